@@ -1,0 +1,41 @@
+// A program's resources: its Info.plist and its localised string tables.
+// Layout of a resource folder: "Info.plist" and "<language>/<table>.plist" (a dictionary of key to text).
+#pragma once
+
+#include "platform/foundation/PlistValue.h"
+
+#include <QHash>
+#include <QString>
+
+#include <memory>
+#include <mutex>
+
+class Bundle {
+public:
+    explicit Bundle(const QString& resourceDir, const QString& language = QStringLiteral("en"));
+
+    // The running program's bundle: "<executable folder>/Resources/<application name>" unless set.
+    static Bundle& main();
+    static void setMain(const QString& resourceDir);
+
+    QString resourcePath() const { return m_resourceDir; }
+    QString pathForResource(const QString& name) const;
+
+    // The Info.plist dictionary; a missing or malformed file gives an empty one (and a log line).
+    PlistValue infoDictionary() const;
+    PlistValue objectForInfoDictionaryKey(const QString& key) const;
+
+    // The text of `key` in `table`; a key without entry answers the key itself.
+    QString localizedString(const QString& key, const QString& table = QStringLiteral("Localizable")) const;
+    bool hasLocalizedString(const QString& key, const QString& table = QStringLiteral("Localizable")) const;
+
+private:
+    const PlistValue::Dictionary& table(const QString& name) const;
+
+    QString m_resourceDir;
+    QString m_language;
+    mutable std::mutex m_mutex;
+    mutable bool m_infoLoaded = false;
+    mutable PlistValue m_info;
+    mutable QHash<QString, PlistValue::Dictionary> m_tables;
+};

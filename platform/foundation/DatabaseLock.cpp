@@ -1,0 +1,51 @@
+#include "platform/foundation/DatabaseLock.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+QString DatabaseLock::lockFilePath(const QString& databaseFolder)
+{
+    return databaseFolder + QLatin1Char('/') + QLatin1String(kFileName);
+}
+
+DatabaseLock::Result DatabaseLock::acquire(const QString& databaseFolder, int* fd)
+{
+    *fd = -1;
+    const QByteArray path = QFile::encodeName(lockFilePath(databaseFolder));
+    const int handle = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0700);
+    if (handle < 0)
+        return Result::OpenFailed;
+    // Everyone who may open the database must be able to open the lock file too.
+    fchmod(handle, 0777);
+    int rc;
+    do {
+        rc = flock(handle, LOCK_EX | LOCK_NB);
+    } while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
+        ::close(handle);
+        return Result::InUse;
+    }
+    *fd = handle;
+    return Result::Locked;
+}
+
+void DatabaseLock::release(int fd)
+{
+    if (fd < 0)
+        return;
+    flock(fd, LOCK_UN);
+    ::close(fd);
+}
+
+DatabaseLock::Result DatabaseLock::probe(const QString& databaseFolder)
+{
+    int fd = -1;
+    const Result result = acquire(databaseFolder, &fd);
+    release(fd);
+    return result;
+}

@@ -1,0 +1,20 @@
+// The database folder's lock file ".PLLock.pllk": opened with create and never deleted,
+// then locked with an exclusive, non-blocking flock. A lock that cannot be taken means
+// another program has the database open. Shared by the application and the database tools.
+#pragma once
+
+#include <QString>
+
+class DatabaseLock {
+public:
+    enum class Result { Locked, InUse, OpenFailed };
+    static constexpr const char* kFileName = ".PLLock.pllk";
+
+    static QString lockFilePath(const QString& databaseFolder);
+    // Takes the lock; on Locked, `*fd` holds the descriptor until `release`.
+    static Result acquire(const QString& databaseFolder, int* fd);
+    // Unlocks and closes a descriptor from `acquire`; -1 is ignored.
+    static void release(int fd);
+    // Takes and at once releases the lock: Locked means nobody holds it now.
+    static Result probe(const QString& databaseFolder);
+};

@@ -1,0 +1,66 @@
+#include "platform/foundation/DatabaseLock.h"
+#include "platform/foundation/FormatString.h"
+#include "platform/foundation/Md5.h"
+#include "platform/foundation/NotificationCenter.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+TEST(FormatString, SubstitutesSafely)
+{
+    struct Case {
+        const char* format;
+        QVariantList args;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"Undefined Err:%4d", {5}, "Undefined Err:   5"},
+        {"IDS_MSG_ERR_%04d", {7}, "IDS_MSG_ERR_0007"},
+        {"%@ has %d cards", {QStringLiteral("Inbox"), 3}, "Inbox has 3 cards"},
+        {"%s and %@ without arguments", {}, "(null) and (null) without arguments"},
+        {"100%% %x %X %5.2f", {255, 255, 3.14159}, "100% ff FF  3.14"},
+        {"%2$@ %1$@", {QStringLiteral("a"), QStringLiteral("b")}, "b a"},
+        {"trailing %", {}, "trailing %"},
+        {"%ld bytes %-4d|", {qlonglong(1) << 40, 7}, "1099511627776 bytes 7   |"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(formatString(QString::fromUtf8(c.format), c.args), QString::fromUtf8(c.expected)) << c.format;
+}
+
+TEST(Md5, KnownDigests)
+{
+    EXPECT_EQ(md5Hex("abc"), "900150983cd24fb0d6963f7d28e17f72");
+    EXPECT_EQ(md5Hex(""), "d41d8cd98f00b204e9800998ecf8427e");
+}
+
+TEST(DatabaseLock, SecondDescriptorIsRefusedWhileHeldAndFileIsKept)
+{
+    QTemporaryDir dir;
+    int first = -1, second = -1;
+    ASSERT_EQ(DatabaseLock::acquire(dir.path(), &first), DatabaseLock::Result::Locked);
+    EXPECT_EQ(DatabaseLock::acquire(dir.path(), &second), DatabaseLock::Result::InUse);
+    EXPECT_EQ(second, -1);
+    EXPECT_EQ(DatabaseLock::probe(dir.path()), DatabaseLock::Result::InUse);
+    DatabaseLock::release(first);
+    EXPECT_TRUE(QFile::exists(DatabaseLock::lockFilePath(dir.path())));
+    EXPECT_EQ(DatabaseLock::probe(dir.path()), DatabaseLock::Result::Locked);
+    EXPECT_EQ(DatabaseLock::probe(dir.filePath("missing")), DatabaseLock::Result::OpenFailed);
+}
+
+TEST(NotificationCenter, ObserverMayRemoveItselfDuringDelivery)
+{
+    NotificationCenter center;
+    int first = 0, second = 0;
+    int owner1 = 0, owner2 = 0;
+    center.addObserver(&owner1, "Pelmora clear trash notification", [&](const Notification&) {
+        ++first;
+        center.removeObserver(&owner1);
+        center.removeObserver(&owner2);
+    });
+    center.addObserver(&owner2, "Pelmora clear trash notification", [&](const Notification&) { ++second; });
+    center.post("Pelmora clear trash notification");
+    center.post("Pelmora clear trash notification");
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(second, 0);
+}
