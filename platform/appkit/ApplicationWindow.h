@@ -1,0 +1,8 @@
+// The application's main window, as the application delegate announces it, for the services
+// that fall back to it (a sheet asked for without a window). Main thread only.
+#pragma once
+
+#include <QWidget>
+
+QWidget* applicationMainWindow();
+void setApplicationMainWindow(QWidget* window);

@@ -1,0 +1,82 @@
+#include "platform/appkit/MessagePresenter.h"
+
+#include "platform/appkit/ModalScope.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+MessagePresenter* g_current = nullptr;
+
+// Builds the box for `request`; `buttons` receives the buttons in request order.
+QMessageBox* makeBox(const AlertRequest& request, QList<QAbstractButton*>& buttons)
+{
+    QWidget* window = request.window;
+    const bool sheet = window && window->isVisible();
+    auto* box = new QMessageBox(sheet ? window : nullptr);
+    box->setWindowModality(sheet ? Qt::WindowModal : Qt::ApplicationModal);
+    box->setIcon(request.informational ? QMessageBox::Information : QMessageBox::Warning);
+    box->setWindowTitle(request.title);
+    box->setTextFormat(Qt::PlainText);
+    box->setText(request.title);
+    box->setInformativeText(request.informativeText);
+    // Message texts may hold "<" and "&": never let the box read them as markup.
+    if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+        label->setTextFormat(Qt::PlainText);
+    if (request.buttons.isEmpty()) {
+        buttons.append(box->addButton(QMessageBox::Ok));
+    } else {
+        const QMessageBox::ButtonRole roles[] = {QMessageBox::AcceptRole, QMessageBox::RejectRole, QMessageBox::DestructiveRole};
+        for (int i = 0; i < request.buttons.size(); ++i)
+            buttons.append(box->addButton(request.buttons.at(i), roles[qMin(i, 2)]));
+    }
+    box->setDefaultButton(qobject_cast<QPushButton*>(buttons.first()));
+    box->setEscapeButton(buttons.size() > 1 ? buttons.at(1) : buttons.first());
+    return box;
+}
+
+int returnCodeOf(QMessageBox* box, const QList<QAbstractButton*>& buttons)
+{
+    const int index = static_cast<int>(buttons.indexOf(box->clickedButton()));
+    return kAlertFirstButtonReturn + (index < 0 ? (buttons.size() > 1 ? 1 : 0) : index);
+}
+
+} // namespace
+
+MessagePresenter& MessagePresenter::current()
+{
+    static DialogMessagePresenter dialogs;
+    return g_current ? *g_current : dialogs;
+}
+
+void MessagePresenter::setCurrent(MessagePresenter* presenter)
+{
+    g_current = presenter;
+}
+
+int DialogMessagePresenter::runModal(const AlertRequest& request)
+{
+    QList<QAbstractButton*> buttons;
+    QMessageBox* box = makeBox(request, buttons);
+    ModalScope scope;
+    box->exec();
+    const int code = returnCodeOf(box, buttons);
+    delete box;
+    return code;
+}
+
+void DialogMessagePresenter::beginSheet(const AlertRequest& request, Completion done)
+{
+    QList<QAbstractButton*> buttons;
+    QMessageBox* box = makeBox(request, buttons);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(box, &QMessageBox::finished, box, [box, buttons, done = std::move(done)](int) {
+        if (done)
+            done(returnCodeOf(box, buttons));
+    });
+    // show() keeps the modality chosen above (open() would force window-modal).
+    box->show();
+}

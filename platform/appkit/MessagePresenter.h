@@ -1,0 +1,57 @@
+// The one way the application shows an alert, a question or a sheet.
+//
+// The waiting form (runModal) blocks in a modal run until the user answers; the delegate form
+// (beginSheet) returns at once and reports the answer later. A request with a visible window is a
+// sheet of that window (window-modal); with no window, or a hidden one, it is an application-modal
+// alert, since a sheet on a hidden window would never be seen.
+//
+// Answers are the platform's button return codes: kAlertFirstButtonReturn for the first (default)
+// button, then the second and third. Escape picks the second button when there is one.
+//
+// Tests replace the presenter with a scripted one (tests/support/appkit) through setCurrent.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+
+constexpr int kAlertFirstButtonReturn = 1000;
+constexpr int kAlertSecondButtonReturn = 1001;
+constexpr int kAlertThirdButtonReturn = 1002;
+
+struct AlertRequest {
+    QPointer<QWidget> window;    // the sheet's window; null: application-modal alert
+    QString title;               // window title and main text
+    QString informativeText;     // shown as it stands: never read as a format or as markup
+    QStringList buttons;         // first is the default; empty: one standard OK button
+    bool informational = false;  // an information icon instead of a warning
+};
+
+class MessagePresenter {
+public:
+    using Completion = std::function<void(int returnCode)>;
+
+    virtual ~MessagePresenter() = default;
+
+    // Waiting form: shows the alert in a modal run (a ModalScope is open meanwhile) and answers
+    // the return code of the button pressed.
+    virtual int runModal(const AlertRequest& request) = 0;
+    // Delegate form: shows the alert and returns at once; `done` gets the return code when the
+    // user answers. The event loop keeps running, delayed calls included.
+    virtual void beginSheet(const AlertRequest& request, Completion done) = 0;
+
+    // The presenter in use: the dialog presenter unless a test installed another one.
+    static MessagePresenter& current();
+    // Installs `presenter` (not owned); null restores the dialog presenter.
+    static void setCurrent(MessagePresenter* presenter);
+};
+
+// The application's presenter: QMessageBox, window-modal for a sheet.
+class DialogMessagePresenter : public MessagePresenter {
+public:
+    int runModal(const AlertRequest& request) override;
+    void beginSheet(const AlertRequest& request, Completion done) override;
+};

@@ -1,0 +1,160 @@
+#include "platform/appkit/MessagePresenter.h"
+#include "platform/appkit/ModalScope.h"
+#include "platform/appkit/Scheduler.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace {
+
+QMessageBox* openBox()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible())
+            return box;
+    }
+    for (QWidget* w : QApplication::allWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible())
+            return box;
+    }
+    return nullptr;
+}
+
+QAbstractButton* buttonTitled(QMessageBox* box, const QString& title)
+{
+    for (QAbstractButton* b : box->buttons())
+        if (b->text() == title)
+            return b;
+    return nullptr;
+}
+
+// Polls every 10 ms (for at most 5 s) until `step` answers true.
+void whileShown(std::function<bool()> step)
+{
+    auto* timer = new QTimer;
+    auto* started = new QElapsedTimer;
+    started->start();
+    QObject::connect(timer, &QTimer::timeout, [timer, started, step] {
+        if (step() || started->elapsed() > 5000) {
+            if (QMessageBox* box = openBox(); box && started->elapsed() > 5000)
+                box->reject();
+            timer->deleteLater();
+            delete started;
+            timer->stop();
+        }
+    });
+    timer->start(10);
+}
+
+bool spinUntil(const std::function<bool()>& done)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+} // namespace
+
+TEST(DialogMessagePresenter, SheetOnVisibleWindowHoldsDelayedCallsUntilAnswered)
+{
+    QMainWindow window;
+    window.show();
+    bool performed = false;
+    bool performedWhileShown = true;
+    Qt::WindowModality modality = Qt::NonModal;
+    QString shownText;
+    Scheduler::shared().performAfterDelay(nullptr, "load", 0, [&] { performed = true; });
+    whileShown([&] {
+        QMessageBox* box = openBox();
+        if (!box)
+            return false;
+        modality = box->windowModality();
+        shownText = box->informativeText();
+        performedWhileShown = performed;
+        buttonTitled(box, "No")->click();
+        return true;
+    });
+    AlertRequest request{&window, "Pelmora", "<b>50%</b> & more", {"Yes", "No"}};
+    const int code = DialogMessagePresenter().runModal(request);
+    EXPECT_EQ(code, kAlertSecondButtonReturn);
+    EXPECT_EQ(modality, Qt::WindowModal);
+    EXPECT_EQ(shownText, "<b>50%</b> & more");
+    EXPECT_FALSE(performedWhileShown);
+    EXPECT_FALSE(performed) << "the held call waits for the event loop";
+    EXPECT_TRUE(spinUntil([&] { return performed; }));
+}
+
+TEST(DialogMessagePresenter, HiddenWindowGivesApplicationModalAlert)
+{
+    QMainWindow hidden;
+    Qt::WindowModality modality = Qt::NonModal;
+    QWidget* parent = &hidden;
+    whileShown([&] {
+        QMessageBox* box = openBox();
+        if (!box)
+            return false;
+        modality = box->windowModality();
+        parent = box->parentWidget();
+        box->buttons().first()->click();
+        return true;
+    });
+    EXPECT_EQ(DialogMessagePresenter().runModal({&hidden, "Pelmora", "text", {}}), kAlertFirstButtonReturn);
+    EXPECT_EQ(modality, Qt::ApplicationModal);
+    EXPECT_EQ(parent, nullptr);
+}
+
+TEST(DialogMessagePresenter, WaitingCallFromWorkerIsNotHeldByModalRun)
+{
+    std::atomic<bool> ranOnMain{false};
+    std::atomic<bool> workerDone{false};
+    QThread* worker = QThread::create([&] {
+        Scheduler::performOnMainThreadAndWait([&] { ranOnMain = QThread::currentThread() == qApp->thread(); });
+        workerDone = true;
+    });
+    whileShown([&] {
+        QMessageBox* box = openBox();
+        if (!box)
+            return false;
+        if (!worker->isRunning() && !workerDone)
+            worker->start();
+        if (!workerDone)
+            return false;
+        box->buttons().first()->click();
+        return true;
+    });
+    DialogMessagePresenter().runModal({nullptr, "Pelmora", "text", {}});
+    worker->wait();
+    delete worker;
+    EXPECT_TRUE(workerDone);
+    EXPECT_TRUE(ranOnMain);
+}
+
+TEST(DialogMessagePresenter, DelegateFormReturnsAtOnceAndReportsTheAnswer)
+{
+    QMainWindow window;
+    window.show();
+    int answer = 0;
+    bool performed = false;
+    DialogMessagePresenter().beginSheet({&window, "Pelmora", "text", {"OK", "Cancel"}, true}, [&](int code) { answer = code; });
+    EXPECT_EQ(ModalScope::depth(), 0);
+    QMessageBox* box = openBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->windowModality(), Qt::WindowModal);
+    Scheduler::shared().performAfterDelay(nullptr, "tick", 0, [&] { performed = true; });
+    EXPECT_TRUE(spinUntil([&] { return performed; })) << "a sheet of the delegate form is no modal run";
+    buttonTitled(box, "OK")->click();
+    EXPECT_TRUE(spinUntil([&] { return answer != 0; }));
+    EXPECT_EQ(answer, kAlertFirstButtonReturn);
+}
