@@ -1,0 +1,69 @@
+// The recognition controller: sends card images to the OCR application, maps the reply's
+// field slots into card dictionaries (names, readings, company and address split through the
+// separation libraries) and writes them into the cards.
+#pragma once
+
+#include "app/images/CardRecord.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QRectF>
+#include <QString>
+
+class RecognitionImages;
+
+class PLRegController {
+public:
+    // Status codes.
+    static constexpr int kMissingArgument = 3;
+    static constexpr int kMemoryFailed = 4;
+    static constexpr int kEngineNotReady = 81;
+    static constexpr int kTurnFailed = 83;
+    static constexpr int kNoFrontImage = 84;
+    static constexpr int kSeparationFailed = 92;
+    static constexpr int kSendFailed = 96;
+
+    // Recognition languages.
+    static constexpr int kLanguageJapanese = 0;
+    static constexpr int kLanguageEnglish = 1;
+    static constexpr int kLanguageAutomatic = 11;
+    static constexpr int kLanguageOther = 12;
+
+    // The card images (decoding, page turns) and the open database folder.
+    void setImages(RecognitionImages* images) { m_images = images; }
+
+    // --- recognition runs
+
+    // Recognises the cards in order; `rect` is the user's box (image pixels, origin bottom left),
+    // used when `isRect`. Type 0 fills new cards, 1 clears and refills, 21..33 one field tag.
+    int recongnizeCard(const QRectF& rect, const QList<CardRecord*>* cards, bool isRect, int recognizeType,
+                       int regCountry);
+    int recongnizeDetailCard(const QRectF& rect, int tag, int country, const QList<CardRecord*>* cards);
+
+    // --- mapping of the result record ('PLDA') into a card dictionary
+
+    int setRecognizeStructToDbDict(CardDict* dict, const QByteArray* result, int imageHight, int regCountry);
+    int setDetailRecognizeStructToDbDict(CardDict* dict, const QByteArray* result, int viewHight, int recognizeType,
+                                         int regCountry);
+    int separateNameAndYomi(const QString& name, const QString& yomi, int country, CardDict* dict);
+    int separateComYomi(const QString& company, CardDict* dict, int country);
+    int separateAddress(CardDict* dict, int country);
+
+    // --- clearing and copying the keys of a field tag
+
+    int cleanDateToManagedObject(CardRecord* card, int cleanModel);
+    int setDetailDateDictToManagedObject(CardRecord* card, const CardDict* dict, int type);
+    int setDataDictToManagedObject(CardRecord* card, const CardDict* dict);
+
+    // The keys a field tag covers, in clearing order; empty for 28 and tags outside 21..33.
+    static QStringList keysOfTag(int tag);
+    // The text of a result slot, cut at its first 0 unit or at `maxUnits`, never inside a surrogate pair.
+    static QString slotText(const QByteArray& result, int slot, int maxUnits);
+    // The slot's box as a rectangle string (origin bottom left) for an image `imageHeight` high.
+    static QString slotRectString(const QByteArray& result, int slot, int imageHeight);
+
+private:
+    int mapTag(CardDict* dict, const QByteArray& result, int imageHeight, int tag, int country);
+
+    RecognitionImages* m_images = nullptr;
+};

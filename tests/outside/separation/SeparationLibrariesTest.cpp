@@ -1,0 +1,145 @@
+#include "outside/separation/PLSeparation.h"
+
+#include <dlfcn.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// One staged library, opened as the application opens it.
+class Library {
+public:
+    explicit Library(const char* relative)
+    {
+        const std::string path = std::string(std::getenv("PELMORA_STAGE_DIR")) + "/" + relative;
+        m_handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (m_handle)
+            m_ready = reinterpret_cast<PLInitLibraryFunc>(dlsym(m_handle, "initLibrary"))() == 0;
+    }
+    ~Library()
+    {
+        if (m_handle) {
+            reinterpret_cast<PLFreeLibraryFunc>(dlsym(m_handle, "freeLibrary"))();
+            dlclose(m_handle);
+        }
+    }
+    bool ready() const { return m_ready; }
+    template <typename F>
+    F entry(const char* name) const { return reinterpret_cast<F>(dlsym(m_handle, name)); }
+
+private:
+    void* m_handle = nullptr;
+    bool m_ready = false;
+};
+
+std::u16string part(const std::u16string& name, const int16_t* parts, int which)
+{
+    if (parts[2 * which] < 0)
+        return u"-";
+    return name.substr(parts[2 * which], parts[2 * which + 1] - parts[2 * which] + 1);
+}
+
+TEST(SeparationLibraries, EnglishNames)
+{
+    Library lib("En/Lib/libPLlibEnNamAddr.so");
+    ASSERT_TRUE(lib.ready());
+    auto sepa = lib.entry<PLEngNameSepaFunc>("eng_name_sepa");
+    struct Case {
+        std::u16string name, first, middle, family, prefix, suffix;
+    };
+    const Case cases[] = {
+        {u"Anna", u"Anna", u"-", u"-", u"-", u"-"},
+        {u"Anna Lopez", u"Anna", u"-", u"Lopez", u"-", u"-"},
+        {u"Anna Maria Lopez", u"Anna", u"Maria", u"Lopez", u"-", u"-"},
+        {u"Lopez, Anna Maria", u"Anna", u"Maria", u"Lopez", u"-", u"-"},
+        {u"Lopez,Anna", u"Anna", u"-", u"Lopez", u"-", u"-"},
+        {u"Dr. John Q. Smith Jr.", u"John", u"Q.", u"Smith", u"Dr.", u"Jr."},
+        {u"Mr.Smith", u"Smith", u"-", u"-", u"Mr.", u"-"},
+        {u"Prof. Dr. Ann Lee PhD", u"Ann", u"-", u"Lee", u"Prof. Dr.", u"PhD"},
+        {u"Dr", u"Dr", u"-", u"-", u"-", u"-"},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint16_t> buffer(PL_NAME_BUFFER_UNITS, 0);
+        std::copy(c.name.begin(), c.name.end(), buffer.begin());
+        int16_t parts[10];
+        ASSERT_EQ(sepa(buffer.data(), parts), 0);
+        EXPECT_EQ(part(c.name, parts, PL_NAME_FIRST), c.first);
+        EXPECT_EQ(part(c.name, parts, PL_NAME_MIDDLE), c.middle);
+        EXPECT_EQ(part(c.name, parts, PL_NAME_FAMILY), c.family);
+        EXPECT_EQ(part(c.name, parts, PL_NAME_PREFIX), c.prefix);
+        EXPECT_EQ(part(c.name, parts, PL_NAME_SUFFIX), c.suffix);
+    }
+    std::vector<uint16_t> blank(PL_NAME_BUFFER_UNITS, 0);
+    blank[0] = u' ';
+    int16_t parts[10];
+    EXPECT_NE(sepa(blank.data(), parts), 0);
+    std::vector<uint16_t> unterminated(PL_NAME_BUFFER_UNITS, u'a');
+    EXPECT_NE(sepa(unterminated.data(), parts), 0);
+}
+
+TEST(SeparationLibraries, CompanyReadings)
+{
+    Library lib("Jp/Lib/libPLlibJpCom.so");
+    ASSERT_TRUE(lib.ready());
+    auto reading = lib.entry<PLCompanyReadingFunc>("cname_search_cname2cyomi");
+    const std::pair<const char*, const char*> cases[] = {
+        {"株式会社山田商事", "ヤマダショウジ"},
+        {"山田商事株式会社", "ヤマダショウジ"},
+        {"（株）東京電気", "トウキョウデンキ"},
+        {"㈱ 日本 物産", "ニッポンブッサン"},
+        {"株式会社", ""},
+    };
+    for (const auto& [company, expected] : cases) {
+        char out[512];
+        ASSERT_EQ(reading(company, out, sizeof out), 0) << company;
+        EXPECT_STREQ(out, expected) << company;
+    }
+    char tiny[4];
+    EXPECT_NE(reading("山田商事", tiny, sizeof tiny), 0);
+}
+
+TEST(SeparationLibraries, JapaneseAddressesRebuildTheirInput)
+{
+    Library lib("Jp/Lib/libPLlibJpAddr.so");
+    ASSERT_TRUE(lib.ready());
+    auto separate = lib.entry<PLSeparateAddressFunc>("SeparateAddress");
+    struct Case {
+        const char *address, *state, *city, *street;
+    };
+    const Case cases[] = {
+        {"東京都千代田区丸の内1-1-1", "東京都", "千代田区", "丸の内1-1-1"},
+        {"東京都八王子市元本郷町3-24-1", "東京都", "八王子市", "元本郷町3-24-1"},
+        {"東京都西多摩郡瑞穂町箱根ケ崎2335", "東京都", "西多摩郡瑞穂町", "箱根ケ崎2335"},
+        {"神奈川県横浜市中区山下町1", "神奈川県", "横浜市中区", "山下町1"},
+        {"千葉県市川市八幡1-1", "千葉県", "市川市", "八幡1-1"},
+        {"三重県四日市市諏訪町1-5", "三重県", "四日市市", "諏訪町1-5"},
+        {"北海道 札幌市北区北8条西5", "北海道 ", "札幌市北区", "北8条西5"},
+        {"長野県北佐久郡軽井沢町大字軽井沢", "長野県", "北佐久郡軽井沢町", "大字軽井沢"},
+        {"沖縄県那覇市泉崎1-2-2", "沖縄県", "那覇市", "泉崎1-2-2"},
+        {"渋谷区道玄坂1-2", "", "", "渋谷区道玄坂1-2"},
+        {"123 Main Street", "", "", "123 Main Street"},
+        {"", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        char state[256], city[256], street[256];
+        ASSERT_EQ(separate(c.address, state, sizeof state, city, sizeof city, street, sizeof street), 0);
+        EXPECT_STREQ(state, c.state) << c.address;
+        EXPECT_STREQ(city, c.city) << c.address;
+        EXPECT_STREQ(street, c.street) << c.address;
+        EXPECT_EQ(std::string(state) + city + street, c.address);
+    }
+    // Invalid UTF-8 and odd input still rebuild exactly.
+    for (const char* odd : {"\xE6\x9D\xB1\xFF東京都市", "東京都\xE3\x80", "市市市市", "郡町"}) {
+        char state[64], city[64], street[64];
+        ASSERT_EQ(separate(odd, state, sizeof state, city, sizeof city, street, sizeof street), 0);
+        EXPECT_EQ(std::string(state) + city + street, odd);
+    }
+    char small[4], city[64], street[64];
+    EXPECT_NE(separate("東京都千代田区", small, sizeof small, city, sizeof city, street, sizeof street), 0);
+}
+
+} // namespace
