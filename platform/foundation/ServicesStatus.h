@@ -11,6 +11,13 @@ inline constexpr char kServicesMenuEnabledKey[] = "enabled_services_menu";
 // The main application's Services entry that searches the card database for selected text.
 inline constexpr char kPelmoraSearchServiceKey[] = "com.orvane.zor.Pelmora - Search in Pelmora - searchFromTextService";
 
+// The Service as the desktop offers it: an action of the main application's desktop entry runs
+//     "<application folder>/Pelmora" --search-selection
+// with no further argument. That process takes the text the user has selected (the primary
+// selection where the desktop has one, else the clipboard) and hands it to the running instance
+// as a search request, as the Services entry does with the pasteboard's string.
+inline constexpr char kServicesSearchOption[] = "--search-selection";
+
 // "$XDG_CONFIG_HOME/com.orvane.zor/pbs.plist", read from the environment at each call.
 QString servicesStatusFilePath();
 
