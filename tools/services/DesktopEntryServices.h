@@ -1,0 +1,21 @@
+// Registering the main application's Services with the desktop: its desktop entry under
+// "$XDG_DATA_HOME/applications", with the search action (see kServicesSearchOption in
+// platform/foundation/ServicesStatus.h) while the user's Services status leaves it enabled,
+// then a refresh of the desktop-entry database.
+#pragma once
+
+#include <QString>
+
+inline constexpr char kDesktopEntryFileName[] = "com.orvane.zor.Pelmora.desktop";
+inline constexpr char kUpdateDesktopDatabaseProgram[] = "update-desktop-database";
+
+// The entry's text for the main application at the absolute path `pelmoraPath`; empty when the
+// path cannot be written into a desktop entry (not absolute, or holding control characters).
+QString desktopEntryText(const QString& pelmoraPath, bool searchEnabled);
+
+// "$XDG_DATA_HOME/applications", read from the environment at each call.
+QString userApplicationsDir();
+
+// Installs or refreshes the entry for the main application at `pelmoraPath` and refreshes the
+// desktop-entry database. Failures are logged, never reported: registration is best effort.
+void updateDynamicServices(const QString& pelmoraPath);
