@@ -2,6 +2,7 @@
 // It merges its Services status entry into the user's status file, then registers the Services
 // at once, after each retry pause, and once more after a running package installation.
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/Log.h"
 #include "platform/foundation/ServicesStatus.h"
 #include "tools/services/DesktopEntryServices.h"
 #include "tools/services/InstallerProbe.h"
@@ -12,6 +13,7 @@
 #include <QCoreApplication>
 
 #include <chrono>
+#include <exception>
 #include <thread>
 
 namespace {
@@ -26,7 +28,12 @@ int main(int argc, char* argv[])
     QCoreApplication::setOrganizationDomain(QStringLiteral("com.orvane.zor"));
 
     Bundle& bundle = Bundle::main();
-    mergeServicesStatus(bundle.resourcePath() + QLatin1Char('/') + QLatin1String(kStatusFileName), servicesStatusFilePath());
+    // A failed merge must not keep the Services from being registered.
+    try {
+        mergeServicesStatus(bundle.resourcePath() + QLatin1Char('/') + QLatin1String(kStatusFileName), servicesStatusFilePath());
+    } catch (const std::exception& e) {
+        logLine(QString::fromUtf8(e.what()));
+    }
 
     const unsigned delay = registDelay(bundle.objectForInfoDictionaryKey(QLatin1String(kRegistDelayKey)));
     const unsigned retries = registRetryCount(bundle.objectForInfoDictionaryKey(QLatin1String(kRegistRetryCountKey)));
