@@ -1,0 +1,84 @@
+#include "platform/store/CardStoreModel.h"
+
+namespace CardStore {
+namespace {
+
+using T = AttributeType;
+
+QList<AttributeDescription> cardAttributes(bool current)
+{
+    QList<AttributeDescription> list = {
+        attr("cardID"), attr("scanNow", T::Integer16), attr("status", T::Integer16),
+        attr("deletedFlag", T::Integer16), attr("connected", T::Integer16),
+        attr("prefix_Name"), attr("first_Name"), attr("middle_Name"), attr("family_Name"),
+        attr("suffix_Name"), attr("full_Name"),
+        attr("prefix_Name_Kana"), attr("first_Name_Kana"), attr("middle_Name_Kana"),
+        attr("family_Name_Kana"), attr("suffix_Name_Kana"), attr("full_Name_Kana"),
+        attr("company"), attr("company_Kana"), attr("job_Title"), attr("department"),
+        attr("zip_PostalCode"), attr("country"), attr("address"), attr("city"), attr("state"), attr("street"),
+        attr("telephone_Number"), attr("fax_Number"), attr("mobile_Number"), attr("e_Mail"),
+        attr("web_Page_Address"), attr("memo"),
+        attr("full_Name_XY"), attr("company_XY"), attr("job_Title_XY"), attr("department_XY"),
+        attr("zip_PostalCode_XY"), attr("address_XY"), attr("telephone_Number_XY"), attr("fax_Number_XY"),
+        attr("mobile_Number_XY"), attr("e_Mail_XY"), attr("web_Page_Address_XY"), attr("memo_XY"),
+        attr("update_Date", T::Date), attr("accept_Date", T::Date), attr("register_Date", T::Date),
+        attr("face_Image_File"), attr("back_Image_File"), attr("other_Image_File"),
+        attr("face_Image_Page", T::Integer16), attr("back_Image_page", T::Integer16),
+        attr("other_Image_Page", T::Integer16),
+        attr("select"), attr("check"),
+        attr("syncID"), attr("sync_Phone_work"), attr("sync_Phone_Mobile"), attr("sync_Phone_Fax"),
+        attr("sync_Street"), attr("sync_Email"), attr("sync_URL"),
+        attr("groupID"), attr("countryID"), attr("short_Cut"),
+        attr("flag1"), attr("flag2"),
+    };
+    if (current) {
+        list.append(attr("input_Type", T::Integer16));
+        list.append(attr("previous_Creator"));
+        list.append(attr("fixed_Flag", T::Integer16));
+    }
+    return list;
+}
+
+QList<EntityDescription> fourEntities(bool current)
+{
+    return {
+        EntityDescription(kEntityCard, cardAttributes(current)),
+        EntityDescription(kEntityCardBelong,
+                          {attr("folder_ID"), attr("cardID"), toOne("ToCardRelation", kEntityCard),
+                           attr("folder1_Name"), attr("folder2_Name"), attr("folder3_Name"), attr("folder4_Name")}),
+        EntityDescription(kEntityFolder,
+                          {attr("folder_ID"), attr("folder_Type", T::Integer16), attr("folder_Level", T::Integer16),
+                           attr("folder_Name"), attr("folder_Parent")}),
+        EntityDescription(kEntityVersion,
+                          {attr("database_name"), attr("database_version", T::Integer16), attr("product_VL"),
+                           attr("product_OS"), attr("create_Date", T::Date), attr("update_Date", T::Date),
+                           attr("Sel_Folder_ID"), attr("Sel_Card_ID")}),
+    };
+}
+
+} // namespace
+
+const ManagedObjectModel& currentModel()
+{
+    static const ManagedObjectModel model(fourEntities(true));
+    return model;
+}
+
+const ManagedObjectModel& olderModel()
+{
+    static const ManagedObjectModel model(fourEntities(false));
+    return model;
+}
+
+const ManagedObjectModel& cardOnlyModel()
+{
+    static const ManagedObjectModel model({EntityDescription(kEntityCard, cardAttributes(false))});
+    return model;
+}
+
+QStringList cardAttributeNamesOfEveryVersion()
+{
+    return cardOnlyModel().entity(kEntityCard)->attributeNames();
+}
+
+} // namespace CardStore

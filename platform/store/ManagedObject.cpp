@@ -1,0 +1,124 @@
+#include "platform/store/ManagedObject.h"
+
+#include "platform/store/ManagedObjectContext.h"
+
+#include <QUuid>
+
+ManagedObject::ManagedObject(const EntityDescription& entity, ManagedObjectContext* context)
+    : m_entity(&entity),
+      m_context(context),
+      m_values(size_t(entity.attributeCount())),
+      m_dirty(size_t(entity.attributeCount()), false)
+{
+}
+
+QString ManagedObject::objectIdUri() const
+{
+    if (m_pk > 0) {
+        const QString uuid = m_context ? m_context->storeUuid() : QString();
+        return QStringLiteral("x-coredata://%1/%2/p%3").arg(uuid, entityName()).arg(m_pk);
+    }
+    return QStringLiteral("x-coredata:///%1/t%2").arg(entityName(), m_temporaryId);
+}
+
+QVariant ManagedObject::value(const QString& key) const
+{
+    const int i = m_entity->indexOf(key);
+    return i < 0 ? QVariant() : m_values[size_t(i)];
+}
+
+QString ManagedObject::stringValue(const QString& key) const
+{
+    const QVariant v = value(key);
+    if (!v.isValid() || v.isNull())
+        return QString(QLatin1String(""));
+    if (v.typeId() == QMetaType::Double)
+        return QString::number(v.toDouble(), 'g', 17);
+    return v.toString();
+}
+
+bool ManagedObject::setValue(const QString& key, const QVariant& value)
+{
+    const int i = m_entity->indexOf(key);
+    if (i < 0)
+        return false;
+    setValue(i, value);
+    return true;
+}
+
+void ManagedObject::setValue(int index, const QVariant& value)
+{
+    QVariant& current = m_values[size_t(index)];
+    if (current.typeId() == value.typeId() && current == value)
+        return;
+    current = value;
+    if (m_entity->attribute(index).type == AttributeType::ToOne) {
+        if (!m_targets.empty())
+            m_targets[size_t(index)].reset();
+    }
+    markDirty(index);
+}
+
+QVariantMap ManagedObject::dictionary() const
+{
+    QVariantMap map;
+    for (int i = 0; i < m_entity->attributeCount(); ++i)
+        map.insert(m_entity->attribute(i).name, m_values[size_t(i)]);
+    return map;
+}
+
+ManagedObjectPtr ManagedObject::relatedObject(const QString& key) const
+{
+    const int i = m_entity->indexOf(key);
+    if (i < 0 || m_entity->attribute(i).type != AttributeType::ToOne)
+        return nullptr;
+    if (!m_targets.empty() && m_targets[size_t(i)])
+        return m_targets[size_t(i)];
+    const QVariant& pk = m_values[size_t(i)];
+    if (!m_context || !pk.isValid() || pk.isNull())
+        return nullptr;
+    return m_context->objectWithPrimaryKey(m_entity->attribute(i).destinationEntity, pk.toLongLong());
+}
+
+bool ManagedObject::setRelatedObject(const QString& key, const ManagedObjectPtr& target)
+{
+    const int i = m_entity->indexOf(key);
+    if (i < 0 || m_entity->attribute(i).type != AttributeType::ToOne)
+        return false;
+    if (target && target->entityName() != m_entity->attribute(i).destinationEntity)
+        return false;
+    if (m_targets.empty())
+        m_targets.resize(size_t(m_entity->attributeCount()));
+    // The target's key is known only once it has been saved; `save` fills it in then.
+    m_values[size_t(i)] = target && target->primaryKey() > 0 ? QVariant(qlonglong(target->primaryKey())) : QVariant();
+    m_targets[size_t(i)] = target;
+    markDirty(i);
+    return true;
+}
+
+QVariantMap ManagedObject::changedValues() const
+{
+    QVariantMap map;
+    for (int i = 0; i < m_entity->attributeCount(); ++i)
+        if (m_dirty[size_t(i)])
+            map.insert(m_entity->attribute(i).name, m_values[size_t(i)]);
+    return map;
+}
+
+void ManagedObject::markDirty(int index)
+{
+    if (!m_dirty[size_t(index)]) {
+        m_dirty[size_t(index)] = true;
+        ++m_dirtyCount;
+    }
+    if (m_context)
+        m_context->objectChanged(this);
+}
+
+void ManagedObject::clearChanges()
+{
+    std::fill(m_dirty.begin(), m_dirty.end(), false);
+    m_dirtyCount = 0;
+    m_inserted = false;
+    m_pendingUpdate = false;
+}

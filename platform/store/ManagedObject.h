@@ -1,0 +1,85 @@
+// One row of a store as an object: its entity, its primary key once saved, and its attribute
+// values. A context keeps at most one object per row (identity map) and tracks changes to it.
+// Values are QVariants: null for a missing value or column, QString for text, qlonglong for
+// integers, double, QDateTime (UTC) for dates, QByteArray for binary data, and for a to-one
+// relationship the target's primary key (use relatedObject/setRelatedObject instead).
+#pragma once
+
+#include "platform/store/StoreModel.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QMetaType>
+#include <QVariant>
+#include <QVariantMap>
+
+#include <memory>
+#include <vector>
+
+class ManagedObject;
+class ManagedObjectContext;
+using ManagedObjectPtr = std::shared_ptr<ManagedObject>;
+using ManagedObjectList = QList<ManagedObjectPtr>;
+
+class ManagedObject : public std::enable_shared_from_this<ManagedObject> {
+public:
+    ManagedObject(const EntityDescription& entity, ManagedObjectContext* context);
+
+    const EntityDescription& entity() const { return *m_entity; }
+    const QString& entityName() const { return m_entity->name(); }
+    // The context that holds the object; null once that context is gone.
+    ManagedObjectContext* context() const { return m_context; }
+
+    // Z_PK of the row; 0 while the object has not been saved.
+    qint64 primaryKey() const { return m_pk; }
+    // The row's version counter Z_OPT as last read or written.
+    qint64 optimisticLockVersion() const { return m_opt; }
+    // The object identifier's URI: "x-coredata://<store UUID>/<Entity>/p<Z_PK>" once saved,
+    // "x-coredata:///<Entity>/t<UUID>" before.
+    QString objectIdUri() const;
+
+    // Value of an attribute; null for an unknown name.
+    QVariant value(const QString& key) const;
+    const QVariant& value(int index) const { return m_values[size_t(index)]; }
+    // The value as text: "" for null, numbers in C locale form.
+    QString stringValue(const QString& key) const;
+    // Sets an attribute; an unknown name is ignored (answers false). Setting an equal value is no change.
+    bool setValue(const QString& key, const QVariant& value);
+    void setValue(int index, const QVariant& value);
+    // Every attribute (to-one relationships as primary keys) keyed by name.
+    QVariantMap dictionary() const;
+
+    // To-one relationships.
+    ManagedObjectPtr relatedObject(const QString& key) const;
+    bool setRelatedObject(const QString& key, const ManagedObjectPtr& target);
+
+    // The values changed since the object was last saved or read, keyed by attribute name.
+    QVariantMap changedValues() const;
+    bool hasChanges() const { return m_inserted || m_deleted || m_dirtyCount > 0; }
+    bool isInserted() const { return m_inserted; }
+    bool isUpdated() const { return !m_inserted && !m_deleted && m_dirtyCount > 0; }
+    bool isDeleted() const { return m_deleted; }
+
+private:
+    friend class ManagedObjectContext;
+
+    void markDirty(int index);
+    void clearChanges();
+
+    const EntityDescription* m_entity;
+    ManagedObjectContext* m_context;
+    qint64 m_pk = 0;
+    qint64 m_opt = 0;
+    QString m_temporaryId;
+    std::vector<QVariant> m_values;
+    std::vector<bool> m_dirty;
+    std::vector<ManagedObjectPtr> m_targets; // unsaved relationship targets, by attribute index
+    int m_dirtyCount = 0;
+    bool m_inserted = false;
+    bool m_deleted = false;
+    bool m_pendingUpdate = false; // listed in the context's updated objects
+    bool m_notifyPending = false; // listed for the next objects-did-change notification
+};
+
+Q_DECLARE_METATYPE(ManagedObjectPtr)
+Q_DECLARE_METATYPE(ManagedObjectList)

@@ -1,0 +1,686 @@
+#include "platform/store/ManagedObjectContext.h"
+
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/PlistFile.h"
+#include "platform/store/SqliteConnection.h"
+#include "platform/store/StoreValues.h"
+
+#include <QCryptographicHash>
+#include <QSet>
+#include <QUuid>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <string>
+#include <unordered_map>
+
+namespace {
+
+struct EntityState {
+    const EntityDescription* entity = nullptr;
+    bool tableExists = false;
+    bool hasEnt = false;
+    bool hasOpt = false;
+    qint64 zEnt = 0;                 // from Z_PRIMARYKEY; 0 while the store has no row for the entity
+    std::vector<char> hasColumn;     // by attribute index
+    std::vector<int> readIndices;    // attributes whose columns exist, in select order
+    SqliteStatement selectAll;
+    SqliteStatement selectOne;
+    SqliteStatement insert;
+    SqliteStatement remove;
+    std::unordered_map<std::string, SqliteStatement> updates; // keyed by the changed-column mask
+    QHash<qint64, ManagedObjectPtr> registered;
+};
+
+QString errorText(sqlite3* db, int rc)
+{
+    if (db && rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
+        return QString::fromUtf8(sqlite3_errmsg(db));
+    return QString::fromUtf8(sqlite3_errstr(rc));
+}
+
+QByteArray modelHash(const EntityDescription& entity)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(entity.name().toUtf8());
+    for (const AttributeDescription& a : entity.attributes()) {
+        hash.addData(a.name.toUtf8());
+        hash.addData(a.sqlType());
+    }
+    return hash.result();
+}
+
+QByteArray metadataPlist(const ManagedObjectModel& model, const QString& uuid)
+{
+    PlistValue::Dictionary hashes;
+    for (const EntityDescription& e : model.entities())
+        hashes.insert(e.name(), modelHash(e));
+    PlistValue::Dictionary meta;
+    meta.insert(QStringLiteral("NSStoreType"), QStringLiteral("SQLite"));
+    meta.insert(QStringLiteral("NSStoreUUID"), uuid);
+    meta.insert(QStringLiteral("NSStoreModelVersionHashes"), hashes);
+    meta.insert(QStringLiteral("NSStoreModelVersionHashesVersion"), 3);
+    meta.insert(QStringLiteral("NSStoreModelVersionIdentifiers"), PlistValue::Array{QStringLiteral("")});
+    meta.insert(QStringLiteral("NSPersistenceFrameworkVersion"), 1);
+    meta.insert(QStringLiteral("_NSAutoVacuumLevel"), QStringLiteral("2"));
+    return serializePlist(PlistValue(meta), PlistFormat::Binary);
+}
+
+} // namespace
+
+struct ManagedObjectContext::Private {
+    const ManagedObjectModel* model = nullptr;
+    QString path;
+    QString uuid;
+    SqliteConnection db; // declared before the statements so that it closes after them
+    std::vector<EntityState> entities;
+    std::vector<ManagedObjectPtr> inserted;
+    std::vector<ManagedObjectPtr> updated;
+    std::vector<ManagedObjectPtr> deleted;
+    ManagedObjectList notifyInserted;
+    ManagedObjectList notifyUpdated;
+    ManagedObjectList notifyDeleted;
+
+    int stateIndex(const QString& entityName) const { return model->indexOf(entityName); }
+    int createSchema(QString* error);
+    int readLayout(QString* error);
+    int prepareEntity(EntityState& es);
+    void loadRow(EntityState& es, ManagedObject& object, sqlite3_stmt* s, bool keepChanged);
+    ManagedObjectPtr materialize(EntityState& es, sqlite3_stmt* s, ManagedObjectContext* owner);
+    int writeChanges(QString* error, std::vector<ManagedObject*>& assigned, std::vector<EntityState*>& newEnts);
+    int nextKeyBase(EntityState& es, qint64* base);
+};
+
+int ManagedObjectContext::Private::createSchema(QString* error)
+{
+    uuid = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+    QByteArray sql = "BEGIN IMMEDIATE;";
+    for (const EntityDescription& e : model->entities()) {
+        sql += "CREATE TABLE " + e.table() + " ( Z_PK INTEGER PRIMARY KEY, Z_ENT INTEGER, Z_OPT INTEGER";
+        for (const AttributeDescription& a : e.attributes())
+            sql += QByteArray(", ") + a.column + ' ' + a.sqlType();
+        sql += " );";
+        for (const AttributeDescription& a : e.attributes())
+            if (a.type == AttributeType::ToOne)
+                sql += "CREATE INDEX " + e.table() + '_' + a.column + "_INDEX ON " + e.table() + " (" + a.column + ");";
+    }
+    sql += "CREATE TABLE Z_PRIMARYKEY (Z_ENT INTEGER PRIMARY KEY, Z_NAME VARCHAR, Z_SUPER INTEGER, Z_MAX INTEGER);";
+    sql += "CREATE TABLE Z_METADATA (Z_VERSION INTEGER PRIMARY KEY, Z_UUID VARCHAR(255), Z_PLIST BLOB);";
+    int n = 0;
+    for (const EntityDescription& e : model->entities())
+        sql += "INSERT INTO Z_PRIMARYKEY(Z_ENT, Z_NAME, Z_SUPER, Z_MAX) VALUES(" + QByteArray::number(++n) + ", '" +
+               e.name().toUtf8() + "', 0, 0);";
+    int rc = db.exec(sql.constData(), error);
+    if (rc == SQLITE_OK) {
+        SqliteStatement meta(db.handle(), "INSERT INTO Z_METADATA (Z_VERSION, Z_UUID, Z_PLIST) VALUES (1, ?, ?)");
+        const QByteArray id = uuid.toUtf8();
+        const QByteArray plist = metadataPlist(*model, uuid);
+        sqlite3_bind_text(meta.get(), 1, id.constData(), int(id.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_blob(meta.get(), 2, plist.constData(), int(plist.size()), SQLITE_TRANSIENT);
+        rc = meta.isValid() ? sqlite3_step(meta.get()) : SQLITE_ERROR;
+        if (rc == SQLITE_DONE)
+            rc = db.exec("COMMIT;", error);
+        else if (error)
+            *error = errorText(db.handle(), rc);
+    }
+    if (rc != SQLITE_OK)
+        db.exec("ROLLBACK;");
+    return rc;
+}
+
+int ManagedObjectContext::Private::readLayout(QString* error)
+{
+    QSet<QByteArray> tables;
+    {
+        SqliteStatement list(db.handle(), "SELECT upper(name) FROM sqlite_master WHERE type = 'table'");
+        if (!list.isValid()) {
+            const int rc = sqlite3_errcode(db.handle());
+            if (error)
+                *error = errorText(db.handle(), rc);
+            return rc ? rc : SQLITE_ERROR;
+        }
+        int rc;
+        while ((rc = sqlite3_step(list.get())) == SQLITE_ROW)
+            tables.insert(reinterpret_cast<const char*>(sqlite3_column_text(list.get(), 0)));
+        if (rc != SQLITE_DONE) {
+            if (error)
+                *error = errorText(db.handle(), rc);
+            return rc;
+        }
+    }
+    if (tables.isEmpty()) {
+        const int rc = createSchema(error);
+        if (rc != SQLITE_OK)
+            return rc;
+        return readLayout(error);
+    }
+
+    QHash<QString, qint64> entityNumbers;
+    if (tables.contains("Z_PRIMARYKEY")) {
+        SqliteStatement keys(db.handle(), "SELECT Z_NAME, Z_ENT FROM Z_PRIMARYKEY");
+        while (keys.isValid() && sqlite3_step(keys.get()) == SQLITE_ROW)
+            entityNumbers.insert(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(keys.get(), 0))),
+                                 sqlite3_column_int64(keys.get(), 1));
+    }
+    if (tables.contains("Z_METADATA")) {
+        SqliteStatement meta(db.handle(), "SELECT Z_UUID FROM Z_METADATA LIMIT 1");
+        if (meta.isValid() && sqlite3_step(meta.get()) == SQLITE_ROW && sqlite3_column_text(meta.get(), 0))
+            uuid = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(meta.get(), 0)));
+    }
+
+    entities.clear();
+    entities.resize(size_t(model->entities().size()));
+    for (int i = 0; i < model->entities().size(); ++i) {
+        EntityState& es = entities[size_t(i)];
+        es.entity = &model->entities()[i];
+        es.hasColumn.assign(size_t(es.entity->attributeCount()), 0);
+        es.zEnt = entityNumbers.value(es.entity->name(), 0);
+        es.tableExists = tables.contains(es.entity->table());
+        if (!es.tableExists)
+            continue;
+        QSet<QByteArray> columns;
+        SqliteStatement info(db.handle(), "PRAGMA table_info(" + es.entity->table() + ")");
+        int rc;
+        while (info.isValid() && (rc = sqlite3_step(info.get())) == SQLITE_ROW)
+            columns.insert(QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1))).toUpper());
+        if (!columns.contains("Z_PK")) {
+            if (error)
+                *error = QStringLiteral("table %1 has no Z_PK").arg(QString::fromUtf8(es.entity->table()));
+            return SQLITE_CORRUPT;
+        }
+        es.hasEnt = columns.contains("Z_ENT");
+        es.hasOpt = columns.contains("Z_OPT");
+        for (int a = 0; a < es.entity->attributeCount(); ++a)
+            if (columns.contains(es.entity->attribute(a).column)) {
+                es.hasColumn[size_t(a)] = 1;
+                es.readIndices.push_back(a);
+            }
+        rc = prepareEntity(es);
+        if (rc != SQLITE_OK) {
+            if (error)
+                *error = errorText(db.handle(), rc);
+            return rc;
+        }
+    }
+    return SQLITE_OK;
+}
+
+int ManagedObjectContext::Private::prepareEntity(EntityState& es)
+{
+    const QByteArray& table = es.entity->table();
+    QByteArray columns = es.hasOpt ? "Z_PK, Z_OPT" : "Z_PK, 0";
+    for (int a : es.readIndices)
+        columns += ", " + es.entity->attribute(a).column;
+    int rc = es.selectAll.prepare(db.handle(), "SELECT " + columns + " FROM " + table);
+    if (rc == SQLITE_OK)
+        rc = es.selectOne.prepare(db.handle(), "SELECT " + columns + " FROM " + table + " WHERE Z_PK = ?");
+    if (rc == SQLITE_OK)
+        rc = es.remove.prepare(db.handle(), "DELETE FROM " + table + " WHERE Z_PK = ?");
+    if (rc != SQLITE_OK)
+        return rc;
+    QByteArray names = "Z_PK", marks = "?";
+    if (es.hasEnt) {
+        names += ", Z_ENT";
+        marks += ", ?";
+    }
+    if (es.hasOpt) {
+        names += ", Z_OPT";
+        marks += ", ?";
+    }
+    for (int a : es.readIndices) {
+        names += ", " + es.entity->attribute(a).column;
+        marks += ", ?";
+    }
+    return es.insert.prepare(db.handle(), "INSERT INTO " + table + " (" + names + ") VALUES (" + marks + ")");
+}
+
+void ManagedObjectContext::Private::loadRow(EntityState& es, ManagedObject& object, sqlite3_stmt* s, bool keepChanged)
+{
+    object.m_opt = sqlite3_column_int64(s, 1);
+    int column = 2;
+    for (int a : es.readIndices) {
+        if (!keepChanged || !object.m_dirty[size_t(a)])
+            object.m_values[size_t(a)] = readStoreColumn(s, column, es.entity->attribute(a).type);
+        ++column;
+    }
+}
+
+ManagedObjectPtr ManagedObjectContext::Private::materialize(EntityState& es, sqlite3_stmt* s, ManagedObjectContext* owner)
+{
+    const qint64 pk = sqlite3_column_int64(s, 0);
+    auto it = es.registered.find(pk);
+    if (it != es.registered.end()) {
+        ManagedObject& object = **it;
+        loadRow(es, object, s, true);
+        return *it;
+    }
+    auto object = std::make_shared<ManagedObject>(*es.entity, owner);
+    object->m_pk = pk;
+    loadRow(es, *object, s, false);
+    es.registered.insert(pk, object);
+    return object;
+}
+
+ManagedObjectContext::ManagedObjectContext(std::unique_ptr<Private> p) : d(std::move(p)) {}
+
+ManagedObjectContext::~ManagedObjectContext()
+{
+    for (EntityState& es : d->entities)
+        for (const ManagedObjectPtr& o : std::as_const(es.registered))
+            o->m_context = nullptr;
+    for (const ManagedObjectPtr& o : d->inserted)
+        o->m_context = nullptr;
+}
+
+std::unique_ptr<ManagedObjectContext> ManagedObjectContext::open(const ManagedObjectModel& model,
+                                                                 const QString& storePath, QString* errorText)
+{
+    auto p = std::make_unique<Private>();
+    p->model = &model;
+    p->path = storePath;
+    int rc = p->db.open(storePath, true);
+    if (rc != SQLITE_OK) {
+        if (errorText)
+            *errorText = QString::fromUtf8(sqlite3_errstr(rc));
+        return nullptr;
+    }
+    rc = p->readLayout(errorText);
+    if (rc != SQLITE_OK)
+        return nullptr;
+    return std::unique_ptr<ManagedObjectContext>(new ManagedObjectContext(std::move(p)));
+}
+
+const ManagedObjectModel& ManagedObjectContext::model() const { return *d->model; }
+const QString& ManagedObjectContext::storePath() const { return d->path; }
+const QString& ManagedObjectContext::storeUuid() const { return d->uuid; }
+
+bool ManagedObjectContext::hasColumn(const QString& entityName, const QString& attributeName) const
+{
+    const int i = d->stateIndex(entityName);
+    if (i < 0)
+        return false;
+    const EntityState& es = d->entities[size_t(i)];
+    const int a = es.entity->indexOf(attributeName);
+    return a >= 0 && es.hasColumn[size_t(a)];
+}
+
+ManagedObjectPtr ManagedObjectContext::insertNewObject(const QString& entityName)
+{
+    const int i = d->stateIndex(entityName);
+    if (i < 0)
+        return nullptr;
+    auto object = std::make_shared<ManagedObject>(*d->entities[size_t(i)].entity, this);
+    object->m_inserted = true;
+    object->m_temporaryId = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+    d->inserted.push_back(object);
+    d->notifyInserted.append(object);
+    return object;
+}
+
+ManagedObjectList ManagedObjectContext::executeFetchRequest(const FetchRequest& request, int* sqliteError)
+{
+    if (sqliteError)
+        *sqliteError = SQLITE_OK;
+    const int i = d->stateIndex(request.entityName);
+    if (i < 0) {
+        if (sqliteError)
+            *sqliteError = SQLITE_ERROR;
+        return {};
+    }
+    EntityState& es = d->entities[size_t(i)];
+    ManagedObjectList result;
+    if (es.tableExists) {
+        sqlite3_stmt* s = es.selectAll.get();
+        if (es.registered.isEmpty())
+            es.registered.reserve(1024);
+        int rc;
+        while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+            ManagedObjectPtr object = d->materialize(es, s, this);
+            if (request.includesPendingChanges && object->m_deleted)
+                continue;
+            if (!request.predicate || request.predicate(*object))
+                result.append(std::move(object));
+        }
+        sqlite3_reset(s);
+        if (rc != SQLITE_DONE) {
+            if (sqliteError)
+                *sqliteError = rc;
+            return {};
+        }
+    }
+    if (request.includesPendingChanges)
+        for (const ManagedObjectPtr& object : d->inserted)
+            if (&object->entity() == es.entity && (!request.predicate || request.predicate(*object)))
+                result.append(object);
+    if (!request.sortDescriptors.isEmpty()) {
+        QList<int> indices;
+        for (const SortDescriptor& sd : request.sortDescriptors)
+            indices.append(es.entity->indexOf(sd.key));
+        std::stable_sort(result.begin(), result.end(), [&](const ManagedObjectPtr& a, const ManagedObjectPtr& b) {
+            for (int k = 0; k < indices.size(); ++k) {
+                if (indices[k] < 0)
+                    continue;
+                const int c = compareValues(a->value(indices[k]), b->value(indices[k]));
+                if (c != 0)
+                    return request.sortDescriptors[k].ascending ? c < 0 : c > 0;
+            }
+            return false;
+        });
+    }
+    return result;
+}
+
+ManagedObjectPtr ManagedObjectContext::objectWithPrimaryKey(const QString& entityName, qint64 primaryKey)
+{
+    const int i = d->stateIndex(entityName);
+    if (i < 0)
+        return nullptr;
+    EntityState& es = d->entities[size_t(i)];
+    if (ManagedObjectPtr known = es.registered.value(primaryKey))
+        return known;
+    if (!es.tableExists)
+        return nullptr;
+    sqlite3_stmt* s = es.selectOne.get();
+    sqlite3_bind_int64(s, 1, primaryKey);
+    ManagedObjectPtr object;
+    if (sqlite3_step(s) == SQLITE_ROW)
+        object = d->materialize(es, s, this);
+    es.selectOne.reset();
+    return object;
+}
+
+void ManagedObjectContext::deleteObject(const ManagedObjectPtr& object)
+{
+    if (!object || object->m_context != this || object->m_deleted)
+        return;
+    object->m_deleted = true;
+    if (object->m_inserted) {
+        d->inserted.erase(std::remove(d->inserted.begin(), d->inserted.end(), object), d->inserted.end());
+        d->notifyInserted.removeAll(object);
+        return;
+    }
+    if (object->m_pendingUpdate) {
+        d->updated.erase(std::remove(d->updated.begin(), d->updated.end(), object), d->updated.end());
+        object->m_pendingUpdate = false;
+    }
+    if (object->m_notifyPending) {
+        d->notifyUpdated.removeAll(object);
+        object->m_notifyPending = false;
+    }
+    d->deleted.push_back(object);
+    d->notifyDeleted.append(object);
+}
+
+void ManagedObjectContext::refreshObject(const ManagedObjectPtr& object, bool mergeChanges)
+{
+    if (!object || object->m_context != this || object->m_pk <= 0 || object->m_deleted)
+        return;
+    EntityState& es = d->entities[size_t(d->stateIndex(object->entityName()))];
+    if (!es.tableExists)
+        return;
+    sqlite3_stmt* s = es.selectOne.get();
+    sqlite3_bind_int64(s, 1, object->m_pk);
+    if (sqlite3_step(s) == SQLITE_ROW) {
+        d->loadRow(es, *object, s, mergeChanges);
+        if (!mergeChanges) {
+            object->clearChanges();
+            object->m_targets.clear();
+            d->updated.erase(std::remove(d->updated.begin(), d->updated.end(), object), d->updated.end());
+        }
+    }
+    es.selectOne.reset();
+}
+
+void ManagedObjectContext::objectChanged(ManagedObject* object)
+{
+    if (object->m_inserted || object->m_deleted)
+        return;
+    if (!object->m_pendingUpdate) {
+        object->m_pendingUpdate = true;
+        d->updated.push_back(object->shared_from_this());
+    }
+    if (!object->m_notifyPending) {
+        object->m_notifyPending = true;
+        d->notifyUpdated.append(object->shared_from_this());
+    }
+}
+
+bool ManagedObjectContext::hasChanges() const
+{
+    return !d->inserted.empty() || !d->updated.empty() || !d->deleted.empty();
+}
+
+ManagedObjectList ManagedObjectContext::insertedObjects() const
+{
+    return ManagedObjectList(d->inserted.begin(), d->inserted.end());
+}
+
+ManagedObjectList ManagedObjectContext::updatedObjects() const
+{
+    return ManagedObjectList(d->updated.begin(), d->updated.end());
+}
+
+ManagedObjectList ManagedObjectContext::deletedObjects() const
+{
+    return ManagedObjectList(d->deleted.begin(), d->deleted.end());
+}
+
+void ManagedObjectContext::processPendingChanges()
+{
+    if (d->notifyInserted.isEmpty() && d->notifyUpdated.isEmpty() && d->notifyDeleted.isEmpty())
+        return;
+    QVariantMap info;
+    info.insert(QLatin1String(kInsertedObjectsKey), QVariant::fromValue(d->notifyInserted));
+    info.insert(QLatin1String(kUpdatedObjectsKey), QVariant::fromValue(d->notifyUpdated));
+    info.insert(QLatin1String(kDeletedObjectsKey), QVariant::fromValue(d->notifyDeleted));
+    for (const ManagedObjectPtr& o : std::as_const(d->notifyUpdated))
+        o->m_notifyPending = false;
+    d->notifyInserted.clear();
+    d->notifyUpdated.clear();
+    d->notifyDeleted.clear();
+    NotificationCenter::defaultCenter().post(QLatin1String(kObjectsDidChangeNotification), this, info);
+}
+
+int ManagedObjectContext::Private::nextKeyBase(EntityState& es, qint64* base)
+{
+    qint64 highest = 0;
+    {
+        SqliteStatement maxKey(db.handle(), "SELECT max(Z_PK) FROM " + es.entity->table());
+        if (!maxKey.isValid())
+            return sqlite3_errcode(db.handle());
+        if (sqlite3_step(maxKey.get()) == SQLITE_ROW)
+            highest = sqlite3_column_int64(maxKey.get(), 0);
+    }
+    SqliteStatement zmax(db.handle(), "SELECT Z_MAX FROM Z_PRIMARYKEY WHERE Z_NAME = ?");
+    if (zmax.isValid()) {
+        const QByteArray name = es.entity->name().toUtf8();
+        sqlite3_bind_text(zmax.get(), 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+        if (sqlite3_step(zmax.get()) == SQLITE_ROW)
+            highest = std::max(highest, qint64(sqlite3_column_int64(zmax.get(), 0)));
+    }
+    *base = highest;
+    return SQLITE_OK;
+}
+
+int ManagedObjectContext::Private::writeChanges(QString* error, std::vector<ManagedObject*>& assigned,
+                                                std::vector<EntityState*>& newEnts)
+{
+    sqlite3* h = db.handle();
+    auto fail = [&](int rc) {
+        if (error)
+            *error = errorText(h, rc);
+        return rc == SQLITE_OK ? SQLITE_ERROR : rc;
+    };
+
+    // Keys for new rows, continuing from Z_MAX (or a higher key already in the table).
+    std::unordered_map<EntityState*, qint64> lastKey;
+    for (const ManagedObjectPtr& o : inserted) {
+        EntityState& es = entities[size_t(stateIndex(o->entityName()))];
+        if (!es.tableExists) {
+            if (error)
+                *error = QStringLiteral("no table %1").arg(QString::fromUtf8(es.entity->table()));
+            return SQLITE_ERROR;
+        }
+        auto it = lastKey.find(&es);
+        if (it == lastKey.end()) {
+            qint64 base = 0;
+            const int rc = nextKeyBase(es, &base);
+            if (rc != SQLITE_OK)
+                return fail(rc);
+            it = lastKey.emplace(&es, base).first;
+        }
+        o->m_pk = ++it->second;
+        assigned.push_back(o.get());
+    }
+
+    if (!lastKey.empty()) {
+        int rc = db.exec("CREATE TABLE IF NOT EXISTS Z_PRIMARYKEY (Z_ENT INTEGER PRIMARY KEY, Z_NAME VARCHAR, "
+                         "Z_SUPER INTEGER, Z_MAX INTEGER);");
+        if (rc != SQLITE_OK)
+            return fail(rc);
+        for (auto& [es, last] : lastKey) {
+            const QByteArray name = es->entity->name().toUtf8();
+            if (es->zEnt == 0) {
+                SqliteStatement add(h, "INSERT INTO Z_PRIMARYKEY (Z_ENT, Z_NAME, Z_SUPER, Z_MAX) "
+                                       "VALUES ((SELECT ifnull(max(Z_ENT), 0) + 1 FROM Z_PRIMARYKEY), ?, 0, ?)");
+                sqlite3_bind_text(add.get(), 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+                sqlite3_bind_int64(add.get(), 2, last);
+                if ((rc = sqlite3_step(add.get())) != SQLITE_DONE)
+                    return fail(rc);
+                SqliteStatement number(h, "SELECT Z_ENT FROM Z_PRIMARYKEY WHERE Z_NAME = ?");
+                sqlite3_bind_text(number.get(), 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+                if (sqlite3_step(number.get()) == SQLITE_ROW)
+                    es->zEnt = sqlite3_column_int64(number.get(), 0);
+                newEnts.push_back(es);
+            } else {
+                SqliteStatement update(h, "UPDATE Z_PRIMARYKEY SET Z_MAX = ? WHERE Z_NAME = ?");
+                sqlite3_bind_int64(update.get(), 1, last);
+                sqlite3_bind_text(update.get(), 2, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+                if ((rc = sqlite3_step(update.get())) != SQLITE_DONE)
+                    return fail(rc);
+            }
+        }
+    }
+
+    // Relationship targets saved in this same transaction now have keys.
+    auto resolveTargets = [](ManagedObject& o) {
+        for (size_t a = 0; a < o.m_targets.size(); ++a)
+            if (o.m_targets[a])
+                o.m_values[a] = o.m_targets[a]->m_pk > 0 ? QVariant(qlonglong(o.m_targets[a]->m_pk)) : QVariant();
+    };
+
+    for (const ManagedObjectPtr& o : inserted) {
+        resolveTargets(*o);
+        EntityState& es = entities[size_t(stateIndex(o->entityName()))];
+        sqlite3_stmt* s = es.insert.get();
+        int p = 1;
+        int rc = sqlite3_bind_int64(s, p++, o->m_pk);
+        if (es.hasEnt)
+            rc |= sqlite3_bind_int64(s, p++, es.zEnt);
+        if (es.hasOpt)
+            rc |= sqlite3_bind_int64(s, p++, 1);
+        for (int a : es.readIndices)
+            rc |= bindStoreValue(s, p++, o->m_values[size_t(a)], es.entity->attribute(a).type);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_step(s);
+        es.insert.reset();
+        if (rc != SQLITE_DONE)
+            return fail(rc);
+    }
+
+    for (const ManagedObjectPtr& o : updated) {
+        resolveTargets(*o);
+        EntityState& es = entities[size_t(stateIndex(o->entityName()))];
+        if (!es.tableExists)
+            return fail(SQLITE_ERROR);
+        std::string mask(size_t(es.entity->attributeCount()), '0');
+        for (int a : es.readIndices)
+            if (o->m_dirty[size_t(a)])
+                mask[size_t(a)] = '1';
+        auto it = es.updates.find(mask);
+        if (it == es.updates.end()) {
+            QByteArray sql = "UPDATE " + es.entity->table() + " SET Z_PK = Z_PK";
+            if (es.hasOpt)
+                sql += ", Z_OPT = ifnull(Z_OPT, 0) + 1";
+            for (int a : es.readIndices)
+                if (mask[size_t(a)] == '1')
+                    sql += ", " + es.entity->attribute(a).column + " = ?";
+            sql += " WHERE Z_PK = ?";
+            SqliteStatement statement;
+            const int rc = statement.prepare(h, sql);
+            if (rc != SQLITE_OK)
+                return fail(rc);
+            it = es.updates.emplace(mask, std::move(statement)).first;
+        }
+        sqlite3_stmt* s = it->second.get();
+        int p = 1;
+        int rc = SQLITE_OK;
+        for (int a : es.readIndices)
+            if (mask[size_t(a)] == '1')
+                rc |= bindStoreValue(s, p++, o->m_values[size_t(a)], es.entity->attribute(a).type);
+        rc |= sqlite3_bind_int64(s, p, o->m_pk);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_step(s);
+        it->second.reset();
+        if (rc != SQLITE_DONE)
+            return fail(rc);
+    }
+
+    for (const ManagedObjectPtr& o : deleted) {
+        EntityState& es = entities[size_t(stateIndex(o->entityName()))];
+        if (!es.tableExists)
+            continue;
+        sqlite3_stmt* s = es.remove.get();
+        sqlite3_bind_int64(s, 1, o->m_pk);
+        const int rc = sqlite3_step(s);
+        es.remove.reset();
+        if (rc != SQLITE_DONE)
+            return fail(rc);
+    }
+    return SQLITE_OK;
+}
+
+int ManagedObjectContext::save(QString* errorText)
+{
+    processPendingChanges();
+    if (!hasChanges())
+        return 0;
+    int rc = d->db.exec("BEGIN IMMEDIATE;", errorText);
+    if (rc != SQLITE_OK)
+        return kSaveFailed;
+    std::vector<ManagedObject*> assigned;
+    std::vector<EntityState*> newEnts;
+    rc = d->writeChanges(errorText, assigned, newEnts);
+    if (rc == SQLITE_OK)
+        rc = d->db.exec("COMMIT;", errorText);
+    if (rc != SQLITE_OK) {
+        d->db.exec("ROLLBACK;");
+        for (ManagedObject* o : assigned)
+            o->m_pk = 0;
+        for (EntityState* es : newEnts)
+            es->zEnt = 0;
+        return kSaveFailed;
+    }
+
+    for (const ManagedObjectPtr& o : d->inserted) {
+        EntityState& es = d->entities[size_t(d->stateIndex(o->entityName()))];
+        o->m_opt = 1;
+        o->clearChanges();
+        o->m_targets.clear();
+        es.registered.insert(o->m_pk, o);
+    }
+    for (const ManagedObjectPtr& o : d->updated) {
+        ++o->m_opt;
+        o->clearChanges();
+        o->m_targets.clear();
+    }
+    for (const ManagedObjectPtr& o : d->deleted) {
+        d->entities[size_t(d->stateIndex(o->entityName()))].registered.remove(o->m_pk);
+        o->m_context = nullptr;
+    }
+    d->inserted.clear();
+    d->updated.clear();
+    d->deleted.clear();
+    return 0;
+}

@@ -1,0 +1,81 @@
+// A context over one store file: the object store of this system, in the SQLite layout of the
+// card databases (tables Z<ENTITY> with Z_PK, Z_ENT, Z_OPT and one Z<ATTRIBUTE> column per
+// attribute; keys handed out from Z_PRIMARYKEY.Z_MAX; a property list in Z_METADATA).
+//
+// - Opening reads which columns each table has; a missing column reads as null and is never
+//   written, a column the model does not know is left as it is. An empty or new file gets the
+//   model's full layout.
+// - One context per thread; it owns its own connection. Nothing here is locked.
+// - Fetches always read the store, so rows another connection saved are seen by the next fetch;
+//   each row maps to one object (identity map). Unchanged values of known objects are brought
+//   up to date by a fetch; changed ones are kept.
+// - `save` writes every insert, update and delete in one transaction; on failure nothing is
+//   written and the objects keep their changes.
+// - Changes are announced with kObjectsDidChangeNotification (object: the context; userInfo:
+//   ManagedObjectList values under "inserted", "updated" and "deleted") when
+//   `processPendingChanges` runs, which `save` does first.
+#pragma once
+
+#include "platform/store/FetchRequest.h"
+#include "platform/store/ManagedObject.h"
+#include "platform/store/StoreModel.h"
+
+#include <QString>
+
+#include <memory>
+
+class ManagedObjectContext {
+public:
+    static constexpr const char* kObjectsDidChangeNotification = "NSManagedObjectContextObjectsDidChangeNotification";
+    static constexpr const char* kInsertedObjectsKey = "inserted";
+    static constexpr const char* kUpdatedObjectsKey = "updated";
+    static constexpr const char* kDeletedObjectsKey = "deleted";
+    // What `save` answers when the store could not be written.
+    static constexpr int kSaveFailed = -1012;
+
+    // Opens (creating when missing) the store at `storePath` with `model`, which must outlive
+    // the context. Null when the file is no SQLite database, is damaged or cannot be created;
+    // `errorText` then says why.
+    static std::unique_ptr<ManagedObjectContext> open(const ManagedObjectModel& model, const QString& storePath,
+                                                      QString* errorText = nullptr);
+    ~ManagedObjectContext();
+    ManagedObjectContext(const ManagedObjectContext&) = delete;
+    ManagedObjectContext& operator=(const ManagedObjectContext&) = delete;
+
+    const ManagedObjectModel& model() const;
+    const QString& storePath() const;
+    // The store's NSStoreUUID from Z_METADATA ("" when the store has none).
+    const QString& storeUuid() const;
+    // Whether the store has a column for the attribute (false for an unknown entity or attribute).
+    bool hasColumn(const QString& entityName, const QString& attributeName) const;
+
+    // A new object of the entity, registered as inserted; null for an unknown entity.
+    ManagedObjectPtr insertNewObject(const QString& entityName);
+    // The objects the request selects, sorted. `sqliteError` receives 0 or SQLite's result code;
+    // on failure the list is empty.
+    ManagedObjectList executeFetchRequest(const FetchRequest& request, int* sqliteError = nullptr);
+    // The object of a row: the registered one, or read from the store; null when there is no such row.
+    ManagedObjectPtr objectWithPrimaryKey(const QString& entityName, qint64 primaryKey);
+    // Marks an object for deletion at the next save (an unsaved insert is simply dropped).
+    void deleteObject(const ManagedObjectPtr& object);
+    // Reloads the object's row: unchanged values always; changed values too unless `mergeChanges`.
+    // An unsaved object, or one whose row is gone, is left as it is.
+    void refreshObject(const ManagedObjectPtr& object, bool mergeChanges);
+
+    bool hasChanges() const;
+    ManagedObjectList insertedObjects() const;
+    ManagedObjectList updatedObjects() const;
+    ManagedObjectList deletedObjects() const;
+
+    // Posts kObjectsDidChangeNotification for the changes made since the last post, if any.
+    void processPendingChanges();
+    // Writes every change in one transaction: 0, or kSaveFailed (nothing written).
+    int save(QString* errorText = nullptr);
+
+private:
+    struct Private;
+    explicit ManagedObjectContext(std::unique_ptr<Private> d);
+    friend class ManagedObject;
+    void objectChanged(ManagedObject* object);
+    std::unique_ptr<Private> d;
+};
