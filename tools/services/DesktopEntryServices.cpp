@@ -25,7 +25,7 @@ QString escapeValue(const QString& text)
     return out.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
 }
 
-// One argument of an Exec value: quoted, with the characters special inside quotes escaped,
+// One argument of an Exec value: quoted, with the characters that quoting reserves escaped,
 // and "%" doubled so it is not read as a field code.
 QString execArgument(const QString& argument)
 {
