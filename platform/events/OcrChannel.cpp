@@ -1,0 +1,212 @@
+#include "platform/events/OcrChannel.h"
+
+#include "platform/events/OcrProtocol.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char kRequestMagic[4] = {'P', 'L', 'A', 'E'};
+constexpr char kReplyMagic[4] = {'P', 'L', 'A', 'R'};
+constexpr size_t kHeaderBytes = 8;
+
+int64_t nowMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+int64_t deadlineFor(int timeoutMs) { return timeoutMs < 0 ? -1 : nowMs() + timeoutMs; }
+
+// The poll time-out left until `deadline`; -1 without limit.
+int remaining(int64_t deadline)
+{
+    if (deadline < 0)
+        return -1;
+    const int64_t left = deadline - nowMs();
+    return left <= 0 ? 0 : int(std::min<int64_t>(left, 1 << 30));
+}
+
+void appendCode(QByteArray& out, uint32_t code)
+{
+    const char bytes[4] = {char(code >> 24), char(code >> 16), char(code >> 8), char(code)};
+    out.append(bytes, 4);
+}
+
+void appendU32(QByteArray& out, uint32_t value)
+{
+    uint8_t bytes[4];
+    ocr::writeU32(bytes, value);
+    out.append(reinterpret_cast<const char*>(bytes), 4);
+}
+
+uint32_t codeAt(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
+
+} // namespace
+
+const QByteArray* OcrMessage::param(uint32_t keyword) const
+{
+    for (const auto& [key, bytes] : params) {
+        if (key == keyword)
+            return &bytes;
+    }
+    return nullptr;
+}
+
+OcrChannel::~OcrChannel() { close(); }
+
+bool OcrChannel::socketPair(int fds[2])
+{
+    return ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) == 0;
+}
+
+void OcrChannel::close()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+OcrChannel::Result OcrChannel::fail(Result result)
+{
+    m_broken = true;
+    return result;
+}
+
+QByteArray OcrChannel::encode(const OcrMessage& message, bool reply)
+{
+    QByteArray body;
+    appendCode(body, message.eventClass);
+    appendCode(body, message.eventId);
+    appendU32(body, message.returnId);
+    appendU32(body, uint32_t(message.params.size()));
+    for (const auto& [key, bytes] : message.params) {
+        appendCode(body, key);
+        appendU32(body, uint32_t(bytes.size()));
+        body.append(bytes);
+    }
+    QByteArray frame(reply ? kReplyMagic : kRequestMagic, 4);
+    appendU32(frame, uint32_t(body.size()));
+    return frame + body;
+}
+
+bool OcrChannel::decodeBody(const QByteArray& body, OcrMessage* message)
+{
+    const auto* p = reinterpret_cast<const uint8_t*>(body.constData());
+    const size_t size = size_t(body.size());
+    if (size < 16)
+        return false;
+    message->eventClass = codeAt(p);
+    message->eventId = codeAt(p + 4);
+    message->returnId = ocr::readU32(p + 8);
+    const uint32_t count = ocr::readU32(p + 12);
+    if (count > kMaxParams)
+        return false;
+    message->params.clear();
+    size_t at = 16;
+    for (uint32_t i = 0; i < count; ++i) {
+        if (size - at < 8)
+            return false;
+        const uint32_t key = codeAt(p + at);
+        const uint32_t length = ocr::readU32(p + at + 4);
+        at += 8;
+        if (length > size - at)
+            return false;
+        message->params.emplace_back(key, QByteArray(body.constData() + at, qsizetype(length)));
+        at += length;
+    }
+    return at == size;
+}
+
+OcrChannel::Result OcrChannel::writeAll(const char* data, size_t size, int64_t deadline)
+{
+    while (size > 0) {
+        pollfd pfd{m_fd, POLLOUT, 0};
+        const int ready = ::poll(&pfd, 1, remaining(deadline));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready < 0)
+            return fail(IoError);
+        if (ready == 0)
+            return fail(TimedOut);
+        const ssize_t n = ::send(m_fd, data, size, MSG_NOSIGNAL);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN))
+            continue;
+        if (n < 0)
+            return fail(errno == EPIPE || errno == ECONNRESET ? Closed : IoError);
+        data += n;
+        size -= size_t(n);
+    }
+    return Ok;
+}
+
+OcrChannel::Result OcrChannel::readAll(char* data, size_t size, int64_t deadline)
+{
+    while (size > 0) {
+        pollfd pfd{m_fd, POLLIN, 0};
+        const int ready = ::poll(&pfd, 1, remaining(deadline));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready < 0)
+            return fail(IoError);
+        if (ready == 0)
+            return fail(TimedOut);
+        const ssize_t n = ::recv(m_fd, data, size, 0);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN))
+            continue;
+        if (n < 0)
+            return fail(errno == ECONNRESET ? Closed : IoError);
+        if (n == 0)
+            return fail(Closed);
+        data += n;
+        size -= size_t(n);
+    }
+    return Ok;
+}
+
+OcrChannel::Result OcrChannel::send(const OcrMessage& message, bool reply, int timeoutMs)
+{
+    if (isBroken())
+        return Closed;
+    const QByteArray frame = encode(message, reply);
+    if (size_t(frame.size()) - kHeaderBytes > kMaxFrameBytes)
+        return Malformed;
+    return writeAll(frame.constData(), size_t(frame.size()), deadlineFor(timeoutMs));
+}
+
+OcrChannel::Result OcrChannel::receive(OcrMessage* message, bool reply, int timeoutMs)
+{
+    if (isBroken())
+        return Closed;
+    const int64_t deadline = deadlineFor(timeoutMs);
+    char header[kHeaderBytes];
+    if (const Result r = readAll(header, kHeaderBytes, deadline))
+        return r;
+    const uint32_t length = ocr::readU32(reinterpret_cast<const uint8_t*>(header) + 4);
+    if (std::memcmp(header, reply ? kReplyMagic : kRequestMagic, 4) != 0 || length > kMaxFrameBytes)
+        return fail(Malformed);
+    QByteArray body(qsizetype(length), Qt::Uninitialized);
+    if (const Result r = readAll(body.data(), length, deadline))
+        return r;
+    if (!decodeBody(body, message))
+        return fail(Malformed);
+    return Ok;
+}
+
+OcrChannel::Result OcrChannel::exchange(const OcrMessage& request, OcrMessage* reply, int timeoutMs)
+{
+    const int64_t deadline = deadlineFor(timeoutMs);
+    if (const Result r = send(request, false, timeoutMs))
+        return r;
+    const int left = deadline < 0 ? -1 : std::max(remaining(deadline), 0);
+    const Result r = receive(reply, true, left);
+    if (r == Ok && reply->returnId != request.returnId)
+        return fail(Malformed);
+    return r;
+}
