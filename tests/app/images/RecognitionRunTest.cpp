@@ -1,0 +1,318 @@
+#include "FakeOcrServer.h"
+#include "ResultBuilder.h"
+
+#include "app/images/OcrApplicationLink.h"
+#include "app/images/PLRegController.h"
+#include "app/images/RecognitionImages.h"
+#include "app/images/SeparationLibrary.h"
+
+#include <QStringList>
+#include <QTransform>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class FakeImages : public RecognitionImages {
+public:
+    QString databaseFolder() const override { return QStringLiteral("/db"); }
+    int checkPDF(const QString& path) override { return badFiles.contains(path) ? 1 : kCardPdf; }
+    int acquireCardImages(const QString& frontPath, const QString& backPath, RecognitionBitmap* front,
+                          RecognitionBitmap* back) override
+    {
+        acquired << frontPath + u'|' + backPath;
+        *front = frontBitmap;
+        *back = backBitmap;
+        return 0;
+    }
+    bool rotateBitmap(RecognitionBitmap* bitmap, int degrees) override
+    {
+        bitmap->image = bitmap->image.transformed(QTransform().rotate(degrees));
+        return true;
+    }
+    int rotatePDFPage(const QString& path, int page, int degrees) override
+    {
+        turned << QStringLiteral("%1:%2:%3").arg(path).arg(page).arg(degrees);
+        return 0;
+    }
+
+    QStringList badFiles;
+    QStringList acquired;
+    QStringList turned;
+    RecognitionBitmap frontBitmap{QImage(300, 200, QImage::Format_Grayscale8), 0, 300, 300, 1};
+    RecognitionBitmap backBitmap;
+};
+
+class Card : public CardRecord {
+public:
+    explicit Card(const QString& face = QStringLiteral("c1_N1.pdf")) { values.insert("face_Image_File", face); }
+    QVariant valueForKey(const QString& key) const override { return values.value(key); }
+    void setValueForKey(const QString& key, const QVariant& value) override { values.insert(key, value); }
+    QString text(const char* key) const { return values.value(QLatin1String(key)).toString(); }
+    QVariantMap values;
+};
+
+class RecognitionRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SeparationLibrary::setApplicationFolder(QString::fromLocal8Bit(qgetenv("PELMORA_STAGE_DIR")));
+        script = std::make_shared<FakeOcrScript>();
+        setOcrConnector([s = script] { return std::make_unique<FakeOcrConnection>(s); });
+        setOcrTimeouts(2000, 2000, 2000);
+        images.frontBitmap.image.fill(255);
+        reg.setImages(&images);
+    }
+    void TearDown() override { setOcrConnector(nullptr); }
+
+    static FakeRunReply mapped(const QString& email, int turns = 0, int language = 0)
+    {
+        QByteArray result = emptyResult();
+        setSlot(result, 23, email, 10, 20, 110, 40);
+        setSlot(result, 0, u"Anna Lopez"_qs, 10, 50, 200, 80);
+        return {0, result, orientationBlock(turns, language)};
+    }
+    int run(QList<CardRecord*> cards, int type = 0, int language = 1, bool isRect = false, QRectF box = {})
+    {
+        return reg.recongnizeCard(box, &cards, isRect, type, language);
+    }
+
+    std::shared_ptr<FakeOcrScript> script;
+    FakeImages images;
+    PLRegController reg;
+};
+
+TEST_F(RecognitionRun, StatusTable)
+{
+    const struct {
+        int32_t status;
+        int result;
+        bool goesOn;
+    } cases[] = {
+        {1001, 0, true}, {1002, 91, false}, {1003, 92, false}, {1009, 92, false}, {1010, 92, false},
+        {1004, 4, false}, {1005, 93, false}, {1006, 97, false}, {1007, 94, false}, {1008, 95, false},
+        {0, 0, true},    {1500, 96, false}, // no blocks come with a status other than 0
+    };
+    for (const auto& c : cases) {
+        script->runs = {c.status == 0 || c.status == 1500 ? mapped(u"a@b.example"_qs) : FakeRunReply{c.status},
+                        mapped(u"second@b.example"_qs)};
+        script->runs.front().status = c.status;
+        Card first, second;
+        first.values.insert("memo", u"keep"_qs);
+        first.values.insert("company", u"Old Co"_qs);
+        script->requests.clear();
+        EXPECT_EQ(run({&first, &second}), c.result) << c.status;
+        EXPECT_EQ(script->runRequests().size(), c.goesOn ? 2u : 1u) << c.status;
+        if (c.status == 1001) {
+            EXPECT_FALSE(first.values.value("company").isValid());
+            EXPECT_FALSE(first.values.value("full_Name_XY").isValid());
+            EXPECT_EQ(first.text("memo"), u"keep"_qs);
+            EXPECT_EQ(second.text("e_Mail"), u"second@b.example"_qs);
+        }
+    }
+}
+
+TEST_F(RecognitionRun, EngineRefusalAndSendErrors)
+{
+    Card card;
+    script->openStatus = 5;
+    EXPECT_EQ(run({&card}), 81);
+    script->openStatus = 0;
+    script->statusStatus = 1;
+    EXPECT_EQ(run({&card}), 81);
+    script->statusStatus = 0;
+    EXPECT_EQ(run({}), 0);
+
+    // Replies shorter than their blocks are refused.
+    FakeRunReply shortResult = mapped(u"a@b.example"_qs);
+    shortResult.result.truncate(1000);
+    FakeRunReply shortTurn = mapped(u"a@b.example"_qs);
+    shortTurn.orientation.truncate(8);
+    FakeRunReply noTurn = mapped(u"a@b.example"_qs);
+    noTurn.orientation.clear();
+    for (const FakeRunReply& reply : {shortResult, shortTurn, noTurn}) {
+        script->runs = {reply};
+        Card c;
+        EXPECT_EQ(run({&c}), 96);
+        EXPECT_FALSE(c.values.contains("e_Mail"));
+    }
+}
+
+TEST_F(RecognitionRun, TimeOutAndDeadServerAreSendErrorsAndTheNextRunStartsAfresh)
+{
+    setOcrTimeouts(2000, 2000, 100);
+    FakeRunReply slow = mapped(u"late@b.example"_qs);
+    slow.delayMs = 400;
+    script->runs = {slow, mapped(u"a@b.example"_qs)};
+    Card card;
+    EXPECT_EQ(run({&card}), 96);
+    EXPECT_FALSE(card.values.contains("e_Mail"));
+    EXPECT_EQ(run({&card}), 0);
+    EXPECT_EQ(card.text("e_Mail"), u"a@b.example"_qs); // not the late reply of the first request
+    EXPECT_EQ(script->connections, 2);
+
+    FakeRunReply hangUp;
+    hangUp.hangUp = true;
+    script->runs = {hangUp, mapped(u"again@b.example"_qs)};
+    EXPECT_EQ(run({&card}), 96);
+    EXPECT_FALSE(isOCRApplicationRunning());
+    EXPECT_EQ(run({&card}), 0);
+    EXPECT_EQ(card.text("e_Mail"), u"again@b.example"_qs);
+    EXPECT_EQ(script->connections, 3);
+}
+
+TEST_F(RecognitionRun, QuarterTurnTurnsPagesAndTheMappingFrame)
+{
+    // Front bitmap 300 wide, 200 high; turned by one quarter the mapping's image height is 300.
+    images.backBitmap = images.frontBitmap;
+    script->runs = {mapped(u"a@b.example"_qs, 1)};
+    Card card;
+    card.values.insert("back_Image_File", u"c1_N2.pdf"_qs);
+    ASSERT_EQ(run({&card}), 0);
+    EXPECT_EQ(card.text("e_Mail_XY"), u"10/260/100/20"_qs);
+    EXPECT_EQ(images.turned, (QStringList{"/db/Images/c1_N1.pdf:0:90", "/db/Images/c1_N2.pdf:0:270"}));
+
+    // The back as page 2 of the front file, three quarter turns.
+    images.turned.clear();
+    script->runs = {mapped(u"a@b.example"_qs, 3)};
+    Card single;
+    ASSERT_EQ(run({&single}), 0);
+    EXPECT_EQ(images.turned, (QStringList{"/db/Images/c1_N1.pdf:0:270", "/db/Images/c1_N1.pdf:1:90"}));
+
+    // Only a new card (type 0) is turned; type 1 keeps the bitmap's frame.
+    images.turned.clear();
+    script->runs = {mapped(u"a@b.example"_qs, 1)};
+    Card again;
+    again.values.insert("memo", u"keep"_qs);
+    ASSERT_EQ(run({&again}, 1), 0);
+    EXPECT_TRUE(images.turned.isEmpty());
+    EXPECT_EQ(again.text("e_Mail_XY"), u"10/160/100/20"_qs);
+    EXPECT_EQ(again.text("memo"), u"keep"_qs);
+
+    // A page rotation of the front is applied before the bitmap is sent.
+    images.frontBitmap.rotation = 90;
+    script->runs = {mapped(u"a@b.example"_qs)};
+    ASSERT_EQ(run({&again}), 0);
+    const auto info = script->runRequests().back().param(ocr::kKeyImageInfo);
+    ASSERT_TRUE(info);
+    EXPECT_EQ(ocr::readU16(reinterpret_cast<const uint8_t*>(info->constData())), 200);
+}
+
+TEST_F(RecognitionRun, LanguageFoundByTheApplicationDecidesTheMapping)
+{
+    auto withCompany = [](int language) {
+        FakeRunReply reply = mapped(u"a@b.example"_qs, 0, language);
+        setSlot(reply.result, 35, u"株式会社山田商事"_qs, 1, 1, 50, 20);
+        setSlot(reply.result, 21, u"1 Main St\nSpringfield\nIL"_qs, 1, 30, 50, 60);
+        return reply;
+    };
+    script->runs = {withCompany(1), withCompany(2), withCompany(0)};
+    Card japanese, other, asked;
+    ASSERT_EQ(run({&japanese}, 0, 11), 0);
+    EXPECT_EQ(japanese.text("company_Kana"), u"ヤマダショウジ"_qs);
+    ASSERT_EQ(run({&other}, 0, 11), 0);
+    EXPECT_EQ(other.text("company_Kana"), u"株式会社山田商事"_qs);
+    EXPECT_EQ(other.text("city"), u"Springfield"_qs); // language 12 splits addresses by lines
+    ASSERT_EQ(run({&asked}, 0, 11), 0);
+    EXPECT_FALSE(asked.values.contains("city")); // automatic, nothing found: no split
+}
+
+TEST_F(RecognitionRun, RequestBlocks)
+{
+    QImage mono(20, 2, QImage::Format_Mono);
+    mono.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)}); // 1 = black
+    mono.fill(0);
+    mono.setPixel(0, 0, 1);
+    images.frontBitmap = {mono, 0, 400, 300, 0};
+    script->runs = {mapped(u"a@b.example"_qs)};
+    Card card;
+    ASSERT_EQ(run({&card}, 0, 6), 0);
+    const OcrMessage request = script->runRequests().back();
+    const auto* pa = reinterpret_cast<const uint8_t*>(request.param(ocr::kKeyParam)->constData());
+    const auto* in = reinterpret_cast<const uint8_t*>(request.param(ocr::kKeyImageInfo)->constData());
+    const QByteArray* im = request.param(ocr::kKeyImage);
+    EXPECT_EQ(request.param(ocr::kKeyParam)->size(), 80);
+    EXPECT_EQ(request.param(ocr::kKeyImageInfo)->size(), 24);
+    EXPECT_EQ(pa[0] | pa[1] | pa[2], 0);
+    EXPECT_EQ(pa[3], 0);
+    EXPECT_EQ(ocr::readI32(pa + 20), 19);
+    EXPECT_EQ(ocr::readI32(pa + 24), 1);
+    EXPECT_EQ(ocr::readI32(pa + 60), 6);
+    EXPECT_EQ(ocr::readU16(in + 0), 20);
+    EXPECT_EQ(ocr::readU16(in + 2), 2);
+    EXPECT_EQ(ocr::readU16(in + 4), 3);
+    EXPECT_EQ(in[6], 2);
+    EXPECT_EQ(ocr::readU16(in + 8), 300);  // vertical
+    EXPECT_EQ(ocr::readU16(in + 10), 400); // horizontal
+    EXPECT_EQ(ocr::readU32(in + 12), 6u);
+    EXPECT_EQ(in[16], 1);
+    ASSERT_EQ(im->size(), 6);
+    // 0 = black whatever the bitmap's own colour table said.
+    EXPECT_EQ(uint8_t(im->at(0)) & 0xE0, 0x60);
+    EXPECT_EQ(uint8_t(im->at(3)) & 0xF0, 0xF0);
+}
+
+TEST_F(RecognitionRun, BoxArithmeticAndFieldTagRuns)
+{
+    // Image 300 x 200: a box partly outside is clamped to the image.
+    script->runs = {mapped(u"a@b.example"_qs)};
+    Card card;
+    card.values.insert("full_Name", u"Keep Me"_qs);
+    const QList<CardRecord*> one{&card};
+    ASSERT_EQ(reg.recongnizeDetailCard(QRectF(-10.5f, 150.9f, 60.9f, 100.f), 27, 1, &one), 0);
+    const auto* pa =
+        reinterpret_cast<const uint8_t*>(script->runRequests().back().param(ocr::kKeyParam)->constData());
+    EXPECT_EQ(pa[3], 27);
+    EXPECT_EQ(ocr::readI32(pa + 12), 0);   // -10 raised to 0
+    EXPECT_EQ(ocr::readI32(pa + 16), 0);   // 200 - 150.9 - 100 = -50.9 -> -50 -> 0
+    EXPECT_EQ(ocr::readI32(pa + 20), 50);  // -10.5 + 60.9 = 50.4
+    EXPECT_EQ(ocr::readI32(pa + 24), 49);  // 200 - 150.9 = 49.1
+    EXPECT_EQ(card.text("e_Mail"), u"a@b.example"_qs);
+    EXPECT_EQ(card.text("full_Name"), u"Keep Me"_qs);
+
+    // A box wholly off the image is refused without a request.
+    script->requests.clear();
+    EXPECT_EQ(run({&card}, 27, 1, true, QRectF(400, 10, 20, 20)), 3);
+    EXPECT_TRUE(script->runRequests().empty());
+
+    // A field-tag run ends after the first card mapped; a card skipped before it does not end it.
+    script->runs = {FakeRunReply{1001}, mapped(u"b@b.example"_qs), mapped(u"c@b.example"_qs)};
+    Card noData, second, third;
+    images.badFiles = {u"/db/Images/bad_N1.pdf"_qs};
+    Card bad(u"bad_N1.pdf"_qs);
+    EXPECT_EQ(run({&bad, &noData, &second, &third}, 27, 1, true, QRectF(0, 0, 100, 100)), 84);
+    EXPECT_EQ(second.text("e_Mail"), u"b@b.example"_qs);
+    EXPECT_FALSE(third.values.contains("e_Mail"));
+}
+
+TEST_F(RecognitionRun, FirstFailureIsTheRunsResult)
+{
+    script->runs = {mapped(u"a@b.example"_qs), mapped(u"b@b.example"_qs)};
+    Card noFace, good;
+    noFace.values.remove("face_Image_File");
+    EXPECT_EQ(run({&noFace, &good}), 84);
+    EXPECT_EQ(good.text("e_Mail"), u"a@b.example"_qs);
+    Card later;
+    later.values.remove("face_Image_File");
+    EXPECT_EQ(run({&good, &later}), 84);
+
+    // A zero-size bitmap is a failure of that card, not a request.
+    images.frontBitmap.image = QImage();
+    script->requests.clear();
+    EXPECT_EQ(run({&good}), 84);
+    EXPECT_TRUE(script->runRequests().empty());
+}
+
+TEST_F(RecognitionRun, QuitGoesOnlyToARunningApplication)
+{
+    QuitOCRApplication();
+    EXPECT_EQ(script->connections, 0);
+    ASSERT_TRUE(LaunchOCRApplication());
+    EXPECT_TRUE(LaunchOCRApplication());
+    EXPECT_EQ(script->connections, 1);
+    QuitOCRApplication();
+    EXPECT_TRUE(script->quitReceived);
+    EXPECT_FALSE(isOCRApplicationRunning());
+}
+
+} // namespace
