@@ -7,12 +7,30 @@
 #include <QVariant>
 #include <QVariantList>
 
+#include <type_traits>
+
 // Conversions: d i u x X o c s @ f F e E g G p and %%, with flags, width, precision and
 // the length modifiers h hh l ll q z j t L; "%1$d"-style positions are honoured.
 QString formatString(const QString& format, const QVariantList& args);
 
+// One argument of formatText: C strings and string literals as text (UTF-8), anything else as its QVariant.
+template <typename T>
+QVariant formatArgument(const T& value)
+{
+    if constexpr (std::is_array_v<T> || std::is_same_v<T, const char*> || std::is_same_v<T, char*>)
+        return QVariant(QString::fromUtf8(value));
+    else
+        return QVariant::fromValue(value);
+}
+
+template <typename... Args>
+QVariantList formatArguments(const Args&... args)
+{
+    return QVariantList{formatArgument(args)...};
+}
+
 template <typename... Args>
 QString formatText(const QString& format, const Args&... args)
 {
-    return formatString(format, QVariantList{QVariant::fromValue(args)...});
+    return formatString(format, formatArguments(args...));
 }
