@@ -1,0 +1,30 @@
+#include "tests/support/workspace/FakeWorkspace.h"
+
+FakeWorkspace::FakeWorkspace()
+{
+    Workspace::setShared(this);
+}
+
+FakeWorkspace::~FakeWorkspace()
+{
+    Workspace::setShared(nullptr);
+}
+
+bool FakeWorkspace::launchApplication(const QString& path, const QStringList& arguments)
+{
+    launches.append({path, arguments});
+    return launchSucceeds;
+}
+
+bool FakeWorkspace::openUrl(const QUrl& url)
+{
+    openedUrls.append(url);
+    return true;
+}
+
+std::optional<VolumeInfo> FakeWorkspace::volumeInfo(const QString& path) const
+{
+    if (volumeUnreadable)
+        return std::nullopt;
+    return volume ? volume : Workspace::volumeInfo(path);
+}

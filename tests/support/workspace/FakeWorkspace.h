@@ -1,0 +1,27 @@
+// A workspace for tests: records what would be launched or opened (and starts nothing), and
+// answers volume questions as the test sets them. Installs itself as the shared workspace while it lives.
+#pragma once
+
+#include "platform/workspace/Workspace.h"
+
+#include <QList>
+#include <QPair>
+
+class FakeWorkspace : public Workspace {
+public:
+    FakeWorkspace();
+    ~FakeWorkspace() override;
+
+    bool launchApplication(const QString& path, const QStringList& arguments = {}) override;
+    bool openUrl(const QUrl& url) override;
+    // With `volume` unset, the real volume of the path is answered.
+    std::optional<VolumeInfo> volumeInfo(const QString& path) const override;
+    QStringList mountedRemovableMedia() const override { return removableMedia; }
+
+    QList<QPair<QString, QStringList>> launches;
+    bool launchSucceeds = true;
+    QList<QUrl> openedUrls;
+    std::optional<VolumeInfo> volume;
+    bool volumeUnreadable = false;
+    QStringList removableMedia;
+};
