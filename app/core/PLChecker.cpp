@@ -1,0 +1,117 @@
+#include "app/core/PLChecker.h"
+
+#include "app/core/PLMessage.h"
+#include "app/core/StringUtilities.h"
+#include "app/core/VersionUtilities.h"
+#include "platform/workspace/Workspace.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+#include <sys/stat.h>
+
+namespace {
+
+const QString kSkipNoNameQuestion = QStringLiteral("IDS_MSG_IS_SKIP_NO_NAME_DATA");
+const QString kFullNameKey = QStringLiteral("full_Name");
+
+// Local file systems that hold a user's files on Linux; containers and CI run on overlay or tmpfs.
+const QSet<QString>& nativeFileSystems()
+{
+    static const QSet<QString> types{
+        QStringLiteral("ext2"), QStringLiteral("ext3"), QStringLiteral("ext4"), QStringLiteral("xfs"),
+        QStringLiteral("btrfs"), QStringLiteral("f2fs"), QStringLiteral("jfs"), QStringLiteral("reiserfs"),
+        QStringLiteral("zfs"), QStringLiteral("bcachefs"), QStringLiteral("tmpfs"), QStringLiteral("overlay"),
+    };
+    return types;
+}
+
+} // namespace
+
+bool PLChecker::isBlank(const QString& text)
+{
+    if (text.isNull())
+        return true;
+    const QString set = blankAndNewLineCharacters();
+    for (QChar c : text) {
+        if (!set.contains(c))
+            return false;
+    }
+    return true;
+}
+
+bool PLChecker::isPathExists(const QString& path, int pathKind)
+{
+    if (isBlank(path) || pathKind < kPathAny || pathKind > kPathFolder)
+        return false;
+    struct stat st {};
+    if (stat(QFile::encodeName(path).constData(), &st) != 0)
+        return false;
+    const bool folder = S_ISDIR(st.st_mode);
+    return pathKind == kPathAny || (pathKind == kPathFolder) == folder;
+}
+
+bool PLChecker::isKindOfClass(QMetaType type, const QVariant& object)
+{
+    return object.isValid() && !object.isNull() && object.metaType() == type;
+}
+
+bool PLChecker::isValidPathLength(const QString& path, int lengthLimited)
+{
+    return isBlank(path) || QFile::encodeName(path).size() <= lengthLimited;
+}
+
+bool PLChecker::isMacOSXVersionAbove(int version)
+{
+    return getSystemVersion() >= version;
+}
+
+bool PLChecker::makeDirectoryIfNotExists(const QString& path)
+{
+    if (isBlank(path))
+        return false;
+    if (isPathExists(path, kPathFolder))
+        return true;
+    QString prefix = path.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : QString();
+    for (const QString& component : path.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (!prefix.isEmpty() && !prefix.endsWith(QLatin1Char('/')))
+            prefix += QLatin1Char('/');
+        prefix += component;
+        if (isPathExists(prefix, kPathFolder))
+            continue;
+        if (mkdir(QFile::encodeName(prefix).constData(), 0777) != 0)
+            return false;
+    }
+    return isPathExists(path, kPathFolder);
+}
+
+bool PLChecker::checkDataListBeforeExport(const QList<QVariantMap>& dataList, QList<QVariantMap>* newDataList)
+{
+    if (dataList.isEmpty() || !newDataList)
+        return false;
+    QList<QVariantMap> kept;
+    for (const QVariantMap& card : dataList) {
+        if (!isBlank(card.value(kFullNameKey).toString()))
+            kept.append(card);
+    }
+    if (kept.size() != dataList.size()) {
+        const int answer = PLMessage::ShowPLInfoMessageBySheet(nullptr, kSkipNoNameQuestion, 0, 1, QString());
+        if (kept.isEmpty() || answer != 1)
+            return false;
+    }
+    *newDataList = kept;
+    return true;
+}
+
+int PLChecker::checkPath(const QString& path)
+{
+    if (!isPathExists(path, kPathAny))
+        return kPathMissing;
+    const Workspace& workspace = Workspace::shared();
+    const auto volume = workspace.volumeInfo(path);
+    if (!volume || !nativeFileSystems().contains(volume->fileSystemType))
+        return kPathNotLocal;
+    return workspace.mountedRemovableMedia().contains(volume->mountPoint) ? kPathNotLocal : kPathLocal;
+}
