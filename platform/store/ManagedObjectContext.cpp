@@ -580,8 +580,13 @@ int ManagedObjectContext::Private::writeChanges(QString* error, std::vector<Mana
             rc |= sqlite3_bind_int64(s, p++, es.zEnt);
         if (es.hasOpt)
             rc |= sqlite3_bind_int64(s, p++, 1);
-        for (int a : es.readIndices)
-            rc |= bindStoreValue(s, p++, o->m_values[size_t(a)], es.entity->attribute(a).type);
+        for (int a : es.readIndices) {
+            const QVariant& v = o->m_values[size_t(a)];
+            // Bindings start out NULL after a reset.
+            if (v.isValid())
+                rc |= bindStoreValue(s, p, v, es.entity->attribute(a).type);
+            ++p;
+        }
         if (rc == SQLITE_OK)
             rc = sqlite3_step(s);
         es.insert.reset();

@@ -72,7 +72,7 @@ int bindStoreValue(sqlite3_stmt* s, int parameter, const QVariant& value, Attrib
         return sqlite3_bind_null(s, parameter);
     switch (value.typeId()) {
     case QMetaType::QString: {
-        const QString text = value.toString();
+        const QString& text = *static_cast<const QString*>(value.constData());
         if (isNumericType(type)) {
             // Card dictionaries carry "" for a missing number; numbers given as text are stored as numbers.
             if (text.isEmpty())
