@@ -13,6 +13,19 @@ QString DatabaseLock::lockFilePath(const QString& databaseFolder)
     return databaseFolder + QLatin1Char('/') + QLatin1String(kFileName);
 }
 
+namespace {
+
+int lockExclusiveNonBlocking(int handle)
+{
+    int rc;
+    do {
+        rc = flock(handle, LOCK_EX | LOCK_NB);
+    } while (rc != 0 && errno == EINTR);
+    return rc;
+}
+
+} // namespace
+
 DatabaseLock::Result DatabaseLock::acquire(const QString& databaseFolder, int* fd)
 {
     *fd = -1;
@@ -22,11 +35,7 @@ DatabaseLock::Result DatabaseLock::acquire(const QString& databaseFolder, int* f
         return Result::OpenFailed;
     // Everyone who may open the database must be able to open the lock file too.
     fchmod(handle, 0777);
-    int rc;
-    do {
-        rc = flock(handle, LOCK_EX | LOCK_NB);
-    } while (rc != 0 && errno == EINTR);
-    if (rc != 0) {
+    if (lockExclusiveNonBlocking(handle) != 0) {
         ::close(handle);
         return Result::InUse;
     }
@@ -48,4 +57,22 @@ DatabaseLock::Result DatabaseLock::probe(const QString& databaseFolder)
     const Result result = acquire(databaseFolder, &fd);
     release(fd);
     return result;
+}
+
+bool DatabaseLock::isLockFileHeld(const QString& lockFilePath)
+{
+    if (lockFilePath.isEmpty())
+        return false;
+    const QByteArray path = QFile::encodeName(lockFilePath);
+    struct stat st;
+    if (::lstat(path.constData(), &st) != 0)
+        return false;
+    const int handle = ::open(path.constData(), O_RDWR | O_CLOEXEC);
+    if (handle < 0)
+        return true;
+    const bool held = lockExclusiveNonBlocking(handle) != 0;
+    if (!held)
+        flock(handle, LOCK_UN);
+    ::close(handle);
+    return held;
 }

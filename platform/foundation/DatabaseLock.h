@@ -17,4 +17,7 @@ public:
     static void release(int fd);
     // Takes and at once releases the lock: Locked means nobody holds it now.
     static Result probe(const QString& databaseFolder);
+    // The probe that creates nothing: false for an empty path or a missing file; true when the
+    // existing file cannot be opened read-write or its lock is held by another descriptor.
+    static bool isLockFileHeld(const QString& lockFilePath);
 };

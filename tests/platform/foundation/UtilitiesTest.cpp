@@ -42,7 +42,11 @@ TEST(DatabaseLock, SecondDescriptorIsRefusedWhileHeldAndFileIsKept)
     EXPECT_EQ(DatabaseLock::acquire(dir.path(), &second), DatabaseLock::Result::InUse);
     EXPECT_EQ(second, -1);
     EXPECT_EQ(DatabaseLock::probe(dir.path()), DatabaseLock::Result::InUse);
+    EXPECT_TRUE(DatabaseLock::isLockFileHeld(DatabaseLock::lockFilePath(dir.path())));
     DatabaseLock::release(first);
+    EXPECT_FALSE(DatabaseLock::isLockFileHeld(DatabaseLock::lockFilePath(dir.path())));
+    EXPECT_FALSE(DatabaseLock::isLockFileHeld(dir.filePath("missing/.PLLock.pllk")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("missing")));
     EXPECT_TRUE(QFile::exists(DatabaseLock::lockFilePath(dir.path())));
     EXPECT_EQ(DatabaseLock::probe(dir.path()), DatabaseLock::Result::Locked);
     EXPECT_EQ(DatabaseLock::probe(dir.filePath("missing")), DatabaseLock::Result::OpenFailed);
