@@ -1,0 +1,281 @@
+#include "app/images/ArrivingFiles.h"
+
+#include "app/images/CardPdfCheck.h"
+#include "platform/foundation/Log.h"
+#include "platform/pdf/JpegHeader.h"
+#include "platform/pdf/PdfDocument.h"
+
+#include <qpdf/QPDFPageDocumentHelper.hh>
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include <cmath>
+
+namespace {
+
+const QString kParameterError = QStringLiteral("parameter strPDFPath error");
+
+bool isJpegName(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    return suffix.compare(QLatin1String("jpg"), Qt::CaseInsensitive) == 0
+        || suffix.compare(QLatin1String("jpeg"), Qt::CaseInsensitive) == 0;
+}
+
+double millimetres(double points)
+{
+    return points / 72 * 25.4;
+}
+
+bool pageTooLarge(QPDFPageObjectHelper& page)
+{
+    double w = 0, h = 0;
+    if (!pdfBoxSize(page.getMediaBox(), w, h))
+        return true;
+    return millimetres(std::fabs(w)) > kMaxCardSideMm || millimetres(std::fabs(h)) > kMaxCardSideMm;
+}
+
+std::optional<QString> utf8Text(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+// "hh" of the file name is the 12-hour clock.
+QString twelveHourStamp(const QDateTime& now)
+{
+    int hour = now.time().hour() % 12;
+    return now.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("%1").arg(hour == 0 ? 12 : hour, 2, 10, QLatin1Char('0'))
+        + now.toString(QStringLiteral("mmss"));
+}
+
+int jpegCheck(const QString& path)
+{
+    std::optional<QString> comment = GetJPEGCreator(path);
+    if (!comment)
+        return kAddedFileDamaged;
+    if (!comment->contains(QLatin1String(kScannerMark)))
+        return kAddedFileNotScanner;
+    JpegHeader header;
+    // Without a frame or a resolution the card's size cannot be known.
+    if (readJpegHeaderFromFile(path, header) != JpegHeaderStatus::Complete || !header.hasDensity
+        || header.width <= 0 || header.height <= 0)
+        return kAddedFileDamaged;
+    const int height = int(header.height / header.yDpi * 25.4);
+    const int width = int(header.width / header.xDpi * 25.4);
+    return height <= kMaxCardSideMm && width <= kMaxCardSideMm ? kAddedFileOk : kAddedFileTooLarge;
+}
+
+} // namespace
+
+int checkAddedFiles(const QString& path)
+{
+    QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile() || !info.isReadable())
+        return kAddedFileUnreadable;
+    if (isJpegName(path))
+        return jpegCheck(path);
+
+    const bool pdfName = info.suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
+    PdfDocument::OpenResult opened;
+    std::unique_ptr<PdfDocument> document = PdfDocument::open(path, &opened);
+    if (pdfName) {
+        if (opened == PdfDocument::OpenResult::Locked)
+            return kAddedFileLocked;
+        if (!document)
+            return kAddedFileDamaged;
+    }
+    if (!document)
+        return kAddedFileNotScanner;
+    try {
+        if (pdfName) {
+            if (document->isEncrypted())
+                return kAddedFileDamaged;
+            if (!document->allowsPrinting())
+                return kAddedFileLocked;
+            if (CheckPDFDigitalSignature(path) != 0)
+                return kAddedFileDamaged;
+        }
+        std::optional<QString> creator = document->infoText("/Creator");
+        if (!creator || !creator->contains(QLatin1String(kScannerMark)))
+            return kAddedFileNotScanner;
+        std::vector<QPDFPageObjectHelper> pages = document->pages();
+        int tooLarge = 0;
+        for (QPDFPageObjectHelper& page : pages) {
+            if (pageTooLarge(page))
+                ++tooLarge;
+        }
+        if (tooLarge == 0)
+            return kAddedFileOk;
+        return tooLarge == int(pages.size()) ? kAddedFileTooLarge : kAddedFileSomePagesTooLarge;
+    } catch (const std::exception&) {
+        return kAddedFileDamaged;
+    }
+}
+
+int CheckPDFDigitalSignature(const QString& path)
+{
+    std::unique_ptr<PdfDocument> document = PdfDocument::open(path);
+    if (!document)
+        return kAddedFileDamaged;
+    try {
+        QPDFObjectHandle form = document->qpdf().getRoot().getKey("/AcroForm");
+        if (form.isDictionary()) {
+            QPDFObjectHandle flags = form.getKey("/SigFlags");
+            if (flags.isInteger() && flags.getIntValue() > 0)
+                return kAddedFileDamaged;
+        }
+        return 0;
+    } catch (const std::exception&) {
+        return kAddedFileDamaged;
+    }
+}
+
+std::optional<QString> GetJPEGCreator(const QString& path)
+{
+    JpegHeader header;
+    bool readable = false;
+    JpegHeaderStatus status = readJpegHeaderFromFile(path, header, &readable);
+    if (!readable || status == JpegHeaderStatus::NotJpeg)
+        return std::nullopt;
+    if (header.hasComment)
+        return utf8Text(header.comment);
+    if (status == JpegHeaderStatus::Malformed)
+        return std::nullopt;
+    return QString();
+}
+
+bool ConvertJPEGToPDF(const QString& jpegPath, QString* pdfPath)
+{
+    if (jpegPath.isEmpty() || !pdfPath)
+        return false;
+    QFile file(jpegPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray jpeg = file.readAll();
+    JpegHeader header;
+    if (readJpegHeader(jpeg, header) != JpegHeaderStatus::Complete || !header.hasDensity || header.width <= 0
+        || header.height <= 0 || header.bitsPerSample != 8
+        || !(header.components == 1 || header.components == 3 || header.components == 4))
+        return false;
+    const long long width = (long long)(header.width * 72 / header.xDpi);
+    const long long height = (long long)(header.height * 72 / header.yDpi);
+    if (width <= 0 || height <= 0)
+        return false;
+
+    const QFileInfo source(jpegPath);
+    const QString folder = source.absolutePath();
+    const QString stamp = twelveHourStamp(QDateTime::currentDateTime());
+    QString target;
+    for (int counter = 0;; ++counter) {
+        target = QStringLiteral("%1/%2_%3_%4.pdf").arg(folder, source.completeBaseName(), stamp).arg(counter);
+        if (!QFileInfo::exists(target))
+            break;
+    }
+
+    try {
+        std::unique_ptr<PdfDocument> document = PdfDocument::createEmpty();
+        QPDF& q = document->qpdf();
+        QPDFObjectHandle image = q.newStream();
+        image.replaceStreamData(std::string(jpeg.constData(), size_t(jpeg.size())),
+                                QPDFObjectHandle::newName("/DCTDecode"), QPDFObjectHandle::newNull());
+        QPDFObjectHandle dict = image.getDict();
+        dict.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
+        dict.replaceKey("/Subtype", QPDFObjectHandle::newName("/Image"));
+        dict.replaceKey("/Width", QPDFObjectHandle::newInteger(header.width));
+        dict.replaceKey("/Height", QPDFObjectHandle::newInteger(header.height));
+        dict.replaceKey("/BitsPerComponent", QPDFObjectHandle::newInteger(8));
+        const char* space = header.components == 1 ? "/DeviceGray" : header.components == 3 ? "/DeviceRGB" : "/DeviceCMYK";
+        dict.replaceKey("/ColorSpace", QPDFObjectHandle::newName(space));
+        if (header.components == 4 && header.adobe)
+            dict.replaceKey("/Decode", QPDFObjectHandle::parse("[1 0 1 0 1 0 1 0]"));
+
+        const std::string w = std::to_string(width), h = std::to_string(height);
+        QPDFObjectHandle page = QPDFObjectHandle::newDictionary();
+        page.replaceKey("/Type", QPDFObjectHandle::newName("/Page"));
+        page.replaceKey("/MediaBox", QPDFObjectHandle::parse("[0 0 " + w + " " + h + "]"));
+        QPDFObjectHandle xobjects = QPDFObjectHandle::newDictionary();
+        xobjects.replaceKey("/Im0", image);
+        QPDFObjectHandle resources = QPDFObjectHandle::newDictionary();
+        resources.replaceKey("/XObject", xobjects);
+        page.replaceKey("/Resources", resources);
+        page.replaceKey("/Contents", q.newStream("q " + w + " 0 0 " + h + " 0 0 cm /Im0 Do Q"));
+        QPDFPageDocumentHelper(q).addPage(QPDFPageObjectHelper(q.makeIndirectObject(page)), false);
+        // An invalid or empty comment gives no Creator rather than a made-up one.
+        std::optional<QString> comment = header.hasComment ? utf8Text(header.comment) : std::nullopt;
+        if (comment && !comment->isEmpty())
+            document->setInfoText("/Creator", *comment);
+        if (!document->writeToFile(target))
+            return false;
+    } catch (const std::exception&) {
+        return false;
+    }
+    *pdfPath = target;
+    return true;
+}
+
+std::optional<QStringList> divideMultiPagePDF(const QString& pdfPath, bool* success)
+{
+    if (success)
+        *success = false;
+    if (pdfPath.isEmpty())
+        return std::nullopt;
+    std::unique_ptr<PdfDocument> source = PdfDocument::open(pdfPath);
+    if (!source)
+        return std::nullopt;
+    try {
+        std::vector<QPDFPageObjectHelper> pages = source->pages();
+        QStringList files;
+        if (pages.size() == 1)
+            files << pdfPath;
+        if (pages.size() > 1) {
+            std::optional<QString> creator = source->infoText("/Creator");
+            const QString pageCreator = creator && !creator->isEmpty() ? *creator : QLatin1String(kScannerCreator);
+            for (size_t i = 0; i < pages.size(); ++i) {
+                if (pageTooLarge(pages[i]))
+                    continue;
+                std::unique_ptr<PdfDocument> single = PdfDocument::createEmpty();
+                single->appendPage(pages[i]);
+                QPDFPageObjectHelper copy = single->pages().front();
+                QPDFObjectHandle xobjects = copy.getAttribute("/Resources", false).getKey("/XObject");
+                // Resources shared by all pages would make every split page look layered.
+                if (xobjects.isDictionary() && xobjects.getKeys().size() > 1)
+                    copy.removeUnreferencedResources();
+                single->setInfoText("/Creator", pageCreator);
+                const QString target = QStringLiteral("%1_%2.pdf").arg(pdfPath).arg(i + 1);
+                if (!single->writeToFile(target))
+                    return std::nullopt;
+                files << target;
+            }
+        }
+        if (success)
+            *success = true;
+        return files;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+bool addPDFCreatorInfo(const QString& pdfPath, const QString& creator)
+{
+    if (pdfPath.isEmpty()) {
+        PLNSLog(kParameterError);
+        return false;
+    }
+    std::unique_ptr<PdfDocument> document = PdfDocument::open(pdfPath);
+    if (!document)
+        return false;
+    try {
+        document->setInfoText("/Creator", creator.isEmpty() ? QLatin1String(kScannerCreator) : creator);
+        return document->writeToFile(pdfPath);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
