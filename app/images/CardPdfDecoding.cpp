@@ -1,5 +1,6 @@
 #include "app/images/CardPdfDecoding.h"
 
+#include "app/core/PLChecker.h"
 #include "app/images/CardPdfCheck.h"
 #include "app/images/PageContentScan.h"
 
@@ -16,11 +17,6 @@ namespace {
 
 // Nested forms deeper than this are not followed (a form may name itself).
 constexpr int kMaxFormDepth = 16;
-
-bool isBlankText(const QString& text)
-{
-    return text.trimmed().isEmpty();
-}
 
 // Reads a number the way atof does: leading blanks skipped, the longest numeric prefix, 0 when none.
 double leadingNumber(const std::string& data, size_t pos)
@@ -439,7 +435,7 @@ int AcquireImageFromPDFPage(QPDFPageObjectHelper page, QImage* bitmap, PageImage
 
 int AcquireCardImageFromPDF(const QString& path, CardBitmap* first, CardBitmap* second)
 {
-    if (isBlankText(path) || (!first && !second))
+    if (PLChecker::isBlank(path) || (!first && !second))
         return -50;
     if (first)
         *first = CardBitmap();
@@ -469,7 +465,7 @@ int AcquireCardImageFromPDF(const QString& path, CardBitmap* first, CardBitmap* 
 
 int AcquireCardImages(const QString& frontPath, const QString& backPath, CardBitmap* front, CardBitmap* back)
 {
-    if (isBlankText(backPath))
+    if (PLChecker::isBlank(backPath))
         return AcquireCardImageFromPDF(frontPath, front, back);
     if (!front && !back)
         return -50;

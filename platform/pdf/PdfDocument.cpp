@@ -15,42 +15,45 @@ PdfDocument::PdfDocument()
     m_qpdf->setSuppressWarnings(true);
 }
 
+namespace {
+
+// Runs one of qpdf's process calls and sorts its failure: a password is needed, or anything else.
+template <typename Process>
+PdfDocument::OpenResult processSafely(Process process)
+{
+    try {
+        process();
+    } catch (const QPDFExc& e) {
+        return e.getErrorCode() == qpdf_e_password ? PdfDocument::OpenResult::Locked
+                                                   : PdfDocument::OpenResult::CannotOpen;
+    } catch (const std::exception&) {
+        return PdfDocument::OpenResult::CannotOpen;
+    }
+    return PdfDocument::OpenResult::Opened;
+}
+
+} // namespace
+
 std::unique_ptr<PdfDocument> PdfDocument::open(const QString& path, OpenResult* result)
 {
     std::unique_ptr<PdfDocument> document(new PdfDocument);
-    OpenResult outcome = OpenResult::Opened;
-    try {
-        document->m_qpdf->processFile(QFile::encodeName(path).constData());
-    } catch (const QPDFExc& e) {
-        outcome = e.getErrorCode() == qpdf_e_password ? OpenResult::Locked : OpenResult::CannotOpen;
-    } catch (const std::exception&) {
-        outcome = OpenResult::CannotOpen;
-    }
+    const QByteArray name = QFile::encodeName(path);
+    OpenResult outcome = processSafely([&] { document->m_qpdf->processFile(name.constData()); });
     if (result)
         *result = outcome;
-    if (outcome != OpenResult::Opened)
-        return nullptr;
-    return document;
+    return outcome == OpenResult::Opened ? std::move(document) : nullptr;
 }
 
 std::unique_ptr<PdfDocument> PdfDocument::openBytes(const QByteArray& bytes, OpenResult* result)
 {
     std::unique_ptr<PdfDocument> document(new PdfDocument);
     document->m_source = bytes;
-    OpenResult outcome = OpenResult::Opened;
-    try {
-        document->m_qpdf->processMemoryFile("memory", document->m_source.constData(),
-                                            size_t(document->m_source.size()));
-    } catch (const QPDFExc& e) {
-        outcome = e.getErrorCode() == qpdf_e_password ? OpenResult::Locked : OpenResult::CannotOpen;
-    } catch (const std::exception&) {
-        outcome = OpenResult::CannotOpen;
-    }
+    OpenResult outcome = processSafely([&] {
+        document->m_qpdf->processMemoryFile("memory", document->m_source.constData(), size_t(document->m_source.size()));
+    });
     if (result)
         *result = outcome;
-    if (outcome != OpenResult::Opened)
-        return nullptr;
-    return document;
+    return outcome == OpenResult::Opened ? std::move(document) : nullptr;
 }
 
 std::unique_ptr<PdfDocument> PdfDocument::createEmpty()

@@ -116,7 +116,7 @@ TEST_F(ArrivingFiles, JpegComment)
         {"none", plain, QString()},
         {"not a jpeg", QByteArray("GIF89a"), std::nullopt},
         {"length below 2", QByteArray("\xFF\xD8\xFF\xE0\x00\x00", 6), std::nullopt},
-        {"runs past the end", QByteArray("\xFF\xD8\xFF\xFE\x7F\xFFabc", 9), std::nullopt},
+        {"runs past the end", QByteArray("\xFF\xD8\xFF\xFE\x7F\xFF" "abc", 9), std::nullopt},
         {"fill bytes, then a length past the end", QByteArray("\xFF\xD8\xFF\xFF\xFF\xE1\xFF\xFF", 8), std::nullopt},
         {"ends after the marker", QByteArray("\xFF\xD8", 2), QString()},
         {"utf8", testpdf::insertJpegSegment(plain, 0xFE, QByteArray("名刺")), QString::fromUtf8("名刺")},
