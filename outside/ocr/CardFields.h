@@ -1,0 +1,35 @@
+// Sorting the recognised lines of a card into the result fields by plain rules: e-mail and web
+// addresses, telephone, fax and mobile numbers by their labels, postal codes, addresses, company
+// legal forms, department and title words; the name is the most prominent line left.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <vector>
+
+struct RecognizedLine {
+    QString text;
+    int left = 0, top = 0, right = 0, bottom = 0; // inclusive, top-left origin
+};
+
+struct SlotFill {
+    QString text;
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool filled = false;
+};
+
+using ResultSlots = std::array<SlotFill, 61>;
+
+// Tesseract puts spaces between Japanese characters; they are dropped, and the line trimmed.
+QString cleanRecognizedText(const QString& text);
+
+// The fields of a whole card.
+ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines);
+// The whole text of an area into the slot of one field tag (lines joined by a line feed for the
+// address, by a space otherwise).
+ResultSlots fieldTagSlots(const std::vector<RecognizedLine>& lines, int tag);
+
+// The 'PLDA' record of the fields: texts cut to 131 UTF-16 units (never inside a surrogate pair).
+QByteArray encodeResultSlots(const ResultSlots& fields);

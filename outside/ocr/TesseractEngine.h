@@ -1,0 +1,49 @@
+// Tesseract behind the OCR application: one orientation-and-script engine on "osd", and one
+// recognition engine per language, made on first use and kept.
+#pragma once
+
+#include "outside/ocr/CardFields.h"
+
+#include <QString>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct Pix;
+namespace tesseract {
+class TessBaseAPI;
+}
+
+class TesseractEngine {
+public:
+    TesseractEngine();
+    ~TesseractEngine();
+
+    // Opens the orientation engine; false when Tesseract's data is not there.
+    bool open();
+    bool isOpen() const { return m_osd != nullptr; }
+
+    // The traineddata name of a recognition language 0..10, or empty.
+    static std::string languageData(int language);
+    bool hasLanguage(const std::string& data) const;
+
+    struct Orientation {
+        int turns = 0;          // clockwise quarter turns that make the image upright
+        std::string script;     // as the engine names it; empty when unknown
+    };
+    Orientation detect(Pix* pix, int dpi);
+
+    // The text lines of the area (inclusive bounds) of an 8-bit image; false when the engine
+    // for `data` cannot be made.
+    bool recognize(Pix* pix, int dpi, const std::string& data, int left, int top, int right, int bottom,
+                   std::vector<RecognizedLine>* lines);
+
+private:
+    tesseract::TessBaseAPI* engine(const std::string& data);
+
+    std::unique_ptr<tesseract::TessBaseAPI> m_osd;
+    std::string m_dataPath;
+    std::map<std::string, std::unique_ptr<tesseract::TessBaseAPI>> m_engines;
+};

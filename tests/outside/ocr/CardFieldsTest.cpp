@@ -1,0 +1,145 @@
+#include "outside/ocr/CardFields.h"
+#include "outside/ocr/RecognitionRequest.h"
+#include "platform/events/OcrProtocol.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<RecognizedLine> linesOf(std::initializer_list<std::pair<const char16_t*, int>> texts)
+{
+    std::vector<RecognizedLine> lines;
+    int top = 10;
+    for (const auto& [text, height] : texts) {
+        lines.push_back({QString::fromUtf16(text), 20, top, 600, top + height - 1});
+        top += height + 10;
+    }
+    return lines;
+}
+
+TEST(CardFields, EnglishCard)
+{
+    const ResultSlots f = classifyCardLines(linesOf({{u"Acme Widgets Inc.", 40},
+                                                     {u"Anna Lopez", 64},
+                                                     {u"Senior Engineer", 30},
+                                                     {u"Sales Department", 30},
+                                                     {u"1 Main Street", 30},
+                                                     {u"Springfield, IL 62701", 30},
+                                                     {u"Tel: +1 217 555 0134  Fax: +1 217 555 0135", 30},
+                                                     {u"Mobile +1 217 555 0199", 30},
+                                                     {u"E-mail: anna.lopez@acme-widgets.com", 30},
+                                                     {u"www.acme-widgets.com", 30},
+                                                     {u"Thank you", 30}}));
+    EXPECT_EQ(f[35].text, u"Acme Widgets Inc."_qs);
+    EXPECT_EQ(f[0].text, u"Anna Lopez"_qs);
+    EXPECT_EQ(f[0].top, 60);
+    EXPECT_EQ(f[10].text, u"Senior Engineer"_qs);
+    EXPECT_EQ(f[37].text, u"Sales Department"_qs);
+    EXPECT_EQ(f[21].text, u"1 Main Street\nSpringfield, IL 62701"_qs);
+    EXPECT_EQ(f[13].text, u"+1 217 555 0134"_qs);
+    EXPECT_EQ(f[16].text, u"+1 217 555 0135"_qs);
+    EXPECT_EQ(f[31].text, u"+1 217 555 0199"_qs);
+    EXPECT_EQ(f[23].text, u"anna.lopez@acme-widgets.com"_qs);
+    EXPECT_EQ(f[27].text, u"www.acme-widgets.com"_qs);
+    EXPECT_FALSE(f[22].filled); // the replacement address stays empty
+}
+
+TEST(CardFields, JapaneseCard)
+{
+    const ResultSlots f = classifyCardLines(linesOf({{u"株式会社山田商事", 44},
+                                                     {u"営業部", 34},
+                                                     {u"部長", 34},
+                                                     {u"山田太郎", 72},
+                                                     {u"〒100-0005 東京都千代田区丸の内1-1-1", 34},
+                                                     {u"TEL 03-1234-5678 FAX 03-1234-5679", 34},
+                                                     {u"携帯 090-1234-5678", 34},
+                                                     {u"taro. yamada@yamada-shoji.co. jp", 34}}));
+    EXPECT_EQ(f[35].text, u"株式会社山田商事"_qs);
+    EXPECT_EQ(f[37].text, u"営業部"_qs);
+    EXPECT_EQ(f[10].text, u"部長"_qs);
+    EXPECT_EQ(f[0].text, u"山田太郎"_qs);
+    EXPECT_EQ(f[19].text, u"100-0005"_qs);
+    EXPECT_EQ(f[21].text, u"東京都千代田区丸の内1-1-1"_qs);
+    EXPECT_EQ(f[13].text, u"03-1234-5678"_qs);
+    EXPECT_EQ(f[16].text, u"03-1234-5679"_qs);
+    EXPECT_EQ(f[31].text, u"090-1234-5678"_qs);
+    EXPECT_EQ(f[23].text, u"taro.yamada@yamada-shoji.co.jp"_qs);
+}
+
+TEST(CardFields, TextCleaningFieldTagsAndEncoding)
+{
+    EXPECT_EQ(cleanRecognizedText(u"  山 田 太 郎 Tel 03 "_qs), u"山田太郎 Tel 03"_qs);
+
+    const auto lines = linesOf({{u"1 Main Street", 30}, {u"Springfield", 30}});
+    const ResultSlots address = fieldTagSlots(lines, 26);
+    EXPECT_EQ(address[21].text, u"1 Main Street\nSpringfield"_qs);
+    EXPECT_EQ(address[21].top, 10);
+    EXPECT_EQ(address[21].bottom, 79);
+    EXPECT_EQ(fieldTagSlots(lines, 30)[35].text, u"1 Main Street Springfield"_qs);
+    EXPECT_FALSE(fieldTagSlots(lines, 28)[0].filled);
+
+    ResultSlots f{};
+    f[0] = {QString(130, u'a') + QString::fromUcs4(U"\U0002000B"), 1, 2, 3, 4, true};
+    const QByteArray encoded = encodeResultSlots(f);
+    ASSERT_EQ(size_t(encoded.size()), ocr::kResultSize);
+    const auto* slot = reinterpret_cast<const uint8_t*>(encoded.constData());
+    EXPECT_EQ(ocr::readU16(slot + ocr::kFieldRightOffset), 3);
+    EXPECT_EQ(ocr::readU16(slot + ocr::kFieldTextOffset + 2 * 129), u'a');
+    EXPECT_EQ(ocr::readU16(slot + ocr::kFieldTextOffset + 2 * 130), 0); // the pair would not fit whole
+    EXPECT_EQ(ocr::readU16(slot + ocr::kFieldTextOffset + 2 * 131), 0);
+}
+
+OcrMessage request(int width, int height, int bytesPerRow, int bpp, uint32_t claimed, int dataSize,
+                   int type = 0, int language = 1, int right = -1, int bottom = -1)
+{
+    QByteArray pa(80, '\0'), in(24, '\0');
+    auto* p = reinterpret_cast<uint8_t*>(pa.data());
+    auto* i = reinterpret_cast<uint8_t*>(in.data());
+    p[3] = uint8_t(type);
+    ocr::writeI32(p + 20, right < 0 ? width - 1 : right);
+    ocr::writeI32(p + 24, bottom < 0 ? height - 1 : bottom);
+    ocr::writeI32(p + 60, language);
+    ocr::writeU16(i, uint16_t(width));
+    ocr::writeU16(i + 2, uint16_t(height));
+    ocr::writeU16(i + 4, uint16_t(bytesPerRow));
+    i[6] = 2;
+    ocr::writeU32(i + 12, claimed);
+    i[16] = uint8_t(bpp);
+    OcrMessage m;
+    m.eventClass = ocr::kEventClass;
+    m.eventId = ocr::kEventRun;
+    m.params = {{ocr::kKeyParam, pa}, {ocr::kKeyImageInfo, in}, {ocr::kKeyImage, QByteArray(dataSize, '\xFF')}};
+    return m;
+}
+
+TEST(RecognitionRequest, Validation)
+{
+    const struct {
+        OcrMessage message;
+        int32_t status;
+        const char* what;
+    } cases[] = {
+        {request(16, 4, 16, 8, 64, 64), kStatusOk, "grey"},
+        {request(16, 4, 2, 1, 8, 8), kStatusOk, "mono"},
+        {request(16, 4, 16, 8, 64, 64, 27, 0, 3, 2), kStatusOk, "field tag with a box"},
+        {request(0, 0, 0, 8, 0, 0), kStatusFormError, "zero size"},
+        {request(16, 4, 16, 8, 64, 60), kStatusFormError, "bitmap shorter than described"},
+        {request(16, 4, 16, 8, 60, 60), kStatusFormError, "size disagreeing with the rows"},
+        {request(16, 4, 1, 1, 4, 4), kStatusFormError, "rows too short"},
+        {request(16, 4, 16, 24, 64, 64), kStatusFormError, "unknown pixel format"},
+        {request(20000, 20000, 20000, 8, 400000000u, 0), kStatusFormError, "20,000 x 20,000 claim"},
+        {request(16, 4, 16, 8, 64, 64, 5), kStatusFormError, "unknown type"},
+        {request(16, 4, 16, 8, 64, 64, 0, 12), kStatusLanguageError, "unknown language"},
+        {request(16, 4, 16, 8, 64, 64, 0, 1, 16, 3), kStatusFormError, "area past the right edge"},
+    };
+    for (const auto& c : cases) {
+        RecognitionRequest parsed;
+        EXPECT_EQ(parseRecognitionRequest(c.message, &parsed), c.status) << c.what;
+    }
+    OcrMessage missing = request(16, 4, 16, 8, 64, 64);
+    missing.params.pop_back();
+    RecognitionRequest parsed;
+    EXPECT_EQ(parseRecognitionRequest(missing, &parsed), kStatusFormError);
+}
+
+} // namespace

@@ -1,0 +1,173 @@
+// The real Quillant child recognising drawn cards through the recognition controller.
+#include "SyntheticCard.h"
+
+#include "app/images/OcrApplicationLink.h"
+#include "app/images/PLRegController.h"
+#include "app/images/RecognitionImages.h"
+#include "app/images/SeparationLibrary.h"
+#include "platform/events/OcrProtocol.h"
+
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class DrawnImages : public RecognitionImages {
+public:
+    QString databaseFolder() const override { return QStringLiteral("/db"); }
+    int checkPDF(const QString&) override { return kCardPdf; }
+    int acquireCardImages(const QString&, const QString&, RecognitionBitmap* front, RecognitionBitmap*) override
+    {
+        *front = {image, 0, 300, 300, 1};
+        return 0;
+    }
+    bool rotateBitmap(RecognitionBitmap*, int) override { return false; }
+    int rotatePDFPage(const QString& path, int page, int degrees) override
+    {
+        turned << QStringLiteral("%1:%2:%3").arg(path).arg(page).arg(degrees);
+        return 0;
+    }
+    QImage image;
+    QStringList turned;
+};
+
+class Card : public CardRecord {
+public:
+    Card() { values.insert("face_Image_File", u"c_N1.pdf"_qs); }
+    QVariant valueForKey(const QString& key) const override { return values.value(key); }
+    void setValueForKey(const QString& key, const QVariant& value) override { values.insert(key, value); }
+    QString text(const char* key) const { return values.value(QLatin1String(key)).toString(); }
+    QVariantMap values;
+};
+
+QString digits(const QString& text) { return QString(text).remove(QRegularExpression(QStringLiteral("[^0-9]"))); }
+
+class Quillant : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        const QString stage = QString::fromLocal8Bit(qgetenv("PELMORA_STAGE_DIR"));
+        SeparationLibrary::setApplicationFolder(stage);
+        setOcrApplicationFolder(stage);
+        setOcrConnector(nullptr);
+        setOcrTimeouts(30000, 5000, 60000);
+    }
+    static void TearDownTestSuite() { QuitOCRApplication(); }
+
+    int recognize(const QImage& image, Card* card, int language, int type = 0)
+    {
+        images.image = image;
+        reg.setImages(&images);
+        const QList<CardRecord*> cards{card};
+        return reg.recongnizeCard({}, &cards, false, type, language);
+    }
+
+    DrawnImages images;
+    PLRegController reg;
+};
+
+TEST_F(Quillant, EnglishCard)
+{
+    Card card;
+    ASSERT_EQ(recognize(englishCard(), &card, 1), 0);
+    EXPECT_EQ(card.text("e_Mail"), u"anna.lopez@acme-widgets.com"_qs);
+    EXPECT_EQ(digits(card.text("telephone_Number")), u"12175550134"_qs);
+    EXPECT_EQ(card.text("full_Name"), u"Anna Lopez"_qs);
+    EXPECT_EQ(card.text("family_Name"), u"Lopez"_qs);
+    EXPECT_TRUE(card.text("company").contains(u"Acme"_qs)) << card.text("company").toStdString();
+    EXPECT_NE(card.text("e_Mail_XY"), u"0/0/0/0"_qs);
+    EXPECT_TRUE(images.turned.isEmpty());
+}
+
+TEST_F(Quillant, JapaneseCardFoundAutomatically)
+{
+    Card card;
+    ASSERT_EQ(recognize(japaneseCard(), &card, 11), 0);
+    EXPECT_EQ(card.text("e_Mail"), u"taro.yamada@yamada-shoji.co.jp"_qs);
+    EXPECT_EQ(digits(card.text("telephone_Number")), u"0312345678"_qs);
+    EXPECT_FALSE(card.text("full_Name").isEmpty());
+    EXPECT_TRUE(card.text("company").contains(u"山田"_qs)) << card.text("company").toStdString();
+    // Mapped as Japanese: the company reading comes from the reading library.
+    EXPECT_FALSE(card.text("company_Kana").isEmpty());
+    EXPECT_NE(card.text("company_Kana"), card.text("company"));
+    EXPECT_EQ(card.text("state"), u"東京都"_qs);
+}
+
+TEST_F(Quillant, TurnedCardComesOutUpright)
+{
+    Card card;
+    ASSERT_EQ(recognize(turnedClockwise(englishCard()), &card, 1), 0);
+    EXPECT_EQ(card.text("e_Mail"), u"anna.lopez@acme-widgets.com"_qs);
+    // The page was found turned by a quarter clockwise: three more quarters make it upright.
+    EXPECT_EQ(images.turned, QStringList{u"/db/Images/c_N1.pdf:0:270"_qs});
+    // Boxes are in the upright frame: 650 pixels high.
+    const QStringList box = card.text("e_Mail_XY").split(u'/');
+    ASSERT_EQ(box.size(), 4);
+    EXPECT_LT(box[1].toInt() + box[3].toInt(), 650);
+}
+
+TEST_F(Quillant, FieldTagReadsOnlyTheBox)
+{
+    Card card;
+    card.values.insert("full_Name", u"Keep"_qs);
+    images.image = englishCard();
+    reg.setImages(&images);
+    const QList<CardRecord*> cards{&card};
+    // The e-mail line, 410 to 475 pixels from the top of the drawn card.
+    ASSERT_EQ(reg.recongnizeDetailCard(QRectF(40, 175, 1000, 65), 27, 1, &cards), 0);
+    EXPECT_EQ(card.text("e_Mail"), u"anna.lopez@acme-widgets.com"_qs);
+    EXPECT_EQ(card.text("full_Name"), u"Keep"_qs);
+}
+
+TEST_F(Quillant, BadInputGetsAClearStatusAndTheApplicationLivesOn)
+{
+    ASSERT_TRUE(LaunchOCRApplication());
+    int32_t status = -1;
+    ASSERT_EQ(PLSendOpenEventToOCR(&status), 0);
+    ASSERT_EQ(status, 0);
+    auto run = [](QByteArray info, const QByteArray& image, int width, int height) {
+        QByteArray pa(80, '\0');
+        ocr::writeI32(reinterpret_cast<uint8_t*>(pa.data()) + 20, width - 1);
+        ocr::writeI32(reinterpret_cast<uint8_t*>(pa.data()) + 24, height - 1);
+        ocr::writeI32(reinterpret_cast<uint8_t*>(pa.data()) + 60, 1);
+        QByteArray result, orientation;
+        int32_t s = -1;
+        const int16_t error = PLSendEventToOCR(
+            ocr::kEventRun, {ocr::kKeyParam, pa.constData(), 80}, {ocr::kKeyImageInfo, info.constData(), 24},
+            {ocr::kKeyImage, image.constData(), int32_t(image.size())}, &s, {ocr::kKeyResult, &result},
+            {ocr::kKeyOrientation, &orientation});
+        return error != 0 ? int(error) : int(s);
+    };
+    auto info = [](int width, int height, uint32_t size) {
+        QByteArray in(24, '\0');
+        auto* p = reinterpret_cast<uint8_t*>(in.data());
+        ocr::writeU16(p, uint16_t(width));
+        ocr::writeU16(p + 2, uint16_t(height));
+        ocr::writeU16(p + 4, uint16_t(width));
+        p[6] = 2;
+        ocr::writeU32(p + 12, size);
+        p[16] = 8;
+        return in;
+    };
+    EXPECT_EQ(run(info(0, 0, 0), QByteArray(), 1, 1), 1007);
+    EXPECT_EQ(run(info(100, 100, 10000), QByteArray(5000, '\xFF'), 100, 100), 1007);
+    EXPECT_EQ(run(info(20000, 20000, 400000000u), QByteArray(16, '\0'), 20000, 20000), 1007);
+    EXPECT_TRUE(isOCRApplicationRunning());
+
+    QImage noise(600, 400, QImage::Format_Grayscale8);
+    QRandomGenerator random(7);
+    for (int y = 0; y < noise.height(); ++y) {
+        uchar* row = noise.scanLine(y);
+        for (int x = 0; x < noise.width(); ++x)
+            row[x] = uchar(random.bounded(256));
+    }
+    Card card;
+    const int result = recognize(noise, &card, 1);
+    EXPECT_TRUE(result == 0) << result; // no text clears the card (1001), junk is mapped: both go on
+    EXPECT_TRUE(isOCRApplicationRunning());
+}
+
+} // namespace
