@@ -1,8 +1,8 @@
 #include "app/images/CardTextRules.h"
 
+#include "app/core/Identifiers.h"
+#include "app/core/StringUtilities.h"
 #include "app/images/CardFieldKeys.h"
-
-#include <QUuid>
 
 #include <array>
 #include <utility>
@@ -63,25 +63,6 @@ QString trimmedOrSelf(const QString& text)
     return t.isEmpty() ? text : t;
 }
 
-QString trimmedBlanks(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin).isSpace() && !isLineEnd(text.at(begin)))
-        ++begin;
-    while (end > begin && text.at(end - 1).isSpace() && !isLineEnd(text.at(end - 1)))
-        --end;
-    return text.mid(begin, end - begin);
-}
-
-QString withoutTrailingLineEnds(const QString& text)
-{
-    qsizetype end = text.size();
-    while (end > 0 && (text.at(end - 1) == u'\n' || text.at(end - 1) == u'\r'))
-        --end;
-    return text.left(end);
-}
-
 NameWords splitNameWords(const QString& name)
 {
     NameWords w;
@@ -94,11 +75,6 @@ NameWords splitNameWords(const QString& name)
         w.middle = trimmed.mid(from, trimmed.size() - from - w.last.size() - 1).trimmed();
     }
     return w;
-}
-
-QString newSyncIdentifier()
-{
-    return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
 }
 
 int separateValue(const QVariantMap& changedValues, CardRecord* card)
@@ -136,7 +112,7 @@ int separateValue(const QVariantMap& changedValues, CardRecord* card)
                 card->setValueForKey(kCity, trimOnlyNewline(lines.at(1)));
             if (lines.size() >= 3) {
                 const QString rest = lines.mid(2).join(u'\n');
-                card->setValueForKey(kStreet, trimOnlyNewline(trimmedBlanks(rest)));
+                card->setValueForKey(kStreet, trimOnlyNewline(StrNullToEmpty(rest)));
             }
         }
     }
@@ -149,12 +125,12 @@ int separateValue(const QVariantMap& changedValues, CardRecord* card)
     }};
     for (const auto& [field, sync] : kSyncPairs) {
         if (!isBlankValue(changedValues.value(*field)) && isBlankValue(card->valueForKey(*sync)))
-            card->setValueForKey(*sync, newSyncIdentifier());
+            card->setValueForKey(*sync, getUUID());
     }
     const bool streetChanged = !isBlankValue(changedValues.value(kAddress))
                             || !isBlankValue(changedValues.value(kPostalCode))
                             || !isBlankValue(changedValues.value(kCountry));
     if (streetChanged && isBlankValue(card->valueForKey(kSyncStreet)))
-        card->setValueForKey(kSyncStreet, newSyncIdentifier());
+        card->setValueForKey(kSyncStreet, getUUID());
     return 0;
 }

@@ -15,10 +15,6 @@ QString trimOnlyNewline(const QString& text);
 
 // White space and line ends trimmed; the untrimmed text when nothing would be left.
 QString trimmedOrSelf(const QString& text);
-// White space trimmed from both ends, line ends kept.
-QString trimmedBlanks(const QString& text);
-// Trailing line feeds and carriage returns removed.
-QString withoutTrailingLineEnds(const QString& text);
 
 // A name split at single spaces: the first word, the last word and the text between them.
 struct NameWords {
@@ -28,9 +24,6 @@ struct NameWords {
     QString last;
 };
 NameWords splitNameWords(const QString& name);
-
-// A new synchronisation identifier: upper-case 8-4-4-4-12 hexadecimal.
-QString newSyncIdentifier();
 
 // Splits the edited name, reading and address into the card's part fields and gives newly filled
 // contact fields their synchronisation identifiers. Values that are invalid QVariants stand for

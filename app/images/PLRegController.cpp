@@ -2,6 +2,7 @@
 #include "app/images/PLRegController.h"
 
 #include "app/images/CardFieldKeys.h"
+#include "app/images/ManagedCardRecord.h"
 #include "app/images/OcrApplicationLink.h"
 #include "app/images/OcrBitmap.h"
 #include "app/images/RecognitionImages.h"
@@ -53,7 +54,7 @@ QByteArray paramBlock(int type, int language, int left, int top, int right, int 
     return block;
 }
 
-QByteArray imageInfoBlock(const OcrBitmap& bitmap, const RecognitionBitmap& info)
+QByteArray imageInfoBlock(const OcrBitmap& bitmap, const CardBitmap& info)
 {
     QByteArray block(int(ocr::kImageInfoSize), '\0');
     auto* p = reinterpret_cast<uint8_t*>(block.data());
@@ -61,8 +62,8 @@ QByteArray imageInfoBlock(const OcrBitmap& bitmap, const RecognitionBitmap& info
     ocr::writeU16(p + ocr::kInfoHeightOffset, uint16_t(bitmap.height));
     ocr::writeU16(p + ocr::kInfoBytesPerRowOffset, uint16_t(bitmap.bytesPerRow));
     p[ocr::kInfoFormatOffset] = ocr::kInfoFormatValue;
-    ocr::writeU16(p + ocr::kInfoVerticalDpiOffset, uint16_t(std::clamp(info.vdpi, 0, 0xFFFF)));
-    ocr::writeU16(p + ocr::kInfoHorizontalDpiOffset, uint16_t(std::clamp(info.hdpi, 0, 0xFFFF)));
+    ocr::writeU16(p + ocr::kInfoVerticalDpiOffset, uint16_t(std::clamp(info.info.vdpi, 0, 0xFFFF)));
+    ocr::writeU16(p + ocr::kInfoHorizontalDpiOffset, uint16_t(std::clamp(info.info.hdpi, 0, 0xFFFF)));
     ocr::writeU32(p + ocr::kInfoDataSizeOffset, uint32_t(bitmap.data.size()));
     p[ocr::kInfoBitsPerPixelOffset] = uint8_t(bitmap.bitsPerPixel);
     return block;
@@ -90,6 +91,23 @@ bool areaOfBox(const QRectF& box, int width, int height, int* left, int* top, in
 int PLRegController::recongnizeDetailCard(const QRectF& rect, int tag, int country, const QList<CardRecord*>* cards)
 {
     return recongnizeCard(rect, cards, true, tag, country);
+}
+
+int PLRegController::recongnizeCard(const QRectF& rect, const ManagedObjectList* cards, bool isRect,
+                                    int recognizeType, int regCountry)
+{
+    if (!cards)
+        return recongnizeCard(rect, static_cast<const QList<CardRecord*>*>(nullptr), isRect, recognizeType,
+                              regCountry);
+    std::vector<ManagedCardRecord> records;
+    records.reserve(size_t(cards->size()));
+    QList<CardRecord*> list;
+    for (const ManagedObjectPtr& card : *cards) {
+        if (card)
+            records.emplace_back(card.get());
+        list << (card ? &records.back() : nullptr);
+    }
+    return recongnizeCard(rect, &list, isRect, recognizeType, regCountry);
 }
 
 int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>* cards, bool isRect,
@@ -149,15 +167,15 @@ int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>
                 backPath.clear();
             }
         }
-        RecognitionBitmap front, back;
+        CardBitmap front, back;
         if (m_images->acquireCardImages(frontPath, backPath, &front, &back) != 0 || front.image.isNull()) {
             PLNSLog(QStringLiteral("get pdf image info is fail"));
             fail(kNoFrontImage);
             continue;
         }
-        if (front.rotation != 0) {
-            RecognitionBitmap turned = front;
-            if (m_images->rotateBitmap(&turned, front.rotation))
+        if (front.info.rotation != 0) {
+            CardBitmap turned = front;
+            if (m_images->rotateBitmap(&turned, front.info.rotation))
                 front = turned;
         }
         OcrBitmap bitmap;

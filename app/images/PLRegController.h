@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/images/CardRecord.h"
+#include "platform/store/ManagedObject.h"
 
 #include <QByteArray>
 #include <QList>
@@ -39,6 +40,9 @@ public:
     int recongnizeCard(const QRectF& rect, const QList<CardRecord*>* cards, bool isRect, int recognizeType,
                        int regCountry);
     int recongnizeDetailCard(const QRectF& rect, int tag, int country, const QList<CardRecord*>* cards);
+    // The same for `Card` records of the store.
+    int recongnizeCard(const QRectF& rect, const ManagedObjectList* cards, bool isRect, int recognizeType,
+                       int regCountry);
 
     // --- mapping of the result record ('PLDA') into a card dictionary
 

@@ -1,6 +1,8 @@
 // Mapping of the OCR result slots into card fields, and the clearing and copying of field tags.
 #include "app/images/PLRegController.h"
 
+#include "app/core/RectString.h"
+#include "app/core/StringUtilities.h"
 #include "app/images/CardFieldKeys.h"
 #include "app/images/CardTextRules.h"
 #include "app/images/SeparationLibrary.h"
@@ -88,7 +90,7 @@ QString PLRegController::slotRectString(const QByteArray& result, int slot, int 
     const int top = ocr::readU16(field + ocr::kFieldTopOffset);
     const int right = std::max<int>(left, ocr::readU16(field + ocr::kFieldRightOffset));
     const int bottom = std::max<int>(top, ocr::readU16(field + ocr::kFieldBottomOffset));
-    return QStringLiteral("%1/%2/%3/%4").arg(left).arg(imageHeight - bottom).arg(right - left).arg(bottom - top);
+    return ConvertRectToString(QRectF(left, imageHeight - bottom, right - left, bottom - top));
 }
 
 QStringList PLRegController::keysOfTag(int tag)
@@ -327,7 +329,7 @@ int PLRegController::separateAddress(CardDict* dict, int country)
             const QStringList lines = address.split(u'\n');
             if (lines.size() < 3) {
                 dict->insert(kStreet, address);
-                dict->insert(kAddress, trimmedBlanks(address));
+                dict->insert(kAddress, StrNullToEmpty(address));
             } else {
                 dict->insert(kStreet, lines.at(0));
                 dict->insert(kCity, lines.at(1));
@@ -336,9 +338,9 @@ int PLRegController::separateAddress(CardDict* dict, int country)
                 QStringList ordered = lines;
                 if (country >= 2 && country <= 4) {
                     std::reverse(ordered.begin(), ordered.end());
-                    dict->insert(kAddress, trimmedBlanks(ordered.join(QString())));
+                    dict->insert(kAddress, StrNullToEmpty(ordered.join(QString())));
                 } else {
-                    dict->insert(kAddress, trimmedBlanks(ordered.join(u' ')));
+                    dict->insert(kAddress, StrNullToEmpty(ordered.join(u' ')));
                 }
             }
         } else {
@@ -346,7 +348,7 @@ int PLRegController::separateAddress(CardDict* dict, int country)
         }
     }
     if (dict->contains(kAddress))
-        dict->insert(kAddress, withoutTrailingLineEnds(stringValue(*dict, kAddress)));
+        dict->insert(kAddress, stringByTrimmingCharactersFromEnd(stringValue(*dict, kAddress), QStringLiteral("\n")));
     return 0;
 }
 

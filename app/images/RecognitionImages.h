@@ -2,17 +2,9 @@
 // card PDF, the card's decoded sides, and the turning of bitmaps and PDF pages.
 #pragma once
 
-#include <QImage>
-#include <QString>
+#include "app/images/CardBitmap.h"
 
-// A decoded card side with its page image info.
-struct RecognitionBitmap {
-    QImage image;
-    int rotation = 0; // degrees clockwise, 0..359
-    int hdpi = 0;
-    int vdpi = 0;
-    int colour = 0; // 1 grey or colour, 0 bi-level
-};
+#include <QString>
 
 class RecognitionImages {
 public:
@@ -25,10 +17,10 @@ public:
     virtual int checkPDF(const QString& path) = 0;
     // The front (and, when there is one, the back) of a card; an empty back path means the back,
     // if any, is page 2 of the front file. 0 on success.
-    virtual int acquireCardImages(const QString& frontPath, const QString& backPath, RecognitionBitmap* front,
-                                  RecognitionBitmap* back) = 0;
+    virtual int acquireCardImages(const QString& frontPath, const QString& backPath, CardBitmap* front,
+                                  CardBitmap* back) = 0;
     // Turns a bitmap clockwise; false when it could not.
-    virtual bool rotateBitmap(RecognitionBitmap* bitmap, int degrees) = 0;
+    virtual bool rotateBitmap(CardBitmap* bitmap, int degrees) = 0;
     // Turns page `page` (0-based) of a PDF file clockwise; 0 on success.
     virtual int rotatePDFPage(const QString& path, int page, int degrees) = 0;
 };

@@ -5,8 +5,11 @@
 #include "app/images/PLRegController.h"
 #include "app/images/RecognitionImages.h"
 #include "app/images/SeparationLibrary.h"
+#include "platform/store/CardStoreModel.h"
+#include "platform/store/ManagedObjectContext.h"
 
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTransform>
 
 #include <gtest/gtest.h>
@@ -17,15 +20,15 @@ class FakeImages : public RecognitionImages {
 public:
     QString databaseFolder() const override { return QStringLiteral("/db"); }
     int checkPDF(const QString& path) override { return badFiles.contains(path) ? 1 : kCardPdf; }
-    int acquireCardImages(const QString& frontPath, const QString& backPath, RecognitionBitmap* front,
-                          RecognitionBitmap* back) override
+    int acquireCardImages(const QString& frontPath, const QString& backPath, CardBitmap* front,
+                          CardBitmap* back) override
     {
         acquired << frontPath + u'|' + backPath;
         *front = frontBitmap;
         *back = backBitmap;
         return 0;
     }
-    bool rotateBitmap(RecognitionBitmap* bitmap, int degrees) override
+    bool rotateBitmap(CardBitmap* bitmap, int degrees) override
     {
         bitmap->image = bitmap->image.transformed(QTransform().rotate(degrees));
         return true;
@@ -39,8 +42,8 @@ public:
     QStringList badFiles;
     QStringList acquired;
     QStringList turned;
-    RecognitionBitmap frontBitmap{QImage(300, 200, QImage::Format_Grayscale8), 0, 300, 300, 1};
-    RecognitionBitmap backBitmap;
+    CardBitmap frontBitmap{QImage(300, 200, QImage::Format_Grayscale8), {0, 300, 300, 1}};
+    CardBitmap backBitmap;
 };
 
 class Card : public CardRecord {
@@ -190,7 +193,7 @@ TEST_F(RecognitionRun, QuarterTurnTurnsPagesAndTheMappingFrame)
     EXPECT_EQ(again.text("memo"), u"keep"_qs);
 
     // A page rotation of the front is applied before the bitmap is sent.
-    images.frontBitmap.rotation = 90;
+    images.frontBitmap.info.rotation = 90;
     script->runs = {mapped(u"a@b.example"_qs)};
     ASSERT_EQ(run({&again}), 0);
     const auto info = script->runRequests().back().param(ocr::kKeyImageInfo);
@@ -223,7 +226,7 @@ TEST_F(RecognitionRun, RequestBlocks)
     mono.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)}); // 1 = black
     mono.fill(0);
     mono.setPixel(0, 0, 1);
-    images.frontBitmap = {mono, 0, 400, 300, 0};
+    images.frontBitmap = {mono, {0, 400, 300, 0}};
     script->runs = {mapped(u"a@b.example"_qs)};
     Card card;
     ASSERT_EQ(run({&card}, 0, 6), 0);
@@ -301,6 +304,23 @@ TEST_F(RecognitionRun, FirstFailureIsTheRunsResult)
     script->requests.clear();
     EXPECT_EQ(run({&good}), 84);
     EXPECT_TRUE(script->runRequests().empty());
+}
+
+TEST_F(RecognitionRun, StoreCardsAreWrittenThrough)
+{
+    QTemporaryDir dir;
+    auto context = ManagedObjectContext::open(CardStore::currentModel(), dir.filePath(u"Pelmora1.sqldb"_qs));
+    ASSERT_TRUE(context);
+    ManagedObjectPtr card = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCard));
+    card->setValue(u"face_Image_File"_qs, u"c1_N1.pdf"_qs);
+    card->setValue(u"memo"_qs, u"keep"_qs);
+    script->runs = {mapped(u"a@b.example"_qs)};
+    const ManagedObjectList cards{card, nullptr};
+    EXPECT_EQ(reg.recongnizeCard(QRectF(), &cards, false, 0, 1), 3); // the missing record is a failure
+    EXPECT_EQ(card->value(u"e_Mail"_qs).toString(), u"a@b.example"_qs);
+    EXPECT_EQ(card->value(u"family_Name"_qs).toString(), u"Lopez"_qs);
+    EXPECT_EQ(card->value(u"e_Mail_XY"_qs).toString(), u"10/160/100/20"_qs);
+    EXPECT_EQ(card->value(u"memo"_qs).toString(), u"keep"_qs);
 }
 
 TEST_F(RecognitionRun, QuitGoesOnlyToARunningApplication)

@@ -19,12 +19,12 @@ class DrawnImages : public RecognitionImages {
 public:
     QString databaseFolder() const override { return QStringLiteral("/db"); }
     int checkPDF(const QString&) override { return kCardPdf; }
-    int acquireCardImages(const QString&, const QString&, RecognitionBitmap* front, RecognitionBitmap*) override
+    int acquireCardImages(const QString&, const QString&, CardBitmap* front, CardBitmap*) override
     {
-        *front = {image, 0, 300, 300, 1};
+        *front = {image, {0, 300, 300, 1}};
         return 0;
     }
-    bool rotateBitmap(RecognitionBitmap*, int) override { return false; }
+    bool rotateBitmap(CardBitmap*, int) override { return false; }
     int rotatePDFPage(const QString& path, int page, int degrees) override
     {
         turned << QStringLiteral("%1:%2:%3").arg(path).arg(page).arg(degrees);
