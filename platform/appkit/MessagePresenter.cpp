@@ -61,8 +61,7 @@ int DialogMessagePresenter::runModal(const AlertRequest& request)
 {
     QList<QAbstractButton*> buttons;
     QMessageBox* box = makeBox(request, buttons);
-    ModalScope scope;
-    box->exec();
+    execModal(*box);
     const int code = returnCodeOf(box, buttons);
     delete box;
     return code;

@@ -2,6 +2,8 @@
 
 #include "platform/appkit/Scheduler.h"
 
+#include <QDialog>
+
 namespace {
 int g_depth = 0;
 }
@@ -20,4 +22,10 @@ ModalScope::~ModalScope()
 int ModalScope::depth()
 {
     return g_depth;
+}
+
+int execModal(QDialog& dialog)
+{
+    ModalScope scope;
+    return dialog.exec();
 }
