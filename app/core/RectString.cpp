@@ -33,9 +33,10 @@ double leadingValue(const QString& part)
     bool negative = false;
     if (p < end && (*p == '+' || *p == '-'))
         negative = *p++ == '-';
-    double value = 0.0;
-    if (p < end && (*p == '+' || *p == '-'))
+    // Only digits or a decimal point start a number here: no second sign, no "inf" or "nan".
+    if (p == end || !((*p >= '0' && *p <= '9') || *p == '.'))
         return 0.0;
+    double value = 0.0;
     const auto result = std::from_chars(p, end, value, std::chars_format::general);
     if (result.ec != std::errc())
         return 0.0;
