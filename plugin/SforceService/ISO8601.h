@@ -1,0 +1,24 @@
+// ISO 8601 dates: a lenient (or strict) parser of calendar, ordinal and week dates with an
+// optional time of day and zone, and formatters that write in UTC.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+struct ISO8601Range {
+    qsizetype location = -1;  // -1: not found
+    qsizetype length = 0;     // both counted in UTF-8 bytes
+};
+
+// Missing date parts come from `now` in the system's time zone; a text without zone designator
+// is read in the system's time zone. In strict mode the time separator is always ":".
+std::optional<QDateTime> dateWithString(const QString& text, bool strictly = false, QChar timeSeparator = QLatin1Char(':'),
+    ISO8601Range* range = nullptr, const QDateTime& now = QDateTime::currentDateTime());
+
+QString ISO8601DateStringWithTime(const QDateTime& date, bool withTime, QChar timeSeparator = QLatin1Char(':'));
+QString ISO8601OrdinalDateStringWithTime(const QDateTime& date, bool withTime, QChar timeSeparator = QLatin1Char(':'));
+QString ISO8601WeekDateStringWithTime(const QDateTime& date, bool withTime, QChar timeSeparator = QLatin1Char(':'));
+// "yyyy-MM-ddTHH:mm:ssZ" in UTC, whole seconds: the form in which the service receives date-times.
+QString ISO8601DateString(const QDateTime& date);

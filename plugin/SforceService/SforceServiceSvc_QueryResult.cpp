@@ -1,0 +1,19 @@
+#include "plugin/SforceService/SforceServiceSvc_QueryResult.h"
+
+#include "plugin/SforceService/SforceServiceSvcResults.h"
+#include "plugin/SforceService/SoapNamespaces.h"
+
+SOAP_TYPE_INFO(SforceServiceSvc_QueryResult, kPrefixService, nullptr, nullptr,
+    SoapField::boolean("done"), SoapField::text("queryLocator"), SoapField::objectList("records", "ens_sObject"),
+    SoapField::number("size", "size_"))
+
+std::vector<std::shared_ptr<ens_sObject>> SforceServiceSvc_QueryResult::records() const
+{
+    return soapObjectsOfList<ens_sObject>(valueForKey("records"));
+}
+
+bool SforceServiceSvc_QueryResult::isDone() const
+{
+    const auto done = valueForKey("done").boolean();
+    return done && done->boolValue();
+}

@@ -1,0 +1,191 @@
+#include "plugin/SforceService/SoapObject.h"
+
+#include "plugin/SforceService/SforceServiceSvc.h"
+#include "plugin/SforceService/SoapNamespaces.h"
+#include "plugin/SforceService/SoapTypeRegistry.h"
+#include "plugin/SforceService/USAdditions.h"
+#include "plugin/SforceService/USGlobals.h"
+
+namespace {
+
+const xmlChar* xc(const char* text)
+{
+    return reinterpret_cast<const xmlChar*>(text);
+}
+
+QString localName(xmlNodePtr node)
+{
+    return QString::fromUtf8(reinterpret_cast<const char*>(node->name));
+}
+
+}
+
+SoapObject::SoapObject(const SoapTypeInfo& info)
+    : m_info(&info)
+    , m_values(info.fields().size())
+{
+    for (size_t i = 0; i < m_values.size(); ++i) {
+        const SoapFieldInfo& f = info.fields()[i];
+        if (f.list)
+            m_values[i] = SoapValue(SoapValue::List());
+        else if (f.kind == SoapKind::Enumeration)
+            m_values[i] = SoapValue(qint32(0));
+    }
+}
+
+xmlNodePtr SoapObject::xmlNodeForDoc(xmlDocPtr doc, const QString& elementName, const QString& prefix) const
+{
+    const QByteArray name = USAdditions::qualifiedName(elementName, prefix.isEmpty() ? nsPrefix() : prefix).toUtf8();
+    xmlNodePtr node = xmlNewDocNode(doc, nullptr, xc(name.constData()), nullptr);
+    if (!m_info->xsiType().isEmpty()) {
+        const QByteArray type = m_info->xsiType().toUtf8();
+        xmlNodePtr root = xmlDocGetRootElement(doc);
+        xmlNsPtr xsi = root ? xmlSearchNs(doc, root, xc("xsi")) : nullptr;
+        if (xsi)
+            xmlNewNsProp(node, xsi, xc("type"), xc(type.constData()));
+        else
+            xmlNewProp(node, xc("type"), xc(type.constData()));
+    }
+    addAttributesToNode(node);
+    addElementsToNode(node);
+    return node;
+}
+
+void SoapObject::addAttributesToNode(xmlNodePtr) const
+{
+}
+
+static void appendValue(xmlNodePtr parent, const QString& name, const QString& prefix, const SoapValue& value)
+{
+    xmlNodePtr child = value.isObject() ? value.object()->xmlNodeForDoc(parent->doc, name, prefix)
+                                        : USAdditions::writeValue(parent->doc, name, prefix, value);
+    xmlAddChild(parent, child);
+}
+
+void SoapObject::addElementsToNode(xmlNodePtr node) const
+{
+    const QString& prefix = nsPrefix();
+    for (size_t i = 0; i < m_values.size(); ++i) {
+        const SoapFieldInfo& f = m_info->fields()[i];
+        const SoapValue& value = m_values[i];
+        if (f.list) {
+            for (const SoapValue& item : value.list()) {
+                if (!item.isNone())
+                    appendValue(node, f.wireName, prefix, item);
+            }
+        } else if (f.kind == SoapKind::Enumeration && f.enumeration) {
+            if (value.enumeration() != 0)
+                xmlAddChild(node, USAdditions::newTextElement(node->doc, f.wireName, prefix, f.enumeration->toString(value.enumeration())));
+        } else if (!value.isNone()) {
+            appendValue(node, f.wireName, prefix, value);
+        }
+    }
+}
+
+void SoapObject::deserializeAttributesFromNode(xmlNodePtr)
+{
+}
+
+void SoapObject::deserializeElementsFromNode(xmlNodePtr node)
+{
+    for (xmlNodePtr child = node->children; child; child = child->next) {
+        if (child->type != XML_ELEMENT_NODE)
+            continue;
+        const int index = m_info->indexOfWireName(localName(child));
+        if (index >= 0)
+            readField(index, child);
+    }
+}
+
+void SoapObject::readField(int index, xmlNodePtr child)
+{
+    const SoapFieldInfo& f = m_info->fields()[size_t(index)];
+    SoapValue& slot = m_values[size_t(index)];
+    if (f.kind == SoapKind::Enumeration) {
+        slot = SoapValue(f.enumeration ? f.enumeration->fromString(USAdditions::readText(child).value_or(QString())) : 0);
+        return;
+    }
+    SoapValue value = decodeElement(child, f.declaredClass);
+    if (f.list) {
+        if (!value.isNone())
+            slot.list().push_back(std::move(value));
+    } else {
+        slot = std::move(value);
+    }
+}
+
+std::optional<QString> SoapObject::resolvedTypeName(xmlNodePtr node)
+{
+    xmlChar* attribute = xmlGetNsProp(node, xc("type"), xc(kNamespaceSchemaInstance));
+    if (!attribute)
+        return std::nullopt;
+    const QString type = QString::fromUtf8(reinterpret_cast<const char*>(attribute));
+    xmlFree(attribute);
+    const auto& namespaces = USGlobals::sharedInstance().wsdlStandardNamespaces();
+    const qsizetype colon = type.indexOf(QLatin1Char(':'));
+    if (colon < 0) {
+        // A bare type name is first looked for in the default namespace, then taken as a class name.
+        xmlNsPtr defaultNs = xmlSearchNs(node->doc, node, nullptr);
+        if (defaultNs && defaultNs->href) {
+            const QString prefix = namespaces.value(QString::fromUtf8(reinterpret_cast<const char*>(defaultNs->href)));
+            const QString name = prefix + QLatin1Char('_') + type;
+            if (!prefix.isEmpty() && SoapTypeRegistry::instance().find(name))
+                return name;
+        }
+        return type;
+    }
+    const QByteArray prefix = type.left(colon).toUtf8();
+    const QString local = type.mid(colon + 1).section(QLatin1Char(':'), 0, 0);
+    xmlNsPtr ns = xmlSearchNs(node->doc, node, xc(prefix.constData()));
+    if (!ns || !ns->href)
+        return QString();
+    const QString classPrefix = namespaces.value(QString::fromUtf8(reinterpret_cast<const char*>(ns->href)));
+    if (classPrefix.isEmpty())
+        return QString();
+    return classPrefix + QLatin1Char('_') + local;
+}
+
+SoapValue SoapObject::decodeElement(xmlNodePtr node, const QString& declaredClass)
+{
+    SforceServiceSvc::initialize();
+    const QString className = resolvedTypeName(node).value_or(declaredClass);
+    if (className.isEmpty())
+        return SoapValue();
+    if (auto value = USAdditions::decodeCodecClass(className, node))
+        return *value;
+    const SoapTypeInfo* info = SoapTypeRegistry::instance().find(className);
+    return info ? SoapValue(deserializeWithType(*info, node)) : SoapValue();
+}
+
+SoapObjectPtr SoapObject::deserializeWithType(const SoapTypeInfo& info, xmlNodePtr node)
+{
+    SoapObjectPtr object = info.create();
+    object->deserializeAttributesFromNode(node);
+    object->deserializeElementsFromNode(node);
+    return object;
+}
+
+SoapValue SoapObject::valueForKey(const QString& key) const
+{
+    const int index = m_info->indexOfKey(key);
+    return index >= 0 ? m_values[size_t(index)] : SoapValue();
+}
+
+bool SoapObject::setValueForKey(const QString& key, const SoapValue& value)
+{
+    const int index = m_info->indexOfKey(key);
+    if (index < 0)
+        return false;
+    const SoapFieldInfo& f = m_info->fields()[size_t(index)];
+    if (f.list && !value.isList())
+        return false;
+    m_values[size_t(index)] = (f.kind == SoapKind::Enumeration && value.isNone()) ? SoapValue(qint32(0)) : value;
+    return true;
+}
+
+void SoapObject::appendValueForKey(const QString& key, const SoapValue& value)
+{
+    const int index = m_info->indexOfKey(key);
+    if (index >= 0 && m_info->fields()[size_t(index)].list && !value.isNone())
+        m_values[size_t(index)].list().push_back(value);
+}

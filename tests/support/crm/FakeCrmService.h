@@ -1,0 +1,123 @@
+// A fake of the CRM service's enterprise SOAP interface for tests: an HTTP/1.1 server on 127.0.0.1
+// with a free port, inside the test process. It records every request and answers in the service's
+// documented response form: login, query and queryMore with paging, create, delete,
+// describeSObjects, describeTabs and logout, with faults sent as HTTP 500. Replies queued with
+// `queueReply` answer the next requests instead (transport misbehaviour, scripted faults).
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <libxml/tree.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+struct FakeCrmRequest {
+    QByteArray method;
+    QByteArray path;
+    QHash<QByteArray, QByteArray> headers;  // names in lower case
+    QByteArray body;
+    bool expectContinue = false;
+    // From the envelope: the Body's first element, the Header's blocks and the session id.
+    QString operation;
+    QStringList headerBlocks;
+    QString sessionId;
+};
+
+struct FakeCrmReply {
+    int status = 200;
+    QByteArray contentType = "text/xml; charset=utf-8";
+    QList<QPair<QByteArray, QByteArray>> headers;
+    QByteArray body;
+    int delayMs = 0;              // wait before answering
+    bool dropConnection = false;  // close without any answer
+};
+
+struct FakeCrmRecord {
+    QString type;
+    QString id;
+    QStringList fieldElements;  // complete elements, for example <sf:Name>Acme</sf:Name>
+};
+
+class FakeCrmService {
+public:
+    FakeCrmService();
+    ~FakeCrmService();
+    FakeCrmService(const FakeCrmService&) = delete;
+    FakeCrmService& operator=(const FakeCrmService&) = delete;
+
+    quint16 port() const { return m_port; }
+    QString baseUrl() const;       // http://127.0.0.1:<port>
+    QString loginUrl() const;      // the login endpoint for API 19.0
+    QString serverPath() const;    // the path of the serverUrl that login hands out
+    QString sessionId() const;     // the session of the last login
+
+    void setCredentials(const QString& userName, const QString& password);
+    void setPasswordExpired(bool expired);
+    void setAcceptedApiVersion(const QString& version);
+    void setPageSize(int records);
+    // Create and delete responses carry a DebuggingInfo header with this log when not empty.
+    void setDebugLog(const QString& log);
+    // The next call with a valid session is refused once with INVALID_SESSION_ID.
+    void invalidateSessionOnce();
+    void queueReply(const FakeCrmReply& reply);
+
+    QString addRecord(const QString& type, const QStringList& fieldElements);
+    std::vector<FakeCrmRecord> records() const;
+    std::vector<FakeCrmRequest> requests() const;
+
+    // Element helpers for seeded records ("sf" is the record namespace in responses).
+    static QString field(const QString& name, const QString& text);
+    static QString nilField(const QString& name);
+    // A SOAP 1.1 fault of the service's form, sent with HTTP 500.
+    static FakeCrmReply faultReply(const QString& code, const QString& message);
+    static FakeCrmReply soap12FaultReply(const QString& code, const QString& message);
+    // A complete response envelope around `body` (and `header` when not empty).
+    static QByteArray envelope(const QString& body, const QString& header = QString());
+
+private:
+    void acceptLoop();
+    void serve(int socket);
+    FakeCrmReply answer(const FakeCrmRequest& request);
+    FakeCrmReply answerLogin(xmlNodePtr operation);
+    FakeCrmReply answerQuery(const QString& queryString);
+    FakeCrmReply answerQueryMore(const QString& locator);
+    FakeCrmReply answerCreate(xmlNodePtr operation);
+    FakeCrmReply answerDelete(xmlNodePtr operation);
+    FakeCrmReply answerDescribeSObjects(xmlNodePtr operation);
+    QString page(const std::vector<QString>& ids, size_t offset);
+    QString newId(const QString& type);
+
+    int m_listenSocket = -1;
+    quint16 m_port = 0;
+    std::atomic_bool m_stopping = false;
+    std::thread m_acceptThread;
+    std::vector<std::thread> m_connectionThreads;
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_stopSignal;
+    std::vector<FakeCrmRequest> m_requests;
+    std::deque<FakeCrmReply> m_queuedReplies;
+    std::vector<FakeCrmRecord> m_records;
+    std::map<QString, std::pair<std::vector<QString>, size_t>> m_locators;
+    QString m_userName = QStringLiteral("user@example.com");
+    QString m_password = QStringLiteral("secret");
+    QString m_apiVersion = QStringLiteral("19.0");
+    QString m_sessionId;
+    QString m_debugLog;
+    bool m_passwordExpired = false;
+    bool m_invalidateSessionOnce = false;
+    int m_pageSize = 200;
+    int m_nextId = 1;
+    int m_nextLocator = 1;
+    int m_logins = 0;
+};
