@@ -43,12 +43,13 @@ DatabaseLock::Result DatabaseLock::acquire(const QString& databaseFolder, int* f
     return Result::Locked;
 }
 
-void DatabaseLock::release(int fd)
+bool DatabaseLock::release(int fd)
 {
     if (fd < 0)
-        return;
-    flock(fd, LOCK_UN);
-    ::close(fd);
+        return true;
+    const bool unlocked = flock(fd, LOCK_UN) == 0;
+    const bool closed = ::close(fd) == 0;
+    return unlocked && closed;
 }
 
 DatabaseLock::Result DatabaseLock::probe(const QString& databaseFolder)

@@ -13,8 +13,8 @@ public:
     static QString lockFilePath(const QString& databaseFolder);
     // Takes the lock; on Locked, `*fd` holds the descriptor until `release`.
     static Result acquire(const QString& databaseFolder, int* fd);
-    // Unlocks and closes a descriptor from `acquire`; -1 is ignored.
-    static void release(int fd);
+    // Unlocks and closes a descriptor from `acquire`; -1 is ignored. False when unlocking or closing failed.
+    static bool release(int fd);
     // Takes and at once releases the lock: Locked means nobody holds it now.
     static Result probe(const QString& databaseFolder);
     // The probe that creates nothing: false for an empty path or a missing file; true when the
