@@ -1,0 +1,42 @@
+#include "tools/dbtools/DatabaseFolder.h"
+
+#include "platform/foundation/StandardPaths.h"
+#include "tools/dbtools/FileAttributes.h"
+
+namespace DatabaseFolder {
+
+QString storeFileName(const QString& folder)
+{
+    return FileAttributes::current().attributes(folder + QLatin1Char('/') + kStoreFileName).isFile
+        ? kStoreFileName
+        : kOldStoreFileName;
+}
+
+QString storeFilePath(const QString& folder)
+{
+    return folder + QLatin1Char('/') + storeFileName(folder);
+}
+
+QString passwordFilePath(const QString& folder)
+{
+    return folder + QLatin1Char('/') + kPasswordFileName;
+}
+
+QString withoutTrailingSlash(const QString& path)
+{
+    QString result = path;
+    while (result.size() > 1 && result.endsWith(QLatin1Char('/')))
+        result.chop(1);
+    return result;
+}
+
+QString expandTilde(const QString& path)
+{
+    if (path == QLatin1String("~"))
+        return userHomeDir();
+    if (path.startsWith(QLatin1String("~/")))
+        return userHomeDir() + path.mid(1);
+    return path;
+}
+
+} // namespace DatabaseFolder

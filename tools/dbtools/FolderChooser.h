@@ -1,0 +1,17 @@
+// The database folder chooser of both tools.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace FolderChooser {
+
+inline const QString kPanelTitleKey = QStringLiteral("IDS_OPEN_PLDB_FILE_PANEL_TITLE");
+
+// Where the chooser starts: the parent of `currentPath` when that names a ".cxdb" folder, else Documents.
+QString startFolder(const QString& currentPath);
+// The folder the user chose, or empty when the chooser was cancelled.
+QString chooseDatabaseFolder(QWidget* window, const QString& currentPath);
+
+} // namespace FolderChooser

@@ -1,0 +1,67 @@
+#include "tools/dbtools/ToolMessages.h"
+
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/FormatString.h"
+#include "tools/dbtools/ToolServices.h"
+
+#include <QApplication>
+
+namespace ToolMessages {
+
+QString errorText(int number, ToolVariant variant, const QVariantList& args)
+{
+    QString text;
+    // The optimisation tool has four-digit keys only; larger numbers (negative ones too) have none.
+    const bool hasKey = variant == ToolVariant::Harnwick || static_cast<unsigned>(number) < 10000u;
+    if (hasKey) {
+        const QString key = variant == ToolVariant::Vostrand
+            ? formatText(QStringLiteral("IDS_MSG_ERR_%04d"), number)
+            : formatText(QStringLiteral("IDS_MSG_ERR_%03d"), number);
+        text = Bundle::main().hasLocalizedString(key) ? DbToolCommon::getLocalString(key) : kNoResourceText;
+    }
+    if (text.isEmpty()) {
+        return variant == ToolVariant::Vostrand ? formatText(QStringLiteral("Undefined Err:%4d"), number)
+                                                : formatText(QStringLiteral("Undefined Err:%3d"), number);
+    }
+    return formatString(text, args);
+}
+
+QString showError(int number, ToolVariant variant, const QVariantList& args)
+{
+    const QString text = errorText(number, variant, args);
+    ToolServices::current().showAlert(keyWindow(), DbToolCommon::getLocalString(kWindowTitleKey), text);
+    return text;
+}
+
+QString defaultButtonTitle(int code)
+{
+    switch (code) {
+    case kButtonYes:
+        return DbToolCommon::getLocalString(QStringLiteral("IDS_BUTTON_MSG_YES"));
+    case kButtonNo:
+        return DbToolCommon::getLocalString(QStringLiteral("IDS_BUTTON_MSG_NO"));
+    default:
+        return DbToolCommon::getLocalString(QStringLiteral("IDS_BUTTON_MSG_OK"));
+    }
+}
+
+QString alternateButtonTitle(int code)
+{
+    switch (code) {
+    case kButtonNo:
+        return DbToolCommon::getLocalString(QStringLiteral("IDS_BUTTON_MSG_NO"));
+    case kButtonYes:
+        return DbToolCommon::getLocalString(QStringLiteral("IDS_BUTTON_MSG_YES"));
+    case kButtonOK:
+        return DbToolCommon::getLocalString(QStringLiteral("IDS_BUTTON_MSG_OK"));
+    default:
+        return DbToolCommon::getLocalString(QStringLiteral("IDS_BUTTON_MSG_CANCEL"));
+    }
+}
+
+QWidget* keyWindow()
+{
+    return QApplication::activeWindow();
+}
+
+} // namespace ToolMessages
