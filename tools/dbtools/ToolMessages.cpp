@@ -2,7 +2,7 @@
 
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FormatString.h"
-#include "tools/dbtools/ToolServices.h"
+#include "platform/appkit/MessagePresenter.h"
 
 #include <QApplication>
 
@@ -29,7 +29,11 @@ QString errorText(int number, ToolVariant variant, const QVariantList& args)
 QString showError(int number, ToolVariant variant, const QVariantList& args)
 {
     const QString text = errorText(number, variant, args);
-    ToolServices::current().showAlert(keyWindow(), DbToolCommon::getLocalString(kWindowTitleKey), text);
+    AlertRequest request;
+    request.window = keyWindow();
+    request.title = DbToolCommon::getLocalString(kWindowTitleKey);
+    request.informativeText = text;
+    MessagePresenter::current().runModal(request);
     return text;
 }
 
@@ -56,6 +60,24 @@ QString alternateButtonTitle(int code)
         return DbToolCommon::getLocalString(QStringLiteral("IDS_BUTTON_MSG_OK"));
     default:
         return DbToolCommon::getLocalString(QStringLiteral("IDS_BUTTON_MSG_CANCEL"));
+    }
+}
+
+int ask(const QString& text, const QStringList& buttons)
+{
+    AlertRequest request;
+    request.window = keyWindow();
+    request.title = DbToolCommon::getLocalString(kWindowTitleKey);
+    request.informativeText = text;
+    request.buttons = buttons;
+    request.informational = true;
+    switch (MessagePresenter::current().runModal(request)) {
+    case kAlertFirstButtonReturn:
+        return 1;
+    case kAlertSecondButtonReturn:
+        return 0;
+    default:
+        return 2;
     }
 }
 

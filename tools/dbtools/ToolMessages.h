@@ -6,6 +6,7 @@
 #include "tools/dbtools/DbToolCommon.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 class QWidget;
@@ -21,6 +22,10 @@ enum ButtonCode { kButtonOK = 0, kButtonCancel = 1, kButtonYes = 2, kButtonNo = 
 QString errorText(int number, ToolVariant variant, const QVariantList& args = {});
 // Shows message `number` as an alert on the active window; returns the text shown.
 QString showError(int number, ToolVariant variant, const QVariantList& args = {});
+
+// Asks `text` with `buttons` (default, alternate, optional third): 1 for the default button,
+// 0 for the alternate, 2 for the third.
+int ask(const QString& text, const QStringList& buttons);
 
 // The title of a question button: the default button knows only YES and NO (else OK),
 // the alternate NO, YES and OK (else CANCEL).

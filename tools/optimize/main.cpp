@@ -1,7 +1,8 @@
 // Vostrand: backs up a card database folder and compacts its store. One instance per user.
+#include "platform/events/SingleInstance.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
-#include "tools/dbtools/SingleInstance.h"
+#include "tools/dbtools/ToolInstance.h"
 #include "tools/optimize/VSMainWindowController.h"
 
 #include <QApplication>
@@ -15,18 +16,13 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationDomain(QStringLiteral("com.orvane.zor"));
     setLogOn(Bundle::main().objectForInfoDictionaryKey(QStringLiteral("PLLogOn")).toBool());
 
-    SingleInstance instance(QStringLiteral("PLVS"));
-    if (!instance.start())
+    const std::unique_ptr<SingleInstance> instance = ToolInstance::claim(QStringLiteral("PLVS"));
+    if (!instance)
         return 0;
 
     VSMainWindowController controller;
-    QWidget* window = controller.window();
-    QObject::connect(&instance, &SingleInstance::raiseRequested, window, [window] {
-        window->showNormal();
-        window->raise();
-        window->activateWindow();
-    });
-    window->show();
+    ToolInstance::raiseOnRequest(*instance, controller.window());
+    controller.window()->show();
     QTimer::singleShot(0, &controller, &VSMainWindowController::applicationDidFinishLaunching);
     return QApplication::exec();
 }

@@ -1,0 +1,153 @@
+#include "platform/foundation/DatabaseLock.h"
+#include "tests/support/dbtools/TestDatabase.h"
+#include "tests/support/dbtools/ToolTestEnvironment.h"
+#include "tools/optimize/VSOptimizeDBController.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST(BackupNaming, FirstFreeCandidate)
+{
+    const struct {
+        QString folder;
+        QStringList taken;
+        QString expected;
+    } cases[] = {
+        {"/d/Pelmora DB.cxdb", {}, "/d/Pelmora DB_bak.cxdb"},
+        {"/d/Pelmora DB.cxdb/", {}, "/d/Pelmora DB_bak.cxdb"},
+        {"/d/Pelmora DB.cxdb", {"/d/Pelmora DB_bak.cxdb", "/d/Pelmora DB_bak1.cxdb"}, "/d/Pelmora DB_bak2.cxdb"},
+        {"/d/Pelmora DB.cxdb", {"/d/Pelmora DB_bak1.cxdb"}, "/d/Pelmora DB_bak.cxdb"},
+        {"/d/a.b/cards.v2.cxdb", {}, "/d/a.b/cards.v2_bak.cxdb"},
+        {"/d/a.b/cards", {}, "/d/a.b/cards_bak"},
+        {"/d/cards", {"/d/cards_bak"}, "/d/cards_bak1"},
+        {"/d/.cxdb", {}, "/d/.cxdb_bak"},
+    };
+    for (const auto& c : cases) {
+        const QString path = VSOptimizeDBController::generateBackupPath(
+            c.folder, [&](const QString& candidate) { return c.taken.contains(candidate); });
+        EXPECT_EQ(path, c.expected) << c.folder.toStdString();
+    }
+}
+
+TEST(BackupNaming, AllTenThousandNamesTaken)
+{
+    QStringList asked;
+    const QString path = VSOptimizeDBController::generateBackupPath(
+        QStringLiteral("/d/db.cxdb"), [&](const QString& candidate) {
+            asked.append(candidate);
+            return true;
+        });
+    EXPECT_TRUE(path.isEmpty());
+    ASSERT_EQ(asked.size(), 10000);
+    EXPECT_EQ(asked.first(), QStringLiteral("/d/db_bak.cxdb"));
+    EXPECT_EQ(asked.at(1), QStringLiteral("/d/db_bak1.cxdb"));
+    EXPECT_EQ(asked.last(), QStringLiteral("/d/db_bak9999.cxdb"));
+
+    ToolTestEnvironment env(QStringLiteral("Vostrand"));
+    const QString folder = env.path() + QStringLiteral("/db.cxdb");
+    ASSERT_TRUE(TestDatabase::create(folder, {.cards = 1}));
+    VSOptimizeDBController run(folder + QStringLiteral("/Pelmora1.sqldb"));
+    run.setPathTaken([](const QString&) { return true; });
+    EXPECT_EQ(run.backup(), VSOptimizeDBController::kBackupFailed);
+    EXPECT_EQ(QDir(env.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 4);
+}
+
+class OptimizeRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = env.path() + QStringLiteral("/Pelmora DB.cxdb");
+        ASSERT_TRUE(TestDatabase::create(folder, {.cards = 3000, .imageFiles = 20, .memoBytes = 1000}));
+        store = folder + QStringLiteral("/Pelmora1.sqldb");
+    }
+    ToolTestEnvironment env{QStringLiteral("Vostrand")};
+    QString folder;
+    QString store;
+};
+
+TEST_F(OptimizeRun, ShrinksTheStoreKeepsEveryRowAndBacksUpFirst)
+{
+    ASSERT_TRUE(TestDatabase::deleteCards(store, 2500));
+    const QStringList tables = TestDatabase::tableNames(store);
+    const QStringList rows = TestDatabase::allRows(store);
+    const QByteArray before = fileBytes(store);
+    // A file of the first candidate's name blocks it.
+    QFile blocker(env.path() + QStringLiteral("/Pelmora DB_bak.cxdb"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    VSOptimizeDBController run(store);
+    EXPECT_EQ(run.run(), VSOptimizeDBController::kSuccess);
+
+    EXPECT_LT(QFileInfo(store).size(), before.size() / 2);
+    EXPECT_EQ(TestDatabase::tableNames(store), tables);
+    EXPECT_EQ(TestDatabase::allRows(store), rows);
+    EXPECT_EQ(TestDatabase::cardCount(store), 500);
+
+    const QString backup = env.path() + QStringLiteral("/Pelmora DB_bak1.cxdb");
+    EXPECT_EQ(run.backupPath(), backup);
+    EXPECT_EQ(fileBytes(backup + QStringLiteral("/Pelmora1.sqldb")), before);
+    EXPECT_EQ(QDir(backup + QStringLiteral("/Images")).entryList(QDir::Files).size(), 20);
+    EXPECT_TRUE(QFileInfo(backup + QStringLiteral("/Files")).isDir());
+
+    EXPECT_TRUE(QFile::exists(DatabaseLock::lockFilePath(folder)));
+    EXPECT_EQ(DatabaseLock::probe(folder), DatabaseLock::Result::Locked);
+}
+
+TEST_F(OptimizeRun, FailingShellKeepsTheBackupAndTheStore)
+{
+    const QByteArray before = fileBytes(store);
+    for (const QString& shell : {QStringLiteral("/bin/false"), QStringLiteral("/nonexistent/sqlite3")}) {
+        VSOptimizeDBController run(store);
+        run.setShellPath(shell);
+        EXPECT_EQ(run.run(), VSOptimizeDBController::kShellFailed) << shell.toStdString();
+        EXPECT_TRUE(QFileInfo(run.backupPath()).isDir());
+        EXPECT_EQ(fileBytes(store), before);
+    }
+    EXPECT_EQ(DatabaseLock::probe(folder), DatabaseLock::Result::Locked);
+}
+
+TEST_F(OptimizeRun, AStoreThatIsNotSqliteFailsInTheShell)
+{
+    QFile file(store);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QByteArray(8192, 'x'));
+    file.close();
+    VSOptimizeDBController run(store);
+    EXPECT_EQ(run.run(), VSOptimizeDBController::kShellFailed);
+    EXPECT_EQ(fileBytes(store), QByteArray(8192, 'x'));
+}
+
+TEST_F(OptimizeRun, HeldLockMeansInUseAndNothingCopied)
+{
+    int held = -1;
+    ASSERT_EQ(DatabaseLock::acquire(folder, &held), DatabaseLock::Result::Locked);
+    const QByteArray before = fileBytes(store);
+    VSOptimizeDBController run(store);
+    EXPECT_EQ(run.run(), VSOptimizeDBController::kInUse);
+    EXPECT_TRUE(run.backupPath().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(env.path() + QStringLiteral("/Pelmora DB_bak.cxdb")));
+    EXPECT_EQ(fileBytes(store), before);
+    DatabaseLock::release(held);
+}
+
+TEST_F(OptimizeRun, MissingStoreIsNoRun)
+{
+    VSOptimizeDBController run(folder + QStringLiteral("/Pelmora.sqldb"));
+    EXPECT_EQ(run.run(), VSOptimizeDBController::kNoStore);
+    VSOptimizeDBController empty{QString()};
+    EXPECT_EQ(empty.run(), VSOptimizeDBController::kNoStore);
+}
+
+} // namespace
