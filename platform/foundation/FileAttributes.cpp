@@ -41,6 +41,7 @@ bool FileAttributeReader::read(const QString& path, FileAttributes* out) const
     out->isRegularFile = S_ISREG(st.st_mode);
     out->immutable = (out->isDirectory || out->isRegularFile) && hasImmutableFlag(name);
     out->writable = ::access(name.constData(), W_OK) == 0;
+    out->readable = ::access(name.constData(), R_OK) == 0;
     return true;
 }
 

@@ -10,6 +10,7 @@ struct FileAttributes {
     bool isRegularFile = false;
     bool immutable = false; // the locked flag
     bool writable = false;  // writable by this process
+    bool readable = false;  // readable by this process
 };
 
 class FileAttributeReader {
