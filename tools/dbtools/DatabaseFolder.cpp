@@ -1,13 +1,14 @@
 #include "tools/dbtools/DatabaseFolder.h"
 
 #include "platform/foundation/StandardPaths.h"
-#include "tools/dbtools/FileAttributes.h"
+#include "platform/foundation/FileAttributes.h"
 
 namespace DatabaseFolder {
 
 QString storeFileName(const QString& folder)
 {
-    return FileAttributes::current().attributes(folder + QLatin1Char('/') + kStoreFileName).isFile
+    FileAttributes attributes;
+    return readFileAttributes(folder + QLatin1Char('/') + kStoreFileName, &attributes) && attributes.isRegularFile
         ? kStoreFileName
         : kOldStoreFileName;
 }

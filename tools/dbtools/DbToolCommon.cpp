@@ -4,13 +4,13 @@
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/Md5.h"
 #include "platform/foundation/PreferenceDomain.h"
+#include "platform/workspace/Workspace.h"
 #include "tools/dbtools/DatabaseFolder.h"
-#include "tools/dbtools/FileAttributes.h"
+#include "platform/foundation/FileAttributes.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-#include <sys/statvfs.h>
 
 const QString& DbToolCommon::blankAndNewLineCharacters()
 {
@@ -37,7 +37,9 @@ bool DbToolCommon::isPathExists(const QString& path, int pathKind, ToolVariant v
 {
     if (isBlank(path))
         return false;
-    const PathAttributes attributes = FileAttributes::current().attributes(path);
+    FileAttributes attributes;
+    if (!readFileAttributes(path, &attributes))
+        return false;
     switch (pathKind) {
     case kAnyKind:
         return variant == ToolVariant::Vostrand && attributes.exists;
@@ -57,41 +59,48 @@ bool DbToolCommon::isValidPathLength(const QString& path, int lengthLimited)
 
 bool DbToolCommon::CheckDBFileIsLocked(const QString& lockFilePath)
 {
-    if (lockFilePath.isEmpty())
-        return false;
-    const QString folder = QFileInfo(lockFilePath).path();
-    if (!FileAttributes::current().attributes(folder).exists)
-        return false;
-    return DatabaseLock::probe(folder) != DatabaseLock::Result::Locked;
+    return DatabaseLock::isLockFileHeld(lockFilePath);
 }
 
 int DbToolCommon::CheckDBAttributes(const QString& folder, ToolVariant variant)
 {
     if (folder.isNull())
         return -1;
-    const FileAttributes& provider = FileAttributes::current();
-    const PathAttributes folderAttributes = provider.attributes(folder);
-    const PathAttributes storeAttributes = provider.attributes(DatabaseFolder::storeFilePath(folder));
-    if (!folderAttributes.exists || !storeAttributes.exists)
+    // An item whose attributes cannot be read exists (something refused the look), with `readOk` false.
+    struct Item {
+        FileAttributes attributes;
+        bool readOk = false;
+        bool present() const { return !readOk || attributes.exists; }
+    };
+    const auto read = [](const QString& path) {
+        Item item;
+        item.readOk = readFileAttributes(path, &item.attributes);
+        return item;
+    };
+    const Item folderItem = read(folder);
+    const Item storeItem = read(DatabaseFolder::storeFilePath(folder));
+    if (!folderItem.present() || !storeItem.present())
         return 1;
 
-    PathAttributes images;
-    PathAttributes files;
-    QList<const PathAttributes*> tested{&folderAttributes, &storeAttributes};
+    Item images;
+    Item files;
+    QList<const Item*> tested{&folderItem, &storeItem};
     if (variant == ToolVariant::Vostrand) {
-        images = provider.attributes(folder + QLatin1Char('/') + DatabaseFolder::kImagesFolderName);
-        files = provider.attributes(folder + QLatin1Char('/') + DatabaseFolder::kFilesFolderName);
-        if (images.exists)
+        images = read(folder + QLatin1Char('/') + DatabaseFolder::kImagesFolderName);
+        files = read(folder + QLatin1Char('/') + DatabaseFolder::kFilesFolderName);
+        if (images.present())
             tested.append(&images);
-        if (files.exists)
+        if (files.present())
             tested.append(&files);
     }
-    for (const PathAttributes* item : tested) {
-        if (!item->attributesReadable)
+    for (const Item* item : tested) {
+        if (!item->readOk)
             return -1;
-        if (item->immutable)
+        if (item->attributes.immutable)
             return 3;
     }
+    const FileAttributes& folderAttributes = folderItem.attributes;
+    const FileAttributes& storeAttributes = storeItem.attributes;
 
     if (variant == ToolVariant::Harnwick) {
         const bool readable = folderAttributes.readable && storeAttributes.readable;
@@ -104,10 +113,10 @@ int DbToolCommon::CheckDBAttributes(const QString& folder, ToolVariant variant)
     bool allReadable = true;
     bool allWritable = true;
     bool noneWritable = true;
-    for (const PathAttributes* item : tested) {
-        allReadable = allReadable && item->readable;
-        allWritable = allWritable && item->writable;
-        noneWritable = noneWritable && !item->writable;
+    for (const Item* item : tested) {
+        allReadable = allReadable && item->attributes.readable;
+        allWritable = allWritable && item->attributes.writable;
+        noneWritable = noneWritable && !item->attributes.writable;
     }
     if (allReadable && allWritable)
         return 7;
@@ -120,13 +129,11 @@ int DbToolCommon::CheckDBAttributes(const QString& folder, ToolVariant variant)
 
 bool DbToolCommon::CheckDiskSizeIsEnough(const QString& path, quint64 fileSize)
 {
-    if (path.isEmpty() || !FileAttributes::current().attributes(path).exists)
+    FileAttributes attributes;
+    if (path.isEmpty() || !readFileAttributes(path, &attributes) || !attributes.exists)
         return false;
-    struct statvfs st {};
-    if (::statvfs(QFile::encodeName(path).constData(), &st) != 0)
-        return false;
-    const quint64 freeBytes = static_cast<quint64>(st.f_bavail) * static_cast<quint64>(st.f_frsize);
-    return freeBytes != 0 && freeBytes >= fileSize;
+    const std::optional<VolumeInfo> volume = Workspace::shared().volumeInfo(path);
+    return volume && volume->freeBytes != 0 && volume->freeBytes >= fileSize;
 }
 
 QString DbToolCommon::getLocalString(const QString& key)

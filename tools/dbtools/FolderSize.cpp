@@ -1,6 +1,6 @@
 #include "tools/dbtools/FolderSize.h"
 
-#include "tools/dbtools/FileAttributes.h"
+#include "platform/foundation/FileAttributes.h"
 
 #include <QProcess>
 
@@ -35,7 +35,8 @@ quint64 parseDuOutput(const QByteArray& output, int* error)
 quint64 getSizeWithPath(const QString& path, int* error)
 {
     *error = 0;
-    if (path.isEmpty() || !FileAttributes::current().attributes(path).exists)
+    FileAttributes attributes;
+    if (path.isEmpty() || (readFileAttributes(path, &attributes) && !attributes.exists))
         return 0;
     QProcess du;
     du.setProcessChannelMode(QProcess::SeparateChannels);

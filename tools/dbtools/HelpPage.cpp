@@ -1,7 +1,7 @@
 #include "tools/dbtools/HelpPage.h"
 
 #include "platform/foundation/Bundle.h"
-#include "tools/dbtools/ToolServices.h"
+#include "platform/workspace/Workspace.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -22,10 +22,10 @@ int LocateHelpPageByAnchor(const QString& anchor, const QString& applicationFold
         const QString book = Bundle(mainResources).objectForInfoDictionaryKey(kHelpBookKey).toString();
         if (book.isEmpty())
             return kNoHelpBook;
-        ToolServices::current().openHelp(QUrl::fromLocalFile(mainResources + QLatin1Char('/') + book + QLatin1Char('/') + anchor));
+        Workspace::shared().openUrl(QUrl::fromLocalFile(mainResources + QLatin1Char('/') + book + QLatin1Char('/') + anchor));
         return 0;
     }
-    ToolServices::current().openHelp(QUrl::fromLocalFile(Bundle::main().resourcePath() + kOwnHelpPage));
+    Workspace::shared().openUrl(QUrl::fromLocalFile(Bundle::main().resourcePath() + kOwnHelpPage));
     return 0;
 }
 

@@ -1,6 +1,5 @@
 #include "tools/dbtools/ToolServices.h"
 
-#include <QDesktopServices>
 #include <QFileDialog>
 
 namespace {
@@ -21,9 +20,4 @@ void ToolServices::setCurrent(ToolServices* services)
 QString QtToolServices::chooseDatabaseFolder(QWidget* window, const QString& title, const QString& startFolder)
 {
     return QFileDialog::getExistingDirectory(window, title, startFolder, QFileDialog::ShowDirsOnly);
-}
-
-void QtToolServices::openHelp(const QUrl& page)
-{
-    QDesktopServices::openUrl(page);
 }

@@ -1,9 +1,8 @@
-// The blocking user-interface services of the database tools besides alerts (which go through
-// the message presenter): the folder chooser and help. Tests replace them with scripted ones.
+// The folder chooser of the database tools, the one blocking dialog that is neither an alert
+// (those go through the message presenter) nor a sheet of their own. Tests script its answers.
 #pragma once
 
 #include <QString>
-#include <QUrl>
 
 class QWidget;
 
@@ -13,16 +12,14 @@ public:
 
     // A database folder picked by the user starting in `startFolder`; empty when cancelled.
     virtual QString chooseDatabaseFolder(QWidget* window, const QString& title, const QString& startFolder) = 0;
-    virtual void openHelp(const QUrl& page) = 0;
 
-    // The services in use: the Qt dialogs unless a test has set others.
+    // The services in use: the Qt dialog unless a test has set others.
     static ToolServices& current();
     static void setCurrent(ToolServices* services);
 };
 
-// The real dialogs.
+// The real dialog.
 class QtToolServices : public ToolServices {
 public:
     QString chooseDatabaseFolder(QWidget* window, const QString& title, const QString& startFolder) override;
-    void openHelp(const QUrl& page) override;
 };

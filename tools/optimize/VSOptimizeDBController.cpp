@@ -3,7 +3,7 @@
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/Log.h"
 #include "tools/dbtools/DatabaseFolder.h"
-#include "tools/dbtools/FileAttributes.h"
+#include "platform/foundation/FileAttributes.h"
 #include "tools/optimize/FolderCopy.h"
 #include "tools/optimize/VSCommonFuc.h"
 
@@ -79,8 +79,8 @@ int VSOptimizeDBController::backup()
     const QString backupPath = _generateBackupDBPath();
     if (backupPath.isEmpty())
         return kBackupFailed;
-    const PathAttributes parent = FileAttributes::current().attributes(QFileInfo(backupPath).path());
-    if (!parent.isDirectory || !parent.writable)
+    FileAttributes parent;
+    if (!readFileAttributes(QFileInfo(backupPath).path(), &parent) || !parent.isDirectory || !parent.writable)
         return kBackupFailed;
     if (!FolderCopy::copyFolderTree(folder, backupPath))
         return kBackupFailed;

@@ -1,34 +1,34 @@
 #include "tests/support/dbtools/FakeFileAttributes.h"
 
-FakeFileAttributes::FakeFileAttributes() : m_previous(&FileAttributes::current())
+FakeFileAttributes::FakeFileAttributes() : m_previous(&FileAttributeReader::current())
 {
-    FileAttributes::setCurrent(this);
+    FileAttributeReader::setCurrent(this);
 }
 
 FakeFileAttributes::~FakeFileAttributes()
 {
-    FileAttributes::setCurrent(m_previous);
+    FileAttributeReader::setCurrent(m_previous);
 }
 
-PathAttributes FakeFileAttributes::attributes(const QString& path) const
+bool FakeFileAttributes::read(const QString& path, FileAttributes* out) const
 {
-    PathAttributes result = FileAttributes::attributes(path);
+    const bool ok = FileAttributeReader::read(path, out);
     const auto it = m_changes.find(path);
-    if (it == m_changes.end() || !result.exists)
-        return result;
+    if (!ok || it == m_changes.end() || !out->exists)
+        return ok;
     switch (*it) {
     case ReadOnly:
-        result.writable = false;
+        out->writable = false;
         break;
     case Unreadable:
-        result.readable = false;
+        out->readable = false;
         break;
     case Immutable:
-        result.immutable = true;
+        out->immutable = true;
         break;
     case NoAttributes:
-        result.attributesReadable = false;
-        break;
+        *out = FileAttributes();
+        return false;
     }
-    return result;
+    return true;
 }

@@ -1,13 +1,13 @@
 // File attributes as an ordinary user would see them: the system's answers, with chosen paths
 // made unreadable, read-only, immutable or unexaminable. Installed while it lives, then the
-// provider before it is back.
+// reader before it is back.
 #pragma once
 
-#include "tools/dbtools/FileAttributes.h"
+#include "platform/foundation/FileAttributes.h"
 
 #include <QHash>
 
-class FakeFileAttributes : public FileAttributes {
+class FakeFileAttributes : public FileAttributeReader {
 public:
     enum Change { ReadOnly, Unreadable, Immutable, NoAttributes };
 
@@ -15,9 +15,9 @@ public:
     ~FakeFileAttributes() override;
 
     void set(const QString& path, Change change) { m_changes.insert(path, change); }
-    PathAttributes attributes(const QString& path) const override;
+    bool read(const QString& path, FileAttributes* out) const override;
 
 private:
-    const FileAttributes* m_previous;
+    const FileAttributeReader* m_previous;
     QHash<QString, Change> m_changes;
 };

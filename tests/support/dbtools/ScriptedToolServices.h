@@ -1,9 +1,8 @@
-// Folder chooser and help for tests: the chooser answers a queued folder, help pages are recorded.
+// The folder chooser for tests: it answers queued folders and records where it started.
 #pragma once
 
 #include "tools/dbtools/ToolServices.h"
 
-#include <QList>
 #include <QStringList>
 
 class ScriptedToolServices : public ToolServices {
@@ -16,9 +15,7 @@ public:
         startFolders.append(startFolder);
         return chosen.isEmpty() ? QString() : chosen.takeFirst();
     }
-    void openHelp(const QUrl& page) override { helpPages.append(page); }
 
     QStringList chosen;
     QStringList startFolders;
-    QList<QUrl> helpPages;
 };

@@ -6,6 +6,7 @@
 #include "tools/dbtools/DbToolCommon.h"
 #include "tools/dbtools/FolderChooser.h"
 #include "tools/dbtools/FolderSize.h"
+#include "tests/support/workspace/FakeWorkspace.h"
 #include "tools/dbtools/VolumeCheck.h"
 
 #include <QDir>
@@ -96,7 +97,9 @@ TEST_F(AttributeCodes, EachVariantJudgesItsOwnItems)
          {4, 4}},
         {"unreadable store", {{"/Pelmora1.sqldb", C::Unreadable}}, {2, 5}},
         {"unreadable folder", {{"", C::Unreadable}}, {2, 5}},
-        {"store attributes unreadable", {{"/Pelmora1.sqldb", C::NoAttributes}}, {-1, -1}},
+        {"folder attributes unreadable", {{"", C::NoAttributes}}, {-1, -1}},
+        // A store that cannot be examined is no store file: the older name is looked for.
+        {"store attributes unreadable", {{"/Pelmora1.sqldb", C::NoAttributes}}, {1, 1}},
         {"Files attributes unreadable", {{"/Files", C::NoAttributes}}, {-1, 7}},
     };
     for (const auto& c : cases) {
@@ -179,6 +182,12 @@ TEST(ToolChecks, FreeSpace)
     EXPECT_TRUE(DbToolCommon::CheckDiskSizeIsEnough(env.path(), 4096));
     EXPECT_FALSE(DbToolCommon::CheckDiskSizeIsEnough(env.path(), ~quint64(0)));
     EXPECT_FALSE(DbToolCommon::CheckDiskSizeIsEnough(env.path() + QStringLiteral("/none"), 1));
+    FakeWorkspace workspace;
+    workspace.volume = VolumeInfo{QStringLiteral("ext4"), QStringLiteral("/"), {}, 0};
+    EXPECT_FALSE(DbToolCommon::CheckDiskSizeIsEnough(env.path(), 0));
+    workspace.volume->freeBytes = 4096;
+    EXPECT_TRUE(DbToolCommon::CheckDiskSizeIsEnough(env.path(), 4096));
+    EXPECT_FALSE(DbToolCommon::CheckDiskSizeIsEnough(env.path(), 4097));
 }
 
 TEST(ToolChecks, LockProbeSeesAnotherHolderAndLeavesTheFile)
@@ -189,6 +198,7 @@ TEST(ToolChecks, LockProbeSeesAnotherHolderAndLeavesTheFile)
     EXPECT_FALSE(DbToolCommon::CheckDBFileIsLocked(QString()));
     EXPECT_FALSE(DbToolCommon::CheckDBFileIsLocked(env.path() + QStringLiteral("/none.cxdb/.PLLock.pllk")));
     EXPECT_FALSE(DbToolCommon::CheckDBFileIsLocked(lockFile));
+    EXPECT_FALSE(QFile::exists(lockFile));
     int held = -1;
     ASSERT_EQ(DatabaseLock::acquire(folder, &held), DatabaseLock::Result::Locked);
     EXPECT_TRUE(DbToolCommon::CheckDBFileIsLocked(lockFile));
@@ -230,31 +240,47 @@ TEST(ToolChecks, ChooserStartsBesideTheCurrentDatabaseElseInDocuments)
     EXPECT_EQ(FolderChooser::startFolder(QString()), env.path() + QStringLiteral("/home/Documents"));
 }
 
-TEST(ToolChecks, LocalVolumeDecision)
+// Volumes by path, so that the home folder and the database can lie on different ones.
+class VolumeWorkspace : public FakeWorkspace {
+public:
+    std::optional<VolumeInfo> volumeInfo(const QString& path) const override
+    {
+        for (auto it = volumes.begin(); it != volumes.end(); ++it) {
+            if (path.startsWith(it.key()))
+                return it.value();
+        }
+        return std::nullopt;
+    }
+    QMap<QString, VolumeInfo> volumes;
+};
+
+TEST(ToolChecks, LocalFixedVolume)
 {
-    const QByteArray mountInfo =
-        "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
-        "40 22 0:35 / /mnt/share rw shared:9 - nfs4 server:/export rw\n"
-        "41 22 8:17 / /media/stick rw - vfat /dev/sdb1 rw\n"
-        "42 22 0:36 / /run/user/1000/gvfs rw nosuid - fuse.gvfsd-fuse gvfsd-fuse rw\n"
-        "43 22 8:1 /sub /bind rw master:3 - ext4 /dev/sda1 rw\n";
-    QString type;
-    QString source;
-    ASSERT_TRUE(VolumeCheck::findMount(mountInfo, 0, 35, &type, &source));
-    EXPECT_EQ(type, QStringLiteral("nfs4"));
-    ASSERT_TRUE(VolumeCheck::findMount(mountInfo, 8, 17, &type, &source));
-    EXPECT_EQ(source, QStringLiteral("/dev/sdb1"));
-    EXPECT_FALSE(VolumeCheck::findMount(mountInfo, 9, 9, &type, &source));
-
-    EXPECT_TRUE(VolumeCheck::isLocalFixedFileSystem(QStringLiteral("ext4"), false));
-    EXPECT_TRUE(VolumeCheck::isLocalFixedFileSystem(QStringLiteral("tmpfs"), false));
-    EXPECT_FALSE(VolumeCheck::isLocalFixedFileSystem(QStringLiteral("vfat"), true));
-    EXPECT_FALSE(VolumeCheck::isLocalFixedFileSystem(QStringLiteral("nfs4"), false));
-    EXPECT_FALSE(VolumeCheck::isLocalFixedFileSystem(QStringLiteral("fuse.sshfs"), false));
-
     ToolTestEnvironment env(QStringLiteral("Vostrand"));
     EXPECT_TRUE(VolumeCheck::isOnLocalFixedVolume(env.path()));
     EXPECT_FALSE(VolumeCheck::isOnLocalFixedVolume(env.path() + QStringLiteral("/none")));
+
+    VolumeWorkspace workspace;
+    workspace.volumes.insert(env.path() + QStringLiteral("/home"), {QStringLiteral("nfs4"), QStringLiteral("/home"), {}, 1});
+    workspace.volumes.insert(QStringLiteral("/data"), {QStringLiteral("ext4"), QStringLiteral("/data"), {}, 1});
+    workspace.volumes.insert(QStringLiteral("/media/stick"), {QStringLiteral("vfat"), QStringLiteral("/media/stick"), {}, 1});
+    workspace.volumes.insert(QStringLiteral("/mnt/share"), {QStringLiteral("cifs"), QStringLiteral("/mnt/share"), {}, 1});
+    workspace.volumes.insert(QStringLiteral("/mnt/sshfs"), {QStringLiteral("fuse.sshfs"), QStringLiteral("/mnt/sshfs"), {}, 1});
+    workspace.removableMedia = {QStringLiteral("/media/stick")};
+    const struct {
+        const char* path;
+        bool local;
+    } cases[] = {
+        {"/data/cards.cxdb", true},
+        {"/media/stick/cards.cxdb", false},
+        {"/mnt/share/cards.cxdb", false},
+        {"/mnt/sshfs/cards.cxdb", false},
+        {"/unknown/cards.cxdb", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(VolumeCheck::isOnLocalFixedVolume(QString::fromLatin1(c.path)), c.local) << c.path;
+    // The home folder's volume counts as local whatever its kind.
+    EXPECT_TRUE(VolumeCheck::isOnLocalFixedVolume(env.path() + QStringLiteral("/home/cards.cxdb")));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/PlistFile.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
-#include "tests/support/dbtools/ScriptedToolServices.h"
+#include "tests/support/workspace/FakeWorkspace.h"
 #include "tests/support/dbtools/ToolTestEnvironment.h"
 #include "tools/dbtools/HelpPage.h"
 #include "tools/dbtools/ToolMessages.h"
@@ -88,22 +88,22 @@ TEST_F(ToolMessagesTest, ButtonTitles)
 
 TEST_F(ToolMessagesTest, HelpOpensTheMainApplicationsBookOrTheToolsOwnHelp)
 {
-    ScriptedToolServices services;
+    FakeWorkspace workspace;
     const QString applications = env.folder(QStringLiteral("apps"));
     EXPECT_EQ(HelpPage::LocateHelpPageByAnchor(QStringLiteral("db_optimized.html"), applications), 0);
-    ASSERT_EQ(services.helpPages.size(), 1);
-    EXPECT_TRUE(services.helpPages.last().path().endsWith(QStringLiteral("/Help/index.html")));
+    ASSERT_EQ(workspace.openedUrls.size(), 1);
+    EXPECT_TRUE(workspace.openedUrls.last().path().endsWith(QStringLiteral("/Help/index.html")));
 
     const QString mainResources = env.folder(QStringLiteral("apps/Resources/Pelmora"));
     ASSERT_TRUE(writePlistFile(mainResources + QStringLiteral("/Info.plist"), PlistValue(PlistValue::Dictionary{})));
     EXPECT_EQ(HelpPage::LocateHelpPageByAnchor(QStringLiteral("db_optimized.html"), applications), HelpPage::kNoHelpBook);
-    EXPECT_EQ(services.helpPages.size(), 1);
+    EXPECT_EQ(workspace.openedUrls.size(), 1);
 
     PlistValue::Dictionary info;
     info.insert(QStringLiteral("CFBundleHelpBookName"), QStringLiteral("Pelmora Help"));
     ASSERT_TRUE(writePlistFile(mainResources + QStringLiteral("/Info.plist"), PlistValue(info)));
     EXPECT_EQ(HelpPage::LocateHelpPageByAnchor(QStringLiteral("db_optimized.html"), applications), 0);
-    EXPECT_EQ(services.helpPages.last().toLocalFile(), mainResources + QStringLiteral("/Pelmora Help/db_optimized.html"));
+    EXPECT_EQ(workspace.openedUrls.last().toLocalFile(), mainResources + QStringLiteral("/Pelmora Help/db_optimized.html"));
 }
 
 } // namespace

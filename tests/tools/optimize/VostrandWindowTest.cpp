@@ -4,6 +4,7 @@
 #include "tests/support/dbtools/ScriptedToolServices.h"
 #include "tests/support/dbtools/TestDatabase.h"
 #include "tests/support/dbtools/ToolTestEnvironment.h"
+#include "tests/support/workspace/FakeWorkspace.h"
 #include "tools/dbtools/DbToolCommon.h"
 #include "tools/dbtools/ToolMessages.h"
 #include "tools/optimize/VSMainWindowController.h"
@@ -139,7 +140,7 @@ TEST_F(VostrandWindow, RefusalsShowTheirMessageAndChangeNothing)
         {"read-only store", folder, [&](FakeFileAttributes& f) { f.set(store, FakeFileAttributes::ReadOnly); }, 104},
         {"read-only Images", folder, [&](FakeFileAttributes& f) { f.set(folder + QStringLiteral("/Images"), FakeFileAttributes::ReadOnly); }, 104},
         {"immutable folder", folder, [&](FakeFileAttributes& f) { f.set(folder, FakeFileAttributes::Immutable); }, 104},
-        {"unexaminable store", folder, [&](FakeFileAttributes& f) { f.set(store, FakeFileAttributes::NoAttributes); }, 1},
+        {"unexaminable Files", folder, [&](FakeFileAttributes& f) { f.set(folder + QStringLiteral("/Files"), FakeFileAttributes::NoAttributes); }, 1},
     };
     for (const auto& c : cases) {
         FakeFileAttributes fake;
@@ -149,8 +150,16 @@ TEST_F(VostrandWindow, RefusalsShowTheirMessageAndChangeNothing)
         VSMainWindowController window;
         window._dbFilePath->setText(c.path);
         window.doExecute();
-        EXPECT_EQ(presenter.texts(), QStringList{message(c.message)}) << c.name;
+        EXPECT_EQ(presenter.texts().join(QLatin1Char('|')).toStdString(), message(c.message).toStdString()) << c.name;
         expectIdle(window, !c.path.isEmpty());
+    }
+    {
+        FakeWorkspace workspace;
+        workspace.volume = VolumeInfo{QStringLiteral("ext4"), QStringLiteral("/"), {}, 600 * 1024};
+        presenter.clear();
+        VSMainWindowController window;
+        window.doExecute();
+        EXPECT_EQ(presenter.texts(), QStringList{message(111)});
     }
     EXPECT_TRUE(backups().isEmpty());
     QFile after(store);
