@@ -77,6 +77,22 @@ QString timeStamp()
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmsszzz"));
 }
 
+// Splits a two-page card document into its front and back files: the back first, then the
+// front over the old two-page file; a failed front takes the new back away again.
+bool writeSplitCard(PdfDocument& document, int frontPage, const QString& frontPath, const QString& backPath)
+{
+    std::optional<QString> creator = document.infoText("/Creator");
+    std::unique_ptr<PdfDocument> reverse = singlePage(document, 1 - frontPage, creator);
+    std::unique_ptr<PdfDocument> face = singlePage(document, frontPage, creator);
+    if (!PLPDFWriteToFile(*reverse, backPath))
+        return false;
+    if (!PLPDFWriteToFile(*face, frontPath)) {
+        QFile::remove(backPath);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QString cardImagesFolder(const QString& databaseFolder)
@@ -232,15 +248,8 @@ int RotateMultiPageCard(const QString& frontPath, CardRecord* card, int pageInde
         return -20;
     try {
         document->pages().at(size_t(pageIndex)).rotatePage(90, true);
-        std::optional<QString> creator = document->infoText("/Creator");
-        std::unique_ptr<PdfDocument> reverse = singlePage(*document, 1, creator);
-        std::unique_ptr<PdfDocument> face = singlePage(*document, 0, creator);
-        if (!PLPDFWriteToFile(*reverse, back))
+        if (!writeSplitCard(*document, 0, frontPath, back))
             return -20;
-        if (!PLPDFWriteToFile(*face, frontPath)) {
-            QFile::remove(back);
-            return -20;
-        }
     } catch (const std::exception& e) {
         PLNSLog(QStringLiteral("%@"), QString::fromUtf8(e.what()));
         return -20;
@@ -295,17 +304,8 @@ int ReverseMultiPageCard(const QString& databaseFolder, CardRecord* card)
     try {
         if (document->pageCount() <= 1)
             return -1;
-        if (!PLPDFWriteToFile(*document, whole))
+        if (!PLPDFWriteToFile(*document, whole) || !writeSplitCard(*document, 1, front, back))
             return -1;
-        std::optional<QString> creator = document->infoText("/Creator");
-        std::unique_ptr<PdfDocument> reverse = singlePage(*document, 0, creator);
-        std::unique_ptr<PdfDocument> face = singlePage(*document, 1, creator);
-        if (!PLPDFWriteToFile(*reverse, back))
-            return -1;
-        if (!PLPDFWriteToFile(*face, front)) {
-            QFile::remove(back);
-            return -1;
-        }
     } catch (const std::exception&) {
         return -1;
     }
