@@ -1,4 +1,5 @@
-// Diagnostic logging: one line to standard error and the system log, only while the log switch is on.
+// Logging: `logLine` always writes one line to standard error and the system log;
+// `PLNSLog` writes only while the log switch is on.
 #pragma once
 
 #include "platform/foundation/FormatString.h"
