@@ -274,12 +274,13 @@ ManagedObjectContext::~ManagedObjectContext()
 }
 
 std::unique_ptr<ManagedObjectContext> ManagedObjectContext::open(const ManagedObjectModel& model,
-                                                                 const QString& storePath, QString* errorText)
+                                                                 const QString& storePath, QString* errorText,
+                                                                 bool createIfMissing)
 {
     auto p = std::make_unique<Private>();
     p->model = &model;
     p->path = storePath;
-    int rc = p->db.open(storePath, true);
+    int rc = p->db.open(storePath, createIfMissing);
     if (rc != SQLITE_OK) {
         if (errorText)
             *errorText = QString::fromUtf8(sqlite3_errstr(rc));

@@ -33,11 +33,11 @@ public:
     // What `save` answers when the store could not be written.
     static constexpr int kSaveFailed = -1012;
 
-    // Opens (creating when missing) the store at `storePath` with `model`, which must outlive
-    // the context. Null when the file is no SQLite database, is damaged or cannot be created;
-    // `errorText` then says why.
+    // Opens the store at `storePath` with `model`, which must outlive the context; a missing file
+    // is created when `createIfMissing` is set. Null when the file is missing (and not to be
+    // created), is no SQLite database, is damaged or cannot be created; `errorText` says why.
     static std::unique_ptr<ManagedObjectContext> open(const ManagedObjectModel& model, const QString& storePath,
-                                                      QString* errorText = nullptr);
+                                                      QString* errorText = nullptr, bool createIfMissing = true);
     ~ManagedObjectContext();
     ManagedObjectContext(const ManagedObjectContext&) = delete;
     ManagedObjectContext& operator=(const ManagedObjectContext&) = delete;

@@ -1,0 +1,87 @@
+#include "app/core/DatabaseFolder.h"
+
+#include "app/core/PLChecker.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/DatabaseLock.h"
+#include "platform/foundation/FileAttributes.h"
+#include "platform/foundation/StandardPaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+namespace {
+
+QString childPath(const QString& folder, const char* name)
+{
+    return folder + QLatin1Char('/') + QLatin1String(name);
+}
+
+} // namespace
+
+QString storeFileNameForFolder(const QString& folder)
+{
+    FileAttributes store;
+    if (QFileInfo(folder).suffix().compare(QLatin1String(kDatabaseExtension), Qt::CaseInsensitive) == 0 &&
+        readFileAttributes(childPath(folder, kStoreFileName), &store) && store.isRegularFile)
+        return QLatin1String(kStoreFileName);
+    return QLatin1String(kOldStoreFileName);
+}
+
+int checkDBAttributes(const QString& path)
+{
+    if (path.isEmpty())
+        return kDBAttributesUnreadable;
+    FileAttributes folder, images, store;
+    if (!readFileAttributes(path, &folder) || !readFileAttributes(childPath(path, kImagesFolderName), &images))
+        return kDBAttributesUnreadable;
+    if (!folder.exists)
+        return kDBAttributesMissing;
+    const QString storePath = path + QLatin1Char('/') + storeFileNameForFolder(path);
+    if (!readFileAttributes(storePath, &store) || !store.exists)
+        return kDBAttributesMissing;
+    if (folder.immutable || (images.exists && images.immutable))
+        return kDBAttributesLocked;
+    if (!folder.writable || !store.writable || (images.exists && !images.writable))
+        return kDBAttributesNotWritable;
+    return kDBAttributesOK;
+}
+
+int CheckDBFileLocked(const QString& lockFilePath)
+{
+    return DatabaseLock::isLockFileHeld(lockFilePath) ? 1 : 0;
+}
+
+bool CheckDBIsNeedPassword(const QString& folder)
+{
+    return !folder.isEmpty() && QFileInfo::exists(childPath(folder, kPasswordFileName));
+}
+
+int pathCheck(const QString& path)
+{
+    if (path.isEmpty())
+        return -1;
+    const QString parent = QFileInfo(path).absolutePath();
+    struct stat parentStat, homeStat;
+    if (::stat(QFile::encodeName(parent).constData(), &parentStat) != 0)
+        return -1;
+    if (::stat(QFile::encodeName(userHomeDir()).constData(), &homeStat) == 0 && parentStat.st_dev == homeStat.st_dev)
+        return 0;
+    return PLChecker::checkPath(parent) == PLChecker::kPathLocal ? 0 : -1;
+}
+
+bool cleanFolder(const QString& path)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isDir() || info.isSymLink())
+        return false;
+    return QDir(path).removeRecursively();
+}
+
+QString getDatabaseSuffix()
+{
+    const PlistValue name = Bundle::main().objectForInfoDictionaryKey(QLatin1String(kDatabaseNameInfoKey));
+    return name.isString() ? name.toString() : QString(QLatin1String(kDatabaseExtension));
+}

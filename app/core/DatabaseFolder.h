@@ -1,0 +1,46 @@
+// The card database folder: its names, which store file it uses, and the plain checks run on
+// it before it is opened, written to or copied.
+#pragma once
+
+#include <QString>
+
+inline constexpr const char* kDatabaseExtension = "cxdb";   // every database made by this program
+inline constexpr const char* kOldDatabaseExtension = "pldb"; // older databases
+inline constexpr const char* kStoreFileName = "Pelmora1.sqldb";
+inline constexpr const char* kOldStoreFileName = "Pelmora.sqldb";
+inline constexpr const char* kImagesFolderName = "Images";
+inline constexpr const char* kFilesFolderName = "Files";
+inline constexpr const char* kPasswordFileName = "Pelmora.CFG";
+inline constexpr const char* kDatabaseNameInfoKey = "Database Name";
+
+// "Pelmora1.sqldb" when the folder's extension is cxdb (any case) and that file exists in it as a
+// regular file; "Pelmora.sqldb" in every other case.
+QString storeFileNameForFolder(const QString& folder);
+
+// Answers of checkDBAttributes.
+inline constexpr int kDBAttributesOK = 0;
+inline constexpr int kDBAttributesMissing = 1;
+inline constexpr int kDBAttributesLocked = 2;
+inline constexpr int kDBAttributesNotWritable = 3;
+inline constexpr int kDBAttributesUnreadable = -50;
+
+// -50 for no path or unreadable attributes of the folder or of an existing "Images" folder;
+// 1 when the folder or its store file is missing; 2 when the folder or an existing "Images" is
+// locked; 3 when the folder, an existing store file or an existing "Images" is not writable; else 0.
+int checkDBAttributes(const QString& path);
+
+// 1 when another descriptor holds the lock of the lock file at `lockFilePath` (or the existing
+// file cannot be opened); 0 for an empty path or a missing file. Creates and removes nothing.
+int CheckDBFileLocked(const QString& lockFilePath);
+
+// True when the folder is given and holds the password file.
+bool CheckDBIsNeedPassword(const QString& folder);
+
+// 0 when `path` lies on the home folder's volume or on a local, non-removable volume; else -1.
+int pathCheck(const QString& path);
+
+// Removes the folder tree at `path`; false when no folder is there or it could not be removed.
+bool cleanFolder(const QString& path);
+
+// Info.plist "Database Name" when it is a string, else "cxdb".
+QString getDatabaseSuffix();
