@@ -1,3 +1,4 @@
+#include "ScriptedAttributes.h"
 #include "TestBundle.h"
 
 #include "app/core/CardEntities.h"
@@ -9,7 +10,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QHash>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -22,24 +22,6 @@ void touch(const QString& path)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
 }
-
-// Answers the system's attributes, changed for the paths a test names (CI runs as root).
-class ScriptedAttributes : public FileAttributeReader {
-public:
-    ScriptedAttributes() { FileAttributeReader::setCurrent(this); }
-    ~ScriptedAttributes() override { FileAttributeReader::setCurrent(nullptr); }
-    bool read(const QString& path, FileAttributes* out) const override
-    {
-        if (unreadable.contains(path))
-            return false;
-        const bool ok = FileAttributeReader::read(path, out);
-        if (const auto it = changes.find(path); it != changes.end())
-            (*it)(*out);
-        return ok;
-    }
-    QHash<QString, std::function<void(FileAttributes&)>> changes;
-    QSet<QString> unreadable;
-};
 
 struct EnvironmentValue {
     EnvironmentValue(const char* name, const QByteArray& value) : name(name), saved(qgetenv(name))
