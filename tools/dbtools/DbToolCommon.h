@@ -31,7 +31,8 @@ public:
     // Text of `key` in the tool's "Localizable" table; null for a null key.
     static QString getLocalString(const QString& key);
 
-    // The main application's "DB path" preference, read from its file; null when unset.
+    // The main application's "DB path" preference, read afresh from its file at each call (so a
+    // change the running main application saved is seen); null when unset.
     static QString copyPelmoraDBPath();
     // The path the window starts with: "DB path" when it names an existing ".cxdb" folder, else empty.
     static QString initialDBPath();

@@ -1,0 +1,187 @@
+#include "tools/password/HWDatabaseController.h"
+
+#include "platform/foundation/DatabaseLock.h"
+#include "platform/foundation/FileAttributes.h"
+#include "platform/foundation/PlistFile.h"
+#include "tools/dbtools/DatabaseFolder.h"
+#include "tools/password/HWCommonFunction.h"
+
+#include <QFile>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+
+enum Message {
+    kMsgOther = 1,
+    kMsgLockFailed = 101,
+    kMsgUnlockFailed = 101,
+    kMsgCannotWritePassword = 103,
+    kMsgCannotRemovePassword = 104,
+    kMsgNoDatabase = 201,
+    kMsgNotLocal = 202,
+    kMsgInUse = 203,
+    kMsgNotUsable = 204,
+    kMsgNoSpace = 205,
+    kMsgPathTooLong = 206,
+    kMsgWrongPassword = 305,
+};
+constexpr quint64 kRequiredFreeBytes = 4096;
+
+// Best effort: when the flag stays, removing the file fails and says so.
+void clearImmutableFlag(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return;
+    int flags = 0;
+    if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_IMMUTABLE_FL)) {
+        flags &= ~FS_IMMUTABLE_FL;
+        ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+    }
+    ::close(fd);
+}
+
+} // namespace
+
+HWDatabaseController::HWDatabaseController() = default;
+
+HWDatabaseController::~HWDatabaseController()
+{
+    _unlock();
+}
+
+void HWDatabaseController::setDBPath(const QString& folder)
+{
+    _dbFilePath = folder;
+    _strSqliteDBName = DatabaseFolder::storeFileName(folder);
+    m_sqlite.setStoreName(_strSqliteDBName);
+}
+
+bool HWDatabaseController::isHasPassword() const
+{
+    return !HWCommonFunction::isBlank(_dbFilePath)
+        && HWCommonFunction::isPathExists(DatabaseFolder::passwordFilePath(_dbFilePath), HWCommonFunction::kFileKind);
+}
+
+int HWDatabaseController::_CheckBeforeOperation()
+{
+    if (HWCommonFunction::isBlank(_dbFilePath))
+        return kMsgNoDatabase;
+    const QString storePath = DatabaseFolder::expandTilde(_dbFilePath + QLatin1Char('/') + _strSqliteDBName);
+    if (!HWCommonFunction::isValidPathLength(storePath, HWCommonFunction::kPathLengthLimit))
+        return kMsgPathTooLong;
+    const int attributes = HWCommonFunction::CheckDBAttributes(_dbFilePath);
+    if (attributes == 1)
+        return kMsgNoDatabase;
+    if (attributes >= 2 && attributes <= 6)
+        return kMsgNotUsable;
+    if (attributes != 7)
+        return kMsgOther;
+    if (!HWCommonFunction::CheckDBpathLocation(_dbFilePath))
+        return kMsgNotLocal;
+    if (HWCommonFunction::CheckDBFileIsLocked(DatabaseLock::lockFilePath(_dbFilePath)))
+        return kMsgInUse;
+    if (!HWCommonFunction::CheckDiskSizeIsEnough(_dbFilePath, kRequiredFreeBytes))
+        return kMsgNoSpace;
+    return 0;
+}
+
+int HWDatabaseController::_lock()
+{
+    if (HWCommonFunction::isBlank(_dbFilePath))
+        return kMsgLockFailed;
+    switch (DatabaseLock::acquire(_dbFilePath, &_ilockFile)) {
+    case DatabaseLock::Result::Locked:
+        return 0;
+    case DatabaseLock::Result::InUse:
+        return kMsgInUse;
+    case DatabaseLock::Result::OpenFailed:
+        break;
+    }
+    return kMsgLockFailed;
+}
+
+int HWDatabaseController::_unlock()
+{
+    if (_ilockFile < 0)
+        return 0;
+    const bool released = DatabaseLock::release(_ilockFile);
+    _ilockFile = -1;
+    return released ? 0 : kMsgUnlockFailed;
+}
+
+template <typename Operation>
+int HWDatabaseController::runOperation(Operation operation)
+{
+    m_passwordFileChanged = false;
+    int result = _CheckBeforeOperation();
+    if (result == 0)
+        result = operation();
+    const int unlocked = _unlock();
+    return result != 0 ? result : unlocked;
+}
+
+int HWDatabaseController::checkCurrentPassword(const QString& password) const
+{
+    QFile file(DatabaseFolder::passwordFilePath(_dbFilePath));
+    if (!file.open(QIODevice::ReadOnly))
+        return kMsgWrongPassword;
+    return QString::fromUtf8(file.readAll()) == HWCommonFunction::getMD5String(password) ? 0 : kMsgWrongPassword;
+}
+
+int HWDatabaseController::writePasswordFile(const QString& password)
+{
+    if (!writeFileAtomically(DatabaseFolder::passwordFilePath(_dbFilePath), HWCommonFunction::getMD5String(password).toUtf8()))
+        return kMsgCannotWritePassword;
+    m_passwordFileChanged = true;
+    return 0;
+}
+
+int HWDatabaseController::addPassword(const QString& newPassword)
+{
+    return runOperation([&] {
+        if (isHasPassword())
+            return int(kMsgCannotWritePassword);
+        const int locked = _lock();
+        return locked != 0 ? locked : writePasswordFile(newPassword);
+    });
+}
+
+int HWDatabaseController::changePassword(const QString& currentPassword, const QString& newPassword)
+{
+    return runOperation([&] {
+        if (!isHasPassword())
+            return int(kMsgCannotWritePassword);
+        int result = _lock();
+        if (result == 0)
+            result = checkCurrentPassword(currentPassword);
+        return result != 0 ? result : writePasswordFile(newPassword);
+    });
+}
+
+int HWDatabaseController::deletePassword(const QString& currentPassword)
+{
+    return runOperation([&] {
+        if (!isHasPassword())
+            return int(kMsgCannotRemovePassword);
+        int result = _lock();
+        if (result == 0)
+            result = checkCurrentPassword(currentPassword);
+        if (result != 0)
+            return result;
+        const QString path = DatabaseFolder::passwordFilePath(_dbFilePath);
+        FileAttributes attributes;
+        if (!readFileAttributes(path, &attributes))
+            return int(kMsgOther);
+        if (attributes.immutable)
+            clearImmutableFlag(path);
+        if (!QFile::remove(path))
+            return int(kMsgCannotRemovePassword);
+        m_passwordFileChanged = true;
+        return 0;
+    });
+}
