@@ -1,5 +1,5 @@
 // The real Quillant child recognising drawn cards through the recognition controller.
-#include "SyntheticCard.h"
+#include "tests/support/cards/SyntheticCard.h"
 
 #include "app/images/OcrApplicationLink.h"
 #include "app/images/PLRegController.h"

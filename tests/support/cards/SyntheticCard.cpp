@@ -1,20 +1,11 @@
-// Business cards drawn for the tests: text lines at 300 dpi on a white 91 x 55 mm card.
-#pragma once
+#include "tests/support/cards/SyntheticCard.h"
 
 #include <QFont>
-#include <QImage>
 #include <QPainter>
-#include <QString>
+#include <QStringList>
 #include <QTransform>
 
-#include <vector>
-
-struct CardLine {
-    QString text;
-    int pixelSize;
-};
-
-inline QImage drawCard(const std::vector<CardLine>& lines, const QString& family)
+QImage drawCard(const std::vector<CardLine>& lines, const QString& fontFamily)
 {
     QImage image(1075, 650, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -22,7 +13,7 @@ inline QImage drawCard(const std::vector<CardLine>& lines, const QString& family
     painter.setPen(Qt::black);
     int y = 60;
     for (const CardLine& line : lines) {
-        QFont font(family);
+        QFont font(fontFamily);
         font.setPixelSize(line.pixelSize);
         painter.setFont(font);
         y += line.pixelSize;
@@ -33,18 +24,23 @@ inline QImage drawCard(const std::vector<CardLine>& lines, const QString& family
     return image.convertToFormat(QImage::Format_Grayscale8);
 }
 
-inline QImage englishCard()
+QImage englishCard(int variant)
 {
+    static const QStringList first = {u"Anna"_qs, u"Brian"_qs, u"Clara"_qs, u"Daniel"_qs, u"Emma"_qs};
+    static const QStringList family = {u"Lopez"_qs, u"Miller"_qs, u"Novak"_qs, u"Olsen"_qs, u"Parker"_qs};
+    const QString given = first.at(variant % first.size());
+    const QString last = family.at((variant / first.size()) % family.size());
+    const QString phone = QStringLiteral("Tel: +1 217 555 %1").arg(134 + variant, 4, 10, QLatin1Char('0'));
     return drawCard({{u"Acme Widgets Inc."_qs, 40},
-                     {u"Anna Lopez"_qs, 64},
+                     {given + u' ' + last, 64},
                      {u"Senior Engineer"_qs, 34},
                      {u"1 Main Street, Springfield, IL 62701"_qs, 32},
-                     {u"Tel: +1 217 555 0134"_qs, 32},
-                     {u"anna.lopez@acme-widgets.com"_qs, 32}},
+                     {phone, 32},
+                     {given.toLower() + u'.' + last.toLower() + u"@acme-widgets.com"_qs, 32}},
                     u"DejaVu Sans"_qs);
 }
 
-inline QImage japaneseCard()
+QImage japaneseCard()
 {
     return drawCard({{u"株式会社山田商事"_qs, 44},
                      {u"営業部"_qs, 34},
@@ -55,4 +51,4 @@ inline QImage japaneseCard()
                     u"IPAGothic"_qs);
 }
 
-inline QImage turnedClockwise(const QImage& image) { return image.transformed(QTransform().rotate(90)); }
+QImage turnedClockwise(const QImage& image) { return image.transformed(QTransform().rotate(90)); }
