@@ -1,6 +1,7 @@
 #include "tests/support/dbtools/TestDatabase.h"
 
-#include "platform/foundation/PlistFile.h"
+#include "platform/store/CardStoreModel.h"
+#include "platform/store/ManagedObjectContext.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,22 +49,6 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-const char* const kSchema = R"(
-PRAGMA journal_mode = DELETE;
-CREATE TABLE Z_PRIMARYKEY (Z_ENT INTEGER PRIMARY KEY, Z_NAME VARCHAR, Z_SUPER INTEGER, Z_MAX INTEGER);
-CREATE TABLE Z_METADATA (Z_VERSION INTEGER PRIMARY KEY, Z_UUID VARCHAR(255), Z_PLIST BLOB);
-CREATE TABLE ZCARD (Z_PK INTEGER PRIMARY KEY, Z_ENT INTEGER, Z_OPT INTEGER, ZCARD_ID VARCHAR,
-  ZFULL_NAME VARCHAR, ZCOMPANY VARCHAR, ZE_MAIL VARCHAR, ZFACE_IMAGE_FILE VARCHAR, ZMEMO VARCHAR,
-  ZFLAG1 VARCHAR, ZINPUT_TYPE INTEGER, ZCREATE_DATE TIMESTAMP);
-CREATE INDEX ZCARD_ZCARD_ID_INDEX ON ZCARD (ZCARD_ID);
-CREATE TABLE ZCARDBELONG (Z_PK INTEGER PRIMARY KEY, Z_ENT INTEGER, Z_OPT INTEGER, ZTOCARDRELATION INTEGER, ZFOLDER_ID VARCHAR);
-CREATE INDEX ZCARDBELONG_ZTOCARDRELATION_INDEX ON ZCARDBELONG (ZTOCARDRELATION);
-CREATE TABLE ZFOLDER (Z_PK INTEGER PRIMARY KEY, Z_ENT INTEGER, Z_OPT INTEGER, ZFOLDER_ID VARCHAR, ZFOLDER_NAME VARCHAR, ZFOLDER_TYPE INTEGER, ZLEVEL INTEGER);
-CREATE TABLE ZVERSION (Z_PK INTEGER PRIMARY KEY, Z_ENT INTEGER, Z_OPT INTEGER, ZDATABASE_NAME VARCHAR, ZDATABASE_VERSION INTEGER);
-INSERT INTO Z_PRIMARYKEY VALUES (1, 'Card', 0, 0), (2, 'CardBelong', 0, 0), (3, 'Folder', 0, 2), (4, 'Version', 0, 1);
-INSERT INTO ZFOLDER VALUES (1, 3, 1, 'ROOT', 'All data', 1, 1), (2, 3, 1, 'INBOX', 'Inbox', 2, 2);
-)";
-
 } // namespace
 
 bool create(const QString& path, const Options& options)
@@ -73,54 +58,47 @@ bool create(const QString& path, const Options& options)
         || !dir.mkpath(path + QStringLiteral("/Files")))
         return false;
     const QString storePath = path + QLatin1Char('/') + options.storeName;
-    Connection db(storePath);
-    if (!db.ok() || !db.exec(QString::fromUtf8(kSchema)))
-        return false;
-    const QString uuid = QStringLiteral("6F1D7E0A-3C55-4B8E-9A51-0B8C2D4E7F10");
-    PlistValue::Dictionary metadata;
-    metadata.insert(QStringLiteral("NSStoreType"), QStringLiteral("SQLite"));
-    metadata.insert(QStringLiteral("NSStoreUUID"), uuid);
-    metadata.insert(QStringLiteral("NSStoreModelVersionHashesVersion"), 3);
-    metadata.insert(QStringLiteral("NSStoreModelVersionIdentifiers"), PlistValue::Array{PlistValue(QString())});
-    const QByteArray plist = serializePlist(PlistValue(metadata), PlistFormat::Binary);
-    if (!db.exec(QStringLiteral("INSERT INTO Z_METADATA VALUES (1, '%1', x'%2');").arg(uuid, QString::fromLatin1(plist.toHex()))))
-        return false;
-    if (!db.exec(QStringLiteral("INSERT INTO ZVERSION VALUES (1, 4, 1, 'Pelmora DB', %1);").arg(options.databaseVersion)))
-        return false;
-    db.exec(QStringLiteral("BEGIN;"));
-    sqlite3_stmt* card = nullptr;
-    sqlite3_prepare_v2(db.handle(),
-        "INSERT INTO ZCARD VALUES (?, 1, 1, ?, ?, ?, ?, ?, ?, '0', 3, 800000000.5)", -1, &card, nullptr);
-    sqlite3_stmt* belong = nullptr;
-    sqlite3_prepare_v2(db.handle(), "INSERT INTO ZCARDBELONG VALUES (?, 2, 1, ?, 'INBOX')", -1, &belong, nullptr);
-    const QByteArray memo(options.memoBytes, 'm');
-    for (int i = 1; i <= options.cards; ++i) {
-        const QByteArray id = QStringLiteral("CARD-%1").arg(i, 6, 10, QLatin1Char('0')).toUtf8();
-        const QByteArray name = QStringLiteral("Person %1").arg(i).toUtf8();
-        const QByteArray company = QStringLiteral("Company %1").arg(i % 97).toUtf8();
-        const QByteArray mail = QStringLiteral("person%1@example.com").arg(i).toUtf8();
-        const QByteArray image = id + "_N1.pdf";
-        sqlite3_bind_int(card, 1, i);
-        sqlite3_bind_text(card, 2, id.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(card, 3, name.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(card, 4, company.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(card, 5, mail.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(card, 6, image.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(card, 7, memo.constData(), -1, SQLITE_TRANSIENT);
-        if (sqlite3_step(card) != SQLITE_DONE)
+    {
+        const std::unique_ptr<ManagedObjectContext> context =
+            ManagedObjectContext::open(CardStore::currentModel(), storePath);
+        if (!context)
             return false;
-        sqlite3_reset(card);
-        sqlite3_bind_int(belong, 1, i);
-        sqlite3_bind_int(belong, 2, i);
-        if (sqlite3_step(belong) != SQLITE_DONE)
+        const ManagedObjectPtr version = context->insertNewObject(QString::fromLatin1(CardStore::kEntityVersion));
+        version->setValue(QStringLiteral("database_name"), QStringLiteral("Pelmora DB"));
+        version->setValue(QStringLiteral("database_version"), options.databaseVersion);
+        const struct {
+            const char* id;
+            const char* name;
+            int type;
+            int level;
+        } folders[] = {{"ROOT", "All data", 1, 1}, {"INBOX", "Inbox", 2, 2}};
+        for (const auto& f : folders) {
+            const ManagedObjectPtr folder = context->insertNewObject(QString::fromLatin1(CardStore::kEntityFolder));
+            folder->setValue(QStringLiteral("folder_ID"), QString::fromLatin1(f.id));
+            folder->setValue(QStringLiteral("folder_Name"), QString::fromLatin1(f.name));
+            folder->setValue(QStringLiteral("folder_Type"), f.type);
+            folder->setValue(QStringLiteral("folder_Level"), f.level);
+        }
+        const QString memo(options.memoBytes, QLatin1Char('m'));
+        for (int i = 1; i <= options.cards; ++i) {
+            const QString id = QStringLiteral("CARD-%1").arg(i, 6, 10, QLatin1Char('0'));
+            const ManagedObjectPtr card = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCard));
+            card->setValue(QStringLiteral("cardID"), id);
+            card->setValue(QStringLiteral("full_Name"), QStringLiteral("Person %1").arg(i));
+            card->setValue(QStringLiteral("company"), QStringLiteral("Company %1").arg(i % 97));
+            card->setValue(QStringLiteral("e_Mail"), QStringLiteral("person%1@example.com").arg(i));
+            card->setValue(QStringLiteral("face_Image_File"), id + QStringLiteral("_N1.pdf"));
+            card->setValue(QStringLiteral("memo"), memo);
+            card->setValue(QStringLiteral("flag1"), QStringLiteral("0"));
+            card->setValue(QStringLiteral("input_Type"), 3);
+            const ManagedObjectPtr belong = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCardBelong));
+            belong->setValue(QStringLiteral("folder_ID"), QStringLiteral("INBOX"));
+            belong->setValue(QStringLiteral("cardID"), id);
+            belong->setRelatedObject(QStringLiteral("ToCardRelation"), card);
+        }
+        if (context->save() != 0)
             return false;
-        sqlite3_reset(belong);
     }
-    sqlite3_finalize(card);
-    sqlite3_finalize(belong);
-    db.exec(QStringLiteral("UPDATE Z_PRIMARYKEY SET Z_MAX = %1 WHERE Z_ENT IN (1, 2);").arg(options.cards));
-    if (!db.exec(QStringLiteral("COMMIT;")))
-        return false;
 
     QByteArray bytes(options.imageBytes, '\0');
     for (int i = 0; i < bytes.size(); ++i)
@@ -131,6 +109,21 @@ bool create(const QString& path, const Options& options)
             return false;
     }
     return true;
+}
+
+QStringList cardNames(const QString& storePath)
+{
+    QStringList names;
+    const std::unique_ptr<ManagedObjectContext> context =
+        ManagedObjectContext::open(CardStore::currentModel(), storePath, nullptr, false);
+    if (!context)
+        return names;
+    FetchRequest request;
+    request.entityName = QString::fromLatin1(CardStore::kEntityCard);
+    request.sortDescriptors = {{QStringLiteral("cardID"), true}};
+    for (const ManagedObjectPtr& card : context->executeFetchRequest(request))
+        names.append(card->value(QStringLiteral("full_Name")).toString());
+    return names;
 }
 
 int cardCount(const QString& storePath)

@@ -1,5 +1,5 @@
-// Card database folders for the tools' tests: the store in the card store's layout (ZCARD,
-// ZVERSION with ZDATABASE_VERSION, Z_PRIMARYKEY, Z_METADATA), "Images" and "Files".
+// Card database folders for the tools' tests, made by the card store layer: the store with a
+// version row, the two standard folders and the cards, then "Images" (with image files) and "Files".
 #pragma once
 
 #include <QString>
@@ -19,6 +19,9 @@ struct Options {
 
 // Creates the folder `path` (it must not exist) as a card database.
 bool create(const QString& path, const Options& options = Options());
+
+// The cards' full names in card order, read back through the card store layer.
+QStringList cardNames(const QString& storePath);
 
 // Raw access to a store file for checks.
 int cardCount(const QString& storePath);

@@ -94,6 +94,11 @@ TEST_F(OptimizeRun, ShrinksTheStoreKeepsEveryRowAndBacksUpFirst)
     EXPECT_EQ(TestDatabase::tableNames(store), tables);
     EXPECT_EQ(TestDatabase::allRows(store), rows);
     EXPECT_EQ(TestDatabase::cardCount(store), 500);
+    // The main application's store layer reads the remaining cards back.
+    const QStringList names = TestDatabase::cardNames(store);
+    ASSERT_EQ(names.size(), 500);
+    EXPECT_EQ(names.first(), QStringLiteral("Person 2501"));
+    EXPECT_EQ(names.last(), QStringLiteral("Person 3000"));
 
     const QString backup = env.path() + QStringLiteral("/Pelmora DB_bak1.cxdb");
     EXPECT_EQ(run.backupPath(), backup);
