@@ -12,4 +12,12 @@ class ens_sObject : public SoapObject {
     void setId(const QString& id) { setValueForKey("Id", id); }
     QString getId() const { return textForKey("Id"); }
     void addFieldsToNull(const QString& field) { appendValueForKey("fieldsToNull", field); }
+
+protected:
+    // The setters of the record types: a null text clears the field, so it is not sent; any other
+    // text, the empty one included, is sent as it stands.
+    void setTextField(const char* wireName, const QString& text)
+    {
+        setValueForKey(QString::fromLatin1(wireName), text.isNull() ? SoapValue() : SoapValue(text));
+    }
 };
