@@ -1,6 +1,7 @@
 #include "plugin/SforceService/SoapTypeCatalog.h"
 
 #include "plugin/SforceService/FaultTypes.h"
+#include "plugin/SforceService/RecordTypeCatalog.h"
 #include "plugin/SforceService/SOAPFault.h"
 #include "plugin/SforceService/SforceServiceSvcBodies.h"
 #include "plugin/SforceService/SforceServiceSvcHeaders.h"
@@ -44,4 +45,5 @@ void registerServiceSoapTypes(SoapTypeRegistry& registry)
              &ens_sObject::staticTypeInfo(), &SforceServiceSvc_QueryResult::staticTypeInfo(),
          })
         registry.registerType(*info);
+    registerRecordTypes(registry);
 }
