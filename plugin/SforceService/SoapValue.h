@@ -32,7 +32,8 @@ public:
     using Storage = std::variant<std::monostate, QString, double, QDateTime, QByteArray, USBoolean, qint32, SoapObjectPtr, List>;
 
     SoapValue() = default;
-    SoapValue(const QString& text) : m_storage(text) {}
+    // A null text is none; the empty text is a value.
+    SoapValue(const QString& text) : m_storage(text.isNull() ? Storage() : Storage(text)) {}
     SoapValue(const char* text) : m_storage(QString::fromUtf8(text)) {}
     SoapValue(double number) : m_storage(number) {}
     SoapValue(const QDateTime& date) : m_storage(date) {}
@@ -65,10 +66,14 @@ public:
     SoapObjectPtr object() const { return isObject() ? std::get<SoapObjectPtr>(m_storage) : nullptr; }
     template <typename T>
     std::shared_ptr<T> objectAs() const { return std::dynamic_pointer_cast<T>(object()); }
-    const List& list() const;
-    List& list();
+    const List& list() const&;
+    List& list() &;
+    // From a temporary the list is handed over, so `for (x : object->valueForKey(k).list())` is safe.
+    List list() &&;
 
     const Storage& storage() const { return m_storage; }
+    // Objects compare by identity, everything else by value.
+    bool operator==(const SoapValue& other) const { return m_storage == other.m_storage; }
 
 private:
     Storage m_storage;

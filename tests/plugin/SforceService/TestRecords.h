@@ -33,3 +33,11 @@ struct WriteFixture {
     QString dump(xmlNodePtr node) const;
     xmlDocPtr doc = nullptr;
 };
+
+#include <ostream>
+
+// Readable texts in test failures.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
