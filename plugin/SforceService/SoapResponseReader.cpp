@@ -19,6 +19,16 @@ void refuseDocumentType(void* context, const xmlChar*, const xmlChar*, const xml
     xmlStopParser(parser);
 }
 
+// libxml2 reports some input errors (bad encodings) outside its parse options: they stay quiet,
+// the caller reports the failure as a whole.
+void ignoreGenericError(void*, const char*, ...)
+{
+}
+
+void ignoreStructuredError(void*, xmlErrorPtr)
+{
+}
+
 bool named(xmlNodePtr node, const QByteArray& name)
 {
     return xmlStrEqual(node->name, reinterpret_cast<const xmlChar*>(name.constData()));
@@ -39,6 +49,8 @@ xmlDocPtr parseSoapDocument(const QByteArray& bytes)
     if (bytes.isEmpty() || bytes.size() > INT_MAX)
         return nullptr;
     SforceServiceSvc::initialize();
+    xmlSetGenericErrorFunc(nullptr, ignoreGenericError);
+    xmlSetStructuredErrorFunc(nullptr, ignoreStructuredError);
     xmlParserCtxtPtr parser = xmlNewParserCtxt();
     if (!parser)
         return nullptr;

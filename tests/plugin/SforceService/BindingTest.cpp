@@ -4,12 +4,14 @@
 #include "plugin/SforceService/SforceServiceSvc.h"
 #include "plugin/SforceService/SoapBinding.h"
 #include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/PreferenceDomain.h"
 #include "tests/plugin/SforceService/TestRecords.h"
 #include "tests/support/crm/FakeCrmService.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 
@@ -419,4 +421,19 @@ TEST_F(BindingTest, CancelEndsTheCallInFlight)
     EXPECT_LT(elapsed.elapsed(), 2000);
     ASSERT_TRUE(response->geterror());
     EXPECT_EQ(response->geterror()->code, kURLErrorCancelled);
+}
+
+TEST_F(BindingTest, SettingsOverrideTheEndpointAndVersion)
+{
+    QTemporaryDir folder;
+    PreferenceDomain settings("com.orvane.zor.Pelmora.Quendrel", folder.path());
+    SforceServiceSvc::setLoginBaseUrl(QString());
+    EXPECT_EQ(SforceServiceSvc::loginEndpoint(), "https://login.salesforce.com/services/Soap/c/19.0");
+    SforceServiceSvc::applySettings(settings);
+    EXPECT_EQ(SforceServiceSvc::loginEndpoint(), "https://login.salesforce.com/services/Soap/c/19.0");
+    settings.setValue(kSforceLoginBaseUrlKey, PlistValue(fake.baseUrl() + "/"));
+    settings.setValue(kSforceApiVersionKey, PlistValue(QString("19.0")));
+    SforceServiceSvc::applySettings(settings);
+    EXPECT_EQ(SforceServiceSvc::loginEndpoint(), fake.loginUrl());
+    EXPECT_EQ(SforceServiceSvc::SoapBinding()->address(), fake.loginUrl());
 }
