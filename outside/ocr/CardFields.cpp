@@ -125,49 +125,50 @@ bool takeNumbers(ResultSlots& fields, const QString& text, const RecognizedLine&
     return any;
 }
 
-bool containsAny(const QString& text, std::initializer_list<const char16_t*> words, bool wholeWords)
+bool containsAny(const QString& text, std::initializer_list<const char16_t*> words)
 {
     for (const char16_t* w : words) {
-        const QString word = QString::fromUtf16(w);
-        if (!wholeWords) {
-            if (text.contains(word))
-                return true;
-            continue;
-        }
-        const QRegularExpression re(QStringLiteral("(^|[^A-Za-z])") + QRegularExpression::escape(word)
-                                        + QStringLiteral("($|[^A-Za-z])"),
-                                    QRegularExpression::CaseInsensitiveOption);
-        if (re.match(text).hasMatch())
+        if (text.contains(QString::fromUtf16(w)))
             return true;
     }
     return false;
 }
 
+// One pattern matching any of `words` as a whole word, case-insensitively.
+QRegularExpression wordPattern(std::initializer_list<const char16_t*> words)
+{
+    QStringList escaped;
+    for (const char16_t* w : words)
+        escaped << QRegularExpression::escape(QString::fromUtf16(w));
+    return QRegularExpression(QStringLiteral("(^|[^A-Za-z])(") + escaped.join(u'|') + QStringLiteral(")($|[^A-Za-z])"),
+                              QRegularExpression::CaseInsensitiveOption);
+}
+
 bool isCompany(const QString& t)
 {
-    return containsAny(t, {u"株式会社", u"有限会社", u"合同会社", u"(株)", u"（株）", u"㈱", u"(有)", u"㈲"}, false)
-        || containsAny(t, {u"Inc", u"Inc.", u"Corp", u"Corp.", u"Corporation", u"Co.", u"Ltd", u"Ltd.", u"LLC",
-                           u"GmbH", u"AG", u"PLC", u"S.A.", u"Company", u"Limited"},
-                       true);
+    static const QRegularExpression western = wordPattern({u"Inc", u"Inc.", u"Corp", u"Corp.", u"Corporation", u"Co.",
+                                                           u"Ltd", u"Ltd.", u"LLC", u"GmbH", u"AG", u"PLC", u"S.A.",
+                                                           u"Company", u"Limited"});
+    return containsAny(t, {u"株式会社", u"有限会社", u"合同会社", u"(株)", u"（株）", u"㈱", u"(有)", u"㈲"})
+        || western.match(t).hasMatch();
 }
 
 bool isTitle(const QString& t)
 {
-    return containsAny(t, {u"部長", u"課長", u"係長", u"主任", u"社長", u"取締役", u"代表", u"専務", u"常務",
-                           u"会長", u"室長", u"所長", u"マネージャー", u"エンジニア", u"担当"},
-                       false)
-        || containsAny(t, {u"Manager", u"Director", u"President", u"CEO", u"CTO", u"CFO", u"COO", u"Engineer",
-                           u"Officer", u"Chief", u"Head", u"Lead", u"Vice", u"Senior", u"Representative",
-                           u"Consultant", u"Specialist", u"Designer", u"Developer", u"Analyst", u"Partner",
-                           u"Founder", u"Architect", u"Assistant", u"Executive", u"Coordinator"},
-                       true);
+    static const QRegularExpression western = wordPattern(
+        {u"Manager", u"Director", u"President", u"CEO", u"CTO", u"CFO", u"COO", u"Engineer", u"Officer", u"Chief",
+         u"Head", u"Lead", u"Vice", u"Senior", u"Representative", u"Consultant", u"Specialist", u"Designer",
+         u"Developer", u"Analyst", u"Partner", u"Founder", u"Architect", u"Assistant", u"Executive", u"Coordinator"});
+    return containsAny(t, {u"部長", u"課長", u"係長", u"主任", u"社長", u"取締役", u"代表", u"専務", u"常務", u"会長",
+                           u"室長", u"所長", u"マネージャー", u"エンジニア", u"担当"})
+        || western.match(t).hasMatch();
 }
 
 bool isDepartment(const QString& t)
 {
-    return containsAny(t, {u"部", u"課", u"室", u"グループ", u"センター", u"本部"}, false)
-        || containsAny(t, {u"Department", u"Dept", u"Dept.", u"Division", u"Section", u"Group", u"Team", u"Unit"},
-                       true);
+    static const QRegularExpression western =
+        wordPattern({u"Department", u"Dept", u"Dept.", u"Division", u"Section", u"Group", u"Team", u"Unit"});
+    return containsAny(t, {u"部", u"課", u"室", u"グループ", u"センター", u"本部"}) || western.match(t).hasMatch();
 }
 
 const QRegularExpression& japanesePostal()

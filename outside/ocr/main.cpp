@@ -6,9 +6,27 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// Tesseract's OpenMP threads spin while they wait; on a busy machine several of them make one
+// card take minutes. One thread per card is settled before the OpenMP runtime starts, by
+// starting again with the limits in the environment.
+void limitEngineThreads(char** argv)
+{
+    if (std::getenv("OMP_THREAD_LIMIT"))
+        return;
+    ::setenv("OMP_THREAD_LIMIT", "1", 1);
+    ::setenv("OMP_WAIT_POLICY", "PASSIVE", 0);
+    ::execv("/proc/self/exe", argv);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    limitEngineThreads(argv);
     int fd = -1;
     for (int i = 1; i + 1 < argc; ++i) {
         if (std::strcmp(argv[i], "--socket-fd") == 0)
