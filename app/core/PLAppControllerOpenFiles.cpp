@@ -1,0 +1,333 @@
+// The open-files intake of the application delegate: the sender test, a single linkage property
+// list, a single database folder, and the loads of card files.
+#include "app/core/PLAppController.h"
+
+#include "app/core/DatabaseFolder.h"
+#include "app/core/DiskUtilities.h"
+#include "app/core/Globals.h"
+#include "app/core/PLChecker.h"
+#include "app/core/PLMessage.h"
+#include "app/core/PLNetDBLockController.h"
+#include "platform/appkit/ModalScope.h"
+#include "platform/appkit/Scheduler.h"
+#include "platform/foundation/DatabaseLock.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/FlagGuard.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/PathCompare.h"
+#include "platform/foundation/PlistFile.h"
+#include "platform/foundation/PreferenceDomain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <exception>
+
+namespace {
+
+constexpr int kCardPdf = 3;
+// The application is waiting for its window: ask again a little later rather than spin.
+constexpr int kWaitForWindowMs = 250;
+
+struct SenderSuffix {
+    const char* suffix;
+    int inputType;
+};
+
+const SenderSuffix kSenderSuffixes[] = {
+    {"Brevix Manager", kInputTypeScanner},
+    {"Lanterly", kInputTypeScanner},
+    {"Brevix Tessary", kInputTypeFilingApp},
+    {"Finder", kInputTypeFileManager},
+    {"Dock", kInputTypeFileManager},
+    {"CoreServicesUIAgent", kInputTypeFileManager},
+};
+
+// The file managers and docks of this desktop, kept as a resource so that more can be named.
+const QStringList& fileManagerNames()
+{
+    static const QStringList names = [] {
+        QStringList list;
+        PlistValue value;
+        if (readPlistFile(Bundle::main().resourcePath() + QStringLiteral("/FileManagerNames.plist"), value)) {
+            for (const PlistValue& item : value.toArray()) {
+                if (item.isString() && !item.toString().isEmpty())
+                    list.append(item.toString());
+            }
+        }
+        return list;
+    }();
+    return names;
+}
+
+
+bool isJpegPath(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg");
+}
+
+bool existingItemNotWritable(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() && !info.isWritable();
+}
+
+} // namespace
+
+int PLAppController::checkInputType(const QString& senderName)
+{
+    if (senderName.isEmpty()) {
+        PLNSLog(QStringLiteral("Fail to get the ProcessInformation."));
+        return kInputTypeOther;
+    }
+    PLNSLog(QStringLiteral("The Card is cooperated from %@"), senderName);
+    for (const SenderSuffix& entry : kSenderSuffixes) {
+        if (senderName.endsWith(QLatin1String(entry.suffix)))
+            return entry.inputType;
+    }
+    for (const QString& name : fileManagerNames()) {
+        if (senderName.endsWith(name))
+            return kInputTypeFileManager;
+    }
+    return kInputTypeOther;
+}
+
+void PLAppController::applicationOpenFiles(const QStringList& files, const QString& senderName)
+{
+    try {
+        const int inputType = checkInputType(senderName);
+        if (files.size() == 1 && files.first().toLower().endsWith(QLatin1String(".plist"))) {
+            installIfExtAppCfgFile(files.first());
+            return;
+        }
+        if (_services.LaunchOCRApplication)
+            _services.LaunchOCRApplication();
+        if (files.size() == 1) {
+            const QString suffix = QFileInfo(files.first()).suffix().toLower();
+            if (suffix == QLatin1String("pldb") || suffix == QLatin1String("cxdb")) {
+                openDatabaseFolder(files.first());
+                return;
+            }
+        }
+        if (_bOperationRunning || files.isEmpty())
+            return;
+        if (_bFinishLaunch && !_mainWndController->hasManagedObjectContext()) {
+            // Nothing can be imported now; the scanner's files stay where they are.
+            PLMessage::ShowPLErrorMessageBySheet(mainWindow(), inputType == kInputTypeScanner ? 101 : 241);
+            return;
+        }
+        if (inputType == kInputTypeScanner) {
+            for (const QString& file : files) {
+                if (QFileInfo(file).suffix().toLower() != QLatin1String("pdf")) {
+                    PLMessage::ShowPLErrorMessage(15, file);
+                    return;
+                }
+                if (!_services.CheckPDF || _services.CheckPDF(file) != kCardPdf) {
+                    PLMessage::ShowPLErrorMessageBySheet(mainWindow(), 16, file);
+                    return;
+                }
+            }
+        }
+        const PLOpenFilesPair pair{files, inputType};
+        if (!_bFinishLaunch) {
+            if (_bHasCallOpenFilesBeforeFinishLaunch) {
+                ++_iLoadCount;
+                scheduleLoadOpenFilesData(pair, 1000);
+            } else {
+                _arrOpenFilesBeforeFinishLaunch = files;
+                _iInputTypeBeforeFinishLaunch = inputType;
+                _bHasCallOpenFilesBeforeFinishLaunch = true;
+            }
+        } else if (_bHideAppLoading) {
+            ++_iLoadCount;
+            scheduleLoadOpenFilesData(pair, 0);
+        } else {
+            scheduleLoadOpenFilesDataArray(pair, 0);
+        }
+    } catch (const std::exception& e) {
+        PLNSLog(QStringLiteral("%@"), QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void PLAppController::openDatabaseFolder(const QString& folder)
+{
+    if (ModalScope::isOpen() || _mainWndController->isImageProcessing() || _bHideAppLoading || _bOperationRunning)
+        return;
+    const QString previousPath = g_strCurDBPath;
+    g_DBPathTypeBeforeOpen = PLNetDBLockController::GetDBPathType(folder);
+    QWidget* window = mainWindow();
+    if (pathCheck(folder) != 0) {
+        PLMessage::ShowPLErrorMessageBySheet(window, 56);
+        return;
+    }
+    if (isSamePath(folder, g_strCurDBPath))
+        return;
+    if (!QFileInfo(folder).isWritable() || existingItemNotWritable(folder + QStringLiteral("/Pelmora1.sqldb"))
+        || existingItemNotWritable(folder + QStringLiteral("/Images"))) {
+        PLMessage::ShowPLErrorMessageBySheet(window, 12);
+        return;
+    }
+    if (CheckDBFileLocked(DatabaseLock::lockFilePath(folder)) == 1) {
+        PLMessage::ShowPLErrorMessageBySheet(window, 17);
+        return;
+    }
+
+    QString path = folder;
+    const int openMode = PLNetDBLockController::dbOpenMode();
+    {
+        FlagGuard running(_bOperationRunning);
+        if (CheckDBIsNeedPassword(path)) {
+            _bPwdChecked = true;
+            const std::optional<QString> chosen = _mainWndController->showPwdWndAccordingToSelectedDB(path);
+            if (!chosen)
+                return;
+            path = *chosen;
+        }
+        _tmpDBPath = path;
+        QString replacement;
+        const int result = _mainWndController->migrateDatabaseIfNeeded(true, path, &replacement);
+        _confirmMigrateStatus = result == 1 ? 1 : 2;
+        if (result == 0)
+            return;
+        if (!replacement.isEmpty()) {
+            path = replacement;
+            _tmpDBPath = path;
+        }
+    }
+
+    g_strCurDBPath = path;
+    if (_mainWndController->newDB()) {
+        _mainWndController->setCurrentOpenedDBPath();
+        const QString typedPath = PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly ? g_strCurReadOnlyDBPath : g_strCurDBPath;
+        g_DBPathType = PLNetDBLockController::GetDBPathType(typedPath);
+        g_DBPathTypeBeforeOpen = -1;
+        PreferenceDomain& prefs = PreferenceDomain::standard();
+        prefs.setValue(QString::fromLatin1(kPrefDBPath), g_strCurDBPath);
+        prefs.synchronize();
+        return;
+    }
+    g_strCurDBPath = previousPath;
+    if (!g_strCurDBPath.isEmpty())
+        _mainWndController->hasManagedObjectContext();
+    PLNetDBLockController::setDbOpenMode(openMode);
+    _mainWndController->setCurrentOpenedDBPath();
+    PLMessage::ShowPLErrorMessageBySheet(window, 12);
+}
+
+bool PLAppController::installIfExtAppCfgFile(const QString& path)
+{
+    if (path.isNull())
+        return false;
+    const std::optional<QString> installed = _services.installExtAppLnkConfigFile ? _services.installExtAppLnkConfigFile(path) : std::nullopt;
+    if (!installed)
+        PLNSLog(QStringLiteral("Failure to install the linkage config file of application.Config File Path:[%@]"), path);
+    if (!_bFinishLaunch)
+        terminate();
+    return false;
+}
+
+quint64 PLAppController::spaceNeededForLoad(const QStringList& paths)
+{
+    quint64 needed = kLoadReserveBytes;
+    for (const QString& path : paths) {
+        const quint64 size = static_cast<quint64>(qMax<qint64>(0, QFileInfo(path).size()));
+        needed += isJpegPath(path) ? 2 * size : size;
+    }
+    return needed;
+}
+
+int PLAppController::importPair(const PLOpenFilesPair& pair, QStringList* imported)
+{
+    return _mainWndController->scanData(pair.paths, pair.inputType, imported);
+}
+
+void PLAppController::deleteImportedScannerFiles(const QStringList& imported, int inputType)
+{
+    if (inputType != kInputTypeScanner || !_bDeleteImportFiles)
+        return;
+    for (const QString& path : imported) {
+        if (PLChecker::isPathExists(path, 1))
+            QFile::remove(path);
+    }
+}
+
+void PLAppController::loadOpenFilesDataArray(const PLOpenFilesPair& pair)
+{
+    PLNSLog(QStringLiteral("loadOpenFilesDataArray!"));
+    if (pair.paths.isEmpty())
+        return;
+    if (ModalScope::isOpen()) {
+        // Held by the scheduler until the modal run ends.
+        scheduleLoadOpenFilesDataArray(pair, 0);
+        return;
+    }
+    if (!_mainWndController->isWindowVisible() && !_mainWndController->isWindowMiniaturized()
+        && !_mainWndController->hasManagedObjectContext()) {
+        scheduleLoadOpenFilesDataArray(pair, kWaitForWindowMs);
+        return;
+    }
+    if (!_mainWndController->hasManagedObjectContext())
+        return;
+    QWidget* window = mainWindow();
+    if (PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly) {
+        PLMessage::ShowPLErrorMessageBySheet(window, 219);
+        return;
+    }
+    if (checkDBAttributes(g_strCurDBPath) != 0) {
+        PLMessage::ShowPLErrorMessageBySheet(window, 48);
+        return;
+    }
+    if (checkDiskSize(g_strCurDBPath, spaceNeededForLoad(pair.paths)) != 0) {
+        PLMessage::ShowPLErrorMessageBySheet(window, 11);
+        return;
+    }
+    QStringList imported;
+    importPair(pair, &imported);
+    deleteImportedScannerFiles(imported, pair.inputType);
+}
+
+void PLAppController::loadOpenFilesData(const PLOpenFilesPair& pair)
+{
+    --_iLoadCount;
+    bool scheduledQuit = false;
+    if (!pair.paths.isEmpty()) {
+        PLNSLog(QStringLiteral("loadOpenFilesData start"));
+        QWidget* window = mainWindow();
+        if (_mainWndController->hasManagedObjectContext()) {
+            if (PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly) {
+                PLMessage::ShowPLErrorMessageBySheet(window, 219);
+                scheduledQuit = _bHideAppLoading;
+            } else if (checkDiskSize(g_strCurDBPath, spaceNeededForLoad(pair.paths)) != 0) {
+                PLMessage::ShowPLErrorMessageBySheet(window, 11);
+            } else {
+                QStringList imported;
+                importPair(pair, &imported);
+                deleteImportedScannerFiles(imported, pair.inputType);
+                scheduledQuit = _bHideAppLoading;
+            }
+            if (scheduledQuit)
+                Scheduler::shared().performAfterDelay(this, QStringLiteral("TerminateSelfWhileNoOpenFiles:"), 1000,
+                                                      [this] { TerminateSelfWhileNoOpenFiles(); });
+        } else {
+            PLMessage::ShowPLErrorMessageBySheet(window, pair.inputType == kInputTypeScanner ? 101 : 241);
+        }
+    }
+    // A load that imported nothing still waits for the loads behind it before the hidden mode ends.
+    if (!scheduledQuit && _bHideAppLoading)
+        Scheduler::shared().performAfterDelay(this, QStringLiteral("TerminateSelfWhileNoOpenFiles:"), 0,
+                                              [this] { TerminateSelfWhileNoOpenFiles(); });
+    PLNSLog(QStringLiteral("loadOpenFilesData end"));
+}
+
+void PLAppController::scheduleLoadOpenFilesData(const PLOpenFilesPair& pair, int delayMs)
+{
+    Scheduler::shared().performAfterDelay(this, QStringLiteral("loadOpenFilesData:"), delayMs, [this, pair] { loadOpenFilesData(pair); });
+}
+
+void PLAppController::scheduleLoadOpenFilesDataArray(const PLOpenFilesPair& pair, int delayMs)
+{
+    Scheduler::shared().performAfterDelay(this, QStringLiteral("loadOpenFilesDataArray:"), delayMs,
+                                          [this, pair] { loadOpenFilesDataArray(pair); });
+}

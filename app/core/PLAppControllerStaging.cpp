@@ -1,0 +1,208 @@
+// Staging of card files that do not come from the scanner driver: each file is copied into a
+// private folder, checked, and converted or split into one-page card PDFs there.
+#include "app/core/PLAppController.h"
+
+#include "app/core/DiskUtilities.h"
+#include "app/core/PLMessage.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/StandardPaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdlib>
+
+namespace {
+
+constexpr int kButtonCancel = 1;
+constexpr int kButtonRead = 5;
+constexpr int kButtonContinue = 6;
+constexpr qint64 kStagingReserveBytes = 10000000;
+
+struct CheckMessage {
+    int number;
+    const char* question;
+};
+
+// The message and the question (several files) for a result of the arriving-file check.
+std::optional<CheckMessage> messageForCheck(int result, bool jpeg)
+{
+    switch (result) {
+    case -1: return CheckMessage{245, "IDS_MSG_CONFIRM_0245"};
+    case -2: return CheckMessage{226, "IDS_MSG_CONFIRM_0226"};
+    case -3: return CheckMessage{227, "IDS_MSG_CONFIRM_0227"};
+    case -4: return CheckMessage{228, "IDS_MSG_CONFIRM_0228"};
+    case -5: return CheckMessage{229, "IDS_MSG_CONFIRM_0229"};
+    case -201: return jpeg ? CheckMessage{242, "IDS_MSG_CONFIRM_0242"} : CheckMessage{243, "IDS_MSG_CONFIRM_0243"};
+    default: return std::nullopt;
+    }
+}
+
+// A new private folder for one staging, named "~plfile" and an unpredictable ending.
+QString makeStagingFolder()
+{
+    const QString base = privateTempDir();
+    if (base.isEmpty())
+        return {};
+    QByteArray pattern = QFile::encodeName(base + QStringLiteral("/~plfileXXXXXX"));
+    if (!mkdtemp(pattern.data()))
+        return {};
+    return QFile::decodeName(pattern);
+}
+
+QString stagedName(const QString& folder, int position, const QString& suffix)
+{
+    for (int number = position;; ++number) {
+        QString name = folder + QStringLiteral("/PLTempFile%1").arg(number);
+        if (!suffix.isEmpty())
+            name += QLatin1Char('.') + suffix;
+        if (!QFileInfo::exists(name))
+            return name;
+    }
+}
+
+// Continue skips the file; Cancel ends the staging with what it has.
+bool askContinue(const char* key, const QString& name)
+{
+    return PLMessage::ShowPLInfoMessage(QString::fromLatin1(key), kButtonContinue, kButtonCancel, QString(), name) == 1;
+}
+
+} // namespace
+
+std::optional<QStringList> PLAppController::prepareInputFilesToAnalyze(const QStringList& paths)
+{
+    if (paths.isEmpty()) {
+        PLMessage::ShowPLErrorMessage(239);
+        PLNSLog(QStringLiteral("parameter filePathList error"));
+        return std::nullopt;
+    }
+    const QString folder = makeStagingFolder();
+    if (folder.isEmpty()) {
+        PLMessage::ShowPLErrorMessage(239);
+        PLNSLog(QStringLiteral("failed to create the temp folder"));
+        return std::nullopt;
+    }
+    _strTempFolderPath = folder;
+    _arrToBeDeletedInBackFolder.clear();
+
+    qint64 total = 0;
+    for (const QString& path : paths)
+        total += qMax<qint64>(0, QFileInfo(path).size());
+    if (total > kMaxStagingBytes) {
+        PLMessage::ShowPLErrorMessage(236);
+        return std::nullopt;
+    }
+    if (checkDiskSize(folder, static_cast<uint64_t>(3 * total + kStagingReserveBytes)) != 0) {
+        PLMessage::ShowPLErrorMessage(11);
+        return std::nullopt;
+    }
+
+    const bool single = paths.size() == 1;
+    bool skipFolders = false;
+    QStringList result;
+    for (int i = 0; i < paths.size(); ++i) {
+        const QString& path = paths.at(i);
+        const QFileInfo info(path);
+        const QString name = info.fileName();
+        const QString suffix = info.suffix().toLower();
+
+        if (info.isDir()) {
+            if (single) {
+                PLMessage::ShowPLErrorMessage(246, name);
+                return std::nullopt;
+            }
+            if (skipFolders)
+                continue;
+            if (!askContinue("IDS_MSG_CONFIRM_0246", name))
+                return result;
+            skipFolders = true;
+            continue;
+        }
+        if (!info.isReadable()) {
+            if (single) {
+                PLMessage::ShowPLErrorMessage(227, name);
+                PLNSLog(QStringLiteral("the file has no read right"));
+                return std::nullopt;
+            }
+            if (!askContinue("IDS_MSG_CONFIRM_0227", name))
+                return result;
+            continue;
+        }
+        const bool jpeg = suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg");
+        if (!jpeg && suffix != QLatin1String("pdf")) {
+            if (single) {
+                PLMessage::ShowPLErrorMessage(230, name);
+                PLNSLog(QStringLiteral("the file format is not support"));
+                return std::nullopt;
+            }
+            if (!askContinue("IDS_MSG_CONFIRM_0230", name))
+                return result;
+            continue;
+        }
+
+        const QString staged = stagedName(folder, i + 1, info.suffix());
+        if (!QFile::copy(path, staged)) {
+            PLMessage::ShowPLErrorMessage(239, name);
+            PLNSLog(QStringLiteral("failed to copy the file to temp folder"));
+            return std::nullopt;
+        }
+        _arrToBeDeletedInBackFolder.append(staged);
+
+        const int check = _services.checkAddedFiles ? _services.checkAddedFiles(staged) : -3;
+        if (const std::optional<CheckMessage> message = messageForCheck(check, jpeg)) {
+            if (message->number == 229) {
+                const QString key = single ? QStringLiteral("IDS_MSG_ERR_0229") : QString::fromLatin1(message->question);
+                if (PLMessage::ShowPLInfoMessage(key, kButtonRead, kButtonCancel, QString(), name) != 1)
+                    return result;
+            } else if (single) {
+                PLMessage::ShowPLErrorMessage(message->number, name);
+                continue;
+            } else {
+                if (!askContinue(message->question, name))
+                    return result;
+                continue;
+            }
+        }
+
+        if (jpeg) {
+            QString pdf;
+            if (!_services.ConvertJPEGToPDF || !_services.ConvertJPEGToPDF(staged, &pdf)) {
+                if (single) {
+                    PLMessage::ShowPLErrorMessage(242, name);
+                    continue;
+                }
+                if (!askContinue("IDS_MSG_CONFIRM_0242", name))
+                    return result;
+                continue;
+            }
+            result.append(pdf);
+            _arrToBeDeletedInBackFolder.append(pdf);
+            continue;
+        }
+
+        bool success = false;
+        const std::optional<QStringList> pages = _services.divideMultiPagePDF ? _services.divideMultiPagePDF(staged, &success) : std::nullopt;
+        if (!success) {
+            PLMessage::ShowPLErrorMessage(239, name);
+            return std::nullopt;
+        }
+        for (const QString& page : pages.value_or(QStringList())) {
+            result.append(page);
+            if (page != staged)
+                _arrToBeDeletedInBackFolder.append(page);
+        }
+    }
+    return result;
+}
+
+void PLAppController::cleanStagingFolder()
+{
+    if (_strTempFolderPath.isEmpty() || !QFileInfo(_strTempFolderPath).isDir())
+        return;
+    for (const QString& path : std::as_const(_arrToBeDeletedInBackFolder))
+        QFile::remove(path);
+    QDir dir(_strTempFolderPath);
+    if (dir.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
+        dir.rmdir(_strTempFolderPath);
+}

@@ -1,0 +1,425 @@
+#include "TestBundle.h"
+
+#include "app/core/Globals.h"
+#include "app/core/DiskUtilities.h"
+#include "app/core/PLAppController.h"
+#include "platform/foundation/DatabaseLock.h"
+#include "platform/appkit/Scheduler.h"
+#include "platform/foundation/PreferenceDomain.h"
+#include "tests/support/appkit/ManualClock.h"
+#include "tests/support/appkit/ScriptedMessagePresenter.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class FakeHost : public PLMainWindowHost {
+public:
+    QWidget* window() const override { return nullptr; }
+    bool isWindowVisible() const override { return visible; }
+    bool isWindowMiniaturized() const override { return false; }
+    bool hasAttachedSheet() const override { return sheet; }
+    bool hasManagedObjectContext() override { return storeOpen; }
+    void initDB() override { ++initDBCalls; }
+    bool newDB() override { return newDBResult; }
+    void setCurrentOpenedDBPath() override {}
+    std::optional<QString> showPwdWndAccordingToSelectedDB(const QString& path) override
+    {
+        ++passwordPrompts;
+        return passwordGiven ? std::optional<QString>(path) : std::nullopt;
+    }
+    int migrateDatabaseIfNeeded(bool, const QString&, QString*) override
+    {
+        ++migrations;
+        return migrationResult;
+    }
+    void showActiveWindow() override
+    {
+        ++activeWindowShown;
+        visible = true;
+    }
+    void SetWindowsize() override {}
+    void showWindow() override
+    {
+        ++windowShown;
+        visible = true;
+    }
+    void closeWindow() override { visible = false; }
+    bool isImageProcessing() const override { return false; }
+    bool isSyncing() const override { return syncing; }
+    void endFolderNameEditing() override {}
+    void searchText(const QString& text) override { searched = text; }
+    int scanData(const QStringList& paths, int inputType, QStringList* imported) override
+    {
+        scans.append({paths, inputType});
+        if (imported)
+            *imported = paths;
+        return 0;
+    }
+
+    bool visible = false;
+    bool sheet = false;
+    bool storeOpen = true;
+    bool syncing = false;
+    bool newDBResult = true;
+    bool passwordGiven = true;
+    int migrationResult = 1;
+    int initDBCalls = 0, passwordPrompts = 0, migrations = 0, activeWindowShown = 0, windowShown = 0;
+    QString searched;
+    QList<PLOpenFilesPair> scans;
+};
+
+// Every message text is "E<number>"; questions show their key.
+PlistValue::Dictionary messageTexts()
+{
+    PlistValue::Dictionary texts;
+    for (int n : {11, 12, 14, 15, 16, 17, 48, 56, 101, 125, 219, 226, 227, 228, 229, 230, 236, 239, 241, 242, 243, 245, 246})
+        texts.insert(QStringLiteral("IDS_MSG_ERR_%1").arg(n, 4, 10, QLatin1Char('0')), QStringLiteral("E%1").arg(n));
+    for (const char* key : {"IDS_MSG_CONFIRM_0226", "IDS_MSG_CONFIRM_0227", "IDS_MSG_CONFIRM_0228", "IDS_MSG_CONFIRM_0229",
+                            "IDS_MSG_CONFIRM_0230", "IDS_MSG_CONFIRM_0242", "IDS_MSG_CONFIRM_0243", "IDS_MSG_CONFIRM_0245",
+                            "IDS_MSG_CONFIRM_0246"})
+        texts.insert(QString::fromLatin1(key), QString::fromLatin1(key));
+    return texts;
+}
+
+class AppControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+        PreferenceDomain::setStandardDomain(QStringLiteral("com.orvane.zor.Pelmora"));
+        Scheduler::shared().setClock(&clock);
+        database = files.filePath(QStringLiteral("Test.cxdb"));
+        QDir().mkpath(database + QStringLiteral("/Images"));
+    }
+    void TearDown() override
+    {
+        controller.reset();
+        Scheduler::shared().setClock(nullptr);
+        g_strCurDBPath.clear();
+    }
+
+    PLAppController& make(const PlistValue::Dictionary& info = {})
+    {
+        bundle = std::make_unique<TestBundle>(info, messageTexts());
+        PLAppServices services;
+        services.CheckPDF = [](const QString&) { return 3; };
+        services.checkAddedFiles = [this](const QString& path) { return checkResults.value(QFileInfo(path).suffix() == "jpg" ? "jpg" : "pdf", 0); };
+        services.ConvertJPEGToPDF = [this](const QString& jpeg, QString* pdf) {
+            *pdf = jpeg + ".pdf";
+            return convertOk;
+        };
+        services.divideMultiPagePDF = [this](const QString& pdf, bool* ok) {
+            *ok = splitOk;
+            return std::optional<QStringList>(QStringList{pdf + "_1.pdf", pdf + "_2.pdf"});
+        };
+        services.initDB = [this] { g_strCurDBPath = chosenDatabase; };
+        services.terminate = [this] { ++terminations; };
+        controller = std::make_unique<PLAppController>(&host, services, Bundle::main());
+        return *controller;
+    }
+
+    QString makeFile(const QString& name, qint64 size = 100)
+    {
+        QFile file(files.filePath(name));
+        file.open(QIODevice::WriteOnly);
+        file.resize(size);
+        return file.fileName();
+    }
+
+    QTemporaryDir config, files;
+    QString database;
+    QString chosenDatabase;
+    ManualClock clock;
+    ScriptedMessagePresenter messages;
+    FakeHost host;
+    std::unique_ptr<TestBundle> bundle;
+    std::unique_ptr<PLAppController> controller;
+    QMap<QString, int> checkResults;
+    bool convertOk = true;
+    bool splitOk = true;
+    int terminations = 0;
+};
+
+} // namespace
+
+TEST(AppControllerSender, InputTypeByTheEndingOfTheSenderName)
+{
+    const std::pair<const char*, int> cases[] = {
+        {"Brevix Manager", 1}, {"X Lanterly", 1}, {"Lanterly", 1}, {"Brevix Tessary", 2}, {"Finder", 5},
+        {"Dock", 5}, {"CoreServicesUIAgent", 5}, {"chromium", 99}, {"", 99}, {"Brevix Manager helper", 99},
+    };
+    for (const auto& [name, type] : cases)
+        EXPECT_EQ(PLAppController::checkInputType(QString::fromUtf8(name)), type) << name;
+}
+
+TEST_F(AppControllerTest, InfoPlistSwitches)
+{
+    struct Case {
+        PlistValue diskSize;
+        uint64_t bytes;
+    };
+    const Case cases[] = {{PlistValue(), 524288}, {PlistValue(-1), 524288}, {PlistValue("x"), 524288}, {PlistValue(2048), 2097152}};
+    for (const Case& c : cases) {
+        PlistValue::Dictionary info{{"PLSyncOSJudge", "str"}};
+        if (!c.diskSize.isNull())
+            info.insert("PLDiskSize", c.diskSize);
+        make(info);
+        EXPECT_EQ(g_lDiskSize, c.bytes);
+        EXPECT_TRUE(g_bSyncOSJudge);
+    }
+    make({{"PLSyncOSJudge", 0}});
+    EXPECT_FALSE(g_bSyncOSJudge);
+}
+
+TEST_F(AppControllerTest, DefaultDatabasePathFollowsTheDocumentsFolder)
+{
+    qputenv("XDG_DOCUMENTS_DIR", "/home/someone/Papers");
+    EXPECT_EQ(PLAppController::defaultDBPath(), "/home/someone/Papers/Pelmora/Pelmora DB.cxdb");
+    qunsetenv("XDG_DOCUMENTS_DIR");
+}
+
+TEST_F(AppControllerTest, LaunchWithoutPendingFilesShowsTheWindowLater)
+{
+    chosenDatabase = database;
+    auto& app = make();
+    app.applicationDidFinishLaunching();
+    EXPECT_EQ(g_strCurDBPath, database);
+    EXPECT_EQ(host.activeWindowShown, 0);
+    clock.advance(299);
+    EXPECT_EQ(host.activeWindowShown, 0);
+    clock.advance(1);
+    EXPECT_EQ(host.activeWindowShown, 1);
+    EXPECT_FALSE(app.isOperationRunning());
+}
+
+TEST_F(AppControllerTest, PasswordCancelledAtLaunchKeepsThePreviousPathAndShowsNothing)
+{
+    chosenDatabase = database;
+    QFile cfg(database + "/Pelmora.CFG");
+    ASSERT_TRUE(cfg.open(QIODevice::WriteOnly));
+    cfg.write("900150983cd24fb0d6963f7d28e17f72");
+    cfg.close();
+    host.passwordGiven = false;
+    auto& app = make();
+    app.applicationDidFinishLaunching();
+    clock.advance(1000);
+    EXPECT_EQ(host.passwordPrompts, 1);
+    EXPECT_TRUE(g_strCurDBPath.isEmpty());
+    EXPECT_EQ(host.activeWindowShown + host.windowShown, 0);
+    EXPECT_EQ(host.migrations, 0);
+    EXPECT_FALSE(app.isOperationRunning());
+}
+
+TEST_F(AppControllerTest, MigrationDeclinedKeepsPendingScannerFiles)
+{
+    for (bool display : {true, false}) {
+        PreferenceDomain::standard().setValue("General display items", display);
+        chosenDatabase = database;
+        host = FakeHost();
+        host.migrationResult = 0;
+        messages.clear();
+        terminations = 0;
+        const QString scan = makeFile("scan.pdf");
+        auto& app = make({{"Delete Import Images", true}});
+        app.applicationOpenFiles({scan}, "Brevix Manager");
+        app.applicationDidFinishLaunching();
+        clock.advance(1000);
+        EXPECT_EQ(messages.texts(), QStringList{"E101"});
+        EXPECT_TRUE(QFile::exists(scan)) << "a scan that was not imported is kept";
+        EXPECT_TRUE(host.scans.isEmpty());
+        EXPECT_EQ(terminations, display ? 0 : 1);
+        EXPECT_EQ(host.windowShown, display ? 1 : 0);
+        g_strCurDBPath.clear();
+    }
+}
+
+TEST_F(AppControllerTest, PendingFilesAreLoadedAfterTheWindowShowsAndImportedScansDeleted)
+{
+    chosenDatabase = database;
+    const QString scan = makeFile("scan.pdf");
+    auto& app = make();
+    app.applicationOpenFiles({scan}, "Brevix Manager");
+    app.applicationDidFinishLaunching();
+    EXPECT_EQ(host.activeWindowShown, 1);
+    EXPECT_TRUE(host.scans.isEmpty());
+    clock.advance(0);
+    ASSERT_EQ(host.scans.size(), 1);
+    EXPECT_EQ(host.scans.first().inputType, 1);
+    EXPECT_FALSE(QFile::exists(scan));
+}
+
+TEST_F(AppControllerTest, HiddenModeQuitsAfterTheLastPendingLoad)
+{
+    PreferenceDomain::standard().setValue("General display items", false);
+    chosenDatabase = database;
+    auto& app = make();
+    app.applicationOpenFiles({makeFile("a.pdf")}, "Brevix Manager");
+    app.applicationOpenFiles({makeFile("b.pdf")}, "Brevix Manager");
+    app.applicationDidFinishLaunching();
+    EXPECT_TRUE(app.isHideAppLoading());
+    EXPECT_EQ(host.initDBCalls, 1);
+    EXPECT_EQ(host.scans.size(), 1);
+    EXPECT_EQ(terminations, 0);
+    clock.advance(999);
+    EXPECT_EQ(terminations, 0);
+    clock.advance(1);
+    EXPECT_EQ(host.scans.size(), 2);
+    EXPECT_EQ(terminations, 1) << "the quit due after the first load comes once the second has run";
+    EXPECT_EQ(app.loadCount(), 0);
+}
+
+TEST_F(AppControllerTest, ScannerFilesMustBeCardPdfs)
+{
+    chosenDatabase = database;
+    auto& app = make();
+    app.applicationDidFinishLaunching();
+    app.applicationOpenFiles({makeFile("a.pdf"), makeFile("b.jpg")}, "Brevix Manager");
+    clock.advance(1000);
+    EXPECT_TRUE(messages.texts().contains("E15"));
+    EXPECT_TRUE(host.scans.isEmpty());
+}
+
+TEST_F(AppControllerTest, NoStoreRefusesFilesWithoutDeletingScans)
+{
+    chosenDatabase = database;
+    auto& app = make();
+    app.applicationDidFinishLaunching();
+    host.storeOpen = false;
+    const QString scan = makeFile("a.pdf");
+    app.applicationOpenFiles({scan}, "Brevix Manager");
+    app.applicationOpenFiles({makeFile("b.pdf")}, "Finder");
+    EXPECT_EQ(messages.texts(), (QStringList{"E101", "E241"}));
+    EXPECT_TRUE(QFile::exists(scan));
+}
+
+TEST_F(AppControllerTest, LockedDatabaseFolderIsRefused)
+{
+    chosenDatabase = database;
+    auto& app = make();
+    app.applicationDidFinishLaunching();
+    int fd = -1;
+    ASSERT_EQ(DatabaseLock::acquire(database, &fd), DatabaseLock::Result::Locked);
+    g_strCurDBPath.clear();
+    app.applicationOpenFiles({database}, "Finder");
+    DatabaseLock::release(fd);
+    EXPECT_EQ(messages.texts(), QStringList{"E17"});
+    EXPECT_EQ(host.migrations, 1) << "only the launch migrated";
+}
+
+TEST_F(AppControllerTest, OpeningADatabaseFolderSwitchesAndRemembersIt)
+{
+    chosenDatabase = database;
+    auto& app = make();
+    app.applicationDidFinishLaunching();
+    const QString other = files.filePath("Other.cxdb");
+    QDir().mkpath(other);
+    app.applicationOpenFiles({other}, "Finder");
+    EXPECT_EQ(g_strCurDBPath, other);
+    EXPECT_EQ(PreferenceDomain::standard().value("DB path").toString(), other);
+
+    host.newDBResult = false;
+    app.applicationOpenFiles({database}, "Finder");
+    EXPECT_EQ(g_strCurDBPath, other) << "a database that cannot be opened leaves the old one open";
+    EXPECT_EQ(messages.texts(), QStringList{"E12"});
+}
+
+TEST_F(AppControllerTest, SpaceDemandedByANormalLoad)
+{
+    EXPECT_EQ(PLAppController::spaceNeededForLoad({makeFile("a.jpg"), makeFile("b.pdf")}), 300u + 524288u);
+}
+
+TEST_F(AppControllerTest, StagingTable)
+{
+    auto& app = make();
+    const QString folder = files.filePath("folder");
+    QDir().mkpath(folder);
+
+    // A folder alone.
+    EXPECT_FALSE(app.prepareInputFilesToAnalyze({folder}));
+    EXPECT_EQ(messages.texts().last(), "E246");
+
+    // Two folders among files: one question, the second skipped silently.
+    const QString folder2 = files.filePath("folder2");
+    QDir().mkpath(folder2);
+    messages.clear();
+    auto staged = app.prepareInputFilesToAnalyze({makeFile("a.pdf"), folder, makeFile("b.jpg"), folder2});
+    ASSERT_TRUE(staged);
+    EXPECT_EQ(messages.texts(), QStringList{"IDS_MSG_CONFIRM_0246"});
+    EXPECT_EQ(staged->size(), 3) << "two split pages and one converted JPEG";
+    for (const QString& path : app.toBeDeletedInBackFolder())
+        EXPECT_TRUE(path.startsWith(app.tempFolderPath()));
+
+    // A bad extension alone, then each check result.
+    messages.clear();
+    EXPECT_FALSE(app.prepareInputFilesToAnalyze({makeFile("notes.txt")}));
+    EXPECT_EQ(messages.texts().last(), "E230");
+    const std::tuple<int, const char*, const char*> checks[] = {
+        {-1, "pdf", "E245"}, {-2, "pdf", "E226"}, {-3, "pdf", "E227"}, {-4, "pdf", "E228"}, {-201, "pdf", "E243"}, {-201, "jpg", "E242"},
+    };
+    for (const auto& [result, suffix, text] : checks) {
+        checkResults = {{QString::fromLatin1(suffix), result}};
+        messages.clear();
+        staged = app.prepareInputFilesToAnalyze({makeFile(QStringLiteral("card.%1").arg(suffix))});
+        ASSERT_TRUE(staged);
+        EXPECT_TRUE(staged->isEmpty()) << text;
+        EXPECT_EQ(messages.texts(), QStringList{text});
+    }
+
+    // 229 warns: Read goes on, Cancel ends with what was staged.
+    checkResults = {{"pdf", -5}};
+    messages.clear();
+    staged = app.prepareInputFilesToAnalyze({makeFile("big.pdf")});
+    EXPECT_EQ(staged->size(), 2);
+    messages.queueAnswer(kAlertSecondButtonReturn);
+    staged = app.prepareInputFilesToAnalyze({makeFile("big.pdf")});
+    EXPECT_TRUE(staged->isEmpty());
+
+    // Conversion and split failures.
+    checkResults.clear();
+    convertOk = false;
+    messages.clear();
+    staged = app.prepareInputFilesToAnalyze({makeFile("c.jpg"), makeFile("d.pdf")});
+    EXPECT_EQ(messages.texts(), QStringList{"IDS_MSG_CONFIRM_0242"});
+    EXPECT_EQ(staged->size(), 2);
+    splitOk = false;
+    EXPECT_FALSE(app.prepareInputFilesToAnalyze({makeFile("d.pdf")}));
+
+    app.cleanStagingFolder();
+    EXPECT_FALSE(QFileInfo::exists(app.tempFolderPath()));
+}
+
+TEST_F(AppControllerTest, StagingSizeLimitIsOneGibibyte)
+{
+    auto& app = make();
+    const qint64 half = PLAppController::kMaxStagingBytes / 2;
+    // Unsupported files are never copied, so sparse files show the size rule alone.
+    auto staged = app.prepareInputFilesToAnalyze({makeFile("a.txt", half), makeFile("b.txt", half)});
+    ASSERT_TRUE(staged);
+    EXPECT_FALSE(messages.texts().contains("E236"));
+    messages.clear();
+    EXPECT_FALSE(app.prepareInputFilesToAnalyze({makeFile("a.txt", half), makeFile("b.txt", half + 1)}));
+    EXPECT_EQ(messages.texts(), QStringList{"E236"});
+}
+
+TEST_F(AppControllerTest, MenuValidationAndServicesSearch)
+{
+    auto& app = make();
+    EXPECT_TRUE(app.validateMenuItem(PLAppCommand::NewDatabase));
+    host.syncing = true;
+    EXPECT_FALSE(app.validateMenuItem(PLAppCommand::OpenDatabase));
+    EXPECT_FALSE(app.validateMenuItem(PLAppCommand::BackupDatabase));
+    host.syncing = false;
+    host.sheet = true;
+    EXPECT_FALSE(app.validateMenuItem(PLAppCommand::OnlineUpdate));
+    host.sheet = false;
+    EXPECT_FALSE(app.validateMenuItem(PLAppCommand::Other));
+
+    QString error;
+    app.searchFromTextService(QStringLiteral("Yamada"), &error);
+    EXPECT_EQ(host.searched, "Yamada");
+    app.searchFromTextService(std::nullopt, &error);
+    EXPECT_EQ(error, "pboard couldn't give string.");
+}
