@@ -6,6 +6,8 @@
 #include "app/core/FolderCopy.h"
 #include "app/core/Identifiers.h"
 #include "app/core/PLChecker.h"
+#include "app/core/PLProgressWindowController.h"
+#include "platform/appkit/Scheduler.h"
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/FileAttributes.h"
 #include "platform/foundation/Log.h"
@@ -368,6 +370,14 @@ bool PLDatabaseController::executeUpdateWithDBPath(const QString& storeFile, con
 
 bool PLDatabaseController::confirmCancelOperation()
 {
+    // Under the progress sheet a pending cancel is confirmed now; the answer reaches the sheet's
+    // modal delegate on the main thread before this thread goes on.
+    if (_isShowProgress) {
+        Scheduler::performOnMainThreadAndWait([] {
+            if (PLProgressWindowController* sheet = PLProgressWindowController::sharedController())
+                sheet->checkIsNeedToConfirmCancelOperation();
+        });
+    }
     return _isStopRunning;
 }
 

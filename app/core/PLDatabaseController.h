@@ -97,7 +97,8 @@ public:
     const QString& allFolderID() const { return _strAllFolderID; }
     const QString& inboxFolderID() const { return _strInboxFolderID; }
 
-    // Whether a confirmed cancel has been requested.
+    // Whether a confirmed cancel has been requested; with progress shown, a pending cancel
+    // request of the progress sheet is put to the user first.
     bool confirmCancelOperation();
 
     const QString& databaseFilePath() const { return _strDBFullPath; }
