@@ -109,7 +109,8 @@ int VSOptimizeDBController::doOptimizeDB()
         shell.waitForFinished(-1);
         return kShellFailed;
     }
-    if (shell.exitStatus() != QProcess::NormalExit || shell.exitCode() != 0)
+    // A shell that did not take the whole script did not optimise, whatever its status.
+    if (shell.exitStatus() != QProcess::NormalExit || shell.exitCode() != 0 || shell.error() == QProcess::WriteError)
         return kShellFailed;
     return kSuccess;
 }

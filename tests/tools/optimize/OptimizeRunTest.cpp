@@ -113,7 +113,14 @@ TEST_F(OptimizeRun, ShrinksTheStoreKeepsEveryRowAndBacksUpFirst)
 TEST_F(OptimizeRun, FailingShellKeepsTheBackupAndTheStore)
 {
     const QByteArray before = fileBytes(store);
-    for (const QString& shell : {QStringLiteral("/bin/false"), QStringLiteral("/nonexistent/sqlite3")}) {
+    // A shell that closes its input before the script arrives: the write fails, the tool lives on.
+    const QString earlyExit = env.path() + QStringLiteral("/early-exit");
+    QFile script(earlyExit);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nexec 0<&-\nsleep 0.3\nexit 0\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    for (const QString& shell : {QStringLiteral("/bin/false"), QStringLiteral("/nonexistent/sqlite3"), earlyExit}) {
         VSOptimizeDBController run(store);
         run.setShellPath(shell);
         EXPECT_EQ(run.run(), VSOptimizeDBController::kShellFailed) << shell.toStdString();
