@@ -2,6 +2,7 @@
 #include "app/images/PLRegController.h"
 
 #include "app/images/CardFieldKeys.h"
+#include "app/images/CardFileRecognitionImages.h"
 #include "app/images/ManagedCardRecord.h"
 #include "app/images/OcrApplicationLink.h"
 #include "app/images/OcrBitmap.h"
@@ -128,8 +129,8 @@ int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>
     }
     if (!cards || cards->isEmpty())
         return 0;
-    if (!m_images)
-        return kMissingArgument;
+    static CardFileRecognitionImages cardFiles;
+    RecognitionImages* const imageSource = m_images ? m_images : &cardFiles;
 
     const bool fieldTag = recognizeType != kTypeWholeNew && recognizeType != kTypeWholeAgain;
     // The first card that failed decides the run's result, so that no failure is hidden by a later success.
@@ -138,7 +139,7 @@ int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>
         if (firstFailure == 0)
             firstFailure = result;
     };
-    const QDir images(QDir(m_images->databaseFolder()).filePath(QStringLiteral("Images")));
+    const QDir images(QDir(imageSource->databaseFolder()).filePath(QStringLiteral("Images")));
     for (qsizetype i = 0; i < cards->size(); ++i) {
         CardRecord* card = cards->at(i);
         PLNSLog(QStringLiteral("Reg: %d"), int(i));
@@ -153,7 +154,7 @@ int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>
             continue;
         }
         const QString frontPath = images.filePath(faceFile.toString());
-        if (m_images->checkPDF(frontPath) != RecognitionImages::kCardPdf) {
+        if (imageSource->checkPDF(frontPath) != RecognitionImages::kCardPdf) {
             PLNSLog(QStringLiteral("errPdf = CheckPDF(pdfPath)"));
             fail(kNoFrontImage);
             continue;
@@ -162,20 +163,20 @@ int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>
         const QVariant backFile = card->valueForKey(cardkey::kBackImageFile);
         if (!isBlank(backFile)) {
             backPath = images.filePath(backFile.toString());
-            if (m_images->checkPDF(backPath) != RecognitionImages::kCardPdf) {
+            if (imageSource->checkPDF(backPath) != RecognitionImages::kCardPdf) {
                 PLNSLog(QStringLiteral("errPdf = CheckPDF(pdfPathBack)"));
                 backPath.clear();
             }
         }
         CardBitmap front, back;
-        if (m_images->acquireCardImages(frontPath, backPath, &front, &back) != 0 || front.image.isNull()) {
+        if (imageSource->acquireCardImages(frontPath, backPath, &front, &back) != 0 || front.image.isNull()) {
             PLNSLog(QStringLiteral("get pdf image info is fail"));
             fail(kNoFrontImage);
             continue;
         }
         if (front.info.rotation != 0) {
             CardBitmap turned = front;
-            if (m_images->rotateBitmap(&turned, front.info.rotation))
+            if (imageSource->rotateBitmap(&turned, front.info.rotation))
                 front = turned;
         }
         OcrBitmap bitmap;
@@ -248,12 +249,12 @@ int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>
             return firstFailure ? firstFailure : written;
         }
         if (turns != 0) {
-            if (m_images->rotatePDFPage(frontPath, 0, turns * 90) != 0)
+            if (imageSource->rotatePDFPage(frontPath, 0, turns * 90) != 0)
                 PLNSLog(QStringLiteral("Rotate is fail :%i"), kTurnFailed);
             if (!back.image.isNull()) {
                 const int degrees = turns == 1 ? 270 : turns == 3 ? 90 : turns * 90;
-                const int failed = backPath.isEmpty() ? m_images->rotatePDFPage(frontPath, 1, degrees)
-                                                      : m_images->rotatePDFPage(backPath, 0, degrees);
+                const int failed = backPath.isEmpty() ? imageSource->rotatePDFPage(frontPath, 1, degrees)
+                                                      : imageSource->rotatePDFPage(backPath, 0, degrees);
                 if (failed != 0)
                     PLNSLog(QStringLiteral("Rotate is fail(back size):%i"), kTurnFailed);
             }

@@ -30,7 +30,8 @@ public:
     static constexpr int kLanguageAutomatic = 11;
     static constexpr int kLanguageOther = 12;
 
-    // The card images (decoding, page turns) and the open database folder.
+    // The card images (decoding, page turns) and the open database folder; by default the card
+    // image files of the open database.
     void setImages(RecognitionImages* images) { m_images = images; }
 
     // --- recognition runs

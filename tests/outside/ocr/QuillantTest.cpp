@@ -1,13 +1,18 @@
 // The real Quillant child recognising drawn cards through the recognition controller.
 #include "tests/support/cards/SyntheticCard.h"
+#include "tests/support/pdf/TestPdf.h"
 
+#include "app/core/Globals.h"
+#include "app/images/CardPdfDecoding.h"
 #include "app/images/OcrApplicationLink.h"
 #include "app/images/PLRegController.h"
 #include "app/images/RecognitionImages.h"
 #include "app/images/SeparationLibrary.h"
 #include "platform/events/OcrProtocol.h"
 
+#include <QDir>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -168,6 +173,56 @@ TEST_F(Quillant, BadInputGetsAClearStatusAndTheApplicationLivesOn)
     const int result = recognize(noise, &card, 1);
     EXPECT_TRUE(result == 0) << result; // no text clears the card (1001), junk is mapped: both go on
     EXPECT_TRUE(isOCRApplicationRunning());
+}
+
+// A 1-bit card page whose samples say 1 for black, as some scanners write them (Decode [1 0]).
+testpdf::Image deviceBlackImage(const QImage& grey)
+{
+    const int rowBytes = (grey.width() + 7) / 8;
+    QByteArray samples(rowBytes * grey.height(), '\0');
+    for (int y = 0; y < grey.height(); ++y) {
+        const uchar* row = grey.constScanLine(y);
+        for (int x = 0; x < grey.width(); ++x) {
+            if (row[x] < 128)
+                samples[y * rowBytes + x / 8] = char(uchar(samples[y * rowBytes + x / 8]) | (0x80 >> (x % 8)));
+        }
+    }
+    testpdf::Image image = testpdf::flateImage(grey.width(), grey.height(), 1, "/DeviceGray", samples);
+    image.decode = "[1 0]";
+    return image;
+}
+
+TEST_F(Quillant, CardFilesOfTheOpenDatabase)
+{
+    QTemporaryDir db;
+    ASSERT_TRUE(QDir(db.path()).mkdir(u"Images"_qs));
+    g_strCurDBPath = db.path();
+    auto writeCard = [&](const QString& name, const testpdf::Image& image, double widthPt, double heightPt) {
+        testpdf::Document document = testpdf::scannerDocument(0);
+        document.pages.push_back(testpdf::fullPage(image, widthPt, heightPt));
+        return testpdf::writePdf(db.filePath(u"Images/"_qs + name), document);
+    };
+    // 1,075 x 650 pixels at 300 dpi.
+    ASSERT_TRUE(writeCard(u"jpeg_N1.pdf"_qs, testpdf::jpegImage(englishCard(1).convertToFormat(QImage::Format_RGB888)), 258, 156));
+    ASSERT_TRUE(writeCard(u"black_N1.pdf"_qs, deviceBlackImage(englishCard(2)), 258, 156));
+    ASSERT_TRUE(writeCard(u"turned_N1.pdf"_qs,
+                          testpdf::jpegImage(turnedClockwise(englishCard(3)).convertToFormat(QImage::Format_RGB888)),
+                          156, 258));
+    Card jpeg, black, turned;
+    jpeg.values.insert("face_Image_File", u"jpeg_N1.pdf"_qs);
+    black.values.insert("face_Image_File", u"black_N1.pdf"_qs);
+    turned.values.insert("face_Image_File", u"turned_N1.pdf"_qs);
+    PLRegController files; // the card image files of the open database
+    const QList<CardRecord*> cards{&jpeg, &black, &turned};
+    ASSERT_EQ(files.recongnizeCard({}, &cards, false, 0, 1), 0);
+    EXPECT_EQ(jpeg.text("e_Mail"), u"brian.lopez@acme-widgets.com"_qs);
+    EXPECT_EQ(black.text("e_Mail"), u"clara.lopez@acme-widgets.com"_qs);
+    EXPECT_EQ(turned.text("e_Mail"), u"daniel.lopez@acme-widgets.com"_qs);
+    // The turned card's page now shows it upright.
+    CardBitmap front, back;
+    ASSERT_EQ(AcquireCardImages(db.filePath(u"Images/turned_N1.pdf"_qs), QString(), &front, &back), 0);
+    EXPECT_EQ(front.info.rotation, 270);
+    g_strCurDBPath.clear();
 }
 
 } // namespace
