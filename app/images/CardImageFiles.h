@@ -4,6 +4,7 @@
 // files it made, so no card is left without its front or with an orphan back.
 #pragma once
 
+#include "app/core/DatabaseFolder.h"
 #include "app/images/CardRecord.h"
 #include "platform/pdf/PdfDocument.h"
 
@@ -11,7 +12,6 @@
 
 #include <functional>
 
-inline constexpr char kImagesFolderName[] = "Images";
 inline constexpr char kFrontSuffix[] = "_N1.pdf";
 inline constexpr char kBackSuffix[] = "_N2.pdf";
 
