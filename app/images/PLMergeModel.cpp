@@ -168,6 +168,16 @@ void PLMergeModel::initCandidateCards(const ManagedObjectList& cards)
 
 int PLMergeModel::prepareCandidates(int mode, const ManagedObjectList& newCards)
 {
+    // The merge window is not shown yet: its messages go to the main window.
+    const QPointer<QWidget> mergeWindow = m_messageWindow;
+    m_messageWindow = nullptr;
+    const int status = openingStatus(mode, newCards);
+    m_messageWindow = mergeWindow;
+    return status;
+}
+
+int PLMergeModel::openingStatus(int mode, const ManagedObjectList& newCards)
+{
     if (checkFreeSpace(imagesFolder(), g_lDiskSize) != 0) {
         showError(11);
         return 11;

@@ -201,6 +201,7 @@ public:
     int checkFreeSpace(const QString& path, uint64_t needed) const;
 
 private:
+    int openingStatus(int mode, const ManagedObjectList& newCards);
     void appendCandidate(const ManagedObjectPtr& card, const QString& selectedFrontPath);
     QString selectedFrontPath(bool* exactlyOne, bool* isFolder);
     ManagedObjectPtr fetchOne(const QString& cardId);
