@@ -113,11 +113,12 @@ TEST_F(OptimizeRun, ShrinksTheStoreKeepsEveryRowAndBacksUpFirst)
 TEST_F(OptimizeRun, FailingShellKeepsTheBackupAndTheStore)
 {
     const QByteArray before = fileBytes(store);
-    // A shell that closes its input before the script arrives: the write fails, the tool lives on.
+    // A shell that closes its input and ends: when that happens before the script is written,
+    // the write fails (no signal) and the run still ends with the shell's failure.
     const QString earlyExit = env.path() + QStringLiteral("/early-exit");
     QFile script(earlyExit);
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\nexec 0<&-\nsleep 0.3\nexit 0\n");
+    script.write("#!/bin/sh\nexec 0<&-\nexit 3\n");
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
     for (const QString& shell : {QStringLiteral("/bin/false"), QStringLiteral("/nonexistent/sqlite3"), earlyExit}) {
