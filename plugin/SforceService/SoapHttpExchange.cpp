@@ -35,6 +35,7 @@ size_t writeBody(char* data, size_t size, size_t count, void* userData)
         return 0;
     }
     state->body.append(data, qsizetype(bytes));
+    state->lastActivity = Clock::now();
     return bytes;
 }
 
@@ -42,6 +43,7 @@ size_t readHeader(char* data, size_t size, size_t count, void* userData)
 {
     auto* state = static_cast<TransferState*>(userData);
     const size_t bytes = size * count;
+    state->lastActivity = Clock::now();
     const QByteArray line = QByteArray(data, qsizetype(bytes)).trimmed().toLower();
     if (line.startsWith("http/")) {
         // A new response (after an interim one) starts with its status line.
@@ -55,26 +57,57 @@ size_t readHeader(char* data, size_t size, size_t count, void* userData)
     return bytes;
 }
 
-// Aborts when nothing moved in either direction for the time-out, or when the call is cancelled.
+// Any movement in either direction restarts the idle clock.
 int watchProgress(void* userData, curl_off_t, curl_off_t downloaded, curl_off_t, curl_off_t uploaded)
 {
     auto* state = static_cast<TransferState*>(userData);
-    if (state->request->cancelled && state->request->cancelled->load()) {
-        state->cancelled = true;
-        return 1;
-    }
     const curl_off_t progress = downloaded + uploaded;
-    const auto now = Clock::now();
     if (progress != state->lastProgress) {
         state->lastProgress = progress;
-        state->lastActivity = now;
-        return 0;
-    }
-    if (std::chrono::duration<double>(now - state->lastActivity).count() >= state->request->timeoutSeconds) {
-        state->timedOut = true;
-        return 1;
+        state->lastActivity = Clock::now();
     }
     return 0;
+}
+
+// Runs the transfer, waking at least every 100 ms to end it when it was idle for the time-out or
+// the call was cancelled.
+CURLcode performWatched(CURL* curl, TransferState& state)
+{
+    CURLM* multi = curl_multi_init();
+    if (!multi)
+        return CURLE_OUT_OF_MEMORY;
+    curl_multi_add_handle(multi, curl);
+    CURLcode result = CURLE_OK;
+    int running = 1;
+    while (running) {
+        if (curl_multi_perform(multi, &running) != CURLM_OK) {
+            result = CURLE_RECV_ERROR;
+            break;
+        }
+        if (!running)
+            break;
+        if (state.request->cancelled && state.request->cancelled->load()) {
+            state.cancelled = true;
+            result = CURLE_ABORTED_BY_CALLBACK;
+            break;
+        }
+        if (std::chrono::duration<double>(Clock::now() - state.lastActivity).count() >= state.request->timeoutSeconds) {
+            state.timedOut = true;
+            result = CURLE_OPERATION_TIMEDOUT;
+            break;
+        }
+        curl_multi_poll(multi, nullptr, 0, 100, nullptr);
+    }
+    if (!state.cancelled && !state.timedOut) {
+        int pending = 0;
+        while (CURLMsg* message = curl_multi_info_read(multi, &pending)) {
+            if (message->msg == CURLMSG_DONE)
+                result = message->data.result;
+        }
+    }
+    curl_multi_remove_handle(multi, curl);
+    curl_multi_cleanup(multi);
+    return result;
 }
 
 SoapError urlError(int code, const char* description)
@@ -213,7 +246,7 @@ SoapHttpReply performSoapHttpExchange(const SoapHttpRequest& request)
         curl_easy_setopt(curl, CURLOPT_COOKIELIST, line.constData());
     }
 
-    const CURLcode result = curl_easy_perform(curl);
+    const CURLcode result = performWatched(curl, state);
     if (result != CURLE_OK) {
         long osErrno = 0;
         curl_easy_getinfo(curl, CURLINFO_OS_ERRNO, &osErrno);
