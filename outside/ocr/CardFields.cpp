@@ -189,15 +189,23 @@ bool isAddress(const QString& t)
 
 QString cleanRecognizedText(const QString& text)
 {
-    QString out;
-    const QString t = text.trimmed();
-    for (qsizetype i = 0; i < t.size(); ++i) {
-        const QChar c = t.at(i);
-        if (c == u' ' && i > 0 && i + 1 < t.size() && isWide(t.at(i - 1)) && isWide(t.at(i + 1)))
-            continue;
-        out.append(c);
+    // "山 田 太 郎": three or more single wide characters in a row lose the spaces between them;
+    // a space between words ("山田 太郎") stays.
+    const QStringList words = text.trimmed().split(u' ');
+    QStringList out;
+    for (qsizetype i = 0; i < words.size();) {
+        qsizetype j = i;
+        while (j < words.size() && words.at(j).size() == 1 && isWide(words.at(j).at(0)))
+            ++j;
+        if (j - i >= 3) {
+            out << words.mid(i, j - i).join(QString());
+            i = j;
+        } else {
+            out << words.at(i);
+            ++i;
+        }
     }
-    return out;
+    return out.join(u' ');
 }
 
 ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines)

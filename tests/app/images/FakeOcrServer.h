@@ -20,6 +20,7 @@ struct FakeRunReply {
     QByteArray orientation; // 'PLRO'; left out when empty
     int delayMs = 0;
     bool hangUp = false; // close the connection instead of answering
+    bool emptyResult = false; // send 'PLDA' with no bytes
 };
 
 struct FakeOcrScript {
@@ -110,7 +111,7 @@ private:
             QByteArray status(4, '\0');
             ocr::writeI32(reinterpret_cast<uint8_t*>(status.data()), run.status);
             reply.params.emplace_back(ocr::kKeyStatus, status);
-            if (!run.result.isEmpty())
+            if (!run.result.isEmpty() || run.emptyResult)
                 reply.params.emplace_back(ocr::kKeyResult, run.result);
             if (!run.orientation.isEmpty())
                 reply.params.emplace_back(ocr::kKeyOrientation, run.orientation);

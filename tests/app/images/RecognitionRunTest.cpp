@@ -323,6 +323,35 @@ TEST_F(RecognitionRun, StoreCardsAreWrittenThrough)
     EXPECT_EQ(card->value(u"memo"_qs).toString(), u"keep"_qs);
 }
 
+TEST_F(RecognitionRun, SenderReadsReplyBlocksOnlyOnSuccess)
+{
+    ASSERT_TRUE(LaunchOCRApplication());
+    const QByteArray pa(80, '\0');
+    auto send = [&](QByteArray* result, QByteArray* orientation, int32_t* status) {
+        return PLSendEventToOCR(ocr::kEventRun, {ocr::kKeyParam, pa.constData(), 80}, {ocr::kKeyUnused, nullptr, 0},
+                                {ocr::kKeyUnused, nullptr, 0}, status, {ocr::kKeyResult, result},
+                                {ocr::kKeyOrientation, orientation});
+    };
+    FakeRunReply refused = mapped(u"a@b.example"_qs);
+    refused.status = 1007;
+    FakeRunReply empty;
+    empty.emptyResult = true;
+    empty.orientation = orientationBlock(0, 0);
+    script->runs = {refused, empty, mapped(u"a@b.example"_qs)};
+    QByteArray result("old"), orientation;
+    int32_t status = 0;
+    EXPECT_EQ(send(&result, &orientation, &status), 0);
+    EXPECT_EQ(status, 1007);
+    EXPECT_EQ(result, QByteArray("old")); // nothing read with a status other than 0
+    EXPECT_EQ(send(&result, &orientation, &status), kOcrErrEmptyReply);
+    EXPECT_TRUE(result.isEmpty());
+    EXPECT_EQ(send(&result, &orientation, &status), 0);
+    EXPECT_EQ(size_t(result.size()), ocr::kResultSize);
+    EXPECT_EQ(size_t(orientation.size()), ocr::kOrientationSize);
+    // Only the slots used travel: the request carried 'PLPA' alone.
+    EXPECT_EQ(script->runRequests().back().params.size(), 1u);
+}
+
 TEST_F(RecognitionRun, QuitGoesOnlyToARunningApplication)
 {
     QuitOCRApplication();

@@ -69,6 +69,8 @@ TEST(CardFields, JapaneseCard)
 TEST(CardFields, TextCleaningFieldTagsAndEncoding)
 {
     EXPECT_EQ(cleanRecognizedText(u"  山 田 太 郎 Tel 03 "_qs), u"山田太郎 Tel 03"_qs);
+    EXPECT_EQ(cleanRecognizedText(u"山田 太郎"_qs), u"山田 太郎"_qs);
+    EXPECT_EQ(cleanRecognizedText(u"営 業 部 部長"_qs), u"営業部 部長"_qs);
 
     const auto lines = linesOf({{u"1 Main Street", 30}, {u"Springfield", 30}});
     const ResultSlots address = fieldTagSlots(lines, 26);

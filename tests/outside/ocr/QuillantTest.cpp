@@ -208,13 +208,23 @@ TEST_F(Quillant, CardFilesOfTheOpenDatabase)
     ASSERT_TRUE(writeCard(u"turned_N1.pdf"_qs,
                           testpdf::jpegImage(turnedClockwise(englishCard(3)).convertToFormat(QImage::Format_RGB888)),
                           156, 258));
-    Card jpeg, black, turned;
+    ASSERT_TRUE(writeCard(u"japanese_N1.pdf"_qs, testpdf::jpegImage(japaneseCard().convertToFormat(QImage::Format_RGB888)),
+                          258, 156));
+    Card jpeg, black, turned, japanese;
+    japanese.values.insert("face_Image_File", u"japanese_N1.pdf"_qs);
     jpeg.values.insert("face_Image_File", u"jpeg_N1.pdf"_qs);
     black.values.insert("face_Image_File", u"black_N1.pdf"_qs);
     turned.values.insert("face_Image_File", u"turned_N1.pdf"_qs);
     PLRegController files; // the card image files of the open database
     const QList<CardRecord*> cards{&jpeg, &black, &turned};
     ASSERT_EQ(files.recongnizeCard({}, &cards, false, 0, 1), 0);
+    const QList<CardRecord*> japaneseCards{&japanese};
+    ASSERT_EQ(files.recongnizeCard({}, &japaneseCards, false, 0, 0), 0);
+    EXPECT_EQ(japanese.text("e_Mail"), u"taro.yamada@yamada-shoji.co.jp"_qs);
+    EXPECT_EQ(digits(japanese.text("telephone_Number")), u"0312345678"_qs);
+    EXPECT_EQ(japanese.text("family_Name"), u"山田"_qs);
+    EXPECT_EQ(japanese.text("first_Name"), u"太郎"_qs);
+    EXPECT_FALSE(japanese.text("company").isEmpty());
     EXPECT_EQ(jpeg.text("e_Mail"), u"brian.lopez@acme-widgets.com"_qs);
     EXPECT_EQ(black.text("e_Mail"), u"clara.lopez@acme-widgets.com"_qs);
     EXPECT_EQ(turned.text("e_Mail"), u"daniel.lopez@acme-widgets.com"_qs);
