@@ -83,6 +83,12 @@ TEST_F(MergeWindow, PagesThroughAndMergesByTheMenuCommand)
     EXPECT_FALSE(face->imageRep().isNull());
     EXPECT_FALSE(enabled("_mergeButton"));
 
+    // The largest thumbnails leave two columns, and the size is kept for the next opening.
+    EXPECT_EQ(m_window->model().tableAttrs().colCount, 4);
+    child<QSlider>(*m_window, "_zoomSlider")->setValue(child<QSlider>(*m_window, "_zoomSlider")->maximum());
+    EXPECT_EQ(m_window->model().tableAttrs().colCount, 2);
+    EXPECT_FLOAT_EQ(m_window->model().scaleFactor(), PLCardMergerWindowController::kSliderMaximum);
+
     QTest::mouseClick(child<QPushButton>(*m_window, "_nextPageButton"), Qt::LeftButton);
     EXPECT_EQ(label(), QStringLiteral(" 13 - 14 / 14 cards "));
     EXPECT_FALSE(enabled("_nextPageButton"));
