@@ -3,6 +3,7 @@
 #include "app/core/CardEntities.h"
 #include "app/core/DatabaseFolder.h"
 #include "app/core/LocalString.h"
+#include "app/core/PLAppController.h"
 #include "app/core/PLChecker.h"
 #include "app/core/PLDatabaseController.h"
 #include "app/core/PLDatabaseStatus.h"
@@ -35,7 +36,6 @@ constexpr const char* kMigratePreparingKey = "IDS_MSG_MigrateDatabaseIsPreparing
 constexpr const char* kInitRunningKey = "IDS_MSG_InitDatabaseIsRunning";
 constexpr const char* kMigrateRunningKey = "IDS_MSG_MigrateDatabaseIsRunning";
 constexpr const char* kConfirmMigrateKey = "PL_MSG_ConfirmMigrateDatabase";
-constexpr const char* kDBPathKey = "DB path";
 constexpr const char* kLogSavePathFailed = "Failure to save the current DB Path into preference file. DB Path:[%@]";
 
 // Messages of the check.
@@ -781,7 +781,7 @@ bool PLDatabaseMigration::migrateDatabaseIfNeeded(bool showProgress, const QStri
         *workDBFullPath = work;
         if (QFileInfo(work).isDir()) {
             PreferenceDomain& preferences = PreferenceDomain::standard();
-            preferences.setValue(QLatin1String(kDBPathKey), PlistValue(work));
+            preferences.setValue(QLatin1String(PLAppController::kPrefDBPath), PlistValue(work));
             if (!preferences.synchronize())
                 PLNSLog(QLatin1String(kLogSavePathFailed), work);
         }

@@ -1,0 +1,345 @@
+#include "app/core/PLDatabaseCommands.h"
+
+#include "app/core/DatabaseFolder.h"
+#include "app/core/FolderCopy.h"
+#include "app/core/Globals.h"
+#include "app/core/LocalString.h"
+#include "app/core/PLAppController.h"
+#include "app/core/PLDatabasePanels.h"
+#include "app/core/PLMessage.h"
+#include "app/core/PLNetDBLockController.h"
+#include "platform/appkit/Scheduler.h"
+#include "platform/foundation/DatabaseLock.h"
+#include "platform/foundation/FileAttributes.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/PreferenceDomain.h"
+#include "platform/foundation/StandardPaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+constexpr int kMsgCannotUse = 12;
+constexpr int kMsgSameDatabase = 13;
+constexpr int kMsgInUse = 17;
+constexpr int kMsgCannotCreate = 20;
+constexpr int kMsgBackupFailed = 34;
+constexpr int kMsgCannotBackUp = 48;
+constexpr int kMsgUnsupportedVolume = 56;
+constexpr int kMsgMissingFolder = 220;
+constexpr int kMsgPathTooLong = 222;
+
+constexpr const char* kSavePromptKey = "IDS_SAVE_PROMPT";
+constexpr const char* kCreateTitleKey = "IDS_CREATE_NEW_DB";
+constexpr const char* kOpenTitleKey = "IDS_OPEN_DB";
+constexpr const char* kBackupTitleKey = "IDS_BUCKUP_DB";
+
+QString expandTilde(const QString& path)
+{
+    if (path == QLatin1String("~") || path.startsWith(QStringLiteral("~/")))
+        return QDir::homePath() + path.mid(1);
+    return path;
+}
+
+// The new folder's store path must fit the file system's limit as the store layer counts it.
+bool storePathTooLong(const QString& folder)
+{
+    const QString store = expandTilde(folder) + QLatin1Char('/') + QLatin1String(kStoreFileName);
+    return QFile::encodeName(store).size() > PLDatabaseCommands::kMaxStorePathBytes;
+}
+
+// A path as the file system resolves it: links and ".." followed as far as the path exists.
+QString resolvedPath(const QString& path)
+{
+    QFileInfo info(expandTilde(path));
+    const QString canonical = info.canonicalFilePath();
+    if (!canonical.isEmpty())
+        return canonical;
+    const QString parent = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return parent.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : parent + QLatin1Char('/') + info.fileName();
+}
+
+bool samePath(const QString& a, const QString& b)
+{
+    return !a.isEmpty() && !b.isEmpty() && resolvedPath(a) == resolvedPath(b);
+}
+
+bool isInside(const QString& path, const QString& folder)
+{
+    return resolvedPath(path).startsWith(resolvedPath(folder) + QLatin1Char('/'));
+}
+
+bool writable(const QString& path, bool mustExist)
+{
+    FileAttributes attributes;
+    if (!readFileAttributes(path, &attributes))
+        return false;
+    if (!attributes.exists)
+        return !mustExist;
+    return attributes.writable;
+}
+
+// The folder, its current store and its images must be writable for the database to be used.
+bool databaseIsWritable(const QString& folder)
+{
+    return writable(folder, true) && writable(folder + QLatin1Char('/') + QLatin1String(kStoreFileName), false)
+           && writable(folder + QLatin1Char('/') + QLatin1String(kImagesFolderName), false);
+}
+
+bool lockIsHeld(const QString& folder)
+{
+    return CheckDBFileLocked(DatabaseLock::lockFilePath(folder)) == 1;
+}
+
+// Removes a file, link or folder tree at `path`.
+void removeItem(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isDir() && !info.isSymLink())
+        QDir(path).removeRecursively();
+    else if (info.exists() || info.isSymLink())
+        QFile::remove(path);
+}
+
+bool storeDBPath(const QString& path)
+{
+    PreferenceDomain& preferences = PreferenceDomain::standard();
+    preferences.setValue(QLatin1String(PLAppController::kPrefDBPath), PlistValue(path));
+    return preferences.synchronize();
+}
+
+} // namespace
+
+void PLDatabaseCommands::initDB()
+{
+    const PlistValue stored = PreferenceDomain::standard().value(QLatin1String(PLAppController::kPrefDBPath));
+    if (stored.isString() && !stored.toString().isEmpty()) {
+        const QString path = stored.toString();
+        if (!QFileInfo(path).isDir()) {
+            PLMessage::ShowPLErrorMessage(kMsgMissingFolder, path);
+            return;
+        }
+        if (!databaseIsWritable(path)) {
+            PLMessage::ShowPLErrorMessage(kMsgCannotUse);
+            return;
+        }
+        g_DBPathTypeBeforeOpen = PLNetDBLockController::GetDBPathType(path);
+        if (lockIsHeld(path)) {
+            PLMessage::ShowPLErrorMessage(kMsgInUse);
+            return;
+        }
+        g_strCurDBPath = path;
+        return;
+    }
+
+    const QString path = PLAppController::defaultDBPath();
+    if (!QFileInfo(path).isDir()) {
+        // The parents are made too: on a first start the documents folder may hold no "Pelmora".
+        if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !QDir().mkdir(path)) {
+            PLMessage::ShowPLErrorMessage(kMsgCannotCreate);
+            return;
+        }
+    }
+    if (storeDBPath(path))
+        g_strCurDBPath = path;
+}
+
+void PLDatabaseCommands::showError(int number)
+{
+    PLMessage::ShowPLErrorMessageBySheet(m_mainWindow.databaseWindow(), number);
+}
+
+QString PLDatabaseCommands::panelDirectory() const
+{
+    if (g_strCurDBPath.isEmpty())
+        return userHomeDir();
+    return QFileInfo(g_strCurDBPath).absolutePath();
+}
+
+QString PLDatabaseCommands::panelName() const
+{
+    if (g_strCurDBPath.isEmpty())
+        return QLatin1String(kDefaultDatabaseName);
+    return QFileInfo(g_strCurDBPath).fileName();
+}
+
+void PLDatabaseCommands::newDatabase()
+{
+    PLDatabasePanels::Request request;
+    request.window = m_mainWindow.databaseWindow();
+    request.title = getLocalString(QLatin1String(kCreateTitleKey));
+    request.prompt = getLocalString(QLatin1String(kSavePromptKey));
+    request.directory = panelDirectory();
+    request.name = panelName();
+    request.allowedTypes = {QLatin1String(kDatabaseExtension)};
+    const QString path = PLDatabasePanels::current().runSavePanel(request);
+    if (!path.isEmpty())
+        Scheduler::performOnMainThread([this, path] { doNewDB(path); });
+}
+
+void PLDatabaseCommands::openDatabase()
+{
+    PLDatabasePanels::Request request;
+    request.window = m_mainWindow.databaseWindow();
+    request.title = getLocalString(QLatin1String(kOpenTitleKey));
+    request.directory = panelDirectory();
+    request.allowedTypes = {QLatin1String(kOldDatabaseExtension), QLatin1String(kDatabaseExtension)};
+    const QString path = PLDatabasePanels::current().runOpenPanel(request);
+    if (!path.isEmpty())
+        Scheduler::performOnMainThread([this, path] { doOpenDB(path); });
+}
+
+void PLDatabaseCommands::backupDatabase()
+{
+    const int attributes = checkDBAttributes(g_strCurDBPath);
+    if (attributes == kDBAttributesMissing || attributes == kDBAttributesUnreadable) {
+        showError(kMsgCannotBackUp);
+        return;
+    }
+    PLDatabasePanels::Request request;
+    request.window = m_mainWindow.databaseWindow();
+    request.title = getLocalString(QLatin1String(kBackupTitleKey));
+    request.prompt = getLocalString(QLatin1String(kSavePromptKey));
+    request.directory = panelDirectory();
+    request.name = panelName();
+    request.allowedTypes = {QLatin1String(kDatabaseExtension)};
+    const QString path = PLDatabasePanels::current().runSavePanel(request);
+    if (!path.isEmpty())
+        Scheduler::performOnMainThread([this, path] { doBackupDB(path); });
+}
+
+void PLDatabaseCommands::switchSucceeded(const QString& path)
+{
+    g_DBPathType = PLNetDBLockController::GetDBPathType(path);
+    g_DBPathTypeBeforeOpen = -1;
+    m_mainWindow.setCurrentOpenedDBPath();
+    if (!storeDBPath(path))
+        PLNSLog(QStringLiteral("Failure to save the current DB Path into preference file. DB Path:[%@]"), path);
+}
+
+void PLDatabaseCommands::restore(const QString& remembered)
+{
+    g_strCurDBPath = remembered;
+    if (!remembered.isEmpty())
+        m_mainWindow.managedObjectContext();
+    m_mainWindow.setCurrentOpenedDBPath();
+}
+
+void PLDatabaseCommands::doNewDB(const QString& path)
+{
+    const QString remembered = g_strCurDBPath;
+    g_DBPathTypeBeforeOpen = PLNetDBLockController::GetDBPathType(path);
+    if (storePathTooLong(path)) {
+        showError(kMsgPathTooLong);
+        return;
+    }
+    if (pathCheck(path) == -1) {
+        showError(kMsgUnsupportedVolume);
+        return;
+    }
+    if (samePath(path, remembered)) {
+        showError(kMsgSameDatabase);
+        return;
+    }
+    if (lockIsHeld(path)) {
+        showError(kMsgInUse);
+        return;
+    }
+    // mkdir makes the folder only when nothing is there yet.
+    if (!QDir().mkdir(path)) {
+        showError(kMsgCannotCreate);
+        return;
+    }
+    g_strCurDBPath = path;
+    if (m_mainWindow.newDB()) {
+        PLNetDBLockController::setDbOpenMode(PLNetDBLockController::kOpenModeOpened);
+        m_mainWindow.setClearBtnStatus();
+        switchSucceeded(path);
+        return;
+    }
+    restore(remembered);
+    cleanFolder(path);
+    showError(kMsgCannotCreate);
+}
+
+void PLDatabaseCommands::doOpenDB(const QString& path)
+{
+    const QString remembered = g_strCurDBPath;
+    g_DBPathTypeBeforeOpen = PLNetDBLockController::GetDBPathType(path);
+    if (pathCheck(path) == -1) {
+        showError(kMsgUnsupportedVolume);
+        return;
+    }
+    if (samePath(path, remembered))
+        return;
+    if (!databaseIsWritable(path)) {
+        showError(kMsgCannotUse);
+        return;
+    }
+    if (lockIsHeld(path)) {
+        showError(kMsgInUse);
+        return;
+    }
+    if (CheckDBIsNeedPassword(path) && !m_mainWindow.showPwdWndAccordingToSelectedDB(path))
+        return;
+
+    const int openMode = PLNetDBLockController::dbOpenMode();
+    QString work;
+    if (!m_mainWindow.migrateDatabaseIfNeeded(true, path, &work))
+        return;
+    const QString folder = work.isEmpty() ? path : work;
+    g_strCurDBPath = folder;
+    if (m_mainWindow.newDB()) {
+        switchSucceeded(folder);
+        return;
+    }
+    restore(remembered);
+    PLNetDBLockController::setDbOpenMode(openMode);
+    m_mainWindow.setCurrentOpenedDBPath();
+    showError(kMsgCannotUse);
+}
+
+void PLDatabaseCommands::doBackupDB(const QString& path)
+{
+    const QString remembered = g_strCurDBPath;
+    g_DBPathTypeBeforeOpen = PLNetDBLockController::GetDBPathType(path);
+    if (storePathTooLong(path)) {
+        showError(kMsgPathTooLong);
+        return;
+    }
+    if (pathCheck(path) == -1) {
+        showError(kMsgUnsupportedVolume);
+        return;
+    }
+    if (samePath(path, remembered))
+        return;
+    // The destination is removed below: never when that would remove the open database.
+    if (!remembered.isEmpty() && (isInside(path, remembered) || isInside(remembered, path))) {
+        showError(kMsgBackupFailed);
+        return;
+    }
+    if (lockIsHeld(path)) {
+        showError(kMsgInUse);
+        return;
+    }
+
+    removeItem(path);
+    m_mainWindow.saveSelectedFolderAndSelectedCard();
+    m_mainWindow.saveAction();
+    if (copyFolderTree(remembered, path, [] { return true; }) != FolderCopyResult::Copied) {
+        removeItem(path);
+        showError(kMsgBackupFailed);
+        return;
+    }
+    g_strCurDBPath = path;
+    if (m_mainWindow.newDB()) {
+        PLNetDBLockController::setDbOpenMode(PLNetDBLockController::kOpenModeOpened);
+        switchSucceeded(path);
+        return;
+    }
+    restore(remembered);
+    removeItem(path);
+    showError(kMsgBackupFailed);
+}

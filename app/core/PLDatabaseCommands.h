@@ -1,0 +1,62 @@
+// Choosing the first database at start-up and the New, Open and Back Up Database commands of the
+// application delegate. Every command checks first, then switches the main window to the other
+// database in one step; a failed switch leaves the open database, its lock and "DB path" as they
+// were, and removes a folder the command made. Main thread only.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <optional>
+
+class ManagedObjectContext;
+
+// What the commands need of the main window controller.
+class PLMainWindowDatabase {
+public:
+    virtual ~PLMainWindowDatabase() = default;
+    virtual QWidget* databaseWindow() = 0;
+    // The open database's context, building it for g_strCurDBPath when there is none.
+    virtual ManagedObjectContext* managedObjectContext() = 0;
+    // Switches to g_strCurDBPath; null (and the old database still open) when that fails.
+    virtual ManagedObjectContext* newDB() = 0;
+    virtual void setCurrentOpenedDBPath() = 0;
+    // The path to go on with after the password prompt, or nothing when the user gave up.
+    virtual std::optional<QString> showPwdWndAccordingToSelectedDB(const QString& path) = 0;
+    virtual bool migrateDatabaseIfNeeded(bool showProgress, const QString& folder, QString* workDBFullPath) = 0;
+    virtual void saveSelectedFolderAndSelectedCard() = 0;
+    virtual void saveAction() = 0;
+    // The card list's trash button state.
+    virtual void setClearBtnStatus() = 0;
+};
+
+class PLDatabaseCommands {
+public:
+    static constexpr const char* kDefaultDatabaseName = "Pelmora DB";
+    static constexpr int kMaxStorePathBytes = 504;
+
+    // Start-up choice: the preference "DB path", else the default folder "Pelmora DB.cxdb" under
+    // the documents folder's "Pelmora" (made with its parents when missing). Sets g_strCurDBPath,
+    // or shows why not.
+    static void initDB();
+
+    explicit PLDatabaseCommands(PLMainWindowDatabase& mainWindow) : m_mainWindow(mainWindow) {}
+
+    // Menu actions: a panel, then the command with the chosen path, queued on the main thread.
+    void newDatabase();
+    void openDatabase();
+    void backupDatabase();
+
+    void doNewDB(const QString& path);
+    void doOpenDB(const QString& path);
+    void doBackupDB(const QString& path);
+
+private:
+    void showError(int number);
+    void switchSucceeded(const QString& path);
+    void restore(const QString& remembered);
+    QString panelDirectory() const;
+    QString panelName() const;
+
+    PLMainWindowDatabase& m_mainWindow;
+};
