@@ -1,0 +1,229 @@
+#include "app/ui/PLMainWindowController.h"
+
+#include "app/core/DatabaseFolder.h"
+#include "app/core/Globals.h"
+#include "app/core/LocalString.h"
+#include "app/core/PLDatabaseController.h"
+#include "app/core/PLDatabasePanels.h"
+#include "app/core/PLMessage.h"
+#include "app/core/PLNetDBLockController.h"
+#include "app/core/PLPasswordController.h"
+#include "platform/foundation/DatabaseLock.h"
+#include "platform/foundation/FormatString.h"
+#include "platform/foundation/Log.h"
+#include "platform/store/CardStoreModel.h"
+#include "platform/store/ManagedObjectContext.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QStatusBar>
+
+namespace {
+
+constexpr int kMsgCannotUse = 12;
+constexpr int kMsgInUse = 17;
+constexpr int kMsgCannotCreate = 20;
+constexpr int kMsgUnsupportedVolume = 56;
+constexpr int kMsgFolderExists = 133;
+constexpr const char* kCreateNewDBQuestion = "IDS_MSG_CREATE_NEW_DB";
+constexpr int kButtonYes = 2;
+constexpr int kButtonNo = 3;
+
+QString storeFileOf(const QString& folder)
+{
+    return folder + QLatin1Char('/') + QLatin1String(kStoreFileName);
+}
+
+} // namespace
+
+PLMainWindowController::PLMainWindowController(QObject* parent)
+    : QObject(parent), m_window(std::make_unique<QMainWindow>()),
+      _pwdWndController(std::make_unique<PLPasswordController>()),
+      m_terminate([] { QCoreApplication::quit(); })
+{
+    m_window->setObjectName(QStringLiteral("PLMainWindow"));
+    m_window->setWindowTitle(QStringLiteral("Pelmora"));
+    _dbPathField = new QLabel(m_window.get());
+    _dbPathField->setObjectName(QStringLiteral("_dbPathField"));
+    _dbPathField->setTextFormat(Qt::PlainText);
+    m_window->statusBar()->addWidget(_dbPathField, 1);
+    _pwdWndController->setMainWindow(m_window.get());
+}
+
+PLMainWindowController::~PLMainWindowController()
+{
+    closeDatabase();
+}
+
+const ManagedObjectModel& PLMainWindowController::managedObjectModel() const
+{
+    return CardStore::currentModel();
+}
+
+ManagedObjectContext* PLMainWindowController::managedObjectContext()
+{
+    if (_managedObjectContext || g_strCurDBPath.isEmpty() || !_bInited)
+        return _managedObjectContext.get();
+    QString error;
+    auto context = ManagedObjectContext::open(managedObjectModel(), storeFileOf(g_strCurDBPath), &error);
+    int lock = -1;
+    // A lock that cannot be taken means another program has the database open: do not use it.
+    const bool locked = context && DatabaseLock::acquire(g_strCurDBPath, &lock) == DatabaseLock::Result::Locked;
+    if (!locked) {
+        _bInited = false;
+        PLNSLog(QStringLiteral("Init ManagedObjectContext. ErrCode:[%d]"), -1008);
+        PLMessage::ShowPLErrorMessageBySheet(m_window.get(), context ? kMsgInUse : kMsgCannotUse);
+        return nullptr;
+    }
+    _managedObjectContext = std::move(context);
+    g_DBLockFile = lock;
+    return _managedObjectContext.get();
+}
+
+void PLMainWindowController::seed(const QString& folder)
+{
+    std::unique_ptr<PLDatabaseController> controller = PLDatabaseController::initDBwithPath(folder);
+    if (!controller)
+        return;
+    controller->insertFolderData();
+    controller->insertVersionData();
+    controller->save();
+}
+
+void PLMainWindowController::initDB()
+{
+    if (_managedObjectContext || _bInited)
+        return;
+    _bInited = true;
+    ManagedObjectContext* context = managedObjectContext();
+    if (!context)
+        return;
+    emit managedObjectContextChanged(context);
+    setCurrentOpenedDBPath();
+    g_DBPathType = PLNetDBLockController::GetDBPathType(g_strCurDBPath);
+    g_DBPathTypeBeforeOpen = -1;
+    seed(g_strCurDBPath);
+}
+
+ManagedObjectContext* PLMainWindowController::newDB()
+{
+    saveSelectedFolderAndSelectedCard();
+    saveAction();
+    if (g_strCurDBPath.isEmpty())
+        return nullptr;
+    const QString folder = g_strCurDBPath;
+    if (!PLDatabaseController::initDBwithPath(folder))
+        return nullptr;
+    QString error;
+    auto context = ManagedObjectContext::open(managedObjectModel(), storeFileOf(folder), &error);
+    if (!context) {
+        PLNSLog(QStringLiteral("Init ManagedObjectContext. ErrCode:[%d]"), -1008);
+        return nullptr;
+    }
+    // The new lock is taken before the old one is let go: a database in use is not switched to.
+    int lock = -1;
+    if (DatabaseLock::acquire(folder, &lock) != DatabaseLock::Result::Locked)
+        return nullptr;
+    seed(folder);
+
+    _managedObjectContext = std::move(context);
+    DatabaseLock::release(g_DBLockFile);
+    g_DBLockFile = lock;
+    _bInited = true;
+    emit managedObjectContextChanged(_managedObjectContext.get());
+    return _managedObjectContext.get();
+}
+
+void PLMainWindowController::closeDatabase()
+{
+    if (_managedObjectContext) {
+        _managedObjectContext.reset();
+        emit managedObjectContextChanged(nullptr);
+    }
+    DatabaseLock::release(g_DBLockFile);
+    g_DBLockFile = -1;
+}
+
+void PLMainWindowController::setCurrentOpenedDBPath()
+{
+    const QString text = formatText(QStringLiteral("%@ : %@"), getLocalString(QLatin1String(kDatabasePathKey)), g_strCurDBPath);
+    _dbPathField->setText(text);
+    _dbPathField->setToolTip(text);
+}
+
+void PLMainWindowController::saveSelectedFolderAndSelectedCard()
+{
+    // The folder tree and the card list keep the selection; nothing to store without them.
+}
+
+void PLMainWindowController::saveAction()
+{
+    if (!_managedObjectContext || !_managedObjectContext->hasChanges())
+        return;
+    QString error;
+    if (_managedObjectContext->save(&error) != 0)
+        PLNSLog(QStringLiteral("Exception happended.[%@]"), error);
+}
+
+void PLMainWindowController::setClearBtnStatus()
+{
+    // The card list's trash button follows the context; nothing to do without the card list.
+}
+
+std::optional<QString> PLMainWindowController::showPwdWndAccordingToSelectedDB(const QString& path)
+{
+    if (path.isEmpty()) {
+        m_terminate();
+        return std::nullopt;
+    }
+    {
+        std::unique_ptr<PLDatabaseController> controller = PLDatabaseController::initDBwithPath(path);
+        if (controller)
+            controller->_lock();
+        _pwdWndController->setDBFilePath(path);
+        if (m_window->isVisible())
+            _pwdWndController->showSheetWindow();
+        else
+            _pwdWndController->showModalWindow();
+    }
+    if (_pwdWndController->getPwdCheckedResult())
+        return path;
+    if (m_window->isVisible() || m_window->isMinimized())
+        return std::nullopt;
+
+    // At start-up, with no window yet: offer a new database in place of the refused one.
+    if (PLMessage::ShowPLInfoMessage(QLatin1String(kCreateNewDBQuestion), kButtonYes, kButtonNo, QString()) == 1) {
+        PLDatabasePanels::Request request;
+        request.title = getLocalString(QStringLiteral("IDS_CREATE_NEW_DB"));
+        request.prompt = getLocalString(QStringLiteral("IDS_SAVE_PROMPT"));
+        request.directory = QFileInfo(path).absolutePath();
+        request.name = QFileInfo(path).fileName();
+        request.allowedTypes = {QLatin1String(kDatabaseExtension)};
+        const QString created = PLDatabasePanels::current().runSavePanel(request);
+        if (!created.isEmpty()) {
+            if (pathCheck(created) == -1) {
+                PLMessage::ShowPLErrorMessage(kMsgUnsupportedVolume);
+            } else if (QFileInfo::exists(created)) {
+                PLMessage::ShowPLErrorMessage(kMsgFolderExists);
+            } else if (!QDir().mkdir(created)) {
+                PLMessage::ShowPLErrorMessage(kMsgCannotCreate);
+            } else {
+                return created;
+            }
+        }
+    }
+    m_terminate();
+    return std::nullopt;
+}
+
+bool PLMainWindowController::migrateDatabaseIfNeeded(bool showProgress, const QString& folder, QString* workDBFullPath)
+{
+    PLDatabaseMigration::CheckContext context;
+    context.window = m_window.get();
+    context.imageAccess = &m_cardImages;
+    context.fieldSeparator = m_fieldSeparator;
+    context.setClearBtnStatus = [this] { setClearBtnStatus(); };
+    return PLDatabaseMigration::migrateDatabaseIfNeeded(showProgress, folder, workDBFullPath, context);
+}

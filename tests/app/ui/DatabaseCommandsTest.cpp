@@ -1,0 +1,295 @@
+#include "app/core/Globals.h"
+#include "app/core/PLAppController.h"
+#include "app/core/PLDatabaseCommands.h"
+#include "app/core/PLDatabasePanels.h"
+#include "app/core/PLNetDBLockController.h"
+#include "app/ui/PLMainWindowController.h"
+#include "platform/foundation/DatabaseLock.h"
+#include "platform/foundation/PreferenceDomain.h"
+#include "platform/store/ManagedObjectContext.h"
+#include "tests/app/core/TestBundle.h"
+#include "tests/support/appkit/ScriptedMessagePresenter.h"
+#include "tests/support/cardstores/CardStoreFixtures.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+namespace {
+
+namespace F = CardStoreFixtures;
+
+class ScriptedPanels : public PLDatabasePanels {
+public:
+    std::deque<QString> answers;
+    QList<Request> requests;
+
+    ScriptedPanels() { setCurrent(this); }
+    ~ScriptedPanels() override { setCurrent(nullptr); }
+    QString runSavePanel(const Request& request) override { return next(request); }
+    QString runOpenPanel(const Request& request) override { return next(request); }
+
+private:
+    QString next(const Request& request)
+    {
+        requests.append(request);
+        if (answers.empty())
+            return QString();
+        QString answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+PlistValue::Dictionary texts()
+{
+    PlistValue::Dictionary strings;
+    for (int number : {12, 13, 17, 20, 34, 48, 56, 135, 220, 222})
+        strings.insert(QStringLiteral("IDS_MSG_ERR_%1").arg(number, 4, 10, QLatin1Char('0')), PlistValue(QStringLiteral("E%1").arg(number)));
+    strings.insert(QStringLiteral("IDS_MSG_ERR_0220"), PlistValue(QStringLiteral("E220 %@")));
+    strings.insert(QStringLiteral("IDS_MAINWINDOW_DETABASE_PATH"), PlistValue(QStringLiteral("Database")));
+    return strings;
+}
+
+// A main window whose switch fails, to show what the commands do then.
+class RefusingMainWindow : public PLMainWindowController {
+public:
+    ManagedObjectContext* newDB() override { return nullptr; }
+};
+
+class DatabaseCommands : public ::testing::Test {
+protected:
+    QTemporaryDir temp;
+    TestBundle bundle{{}, texts()};
+    ScriptedMessagePresenter presenter;
+    ScriptedPanels panels;
+    QString current;
+
+    void SetUp() override
+    {
+        PreferenceDomain::setStandardDomain(QStringLiteral("test.commands"), temp.filePath(QStringLiteral("prefs")));
+        qputenv("XDG_DOCUMENTS_DIR", temp.filePath(QStringLiteral("Documents")).toUtf8());
+        current = makeDatabase(QStringLiteral("Current.cxdb"));
+        g_strCurDBPath = current;
+        g_DBLockFile = -1;
+    }
+    void TearDown() override
+    {
+        g_strCurDBPath.clear();
+        qunsetenv("XDG_DOCUMENTS_DIR");
+    }
+    QString makeDatabase(const QString& name)
+    {
+        const QString folder = temp.filePath(name);
+        QDir().mkpath(folder + QStringLiteral("/Images"));
+        EXPECT_TRUE(F::writeStore(folder + QStringLiteral("/Pelmora1.sqldb"), true, 2, F::numberedCards(3, QStringLiteral("1"))));
+        return folder;
+    }
+    static QString dbPath() { return PreferenceDomain::standard().value(QStringLiteral("DB path")).toString(); }
+    // Runs the queued command the panel handed over.
+    static void runQueued() { QCoreApplication::processEvents(); }
+};
+
+TEST_F(DatabaseCommands, MainWindowOpensSeedsAndLocksTheDatabase)
+{
+    PLMainWindowController window;
+    ManagedObjectContext* seen = nullptr;
+    QObject::connect(&window, &PLMainWindowController::managedObjectContextChanged, [&](ManagedObjectContext* c) { seen = c; });
+    window.initDB();
+    ASSERT_NE(window.managedObjectContext(), nullptr);
+    EXPECT_EQ(seen, window.managedObjectContext());
+    EXPECT_EQ(window.dbPathField()->text(), QStringLiteral("Database : ") + current);
+    EXPECT_EQ(window.dbPathField()->toolTip(), window.dbPathField()->text());
+    EXPECT_EQ(DatabaseLock::probe(current), DatabaseLock::Result::InUse);
+    const F::StoreContents contents = F::readStore(current + QStringLiteral("/Pelmora1.sqldb"));
+    EXPECT_EQ(contents.folderCount, 3); // the store had its folders: nothing added
+    EXPECT_EQ(contents.versionValues.size(), 1);
+
+    // A store that cannot be opened keeps the old database open and locked.
+    const QString broken = temp.filePath(QStringLiteral("Broken.cxdb"));
+    QDir().mkpath(broken);
+    QFile garbage(broken + QStringLiteral("/Pelmora1.sqldb"));
+    garbage.open(QIODevice::WriteOnly);
+    garbage.write(QByteArray(2048, 'x'));
+    garbage.close();
+    ManagedObjectContext* before = window.managedObjectContext();
+    g_strCurDBPath = broken;
+    EXPECT_EQ(window.newDB(), nullptr);
+    EXPECT_EQ(window.managedObjectContext(), before);
+    EXPECT_EQ(DatabaseLock::probe(current), DatabaseLock::Result::InUse);
+
+    window.closeDatabase();
+    EXPECT_EQ(seen, nullptr);
+    EXPECT_EQ(DatabaseLock::probe(current), DatabaseLock::Result::Locked);
+}
+
+TEST_F(DatabaseCommands, RefusalsLeaveTheOpenDatabase)
+{
+    PLMainWindowController window;
+    window.initDB();
+    PLDatabaseCommands commands(window);
+    const QString held = makeDatabase(QStringLiteral("Held.cxdb"));
+    int holder = -1;
+    ASSERT_EQ(DatabaseLock::acquire(held, &holder), DatabaseLock::Result::Locked);
+    const QString longPath = temp.filePath(QString(240, QLatin1Char('a')) + QLatin1Char('/') + QString(250, QLatin1Char('b')) + QStringLiteral(".cxdb"));
+    QDir().mkpath(QFileInfo(longPath).absolutePath());
+    const QString broken = temp.filePath(QStringLiteral("Broken.cxdb"));
+    QDir().mkpath(broken);
+    QFile garbage(broken + QStringLiteral("/Pelmora1.sqldb"));
+    garbage.open(QIODevice::WriteOnly);
+    garbage.write(QByteArray(2048, 'x'));
+    garbage.close();
+    QFile::link(current, temp.filePath(QStringLiteral("Link.cxdb")));
+
+    struct Case {
+        const char* name;
+        std::function<void()> command;
+        QStringList texts;
+    };
+    const Case cases[] = {
+        {"new: the open database", [&] { commands.doNewDB(current); }, {QStringLiteral("E13")}},
+        {"open: the open database", [&] { commands.doOpenDB(current); }, {}},
+        {"back up: the open database", [&] { commands.doBackupDB(current); }, {}},
+        {"back up: the open database through a link", [&] { commands.doBackupDB(temp.filePath(QStringLiteral("Link.cxdb"))); }, {}},
+        {"back up: inside the open database", [&] { commands.doBackupDB(current + QStringLiteral("/Images/Copy.cxdb")); }, {QStringLiteral("E34")}},
+        {"back up: over a folder holding the open database", [&] { commands.doBackupDB(temp.path()); }, {QStringLiteral("E34")}},
+        {"new: store path too long", [&] { commands.doNewDB(longPath); }, {QStringLiteral("E222")}},
+        {"back up: store path too long", [&] { commands.doBackupDB(longPath); }, {QStringLiteral("E222")}},
+        {"new: lock held", [&] { commands.doNewDB(held); }, {QStringLiteral("E17")}},
+        {"open: lock held", [&] { commands.doOpenDB(held); }, {QStringLiteral("E17")}},
+        {"back up: lock held", [&] { commands.doBackupDB(held); }, {QStringLiteral("E17")}},
+        {"open: a store that cannot be opened", [&] { commands.doOpenDB(broken); }, {QStringLiteral("E12")}},
+    };
+    const auto snapshot = F::snapshotFolder(current);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        presenter.clear();
+        c.command();
+        EXPECT_EQ(presenter.texts(), c.texts);
+        EXPECT_EQ(g_strCurDBPath, current);
+        EXPECT_NE(window.managedObjectContext(), nullptr);
+        EXPECT_EQ(DatabaseLock::probe(current), DatabaseLock::Result::InUse);
+        EXPECT_EQ(F::snapshotFolder(current), snapshot);
+    }
+    EXPECT_FALSE(QFileInfo::exists(longPath));
+    EXPECT_TRUE(dbPath().isEmpty());
+    DatabaseLock::release(holder);
+}
+
+TEST_F(DatabaseCommands, NewOpenAndBackUpSwitchAndRecordThePath)
+{
+    PLMainWindowController window;
+    window.initDB();
+    PLDatabaseCommands commands(window);
+
+    const QString created = temp.filePath(QStringLiteral("New.cxdb"));
+    panels.answers.push_back(created);
+    commands.newDatabase();
+    ASSERT_EQ(panels.requests.size(), 1);
+    EXPECT_EQ(panels.requests.first().directory, temp.path());
+    EXPECT_EQ(panels.requests.first().name, QStringLiteral("Current.cxdb"));
+    runQueued();
+    EXPECT_EQ(g_strCurDBPath, created);
+    EXPECT_EQ(dbPath(), created);
+    EXPECT_EQ(F::readStore(created + QStringLiteral("/Pelmora1.sqldb")).versionValues, QStringList{QStringLiteral("2")});
+    EXPECT_EQ(DatabaseLock::probe(created), DatabaseLock::Result::InUse);
+    EXPECT_EQ(DatabaseLock::probe(current), DatabaseLock::Result::Locked); // the old lock was let go
+    EXPECT_EQ(PLNetDBLockController::dbOpenMode(), 2);
+
+    // Open: an older database is migrated first, then opened.
+    const QString old = temp.filePath(QStringLiteral("Old.cxdb"));
+    QDir().mkpath(old);
+    F::writeStore(old + QStringLiteral("/Pelmora1.sqldb"), false, 1, F::numberedCards(4, QStringLiteral("1")));
+    panels.answers.push_back(old);
+    commands.openDatabase();
+    EXPECT_EQ(panels.requests.last().allowedTypes, (QStringList{QStringLiteral("pldb"), QStringLiteral("cxdb")}));
+    runQueued();
+    EXPECT_EQ(presenter.texts(), QStringList());
+    EXPECT_EQ(g_strCurDBPath, old);
+    EXPECT_EQ(dbPath(), old);
+    EXPECT_EQ(F::readStore(old + QStringLiteral("/Pelmora1.sqldb")).versionValues, QStringList{QStringLiteral("2")});
+
+    // Back Up over an existing folder replaces it and goes on with the copy.
+    const QString backup = temp.filePath(QStringLiteral("Backup.cxdb"));
+    QDir().mkpath(backup + QStringLiteral("/stale"));
+    panels.answers.push_back(backup);
+    commands.backupDatabase();
+    runQueued();
+    EXPECT_EQ(g_strCurDBPath, backup);
+    EXPECT_EQ(dbPath(), backup);
+    EXPECT_FALSE(QFileInfo::exists(backup + QStringLiteral("/stale")));
+    EXPECT_EQ(F::readStore(backup + QStringLiteral("/Pelmora1.sqldb")).cards.size(), 4);
+    EXPECT_EQ(DatabaseLock::probe(backup), DatabaseLock::Result::InUse);
+    EXPECT_EQ(DatabaseLock::probe(old), DatabaseLock::Result::Locked);
+
+    // A cancelled panel does nothing.
+    commands.newDatabase();
+    runQueued();
+    EXPECT_EQ(g_strCurDBPath, backup);
+}
+
+TEST_F(DatabaseCommands, AFailedSwitchRemovesWhatItMade)
+{
+    RefusingMainWindow window;
+    window.initDB();
+    PLDatabaseCommands commands(window);
+    const QString created = temp.filePath(QStringLiteral("New.cxdb"));
+    const QString backup = temp.filePath(QStringLiteral("Backup.cxdb"));
+    commands.doNewDB(created);
+    commands.doBackupDB(backup);
+    EXPECT_EQ(presenter.texts(), (QStringList{QStringLiteral("E20"), QStringLiteral("E34")}));
+    EXPECT_FALSE(QFileInfo::exists(created));
+    EXPECT_FALSE(QFileInfo::exists(backup));
+    EXPECT_EQ(g_strCurDBPath, current);
+    EXPECT_EQ(window.dbPathField()->text(), QStringLiteral("Database : ") + current);
+    EXPECT_TRUE(dbPath().isEmpty());
+}
+
+TEST_F(DatabaseCommands, BackUpIsRefusedForAMissingDatabase)
+{
+    PLMainWindowController window;
+    PLDatabaseCommands commands(window);
+    g_strCurDBPath = temp.filePath(QStringLiteral("Gone.cxdb"));
+    commands.backupDatabase();
+    EXPECT_EQ(presenter.texts(), QStringList{QStringLiteral("E48")});
+    EXPECT_TRUE(panels.requests.isEmpty());
+}
+
+TEST_F(DatabaseCommands, StartUpChoice)
+{
+    g_strCurDBPath.clear();
+    // No preference: the default folder is made with its parents and recorded.
+    PLDatabaseCommands::initDB();
+    const QString expected = temp.filePath(QStringLiteral("Documents/Pelmora/Pelmora DB.cxdb"));
+    EXPECT_EQ(g_strCurDBPath, expected);
+    EXPECT_TRUE(QFileInfo(expected).isDir());
+    EXPECT_EQ(dbPath(), expected);
+
+    // The preference names a folder that is gone.
+    g_strCurDBPath.clear();
+    const QString gone = temp.filePath(QStringLiteral("Gone.cxdb"));
+    PreferenceDomain::standard().setValue(QStringLiteral("DB path"), PlistValue(gone));
+    PLDatabaseCommands::initDB();
+    EXPECT_EQ(presenter.texts(), QStringList{QStringLiteral("E220 ") + gone});
+    EXPECT_TRUE(g_strCurDBPath.isEmpty());
+
+    // The preference names a database in use.
+    presenter.clear();
+    int holder = -1;
+    ASSERT_EQ(DatabaseLock::acquire(current, &holder), DatabaseLock::Result::Locked);
+    PreferenceDomain::standard().setValue(QStringLiteral("DB path"), PlistValue(current));
+    PLDatabaseCommands::initDB();
+    EXPECT_EQ(presenter.texts(), QStringList{QStringLiteral("E17")});
+    EXPECT_TRUE(g_strCurDBPath.isEmpty());
+    DatabaseLock::release(holder);
+    PLDatabaseCommands::initDB();
+    EXPECT_EQ(g_strCurDBPath, current);
+}
+
+} // namespace
