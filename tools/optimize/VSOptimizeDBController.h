@@ -31,8 +31,6 @@ public:
     VSOptimizeDBController(const VSOptimizeDBController&) = delete;
     VSOptimizeDBController& operator=(const VSOptimizeDBController&) = delete;
 
-    void setDBFilePath(const QString& storePath) { _sqldbFilePath = storePath; }
-    QString dbFilePath() const { return _sqldbFilePath; }
     QString databaseFolder() const;
 
     // The whole run: lock, backup, optimisation, unlock; the first failure, else the unlock's result.

@@ -265,7 +265,7 @@ bool HWMainWindowController::validateBeforeDoExecute()
     };
     switch (_operationBtn->checkedId()) {
     case kAddPassword: {
-        if (fresh.isEmpty() || repeat.isEmpty()) {
+        if (HWCommonFunction::isEmptyString(fresh) || HWCommonFunction::isEmptyString(repeat)) {
             HWMessage::ShowHWErrorMessage(kMsgNewPasswordEmpty);
             return false;
         }
@@ -285,11 +285,11 @@ bool HWMainWindowController::validateBeforeDoExecute()
         return true;
     }
     case kChangePassword: {
-        if (current.isEmpty()) {
+        if (HWCommonFunction::isEmptyString(current)) {
             HWMessage::ShowHWErrorMessage(kMsgCurrentPasswordEmpty);
             return false;
         }
-        if (fresh.isEmpty() || repeat.isEmpty()) {
+        if (HWCommonFunction::isEmptyString(fresh) || HWCommonFunction::isEmptyString(repeat)) {
             HWMessage::ShowHWErrorMessage(kMsgNewPasswordEmpty);
             return false;
         }
@@ -314,7 +314,7 @@ bool HWMainWindowController::validateBeforeDoExecute()
         return true;
     }
     case kDeletePassword: {
-        if (current.isEmpty()) {
+        if (HWCommonFunction::isEmptyString(current)) {
             HWMessage::ShowHWErrorMessage(kMsgCurrentPasswordEmpty);
             return false;
         }

@@ -28,7 +28,6 @@ public:
     ~HWMainWindowController() override;
 
     QWidget* window() const { return m_window; }
-    HWDatabaseController& databaseController() const { return *_dbController; }
     // The control that was last given the keyboard focus.
     QWidget* firstResponder() const { return m_firstResponder; }
     int operationType() const { return _iPwdOperationType; }

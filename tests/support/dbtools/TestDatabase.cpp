@@ -160,9 +160,4 @@ QStringList allRows(const QString& storePath)
     return result;
 }
 
-bool execute(const QString& storePath, const QString& sql)
-{
-    return Connection(storePath).exec(sql);
-}
-
 } // namespace TestDatabase

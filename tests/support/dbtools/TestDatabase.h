@@ -29,6 +29,5 @@ bool deleteCards(const QString& storePath, int count);
 QStringList tableNames(const QString& storePath);
 // Every row of every table as text, in table and key order: equal after a lossless rewrite.
 QStringList allRows(const QString& storePath);
-bool execute(const QString& storePath, const QString& sql);
 
 } // namespace TestDatabase

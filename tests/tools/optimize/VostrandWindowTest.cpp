@@ -236,6 +236,19 @@ TEST_F(VostrandWindow, PasswordSheet)
     c.doExecute();
     EXPECT_TRUE(backups().isEmpty());
 
+    // The folder turned read-only while the sheet was up: 104, and the sheet ends without a run.
+    presenter.clear();
+    onSheet(c, [this](VSPasswordWndController& sheet) {
+        FakeFileAttributes fake;
+        fake.set(store, FakeFileAttributes::ReadOnly);
+        sheet._passwordTextField->setText(QStringLiteral("secret"));
+        sheet.doOkClick();
+        EXPECT_FALSE(sheet.getPwdCheckedResult());
+    });
+    c.doExecute();
+    EXPECT_EQ(presenter.texts(), QStringList{message(104)});
+    EXPECT_TRUE(backups().isEmpty());
+
     // Correct: the run goes on.
     presenter.clear();
     onSheet(c, [](VSPasswordWndController& sheet) {
