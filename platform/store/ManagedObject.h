@@ -75,6 +75,7 @@ private:
     std::vector<bool> m_dirty;
     std::vector<ManagedObjectPtr> m_targets; // unsaved relationship targets, by attribute index
     int m_dirtyCount = 0;
+    quint64 m_seenInFetch = 0; // the last full fetch that read the object's row
     bool m_inserted = false;
     bool m_deleted = false;
     bool m_pendingUpdate = false; // listed in the context's updated objects

@@ -31,6 +31,7 @@ struct EntityState {
     SqliteStatement remove;
     std::unordered_map<std::string, SqliteStatement> updates; // keyed by the changed-column mask
     QHash<qint64, ManagedObjectPtr> registered;
+    quint64 fetchCount = 0;
 };
 
 QString errorText(sqlite3* db, int rc)
@@ -335,9 +336,13 @@ ManagedObjectList ManagedObjectContext::executeFetchRequest(const FetchRequest& 
         sqlite3_stmt* s = es.selectAll.get();
         if (es.registered.isEmpty())
             es.registered.reserve(1024);
+        const quint64 generation = ++es.fetchCount;
+        qsizetype rows = 0;
         int rc;
         while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+            ++rows;
             ManagedObjectPtr object = d->materialize(es, s, this);
+            object->m_seenInFetch = generation;
             if (request.includesPendingChanges && object->m_deleted)
                 continue;
             if (!request.predicate || request.predicate(*object))
@@ -349,6 +354,12 @@ ManagedObjectList ManagedObjectContext::executeFetchRequest(const FetchRequest& 
                 *sqliteError = rc;
             return {};
         }
+        // Rows removed by another connection: their unchanged objects leave the context.
+        if (es.registered.size() > rows)
+            es.registered.removeIf([generation](const QHash<qint64, ManagedObjectPtr>::iterator& it) {
+                const ManagedObject& o = **it;
+                return o.m_seenInFetch != generation && !o.m_pendingUpdate && !o.m_deleted;
+            });
     }
     if (request.includesPendingChanges)
         for (const ManagedObjectPtr& object : d->inserted)

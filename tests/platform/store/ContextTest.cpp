@@ -151,6 +151,11 @@ TEST_F(StoreTest, RowsOfAnotherConnectionAreSeenByTheNextFetch)
     EXPECT_EQ(folders[0], mine); // one object per row
     EXPECT_EQ(mine->stringValue("folder_Name"), "Renamed");
     EXPECT_EQ(folders[1]->stringValue("folder_Name"), "Theirs");
+
+    // A row removed elsewhere is gone from the next fetch and from key look-ups.
+    exec("delete from ZFOLDER where Z_PK = 2");
+    EXPECT_EQ(fetch(*context, "Folder"), ManagedObjectList{mine});
+    EXPECT_FALSE(context->objectWithPrimaryKey("Folder", 2));
 }
 
 TEST_F(StoreTest, UnknownColumnsKeepTheirValuesAndMissingColumnsReadEmpty)
@@ -306,6 +311,31 @@ TEST_F(StoreTest, BadFilesAreRefusedAndLeftAsTheyAre)
         EXPECT_NE(rc, 0);
     }
     EXPECT_EQ(QFileInfo(path()).size(), 4096 * 3);
+}
+
+TEST_F(StoreTest, OneEntityStoreOfTheOldestVersions)
+{
+    // A store with only a card table and no key bookkeeping.
+    exec("create table ZCARD (Z_PK INTEGER PRIMARY KEY, Z_ENT INTEGER, Z_OPT INTEGER, ZCARDID VARCHAR, "
+         "ZFLAG1 VARCHAR, ZCONNECTED INTEGER, ZFACE_IMAGE_FILE VARCHAR);"
+         "insert into ZCARD values (5, 1, 1, 'A', NULL, 3, 'A_N1.pdf');");
+    QString error;
+    auto context = ManagedObjectContext::open(CardStore::cardOnlyModel(), path(), &error, false);
+    ASSERT_TRUE(context) << error.toStdString();
+    auto cards = fetch(*context, "Card");
+    ASSERT_EQ(cards.size(), 1);
+    EXPECT_EQ(cards[0]->value("connected").toInt(), 3);
+    cards[0]->setValue("flag2", cards[0]->stringValue("connected"));
+    cards[0]->setValue("connected", 0);
+    cards[0]->setValue("flag1", QStringLiteral("1"));
+    context->insertNewObject("Card")->setValue("cardID", QStringLiteral("B"));
+    ASSERT_EQ(context->save(), 0);
+    EXPECT_EQ(scalar(path(), "select group_concat(Z_PK || ZCARDID || ifnull(ZFLAG1, '-') || ZCONNECTED, ',') from ZCARD"),
+              "5A10");
+    EXPECT_EQ(scalar(path(), "select count(*) || '/' || max(Z_PK) from ZCARD"), "2/6");
+    EXPECT_EQ(scalar(path(), "select Z_NAME || Z_MAX from Z_PRIMARYKEY"), "Card6");
+    EXPECT_FALSE(ManagedObjectContext::open(CardStore::cardOnlyModel(), dir.filePath("none.sqldb"), &error, false));
+    EXPECT_FALSE(QFile::exists(dir.filePath("none.sqldb")));
 }
 
 TEST(RawQuery, ResultsAsText)
