@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -153,6 +155,21 @@ TEST_F(OptimizeRun, HeldLockMeansInUseAndNothingCopied)
     EXPECT_FALSE(QFileInfo::exists(env.path() + QStringLiteral("/Pelmora DB_bak.cxdb")));
     EXPECT_EQ(fileBytes(store), before);
     DatabaseLock::release(held);
+}
+
+TEST_F(OptimizeRun, AFailedCopyLeavesNoBackupBehind)
+{
+    // Something the copy cannot make (a named pipe), below a folder already copied read-only.
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/Files/a/b")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder + QStringLiteral("/Files/pipe")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::setPermissions(folder + QStringLiteral("/Files/a"), QFile::ReadOwner | QFile::ExeOwner));
+    const QByteArray before = fileBytes(store);
+    VSOptimizeDBController run(store);
+    EXPECT_EQ(run.run(), VSOptimizeDBController::kBackupFailed);
+    EXPECT_FALSE(QFileInfo::exists(env.path() + QStringLiteral("/Pelmora DB_bak.cxdb")));
+    EXPECT_EQ(fileBytes(store), before);
+    EXPECT_EQ(DatabaseLock::probe(folder), DatabaseLock::Result::Locked);
+    QFile::setPermissions(folder + QStringLiteral("/Files/a"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 TEST_F(OptimizeRun, MissingStoreIsNoRun)
