@@ -686,15 +686,36 @@ int PLDatabaseMigration::migrateDatabaseToV53(PLDatabaseController& controller, 
         for (const RawRow& column : *columns)
             existing.append(column.value(QStringLiteral("name")).toUpper());
     }
+    // One transaction: the columns come all together or not at all, with one write to disk.
     int code = 0;
-    for (const AddedColumn& column : kV53Columns) {
-        if (existing.contains(QLatin1String(column.name)))
-            continue;
-        if (!controller.executeUpdateWithDBPath(storeFile, QLatin1String(column.statement), &code))
-            break;
+    QStringList added;
+    if (controller.executeUpdateWithDBPath(storeFile, QStringLiteral("begin immediate"), &code)) {
+        for (const AddedColumn& column : kV53Columns) {
+            if (existing.contains(QLatin1String(column.name)))
+                continue;
+            if (!controller.executeUpdateWithDBPath(storeFile, QLatin1String(column.statement), &code))
+                break;
+            added.append(QLatin1String(column.name));
+        }
+        // Cards get 0 in the columns just added; values a column already held are kept.
+        if (code == 0 && !added.isEmpty()) {
+            QString update = QLatin1String(kV53Update);
+            if (added.size() != qsizetype(std::size(kV53Columns))) {
+                QStringList assignments;
+                for (const char* integerColumn : {"ZINPUT_TYPE", "ZFIXED_FLAG"}) {
+                    if (added.contains(QLatin1String(integerColumn)))
+                        assignments.append(QLatin1String(integerColumn) + QStringLiteral(" = 0"));
+                }
+                update = assignments.isEmpty() ? QString() : QStringLiteral("update ZCARD set ") + assignments.join(QLatin1Char(','));
+            }
+            if (!update.isEmpty())
+                controller.executeUpdateWithDBPath(storeFile, update, &code);
+        }
+        int endCode = 0;
+        controller.executeUpdateWithDBPath(storeFile, code == 0 ? QStringLiteral("commit") : QStringLiteral("rollback"), &endCode);
+        if (code == 0)
+            code = endCode;
     }
-    if (code == 0)
-        controller.executeUpdateWithDBPath(storeFile, QLatin1String(kV53Update), &code);
     controller.closeSqlite3DB();
     if (code != 0)
         return code;

@@ -144,7 +144,7 @@ protected:
 };
 
 // Every card, its folder link and its trash path survive; the Version row says 53.
-void expectMigrated(const QString& store, int cards, bool userFolderKept)
+void expectMigrated(const QString& store, int cards, bool userFolderKept, const QString& inputType = QStringLiteral("0"))
 {
     const F::StoreContents contents = F::readStore(store);
     ASSERT_EQ(contents.cards.size(), cards);
@@ -172,7 +172,7 @@ void expectMigrated(const QString& store, int cards, bool userFolderKept)
     const auto rows = rawQuery(connection, QStringLiteral("select ZINPUT_TYPE, ZFIXED_FLAG from ZCARD"), &code);
     ASSERT_TRUE(rows.has_value()) << code;
     for (const RawRow& row : *rows)
-        EXPECT_EQ(row.value(QStringLiteral("ZINPUT_TYPE")), QStringLiteral("0"));
+        EXPECT_EQ(row.value(QStringLiteral("ZINPUT_TYPE")), inputType);
 }
 
 TEST_F(Migration, VersionProbe)
@@ -273,13 +273,19 @@ TEST_F(Migration, Version51IsAlteredInACopyAndKeptAsBackup)
     EXPECT_EQ(dbPathPreference(), folder);
 }
 
-// The version-53 columns may already be there (a store made by a program that labelled it 51).
+// The version-53 columns may already be there (a store made by a program that labelled it 51):
+// they are not added again and keep their values.
 TEST_F(Migration, Version53ColumnsAreAddedOnlyWhereMissing)
 {
     const QString folder = makeDatabase(QStringLiteral("Labelled51.cxdb"), true, 1);
+    {
+        SqliteConnection connection;
+        ASSERT_EQ(connection.open(folder + QStringLiteral("/Pelmora1.sqldb"), false), 0);
+        ASSERT_EQ(connection.exec("update ZCARD set ZINPUT_TYPE = 3"), 0);
+    }
     QString work;
     ASSERT_TRUE(check(folder, &work));
-    expectMigrated(folder + QStringLiteral("/Pelmora1.sqldb"), 6, true);
+    expectMigrated(folder + QStringLiteral("/Pelmora1.sqldb"), 6, true, QStringLiteral("3"));
 }
 
 TEST_F(Migration, Version5IsConvertedAndItsStoreKept)
