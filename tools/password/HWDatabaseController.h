@@ -8,7 +8,7 @@
 class HWDatabaseController {
 public:
     HWDatabaseController();
-    ~HWDatabaseController();
+    virtual ~HWDatabaseController();
     HWDatabaseController(const HWDatabaseController&) = delete;
     HWDatabaseController& operator=(const HWDatabaseController&) = delete;
 
@@ -20,7 +20,8 @@ public:
     // The checks every operation starts with: 0 or a message number.
     int _CheckBeforeOperation();
     int _lock();
-    int _unlock();
+    // Releases a held lock: 0, or 101 when it would not let go. Replaceable for tests of that case.
+    virtual int _unlock();
 
     // 0 or a message number.
     int addPassword(const QString& newPassword);

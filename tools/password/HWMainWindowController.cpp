@@ -54,7 +54,8 @@ bool isSameFolder(const QString& a, const QString& b)
 
 } // namespace
 
-HWMainWindowController::HWMainWindowController()
+HWMainWindowController::HWMainWindowController(std::unique_ptr<HWDatabaseController> dbController)
+    : _dbController(std::move(dbController))
 {
     m_window = new QWidget;
     m_window->setObjectName(QStringLiteral("mainWindow"));
@@ -123,7 +124,8 @@ HWMainWindowController::~HWMainWindowController()
 
 void HWMainWindowController::awakeFromNib()
 {
-    _dbController = std::make_unique<HWDatabaseController>();
+    if (!_dbController)
+        _dbController = std::make_unique<HWDatabaseController>();
     initDBPathTextField();
     _dbController->setDBPath(_dbPathTextField->text());
     _isHasPassword = _dbController->isHasPassword();

@@ -2,6 +2,8 @@
 // password) and the three password fields.
 #pragma once
 
+#include "tools/password/HWDatabaseController.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -9,7 +11,6 @@
 
 #include <memory>
 
-class HWDatabaseController;
 class QButtonGroup;
 class QLineEdit;
 class QPushButton;
@@ -24,7 +25,8 @@ public:
     inline static const QString kHelpAnchor = QStringLiteral("db_pass_ope.html");
     inline static const QString kDeleteQuestionKey = QStringLiteral("IDS_MSG_CONFIRM_DEL_PWD");
 
-    HWMainWindowController();
+    // `dbController` empty: the window makes its own.
+    explicit HWMainWindowController(std::unique_ptr<HWDatabaseController> dbController = nullptr);
     ~HWMainWindowController() override;
 
     QWidget* window() const { return m_window; }

@@ -7,6 +7,7 @@
 #include "tests/support/dbtools/ToolTestEnvironment.h"
 #include "tools/dbtools/DbToolCommon.h"
 #include "tools/dbtools/ToolMessages.h"
+#include "tools/password/HWDatabaseController.h"
 #include "tools/password/HWMainWindowController.h"
 
 #include <QAbstractButton>
@@ -254,6 +255,32 @@ TEST_F(HarnwickWindow, RefusalsWriteNothing)
     inUse->doExecuteBtn();
     EXPECT_EQ(presenter.texts(), QStringList{message(201)});
     EXPECT_FALSE(QFile::exists(plain + QStringLiteral("/Pelmora.CFG")));
+}
+
+// A lock that will not let go once the password file was written.
+class StuckLockController : public HWDatabaseController {
+public:
+    int _unlock() override
+    {
+        const int released = HWDatabaseController::_unlock();
+        return passwordFileChanged() ? 101 : released;
+    }
+};
+
+TEST_F(HarnwickWindow, LockWarningAfterAWriteStillReportsTheChange)
+{
+    W w(std::make_unique<StuckLockController>());
+    w.applicationDidFinishLaunching();
+    fill(w, QString(), QStringLiteral("abc"), QStringLiteral("abc"));
+    w.doExecuteBtn();
+    EXPECT_EQ(presenter.texts(), (QStringList{message(101), message(301)}));
+    EXPECT_EQ(cfgBytes(), QByteArray("900150983cd24fb0d6963f7d28e17f72"));
+    EXPECT_EQ(w._operationBtn->checkedId(), W::kChangePassword);
+
+    presenter.clear();
+    fill(w, QStringLiteral("wrong"), QStringLiteral("new"), QStringLiteral("new"));
+    w.doExecuteBtn();
+    EXPECT_EQ(presenter.texts(), QStringList{message(305)});
 }
 
 TEST_F(HarnwickWindow, MissingDeletionQuestionCountsAsNo)
