@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QThread>
 
+#include <list>
 #include <thread>
 
 namespace {
@@ -40,6 +41,87 @@ bool onMainThread()
     const QCoreApplication* app = QCoreApplication::instance();
     return app && QThread::currentThread() == app->thread();
 }
+
+// The workers of asynchronous calls: one thread per call, joined once it has finished, so that no
+// worker outlives the plug-in.
+class AsynchronousCalls {
+public:
+    static AsynchronousCalls& instance()
+    {
+        static AsynchronousCalls calls;
+        return calls;
+    }
+
+    void start(const std::shared_ptr<SoapBinding>& binding, std::function<void()> body)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        reapFinishedLocked();
+        auto done = std::make_shared<std::atomic_bool>(false);
+        std::thread worker([body = std::move(body), done]() mutable {
+            body();
+            body = nullptr;
+            done->store(true);
+        });
+        m_calls.push_back(Call{std::move(worker), binding, done});
+    }
+
+    void cancelAllAndWait()
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            for (Call& call : m_calls) {
+                if (auto binding = call.binding.lock())
+                    binding->cancel();
+            }
+        }
+        while (true) {
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                reapFinishedLocked();
+                if (m_calls.empty())
+                    return;
+            }
+            // Workers post their completion to the main thread before they end.
+            if (onMainThread())
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            else
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+
+    // At exit a finished worker is joined and a running one left to the process's end.
+    ~AsynchronousCalls()
+    {
+        for (Call& call : m_calls) {
+            if (call.done->load())
+                call.worker.join();
+            else
+                call.worker.detach();
+        }
+    }
+
+private:
+    struct Call {
+        std::thread worker;
+        std::weak_ptr<SoapBinding> binding;
+        std::shared_ptr<std::atomic_bool> done;
+    };
+
+    void reapFinishedLocked()
+    {
+        for (auto it = m_calls.begin(); it != m_calls.end();) {
+            if (it->done->load()) {
+                it->worker.join();
+                it = m_calls.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+
+    std::mutex m_mutex;
+    std::list<Call> m_calls;
+};
 
 }
 
@@ -112,7 +194,7 @@ void SoapBinding::performAsynchronousOperation(const SoapBindingOperation& opera
 {
     m_synchronousOperation = false;
     std::shared_ptr<SoapBinding> self = shared_from_this();
-    std::thread([self, operation] {
+    AsynchronousCalls::instance().start(self, [self, operation] {
         const SoapBindingResponsePtr response = self->sendHTTPCallUsingBody(operation);
         self->m_synchronousOperationComplete = true;
         auto post = [self, response] {
@@ -124,7 +206,12 @@ void SoapBinding::performAsynchronousOperation(const SoapBindingOperation& opera
             QMetaObject::invokeMethod(app, post, Qt::BlockingQueuedConnection);
         else
             post();
-    }).detach();
+    });
+}
+
+void SoapBinding::cancelAsynchronousCallsAndWait()
+{
+    AsynchronousCalls::instance().cancelAllAndWait();
 }
 
 SoapBindingResponsePtr SoapBinding::sendHTTPCallUsingBody(const SoapBindingOperation& operation)

@@ -114,6 +114,11 @@ public:
     SoapBindingResponsePtr performSynchronousOperation(const SoapBindingOperation& operation);
     void performAsynchronousOperation(const SoapBindingOperation& operation);
 
+    // Cancels every asynchronous call still running and waits until each has posted its completion
+    // and its worker has ended (the main thread keeps serving events meanwhile). For the plug-in's
+    // shutdown, before its code is unloaded.
+    static void cancelAsynchronousCallsAndWait();
+
 private:
     SoapBinding() = default;
     // The whole exchange on the current thread.

@@ -437,3 +437,25 @@ TEST_F(BindingTest, SettingsOverrideTheEndpointAndVersion)
     EXPECT_EQ(SforceServiceSvc::loginEndpoint(), fake.loginUrl());
     EXPECT_EQ(SforceServiceSvc::SoapBinding()->address(), fake.loginUrl());
 }
+
+TEST_F(BindingTest, ShutdownCancelsAndJoinsAsynchronousCalls)
+{
+    FakeCrmReply stall = FakeCrmService::faultReply("SERVER_UNAVAILABLE", "late");
+    stall.delayMs = 4000;
+    fake.queueReply(stall);
+    std::vector<SoapBindingResponsePtr> received;
+    auto observer = NotificationCenter::defaultCenter().addObserver(this, kSFoceCompletedNotification, [&](const Notification& n) {
+        received.push_back(n.userInfo.value(kSFORCERESPONSEKey).value<SoapBindingResponsePtr>());
+    });
+    SforceServiceSvc::SoapBinding()->loginAsyncUsingParameters(std::make_shared<SforceServiceSvc_login>());
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (fake.requests().empty() && elapsed.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    SoapBinding::cancelAsynchronousCallsAndWait();
+    NotificationCenter::defaultCenter().removeObserver(observer);
+    EXPECT_LT(elapsed.elapsed(), 2000);
+    ASSERT_EQ(received.size(), 1u);
+    ASSERT_TRUE(received[0]->geterror());
+    EXPECT_EQ(received[0]->geterror()->code, kURLErrorCancelled);
+}

@@ -320,13 +320,16 @@ TEST(Records, QueryResultPages)
         "<records xsi:type=\"sf:Widget__c\"><sf:Id>1</sf:Id></records>"
         "<records xsi:type=\"sf:Gizmo__c\"><sf:Id>dropped</sf:Id></records>"
         "<records><sf:Id>2</sf:Id><sf:Name>untyped</sf:Name></records>"
-        "<records xsi:type=\"sf:Widget__c\"><sf:Id>3</sf:Id></records><size>4</size></result>");
+        "<records xsi:type=\"sf:Widget__c\"><sf:Id>3</sf:Id></records>"
+        "<records xsi:type=\"sf:Account\"><sf:Id>001</sf:Id><sf:Name>Acme &amp; Co</sf:Name></records><size>4</size></result>");
     EXPECT_TRUE(page->valueForKey("done").isNone());
     EXPECT_FALSE(page->isDone());
     EXPECT_EQ(page->queryLocator(), "L");
     const auto records = page->records();
-    ASSERT_EQ(records.size(), 3u);
+    ASSERT_EQ(records.size(), 4u);
     EXPECT_TRUE(std::dynamic_pointer_cast<ens_Widget__c>(records[0]));
+    EXPECT_EQ(records[3]->className(), "ens_Account");
+    EXPECT_EQ(records[3]->valueForKey("Name").text(), "Acme & Co");
     EXPECT_EQ(records[1]->className(), "ens_sObject");
     EXPECT_EQ(records[1]->getId(), "2");
     EXPECT_TRUE(records[1]->valueForKey("Name").isNone());
