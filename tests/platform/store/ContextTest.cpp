@@ -75,6 +75,10 @@ TEST_F(StoreTest, NewStoreHasTheLayoutAndBookkeeping)
               QStringList({"Z_PK INTEGER", "Z_ENT INTEGER", "Z_OPT INTEGER", "ZFOLDER_ID VARCHAR", "ZCARDID VARCHAR",
                            "ZTOCARDRELATION INTEGER", "ZFOLDER1_NAME VARCHAR", "ZFOLDER2_NAME VARCHAR",
                            "ZFOLDER3_NAME VARCHAR", "ZFOLDER4_NAME VARCHAR"}));
+    EXPECT_EQ(columns("ZFOLDER"),
+              QStringList({"Z_PK INTEGER", "Z_ENT INTEGER", "Z_OPT INTEGER", "ZFOLDER_ID VARCHAR",
+                           "ZFOLDER_TYPE INTEGER", "ZFOLDER_LEVEL INTEGER", "ZFOLDER_NAME VARCHAR",
+                           "ZFOLDER_PARENT VARCHAR"}));
     const QStringList card = columns("ZCARD");
     EXPECT_EQ(card.size(), 3 + 71);
     for (const char* c : {"ZBACK_IMAGE_PAGE INTEGER", "ZFLAG1 VARCHAR", "ZINPUT_TYPE INTEGER",
