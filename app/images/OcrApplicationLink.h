@@ -20,7 +20,6 @@ constexpr int16_t kOcrErrConnection = -609;
 constexpr int16_t kOcrErrParamMissing = -1701;
 constexpr int16_t kOcrErrTimeout = -1712;
 constexpr int16_t kOcrErrEmptyReply = -1;
-constexpr int16_t kOcrErrMemory = -41;
 
 struct OcrParamSlot {
     uint32_t keyword;

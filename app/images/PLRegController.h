@@ -17,7 +17,6 @@ class PLRegController {
 public:
     // Status codes.
     static constexpr int kMissingArgument = 3;
-    static constexpr int kMemoryFailed = 4;
     static constexpr int kEngineNotReady = 81;
     static constexpr int kTurnFailed = 83;
     static constexpr int kNoFrontImage = 84;
@@ -27,7 +26,6 @@ public:
     // Recognition languages.
     static constexpr int kLanguageJapanese = 0;
     static constexpr int kLanguageEnglish = 1;
-    static constexpr int kLanguageAutomatic = 11;
     static constexpr int kLanguageOther = 12;
 
     // The card images (decoding, page turns) and the open database folder; by default the card
