@@ -29,6 +29,7 @@ constexpr const char* kFlagQuery = "select ZFLAG1 as FLAG, count(Z_PK) as NUM fr
 constexpr const char* kCountQuery = "select count(Z_PK) as NUM from ZCARD;";
 constexpr const char* kInputCopyName = "Pelmora_bk.sqldb";
 constexpr const char* kBuildFolderTemplate = ".PLMigration-XXXXXX";
+constexpr const char* kBuildFolderPattern = ".PLMigration-*";
 constexpr int kLastNameNumber = 10000;
 
 constexpr const char* kInitPreparingKey = "IDS_MSG_InitDatabaseIsPreparing";
@@ -326,6 +327,10 @@ int PLDatabaseMigration::runMigration(Work& work)
         return status;
     }
     m_controller.closeDatabase();
+    // Build folders left by a migration that never ended (the program was stopped) go now.
+    const QDir workDir(work.workFolder);
+    for (const QString& stale : workDir.entryList({QLatin1String(kBuildFolderPattern)}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot))
+        QDir(workDir.filePath(stale)).removeRecursively();
 
     work.second = PLDatabaseController::initDBwithPath(work.workFolder);
     if (!work.second)

@@ -291,6 +291,9 @@ TEST_F(Migration, Version53ColumnsAreAddedOnlyWhereMissing)
 TEST_F(Migration, Version5IsConvertedAndItsStoreKept)
 {
     const QString folder = makeOldDatabase(QStringLiteral("Five.cxdb"), QStringLiteral("1"));
+    // What a migration stopped half-way left behind is cleared.
+    QDir().mkpath(folder + QStringLiteral("/.PLMigration-abc123"));
+    QFile::copy(folder + QStringLiteral("/Pelmora.sqldb"), folder + QStringLiteral("/.PLMigration-abc123/Pelmora1.sqldb"));
     const auto before = snapshot(folder);
     QString work;
     ASSERT_TRUE(check(folder, &work));

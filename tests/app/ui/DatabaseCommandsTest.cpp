@@ -1,4 +1,6 @@
+#include "app/core/DatabasePassword.h"
 #include "app/core/Globals.h"
+#include "app/core/PLPasswordController.h"
 #include "app/core/PLAppController.h"
 #include "app/core/PLDatabaseCommands.h"
 #include "app/core/PLDatabasePanels.h"
@@ -15,7 +17,10 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -249,6 +254,38 @@ TEST_F(DatabaseCommands, AFailedSwitchRemovesWhatItMade)
     EXPECT_EQ(g_strCurDBPath, current);
     EXPECT_EQ(window.dbPathField()->text(), QStringLiteral("Database : ") + current);
     EXPECT_TRUE(dbPath().isEmpty());
+}
+
+// A database with a password: a cancelled prompt leaves the open database; the right password opens it.
+TEST_F(DatabaseCommands, OpenAsksForThePassword)
+{
+    PLMainWindowController window;
+    window.window()->show();
+    window.initDB();
+    PLDatabaseCommands commands(window);
+    const QString locked = makeDatabase(QStringLiteral("Locked.cxdb"));
+    QFile file(locked + QStringLiteral("/Pelmora.CFG"));
+    file.open(QIODevice::WriteOnly);
+    file.write(getMD5String(QStringLiteral("pass")).toUtf8());
+    file.close();
+
+    bool sheet = false;
+    QTimer::singleShot(0, [&] {
+        sheet = window.passwordController().window()->parentWidget() == window.window();
+        window.passwordController().doCancelClick();
+    });
+    commands.doOpenDB(locked);
+    EXPECT_TRUE(sheet);
+    EXPECT_EQ(presenter.texts(), QStringList());
+    EXPECT_EQ(g_strCurDBPath, current);
+
+    QTimer::singleShot(0, [&] {
+        window.passwordController().passwordField()->setText(QStringLiteral("pass"));
+        window.passwordController().okButton()->click();
+    });
+    commands.doOpenDB(locked);
+    EXPECT_EQ(g_strCurDBPath, locked);
+    EXPECT_EQ(dbPath(), locked);
 }
 
 TEST_F(DatabaseCommands, BackUpIsRefusedForAMissingDatabase)
