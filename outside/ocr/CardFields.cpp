@@ -245,7 +245,14 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines)
             continue;
         }
         if (isTitle(text)) {
-            put(fields, kTitle, text, line);
+            // "営業部 部長": the department, then the title after the last blank.
+            const qsizetype blank = text.lastIndexOf(u' ');
+            if (blank > 0 && isDepartment(text.left(blank)) && !isTitle(text.left(blank))) {
+                put(fields, kDepartment, text.left(blank), line);
+                put(fields, kTitle, text.mid(blank + 1), line);
+            } else {
+                put(fields, kTitle, text, line);
+            }
             continue;
         }
         if (isDepartment(text) && !isAddress(text)) {

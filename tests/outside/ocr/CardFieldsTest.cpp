@@ -68,6 +68,11 @@ TEST(CardFields, JapaneseCard)
 
 TEST(CardFields, TextCleaningFieldTagsAndEncoding)
 {
+    const ResultSlots both = classifyCardLines(linesOf({{u"営業部 部長", 30}, {u"山田 太郎", 60}}));
+    EXPECT_EQ(both[37].text, u"営業部"_qs);
+    EXPECT_EQ(both[10].text, u"部長"_qs);
+    EXPECT_EQ(both[0].text, u"山田 太郎"_qs);
+
     EXPECT_EQ(cleanRecognizedText(u"  山 田 太 郎 Tel 03 "_qs), u"山田太郎 Tel 03"_qs);
     EXPECT_EQ(cleanRecognizedText(u"山田 太郎"_qs), u"山田 太郎"_qs);
     EXPECT_EQ(cleanRecognizedText(u"営 業 部 部長"_qs), u"営業部 部長"_qs);
