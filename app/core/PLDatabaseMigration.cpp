@@ -10,6 +10,7 @@
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
 #include "platform/appkit/Scheduler.h"
+#include "platform/foundation/FileAttributes.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/store/CardStoreModel.h"
@@ -751,8 +752,9 @@ bool PLDatabaseMigration::migrateDatabaseIfNeeded(bool showProgress, const QStri
         }
     } leave{context};
 
-    const QFileInfo info(folder);
-    if (info.isDir() && info.isWritable() && QDir(folder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+    FileAttributes attributes;
+    if (readFileAttributes(folder, &attributes) && attributes.isDirectory && attributes.writable
+        && QDir(folder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
         PLNetDBLockController::setDbOpenMode(PLNetDBLockController::kOpenModeOpened);
         return true;
     }

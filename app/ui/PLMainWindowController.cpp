@@ -78,6 +78,7 @@ ManagedObjectContext* PLMainWindowController::managedObjectContext()
         return nullptr;
     }
     _managedObjectContext = std::move(context);
+    DatabaseLock::release(g_DBLockFile);
     g_DBLockFile = lock;
     return _managedObjectContext.get();
 }
