@@ -212,7 +212,7 @@ bool ConvertJPEGToPDF(const QString& jpegPath, QString* pdfPath)
         std::optional<QString> comment = header.hasComment ? utf8Text(header.comment) : std::nullopt;
         if (comment && !comment->isEmpty())
             document->setInfoText("/Creator", *comment);
-        if (!document->writeToFile(target))
+        if (!document->writeToFile(target, PdfDocument::Durability::Staging))
             return false;
     } catch (const std::exception&) {
         return false;
@@ -250,7 +250,7 @@ std::optional<QStringList> divideMultiPagePDF(const QString& pdfPath, bool* succ
                     copy.removeUnreferencedResources();
                 single->setInfoText("/Creator", pageCreator);
                 const QString target = QStringLiteral("%1_%2.pdf").arg(pdfPath).arg(i + 1);
-                if (!single->writeToFile(target))
+                if (!single->writeToFile(target, PdfDocument::Durability::Staging))
                     return std::nullopt;
                 files << target;
             }

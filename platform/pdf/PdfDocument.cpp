@@ -8,6 +8,10 @@
 #include <qpdf/QPDFWriter.hh>
 
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cstdio>
 
 PdfDocument::PdfDocument()
     : m_qpdf(std::make_shared<QPDF>())
@@ -156,12 +160,28 @@ QByteArray PdfDocument::toBytes()
     }
 }
 
-bool PdfDocument::writeToFile(const QString& path)
+bool PdfDocument::writeToFile(const QString& path, Durability durability)
 {
     QByteArray bytes = toBytes();
     if (bytes.isEmpty())
         return false;
-    return writeFileAtomically(path, bytes);
+    return replaceFile(path, bytes, durability);
+}
+
+bool replaceFile(const QString& path, const QByteArray& bytes, PdfDocument::Durability durability)
+{
+    if (durability == PdfDocument::Durability::Durable)
+        return writeFileAtomically(path, bytes);
+    const QFileInfo target(path);
+    if (target.isDir())
+        return false;
+    QTemporaryFile file(target.absolutePath() + QLatin1Char('/') + target.fileName() + QStringLiteral(".XXXXXX"));
+    if (!file.open() || file.write(bytes) != bytes.size() || !file.flush())
+        return false;
+    if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+        return false;
+    file.setAutoRemove(false);
+    return true;
 }
 
 std::optional<double> pdfNumber(QPDFObjectHandle object)

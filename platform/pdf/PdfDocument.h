@@ -44,14 +44,19 @@ public:
 
     // The whole document as PDF bytes; empty when writing fails.
     QByteArray toBytes();
-    // Atomic: the target is either the old file or the complete new one.
-    bool writeToFile(const QString& path);
+    // Atomic: the target is either the old file or the complete new one. A durable write also
+    // reaches the disk before the rename; staging files that live only for one operation skip that.
+    enum class Durability { Durable, Staging };
+    bool writeToFile(const QString& path, Durability durability = Durability::Durable);
 
 private:
     PdfDocument();
     std::shared_ptr<QPDF> m_qpdf;
     QByteArray m_source; // keeps the bytes of openBytes alive while qpdf reads them
 };
+
+// Replaces a file atomically: a temporary file in the target's folder, then a rename over it.
+bool replaceFile(const QString& path, const QByteArray& bytes, PdfDocument::Durability durability);
 
 // Reads a dictionary entry as a number (integer or real).
 std::optional<double> pdfNumber(QPDFObjectHandle object);
