@@ -1,5 +1,6 @@
 #include "app/images/ArrivingFiles.h"
 
+#include "app/images/CardBitmap.h"
 #include "app/images/CardPdfCheck.h"
 #include "platform/foundation/Log.h"
 #include "platform/pdf/JpegHeader.h"
@@ -163,7 +164,8 @@ bool ConvertJPEGToPDF(const QString& jpegPath, QString* pdfPath)
     JpegHeader header;
     if (readJpegHeader(jpeg, header) != JpegHeaderStatus::Complete || !header.hasDensity || header.width <= 0
         || header.height <= 0 || header.bitsPerSample != 8
-        || !(header.components == 1 || header.components == 3 || header.components == 4))
+        || !(header.components == 1 || header.components == 3 || header.components == 4)
+        || qint64(header.width) * header.height > kMaxCardBitmapPixels)
         return false;
     const long long width = (long long)(header.width * 72 / header.xDpi);
     const long long height = (long long)(header.height * 72 / header.yDpi);

@@ -4,7 +4,6 @@
 #include "platform/pdf/PdfPageRenderer.h"
 
 #include <cmath>
-#include <numbers>
 
 namespace {
 
@@ -53,13 +52,13 @@ bool imageScales(const QTransform& m, double& horizontal, double& vertical)
     const double a = m.m11(), b = m.m12(), c = m.m21(), d = m.m22();
     double t;
     if (a == 0)
-        t = b >= 0 ? std::numbers::pi / 2 : -std::numbers::pi / 2;
+        t = b >= 0 ? M_PI / 2 : -M_PI / 2;
     else if (a > 0)
         t = std::atan(b / a);
     else
-        t = b >= 0 ? std::atan(b / a) + std::numbers::pi : std::atan(b / a) - std::numbers::pi;
+        t = b >= 0 ? std::atan(b / a) + M_PI : std::atan(b / a) - M_PI;
     const double at = std::fabs(t);
-    if (at >= std::numbers::pi / 4 && at <= 3 * std::numbers::pi / 4) {
+    if (at >= M_PI / 4 && at <= 3 * M_PI / 4) {
         horizontal = b / std::sin(t);
         vertical = c / -std::sin(t);
     } else {

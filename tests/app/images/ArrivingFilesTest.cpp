@@ -99,6 +99,19 @@ TEST_F(ArrivingFiles, CheckCodes)
     for (const Case& c : cases)
         EXPECT_EQ(checkAddedFiles(put(QString::fromLatin1(c.name), c.bytes)), c.expected) << c.name;
     EXPECT_EQ(checkAddedFiles(m_dir.filePath("missing.pdf")), -3);
+
+    // An image stream that claims 2 GB: the file is read as it stands, nothing is allocated for
+    // the claim, and the check ends as for any card.
+    QByteArray claim = good;
+    const qsizetype at = claim.indexOf("/Subtype /Image");
+    ASSERT_GT(at, 0);
+    const qsizetype length = claim.indexOf("/Length ", claim.lastIndexOf("<<", at));
+    const qsizetype end = claim.indexOf(' ', length + 8) < claim.indexOf('>', length + 8) ? claim.indexOf(' ', length + 8)
+                                                                                     : claim.indexOf('>', length + 8);
+    claim.replace(length, end - length, "/Length 2147483648");
+    const QString claimPath = put("claim.pdf", claim);
+    const int code = checkAddedFiles(claimPath);
+    EXPECT_TRUE(code == 0 || code == -201) << code;
     EXPECT_EQ(checkAddedFiles(m_dir.path()), -3);
 }
 
@@ -168,6 +181,8 @@ TEST_F(ArrivingFiles, BadJpegsWriteNothing)
         testpdf::makeJpeg(100, 50, noDpi),
         QByteArray("\xFF\xD8\xFF\xFE\x00\x01", 6),
         QByteArray("\xFF\xD8\xFF\xC0\x00\x0B\x08\xFF\xFF\xFF\xFF\x03", 12),
+        // A frame of 65535 x 65535 pixels at 300 dpi: far beyond any card, never decoded.
+        testpdf::insertJpegSegment(testpdf::makeJpeg(10, 10), 0xC0, QByteArray("\x08\xFF\xFF\xFF\xFF\x03", 6)),
         QByteArray(),
     };
     int i = 0;

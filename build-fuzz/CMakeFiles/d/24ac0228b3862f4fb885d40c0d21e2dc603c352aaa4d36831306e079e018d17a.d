@@ -1,0 +1,19 @@
+platform/store/platform_store_autogen/timestamp: \
+  /work/wt/images/platform/store/CMakeLists.txt \
+  /work/wt/images/platform/store/CardStoreModel.cpp \
+  /work/wt/images/platform/store/CardStoreModel.h \
+  /work/wt/images/platform/store/FetchRequest.cpp \
+  /work/wt/images/platform/store/FetchRequest.h \
+  /work/wt/images/platform/store/ManagedObject.cpp \
+  /work/wt/images/platform/store/ManagedObject.h \
+  /work/wt/images/platform/store/ManagedObjectContext.cpp \
+  /work/wt/images/platform/store/ManagedObjectContext.h \
+  /work/wt/images/platform/store/RawSqlite.cpp \
+  /work/wt/images/platform/store/RawSqlite.h \
+  /work/wt/images/platform/store/SqliteConnection.cpp \
+  /work/wt/images/platform/store/SqliteConnection.h \
+  /work/wt/images/platform/store/StoreModel.cpp \
+  /work/wt/images/platform/store/StoreModel.h \
+  /work/wt/images/platform/store/StoreValues.cpp \
+  /work/wt/images/platform/store/StoreValues.h \
+  /usr/bin/cmake

@@ -1,0 +1,28 @@
+platform/foundation/platform_foundation_autogen/timestamp: \
+  /work/wt/images/platform/foundation/Bundle.cpp \
+  /work/wt/images/platform/foundation/Bundle.h \
+  /work/wt/images/platform/foundation/CMakeLists.txt \
+  /work/wt/images/platform/foundation/DatabaseLock.cpp \
+  /work/wt/images/platform/foundation/DatabaseLock.h \
+  /work/wt/images/platform/foundation/FileAttributes.cpp \
+  /work/wt/images/platform/foundation/FileAttributes.h \
+  /work/wt/images/platform/foundation/FormatString.cpp \
+  /work/wt/images/platform/foundation/FormatString.h \
+  /work/wt/images/platform/foundation/Log.cpp \
+  /work/wt/images/platform/foundation/Log.h \
+  /work/wt/images/platform/foundation/Md5.cpp \
+  /work/wt/images/platform/foundation/Md5.h \
+  /work/wt/images/platform/foundation/NotificationCenter.cpp \
+  /work/wt/images/platform/foundation/NotificationCenter.h \
+  /work/wt/images/platform/foundation/PlistFile.cpp \
+  /work/wt/images/platform/foundation/PlistFile.h \
+  /work/wt/images/platform/foundation/PlistValue.cpp \
+  /work/wt/images/platform/foundation/PlistValue.h \
+  /work/wt/images/platform/foundation/PreferenceDomain.cpp \
+  /work/wt/images/platform/foundation/PreferenceDomain.h \
+  /work/wt/images/platform/foundation/ServicesStatus.cpp \
+  /work/wt/images/platform/foundation/ServicesStatus.h \
+  /work/wt/images/platform/foundation/StandardPaths.cpp \
+  /work/wt/images/platform/foundation/StandardPaths.h \
+  /work/wt/images/platform/foundation/SystemVersion.h \
+  /usr/bin/cmake

@@ -1,0 +1,22 @@
+fuzz/pdf/fuzz_pdf_reader_autogen/timestamp: \
+  /work/wt/images/app/images/ArrivingFiles.cpp \
+  /work/wt/images/app/images/ArrivingFiles.h \
+  /work/wt/images/app/images/CardBitmap.cpp \
+  /work/wt/images/app/images/CardBitmap.h \
+  /work/wt/images/app/images/CardPdfCheck.cpp \
+  /work/wt/images/app/images/CardPdfCheck.h \
+  /work/wt/images/app/images/CardPdfDecoding.cpp \
+  /work/wt/images/app/images/CardPdfDecoding.h \
+  /work/wt/images/app/images/PageContentScan.cpp \
+  /work/wt/images/app/images/PageContentScan.h \
+  /work/wt/images/fuzz/pdf/CMakeLists.txt \
+  /work/wt/images/fuzz/pdf/pdf_reader_fuzz.cpp \
+  /work/wt/images/platform/pdf/JpegHeader.cpp \
+  /work/wt/images/platform/pdf/JpegHeader.h \
+  /work/wt/images/platform/pdf/PdfContentScan.cpp \
+  /work/wt/images/platform/pdf/PdfContentScan.h \
+  /work/wt/images/platform/pdf/PdfDocument.cpp \
+  /work/wt/images/platform/pdf/PdfDocument.h \
+  /work/wt/images/platform/pdf/PdfPageRenderer.cpp \
+  /work/wt/images/platform/pdf/PdfPageRenderer.h \
+  /usr/bin/cmake
