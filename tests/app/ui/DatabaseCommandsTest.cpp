@@ -246,9 +246,14 @@ TEST_F(DatabaseCommands, AFailedSwitchRemovesWhatItMade)
     PLDatabaseCommands commands(window);
     const QString created = temp.filePath(QStringLiteral("New.cxdb"));
     const QString backup = temp.filePath(QStringLiteral("Backup.cxdb"));
+    const QString other = makeDatabase(QStringLiteral("Other.cxdb"));
+    PLNetDBLockController::setDbOpenMode(0);
     commands.doNewDB(created);
     commands.doBackupDB(backup);
-    EXPECT_EQ(presenter.texts(), (QStringList{QStringLiteral("E20"), QStringLiteral("E34")}));
+    commands.doOpenDB(other);
+    EXPECT_EQ(presenter.texts(), (QStringList{QStringLiteral("E20"), QStringLiteral("E34"), QStringLiteral("E12")}));
+    EXPECT_EQ(PLNetDBLockController::dbOpenMode(), 0); // put back after the check had set it
+    EXPECT_EQ(DatabaseLock::probe(other), DatabaseLock::Result::Locked);
     EXPECT_FALSE(QFileInfo::exists(created));
     EXPECT_FALSE(QFileInfo::exists(backup));
     EXPECT_EQ(g_strCurDBPath, current);
