@@ -47,7 +47,6 @@ public:
     const QString& className() const { return m_className; }
     const QString& nsPrefix() const { return m_nsPrefix; }
     const QString& xsiType() const { return m_xsiType; }
-    const SoapTypeInfo* base() const { return m_base; }
     const std::vector<SoapFieldInfo>& fields() const { return m_fields; }
     int ownFieldCount() const { return m_ownFieldCount; }
     // Index of the field with that wire name, or -1.
