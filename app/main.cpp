@@ -1,30 +1,74 @@
+// Pelmora: one instance per user; a second launch hands its files or its search to the first.
+#include "app/core/PLAppController.h"
+#include "app/images/SeparationLibrary.h"
+#include "app/ui/PLApplicationServices.h"
+#include "app/ui/PLMainMenu.h"
+#include "app/ui/PLMainWindowController.h"
+#include "platform/appkit/ApplicationWindow.h"
 #include "platform/events/SingleInstance.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/ServicesStatus.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
-#include <QMainWindow>
+#include <QTimer>
+
+#include <unistd.h>
 
 namespace {
 
-// The launch's own arguments as an open-files request: absolute paths, bytes kept.
+// The launch's own arguments: absolute paths with their bytes kept, or the Services search of
+// the selected text.
 InstanceRequest requestFromArguments(int argc, char* argv[])
 {
     InstanceRequest request;
     const QByteArray cwd = QFile::encodeName(QDir::currentPath());
     for (int i = 1; i < argc; ++i) {
-        QByteArray path(argv[i]);
-        if (path.isEmpty() || path.startsWith("-"))
+        const QByteArray argument(argv[i]);
+        if (argument == kServicesSearchOption) {
+            QClipboard* clipboard = QGuiApplication::clipboard();
+            QString text = clipboard->supportsSelection() ? clipboard->text(QClipboard::Selection) : QString();
+            if (text.isEmpty())
+                text = clipboard->text();
+            return InstanceRequest{InstanceRequest::Kind::SearchText, {}, text};
+        }
+        if (argument.isEmpty() || argument.startsWith('-'))
             continue;
-        if (!path.startsWith('/'))
-            path = cwd + '/' + path;
-        request.paths.append(path);
+        request.paths.append(argument.startsWith('/') ? argument : cwd + '/' + argument);
     }
     if (!request.paths.isEmpty())
         request.kind = InstanceRequest::Kind::OpenFiles;
     return request;
+}
+
+QStringList decodedPaths(const QList<QByteArray>& paths)
+{
+    QStringList decoded;
+    for (const QByteArray& path : paths)
+        decoded.append(QFile::decodeName(path));
+    return decoded;
+}
+
+void deliver(PLAppController& delegate, PLMainWindowController& mainWindow, const InstanceRequest& request, const QString& sender)
+{
+    switch (request.kind) {
+    case InstanceRequest::Kind::OpenFiles:
+        delegate.applicationOpenFiles(decodedPaths(request.paths), sender);
+        break;
+    case InstanceRequest::Kind::SearchText:
+        if (isServiceEnabled(QString::fromLatin1(kPelmoraSearchServiceKey))) {
+            QString error;
+            delegate.searchFromTextService(request.text, &error);
+        }
+        break;
+    case InstanceRequest::Kind::Activate:
+        if (delegate.isFinishLaunch() && !delegate.isHideAppLoading())
+            mainWindow.showActiveWindow();
+        break;
+    }
 }
 
 } // namespace
@@ -34,10 +78,11 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelmora"));
     QApplication::setOrganizationDomain(QStringLiteral("com.orvane.zor"));
-    setLogOn(Bundle::main().objectForInfoDictionaryKey(QStringLiteral("PLLogOn")).toBool());
+    QApplication::setQuitOnLastWindowClosed(false);
 
+    const InstanceRequest launchRequest = requestFromArguments(argc, argv);
     SingleInstance instance(SingleInstance::defaultSocketPath());
-    switch (instance.start(requestFromArguments(argc, argv))) {
+    switch (instance.start(launchRequest)) {
     case SingleInstance::Role::Forwarded:
         return 0;
     case SingleInstance::Role::Failed:
@@ -47,15 +92,23 @@ int main(int argc, char* argv[])
         break;
     }
 
-    QMainWindow window;
-    window.setObjectName(QStringLiteral("mainWindow"));
-    window.setWindowTitle(QStringLiteral("Pelmora"));
-    window.resize(900, 600);
-    QObject::connect(&instance, &SingleInstance::requestReceived, &window, [&window] {
-        window.show();
-        window.raise();
-        window.activateWindow();
+    SeparationLibrary::setApplicationFolder(QCoreApplication::applicationDirPath());
+    PLMainWindowController mainWindow;
+    setApplicationMainWindow(mainWindow.window());
+    PLAppController delegate(&mainWindow, makeApplicationServices(), Bundle::main());
+    mainWindow.setAppController(&delegate);
+    PLMainMenu menu(mainWindow, delegate);
+
+    QObject::connect(&instance, &SingleInstance::requestReceived, &delegate,
+                     [&](const InstanceRequest& request, const QString& sender) { deliver(delegate, mainWindow, request, sender); });
+    QObject::connect(&app, &QApplication::aboutToQuit, &delegate, [&delegate] {
+        delegate.applicationShouldTerminate();
+        delegate.applicationWillTerminate();
     });
-    window.show();
+
+    // The launch's own files come from the program that started this one.
+    if (launchRequest.kind != InstanceRequest::Kind::Activate)
+        deliver(delegate, mainWindow, launchRequest, ProcSenderResolver::processName(getppid()));
+    QTimer::singleShot(0, &delegate, [&delegate] { delegate.applicationDidFinishLaunching(); });
     return QApplication::exec();
 }

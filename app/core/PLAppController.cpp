@@ -123,7 +123,7 @@ void PLAppController::applicationDidFinishLaunching()
         const bool display = generalDisplayItems();
         const bool freshChoice = !PLChecker::isBlank(g_strCurDBPath) && !_tmpDBPath.isEmpty() && !isSamePath(_tmpDBPath, g_strCurDBPath);
         if (freshChoice || _confirmMigrateStatus == 0)
-            migrated = _mainWndController->migrateDatabaseIfNeeded(true, g_strCurDBPath, &replacementPath) == 1 ? 1 : 2;
+            migrated = _mainWndController->migrateDatabaseIfNeeded(true, g_strCurDBPath, &replacementPath) ? 1 : 2;
         else
             migrated = _confirmMigrateStatus;
         _confirmMigrateStatus = 0;
@@ -200,11 +200,11 @@ bool PLAppController::validateMenuItem(PLAppCommand command)
     switch (command) {
     case PLAppCommand::NewDatabase:
     case PLAppCommand::OpenDatabase:
-        enabled = !_mainWndController->hasManagedObjectContext() || !_mainWndController->isSyncing();
+        enabled = !_mainWndController->managedObjectContext() || !_mainWndController->isSyncing();
         break;
     case PLAppCommand::BackupDatabase:
         enabled = PLNetDBLockController::dbOpenMode() != PLNetDBLockController::kOpenModeReadOnly
-            && _mainWndController->hasManagedObjectContext() && !_mainWndController->isSyncing();
+            && _mainWndController->managedObjectContext() && !_mainWndController->isSyncing();
         break;
     case PLAppCommand::OnlineUpdate:
         enabled = true;

@@ -113,7 +113,7 @@ void PLAppController::applicationOpenFiles(const QStringList& files, const QStri
         }
         if (_bOperationRunning || files.isEmpty())
             return;
-        if (_bFinishLaunch && !_mainWndController->hasManagedObjectContext()) {
+        if (_bFinishLaunch && !_mainWndController->managedObjectContext()) {
             // Nothing can be imported now; the scanner's files stay where they are.
             PLMessage::ShowPLErrorMessageBySheet(mainWindow(), inputType == kInputTypeScanner ? 101 : 241);
             return;
@@ -187,9 +187,9 @@ void PLAppController::openDatabaseFolder(const QString& folder)
         }
         _tmpDBPath = path;
         QString replacement;
-        const int result = _mainWndController->migrateDatabaseIfNeeded(true, path, &replacement);
-        _confirmMigrateStatus = result == 1 ? 1 : 2;
-        if (result == 0)
+        const bool migrated = _mainWndController->migrateDatabaseIfNeeded(true, path, &replacement);
+        _confirmMigrateStatus = migrated ? 1 : 2;
+        if (!migrated)
             return;
         if (!replacement.isEmpty()) {
             path = replacement;
@@ -210,7 +210,7 @@ void PLAppController::openDatabaseFolder(const QString& folder)
     }
     g_strCurDBPath = previousPath;
     if (!g_strCurDBPath.isEmpty())
-        _mainWndController->hasManagedObjectContext();
+        _mainWndController->managedObjectContext();
     PLNetDBLockController::setDbOpenMode(openMode);
     _mainWndController->setCurrentOpenedDBPath();
     PLMessage::ShowPLErrorMessageBySheet(window, 12);
@@ -264,11 +264,11 @@ void PLAppController::loadOpenFilesDataArray(const PLOpenFilesPair& pair)
         return;
     }
     if (!_mainWndController->isWindowVisible() && !_mainWndController->isWindowMiniaturized()
-        && !_mainWndController->hasManagedObjectContext()) {
+        && !_mainWndController->managedObjectContext()) {
         scheduleLoadOpenFilesDataArray(pair, kWaitForWindowMs);
         return;
     }
-    if (!_mainWndController->hasManagedObjectContext())
+    if (!_mainWndController->managedObjectContext())
         return;
     QWidget* window = mainWindow();
     if (PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly) {
@@ -295,7 +295,7 @@ void PLAppController::loadOpenFilesData(const PLOpenFilesPair& pair)
     if (!pair.paths.isEmpty()) {
         PLNSLog(QStringLiteral("loadOpenFilesData start"));
         QWidget* window = mainWindow();
-        if (_mainWndController->hasManagedObjectContext()) {
+        if (_mainWndController->managedObjectContext()) {
             if (PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly) {
                 PLMessage::ShowPLErrorMessageBySheet(window, 219);
                 scheduledQuit = _bHideAppLoading;

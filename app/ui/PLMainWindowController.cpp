@@ -15,6 +15,7 @@
 #include "platform/store/ManagedObjectContext.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -50,6 +51,15 @@ PLMainWindowController::PLMainWindowController(QObject* parent)
     _dbPathField->setTextFormat(Qt::PlainText);
     m_window->statusBar()->addWidget(_dbPathField, 1);
     _pwdWndController->setMainWindow(m_window.get());
+    _regController.setImages(&m_recognitionImages);
+    m_window->installEventFilter(this);
+}
+
+bool PLMainWindowController::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_window.get() && event->type() == QEvent::Close)
+        windowWillClose();
+    return QObject::eventFilter(watched, event);
 }
 
 PLMainWindowController::~PLMainWindowController()
@@ -156,12 +166,15 @@ void PLMainWindowController::setCurrentOpenedDBPath()
 
 void PLMainWindowController::saveSelectedFolderAndSelectedCard()
 {
-    // The folder tree and the card list keep the selection; nothing to store without them.
+    if (PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly || m_selectedFolderID.isEmpty())
+        return;
+    recordSelection(m_selectedFolderID, m_selectedCardIDs.isEmpty() ? QString() : m_selectedCardIDs.first());
 }
 
 void PLMainWindowController::saveAction()
 {
-    if (!_managedObjectContext || !_managedObjectContext->hasChanges())
+    // An import or an image operation saves once it has finished.
+    if (_bProcessing || !_managedObjectContext || !_managedObjectContext->hasChanges())
         return;
     QString error;
     if (_managedObjectContext->save(&error) != 0)

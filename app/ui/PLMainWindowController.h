@@ -7,11 +7,17 @@
 #pragma once
 
 #include "app/core/PLDatabaseCommands.h"
+#include "app/core/PLMainWindowHost.h"
 #include "app/core/PLDatabaseMigration.h"
+#include "app/images/CardFileRecognitionImages.h"
+#include "app/images/PLMergeHost.h"
+#include "app/images/PLRegController.h"
 #include "app/ui/PLMigrationCardImages.h"
 
 #include <QMainWindow>
 #include <QObject>
+
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -19,9 +25,11 @@
 class QLabel;
 class ManagedObjectContext;
 class ManagedObjectModel;
+class PLAppController;
 class PLPasswordController;
+class QDialog;
 
-class PLMainWindowController : public QObject, public PLMainWindowDatabase {
+class PLMainWindowController : public QObject, public PLMainWindowHost, public PLMergeHost {
     Q_OBJECT
 public:
     static constexpr const char* kDatabasePathKey = "IDS_MAINWINDOW_DETABASE_PATH";
@@ -29,7 +37,7 @@ public:
     explicit PLMainWindowController(QObject* parent = nullptr);
     ~PLMainWindowController() override;
 
-    QMainWindow* window() const { return m_window.get(); }
+    QMainWindow* window() const override { return m_window.get(); }
     QWidget* databaseWindow() override { return m_window.get(); }
     QLabel* dbPathField() const { return _dbPathField; }
     PLPasswordController& passwordController() { return *_pwdWndController; }
@@ -38,7 +46,7 @@ public:
     const ManagedObjectModel& managedObjectModel() const;
     ManagedObjectContext* managedObjectContext() override;
     // The window's first opening: the open database's stack, seeded.
-    void initDB();
+    void initDB() override;
     ManagedObjectContext* newDB() override;
     void setCurrentOpenedDBPath() override;
     // Releases the context and the lock (at quit).
@@ -56,12 +64,61 @@ public:
     // What ends the application; the default quits the event loop.
     void setTerminate(std::function<void()> terminate) { m_terminate = std::move(terminate); }
 
+    // --- the window, the processing sheet and the selection
+
+    void setAppController(PLAppController* appController) { m_appController = appController; }
+    bool isWindowVisible() const override;
+    bool isWindowMiniaturized() const override;
+    bool hasAttachedSheet() const override;
+    void showActiveWindow() override;
+    void SetWindowsize() override;
+    void showWindow() override;
+    void closeWindow() override;
+    // Quit: saves the selection and the store, lets go of the lock and ends the application.
+    void windowWillClose();
+    bool isImageProcessing() const override { return _bProcessing; }
+    bool isSyncing() const override { return _bIsSynchronous; }
+    void endFolderNameEditing() override {}
+    void searchText(const QString& text) override;
+    // Shows the processing sheet over the main window; false when it cannot be shown.
+    bool RunIndicator(const QString& title, const QString& message);
+    void StopIndicator();
+    // Selects the Inbox, or the folder with the identifier; false when there is none.
+    bool openInbox();
+    void openFolderWithFolderID(const QString& folderID);
+    // The cards selected, by identifier, in selection order.
+    QStringList selectedCardIDs() const { return m_selectedCardIDs; }
+    void selectCards(const QStringList& cardIDs) { m_selectedCardIDs = cardIDs; }
+
+    // --- the import of card files (Card and CardBelong records in the Inbox or the drop folder)
+
+    int scanData(const QStringList& paths, int inputType, QStringList* importedPaths) override;
+    PLRegController& regController() { return _regController; }
+
+    // --- what the merge window asks
+
+    QString currentDatabasePath() override;
+    QWidget* mainWindow() override { return m_window.get(); }
+    bool isMainWindowVisibleOrMiniaturized() override { return isWindowVisible() || isWindowMiniaturized(); }
+    QList<CardDict> getSeleteRecords() override;
+    int selectedFolderRow() override;
+    QString selectedFolderID() override { return m_selectedFolderID; }
+    int setFolderNameWhenRemoving(const QString& cardID) override;
+    void updateOneRecord(const ManagedObjectPtr& card) override;
+    int cleanRecordRect(const ManagedObjectPtr& card) override;
+
 signals:
     // The open database's context changed (null: none); the card lists and the folder tree follow it.
     void managedObjectContextChanged(ManagedObjectContext* context);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void seed(const QString& folder);
+    // In hidden loads: the selection the next display starts on, kept in the Version row.
+    void recordSelection(const QString& folderID, const QString& cardID);
+    ManagedObjectPtr cardWithID(const QString& cardID);
 
     std::unique_ptr<QMainWindow> m_window;
     QLabel* _dbPathField = nullptr;
@@ -71,4 +128,14 @@ private:
     PLMigrationCardImages m_cardImages;
     PLDatabaseMigration::FieldSeparator m_fieldSeparator;
     std::function<void()> m_terminate;
+
+    PLAppController* m_appController = nullptr;
+    CardFileRecognitionImages m_recognitionImages;
+    PLRegController _regController;
+    int _iRecognizeButtonState = PLRegController::kLanguageEnglish;
+    bool _bProcessing = false;
+    bool _bIsSynchronous = false;
+    QDialog* _wndProcessing = nullptr;
+    QString m_selectedFolderID;
+    QStringList m_selectedCardIDs;
 };

@@ -6,6 +6,8 @@
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/appkit/Scheduler.h"
 #include "platform/foundation/PreferenceDomain.h"
+#include "platform/store/CardStoreModel.h"
+#include "platform/store/ManagedObjectContext.h"
 #include "tests/support/appkit/ManualClock.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 
@@ -18,19 +20,30 @@ namespace {
 class FakeHost : public PLMainWindowHost {
 public:
     QWidget* window() const override { return nullptr; }
+    QWidget* databaseWindow() override { return nullptr; }
     bool isWindowVisible() const override { return visible; }
     bool isWindowMiniaturized() const override { return false; }
     bool hasAttachedSheet() const override { return sheet; }
-    bool hasManagedObjectContext() override { return storeOpen; }
+    ManagedObjectContext* managedObjectContext() override
+    {
+        if (!storeOpen)
+            return nullptr;
+        if (!context)
+            context = ManagedObjectContext::open(CardStore::currentModel(), storeDir.filePath("store.sqldb"));
+        return context.get();
+    }
     void initDB() override { ++initDBCalls; }
-    bool newDB() override { return newDBResult; }
+    ManagedObjectContext* newDB() override { return newDBResult ? managedObjectContext() : nullptr; }
     void setCurrentOpenedDBPath() override {}
+    void saveSelectedFolderAndSelectedCard() override {}
+    void saveAction() override {}
+    void setClearBtnStatus() override {}
     std::optional<QString> showPwdWndAccordingToSelectedDB(const QString& path) override
     {
         ++passwordPrompts;
         return passwordGiven ? std::optional<QString>(path) : std::nullopt;
     }
-    int migrateDatabaseIfNeeded(bool, const QString&, QString*) override
+    bool migrateDatabaseIfNeeded(bool, const QString&, QString*) override
     {
         ++migrations;
         return migrationResult;
@@ -59,13 +72,15 @@ public:
         return 0;
     }
 
+    QTemporaryDir storeDir;
+    std::unique_ptr<ManagedObjectContext> context;
     bool visible = false;
     bool sheet = false;
     bool storeOpen = true;
     bool syncing = false;
     bool newDBResult = true;
     bool passwordGiven = true;
-    int migrationResult = 1;
+    bool migrationResult = true;
     int initDBCalls = 0, passwordPrompts = 0, migrations = 0, activeWindowShown = 0, windowShown = 0;
     QString searched;
     QList<PLOpenFilesPair> scans;
@@ -218,8 +233,11 @@ TEST_F(AppControllerTest, MigrationDeclinedKeepsPendingScannerFiles)
     for (bool display : {true, false}) {
         PreferenceDomain::standard().setValue("General display items", display);
         chosenDatabase = database;
-        host = FakeHost();
-        host.migrationResult = 0;
+        host.migrationResult = false;
+        host.scans.clear();
+        host.windowShown = 0;
+        host.visible = false;
+        host.migrationResult = false;
         messages.clear();
         terminations = 0;
         const QString scan = makeFile("scan.pdf");

@@ -1,0 +1,41 @@
+#include "app/ui/PLMainMenu.h"
+
+#include "app/core/LocalString.h"
+#include "app/core/PLAppController.h"
+#include "app/ui/PLMainWindowController.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+PLMainMenu::PLMainMenu(PLMainWindowController& mainWindow, PLAppController& appController)
+    : QObject(mainWindow.window()), m_commands(std::make_unique<PLDatabaseCommands>(mainWindow))
+{
+    QMenu* file = mainWindow.window()->menuBar()->addMenu(getLocalString(QStringLiteral("IDS_MENU_FILE")));
+    struct Item {
+        const char* titleKey;
+        PLAppCommand command;
+        std::function<void()> action;
+    };
+    const Item items[] = {
+        {"IDS_MENU_NEW_DATABASE", PLAppCommand::NewDatabase, [this] { m_commands->newDatabase(); }},
+        {"IDS_MENU_OPEN_DATABASE", PLAppCommand::OpenDatabase, [this] { m_commands->openDatabase(); }},
+        {"IDS_MENU_BACKUP_DATABASE", PLAppCommand::BackupDatabase, [this] { m_commands->backupDatabase(); }},
+        {"IDS_MENU_ONLINE_UPDATE", PLAppCommand::OnlineUpdate, [&appController] { appController.onlineUpdate(); }},
+    };
+    QList<std::pair<QAction*, PLAppCommand>> validated;
+    for (const Item& item : items) {
+        QAction* action = file->addAction(getLocalString(QString::fromLatin1(item.titleKey)));
+        connect(action, &QAction::triggered, this, item.action);
+        validated.append({action, item.command});
+    }
+    file->addSeparator();
+    QAction* quit = file->addAction(getLocalString(QStringLiteral("IDS_MENU_QUIT")));
+    quit->setShortcut(QKeySequence::Quit);
+    connect(quit, &QAction::triggered, mainWindow.window(), &QWidget::close);
+    connect(file, &QMenu::aboutToShow, this, [validated, &appController] {
+        for (const auto& [action, command] : validated)
+            action->setEnabled(appController.validateMenuItem(command));
+    });
+}

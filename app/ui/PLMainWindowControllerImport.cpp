@@ -1,0 +1,166 @@
+// The import of card files as new cards: one Card and one CardBelong per card page, the page
+// copied into the database, recognition, the staging clean-up, the save and the selection.
+#include "app/ui/PLMainWindowController.h"
+
+#include "app/core/CardEntities.h"
+#include "app/core/DatabaseFolder.h"
+#include "app/core/Globals.h"
+#include "app/core/Identifiers.h"
+#include "app/core/LocalString.h"
+#include "app/core/PLAppController.h"
+#include "app/core/PLChecker.h"
+#include "app/core/PLMessage.h"
+#include "app/images/CardImageFiles.h"
+#include "app/images/CardPdfCheck.h"
+#include "app/images/ManagedCardRecord.h"
+#include "app/images/PLMergeAfterImport.h"
+#include "platform/foundation/FlagGuard.h"
+#include "platform/foundation/Log.h"
+#include "platform/pdf/PdfDocument.h"
+#include "platform/store/CardStoreModel.h"
+#include "platform/store/ManagedObjectContext.h"
+
+#include <QDateTime>
+
+namespace {
+
+const char* const kSyncKeys[] = {"sync_Email", "sync_Phone_work", "sync_Phone_Mobile", "sync_URL", "sync_Street", "sync_Phone_Fax"};
+
+bool isFilled(const ManagedObject& card, const char* key)
+{
+    return !card.stringValue(QString::fromLatin1(key)).isEmpty();
+}
+
+// Whether a recognised card names a person (or, without the sync rule, a company).
+bool hasName(const ManagedObject& card)
+{
+    const bool person = isFilled(card, "first_Name") || isFilled(card, "middle_Name") || isFilled(card, "family_Name");
+    return g_bSyncOSJudge ? person : person || isFilled(card, "company");
+}
+
+std::optional<QString> pdfCreator(const QString& path, bool* opened)
+{
+    const std::unique_ptr<PdfDocument> document = PdfDocument::open(path);
+    *opened = document != nullptr;
+    return document ? document->infoText("/Creator") : std::nullopt;
+}
+
+} // namespace
+
+int PLMainWindowController::scanData(const QStringList& paths, int inputType, QStringList* importedPaths)
+{
+    FlagGuard processing(_bProcessing);
+    ManagedObjectContext* context = managedObjectContext();
+    if (!context || paths.isEmpty()) {
+        PLMessage::ShowPLErrorMessageBySheet(window(), 3);
+        return 3;
+    }
+    // Work below runs with the processing flag set: saveAction does nothing until the end.
+    const bool indicator = (isWindowVisible() || isWindowMiniaturized())
+        && RunIndicator(QStringLiteral("Pelmora"), getLocalString(QStringLiteral("IDS_INDICATOR_PDF_LOADING")));
+
+    const std::optional<PLBelongFolder> dropFolder = inputType == kInputTypeDrop && m_appController ? m_appController->belongFolder() : std::nullopt;
+    if (isWindowVisible() && !(dropFolder && dropFolder->folderType == kFolderTypeUser) && !openInbox())
+        PLNSLog(QStringLiteral("Failed to jump to Inbox."));
+
+    int status = 0;
+    std::optional<QStringList> files;
+    if (inputType == kInputTypeScanner)
+        files = paths;
+    else if (m_appController)
+        files = m_appController->prepareInputFilesToAnalyze(paths);
+    if (!files || files->isEmpty()) {
+        PLNSLog(QStringLiteral("prepare file wrong"));
+        files.reset();
+    }
+
+    ManagedObjectList cards;
+    if (files) {
+        QString inboxID;
+        FetchRequest inboxRequest{QString::fromLatin1(CardStore::kEntityFolder), keyEquals(QStringLiteral("folder_Type"), kFolderTypeInbox), {}};
+        const ManagedObjectList inbox = context->executeFetchRequest(inboxRequest);
+        if (!inbox.isEmpty())
+            inboxID = inbox.first()->stringValue(QStringLiteral("folder_ID"));
+        const int storedType = inputType == kInputTypeFileManager ? kInputTypeDrop : inputType;
+
+        for (const QString& path : std::as_const(*files)) {
+            if (CheckPDF(path) != kPdfCard) {
+                PLNSLog(QStringLiteral("pdf file is error"));
+                continue;
+            }
+            bool opened = false;
+            const std::optional<QString> creator = pdfCreator(path, &opened);
+            if (!opened) {
+                // Nothing is made for a file that cannot be read; the other files go on.
+                PLNSLog(QStringLiteral("Failed to read the creator of pdf"));
+                continue;
+            }
+            const ManagedObjectPtr card = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCard));
+            const ManagedObjectPtr belong = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCardBelong));
+            for (const char* key : kSyncKeys)
+                card->setValue(QString::fromLatin1(key), getUUID());
+            const QString cardID = getUUID();
+            const QDateTime now = QDateTime::currentDateTimeUtc();
+            card->setValue(QStringLiteral("input_Type"), storedType);
+            if (creator)
+                card->setValue(QStringLiteral("previous_Creator"), *creator);
+            card->setValue(QStringLiteral("cardID"), cardID);
+            card->setValue(QStringLiteral("face_Image_File"), cardID + QLatin1String(kFrontSuffix));
+            card->setValue(QStringLiteral("scanNow"), 1);
+            card->setValue(QStringLiteral("register_Date"), now);
+            card->setValue(QStringLiteral("accept_Date"), QDateTime::currentDateTimeUtc());
+            card->setValue(QStringLiteral("flag1"), QStringLiteral("1"));
+
+            ManagedCardRecord record(card.get());
+            if (importCardImageFile(&record, cardID, path, g_strCurDBPath, inputType) != 0) {
+                // A card without its image is not kept, and its file stays where it was.
+                PLNSLog(QStringLiteral("Failure to import Card Image File into Pelmora Database! Path:[%@]"), path);
+                context->deleteObject(belong);
+                context->deleteObject(card);
+                continue;
+            }
+
+            QString folderID = inboxID;
+            if (dropFolder && dropFolder->folderType != kFolderTypeRoot) {
+                folderID = dropFolder->folderID;
+                openFolderWithFolderID(folderID);
+            }
+            // The card's folder is its CardBelong's: the Card entity has no folder attribute.
+            belong->setValue(QStringLiteral("folder_ID"), folderID);
+
+            if (!isWindowVisible() && !isWindowMiniaturized())
+                recordSelection(inboxID, cardID);
+
+            belong->setValue(QStringLiteral("cardID"), cardID);
+            belong->setRelatedObject(QStringLiteral("ToCardRelation"), card);
+            cards.append(card);
+            if (importedPaths)
+                importedPaths->append(path);
+        }
+
+        if (!cards.isEmpty())
+            status = _regController.recongnizeCard(QRectF(), &cards, false, 0, _iRecognizeButtonState);
+        for (const ManagedObjectPtr& card : std::as_const(cards)) {
+            if (hasName(*card))
+                card->setValue(QStringLiteral("syncID"), getUUID());
+        }
+    }
+
+    if (m_appController)
+        m_appController->cleanStagingFolder();
+    if (indicator)
+        StopIndicator();
+    if (status != 0)
+        PLMessage::ShowPLErrorMessageBySheet(window(), status);
+    if (!files)
+        return status;
+
+    _bIsSynchronous = false;
+    _bProcessing = false;
+    saveAction();
+    if (!cards.isEmpty()) {
+        selectCards({cards.last()->stringValue(QStringLiteral("cardID"))});
+        runMergeAfterImport(*this, cards);
+    }
+    return status;
+}

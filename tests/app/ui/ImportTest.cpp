@@ -1,0 +1,149 @@
+#include "app/core/CardEntities.h"
+#include "app/core/Globals.h"
+#include "app/core/PLAppController.h"
+#include "app/images/OcrApplicationLink.h"
+#include "app/ui/PLApplicationServices.h"
+#include "app/ui/PLMainWindowController.h"
+#include "platform/foundation/PreferenceDomain.h"
+#include "platform/store/CardStoreModel.h"
+#include "platform/store/ManagedObjectContext.h"
+#include "tests/app/core/TestBundle.h"
+#include "tests/support/appkit/ScriptedMessagePresenter.h"
+#include "tests/support/pdf/TestPdf.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Import : public ::testing::Test {
+protected:
+    QTemporaryDir temp;
+    TestBundle bundle;
+    ScriptedMessagePresenter presenter;
+    QString database;
+    std::unique_ptr<PLMainWindowController> window;
+    std::unique_ptr<PLAppController> app;
+
+    void SetUp() override
+    {
+        PreferenceDomain::setStandardDomain(QStringLiteral("test.import"), temp.filePath(QStringLiteral("prefs")));
+        // No OCR program: recognition reports its failure and the cards stay.
+        setOcrApplicationFolder(temp.filePath(QStringLiteral("no-ocr")));
+        database = temp.filePath(QStringLiteral("Cards.cxdb"));
+        QDir().mkpath(database + QStringLiteral("/Images"));
+        g_strCurDBPath = database;
+        window = std::make_unique<PLMainWindowController>();
+        app = std::make_unique<PLAppController>(window.get(), makeApplicationServices(), Bundle::main());
+        g_strCurDBPath = database;
+        window->setAppController(app.get());
+        window->initDB();
+        ASSERT_NE(window->managedObjectContext(), nullptr);
+    }
+    void TearDown() override
+    {
+        window.reset();
+        g_strCurDBPath.clear();
+    }
+
+    QString cardPdf(const QString& name)
+    {
+        const QString path = temp.filePath(name);
+        EXPECT_TRUE(testpdf::writePdf(path, testpdf::scannerDocument(1)));
+        return path;
+    }
+    ManagedObjectList fetch(const char* entity, Predicate predicate = {})
+    {
+        return window->managedObjectContext()->executeFetchRequest({QString::fromLatin1(entity), std::move(predicate), {}});
+    }
+    QString folderID(int type)
+    {
+        return fetch(CardStore::kEntityFolder, keyEquals(QStringLiteral("folder_Type"), type)).first()->stringValue(QStringLiteral("folder_ID"));
+    }
+};
+
+} // namespace
+
+TEST_F(Import, ScannerCardsArriveInTheInbox)
+{
+    const QString broken = temp.filePath(QStringLiteral("broken.pdf"));
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("%PDF-1.4\nnot really");
+    file.close();
+    const QStringList paths{cardPdf("a.pdf"), broken, cardPdf("b.pdf"), cardPdf("c.pdf")};
+    QStringList imported;
+    window->scanData(paths, kInputTypeScanner, &imported);
+    EXPECT_EQ(imported, (QStringList{paths[0], paths[2], paths[3]}));
+
+    const ManagedObjectList cards = fetch(CardStore::kEntityCard);
+    ASSERT_EQ(cards.size(), 3);
+    const QString inbox = folderID(kFolderTypeInbox);
+    for (const ManagedObjectPtr& card : cards) {
+        const QString cardID = card->stringValue(QStringLiteral("cardID"));
+        EXPECT_EQ(cardID, cardID.toUpper());
+        EXPECT_EQ(card->stringValue(QStringLiteral("face_Image_File")), cardID + QStringLiteral("_N1.pdf"));
+        EXPECT_TRUE(QFile::exists(database + QStringLiteral("/Images/") + cardID + QStringLiteral("_N1.pdf")));
+        EXPECT_EQ(card->value(QStringLiteral("input_Type")).toInt(), 1);
+        EXPECT_EQ(card->value(QStringLiteral("scanNow")).toInt(), 1);
+        EXPECT_EQ(card->stringValue(QStringLiteral("flag1")), QStringLiteral("1"));
+        EXPECT_EQ(card->stringValue(QStringLiteral("previous_Creator")), QStringLiteral("Brevix Scan"));
+        EXPECT_FALSE(card->stringValue(QStringLiteral("sync_Email")).isEmpty());
+    }
+    const ManagedObjectList belongs = fetch(CardStore::kEntityCardBelong);
+    ASSERT_EQ(belongs.size(), 3) << "no half-made record is kept for the broken file";
+    for (const ManagedObjectPtr& belong : belongs) {
+        EXPECT_EQ(belong->stringValue(QStringLiteral("folder_ID")), inbox);
+        EXPECT_EQ(belong->relatedObject(QStringLiteral("ToCardRelation"))->stringValue(QStringLiteral("cardID")),
+                  belong->stringValue(QStringLiteral("cardID")));
+    }
+    EXPECT_EQ(window->selectedCardIDs(), QStringList{cards.last()->stringValue(QStringLiteral("cardID"))});
+    EXPECT_FALSE(window->managedObjectContext()->hasChanges()) << "the import saves";
+    EXPECT_FALSE(window->isImageProcessing());
+}
+
+TEST_F(Import, StagedFilesKeepTheirOriginalsAndStoreTheirSender)
+{
+    struct Case {
+        int inputType;
+        int stored;
+    };
+    for (const Case& c : {Case{kInputTypeFileManager, kInputTypeDrop}, Case{kInputTypeOther, kInputTypeOther}}) {
+        const QString source = cardPdf(QStringLiteral("finder%1.pdf").arg(c.inputType));
+        QStringList imported;
+        window->scanData({source}, c.inputType, &imported);
+        EXPECT_TRUE(QFile::exists(source));
+        const ManagedObjectList cards = fetch(CardStore::kEntityCard, keyEquals(QStringLiteral("input_Type"), c.stored));
+        EXPECT_EQ(cards.size(), 1) << c.inputType;
+        EXPECT_FALSE(QFileInfo::exists(app->tempFolderPath())) << "the staging folder is removed";
+    }
+}
+
+TEST_F(Import, DropsFileIntoTheirFolder)
+{
+    ManagedObjectContext* context = window->managedObjectContext();
+    const ManagedObjectPtr folder = context->insertNewObject(QString::fromLatin1(CardStore::kEntityFolder));
+    folder->setValue(QStringLiteral("folder_ID"), QStringLiteral("USER-FOLDER"));
+    folder->setValue(QStringLiteral("folder_Type"), kFolderTypeUser);
+    ASSERT_EQ(context->save(), 0);
+
+    app->setBelongFolder(PLBelongFolder{QStringLiteral("USER-FOLDER"), kFolderTypeUser});
+    window->scanData({cardPdf("user.pdf")}, kInputTypeDrop, nullptr);
+    EXPECT_EQ(fetch(CardStore::kEntityCardBelong, keyEquals(QStringLiteral("folder_ID"), QStringLiteral("USER-FOLDER"))).size(), 1);
+    EXPECT_EQ(window->selectedFolderID(), QStringLiteral("USER-FOLDER"));
+
+    app->setBelongFolder(PLBelongFolder{folderID(kFolderTypeRoot), kFolderTypeRoot});
+    window->scanData({cardPdf("root.pdf")}, kInputTypeDrop, nullptr);
+    EXPECT_EQ(fetch(CardStore::kEntityCardBelong, keyEquals(QStringLiteral("folder_ID"), folderID(kFolderTypeInbox))).size(), 1);
+}
+
+TEST_F(Import, HiddenImportRemembersTheLastCardForTheNextDisplay)
+{
+    window->scanData({cardPdf("a.pdf"), cardPdf("b.pdf")}, kInputTypeScanner, nullptr);
+    const ManagedObjectList version = fetch(CardStore::kEntityVersion);
+    ASSERT_EQ(version.size(), 1);
+    EXPECT_EQ(version.first()->stringValue(QStringLiteral("Sel_Folder_ID")), folderID(kFolderTypeInbox));
+    EXPECT_EQ(version.first()->stringValue(QStringLiteral("Sel_Card_ID")), window->selectedCardIDs().first());
+}
