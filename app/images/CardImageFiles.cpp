@@ -72,6 +72,19 @@ QString creatorOrScanner(PdfDocument& document)
     return creator ? *creator : QString::fromLatin1(kScannerCreator);
 }
 
+// Copies a file to a new name that must not exist yet; the copy reaches the disk before it
+// appears under its name.
+bool copyToNewFile(const QString& source, const QString& target)
+{
+    if (QFileInfo::exists(target))
+        return false;
+    QFile file(source);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    return !bytes.isEmpty() && replaceFile(target, bytes, PdfDocument::Durability::Durable);
+}
+
 QString timeStamp()
 {
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmsszzz"));
@@ -139,7 +152,7 @@ int importCardImageFile(CardRecord* card, const QString& cardID, const QString& 
         const bool ownCreator = !creator || inputType == 2 || inputType == 3 || inputType == 5;
         if (pages == 1) {
             if (!ownCreator) {
-                if (!QFile::copy(pdfPath, front))
+                if (!copyToNewFile(pdfPath, front))
                     return -4006;
             } else {
                 source->setInfoText("/Creator", QString::fromLatin1(kScannerCreator));
@@ -328,7 +341,7 @@ int AddBackImageInfo(const QString& databaseFolder, const QString& sourcePath, C
     const QString back = images.filePath(backName);
     if (QFileInfo::exists(back))
         return -50;
-    if (!QFile::copy(sourcePath, back))
+    if (!copyToNewFile(sourcePath, back))
         return -20;
     card->setValueForKey(kBackFile, backName);
     card->setValueForKey(kBackPage, 1);
