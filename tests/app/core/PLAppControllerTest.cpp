@@ -441,3 +441,22 @@ TEST_F(AppControllerTest, MenuValidationAndServicesSearch)
     app.searchFromTextService(std::nullopt, &error);
     EXPECT_EQ(error, "pboard couldn't give string.");
 }
+
+TEST_F(AppControllerTest, ThousandsOfFilesAtOnceReachTheImportTogether)
+{
+    chosenDatabase = database;
+    auto& app = make();
+    app.applicationDidFinishLaunching();
+    host.visible = true;
+    QFile store(database + "/Pelmora1.sqldb");
+    ASSERT_TRUE(store.open(QIODevice::WriteOnly));
+    store.close();
+    QStringList paths;
+    for (int i = 0; i < 2000; ++i)
+        paths.append(files.filePath(QStringLiteral("card%1.pdf").arg(i)));
+    app.applicationOpenFiles(paths, "Finder");
+    clock.advance(0);
+    ASSERT_EQ(host.scans.size(), 1);
+    EXPECT_EQ(host.scans.first().paths.size(), 2000);
+    EXPECT_EQ(host.scans.first().inputType, 5);
+}

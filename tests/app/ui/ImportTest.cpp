@@ -14,6 +14,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -146,4 +149,36 @@ TEST_F(Import, HiddenImportRemembersTheLastCardForTheNextDisplay)
     ASSERT_EQ(version.size(), 1);
     EXPECT_EQ(version.first()->stringValue(QStringLiteral("Sel_Folder_ID")), folderID(kFolderTypeInbox));
     EXPECT_EQ(version.first()->stringValue(QStringLiteral("Sel_Card_ID")), window->selectedCardIDs().first());
+}
+
+TEST_F(Import, BadFilesAreSkippedAndNothingIsLost)
+{
+    const QString folder = temp.filePath(QStringLiteral("a folder.pdf"));
+    QDir().mkpath(folder);
+    const QString empty = temp.filePath(QStringLiteral("empty.pdf"));
+    QFile(empty).open(QIODevice::WriteOnly);
+    const QString text = temp.filePath(QStringLiteral("notes.pdf"));
+    QFile notes(text);
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.write("just some text\n");
+    notes.close();
+    // A name whose bytes are not UTF-8, made below the file API.
+    const QByteArray rawName = QFile::encodeName(temp.path()) + "/card-\xff\xfe.pdf";
+    const QByteArray card = testpdf::buildPdf(testpdf::scannerDocument(1));
+    const int fd = ::open(rawName.constData(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, card.constData(), size_t(card.size())), card.size());
+    ::close(fd);
+    const QString good = cardPdf("good.pdf");
+
+    const QStringList paths{folder, empty, text, QFile::decodeName(rawName), good};
+    QStringList imported;
+    window->scanData(paths, kInputTypeOther, &imported);
+    EXPECT_EQ(imported.size(), 1);
+    EXPECT_EQ(fetch(CardStore::kEntityCard).size(), 1);
+    EXPECT_GE(presenter.shown().size(), 3) << "each refused file was named in a question";
+    for (const QString& path : {empty, text, good})
+        EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
+    EXPECT_EQ(::access(rawName.constData(), F_OK), 0);
+    EXPECT_TRUE(QFileInfo(folder).isDir());
 }

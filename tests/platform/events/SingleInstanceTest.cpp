@@ -71,7 +71,10 @@ TEST(SingleInstance, SecondLaunchForwardsToTheFirst)
         sender = s;
     });
 
-    const InstanceRequest request{InstanceRequest::Kind::OpenFiles, {QByteArray("/tmp/one.pdf"), QByteArray("/tmp/two.jpg")}, {}};
+    // Thousands of long paths at once travel in one request.
+    InstanceRequest request{InstanceRequest::Kind::OpenFiles, {}, {}};
+    for (int i = 0; i < 2000; ++i)
+        request.paths.append("/tmp/" + QByteArray(200, 'x') + QByteArray::number(i) + ".pdf");
     auto second = std::async(std::launch::async, [&] {
         SingleInstance other(path);
         return other.start(request, 3000);
