@@ -460,3 +460,29 @@ TEST_F(AppControllerTest, ThousandsOfFilesAtOnceReachTheImportTogether)
     EXPECT_EQ(host.scans.first().paths.size(), 2000);
     EXPECT_EQ(host.scans.first().inputType, 5);
 }
+
+TEST_F(AppControllerTest, NoDatabaseAtLaunchStillShowsTheWindow)
+{
+    host.migrationResult = false;
+    auto& app = make();
+    app.applicationDidFinishLaunching();
+    EXPECT_TRUE(g_strCurDBPath.isEmpty());
+    EXPECT_EQ(host.windowShown, 1);
+    EXPECT_TRUE(messages.texts().isEmpty());
+    EXPECT_FALSE(app.isOperationRunning());
+}
+
+TEST_F(AppControllerTest, ShutdownStoresThePathTypeOnlyWhenOneWasRecorded)
+{
+    auto& app = make();
+    g_DBPathType = -1;
+    app.applicationWillTerminate();
+    EXPECT_FALSE(PreferenceDomain::standard().contains("DB type"));
+    g_DBPathType = 3;
+    app.applicationWillTerminate();
+    EXPECT_EQ(PreferenceDomain::standard().value("DB type").toInteger(), 3);
+    g_DBPathType = -1;
+
+    app.onlineUpdate();
+    EXPECT_EQ(messages.texts(), QStringList{"E125"}) << "no update program is installed here";
+}
