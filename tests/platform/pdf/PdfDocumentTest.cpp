@@ -119,6 +119,22 @@ TEST(PdfDocument, FailedWriteLeavesTargetAndNoTemporaryFile)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"card.pdf"});
 }
 
+TEST(PdfDocument, ReplacingAFileInBothDurabilities)
+{
+    for (PdfDocument::Durability durability : {PdfDocument::Durability::Durable, PdfDocument::Durability::Staging}) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("a.pdf");
+        ASSERT_TRUE(replaceFile(path, "one", durability));
+        ASSERT_TRUE(replaceFile(path, "two", durability));
+        EXPECT_EQ(readAll(path), "two");
+        QDir(dir.path()).mkdir("folder.pdf");
+        EXPECT_FALSE(replaceFile(dir.filePath("folder.pdf"), "x", durability));
+        EXPECT_FALSE(replaceFile(dir.filePath("missing/a.pdf"), "x", durability));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+                  (QStringList{"a.pdf", "folder.pdf"}));
+    }
+}
+
 TEST(PdfDocument, PagesMoveBetweenDocumentsWithInheritedAttributes)
 {
     testpdf::Document source = testpdf::scannerDocument(2);
