@@ -1,8 +1,0 @@
-# CMake generated Testfile for 
-# Source directory: /work/wt/images/tests/app/images
-# Build directory: /work/wt/images/build-fuzz/tests/app/images
-# 
-# This file includes the relevant testing commands required for 
-# testing this directory and lists subdirectories to be tested as well.
-add_test([=[test_app_images]=] "/work/wt/images/build-fuzz/tests/app/images/test_app_images")
-set_tests_properties([=[test_app_images]=] PROPERTIES  ENVIRONMENT "QT_QPA_PLATFORM=offscreen;PELMORA_SOURCE_DIR=/work/wt/images;PELMORA_STAGE_DIR=/work/wt/images/build-fuzz/stage" TIMEOUT "900" _BACKTRACE_TRIPLES "/work/wt/images/cmake/Pelmora.cmake;27;add_test;/work/wt/images/tests/app/images/CMakeLists.txt;1;pelmora_test;/work/wt/images/tests/app/images/CMakeLists.txt;0;")

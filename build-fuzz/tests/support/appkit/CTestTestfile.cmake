@@ -1,6 +1,0 @@
-# CMake generated Testfile for 
-# Source directory: /work/wt/images/tests/support/appkit
-# Build directory: /work/wt/images/build-fuzz/tests/support/appkit
-# 
-# This file includes the relevant testing commands required for 
-# testing this directory and lists subdirectories to be tested as well.
