@@ -60,8 +60,8 @@ public:
     // neither handler is called). Shows no third button.
     template <typename... Args>
     static int ShowPLInfoMessageAlertSheet(QWidget* window, DidEndHandler didEnd, DidEndHandler didDismiss, void* contextInfo,
-                                           const QString& messageId, int defaultButton, int alternateBtn, const QString& otherBtn,
-                                           const Args&... args)
+                                           const QString& messageId, int defaultButton, int alternateBtn,
+                                           [[maybe_unused]] const QString& otherBtn, const Args&... args)
     {
         return questionDelegateSheet(window, std::move(didEnd), std::move(didDismiss), contextInfo, messageId, defaultButton,
                                      alternateBtn, formatArguments(args...));
