@@ -1,5 +1,6 @@
 #include "app/images/PLImageCreator.h"
 
+#include "app/core/DatabaseFolder.h"
 #include "app/core/StringUtilities.h"
 #include "app/images/CardImageFiles.h"
 #include "app/images/CardPdfCheck.h"
@@ -35,18 +36,6 @@ std::function<QString()>& languageFunction()
     return language;
 }
 
-int folderAttributes(const QString& folder)
-{
-    if (folder.isEmpty())
-        return -50;
-    return QFileInfo(folder).isDir() ? 0 : 1;
-}
-
-std::function<int(const QString&)>& attributeCheck()
-{
-    static std::function<int(const QString&)> check = folderAttributes;
-    return check;
-}
 
 QString value(const CardDict& card, const char* key)
 {
@@ -160,14 +149,9 @@ void PLImageCreator::setPreferredLanguage(std::function<QString()> language)
         languageFunction() = std::move(language);
 }
 
-void PLImageCreator::setDatabaseAttributeCheck(std::function<int(const QString&)> check)
-{
-    attributeCheck() = check ? std::move(check) : std::function<int(const QString&)>(folderAttributes);
-}
-
 int PLImageCreator::writeCardImage(const QString& databaseFolder, const CardDict& card)
 {
-    const int attributes = attributeCheck()(databaseFolder);
+    const int attributes = checkDBAttributes(databaseFolder);
     if (attributes == 1 || attributes == -50)
         return -1;
     const QString templatePath = Bundle::main().pathForResource(kCardTemplateResource);

@@ -23,8 +23,6 @@ public:
     static const void* notificationObject();
     // The first preferred language ("ja" brings the postal mark); the system's by default.
     static void setPreferredLanguage(std::function<QString()> language);
-    // The database folder test (0 usable, 1 missing, -50 unreadable); a folder test by default.
-    static void setDatabaseAttributeCheck(std::function<int(const QString&)> check);
 };
 
 // Writes the placeholder for `card` over the template's first page. 0, -20 or 4.

@@ -4,6 +4,7 @@
 #include "platform/foundation/NotificationCenter.h"
 
 #include <QDir>
+#include <QFile>
 #include <QPdfDocument>
 #include <QPdfSelection>
 #include <QTemporaryDir>
@@ -27,6 +28,8 @@ protected:
         Bundle::setMain(qEnvironmentVariable("PELMORA_SOURCE_DIR") + "/resources/Pelmora");
         m_db = m_dir.filePath("Cards.cxdb");
         QDir().mkpath(m_db);
+        QFile store(m_db + "/Pelmora1.sqldb");
+        store.open(QIODevice::WriteOnly);
         NotificationCenter::defaultCenter().addObserver(this, kDummyImageCreatedNotification,
                                                         [this](const Notification& n) {
                                                             m_posted.push_back(n.userInfo);
