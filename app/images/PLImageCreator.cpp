@@ -13,7 +13,6 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPdfWriter>
