@@ -134,7 +134,8 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
             belong->setValue(QStringLiteral("cardID"), cardID);
             belong->setRelatedObject(QStringLiteral("ToCardRelation"), card);
             cards.append(card);
-            if (importedPaths)
+            // A card keeps two pages: a file with more is not wholly in the database and stays.
+            if (importedPaths && GetPDFPageCount(path) <= 2)
                 importedPaths->append(path);
         }
 

@@ -182,3 +182,15 @@ TEST_F(Import, BadFilesAreSkippedAndNothingIsLost)
     EXPECT_EQ(::access(rawName.constData(), F_OK), 0);
     EXPECT_TRUE(QFileInfo(folder).isDir());
 }
+
+TEST_F(Import, AScannerFileWithMorePagesThanACardIsKept)
+{
+    const QString threePages = temp.filePath(QStringLiteral("three.pdf"));
+    ASSERT_TRUE(testpdf::writePdf(threePages, testpdf::scannerDocument(3)));
+    const QString twoPages = temp.filePath(QStringLiteral("two.pdf"));
+    ASSERT_TRUE(testpdf::writePdf(twoPages, testpdf::scannerDocument(2)));
+    QStringList imported;
+    window->scanData({threePages, twoPages}, kInputTypeScanner, &imported);
+    EXPECT_EQ(fetch(CardStore::kEntityCard).size(), 2);
+    EXPECT_EQ(imported, QStringList{twoPages}) << "the third page is not in the database, so the file is not deleted";
+}
