@@ -65,7 +65,8 @@ void deliver(PLAppController& delegate, PLMainWindowController& mainWindow, cons
         }
         break;
     case InstanceRequest::Kind::Activate:
-        if (delegate.isFinishLaunch() && !delegate.isHideAppLoading())
+        // A plain second launch shows the window that has no other way back on this desktop.
+        if (delegate.isFinishLaunch() && !delegate.isHideAppLoading() && !mainWindow.isWindowVisible())
             mainWindow.showActiveWindow();
         break;
     }
@@ -99,8 +100,15 @@ int main(int argc, char* argv[])
     mainWindow.setAppController(&delegate);
     PLMainMenu menu(mainWindow, delegate);
 
-    QObject::connect(&instance, &SingleInstance::requestReceived, &delegate,
-                     [&](const InstanceRequest& request, const QString& sender) { deliver(delegate, mainWindow, request, sender); });
+    QObject::connect(&instance, &SingleInstance::requestReceived, &delegate, [&](const InstanceRequest& request, const QString& sender) {
+        // A second launch brings the running instance to the front, as long as it shows a window.
+        if (mainWindow.isWindowVisible() || mainWindow.isWindowMiniaturized()) {
+            mainWindow.window()->showNormal();
+            mainWindow.window()->raise();
+            mainWindow.window()->activateWindow();
+        }
+        deliver(delegate, mainWindow, request, sender);
+    });
     QObject::connect(&app, &QApplication::aboutToQuit, &delegate, [&delegate] {
         delegate.applicationShouldTerminate();
         delegate.applicationWillTerminate();
