@@ -12,6 +12,7 @@
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/FileAttributes.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/PathCompare.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/foundation/StandardPaths.h"
 
@@ -50,25 +51,14 @@ bool storePathTooLong(const QString& folder)
     return QFile::encodeName(store).size() > PLDatabaseCommands::kMaxStorePathBytes;
 }
 
-// A path as the file system resolves it: links and ".." followed as far as the path exists.
-QString resolvedPath(const QString& path)
-{
-    QFileInfo info(expandTilde(path));
-    const QString canonical = info.canonicalFilePath();
-    if (!canonical.isEmpty())
-        return canonical;
-    const QString parent = QFileInfo(info.absolutePath()).canonicalFilePath();
-    return parent.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : parent + QLatin1Char('/') + info.fileName();
-}
-
 bool samePath(const QString& a, const QString& b)
 {
-    return !a.isEmpty() && !b.isEmpty() && resolvedPath(a) == resolvedPath(b);
+    return isSamePath(expandTilde(a), expandTilde(b));
 }
 
 bool isInside(const QString& path, const QString& folder)
 {
-    return resolvedPath(path).startsWith(resolvedPath(folder) + QLatin1Char('/'));
+    return isPathInside(expandTilde(path), expandTilde(folder));
 }
 
 bool writable(const QString& path, bool mustExist)

@@ -11,6 +11,7 @@
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/FileAttributes.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/PathCompare.h"
 #include "platform/store/CardStoreModel.h"
 
 #include <QDir>
@@ -36,15 +37,6 @@ constexpr int kMaxWorkFolderNumber = 9999;
 bool isBlank(const QString& text)
 {
     return PLChecker::isBlank(text);
-}
-
-QString canonicalTarget(const QString& path)
-{
-    const QFileInfo info(path);
-    if (info.exists())
-        return info.canonicalFilePath();
-    const QString parent = QFileInfo(info.absolutePath()).canonicalFilePath();
-    return parent.isEmpty() ? QString() : parent + QLatin1Char('/') + info.fileName();
 }
 
 } // namespace
@@ -244,10 +236,8 @@ int PLDatabaseController::backupTo(const QString& destination)
 
     // Paths are compared as the file system resolves them, so that a link or ".." to the source
     // is recognised; a destination inside the source would copy the source into itself.
-    const QString canonicalSource = QFileInfo(source).canonicalFilePath();
-    const QString canonicalDestination = canonicalTarget(destination);
-    const bool same = canonicalDestination == canonicalSource;
-    if (!same && canonicalDestination.startsWith(canonicalSource + QLatin1Char('/')))
+    const bool same = isSamePath(destination, source);
+    if (!same && isPathInside(destination, source))
         return PLDBStatus::kBackupDestinationBad;
     if (!same && QFileInfo(destination).exists())
         return PLDBStatus::kBackupCopyFailed;

@@ -3,28 +3,25 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
-
-QString comparable(const QString& path)
+QString resolvedPath(const QString& path)
 {
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(QFileInfo(path).absoluteFilePath()) : canonical;
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    if (!canonical.isEmpty())
+        return canonical;
+    const QString parent = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return parent.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : parent + QLatin1Char('/') + info.fileName();
 }
-
-} // namespace
 
 bool isSamePath(const QString& a, const QString& b)
 {
-    if (a.isEmpty() || b.isEmpty())
-        return false;
-    return comparable(a) == comparable(b);
+    return !a.isEmpty() && !b.isEmpty() && resolvedPath(a) == resolvedPath(b);
 }
 
 bool isPathInside(const QString& path, const QString& folder)
 {
     if (path.isEmpty() || folder.isEmpty())
         return false;
-    const QString p = comparable(path);
-    const QString f = comparable(folder);
-    return p == f || p.startsWith(f.endsWith(QLatin1Char('/')) ? f : f + QLatin1Char('/'));
+    const QString resolvedFolder = resolvedPath(folder);
+    return resolvedPath(path).startsWith(resolvedFolder.endsWith(QLatin1Char('/')) ? resolvedFolder : resolvedFolder + QLatin1Char('/'));
 }

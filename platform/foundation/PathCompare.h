@@ -1,9 +1,13 @@
-// Comparing file-system paths as the same item: canonical paths, case-sensitively. Paths that do
-// not exist (yet) are compared cleaned.
+// Comparing file-system paths as the file system resolves them: links and ".." followed as far
+// as the path exists, compared exactly (case included).
 #pragma once
 
 #include <QString>
 
+// The canonical path; for a path that does not exist (yet), its parent's canonical path and its
+// name; else the cleaned absolute path.
+QString resolvedPath(const QString& path);
+// Both given and resolving to the same path.
 bool isSamePath(const QString& a, const QString& b);
-// True when `path` is `folder` or lies inside it.
+// `path` lies strictly inside `folder`.
 bool isPathInside(const QString& path, const QString& folder);

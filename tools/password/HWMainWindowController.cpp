@@ -1,5 +1,6 @@
 #include "tools/password/HWMainWindowController.h"
 
+#include "platform/foundation/PathCompare.h"
 #include "tools/dbtools/DatabaseFolder.h"
 #include "tools/dbtools/FolderChooser.h"
 #include "tools/dbtools/HelpPage.h"
@@ -40,16 +41,6 @@ QLineEdit* passwordField(QWidget* parent, const char* name)
     field->setEchoMode(QLineEdit::Password);
     field->setMaxLength(HWMainWindowController::kMaxPasswordLength);
     return field;
-}
-
-// The same folder, named the same way or through links and "..": compared exactly, case included.
-bool isSameFolder(const QString& a, const QString& b)
-{
-    const QString canonicalA = QFileInfo(a).canonicalFilePath();
-    const QString canonicalB = QFileInfo(b).canonicalFilePath();
-    if (!canonicalA.isEmpty() && !canonicalB.isEmpty())
-        return canonicalA == canonicalB;
-    return DatabaseFolder::withoutTrailingSlash(a) == DatabaseFolder::withoutTrailingSlash(b);
 }
 
 } // namespace
@@ -153,7 +144,7 @@ void HWMainWindowController::onSelectDBFilePath(const QList<QUrl>& urls)
 {
     if (!urls.isEmpty()) {
         const QString path = urls.first().toLocalFile();
-        if (!_dbController->dbPath().isEmpty() && isSameFolder(_dbController->dbPath(), path))
+        if (!_dbController->dbPath().isEmpty() && isSamePath(_dbController->dbPath(), path))
             return;
         _dbPathTextField->setText(path);
     }
