@@ -11,7 +11,6 @@
 #include "tools/password/HWMessage.h"
 
 #include <QButtonGroup>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
