@@ -217,18 +217,25 @@ void PLDatabaseCommands::restore(const QString& remembered)
     m_mainWindow.setCurrentOpenedDBPath();
 }
 
+bool PLDatabaseCommands::refusedDestination(const QString& path)
+{
+    if (storePathTooLong(path)) {
+        showError(kMsgPathTooLong);
+        return true;
+    }
+    if (pathCheck(path) == -1) {
+        showError(kMsgUnsupportedVolume);
+        return true;
+    }
+    return false;
+}
+
 void PLDatabaseCommands::doNewDB(const QString& path)
 {
     const QString remembered = g_strCurDBPath;
     g_DBPathTypeBeforeOpen = PLNetDBLockController::GetDBPathType(path);
-    if (storePathTooLong(path)) {
-        showError(kMsgPathTooLong);
+    if (refusedDestination(path))
         return;
-    }
-    if (pathCheck(path) == -1) {
-        showError(kMsgUnsupportedVolume);
-        return;
-    }
     if (samePath(path, remembered)) {
         showError(kMsgSameDatabase);
         return;
@@ -295,14 +302,8 @@ void PLDatabaseCommands::doBackupDB(const QString& path)
 {
     const QString remembered = g_strCurDBPath;
     g_DBPathTypeBeforeOpen = PLNetDBLockController::GetDBPathType(path);
-    if (storePathTooLong(path)) {
-        showError(kMsgPathTooLong);
+    if (refusedDestination(path))
         return;
-    }
-    if (pathCheck(path) == -1) {
-        showError(kMsgUnsupportedVolume);
-        return;
-    }
     if (samePath(path, remembered))
         return;
     // The destination is removed below: never when that would remove the open database.

@@ -53,6 +53,8 @@ public:
 
 private:
     void showError(int number);
+    // A new folder's path the store cannot use (too long, or on a volume refused): the message shown.
+    bool refusedDestination(const QString& path);
     void switchSucceeded(const QString& path);
     void restore(const QString& remembered);
     QString panelDirectory() const;
