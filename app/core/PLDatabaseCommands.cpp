@@ -155,16 +155,21 @@ QString PLDatabaseCommands::panelName() const
     return QFileInfo(g_strCurDBPath).fileName();
 }
 
-void PLDatabaseCommands::newDatabase()
+QString PLDatabaseCommands::runDatabaseSavePanel(const QString& titleKey) const
 {
     PLDatabasePanels::Request request;
     request.window = m_mainWindow.databaseWindow();
-    request.title = getLocalString(QLatin1String(kCreateTitleKey));
+    request.title = getLocalString(titleKey);
     request.prompt = getLocalString(QLatin1String(kSavePromptKey));
     request.directory = panelDirectory();
     request.name = panelName();
     request.allowedTypes = {QLatin1String(kDatabaseExtension)};
-    const QString path = PLDatabasePanels::current().runSavePanel(request);
+    return PLDatabasePanels::current().runSavePanel(request);
+}
+
+void PLDatabaseCommands::newDatabase()
+{
+    const QString path = runDatabaseSavePanel(QLatin1String(kCreateTitleKey));
     if (!path.isEmpty())
         Scheduler::performOnMainThread([this, path] { doNewDB(path); });
 }
@@ -188,14 +193,7 @@ void PLDatabaseCommands::backupDatabase()
         showError(kMsgCannotBackUp);
         return;
     }
-    PLDatabasePanels::Request request;
-    request.window = m_mainWindow.databaseWindow();
-    request.title = getLocalString(QLatin1String(kBackupTitleKey));
-    request.prompt = getLocalString(QLatin1String(kSavePromptKey));
-    request.directory = panelDirectory();
-    request.name = panelName();
-    request.allowedTypes = {QLatin1String(kDatabaseExtension)};
-    const QString path = PLDatabasePanels::current().runSavePanel(request);
+    const QString path = runDatabaseSavePanel(QLatin1String(kBackupTitleKey));
     if (!path.isEmpty())
         Scheduler::performOnMainThread([this, path] { doBackupDB(path); });
 }

@@ -59,6 +59,8 @@ private:
     void restore(const QString& remembered);
     QString panelDirectory() const;
     QString panelName() const;
+    // The save panel for a new database folder (New and Back Up), titled by `titleKey`.
+    QString runDatabaseSavePanel(const QString& titleKey) const;
 
     PLMainWindowDatabase& m_mainWindow;
 };
