@@ -1,0 +1,219 @@
+// The file exports: CSV, text, one vCard per card and one ContactXML file, written byte for
+// byte, read back by independent readers, and refused or cleaned up as the target demands.
+#include "app/export/PLExporter.h"
+#include "tests/app/export/ExportFixture.h"
+
+#include "platform/foundation/FileAttributes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+using FileExport = ExportTest;
+
+const QString kPython = QStringLiteral("/usr/bin/python3");
+
+QJsonArray readBack(const QString& kind, const QStringList& files)
+{
+    const QString reader = qEnvironmentVariable("PELMORA_SOURCE_DIR") + QStringLiteral("/tests/app/export/readers.py");
+    return QJsonDocument::fromJson(ExportTest::run(kPython, QStringList{reader, kind} + files)).array();
+}
+
+// The first value of a property the reader found; null when there is none.
+QJsonValue first(const QJsonObject& card, const char* property)
+{
+    const QJsonArray values = card.value(QLatin1String(property)).toArray();
+    return values.isEmpty() ? QJsonValue() : values.first();
+}
+
+QList<CardDict> tableOfCards()
+{
+    return {cards::latin(), cards::japanese(), cards::awkward(), cards::nameOnly(QString::fromUtf8("Émile 😀"))};
+}
+
+
+// Folders the test names are not writable, whatever the process may do.
+class ReadOnlyFolders : public FileAttributeReader {
+public:
+    explicit ReadOnlyFolders(QStringList folders) : m_folders(std::move(folders)) { setCurrent(this); }
+    ~ReadOnlyFolders() override { setCurrent(nullptr); }
+    bool read(const QString& path, FileAttributes* out) const override
+    {
+        const bool ok = FileAttributeReader::read(path, out);
+        if (m_folders.contains(path))
+            out->writable = false;
+        return ok;
+    }
+
+private:
+    QStringList m_folders;
+};
+
+TEST_F(FileExport, CsvAndTextAreWrittenByteForByte)
+{
+    // Name, reading, company, department, postal code, address, telephone, e-mail, memo, date;
+    // an English interface drops the reading.
+    setExportItems(0x1 | 0x2 | 0x4 | 0x10 | 0x40 | 0x80 | 0x200 | 0x1000 | 0x4000 | 0x8000);
+    QList<CardDict> table = tableOfCards();
+    table[1].insert(QStringLiteral("memo"), QStringLiteral("\t padded\t"));
+    ASSERT_EQ(PLExporter::ExportToCSV(path("cards.csv"), table), 0);
+    ASSERT_EQ(PLExporter::ExportToText(path("cards.txt"), table), 0);
+
+    const QString csv = QString::fromUtf8(
+        "Name,Company,Department,Postal Code,Address,Telephone,E-mail,Memo,Registration Date\n"
+        "Anna Berg,Nordlicht GmbH,Sales,10115,Hauptstr. 1 10115 Berlin,+49 30 1234,anna@nordlicht.example,met at the fair,2024-03-05\n"
+        "山田 太郎,山田商事株式会社,,100-0001,東京都千代田区1-1,03-1234-5678,taro@yamada.example,\t padded\t,\n"
+        "\"O'Neil, \"\"Pat\"\"; Jr.\",\"Smith; Sons, \"\"Tools\"\"\",R&D <core>,,,+1 555 0100,pat@example.com,line one line two C:\\new\\file\ttab 😀,\n"
+        "Émile 😀,,,,,,,,\n");
+    EXPECT_EQ(readAll(path("cards.csv")), utf16le(csv));
+
+    const QString text = QString::fromUtf8(
+        "Name\tCompany\tDepartment\tPostal Code\tAddress\tTelephone\tE-mail\tMemo\tRegistration Date\n"
+        "Anna Berg\tNordlicht GmbH\tSales\t10115\tHauptstr. 1 10115 Berlin\t+49 30 1234\tanna@nordlicht.example\tmet at the fair\t2024-03-05\n"
+        "山田 太郎\t山田商事株式会社\t\t100-0001\t東京都千代田区1-1\t03-1234-5678\ttaro@yamada.example\tpadded\t\n"
+        "O'Neil, \"Pat\"; Jr.\tSmith; Sons, \"Tools\"\tR&D <core>\t\t\t+1 555 0100\tpat@example.com\tline one line two C:\\new\\file tab 😀\t\n"
+        "Émile 😀\t\t\t\t\t\t\t\t\n");
+    EXPECT_EQ(readAll(path("cards.txt")), utf16le(text));
+
+    // Python's csv module reads every cell back as it was (line breaks as spaces).
+    const QJsonArray rows = readBack(QStringLiteral("csv"), {path("cards.csv")});
+    ASSERT_EQ(rows.size(), 5);
+    EXPECT_EQ(rows[3].toArray()[0].toString(), QStringLiteral("O'Neil, \"Pat\"; Jr."));
+    EXPECT_EQ(rows[3].toArray()[1].toString(), QStringLiteral("Smith; Sons, \"Tools\""));
+    const QJsonArray textRows = readBack(QStringLiteral("text"), {path("cards.txt")});
+    ASSERT_EQ(textRows.size(), 5);
+    for (const QJsonValue& row : textRows)
+        EXPECT_EQ(row.toArray().size(), 9);
+}
+
+TEST_F(FileExport, ExportItemsAreReadAsTheCommandsExpect)
+{
+    struct Case {
+        const char* name;
+        std::optional<int> stored;
+        const char* titles;
+    } const cases[] = {
+        {"absent: name, company, telephone, e-mail", std::nullopt, "Name,Company,Telephone,E-mail"},
+        {"without the name bit the default holds", 0x1204, "Name,Company,Telephone,E-mail"},
+        {"name only", 0x1, "Name"},
+        {"readings never on an English interface", 0x1 | 0x2 | 0x8, "Name"},
+        {"images never reach a file", 0x1 | 0x10000, "Name"},
+    };
+    for (const Case& c : cases) {
+        if (c.stored)
+            setExportItems(*c.stored);
+        ASSERT_EQ(PLExporter::ExportToCSV(path("m.csv"), {cards::latin()}), 0) << c.name;
+        EXPECT_TRUE(fromUtf16WithBom(readAll(path("m.csv"))).startsWith(QLatin1String(c.titles) + QLatin1Char('\n'))) << c.name;
+    }
+}
+
+TEST_F(FileExport, VCardFilesReadBackWithAnIndependentParser)
+{
+    setExportItems(0xFFFF);
+    const QString folder = path("vcards");
+    QDir().mkdir(folder);
+    QList<CardDict> table = tableOfCards();
+    table.append(cards::nameOnly(QStringLiteral("Anna Berg")));
+    table.append(cards::nameOnly(QStringLiteral("Anna Berg")));
+    table.append(cards::nameOnly(QStringLiteral(".hidden/a:b")));
+    ASSERT_EQ(PLExporter::ExportToVCard(folder, table), 0);
+
+    QStringList expected{"Anna Berg.vcf", "Anna Berg1.vcf", "Anna Berg2.vcf", QString::fromUtf8("Émile 😀.vcf"),
+                               "O'Neil, \"Pat\"; Jr..vcf", "_hidden_a_b.vcf", QString::fromUtf8("山田 太郎.vcf")};
+    QStringList written = QDir(folder).entryList(QDir::Files);
+    written.sort();
+    expected.sort();
+    EXPECT_EQ(written.join('|').toStdString(), expected.join('|').toStdString());
+
+    const QJsonArray read = readBack(QStringLiteral("vcard"), {folder + "/Anna Berg.vcf", folder + "/O'Neil, \"Pat\"; Jr..vcf",
+                                                                folder + QString::fromUtf8("/山田 太郎.vcf")});
+    ASSERT_EQ(read.size(), 3);
+    const QJsonObject latin = read[0].toObject();
+    EXPECT_EQ(first(latin, "FN").toString(), QStringLiteral("Anna Berg"));
+    EXPECT_EQ(first(latin, "ORG").toArray(), (QJsonArray{"Nordlicht GmbH", "Sales"}));
+    EXPECT_EQ(first(latin, "ADR").toArray(), (QJsonArray{"", "", "Hauptstr. 1", "Berlin", "", "10115", "Germany"}));
+    EXPECT_EQ(first(latin, "EMAIL").toString(), QStringLiteral("anna@nordlicht.example"));
+    const QJsonObject awkward = read[1].toObject();
+    EXPECT_EQ(first(awkward, "FN").toString(), cards::awkward().value("full_Name").toString());
+    EXPECT_EQ(first(awkward, "ORG").toArray(), (QJsonArray{"Smith; Sons, \"Tools\"", "R&D <core>"}));
+    EXPECT_EQ(first(awkward, "NOTE").toString(), QString::fromUtf8("line one\nline two\nC:\\new\\file\ttab 😀"));
+    const QJsonObject japanese = read[2].toObject();
+    EXPECT_EQ(first(japanese, "N").toArray(), (QJsonArray{QString::fromUtf8("山田"), QString::fromUtf8("太郎"), "", "", ""}));
+    // Readings stay out on an English interface.
+    EXPECT_FALSE(japanese.contains("SORT-STRING"));
+}
+
+TEST_F(FileExport, ContactXmlFileIsValidForXmllint)
+{
+    setExportItems(0xFFFF);
+    ASSERT_EQ(PLExporter::ExportToXML(path("cards.xml"), tableOfCards()), 0);
+    const QByteArray bytes = readAll(path("cards.xml"));
+    EXPECT_TRUE(bytes.startsWith("\xFF\xFE<\0?\0x\0m\0l\0"));
+    const QString memo = QString::fromUtf8(run(QStringLiteral("xmllint"), {QStringLiteral("--xpath"),
+        QStringLiteral("string(//*[local-name()='ContactXMLItem'][3]//*[local-name()='ExtensionItem'])"), path("cards.xml")}));
+    EXPECT_EQ(memo.toStdString(), "line one\nline two\r\nC:\\new\\file\ttab 😀\n");
+    const QString names = QString::fromUtf8(run(QStringLiteral("xmllint"), {QStringLiteral("--xpath"),
+        QStringLiteral("count(//*[local-name()='FullName'])"), path("cards.xml")}));
+    EXPECT_EQ(names.trimmed(), QStringLiteral("4"));
+}
+
+TEST_F(FileExport, NamelessCardsAreLeftOutAfterAsking)
+{
+    const QList<CardDict> nameless{cards::nameOnly(QString()), cards::nameOnly(QStringLiteral(" \n\u3000"))};
+    EXPECT_EQ(PLExporter::ExportToCSV(path("none.csv"), nameless), 0);
+    EXPECT_EQ(presenter.shown().size(), 1);
+    EXPECT_FALSE(QFile::exists(path("none.csv")));
+
+    presenter.queueAnswer(kAlertSecondButtonReturn);
+    EXPECT_EQ(PLExporter::ExportToXML(path("declined.xml"), {cards::latin(), nameless[0]}), 0);
+    EXPECT_FALSE(QFile::exists(path("declined.xml")));
+
+    presenter.queueAnswer(kAlertFirstButtonReturn);
+    QDir().mkdir(path("v"));
+    EXPECT_EQ(PLExporter::ExportToVCard(path("v"), {nameless[0], cards::latin(), nameless[1]}), 0);
+    EXPECT_EQ(QDir(path("v")).entryList(QDir::Files), QStringList{"Anna Berg.vcf"});
+    EXPECT_EQ(presenter.shown().size(), 3);
+}
+
+TEST_F(FileExport, BadTargetsAreRefusedAndLeaveNothingBehind)
+{
+    EXPECT_EQ(PLExporter::ExportToCSV(QString(), {cards::latin()}), 3);
+    EXPECT_EQ(PLExporter::ExportToText(path("a.txt"), {}), 3);
+
+    {
+        ReadOnlyFolders readOnly{{temp.path()}};
+        EXPECT_EQ(PLExporter::ExportToCSV(path("ro.csv"), {cards::latin()}), 75);
+        EXPECT_FALSE(QFile::exists(path("ro.csv")));
+    }
+    EXPECT_EQ(PLExporter::ExportToXML(path("gone/cards.xml"), {cards::latin()}), 75);
+
+    workspace.volumeUnreadable = true;
+    EXPECT_EQ(PLExporter::ExportToCSV(path("unreadable.csv"), {cards::latin()}), 75);
+    workspace.volumeUnreadable = false;
+
+    // A volume with exactly as many free bytes as the file needs is refused; one more is enough.
+    const QByteArray data(100, 'x');
+    workspace.volume = VolumeInfo{QStringLiteral("ext4"), QStringLiteral("/"), QString(), 100};
+    EXPECT_EQ(PLExporter::saveFile(data, path("full.bin")), 11);
+    EXPECT_FALSE(QFile::exists(path("full.bin")));
+    workspace.volume->freeBytes = 101;
+    EXPECT_EQ(PLExporter::saveFile(data, path("full.bin")), 0);
+    workspace.volume.reset();
+
+    // A write that fails keeps the file it was to replace.
+    {
+        QFile old(path("keep.csv"));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    QDir().mkdir(path("keep.csv.dir"));
+    EXPECT_EQ(PLExporter::saveFile(data, path("keep.csv.dir")), 75);
+    EXPECT_EQ(readAll(path("keep.csv")), QByteArray("old"));
+    EXPECT_EQ(QDir(temp.path()).entryList({QStringLiteral("*.csv*")}, QDir::AllEntries).size(), 2);
+}
+
+} // namespace
