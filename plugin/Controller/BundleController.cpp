@@ -1,0 +1,71 @@
+#include "plugin/Controller/BundleController.h"
+
+#include "plugin/Common/CommonFuc.h"
+#include "plugin/Common/ErrorManager.h"
+#include "plugin/Common/HandoffFolder.h"
+#include "plugin/Common/LogManager.h"
+#include "plugin/Common/PluginPreferences.h"
+#include "plugin/Common/XMLParser.h"
+#include "plugin/Logic/LoginInfoHandler.h"
+#include "plugin/SforceService/SforceServiceSvc.h"
+#include "plugin/SforceService/SoapBinding.h"
+
+#include <QFileInfo>
+
+namespace {
+
+void alert(const char* key)
+{
+    CommonFuc::ShowQDLAlertMSG(CommonFuc::GetLocalStringWithKey(QStringLiteral("LTL99001")),
+        CommonFuc::GetLocalStringWithKey(QString::fromLatin1(key)), nullptr);
+}
+
+}
+
+int BundleController::StartQDL(bool settingsOnly, const QString& pathOfXML, QWidget* inputWinObj, bool outputCSV)
+{
+    PluginPreferences::loadTimeOuts(m_global);
+    SforceServiceSvc::applySettings(PluginPreferences::domain());
+    if (!settingsOnly) {
+        if (pathOfXML.isEmpty()) {
+            LogManager::LogOutput(kLogError, QStringLiteral("Param error: OCR xml file not exist"));
+            alert("MSG00002");
+            return kReturnNoCardFilePath;
+        }
+        if (!QFileInfo::exists(pathOfXML)) {
+            LogManager::LogOutput(kLogError, QStringLiteral("Param error: OCR xml file not found"));
+            alert("MSG00001");
+            return kReturnCardFileNotFound;
+        }
+        m_global.setXMLPath(pathOfXML);
+        const auto cards = XMLParser().parseXMLFileAtPath(pathOfXML);
+        if (!cards)
+            LogManager::LogOutput(kLogError, QStringLiteral("Card file could not be read: ") + pathOfXML);
+        m_global.setCardInfoListFromXML(cards);
+        m_global.setOutPutCSV(outputCSV);
+    }
+    m_global.setReturnCode(kQDLSuccess);
+    m_global.setWindows(inputWinObj);
+    _mainViewController.Run(settingsOnly);
+
+    if (!settingsOnly)
+        removeHandoffFolder();
+    if (m_global.isLoggedIn()) {
+        LoginInfoHandler handler(m_global);
+        if (handler.LogOut() != kQDLSuccess)
+            LogManager::LogOutput(kLogError, QStringLiteral("Log Out Failed"));
+    }
+    // Nothing of this call may still run once the host may unload the plug-in.
+    SoapBinding::cancelAsynchronousCallsAndWait();
+    return m_global.ReturnCode();
+}
+
+void BundleController::removeHandoffFolder()
+{
+    const auto& cards = m_global.CardInfoListFromXML();
+    if (!cards)
+        return;
+    const QString folder = HandoffFolder::folderToDelete(m_global.XMLPath(), *cards);
+    if (!folder.isEmpty() && !CommonFuc::DeleteFileAtPath(folder))
+        LogManager::LogOutput(kLogError, QStringLiteral("Failed to delete card image folder"));
+}
