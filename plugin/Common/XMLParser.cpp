@@ -24,12 +24,15 @@ QString decidingAttribute(const QString& element)
     return QString();
 }
 
-// A file URL gives its plain path; text that is no URL is taken as it stands.
+// A file URL gives its plain path, also when its blanks are not escaped; text that is no URL is
+// taken as it stands.
 QString pathOfImageUrl(const QString& text)
 {
     const QUrl url(text, QUrl::StrictMode);
-    if (!url.isValid())
-        return text;
+    if (!url.isValid()) {
+        const QUrl tolerant(text, QUrl::TolerantMode);
+        return tolerant.isValid() && tolerant.isLocalFile() ? tolerant.toLocalFile() : text;
+    }
     return url.isLocalFile() ? url.toLocalFile() : url.path(QUrl::FullyDecoded);
 }
 

@@ -1,6 +1,6 @@
 // The card file reader over files of the host's form, and over files that are broken or hostile.
 #include "plugin/Common/XMLParser.h"
-#include "tests/plugin/Common/CardFiles.h"
+#include "tests/support/cardfile/CardFiles.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -68,7 +68,7 @@ TEST_F(XMLParserTest, TheFirstOccurrenceWinsAndMissingFieldsStayEmpty)
         "<Extension><ExtensionItem extensionType=\"Extended\">line one\nline two</ExtensionItem>"
         "<ExtensionItem extensionType=\"Common\">memo</ExtensionItem></Extension>"
         "<Phone><PhoneItem phoneDevice=\"Pager\">1</PhoneItem><PhoneItem phoneDevice=\"Fax\">2</PhoneItem></Phone>"
-        "<Image><ImageItem url=\"/plain/path one.pdf\"/><ImageItem url=\"file:///second.pdf\"/></Image>"
+        "<Image><ImageItem url=\"file:///plain/path one.pdf\"/><ImageItem url=\"file:///second.pdf\"/></Image>"
         "</ContactXMLItem>")}));
     ASSERT_TRUE(cards);
     ASSERT_EQ(cards->size(), 1u);

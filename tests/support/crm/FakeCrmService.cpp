@@ -187,6 +187,12 @@ void FakeCrmService::queueReply(const FakeCrmReply& reply)
     m_queuedReplies.push_back(reply);
 }
 
+void FakeCrmService::scriptReply(int requestNumber, const FakeCrmReply& reply)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_scriptedReplies[requestNumber] = reply;
+}
+
 QString FakeCrmService::addRecord(const QString& type, const QStringList& fieldElements)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -364,7 +370,10 @@ FakeCrmReply FakeCrmService::answer(const FakeCrmRequest& received)
     std::unique_lock<std::mutex> lock(m_mutex);
     m_requests.push_back(request);
     FakeCrmReply reply;
-    if (!m_queuedReplies.empty()) {
+    const auto scripted = m_scriptedReplies.find(int(m_requests.size()));
+    if (scripted != m_scriptedReplies.end()) {
+        reply = scripted->second;
+    } else if (!m_queuedReplies.empty()) {
         reply = m_queuedReplies.front();
         m_queuedReplies.pop_front();
     } else if (!operation) {

@@ -70,6 +70,8 @@ public:
     // The next call with a valid session is refused once with INVALID_SESSION_ID.
     void invalidateSessionOnce();
     void queueReply(const FakeCrmReply& reply);
+    // The request with this number (from 1, counting every request) is answered by `reply`.
+    void scriptReply(int requestNumber, const FakeCrmReply& reply);
 
     QString addRecord(const QString& type, const QStringList& fieldElements);
     std::vector<FakeCrmRecord> records() const;
@@ -107,6 +109,7 @@ private:
     std::condition_variable m_stopSignal;
     std::vector<FakeCrmRequest> m_requests;
     std::deque<FakeCrmReply> m_queuedReplies;
+    std::map<int, FakeCrmReply> m_scriptedReplies;
     std::vector<FakeCrmRecord> m_records;
     std::map<QString, std::pair<std::vector<QString>, size_t>> m_locators;
     QString m_userName = QStringLiteral("user@example.com");

@@ -1,4 +1,4 @@
-#include "tests/plugin/Common/CardFiles.h"
+#include "tests/support/cardfile/CardFiles.h"
 
 #include <QFile>
 
