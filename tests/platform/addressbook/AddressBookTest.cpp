@@ -1,0 +1,267 @@
+// The collection: which files are persons, rewriting that keeps what it does not manage, atomic
+// writes that never replace another program's newer file, and bad folders and files.
+#include "platform/addressbook/AddressBook.h"
+#include "platform/foundation/FileAttributes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(data);
+}
+
+ino_t inodeOf(const QString& path)
+{
+    struct stat st;
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
+}
+
+ABPerson* personNamed(AddressBook& book, const QString& fileName)
+{
+    for (const auto& p : book.people()) {
+        if (p->fileName() == fileName)
+            return p.get();
+    }
+    return nullptr;
+}
+
+QStringList temporaryFiles(const QString& folder)
+{
+    return QDir(folder).entryList({QStringLiteral("*.tmp")}, QDir::Files | QDir::Hidden);
+}
+
+class AddressBookTest : public ::testing::Test {
+protected:
+    QTemporaryDir tmp;
+    QString folder() const { return tmp.path() + QLatin1String("/contacts"); }
+    QString file(const char* name) const { return folder() + QLatin1Char('/') + QLatin1String(name); }
+    void SetUp() override { ASSERT_TRUE(QDir().mkpath(folder())); }
+};
+
+// Another program's vCard 4.0 file with LF line ends, a folded photo, a custom grouped label and
+// properties this system does not manage.
+const QByteArray kForeign = "BEGIN:VCARD\n"
+                            "VERSION:4.0\n"
+                            "PRODID:-//Other tool//EN\n"
+                            "UID:abc-123\n"
+                            "FN:Ann Lee\n"
+                            "N:Lee;Ann;;;\n"
+                            "PHOTO:data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQV\n"
+                            " R42mNkYPhfDwAChwGA60e6kgAAAABJRU5ErkJggg==\n"
+                            "TEL;TYPE=home:111\n"
+                            "CATEGORIES:friends,work\n"
+                            "item5.TEL:222\n"
+                            "item5.X-ABLabel:Pager\n"
+                            "X-CUSTOM;X-PARAM=\"a:b\":keep me\\, exactly\n"
+                            "TITLE:Engineer\n"
+                            "END:VCARD\n";
+
+TEST_F(AddressBookTest, RewriteChangesOnlyWhatWasSetAndKeepsEveryOtherLineByteForByte)
+{
+    writeFile(file("abc-123.vcf"), kForeign);
+    auto book = AddressBook::open(folder());
+    ASSERT_TRUE(book);
+    ABPerson* p = personNamed(*book, QStringLiteral("abc-123.vcf"));
+    ASSERT_TRUE(p);
+
+    p->setValue(QStringLiteral("Lead, R&D"), kABJobTitleProperty);
+    p->setValue(QStringLiteral("Acme"), kABOrganizationProperty);
+    ABMultiValue phones = p->multiValueForProperty(kABPhoneProperty);
+    phones.insertEntry({kABPhoneWorkLabel, QStringLiteral("333"), {}, nullptr}, 0);
+    p->setMultiValue(phones, kABPhoneProperty);
+    ABMultiValue addresses;
+    addresses.addAddress({{kABAddressCityKey, QStringLiteral("Oslo")}, {kABAddressCountryCodeKey, QStringLiteral("us")}},
+                         kABAddressWorkLabel);
+    p->setMultiValue(addresses, kABAddressProperty);
+    ASSERT_TRUE(book->save());
+
+    const QByteArray expected = "BEGIN:VCARD\n"
+                                "VERSION:4.0\n"
+                                "PRODID:-//Other tool//EN\n"
+                                "UID:abc-123\n"
+                                "FN:Ann Lee\n"
+                                "N:Lee;Ann;;;\n"
+                                "PHOTO:data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQV\n"
+                                " R42mNkYPhfDwAChwGA60e6kgAAAABJRU5ErkJggg==\n"
+                                "TEL;TYPE=WORK,VOICE:333\n"
+                                "TEL;TYPE=home:111\n"
+                                "item5.TEL:222\n"
+                                "item5.X-ABLabel:Pager\n"
+                                "CATEGORIES:friends,work\n"
+                                "X-CUSTOM;X-PARAM=\"a:b\":keep me\\, exactly\n"
+                                "TITLE:Lead\\, R&D\n"
+                                "ORG:Acme\n"
+                                "item6.ADR;TYPE=WORK:;;;Oslo;;;\n"
+                                "item6.X-ABADR:us\n"
+                                "END:VCARD\n";
+    EXPECT_EQ(readFile(file("abc-123.vcf")), expected);
+    EXPECT_TRUE(temporaryFiles(folder()).isEmpty());
+
+    // Read back, the file gives what was set; nothing is left to write.
+    auto again = AddressBook::open(folder());
+    ABPerson* q = personNamed(*again, QStringLiteral("abc-123.vcf"));
+    EXPECT_EQ(q->valueForProperty(kABJobTitleProperty), "Lead, R&D");
+    EXPECT_EQ(q->multiValueForProperty(kABPhoneProperty).count(), 3);
+    EXPECT_EQ(q->multiValueForProperty(kABAddressProperty).addressAtIndex(0).value(kABAddressCountryCodeKey), "us");
+    EXPECT_FALSE(again->hasUnsavedChanges());
+}
+
+TEST_F(AddressBookTest, NewPersonIsVersion3InItsUidFileAndOnlyChangedFilesAreWritten)
+{
+    writeFile(file("a.vcf"), kForeign);
+    auto book = AddressBook::open(folder());
+    ABPerson* p = book->newPerson();
+    p->setValue(QStringLiteral("Taro"), kABFirstNameProperty);
+    p->setValue(QStringLiteral("Yamada"), kABLastNameProperty);
+    p->setValue(QStringLiteral("Orvane; Ltd"), kABOrganizationProperty);
+    p->setValue(QString(50, QChar(0x3042)), kABNoteProperty);
+    ABMultiValue mails;
+    mails.addValue(QStringLiteral("taro@orvane.example"), kABEmailWorkLabel);
+    p->setMultiValue(mails, kABEmailProperty);
+    const ino_t untouched = inodeOf(file("a.vcf"));
+    ASSERT_TRUE(book->save());
+
+    const QString name = p->uid() + QLatin1String(".vcf");
+    EXPECT_EQ(p->fileName(), name);
+    const QByteArray data = readFile(folder() + QLatin1Char('/') + name);
+    EXPECT_TRUE(data.startsWith("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:" + p->uid().toUtf8() + "\r\nFN:Taro Yamada\r\n"
+                                "N:Yamada;Taro;;;\r\nORG:Orvane\\; Ltd\r\n"
+                                "EMAIL;TYPE=INTERNET,WORK:taro@orvane.example\r\nNOTE:"))
+        << data.toStdString();
+    EXPECT_TRUE(data.endsWith("\r\nEND:VCARD\r\n"));
+    EXPECT_EQ(inodeOf(file("a.vcf")), untouched);
+
+    // A second save of the same book, and a fresh book's save, write nothing.
+    const ino_t written = inodeOf(folder() + QLatin1Char('/') + name);
+    EXPECT_TRUE(book->save());
+    auto again = AddressBook::open(folder());
+    ABPerson* q = personNamed(*again, name);
+    ASSERT_TRUE(q);
+    EXPECT_EQ(q->valueForProperty(kABNoteProperty), QString(50, QChar(0x3042)));
+    q->setValue(QStringLiteral("Taro"), kABFirstNameProperty);
+    EXPECT_FALSE(again->hasUnsavedChanges());
+    EXPECT_TRUE(again->save());
+    EXPECT_EQ(inodeOf(folder() + QLatin1Char('/') + name), written);
+}
+
+TEST_F(AddressBookTest, FileChangedByAnotherProgramIsNotReplacedAndTheOthersAreStillWritten)
+{
+    writeFile(file("a.vcf"), "BEGIN:VCARD\r\nVERSION:3.0\r\nN:A;;;;\r\nEND:VCARD\r\n");
+    writeFile(file("b.vcf"), "BEGIN:VCARD\r\nVERSION:3.0\r\nN:B;;;;\r\nEND:VCARD\r\n");
+    auto book = AddressBook::open(folder());
+    ASSERT_EQ(book->people().size(), 2u);
+    book->people()[0]->setValue(QStringLiteral("mine"), kABNoteProperty);
+    book->people()[1]->setValue(QStringLiteral("mine"), kABNoteProperty);
+
+    // Another program replaces a.vcf the vdir way, keeping its size.
+    const QByteArray theirs = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Z;;;;\r\nEND:VCARD\r\n";
+    writeFile(file("a.vcf.x.tmp"), theirs);
+    ASSERT_TRUE(QFile::remove(file("a.vcf")));
+    ASSERT_TRUE(QFile::rename(file("a.vcf.x.tmp"), file("a.vcf")));
+
+    QString why;
+    EXPECT_FALSE(book->save(&why));
+    EXPECT_TRUE(why.contains(QLatin1String("a.vcf"))) << why.toStdString();
+    EXPECT_EQ(readFile(file("a.vcf")), theirs);
+    EXPECT_TRUE(readFile(file("b.vcf")).contains("NOTE:mine"));
+    EXPECT_TRUE(temporaryFiles(folder()).isEmpty());
+}
+
+struct ReadOnlyAttributes : FileAttributeReader {
+    bool read(const QString& path, FileAttributes* out) const override
+    {
+        const bool ok = FileAttributeReader::read(path, out);
+        out->writable = false;
+        return ok;
+    }
+};
+
+TEST_F(AddressBookTest, BadFilesAreSkippedAndNeverWritten)
+{
+    const QByteArray binary = QByteArray("\x89PNG\r\n\x1a\n") + QByteArray(64, '\0');
+    writeFile(file("binary.vcf"), binary);
+    writeFile(file("empty.vcf"), QByteArray());
+    writeFile(file("notes.txt"), "BEGIN:VCARD\r\nN:T;;;;\r\nEND:VCARD\r\n");
+    writeFile(file("pending.vcf.tmp"), "BEGIN:VCARD\r\nN:T;;;;\r\nEND:VCARD\r\n");
+    writeFile(file("nouid.vcf"), "BEGIN:VCARD\r\nVERSION:3.0\r\nORG:Only a company\r\nEND:VCARD\r\n");
+    writeFile(file("dup1.vcf"), "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:same\r\nN:One;;;;\r\nEND:VCARD\r\n");
+    writeFile(file("dup2.vcf"), "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:same\r\nN:Two;;;;\r\nEND:VCARD\r\n");
+    // A 10 MB photo: read, and kept whole when the person is rewritten.
+    QByteArray big = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Big;;;;\r\nPHOTO;ENCODING=b;TYPE=JPEG:";
+    for (int i = 0; i < 140000; ++i)
+        big += QByteArray(74, 'A') + "\r\n ";
+    big += "A\r\nEND:VCARD\r\n";
+    writeFile(file("big.vcf"), big);
+
+    auto book = AddressBook::open(folder());
+    ASSERT_TRUE(book);
+    QStringList names;
+    for (const auto& p : book->people())
+        names.append(p->fileName());
+    EXPECT_EQ(names, QStringList({"big.vcf", "dup1.vcf", "dup2.vcf", "nouid.vcf"}));
+    EXPECT_EQ(book->skippedFiles().size(), 2);
+    EXPECT_TRUE(book->skippedFiles().join(QLatin1Char('|')).contains(QLatin1String("binary.vcf")));
+
+    EXPECT_EQ(book->people()[3]->valueForProperty(kABOrganizationProperty), "Only a company");
+    EXPECT_TRUE(book->people()[3]->uid().isNull());
+    book->people()[0]->setValue(QStringLiteral("Mr."), kABTitleProperty);
+    book->people()[1]->setValue(QStringLiteral("x"), kABNoteProperty);
+    ASSERT_TRUE(book->save());
+    QByteArray expectedBig = big;
+    expectedBig.replace("N:Big;;;;", "N:Big;;;Mr.;");
+    EXPECT_EQ(readFile(file("big.vcf")), expectedBig);
+    EXPECT_TRUE(readFile(file("dup2.vcf")).contains("N:Two"));
+    EXPECT_EQ(readFile(file("binary.vcf")), binary);
+    EXPECT_EQ(readFile(file("empty.vcf")), QByteArray());
+}
+
+TEST_F(AddressBookTest, ReadOnlyFolderFailsTheSaveAndWritesNothing)
+{
+    writeFile(file("a.vcf"), kForeign);
+    auto book = AddressBook::open(folder());
+    book->people()[0]->setValue(QStringLiteral("x"), kABNoteProperty);
+    book->newPerson()->setValue(QStringLiteral("New"), kABLastNameProperty);
+    ReadOnlyAttributes readOnly;
+    FileAttributeReader::setCurrent(&readOnly);
+    QString why;
+    const bool saved = book->save(&why);
+    FileAttributeReader::setCurrent(nullptr);
+    EXPECT_FALSE(saved);
+    EXPECT_FALSE(why.isEmpty());
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList({"a.vcf"}));
+    EXPECT_EQ(readFile(file("a.vcf")), kForeign);
+}
+
+TEST_F(AddressBookTest, MissingFolderIsMadePrivateAndAPathThroughAFileIsRefused)
+{
+    const QString missing = tmp.path() + QLatin1String("/data/pelmora/addressbook/default/");
+    auto book = AddressBook::open(missing);
+    ASSERT_TRUE(book);
+    EXPECT_TRUE(book->people().empty());
+    struct stat st;
+    ASSERT_EQ(::stat(QFile::encodeName(missing).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+
+    writeFile(tmp.path() + QLatin1String("/plain"), "x");
+    QString why;
+    EXPECT_FALSE(AddressBook::open(tmp.path() + QLatin1String("/plain/contacts"), &why));
+    EXPECT_FALSE(why.isEmpty());
+}
+
+} // namespace

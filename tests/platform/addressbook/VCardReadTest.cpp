@@ -1,0 +1,156 @@
+// Reading persons from vCard 3.0 and 4.0 files as other tools write them.
+#include "platform/addressbook/ABPerson.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::unique_ptr<ABPerson> read(const QByteArray& data)
+{
+    QString why;
+    auto person = ABPerson::fromData(QStringLiteral("x.vcf"), data, &why);
+    EXPECT_TRUE(person) << why.toStdString();
+    return person;
+}
+
+QString entry(const ABMultiValue& mv, int i)
+{
+    return mv.labelAtIndex(i) + QLatin1Char('=') + mv.valueAtIndex(i);
+}
+
+TEST(VCardRead, Version3WithFoldingEscapesGroupsAndTypeForms)
+{
+    const QByteArray data = "BEGIN:VCARD\r\n"
+                            "VERSION:3.0\r\n"
+                            "N:Nakamura;Ken,Kenny;Jo;Dr.;Jr.\r\n"
+                            "FN:Dr. Ken Nakamura\r\n"
+                            "X-PHONETIC-LAST-NAME:\xe3\x81\xaa\xe3\x81\x8b\r\n"
+                            "ORG:Acme\\, Inc.;Sales\\;East;Floor 2\r\n"
+                            "TITLE:Head of \r\n"
+                            " Sales\r\n"
+                            "NOTE:line one\\nline two\\, \\\\ back\r\n"
+                            "TEL;TYPE=WORK,VOICE:+81 3 1111\r\n"
+                            "TEL;type=work;type=fax:+81 3 2222\r\n"
+                            "TEL;TYPE=\"cell,voice\":090 3333\r\n"
+                            "TEL;HOME:045 4444\r\n"
+                            "item1.TEL:050 5555\r\n"
+                            "item1.X-ABLabel:Assistant\r\n"
+                            "EMAIL;TYPE=INTERNET;TYPE=WORK:ken@acme.example\r\n"
+                            "EMAIL;TYPE=INTERNET:ken@home.example\r\n"
+                            "URL;TYPE=WORK:http://acme.example/a%20b\r\n"
+                            "item2.ADR;TYPE=WORK:;;1-2 Chiyoda\\, Bldg;Tokyo;Tokyo-to;100-0001;Japan\r\n"
+                            "item2.X-ABADR:jp\r\n"
+                            "END:VCARD\r\n";
+    auto p = read(data);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->valueForProperty(kABLastNameProperty), "Nakamura");
+    EXPECT_EQ(p->valueForProperty(kABFirstNameProperty), "Ken"); // a list gives its first value
+    EXPECT_EQ(p->valueForProperty(kABMiddleNameProperty), "Jo");
+    EXPECT_EQ(p->valueForProperty(kABTitleProperty), "Dr.");
+    EXPECT_EQ(p->valueForProperty(kABSuffixProperty), "Jr.");
+    EXPECT_EQ(p->valueForProperty(kABLastNamePhoneticProperty), QString::fromUtf8("\xe3\x81\xaa\xe3\x81\x8b"));
+    EXPECT_TRUE(p->valueForProperty(kABFirstNamePhoneticProperty).isNull());
+    EXPECT_EQ(p->valueForProperty(kABOrganizationProperty), "Acme, Inc.");
+    EXPECT_EQ(p->valueForProperty(kABDepartmentProperty), "Sales;East");
+    EXPECT_EQ(p->valueForProperty(kABJobTitleProperty), "Head of Sales");
+    EXPECT_EQ(p->valueForProperty(kABNoteProperty), "line one\nline two, \\ back");
+
+    const ABMultiValue phones = p->multiValueForProperty(kABPhoneProperty);
+    ASSERT_EQ(phones.count(), 5);
+    EXPECT_EQ(entry(phones, 0), "work=+81 3 1111");
+    EXPECT_EQ(entry(phones, 1), "work fax=+81 3 2222");
+    EXPECT_EQ(entry(phones, 2), "mobile=090 3333");
+    EXPECT_EQ(entry(phones, 3), "home=045 4444");
+    EXPECT_EQ(entry(phones, 4), "Assistant=050 5555");
+
+    const ABMultiValue mails = p->multiValueForProperty(kABEmailProperty);
+    ASSERT_EQ(mails.count(), 2);
+    EXPECT_EQ(entry(mails, 0), "work=ken@acme.example");
+    EXPECT_EQ(entry(mails, 1), "other=ken@home.example");
+    EXPECT_EQ(entry(p->multiValueForProperty(kABURLsProperty), 0), "work=http://acme.example/a%20b");
+
+    const ABMultiValue addresses = p->multiValueForProperty(kABAddressProperty);
+    ASSERT_EQ(addresses.count(), 1);
+    EXPECT_EQ(addresses.labelAtIndex(0), kABAddressWorkLabel);
+    const ABAddress a = addresses.addressAtIndex(0);
+    EXPECT_EQ(a.value(kABAddressStreetKey), "1-2 Chiyoda, Bldg");
+    EXPECT_EQ(a.value(kABAddressCityKey), "Tokyo");
+    EXPECT_EQ(a.value(kABAddressStateKey), "Tokyo-to");
+    EXPECT_EQ(a.value(kABAddressZIPKey), "100-0001");
+    EXPECT_EQ(a.value(kABAddressCountryKey), "Japan");
+    EXPECT_EQ(a.value(kABAddressCountryCodeKey), "jp");
+}
+
+TEST(VCardRead, Version4WithUriPhonesAndLowerCaseTypes)
+{
+    const QByteArray data = "BEGIN:VCARD\n"
+                            "VERSION:4.0\n"
+                            "UID:urn:uuid:4fbe8971-0bc3-424c-9c26-36c3e1eff6b1\n"
+                            "FN:Jane Roe\n"
+                            "N:Roe;Jane;;;\n"
+                            "TEL;VALUE=uri;TYPE=\"work,voice\";PREF=1:tel:+1-555-555-5555;ext=5555\n"
+                            "TEL;VALUE=uri;TYPE=cell:tel:+1-555-555-4444\n"
+                            "TEL;TYPE=work,fax:+1-555-555-3333\n"
+                            "EMAIL;TYPE=work:jane@example.com\n"
+                            "ADR;TYPE=work;LABEL=\"100 Main St\\nSpringfield\":;;100 Main St;Springfield;IL;62701;USA\n"
+                            "END:VCARD\n";
+    auto p = read(data);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->version(), "4.0");
+    EXPECT_EQ(p->uid(), "urn:uuid:4fbe8971-0bc3-424c-9c26-36c3e1eff6b1");
+    EXPECT_EQ(p->valueForProperty(kABFirstNameProperty), "Jane");
+    EXPECT_TRUE(p->valueForProperty(kABMiddleNameProperty).isNull());
+    const ABMultiValue phones = p->multiValueForProperty(kABPhoneProperty);
+    ASSERT_EQ(phones.count(), 3);
+    EXPECT_EQ(entry(phones, 0), "work=+1-555-555-5555;ext=5555");
+    EXPECT_EQ(entry(phones, 1), "mobile=+1-555-555-4444");
+    EXPECT_EQ(entry(phones, 2), "work fax=+1-555-555-3333");
+    EXPECT_EQ(entry(p->multiValueForProperty(kABEmailProperty), 0), "work=jane@example.com");
+    const ABAddress a = p->multiValueForProperty(kABAddressProperty).addressAtIndex(0);
+    EXPECT_EQ(a.value(kABAddressStreetKey), "100 Main St");
+    EXPECT_EQ(a.value(kABAddressStateKey), "IL");
+    EXPECT_FALSE(a.contains(kABAddressCountryCodeKey));
+}
+
+TEST(VCardRead, WhatIsNotOneVCardIsRefused)
+{
+    const struct {
+        const char* name;
+        QByteArray data;
+    } cases[] = {
+        {"empty", ""},
+        {"binary", QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nN:") + '\0' + QByteArray("a;;;;\r\nEND:VCARD\r\n")},
+        {"not UTF-8", "BEGIN:VCARD\r\nVERSION:3.0\r\nN:M\xfcller;;;;\r\nEND:VCARD\r\n"},
+        {"no end", "BEGIN:VCARD\r\nVERSION:3.0\r\nN:A;;;;\r\n"},
+        {"no begin", "VERSION:3.0\r\nN:A;;;;\r\nEND:VCARD\r\n"},
+        {"two cards", "BEGIN:VCARD\r\nN:A;;;;\r\nEND:VCARD\r\nBEGIN:VCARD\r\nN:B;;;;\r\nEND:VCARD\r\n"},
+        {"line without colon", "BEGIN:VCARD\r\nVERSION:3.0\r\nN;A\r\nEND:VCARD\r\n"},
+    };
+    for (const auto& c : cases) {
+        QString why;
+        EXPECT_FALSE(ABPerson::fromData(QStringLiteral("x.vcf"), c.data, &why)) << c.name;
+        EXPECT_FALSE(why.isEmpty()) << c.name;
+    }
+}
+
+TEST(VCardText, EscapesRoundTripAndFoldingKeepsUtf8Whole)
+{
+    const QString text = QStringLiteral("C:\\new, a;b\r\nnext\rlast\n");
+    EXPECT_EQ(escapeVCardText(text), "C:\\\\new\\, a\\;b\\nnext\\nlast\\n");
+    EXPECT_EQ(unescapeVCardText(escapeVCardText(text)), "C:\\new, a;b\nnext\nlast\n");
+
+    const QByteArray line = "NOTE:" + QString(40, QChar(0x3042)).toUtf8(); // 125 octets
+    const QByteArray folded = foldVCardLine(line, "\r\n");
+    QByteArray unfolded;
+    for (const QByteArray& physical : folded.split('\n')) {
+        if (physical.isEmpty())
+            continue;
+        EXPECT_LE(physical.size() - 1, 75);
+        QByteArray content = physical.chopped(1);
+        unfolded += unfolded.isEmpty() ? content : content.mid(1);
+        EXPECT_FALSE(QString::fromUtf8(content).contains(QChar::ReplacementCharacter));
+    }
+    EXPECT_EQ(unfolded, line);
+}
+
+} // namespace
