@@ -1,5 +1,6 @@
 #include "app/images/OcrApplicationLink.h"
 
+#include "app/images/OcrPendingExchange.h"
 #include "platform/events/OcrChildProcess.h"
 #include "platform/events/OcrProtocol.h"
 #include "platform/foundation/Log.h"
@@ -130,8 +131,10 @@ int16_t PLSendEventToOCR(uint32_t eventId, const OcrParamSlot& param1, const Ocr
         request.params.emplace_back(slot->keyword,
                                     QByteArray(static_cast<const char*>(slot->data), qsizetype(slot->size)));
     }
-    OcrMessage reply;
-    const OcrChannel::Result result = s.connection->channel().exchange(request, &reply, timeoutFor(eventId));
+    OcrPendingExchange pending(s.connection->channel(), std::move(request), timeoutFor(eventId));
+    pending.wait();
+    const OcrChannel::Result result = pending.result();
+    const OcrMessage& reply = pending.reply();
     if (result != OcrChannel::Ok) {
         PLNSLog(QStringLiteral("AESendMessage failed:%d\n"), int(errorOf(result)));
         return errorOf(result);

@@ -2,7 +2,7 @@
 // socket pair, to which requests of class 'COCR' go with up to three data parameters and whose
 // replies carry the status 'PLRS' and up to two data blocks. Every request has a time-out; a
 // time-out, a closed connection or a malformed reply is a send error, and the next launch starts
-// a fresh child.
+// a fresh child. A sender waits for its reply with the event loop running (OcrPendingExchange).
 #pragma once
 
 #include "platform/events/OcrConnection.h"

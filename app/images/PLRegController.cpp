@@ -133,30 +133,26 @@ int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>
     RecognitionImages* const imageSource = m_images ? m_images : &cardFiles;
 
     const bool fieldTag = recognizeType != kTypeWholeNew && recognizeType != kTypeWholeAgain;
-    // The first card that failed decides the run's result, so that no failure is hidden by a later success.
-    int firstFailure = 0;
-    auto fail = [&firstFailure](int result) {
-        if (firstFailure == 0)
-            firstFailure = result;
-    };
+    // The run answers the last card's result, or the status that ended it: a card that is
+    // skipped without a result of its own leaves the one before it standing.
+    int cardResult = 0;
     const QDir images(QDir(imageSource->databaseFolder()).filePath(QStringLiteral("Images")));
     for (qsizetype i = 0; i < cards->size(); ++i) {
         CardRecord* card = cards->at(i);
         PLNSLog(QStringLiteral("Reg: %d"), int(i));
         if (!card) {
-            fail(kMissingArgument);
+            cardResult = kMissingArgument;
             continue;
         }
         const QVariant faceFile = card->valueForKey(cardkey::kFaceImageFile);
         if (!faceFile.isValid()) {
             PLNSLog(QStringLiteral("get pdf path is failed :%i"), kNoFrontImage);
-            fail(kNoFrontImage);
+            cardResult = kNoFrontImage;
             continue;
         }
         const QString frontPath = images.filePath(faceFile.toString());
         if (imageSource->checkPDF(frontPath) != RecognitionImages::kCardPdf) {
             PLNSLog(QStringLiteral("errPdf = CheckPDF(pdfPath)"));
-            fail(kNoFrontImage);
             continue;
         }
         QString backPath;
@@ -171,7 +167,7 @@ int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>
         CardBitmap front, back;
         if (imageSource->acquireCardImages(frontPath, backPath, &front, &back) != 0 || front.image.isNull()) {
             PLNSLog(QStringLiteral("get pdf image info is fail"));
-            fail(kNoFrontImage);
+            cardResult = 0;
             continue;
         }
         if (front.info.rotation != 0) {
@@ -182,12 +178,12 @@ int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>
         OcrBitmap bitmap;
         if (!makeOcrBitmap(front.image, &bitmap)) {
             PLNSLog(QStringLiteral("get pdf image info is fail"));
-            fail(kNoFrontImage);
+            cardResult = 0;
             continue;
         }
         int left = 0, top = 0, right = bitmap.width - 1, bottom = bitmap.height - 1;
         if (isRect && !areaOfBox(rect, bitmap.width, bitmap.height, &left, &top, &right, &bottom)) {
-            fail(kMissingArgument);
+            cardResult = kMissingArgument;
             continue;
         }
         const QByteArray param = paramBlock(recognizeType, regCountry, left, top, right, bottom);
@@ -205,21 +201,23 @@ int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>
 
         if (status == kStatusNoData) {
             PLNSLog(QStringLiteral("recognize no data"));
+            int cleared = 0;
             if (fieldTag) {
-                cleanDateToManagedObject(card, recognizeType);
+                cleared = cleanDateToManagedObject(card, recognizeType);
             } else {
                 for (int tag = ocr::kTagFirst; tag <= ocr::kTagLast; ++tag) {
                     if (tag != ocr::kTagMemo)
-                        cleanDateToManagedObject(card, tag);
+                        cleared = cleanDateToManagedObject(card, tag);
                 }
             }
+            cardResult = cleared;
             continue;
         }
         for (const StatusRule& rule : kEndingStatuses) {
             if (rule.status == status) {
                 if (rule.log)
                     PLNSLog(QString::fromLatin1(rule.log));
-                return firstFailure ? firstFailure : rule.result;
+                return rule.result;
             }
         }
         PLNSLog(QStringLiteral("recognize default: %d"), int(status));
@@ -239,14 +237,14 @@ int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>
                                     : setRecognizeStructToDbDict(&dict, &result, height, language);
         if (mapped != 0) {
             PLNSLog(QStringLiteral("get result data fail :%i"), mapped);
-            return firstFailure ? firstFailure : mapped;
+            return mapped;
         }
         if (fieldTag) {
             cleanDateToManagedObject(card, recognizeType);
             const int written = setDetailDateDictToManagedObject(card, &dict, recognizeType);
             if (written != 0)
                 PLNSLog(QStringLiteral("write data fail"));
-            return firstFailure ? firstFailure : written;
+            return written;
         }
         if (turns != 0) {
             if (imageSource->rotatePDFPage(frontPath, 0, turns * 90) != 0)
@@ -265,11 +263,10 @@ int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>
                     cleanDateToManagedObject(card, tag);
             }
         }
-        if (const int written = setDataDictToManagedObject(card, &dict)) {
+        cardResult = setDataDictToManagedObject(card, &dict);
+        if (cardResult != 0)
             PLNSLog(QStringLiteral("write data fail"));
-            fail(written);
-        }
         PLNSLog(QStringLiteral("For end: %d"), int(i));
     }
-    return firstFailure;
+    return cardResult;
 }

@@ -8,6 +8,7 @@
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
 #include "app/core/PLPasswordController.h"
+#include "platform/appkit/ModalScope.h"
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/FormatString.h"
 #include "platform/foundation/Log.h"

@@ -24,6 +24,7 @@
 
 class QLabel;
 class ManagedObjectContext;
+class ModalScope;
 class ManagedObjectModel;
 class PLAppController;
 class PLPasswordController;
@@ -80,7 +81,8 @@ public:
     bool isSyncing() const override { return _bIsSynchronous; }
     void endFolderNameEditing() override {}
     void searchText(const QString& text) override;
-    // Shows the processing sheet over the main window; false when it cannot be shown.
+    // Shows the processing sheet over the main window; false when it cannot be shown. While it
+    // is shown the application is in a modal run: delayed calls wait until it is gone.
     bool RunIndicator(const QString& title, const QString& message);
     void StopIndicator();
     // Selects the Inbox, or the folder with the identifier; false when there is none.
@@ -136,6 +138,7 @@ private:
     bool _bProcessing = false;
     bool _bIsSynchronous = false;
     QDialog* _wndProcessing = nullptr;
+    std::unique_ptr<ModalScope> m_processingScope;
     QString m_selectedFolderID;
     QStringList m_selectedCardIDs;
 };

@@ -8,6 +8,7 @@
 #include "app/images/CardDictionary.h"
 #include "app/images/ManagedCardRecord.h"
 #include "app/ui/CardFolderPath.h"
+#include "platform/appkit/ModalScope.h"
 #include "platform/appkit/Scheduler.h"
 #include "platform/foundation/Log.h"
 #include "platform/store/CardStoreModel.h"
@@ -107,6 +108,7 @@ bool PLMainWindowController::RunIndicator(const QString& title, const QString& m
     indicator->setRange(0, 0);
     layout->addWidget(text);
     layout->addWidget(indicator);
+    m_processingScope = std::make_unique<ModalScope>();
     sheet->open();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     _wndProcessing = sheet;
@@ -120,6 +122,7 @@ void PLMainWindowController::StopIndicator()
     _wndProcessing->close();
     _wndProcessing->deleteLater();
     _wndProcessing = nullptr;
+    m_processingScope.reset();
 }
 
 bool PLMainWindowController::openInbox()

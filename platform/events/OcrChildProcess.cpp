@@ -69,10 +69,12 @@ bool OcrChildProcess::isAlive()
 
 void OcrChildProcess::stop(int graceMs)
 {
+    // A child that broke the exchange (no answer in time, a malformed reply) gets no grace.
+    const bool broken = m_channel.isBroken();
     m_channel.close();
     if (m_pid <= 0)
         return;
-    if (reap(graceMs))
+    if (reap(broken ? 0 : graceMs))
         return;
     ::kill(m_pid, SIGTERM);
     if (reap(1000))

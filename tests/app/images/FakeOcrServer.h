@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -21,6 +22,7 @@ struct FakeRunReply {
     int delayMs = 0;
     bool hangUp = false; // close the connection instead of answering
     bool emptyResult = false; // send 'PLDA' with no bytes
+    bool neverAnswer = false; // keep the request unanswered, as a hung application does
 };
 
 struct FakeOcrScript {
@@ -29,6 +31,7 @@ struct FakeOcrScript {
     int32_t statusStatus = 0;
     std::deque<FakeRunReply> runs; // an empty queue answers status 1001
     std::vector<OcrMessage> requests;
+    std::function<void()> beforeRunReply; // called on the server's thread before each 'RUNO' reply
     int connections = 0;
     bool quitReceived = false;
 
@@ -102,6 +105,10 @@ private:
             }
             if (run.hangUp)
                 return;
+            if (run.neverAnswer)
+                continue;
+            if (request.eventId == ocr::kEventRun && script->beforeRunReply)
+                script->beforeRunReply();
             if (run.delayMs)
                 std::this_thread::sleep_for(std::chrono::milliseconds(run.delayMs));
             OcrMessage reply;

@@ -283,26 +283,52 @@ TEST_F(RecognitionRun, BoxArithmeticAndFieldTagRuns)
     Card noData, second, third;
     images.badFiles = {u"/db/Images/bad_N1.pdf"_qs};
     Card bad(u"bad_N1.pdf"_qs);
-    EXPECT_EQ(run({&bad, &noData, &second, &third}, 27, 1, true, QRectF(0, 0, 100, 100)), 84);
+    EXPECT_EQ(run({&bad, &noData, &second, &third}, 27, 1, true, QRectF(0, 0, 100, 100)), 0);
     EXPECT_EQ(second.text("e_Mail"), u"b@b.example"_qs);
     EXPECT_FALSE(third.values.contains("e_Mail"));
 }
 
-TEST_F(RecognitionRun, FirstFailureIsTheRunsResult)
+TEST_F(RecognitionRun, TheRunAnswersTheLastCardsResultOrTheStatusThatEndedIt)
 {
-    script->runs = {mapped(u"a@b.example"_qs), mapped(u"b@b.example"_qs)};
-    Card noFace, good;
-    noFace.values.remove("face_Image_File");
-    EXPECT_EQ(run({&noFace, &good}), 84);
-    EXPECT_EQ(good.text("e_Mail"), u"a@b.example"_qs);
-    Card later;
-    later.values.remove("face_Image_File");
-    EXPECT_EQ(run({&good, &later}), 84);
+    images.badFiles = {u"/db/Images/bad_N1.pdf"_qs};
+    auto noFace = [] {
+        auto card = std::make_unique<Card>();
+        card->values.remove("face_Image_File");
+        return card;
+    };
+    const struct {
+        const char* name;
+        QList<int> cards; // 0 no front file name, 1 recognised, 2 not a card PDF, 3 ends the run with 1008
+        int result;
+    } cases[] = {
+        {"missing front, then a good card", {0, 1}, 0},
+        {"good card, then a missing front", {1, 0}, 84},
+        {"a skipped PDF leaves the result before it", {0, 2}, 84},
+        {"a skipped PDF after a good card", {1, 2}, 0},
+        {"an ending status is never hidden behind an earlier 84", {0, 3, 1}, 95},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::unique_ptr<Card>> owned;
+        QList<CardRecord*> cards;
+        script->runs.clear();
+        for (int kind : c.cards) {
+            owned.push_back(kind == 0 ? noFace() : std::make_unique<Card>(kind == 2 ? u"bad_N1.pdf"_qs : u"c1_N1.pdf"_qs));
+            cards << owned.back().get();
+            if (kind == 1)
+                script->runs.push_back(mapped(u"a@b.example"_qs));
+            if (kind == 3)
+                script->runs.push_back(FakeRunReply{1008});
+        }
+        EXPECT_EQ(run(cards), c.result) << c.name;
+    }
 
-    // A zero-size bitmap is a failure of that card, not a request.
+    // A card whose image cannot be decoded is skipped with no result of its own and no request.
+    Card noFaceFirst;
+    noFaceFirst.values.remove("face_Image_File");
+    Card good;
     images.frontBitmap.image = QImage();
     script->requests.clear();
-    EXPECT_EQ(run({&good}), 84);
+    EXPECT_EQ(run({&noFaceFirst, &good}), 0);
     EXPECT_TRUE(script->runRequests().empty());
 }
 

@@ -9,10 +9,16 @@
 #include "platform/store/ManagedObjectContext.h"
 #include "tests/app/core/TestBundle.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
+#include "tests/app/images/FakeOcrServer.h"
 #include "tests/support/pdf/TestPdf.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include <atomic>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -193,4 +199,74 @@ TEST_F(Import, AScannerFileWithMorePagesThanACardIsKept)
     window->scanData({threePages, twoPages}, kInputTypeScanner, &imported);
     EXPECT_EQ(fetch(CardStore::kEntityCard).size(), 2);
     EXPECT_EQ(imported, QStringList{twoPages}) << "the third page is not in the database, so the file is not deleted";
+}
+
+namespace {
+
+// Counts the paint events of the processing sheet and its indicator.
+class SheetPaints : public QObject {
+public:
+    std::atomic<int> count{0};
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Paint && widget && widget->window()->objectName() == u"_wndProcessing"_qs)
+            ++count;
+        return false;
+    }
+};
+
+} // namespace
+
+TEST_F(Import, TheProcessingSheetKeepsPaintingWhileCardsAreRecognised)
+{
+    PreferenceDomain::standard().setValue(QStringLiteral("Auto run merge card function items"), 0);
+    auto script = std::make_shared<FakeOcrScript>();
+    setOcrConnector([script] { return std::make_unique<FakeOcrConnection>(script); });
+    setOcrTimeouts(20000, 20000, 20000);
+    window->window()->show();
+    SheetPaints paints;
+    qApp->installEventFilter(&paints);
+    // The stand-in answers a card only once the sheet has painted after the card's request came:
+    // with the main thread blocked in the wait, it never would.
+    std::atomic<int> paintedBetweenCards{0};
+    script->beforeRunReply = [&] {
+        const int before = paints.count;
+        QElapsedTimer safety;
+        safety.start();
+        while (paints.count == before && safety.elapsed() < 5000)
+            std::this_thread::yield();
+        if (paints.count != before)
+            ++paintedBetweenCards;
+    };
+    QStringList paths;
+    for (int i = 0; i < 10; ++i)
+        paths << cardPdf(QStringLiteral("card%1.pdf").arg(i));
+    EXPECT_EQ(window->scanData(paths, kInputTypeScanner, nullptr), 0);
+    EXPECT_EQ(script->runRequests().size(), 10u);
+    EXPECT_EQ(paintedBetweenCards, 10);
+    EXPECT_EQ(fetch(CardStore::kEntityCard).size(), 10);
+
+    // A stand-in that never answers: a timer keeps firing while the import waits out the time-out,
+    // the run ends with the send error, and the next import starts a fresh stand-in.
+    script->beforeRunReply = nullptr;
+    FakeRunReply hung;
+    hung.neverAnswer = true;
+    script->runs = {hung};
+    setOcrTimeouts(20000, 20000, 300);
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
+    timer.start(10);
+    presenter.clear();
+    EXPECT_EQ(window->scanData({cardPdf("hung.pdf")}, kInputTypeScanner, nullptr), 96);
+    EXPECT_GT(ticks, 0);
+    EXPECT_FALSE(isOCRApplicationRunning());
+    EXPECT_EQ(window->scanData({cardPdf("after.pdf")}, kInputTypeScanner, nullptr), 0);
+    EXPECT_EQ(script->connections, 2);
+    EXPECT_EQ(fetch(CardStore::kEntityCard).size(), 12) << "the cards stay when recognition fails";
+    qApp->removeEventFilter(&paints);
+    setOcrConnector(nullptr);
 }
