@@ -1,46 +1,100 @@
-// Imports N one-page card PDFs (500 unless given) through the main window's import, with no OCR
-// program so recognition ends at once, and times it against `cp` of the same files into a
-// folder. Prints both times, their ratio and the peak memory of this process.
+// Imports N real-size scanner cards (one-page PDFs holding a 300 dpi JPEG, as the scanner writes
+// them; 500 unless given) through the main window's import, from the scanner driver and from the
+// file manager, each five times into a fresh database. Recognition is on, but the OCR application
+// is a stand-in that answers every card at once (this program, started with --socket-fd), so the
+// figures are those of the import itself. The anchor is `cp` then `sync` of the same files, taken
+// before every run. Prints the medians, the ratios and the peak memory of this process.
 #include "app/core/Globals.h"
 #include "app/core/PLAppController.h"
 #include "app/images/OcrApplicationLink.h"
 #include "app/ui/PLApplicationServices.h"
 #include "app/ui/PLMainWindowController.h"
+#include "platform/events/OcrChannel.h"
+#include "platform/events/OcrChildProcess.h"
+#include "platform/events/OcrProtocol.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
+#include "tests/support/cards/SyntheticCard.h"
 #include "tests/support/pdf/TestPdf.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QPainter>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <sys/resource.h>
 
-int main(int argc, char* argv[])
+namespace {
+
+constexpr int kRuns = 5;
+
+// The stand-in OCR application: the engine opens, and every card has nothing to read.
+int serveStandIn(int fd)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const int count = argc > 1 ? std::max(1, atoi(argv[1])) : 500;
-
-    QTemporaryDir temp;
-    PreferenceDomain::setStandardDomain(QStringLiteral("bench.import"), temp.filePath(QStringLiteral("prefs")));
-    PreferenceDomain::standard().setValue(QStringLiteral("Auto run merge card function items"), 0);
-    setOcrConnector([] { return std::unique_ptr<OcrConnection>(); });
-    ScriptedMessagePresenter presenter;
-
-    QDir(temp.path()).mkpath(QStringLiteral("cards"));
-    QStringList paths;
-    const QByteArray card = testpdf::buildPdf(testpdf::scannerDocument(1));
-    for (int i = 0; i < count; ++i) {
-        paths.append(temp.filePath(QStringLiteral("cards/card%1.pdf").arg(i)));
-        testpdf::writeBytes(paths.last(), card);
+    OcrChannel channel(fd);
+    for (;;) {
+        OcrMessage request;
+        if (channel.receive(&request, false, -1) != OcrChannel::Ok || request.eventId == ocr::kQuitEvent)
+            return 0;
+        OcrMessage reply;
+        reply.eventClass = request.eventClass;
+        reply.eventId = request.eventId;
+        reply.returnId = request.returnId;
+        QByteArray status(4, '\0');
+        ocr::writeI32(reinterpret_cast<uint8_t*>(status.data()), request.eventId == ocr::kEventRun ? 1001 : 0);
+        reply.params.emplace_back(ocr::kKeyStatus, status);
+        if (channel.send(reply, true, 5000) != OcrChannel::Ok)
+            return 0;
     }
+}
 
-    const QString database = temp.filePath(QStringLiteral("Bench.cxdb"));
+// A drawn card as a scan: light paper noise, JPEG at quality 85, 300 dpi, one page of its size.
+QByteArray scannedCard(int variant)
+{
+    QImage image = englishCard(variant).convertToFormat(QImage::Format_RGB32);
+    QRandomGenerator random{quint32(variant)};
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int noise = int(random.bounded(9)) - 4;
+            const int grey = std::clamp(qGray(row[x]) - 6 + noise, 0, 255);
+            row[x] = qRgb(grey, grey, std::clamp(grey - 3, 0, 255));
+        }
+    }
+    const testpdf::Image jpeg = testpdf::jpegImage(image.convertToFormat(QImage::Format_RGB888), 85);
+    testpdf::Document document = testpdf::scannerDocument(1, "Brevix Manager V6.2");
+    document.pages = {testpdf::fullPage(jpeg, image.width() * 72.0 / 300, image.height() * 72.0 / 300)};
+    return testpdf::buildPdf(document);
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double copyAndSync(const QStringList& paths, const QString& target)
+{
+    QDir().mkpath(target);
+    QElapsedTimer timer;
+    timer.start();
+    QProcess::execute(QStringLiteral("cp"), QStringList(paths) << target);
+    QProcess::execute(QStringLiteral("sync"), {});
+    return timer.nsecsElapsed() / 1e6;
+}
+
+double importOnce(const QTemporaryDir& temp, const QString& name, const QStringList& paths, int inputType,
+                  qsizetype* imported)
+{
+    const QString database = temp.filePath(name + QStringLiteral(".cxdb"));
     QDir().mkpath(database + QStringLiteral("/Images"));
     g_strCurDBPath = database;
     PLMainWindowController window;
@@ -48,24 +102,70 @@ int main(int argc, char* argv[])
     g_strCurDBPath = database;
     window.setAppController(&delegate);
     window.initDB();
-
     QElapsedTimer timer;
     timer.start();
-    QStringList imported;
-    window.scanData(paths, kInputTypeScanner, &imported);
-    const double importMs = timer.nsecsElapsed() / 1e6;
+    QStringList done;
+    window.scanData(paths, inputType, &done);
+    const double ms = timer.nsecsElapsed() / 1e6;
+    *imported = inputType == kInputTypeScanner ? done.size() : paths.size();
+    return ms;
+}
 
-    QDir(temp.path()).mkpath(QStringLiteral("copies"));
-    timer.restart();
-    QProcess::execute(QStringLiteral("cp"), QStringList(paths) << temp.filePath(QStringLiteral("copies")));
-    const double copyMs = timer.nsecsElapsed() / 1e6;
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc > 2 && std::strcmp(argv[1], "--socket-fd") == 0)
+        return serveStandIn(atoi(argv[2]));
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int count = argc > 1 ? std::max(1, atoi(argv[1])) : 500;
+
+    QTemporaryDir temp;
+    PreferenceDomain::setStandardDomain(QStringLiteral("bench.import"), temp.filePath(QStringLiteral("prefs")));
+    PreferenceDomain::standard().setValue(QStringLiteral("Auto run merge card function items"), 0);
+    ScriptedMessagePresenter presenter;
+    // The stand-in is this program, installed where the OCR application is looked for.
+    const QString ocrFolder = temp.filePath(QStringLiteral("app/OCR/Tamberl"));
+    QDir().mkpath(ocrFolder);
+    QFile::link(QCoreApplication::applicationFilePath(), ocrFolder + QStringLiteral("/Quillant"));
+    setOcrApplicationFolder(temp.filePath(QStringLiteral("app")));
+
+    QDir(temp.path()).mkpath(QStringLiteral("cards"));
+    QStringList paths;
+    qint64 bytes = 0;
+    for (int i = 0; i < count; ++i) {
+        paths.append(temp.filePath(QStringLiteral("cards/card%1.pdf").arg(i)));
+        const QByteArray card = scannedCard(i);
+        bytes += card.size();
+        testpdf::writeBytes(paths.last(), card);
+    }
+    std::printf("%d cards of %.0f KB on average (1075 x 650 pixels, 300 dpi JPEG), %d runs each\n", count,
+                bytes / 1024.0 / count, kRuns);
+
+    struct Path {
+        const char* name;
+        int inputType;
+    };
+    for (const Path& path : {Path{"scanner driver", kInputTypeScanner}, Path{"file manager", kInputTypeFileManager}}) {
+        std::vector<double> imports, anchors;
+        qsizetype imported = 0;
+        for (int run = 0; run < kRuns; ++run) {
+            const QString tag = QStringLiteral("%1-%2").arg(path.inputType).arg(run);
+            anchors.push_back(copyAndSync(paths, temp.filePath(QStringLiteral("copies-") + tag)));
+            imports.push_back(importOnce(temp, QStringLiteral("Bench-") + tag, paths, path.inputType, &imported));
+            QDir(temp.filePath(QStringLiteral("copies-") + tag)).removeRecursively();
+            QDir(temp.filePath(QStringLiteral("Bench-") + tag + QStringLiteral(".cxdb"))).removeRecursively();
+        }
+        const double import = median(imports), anchor = median(anchors);
+        std::printf("%s: %lld cards imported; import %.1f ms (%.2f ms a card), cp + sync %.1f ms, ratio %.2f\n",
+                    path.name, static_cast<long long>(imported), import, import / count, anchor,
+                    anchor > 0 ? import / anchor : 0.0);
+    }
+    QuitOCRApplication();
 
     struct rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("cards imported: %lld of %d\n", static_cast<long long>(imported.size()), count);
-    std::printf("import: %.1f ms (%.2f ms a card)\n", importMs, importMs / count);
-    std::printf("cp of the same files: %.1f ms\n", copyMs);
-    std::printf("ratio import / cp: %.1f\n", copyMs > 0 ? importMs / copyMs : 0.0);
     std::printf("peak memory: %.1f MiB\n", usage.ru_maxrss / 1024.0);
     return 0;
 }
