@@ -4,7 +4,9 @@
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/FileAttributes.h"
+#include "platform/foundation/PlainFile.h"
 #include "platform/foundation/StandardPaths.h"
+#include "platform/foundation/TreeRemoval.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,7 +58,8 @@ int CheckDBFileLocked(const QString& lockFilePath)
 
 bool CheckDBIsNeedPassword(const QString& folder)
 {
-    return !folder.isEmpty() && QFileInfo::exists(childPath(folder, kPasswordFileName));
+    // A link in the password file's place counts: such a database is never opened without a check.
+    return !folder.isEmpty() && entryExists(childPath(folder, kPasswordFileName));
 }
 
 int pathCheck(const QString& path)
@@ -77,7 +80,7 @@ bool cleanFolder(const QString& path)
     const QFileInfo info(path);
     if (path.isEmpty() || !info.isDir() || info.isSymLink())
         return false;
-    return QDir(path).removeRecursively();
+    return removeTree(path);
 }
 
 QString getDatabaseSuffix()

@@ -15,6 +15,7 @@
 #include "platform/foundation/PathCompare.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/foundation/StandardPaths.h"
+#include "platform/foundation/TreeRemoval.h"
 
 #include <QDir>
 #include <QFile>
@@ -83,15 +84,6 @@ bool lockIsHeld(const QString& folder)
     return CheckDBFileLocked(DatabaseLock::lockFilePath(folder)) == 1;
 }
 
-// Removes a file, link or folder tree at `path`.
-void removeItem(const QString& path)
-{
-    const QFileInfo info(path);
-    if (info.isDir() && !info.isSymLink())
-        QDir(path).removeRecursively();
-    else if (info.exists() || info.isSymLink())
-        QFile::remove(path);
-}
 
 bool storeDBPath(const QString& path)
 {
@@ -314,11 +306,11 @@ void PLDatabaseCommands::doBackupDB(const QString& path)
         return;
     }
 
-    removeItem(path);
+    removeTree(path);
     m_mainWindow.saveSelectedFolderAndSelectedCard();
     m_mainWindow.saveAction();
     if (copyFolderTree(remembered, path, [] { return true; }) != FolderCopyResult::Copied) {
-        removeItem(path);
+        removeTree(path);
         showError(kMsgBackupFailed);
         return;
     }
@@ -329,6 +321,6 @@ void PLDatabaseCommands::doBackupDB(const QString& path)
         return;
     }
     restore(remembered);
-    removeItem(path);
+    removeTree(path);
     showError(kMsgBackupFailed);
 }

@@ -12,6 +12,7 @@
 #include "platform/foundation/FileAttributes.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PathCompare.h"
+#include "platform/foundation/TreeRemoval.h"
 #include "platform/store/CardStoreModel.h"
 
 #include <QDir>
@@ -393,8 +394,7 @@ int PLDatabaseController::removeItemAtFilePath(const QString& path, bool isDir)
     const QFileInfo info(path);
     if (!info.exists() || info.isDir() != isDir)
         return PLDBStatus::kSuccess;
-    const bool removed = isDir && !info.isSymLink() ? QDir(path).removeRecursively() : QFile::remove(path);
-    if (!removed) {
+    if (!removeTree(path)) {
         PLNSLog(kLogRemoveFailure, path);
         return PLDBStatus::kRemoveFailed;
     }

@@ -6,9 +6,9 @@
 #include "app/core/LocalString.h"
 #include "app/core/PLMessage.h"
 #include "platform/appkit/ModalScope.h"
+#include "platform/foundation/PlainFile.h"
 
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -87,12 +87,12 @@ void PLPasswordController::showModalWindow()
 
 bool PLPasswordController::checkPwdIsCorrect(const QString& password) const
 {
-    QFile file(_dbPath + QLatin1Char('/') + QLatin1String(kPasswordFileName));
-    if (!file.exists())
+    const QString path = _dbPath + QLatin1Char('/') + QLatin1String(kPasswordFileName);
+    if (!entryExists(path))
         return true;
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    return getMD5String(password) == QString::fromUtf8(file.readAll());
+    // A digest is 32 bytes; a link or anything but a plain file is never a valid password file.
+    QByteArray digest;
+    return readPlainFile(path, &digest, 4096) && getMD5String(password) == QString::fromUtf8(digest);
 }
 
 void PLPasswordController::controlTextDidChange()

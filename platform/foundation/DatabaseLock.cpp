@@ -24,13 +24,28 @@ int lockExclusiveNonBlocking(int handle)
     return rc;
 }
 
+// Opens the lock file itself: never through a link, never anything but a plain file of one
+// name (a hard link to someone's key must not get the lock file's mode). -1 otherwise.
+int openLockFile(const QByteArray& path, int createFlag)
+{
+    const int handle = ::open(path.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | createFlag, 0700);
+    if (handle < 0)
+        return -1;
+    struct stat st;
+    if (::fstat(handle, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1) {
+        ::close(handle);
+        return -1;
+    }
+    return handle;
+}
+
 } // namespace
 
 DatabaseLock::Result DatabaseLock::acquire(const QString& databaseFolder, int* fd)
 {
     *fd = -1;
     const QByteArray path = QFile::encodeName(lockFilePath(databaseFolder));
-    const int handle = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0700);
+    const int handle = openLockFile(path, O_CREAT);
     if (handle < 0)
         return Result::OpenFailed;
     // Everyone who may open the database must be able to open the lock file too.
@@ -68,7 +83,7 @@ bool DatabaseLock::isLockFileHeld(const QString& lockFilePath)
     struct stat st;
     if (::lstat(path.constData(), &st) != 0)
         return false;
-    const int handle = ::open(path.constData(), O_RDWR | O_CLOEXEC);
+    const int handle = openLockFile(path, 0);
     if (handle < 0)
         return true;
     const bool held = lockExclusiveNonBlocking(handle) != 0;

@@ -1,6 +1,8 @@
 // The database folder's lock file ".PLLock.pllk": opened with create and never deleted,
 // then locked with an exclusive, non-blocking flock. A lock that cannot be taken means
 // another program has the database open. Shared by the application and the database tools.
+// A lock path that is a link, not a plain file, or a file of several names is never opened:
+// it counts as held, so the folder is refused as in use.
 #pragma once
 
 #include <QString>

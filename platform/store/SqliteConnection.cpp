@@ -8,7 +8,8 @@ int SqliteConnection::open(const QString& path, bool create)
 {
     close();
     const QByteArray name = QFile::encodeName(path);
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+    // A store that is a link could make a received folder write into someone's file: refused.
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_NOFOLLOW;
     if (create)
         flags |= SQLITE_OPEN_CREATE;
     sqlite3* db = nullptr;

@@ -97,7 +97,7 @@ int ToolSqlite::openSqlite3DB(const QString& folder)
         return kStoreMissing;
     }
     // Read-only: the tools only ask; opening must never create or convert a file.
-    if (sqlite3_open_v2(QFile::encodeName(storePath).constData(), &_sqlite3DB, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(QFile::encodeName(storePath).constData(), &_sqlite3DB, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOFOLLOW, nullptr) != SQLITE_OK) {
         PLNSLog(QStringLiteral("Open Database failed.[%@]"), storePath);
         sqlite3_close(_sqlite3DB);
         _sqlite3DB = nullptr;

@@ -1,5 +1,7 @@
 #include "tools/optimize/FolderCopy.h"
 
+#include "platform/foundation/TreeRemoval.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -46,18 +48,6 @@ bool copyEntry(const fs::path& from, const fs::path& to)
     return !ec && ::chmod(to.c_str(), st.st_mode & 07777) == 0 && copyTimes(to, st);
 }
 
-// Removes a partly made copy, opening up folders that were already given a read-only mode.
-void removeCopy(const fs::path& root)
-{
-    std::error_code ec;
-    fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ec);
-    for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
-        if (it->is_directory(ec) && !it->is_symlink(ec))
-            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-    }
-    fs::remove_all(root, ec);
-}
-
 } // namespace
 
 bool copyFolderTree(const QString& source, const QString& destination)
@@ -76,7 +66,7 @@ bool copyFolderTree(const QString& source, const QString& destination)
         ok = copyEntry(it->path(), to / it->path().filename());
     ok = ok && !ec && ::chmod(to.c_str(), st.st_mode & 07777) == 0 && copyTimes(to, st);
     if (!ok)
-        removeCopy(to);
+        removeTree(destination);
     return ok;
 }
 

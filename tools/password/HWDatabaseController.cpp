@@ -2,7 +2,7 @@
 
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/FileAttributes.h"
-#include "platform/foundation/PlistFile.h"
+#include "platform/foundation/PlainFile.h"
 #include "tools/dbtools/DatabaseFolder.h"
 #include "tools/password/HWCommonFunction.h"
 
@@ -30,11 +30,12 @@ enum Message {
     kMsgWrongPassword = 305,
 };
 constexpr quint64 kRequiredFreeBytes = 4096;
+constexpr qint64 kPasswordFileMaxBytes = 4096; // a digest is 32 bytes
 
 // Best effort: when the flag stays, removing the file fails and says so.
 void clearImmutableFlag(const QString& path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return;
     int flags = 0;
@@ -127,15 +128,15 @@ int HWDatabaseController::runOperation(Operation operation)
 
 int HWDatabaseController::checkCurrentPassword(const QString& password) const
 {
-    QFile file(DatabaseFolder::passwordFilePath(_dbFilePath));
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray digest;
+    if (!readPlainFile(DatabaseFolder::passwordFilePath(_dbFilePath), &digest, kPasswordFileMaxBytes))
         return kMsgWrongPassword;
-    return QString::fromUtf8(file.readAll()) == HWCommonFunction::getMD5String(password) ? 0 : kMsgWrongPassword;
+    return QString::fromUtf8(digest) == HWCommonFunction::getMD5String(password) ? 0 : kMsgWrongPassword;
 }
 
 int HWDatabaseController::writePasswordFile(const QString& password)
 {
-    if (!writeFileAtomically(DatabaseFolder::passwordFilePath(_dbFilePath), HWCommonFunction::getMD5String(password).toUtf8()))
+    if (!replacePlainFile(DatabaseFolder::passwordFilePath(_dbFilePath), HWCommonFunction::getMD5String(password).toUtf8()))
         return kMsgCannotWritePassword;
     m_passwordFileChanged = true;
     return 0;

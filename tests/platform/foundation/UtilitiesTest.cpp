@@ -3,9 +3,14 @@
 #include "platform/foundation/Md5.h"
 #include "platform/foundation/NotificationCenter.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <unistd.h>
 
 TEST(FormatString, SubstitutesSafely)
 {
@@ -50,6 +55,37 @@ TEST(DatabaseLock, SecondDescriptorIsRefusedWhileHeldAndFileIsKept)
     EXPECT_TRUE(QFile::exists(DatabaseLock::lockFilePath(dir.path())));
     EXPECT_EQ(DatabaseLock::probe(dir.path()), DatabaseLock::Result::Locked);
     EXPECT_EQ(DatabaseLock::probe(dir.filePath("missing")), DatabaseLock::Result::OpenFailed);
+}
+
+// A lock path planted in a received folder (a link to a key, a hard link, a folder) is refused
+// as in use and whatever it names keeps its mode.
+TEST(DatabaseLock, LockPathThatIsNotThePlainLockFileIsRefused)
+{
+    QTemporaryDir dir;
+    const QString key = dir.filePath("id_key");
+    QFile file(key);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    ASSERT_TRUE(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+    const std::pair<const char*, std::function<bool(const QString&)>> cases[] = {
+        {"link to a file", [&](const QString& lock) { return QFile::link(key, lock); }},
+        {"link to nowhere", [&](const QString& lock) { return QFile::link(dir.filePath("nowhere"), lock); }},
+        {"hard link", [&](const QString& lock) { return ::link(QFile::encodeName(key).constData(), QFile::encodeName(lock).constData()) == 0; }},
+        {"folder", [&](const QString& lock) { return QDir().mkpath(lock); }},
+    };
+    for (const auto& [name, plant] : cases) {
+        SCOPED_TRACE(name);
+        const QString folder = dir.filePath(QString::fromUtf8(name));
+        QDir().mkpath(folder);
+        const QString lock = DatabaseLock::lockFilePath(folder);
+        ASSERT_TRUE(plant(lock));
+        int fd = -1;
+        EXPECT_EQ(DatabaseLock::acquire(folder, &fd), DatabaseLock::Result::OpenFailed);
+        EXPECT_EQ(fd, -1);
+        EXPECT_TRUE(DatabaseLock::isLockFileHeld(lock));
+        EXPECT_EQ(QFile::permissions(key), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+        EXPECT_FALSE(QFileInfo::exists(dir.filePath("nowhere")));
+    }
 }
 
 TEST(NotificationCenter, ObserverMayRemoveItselfDuringDelivery)

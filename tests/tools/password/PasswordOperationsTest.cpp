@@ -8,6 +8,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -84,6 +85,22 @@ TEST_F(PasswordOperations, HeldLockGives203AndWritesNothing)
     EXPECT_EQ(db.deletePassword(QStringLiteral("abc")), 203);
     EXPECT_EQ(cfgBytes(), kAbcDigest);
     DatabaseLock::release(held);
+}
+
+// A received folder whose password file is a link to someone's file: that file is neither read
+// as the digest nor written through, and keeps its bytes.
+TEST_F(PasswordOperations, PasswordFileThatIsALinkIsNeverWrittenThrough)
+{
+    const QString outside = env.path() + QStringLiteral("/outside.txt");
+    QFile file(outside);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(kAbcDigest);
+    file.close();
+    ASSERT_TRUE(QFile::link(outside, cfg));
+    EXPECT_EQ(db.changePassword(QStringLiteral("abc"), QStringLiteral("new")), 305);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), kAbcDigest);
+    EXPECT_TRUE(QFileInfo(cfg).isSymLink());
 }
 
 TEST_F(PasswordOperations, ChecksBeforeAnyOperation)
