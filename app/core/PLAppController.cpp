@@ -89,6 +89,8 @@ void PLAppController::applicationDidFinishLaunching()
 {
     PLNSLog(QStringLiteral("applicationDidFinishLaunching start"));
     _bFinishLaunch = true;
+    if (_bTerminating)
+        return;
     if (_services.LaunchOCRApplication)
         _services.LaunchOCRApplication();
 
@@ -107,12 +109,11 @@ void PLAppController::applicationDidFinishLaunching()
     {
         FlagGuard running(_bOperationRunning);
 
-        const bool needsPassword = CheckDBIsNeedPassword(g_strCurDBPath);
-        const bool ask = (!_bPwdChecked && needsPassword)
-            || (_bPwdChecked && needsPassword && !_tmpDBPath.isEmpty() && !isSamePath(_tmpDBPath, g_strCurDBPath));
-        if (ask) {
+        // Only the folder whose password was given before launch ended goes without the prompt.
+        const bool checked = _bPwdChecked && !_tmpDBPath.isEmpty() && isSamePath(_tmpDBPath, g_strCurDBPath);
+        if (CheckDBIsNeedPassword(g_strCurDBPath) && !checked) {
             const std::optional<QString> chosen = _mainWndController->showPwdWndAccordingToSelectedDB(g_strCurDBPath);
-            if (!chosen) {
+            if (!chosen || _bTerminating) {
                 g_strCurDBPath = previousPath;
                 return;
             }
@@ -247,6 +248,7 @@ void PLAppController::TerminateSelfWhileNoOpenFiles()
 
 void PLAppController::terminate()
 {
+    _bTerminating = true;
     if (_services.terminate)
         _services.terminate();
 }

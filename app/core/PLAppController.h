@@ -95,6 +95,11 @@ public:
     bool isOperationRunning() const { return _bOperationRunning; }
     int loadCount() const { return _iLoadCount; }
 
+    // Asks the application to quit. The quit itself waits for the event loop; from the request on
+    // the launch sequence does nothing more, so no database is opened behind a refused prompt.
+    void terminate();
+    bool isTerminating() const { return _bTerminating; }
+
 private:
     void showMainWindowAndActivate();
     void openDatabaseFolder(const QString& folder);
@@ -103,7 +108,6 @@ private:
     int importPair(const PLOpenFilesPair& pair, QStringList* imported);
     void scheduleLoadOpenFilesData(const PLOpenFilesPair& pair, int delayMs);
     void scheduleLoadOpenFilesDataArray(const PLOpenFilesPair& pair, int delayMs);
-    void terminate();
 
     PLMainWindowHost* _mainWndController;
     PLAppServices _services;
@@ -122,4 +126,5 @@ private:
     std::optional<PLBelongFolder> _BelongFolder;
     QStringList _arrToBeDeletedInBackFolder;
     bool _bOperationRunning = false;
+    bool _bTerminating = false;
 };

@@ -179,11 +179,11 @@ void PLAppController::openDatabaseFolder(const QString& folder)
     {
         FlagGuard running(_bOperationRunning);
         if (CheckDBIsNeedPassword(path)) {
-            _bPwdChecked = true;
             const std::optional<QString> chosen = _mainWndController->showPwdWndAccordingToSelectedDB(path);
-            if (!chosen)
+            if (!chosen || _bTerminating)
                 return;
             path = *chosen;
+            _bPwdChecked = true;
         }
         _tmpDBPath = path;
         QString replacement;

@@ -43,7 +43,8 @@ QString storeFileOf(const QString& folder)
 PLMainWindowController::PLMainWindowController(QObject* parent)
     : QObject(parent), m_window(std::make_unique<QMainWindow>()),
       _pwdWndController(std::make_unique<PLPasswordController>()),
-      m_terminate([] { QCoreApplication::quit(); })
+      // Queued: a quit asked before the event loop runs must not be lost.
+      m_terminate([] { QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection); })
 {
     m_window->setObjectName(QStringLiteral("PLMainWindow"));
     m_window->setWindowTitle(QStringLiteral("Pelmora"));
@@ -175,11 +176,19 @@ void PLMainWindowController::saveSelectedFolderAndSelectedCard()
 void PLMainWindowController::saveAction()
 {
     // An import or an image operation saves once it has finished.
-    if (_bProcessing || !_managedObjectContext || !_managedObjectContext->hasChanges())
-        return;
+    if (!_bProcessing)
+        saveChanges();
+}
+
+bool PLMainWindowController::saveChanges()
+{
+    if (!_managedObjectContext || !_managedObjectContext->hasChanges())
+        return true;
     QString error;
-    if (_managedObjectContext->save(&error) != 0)
-        PLNSLog(QStringLiteral("Exception happended.[%@]"), error);
+    if (_managedObjectContext->save(&error) == 0)
+        return true;
+    PLNSLog(QStringLiteral("Exception happended.[%@]"), error);
+    return false;
 }
 
 void PLMainWindowController::setClearBtnStatus()

@@ -118,6 +118,10 @@ protected:
 
 private:
     void seed(const QString& folder);
+    // Saves pending changes; false (logged) when the store refused them.
+    bool saveChanges();
+    // Takes back the cards of an import whose save failed, with the image files made for them.
+    void discardImportedCards(const ManagedObjectList& cards, const ManagedObjectList& belongs);
     // In hidden loads: the selection the next display starts on, kept in the Version row.
     void recordSelection(const QString& folderID, const QString& cardID);
     ManagedObjectPtr cardWithID(const QString& cardID);

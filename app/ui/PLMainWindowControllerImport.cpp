@@ -16,6 +16,7 @@
 #include "app/images/PLMergeAfterImport.h"
 #include "platform/foundation/FlagGuard.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/TreeRemoval.h"
 #include "platform/pdf/PdfDocument.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
@@ -23,6 +24,9 @@
 #include <QDateTime>
 
 namespace {
+
+// The database cannot be written (the store refused the save).
+constexpr int kMsgCannotWriteDatabase = 48;
 
 const char* const kSyncKeys[] = {"sync_Email", "sync_Phone_work", "sync_Phone_Mobile", "sync_URL", "sync_Street", "sync_Phone_Fax"};
 
@@ -46,6 +50,26 @@ std::optional<QString> pdfCreator(const QString& path, bool* opened)
 }
 
 } // namespace
+
+void PLMainWindowController::discardImportedCards(const ManagedObjectList& cards, const ManagedObjectList& belongs)
+{
+    const QString images = g_strCurDBPath + QLatin1Char('/') + QLatin1String(kImagesFolderName);
+    for (const ManagedObjectPtr& card : cards) {
+        for (const char* key : {"face_Image_File", "back_Image_File"}) {
+            const QString name = card->stringValue(QString::fromLatin1(key));
+            if (!name.isEmpty())
+                removeTreeIn(images, name);
+        }
+        _managedObjectContext->deleteObject(card);
+    }
+    for (const ManagedObjectPtr& belong : belongs)
+        _managedObjectContext->deleteObject(belong);
+    // The selection a hidden import recorded names cards that are gone.
+    for (const ManagedObjectPtr& object : _managedObjectContext->updatedObjects()) {
+        if (object->entityName() == QLatin1String(CardStore::kEntityVersion))
+            _managedObjectContext->refreshObject(object, false);
+    }
+}
 
 int PLMainWindowController::scanData(const QStringList& paths, int inputType, QStringList* importedPaths)
 {
@@ -75,6 +99,7 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
     }
 
     ManagedObjectList cards;
+    ManagedObjectList belongs;
     if (files) {
         QString inboxID;
         FetchRequest inboxRequest{QString::fromLatin1(CardStore::kEntityFolder), keyEquals(QStringLiteral("folder_Type"), kFolderTypeInbox), {}};
@@ -134,6 +159,7 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
             belong->setValue(QStringLiteral("cardID"), cardID);
             belong->setRelatedObject(QStringLiteral("ToCardRelation"), card);
             cards.append(card);
+            belongs.append(belong);
             // A card keeps two pages: a file with more is not wholly in the database and stays.
             if (importedPaths && GetPDFPageCount(path) <= 2)
                 importedPaths->append(path);
@@ -158,7 +184,14 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
 
     _bIsSynchronous = false;
     _bProcessing = false;
-    saveAction();
+    if (!saveChanges()) {
+        // Nothing of this import reached the store: it is taken back and the scanner's files stay.
+        discardImportedCards(cards, belongs);
+        if (importedPaths)
+            importedPaths->clear();
+        PLMessage::ShowPLErrorMessageBySheet(window(), kMsgCannotWriteDatabase);
+        return kMsgCannotWriteDatabase;
+    }
     if (!cards.isEmpty()) {
         selectCards({cards.last()->stringValue(QStringLiteral("cardID"))});
         runMergeAfterImport(*this, cards);

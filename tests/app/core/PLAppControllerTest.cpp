@@ -41,6 +41,8 @@ public:
     std::optional<QString> showPwdWndAccordingToSelectedDB(const QString& path) override
     {
         ++passwordPrompts;
+        if (!passwordGiven && onRefused)
+            onRefused();
         return passwordGiven ? std::optional<QString>(path) : std::nullopt;
     }
     bool migrateDatabaseIfNeeded(bool, const QString&, QString*) override
@@ -84,6 +86,7 @@ public:
     int initDBCalls = 0, passwordPrompts = 0, migrations = 0, activeWindowShown = 0, windowShown = 0;
     QString searched;
     QList<PLOpenFilesPair> scans;
+    std::function<void()> onRefused; // the window's quit after a refused prompt at start-up
 };
 
 // Every message text is "E<number>"; questions show their key.
@@ -226,6 +229,39 @@ TEST_F(AppControllerTest, PasswordCancelledAtLaunchKeepsThePreviousPathAndShowsN
     EXPECT_EQ(host.activeWindowShown + host.windowShown, 0);
     EXPECT_EQ(host.migrations, 0);
     EXPECT_FALSE(app.isOperationRunning());
+}
+
+// A protected folder handed over before launch ended and refused there must not open behind the
+// prompt when the launch then picks the same folder from the preference; a quit asked for during
+// the refusal ends the launch sequence.
+TEST_F(AppControllerTest, RefusedPasswordNeverLeavesTheDatabaseOpen)
+{
+    QFile cfg(database + "/Pelmora.CFG");
+    ASSERT_TRUE(cfg.open(QIODevice::WriteOnly));
+    cfg.write("900150983cd24fb0d6963f7d28e17f72");
+    cfg.close();
+    chosenDatabase = database;
+    host.passwordGiven = false;
+    auto& app = make();
+    app.applicationOpenFiles({database}, "Finder");
+    app.applicationDidFinishLaunching();
+    clock.advance(1000);
+    EXPECT_EQ(host.passwordPrompts, 2);
+    EXPECT_TRUE(g_strCurDBPath.isEmpty());
+    EXPECT_EQ(host.migrations, 0);
+    EXPECT_EQ(host.activeWindowShown + host.windowShown, 0);
+
+    // Declining a new database in place of the refused one quits: nothing of the launch follows.
+    host.passwordPrompts = 0;
+    host.onRefused = [&] { controller->terminate(); };
+    auto& again = make();
+    again.applicationOpenFiles({database}, "Finder");
+    again.applicationDidFinishLaunching();
+    clock.advance(1000);
+    EXPECT_EQ(host.passwordPrompts, 1);
+    EXPECT_EQ(terminations, 1);
+    EXPECT_TRUE(g_strCurDBPath.isEmpty());
+    EXPECT_EQ(host.activeWindowShown + host.windowShown + host.migrations, 0);
 }
 
 TEST_F(AppControllerTest, MigrationDeclinedKeepsPendingScannerFiles)

@@ -7,6 +7,7 @@
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
+#include "platform/store/SqliteConnection.h"
 #include "tests/app/core/TestBundle.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 #include "tests/app/images/FakeOcrServer.h"
@@ -14,6 +15,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -30,7 +32,7 @@ namespace {
 class Import : public ::testing::Test {
 protected:
     QTemporaryDir temp;
-    TestBundle bundle;
+    TestBundle bundle{{}, {{QStringLiteral("IDS_MSG_ERR_0048"), PlistValue(QStringLiteral("E48"))}}};
     ScriptedMessagePresenter presenter;
     QString database;
     std::unique_ptr<PLMainWindowController> window;
@@ -269,4 +271,29 @@ TEST_F(Import, TheProcessingSheetKeepsPaintingWhileCardsAreRecognised)
     EXPECT_EQ(fetch(CardStore::kEntityCard).size(), 12) << "the cards stay when recognition fails";
     qApp->removeEventFilter(&paints);
     setOcrConnector(nullptr);
+}
+
+// The store is held by another writer through the save: the import is reported and taken back,
+// and the scanner's files stay where they were. Once the store is free the same files go in.
+TEST_F(Import, AFailedSaveKeepsTheScannerFiles)
+{
+    const QStringList paths{cardPdf("a.pdf"), cardPdf("b.pdf")};
+    SqliteConnection holder;
+    ASSERT_EQ(holder.open(database + QStringLiteral("/Pelmora1.sqldb"), false), 0);
+    ASSERT_EQ(holder.exec("BEGIN IMMEDIATE;"), 0);
+    app->loadOpenFilesDataArray({paths, kInputTypeScanner});
+    holder.exec("ROLLBACK;");
+    holder.close();
+
+    EXPECT_TRUE(presenter.texts().contains(QStringLiteral("E48"))) << presenter.texts().join(u'|').toStdString();
+    for (const QString& path : paths)
+        EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
+    EXPECT_TRUE(fetch(CardStore::kEntityCard).isEmpty());
+    EXPECT_TRUE(QDir(database + QStringLiteral("/Images")).isEmpty()) << "no image without its card";
+    EXPECT_FALSE(window->managedObjectContext()->hasChanges());
+
+    app->loadOpenFilesDataArray({paths, kInputTypeScanner});
+    EXPECT_EQ(fetch(CardStore::kEntityCard).size(), 2);
+    for (const QString& path : paths)
+        EXPECT_FALSE(QFile::exists(path)) << path.toStdString();
 }
