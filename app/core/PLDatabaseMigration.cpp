@@ -2,6 +2,7 @@
 
 #include "app/core/CardEntities.h"
 #include "app/core/DatabaseFolder.h"
+#include "app/core/DatabaseFolderRecovery.h"
 #include "app/core/LocalString.h"
 #include "app/core/PLAppController.h"
 #include "app/core/PLChecker.h"
@@ -10,9 +11,11 @@
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
 #include "platform/appkit/Scheduler.h"
+#include "platform/foundation/CrashPoint.h"
 #include "platform/foundation/FileAttributes.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PreferenceDomain.h"
+#include "platform/foundation/TreeRemoval.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/RawSqlite.h"
 
@@ -21,7 +24,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <cerrno>
+#include <cstdio>
 #include <exception>
+#include <unistd.h>
 
 namespace {
 
@@ -96,6 +102,24 @@ QString firstFreeName(const QString& path)
 bool removeFile(const QString& path)
 {
     return PLDatabaseController::removeItemAtFilePath(path, false) == PLDBStatus::kSuccess;
+}
+
+// Gives `path` the free name `second` as well: a hard link, or a copy where links are refused.
+bool keepUnderSecondName(const QString& path, const QString& second)
+{
+    const QByteArray from = QFile::encodeName(path);
+    const QByteArray to = QFile::encodeName(second);
+    if (::link(from.constData(), to.constData()) == 0)
+        return true;
+    if (errno == EEXIST || !QFile::copy(path, second))
+        return false;
+    return true;
+}
+
+// One rename: whoever looks at `to` finds the old file or the new one, never none.
+bool renameOver(const QString& from, const QString& to)
+{
+    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
 
 // A version value as the store writes it ("2", or "2.0" from another writer).
@@ -331,7 +355,7 @@ int PLDatabaseMigration::runMigration(Work& work)
     // Build folders left by a migration that never ended (the program was stopped) go now.
     const QDir workDir(work.workFolder);
     for (const QString& stale : workDir.entryList({QLatin1String(kBuildFolderPattern)}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot))
-        QDir(workDir.filePath(stale)).removeRecursively();
+        removeTreeIn(work.workFolder, stale);
 
     work.second = PLDatabaseController::initDBwithPath(work.workFolder);
     if (!work.second)
@@ -421,14 +445,18 @@ int PLDatabaseMigration::runMigration(Work& work)
 int PLDatabaseMigration::commit(Work& work)
 {
     const QString store1 = joined(work.workFolder, QLatin1String(kStoreFileName));
+    // The store to keep gets its backup name first (a second name, or a copy); then one rename
+    // puts the new store in place. A kill anywhere leaves a store where one is expected.
     if (work.version == kVersion51) {
         const QString backup = firstFreeName(store1 + QStringLiteral("_bak"));
-        if (backup.isEmpty() || !QFile::rename(store1, backup))
+        if (backup.isEmpty() || !keepUnderSecondName(store1, backup))
             return PLDBStatus::kMigrationFailed;
-        if (!QFile::rename(work.workCopy, store1)) {
-            QFile::rename(backup, store1);
+        crashPoint("migration-before-switch");
+        if (!renameOver(work.workCopy, store1)) {
+            removeFile(backup);
             return PLDBStatus::kMigrationFailed;
         }
+        crashPoint("migration-after-switch");
         work.workCopy.clear();
         return PLDBStatus::kSuccess;
     }
@@ -439,16 +467,18 @@ int PLDatabaseMigration::commit(Work& work)
     if (work.version == kVersion5) {
         // The version-5 store is kept beside the new one.
         oldStoreBackup = firstFreeName(oldStore + QStringLiteral("_bak"));
-        if (oldStoreBackup.isEmpty() || !QFile::rename(oldStore, oldStoreBackup))
+        if (oldStoreBackup.isEmpty() || !keepUnderSecondName(oldStore, oldStoreBackup))
             return PLDBStatus::kMigrationFailed;
     }
-    if (!QFile::rename(built, store1)) {
+    crashPoint("migration-before-switch");
+    if (!renameOver(built, store1)) {
         if (!oldStoreBackup.isEmpty())
-            QFile::rename(oldStoreBackup, oldStore);
+            removeFile(oldStoreBackup);
         return PLDBStatus::kMigrationFailed;
     }
-    if (work.version == kVersion1)
-        removeFile(oldStore);
+    crashPoint("migration-after-switch");
+    // The old store goes only now that the new one is in place (its copy stays for version 5).
+    removeFile(oldStore);
     removeFile(work.inputCopy);
     work.inputCopy.clear();
     for (const QString& file : std::as_const(work.replacedFiles))
@@ -752,6 +782,7 @@ bool PLDatabaseMigration::migrateDatabaseIfNeeded(bool showProgress, const QStri
         }
     } leave{context};
 
+    DatabaseFolderRecovery::restoreInterruptedStore(folder);
     FileAttributes attributes;
     if (readFileAttributes(folder, &attributes) && attributes.isDirectory && attributes.writable
         && QDir(folder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {

@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -306,6 +307,55 @@ TEST_F(Migration, Version5IsConvertedAndItsStoreKept)
     for (auto it = after.begin(); it != after.end(); ++it)
         EXPECT_FALSE(it.key().startsWith(QLatin1Char('.'))) << it.key().toStdString();
     EXPECT_EQ(separated, 0); // version 5 cards are not re-separated
+}
+
+// A received folder may hold a link with the name of a leftover build folder: only the link goes.
+TEST_F(Migration, LeftoverBuildFolderThatIsALinkIsRemovedAsALink)
+{
+    const QString outside = temp.filePath(QStringLiteral("outside"));
+    QDir().mkpath(outside);
+    QFile keep(outside + QStringLiteral("/keep.txt"));
+    ASSERT_TRUE(keep.open(QIODevice::WriteOnly));
+    keep.write("mine");
+    keep.close();
+    const QString folder = makeOldDatabase(QStringLiteral("Received.cxdb"), QStringLiteral("1"));
+    ASSERT_TRUE(QFile::link(outside, folder + QStringLiteral("/.PLMigration-x1y2z3")));
+    QString work;
+    ASSERT_TRUE(check(folder, &work));
+    EXPECT_TRUE(QFileInfo::exists(outside + QStringLiteral("/keep.txt")));
+    EXPECT_FALSE(QFileInfo(folder + QStringLiteral("/.PLMigration-x1y2z3")).isSymLink());
+    expectMigrated(folder + QStringLiteral("/Pelmora1.sqldb"), 6, false);
+}
+
+// A program stopped between moving the store aside and moving the new one in left a folder with
+// backups but no store: the next opening puts the store back and the migration runs again.
+TEST_F(Migration, StoreSwitchStoppedHalfWayIsRepairedAtOpen)
+{
+    struct Case {
+        const char* name;
+        std::function<QString()> make;
+        const char* store;
+        QStringList aside; // names the store had when the program stopped
+    };
+    const Case cases[] = {
+        {"version 51", [&] { return makeDatabase(QStringLiteral("Half51.cxdb"), false, 1); }, "Pelmora1.sqldb",
+         {QStringLiteral("Pelmora1.sqldb_bak"), QStringLiteral("Pelmora1.sqldb_work")}},
+        {"version 5", [&] { return makeOldDatabase(QStringLiteral("Half5.cxdb"), QStringLiteral("1")); }, "Pelmora.sqldb",
+         {QStringLiteral("Pelmora.sqldb_bak")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString folder = c.make();
+        const QString store = folder + QLatin1Char('/') + QLatin1String(c.store);
+        for (const QString& name : c.aside)
+            ASSERT_TRUE(QFile::copy(store, folder + QLatin1Char('/') + name));
+        ASSERT_TRUE(QFile::remove(store));
+        QString work;
+        ASSERT_TRUE(check(folder, &work));
+        EXPECT_EQ(work, folder);
+        expectMigrated(folder + QStringLiteral("/Pelmora1.sqldb"), 6, QLatin1String(c.store) == QLatin1String("Pelmora1.sqldb"));
+        EXPECT_TRUE(QFileInfo::exists(folder + QLatin1Char('/') + c.aside.first())) << "the backup keeps its name";
+    }
 }
 
 TEST_F(Migration, Version1IsMigratedOnlyWhenAccepted)
