@@ -86,6 +86,9 @@ int main(int argc, char* argv[])
     switch (instance.start(launchRequest)) {
     case SingleInstance::Role::Forwarded:
         return 0;
+    case SingleInstance::Role::Busy:
+        logLine(QStringLiteral("Single instance: the running instance did not take the request"));
+        return 1;
     case SingleInstance::Role::Failed:
         logLine(QStringLiteral("Single instance: neither a running instance nor the channel could be reached"));
         break;
@@ -98,6 +101,8 @@ int main(int argc, char* argv[])
     setApplicationMainWindow(mainWindow.window());
     PLAppController delegate(&mainWindow, makeApplicationServices(), Bundle::main());
     mainWindow.setAppController(&delegate);
+    // The window's quits go through the delegate, which stops the launch sequence at once.
+    mainWindow.setTerminate([&delegate] { delegate.terminate(); });
     PLMainMenu menu(mainWindow, delegate);
 
     QObject::connect(&instance, &SingleInstance::requestReceived, &delegate, [&](const InstanceRequest& request, const QString& sender) {

@@ -59,9 +59,15 @@ QString userDocumentsDir()
 
 QString userRuntimeDir()
 {
+    // The folder holds sockets other programs trust: only a folder of this user that nobody else
+    // may enter is used; any other means none.
     const QString dir = envPath("XDG_RUNTIME_DIR");
-    if (!dir.isEmpty())
-        return dir;
+    if (!dir.isEmpty()) {
+        struct stat st {};
+        const bool own = lstat(QFile::encodeName(dir).constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == getuid()
+            && (st.st_mode & 077) == 0;
+        return own ? dir : QString();
+    }
     const QString fallback = QDir::tempPath() + QStringLiteral("/pelmora-runtime-%1").arg(getuid());
     return ensurePrivateDir(fallback) ? fallback : QString();
 }

@@ -1,7 +1,6 @@
 #include "tools/dbtools/ToolInstance.h"
 
 #include "platform/events/SingleInstance.h"
-#include "platform/foundation/StandardPaths.h"
 
 #include <QWidget>
 
@@ -9,13 +8,14 @@ namespace ToolInstance {
 
 QString socketPath(const QString& signature)
 {
-    return userRuntimeDir() + QLatin1Char('/') + signature + QStringLiteral(".sock");
+    return SingleInstance::socketPathFor(signature + QStringLiteral(".sock"));
 }
 
 std::unique_ptr<SingleInstance> claim(const QString& signature)
 {
     auto instance = std::make_unique<SingleInstance>(socketPath(signature));
-    if (instance->start(InstanceRequest{}) == SingleInstance::Role::Forwarded)
+    const SingleInstance::Role role = instance->start(InstanceRequest{});
+    if (role == SingleInstance::Role::Forwarded || role == SingleInstance::Role::Busy)
         return nullptr;
     return instance;
 }

@@ -2,12 +2,16 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QLocalSocket>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
 #include <future>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -104,4 +108,55 @@ TEST(SingleInstance, OversizedOrGarbageFramesAreDropped)
         EXPECT_TRUE(spinUntil([&] { return socket.state() == QLocalSocket::UnconnectedState; }, 3000));
     }
     EXPECT_EQ(count, 0);
+}
+
+// The first instance's main thread is busy (it runs no events here): a second launch is still
+// answered at once, and its request waits until the main thread gets to it.
+TEST(SingleInstance, BusyInstanceStillTakesASecondLaunch)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("instance.sock");
+    SingleInstance first(path, std::make_unique<FixedResolver>());
+    ASSERT_EQ(first.start(InstanceRequest{}, 500), SingleInstance::Role::Primary);
+    QList<InstanceRequest> received;
+    QObject::connect(&first, &SingleInstance::requestReceived, [&](const InstanceRequest& r) { received.append(r); });
+
+    const InstanceRequest request{InstanceRequest::Kind::OpenFiles, {QByteArray("/tmp/card.pdf")}, {}};
+    auto second = std::async(std::launch::async, [&] {
+        SingleInstance other(path);
+        return other.start(request, 3000);
+    });
+    EXPECT_EQ(second.get(), SingleInstance::Role::Forwarded);
+    EXPECT_TRUE(received.isEmpty());
+    ASSERT_TRUE(spinUntil([&] { return !received.isEmpty(); }));
+    EXPECT_EQ(received.first(), request);
+}
+
+// A runtime folder others may enter, or one of another user, is not used: no channel, no socket.
+TEST(SingleInstance, RuntimeFolderMustBeTheUsersOwnAndClosed)
+{
+    QTemporaryDir dir;
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    const QString open = dir.filePath("open");
+    const QString foreign = dir.filePath("foreign");
+    const QString own = dir.filePath("own");
+    for (const QString& folder : {open, foreign, own})
+        QDir().mkpath(folder);
+    ::chmod(QFile::encodeName(open).constData(), 0755);
+    ::chmod(QFile::encodeName(own).constData(), 0700);
+    ::chmod(QFile::encodeName(foreign).constData(), 0700);
+    const bool canGiveAway = ::geteuid() == 0 && ::chown(QFile::encodeName(foreign).constData(), 65534, 65534) == 0;
+
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(open));
+    EXPECT_TRUE(SingleInstance::defaultSocketPath().isEmpty());
+    SingleInstance refused(SingleInstance::defaultSocketPath());
+    EXPECT_EQ(refused.start(InstanceRequest{}, 200), SingleInstance::Role::Failed);
+    EXPECT_TRUE(QDir(open).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+    if (canGiveAway) {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(foreign));
+        EXPECT_TRUE(SingleInstance::defaultSocketPath().isEmpty());
+    }
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(own));
+    EXPECT_EQ(SingleInstance::defaultSocketPath(), own + "/com.orvane.zor.Pelmora.sock");
+    qputenv("XDG_RUNTIME_DIR", saved);
 }

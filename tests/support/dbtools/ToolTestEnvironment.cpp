@@ -12,6 +12,7 @@ ToolTestEnvironment::ToolTestEnvironment(const QString& toolName)
     QDir().mkpath(path() + QStringLiteral("/home"));
     QDir().mkpath(path() + QStringLiteral("/config"));
     QDir().mkpath(path() + QStringLiteral("/runtime"));
+    QFile::setPermissions(path() + QStringLiteral("/runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("HOME", QFile::encodeName(path() + QStringLiteral("/home")));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(path() + QStringLiteral("/config")));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(path() + QStringLiteral("/runtime")));
