@@ -1,6 +1,7 @@
 // Pelmora: one instance per user; a second launch hands its files or its search to the first.
 #include "app/core/PLAppController.h"
 #include "app/images/SeparationLibrary.h"
+#include "app/ui/LaunchArguments.h"
 #include "app/ui/PLApplicationServices.h"
 #include "app/ui/PLMainMenu.h"
 #include "app/ui/PLMainWindowController.h"
@@ -9,46 +10,52 @@
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/ServicesStatus.h"
+#include "platform/foundation/StandardPaths.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <unistd.h>
 
 namespace {
 
-// The launch's own arguments: absolute paths with their bytes kept, or the Services search of
-// the selected text.
+// The launch's own request: its files, or the Services search of the selected text. What it
+// cannot take is said on standard error and in the log.
 InstanceRequest requestFromArguments(int argc, char* argv[])
 {
-    InstanceRequest request;
-    const QByteArray cwd = QFile::encodeName(QDir::currentPath());
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray argument(argv[i]);
-        if (argument == kServicesSearchOption) {
-            QClipboard* clipboard = QGuiApplication::clipboard();
-            QString text = clipboard->supportsSelection() ? clipboard->text(QClipboard::Selection) : QString();
-            if (text.isEmpty())
-                text = clipboard->text();
-            return InstanceRequest{InstanceRequest::Kind::SearchText, {}, text};
-        }
-        if (argument.isEmpty() || argument.startsWith('-'))
-            continue;
-        request.paths.append(argument.startsWith('/') ? argument : cwd + '/' + argument);
+    QList<QByteArray> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QByteArray(argv[i]));
+    const LaunchArguments parsed = parseLaunchArguments(arguments, QFile::encodeName(QDir::currentPath()));
+    for (const QString& refusal : parsed.refused)
+        logLine(QStringLiteral("Pelmora: %1").arg(refusal));
+    if (parsed.searchSelection) {
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        QString text = clipboard->supportsSelection() ? clipboard->text(QClipboard::Selection) : QString();
+        if (text.isEmpty())
+            text = clipboard->text();
+        return InstanceRequest{InstanceRequest::Kind::SearchText, {}, text};
     }
-    if (!request.paths.isEmpty())
-        request.kind = InstanceRequest::Kind::OpenFiles;
-    return request;
+    return parsed.request;
+}
+
+// Where files whose names are not text are reached from, for this run.
+QString nameAliasFolder()
+{
+    static QTemporaryDir folder(privateTempDir() + QStringLiteral("/names-XXXXXX"));
+    return folder.isValid() ? folder.path() : QString();
 }
 
 QStringList decodedPaths(const QList<QByteArray>& paths)
 {
-    QStringList decoded;
-    for (const QByteArray& path : paths)
-        decoded.append(QFile::decodeName(path));
+    QStringList refused;
+    const QStringList decoded = pathsForImport(paths, nameAliasFolder(), &refused);
+    for (const QString& refusal : refused)
+        logLine(QStringLiteral("Pelmora: %1").arg(refusal));
     return decoded;
 }
 

@@ -85,11 +85,14 @@ TEST_F(Startup, SecondLaunchHandsItsCardsToTheRunningInstance)
     testpdf::JpegOptions jpeg;
     jpeg.comment = QByteArray("Brevix Scan");
     ASSERT_TRUE(testpdf::writeBytes(c, testpdf::makeJpeg(1075, 650, jpeg)));
+    // A relative name that starts like an option, given after "--".
+    ASSERT_TRUE(testpdf::writePdf(home.filePath(QStringLiteral("cards/-d.pdf")), testpdf::scannerDocument(1)));
 
     QProcess second;
     second.setProcessEnvironment(env);
     second.setProcessChannelMode(QProcess::ForwardedChannels);
-    second.start(stagedPelmora(), {a, b, c});
+    second.setWorkingDirectory(home.filePath(QStringLiteral("cards")));
+    second.start(stagedPelmora(), {a, b, c, QStringLiteral("--"), QStringLiteral("-d.pdf")});
     ASSERT_TRUE(second.waitForFinished(20000));
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
@@ -103,12 +106,12 @@ TEST_F(Startup, SecondLaunchHandsItsCardsToTheRunningInstance)
                 return false;
             const std::optional<RawRows> found = rawQuery(connection,
                 QStringLiteral("select ZCARDID, ZFACE_IMAGE_FILE, ZINPUT_TYPE, ZFLAG1, ZSCANNOW from ZCARD;"), &code);
-            if (found && found->size() >= 3)
+            if (found && found->size() >= 4)
                 rows = *found;
-            return rows.size() >= 3;
+            return rows.size() >= 4;
         },
         120000));
-    ASSERT_EQ(rows.size(), 3);
+    ASSERT_EQ(rows.size(), 4);
     for (const auto& row : rows) {
         const QString cardID = row.value(QStringLiteral("ZCARDID"));
         EXPECT_EQ(row.value(QStringLiteral("ZFACE_IMAGE_FILE")), cardID + QStringLiteral("_N1.pdf"));
