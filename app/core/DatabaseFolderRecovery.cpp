@@ -3,13 +3,21 @@
 #include "app/core/DatabaseFolder.h"
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/StandardPaths.h"
+#include "platform/foundation/TreeRemoval.h"
+#include "platform/store/RawSqlite.h"
+#include "platform/store/SqliteConnection.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -68,7 +76,81 @@ bool putBack(const QString& backup, const QString& store)
     return true;
 }
 
+// Work files in the database folder: migration copies and their journals, build folders, the
+// restore's copy, and half-written password files.
+const QRegularExpression& workFileNames()
+{
+    static const QRegularExpression names(QStringLiteral(
+        "^(Pelmora1\\.sqldb_work\\d*(-journal)?|Pelmora_bk\\.sqldb(-journal)?|\\.PLMigration-[A-Za-z0-9]{6}"
+        "|Pelmora1\\.sqldb\\.restoring|Pelmora\\.CFG\\.[A-Za-z0-9]{6})$"));
+    return names;
+}
+
+// Card images as imports and migrations name them, and the half-written copies of those.
+const QRegularExpression& cardImageNames()
+{
+    static const QRegularExpression names(QStringLiteral(
+        "^([0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}_N[12]\\.pdf)(\\.[A-Za-z0-9]{6})?$"));
+    return names;
+}
+
+// The image names the store's cards use; nothing when the store cannot be read.
+std::optional<QSet<QString>> namedImages(const QString& store)
+{
+    SqliteConnection connection;
+    if (connection.open(store, false) != 0)
+        return std::nullopt;
+    int code = 0;
+    const std::optional<RawRows> rows = rawQuery(connection, QStringLiteral("select ZFACE_IMAGE_FILE, ZBACK_IMAGE_FILE from ZCARD;"), &code);
+    if (!rows)
+        return std::nullopt;
+    QSet<QString> names;
+    for (const RawRow& row : *rows) {
+        names.insert(row.value(QStringLiteral("ZFACE_IMAGE_FILE")));
+        names.insert(row.value(QStringLiteral("ZBACK_IMAGE_FILE")));
+    }
+    return names;
+}
+
+void sweepStagingFolders()
+{
+    const QString base = privateTempDir();
+    if (base.isEmpty())
+        return;
+    static const QRegularExpression staging(QStringLiteral("^~plfile(\\d+)-[A-Za-z0-9]{6}$"));
+    for (const QString& name : QDir(base).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        const QRegularExpressionMatch match = staging.match(name);
+        if (!match.hasMatch())
+            continue;
+        const pid_t pid = pid_t(match.captured(1).toLongLong());
+        if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
+            removeTreeIn(base, name);
+    }
+}
+
 } // namespace
+
+void DatabaseFolderRecovery::sweepLeftovers(const QString& folder)
+{
+    if (folder.isEmpty())
+        return;
+    const QDir::Filters all = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+    for (const QString& name : QDir(folder).entryList(all)) {
+        if (workFileNames().match(name).hasMatch() && removeTreeIn(folder, name))
+            PLNSLog(QStringLiteral("Removed the leftover %@"), name);
+    }
+    const QString images = folder + QLatin1Char('/') + QLatin1String(kImagesFolderName);
+    const std::optional<QSet<QString>> named = namedImages(folder + QLatin1Char('/') + QLatin1String(kStoreFileName));
+    if (named) {
+        for (const QString& name : QDir(images).entryList(all)) {
+            const QRegularExpressionMatch match = cardImageNames().match(name);
+            const bool halfWritten = match.hasMatch() && !match.captured(2).isEmpty();
+            if (match.hasMatch() && (halfWritten || !named->contains(match.captured(1))) && removeTreeIn(images, name))
+                PLNSLog(QStringLiteral("Removed the card image no card names %@"), name);
+        }
+    }
+    sweepStagingFolders();
+}
 
 bool DatabaseFolderRecovery::restoreInterruptedStore(const QString& folder)
 {

@@ -12,4 +12,10 @@ namespace DatabaseFolderRecovery {
 // for the repair and does nothing when another program holds it. True when a store was put back.
 bool restoreInterruptedStore(const QString& folder);
 
+// Removes what a stopped import, migration or password change left, and only that: the work
+// files of this suite's own naming in the folder, card images (by their naming) that no card of
+// the store names, the half-written copies of card images, and this user's staging folders of
+// processes that are gone. The caller holds the folder's lock; the store must be current.
+void sweepLeftovers(const QString& folder);
+
 } // namespace DatabaseFolderRecovery

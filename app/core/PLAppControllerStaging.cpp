@@ -12,6 +12,7 @@
 #include <QFileInfo>
 
 #include <cstdlib>
+#include <unistd.h>
 
 namespace {
 
@@ -39,13 +40,14 @@ std::optional<CheckMessage> messageForCheck(int result, bool jpeg)
     }
 }
 
-// A new private folder for one staging, named "~plfile" and an unpredictable ending.
+// A new private folder for one staging, named "~plfile", this process's id and an unpredictable
+// ending: a later run tells by the id whether the folder was left by a process that is gone.
 QString makeStagingFolder()
 {
     const QString base = privateTempDir();
     if (base.isEmpty())
         return {};
-    QByteArray pattern = QFile::encodeName(base + QStringLiteral("/~plfileXXXXXX"));
+    QByteArray pattern = QFile::encodeName(base + QStringLiteral("/~plfile%1-XXXXXX").arg(::getpid()));
     if (!mkdtemp(pattern.data()))
         return {};
     return QFile::decodeName(pattern);

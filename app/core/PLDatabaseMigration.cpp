@@ -836,6 +836,9 @@ bool PLDatabaseMigration::migrateDatabaseIfNeeded(bool showProgress, const QStri
     }
 
     const QString work = controller->workDBFullPath();
+    // Still under this check's lock: what a stopped run left in the folder goes now.
+    if (work.isEmpty() || work == folder)
+        DatabaseFolderRecovery::sweepLeftovers(folder);
     if (!work.isEmpty()) {
         *workDBFullPath = work;
         if (QFileInfo(work).isDir()) {

@@ -6,6 +6,7 @@
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PreferenceDomain.h"
+#include "platform/foundation/StandardPaths.h"
 #include "platform/store/RawSqlite.h"
 #include "tests/app/core/TestBundle.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
@@ -18,6 +19,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 namespace {
 
@@ -356,6 +359,47 @@ TEST_F(Migration, StoreSwitchStoppedHalfWayIsRepairedAtOpen)
         expectMigrated(folder + QStringLiteral("/Pelmora1.sqldb"), 6, QLatin1String(c.store) == QLatin1String("Pelmora1.sqldb"));
         EXPECT_TRUE(QFileInfo::exists(folder + QLatin1Char('/') + c.aside.first())) << "the backup keeps its name";
     }
+}
+
+// What stopped runs left goes at open, and only that: work files of the suite's naming, card
+// images of the card naming that no card names, half-written image copies, and staging folders of
+// processes that are gone.
+TEST_F(Migration, LeftoversOfStoppedRunsAreSweptAtOpen)
+{
+    const QString named = QStringLiteral("0A1B2C3D-4E5F-4A6B-8C7D-9E0F1A2B3C4D_N1.pdf");
+    const QString orphan = QStringLiteral("11111111-2222-4333-8444-555555555555_N2.pdf");
+    const QString folder = makeFolder(QStringLiteral("Swept.cxdb"));
+    QList<F::Card> cards = F::numberedCards(2, QStringLiteral("1"));
+    cards[0].faceImageFile = named;
+    ASSERT_TRUE(F::writeStore(folder + QStringLiteral("/Pelmora1.sqldb"), true, 2, cards));
+    const QStringList gone{QStringLiteral("Pelmora1.sqldb_work"), QStringLiteral("Pelmora1.sqldb_work-journal"),
+                           QStringLiteral("Pelmora1.sqldb_work3"), QStringLiteral("Pelmora_bk.sqldb"),
+                           QStringLiteral("Pelmora.CFG.a1B2c3"), QStringLiteral("Images/") + orphan,
+                           QStringLiteral("Images/") + named + QStringLiteral(".Xy12Ab")};
+    const QStringList kept{QStringLiteral("Pelmora1.sqldb_bak"), QStringLiteral("notes.txt"), QStringLiteral("Pelmora.CFG"),
+                           QStringLiteral("Images/") + named, QStringLiteral("Images/ID2_N1.pdf"),
+                           QStringLiteral("Images/") + orphan.toLower(), QStringLiteral("Files/") + orphan};
+    for (const QString& name : gone + kept) {
+        QFile file(folder + QLatin1Char('/') + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << name.toStdString();
+    }
+    QDir().mkpath(folder + QStringLiteral("/.PLMigration-q1w2e3/inner"));
+    const QString staging = privateTempDir();
+    const QString deadStaging = staging + QStringLiteral("/~plfile2147483646-a1b2c3");
+    const QString liveStaging = staging + QStringLiteral("/~plfile%1-a1b2c3").arg(::getpid());
+    QDir().mkpath(deadStaging + QStringLiteral("/PLTempFile1.pdf"));
+    QDir().mkpath(liveStaging);
+
+    QString work;
+    ASSERT_TRUE(check(folder, &work));
+    for (const QString& name : gone)
+        EXPECT_FALSE(QFileInfo::exists(folder + QLatin1Char('/') + name)) << name.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/.PLMigration-q1w2e3")));
+    for (const QString& name : kept)
+        EXPECT_TRUE(QFileInfo::exists(folder + QLatin1Char('/') + name)) << name.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(deadStaging));
+    EXPECT_TRUE(QFileInfo::exists(liveStaging));
+    QDir(liveStaging).removeRecursively();
 }
 
 TEST_F(Migration, Version1IsMigratedOnlyWhenAccepted)
