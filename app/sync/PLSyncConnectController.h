@@ -1,0 +1,131 @@
+// Synchronisation of the open database's cards with the user's address book (a folder of vCard
+// files, platform/addressbook).
+//
+// One controller per command, run once on the main thread: `connectAddressBook` pulls every
+// person into a matching card (or a new card in the Inbox), pushes every live named card that
+// no person matched as a new person, then saves the book; `connectAddOnly` adds the selected
+// cards as new persons without matching. Nothing links a person to a card between runs: each run
+// matches afresh on first, middle and family name, company and work e-mail. Nothing is deleted
+// on either side.
+//
+// Each command opens its own address book and drops it at the end, so person changes that a
+// failed command left unsaved are never written by a later one. Card changes stay in the
+// context for the main window to save.
+#pragma once
+
+#include "app/images/CardRecord.h"
+#include "app/sync/PLSyncHost.h"
+#include "platform/addressbook/AddressBook.h"
+#include "platform/store/ManagedObject.h"
+
+#include <QHash>
+#include <QSet>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class PLSyncConnectController {
+public:
+    // Conflict modes: which side wins when both hold different values.
+    static constexpr int kSelectNone = 0;
+    static constexpr int kSelectCardWins = 2;
+    static constexpr int kSelectAddressBookWins = 3;
+
+    // Results of the commands and their steps.
+    static constexpr int kMissingArgument = 3;
+    static constexpr int kPullFailed = 105;
+    static constexpr int kPushFailed = 106;
+    static constexpr int kMergeFailed = 107;
+    static constexpr int kSaveFailed = 108; // also: a new person could not be made
+    static constexpr int kNewCardFailed = 109;
+    static constexpr int kNewPersonFailed = 110;
+    static constexpr int kAddressBookError = 130;
+    static constexpr int kNoInbox = 202;
+
+    PLSyncConnectController();
+
+    void setMainController(PLSyncHost* mainController) { _mainWndController = mainController; }
+    void setSelectStatus(int selectType) { _iSelectType = selectType; }
+    // The address book's folder for the next command; addressBookFolder() until set.
+    void setAddressBookFolder(const QString& folder) { m_folder = folder; }
+
+    // The full run: 0, 105, 106, 108, or 130 (the address book cannot be opened, or a failure
+    // was thrown; logged).
+    int connectAddressBook();
+    // Adds the selected cards: 0, 106, 108 or 130.
+    int connectAddOnly();
+
+    bool getIsShowMsg() const { return _bMessage; }
+    bool hasDataAdded() const { return _didAddData; }
+    const ManagedObjectList& addedData() const { return _arrAddedData; }
+
+    // --- steps, in the order the commands call them
+
+    int pullData();
+    int pushData();
+    int pushDataOnly(const ManagedObjectList& cards);
+    bool saveAddressBook();
+
+    QList<ABPerson*> getADData() const;
+    ManagedObjectList getPLData();
+    // The cards that match a person: live, equal in the three names and the company (an empty
+    // value matching an empty or missing one), and with one of the work e-mails as `e_Mail` (or
+    // an empty or missing one when there is none); in store order.
+    ManagedObjectList getSameKeyManage(const QString& first, const QString& middle, const QString& family,
+                                       const QString& company, const QStringList& emails);
+    int mergeData(const ManagedObjectPtr& card, ABPerson* person);
+    void mergeSingleValue(const QVariant& plValue, const QVariant& adValue, const ManagedObjectPtr& card, ABPerson* person,
+                          const QString& plKey, ABProperty adKey, int preState);
+    bool mergePhonesValue(const QVariant& plValue, ABMultiValue* phones, const ManagedObjectPtr& card,
+                          const QVariant& adValue, const ABMultiValue& oldPhones, const QString& plKey, const QString& label,
+                          const QString& oldSyncID, int preState);
+
+    // --- the field maps between cards and persons
+
+    // The person's values keyed by card attribute names; a key only for a value the person has.
+    CardDict analysisABperson(const ABPerson* person) const;
+    // The values of the person's work e-mail entries that are not empty, in order.
+    QStringList getEmailsOfAD(const ABPerson* person) const;
+    int addDataToAD(const CardDict& card);
+    int addDataToPL(const CardDict& person);
+    void setAddressFormat(ABAddress* address) const;
+
+    static QString getAddingPercentString(const QVariant& value);
+    static QString getReplacingPercentString(const QVariant& value);
+    // "" for an invalid or null value, else its text untrimmed.
+    static QString setStrNullToEmpty(const QVariant& value);
+    // False as soon as one of `keys` that the dictionary holds has a value that is not empty.
+    static bool checkSpecifyItemIsNull(const CardDict& dict, const QStringList& keys);
+    // "prefix first middle family suffix", or "prefix family middle first suffix" for East Asian text.
+    static QString composePLName(const QVariant& first, const QVariant& second, const QVariant& third,
+                                 const QVariant& prefix, const QVariant& suffix);
+    // Language 1: "family middle first"; else "first middle family".
+    static QString composePLYomi(const QVariant& first, const QVariant& second, const QVariant& third, int language);
+    // State, then city, then street, one a line; an empty city keeps its line when a street follows.
+    static QString composePLAdress(const QVariant& street, const QVariant& city, const QVariant& state);
+
+private:
+    bool readingsOn() const;
+    bool openAddressBook();
+    // Opens the book, runs `push` (and the pull before it) and saves; a thrown failure is logged
+    // and answered with 130. The book is dropped at the end, saved or not.
+    int runWithAddressBook(const std::function<int()>& push);
+    void mergeAddress(const ManagedObjectPtr& card, ABPerson* person, const CardDict& cd, const CardDict& pd);
+    void mergeWebPage(const ManagedObjectPtr& card, ABPerson* person, const CardDict& cd, const CardDict& pd);
+
+    int _iSelectType = kSelectNone;
+    PLSyncHost* _mainWndController = nullptr;
+    QSet<QString> _arrMergedID;
+    std::unique_ptr<AddressBook> _addressBook;
+    bool _bMessage = false;
+    int _flagSyncItems = 0;
+    bool _didAddData = false;
+    ManagedObjectList _arrAddedData;
+    QString m_folder;
+
+    // The live cards of this run by their match keys, and each card's place in store order.
+    bool m_matchIndexBuilt = false;
+    QHash<QStringList, ManagedObjectList> m_matchIndex;
+    QHash<const ManagedObject*, int> m_storeOrder;
+};
