@@ -64,6 +64,11 @@ bool writeWhole(int fd, const QByteArray& data)
 
 } // namespace
 
+AddressBook::FileStamp AddressBook::stampOf(const struct stat& st)
+{
+    return {st.st_size, qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, quint64(st.st_ino)};
+}
+
 std::unique_ptr<AddressBook> AddressBook::open(const QString& folder, QString* errorText)
 {
     auto fail = [errorText](const QString& why) {
@@ -114,7 +119,7 @@ std::unique_ptr<AddressBook> AddressBook::open(const QString& folder, QString* e
             continue;
         }
         book->m_people.push_back(std::move(person));
-        book->m_stamps.push_back({st.st_size, qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, quint64(st.st_ino)});
+        book->m_stamps.push_back(stampOf(st));
     }
     return book;
 }
@@ -142,15 +147,33 @@ bool AddressBook::save(QString* errorText)
         return false;
     }
     QStringList failures;
+    std::vector<PendingWrite> pending;
     for (size_t i = 0; i < m_people.size(); ++i) {
-        ABPerson& person = *m_people[i];
-        if (!person.hasChanges())
+        if (!m_people[i]->hasChanges())
             continue;
+        PendingWrite write;
         QString why;
-        if (!writePerson(person, &why))
-            failures.append(person.fileName() + QLatin1String(": ") + why);
+        if (writeTemporary(i, &write, &why))
+            pending.push_back(std::move(write));
+        else
+            failures.append(m_people[i]->fileName() + QLatin1String(": ") + why);
     }
+
+    // One flush for every file written: each is on the disk before it replaces anything.
     const int dirFd = ::open(QFile::encodeName(m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (!pending.empty() && (dirFd < 0 || ::syncfs(dirFd) != 0)) {
+        const QString why = systemError();
+        for (const PendingWrite& write : pending) {
+            ::unlink(write.temporary.constData());
+            failures.append(m_people[write.index]->fileName() + QLatin1String(": cannot be written: ") + why);
+        }
+        pending.clear();
+    }
+    for (const PendingWrite& write : pending) {
+        QString why;
+        if (!replaceWithTemporary(write, &why))
+            failures.append(m_people[write.index]->fileName() + QLatin1String(": ") + why);
+    }
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
@@ -160,48 +183,52 @@ bool AddressBook::save(QString* errorText)
     return failures.isEmpty();
 }
 
-bool AddressBook::writePerson(ABPerson& person, QString* errorText)
+bool AddressBook::writeTemporary(size_t index, PendingWrite* write, QString* errorText)
 {
-    const size_t index = size_t(std::find_if(m_people.begin(), m_people.end(), [&](const auto& p) { return p.get() == &person; })
-                                - m_people.begin());
-    FileStamp& stamp = m_stamps[index];
-    const QByteArray data = person.vcardData();
-    const QByteArray target = QFile::encodeName(m_folder + QLatin1Char('/') + person.fileName());
-    const QByteArray temporary =
-        target + '.' + QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".tmp";
+    ABPerson& person = *m_people[index];
+    write->index = index;
+    write->data = person.vcardData();
+    write->target = QFile::encodeName(m_folder + QLatin1Char('/') + person.fileName());
+    write->temporary = write->target + '.' + QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".tmp";
 
-    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    const int fd = ::open(write->temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
         *errorText = QStringLiteral("cannot be written: ") + systemError();
         return false;
     }
     struct stat written;
-    const bool ok = writeWhole(fd, data) && ::fdatasync(fd) == 0 && ::fstat(fd, &written) == 0;
-    const QString writeError = systemError();
+    const bool ok = writeWhole(fd, write->data) && ::fstat(fd, &written) == 0;
+    const QString why = systemError();
     ::close(fd);
+    if (!ok) {
+        ::unlink(write->temporary.constData());
+        *errorText = QStringLiteral("cannot be written: ") + why;
+        return false;
+    }
+    write->stamp = stampOf(written);
+    return true;
+}
+
+bool AddressBook::replaceWithTemporary(const PendingWrite& write, QString* errorText)
+{
+    FileStamp& stamp = m_stamps[write.index];
     auto discard = [&](const QString& why) {
-        ::unlink(temporary.constData());
+        ::unlink(write.temporary.constData());
         *errorText = why;
         return false;
     };
-    if (!ok)
-        return discard(QStringLiteral("cannot be written: ") + writeError);
-
     if (stamp.size >= 0) {
         struct stat now;
-        const bool same = ::lstat(target.constData(), &now) == 0
-                          && FileStamp{now.st_size, qint64(now.st_mtim.tv_sec) * 1000000000 + now.st_mtim.tv_nsec, quint64(now.st_ino)}
-                                 == stamp;
-        if (!same)
+        if (::lstat(write.target.constData(), &now) != 0 || !(stampOf(now) == stamp))
             return discard(QStringLiteral("changed by another program since it was read"));
-        ::fchmodat(AT_FDCWD, temporary.constData(), now.st_mode & 07777, 0);
-        if (::rename(temporary.constData(), target.constData()) != 0)
+        ::chmod(write.temporary.constData(), now.st_mode & 07777);
+        if (::rename(write.temporary.constData(), write.target.constData()) != 0)
             return discard(QStringLiteral("cannot be replaced: ") + systemError());
-    } else if (::renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) != 0) {
+    } else if (::renameat2(AT_FDCWD, write.temporary.constData(), AT_FDCWD, write.target.constData(), RENAME_NOREPLACE) != 0) {
         return discard(QStringLiteral("cannot be added: ") + systemError());
     }
-    stamp = {written.st_size, qint64(written.st_mtim.tv_sec) * 1000000000 + written.st_mtim.tv_nsec, quint64(written.st_ino)};
-    person.resetFromData(data);
-    person.m_new = false;
+    stamp = write.stamp;
+    ABPerson& person = *m_people[write.index];
+    person.resetFromData(write.data);
     return true;
 }

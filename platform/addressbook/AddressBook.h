@@ -5,10 +5,11 @@
 //   missing. A file that is not one vCard in UTF-8 is skipped and listed in `skippedFiles`; it
 //   is never written.
 // - `people` are in the order of their file names, byte by byte.
-// - `save` writes new and changed persons only, each to "<name>.<random>.tmp" in the folder,
-//   flushed, then renamed over the file it replaces, so readers see the old or the new file and
-//   never half of one. A file that changed on disk since it was read (another tool wrote it) is
-//   not replaced: the save answers false and says which. Nothing is ever deleted.
+// - `save` writes new and changed persons only, each to "<name>.<random>.tmp" in the folder;
+//   once all are flushed to the disk, each is renamed over the file it replaces, so readers see
+//   the old or the new file and never half of one. A file that changed on disk since it was
+//   read (another program wrote it) is not replaced: the save answers false and says which.
+//   Nothing is ever deleted.
 // - One object per command: changes that a failed command left unsaved go away with it.
 #pragma once
 
@@ -19,6 +20,8 @@
 
 #include <memory>
 #include <vector>
+
+struct stat;
 
 class AddressBook {
 public:
@@ -38,13 +41,23 @@ public:
     bool save(QString* errorText = nullptr);
 
 private:
+    // What tells a file's version apart: another program's write changes one of these.
     struct FileStamp {
         qint64 size = -1;
         qint64 mtimeNs = 0;
         quint64 inode = 0;
         bool operator==(const FileStamp&) const = default;
     };
-    bool writePerson(ABPerson& person, QString* errorText);
+    static FileStamp stampOf(const struct stat& st);
+    struct PendingWrite {
+        size_t index = 0;
+        QByteArray data;
+        QByteArray target;
+        QByteArray temporary;
+        FileStamp stamp;
+    };
+    bool writeTemporary(size_t index, PendingWrite* write, QString* errorText);
+    bool replaceWithTemporary(const PendingWrite& write, QString* errorText);
 
     QString m_folder;
     std::vector<std::unique_ptr<ABPerson>> m_people;

@@ -1,0 +1,115 @@
+// Synchronises N cards (5000 unless given) with an address-book folder of N contacts, half of
+// which match a card and lack its phone numbers, so the first run merges N/2, makes N/2 cards
+// and N/2 persons; a second run changes nothing. Times both runs (the store saved after each),
+// then a plain loop that reads every file of the folder and writes it back, and prints the ratios.
+#include "app/sync/PLSyncConnectController.h"
+#include "platform/store/CardStoreModel.h"
+#include "platform/store/ManagedObjectContext.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+struct Host : PLSyncHost {
+    ManagedObjectContext* context = nullptr;
+    ManagedObjectContext* managedObjectContext() override { return context; }
+    ManagedObjectList selectedCards() override { return {}; }
+};
+
+QString name(const char* kind, int i)
+{
+    return QStringLiteral("%1%2").arg(QLatin1String(kind)).arg(i, 5, 10, QLatin1Char('0'));
+}
+
+qint64 timedRun(Host& host, const QString& folder, int* result)
+{
+    QElapsedTimer timer;
+    timer.start();
+    PLSyncConnectController controller;
+    controller.setMainController(&host);
+    controller.setAddressBookFolder(folder);
+    controller.setSelectStatus(PLSyncConnectController::kSelectCardWins);
+    *result = controller.connectAddressBook();
+    host.context->save();
+    return timer.elapsed();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const int count = argc > 1 ? std::max(2, atoi(argv[1])) : 5000;
+    QTemporaryDir temp;
+    const QString folder = temp.filePath(QStringLiteral("book"));
+    QDir().mkpath(folder);
+
+    auto context = ManagedObjectContext::open(CardStore::currentModel(), temp.filePath(QStringLiteral("Pelmora1.sqldb")));
+    ManagedObjectPtr inbox = context->insertNewObject(QLatin1String(CardStore::kEntityFolder));
+    inbox->setValue(QStringLiteral("folder_ID"), QStringLiteral("INBOX"));
+    inbox->setValue(QStringLiteral("folder_Type"), 2);
+    for (int i = 0; i < count; ++i) {
+        ManagedObjectPtr card = context->insertNewObject(QLatin1String(CardStore::kEntityCard));
+        card->setValue(QStringLiteral("cardID"), name("card", i));
+        card->setValue(QStringLiteral("deletedFlag"), 0);
+        card->setValue(QStringLiteral("first_Name"), name("First", i));
+        card->setValue(QStringLiteral("family_Name"), name("Family", i));
+        card->setValue(QStringLiteral("company"), QStringLiteral("Company %1").arg(i % 97));
+        card->setValue(QStringLiteral("e_Mail"), name("mail", i) + QLatin1String("@example.com"));
+        card->setValue(QStringLiteral("telephone_Number"), QStringLiteral("03-%1").arg(i));
+        card->setValue(QStringLiteral("mobile_Number"), QStringLiteral("090-%1").arg(i));
+        card->setValue(QStringLiteral("street"), QStringLiteral("%1 Main Street").arg(i));
+        card->setValue(QStringLiteral("city"), QStringLiteral("Springfield"));
+    }
+    context->save();
+    for (int i = 0; i < count; ++i) {
+        // Persons with an even number match card i/2's keys; the others are people of their own.
+        const bool matching = i % 2 == 0;
+        const int n = matching ? i / 2 : count + i;
+        QFile f(folder + QLatin1Char('/') + name("person", i) + QLatin1String(".vcf"));
+        f.open(QIODevice::WriteOnly);
+        f.write(QStringLiteral("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:%1\r\nFN:x\r\nN:%2;%3;;;\r\nORG:Company %4\r\n"
+                               "EMAIL;TYPE=INTERNET,WORK:%5@example.com\r\nTITLE:Title %6\r\nNOTE:a note\r\n"
+                               "PHOTO;ENCODING=b;TYPE=JPEG:%7\r\nEND:VCARD\r\n")
+                    .arg(name("person", i), name("Family", n), name("First", n))
+                    .arg(n % 97)
+                    .arg(name("mail", n))
+                    .arg(i)
+                    .arg(QString(600, QLatin1Char('Q')))
+                    .toUtf8());
+    }
+    Host host;
+    host.context = context.get();
+
+    int firstResult = 0, secondResult = 0;
+    const qint64 first = timedRun(host, folder, &firstResult);
+    const qint64 second = timedRun(host, folder, &secondResult);
+    const QStringList files = QDir(folder).entryList({QStringLiteral("*.vcf")}, QDir::Files);
+
+    QElapsedTimer timer;
+    timer.start();
+    for (const QString& file : files) {
+        QFile in(folder + QLatin1Char('/') + file);
+        in.open(QIODevice::ReadOnly);
+        const QByteArray data = in.readAll();
+        QFile out(folder + QLatin1Char('/') + file + QLatin1String(".copy"));
+        out.open(QIODevice::WriteOnly);
+        out.write(data);
+    }
+    const qint64 plain = std::max<qint64>(1, timer.elapsed());
+
+    std::printf("cards %d, contacts %d (half matching), results %d and %d, %lld files after the first run\n", count, count,
+                firstResult, secondResult, static_cast<long long>(files.size()));
+    std::printf("first run (merge, new cards, new persons, store saved)  %8lld ms  ratio %.1f\n",
+                static_cast<long long>(first), double(first) / plain);
+    std::printf("second run (nothing to change)                          %8lld ms  ratio %.1f\n",
+                static_cast<long long>(second), double(second) / plain);
+    std::printf("plain loop reading and writing every file (anchor)      %8lld ms\n", static_cast<long long>(plain));
+    return firstResult == 0 && secondResult == 0 ? 0 : 1;
+}
