@@ -59,7 +59,7 @@ bool readDesktopEntry(const QString& filePath, const QString& id, DesktopEntry& 
     bool application = false;
     bool hidden = false;
     QString exec, tryExec;
-    entry = DesktopEntry{id, {}, {}, {}, filePath};
+    entry = DesktopEntry{id, {}, {}, {}, filePath, {}};
     while (!in.atEnd()) {
         const QString line = in.readLine().trimmed();
         if (line.startsWith(QLatin1Char('['))) {
@@ -88,6 +88,7 @@ bool readDesktopEntry(const QString& filePath, const QString& id, DesktopEntry& 
     }
     if (!application || hidden)
         return false;
+    entry.exec = exec;
     const QString program = desktopExecProgram(tryExec.isEmpty() ? exec : tryExec);
     if (!program.isEmpty())
         entry.executable = QDir::isAbsolutePath(program) ? program : QStandardPaths::findExecutable(program);

@@ -11,6 +11,7 @@ struct DesktopEntry {
     QString executable;  // the program of "Exec", made absolute through $PATH; empty when not found
     QString icon;        // "Icon": a theme icon name or an absolute path
     QString filePath;
+    QString exec;        // the "Exec" value as written
 };
 
 // Parses one entry; false when the file has no "[Desktop Entry]" group of type Application.

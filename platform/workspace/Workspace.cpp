@@ -1,6 +1,7 @@
 #include "platform/workspace/Workspace.h"
 
 #include "platform/workspace/DesktopEntry.h"
+#include "platform/workspace/DesktopExec.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -104,6 +105,26 @@ QIcon Workspace::iconForFileType(const QString& extension) const
 bool Workspace::launchApplication(const QString& path, const QStringList& arguments)
 {
     return QProcess::startDetached(path, arguments);
+}
+
+bool Workspace::openFilesWithApplication(const QString& identifier, const QStringList& paths)
+{
+    QString id = identifier;
+    if (id.endsWith(QLatin1String(".desktop")))
+        id.chop(8);
+    for (const DesktopEntry& entry : desktopEntries()) {
+        if (entry.id != id)
+            continue;
+        const QList<QStringList> commands = desktopExecCommands(entry, paths);
+        if (commands.isEmpty())
+            return false;
+        for (const QStringList& command : commands) {
+            if (!launchApplication(command.first(), command.mid(1)))
+                return false;
+        }
+        return true;
+    }
+    return false;
 }
 
 bool Workspace::openUrl(const QUrl& url)

@@ -43,6 +43,9 @@ public:
 
     // Starts the program directly (no shell), detached; false when it could not be started.
     virtual bool launchApplication(const QString& path, const QStringList& arguments = {});
+    // Starts the application of the desktop entry with the files, as its "Exec" field codes say;
+    // false when no such entry is found or a start fails.
+    bool openFilesWithApplication(const QString& identifier, const QStringList& paths);
     // Hands the address to the user's browser or file handler.
     virtual bool openUrl(const QUrl& url);
 
