@@ -96,4 +96,47 @@ public:
                                                               const QString& fileName, int* outErrCode);
     // The encoded picture; `extension` receives "jpg" or "tiff". Empty on failure.
     static QByteArray imageDataForiPhoto(const QImage& bitmap, const PhotoPageInfo& pdfPageInfo, QString* extension, int* outErrCode);
+
+    // --- Packages for linked applications ---
+    // Data kinds and image kinds of a package.
+    static constexpr int kDataImagesOnly = 1;
+    static constexpr int kDataVCard = 2;
+    static constexpr int kDataContactXML = 3;
+    static constexpr int kImageNone = 11;
+    static constexpr int kImagePdf = 12;
+    static constexpr int kImageJpeg = 13;
+    // Statuses of the packages.
+    static constexpr int kLinkageArgument = -1;
+    static constexpr int kVCardFailure = -2;
+    static constexpr int kLinkageException = -4;
+    static constexpr int kSampleMissing = -1002;
+    static constexpr int kPdfToJpegFailure = -1006;
+    static constexpr int kPackageFailure = -4001;
+
+    // A fresh folder under `folder` with the cards' data and images; `newFilePaths` receives the
+    // written files, or only "ExportResult.plist" when a result list was asked for. A package that
+    // fails is removed.
+    static int exportCardData(const QList<CardDict>& cards, const QString& folder, int datafileType, int imageFileType,
+                              bool isAllInOneFile, bool isMakeResultPlist, QStringList* newFilePaths);
+    static int exportCardData2vCard(const QList<CardDict>& cards, const QString& folder, int imageFileType, bool isAllInOneFile,
+                                    QStringList* newFilePaths);
+    static int exportCardData2ContactXML(const QList<CardDict>& cards, const QString& folder, int imageFileType, bool isAllInOneFile,
+                                         QStringList* newFilePaths);
+    static int exportCardImage2Files(const QList<CardDict>& cards, const QString& folder, int imageFileType, QStringList* newFilePaths);
+    static int exportCardImage2File(const CardDict& card, const QString& folder, int imageFileType, QStringList* newFilePaths);
+    // The JPEG files written for the PDF's images; empty on failure (`errors` -1006).
+    static QStringList convertPdf2Jpg(const QString& pdfPath, const QString& toPath, int* errors);
+    // Appends the bytes to the file: 0, -1, -4 or -4001.
+    static int saveData(const QByteArray& data, const QString& filePath);
+    // A free folder (a new UUID name) or a free "DataFile<n>"/"ImageFile<n>" of the type; empty
+    // when there is none. Nothing is created.
+    static QString uniqueFullPathUnder(const QString& parent, bool isFolder, int fileType);
+    static QString fileExtensionName(int fileType);
+    // The base folders of packages: for configured applications, and for the user's own ones.
+    static QString defaultExtentionTempDir();
+    static QString tempDirPLUnderUserDocuments();
 };
+
+// The user's private folder for temporary items, with `subfolder` made inside it when given:
+// 0, or -4960 when no folder can be had.
+int GetTempFolder(QString* path, const QString& subfolder);

@@ -1,9 +1,12 @@
 #include "tests/app/export/ExportFixture.h"
 
+#include "app/core/Globals.h"
 #include "platform/foundation/Bundle.h"
+#include "tests/support/pdf/TestPdf.h"
 #include "platform/foundation/PreferenceDomain.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 
@@ -17,6 +20,24 @@ void ExportTest::SetUp()
 void ExportTest::TearDown()
 {
     PreferenceDomain::standard().reload();
+}
+
+void CardDatabaseTest::SetUp()
+{
+    ExportTest::SetUp();
+    database = path(QStringLiteral("Cards.cxdb"));
+    ASSERT_TRUE(QDir().mkpath(database + QStringLiteral("/Images")));
+    // An empty store file: the placeholder card image wants a usable database folder.
+    QFile(database + QStringLiteral("/Pelmora1.sqldb")).open(QIODevice::WriteOnly);
+    g_strCurDBPath = database;
+    for (const char* name : {"CARD-LATIN_N1.pdf", "CARD-JP_N1.pdf", "CARD-JP_N2.pdf"})
+        ASSERT_TRUE(testpdf::writePdf(database + QStringLiteral("/Images/") + QLatin1String(name), testpdf::scannerDocument(1)));
+}
+
+void CardDatabaseTest::TearDown()
+{
+    g_strCurDBPath.clear();
+    ExportTest::TearDown();
 }
 
 QByteArray ExportTest::readAll(const QString& path)
@@ -87,6 +108,13 @@ CardDict japanese()
         {"street", "1-1"}, {"zip_PostalCode", "100-0001"}, {"e_Mail", "taro@yamada.example"},
         {"cardID", "CARD-JP"}, {"face_Image_File", "CARD-JP_N1.pdf"},
     };
+}
+
+CardDict japaneseTwoSided()
+{
+    CardDict card = japanese();
+    card.insert(QStringLiteral("back_Image_File"), QStringLiteral("CARD-JP_N2.pdf"));
+    return card;
 }
 
 CardDict nameOnly(const QString& name)

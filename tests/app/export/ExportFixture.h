@@ -31,6 +31,16 @@ public:
     static QByteArray run(const QString& program, const QStringList& arguments);
 };
 
+// A card database folder with the image PDFs of the table's cards (one page each), open as the
+// current database.
+class CardDatabaseTest : public ExportTest {
+protected:
+    QString database;
+
+    void SetUp() override;
+    void TearDown() override;
+};
+
 // Decodes UTF-16 little-endian bytes after their byte-order mark.
 QString fromUtf16WithBom(const QByteArray& bytes);
 // The byte-order mark FF FE, then the text in UTF-16 little-endian.
@@ -41,6 +51,8 @@ namespace cards {
 CardDict latin();
 // Japanese with readings.
 CardDict japanese();
+// The Japanese card with a back image.
+CardDict japaneseTwoSided();
 // A name and nothing else.
 CardDict nameOnly(const QString& name);
 // Fields holding commas, semicolons, quotes, backslashes, line breaks and emoji.
