@@ -219,9 +219,25 @@ int PLExporter::saveFile(const QByteArray& data, const QString& filePath)
     }
     if (volume->freeBytes < kAlwaysEnoughSpace && volume->freeBytes <= static_cast<quint64>(data.size()))
         return kStatusNoSpace;
-    // The new bytes replace the file only once they are complete: a failed write keeps the old file.
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+    // A file the user chose to replace is replaced only once the new bytes are complete, so a
+    // failed write keeps it; a new file is written in place and removed when the write fails.
+    if (QFileInfo::exists(filePath)) {
+        QSaveFile file(filePath);
+        if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+            return kStatusWriteFailed;
+        return 0;
+    }
+    QFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return kStatusWriteFailed;
+    if (file.write(data) != data.size() || !file.flush()) {
+        file.remove();
+        return kStatusWriteFailed;
+    }
+    file.close();
+    if (file.error() != QFileDevice::NoError) {
+        file.remove();
+        return kStatusWriteFailed;
+    }
     return 0;
 }

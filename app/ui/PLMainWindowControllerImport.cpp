@@ -1,5 +1,6 @@
 // The import of card files as new cards: one Card and one CardBelong per card page, the page
-// copied into the database, recognition, the staging clean-up, the save and the selection.
+// copied into the database, recognition, the staging clean-up, the photo hand-off, the save and
+// the selection.
 #include "app/ui/PLMainWindowController.h"
 
 #include "app/core/CardEntities.h"
@@ -10,6 +11,8 @@
 #include "app/core/PLAppController.h"
 #include "app/core/PLChecker.h"
 #include "app/core/PLMessage.h"
+#include "app/export/PhotoAfterImport.h"
+#include "app/images/CardDictionary.h"
 #include "app/images/CardImageFiles.h"
 #include "app/images/CardPdfCheck.h"
 #include "app/images/ManagedCardRecord.h"
@@ -100,6 +103,7 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
 
     ManagedObjectList cards;
     ManagedObjectList belongs;
+    QList<CardDict> newCardDicts;
     if (files) {
         QString inboxID;
         FetchRequest inboxRequest{QString::fromLatin1(CardStore::kEntityFolder), keyEquals(QStringLiteral("folder_Type"), kFolderTypeInbox), {}};
@@ -160,6 +164,7 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
             belong->setRelatedObject(QStringLiteral("ToCardRelation"), card);
             cards.append(card);
             belongs.append(belong);
+            newCardDicts.append(setDataDictToDict(record));
             // A card keeps two pages: a file with more is not wholly in the database and stays.
             if (importedPaths && GetPDFPageCount(path) <= 2)
                 importedPaths->append(path);
@@ -181,6 +186,14 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
         PLMessage::ShowPLErrorMessageBySheet(window(), status);
     if (!files)
         return status;
+
+    const PhotoHandOffResult photos = handOffImportedCards(newCardDicts, window());
+    if (photos.status != 0)
+        status = photos.status;
+    if (photos.appType != 0) {
+        for (const ManagedObjectPtr& card : std::as_const(cards))
+            card->setValue(QStringLiteral("flag2"), sentFlagAfterHandOff(card->stringValue(QStringLiteral("flag2")), photos.appType));
+    }
 
     _bIsSynchronous = false;
     _bProcessing = false;

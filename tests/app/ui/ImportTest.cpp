@@ -1,6 +1,7 @@
 #include "app/core/CardEntities.h"
 #include "app/core/Globals.h"
 #include "app/core/PLAppController.h"
+#include "app/core/PLMessage.h"
 #include "app/images/OcrApplicationLink.h"
 #include "app/ui/PLApplicationServices.h"
 #include "app/ui/PLMainWindowController.h"
@@ -12,10 +13,11 @@
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 #include "tests/app/images/FakeOcrServer.h"
 #include "tests/support/pdf/TestPdf.h"
+#include "tests/support/workspace/FakeWorkspace.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -296,4 +298,31 @@ TEST_F(Import, AFailedSaveKeepsTheScannerFiles)
     EXPECT_EQ(fetch(CardStore::kEntityCard).size(), 2);
     for (const QString& path : paths)
         EXPECT_FALSE(QFile::exists(path)) << path.toStdString();
+}
+
+TEST_F(Import, NewCardsAreHandedToThePhotoApplication)
+{
+    FakeWorkspace workspace;
+    const QByteArray savedDirs = qgetenv("XDG_DATA_DIRS");
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(temp.filePath(QStringLiteral("data"))));
+    PreferenceDomain::standard().setValue(QStringLiteral("Auto iphone register items"), true);
+    PreferenceDomain::standard().setValue(QStringLiteral("conncet to Photos state"), 2);
+
+    // Not installed: its message, and the import is otherwise complete.
+    window->scanData({cardPdf("missing.pdf")}, kInputTypeScanner, nullptr);
+    EXPECT_TRUE(presenter.texts().contains(PLMessage::errorText(47)));
+    EXPECT_TRUE(workspace.launches.isEmpty());
+    ASSERT_EQ(fetch(CardStore::kEntityCard).size(), 1);
+
+    QDir().mkpath(temp.filePath(QStringLiteral("data/applications")));
+    QFile entry(temp.filePath(QStringLiteral("data/applications/org.gnome.Shotwell.desktop")));
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    entry.write("[Desktop Entry]\nType=Application\nName=Photos\nExec=/bin/true %F\n");
+    entry.close();
+    window->scanData({cardPdf("one.pdf"), cardPdf("two.pdf")}, kInputTypeScanner, nullptr);
+    qputenv("XDG_DATA_DIRS", savedDirs);
+    ASSERT_EQ(workspace.launches.size(), 1);
+    EXPECT_EQ(workspace.launches[0].second.size(), 2);
+    const ManagedObjectList sent = fetch(CardStore::kEntityCard, keyEquals(QStringLiteral("flag2"), QStringLiteral("1")));
+    EXPECT_EQ(sent.size(), 2);
 }
