@@ -179,7 +179,7 @@ void ABPerson::readLines()
             }
         }
     }
-    // Companion lines of groups without a managed line stay where they are.
+    // Each multi-value's lines in file order: a rewritten list takes the place of the first.
     for (auto& lines : m_multiLines)
         std::sort(lines.begin(), lines.end());
 }

@@ -2,7 +2,9 @@
 #include "SyncFixture.h"
 #include "tests/app/core/TestBundle.h"
 
+#include "app/sync/AddressBookFolder.h"
 #include "platform/foundation/FileAttributes.h"
+#include "platform/foundation/PreferenceDomain.h"
 
 namespace {
 
@@ -60,6 +62,30 @@ TEST_F(Commands, ReadingsTakePartOnlyWhenTheDisplayShowsThem)
         EXPECT_EQ(pushed->multiValueForProperty(kABAddressProperty).addressAtIndex(0).value(kABAddressCountryCodeKey),
                   on ? "jp" : "us");
     }
+}
+
+TEST_F(Commands, DefaultBookFolderIsMadePrivateUnderTheUserDataFolder)
+{
+    const QString data = tmp.path() + "/data";
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data));
+    PreferenceDomain::setStandardDomain("com.orvane.zor.Pelmora", tmp.path() + "/prefs");
+    const QString folder = data + "/pelmora/addressbook/default/";
+    EXPECT_EQ(addressBookFolder(), folder);
+
+    const ManagedObjectPtr card = addCard({{"family_Name", "Lee"}});
+    PLSyncConnectController controller;
+    controller.setMainController(&host);
+    host.selection = {card};
+    EXPECT_EQ(controller.connectAddOnly(), 0);
+    EXPECT_EQ(QDir(folder).entryList({"*.vcf"}, QDir::Files).size(), 1);
+    struct stat st;
+    ASSERT_EQ(::stat(QFile::encodeName(folder).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+
+    PreferenceDomain::standard().setValue(kPrefAddressBookFolder, bookFolder());
+    EXPECT_EQ(addressBookFolder(), bookFolder());
+    PreferenceDomain::setStandardDomain("com.orvane.zor.Pelmora");
+    qunsetenv("XDG_DATA_HOME");
 }
 
 struct ReadOnly : FileAttributeReader {
