@@ -30,6 +30,13 @@ QString masked(const QString& text)
     return out;
 }
 
+// An HTTP failure status whose body gave neither the operation's response nor a fault (an XML error
+// page, a bare element) is the HTTP error, never an empty success.
+bool lacksSoapBody(const SoapBindingResponse& response)
+{
+    return response.geterror() || !response.getbodyParts() || response.getbodyParts()->empty();
+}
+
 // "/xml" as the service sends it, and "+xml" as SOAP 1.2 faults come ("application/soap+xml").
 bool isXmlMimeType(const QString& mimeType)
 {
@@ -250,6 +257,10 @@ SoapBindingResponsePtr SoapBinding::sendHTTPCallUsingBody(const SoapBindingOpera
     } else {
         log(QStringLiteral("ResponseBody:\n%@"), QString::fromUtf8(reply.body));
         readSoapResponse(reply.body, operation.name, *operation.responseType, operation.readsDebuggingInfo, *response);
+        if (reply.status >= 400 && lacksSoapBody(*response)) {
+            response = std::make_shared<SoapBindingResponse>();
+            response->seterror(SoapError{QString::fromLatin1(kErrorDomainHTTP), int(reply.status), localizedStringForStatusCode(reply.status)});
+        }
     }
     if (response->geterror())
         log(QStringLiteral("ResponseError:\n%@"), response->geterror()->description);

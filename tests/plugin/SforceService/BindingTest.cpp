@@ -316,6 +316,14 @@ TEST_F(BindingTest, TransportMisbehaviourGivesItsError)
         {"malformed", reply(200, "text/xml", "<soapenv:Envelope><unclosed>"), kErrorDomainXML, 1, kErrorTextParse},
         {"empty body", reply(200, "text/xml; charset=utf-8", ""), kErrorDomainXML, 1, kErrorTextParse},
         {"401 challenge", challenge, kErrorDomainAuthentication, 0, kErrorTextAuthentication},
+        // An XML body that is no SOAP answer does not hide the HTTP failure.
+        {"500 bare element", reply(500, "text/xml", "<error/>"), kErrorDomainHTTP, 500, "internal server error"},
+        {"503 xhtml page", reply(503, "application/xhtml+xml",
+                               "<html xmlns=\"http://www.w3.org/1999/xhtml\"><body>maintenance</body></html>"),
+            kErrorDomainHTTP, 503, "service unavailable"},
+        {"500 empty soap body", reply(500, "text/xml", FakeCrmService::envelope(QString()).constData()), kErrorDomainHTTP, 500,
+            "internal server error"},
+        {"502 malformed xml", reply(502, "text/xml", "<unclosed>"), kErrorDomainHTTP, 502, "bad gateway"},
         {"dropped", dropped, kErrorDomainURLLoading, kURLErrorNetworkConnectionLost, nullptr},
     };
     for (const Case& c : cases) {
