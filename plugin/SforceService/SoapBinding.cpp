@@ -21,12 +21,15 @@ SoapBindingOperation makeOperation(const char* name, const SoapObjectPtr& parame
     return SoapBindingOperation{QString::fromLatin1(name), std::move(headers), parameters, &responseType, readsDebuggingInfo};
 }
 
-// Passwords and session ids never reach the log.
+// Passwords and session ids never reach the log, whatever the element carries: attributes, CDATA
+// or entities in its content; an element cut off by the end of the text is masked to the end.
 QString masked(const QString& text)
 {
-    static const QRegularExpression secrets(QStringLiteral("<((?:[\\w.-]+:)?(?:password|sessionId))>[^<]*</"));
+    static const QRegularExpression secrets(
+        QStringLiteral("<((?:[\\w.-]+:)?(?:password|sessionId))(\\s[^>]*)?>.*?(?:</\\1\\s*>|$)"),
+        QRegularExpression::DotMatchesEverythingOption);
     QString out = text;
-    out.replace(secrets, QStringLiteral("<\\1>***</"));
+    out.replace(secrets, QStringLiteral("<\\1\\2>***</\\1>"));
     return out;
 }
 

@@ -17,6 +17,7 @@
 
 inline constexpr const char* kSFoceCompletedNotification = "SFoceCompleted";
 inline constexpr const char* kSFORCERESPONSEKey = "SFORCERESPONSE";
+inline constexpr double kDefaultTimeoutSeconds = 60.0;
 
 // One request in flight: the operation name (also the SOAP action), its header blocks by name, the
 // request body and the type that reads the response element.
@@ -45,7 +46,8 @@ public:
     QString address() const;
     void setAddress(const QString& address);
     double defaultTimeout() const { return m_defaultTimeout; }
-    void setdefaultTimeout(double seconds) { m_defaultTimeout = seconds; }
+    // A time-out of 0 or less (or not a number) would end the call before it is sent: it takes the default.
+    void setdefaultTimeout(double seconds) { m_defaultTimeout = seconds > 0 ? seconds : kDefaultTimeoutSeconds; }
     QStringList cookies() const;
     void setCookies(const QStringList& cookies);
     void addCookie(const QString& cookie);
@@ -128,7 +130,7 @@ private:
     mutable std::mutex m_mutex;
     QString m_address;
     QStringList m_cookies;
-    double m_defaultTimeout = 60.0;
+    double m_defaultTimeout = kDefaultTimeoutSeconds;
     bool m_logXMLInOut = false;
     std::atomic_bool m_synchronousOperationComplete = false;
     std::atomic_bool m_synchronousOperation = true;

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -33,6 +35,23 @@ SoapBindingResponse readQueryResponse(const QByteArray& body)
 QByteArray validResponse()
 {
     return FakeCrmService::envelope("<queryResponse><result><done>true</done><size>0</size></result></queryResponse>");
+}
+
+// What `body` writes to standard error (where the log goes).
+QByteArray capturedLog(const std::function<void()>& body)
+{
+    QTemporaryFile capture;
+    if (!capture.open())
+        return QByteArray();
+    fflush(stderr);
+    const int saved = dup(STDERR_FILENO);
+    dup2(capture.handle(), STDERR_FILENO);
+    body();
+    fflush(stderr);
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+    capture.seek(0);
+    return capture.readAll();
 }
 
 }
@@ -112,25 +131,16 @@ TEST(BadInput, HugeResponseIsCutAtTheCap)
 TEST(BadInput, PasswordsAndSessionsStayOutOfTheLog)
 {
     FakeCrmService fake;
-    QTemporaryFile capture;
-    ASSERT_TRUE(capture.open());
-    fflush(stderr);
-    const int saved = dup(STDERR_FILENO);
-    dup2(capture.handle(), STDERR_FILENO);
-
-    auto binding = SoapBinding::initWithAddress(fake.loginUrl());
-    binding->setlogXMLInOut(true);
-    auto login = std::make_shared<SforceServiceSvc_login>();
-    login->setusername("user@example.com");
-    login->setpassword("secret");
-    const auto response = binding->loginUsingParameters(login);
-
-    fflush(stderr);
-    dup2(saved, STDERR_FILENO);
-    close(saved);
+    SoapBindingResponsePtr response;
+    const QByteArray log = capturedLog([&] {
+        auto binding = SoapBinding::initWithAddress(fake.loginUrl());
+        binding->setlogXMLInOut(true);
+        auto login = std::make_shared<SforceServiceSvc_login>();
+        login->setusername("user@example.com");
+        login->setpassword("secret");
+        response = binding->loginUsingParameters(login);
+    });
     ASSERT_FALSE(response->geterror());
-    capture.seek(0);
-    const QByteArray log = capture.readAll();
     EXPECT_TRUE(log.contains("OutputBody:")) << log.constData();
     EXPECT_TRUE(log.contains("ResponseBody:"));
     EXPECT_TRUE(log.contains("user@example.com"));
@@ -138,4 +148,28 @@ TEST(BadInput, PasswordsAndSessionsStayOutOfTheLog)
     EXPECT_FALSE(log.contains(fake.sessionId().toUtf8()));
     EXPECT_TRUE(log.contains("<SforceServiceSvc:password>***</"));
     EXPECT_TRUE(log.contains("<sessionId>***</"));
+}
+
+TEST(BadInput, SessionIdsInAnyFormStayOutOfTheLog)
+{
+    const char* forms[] = {
+        "<sessionId xsi:type=\"xsd:string\">HIDDEN-1</sessionId>",
+        "<sessionId><![CDATA[HIDDEN-2<&>]]></sessionId>",
+        "<sf:sessionId\n  xsi:type=\"xsd:string\"><![CDATA[HIDDEN-3]]></sf:sessionId >",
+        "<sessionId>HIDDEN&amp;4</sessionId>",
+        "<sessionId>HIDDEN-5",  // cut off
+    };
+    for (const char* form : forms) {
+        FakeCrmService fake;
+        FakeCrmReply reply;
+        reply.body = FakeCrmService::envelope(QStringLiteral("<loginResponse><result>%1</result></loginResponse>").arg(form));
+        fake.queueReply(reply);
+        const QByteArray log = capturedLog([&] {
+            auto binding = SoapBinding::initWithAddress(fake.loginUrl());
+            binding->setlogXMLInOut(true);
+            binding->loginUsingParameters(std::make_shared<SforceServiceSvc_login>());
+        });
+        EXPECT_TRUE(log.contains("ResponseBody:")) << form;
+        EXPECT_FALSE(log.contains("HIDDEN")) << form << "\n" << log.constData();
+    }
 }

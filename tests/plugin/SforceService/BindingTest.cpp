@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 class BindingTest : public ::testing::Test {
@@ -358,6 +360,19 @@ TEST_F(BindingTest, StallEndsWithinTheTimeOutWhileTheMainLoopRuns)
     EXPECT_EQ(response->geterror()->code, kURLErrorTimedOut);
     EXPECT_GT(ticks, 5);  // the nested loop kept serving timers
     EXPECT_TRUE(b->synchronousOperationComplete());
+}
+
+TEST_F(BindingTest, TimeOutOfZeroOrLessTakesTheDefault)
+{
+    for (const double timeout : {0.0, -1.0, std::nan("")}) {
+        auto b = SforceServiceSvc::SoapBinding();
+        b->setdefaultTimeout(timeout);
+        EXPECT_EQ(b->defaultTimeout(), kDefaultTimeoutSeconds) << timeout;
+        auto request = std::make_shared<SforceServiceSvc_login>();
+        request->setusername("user@example.com");
+        request->setpassword("secret");
+        EXPECT_TRUE(part<SforceServiceSvc_loginResponse>(b->loginUsingParameters(request))) << timeout;
+    }
 }
 
 TEST_F(BindingTest, PlainHttpOnlyToLoopback)
