@@ -17,6 +17,7 @@ namespace {
 std::mutex g_overrideMutex;
 QString g_loginBaseUrl;
 QString g_apiVersion;
+QString g_certificateAuthorityFile;
 
 }
 
@@ -68,6 +69,18 @@ void SforceServiceSvc::setApiVersion(const QString& version)
 {
     std::lock_guard<std::mutex> lock(g_overrideMutex);
     g_apiVersion = version;
+}
+
+QString SforceServiceSvc::certificateAuthorityFile()
+{
+    std::lock_guard<std::mutex> lock(g_overrideMutex);
+    return g_certificateAuthorityFile;
+}
+
+void SforceServiceSvc::setCertificateAuthorityFile(const QString& path)
+{
+    std::lock_guard<std::mutex> lock(g_overrideMutex);
+    g_certificateAuthorityFile = path;
 }
 
 void SforceServiceSvc::applySettings(const PreferenceDomain& settings)

@@ -27,6 +27,10 @@ public:
     // Empty restores the constant.
     static void setLoginBaseUrl(const QString& baseUrl);
     static void setApiVersion(const QString& version);
+    // The PEM file of the authorities that HTTPS servers are verified against; empty (the default)
+    // uses the system's store.
+    static QString certificateAuthorityFile();
+    static void setCertificateAuthorityFile(const QString& path);
     // Takes the overrides from the settings keys above, when present.
     static void applySettings(const PreferenceDomain& settings);
 };

@@ -2,6 +2,7 @@
 
 #include "plugin/SforceService/SforceServiceSvc.h"
 
+#include <QFile>
 #include <QUrl>
 
 #include <curl/curl.h>
@@ -227,6 +228,9 @@ SoapHttpReply performSoapHttpExchange(const SoapHttpRequest& request)
     curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    const QByteArray authorities = QFile::encodeName(SforceServiceSvc::certificateAuthorityFile());
+    if (!authorities.isEmpty())
+        curl_easy_setopt(curl, CURLOPT_CAINFO, authorities.constData());
     curl_easy_setopt(curl, CURLOPT_NOPROXY, "localhost,127.0.0.1,::1");
     curl_easy_setopt(curl, CURLOPT_POST, 1L);
     curl_easy_setopt(curl, CURLOPT_POSTFIELDS, request.body.constData());

@@ -7,6 +7,7 @@
 #include "platform/foundation/PreferenceDomain.h"
 #include "tests/plugin/SforceService/TestRecords.h"
 #include "tests/support/crm/FakeCrmService.h"
+#include "tests/support/crm/TestCertificates.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -481,4 +482,43 @@ TEST_F(BindingTest, ShutdownCancelsAndJoinsAsynchronousCalls)
     ASSERT_EQ(received.size(), 1u);
     ASSERT_TRUE(received[0]->geterror());
     EXPECT_EQ(received[0]->geterror()->code, kURLErrorCancelled);
+}
+
+TEST(BindingTls, ServerIsVerifiedAgainstTheGivenAuthorities)
+{
+    registerTestRecordTypes();
+    QTemporaryDir folder;
+    struct Case {
+        const char* name;
+        QStringList serverNames;
+        bool trustTestAuthority;
+        bool accepted;
+    };
+    const std::vector<Case> cases = {
+        {"system store only", {"IP:127.0.0.1", "DNS:localhost"}, false, false},
+        {"test authority trusted", {"IP:127.0.0.1", "DNS:localhost"}, true, true},
+        {"trusted, other host name", {"DNS:crm.example.invalid"}, true, false},
+    };
+    for (const Case& c : cases) {
+        TestCertificates certificates(folder.path(), c.serverNames);
+        ASSERT_TRUE(certificates.isValid()) << c.name;
+        FakeCrmService fake(&certificates);
+        SforceServiceSvc::setLoginBaseUrl(fake.baseUrl());
+        SforceServiceSvc::setCertificateAuthorityFile(c.trustTestAuthority ? certificates.authorityFile() : QString());
+        auto request = std::make_shared<SforceServiceSvc_login>();
+        request->setusername("user@example.com");
+        request->setpassword("secret");
+        const auto response = SforceServiceSvc::SoapBinding()->loginUsingParameters(request);
+        SforceServiceSvc::setCertificateAuthorityFile(QString());
+        SforceServiceSvc::setLoginBaseUrl(QString());
+        EXPECT_TRUE(fake.baseUrl().startsWith("https://")) << c.name;
+        if (c.accepted) {
+            EXPECT_FALSE(response->geterror()) << c.name << ": " << response->geterror()->description.toStdString();
+            EXPECT_EQ(fake.requests().size(), 1u) << c.name;
+        } else {
+            ASSERT_TRUE(response->geterror()) << c.name;
+            EXPECT_EQ(response->geterror()->code, kURLErrorServerCertificateUntrusted) << c.name;
+            EXPECT_TRUE(fake.requests().empty()) << c.name;
+        }
+    }
 }

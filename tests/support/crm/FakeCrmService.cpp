@@ -1,8 +1,11 @@
 #include "tests/support/crm/FakeCrmService.h"
 
+#include "tests/support/crm/TestCertificates.h"
+
 #include <QRegularExpression>
 
 #include <libxml/parser.h>
+#include <openssl/ssl.h>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -10,6 +13,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 
 namespace {
 
@@ -70,17 +74,57 @@ QByteArray reasonPhrase(int status)
     }
 }
 
-bool sendAll(int socket, const QByteArray& data)
-{
-    qsizetype sent = 0;
-    while (sent < data.size()) {
-        const ssize_t n = ::send(socket, data.constData() + sent, size_t(data.size() - sent), MSG_NOSIGNAL);
-        if (n <= 0)
-            return false;
-        sent += n;
+// One accepted connection, plain or TLS.
+class Connection {
+public:
+    Connection(int socket, SSL_CTX* tls) : m_socket(socket)
+    {
+        if (!tls)
+            return;
+        m_ssl = SSL_new(tls);
+        if (!m_ssl || SSL_set_fd(m_ssl, socket) != 1 || SSL_accept(m_ssl) != 1)
+            m_failed = true;
     }
-    return true;
-}
+    ~Connection()
+    {
+        if (m_ssl) {
+            if (!m_failed)
+                SSL_shutdown(m_ssl);
+            SSL_free(m_ssl);
+        }
+    }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // False when the TLS handshake failed (the client refused the certificate).
+    bool isOpen() const { return !m_failed; }
+
+    ssize_t receive(char* buffer, size_t size)
+    {
+        if (!m_ssl)
+            return ::recv(m_socket, buffer, size, 0);
+        const int n = SSL_read(m_ssl, buffer, int(size));
+        return n > 0 ? n : -1;
+    }
+
+    bool sendAll(const QByteArray& data)
+    {
+        qsizetype sent = 0;
+        while (sent < data.size()) {
+            const ssize_t n = m_ssl ? SSL_write(m_ssl, data.constData() + sent, int(data.size() - sent))
+                                    : ::send(m_socket, data.constData() + sent, size_t(data.size() - sent), MSG_NOSIGNAL);
+            if (n <= 0)
+                return false;
+            sent += n;
+        }
+        return true;
+    }
+
+private:
+    int m_socket;
+    SSL* m_ssl = nullptr;
+    bool m_failed = false;
+};
 
 QString resultXml(const QString& id, bool success, const QString& errorFields, const QString& message, const QString& statusCode)
 {
@@ -96,8 +140,11 @@ QString resultXml(const QString& id, bool success, const QString& errorFields, c
 
 }
 
-FakeCrmService::FakeCrmService()
+FakeCrmService::FakeCrmService(const TestCertificates* tls)
+    : m_tls(tls)
 {
+    if (m_tls)
+        ::signal(SIGPIPE, SIG_IGN);  // a client that refuses the certificate closes under the handshake
     m_listenSocket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address {};
     address.sin_family = AF_INET;
@@ -124,7 +171,7 @@ FakeCrmService::~FakeCrmService()
 
 QString FakeCrmService::baseUrl() const
 {
-    return QStringLiteral("http://127.0.0.1:%1").arg(m_port);
+    return QStringLiteral("%1://127.0.0.1:%2").arg(m_tls ? QStringLiteral("https") : QStringLiteral("http")).arg(m_port);
 }
 
 QString FakeCrmService::loginUrl() const
@@ -297,11 +344,14 @@ void FakeCrmService::acceptLoop()
 
 void FakeCrmService::serve(int socket)
 {
+    Connection connection(socket, m_tls ? m_tls->serverContext() : nullptr);
+    if (!connection.isOpen())
+        return;
     QByteArray data;
     char buffer[65536];
     qsizetype headerEnd = -1;
     while ((headerEnd = data.indexOf("\r\n\r\n")) < 0) {
-        const ssize_t n = ::recv(socket, buffer, sizeof buffer, 0);
+        const ssize_t n = connection.receive(buffer, sizeof buffer);
         if (n <= 0)
             return;
         data.append(buffer, n);
@@ -318,12 +368,12 @@ void FakeCrmService::serve(int socket)
     }
     if (request.headers.value("expect").toLower() == "100-continue") {
         request.expectContinue = true;
-        sendAll(socket, "HTTP/1.1 100 Continue\r\n\r\n");
+        connection.sendAll("HTTP/1.1 100 Continue\r\n\r\n");
     }
     const qsizetype length = request.headers.value("content-length").toLongLong();
     request.body = data.mid(headerEnd + 4);
     while (request.body.size() < length) {
-        const ssize_t n = ::recv(socket, buffer, sizeof buffer, 0);
+        const ssize_t n = connection.receive(buffer, sizeof buffer);
         if (n <= 0)
             return;
         request.body.append(buffer, n);
@@ -342,7 +392,7 @@ void FakeCrmService::serve(int socket)
     for (const auto& [name, value] : reply.headers)
         response += name + ": " + value + "\r\n";
     response += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\nConnection: close\r\n\r\n";
-    sendAll(socket, response + reply.body);
+    connection.sendAll(response + reply.body);
 }
 
 FakeCrmReply FakeCrmService::answer(const FakeCrmRequest& received)

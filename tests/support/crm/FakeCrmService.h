@@ -3,6 +3,7 @@
 // documented response form: login, query and queryMore with paging, create, delete,
 // describeSObjects, describeTabs and logout, with faults sent as HTTP 500. Replies queued with
 // `queueReply` answer the next requests instead (transport misbehaviour, scripted faults).
+// Given test certificates, it speaks HTTPS instead of plain HTTP.
 #pragma once
 
 #include <QByteArray>
@@ -20,6 +21,8 @@
 #include <mutex>
 #include <thread>
 #include <vector>
+
+class TestCertificates;
 
 struct FakeCrmRequest {
     QByteArray method;
@@ -50,13 +53,14 @@ struct FakeCrmRecord {
 
 class FakeCrmService {
 public:
-    FakeCrmService();
+    // Plain HTTP without certificates; HTTPS with the server certificate of `tls` (kept alive by the caller).
+    explicit FakeCrmService(const TestCertificates* tls = nullptr);
     ~FakeCrmService();
     FakeCrmService(const FakeCrmService&) = delete;
     FakeCrmService& operator=(const FakeCrmService&) = delete;
 
     quint16 port() const { return m_port; }
-    QString baseUrl() const;       // http://127.0.0.1:<port>
+    QString baseUrl() const;       // http://127.0.0.1:<port> (https with certificates)
     QString loginUrl() const;      // the login endpoint for API 19.0
     QString serverPath() const;    // the path of the serverUrl that login hands out
     QString sessionId() const;     // the session of the last login
@@ -99,6 +103,7 @@ private:
     QString page(const std::vector<QString>& ids, size_t offset);
     QString newId(const QString& type);
 
+    const TestCertificates* m_tls = nullptr;
     int m_listenSocket = -1;
     quint16 m_port = 0;
     std::atomic_bool m_stopping = false;
