@@ -1,6 +1,7 @@
 // The seeding of PLDatabaseController: every store has one root folder, one Inbox and one
 // Version row; a card arriving from an older store is filed in the Inbox.
 #include "app/core/CardEntities.h"
+#include "app/core/CardFolder.h"
 #include "app/core/DatabaseFolder.h"
 #include "app/core/Identifiers.h"
 #include "app/core/PLDatabaseController.h"
@@ -105,7 +106,7 @@ int PLDatabaseController::insertCardBelongData(const ManagedObjectPtr& card)
     if (!card)
         return PLDBStatus::kMissingArgument;
     ManagedObjectPtr belong = context->insertNewObject(QLatin1String(CardStore::kEntityCardBelong));
-    belong->setValue(QStringLiteral("folder_ID"), _strInboxFolderID);
+    assignCardFolder(*card, *belong, _strInboxFolderID);
     belong->setValue(QStringLiteral("cardID"), card->value(QStringLiteral("cardID")));
     belong->setRelatedObject(QStringLiteral("ToCardRelation"), card);
     if (card->value(QStringLiteral("deletedFlag")).toInt() == 1) {

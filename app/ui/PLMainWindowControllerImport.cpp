@@ -4,6 +4,7 @@
 #include "app/ui/PLMainWindowController.h"
 
 #include "app/core/CardEntities.h"
+#include "app/core/CardFolder.h"
 #include "app/core/DatabaseFolder.h"
 #include "app/core/Globals.h"
 #include "app/core/Identifiers.h"
@@ -154,8 +155,7 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
                 folderID = dropFolder->folderID;
                 openFolderWithFolderID(folderID);
             }
-            // The card's folder is its CardBelong's: the Card entity has no folder attribute.
-            belong->setValue(QStringLiteral("folder_ID"), folderID);
+            assignCardFolder(*card, *belong, folderID);
 
             if (!isWindowVisible() && !isWindowMiniaturized())
                 recordSelection(inboxID, cardID);

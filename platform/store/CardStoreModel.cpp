@@ -35,6 +35,7 @@ QList<AttributeDescription> cardAttributes(bool current)
         list.append(attr("input_Type", T::Integer16));
         list.append(attr("previous_Creator"));
         list.append(attr("fixed_Flag", T::Integer16));
+        list.append(attr("folder_ID"));
     }
     return list;
 }
@@ -56,11 +57,16 @@ QList<EntityDescription> fourEntities(bool current)
     };
 }
 
+// The card's own copy of its folder came after the stores in use: it is taken from the CardBelong.
+const ColumnAddition kCardFolderColumn{QString::fromLatin1(kEntityCard), QStringLiteral("folder_ID"),
+    "UPDATE ZCARD SET ZFOLDER_ID = (SELECT ZFOLDER_ID FROM ZCARDBELONG WHERE ZCARDBELONG.ZTOCARDRELATION = ZCARD.Z_PK "
+    "OR (ZCARDBELONG.ZTOCARDRELATION IS NULL AND ZCARDBELONG.ZCARDID = ZCARD.ZCARDID) ORDER BY ZCARDBELONG.Z_PK LIMIT 1)"};
+
 } // namespace
 
 const ManagedObjectModel& currentModel()
 {
-    static const ManagedObjectModel model(fourEntities(true));
+    static const ManagedObjectModel model(fourEntities(true), {kCardFolderColumn});
     return model;
 }
 

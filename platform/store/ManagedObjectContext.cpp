@@ -86,6 +86,7 @@ struct ManagedObjectContext::Private {
     int stateIndex(const QString& entityName) const { return model->indexOf(entityName); }
     int createSchema(QString* error);
     int readLayout(QString* error);
+    void addMissingColumns(const EntityState& es, QSet<QByteArray>& columns);
     int prepareEntity(EntityState& es);
     void loadRow(EntityState& es, ManagedObject& object, sqlite3_stmt* s, bool keepChanged);
     ManagedObjectPtr materialize(EntityState& es, sqlite3_stmt* s, ManagedObjectContext* owner);
@@ -190,6 +191,7 @@ int ManagedObjectContext::Private::readLayout(QString* error)
                 *error = QStringLiteral("table %1 has no Z_PK").arg(QString::fromUtf8(es.entity->table()));
             return SQLITE_CORRUPT;
         }
+        addMissingColumns(es, columns);
         es.hasEnt = columns.contains("Z_ENT");
         es.hasOpt = columns.contains("Z_OPT");
         for (int a = 0; a < es.entity->attributeCount(); ++a)
@@ -205,6 +207,24 @@ int ManagedObjectContext::Private::readLayout(QString* error)
         }
     }
     return SQLITE_OK;
+}
+
+// A store that cannot be altered (read-only, busy) is opened as it is: the attribute then reads as
+// missing, as in any store without its column.
+void ManagedObjectContext::Private::addMissingColumns(const EntityState& es, QSet<QByteArray>& columns)
+{
+    for (const ColumnAddition& addition : model->columnAdditions()) {
+        const int a = addition.entity == es.entity->name() ? es.entity->indexOf(addition.attribute) : -1;
+        if (a < 0 || columns.contains(es.entity->attribute(a).column))
+            continue;
+        const AttributeDescription& attribute = es.entity->attribute(a);
+        const QByteArray sql = "BEGIN IMMEDIATE; ALTER TABLE " + es.entity->table() + " ADD COLUMN " + attribute.column + ' '
+                               + attribute.sqlType() + "; " + addition.fill + "; COMMIT;";
+        if (db.exec(sql.constData()) == SQLITE_OK)
+            columns.insert(attribute.column);
+        else
+            db.exec("ROLLBACK;");
+    }
 }
 
 int ManagedObjectContext::Private::prepareEntity(EntityState& es)

@@ -42,7 +42,8 @@ QStringList EntityDescription::attributeNames() const
     return names;
 }
 
-ManagedObjectModel::ManagedObjectModel(QList<EntityDescription> entities) : m_entities(std::move(entities))
+ManagedObjectModel::ManagedObjectModel(QList<EntityDescription> entities, QList<ColumnAddition> additions)
+    : m_entities(std::move(entities)), m_additions(std::move(additions))
 {
     // The store numbers entities by their sorted names; keeping that order here keeps Z_ENT stable.
     std::sort(m_entities.begin(), m_entities.end(),

@@ -50,17 +50,27 @@ private:
     QHash<QString, int> m_index;
 };
 
+// An attribute that stores written before it existed lack: opening such a store adds its column and
+// fills it with `fill` (one SQL statement) in the same transaction.
+struct ColumnAddition {
+    QString entity;
+    QString attribute;
+    QByteArray fill;
+};
+
 class ManagedObjectModel {
 public:
-    explicit ManagedObjectModel(QList<EntityDescription> entities);
+    explicit ManagedObjectModel(QList<EntityDescription> entities, QList<ColumnAddition> additions = {});
 
     const QList<EntityDescription>& entities() const { return m_entities; }
+    const QList<ColumnAddition>& columnAdditions() const { return m_additions; }
     const EntityDescription* entity(const QString& name) const;
     // Position of the entity in the model, -1 when absent.
     int indexOf(const QString& name) const;
 
 private:
     QList<EntityDescription> m_entities;
+    QList<ColumnAddition> m_additions;
 };
 
 // A short way to write attribute lists.

@@ -167,6 +167,27 @@ TEST_F(MergeTest, OpeningInEachModeShowsTheRightMessage)
     }
 }
 
+TEST_F(MergeTest, CardsOfAUserFolderAreFoundAfterTheStoreIsReopened)
+{
+    ASSERT_TRUE(m_db->addCard(1, CardOptions{.folderID = mergefixture::kUserFolderID}));
+    ASSERT_TRUE(m_db->addCard(2));
+    ASSERT_TRUE(m_db->addCard(3, CardOptions{.folderID = mergefixture::kUserFolderID}));
+    ASSERT_EQ(m_db->save(), 0);
+    // The folder is read back from the store, not from the objects that wrote it.
+    const auto reopened = Database::open(m_db->path());
+    ASSERT_TRUE(reopened);
+    mergefixture::Host host(*reopened);
+    host.select(reopened->card(Database::cardID(3)));
+    host.folderRow = 2;
+    host.folderID = mergefixture::kUserFolderID;
+    PLMergeModel model(&host);
+    EXPECT_EQ(model.prepareCandidates(PLMergeModel::kModeSearch, {}), 0);
+    ASSERT_EQ(model.arrangedCandidates().size(), 2);
+    EXPECT_EQ(model.arrangedCandidates()[0]->cardId(), Database::cardID(1));
+    EXPECT_EQ(model.arrangedCandidates()[1]->cardId(), Database::cardID(3));
+    EXPECT_TRUE(shown().isEmpty());
+}
+
 TEST_F(MergeTest, SelectedFrontThatIsAFolderGives103)
 {
     addCards(2);

@@ -109,6 +109,7 @@ TEST_F(Import, ScannerCardsArriveInTheInbox)
     ASSERT_EQ(belongs.size(), 3) << "no half-made record is kept for the broken file";
     for (const ManagedObjectPtr& belong : belongs) {
         EXPECT_EQ(belong->stringValue(QStringLiteral("folder_ID")), inbox);
+        EXPECT_EQ(belong->relatedObject(QStringLiteral("ToCardRelation"))->stringValue(QStringLiteral("folder_ID")), inbox);
         EXPECT_EQ(belong->relatedObject(QStringLiteral("ToCardRelation"))->stringValue(QStringLiteral("cardID")),
                   belong->stringValue(QStringLiteral("cardID")));
     }
@@ -145,6 +146,8 @@ TEST_F(Import, DropsFileIntoTheirFolder)
     app->setBelongFolder(PLBelongFolder{QStringLiteral("USER-FOLDER"), kFolderTypeUser});
     window->scanData({cardPdf("user.pdf")}, kInputTypeDrop, nullptr);
     EXPECT_EQ(fetch(CardStore::kEntityCardBelong, keyEquals(QStringLiteral("folder_ID"), QStringLiteral("USER-FOLDER"))).size(), 1);
+    EXPECT_EQ(fetch(CardStore::kEntityCard, keyEquals(QStringLiteral("folder_ID"), QStringLiteral("USER-FOLDER"))).size(), 1)
+        << "the card carries its folder too";
     EXPECT_EQ(window->selectedFolderID(), QStringLiteral("USER-FOLDER"));
 
     app->setBelongFolder(PLBelongFolder{folderID(kFolderTypeRoot), kFolderTypeRoot});

@@ -80,8 +80,8 @@ TEST_F(StoreTest, NewStoreHasTheLayoutAndBookkeeping)
                            "ZFOLDER_TYPE INTEGER", "ZFOLDER_LEVEL INTEGER", "ZFOLDER_NAME VARCHAR",
                            "ZFOLDER_PARENT VARCHAR"}));
     const QStringList card = columns("ZCARD");
-    EXPECT_EQ(card.size(), 3 + 71);
-    for (const char* c : {"ZBACK_IMAGE_PAGE INTEGER", "ZFLAG1 VARCHAR", "ZINPUT_TYPE INTEGER",
+    EXPECT_EQ(card.size(), 3 + 72);
+    for (const char* c : {"ZBACK_IMAGE_PAGE INTEGER", "ZFLAG1 VARCHAR", "ZINPUT_TYPE INTEGER", "ZFOLDER_ID VARCHAR",
                           "ZPREVIOUS_CREATOR VARCHAR", "ZFIXED_FLAG INTEGER", "ZACCEPT_DATE TIMESTAMP"})
         EXPECT_TRUE(card.contains(c)) << c;
     EXPECT_EQ(scalar(path(), "select group_concat(Z_ENT || Z_NAME || Z_MAX, ',') from Z_PRIMARYKEY"),
@@ -185,6 +185,26 @@ TEST_F(StoreTest, UnknownColumnsKeepTheirValuesAndMissingColumnsReadEmpty)
     EXPECT_EQ(scalar(path(), "select group_concat(Z_PK || Z_ENT || Z_OPT || ifnull(ZLEGACY, '-') || ifnull(ZFULL_NAME, '-'), ',') from ZCARD"),
               "4074keep meNew,4171--");
     EXPECT_EQ(scalar(path(), "select Z_MAX from Z_PRIMARYKEY"), "41");
+}
+
+TEST_F(StoreTest, CardFolderColumnIsAddedAndFilledFromTheCardBelong)
+{
+    // A store written before cards carried their folder: the folder is on the CardBelong only, found
+    // by the relation or, where that is empty, by the card identifier.
+    exec("create table ZCARD (Z_PK INTEGER PRIMARY KEY, Z_ENT INTEGER, Z_OPT INTEGER, ZCARDID VARCHAR);"
+         "create table ZCARDBELONG (Z_PK INTEGER PRIMARY KEY, Z_ENT INTEGER, Z_OPT INTEGER, ZFOLDER_ID VARCHAR, "
+         "ZCARDID VARCHAR, ZTOCARDRELATION INTEGER);"
+         "insert into ZCARD values (1, 1, 1, 'A'), (2, 1, 1, 'B'), (3, 1, 1, 'C');"
+         "insert into ZCARDBELONG values (10, 2, 1, 'USER', 'A', 1), (11, 2, 1, 'INBOX', 'B', NULL);");
+    auto context = openCurrent();
+    ASSERT_TRUE(context);
+    EXPECT_TRUE(context->hasColumn("Card", "folder_ID"));
+    EXPECT_EQ(scalar(path(), "select group_concat(f, ',') from (select ZCARDID || '=' || ifnull(ZFOLDER_ID, '-') as f from ZCARD order by Z_PK)"),
+              "A=USER,B=INBOX,C=-");
+    // Opened again, the column is there and nothing is added twice.
+    context.reset();
+    EXPECT_TRUE(openCurrent());
+    EXPECT_EQ(scalar(path(), "select count(*) from pragma_table_info('ZCARD') where name = 'ZFOLDER_ID'"), "1");
 }
 
 TEST_F(StoreTest, PredicatesSortsAndPendingChanges)
