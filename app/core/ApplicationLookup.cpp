@@ -1,46 +1,20 @@
 #include "app/core/ApplicationLookup.h"
 
 #include "platform/foundation/Bundle.h"
-#include "platform/foundation/Log.h"
+#include "platform/workspace/HelpBook.h"
 #include "platform/workspace/Workspace.h"
 
-#include <QDir>
 #include <QFileInfo>
-#include <QUrl>
 
 namespace {
 
-const QString kHelpBookNameKey = QStringLiteral("CFBundleHelpBookName");
-const QString kHelpFolder = QStringLiteral("Help");
-const QString kHelpStartPage = QStringLiteral("index.html");
 const QString kDefaultIconResource = QStringLiteral("DefaultIconImage.tiff");
-const QString kHelpMissingLog = QStringLiteral("Help pages not installed, cannot open anchor [%@] (%@)");
-constexpr int kHelpBookMissing = -43;
 
 std::optional<ApplicationInfo> findApplication(const QString& nameOrIdentifier)
 {
     Workspace& workspace = Workspace::shared();
     auto app = workspace.applicationNamed(nameOrIdentifier);
     return app ? app : workspace.applicationWithIdentifier(nameOrIdentifier);
-}
-
-void openHelpPage(const QString& anchor)
-{
-    const QString folder = Bundle::main().resourcePath() + QLatin1Char('/') + kHelpFolder;
-    if (!QFileInfo(folder).isDir()) {
-        PLNSLog(kHelpMissingLog, anchor, folder);
-        return;
-    }
-    QUrl url;
-    // Anchors name pages ("db_password.html"); one that names no page is a fragment of the start page.
-    if (!anchor.isEmpty() && !anchor.contains(QLatin1Char('/')) && QFileInfo(folder + QLatin1Char('/') + anchor).isFile()) {
-        url = QUrl::fromLocalFile(folder + QLatin1Char('/') + anchor);
-    } else {
-        url = QUrl::fromLocalFile(folder + QLatin1Char('/') + kHelpStartPage);
-        if (!anchor.isEmpty())
-            url.setFragment(anchor);
-    }
-    Workspace::shared().openUrl(url);
 }
 
 } // namespace
@@ -74,11 +48,5 @@ QPixmap getAppIconFrombundleID(const QString& nameOrIdentifier, const QSize& siz
 
 int LocateHelpPageByAnchor(const QString& anchor)
 {
-    if (!anchor.isEmpty()) {
-        const PlistValue book = Bundle::main().objectForInfoDictionaryKey(kHelpBookNameKey);
-        if (!book.isString() || book.toString().isEmpty())
-            return kHelpBookMissing;
-    }
-    openHelpPage(anchor);
-    return 0;
+    return HelpBook::openPage(Bundle::main().resourcePath(), anchor);
 }

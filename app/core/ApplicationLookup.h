@@ -15,6 +15,6 @@ bool IsApplicationExist(const QString& nameOrIdentifier);
 QPixmap getAppIconFrombundleID(const QString& nameOrIdentifier, const QSize& size);
 
 // Opens the help page of `anchor` in the user's browser (the start page for an empty anchor):
-// 0, or -43 with a non-empty anchor when Info.plist names no help book ("CFBundleHelpBookName").
-// The pages live in the "Help" folder of the main bundle; without it the request is only logged.
+// 0, or -43 when Info.plist names no help book ("CFBundleHelpBookName") or the book has no such
+// page, so that the caller reports it.
 int LocateHelpPageByAnchor(const QString& anchor);

@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -90,31 +92,70 @@ TEST_F(DesktopFixture, ApplicationIconAndFallback)
     EXPECT_EQ(getAppIconFrombundleID("NoSuchApplication", {16, 16}).size(), QSize(32, 32)) << "the default at its own size";
 }
 
-TEST(Help, AnchorsOpenPagesOfTheHelpFolder)
+TEST(Help, AnchorsOpenPagesOfTheBookOrFail)
 {
     FakeWorkspace workspace;
     {
         TestBundle noBook;
         EXPECT_EQ(LocateHelpPageByAnchor("db_password.html"), -43);
-        EXPECT_EQ(LocateHelpPageByAnchor(QString()), 0);
-        EXPECT_TRUE(workspace.openedUrls.isEmpty()) << "no help folder: logged only";
+        EXPECT_EQ(LocateHelpPageByAnchor(QString()), -43);
     }
     TestBundle bundle({{"CFBundleHelpBookName", "Pelmora Help"}});
-    EXPECT_EQ(LocateHelpPageByAnchor("db_password.html"), 0);
+    EXPECT_EQ(LocateHelpPageByAnchor("db_password.html"), -43) << "a book without its pages opens nothing";
     EXPECT_TRUE(workspace.openedUrls.isEmpty());
 
-    const QString help = bundle.dir.filePath("Help");
+    const QString help = bundle.dir.filePath("Pelmora Help");
     writeText(help + "/index.html", "<html></html>");
     writeText(help + "/db_password.html", "<html></html>");
-    EXPECT_EQ(LocateHelpPageByAnchor("db_password.html"), 0);
-    EXPECT_EQ(LocateHelpPageByAnchor("db_fusion.html"), 0);
-    EXPECT_EQ(LocateHelpPageByAnchor(""), 0);
-    EXPECT_EQ(LocateHelpPageByAnchor("../Info.plist"), 0);
-    ASSERT_EQ(workspace.openedUrls.size(), 4);
-    EXPECT_EQ(workspace.openedUrls[0], QUrl::fromLocalFile(help + "/db_password.html"));
-    QUrl fragment = QUrl::fromLocalFile(help + "/index.html");
-    fragment.setFragment("db_fusion.html");
-    EXPECT_EQ(workspace.openedUrls[1], fragment);
-    EXPECT_EQ(workspace.openedUrls[2], QUrl::fromLocalFile(help + "/index.html"));
-    EXPECT_EQ(workspace.openedUrls[3].path(), help + "/index.html") << "an anchor never leaves the help folder";
+    writeText(bundle.dir.filePath("outside.html"), "<html></html>");
+    struct Case {
+        const char* anchor;
+        int status;
+        const char* page;
+    };
+    const Case cases[] = {
+        {"db_password.html", 0, "db_password.html"},
+        {"", 0, "index.html"},
+        {"db_fusion.html", -43, nullptr},
+        {"../outside.html", -43, nullptr},
+        {"..", -43, nullptr},
+    };
+    for (const Case& c : cases) {
+        workspace.openedUrls.clear();
+        EXPECT_EQ(LocateHelpPageByAnchor(QString::fromLatin1(c.anchor)), c.status) << c.anchor;
+        if (c.page) {
+            ASSERT_EQ(workspace.openedUrls.size(), 1) << c.anchor;
+            EXPECT_EQ(workspace.openedUrls[0], QUrl::fromLocalFile(help + '/' + c.page)) << c.anchor;
+        } else {
+            EXPECT_TRUE(workspace.openedUrls.isEmpty()) << c.anchor;
+        }
+    }
+    workspace.openUrlSucceeds = false;
+    EXPECT_EQ(LocateHelpPageByAnchor("db_password.html"), -43) << "no browser took the page";
+}
+
+TEST(Help, TheStagedBookHasAPageForEveryAnchor)
+{
+    FakeWorkspace workspace;
+    const QString resources = qEnvironmentVariable("PELMORA_STAGE_DIR") + "/Resources/Pelmora";
+    Bundle::setMain(resources);
+    const char* anchors[] = {"", "db_password.html", "db_fusion.html", "db_setting_general.html",
+        "db_setting_file_mac.html", "db_setting_app.html", "db_setting_add_app.html", "db_setting_cloud.html",
+        "db_cloud_login.html", "db_cloud_account.html", "db_cloud_select.html", "db_cloud_campaign.html",
+        "db_cloud_result.html", "db_cloud_registered.html", "db_optimized.html", "db_pass_ope.html"};
+    for (const char* anchor : anchors) {
+        workspace.openedUrls.clear();
+        EXPECT_EQ(LocateHelpPageByAnchor(QString::fromLatin1(anchor)), 0) << anchor;
+        ASSERT_EQ(workspace.openedUrls.size(), 1) << anchor;
+        const QString page = workspace.openedUrls[0].toLocalFile();
+        EXPECT_TRUE(page.startsWith(resources + "/Pelmora Help/")) << page.toStdString();
+        QFile file(page);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << page.toStdString();
+        const QByteArray text = file.readAll();
+        EXPECT_TRUE(text.contains("<h1>")) << anchor;
+        EXPECT_TRUE(text.contains("</html>")) << anchor;
+        static const QRegularExpression link(QStringLiteral("href=\"([^\"#]+)\""));
+        for (const QRegularExpressionMatch& m : link.globalMatch(QString::fromUtf8(text)))
+            EXPECT_TRUE(QFileInfo::exists(QFileInfo(page).dir().filePath(m.captured(1)))) << anchor << " links " << m.captured(1).toStdString();
+    }
 }

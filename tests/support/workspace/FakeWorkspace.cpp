@@ -19,7 +19,7 @@ bool FakeWorkspace::launchApplication(const QString& path, const QStringList& ar
 bool FakeWorkspace::openUrl(const QUrl& url)
 {
     openedUrls.append(url);
-    return true;
+    return openUrlSucceeds;
 }
 
 std::optional<VolumeInfo> FakeWorkspace::volumeInfo(const QString& path) const

@@ -21,6 +21,7 @@ public:
     QList<QPair<QString, QStringList>> launches;
     bool launchSucceeds = true;
     QList<QUrl> openedUrls;
+    bool openUrlSucceeds = true;
     std::optional<VolumeInfo> volume;
     bool volumeUnreadable = false;
     QStringList removableMedia;

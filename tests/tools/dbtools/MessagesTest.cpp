@@ -7,6 +7,8 @@
 #include "tools/dbtools/ToolMessages.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -86,24 +88,31 @@ TEST_F(ToolMessagesTest, ButtonTitles)
     EXPECT_EQ(alternateButtonTitle(7), QStringLiteral("Cancel"));
 }
 
-TEST_F(ToolMessagesTest, HelpOpensTheMainApplicationsBookOrTheToolsOwnHelp)
+TEST_F(ToolMessagesTest, HelpOpensPagesOfTheMainApplicationsBookOnly)
 {
     FakeWorkspace workspace;
     const QString applications = env.folder(QStringLiteral("apps"));
-    EXPECT_EQ(HelpPage::LocateHelpPageByAnchor(QStringLiteral("db_optimized.html"), applications), 0);
-    ASSERT_EQ(workspace.openedUrls.size(), 1);
-    EXPECT_TRUE(workspace.openedUrls.last().path().endsWith(QStringLiteral("/Help/index.html")));
-
+    HelpPage::setApplicationFolder(applications);
+    // No main application beside the tool, then one without a book, then a book without the page.
+    EXPECT_EQ(HelpPage::LocateHelpPageByAnchor(QStringLiteral("db_optimized.html")), HelpPage::kNoHelpBook);
     const QString mainResources = env.folder(QStringLiteral("apps/Resources/Pelmora"));
     ASSERT_TRUE(writePlistFile(mainResources + QStringLiteral("/Info.plist"), PlistValue(PlistValue::Dictionary{})));
-    EXPECT_EQ(HelpPage::LocateHelpPageByAnchor(QStringLiteral("db_optimized.html"), applications), HelpPage::kNoHelpBook);
-    EXPECT_EQ(workspace.openedUrls.size(), 1);
-
+    EXPECT_EQ(HelpPage::LocateHelpPageByAnchor(QStringLiteral("db_optimized.html")), HelpPage::kNoHelpBook);
     PlistValue::Dictionary info;
     info.insert(QStringLiteral("CFBundleHelpBookName"), QStringLiteral("Pelmora Help"));
     ASSERT_TRUE(writePlistFile(mainResources + QStringLiteral("/Info.plist"), PlistValue(info)));
-    EXPECT_EQ(HelpPage::LocateHelpPageByAnchor(QStringLiteral("db_optimized.html"), applications), 0);
-    EXPECT_EQ(workspace.openedUrls.last().toLocalFile(), mainResources + QStringLiteral("/Pelmora Help/db_optimized.html"));
+    EXPECT_EQ(HelpPage::LocateHelpPageByAnchor(QStringLiteral("db_optimized.html")), HelpPage::kNoHelpBook);
+    EXPECT_TRUE(workspace.openedUrls.isEmpty());
+
+    const QString page = mainResources + QStringLiteral("/Pelmora Help/db_optimized.html");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(page).path()));
+    QFile file(page);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    EXPECT_EQ(HelpPage::LocateHelpPageByAnchor(QStringLiteral("db_optimized.html")), 0);
+    ASSERT_EQ(workspace.openedUrls.size(), 1);
+    EXPECT_EQ(workspace.openedUrls.last().toLocalFile(), page);
+    HelpPage::setApplicationFolder(QString());
 }
 
 } // namespace

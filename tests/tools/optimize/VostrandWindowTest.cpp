@@ -6,6 +6,7 @@
 #include "tests/support/dbtools/ToolTestEnvironment.h"
 #include "tests/support/workspace/FakeWorkspace.h"
 #include "tools/dbtools/DbToolCommon.h"
+#include "tools/dbtools/HelpPage.h"
 #include "tools/dbtools/ToolMessages.h"
 #include "tools/optimize/VSMainWindowController.h"
 #include "tools/optimize/VSPasswordWndController.h"
@@ -72,6 +73,23 @@ TEST_F(VostrandWindow, StartsIdleWithTheMainApplicationsDatabase)
     VSMainWindowController without;
     EXPECT_TRUE(without._dbFilePath->text().isEmpty());
     expectIdle(without, false);
+}
+
+TEST_F(VostrandWindow, HelpButtonsOpenPagesOfTheStagedBook)
+{
+    FakeWorkspace workspace;
+    const QString stage = qEnvironmentVariable("PELMORA_STAGE_DIR");
+    HelpPage::setApplicationFolder(stage);
+    VSMainWindowController c;
+    c._btnHelp->click();
+    c._pwdWndController->findChild<QPushButton*>(QStringLiteral("helpBtn"))->click();
+    HelpPage::setApplicationFolder(QString());
+    ASSERT_EQ(workspace.openedUrls.size(), 2);
+    const QString book = stage + QStringLiteral("/Resources/Pelmora/Pelmora Help/");
+    EXPECT_EQ(workspace.openedUrls[0].toLocalFile(), book + QStringLiteral("db_optimized.html"));
+    EXPECT_EQ(workspace.openedUrls[1].toLocalFile(), book + QStringLiteral("db_password.html"));
+    for (const QUrl& url : workspace.openedUrls)
+        EXPECT_TRUE(QFileInfo(url.toLocalFile()).isFile()) << url.toString().toStdString();
 }
 
 TEST_F(VostrandWindow, SuccessfulRunFinishesUntilAnotherFolderIsChosen)

@@ -5,7 +5,9 @@
 #include "tests/support/dbtools/ScriptedToolServices.h"
 #include "tests/support/dbtools/TestDatabase.h"
 #include "tests/support/dbtools/ToolTestEnvironment.h"
+#include "tests/support/workspace/FakeWorkspace.h"
 #include "tools/dbtools/DbToolCommon.h"
+#include "tools/dbtools/HelpPage.h"
 #include "tools/dbtools/ToolMessages.h"
 #include "tools/password/HWDatabaseController.h"
 #include "tools/password/HWMainWindowController.h"
@@ -13,6 +15,7 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -80,6 +83,20 @@ protected:
     QString folder;
     QString cfg;
 };
+
+TEST_F(HarnwickWindow, HelpButtonOpensItsPageOfTheStagedBook)
+{
+    FakeWorkspace workspace;
+    const QString stage = qEnvironmentVariable("PELMORA_STAGE_DIR");
+    HelpPage::setApplicationFolder(stage);
+    W c;
+    c.window()->findChild<QPushButton*>(QStringLiteral("helpBtn"))->click();
+    HelpPage::setApplicationFolder(QString());
+    ASSERT_EQ(workspace.openedUrls.size(), 1);
+    const QString page = workspace.openedUrls[0].toLocalFile();
+    EXPECT_EQ(page, stage + QStringLiteral("/Resources/Pelmora/Pelmora Help/db_pass_ope.html"));
+    EXPECT_TRUE(QFileInfo(page).isFile());
+}
 
 TEST_F(HarnwickWindow, CellsFieldsAndFirstResponderFollowThePasswordState)
 {
