@@ -16,6 +16,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QIcon>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -86,6 +87,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelmora"));
     QApplication::setOrganizationDomain(QStringLiteral("com.orvane.zor"));
+    QApplication::setWindowIcon(QIcon(QCoreApplication::applicationDirPath() + QLatin1String(kApplicationIconPath)));
     QApplication::setQuitOnLastWindowClosed(false);
 
     const InstanceRequest launchRequest = requestFromArguments(argc, argv);

@@ -51,9 +51,9 @@ QWidget* sheetWindow(QWidget* window)
     return window ? window : applicationMainWindow();
 }
 
-AlertRequest request(QWidget* window, const QString& text, QStringList buttons, bool informational = false)
+AlertRequest request(QWidget* window, const QString& text, QStringList buttons, bool question = false)
 {
-    return AlertRequest{window, kAlertTitle, text, std::move(buttons), informational};
+    return AlertRequest{window, kAlertTitle, text, std::move(buttons), question};
 }
 
 } // namespace
@@ -123,7 +123,7 @@ int PLMessage::questionModal(const QString& key, int defaultButton, int alternat
     QStringList buttons{getLocalString(defaultButtonKey(defaultButton, 6)), getLocalString(alternateButtonKey(alternateBtn, 6))};
     if (!otherBtn.isEmpty())
         buttons.append(otherBtn);
-    return modalResult(MessagePresenter::current().runModal(request(nullptr, *text, buttons)));
+    return modalResult(MessagePresenter::current().runModal(request(nullptr, *text, buttons, true)));
 }
 
 int PLMessage::questionSheet(QWidget* window, const QString& key, int defaultButton, int alternateBtn, const QString& otherBtn,
@@ -136,7 +136,7 @@ int PLMessage::questionSheet(QWidget* window, const QString& key, int defaultBut
     if (!target)
         return questionModal(key, defaultButton, alternateBtn, otherBtn, args);
     const QStringList buttons{getLocalString(defaultButtonKey(defaultButton, 4)), getLocalString(alternateButtonKey(alternateBtn, 4))};
-    return alertDidEnd(MessagePresenter::current().runModal(request(target, *text, buttons)));
+    return alertDidEnd(MessagePresenter::current().runModal(request(target, *text, buttons, true)));
 }
 
 int PLMessage::questionDelegateSheet(QWidget* window, DidEndHandler didEnd, DidEndHandler didDismiss, void* contextInfo,

@@ -3,6 +3,8 @@
 #include "platform/appkit/ModalScope.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -10,6 +12,7 @@
 namespace {
 
 MessagePresenter* g_current = nullptr;
+constexpr int kAlertIconSize = 64;
 
 // Builds the box for `request`; `buttons` receives the buttons in request order.
 QMessageBox* makeBox(const AlertRequest& request, QList<QAbstractButton*>& buttons)
@@ -18,7 +21,12 @@ QMessageBox* makeBox(const AlertRequest& request, QList<QAbstractButton*>& butto
     const bool sheet = window && window->isVisible();
     auto* box = new QMessageBox(sheet ? window : nullptr);
     box->setWindowModality(sheet ? Qt::WindowModal : Qt::ApplicationModal);
-    box->setIcon(request.informational ? QMessageBox::Information : QMessageBox::Warning);
+    // One standard style for every alert: the application's icon, a question icon for a question.
+    const QIcon applicationIcon = QApplication::windowIcon();
+    if (request.question)
+        box->setIcon(QMessageBox::Question);
+    else if (!applicationIcon.isNull())
+        box->setIconPixmap(applicationIcon.pixmap(kAlertIconSize, kAlertIconSize));
     box->setWindowTitle(request.title);
     box->setTextFormat(Qt::PlainText);
     box->setText(request.title);

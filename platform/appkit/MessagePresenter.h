@@ -27,7 +27,7 @@ struct AlertRequest {
     QString title;               // window title and main text
     QString informativeText;     // shown as it stands: never read as a format or as markup
     QStringList buttons;         // first is the default; empty: one standard OK button
-    bool informational = false;  // an information icon instead of a warning
+    bool question = false;       // a question icon; every other alert carries the application's icon
 };
 
 class MessagePresenter {

@@ -10,6 +10,10 @@
 #include <memory>
 #include <mutex>
 
+// The suite's icon, shipped with the main application: relative to the application folder that
+// holds Pelmora and the tools.
+inline constexpr char kApplicationIconPath[] = "/Resources/Pelmora/Pelmora.svg";
+
 class Bundle {
 public:
     explicit Bundle(const QString& resourceDir, const QString& language = QStringLiteral("en"));

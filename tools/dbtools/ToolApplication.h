@@ -7,6 +7,7 @@
 #include "tools/dbtools/ToolInstance.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 #include <QWidget>
 
@@ -17,6 +18,7 @@ int runToolApplication(int argc, char* argv[], const QString& name, const QStrin
     QApplication app(argc, argv);
     QApplication::setApplicationName(name);
     QApplication::setOrganizationDomain(QStringLiteral("com.orvane.zor"));
+    QApplication::setWindowIcon(QIcon(QCoreApplication::applicationDirPath() + QLatin1String(kApplicationIconPath)));
     setLogOn(Bundle::main().objectForInfoDictionaryKey(QStringLiteral("PLLogOn")).toBool());
 
     const std::unique_ptr<SingleInstance> instance = ToolInstance::claim(signature);

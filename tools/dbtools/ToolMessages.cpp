@@ -70,7 +70,7 @@ int ask(const QString& text, const QStringList& buttons)
     request.title = DbToolCommon::getLocalString(kWindowTitleKey);
     request.informativeText = text;
     request.buttons = buttons;
-    request.informational = true;
+    request.question = true;
     switch (MessagePresenter::current().runModal(request)) {
     case kAlertFirstButtonReturn:
         return 1;

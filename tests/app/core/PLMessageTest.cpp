@@ -68,6 +68,7 @@ TEST_F(PLMessageFixture, ModalErrorShowsTextAndAnswersOne)
     EXPECT_EQ(last().request.buttons, QStringList{"OK"});
     EXPECT_EQ(last().request.window, nullptr);
     EXPECT_TRUE(last().waited);
+    EXPECT_FALSE(last().request.question) << "a report carries the application's icon";
 }
 
 TEST_F(PLMessageFixture, ErrorSheetUsesWindowThenMainWindowThenModal)
@@ -120,6 +121,7 @@ TEST_F(PLMessageFixture, ModalQuestionButtonsAndResults)
         EXPECT_EQ(PLMessage::ShowPLInfoMessage("IDS_MSG_ASK", c.defaultCode, c.alternateCode, c.otherTitle, 3, QStringLiteral("Inbox")), c.result);
         EXPECT_EQ(last().request.buttons, c.buttons) << c.defaultCode << "/" << c.alternateCode;
         EXPECT_EQ(last().request.informativeText, "Delete 3 cards from Inbox?");
+        EXPECT_TRUE(last().request.question);
     }
 }
 
@@ -175,7 +177,7 @@ TEST_F(PLMessageFixture, DelegateQuestionSheetKnowsCodesUpToThree)
     EXPECT_TRUE(calls.isEmpty());
     EXPECT_FALSE(last().waited);
     EXPECT_EQ(last().request.buttons, QStringList({"No", "Cancel"}));
-    EXPECT_TRUE(last().request.informational);
+    EXPECT_TRUE(last().request.question);
     presenter.queueAnswer(kAlertSecondButtonReturn);
     presenter.answerSheets();
     EXPECT_EQ(calls, (QList<QPair<QString, int>>{{"end", 71}, {"dismiss", 71}})) << "first button answered: 1 plus context";

@@ -5,9 +5,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QIcon>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPushButton>
 #include <QThread>
 #include <QTimer>
@@ -157,4 +159,37 @@ TEST(DialogMessagePresenter, DelegateFormReturnsAtOnceAndReportsTheAnswer)
     buttonTitled(box, "OK")->click();
     EXPECT_TRUE(spinUntil([&] { return answer != 0; }));
     EXPECT_EQ(answer, kAlertFirstButtonReturn);
+}
+
+TEST(DialogMessagePresenter, ReportsCarryTheApplicationsIconAndQuestionsAQuestionIcon)
+{
+    QPixmap mark(16, 16);
+    mark.fill(Qt::green);
+    QApplication::setWindowIcon(QIcon(mark));
+    struct Shown {
+        QMessageBox::Icon icon = QMessageBox::Warning;
+        QColor corner;
+    };
+    auto show = [](bool question) {
+        Shown shown;
+        whileShown([&] {
+            QMessageBox* box = openBox();
+            if (!box)
+                return false;
+            shown.icon = box->icon();
+            if (!box->iconPixmap().isNull())
+                shown.corner = box->iconPixmap().toImage().pixelColor(0, 0);
+            box->buttons().first()->click();
+            return true;
+        });
+        AlertRequest request{nullptr, "Pelmora", "The password was changed.", {}};
+        request.question = question;
+        DialogMessagePresenter().runModal(request);
+        return shown;
+    };
+    const Shown report = show(false);
+    EXPECT_EQ(report.icon, QMessageBox::NoIcon) << "no warning sign on a report";
+    EXPECT_EQ(report.corner, QColor(Qt::green)) << "the application's icon";
+    EXPECT_EQ(show(true).icon, QMessageBox::Question);
+    QApplication::setWindowIcon(QIcon());
 }
