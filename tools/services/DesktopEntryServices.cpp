@@ -1,5 +1,6 @@
 #include "tools/services/DesktopEntryServices.h"
 
+#include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PlistFile.h"
 #include "platform/foundation/ServicesStatus.h"
@@ -50,9 +51,11 @@ bool hasControlCharacter(const QString& text)
 
 } // namespace
 
-QString desktopEntryText(const QString& pelmoraPath, bool searchEnabled)
+QString desktopEntryText(const QString& pelmoraPath, bool searchEnabled, const QString& iconPath)
 {
     if (!QDir::isAbsolutePath(pelmoraPath) || hasControlCharacter(pelmoraPath))
+        return {};
+    if (!iconPath.isEmpty() && (!QDir::isAbsolutePath(iconPath) || hasControlCharacter(iconPath)))
         return {};
     const QString exec = execArgument(pelmoraPath);
     QString text = QStringLiteral(
@@ -64,8 +67,11 @@ QString desktopEntryText(const QString& pelmoraPath, bool searchEnabled)
         "TryExec=%1\n"
         "Exec=%2 %F\n"
         "Terminal=false\n"
+        "MimeType=application/pdf;image/jpeg;\n"
         "Categories=Office;ContactManagement;\n")
         .arg(escapeValue(pelmoraPath), exec);
+    if (!iconPath.isEmpty())
+        text += QStringLiteral("Icon=%1\n").arg(escapeValue(iconPath));
     if (searchEnabled) {
         text += QStringLiteral(
             "Actions=%1;\n"
@@ -90,7 +96,9 @@ void updateDynamicServices(const QString& pelmoraPath)
         logLine(QStringLiteral("No main application at %1; nothing to register").arg(pelmoraPath));
         return;
     }
-    const QString text = desktopEntryText(pelmoraPath, isServiceEnabled(QLatin1String(kPelmoraSearchServiceKey)));
+    const QString icon = QFileInfo(pelmoraPath).absolutePath() + QLatin1String(kApplicationIconPath);
+    const QString text = desktopEntryText(pelmoraPath, isServiceEnabled(QLatin1String(kPelmoraSearchServiceKey)),
+                                          QFileInfo(icon).isFile() ? icon : QString());
     if (text.isEmpty()) {
         logLine(QStringLiteral("%1 cannot be named in a desktop entry; nothing registered").arg(pelmoraPath));
         return;

@@ -9,13 +9,15 @@
 inline constexpr char kDesktopEntryFileName[] = "com.orvane.zor.Pelmora.desktop";
 inline constexpr char kUpdateDesktopDatabaseProgram[] = "update-desktop-database";
 
-// The entry's text for the main application at the absolute path `pelmoraPath`; empty when the
-// path cannot be written into a desktop entry (not absolute, or holding control characters).
-QString desktopEntryText(const QString& pelmoraPath, bool searchEnabled);
+// The entry's text for the main application at the absolute path `pelmoraPath`, offered by file
+// managers for the card files the intake takes (PDF and JPEG), with `iconPath` when not empty;
+// empty when a path cannot be written into a desktop entry (not absolute, or holding control
+// characters).
+QString desktopEntryText(const QString& pelmoraPath, bool searchEnabled, const QString& iconPath = QString());
 
 // "$XDG_DATA_HOME/applications", read from the environment at each call.
 QString userApplicationsDir();
 
-// Installs or refreshes the entry for the main application at `pelmoraPath` and refreshes the
-// desktop-entry database. Failures are logged, never reported: registration is best effort.
+// Installs or refreshes the entry for the main application at `pelmoraPath` (with its icon when
+// that is installed beside it) and refreshes the desktop-entry database. Failures are logged, never reported: registration is best effort.
 void updateDynamicServices(const QString& pelmoraPath);
