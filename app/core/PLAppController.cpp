@@ -16,6 +16,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QWidget>
 
 #include <libxml/parser.h>
@@ -53,6 +54,15 @@ PLAppController::PLAppController(PLMainWindowHost* mainWindow, PLAppServices ser
     g_bSyncOSJudge = syncJudge.isNumber() ? syncJudge.toBool() : true;
     g_strCurDBPath.clear();
     g_strCurReadOnlyDBPath.clear();
+    // Another application took the focus: an edit in progress ends, as it does on a menu command.
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        connect(app, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+            const bool wasActive = _bApplicationActive;
+            _bApplicationActive = state == Qt::ApplicationActive;
+            if (wasActive && !_bApplicationActive)
+                applicationDidResignActive();
+        });
+    }
 }
 
 PLAppController::~PLAppController()

@@ -127,4 +127,5 @@ private:
     QStringList _arrToBeDeletedInBackFolder;
     bool _bOperationRunning = false;
     bool _bTerminating = false;
+    bool _bApplicationActive = false;  // the last state the application reported
 };

@@ -12,6 +12,7 @@
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -64,7 +65,7 @@ public:
     void closeWindow() override { visible = false; }
     bool isImageProcessing() const override { return false; }
     bool isSyncing() const override { return syncing; }
-    void endFolderNameEditing() override {}
+    void endFolderNameEditing() override { ++folderEditsEnded; }
     void searchText(const QString& text) override { searched = text; }
     int scanData(const QStringList& paths, int inputType, QStringList* imported) override
     {
@@ -83,7 +84,7 @@ public:
     bool newDBResult = true;
     bool passwordGiven = true;
     bool migrationResult = true;
-    int initDBCalls = 0, passwordPrompts = 0, migrations = 0, activeWindowShown = 0, windowShown = 0;
+    int initDBCalls = 0, passwordPrompts = 0, migrations = 0, activeWindowShown = 0, windowShown = 0, folderEditsEnded = 0;
     QString searched;
     QList<PLOpenFilesPair> scans;
     std::function<void()> onRefused; // the window's quit after a refused prompt at start-up
@@ -190,6 +191,20 @@ TEST_F(AppControllerTest, InfoPlistSwitches)
     }
     make({{"PLSyncOSJudge", 0}});
     EXPECT_FALSE(g_bSyncOSJudge);
+}
+
+TEST_F(AppControllerTest, LeavingTheActiveStateEndsAFolderNameEdit)
+{
+    make();
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    ASSERT_TRUE(app);
+    emit app->applicationStateChanged(Qt::ApplicationInactive);
+    EXPECT_EQ(host.folderEditsEnded, 0) << "never active: nothing to resign";
+    emit app->applicationStateChanged(Qt::ApplicationActive);
+    emit app->applicationStateChanged(Qt::ApplicationInactive);
+    EXPECT_EQ(host.folderEditsEnded, 1);
+    emit app->applicationStateChanged(Qt::ApplicationHidden);
+    EXPECT_EQ(host.folderEditsEnded, 1) << "once per activation";
 }
 
 TEST_F(AppControllerTest, DefaultDatabasePathFollowsTheDocumentsFolder)
