@@ -15,7 +15,10 @@ configure: deps
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+DESKTOP_ENTRY = $${XDG_DATA_HOME:-$$HOME/.local/share}/applications/com.orvane.zor.Pelmora.desktop
+
 run: build
+	@test -f "$(DESKTOP_ENTRY)" || $(BUILD_DIR)/stage/Tolbeck
 	$(BUILD_DIR)/stage/Pelmora
 
 test: build
