@@ -8,10 +8,13 @@
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
 #include "app/core/PLPasswordController.h"
+#include "app/images/CardDictionary.h"
 #include "platform/appkit/ModalScope.h"
+#include "platform/appkit/Scheduler.h"
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/FormatString.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/NotificationCenter.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
 
@@ -25,6 +28,7 @@
 namespace {
 
 constexpr int kMsgCannotUse = 12;
+constexpr int kMsgCannotSave = 48;
 constexpr int kMsgInUse = 17;
 constexpr int kMsgCannotCreate = 20;
 constexpr int kMsgUnsupportedVolume = 56;
@@ -48,12 +52,9 @@ PLMainWindowController::PLMainWindowController(QObject* parent)
 {
     m_window->setObjectName(QStringLiteral("PLMainWindow"));
     m_window->setWindowTitle(QStringLiteral("Pelmora"));
-    _dbPathField = new QLabel(m_window.get());
-    _dbPathField->setObjectName(QStringLiteral("_dbPathField"));
-    _dbPathField->setTextFormat(Qt::PlainText);
-    m_window->statusBar()->addWidget(_dbPathField, 1);
     _pwdWndController->setMainWindow(m_window.get());
     _regController.setImages(&m_recognitionImages);
+    buildWindow();
     m_window->installEventFilter(this);
 }
 
@@ -61,11 +62,17 @@ bool PLMainWindowController::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_window.get() && event->type() == QEvent::Close)
         windowWillClose();
+    if (watched == m_window.get() && event->type() == QEvent::Resize)
+        windowDidResize();
+    if (watched == m_ui._statusLineView && event->type() == QEvent::Resize)
+        resetBottomFolderStatusLayout();
     return QObject::eventFilter(watched, event);
 }
 
 PLMainWindowController::~PLMainWindowController()
 {
+    Scheduler::shared().cancelPreviousPerformRequests(this);
+    NotificationCenter::defaultCenter().removeObserver(this);
     closeDatabase();
 }
 
@@ -162,22 +169,27 @@ void PLMainWindowController::closeDatabase()
 void PLMainWindowController::setCurrentOpenedDBPath()
 {
     const QString text = formatText(QStringLiteral("%@ : %@"), getLocalString(QLatin1String(kDatabasePathKey)), g_strCurDBPath);
-    _dbPathField->setText(text);
-    _dbPathField->setToolTip(text);
+    m_ui._dbPathField->setText(text);
+    m_ui._dbPathField->setToolTip(text);
 }
 
 void PLMainWindowController::saveSelectedFolderAndSelectedCard()
 {
-    if (PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly || m_selectedFolderID.isEmpty())
+    const QString folderID = selectedFolderID();
+    if (PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly || folderID.isEmpty())
         return;
-    recordSelection(m_selectedFolderID, m_selectedCardIDs.isEmpty() ? QString() : m_selectedCardIDs.first());
+    const std::optional<CardDict> card = currentSelected();
+    recordSelection(folderID, card ? card->value(QStringLiteral("cardID")).toString() : QString());
 }
 
 void PLMainWindowController::saveAction()
 {
     // An import or an image operation saves once it has finished.
-    if (!_bProcessing)
-        saveChanges();
+    if (_bProcessing || saveChanges())
+        return;
+    // Every failed save is reported: edits that did not reach the store must not go unnoticed.
+    if (!PLNetDBLockController::ShowErrorMessageByPathType())
+        PLMessage::ShowPLErrorMessageBySheet(m_window.get(), kMsgCannotSave);
 }
 
 bool PLMainWindowController::saveChanges()
@@ -185,9 +197,13 @@ bool PLMainWindowController::saveChanges()
     if (!_managedObjectContext || !_managedObjectContext->hasChanges())
         return true;
     QString error;
-    if (_managedObjectContext->save(&error) == 0)
-        return true;
-    PLNSLog(QStringLiteral("Exception happended.[%@]"), error);
+    try {
+        if (_managedObjectContext->save(&error) == 0)
+            return true;
+        PLNSLog(QStringLiteral("Exception happended.[%@]"), error);
+    } catch (const std::exception& exception) {
+        PLNSLog(QStringLiteral("Exception: %@"), QString::fromUtf8(exception.what()));
+    }
     return false;
 }
 

@@ -12,7 +12,11 @@
 #include "app/images/CardFileRecognitionImages.h"
 #include "app/images/PLMergeHost.h"
 #include "app/images/PLRegController.h"
+#include "app/ui/MainWindowUi.h"
 #include "app/ui/PLMigrationCardImages.h"
+#include "app/ui/logic/ToolbarValidation.h"
+#include "platform/foundation/PlistValue.h"
+#include "platform/store/FetchRequest.h"
 
 #include <QMainWindow>
 #include <QObject>
@@ -22,9 +26,22 @@
 #include <functional>
 #include <memory>
 
+class ArrayController;
 class QLabel;
+class QMenu;
+class QSplitter;
+class QToolBar;
 class ManagedObjectContext;
 class ModalScope;
+class PLArrayController;
+class PLAttachmentController;
+class PLCardListController;
+class PLDragSupportDataSource;
+class PLExportItemController;
+class PLImageController;
+class PLLinkMessageController;
+class PLOutlineViewController;
+struct Notification;
 class ManagedObjectModel;
 class PLAppController;
 class PLPasswordController;
@@ -40,7 +57,7 @@ public:
 
     QMainWindow* window() const override { return m_window.get(); }
     QWidget* databaseWindow() override { return m_window.get(); }
-    QLabel* dbPathField() const { return _dbPathField; }
+    QLabel* dbPathField() const { return m_ui._dbPathField; }
     PLPasswordController& passwordController() { return *_pwdWndController; }
 
     // The store stack.
@@ -89,8 +106,83 @@ public:
     bool openInbox();
     void openFolderWithFolderID(const QString& folderID);
     // The cards selected, by identifier, in selection order.
-    QStringList selectedCardIDs() const { return m_selectedCardIDs; }
-    void selectCards(const QStringList& cardIDs) { m_selectedCardIDs = cardIDs; }
+    QStringList selectedCardIDs() const;
+    // Shows the store's cards again and selects these alone (the last one shown).
+    void selectCards(const QStringList& cardIDs);
+    // The card dictionary of the card at the card list's selected row; empty when none.
+    std::optional<CardDict> currentSelected();
+
+    // --- the window's parts (the nib)
+
+    const MainWindowUi& ui() const { return m_ui; }
+    PLArrayController* arrayController() const { return _acWndCard; }
+    PLArrayController* trashArrayController() const { return _acWndCardInTrash; }
+    PLCardListController* cardListController() const { return _cardListContronller; }
+    PLImageController* imageController() const { return _imageController; }
+    PLOutlineViewController* outlineViewController() const { return _outlineViewController; }
+    PLExportItemController* exportItemController() const { return _exportController; }
+    PLAttachmentController* attachmentController() const { return _attachmentController; }
+    PLDragSupportDataSource* dragSupportDataSource() const { return _dragSupportDataSource; }
+    PLLinkMessageController* linkMessageController() const { return _linkMessageController; }
+    void setProcessingFlag(bool processing) { _bProcessing = processing; }
+
+    // --- set-up, search field and notifications
+
+    // Runs once the window's parts exist: observers, photo applications, toolbar, sort, empty lists.
+    void awakeFromNib();
+    void addObserver();
+    // The search field's menu for the card list's column mask; `doFindMenuItem` chooses an item.
+    void creatSearchMenu(int displayMask);
+    QMenu* searchMenu() const { return m_searchMenu; }
+    void doFindMenuItem(QAction* item);
+    void findProgress();
+    void changeEdit();
+    void dummyImagePdfDidCreate(const Notification& notification);
+    // The stored form of a controller's first sort descriptor: {"key", "ascending"}.
+    static PlistValue returnTVSortr(const ArrayController& controller);
+    int photosInstallInfo() const { return _iPhotosInstuallInfo; }
+    void showSelCardVisible();
+
+    // --- panes, geometry and status line
+
+    void SaveWindowsize();
+    void windowDidResize();
+    // Shows or hides the detail editor and the folder tree (the show/hide controls do the same).
+    void setDetailViewShown(bool shown);
+    void setFolderListViewShown(bool shown);
+    void resetBottomFolderStatusLayout();
+    void updateSelectStatus();
+    void updateSelectCountText(int count);
+    void updateCurrentSelectText(int current, int total);
+    void updateFileExportTypeText(const QString& text);
+    void updateRecognizeLanguageText(const QString& text);
+    void updateFirstResponder();
+
+    // --- toolbar
+
+    QToolBar* toolbar() const { return m_toolbar; }
+    void createToolbar();
+    void removeUnsedToolBarItem(const QString& identifier);
+    void changeToolBarItemToolTip(const QString& toolTip, const QString& identifier);
+    // Display mode: 1 icon and label, 2 icon only, 3 label only.
+    void setToolbarDisplayMode(int mode);
+    int toolbarDisplayMode() const { return m_toolbarDisplayMode; }
+    // The clicked form of a view item while labels only are shown: back to icon and label.
+    void onToolbarItemMenuItem();
+    QStringList toolbarItemIdentifiers() const { return m_toolbarIdentifiers; }
+    QAction* toolbarItem(const QString& identifier) const;
+    bool validateToolbarItem(const QString& identifier) const;
+    ToolbarValidation::State toolbarState() const;
+    // Enables every toolbar item by its rule (the toolbar's validation).
+    void validateToolbarItems();
+    void initailizeExportBar();
+    void initailizeRecognizeBar();
+    void setRecognizeBarByDefault();
+    void updateRecognizingToolBarItemToolTip(const QString& toolTipKey, const QString& image, const QString& languageTextKey);
+    void responseToPreferencesWindowClosed(const Notification& notification);
+    void saveUIConifguration();
+    int exportButtonState() const { return _iExportButtonState; }
+    int recognizeButtonState() const { return _iRecognizeButtonState; }
 
     // --- the import of card files (Card and CardBelong records in the Inbox or the drop folder)
 
@@ -104,12 +196,14 @@ public:
     bool isMainWindowVisibleOrMiniaturized() override { return isWindowVisible() || isWindowMiniaturized(); }
     QList<CardDict> getSeleteRecords() override;
     int selectedFolderRow() override;
-    QString selectedFolderID() override { return m_selectedFolderID; }
+    QString selectedFolderID() override;
     int setFolderNameWhenRemoving(const QString& cardID) override;
     void updateOneRecord(const ManagedObjectPtr& card) override;
     int cleanRecordRect(const ManagedObjectPtr& card) override;
 
 signals:
+    // A toolbar item without a view of its own was clicked (rotate, mail, web page, zoom).
+    void toolbarItemTriggered(const QString& identifier);
     // The open database's context changed (null: none); the card lists and the folder tree follow it.
     void managedObjectContextChanged(ManagedObjectContext* context);
 
@@ -117,6 +211,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildWindow();
+    void applyLayout();
+    void rebuildToolbar();
+    void applyExportRow(int state, bool defaultRow);
+    void applyRecognizeRow(int state, const QString& languageTextKey);
+    void restoreSortDescriptors();
+    void detectPhotoApplications();
+    void contextDidChange(ManagedObjectContext* context);
     void seed(const QString& folder);
     // Saves pending changes; false (logged) when the store refused them.
     bool saveChanges();
@@ -124,10 +226,8 @@ private:
     void discardImportedCards(const ManagedObjectList& cards, const ManagedObjectList& belongs);
     // In hidden loads: the selection the next display starts on, kept in the Version row.
     void recordSelection(const QString& folderID, const QString& cardID);
-    ManagedObjectPtr cardWithID(const QString& cardID);
 
     std::unique_ptr<QMainWindow> m_window;
-    QLabel* _dbPathField = nullptr;
     std::unique_ptr<ManagedObjectContext> _managedObjectContext;
     bool _bInited = false;
     std::unique_ptr<PLPasswordController> _pwdWndController;
@@ -142,7 +242,28 @@ private:
     bool _bProcessing = false;
     bool _bIsSynchronous = false;
     QDialog* _wndProcessing = nullptr;
-    std::unique_ptr<ModalScope> m_processingScope;
-    QString m_selectedFolderID;
-    QStringList m_selectedCardIDs;
+    std::unique_ptr<ModalScope> m_processingScope; // open while the processing sheet shows
+
+    MainWindowUi m_ui;
+    PLArrayController* _acWndCard = nullptr;
+    PLArrayController* _acWndCardInTrash = nullptr;
+    PLCardListController* _cardListContronller = nullptr;
+    PLImageController* _imageController = nullptr;
+    PLOutlineViewController* _outlineViewController = nullptr;
+    PLExportItemController* _exportController = nullptr;
+    PLAttachmentController* _attachmentController = nullptr;
+    PLDragSupportDataSource* _dragSupportDataSource = nullptr;
+    PLLinkMessageController* _linkMessageController = nullptr;
+    QMenu* m_searchMenu = nullptr;
+
+    QToolBar* m_toolbar = nullptr;
+    QStringList m_toolbarIdentifiers;
+    QMap<QString, QAction*> _toolbarItems;
+    int m_toolbarDisplayMode = 1;
+    int _iExportButtonState = 1;
+    int _iPhotosInstuallInfo = 0;
+    int _PreRightSplitWidth = 0;
+    int _editBarSegControlSeletedItem = 1;
+    bool m_layoutApplied = false;
+    QList<std::pair<QSplitter*, QList<int>>> m_pendingSizes; // split sizes to apply once the window is laid out
 };

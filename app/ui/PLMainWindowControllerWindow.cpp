@@ -8,6 +8,9 @@
 #include "app/images/CardDictionary.h"
 #include "app/images/ManagedCardRecord.h"
 #include "app/ui/CardFolderPath.h"
+#include "app/ui/PLCardListController.h"
+#include "app/ui/PLOutlineViewController.h"
+#include "app/ui/logic/PLArrayController.h"
 #include "platform/appkit/ModalScope.h"
 #include "platform/appkit/Scheduler.h"
 #include "platform/foundation/Log.h"
@@ -44,15 +47,12 @@ bool PLMainWindowController::hasAttachedSheet() const
     return std::any_of(dialogs.begin(), dialogs.end(), [](const QDialog* d) { return d->isVisible() && d->windowModality() == Qt::WindowModal; });
 }
 
-void PLMainWindowController::SetWindowsize()
-{
-    if (!m_window->isVisible())
-        m_window->resize(1000, 700);
-}
-
 void PLMainWindowController::showWindow()
 {
     m_window->show();
+    applyLayout();
+    m_pendingSizes.clear();
+    resetBottomFolderStatusLayout();
 }
 
 void PLMainWindowController::showActiveWindow()
@@ -64,6 +64,8 @@ void PLMainWindowController::showActiveWindow()
     initDB();
     m_window->raise();
     m_window->activateWindow();
+    if (ManagedObjectContext* context = managedObjectContext())
+        _outlineViewController->InitTreeListView(context);
 }
 
 void PLMainWindowController::closeWindow()
@@ -77,6 +79,11 @@ void PLMainWindowController::windowWillClose()
         saveSelectedFolderAndSelectedCard();
         saveAction();
     }
+    if (isWindowVisible() || isWindowMiniaturized()) {
+        SaveWindowsize();
+        PLNetDBLockController::ReleaseGlobal();
+    }
+    saveUIConifguration();
     closeDatabase();
     Scheduler::shared().performAfterDelay(this, QStringLiteral("terminate:"), 0, [this] { m_terminate(); });
 }
@@ -108,6 +115,7 @@ bool PLMainWindowController::RunIndicator(const QString& title, const QString& m
     indicator->setRange(0, 0);
     layout->addWidget(text);
     layout->addWidget(indicator);
+    // Delayed calls wait while the sheet is up, as they would in a modal run.
     m_processingScope = std::make_unique<ModalScope>();
     sheet->open();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -127,29 +135,44 @@ void PLMainWindowController::StopIndicator()
 
 bool PLMainWindowController::openInbox()
 {
-    ManagedObjectContext* context = managedObjectContext();
-    if (!context)
-        return false;
-    const ManagedObjectList inbox = context->executeFetchRequest(
-        {QString::fromLatin1(CardStore::kEntityFolder), keyEquals(QStringLiteral("folder_Type"), kFolderTypeInbox), {}});
-    if (inbox.isEmpty())
-        return false;
-    m_selectedFolderID = inbox.first()->stringValue(QStringLiteral("folder_ID"));
-    return true;
+    return _outlineViewController->openInbox();
 }
 
 void PLMainWindowController::openFolderWithFolderID(const QString& folderID)
 {
-    m_selectedFolderID = folderID;
+    _outlineViewController->openFolderWithFolderID(folderID);
 }
 
-ManagedObjectPtr PLMainWindowController::cardWithID(const QString& cardID)
+QString PLMainWindowController::selectedFolderID()
 {
-    ManagedObjectContext* context = managedObjectContext();
-    if (!context || cardID.isEmpty())
-        return {};
-    const ManagedObjectList cards = context->executeFetchRequest({QString::fromLatin1(CardStore::kEntityCard), keyEquals(QStringLiteral("cardID"), cardID), {}});
-    return cards.isEmpty() ? ManagedObjectPtr() : cards.first();
+    const TreeNode* folder = _outlineViewController->getSelectedItem();
+    return folder ? folder->folderID : QString();
+}
+
+QStringList PLMainWindowController::selectedCardIDs() const
+{
+    QStringList cardIDs;
+    for (const ManagedObjectPtr& card : _acWndCard->selectedObjects())
+        cardIDs.append(card->stringValue(QStringLiteral("cardID")));
+    return cardIDs;
+}
+
+void PLMainWindowController::selectCards(const QStringList& cardIDs)
+{
+    _cardListContronller->reloadCards(managedObjectContext());
+    if (_cardListContronller->selectCardsWithIDs(cardIDs) == 0)
+        _acWndCard->setSelectionIndexes({});
+    showSelCardVisible();
+}
+
+std::optional<CardDict> PLMainWindowController::currentSelected()
+{
+    // Row 0 is a card like any other.
+    const int row = _cardListContronller->currentSelected();
+    const ManagedObjectList& cards = _acWndCard->arrangedObjects();
+    if (row < 0 || row >= cards.size())
+        return std::nullopt;
+    return setDataDictToDict(ManagedCardRecord(cards[row].get()));
 }
 
 void PLMainWindowController::recordSelection(const QString& folderID, const QString& cardID)
@@ -173,22 +196,17 @@ QString PLMainWindowController::currentDatabasePath()
 QList<CardDict> PLMainWindowController::getSeleteRecords()
 {
     QList<CardDict> records;
-    for (const QString& cardID : std::as_const(m_selectedCardIDs)) {
-        if (const ManagedObjectPtr card = cardWithID(cardID))
-            records.append(setDataDictToDict(ManagedCardRecord(card.get())));
-    }
+    for (const ManagedObjectPtr& card : _acWndCard->selectedObjects())
+        records.append(setDataDictToDict(ManagedCardRecord(card.get())));
     return records;
 }
 
 int PLMainWindowController::selectedFolderRow()
 {
-    if (m_selectedFolderID.isEmpty())
+    const TreeNode* folder = _outlineViewController->getSelectedItem();
+    if (!folder)
         return -1;
-    ManagedObjectContext* context = managedObjectContext();
-    const ManagedObjectList root = context ? context->executeFetchRequest(
-                                                 {QString::fromLatin1(CardStore::kEntityFolder), keyEquals(QStringLiteral("folder_Type"), kFolderTypeRoot), {}})
-                                           : ManagedObjectList();
-    return (!root.isEmpty() && root.first()->stringValue(QStringLiteral("folder_ID")) == m_selectedFolderID) ? 0 : 1;
+    return folder->folderType == kFolderTypeRoot ? 0 : 1;
 }
 
 int PLMainWindowController::setFolderNameWhenRemoving(const QString& cardID)
@@ -201,6 +219,10 @@ void PLMainWindowController::updateOneRecord(const ManagedObjectPtr& card)
     if (ManagedObjectContext* context = managedObjectContext(); context && card)
         context->refreshObject(card, true);
     saveAction();
+    _acWndCard->rearrangeObjects();
+    _acWndCard->setSelectionIndexes(_acWndCard->selectionIndexes());
+    _acWndCardInTrash->rearrangeObjects();
+    updateSelectStatus();
 }
 
 int PLMainWindowController::cleanRecordRect(const ManagedObjectPtr& card)

@@ -1,0 +1,114 @@
+// The main window's widget tree, built in code in place of a nib. Every outlet is a widget whose
+// objectName is the outlet's name; controllers get these pointers and never build widgets of the
+// window themselves.
+//
+//   _cardWindow (QMainWindow)
+//     _hSplitView (PLSplitView, horizontal)
+//       _vSplitView (PLSplitView, vertical)              the left pane, at least 350 wide
+//         _imageView (PLView)                              the card image: _faceScrollView, _backScrollView
+//         _listView (PLView)
+//           _dataAreaSplitView (PLSplitView2, horizontal)
+//             _folderListView                              the folder tree: _outlineView; at least 190 wide
+//             _cardAreaView                                card table, trash bar, trash table; at least 150 wide
+//       _detailSideView                                    attachments and the detail editor; at least 340 wide
+//     toolbar: the bar views below, placed by the toolbar's item templates
+//     foot: _folderListViewSegControl, _bottomFolderStatusLabel, _bottomFolderStatusPath,
+//           _recognizeLanguageText, _fileExportTypeText; then _selectCountText, _currentSelectText, _dbPathField
+//
+// Pull-down buttons (QToolButton with a menu) keep their face apart: item 0 is the button, items
+// 1 and up are the menu's actions (pullDownItem).
+#pragma once
+
+#include <QString>
+
+class PLLinkTextView;
+class PLScrollView;
+class PLSplitView;
+class PLSplitView2;
+class PLView;
+class QAction;
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QMainWindow;
+class QTableView;
+class QToolButton;
+class QTreeView;
+class QWidget;
+
+struct MainWindowUi {
+    QMainWindow* _cardWindow = nullptr;
+
+    // Panes.
+    PLSplitView* _hSplitView = nullptr;
+    PLSplitView* _vSplitView = nullptr;
+    PLSplitView2* _dataAreaSplitView = nullptr;
+    PLView* _imageView = nullptr;
+    PLView* _listView = nullptr;
+    QWidget* _folderListView = nullptr;
+    QWidget* _cardAreaView = nullptr;
+    QWidget* _detailSideView = nullptr;
+
+    // The image pane.
+    PLScrollView* _faceScrollView = nullptr;
+    PLScrollView* _backScrollView = nullptr;
+    // The folder tree.
+    QTreeView* _outlineView = nullptr;
+    // The card list and the trash.
+    QTableView* _tvList = nullptr;
+    QWidget* _barView = nullptr;
+    QToolButton* _switchBtn = nullptr;
+    QToolButton* _clearBtn = nullptr;
+    QLabel* _trashIconView = nullptr;
+    QTableView* _trashTableView = nullptr;
+    // The detail side pane.
+    QTableView* _attachTableView = nullptr;
+    QWidget* _detailCardView = nullptr;
+
+    // Toolbar views.
+    QWidget* _exportBarView = nullptr;
+    QToolButton* _exportBarButton = nullptr;
+    QToolButton* _exportBarPopUpButton = nullptr;
+    QWidget* _recognizeBarView = nullptr;
+    QToolButton* _recognizeBarButton = nullptr;
+    QToolButton* _recognizeBarPopUpButton = nullptr;
+    QWidget* _searchView = nullptr;
+    QLineEdit* _searchFiled = nullptr;
+    QAction* _searchMenuAction = nullptr;       // opens the search field's menu
+    QWidget* _imageOperationBarView = nullptr;
+    QButtonGroup* _segImageOperator = nullptr;  // 0 field box, 1 move image
+    QWidget* _imageEditBarView = nullptr;
+    QToolButton* _imageEditPopButton = nullptr;
+    QWidget* _dataEditBarView = nullptr;
+    QToolButton* _dataEditBarSegControl = nullptr; // checked: segment 1 (shown)
+    QWidget* _syncPopupView = nullptr;
+    QToolButton* _syncPopupBtn = nullptr;
+    QToolButton* _synchronizationButton = nullptr;
+    QWidget* _viewApp = nullptr;
+    QToolButton* _popUpBtnApp = nullptr;
+    QWidget* _viewIphoto = nullptr;
+    QToolButton* _IphotoPopButton = nullptr;
+    QAction* _displayDataEditViewMenuItem = nullptr;
+
+    // The foot of the window.
+    QWidget* _statusLineView = nullptr;
+    QToolButton* _folderListViewSegControl = nullptr; // checked: segment 1 (shown)
+    QLabel* _bottomFolderStatusLabel = nullptr;
+    QLabel* _bottomFolderStatusPath = nullptr;
+    QLabel* _recognizeLanguageText = nullptr;
+    QLabel* _fileExportTypeText = nullptr;
+    QLabel* _selectCountText = nullptr;
+    QLabel* _currentSelectText = nullptr;
+    QLabel* _synchronizationStateText = nullptr;
+    QLabel* _selectCloudConnectText = nullptr;
+    QLabel* _dbPathField = nullptr;
+
+    // Builds the tree into `window`, which becomes _cardWindow.
+    void build(QMainWindow* window);
+};
+
+// Item `index` (1 and up) of a pull-down button; null when it has none.
+QAction* pullDownItem(QToolButton* button, int index);
+// The selected segment of a show/hide control: 1 shown, 0 hidden.
+int selectedSegment(const QToolButton* control);
+void setSelectedSegment(QToolButton* control, int segment);

@@ -1,0 +1,279 @@
+// The main window controller's set-up: the window's parts and their sub-controllers, the
+// notification observers, the search field and its menu, the photo applications, the sort of
+// the two lists, and what follows edits and placeholder images.
+#include "app/ui/PLMainWindowController.h"
+
+#include "app/core/ApplicationLookup.h"
+#include "app/core/Globals.h"
+#include "app/core/LocalString.h"
+#include "app/core/PLMessage.h"
+#include "app/core/VersionUtilities.h"
+#include "app/images/CardTextRules.h"
+#include "app/images/ManagedCardRecord.h"
+#include "app/images/PLImageCreator.h"
+#include "app/ui/PLAttachmentController.h"
+#include "app/ui/PLCardListController.h"
+#include "app/ui/PLDragSupportDataSource.h"
+#include "app/ui/PLExportItemController.h"
+#include "app/ui/PLImageController.h"
+#include "app/ui/PLLinkMessageController.h"
+#include "app/ui/PLOutlineViewController.h"
+#include "app/ui/logic/PLArrayController.h"
+#include "app/ui/logic/PhotoApplications.h"
+#include "app/ui/logic/SearchMenuItems.h"
+#include "app/ui/logic/ToolbarItems.h"
+#include "app/ui/views/PLSplitView.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/PreferenceDomain.h"
+#include "platform/store/ManagedObjectContext.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QTableView>
+#include <QToolButton>
+
+namespace {
+
+constexpr const char* kTextEditChangeNotification = "text filed edit change";
+constexpr const char* kMenuDisplayChangeNotification = "Pelmora Menu display change";
+constexpr const char* kPreferencesClosedNotification = "Pelmora Preferences window close notification";
+constexpr const char* kSortDescriptorsKey = "tableView Sort Descriptors";
+constexpr const char* kTrashSortDescriptorsKey = "trash tableView Sort Descriptors";
+constexpr int kMsgCannotSave = 48;
+
+PreferenceDomain& preferences()
+{
+    return PreferenceDomain::standard();
+}
+
+// The stored sort of a list when it is usable for the display mode, else "accept_Date" descending.
+QList<SortDescriptor> storedSort(const char* key)
+{
+    const PlistValue stored = preferences().value(QString::fromLatin1(key));
+    const QString sortKey = stored.value(QStringLiteral("key")).toString();
+    const PlistValue ascending = stored.value(QStringLiteral("ascending"));
+    if (stored.isDictionary() && !sortKey.isEmpty() && ascending.isNumber() && checkSortDescriptors(sortKey, getDefaultDisplayMode()))
+        return {{sortKey, ascending.toBool()}};
+    return {{QStringLiteral("accept_Date"), false}};
+}
+
+} // namespace
+
+void PLMainWindowController::buildWindow()
+{
+    m_ui.build(m_window.get());
+    _acWndCard = new PLArrayController(this);
+    _acWndCardInTrash = new PLArrayController(this);
+    _exportController = new PLExportItemController(this);
+    _attachmentController = new PLAttachmentController(this);
+    _imageController = new PLImageController(this);
+    _dragSupportDataSource = new PLDragSupportDataSource(this);
+    _outlineViewController = new PLOutlineViewController(this);
+    _cardListContronller = new PLCardListController(this);
+
+    _exportController->setDetailCardView(m_ui._detailCardView);
+    _attachmentController->setAttachTableView(m_ui._attachTableView);
+    _imageController->setScrollViews(m_ui._faceScrollView, m_ui._backScrollView);
+    _imageController->setSidePane(m_ui._detailSideView);
+    _dragSupportDataSource->setTables(m_ui._tvList, m_ui._trashTableView);
+    _outlineViewController->setOutlineView(m_ui._outlineView);
+    _outlineViewController->setCardListController(_cardListContronller);
+    _outlineViewController->setStatusFields(m_ui._bottomFolderStatusLabel, m_ui._bottomFolderStatusPath);
+    _outlineViewController->setFolderPaneWidthSource([this] {
+        return m_ui._folderListView->isVisibleTo(m_window.get()) ? m_ui._folderListView->width() : 0;
+    });
+    _cardListContronller->setTables(m_ui._tvList, m_ui._trashTableView);
+    _cardListContronller->setArrayControllers(_acWndCard, _acWndCardInTrash);
+    _cardListContronller->setOutlineViewController(_outlineViewController);
+
+    // The order in which the window's parts wake: what a later part reads at its wake-up
+    // (the tree's folder, the list's columns) is ready by then, and this controller comes last.
+    _exportController->awakeFromNib();
+    _attachmentController->awakeFromNib();
+    _imageController->awakeFromNib();
+    _dragSupportDataSource->awakeFromNib();
+    _outlineViewController->awakeFromNib();
+    _cardListContronller->awakeFromNib();
+    awakeFromNib();
+}
+
+void PLMainWindowController::awakeFromNib()
+{
+    addObserver();
+    m_ui._bottomFolderStatusLabel->setText(getLocalString(QStringLiteral("IDS_FOLDER_STATUS_LABEL")));
+    detectPhotoApplications();
+    createToolbar();
+    removeUnsedToolBarItem(QString::fromLatin1(ToolbarItems::kSwap));
+    removeUnsedToolBarItem(QString::fromLatin1(ToolbarItems::kSynchronization));
+    removeUnsedToolBarItem(QString::fromLatin1(ToolbarItems::kCloudConnect));
+    _cardListContronller->setPredicate();
+    restoreSortDescriptors();
+    creatSearchMenu(_cardListContronller->returnDisMenu());
+
+    connect(this, &PLMainWindowController::managedObjectContextChanged, this, &PLMainWindowController::contextDidChange);
+    connect(_cardListContronller, &PLCardListController::selectionDidChange, this, [this] {
+        updateSelectStatus();
+        validateToolbarItems();
+    });
+    connect(_imageController, &PLImageController::toolBarStateChanged, this, &PLMainWindowController::validateToolbarItems);
+    connect(_outlineViewController, &PLOutlineViewController::folderSelectionChanged, this, [this] {
+        resetBottomFolderStatusLayout();
+        validateToolbarItems();
+    });
+    connect(m_ui._searchFiled, &QLineEdit::textEdited, this, &PLMainWindowController::findProgress);
+    connect(m_ui._searchMenuAction, &QAction::triggered, this, [this] {
+        m_searchMenu->popup(m_ui._searchFiled->mapToGlobal(m_ui._searchFiled->rect().bottomLeft()));
+    });
+    connect(m_ui._dataEditBarSegControl, &QToolButton::clicked, this, [this] { setDetailViewShown(selectedSegment(m_ui._dataEditBarSegControl) == 1); });
+    connect(m_ui._folderListViewSegControl, &QToolButton::clicked, this, [this] { setFolderListViewShown(selectedSegment(m_ui._folderListViewSegControl) == 1); });
+    connect(m_ui._hSplitView, &QSplitter::splitterMoved, this, [this] { _imageController->SetDetailViewWidth(); });
+    for (QSplitter* split : {static_cast<QSplitter*>(m_ui._hSplitView), static_cast<QSplitter*>(m_ui._vSplitView), static_cast<QSplitter*>(m_ui._dataAreaSplitView)})
+        connect(split, &QSplitter::splitterMoved, _imageController, &PLImageController::updateImgView);
+
+    // Until a database opens, the lists show an empty store.
+    _cardListContronller->reloadCards(nullptr);
+    _linkMessageController = new PLLinkMessageController(m_window.get(), this);
+
+    auto* fullScreen = new QAction(QStringLiteral("Enter Full Screen"), m_window.get());
+    fullScreen->setObjectName(QStringLiteral("toggleFullScreen"));
+    fullScreen->setShortcut(QKeySequence(Qt::CTRL | Qt::META | Qt::Key_F));
+    connect(fullScreen, &QAction::triggered, this, [this] {
+        m_window->setWindowState(m_window->windowState() ^ Qt::WindowFullScreen);
+    });
+    m_window->addAction(fullScreen);
+    updateSelectStatus();
+}
+
+void PLMainWindowController::contextDidChange(ManagedObjectContext* context)
+{
+    _cardListContronller->reloadCards(context);
+    _outlineViewController->InitTreeListView(context);
+    validateToolbarItems();
+}
+
+void PLMainWindowController::addObserver()
+{
+    NotificationCenter& center = NotificationCenter::defaultCenter();
+    center.addObserver(this, QString::fromLatin1(kMenuDisplayChangeNotification), [this](const Notification&) {
+        creatSearchMenu(_cardListContronller->returnDisMenu());
+    });
+    center.addObserver(this, QString::fromLatin1(kTextEditChangeNotification), [this](const Notification&) { changeEdit(); });
+    center.addObserver(this, QString::fromLatin1(kPreferencesClosedNotification),
+                       [this](const Notification& notification) { responseToPreferencesWindowClosed(notification); });
+    center.addObserver(this, kDummyImageCreatedNotification, [this](const Notification& notification) { dummyImagePdfDidCreate(notification); });
+}
+
+void PLMainWindowController::creatSearchMenu(int displayMask)
+{
+    if (!m_searchMenu)
+        m_searchMenu = new QMenu(m_window.get());
+    m_searchMenu->clear();
+    auto* group = new QActionGroup(m_searchMenu);
+    group->setExclusive(true);
+    m_ui._searchFiled->setPlaceholderText(getLocalString(QStringLiteral("IDS_ALL")));
+    for (const SearchMenuItems::Entry& entry : SearchMenuItems::creatSearchMenu(displayMask)) {
+        QAction* item = m_searchMenu->addAction(getLocalString(QString::fromLatin1(entry.titleKey)));
+        item->setCheckable(true);
+        item->setChecked(entry.checked);
+        item->setData(entry.tag);
+        group->addAction(item);
+        connect(item, &QAction::triggered, this, [this, item] { doFindMenuItem(item); });
+    }
+}
+
+void PLMainWindowController::doFindMenuItem(QAction* item)
+{
+    m_ui._searchFiled->setPlaceholderText(item->text());
+    for (QAction* other : m_searchMenu->actions())
+        other->setChecked(other->data() == item->data());
+    findProgress();
+}
+
+void PLMainWindowController::findProgress()
+{
+    _cardListContronller->setSearchPredicate(m_ui._searchFiled->text());
+    _imageController->setCardData(getSeleteRecords(), PLImageController::kModeSelected);
+}
+
+void PLMainWindowController::changeEdit()
+{
+    const ManagedObjectList selected = _acWndCard->selectedObjects();
+    if (selected.isEmpty())
+        return;
+    ManagedCardRecord record(selected.first().get());
+    if (separateValue(selected.first()->changedValues(), &record) != 0) {
+        PLMessage::ShowPLErrorMessageBySheet(m_window.get(), kMsgCannotSave);
+        return;
+    }
+    // An edit is saved at once, so that nothing typed is lost if the program ends.
+    saveAction();
+}
+
+void PLMainWindowController::dummyImagePdfDidCreate(const Notification& notification)
+{
+    const QString cardID = notification.userInfo.value(QStringLiteral("cardID")).toString();
+    const ManagedObjectList selected = _acWndCard->selectedObjects();
+    if (cardID.trimmed().isEmpty() || selected.isEmpty())
+        return;
+    for (auto it = selected.crbegin(); it != selected.crend(); ++it) {
+        const ManagedObjectPtr& card = *it;
+        if (card->stringValue(QStringLiteral("cardID")) != cardID)
+            continue;
+        if (card->stringValue(QStringLiteral("face_Image_File")).trimmed().isEmpty())
+            card->setValue(QStringLiteral("face_Image_File"), cardID + QStringLiteral("_N1.pdf"));
+        // A back image whose file is still there stays with its card.
+        const QString back = card->stringValue(QStringLiteral("back_Image_File"));
+        const bool backExists = !back.trimmed().isEmpty() && QFile::exists(QDir(g_strCurDBPath).filePath(QStringLiteral("Images/") + back));
+        if (!backExists) {
+            card->setValue(QStringLiteral("back_Image_File"), QString());
+            card->setValue(QStringLiteral("back_Image_page"), 0);
+        }
+        card->setValue(QStringLiteral("face_Image_Page"), 1);
+        card->setValue(QStringLiteral("other_Image_Page"), 0);
+        return;
+    }
+    PLNSLog(QStringLiteral("Failure to set 0 to other_Image_Page item After created dummy image PDF. Card ID:[%@] "), cardID);
+}
+
+PlistValue PLMainWindowController::returnTVSortr(const ArrayController& controller)
+{
+    PlistValue::Dictionary stored;
+    const QList<SortDescriptor>& descriptors = controller.sortDescriptors();
+    stored.insert(QStringLiteral("key"), descriptors.isEmpty() ? QStringLiteral("accept_Date") : descriptors.first().key);
+    stored.insert(QStringLiteral("ascending"), descriptors.isEmpty() ? false : descriptors.first().ascending);
+    return stored;
+}
+
+void PLMainWindowController::restoreSortDescriptors()
+{
+    _acWndCard->setSortDescriptors(storedSort(kSortDescriptorsKey));
+    _acWndCardInTrash->setSortDescriptors(storedSort(kTrashSortDescriptorsKey));
+}
+
+void PLMainWindowController::detectPhotoApplications()
+{
+    using namespace PhotoApplications;
+    PreferenceDomain& prefs = preferences();
+    const PlistValue state = prefs.value(QString::fromLatin1(kStateKey));
+    const Choice choice = detect(prefs.value(QString::fromLatin1(kAutoRegisterKey)).toBool(false), state.isNumber() ? int(state.toInteger()) : 0,
+                                 IsApplicationExist(QString::fromLatin1(kPhotosIdentifier)), IsApplicationExist(QString::fromLatin1(kIphotoIdentifier)));
+    _iPhotosInstuallInfo = choice.installed;
+    prefs.setValue(QString::fromLatin1(kInstallInfoKey), choice.installed);
+    prefs.setValue(QString::fromLatin1(kStateKey), choice.state);
+    prefs.setValue(QString::fromLatin1(kAutoRegisterKey), choice.autoRegister);
+}
+
+void PLMainWindowController::showSelCardVisible()
+{
+    const int row = _cardListContronller->currentSelected();
+    if (row >= 0)
+        m_ui._tvList->scrollTo(m_ui._tvList->model()->index(row, 0));
+    updateSelectStatus();
+}

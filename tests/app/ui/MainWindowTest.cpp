@@ -1,0 +1,318 @@
+// The main window as a user meets it: its panes, the layout kept from one start to the next,
+// the toolbar, the selection kept in the database, and what a failed save tells the user.
+#include "app/core/CardEntities.h"
+#include "app/core/Globals.h"
+#include "app/core/PLAppController.h"
+#include "app/core/PLMessage.h"
+#include "app/images/OcrApplicationLink.h"
+#include "app/images/PLImageCreator.h"
+#include "app/ui/PLCardListController.h"
+#include "app/ui/PLImageController.h"
+#include "app/ui/PLMainWindowController.h"
+#include "app/ui/PLOutlineViewController.h"
+#include "app/ui/logic/PLArrayController.h"
+#include "app/ui/logic/ToolbarItems.h"
+#include "app/ui/views/PLSplitView.h"
+#include "app/ui/views/PLView.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/PlistFile.h"
+#include "platform/foundation/PreferenceDomain.h"
+#include "platform/store/CardStoreModel.h"
+#include "platform/store/ManagedObjectContext.h"
+#include "tests/app/core/TestBundle.h"
+#include "tests/support/appkit/ScriptedMessagePresenter.h"
+#include "tests/support/pdf/TestPdf.h"
+
+#include <QFile>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWidgetAction>
+
+#include <sqlite3.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainWindow : public ::testing::Test {
+protected:
+    QTemporaryDir temp;
+    TestBundle bundle;
+    ScriptedMessagePresenter presenter;
+    QString database;
+
+    void SetUp() override
+    {
+        PreferenceDomain::setStandardDomain(QStringLiteral("test.mainwindow"), temp.filePath(QStringLiteral("prefs")));
+        database = temp.filePath(QStringLiteral("Cards.cxdb"));
+        QDir().mkpath(database + QStringLiteral("/Images"));
+        g_strCurDBPath = database;
+    }
+    void TearDown() override { g_strCurDBPath.clear(); }
+
+    // A window as at start-up: built, its database open, laid out and shown.
+    std::unique_ptr<PLMainWindowController> start()
+    {
+        g_strCurDBPath = database;
+        auto window = std::make_unique<PLMainWindowController>();
+        window->setTerminate([] {});
+        window->showActiveWindow();
+        EXPECT_NE(window->managedObjectContext(), nullptr);
+        return window;
+    }
+    // The preferences as written to the file by the last quit.
+    PlistValue storedPreference(const char* key)
+    {
+        return PreferenceDomain(QStringLiteral("test.mainwindow"), temp.filePath(QStringLiteral("prefs"))).value(QString::fromLatin1(key));
+    }
+    static QString folderOfType(PLMainWindowController& window, int type)
+    {
+        const ManagedObjectList folders = window.managedObjectContext()->executeFetchRequest(
+            {QString::fromLatin1(CardStore::kEntityFolder), keyEquals(QStringLiteral("folder_Type"), type), {}});
+        return folders.isEmpty() ? QString() : folders.first()->stringValue(QStringLiteral("folder_ID"));
+    }
+    static void addCard(ManagedObjectContext* context, const QString& cardID, const QString& name, const QString& folderID, int minutesAgo)
+    {
+        const ManagedObjectPtr card = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCard));
+        card->setValue(QStringLiteral("cardID"), cardID);
+        card->setValue(QStringLiteral("full_Name"), name);
+        card->setValue(QStringLiteral("accept_Date"), QDateTime::currentDateTimeUtc().addSecs(-60 * minutesAgo));
+        const ManagedObjectPtr belong = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCardBelong));
+        belong->setValue(QStringLiteral("cardID"), cardID);
+        belong->setValue(QStringLiteral("folder_ID"), folderID);
+        belong->setRelatedObject(QStringLiteral("ToCardRelation"), card);
+    }
+    // Clicks row `row` of a table as a user does.
+    static void clickRow(QTableView* table, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        const QRect cell = table->visualRect(table->model()->index(row, 0));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, modifiers, cell.center());
+    }
+};
+
+} // namespace
+
+TEST_F(MainWindow, ShowsEveryPaneWithItsOutletName)
+{
+    auto window = start();
+    QMainWindow* main = window->window();
+    for (const char* name : {"_hSplitView", "_vSplitView", "_dataAreaSplitView", "_imageView", "_listView", "_folderListView", "_outlineView",
+                             "_tvList", "_trashTableView", "_detailSideView", "_faceScrollView", "_searchFiled", "_bottomFolderStatusPath",
+                             "_recognizeLanguageText", "_fileExportTypeText", "_selectCountText", "_currentSelectText", "_dbPathField"})
+        EXPECT_NE(main->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
+    EXPECT_TRUE(main->findChild<QWidget*>(QStringLiteral("_tvList"))->isVisible());
+    EXPECT_TRUE(main->findChild<QWidget*>(QStringLiteral("_detailSideView"))->isVisible());
+    // Every control a user reaches has a name a screen reader can speak.
+    for (QAbstractButton* button : main->findChildren<QAbstractButton*>()) {
+        if (button->isVisibleTo(main) && !button->objectName().startsWith(QLatin1String("qt_")))
+            EXPECT_FALSE(button->accessibleName().isEmpty() && button->text().isEmpty() && button->toolTip().isEmpty()) << button->objectName().toStdString();
+    }
+}
+
+TEST_F(MainWindow, FrameSplitsAndHiddenPanesComeBackAfterARestart)
+{
+    {
+        auto window = start();
+        const MainWindowUi& ui = window->ui();
+        window->window()->setGeometry(40, 60, 760, 700);
+        ui._hSplitView->setSizes({760 - 360 - 1, 360});
+        ui._vSplitView->setSizes({300, ui._vSplitView->height() - 300 - 1});
+        ui._dataAreaSplitView->setSizes({220, ui._dataAreaSplitView->width() - 221});
+        // The user hides the folder tree with its control, then quits.
+        QTest::mouseClick(ui._folderListViewSegControl, Qt::LeftButton);
+        EXPECT_FALSE(ui._folderListView->isVisible());
+        window->window()->close();
+    }
+    EXPECT_EQ(storedPreference("Main Window Width").toInteger(), 760);
+    EXPECT_EQ(storedPreference("Main Window XPos").toInteger(), 40);
+    EXPECT_EQ(storedPreference("Detail View Width").toInteger(), 360);
+    EXPECT_EQ(storedPreference("Show Detail View").toInteger(), 1);
+    EXPECT_EQ(storedPreference("Show Folder List View").toInteger(), 0);
+    EXPECT_EQ(storedPreference("Folder List View Width").toInteger(), 220);
+    EXPECT_EQ(storedPreference("ImgView Height").toInteger(), 300);
+
+    auto window = start();
+    const MainWindowUi& ui = window->ui();
+    EXPECT_EQ(window->window()->geometry(), QRect(40, 60, 760, 700));
+    EXPECT_EQ(ui._detailSideView->width(), 360);
+    EXPECT_EQ(ui._imageView->height(), 300);
+    EXPECT_FALSE(ui._folderListView->isVisible());
+    EXPECT_FALSE(ui._folderListViewSegControl->isChecked());
+    QTest::mouseClick(ui._folderListViewSegControl, Qt::LeftButton);
+    EXPECT_TRUE(ui._folderListView->isVisible());
+    EXPECT_EQ(ui._folderListView->width(), 220);
+
+    // Hiding the detail editor is kept as well.
+    QTest::mouseClick(ui._dataEditBarSegControl, Qt::LeftButton);
+    EXPECT_FALSE(ui._detailSideView->isVisible());
+    window->window()->close();
+    window = start();
+    EXPECT_FALSE(window->ui()._detailSideView->isVisible());
+    EXPECT_FALSE(window->ui()._dataEditBarSegControl->isChecked());
+}
+
+TEST_F(MainWindow, UnusablePreferencesGiveAUsableWindow)
+{
+    PreferenceDomain& prefs = PreferenceDomain::standard();
+    prefs.setValue(QStringLiteral("Main Window Width"), QStringLiteral("wide"));
+    prefs.setValue(QStringLiteral("Main Window Height"), 90000000);
+    prefs.setValue(QStringLiteral("Main Window XPos"), -5000);
+    prefs.setValue(QStringLiteral("Main Window YPos"), 40);
+    for (const char* key : {"ImgView Width", "ImgView Height", "DataView Width", "DataView Height"})
+        prefs.setValue(QString::fromLatin1(key), -30);
+    prefs.setValue(QStringLiteral("Detail View Width"), 12);
+    prefs.setValue(QStringLiteral("Folder List View Width"), QStringLiteral("x"));
+    prefs.setValue(QStringLiteral("Show Folder List View"), PlistValue::Array{});
+    prefs.setValue(QStringLiteral("export mode"), QStringLiteral("6"));
+    prefs.setValue(QStringLiteral("recognize language"), PlistValue::Dictionary{});
+    auto window = start();
+    const QRect screen = window->window()->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(window->window()->geometry())) << "built size, centred";
+    EXPECT_GE(window->ui()._detailSideView->width(), 340);
+    EXPECT_GE(window->ui()._folderListView->width(), 190);
+    EXPECT_GE(window->ui()._vSplitView->width(), 350);
+    EXPECT_EQ(window->exportButtonState(), 1);
+    EXPECT_EQ(window->recognizeButtonState(), ToolbarItems::kAutomaticLanguage);
+}
+
+TEST_F(MainWindow, SelectionIsKeptInTheVersionRowAndRestoredAtTheNextStart)
+{
+    QString inbox;
+    {
+        auto window = start();
+        ManagedObjectContext* context = window->managedObjectContext();
+        inbox = folderOfType(*window, kFolderTypeInbox);
+        addCard(context, QStringLiteral("A"), QStringLiteral("Ann"), inbox, 1);
+        addCard(context, QStringLiteral("B"), QStringLiteral("Bob"), inbox, 2);
+        addCard(context, QStringLiteral("C"), QStringLiteral("Cid"), inbox, 3);
+        window->saveAction();
+        window->selectCards({});
+        // Newest first: Ann is row 0, and row 0 counts as a selection.
+        clickRow(window->ui()._tvList, 0);
+        EXPECT_EQ(window->selectedCardIDs(), QStringList{"A"});
+        EXPECT_TRUE(window->currentSelected().has_value());
+        window->window()->close();
+    }
+    {
+        auto window = start();
+        EXPECT_EQ(window->selectedFolderID(), inbox);
+        EXPECT_EQ(window->selectedCardIDs(), QStringList{"A"});
+        // The user adds Cid to the selection last: it is the card kept.
+        clickRow(window->ui()._tvList, 2, Qt::ControlModifier);
+        EXPECT_EQ(window->selectedCardIDs(), (QStringList{"A", "C"}));
+        EXPECT_EQ(window->ui()._selectCountText->text(), QStringLiteral("IDS_SELECT_COUNT_TEXT_IN_STATUS : 2"));
+        EXPECT_EQ(window->ui()._currentSelectText->text(), QStringLiteral("3 / 3 IDS_PAGE_UNIT_TEXT_IN_STATUS"));
+        window->window()->close();
+    }
+    auto window = start();
+    EXPECT_EQ(window->selectedCardIDs(), QStringList{"C"});
+}
+
+TEST_F(MainWindow, AFailedSaveAfterAnImportIsReportedAndTheProcessingFlagIsCleared)
+{
+    setOcrApplicationFolder(temp.filePath(QStringLiteral("no-ocr")));
+    auto window = start();
+    // The card table disappears under the open store: the import's save cannot succeed.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(database + QStringLiteral("/Pelmora1.sqldb")).constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "DROP TABLE ZCARD", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+
+    const QString pdf = temp.filePath(QStringLiteral("card.pdf"));
+    ASSERT_TRUE(testpdf::writePdf(pdf, testpdf::scannerDocument(1)));
+    presenter.clear();
+    QStringList imported;
+    window->scanData({pdf}, kInputTypeScanner, &imported);
+    EXPECT_TRUE(presenter.texts().contains(PLMessage::errorText(48))) << presenter.texts().join(QLatin1Char('|')).toStdString();
+    EXPECT_FALSE(window->isImageProcessing());
+
+    // While an import runs nothing is saved, and nothing is said.
+    presenter.clear();
+    window->setProcessingFlag(true);
+    window->saveAction();
+    EXPECT_TRUE(presenter.shown().isEmpty());
+    EXPECT_TRUE(window->managedObjectContext()->hasChanges());
+    window->setProcessingFlag(false);
+}
+
+TEST_F(MainWindow, ToolbarFollowsTheSelectionAndTheLabelOnlyMode)
+{
+    auto window = start();
+    QToolBar* toolbar = window->toolbar();
+    ASSERT_NE(toolbar, nullptr);
+    EXPECT_EQ(window->toolbarItemIdentifiers(), ToolbarItems::defaultItemIdentifiers());
+    QAction* exportItem = window->toolbarItem(QString::fromLatin1(ToolbarItems::kExport));
+    QAction* mail = window->toolbarItem(QString::fromLatin1(ToolbarItems::kMail));
+    EXPECT_FALSE(exportItem->isEnabled());
+
+    ManagedObjectContext* context = window->managedObjectContext();
+    addCard(context, QStringLiteral("A"), QStringLiteral("Ann"), folderOfType(*window, kFolderTypeInbox), 1);
+    context->executeFetchRequest({QString::fromLatin1(CardStore::kEntityCard), {}, {}}).first()->setValue(QStringLiteral("e_Mail"), QStringLiteral("ann@example.org"));
+    window->selectCards({});
+    clickRow(window->ui()._tvList, 0);
+    EXPECT_TRUE(exportItem->isEnabled());
+    EXPECT_TRUE(mail->isEnabled());
+
+    // In the label-only mode a view item is a button with its label; it brings the icons back.
+    window->setToolbarDisplayMode(3);
+    auto* search = qobject_cast<QWidgetAction*>(window->toolbarItem(QString::fromLatin1(ToolbarItems::kSearch)));
+    EXPECT_TRUE(window->ui()._searchView->isHidden());
+    auto* menuForm = search->defaultWidget()->findChild<QToolButton*>();
+    ASSERT_NE(menuForm, nullptr);
+    QTest::mouseClick(menuForm, Qt::LeftButton);
+    EXPECT_EQ(window->toolbarDisplayMode(), 1);
+    EXPECT_FALSE(window->ui()._searchView->isHidden());
+}
+
+TEST_F(MainWindow, RecognitionLanguageAndExportFormatComeFromThePreferences)
+{
+    PreferenceDomain::standard().setValue(QStringLiteral("recognize language"), 0x1);
+    PreferenceDomain::standard().setValue(QStringLiteral("export mode"), 0x8);
+    auto window = start();
+    EXPECT_EQ(window->recognizeButtonState(), 0) << "cards are read as Japanese";
+    EXPECT_EQ(window->ui()._recognizeLanguageText->text(), QStringLiteral("IDS_RECOGNIZE_LANGUAGE_TEXT_IN_STATUS : IDS_RECOGNIZE_LANGUAGE_JAPANESE"));
+    EXPECT_EQ(window->exportButtonState(), 3);
+    EXPECT_EQ(window->toolbarItem(QString::fromLatin1(ToolbarItems::kExport))->toolTip(), QStringLiteral("IDS_EXPORT_BAR_TOOLTIP_TEXT"));
+
+    // The preferences window hands over plain states; an unknown one gives the defaults.
+    NotificationCenter::defaultCenter().post(QStringLiteral("Pelmora Preferences window close notification"), nullptr,
+                                             {{QStringLiteral("Pelmora userinfo key of preferences recognize state"), 40},
+                                              {QStringLiteral("Pelmora userinfo key of preferences export state"), 2}});
+    EXPECT_EQ(window->recognizeButtonState(), ToolbarItems::kAutomaticLanguage);
+    EXPECT_EQ(window->exportButtonState(), 2);
+}
+
+TEST_F(MainWindow, APlaceholderImageKeepsABackImageThatStillExists)
+{
+    auto window = start();
+    ManagedObjectContext* context = window->managedObjectContext();
+    const QString inbox = folderOfType(*window, kFolderTypeInbox);
+    addCard(context, QStringLiteral("A"), QStringLiteral("Ann"), inbox, 1);
+    addCard(context, QStringLiteral("B"), QStringLiteral("Bob"), inbox, 2);
+    for (const ManagedObjectPtr& card : context->executeFetchRequest({QString::fromLatin1(CardStore::kEntityCard), {}, {}})) {
+        const QString id = card->stringValue(QStringLiteral("cardID"));
+        card->setValue(QStringLiteral("back_Image_File"), id + QStringLiteral("_N2.pdf"));
+        card->setValue(QStringLiteral("back_Image_page"), 1);
+    }
+    QFile back(database + QStringLiteral("/Images/A_N2.pdf"));
+    ASSERT_TRUE(back.open(QIODevice::WriteOnly));
+    back.close();
+    window->selectCards({QStringLiteral("A"), QStringLiteral("B")});
+    for (const char* id : {"A", "B", "X"})
+        NotificationCenter::defaultCenter().post(kDummyImageCreatedNotification, nullptr, {{QStringLiteral("cardID"), QString::fromLatin1(id)}});
+    QMap<QString, ManagedObjectPtr> cards;
+    for (const ManagedObjectPtr& card : context->executeFetchRequest({QString::fromLatin1(CardStore::kEntityCard), {}, {}}))
+        cards.insert(card->stringValue(QStringLiteral("cardID")), card);
+    EXPECT_EQ(cards["A"]->stringValue(QStringLiteral("face_Image_File")), QStringLiteral("A_N1.pdf"));
+    EXPECT_EQ(cards["A"]->stringValue(QStringLiteral("back_Image_File")), QStringLiteral("A_N2.pdf"));
+    EXPECT_EQ(cards["B"]->stringValue(QStringLiteral("back_Image_File")), QString()) << "its back file is gone";
+    EXPECT_EQ(cards["B"]->value(QStringLiteral("back_Image_page")).toInt(), 0);
+    EXPECT_EQ(cards["B"]->value(QStringLiteral("face_Image_Page")).toInt(), 1);
+}
