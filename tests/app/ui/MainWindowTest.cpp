@@ -233,13 +233,17 @@ TEST_F(MainWindow, AFailedSaveAfterAnImportIsReportedAndTheProcessingFlagIsClear
     EXPECT_TRUE(presenter.texts().contains(PLMessage::errorText(48))) << presenter.texts().join(QLatin1Char('|')).toStdString();
     EXPECT_FALSE(window->isImageProcessing());
 
-    // While an import runs nothing is saved, and nothing is said.
+    // While an import runs nothing is saved, and nothing is said; once it has ended, a save that
+    // fails is said.
+    addCard(window->managedObjectContext(), QStringLiteral("A"), QStringLiteral("Ann"), folderOfType(*window, kFolderTypeInbox), 1);
     presenter.clear();
     window->setProcessingFlag(true);
     window->saveAction();
     EXPECT_TRUE(presenter.shown().isEmpty());
     EXPECT_TRUE(window->managedObjectContext()->hasChanges());
     window->setProcessingFlag(false);
+    window->saveAction();
+    EXPECT_EQ(presenter.texts(), QStringList{PLMessage::errorText(48)});
 }
 
 TEST_F(MainWindow, ToolbarFollowsTheSelectionAndTheLabelOnlyMode)
