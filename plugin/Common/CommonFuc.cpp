@@ -104,7 +104,17 @@ QString CommonFuc::ConvertSpecialCharInSOQL(const QString& text)
     QString out = text;
     out.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
     out.replace(QLatin1Char('\''), QLatin1String("\\'"));
-    out.replace(QLatin1Char('%'), QLatin1String("%%"));
+    out.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    out.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+    out.replace(QLatin1Char('\t'), QLatin1String("\\t"));
+    return out;
+}
+
+QString CommonFuc::ConvertSpecialCharInSOQLLike(const QString& text)
+{
+    QString out = ConvertSpecialCharInSOQL(text);
+    out.replace(QLatin1Char('%'), QLatin1String("\\%"));
+    out.replace(QLatin1Char('_'), QLatin1String("\\_"));
     return out;
 }
 

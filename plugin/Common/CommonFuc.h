@@ -27,8 +27,11 @@ public:
     // The texts of the keys joined by the separator "LTL99016"; keys without text are left out.
     static QString SpliceWarnMsg(const QStringList& keys);
     static QString ConvertDoubleQuote(const QString& text);
-    // Text placed inside a SOQL literal: backslashes doubled, then apostrophes escaped, then "%" doubled.
+    // Text placed inside a quoted SOQL literal: backslashes doubled, apostrophes, line ends and tabs
+    // escaped. The text reaches the service as it stands ("%" included).
     static QString ConvertSpecialCharInSOQL(const QString& text);
+    // The same for the text of a LIKE pattern, whose "%" and "_" are matched as themselves.
+    static QString ConvertSpecialCharInSOQLLike(const QString& text);
 
     // True when nothing is at `path` afterwards; a folder goes with its contents, links are not followed.
     static bool DeleteFileAtPath(const QString& path);

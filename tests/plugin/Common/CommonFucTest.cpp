@@ -15,17 +15,25 @@ struct TextCase {
     const char* expected;
 };
 
-TEST(CommonFuc, ConvertSpecialCharInSOQLEscapesBackslashThenApostropheThenPercent)
+TEST(CommonFuc, SOQLLiteralsKeepTheTextAndLikePatternsMatchWildcardsAsThemselves)
 {
-    const TextCase cases[] = {
-        {"O'Neil 100%", "O\\'Neil 100%%"},
-        {"\\", "\\\\"},
-        {"\\'", "\\\\\\'"},
-        {"plain", "plain"},
-        {"", ""},
+    struct Case {
+        const char* input;
+        const char* literal;
+        const char* like;
+    } const cases[] = {
+        {"O'Neil 100%", "O\\'Neil 100%", "O\\'Neil 100\\%"},
+        {"\\", "\\\\", "\\\\"},
+        {"\\'", "\\\\\\'", "\\\\\\'"},
+        {"a_b", "a_b", "a\\_b"},
+        {"line\nbreak\ttab", "line\\nbreak\\ttab", "line\\nbreak\\ttab"},
+        {"plain", "plain", "plain"},
+        {"", "", ""},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(CommonFuc::ConvertSpecialCharInSOQL(QString::fromUtf8(c.input)), QString::fromUtf8(c.expected)) << c.input;
+    for (const auto& c : cases) {
+        EXPECT_EQ(CommonFuc::ConvertSpecialCharInSOQL(QString::fromUtf8(c.input)), QString::fromUtf8(c.literal)) << c.input;
+        EXPECT_EQ(CommonFuc::ConvertSpecialCharInSOQLLike(QString::fromUtf8(c.input)), QString::fromUtf8(c.like)) << c.input;
+    }
 }
 
 TEST(CommonFuc, GetDomainTakesThePartAfterTheOnlyAt)

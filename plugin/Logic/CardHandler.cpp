@@ -1,0 +1,197 @@
+#include "plugin/Logic/CardHandler.h"
+
+#include "plugin/Common/CommonFuc.h"
+#include "plugin/Common/ErrorManager.h"
+#include "plugin/Common/GlobalData.h"
+#include "plugin/Common/LogManager.h"
+#include "plugin/DataAccess/ProviderNotifications.h"
+#include "platform/foundation/NotificationCenter.h"
+
+namespace {
+
+SoapBindingResponsePtr responseOf(const Notification& notification)
+{
+    return notification.userInfo.value(QString::fromLatin1(kSFORCERESPONSEKey)).value<SoapBindingResponsePtr>();
+}
+
+template <typename Response>
+std::shared_ptr<Response> firstPart(const SoapBindingResponsePtr& response)
+{
+    if (!response || !response->getbodyParts() || response->getbodyParts()->empty())
+        return nullptr;
+    return std::dynamic_pointer_cast<Response>(response->getbodyParts()->front());
+}
+
+}
+
+CardHandler::CardHandler(GlobalData& global) : m_global(global), _createProvider(global), _deleteProvider(global)
+{
+    auto& center = NotificationCenter::defaultCenter();
+    center.addObserver(this, QString::fromLatin1(kQDLEVENTDACREATECOMPLETED),
+        [this](const Notification& notification) { OnCreateCompleted(notification); }, &_createProvider);
+    center.addObserver(this, QString::fromLatin1(kQDLEVENTDADELETEACCOMPLETED),
+        [this](const Notification& notification) { OnDeleteCompleted(notification); }, &_deleteProvider);
+}
+
+CardHandler::~CardHandler()
+{
+    NotificationCenter::defaultCenter().removeObserver(this);
+}
+
+bool CardHandler::UploadAsACAsync(const std::vector<std::shared_ptr<CardInfo>>& cards, const std::shared_ptr<ens_Account>& destAccount)
+{
+    if (isBusy())
+        return false;
+    m_type = kUploadAsAccountAndContact;
+    _uploadManager = std::make_unique<UploadManager>(m_global, cards, destAccount);
+    if (_uploadManager->GetUnfinishedList().empty())
+        complete();
+    else if (destAccount)
+        create(State::ContactsOrCampaignMembers, _uploadManager->GetContactList());
+    else
+        create(State::AccountsOrLeads, _uploadManager->GetAccountList());
+    return true;
+}
+
+bool CardHandler::UploadAsLeadAsync(const std::vector<std::shared_ptr<CardInfo>>& cards, const QString& leadSource,
+    const QString& leadStatus, const std::shared_ptr<ens_Campaign>& campaign)
+{
+    if (isBusy())
+        return false;
+    m_type = kUploadAsLead;
+    _uploadManager = std::make_unique<UploadManager>(m_global, cards, leadSource, leadStatus, campaign);
+    if (_uploadManager->GetUnfinishedList().empty())
+        complete();
+    else
+        create(State::AccountsOrLeads, _uploadManager->GetLeadList());
+    return true;
+}
+
+void CardHandler::create(State next, const UploadManager::Records& records)
+{
+    m_state = next;
+    _createProvider.ExecuteAsync(records);
+}
+
+void CardHandler::OnCreateCompleted(const Notification& notification)
+{
+    const SoapBindingResponsePtr response = responseOf(notification);
+    const int code = ErrorManager::GetResponseCode(response, m_global);
+    const auto part = firstPart<SforceServiceSvc_createResponse>(response);
+    const UploadManager::SaveResults results = part ? part->getresult() : UploadManager::SaveResults();
+    switch (m_state) {
+    case State::AccountsOrLeads: OnAccountsOrLeadsCompleted(code, results); break;
+    case State::ContactsOrCampaignMembers: OnContactsOrMembersCompleted(code, results); break;
+    case State::Attachments: OnAttachmentsCompleted(code, results); break;
+    default: break;
+    }
+}
+
+void CardHandler::OnAccountsOrLeadsCompleted(int code, const UploadManager::SaveResults& results)
+{
+    if (code != kQDLSuccess) {
+        _uploadManager->SetCode(code);
+        _uploadManager->ChangeStatus(kUploadPending, kUploadFailed);
+        complete();
+        return;
+    }
+    if (isLead()) {
+        _uploadManager->SetLeadUploadResult(results);
+        const auto members = _uploadManager->GetCampaignMemberList();
+        if (!members.empty())
+            create(State::ContactsOrCampaignMembers, members);
+        else
+            createAttachmentsOrFinish();
+        return;
+    }
+    _uploadManager->SetAccountUploadResult(results);
+    const auto contacts = _uploadManager->GetContactList();
+    if (contacts.empty())
+        complete();
+    else
+        create(State::ContactsOrCampaignMembers, contacts);
+}
+
+void CardHandler::OnContactsOrMembersCompleted(int code, const UploadManager::SaveResults& results)
+{
+    if (code != kQDLSuccess) {
+        // The Accounts or Leads of these cards exist without what was to follow: they go again,
+        // so that trying the cards again makes no duplicates.
+        _uploadManager->markPendingForRollback();
+        _uploadManager->SetCode(code);
+        _uploadManager->ChangeStatus(kUploadPending, kUploadFailed);
+        rollback();
+        return;
+    }
+    if (isLead())
+        _uploadManager->SetCampaignMemberUploadResult(results);
+    else
+        _uploadManager->SetContactUploadResult(results);
+    createAttachmentsOrFinish();
+}
+
+void CardHandler::createAttachmentsOrFinish()
+{
+    const auto attachments = _uploadManager->GetAttachmentList();
+    if (!attachments.empty()) {
+        create(State::Attachments, attachments);
+        return;
+    }
+    _uploadManager->ChangeStatus(kUploadPending, kUploadDone);
+    rollback();
+}
+
+void CardHandler::OnAttachmentsCompleted(int code, const UploadManager::SaveResults& results)
+{
+    if (code != kQDLSuccess) {
+        // The Contacts or Leads exist; only their card images are missing.
+        _uploadManager->SetCode(code);
+        _uploadManager->ChangeStatus(kUploadPending, kUploadWarning);
+    } else {
+        _uploadManager->SetAttachmentUploadResult(results);
+    }
+    rollback();
+}
+
+void CardHandler::rollback()
+{
+    _delIDs = isLead() ? _uploadManager->GetRollbackLeadIdList() : _uploadManager->GetRollbackAccountIdList();
+    if (_delIDs.isEmpty()) {
+        complete();
+        return;
+    }
+    m_state = State::Rollback;
+    _deleteProvider.ExecuteAsync(_delIDs);
+}
+
+void CardHandler::OnDeleteCompleted(const Notification& notification)
+{
+    const SoapBindingResponsePtr response = responseOf(notification);
+    QStringList removed;
+    if (ErrorManager::GetResponseCode(response, m_global) == kQDLSuccess) {
+        if (const auto part = firstPart<SforceServiceSvc_deleteResponse>(response)) {
+            for (const auto& result : part->result()) {
+                const auto success = result->valueForKey(QStringLiteral("success")).boolean();
+                if (success && success->boolValue())
+                    removed.append(result->valueForKey(QStringLiteral("id")).text());
+            }
+        }
+    }
+    const QString line = CommonFuc::GetLocalStringWithKey(QStringLiteral("MSG04031"));
+    for (const QString& id : std::as_const(_delIDs)) {
+        if (removed.contains(id))
+            continue;
+        LogManager::LogOutput(kLogError, QStringLiteral("Rollback left the record %1 on the service").arg(id));
+        _uploadManager->addRollbackFailure(id, line);
+    }
+    _delIDs.clear();
+    complete();
+}
+
+void CardHandler::complete()
+{
+    m_state = State::Done;
+    const UploadResults results = _uploadManager->GetResultList();
+    NotificationCenter::defaultCenter().post(QString::fromLatin1(kQDLEVENTLOUPLOADCOMPLETED), this,
+        {{QStringLiteral("KEY_CODE"), QVariant::fromValue(results)}});
+}

@@ -1,0 +1,54 @@
+// Uploads one batch of cards: Accounts (unless an existing account was chosen), Contacts and the
+// card PDFs as their Attachments; or Leads, CampaignMembers (with a campaign) and Attachments. A card
+// whose second record could not be made has its first record deleted again. One call is in flight
+// at a time; every upload ends in exactly one "QDLEVENTLOUPLOADCOMPLETED" (object: the handler,
+// "KEY_CODE": the rows).
+#pragma once
+
+#include "plugin/Common/UploadManager.h"
+#include "plugin/DataAccess/CreateProvider.h"
+#include "plugin/DataAccess/DeleteProvider.h"
+
+#include <memory>
+
+class GlobalData;
+struct Notification;
+
+inline constexpr const char* kQDLEVENTLOUPLOADCOMPLETED = "QDLEVENTLOUPLOADCOMPLETED";
+
+class CardHandler {
+public:
+    enum class State { Idle, AccountsOrLeads, ContactsOrCampaignMembers, Attachments, Rollback, Done };
+
+    explicit CardHandler(GlobalData& global);
+    ~CardHandler();
+    CardHandler(const CardHandler&) = delete;
+    CardHandler& operator=(const CardHandler&) = delete;
+
+    // False, and nothing starts, while an upload is still running.
+    bool UploadAsACAsync(const std::vector<std::shared_ptr<CardInfo>>& cards, const std::shared_ptr<ens_Account>& destAccount);
+    bool UploadAsLeadAsync(const std::vector<std::shared_ptr<CardInfo>>& cards, const QString& leadSource,
+        const QString& leadStatus, const std::shared_ptr<ens_Campaign>& campaign);
+    State state() const { return m_state; }
+
+private:
+    bool isBusy() const { return m_state != State::Idle && m_state != State::Done; }
+    void create(State next, const UploadManager::Records& records);
+    void OnCreateCompleted(const Notification& notification);
+    void OnAccountsOrLeadsCompleted(int code, const UploadManager::SaveResults& results);
+    void OnContactsOrMembersCompleted(int code, const UploadManager::SaveResults& results);
+    void OnAttachmentsCompleted(int code, const UploadManager::SaveResults& results);
+    void createAttachmentsOrFinish();
+    void rollback();
+    void OnDeleteCompleted(const Notification& notification);
+    void complete();
+    bool isLead() const { return m_type == kUploadAsLead; }
+
+    GlobalData& m_global;
+    CreateProvider _createProvider;
+    DeleteProvider _deleteProvider;
+    std::unique_ptr<UploadManager> _uploadManager;
+    int m_type = kUploadAsAccountAndContact;
+    State m_state = State::Idle;
+    QStringList _delIDs;
+};
