@@ -5,6 +5,7 @@
 #include "plugin/Common/GlobalData.h"
 #include "plugin/Common/LogManager.h"
 #include "plugin/DataAccess/ProviderNotifications.h"
+#include "platform/appkit/Scheduler.h"
 #include "platform/foundation/NotificationCenter.h"
 
 namespace {
@@ -45,7 +46,7 @@ bool CardHandler::UploadAsACAsync(const std::vector<std::shared_ptr<CardInfo>>& 
     m_type = kUploadAsAccountAndContact;
     _uploadManager = std::make_unique<UploadManager>(m_global, cards, destAccount);
     if (_uploadManager->GetUnfinishedList().empty())
-        complete();
+        completeLater();
     else if (destAccount)
         create(State::ContactsOrCampaignMembers, _uploadManager->GetContactList());
     else
@@ -61,7 +62,7 @@ bool CardHandler::UploadAsLeadAsync(const std::vector<std::shared_ptr<CardInfo>>
     m_type = kUploadAsLead;
     _uploadManager = std::make_unique<UploadManager>(m_global, cards, leadSource, leadStatus, campaign);
     if (_uploadManager->GetUnfinishedList().empty())
-        complete();
+        completeLater();
     else
         create(State::AccountsOrLeads, _uploadManager->GetLeadList());
     return true;
@@ -186,6 +187,15 @@ void CardHandler::OnDeleteCompleted(const Notification& notification)
     }
     _delIDs.clear();
     complete();
+}
+
+void CardHandler::completeLater()
+{
+    m_state = State::AccountsOrLeads;
+    Scheduler::performOnMainThread([this, alive = std::weak_ptr<int>(m_alive)] {
+        if (alive.lock())
+            complete();
+    });
 }
 
 void CardHandler::complete()

@@ -42,6 +42,8 @@ private:
     void rollback();
     void OnDeleteCompleted(const Notification& notification);
     void complete();
+    // Completes from the event loop, as every other outcome does, when nothing was sent.
+    void completeLater();
     bool isLead() const { return m_type == kUploadAsLead; }
 
     GlobalData& m_global;
@@ -51,4 +53,5 @@ private:
     int m_type = kUploadAsAccountAndContact;
     State m_state = State::Idle;
     QStringList _delIDs;
+    std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };

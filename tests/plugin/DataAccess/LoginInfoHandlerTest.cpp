@@ -2,7 +2,7 @@
 // codes of refused logins and the asynchronous login's completion.
 #include "plugin/DataAccess/ProviderNotifications.h"
 #include "plugin/Logic/LoginInfoHandler.h"
-#include "tests/plugin/DataAccess/ServiceFixture.h"
+#include "tests/support/service/ServiceFixture.h"
 
 namespace {
 

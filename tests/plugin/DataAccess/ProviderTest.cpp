@@ -7,7 +7,7 @@
 #include "plugin/DataAccess/QueryProvider.h"
 #include "plugin/SforceService/SoapBinding.h"
 #include "plugin/SforceService/ens_Contact.h"
-#include "tests/plugin/DataAccess/ServiceFixture.h"
+#include "tests/support/service/ServiceFixture.h"
 
 namespace {
 

@@ -143,7 +143,7 @@ TEST_F(BindingTest, QueryPagesThroughQueryMoreWithNullAndNestedFields)
                 FakeCrmService::field("Started__c", "2010-05-12")});
     }
     loggedIn();
-    auto page = part<SforceServiceSvc_queryResponse>(query("SELECT Id, Name FROM Widget__c"))->result();
+    auto page = part<SforceServiceSvc_queryResponse>(query("SELECT Id, Name, Amount__c, Email, Parent__r.Id, Parent__r.Name, Started__c FROM Widget__c"))->result();
     std::vector<std::shared_ptr<ens_sObject>> records;
     int pages = 1;
     while (true) {

@@ -171,7 +171,18 @@ TEST_F(RecordTypesService, CreatedRecordsReadBackThroughPagingAndDeletingEmpties
     };
     for (const Expected& e : {Expected {"Lead", 1}, Expected {"Account", 1}, Expected {"Contact", 1},
              Expected {"CampaignMember", 1}, Expected {"Attachment", 2}}) {
-        const auto read = queryAll(QStringLiteral("SELECT Id FROM %1").arg(e.type), &pages);
+        // The service answers the fields a query names: every field that was sent.
+        QStringList fields{"Id"};
+        for (const auto& record : sent) {
+            if (record->className() != QLatin1String("ens_") + e.type)
+                continue;
+            for (const SoapFieldInfo& f : record->typeInfo().fields()) {
+                if (f.wireName != QLatin1String("fieldsToNull") && !record->valueForKey(f.wireName).isNone())
+                    fields.append(f.wireName);
+            }
+        }
+        fields.removeDuplicates();
+        const auto read = queryAll(QStringLiteral("SELECT %1 FROM %2").arg(fields.join(','), e.type), &pages);
         ASSERT_EQ(int(read.size()), e.records) << e.type;
         EXPECT_EQ(pages, e.records) << e.type;
         for (const auto& back : read) {
@@ -191,8 +202,9 @@ TEST_F(RecordTypesService, CreatedRecordsReadBackThroughPagingAndDeletingEmpties
     }
 
     auto remove = std::make_shared<SforceServiceSvc_delete>();
-    for (const auto& record : sent)
-        remove->addIds(record->getId());
+    // Children first: deleting a parent takes its children with it.
+    for (auto record = sent.rbegin(); record != sent.rend(); ++record)
+        remove->addIds((*record)->getId());
     remove->addIds(campaign->getId());
     const auto deleted = onlyPart<SforceServiceSvc_deleteResponse>(binding()->deleteUsingParameters(remove, session));
     ASSERT_TRUE(deleted);

@@ -63,6 +63,20 @@ QString nodeXml(xmlNodePtr node)
     return xml;
 }
 
+// The local name of a stored field element ("<sf:Name>…" gives "Name").
+QString elementName(const QString& element)
+{
+    static const QRegularExpression name(QStringLiteral("^<(?:[\\w.]+:)?([\\w.]+)"));
+    return name.match(element).captured(1);
+}
+
+QString unescaped(QString text)
+{
+    return text.replace(QLatin1String("&lt;"), QLatin1String("<")).replace(QLatin1String("&gt;"), QLatin1String(">"))
+        .replace(QLatin1String("&quot;"), QLatin1String("\"")).replace(QLatin1String("&apos;"), QLatin1String("'"))
+        .replace(QLatin1String("&#39;"), QLatin1String("'")).replace(QLatin1String("&amp;"), QLatin1String("&"));
+}
+
 QByteArray reasonPhrase(int status)
 {
     switch (status) {
@@ -169,6 +183,18 @@ FakeCrmService::~FakeCrmService()
         t.join();
 }
 
+QString FakeCrmRecord::value(const QString& field) const
+{
+    for (const QString& element : fieldElements) {
+        if (elementName(element).compare(field, Qt::CaseInsensitive) != 0)
+            continue;
+        static const QRegularExpression text(QStringLiteral("^<[^>]*[^/]>(.*)</[^>]+>$"), QRegularExpression::DotMatchesEverythingOption);
+        const auto match = text.match(element);
+        return match.hasMatch() ? unescaped(match.captured(1)) : QString();
+    }
+    return QString();
+}
+
 QString FakeCrmService::baseUrl() const
 {
     return QStringLiteral("%1://127.0.0.1:%2").arg(m_tls ? QStringLiteral("https") : QStringLiteral("http")).arg(m_port);
@@ -238,6 +264,49 @@ void FakeCrmService::scriptReply(int requestNumber, const FakeCrmReply& reply)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_scriptedReplies[requestNumber] = reply;
+}
+
+void FakeCrmService::addRecordRule(const FakeCrmRecordRule& rule)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_recordRules.push_back(rule);
+}
+
+void FakeCrmService::dropLastResultOfRequest(int requestNumber)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_dropLastResultOfRequest = requestNumber;
+}
+
+void FakeCrmService::setTypedQueryResults(bool typed)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_typedQueryResults = typed;
+}
+
+QStringList FakeCrmService::journal() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    QStringList lines;
+    for (const FakeCrmRequest& request : m_requests) {
+        QString line = request.operation;
+        if (request.operation == QLatin1String("query")) {
+            static const QRegularExpression from(QStringLiteral("\\bFROM\\s+(\\w+)"),
+                QRegularExpression::CaseInsensitiveOption);
+            line += QLatin1Char(' ') + from.match(request.queryString).captured(1);
+        } else if (request.operation == QLatin1String("create")) {
+            QStringList parts;
+            QStringList types = request.createdTypes;
+            types.removeDuplicates();
+            for (const QString& type : types)
+                parts.append(QStringLiteral("%1 x%2").arg(type).arg(request.createdTypes.count(type)));
+            line += QLatin1Char(' ') + (parts.isEmpty() ? QStringLiteral("x0") : parts.join(QLatin1String(", ")));
+        } else if (request.operation == QLatin1String("delete")) {
+            line += QStringLiteral(" x%1").arg(request.deletedIds.size());
+        }
+        lines.append(line);
+    }
+    return lines;
 }
 
 QString FakeCrmService::addRecord(const QString& type, const QStringList& fieldElements)
@@ -414,8 +483,18 @@ FakeCrmReply FakeCrmService::answer(const FakeCrmRequest& received)
             operation = children.empty() ? nullptr : children.front();
         }
     }
-    if (operation)
+    if (operation) {
         request.operation = localName(operation);
+        request.queryString = childText(operation, "queryString");
+        for (xmlNodePtr object : elementChildren(operation, "sObjects")) {
+            xmlChar* type = xmlGetNsProp(object, reinterpret_cast<const xmlChar*>("type"),
+                reinterpret_cast<const xmlChar*>("http://www.w3.org/2001/XMLSchema-instance"));
+            request.createdTypes.append(QString::fromUtf8(reinterpret_cast<const char*>(type)).section(QLatin1Char(':'), -1));
+            xmlFree(type);
+        }
+        for (xmlNodePtr id : elementChildren(operation, "ids"))
+            request.deletedIds.append(nodeText(id));
+    }
 
     std::unique_lock<std::mutex> lock(m_mutex);
     m_requests.push_back(request);
@@ -492,43 +571,84 @@ FakeCrmReply FakeCrmService::answerLogin(xmlNodePtr operation)
     return reply;
 }
 
-QString FakeCrmService::page(const std::vector<QString>& ids, size_t offset)
+QString FakeCrmService::page(const std::vector<QString>& ids, size_t offset, const std::shared_ptr<FakeSoqlQuery>& query)
 {
     QString records;
     const size_t end = std::min(ids.size(), offset + size_t(m_pageSize));
     for (size_t i = offset; i < end; ++i) {
         for (const FakeCrmRecord& record : m_records) {
-            if (record.id == ids[i]) {
-                records += QStringLiteral("<records xsi:type=\"sf:%1\"><sf:Id>%2</sf:Id>%3</records>")
-                               .arg(record.type, record.id, record.fieldElements.join(QString()));
+            if (record.id != ids[i])
+                continue;
+            QString fields;
+            for (const QString& element : record.fieldElements) {
+                if (query->selects(elementName(element)))
+                    fields += element;
             }
+            records += QStringLiteral("<records xsi:type=\"sf:%1\"><sf:Id>%2</sf:Id>%3</records>").arg(record.type, record.id, fields);
         }
     }
     QString locator = QStringLiteral("<queryLocator xsi:nil=\"true\"/>");
     const bool done = end >= ids.size();
     if (!done) {
         const QString name = QStringLiteral("01gFAKE-%1").arg(m_nextLocator++);
-        m_locators[name] = {ids, end};
+        m_locators[name] = {ids, end, query};
         locator = QStringLiteral("<queryLocator>%1</queryLocator>").arg(name);
     }
-    return QStringLiteral("<result><done>%1</done>%2%3<size>%4</size></result>")
-        .arg(done ? QStringLiteral("true") : QStringLiteral("false"), locator, records)
+    const QString typed = m_typedQueryResults ? QStringLiteral(" xsi:type=\"QueryResult\"") : QString();
+    return QStringLiteral("<result%1><done>%2</done>%3%4<size>%5</size></result>")
+        .arg(typed, done ? QStringLiteral("true") : QStringLiteral("false"), locator, records)
         .arg(ids.size());
+}
+
+std::vector<QString> FakeCrmService::select(const FakeSoqlQuery& query) const
+{
+    std::vector<const FakeCrmRecord*> found;
+    const FakeSoqlQuery::Subquery subquery = [this](const FakeSoqlQuery& inner) {
+        QStringList values;
+        const QString field = inner.fields.value(0);
+        for (const QString& id : select(inner)) {
+            for (const FakeCrmRecord& record : m_records) {
+                if (record.id == id)
+                    values.append(field.compare(QLatin1String("Id"), Qt::CaseInsensitive) == 0 ? record.id : record.value(field));
+            }
+        }
+        return values;
+    };
+    for (const FakeCrmRecord& record : m_records) {
+        if (record.type.compare(query.object, Qt::CaseInsensitive) != 0)
+            continue;
+        FakeSoqlQuery::Values values;
+        values.insert(QStringLiteral("Id"), record.id);
+        for (const QString& element : record.fieldElements) {
+            const QString name = elementName(element);
+            if (!record.value(name).isNull())
+                values.insert(name, record.value(name));
+        }
+        if (query.matches(values, subquery))
+            found.push_back(&record);
+    }
+    if (!query.orderBy.isEmpty()) {
+        std::stable_sort(found.begin(), found.end(), [&](const FakeCrmRecord* a, const FakeCrmRecord* b) {
+            const int order = a->value(query.orderBy).compare(b->value(query.orderBy), Qt::CaseInsensitive);
+            return query.descending ? order > 0 : order < 0;
+        });
+    }
+    if (query.limit >= 0 && found.size() > size_t(query.limit))
+        found.resize(size_t(query.limit));
+    std::vector<QString> ids;
+    for (const FakeCrmRecord* record : found)
+        ids.push_back(record->id);
+    return ids;
 }
 
 FakeCrmReply FakeCrmService::answerQuery(const QString& queryString)
 {
-    static const QRegularExpression from(QStringLiteral("\\bFROM\\s+(\\w+)"), QRegularExpression::CaseInsensitiveOption);
-    const auto match = from.match(queryString);
-    if (!match.hasMatch())
-        return faultReply(QStringLiteral("MALFORMED_QUERY"), QStringLiteral("unexpected token"));
-    std::vector<QString> ids;
-    for (const FakeCrmRecord& record : m_records) {
-        if (record.type.compare(match.captured(1), Qt::CaseInsensitive) == 0)
-            ids.push_back(record.id);
-    }
+    QString error;
+    const auto query = FakeSoqlQuery::parse(queryString, &error);
+    if (!query)
+        return faultReply(QStringLiteral("MALFORMED_QUERY"), error);
     FakeCrmReply reply;
-    reply.body = envelope(QStringLiteral("<queryResponse>") + page(ids, 0) + QStringLiteral("</queryResponse>"));
+    reply.body = envelope(QStringLiteral("<queryResponse>") + page(select(*query), 0, query) + QStringLiteral("</queryResponse>"));
     return reply;
 }
 
@@ -537,49 +657,106 @@ FakeCrmReply FakeCrmService::answerQueryMore(const QString& locator)
     const auto it = m_locators.find(locator);
     if (it == m_locators.end())
         return faultReply(QStringLiteral("INVALID_QUERY_LOCATOR"), QStringLiteral("invalid query locator"));
-    const auto [ids, offset] = it->second;
+    const Locator found = it->second;
     m_locators.erase(it);
     FakeCrmReply reply;
-    reply.body = envelope(QStringLiteral("<queryMoreResponse>") + page(ids, offset) + QStringLiteral("</queryMoreResponse>"));
+    reply.body = envelope(QStringLiteral("<queryMoreResponse>") + page(found.ids, found.offset, found.query)
+        + QStringLiteral("</queryMoreResponse>"));
     return reply;
+}
+
+QString FakeCrmService::refusal(const QString& type, const QHash<QString, QString>& values) const
+{
+    static const QHash<QString, QStringList> required = {{"Account", {"Name"}}, {"Contact", {"LastName"}},
+        {"Lead", {"LastName", "Company"}}, {"Attachment", {"Name", "ParentId"}}, {"CampaignMember", {"CampaignId"}}};
+    for (const QString& field : required.value(type)) {
+        if (values.value(field).isEmpty())
+            return field;
+    }
+    return QString();
 }
 
 FakeCrmReply FakeCrmService::answerCreate(xmlNodePtr operation)
 {
-    QString results;
-    for (xmlNodePtr object : elementChildren(operation, "sObjects")) {
+    const auto objects = elementChildren(operation, "sObjects");
+    if (objects.size() > 200)
+        return faultReply(QStringLiteral("EXCEEDED_ID_LIMIT"), QStringLiteral("record limit reached. cannot submit more than 200 records into this call"));
+    auto exists = [this](const QString& id) {
+        return std::any_of(m_records.begin(), m_records.end(), [&](const FakeCrmRecord& r) { return r.id == id; });
+    };
+    QStringList results;
+    int position = -1;
+    for (xmlNodePtr object : objects) {
+        ++position;
         xmlChar* typeAttribute = xmlGetNsProp(object, reinterpret_cast<const xmlChar*>("type"),
             reinterpret_cast<const xmlChar*>("http://www.w3.org/2001/XMLSchema-instance"));
         const QString type = QString::fromUtf8(reinterpret_cast<const char*>(typeAttribute)).section(QLatin1Char(':'), -1);
         xmlFree(typeAttribute);
         QStringList fields;
         QHash<QString, QString> values;
+        bool hasId = false;
         for (xmlNodePtr f : elementChildren(object)) {
+            if (localName(f) == QLatin1String("Id"))
+                hasId = true;
             if (localName(f) == QLatin1String("fieldsToNull") || localName(f) == QLatin1String("Id"))
                 continue;
             fields.append(nodeXml(f));
             values.insert(localName(f), nodeText(f));
         }
-        const bool needsLastName = type == QLatin1String("Contact") || type == QLatin1String("Lead");
+        const QString missing = refusal(type, values);
+        const auto rule = std::find_if(m_recordRules.begin(), m_recordRules.end(), [&](const FakeCrmRecordRule& r) {
+            return r.type == type && (r.field.isEmpty() ? r.position == position : values.value(r.field) == r.value);
+        });
+        QString reference;
+        for (const char* field : {"ParentId", "LeadId", "CampaignId", "AccountId"}) {
+            const QString id = values.value(QLatin1String(field));
+            if (values.contains(QLatin1String(field)) && !exists(id))
+                reference = QLatin1String(field);
+        }
         if (type.isEmpty()) {
-            results += resultXml(QString(), false, QString(), QStringLiteral("sObject type missing"), QStringLiteral("INVALID_TYPE"));
-        } else if (needsLastName && values.value(QStringLiteral("LastName")).isEmpty()) {
-            results += resultXml(QString(), false, QStringLiteral("LastName"), QStringLiteral("Required fields are missing: [LastName]"),
-                QStringLiteral("REQUIRED_FIELD_MISSING"));
+            results.append(resultXml(QString(), false, QString(), QStringLiteral("sObject type missing"), QStringLiteral("INVALID_TYPE")));
+        } else if (hasId) {
+            results.append(resultXml(QString(), false, QStringLiteral("Id"), QStringLiteral("cannot specify Id in an insert call"),
+                QStringLiteral("INVALID_FIELD_FOR_INSERT_UPDATE")));
+        } else if (!missing.isEmpty()) {
+            results.append(resultXml(QString(), false, missing, QStringLiteral("Required fields are missing: [%1]").arg(missing),
+                QStringLiteral("REQUIRED_FIELD_MISSING")));
+        } else if (rule != m_recordRules.end()) {
+            results.append(resultXml(QString(), false, rule->field, rule->message, rule->statusCode));
+        } else if (!reference.isEmpty()) {
+            results.append(resultXml(QString(), false, reference, QStringLiteral("invalid cross reference id"),
+                QStringLiteral("INVALID_CROSS_REFERENCE_KEY")));
         } else if (values.contains(QStringLiteral("Email")) && !values.value(QStringLiteral("Email")).contains(QLatin1Char('@'))) {
-            results += resultXml(QString(), false, QStringLiteral("Email"), QStringLiteral("Email: invalid email address: ") + values.value(QStringLiteral("Email")),
-                QStringLiteral("INVALID_EMAIL_ADDRESS"));
+            results.append(resultXml(QString(), false, QStringLiteral("Email"), QStringLiteral("Email: invalid email address: ") + values.value(QStringLiteral("Email")),
+                QStringLiteral("INVALID_EMAIL_ADDRESS")));
         } else {
             const QString id = newId(type);
             m_records.push_back({type, id, fields});
-            results += resultXml(id, true, QString(), QString(), QString());
+            results.append(resultXml(id, true, QString(), QString(), QString()));
         }
     }
+    if (m_dropLastResultOfRequest == int(m_requests.size()) && !results.isEmpty())
+        results.removeLast();
     FakeCrmReply reply;
     const QString header = m_debugLog.isEmpty() ? QString()
                                                 : QStringLiteral("<DebuggingInfo><debugLog>%1</debugLog></DebuggingInfo>").arg(escaped(m_debugLog));
-    reply.body = envelope(QStringLiteral("<createResponse>") + results + QStringLiteral("</createResponse>"), header);
+    reply.body = envelope(QStringLiteral("<createResponse>") + results.join(QString()) + QStringLiteral("</createResponse>"), header);
     return reply;
+}
+
+void FakeCrmService::cascadeDelete(const QString& id)
+{
+    // Children go with their parent: an Account's Contacts, a Lead's memberships, anyone's Attachments.
+    std::vector<QString> children;
+    for (const FakeCrmRecord& record : m_records) {
+        if (record.value(QStringLiteral("AccountId")) == id || record.value(QStringLiteral("LeadId")) == id
+            || record.value(QStringLiteral("ParentId")) == id)
+            children.push_back(record.id);
+    }
+    m_records.erase(std::remove_if(m_records.begin(), m_records.end(), [&](const FakeCrmRecord& r) { return r.id == id; }),
+        m_records.end());
+    for (const QString& child : children)
+        cascadeDelete(child);
 }
 
 FakeCrmReply FakeCrmService::answerDelete(xmlNodePtr operation)
@@ -591,7 +768,7 @@ FakeCrmReply FakeCrmService::answerDelete(xmlNodePtr operation)
         if (it == m_records.end()) {
             results += resultXml(id, false, QString(), QStringLiteral("entity is deleted"), QStringLiteral("ENTITY_IS_DELETED"));
         } else {
-            m_records.erase(it);
+            cascadeDelete(id);
             results += resultXml(id, true, QString(), QString(), QString());
         }
     }

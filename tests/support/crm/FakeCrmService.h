@@ -12,6 +12,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "tests/support/crm/FakeSoql.h"
+
 #include <libxml/tree.h>
 
 #include <atomic>
@@ -34,6 +36,10 @@ struct FakeCrmRequest {
     QString operation;
     QStringList headerBlocks;
     QString sessionId;
+    // What the call asked for: the SOQL of a query, the record types of a create, the ids of a delete.
+    QString queryString;
+    QStringList createdTypes;
+    QStringList deletedIds;
 };
 
 struct FakeCrmReply {
@@ -49,6 +55,17 @@ struct FakeCrmRecord {
     QString type;
     QString id;
     QStringList fieldElements;  // complete elements, for example <sf:Name>Acme</sf:Name>
+    QString value(const QString& field) const;  // a field's text; null when the record has none
+};
+
+// A record the service refuses at create: of `type`, with `field` equal to `value`.
+struct FakeCrmRecordRule {
+    QString type;
+    QString field;     // empty: the record at `position` of the call
+    QString value;
+    int position = -1;
+    QString statusCode;
+    QString message;
 };
 
 class FakeCrmService {
@@ -76,6 +93,13 @@ public:
     void queueReply(const FakeCrmReply& reply);
     // The request with this number (from 1, counting every request) is answered by `reply`.
     void scriptReply(int requestNumber, const FakeCrmReply& reply);
+    void addRecordRule(const FakeCrmRecordRule& rule);
+    // The create of this request number answers for every record but the last (which is made all the same).
+    void dropLastResultOfRequest(int requestNumber);
+    // Query results typed xsi:type="QueryResult", as some of the live service's answers are.
+    void setTypedQueryResults(bool typed);
+    // One line a call: "login", "query Contact", "create Account x3", "delete x2", "logout".
+    QStringList journal() const;
 
     QString addRecord(const QString& type, const QStringList& fieldElements);
     std::vector<FakeCrmRecord> records() const;
@@ -100,7 +124,10 @@ private:
     FakeCrmReply answerCreate(xmlNodePtr operation);
     FakeCrmReply answerDelete(xmlNodePtr operation);
     FakeCrmReply answerDescribeSObjects(xmlNodePtr operation);
-    QString page(const std::vector<QString>& ids, size_t offset);
+    QString page(const std::vector<QString>& ids, size_t offset, const std::shared_ptr<FakeSoqlQuery>& query);
+    std::vector<QString> select(const FakeSoqlQuery& query) const;
+    QString refusal(const QString& type, const QHash<QString, QString>& values) const;
+    void cascadeDelete(const QString& id);
     QString newId(const QString& type);
 
     const TestCertificates* m_tls = nullptr;
@@ -116,7 +143,15 @@ private:
     std::deque<FakeCrmReply> m_queuedReplies;
     std::map<int, FakeCrmReply> m_scriptedReplies;
     std::vector<FakeCrmRecord> m_records;
-    std::map<QString, std::pair<std::vector<QString>, size_t>> m_locators;
+    struct Locator {
+        std::vector<QString> ids;
+        size_t offset = 0;
+        std::shared_ptr<FakeSoqlQuery> query;
+    };
+    std::map<QString, Locator> m_locators;
+    std::vector<FakeCrmRecordRule> m_recordRules;
+    bool m_typedQueryResults = false;
+    int m_dropLastResultOfRequest = 0;
     QString m_userName = QStringLiteral("user@example.com");
     QString m_password = QStringLiteral("secret");
     QString m_apiVersion = QStringLiteral("19.0");

@@ -1,4 +1,4 @@
-#include "tests/plugin/DataAccess/ServiceFixture.h"
+#include "tests/support/service/ServiceFixture.h"
 
 #include "plugin/Logic/LoginInfoHandler.h"
 #include "plugin/SforceService/SforceServiceSvc.h"
