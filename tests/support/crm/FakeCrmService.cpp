@@ -299,7 +299,7 @@ QStringList FakeCrmService::journal() const
             QStringList types = request.createdTypes;
             types.removeDuplicates();
             for (const QString& type : types)
-                parts.append(QStringLiteral("%1 x%2").arg(type).arg(request.createdTypes.count(type)));
+                parts.append(QStringLiteral("%1 x%2").arg(type, QString::number(request.createdTypes.count(type))));
             line += QLatin1Char(' ') + (parts.isEmpty() ? QStringLiteral("x0") : parts.join(QLatin1String(", ")));
         } else if (request.operation == QLatin1String("delete")) {
             line += QStringLiteral(" x%1").arg(request.deletedIds.size());
@@ -596,8 +596,7 @@ QString FakeCrmService::page(const std::vector<QString>& ids, size_t offset, con
     }
     const QString typed = m_typedQueryResults ? QStringLiteral(" xsi:type=\"QueryResult\"") : QString();
     return QStringLiteral("<result%1><done>%2</done>%3%4<size>%5</size></result>")
-        .arg(typed, done ? QStringLiteral("true") : QStringLiteral("false"), locator, records)
-        .arg(ids.size());
+        .arg(typed, done ? QStringLiteral("true") : QStringLiteral("false"), locator, records, QString::number(ids.size()));
 }
 
 std::vector<QString> FakeCrmService::select(const FakeSoqlQuery& query) const
