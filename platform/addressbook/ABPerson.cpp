@@ -294,7 +294,8 @@ QByteArray ABPerson::entryLines(ABProperty property, const ABMultiValueEntry& en
         else
             custom = label != kABOtherLabel;
     } else {
-        if (property == kABEmailProperty)
+        // vCard 4.0 has no INTERNET type: every e-mail address is one.
+        if (property == kABEmailProperty && !m_version.startsWith(QLatin1Char('4')))
             params = ";TYPE=INTERNET";
         const QByteArray separator = params.isEmpty() ? ";TYPE=" : ",";
         if (label == kABWorkLabel)

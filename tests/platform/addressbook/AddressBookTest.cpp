@@ -89,6 +89,9 @@ TEST_F(AddressBookTest, RewriteChangesOnlyWhatWasSetAndKeepsEveryOtherLineByteFo
     addresses.addAddress({{kABAddressCityKey, QStringLiteral("Oslo")}, {kABAddressCountryCodeKey, QStringLiteral("us")}},
                          kABAddressWorkLabel);
     p->setMultiValue(addresses, kABAddressProperty);
+    ABMultiValue mails;
+    mails.addValue(QStringLiteral("ann@acme.example"), kABEmailWorkLabel);
+    p->setMultiValue(mails, kABEmailProperty);
     ASSERT_TRUE(book->save());
 
     const QByteArray expected = "BEGIN:VCARD\n"
@@ -107,6 +110,7 @@ TEST_F(AddressBookTest, RewriteChangesOnlyWhatWasSetAndKeepsEveryOtherLineByteFo
                                 "X-CUSTOM;X-PARAM=\"a:b\":keep me\\, exactly\n"
                                 "TITLE:Lead\\, R&D\n"
                                 "ORG:Acme\n"
+                                "EMAIL;TYPE=WORK:ann@acme.example\n"
                                 "item6.ADR;TYPE=WORK:;;;Oslo;;;\n"
                                 "item6.X-ABADR:us\n"
                                 "END:VCARD\n";
