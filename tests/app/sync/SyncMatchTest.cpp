@@ -50,6 +50,7 @@ TEST_F(Match, PersonsMatchOnNamesCompanyAndWorkEmailOrBecomeNewCardsAndCardsBeco
         added.append(card->stringValue("family_Name") + "/" + card->stringValue("memo"));
         EXPECT_EQ(card->stringValue("face_Image_File"), card->stringValue("cardID") + "_N1.pdf");
         EXPECT_EQ(card->stringValue("flag1"), "1");
+        EXPECT_EQ(card->stringValue("folder_ID"), inboxID);
         EXPECT_FALSE(card->stringValue("sync_Phone_Fax").isEmpty());
         EXPECT_FALSE(card->stringValue("cardID").isEmpty());
     }
