@@ -59,7 +59,7 @@ bool readDesktopEntry(const QString& filePath, const QString& id, DesktopEntry& 
     bool application = false;
     bool hidden = false;
     QString exec, tryExec;
-    entry = DesktopEntry{id, {}, {}, {}, filePath, {}};
+    entry = DesktopEntry{id, {}, {}, {}, filePath, {}, {}};
     while (!in.atEnd()) {
         const QString line = in.readLine().trimmed();
         if (line.startsWith(QLatin1Char('['))) {
@@ -83,6 +83,8 @@ bool readDesktopEntry(const QString& filePath, const QString& id, DesktopEntry& 
             tryExec = value;
         else if (key == QLatin1String("Icon"))
             entry.icon = value;
+        else if (key == QLatin1String("X-AppVersion"))
+            entry.version = value;
         else if (key == QLatin1String("Hidden"))
             hidden = value == QLatin1String("true");
     }

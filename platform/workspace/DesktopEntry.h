@@ -12,6 +12,7 @@ struct DesktopEntry {
     QString icon;        // "Icon": a theme icon name or an absolute path
     QString filePath;
     QString exec;        // the "Exec" value as written
+    QString version;     // "X-AppVersion", the application's own version; empty when not given
 };
 
 // Parses one entry; false when the file has no "[Desktop Entry]" group of type Application.

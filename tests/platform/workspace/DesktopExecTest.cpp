@@ -36,7 +36,7 @@ TEST(DesktopExec, ArgumentsFollowTheQuotingRules)
 TEST(DesktopExec, FieldCodesTakeTheFiles)
 {
     DesktopEntry entry{QStringLiteral("org.example.Viewer"), QStringLiteral("Viewer"), QStringLiteral("/usr/bin/viewer"),
-                       QStringLiteral("viewer-icon"), QStringLiteral("/apps/viewer.desktop"), QString()};
+                       QStringLiteral("viewer-icon"), QStringLiteral("/apps/viewer.desktop"), QString(), QString()};
     const QStringList files{QStringLiteral("/tmp/a b.jpg"), QStringLiteral("/tmp/c.tiff")};
     const struct {
         const char* exec;
