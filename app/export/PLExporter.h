@@ -132,6 +132,9 @@ public:
     // when there is none. Nothing is created.
     static QString uniqueFullPathUnder(const QString& parent, bool isFolder, int fileType);
     static QString fileExtensionName(int fileType);
+    // The link test: a package holding the sample card file of the type (2 or 3) in the user's
+    // language. 0, -1, -1002 (no sample) or -4001.
+    static int exportSampleDataToFolder(const QString& folder, int fileType, QStringList* newFilePaths);
     // The base folders of packages: for configured applications, and for the user's own ones.
     static QString defaultExtentionTempDir();
     static QString tempDirPLUnderUserDocuments();

@@ -16,12 +16,15 @@
 #include "app/images/CardPdfCheck.h"
 #include "app/images/CardPdfDecoding.h"
 #include "app/images/PLImageCreator.h"
+#include "app/linkage/LinkageLanguage.h"
+#include "app/linkage/PLExtAppExportFileInfo.h"
+#include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
-#include "platform/foundation/PlistFile.h"
 #include "platform/foundation/StandardPaths.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -31,7 +34,6 @@ namespace {
 constexpr int kMaxFolderAttempts = 11;
 constexpr int kMaxFileNumber = 10000;
 constexpr int kNoTempFolder = -4960;
-const QString kExportResultFile = QStringLiteral("ExportResult.plist");
 
 bool isDataType(int type)
 {
@@ -88,6 +90,22 @@ private:
     QStringList* m_paths;
     QString m_current;
 };
+
+// The sample card file of the link test in the localisation of the language, else in English.
+QString sampleResource(const QString& language, const QString& extension)
+{
+    static const QHash<QString, QString> folders{
+        {"English", "en"}, {"French", "fr"}, {"Japanese", "ja"}, {"German", "de"}, {"Spanish", "es"}, {"Italian", "it"},
+        {"Portuguese", "pt"}, {"Russian", "ru"}, {"Korean", "ko"}, {"zh-CN", "zh_CN"}, {"zh-TW", "zh_TW"},
+    };
+    const QDir resources(Bundle::main().resourcePath());
+    for (const QString& folder : {folders.value(language), QStringLiteral("en")}) {
+        const QString path = resources.filePath(folder + QStringLiteral("/Sample.") + extension);
+        if (!folder.isEmpty() && PLChecker::isPathExists(path, PLChecker::kPathFile))
+            return path;
+    }
+    return QString();
+}
 
 } // namespace
 
@@ -302,19 +320,40 @@ int PLExporter::exportCardData(const QList<CardDict>& cards, const QString& fold
     if (status != 0)
         return failed(package, status);
     if (isMakeResultPlist) {
-        const QString plist = QDir(package).filePath(kExportResultFile);
-        PlistValue::Array files;
-        for (const QString& path : std::as_const(written))
-            files.append(PlistValue(path));
-        const PlistValue::Dictionary info{{QStringLiteral("FileDesc"), PlistValue("ZORFILELISTFORMAT")},
-                                          {QStringLiteral("Version"), PlistValue("1.0")},
-                                          {QStringLiteral("Application"), PlistValue("Pelmora")}};
-        const PlistValue::Dictionary root{{QStringLiteral("INFO"), PlistValue(info)}, {QStringLiteral("FILES"), PlistValue(files)}};
-        if (!writePlistFile(plist, PlistValue(root)))
+        PLExtAppExportFileInfo result(QDir(package).filePath(kExportResultFileName));
+        result.setInfoGroupDic(PLExtAppExportFileInfo::newInfoGroupDic(QStringLiteral("ZORFILELISTFORMAT"), QStringLiteral("1.0"), QStringLiteral("Pelmora")));
+        result.setFilesGroupArr(PLExtAppExportFileInfo::filesGroup(written));
+        if (result.save() != 0)
             return failed(package, kPackageFailure);
-        written = QStringList{plist};
+        written = QStringList{result.fullFilePath()};
     }
     *newFilePaths = written;
+    return 0;
+}
+
+int PLExporter::exportSampleDataToFolder(const QString& folder, int fileType, QStringList* newFilePaths)
+{
+    if (folder.isEmpty() || !newFilePaths)
+        return kLinkageArgument;
+    const QString language = getCurSysLanguage();
+    if (language.isEmpty() || !isDataType(fileType))
+        return kPackageFailure;
+    const QString sample = sampleResource(language, fileExtensionName(fileType));
+    if (sample.isEmpty())
+        return kSampleMissing;
+    QFile file(sample);
+    if (!file.open(QIODevice::ReadOnly))
+        return kSampleMissing;
+    const QByteArray bytes = file.readAll();
+    const QString package = uniqueFullPathUnder(folder, true, 0);
+    if (package.isEmpty() || !PLChecker::makeDirectoryIfNotExists(package))
+        return kPackageFailure;
+    const QString data = uniqueFullPathUnder(package, false, fileType);
+    if (data.isEmpty())
+        return failed(package, kPackageFailure);
+    if (const int status = saveData(bytes, data))
+        return failed(package, status);
+    *newFilePaths = QStringList{data};
     return 0;
 }
 

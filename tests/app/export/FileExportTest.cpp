@@ -3,7 +3,7 @@
 #include "app/export/PLExporter.h"
 #include "tests/app/export/ExportFixture.h"
 
-#include "platform/foundation/FileAttributes.h"
+#include "tests/support/dbtools/FakeFileAttributes.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,23 +35,6 @@ QList<CardDict> tableOfCards()
     return {cards::latin(), cards::japanese(), cards::awkward(), cards::nameOnly(QString::fromUtf8("Émile 😀"))};
 }
 
-
-// Folders the test names are not writable, whatever the process may do.
-class ReadOnlyFolders : public FileAttributeReader {
-public:
-    explicit ReadOnlyFolders(QStringList folders) : m_folders(std::move(folders)) { setCurrent(this); }
-    ~ReadOnlyFolders() override { setCurrent(nullptr); }
-    bool read(const QString& path, FileAttributes* out) const override
-    {
-        const bool ok = FileAttributeReader::read(path, out);
-        if (m_folders.contains(path))
-            out->writable = false;
-        return ok;
-    }
-
-private:
-    QStringList m_folders;
-};
 
 TEST_F(FileExport, CsvAndTextAreWrittenByteForByte)
 {
@@ -185,7 +168,8 @@ TEST_F(FileExport, BadTargetsAreRefusedAndLeaveNothingBehind)
     EXPECT_EQ(PLExporter::ExportToText(path("a.txt"), {}), 3);
 
     {
-        ReadOnlyFolders readOnly{{temp.path()}};
+        FakeFileAttributes attributes;
+        attributes.set(temp.path(), FakeFileAttributes::ReadOnly);
         EXPECT_EQ(PLExporter::ExportToCSV(path("ro.csv"), {cards::latin()}), 75);
         EXPECT_FALSE(QFile::exists(path("ro.csv")));
     }

@@ -1,6 +1,8 @@
 // Export packages for linked applications: numbered data and image files in a fresh folder,
 // all in one or one per card, the PHOTO lines of their images, and the list of them.
 #include "app/export/PLExporter.h"
+#include "app/linkage/LinkageLanguage.h"
+#include "platform/foundation/Bundle.h"
 #include "app/images/CardImageFiles.h"
 #include "platform/foundation/PlistFile.h"
 #include "tests/app/export/ExportFixture.h"
@@ -114,6 +116,31 @@ TEST_F(Package, AFailingPackageTakesItsFolderAway)
     ASSERT_TRUE(testpdf::writeBytes(database + "/Images/CARD-LATIN_N1.pdf", "not a pdf"));
     EXPECT_EQ(PLExporter::exportCardData(threeCards(), base, PLExporter::kDataVCard, PLExporter::kImageJpeg, true, false, &files), -1006);
     EXPECT_TRUE(QDir(base).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Package, TheLinkTestPackageHoldsTheSampleOfTheUsersLanguage)
+{
+    QStringList files;
+    setSystemLanguageSource([] { return QStringLiteral("fr-FR"); });   // no French sample: the English one
+    ASSERT_EQ(PLExporter::exportSampleDataToFolder(base, PLExporter::kDataContactXML, &files), 0);
+    ASSERT_EQ(names(files), QStringList{"DataFile1.xml"});
+    EXPECT_EQ(readAll(files[0]), readAll(qEnvironmentVariable("PELMORA_SOURCE_DIR") + "/resources/Pelmora/en/Sample.xml"));
+    run(QStringLiteral("xmllint"), {QStringLiteral("--noout"), files[0]});
+    ASSERT_EQ(PLExporter::exportSampleDataToFolder(base, PLExporter::kDataVCard, &files), 0);
+    EXPECT_TRUE(readAll(files[0]).startsWith("BEGIN:VCARD\r\n"));
+
+    EXPECT_EQ(PLExporter::exportSampleDataToFolder(base, PLExporter::kImagePdf, &files), -4001);
+    EXPECT_EQ(PLExporter::exportSampleDataToFolder(QString(), PLExporter::kDataVCard, &files), -1);
+    Bundle::setMain(path("no-resources"));
+    EXPECT_EQ(PLExporter::exportSampleDataToFolder(base, PLExporter::kDataVCard, &files), -1002);
+    setSystemLanguageSource([] { return QString(); });
+    EXPECT_EQ(PLExporter::exportSampleDataToFolder(base, PLExporter::kDataVCard, &files), -4001);
+    setSystemLanguageSource(nullptr);
+    EXPECT_EQ(QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 2);
 }
 
 } // namespace
