@@ -8,8 +8,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QThread>
 
-#include <new>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -18,7 +20,10 @@ const char kRelativePath[] = "OCR/Tamberl/Quillant";
 struct LinkState {
     QString folder;
     OcrConnector connector;
-    std::unique_ptr<OcrConnection> connection;
+    // Link 0 is the OCR application that single requests go to; the others are the extra workers
+    // of a parallel recognition run.
+    std::vector<std::unique_ptr<OcrConnection>> links;
+    int workers = std::clamp(QThread::idealThreadCount(), 1, kMaxOcrWorkers);
     uint32_t nextReturnId = 1;
     int openMs = 30000;
     int statusMs = 5000;
@@ -56,6 +61,43 @@ int16_t errorOf(OcrChannel::Result result)
     return result == OcrChannel::TimedOut ? kOcrErrTimeout : kOcrErrConnection;
 }
 
+std::unique_ptr<OcrConnection>* linkAt(int index)
+{
+    LinkState& s = state();
+    if (index < 0 || index >= kMaxOcrWorkers)
+        return nullptr;
+    if (size_t(index) >= s.links.size())
+        s.links.resize(size_t(index) + 1);
+    return &s.links[size_t(index)];
+}
+
+bool isLinkAlive(int index)
+{
+    const std::unique_ptr<OcrConnection>* link = linkAt(index);
+    return link && *link && (*link)->isAlive();
+}
+
+// Starts link `index` unless it runs; a link that hung or died is ended before its replacement starts.
+bool launchLink(int index)
+{
+    if (isLinkAlive(index))
+        return true;
+    std::unique_ptr<OcrConnection>* link = linkAt(index);
+    if (!link)
+        return false;
+    if (*link)
+        (*link)->stop();
+    *link = state().connector ? state().connector() : startChild();
+    return *link != nullptr;
+}
+
+void stopLink(std::unique_ptr<OcrConnection>& link)
+{
+    if (link)
+        link->stop();
+    link.reset();
+}
+
 } // namespace
 
 QString ocrApplicationPath()
@@ -71,11 +113,18 @@ void setOcrApplicationFolder(const QString& folder) { state().folder = folder; }
 void setOcrConnector(OcrConnector connector)
 {
     LinkState& s = state();
-    if (s.connection)
-        s.connection->stop();
-    s.connection.reset();
+    for (std::unique_ptr<OcrConnection>& link : s.links)
+        stopLink(link);
+    s.links.clear();
     s.connector = std::move(connector);
 }
+
+void setOcrWorkerCount(int count)
+{
+    state().workers = std::clamp(count, 1, std::clamp(QThread::idealThreadCount(), 1, kMaxOcrWorkers));
+}
+
+int ocrWorkerCount() { return state().workers; }
 
 void setOcrTimeouts(int openMs, int statusMs, int runMs)
 {
@@ -84,38 +133,53 @@ void setOcrTimeouts(int openMs, int statusMs, int runMs)
     state().runMs = runMs;
 }
 
-bool isOCRApplicationRunning()
-{
-    LinkState& s = state();
-    return s.connection && s.connection->isAlive();
-}
+bool isOCRApplicationRunning() { return isLinkAlive(0); }
 
 bool LaunchOCRApplication()
 {
-    LinkState& s = state();
     if (isOCRApplicationRunning()) {
         PLNSLog(QStringLiteral("Quillant.app found."));
         return true;
     }
-    // A child that hung or died is ended before its replacement starts.
-    if (s.connection)
-        s.connection->stop();
-    s.connection = s.connector ? s.connector() : startChild();
-    if (!s.connection) {
+    if (!launchLink(0)) {
         PLNSLog(QStringLiteral("launchApplication failed."));
         return false;
     }
     return true;
 }
 
-int16_t PLSendEventToOCR(uint32_t eventId, const OcrParamSlot& param1, const OcrParamSlot& param2,
-                         const OcrParamSlot& param3, int32_t* status, const OcrReplySlot& reply1,
-                         const OcrReplySlot& reply2)
+bool LaunchOCRWorker(int index)
+{
+    if (index <= 0)
+        return LaunchOCRApplication();
+    if (isLinkAlive(index))
+        return true;
+    if (!launchLink(index))
+        return false;
+    int32_t status = 0;
+    const OcrParamSlot none{ocr::kKeyUnused, nullptr, 0};
+    for (uint32_t event : {ocr::kEventOpen, ocr::kEventIsOk}) {
+        if (PLSendEventToOCRWorker(index, event, none, none, none, &status, {ocr::kKeyUnused, nullptr},
+                                   {ocr::kKeyUnused, nullptr})
+                != 0
+            || status != 0) {
+            stopLink(*linkAt(index));
+            return false;
+        }
+    }
+    return true;
+}
+
+std::unique_ptr<OcrPendingExchange> PLStartEventOnOCRWorker(int index, uint32_t eventId, const OcrParamSlot& param1,
+                                                            const OcrParamSlot& param2, const OcrParamSlot& param3,
+                                                            int16_t* error)
 {
     LinkState& s = state();
-    if (!isOCRApplicationRunning()) {
+    *error = 0;
+    if (!isLinkAlive(index)) {
         PLNSLog(QStringLiteral("getOCRProcessSerialNumber failed\n"));
-        return kOcrErrNoProcess;
+        *error = kOcrErrNoProcess;
+        return nullptr;
     }
     OcrMessage request;
     request.eventClass = ocr::kEventClass;
@@ -126,17 +190,27 @@ int16_t PLSendEventToOCR(uint32_t eventId, const OcrParamSlot& param1, const Ocr
             continue;
         if (slot->size < 0) {
             PLNSLog(QStringLiteral("AECreateDesc failed:%d\n"), int(kOcrErrParamMissing));
-            return kOcrErrParamMissing;
+            *error = kOcrErrParamMissing;
+            return nullptr;
         }
+        // The caller's bytes travel as they are: they outlive the exchange.
         request.params.emplace_back(slot->keyword,
-                                    QByteArray(static_cast<const char*>(slot->data), qsizetype(slot->size)));
+                                    QByteArray::fromRawData(static_cast<const char*>(slot->data), qsizetype(slot->size)));
     }
-    OcrPendingExchange pending(s.connection->channel(), std::move(request), timeoutFor(eventId));
+    return std::make_unique<OcrPendingExchange>((*linkAt(index))->channel(), std::move(request), timeoutFor(eventId));
+}
+
+int16_t PLFinishEventOnOCRWorker(int index, OcrPendingExchange& pending, int32_t* status, const OcrReplySlot& reply1,
+                                 const OcrReplySlot& reply2)
+{
     pending.wait();
     const OcrChannel::Result result = pending.result();
     const OcrMessage& reply = pending.reply();
     if (result != OcrChannel::Ok) {
         PLNSLog(QStringLiteral("AESendMessage failed:%d\n"), int(errorOf(result)));
+        // An application that did not answer in time is ended now, so that it holds nothing up;
+        // the next launch starts its replacement.
+        stopLink(*linkAt(index));
         return errorOf(result);
     }
     const QByteArray* statusBytes = reply.param(ocr::kKeyStatus);
@@ -168,6 +242,23 @@ int16_t PLSendEventToOCR(uint32_t eventId, const OcrParamSlot& param1, const Ocr
     return 0;
 }
 
+int16_t PLSendEventToOCRWorker(int index, uint32_t eventId, const OcrParamSlot& param1, const OcrParamSlot& param2,
+                               const OcrParamSlot& param3, int32_t* status, const OcrReplySlot& reply1,
+                               const OcrReplySlot& reply2)
+{
+    int16_t error = 0;
+    const std::unique_ptr<OcrPendingExchange> pending =
+        PLStartEventOnOCRWorker(index, eventId, param1, param2, param3, &error);
+    return pending ? PLFinishEventOnOCRWorker(index, *pending, status, reply1, reply2) : error;
+}
+
+int16_t PLSendEventToOCR(uint32_t eventId, const OcrParamSlot& param1, const OcrParamSlot& param2,
+                         const OcrParamSlot& param3, int32_t* status, const OcrReplySlot& reply1,
+                         const OcrReplySlot& reply2)
+{
+    return PLSendEventToOCRWorker(0, eventId, param1, param2, param3, status, reply1, reply2);
+}
+
 int16_t PLSendOpenEventToOCR(int32_t* status)
 {
     const OcrParamSlot none{ocr::kKeyUnused, nullptr, 0};
@@ -185,15 +276,16 @@ int16_t PLSendStatusEventToOCR(int32_t* status)
 void QuitOCRApplication()
 {
     LinkState& s = state();
-    if (!isOCRApplicationRunning()) {
-        s.connection.reset();
-        return;
+    for (std::unique_ptr<OcrConnection>& link : s.links) {
+        if (link && link->isAlive()) {
+            OcrMessage quit;
+            quit.eventClass = ocr::kQuitClass;
+            quit.eventId = ocr::kQuitEvent;
+            quit.returnId = s.nextReturnId++;
+            link->channel().send(quit, false, 1000);
+        }
     }
-    OcrMessage quit;
-    quit.eventClass = ocr::kQuitClass;
-    quit.eventId = ocr::kQuitEvent;
-    quit.returnId = s.nextReturnId++;
-    s.connection->channel().send(quit, false, 1000);
-    s.connection->stop();
-    s.connection.reset();
+    for (std::unique_ptr<OcrConnection>& link : s.links)
+        stopLink(link);
+    s.links.clear();
 }

@@ -14,6 +14,8 @@
 #include <functional>
 #include <memory>
 
+class OcrPendingExchange;
+
 // Error codes of the sender (0 is success).
 constexpr int16_t kOcrErrNoProcess = -600;
 constexpr int16_t kOcrErrConnection = -609;
@@ -41,6 +43,12 @@ void setOcrApplicationFolder(const QString& folder);
 using OcrConnector = std::function<std::unique_ptr<OcrConnection>()>;
 void setOcrConnector(OcrConnector connector);
 
+// Parallel recognition: a run may use this many OCR applications (workers), at most one per core;
+// by default one per core. Worker 0 is the application of the functions below.
+constexpr int kMaxOcrWorkers = 64;
+void setOcrWorkerCount(int count);
+int ocrWorkerCount();
+
 // Time-outs in milliseconds for 'OPEN', 'ISOK' and 'RUNO'.
 void setOcrTimeouts(int openMs, int statusMs, int runMs);
 
@@ -53,8 +61,26 @@ int16_t PLSendEventToOCR(uint32_t eventId, const OcrParamSlot& param1, const Ocr
                          const OcrParamSlot& param3, int32_t* status, const OcrReplySlot& reply1,
                          const OcrReplySlot& reply2);
 int16_t PLSendOpenEventToOCR(int32_t* status);
+
+// --- the workers of a parallel run (index 0 is the application above)
+
+// Starts worker `index` unless it runs, and opens its engine ('OPEN', 'ISOK'); false when it
+// cannot be had. For index 0 this is LaunchOCRApplication (the run opens that one itself).
+bool LaunchOCRWorker(int index);
+// Sends a request to worker `index` without waiting for the reply: the parameters' bytes are not
+// copied and must outlive the exchange. Null with `error` set when nothing could be sent.
+std::unique_ptr<OcrPendingExchange> PLStartEventOnOCRWorker(int index, uint32_t eventId, const OcrParamSlot& param1,
+                                                            const OcrParamSlot& param2, const OcrParamSlot& param3,
+                                                            int16_t* error);
+// Waits for a started request (the event loop keeps running) and reads its reply as
+// PLSendEventToOCR does. A worker whose exchange failed is ended at once.
+int16_t PLFinishEventOnOCRWorker(int index, OcrPendingExchange& pending, int32_t* status, const OcrReplySlot& reply1,
+                                 const OcrReplySlot& reply2);
+int16_t PLSendEventToOCRWorker(int index, uint32_t eventId, const OcrParamSlot& param1, const OcrParamSlot& param2,
+                               const OcrParamSlot& param3, int32_t* status, const OcrReplySlot& reply1,
+                               const OcrReplySlot& reply2);
 int16_t PLSendStatusEventToOCR(int32_t* status);
 
-// At shutdown: tells a running child to quit without waiting for a reply, then ends the
+// At shutdown: tells every running child to quit without waiting for a reply, then ends the
 // connection (a bounded wait). Nothing is started to be told to quit.
 void QuitOCRApplication();

@@ -28,11 +28,12 @@ bool makeOcrBitmap(const QImage& image, OcrBitmap* out)
         }
         return true;
     }
-    const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
+    out->pixels = image.convertToFormat(QImage::Format_Grayscale8);
     out->bitsPerPixel = ocr::kBitsGrey;
-    out->bytesPerRow = out->width;
-    out->data = QByteArray(qsizetype(out->bytesPerRow) * out->height, '\0');
-    for (int y = 0; y < out->height; ++y)
-        std::memcpy(out->data.data() + qsizetype(y) * out->bytesPerRow, grey.constScanLine(y), size_t(out->width));
+    out->bytesPerRow = int(out->pixels.bytesPerLine());
+    if (out->bytesPerRow > 0xFFFF)
+        return false;
+    out->data = QByteArray::fromRawData(reinterpret_cast<const char*>(out->pixels.constBits()),
+                                        qsizetype(out->bytesPerRow) * out->height);
     return true;
 }

@@ -6,14 +6,18 @@
 #include "app/images/ManagedCardRecord.h"
 #include "app/images/OcrApplicationLink.h"
 #include "app/images/OcrBitmap.h"
+#include "app/images/OcrPendingExchange.h"
+#include "app/images/RecognitionCardJob.h"
 #include "app/images/RecognitionImages.h"
 #include "platform/events/OcrProtocol.h"
 #include "platform/foundation/Log.h"
 
 #include <QDir>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <deque>
 
 namespace {
 
@@ -131,142 +135,229 @@ int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>
         return 0;
     static CardFileRecognitionImages cardFiles;
     RecognitionImages* const imageSource = m_images ? m_images : &cardFiles;
+    const RecognitionRunSetup setup{imageSource, QDir(QDir(imageSource->databaseFolder()).filePath(QStringLiteral("Images"))),
+                         rect, isRect, recognizeType, regCountry,
+                         recognizeType != kTypeWholeNew && recognizeType != kTypeWholeAgain};
 
-    const bool fieldTag = recognizeType != kTypeWholeNew && recognizeType != kTypeWholeAgain;
+    // Cards go to several OCR applications at once; their replies are taken in the cards' order,
+    // so results, messages and page turns come as from one application. A field-tag run ends
+    // with its first card mapped, so it keeps to one.
+    const int workers = setup.fieldTag ? 1 : int(std::clamp<qsizetype>(cards->size(), 1, ocrWorkerCount()));
+    const qsizetype window = qsizetype(workers) * 3;
+    std::vector<char> usable(size_t(workers), 1);
+    std::deque<RecognitionCardJob> jobs;
+    auto idleWorker = [&]() {
+        for (int w = 0; w < workers; ++w) {
+            const bool working = std::any_of(jobs.begin(), jobs.end(), [w](const RecognitionCardJob& job) {
+                return job.worker == w && job.exchange && !job.exchange->isDone();
+            });
+            if (usable[size_t(w)] && !working)
+                return w;
+        }
+        return -1;
+    };
+    // The requests still out when the run ends are answered (or time out) before it returns.
+    auto drain = [&jobs]() {
+        for (RecognitionCardJob& job : jobs) {
+            if (job.exchange) {
+                int32_t ignored = 0;
+                PLFinishEventOnOCRWorker(job.worker, *job.exchange, &ignored, {ocr::kKeyUnused, nullptr},
+                                         {ocr::kKeyUnused, nullptr});
+            }
+        }
+        jobs.clear();
+    };
+
     // The run answers the last card's result, or the status that ended it: a card that is
     // skipped without a result of its own leaves the one before it standing.
     int cardResult = 0;
-    const QDir images(QDir(imageSource->databaseFolder()).filePath(QStringLiteral("Images")));
-    for (qsizetype i = 0; i < cards->size(); ++i) {
-        CardRecord* card = cards->at(i);
-        PLNSLog(QStringLiteral("Reg: %d"), int(i));
-        if (!card) {
-            cardResult = kMissingArgument;
-            continue;
-        }
-        const QVariant faceFile = card->valueForKey(cardkey::kFaceImageFile);
-        if (!faceFile.isValid()) {
-            PLNSLog(QStringLiteral("get pdf path is failed :%i"), kNoFrontImage);
-            cardResult = kNoFrontImage;
-            continue;
-        }
-        const QString frontPath = images.filePath(faceFile.toString());
-        if (imageSource->checkPDF(frontPath) != RecognitionImages::kCardPdf) {
-            PLNSLog(QStringLiteral("errPdf = CheckPDF(pdfPath)"));
-            continue;
-        }
-        QString backPath;
-        const QVariant backFile = card->valueForKey(cardkey::kBackImageFile);
-        if (!isBlank(backFile)) {
-            backPath = images.filePath(backFile.toString());
-            if (imageSource->checkPDF(backPath) != RecognitionImages::kCardPdf) {
-                PLNSLog(QStringLiteral("errPdf = CheckPDF(pdfPathBack)"));
-                backPath.clear();
+    qsizetype next = 0;
+    for (;;) {
+        // Replies are taken first, so that with one application no request follows one that ended the run.
+        while (!jobs.empty() && jobs.front().ready()) {
+            RecognitionCardJob job = std::move(jobs.front());
+            jobs.pop_front();
+            if (const std::optional<int> end = finishCard(setup, job, &cardResult)) {
+                drain();
+                return *end;
             }
         }
-        CardBitmap front, back;
-        if (imageSource->acquireCardImages(frontPath, backPath, &front, &back) != 0 || front.image.isNull()) {
-            PLNSLog(QStringLiteral("get pdf image info is fail"));
-            cardResult = 0;
-            continue;
+        if (jobs.empty() && next >= cards->size())
+            return cardResult;
+        int worker = -1;
+        while (next < cards->size() && qsizetype(jobs.size()) < window && (worker = idleWorker()) >= 0) {
+            // Extra workers start on first use; one that cannot be had is left out of the run.
+            if (worker > 0 && !LaunchOCRWorker(worker)) {
+                usable[size_t(worker)] = 0;
+                continue;
+            }
+            PLNSLog(QStringLiteral("Reg: %d"), int(next));
+            RecognitionCardJob job = prepareCard(setup, cards->at(next));
+            job.index = next++;
+            if (!job.skipped) {
+                job.worker = worker;
+                job.exchange = PLStartEventOnOCRWorker(
+                    worker, ocr::kEventRun, {ocr::kKeyParam, job.param.constData(), int32_t(job.param.size())},
+                    {ocr::kKeyImageInfo, job.info.constData(), int32_t(job.info.size())},
+                    {ocr::kKeyImage, job.bitmap.data.constData(), int32_t(job.bitmap.data.size())}, &job.startError);
+            }
+            jobs.push_back(std::move(job));
+            if (jobs.front().ready())
+                break;
         }
-        if (front.info.rotation != 0) {
-            CardBitmap turned = front;
-            if (imageSource->rotateBitmap(&turned, front.info.rotation))
-                front = turned;
+        std::vector<OcrPendingExchange*> out;
+        for (const RecognitionCardJob& job : jobs) {
+            if (job.exchange && !job.exchange->isDone())
+                out.push_back(job.exchange.get());
         }
-        OcrBitmap bitmap;
-        if (!makeOcrBitmap(front.image, &bitmap)) {
-            PLNSLog(QStringLiteral("get pdf image info is fail"));
-            cardResult = 0;
-            continue;
-        }
-        int left = 0, top = 0, right = bitmap.width - 1, bottom = bitmap.height - 1;
-        if (isRect && !areaOfBox(rect, bitmap.width, bitmap.height, &left, &top, &right, &bottom)) {
-            cardResult = kMissingArgument;
-            continue;
-        }
-        const QByteArray param = paramBlock(recognizeType, regCountry, left, top, right, bottom);
-        const QByteArray info = imageInfoBlock(bitmap, front);
+        if (!out.empty() && !jobs.front().ready())
+            OcrPendingExchange::waitForAny(out);
+    }
+}
 
-        QByteArray result, orientation;
-        status = 0;
-        const int16_t error = PLSendEventToOCR(
-            ocr::kEventRun, {ocr::kKeyParam, param.constData(), int32_t(param.size())},
-            {ocr::kKeyImageInfo, info.constData(), int32_t(info.size())},
-            {ocr::kKeyImage, bitmap.data.constData(), int32_t(bitmap.data.size())}, &status,
-            {ocr::kKeyResult, &result}, {ocr::kKeyOrientation, &orientation});
-        if (error != 0)
-            return kSendFailed;
+RecognitionCardJob PLRegController::prepareCard(const RecognitionRunSetup& setup, CardRecord* card)
+{
+    RecognitionCardJob job;
+    job.card = card;
+    job.skipped = true;
+    if (!card) {
+        job.skipResult = kMissingArgument;
+        return job;
+    }
+    const QVariant faceFile = card->valueForKey(cardkey::kFaceImageFile);
+    if (!faceFile.isValid()) {
+        PLNSLog(QStringLiteral("get pdf path is failed :%i"), kNoFrontImage);
+        job.skipResult = kNoFrontImage;
+        return job;
+    }
+    RecognitionImages* const images = setup.images;
+    job.frontPath = setup.folder.filePath(faceFile.toString());
+    if (images->checkPDF(job.frontPath) != RecognitionImages::kCardPdf) {
+        PLNSLog(QStringLiteral("errPdf = CheckPDF(pdfPath)"));
+        return job;
+    }
+    const QVariant backFile = card->valueForKey(cardkey::kBackImageFile);
+    if (!isBlank(backFile)) {
+        job.backPath = setup.folder.filePath(backFile.toString());
+        if (images->checkPDF(job.backPath) != RecognitionImages::kCardPdf) {
+            PLNSLog(QStringLiteral("errPdf = CheckPDF(pdfPathBack)"));
+            job.backPath.clear();
+        }
+    }
+    CardBitmap front, back;
+    if (images->acquireCardImages(job.frontPath, job.backPath, &front, &back) != 0 || front.image.isNull()) {
+        PLNSLog(QStringLiteral("get pdf image info is fail"));
+        job.skipResult = 0;
+        return job;
+    }
+    job.hasBack = !back.image.isNull();
+    back = {};
+    if (front.info.rotation != 0) {
+        CardBitmap turned = front;
+        if (images->rotateBitmap(&turned, front.info.rotation))
+            front = std::move(turned);
+    }
+    if (!makeOcrBitmap(front.image, &job.bitmap)) {
+        PLNSLog(QStringLiteral("get pdf image info is fail"));
+        job.skipResult = 0;
+        return job;
+    }
+    int left = 0, top = 0, right = job.bitmap.width - 1, bottom = job.bitmap.height - 1;
+    if (setup.isRect && !areaOfBox(setup.rect, job.bitmap.width, job.bitmap.height, &left, &top, &right, &bottom)) {
+        job.skipResult = kMissingArgument;
+        return job;
+    }
+    job.param = paramBlock(setup.type, setup.country, left, top, right, bottom);
+    job.info = imageInfoBlock(job.bitmap, front);
+    job.skipped = false;
+    return job;
+}
 
-        if (status == kStatusNoData) {
-            PLNSLog(QStringLiteral("recognize no data"));
-            int cleared = 0;
-            if (fieldTag) {
-                cleared = cleanDateToManagedObject(card, recognizeType);
-            } else {
-                for (int tag = ocr::kTagFirst; tag <= ocr::kTagLast; ++tag) {
-                    if (tag != ocr::kTagMemo)
-                        cleared = cleanDateToManagedObject(card, tag);
-                }
-            }
-            cardResult = cleared;
-            continue;
-        }
-        for (const StatusRule& rule : kEndingStatuses) {
-            if (rule.status == status) {
-                if (rule.log)
-                    PLNSLog(QString::fromLatin1(rule.log));
-                return rule.result;
-            }
-        }
-        PLNSLog(QStringLiteral("recognize default: %d"), int(status));
-        // A reply shorter than its blocks is refused before anything is read from it.
-        if (size_t(result.size()) < ocr::kResultSize || size_t(orientation.size()) < ocr::kOrientationSize)
-            return kSendFailed;
-        const auto* turnBlock = reinterpret_cast<const uint8_t*>(orientation.constData());
-        const int found = ocr::readI32(turnBlock + ocr::kOrientationLanguageOffset);
-        const int language = found == ocr::kFoundJapanese      ? kLanguageJapanese
-                           : found == ocr::kFoundOtherLanguage ? kLanguageOther
-                                                               : regCountry;
-        const int turns = recognizeType == kTypeWholeNew ? turnBlock[ocr::kOrientationTurnsOffset] & 3 : 0;
+std::optional<int> PLRegController::finishCard(const RecognitionRunSetup& setup, RecognitionCardJob& job, int* cardResult)
+{
+    if (job.skipped) {
+        if (job.skipResult)
+            *cardResult = *job.skipResult;
+        return std::nullopt;
+    }
+    CardRecord* const card = job.card;
+    QByteArray result, orientation;
+    int32_t status = 0;
+    const int16_t error = job.exchange ? PLFinishEventOnOCRWorker(job.worker, *job.exchange, &status,
+                                                                  {ocr::kKeyResult, &result},
+                                                                  {ocr::kKeyOrientation, &orientation})
+                                       : job.startError;
+    if (error != 0)
+        return kSendFailed;
 
-        CardDict dict;
-        const int height = turns == 1 || turns == 3 ? bitmap.width : bitmap.height;
-        const int mapped = fieldTag ? setDetailRecognizeStructToDbDict(&dict, &result, height, recognizeType, language)
-                                    : setRecognizeStructToDbDict(&dict, &result, height, language);
-        if (mapped != 0) {
-            PLNSLog(QStringLiteral("get result data fail :%i"), mapped);
-            return mapped;
-        }
-        if (fieldTag) {
-            cleanDateToManagedObject(card, recognizeType);
-            const int written = setDetailDateDictToManagedObject(card, &dict, recognizeType);
-            if (written != 0)
-                PLNSLog(QStringLiteral("write data fail"));
-            return written;
-        }
-        if (turns != 0) {
-            if (imageSource->rotatePDFPage(frontPath, 0, turns * 90) != 0)
-                PLNSLog(QStringLiteral("Rotate is fail :%i"), kTurnFailed);
-            if (!back.image.isNull()) {
-                const int degrees = turns == 1 ? 270 : turns == 3 ? 90 : turns * 90;
-                const int failed = backPath.isEmpty() ? imageSource->rotatePDFPage(frontPath, 1, degrees)
-                                                      : imageSource->rotatePDFPage(backPath, 0, degrees);
-                if (failed != 0)
-                    PLNSLog(QStringLiteral("Rotate is fail(back size):%i"), kTurnFailed);
-            }
-        }
-        if (recognizeType == kTypeWholeAgain) {
+    if (status == kStatusNoData) {
+        PLNSLog(QStringLiteral("recognize no data"));
+        int cleared = 0;
+        if (setup.fieldTag) {
+            cleared = cleanDateToManagedObject(card, setup.type);
+        } else {
             for (int tag = ocr::kTagFirst; tag <= ocr::kTagLast; ++tag) {
                 if (tag != ocr::kTagMemo)
-                    cleanDateToManagedObject(card, tag);
+                    cleared = cleanDateToManagedObject(card, tag);
             }
         }
-        cardResult = setDataDictToManagedObject(card, &dict);
-        if (cardResult != 0)
-            PLNSLog(QStringLiteral("write data fail"));
-        PLNSLog(QStringLiteral("For end: %d"), int(i));
+        *cardResult = cleared;
+        return std::nullopt;
     }
-    return cardResult;
+    for (const StatusRule& rule : kEndingStatuses) {
+        if (rule.status == status) {
+            if (rule.log)
+                PLNSLog(QString::fromLatin1(rule.log));
+            return rule.result;
+        }
+    }
+    PLNSLog(QStringLiteral("recognize default: %d"), int(status));
+    // A reply shorter than its blocks is refused before anything is read from it.
+    if (size_t(result.size()) < ocr::kResultSize || size_t(orientation.size()) < ocr::kOrientationSize)
+        return kSendFailed;
+    const auto* turnBlock = reinterpret_cast<const uint8_t*>(orientation.constData());
+    const int found = ocr::readI32(turnBlock + ocr::kOrientationLanguageOffset);
+    const int language = found == ocr::kFoundJapanese      ? kLanguageJapanese
+                       : found == ocr::kFoundOtherLanguage ? kLanguageOther
+                                                           : setup.country;
+    const int turns = setup.type == kTypeWholeNew ? turnBlock[ocr::kOrientationTurnsOffset] & 3 : 0;
+
+    CardDict dict;
+    const int height = turns == 1 || turns == 3 ? job.bitmap.width : job.bitmap.height;
+    const int mapped = setup.fieldTag ? setDetailRecognizeStructToDbDict(&dict, &result, height, setup.type, language)
+                                      : setRecognizeStructToDbDict(&dict, &result, height, language);
+    if (mapped != 0) {
+        PLNSLog(QStringLiteral("get result data fail :%i"), mapped);
+        return mapped;
+    }
+    if (setup.fieldTag) {
+        cleanDateToManagedObject(card, setup.type);
+        const int written = setDetailDateDictToManagedObject(card, &dict, setup.type);
+        if (written != 0)
+            PLNSLog(QStringLiteral("write data fail"));
+        return written;
+    }
+    if (turns != 0) {
+        RecognitionImages* const images = setup.images;
+        if (images->rotatePDFPage(job.frontPath, 0, turns * 90) != 0)
+            PLNSLog(QStringLiteral("Rotate is fail :%i"), kTurnFailed);
+        if (job.hasBack) {
+            const int degrees = turns == 1 ? 270 : turns == 3 ? 90 : turns * 90;
+            const int failed = job.backPath.isEmpty() ? images->rotatePDFPage(job.frontPath, 1, degrees)
+                                                      : images->rotatePDFPage(job.backPath, 0, degrees);
+            if (failed != 0)
+                PLNSLog(QStringLiteral("Rotate is fail(back size):%i"), kTurnFailed);
+        }
+    }
+    if (setup.type == kTypeWholeAgain) {
+        for (int tag = ocr::kTagFirst; tag <= ocr::kTagLast; ++tag) {
+            if (tag != ocr::kTagMemo)
+                cleanDateToManagedObject(card, tag);
+        }
+    }
+    *cardResult = setDataDictToManagedObject(card, &dict);
+    if (*cardResult != 0)
+        PLNSLog(QStringLiteral("write data fail"));
+    PLNSLog(QStringLiteral("For end: %d"), int(job.index));
+    return std::nullopt;
 }

@@ -11,7 +11,11 @@
 #include <QRectF>
 #include <QString>
 
+#include <optional>
+
 class RecognitionImages;
+struct RecognitionCardJob;
+struct RecognitionRunSetup;
 
 class PLRegController {
 public:
@@ -66,6 +70,10 @@ public:
     static QString slotRectString(const QByteArray& result, int slot, int imageHeight);
 
 private:
+    // A run's steps for one card: its checks, decoding and request blocks; then its reply.
+    // finishCard answers the run's end code when the card ends the run.
+    RecognitionCardJob prepareCard(const RecognitionRunSetup& setup, CardRecord* card);
+    std::optional<int> finishCard(const RecognitionRunSetup& setup, RecognitionCardJob& job, int* cardResult);
     int mapTag(CardDict* dict, const QByteArray& result, int imageHeight, int tag, int country);
 
     RecognitionImages* m_images = nullptr;

@@ -4,9 +4,12 @@
 
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstring>
+#include <vector>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace {
@@ -124,9 +127,10 @@ bool OcrChannel::decodeBody(const QByteArray& body, OcrMessage* message)
     return at == size;
 }
 
-OcrChannel::Result OcrChannel::writeAll(const char* data, size_t size, int64_t deadline)
+OcrChannel::Result OcrChannel::writeParts(std::vector<iovec>& parts, int64_t deadline)
 {
-    while (size > 0) {
+    size_t first = 0;
+    while (first < parts.size()) {
         pollfd pfd{m_fd, POLLOUT, 0};
         const int ready = ::poll(&pfd, 1, remaining(deadline));
         if (ready < 0 && errno == EINTR)
@@ -135,13 +139,25 @@ OcrChannel::Result OcrChannel::writeAll(const char* data, size_t size, int64_t d
             return fail(IoError);
         if (ready == 0)
             return fail(TimedOut);
-        const ssize_t n = ::send(m_fd, data, size, MSG_NOSIGNAL);
+        msghdr message{};
+        message.msg_iov = parts.data() + first;
+        message.msg_iovlen = std::min<size_t>(parts.size() - first, IOV_MAX);
+        ssize_t n = ::sendmsg(m_fd, &message, MSG_NOSIGNAL);
         if (n < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
         if (n < 0)
             return fail(errno == EPIPE || errno == ECONNRESET ? Closed : IoError);
-        data += n;
-        size -= size_t(n);
+        while (n > 0 && first < parts.size()) {
+            iovec& part = parts[first];
+            const size_t taken = std::min(size_t(n), part.iov_len);
+            part.iov_base = static_cast<char*>(part.iov_base) + taken;
+            part.iov_len -= taken;
+            n -= ssize_t(taken);
+            if (part.iov_len == 0)
+                ++first;
+        }
+        while (first < parts.size() && parts[first].iov_len == 0)
+            ++first;
     }
     return Ok;
 }
@@ -174,10 +190,34 @@ OcrChannel::Result OcrChannel::send(const OcrMessage& message, bool reply, int t
 {
     if (isBroken())
         return Closed;
-    const QByteArray frame = encode(message, reply);
-    if (size_t(frame.size()) - kHeaderBytes > kMaxFrameBytes)
+    // The small fixed parts of the frame are written here; the parameters' bytes (a card bitmap
+    // among them) go out from where they are, without being joined into one buffer.
+    size_t bodySize = 16;
+    for (const auto& [key, bytes] : message.params)
+        bodySize += 8 + size_t(bytes.size());
+    if (bodySize > kMaxFrameBytes)
         return Malformed;
-    return writeAll(frame.constData(), size_t(frame.size()), deadlineFor(timeoutMs));
+    QByteArray head(reply ? kReplyMagic : kRequestMagic, 4);
+    appendU32(head, uint32_t(bodySize));
+    appendCode(head, message.eventClass);
+    appendCode(head, message.eventId);
+    appendU32(head, message.returnId);
+    appendU32(head, uint32_t(message.params.size()));
+    QByteArray keys;
+    for (const auto& [key, bytes] : message.params) {
+        appendCode(keys, key);
+        appendU32(keys, uint32_t(bytes.size()));
+    }
+    std::vector<iovec> parts;
+    parts.push_back({head.data(), size_t(head.size())});
+    qsizetype at = 0;
+    for (const auto& [key, bytes] : message.params) {
+        parts.push_back({keys.data() + at, 8});
+        at += 8;
+        if (!bytes.isEmpty())
+            parts.push_back({const_cast<char*>(bytes.constData()), size_t(bytes.size())});
+    }
+    return writeParts(parts, deadlineFor(timeoutMs));
 }
 
 OcrChannel::Result OcrChannel::receive(OcrMessage* message, bool reply, int timeoutMs)

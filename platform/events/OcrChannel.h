@@ -8,6 +8,7 @@
 #include <QByteArray>
 
 #include <cstdint>
+#include <sys/uio.h>
 #include <utility>
 #include <vector>
 
@@ -52,7 +53,8 @@ public:
     static bool decodeBody(const QByteArray& body, OcrMessage* message);
 
 private:
-    Result writeAll(const char* data, size_t size, int64_t deadline);
+    // Writes the parts in order as one stream (they are advanced as they go out).
+    Result writeParts(std::vector<iovec>& parts, int64_t deadline);
     Result readAll(char* data, size_t size, int64_t deadline);
     Result fail(Result result);
 

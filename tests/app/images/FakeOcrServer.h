@@ -32,6 +32,7 @@ struct FakeOcrScript {
     std::deque<FakeRunReply> runs; // an empty queue answers status 1001
     std::vector<OcrMessage> requests;
     std::function<void()> beforeRunReply; // called on the server's thread before each 'RUNO' reply
+    std::function<FakeRunReply(const OcrMessage&)> answer; // when set, answers 'RUNO' in place of `runs`
     int connections = 0;
     bool quitReceived = false;
 
@@ -103,6 +104,8 @@ private:
                     script->runs.pop_front();
                 }
             }
+            if (request.eventId == ocr::kEventRun && script->answer)
+                run = script->answer(request);
             if (run.hangUp)
                 return;
             if (run.neverAnswer)

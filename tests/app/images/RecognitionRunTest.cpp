@@ -8,9 +8,13 @@
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
 
+#include <QElapsedTimer>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTransform>
+
+#include <atomic>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -25,6 +29,10 @@ public:
     {
         acquired << frontPath + u'|' + backPath;
         *front = frontBitmap;
+        // "c<k>_N1.pdf": card k's bitmap is 100 + k pixels wide, so a request tells its card.
+        if (widthFromName)
+            front->image = QImage(100 + frontPath.section(u'/', -1).mid(1).section(u'_', 0, 0).toInt(), 50,
+                                  QImage::Format_Grayscale8);
         *back = backBitmap;
         return 0;
     }
@@ -40,6 +48,7 @@ public:
     }
 
     QStringList badFiles;
+    bool widthFromName = false;
     QStringList acquired;
     QStringList turned;
     CardBitmap frontBitmap{QImage(300, 200, QImage::Format_Grayscale8), {0, 300, 300, 1}};
@@ -50,9 +59,15 @@ class Card : public CardRecord {
 public:
     explicit Card(const QString& face = QStringLiteral("c1_N1.pdf")) { values.insert("face_Image_File", face); }
     QVariant valueForKey(const QString& key) const override { return values.value(key); }
-    void setValueForKey(const QString& key, const QVariant& value) override { values.insert(key, value); }
+    void setValueForKey(const QString& key, const QVariant& value) override
+    {
+        values.insert(key, value);
+        if (writes && key == u"e_Mail")
+            writes->append(value.toString());
+    }
     QString text(const char* key) const { return values.value(QLatin1String(key)).toString(); }
     QVariantMap values;
+    QStringList* writes = nullptr; // the e-mail addresses written, in order, shared by the cards of a run
 };
 
 class RecognitionRun : public ::testing::Test {
@@ -63,10 +78,16 @@ protected:
         script = std::make_shared<FakeOcrScript>();
         setOcrConnector([s = script] { return std::make_unique<FakeOcrConnection>(s); });
         setOcrTimeouts(2000, 2000, 2000);
+        // One OCR application: the scripted replies go out in the cards' order.
+        setOcrWorkerCount(1);
         images.frontBitmap.image.fill(255);
         reg.setImages(&images);
     }
-    void TearDown() override { setOcrConnector(nullptr); }
+    void TearDown() override
+    {
+        setOcrConnector(nullptr);
+        setOcrWorkerCount(kMaxOcrWorkers);
+    }
 
     static FakeRunReply mapped(const QString& email, int turns = 0, int language = 0)
     {
@@ -330,6 +351,74 @@ TEST_F(RecognitionRun, TheRunAnswersTheLastCardsResultOrTheStatusThatEndedIt)
     script->requests.clear();
     EXPECT_EQ(run({&noFaceFirst, &good}), 0);
     EXPECT_TRUE(script->runRequests().empty());
+}
+
+TEST_F(RecognitionRun, SeveralApplicationsWorkAtOnceAndResultsAreWrittenInTheCardsOrder)
+{
+    setOcrWorkerCount(4);
+    if (ocrWorkerCount() < 4)
+        GTEST_SKIP() << "fewer than four cores";
+    images.widthFromName = true;
+    std::atomic<int> received{0};
+    std::atomic<int> receivedBeforeFirstReply{0};
+    int endingCard = -1, hungCard = -1;
+    // Card k is answered with "card<k>@b.example", later cards sooner; card 0 only once the four
+    // applications all hold a request, which they never would if the cards went one at a time.
+    script->answer = [&](const OcrMessage& request) {
+        const int card = ocr::readU16(reinterpret_cast<const uint8_t*>(request.param(ocr::kKeyImageInfo)->constData())) - 100;
+        ++received;
+        if (card == 0) {
+            QElapsedTimer safety;
+            safety.start();
+            while (received < 4 && safety.elapsed() < 5000)
+                std::this_thread::yield();
+            receivedBeforeFirstReply = int(received);
+        }
+        FakeRunReply reply = mapped(QStringLiteral("card%1@b.example").arg(card));
+        reply.delayMs = (6 - card) * 5;
+        if (card == endingCard)
+            reply.status = 1008;
+        reply.neverAnswer = card == hungCard;
+        return reply;
+    };
+    auto runCards = [&](QStringList* writes) {
+        std::vector<std::unique_ptr<Card>> cards;
+        QList<CardRecord*> list;
+        for (int k = 0; k < 6; ++k) {
+            cards.push_back(std::make_unique<Card>(QStringLiteral("c%1_N1.pdf").arg(k)));
+            cards.back()->writes = writes;
+            list << cards.back().get();
+        }
+        return run(list);
+    };
+
+    QStringList writes;
+    EXPECT_EQ(runCards(&writes), 0);
+    EXPECT_EQ(receivedBeforeFirstReply, 4);
+    EXPECT_EQ(writes, (QStringList{"card0@b.example", "card1@b.example", "card2@b.example", "card3@b.example",
+                                   "card4@b.example", "card5@b.example"}));
+    EXPECT_EQ(script->connections, 4);
+
+    // A run-ending status: nothing of a later card is written, though it was answered first.
+    endingCard = 2;
+    writes.clear();
+    EXPECT_EQ(runCards(&writes), 95);
+    EXPECT_EQ(writes, (QStringList{"card0@b.example", "card1@b.example"}));
+
+    // A hung application: the others go on meanwhile; the run ends with the send error at its
+    // time-out, and only the hung one is replaced.
+    endingCard = -1;
+    hungCard = 1;
+    setOcrTimeouts(2000, 2000, 300);
+    writes.clear();
+    EXPECT_EQ(runCards(&writes), 96);
+    EXPECT_EQ(writes, QStringList{"card0@b.example"});
+    EXPECT_EQ(script->connections, 4);
+    hungCard = -1;
+    writes.clear();
+    EXPECT_EQ(runCards(&writes), 0);
+    EXPECT_EQ(writes.size(), 6);
+    EXPECT_EQ(script->connections, 5);
 }
 
 TEST_F(RecognitionRun, StoreCardsAreWrittenThrough)

@@ -268,11 +268,12 @@ TEST_F(Import, TheProcessingSheetKeepsPaintingWhileCardsAreRecognised)
     QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
     timer.start(10);
     presenter.clear();
+    const int connections = script->connections;
     EXPECT_EQ(window->scanData({cardPdf("hung.pdf")}, kInputTypeScanner, nullptr), 96);
     EXPECT_GT(ticks, 0);
     EXPECT_FALSE(isOCRApplicationRunning());
     EXPECT_EQ(window->scanData({cardPdf("after.pdf")}, kInputTypeScanner, nullptr), 0);
-    EXPECT_EQ(script->connections, 2);
+    EXPECT_EQ(script->connections, connections + 1);
     EXPECT_EQ(fetch(CardStore::kEntityCard).size(), 12) << "the cards stay when recognition fails";
     qApp->removeEventFilter(&paints);
     setOcrConnector(nullptr);
