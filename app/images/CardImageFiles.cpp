@@ -72,9 +72,9 @@ QString creatorOrScanner(PdfDocument& document)
     return creator ? *creator : QString::fromLatin1(kScannerCreator);
 }
 
-// Copies a file to a new name that must not exist yet; the copy reaches the disk before it
-// appears under its name.
-bool copyToNewFile(const QString& source, const QString& target)
+// Copies a file to a new name that must not exist yet; with the durable kind the copy reaches
+// the disk before it appears under its name.
+bool copyToNewFile(const QString& source, const QString& target, PdfDocument::Durability durability)
 {
     if (QFileInfo::exists(target))
         return false;
@@ -82,7 +82,7 @@ bool copyToNewFile(const QString& source, const QString& target)
     if (!file.open(QIODevice::ReadOnly))
         return false;
     const QByteArray bytes = file.readAll();
-    return !bytes.isEmpty() && replaceFile(target, bytes, PdfDocument::Durability::Durable);
+    return !bytes.isEmpty() && replaceFile(target, bytes, durability);
 }
 
 QString timeStamp()
@@ -124,7 +124,7 @@ bool PLPDFWriteToFile(PdfDocument& document, const QString& target)
 }
 
 int importCardImageFile(CardRecord* card, const QString& cardID, const QString& pdfPath,
-                        const QString& databaseFolder, int inputType)
+                        const QString& databaseFolder, int inputType, CardFileBatch* batch)
 {
     if (!card || PLChecker::isBlank(cardID) || PLChecker::isBlank(databaseFolder)
         || !PLChecker::isPathExists(pdfPath, PLChecker::kPathFile)
@@ -150,25 +150,32 @@ int importCardImageFile(CardRecord* card, const QString& cardID, const QString& 
             return -4006;
         const std::optional<QString> creator = source->infoText("/Creator");
         const bool ownCreator = !creator || inputType == 2 || inputType == 3 || inputType == 5;
+        // In a batch the disk is waited for once, for all the batch's files.
+        const auto durability = batch ? PdfDocument::Durability::Staging : PdfDocument::Durability::Durable;
         if (pages == 1) {
             if (!ownCreator) {
-                if (!copyToNewFile(pdfPath, front))
+                if (!copyToNewFile(pdfPath, front, durability))
                     return -4006;
             } else {
                 source->setInfoText("/Creator", QString::fromLatin1(kScannerCreator));
-                if (!PLPDFWriteToFile(*source, front))
+                if (!source->writeToFile(front, durability))
                     return -4006;
             }
         } else {
             std::unique_ptr<PdfDocument> face = singlePage(
                 *source, 0, ownCreator ? std::optional<QString>(QString::fromLatin1(kScannerCreator)) : creator);
-            if (!PLPDFWriteToFile(*face, front))
+            if (!face->writeToFile(front, durability))
                 return -4006;
             std::unique_ptr<PdfDocument> reverse = singlePage(*source, 1, creatorOrScanner(*source));
-            if (!PLPDFWriteToFile(*reverse, back)) {
+            if (!reverse->writeToFile(back, durability)) {
                 QFile::remove(front);
                 return -4006;
             }
+        }
+        if (batch) {
+            batch->add(cardID, front);
+            if (pages > 1)
+                batch->add(cardID, back);
         }
         card->setValueForKey(kFaceFile, cardID + QLatin1String(kFrontSuffix));
         card->setValueForKey(kFacePage, 1);
@@ -341,7 +348,7 @@ int AddBackImageInfo(const QString& databaseFolder, const QString& sourcePath, C
     const QString back = images.filePath(backName);
     if (QFileInfo::exists(back))
         return -50;
-    if (!copyToNewFile(sourcePath, back))
+    if (!copyToNewFile(sourcePath, back, PdfDocument::Durability::Durable))
         return -20;
     card->setValueForKey(kBackFile, backName);
     card->setValueForKey(kBackPage, 1);

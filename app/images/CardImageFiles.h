@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/core/DatabaseFolder.h"
+#include "app/images/CardFileBatch.h"
 #include "app/images/CardRecord.h"
 #include "platform/pdf/PdfDocument.h"
 
@@ -17,8 +18,10 @@ inline constexpr char kBackSuffix[] = "_N2.pdf";
 
 QString cardImagesFolder(const QString& databaseFolder);
 
+// With a batch, the files are written without waiting for the disk and added to the batch,
+// which the caller makes durable before it saves the store.
 int importCardImageFile(CardRecord* card, const QString& cardID, const QString& pdfPath,
-                        const QString& databaseFolder, int inputType);
+                        const QString& databaseFolder, int inputType, CardFileBatch* batch = nullptr);
 int exportCardImageFile(const QString& frontPath, const QString& backPath, const QString& destination);
 int GetPDFPageCount(const QString& path);
 // Page index from 0, or -1 for every page; degrees 90, 180 or 270.

@@ -21,6 +21,7 @@
 #include <QMainWindow>
 #include <QObject>
 
+#include <QHash>
 #include <QStringList>
 
 #include <functional>
@@ -224,6 +225,10 @@ private:
     bool saveChanges();
     // Takes back the cards of an import whose save failed, with the image files made for them.
     void discardImportedCards(const ManagedObjectList& cards, const ManagedObjectList& belongs);
+    // Takes out of an import the cards whose files could not be made durable, as a failed save
+    // does; the files they came from are not reported as imported.
+    void dropCardsNotOnDisk(const QStringList& cardIDs, ManagedObjectList* cards, ManagedObjectList* belongs,
+                            const QHash<QString, QString>& sources, QStringList* importedPaths);
     // In hidden loads: the selection the next display starts on, kept in the Version row.
     void recordSelection(const QString& folderID, const QString& cardID);
 

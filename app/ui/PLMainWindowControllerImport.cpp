@@ -26,6 +26,7 @@
 #include "platform/store/ManagedObjectContext.h"
 
 #include <QDateTime>
+#include <QHash>
 
 namespace {
 
@@ -75,6 +76,24 @@ void PLMainWindowController::discardImportedCards(const ManagedObjectList& cards
     }
 }
 
+void PLMainWindowController::dropCardsNotOnDisk(const QStringList& cardIDs, ManagedObjectList* cards,
+                                                ManagedObjectList* belongs, const QHash<QString, QString>& sources,
+                                                QStringList* importedPaths)
+{
+    ManagedObjectList droppedCards, droppedBelongs;
+    for (qsizetype i = cards->size() - 1; i >= 0; --i) {
+        const QString cardID = cards->at(i)->stringValue(QStringLiteral("cardID"));
+        if (!cardIDs.contains(cardID))
+            continue;
+        PLNSLog(QStringLiteral("Failure to import Card Image File into Pelmora Database! Path:[%@]"), sources.value(cardID));
+        if (importedPaths)
+            importedPaths->removeAll(sources.value(cardID));
+        droppedCards.append(cards->takeAt(i));
+        droppedBelongs.append(belongs->takeAt(i));
+    }
+    discardImportedCards(droppedCards, droppedBelongs);
+}
+
 int PLMainWindowController::scanData(const QStringList& paths, int inputType, QStringList* importedPaths)
 {
     FlagGuard processing(_bProcessing);
@@ -105,6 +124,8 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
     ManagedObjectList cards;
     ManagedObjectList belongs;
     QList<CardDict> newCardDicts;
+    CardFileBatch batch;
+    QHash<QString, QString> sources; // card identifier -> the file it came from
     if (files) {
         QString inboxID;
         FetchRequest inboxRequest{QString::fromLatin1(CardStore::kEntityFolder), keyEquals(QStringLiteral("folder_Type"), kFolderTypeInbox), {}};
@@ -142,7 +163,7 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
             card->setValue(QStringLiteral("flag1"), QStringLiteral("1"));
 
             ManagedCardRecord record(card.get());
-            if (importCardImageFile(&record, cardID, path, g_strCurDBPath, inputType) != 0) {
+            if (importCardImageFile(&record, cardID, path, g_strCurDBPath, inputType, &batch) != 0) {
                 // A card without its image is not kept, and its file stays where it was.
                 PLNSLog(QStringLiteral("Failure to import Card Image File into Pelmora Database! Path:[%@]"), path);
                 context->deleteObject(belong);
@@ -165,6 +186,7 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
             cards.append(card);
             belongs.append(belong);
             newCardDicts.append(setDataDictToDict(record));
+            sources.insert(cardID, path);
             // A card keeps two pages: a file with more is not wholly in the database and stays.
             if (importedPaths && GetPDFPageCount(path) <= 2)
                 importedPaths->append(path);
@@ -175,6 +197,16 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
         for (const ManagedObjectPtr& card : std::as_const(cards)) {
             if (hasName(*card))
                 card->setValue(QStringLiteral("syncID"), getUUID());
+        }
+        // The cards' files reach the disk together, before the store that names them is saved.
+        const QStringList notOnDisk = batch.makeDurable();
+        if (!notOnDisk.isEmpty()) {
+            dropCardsNotOnDisk(notOnDisk, &cards, &belongs, sources, importedPaths);
+            newCardDicts.removeIf([&notOnDisk](const CardDict& dict) {
+                return notOnDisk.contains(dict.value(QStringLiteral("cardID")).toString());
+            });
+            if (!isWindowVisible() && !isWindowMiniaturized() && !cards.isEmpty())
+                recordSelection(inboxID, cards.last()->stringValue(QStringLiteral("cardID")));
         }
     }
 

@@ -2,6 +2,7 @@
 #include "app/core/Globals.h"
 #include "app/core/PLAppController.h"
 #include "app/core/PLMessage.h"
+#include "app/images/CardFileBatch.h"
 #include "app/images/OcrApplicationLink.h"
 #include "app/ui/PLApplicationServices.h"
 #include "app/ui/PLMainWindowController.h"
@@ -194,6 +195,32 @@ TEST_F(Import, BadFilesAreSkippedAndNothingIsLost)
         EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
     EXPECT_EQ(::access(rawName.constData(), F_OK), 0);
     EXPECT_TRUE(QFileInfo(folder).isDir());
+}
+
+TEST_F(Import, ACardIsStoredOnlyOnceItsFileIsOnDisk)
+{
+    const QStringList paths{cardPdf("a.pdf"), cardPdf("b.pdf"), cardPdf("c.pdf")};
+    const QString storePath = database + QStringLiteral("/Pelmora1.sqldb");
+    QStringList synced;
+    qsizetype storedAtSync = 0;
+    CardFileBatch::setSync([&](const QString& path) {
+        synced << path;
+        const auto reader = ManagedObjectContext::open(CardStore::currentModel(), storePath);
+        storedAtSync += reader->executeFetchRequest({QString::fromLatin1(CardStore::kEntityCard), {}, {}}).size();
+        return synced.size() != 2; // the second card's file does not reach the disk
+    });
+    QStringList imported;
+    window->scanData(paths, kInputTypeScanner, &imported);
+    CardFileBatch::setSync(nullptr);
+
+    EXPECT_EQ(storedAtSync, 0) << "no card is in the store before every file was flushed";
+    ASSERT_EQ(synced.size(), 4) << "each card file, then their folder";
+    EXPECT_EQ(synced.last(), QDir(database + QStringLiteral("/Images")).absolutePath());
+    EXPECT_EQ(fetch(CardStore::kEntityCard).size(), 2);
+    EXPECT_EQ(fetch(CardStore::kEntityCardBelong).size(), 2);
+    EXPECT_EQ(QDir(database + QStringLiteral("/Images")).entryList(QDir::Files).size(), 2);
+    EXPECT_EQ(imported, (QStringList{paths[0], paths[2]})) << "the scan of the card not stored is kept";
+    EXPECT_EQ(window->selectedCardIDs().size(), 1);
 }
 
 TEST_F(Import, AScannerFileWithMorePagesThanACardIsKept)

@@ -1,0 +1,55 @@
+#include "app/images/CardFileBatch.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+bool flushToDisk(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool flushed = ::fsync(fd) == 0;
+    ::close(fd);
+    return flushed;
+}
+
+CardFileBatch::Sync& syncFunction()
+{
+    static CardFileBatch::Sync sync = flushToDisk;
+    return sync;
+}
+
+} // namespace
+
+void CardFileBatch::setSync(Sync sync)
+{
+    syncFunction() = sync ? std::move(sync) : Sync(flushToDisk);
+}
+
+QStringList CardFileBatch::makeDurable()
+{
+    QStringList failed;
+    QSet<QString> folders;
+    for (const auto& [cardID, path] : m_files) {
+        folders.insert(QFileInfo(path).absolutePath());
+        if (!syncFunction()(path) && !failed.contains(cardID))
+            failed.append(cardID);
+    }
+    // The new names are durable once their folder is.
+    for (const QString& folder : std::as_const(folders)) {
+        if (syncFunction()(folder))
+            continue;
+        for (const auto& [cardID, path] : m_files) {
+            if (QFileInfo(path).absolutePath() == folder && !failed.contains(cardID))
+                failed.append(cardID);
+        }
+    }
+    m_files.clear();
+    return failed;
+}

@@ -1,0 +1,26 @@
+// The card files of one import: each is written without waiting for the disk, and the whole
+// batch is made durable in one pass (every file, then their folders) before the store that
+// names the cards is saved, so a card never stands in the store before its file is on disk.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+class CardFileBatch {
+public:
+    void add(const QString& cardID, const QString& path) { m_files.emplace_back(cardID, path); }
+    // Makes every file durable; answers the cards whose files could not be made so (with their
+    // folder unsynced, every card of that folder). The batch is empty afterwards.
+    QStringList makeDurable();
+
+    // How one written file or folder is flushed to the disk; tests replace it to make one fail.
+    using Sync = std::function<bool(const QString& path)>;
+    static void setSync(Sync sync);
+
+private:
+    std::vector<std::pair<QString, QString>> m_files; // card identifier, file path
+};
