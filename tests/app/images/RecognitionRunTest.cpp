@@ -394,7 +394,7 @@ TEST_F(RecognitionRun, SeveralApplicationsWorkAtOnceAndResultsAreWrittenInTheCar
 
     QStringList writes;
     EXPECT_EQ(runCards(&writes), 0);
-    EXPECT_EQ(receivedBeforeFirstReply, 4);
+    EXPECT_GE(receivedBeforeFirstReply, 4);
     EXPECT_EQ(writes, (QStringList{"card0@b.example", "card1@b.example", "card2@b.example", "card3@b.example",
                                    "card4@b.example", "card5@b.example"}));
     EXPECT_EQ(script->connections, 4);
