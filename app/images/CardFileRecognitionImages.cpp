@@ -6,13 +6,36 @@
 #include "app/images/CardPdfCheck.h"
 #include "app/images/CardPdfDecoding.h"
 
+#include <QFile>
+
 QString CardFileRecognitionImages::databaseFolder() const { return g_strCurDBPath; }
 
-int CardFileRecognitionImages::checkPDF(const QString& path) { return CheckPDF(path); }
+int CardFileRecognitionImages::checkPDF(const QString& path)
+{
+    m_open.reset();
+    m_openPath.clear();
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return CheckPDF(path);
+    std::unique_ptr<PdfDocument> document = PdfDocument::openBytes(file.readAll());
+    if (!document)
+        return kPdfUnusable;
+    const int kind = checkPdfDocument(*document, nullptr);
+    if (kind == kPdfCard) {
+        m_open = std::move(document);
+        m_openPath = path;
+    }
+    return kind;
+}
 
 int CardFileRecognitionImages::acquireCardImages(const QString& frontPath, const QString& backPath,
                                                  CardBitmap* front, CardBitmap* back)
 {
+    if (backPath.isEmpty() && m_open && frontPath == m_openPath) {
+        const std::unique_ptr<PdfDocument> document = std::move(m_open);
+        m_openPath.clear();
+        return AcquireCardImageFromDocument(*document, front, back);
+    }
     return AcquireCardImages(frontPath, backPath, front, back);
 }
 

@@ -123,50 +123,67 @@ bool PLPDFWriteToFile(PdfDocument& document, const QString& target)
     return document.writeToFile(target);
 }
 
-int importCardImageFile(CardRecord* card, const QString& cardID, const QString& pdfPath,
-                        const QString& databaseFolder, int inputType, CardFileBatch* batch)
+// The arguments, the free space and the Images folder of an import: 0, -1001, -1002 or -4004.
+static int checkImportTarget(CardRecord* card, const QString& cardID, const QString& pdfPath, const QString& databaseFolder,
+                      qint64 size)
 {
     if (!card || PLChecker::isBlank(cardID) || PLChecker::isBlank(databaseFolder)
         || !PLChecker::isPathExists(pdfPath, PLChecker::kPathFile)
         || !PLChecker::isPathExists(databaseFolder, PLChecker::kPathFolder) || !isPlainName(cardID))
         return -1001;
-    if (checkDiskSize(databaseFolder, uint64_t(QFileInfo(pdfPath).size()) + g_lDiskSize) != 0)
+    if (checkDiskSize(databaseFolder, uint64_t(size) + g_lDiskSize) != 0)
         return -1002;
-    const QString images = cardImagesFolder(databaseFolder);
-    if (!PLChecker::makeDirectoryIfNotExists(images))
-        return -4004;
-    const QString front = QDir(images).filePath(cardID + QLatin1String(kFrontSuffix));
-    const QString back = QDir(images).filePath(cardID + QLatin1String(kBackSuffix));
+    return PLChecker::makeDirectoryIfNotExists(cardImagesFolder(databaseFolder)) ? 0 : -4004;
+}
 
-    std::unique_ptr<PdfDocument> source = PdfDocument::open(pdfPath);
+int importCardImageFile(CardRecord* card, const QString& cardID, const QString& pdfPath,
+                        const QString& databaseFolder, int inputType, CardFileBatch* batch)
+{
+    if (const int refused = checkImportTarget(card, cardID, pdfPath, databaseFolder, QFileInfo(pdfPath).size()))
+        return refused;
+    QFile file(pdfPath);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    std::unique_ptr<PdfDocument> source = bytes.isEmpty() ? nullptr : PdfDocument::openBytes(bytes);
     if (!source)
         return -4005;
+    return importCardImageFile(card, cardID, pdfPath, *source, bytes, databaseFolder, inputType, batch);
+}
+
+int importCardImageFile(CardRecord* card, const QString& cardID, const QString& pdfPath, PdfDocument& source,
+                        const QByteArray& bytes, const QString& databaseFolder, int inputType, CardFileBatch* batch)
+{
+    if (const int refused = checkImportTarget(card, cardID, pdfPath, databaseFolder, bytes.size()))
+        return refused;
+    const QString images = cardImagesFolder(databaseFolder);
+    const QString front = QDir(images).filePath(cardID + QLatin1String(kFrontSuffix));
+    const QString back = QDir(images).filePath(cardID + QLatin1String(kBackSuffix));
     try {
-        const int pages = source->pageCount();
+        const int pages = source.pageCount();
         if (pages == 0)
             return -4005;
         // A card's existing files are never written over by an import.
         if (QFileInfo::exists(front) || (pages > 1 && QFileInfo::exists(back)))
             return -4006;
-        const std::optional<QString> creator = source->infoText("/Creator");
+        const std::optional<QString> creator = source.infoText("/Creator");
         const bool ownCreator = !creator || inputType == 2 || inputType == 3 || inputType == 5;
         // In a batch the disk is waited for once, for all the batch's files.
         const auto durability = batch ? PdfDocument::Durability::Staging : PdfDocument::Durability::Durable;
         if (pages == 1) {
             if (!ownCreator) {
-                if (!copyToNewFile(pdfPath, front, durability))
+                // The scanner's file as it came, from the bytes already read.
+                if (bytes.isEmpty() || QFileInfo::exists(front) || !replaceFile(front, bytes, durability))
                     return -4006;
             } else {
-                source->setInfoText("/Creator", QString::fromLatin1(kScannerCreator));
-                if (!source->writeToFile(front, durability))
+                source.setInfoText("/Creator", QString::fromLatin1(kScannerCreator));
+                if (!source.writeToFile(front, durability))
                     return -4006;
             }
         } else {
             std::unique_ptr<PdfDocument> face = singlePage(
-                *source, 0, ownCreator ? std::optional<QString>(QString::fromLatin1(kScannerCreator)) : creator);
+                source, 0, ownCreator ? std::optional<QString>(QString::fromLatin1(kScannerCreator)) : creator);
             if (!face->writeToFile(front, durability))
                 return -4006;
-            std::unique_ptr<PdfDocument> reverse = singlePage(*source, 1, creatorOrScanner(*source));
+            std::unique_ptr<PdfDocument> reverse = singlePage(source, 1, creatorOrScanner(source));
             if (!reverse->writeToFile(back, durability)) {
                 QFile::remove(front);
                 return -4006;

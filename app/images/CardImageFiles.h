@@ -22,6 +22,9 @@ QString cardImagesFolder(const QString& databaseFolder);
 // which the caller makes durable before it saves the store.
 int importCardImageFile(CardRecord* card, const QString& cardID, const QString& pdfPath,
                         const QString& databaseFolder, int inputType, CardFileBatch* batch = nullptr);
+// The same for a file the caller has read (`bytes`) and opened (`source`, which may be changed).
+int importCardImageFile(CardRecord* card, const QString& cardID, const QString& pdfPath, PdfDocument& source,
+                        const QByteArray& bytes, const QString& databaseFolder, int inputType, CardFileBatch* batch);
 int exportCardImageFile(const QString& frontPath, const QString& backPath, const QString& destination);
 int GetPDFPageCount(const QString& path);
 // Page index from 0, or -1 for every page; degrees 90, 180 or 270.

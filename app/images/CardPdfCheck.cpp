@@ -35,12 +35,15 @@ int checkPdfFile2(const QString& path, QVariantMap* result)
     if (!QFileInfo::exists(path))
         return kPdfMissing;
     std::unique_ptr<PdfDocument> document = PdfDocument::open(path);
-    if (!document)
-        return kPdfUnusable;
+    return document ? checkPdfDocument(*document, result) : kPdfUnusable;
+}
+
+int checkPdfDocument(PdfDocument& document, QVariantMap* result)
+{
     try {
-        if (document->isEncrypted() || !document->hasInfo())
+        if (document.isEncrypted() || !document.hasInfo())
             return kPdfUnusable;
-        switch (makerOf(*document)) {
+        switch (makerOf(document)) {
         case MakerTest::Own:
             return kPdfOwnOrImageless;
         case MakerTest::Foreign:
@@ -48,7 +51,7 @@ int checkPdfFile2(const QString& path, QVariantMap* result)
         case MakerTest::PageTest:
             break;
         }
-        std::vector<QPDFPageObjectHelper> pages = document->pages();
+        std::vector<QPDFPageObjectHelper> pages = document.pages();
         // An empty document is no card, whatever its maker.
         if (pages.empty())
             return kPdfUnusable;

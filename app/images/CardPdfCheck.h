@@ -2,6 +2,8 @@
 // card PDF whose every page holds an image.
 #pragma once
 
+#include "platform/pdf/PdfDocument.h"
+
 #include <qpdf/QPDFPageObjectHelper.hh>
 
 #include <QString>
@@ -24,6 +26,8 @@ enum CardPdfClass {
 int CheckPDF(const QString& path);
 // The same; with 3, `result` (when given) receives "PAGE_COUNT".
 int checkPdfFile2(const QString& path, QVariantMap* result);
+// The same for a document already open (the file exists).
+int checkPdfDocument(PdfDocument& document, QVariantMap* result);
 bool isImagePdf(const QString& path, int pageCount);
 // Images in the page's XObject resources (one more for each with a /Mask); -1 without them.
 int GetImageCountFromPDFPage(QPDFPageObjectHelper page);

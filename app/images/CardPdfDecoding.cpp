@@ -442,16 +442,25 @@ int AcquireCardImageFromPDF(const QString& path, CardBitmap* first, CardBitmap* 
     if (second)
         *second = CardBitmap();
     std::unique_ptr<PdfDocument> document = PdfDocument::open(path);
-    if (!document)
-        return 2;
+    return document ? AcquireCardImageFromDocument(*document, first, second) : 2;
+}
+
+int AcquireCardImageFromDocument(PdfDocument& document, CardBitmap* first, CardBitmap* second)
+{
+    if (!first && !second)
+        return -50;
+    if (first)
+        *first = CardBitmap();
+    if (second)
+        *second = CardBitmap();
     try {
-        const int pages = document->pageCount();
+        const int pages = document.pageCount();
         if (pages == 0)
             return 2;
         CardBitmap front, back;
-        if (first && buildPageBitmap(*document, 0, front) != 0)
+        if (first && buildPageBitmap(document, 0, front) != 0)
             return 2;
-        if (second && pages >= 2 && buildPageBitmap(*document, 1, back) != 0)
+        if (second && pages >= 2 && buildPageBitmap(document, 1, back) != 0)
             return 2;
         if (first)
             *first = front;

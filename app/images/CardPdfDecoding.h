@@ -27,6 +27,8 @@ int AcquireImageFromPDFPage(QPDFPageObjectHelper page, QImage* bitmap, PageImage
 // Page 1 into `first` and page 2 into `second`, either may be null. 0, 2 failure, -50 no path or
 // no bitmap asked for. A document of one page leaves `second` empty and succeeds.
 int AcquireCardImageFromPDF(const QString& path, CardBitmap* first, CardBitmap* second);
+// The same from a document already open.
+int AcquireCardImageFromDocument(PdfDocument& document, CardBitmap* first, CardBitmap* second);
 // Front from page 1 of the front file; the back from page 1 of the back file, or from page 2
 // of the front file when the back path is blank.
 int AcquireCardImages(const QString& frontPath, const QString& backPath, CardBitmap* front, CardBitmap* back);

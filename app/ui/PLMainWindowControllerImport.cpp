@@ -26,6 +26,7 @@
 #include "platform/store/ManagedObjectContext.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QHash>
 
 namespace {
@@ -45,13 +46,6 @@ bool hasName(const ManagedObject& card)
 {
     const bool person = isFilled(card, "first_Name") || isFilled(card, "middle_Name") || isFilled(card, "family_Name");
     return g_bSyncOSJudge ? person : person || isFilled(card, "company");
-}
-
-std::optional<QString> pdfCreator(const QString& path, bool* opened)
-{
-    const std::unique_ptr<PdfDocument> document = PdfDocument::open(path);
-    *opened = document != nullptr;
-    return document ? document->infoText("/Creator") : std::nullopt;
 }
 
 } // namespace
@@ -135,17 +129,16 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
         const int storedType = inputType == kInputTypeFileManager ? kInputTypeDrop : inputType;
 
         for (const QString& path : std::as_const(*files)) {
-            if (CheckPDF(path) != kPdfCard) {
+            // Each file is read and parsed once, for its check, its Creator, its copy and its pages.
+            QFile file(path);
+            const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            const std::unique_ptr<PdfDocument> document = bytes.isEmpty() ? nullptr : PdfDocument::openBytes(bytes);
+            if (!document || checkPdfDocument(*document, nullptr) != kPdfCard) {
                 PLNSLog(QStringLiteral("pdf file is error"));
                 continue;
             }
-            bool opened = false;
-            const std::optional<QString> creator = pdfCreator(path, &opened);
-            if (!opened) {
-                // Nothing is made for a file that cannot be read; the other files go on.
-                PLNSLog(QStringLiteral("Failed to read the creator of pdf"));
-                continue;
-            }
+            const std::optional<QString> creator = document->infoText("/Creator");
+            const int pages = document->pageCount();
             const ManagedObjectPtr card = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCard));
             const ManagedObjectPtr belong = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCardBelong));
             for (const char* key : kSyncKeys)
@@ -163,7 +156,7 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
             card->setValue(QStringLiteral("flag1"), QStringLiteral("1"));
 
             ManagedCardRecord record(card.get());
-            if (importCardImageFile(&record, cardID, path, g_strCurDBPath, inputType, &batch) != 0) {
+            if (importCardImageFile(&record, cardID, path, *document, bytes, g_strCurDBPath, inputType, &batch) != 0) {
                 // A card without its image is not kept, and its file stays where it was.
                 PLNSLog(QStringLiteral("Failure to import Card Image File into Pelmora Database! Path:[%@]"), path);
                 context->deleteObject(belong);
@@ -188,7 +181,7 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
             newCardDicts.append(setDataDictToDict(record));
             sources.insert(cardID, path);
             // A card keeps two pages: a file with more is not wholly in the database and stays.
-            if (importedPaths && GetPDFPageCount(path) <= 2)
+            if (importedPaths && pages <= 2)
                 importedPaths->append(path);
         }
 
