@@ -30,7 +30,9 @@ struct EntityState {
     SqliteStatement insert;
     SqliteStatement remove;
     std::unordered_map<std::string, SqliteStatement> updates; // keyed by the changed-column mask
-    QHash<qint64, ManagedObjectPtr> registered;
+    // Objects of saved rows, held weakly: one nobody else holds is let go (changed and deleted
+    // ones are held by the context's change lists until the next save).
+    QHash<qint64, std::weak_ptr<ManagedObject>> registered;
     quint64 fetchCount = 0;
 };
 
@@ -270,11 +272,9 @@ void ManagedObjectContext::Private::loadRow(EntityState& es, ManagedObject& obje
 ManagedObjectPtr ManagedObjectContext::Private::materialize(EntityState& es, sqlite3_stmt* s, ManagedObjectContext* owner)
 {
     const qint64 pk = sqlite3_column_int64(s, 0);
-    auto it = es.registered.find(pk);
-    if (it != es.registered.end()) {
-        ManagedObject& object = **it;
-        loadRow(es, object, s, true);
-        return *it;
+    if (ManagedObjectPtr known = es.registered.value(pk).lock()) {
+        loadRow(es, *known, s, true);
+        return known;
     }
     auto object = std::make_shared<ManagedObject>(*es.entity, owner);
     object->m_pk = pk;
@@ -288,8 +288,9 @@ ManagedObjectContext::ManagedObjectContext(std::unique_ptr<Private> p) : d(std::
 ManagedObjectContext::~ManagedObjectContext()
 {
     for (EntityState& es : d->entities)
-        for (const ManagedObjectPtr& o : std::as_const(es.registered))
-            o->m_context = nullptr;
+        for (const std::weak_ptr<ManagedObject>& weak : std::as_const(es.registered))
+            if (ManagedObjectPtr o = weak.lock())
+                o->m_context = nullptr;
     for (const ManagedObjectPtr& o : d->inserted)
         o->m_context = nullptr;
 }
@@ -374,11 +375,11 @@ ManagedObjectList ManagedObjectContext::executeFetchRequest(const FetchRequest& 
                 *sqliteError = rc;
             return {};
         }
-        // Rows removed by another connection: their unchanged objects leave the context.
-        if (es.registered.size() > rows)
-            es.registered.removeIf([generation](const QHash<qint64, ManagedObjectPtr>::iterator& it) {
-                const ManagedObject& o = **it;
-                return o.m_seenInFetch != generation && !o.m_pendingUpdate && !o.m_deleted;
+        // Objects let go, and unchanged objects of rows removed by another connection, leave the context.
+        if (es.registered.size() > rows || es.registered.size() > result.size())
+            es.registered.removeIf([generation](const QHash<qint64, std::weak_ptr<ManagedObject>>::iterator& it) {
+                const ManagedObjectPtr o = it->lock();
+                return !o || (o->m_seenInFetch != generation && !o->m_pendingUpdate && !o->m_deleted);
             });
     }
     if (request.includesPendingChanges)
@@ -409,7 +410,7 @@ ManagedObjectPtr ManagedObjectContext::objectWithPrimaryKey(const QString& entit
     if (i < 0)
         return nullptr;
     EntityState& es = d->entities[size_t(i)];
-    if (ManagedObjectPtr known = es.registered.value(primaryKey))
+    if (ManagedObjectPtr known = es.registered.value(primaryKey).lock())
         return known;
     if (!es.tableExists)
         return nullptr;

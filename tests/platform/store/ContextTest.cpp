@@ -260,6 +260,37 @@ TEST_F(StoreTest, RelationshipsAndRefresh)
     EXPECT_FALSE(reader->hasChanges());
 }
 
+TEST_F(StoreTest, TheContextLetsGoOfSavedUnchangedObjects)
+{
+    auto context = openCurrent();
+    std::weak_ptr<ManagedObject> saved;
+    {
+        auto card = context->insertNewObject("Card");
+        card->setValue("company", QStringLiteral("Acme"));
+        saved = card;
+        ASSERT_EQ(context->save(), 0);
+    }
+    EXPECT_TRUE(saved.expired()) << "a saved object nobody holds is let go";
+
+    // While held, a row stays one object; a changed object is kept until it is saved.
+    auto first = fetch(*context, "Card");
+    ASSERT_EQ(first.size(), 1);
+    EXPECT_EQ(fetch(*context, "Card").first(), first.first());
+    first.first()->setValue("company", QStringLiteral("Changed"));
+    std::weak_ptr<ManagedObject> changed = first.first();
+    first.clear();
+    ASSERT_FALSE(changed.expired());
+    EXPECT_EQ(fetch(*context, "Card").first()->stringValue("company"), "Changed");
+    ASSERT_EQ(context->save(), 0);
+    EXPECT_TRUE(changed.expired());
+    EXPECT_EQ(scalar(path(), "select ZCOMPANY from ZCARD"), "Changed");
+
+    // A deleted object nobody holds still leaves the store at the save.
+    context->deleteObject(fetch(*context, "Card").first());
+    ASSERT_EQ(context->save(), 0);
+    EXPECT_EQ(scalar(path(), "select count(*) from ZCARD"), "0");
+}
+
 TEST_F(StoreTest, ObjectsDidChangeCarriesInsertedUpdatedAndDeleted)
 {
     auto context = openCurrent();
