@@ -97,11 +97,12 @@ int PLDatabaseController::_lock()
 
 int PLDatabaseController::_unlock()
 {
-    if (_ilockFile >= 0) {
-        DatabaseLock::release(_ilockFile);
-        _ilockFile = -1;
-    }
-    return PLDBStatus::kSuccess;
+    if (_ilockFile < 0)
+        return PLDBStatus::kSuccess;
+    // The descriptor is gone either way; the lock file itself is never removed.
+    const bool released = DatabaseLock::release(_ilockFile);
+    _ilockFile = -1;
+    return released ? PLDBStatus::kSuccess : PLDBStatus::kUnlockFailed;
 }
 
 int PLDatabaseController::checkBeforeMigrateOperation()

@@ -42,7 +42,8 @@ public:
     // Lock of the folder's ".PLLock.pllk": 0, -1004 when the folder is no directory, -1010 when the
     // lock cannot be taken (the database is in use). The file is never removed.
     int _lock();
-    // 0; the descriptor is unlocked and closed, the file stays.
+    // 0, or -1011 when unlocking or closing failed; the descriptor is given up either way and the
+    // lock file stays.
     int _unlock();
     bool holdsLock() const { return _ilockFile >= 0; }
 

@@ -58,13 +58,34 @@ DatabaseLock::Result DatabaseLock::acquire(const QString& databaseFolder, int* f
     return Result::Locked;
 }
 
+namespace {
+int unlockFile(int fd)
+{
+    return flock(fd, LOCK_UN);
+}
+const DatabaseLock::SystemCalls kSystemCalls{unlockFile, ::close};
+const DatabaseLock::SystemCalls* g_calls = &kSystemCalls;
+} // namespace
+
+void DatabaseLock::setSystemCalls(const SystemCalls* calls)
+{
+    g_calls = calls ? calls : &kSystemCalls;
+}
+
 bool DatabaseLock::release(int fd)
 {
+    return releaseReporting(fd) == Release::Released;
+}
+
+DatabaseLock::Release DatabaseLock::releaseReporting(int fd)
+{
     if (fd < 0)
-        return true;
-    const bool unlocked = flock(fd, LOCK_UN) == 0;
-    const bool closed = ::close(fd) == 0;
-    return unlocked && closed;
+        return Release::Released;
+    const bool unlocked = g_calls->unlock(fd) == 0;
+    const bool closed = g_calls->close(fd) == 0;
+    if (!unlocked)
+        return Release::UnlockFailed;
+    return closed ? Release::Released : Release::CloseFailed;
 }
 
 DatabaseLock::Result DatabaseLock::probe(const QString& databaseFolder)

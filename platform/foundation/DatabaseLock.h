@@ -15,8 +15,18 @@ public:
     static QString lockFilePath(const QString& databaseFolder);
     // Takes the lock; on Locked, `*fd` holds the descriptor until `release`.
     static Result acquire(const QString& databaseFolder, int* fd);
+    // What went wrong in `releaseReporting`: unlocking is tried first, closing in any case.
+    enum class Release { Released, UnlockFailed, CloseFailed };
     // Unlocks and closes a descriptor from `acquire`; -1 is ignored. False when unlocking or closing failed.
     static bool release(int fd);
+    static Release releaseReporting(int fd);
+    // The unlock and close calls that `release` makes; tests replace them to make them fail.
+    // Null restores flock and close.
+    struct SystemCalls {
+        int (*unlock)(int fd);
+        int (*close)(int fd);
+    };
+    static void setSystemCalls(const SystemCalls* calls);
     // Takes and at once releases the lock: Locked means nobody holds it now.
     static Result probe(const QString& databaseFolder);
     // The probe that creates nothing: false for an empty path or a missing file; true when the

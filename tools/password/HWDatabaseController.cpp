@@ -19,6 +19,7 @@ enum Message {
     kMsgOther = 1,
     kMsgLockFailed = 101,
     kMsgUnlockFailed = 101,
+    kMsgCloseFailed = 102,
     kMsgCannotWritePassword = 103,
     kMsgCannotRemovePassword = 104,
     kMsgNoDatabase = 201,
@@ -110,9 +111,17 @@ int HWDatabaseController::_unlock()
 {
     if (_ilockFile < 0)
         return 0;
-    const bool released = DatabaseLock::release(_ilockFile);
+    const DatabaseLock::Release released = DatabaseLock::releaseReporting(_ilockFile);
     _ilockFile = -1;
-    return released ? 0 : kMsgUnlockFailed;
+    switch (released) {
+    case DatabaseLock::Release::Released:
+        return 0;
+    case DatabaseLock::Release::UnlockFailed:
+        return kMsgUnlockFailed;
+    case DatabaseLock::Release::CloseFailed:
+        return kMsgCloseFailed;
+    }
+    return kMsgUnlockFailed;
 }
 
 template <typename Operation>

@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace {
 
 void writeFile(const QString& path, const QByteArray& bytes)
@@ -190,6 +192,16 @@ TEST_F(DatabaseControllerTest, LockIsExclusiveAndItsFileStays)
     EXPECT_EQ(second->_lock(), 0);
     EXPECT_EQ(second->_unlock(), 0);
     EXPECT_EQ(second->_unlock(), 0);
+
+    // A lock that will not let go is reported; the descriptor is given up and the file kept.
+    static const DatabaseLock::SystemCalls unlockFails{[](int) { return -1; }, ::close};
+    ASSERT_EQ(second->_lock(), 0);
+    DatabaseLock::setSystemCalls(&unlockFails);
+    EXPECT_EQ(second->_unlock(), PLDBStatus::kUnlockFailed);
+    DatabaseLock::setSystemCalls(nullptr);
+    EXPECT_FALSE(second->holdsLock());
+    EXPECT_EQ(second->_unlock(), 0);
+    EXPECT_TRUE(QFile::exists(DatabaseLock::lockFilePath(folder)));
 
     auto missing = controller(dir.filePath("none.cxdb"));
     EXPECT_EQ(missing->_lock(), PLDBStatus::kNotExist);

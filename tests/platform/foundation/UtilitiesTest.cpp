@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+
+#include <sys/file.h>
 #include <unistd.h>
 
 TEST(FormatString, SubstitutesSafely)
@@ -55,6 +57,30 @@ TEST(DatabaseLock, SecondDescriptorIsRefusedWhileHeldAndFileIsKept)
     EXPECT_TRUE(QFile::exists(DatabaseLock::lockFilePath(dir.path())));
     EXPECT_EQ(DatabaseLock::probe(dir.path()), DatabaseLock::Result::Locked);
     EXPECT_EQ(DatabaseLock::probe(dir.filePath("missing")), DatabaseLock::Result::OpenFailed);
+}
+
+TEST(DatabaseLock, ReleaseTellsAFailedUnlockFromAFailedClose)
+{
+    static const DatabaseLock::SystemCalls unlockFails{[](int) { return -1; }, ::close};
+    static const DatabaseLock::SystemCalls closeFails{[](int fd) { return flock(fd, LOCK_UN); }, [](int fd) {
+        ::close(fd);
+        return -1;
+    }};
+    const std::pair<const DatabaseLock::SystemCalls*, DatabaseLock::Release> cases[] = {
+        {nullptr, DatabaseLock::Release::Released},
+        {&unlockFails, DatabaseLock::Release::UnlockFailed},
+        {&closeFails, DatabaseLock::Release::CloseFailed},
+    };
+    QTemporaryDir dir;
+    for (const auto& [calls, expected] : cases) {
+        int fd = -1;
+        ASSERT_EQ(DatabaseLock::acquire(dir.path(), &fd), DatabaseLock::Result::Locked);
+        DatabaseLock::setSystemCalls(calls);
+        EXPECT_EQ(DatabaseLock::releaseReporting(fd), expected);
+        DatabaseLock::setSystemCalls(nullptr);
+        EXPECT_EQ(DatabaseLock::probe(dir.path()), DatabaseLock::Result::Locked) << "the descriptor is closed in every case";
+    }
+    EXPECT_EQ(DatabaseLock::releaseReporting(-1), DatabaseLock::Release::Released);
 }
 
 // A lock path planted in a received folder (a link to a key, a hard link, a folder) is refused

@@ -21,6 +21,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace {
 
 using W = HWMainWindowController;
@@ -298,6 +301,27 @@ TEST_F(HarnwickWindow, LockWarningAfterAWriteStillReportsTheChange)
     fill(w, QStringLiteral("wrong"), QStringLiteral("new"), QStringLiteral("new"));
     w.doExecuteBtn();
     EXPECT_EQ(presenter.texts(), QStringList{message(305)});
+}
+
+TEST_F(HarnwickWindow, LockReleaseFailuresAfterAWriteAreReported)
+{
+    static const DatabaseLock::SystemCalls unlockFails{[](int) { return -1; }, ::close};
+    static const DatabaseLock::SystemCalls closeFails{[](int fd) { return flock(fd, LOCK_UN); }, [](int fd) {
+        ::close(fd);
+        return -1;
+    }};
+    const std::pair<const DatabaseLock::SystemCalls*, int> cases[] = {{&unlockFails, 101}, {&closeFails, 102}};
+    for (const auto& [calls, number] : cases) {
+        QFile::remove(cfg);
+        presenter.clear();
+        auto w = window();
+        fill(*w, QString(), QStringLiteral("abc"), QStringLiteral("abc"));
+        DatabaseLock::setSystemCalls(calls);
+        w->doExecuteBtn();
+        DatabaseLock::setSystemCalls(nullptr);
+        EXPECT_EQ(presenter.texts(), (QStringList{message(number), message(301)})) << number;
+        EXPECT_EQ(cfgBytes(), QByteArray("900150983cd24fb0d6963f7d28e17f72")) << number;
+    }
 }
 
 TEST_F(HarnwickWindow, MissingDeletionQuestionCountsAsNo)
