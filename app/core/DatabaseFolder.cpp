@@ -1,18 +1,15 @@
 #include "app/core/DatabaseFolder.h"
 
-#include "app/core/PLChecker.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/FileAttributes.h"
 #include "platform/foundation/PlainFile.h"
-#include "platform/foundation/StandardPaths.h"
 #include "platform/foundation/TreeRemoval.h"
+#include "platform/workspace/LocalVolume.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <sys/stat.h>
 
 namespace {
 
@@ -66,13 +63,7 @@ int pathCheck(const QString& path)
 {
     if (path.isEmpty())
         return -1;
-    const QString parent = QFileInfo(path).absolutePath();
-    struct stat parentStat, homeStat;
-    if (::stat(QFile::encodeName(parent).constData(), &parentStat) != 0)
-        return -1;
-    if (::stat(QFile::encodeName(userHomeDir()).constData(), &homeStat) == 0 && parentStat.st_dev == homeStat.st_dev)
-        return 0;
-    return PLChecker::checkPath(parent) == PLChecker::kPathLocal ? 0 : -1;
+    return LocalVolume::isOnLocalFixedVolume(QFileInfo(path).absolutePath()) ? 0 : -1;
 }
 
 bool cleanFolder(const QString& path)

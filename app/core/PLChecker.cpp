@@ -3,12 +3,12 @@
 #include "app/core/PLMessage.h"
 #include "app/core/StringUtilities.h"
 #include "app/core/VersionUtilities.h"
+#include "platform/workspace/LocalVolume.h"
 #include "platform/workspace/Workspace.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 
 #include <sys/stat.h>
 
@@ -16,17 +16,6 @@ namespace {
 
 const QString kSkipNoNameQuestion = QStringLiteral("IDS_MSG_IS_SKIP_NO_NAME_DATA");
 const QString kFullNameKey = QStringLiteral("full_Name");
-
-// Local file systems that hold a user's files on Linux; containers and CI run on overlay or tmpfs.
-const QSet<QString>& nativeFileSystems()
-{
-    static const QSet<QString> types{
-        QStringLiteral("ext2"), QStringLiteral("ext3"), QStringLiteral("ext4"), QStringLiteral("xfs"),
-        QStringLiteral("btrfs"), QStringLiteral("f2fs"), QStringLiteral("jfs"), QStringLiteral("reiserfs"),
-        QStringLiteral("zfs"), QStringLiteral("bcachefs"), QStringLiteral("tmpfs"), QStringLiteral("overlay"),
-    };
-    return types;
-}
 
 } // namespace
 
@@ -111,7 +100,7 @@ int PLChecker::checkPath(const QString& path)
         return kPathMissing;
     const Workspace& workspace = Workspace::shared();
     const auto volume = workspace.volumeInfo(path);
-    if (!volume || !nativeFileSystems().contains(volume->fileSystemType))
+    if (!volume || !LocalVolume::isNativeFileSystem(volume->fileSystemType))
         return kPathNotLocal;
     return workspace.mountedRemovableMedia().contains(volume->mountPoint) ? kPathNotLocal : kPathLocal;
 }

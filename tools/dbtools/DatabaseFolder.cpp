@@ -3,6 +3,8 @@
 #include "platform/foundation/StandardPaths.h"
 #include "platform/foundation/FileAttributes.h"
 
+#include <QFileInfo>
+
 namespace DatabaseFolder {
 
 QString storeFileName(const QString& folder)
@@ -29,6 +31,11 @@ QString withoutTrailingSlash(const QString& path)
     while (result.size() > 1 && result.endsWith(QLatin1Char('/')))
         result.chop(1);
     return result;
+}
+
+bool hasDatabaseExtension(const QString& path)
+{
+    return QFileInfo(withoutTrailingSlash(path)).suffix().compare(kExtension, Qt::CaseInsensitive) == 0;
 }
 
 QString expandTilde(const QString& path)

@@ -21,6 +21,8 @@ QString storeFilePath(const QString& folder);
 QString passwordFilePath(const QString& folder);
 // The path without trailing "/" (the root stays "/").
 QString withoutTrailingSlash(const QString& path);
+// Whether the path (trailing "/" allowed) names a database folder by its extension, in any case.
+bool hasDatabaseExtension(const QString& path);
 // "~" and "~/..." name the user's home folder.
 QString expandTilde(const QString& path);
 

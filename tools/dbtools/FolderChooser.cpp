@@ -11,16 +11,17 @@ namespace FolderChooser {
 
 QString startFolder(const QString& currentPath)
 {
-    const QFileInfo current(DatabaseFolder::withoutTrailingSlash(currentPath));
-    if (!currentPath.isEmpty() && current.suffix().toLower() == DatabaseFolder::kExtension)
-        return current.path();
+    if (!currentPath.isEmpty() && DatabaseFolder::hasDatabaseExtension(currentPath))
+        return QFileInfo(DatabaseFolder::withoutTrailingSlash(currentPath)).path();
     return userDocumentsDir();
 }
 
 QString chooseDatabaseFolder(QWidget* window, const QString& currentPath)
 {
-    return ToolServices::current().chooseDatabaseFolder(
+    const QString chosen = ToolServices::current().chooseDatabaseFolder(
         window, DbToolCommon::getLocalString(kPanelTitleKey), startFolder(currentPath));
+    // Only a database folder is ever taken, whatever the dialog let through.
+    return DatabaseFolder::hasDatabaseExtension(chosen) ? chosen : QString();
 }
 
 } // namespace FolderChooser

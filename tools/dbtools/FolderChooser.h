@@ -11,7 +11,8 @@ inline const QString kPanelTitleKey = QStringLiteral("IDS_OPEN_PLDB_FILE_PANEL_T
 
 // Where the chooser starts: the parent of `currentPath` when that names a ".cxdb" folder, else Documents.
 QString startFolder(const QString& currentPath);
-// The folder the user chose, or empty when the chooser was cancelled.
+// The database folder (extension "cxdb") the user chose; empty when the chooser was cancelled or
+// gave any other folder.
 QString chooseDatabaseFolder(QWidget* window, const QString& currentPath);
 
 } // namespace FolderChooser

@@ -1,10 +1,31 @@
 #include "tools/dbtools/ToolServices.h"
 
+#include "platform/appkit/ModalScope.h"
+#include "tools/dbtools/DatabaseFolder.h"
+
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace {
 ToolServices* g_services = nullptr;
-}
+
+// Choosing a plain folder opens it; only a database folder is taken.
+class DatabaseFolderDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (!files.isEmpty() && !DatabaseFolder::hasDatabaseExtension(files.first())) {
+            if (QFileInfo(files.first()).isDir())
+                setDirectory(files.first());
+            return;
+        }
+        QFileDialog::accept();
+    }
+};
+} // namespace
 
 ToolServices& ToolServices::current()
 {
@@ -19,5 +40,12 @@ void ToolServices::setCurrent(ToolServices* services)
 
 QString QtToolServices::chooseDatabaseFolder(QWidget* window, const QString& title, const QString& startFolder)
 {
-    return QFileDialog::getExistingDirectory(window, title, startFolder, QFileDialog::ShowDirsOnly);
+    DatabaseFolderDialog dialog(window, title, startFolder);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setNameFilter(QStringLiteral("*.") + DatabaseFolder::kExtension);
+    ModalScope scope;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
 }

@@ -1,9 +1,9 @@
 // The optimisation tool's common checks: the shared ones with this tool's variants.
 #pragma once
 
+#include "platform/workspace/LocalVolume.h"
 #include "tools/dbtools/DbToolCommon.h"
 #include "tools/dbtools/FolderSize.h"
-#include "tools/dbtools/VolumeCheck.h"
 
 class VSCommonFuc : public DbToolCommon {
 public:
@@ -16,5 +16,5 @@ public:
         return DbToolCommon::CheckDBAttributes(folder, ToolVariant::Vostrand);
     }
     static quint64 getSizeWithPath(const QString& path, int* error) { return FolderSize::getSizeWithPath(path, error); }
-    static bool CheckDBpathIsLocal(const QString& path) { return VolumeCheck::isOnLocalFixedVolume(path); }
+    static bool CheckDBpathIsLocal(const QString& path) { return LocalVolume::isOnLocalFixedVolume(path); }
 };

@@ -1,8 +1,8 @@
 // The password tool's common checks: the shared ones with this tool's variants.
 #pragma once
 
+#include "platform/workspace/LocalVolume.h"
 #include "tools/dbtools/DbToolCommon.h"
-#include "tools/dbtools/VolumeCheck.h"
 
 class HWCommonFunction : public DbToolCommon {
 public:
@@ -14,5 +14,5 @@ public:
     {
         return DbToolCommon::CheckDBAttributes(folder, ToolVariant::Harnwick);
     }
-    static bool CheckDBpathLocation(const QString& path) { return VolumeCheck::isOnLocalFixedVolume(path); }
+    static bool CheckDBpathLocation(const QString& path) { return LocalVolume::isOnLocalFixedVolume(path); }
 };

@@ -166,13 +166,16 @@ TEST(DatabaseFolder, PathCheckAcceptsHomeVolumeOrLocalFixedVolume)
     }
     EnvironmentValue home("HOME", "/proc");
     FakeWorkspace workspace;
+    workspace.volumesByPath.insert("/proc", VolumeInfo{"proc", "/proc", "proc", 0});
     workspace.volume = VolumeInfo{"ext4", "/data", "/dev/sdb1", 1 << 30};
     EXPECT_EQ(pathCheck(dir.filePath("Cards.cxdb")), 0);
     workspace.removableMedia = {"/data"};
     EXPECT_EQ(pathCheck(dir.filePath("Cards.cxdb")), -1);
     workspace.removableMedia.clear();
-    workspace.volume->fileSystemType = "cifs";
-    EXPECT_EQ(pathCheck(dir.filePath("Cards.cxdb")), -1);
+    for (const char* type : {"cifs", "ntfs3", "vfat"}) {
+        workspace.volume->fileSystemType = type;
+        EXPECT_EQ(pathCheck(dir.filePath("Cards.cxdb")), -1) << type;
+    }
 }
 
 TEST(DatabaseFolder, CleanFolderRemovesOnlyFolders)

@@ -26,5 +26,9 @@ std::optional<VolumeInfo> FakeWorkspace::volumeInfo(const QString& path) const
 {
     if (volumeUnreadable)
         return std::nullopt;
+    for (auto it = volumesByPath.begin(); it != volumesByPath.end(); ++it) {
+        if (path.startsWith(it.key()))
+            return it.value();
+    }
     return volume ? volume : Workspace::volumeInfo(path);
 }

@@ -5,6 +5,7 @@
 #include "platform/workspace/Workspace.h"
 
 #include <QList>
+#include <QMap>
 #include <QPair>
 
 class FakeWorkspace : public Workspace {
@@ -14,7 +15,8 @@ public:
 
     bool launchApplication(const QString& path, const QStringList& arguments = {}) override;
     bool openUrl(const QUrl& url) override;
-    // With `volume` unset, the real volume of the path is answered.
+    // The volume of the first entry of `volumesByPath` whose key starts the path; else `volume`;
+    // with that unset, the real volume of the path.
     std::optional<VolumeInfo> volumeInfo(const QString& path) const override;
     QStringList mountedRemovableMedia() const override { return removableMedia; }
 
@@ -23,6 +25,7 @@ public:
     QList<QUrl> openedUrls;
     bool openUrlSucceeds = true;
     std::optional<VolumeInfo> volume;
+    QMap<QString, VolumeInfo> volumesByPath;
     bool volumeUnreadable = false;
     QStringList removableMedia;
 };

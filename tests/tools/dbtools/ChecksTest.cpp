@@ -1,4 +1,5 @@
 #include "platform/foundation/DatabaseLock.h"
+#include "platform/workspace/LocalVolume.h"
 #include "tests/support/dbtools/FakeFileAttributes.h"
 #include "tests/support/dbtools/TestDatabase.h"
 #include "tests/support/dbtools/ToolTestEnvironment.h"
@@ -7,7 +8,8 @@
 #include "tools/dbtools/FolderChooser.h"
 #include "tools/dbtools/FolderSize.h"
 #include "tests/support/workspace/FakeWorkspace.h"
-#include "tools/dbtools/VolumeCheck.h"
+#include "tools/optimize/VSCommonFuc.h"
+#include "tools/password/HWCommonFunction.h"
 
 #include <QDir>
 #include <QFile>
@@ -240,32 +242,22 @@ TEST(ToolChecks, ChooserStartsBesideTheCurrentDatabaseElseInDocuments)
     EXPECT_EQ(FolderChooser::startFolder(QString()), env.path() + QStringLiteral("/home/Documents"));
 }
 
-// Volumes by path, so that the home folder and the database can lie on different ones.
-class VolumeWorkspace : public FakeWorkspace {
-public:
-    std::optional<VolumeInfo> volumeInfo(const QString& path) const override
-    {
-        for (auto it = volumes.begin(); it != volumes.end(); ++it) {
-            if (path.startsWith(it.key()))
-                return it.value();
-        }
-        return std::nullopt;
-    }
-    QMap<QString, VolumeInfo> volumes;
-};
 
 TEST(ToolChecks, LocalFixedVolume)
 {
     ToolTestEnvironment env(QStringLiteral("Vostrand"));
-    EXPECT_TRUE(VolumeCheck::isOnLocalFixedVolume(env.path()));
-    EXPECT_FALSE(VolumeCheck::isOnLocalFixedVolume(env.path() + QStringLiteral("/none")));
+    EXPECT_TRUE(LocalVolume::isOnLocalFixedVolume(env.path()));
+    EXPECT_FALSE(LocalVolume::isOnLocalFixedVolume(env.path() + QStringLiteral("/none")));
 
-    VolumeWorkspace workspace;
-    workspace.volumes.insert(env.path() + QStringLiteral("/home"), {QStringLiteral("nfs4"), QStringLiteral("/home"), {}, 1});
-    workspace.volumes.insert(QStringLiteral("/data"), {QStringLiteral("ext4"), QStringLiteral("/data"), {}, 1});
-    workspace.volumes.insert(QStringLiteral("/media/stick"), {QStringLiteral("vfat"), QStringLiteral("/media/stick"), {}, 1});
-    workspace.volumes.insert(QStringLiteral("/mnt/share"), {QStringLiteral("cifs"), QStringLiteral("/mnt/share"), {}, 1});
-    workspace.volumes.insert(QStringLiteral("/mnt/sshfs"), {QStringLiteral("fuse.sshfs"), QStringLiteral("/mnt/sshfs"), {}, 1});
+    FakeWorkspace workspace;
+    workspace.volumesByPath.insert(env.path() + QStringLiteral("/home"), {QStringLiteral("nfs4"), QStringLiteral("/home"), {}, 1});
+    workspace.volumesByPath.insert(QStringLiteral("/data"), {QStringLiteral("ext4"), QStringLiteral("/data"), {}, 1});
+    workspace.volumesByPath.insert(QStringLiteral("/media/stick"), {QStringLiteral("vfat"), QStringLiteral("/media/stick"), {}, 1});
+    workspace.volumesByPath.insert(QStringLiteral("/mnt/share"), {QStringLiteral("cifs"), QStringLiteral("/mnt/share"), {}, 1});
+    workspace.volumesByPath.insert(QStringLiteral("/mnt/sshfs"), {QStringLiteral("fuse.sshfs"), QStringLiteral("/mnt/sshfs"), {}, 1});
+    // File systems that no list of remote ones names: Pelmora refuses them, so the tools do too.
+    workspace.volumesByPath.insert(QStringLiteral("/mnt/windows"), {QStringLiteral("ntfs3"), QStringLiteral("/mnt/windows"), {}, 1});
+    workspace.volumesByPath.insert(QStringLiteral("/mnt/disc"), {QStringLiteral("iso9660"), QStringLiteral("/mnt/disc"), {}, 1});
     workspace.removableMedia = {QStringLiteral("/media/stick")};
     const struct {
         const char* path;
@@ -276,11 +268,16 @@ TEST(ToolChecks, LocalFixedVolume)
         {"/mnt/share/cards.cxdb", false},
         {"/mnt/sshfs/cards.cxdb", false},
         {"/unknown/cards.cxdb", false},
+        {"/mnt/windows/cards.cxdb", false},
+        {"/mnt/disc/cards.cxdb", false},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(VolumeCheck::isOnLocalFixedVolume(QString::fromLatin1(c.path)), c.local) << c.path;
+    for (const auto& c : cases) {
+        EXPECT_EQ(LocalVolume::isOnLocalFixedVolume(QString::fromLatin1(c.path)), c.local) << c.path;
+        EXPECT_EQ(VSCommonFuc::CheckDBpathIsLocal(QString::fromLatin1(c.path)), c.local) << c.path;
+        EXPECT_EQ(HWCommonFunction::CheckDBpathLocation(QString::fromLatin1(c.path)), c.local) << c.path;
+    }
     // The home folder's volume counts as local whatever its kind.
-    EXPECT_TRUE(VolumeCheck::isOnLocalFixedVolume(env.path() + QStringLiteral("/home/cards.cxdb")));
+    EXPECT_TRUE(LocalVolume::isOnLocalFixedVolume(env.path() + QStringLiteral("/home/cards.cxdb")));
 }
 
 } // namespace

@@ -112,6 +112,9 @@ TEST_F(VostrandWindow, SuccessfulRunFinishesUntilAnotherFolderIsChosen)
 
     c.doSelectPath();
     EXPECT_EQ(c._dbFilePath->text(), folder);
+    services.chosen = {env.folder(QStringLiteral("plain"))};
+    c.doSelectPath();
+    EXPECT_EQ(c._dbFilePath->text(), folder) << "only a database folder is taken";
     c.onSelectPath({});
     expectIdle(c, true);
 }

@@ -143,6 +143,13 @@ TEST_F(HarnwickWindow, ChoosingFolders)
     EXPECT_EQ(w->_dbPathTextField->text(), folder);
     EXPECT_EQ(states(*w), QStringLiteral("100/011"));
 
+    // Only database folders are taken: a plain folder (even one holding a store) is not.
+    const QString plain = env.folder(QStringLiteral("plain"));
+    ASSERT_TRUE(QFile::copy(folder + QStringLiteral("/Pelmora1.sqldb"), plain + QStringLiteral("/Pelmora1.sqldb")));
+    services.chosen = {plain};
+    w->doSelectDBFilePath();
+    EXPECT_EQ(w->_dbPathTextField->text(), folder);
+
     // The same folder named another way changes nothing, not even the fields.
     w->_newPwdTextField->setText(QStringLiteral("typed"));
     w->onSelectDBFilePath({QUrl::fromLocalFile(folder + QStringLiteral("/"))});
