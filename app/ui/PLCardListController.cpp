@@ -101,12 +101,6 @@ void PLCardListController::awakeFromNib()
 void PLCardListController::reloadCards(ManagedObjectContext* context)
 {
     const ManagedObjectList cards = context ? context->executeFetchRequest({QString::fromLatin1(CardStore::kEntityCard), {}, {}}) : ManagedObjectList();
-    // A card's folder is its CardBelong's.
-    // The filter in place reads the same table, so it is filled anew rather than replaced.
-    const ManagedObjectList belongs = context ? context->executeFetchRequest({QString::fromLatin1(CardStore::kEntityCardBelong), {}, {}}) : ManagedObjectList();
-    m_folderOfCard->clear();
-    for (const ManagedObjectPtr& belong : belongs)
-        m_folderOfCard->insert(belong->stringValue(QStringLiteral("cardID")), belong->stringValue(QStringLiteral("folder_ID")));
     if (_acWndCard)
         _acWndCard->setContent(cards);
     if (_acWndCardInTrash)
@@ -129,11 +123,10 @@ void PLCardListController::setSearchPredicate(const QString& text)
     if (!_acWndCard)
         return;
     const QString folderID = selectedFolderFilterID();
-    const std::shared_ptr<const QHash<QString, QString>> folders = m_folderOfCard;
-    _acWndCard->setFilterPredicate([folderID, text, folders](const ManagedObject& card) {
+    _acWndCard->setFilterPredicate([folderID, text](const ManagedObject& card) {
         if (card.value(QStringLiteral("deletedFlag")).toInt() == 1)
             return false;
-        const QString folder = folders->value(card.stringValue(QStringLiteral("cardID")));
+        const QString folder = card.stringValue(QStringLiteral("folder_ID"));
         if (folderID.isEmpty() ? folder.isEmpty() : folder != folderID)
             return false;
         return text.isEmpty() || card.stringValue(QStringLiteral("full_Name")).contains(text, Qt::CaseInsensitive)

@@ -8,7 +8,6 @@
 #include "app/ui/logic/PLCardListUndoManager.h"
 #include "platform/foundation/PlistValue.h"
 
-#include <QHash>
 #include <QObject>
 #include <QString>
 
@@ -84,5 +83,4 @@ private:
     SelectionBridge* m_cardBridge = nullptr;
     SelectionBridge* m_trashBridge = nullptr;
     std::unique_ptr<PLCardListUndoManager> _undoManager;
-    std::shared_ptr<QHash<QString, QString>> m_folderOfCard = std::make_shared<QHash<QString, QString>>(); // cardID to folder_ID
 };

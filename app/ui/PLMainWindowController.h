@@ -176,6 +176,8 @@ public:
     ToolbarValidation::State toolbarState() const;
     // Enables every toolbar item by its rule (the toolbar's validation).
     void validateToolbarItems();
+    // Images and tool tips of the pull-downs; the photo pull-down shows the installed applications.
+    void addImageForToolBarItem();
     void initailizeExportBar();
     void initailizeRecognizeBar();
     void setRecognizeBarByDefault();

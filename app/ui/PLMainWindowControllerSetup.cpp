@@ -133,7 +133,11 @@ void PLMainWindowController::awakeFromNib()
     });
     connect(m_ui._dataEditBarSegControl, &QToolButton::clicked, this, [this] { setDetailViewShown(selectedSegment(m_ui._dataEditBarSegControl) == 1); });
     connect(m_ui._folderListViewSegControl, &QToolButton::clicked, this, [this] { setFolderListViewShown(selectedSegment(m_ui._folderListViewSegControl) == 1); });
-    connect(m_ui._hSplitView, &QSplitter::splitterMoved, this, [this] { _imageController->SetDetailViewWidth(); });
+    connect(m_ui._hSplitView, &QSplitter::splitterMoved, this, [this] {
+        _imageController->SetDetailViewWidth();
+        // The width the detail editor keeps through later window resizes.
+        _PreRightSplitWidth = m_ui._detailSideView->isVisible() ? m_ui._detailSideView->width() : 0;
+    });
     for (QSplitter* split : {static_cast<QSplitter*>(m_ui._hSplitView), static_cast<QSplitter*>(m_ui._vSplitView), static_cast<QSplitter*>(m_ui._dataAreaSplitView)})
         connect(split, &QSplitter::splitterMoved, _imageController, &PLImageController::updateImgView);
 

@@ -6,6 +6,7 @@
 // mode the view gives way to a button with the label, which switches back to icon and label.
 #include "app/ui/PLMainWindowController.h"
 
+#include "app/core/ApplicationLookup.h"
 #include "app/core/Globals.h"
 #include "app/core/LocalString.h"
 #include "app/core/PLMessage.h"
@@ -152,6 +153,56 @@ void PLMainWindowController::createToolbar()
     rebuildToolbar();
     initailizeExportBar();
     initailizeRecognizeBar();
+    addImageForToolBarItem();
+}
+
+void PLMainWindowController::addImageForToolBarItem()
+{
+    struct Decoration {
+        QToolButton* button;
+        int index;
+        const char* image;
+        const char* toolTipKey;
+        bool proper;
+    };
+    const Decoration decorations[] = {
+        {m_ui._imageEditPopButton, 0, "image_sosa.png", nullptr, false},
+        {m_ui._imageEditPopButton, 1, "Exchange.png", "IDS_SWAP_BAR_TOOLTIP", false},
+        {m_ui._imageEditPopButton, 2, "ura_tuika.png", "IDS_IMAGEEDIT_ADD_IMAGE_TOOLTIP", false},
+        {m_ui._imageEditPopButton, 3, "ura_sakujyo.png", "IDS_IMAGEEDIT_DEL_IMAGE_TOOLTIP", false},
+        {m_ui._syncPopupBtn, 0, "address_renkei.png", nullptr, false},
+        {m_ui._syncPopupBtn, 1, nullptr, "IDS_CONNECT_MENU_ADD_TOOLTIP", true},
+        {m_ui._syncPopupBtn, 2, nullptr, "IDS_CONNECT_MENU_TOOLTIP", true},
+        {m_ui._IphotoPopButton, 0, "toolbar_photo.png", nullptr, false},
+    };
+    for (const Decoration& d : decorations) {
+        const QIcon icon = d.image ? bundleImage(QString::fromLatin1(d.image)) : QIcon();
+        if (d.index == 0) {
+            d.button->setIcon(icon);
+            continue;
+        }
+        QAction* item = pullDownItem(d.button, d.index);
+        if (d.image)
+            item->setIcon(icon);
+        if (d.toolTipKey)
+            item->setToolTip(localised(d.toolTipKey, d.proper));
+    }
+    // The photo pull-down offers the photo applications that are installed.
+    const struct {
+        int index;
+        int installedBit;
+        const char* identifier;
+        const char* toolTipKey;
+    } photos[] = {{1, 2, "com.apple.Photos", "IDS_PHOTOS_BAR_TOOLTIP"}, {2, 1, "com.apple.iPhoto", "IDS_IPHOTO_BAR_TOOLTIP"}};
+    for (const auto& photo : photos) {
+        QAction* item = pullDownItem(m_ui._IphotoPopButton, photo.index);
+        const bool installed = _iPhotosInstuallInfo & photo.installedBit;
+        item->setVisible(installed);
+        if (installed) {
+            item->setIcon(QIcon(getAppIconFrombundleID(QString::fromLatin1(photo.identifier), QSize(16, 16))));
+            item->setToolTip(localised(photo.toolTipKey));
+        }
+    }
 }
 
 void PLMainWindowController::rebuildToolbar()

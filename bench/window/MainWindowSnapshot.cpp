@@ -1,6 +1,7 @@
 // Writes a PNG of the main window opened on a generated database of a few cards, the second
 // card selected. For a person to look at: main_window_snapshot OUT.png
 #include "app/core/CardEntities.h"
+#include "app/core/CardFolder.h"
 #include "app/core/Globals.h"
 #include "app/ui/PLMainWindowController.h"
 #include "platform/foundation/Bundle.h"
@@ -62,7 +63,7 @@ int main(int argc, char** argv)
         card->setValue(QStringLiteral("accept_Date"), QDateTime::currentDateTimeUtc().addSecs(-60 * minutes));
         const ManagedObjectPtr belong = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCardBelong));
         belong->setValue(QStringLiteral("cardID"), cardID);
-        belong->setValue(QStringLiteral("folder_ID"), inbox.first()->stringValue(QStringLiteral("folder_ID")));
+        assignCardFolder(*card, *belong, inbox.first()->stringValue(QStringLiteral("folder_ID")));
         belong->setRelatedObject(QStringLiteral("ToCardRelation"), card);
     }
     window.saveAction();

@@ -34,7 +34,7 @@ public:
     // else an absolute path to an existing file.
     std::optional<ApplicationInfo> applicationNamed(const QString& name) const;
     // By desktop-entry id ("com.orvane.zor.Quillant", the ".desktop" suffix optional).
-    std::optional<ApplicationInfo> applicationWithIdentifier(const QString& identifier) const;
+    virtual std::optional<ApplicationInfo> applicationWithIdentifier(const QString& identifier) const;
 
     // The icon of an application; null when it names none that can be found.
     QIcon iconForApplication(const ApplicationInfo& application) const;

@@ -1,9 +1,11 @@
 // The main window as a user meets it: its panes, the layout kept from one start to the next,
 // the toolbar, the selection kept in the database, and what a failed save tells the user.
 #include "app/core/CardEntities.h"
+#include "app/core/CardFolder.h"
 #include "app/core/Globals.h"
 #include "app/core/PLAppController.h"
 #include "app/core/PLMessage.h"
+#include "app/core/PLNetDBLockController.h"
 #include "app/images/OcrApplicationLink.h"
 #include "app/images/PLImageCreator.h"
 #include "app/ui/PLCardListController.h"
@@ -22,6 +24,7 @@
 #include "tests/app/core/TestBundle.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 #include "tests/support/pdf/TestPdf.h"
+#include "tests/support/workspace/FakeWorkspace.h"
 
 #include <QFile>
 #include <QItemSelectionModel>
@@ -86,7 +89,7 @@ protected:
         card->setValue(QStringLiteral("accept_Date"), QDateTime::currentDateTimeUtc().addSecs(-60 * minutesAgo));
         const ManagedObjectPtr belong = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCardBelong));
         belong->setValue(QStringLiteral("cardID"), cardID);
-        belong->setValue(QStringLiteral("folder_ID"), folderID);
+        assignCardFolder(*card, *belong, folderID);
         belong->setRelatedObject(QStringLiteral("ToCardRelation"), card);
     }
     // Clicks row `row` of a table as a user does.
@@ -319,4 +322,39 @@ TEST_F(MainWindow, APlaceholderImageKeepsABackImageThatStillExists)
     EXPECT_EQ(cards["B"]->stringValue(QStringLiteral("back_Image_File")), QString()) << "its back file is gone";
     EXPECT_EQ(cards["B"]->value(QStringLiteral("back_Image_page")).toInt(), 0);
     EXPECT_EQ(cards["B"]->value(QStringLiteral("face_Image_Page")).toInt(), 1);
+}
+
+TEST_F(MainWindow, OnlyInstalledPhotoApplicationsAreOffered)
+{
+    FakeWorkspace workspace;
+    workspace.applications.insert(QStringLiteral("com.apple.Photos"), ApplicationInfo{QStringLiteral("/bin/sh"), QString()});
+    PreferenceDomain::standard().setValue(QStringLiteral("conncet to Photos state"), 2);
+    auto window = start();
+    EXPECT_EQ(window->photosInstallInfo(), 2);
+    EXPECT_TRUE(pullDownItem(window->ui()._IphotoPopButton, 1)->isVisible());
+    EXPECT_FALSE(pullDownItem(window->ui()._IphotoPopButton, 2)->isVisible()) << "iPhoto is not installed";
+    EXPECT_EQ(PreferenceDomain::standard().value(QStringLiteral("conncet to Photos state")).toInteger(), 1);
+    EXPECT_EQ(PreferenceDomain::standard().value(QStringLiteral("check Photos install info")).toInteger(), 2);
+}
+
+TEST_F(MainWindow, QuittingWithoutAWritableDatabaseKeepsTheLayoutButWritesNoSelection)
+{
+    QString inbox;
+    {
+        auto window = start();
+        inbox = folderOfType(*window, kFolderTypeInbox);
+        addCard(window->managedObjectContext(), QStringLiteral("A"), QStringLiteral("Ann"), inbox, 1);
+        window->saveAction();
+        window->selectCards({QStringLiteral("A")});
+        window->window()->resize(720, 650);
+        PLNetDBLockController::setDbOpenMode(PLNetDBLockController::kOpenModeReadOnly);
+        window->window()->close();
+        PLNetDBLockController::setDbOpenMode(0);
+    }
+    EXPECT_EQ(storedPreference("Main Window Width").toInteger(), 720);
+    auto window = start();
+    const ManagedObjectList versions = window->managedObjectContext()->executeFetchRequest({QString::fromLatin1(CardStore::kEntityVersion), {}, {}});
+    ASSERT_EQ(versions.size(), 1);
+    EXPECT_EQ(versions.first()->stringValue(QStringLiteral("Sel_Card_ID")), QString());
+    EXPECT_GE(g_DBLockFile, 0) << "the lock was let go at quit and taken again";
 }

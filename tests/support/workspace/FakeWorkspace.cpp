@@ -32,3 +32,9 @@ std::optional<VolumeInfo> FakeWorkspace::volumeInfo(const QString& path) const
     }
     return volume ? volume : Workspace::volumeInfo(path);
 }
+
+std::optional<ApplicationInfo> FakeWorkspace::applicationWithIdentifier(const QString& identifier) const
+{
+    const auto it = applications.constFind(identifier);
+    return it != applications.cend() ? std::optional<ApplicationInfo>(*it) : Workspace::applicationWithIdentifier(identifier);
+}

@@ -19,6 +19,8 @@ public:
     // with that unset, the real volume of the path.
     std::optional<VolumeInfo> volumeInfo(const QString& path) const override;
     QStringList mountedRemovableMedia() const override { return removableMedia; }
+    // Applications listed in `applications` are installed; others are looked up as usual.
+    std::optional<ApplicationInfo> applicationWithIdentifier(const QString& identifier) const override;
 
     QList<QPair<QString, QStringList>> launches;
     bool launchSucceeds = true;
@@ -28,4 +30,5 @@ public:
     QMap<QString, VolumeInfo> volumesByPath;
     bool volumeUnreadable = false;
     QStringList removableMedia;
+    QMap<QString, ApplicationInfo> applications;
 };
