@@ -5,6 +5,7 @@
 
 #include "plugin/Common/CardInfo.h"
 #include "plugin/Common/DisplayInfo.h"
+#include "plugin/Common/DoUploadResult.h"
 #include "plugin/Common/LoginInfo.h"
 
 #include <QPointer>
@@ -45,6 +46,9 @@ public:
     // None when the card file could not be read.
     const std::optional<CardList>& CardInfoListFromXML() const { return m_cards; }
     void setCardInfoListFromXML(const std::optional<CardList>& cards) { m_cards = cards; }
+    // The rows of the last upload run, for the result window.
+    const UploadResults& UploadResult() const { return m_uploadResult; }
+    void setUploadResult(const UploadResults& rows) { m_uploadResult = rows; }
     const QString& ExceptionMsg() const { return m_exceptionMsg; }
     void setExceptionMsg(const QString& text) { m_exceptionMsg = text; }
     QWidget* Windows() const { return m_window; }
@@ -73,6 +77,7 @@ private:
     std::optional<LoginInfo> m_userLoginInfo;
     QString m_xmlPath;
     std::optional<CardList> m_cards;
+    UploadResults m_uploadResult;
     QString m_exceptionMsg;
     QPointer<QWidget> m_window;
     bool m_outPutCSV = false;
