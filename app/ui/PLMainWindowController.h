@@ -12,6 +12,7 @@
 #include "app/images/CardFileRecognitionImages.h"
 #include "app/images/PLMergeHost.h"
 #include "app/images/PLRegController.h"
+#include "app/sync/PLSyncBookkeeping.h"
 #include "app/ui/MainWindowUi.h"
 #include "app/ui/PLMigrationCardImages.h"
 #include "app/ui/logic/ToolbarValidation.h"
@@ -48,7 +49,7 @@ class PLAppController;
 class PLPasswordController;
 class QDialog;
 
-class PLMainWindowController : public QObject, public PLMainWindowHost, public PLMergeHost {
+class PLMainWindowController : public QObject, public PLMainWindowHost, public PLMergeHost, public PLSyncBookkeepingHost {
     Q_OBJECT
 public:
     static constexpr const char* kDatabasePathKey = "IDS_MAINWINDOW_DETABASE_PATH";
@@ -97,6 +98,10 @@ public:
     void windowWillClose();
     bool isImageProcessing() const override { return _bProcessing; }
     bool isSyncing() const override { return _bIsSynchronous; }
+    // What the bookkeeping of synchronisation identifiers asks on every change of the store.
+    QString searchFieldString() override;
+    void rearrangeCards() override;
+    void showSelectedRecordsInImagePane() override;
     void endFolderNameEditing() override {}
     void searchText(const QString& text) override;
     // Shows the processing sheet over the main window; false when it cannot be shown. While it
@@ -152,7 +157,7 @@ public:
     void setDetailViewShown(bool shown);
     void setFolderListViewShown(bool shown);
     void resetBottomFolderStatusLayout();
-    void updateSelectStatus();
+    void updateSelectStatus() override;
     void updateSelectCountText(int count);
     void updateCurrentSelectText(int current, int total);
     void updateFileExportTypeText(const QString& text);
@@ -273,4 +278,5 @@ private:
     int _editBarSegControlSeletedItem = 1;
     bool m_layoutApplied = false;
     QList<std::pair<QSplitter*, QList<int>>> m_pendingSizes; // split sizes to apply once the window is laid out
+    std::unique_ptr<PLSyncBookkeeping> m_syncBookkeeping; // last: it stops observing first
 };

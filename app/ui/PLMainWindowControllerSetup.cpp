@@ -172,6 +172,7 @@ void PLMainWindowController::addObserver()
     center.addObserver(this, QString::fromLatin1(kPreferencesClosedNotification),
                        [this](const Notification& notification) { responseToPreferencesWindowClosed(notification); });
     center.addObserver(this, kDummyImageCreatedNotification, [this](const Notification& notification) { dummyImagePdfDidCreate(notification); });
+    m_syncBookkeeping = std::make_unique<PLSyncBookkeeping>(this);
 }
 
 void PLMainWindowController::creatSearchMenu(int displayMask)
