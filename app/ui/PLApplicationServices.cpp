@@ -4,6 +4,7 @@
 #include "app/images/ArrivingFiles.h"
 #include "app/images/CardPdfCheck.h"
 #include "app/images/OcrApplicationLink.h"
+#include "app/linkage/PLExtAppController.h"
 #include "platform/appkit/Scheduler.h"
 #include "platform/workspace/Workspace.h"
 
@@ -18,8 +19,10 @@ PLAppServices makeApplicationServices()
     services.divideMultiPagePDF = [](const QString& pdf, bool* success) { return divideMultiPagePDF(pdf, success); };
     services.LaunchOCRApplication = [] { return LaunchOCRApplication(); };
     services.QuitOCRApplication = [] { QuitOCRApplication(); };
-    // Linked applications are not part of this build: a linkage list is not installed.
-    services.installExtAppLnkConfigFile = [](const QString&) { return std::optional<QString>(); };
+    services.installExtAppLnkConfigFile = [](const QString& path) {
+        const QString installed = PLExtAppController::installExtAppLnkConfigFile(path);
+        return installed.isEmpty() ? std::nullopt : std::optional<QString>(installed);
+    };
     services.initDB = [] { PLDatabaseCommands::initDB(); };
     services.terminate = [] {
         Scheduler::shared().performAfterDelay(nullptr, QStringLiteral("terminate:"), 0, [] { QCoreApplication::quit(); });
