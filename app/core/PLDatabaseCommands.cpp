@@ -62,6 +62,27 @@ bool isInside(const QString& path, const QString& folder)
     return isPathInside(expandTilde(path), expandTilde(folder));
 }
 
+bool isDatabaseFolderName(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    return suffix.compare(QLatin1String(kDatabaseExtension), Qt::CaseInsensitive) == 0
+           || suffix.compare(QLatin1String(kOldDatabaseExtension), Qt::CaseInsensitive) == 0;
+}
+
+// A database folder is used as a whole: nothing new is made inside the open one or inside any
+// other database folder.
+bool liesInsideADatabase(const QString& path, const QString& open)
+{
+    if (!open.isEmpty() && isInside(path, open))
+        return true;
+    QString folder = QFileInfo(resolvedPath(expandTilde(path))).path();
+    for (QString up = QFileInfo(folder).path(); up != folder; folder = up, up = QFileInfo(folder).path()) {
+        if (isDatabaseFolderName(folder) && QFileInfo(folder).isDir())
+            return true;
+    }
+    return false;
+}
+
 bool writable(const QString& path, bool mustExist)
 {
     FileAttributes attributes;
@@ -230,6 +251,10 @@ void PLDatabaseCommands::doNewDB(const QString& path)
         showError(kMsgSameDatabase);
         return;
     }
+    if (liesInsideADatabase(path, remembered)) {
+        showError(kMsgBackupFailed);
+        return;
+    }
     if (lockIsHeld(path)) {
         showError(kMsgInUse);
         return;
@@ -294,10 +319,10 @@ void PLDatabaseCommands::doBackupDB(const QString& path)
     g_DBPathTypeBeforeOpen = PLNetDBLockController::GetDBPathType(path);
     if (refusedDestination(path))
         return;
-    if (samePath(path, remembered))
-        return;
-    // The destination is removed below: never when that would remove the open database.
-    if (!remembered.isEmpty() && (isInside(path, remembered) || isInside(remembered, path))) {
+    // The destination is removed below: never when that would remove the open database, and a
+    // copy is never made into a database folder.
+    if (samePath(path, remembered) || liesInsideADatabase(path, remembered)
+        || (!remembered.isEmpty() && isInside(remembered, path))) {
         showError(kMsgBackupFailed);
         return;
     }

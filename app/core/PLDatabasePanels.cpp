@@ -33,6 +33,35 @@ bool hasAllowedType(const QString& path, const QStringList& types)
     return false;
 }
 
+// A database folder is chosen as a whole: accepting the name of one takes it instead of opening
+// it, and one entered from the list is left again with its name selected.
+class DatabaseSaveDialog : public QFileDialog {
+public:
+    DatabaseSaveDialog(QWidget* parent, QStringList types) : QFileDialog(parent), m_types(std::move(types))
+    {
+        connect(this, &QFileDialog::directoryEntered, this, [this](const QString& folder) {
+            if (!hasAllowedType(folder, m_types))
+                return;
+            const QFileInfo database(folder);
+            setDirectory(database.absolutePath());
+            selectFile(database.fileName());
+        });
+    }
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (!files.isEmpty() && QFileInfo(files.first()).isDir() && hasAllowedType(files.first(), m_types)) {
+            QDialog::accept();
+            return;
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    QStringList m_types;
+};
+
 } // namespace
 
 PLDatabasePanels& PLDatabasePanels::current()
@@ -48,7 +77,7 @@ void PLDatabasePanels::setCurrent(PLDatabasePanels* panels)
 
 QString DialogDatabasePanels::runSavePanel(const Request& request)
 {
-    QFileDialog dialog(request.window && request.window->isVisible() ? request.window : nullptr);
+    DatabaseSaveDialog dialog(request.window && request.window->isVisible() ? request.window : nullptr, request.allowedTypes);
     prepare(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

@@ -13,15 +13,16 @@
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 #include "tests/support/cardstores/CardStoreFixtures.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
-
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -160,8 +161,12 @@ TEST_F(DatabaseCommands, RefusalsLeaveTheOpenDatabase)
     const Case cases[] = {
         {"new: the open database", [&] { commands.doNewDB(current); }, {QStringLiteral("E13")}},
         {"open: the open database", [&] { commands.doOpenDB(current); }, {}},
-        {"back up: the open database", [&] { commands.doBackupDB(current); }, {}},
-        {"back up: the open database through a link", [&] { commands.doBackupDB(temp.filePath(QStringLiteral("Link.cxdb"))); }, {}},
+        {"back up: the open database", [&] { commands.doBackupDB(current); }, {QStringLiteral("E34")}},
+        {"back up: the open database through a link", [&] { commands.doBackupDB(temp.filePath(QStringLiteral("Link.cxdb"))); }, {QStringLiteral("E34")}},
+        {"new: inside the open database", [&] { commands.doNewDB(current + QStringLiteral("/Current.cxdb")); }, {QStringLiteral("E34")}},
+        {"new: in a folder of the open database", [&] { commands.doNewDB(current + QStringLiteral("/Images/New.cxdb")); }, {QStringLiteral("E34")}},
+        {"new: inside another database", [&] { commands.doNewDB(held + QStringLiteral("/New.cxdb")); }, {QStringLiteral("E34")}},
+        {"back up: inside another database", [&] { commands.doBackupDB(held + QStringLiteral("/Images/Copy.cxdb")); }, {QStringLiteral("E34")}},
         {"back up: inside the open database", [&] { commands.doBackupDB(current + QStringLiteral("/Images/Copy.cxdb")); }, {QStringLiteral("E34")}},
         {"back up: over a folder holding the open database", [&] { commands.doBackupDB(temp.path()); }, {QStringLiteral("E34")}},
         {"new: store path too long", [&] { commands.doNewDB(longPath); }, {QStringLiteral("E222")}},
@@ -183,8 +188,40 @@ TEST_F(DatabaseCommands, RefusalsLeaveTheOpenDatabase)
         EXPECT_EQ(F::snapshotFolder(current), snapshot);
     }
     EXPECT_FALSE(QFileInfo::exists(longPath));
+    EXPECT_FALSE(QFileInfo::exists(current + QStringLiteral("/Current.cxdb")));
+    EXPECT_FALSE(QFileInfo::exists(held + QStringLiteral("/New.cxdb")));
     EXPECT_TRUE(dbPath().isEmpty());
     DatabaseLock::release(holder);
+}
+
+TEST_F(DatabaseCommands, SavePanelTakesTheProposedDatabaseFolderWithoutEnteringIt)
+{
+    PLDatabasePanels::setCurrent(nullptr);
+    DialogDatabasePanels dialogs;
+    PLDatabasePanels::Request request;
+    request.directory = temp.path();
+    request.name = QStringLiteral("Current.cxdb");
+    request.allowedTypes = {QStringLiteral("cxdb")};
+    int accepts = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        // Accepting the proposed name, as the user would; a dialog still open after that entered the folder.
+        if (accepts < 2) {
+            ++accepts;
+            QMetaObject::invokeMethod(dialog, "accept");
+        } else {
+            dialog->reject();
+        }
+    });
+    poll.start(20);
+    const QString chosen = dialogs.runSavePanel(request);
+    poll.stop();
+    PLDatabasePanels::setCurrent(&panels);
+    EXPECT_EQ(accepts, 1);
+    EXPECT_EQ(chosen, current);
 }
 
 TEST_F(DatabaseCommands, NewOpenAndBackUpSwitchAndRecordThePath)
