@@ -19,6 +19,17 @@ bool flushToDisk(const QString& path)
     return flushed;
 }
 
+// Starts writing a file's data out without waiting for it, so that the files of a batch go to
+// the disk together and each flush after it finds its data on the way.
+void startWriteback(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+    ::close(fd);
+}
+
 CardFileBatch::Sync& syncFunction()
 {
     static CardFileBatch::Sync sync = flushToDisk;
@@ -36,6 +47,8 @@ QStringList CardFileBatch::makeDurable()
 {
     QStringList failed;
     QSet<QString> folders;
+    for (const auto& [cardID, path] : m_files)
+        startWriteback(path);
     for (const auto& [cardID, path] : m_files) {
         folders.insert(QFileInfo(path).absolutePath());
         if (!syncFunction()(path) && !failed.contains(cardID))

@@ -4,6 +4,31 @@
 
 #include <cstring>
 
+namespace {
+
+// 8-bit grey straight from the decoded samples (the weights of qGray): the platform's own
+// conversion goes through colour-space handling that costs more than decoding the card did.
+QImage greyOf(const QImage& image)
+{
+    if (image.format() == QImage::Format_Grayscale8)
+        return image;
+    const QImage rgb = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
+        ? image
+        : image.convertToFormat(QImage::Format_RGB32);
+    QImage grey(rgb.size(), QImage::Format_Grayscale8);
+    if (grey.isNull())
+        return grey;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        uchar* row = grey.scanLine(y);
+        for (int x = 0; x < rgb.width(); ++x)
+            row[x] = uchar((qRed(in[x]) * 11 + qGreen(in[x]) * 16 + qBlue(in[x]) * 5) / 32);
+    }
+    return grey;
+}
+
+} // namespace
+
 bool makeOcrBitmap(const QImage& image, OcrBitmap* out)
 {
     if (image.isNull() || image.width() <= 0 || image.height() <= 0 || image.width() > 0xFFFF
@@ -28,7 +53,7 @@ bool makeOcrBitmap(const QImage& image, OcrBitmap* out)
         }
         return true;
     }
-    out->pixels = image.convertToFormat(QImage::Format_Grayscale8);
+    out->pixels = greyOf(image);
     out->bitsPerPixel = ocr::kBitsGrey;
     out->bytesPerRow = int(out->pixels.bytesPerLine());
     if (out->bytesPerRow > 0xFFFF)

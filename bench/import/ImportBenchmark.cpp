@@ -4,6 +4,8 @@
 // is a stand-in that answers every card at once (this program, started with --socket-fd), so the
 // figures are those of the import itself. The anchor is `cp` then `sync` of the same files, taken
 // before every run. Prints the medians, the ratios and the peak memory of this process.
+// With --batches N, imports N batches of the cards one after the other into one database through
+// one main window, as a long run of the application does, and prints the resident size after each.
 #include "app/core/Globals.h"
 #include "app/core/PLAppController.h"
 #include "app/images/OcrApplicationLink.h"
@@ -30,6 +32,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <sys/resource.h>
 
 namespace {
@@ -91,17 +94,28 @@ double copyAndSync(const QStringList& paths, const QString& target)
     return timer.nsecsElapsed() / 1e6;
 }
 
+// A main window with its delegate on a new database in the temporary folder.
+struct BenchWindow {
+    PLMainWindowController window;
+    std::unique_ptr<PLAppController> delegate;
+
+    BenchWindow(const QTemporaryDir& temp, const QString& name)
+    {
+        const QString database = temp.filePath(name + QStringLiteral(".cxdb"));
+        QDir().mkpath(database + QStringLiteral("/Images"));
+        g_strCurDBPath = database;
+        delegate = std::make_unique<PLAppController>(&window, makeApplicationServices(), Bundle::main());
+        g_strCurDBPath = database;
+        window.setAppController(delegate.get());
+        window.initDB();
+    }
+};
+
 double importOnce(const QTemporaryDir& temp, const QString& name, const QStringList& paths, int inputType,
                   qsizetype* imported)
 {
-    const QString database = temp.filePath(name + QStringLiteral(".cxdb"));
-    QDir().mkpath(database + QStringLiteral("/Images"));
-    g_strCurDBPath = database;
-    PLMainWindowController window;
-    PLAppController delegate(&window, makeApplicationServices(), Bundle::main());
-    g_strCurDBPath = database;
-    window.setAppController(&delegate);
-    window.initDB();
+    BenchWindow bench(temp, name);
+    PLMainWindowController& window = bench.window;
     QElapsedTimer timer;
     timer.start();
     QStringList done;
@@ -109,6 +123,39 @@ double importOnce(const QTemporaryDir& temp, const QString& name, const QStringL
     const double ms = timer.nsecsElapsed() / 1e6;
     *imported = inputType == kInputTypeScanner ? done.size() : paths.size();
     return ms;
+}
+
+long residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return 0;
+}
+
+void importBatches(const QTemporaryDir& temp, const QStringList& paths, int batches)
+{
+    BenchWindow bench(temp, QStringLiteral("Batches"));
+    PLMainWindowController& window = bench.window;
+    long first = 0;
+    for (int batch = 1; batch <= batches; ++batch) {
+        QElapsedTimer timer;
+        timer.start();
+        QStringList done;
+        window.scanData(paths, kInputTypeScanner, &done);
+        // The scanner's files are copied in, so the same files serve every batch.
+        const long resident = residentKiB();
+        if (batch == 1)
+            first = resident;
+        std::printf("batch %d: %lld cards in %.1f s, resident %.1f MiB (%+.1f MiB since the first batch)\n", batch,
+                    static_cast<long long>(done.size()), timer.nsecsElapsed() / 1e9, resident / 1024.0,
+                    (resident - first) / 1024.0);
+        std::fflush(stdout);
+    }
 }
 
 } // namespace
@@ -119,7 +166,13 @@ int main(int argc, char* argv[])
         return serveStandIn(atoi(argv[2]));
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int count = argc > 1 ? std::max(1, atoi(argv[1])) : 500;
+    int batches = 0;
+    if (argc > 2 && std::strcmp(argv[1], "--batches") == 0) {
+        batches = std::max(1, atoi(argv[2]));
+        argv += 2;
+        argc -= 2;
+    }
+    const int count = argc > 1 ? std::max(1, atoi(argv[1])) : batches ? 1000 : 500;
 
     QTemporaryDir temp;
     PreferenceDomain::setStandardDomain(QStringLiteral("bench.import"), temp.filePath(QStringLiteral("prefs")));
@@ -139,6 +192,11 @@ int main(int argc, char* argv[])
         const QByteArray card = scannedCard(i);
         bytes += card.size();
         testpdf::writeBytes(paths.last(), card);
+    }
+    if (batches) {
+        importBatches(temp, paths, batches);
+        QuitOCRApplication();
+        return 0;
     }
     std::printf("%d cards of %.0f KB on average (1075 x 650 pixels, 300 dpi JPEG), %d runs each\n", count,
                 bytes / 1024.0 / count, kRuns);
