@@ -38,6 +38,10 @@ PLPasswordController::PLPasswordController(QWidget* mainWindow) : m_mainWindow(m
     _okBtn->setObjectName(QStringLiteral("_okBtn"));
     QPushButton* cancel = buttons->addButton(getLocalString(QStringLiteral("IDS_CANCEL")), QDialogButtonBox::RejectRole);
     QPushButton* help = buttons->addButton(QDialogButtonBox::Help);
+    // What is asked for, above the database it is asked for; the label names the field.
+    auto* prompt = new QLabel(getLocalString(QStringLiteral("IDS_PASSWORD_PROMPT")), m_window.get());
+    prompt->setBuddy(_passwordTextField);
+    layout->addWidget(prompt);
     layout->addWidget(_dbFilePath);
     layout->addWidget(_passwordTextField);
     layout->addWidget(buttons);

@@ -7,6 +7,7 @@
 #include "app/images/PLMergeCardImageView.h"
 #include "app/images/PLMergeHost.h"
 #include "platform/appkit/ModalScope.h"
+#include "platform/foundation/FormatString.h"
 #include "platform/foundation/Log.h"
 
 #include <QAction>
@@ -46,6 +47,9 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& title,
     auto* button = new QPushButton(title, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setToolTip(localized(tooltipKey));
+    // A button drawn with a sign only ("?") is announced by what its tool tip says.
+    if (!title.isEmpty() && !title.front().isLetterOrNumber())
+        button->setAccessibleName(button->toolTip());
     button->setAutoDefault(false);
     return button;
 }
@@ -85,6 +89,7 @@ void PLCardMergerWindowController::buildWindow()
     outer->addLayout(left, 3);
 
     _scrollView = new QScrollArea(this);
+    _scrollView->setAccessibleName(localized("IDS_MERGECARD_CANDIDATES"));
     _scrollView->setObjectName(QStringLiteral("_scrollView"));
     _scrollView->setWidgetResizable(false);
     _scrollView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -109,6 +114,7 @@ void PLCardMergerWindowController::buildWindow()
     _zoomSlider->setObjectName(QStringLiteral("_zoomSlider"));
     _zoomSlider->setRange(int(kSliderMinimum * kSliderSteps), int(kSliderMaximum * kSliderSteps));
     _zoomSlider->setToolTip(localized("IDS_MERGECARD_ZOOM_SLIDER_TOOLTIP"));
+    _zoomSlider->setAccessibleName(_zoomSlider->toolTip());
     _rotateButton = makeButton(_footerBox, "_rotateButton", localized("IDS_MERGECARD_ROTATE"), "IDS_MERGECARD_ROTATE_TOOLTIP");
     for (QWidget* w : {static_cast<QWidget*>(_firstPageButton), static_cast<QWidget*>(_previousPageButton),
                        static_cast<QWidget*>(_pageInfoTextField), static_cast<QWidget*>(_nextPageButton),
@@ -127,9 +133,13 @@ void PLCardMergerWindowController::buildWindow()
     _noBackImageHint->hide();
     _faceImageView = new PLMergeCardImageView(this);
     _faceImageView->setObjectName(QStringLiteral("_faceImageView"));
+    _faceImageView->setAccessibleName(localized("IDS_MERGECARD_FRONT_PREVIEW"));
+    _faceImageView->setAccessibleDescription(_noFaceImageHint->text());
     _faceImageView->setMinimumSize(300, 160);
     _backImageView = new PLMergeCardImageView(this);
     _backImageView->setObjectName(QStringLiteral("_backImageView"));
+    _backImageView->setAccessibleName(localized("IDS_MERGECARD_BACK_PREVIEW"));
+    _backImageView->setAccessibleDescription(_noBackImageHint->text());
     _backImageView->setMinimumSize(300, 160);
     right->addWidget(_faceImageView, 1);
     right->addWidget(_backImageView, 1);
@@ -156,6 +166,7 @@ void PLCardMergerWindowController::buildWindow()
 
     _animationImageView = new PLMergeCardImageView(this);
     _animationImageView->setObjectName(QStringLiteral("_animationImageView"));
+    _animationImageView->setAccessibleName(localized("IDS_MERGECARD_ZOOMED_CARD"));
     _animationImageView->hide();
 
     _menuOfPreviewCardFace = new QMenu(this);
@@ -262,6 +273,7 @@ void PLCardMergerWindowController::makeSubViews()
     for (int i = 0; i < PLMergeModel::kCellsPerPage; ++i) {
         auto* view = new PLMergeCardImageView(m_documentView);
         view->setObjectName(QStringLiteral("thumbnail%1").arg(i));
+        view->setAccessibleName(formatText(localized("IDS_MERGECARD_THUMBNAIL"), i + 1));
         view->setIndex(i);
         view->setGeometry(QRect());
         m_thumbnails.append(view);

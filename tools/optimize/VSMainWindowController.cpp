@@ -66,6 +66,8 @@ VSMainWindowController::VSMainWindowController() : m_shellPath(VSOptimizeDBContr
     _progressBar->setTextVisible(false);
     _btnHelp = new QPushButton(QStringLiteral("?"), m_window);
     _btnHelp->setObjectName(QStringLiteral("_btnHelp"));
+    _btnHelp->setToolTip(DbToolCommon::getLocalString(QStringLiteral("IDS_BUTTON_HELP")));
+    _btnHelp->setAccessibleName(_btnHelp->toolTip());
     _btnExecute = new QPushButton(DbToolCommon::getLocalString(QStringLiteral("IDS_BUTTON_EXECUTE")), m_window);
     _btnExecute->setObjectName(QStringLiteral("_btnExecute"));
     _btnExecute->setDefault(true);
@@ -81,7 +83,9 @@ VSMainWindowController::VSMainWindowController() : m_shellPath(VSOptimizeDBContr
     buttonRow->addStretch();
     buttonRow->addWidget(_btnExecute);
     auto* layout = new QVBoxLayout(m_window);
-    layout->addWidget(new QLabel(DbToolCommon::getLocalString(QStringLiteral("IDS_LABEL_DATABASE")), m_window));
+    auto* pathLabel = new QLabel(DbToolCommon::getLocalString(QStringLiteral("IDS_LABEL_DATABASE")), m_window);
+    pathLabel->setBuddy(_dbFilePath);
+    layout->addWidget(pathLabel);
     layout->addLayout(pathRow);
     layout->addWidget(_optimizeStatusText);
     layout->addLayout(progressRow);

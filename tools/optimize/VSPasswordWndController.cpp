@@ -41,6 +41,8 @@ VSPasswordWndController::VSPasswordWndController(QWidget* parent) : QDialog(pare
     cancel->setObjectName(QStringLiteral("cancelBtn"));
     auto* help = new QPushButton(QStringLiteral("?"), this);
     help->setObjectName(QStringLiteral("helpBtn"));
+    help->setToolTip(DbToolCommon::getLocalString(QStringLiteral("IDS_BUTTON_HELP")));
+    help->setAccessibleName(help->toolTip());
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(help);
@@ -48,7 +50,10 @@ VSPasswordWndController::VSPasswordWndController(QWidget* parent) : QDialog(pare
     buttons->addWidget(cancel);
     buttons->addWidget(_okBtn);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(DbToolCommon::getLocalString(QStringLiteral("IDS_PASSWORD_PROMPT")), this));
+    auto* prompt = new QLabel(DbToolCommon::getLocalString(QStringLiteral("IDS_PASSWORD_PROMPT")), this);
+    prompt->setBuddy(_passwordTextField);
+    _dbFilePath->setAccessibleName(DbToolCommon::getLocalString(QStringLiteral("IDS_LABEL_DATABASE")));
+    layout->addWidget(prompt);
     layout->addWidget(_dbFilePath);
     layout->addWidget(_passwordTextField);
     layout->addLayout(buttons);

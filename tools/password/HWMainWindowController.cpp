@@ -63,6 +63,8 @@ HWMainWindowController::HWMainWindowController(std::unique_ptr<HWDatabaseControl
     _verifyPwdTextField = passwordField(m_window, "_verifyPwdTextField");
     auto* help = new QPushButton(QStringLiteral("?"), m_window);
     help->setObjectName(QStringLiteral("helpBtn"));
+    help->setToolTip(HWCommonFunction::getLocalString(QStringLiteral("IDS_BUTTON_HELP")));
+    help->setAccessibleName(help->toolTip());
 
     auto* cells = new QGroupBox(HWCommonFunction::getLocalString(QStringLiteral("IDS_LABEL_OPERATION")), m_window);
     auto* cellLayout = new QHBoxLayout(cells);
@@ -94,7 +96,9 @@ HWMainWindowController::HWMainWindowController(std::unique_ptr<HWDatabaseControl
     buttons->addStretch();
     buttons->addWidget(_executeBtn);
     auto* layout = new QVBoxLayout(m_window);
-    layout->addWidget(new QLabel(HWCommonFunction::getLocalString(QStringLiteral("IDS_LABEL_DATABASE")), m_window));
+    auto* pathLabel = new QLabel(HWCommonFunction::getLocalString(QStringLiteral("IDS_LABEL_DATABASE")), m_window);
+    pathLabel->setBuddy(_dbPathTextField);
+    layout->addWidget(pathLabel);
     layout->addLayout(pathRow);
     layout->addWidget(cells);
     layout->addLayout(fields);

@@ -2,6 +2,8 @@
 // closing with the question in mode 1.
 #include "MergeTestSupport.h"
 
+#include "tests/support/appkit/AccessibleNames.h"
+
 #include "app/images/PLCardMergerWindowController.h"
 #include "app/images/PLMergeCardImageView.h"
 
@@ -61,6 +63,16 @@ protected:
 
     std::unique_ptr<PLCardMergerWindowController> m_window;
 };
+
+TEST_F(MergeWindow, EveryControlHasAName)
+{
+    addCards(3);
+    m_host->select(m_db->card(Database::cardID(1)));
+    open(PLMergeModel::kModeSearch);
+    EXPECT_EQ(controlsWithoutName(m_window.get()), QStringList());
+    EXPECT_NE(child<QWidget>(*m_window, "_faceImageView")->accessibleName(), child<QWidget>(*m_window, "_backImageView")->accessibleName());
+    EXPECT_NE(thumbnail(0)->accessibleName(), thumbnail(1)->accessibleName());
+}
 
 TEST_F(MergeWindow, PagesThroughAndMergesByTheMenuCommand)
 {

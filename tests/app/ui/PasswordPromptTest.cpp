@@ -4,10 +4,12 @@
 #include "app/ui/PLMainWindowController.h"
 #include "platform/foundation/DatabaseLock.h"
 #include "tests/app/core/TestBundle.h"
+#include "tests/support/appkit/AccessibleNames.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -21,7 +23,8 @@ PlistValue::Dictionary texts()
 {
     return {{QStringLiteral("IDS_MSG_ERR_0132"), PlistValue(QStringLiteral("E132"))},
             {QStringLiteral("IDS_MSG_ERR_0134"), PlistValue(QStringLiteral("E134"))},
-            {QStringLiteral("IDS_MSG_CREATE_NEW_DB"), PlistValue(QStringLiteral("New?"))}};
+            {QStringLiteral("IDS_MSG_CREATE_NEW_DB"), PlistValue(QStringLiteral("New?"))},
+            {QStringLiteral("IDS_PASSWORD_PROMPT"), PlistValue(QStringLiteral("Password of this database:"))}};
 }
 
 class PasswordPrompt : public ::testing::Test {
@@ -89,6 +92,18 @@ TEST_F(PasswordPrompt, RefusesBadCharactersAndWrongPasswordsThenAccepts)
     EXPECT_EQ(prompt.passwordField()->text().size(), 16);
     prompt.passwordField()->clear();
     EXPECT_FALSE(prompt.okButton()->isEnabled());
+}
+
+TEST_F(PasswordPrompt, SaysWhatItAsksForAndNamesEveryControl)
+{
+    PLPasswordController prompt;
+    prompt.setDBFilePath(folder);
+    QStringList texts;
+    for (const QLabel* l : prompt.window()->findChildren<QLabel*>())
+        if (l->buddy() == prompt.passwordField())
+            texts.append(l->text());
+    EXPECT_EQ(texts, QStringList{QStringLiteral("Password of this database:")});
+    EXPECT_EQ(controlsWithoutName(prompt.window()), QStringList());
 }
 
 TEST_F(PasswordPrompt, ADatabaseWithoutPasswordFileTakesAnyPassword)

@@ -1,4 +1,5 @@
 #include "platform/foundation/DatabaseLock.h"
+#include "tests/support/appkit/AccessibleNames.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 #include "tests/support/dbtools/FakeFileAttributes.h"
 #include "tests/support/dbtools/ScriptedToolServices.h"
@@ -73,6 +74,13 @@ TEST_F(VostrandWindow, StartsIdleWithTheMainApplicationsDatabase)
     VSMainWindowController without;
     EXPECT_TRUE(without._dbFilePath->text().isEmpty());
     expectIdle(without, false);
+}
+
+TEST_F(VostrandWindow, EveryControlHasAName)
+{
+    VSMainWindowController c;
+    EXPECT_EQ(controlsWithoutName(c.window()), QStringList());
+    EXPECT_EQ(controlsWithoutName(c._pwdWndController), QStringList());
 }
 
 TEST_F(VostrandWindow, HelpButtonsOpenPagesOfTheStagedBook)

@@ -1,6 +1,7 @@
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/PlistFile.h"
+#include "tests/support/appkit/AccessibleNames.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 #include "tests/support/dbtools/ScriptedToolServices.h"
 #include "tests/support/dbtools/TestDatabase.h"
@@ -86,6 +87,12 @@ protected:
     QString folder;
     QString cfg;
 };
+
+TEST_F(HarnwickWindow, EveryControlHasAName)
+{
+    W c;
+    EXPECT_EQ(controlsWithoutName(c.window()), QStringList());
+}
 
 TEST_F(HarnwickWindow, HelpButtonOpensItsPageOfTheStagedBook)
 {
