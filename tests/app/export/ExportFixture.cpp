@@ -15,10 +15,15 @@ void ExportTest::SetUp()
     ASSERT_TRUE(temp.isValid());
     Bundle::setMain(qEnvironmentVariable("PELMORA_SOURCE_DIR") + QStringLiteral("/resources/Pelmora"));
     PreferenceDomain::setStandardDomain(QStringLiteral("test.export"), temp.filePath(QStringLiteral("prefs")));
+    // Temporary pictures and packages go into this test's own folder: a hand-off clears the
+    // earlier ones, which another test binary running at the same time may still be reading.
+    savedTempDir = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(temp.path()));
 }
 
 void ExportTest::TearDown()
 {
+    qputenv("TMPDIR", savedTempDir);
     PreferenceDomain::standard().reload();
 }
 

@@ -18,6 +18,7 @@ protected:
     QTemporaryDir temp;
     ScriptedMessagePresenter presenter;
     FakeWorkspace workspace;
+    QByteArray savedTempDir;
 
     void SetUp() override;
     void TearDown() override;

@@ -335,7 +335,9 @@ TEST_F(Import, NewCardsAreHandedToThePhotoApplication)
 {
     FakeWorkspace workspace;
     const QByteArray savedDirs = qgetenv("XDG_DATA_DIRS");
+    const QByteArray savedTempDir = qgetenv("TMPDIR");
     qputenv("XDG_DATA_DIRS", QFile::encodeName(temp.filePath(QStringLiteral("data"))));
+    qputenv("TMPDIR", QFile::encodeName(temp.path()));
     PreferenceDomain::standard().setValue(QStringLiteral("Auto iphone register items"), true);
     PreferenceDomain::standard().setValue(QStringLiteral("conncet to Photos state"), 2);
 
@@ -352,6 +354,7 @@ TEST_F(Import, NewCardsAreHandedToThePhotoApplication)
     entry.close();
     window->scanData({cardPdf("one.pdf"), cardPdf("two.pdf")}, kInputTypeScanner, nullptr);
     qputenv("XDG_DATA_DIRS", savedDirs);
+    qputenv("TMPDIR", savedTempDir);
     ASSERT_EQ(workspace.launches.size(), 1);
     EXPECT_EQ(workspace.launches[0].second.size(), 2);
     const ManagedObjectList sent = fetch(CardStore::kEntityCard, keyEquals(QStringLiteral("flag2"), QStringLiteral("1")));
