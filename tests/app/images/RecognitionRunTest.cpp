@@ -358,6 +358,7 @@ TEST_F(RecognitionRun, SeveralApplicationsWorkAtOnceAndResultsAreWrittenInTheCar
     setOcrWorkerCount(4);
     if (ocrWorkerCount() < 4)
         GTEST_SKIP() << "fewer than four cores";
+    setOcrTimeouts(10000, 10000, 10000); // a safety net on a busy machine
     images.widthFromName = true;
     std::atomic<int> received{0};
     std::atomic<int> receivedBeforeFirstReply{0};
@@ -409,7 +410,7 @@ TEST_F(RecognitionRun, SeveralApplicationsWorkAtOnceAndResultsAreWrittenInTheCar
     // time-out, and only the hung one is replaced.
     endingCard = -1;
     hungCard = 1;
-    setOcrTimeouts(2000, 2000, 300);
+    setOcrTimeouts(10000, 10000, 1000);
     writes.clear();
     EXPECT_EQ(runCards(&writes), 96);
     EXPECT_EQ(writes, QStringList{"card0@b.example"});
