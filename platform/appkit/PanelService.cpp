@@ -1,0 +1,115 @@
+#include "platform/appkit/PanelService.h"
+
+#include "platform/appkit/ModalScope.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace {
+
+PanelService* g_service = nullptr;
+
+QWidget* sheetWindow(const PanelRequest& request)
+{
+    return request.window && request.window->isVisible() ? request.window.data() : nullptr;
+}
+
+void prepare(QFileDialog& dialog, const PanelRequest& request)
+{
+    dialog.setWindowModality(sheetWindow(request) ? Qt::WindowModal : Qt::ApplicationModal);
+    dialog.setWindowTitle(request.title);
+    dialog.setDirectory(request.directory.isEmpty() ? QDir::homePath() : request.directory);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    if (!request.prompt.isEmpty())
+        dialog.setLabelText(QFileDialog::Accept, request.prompt);
+    if (!request.allowedTypes.isEmpty()) {
+        QStringList patterns;
+        for (const QString& type : request.allowedTypes)
+            patterns.append(QStringLiteral("*.") + type);
+        dialog.setNameFilter(patterns.join(QLatin1Char(' ')));
+    }
+}
+
+// A save panel where a folder with an allowed extension is chosen as a whole: accepting the name of
+// one takes it instead of opening it, and one entered from the list is left again with its name
+// selected.
+class PackageSaveDialog : public QFileDialog {
+public:
+    PackageSaveDialog(QWidget* parent, QStringList types) : QFileDialog(parent), m_types(std::move(types))
+    {
+        connect(this, &QFileDialog::directoryEntered, this, [this](const QString& folder) {
+            if (m_types.isEmpty() || !hasAllowedType(folder, m_types))
+                return;
+            const QFileInfo package(folder);
+            setDirectory(package.absolutePath());
+            selectFile(package.fileName());
+        });
+    }
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (!m_types.isEmpty() && !files.isEmpty() && QFileInfo(files.first()).isDir() && hasAllowedType(files.first(), m_types)) {
+            QDialog::accept();
+            return;
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    QStringList m_types;
+};
+
+} // namespace
+
+bool hasAllowedType(const QString& path, const QStringList& types)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    return std::any_of(types.begin(), types.end(), [&suffix](const QString& type) { return suffix.compare(type, Qt::CaseInsensitive) == 0; });
+}
+
+PanelService& PanelService::current()
+{
+    static DialogPanelService dialogs;
+    return g_service ? *g_service : dialogs;
+}
+
+void PanelService::setCurrent(PanelService* service)
+{
+    g_service = service;
+}
+
+QStringList DialogPanelService::runOpenPanel(const PanelRequest& request)
+{
+    QFileDialog dialog(sheetWindow(request));
+    prepare(dialog, request);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.chooseDirectories ? QFileDialog::Directory
+                                                 : request.allowsMultipleSelection ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    if (execModal(dialog) != QDialog::Accepted)
+        return {};
+    QStringList paths;
+    for (const QString& path : dialog.selectedFiles()) {
+        if (!request.isValidFilename || request.isValidFilename(path))
+            paths.append(path);
+    }
+    return paths;
+}
+
+QString DialogPanelService::runSavePanel(const PanelRequest& request)
+{
+    PackageSaveDialog dialog(sheetWindow(request), request.allowedTypes);
+    prepare(dialog, request);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectFile(request.name);
+    if (!request.allowedTypes.isEmpty())
+        dialog.setDefaultSuffix(request.allowedTypes.first());
+    if (execModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    QString path = dialog.selectedFiles().first();
+    if (!request.allowedTypes.isEmpty() && !hasAllowedType(path, request.allowedTypes))
+        path += QLatin1Char('.') + request.allowedTypes.first();
+    return path;
+}

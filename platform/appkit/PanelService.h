@@ -1,0 +1,53 @@
+// The one way the application asks the user for files or folders: open panels (one or several
+// files, or folders) and save panels. With a visible window a panel is a sheet of it
+// (window-modal); otherwise it is application-modal. A panel runs inside a ModalScope, so delayed
+// calls wait until it has closed.
+//
+// Tests replace the service with a scripted one (tests/support/appkit) through setCurrent.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+
+struct PanelRequest {
+    QPointer<QWidget> window;       // the sheet's window; null or hidden: application-modal
+    QString title;
+    QString prompt;                 // the accept button's text; empty: the panel's own
+    QString directory;              // where the panel starts; empty: the user's home
+    QString name;                   // save panel: the proposed name
+    QStringList allowedTypes;       // extensions without the dot; empty: any
+    bool chooseDirectories = false; // open panel: folders instead of files
+    bool allowsMultipleSelection = false;
+    // Open panel: whether a chosen path may be accepted (a path refused is dropped).
+    std::function<bool(const QString&)> isValidFilename;
+};
+
+class PanelService {
+public:
+    virtual ~PanelService() = default;
+
+    // The chosen paths, or none when the user cancelled.
+    virtual QStringList runOpenPanel(const PanelRequest& request) = 0;
+    // The chosen path, with the first allowed extension added when it has none of them; empty
+    // when the user cancelled.
+    virtual QString runSavePanel(const PanelRequest& request) = 0;
+
+    static PanelService& current();
+    // Installs `service` (not owned); null restores the dialog panels.
+    static void setCurrent(PanelService* service);
+};
+
+// Whether the extension of `path` is one of `types` (without the dot, in any case).
+bool hasAllowedType(const QString& path, const QStringList& types);
+
+// The application's panels: Qt's own file dialogs, so that folders with an extension can be
+// picked as one item.
+class DialogPanelService : public PanelService {
+public:
+    QStringList runOpenPanel(const PanelRequest& request) override;
+    QString runSavePanel(const PanelRequest& request) override;
+};
