@@ -36,6 +36,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTreeView>
 #include <QWidgetAction>
 
 #include <sqlite3.h>
@@ -357,4 +358,31 @@ TEST_F(MainWindow, QuittingWithoutAWritableDatabaseKeepsTheLayoutButWritesNoSele
     ASSERT_EQ(versions.size(), 1);
     EXPECT_EQ(versions.first()->stringValue(QStringLiteral("Sel_Card_ID")), QString());
     EXPECT_GE(g_DBLockFile, 0) << "the lock was let go at quit and taken again";
+}
+
+TEST_F(MainWindow, ShrinkingTheWindowNarrowsTheDetailEditorOnlyForTheLeftPane)
+{
+    auto window = start();
+    const MainWindowUi& ui = window->ui();
+    window->window()->resize(780, 600);
+    ui._hSplitView->setSizes({780 - 360 - 1, 360});
+    emit ui._hSplitView->splitterMoved(780 - 360, 1);
+    window->window()->resize(740, 600);
+    EXPECT_EQ(ui._detailSideView->width(), 360) << "the left pane keeps 379";
+    window->window()->resize(700, 600);
+    EXPECT_EQ(ui._detailSideView->width(), 348) << "700 - 350 - 1 - 1";
+    EXPECT_GE(ui._vSplitView->width(), 350);
+}
+
+TEST_F(MainWindow, HidingAPaneMovesTheFocusOutOfIt)
+{
+    auto window = start();
+    const MainWindowUi& ui = window->ui();
+    ui._attachTableView->setFocus();
+    QTest::mouseClick(ui._dataEditBarSegControl, Qt::LeftButton);
+    EXPECT_EQ(window->window()->focusWidget(), ui._searchFiled);
+
+    ui._outlineView->setFocus();
+    QTest::mouseClick(ui._folderListViewSegControl, Qt::LeftButton);
+    EXPECT_EQ(window->window()->focusWidget(), ui._folderListViewSegControl);
 }
