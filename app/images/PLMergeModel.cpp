@@ -1,5 +1,6 @@
 #include "app/images/PLMergeModel.h"
 
+#include "app/core/CardTrashFlag.h"
 #include "app/core/DiskUtilities.h"
 #include "app/core/PLChecker.h"
 #include "app/core/PLMessage.h"
@@ -124,7 +125,7 @@ int PLMergeModel::searchCandidateCardPaths()
     ManagedObjectList cards;
     int error = 0;
     if (context) {
-        FetchRequest request{QString::fromLatin1(CardStore::kEntityCard), keyEquals(kDeletedFlag, 0),
+        FetchRequest request{QString::fromLatin1(CardStore::kEntityCard), notDeletedCard(),
                              {{kAcceptDate, true}}};
         cards = context->executeFetchRequest(request, &error);
     }

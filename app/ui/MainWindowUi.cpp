@@ -2,6 +2,7 @@
 
 #include "app/core/LocalString.h"
 #include "app/ui/logic/MainWindowLayout.h"
+#include "app/ui/views/PLCardListTableView.h"
 #include "app/ui/views/PLScrollView.h"
 #include "app/ui/views/PLSplitView.h"
 #include "app/ui/views/PLView.h"
@@ -73,9 +74,10 @@ QToolButton* toggle(const char* name, const char* accessibleKey, QWidget* parent
     return button;
 }
 
-QTableView* table(const char* name, const char* accessibleKey, QWidget* parent)
+template <class View = QTableView>
+View* table(const char* name, const char* accessibleKey, QWidget* parent)
 {
-    auto* view = make<QTableView>(name, parent);
+    auto* view = make<View>(name, parent);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setSortingEnabled(false);
     view->setWordWrap(false);
@@ -125,7 +127,7 @@ void MainWindowUi::build(QMainWindow* window)
     _cardAreaView = make<QWidget>("_cardAreaView", _dataAreaSplitView);
     _cardAreaView->setMinimumWidth(kCardAreaMinWidth);
     QVBoxLayout* cardLayout = column(_cardAreaView);
-    _tvList = table("_tvList", "IDS_CARD_LIST", _cardAreaView);
+    _tvList = table<PLCardListTableView>("_tvList", "IDS_CARD_LIST", _cardAreaView);
     _barView = make<QWidget>("_barView", _cardAreaView);
     QHBoxLayout* bar = row(_barView);
     _switchBtn = toggle("_switchBtn", "IDS_TRASH_SWITCH", _barView);
@@ -138,7 +140,7 @@ void MainWindowUi::build(QMainWindow* window)
     bar->addWidget(_trashIconView);
     bar->addStretch(1);
     bar->addWidget(_clearBtn);
-    _trashTableView = table("_trashTableView", "IDS_TRASH", _cardAreaView);
+    _trashTableView = table<PLCardListTableView>("_trashTableView", "IDS_TRASH", _cardAreaView);
     cardLayout->addWidget(_tvList, 3);
     cardLayout->addWidget(_barView);
     cardLayout->addWidget(_trashTableView, 1);

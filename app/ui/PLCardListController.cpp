@@ -1,105 +1,201 @@
 #include "app/ui/PLCardListController.h"
 
+#include "app/core/DatabaseFolder.h"
+#include "app/core/Globals.h"
+#include "app/core/LocalString.h"
+#include "app/core/PLMessage.h"
+#include "app/core/PLNetDBLockController.h"
+#include "app/core/VersionUtilities.h"
 #include "app/ui/CardTableModel.h"
 #include "app/ui/PLOutlineViewController.h"
+#include "app/ui/logic/CardListColumns.h"
+#include "app/ui/logic/CardListFilters.h"
 #include "app/ui/logic/PLArrayController.h"
 #include "app/ui/logic/SelectionBridge.h"
+#include "app/ui/views/PLCardListTableView.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QMenu>
 #include <QTableView>
+
+using CardListColumns::Column;
 
 namespace {
 
-const char* const kColumnKeys[] = {"full_Name", "full_Name_Kana", "company", "company_Kana", "department", "job_Title",
-                                   "zip_PostalCode", "address", "country", "telephone_Number", "fax_Number", "mobile_Number",
-                                   "e_Mail", "web_Page_Address", "memo", "register_Date"};
-
-int columnBit(const QString& key)
-{
-    for (int bit = 0; bit < 16; ++bit) {
-        if (key == QLatin1String(kColumnKeys[bit]))
-            return 1 << bit;
-    }
-    return 0;
-}
-
-struct Column {
-    QString key;
-    double size;
-};
-
-// The stored columns; the four default ones when the preference holds no usable column.
-QList<Column> storedColumns(const char* preferenceKey)
-{
-    QList<Column> columns;
-    const PlistValue stored = PreferenceDomain::standard().value(QString::fromLatin1(preferenceKey));
-    for (const PlistValue& entry : stored.toArray()) {
-        const QString key = entry.value(QStringLiteral("identify")).toString();
-        const double size = entry.value(QStringLiteral("size")).toReal(100.0);
-        if (columnBit(key) && size > 0 && size < 10000)
-            columns.append({key, size});
-    }
-    if (columns.isEmpty()) {
-        for (const char* key : {"full_Name", "company", "telephone_Number", "e_Mail"})
-            columns.append({QString::fromLatin1(key), 100.0});
-    }
-    return columns;
-}
-
-void applyColumns(QTableView* table, CardTableModel* model, const QList<Column>& columns)
-{
-    QStringList keys;
-    for (const Column& column : columns)
-        keys.append(column.key);
-    model->setColumns(keys);
-    for (int i = 0; i < columns.size(); ++i)
-        table->setColumnWidth(i, int(columns[i].size));
-}
-
 PlistValue columnInfo(const QTableView* table, const CardTableModel* model)
 {
-    PlistValue::Array info;
+    QList<CardListColumns::Stored> columns;
     if (!table || !model)
-        return info;
+        return CardListColumns::columnInfo(columns);
     const QHeaderView* header = table->horizontalHeader();
     for (int visual = 0; visual < header->count(); ++visual) {
         const int logical = header->logicalIndex(visual);
-        PlistValue::Dictionary column;
-        column.insert(QStringLiteral("identify"), model->columns().value(logical));
-        column.insert(QStringLiteral("size"), double(header->sectionSize(logical)));
-        info.append(column);
+        columns.append({model->columns().value(logical), double(header->sectionSize(logical))});
     }
-    return info;
+    return CardListColumns::columnInfo(columns);
 }
 
 } // namespace
 
 PLCardListController::PLCardListController(QObject* parent) : QObject(parent) {}
 
-PLCardListController::~PLCardListController() = default;
+PLCardListController::~PLCardListController()
+{
+    Scheduler::shared().cancelPreviousPerformRequests(this);
+}
 
 void PLCardListController::awakeFromNib()
 {
     if (!m_tableViewCard || !_trashTableView || !_acWndCard || !_acWndCardInTrash)
         return;
-    m_cardModel = new CardTableModel(*_acWndCard, this);
-    m_trashModel = new CardTableModel(*_acWndCardInTrash, this);
-    m_tableViewCard->setModel(m_cardModel);
-    _trashTableView->setModel(m_trashModel);
-    applyColumns(m_tableViewCard, m_cardModel, storedColumns(kColumnInfoKey));
-    applyColumns(_trashTableView, m_trashModel, storedColumns(kTrashColumnInfoKey));
+    m_displayMode = getDefaultDisplayMode();
+    m_cardModel = new CardTableModel(*_acWndCard, true, this);
+    m_trashModel = new CardTableModel(*_acWndCardInTrash, false, this);
+    const PreferenceDomain& preferences = PreferenceDomain::standard();
+    setupTable(m_tableViewCard, m_cardModel, preferences.value(QString::fromLatin1(kColumnInfoKey)));
+    setupTable(_trashTableView, m_trashModel, preferences.value(QString::fromLatin1(kTrashColumnInfoKey)));
+    createTableViewMenu();
     m_cardBridge = new SelectionBridge(*_acWndCard, *m_tableViewCard->selectionModel(), this);
     m_trashBridge = new SelectionBridge(*_acWndCardInTrash, *_trashTableView->selectionModel(), this);
-    connect(_acWndCard, &ArrayController::selectionChanged, this, &PLCardListController::selectionDidChange);
-    _acWndCardInTrash->setFilterPredicate(keyEquals(QStringLiteral("deletedFlag"), 1));
+    connect(_acWndCard, &ArrayController::selectionChanged, this, &PLCardListController::tableViewSelectionDidChange);
+    for (PLArrayController* controller : {_acWndCard, _acWndCardInTrash}) {
+        QTableView* table = controller == _acWndCard ? m_tableViewCard : _trashTableView;
+        connect(controller, &ArrayController::arrangedObjectsChanged, table, [this, table] { showSortIndicator(table); });
+    }
+    if (auto* table = qobject_cast<PLCardListTableView*>(m_tableViewCard)) {
+        connect(table, &PLCardListTableView::lostUndo, this, [this] {
+            if (_undoManager)
+                _undoManager->removeAllActions();
+        });
+    }
+    _acWndCardInTrash->setFilterPredicate(CardListFilters::trashFilter());
+}
+
+void PLCardListController::setupTable(QTableView* table, CardTableModel* model, const PlistValue& preference)
+{
+    table->setModel(model);
+    const QList<CardListColumns::Stored> columns = CardListColumns::storedColumns(preference, m_displayMode);
+    QStringList keys;
+    for (const CardListColumns::Stored& column : columns)
+        keys.append(column.attribute);
+    model->setColumns(keys);
+    // The mask is the union of both tables' columns.
+    _intMenuDisplay |= CardListColumns::maskOf(columns);
+
+    QHeaderView* header = table->horizontalHeader();
+    header->setMinimumSectionSize(int(CardListColumns::kMinWidth));
+    header->setMaximumSectionSize(int(CardListColumns::kMaxWidth));
+    for (int i = 0; i < columns.size(); ++i)
+        table->setColumnWidth(i, int(columns[i].size));
+    header->setSectionsClickable(true);
+    header->setSectionsMovable(true);
+    header->setSortIndicatorShown(true);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(header, &QHeaderView::sectionClicked, this, [this, table](int logical) { tableViewDidClickTableColumn(table, logical); });
+    header->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(header, &QHeaderView::customContextMenuRequested, this, [this, header](const QPoint& at) {
+        m_cardTvMenu->popup(header->mapToGlobal(at));
+    });
+}
+
+void PLCardListController::createTableViewMenu()
+{
+    if (!m_cardTvMenu) {
+        m_cardTvMenu = new QMenu(m_tableViewCard);
+        m_cardTvMenu->setObjectName(QStringLiteral("m_cardTvMenu"));
+        // Validation: an item is checked while its column is shown.
+        connect(m_cardTvMenu, &QMenu::aboutToShow, this, [this] {
+            for (QAction* item : m_cardTvMenu->actions())
+                item->setChecked(_intMenuDisplay & CardListColumns::columnWithTag(item->data().toInt())->bit);
+        });
+    }
+    m_cardTvMenu->clear();
+    for (const Column& column : CardListColumns::columns()) {
+        if (!CardListColumns::isOffered(column, m_displayMode))
+            continue;
+        QAction* item = m_cardTvMenu->addAction(getLocalString(QString::fromLatin1(column.titleKey)));
+        item->setData(column.tag);
+        item->setCheckable(true);
+        item->setChecked(_intMenuDisplay & column.bit);
+        connect(item, &QAction::triggered, this, [this, tag = column.tag] { switchAction(tag); });
+    }
+}
+
+void PLCardListController::switchAction(int tag)
+{
+    const Column* column = CardListColumns::columnWithTag(tag);
+    if (!column || column->tag == 0 || !m_cardModel)
+        return;
+    m_tableViewCard->setFocus(Qt::OtherFocusReason);
+    const QString attribute = QString::fromLatin1(column->attribute);
+    _intMenuDisplay ^= column->bit;
+    if (_intMenuDisplay & column->bit) {
+        for (QTableView* table : {m_tableViewCard, _trashTableView}) {
+            CardTableModel* model = modelOf(table);
+            if (model->columns().contains(attribute))
+                continue;
+            model->appendColumn(attribute);
+            table->setColumnWidth(int(model->columns().size()) - 1, int(CardListColumns::kNewColumnWidth));
+        }
+    } else {
+        resetSort(m_tableViewCard, attribute);
+        resetSort(_trashTableView, attribute);
+        m_cardModel->removeColumn(attribute);
+        m_trashModel->removeColumn(attribute);
+    }
+    for (QAction* item : m_cardTvMenu->actions()) {
+        if (item->data().toInt() == tag)
+            item->setChecked(_intMenuDisplay & column->bit);
+    }
+    NotificationCenter::defaultCenter().post(QString::fromLatin1(kMenuDisplayChangeNotification));
+}
+
+PLArrayController* PLCardListController::arrayControllerOf(const QTableView* table) const
+{
+    return table == _trashTableView ? _acWndCardInTrash : _acWndCard;
+}
+
+CardTableModel* PLCardListController::modelOf(const QTableView* table) const
+{
+    return table == _trashTableView ? m_trashModel : m_cardModel;
+}
+
+void PLCardListController::resetSort(QTableView* table, const QString& attribute)
+{
+    PLArrayController* controller = arrayControllerOf(table);
+    controller->setSortDescriptors(CardListColumns::afterColumnRemoved(controller->sortDescriptors(), attribute));
+}
+
+void PLCardListController::tableViewDidClickTableColumn(QTableView* table, int logicalIndex)
+{
+    CardTableModel* model = modelOf(table);
+    if (!model || logicalIndex < 0 || logicalIndex >= model->columns().size())
+        return;
+    PLArrayController* controller = arrayControllerOf(table);
+    controller->setSortDescriptors(CardListColumns::afterHeaderClick(controller->sortDescriptors(), model->columns()[logicalIndex]));
+    showSortIndicator(table);
+    emit selectionDidChange();
+}
+
+void PLCardListController::showSortIndicator(QTableView* table)
+{
+    const CardTableModel* model = modelOf(table);
+    const QList<SortDescriptor>& sort = arrayControllerOf(table)->sortDescriptors();
+    const int column = sort.isEmpty() || !model ? -1 : int(model->columns().indexOf(sort.first().key));
+    QHeaderView* header = table->horizontalHeader();
+    QSignalBlocker quiet(header);
+    header->setSortIndicator(column, column >= 0 && !sort.first().ascending ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 void PLCardListController::reloadCards(ManagedObjectContext* context)
 {
+    m_context = context;
     const ManagedObjectList cards = context ? context->executeFetchRequest({QString::fromLatin1(CardStore::kEntityCard), {}, {}}) : ManagedObjectList();
     if (_acWndCard)
         _acWndCard->setContent(cards);
@@ -107,31 +203,82 @@ void PLCardListController::reloadCards(ManagedObjectContext* context)
         _acWndCardInTrash->setContent(cards);
 }
 
-QString PLCardListController::selectedFolderFilterID() const
+namespace {
+
+CardListFilters::Folder selectedFolder(const PLOutlineViewController* tree)
 {
-    const TreeNode* folder = _outlineViewController ? _outlineViewController->getSelectedItem() : nullptr;
-    return folder && folder->folderType != 1 ? folder->folderID : QString();
+    const TreeNode* folder = tree ? tree->getSelectedItem() : nullptr;
+    return folder ? CardListFilters::Folder{true, folder->folderType, folder->folderID} : CardListFilters::Folder{};
 }
 
-void PLCardListController::setPredicate()
-{
-    setSearchPredicate(QString());
-}
+} // namespace
 
-void PLCardListController::setSearchPredicate(const QString& text)
+void PLCardListController::setPredicate(bool keepCardListFilter)
 {
     if (!_acWndCard)
         return;
-    const QString folderID = selectedFolderFilterID();
-    _acWndCard->setFilterPredicate([folderID, text](const ManagedObject& card) {
-        if (card.value(QStringLiteral("deletedFlag")).toInt() == 1)
-            return false;
-        const QString folder = card.stringValue(QStringLiteral("folder_ID"));
-        if (folderID.isEmpty() ? folder.isEmpty() : folder != folderID)
-            return false;
-        return text.isEmpty() || card.stringValue(QStringLiteral("full_Name")).contains(text, Qt::CaseInsensitive)
-            || card.stringValue(QStringLiteral("company")).contains(text, Qt::CaseInsensitive);
+    _acWndCardInTrash->setFilterPredicate(CardListFilters::trashFilter());
+    if (!keepCardListFilter)
+        _acWndCard->setFilterPredicate(CardListFilters::cardListFilter(selectedFolder(_outlineViewController)));
+    emit selectionDidChange();
+}
+
+void PLCardListController::setSearchPredicate(const QString& text, int scopeTag)
+{
+    if (!_acWndCard)
+        return;
+    if (text.isEmpty()) {
+        setPredicate(false);
+        return;
+    }
+    const CardListFilters::SearchFilters filters =
+        CardListFilters::searchFilters(selectedFolder(_outlineViewController), text, scopeTag, m_displayMode);
+    // A list whose selected row now shows another card tells so through its selection signal.
+    _acWndCard->setFilterPredicate(filters.cardList);
+    _acWndCardInTrash->setFilterPredicate(filters.trash);
+    emit selectionDidChange();
+}
+
+void PLCardListController::tableViewSelectionDidChange()
+{
+    emit selectionDidChange();
+    if (_timerDisplay) {
+        Scheduler::shared().cancel(_timerDisplay);
+        _timerDisplay = 0;
+    }
+    const int row = currentSelected();
+    if (row < 0 || row >= _acWndCard->arrangedObjects().size() || PLNetDBLockController::dbOpenMode() == 1)
+        return;
+    const ManagedObjectPtr& card = _acWndCard->arrangedObjects()[row];
+    if (card->value(QStringLiteral("scanNow")).toInt() != 1)
+        return;
+    const QString cardID = card->stringValue(QStringLiteral("cardID"));
+    _timerDisplay = Scheduler::shared().performAfterDelay(this, QStringLiteral("displayFont:"), kNewCardDelayMs, [this, cardID] {
+        _timerDisplay = 0;
+        displayFont(cardID);
     });
+}
+
+void PLCardListController::displayFont(const QString& cardID)
+{
+    if (cardID.isEmpty() || !m_context)
+        return;
+    if (checkDBAttributes(g_strCurDBPath) != kDBAttributesOK) {
+        PLMessage::ShowPLErrorMessageAlertSheet(m_tableViewCard ? m_tableViewCard->window() : nullptr, {}, 48);
+        return;
+    }
+    int error = 0;
+    const ManagedObjectList cards = m_context->executeFetchRequest(
+        {QString::fromLatin1(CardStore::kEntityCard), keyEquals(QStringLiteral("cardID"), cardID), {}}, &error);
+    if (error != 0 || cards.isEmpty()) {
+        PLNSLog(QStringLiteral("%@"), QStringLiteral("displayFont: no card %1").arg(cardID));
+        return;
+    }
+    cards.first()->setValue(QStringLiteral("scanNow"), 0);
+    if (m_saveAction)
+        m_saveAction();
+    if (m_cardModel)
+        m_cardModel->redraw();
 }
 
 int PLCardListController::currentSelected() const
@@ -162,16 +309,6 @@ int PLCardListController::selectCardsWithIDs(const QStringList& cardIDs)
     if (m_tableViewCard && m_cardModel)
         m_tableViewCard->scrollTo(m_cardModel->index(rows.last(), 0));
     return int(rows.size());
-}
-
-int PLCardListController::returnDisMenu() const
-{
-    int mask = 0;
-    if (m_cardModel) {
-        for (const QString& key : m_cardModel->columns())
-            mask |= columnBit(key);
-    }
-    return mask;
 }
 
 PlistValue PLCardListController::returnTVColumnInfo() const

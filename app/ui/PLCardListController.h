@@ -1,22 +1,26 @@
-// The card list and the trash below it: two tables over the main window's two array controllers,
-// their columns from the preferences, the folder and search filters, the selection.
+// The card list and the trash below it: two tables over the main window's two array controllers.
+// Their columns come from the column preferences and the header's column menu; a header click
+// sorts; the folder tree's folder and the search field filter them; a card that arrived in the
+// last scan is bold in the card list until it has been the selected card for one second.
 //
-// This is the frame's card list: columns, filters and selection. Sorting by the header, the
-// column menu, the bold new cards, moves to the trash and its undo, and drag and drop grow here.
+// Moves to the trash and their undo, and drag and drop, are the commands' part.
 #pragma once
 
 #include "app/ui/logic/PLCardListUndoManager.h"
+#include "platform/appkit/Scheduler.h"
 #include "platform/foundation/PlistValue.h"
 
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class CardTableModel;
 class ManagedObjectContext;
 class PLArrayController;
 class PLOutlineViewController;
+class QMenu;
 class QTableView;
 class SelectionBridge;
 
@@ -25,6 +29,9 @@ class PLCardListController : public QObject {
 public:
     static constexpr const char* kColumnInfoKey = "tableView Column info";
     static constexpr const char* kTrashColumnInfoKey = "tarsh tableView Column info";
+    // Posted when the shown columns change; the main window rebuilds the search menu.
+    static constexpr const char* kMenuDisplayChangeNotification = "Pelmora Menu display change";
+    static constexpr int kNewCardDelayMs = 1000;
 
     explicit PLCardListController(QObject* parent = nullptr);
     ~PLCardListController() override;
@@ -33,29 +40,46 @@ public:
     void setTables(QTableView* cards, QTableView* trash) { m_tableViewCard = cards; _trashTableView = trash; }
     void setArrayControllers(PLArrayController* cards, PLArrayController* trash) { _acWndCard = cards; _acWndCardInTrash = trash; }
     void setOutlineViewController(PLOutlineViewController* controller) { _outlineViewController = controller; }
+    // Saves the store (the main window's saveAction) once a new card has been looked at.
+    void setSaveAction(std::function<void()> save) { m_saveAction = std::move(save); }
+    // Builds both tables' columns from the preferences and the display mode, and the column menu.
     void awakeFromNib();
 
     // Fetches every card of `context` (null: none) into the list and the trash.
     void reloadCards(ManagedObjectContext* context);
-    // Filters the list by the selected folder: the root shows every card, a folder its own;
-    // cards in the trash never show.
-    void setPredicate();
-    // The folder filter narrowed to cards whose name or company holds `text` (case-insensitive).
-    void setSearchPredicate(const QString& text);
+    // The trash shows the deleted cards; unless `keepCardListFilter`, the card list shows the
+    // cards of the folder tree's folder (the root: the cards that have a folder).
+    void setPredicate(bool keepCardListFilter = false);
+    // Narrows both tables to the cards whose attributes of the search scope `scopeTag` (the tag
+    // of the search menu's checked item) contain `text`, ignoring case; the root's search takes
+    // the cards of every folder. An empty text returns to the folder filter.
+    void setSearchPredicate(const QString& text, int scopeTag);
 
     QTableView* returnTV() const { return m_tableViewCard; }
     QTableView* returnTrashTV() const { return _trashTableView; }
+    QMenu* columnMenu() const { return m_cardTvMenu; }
     // The card table's selected row (the one selected last); -1 for none.
     int currentSelected() const;
     // Selects the card alone and scrolls to it; false when the list does not show it.
     bool selectCardWithID(const QString& cardID);
     // Selects the cards the list shows of these; answers how many.
     int selectCardsWithIDs(const QStringList& cardIDs);
-    // The column mask of the card list (the columns the search menu offers).
-    int returnDisMenu() const;
+    // The column mask: which of the sixteen columns are shown (the search menu offers them).
+    int returnDisMenu() const { return int(_intMenuDisplay); }
     // The tables' columns in display order, each {"identify": key, "size": width}.
     PlistValue returnTVColumnInfo() const;
     PlistValue returnTrashTVColumnInfo() const;
+
+    // The column menu's action for the column of `tag`: shows or hides it in both tables. The
+    // full name column always stays.
+    void switchAction(int tag);
+    // Returns the table to its default order when it was sorted by `attribute` or not at all.
+    void resetSort(QTableView* table, const QString& attribute);
+    // A click on the header of the column at `logicalIndex`: ascending, descending, default order.
+    void tableViewDidClickTableColumn(QTableView* table, int logicalIndex);
+    // Ends the bold mark of the card: scanNow 0, saved. When the database folder is unusable,
+    // message 48 is shown and the mark stays.
+    void displayFont(const QString& cardID);
 
     void showTrash() {}
     void changeSplitMaxHeight() {}
@@ -67,17 +91,28 @@ public:
     PLCardListUndoManager* undoManagerForTableView(const QTableView* table);
 
 signals:
-    // The card table's selection changed (by the user or by code).
+    // The card table's selection changed (by the user or by code), or the rows it is counted in.
     void selectionDidChange();
 
 private:
-    QString selectedFolderFilterID() const;
+    void setupTable(QTableView* table, CardTableModel* model, const PlistValue& preference);
+    void createTableViewMenu();
+    void showSortIndicator(QTableView* table);
+    void tableViewSelectionDidChange();
+    PLArrayController* arrayControllerOf(const QTableView* table) const;
+    CardTableModel* modelOf(const QTableView* table) const;
 
     QTableView* m_tableViewCard = nullptr;
     QTableView* _trashTableView = nullptr;
+    QMenu* m_cardTvMenu = nullptr;
     PLArrayController* _acWndCard = nullptr;
     PLArrayController* _acWndCardInTrash = nullptr;
     PLOutlineViewController* _outlineViewController = nullptr;
+    quint32 _intMenuDisplay = 0;
+    int m_displayMode = 0;
+    Scheduler::PerformId _timerDisplay = 0;
+    ManagedObjectContext* m_context = nullptr;
+    std::function<void()> m_saveAction;
     CardTableModel* m_cardModel = nullptr;
     CardTableModel* m_trashModel = nullptr;
     SelectionBridge* m_cardBridge = nullptr;

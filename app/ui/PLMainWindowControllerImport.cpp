@@ -151,6 +151,7 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
             card->setValue(QStringLiteral("cardID"), cardID);
             card->setValue(QStringLiteral("face_Image_File"), cardID + QLatin1String(kFrontSuffix));
             card->setValue(QStringLiteral("scanNow"), 1);
+            card->setValue(QStringLiteral("deletedFlag"), 0);
             card->setValue(QStringLiteral("register_Date"), now);
             card->setValue(QStringLiteral("accept_Date"), QDateTime::currentDateTimeUtc());
             card->setValue(QStringLiteral("flag1"), QStringLiteral("1"));

@@ -42,7 +42,6 @@
 namespace {
 
 constexpr const char* kTextEditChangeNotification = "text filed edit change";
-constexpr const char* kMenuDisplayChangeNotification = "Pelmora Menu display change";
 constexpr const char* kPreferencesClosedNotification = "Pelmora Preferences window close notification";
 constexpr const char* kSortDescriptorsKey = "tableView Sort Descriptors";
 constexpr const char* kTrashSortDescriptorsKey = "trash tableView Sort Descriptors";
@@ -92,6 +91,7 @@ void PLMainWindowController::buildWindow()
     _cardListContronller->setTables(m_ui._tvList, m_ui._trashTableView);
     _cardListContronller->setArrayControllers(_acWndCard, _acWndCardInTrash);
     _cardListContronller->setOutlineViewController(_outlineViewController);
+    _cardListContronller->setSaveAction([this] { saveAction(); });
 
     // The order in which the window's parts wake: what a later part reads at its wake-up
     // (the tree's folder, the list's columns) is ready by then, and this controller comes last.
@@ -165,7 +165,7 @@ void PLMainWindowController::contextDidChange(ManagedObjectContext* context)
 void PLMainWindowController::addObserver()
 {
     NotificationCenter& center = NotificationCenter::defaultCenter();
-    center.addObserver(this, QString::fromLatin1(kMenuDisplayChangeNotification), [this](const Notification&) {
+    center.addObserver(this, QString::fromLatin1(PLCardListController::kMenuDisplayChangeNotification), [this](const Notification&) {
         creatSearchMenu(_cardListContronller->returnDisMenu());
     });
     center.addObserver(this, QString::fromLatin1(kTextEditChangeNotification), [this](const Notification&) { changeEdit(); });
@@ -203,7 +203,13 @@ void PLMainWindowController::doFindMenuItem(QAction* item)
 
 void PLMainWindowController::findProgress()
 {
-    _cardListContronller->setSearchPredicate(m_ui._searchFiled->text());
+    // The menu keeps one item checked; "all" when there is no menu yet.
+    int scopeTag = SearchMenuItems::kAllTag;
+    for (QAction* item : m_searchMenu ? m_searchMenu->actions() : QList<QAction*>()) {
+        if (item->isChecked())
+            scopeTag = item->data().toInt();
+    }
+    _cardListContronller->setSearchPredicate(m_ui._searchFiled->text(), scopeTag);
     _imageController->setCardData(getSeleteRecords(), PLImageController::kModeSelected);
 }
 

@@ -17,6 +17,7 @@
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
 
+#include <QLineEdit>
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
@@ -90,9 +91,11 @@ void PLMainWindowController::windowWillClose()
 
 void PLMainWindowController::searchText(const QString& text)
 {
-    // No card list yet to filter: bring the window forward with the store open.
+    // The card list shows the cards that hold the text, as if the user had typed it.
     PLNSLog(QStringLiteral("searchText: %@"), text);
     showActiveWindow();
+    m_ui._searchFiled->setText(text);
+    findProgress();
 }
 
 bool PLMainWindowController::RunIndicator(const QString& title, const QString& message)
