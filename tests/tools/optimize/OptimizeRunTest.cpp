@@ -4,12 +4,18 @@
 #include "tools/optimize/VSOptimizeDBController.h"
 
 #include <QDir>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QProcess>
+#include <QThread>
 #include <QFileInfo>
 
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 namespace {
 
@@ -181,3 +187,93 @@ TEST_F(OptimizeRun, MissingStoreIsNoRun)
 }
 
 } // namespace
+
+// A store or a card image that is a link is not backed up as the link: the run is refused and
+// nothing is copied. Copies a killed run left beside the folder go.
+TEST_F(OptimizeRun, LinksAreRefusedAndUnfinishedCopiesGo)
+{
+    const QString outside = env.path() + QStringLiteral("/outside.sqldb");
+    ASSERT_TRUE(QFile::copy(store, outside));
+    const QString image = QDir(folder + QStringLiteral("/Images")).entryList(QDir::Files).first();
+    const struct {
+        const char* name;
+        QString link;
+    } cases[] = {{"store", store}, {"image", folder + QStringLiteral("/Images/") + image}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString saved = c.link + QStringLiteral(".saved");
+        ASSERT_TRUE(QFile::rename(c.link, saved));
+        ASSERT_TRUE(QFile::link(outside, c.link));
+        VSOptimizeDBController run(store);
+        EXPECT_EQ(run.run(), VSOptimizeDBController::kBackupFailed);
+        EXPECT_TRUE(run.backupPath().isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(env.path() + QStringLiteral("/Pelmora DB_bak.cxdb")));
+        ASSERT_TRUE(QFile::remove(c.link));
+        ASSERT_TRUE(QFile::rename(saved, c.link));
+    }
+
+    const QString unfinished = env.path() + QStringLiteral("/Pelmora DB_bak.cxdb.incomplete-00abcd");
+    QDir().mkpath(unfinished + QStringLiteral("/Images"));
+    VSOptimizeDBController run(store);
+    EXPECT_EQ(run.run(), VSOptimizeDBController::kSuccess);
+    EXPECT_EQ(run.backupPath(), env.path() + QStringLiteral("/Pelmora DB_bak.cxdb"));
+    EXPECT_FALSE(QFileInfo::exists(unfinished));
+    EXPECT_EQ(QDir(env.path()).entryList({QStringLiteral("*incomplete*")}, QDir::AllEntries).size(), 0);
+}
+
+namespace {
+
+bool processGone(pid_t pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray line = stat.readAll();
+    const qsizetype close = line.lastIndexOf(')');
+    return close > 0 && line.size() > close + 2 && line.at(close + 2) == 'Z';
+}
+
+template <typename Pred>
+bool waitUntil(Pred done, int ms = 20000)
+{
+    QDeadlineTimer deadline(ms);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+} // namespace
+
+// Killing the tool while the SQLite shell runs ends the shell as well; until then the shell holds
+// the folder's lock, and afterwards nothing does.
+TEST_F(OptimizeRun, TheShellDiesWithAKilledTool)
+{
+    const QString pidFile = env.path() + QStringLiteral("/shell.pid");
+    const QString shell = env.path() + QStringLiteral("/slow-shell");
+    QFile script(shell);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\necho $$ > '%1.tmp'\nmv '%1.tmp' '%1'\nexec sleep 120\n").arg(pidFile).toLocal8Bit());
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+
+    QProcess tool;
+    tool.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--optimize-run"), store, shell});
+    ASSERT_TRUE(tool.waitForStarted(10000));
+    ASSERT_TRUE(waitUntil([&] { return QFile::exists(pidFile); }));
+    QFile pid(pidFile);
+    ASSERT_TRUE(pid.open(QIODevice::ReadOnly));
+    const pid_t shellPid = pid_t(pid.readAll().trimmed().toLong());
+    ASSERT_GT(shellPid, 0);
+    EXPECT_EQ(DatabaseLock::probe(folder), DatabaseLock::Result::InUse);
+
+    ::kill(pid_t(tool.processId()), SIGKILL);
+    ASSERT_TRUE(tool.waitForFinished(10000));
+    const bool shellEnded = waitUntil([&] { return processGone(shellPid); });
+    EXPECT_TRUE(shellEnded);
+    if (!shellEnded)
+        ::kill(shellPid, SIGKILL);
+    EXPECT_EQ(DatabaseLock::probe(folder), DatabaseLock::Result::Locked);
+}
