@@ -10,6 +10,7 @@
 #include "app/core/PLNetDBLockController.h"
 #include "platform/appkit/ModalScope.h"
 #include "platform/appkit/Scheduler.h"
+#include "platform/foundation/CrashPoint.h"
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FlagGuard.h"
@@ -247,9 +248,11 @@ void PLAppController::deleteImportedScannerFiles(const QStringList& imported, in
 {
     if (inputType != kInputTypeScanner || !_bDeleteImportFiles)
         return;
+    crashPoint("import-saved");
     for (const QString& path : imported) {
         if (PLChecker::isPathExists(path, 1))
             QFile::remove(path);
+        crashPoint("import-scanner-file-deleted");
     }
 }
 

@@ -18,6 +18,7 @@
 #include "app/images/CardPdfCheck.h"
 #include "app/images/ManagedCardRecord.h"
 #include "app/images/PLMergeAfterImport.h"
+#include "platform/foundation/CrashPoint.h"
 #include "platform/foundation/FlagGuard.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/TreeRemoval.h"
@@ -181,6 +182,7 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
             belongs.append(belong);
             newCardDicts.append(setDataDictToDict(record));
             sources.insert(cardID, path);
+            crashPoint("import-card-copied");
             // A card keeps two pages: a file with more is not wholly in the database and stays.
             if (importedPaths && pages <= 2)
                 importedPaths->append(path);
@@ -223,6 +225,7 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
 
     _bIsSynchronous = false;
     _bProcessing = false;
+    crashPoint("import-before-save");
     if (!saveChanges()) {
         // Nothing of this import reached the store: it is taken back and the scanner's files stay.
         discardImportedCards(cards, belongs);

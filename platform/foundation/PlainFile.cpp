@@ -1,5 +1,7 @@
 #include "platform/foundation/PlainFile.h"
 
+#include "platform/foundation/CrashPoint.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -75,6 +77,7 @@ bool replacePlainFile(const QString& path, const QByteArray& bytes)
         return false;
     const bool written = writeAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
+    crashPoint("plain-file-written");
     if (!written || !closed || ::rename(temp.constData(), native.constData()) != 0) {
         ::unlink(temp.constData());
         return false;
