@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Slot groups: first slot and number of fields.
@@ -62,64 +64,83 @@ const QRegularExpression& emailPattern()
 const QRegularExpression& webPattern()
 {
     static const QRegularExpression re(
-        QStringLiteral(R"((?:https?://|www\.)[^\s]+|\b[A-Za-z0-9\-]+(?:\.[A-Za-z0-9\-]+)*\.(?:com|net|org|jp|co\.jp|io|de|fr|uk|info|biz)(?:/[^\s]*)?\b)"),
+        QStringLiteral(R"((?:https?://|www\.)[^\s]+|\b[A-Za-z0-9\-]+(?:\.[A-Za-z0-9\-]+)*\.(?:com|net|org|jp|co\.jp|io|de|fr|uk|eu|us|ca|ch|at|nl|info|biz|co|ai|app|dev|tech)(?:/[^\s]*)?\b)"),
         QRegularExpression::CaseInsensitiveOption);
     return re;
 }
 
-// Labels of numbers, longest first within each kind.
+// A number label in any of its printed forms ("Tel:", "T", "P.", "電話", "携帯：", "Telefax"),
+// standing at the start of the line or after a blank or a separator, before the number itself.
 struct NumberLabel {
-    const char16_t* label;
+    QRegularExpression pattern;
     Group group;
 };
-const NumberLabel kNumberLabels[] = {
-    {u"携帯電話", kMobile}, {u"携帯", kMobile},   {u"ケータイ", kMobile}, {u"Mobile", kMobile}, {u"Mob", kMobile},
-    {u"Cell", kMobile},     {u"M.", kMobile},     {u"M:", kMobile},       {u"ファックス", kFax}, {u"ファクス", kFax},
-    {u"FAX", kFax},         {u"Fax", kFax},       {u"F.", kFax},          {u"F:", kFax},        {u"電話", kTelephone},
-    {u"TEL", kTelephone},   {u"Tel", kTelephone}, {u"Phone", kTelephone}, {u"T.", kTelephone},  {u"T:", kTelephone},
-    {u"☎", kTelephone},
-};
+const std::vector<NumberLabel>& numberLabels()
+{
+    static const auto label = [](const char* words) {
+        return QRegularExpression(QStringLiteral(R"((?:^|(?<=[\s|/,;·•]))(?:%1)\s*[:：.]?\s*(?=[+(（0-9０-９]))")
+                                      .arg(QString::fromUtf8(words)),
+                                  QRegularExpression::CaseInsensitiveOption);
+    };
+    static const std::vector<NumberLabel> labels = {
+        {label("携帯電話|携帯|ケータイ|mobile|mobil|mob|cell|handy|m"), kMobile},
+        {label("ファックス|ファクス|telefax|fax|f"), kFax},
+        {label("電話|telefon|tel|phone|direct|office|dd|ph|d|t|p|o|☎"), kTelephone},
+    };
+    return labels;
+}
 
 const QRegularExpression& numberPattern()
 {
-    static const QRegularExpression re(QStringLiteral(R"(\+?[0-9０-９][0-9０-９()（）\-－ .]{5,}[0-9０-９])"));
+    static const QRegularExpression re(QStringLiteral(R"(\+?[(（]?[0-9０-９][0-9０-９()（）\-－ ./]{5,}[0-9０-９])"));
     return re;
 }
 
-// "TEL 03-1234-5678 FAX 03-1234-5679": every labelled number of the line; false when it has none.
+int digitCount(const QString& text)
+{
+    return int(std::count_if(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }));
+}
+
+// A telephone number has at least seven digits; fewer is a postal code, a street number or a date.
+bool isNumberOfAPhone(const QString& number)
+{
+    static const QRegularExpression japanesePostalCode(QStringLiteral(R"(^[0-9０-９]{3}[-－ー‐−][0-9０-９]{4}$)"));
+    return digitCount(number) >= 7 && !japanesePostalCode.match(number.trimmed()).hasMatch();
+}
+
+// "TEL 03-1234-5678 FAX 03-1234-5679", "T +44 20 7946 0123 | F +44 20 7946 0124": every labelled
+// number of the line; false when it has none.
 bool takeNumbers(ResultSlots& fields, const QString& text, const RecognizedLine& box)
 {
     struct Hit {
         qsizetype at;
-        qsizetype length;
+        qsizetype end;
         Group group;
     };
     std::vector<Hit> hits;
-    for (const NumberLabel& l : kNumberLabels) {
-        const QString label = QString::fromUtf16(l.label);
-        for (qsizetype at = text.indexOf(label); at >= 0; at = text.indexOf(label, at + 1)) {
+    for (const NumberLabel& l : numberLabels()) {
+        auto it = l.pattern.globalMatch(text);
+        while (it.hasNext()) {
+            const auto m = it.next();
             const bool covered = std::any_of(hits.begin(), hits.end(), [&](const Hit& h) {
-                return at < h.at + h.length && h.at < at + label.size();
+                return m.capturedStart() < h.end && h.at < m.capturedEnd();
             });
-            // A one-letter label only counts at the start of the line or after a blank.
-            const bool standalone = label.size() > 2 || at == 0 || text.at(at - 1).isSpace();
-            if (!covered && standalone)
-                hits.push_back({at, label.size(), l.group});
+            if (!covered)
+                hits.push_back({m.capturedStart(), m.capturedEnd(), l.group});
         }
     }
     std::sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) { return a.at < b.at; });
     bool any = false;
     for (size_t i = 0; i < hits.size(); ++i) {
-        const qsizetype from = hits[i].at + hits[i].length;
         const qsizetype to = i + 1 < hits.size() ? hits[i + 1].at : text.size();
-        const auto match = numberPattern().match(text.mid(from, to - from));
-        if (match.hasMatch() && put(fields, hits[i].group, match.captured().trimmed(), box))
+        const auto match = numberPattern().match(text.mid(hits[i].end, to - hits[i].end));
+        if (match.hasMatch() && isNumberOfAPhone(match.captured()) && put(fields, hits[i].group, match.captured().trimmed(), box))
             any = true;
     }
     if (!any && hits.empty()) {
         // An unlabelled line that is only a number is a telephone number.
         const auto match = numberPattern().match(text);
-        if (match.hasMatch() && match.capturedLength() >= text.size() - 2)
+        if (match.hasMatch() && match.capturedLength() >= text.size() - 2 && isNumberOfAPhone(match.captured()))
             return put(fields, kTelephone, match.captured().trimmed(), box);
     }
     return any;
@@ -140,49 +161,289 @@ QRegularExpression wordPattern(std::initializer_list<const char16_t*> words)
     QStringList escaped;
     for (const char16_t* w : words)
         escaped << QRegularExpression::escape(QString::fromUtf16(w));
-    return QRegularExpression(QStringLiteral("(^|[^A-Za-z])(") + escaped.join(u'|') + QStringLiteral(")($|[^A-Za-z])"),
+    return QRegularExpression(QStringLiteral("(^|[^\\p{L}])(") + escaped.join(u'|') + QStringLiteral(")($|[^\\p{L}])"),
                               QRegularExpression::CaseInsensitiveOption);
 }
 
 bool isCompany(const QString& t)
 {
-    static const QRegularExpression western = wordPattern({u"Inc", u"Inc.", u"Corp", u"Corp.", u"Corporation", u"Co.",
-                                                           u"Ltd", u"Ltd.", u"LLC", u"GmbH", u"AG", u"PLC", u"S.A.",
-                                                           u"Company", u"Limited"});
+    static const QRegularExpression western =
+        wordPattern({u"Inc", u"Inc.", u"Corp", u"Corp.", u"Corporation", u"Co.", u"Ltd", u"Ltd.", u"LLC", u"LLP",
+                     u"GmbH", u"AG", u"KG", u"PLC", u"S.A.", u"Company", u"Limited", u"e.K.", u"mbH", u"UG", u"SE"});
     return containsAny(t, {u"株式会社", u"有限会社", u"合同会社", u"(株)", u"（株）", u"㈱", u"(有)", u"㈲"})
         || western.match(t).hasMatch();
 }
 
+const QRegularExpression& westernTitles()
+{
+    static const QRegularExpression re = wordPattern(
+        {u"Manager", u"Director", u"President", u"CEO", u"CTO", u"CFO", u"COO", u"CIO", u"Engineer", u"Officer",
+         u"Chief", u"Head", u"Lead", u"Vice", u"Senior", u"Representative", u"Consultant", u"Specialist",
+         u"Designer", u"Developer", u"Analyst", u"Partner", u"Founder", u"Architect", u"Assistant", u"Executive",
+         u"Coordinator", u"Administrator", u"Advisor", u"Adviser", u"Associate", u"Supervisor", u"Scientist",
+         u"Accountant", u"Controller", u"Buyer", u"Planner", u"Technician", u"Owner", u"Chairman", u"Secretary",
+         u"Geschäftsführer", u"Geschäftsführerin", u"Leiter", u"Leiterin", u"Berater", u"Beraterin",
+         u"Referent", u"Referentin", u"Ingenieur", u"Ingenieurin", u"Prokurist", u"Prokuristin", u"Vorstand",
+         u"Sachbearbeiter", u"Sachbearbeiterin", u"Inhaber", u"Inhaberin", u"Entwickler", u"Entwicklerin",
+         u"Projektleiter", u"Projektleiterin", u"Vertriebsleiter", u"Vertriebsleiterin", u"Teamleiter",
+         u"Teamleiterin", u"Abteilungsleiter", u"Abteilungsleiterin", u"Key Account", u"Account"});
+    return re;
+}
+
+// Japanese titles, longest first so that the end of "営業部部長代理" is found whole.
+const QStringList& japaneseTitles()
+{
+    static const QStringList titles = {
+        u"代表取締役社長"_qs, u"代表取締役"_qs, u"取締役社長"_qs, u"部長代理"_qs, u"課長代理"_qs, u"課長補佐"_qs,
+        u"マネージャー"_qs, u"マネジャー"_qs, u"エンジニア"_qs, u"ディレクター"_qs, u"リーダー"_qs, u"チーフ"_qs,
+        u"取締役"_qs, u"執行役員"_qs, u"支店長"_qs, u"工場長"_qs, u"センター長"_qs, u"副部長"_qs, u"副社長"_qs,
+        u"部長"_qs, u"課長"_qs, u"係長"_qs, u"主任"_qs, u"主査"_qs, u"社長"_qs, u"専務"_qs, u"常務"_qs,
+        u"会長"_qs, u"室長"_qs, u"所長"_qs, u"次長"_qs, u"参事"_qs, u"顧問"_qs, u"担当"_qs, u"店長"_qs,
+        u"代表"_qs, u"研究員"_qs, u"技師"_qs};
+    return titles;
+}
+
 bool isTitle(const QString& t)
 {
-    static const QRegularExpression western = wordPattern(
-        {u"Manager", u"Director", u"President", u"CEO", u"CTO", u"CFO", u"COO", u"Engineer", u"Officer", u"Chief",
-         u"Head", u"Lead", u"Vice", u"Senior", u"Representative", u"Consultant", u"Specialist", u"Designer",
-         u"Developer", u"Analyst", u"Partner", u"Founder", u"Architect", u"Assistant", u"Executive", u"Coordinator"});
-    return containsAny(t, {u"部長", u"課長", u"係長", u"主任", u"社長", u"取締役", u"代表", u"専務", u"常務", u"会長",
-                           u"室長", u"所長", u"マネージャー", u"エンジニア", u"担当"})
-        || western.match(t).hasMatch();
+    // German titles are compounds: "Projektingenieur", "Vertriebsleiterin".
+    static const QRegularExpression compound(
+        QStringLiteral(R"(\p{L}+(leiter|leiterin|ingenieur|ingenieurin|berater|beraterin|referent|referentin|entwickler|entwicklerin|manager|managerin)\b)"));
+    if (compound.match(t).hasMatch())
+        return true;
+    for (const QString& title : japaneseTitles()) {
+        if (t.endsWith(title))
+            return true;
+    }
+    return westernTitles().match(t).hasMatch();
+}
+
+const QRegularExpression& westernDepartments()
+{
+    static const QRegularExpression re = wordPattern(
+        {u"Department", u"Dept", u"Dept.", u"Division", u"Section", u"Group", u"Team", u"Unit", u"Office of",
+         u"Sales", u"Marketing", u"Finance", u"Engineering", u"Operations", u"Human Resources", u"Research",
+         u"Procurement", u"Logistics", u"Customer Service", u"Legal", u"Accounting", u"Purchasing", u"Support",
+         u"Product Development", u"Business Development", u"Quality Assurance", u"IT Services", u"Communications",
+         u"Abteilung", u"Vertrieb", u"Einkauf", u"Personal", u"Buchhaltung", u"Entwicklung", u"Forschung",
+         u"Kundenservice", u"Logistik", u"Finanzen", u"Produktion", u"Qualitätssicherung", u"Verwaltung",
+         u"Geschäftsleitung", u"Controlling", u"Personalwesen", u"Rechnungswesen"});
+    return re;
+}
+
+// A Japanese department ends in one of these; "服部" or "阿部" alone is a surname, so a word
+// of two characters only counts when a title follows it on the line.
+bool isJapaneseDepartmentWord(const QString& word, bool titleFollows)
+{
+    static const QStringList ends = {u"部"_qs, u"課"_qs, u"室"_qs, u"グループ"_qs, u"センター"_qs, u"本部"_qs,
+                                     u"チーム"_qs, u"事業所"_qs, u"支店"_qs, u"営業所"_qs};
+    for (const QString& end : ends) {
+        if (word.endsWith(end) && word.size() > end.size())
+            return word.size() >= 3 || titleFollows;
+    }
+    return false;
 }
 
 bool isDepartment(const QString& t)
 {
-    static const QRegularExpression western =
-        wordPattern({u"Department", u"Dept", u"Dept.", u"Division", u"Section", u"Group", u"Team", u"Unit"});
-    return containsAny(t, {u"部", u"課", u"室", u"グループ", u"センター", u"本部"}) || western.match(t).hasMatch();
+    if (westernDepartments().match(t).hasMatch())
+        return true;
+    const QStringList words = t.split(u' ', Qt::SkipEmptyParts);
+    return std::any_of(words.begin(), words.end(), [](const QString& w) { return isJapaneseDepartmentWord(w, false); })
+        && !t.contains(QRegularExpression(QStringLiteral("[0-9０-９]")));
+}
+
+// "営業部部長", "営業部 部長", "Sales | Key Account Manager", "Head of Sales, Marketing Department":
+// the department and the title of one line; either may come out empty.
+std::pair<QString, QString> splitDepartmentAndTitle(const QString& t)
+{
+    static const QRegularExpression separators(QStringLiteral(R"(\s*[|,/·•–—]\s*|\s+-\s+)"));
+    const QStringList parts = t.split(separators, Qt::SkipEmptyParts);
+    if (parts.size() > 1) {
+        QStringList department, title;
+        for (const QString& part : parts)
+            (isTitle(part) && !(westernDepartments().match(part).hasMatch() && !westernTitles().match(part).hasMatch())
+                 ? title
+                 : department)
+                << part;
+        if (!department.isEmpty() && !title.isEmpty())
+            return {department.join(QStringLiteral(", ")), title.join(QStringLiteral(", "))};
+    }
+    for (const QString& title : japaneseTitles()) {
+        if (!t.endsWith(title) || t.size() == title.size())
+            continue;
+        const QString head = t.left(t.size() - title.size()).trimmed();
+        if (isJapaneseDepartmentWord(head.split(u' ', Qt::SkipEmptyParts).last(), true) || isDepartment(head))
+            return {head, title};
+    }
+    return {QString(), t};
 }
 
 const QRegularExpression& japanesePostal()
 {
-    static const QRegularExpression re(QStringLiteral(R"(〒\s*([0-9０-９]{3}\s*[-－ー]?\s*[0-9０-９]{4}))"));
+    // With the mark (which the English model reads as "T"), or at the start of a line.
+    static const QRegularExpression re(
+        QStringLiteral(R"((?:[〒T]\s*|^)([0-9０-９]{3})\s*[-－ー‐−]\s*([0-9０-９]{4})(?![0-9０-９\-－]))"));
     return re;
+}
+
+const QRegularExpression& westernPostal()
+{
+    static const QRegularExpression re(QStringLiteral(
+        R"(\b([A-Z]{1,2}[0-9][A-Z0-9]?\s?[0-9][A-Z]{2})\b|\b[A-Z]{2}\s+([0-9]{5}(?:-[0-9]{4})?)\b|(?:^|\s|D-)([0-9]{5})\s+\p{Lu}\p{Ll})"));
+    return re;
+}
+
+QString westernPostalCode(const QString& t)
+{
+    const auto m = westernPostal().match(t);
+    if (!m.hasMatch())
+        return {};
+    for (int i = 1; i <= 3; ++i) {
+        if (!m.captured(i).isEmpty())
+            return m.captured(i);
+    }
+    return {};
+}
+
+bool isJapanese(const QString& t)
+{
+    return std::any_of(t.begin(), t.end(), isWide);
 }
 
 bool isAddress(const QString& t)
 {
-    static const QRegularExpression japanese(QStringLiteral("^(.{2,3}[都道府県]|.{1,6}[市区町村郡])"));
-    static const QRegularExpression western(
-        QStringLiteral(R"(\b(Street|St\.?|Avenue|Ave\.?|Road|Rd\.?|Boulevard|Blvd\.?|Lane|Suite|Floor|Drive|Dr\.|Way|Square|Plaza)\b|\b[A-Z]{2}\s+\d{5}(-\d{4})?\b|\b[A-Z]{1,2}\d[A-Z\d]?\s*\d[A-Z]{2}\b)"));
-    return japanese.match(t).hasMatch() || western.match(t).hasMatch();
+    static const QRegularExpression japanese(
+        QStringLiteral("^(.{2,3}[都道府県]|.{1,6}[市区町村郡]).*[0-9０-９一二三四五六七八九十丁番]"));
+    static const QRegularExpression western(QStringLiteral(
+        R"(\b(Street|St\.?|Avenue|Ave\.?|Road|Rd\.?|Boulevard|Blvd\.?|Lane|Suite|Floor|Drive|Dr\.|Way|Square|Plaza|Place|Court|Row|Hill|Park|Gardens|Close|Terrace|Parkway|Highway|Building|House|Unit)\b|\p{L}*(straße|strasse|str\.|weg|platz|allee|ring|gasse|damm|ufer|chaussee|kai)(?=[\s,]|$))"),
+        QRegularExpression::CaseInsensitiveOption);
+    return japanese.match(t).hasMatch() || western.match(t).hasMatch() || !westernPostalCode(t).isEmpty();
+}
+
+// A line that goes on an address: a building, a floor, a country.
+bool continuesAddress(const QString& t)
+{
+    static const QRegularExpression re(
+        QStringLiteral(R"(^(United Kingdom|UK|U\.K\.|USA|U\.S\.A\.|United States|Germany|Deutschland|Japan|England|Scotland|Wales)$|ビル|階|[0-9０-９]+F$|タワー|ビルディング|\bFloor\b|\bSuite\b)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return re.match(t).hasMatch();
+}
+
+// The letters of a text in lower case, without blanks and punctuation: "H A R B O U R L I N E"
+// and "harbourline" meet.
+QString letters(const QString& t)
+{
+    QString out;
+    for (QChar c : t) {
+        if (c.isLetterOrNumber())
+            out += c.toLower();
+    }
+    return out;
+}
+
+// The e-mail address gives the name ("a.nakamura", "anna.lopez") and the company ("hinode-foods")
+// that a line of the card should hold.
+struct MailEvidence {
+    QStringList nameParts;
+    QString domain;
+};
+
+MailEvidence mailEvidence(const QString& address)
+{
+    MailEvidence e;
+    const qsizetype at = address.indexOf(u'@');
+    if (at < 0)
+        return e;
+    static const QRegularExpression split(QStringLiteral("[._\\-+]"));
+    for (const QString& part : address.left(at).split(split, Qt::SkipEmptyParts)) {
+        if (part.size() >= 3)
+            e.nameParts << part.toLower();
+    }
+    const QStringList labels = address.mid(at + 1).split(u'.');
+    static const QStringList generic = {u"gmail"_qs, u"yahoo"_qs, u"outlook"_qs, u"hotmail"_qs, u"mail"_qs,
+                                        u"web"_qs, u"gmx"_qs, u"icloud"_qs};
+    if (!labels.isEmpty() && !generic.contains(labels.first().toLower()))
+        e.domain = letters(labels.first());
+    return e;
+}
+
+bool matchesDomain(const QString& text, const QString& domain)
+{
+    if (domain.size() < 4)
+        return false;
+    const QString l = letters(text);
+    return l.size() >= 4 && (l.contains(domain) || domain.contains(l));
+}
+
+bool matchesMailName(const QString& text, const QStringList& parts)
+{
+    const QString l = letters(text);
+    return std::any_of(parts.begin(), parts.end(), [&](const QString& p) { return l.contains(p); });
+}
+
+bool isKanaOnly(const QString& t)
+{
+    bool any = false;
+    for (QChar c : t) {
+        const ushort u = c.unicode();
+        if (c.isSpace())
+            continue;
+        if (!((u >= 0x3040 && u <= 0x30FF) || u == 0x30FC))
+            return false;
+        any = true;
+    }
+    return any;
+}
+
+// A person's name: two to four words of letters, or up to six Japanese characters.
+bool looksLikeName(const QString& t)
+{
+    if (isJapanese(t)) {
+        const QString compact = QString(t).remove(u' ');
+        return compact.size() >= 2 && compact.size() <= 6 && !isKanaOnly(t)
+            && std::all_of(compact.begin(), compact.end(), [](QChar c) { return isWide(c); });
+    }
+    static const QRegularExpression name(
+        QStringLiteral(R"(^(?:(?:Dr|Prof|Mr|Mrs|Ms)\.?\s+)*\p{Lu}[\p{L}'’.\-]*(?:\s+\p{Lu}[\p{L}'’.\-]*){1,3}(?:,?\s+(?:PhD|MBA|Jr\.?|Sr\.?))?$)"));
+    return name.match(t).hasMatch();
+}
+
+// Drops the marks a logo or a rule leaves at the edge of a line: "@ 株式会社…", "| Anna".
+QString withoutEdgeMarks(const QString& text)
+{
+    static const QRegularExpression edges(QStringLiteral(R"(^(?:[@©®|_~•·*»«\[\]{}<>=]+\s+)+|(?:\s+[©®|_~•·*»«\[\]{}<>=]+)+$)"));
+    QString t = text;
+    t.remove(edges);
+    return t.trimmed();
+}
+
+// A logo drawn before a wordmark comes out as a short scrap: "O NORTHWIND", "iil] GREENHOLLOW".
+QString withoutLogoScraps(const QString& text)
+{
+    QStringList words = text.split(u' ', Qt::SkipEmptyParts);
+    const auto scrap = [](const QString& w) {
+        if (w.size() > 4 || isJapanese(w))
+            return false;
+        const bool lower = std::all_of(w.begin(), w.end(), [](QChar c) { return c.isLower(); });
+        const bool letters = std::all_of(w.begin(), w.end(), [](QChar c) { return c.isLetter(); });
+        return w.size() == 1 || lower || !letters;
+    };
+    // A letter-spaced wordmark ("H A R B O U R") is all single letters and stays whole.
+    while (words.size() > 1 && scrap(words.first()) && words.at(1).size() > 1)
+        words.removeFirst();
+    return words.join(u' ');
+}
+
+// A wordmark set over two lines or in two sizes: the piece beside it or just below it.
+bool continuesWordmark(const RecognizedLine& mark, const RecognizedLine& next, const QString& nextText)
+{
+    const int height = std::max(1, mark.bottom - mark.top);
+    const bool sameRow = next.top < mark.bottom && mark.top < next.bottom && next.left > mark.right
+        && next.left - mark.right < 2 * height;
+    const bool below = next.top >= mark.bottom && next.top - mark.bottom < height / 2
+        && std::abs(next.left - mark.left) < 2 * height;
+    return (sameRow || below) && next.bottom - next.top <= height * 5 / 4 && digitCount(nextText) == 0
+        && nextText.split(u' ', Qt::SkipEmptyParts).size() <= 2;
 }
 
 } // namespace
@@ -211,18 +472,27 @@ QString cleanRecognizedText(const QString& text)
 ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines)
 {
     ResultSlots fields{};
-    std::vector<const RecognizedLine*> rest;
+    std::vector<std::pair<const RecognizedLine*, QString>> rest;
+    std::vector<std::pair<const RecognizedLine*, QString>> companies;
     int lastAddressLine = -2;
     for (size_t index = 0; index < lines.size(); ++index) {
         const RecognizedLine& line = lines[index];
-        QString text = line.text;
+        QString text = withoutEdgeMarks(line.text);
         if (text.isEmpty())
             continue;
         bool used = false;
         if (text.contains(u'@')) {
+            // "E. yumi@…", "Mail: s.yamaguchi@…": the label goes before the dots are joined.
+            static const QRegularExpression mailLabel(QStringLiteral(R"(^(?:e-?mail|mail|e)\s*(?:[:：.]\s*|\s+)(?=[^\s@]+\s*@))"),
+                                                      QRegularExpression::CaseInsensitiveOption);
+            text.remove(mailLabel);
             // The Japanese model reads "taro.yamada@x.co.jp" as "taro. yamada@x.co. jp".
             static const QRegularExpression spacedDots(QStringLiteral(R"(([A-Za-z0-9])\s*([.@])\s+(?=[A-Za-z0-9]))"));
+            static const QRegularExpression spacedAt(QStringLiteral(R"(([A-Za-z0-9])\s+@\s*(?=[A-Za-z0-9]))"));
+            static const QRegularExpression comma(QStringLiteral(R"(([A-Za-z0-9])\s*,\s*(?=[A-Za-z0-9._%+\-]*@))"));
+            text.replace(comma, QStringLiteral("\\1."));
             text.replace(spacedDots, QStringLiteral("\\1\\2"));
+            text.replace(spacedAt, QStringLiteral("\\1@"));
         }
         if (const auto m = emailPattern().match(text); m.hasMatch()) {
             used = put(fields, kEmail, m.captured(), line);
@@ -235,56 +505,127 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines)
         if (takeNumbers(fields, text, line))
             continue;
         if (const auto m = japanesePostal().match(text); m.hasMatch()) {
-            put(fields, kPostal, m.captured(1), line);
-            text = text.mid(m.capturedEnd()).trimmed();
+            put(fields, kPostal, m.captured(1) + u'-' + m.captured(2), line);
+            text = (text.left(m.capturedStart()) + u' ' + text.mid(m.capturedEnd())).trimmed();
             if (text.isEmpty())
                 continue;
-        }
-        if (isCompany(text)) {
-            put(fields, kCompany, text, line);
-            continue;
-        }
-        if (isTitle(text)) {
-            // "営業部 部長": the department, then the title after the last blank.
-            const qsizetype blank = text.lastIndexOf(u' ');
-            if (blank > 0 && isDepartment(text.left(blank)) && !isTitle(text.left(blank))) {
-                put(fields, kDepartment, text.left(blank), line);
-                put(fields, kTitle, text.mid(blank + 1), line);
-            } else {
-                put(fields, kTitle, text, line);
-            }
-            continue;
-        }
-        if (isDepartment(text) && !isAddress(text)) {
-            put(fields, kDepartment, text, line);
-            continue;
-        }
-        if (isAddress(text) || lastAddressLine == int(index) - 1) {
-            SlotFill& address = fields[size_t(kAddress.first)];
-            if (!address.filled) {
+            if (isJapanese(text)) {
                 put(fields, kAddress, text, line);
                 lastAddressLine = int(index);
                 continue;
             }
+        }
+        if (isCompany(text)) {
+            companies.emplace_back(&line, text);
+            continue;
+        }
+        const bool address = isAddress(text);
+        if (!address && (isTitle(text) || isDepartment(text))) {
+            const auto [department, title] = splitDepartmentAndTitle(text);
+            if (!title.isEmpty() && isTitle(title))
+                put(fields, kTitle, title, line);
+            else if (title.isEmpty() || !isDepartment(title))
+                rest.emplace_back(&line, text);
+            if (!department.isEmpty())
+                put(fields, kDepartment, department, line);
+            else if (!title.isEmpty() && !isTitle(title))
+                put(fields, kDepartment, title, line);
+            continue;
+        }
+        if (address || (lastAddressLine == int(index) - 1 && continuesAddress(text))) {
+            if (const QString code = westernPostalCode(text); !code.isEmpty())
+                put(fields, kPostal, code, line);
+            SlotFill& slot = fields[size_t(kAddress.first)];
+            if (!slot.filled) {
+                put(fields, kAddress, text, line);
+                // "8 Station Approach" over "Cambridge CB1 2JW": a street without a street word.
+                if (index > 0 && !rest.empty() && rest.back().first == &lines[index - 1] && !westernPostalCode(text).isEmpty()
+                    && digitCount(rest.back().second) > 0 && !looksLikeName(rest.back().second)) {
+                    slot.text = rest.back().second + u'\n' + slot.text;
+                    slot.top = std::min(slot.top, rest.back().first->top);
+                    slot.left = std::min(slot.left, rest.back().first->left);
+                    rest.pop_back();
+                }
+                lastAddressLine = int(index);
+                continue;
+            }
             if (lastAddressLine == int(index) - 1) {
-                extend(address, text, line, u'\n');
+                extend(slot, text, line, u'\n');
                 lastAddressLine = int(index);
                 continue;
             }
         }
-        rest.push_back(&line);
+        rest.emplace_back(&line, text);
     }
-    // The name: the tallest line left, its letters not mostly digits.
-    const RecognizedLine* name = nullptr;
-    for (const RecognizedLine* line : rest) {
-        const qsizetype digits = std::count_if(line->text.begin(), line->text.end(), [](QChar c) { return c.isDigit(); });
-        if (digits * 2 > line->text.size())
-            continue;
-        if (!name || line->bottom - line->top > name->bottom - name->top)
-            name = line;
+
+    const MailEvidence mail = mailEvidence(fields[size_t(kEmail.first)].text);
+    // The company: a line with a legal form, else a wordmark the e-mail's domain names.
+    const std::pair<const RecognizedLine*, QString>* company = nullptr;
+    for (const auto& c : companies) {
+        if (!company || (matchesDomain(c.second, mail.domain) && !matchesDomain(company->second, mail.domain)))
+            company = &c;
     }
-    if (name)
-        put(fields, kName, name->text, *name);
+    auto wordmark = rest.end();
+    for (auto it = rest.begin(); it != rest.end(); ++it) {
+        if (matchesDomain(it->second, mail.domain) && !matchesMailName(it->second, mail.nameParts)) {
+            wordmark = it;
+            break;
+        }
+    }
+    if (wordmark != rest.end() && wordmark + 1 != rest.end()
+        && continuesWordmark(*wordmark->first, *(wordmark + 1)->first, (wordmark + 1)->second)
+        && !matchesMailName((wordmark + 1)->second, mail.nameParts)) {
+        wordmark->second += u' ' + (wordmark + 1)->second;
+        rest.erase(wordmark + 1);
+    }
+    if (company) {
+        put(fields, kCompany, withoutLogoScraps(company->second), *company->first);
+    } else if (wordmark != rest.end()) {
+        put(fields, kCompany, withoutLogoScraps(wordmark->second), *wordmark->first);
+    }
+    if (wordmark != rest.end())
+        rest.erase(wordmark);
+
+    // The name: the line the e-mail names, else the tallest line that reads as a name, else the
+    // tallest line left. Printed furigana just above a Japanese name is its reading.
+    const std::pair<const RecognizedLine*, QString>* name = nullptr;
+    const auto height = [](const RecognizedLine* l) { return l->bottom - l->top; };
+    for (const auto& candidate : rest) {
+        if (isJapanese(candidate.second) && looksLikeName(candidate.second)
+            && (!name || height(candidate.first) > height(name->first)))
+            name = &candidate;
+    }
+    for (const auto& candidate : rest) {
+        if (name)
+            break;
+        if (matchesMailName(candidate.second, mail.nameParts) && looksLikeName(candidate.second)) {
+            name = &candidate;
+            break;
+        }
+    }
+    for (int pass = 0; pass < 2 && !name; ++pass) {
+        for (const auto& candidate : rest) {
+            const QString& t = candidate.second;
+            if (digitCount(t) * 2 > t.size() || isKanaOnly(t) || (pass == 0 && !looksLikeName(t)))
+                continue;
+            // A Japanese name goes before the English one printed beside it.
+            const bool better = !name || (isJapanese(t) && !isJapanese(name->second))
+                || (isJapanese(t) == isJapanese(name->second) && height(candidate.first) > height(name->first));
+            if (better)
+                name = &candidate;
+        }
+    }
+    if (name) {
+        put(fields, kName, name->second, *name->first);
+        if (isJapanese(name->second)) {
+            for (const auto& candidate : rest) {
+                if (isKanaOnly(candidate.second) && candidate.first->bottom <= name->first->top
+                    && name->first->top - candidate.first->bottom < 2 * height(name->first)) {
+                    put(fields, Group{5, 5}, candidate.second, *candidate.first);
+                }
+            }
+        }
+    }
     return fields;
 }
 

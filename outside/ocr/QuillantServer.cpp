@@ -4,6 +4,7 @@
 
 #include <leptonica/allheaders.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -39,6 +40,28 @@ PixPtr makePix(const RecognitionRequest& r)
 bool isJapaneseScript(const std::string& script)
 {
     return script == "Han" || script == "Hiragana" || script == "Katakana" || script == "Japanese";
+}
+
+// The models that read a card of the script found; Japanese cards carry English beside the Japanese.
+std::string languageOfScript(const std::string& script)
+{
+    if (isJapaneseScript(script))
+        return "jpn+eng";
+    if (script == "Hangul" || script == "Korean")
+        return "kor";
+    if (script == "Cyrillic")
+        return "rus";
+    return "eng";
+}
+
+// Too few lines, words the engine itself doubts, or lines standing on end (the engine reads a
+// turned card's lines as vertical text): the card may lie turned.
+bool isWeakReading(const std::vector<RecognizedLine>& lines, int confidence)
+{
+    const auto standing = std::count_if(lines.begin(), lines.end(), [](const RecognizedLine& l) {
+        return l.bottom - l.top > l.right - l.left;
+    });
+    return lines.size() < 3 || confidence < 60 || standing * 2 > qsizetype(lines.size());
 }
 
 QByteArray statusBytes(int32_t status)
@@ -103,49 +126,57 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         return kStatusEngineError;
     const int dpi = request.hdpi >= 70 ? request.hdpi : kDefaultDpi;
     const bool automatic = request.language == 11;
-    int turns = 0;
-    std::string script;
-    // Only a new card is turned upright: the other requests keep the frame of the bitmap sent.
-    if (request.type == 0 || automatic) {
-        const TesseractEngine::Orientation found = m_engine.detect(pix.get(), dpi);
-        script = found.script;
-        if (request.type == 0)
-            turns = found.turns;
-    }
-    int left = request.left, top = request.top, right = request.right, bottom = request.bottom;
-    if (turns != 0) {
-        pix.reset(pixRotateOrth(pix.get(), turns));
-        if (!pix)
-            return kStatusEngineError;
-        left = top = 0;
-        right = int(pixGetWidth(pix.get())) - 1;
-        bottom = int(pixGetHeight(pix.get())) - 1;
-    }
     std::string data;
     int32_t foundLanguage = 0;
+    const auto chooseByScript = [&](const std::string& script) {
+        data = languageOfScript(script);
+        // English is the language of a card whose script could not be told or has no model here.
+        if (data != "eng" && !m_engine.hasLanguage(data))
+            data = "eng";
+        foundLanguage = data.rfind("jpn", 0) == 0 ? ocr::kFoundJapanese : ocr::kFoundOtherLanguage;
+    };
+    // Automatic needs the script, and its detection tells the orientation on the way.
+    TesseractEngine::Orientation found;
+    bool detected = false;
     if (automatic) {
-        if (isJapaneseScript(script))
-            data = "jpn";
-        else if (script == "Hangul" || script == "Korean")
-            data = "kor";
-        else if (script == "Cyrillic")
-            data = "rus";
-        else
-            data = "eng";
-        foundLanguage = data == "jpn" ? ocr::kFoundJapanese : ocr::kFoundOtherLanguage;
-        // English is the language of a card whose script could not be told.
-        if (data != "eng" && !m_engine.hasLanguage(data)) {
-            data = "eng";
-            foundLanguage = ocr::kFoundOtherLanguage;
-        }
+        found = m_engine.detect(pix.get(), dpi);
+        detected = true;
+        chooseByScript(found.script);
     } else {
         data = TesseractEngine::languageData(request.language);
     }
     if (!m_engine.hasLanguage(data))
         return kStatusLanguageError;
     std::vector<RecognizedLine> lines;
-    if (!m_engine.recognize(pix.get(), dpi, data, left, top, right, bottom, &lines))
+    int confidence = 0;
+    // Only a new card is turned upright.
+    const bool turnKnown = request.type == 0 && detected && found.turns != 0;
+    if (!turnKnown
+        && !m_engine.recognize(pix.get(), dpi, data, request.left, request.top, request.right, request.bottom, &lines,
+                               &confidence))
         return kStatusEngineError;
+    // Orientation detection costs as much as reading a card and most cards arrive upright: it
+    // runs only when the card does not read well as it lies.
+    int turns = 0;
+    if (request.type == 0 && (turnKnown || isWeakReading(lines, confidence))) {
+        if (!detected)
+            found = m_engine.detect(pix.get(), dpi);
+        if (found.turns != 0) {
+            PixPtr turned(pixRotateOrth(pix.get(), found.turns));
+            if (!turned)
+                return kStatusEngineError;
+            if (automatic)
+                chooseByScript(found.script);
+            std::vector<RecognizedLine> again;
+            int againConfidence = 0;
+            if (m_engine.recognize(turned.get(), dpi, data, 0, 0, int(pixGetWidth(turned.get())) - 1,
+                                   int(pixGetHeight(turned.get())) - 1, &again, &againConfidence)
+                && !again.empty() && againConfidence >= confidence) {
+                lines = std::move(again);
+                turns = found.turns;
+            }
+        }
+    }
     if (lines.empty())
         return kStatusNoData;
     const ResultSlots fields = request.type <= 1 ? classifyCardLines(lines) : fieldTagSlots(lines, request.type);

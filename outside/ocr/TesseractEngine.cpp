@@ -34,7 +34,8 @@ bool TesseractEngine::open()
 
 std::string TesseractEngine::languageData(int language)
 {
-    static const std::array<const char*, 11> kData = {"jpn", "eng", "chi_tra", "chi_sim", "kor", "deu",
+    // Japanese cards print addresses, numbers and names in English as well.
+    static const std::array<const char*, 11> kData = {"jpn+eng", "eng", "chi_tra", "chi_sim", "kor", "deu",
                                                       "fra", "ita", "spa", "rus", "por"};
     return language >= 0 && language < int(kData.size()) ? kData[size_t(language)] : "";
 }
@@ -44,7 +45,12 @@ bool TesseractEngine::hasLanguage(const std::string& data) const
     if (data.empty() || m_dataPath.empty())
         return false;
     const std::string folder = m_dataPath.back() == '/' ? m_dataPath : m_dataPath + '/';
-    return QFileInfo::exists(QString::fromStdString(folder + data + ".traineddata"));
+    // "jpn+eng": every model of the combination must be there.
+    for (const QString& one : QString::fromStdString(data).split(u'+')) {
+        if (one.isEmpty() || !QFileInfo::exists(QString::fromStdString(folder) + one + QStringLiteral(".traineddata")))
+            return false;
+    }
+    return true;
 }
 
 TesseractEngine::Orientation TesseractEngine::detect(Pix* pix, int dpi)
@@ -80,7 +86,7 @@ tesseract::TessBaseAPI* TesseractEngine::engine(const std::string& data)
 }
 
 bool TesseractEngine::recognize(Pix* pix, int dpi, const std::string& data, int left, int top, int right,
-                                int bottom, std::vector<RecognizedLine>* lines)
+                                int bottom, std::vector<RecognizedLine>* lines, int* confidence)
 {
     tesseract::TessBaseAPI* api = engine(data);
     if (!api)
@@ -92,6 +98,8 @@ bool TesseractEngine::recognize(Pix* pix, int dpi, const std::string& data, int 
         api->Clear();
         return false;
     }
+    if (confidence)
+        *confidence = api->MeanTextConf();
     std::unique_ptr<tesseract::ResultIterator> it(api->GetIterator());
     if (it) {
         do {

@@ -66,6 +66,122 @@ TEST(CardFields, JapaneseCard)
     EXPECT_EQ(f[23].text, u"taro.yamada@yamada-shoji.co.jp"_qs);
 }
 
+// One line of a card and the slot it must fill.
+struct LineCase {
+    const char16_t* line;
+    int slot;
+    const char16_t* expected;
+};
+
+TEST(CardFields, NumberLabelsInTheirManyForms)
+{
+    const LineCase cases[] = {
+        {u"T +44 20 7946 0123", 13, u"+44 20 7946 0123"},
+        {u"t. 030 1234567", 13, u"030 1234567"},
+        {u"P: (415) 555-0134", 13, u"(415) 555-0134"},
+        {u"Direct +1 212 555 0100", 13, u"+1 212 555 0100"},
+        {u"DD 0161 496 0000", 13, u"0161 496 0000"},
+        {u"Office: 0117 496 0123", 13, u"0117 496 0123"},
+        {u"Telefon +49 89 123456-0", 13, u"+49 89 123456-0"},
+        {u"電話：03-1234-5678", 13, u"03-1234-5678"},
+        {u"Mob. 07700 900123", 31, u"07700 900123"},
+        {u"Cell 415 555 0199", 31, u"415 555 0199"},
+        {u"M 0171 1234567", 31, u"0171 1234567"},
+        {u"携帯 090-1234-5678", 31, u"090-1234-5678"},
+        {u"Telefax +49 89 123456-99", 16, u"+49 89 123456-99"},
+        {u"FAX：06-1234-5679", 16, u"06-1234-5679"},
+        {u"f 020 7946 0124", 16, u"020 7946 0124"},
+    };
+    for (const LineCase& c : cases) {
+        const ResultSlots f = classifyCardLines(linesOf({{c.line, 30}}));
+        EXPECT_EQ(f[size_t(c.slot)].text, QString::fromUtf16(c.expected)) << QString::fromUtf16(c.line).toStdString();
+    }
+
+    const ResultSlots two = classifyCardLines(linesOf({{u"T +44 20 7946 0123 | F +44 20 7946 0124", 30}}));
+    EXPECT_EQ(two[13].text, u"+44 20 7946 0123"_qs);
+    EXPECT_EQ(two[16].text, u"+44 20 7946 0124"_qs);
+    // A word that begins with a label letter is not a label, and a short number is no telephone.
+    const ResultSlots words = classifyCardLines(linesOf({{u"Parkstraße 12", 30}, {u"Mike Doe", 60}}));
+    EXPECT_FALSE(words[13].filled);
+    EXPECT_FALSE(words[31].filled);
+}
+
+TEST(CardFields, PostalCodesAndAddresses)
+{
+    const struct {
+        std::initializer_list<std::pair<const char16_t*, int>> lines;
+        const char16_t* postal;
+        const char16_t* address;
+    } cases[] = {
+        {{{u"41 Wharf Lane", 30}, {u"Cardiff CF10 5BZ", 30}, {u"United Kingdom", 30}}, u"CF10 5BZ",
+         u"41 Wharf Lane\nCardiff CF10 5BZ\nUnited Kingdom"},
+        {{{u"500 Market Street, Suite 400", 30}, {u"San Francisco, CA 94105", 30}}, u"94105",
+         u"500 Market Street, Suite 400\nSan Francisco, CA 94105"},
+        {{{u"Leopoldstraße 23", 30}, {u"80802 München", 30}}, u"80802", u"Leopoldstraße 23\n80802 München"},
+        {{{u"〒650-0021 神戸市中央区三宮町1-5-6", 30}, {u"三宮ビル2F", 30}}, u"650-0021",
+         u"神戸市中央区三宮町1-5-6\n三宮ビル2F"},
+        {{{u"104-0061", 30}, {u"東京都中央区銀座4-2-1", 30}}, u"104-0061", u"東京都中央区銀座4-2-1"},
+    };
+    for (const auto& c : cases) {
+        std::vector<RecognizedLine> lines = linesOf(c.lines);
+        lines.push_back({u"Rachel Green"_qs, 20, 400, 600, 460}); // the next field ends the address
+        const ResultSlots f = classifyCardLines(lines);
+        EXPECT_EQ(f[19].text, QString::fromUtf16(c.postal));
+        EXPECT_EQ(f[21].text, QString::fromUtf16(c.address));
+        EXPECT_FALSE(f[13].filled) << "a postal code is no telephone number";
+        EXPECT_EQ(f[0].text, u"Rachel Green"_qs);
+    }
+}
+
+TEST(CardFields, DepartmentsTitlesAndJapaneseSurnames)
+{
+    const struct {
+        const char16_t* line;
+        const char16_t* department;
+        const char16_t* title;
+    } cases[] = {
+        {u"営業部部長", u"営業部", u"部長"},
+        {u"第一営業課 課長代理", u"第一営業課", u"課長代理"},
+        {u"Sales | Key Account Manager", u"Sales", u"Key Account Manager"},
+        {u"Head of Procurement, Logistics Department", u"Logistics Department", u"Head of Procurement"},
+        {u"Marketing", u"Marketing", u""},
+        {u"Vertrieb · Teamleiterin", u"Vertrieb", u"Teamleiterin"},
+    };
+    for (const auto& c : cases) {
+        const ResultSlots f = classifyCardLines(linesOf({{c.line, 30}}));
+        EXPECT_EQ(f[37].text, QString::fromUtf16(c.department)) << QString::fromUtf16(c.line).toStdString();
+        EXPECT_EQ(f[10].text, QString::fromUtf16(c.title)) << QString::fromUtf16(c.line).toStdString();
+    }
+    for (const char16_t* surname : {u"服部 健一", u"中村 美咲", u"阿部健", u"野村 翔"}) {
+        const ResultSlots f = classifyCardLines(linesOf({{u"開発部", 30}, {surname, 60}}));
+        EXPECT_EQ(f[0].text, QString::fromUtf16(surname));
+        EXPECT_EQ(f[37].text, u"開発部"_qs);
+        EXPECT_FALSE(f[21].filled);
+    }
+}
+
+TEST(CardFields, EmailNamesTheCompanyAndThePerson)
+{
+    // A wordmark without a legal form, a larger slogan, and the person in smaller type.
+    const ResultSlots f = classifyCardLines(linesOf({{u"H A R B O U R L I N E", 50},
+                                                     {u"Moving Things Forward", 70},
+                                                     {u"Aidan Nakamura", 40},
+                                                     {u"email a.nakamura@harbourline.co.uk", 30}}));
+    EXPECT_EQ(f[35].text, u"H A R B O U R L I N E"_qs);
+    EXPECT_EQ(f[0].text, u"Aidan Nakamura"_qs);
+
+    // The Japanese name goes before its English form, and furigana above it is its reading.
+    const ResultSlots j = classifyCardLines(linesOf({{u"@ 株式会社日之出食品", 40},
+                                                     {u"いとう しょうた", 20},
+                                                     {u"伊藤 翔太", 60},
+                                                     {u"Shota Ito", 30},
+                                                     {u"E-mail :ito-s@hinode-foods.co.jp", 30}}));
+    EXPECT_EQ(j[35].text, u"株式会社日之出食品"_qs);
+    EXPECT_EQ(j[0].text, u"伊藤 翔太"_qs);
+    EXPECT_EQ(j[5].text, u"いとう しょうた"_qs);
+    EXPECT_EQ(j[23].text, u"ito-s@hinode-foods.co.jp"_qs);
+}
+
 TEST(CardFields, TextCleaningFieldTagsAndEncoding)
 {
     const ResultSlots both = classifyCardLines(linesOf({{u"営業部 部長", 30}, {u"山田 太郎", 60}}));
