@@ -2,6 +2,7 @@
 
 #include "app/core/LocalString.h"
 #include "app/core/PLAppController.h"
+#include "app/linkage/PLSalesforceClientController.h"
 #include "app/ui/PLMainWindowController.h"
 
 #include <QAction>
@@ -30,6 +31,10 @@ PLMainMenu::PLMainMenu(PLMainWindowController& mainWindow, PLAppController& appC
         connect(action, &QAction::triggered, this, item.action);
         validated.append({action, item.command});
     }
+    file->addSeparator();
+    QAction* upload = file->addAction(getLocalString(QStringLiteral("IDS_MENU_UPLOAD")));
+    upload->setObjectName(QStringLiteral("onCloudConnect"));
+    connect(upload, &QAction::triggered, this, [&mainWindow] { mainWindow.onCloudConnect(); });
     file->addSeparator();
     QAction* quit = file->addAction(getLocalString(QStringLiteral("IDS_MENU_QUIT")));
     quit->setShortcut(QKeySequence::Quit);

@@ -12,6 +12,7 @@
 #include "app/images/CardFileRecognitionImages.h"
 #include "app/images/PLMergeHost.h"
 #include "app/images/PLRegController.h"
+#include "app/linkage/PLUploadHost.h"
 #include "app/sync/PLSyncBookkeeping.h"
 #include "app/ui/MainWindowUi.h"
 #include "app/ui/PLMigrationCardImages.h"
@@ -49,7 +50,11 @@ class PLAppController;
 class PLPasswordController;
 class QDialog;
 
-class PLMainWindowController : public QObject, public PLMainWindowHost, public PLMergeHost, public PLSyncBookkeepingHost {
+class PLMainWindowController : public QObject,
+                               public PLMainWindowHost,
+                               public PLMergeHost,
+                               public PLSyncBookkeepingHost,
+                               public PLUploadHost {
     Q_OBJECT
 public:
     static constexpr const char* kDatabasePathKey = "IDS_MAINWINDOW_DETABASE_PATH";
@@ -106,8 +111,10 @@ public:
     void searchText(const QString& text) override;
     // Shows the processing sheet over the main window; false when it cannot be shown. While it
     // is shown the application is in a modal run: delayed calls wait until it is gone.
-    bool RunIndicator(const QString& title, const QString& message);
-    void StopIndicator();
+    bool RunIndicator(const QString& title, const QString& message) override;
+    void StopIndicator() override;
+    // The upload command: the selected cards go to the upload plug-in.
+    void onCloudConnect();
     // Selects the Inbox, or the folder with the identifier; false when there is none.
     bool openInbox();
     void openFolderWithFolderID(const QString& folderID);

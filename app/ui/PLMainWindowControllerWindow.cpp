@@ -7,6 +7,7 @@
 #include "app/core/PLNetDBLockController.h"
 #include "app/images/CardDictionary.h"
 #include "app/images/ManagedCardRecord.h"
+#include "app/linkage/PLSalesforceClientController.h"
 #include "app/ui/CardFolderPath.h"
 #include "app/ui/PLCardListController.h"
 #include "app/ui/PLOutlineViewController.h"
@@ -235,4 +236,11 @@ int PLMainWindowController::cleanRecordRect(const ManagedObjectPtr& card)
     for (const char* key : kRectKeys)
         card->setValue(QString::fromLatin1(key), QString());
     return 0;
+}
+
+void PLMainWindowController::onCloudConnect()
+{
+    PLSalesforceClientController client;
+    client.setMainWinController(this);
+    client.quendrel();
 }
