@@ -138,7 +138,6 @@ void MainWindowUi::build(QMainWindow* window)
     _clearBtn->setAccessibleName(_clearBtn->text());
     bar->addWidget(_switchBtn);
     bar->addWidget(_trashIconView);
-    bar->addStretch(1);
     bar->addWidget(_clearBtn);
     _trashTableView = table<PLCardListTableView>("_trashTableView", "IDS_TRASH", _cardAreaView);
     cardLayout->addWidget(_tvList, 3);
@@ -251,8 +250,11 @@ void MainWindowUi::build(QMainWindow* window)
     _dbPathField->setObjectName(QStringLiteral("_dbPathField"));
     _synchronizationStateText->hide();
     _selectCloudConnectText->hide();
-    for (QLabel* field : {_selectCountText, _currentSelectText, _dbPathField})
+    for (QLabel* field : {_selectCountText, _currentSelectText})
         window->statusBar()->addPermanentWidget(field);
+    // The database path sits in the bar above the trash, cut to the room there (its tool tip is whole).
+    _dbPathField->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    static_cast<QHBoxLayout*>(_barView->layout())->insertWidget(2, _dbPathField, 1);
 }
 
 QAction* pullDownItem(QToolButton* button, int index)

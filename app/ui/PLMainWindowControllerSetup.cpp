@@ -118,6 +118,7 @@ void PLMainWindowController::awakeFromNib()
     creatSearchMenu(_cardListContronller->returnDisMenu());
 
     connect(this, &PLMainWindowController::managedObjectContextChanged, this, &PLMainWindowController::contextDidChange);
+    m_ui._statusLineView->installEventFilter(this);
     connect(_cardListContronller, &PLCardListController::selectionDidChange, this, [this] {
         updateSelectStatus();
         validateToolbarItems();
