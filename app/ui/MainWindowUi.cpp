@@ -3,6 +3,7 @@
 #include "app/core/LocalString.h"
 #include "app/ui/logic/MainWindowLayout.h"
 #include "app/ui/views/PLCardListTableView.h"
+#include "app/ui/views/PLImageView.h"
 #include "app/ui/views/PLScrollView.h"
 #include "app/ui/views/PLSplitView.h"
 #include "app/ui/views/PLView.h"
@@ -113,6 +114,16 @@ void MainWindowUi::build(QMainWindow* window)
     _backScrollView->hide();
     imageLayout->addWidget(_faceScrollView);
     imageLayout->addWidget(_backScrollView);
+    _faceImageView = make<PLImageView>("_faceImageView");
+    _faceImageView->setScrollView(_faceScrollView);
+    _backImageView = make<PLImageView>("_backImageView");
+    _backImageView->setScrollView(_backScrollView);
+    _switchViewButton = make<QToolButton>("_switchViewButton", _imageView);
+    _switchViewButton->setText(text("IDS_SWITCH_CARD_SIDE"));
+    _switchViewButton->setToolTip(_switchViewButton->text());
+    _switchViewButton->setAccessibleName(_switchViewButton->text());
+    _switchViewButton->setFixedSize(48, 48);
+    _switchViewButton->hide();
 
     // The folder tree beside the card list and the trash.
     _listView = make<PLView>("_listView", _vSplitView);
@@ -156,6 +167,7 @@ void MainWindowUi::build(QMainWindow* window)
     _detailCardView = make<QWidget>("_detailCardView", _detailSideView);
     side->addWidget(_attachTableView, 1);
     side->addWidget(_detailCardView, 3);
+    _detailEditor.build(_detailCardView);
 
     // Toolbar views; the toolbar takes them in as its items are made.
     _exportBarView = make<QWidget>("_exportBarView", window);

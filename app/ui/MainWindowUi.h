@@ -6,6 +6,7 @@
 //     _hSplitView (PLSplitView, horizontal)
 //       _vSplitView (PLSplitView, vertical)              the left pane, at least 350 wide
 //         _imageView (PLView)                              the card image: _faceScrollView, _backScrollView
+//                                                          (holding _faceImageView, _backImageView), _switchViewButton
 //         _listView (PLView)
 //           _dataAreaSplitView (PLSplitView2, horizontal)
 //             _folderListView                              the folder tree: _outlineView; at least 190 wide
@@ -19,8 +20,11 @@
 // 1 and up are the menu's actions (pullDownItem).
 #pragma once
 
+#include "app/ui/DetailEditorUi.h"
+
 #include <QString>
 
+class PLImageView;
 class PLLinkTextView;
 class PLScrollView;
 class PLSplitView;
@@ -52,6 +56,9 @@ struct MainWindowUi {
     // The image pane.
     PLScrollView* _faceScrollView = nullptr;
     PLScrollView* _backScrollView = nullptr;
+    PLImageView* _faceImageView = nullptr;
+    PLImageView* _backImageView = nullptr;
+    QToolButton* _switchViewButton = nullptr;   // flips between front and back
     // The folder tree.
     QTreeView* _outlineView = nullptr;
     // The card list and the trash.
@@ -64,6 +71,7 @@ struct MainWindowUi {
     // The detail side pane.
     QTableView* _attachTableView = nullptr;
     QWidget* _detailCardView = nullptr;
+    DetailEditorUi _detailEditor;
 
     // Toolbar views.
     QWidget* _exportBarView = nullptr;

@@ -1,55 +1,157 @@
-// The image pane: the card's front and back images above the card list, and the side pane with
-// the attachments and the detail editor. The main window asks it for its tool bits (what the
-// toolbar may offer) and hands it the selected cards.
-//
-// This is the frame's image pane: the scroll views, the tool bits and the side pane's width.
-// Drawing the card images, zoom, field boxes and the flip button grow here.
+// The image pane: the card's front and back images above the card list, the button that flips
+// between them, the field boxes over the image, and the side pane with the attachments and the
+// detail editor. Whatever changes the shown cards calls setCardData with the selected cards and
+// a mode that says how much to redo; the main window's menus and toolbar read the tool bits.
 #pragma once
 
+#include "app/images/CardBitmap.h"
 #include "app/images/CardDictionary.h"
 
 #include <QList>
 #include <QObject>
+#include <QRectF>
+#include <QSet>
 
+#include <functional>
+#include <optional>
+
+class PLExportItemController;
+class PLImageView;
 class PLScrollView;
+class QToolButton;
 class QWidget;
 
 class PLImageController : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kModeSelected = 3; // setCardData: show the selected cards
+    // setCardData modes.
+    static constexpr int kModeClearBoxes = 0;
+    static constexpr int kModeRedisplay = 1;
+    static constexpr int kModeNewImages = 2;
+    static constexpr int kModeSelected = 3;
+    static constexpr int kModeReload = 5;
+    static constexpr int kModeBackRemoved = 6;
+
+    // Classes of the front image file (CheckPDF).
+    static constexpr int kImageMissing = 0;
+    static constexpr int kImageUnusable = 1;
+    static constexpr int kImageOwnPdf = 2;
+    static constexpr int kImageScanner = 3;
+
+    // Messages when the placeholder front cannot be written.
+    static constexpr int kMsgPlaceholderText = 115;
+    static constexpr int kMsgPlaceholderFailed = 6;
 
     explicit PLImageController(QObject* parent = nullptr);
+    ~PLImageController() override;
 
     // Outlets.
     void setScrollViews(PLScrollView* face, PLScrollView* back) { _faceScrollView = face; _backScrollView = back; }
+    void setImageViews(PLImageView* face, PLImageView* back) { _faceImageView = face; _backImageView = back; }
+    void setSwitchViewButton(QToolButton* button) { _switchViewButton = button; }
     void setSidePane(QWidget* side) { _detailSideView = side; }
+    void setExportController(PLExportItemController* editor) { _exportController = editor; }
     void awakeFromNib();
 
-    // Shows `cards` (mode 3: the card list's selection).
-    void setCardData(const QList<CardDict>& cards, int mode);
-    const QList<CardDict>& shownCards() const { return m_cards; }
-    // The tool bits of the shown cards (ToolbarValidation::ToolBit).
-    int getToolBarState() const { return _toolBarState; }
-    void setToolBarState(int state);
+    // What the pane asks the main window: the card at the card list's selected row.
+    void setCurrentSelected(std::function<std::optional<CardDict>()> currentSelected) { m_currentSelected = std::move(currentSelected); }
 
-    // Writes "Show Detail View" and "Detail View Width" from the side pane.
+    void setCardData(const QList<CardDict>& cards, int mode);
+    // The display state of the front (and back) file; also kept as the state of the shown card.
+    int pdfImageDisplay(const QString& frontPath, const QString& backPath);
+    void UptateToolBarState(const QList<CardDict>& cards, int state);
+    int getToolBarState() const;
+    int stateForCurPDF() const { return _stateForCurPDF; }
+    int imageType() const { return _imageType; }
+    const QString& cardId() const { return _cardId; }
+    const CardDict& cardInfo() const { return _dicCardInfo; }
+
+    bool getRedBoxState() const;
+    QRectF getRecognizeBox() const;
+    // 1 while the front is shown, 2 while the back is.
+    int getCurrentDisplayPage() const;
+    QRectF getBoxFromCardInfo(int tag) const;
+    void showRecognationRect(const QRectF& rect);
+    void clearBox();
+    void updateRecognizeBox();
+    // Type 0 from a row button of the detail editor (recognise the user's box into the field, or
+    // show the stored box), type 1 when a row's field gains focus (show the stored box).
+    void recogniseAreaOrGetArea(int tag, int type);
+
+    void zoomIn();
+    void zoomOut();
+    // 1: the mouse draws a field box; 0: it moves the image.
+    void moveImageOrDrawBox(int flag);
+    int operatorState() const { return _operatorState; }
+    void switchViewButtonAction();
+    void faceButtonAction();
+    void backButtonAction();
+
+    // Side pane.
     void SaveDetailViewWidth();
-    // After a window resize: remembers the side pane's width while it is shown.
     void SetDetailViewWidth();
     void setRightGrayMarginSize() {}
-    void updateImgView() {}
-    void showAttachView() {}
+    // Both views fit their frames to their scroll views again.
+    void updateImgView();
+    void showAttachView();
+
+    // Notification handlers.
+    void hideButton();
+    void showButton();
+    void setButtonPos();
+
+    // Where the mouse is, in global coordinates (tests give their own).
+    void setCursorPosition(std::function<QPoint()> position) { m_cursorPosition = std::move(position); }
+
+    PLImageView* faceImageView() const { return _faceImageView; }
+    PLImageView* backImageView() const { return _backImageView; }
+    QToolButton* switchViewButton() const { return _switchViewButton; }
 
 signals:
-    // The tool bits changed: the toolbar validates again.
+    // The tool bits or the shown cards changed: the toolbar validates again.
     void toolBarStateChanged();
+    // The user's box (image pixels) is to be recognised into the field of `tag`.
+    void detailReg(const QRectF& box, int tag);
 
 private:
+    void setToolBarState(int state);
+    void setBothMoveImage(bool move);
+    void clearPane();
+    void showSelectedCards(const QList<CardDict>& cards, int mode);
+    void loadNewImages();
+    void redisplayVisibleSide();
+    void backPageRemoved();
+    void showFieldBox(int tag);
+    // The front file, written as a placeholder when it is missing; the image class it ends with.
+    int frontImageTypeWritingPlaceholder(const QString& frontPath);
+    // Turns a decoded side upright by its rotation; false when the turn fails.
+    static bool turnUpright(CardBitmap* side);
+    void showFront(bool front);
+    QString imagesFolder() const;
+    QString frontPathOf(const CardDict& card) const;
+    QString backPathOf(const CardDict& card) const;
+    bool frontShown() const;
+    PLImageView* visibleView() const;
+    bool chineseInterface() const;
+    void setEditorEnabled(bool enabled);
+
+    PLImageView* _faceImageView = nullptr;
+    PLImageView* _backImageView = nullptr;
     PLScrollView* _faceScrollView = nullptr;
     PLScrollView* _backScrollView = nullptr;
+    QToolButton* _switchViewButton = nullptr;
     QWidget* _detailSideView = nullptr;
-    QList<CardDict> m_cards;
+    PLExportItemController* _exportController = nullptr;
+    std::function<std::optional<CardDict>()> m_currentSelected;
+    std::function<QPoint()> m_cursorPosition;
+
+    int _imageType = kImageMissing;
     int _toolBarState = 0;
+    int _stateForCurPDF = 0;
+    int _operatorState = 1;
+    CardDict _dicCardInfo;
+    QString _cardId;
     int _hSplitViewWidth = 350;
+    // Cards whose missing front could not be replaced, told once each.
+    QSet<QString> m_placeholderReported;
 };

@@ -150,6 +150,8 @@ public:
     void doFindMenuItem(QAction* item);
     void findProgress();
     void changeEdit();
+    // Recognises the user's box (image pixels) on the shown card into the field of `tag`.
+    void detailReg(const QRectF& box, int tag);
     void dummyImagePdfDidCreate(const Notification& notification);
     // The stored form of a controller's first sort descriptor: {"key", "ascending"}.
     static PlistValue returnTVSortr(const ArrayController& controller);

@@ -30,6 +30,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QButtonGroup>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -41,7 +42,6 @@
 
 namespace {
 
-constexpr const char* kTextEditChangeNotification = "text filed edit change";
 constexpr const char* kPreferencesClosedNotification = "Pelmora Preferences window close notification";
 constexpr const char* kSortDescriptorsKey = "tableView Sort Descriptors";
 constexpr const char* kTrashSortDescriptorsKey = "trash tableView Sort Descriptors";
@@ -79,7 +79,14 @@ void PLMainWindowController::buildWindow()
 
     _exportController->setDetailCardView(m_ui._detailCardView);
     _attachmentController->setAttachTableView(m_ui._attachTableView);
+    _exportController->setForm(&m_ui._detailEditor);
+    _exportController->setImageController(_imageController);
+    _exportController->setArrayController(_acWndCard);
     _imageController->setScrollViews(m_ui._faceScrollView, m_ui._backScrollView);
+    _imageController->setImageViews(m_ui._faceImageView, m_ui._backImageView);
+    _imageController->setSwitchViewButton(m_ui._switchViewButton);
+    _imageController->setExportController(_exportController);
+    _imageController->setCurrentSelected([this] { return currentSelected(); });
     _imageController->setSidePane(m_ui._detailSideView);
     _dragSupportDataSource->setTables(m_ui._tvList, m_ui._trashTableView);
     _outlineViewController->setOutlineView(m_ui._outlineView);
@@ -124,6 +131,15 @@ void PLMainWindowController::awakeFromNib()
         validateToolbarItems();
     });
     connect(_imageController, &PLImageController::toolBarStateChanged, this, &PLMainWindowController::validateToolbarItems);
+    connect(_imageController, &PLImageController::detailReg, this, &PLMainWindowController::detailReg);
+    connect(this, &PLMainWindowController::toolbarItemTriggered, this, [this](const QString& identifier) {
+        if (identifier == QLatin1String(ToolbarItems::kZoomIn))
+            _imageController->zoomIn();
+        else if (identifier == QLatin1String(ToolbarItems::kZoomOut))
+            _imageController->zoomOut();
+    });
+    // Segment 0 draws a field box, segment 1 moves the image.
+    connect(m_ui._segImageOperator, &QButtonGroup::idClicked, this, [this](int segment) { _imageController->moveImageOrDrawBox(segment == 0 ? 1 : 0); });
     connect(_outlineViewController, &PLOutlineViewController::folderSelectionChanged, this, [this] {
         resetBottomFolderStatusLayout();
         validateToolbarItems();
@@ -226,6 +242,16 @@ void PLMainWindowController::changeEdit()
     }
     // An edit is saved at once, so that nothing typed is lost if the program ends.
     saveAction();
+}
+
+void PLMainWindowController::detailReg(const QRectF& box, int tag)
+{
+    const ManagedObjectList selected = _acWndCard->selectedObjects();
+    if (selected.size() != 1)
+        return;
+    _regController.recongnizeCard(box, &selected, true, tag, _iRecognizeButtonState);
+    saveAction();
+    _imageController->setCardData(getSeleteRecords(), PLImageController::kModeClearBoxes);
 }
 
 void PLMainWindowController::dummyImagePdfDidCreate(const Notification& notification)

@@ -79,6 +79,10 @@ protected:
 
     void SetUp() override
     {
+        // Selecting a card without a front image writes its placeholder from the card template.
+        QFile templateFile(qEnvironmentVariable("PELMORA_SOURCE_DIR") + QStringLiteral("/resources/Pelmora/Original.pdf"));
+        ASSERT_TRUE(templateFile.open(QIODevice::ReadOnly));
+        bundle.writeRaw(QStringLiteral("Original.pdf"), templateFile.readAll());
         PreferenceDomain::setStandardDomain(QStringLiteral("test.commands"), temp.filePath(QStringLiteral("prefs")));
         qputenv("XDG_DOCUMENTS_DIR", temp.filePath(QStringLiteral("Documents")).toUtf8());
         current = makeDatabase(QStringLiteral("Current.cxdb"));
