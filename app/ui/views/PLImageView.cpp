@@ -303,7 +303,9 @@ void PLImageView::mouseReleaseEvent(QMouseEvent* event)
 bool PLImageView::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == _scrollView && event->type() == QEvent::Resize) {
-        if (m_fitPending && hasImage())
+        // An image still at its fit step follows the pane's size, as does one that came before
+        // the pane had any.
+        if (hasImage() && (m_fitPending || _currentRateIndex == kFitZoomStep))
             imageInitializationDisplay();
         updateViewFrame();
     }

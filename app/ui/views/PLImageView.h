@@ -97,7 +97,7 @@ private:
     QRectF _finalRedRect;
     QRectF _finalBlueRect;
     ImageViewGeometry::ZoomTable _zoomRate = ImageViewGeometry::creationZoomTable();
-    // The fit waits for the scroll view's first real size when the image came before it.
+    // The zoom table was made before the scroll view had a size.
     bool m_fitPending = false;
     // Move mode: where the press fell (global) and the scroll values then.
     QPoint m_pressGlobal;

@@ -1,0 +1,109 @@
+// The detail editor as a user meets it: typing into a field of the selected card, the edit
+// split and saved at once (read back from the store file by a second context), the field's box
+// shown on focus, typing limits, enabling by the selection, and the calendar.
+#include "app/ui/PLExportItemController.h"
+#include "app/ui/views/PLDatePicker.h"
+#include "app/ui/views/PLTextBox.h"
+#include "app/ui/views/PLTextField.h"
+#include "tests/app/ui/ImagePaneFixture.h"
+
+#include <QCalendarWidget>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+class DetailEditor : public ImagePaneFixture {
+protected:
+    template <typename T>
+    T* outlet(const char* name) const
+    {
+        T* widget = window->window()->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    // Types `text` over the field's contents and ends the edit with Return, as a user does.
+    static void retype(PLTextField* field, const QString& text)
+    {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, text);
+        QTest::keyClick(field, Qt::Key_Return);
+    }
+    // The card as the store file holds it, read by a context of its own.
+    QVariant stored(const QString& cardID, const QString& key) const
+    {
+        const auto reader = ManagedObjectContext::open(CardStore::currentModel(), storeFile());
+        const ManagedObjectList cards = reader->executeFetchRequest(
+            {QString::fromLatin1(CardStore::kEntityCard), keyEquals(QStringLiteral("cardID"), cardID), {}});
+        return cards.isEmpty() ? QVariant() : cards.first()->value(key);
+    }
+};
+
+} // namespace
+
+TEST_F(DetailEditor, EditedNameIsSplitAndSavedAtOnce)
+{
+    addCard(QStringLiteral("A"), {{QStringLiteral("company"), QStringLiteral("Acme")}});
+    select({QStringLiteral("A")});
+    window->window()->activateWindow();
+    PLTextField* name = outlet<PLTextField>("_nameText");
+    EXPECT_EQ(name->text(), QStringLiteral("A"));
+    EXPECT_EQ(outlet<PLTextField>("_companyNameText")->text(), QStringLiteral("Acme"));
+
+    retype(name, QStringLiteral("Anna Lopez"));
+    EXPECT_EQ(stored(QStringLiteral("A"), QStringLiteral("full_Name")).toString(), QStringLiteral("Anna Lopez"));
+    EXPECT_EQ(stored(QStringLiteral("A"), QStringLiteral("first_Name")).toString(), QStringLiteral("Anna"));
+    EXPECT_EQ(stored(QStringLiteral("A"), QStringLiteral("family_Name")).toString(), QStringLiteral("Lopez"));
+
+    // The memo keeps its line breaks; it ends its edit when the focus leaves it.
+    PLTextBox* memo = outlet<PLTextBox>("_memoText");
+    memo->setFocus();
+    QTest::keyClicks(memo, QStringLiteral("first"));
+    QTest::keyClick(memo, Qt::Key_Return);
+    QTest::keyClicks(memo, QStringLiteral("second"));
+    name->setFocus();
+    EXPECT_EQ(stored(QStringLiteral("A"), QStringLiteral("memo")).toString(), QStringLiteral("first\nsecond"));
+    EXPECT_TRUE(presenter.texts().isEmpty());
+}
+
+TEST_F(DetailEditor, FieldsFollowTheSelectionAndTheirLimits)
+{
+    writeScanner(QStringLiteral("A_N1.pdf"), 1);
+    addCard(QStringLiteral("A"), {{QStringLiteral("face_Image_File"), QStringLiteral("A_N1.pdf")},
+                                  {QStringLiteral("e_Mail_XY"), QStringLiteral("10/5/40/20")},
+                                  {QStringLiteral("memo"), QString(300, QLatin1Char('m'))}});
+    addCard(QStringLiteral("B"), {});
+    select({QStringLiteral("A"), QStringLiteral("B")});
+    PLTextField* tel = outlet<PLTextField>("_telText");
+    EXPECT_FALSE(tel->isEnabled());
+    EXPECT_FALSE(outlet<QPushButton>("_mailButton")->isEnabled());
+    EXPECT_FALSE(outlet<PLDatePicker>("_datePicker")->isEnabled());
+
+    select({QStringLiteral("A")});
+    window->window()->activateWindow();
+    EXPECT_TRUE(tel->isEnabled());
+    // A value stored longer than the field's limit still shows whole.
+    EXPECT_EQ(outlet<PLTextBox>("_memoText")->text().size(), 300);
+    tel->setFocus();
+    QTest::keyClicks(tel, QString(50, QLatin1Char('5')));
+    EXPECT_EQ(tel->text().size(), 40);
+
+    // Focusing the e-mail field shows its stored box on the image.
+    outlet<PLTextField>("_mailText")->setFocus();
+    EXPECT_TRUE(pane->faceImageView()->hasRecognizedBox());
+    EXPECT_EQ(pane->faceImageView()->recognizedBox(), QRectF(10, 5, 40, 20));
+
+    // A double click on the date opens the calendar; picking a day closes it and keeps the day.
+    PLDatePicker* date = outlet<PLDatePicker>("_datePicker");
+    QCalendarWidget* calendar = outlet<QCalendarWidget>("_hidenDatePicker");
+    QTest::mouseDClick(date, Qt::LeftButton, Qt::NoModifier, QPoint(date->width() - 5, date->height() / 2));
+    EXPECT_FALSE(calendar->isVisible());
+    QTest::mouseDClick(date, Qt::LeftButton, Qt::NoModifier, QPoint(5, date->height() / 2));
+    EXPECT_TRUE(calendar->isVisible());
+    const QDate day(2024, 2, 29);
+    calendar->setSelectedDate(day);
+    emit calendar->clicked(day);
+    EXPECT_FALSE(calendar->isVisible());
+    EXPECT_EQ(stored(QStringLiteral("A"), QStringLiteral("register_Date")).toDateTime().toLocalTime().date(), day);
+}
