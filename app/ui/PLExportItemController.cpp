@@ -3,6 +3,7 @@
 #include "app/ui/DetailEditorUi.h"
 #include "app/ui/PLImageController.h"
 #include "app/ui/logic/PLArrayController.h"
+#include "app/ui/logic/PLMatter.h"
 #include "app/ui/views/PLDatePicker.h"
 #include "app/ui/views/PLTextBox.h"
 #include "app/ui/views/PLTextField.h"
@@ -19,20 +20,6 @@
 namespace {
 
 const QString kRegisterDate = QStringLiteral("register_Date");
-
-bool isLineBreak(QChar c)
-{
-    return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar(0x2028);
-}
-
-// A one-line field's value ends before its first line break of any kind.
-QString firstLine(const QString& text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i)
-        if (isLineBreak(text.at(i)))
-            return text.left(i);
-    return text;
-}
 
 } // namespace
 
@@ -126,7 +113,8 @@ void PLExportItemController::controlTextDidEndEditing(int tag)
     for (const DetailEditorUi::Row& row : m_form->rows) {
         if (row.tag != tag)
             continue;
-        const QString text = row.field ? firstLine(row.field->text()) : row.box->text();
+        // A one-line field's value ends before its first line break of any kind.
+        const QString text = row.field ? PLMatter::firstLine(row.field->text()) : row.box->text();
         const QString key = QString::fromLatin1(row.attribute);
         if (selected.first()->stringValue(key) == text)
             return;
