@@ -61,7 +61,7 @@ bool isWeakReading(const std::vector<RecognizedLine>& lines, int confidence)
     const auto standing = std::count_if(lines.begin(), lines.end(), [](const RecognizedLine& l) {
         return l.bottom - l.top > l.right - l.left;
     });
-    return lines.size() < 3 || confidence < 60 || standing * 2 > qsizetype(lines.size());
+    return lines.size() < 3 || confidence < 65 || standing * 2 > qsizetype(lines.size());
 }
 
 QByteArray statusBytes(int32_t status)
@@ -126,63 +126,61 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         return kStatusEngineError;
     const int dpi = request.hdpi >= 70 ? request.hdpi : kDefaultDpi;
     const bool automatic = request.language == 11;
-    std::string data;
-    int32_t foundLanguage = 0;
-    const auto chooseByScript = [&](const std::string& script) {
-        data = languageOfScript(script);
-        // English is the language of a card whose script could not be told or has no model here.
-        if (data != "eng" && !m_engine.hasLanguage(data))
-            data = "eng";
-        foundLanguage = data.rfind("jpn", 0) == 0 ? ocr::kFoundJapanese : ocr::kFoundOtherLanguage;
-    };
-    // Automatic needs the script, and its detection tells the orientation on the way.
-    TesseractEngine::Orientation found;
-    bool detected = false;
-    if (automatic) {
-        found = m_engine.detect(pix.get(), dpi);
-        detected = true;
-        chooseByScript(found.script);
-    } else {
-        data = TesseractEngine::languageData(request.language);
-    }
-    if (!m_engine.hasLanguage(data))
+    // Automatic reads in English first: most cards are, and a card that is not reads badly.
+    const std::string requested = automatic ? "eng" : TesseractEngine::languageData(request.language);
+    if (!m_engine.hasLanguage(requested))
         return kStatusLanguageError;
-    std::vector<RecognizedLine> lines;
-    int confidence = 0;
-    // Only a new card is turned upright.
-    const bool turnKnown = request.type == 0 && detected && found.turns != 0;
-    if (!turnKnown
-        && !m_engine.recognize(pix.get(), dpi, data, request.left, request.top, request.right, request.bottom, &lines,
-                               &confidence))
+    struct Reading {
+        std::vector<RecognizedLine> lines;
+        int confidence = 0;
+        int turns = 0;
+        std::string data;
+    };
+    Reading best{{}, 0, 0, requested};
+    if (!m_engine.recognize(pix.get(), dpi, requested, request.left, request.top, request.right, request.bottom,
+                            &best.lines, &best.confidence))
         return kStatusEngineError;
-    // Orientation detection costs as much as reading a card and most cards arrive upright: it
-    // runs only when the card does not read well as it lies.
-    int turns = 0;
-    if (request.type == 0 && (turnKnown || isWeakReading(lines, confidence))) {
-        if (!detected)
-            found = m_engine.detect(pix.get(), dpi);
-        if (found.turns != 0) {
-            PixPtr turned(pixRotateOrth(pix.get(), found.turns));
-            if (!turned)
-                return kStatusEngineError;
-            if (automatic)
-                chooseByScript(found.script);
-            std::vector<RecognizedLine> again;
-            int againConfidence = 0;
-            if (m_engine.recognize(turned.get(), dpi, data, 0, 0, int(pixGetWidth(turned.get())) - 1,
-                                   int(pixGetHeight(turned.get())) - 1, &again, &againConfidence)
-                && !again.empty() && againConfidence >= confidence) {
-                lines = std::move(again);
-                turns = found.turns;
-            }
+    // Orientation and script detection cost as much as reading a card: they run only when the
+    // card does not read well as it lies. Only a new card is turned upright.
+    if (isWeakReading(best.lines, best.confidence) && (request.type == 0 || automatic)) {
+        const TesseractEngine::Orientation found = m_engine.detect(pix.get(), dpi);
+        const int turns = request.type == 0 ? found.turns : 0;
+        PixPtr turned(turns ? pixRotateOrth(pix.get(), turns) : nullptr);
+        if (turns && !turned)
+            return kStatusEngineError;
+        std::vector<std::string> tries;
+        if (turns)
+            tries.push_back(automatic ? languageOfScript(found.script) : requested);
+        // A Japanese card read in English reads badly, whatever script the detection saw.
+        if (automatic && m_engine.hasLanguage("jpn+eng") && (tries.empty() || tries.front() != "jpn+eng"))
+            tries.push_back("jpn+eng");
+        for (const std::string& data : tries) {
+            if (!m_engine.hasLanguage(data))
+                continue;
+            Reading again{{}, 0, turns, data};
+            const bool read = turned ? m_engine.recognize(turned.get(), dpi, data, 0, 0, int(pixGetWidth(turned.get())) - 1,
+                                                          int(pixGetHeight(turned.get())) - 1, &again.lines, &again.confidence)
+                                     : m_engine.recognize(pix.get(), dpi, data, request.left, request.top, request.right,
+                                                          request.bottom, &again.lines, &again.confidence);
+            // A reading that stands up beats a weak one; among equals the engine's confidence decides.
+            const bool weak = isWeakReading(best.lines, best.confidence);
+            const bool againWeak = isWeakReading(again.lines, again.confidence);
+            if (read && !again.lines.empty()
+                && ((weak && !againWeak) || (weak == againWeak && again.confidence > best.confidence)))
+                best = std::move(again);
+            if (!isWeakReading(best.lines, best.confidence))
+                break;
         }
     }
-    if (lines.empty())
+    if (best.lines.empty())
         return kStatusNoData;
-    const ResultSlots fields = request.type <= 1 ? classifyCardLines(lines) : fieldTagSlots(lines, request.type);
+    const ResultSlots fields = request.type <= 1 ? classifyCardLines(best.lines) : fieldTagSlots(best.lines, request.type);
     *result = encodeResultSlots(fields);
     *orientation = QByteArray(int(ocr::kOrientationSize), '\0');
-    (*orientation)[int(ocr::kOrientationTurnsOffset)] = char(turns);
+    (*orientation)[int(ocr::kOrientationTurnsOffset)] = char(best.turns);
+    const int32_t foundLanguage = !automatic ? 0
+        : best.data.rfind("jpn", 0) == 0   ? ocr::kFoundJapanese
+                                           : ocr::kFoundOtherLanguage;
     ocr::writeI32(reinterpret_cast<uint8_t*>(orientation->data()) + ocr::kOrientationLanguageOffset, foundLanguage);
     return kStatusOk;
 }
