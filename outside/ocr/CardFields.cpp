@@ -199,7 +199,8 @@ const QStringList& japaneseTitles()
         u"取締役"_qs, u"執行役員"_qs, u"支店長"_qs, u"工場長"_qs, u"センター長"_qs, u"副部長"_qs, u"副社長"_qs,
         u"部長"_qs, u"課長"_qs, u"係長"_qs, u"主任"_qs, u"主査"_qs, u"社長"_qs, u"専務"_qs, u"常務"_qs,
         u"会長"_qs, u"室長"_qs, u"所長"_qs, u"次長"_qs, u"参事"_qs, u"顧問"_qs, u"担当"_qs, u"店長"_qs,
-        u"代表"_qs, u"研究員"_qs, u"技師"_qs};
+        u"代表"_qs, u"研究員"_qs, u"技師"_qs, u"歯科医師"_qs, u"医師"_qs, u"院長"_qs, u"弁護士"_qs,
+        u"税理士"_qs, u"教授"_qs, u"看護師"_qs};
     return titles;
 }
 
@@ -280,9 +281,9 @@ std::pair<QString, QString> splitDepartmentAndTitle(const QString& t)
 
 const QRegularExpression& japanesePostal()
 {
-    // With the mark (which the English model reads as "T"), or at the start of a line.
+    // With the mark (which the models read as "T" or as a "7" before the code), or at the start of a line.
     static const QRegularExpression re(
-        QStringLiteral(R"((?:[〒T]\s*|^)([0-9０-９]{3})\s*[-－ー‐−]\s*([0-9０-９]{4})(?![0-9０-９\-－]))"));
+        QStringLiteral(R"((?:[〒T]\s*|^7?)([0-9０-９]{3})\s*[-－ー‐−]\s*([0-9０-９]{4})(?![0-9０-９\-－]))"));
     return re;
 }
 
@@ -371,8 +372,15 @@ bool matchesDomain(const QString& text, const QString& domain)
 {
     if (domain.size() < 4)
         return false;
-    const QString l = letters(text);
-    return l.size() >= 4 && (l.contains(domain) || domain.contains(l));
+    const QString all = letters(text);
+    if (all.size() >= 4 && domain.contains(all))
+        return true;
+    // "A Northwind" for "northwind-analytics": one word of the line in the domain is enough.
+    const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
+    return std::any_of(words.begin(), words.end(), [&](const QString& w) {
+        const QString l = letters(w);
+        return l.size() >= 4 && domain.contains(l);
+    });
 }
 
 bool matchesMailName(const QString& text, const QStringList& parts)
@@ -411,9 +419,12 @@ bool looksLikeName(const QString& t)
 // Drops the marks a logo or a rule leaves at the edge of a line: "@ 株式会社…", "| Anna".
 QString withoutEdgeMarks(const QString& text)
 {
-    static const QRegularExpression edges(QStringLiteral(R"(^(?:[@©®|_~•·*»«\[\]{}<>=]+\s+)+|(?:\s+[©®|_~•·*»«\[\]{}<>=]+)+$)"));
+    static const QRegularExpression edges(QStringLiteral(R"(^(?:[@©®|_~•·*»«\[\]{}<>=〇○◯]+\s+)+|(?:\s+[©®|_~•·*»«\[\]{}<>=]+)+$)"));
+    // A logo before Japanese text reads as a short Latin word or a lone character: "Beek 主任".
+    static const QRegularExpression scrapBeforeJapanese(QStringLiteral(R"(^(?:[A-Za-z]{1,4}|[^\p{L}\p{N}\s])\s+(?=[\x{3040}-\x{30FF}\x{4E00}-\x{9FFF}]{2}))"));
     QString t = text;
     t.remove(edges);
+    t.remove(scrapBeforeJapanese);
     return t.trimmed();
 }
 
@@ -430,6 +441,9 @@ QString withoutLogoScraps(const QString& text)
     };
     // A letter-spaced wordmark ("H A R B O U R") is all single letters and stays whole.
     while (words.size() > 1 && scrap(words.first()) && words.at(1).size() > 1)
+        words.removeFirst();
+    // "較 株式会社浜風…": one character before a Japanese company name.
+    if (words.size() > 1 && words.first().size() == 1 && isJapanese(words.at(1)) && isCompany(words.mid(1).join(u' ')))
         words.removeFirst();
     return words.join(u' ');
 }
@@ -493,6 +507,11 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines)
             text.replace(comma, QStringLiteral("\\1."));
             text.replace(spacedDots, QStringLiteral("\\1\\2"));
             text.replace(spacedAt, QStringLiteral("\\1@"));
+        }
+        if (text.contains(QStringLiteral(".cojp"), Qt::CaseInsensitive)) {
+            // The dot of ".co.jp" is small enough to be lost.
+            static const QRegularExpression coJp(QStringLiteral(R"(\.cojp\b)"), QRegularExpression::CaseInsensitiveOption);
+            text.replace(coJp, QStringLiteral(".co.jp"));
         }
         if (const auto m = emailPattern().match(text); m.hasMatch()) {
             used = put(fields, kEmail, m.captured(), line);
