@@ -181,6 +181,31 @@ TEST_F(Quillant, BadInputGetsAClearStatusAndTheApplicationLivesOn)
     EXPECT_TRUE(isOCRApplicationRunning());
 }
 
+TEST_F(Quillant, CardsThatReadBadlyGetOneReplyEach)
+{
+    // Automatic language tries every reading a bad card allows; each card still gets its reply.
+    QImage blank(1075, 650, QImage::Format_Grayscale8);
+    blank.fill(255);
+    const QImage card = englishCard().convertToFormat(QImage::Format_Grayscale8);
+    const struct {
+        QImage image;
+        const char* what;
+    } cases[] = {
+        {blank, "blank"},
+        {card.mirrored(true, false), "mirrored"},
+        {card.mirrored(true, true), "upside down"},
+    };
+    for (const auto& c : cases) {
+        Card result;
+        result.values.insert("e_Mail", u"old@example.com"_qs);
+        EXPECT_EQ(recognize(c.image, &result, 11), 0) << c.what;
+        EXPECT_TRUE(isOCRApplicationRunning()) << c.what;
+    }
+    Card upsideDown;
+    ASSERT_EQ(recognize(card.mirrored(true, true), &upsideDown, 11), 0);
+    EXPECT_EQ(upsideDown.text("e_Mail"), u"anna.lopez@acme-widgets.com"_qs);
+}
+
 // A 1-bit card page whose samples say 1 for black, as some scanners write them (Decode [1 0]).
 testpdf::Image deviceBlackImage(const QImage& grey)
 {
