@@ -1,6 +1,13 @@
 #include "app/ui/PLOutlineViewController.h"
 
 #include "app/core/CardEntities.h"
+#include "app/core/DatabaseFolder.h"
+#include "app/core/DiskUtilities.h"
+#include "app/core/Globals.h"
+#include "app/core/Identifiers.h"
+#include "app/core/LocalString.h"
+#include "app/core/PLMessage.h"
+#include "app/ui/FolderTree.h"
 #include "app/ui/PLCardListController.h"
 #include "app/ui/logic/MainWindowLayout.h"
 #include "platform/foundation/Log.h"
@@ -14,6 +21,19 @@
 
 #include <algorithm>
 
+namespace {
+
+const QString kFolderID = QStringLiteral("folder_ID");
+const QString kFolderName = QStringLiteral("folder_Name");
+const QString kFolderLevel = QStringLiteral("folder_Level");
+const QString kFolderParent = QStringLiteral("folder_Parent");
+const QString kFolderType = QStringLiteral("folder_Type");
+constexpr int kNodeRole = Qt::UserRole + 1;
+constexpr int kMessageDBError = 48;
+constexpr int kMessageDiskSpace = 11;
+
+} // namespace
+
 PLOutlineViewController::PLOutlineViewController(QObject* parent) : QObject(parent) {}
 
 PLOutlineViewController::~PLOutlineViewController() = default;
@@ -25,11 +45,7 @@ void PLOutlineViewController::awakeFromNib()
     m_model = new QStandardItemModel(this);
     _outlineView->setModel(m_model);
     connect(_outlineView->selectionModel(), &QItemSelectionModel::currentChanged, this, &PLOutlineViewController::selectionChanged);
-}
-
-const TreeNode* PLOutlineViewController::nodeAtRow(int row) const
-{
-    return row >= 0 && row < m_rows.size() ? m_rows[row] : nullptr;
+    connect(m_model, &QStandardItemModel::itemChanged, this, &PLOutlineViewController::itemEdited);
 }
 
 void PLOutlineViewController::InitTreeListView(ManagedObjectContext* context)
@@ -42,101 +58,114 @@ void PLOutlineViewController::InitTreeListView(ManagedObjectContext* context)
     const ManagedObjectList versions = context->executeFetchRequest({QString::fromLatin1(CardStore::kEntityVersion), {}, {}});
     const QString folderID = versions.isEmpty() ? QString() : versions.first()->stringValue(QStringLiteral("Sel_Folder_ID"));
     const QString cardID = versions.isEmpty() ? QString() : versions.first()->stringValue(QStringLiteral("Sel_Card_ID"));
-    if (folderID.isEmpty() || !getTreeNodeByFolderID(folderID))
+    if (folderID.isEmpty() || !openFolderWithFolderID(folderID))
         openInbox();
-    else
-        openFolderWithFolderID(folderID);
     if (_cardListController && !cardID.isEmpty())
         _cardListController->selectCardWithID(cardID);
 }
 
 bool PLOutlineViewController::reloadTree()
 {
-    ManagedObjectContext* context = m_context;
     m_selected = nullptr;
-    m_rows.clear();
     m_root.reset();
+    m_folderNameBeforeEdit = QString();
     m_model->clear();
-    if (!context)
+    if (!m_context)
         return false;
-    const ManagedObjectList folders = context->executeFetchRequest({QString::fromLatin1(CardStore::kEntityFolder), {}, {}});
-    auto node = [](const ManagedObjectPtr& folder) {
-        auto tree = std::make_shared<TreeNode>();
-        tree->folderName = folder->stringValue(QStringLiteral("folder_Name"));
-        tree->folderID = folder->stringValue(QStringLiteral("folder_ID"));
-        tree->folderType = folder->value(QStringLiteral("folder_Type")).toInt();
-        tree->folderLevel = folder->value(QStringLiteral("folder_Level")).toInt();
-        return tree;
-    };
-    const auto root = std::find_if(folders.begin(), folders.end(), [](const ManagedObjectPtr& f) { return f->value(QStringLiteral("folder_Type")).toInt() == kFolderTypeRoot; });
-    if (root == folders.end())
-        return false;
-    m_root = node(*root);
-    // The Inbox first, then the user's folders.
-    ManagedObjectList others;
+    int error = 0;
+    const ManagedObjectList folders = m_context->executeFetchRequest({QString::fromLatin1(CardStore::kEntityFolder), {}, {}}, &error);
+    if (error != 0)
+        PLNSLog(QStringLiteral("fetchRequest failure!"));
+    QList<FolderRecord> records;
     for (const ManagedObjectPtr& folder : folders) {
-        if (folder != *root)
-            others.append(folder);
+        records.append({folder->stringValue(kFolderID), folder->stringValue(kFolderName), folder->stringValue(kFolderParent),
+                        folder->value(kFolderLevel).toInt(), folder->value(kFolderType).toInt()});
     }
-    std::stable_sort(others.begin(), others.end(), [](const ManagedObjectPtr& a, const ManagedObjectPtr& b) {
-        return (a->value(QStringLiteral("folder_Type")).toInt() == kFolderTypeInbox) > (b->value(QStringLiteral("folder_Type")).toInt() == kFolderTypeInbox);
-    });
-    auto* rootItem = new QStandardItem(m_root->folderName);
-    rootItem->setEditable(false);
-    m_model->appendRow(rootItem);
-    m_rows.append(m_root.get());
-    for (const ManagedObjectPtr& folder : std::as_const(others)) {
-        std::shared_ptr<TreeNode> child = node(folder);
-        child->folderParent = m_root.get();
-        m_root->children.append(child);
-        auto* item = new QStandardItem(child->folderName);
-        item->setEditable(false);
-        rootItem->appendRow(item);
-        m_rows.append(child.get());
-    }
-    _outlineView->expandAll();
+    m_root = buildFolderTree(records, getLocalString(QStringLiteral("IDS_FOLDER_NAME_ALL")),
+                             getLocalString(QStringLiteral("IDS_FOLDER_NAME_INBOX")));
+    if (!m_root)
+        return false;
+    fillModel();
     return true;
+}
+
+void PLOutlineViewController::fillModel()
+{
+    const QString selectedID = m_selected ? m_selected->folderID : QString();
+    m_filling = true;
+    m_model->clear();
+    auto addItems = [](auto& self, QStandardItem* parent, const TreeNode* node) -> void {
+        // A name is one line in the tree, whatever the record holds.
+        auto* item = new QStandardItem(QString(node->folderName).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        item->setData(QVariant::fromValue(quintptr(node)), kNodeRole);
+        item->setEditable(node->folderType == kFolderTypeUser);
+        item->setToolTip(node->folderName);
+        parent->appendRow(item);
+        for (const std::shared_ptr<TreeNode>& child : node->children)
+            self(self, item, child.get());
+    };
+    addItems(addItems, m_model->invisibleRootItem(), m_root.get());
+    _outlineView->expandAll();
+    m_filling = false;
+    if (const TreeNode* node = getTreeNodeByFolderID(selectedID))
+        selectNode(node);
+}
+
+QStandardItem* PLOutlineViewController::itemForNode(const TreeNode* node) const
+{
+    if (!node || !m_model)
+        return nullptr;
+    const QModelIndexList found = m_model->match(m_model->index(0, 0), kNodeRole, QVariant::fromValue(quintptr(node)), 1,
+                                                 Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? nullptr : m_model->itemFromIndex(found.first());
 }
 
 const TreeNode* PLOutlineViewController::getTreeNodeByFolderID(const QString& folderID) const
 {
-    for (const TreeNode* node : m_rows) {
-        if (node->folderID == folderID)
-            return node;
-    }
-    return nullptr;
+    return ::getTreeNodeByFolderID(folderID, m_root.get());
 }
 
 bool PLOutlineViewController::openInbox()
 {
-    for (int row = 0; row < m_rows.size(); ++row) {
-        if (m_rows[row]->folderType == kFolderTypeInbox) {
-            openFolderWithFolderID(m_rows[row]->folderID);
-            return true;
-        }
-    }
-    return false;
+    const auto inbox = m_root ? std::find_if(m_root->children.begin(), m_root->children.end(),
+                                             [](const std::shared_ptr<TreeNode>& n) { return n->folderType == kFolderTypeInbox; })
+                              : decltype(m_root->children.begin()){};
+    if (!m_root || inbox == m_root->children.end())
+        return false;
+    selectNode(inbox->get());
+    return true;
 }
 
-void PLOutlineViewController::openFolderWithFolderID(const QString& folderID)
+bool PLOutlineViewController::openFolderWithFolderID(const QString& folderID)
 {
     // A folder made since the tree was built is shown once the tree is built again.
     if (!getTreeNodeByFolderID(folderID) && m_context)
         reloadTree();
-    const int row = int(m_rows.indexOf(getTreeNodeByFolderID(folderID)));
-    if (row < 0 || !m_model)
+    const TreeNode* node = getTreeNodeByFolderID(folderID);
+    if (!node)
+        return false;
+    selectNode(node);
+    return true;
+}
+
+void PLOutlineViewController::selectNode(const TreeNode* node)
+{
+    QStandardItem* item = itemForNode(node);
+    if (!item)
         return;
-    const QModelIndex index = row == 0 ? m_model->index(0, 0) : m_model->index(row - 1, 0, m_model->index(0, 0));
+    const QModelIndex index = item->index();
     _outlineView->setCurrentIndex(index);
     _outlineView->scrollTo(index);
-    if (m_selected != m_rows[row])
+    if (m_selected != node)
         selectionChanged();
 }
 
 void PLOutlineViewController::selectionChanged()
 {
+    if (m_filling)
+        return;
     const QModelIndex current = _outlineView->currentIndex();
-    m_selected = !current.isValid() ? nullptr : nodeAtRow(current.parent().isValid() ? current.row() + 1 : 0);
+    m_selected = current.isValid() ? reinterpret_cast<const TreeNode*>(current.data(kNodeRole).value<quintptr>()) : nullptr;
     if (_cardListController)
         _cardListController->setPredicate();
     updateBottomFolderStatus();
@@ -158,8 +187,219 @@ void PLOutlineViewController::updateBottomFolderStatus()
 {
     if (!_bottomFolderStatusLabel || !_bottomFolderStatusPath)
         return;
-    QStringList path;
-    for (const TreeNode* node = m_selected; node; node = node->folderParent)
-        path.prepend(node->folderName);
-    _bottomFolderStatusPath->setText(path.join(QStringLiteral(" / ")));
+    if (m_selected && m_selected->folderType == kFolderTypeRoot)
+        _bottomFolderStatusPath->setText(m_selected->folderName);
+    else
+        _bottomFolderStatusPath->setText(folderPathBelowRoot(m_selected).join(QLatin1Char('/')));
+}
+
+bool PLOutlineViewController::checkDBStatus()
+{
+    QWidget* window = _outlineView ? _outlineView->window() : nullptr;
+    if (checkDBAttributes(g_strCurDBPath) != kDBAttributesOK) {
+        PLNSLog(QStringLiteral("There is something wrong with DB file."));
+        PLMessage::ShowPLErrorMessageBySheet(window, kMessageDBError);
+        return false;
+    }
+    if (checkDiskSize(g_strCurDBPath, g_lDiskSize) != 0) {
+        PLNSLog(QStringLiteral("Local disk is not enough."));
+        PLMessage::ShowPLErrorMessageBySheet(window, kMessageDiskSpace);
+        return false;
+    }
+    return true;
+}
+
+bool PLOutlineViewController::checkFormat(const QString& name, const TreeNode* node)
+{
+    int code = checkFolderNameFormat(name);
+    if (code == 0 && checkSameFolder(name, node))
+        code = kFolderNameDuplicate;
+    if (code != 0 && code != kFolderNameEmpty)
+        PLMessage::ShowPLErrorMessageBySheet(_outlineView ? _outlineView->window() : nullptr, code);
+    return code == 0;
+}
+
+ManagedObjectPtr PLOutlineViewController::folderRecord(const QString& folderID)
+{
+    int error = 0;
+    const ManagedObjectList found = m_context ? m_context->executeFetchRequest(
+                                                    {QString::fromLatin1(CardStore::kEntityFolder), keyEquals(kFolderID, folderID), {}}, &error)
+                                              : ManagedObjectList{};
+    if (error != 0)
+        PLNSLog(QStringLiteral("fetchRequest failure!"));
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+void PLOutlineViewController::saveStore()
+{
+    QString errorText;
+    if (m_context && m_context->save(&errorText) != 0)
+        PLNSLog(QStringLiteral("%@"), errorText);
+}
+
+bool PLOutlineViewController::addFolder(const TreeNode* parent)
+{
+    TreeNode* target = const_cast<TreeNode*>(::getTreeNodeByFolderID(parent ? parent->folderID : QString(), m_root.get()));
+    if (!target || target->folderType == kFolderTypeInbox || target->folderLevel >= kFolderMaxLevel || !checkDBStatus())
+        return false;
+    auto node = std::make_shared<TreeNode>();
+    node->folderID = getUUID();
+    node->folderName = createDefaultFolderName(target, getLocalString(QStringLiteral("PL_TEXT_NEWFOLDER")));
+    node->folderLevel = target->folderLevel + 1;
+    node->folderParent = target;
+    target->children.append(node);
+    m_folderNameBeforeEdit = node->folderName;
+    m_adding = true;
+    fillModel();
+    selectNode(node.get());
+    if (QStandardItem* item = itemForNode(node.get()))
+        _outlineView->edit(item->index());
+    return true;
+}
+
+void PLOutlineViewController::itemEdited(QStandardItem* item)
+{
+    if (m_filling || !item)
+        return;
+    const auto* node = reinterpret_cast<const TreeNode*>(item->data(kNodeRole).value<quintptr>());
+    if (!node || node->folderName == item->text())
+        return;
+    // The view is still inside its commit: the tree is rebuilt once it has finished.
+    const QString folderID = node->folderID;
+    const QString name = item->text();
+    QMetaObject::invokeMethod(this, [this, folderID, name] {
+        const TreeNode* edited = getTreeNodeByFolderID(folderID);
+        if (!edited)
+            return;
+        if (m_selected != edited)
+            selectNode(edited);
+        if (m_folderNameBeforeEdit.isNull())
+            m_folderNameBeforeEdit = edited->folderName;
+        endEditing(name);
+    }, Qt::QueuedConnection);
+}
+
+void PLOutlineViewController::endEditing(const QString& typed)
+{
+    if (m_folderNameBeforeEdit.isNull() || !m_selected)
+        return;
+    auto* node = const_cast<TreeNode*>(m_selected);
+    const QString before = m_folderNameBeforeEdit;
+    m_folderNameBeforeEdit = QString();
+    const bool adding = std::exchange(m_adding, false);
+    if (!checkDBStatus()) {
+        // Nothing is stored: an added folder goes again, a renamed one keeps its name.
+        if (adding && node->folderParent) {
+            TreeNode* parent = node->folderParent;
+            parent->children.removeIf([node](const std::shared_ptr<TreeNode>& c) { return c.get() == node; });
+            m_selected = nullptr;
+            fillModel();
+            selectNode(parent);
+        } else {
+            node->folderName = before;
+            fillModel();
+        }
+        return;
+    }
+    const QString name = typed.left(kFolderNameMaxLength);
+    node->folderName = checkFormat(name, node) ? name : before;
+    if (node->folderParent)
+        sortChildren(*node->folderParent);
+    fillModel();
+    selectNode(node);
+    if (adding) {
+        if (!m_context)
+            return;
+        const ManagedObjectPtr record = m_context->insertNewObject(QString::fromLatin1(CardStore::kEntityFolder));
+        record->setValue(kFolderID, node->folderID);
+        record->setValue(kFolderName, node->folderName);
+        record->setValue(kFolderLevel, node->folderLevel);
+        record->setValue(kFolderParent, node->folderParent ? node->folderParent->folderID : QString());
+        record->setValue(kFolderType, kFolderTypeUser);
+        saveStore();
+    } else if (const ManagedObjectPtr record = folderRecord(node->folderID)) {
+        record->setValue(kFolderName, node->folderName);
+        saveStore();
+    }
+    updateBottomFolderStatus();
+}
+
+bool PLOutlineViewController::renameFolder(const TreeNode* node, const QString& name)
+{
+    if (!node || node->folderType != kFolderTypeUser)
+        return false;
+    selectNode(node);
+    m_folderNameBeforeEdit = node->folderName;
+    endEditing(name);
+    return node->folderName == name;
+}
+
+bool PLOutlineViewController::removeFolder(const TreeNode* node)
+{
+    if (!node || node->folderType != kFolderTypeUser || !m_context || !checkDBStatus())
+        return false;
+    QWidget* window = _outlineView->window();
+    if (!node->children.isEmpty()) {
+        PLNSLog(QStringLiteral("the delete folder has child folder"));
+        PLMessage::ShowPLErrorMessageBySheet(window, kFolderNotEmpty);
+        return false;
+    }
+    int error = 0;
+    const ManagedObjectList belongs = m_context->executeFetchRequest(
+        {QString::fromLatin1(CardStore::kEntityCardBelong), keyEquals(kFolderID, node->folderID), {}}, &error);
+    if (error != 0) {
+        PLNSLog(QStringLiteral("fetchRequest failure!"));
+        return false;
+    }
+    // Cards in the trash do not keep a folder; a card without the flag is not in the trash.
+    const bool holdsCards = std::any_of(belongs.begin(), belongs.end(), [&](const ManagedObjectPtr& belong) {
+        const ManagedObjectList cards = m_context->executeFetchRequest(
+            {QString::fromLatin1(CardStore::kEntityCard), keyEquals(QStringLiteral("cardID"), belong->stringValue(QStringLiteral("cardID"))), {}});
+        return std::any_of(cards.begin(), cards.end(), [](const ManagedObjectPtr& card) { return card->value(QStringLiteral("deletedFlag")).toInt() != 1; });
+    });
+    if (holdsCards) {
+        PLNSLog(QStringLiteral("the delete folder has card"));
+        PLMessage::ShowPLErrorMessageBySheet(window, kFolderNotEmpty);
+        return false;
+    }
+    if (PLMessage::ShowPLInfoMessageBySheet(window, QStringLiteral("IDS_MSG_FOLDER_IS_DELETE"), 2, 3, QString()) != 1 || !checkDBStatus())
+        return false;
+    if (const ManagedObjectPtr record = folderRecord(node->folderID))
+        m_context->deleteObject(record);
+    saveStore();
+    TreeNode* parent = node->folderParent;
+    parent->children.removeIf([node](const std::shared_ptr<TreeNode>& c) { return c.get() == node; });
+    if (m_selected == node)
+        m_selected = nullptr;
+    fillModel();
+    if (!m_selected)
+        selectNode(parent);
+    return true;
+}
+
+bool PLOutlineViewController::MoveFolder(const TreeNode* draggedNode, const TreeNode* destinationNode)
+{
+    auto* dragged = const_cast<TreeNode*>(draggedNode);
+    auto* destination = const_cast<TreeNode*>(destinationNode);
+    if (!dragged || !destination || !m_context || isInSubtree(destination, dragged)
+        || destination->folderLevel + getTreeNodeDepth(dragged) > kFolderMaxLevel)
+        return false;
+    if (hasChildNamed(destination, dragged->folderName)) {
+        PLMessage::ShowPLErrorMessageBySheet(_outlineView->window(), kFolderMoveDuplicate);
+        return false;
+    }
+    if (!checkDBStatus())
+        return false;
+    moveNode(dragged, destination);
+    for (TreeNode* each : convertTreeToArray(dragged)) {
+        const ManagedObjectPtr record = folderRecord(each->folderID);
+        if (!record)
+            continue;
+        record->setValue(kFolderLevel, each->folderLevel);
+        if (each == dragged)
+            record->setValue(kFolderParent, destination->folderID);
+    }
+    saveStore();
+    fillModel();
+    return true;
 }

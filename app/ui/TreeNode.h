@@ -9,8 +9,10 @@
 struct TreeNode {
     QString folderName;
     QString folderID;
-    int folderType = 0;   // 1 the root "All data", 2 the Inbox, 3 a user folder
+    int folderType = 3;   // 1 the root "All data", 2 the Inbox, 3 a user folder
     int folderLevel = 1;  // 1 to 4
     TreeNode* folderParent = nullptr;
     QList<std::shared_ptr<TreeNode>> children;
+
+    bool isLeaf() const { return children.isEmpty(); }
 };

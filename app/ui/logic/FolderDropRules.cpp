@@ -1,0 +1,25 @@
+#include "app/ui/logic/FolderDropRules.h"
+
+#include "app/core/CardEntities.h"
+
+int validateFolderDrop(const FolderDropProposal& p)
+{
+    if (!p.hasDestination || p.readOnlyDatabase || p.childIndex != -1 || p.windowBusy || p.hasAttachmentRows)
+        return kDragOperationNone;
+    if (!p.hasCardRows && !p.hasFolderRow && !p.hasFileNames)
+        return kDragOperationNone;
+    if (p.hasCardRows) {
+        if (p.destinationType == kFolderTypeRoot || (p.cardsFromCardTable && p.destinationIsSelected))
+            return kDragOperationNone;
+    }
+    if (p.hasFolderRow) {
+        if (p.destinationType == kFolderTypeInbox || p.destinationLevel > 3 || p.destinationIsDraggedParent)
+            return kDragOperationNone;
+        // A folder can never go inside itself, whatever the levels say.
+        if (p.destinationInsideDragged || p.destinationLevel + p.draggedDepth > 4)
+            return kDragOperationNone;
+    }
+    if (p.hasFileNames && !p.hasCardRows)
+        return p.fileCount > 0 ? kDragOperationCopy : kDragOperationNone;
+    return kDragOperationMove;
+}

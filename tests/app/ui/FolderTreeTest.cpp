@@ -1,0 +1,337 @@
+// The folder tree: how it is built from the store (damaged stores included), the name and
+// order rules, the drop decision, and the folder commands as the user meets them in the window,
+// kept across a restart.
+
+#include "app/core/CardEntities.h"
+#include "app/core/CardFolder.h"
+#include "app/core/Globals.h"
+#include "app/ui/FolderTree.h"
+#include "app/ui/MainWindowUi.h"
+#include "app/ui/PLMainWindowController.h"
+#include "app/ui/PLOutlineViewController.h"
+#include "app/ui/logic/FolderDropRules.h"
+#include "platform/foundation/PreferenceDomain.h"
+#include "platform/store/CardStoreModel.h"
+#include "platform/store/ManagedObjectContext.h"
+#include "tests/app/core/TestBundle.h"
+#include "tests/support/appkit/ScriptedMessagePresenter.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList outline(const TreeNode* node, const QString& indent = {})
+{
+    QStringList lines{indent + node->folderName + QStringLiteral(" (%1)").arg(node->folderLevel)};
+    for (const auto& child : node->children)
+        lines += outline(child.get(), indent + QStringLiteral("  "));
+    return lines;
+}
+
+FolderRecord user(const char* id, const char* name, const char* parent, int level)
+{
+    return {QString::fromLatin1(id), QString::fromUtf8(name), QString::fromLatin1(parent), level, kFolderTypeUser};
+}
+
+const FolderRecord kRoot{QStringLiteral("R"), {}, {}, 1, kFolderTypeRoot};
+const FolderRecord kInbox{QStringLiteral("I"), {}, QStringLiteral("R"), 2, kFolderTypeInbox};
+
+} // namespace
+
+TEST(FolderTree, BuildsTheTreeInOrderAndHangsWhatTheRootDoesNotReachUnderIt)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    const QString longName(1000, QLatin1Char('x'));
+    struct Case {
+        const char* what;
+        QList<FolderRecord> records;
+        QStringList expected;
+    } cases[] = {
+        {"parents followed, Inbox first, names by collation rather than by code",
+         {user("b", "beta", "R", 2), user("a2", "Zed", "a", 3), kInbox, user("a", "Alpha", "R", 2), user("C", "Cee", "R", 2), kRoot},
+         {"All (1)", "  In (2)", "  Alpha (2)", "    Zed (3)", "  beta (2)", "  Cee (2)"}},
+        {"a user folder may bear the Inbox's name",
+         {kRoot, user("x", "Inbox", "R", 2), kInbox},
+         {"All (1)", "  In (2)", "  Inbox (2)"}},
+        {"missing parent: the folder and its sub-folder hang under the root as stored",
+         {kRoot, kInbox, user("o", "Orphan", "gone", 3), user("oc", "Child", "o", 4)},
+         {"All (1)", "  In (2)", "  Orphan (3)", "    Child (4)"}},
+        {"a cycle of parents is cut once, nothing lost",
+         {kRoot, kInbox, user("c1", "One", "c2", 2), user("c2", "Two", "c1", 3), user("self", "Self", "self", 2)},
+         {"All (1)", "  In (2)", "  One (2)", "    Two (3)", "  Self (2)"}},
+        {"two roots: the last one is the root, the other hangs under it",
+         {FolderRecord{QStringLiteral("R0"), {}, {}, 1, kFolderTypeRoot}, kRoot, kInbox},
+         {"All (1)", "  In (2)", "  All (1)"}},
+        {"odd names are kept as they are",
+         {kRoot, kInbox, user("s", "a/b", "R", 2), user("n", "line\nbreak", "R", 2), FolderRecord{"l", longName, "R", 2, kFolderTypeUser}},
+         {"All (1)", "  In (2)", "  a/b (2)", "  line\nbreak (2)", QStringLiteral("  %1 (2)").arg(longName)}},
+    };
+    for (const Case& c : cases) {
+        const auto root = buildFolderTree(c.records, QStringLiteral("All"), QStringLiteral("In"));
+        ASSERT_NE(root, nullptr) << c.what;
+        EXPECT_EQ(outline(root.get()), c.expected) << c.what;
+        EXPECT_EQ(convertTreeToArray(root.get()).size(), c.records.size()) << c.what;
+    }
+    EXPECT_EQ(buildFolderTree({kInbox, user("a", "A", "R", 2)}, QStringLiteral("All"), QStringLiteral("In")), nullptr)
+        << "no root: no tree";
+    QLocale::setDefault(before);
+}
+
+TEST(FolderTree, NameRulesDefaultNamesAndDepth)
+{
+    struct Format {
+        const char* name;
+        int code;
+    } formats[] = {{"", 210},      {"a/b", 205},  {"a=b", 205}, {"wow!", 205}, {"a\\b", 205}, {"x|y", 205},
+                   {".hidden", 206}, {"./", 205}, {"Clients", 0}, {"a.b", 0},   {"Ünïcode", 0}};
+    for (const Format& f : formats)
+        EXPECT_EQ(checkFolderNameFormat(QString::fromUtf8(f.name)), f.code) << f.name;
+
+    const auto root = buildFolderTree({kRoot, kInbox, user("n1", "New Folder", "R", 2), user("n2", "New Folder 2", "R", 2),
+                                       user("w", "work", "R", 2), user("w1", "Deep", "w", 3), user("w2", "Deeper", "w1", 4)},
+                                      QStringLiteral("All"), QStringLiteral("Inbox"));
+    EXPECT_EQ(createDefaultFolderName(root.get(), QStringLiteral("New Folder")), QStringLiteral("New Folder 3"));
+    EXPECT_EQ(createDefaultFolderName(root.get(), QStringLiteral("new folder")), QStringLiteral("new folder"))
+        << "only an exact name blocks the default";
+    EXPECT_EQ(createDefaultFolderName(nullptr, QStringLiteral("B")), QStringLiteral("B"));
+
+    TreeNode* work = getTreeNodeByFolderID(QStringLiteral("w"), root.get());
+    EXPECT_TRUE(checkSameFolder(QStringLiteral("NEW FOLDER"), work)) << "siblings' names ignore case";
+    EXPECT_FALSE(checkSameFolder(QStringLiteral("Inbox"), work)) << "the Inbox's name is free";
+    EXPECT_FALSE(checkSameFolder(QStringLiteral("WORK"), work)) << "a folder does not clash with itself";
+    EXPECT_EQ(getTreeNodeDepth(work), 3);
+    EXPECT_EQ(getTreeNodeDepth(getTreeNodeByFolderID(QStringLiteral("w2"), root.get())), 1);
+    EXPECT_EQ(folderPathBelowRoot(getTreeNodeByFolderID(QStringLiteral("w2"), root.get())),
+              (QStringList{"work", "Deep", "Deeper"}));
+
+    moveNode(getTreeNodeByFolderID(QStringLiteral("w1"), root.get()), getTreeNodeByFolderID(QStringLiteral("n1"), root.get()));
+    EXPECT_EQ(outline(getTreeNodeByFolderID(QStringLiteral("n1"), root.get())), (QStringList{"New Folder (2)", "  Deep (3)", "    Deeper (4)"}));
+    EXPECT_TRUE(work->isLeaf());
+}
+
+TEST(FolderTree, DropDecision)
+{
+    auto cards = [](int type, bool fromTable, bool selected) {
+        FolderDropProposal p;
+        p.hasDestination = true;
+        p.hasCardRows = true;
+        p.cardsFromCardTable = fromTable;
+        p.destinationIsSelected = selected;
+        p.destinationType = type;
+        return p;
+    };
+    auto folder = [](int destLevel, int destType, int parentLevel, int depth, bool onParent = false, bool inside = false) {
+        FolderDropProposal p;
+        p.hasDestination = true;
+        p.hasFolderRow = true;
+        p.destinationLevel = destLevel;
+        p.destinationType = destType;
+        p.draggedParentLevel = parentLevel;
+        p.draggedDepth = depth;
+        p.destinationIsDraggedParent = onParent;
+        p.destinationInsideDragged = inside;
+        return p;
+    };
+    auto files = [](int count, int type) {
+        FolderDropProposal p;
+        p.hasDestination = true;
+        p.hasFileNames = true;
+        p.fileCount = count;
+        p.destinationType = type;
+        return p;
+    };
+    auto with = [](FolderDropProposal p, auto change) {
+        change(p);
+        return p;
+    };
+    struct Case {
+        const char* what;
+        FolderDropProposal proposal;
+        int expected;
+    } cases[] = {
+        {"cards onto a user folder", cards(kFolderTypeUser, true, false), kDragOperationMove},
+        {"cards onto the Inbox", cards(kFolderTypeInbox, true, false), kDragOperationMove},
+        {"cards onto the root", cards(kFolderTypeRoot, true, false), kDragOperationNone},
+        {"cards onto the folder already shown", cards(kFolderTypeUser, true, true), kDragOperationNone},
+        {"trashed cards onto the folder shown", cards(kFolderTypeUser, false, true), kDragOperationMove},
+        {"between rows", with(cards(kFolderTypeUser, true, false), [](auto& p) { p.childIndex = 0; }), kDragOperationNone},
+        {"no folder under the pointer", with(cards(kFolderTypeUser, true, false), [](auto& p) { p.hasDestination = false; }), kDragOperationNone},
+        {"read-only database", with(cards(kFolderTypeUser, true, false), [](auto& p) { p.readOnlyDatabase = true; }), kDragOperationNone},
+        {"a sheet on the window", with(files(2, kFolderTypeUser), [](auto& p) { p.windowBusy = true; }), kDragOperationNone},
+        {"attachment rows", with(cards(kFolderTypeUser, true, false), [](auto& p) { p.hasAttachmentRows = true; }), kDragOperationNone},
+        {"nothing we know", with(files(0, kFolderTypeUser), [](auto& p) { p.hasFileNames = false; }), kDragOperationNone},
+        {"files onto the root", files(3, kFolderTypeRoot), kDragOperationCopy},
+        {"files onto the Inbox", files(1, kFolderTypeInbox), kDragOperationCopy},
+        {"an empty file list", files(0, kFolderTypeUser), kDragOperationNone},
+        {"files with card rows move the cards", with(files(1, kFolderTypeUser), [](auto& p) { p.hasCardRows = true; }), kDragOperationMove},
+        {"folder onto a level-2 sibling", folder(2, kFolderTypeUser, 1, 2), kDragOperationMove},
+        {"folder onto the root", folder(1, kFolderTypeRoot, 2, 1), kDragOperationMove},
+        {"folder onto its own parent", folder(2, kFolderTypeUser, 2, 1, true), kDragOperationNone},
+        {"folder onto the Inbox", folder(2, kFolderTypeInbox, 1, 1), kDragOperationNone},
+        {"folder onto a level-4 folder", folder(4, kFolderTypeUser, 1, 1), kDragOperationNone},
+        {"leaf onto a level-3 folder", folder(3, kFolderTypeUser, 1, 1), kDragOperationMove},
+        {"two levels onto a level-3 folder", folder(3, kFolderTypeUser, 1, 2), kDragOperationNone},
+        {"folder into its own sub-folder", folder(3, kFolderTypeUser, 1, 1, false, true), kDragOperationNone},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(validateFolderDrop(c.proposal), c.expected) << c.what;
+}
+
+namespace {
+
+class FolderTreeWindow : public ::testing::Test {
+protected:
+    QTemporaryDir temp;
+    TestBundle bundle{{}, {{QStringLiteral("IDS_MSG_ERR_0205"), PlistValue(QStringLiteral("E205"))},
+                           {QStringLiteral("IDS_MSG_ERR_0207"), PlistValue(QStringLiteral("E207"))},
+                           {QStringLiteral("IDS_MSG_ERR_0209"), PlistValue(QStringLiteral("E209"))},
+                           {QStringLiteral("IDS_MSG_ERR_0214"), PlistValue(QStringLiteral("E214"))}}};
+    ScriptedMessagePresenter presenter;
+    QString database;
+
+    void SetUp() override
+    {
+        PreferenceDomain::setStandardDomain(QStringLiteral("test.foldertree"), temp.filePath(QStringLiteral("prefs")));
+        database = temp.filePath(QStringLiteral("Cards.cxdb"));
+        QDir().mkpath(database + QStringLiteral("/Images"));
+        QDir().mkpath(database + QStringLiteral("/Files"));
+    }
+    void TearDown() override { g_strCurDBPath.clear(); }
+
+    std::unique_ptr<PLMainWindowController> start()
+    {
+        g_strCurDBPath = database;
+        auto window = std::make_unique<PLMainWindowController>();
+        window->setTerminate([] {});
+        window->showActiveWindow();
+        EXPECT_NE(window->managedObjectContext(), nullptr);
+        return window;
+    }
+    static PLOutlineViewController& tree(PLMainWindowController& window) { return *window.outlineViewController(); }
+    static const TreeNode* child(PLMainWindowController& window, const QString& name)
+    {
+        for (TreeNode* node : convertTreeToArray(const_cast<TreeNode*>(tree(window).rootNode()))) {
+            if (node->folderName == name)
+                return node;
+        }
+        return nullptr;
+    }
+    // Types a name into the editor the tree opened and presses Return, as a user does.
+    static void typeName(PLMainWindowController& window, const QString& name)
+    {
+        QTreeView* view = tree(window).outlineView();
+        auto* editor = view->viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr) << "the new folder's name is open for editing";
+        editor->selectAll();
+        QTest::keyClicks(editor, name);
+        QTest::keyClick(editor, Qt::Key_Return);
+        // The view commits the editor's text on its next pass, the tree stores it on the one after.
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents();
+    }
+    static QStringList shownTree(PLMainWindowController& window) { return outline(tree(window).rootNode()); }
+};
+
+} // namespace
+
+TEST_F(FolderTreeWindow, FoldersMadeRenamedMovedAndRemovedAreThereAfterARestart)
+{
+    {
+        auto window = start();
+        PLOutlineViewController& folders = tree(*window);
+        ASSERT_NE(folders.rootNode(), nullptr);
+        ASSERT_TRUE(folders.addFolder(folders.rootNode()));
+        typeName(*window, QStringLiteral("Clients"));
+        ASSERT_NE(child(*window, QStringLiteral("Clients")), nullptr) << presenter.texts().join(u'|').toStdString() << shownTree(*window).join(u'|').toStdString();
+        ASSERT_TRUE(folders.addFolder(folders.rootNode()));
+        typeName(*window, QStringLiteral("CLIENTS"));
+        EXPECT_TRUE(presenter.texts().contains(QStringLiteral("E207"))) << "a sibling's name in other case is refused";
+        const TreeNode* kept = folders.getSelectedItem();
+        ASSERT_NE(kept, nullptr);
+        EXPECT_EQ(kept->folderName, QStringLiteral("PL_TEXT_NEWFOLDER")) << "the refused add keeps its default name";
+        EXPECT_FALSE(folders.renameFolder(kept, QStringLiteral("a:b")));
+        EXPECT_TRUE(presenter.texts().contains(QStringLiteral("E205")));
+        EXPECT_TRUE(folders.renameFolder(kept, QStringLiteral("Suppliers")));
+        ASSERT_TRUE(folders.addFolder(child(*window, QStringLiteral("Clients"))));
+        typeName(*window, QStringLiteral("Old"));
+        ASSERT_TRUE(folders.addFolder(child(*window, QStringLiteral("Clients"))));
+        typeName(*window, QStringLiteral("Gone"));
+        EXPECT_FALSE(folders.removeFolder(child(*window, QStringLiteral("Clients")))) << "a folder with sub-folders stays";
+        EXPECT_TRUE(presenter.texts().contains(QStringLiteral("E209")));
+        EXPECT_TRUE(folders.removeFolder(child(*window, QStringLiteral("Gone"))));
+        ASSERT_TRUE(folders.openFolderWithFolderID(child(*window, QStringLiteral("Old"))->folderID));
+        EXPECT_TRUE(folders.MoveFolder(child(*window, QStringLiteral("Old")), child(*window, QStringLiteral("Suppliers"))));
+        EXPECT_EQ(folders.getSelectedItem(), child(*window, QStringLiteral("Old"))) << "the moved folder stays selected";
+        EXPECT_EQ(window->ui()._bottomFolderStatusPath->text(), QStringLiteral("Suppliers/Old"));
+        window->window()->close();
+    }
+    auto window = start();
+    EXPECT_EQ(shownTree(*window), (QStringList{"IDS_FOLDER_NAME_ALL (1)", "  IDS_FOLDER_NAME_INBOX (2)", "  Clients (2)",
+                                               "  Suppliers (2)", "    Old (3)"}))
+        << shownTree(*window).join(u'|').toStdString();
+}
+
+TEST_F(FolderTreeWindow, AFolderHoldingCardsStaysUnlessTheyAreAllInTheTrash)
+{
+    auto window = start();
+    PLOutlineViewController& folders = tree(*window);
+    ASSERT_TRUE(folders.addFolder(folders.rootNode()));
+    typeName(*window, QStringLiteral("Full"));
+    const TreeNode* full = child(*window, QStringLiteral("Full"));
+    ASSERT_NE(full, nullptr);
+    const QString fullID = full->folderID;
+    ManagedObjectContext* context = window->managedObjectContext();
+    const ManagedObjectPtr card = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCard));
+    card->setValue(QStringLiteral("cardID"), QStringLiteral("C1"));
+    const ManagedObjectPtr belong = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCardBelong));
+    belong->setValue(QStringLiteral("cardID"), QStringLiteral("C1"));
+    assignCardFolder(*card, *belong, full->folderID);
+    context->save();
+    // The import leaves the flag unset: such a card is not in the trash.
+    EXPECT_FALSE(folders.removeFolder(full));
+    card->setValue(QStringLiteral("deletedFlag"), 1);
+    presenter.queueAnswer(0);
+    EXPECT_FALSE(folders.removeFolder(full)) << "not confirmed";
+    EXPECT_TRUE(folders.removeFolder(full));
+    EXPECT_EQ(child(*window, QStringLiteral("Full")), nullptr);
+    EXPECT_EQ(belong->stringValue(QStringLiteral("folder_ID")), fullID) << "the trashed card keeps the removed folder's identifier";
+}
+
+TEST_F(FolderTreeWindow, ADamagedTreeOpensAndNothingIsRewritten)
+{
+    QString inbox;
+    {
+        auto window = start();
+        ManagedObjectContext* context = window->managedObjectContext();
+        auto folder = [&](const char* id, const char* name, const char* parent, int level) {
+            const ManagedObjectPtr record = context->insertNewObject(QString::fromLatin1(CardStore::kEntityFolder));
+            record->setValue(QStringLiteral("folder_ID"), QString::fromLatin1(id));
+            record->setValue(QStringLiteral("folder_Name"), QString::fromLatin1(name));
+            record->setValue(QStringLiteral("folder_Parent"), QString::fromLatin1(parent));
+            record->setValue(QStringLiteral("folder_Level"), level);
+            record->setValue(QStringLiteral("folder_Type"), kFolderTypeUser);
+        };
+        folder("o", "Orphan", "missing", 3);
+        folder("c1", "Loop", "c2", 2);
+        folder("c2", "Pool", "c1", 3);
+        ASSERT_EQ(context->save(), 0);
+        window->window()->close();
+    }
+    auto window = start();
+    EXPECT_EQ(shownTree(*window), (QStringList{"IDS_FOLDER_NAME_ALL (1)", "  IDS_FOLDER_NAME_INBOX (2)", "  Loop (2)", "    Pool (3)",
+                                               "  Orphan (3)"}))
+        << shownTree(*window).join(u'|').toStdString();
+    const ManagedObjectList records = window->managedObjectContext()->executeFetchRequest(
+        {QString::fromLatin1(CardStore::kEntityFolder), keyEquals(QStringLiteral("folder_ID"), QStringLiteral("o")), {}});
+    ASSERT_EQ(records.size(), 1);
+    EXPECT_EQ(records.first()->stringValue(QStringLiteral("folder_Parent")), QStringLiteral("missing"));
+}
