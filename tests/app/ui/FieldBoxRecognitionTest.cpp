@@ -1,0 +1,79 @@
+// One field recognised from a box the user draws on the card image, by the real OCR stand-in:
+// the box goes round the e-mail line of an English card, the e-mail row's button is clicked,
+// and the card's e-mail is what the card shows.
+#include "app/images/OcrApplicationLink.h"
+#include "app/images/SeparationLibrary.h"
+#include "tests/app/ui/ImagePaneFixture.h"
+#include "tests/support/cards/SyntheticCard.h"
+
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+
+namespace {
+
+// The rows of the lowest band of dark pixels: the card's last text line, as image pixels from
+// the bottom-left corner, with a margin round it.
+QRectF lastLineBox(const QImage& card)
+{
+    const QImage grey = card.convertToFormat(QImage::Format_Grayscale8);
+    int bottom = -1, top = -1;
+    for (int y = grey.height() - 1; y >= 0 && top < 0; --y) {
+        bool dark = false;
+        for (int x = 0; x < grey.width() && !dark; ++x)
+            dark = qGray(grey.pixel(x, y)) < 128;
+        if (dark && bottom < 0)
+            bottom = y;
+        else if (!dark && bottom >= 0)
+            top = y + 1;
+    }
+    const int margin = 8;
+    return QRectF(margin, grey.height() - 1 - bottom - margin, grey.width() - 2 * margin, bottom - top + 1 + 2 * margin);
+}
+
+void sendMouse(QWidget* widget, QEvent::Type type, const QPointF& at, Qt::MouseButtons held)
+{
+    QMouseEvent event(type, at, widget->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+} // namespace
+
+TEST_F(ImagePaneFixture, BoxDrawnRoundTheMailLineIsRecognisedIntoTheMailField)
+{
+    const QString stage = QString::fromLocal8Bit(qgetenv("PELMORA_STAGE_DIR"));
+    SeparationLibrary::setApplicationFolder(stage);
+    setOcrApplicationFolder(stage);
+    setOcrConnector(nullptr);
+    setOcrTimeouts(30000, 5000, 60000);
+
+    // 1,075 x 650 pixels at 300 dpi.
+    const QImage card = englishCard(0);
+    testpdf::Document document = testpdf::scannerDocument(0);
+    document.pages.push_back(testpdf::fullPage(testpdf::jpegImage(card.convertToFormat(QImage::Format_RGB888)), 258, 156));
+    ASSERT_TRUE(testpdf::writePdf(imagePath(QStringLiteral("E_N1.pdf")), document));
+    addCard(QStringLiteral("E"), {{QStringLiteral("face_Image_File"), QStringLiteral("E_N1.pdf")},
+                                  {QStringLiteral("e_Mail"), QStringLiteral("old@example.com")}});
+    select({QStringLiteral("E")});
+
+    PLImageView* view = pane->faceImageView();
+    const QRectF box = lastLineBox(card);
+    const QPointF from = view->widgetPointForImagePoint(box.topLeft());
+    const QPointF to = view->widgetPointForImagePoint(box.bottomRight());
+    sendMouse(view, QEvent::MouseButtonPress, from, Qt::LeftButton);
+    sendMouse(view, QEvent::MouseMove, to, Qt::LeftButton);
+    sendMouse(view, QEvent::MouseButtonRelease, to, Qt::NoButton);
+    ASSERT_TRUE(view->getRedBoxState());
+
+    window->window()->findChild<QPushButton*>(QStringLiteral("_mailButton"))->click();
+
+    const auto reader = ManagedObjectContext::open(CardStore::currentModel(), storeFile());
+    const ManagedObjectList cards = reader->executeFetchRequest(
+        {QString::fromLatin1(CardStore::kEntityCard), keyEquals(QStringLiteral("cardID"), QStringLiteral("E")), {}});
+    ASSERT_EQ(cards.size(), 1);
+    EXPECT_EQ(cards.first()->stringValue(QStringLiteral("e_Mail")), QStringLiteral("anna.lopez@acme-widgets.com"));
+    EXPECT_FALSE(cards.first()->stringValue(QStringLiteral("e_Mail_XY")).isEmpty());
+    // The editor shows the recognised value.
+    EXPECT_EQ(window->window()->findChild<QLineEdit*>(QStringLiteral("_mailText"))->text(), QStringLiteral("anna.lopez@acme-widgets.com"));
+    EXPECT_TRUE(presenter.texts().isEmpty());
+}
