@@ -3,11 +3,15 @@
 #include "app/core/CardEntities.h"
 #include "app/core/CardFolder.h"
 #include "app/core/Globals.h"
+#include "app/core/RectString.h"
+#include "app/ui/PLImageController.h"
 #include "app/ui/PLMainWindowController.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
+#include "tests/support/cards/SyntheticCard.h"
+#include "tests/support/pdf/TestPdf.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -65,9 +69,24 @@ int main(int argc, char** argv)
         belong->setValue(QStringLiteral("cardID"), cardID);
         assignCardFolder(*card, *belong, inbox.first()->stringValue(QStringLiteral("folder_ID")));
         belong->setRelatedObject(QStringLiteral("ToCardRelation"), card);
+        if (cardID == QLatin1String("CARD-2")) {
+            // A scanned front with the boxes of its name and e-mail lines.
+            const QImage front = englishCard(0);
+            testpdf::Document document = testpdf::scannerDocument(0);
+            document.pages.push_back(testpdf::fullPage(testpdf::jpegImage(front.convertToFormat(QImage::Format_RGB888)), 258, 156));
+            if (!testpdf::writePdf(g_strCurDBPath + QStringLiteral("/Images/CARD-2_N1.pdf"), document))
+                return 1;
+            const QList<QRectF> lines = textLineBoxes(front);
+            card->setValue(QStringLiteral("face_Image_File"), QStringLiteral("CARD-2_N1.pdf"));
+            card->setValue(QStringLiteral("full_Name_XY"), ConvertRectToString(lines.value(1)));
+            card->setValue(QStringLiteral("e_Mail_XY"), ConvertRectToString(lines.last()));
+        }
     }
     window.saveAction();
     window.selectCards({QStringLiteral("CARD-2")});
+    QApplication::processEvents();
+    // The e-mail field's box, as when the e-mail row gains the focus.
+    window.imageController()->setCardData(window.getSeleteRecords(), 27);
     QApplication::processEvents();
     const QString out = QString::fromLocal8Bit(argv[1]);
     if (!window.window()->grab().save(out, "PNG")) {

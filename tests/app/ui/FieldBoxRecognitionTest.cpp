@@ -12,25 +12,6 @@
 
 namespace {
 
-// The rows of the lowest band of dark pixels: the card's last text line, as image pixels from
-// the bottom-left corner, with a margin round it.
-QRectF lastLineBox(const QImage& card)
-{
-    const QImage grey = card.convertToFormat(QImage::Format_Grayscale8);
-    int bottom = -1, top = -1;
-    for (int y = grey.height() - 1; y >= 0 && top < 0; --y) {
-        bool dark = false;
-        for (int x = 0; x < grey.width() && !dark; ++x)
-            dark = qGray(grey.pixel(x, y)) < 128;
-        if (dark && bottom < 0)
-            bottom = y;
-        else if (!dark && bottom >= 0)
-            top = y + 1;
-    }
-    const int margin = 8;
-    return QRectF(margin, grey.height() - 1 - bottom - margin, grey.width() - 2 * margin, bottom - top + 1 + 2 * margin);
-}
-
 void sendMouse(QWidget* widget, QEvent::Type type, const QPointF& at, Qt::MouseButtons held)
 {
     QMouseEvent event(type, at, widget->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held, Qt::NoModifier);
@@ -57,7 +38,7 @@ TEST_F(ImagePaneFixture, BoxDrawnRoundTheMailLineIsRecognisedIntoTheMailField)
     select({QStringLiteral("E")});
 
     PLImageView* view = pane->faceImageView();
-    const QRectF box = lastLineBox(card);
+    const QRectF box = textLineBoxes(card).last();
     const QPointF from = view->widgetPointForImagePoint(box.topLeft());
     const QPointF to = view->widgetPointForImagePoint(box.bottomRight());
     sendMouse(view, QEvent::MouseButtonPress, from, Qt::LeftButton);

@@ -52,3 +52,23 @@ QImage japaneseCard()
 }
 
 QImage turnedClockwise(const QImage& image) { return image.transformed(QTransform().rotate(90)); }
+
+QList<QRectF> textLineBoxes(const QImage& card, int margin)
+{
+    const QImage grey = card.convertToFormat(QImage::Format_Grayscale8);
+    QList<QRectF> boxes;
+    int top = -1;
+    for (int y = 0; y <= grey.height(); ++y) {
+        bool dark = false;
+        for (int x = 0; y < grey.height() && x < grey.width() && !dark; ++x)
+            dark = qGray(grey.pixel(x, y)) < 128;
+        if (dark && top < 0)
+            top = y;
+        else if (!dark && top >= 0) {
+            const int height = y - top;
+            boxes.append(QRectF(margin, grey.height() - y - margin, grey.width() - 2 * margin, height + 2 * margin));
+            top = -1;
+        }
+    }
+    return boxes;
+}

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
+#include <QRectF>
 #include <QString>
 
 #include <vector>
@@ -20,3 +22,7 @@ QImage englishCard(int variant = 0);
 // 山田 太郎 of 株式会社山田商事, taro.yamada@yamada-shoji.co.jp, TEL 03-1234-5678.
 QImage japaneseCard();
 QImage turnedClockwise(const QImage& image);
+
+// The card's lines of text from top to bottom, each as a box in image pixels counted from the
+// bottom-left corner (as stored field rectangles are), across the card and with a margin round it.
+QList<QRectF> textLineBoxes(const QImage& card, int margin = 8);
