@@ -1,9 +1,16 @@
-// The card list's filters, its column preferences and its sort cycle, on a small fixture of cards.
+// The card list's filters, its column preferences, its sort cycle and its cells, on a small fixture of cards.
 #include "app/core/VersionUtilities.h"
+#include "app/ui/CardTableModel.h"
+#include "app/ui/logic/ArrayController.h"
 #include "app/ui/logic/CardListColumns.h"
 #include "app/ui/logic/CardListFilters.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObject.h"
+#include "tests/app/core/TestBundle.h"
+
+#include <QDateTime>
+#include <QFont>
+#include <QLocale>
 
 #include <gtest/gtest.h>
 
@@ -185,4 +192,31 @@ TEST(CardListColumns, HeaderClickCycleAndSortReset)
     EXPECT_EQ(text(CardListColumns::afterColumnRemoved(byName, "full_Name")), text(byDate));
     EXPECT_EQ(text(CardListColumns::afterColumnRemoved(byName, "company")), text(byName));
     EXPECT_EQ(text(CardListColumns::afterColumnRemoved({}, "company")), text(byDate));
+}
+
+TEST(CardTableModel, PlaceholderShortDatesOneLineCellsAndBoldNewCards)
+{
+    TestBundle bundle;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    ManagedObjectList cards = fixture().mid(0, 2);
+    cards[0]->setValue(QStringLiteral("full_Name"), QString());
+    cards[0]->setValue(QStringLiteral("scanNow"), 1);
+    cards[0]->setValue(QStringLiteral("register_Date"), QDateTime(QDate(2024, 3, 9), QTime(12, 0)));
+    cards[1]->setValue(QStringLiteral("address"), QStringLiteral("1-2 Main St\nFloor 3"));
+    ArrayController controller;
+    controller.setContent(cards);
+    CardTableModel list(controller, true);
+    CardTableModel trash(controller, false);
+    for (CardTableModel* model : {&list, &trash})
+        model->setColumns({"full_Name", "register_Date", "address"});
+    EXPECT_EQ(list.index(0, 0).data().toString(), QStringLiteral("IDS_NO_NAME"));
+    EXPECT_TRUE(list.index(0, 0).data(Qt::ForegroundRole).isValid());
+    EXPECT_EQ(list.index(0, 1).data().toString(), QStringLiteral("09.03.24"));
+    EXPECT_EQ(list.index(1, 1).data().toString(), QString());
+    EXPECT_EQ(list.index(1, 2).data().toString(), QStringLiteral("1-2 Main St Floor 3"));
+    EXPECT_TRUE(list.index(0, 2).data(Qt::FontRole).value<QFont>().bold());
+    EXPECT_FALSE(list.index(1, 0).data(Qt::FontRole).value<QFont>().bold());
+    EXPECT_FALSE(trash.index(0, 0).data(Qt::FontRole).value<QFont>().bold());
+    EXPECT_EQ(list.headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("IDS_ADDRESS"));
+    QLocale::setDefault(QLocale::c());
 }

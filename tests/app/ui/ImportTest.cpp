@@ -149,6 +149,7 @@ TEST_F(Import, DropsFileIntoTheirFolder)
     EXPECT_EQ(fetch(CardStore::kEntityCardBelong, keyEquals(QStringLiteral("folder_ID"), QStringLiteral("USER-FOLDER"))).size(), 1);
     EXPECT_EQ(fetch(CardStore::kEntityCard, keyEquals(QStringLiteral("folder_ID"), QStringLiteral("USER-FOLDER"))).size(), 1)
         << "the card carries its folder too";
+    EXPECT_EQ(fetch(CardStore::kEntityCard, keyEquals(QStringLiteral("deletedFlag"), 0)).size(), 1) << "a new card is written as not deleted";
     EXPECT_EQ(window->selectedFolderID(), QStringLiteral("USER-FOLDER"));
 
     app->setBelongFolder(PLBelongFolder{folderID(kFolderTypeRoot), kFolderTypeRoot});

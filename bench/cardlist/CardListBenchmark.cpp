@@ -1,0 +1,170 @@
+// The card list on a database of 100,000 cards: opening to the first painted list, one search
+// keystroke to the filtered list and one header-click sort, each the median of five, against a
+// bare SQLite query that filters or orders the same store in the same run. Prints the ratios;
+// a ratio is information, not a verdict. Run offscreen: QT_QPA_PLATFORM=offscreen bench_cardlist
+#include "app/core/CardEntities.h"
+#include "app/core/CardFolder.h"
+#include "app/core/Globals.h"
+#include "app/ui/PLMainWindowController.h"
+#include "platform/foundation/PreferenceDomain.h"
+#include "platform/store/CardStoreModel.h"
+#include "platform/store/ManagedObjectContext.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int kCards = 100000;
+constexpr int kRuns = 5;
+
+double medianMs(const std::function<double()>& run)
+{
+    std::vector<double> times;
+    for (int i = 0; i < kRuns; ++i)
+        times.push_back(run());
+    std::sort(times.begin(), times.end());
+    return times[kRuns / 2];
+}
+
+// Steps every row of `sql` and reads the shown columns, as a list would.
+double bareQueryMs(const QString& storeFile, const char* sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(storeFile).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    QElapsedTimer timer;
+    timer.start();
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+    qint64 bytes = 0;
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        for (int column = 0; column < sqlite3_column_count(statement); ++column)
+            bytes += sqlite3_column_bytes(statement, column);
+    }
+    sqlite3_finalize(statement);
+    const double ms = timer.nsecsElapsed() / 1e6;
+    sqlite3_close(db);
+    return bytes >= 0 ? ms : 0;
+}
+
+void fill(PLMainWindowController& window)
+{
+    ManagedObjectContext* context = window.managedObjectContext();
+    const ManagedObjectList inbox = context->executeFetchRequest(
+        {QString::fromLatin1(CardStore::kEntityFolder), keyEquals(QStringLiteral("folder_Type"), kFolderTypeInbox), {}});
+    const QString inboxID = inbox.first()->stringValue(QStringLiteral("folder_ID"));
+    for (int i = 0; i < kCards; ++i) {
+        const QString n = QString::number(i);
+        const QString cardID = QStringLiteral("CARD-") + n;
+        const ManagedObjectPtr card = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCard));
+        card->setValue(QStringLiteral("cardID"), cardID);
+        card->setValue(QStringLiteral("full_Name"), QStringLiteral("Person %1").arg((i * 7919) % kCards));
+        card->setValue(QStringLiteral("company"), i % 10 ? QStringLiteral("Example Trading Ltd.") : QStringLiteral("Nordwerk GmbH"));
+        card->setValue(QStringLiteral("telephone_Number"), QStringLiteral("+81-3-1234-") + n);
+        card->setValue(QStringLiteral("e_Mail"), QStringLiteral("person") + n + QStringLiteral("@example.com"));
+        card->setValue(QStringLiteral("deletedFlag"), 0);
+        card->setValue(QStringLiteral("scanNow"), 0);
+        card->setValue(QStringLiteral("accept_Date"), QDateTime::fromSecsSinceEpoch(1600000000 + i));
+        const ManagedObjectPtr belong = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCardBelong));
+        belong->setValue(QStringLiteral("cardID"), cardID);
+        assignCardFolder(*card, *belong, inboxID);
+        belong->setRelatedObject(QStringLiteral("ToCardRelation"), card);
+    }
+    window.saveAction();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    PreferenceDomain::setStandardDomain(QStringLiteral("bench.cardlist"), dir.filePath(QStringLiteral("prefs")));
+    g_strCurDBPath = dir.filePath(QStringLiteral("Bench.cxdb"));
+    QDir().mkpath(g_strCurDBPath + QStringLiteral("/Images"));
+    {
+        PLMainWindowController window;
+        window.setTerminate([] {});
+        window.showActiveWindow();
+        if (!window.managedObjectContext())
+            return 1;
+        fill(window);
+        window.window()->close();
+    }
+    const QString store = g_strCurDBPath + QStringLiteral("/Pelmora1.sqldb");
+    const char* columns = "ZFULL_NAME, ZCOMPANY, ZTELEPHONE_NUMBER, ZE_MAIL";
+
+    std::unique_ptr<PLMainWindowController> window;
+    const double open = medianMs([&] {
+        window.reset();
+        QElapsedTimer timer;
+        timer.start();
+        window = std::make_unique<PLMainWindowController>();
+        window->setTerminate([] {});
+        window->showActiveWindow();
+        window->ui()._tvList->repaint();
+        return timer.nsecsElapsed() / 1e6;
+    });
+    const QByteArray openSql = QByteArray("SELECT ") + columns + " FROM ZCARD WHERE ZDELETEDFLAG IS NOT 1 ORDER BY ZACCEPT_DATE DESC";
+    const double openBare = medianMs([&] { return bareQueryMs(store, openSql.constData()); });
+
+    QTableView* list = window->ui()._tvList;
+    QLineEdit* search = window->ui()._searchFiled;
+    const double keystroke = medianMs([&] {
+        search->clear();
+        QElapsedTimer timer;
+        timer.start();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_W, Qt::NoModifier, QStringLiteral("w"));
+        QCoreApplication::sendEvent(search, &press);
+        list->repaint();
+        return timer.nsecsElapsed() / 1e6;
+    });
+    const int found = list->model()->rowCount();
+    const QByteArray searchSql = QByteArray("SELECT ") + columns +
+        " FROM ZCARD WHERE ZDELETEDFLAG IS NOT 1 AND (ZFULL_NAME LIKE '%w%' OR ZCOMPANY LIKE '%w%' OR ZTELEPHONE_NUMBER LIKE '%w%'"
+        " OR ZE_MAIL LIKE '%w%' OR ZJOB_TITLE LIKE '%w%' OR ZFAX_NUMBER LIKE '%w%' OR ZZIP_POSTALCODE LIKE '%w%' OR ZADDRESS LIKE '%w%'"
+        " OR ZWEB_PAGE_ADDRESS LIKE '%w%' OR ZDEPARTMENT LIKE '%w%' OR ZMEMO LIKE '%w%' OR ZMOBILE_NUMBER LIKE '%w%' OR ZCOUNTRY LIKE '%w%'"
+        " OR ZFULL_NAME_KANA LIKE '%w%' OR ZCOMPANY_KANA LIKE '%w%') ORDER BY ZACCEPT_DATE DESC";
+    const double keystrokeBare = medianMs([&] { return bareQueryMs(store, searchSql.constData()); });
+
+    search->clear();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+    QCoreApplication::sendEvent(search, &press);
+    QHeaderView* header = list->horizontalHeader();
+    const double sort = medianMs([&] {
+        QElapsedTimer timer;
+        timer.start();
+        // Ascending from the default order, then back: one click each way is timed once.
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(0) + 20, header->height() / 2));
+        list->repaint();
+        const double ms = timer.nsecsElapsed() / 1e6;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(0) + 20, header->height() / 2));
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(0) + 20, header->height() / 2));
+        return ms;
+    });
+    const QByteArray sortSql = QByteArray("SELECT ") + columns + " FROM ZCARD WHERE ZDELETEDFLAG IS NOT 1 ORDER BY ZFULL_NAME";
+    const double sortBare = medianMs([&] { return bareQueryMs(store, sortSql.constData()); });
+
+    std::printf("cards: %d (search \"w\" finds %d)\n", kCards, found);
+    std::printf("open to first painted list: %9.1f ms, bare query %7.1f ms, ratio %5.2f\n", open, openBare, open / openBare);
+    std::printf("search keystroke:           %9.1f ms, bare query %7.1f ms, ratio %5.2f\n", keystroke, keystrokeBare, keystroke / keystrokeBare);
+    std::printf("header-click sort:          %9.1f ms, bare query %7.1f ms, ratio %5.2f\n", sort, sortBare, sort / sortBare);
+    window->window()->close();
+    return 0;
+}
