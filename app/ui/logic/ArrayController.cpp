@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <vector>
 
 ArrayController::ArrayController(QObject* parent) : QObject(parent) {}
 
@@ -30,6 +31,38 @@ void ArrayController::rearrangeObjects()
         emit selectionChanged();
 }
 
+ManagedObjectList ArrayController::sorted(const ManagedObjectList& objects) const
+{
+    // Each object's sort values are read once, dates as milliseconds, so that the comparisons of
+    // a large list neither look values up nor convert dates again.
+    const qsizetype keys = m_sort.size();
+    std::vector<QVariant> values(size_t(objects.size() * keys));
+    for (qsizetype i = 0; i < objects.size(); ++i) {
+        for (qsizetype k = 0; k < keys; ++k) {
+            QVariant value = objects[i]->value(m_sort[k].key);
+            if (value.typeId() == QMetaType::QDateTime)
+                value = QVariant(value.toDateTime().toMSecsSinceEpoch());
+            values[size_t(i * keys + k)] = std::move(value);
+        }
+    }
+    std::vector<qsizetype> order(size_t(objects.size()));
+    for (qsizetype i = 0; i < objects.size(); ++i)
+        order[size_t(i)] = i;
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        for (qsizetype k = 0; k < keys; ++k) {
+            const int result = compareValues(values[size_t(a * keys + k)], values[size_t(b * keys + k)]);
+            if (result != 0)
+                return m_sort[k].ascending ? result < 0 : result > 0;
+        }
+        return false;
+    });
+    ManagedObjectList result;
+    result.reserve(objects.size());
+    for (qsizetype i : order)
+        result.append(objects[i]);
+    return result;
+}
+
 bool ArrayController::arrange()
 {
     const ManagedObjectList selected = selectedObjects();
@@ -38,16 +71,8 @@ bool ArrayController::arrange()
         if (object && (!m_filter || m_filter(*object)))
             arranged.append(object);
     }
-    if (!m_sort.isEmpty()) {
-        std::stable_sort(arranged.begin(), arranged.end(), [this](const ManagedObjectPtr& a, const ManagedObjectPtr& b) {
-            for (const SortDescriptor& d : std::as_const(m_sort)) {
-                const int order = compareValues(a->value(d.key), b->value(d.key));
-                if (order != 0)
-                    return d.ascending ? order < 0 : order > 0;
-            }
-            return false;
-        });
-    }
+    if (!m_sort.isEmpty())
+        arranged = sorted(arranged);
     m_arranged = arranged;
     const std::set<const ManagedObject*> keep = [&selected] {
         std::set<const ManagedObject*> set;

@@ -52,6 +52,9 @@ protected:
     bool arrange();
 
 private:
+    ManagedObjectList sorted(const ManagedObjectList& objects) const;
+
+private:
     ManagedObjectList m_content;
     Predicate m_filter;
     QList<SortDescriptor> m_sort;
