@@ -32,6 +32,10 @@ PLMainMenu::PLMainMenu(PLMainWindowController& mainWindow, PLAppController& appC
         validated.append({action, item.command});
     }
     file->addSeparator();
+    QAction* preferences = file->addAction(getLocalString(QStringLiteral("IDS_MENU_PREFERENCES")));
+    preferences->setObjectName(QStringLiteral("showPreferencePanel"));
+    preferences->setShortcut(QKeySequence::Preferences);
+    connect(preferences, &QAction::triggered, this, [&mainWindow] { mainWindow.showPreferencePanel(); });
     QAction* upload = file->addAction(getLocalString(QStringLiteral("IDS_MENU_UPLOAD")));
     upload->setObjectName(QStringLiteral("onCloudConnect"));
     connect(upload, &QAction::triggered, this, [&mainWindow] { mainWindow.onCloudConnect(); });

@@ -1,5 +1,7 @@
 #include "app/ui/PLMainWindowController.h"
 
+#include "app/linkage/prefs/PLPreferences.h"
+
 #include "app/core/DatabaseFolder.h"
 #include "app/core/Globals.h"
 #include "app/core/LocalString.h"

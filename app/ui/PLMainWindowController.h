@@ -48,6 +48,7 @@ struct Notification;
 class ManagedObjectModel;
 class PLAppController;
 class PLPasswordController;
+class PLPreferences;
 class QDialog;
 
 class PLMainWindowController : public QObject,
@@ -115,6 +116,9 @@ public:
     void StopIndicator() override;
     // The upload command: the selected cards go to the upload plug-in.
     void onCloudConnect();
+    // The preferences window, made on first use.
+    void showPreferencePanel();
+    PLPreferences* preferencesController() const { return _preferencesController.get(); }
     // Selects the Inbox, or the folder with the identifier; false when there is none.
     bool openInbox();
     void openFolderWithFolderID(const QString& folderID);
@@ -252,6 +256,7 @@ private:
     std::unique_ptr<ManagedObjectContext> _managedObjectContext;
     bool _bInited = false;
     std::unique_ptr<PLPasswordController> _pwdWndController;
+    std::unique_ptr<PLPreferences> _preferencesController;
     PLMigrationCardImages m_cardImages;
     PLDatabaseMigration::FieldSeparator m_fieldSeparator;
     std::function<void()> m_terminate;

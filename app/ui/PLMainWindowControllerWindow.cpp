@@ -8,6 +8,7 @@
 #include "app/images/CardDictionary.h"
 #include "app/images/ManagedCardRecord.h"
 #include "app/linkage/PLSalesforceClientController.h"
+#include "app/linkage/prefs/PLPreferences.h"
 #include "app/ui/CardFolderPath.h"
 #include "app/ui/PLCardListController.h"
 #include "app/ui/PLOutlineViewController.h"
@@ -77,6 +78,8 @@ void PLMainWindowController::closeWindow()
 
 void PLMainWindowController::windowWillClose()
 {
+    if (_preferencesController)
+        _preferencesController->closePreferencesWindow();
     if (PLNetDBLockController::dbOpenMode() != PLNetDBLockController::kOpenModeReadOnly && !PLNetDBLockController::DBUpdatedByOtherUser(g_strCurDBPath)) {
         saveSelectedFolderAndSelectedCard();
         saveAction();
@@ -243,4 +246,12 @@ void PLMainWindowController::onCloudConnect()
     PLSalesforceClientController client;
     client.setMainWinController(this);
     client.quendrel();
+}
+
+void PLMainWindowController::showPreferencePanel()
+{
+    if (!_preferencesController)
+        _preferencesController = std::make_unique<PLPreferences>();
+    _preferencesController->showWindow();
+    _preferencesController->regulatePreferencesWindow();
 }
