@@ -46,10 +46,16 @@ int BundleController::StartQDL(bool settingsOnly, const QString& pathOfXML, QWid
     }
     m_global.setReturnCode(kQDLSuccess);
     m_global.setWindows(inputWinObj);
+    // Chosen while the card file is still there: the windows delete it once its cards are read.
+    const QString handoffFolder = settingsOnly ? QString() : handoffFolderToDelete();
+    m_windows = std::make_unique<PluginWindows>(m_global, _mainViewController);
     _mainViewController.Run(settingsOnly);
+    m_windows.reset();
 
-    if (!settingsOnly)
-        removeHandoffFolder();
+    if (!handoffFolder.isEmpty() && !CommonFuc::DeleteFileAtPath(handoffFolder))
+        LogManager::LogOutput(kLogError, QStringLiteral("Failed to delete card image folder"));
+    // The logout's answer must not replace the outcome of the run.
+    const int returnCode = m_global.ReturnCode();
     if (m_global.isLoggedIn()) {
         LoginInfoHandler handler(m_global);
         if (handler.LogOut() != kQDLSuccess)
@@ -57,15 +63,11 @@ int BundleController::StartQDL(bool settingsOnly, const QString& pathOfXML, QWid
     }
     // Nothing of this call may still run once the host may unload the plug-in.
     SoapBinding::cancelAsynchronousCallsAndWait();
-    return m_global.ReturnCode();
+    return returnCode;
 }
 
-void BundleController::removeHandoffFolder()
+QString BundleController::handoffFolderToDelete() const
 {
     const auto& cards = m_global.CardInfoListFromXML();
-    if (!cards)
-        return;
-    const QString folder = HandoffFolder::folderToDelete(m_global.XMLPath(), *cards);
-    if (!folder.isEmpty() && !CommonFuc::DeleteFileAtPath(folder))
-        LogManager::LogOutput(kLogError, QStringLiteral("Failed to delete card image folder"));
+    return cards ? HandoffFolder::folderToDelete(m_global.XMLPath(), *cards) : QString();
 }

@@ -4,8 +4,11 @@
 
 #include "plugin/Common/GlobalData.h"
 #include "plugin/Controller/MainViewController.h"
+#include "plugin/Controller/PluginWindows.h"
 
 #include <QString>
+
+#include <memory>
 
 class QWidget;
 
@@ -17,11 +20,14 @@ public:
     int StartQDL(bool settingsOnly, const QString& pathOfXML, QWidget* inputWinObj, bool outputCSV);
 
     GlobalData& globalData() { return m_global; }
+    // The windows of the running call; none outside a call.
+    PluginWindows* windows() { return m_windows.get(); }
     MainViewController& mainViewController() { return _mainViewController; }
 
 private:
-    void removeHandoffFolder();
+    QString handoffFolderToDelete() const;
 
     GlobalData m_global;
     MainViewController _mainViewController;
+    std::unique_ptr<PluginWindows> m_windows;
 };

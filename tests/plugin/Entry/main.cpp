@@ -11,6 +11,8 @@ int main(int argc, char** argv)
 {
     QTemporaryDir config;
     setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
+    // No keyring answers here: the stored login is never found.
+    setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + config.path() + "/no-bus").toLocal8Bit().constData(), 1);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

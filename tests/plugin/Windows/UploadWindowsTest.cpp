@@ -1,0 +1,243 @@
+// The plug-in's windows driven through the real entry against the fake service, as a user drives
+// them: the login window, the upload window, the result window, and the account settings of the
+// settings-only call. Each run starts the plug-in as the host does and checks what the service
+// holds afterwards and the files the run leaves.
+#include "tests/support/cardfile/CardFiles.h"
+#include "tests/support/crm/FakeCrmService.h"
+#include "tests/support/pdf/TestPdf.h"
+#include "tests/support/pluginwindows/PluginModule.h"
+#include "tests/support/pluginwindows/WindowDriver.h"
+#include "plugin/Common/QDLKeyChain.h"
+#include "platform/foundation/PreferenceDomain.h"
+#include "platform/keychain/GenericPasswordStore.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray utf16WithMark(const QString& text)
+{
+    QByteArray bytes("\xFF\xFE", 2);
+    for (const QChar c : text) {
+        bytes.append(char(c.unicode() & 0xFF));
+        bytes.append(char(c.unicode() >> 8));
+    }
+    return bytes;
+}
+
+class UploadWindows : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(module.entry()) << module.error().toStdString();
+        PreferenceDomain settings(QStringLiteral("com.orvane.zor.Pelmora.Quendrel"));
+        settings.setValue(QStringLiteral("LoginServerURL"), PlistValue(fake.baseUrl()));
+        ASSERT_TRUE(settings.synchronize());
+        QFile::remove(resultFile());
+        // Each test starts without a stored login.
+        ASSERT_EQ(GenericPasswordStore::remove(QString::fromLatin1(kQDLKeychainLabel)), kKeychainSuccess);
+    }
+
+    QString cardFile(const std::vector<CardFixture>& cards)
+    {
+        QStringList items;
+        for (const CardFixture& card : cards)
+            items.append(cardItem(card));
+        const QString path = temp.filePath("20261210001500123.xml");
+        EXPECT_TRUE(writeUtf16(path, cardDocument(items)));
+        return path;
+    }
+
+    static QString resultFile() { return QDir::homePath() + "/Library/Application Support/Pelmora/QuendrelResult.csv"; }
+
+    QStringList leads() const
+    {
+        QStringList names;
+        for (const FakeCrmRecord& record : fake.records()) {
+            if (record.type == "Lead")
+                names.append(record.value("LastName") + "/" + record.value("Company") + "/" + record.value("LeadSource"));
+        }
+        return names;
+    }
+
+    static void logIn(WindowDriver& driver, const QString& user = "user@example.com", const QString& password = "secret")
+    {
+        driver.then("_loginView", [=](QWidget* window) {
+            WindowDriver::type(window, "_userNameField", user);
+            WindowDriver::type(window, "_passwordField", password);
+            WindowDriver::press(window, "_OKButton");
+        });
+    }
+
+    static QStringList resultRows(QWidget* window)
+    {
+        QStringList rows;
+        auto* table = WindowDriver::child<QTableWidget>(window, "_resultList");
+        for (int row = 0; table && row < table->rowCount(); ++row) {
+            QStringList cells;
+            for (int column = 0; column < table->columnCount(); ++column)
+                cells.append(table->item(row, column)->text());
+            rows.append(cells.join('|'));
+        }
+        return rows;
+    }
+
+    const std::vector<CardFixture> threeCards{
+        {"101", "Ann Smith", "Smith", "Ann", "Acme", "ann@acme.example", "", ""},
+        {"102", "Bo", "", "Bo", "Beta", "bo@beta.example", "", ""},
+        {"103", "Cy Jones", "Jones", "Cy", "Gamma", "cy@gamma.example", "", ""},
+    };
+
+    PluginModule module;
+    FakeCrmService fake;
+    QTemporaryDir temp;
+};
+
+TEST_F(UploadWindows, SameWayUploadsEveryCardAndTheHostFileTellsEachOutcome)
+{
+    WindowDriver driver;
+    logIn(driver);
+    QString cardIndex;
+    driver.then("_uploadView", [&](QWidget* window) {
+        cardIndex = WindowDriver::textOf(window, "_cardIndex");
+        WindowDriver::child<QComboBox>(window, "_leadSourceComboBox")->setCurrentText("Web");
+        WindowDriver::tick(window, "_sameMethodUploadCheckBtn");
+        WindowDriver::press(window, "_uploadBtn");
+    });
+    QString summary;
+    QStringList rows;
+    driver.then("_resultView", [&](QWidget* window) {
+        summary = WindowDriver::textOf(window, "_msgField");
+        rows = resultRows(window);
+        WindowDriver::press(window, "_OKButton");
+    });
+
+    std::vector<CardFixture> withImages = threeCards;
+    for (CardFixture& card : withImages) {
+        card.imageUrl = QUrl::fromLocalFile(temp.filePath("handoff/" + card.id + ".pdf")).toString();
+        QDir().mkpath(temp.filePath("handoff"));
+        ASSERT_TRUE(testpdf::writePdf(temp.filePath("handoff/" + card.id + ".pdf"), testpdf::scannerDocument(1, "Brevix Pelmora")));
+    }
+    const QString cards = cardFile(withImages);
+    EXPECT_EQ(module.upload(cards, true), 10000);
+    EXPECT_TRUE(driver.finished()) << driver.handled().join(',').toStdString();
+    EXPECT_EQ(cardIndex, "Card 1 of 3");
+    EXPECT_EQ(leads(), (QStringList{"Smith/Acme/Web", "Jones/Gamma/Web"}));
+    int attachments = 0;
+    for (const FakeCrmRecord& record : fake.records())
+        attachments += record.type == "Attachment";
+    EXPECT_EQ(attachments, 2);
+    EXPECT_EQ(summary, "Some cards could not be uploaded.");
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_TRUE(rows[0].startsWith("1|Acme|Ann Smith|Uploaded|")) << rows[0].toStdString();
+    EXPECT_TRUE(rows[1].startsWith("2|Beta|Bo|Failed|")) << rows[1].toStdString();
+    QFile result(resultFile());
+    ASSERT_TRUE(result.open(QIODevice::ReadOnly));
+    EXPECT_EQ(result.readAll(), utf16WithMark("#card-id,result\r\n101,0\r\n102,-2\r\n103,0"));
+    EXPECT_FALSE(QFileInfo::exists(cards)) << "the card file goes once its cards are read";
+    EXPECT_FALSE(QFileInfo::exists(temp.filePath("handoff"))) << "and the card images after the run";
+    EXPECT_TRUE(driver.alerts().isEmpty()) << driver.alerts().join('\n').toStdString();
+}
+
+TEST_F(UploadWindows, AStoredLoginSkipsTheLoginWindowAndCardsGoOneByOne)
+{
+    WindowDriver settings;
+    settings.then("_accountSettingView", [](QWidget* window) {
+        WindowDriver::type(window, "_userNameField", "user@example.com");
+        WindowDriver::type(window, "_passwordField", " secret ");
+        WindowDriver::press(window, "_OKButton");
+    });
+    EXPECT_EQ(module.settingsOnly(), 0);
+    EXPECT_TRUE(settings.finished());
+    EXPECT_TRUE(fake.journal().isEmpty()) << "the settings alone never reach the service";
+
+    WindowDriver driver;
+    QStringList shown;
+    driver.then("_uploadView", [&](QWidget* window) {
+        WindowDriver::tick(window, "_acUploadRadioBtn");
+        WindowDriver::press(window, "_uploadBtn");
+    });
+    driver.then("_uploadView", [&](QWidget* window) {
+        shown.append(WindowDriver::textOf(window, "_cardIndex") + " " + WindowDriver::textOf(window, "_fullNameLabel"));
+        WindowDriver::press(window, "_skipBtn");
+    }, WindowDriver::enabled("_skipBtn"));
+    driver.then("_uploadView", [&](QWidget* window) {
+        shown.append(WindowDriver::textOf(window, "_cardIndex") + " " + WindowDriver::textOf(window, "_fullNameLabel"));
+        WindowDriver::press(window, "_uploadBtn");
+    }, WindowDriver::enabled("_uploadBtn"));
+    QStringList rows;
+    driver.then("_resultView", [&](QWidget* window) {
+        rows = resultRows(window);
+        WindowDriver::press(window, "_OKButton");
+    });
+
+    EXPECT_EQ(module.upload(cardFile(threeCards)), 10000);
+    EXPECT_TRUE(driver.finished()) << driver.handled().join(',').toStdString();
+    EXPECT_FALSE(driver.handled().contains("_loginView"));
+    EXPECT_EQ(shown, (QStringList{"Card 2 of 3 Bo", "Card 3 of 3 Cy Jones"}));
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_TRUE(rows[0].startsWith("1|Acme|Ann Smith|Uploaded|")) << rows[0].toStdString();
+    EXPECT_EQ(rows[1], "2|Beta|Bo|Not uploaded|");
+    EXPECT_TRUE(rows[2].startsWith("3|Gamma|Cy Jones|Uploaded|")) << rows[2].toStdString();
+    QStringList contacts;
+    for (const FakeCrmRecord& record : fake.records()) {
+        if (record.type == "Contact")
+            contacts.append(record.value("LastName"));
+    }
+    EXPECT_EQ(contacts, (QStringList{"Smith", "Jones"}));
+    EXPECT_FALSE(QFileInfo::exists(resultFile())) << "the host did not ask for its result file";
+}
+
+TEST_F(UploadWindows, ARefusedLoginIsRetriedWithTheTypedValuesAndAnUnstorableOneStillUploads)
+{
+    const QString longName = QString(10000, 'u') + "@example.com";
+    fake.setCredentials(longName, "se\tcret");
+    WindowDriver driver;
+    logIn(driver, longName, "wrong");
+    QString message;
+    int keptName = 0;
+    driver.then("_loginView", [&](QWidget* window) {
+        message = WindowDriver::textOf(window, "_msgField");
+        keptName = WindowDriver::child<QLineEdit>(window, "_userNameField")->text().size();
+        WindowDriver::type(window, "_passwordField", "se\tcret");
+        WindowDriver::tick(window, "_saveKeychain");
+        WindowDriver::press(window, "_OKButton");
+    });
+    driver.then("_uploadView", [](QWidget* window) { WindowDriver::press(window, "_cancelBtn"); });
+    QStringList rows;
+    driver.then("_resultView", [&](QWidget* window) {
+        rows = resultRows(window);
+        WindowDriver::press(window, "_OKButton");
+    });
+
+    EXPECT_EQ(module.upload(cardFile({threeCards[0]})), 10000);
+    EXPECT_TRUE(driver.finished()) << driver.handled().join(',').toStdString();
+    EXPECT_EQ(message, "The user name, password or security token is not correct.");
+    EXPECT_EQ(keptName, longName.size());
+    ASSERT_EQ(driver.alerts().size(), 1) << "the run goes on";
+    EXPECT_TRUE(driver.alerts()[0].startsWith("The login could not be saved")) << driver.alerts()[0].toStdString();
+    EXPECT_EQ(rows, QStringList{"1|Acme|Ann Smith|Not uploaded|"});
+    EXPECT_TRUE(leads().isEmpty());
+}
+
+TEST_F(UploadWindows, CancellingTheLoginEndsTheRunAndDropsTheCardFile)
+{
+    WindowDriver driver;
+    driver.then("_loginView", [](QWidget* window) { WindowDriver::press(window, "_cancelButton"); });
+    const QString cards = cardFile(threeCards);
+    EXPECT_EQ(module.upload(cards), 10001);
+    EXPECT_TRUE(driver.finished());
+    EXPECT_FALSE(QFileInfo::exists(cards));
+    EXPECT_TRUE(fake.journal().isEmpty());
+}
+
+}
