@@ -5,6 +5,7 @@
 #include "app/core/CardEntities.h"
 #include "app/core/CardFolder.h"
 #include "app/core/Globals.h"
+#include "app/ui/CardTrash.h"
 #include "app/ui/FolderTree.h"
 #include "app/ui/MainWindowUi.h"
 #include "app/ui/PLMainWindowController.h"
@@ -18,6 +19,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -334,4 +337,56 @@ TEST_F(FolderTreeWindow, ADamagedTreeOpensAndNothingIsRewritten)
         {QString::fromLatin1(CardStore::kEntityFolder), keyEquals(QStringLiteral("folder_ID"), QStringLiteral("o")), {}});
     ASSERT_EQ(records.size(), 1);
     EXPECT_EQ(records.first()->stringValue(QStringLiteral("folder_Parent")), QStringLiteral("missing"));
+}
+
+TEST_F(FolderTreeWindow, TrashedCardsComeBackToTheirFolderAndDeletingForGoodTouchesOnlyTheirFiles)
+{
+    auto window = start();
+    PLOutlineViewController& folders = tree(*window);
+    ASSERT_TRUE(folders.addFolder(folders.rootNode()));
+    typeName(*window, QStringLiteral("Work"));
+    ASSERT_TRUE(folders.addFolder(child(*window, QStringLiteral("Work"))));
+    typeName(*window, QStringLiteral("Clients"));
+    const QString clients = child(*window, QStringLiteral("Clients"))->folderID;
+    ManagedObjectContext* context = window->managedObjectContext();
+    auto card = [&](const QString& id, const QString& folderID) {
+        const ManagedObjectPtr c = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCard));
+        c->setValue(QStringLiteral("cardID"), id);
+        c->setValue(QStringLiteral("face_Image_File"), id + QStringLiteral(".jpg"));
+        c->setValue(QStringLiteral("family_Name"), QStringLiteral("Name"));
+        const ManagedObjectPtr belong = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCardBelong));
+        belong->setValue(QStringLiteral("cardID"), id);
+        assignCardFolder(*c, *belong, folderID);
+        QFile(database + QStringLiteral("/Images/") + id + QStringLiteral(".jpg")).open(QIODevice::WriteOnly);
+        QDir().mkpath(database + QStringLiteral("/Files/") + (id.isEmpty() ? QStringLiteral("kept") : id));
+        return c;
+    };
+    const ManagedObjectPtr moved = card(QStringLiteral("A"), clients);
+    const ManagedObjectPtr kept = card(QStringLiteral("B"), clients);
+    const ManagedObjectPtr blank = card(QString(), clients);
+    ASSERT_EQ(context->save(), 0);
+
+    moveCardToTrash(*context, *moved);
+    EXPECT_EQ(moved->value(QStringLiteral("deletedFlag")).toInt(), 1);
+    EXPECT_EQ(moved->stringValue(QStringLiteral("folder_ID")), clients) << "a trashed card keeps its folder";
+    // A rename in other case, then to another name: the card still finds its folder by identifier.
+    ASSERT_TRUE(folders.renameFolder(child(*window, QStringLiteral("Clients")), QStringLiteral("Customers")));
+    QString path;
+    QString found;
+    ASSERT_TRUE(isFolderPathExist(*context, const_cast<TreeNode*>(folders.rootNode()), QStringLiteral("A"), &path, &found));
+    EXPECT_EQ(found, clients);
+    EXPECT_EQ(path, QStringLiteral("Work/Customers"));
+    returnCardToFolder(*context, *moved, found, true);
+    EXPECT_EQ(moved->value(QStringLiteral("deletedFlag")).toInt(), 0);
+    EXPECT_FALSE(moved->stringValue(QStringLiteral("syncID")).isEmpty()) << "a named card gets a new identifier";
+
+    moveCardToTrash(*context, *moved);
+    moveCardToTrash(*context, *blank);
+    ASSERT_EQ(deleteCardsForGood(*context, database, {moved, blank}), 0);
+    EXPECT_FALSE(QFileInfo::exists(database + QStringLiteral("/Images/A.jpg")));
+    EXPECT_FALSE(QFileInfo::exists(database + QStringLiteral("/Files/A")));
+    EXPECT_TRUE(QFileInfo::exists(database + QStringLiteral("/Images/B.jpg")));
+    EXPECT_TRUE(QFileInfo::exists(database + QStringLiteral("/Files/B")));
+    EXPECT_TRUE(QFileInfo::exists(database + QStringLiteral("/Files/kept"))) << "a blank identifier never names the Files folder";
+    EXPECT_EQ(context->executeFetchRequest({QString::fromLatin1(CardStore::kEntityCard), {}, {}}).size(), 1);
 }
