@@ -205,6 +205,24 @@ public:
     int exportButtonState() const { return _iExportButtonState; }
     int recognizeButtonState() const { return _iRecognizeButtonState; }
 
+    // --- export and Address Book commands (the export bar, the menu and their validation)
+
+    // The menu of these commands on the window's menu bar, and the export bar's button.
+    void createExportAndAddressBookMenus();
+    // Whether the command named by its action (the menu item's objectName) may run now.
+    bool validateMenuItem(const QString& action) const;
+    void onExport();
+    void doExportVcard(const QString& path);
+    void doExportCSV(const QString& path);
+    void doExportTEXT(const QString& path);
+    void doExportXML(const QString& path);
+    void exportVCard();
+    void exportCSV();
+    void exportText();
+    void connectAddOnly();
+    void connectAddressBook();
+    void statrConnect(bool fromPanel);
+
     // --- the import of card files (Card and CardBelong records in the Inbox or the drop folder)
 
     int scanData(const QStringList& paths, int inputType, QStringList* importedPaths) override;
@@ -251,6 +269,9 @@ private:
                             const QHash<QString, QString>& sources, QStringList* importedPaths);
     // In hidden loads: the selection the next display starts on, kept in the Version row.
     void recordSelection(const QString& folderID, const QString& cardID);
+    // The folder guard of the commands that write (message 48) and the space guard (message 11).
+    bool passesWriteGuards();
+    void showExportResult(int result, const char* logFormat);
 
     std::unique_ptr<QMainWindow> m_window;
     std::unique_ptr<ManagedObjectContext> _managedObjectContext;
@@ -287,6 +308,8 @@ private:
     QMap<QString, QAction*> _toolbarItems;
     int m_toolbarDisplayMode = 1;
     int _iExportButtonState = 1;
+    int _iConnectAPPState = 1;
+    int _iSavePrecedenceState = 0;
     int _iPhotosInstuallInfo = 0;
     int _PreRightSplitWidth = 0;
     int _editBarSegControlSeletedItem = 1;

@@ -117,6 +117,7 @@ void PLMainWindowController::awakeFromNib()
     m_ui._bottomFolderStatusLabel->setText(getLocalString(QStringLiteral("IDS_FOLDER_STATUS_LABEL")));
     detectPhotoApplications();
     createToolbar();
+    createExportAndAddressBookMenus();
     removeUnsedToolBarItem(QString::fromLatin1(ToolbarItems::kSwap));
     removeUnsedToolBarItem(QString::fromLatin1(ToolbarItems::kSynchronization));
     removeUnsedToolBarItem(QString::fromLatin1(ToolbarItems::kCloudConnect));

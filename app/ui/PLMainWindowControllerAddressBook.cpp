@@ -1,0 +1,155 @@
+// The Address Book commands: adding the selected cards as persons, and the full
+// synchronisation with the conflict rule the user chose (asked in a panel or kept as a preference).
+#include "app/ui/PLMainWindowController.h"
+
+#include "app/core/CardEntities.h"
+#include "app/core/DatabaseFolder.h"
+#include "app/core/Globals.h"
+#include "app/core/LocalString.h"
+#include "app/core/PLMessage.h"
+#include "app/core/PLNetDBLockController.h"
+#include "app/sync/PLSyncConnectController.h"
+#include "app/ui/PLOutlineViewController.h"
+#include "app/ui/TreeNode.h"
+#include "app/ui/logic/PLArrayController.h"
+#include "platform/appkit/Scheduler.h"
+#include "platform/foundation/PreferenceDomain.h"
+
+#include <QButtonGroup>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr const char* kConnectStateKey = "conncet to addressBook state";
+constexpr const char* kPrecedenceStateKey = "conncet dialog to addressBook state";
+constexpr int kMsgAddressBookFailed = 130;
+constexpr int kMsgAddOnlyDone = 131;
+
+// What the synchronisation asks of the window: its store and the selected cards.
+class WindowSyncHost : public PLSyncHost {
+public:
+    WindowSyncHost(ManagedObjectContext* context, ManagedObjectList selected) : m_context(context), m_selected(std::move(selected)) {}
+    ManagedObjectContext* managedObjectContext() override { return m_context; }
+    ManagedObjectList selectedCards() override { return m_selected; }
+
+private:
+    ManagedObjectContext* m_context;
+    ManagedObjectList m_selected;
+};
+
+int integerPreference(const char* key)
+{
+    const PlistValue value = PreferenceDomain::standard().value(QString::fromLatin1(key));
+    return value.isNumber() ? int(value.toInteger()) : 0;
+}
+
+// The panel's matrix: row 0 the card's value wins, row 1 the Address Book's. Answers the row
+// chosen, or -1 when the user cancelled.
+int runPrecedencePanel(QWidget* window, int row)
+{
+    QDialog panel(window);
+    panel.setObjectName(QStringLiteral("_connectADPanel"));
+    panel.setWindowModality(Qt::WindowModal);
+    panel.setWindowTitle(getLocalString(getProperKey(QStringLiteral("IDS_CONNECT_BAR"))));
+    auto* layout = new QVBoxLayout(&panel);
+    auto* matrix = new QButtonGroup(&panel);
+    const char* const rowKeys[] = {"IDS_CONNECT_PRIORITY_CARD", "IDS_CONNECT_PRIORITY_ADDRESSBOOK"};
+    for (int i = 0; i < 2; ++i) {
+        auto* button = new QRadioButton(getLocalString(getProperKey(QString::fromLatin1(rowKeys[i]))), &panel);
+        button->setObjectName(QStringLiteral("_connectADMatrixRow%1").arg(i));
+        matrix->addButton(button, i);
+        layout->addWidget(button);
+    }
+    matrix->button(row == 1 ? 1 : 0)->setChecked(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &panel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &panel, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &panel, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (panel.exec() != QDialog::Accepted)
+        return -1;
+    return matrix->checkedId();
+}
+
+} // namespace
+
+void PLMainWindowController::connectAddOnly()
+{
+    endFolderNameEditing();
+    if (!validateMenuItem(QStringLiteral("connectAddOnly")))
+        return;
+    // Adding writes synchronisation identifiers into the cards: a locked or read-only database
+    // could not keep them, and the Address Book and the cards would disagree after the next start.
+    if (checkDBAttributes(g_strCurDBPath) != kDBAttributesOK) {
+        if (!PLNetDBLockController::ShowErrorMessageAlertSheetByPathType(m_window.get()))
+            PLMessage::ShowPLErrorMessageBySheet(m_window.get(), 48);
+        return;
+    }
+    WindowSyncHost host(_managedObjectContext.get(), _acWndCard->selectedObjects());
+    PLSyncConnectController sync;
+    sync.setMainController(&host);
+    const bool sheet = RunIndicator(QStringLiteral("Pelmora"), getLocalString(getProperKey(QStringLiteral("IDS_INDICATOR_ADD_ADDRESSBOOK"))));
+    const int result = sync.connectAddOnly();
+    if (sheet)
+        StopIndicator();
+    if (result != 0)
+        PLMessage::ShowPLErrorMessageBySheet(m_window.get(), kMsgAddressBookFailed);
+    else if (sync.getIsShowMsg())
+        PLMessage::ShowPLErrorMessageBySheet(m_window.get(), kMsgAddOnlyDone);
+    saveAction();
+}
+
+void PLMainWindowController::connectAddressBook()
+{
+    endFolderNameEditing();
+    if (!validateMenuItem(QStringLiteral("connectAddressBook")) || !passesWriteGuards())
+        return;
+    const int connectState = integerPreference(kConnectStateKey);
+    _iConnectAPPState = connectState == 2 || connectState == 3 ? connectState : 1;
+    _iSavePrecedenceState = integerPreference(kPrecedenceStateKey) == 1 ? 1 : 0;
+    if (_iConnectAPPState != 1) {
+        statrConnect(false);
+        return;
+    }
+    const int row = runPrecedencePanel(m_window.get(), _iSavePrecedenceState);
+    if (row < 0)
+        return;
+    _iSavePrecedenceState = row;
+    PreferenceDomain::standard().setValue(QString::fromLatin1(kPrecedenceStateKey), row);
+    if (!passesWriteGuards())
+        return;
+    Scheduler::performOnMainThread([this] { statrConnect(true); });
+}
+
+void PLMainWindowController::statrConnect(bool fromPanel)
+{
+    WindowSyncHost host(_managedObjectContext.get(), _acWndCard->selectedObjects());
+    PLSyncConnectController sync;
+    sync.setMainController(&host);
+    const bool sheet = RunIndicator(QStringLiteral("Pelmora"), getLocalString(getProperKey(QStringLiteral("IDS_INDICATOR_ADDRESSBOOK"))));
+    if (fromPanel)
+        sync.setSelectStatus(_iSavePrecedenceState == 1 ? PLSyncConnectController::kSelectAddressBookWins : PLSyncConnectController::kSelectCardWins);
+    else
+        sync.setSelectStatus(_iConnectAPPState == 3 ? PLSyncConnectController::kSelectAddressBookWins : PLSyncConnectController::kSelectCardWins);
+    const int result = sync.connectAddressBook();
+    if (sheet)
+        StopIndicator();
+    if (sync.hasDataAdded() && _outlineViewController->getSelectedItem()) {
+        if (_outlineViewController->getSelectedItem()->folderType == kFolderTypeInbox) {
+            _acWndCard->rearrangeObjects();
+            Scheduler::performOnMainThread([this] { updateSelectStatus(); });
+        } else {
+            QStringList added;
+            for (const ManagedObjectPtr& card : sync.addedData())
+                added.append(card->stringValue(QStringLiteral("cardID")));
+            if (openInbox())
+                Scheduler::performOnMainThread([this, added] { selectCards(added); });
+        }
+    }
+    if (result != 0 && !PLNetDBLockController::ShowErrorMessageAlertSheetByPathType(m_window.get()))
+        PLMessage::ShowPLErrorMessageBySheet(m_window.get(), kMsgAddressBookFailed);
+    updateSelectStatus();
+    Scheduler::performOnMainThread([this] { saveAction(); });
+}

@@ -1,0 +1,237 @@
+// The export and Address Book commands as a user reaches them: the window's menu and the export
+// bar, on the cards selected in the card list, with the files read back where the panel said.
+#include "app/core/CardEntities.h"
+#include "app/core/CardFolder.h"
+#include "app/core/Globals.h"
+#include "app/core/PLMessage.h"
+#include "app/sync/AddressBookFolder.h"
+#include "app/ui/PLMainWindowController.h"
+#include "platform/addressbook/AddressBook.h"
+#include "platform/foundation/PreferenceDomain.h"
+#include "platform/store/CardStoreModel.h"
+#include "platform/store/ManagedObjectContext.h"
+#include "tests/app/core/TestBundle.h"
+#include "tests/support/appkit/ScriptedMessagePresenter.h"
+#include "tests/support/appkit/ScriptedPanelService.h"
+#include "tests/support/dbtools/FakeFileAttributes.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Commands : public ::testing::Test {
+protected:
+    QTemporaryDir temp;
+    TestBundle bundle;
+    ScriptedMessagePresenter presenter;
+    ScriptedPanelService panels;
+    QString database;
+    QString bookFolder;
+    std::unique_ptr<PLMainWindowController> window;
+
+    void SetUp() override
+    {
+        PreferenceDomain::setStandardDomain(QStringLiteral("test.commands"), temp.filePath(QStringLiteral("prefs")));
+        database = temp.filePath(QStringLiteral("Cards.cxdb"));
+        QDir().mkpath(database + QStringLiteral("/Images"));
+        bookFolder = temp.filePath(QStringLiteral("book"));
+        QDir().mkpath(bookFolder);
+        PreferenceDomain::standard().setValue(QString::fromLatin1(kPrefAddressBookFolder), bookFolder);
+        g_strCurDBPath = database;
+        window = std::make_unique<PLMainWindowController>();
+        window->setTerminate([] {});
+        window->showActiveWindow();
+        ASSERT_NE(window->managedObjectContext(), nullptr);
+        addCard("A", "Lee", "lee@a.example");
+        addCard("B", "Kim", "kim@b.example");
+        window->saveAction();
+    }
+    void TearDown() override
+    {
+        window->window()->close();
+        window.reset();
+        g_strCurDBPath.clear();
+    }
+
+    void addCard(const char* cardID, const char* family, const char* mail)
+    {
+        ManagedObjectContext* context = window->managedObjectContext();
+        const ManagedObjectList inbox = context->executeFetchRequest(
+            {QString::fromLatin1(CardStore::kEntityFolder), keyEquals(QStringLiteral("folder_Type"), kFolderTypeInbox), {}});
+        ASSERT_FALSE(inbox.isEmpty());
+        const ManagedObjectPtr card = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCard));
+        card->setValue(QStringLiteral("cardID"), QString::fromLatin1(cardID));
+        card->setValue(QStringLiteral("deletedFlag"), 0);
+        card->setValue(QStringLiteral("family_Name"), QString::fromLatin1(family));
+        card->setValue(QStringLiteral("full_Name"), QString::fromLatin1(family));
+        card->setValue(QStringLiteral("e_Mail"), QString::fromLatin1(mail));
+        card->setValue(QStringLiteral("accept_Date"), QDateTime::currentDateTimeUtc());
+        const ManagedObjectPtr belong = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCardBelong));
+        belong->setValue(QStringLiteral("cardID"), QString::fromLatin1(cardID));
+        assignCardFolder(*card, *belong, inbox.first()->stringValue(QStringLiteral("folder_ID")));
+        belong->setRelatedObject(QStringLiteral("ToCardRelation"), card);
+    }
+
+    // Opens the commands' menu (which validates its items) and answers the item's state.
+    QAction* menuItem(const char* action)
+    {
+        QMenu* menu = window->window()->menuBar()->findChild<QMenu*>(QStringLiteral("exportMenu"));
+        EXPECT_TRUE(menu);
+        emit menu->aboutToShow();
+        return menu ? menu->findChild<QAction*>(QString::fromLatin1(action)) : nullptr;
+    }
+    // Triggers the item as the menu or its shortcut does, then lets queued work run.
+    void trigger(const char* action)
+    {
+        QAction* item = menuItem(action);
+        ASSERT_TRUE(item);
+        item->trigger();
+        QCoreApplication::processEvents();
+    }
+    static QString readAll(const QString& path)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return QString();
+        QTextStream stream(&file); // the files start with their byte-order mark
+        return stream.readAll();
+    }
+    QStringList bookFamilyNames() const
+    {
+        QStringList names;
+        const auto book = AddressBook::open(bookFolder);
+        for (const auto& person : book->people())
+            names.append(person->valueForProperty(kABLastNameProperty));
+        names.sort();
+        return names;
+    }
+};
+
+TEST_F(Commands, EachFileFormatWritesTheSelectedCardsWhereThePanelSaid)
+{
+    window->selectCards({QStringLiteral("A"), QStringLiteral("B")});
+
+    // The format chosen from the menu, the export run from the menu.
+    trigger("exportCSV");
+    EXPECT_EQ(window->exportButtonState(), 2);
+    const QString csv = temp.filePath(QStringLiteral("out.csv"));
+    panels.queueSaveAnswer(csv);
+    trigger("onExport");
+    ASSERT_EQ(panels.requests().size(), 1);
+    EXPECT_EQ(panels.requests().last().allowedTypes, QStringList{QStringLiteral("csv")});
+    EXPECT_TRUE(readAll(csv).contains(QStringLiteral("Lee")) && readAll(csv).contains(QStringLiteral("Kim"))) << readAll(csv).toStdString();
+
+    trigger("exportText");
+    const QString text = temp.filePath(QStringLiteral("out.txt"));
+    panels.queueSaveAnswer(text);
+    trigger("onExport");
+    EXPECT_TRUE(readAll(text).contains(QStringLiteral("\nLee\t"))) << readAll(text).toStdString();
+
+    // vCard: a folder is chosen, and each card gets a file of its own.
+    trigger("exportVCard");
+    const QString folder = temp.filePath(QStringLiteral("cards"));
+    QDir().mkpath(folder);
+    panels.queueOpenAnswer({folder});
+    trigger("onExport");
+    EXPECT_TRUE(panels.requests().last().chooseDirectories);
+    EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.vcf")}, QDir::Files).size(), 2);
+
+    // ContactXML is chosen on the export bar's pull-down and run with its button.
+    window->ui()._exportBarPopUpButton->menu()->actions().at(3)->trigger();
+    EXPECT_EQ(window->exportButtonState(), 4);
+    const QString xml = temp.filePath(QStringLiteral("out.xml"));
+    panels.queueSaveAnswer(xml);
+    window->ui()._exportBarButton->click();
+    QCoreApplication::processEvents();
+    EXPECT_GT(QFileInfo(xml).size(), 0);
+    EXPECT_TRUE(presenter.shown().isEmpty());
+}
+
+TEST_F(Commands, WithoutSelectedCardsTheItemsAreDisabledAndAStaleTriggerDoesNothing)
+{
+    window->selectCards({});
+    for (const char* action : {"onExport", "exportCSV", "connectAddOnly"})
+        EXPECT_FALSE(menuItem(action)->isEnabled()) << action;
+    EXPECT_TRUE(menuItem("connectAddressBook")->isEnabled()) << "synchronising needs only an open database";
+
+    // The shortcut fires while the item is stale: nothing is asked, nothing written.
+    window->onExport();
+    window->connectAddOnly();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(panels.requests().isEmpty());
+    EXPECT_TRUE(bookFamilyNames().isEmpty());
+}
+
+TEST_F(Commands, AFailedExportShowsItsMessage)
+{
+    window->selectCards({QStringLiteral("A")});
+    trigger("exportCSV");
+    panels.queueSaveAnswer(temp.filePath(QStringLiteral("missing/out.csv")));
+    trigger("onExport");
+    ASSERT_EQ(presenter.shown().size(), 1);
+    EXPECT_EQ(presenter.texts().first(), PLMessage::errorText(75));
+    EXPECT_FALSE(QFileInfo::exists(temp.filePath(QStringLiteral("missing/out.csv"))));
+}
+
+TEST_F(Commands, AddToAddressBookAddsTheSelectedCardsAndKeepsTheirIdentifiers)
+{
+    window->selectCards({QStringLiteral("A"), QStringLiteral("B")});
+    trigger("connectAddOnly");
+    EXPECT_EQ(bookFamilyNames(), (QStringList{QStringLiteral("Kim"), QStringLiteral("Lee")}));
+    EXPECT_FALSE(window->managedObjectContext()->hasChanges()) << "the cards' identifiers are saved";
+    EXPECT_TRUE(presenter.shown().isEmpty());
+}
+
+TEST_F(Commands, AddToAddressBookIsRefusedOnALockedDatabase)
+{
+    FakeFileAttributes attributes;
+    attributes.set(database, FakeFileAttributes::Immutable);
+    window->selectCards({QStringLiteral("A")});
+    trigger("connectAddOnly");
+    EXPECT_TRUE(bookFamilyNames().isEmpty());
+    ASSERT_EQ(presenter.shown().size(), 1);
+    EXPECT_EQ(presenter.texts().first(), PLMessage::errorText(48));
+}
+
+TEST_F(Commands, SynchroniseBringsPersonsInAndSendsCardsOut)
+{
+    PreferenceDomain::standard().setValue(QStringLiteral("conncet to addressBook state"), 3);
+    QFile person(bookFolder + QStringLiteral("/park.vcf"));
+    ASSERT_TRUE(person.open(QIODevice::WriteOnly));
+    person.write("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Park;;;;\r\nFN:Park\r\nEMAIL;TYPE=WORK:park@c.example\r\nEND:VCARD\r\n");
+    person.close();
+    window->selectCards({});
+    trigger("connectAddressBook");
+    EXPECT_EQ(bookFamilyNames(), (QStringList{QStringLiteral("Kim"), QStringLiteral("Lee"), QStringLiteral("Park")}));
+    const ManagedObjectList parks = window->managedObjectContext()->executeFetchRequest(
+        {QString::fromLatin1(CardStore::kEntityCard), keyEquals(QStringLiteral("family_Name"), QStringLiteral("Park")), {}});
+    EXPECT_EQ(parks.size(), 1);
+    EXPECT_FALSE(window->managedObjectContext()->hasChanges());
+    EXPECT_TRUE(presenter.shown().isEmpty());
+}
+
+TEST_F(Commands, ASynchronisationThatFailsShowsItsMessage)
+{
+    PreferenceDomain::standard().setValue(QStringLiteral("conncet to addressBook state"), 2);
+    QFile blocker(temp.filePath(QStringLiteral("blocker")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    // The Address Book's folder lies under a plain file: it can be neither read nor made.
+    PreferenceDomain::standard().setValue(QString::fromLatin1(kPrefAddressBookFolder), temp.filePath(QStringLiteral("blocker/book")));
+    trigger("connectAddressBook");
+    ASSERT_EQ(presenter.shown().size(), 1);
+    EXPECT_EQ(presenter.texts().first(), PLMessage::errorText(130));
+}
+
+} // namespace
