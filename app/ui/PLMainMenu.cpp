@@ -40,6 +40,7 @@ PLMainMenu::PLMainMenu(PLMainWindowController& mainWindow, PLAppController& appC
     upload->setObjectName(QStringLiteral("onCloudConnect"));
     connect(upload, &QAction::triggered, this, [&mainWindow] { mainWindow.onCloudConnect(); });
     file->addSeparator();
+    mainWindow.window()->menuBar()->addMenu(mainWindow.exportMenu());
     QAction* quit = file->addAction(getLocalString(QStringLiteral("IDS_MENU_QUIT")));
     quit->setShortcut(QKeySequence::Quit);
     connect(quit, &QAction::triggered, mainWindow.window(), &QWidget::close);

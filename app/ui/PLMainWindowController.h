@@ -207,8 +207,9 @@ public:
 
     // --- export and Address Book commands (the export bar, the menu and their validation)
 
-    // The menu of these commands on the window's menu bar, and the export bar's button.
+    // The menu of these commands (the main menu puts it on the menu bar), and the export bar's button.
     void createExportAndAddressBookMenus();
+    QMenu* exportMenu() const { return m_exportMenu; }
     // Whether the command named by its action (the menu item's objectName) may run now.
     bool validateMenuItem(const QString& action) const;
     void onExport();
@@ -272,6 +273,8 @@ private:
     // The folder guard of the commands that write (message 48) and the space guard (message 11).
     bool passesWriteGuards();
     void showExportResult(int result, const char* logFormat);
+    // Queues `call` on the main thread; dropped when the window is gone by then.
+    void performLater(std::function<void()> call);
 
     std::unique_ptr<QMainWindow> m_window;
     std::unique_ptr<ManagedObjectContext> _managedObjectContext;
@@ -302,6 +305,7 @@ private:
     PLDragSupportDataSource* _dragSupportDataSource = nullptr;
     PLLinkMessageController* _linkMessageController = nullptr;
     QMenu* m_searchMenu = nullptr;
+    QMenu* m_exportMenu = nullptr;
 
     QToolBar* m_toolbar = nullptr;
     QStringList m_toolbarIdentifiers;

@@ -12,7 +12,6 @@
 #include "app/ui/PLOutlineViewController.h"
 #include "app/ui/TreeNode.h"
 #include "app/ui/logic/PLArrayController.h"
-#include "platform/appkit/Scheduler.h"
 #include "platform/foundation/PreferenceDomain.h"
 
 #include <QButtonGroup>
@@ -120,7 +119,7 @@ void PLMainWindowController::connectAddressBook()
     PreferenceDomain::standard().setValue(QString::fromLatin1(kPrecedenceStateKey), row);
     if (!passesWriteGuards())
         return;
-    Scheduler::performOnMainThread([this] { statrConnect(true); });
+    performLater([this] { statrConnect(true); });
 }
 
 void PLMainWindowController::statrConnect(bool fromPanel)
@@ -139,17 +138,17 @@ void PLMainWindowController::statrConnect(bool fromPanel)
     if (sync.hasDataAdded() && _outlineViewController->getSelectedItem()) {
         if (_outlineViewController->getSelectedItem()->folderType == kFolderTypeInbox) {
             _acWndCard->rearrangeObjects();
-            Scheduler::performOnMainThread([this] { updateSelectStatus(); });
+            performLater([this] { updateSelectStatus(); });
         } else {
             QStringList added;
             for (const ManagedObjectPtr& card : sync.addedData())
                 added.append(card->stringValue(QStringLiteral("cardID")));
             if (openInbox())
-                Scheduler::performOnMainThread([this, added] { selectCards(added); });
+                performLater([this, added] { selectCards(added); });
         }
     }
     if (result != 0 && !PLNetDBLockController::ShowErrorMessageAlertSheetByPathType(m_window.get()))
         PLMessage::ShowPLErrorMessageBySheet(m_window.get(), kMsgAddressBookFailed);
     updateSelectStatus();
-    Scheduler::performOnMainThread([this] { saveAction(); });
+    performLater([this] { saveAction(); });
 }

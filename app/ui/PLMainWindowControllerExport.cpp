@@ -17,7 +17,7 @@
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>
-#include <QMenuBar>
+#include <QPointer>
 #include <QToolButton>
 
 namespace {
@@ -43,7 +43,8 @@ constexpr CommandItem kCommandItems[] = {
 
 void PLMainWindowController::createExportAndAddressBookMenus()
 {
-    QMenu* menu = m_window->menuBar()->addMenu(getLocalString(QStringLiteral("IDS_EXPORT_BAR")));
+    QMenu* menu = new QMenu(getLocalString(QStringLiteral("IDS_EXPORT_BAR")), m_window.get());
+    m_exportMenu = menu;
     menu->setObjectName(QStringLiteral("exportMenu"));
     QList<QAction*> items;
     for (const CommandItem& item : kCommandItems) {
@@ -97,7 +98,7 @@ void PLMainWindowController::onExport()
         request.chooseDirectories = true;
         const QStringList folders = PanelService::current().runOpenPanel(request);
         if (!folders.isEmpty())
-            Scheduler::performOnMainThread([this, folder = folders.first()] { doExportVcard(folder); });
+            performLater([this, folder = folders.first()] { doExportVcard(folder); });
         return;
     }
     struct SaveRow {
@@ -117,7 +118,7 @@ void PLMainWindowController::onExport()
     request.allowedTypes = {QString::fromLatin1(row.type)};
     const QString path = PanelService::current().runSavePanel(request);
     if (!path.isEmpty())
-        Scheduler::performOnMainThread([this, path, write = row.write] { (this->*write)(path); });
+        performLater([this, path, write = row.write] { (this->*write)(path); });
 }
 
 void PLMainWindowController::showExportResult(int result, const char* logFormat)
@@ -176,4 +177,12 @@ bool PLMainWindowController::passesWriteGuards()
         return false;
     }
     return true;
+}
+
+void PLMainWindowController::performLater(std::function<void()> call)
+{
+    Scheduler::performOnMainThread([window = QPointer<PLMainWindowController>(this), call = std::move(call)] {
+        if (window)
+            call();
+    });
 }

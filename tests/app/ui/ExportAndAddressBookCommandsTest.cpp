@@ -3,7 +3,6 @@
 #include "app/core/CardEntities.h"
 #include "app/core/CardFolder.h"
 #include "app/core/Globals.h"
-#include "app/core/PLMessage.h"
 #include "app/sync/AddressBookFolder.h"
 #include "app/ui/PLMainWindowController.h"
 #include "platform/addressbook/AddressBook.h"
@@ -17,12 +16,14 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QMainWindow>
 #include <QMenu>
-#include <QMenuBar>
+#include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTextStream>
 #include <QToolButton>
 
@@ -33,7 +34,10 @@ namespace {
 class Commands : public ::testing::Test {
 protected:
     QTemporaryDir temp;
-    TestBundle bundle;
+    // The commands' messages have texts; the image pane's about the fixture cards' missing
+    // pictures have none and are left out.
+    TestBundle bundle{{}, {{"IDS_MSG_ERR_0011", "E11"}, {"IDS_MSG_ERR_0048", "E48"}, {"IDS_MSG_ERR_0075", "E75"},
+                           {"IDS_MSG_ERR_0130", "E130"}, {"IDS_MSG_ERR_0131", "E131"}}};
     ScriptedMessagePresenter presenter;
     ScriptedPanelService panels;
     QString database;
@@ -83,10 +87,21 @@ protected:
         belong->setRelatedObject(QStringLiteral("ToCardRelation"), card);
     }
 
+    void select(const QStringList& cardIDs)
+    {
+        window->selectCards(cardIDs);
+        QCoreApplication::processEvents();
+    }
+    QStringList commandMessages() const
+    {
+        QStringList texts = presenter.texts();
+        texts.removeAll(QStringLiteral("No Resource"));
+        return texts;
+    }
     // Opens the commands' menu (which validates its items) and answers the item's state.
     QAction* menuItem(const char* action)
     {
-        QMenu* menu = window->window()->menuBar()->findChild<QMenu*>(QStringLiteral("exportMenu"));
+        QMenu* menu = window->exportMenu();
         EXPECT_TRUE(menu);
         emit menu->aboutToShow();
         return menu ? menu->findChild<QAction*>(QString::fromLatin1(action)) : nullptr;
@@ -120,7 +135,7 @@ protected:
 
 TEST_F(Commands, EachFileFormatWritesTheSelectedCardsWhereThePanelSaid)
 {
-    window->selectCards({QStringLiteral("A"), QStringLiteral("B")});
+    select({QStringLiteral("A"), QStringLiteral("B")});
 
     // The format chosen from the menu, the export run from the menu.
     trigger("exportCSV");
@@ -155,12 +170,12 @@ TEST_F(Commands, EachFileFormatWritesTheSelectedCardsWhereThePanelSaid)
     window->ui()._exportBarButton->click();
     QCoreApplication::processEvents();
     EXPECT_GT(QFileInfo(xml).size(), 0);
-    EXPECT_TRUE(presenter.shown().isEmpty());
+    EXPECT_TRUE(commandMessages().isEmpty()) << commandMessages().join(u'|').toStdString();
 }
 
 TEST_F(Commands, WithoutSelectedCardsTheItemsAreDisabledAndAStaleTriggerDoesNothing)
 {
-    window->selectCards({});
+    select({});
     for (const char* action : {"onExport", "exportCSV", "connectAddOnly"})
         EXPECT_FALSE(menuItem(action)->isEnabled()) << action;
     EXPECT_TRUE(menuItem("connectAddressBook")->isEnabled()) << "synchronising needs only an open database";
@@ -175,33 +190,33 @@ TEST_F(Commands, WithoutSelectedCardsTheItemsAreDisabledAndAStaleTriggerDoesNoth
 
 TEST_F(Commands, AFailedExportShowsItsMessage)
 {
-    window->selectCards({QStringLiteral("A")});
+    select({QStringLiteral("A")});
     trigger("exportCSV");
     panels.queueSaveAnswer(temp.filePath(QStringLiteral("missing/out.csv")));
     trigger("onExport");
-    ASSERT_EQ(presenter.shown().size(), 1);
-    EXPECT_EQ(presenter.texts().first(), PLMessage::errorText(75));
+    ASSERT_EQ(commandMessages().size(), 1) << commandMessages().join(u'|').toStdString();
+    EXPECT_EQ(commandMessages().first(), QStringLiteral("E75"));
     EXPECT_FALSE(QFileInfo::exists(temp.filePath(QStringLiteral("missing/out.csv"))));
 }
 
 TEST_F(Commands, AddToAddressBookAddsTheSelectedCardsAndKeepsTheirIdentifiers)
 {
-    window->selectCards({QStringLiteral("A"), QStringLiteral("B")});
+    select({QStringLiteral("A"), QStringLiteral("B")});
     trigger("connectAddOnly");
     EXPECT_EQ(bookFamilyNames(), (QStringList{QStringLiteral("Kim"), QStringLiteral("Lee")}));
     EXPECT_FALSE(window->managedObjectContext()->hasChanges()) << "the cards' identifiers are saved";
-    EXPECT_TRUE(presenter.shown().isEmpty());
+    EXPECT_TRUE(commandMessages().isEmpty()) << commandMessages().join(u'|').toStdString();
 }
 
 TEST_F(Commands, AddToAddressBookIsRefusedOnALockedDatabase)
 {
     FakeFileAttributes attributes;
     attributes.set(database, FakeFileAttributes::Immutable);
-    window->selectCards({QStringLiteral("A")});
+    select({QStringLiteral("A")});
     trigger("connectAddOnly");
     EXPECT_TRUE(bookFamilyNames().isEmpty());
-    ASSERT_EQ(presenter.shown().size(), 1);
-    EXPECT_EQ(presenter.texts().first(), PLMessage::errorText(48));
+    ASSERT_EQ(commandMessages().size(), 1);
+    EXPECT_EQ(commandMessages().first(), QStringLiteral("E48"));
 }
 
 TEST_F(Commands, SynchroniseBringsPersonsInAndSendsCardsOut)
@@ -211,14 +226,40 @@ TEST_F(Commands, SynchroniseBringsPersonsInAndSendsCardsOut)
     ASSERT_TRUE(person.open(QIODevice::WriteOnly));
     person.write("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Park;;;;\r\nFN:Park\r\nEMAIL;TYPE=WORK:park@c.example\r\nEND:VCARD\r\n");
     person.close();
-    window->selectCards({});
+    select({});
     trigger("connectAddressBook");
     EXPECT_EQ(bookFamilyNames(), (QStringList{QStringLiteral("Kim"), QStringLiteral("Lee"), QStringLiteral("Park")}));
     const ManagedObjectList parks = window->managedObjectContext()->executeFetchRequest(
         {QString::fromLatin1(CardStore::kEntityCard), keyEquals(QStringLiteral("family_Name"), QStringLiteral("Park")), {}});
     EXPECT_EQ(parks.size(), 1);
     EXPECT_FALSE(window->managedObjectContext()->hasChanges());
-    EXPECT_TRUE(presenter.shown().isEmpty());
+    EXPECT_TRUE(commandMessages().isEmpty()) << commandMessages().join(u'|').toStdString();
+}
+
+TEST_F(Commands, SynchroniseAsksWhichSideWinsAndKeepsTheAnswer)
+{
+    // Answers the panel once it runs: the row to choose, or cancel.
+    auto answerPanel = [this](int row) {
+        QTimer::singleShot(0, window.get(), [this, row] {
+            auto* panel = window->window()->findChild<QDialog*>(QStringLiteral("_connectADPanel"));
+            ASSERT_TRUE(panel);
+            if (row < 0) {
+                panel->reject();
+                return;
+            }
+            panel->findChild<QRadioButton*>(QStringLiteral("_connectADMatrixRow%1").arg(row))->click();
+            panel->accept();
+        });
+    };
+    answerPanel(-1);
+    trigger("connectAddressBook");
+    EXPECT_TRUE(bookFamilyNames().isEmpty()) << "cancelled: nothing synchronised";
+
+    answerPanel(1);
+    trigger("connectAddressBook");
+    EXPECT_EQ(bookFamilyNames(), (QStringList{QStringLiteral("Kim"), QStringLiteral("Lee")}));
+    EXPECT_EQ(PreferenceDomain::standard().value(QStringLiteral("conncet dialog to addressBook state")).toInteger(), 1);
+    EXPECT_TRUE(commandMessages().isEmpty()) << commandMessages().join(u'|').toStdString();
 }
 
 TEST_F(Commands, ASynchronisationThatFailsShowsItsMessage)
@@ -230,8 +271,8 @@ TEST_F(Commands, ASynchronisationThatFailsShowsItsMessage)
     // The Address Book's folder lies under a plain file: it can be neither read nor made.
     PreferenceDomain::standard().setValue(QString::fromLatin1(kPrefAddressBookFolder), temp.filePath(QStringLiteral("blocker/book")));
     trigger("connectAddressBook");
-    ASSERT_EQ(presenter.shown().size(), 1);
-    EXPECT_EQ(presenter.texts().first(), PLMessage::errorText(130));
+    ASSERT_EQ(commandMessages().size(), 1);
+    EXPECT_EQ(commandMessages().first(), QStringLiteral("E130"));
 }
 
 } // namespace
