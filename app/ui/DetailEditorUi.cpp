@@ -16,7 +16,7 @@
 
 namespace {
 
-struct RowSpec {
+struct RowLayout {
     const char* titleOutlet; // a button, or a label when `isLabel`
     const char* fieldOutlet;
     const char* titleKey;
@@ -29,7 +29,7 @@ struct RowSpec {
 
 // The twelve field rows take the field tags of the image pane; the reading and country rows
 // take tags of their own below them.
-constexpr RowSpec kRows[] = {
+constexpr RowLayout kRows[] = {
     {"_nameButton", "_nameText", "IDS_FULL_NAME", "full_Name", 21, 64, false, false},
     {"_nameKana", "_nameKanaText", "IDS_FULL_NAME_KANA", "full_Name_Kana", 18, 64, true, false},
     {"_companyNameButton", "_companyNameText", "IDS_COMPANY", "company", 30, 128, false, false},
@@ -77,34 +77,34 @@ void DetailEditorUi::build(QWidget* host)
     auto* grid = new QGridLayout(_detailCardView);
     grid->setColumnStretch(1, 1);
     int line = 0;
-    for (const RowSpec& spec : kRows) {
+    for (const RowLayout& layout : kRows) {
         Row row;
-        row.attribute = spec.attribute;
-        row.tag = spec.tag;
-        row.maxLength = spec.maxLength;
-        const QString title = getLocalString(QString::fromLatin1(spec.titleKey));
-        if (spec.isLabel) {
+        row.attribute = layout.attribute;
+        row.tag = layout.tag;
+        row.maxLength = layout.maxLength;
+        const QString title = getLocalString(QString::fromLatin1(layout.titleKey));
+        if (layout.isLabel) {
             row.label = new QLabel(title, _detailCardView);
-            row.label->setObjectName(QString::fromLatin1(spec.titleOutlet));
+            row.label->setObjectName(QString::fromLatin1(layout.titleOutlet));
         } else {
             row.button = new QPushButton(title, _detailCardView);
-            row.button->setObjectName(QString::fromLatin1(spec.titleOutlet));
-            row.button->setProperty("tag", spec.tag);
+            row.button->setObjectName(QString::fromLatin1(layout.titleOutlet));
+            row.button->setProperty("tag", layout.tag);
         }
         QWidget* field = nullptr;
-        if (spec.lineBreaks) {
+        if (layout.lineBreaks) {
             row.box = new PLTextBox(_detailCardView);
-            row.box->setTag(spec.tag);
-            row.box->setMaxLength(spec.maxLength);
+            row.box->setTag(layout.tag);
+            row.box->setMaxLength(layout.maxLength);
             row.box->setFixedHeight(64);
             field = row.box;
         } else {
             row.field = new PLTextField(_detailCardView);
-            row.field->setTag(spec.tag);
-            row.field->setMaxLength(spec.maxLength);
+            row.field->setTag(layout.tag);
+            row.field->setMaxLength(layout.maxLength);
             field = row.field;
         }
-        field->setObjectName(QString::fromLatin1(spec.fieldOutlet));
+        field->setObjectName(QString::fromLatin1(layout.fieldOutlet));
         field->setAccessibleName(title);
         grid->addWidget(row.titleWidget(), line, 0, Qt::AlignTop);
         grid->addWidget(field, line, 1);
