@@ -1,6 +1,7 @@
 #include "platform/addressbook/AddressBook.h"
 
 #include "platform/foundation/FileAttributes.h"
+#include "platform/foundation/PlainFile.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -39,20 +40,6 @@ bool readWhole(int fd, qint64 size, QByteArray* data)
     qint64 done = 0;
     while (done < size) {
         const ssize_t n = ::read(fd, data->data() + done, size_t(size - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
-}
-
-bool writeWhole(int fd, const QByteArray& data)
-{
-    qint64 done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.constData() + done, size_t(data.size() - done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -197,7 +184,7 @@ bool AddressBook::writeTemporary(size_t index, PendingWrite* write, QString* err
         return false;
     }
     struct stat written;
-    const bool ok = writeWhole(fd, write->data) && ::fstat(fd, &written) == 0;
+    const bool ok = writeAll(fd, write->data) && ::fstat(fd, &written) == 0;
     const QString why = systemError();
     ::close(fd);
     if (!ok) {

@@ -10,8 +10,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
 bool writeAll(int fd, const QByteArray& bytes)
 {
     qint64 done = 0;
@@ -25,8 +23,6 @@ bool writeAll(int fd, const QByteArray& bytes)
     }
     return true;
 }
-
-} // namespace
 
 bool entryExists(const QString& path)
 {

@@ -5,6 +5,9 @@
 #include <QByteArray>
 #include <QString>
 
+// Writes all of `bytes` to `fd`, going on after interrupted or short writes; false on a failed write.
+bool writeAll(int fd, const QByteArray& bytes);
+
 // Whether something, a link included, is at `path` (the link itself is looked at, not its target).
 bool entryExists(const QString& path);
 
