@@ -1,15 +1,41 @@
 # Helpers shared by every folder's CMakeLists.txt.
 
-# pelmora_library(<target> [LIBS <libs>...])
-# One library target from the .cpp, .h and .ui files of the calling folder.
+# pelmora_check_folders(<listed folders>)
+# Fails the configure step for every folder with a CMakeLists.txt that the top-level list leaves out.
+# The folders are globbed again at each build, so one added later is caught as well.
+function(pelmora_check_folders listed)
+  file(GLOB_RECURSE found CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR}
+    ${CMAKE_SOURCE_DIR}/app/CMakeLists.txt ${CMAKE_SOURCE_DIR}/app/*/CMakeLists.txt
+    ${CMAKE_SOURCE_DIR}/platform/*/CMakeLists.txt ${CMAKE_SOURCE_DIR}/plugin/*/CMakeLists.txt
+    ${CMAKE_SOURCE_DIR}/tools/*/CMakeLists.txt ${CMAKE_SOURCE_DIR}/outside/*/CMakeLists.txt
+    ${CMAKE_SOURCE_DIR}/tests/*/CMakeLists.txt ${CMAKE_SOURCE_DIR}/bench/*/CMakeLists.txt
+    ${CMAKE_SOURCE_DIR}/fuzz/*/CMakeLists.txt ${CMAKE_SOURCE_DIR}/plugin/CMakeLists.txt)
+  set(missing)
+  foreach(file ${found})
+    get_filename_component(folder ${file} DIRECTORY)
+    if(NOT folder IN_LIST listed)
+      list(APPEND missing ${folder})
+    endif()
+  endforeach()
+  if(missing)
+    list(JOIN missing "\n  " text)
+    message(FATAL_ERROR "These folders have a CMakeLists.txt but are not listed in PELMORA_FOLDERS "
+      "in the top-level CMakeLists.txt; add each on a line of its own:\n  ${text}")
+  endif()
+endfunction()
+
+# pelmora_library(<target> [LIBS <libs>...] [EXCLUDE <files>...])
+# One library target from the .cpp, .h and .ui files of the calling folder, less those excluded.
 function(pelmora_library target)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "LIBS;EXCLUDE" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS
     ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
     ${CMAKE_CURRENT_SOURCE_DIR}/*.c ${CMAKE_CURRENT_SOURCE_DIR}/*.ui)
+  foreach(file ${ARG_EXCLUDE})
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${file})
+  endforeach()
   add_library(${target} STATIC ${sources})
   target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
-  target_compile_options(${target} PRIVATE -Wall -Wextra)
   target_link_libraries(${target} PUBLIC ${ARG_LIBS})
 endfunction()
 
@@ -30,6 +56,22 @@ function(pelmora_test target)
     TIMEOUT 900)
 endfunction()
 
+# pelmora_tool(<library> <program> [MAIN <source>] [LIBS <libs>...])
+# A tool: its code as one library from the calling folder (the main source left out), and the
+# program from its main source (main.cpp unless given), staged at the top of the application
+# folder with its resources from resources/<program>.
+function(pelmora_tool library program)
+  cmake_parse_arguments(ARG "" "MAIN" "LIBS" ${ARGN})
+  if(NOT ARG_MAIN)
+    set(ARG_MAIN main.cpp)
+  endif()
+  pelmora_library(${library} LIBS ${ARG_LIBS} EXCLUDE ${ARG_MAIN})
+  add_executable(${program} ${ARG_MAIN})
+  target_link_libraries(${program} PRIVATE ${library})
+  pelmora_stage(${program} .)
+  pelmora_stage_resources(${program} ${CMAKE_SOURCE_DIR}/resources/${program} Resources/${program})
+endfunction()
+
 # pelmora_stage(<target> <folder inside the application folder>)
 # Places an executable or shared library where it lives in the installed application folder.
 function(pelmora_stage target subfolder)
@@ -43,4 +85,54 @@ endfunction()
 function(pelmora_stage_resources target source destination)
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${source} ${PELMORA_STAGE}/${destination})
+endfunction()
+
+# pelmora_fuzz(<group> TARGETS <names>... SOURCES <reader sources>... LIBS <libs>... [CXX_STANDARD <n>])
+# Fuzz targets of one group of readers of outside input, each from <name>_fuzz.cpp in the calling
+# folder with the readers' sources compiled in, so that they are instrumented:
+# - fuzz_<name>_replay, with any compiler: runs each file of corpus/<name> once under the address
+#   and undefined-behaviour sanitizers; CTest runs it as the test fuzz_<name>;
+# - fuzz_<name>, with clang only: the libFuzzer program for fuzzing by hand (see docs/DEVELOPING.md).
+function(pelmora_fuzz group)
+  cmake_parse_arguments(ARG "" "CXX_STANDARD" "TARGETS;SOURCES;LIBS" ${ARGN})
+  set(sanitizers -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  # -O1 with line tables only keeps the instrumented builds of large readers quick; the
+  # sanitizers' reports still name functions and lines.
+  set(sanitized_build -O1 -g1)
+  set(sanitized_warnings)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    # gcc's flow analysis under the sanitizers reports variants and Qt containers as maybe
+    # uninitialised where the plain build does not.
+    set(sanitized_warnings -Wno-maybe-uninitialized)
+  endif()
+  # The readers are compiled once for all replay programs of the group.
+  add_library(fuzz_${group}_readers OBJECT ${ARG_SOURCES})
+  set(programs fuzz_${group}_readers)
+  foreach(name ${ARG_TARGETS})
+    add_executable(fuzz_${name}_replay ${name}_fuzz.cpp ${CMAKE_SOURCE_DIR}/fuzz/FuzzReplay.cpp)
+    target_link_libraries(fuzz_${name}_replay PRIVATE fuzz_${group}_readers)
+    target_link_options(fuzz_${name}_replay PRIVATE ${sanitizers})
+    list(APPEND programs fuzz_${name}_replay)
+    add_test(NAME fuzz_${name} COMMAND fuzz_${name}_replay ${CMAKE_CURRENT_SOURCE_DIR}/corpus/${name})
+    # Qt keeps caches to the end of the process: leaks are left to fuzzing by hand.
+    set_tests_properties(fuzz_${name} PROPERTIES
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0" TIMEOUT 900)
+    if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+      add_executable(fuzz_${name} ${name}_fuzz.cpp ${ARG_SOURCES})
+      target_compile_options(fuzz_${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+      target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+      list(APPEND programs fuzz_${name})
+    endif()
+  endforeach()
+  foreach(program ${programs})
+    target_include_directories(${program} PRIVATE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${program} PRIVATE ${ARG_LIBS})
+  endforeach()
+  target_compile_options(fuzz_${group}_readers PRIVATE ${sanitizers} ${sanitized_build} ${sanitized_warnings})
+  foreach(name ${ARG_TARGETS})
+    target_compile_options(fuzz_${name}_replay PRIVATE ${sanitizers} ${sanitized_build} ${sanitized_warnings})
+  endforeach()
+  if(ARG_CXX_STANDARD)
+    set_target_properties(${programs} PROPERTIES CXX_STANDARD ${ARG_CXX_STANDARD})
+  endif()
 endfunction()

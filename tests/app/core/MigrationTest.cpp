@@ -167,8 +167,9 @@ void expectMigrated(const QString& store, int cards, bool userFolderKept, const 
             EXPECT_EQ(belong.value(QStringLiteral("folder1_Name")).toString(), QStringLiteral("All data"));
             EXPECT_FALSE(belong.value(QStringLiteral("folder2_Name")).toString().isEmpty());
         }
-        if (userFolderKept && i == 1)
+        if (userFolderKept && i == 1) {
             EXPECT_EQ(belong.value(QStringLiteral("folder_ID")).toString(), QStringLiteral("CLIENTS-FOLDER"));
+        }
     }
     SqliteConnection connection;
     ASSERT_EQ(connection.open(store, false), 0);

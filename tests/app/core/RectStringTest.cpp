@@ -65,8 +65,9 @@ TEST(RectString, IgnoresTheUserLocale)
     const bool german = made == 0 && std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
     if (!german)
         std::setlocale(LC_ALL, "C.UTF-8");
-    if (german)
+    if (german) {
         ASSERT_EQ(std::strtod("2,5", nullptr), 2.5) << "the German locale is in effect";
+    }
 
     QRectF rect;
     ConvertStringToRect(QStringLiteral("1.5/2,5/-0.75/4"), &rect);

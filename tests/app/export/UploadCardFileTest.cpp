@@ -129,8 +129,9 @@ TEST_F(UploadCardFile, TheUploadMaskSelectsTheElements)
         EXPECT_EQ(xml.contains(QStringLiteral("<ImageItem")), c.image) << c.name;
         EXPECT_TRUE(xml.contains(QStringLiteral("<PersonIDItem codeDomain=\"UserDefined\">CARD-LATIN<"))) << c.name;
         EXPECT_TRUE(xml.contains(QStringLiteral("<FullName>Anna Berg</FullName>"))) << c.name;
-        if (!c.image)
+        if (!c.image) {
             EXPECT_TRUE(xml.contains(QStringLiteral("<Phone/>"))) << c.name;
+        }
     }
 }
 

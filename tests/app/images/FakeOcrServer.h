@@ -17,8 +17,8 @@
 
 struct FakeRunReply {
     int32_t status = 0;
-    QByteArray result;      // 'PLDA'; left out when empty
-    QByteArray orientation; // 'PLRO'; left out when empty
+    QByteArray result{};      // 'PLDA'; left out when empty
+    QByteArray orientation{}; // 'PLRO'; left out when empty
     int delayMs = 0;
     bool hangUp = false; // close the connection instead of answering
     bool emptyResult = false; // send 'PLDA' with no bytes

@@ -335,8 +335,9 @@ TEST_F(BindingTest, TransportMisbehaviourGivesItsError)
         ASSERT_TRUE(response->geterror()) << c.name;
         EXPECT_EQ(response->geterror()->domain, c.domain) << c.name;
         EXPECT_EQ(response->geterror()->code, c.code) << c.name;
-        if (c.description)
+        if (c.description) {
             EXPECT_EQ(response->geterror()->description, c.description) << c.name;
+        }
         EXPECT_FALSE(response->getbodyParts()) << c.name;
     }
 }

@@ -93,8 +93,9 @@ TEST_P(RecordTypes, FieldTableHasTheCountsKindsAndByteOrder)
     for (size_t i = 2; i < fields.size(); ++i) {
         const SoapFieldInfo& f = fields[i];
         EXPECT_FALSE(f.list) << f.wireName.toStdString();
-        if (i > 2)
+        if (i > 2) {
             EXPECT_LT(fields[i - 1].wireName.toUtf8(), f.wireName.toUtf8()) << "byte order at " << f.wireName.toStdString();
+        }
         switch (f.kind) {
         case SoapKind::Text: ++texts; break;
         case SoapKind::Number: ++numbers; break;

@@ -210,8 +210,9 @@ TEST_F(HarnwickWindow, FieldRules)
         const bool valid = w->validateBeforeDoExecute();
         EXPECT_EQ(valid, c.message.isEmpty()) << c.name;
         EXPECT_EQ(presenter.texts(), c.message.isEmpty() ? QStringList() : QStringList{c.message}) << c.name;
-        if (!c.fieldsAfter.isEmpty())
+        if (!c.fieldsAfter.isEmpty()) {
             EXPECT_EQ(fields(*w), c.fieldsAfter) << c.name;
+        }
     }
 }
 

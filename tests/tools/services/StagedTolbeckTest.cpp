@@ -65,6 +65,7 @@ TEST(StagedTolbeck, MergesRegistersAndExitsZero)
     const QString text = QString::fromUtf8(entryFile.readAll());
     EXPECT_EQ(text, desktopEntryText(QDir(app).canonicalPath() + "/Pelmora", true));
     const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
-    if (!validator.isEmpty())
+    if (!validator.isEmpty()) {
         EXPECT_EQ(QProcess::execute(validator, {entry}), 0);
+    }
 }

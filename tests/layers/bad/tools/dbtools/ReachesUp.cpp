@@ -1,0 +1,2 @@
+// Bad: a tool uses the application.
+  #  include "app/core/PLChecker.h"
