@@ -6,8 +6,6 @@
 #include "platform/pdf/JpegHeader.h"
 #include "platform/pdf/PdfDocument.h"
 
-#include <qpdf/QPDFPageDocumentHelper.hh>
-
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -32,10 +30,10 @@ double millimetres(double points)
     return points / 72 * 25.4;
 }
 
-bool pageTooLarge(QPDFPageObjectHelper& page)
+bool pageTooLarge(const PdfPage& page)
 {
     double w = 0, h = 0;
-    if (!pdfBoxSize(page.getMediaBox(), w, h))
+    if (!page.mediaBox().boxSize(w, h))
         return true;
     return millimetres(std::fabs(w)) > kMaxCardSideMm || millimetres(std::fabs(h)) > kMaxCardSideMm;
 }
@@ -107,9 +105,9 @@ int checkAddedFiles(const QString& path)
         std::optional<QString> creator = document->infoText("/Creator");
         if (!creator || !creator->contains(QLatin1String(kScannerMark)))
             return kAddedFileNotScanner;
-        std::vector<QPDFPageObjectHelper> pages = document->pages();
+        std::vector<PdfPage> pages = document->pages();
         int tooLarge = 0;
-        for (QPDFPageObjectHelper& page : pages) {
+        for (const PdfPage& page : pages) {
             if (pageTooLarge(page))
                 ++tooLarge;
         }
@@ -127,10 +125,10 @@ int CheckPDFDigitalSignature(const QString& path)
     if (!document)
         return kAddedFileDamaged;
     try {
-        QPDFObjectHandle form = document->qpdf().getRoot().getKey("/AcroForm");
+        PdfObject form = document->catalog().key("/AcroForm");
         if (form.isDictionary()) {
-            QPDFObjectHandle flags = form.getKey("/SigFlags");
-            if (flags.isInteger() && flags.getIntValue() > 0)
+            PdfObject flags = form.key("/SigFlags");
+            if (flags.isInteger() && flags.intValue() > 0)
                 return kAddedFileDamaged;
         }
         return 0;
@@ -184,32 +182,7 @@ bool ConvertJPEGToPDF(const QString& jpegPath, QString* pdfPath)
 
     try {
         std::unique_ptr<PdfDocument> document = PdfDocument::createEmpty();
-        QPDF& q = document->qpdf();
-        QPDFObjectHandle image = q.newStream();
-        image.replaceStreamData(std::string(jpeg.constData(), size_t(jpeg.size())),
-                                QPDFObjectHandle::newName("/DCTDecode"), QPDFObjectHandle::newNull());
-        QPDFObjectHandle dict = image.getDict();
-        dict.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
-        dict.replaceKey("/Subtype", QPDFObjectHandle::newName("/Image"));
-        dict.replaceKey("/Width", QPDFObjectHandle::newInteger(header.width));
-        dict.replaceKey("/Height", QPDFObjectHandle::newInteger(header.height));
-        dict.replaceKey("/BitsPerComponent", QPDFObjectHandle::newInteger(8));
-        const char* space = header.components == 1 ? "/DeviceGray" : header.components == 3 ? "/DeviceRGB" : "/DeviceCMYK";
-        dict.replaceKey("/ColorSpace", QPDFObjectHandle::newName(space));
-        if (header.components == 4 && header.adobe)
-            dict.replaceKey("/Decode", QPDFObjectHandle::parse("[1 0 1 0 1 0 1 0]"));
-
-        const std::string w = std::to_string(width), h = std::to_string(height);
-        QPDFObjectHandle page = QPDFObjectHandle::newDictionary();
-        page.replaceKey("/Type", QPDFObjectHandle::newName("/Page"));
-        page.replaceKey("/MediaBox", QPDFObjectHandle::parse("[0 0 " + w + " " + h + "]"));
-        QPDFObjectHandle xobjects = QPDFObjectHandle::newDictionary();
-        xobjects.replaceKey("/Im0", image);
-        QPDFObjectHandle resources = QPDFObjectHandle::newDictionary();
-        resources.replaceKey("/XObject", xobjects);
-        page.replaceKey("/Resources", resources);
-        page.replaceKey("/Contents", q.newStream("q " + w + " 0 0 " + h + " 0 0 cm /Im0 Do Q"));
-        QPDFPageDocumentHelper(q).addPage(QPDFPageObjectHelper(q.makeIndirectObject(page)), false);
+        document->appendJpegPage(jpeg, header, width, height);
         // An invalid or empty comment gives no Creator rather than a made-up one.
         std::optional<QString> comment = header.hasComment ? utf8Text(header.comment) : std::nullopt;
         if (comment && !comment->isEmpty())
@@ -233,7 +206,7 @@ std::optional<QStringList> divideMultiPagePDF(const QString& pdfPath, bool* succ
     if (!source)
         return std::nullopt;
     try {
-        std::vector<QPDFPageObjectHelper> pages = source->pages();
+        std::vector<PdfPage> pages = source->pages();
         QStringList files;
         if (pages.size() == 1)
             files << pdfPath;
@@ -245,10 +218,10 @@ std::optional<QStringList> divideMultiPagePDF(const QString& pdfPath, bool* succ
                     continue;
                 std::unique_ptr<PdfDocument> single = PdfDocument::createEmpty();
                 single->appendPage(pages[i]);
-                QPDFPageObjectHelper copy = single->pages().front();
-                QPDFObjectHandle xobjects = copy.getAttribute("/Resources", false).getKey("/XObject");
+                PdfPage copy = single->pages().front();
+                PdfObject xobjects = copy.attribute("/Resources").key("/XObject");
                 // Resources shared by all pages would make every split page look layered.
-                if (xobjects.isDictionary() && xobjects.getKeys().size() > 1)
+                if (xobjects.isDictionary() && xobjects.entries().size() > 1)
                     copy.removeUnreferencedResources();
                 single->setInfoText("/Creator", pageCreator);
                 const QString target = QStringLiteral("%1_%2.pdf").arg(pdfPath).arg(i + 1);

@@ -227,7 +227,7 @@ int exportCardImageFile(const QString& frontPath, const QString& backPath, const
             std::unique_ptr<PdfDocument> back = PdfDocument::open(backPath);
             if (!back)
                 return -4005;
-            std::vector<QPDFPageObjectHelper> pages = back->pages();
+            std::vector<PdfPage> pages = back->pages();
             if (!pages.empty())
                 document->appendPage(pages.front());
         }
@@ -258,14 +258,14 @@ int RotatePDFPage(const QString& path, int pageIndex, int degrees)
     if (!document)
         return -38;
     try {
-        std::vector<QPDFPageObjectHelper> pages = document->pages();
+        std::vector<PdfPage> pages = document->pages();
         if (pages.empty())
             return 0;
         if (pageIndex >= int(pages.size()))
             return -1;
         for (size_t i = 0; i < pages.size(); ++i) {
             if (pageIndex == -1 || size_t(pageIndex) == i)
-                pages[i].rotatePage(degrees, true);
+                pages[i].rotate(degrees);
         }
     } catch (const std::exception& e) {
         PLNSLog(QStringLiteral("%@"), QString::fromUtf8(e.what()));
@@ -284,7 +284,7 @@ int RotateMultiPageCard(const QString& frontPath, CardRecord* card, int pageInde
     if (!document || !PLPDFWriteToFile(*document, whole))
         return -20;
     try {
-        document->pages().at(size_t(pageIndex)).rotatePage(90, true);
+        document->pages().at(size_t(pageIndex)).rotate(90);
         if (!writeSplitCard(*document, 0, frontPath, back))
             return -20;
     } catch (const std::exception& e) {

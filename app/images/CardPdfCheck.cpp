@@ -51,13 +51,12 @@ int checkPdfDocument(PdfDocument& document, QVariantMap* result)
         case MakerTest::PageTest:
             break;
         }
-        std::vector<QPDFPageObjectHelper> pages = document.pages();
+        std::vector<PdfPage> pages = document.pages();
         // An empty document is no card, whatever its maker.
         if (pages.empty())
             return kPdfUnusable;
-        for (QPDFPageObjectHelper& page : pages) {
-            if (!page.getObjectHandle().isDictionary()
-                || !page.getAttribute("/Resources", false).isDictionary())
+        for (const PdfPage& page : pages) {
+            if (!page.object().isDictionary() || !page.attribute("/Resources").isDictionary())
                 return kPdfUnusable;
             if (GetImageCountFromPDFPage(page) < 1)
                 return kPdfOwnOrImageless;
@@ -76,23 +75,23 @@ bool isImagePdf(const QString& path, int pageCount)
     return checkPdfFile2(path, &result) == kPdfCard && result.value(QLatin1String(kPageCountKey)).toInt() == pageCount;
 }
 
-int GetImageCountFromPDFPage(QPDFPageObjectHelper page)
+int GetImageCountFromPDFPage(const PdfPage& page)
 {
     try {
-        if (!page.getObjectHandle().isDictionary())
+        if (!page.object().isDictionary())
             return -1;
-        QPDFObjectHandle resources = page.getAttribute("/Resources", false);
+        PdfObject resources = page.attribute("/Resources");
         if (!resources.isDictionary())
             return -1;
-        QPDFObjectHandle xobjects = resources.getKey("/XObject");
+        PdfObject xobjects = resources.key("/XObject");
         if (!xobjects.isDictionary())
             return -1;
         int count = 0;
-        for (auto& [key, value] : xobjects.ditems()) {
+        for (auto& [key, value] : xobjects.entries()) {
             if (!value.isStream())
                 continue;
-            QPDFObjectHandle dict = value.getDict();
-            if (dict.getKey("/Type").isNameAndEquals("/XObject") && dict.getKey("/Subtype").isNameAndEquals("/Image")) {
+            PdfObject dict = value.streamDictionary();
+            if (dict.key("/Type").isName("/XObject") && dict.key("/Subtype").isName("/Image")) {
                 ++count;
                 if (dict.hasKey("/Mask"))
                     ++count;

@@ -4,8 +4,6 @@
 
 #include "platform/pdf/PdfDocument.h"
 
-#include <qpdf/QPDFPageObjectHelper.hh>
-
 #include <QString>
 #include <QVariantMap>
 
@@ -30,4 +28,4 @@ int checkPdfFile2(const QString& path, QVariantMap* result);
 int checkPdfDocument(PdfDocument& document, QVariantMap* result);
 bool isImagePdf(const QString& path, int pageCount);
 // Images in the page's XObject resources (one more for each with a /Mask); -1 without them.
-int GetImageCountFromPDFPage(QPDFPageObjectHelper page);
+int GetImageCountFromPDFPage(const PdfPage& page);

@@ -7,8 +7,6 @@
 #include <QBuffer>
 #include <QImageReader>
 
-#include <qpdf/Buffer.hh>
-
 #include <charconv>
 #include <cstring>
 #include <cmath>
@@ -30,25 +28,25 @@ double leadingNumber(const std::string& data, size_t pos)
     return value;
 }
 
-int pageRotateAttribute(QPDFPageObjectHelper& page)
+int pageRotateAttribute(const PdfPage& page)
 {
-    QPDFObjectHandle rotate = page.getAttribute("/Rotate", false);
-    return rotate.isInteger() ? int(rotate.getIntValue() % 360) : 0;
+    PdfObject rotate = page.attribute("/Rotate");
+    return rotate.isInteger() ? int(rotate.intValue() % 360) : 0;
 }
 
 // The image that the resource walk reaches: the last stream entry of each XObject dictionary,
 // followed into forms named "Fm…".
-bool findPageImage(QPDFObjectHandle resources, QPDFObjectHandle& image, long long& rotation)
+bool findPageImage(PdfObject resources, PdfObject& image, long long& rotation)
 {
     for (int depth = 0; depth < kMaxFormDepth; ++depth) {
         if (!resources.isDictionary())
             return false;
-        QPDFObjectHandle xobjects = resources.getKey("/XObject");
+        PdfObject xobjects = resources.key("/XObject");
         if (!xobjects.isDictionary())
             return false;
         std::string name;
-        QPDFObjectHandle last;
-        for (auto& [key, value] : xobjects.ditems()) {
+        PdfObject last;
+        for (auto& [key, value] : xobjects.entries()) {
             if (value.isStream()) {
                 name = key.substr(1);
                 last = value;
@@ -60,75 +58,73 @@ bool findPageImage(QPDFObjectHandle resources, QPDFObjectHandle& image, long lon
             image = last;
             return true;
         }
-        std::shared_ptr<Buffer> form = last.getStreamData(qpdf_dl_generalized);
         int degrees = 0;
-        GetRotateDegreeFromStreamData(std::string(reinterpret_cast<const char*>(form->getBuffer()), form->getSize()),
-                                      &degrees);
+        GetRotateDegreeFromStreamData(last.streamData(PdfObject::Decoding::General), &degrees);
         rotation += degrees;
-        resources = last.getDict().getKey("/Resources");
+        resources = last.streamDictionary().key("/Resources");
     }
     return false;
 }
 
-std::vector<std::string> filterNames(QPDFObjectHandle filter, bool& valid)
+std::vector<std::string> filterNames(const PdfObject& filter, bool& valid)
 {
     valid = true;
     if (filter.isNull())
         return {};
     if (filter.isName())
-        return {filter.getName()};
+        return {filter.name()};
     std::vector<std::string> names;
     if (!filter.isArray()) {
         valid = false;
         return names;
     }
-    for (QPDFObjectHandle& item : filter.aitems()) {
+    for (const PdfObject& item : filter.items()) {
         if (!item.isName()) {
             valid = false;
             return {};
         }
-        names.push_back(item.getName());
+        names.push_back(item.name());
     }
     return names;
 }
 
 // Samples per pixel of a colour space this decoder handles: 1 grey, 3 RGB; 0 otherwise.
-int componentsOf(QPDFObjectHandle space)
+int componentsOf(const PdfObject& space)
 {
     if (space.isName()) {
-        if (space.getName() == "/DeviceGray" || space.getName() == "/CalGray")
+        if (space.name() == "/DeviceGray" || space.name() == "/CalGray")
             return 1;
-        if (space.getName() == "/DeviceRGB" || space.getName() == "/CalRGB")
+        if (space.name() == "/DeviceRGB" || space.name() == "/CalRGB")
             return 3;
         return 0;
     }
-    if (!space.isArray() || space.getArrayNItems() < 1 || !space.getArrayItem(0).isName())
+    if (!space.isArray() || space.arraySize() < 1 || !space.item(0).isName())
         return 0;
-    const std::string family = space.getArrayItem(0).getName();
+    const std::string family = space.item(0).name();
     if (family == "/CalGray")
         return 1;
     if (family == "/CalRGB")
         return 3;
-    if (family == "/ICCBased" && space.getArrayNItems() >= 2 && space.getArrayItem(1).isStream()) {
-        QPDFObjectHandle n = space.getArrayItem(1).getDict().getKey("/N");
-        if (n.isInteger() && (n.getIntValue() == 1 || n.getIntValue() == 3))
-            return int(n.getIntValue());
+    if (family == "/ICCBased" && space.arraySize() >= 2 && space.item(1).isStream()) {
+        PdfObject n = space.item(1).streamDictionary().key("/N");
+        if (n.isInteger() && (n.intValue() == 1 || n.intValue() == 3))
+            return int(n.intValue());
     }
     return 0;
 }
 
 enum class DecodeArray { Normal, Inverted, Other };
 
-DecodeArray decodeArrayOf(QPDFObjectHandle decode, int components)
+DecodeArray decodeArrayOf(const PdfObject& decode, int components)
 {
     if (decode.isNull())
         return DecodeArray::Normal;
-    if (!decode.isArray() || decode.getArrayNItems() != 2 * components)
+    if (!decode.isArray() || decode.arraySize() != 2 * components)
         return DecodeArray::Other;
     bool normal = true, inverted = true;
     for (int i = 0; i < components; ++i) {
-        std::optional<double> low = pdfNumber(decode.getArrayItem(2 * i));
-        std::optional<double> high = pdfNumber(decode.getArrayItem(2 * i + 1));
+        std::optional<double> low = decode.item(2 * i).number();
+        std::optional<double> high = decode.item(2 * i + 1).number();
         if (!low || !high)
             return DecodeArray::Other;
         normal = normal && *low == 0 && *high == 1;
@@ -173,21 +169,21 @@ QImage rawSamples(const std::string& data, int width, int height, int components
 }
 
 // The stored image of a card page, decoded by its colour space, depth and Decode array.
-int decodeImageStream(QPDFObjectHandle image, QImage& bitmap, PageImageDescription& description)
+int decodeImageStream(const PdfObject& image, QImage& bitmap, PageImageDescription& description)
 {
-    QPDFObjectHandle dict = image.getDict();
-    if (!dict.getKey("/Type").isNameAndEquals("/XObject") || !dict.getKey("/Subtype").isNameAndEquals("/Image")
-        || !dict.getKey("/BitsPerComponent").isInteger())
+    PdfObject dict = image.streamDictionary();
+    if (!dict.key("/Type").isName("/XObject") || !dict.key("/Subtype").isName("/Image")
+        || !dict.key("/BitsPerComponent").isInteger())
         return 2;
-    if (!dict.getKey("/Width").isInteger() || !dict.getKey("/Height").isInteger())
+    if (!dict.key("/Width").isInteger() || !dict.key("/Height").isInteger())
         return 2;
-    const long long width = dict.getKey("/Width").getIntValue();
-    const long long height = dict.getKey("/Height").getIntValue();
+    const long long width = dict.key("/Width").intValue();
+    const long long height = dict.key("/Height").intValue();
     if (width <= 0 || height <= 0 || width > 65535 || height > 65535 || width * height > kMaxCardBitmapPixels)
         return 2;
-    const long long bits = dict.getKey("/BitsPerComponent").getIntValue();
+    const long long bits = dict.key("/BitsPerComponent").intValue();
     bool validFilter = true;
-    std::vector<std::string> filters = filterNames(dict.getKey("/Filter"), validFilter);
+    std::vector<std::string> filters = filterNames(dict.key("/Filter"), validFilter);
     if (!validFilter)
         return 2;
     description.width = int(width);
@@ -195,16 +191,16 @@ int decodeImageStream(QPDFObjectHandle image, QImage& bitmap, PageImageDescripti
     description.invert = false;
 
     if (filters.size() == 1 && filters[0] == "/DCTDecode") {
-        if (!dict.getKey("/Decode").isNull())
+        if (!dict.key("/Decode").isNull())
             return kImageNeedsRender;
-        std::shared_ptr<Buffer> raw = image.getRawStreamData();
-        bitmap = decodeJpeg(std::string(reinterpret_cast<const char*>(raw->getBuffer()), raw->getSize()));
+        const std::string raw = image.streamData(PdfObject::Decoding::Raw);
+        bitmap = decodeJpeg(raw);
         if (bitmap.isNull())
             return 2;
         description.jpegEncoded = true;
         description.kind = -1;
         description.depth = 24;
-        description.dataLength = qint64(raw->getSize());
+        description.dataLength = qint64(raw.size());
         return 0;
     }
     for (const std::string& filter : filters) {
@@ -212,41 +208,40 @@ int decodeImageStream(QPDFObjectHandle image, QImage& bitmap, PageImageDescripti
             && filter != "/ASCIIHexDecode" && filter != "/ASCII85Decode")
             return kImageNeedsRender;
     }
-    if (dict.getKey("/ImageMask").isBool() && dict.getKey("/ImageMask").getBoolValue())
+    if (dict.key("/ImageMask").isBool() && dict.key("/ImageMask").boolValue())
         return kImageNeedsRender;
-    const int components = componentsOf(dict.getKey("/ColorSpace"));
+    const int components = componentsOf(dict.key("/ColorSpace"));
     if (components == 0 || !(bits == 8 || (bits == 1 && components == 1)))
         return kImageNeedsRender;
-    DecodeArray decode = decodeArrayOf(dict.getKey("/Decode"), components);
+    DecodeArray decode = decodeArrayOf(dict.key("/Decode"), components);
     if (decode == DecodeArray::Other)
         return kImageNeedsRender;
-    std::shared_ptr<Buffer> samples;
+    std::string samples;
     try {
-        samples = image.getStreamData(qpdf_dl_specialized);
+        samples = image.streamData(PdfObject::Decoding::Specialized);
     } catch (const std::exception&) {
         return 2;
     }
-    bitmap = rawSamples(std::string(reinterpret_cast<const char*>(samples->getBuffer()), samples->getSize()),
-                        int(width), int(height), components, int(bits), decode == DecodeArray::Inverted);
+    bitmap = rawSamples(samples, int(width), int(height), components, int(bits), decode == DecodeArray::Inverted);
     if (bitmap.isNull())
         return 2;
     description.jpegEncoded = false;
     description.depth = bits == 1 ? 1 : components == 1 ? 8 : 24;
     description.kind = bits == 1 ? (decode == DecodeArray::Normal ? -1 : 3) : components == 1 ? 2 : 1;
     description.invert = decode == DecodeArray::Inverted;
-    description.dataLength = qint64(samples->getSize());
+    description.dataLength = qint64(samples.size());
     return 0;
 }
 
 // What a stored image decodes to, so that a rendered fallback keeps the image's kind.
-QImage::Format storedFormat(QPDFObjectHandle image)
+QImage::Format storedFormat(const PdfObject& image)
 {
-    QPDFObjectHandle dict = image.getDict();
-    QPDFObjectHandle bits = dict.getKey("/BitsPerComponent");
-    const bool mask = dict.getKey("/ImageMask").isBool() && dict.getKey("/ImageMask").getBoolValue();
-    if (mask || (bits.isInteger() && bits.getIntValue() == 1))
+    PdfObject dict = image.streamDictionary();
+    PdfObject bits = dict.key("/BitsPerComponent");
+    const bool mask = dict.key("/ImageMask").isBool() && dict.key("/ImageMask").boolValue();
+    if (mask || (bits.isInteger() && bits.intValue() == 1))
         return QImage::Format_Mono;
-    return componentsOf(dict.getKey("/ColorSpace")) == 1 ? QImage::Format_Grayscale8 : QImage::Format_RGB888;
+    return componentsOf(dict.key("/ColorSpace")) == 1 ? QImage::Format_Grayscale8 : QImage::Format_RGB888;
 }
 
 int renderPage(PdfDocument& document, int index, QImage::Format format, CardBitmap& out)
@@ -267,7 +262,7 @@ int renderPage(PdfDocument& document, int index, QImage::Format format, CardBitm
 
 int buildPageBitmap(PdfDocument& document, int index, CardBitmap& out)
 {
-    QPDFPageObjectHelper page = document.pages().at(size_t(index));
+    PdfPage page = document.pages().at(size_t(index));
     uint8_t highCompression = 0;
     int rotation = 0;
     if (AcquirePDFPageInfo(page, &highCompression, &rotation) != 0)
@@ -279,9 +274,9 @@ int buildPageBitmap(PdfDocument& document, int index, CardBitmap& out)
         PageImageDescription description;
         status = AcquireImageFromPDFPage(page, &out.image, &description, &rotation);
         if (status == kImageNeedsRender) {
-            QPDFObjectHandle image;
+            PdfObject image;
             long long ignored = 0;
-            findPageImage(page.getAttribute("/Resources", false), image, ignored);
+            findPageImage(page.attribute("/Resources"), image, ignored);
             status = renderPage(document, index, storedFormat(image), out);
         } else if (status == 0) {
             out.info.rotation = rotation;
@@ -306,15 +301,15 @@ int normalizedDegrees(long long degrees)
     return int(r < 0 ? r + 360 : r);
 }
 
-int AcquirePDFPageInfo(QPDFPageObjectHelper page, uint8_t* highCompression, int* rotation)
+int AcquirePDFPageInfo(const PdfPage& page, uint8_t* highCompression, int* rotation)
 {
     if (!highCompression || !rotation)
         return 1;
     try {
-        if (!page.getObjectHandle().isDictionary())
+        if (!page.object().isDictionary())
             return 2;
-        QPDFObjectHandle resources = page.getAttribute("/Resources", false);
-        if (!resources.isDictionary() || !resources.getKey("/XObject").isDictionary())
+        PdfObject resources = page.attribute("/Resources");
+        if (!resources.isDictionary() || !resources.key("/XObject").isDictionary())
             return 2;
         const int images = GetImageCountFromPDFPage(page);
         if (images == 0)
@@ -324,7 +319,7 @@ int AcquirePDFPageInfo(QPDFPageObjectHelper page, uint8_t* highCompression, int*
             return 0;
         }
         double w = 0, h = 0;
-        if (!pdfBoxSize(page.getMediaBox(), w, h))
+        if (!page.mediaBox().boxSize(w, h))
             return 2;
         std::vector<PageOperation> list;
         if (!parsePageContents(page, OperatorSet::Reduced, list))
@@ -396,23 +391,21 @@ void GetRotateDegreeFromStreamData(const std::string& data, int* degrees)
         *degrees = (e == 0 && f != 0) ? 90 : (e != 0 && f == 0) ? 270 : 0;
 }
 
-int AcquireImageFromPDFPage(QPDFPageObjectHelper page, QImage* bitmap, PageImageDescription* description,
-                            int* rotation)
+int AcquireImageFromPDFPage(const PdfPage& page, QImage* bitmap, PageImageDescription* description, int* rotation)
 {
     if (!bitmap || !description || !rotation)
         return 2;
     try {
-        QPDFObjectHandle contents = page.getObjectHandle().getKey("/Contents");
-        if (!contents.isStream() && !(contents.isArray() && contents.getArrayNItems() > 0
-                                      && contents.getArrayItem(0).isStream()))
+        PdfObject contents = page.object().key("/Contents");
+        if (!contents.isStream() && !(contents.isArray() && contents.arraySize() > 0 && contents.item(0).isStream()))
             return 2;
         double w = 0, h = 0;
-        if (!pdfBoxSize(page.getMediaBox(), w, h) || w <= 0 || h <= 0)
+        if (!page.mediaBox().boxSize(w, h) || w <= 0 || h <= 0)
             return 2;
-        QPDFObjectHandle resources = page.getAttribute("/Resources", false);
+        PdfObject resources = page.attribute("/Resources");
         if (!resources.isDictionary())
             return 2;
-        QPDFObjectHandle image;
+        PdfObject image;
         long long turned = *rotation;
         if (!findPageImage(resources, image, turned))
             return 2;

@@ -12,7 +12,7 @@
 
 // 0, 1 missing argument, 2 failure. Sets the high-compression flag when the page has several
 // images or its one image is not drawn over the whole page, and the rotation of that drawing.
-int AcquirePDFPageInfo(QPDFPageObjectHelper page, uint8_t* highCompression, int* rotation);
+int AcquirePDFPageInfo(const PdfPage& page, uint8_t* highCompression, int* rotation);
 
 // The quarter turn of a form from the first matrix after "/Perceptual" (or after byte 10).
 void GetRotateDegreeFromStreamData(const std::string& data, int* degrees);
@@ -21,8 +21,7 @@ void GetRotateDegreeFromStreamData(const std::string& data, int* degrees);
 // `rotation`). 0, 2 failure, or kImageNeedsRender when the image is stored in a way only a
 // renderer decodes (CCITT, JBIG2, JPEG 2000, CMYK, indexed colours, unusual depths).
 inline constexpr int kImageNeedsRender = 3;
-int AcquireImageFromPDFPage(QPDFPageObjectHelper page, QImage* bitmap, PageImageDescription* description,
-                            int* rotation);
+int AcquireImageFromPDFPage(const PdfPage& page, QImage* bitmap, PageImageDescription* description, int* rotation);
 
 // Page 1 into `first` and page 2 into `second`, either may be null. 0, 2 failure, -50 no path or
 // no bitmap asked for. A document of one page leaves `second` empty and succeeds.

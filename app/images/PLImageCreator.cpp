@@ -7,8 +7,6 @@
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/NotificationCenter.h"
 
-#include <qpdf/QPDFPageDocumentHelper.hh>
-
 #include <QBuffer>
 #include <QDate>
 #include <QDir>
@@ -119,22 +117,6 @@ int shorter(const QString& text, int start, int end)
     return cut;
 }
 
-// Lays the template's first page under the texts as a form, so the template stays vector art.
-bool underlayTemplate(PdfDocument& page, PdfDocument& cardTemplate)
-{
-    QPDFPageObjectHelper target = page.pages().at(0);
-    QPDFPageObjectHelper source = cardTemplate.pages().at(0);
-    QPDFObjectHandle form = page.qpdf().copyForeignObject(source.getFormXObjectForPage());
-    QPDFObjectHandle resources = target.getAttribute("/Resources", true);
-    if (!resources.isDictionary())
-        return false;
-    if (!resources.getKey("/XObject").isDictionary())
-        resources.replaceKey("/XObject", QPDFObjectHandle::newDictionary());
-    resources.getKey("/XObject").replaceKey("/PLTemplate", form);
-    target.addPageContents(page.qpdf().newStream("q /PLTemplate Do Q\n"), true);
-    return true;
-}
-
 } // namespace
 
 const void* PLImageCreator::notificationObject()
@@ -180,7 +162,7 @@ int MyCreatePDFFile(PdfDocument& cardTemplate, const QString& target, const Card
 {
     double width = 0, height = 0;
     try {
-        if (!pdfBoxSize(cardTemplate.pages().at(0).getMediaBox(), width, height) || width <= 0 || height <= 0)
+        if (!cardTemplate.pages().at(0).mediaBox().boxSize(width, height) || width <= 0 || height <= 0)
             return -20;
     } catch (const std::exception&) {
         return -20;
@@ -209,7 +191,8 @@ int MyCreatePDFFile(PdfDocument& cardTemplate, const QString& target, const Card
     if (!page)
         return -20;
     try {
-        if (!underlayTemplate(*page, cardTemplate))
+        // The template lies under the texts as a form, so it stays vector art.
+        if (!page->drawPageUnder(0, cardTemplate, "PLTemplate"))
             return -20;
         page->setInfoText("/Creator", QLatin1String(kOwnCreator));
         return page->writeToFile(target) ? 0 : -20;

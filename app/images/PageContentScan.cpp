@@ -22,23 +22,23 @@ constexpr OperatorRule kRules[] = {
     {"g", PageOperation::Kind::g, 1, false},   {"G", PageOperation::Kind::G, 1, false},
 };
 
-bool readOperation(const OperatorRule& rule, const std::vector<QPDFObjectHandle>& operands, PageOperation& out)
+bool readOperation(const OperatorRule& rule, const std::vector<PdfObject>& operands, PageOperation& out)
 {
     out.kind = rule.kind;
     if (rule.numbers < 0) {
         if (operands.empty())
             return false;
-        QPDFObjectHandle name = operands.back();
+        const PdfObject& name = operands.back();
         if (!name.isName())
             return false;
-        out.name = name.getName().substr(1);
+        out.name = name.name().substr(1);
         return true;
     }
     if (operands.size() < size_t(rule.numbers))
         return false;
     size_t first = operands.size() - size_t(rule.numbers);
     for (int i = 0; i < rule.numbers; ++i) {
-        std::optional<double> value = pdfNumber(operands[first + size_t(i)]);
+        std::optional<double> value = operands[first + size_t(i)].number();
         if (!value)
             return false;
         out.values[i] = *value;
@@ -72,9 +72,9 @@ bool imageScales(const QTransform& m, double& horizontal, double& vertical)
 
 } // namespace
 
-bool parsePageContents(QPDFPageObjectHelper page, OperatorSet set, std::vector<PageOperation>& list)
+bool parsePageContents(const PdfPage& page, OperatorSet set, std::vector<PageOperation>& list)
 {
-    return scanPageContents(page, [&](const std::string& op, const std::vector<QPDFObjectHandle>& operands) {
+    return scanPageContents(page, [&](const std::string& op, const std::vector<PdfObject>& operands) {
         for (const OperatorRule& rule : kRules) {
             if (op != rule.op)
                 continue;
@@ -94,8 +94,7 @@ void concatenate(QTransform& ctm, const PageOperation& cm)
     ctm = QTransform(v[0], v[1], v[2], v[3], v[4], v[5]) * ctm;
 }
 
-int AcquirePageDpiByXObject(QPDFObjectHandle xobjects, const std::vector<PageOperation>& list, int* hdpi,
-                            int* vdpi)
+int AcquirePageDpiByXObject(const PdfObject& xobjects, const std::vector<PageOperation>& list, int* hdpi, int* vdpi)
 {
     if (!hdpi || !vdpi || !xobjects.isDictionary())
         return 1;
@@ -118,17 +117,17 @@ int AcquirePageDpiByXObject(QPDFObjectHandle xobjects, const std::vector<PageOpe
             concatenate(ctm, operation);
             break;
         case PageOperation::Kind::Do: {
-            QPDFObjectHandle image = xobjects.getKey("/" + operation.name);
+            PdfObject image = xobjects.key("/" + operation.name);
             if (!image.isStream())
                 return 2;
-            QPDFObjectHandle dict = image.getDict();
-            if (!dict.getKey("/Width").isInteger() || !dict.getKey("/Height").isInteger())
+            PdfObject dict = image.streamDictionary();
+            if (!dict.key("/Width").isInteger() || !dict.key("/Height").isInteger())
                 return 2;
             double horizontal = 0, vertical = 0;
             if (!imageScales(ctm, horizontal, vertical))
                 return 2;
-            const double width = double(dict.getKey("/Width").getIntValue());
-            const double height = double(dict.getKey("/Height").getIntValue());
+            const double width = double(dict.key("/Width").intValue());
+            const double height = double(dict.key("/Height").intValue());
             const double h = width * 72 / horizontal + 0.5;
             const double v = height * 72 / vertical + 0.5;
             if (!(h < 1e6 && v < 1e6))
@@ -151,21 +150,21 @@ int AcquireImageFromHighCompressPDFPage(PdfDocument& document, int pageIndex, QI
         return 1;
     *bitmap = QImage();
     try {
-        std::vector<QPDFPageObjectHelper> pages = document.pages();
+        std::vector<PdfPage> pages = document.pages();
         if (pageIndex < 0 || size_t(pageIndex) >= pages.size())
             return 2;
-        QPDFPageObjectHelper page = pages[size_t(pageIndex)];
+        const PdfPage& page = pages[size_t(pageIndex)];
         double w = 0, h = 0;
-        if (!pdfBoxSize(page.getMediaBox(), w, h) || w <= 0 || h <= 0)
+        if (!page.mediaBox().boxSize(w, h) || w <= 0 || h <= 0)
             return 2;
-        QPDFObjectHandle resources = page.getAttribute("/Resources", false);
-        if (!resources.isDictionary() || !resources.getKey("/XObject").isDictionary())
+        PdfObject resources = page.attribute("/Resources");
+        if (!resources.isDictionary() || !resources.key("/XObject").isDictionary())
             return 2;
         std::vector<PageOperation> list;
         if (!parsePageContents(page, OperatorSet::Full, list))
             return 2;
         int hdpi = 0, vdpi = 0;
-        if (AcquirePageDpiByXObject(resources.getKey("/XObject"), list, &hdpi, &vdpi) != 0 || hdpi <= 0
+        if (AcquirePageDpiByXObject(resources.key("/XObject"), list, &hdpi, &vdpi) != 0 || hdpi <= 0
             || vdpi <= 0)
             return 2;
         const int width = int(w / 72 * hdpi);
@@ -176,8 +175,7 @@ int AcquireImageFromHighCompressPDFPage(PdfDocument& document, int pageIndex, QI
         // The page alone, upright: the caller adds the page's /Rotate to the bitmap's rotation.
         std::unique_ptr<PdfDocument> single = PdfDocument::createEmpty();
         single->appendPage(page);
-        QPDFPageObjectHelper copy = single->pages().front();
-        copy.getObjectHandle().removeKey("/Rotate");
+        single->pages().front().removeRotation();
         std::unique_ptr<PdfPageRenderer> renderer = PdfPageRenderer::openBytes(single->toBytes());
         if (!renderer)
             return 2;

@@ -21,15 +21,14 @@ struct PageOperation {
 enum class OperatorSet { Reduced = 1, Full = 2 };
 
 // An operator whose operands do not read as the numbers (or name) it needs adds nothing.
-bool parsePageContents(QPDFPageObjectHelper page, OperatorSet set, std::vector<PageOperation>& list);
+bool parsePageContents(const PdfPage& page, OperatorSet set, std::vector<PageOperation>& list);
 
 // PDF matrix concatenation: the new current transformation is M x CTM.
 void concatenate(QTransform& ctm, const PageOperation& cm);
 
 // The highest resolution at which the listed operations draw an image of `xobjects`.
 // 0 success, 1 missing argument, 2 a name without an image or a degenerate matrix.
-int AcquirePageDpiByXObject(QPDFObjectHandle xobjects, const std::vector<PageOperation>& list, int* hdpi,
-                            int* vdpi);
+int AcquirePageDpiByXObject(const PdfObject& xobjects, const std::vector<PageOperation>& list, int* hdpi, int* vdpi);
 
 // Renders a layered page (several image layers, or one that does not cover the page) at its own
 // resolution, without the page's /Rotate. 0, 1 missing argument, 2 failure (a page that draws no

@@ -1,5 +1,7 @@
 #include "platform/pdf/PdfContentScan.h"
 
+#include "platform/pdf/PdfHandles.h"
+
 namespace {
 
 class OperatorCollector : public QPDFObjectHandle::ParserCallbacks {
@@ -12,7 +14,7 @@ public:
             m_handler(object.getOperatorValue(), m_operands);
             m_operands.clear();
         } else {
-            m_operands.push_back(object);
+            m_operands.push_back(wrapObject(object));
         }
     }
     void handleEOF() override { m_reachedEnd = true; }
@@ -21,17 +23,17 @@ public:
 
 private:
     const PdfOperatorHandler& m_handler;
-    std::vector<QPDFObjectHandle> m_operands;
+    std::vector<PdfObject> m_operands;
     bool m_reachedEnd = false;
 };
 
 } // namespace
 
-bool scanPageContents(QPDFPageObjectHelper page, const PdfOperatorHandler& handler)
+bool scanPageContents(const PdfPage& page, const PdfOperatorHandler& handler)
 {
     OperatorCollector collector(handler);
     try {
-        page.parseContents(&collector);
+        page.handle().page.parseContents(&collector);
     } catch (const std::exception&) {
         return false;
     }

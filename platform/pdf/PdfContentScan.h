@@ -1,15 +1,13 @@
 // Walks a page's content streams (all parts, in order) and reports each operator with its operands.
 #pragma once
 
-#include <qpdf/QPDFObjectHandle.hh>
-#include <qpdf/QPDFPageObjectHelper.hh>
+#include "platform/pdf/PdfObject.h"
 
 #include <functional>
 #include <string>
 #include <vector>
 
-using PdfOperatorHandler =
-    std::function<void(const std::string& op, const std::vector<QPDFObjectHandle>& operands)>;
+using PdfOperatorHandler = std::function<void(const std::string& op, const std::vector<PdfObject>& operands)>;
 
 // False when the content cannot be read or parsed to its end.
-bool scanPageContents(QPDFPageObjectHelper page, const PdfOperatorHandler& handler);
+bool scanPageContents(const PdfPage& page, const PdfOperatorHandler& handler);

@@ -1,8 +1,11 @@
 #include "platform/pdf/PdfDocument.h"
 
 #include "platform/foundation/PlistFile.h"
+#include "platform/pdf/JpegHeader.h"
+#include "platform/pdf/PdfHandles.h"
 
 #include <qpdf/Buffer.hh>
+#include <qpdf/QPDF.hh>
 #include <qpdf/QPDFExc.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
@@ -13,11 +16,18 @@
 
 #include <cstdio>
 
+struct PdfDocument::Private {
+    QPDF qpdf;
+    QByteArray source; // keeps the bytes of openBytes alive while qpdf reads them
+};
+
 PdfDocument::PdfDocument()
-    : m_qpdf(std::make_shared<QPDF>())
+    : d(std::make_unique<Private>())
 {
-    m_qpdf->setSuppressWarnings(true);
+    d->qpdf.setSuppressWarnings(true);
 }
+
+PdfDocument::~PdfDocument() = default;
 
 namespace {
 
@@ -42,7 +52,7 @@ std::unique_ptr<PdfDocument> PdfDocument::open(const QString& path, OpenResult* 
 {
     std::unique_ptr<PdfDocument> document(new PdfDocument);
     const QByteArray name = QFile::encodeName(path);
-    OpenResult outcome = processSafely([&] { document->m_qpdf->processFile(name.constData()); });
+    OpenResult outcome = processSafely([&] { document->d->qpdf.processFile(name.constData()); });
     if (result)
         *result = outcome;
     return outcome == OpenResult::Opened ? std::move(document) : nullptr;
@@ -51,9 +61,9 @@ std::unique_ptr<PdfDocument> PdfDocument::open(const QString& path, OpenResult* 
 std::unique_ptr<PdfDocument> PdfDocument::openBytes(const QByteArray& bytes, OpenResult* result)
 {
     std::unique_ptr<PdfDocument> document(new PdfDocument);
-    document->m_source = bytes;
+    document->d->source = bytes;
     OpenResult outcome = processSafely([&] {
-        document->m_qpdf->processMemoryFile("memory", document->m_source.constData(), size_t(document->m_source.size()));
+        document->d->qpdf.processMemoryFile("memory", document->d->source.constData(), size_t(document->d->source.size()));
     });
     if (result)
         *result = outcome;
@@ -63,28 +73,28 @@ std::unique_ptr<PdfDocument> PdfDocument::openBytes(const QByteArray& bytes, Ope
 std::unique_ptr<PdfDocument> PdfDocument::createEmpty()
 {
     std::unique_ptr<PdfDocument> document(new PdfDocument);
-    document->m_qpdf->emptyPDF();
+    document->d->qpdf.emptyPDF();
     return document;
 }
 
 bool PdfDocument::isEncrypted()
 {
-    return m_qpdf->isEncrypted();
+    return d->qpdf.isEncrypted();
 }
 
 bool PdfDocument::allowsPrinting()
 {
-    return m_qpdf->allowPrintLowRes();
+    return d->qpdf.allowPrintLowRes();
 }
 
 bool PdfDocument::hasInfo()
 {
-    return m_qpdf->getTrailer().getKey("/Info").isDictionary();
+    return d->qpdf.getTrailer().getKey("/Info").isDictionary();
 }
 
 std::optional<QString> PdfDocument::infoText(const std::string& key)
 {
-    QPDFObjectHandle info = m_qpdf->getTrailer().getKey("/Info");
+    QPDFObjectHandle info = d->qpdf.getTrailer().getKey("/Info");
     if (!info.isDictionary())
         return std::nullopt;
     QPDFObjectHandle value = info.getKey(key);
@@ -95,22 +105,30 @@ std::optional<QString> PdfDocument::infoText(const std::string& key)
 
 void PdfDocument::setInfoText(const std::string& key, const QString& text)
 {
-    QPDFObjectHandle trailer = m_qpdf->getTrailer();
+    QPDFObjectHandle trailer = d->qpdf.getTrailer();
     QPDFObjectHandle info = trailer.getKey("/Info");
     if (!info.isDictionary()) {
-        info = m_qpdf->makeIndirectObject(QPDFObjectHandle::newDictionary());
+        info = d->qpdf.makeIndirectObject(QPDFObjectHandle::newDictionary());
         trailer.replaceKey("/Info", info);
     }
     info.replaceKey(key, QPDFObjectHandle::newUnicodeString(text.toStdString()));
 }
 
-std::vector<QPDFPageObjectHelper> PdfDocument::pages()
+PdfObject PdfDocument::catalog()
 {
+    return wrapObject(d->qpdf.getRoot());
+}
+
+std::vector<PdfPage> PdfDocument::pages()
+{
+    std::vector<PdfPage> list;
     try {
-        return QPDFPageDocumentHelper(*m_qpdf).getAllPages();
+        for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(d->qpdf).getAllPages())
+            list.push_back(wrapPage(page));
     } catch (const std::exception&) {
         return {};
     }
+    return list;
 }
 
 int PdfDocument::pageCount()
@@ -120,35 +138,80 @@ int PdfDocument::pageCount()
 
 void PdfDocument::removePage(int index)
 {
-    std::vector<QPDFPageObjectHelper> all = pages();
+    std::vector<PdfPage> all = pages();
     if (index < 0 || size_t(index) >= all.size())
         throw std::invalid_argument("page index out of range");
-    QPDFPageDocumentHelper(*m_qpdf).removePage(all[size_t(index)]);
+    QPDFPageDocumentHelper(d->qpdf).removePage(all[size_t(index)].handle().page);
 }
 
 void PdfDocument::keepOnlyPage(int index)
 {
-    std::vector<QPDFPageObjectHelper> all = pages();
+    std::vector<PdfPage> all = pages();
     if (index < 0 || size_t(index) >= all.size())
         throw std::invalid_argument("page index out of range");
-    QPDFPageDocumentHelper helper(*m_qpdf);
+    QPDFPageDocumentHelper helper(d->qpdf);
     for (size_t i = 0; i < all.size(); ++i) {
         if (i != size_t(index))
-            helper.removePage(all[i]);
+            helper.removePage(all[i].handle().page);
     }
     // Resources shared with the removed pages would otherwise stay and count as this page's.
     all[size_t(index)].removeUnreferencedResources();
 }
 
-void PdfDocument::appendPage(QPDFPageObjectHelper page)
+void PdfDocument::appendPage(const PdfPage& page)
 {
-    QPDFPageDocumentHelper(*m_qpdf).addPage(page, false);
+    QPDFPageDocumentHelper(d->qpdf).addPage(page.handle().page, false);
+}
+
+void PdfDocument::appendJpegPage(const QByteArray& jpeg, const JpegHeader& header, long long width, long long height)
+{
+    QPDF& q = d->qpdf;
+    QPDFObjectHandle image = q.newStream();
+    image.replaceStreamData(std::string(jpeg.constData(), size_t(jpeg.size())), QPDFObjectHandle::newName("/DCTDecode"),
+                            QPDFObjectHandle::newNull());
+    QPDFObjectHandle dict = image.getDict();
+    dict.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
+    dict.replaceKey("/Subtype", QPDFObjectHandle::newName("/Image"));
+    dict.replaceKey("/Width", QPDFObjectHandle::newInteger(header.width));
+    dict.replaceKey("/Height", QPDFObjectHandle::newInteger(header.height));
+    dict.replaceKey("/BitsPerComponent", QPDFObjectHandle::newInteger(8));
+    const char* space = header.components == 1 ? "/DeviceGray" : header.components == 3 ? "/DeviceRGB" : "/DeviceCMYK";
+    dict.replaceKey("/ColorSpace", QPDFObjectHandle::newName(space));
+    if (header.components == 4 && header.adobe)
+        dict.replaceKey("/Decode", QPDFObjectHandle::parse("[1 0 1 0 1 0 1 0]"));
+
+    const std::string w = std::to_string(width), h = std::to_string(height);
+    QPDFObjectHandle page = QPDFObjectHandle::newDictionary();
+    page.replaceKey("/Type", QPDFObjectHandle::newName("/Page"));
+    page.replaceKey("/MediaBox", QPDFObjectHandle::parse("[0 0 " + w + " " + h + "]"));
+    QPDFObjectHandle xobjects = QPDFObjectHandle::newDictionary();
+    xobjects.replaceKey("/Im0", image);
+    QPDFObjectHandle resources = QPDFObjectHandle::newDictionary();
+    resources.replaceKey("/XObject", xobjects);
+    page.replaceKey("/Resources", resources);
+    page.replaceKey("/Contents", q.newStream("q " + w + " 0 0 " + h + " 0 0 cm /Im0 Do Q"));
+    QPDFPageDocumentHelper(q).addPage(QPDFPageObjectHelper(q.makeIndirectObject(page)), false);
+}
+
+bool PdfDocument::drawPageUnder(int index, PdfDocument& source, const std::string& formName)
+{
+    QPDFPageObjectHelper target = pages().at(size_t(index)).handle().page;
+    QPDFPageObjectHelper from = source.pages().at(0).handle().page;
+    QPDFObjectHandle form = d->qpdf.copyForeignObject(from.getFormXObjectForPage());
+    QPDFObjectHandle resources = target.getAttribute("/Resources", true);
+    if (!resources.isDictionary())
+        return false;
+    if (!resources.getKey("/XObject").isDictionary())
+        resources.replaceKey("/XObject", QPDFObjectHandle::newDictionary());
+    resources.getKey("/XObject").replaceKey("/" + formName, form);
+    target.addPageContents(d->qpdf.newStream("q /" + formName + " Do Q\n"), true);
+    return true;
 }
 
 QByteArray PdfDocument::toBytes()
 {
     try {
-        QPDFWriter writer(*m_qpdf);
+        QPDFWriter writer(d->qpdf);
         writer.setOutputMemory();
         // Stream data passes through as stored: scanned JPEG pages are never decoded and re-encoded.
         writer.setDecodeLevel(qpdf_dl_none);
@@ -181,30 +244,5 @@ bool replaceFile(const QString& path, const QByteArray& bytes, PdfDocument::Dura
     if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
         return false;
     file.setAutoRemove(false);
-    return true;
-}
-
-std::optional<double> pdfNumber(QPDFObjectHandle object)
-{
-    if (object.isInteger())
-        return double(object.getIntValue());
-    if (object.isReal())
-        return object.getNumericValue();
-    return std::nullopt;
-}
-
-bool pdfBoxSize(QPDFObjectHandle box, double& width, double& height)
-{
-    if (!box.isArray() || box.getArrayNItems() != 4)
-        return false;
-    double v[4];
-    for (int i = 0; i < 4; ++i) {
-        std::optional<double> n = pdfNumber(box.getArrayItem(i));
-        if (!n)
-            return false;
-        v[i] = *n;
-    }
-    width = v[2] - v[0];
-    height = v[3] - v[1];
     return true;
 }

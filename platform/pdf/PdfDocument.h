@@ -1,11 +1,10 @@
-// One PDF document held by qpdf: open, Info dictionary, pages, and atomic writing.
-// qpdf reads lazily from its file, so a document is never written over the file it came from:
-// every write goes to a temporary file in the target's folder and is renamed into place.
+// One PDF document: open, Info dictionary, pages, the few objects this system makes, and atomic
+// writing. The library reads lazily from the file, so a document is never written over the file
+// it came from: every write goes to a temporary file in the target's folder and is renamed into
+// place. The library stays inside platform/pdf; its objects are read through PdfObject.
 #pragma once
 
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFObjectHandle.hh>
-#include <qpdf/QPDFPageObjectHelper.hh>
+#include "platform/pdf/PdfObject.h"
 
 #include <QByteArray>
 #include <QString>
@@ -24,7 +23,7 @@ public:
     static std::unique_ptr<PdfDocument> openBytes(const QByteArray& bytes, OpenResult* result = nullptr);
     static std::unique_ptr<PdfDocument> createEmpty();
 
-    QPDF& qpdf() { return *m_qpdf; }
+    ~PdfDocument();
 
     bool isEncrypted();
     bool allowsPrinting();
@@ -33,14 +32,24 @@ public:
     std::optional<QString> infoText(const std::string& key);
     void setInfoText(const std::string& key, const QString& text);
 
-    // The page list; qpdf errors in a broken page tree answer an empty list.
-    std::vector<QPDFPageObjectHelper> pages();
+    // The document catalog (the trailer's /Root).
+    PdfObject catalog();
+
+    // The page list; errors in a broken page tree answer an empty list.
+    std::vector<PdfPage> pages();
     int pageCount();
     void removePage(int index);
     // Keeps the page at `index` and removes every other page.
     void keepOnlyPage(int index);
     // Appends a copy of a page that may belong to another document.
-    void appendPage(QPDFPageObjectHelper page);
+    void appendPage(const PdfPage& page);
+    // Appends a page of `width` x `height` points that draws the JPEG `jpeg` over its whole
+    // area, the JPEG passed through as stored (/DCTDecode). `header` is the JPEG's own.
+    void appendJpegPage(const QByteArray& jpeg, const struct JpegHeader& header, long long width, long long height);
+    // Draws the first page of `source` under the content of the page at `index`, as a form
+    // XObject named `formName`, so that vector art stays vector art. False when the page has no
+    // resource dictionary to hold the form.
+    bool drawPageUnder(int index, PdfDocument& source, const std::string& formName);
 
     // The whole document as PDF bytes; empty when writing fails.
     QByteArray toBytes();
@@ -51,14 +60,9 @@ public:
 
 private:
     PdfDocument();
-    std::shared_ptr<QPDF> m_qpdf;
-    QByteArray m_source; // keeps the bytes of openBytes alive while qpdf reads them
+    struct Private;
+    std::unique_ptr<Private> d;
 };
 
 // Replaces a file atomically: a temporary file in the target's folder, then a rename over it.
 bool replaceFile(const QString& path, const QByteArray& bytes, PdfDocument::Durability durability);
-
-// Reads a dictionary entry as a number (integer or real).
-std::optional<double> pdfNumber(QPDFObjectHandle object);
-// A rectangle array of four numbers, as width and height (x2 - x1, y2 - y1).
-bool pdfBoxSize(QPDFObjectHandle box, double& width, double& height);

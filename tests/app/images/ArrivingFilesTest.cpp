@@ -160,12 +160,11 @@ TEST_F(ArrivingFiles, JpegBecomesACardPdfWithTheBytesUnchanged)
         ASSERT_EQ(document->pageCount(), 1);
         EXPECT_EQ(document->infoText("/Creator"), QString::fromLatin1(kScanner));
         double w = 0, h = 0;
-        ASSERT_TRUE(pdfBoxSize(document->pages()[0].getMediaBox(), w, h));
+        ASSERT_TRUE(document->pages()[0].mediaBox().boxSize(w, h));
         EXPECT_EQ(w, c.pageW);
         EXPECT_EQ(h, c.pageH);
-        QPDFObjectHandle image = document->pages()[0].getAttribute("/Resources", false).getKey("/XObject").getKey("/Im0");
-        auto raw = image.getRawStreamData();
-        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(raw->getBuffer()), qsizetype(raw->getSize())), jpeg);
+        PdfObject image = document->pages()[0].attribute("/Resources").key("/XObject").key("/Im0");
+        EXPECT_EQ(QByteArray::fromStdString(image.streamData(PdfObject::Decoding::Raw)), jpeg);
 
         QString second;
         ASSERT_TRUE(ConvertJPEGToPDF(source, &second));
@@ -248,7 +247,7 @@ TEST_F(ArrivingFiles, SplitPagesKeepOnlyTheirOwnImages)
     ASSERT_TRUE(pages && pages->size() == 3);
     for (const QString& page : *pages) {
         std::unique_ptr<PdfDocument> split = PdfDocument::open(page);
-        EXPECT_EQ(split->pages()[0].getAttribute("/Resources", false).getKey("/XObject").getKeys().size(), 1u);
+        EXPECT_EQ(split->pages()[0].attribute("/Resources").key("/XObject").entries().size(), 1u);
     }
 }
 

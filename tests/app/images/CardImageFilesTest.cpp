@@ -29,11 +29,11 @@ std::vector<int> pageMarks(const QString& path)
     std::unique_ptr<PdfDocument> document = PdfDocument::open(path);
     if (!document)
         return marks;
-    for (QPDFPageObjectHelper& page : document->pages()) {
-        QPDFObjectHandle image = page.getAttribute("/Resources", false).getKey("/XObject").getKey("/Im0");
-        QPDFObjectHandle rotate = page.getAttribute("/Rotate", false);
-        marks.push_back(int(image.getDict().getKey("/Width").getIntValue()) - 100
-                        + (rotate.isInteger() ? int(rotate.getIntValue()) * 10 : 0));
+    for (const PdfPage& page : document->pages()) {
+        PdfObject image = page.attribute("/Resources").key("/XObject").key("/Im0");
+        PdfObject rotate = page.attribute("/Rotate");
+        marks.push_back(int(image.streamDictionary().key("/Width").intValue()) - 100
+                        + (rotate.isInteger() ? int(rotate.intValue()) * 10 : 0));
     }
     return marks;
 }

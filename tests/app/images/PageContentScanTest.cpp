@@ -83,7 +83,7 @@ TEST(PageContentScan, ResolutionIsTheHighestOverTheImages)
         std::unique_ptr<PdfDocument> pdf = onePage(page);
         std::vector<PageOperation> list;
         ASSERT_TRUE(parsePageContents(pdf->pages()[0], OperatorSet::Full, list)) << c.name;
-        QPDFObjectHandle xobjects = pdf->pages()[0].getAttribute("/Resources", false).getKey("/XObject");
+        PdfObject xobjects = pdf->pages()[0].attribute("/Resources").key("/XObject");
         int h = -1, v = -1;
         EXPECT_EQ(AcquirePageDpiByXObject(xobjects, list, &h, &v), c.status) << c.name;
         if (c.status == 0) {

@@ -3,8 +3,6 @@
 #include "platform/pdf/PdfPageRenderer.h"
 #include "tests/support/pdf/TestPdf.h"
 
-#include <qpdf/QPDFObjectHandle.hh>
-
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -19,11 +17,6 @@ QByteArray readAll(const QString& path)
     file.open(QIODevice::ReadOnly);
     return file.readAll();
 }
-
-class ThrowingData : public QPDFObjectHandle::StreamDataProvider {
-public:
-    void provideStreamData(QPDFObjGen const&, Pipeline*) override { throw std::runtime_error("disk gone"); }
-};
 
 } // namespace
 
@@ -104,19 +97,19 @@ TEST(PdfDocument, WritingOverItsOwnSourceKeepsEveryPage)
 
 TEST(PdfDocument, FailedWriteLeavesTargetAndNoTemporaryFile)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("card.pdf");
-    ASSERT_TRUE(testpdf::writePdf(path, testpdf::scannerDocument(1)));
-    const QByteArray before = readAll(path);
+    for (PdfDocument::Durability durability : {PdfDocument::Durability::Durable, PdfDocument::Durability::Staging}) {
+        QTemporaryDir dir;
+        // A name so long that no temporary file can be made beside it: the write fails.
+        const QString target = dir.filePath(QString(250, QLatin1Char('c')) + ".pdf");
+        ASSERT_TRUE(testpdf::writePdf(target, testpdf::scannerDocument(1)));
+        const QByteArray before = readAll(target);
 
-    std::unique_ptr<PdfDocument> document = PdfDocument::open(path);
-    QPDFObjectHandle stream = document->qpdf().newStream();
-    stream.replaceStreamData(std::make_shared<ThrowingData>(), QPDFObjectHandle::newNull(),
-                             QPDFObjectHandle::newNull());
-    document->qpdf().getRoot().replaceKey("/Broken", stream);
-    EXPECT_FALSE(document->writeToFile(path));
-    EXPECT_EQ(readAll(path), before);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"card.pdf"});
+        std::unique_ptr<PdfDocument> document = PdfDocument::openBytes(testpdf::buildPdf(testpdf::scannerDocument(2)));
+        ASSERT_TRUE(document);
+        EXPECT_FALSE(document->writeToFile(target, durability));
+        EXPECT_EQ(readAll(target), before);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+    }
 }
 
 TEST(PdfDocument, ReplacingAFileInBothDurabilities)
@@ -146,7 +139,7 @@ TEST(PdfDocument, PagesMoveBetweenDocumentsWithInheritedAttributes)
     std::unique_ptr<PdfDocument> reread = PdfDocument::openBytes(to->toBytes());
     ASSERT_EQ(reread->pageCount(), 1);
     double w = 0, h = 0;
-    ASSERT_TRUE(pdfBoxSize(reread->pages()[0].getMediaBox(), w, h));
+    ASSERT_TRUE(reread->pages()[0].mediaBox().boxSize(w, h));
     EXPECT_DOUBLE_EQ(w, 300);
     EXPECT_DOUBLE_EQ(h, 144);
 
@@ -161,7 +154,7 @@ TEST(PdfContentScan, OperatorsArriveWithTheirOperands)
     document.pages[0].content = "q 1 0 0 1 5 6 cm /Im0 Do Q 0.5 g";
     std::unique_ptr<PdfDocument> pdf = PdfDocument::openBytes(testpdf::buildPdf(document));
     std::vector<std::string> seen;
-    ASSERT_TRUE(scanPageContents(pdf->pages()[0], [&](const std::string& op, const std::vector<QPDFObjectHandle>& operands) {
+    ASSERT_TRUE(scanPageContents(pdf->pages()[0], [&](const std::string& op, const std::vector<PdfObject>& operands) {
         seen.push_back(op + ":" + std::to_string(operands.size()));
     }));
     EXPECT_EQ(seen, (std::vector<std::string>{"q:0", "cm:6", "Do:1", "Q:0", "g:1"}));
