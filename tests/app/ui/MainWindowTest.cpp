@@ -115,8 +115,9 @@ TEST_F(MainWindow, ShowsEveryPaneWithItsOutletName)
     EXPECT_TRUE(main->findChild<QWidget*>(QStringLiteral("_detailSideView"))->isVisible());
     // Every control a user reaches has a name a screen reader can speak.
     for (QAbstractButton* button : main->findChildren<QAbstractButton*>()) {
-        if (button->isVisibleTo(main) && !button->objectName().startsWith(QLatin1String("qt_")))
+        if (button->isVisibleTo(main) && !button->objectName().startsWith(QLatin1String("qt_"))) {
             EXPECT_FALSE(button->accessibleName().isEmpty() && button->text().isEmpty() && button->toolTip().isEmpty()) << button->objectName().toStdString();
+        }
     }
 }
 

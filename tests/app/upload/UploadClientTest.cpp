@@ -218,8 +218,9 @@ TEST_F(UploadClient, TheSelectionLimitComesFromInfoPlist)
         upload();
         EXPECT_EQ(plugInCall().has_value(), c.handedOver);
         EXPECT_EQ(presenter.texts(), c.message ? QStringList{QString::fromLatin1(c.message)} : QStringList{});
-        if (!c.handedOver)
+        if (!c.handedOver) {
             EXPECT_EQ(mainWindow.indicatorRuns, 0);
+        }
         EXPECT_TRUE(handOffLeftovers().isEmpty());
     }
 }
