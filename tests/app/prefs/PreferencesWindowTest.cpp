@@ -254,8 +254,9 @@ TEST_F(PreferencesWindow, TheUploadItemsSheetKeepsItsMask)
         PlistValue copy;
         const bool written = readPlistFile(temp.filePath(QStringLiteral("home/Documents/Pelmora/Preferences/SalesforceItem.plist")), copy);
         EXPECT_EQ(written, c.enabled);
-        if (written)
+        if (written) {
             EXPECT_EQ(copy.value(key), PlistValue(static_cast<int64_t>(expected)));
+        }
         QFile::remove(temp.filePath(QStringLiteral("home/Documents/Pelmora/Preferences/SalesforceItem.plist")));
     }
 }
