@@ -20,7 +20,8 @@
  * plug-in's return code (0 when the flow ended normally; 1000001 no card file path; 1000002 no
  * file at the path; other codes tell the last failure of the run). Every call is independent: the
  * plug-in keeps no state of one call for the next, and nothing of a call runs on after it returns,
- * so the host may dlclose the module between calls.
+ * so the host may dlclose the module between calls (the module is linked not to be unloaded by it:
+ * the keychain library under it cannot be loaded a second time into one process).
  *
  * After an upload call the plug-in removes the folder of card images that the host made for the
  * hand-off, when it lies directly beside the card file and holds only the images the card file
