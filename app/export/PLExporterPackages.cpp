@@ -20,6 +20,7 @@
 #include "app/linkage/PLExtAppExportFileInfo.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/PlainFile.h"
 #include "platform/foundation/StandardPaths.h"
 
 #include <QDir>
@@ -53,20 +54,6 @@ QString cardImage(const CardDict& card, const QString& key)
     if (PLChecker::isBlank(name) || name.contains(QLatin1Char('/')))
         return QString();
     return QDir(cardImagesFolder(g_strCurDBPath)).filePath(name);
-}
-
-bool writeAll(int fd, const QByteArray& bytes)
-{
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
 }
 
 // The data files of a package: all in one, or a new one for each card.
