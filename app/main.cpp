@@ -1,4 +1,5 @@
 // Pelmora: one instance per user; a second launch hands its files or its search to the first.
+#include "app/core/OpenDatabase.h"
 #include "app/core/PLAppController.h"
 #include "app/images/SeparationLibrary.h"
 #include "app/ui/LaunchArguments.h"
@@ -106,9 +107,10 @@ int main(int argc, char* argv[])
     }
 
     SeparationLibrary::setApplicationFolder(QCoreApplication::applicationDirPath());
-    PLMainWindowController mainWindow;
+    OpenDatabase database;
+    PLMainWindowController mainWindow(database);
     setApplicationMainWindow(mainWindow.window());
-    PLAppController delegate(&mainWindow, makeApplicationServices(), Bundle::main());
+    PLAppController delegate(&mainWindow, database, makeApplicationServices(), Bundle::main());
     mainWindow.setAppController(&delegate);
     // The window's quits go through the delegate, which stops the launch sequence at once.
     mainWindow.setTerminate([&delegate] { delegate.terminate(); });

@@ -1,8 +1,7 @@
 #include "app/core/Globals.h"
 
-QString g_strCurDBPath;
+// g_strCurDBPath and g_DBLockFile live beside OpenDatabase, their one writer.
 QString g_strCurReadOnlyDBPath;
 bool g_bSyncOSJudge = true;
 int g_DBPathType = -1;
 int g_DBPathTypeBeforeOpen = -1;
-int g_DBLockFile = -1;

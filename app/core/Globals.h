@@ -1,12 +1,13 @@
 // Process-wide state of the main application, set during start-up and by the database switch.
-// Main thread only, except g_strCurDBPath, which the migration's worker reads while the main
-// thread waits for it.
+// Main thread only, except g_strCurDBPath, which a worker may read while the main thread waits
+// for it.
 #pragma once
 
 #include <QString>
 
-// Folder of the open card database; empty when none. Changed in place, never replaced.
-extern QString g_strCurDBPath;
+// Folder of the open (or, at start-up, the chosen) card database; empty when none. A read-only
+// copy of OpenDatabase::folder(), which alone changes it.
+extern const QString& g_strCurDBPath;
 // Folder used while a database is open read-only (open mode 1); no operation sets it.
 extern QString g_strCurReadOnlyDBPath;
 // Info.plist "PLSyncOSJudge": a card needs a person's name (not only a company) to get a syncID.
@@ -15,5 +16,6 @@ extern bool g_bSyncOSJudge;
 extern int g_DBPathType;
 // Path type of a database being opened; -1 when none.
 extern int g_DBPathTypeBeforeOpen;
-// Descriptor of the open database's lock file; -1 when none.
-extern int g_DBLockFile;
+// Descriptor of the open database's lock file; -1 when none. A read-only copy of
+// OpenDatabase::lockDescriptor().
+extern const int& g_DBLockFile;

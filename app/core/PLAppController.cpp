@@ -2,6 +2,7 @@
 
 #include "app/core/DiskUtilities.h"
 #include "app/core/Globals.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/PLChecker.h"
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
@@ -37,8 +38,9 @@ bool generalDisplayItems()
 
 } // namespace
 
-PLAppController::PLAppController(PLMainWindowHost* mainWindow, PLAppServices services, const Bundle& bundle, QObject* parent)
-    : QObject(parent), _mainWndController(mainWindow), _services(std::move(services))
+PLAppController::PLAppController(PLMainWindowHost* mainWindow, OpenDatabase& database, PLAppServices services, const Bundle& bundle,
+                                 QObject* parent)
+    : QObject(parent), _mainWndController(mainWindow), _database(database), _services(std::move(services))
 {
     const PlistValue logOn = bundle.objectForInfoDictionaryKey(QStringLiteral("PLLogOn"));
     if (!logOn.isNull())
@@ -52,7 +54,6 @@ PLAppController::PLAppController(PLMainWindowHost* mainWindow, PLAppServices ser
         : kDefaultDiskSize;
     const PlistValue syncJudge = bundle.objectForInfoDictionaryKey(QStringLiteral("PLSyncOSJudge"));
     g_bSyncOSJudge = syncJudge.isNumber() ? syncJudge.toBool() : true;
-    g_strCurDBPath.clear();
     g_strCurReadOnlyDBPath.clear();
     // Another application took the focus: an edit in progress ends, as it does on a menu command.
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
@@ -109,9 +110,9 @@ void PLAppController::applicationDidFinishLaunching()
         return;
     }
 
-    const QString previousPath = g_strCurDBPath;
-    if (g_strCurDBPath.isEmpty() && _services.initDB)
-        _services.initDB();
+    const QString previousPath = _database.folder();
+    if (_database.folder().isEmpty() && _services.initDB)
+        _database.choose(_services.initDB());
 
     const bool hasPending = _bHasCallOpenFilesBeforeFinishLaunch && !_arrOpenFilesBeforeFinishLaunch.isEmpty();
     int migrated = 0;
@@ -120,28 +121,30 @@ void PLAppController::applicationDidFinishLaunching()
         FlagGuard running(_bOperationRunning);
 
         // Only the folder whose password was given before launch ended goes without the prompt.
-        const bool checked = _bPwdChecked && !_tmpDBPath.isEmpty() && isSamePath(_tmpDBPath, g_strCurDBPath);
-        if (CheckDBIsNeedPassword(g_strCurDBPath) && !checked) {
-            const std::optional<QString> chosen = _mainWndController->showPwdWndAccordingToSelectedDB(g_strCurDBPath);
+        const QString chosenPath = _database.folder();
+        const bool checked = _bPwdChecked && !_tmpDBPath.isEmpty() && isSamePath(_tmpDBPath, chosenPath);
+        if (CheckDBIsNeedPassword(chosenPath) && !checked) {
+            const std::optional<QString> chosen = _mainWndController->showPwdWndAccordingToSelectedDB(chosenPath);
             if (!chosen || _bTerminating) {
-                g_strCurDBPath = previousPath;
+                _database.choose(previousPath);
                 return;
             }
-            g_strCurDBPath = *chosen;
+            _database.choose(*chosen);
         }
         _bPwdChecked = false;
 
         const bool display = generalDisplayItems();
-        const bool freshChoice = !PLChecker::isBlank(g_strCurDBPath) && !_tmpDBPath.isEmpty() && !isSamePath(_tmpDBPath, g_strCurDBPath);
+        const QString path = _database.folder();
+        const bool freshChoice = !PLChecker::isBlank(path) && !_tmpDBPath.isEmpty() && !isSamePath(_tmpDBPath, path);
         if (freshChoice || _confirmMigrateStatus == 0)
-            migrated = _mainWndController->migrateDatabaseIfNeeded(true, g_strCurDBPath, &replacementPath) ? 1 : 2;
+            migrated = _mainWndController->migrateDatabaseIfNeeded(true, path, &replacementPath) ? 1 : 2;
         else
             migrated = _confirmMigrateStatus;
         _confirmMigrateStatus = 0;
         _tmpDBPath.clear();
 
         if (migrated != 1) {
-            g_strCurDBPath = previousPath;
+            _database.choose(previousPath);
             if (hasPending) {
                 // The pending files were not imported: scanner files stay where they are.
                 PLMessage::ShowPLErrorMessage(_iInputTypeBeforeFinishLaunch == kInputTypeScanner ? 101 : 241);
@@ -156,7 +159,7 @@ void PLAppController::applicationDidFinishLaunching()
             return;
         }
         if (!replacementPath.isEmpty())
-            g_strCurDBPath = replacementPath;
+            _database.choose(replacementPath);
     }
 
     if (!hasPending) {

@@ -15,6 +15,7 @@
 #include <optional>
 
 class Bundle;
+class OpenDatabase;
 
 // Input types of card files: the sender test gives 1, 2, 5 or 99; drops give 3; 5 is stored as 3.
 enum PLInputType {
@@ -51,8 +52,9 @@ public:
     static constexpr qint64 kLoadReserveBytes = 524288;
 
     // Reads the Info.plist switches of `bundle` ("PLLogOn", "Delete Import Images", "PLDiskSize",
-    // "PLSyncOSJudge") into the globals and empties the database path globals.
-    PLAppController(PLMainWindowHost* mainWindow, PLAppServices services, const Bundle& bundle, QObject* parent = nullptr);
+    // "PLSyncOSJudge") into the globals. `database` is the one the main window opens.
+    PLAppController(PLMainWindowHost* mainWindow, OpenDatabase& database, PLAppServices services, const Bundle& bundle,
+                    QObject* parent = nullptr);
     ~PLAppController() override;
 
     void applicationDidFinishLaunching();
@@ -110,6 +112,7 @@ private:
     void scheduleLoadOpenFilesDataArray(const PLOpenFilesPair& pair, int delayMs);
 
     PLMainWindowHost* _mainWndController;
+    OpenDatabase& _database;
     PLAppServices _services;
 
     bool _bFinishLaunch = false;

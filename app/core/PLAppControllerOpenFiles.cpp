@@ -2,8 +2,10 @@
 // list, a single database folder, and the loads of card files.
 #include "app/core/PLAppController.h"
 
+
 #include "app/core/DatabaseFolder.h"
 #include "app/core/DiskUtilities.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/Globals.h"
 #include "app/core/PLChecker.h"
 #include "app/core/PLMessage.h"
@@ -156,14 +158,13 @@ void PLAppController::openDatabaseFolder(const QString& folder)
 {
     if (ModalScope::isOpen() || _mainWndController->isImageProcessing() || _bHideAppLoading || _bOperationRunning)
         return;
-    const QString previousPath = g_strCurDBPath;
     g_DBPathTypeBeforeOpen = PLNetDBLockController::GetDBPathType(folder);
     QWidget* window = mainWindow();
     if (pathCheck(folder) != 0) {
         PLMessage::ShowPLErrorMessageBySheet(window, 56);
         return;
     }
-    if (isSamePath(folder, g_strCurDBPath))
+    if (isSamePath(folder, _database.folder()))
         return;
     if (!QFileInfo(folder).isWritable() || existingItemNotWritable(folder + QStringLiteral("/Pelmora1.sqldb"))
         || existingItemNotWritable(folder + QStringLiteral("/Images"))) {
@@ -198,19 +199,18 @@ void PLAppController::openDatabaseFolder(const QString& folder)
         }
     }
 
-    g_strCurDBPath = path;
-    if (_mainWndController->newDB()) {
+    if (_mainWndController->newDB(path)) {
         _mainWndController->setCurrentOpenedDBPath();
-        const QString typedPath = PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly ? g_strCurReadOnlyDBPath : g_strCurDBPath;
+        const QString typedPath = PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly ? g_strCurReadOnlyDBPath : _database.folder();
         g_DBPathType = PLNetDBLockController::GetDBPathType(typedPath);
         g_DBPathTypeBeforeOpen = -1;
         PreferenceDomain& prefs = PreferenceDomain::standard();
-        prefs.setValue(QString::fromLatin1(kPrefDBPath), g_strCurDBPath);
+        prefs.setValue(QString::fromLatin1(kPrefDBPath), _database.folder());
         prefs.synchronize();
         return;
     }
-    g_strCurDBPath = previousPath;
-    if (!g_strCurDBPath.isEmpty())
+    // The switch changed nothing: the database open before is still open.
+    if (!_database.folder().isEmpty())
         _mainWndController->managedObjectContext();
     PLNetDBLockController::setDbOpenMode(openMode);
     _mainWndController->setCurrentOpenedDBPath();
@@ -278,11 +278,11 @@ void PLAppController::loadOpenFilesDataArray(const PLOpenFilesPair& pair)
         PLMessage::ShowPLErrorMessageBySheet(window, 219);
         return;
     }
-    if (checkDBAttributes(g_strCurDBPath) != 0) {
+    if (checkDBAttributes(_database.folder()) != 0) {
         PLMessage::ShowPLErrorMessageBySheet(window, 48);
         return;
     }
-    if (checkDiskSize(g_strCurDBPath, spaceNeededForLoad(pair.paths)) != 0) {
+    if (checkDiskSize(_database.folder(), spaceNeededForLoad(pair.paths)) != 0) {
         PLMessage::ShowPLErrorMessageBySheet(window, 11);
         return;
     }
@@ -302,7 +302,7 @@ void PLAppController::loadOpenFilesData(const PLOpenFilesPair& pair)
             if (PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly) {
                 PLMessage::ShowPLErrorMessageBySheet(window, 219);
                 scheduledQuit = _bHideAppLoading;
-            } else if (checkDiskSize(g_strCurDBPath, spaceNeededForLoad(pair.paths)) != 0) {
+            } else if (checkDiskSize(_database.folder(), spaceNeededForLoad(pair.paths)) != 0) {
                 PLMessage::ShowPLErrorMessageBySheet(window, 11);
             } else {
                 QStringList imported;

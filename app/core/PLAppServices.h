@@ -17,8 +17,9 @@ struct PLAppServices {
     std::function<void()> QuitOCRApplication;
     // Installs a linkage property list; the installed path, or nothing on failure.
     std::function<std::optional<QString>(const QString& path)> installExtAppLnkConfigFile;
-    // The delegate's choice of the first database (preference "DB path", else the default folder).
-    std::function<void()> initDB;
+    // The delegate's choice of the first database (preference "DB path", else the default folder):
+    // the folder to open, or empty when none may be.
+    std::function<QString()> initDB;
     // Ends the application (after pending work); tests record it.
     std::function<void()> terminate;
     // Starts a program without a shell; false when it could not be started.

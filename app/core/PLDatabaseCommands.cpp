@@ -4,6 +4,7 @@
 #include "app/core/FolderCopy.h"
 #include "app/core/Globals.h"
 #include "app/core/LocalString.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/PLAppController.h"
 #include "app/core/PLDatabasePanels.h"
 #include "app/core/PLMessage.h"
@@ -115,26 +116,25 @@ bool storeDBPath(const QString& path)
 
 } // namespace
 
-void PLDatabaseCommands::initDB()
+QString PLDatabaseCommands::initDB()
 {
     const PlistValue stored = PreferenceDomain::standard().value(QLatin1String(PLAppController::kPrefDBPath));
     if (stored.isString() && !stored.toString().isEmpty()) {
         const QString path = stored.toString();
         if (!QFileInfo(path).isDir()) {
             PLMessage::ShowPLErrorMessage(kMsgMissingFolder, path);
-            return;
+            return QString();
         }
         if (!databaseIsWritable(path)) {
             PLMessage::ShowPLErrorMessage(kMsgCannotUse);
-            return;
+            return QString();
         }
         g_DBPathTypeBeforeOpen = PLNetDBLockController::GetDBPathType(path);
         if (lockIsHeld(path)) {
             PLMessage::ShowPLErrorMessage(kMsgInUse);
-            return;
+            return QString();
         }
-        g_strCurDBPath = path;
-        return;
+        return path;
     }
 
     const QString path = PLAppController::defaultDBPath();
@@ -142,11 +142,10 @@ void PLDatabaseCommands::initDB()
         // The parents are made too: on a first start the documents folder may hold no "Pelmora".
         if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !QDir().mkdir(path)) {
             PLMessage::ShowPLErrorMessage(kMsgCannotCreate);
-            return;
+            return QString();
         }
     }
-    if (storeDBPath(path))
-        g_strCurDBPath = path;
+    return storeDBPath(path) ? path : QString();
 }
 
 void PLDatabaseCommands::showError(int number)
@@ -156,16 +155,16 @@ void PLDatabaseCommands::showError(int number)
 
 QString PLDatabaseCommands::panelDirectory() const
 {
-    if (g_strCurDBPath.isEmpty())
+    if (m_database.folder().isEmpty())
         return userHomeDir();
-    return QFileInfo(g_strCurDBPath).absolutePath();
+    return QFileInfo(m_database.folder()).absolutePath();
 }
 
 QString PLDatabaseCommands::panelName() const
 {
-    if (g_strCurDBPath.isEmpty())
+    if (m_database.folder().isEmpty())
         return QLatin1String(kDefaultDatabaseName);
-    return QFileInfo(g_strCurDBPath).fileName();
+    return QFileInfo(m_database.folder()).fileName();
 }
 
 QString PLDatabaseCommands::runDatabaseSavePanel(const QString& titleKey) const
@@ -201,7 +200,7 @@ void PLDatabaseCommands::openDatabase()
 
 void PLDatabaseCommands::backupDatabase()
 {
-    const int attributes = checkDBAttributes(g_strCurDBPath);
+    const int attributes = checkDBAttributes(m_database.folder());
     if (attributes == kDBAttributesMissing || attributes == kDBAttributesUnreadable) {
         showError(kMsgCannotBackUp);
         return;
@@ -220,10 +219,9 @@ void PLDatabaseCommands::switchSucceeded(const QString& path)
         PLNSLog(QStringLiteral("Failure to save the current DB Path into preference file. DB Path:[%@]"), path);
 }
 
-void PLDatabaseCommands::restore(const QString& remembered)
+void PLDatabaseCommands::restore()
 {
-    g_strCurDBPath = remembered;
-    if (!remembered.isEmpty())
+    if (!m_database.folder().isEmpty())
         m_mainWindow.managedObjectContext();
     m_mainWindow.setCurrentOpenedDBPath();
 }
@@ -243,7 +241,7 @@ bool PLDatabaseCommands::refusedDestination(const QString& path)
 
 void PLDatabaseCommands::doNewDB(const QString& path)
 {
-    const QString remembered = g_strCurDBPath;
+    const QString remembered = m_database.folder();
     g_DBPathTypeBeforeOpen = PLNetDBLockController::GetDBPathType(path);
     if (refusedDestination(path))
         return;
@@ -264,21 +262,20 @@ void PLDatabaseCommands::doNewDB(const QString& path)
         showError(kMsgCannotCreate);
         return;
     }
-    g_strCurDBPath = path;
-    if (m_mainWindow.newDB()) {
+    if (m_mainWindow.newDB(path)) {
         PLNetDBLockController::setDbOpenMode(PLNetDBLockController::kOpenModeOpened);
         m_mainWindow.setClearBtnStatus();
         switchSucceeded(path);
         return;
     }
-    restore(remembered);
+    restore();
     cleanFolder(path);
     showError(kMsgCannotCreate);
 }
 
 void PLDatabaseCommands::doOpenDB(const QString& path)
 {
-    const QString remembered = g_strCurDBPath;
+    const QString remembered = m_database.folder();
     g_DBPathTypeBeforeOpen = PLNetDBLockController::GetDBPathType(path);
     if (pathCheck(path) == -1) {
         showError(kMsgUnsupportedVolume);
@@ -302,12 +299,11 @@ void PLDatabaseCommands::doOpenDB(const QString& path)
     if (!m_mainWindow.migrateDatabaseIfNeeded(true, path, &work))
         return;
     const QString folder = work.isEmpty() ? path : work;
-    g_strCurDBPath = folder;
-    if (m_mainWindow.newDB()) {
+    if (m_mainWindow.newDB(folder)) {
         switchSucceeded(folder);
         return;
     }
-    restore(remembered);
+    restore();
     PLNetDBLockController::setDbOpenMode(openMode);
     m_mainWindow.setCurrentOpenedDBPath();
     showError(kMsgCannotUse);
@@ -315,7 +311,7 @@ void PLDatabaseCommands::doOpenDB(const QString& path)
 
 void PLDatabaseCommands::doBackupDB(const QString& path)
 {
-    const QString remembered = g_strCurDBPath;
+    const QString remembered = m_database.folder();
     g_DBPathTypeBeforeOpen = PLNetDBLockController::GetDBPathType(path);
     if (refusedDestination(path))
         return;
@@ -339,13 +335,12 @@ void PLDatabaseCommands::doBackupDB(const QString& path)
         showError(kMsgBackupFailed);
         return;
     }
-    g_strCurDBPath = path;
-    if (m_mainWindow.newDB()) {
+    if (m_mainWindow.newDB(path)) {
         PLNetDBLockController::setDbOpenMode(PLNetDBLockController::kOpenModeOpened);
         switchSucceeded(path);
         return;
     }
-    restore(remembered);
+    restore();
     removeTree(path);
     showError(kMsgBackupFailed);
 }

@@ -10,16 +10,17 @@
 #include <optional>
 
 class ManagedObjectContext;
+class OpenDatabase;
 
 // What the commands need of the main window controller.
 class PLMainWindowDatabase {
 public:
     virtual ~PLMainWindowDatabase() = default;
     virtual QWidget* databaseWindow() = 0;
-    // The open database's context, building it for g_strCurDBPath when there is none.
+    // The open database's context, opening the chosen folder's store when there is none.
     virtual ManagedObjectContext* managedObjectContext() = 0;
-    // Switches to g_strCurDBPath; null (and the old database still open) when that fails.
-    virtual ManagedObjectContext* newDB() = 0;
+    // Switches to the database in `folder`; null (and the old database still open) when that fails.
+    virtual ManagedObjectContext* newDB(const QString& folder) = 0;
     virtual void setCurrentOpenedDBPath() = 0;
     // The path to go on with after the password prompt, or nothing when the user gave up.
     virtual std::optional<QString> showPwdWndAccordingToSelectedDB(const QString& path) = 0;
@@ -36,11 +37,11 @@ public:
     static constexpr int kMaxStorePathBytes = 504;
 
     // Start-up choice: the preference "DB path", else the default folder "Pelmora DB.cxdb" under
-    // the documents folder's "Pelmora" (made with its parents when missing). Sets g_strCurDBPath,
-    // or shows why not.
-    static void initDB();
+    // the documents folder's "Pelmora" (made with its parents when missing). The folder to open,
+    // or empty when none may be (the reason shown).
+    static QString initDB();
 
-    explicit PLDatabaseCommands(PLMainWindowDatabase& mainWindow) : m_mainWindow(mainWindow) {}
+    PLDatabaseCommands(const OpenDatabase& database, PLMainWindowDatabase& mainWindow) : m_database(database), m_mainWindow(mainWindow) {}
 
     // Menu actions: a panel, then the command with the chosen path, queued on the main thread.
     void newDatabase();
@@ -56,11 +57,13 @@ private:
     // A new folder's path the store cannot use (too long, or on a volume refused): the message shown.
     bool refusedDestination(const QString& path);
     void switchSucceeded(const QString& path);
-    void restore(const QString& remembered);
+    // After a failed switch: the database open before is still open; the status line shows it.
+    void restore();
     QString panelDirectory() const;
     QString panelName() const;
     // The save panel for a new database folder (New and Back Up), titled by `titleKey`.
     QString runDatabaseSavePanel(const QString& titleKey) const;
 
+    const OpenDatabase& m_database;
     PLMainWindowDatabase& m_mainWindow;
 };

@@ -16,7 +16,7 @@ public:
     // A sheet (window-modal dialog) is attached to the main window.
     virtual bool hasAttachedSheet() const = 0;
 
-    // Opens the store of g_strCurDBPath without showing the window.
+    // Opens the chosen database without showing the window.
     virtual void initDB() = 0;
     virtual void showActiveWindow() = 0;
     virtual void SetWindowsize() = 0;

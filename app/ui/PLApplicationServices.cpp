@@ -23,7 +23,7 @@ PLAppServices makeApplicationServices()
         const QString installed = PLExtAppController::installExtAppLnkConfigFile(path);
         return installed.isEmpty() ? std::nullopt : std::optional<QString>(installed);
     };
-    services.initDB = [] { PLDatabaseCommands::initDB(); };
+    services.initDB = [] { return PLDatabaseCommands::initDB(); };
     services.terminate = [] {
         Scheduler::shared().performAfterDelay(nullptr, QStringLiteral("terminate:"), 0, [] { QCoreApplication::quit(); });
     };

@@ -11,7 +11,7 @@
 #include <QMenuBar>
 
 PLMainMenu::PLMainMenu(PLMainWindowController& mainWindow, PLAppController& appController)
-    : QObject(mainWindow.window()), m_commands(std::make_unique<PLDatabaseCommands>(mainWindow))
+    : QObject(mainWindow.window()), m_commands(std::make_unique<PLDatabaseCommands>(mainWindow.database(), mainWindow))
 {
     QMenu* file = mainWindow.window()->menuBar()->addMenu(getLocalString(QStringLiteral("IDS_MENU_FILE")));
     struct Item {

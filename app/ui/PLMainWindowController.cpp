@@ -5,6 +5,7 @@
 #include "app/core/DatabaseFolder.h"
 #include "app/core/Globals.h"
 #include "app/core/LocalString.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/PLDatabaseController.h"
 #include "app/core/PLDatabasePanels.h"
 #include "app/core/PLMessage.h"
@@ -13,7 +14,6 @@
 #include "app/images/CardDictionary.h"
 #include "platform/appkit/ModalScope.h"
 #include "platform/appkit/Scheduler.h"
-#include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/FormatString.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
@@ -39,15 +39,10 @@ constexpr const char* kCreateNewDBQuestion = "IDS_MSG_CREATE_NEW_DB";
 constexpr int kButtonYes = 2;
 constexpr int kButtonNo = 3;
 
-QString storeFileOf(const QString& folder)
-{
-    return folder + QLatin1Char('/') + QLatin1String(kStoreFileName);
-}
-
 } // namespace
 
-PLMainWindowController::PLMainWindowController(QObject* parent)
-    : QObject(parent), m_window(std::make_unique<QMainWindow>()),
+PLMainWindowController::PLMainWindowController(OpenDatabase& database, QObject* parent)
+    : QObject(parent), m_database(database), m_window(std::make_unique<QMainWindow>()),
       _pwdWndController(std::make_unique<PLPasswordController>()),
       // Queued: a quit asked before the event loop runs must not be lost.
       m_terminate([] { QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection); })
@@ -58,6 +53,7 @@ PLMainWindowController::PLMainWindowController(QObject* parent)
     _regController.setImages(&m_recognitionImages);
     buildWindow();
     m_window->installEventFilter(this);
+    connect(&m_database, &OpenDatabase::contextChanged, this, &PLMainWindowController::managedObjectContextChanged);
 }
 
 bool PLMainWindowController::eventFilter(QObject* watched, QEvent* event)
@@ -85,92 +81,50 @@ const ManagedObjectModel& PLMainWindowController::managedObjectModel() const
 
 ManagedObjectContext* PLMainWindowController::managedObjectContext()
 {
-    if (_managedObjectContext || g_strCurDBPath.isEmpty() || !_bInited)
-        return _managedObjectContext.get();
-    QString error;
-    auto context = ManagedObjectContext::open(managedObjectModel(), storeFileOf(g_strCurDBPath), &error);
-    int lock = -1;
-    // A lock that cannot be taken means another program has the database open: do not use it.
-    const bool locked = context && DatabaseLock::acquire(g_strCurDBPath, &lock) == DatabaseLock::Result::Locked;
-    if (!locked) {
+    if (m_database.isOpen() || m_database.folder().isEmpty() || !_bInited)
+        return m_database.context();
+    const OpenDatabase::Result result = m_database.open();
+    if (result != OpenDatabase::Result::Opened) {
         _bInited = false;
         PLNSLog(QStringLiteral("Init ManagedObjectContext. ErrCode:[%d]"), -1008);
-        PLMessage::ShowPLErrorMessageBySheet(m_window.get(), context ? kMsgInUse : kMsgCannotUse);
+        // A lock that cannot be taken means another program has the database open.
+        PLMessage::ShowPLErrorMessageBySheet(m_window.get(), result == OpenDatabase::Result::InUse ? kMsgInUse : kMsgCannotUse);
         return nullptr;
     }
-    _managedObjectContext = std::move(context);
-    DatabaseLock::release(g_DBLockFile);
-    g_DBLockFile = lock;
-    return _managedObjectContext.get();
-}
-
-void PLMainWindowController::seed(const QString& folder)
-{
-    std::unique_ptr<PLDatabaseController> controller = PLDatabaseController::initDBwithPath(folder);
-    if (!controller)
-        return;
-    controller->insertFolderData();
-    controller->insertVersionData();
-    controller->save();
+    return m_database.context();
 }
 
 void PLMainWindowController::initDB()
 {
-    if (_managedObjectContext || _bInited)
+    if (m_database.isOpen() || _bInited)
         return;
     _bInited = true;
-    ManagedObjectContext* context = managedObjectContext();
-    if (!context)
+    if (!managedObjectContext())
         return;
-    emit managedObjectContextChanged(context);
     setCurrentOpenedDBPath();
-    g_DBPathType = PLNetDBLockController::GetDBPathType(g_strCurDBPath);
+    g_DBPathType = PLNetDBLockController::GetDBPathType(m_database.folder());
     g_DBPathTypeBeforeOpen = -1;
-    seed(g_strCurDBPath);
+    m_database.seed();
 }
 
-ManagedObjectContext* PLMainWindowController::newDB()
+ManagedObjectContext* PLMainWindowController::newDB(const QString& folder)
 {
     saveSelectedFolderAndSelectedCard();
     saveAction();
-    if (g_strCurDBPath.isEmpty())
+    if (m_database.switchTo(folder) != OpenDatabase::Result::Opened)
         return nullptr;
-    const QString folder = g_strCurDBPath;
-    if (!PLDatabaseController::initDBwithPath(folder))
-        return nullptr;
-    QString error;
-    auto context = ManagedObjectContext::open(managedObjectModel(), storeFileOf(folder), &error);
-    if (!context) {
-        PLNSLog(QStringLiteral("Init ManagedObjectContext. ErrCode:[%d]"), -1008);
-        return nullptr;
-    }
-    // The new lock is taken before the old one is let go: a database in use is not switched to.
-    int lock = -1;
-    if (DatabaseLock::acquire(folder, &lock) != DatabaseLock::Result::Locked)
-        return nullptr;
-    seed(folder);
-
-    _managedObjectContext = std::move(context);
-    DatabaseLock::release(g_DBLockFile);
-    g_DBLockFile = lock;
     _bInited = true;
-    emit managedObjectContextChanged(_managedObjectContext.get());
-    return _managedObjectContext.get();
+    return m_database.context();
 }
 
 void PLMainWindowController::closeDatabase()
 {
-    if (_managedObjectContext) {
-        _managedObjectContext.reset();
-        emit managedObjectContextChanged(nullptr);
-    }
-    DatabaseLock::release(g_DBLockFile);
-    g_DBLockFile = -1;
+    m_database.close();
 }
 
 void PLMainWindowController::setCurrentOpenedDBPath()
 {
-    const QString text = formatText(QStringLiteral("%@ : %@"), getLocalString(QLatin1String(kDatabasePathKey)), g_strCurDBPath);
+    const QString text = formatText(QStringLiteral("%@ : %@"), getLocalString(QLatin1String(kDatabasePathKey)), m_database.folder());
     m_ui._dbPathField->setText(text);
     m_ui._dbPathField->setToolTip(text);
 }
@@ -196,11 +150,12 @@ void PLMainWindowController::saveAction()
 
 bool PLMainWindowController::saveChanges()
 {
-    if (!_managedObjectContext || !_managedObjectContext->hasChanges())
+    ManagedObjectContext* context = m_database.context();
+    if (!context || !context->hasChanges())
         return true;
     QString error;
     try {
-        if (_managedObjectContext->save(&error) == 0)
+        if (context->save(&error) == 0)
             return true;
         PLNSLog(QStringLiteral("Exception happended.[%@]"), error);
     } catch (const std::exception& exception) {

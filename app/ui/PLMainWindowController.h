@@ -1,9 +1,9 @@
-// The main window controller: the window and the store stack of the open database.
+// The main window controller: the window over the open database.
 //
-// The window holds one context over the open database's "Pelmora1.sqldb" and the database's lock
-// (g_DBLockFile) from the first opening until the next switch or quit; a switch builds the new
-// stack and takes the new lock before it lets go of the old ones, so a failed switch leaves the
-// old database open and locked. Views that show the store follow managedObjectContextChanged.
+// The database itself (folder, context, lock) is the OpenDatabase handed in; the window opens it
+// at its first showing, switches it for the database commands and closes it at quit. A failed
+// switch leaves the old database open and locked. Views that show the store follow
+// managedObjectContextChanged.
 #pragma once
 
 #include "app/core/PLDatabaseCommands.h"
@@ -36,6 +36,7 @@ class QSplitter;
 class QToolBar;
 class ManagedObjectContext;
 class ModalScope;
+class OpenDatabase;
 class PLArrayController;
 class PLAttachmentController;
 class PLCardListController;
@@ -60,7 +61,7 @@ class PLMainWindowController : public QObject,
 public:
     static constexpr const char* kDatabasePathKey = "IDS_MAINWINDOW_DETABASE_PATH";
 
-    explicit PLMainWindowController(QObject* parent = nullptr);
+    explicit PLMainWindowController(OpenDatabase& database, QObject* parent = nullptr);
     ~PLMainWindowController() override;
 
     QMainWindow* window() const override { return m_window.get(); }
@@ -69,11 +70,12 @@ public:
     PLPasswordController& passwordController() { return *_pwdWndController; }
 
     // The store stack.
+    OpenDatabase& database() const { return m_database; }
     const ManagedObjectModel& managedObjectModel() const;
     ManagedObjectContext* managedObjectContext() override;
-    // The window's first opening: the open database's stack, seeded.
+    // The window's first opening: the chosen database opened and seeded.
     void initDB() override;
-    ManagedObjectContext* newDB() override;
+    ManagedObjectContext* newDB(const QString& folder) override;
     void setCurrentOpenedDBPath() override;
     // Releases the context and the lock (at quit).
     void closeDatabase();
@@ -259,7 +261,6 @@ private:
     void restoreSortDescriptors();
     void detectPhotoApplications();
     void contextDidChange(ManagedObjectContext* context);
-    void seed(const QString& folder);
     // Saves pending changes; false (logged) when the store refused them.
     bool saveChanges();
     // Takes back the cards of an import whose save failed, with the image files made for them.
@@ -276,8 +277,8 @@ private:
     // Queues `call` on the main thread; dropped when the window is gone by then.
     void performLater(std::function<void()> call);
 
+    OpenDatabase& m_database;
     std::unique_ptr<QMainWindow> m_window;
-    std::unique_ptr<ManagedObjectContext> _managedObjectContext;
     bool _bInited = false;
     std::unique_ptr<PLPasswordController> _pwdWndController;
     std::unique_ptr<PLPreferences> _preferencesController;

@@ -6,6 +6,7 @@
 #include "app/core/DatabaseFolder.h"
 #include "app/core/Globals.h"
 #include "app/core/LocalString.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
 #include "app/sync/PLSyncConnectController.h"
@@ -81,12 +82,12 @@ void PLMainWindowController::connectAddOnly()
         return;
     // Adding writes synchronisation identifiers into the cards: a locked or read-only database
     // could not keep them, and the Address Book and the cards would disagree after the next start.
-    if (checkDBAttributes(g_strCurDBPath) != kDBAttributesOK) {
+    if (checkDBAttributes(m_database.folder()) != kDBAttributesOK) {
         if (!PLNetDBLockController::ShowErrorMessageAlertSheetByPathType(m_window.get()))
             PLMessage::ShowPLErrorMessageBySheet(m_window.get(), 48);
         return;
     }
-    WindowSyncHost host(_managedObjectContext.get(), _acWndCard->selectedObjects());
+    WindowSyncHost host(m_database.context(), _acWndCard->selectedObjects());
     PLSyncConnectController sync;
     sync.setMainController(&host);
     const bool sheet = RunIndicator(QStringLiteral("Pelmora"), getLocalString(getProperKey(QStringLiteral("IDS_INDICATOR_ADD_ADDRESSBOOK"))));
@@ -124,7 +125,7 @@ void PLMainWindowController::connectAddressBook()
 
 void PLMainWindowController::statrConnect(bool fromPanel)
 {
-    WindowSyncHost host(_managedObjectContext.get(), _acWndCard->selectedObjects());
+    WindowSyncHost host(m_database.context(), _acWndCard->selectedObjects());
     PLSyncConnectController sync;
     sync.setMainController(&host);
     const bool sheet = RunIndicator(QStringLiteral("Pelmora"), getLocalString(getProperKey(QStringLiteral("IDS_INDICATOR_ADDRESSBOOK"))));

@@ -7,6 +7,7 @@
 #include "app/core/Globals.h"
 #include "app/core/LocalString.h"
 #include "app/core/Logging.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
 #include "app/export/PLExporter.h"
@@ -80,7 +81,7 @@ bool PLMainWindowController::validateMenuItem(const QString& action) const
     if (action == QLatin1String("connectAddOnly"))
         return !readOnly && selected;
     if (action == QLatin1String("connectAddressBook"))
-        return !readOnly && _managedObjectContext != nullptr;
+        return !readOnly && m_database.isOpen();
     return false;
 }
 
@@ -167,12 +168,12 @@ void PLMainWindowController::exportText()
 
 bool PLMainWindowController::passesWriteGuards()
 {
-    if (checkDBAttributes(g_strCurDBPath) != kDBAttributesOK) {
+    if (checkDBAttributes(m_database.folder()) != kDBAttributesOK) {
         if (!PLNetDBLockController::ShowErrorMessageAlertSheetByPathType(m_window.get()))
             PLMessage::ShowPLErrorMessageBySheet(m_window.get(), 48);
         return false;
     }
-    if (checkDiskSize(g_strCurDBPath, g_lDiskSize) != 0) {
+    if (checkDiskSize(m_database.folder(), g_lDiskSize) != 0) {
         PLMessage::ShowPLErrorMessageBySheet(m_window.get(), 11);
         return false;
     }

@@ -9,6 +9,7 @@
 #include "app/core/Globals.h"
 #include "app/core/Identifiers.h"
 #include "app/core/LocalString.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/PLAppController.h"
 #include "app/core/PLChecker.h"
 #include "app/core/PLMessage.h"
@@ -53,21 +54,21 @@ bool hasName(const ManagedObject& card)
 
 void PLMainWindowController::discardImportedCards(const ManagedObjectList& cards, const ManagedObjectList& belongs)
 {
-    const QString images = g_strCurDBPath + QLatin1Char('/') + QLatin1String(kImagesFolderName);
+    const QString images = m_database.folder() + QLatin1Char('/') + QLatin1String(kImagesFolderName);
     for (const ManagedObjectPtr& card : cards) {
         for (const char* key : {"face_Image_File", "back_Image_File"}) {
             const QString name = card->stringValue(QString::fromLatin1(key));
             if (!name.isEmpty())
                 removeTreeIn(images, name);
         }
-        _managedObjectContext->deleteObject(card);
+        m_database.context()->deleteObject(card);
     }
     for (const ManagedObjectPtr& belong : belongs)
-        _managedObjectContext->deleteObject(belong);
+        m_database.context()->deleteObject(belong);
     // The selection a hidden import recorded names cards that are gone.
-    for (const ManagedObjectPtr& object : _managedObjectContext->updatedObjects()) {
+    for (const ManagedObjectPtr& object : m_database.context()->updatedObjects()) {
         if (object->entityName() == QLatin1String(CardStore::kEntityVersion))
-            _managedObjectContext->refreshObject(object, false);
+            m_database.context()->refreshObject(object, false);
     }
 }
 
@@ -158,7 +159,7 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
             card->setValue(QStringLiteral("flag1"), QStringLiteral("1"));
 
             ManagedCardRecord record(card.get());
-            if (importCardImageFile(&record, cardID, path, *document, bytes, g_strCurDBPath, inputType, &batch) != 0) {
+            if (importCardImageFile(&record, cardID, path, *document, bytes, m_database.folder(), inputType, &batch) != 0) {
                 // A card without its image is not kept, and its file stays where it was.
                 PLNSLog(QStringLiteral("Failure to import Card Image File into Pelmora Database! Path:[%@]"), path);
                 context->deleteObject(belong);

@@ -6,6 +6,7 @@
 #include "app/core/ApplicationLookup.h"
 #include "app/core/Globals.h"
 #include "app/core/LocalString.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/PLMessage.h"
 #include "app/core/VersionUtilities.h"
 #include "app/images/CardTextRules.h"
@@ -269,7 +270,7 @@ void PLMainWindowController::dummyImagePdfDidCreate(const Notification& notifica
             card->setValue(QStringLiteral("face_Image_File"), cardID + QStringLiteral("_N1.pdf"));
         // A back image whose file is still there stays with its card.
         const QString back = card->stringValue(QStringLiteral("back_Image_File"));
-        const bool backExists = !back.trimmed().isEmpty() && QFile::exists(QDir(g_strCurDBPath).filePath(QStringLiteral("Images/") + back));
+        const bool backExists = !back.trimmed().isEmpty() && QFile::exists(QDir(m_database.folder()).filePath(QStringLiteral("Images/") + back));
         if (!backExists) {
             card->setValue(QStringLiteral("back_Image_File"), QString());
             card->setValue(QStringLiteral("back_Image_page"), 0);

@@ -9,6 +9,7 @@
 #include "app/core/ApplicationLookup.h"
 #include "app/core/Globals.h"
 #include "app/core/LocalString.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
 #include "app/ui/PLCardListController.h"
@@ -282,7 +283,7 @@ ToolbarValidation::State PLMainWindowController::toolbarState() const
 {
     ToolbarValidation::State state;
     state.readOnly = PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly;
-    state.hasContext = _managedObjectContext != nullptr;
+    state.hasContext = m_database.isOpen();
     const ManagedObjectList selected = _acWndCard->selectedObjects();
     state.selectionCount = int(selected.size());
     if (selected.size() == 1) {

@@ -4,6 +4,7 @@
 
 #include "app/core/CardEntities.h"
 #include "app/core/Globals.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/PLNetDBLockController.h"
 #include "app/images/CardDictionary.h"
 #include "app/images/ManagedCardRecord.h"
@@ -80,7 +81,7 @@ void PLMainWindowController::windowWillClose()
 {
     if (_preferencesController)
         _preferencesController->closePreferencesWindow();
-    if (PLNetDBLockController::dbOpenMode() != PLNetDBLockController::kOpenModeReadOnly && !PLNetDBLockController::DBUpdatedByOtherUser(g_strCurDBPath)) {
+    if (PLNetDBLockController::dbOpenMode() != PLNetDBLockController::kOpenModeReadOnly && !PLNetDBLockController::DBUpdatedByOtherUser(m_database.folder())) {
         saveSelectedFolderAndSelectedCard();
         saveAction();
     }
@@ -197,7 +198,7 @@ void PLMainWindowController::recordSelection(const QString& folderID, const QStr
 
 QString PLMainWindowController::currentDatabasePath()
 {
-    return g_strCurDBPath;
+    return m_database.folder();
 }
 
 QList<CardDict> PLMainWindowController::getSeleteRecords()

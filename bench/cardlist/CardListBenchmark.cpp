@@ -4,7 +4,7 @@
 // a ratio is information, not a verdict. Run offscreen: QT_QPA_PLATFORM=offscreen bench_cardlist
 #include "app/core/CardEntities.h"
 #include "app/core/CardFolder.h"
-#include "app/core/Globals.h"
+#include "app/core/OpenDatabase.h"
 #include "app/ui/PLMainWindowController.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/store/CardStoreModel.h"
@@ -96,10 +96,12 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QTemporaryDir dir;
     PreferenceDomain::setStandardDomain(QStringLiteral("bench.cardlist"), dir.filePath(QStringLiteral("prefs")));
-    g_strCurDBPath = dir.filePath(QStringLiteral("Bench.cxdb"));
-    QDir().mkpath(g_strCurDBPath + QStringLiteral("/Images"));
+    const QString folder = dir.filePath(QStringLiteral("Bench.cxdb"));
+    QDir().mkpath(folder + QStringLiteral("/Images"));
+    OpenDatabase database;
     {
-        PLMainWindowController window;
+        database.choose(folder);
+        PLMainWindowController window(database);
         window.setTerminate([] {});
         window.showActiveWindow();
         if (!window.managedObjectContext())
@@ -107,7 +109,7 @@ int main(int argc, char** argv)
         fill(window);
         window.window()->close();
     }
-    const QString store = g_strCurDBPath + QStringLiteral("/Pelmora1.sqldb");
+    const QString store = folder + QStringLiteral("/Pelmora1.sqldb");
     const char* columns = "ZFULL_NAME, ZCOMPANY, ZTELEPHONE_NUMBER, ZE_MAIL";
 
     std::unique_ptr<PLMainWindowController> window;
@@ -115,7 +117,8 @@ int main(int argc, char** argv)
         window.reset();
         QElapsedTimer timer;
         timer.start();
-        window = std::make_unique<PLMainWindowController>();
+        database.choose(folder);
+        window = std::make_unique<PLMainWindowController>(database);
         window->setTerminate([] {});
         window->showActiveWindow();
         window->ui()._tvList->repaint();

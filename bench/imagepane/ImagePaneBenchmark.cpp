@@ -1,7 +1,7 @@
 // Selecting 200 cards one after another in the image pane, each its own 300 dpi scanner card
 // PDF: the time from the selection to the painted image, against rendering the same pages at
 // the same size with Qt PDF alone. Prints the medians and their ratio; never fails on a time.
-#include "app/core/Globals.h"
+#include "app/core/OpenDatabase.h"
 #include "app/ui/PLImageController.h"
 #include "app/ui/views/PLImageView.h"
 #include "app/ui/views/PLScrollView.h"
@@ -38,8 +38,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QTemporaryDir dir;
     PreferenceDomain::setStandardDomain(QStringLiteral("bench.imagepane"), dir.filePath(QStringLiteral("prefs")));
-    g_strCurDBPath = dir.filePath(QStringLiteral("Bench.cxdb"));
-    const QDir images(g_strCurDBPath + QStringLiteral("/Images"));
+    OpenDatabase database;
+    database.choose(dir.filePath(QStringLiteral("Bench.cxdb")));
+    const QDir images(database.folder() + QStringLiteral("/Images"));
     QDir().mkpath(images.path());
 
     // 1,075 x 650 pixel cards at 300 dpi, each a file of its own.

@@ -6,7 +6,7 @@
 // before every run. Prints the medians, the ratios and the peak memory of this process.
 // With --batches N, imports N batches of the cards one after the other into one database through
 // one main window, as a long run of the application does, and prints the resident size after each.
-#include "app/core/Globals.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/PLAppController.h"
 #include "app/images/OcrApplicationLink.h"
 #include "app/ui/PLApplicationServices.h"
@@ -96,16 +96,16 @@ double copyAndSync(const QStringList& paths, const QString& target)
 
 // A main window with its delegate on a new database in the temporary folder.
 struct BenchWindow {
-    PLMainWindowController window;
+    OpenDatabase database;
+    PLMainWindowController window{database};
     std::unique_ptr<PLAppController> delegate;
 
     BenchWindow(const QTemporaryDir& temp, const QString& name)
     {
-        const QString database = temp.filePath(name + QStringLiteral(".cxdb"));
-        QDir().mkpath(database + QStringLiteral("/Images"));
-        g_strCurDBPath = database;
-        delegate = std::make_unique<PLAppController>(&window, makeApplicationServices(), Bundle::main());
-        g_strCurDBPath = database;
+        const QString folder = temp.filePath(name + QStringLiteral(".cxdb"));
+        QDir().mkpath(folder + QStringLiteral("/Images"));
+        database.choose(folder);
+        delegate = std::make_unique<PLAppController>(&window, database, makeApplicationServices(), Bundle::main());
         window.setAppController(delegate.get());
         window.initDB();
     }

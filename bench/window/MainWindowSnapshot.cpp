@@ -2,7 +2,7 @@
 // card selected. For a person to look at: main_window_snapshot OUT.png
 #include "app/core/CardEntities.h"
 #include "app/core/CardFolder.h"
-#include "app/core/Globals.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/RectString.h"
 #include "app/ui/PLImageController.h"
 #include "app/ui/PLMainWindowController.h"
@@ -30,10 +30,12 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     PreferenceDomain::setStandardDomain(QStringLiteral("com.orvane.zor.Pelmora"), dir.filePath(QStringLiteral("prefs")));
     Bundle::setMain(QStringLiteral(PELMORA_RESOURCES));
-    g_strCurDBPath = dir.filePath(QStringLiteral("Pelmora DB.cxdb"));
-    QDir().mkpath(g_strCurDBPath + QStringLiteral("/Images"));
+    const QString folder = dir.filePath(QStringLiteral("Pelmora DB.cxdb"));
+    QDir().mkpath(folder + QStringLiteral("/Images"));
 
-    PLMainWindowController window;
+    OpenDatabase database;
+    database.choose(folder);
+    PLMainWindowController window(database);
     window.setTerminate([] {});
     window.showActiveWindow();
     ManagedObjectContext* context = window.managedObjectContext();
@@ -74,7 +76,7 @@ int main(int argc, char** argv)
             const QImage front = englishCard(0);
             testpdf::Document document = testpdf::scannerDocument(0);
             document.pages.push_back(testpdf::fullPage(testpdf::jpegImage(front.convertToFormat(QImage::Format_RGB888)), 258, 156));
-            if (!testpdf::writePdf(g_strCurDBPath + QStringLiteral("/Images/CARD-2_N1.pdf"), document))
+            if (!testpdf::writePdf(folder + QStringLiteral("/Images/CARD-2_N1.pdf"), document))
                 return 1;
             const QList<QRectF> lines = textLineBoxes(front);
             card->setValue(QStringLiteral("face_Image_File"), QStringLiteral("CARD-2_N1.pdf"));

@@ -2,6 +2,7 @@
 
 #include "app/core/Globals.h"
 #include "app/core/DiskUtilities.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/PLAppController.h"
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/appkit/Scheduler.h"
@@ -34,7 +35,12 @@ public:
         return context.get();
     }
     void initDB() override { ++initDBCalls; }
-    ManagedObjectContext* newDB() override { return newDBResult ? managedObjectContext() : nullptr; }
+    ManagedObjectContext* newDB(const QString& folder) override
+    {
+        if (!newDBResult || database->switchTo(folder) != OpenDatabase::Result::Opened)
+            return nullptr;
+        return database->context();
+    }
     void setCurrentOpenedDBPath() override {}
     void saveSelectedFolderAndSelectedCard() override {}
     void saveAction() override {}
@@ -77,6 +83,7 @@ public:
 
     QTemporaryDir storeDir;
     std::unique_ptr<ManagedObjectContext> context;
+    OpenDatabase* database = nullptr;
     bool visible = false;
     bool sheet = false;
     bool storeOpen = true;
@@ -112,12 +119,12 @@ protected:
         Scheduler::shared().setClock(&clock);
         database = files.filePath(QStringLiteral("Test.cxdb"));
         QDir().mkpath(database + QStringLiteral("/Images"));
+        host.database = &openDatabase;
     }
     void TearDown() override
     {
         controller.reset();
         Scheduler::shared().setClock(nullptr);
-        g_strCurDBPath.clear();
     }
 
     PLAppController& make(const PlistValue::Dictionary& info = {})
@@ -134,9 +141,9 @@ protected:
             *ok = splitOk;
             return std::optional<QStringList>(QStringList{pdf + "_1.pdf", pdf + "_2.pdf"});
         };
-        services.initDB = [this] { g_strCurDBPath = chosenDatabase; };
+        services.initDB = [this] { return chosenDatabase; };
         services.terminate = [this] { ++terminations; };
-        controller = std::make_unique<PLAppController>(&host, services, Bundle::main());
+        controller = std::make_unique<PLAppController>(&host, openDatabase, services, Bundle::main());
         return *controller;
     }
 
@@ -153,6 +160,7 @@ protected:
     QString chosenDatabase;
     ManualClock clock;
     ScriptedMessagePresenter messages;
+    OpenDatabase openDatabase;
     FakeHost host;
     std::unique_ptr<TestBundle> bundle;
     std::unique_ptr<PLAppController> controller;
@@ -301,7 +309,7 @@ TEST_F(AppControllerTest, MigrationDeclinedKeepsPendingScannerFiles)
         EXPECT_TRUE(host.scans.isEmpty());
         EXPECT_EQ(terminations, display ? 0 : 1);
         EXPECT_EQ(host.windowShown, display ? 1 : 0);
-        g_strCurDBPath.clear();
+        openDatabase.choose(QString());
     }
 }
 
@@ -371,7 +379,7 @@ TEST_F(AppControllerTest, LockedDatabaseFolderIsRefused)
     app.applicationDidFinishLaunching();
     int fd = -1;
     ASSERT_EQ(DatabaseLock::acquire(database, &fd), DatabaseLock::Result::Locked);
-    g_strCurDBPath.clear();
+    openDatabase.choose(QString());
     app.applicationOpenFiles({database}, "Finder");
     DatabaseLock::release(fd);
     EXPECT_EQ(messages.texts(), QStringList{"E17"});

@@ -1,6 +1,5 @@
 #include "tests/app/export/ExportFixture.h"
 
-#include "app/core/Globals.h"
 #include "platform/foundation/Bundle.h"
 #include "tests/support/pdf/TestPdf.h"
 #include "platform/foundation/PreferenceDomain.h"
@@ -34,15 +33,9 @@ void CardDatabaseTest::SetUp()
     ASSERT_TRUE(QDir().mkpath(database + QStringLiteral("/Images")));
     // An empty store file: the placeholder card image wants a usable database folder.
     QFile(database + QStringLiteral("/Pelmora1.sqldb")).open(QIODevice::WriteOnly);
-    g_strCurDBPath = database;
+    openDatabase.choose(database);
     for (const char* name : {"CARD-LATIN_N1.pdf", "CARD-JP_N1.pdf", "CARD-JP_N2.pdf"})
         ASSERT_TRUE(testpdf::writePdf(database + QStringLiteral("/Images/") + QLatin1String(name), testpdf::scannerDocument(1)));
-}
-
-void CardDatabaseTest::TearDown()
-{
-    g_strCurDBPath.clear();
-    ExportTest::TearDown();
 }
 
 QByteArray ExportTest::readAll(const QString& path)

@@ -3,6 +3,7 @@
 // table of cards.
 #pragma once
 
+#include "app/core/OpenDatabase.h"
 #include "app/images/CardRecord.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 #include "tests/support/workspace/FakeWorkspace.h"
@@ -37,9 +38,9 @@ public:
 class CardDatabaseTest : public ExportTest {
 protected:
     QString database;
+    OpenDatabase openDatabase;
 
     void SetUp() override;
-    void TearDown() override;
 };
 
 // Decodes UTF-16 little-endian bytes after their byte-order mark.

@@ -3,7 +3,7 @@
 // to the next start, and new cards bold until looked at for a second.
 #include "app/core/CardEntities.h"
 #include "app/core/CardFolder.h"
-#include "app/core/Globals.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
 #include "app/ui/PLCardListController.h"
@@ -51,6 +51,7 @@ protected:
     ScriptedMessagePresenter presenter;
     ManualClock clock;
     QString database;
+    OpenDatabase openDatabase;
 
     void SetUp() override
     {
@@ -58,19 +59,18 @@ protected:
         PreferenceDomain::setStandardDomain(QStringLiteral("test.cardlist"), temp.filePath(QStringLiteral("prefs")));
         database = temp.filePath(QStringLiteral("Cards.cxdb"));
         QDir().mkpath(database + QStringLiteral("/Images"));
-        g_strCurDBPath = database;
+        openDatabase.choose(database);
     }
     void TearDown() override
     {
-        g_strCurDBPath.clear();
         PLNetDBLockController::setDbOpenMode(PLNetDBLockController::kOpenModeNone);
         Scheduler::shared().setClock(nullptr);
     }
 
     std::unique_ptr<PLMainWindowController> start()
     {
-        g_strCurDBPath = database;
-        auto window = std::make_unique<PLMainWindowController>();
+        openDatabase.choose(database);
+        auto window = std::make_unique<PLMainWindowController>(openDatabase);
         window->setTerminate([] {});
         window->showActiveWindow();
         EXPECT_NE(window->managedObjectContext(), nullptr);

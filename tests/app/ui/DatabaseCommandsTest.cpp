@@ -1,5 +1,6 @@
 #include "app/core/DatabasePassword.h"
 #include "app/core/Globals.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/PLPasswordController.h"
 #include "app/core/PLAppController.h"
 #include "app/core/PLDatabaseCommands.h"
@@ -66,7 +67,8 @@ PlistValue::Dictionary texts()
 // A main window whose switch fails, to show what the commands do then.
 class RefusingMainWindow : public PLMainWindowController {
 public:
-    ManagedObjectContext* newDB() override { return nullptr; }
+    using PLMainWindowController::PLMainWindowController;
+    ManagedObjectContext* newDB(const QString&) override { return nullptr; }
 };
 
 class DatabaseCommands : public ::testing::Test {
@@ -76,6 +78,7 @@ protected:
     ScriptedMessagePresenter presenter;
     ScriptedPanels panels;
     QString current;
+    OpenDatabase openDatabase;
 
     void SetUp() override
     {
@@ -86,14 +89,9 @@ protected:
         PreferenceDomain::setStandardDomain(QStringLiteral("test.commands"), temp.filePath(QStringLiteral("prefs")));
         qputenv("XDG_DOCUMENTS_DIR", temp.filePath(QStringLiteral("Documents")).toUtf8());
         current = makeDatabase(QStringLiteral("Current.cxdb"));
-        g_strCurDBPath = current;
-        g_DBLockFile = -1;
+        openDatabase.choose(current);
     }
-    void TearDown() override
-    {
-        g_strCurDBPath.clear();
-        qunsetenv("XDG_DOCUMENTS_DIR");
-    }
+    void TearDown() override { qunsetenv("XDG_DOCUMENTS_DIR"); }
     QString makeDatabase(const QString& name)
     {
         const QString folder = temp.filePath(name);
@@ -108,7 +106,7 @@ protected:
 
 TEST_F(DatabaseCommands, MainWindowOpensSeedsAndLocksTheDatabase)
 {
-    PLMainWindowController window;
+    PLMainWindowController window(openDatabase);
     ManagedObjectContext* seen = nullptr;
     QObject::connect(&window, &PLMainWindowController::managedObjectContextChanged, [&](ManagedObjectContext* c) { seen = c; });
     window.initDB();
@@ -129,9 +127,9 @@ TEST_F(DatabaseCommands, MainWindowOpensSeedsAndLocksTheDatabase)
     garbage.write(QByteArray(2048, 'x'));
     garbage.close();
     ManagedObjectContext* before = window.managedObjectContext();
-    g_strCurDBPath = broken;
-    EXPECT_EQ(window.newDB(), nullptr);
+    EXPECT_EQ(window.newDB(broken), nullptr);
     EXPECT_EQ(window.managedObjectContext(), before);
+    EXPECT_EQ(g_strCurDBPath, current);
     EXPECT_EQ(DatabaseLock::probe(current), DatabaseLock::Result::InUse);
 
     window.closeDatabase();
@@ -141,9 +139,9 @@ TEST_F(DatabaseCommands, MainWindowOpensSeedsAndLocksTheDatabase)
 
 TEST_F(DatabaseCommands, RefusalsLeaveTheOpenDatabase)
 {
-    PLMainWindowController window;
+    PLMainWindowController window(openDatabase);
     window.initDB();
-    PLDatabaseCommands commands(window);
+    PLDatabaseCommands commands(openDatabase, window);
     const QString held = makeDatabase(QStringLiteral("Held.cxdb"));
     int holder = -1;
     ASSERT_EQ(DatabaseLock::acquire(held, &holder), DatabaseLock::Result::Locked);
@@ -230,9 +228,9 @@ TEST_F(DatabaseCommands, SavePanelTakesTheProposedDatabaseFolderWithoutEnteringI
 
 TEST_F(DatabaseCommands, NewOpenAndBackUpSwitchAndRecordThePath)
 {
-    PLMainWindowController window;
+    PLMainWindowController window(openDatabase);
     window.initDB();
-    PLDatabaseCommands commands(window);
+    PLDatabaseCommands commands(openDatabase, window);
 
     const QString created = temp.filePath(QStringLiteral("New.cxdb"));
     panels.answers.push_back(created);
@@ -282,9 +280,9 @@ TEST_F(DatabaseCommands, NewOpenAndBackUpSwitchAndRecordThePath)
 
 TEST_F(DatabaseCommands, AFailedSwitchRemovesWhatItMade)
 {
-    RefusingMainWindow window;
+    RefusingMainWindow window(openDatabase);
     window.initDB();
-    PLDatabaseCommands commands(window);
+    PLDatabaseCommands commands(openDatabase, window);
     const QString created = temp.filePath(QStringLiteral("New.cxdb"));
     const QString backup = temp.filePath(QStringLiteral("Backup.cxdb"));
     const QString other = makeDatabase(QStringLiteral("Other.cxdb"));
@@ -305,10 +303,10 @@ TEST_F(DatabaseCommands, AFailedSwitchRemovesWhatItMade)
 // A database with a password: a cancelled prompt leaves the open database; the right password opens it.
 TEST_F(DatabaseCommands, OpenAsksForThePassword)
 {
-    PLMainWindowController window;
+    PLMainWindowController window(openDatabase);
     window.window()->show();
     window.initDB();
-    PLDatabaseCommands commands(window);
+    PLDatabaseCommands commands(openDatabase, window);
     const QString locked = makeDatabase(QStringLiteral("Locked.cxdb"));
     QFile file(locked + QStringLiteral("/Pelmora.CFG"));
     file.open(QIODevice::WriteOnly);
@@ -336,9 +334,9 @@ TEST_F(DatabaseCommands, OpenAsksForThePassword)
 
 TEST_F(DatabaseCommands, BackUpIsRefusedForAMissingDatabase)
 {
-    PLMainWindowController window;
-    PLDatabaseCommands commands(window);
-    g_strCurDBPath = temp.filePath(QStringLiteral("Gone.cxdb"));
+    PLMainWindowController window(openDatabase);
+    PLDatabaseCommands commands(openDatabase, window);
+    openDatabase.choose(temp.filePath(QStringLiteral("Gone.cxdb")));
     commands.backupDatabase();
     EXPECT_EQ(presenter.texts(), QStringList{QStringLiteral("E48")});
     EXPECT_TRUE(panels.requests.isEmpty());
@@ -346,33 +344,27 @@ TEST_F(DatabaseCommands, BackUpIsRefusedForAMissingDatabase)
 
 TEST_F(DatabaseCommands, StartUpChoice)
 {
-    g_strCurDBPath.clear();
     // No preference: the default folder is made with its parents and recorded.
-    PLDatabaseCommands::initDB();
     const QString expected = temp.filePath(QStringLiteral("Documents/Pelmora/Pelmora DB.cxdb"));
-    EXPECT_EQ(g_strCurDBPath, expected);
+    EXPECT_EQ(PLDatabaseCommands::initDB(), expected);
     EXPECT_TRUE(QFileInfo(expected).isDir());
     EXPECT_EQ(dbPath(), expected);
 
     // The preference names a folder that is gone.
-    g_strCurDBPath.clear();
     const QString gone = temp.filePath(QStringLiteral("Gone.cxdb"));
     PreferenceDomain::standard().setValue(QStringLiteral("DB path"), PlistValue(gone));
-    PLDatabaseCommands::initDB();
+    EXPECT_TRUE(PLDatabaseCommands::initDB().isEmpty());
     EXPECT_EQ(presenter.texts(), QStringList{QStringLiteral("E220 ") + gone});
-    EXPECT_TRUE(g_strCurDBPath.isEmpty());
 
     // The preference names a database in use.
     presenter.clear();
     int holder = -1;
     ASSERT_EQ(DatabaseLock::acquire(current, &holder), DatabaseLock::Result::Locked);
     PreferenceDomain::standard().setValue(QStringLiteral("DB path"), PlistValue(current));
-    PLDatabaseCommands::initDB();
+    EXPECT_TRUE(PLDatabaseCommands::initDB().isEmpty());
     EXPECT_EQ(presenter.texts(), QStringList{QStringLiteral("E17")});
-    EXPECT_TRUE(g_strCurDBPath.isEmpty());
     DatabaseLock::release(holder);
-    PLDatabaseCommands::initDB();
-    EXPECT_EQ(g_strCurDBPath, current);
+    EXPECT_EQ(PLDatabaseCommands::initDB(), current);
 }
 
 } // namespace

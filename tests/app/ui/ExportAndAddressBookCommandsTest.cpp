@@ -2,7 +2,7 @@
 // bar, on the cards selected in the card list, with the files read back where the panel said.
 #include "app/core/CardEntities.h"
 #include "app/core/CardFolder.h"
-#include "app/core/Globals.h"
+#include "app/core/OpenDatabase.h"
 #include "app/sync/AddressBookFolder.h"
 #include "app/ui/PLMainWindowController.h"
 #include "platform/addressbook/AddressBook.h"
@@ -41,6 +41,7 @@ protected:
     ScriptedMessagePresenter presenter;
     ScriptedPanelService panels;
     QString database;
+    OpenDatabase openDatabase;
     QString bookFolder;
     std::unique_ptr<PLMainWindowController> window;
 
@@ -52,8 +53,8 @@ protected:
         bookFolder = temp.filePath(QStringLiteral("book"));
         QDir().mkpath(bookFolder);
         PreferenceDomain::standard().setValue(QString::fromLatin1(kPrefAddressBookFolder), bookFolder);
-        g_strCurDBPath = database;
-        window = std::make_unique<PLMainWindowController>();
+        openDatabase.choose(database);
+        window = std::make_unique<PLMainWindowController>(openDatabase);
         window->setTerminate([] {});
         window->showActiveWindow();
         ASSERT_NE(window->managedObjectContext(), nullptr);
@@ -65,7 +66,6 @@ protected:
     {
         window->window()->close();
         window.reset();
-        g_strCurDBPath.clear();
     }
 
     void addCard(const char* cardID, const char* family, const char* mail)

@@ -4,7 +4,7 @@
 
 #include "app/core/CardEntities.h"
 #include "app/core/CardFolder.h"
-#include "app/core/Globals.h"
+#include "app/core/OpenDatabase.h"
 #include "app/ui/CardTrash.h"
 #include "app/ui/FolderTree.h"
 #include "app/ui/MainWindowUi.h"
@@ -200,6 +200,7 @@ protected:
                            {QStringLiteral("IDS_MSG_ERR_0214"), PlistValue(QStringLiteral("E214"))}}};
     ScriptedMessagePresenter presenter;
     QString database;
+    OpenDatabase openDatabase;
 
     void SetUp() override
     {
@@ -208,12 +209,10 @@ protected:
         QDir().mkpath(database + QStringLiteral("/Images"));
         QDir().mkpath(database + QStringLiteral("/Files"));
     }
-    void TearDown() override { g_strCurDBPath.clear(); }
-
     std::unique_ptr<PLMainWindowController> start()
     {
-        g_strCurDBPath = database;
-        auto window = std::make_unique<PLMainWindowController>();
+        openDatabase.choose(database);
+        auto window = std::make_unique<PLMainWindowController>(openDatabase);
         window->setTerminate([] {});
         window->showActiveWindow();
         EXPECT_NE(window->managedObjectContext(), nullptr);

@@ -4,7 +4,7 @@
 
 #include "app/core/CardEntities.h"
 #include "app/core/CardFolder.h"
-#include "app/core/Globals.h"
+#include "app/core/OpenDatabase.h"
 #include "app/ui/PLImageController.h"
 #include "app/ui/PLMainWindowController.h"
 #include "app/ui/views/PLImageView.h"
@@ -28,6 +28,7 @@ protected:
     TestBundle bundle;
     ScriptedMessagePresenter presenter;
     QString database;
+    OpenDatabase openDatabase;
     QString storeFile() const { return database + QStringLiteral("/Pelmora1.sqldb"); }
     std::unique_ptr<PLMainWindowController> window;
     PLImageController* pane = nullptr;
@@ -40,8 +41,8 @@ protected:
         PreferenceDomain::setStandardDomain(QStringLiteral("test.imagepane"), temp.filePath(QStringLiteral("prefs")));
         database = temp.filePath(QStringLiteral("Cards.cxdb"));
         QDir().mkpath(database + QStringLiteral("/Images"));
-        g_strCurDBPath = database;
-        window = std::make_unique<PLMainWindowController>();
+        openDatabase.choose(database);
+        window = std::make_unique<PLMainWindowController>(openDatabase);
         window->setTerminate([] {});
         window->showActiveWindow();
         window->window()->resize(1200, 800);
@@ -51,7 +52,6 @@ protected:
     void TearDown() override
     {
         window.reset();
-        g_strCurDBPath.clear();
     }
 
     QString imagePath(const QString& name) const { return database + QStringLiteral("/Images/") + name; }

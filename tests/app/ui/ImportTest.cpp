@@ -1,5 +1,5 @@
 #include "app/core/CardEntities.h"
-#include "app/core/Globals.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/PLAppController.h"
 #include "app/core/PLMessage.h"
 #include "app/images/CardFileBatch.h"
@@ -38,6 +38,7 @@ protected:
     TestBundle bundle{{}, {{QStringLiteral("IDS_MSG_ERR_0048"), PlistValue(QStringLiteral("E48"))}}};
     ScriptedMessagePresenter presenter;
     QString database;
+    OpenDatabase openDatabase;
     std::unique_ptr<PLMainWindowController> window;
     std::unique_ptr<PLAppController> app;
 
@@ -48,10 +49,9 @@ protected:
         setOcrApplicationFolder(temp.filePath(QStringLiteral("no-ocr")));
         database = temp.filePath(QStringLiteral("Cards.cxdb"));
         QDir().mkpath(database + QStringLiteral("/Images"));
-        g_strCurDBPath = database;
-        window = std::make_unique<PLMainWindowController>();
-        app = std::make_unique<PLAppController>(window.get(), makeApplicationServices(), Bundle::main());
-        g_strCurDBPath = database;
+        openDatabase.choose(database);
+        window = std::make_unique<PLMainWindowController>(openDatabase);
+        app = std::make_unique<PLAppController>(window.get(), openDatabase, makeApplicationServices(), Bundle::main());
         window->setAppController(app.get());
         window->initDB();
         ASSERT_NE(window->managedObjectContext(), nullptr);
@@ -59,7 +59,6 @@ protected:
     void TearDown() override
     {
         window.reset();
-        g_strCurDBPath.clear();
     }
 
     QString cardPdf(const QString& name)

@@ -3,6 +3,7 @@
 #include "app/core/CardEntities.h"
 #include "app/core/CardFolder.h"
 #include "app/core/Globals.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/PLAppController.h"
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
@@ -51,21 +52,21 @@ protected:
     TestBundle bundle;
     ScriptedMessagePresenter presenter;
     QString database;
+    OpenDatabase openDatabase;
 
     void SetUp() override
     {
         PreferenceDomain::setStandardDomain(QStringLiteral("test.mainwindow"), temp.filePath(QStringLiteral("prefs")));
         database = temp.filePath(QStringLiteral("Cards.cxdb"));
         QDir().mkpath(database + QStringLiteral("/Images"));
-        g_strCurDBPath = database;
+        openDatabase.choose(database);
     }
-    void TearDown() override { g_strCurDBPath.clear(); }
-
+    
     // A window as at start-up: built, its database open, laid out and shown.
     std::unique_ptr<PLMainWindowController> start()
     {
-        g_strCurDBPath = database;
-        auto window = std::make_unique<PLMainWindowController>();
+        openDatabase.choose(database);
+        auto window = std::make_unique<PLMainWindowController>(openDatabase);
         window->setTerminate([] {});
         window->showActiveWindow();
         EXPECT_NE(window->managedObjectContext(), nullptr);

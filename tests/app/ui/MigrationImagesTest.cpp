@@ -1,3 +1,4 @@
+#include "app/core/OpenDatabase.h"
 #include "app/images/CardImageFiles.h"
 #include "app/ui/PLMainWindowController.h"
 #include "platform/foundation/PreferenceDomain.h"
@@ -32,7 +33,8 @@ TEST(MigrationImages, TwoPageFrontsAreSplitWithTheCardImageFunctions)
     ASSERT_TRUE(testpdf::writePdf(folder + QStringLiteral("/Images/ID2_N1.pdf"), testpdf::scannerDocument(1)));
     ASSERT_TRUE(F::writeOldStore(folder + QStringLiteral("/Pelmora.sqldb"), cards));
 
-    PLMainWindowController window;
+    OpenDatabase openDatabase;
+    PLMainWindowController window(openDatabase);
     QString work;
     ASSERT_TRUE(window.migrateDatabaseIfNeeded(false, folder, &work));
     EXPECT_EQ(presenter.texts(), QStringList{QStringLiteral("Migrate?")});

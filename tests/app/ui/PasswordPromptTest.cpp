@@ -1,4 +1,5 @@
 #include "app/core/DatabasePassword.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/PLDatabasePanels.h"
 #include "app/core/PLPasswordController.h"
 #include "app/ui/PLMainWindowController.h"
@@ -118,7 +119,8 @@ TEST_F(PasswordPrompt, ADatabaseWithoutPasswordFileTakesAnyPassword)
 // At start-up (no window yet) a refused prompt offers a new database; declining ends the application.
 TEST_F(PasswordPrompt, RefusedAtStartUpOffersANewDatabase)
 {
-    PLMainWindowController window;
+    OpenDatabase openDatabase;
+    PLMainWindowController window(openDatabase);
     int terminated = 0;
     window.setTerminate([&] { ++terminated; });
     bool lockedMeanwhile = false;

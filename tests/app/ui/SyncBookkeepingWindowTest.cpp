@@ -1,6 +1,6 @@
 // The main window keeps the synchronisation identifiers of the cards the user changes.
 #include "app/core/CardEntities.h"
-#include "app/core/Globals.h"
+#include "app/core/OpenDatabase.h"
 #include "app/ui/PLMainWindowController.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/store/CardStoreModel.h"
@@ -21,8 +21,9 @@ TEST(MainWindowSyncBookkeeping, SavedEditsGiveNamedCardsTheirIdentifiersAndRenew
     PreferenceDomain::setStandardDomain(QStringLiteral("test.mainwindow.sync"), temp.filePath(QStringLiteral("prefs")));
     const QString database = temp.filePath(QStringLiteral("Cards.cxdb"));
     QDir().mkpath(database + QStringLiteral("/Images"));
-    g_strCurDBPath = database;
-    auto window = std::make_unique<PLMainWindowController>();
+    OpenDatabase openDatabase;
+    openDatabase.choose(database);
+    auto window = std::make_unique<PLMainWindowController>(openDatabase);
     window->setTerminate([] {});
     window->showActiveWindow();
     ManagedObjectContext* context = window->managedObjectContext();
@@ -51,5 +52,4 @@ TEST(MainWindowSyncBookkeeping, SavedEditsGiveNamedCardsTheirIdentifiersAndRenew
     EXPECT_NE(card->stringValue(QStringLiteral("sync_Email")), mail);
 
     window->window()->close();
-    g_strCurDBPath.clear();
 }

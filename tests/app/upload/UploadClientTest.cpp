@@ -2,6 +2,7 @@
 // with the tests, each failure's message, and nothing of the hand-off left in the temporary folder.
 #include "app/core/DiskUtilities.h"
 #include "app/core/Globals.h"
+#include "app/core/OpenDatabase.h"
 #include "app/linkage/PLSalesforceClientController.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/foundation/StandardPaths.h"
@@ -58,6 +59,7 @@ struct PlugInCall {
 class UploadClient : public ::testing::Test {
 protected:
     QTemporaryDir temp;
+    OpenDatabase openDatabase;
     ScriptedMessagePresenter presenter;
     std::optional<TestBundle> bundle;
     FakeMainWindow mainWindow;
@@ -75,7 +77,7 @@ protected:
         qputenv("TMPDIR", QFile::encodeName(temp.filePath(QStringLiteral("tmp"))));
         g_lDiskSize = kDefaultDiskSize;
 
-        g_strCurDBPath = temp.filePath(QStringLiteral("Cards.cxdb"));
+        openDatabase.choose(temp.filePath(QStringLiteral("Cards.cxdb")));
         ASSERT_TRUE(QDir().mkpath(g_strCurDBPath + QStringLiteral("/Images")));
         QFile(g_strCurDBPath + QStringLiteral("/Pelmora1.sqldb")).open(QIODevice::WriteOnly);
         ASSERT_TRUE(testpdf::writePdf(g_strCurDBPath + QStringLiteral("/Images/CARD_N1.pdf"), testpdf::scannerDocument(1)));
@@ -92,7 +94,6 @@ protected:
     {
         qputenv("TMPDIR", savedTempDir);
         qunsetenv("PELMORA_TEST_PLUGIN_RECORD");
-        g_strCurDBPath.clear();
         PLSalesforceClientController::setApplicationFolder(QString());
         PreferenceDomain::standard().reload();
     }

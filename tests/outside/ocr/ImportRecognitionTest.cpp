@@ -1,5 +1,5 @@
 // Cards imported as a scanner hands them over, recognised by the real Quillant child.
-#include "app/core/Globals.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/PLAppController.h"
 #include "app/images/CardPdfDecoding.h"
 #include "app/images/OcrApplicationLink.h"
@@ -37,10 +37,10 @@ TEST(ImportRecognition, ScannedCardsGetTheirFieldsAndComeOutUpright)
 
     const QString database = temp.filePath(QStringLiteral("Cards.cxdb"));
     QDir().mkpath(database + QStringLiteral("/Images"));
-    g_strCurDBPath = database;
-    auto window = std::make_unique<PLMainWindowController>();
-    auto app = std::make_unique<PLAppController>(window.get(), makeApplicationServices(), Bundle::main());
-    g_strCurDBPath = database;
+    OpenDatabase openDatabase;
+    openDatabase.choose(database);
+    auto window = std::make_unique<PLMainWindowController>(openDatabase);
+    auto app = std::make_unique<PLAppController>(window.get(), openDatabase, makeApplicationServices(), Bundle::main());
     window->setAppController(app.get());
     window->initDB();
     ASSERT_NE(window->managedObjectContext(), nullptr);
@@ -86,7 +86,6 @@ TEST(ImportRecognition, ScannedCardsGetTheirFieldsAndComeOutUpright)
     }
     EXPECT_FALSE(window->managedObjectContext()->hasChanges()) << "the import saves the recognised fields";
     window.reset();
-    g_strCurDBPath.clear();
     QuitOCRApplication();
 }
 

@@ -2,7 +2,7 @@
 #include "tests/support/cards/SyntheticCard.h"
 #include "tests/support/pdf/TestPdf.h"
 
-#include "app/core/Globals.h"
+#include "app/core/OpenDatabase.h"
 #include "app/images/CardPdfDecoding.h"
 #include "app/images/OcrApplicationLink.h"
 #include "app/images/PLRegController.h"
@@ -227,7 +227,8 @@ TEST_F(Quillant, CardFilesOfTheOpenDatabase)
 {
     QTemporaryDir db;
     ASSERT_TRUE(QDir(db.path()).mkdir(u"Images"_qs));
-    g_strCurDBPath = db.path();
+    OpenDatabase openDatabase;
+    openDatabase.choose(db.path());
     auto writeCard = [&](const QString& name, const testpdf::Image& image, double widthPt, double heightPt) {
         testpdf::Document document = testpdf::scannerDocument(0);
         document.pages.push_back(testpdf::fullPage(image, widthPt, heightPt));
@@ -263,7 +264,6 @@ TEST_F(Quillant, CardFilesOfTheOpenDatabase)
     CardBitmap front, back;
     ASSERT_EQ(AcquireCardImages(db.filePath(u"Images/turned_N1.pdf"_qs), QString(), &front, &back), 0);
     EXPECT_EQ(front.info.rotation, 270);
-    g_strCurDBPath.clear();
 }
 
 } // namespace
