@@ -4,7 +4,7 @@
 #include "plugin/Controller/MainViewController.h"
 
 PluginWindows::PluginWindows(GlobalData& global, MainViewController& flow)
-    : login(global), accountSettings(global), uploadCards(global), upload(global), result(global)
+    : login(global), accountSettings(global), uploadCards(global), upload(global), campaign(global), result(global)
 {
     flow.setImmediateLogin([this] { login.ImmediateLogin(); });
     flow.setAccountSettings([this] { accountSettings.ShowAccountSettingView(); });
@@ -14,6 +14,7 @@ PluginWindows::PluginWindows(GlobalData& global, MainViewController& flow)
     flow.setViewStep(kViewUploadedCards, [this] { uploadCards.Run(); });
     flow.setShowUploadView([this] { upload.ShowUploadView(); });
     flow.setViewStep(kViewUpload, [this] { upload.Run(); });
+    flow.setViewStep(kViewCampaignSearch, [this] { upload.SearchCampaignCompleted(campaign.ShowSearchCampaignView()); });
     flow.setViewStep(kViewResult, [this] {
         result.ShowResultView();
         result.Run();

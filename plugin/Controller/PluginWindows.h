@@ -4,6 +4,7 @@
 #include "plugin/Controller/AccountsSettingViewController.h"
 #include "plugin/Controller/LoginViewController.h"
 #include "plugin/Controller/ResultViewController.h"
+#include "plugin/Controller/SearchCampaignViewController.h"
 #include "plugin/Controller/UploadCardsViewController.h"
 #include "plugin/Controller/UploadViewController.h"
 
@@ -18,5 +19,6 @@ public:
     AccountsSettingViewController accountSettings;
     UploadCardsViewController uploadCards;
     UploadViewController upload;
+    SearchCampaignViewController campaign;
     ResultViewController result;
 };

@@ -28,6 +28,12 @@ QString format(const char* key, const Args&... args)
     return formatText(text(key), args...);
 }
 
+// A service label as captions show it: at most 11 characters, then "...".
+inline QString shortened(const QString& label)
+{
+    return label.size() < 12 ? label : label.left(11) + QStringLiteral("...");
+}
+
 // An error alert ("LTL99001") or a warning alert ("LTL99002") attached to `window`.
 inline void alert(const QString& message, QWidget* window, const char* title = "LTL99001")
 {

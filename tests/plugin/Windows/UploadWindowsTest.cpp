@@ -2,105 +2,15 @@
 // them: the login window, the upload window, the result window, and the account settings of the
 // settings-only call. Each run starts the plug-in as the host does and checks what the service
 // holds afterwards and the files the run leaves.
-#include "tests/support/cardfile/CardFiles.h"
-#include "tests/support/crm/FakeCrmService.h"
+#include "tests/plugin/Windows/UploadWindowsFixture.h"
 #include "tests/support/pdf/TestPdf.h"
-#include "tests/support/pluginwindows/PluginModule.h"
-#include "tests/support/pluginwindows/WindowDriver.h"
-#include "plugin/Common/QDLKeyChain.h"
-#include "platform/foundation/PreferenceDomain.h"
-#include "platform/keychain/GenericPasswordStore.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QTableWidget>
-#include <QTemporaryDir>
 #include <QUrl>
 
-#include <gtest/gtest.h>
-
 namespace {
-
-QByteArray utf16WithMark(const QString& text)
-{
-    QByteArray bytes("\xFF\xFE", 2);
-    for (const QChar c : text) {
-        bytes.append(char(c.unicode() & 0xFF));
-        bytes.append(char(c.unicode() >> 8));
-    }
-    return bytes;
-}
-
-class UploadWindows : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(module.entry()) << module.error().toStdString();
-        PreferenceDomain settings(QStringLiteral("com.orvane.zor.Pelmora.Quendrel"));
-        settings.setValue(QStringLiteral("LoginServerURL"), PlistValue(fake.baseUrl()));
-        ASSERT_TRUE(settings.synchronize());
-        QFile::remove(resultFile());
-        // Each test starts without a stored login.
-        ASSERT_EQ(GenericPasswordStore::remove(QString::fromLatin1(kQDLKeychainLabel)), kKeychainSuccess);
-    }
-
-    QString cardFile(const std::vector<CardFixture>& cards)
-    {
-        QStringList items;
-        for (const CardFixture& card : cards)
-            items.append(cardItem(card));
-        const QString path = temp.filePath("20261210001500123.xml");
-        EXPECT_TRUE(writeUtf16(path, cardDocument(items)));
-        return path;
-    }
-
-    static QString resultFile() { return QDir::homePath() + "/Library/Application Support/Pelmora/QuendrelResult.csv"; }
-
-    QStringList leads() const
-    {
-        QStringList names;
-        for (const FakeCrmRecord& record : fake.records()) {
-            if (record.type == "Lead")
-                names.append(record.value("LastName") + "/" + record.value("Company") + "/" + record.value("LeadSource"));
-        }
-        return names;
-    }
-
-    static void logIn(WindowDriver& driver, const QString& user = "user@example.com", const QString& password = "secret")
-    {
-        driver.then("_loginView", [=](QWidget* window) {
-            WindowDriver::type(window, "_userNameField", user);
-            WindowDriver::type(window, "_passwordField", password);
-            WindowDriver::press(window, "_OKButton");
-        });
-    }
-
-    static QStringList resultRows(QWidget* window)
-    {
-        QStringList rows;
-        auto* table = WindowDriver::child<QTableWidget>(window, "_resultList");
-        for (int row = 0; table && row < table->rowCount(); ++row) {
-            QStringList cells;
-            for (int column = 0; column < table->columnCount(); ++column)
-                cells.append(table->item(row, column)->text());
-            rows.append(cells.join('|'));
-        }
-        return rows;
-    }
-
-    const std::vector<CardFixture> threeCards{
-        {"101", "Ann Smith", "Smith", "Ann", "Acme", "ann@acme.example", "", ""},
-        {"102", "Bo", "", "Bo", "Beta", "bo@beta.example", "", ""},
-        {"103", "Cy Jones", "Jones", "Cy", "Gamma", "cy@gamma.example", "", ""},
-    };
-
-    PluginModule module;
-    FakeCrmService fake;
-    QTemporaryDir temp;
-};
 
 TEST_F(UploadWindows, SameWayUploadsEveryCardAndTheHostFileTellsEachOutcome)
 {

@@ -52,6 +52,8 @@ QWidget* WindowDriver::frontWindow()
 
 void WindowDriver::step()
 {
+    if (m_starting)
+        return;
     QWidget* window = frontWindow();
     if (!window)
         return;
@@ -72,8 +74,14 @@ void WindowDriver::step()
         return;
     }
     m_handled.append(window->objectName());
-    // An action may open a nested modal loop in which this timer fires again.
-    action(window);
+    // Run outside this timer's event: a timer does not fire again inside its own event, and an
+    // action may open a nested modal loop (an alert) that this driver has to answer.
+    m_starting = true;
+    QTimer::singleShot(0, window, [this, action = std::move(action), target = QPointer<QWidget>(window)] {
+        m_starting = false;
+        if (target)
+            action(target);
+    });
 }
 
 void WindowDriver::type(QWidget* window, const char* field, const QString& text)

@@ -61,4 +61,5 @@ private:
     QStringList m_alerts;
     QStringList m_handled;
     QList<QPointer<QWidget>> m_opened;
+    bool m_starting = false;
 };
