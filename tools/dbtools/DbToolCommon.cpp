@@ -5,7 +5,7 @@
 #include "platform/foundation/Md5.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/workspace/Workspace.h"
-#include "tools/dbtools/DatabaseFolder.h"
+#include "platform/store/DatabaseLayout.h"
 #include "platform/foundation/FileAttributes.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "tools/dbtools/FolderChooser.h"
 
 #include "platform/foundation/StandardPaths.h"
-#include "tools/dbtools/DatabaseFolder.h"
+#include "platform/store/DatabaseLayout.h"
 #include "tools/dbtools/DbToolCommon.h"
 #include "tools/dbtools/ToolServices.h"
 

@@ -1,7 +1,7 @@
 #include "tools/dbtools/ToolServices.h"
 
 #include "platform/appkit/ModalScope.h"
-#include "tools/dbtools/DatabaseFolder.h"
+#include "platform/store/DatabaseLayout.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "tools/dbtools/ToolSqlite.h"
 
 #include "platform/foundation/Log.h"
-#include "tools/dbtools/DatabaseFolder.h"
+#include "platform/store/DatabaseLayout.h"
 #include "tools/dbtools/DbToolCommon.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "tools/optimize/VSMainWindowController.h"
 
 #include "platform/foundation/DatabaseLock.h"
-#include "tools/dbtools/DatabaseFolder.h"
+#include "platform/store/DatabaseLayout.h"
 #include "tools/dbtools/FolderChooser.h"
 #include "tools/dbtools/HelpPage.h"
 #include "tools/dbtools/ToolMessages.h"

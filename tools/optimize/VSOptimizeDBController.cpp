@@ -4,9 +4,9 @@
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/TreeRemoval.h"
 #include "platform/foundation/Log.h"
-#include "tools/dbtools/DatabaseFolder.h"
+#include "platform/store/DatabaseLayout.h"
 #include "platform/foundation/FileAttributes.h"
-#include "tools/optimize/FolderCopy.h"
+#include "platform/foundation/FolderCopy.h"
 #include "tools/optimize/VSCommonFuc.h"
 
 #include <QDir>

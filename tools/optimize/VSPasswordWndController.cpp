@@ -1,6 +1,6 @@
 #include "tools/optimize/VSPasswordWndController.h"
 
-#include "tools/dbtools/DatabaseFolder.h"
+#include "platform/store/DatabaseLayout.h"
 #include "tools/dbtools/HelpPage.h"
 #include "tools/dbtools/ToolMessages.h"
 #include "tools/optimize/VSCommonFuc.h"

@@ -3,7 +3,7 @@
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/FileAttributes.h"
 #include "platform/foundation/PlainFile.h"
-#include "tools/dbtools/DatabaseFolder.h"
+#include "platform/store/DatabaseLayout.h"
 #include "tools/password/HWCommonFunction.h"
 
 #include <QFile>

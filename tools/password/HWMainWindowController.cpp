@@ -1,7 +1,7 @@
 #include "tools/password/HWMainWindowController.h"
 
 #include "platform/foundation/PathCompare.h"
-#include "tools/dbtools/DatabaseFolder.h"
+#include "platform/store/DatabaseLayout.h"
 #include "tools/dbtools/FolderChooser.h"
 #include "tools/dbtools/HelpPage.h"
 #include "tools/dbtools/ToolMessages.h"

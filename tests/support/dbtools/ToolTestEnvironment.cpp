@@ -2,7 +2,7 @@
 
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/PreferenceDomain.h"
-#include "tools/dbtools/DatabaseFolder.h"
+#include "platform/store/DatabaseLayout.h"
 
 #include <QDir>
 

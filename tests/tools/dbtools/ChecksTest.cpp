@@ -3,7 +3,7 @@
 #include "tests/support/dbtools/FakeFileAttributes.h"
 #include "tests/support/dbtools/TestDatabase.h"
 #include "tests/support/dbtools/ToolTestEnvironment.h"
-#include "tools/dbtools/DatabaseFolder.h"
+#include "platform/store/DatabaseLayout.h"
 #include "tools/dbtools/DbToolCommon.h"
 #include "tools/dbtools/FolderChooser.h"
 #include "tools/dbtools/FolderSize.h"

@@ -1,4 +1,4 @@
-#include "tools/dbtools/DatabaseFolder.h"
+#include "platform/store/DatabaseLayout.h"
 
 #include "platform/foundation/StandardPaths.h"
 #include "platform/foundation/FileAttributes.h"

@@ -1,4 +1,4 @@
-#include "tools/optimize/FolderCopy.h"
+#include "platform/foundation/FolderCopy.h"
 
 #include "platform/foundation/TreeRemoval.h"
 
