@@ -11,34 +11,16 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
-
-QString childPath(const QString& folder, const char* name)
-{
-    return folder + QLatin1Char('/') + QLatin1String(name);
-}
-
-} // namespace
-
-QString storeFileNameForFolder(const QString& folder)
-{
-    FileAttributes store;
-    if (QFileInfo(folder).suffix().compare(QLatin1String(kDatabaseExtension), Qt::CaseInsensitive) == 0 &&
-        readFileAttributes(childPath(folder, kStoreFileName), &store) && store.isRegularFile)
-        return QLatin1String(kStoreFileName);
-    return QLatin1String(kOldStoreFileName);
-}
-
 int checkDBAttributes(const QString& path)
 {
     if (path.isEmpty())
         return kDBAttributesUnreadable;
     FileAttributes folder, images, store;
-    if (!readFileAttributes(path, &folder) || !readFileAttributes(childPath(path, kImagesFolderName), &images))
+    if (!readFileAttributes(path, &folder) || !readFileAttributes(DatabaseLayout::imagesFolderPath(path), &images))
         return kDBAttributesUnreadable;
     if (!folder.exists)
         return kDBAttributesMissing;
-    const QString storePath = path + QLatin1Char('/') + storeFileNameForFolder(path);
+    const QString storePath = DatabaseLayout::storeFilePath(path);
     if (!readFileAttributes(storePath, &store) || !store.exists)
         return kDBAttributesMissing;
     if (folder.immutable || (images.exists && images.immutable))
@@ -56,7 +38,7 @@ int CheckDBFileLocked(const QString& lockFilePath)
 bool CheckDBIsNeedPassword(const QString& folder)
 {
     // A link in the password file's place counts: such a database is never opened without a check.
-    return !folder.isEmpty() && entryExists(childPath(folder, kPasswordFileName));
+    return !folder.isEmpty() && entryExists(DatabaseLayout::passwordFilePath(folder));
 }
 
 int pathCheck(const QString& path)
@@ -77,5 +59,5 @@ bool cleanFolder(const QString& path)
 QString getDatabaseSuffix()
 {
     const PlistValue name = Bundle::main().objectForInfoDictionaryKey(QLatin1String(kDatabaseNameInfoKey));
-    return name.isString() ? name.toString() : QString(QLatin1String(kDatabaseExtension));
+    return name.isString() ? name.toString() : QString(QLatin1String(DatabaseLayout::kDatabaseExtension));
 }

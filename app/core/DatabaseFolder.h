@@ -1,21 +1,12 @@
-// The card database folder: its names, which store file it uses, and the plain checks run on
-// it before it is opened, written to or copied.
+// The main application's plain checks on a card database folder, run before it is opened,
+// written to or copied. The folder's names and paths are the suite's one layout (DatabaseLayout).
 #pragma once
+
+#include "platform/store/DatabaseLayout.h"
 
 #include <QString>
 
-inline constexpr const char* kDatabaseExtension = "cxdb";   // every database made by this program
-inline constexpr const char* kOldDatabaseExtension = "pldb"; // older databases
-inline constexpr const char* kStoreFileName = "Pelmora1.sqldb";
-inline constexpr const char* kOldStoreFileName = "Pelmora.sqldb";
-inline constexpr const char* kImagesFolderName = "Images";
-inline constexpr const char* kFilesFolderName = "Files";
-inline constexpr const char* kPasswordFileName = "Pelmora.CFG";
 inline constexpr const char* kDatabaseNameInfoKey = "Database Name";
-
-// "Pelmora1.sqldb" when the folder's extension is cxdb (any case) and that file exists in it as a
-// regular file; "Pelmora.sqldb" in every other case.
-QString storeFileNameForFolder(const QString& folder);
 
 // Answers of checkDBAttributes.
 inline constexpr int kDBAttributesOK = 0;

@@ -139,8 +139,8 @@ void DatabaseFolderRecovery::sweepLeftovers(const QString& folder)
         if (workFileNames().match(name).hasMatch() && removeTreeIn(folder, name))
             PLNSLog(QStringLiteral("Removed the leftover %@"), name);
     }
-    const QString images = folder + QLatin1Char('/') + QLatin1String(kImagesFolderName);
-    const std::optional<QSet<QString>> named = namedImages(folder + QLatin1Char('/') + QLatin1String(kStoreFileName));
+    const QString images = DatabaseLayout::imagesFolderPath(folder);
+    const std::optional<QSet<QString>> named = namedImages(DatabaseLayout::currentStoreFilePath(folder));
     if (named) {
         for (const QString& name : QDir(images).entryList(all)) {
             const QRegularExpressionMatch match = cardImageNames().match(name);
@@ -154,11 +154,11 @@ void DatabaseFolderRecovery::sweepLeftovers(const QString& folder)
 
 bool DatabaseFolderRecovery::restoreInterruptedStore(const QString& folder)
 {
-    const QString store1 = folder + QLatin1Char('/') + QLatin1String(kStoreFileName);
-    const QString store = folder + QLatin1Char('/') + QLatin1String(kOldStoreFileName);
+    const QString store1 = DatabaseLayout::currentStoreFilePath(folder);
+    const QString store = folder + QLatin1Char('/') + QLatin1String(DatabaseLayout::kOldStoreFileName);
     if (folder.isEmpty() || anyEntry(store1) || anyEntry(store))
         return false;
-    const bool cxdb = QFileInfo(folder).suffix().compare(QLatin1String(kDatabaseExtension), Qt::CaseInsensitive) == 0;
+    const bool cxdb = DatabaseLayout::hasDatabaseExtension(folder);
     QString target = store1;
     QString backup = cxdb ? newestBackup(store1) : QString();
     if (backup.isEmpty()) {

@@ -20,7 +20,7 @@ int s_dbLockFile = -1;
 OpenDatabase::Result openAndLock(const QString& folder, std::unique_ptr<ManagedObjectContext>* context, int* lock)
 {
     QString error;
-    *context = ManagedObjectContext::open(CardStore::currentModel(), folder + QLatin1Char('/') + QLatin1String(kStoreFileName), &error);
+    *context = ManagedObjectContext::open(CardStore::currentModel(), DatabaseLayout::currentStoreFilePath(folder), &error);
     if (!*context) {
         PLNSLog(QStringLiteral("Init ManagedObjectContext. ErrCode:[%d]"), -1008);
         return OpenDatabase::Result::StoreFailed;

@@ -7,6 +7,7 @@
 
 #include "app/core/PLAppServices.h"
 #include "app/core/PLMainWindowHost.h"
+#include "platform/store/DatabaseLayout.h"
 
 #include <QObject>
 #include <QString>
@@ -44,7 +45,7 @@ class PLAppController : public QObject {
     Q_OBJECT
 public:
     static constexpr const char* kPrefGeneralDisplayItems = "General display items";
-    static constexpr const char* kPrefDBPath = "DB path";
+    static constexpr const char* kPrefDBPath = DatabaseLayout::kDBPathKey;
     static constexpr const char* kPrefDBType = "DB type";
     // Staged card files that together exceed this many bytes are refused (236).
     static constexpr qint64 kMaxStagingBytes = 1073741824;

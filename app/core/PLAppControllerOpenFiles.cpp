@@ -109,7 +109,7 @@ void PLAppController::applicationOpenFiles(const QStringList& files, const QStri
             _services.LaunchOCRApplication();
         if (files.size() == 1) {
             const QString suffix = QFileInfo(files.first()).suffix().toLower();
-            if (suffix == QLatin1String("pldb") || suffix == QLatin1String("cxdb")) {
+            if (suffix == QLatin1String(DatabaseLayout::kOldDatabaseExtension) || suffix == QLatin1String(DatabaseLayout::kDatabaseExtension)) {
                 openDatabaseFolder(files.first());
                 return;
             }
@@ -166,8 +166,8 @@ void PLAppController::openDatabaseFolder(const QString& folder)
     }
     if (isSamePath(folder, _database.folder()))
         return;
-    if (!QFileInfo(folder).isWritable() || existingItemNotWritable(folder + QStringLiteral("/Pelmora1.sqldb"))
-        || existingItemNotWritable(folder + QStringLiteral("/Images"))) {
+    if (!QFileInfo(folder).isWritable() || existingItemNotWritable(DatabaseLayout::currentStoreFilePath(folder))
+        || existingItemNotWritable(DatabaseLayout::imagesFolderPath(folder))) {
         PLMessage::ShowPLErrorMessageBySheet(window, 12);
         return;
     }

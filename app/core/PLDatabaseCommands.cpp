@@ -1,7 +1,6 @@
 #include "app/core/PLDatabaseCommands.h"
 
 #include "app/core/DatabaseFolder.h"
-#include "app/core/FolderCopy.h"
 #include "app/core/Globals.h"
 #include "app/core/LocalString.h"
 #include "app/core/OpenDatabase.h"
@@ -12,6 +11,7 @@
 #include "platform/appkit/Scheduler.h"
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/FileAttributes.h"
+#include "platform/foundation/FolderCopy.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PathCompare.h"
 #include "platform/foundation/PreferenceDomain.h"
@@ -39,35 +39,28 @@ constexpr const char* kCreateTitleKey = "IDS_CREATE_NEW_DB";
 constexpr const char* kOpenTitleKey = "IDS_OPEN_DB";
 constexpr const char* kBackupTitleKey = "IDS_BUCKUP_DB";
 
-QString expandTilde(const QString& path)
-{
-    if (path == QLatin1String("~") || path.startsWith(QStringLiteral("~/")))
-        return QDir::homePath() + path.mid(1);
-    return path;
-}
-
 // The new folder's store path must fit the file system's limit as the store layer counts it.
 bool storePathTooLong(const QString& folder)
 {
-    const QString store = expandTilde(folder) + QLatin1Char('/') + QLatin1String(kStoreFileName);
+    const QString store = DatabaseLayout::currentStoreFilePath(DatabaseLayout::expandTilde(folder));
     return QFile::encodeName(store).size() > PLDatabaseCommands::kMaxStorePathBytes;
 }
 
 bool samePath(const QString& a, const QString& b)
 {
-    return isSamePath(expandTilde(a), expandTilde(b));
+    return isSamePath(DatabaseLayout::expandTilde(a), DatabaseLayout::expandTilde(b));
 }
 
 bool isInside(const QString& path, const QString& folder)
 {
-    return isPathInside(expandTilde(path), expandTilde(folder));
+    return isPathInside(DatabaseLayout::expandTilde(path), DatabaseLayout::expandTilde(folder));
 }
 
 bool isDatabaseFolderName(const QString& path)
 {
     const QString suffix = QFileInfo(path).suffix();
-    return suffix.compare(QLatin1String(kDatabaseExtension), Qt::CaseInsensitive) == 0
-           || suffix.compare(QLatin1String(kOldDatabaseExtension), Qt::CaseInsensitive) == 0;
+    return suffix.compare(QLatin1String(DatabaseLayout::kDatabaseExtension), Qt::CaseInsensitive) == 0
+           || suffix.compare(QLatin1String(DatabaseLayout::kOldDatabaseExtension), Qt::CaseInsensitive) == 0;
 }
 
 // A database folder is used as a whole: nothing new is made inside the open one or inside any
@@ -76,7 +69,7 @@ bool liesInsideADatabase(const QString& path, const QString& open)
 {
     if (!open.isEmpty() && isInside(path, open))
         return true;
-    QString folder = QFileInfo(resolvedPath(expandTilde(path))).path();
+    QString folder = QFileInfo(resolvedPath(DatabaseLayout::expandTilde(path))).path();
     for (QString up = QFileInfo(folder).path(); up != folder; folder = up, up = QFileInfo(folder).path()) {
         if (isDatabaseFolderName(folder) && QFileInfo(folder).isDir())
             return true;
@@ -97,8 +90,8 @@ bool writable(const QString& path, bool mustExist)
 // The folder, its current store and its images must be writable for the database to be used.
 bool databaseIsWritable(const QString& folder)
 {
-    return writable(folder, true) && writable(folder + QLatin1Char('/') + QLatin1String(kStoreFileName), false)
-           && writable(folder + QLatin1Char('/') + QLatin1String(kImagesFolderName), false);
+    return writable(folder, true) && writable(DatabaseLayout::currentStoreFilePath(folder), false)
+           && writable(DatabaseLayout::imagesFolderPath(folder), false);
 }
 
 bool lockIsHeld(const QString& folder)
@@ -175,7 +168,7 @@ QString PLDatabaseCommands::runDatabaseSavePanel(const QString& titleKey) const
     request.prompt = getLocalString(QLatin1String(kSavePromptKey));
     request.directory = panelDirectory();
     request.name = panelName();
-    request.allowedTypes = {QLatin1String(kDatabaseExtension)};
+    request.allowedTypes = {QLatin1String(DatabaseLayout::kDatabaseExtension)};
     return PLDatabasePanels::current().runSavePanel(request);
 }
 
@@ -192,7 +185,7 @@ void PLDatabaseCommands::openDatabase()
     request.window = m_mainWindow.databaseWindow();
     request.title = getLocalString(QLatin1String(kOpenTitleKey));
     request.directory = panelDirectory();
-    request.allowedTypes = {QLatin1String(kOldDatabaseExtension), QLatin1String(kDatabaseExtension)};
+    request.allowedTypes = {QLatin1String(DatabaseLayout::kOldDatabaseExtension), QLatin1String(DatabaseLayout::kDatabaseExtension)};
     const QString path = PLDatabasePanels::current().runOpenPanel(request);
     if (!path.isEmpty())
         Scheduler::performOnMainThread([this, path] { doOpenDB(path); });
@@ -330,8 +323,7 @@ void PLDatabaseCommands::doBackupDB(const QString& path)
     removeTree(path);
     m_mainWindow.saveSelectedFolderAndSelectedCard();
     m_mainWindow.saveAction();
-    if (copyFolderTree(remembered, path, [] { return true; }) != FolderCopyResult::Copied) {
-        removeTree(path);
+    if (copyFolderTree(remembered, path, FolderCopyOption::RemovePartial) != FolderCopyResult::Copied) {
         showError(kMsgBackupFailed);
         return;
     }

@@ -3,13 +3,13 @@
 #include "app/core/CardEntities.h"
 #include "app/core/DatabaseFolder.h"
 #include "app/core/DiskUtilities.h"
-#include "app/core/FolderCopy.h"
 #include "app/core/Identifiers.h"
 #include "app/core/PLChecker.h"
 #include "app/core/PLProgressWindowController.h"
 #include "platform/appkit/Scheduler.h"
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/FileAttributes.h"
+#include "platform/foundation/FolderCopy.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PathCompare.h"
 #include "platform/foundation/TreeRemoval.h"
@@ -50,7 +50,7 @@ std::unique_ptr<PLDatabaseController> PLDatabaseController::initDBwithPath(const
 }
 
 PLDatabaseController::PLDatabaseController(const QString& folder)
-    : _strDBFullPath(folder), _strSqliteDBName(storeFileNameForFolder(folder))
+    : _strDBFullPath(folder), _strSqliteDBName(DatabaseLayout::storeFileName(folder))
 {
     _services.checkDiskSize = [](const QString& path, uint64_t needed) { return checkDiskSize(path, needed); };
     _services.sizeOfPath = [](const QString& path, int32_t* status) { return getSizeWithPath(path, status); };
@@ -150,7 +150,7 @@ ManagedObjectContext* buildContext(std::unique_ptr<ManagedObjectContext>& slot, 
         return nullptr;
     if (!slot) {
         QString error;
-        slot = ManagedObjectContext::open(model, folder + QLatin1Char('/') + QLatin1String(kStoreFileName), &error);
+        slot = ManagedObjectContext::open(model, DatabaseLayout::currentStoreFilePath(folder), &error);
         if (!slot) {
             PLNSLog(kLogInitContext, PLDBStatus::kNoContext);
             if (err)
@@ -261,7 +261,7 @@ int PLDatabaseController::backupTo(const QString& destination)
     }
 
     const FolderCopyResult copied =
-        copyFolderTree(source, destination, [this] { return !confirmCancelOperation(); });
+        copyFolderTree(source, destination, {}, [this] { return !confirmCancelOperation(); });
     int status = PLDBStatus::kSuccess;
     if (_isStopRunning)
         status = PLDBStatus::kBackupCancelled;
@@ -279,14 +279,12 @@ QString PLDatabaseController::_generateWorkDBPath() const
 {
     if (isBlank(_strDBFullPath))
         return QString();
-    QString folder = _strDBFullPath;
-    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
-        folder.chop(1);
-    const QString extension = QFileInfo(folder).suffix();
-    if (extension.compare(QLatin1String(kDatabaseExtension), Qt::CaseInsensitive) == 0)
+    if (DatabaseLayout::hasDatabaseExtension(_strDBFullPath))
         return _strDBFullPath;
+    const QString folder = DatabaseLayout::withoutTrailingSlash(_strDBFullPath);
+    const QString extension = QFileInfo(folder).suffix();
     const QString base = extension.isEmpty() ? folder : folder.left(folder.size() - extension.size() - 1);
-    const QString ext = QLatin1String(kDatabaseExtension);
+    const QString ext = QLatin1String(DatabaseLayout::kDatabaseExtension);
     QString candidate = QStringLiteral("%1.%2").arg(base, ext);
     for (int n = 1; QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink(); ++n) {
         if (n > kMaxWorkFolderNumber)

@@ -83,7 +83,7 @@ QString joined(const QString& folder, const QString& name)
 
 bool isCxdbFolder(const QString& folder)
 {
-    return QFileInfo(folder).suffix().compare(QLatin1String(kDatabaseExtension), Qt::CaseInsensitive) == 0;
+    return DatabaseLayout::hasDatabaseExtension(folder);
 }
 
 // The first name of the series "<path>", "<path>2" … "<path>10000" that nothing uses; empty when none.
@@ -201,7 +201,7 @@ bool PLDatabaseMigration::isDatabaseV53(int* err)
 {
     if (err)
         *err = 0;
-    if (!isCxdbFolder(m_controller.databaseFilePath()) || m_controller.sqliteDBName() != QLatin1String(kStoreFileName))
+    if (!isCxdbFolder(m_controller.databaseFilePath()) || m_controller.sqliteDBName() != QLatin1String(DatabaseLayout::kStoreFileName))
         return false;
     return firstVersionRowIs(kDatabaseVersionOfStore53, err);
 }
@@ -210,7 +210,7 @@ bool PLDatabaseMigration::isDatabaseV51(int* err)
 {
     if (err)
         *err = 0;
-    if (!isCxdbFolder(m_controller.databaseFilePath()) || m_controller.sqliteDBName() != QLatin1String(kStoreFileName))
+    if (!isCxdbFolder(m_controller.databaseFilePath()) || m_controller.sqliteDBName() != QLatin1String(DatabaseLayout::kStoreFileName))
         return false;
     return firstVersionRowIs(kDatabaseVersionOfStore51, err);
 }
@@ -219,7 +219,7 @@ bool PLDatabaseMigration::isDatabaseV5(int* err)
 {
     if (err)
         *err = 0;
-    if (QFileInfo(m_controller.databaseFilePath()).suffix().compare(QLatin1String(kOldDatabaseExtension), Qt::CaseInsensitive) == 0)
+    if (QFileInfo(m_controller.databaseFilePath()).suffix().compare(QLatin1String(DatabaseLayout::kOldDatabaseExtension), Qt::CaseInsensitive) == 0)
         return false;
     int code = 0;
     const std::optional<RawRows> rows = m_controller.executeQuery(QLatin1String(kFlagQuery), &code);
@@ -386,7 +386,7 @@ int PLDatabaseMigration::runMigration(Work& work)
     if (work.version == kVersion53)
         return openAndSave(*work.second);
 
-    const QString store1 = joined(work.workFolder, QLatin1String(kStoreFileName));
+    const QString store1 = joined(work.workFolder, QLatin1String(DatabaseLayout::kStoreFileName));
     QString storeToFinish;
     if (work.version == kVersion51) {
         work.workCopy = firstFreeName(store1 + QStringLiteral("_work"));
@@ -397,7 +397,7 @@ int PLDatabaseMigration::runMigration(Work& work)
         storeToFinish = work.workCopy;
     } else {
         // The old store stays where it is until the end; the steps read a copy of it.
-        const QString oldStore = joined(work.workFolder, QLatin1String(kOldStoreFileName));
+        const QString oldStore = joined(work.workFolder, QLatin1String(DatabaseLayout::kOldStoreFileName));
         work.inputCopy = joined(work.workFolder, QLatin1String(kInputCopyName));
         if (QFileInfo::exists(work.inputCopy) && !removeFile(work.inputCopy))
             return PLDBStatus::kMigrationFailed;
@@ -424,7 +424,7 @@ int PLDatabaseMigration::runMigration(Work& work)
         work.builder->closeDatabase();
         if (status != PLDBStatus::kSuccess)
             return status;
-        storeToFinish = joined(work.buildFolder->path(), QLatin1String(kStoreFileName));
+        storeToFinish = joined(work.buildFolder->path(), QLatin1String(DatabaseLayout::kStoreFileName));
     }
 
     status = migrateDatabaseToV53(*work.second, work.message, storeToFinish);
@@ -444,7 +444,7 @@ int PLDatabaseMigration::runMigration(Work& work)
 // Moves the finished store into place; from here on the migration has succeeded.
 int PLDatabaseMigration::commit(Work& work)
 {
-    const QString store1 = joined(work.workFolder, QLatin1String(kStoreFileName));
+    const QString store1 = joined(work.workFolder, QLatin1String(DatabaseLayout::kStoreFileName));
     // The store to keep gets its backup name first (a second name, or a copy); then one rename
     // puts the new store in place. A kill anywhere leaves a store where one is expected.
     if (work.version == kVersion51) {
@@ -461,8 +461,8 @@ int PLDatabaseMigration::commit(Work& work)
         return PLDBStatus::kSuccess;
     }
 
-    const QString oldStore = joined(work.workFolder, QLatin1String(kOldStoreFileName));
-    const QString built = joined(work.buildFolder->path(), QLatin1String(kStoreFileName));
+    const QString oldStore = joined(work.workFolder, QLatin1String(DatabaseLayout::kOldStoreFileName));
+    const QString built = joined(work.buildFolder->path(), QLatin1String(DatabaseLayout::kStoreFileName));
     QString oldStoreBackup;
     if (work.version == kVersion5) {
         // The version-5 store is kept beside the new one.
@@ -541,7 +541,7 @@ int PLDatabaseMigration::migrateCardDataToV5(Work& work, const ManagedObjectPtr&
     if (card->stringValue(QStringLiteral("flag1")) == QLatin1String("1"))
         return PLDBStatus::kSuccess;
 
-    const QString images = joined(work.workFolder, QLatin1String(kImagesFolderName));
+    const QString images = joined(work.workFolder, QLatin1String(DatabaseLayout::kImagesFolderName));
     const QString faceFile = card->stringValue(QStringLiteral("face_Image_File"));
     const QString backFile = card->stringValue(QStringLiteral("back_Image_File"));
     const QString facePath = joined(images, faceFile);

@@ -91,7 +91,7 @@ void PLPasswordController::showModalWindow()
 
 bool PLPasswordController::checkPwdIsCorrect(const QString& password) const
 {
-    const QString path = _dbPath + QLatin1Char('/') + QLatin1String(kPasswordFileName);
+    const QString path = DatabaseLayout::passwordFilePath(_dbPath);
     if (!entryExists(path))
         return true;
     // A digest is 32 bytes; a link or anything but a plain file is never a valid password file.

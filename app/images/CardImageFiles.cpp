@@ -110,7 +110,7 @@ bool writeSplitCard(PdfDocument& document, int frontPage, const QString& frontPa
 
 QString cardImagesFolder(const QString& databaseFolder)
 {
-    return QDir(databaseFolder).filePath(QLatin1String(kImagesFolderName));
+    return QDir(databaseFolder).filePath(QLatin1String(DatabaseLayout::kImagesFolderName));
 }
 
 void setCardFileRename(CardFileRename rename)

@@ -11,6 +11,7 @@
 #include "app/images/RecognitionImages.h"
 #include "platform/events/OcrProtocol.h"
 #include "platform/foundation/Log.h"
+#include "platform/store/DatabaseLayout.h"
 
 #include <QDir>
 
@@ -135,7 +136,7 @@ int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>
         return 0;
     static CardFileRecognitionImages cardFiles;
     RecognitionImages* const imageSource = m_images ? m_images : &cardFiles;
-    const RecognitionRunSetup setup{imageSource, QDir(QDir(imageSource->databaseFolder()).filePath(QStringLiteral("Images"))),
+    const RecognitionRunSetup setup{imageSource, QDir(DatabaseLayout::imagesFolderPath(imageSource->databaseFolder())),
                          rect, isRect, recognizeType, regCountry,
                          recognizeType != kTypeWholeNew && recognizeType != kTypeWholeAgain};
 

@@ -9,6 +9,7 @@
 #include "app/ui/FolderTree.h"
 #include "platform/foundation/Log.h"
 #include "platform/store/CardStoreModel.h"
+#include "platform/store/DatabaseLayout.h"
 #include "platform/store/ManagedObjectContext.h"
 
 #include <QDir>
@@ -114,8 +115,8 @@ int deleteCardsForGood(ManagedObjectContext& context, const QString& databasePat
 {
     QStringList files;
     QStringList folders;
-    const QDir images(databasePath + QStringLiteral("/Images"));
-    const QDir attachments(databasePath + QStringLiteral("/Files"));
+    const QDir images(DatabaseLayout::imagesFolderPath(databasePath));
+    const QDir attachments(DatabaseLayout::filesFolderPath(databasePath));
     for (const ManagedObjectPtr& card : cards) {
         for (const char* key : {"face_Image_File", "back_Image_File"}) {
             const QString name = card->stringValue(QString::fromLatin1(key));

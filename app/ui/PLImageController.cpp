@@ -18,6 +18,7 @@
 #include "app/ui/views/PLTextField.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/PreferenceDomain.h"
+#include "platform/store/DatabaseLayout.h"
 
 #include <QCursor>
 #include <QDir>
@@ -57,7 +58,7 @@ void PLImageController::awakeFromNib()
 QString PLImageController::imagesFolder() const
 {
     const QString database = PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly ? g_strCurReadOnlyDBPath : g_strCurDBPath;
-    return QDir(database).filePath(QStringLiteral("Images"));
+    return DatabaseLayout::imagesFolderPath(database);
 }
 
 QString PLImageController::frontPathOf(const CardDict& card) const

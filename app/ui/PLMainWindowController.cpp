@@ -197,7 +197,7 @@ std::optional<QString> PLMainWindowController::showPwdWndAccordingToSelectedDB(c
         request.prompt = getLocalString(QStringLiteral("IDS_SAVE_PROMPT"));
         request.directory = QFileInfo(path).absolutePath();
         request.name = QFileInfo(path).fileName();
-        request.allowedTypes = {QLatin1String(kDatabaseExtension)};
+        request.allowedTypes = {QLatin1String(DatabaseLayout::kDatabaseExtension)};
         const QString created = PLDatabasePanels::current().runSavePanel(request);
         if (!created.isEmpty()) {
             if (pathCheck(created) == -1) {

@@ -54,7 +54,7 @@ bool hasName(const ManagedObject& card)
 
 void PLMainWindowController::discardImportedCards(const ManagedObjectList& cards, const ManagedObjectList& belongs)
 {
-    const QString images = m_database.folder() + QLatin1Char('/') + QLatin1String(kImagesFolderName);
+    const QString images = DatabaseLayout::imagesFolderPath(m_database.folder());
     for (const ManagedObjectPtr& card : cards) {
         for (const char* key : {"face_Image_File", "back_Image_File"}) {
             const QString name = card->stringValue(QString::fromLatin1(key));

@@ -1,18 +1,26 @@
 #include "platform/store/DatabaseLayout.h"
 
-#include "platform/foundation/StandardPaths.h"
 #include "platform/foundation/FileAttributes.h"
+#include "platform/foundation/StandardPaths.h"
 
 #include <QFileInfo>
 
-namespace DatabaseFolder {
+namespace DatabaseLayout {
+namespace {
+
+QString childPath(const QString& folder, const char* name)
+{
+    return folder + QLatin1Char('/') + QLatin1String(name);
+}
+
+} // namespace
 
 QString storeFileName(const QString& folder)
 {
-    FileAttributes attributes;
-    return readFileAttributes(folder + QLatin1Char('/') + kStoreFileName, &attributes) && attributes.isRegularFile
-        ? kStoreFileName
-        : kOldStoreFileName;
+    FileAttributes store;
+    if (hasDatabaseExtension(folder) && readFileAttributes(childPath(folder, kStoreFileName), &store) && store.isRegularFile)
+        return QLatin1String(kStoreFileName);
+    return QLatin1String(kOldStoreFileName);
 }
 
 QString storeFilePath(const QString& folder)
@@ -20,9 +28,24 @@ QString storeFilePath(const QString& folder)
     return folder + QLatin1Char('/') + storeFileName(folder);
 }
 
+QString currentStoreFilePath(const QString& folder)
+{
+    return childPath(folder, kStoreFileName);
+}
+
+QString imagesFolderPath(const QString& folder)
+{
+    return childPath(folder, kImagesFolderName);
+}
+
+QString filesFolderPath(const QString& folder)
+{
+    return childPath(folder, kFilesFolderName);
+}
+
 QString passwordFilePath(const QString& folder)
 {
-    return folder + QLatin1Char('/') + kPasswordFileName;
+    return childPath(folder, kPasswordFileName);
 }
 
 QString withoutTrailingSlash(const QString& path)
@@ -35,7 +58,7 @@ QString withoutTrailingSlash(const QString& path)
 
 bool hasDatabaseExtension(const QString& path)
 {
-    return QFileInfo(withoutTrailingSlash(path)).suffix().compare(kExtension, Qt::CaseInsensitive) == 0;
+    return QFileInfo(withoutTrailingSlash(path)).suffix().compare(QLatin1String(kDatabaseExtension), Qt::CaseInsensitive) == 0;
 }
 
 QString expandTilde(const QString& path)
@@ -47,4 +70,4 @@ QString expandTilde(const QString& path)
     return path;
 }
 
-} // namespace DatabaseFolder
+} // namespace DatabaseLayout

@@ -29,6 +29,23 @@ int SqliteConnection::open(const QString& path, bool create)
     return SQLITE_OK;
 }
 
+int SqliteConnection::openReadOnly(const QString& path)
+{
+    close();
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
+                                   SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_NOFOLLOW, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_close_v2(db);
+        return rc;
+    }
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_extended_result_codes(db, 0);
+    m_db = db;
+    m_path = path;
+    return SQLITE_OK;
+}
+
 void SqliteConnection::close()
 {
     if (m_db) {

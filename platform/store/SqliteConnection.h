@@ -21,6 +21,9 @@ public:
     // Opens `path` read-write (created when `create` is set) and applies the pragmas.
     // Answers SQLite's result code (0 = SQLITE_OK); a failed open leaves the object closed.
     int open(const QString& path, bool create);
+    // Opens an existing `path` for reading only: nothing is created, converted or written, so no
+    // pragma is set. A file that is no database fails at its first statement, not here.
+    int openReadOnly(const QString& path);
     void close();
     bool isOpen() const { return m_db != nullptr; }
     sqlite3* handle() const { return m_db; }

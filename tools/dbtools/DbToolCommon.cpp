@@ -4,9 +4,9 @@
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/Md5.h"
 #include "platform/foundation/PreferenceDomain.h"
-#include "platform/workspace/Workspace.h"
-#include "platform/store/DatabaseLayout.h"
 #include "platform/foundation/FileAttributes.h"
+#include "platform/store/DatabaseLayout.h"
+#include "platform/workspace/Workspace.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -78,7 +78,7 @@ int DbToolCommon::CheckDBAttributes(const QString& folder, ToolVariant variant)
         return item;
     };
     const Item folderItem = read(folder);
-    const Item storeItem = read(DatabaseFolder::storeFilePath(folder));
+    const Item storeItem = read(DatabaseLayout::storeFilePath(folder));
     if (!folderItem.present() || !storeItem.present())
         return 1;
 
@@ -86,8 +86,8 @@ int DbToolCommon::CheckDBAttributes(const QString& folder, ToolVariant variant)
     Item files;
     QList<const Item*> tested{&folderItem, &storeItem};
     if (variant == ToolVariant::Vostrand) {
-        images = read(folder + QLatin1Char('/') + DatabaseFolder::kImagesFolderName);
-        files = read(folder + QLatin1Char('/') + DatabaseFolder::kFilesFolderName);
+        images = read(DatabaseLayout::imagesFolderPath(folder));
+        files = read(DatabaseLayout::filesFolderPath(folder));
         if (images.present())
             tested.append(&images);
         if (files.present())
@@ -145,15 +145,15 @@ QString DbToolCommon::getLocalString(const QString& key)
 
 QString DbToolCommon::copyPelmoraDBPath()
 {
-    const PreferenceDomain domain(DatabaseFolder::kMainApplicationDomain);
-    const PlistValue value = domain.value(DatabaseFolder::kDBPathKey);
+    const PreferenceDomain domain(QLatin1String(DatabaseLayout::kMainApplicationDomain));
+    const PlistValue value = domain.value(QLatin1String(DatabaseLayout::kDBPathKey));
     return value.isString() ? value.toString() : QString();
 }
 
 QString DbToolCommon::initialDBPath()
 {
     const QString path = copyPelmoraDBPath();
-    if (QFileInfo(DatabaseFolder::withoutTrailingSlash(path)).suffix().toLower() == DatabaseFolder::kExtension && isPathExists(path, kFolderKind))
+    if (DatabaseLayout::hasDatabaseExtension(path) && isPathExists(path, kFolderKind))
         return path;
     return QString();
 }

@@ -11,8 +11,8 @@ namespace FolderChooser {
 
 QString startFolder(const QString& currentPath)
 {
-    if (!currentPath.isEmpty() && DatabaseFolder::hasDatabaseExtension(currentPath))
-        return QFileInfo(DatabaseFolder::withoutTrailingSlash(currentPath)).path();
+    if (!currentPath.isEmpty() && DatabaseLayout::hasDatabaseExtension(currentPath))
+        return QFileInfo(DatabaseLayout::withoutTrailingSlash(currentPath)).path();
     return userDocumentsDir();
 }
 
@@ -21,7 +21,7 @@ QString chooseDatabaseFolder(QWidget* window, const QString& currentPath)
     const QString chosen = ToolServices::current().chooseDatabaseFolder(
         window, DbToolCommon::getLocalString(kPanelTitleKey), startFolder(currentPath));
     // Only a database folder is ever taken, whatever the dialog let through.
-    return DatabaseFolder::hasDatabaseExtension(chosen) ? chosen : QString();
+    return DatabaseLayout::hasDatabaseExtension(chosen) ? chosen : QString();
 }
 
 } // namespace FolderChooser

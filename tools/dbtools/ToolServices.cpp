@@ -17,7 +17,7 @@ public:
     void accept() override
     {
         const QStringList files = selectedFiles();
-        if (!files.isEmpty() && !DatabaseFolder::hasDatabaseExtension(files.first())) {
+        if (!files.isEmpty() && !DatabaseLayout::hasDatabaseExtension(files.first())) {
             if (QFileInfo(files.first()).isDir())
                 setDirectory(files.first());
             return;
@@ -43,7 +43,7 @@ QString QtToolServices::chooseDatabaseFolder(QWidget* window, const QString& tit
     DatabaseFolderDialog dialog(window, title, startFolder);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setFileMode(QFileDialog::Directory);
-    dialog.setNameFilter(QStringLiteral("*.") + DatabaseFolder::kExtension);
+    dialog.setNameFilter(QStringLiteral("*.") + QLatin1String(DatabaseLayout::kDatabaseExtension));
     ModalScope scope;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();

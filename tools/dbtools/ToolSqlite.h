@@ -1,14 +1,13 @@
-// The database tools' small SQLite access: one connection opened per query and closed after it,
-// rows handed back as texts keyed by column name.
+// The database tools' SQLite access: the store opened read-only for each query and closed after
+// it, rows handed back as texts keyed by column name.
 #pragma once
 
-#include <QHash>
-#include <QList>
+#include "platform/store/RawSqlite.h"
+#include "platform/store/SqliteConnection.h"
+
 #include <QString>
 
 #include <optional>
-
-struct sqlite3;
 
 class ToolSqlite {
 public:
@@ -18,13 +17,9 @@ public:
         kQueryFailed = -1013,
         kNewerDatabase = -1015,
     };
-    using Row = QHash<QString, QString>;
 
     // `storeName` empty: the store is chosen at each open ("Pelmora1.sqldb" when present, else "Pelmora.sqldb").
-    explicit ToolSqlite(const QString& storeName = QString());
-    ~ToolSqlite();
-    ToolSqlite(const ToolSqlite&) = delete;
-    ToolSqlite& operator=(const ToolSqlite&) = delete;
+    explicit ToolSqlite(const QString& storeName = QString()) : _strSqliteDBName(storeName) {}
 
     void setStoreName(const QString& storeName) { _strSqliteDBName = storeName; }
 
@@ -32,11 +27,11 @@ public:
     // Only a folder with "Pelmora1.sqldb" is asked; an older store answers false without error.
     bool isDatabaseV53(int* errorCode, const QString& folder);
     // The rows of `sql`; nothing on failure (with `*errorCode` set) or for a blank statement.
-    std::optional<QList<Row>> executeQuery(const QString& sql, int* errorCode, const QString& folder);
+    std::optional<RawRows> executeQuery(const QString& sql, int* errorCode, const QString& folder);
     int openSqlite3DB(const QString& folder);
     int closeSqlite3DB();
 
 private:
-    sqlite3* _sqlite3DB = nullptr;
+    SqliteConnection _sqlite3DB;
     QString _strSqliteDBName;
 };

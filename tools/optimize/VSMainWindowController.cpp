@@ -200,7 +200,7 @@ int VSMainWindowController::checkBeforeRun(const QString& folder, QString* store
     if (VSCommonFuc::isBlank(folder))
         return kMsgNoDatabase;
 
-    *storePath = DatabaseFolder::expandTilde(DatabaseFolder::storeFilePath(folder));
+    *storePath = DatabaseLayout::expandTilde(DatabaseLayout::storeFilePath(folder));
     if (!VSCommonFuc::isValidPathLength(*storePath, VSCommonFuc::kPathLengthLimit))
         return kMsgPathTooLong;
 

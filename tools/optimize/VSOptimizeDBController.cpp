@@ -92,7 +92,7 @@ bool VSOptimizeDBController::isPathTaken(const QString& path)
 
 QString VSOptimizeDBController::generateBackupPath(const QString& folder, const PathTaken& taken)
 {
-    const QString path = DatabaseFolder::withoutTrailingSlash(folder);
+    const QString path = DatabaseLayout::withoutTrailingSlash(folder);
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
     // A dot that starts the name (".cxdb") or lies in a parent folder's name is no extension.
@@ -120,7 +120,7 @@ int VSOptimizeDBController::backup()
     if (VSCommonFuc::CheckDBAttributes(folder) != kAttributesUsable)
         return kBackupFailed;
     // A store or card image that is a link would be backed up as the link, not as the data.
-    if (isLink(_sqldbFilePath) || holdsLink(folder + QStringLiteral("/Images")))
+    if (isLink(_sqldbFilePath) || holdsLink(DatabaseLayout::imagesFolderPath(folder)))
         return kBackupFailed;
     const QString backupPath = _generateBackupDBPath();
     if (backupPath.isEmpty())
@@ -131,7 +131,7 @@ int VSOptimizeDBController::backup()
     removeUnfinishedBackups(backupPath);
     // The copy gets its backup name only once it is whole: a killed copy never looks like a backup.
     const QString partial = backupPath + QStringLiteral(".incomplete-") + QString::number(::getpid(), 36).rightJustified(6, u'0').right(6);
-    if (!FolderCopy::copyFolderTree(folder, partial))
+    if (copyFolderTree(folder, partial, FolderCopyOption::KeepTimes | FolderCopyOption::RemovePartial) != FolderCopyResult::Copied)
         return kBackupFailed;
     crashPoint("optimize-backup-copied");
     if (::renameat2(AT_FDCWD, QFile::encodeName(partial).constData(), AT_FDCWD, QFile::encodeName(backupPath).constData(), RENAME_NOREPLACE) != 0) {

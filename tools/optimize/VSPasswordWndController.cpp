@@ -75,7 +75,7 @@ void VSPasswordWndController::setDBFilePath(const QString& folder)
 bool VSPasswordWndController::isHasPassword() const
 {
     return !VSCommonFuc::isBlank(_dbPath)
-        && VSCommonFuc::isPathExists(DatabaseFolder::passwordFilePath(_dbPath), VSCommonFuc::kFileKind);
+        && VSCommonFuc::isPathExists(DatabaseLayout::passwordFilePath(_dbPath), VSCommonFuc::kFileKind);
 }
 
 void VSPasswordWndController::showSheetWindow()
@@ -90,7 +90,7 @@ void VSPasswordWndController::showSheetWindow()
 
 bool VSPasswordWndController::checkPwdIsCorrect(const QString& password) const
 {
-    QFile file(DatabaseFolder::passwordFilePath(_dbPath));
+    QFile file(DatabaseLayout::passwordFilePath(_dbPath));
     if (!file.exists())
         return true;
     if (!file.open(QIODevice::ReadOnly))

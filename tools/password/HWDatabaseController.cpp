@@ -59,21 +59,21 @@ HWDatabaseController::~HWDatabaseController()
 void HWDatabaseController::setDBPath(const QString& folder)
 {
     _dbFilePath = folder;
-    _strSqliteDBName = DatabaseFolder::storeFileName(folder);
+    _strSqliteDBName = DatabaseLayout::storeFileName(folder);
     m_sqlite.setStoreName(_strSqliteDBName);
 }
 
 bool HWDatabaseController::isHasPassword() const
 {
     return !HWCommonFunction::isBlank(_dbFilePath)
-        && HWCommonFunction::isPathExists(DatabaseFolder::passwordFilePath(_dbFilePath), HWCommonFunction::kFileKind);
+        && HWCommonFunction::isPathExists(DatabaseLayout::passwordFilePath(_dbFilePath), HWCommonFunction::kFileKind);
 }
 
 int HWDatabaseController::_CheckBeforeOperation()
 {
     if (HWCommonFunction::isBlank(_dbFilePath))
         return kMsgNoDatabase;
-    const QString storePath = DatabaseFolder::expandTilde(_dbFilePath + QLatin1Char('/') + _strSqliteDBName);
+    const QString storePath = DatabaseLayout::expandTilde(_dbFilePath + QLatin1Char('/') + _strSqliteDBName);
     if (!HWCommonFunction::isValidPathLength(storePath, HWCommonFunction::kPathLengthLimit))
         return kMsgPathTooLong;
     const int attributes = HWCommonFunction::CheckDBAttributes(_dbFilePath);
@@ -138,14 +138,14 @@ int HWDatabaseController::runOperation(Operation operation)
 int HWDatabaseController::checkCurrentPassword(const QString& password) const
 {
     QByteArray digest;
-    if (!readPlainFile(DatabaseFolder::passwordFilePath(_dbFilePath), &digest, kPasswordFileMaxBytes))
+    if (!readPlainFile(DatabaseLayout::passwordFilePath(_dbFilePath), &digest, kPasswordFileMaxBytes))
         return kMsgWrongPassword;
     return QString::fromUtf8(digest) == HWCommonFunction::getMD5String(password) ? 0 : kMsgWrongPassword;
 }
 
 int HWDatabaseController::writePasswordFile(const QString& password)
 {
-    if (!replacePlainFile(DatabaseFolder::passwordFilePath(_dbFilePath), HWCommonFunction::getMD5String(password).toUtf8()))
+    if (!replacePlainFile(DatabaseLayout::passwordFilePath(_dbFilePath), HWCommonFunction::getMD5String(password).toUtf8()))
         return kMsgCannotWritePassword;
     m_passwordFileChanged = true;
     return 0;
@@ -183,7 +183,7 @@ int HWDatabaseController::deletePassword(const QString& currentPassword)
             result = checkCurrentPassword(currentPassword);
         if (result != 0)
             return result;
-        const QString path = DatabaseFolder::passwordFilePath(_dbFilePath);
+        const QString path = DatabaseLayout::passwordFilePath(_dbFilePath);
         FileAttributes attributes;
         if (!readFileAttributes(path, &attributes))
             return int(kMsgOther);

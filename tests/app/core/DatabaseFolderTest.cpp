@@ -35,34 +35,6 @@ struct EnvironmentValue {
 
 } // namespace
 
-TEST(DatabaseFolder, StoreFileFollowsExtensionAndExistingStore)
-{
-    QTemporaryDir dir;
-    struct Case {
-        const char* folder;
-        bool newStore;
-        bool oldStore;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {"a.cxdb", false, true, kOldStoreFileName}, {"b.cxdb", true, false, kStoreFileName},
-        {"c.CXDB", true, false, kStoreFileName},    {"d.pldb", true, true, kOldStoreFileName},
-        {"e.cxdb", false, false, kOldStoreFileName},
-    };
-    for (const Case& c : cases) {
-        const QString folder = dir.filePath(c.folder);
-        QDir().mkpath(folder);
-        if (c.newStore)
-            touch(folder + "/" + kStoreFileName);
-        if (c.oldStore)
-            touch(folder + "/" + kOldStoreFileName);
-        EXPECT_EQ(storeFileNameForFolder(folder), c.expected) << c.folder;
-    }
-    // A folder in place of the store file does not count.
-    QDir().mkpath(dir.filePath("f.cxdb/Pelmora1.sqldb"));
-    EXPECT_EQ(storeFileNameForFolder(dir.filePath("f.cxdb")), kOldStoreFileName);
-}
-
 TEST(DatabaseFolder, AttributeTestAnswersInItsOrder)
 {
     QTemporaryDir dir;
@@ -123,7 +95,7 @@ TEST(DatabaseFolder, LockProbeAndPasswordFile)
 
     EXPECT_FALSE(CheckDBIsNeedPassword(dir.path()));
     EXPECT_FALSE(CheckDBIsNeedPassword(QString()));
-    touch(dir.filePath(kPasswordFileName));
+    touch(DatabaseLayout::passwordFilePath(dir.path()));
     EXPECT_TRUE(CheckDBIsNeedPassword(dir.path()));
 }
 

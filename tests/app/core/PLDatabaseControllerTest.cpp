@@ -50,7 +50,7 @@ protected:
     {
         folder = dir.filePath("Cards.cxdb");
         QDir().mkpath(folder + "/Images");
-        store = folder + "/" + kStoreFileName;
+        store = DatabaseLayout::currentStoreFilePath(folder);
     }
     std::unique_ptr<PLDatabaseController> controller(const QString& path = QString())
     {
@@ -94,7 +94,7 @@ protected:
 TEST_F(DatabaseControllerTest, NewDatabaseIsCurrentAndWorksWithTheShell)
 {
     createDatabase();
-    EXPECT_EQ(storeFileNameForFolder(folder), kStoreFileName);
+    EXPECT_EQ(DatabaseLayout::storeFileName(folder), DatabaseLayout::kStoreFileName);
     EXPECT_EQ(query("select ZDATABASE_NAME || '|' || ZDATABASE_VERSION || '|' || ZPRODUCT_VL || '|' || ZPRODUCT_OS "
                     "from ZVERSION"),
               "cxdb|2|V32L1|Mac 10.8");
@@ -334,7 +334,7 @@ TEST_F(DatabaseControllerTest, BackupCopiesChecksAndNeverRemovesWhatItDidNotMake
     ASSERT_EQ(c->backupTo(copy), 0);
     EXPECT_EQ(neededAsked, 1000 + 0x80000 + storeSize);
     EXPECT_EQ(readFile(copy + "/Images/A_N1.pdf"), "%PDF-1.4 card");
-    EXPECT_EQ(readFile(copy + "/" + kStoreFileName), readFile(store));
+    EXPECT_EQ(readFile(DatabaseLayout::currentStoreFilePath(copy)), readFile(store));
     EXPECT_EQ(c->backupDBPath(), copy);
 
     // An existing destination is refused and kept.

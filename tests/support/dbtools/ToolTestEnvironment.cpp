@@ -35,7 +35,7 @@ QString ToolTestEnvironment::folder(const QString& name) const
 
 void ToolTestEnvironment::setDBPathPreference(const QString& dbPath) const
 {
-    PreferenceDomain domain(DatabaseFolder::kMainApplicationDomain);
-    domain.setValue(DatabaseFolder::kDBPathKey, dbPath);
+    PreferenceDomain domain(QLatin1String(DatabaseLayout::kMainApplicationDomain));
+    domain.setValue(QLatin1String(DatabaseLayout::kDBPathKey), dbPath);
     domain.synchronize();
 }

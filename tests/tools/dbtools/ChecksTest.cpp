@@ -126,17 +126,17 @@ TEST_F(AttributeCodes, MissingFolderOrStoreAndNoPath)
 
 TEST_F(AttributeCodes, CurrentStoreIsPreferredOverTheOlderOne)
 {
-    EXPECT_EQ(DatabaseFolder::storeFileName(folder), QStringLiteral("Pelmora1.sqldb"));
+    EXPECT_EQ(DatabaseLayout::storeFileName(folder), QStringLiteral("Pelmora1.sqldb"));
     ASSERT_TRUE(QFile::copy(store, folder + QStringLiteral("/Pelmora.sqldb")));
-    EXPECT_EQ(DatabaseFolder::storeFileName(folder), QStringLiteral("Pelmora1.sqldb"));
+    EXPECT_EQ(DatabaseLayout::storeFileName(folder), QStringLiteral("Pelmora1.sqldb"));
     fake.set(folder + QStringLiteral("/Pelmora.sqldb"), FakeFileAttributes::Immutable);
     EXPECT_EQ(codes(), std::make_pair(7, 7));
     ASSERT_TRUE(QFile::remove(store));
-    EXPECT_EQ(DatabaseFolder::storeFileName(folder), QStringLiteral("Pelmora.sqldb"));
+    EXPECT_EQ(DatabaseLayout::storeFileName(folder), QStringLiteral("Pelmora.sqldb"));
     EXPECT_EQ(codes(), std::make_pair(3, 3));
     // A folder of that name is no store.
     ASSERT_TRUE(QDir().mkdir(store));
-    EXPECT_EQ(DatabaseFolder::storeFileName(folder), QStringLiteral("Pelmora.sqldb"));
+    EXPECT_EQ(DatabaseLayout::storeFileName(folder), QStringLiteral("Pelmora.sqldb"));
 }
 
 TEST(ToolChecks, DuOutputIsDigitsOnlyInKibibytes)
