@@ -204,18 +204,23 @@ QString PLPreferenceExtApp::displayNameConfigedApp(const QString& location, cons
 
 QIcon PLPreferenceExtApp::iconForAppPath(const QString& path)
 {
-    if (!QFileInfo::exists(path)) {
-        QPixmap empty(1, 1);
-        empty.fill(Qt::transparent);
+    QPixmap empty(16, 16);
+    empty.fill(Qt::transparent);
+    if (!QFileInfo::exists(path))
         return QIcon(empty);
-    }
     DesktopEntry entry;
     if (readDesktopEntry(path, QFileInfo(path).completeBaseName(), entry)) {
         const QIcon icon = Workspace::shared().iconForApplication(ApplicationInfo{entry.executable, entry.icon});
         if (!icon.isNull())
             return icon;
     }
-    return Workspace::shared().iconForFileType(QFileInfo(path).suffix());
+    const QIcon byType = Workspace::shared().iconForFileType(QFileInfo(path).suffix());
+    if (!byType.isNull())
+        return byType;
+    // A row without an icon leaves the list at the next start: a program that has none of its
+    // own or of its type keeps a blank one.
+    const QIcon generic = QIcon::fromTheme(QStringLiteral("application-x-executable"));
+    return generic.isNull() ? QIcon(empty) : generic;
 }
 
 QIcon PLPreferenceExtApp::iconForPredefApp(const QString& bundle)

@@ -19,9 +19,12 @@
 #include "app/images/CardPdfCheck.h"
 #include "app/images/ManagedCardRecord.h"
 #include "app/images/PLMergeAfterImport.h"
+#include "app/images/PLMergeModel.h"
+#include "app/linkage/prefs/PLPreferences.h"
 #include "platform/foundation/CrashPoint.h"
 #include "platform/foundation/FlagGuard.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/PreferenceDomain.h"
 #include "platform/foundation/TreeRemoval.h"
 #include "platform/pdf/PdfDocument.h"
 #include "platform/store/CardStoreModel.h"
@@ -237,7 +240,11 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
     }
     if (!cards.isEmpty()) {
         selectCards({cards.last()->stringValue(QStringLiteral("cardID"))});
-        runMergeAfterImport(*this, cards);
+        const MergeAfterImportResult merge = runMergeAfterImport(*this, cards);
+        // The merge window may have changed its preference: an open preferences window shows it.
+        const PlistValue autoRun = PreferenceDomain::standard().value(mergepref::kAutoRunMerge);
+        if (merge.ran && _preferencesController && autoRun.isNumber())
+            _preferencesController->setIsCheckAutoRunMergeCardFunc(autoRun.toBool());
     }
     return status;
 }

@@ -5,6 +5,7 @@
 #include "app/core/PLMessage.h"
 #include "app/export/PhotoApplications.h"
 #include "app/linkage/PLExtAppController.h"
+#include "app/linkage/prefs/PLAppListTableView.h"
 #include "app/linkage/prefs/PLSalesforceWndCtrl.h"
 #include "app/linkage/prefs/PrefsControls.h"
 #include "platform/foundation/Log.h"
@@ -43,15 +44,33 @@ constexpr int kAutoLanguage = 11;
 struct Language {
     int tag;
     const char* titleKey;
+    const char* image;
 };
-// Menu order of the recognition languages.
+// Menu order of the recognition languages; a separator follows Auto and Japanese.
 constexpr Language kLanguages[] = {
-    {11, "IDS_RECOGNIZE_LANGUAGE_AUTO"},      {1, "IDS_RECOGNIZE_LANGUAGE_ENGLISH"},
-    {6, "IDS_RECOGNIZE_LANGUAGE_FRENCH"},     {5, "IDS_RECOGNIZE_LANGUAGE_GERMAN"},
-    {7, "IDS_RECOGNIZE_LANGUAGE_ITALIAN"},    {8, "IDS_RECOGNIZE_LANGUAGE_SPANISH"},
-    {9, "IDS_RECOGNIZE_LANGUAGE_RUSSIAN"},    {10, "IDS_RECOGNIZE_LANGUAGE_PORTUGUESE"},
-    {0, "IDS_RECOGNIZE_LANGUAGE_JAPANESE"},   {3, "IDS_RECOGNIZE_LANGUAGE_CHINESE_SIMPLIFIED"},
-    {2, "IDS_RECOGNIZE_LANGUAGE_CHINESE_TRADITIONAL"}, {4, "IDS_RECOGNIZE_LANGUAGE_KOREAN"},
+    {11, "IDS_RECOGNIZE_LANGUAGE_AUTO", "OCR_AUTO.png"},
+    {1, "IDS_RECOGNIZE_LANGUAGE_ENGLISH", "OCR_EN.png"},
+    {6, "IDS_RECOGNIZE_LANGUAGE_FRENCH", "OCR_FR.png"},
+    {5, "IDS_RECOGNIZE_LANGUAGE_GERMAN", "OCR_DE.png"},
+    {7, "IDS_RECOGNIZE_LANGUAGE_ITALIAN", "OCR_IT.png"},
+    {8, "IDS_RECOGNIZE_LANGUAGE_SPANISH", "OCR_ES.png"},
+    {9, "IDS_RECOGNIZE_LANGUAGE_RUSSIAN", "OCR_RU.png"},
+    {10, "IDS_RECOGNIZE_LANGUAGE_PORTUGUESE", "OCR_PT.png"},
+    {0, "IDS_RECOGNIZE_LANGUAGE_JAPANESE", "OCR_JP.png"},
+    {3, "IDS_RECOGNIZE_LANGUAGE_CHINESE_SIMPLIFIED", "OCR_CS.png"},
+    {2, "IDS_RECOGNIZE_LANGUAGE_CHINESE_TRADITIONAL", "OCR_CT.png"},
+    {4, "IDS_RECOGNIZE_LANGUAGE_KOREAN", "OCR_KR.png"},
+};
+
+struct ExportFormat {
+    const char* titleKey;
+    const char* image;
+};
+// By format: the photo application, vCard, CSV, text, ContactXML.
+constexpr ExportFormat kExportFormats[] = {
+    {"IDS_FILE_EXPORT_TYPE_IPHOTO", "iPhoto.tiff"}, {"IDS_FILE_EXPORT_TYPE_VCARD", "VCard.tiff"},
+    {"IDS_FILE_EXPORT_TYPE_CSV", "CSV.tiff"},       {"IDS_FILE_EXPORT_TYPE_TEXT", "TXT.tiff"},
+    {"IDS_FILE_EXPORT_TYPE_XML", "xml.png"},
 };
 // The bits of "recognize language" in the order they are tested.
 constexpr int kLanguageBitOrder[] = {11, 0, 1, 3, 2, 5, 8, 6, 7, 4, 10, 9};
@@ -128,22 +147,27 @@ PLPreferences::PLPreferences() : _panel(new QDialog)
     buildGeneralView();
     buildExportItemView();
     buildAppListView();
+    // Each page's size as built: the window takes it whenever the page is shown.
+    GeneralViewRectangle = _GeneralView->sizeHint();
+    ExportItemViewRectangle = _ExportItemView->sizeHint();
+    _rectViewAppListRectangle = _viewAppListManage->sizeHint();
     struct Item {
         const char* identifier;
         const char* labelKey;
+        const char* image;
         std::function<void()> action;
     };
     const Item items[] = {
-        {"Pelmora Toolbar General Identifier", "IDS_PREFERENCES_GENERAL_ITEM", [this] { loadGeneralView(); }},
-        {"Pelmora Toolbar ExportItem Identifier", "IDS_PREFERENCES_EXPORT_ITEM", [this] { loadExportItemView(); }},
-        {"Pelmora Preferences Toolbar App List Identifier", "IDS_PREFERENCES_APP_LIST_ITEM",
+        {"Pelmora Toolbar General Identifier", "IDS_PREFERENCES_GENERAL_ITEM", "general.png", [this] { loadGeneralView(); }},
+        {"Pelmora Toolbar ExportItem Identifier", "IDS_PREFERENCES_EXPORT_ITEM", "cardToScan.png", [this] { loadExportItemView(); }},
+        {"Pelmora Preferences Toolbar App List Identifier", "IDS_PREFERENCES_APP_LIST_ITEM", "application_Preference.png",
          [this] {
              updateAppListView();
              showAppListView();
          }},
     };
     for (const Item& item : items) {
-        QAction* action = toolbar->addAction(getLocalString(QString::fromLatin1(item.labelKey)));
+        QAction* action = toolbar->addAction(resourceImage(item.image), getLocalString(QString::fromLatin1(item.labelKey)));
         action->setObjectName(QString::fromLatin1(item.identifier));
         action->setToolTip(action->text());
         action->setCheckable(true);
@@ -186,7 +210,8 @@ void PLPreferences::buildGeneralView()
     _connectButton = popUp(box, "_connectButton", "IDS_PREFERENCES_BOXTITLE_CONNECT_ADDRESSBOOK");
     (new QVBoxLayout(box))->addWidget(_connectButton);
     for (QWidget* w : std::initializer_list<QWidget*>{_checkDisplay, _checkAutoRunMergeCardFunc, _deleteBackImageCheckBox, _checkAutoiPhoneRegister,
-                                                      _PhotosButton, _checkAutoAddressbookSynchronous, box})
+                                                      _PhotosButton, _checkAutoAddressbookSynchronous, box,
+                                                      makeHelpButton(_GeneralView, "OnSettingGeneralHelp", "db_setting_general.html")})
         form->addRow(w);
     QObject::connect(_checkDisplay, &QCheckBox::clicked, _panel, [this] { onSettingDisplay(); });
     QObject::connect(_checkAutoiPhoneRegister, &QCheckBox::clicked, _panel,
@@ -219,15 +244,22 @@ void PLPreferences::buildExportItemView()
     layout->addLayout(grid);
     QPushButton* defaults = makeTitledControl<QPushButton>(_ExportItemView, "DoDefault", "IDS_DEFAULT");
     QObject::connect(defaults, &QPushButton::clicked, _panel, [this] { ExportItemViewDefaultSetting(); });
-    layout->addWidget(defaults);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(makeHelpButton(_ExportItemView, "OnSettingFileHelp", "db_setting_file_mac.html"));
+    buttons->addStretch();
+    buttons->addWidget(defaults);
+    layout->addLayout(buttons);
     m_pages->addWidget(_ExportItemView);
 }
 
 void PLPreferences::initailizeRecognizeButton()
 {
     _recognizeButton->clear();
-    for (const Language& language : kLanguages)
-        _recognizeButton->addItem(getLocalString(QString::fromLatin1(language.titleKey)), language.tag);
+    for (const Language& language : kLanguages) {
+        _recognizeButton->addItem(resourceImage(language.image), getLocalString(QString::fromLatin1(language.titleKey)), language.tag);
+        if (language.tag == 11 || language.tag == 0)
+            _recognizeButton->insertSeparator(_recognizeButton->count());
+    }
     QObject::connect(_recognizeButton, &QComboBox::activated, _panel,
                      [this](int index) { selectLanguageOfRecognization(_recognizeButton->itemData(index).toInt()); });
     const std::optional<int64_t> stored = number(kRecognizeKey);
@@ -261,10 +293,8 @@ void PLPreferences::selectLanguageOfRecognization(int tag)
 
 void PLPreferences::initailizeExportButton()
 {
-    const char* titles[] = {"IDS_FILE_EXPORT_TYPE_IPHOTO", "IDS_FILE_EXPORT_TYPE_VCARD", "IDS_FILE_EXPORT_TYPE_CSV",
-                            "IDS_FILE_EXPORT_TYPE_TEXT", "IDS_FILE_EXPORT_TYPE_XML"};
     for (int format = 0; format < 5; ++format)
-        _exportButton->addItem(getLocalString(QString::fromLatin1(titles[format])), format);
+        _exportButton->addItem(resourceImage(kExportFormats[format].image), getLocalString(QString::fromLatin1(kExportFormats[format].titleKey)), format);
     QObject::connect(_exportButton, &QComboBox::activated, _panel,
                      [this](int index) { selectExportFormat(_exportButton->itemData(index).toInt()); });
     int format = 1;
@@ -308,6 +338,8 @@ void PLPreferences::initailizeConncetToAddressBookButton()
 void PLPreferences::setUIFromPreferencesOrByDefault()
 {
     _PhotosState = static_cast<int>(number(kPhotosStateKey).value_or(1));
+    for (int state : {1, 2})
+        _PhotosButton->setItemIcon(_PhotosButton->findData(state), QIcon(getAppIconFrombundleID(photoApplicationIdentifier(state), QSize(16, 16))));
     int installed = 0;
     if (const std::optional<int64_t> stored = number(kPhotosInstallKey))
         installed = static_cast<int>(*stored);
@@ -406,11 +438,12 @@ void PLPreferences::setIsCheckAutoRunMergeCardFunc(bool on)
     _checkAutoRunMergeCardFunc->setChecked(on);
 }
 
-void PLPreferences::switchPage(QWidget* page, const QString& titleKey, QWidget* firstResponder)
+void PLPreferences::switchPage(QWidget* page, QSize size, const QString& titleKey, QWidget* firstResponder)
 {
     _panel->setWindowTitle(getLocalString(titleKey));
     const QPoint topLeft = _panel->geometry().topLeft();
     m_pages->setCurrentWidget(page);
+    m_pages->setFixedSize(size);
     _panel->adjustSize();
     _panel->move(_panel->pos() + (topLeft - _panel->geometry().topLeft()));
     for (QAction* action : m_toolbarItems->actions())
@@ -421,17 +454,17 @@ void PLPreferences::switchPage(QWidget* page, const QString& titleKey, QWidget* 
 
 void PLPreferences::loadGeneralView()
 {
-    switchPage(_GeneralView, QStringLiteral("IDS_PREFERENCES_GENERAL_ITEM"), _recognizeButton);
+    switchPage(_GeneralView, GeneralViewRectangle, QStringLiteral("IDS_PREFERENCES_GENERAL_ITEM"), _recognizeButton);
 }
 
 void PLPreferences::loadExportItemView()
 {
-    switchPage(_ExportItemView, QStringLiteral("IDS_PREFERENCES_EXPORT_ITEM"), _exportButton);
+    switchPage(_ExportItemView, ExportItemViewRectangle, QStringLiteral("IDS_PREFERENCES_EXPORT_ITEM"), _exportButton);
 }
 
 void PLPreferences::showAppListView()
 {
-    switchPage(_viewAppListManage, QStringLiteral("IDS_PREFERENCES_APP_LIST_ITEM"), _appTableView);
+    switchPage(_viewAppListManage, _rectViewAppListRectangle, QStringLiteral("IDS_PREFERENCES_APP_LIST_ITEM"), _appTableView);
 }
 
 void PLPreferences::showWindow()

@@ -8,16 +8,18 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QLineEdit>
 #include <QList>
 #include <QPointer>
 #include <QPushButton>
+#include <QSize>
 #include <QStackedWidget>
-#include <QTableWidget>
 
 #include <cstdint>
 #include <memory>
 #include <utility>
 
+class PLAppListTableView;
 class PLSalesforceWndCtrl;
 class QActionGroup;
 
@@ -43,6 +45,12 @@ public:
     void loadExportItemView();
     void showAppListView();
 
+    // Reordering the App List page's rows by dragging: the dragged row is remembered, a drop is
+    // valid only between rows and not next to the dragged row, and accepting moves the row there.
+    bool writeRowsWithIndexes(int row);
+    bool validateDrop(int row, bool above) const;
+    bool acceptDrop(int row);
+
 private:
     void buildGeneralView();
     void buildExportItemView();
@@ -58,16 +66,31 @@ private:
     void ExportItemViewDefaultSetting();
     void getUISetting(QCheckBox* box, uint32_t bit);
     void onSettingDisplay();
-    void switchPage(QWidget* page, const QString& titleKey, QWidget* firstResponder);
+    void switchPage(QWidget* page, QSize size, const QString& titleKey, QWidget* firstResponder);
     void windowWillClose();
 
     // The App List page.
     void getAllApplicationsInfoFromPlist();
     void updateAppListView();
+    void _updateOperationButton();
     void onAppDefaultSetClick();
+    void onAddCustomApp();
     void onRemoveCustomApp();
     void setLinkedAppConfig();
     int saveExtAppList();
+    void selectAppRow(int row);
+
+    // The custom-application sheet: add (row null) or edit one of the user's own applications.
+    void buildCustomAppSettingWnd();
+    void _showCustomAppSettingWndWithAppProfile(const PLExtAppInfoForm* row);
+    void setExtAppInfoFromUIFor(PLExtAppInfoForm* form) const;
+    void onSelectCustomAppPath();
+    void _displayCustomAppExtTypePopupBtnWithType(int type);
+    void _updateAppSettingWndOKBtn();
+    void _updateAppLaunchTestBtn();
+    void onLinkTestBtnClick();
+    void onAgreeToAddCustomApp();
+    void onConfigCustomAppCancel();
 
     QPointer<QDialog> _panel;
     QStackedWidget* m_pages = nullptr;
@@ -75,6 +98,10 @@ private:
     QWidget* _GeneralView = nullptr;
     QWidget* _ExportItemView = nullptr;
     QWidget* _viewAppListManage = nullptr;
+    // Each page's size as built, which the window takes whenever the page is shown.
+    QSize GeneralViewRectangle;
+    QSize ExportItemViewRectangle;
+    QSize _rectViewAppListRectangle;
 
     QComboBox* _recognizeButton = nullptr;
     QComboBox* _exportButton = nullptr;
@@ -99,11 +126,23 @@ private:
     bool _IsCheckAutoAddressBookSynchronous = false;
     bool _IsCheckAutoiPhoneRegister = false;
 
-    QTableWidget* _appTableView = nullptr;
+    PLAppListTableView* _appTableView = nullptr;
+    QPushButton* _btnAddCustomApp = nullptr;
     QPushButton* _btnRemoveCustomApp = nullptr;
     QPushButton* _btnAppSetting = nullptr;
     QPushButton* _btnDefaultApp = nullptr;
     QList<PLExtAppInfoForm> _appsListArray;
     QList<PLExtAppInfoForm> _arrAppListRemoved;
+    int _nDraggedRow = 0;
+
+    QDialog* _wndAppSetting = nullptr;
+    QLineEdit* _txtfieldCustomAppName = nullptr;
+    QLineEdit* _txtfieldCustomAppPath = nullptr;
+    QLineEdit* _txtfieldAppInstruction = nullptr;
+    QComboBox* _popbtnExportType = nullptr;
+    QPushButton* _btnSelectCustomApp = nullptr;
+    QPushButton* _btnExport = nullptr;
+    QPushButton* _btnAppSettingWndOK = nullptr;
+    int m_appSettingWndTag = 0;   // the OK button's tag: 1 adding, 2 editing
     std::unique_ptr<PLSalesforceWndCtrl> _WndCtrlSalesForce;
 };

@@ -1,11 +1,14 @@
 // The App List page of the preferences window: the linked applications in menu order, whether
-// each is shown in the linkage menus, the default order, removing the user's own applications and
-// each row's setting (the upload-items sheet for the upload plug-in's row).
+// each is shown in the linkage menus, reordering by dragging, the default order, adding and
+// removing the user's own applications and each row's setting (the upload-items sheet for the
+// upload plug-in's row).
 #include "app/linkage/prefs/PLPreferences.h"
 
 #include "app/core/LocalString.h"
 #include "app/core/PLMessage.h"
 #include "app/linkage/PLExtAppController.h"
+#include "app/linkage/PLPreferenceExtApp.h"
+#include "app/linkage/prefs/PLAppListTableView.h"
 #include "app/linkage/prefs/PLSalesforceWndCtrl.h"
 #include "app/linkage/prefs/PrefsControls.h"
 #include "platform/foundation/Log.h"
@@ -14,17 +17,24 @@
 #include <QHeaderView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kDisplayColumn = 0;
 constexpr int kNameColumn = 1;
-constexpr int kMaxCustomizedApps = 10;
 constexpr int kAppMissing = -1002;
 
-QPushButton* appListButton(QWidget* parent, const char* outlet, const char* titleKey)
+QPushButton* appListButton(QWidget* parent, const char* outlet, const char* titleKey, const char* image)
 {
     QPushButton* b = makeTitledControl<QPushButton>(parent, outlet, titleKey);
     b->setToolTip(b->text());
+    const QIcon icon = resourceImage(image);
+    if (!icon.isNull()) {
+        // The image alone, the title staying as tool tip and accessible name.
+        b->setIcon(icon);
+        b->setText(QString());
+    }
     return b;
 }
 
@@ -35,23 +45,35 @@ void PLPreferences::buildAppListView()
     _viewAppListManage = new QWidget(m_pages);
     _viewAppListManage->setObjectName(QStringLiteral("_viewAppListManage"));
     auto* layout = new QVBoxLayout(_viewAppListManage);
-    _appTableView = new QTableWidget(0, 2, _viewAppListManage);
+    _appTableView = new PLAppListTableView(_viewAppListManage);
+    _appTableView->setColumnCount(2);
     _appTableView->setObjectName(QStringLiteral("_appTableView"));
     _appTableView->setAccessibleName(getLocalString(QStringLiteral("IDS_PREFERENCES_APP_LIST_ITEM")));
     _appTableView->setHorizontalHeaderLabels({QStringLiteral("DISPLAY"), QStringLiteral("APPNAME")});
     _appTableView->horizontalHeader()->hide();
+    _appTableView->horizontalHeader()->setSectionResizeMode(kDisplayColumn, QHeaderView::ResizeToContents);
     _appTableView->horizontalHeader()->setStretchLastSection(true);
     _appTableView->verticalHeader()->hide();
     _appTableView->setSelectionBehavior(QAbstractItemView::SelectRows);
     _appTableView->setSelectionMode(QAbstractItemView::SingleSelection);
     _appTableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    _appTableView->setTextElideMode(Qt::ElideMiddle);
+    _appTableView->setIconSize(QSize(16, 16));
+    _appTableView->writeRows = [this](int row) { return writeRowsWithIndexes(row); };
+    _appTableView->validateDrop = [this](int row, bool above) { return validateDrop(row, above); };
+    _appTableView->acceptDrop = [this](int row) { return acceptDrop(row); };
     layout->addWidget(_appTableView);
     auto* buttons = new QHBoxLayout;
-    _btnRemoveCustomApp = appListButton(_viewAppListManage, "_btnRemoveCustomApp", "IDS_PREFERENCES_REMOVE_CUSTOM_APP_TOOLTIP");
-    _btnAppSetting = appListButton(_viewAppListManage, "_btnAppSetting", "IDS_PREFERENCES_APP_SETTING");
-    _btnDefaultApp = appListButton(_viewAppListManage, "_btnDefaultApp", "IDS_DEFAULT");
-    for (QPushButton* b : {_btnRemoveCustomApp, _btnAppSetting, _btnDefaultApp})
+    _btnAddCustomApp = appListButton(_viewAppListManage, "_btnAddCustomApp", "IDS_PREFERENCES_ADD_CUSTOM_APP_TOOLTIP", "AddApp.tiff");
+    _btnRemoveCustomApp = appListButton(_viewAppListManage, "_btnRemoveCustomApp", "IDS_PREFERENCES_REMOVE_CUSTOM_APP_TOOLTIP", "RemoveApp.tiff");
+    _btnAppSetting = makeTitledControl<QPushButton>(_viewAppListManage, "_btnAppSetting", "IDS_PREFERENCES_APP_SETTING");
+    _btnAppSetting->setIcon(resourceImage("AppSetting.tiff"));
+    _btnDefaultApp = makeTitledControl<QPushButton>(_viewAppListManage, "_btnDefaultApp", "IDS_DEFAULT");
+    for (QPushButton* b : {_btnAddCustomApp, _btnRemoveCustomApp, _btnAppSetting})
         buttons->addWidget(b);
+    buttons->addStretch();
+    buttons->addWidget(_btnDefaultApp);
+    buttons->addWidget(makeHelpButton(_viewAppListManage, "onAppListViewHelpClicked", "db_setting_app.html"));
     layout->addLayout(buttons);
     m_pages->addWidget(_viewAppListManage);
 
@@ -59,10 +81,12 @@ void PLPreferences::buildAppListView()
         if (item->column() == kDisplayColumn && item->row() < _appsListArray.size())
             _appsListArray[item->row()].isSelect = item->checkState() == Qt::Checked;
     });
-    QObject::connect(_appTableView, &QTableWidget::itemSelectionChanged, _panel, [this] { updateAppListView(); });
+    QObject::connect(_appTableView, &QTableWidget::itemSelectionChanged, _panel, [this] { _updateOperationButton(); });
     QObject::connect(_btnDefaultApp, &QPushButton::clicked, _panel, [this] { onAppDefaultSetClick(); });
+    QObject::connect(_btnAddCustomApp, &QPushButton::clicked, _panel, [this] { onAddCustomApp(); });
     QObject::connect(_btnRemoveCustomApp, &QPushButton::clicked, _panel, [this] { onRemoveCustomApp(); });
     QObject::connect(_btnAppSetting, &QPushButton::clicked, _panel, [this] { setLinkedAppConfig(); });
+    buildCustomAppSettingWnd();
 }
 
 void PLPreferences::getAllApplicationsInfoFromPlist()
@@ -73,10 +97,6 @@ void PLPreferences::getAllApplicationsInfoFromPlist()
     const QList<PLExtAppInfoForm> rows = controller->extAppInfoFormList();
     if (!rows.isEmpty())
         _appsListArray = rows;
-    if (!_appTableView)
-        return;
-    const QSignalBlocker block(_appTableView);
-    _appTableView->setRowCount(0);
 }
 
 void PLPreferences::updateAppListView()
@@ -88,29 +108,47 @@ void PLPreferences::updateAppListView()
         for (int row = 0; row < _appsListArray.size(); ++row) {
             const PLExtAppInfoForm& form = _appsListArray[row];
             auto* display = new QTableWidgetItem;
-            display->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            display->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled);
             display->setCheckState(form.isSelect ? Qt::Checked : Qt::Unchecked);
             _appTableView->setItem(row, kDisplayColumn, display);
             auto* name = new QTableWidgetItem(form.appIcon, form.appName);
-            name->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            name->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled);
             name->setToolTip(form.appDescription);
             _appTableView->setItem(row, kNameColumn, name);
         }
         if (selected >= 0 && selected < _appsListArray.size())
             _appTableView->selectRow(selected);
     }
+    _updateOperationButton();
+}
+
+void PLPreferences::_updateOperationButton()
+{
     const int row = _appTableView->currentRow();
-    const bool hasRow = row >= 0 && row < _appsListArray.size();
+    const bool hasRow = row >= 0 && row < _appsListArray.size() && _appTableView->selectionModel()->isRowSelected(row, QModelIndex());
+    const qsizetype customized = std::count_if(_appsListArray.cbegin(), _appsListArray.cend(), [](const PLExtAppInfoForm& form) {
+        return form.appType == PLPreferenceExtApp::kKindCustomized;
+    });
+    _btnAddCustomApp->setEnabled(customized < PLPreferenceExtApp::kMaxCustomized);
     _btnDefaultApp->setEnabled(!_appsListArray.isEmpty());
-    _btnRemoveCustomApp->setEnabled(hasRow && _appsListArray[row].appType == 1);
-    _btnAppSetting->setEnabled(hasRow && (_appsListArray[row].hasAppSettings || _appsListArray[row].appType == 3));
+    _btnRemoveCustomApp->setEnabled(hasRow && _appsListArray[row].appType == PLPreferenceExtApp::kKindCustomized);
+    _btnAppSetting->setEnabled(hasRow && _appsListArray[row].hasAppSettings);
     if (hasRow) {
         const char* keys[] = {"IDS_PREFERENCES_APP_SETTING_MENU_CUSTOMIZE", "IDS_PREFERENCES_APP_SETTING_MENU_CONFIG",
                               "IDS_PREFERENCES_APP_SETTING_MENU_PRE_DEF"};
         const int type = _appsListArray[row].appType;
-        if (type >= 1 && type <= 3)
+        if (type >= 1 && type <= 3) {
             _btnAppSetting->setText(getLocalString(QString::fromLatin1(keys[type - 1])));
+            _btnAppSetting->setAccessibleName(_btnAppSetting->text());
+        }
     }
+}
+
+void PLPreferences::selectAppRow(int row)
+{
+    _appTableView->setCurrentCell(row, kNameColumn);
+    _appTableView->selectRow(row);
+    _updateOperationButton();
 }
 
 void PLPreferences::onAppDefaultSetClick()
@@ -123,15 +161,19 @@ void PLPreferences::onAppDefaultSetClick()
     for (PLExtAppInfoForm& form : sorted)
         form.isSelect = true;
     _appsListArray = sorted;
-    _appTableView->setCurrentCell(0, kNameColumn);
     updateAppListView();
-    _appTableView->selectRow(0);
+    selectAppRow(0);
+}
+
+void PLPreferences::onAddCustomApp()
+{
+    _showCustomAppSettingWndWithAppProfile(nullptr);
 }
 
 void PLPreferences::onRemoveCustomApp()
 {
     const int row = _appTableView->currentRow();
-    if (row < 0 || row >= _appsListArray.size() || _appsListArray[row].appType != 1)
+    if (row < 0 || row >= _appsListArray.size() || _appsListArray[row].appType != PLPreferenceExtApp::kKindCustomized)
         return;
     if (PLMessage::ShowPLInfoMessage(QStringLiteral("IDS_MSG_CONFIRM_DELETE_CUSTOM_APP"), 2, 3, QString(), _appsListArray[row].appName) != 1)
         return;
@@ -147,18 +189,57 @@ void PLPreferences::setLinkedAppConfig()
     if (row < 0 || row >= _appsListArray.size())
         return;
     const PLExtAppInfoForm& form = _appsListArray[row];
-    if (form.appType == 3) {
+    switch (form.appType) {
+    case PLPreferenceExtApp::kKindPredefined:
         if (!_WndCtrlSalesForce)
             _WndCtrlSalesForce = std::make_unique<PLSalesforceWndCtrl>(_panel);
         _WndCtrlSalesForce->showWindow();
-    } else if (form.appType == 2) {
-        PLExtAppController* controller = PLExtAppController::sharedController();
-        if (!controller)
-            return;
-        const int code = controller->launchExtAppSetting(form.appID);
-        if (code != 0)
-            controller->handleError(code, false, _panel, QStringLiteral("IDS_MSG_OPERATION_LAUNCH_EXTAPP_SETTING"));
+        break;
+    case PLPreferenceExtApp::kKindConfiged:
+        if (PLExtAppController* controller = PLExtAppController::sharedController()) {
+            const int code = controller->launchExtAppSetting(form.appID);
+            if (code != 0)
+                controller->handleError(code, false, _wndAppSetting, QStringLiteral("IDS_MSG_OPERATION_LAUNCH_EXTAPP_SETTING"));
+        }
+        break;
+    case PLPreferenceExtApp::kKindCustomized:
+        _showCustomAppSettingWndWithAppProfile(&form);
+        break;
+    default:
+        break;
     }
+}
+
+bool PLPreferences::writeRowsWithIndexes(int row)
+{
+    if (row < 0 || row >= _appsListArray.size())
+        return false;
+    _nDraggedRow = row;
+    return true;
+}
+
+bool PLPreferences::validateDrop(int row, bool above) const
+{
+    return above && row != _nDraggedRow && row != _nDraggedRow + 1;
+}
+
+bool PLPreferences::acceptDrop(int to)
+{
+    const int from = std::exchange(_nDraggedRow, 0);
+    if (from < 0 || from >= _appsListArray.size() || from == to || to < 0 || to > _appsListArray.size())
+        return false;
+    const PLExtAppInfoForm moved = _appsListArray[from];
+    _appsListArray.insert(to, moved);
+    int selected = to;
+    if (from <= to) {
+        _appsListArray.removeAt(from);
+        selected = to - 1;
+    } else {
+        _appsListArray.removeAt(from + 1);
+    }
+    updateAppListView();
+    selectAppRow(selected);
+    return true;
 }
 
 int PLPreferences::saveExtAppList()
@@ -175,7 +256,7 @@ int PLPreferences::saveExtAppList()
     if (code == 0) {
         QList<int> dropped;
         for (int i = 0; i < _appsListArray.size() && code == 0; ++i) {
-            if (_appsListArray[i].appType != 1)
+            if (_appsListArray[i].appType != PLPreferenceExtApp::kKindCustomized)
                 continue;
             const int added = controller->addOrUpdExtAppInfoWith(&_appsListArray[i]);
             if (added == kAppMissing) {

@@ -74,7 +74,7 @@ PLSalesforceWndCtrl::PLSalesforceWndCtrl(QWidget* panel) : m_window(new QDialog(
     auto* buttons = new QHBoxLayout;
     _btnSetSFAccount = makeTitledControl<QPushButton>(m_window, "_btnSetSFAccount", "IDS_SALESFORCE_ACCOUNT_SETTING");
     _btnSetSalesForceDefault = makeTitledControl<QPushButton>(m_window, "_btnSetSalesForceDefault", "IDS_DEFAULT");
-    QPushButton* help = makeTitledControl<QPushButton>(m_window, "_btnCloudHelp", "IDS_HELP");
+    QPushButton* help = makeHelpButton(m_window, "_btnCloudHelp", "db_setting_cloud.html");
     QPushButton* close = makeTitledControl<QPushButton>(m_window, "_btnCloseSheet", "IDS_CLOSE");
     for (QPushButton* b : {_btnSetSFAccount, _btnSetSalesForceDefault, help, close})
         buttons->addWidget(b);
@@ -87,10 +87,6 @@ PLSalesforceWndCtrl::PLSalesforceWndCtrl(QWidget* panel) : m_window(new QDialog(
     QObject::connect(_btnSetSalesForceDefault, &QPushButton::clicked, m_window, [this] {
         _iSalesForceSetting = kDefaultMask;
         updateSalesForceCheckBox(_iSalesForceSetting);
-    });
-    QObject::connect(help, &QPushButton::clicked, m_window, [] {
-        if (LocateHelpPageByAnchor(QStringLiteral("db_setting_cloud.html")) != 0)
-            PLMessage::ShowPLErrorMessage(3);
     });
     QObject::connect(close, &QPushButton::clicked, m_window, [this] { m_window->close(); });
     QObject::connect(m_window, &QDialog::finished, m_window, [this] { windowWillClose(); });

@@ -1,10 +1,16 @@
 // Controls of the preferences window and its sheets: titled by their localisation key, named by
-// their outlet, with the title as accessible name.
+// their outlet, with the title as accessible name; images of the application's resources; help
+// buttons that open their page of the help book.
 #pragma once
 
+#include "app/core/ApplicationLookup.h"
 #include "app/core/LocalString.h"
+#include "app/core/PLMessage.h"
+#include "platform/foundation/Bundle.h"
 
 #include <QCheckBox>
+#include <QFile>
+#include <QIcon>
 #include <QPushButton>
 
 template <typename Control>
@@ -23,4 +29,23 @@ inline void keepChecked(QCheckBox* box)
         if (!on)
             box->setChecked(true);
     });
+}
+
+// An image of the application's resources; an empty icon when it is not delivered.
+inline QIcon resourceImage(const char* name)
+{
+    const QString path = Bundle::main().pathForResource(QString::fromLatin1(name));
+    return !path.isEmpty() && QFile::exists(path) ? QIcon(path) : QIcon();
+}
+
+// A Help button that opens `anchor` in the help book; message 3 when the book cannot show it.
+inline QPushButton* makeHelpButton(QWidget* parent, const char* outlet, const char* anchor)
+{
+    QPushButton* help = makeTitledControl<QPushButton>(parent, outlet, "IDS_HELP");
+    const QString page = QString::fromLatin1(anchor);
+    QObject::connect(help, &QPushButton::clicked, help, [page] {
+        if (LocateHelpPageByAnchor(page) != 0)
+            PLMessage::ShowPLErrorMessage(3);
+    });
+    return help;
 }

@@ -92,7 +92,7 @@ TEST_F(Preference, RowsAreCheckedAndNormalisedOnReading)
     EXPECT_TRUE(first.value(kIsDisplay).toBool());
     EXPECT_EQ(read.last().value(kName).toString(), QStringLiteral("App 8"));
 
-    EXPECT_EQ(preference.displayNameForApp(0), QStringLiteral("IDS_PREFERENCES_CLOUD_CONNECT_SALESFORCE"));
+    EXPECT_EQ(preference.displayNameForApp(0), QStringLiteral("Salesforce"));
     EXPECT_TRUE(preference.isExistsAppSettingsAtIndex(0));
     EXPECT_TRUE(preference.isExistsAppSettingsAtIndex(1));
     EXPECT_FALSE(preference.isExistsAppSettingsAtIndex(99));

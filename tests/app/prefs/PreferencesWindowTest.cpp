@@ -1,5 +1,7 @@
 // The preferences window and the upload-items sheet: each control bound to its preference key with
 // the key's type, the first start, values of the wrong type, and what a second opening shows.
+#include "app/core/LocalString.h"
+#include "app/core/PLMessage.h"
 #include "app/linkage/prefs/PLPreferences.h"
 #include "app/linkage/prefs/PLSalesforceWndCtrl.h"
 #include "app/linkage/PLSalesforceClientController.h"
@@ -7,12 +9,16 @@
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/PlistFile.h"
 #include "platform/foundation/PreferenceDomain.h"
+#include "tests/app/prefs/PrefsEnvironment.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
+#include "tests/support/workspace/FakeWorkspace.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,28 +29,9 @@ namespace {
 class PreferencesWindow : public ::testing::Test {
 protected:
     QTemporaryDir temp;
+    PrefsEnvironment environment{temp};
     ScriptedMessagePresenter presenter;
-    QByteArray savedHome;
 
-    void SetUp() override
-    {
-        ASSERT_TRUE(temp.isValid());
-        Bundle::setMain(qEnvironmentVariable("PELMORA_SOURCE_DIR") + QStringLiteral("/resources/Pelmora"));
-        PreferenceDomain::setStandardDomain(QStringLiteral("test.prefs"), temp.filePath(QStringLiteral("prefs")));
-        savedHome = qgetenv("HOME");
-        qputenv("HOME", QFile::encodeName(temp.filePath(QStringLiteral("home"))));
-        QDir().mkpath(temp.filePath(QStringLiteral("home")));
-        QDir().mkpath(temp.filePath(QStringLiteral("app")));
-        PLSalesforceClientController::setApplicationFolder(temp.filePath(QStringLiteral("app")));
-        // Both photo applications count as installed.
-        prefs().setValue(QStringLiteral("check Photos install info"), 3);
-    }
-    void TearDown() override
-    {
-        qputenv("HOME", savedHome);
-        PLSalesforceClientController::setApplicationFolder(QString());
-        PreferenceDomain::standard().reload();
-    }
     static PreferenceDomain& prefs() { return PreferenceDomain::standard(); }
     // What a later start reads: the file as written.
     static PlistValue stored(const char* key)
@@ -271,6 +258,63 @@ TEST_F(PreferencesWindow, TheUploadItemsDefaultButtonRestoresTheDefault)
     find<QPushButton>(sheet.window(), "_btnSetSalesForceDefault")->click();
     find<QPushButton>(sheet.window(), "_btnCloseSheet")->click();
     EXPECT_EQ(stored("SalesForce connect check box items display"), PlistValue(127973));
+}
+
+TEST_F(PreferencesWindow, EachPageTakesItsOwnSizeUnderTheSameTopEdge)
+{
+    PLPreferences preferences;
+    preferences.showWindow();
+    QWidget* w = preferences.window();
+    auto* pages = find<QStackedWidget>(w, "");
+    ASSERT_NE(pages, nullptr);
+    const QPoint topLeft = w->geometry().topLeft();
+    struct Case {
+        const char* item;
+        const char* page;
+        const char* title;
+    } const cases[] = {
+        {"Pelmora Preferences Toolbar App List Identifier", "_viewAppListManage", "IDS_PREFERENCES_APP_LIST_ITEM"},
+        {"Pelmora Toolbar ExportItem Identifier", "_ExportItemView", "IDS_PREFERENCES_EXPORT_ITEM"},
+        {"Pelmora Toolbar General Identifier", "_GeneralView", "IDS_PREFERENCES_GENERAL_ITEM"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.item);
+        QWidget* page = find<QWidget>(w, c.page);
+        find<QAction>(w, c.item)->trigger();
+        EXPECT_EQ(pages->currentWidget(), page);
+        EXPECT_EQ(pages->size(), page->sizeHint());
+        EXPECT_EQ(w->geometry().topLeft(), topLeft);
+        EXPECT_EQ(w->windowTitle(), getLocalString(QString::fromLatin1(c.title)));
+    }
+}
+
+TEST_F(PreferencesWindow, HelpButtonsOpenTheirPages)
+{
+    FakeWorkspace workspace;
+    PLPreferences preferences;
+    preferences.showWindow();
+    QWidget* w = preferences.window();
+    struct Case {
+        const char* button;
+        const char* page;
+    } const cases[] = {
+        {"OnSettingGeneralHelp", "db_setting_general.html"},
+        {"OnSettingFileHelp", "db_setting_file_mac.html"},
+        {"onAppListViewHelpClicked", "db_setting_app.html"},
+        {"onConfigCustomAppViewHelpClicked", "db_setting_add_app.html"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        workspace.openedUrls.clear();
+        find<QPushButton>(w, c.button)->click();
+        ASSERT_EQ(workspace.openedUrls.size(), 1);
+        EXPECT_EQ(workspace.openedUrls.first().fileName(), QString::fromLatin1(c.page));
+        EXPECT_TRUE(presenter.shown().isEmpty());
+    }
+    // No browser takes the page: message 3.
+    workspace.openUrlSucceeds = false;
+    find<QPushButton>(w, "OnSettingGeneralHelp")->click();
+    EXPECT_EQ(presenter.texts(), QStringList{PLMessage::errorText(3)});
 }
 
 } // namespace

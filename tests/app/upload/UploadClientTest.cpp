@@ -7,6 +7,7 @@
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/foundation/StandardPaths.h"
 #include "tests/app/core/TestBundle.h"
+#include "tests/app/upload/TestPluginBundle.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 #include "tests/support/pdf/TestPdf.h"
 
@@ -118,15 +119,7 @@ protected:
     // The plug-in bundle beside the application, with `module` as its module.
     QString installBundle(const QString& module, const QString& executable = QStringLiteral("libQuendrel.so"))
     {
-        const QString contents = application + QStringLiteral("/Bundles/Quendrel.bundle/Contents");
-        QDir(application + QStringLiteral("/Bundles")).removeRecursively();
-        QDir().mkpath(contents + QStringLiteral("/Linux"));
-        writePlistFile(contents + QStringLiteral("/Info.plist"),
-                       PlistValue::Dictionary{{QStringLiteral("CFBundleExecutable"), PlistValue(executable)},
-                                              {QStringLiteral("NSPrincipalClass"), PlistValue("BundleController")}});
-        if (!module.isEmpty())
-            QFile::copy(module, contents + QStringLiteral("/Linux/libQuendrel.so"));
-        return contents;
+        return installTestPluginBundle(application, module, executable);
     }
     static QList<CardDict> cards(int count)
     {

@@ -1,0 +1,225 @@
+// The preferences window and the upload as the user reaches them: the main window's File menu
+// ("Preferences...", "Upload to Salesforce..."), the window's state kept between openings, the
+// upload handed to a stand-in plug-in or refused when none is installed, and an import whose merge
+// window changes the merge preference shown in the open preferences window.
+#include "app/core/CardEntities.h"
+#include "app/core/CardFolder.h"
+#include "app/core/Globals.h"
+#include "app/core/LocalString.h"
+#include "app/core/PLAppController.h"
+#include "app/core/PLMessage.h"
+#include "app/images/OcrApplicationLink.h"
+#include "app/images/PLCardMergerWindowController.h"
+#include "app/linkage/prefs/PLPreferences.h"
+#include "app/ui/PLApplicationServices.h"
+#include "app/ui/PLMainMenu.h"
+#include "app/ui/PLMainWindowController.h"
+#include "platform/foundation/PreferenceDomain.h"
+#include "platform/store/CardStoreModel.h"
+#include "platform/store/ManagedObjectContext.h"
+#include "tests/app/prefs/PrefsEnvironment.h"
+#include "tests/app/upload/TestPluginBundle.h"
+#include "tests/support/appkit/ScriptedMessagePresenter.h"
+#include "tests/support/pdf/TestPdf.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainMenu : public ::testing::Test {
+protected:
+    QTemporaryDir temp;
+    PrefsEnvironment environment{temp};
+    ScriptedMessagePresenter presenter;
+    QString database;
+    QString record;
+    std::unique_ptr<PLMainWindowController> window;
+    std::unique_ptr<PLAppController> app;
+    std::unique_ptr<PLMainMenu> menu;
+
+    void SetUp() override
+    {
+        // No OCR program: recognition reports its failure and the cards stay.
+        setOcrApplicationFolder(temp.filePath(QStringLiteral("no-ocr")));
+        database = temp.filePath(QStringLiteral("Cards.cxdb"));
+        QDir().mkpath(database + QStringLiteral("/Images"));
+        g_strCurDBPath = database;
+        window = std::make_unique<PLMainWindowController>();
+        window->setTerminate([] {});
+        app = std::make_unique<PLAppController>(window.get(), makeApplicationServices(), Bundle::main());
+        // The delegate chooses its database at launch; these tests open theirs directly.
+        g_strCurDBPath = database;
+        window->setAppController(app.get());
+        window->initDB();
+        menu = std::make_unique<PLMainMenu>(*window, *app);
+        window->showActiveWindow();
+        ASSERT_NE(window->managedObjectContext(), nullptr);
+        record = temp.filePath(QStringLiteral("record"));
+        qputenv("PELMORA_TEST_PLUGIN_RECORD", QFile::encodeName(record));
+    }
+    void TearDown() override
+    {
+        qunsetenv("PELMORA_TEST_PLUGIN_RECORD");
+        window->window()->close();
+        menu.reset();
+        window.reset();
+        app.reset();
+        g_strCurDBPath.clear();
+    }
+
+    // The File menu's item with this title, as the menu bar shows it.
+    QAction* fileItem(const char* titleKey)
+    {
+        QMenuBar* bar = static_cast<QMainWindow*>(window->window())->menuBar();
+        const QString file = getLocalString(QStringLiteral("IDS_MENU_FILE"));
+        for (QAction* top : bar->actions()) {
+            if (top->text() != file || !top->menu())
+                continue;
+            emit top->menu()->aboutToShow();
+            for (QAction* item : top->menu()->actions()) {
+                if (item->text() == getLocalString(QString::fromLatin1(titleKey)))
+                    return item;
+            }
+        }
+        ADD_FAILURE() << "no File menu item " << titleKey;
+        return nullptr;
+    }
+    // A card filed in the Inbox, as an import or the detail editor leaves it.
+    void addCard(const char* cardID, const char* name)
+    {
+        ManagedObjectContext* context = window->managedObjectContext();
+        const ManagedObjectList inbox = context->executeFetchRequest(
+            {QString::fromLatin1(CardStore::kEntityFolder), keyEquals(QStringLiteral("folder_Type"), kFolderTypeInbox), {}});
+        ASSERT_FALSE(inbox.isEmpty());
+        const ManagedObjectPtr card = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCard));
+        card->setValue(QStringLiteral("cardID"), QString::fromLatin1(cardID));
+        card->setValue(QStringLiteral("deletedFlag"), 0);
+        card->setValue(QStringLiteral("full_Name"), QString::fromLatin1(name));
+        card->setValue(QStringLiteral("company"), QStringLiteral("Nordlicht"));
+        const ManagedObjectPtr belong = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCardBelong));
+        belong->setValue(QStringLiteral("cardID"), QString::fromLatin1(cardID));
+        assignCardFolder(*card, *belong, inbox.first()->stringValue(QStringLiteral("folder_ID")));
+        belong->setRelatedObject(QStringLiteral("ToCardRelation"), card);
+    }
+};
+
+TEST_F(MainMenu, PreferencesOpensOneWindowThatKeepsItsState)
+{
+    fileItem("IDS_MENU_PREFERENCES")->trigger();
+    PLPreferences* preferences = window->preferencesController();
+    ASSERT_NE(preferences, nullptr);
+    QDialog* panel = preferences->window();
+    ASSERT_TRUE(panel->isVisible());
+    auto* sync = panel->findChild<QCheckBox*>(QStringLiteral("_checkAutoAddressbookSynchronous"));
+    ASSERT_NE(sync, nullptr);
+    EXPECT_FALSE(sync->isChecked());
+    sync->click();
+    panel->close();
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_EQ(PreferenceDomain::standard().value(QStringLiteral("Auto addressbook synchronous items")), PlistValue(true));
+
+    fileItem("IDS_MENU_PREFERENCES")->trigger();
+    EXPECT_EQ(window->preferencesController(), preferences) << "one controller for the main window's life";
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_TRUE(sync->isChecked());
+
+    // Closing the main window closes the preferences window, which stores its settings.
+    sync->click();
+    window->window()->close();
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_EQ(PreferenceDomain::standard().value(QStringLiteral("Auto addressbook synchronous items")), PlistValue(false));
+}
+
+TEST_F(MainMenu, UploadHandsTheSelectedCardsToThePlugIn)
+{
+    addCard("A", "Anna Berg");
+    addCard("B", "Ben Ode");
+    window->saveAction();
+    const QString application = temp.filePath(QStringLiteral("app"));
+
+    struct Case {
+        const char* name;
+        QStringList selected;
+        bool bundle;
+        QStringList handedOver;   // the names in the card file; none: the plug-in was not called
+        bool refused;             // message 117 naming the bundle
+    } const cases[] = {
+        {"no plug-in installed", {"A", "B"}, false, {}, true},
+        {"two cards", {"A", "B"}, true, {"Anna Berg", "Ben Ode"}, false},
+        {"one card of two", {"B"}, true, {"Ben Ode"}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        presenter.clear();
+        QFile::remove(record);
+        QDir(application + QStringLiteral("/Bundles")).removeRecursively();
+        if (c.bundle)
+            installTestPluginBundle(application, QStringLiteral(RECORDING_PLUGIN_PATH));
+        window->selectCards(c.selected);
+        QCoreApplication::processEvents();
+        fileItem("IDS_MENU_UPLOAD")->trigger();
+        QFile file(record);
+        const bool called = file.open(QIODevice::ReadOnly);
+        EXPECT_EQ(called, !c.handedOver.isEmpty());
+        if (called) {
+            EXPECT_EQ(file.readLine().trimmed(), "0") << "an upload, not the account settings";
+            EXPECT_TRUE(file.readLine().trimmed().endsWith(".xml"));
+            EXPECT_EQ(file.readLine().trimmed(), QString::asprintf("%p", static_cast<void*>(window->window())).toLatin1());
+            file.readLine();
+            const QByteArray cardFile = file.readAll();
+            const QString xml = QString::fromUtf16(reinterpret_cast<const char16_t*>(cardFile.constData() + 2), (cardFile.size() - 2) / 2);
+            for (const char* name : {"Anna Berg", "Ben Ode"})
+                EXPECT_EQ(xml.contains(QString::fromLatin1(name)), c.handedOver.contains(QString::fromLatin1(name))) << name;
+        }
+        const QStringList expected = c.refused ? QStringList{PLMessage::errorText(117, {getLocalString(QStringLiteral("IDS_MSG_LABEL_CLOUD_COMMUNICATION")),
+                                                                                          QStringLiteral("Quendrel.bundle")})}
+                                               : QStringList{};
+        EXPECT_EQ(presenter.texts(), expected);
+    }
+}
+
+TEST_F(MainMenu, AnImportsMergeWindowUpdatesTheOpenPreferencesWindow)
+{
+    fileItem("IDS_MENU_PREFERENCES")->trigger();
+    auto* merge = window->preferencesController()->window()->findChild<QCheckBox*>(QStringLiteral("_checkAutoRunMergeCardFunc"));
+    ASSERT_NE(merge, nullptr);
+    ASSERT_TRUE(merge->isChecked());
+
+    // Once the merge window runs (the import shows other sheets first), the preference is turned
+    // off meanwhile and the window closed.
+    bool ran = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* mergeWindow = qobject_cast<PLCardMergerWindowController*>(QApplication::activeModalWidget());
+        if (!mergeWindow)
+            return;
+        watch.stop();
+        ran = true;
+        PreferenceDomain::standard().setValue(QStringLiteral("Auto run merge card function items"), false);
+        presenter.queueAnswer(kAlertFirstButtonReturn);
+        mergeWindow->cancel();
+        presenter.answerSheets();
+    });
+    watch.start(0);
+    QStringList paths;
+    for (const char* name : {"a.pdf", "b.pdf"}) {
+        paths.append(temp.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(testpdf::writePdf(paths.last(), testpdf::scannerDocument(1)));
+    }
+    QStringList imported;
+    window->scanData(paths, kInputTypeScanner, &imported);
+    ASSERT_EQ(imported.size(), 2);
+    EXPECT_TRUE(ran);
+    EXPECT_FALSE(merge->isChecked());
+}
+
+} // namespace
