@@ -4,8 +4,8 @@
 // window changes the merge preference shown in the open preferences window.
 #include "app/core/CardEntities.h"
 #include "app/core/CardFolder.h"
-#include "app/core/Globals.h"
 #include "app/core/LocalString.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/PLAppController.h"
 #include "app/core/PLMessage.h"
 #include "app/images/OcrApplicationLink.h"
@@ -42,6 +42,7 @@ protected:
     ScriptedMessagePresenter presenter;
     QString database;
     QString record;
+    OpenDatabase openDatabase;
     std::unique_ptr<PLMainWindowController> window;
     std::unique_ptr<PLAppController> app;
     std::unique_ptr<PLMainMenu> menu;
@@ -52,12 +53,10 @@ protected:
         setOcrApplicationFolder(temp.filePath(QStringLiteral("no-ocr")));
         database = temp.filePath(QStringLiteral("Cards.cxdb"));
         QDir().mkpath(database + QStringLiteral("/Images"));
-        g_strCurDBPath = database;
-        window = std::make_unique<PLMainWindowController>();
+        openDatabase.choose(database);
+        window = std::make_unique<PLMainWindowController>(openDatabase);
         window->setTerminate([] {});
-        app = std::make_unique<PLAppController>(window.get(), makeApplicationServices(), Bundle::main());
-        // The delegate chooses its database at launch; these tests open theirs directly.
-        g_strCurDBPath = database;
+        app = std::make_unique<PLAppController>(window.get(), openDatabase, makeApplicationServices(), Bundle::main());
         window->setAppController(app.get());
         window->initDB();
         menu = std::make_unique<PLMainMenu>(*window, *app);
@@ -73,7 +72,6 @@ protected:
         menu.reset();
         window.reset();
         app.reset();
-        g_strCurDBPath.clear();
     }
 
     // The File menu's item with this title, as the menu bar shows it.
