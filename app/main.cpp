@@ -1,12 +1,14 @@
 // Pelmora: one instance per user; a second launch hands its files or its search to the first.
 #include "app/core/OpenDatabase.h"
 #include "app/core/PLAppController.h"
+#include "app/core/windows/PLProgressWindowController.h"
 #include "app/images/SeparationLibrary.h"
 #include "app/ui/LaunchArguments.h"
 #include "app/ui/PLApplicationServices.h"
 #include "app/ui/PLMainMenu.h"
 #include "app/ui/PLMainWindowController.h"
 #include "platform/appkit/ApplicationWindow.h"
+#include "platform/appkit/dialogs/DialogServices.h"
 #include "platform/events/SingleInstance.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
@@ -90,6 +92,9 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationDomain(QStringLiteral("com.orvane.zor"));
     QApplication::setWindowIcon(QIcon(QCoreApplication::applicationDirPath() + QLatin1String(kApplicationIconPath)));
     QApplication::setQuitOnLastWindowClosed(false);
+    // The alerts, panels and progress sheet that the logic layers show through their interfaces.
+    installDialogServices();
+    PLProgressWindowController::sharedController();
 
     const InstanceRequest launchRequest = requestFromArguments(argc, argv);
     SingleInstance instance(SingleInstance::defaultSocketPath());
@@ -120,8 +125,7 @@ int main(int argc, char* argv[])
         // A second launch brings the running instance to the front, as long as it shows a window.
         if (mainWindow.isWindowVisible() || mainWindow.isWindowMiniaturized()) {
             mainWindow.window()->showNormal();
-            mainWindow.window()->raise();
-            mainWindow.window()->activateWindow();
+            mainWindow.activateWindow();
         }
         deliver(delegate, mainWindow, request, sender);
     });

@@ -18,7 +18,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QWidget>
 
 #include <libxml/parser.h>
 
@@ -71,9 +70,9 @@ PLAppController::~PLAppController()
     Scheduler::shared().cancelPreviousPerformRequests(this);
 }
 
-QWidget* PLAppController::mainWindow() const
+WindowHandle PLAppController::mainWindow() const
 {
-    return _mainWndController->window();
+    return _mainWndController->windowHandle();
 }
 
 QString PLAppController::defaultDBPath()
@@ -90,10 +89,7 @@ void PLAppController::showMainWindowAndActivate()
         _mainWndController->SetWindowsize();
         _mainWndController->showWindow();
     }
-    if (QWidget* window = _mainWndController->window()) {
-        window->raise();
-        window->activateWindow();
-    }
+    _mainWndController->activateWindow();
 }
 
 void PLAppController::applicationDidFinishLaunching()

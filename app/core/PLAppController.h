@@ -70,7 +70,7 @@ public:
 
     // "~/Documents/Pelmora/Pelmora DB.cxdb", or "~/Pelmora DB.cxdb" without a documents folder.
     static QString defaultDBPath();
-    QWidget* mainWindow() const;
+    WindowHandle mainWindow() const;
 
     // The open-files event: `senderName` is the program that asked (empty when unknown).
     void applicationOpenFiles(const QStringList& files, const QString& senderName);

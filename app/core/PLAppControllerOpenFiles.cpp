@@ -159,7 +159,7 @@ void PLAppController::openDatabaseFolder(const QString& folder)
     if (ModalScope::isOpen() || _mainWndController->isImageProcessing() || _bHideAppLoading || _bOperationRunning)
         return;
     g_DBPathTypeBeforeOpen = PLNetDBLockController::GetDBPathType(folder);
-    QWidget* window = mainWindow();
+    const WindowHandle window = mainWindow();
     if (pathCheck(folder) != 0) {
         PLMessage::ShowPLErrorMessageBySheet(window, 56);
         return;
@@ -273,7 +273,7 @@ void PLAppController::loadOpenFilesDataArray(const PLOpenFilesPair& pair)
     }
     if (!_mainWndController->managedObjectContext())
         return;
-    QWidget* window = mainWindow();
+    const WindowHandle window = mainWindow();
     if (PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly) {
         PLMessage::ShowPLErrorMessageBySheet(window, 219);
         return;
@@ -297,7 +297,7 @@ void PLAppController::loadOpenFilesData(const PLOpenFilesPair& pair)
     bool scheduledQuit = false;
     if (!pair.paths.isEmpty()) {
         PLNSLog(QStringLiteral("loadOpenFilesData start"));
-        QWidget* window = mainWindow();
+        const WindowHandle window = mainWindow();
         if (_mainWndController->managedObjectContext()) {
             if (PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly) {
                 PLMessage::ShowPLErrorMessageBySheet(window, 219);

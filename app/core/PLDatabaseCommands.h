@@ -4,8 +4,9 @@
 // were, and removes a folder the command made. Main thread only.
 #pragma once
 
+#include "platform/appkit/WindowHandle.h"
+
 #include <QString>
-#include <QWidget>
 
 #include <optional>
 
@@ -16,7 +17,7 @@ class OpenDatabase;
 class PLMainWindowDatabase {
 public:
     virtual ~PLMainWindowDatabase() = default;
-    virtual QWidget* databaseWindow() = 0;
+    virtual WindowHandle databaseWindow() = 0;
     // The open database's context, opening the chosen folder's store when there is none.
     virtual ManagedObjectContext* managedObjectContext() = 0;
     // Switches to the database in `folder`; null (and the old database still open) when that fails.

@@ -5,7 +5,7 @@
 #include "app/core/DiskUtilities.h"
 #include "app/core/Identifiers.h"
 #include "app/core/PLChecker.h"
-#include "app/core/PLProgressWindowController.h"
+#include "app/core/PLProgressSheet.h"
 #include "platform/appkit/Scheduler.h"
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/FileAttributes.h"
@@ -364,7 +364,7 @@ bool PLDatabaseController::confirmCancelOperation()
     // modal delegate on the main thread before this thread goes on.
     if (_isShowProgress) {
         Scheduler::performOnMainThreadAndWait([] {
-            if (PLProgressWindowController* sheet = PLProgressWindowController::sharedController())
+            if (PLProgressSheet* sheet = PLProgressSheet::shared())
                 sheet->checkIsNeedToConfirmCancelOperation();
         });
     }

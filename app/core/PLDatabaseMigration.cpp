@@ -281,19 +281,19 @@ int PLDatabaseMigration::numberOfCards(int* err)
 
 // ---- Progress and cancellation ----
 
-void PLDatabaseMigration::progress(const std::function<void(PLProgressWindowController&)>& update)
+void PLDatabaseMigration::progress(const std::function<void(PLProgressSheet&)>& update)
 {
     if (!m_controller.isShowProgress())
         return;
     Scheduler::performOnMainThreadAndWait([&update] {
-        if (PLProgressWindowController* sheet = PLProgressWindowController::sharedController())
+        if (PLProgressSheet* sheet = PLProgressSheet::shared())
             update(*sheet);
     });
 }
 
 void PLDatabaseMigration::reportProgress(const QString& message, quint64 maxCount, quint64 finishedCount)
 {
-    progress([&](PLProgressWindowController& sheet) { sheet.refreshProgress(progressInfo(message, maxCount, finishedCount)); });
+    progress([&](PLProgressSheet& sheet) { sheet.refreshProgress(progressInfo(message, maxCount, finishedCount)); });
 }
 
 // ---- The migration ----
@@ -318,12 +318,12 @@ int PLDatabaseMigration::migrateDatabase()
         }
     }
     // The first controller hears the cancel again; the second and its lock go.
-    progress([this](PLProgressWindowController& sheet) { sheet.setModalDelegate(&m_delegate); });
+    progress([this](PLProgressSheet& sheet) { sheet.setModalDelegate(&m_delegate); });
     work.builder.reset();
     work.second.reset();
     m_controller.operationError().migrateErrCode = status;
     PLNSLog(QStringLiteral("migrateDatabase end. ErrCode:[%d]"), status);
-    progress([](PLProgressWindowController& sheet) {
+    progress([](PLProgressSheet& sheet) {
         sheet.stopIndicator({});
         sheet.endModalIndicator();
     });
@@ -335,7 +335,7 @@ int PLDatabaseMigration::runMigration(Work& work)
     work.folder = m_controller.databaseFilePath();
     work.cxdb = isCxdbFolder(work.folder);
     const QString preparing = getLocalString(QLatin1String(work.cxdb ? kInitPreparingKey : kMigratePreparingKey));
-    progress([&](PLProgressWindowController& sheet) {
+    progress([&](PLProgressSheet& sheet) {
         sheet.startIndicator({{QLatin1String(kProgressInfoMessage), preparing}});
     });
 
@@ -362,7 +362,7 @@ int PLDatabaseMigration::runMigration(Work& work)
         return PLDBStatus::kMissingArgument;
     work.second->setShowProgress(m_controller.isShowProgress());
     work.secondDelegate = std::make_unique<ControllerDelegate>(*work.second);
-    progress([&](PLProgressWindowController& sheet) { sheet.setModalDelegate(work.secondDelegate.get()); });
+    progress([&](PLProgressSheet& sheet) { sheet.setModalDelegate(work.secondDelegate.get()); });
     // In place, the first controller keeps the folder's lock to the end; a new folder gets its own.
     if (!work.cxdb) {
         status = work.second->checkBeforeMigrateOperation();
@@ -371,7 +371,7 @@ int PLDatabaseMigration::runMigration(Work& work)
     }
 
     work.message = getLocalString(QLatin1String(work.cxdb ? kInitRunningKey : kMigrateRunningKey));
-    progress([&](PLProgressWindowController& sheet) {
+    progress([&](PLProgressSheet& sheet) {
         sheet.stopIndicator({});
         sheet.startIndicator({{QLatin1String(kProgressInfoIndicatorIsDeterminate), true},
                               {QLatin1String(kProgressInfoMessage), work.message}});
@@ -817,9 +817,9 @@ bool PLDatabaseMigration::migrateDatabaseIfNeeded(bool showProgress, const QStri
         if (version == kVersion1
             && PLMessage::ShowPLInfoMessageBySheet(context.window, QLatin1String(kConfirmMigrateKey), kButtonYes, kButtonNo, QString()) != 1)
             return false;
-        controller->setShowProgress(showProgress);
-        if (showProgress) {
-            PLProgressWindowController* sheet = PLProgressWindowController::sharedController();
+        PLProgressSheet* sheet = showProgress ? PLProgressSheet::shared() : nullptr;
+        controller->setShowProgress(sheet != nullptr);
+        if (sheet) {
             sheet->startModalIndicatorForWindow(context.window, &migration.m_delegate, [&migration] { migration.migrateDatabase(); },
                                                 &PLDatabaseMigration::setStopRunning);
         } else {

@@ -16,13 +16,12 @@
 #pragma once
 
 #include "app/core/PLCardImageAccess.h"
-#include "app/core/PLProgressWindowController.h"
+#include "app/core/PLProgressSheet.h"
 #include "platform/store/ManagedObject.h"
 
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
-#include <QWidget>
 
 #include <functional>
 #include <memory>
@@ -71,7 +70,7 @@ public:
     // The check run before a database is opened (main thread). Answers true when `folder` may be
     // opened; `*workDBFullPath` is the folder to open. Messages are shown on `window`.
     struct CheckContext {
-        QWidget* window = nullptr;
+        WindowHandle window;
         PLCardImageAccess* imageAccess = nullptr;
         FieldSeparator fieldSeparator;
         std::function<void()> setClearBtnStatus; // the card list's, called on every way out
@@ -92,7 +91,7 @@ private:
     int commit(Work& work);
     void rollBack(Work& work);
 
-    void progress(const std::function<void(PLProgressWindowController&)>& update);
+    void progress(const std::function<void(PLProgressSheet&)>& update);
     void reportProgress(const QString& message, quint64 maxCount, quint64 finishedCount);
     bool firstVersionRowIs(int value, int* err);
 

@@ -2,14 +2,15 @@
 // ones pldb), chosen as one item. Tests install scripted panels through setCurrent.
 #pragma once
 
+#include "platform/appkit/WindowHandle.h"
+
 #include <QString>
 #include <QStringList>
-#include <QWidget>
 
 class PLDatabasePanels {
 public:
     struct Request {
-        QWidget* window = nullptr;    // sheet's window; null or hidden: an application-modal panel
+        WindowHandle window;          // sheet's window; null or hidden: an application-modal panel
         QString title;
         QString prompt;               // the save panel's button
         QString directory;            // where the panel starts
@@ -28,7 +29,7 @@ public:
     static void setCurrent(PLDatabasePanels* panels);
 };
 
-// The application's panels: Qt's file dialogs, where a database folder is picked as a whole.
+// The application's panels: the panel service's, where a database folder is picked as a whole.
 class DialogDatabasePanels : public PLDatabasePanels {
 public:
     QString runSavePanel(const Request& request) override;

@@ -10,7 +10,7 @@
 
 class PLMainWindowHost : public PLMainWindowDatabase {
 public:
-    virtual QWidget* window() const = 0;
+    virtual WindowHandle windowHandle() const = 0;
     virtual bool isWindowVisible() const = 0;
     virtual bool isWindowMiniaturized() const = 0;
     // A sheet (window-modal dialog) is attached to the main window.
@@ -22,6 +22,8 @@ public:
     virtual void SetWindowsize() = 0;
     virtual void showWindow() = 0;
     virtual void closeWindow() = 0;
+    // Brings the window to the front and gives it the keyboard focus.
+    virtual void activateWindow() = 0;
 
     virtual bool isImageProcessing() const = 0;
     virtual bool isSyncing() const = 0;

@@ -46,12 +46,12 @@ int modalResult(int returnCode)
     }
 }
 
-QWidget* sheetWindow(QWidget* window)
+WindowHandle sheetWindow(WindowHandle window)
 {
     return window ? window : applicationMainWindow();
 }
 
-AlertRequest request(QWidget* window, const QString& text, QStringList buttons, bool question = false)
+AlertRequest request(WindowHandle window, const QString& text, QStringList buttons, bool question = false)
 {
     return AlertRequest{window, kAlertTitle, text, std::move(buttons), question};
 }
@@ -98,15 +98,15 @@ int PLMessage::errorModal(int errorId, const QVariantList& args)
     return modalResult(code);
 }
 
-int PLMessage::errorSheet(QWidget* window, int errorId, const QVariantList& args)
+int PLMessage::errorSheet(WindowHandle window, int errorId, const QVariantList& args)
 {
-    QWidget* target = sheetWindow(window);
+    WindowHandle target = sheetWindow(window);
     if (!target)
         return errorModal(errorId, args);
     return alertDidEnd(MessagePresenter::current().runModal(request(target, errorText(errorId, args), {})));
 }
 
-void PLMessage::errorDelegateSheet(QWidget* window, DidEndHandler didEnd, int errorId, const QVariantList& args)
+void PLMessage::errorDelegateSheet(WindowHandle window, DidEndHandler didEnd, int errorId, const QVariantList& args)
 {
     MessagePresenter::current().beginSheet(request(sheetWindow(window), errorText(errorId, args), {}),
                                            [didEnd = std::move(didEnd)](int code) {
@@ -126,20 +126,20 @@ int PLMessage::questionModal(const QString& key, int defaultButton, int alternat
     return modalResult(MessagePresenter::current().runModal(request(nullptr, *text, buttons, true)));
 }
 
-int PLMessage::questionSheet(QWidget* window, const QString& key, int defaultButton, int alternateBtn, const QString& otherBtn,
+int PLMessage::questionSheet(WindowHandle window, const QString& key, int defaultButton, int alternateBtn, const QString& otherBtn,
                              const QVariantList& args)
 {
     const auto text = questionText(key, args);
     if (!text)
         return errorSheet(window, kQuestionTextMissing, {});
-    QWidget* target = sheetWindow(window);
+    WindowHandle target = sheetWindow(window);
     if (!target)
         return questionModal(key, defaultButton, alternateBtn, otherBtn, args);
     const QStringList buttons{getLocalString(defaultButtonKey(defaultButton, 4)), getLocalString(alternateButtonKey(alternateBtn, 4))};
     return alertDidEnd(MessagePresenter::current().runModal(request(target, *text, buttons, true)));
 }
 
-int PLMessage::questionDelegateSheet(QWidget* window, DidEndHandler didEnd, DidEndHandler didDismiss, void* contextInfo,
+int PLMessage::questionDelegateSheet(WindowHandle window, DidEndHandler didEnd, DidEndHandler didDismiss, void* contextInfo,
                                      const QString& key, int defaultButton, int alternateBtn, const QVariantList& args)
 {
     const auto text = questionText(key, args);

@@ -10,12 +10,12 @@
 // reports the answer to a callback).
 #pragma once
 
+#include "platform/appkit/WindowHandle.h"
 #include "platform/foundation/FormatString.h"
 
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
-#include <QWidget>
 
 #include <functional>
 
@@ -35,12 +35,12 @@ public:
     }
     // 1 when closed with its button.
     template <typename... Args>
-    static int ShowPLErrorMessageBySheet(QWidget* window, int errorId, const Args&... args)
+    static int ShowPLErrorMessageBySheet(WindowHandle window, int errorId, const Args&... args)
     {
         return errorSheet(window, errorId, formatArguments(args...));
     }
     template <typename... Args>
-    static void ShowPLErrorMessageAlertSheet(QWidget* window, DidEndHandler didEnd, int errorId, const Args&... args)
+    static void ShowPLErrorMessageAlertSheet(WindowHandle window, DidEndHandler didEnd, int errorId, const Args&... args)
     {
         errorDelegateSheet(window, std::move(didEnd), errorId, formatArguments(args...));
     }
@@ -52,14 +52,14 @@ public:
     }
     // 1 default (first) button, 0 alternate (second) button.
     template <typename... Args>
-    static int ShowPLInfoMessageBySheet(QWidget* window, const QString& key, int defaultButton, int alternateBtn, const QString& otherBtn, const Args&... args)
+    static int ShowPLInfoMessageBySheet(WindowHandle window, const QString& key, int defaultButton, int alternateBtn, const QString& otherBtn, const Args&... args)
     {
         return questionSheet(window, key, defaultButton, alternateBtn, otherBtn, formatArguments(args...));
     }
     // 0, or kDelegateSheetNoText when the key has no text (error 14 is then shown modally and
     // neither handler is called). Shows no third button.
     template <typename... Args>
-    static int ShowPLInfoMessageAlertSheet(QWidget* window, DidEndHandler didEnd, DidEndHandler didDismiss, void* contextInfo,
+    static int ShowPLInfoMessageAlertSheet(WindowHandle window, DidEndHandler didEnd, DidEndHandler didDismiss, void* contextInfo,
                                            const QString& messageId, int defaultButton, int alternateBtn,
                                            [[maybe_unused]] const QString& otherBtn, const Args&... args)
     {
@@ -81,11 +81,11 @@ public:
 
 private:
     static int errorModal(int errorId, const QVariantList& args);
-    static int errorSheet(QWidget* window, int errorId, const QVariantList& args);
-    static void errorDelegateSheet(QWidget* window, DidEndHandler didEnd, int errorId, const QVariantList& args);
+    static int errorSheet(WindowHandle window, int errorId, const QVariantList& args);
+    static void errorDelegateSheet(WindowHandle window, DidEndHandler didEnd, int errorId, const QVariantList& args);
     static int questionModal(const QString& key, int defaultButton, int alternateBtn, const QString& otherBtn, const QVariantList& args);
-    static int questionSheet(QWidget* window, const QString& key, int defaultButton, int alternateBtn, const QString& otherBtn,
+    static int questionSheet(WindowHandle window, const QString& key, int defaultButton, int alternateBtn, const QString& otherBtn,
                              const QVariantList& args);
-    static int questionDelegateSheet(QWidget* window, DidEndHandler didEnd, DidEndHandler didDismiss, void* contextInfo,
+    static int questionDelegateSheet(WindowHandle window, DidEndHandler didEnd, DidEndHandler didDismiss, void* contextInfo,
                                      const QString& key, int defaultButton, int alternateBtn, const QVariantList& args);
 };

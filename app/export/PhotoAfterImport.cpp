@@ -16,7 +16,7 @@ constexpr int kStateType1 = 2;
 
 } // namespace
 
-PhotoHandOffResult handOffImportedCards(const QList<CardDict>& cards, QWidget* window)
+PhotoHandOffResult handOffImportedCards(const QList<CardDict>& cards, WindowHandle window)
 {
     PreferenceDomain& preferences = PreferenceDomain::standard();
     if (cards.isEmpty() || !preferences.value(kAutoRegisterKey).toBool() || !preferences.contains(kPhotosStateKey))

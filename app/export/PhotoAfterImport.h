@@ -3,10 +3,10 @@
 #pragma once
 
 #include "app/images/CardRecord.h"
+#include "platform/appkit/WindowHandle.h"
 
 #include <QList>
 #include <QString>
-#include <QWidget>
 
 struct PhotoHandOffResult {
     int status = 0;    // 0, -50 (declined, nothing shown) or the message number already shown
@@ -15,7 +15,7 @@ struct PhotoHandOffResult {
 
 // Nothing for an empty list or with the hand-off switched off. A missing application is logged
 // and its message (47 or 244) shown; a failed hand-off shows its own number.
-PhotoHandOffResult handOffImportedCards(const QList<CardDict>& cards, QWidget* window);
+PhotoHandOffResult handOffImportedCards(const QList<CardDict>& cards, WindowHandle window);
 // The "flag2" of a card after it was sent to `appType`: "1" or "2" from nothing, "3" once sent
 // to both; other values stay.
 QString sentFlagAfterHandOff(const QString& flag2, int appType);

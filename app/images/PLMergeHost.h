@@ -4,13 +4,13 @@
 #pragma once
 
 #include "app/images/CardRecord.h"
+#include "platform/appkit/WindowHandle.h"
 #include "platform/store/ManagedObject.h"
 
 #include <QList>
 #include <QString>
 
 class ManagedObjectContext;
-class QWidget;
 
 class PLMergeHost {
 public:
@@ -21,7 +21,7 @@ public:
     // The folder of the open database ("" when none).
     virtual QString currentDatabasePath() = 0;
     // The main window, for the messages shown before the merge window runs.
-    virtual QWidget* mainWindow() = 0;
+    virtual WindowHandle mainWindow() = 0;
     // Whether the main window is visible or miniaturised.
     virtual bool isMainWindowVisibleOrMiniaturized() = 0;
 

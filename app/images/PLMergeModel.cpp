@@ -63,7 +63,7 @@ QString PLMergeModel::imagesFolder() const
 void PLMergeModel::showError(int messageId) const
 {
     if (!PLNetDBLockController::ShowErrorMessageByPathType())
-        PLMessage::ShowPLErrorMessageBySheet(m_messageWindow.data(), messageId);
+        PLMessage::ShowPLErrorMessageBySheet(m_messageWindow, messageId);
 }
 
 int PLMergeModel::checkDatabaseFolder() const
@@ -170,8 +170,8 @@ void PLMergeModel::initCandidateCards(const ManagedObjectList& cards)
 int PLMergeModel::prepareCandidates(int mode, const ManagedObjectList& newCards)
 {
     // The merge window is not shown yet: its messages go to the main window.
-    const QPointer<QWidget> mergeWindow = m_messageWindow;
-    m_messageWindow = nullptr;
+    const WindowHandle mergeWindow = m_messageWindow;
+    m_messageWindow = WindowHandle();
     const int status = openingStatus(mode, newCards);
     m_messageWindow = mergeWindow;
     return status;

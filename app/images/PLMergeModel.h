@@ -9,14 +9,13 @@
 #pragma once
 
 #include "app/images/PLMergeInfo.h"
+#include "platform/appkit/WindowHandle.h"
 #include "platform/store/ManagedObject.h"
 
 #include <QImage>
 #include <QList>
-#include <QPointer>
 #include <QRect>
 #include <QString>
-#include <QWidget>
 
 #include <cstdint>
 #include <functional>
@@ -81,7 +80,7 @@ public:
     void setServices(Services services) { m_services = std::move(services); }
     Services& services() { return m_services; }
     // The window the messages are shown on (null: the application's main window).
-    void setMessageWindow(QWidget* window) { m_messageWindow = window; }
+    void setMessageWindow(WindowHandle window) { m_messageWindow = window; }
     PLMergeHost* host() const { return m_host; }
     QString databasePath() const;
     QString imagesFolder() const;
@@ -209,7 +208,7 @@ private:
 
     PLMergeHost* m_host;
     Services m_services;
-    QPointer<QWidget> m_messageWindow;
+    WindowHandle m_messageWindow;
     QList<PLMergeInfoPtr> m_candidates;
     QList<PLMergeInfoPtr> m_arranged;
     PageInfo m_pageInfo;

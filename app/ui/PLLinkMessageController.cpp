@@ -4,7 +4,7 @@
 #include "app/core/LocalString.h"
 #include "app/core/PLMessage.h"
 #include "app/ui/views/PLLinkTextView.h"
-#include "platform/appkit/ModalScope.h"
+#include "platform/appkit/dialogs/ModalDialog.h"
 #include "platform/foundation/NotificationCenter.h"
 
 #include <QCheckBox>

@@ -10,7 +10,7 @@
 #include "app/core/PLDatabasePanels.h"
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
-#include "app/core/PLPasswordController.h"
+#include "app/core/windows/PLPasswordController.h"
 #include "app/images/CardDictionary.h"
 #include "platform/appkit/ModalScope.h"
 #include "platform/appkit/Scheduler.h"

@@ -65,7 +65,8 @@ public:
     ~PLMainWindowController() override;
 
     QMainWindow* window() const override { return m_window.get(); }
-    QWidget* databaseWindow() override { return m_window.get(); }
+    WindowHandle windowHandle() const override { return m_window.get(); }
+    WindowHandle databaseWindow() override { return m_window.get(); }
     QLabel* dbPathField() const { return m_ui._dbPathField; }
     PLPasswordController& passwordController() { return *_pwdWndController; }
 
@@ -102,6 +103,7 @@ public:
     void SetWindowsize() override;
     void showWindow() override;
     void closeWindow() override;
+    void activateWindow() override;
     // Quit: saves the selection and the store, lets go of the lock and ends the application.
     void windowWillClose();
     bool isImageProcessing() const override { return _bProcessing; }
@@ -234,7 +236,7 @@ public:
     // --- what the merge window asks
 
     QString currentDatabasePath() override;
-    QWidget* mainWindow() override { return m_window.get(); }
+    WindowHandle mainWindow() override { return m_window.get(); }
     bool isMainWindowVisibleOrMiniaturized() override { return isWindowVisible() || isWindowMiniaturized(); }
     QList<CardDict> getSeleteRecords() override;
     int selectedFolderRow() override;

@@ -77,6 +77,12 @@ void PLMainWindowController::closeWindow()
     m_window->close();
 }
 
+void PLMainWindowController::activateWindow()
+{
+    m_window->raise();
+    m_window->activateWindow();
+}
+
 void PLMainWindowController::windowWillClose()
 {
     if (_preferencesController)

@@ -2,7 +2,7 @@
 // first painted page against the time of the store query alone, and what checking every card's
 // front file would cost instead. Prints medians of a few runs; never fails on a time.
 #include "app/images/CardPdfCheck.h"
-#include "app/images/PLCardMergerWindowController.h"
+#include "app/images/merge/PLCardMergerWindowController.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/store/CardStoreModel.h"
 #include "tests/support/merge/MergeFixture.h"

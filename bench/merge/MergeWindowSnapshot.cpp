@@ -1,7 +1,7 @@
 // Writes a PNG of the merge window opened on a generated database: 14 cards, the first page
 // shown, one card in each preview. For a person to look at: merge_window_snapshot OUT.png
-#include "app/images/PLCardMergerWindowController.h"
-#include "app/images/PLMergeCardImageView.h"
+#include "app/images/merge/PLCardMergerWindowController.h"
+#include "app/images/merge/PLMergeCardImageView.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "tests/support/merge/MergeFixture.h"

@@ -1,17 +1,15 @@
 #include "platform/appkit/ApplicationWindow.h"
 
-#include <QPointer>
-
 namespace {
-QPointer<QWidget> g_mainWindow;
+WindowHandle g_mainWindow;
 }
 
-QWidget* applicationMainWindow()
+WindowHandle applicationMainWindow()
 {
     return g_mainWindow;
 }
 
-void setApplicationMainWindow(QWidget* window)
+void setApplicationMainWindow(WindowHandle window)
 {
     g_mainWindow = window;
 }

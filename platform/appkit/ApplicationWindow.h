@@ -2,7 +2,7 @@
 // that fall back to it (a sheet asked for without a window). Main thread only.
 #pragma once
 
-#include <QWidget>
+#include "platform/appkit/WindowHandle.h"
 
-QWidget* applicationMainWindow();
-void setApplicationMainWindow(QWidget* window);
+WindowHandle applicationMainWindow();
+void setApplicationMainWindow(WindowHandle window);

@@ -8,13 +8,14 @@
 // Answers are the platform's button return codes: kAlertFirstButtonReturn for the first (default)
 // button, then the second and third. Escape picks the second button when there is one.
 //
-// Tests replace the presenter with a scripted one (tests/support/appkit) through setCurrent.
+// The programs with windows install the dialog presenter (platform/appkit/dialogs) at start-up;
+// tests replace it with a scripted one (tests/support/appkit) through setCurrent.
 #pragma once
 
-#include <QPointer>
+#include "platform/appkit/WindowHandle.h"
+
 #include <QString>
 #include <QStringList>
-#include <QWidget>
 
 #include <functional>
 
@@ -23,7 +24,7 @@ constexpr int kAlertSecondButtonReturn = 1001;
 constexpr int kAlertThirdButtonReturn = 1002;
 
 struct AlertRequest {
-    QPointer<QWidget> window;    // the sheet's window; null: application-modal alert
+    WindowHandle window;         // the sheet's window; null: application-modal alert
     QString title;               // window title and main text
     QString informativeText;     // shown as it stands: never read as a format or as markup
     QStringList buttons;         // first is the default; empty: one standard OK button
@@ -43,15 +44,11 @@ public:
     // user answers. The event loop keeps running, delayed calls included.
     virtual void beginSheet(const AlertRequest& request, Completion done) = 0;
 
-    // The presenter in use: the dialog presenter unless a test installed another one.
+    // The presenter in use: the one a test installed, else the application's. A program that
+    // installed none shows nothing and gets the first button, with the alert logged.
     static MessagePresenter& current();
-    // Installs `presenter` (not owned); null restores the dialog presenter.
+    // Installs `presenter` (not owned); null returns to the application's presenter.
     static void setCurrent(MessagePresenter* presenter);
-};
-
-// The application's presenter: QMessageBox, window-modal for a sheet.
-class DialogMessagePresenter : public MessagePresenter {
-public:
-    int runModal(const AlertRequest& request) override;
-    void beginSheet(const AlertRequest& request, Completion done) override;
+    // The application's presenter (not owned), installed once at start-up.
+    static void setApplicationPresenter(MessagePresenter* presenter);
 };

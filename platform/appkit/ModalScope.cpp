@@ -2,8 +2,6 @@
 
 #include "platform/appkit/Scheduler.h"
 
-#include <QDialog>
-
 namespace {
 int g_depth = 0;
 }
@@ -22,10 +20,4 @@ ModalScope::~ModalScope()
 int ModalScope::depth()
 {
     return g_depth;
-}
-
-int execModal(QDialog& dialog)
-{
-    ModalScope scope;
-    return dialog.exec();
 }

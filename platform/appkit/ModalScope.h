@@ -4,8 +4,6 @@
 // Main thread only.
 #pragma once
 
-class QDialog;
-
 class ModalScope {
 public:
     ModalScope();
@@ -16,7 +14,3 @@ public:
     static int depth();
     static bool isOpen() { return depth() > 0; }
 };
-
-// Runs `dialog` modally (exec) inside a ModalScope and answers its result: the way every
-// modal panel or window of the application is run.
-int execModal(QDialog& dialog);

@@ -3,18 +3,19 @@
 // (window-modal); otherwise it is application-modal. A panel runs inside a ModalScope, so delayed
 // calls wait until it has closed.
 //
-// Tests replace the service with a scripted one (tests/support/appkit) through setCurrent.
+// The programs with windows install the dialog panels (platform/appkit/dialogs) at start-up;
+// tests replace them with a scripted service (tests/support/appkit) through setCurrent.
 #pragma once
 
-#include <QPointer>
+#include "platform/appkit/WindowHandle.h"
+
 #include <QString>
 #include <QStringList>
-#include <QWidget>
 
 #include <functional>
 
 struct PanelRequest {
-    QPointer<QWidget> window;       // the sheet's window; null or hidden: application-modal
+    WindowHandle window;            // the sheet's window; null or hidden: application-modal
     QString title;
     QString prompt;                 // the accept button's text; empty: the panel's own
     QString directory;              // where the panel starts; empty: the user's home
@@ -36,18 +37,14 @@ public:
     // when the user cancelled.
     virtual QString runSavePanel(const PanelRequest& request) = 0;
 
+    // The service a test installed, else the application's; with neither, every panel is
+    // cancelled.
     static PanelService& current();
-    // Installs `service` (not owned); null restores the dialog panels.
+    // Installs `service` (not owned); null returns to the application's service.
     static void setCurrent(PanelService* service);
+    // The application's service (not owned), installed once at start-up.
+    static void setApplicationService(PanelService* service);
 };
 
 // Whether the extension of `path` is one of `types` (without the dot, in any case).
 bool hasAllowedType(const QString& path, const QStringList& types);
-
-// The application's panels: Qt's own file dialogs, so that folders with an extension can be
-// picked as one item.
-class DialogPanelService : public PanelService {
-public:
-    QStringList runOpenPanel(const PanelRequest& request) override;
-    QString runSavePanel(const PanelRequest& request) override;
-};

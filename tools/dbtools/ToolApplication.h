@@ -1,6 +1,7 @@
 // The start of both database tools: one instance per user and tool, then the one window.
 #pragma once
 
+#include "platform/appkit/dialogs/DialogServices.h"
 #include "platform/events/SingleInstance.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
@@ -19,6 +20,7 @@ int runToolApplication(int argc, char* argv[], const QString& name, const QStrin
     QApplication::setApplicationName(name);
     QApplication::setOrganizationDomain(QStringLiteral("com.orvane.zor"));
     QApplication::setWindowIcon(QIcon(QCoreApplication::applicationDirPath() + QLatin1String(kApplicationIconPath)));
+    installDialogServices();
     setLogOn(Bundle::main().objectForInfoDictionaryKey(QStringLiteral("PLLogOn")).toBool());
 
     const std::unique_ptr<SingleInstance> instance = ToolInstance::claim(signature);

@@ -5,6 +5,7 @@
 #include "platform/appkit/MessagePresenter.h"
 
 #include <QApplication>
+#include <QWidget>
 
 namespace ToolMessages {
 

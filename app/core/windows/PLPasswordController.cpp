@@ -1,4 +1,4 @@
-#include "app/core/PLPasswordController.h"
+#include "app/core/windows/PLPasswordController.h"
 
 #include "app/core/ApplicationLookup.h"
 #include "app/core/DatabaseFolder.h"

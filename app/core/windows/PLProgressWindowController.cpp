@@ -1,9 +1,10 @@
-#include "app/core/PLProgressWindowController.h"
+#include "app/core/windows/PLProgressWindowController.h"
 
 #include "app/core/LocalString.h"
 #include "app/core/PLMessage.h"
 #include "platform/appkit/ModalScope.h"
 #include "platform/appkit/Scheduler.h"
+#include "platform/appkit/dialogs/ModalDialog.h"
 #include "platform/foundation/FormatString.h"
 #include "platform/foundation/Log.h"
 
@@ -81,7 +82,11 @@ double countValue(const QVariantMap& info, const char* key)
 
 PLProgressWindowController* PLProgressWindowController::sharedController()
 {
-    static PLProgressWindowController* shared = new PLProgressWindowController;
+    static PLProgressWindowController* shared = [] {
+        auto* controller = new PLProgressWindowController;
+        PLProgressSheet::setShared(controller);
+        return controller;
+    }();
     return shared;
 }
 
@@ -128,7 +133,7 @@ void PLProgressWindowController::initWindowStatus()
     _btnCancel->setFocus();
 }
 
-bool PLProgressWindowController::startModalIndicatorForWindow(QWidget* window, PLProgressModalDelegate* modalDelegate,
+bool PLProgressWindowController::startModalIndicatorForWindow(WindowHandle handle, PLProgressModalDelegate* modalDelegate,
                                                                std::function<void()> doOperation,
                                                                DidCancelSelector didCancelSelector)
 {
@@ -137,6 +142,7 @@ bool PLProgressWindowController::startModalIndicatorForWindow(QWidget* window, P
     _didCancelSelector = std::move(didCancelSelector);
     _isConfirmCancelOperation = false;
 
+    QWidget* window = windowWidget(handle);
     const bool sheet = window && window->isVisible();
     m_window->setParent(sheet ? window : nullptr, Qt::Dialog);
     m_window->setWindowModality(sheet ? Qt::WindowModal : Qt::ApplicationModal);

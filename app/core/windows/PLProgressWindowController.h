@@ -8,6 +8,8 @@
 // it when its poll returns. The sheet always ends when the operation returns, also when it throws.
 #pragma once
 
+#include "app/core/PLProgressSheet.h"
+
 #include <QDialog>
 #include <QString>
 #include <QVariantMap>
@@ -20,46 +22,29 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 
-inline constexpr const char* kProgressInfoIndicatorIsDeterminate = "PL_KEY_ProgressInfo_IndicatorIsDeterminate";
-inline constexpr const char* kProgressInfoMessage = "PL_KEY_ProgressInfo_Message";
-inline constexpr const char* kProgressInfoMaxCount = "PL_KEY_ProgressInfo_MaxCount";
-inline constexpr const char* kProgressInfoFinishedCount = "PL_KEY_ProgressInfo_FinishedCount";
-
-// What runs under the sheet and hears the answer to a cancel request.
-class PLProgressModalDelegate {
+class PLProgressWindowController : public PLProgressSheet {
 public:
-    virtual ~PLProgressModalDelegate() = default;
-};
-
-class PLProgressWindowController {
-public:
-    // Called on the modal delegate (main thread) with true when the user confirmed a cancel.
-    using DidCancelSelector = std::function<void(PLProgressModalDelegate*, bool confirmed)>;
-
     static constexpr int kHintMaximum = 100;
 
-    // The shared instance, made on first use (main thread).
+    // The shared instance, made on first use (main thread); it installs itself as the
+    // application's progress sheet.
     static PLProgressWindowController* sharedController();
 
     // Shows the sheet on `window` (an application-modal window when it is null or hidden), runs
     // `doOperation` on a new thread and returns when the operation has ended. Answers true.
-    bool startModalIndicatorForWindow(QWidget* window, PLProgressModalDelegate* modalDelegate,
-                                      std::function<void()> doOperation, DidCancelSelector didCancelSelector);
-    // Ends the modal run; answers 0. Main thread.
-    int endModalIndicator();
+    bool startModalIndicatorForWindow(WindowHandle window, PLProgressModalDelegate* modalDelegate,
+                                      std::function<void()> doOperation, DidCancelSelector didCancelSelector) override;
+    int endModalIndicator() override;
 
-    // Updates of the sheet (main thread); values of the wrong type count as missing.
-    void startIndicator(const QVariantMap& info);
-    void stopIndicator(const QVariantMap& info);
-    void refreshProgress(const QVariantMap& info);
+    void startIndicator(const QVariantMap& info) override;
+    void stopIndicator(const QVariantMap& info) override;
+    void refreshProgress(const QVariantMap& info) override;
 
-    // The worker's poll (main thread): asks to confirm a pending cancel and reports the answer
-    // to the modal delegate.
-    void checkIsNeedToConfirmCancelOperation();
+    void checkIsNeedToConfirmCancelOperation() override;
     // The Cancel button.
     void doCancelOperation();
 
-    void setModalDelegate(PLProgressModalDelegate* modalDelegate) { _modalDelegate = modalDelegate; }
+    void setModalDelegate(PLProgressModalDelegate* modalDelegate) override { _modalDelegate = modalDelegate; }
     PLProgressModalDelegate* modalDelegate() const { return _modalDelegate; }
     void setDidCancelSelector(DidCancelSelector selector) { _didCancelSelector = std::move(selector); }
     void setConfirmCancelOperation(bool pending) { _isConfirmCancelOperation = pending; }
@@ -78,7 +63,7 @@ public:
 
     PLProgressWindowController(const PLProgressWindowController&) = delete;
     PLProgressWindowController& operator=(const PLProgressWindowController&) = delete;
-    ~PLProgressWindowController();
+    ~PLProgressWindowController() override;
 
 private:
     PLProgressWindowController();

@@ -1,12 +1,13 @@
-#include "app/images/PLCardMergerWindowController.h"
+#include "app/images/merge/PLCardMergerWindowController.h"
 
 #include "app/core/ApplicationLookup.h"
 #include "app/core/DiskUtilities.h"
 #include "app/core/LocalString.h"
 #include "app/core/PLMessage.h"
-#include "app/images/PLMergeCardImageView.h"
 #include "app/images/PLMergeHost.h"
+#include "app/images/merge/PLMergeCardImageView.h"
 #include "platform/appkit/ModalScope.h"
+#include "platform/appkit/dialogs/ModalDialog.h"
 #include "platform/foundation/FormatString.h"
 #include "platform/foundation/Log.h"
 

@@ -5,7 +5,7 @@
 // while the window is open. The window runs application-modal; its state lives in PLMergeModel.
 #pragma once
 
-#include "app/images/PLMergeCardUndoManager.h"
+#include "app/images/merge/PLMergeCardUndoManager.h"
 #include "app/images/PLMergeModel.h"
 
 #include <QDialog>

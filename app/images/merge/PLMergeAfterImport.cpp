@@ -1,8 +1,9 @@
-#include "app/images/PLMergeAfterImport.h"
+#include "app/images/merge/PLMergeAfterImport.h"
 
 #include "app/core/DatabaseFolder.h"
-#include "app/images/PLCardMergerWindowController.h"
 #include "app/images/PLMergeHost.h"
+#include "app/images/merge/PLCardMergerWindowController.h"
+#include "platform/appkit/dialogs/ModalDialog.h"
 #include "platform/foundation/PreferenceDomain.h"
 
 bool isAutoRunMergeCardFunc()
@@ -30,7 +31,7 @@ MergeAfterImportResult runMergeAfterImport(PLMergeHost& host, const ManagedObjec
     const QString path = host.currentDatabasePath();
     if (!shouldRunMergeAfterImport(true, newCards.size(), true, checkAttributes ? checkAttributes(path) : checkDBAttributes(path)))
         return result;
-    PLCardMergerWindowController controller(host.mainWindow());
+    PLCardMergerWindowController controller(windowWidget(host.mainWindow()));
     controller.setMainWinController(&host);
     if (checkAttributes)
         controller.model().services().checkDBAttributes = checkAttributes;

@@ -1,6 +1,6 @@
-#include "app/images/PLMergeCardImageView.h"
+#include "app/images/merge/PLMergeCardImageView.h"
 
-#include "app/images/PLCardMergerWindowController.h"
+#include "app/images/merge/PLCardMergerWindowController.h"
 #include "app/images/PLMergeModel.h"
 
 #include <QApplication>

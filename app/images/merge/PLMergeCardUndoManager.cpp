@@ -1,6 +1,6 @@
-#include "app/images/PLMergeCardUndoManager.h"
+#include "app/images/merge/PLMergeCardUndoManager.h"
 
-#include "app/images/PLCardMergerWindowController.h"
+#include "app/images/merge/PLCardMergerWindowController.h"
 
 void PLMergeCardUndoManager::registerUndo(const QString& actionName, Action action)
 {

@@ -1,6 +1,6 @@
-#include "platform/appkit/MessagePresenter.h"
+#include "platform/appkit/dialogs/DialogMessagePresenter.h"
 
-#include "platform/appkit/ModalScope.h"
+#include "platform/appkit/dialogs/ModalDialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -11,16 +11,14 @@
 
 namespace {
 
-MessagePresenter* g_current = nullptr;
 constexpr int kAlertIconSize = 64;
 
 // Builds the box for `request`; `buttons` receives the buttons in request order.
 QMessageBox* makeBox(const AlertRequest& request, QList<QAbstractButton*>& buttons)
 {
-    QWidget* window = request.window;
-    const bool sheet = window && window->isVisible();
-    auto* box = new QMessageBox(sheet ? window : nullptr);
-    box->setWindowModality(sheet ? Qt::WindowModal : Qt::ApplicationModal);
+    QWidget* window = sheetWindow(request.window);
+    auto* box = new QMessageBox(window);
+    box->setWindowModality(window ? Qt::WindowModal : Qt::ApplicationModal);
     // One standard style for every alert: the application's icon, a question icon for a question.
     const QIcon applicationIcon = QApplication::windowIcon();
     if (request.question)
@@ -53,17 +51,6 @@ int returnCodeOf(QMessageBox* box, const QList<QAbstractButton*>& buttons)
 }
 
 } // namespace
-
-MessagePresenter& MessagePresenter::current()
-{
-    static DialogMessagePresenter dialogs;
-    return g_current ? *g_current : dialogs;
-}
-
-void MessagePresenter::setCurrent(MessagePresenter* presenter)
-{
-    g_current = presenter;
-}
 
 int DialogMessagePresenter::runModal(const AlertRequest& request)
 {

@@ -1,6 +1,6 @@
-#include "platform/appkit/PanelService.h"
+#include "platform/appkit/dialogs/DialogPanelService.h"
 
-#include "platform/appkit/ModalScope.h"
+#include "platform/appkit/dialogs/ModalDialog.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -8,16 +8,9 @@
 
 namespace {
 
-PanelService* g_service = nullptr;
-
-QWidget* sheetWindow(const PanelRequest& request)
-{
-    return request.window && request.window->isVisible() ? request.window.data() : nullptr;
-}
-
 void prepare(QFileDialog& dialog, const PanelRequest& request)
 {
-    dialog.setWindowModality(sheetWindow(request) ? Qt::WindowModal : Qt::ApplicationModal);
+    dialog.setWindowModality(sheetWindow(request.window) ? Qt::WindowModal : Qt::ApplicationModal);
     dialog.setWindowTitle(request.title);
     dialog.setDirectory(request.directory.isEmpty() ? QDir::homePath() : request.directory);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
@@ -63,26 +56,9 @@ private:
 
 } // namespace
 
-bool hasAllowedType(const QString& path, const QStringList& types)
-{
-    const QString suffix = QFileInfo(path).suffix();
-    return std::any_of(types.begin(), types.end(), [&suffix](const QString& type) { return suffix.compare(type, Qt::CaseInsensitive) == 0; });
-}
-
-PanelService& PanelService::current()
-{
-    static DialogPanelService dialogs;
-    return g_service ? *g_service : dialogs;
-}
-
-void PanelService::setCurrent(PanelService* service)
-{
-    g_service = service;
-}
-
 QStringList DialogPanelService::runOpenPanel(const PanelRequest& request)
 {
-    QFileDialog dialog(sheetWindow(request));
+    QFileDialog dialog(sheetWindow(request.window));
     prepare(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(request.chooseDirectories ? QFileDialog::Directory
@@ -99,7 +75,7 @@ QStringList DialogPanelService::runOpenPanel(const PanelRequest& request)
 
 QString DialogPanelService::runSavePanel(const PanelRequest& request)
 {
-    PackageSaveDialog dialog(sheetWindow(request), request.allowedTypes);
+    PackageSaveDialog dialog(sheetWindow(request.window), request.allowedTypes);
     prepare(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

@@ -1,34 +1,12 @@
-#include "platform/appkit/PrintService.h"
+#include "platform/appkit/dialogs/DialogPrintService.h"
 
-#include "platform/appkit/ModalScope.h"
+#include "platform/appkit/dialogs/ModalDialog.h"
 
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 
-namespace {
-
-PrintService* g_service = nullptr;
-
-QWidget* sheetWindow(QWidget* window)
-{
-    return window && window->isVisible() ? window : nullptr;
-}
-
-} // namespace
-
-PrintService& PrintService::current()
-{
-    static DialogPrintService dialogs;
-    return g_service ? *g_service : dialogs;
-}
-
-void PrintService::setCurrent(PrintService* service)
-{
-    g_service = service;
-}
-
-bool DialogPrintService::runPageLayout(QWidget* window, QPageLayout* layout)
+bool DialogPrintService::runPageLayout(WindowHandle window, QPageLayout* layout)
 {
     QPrinter printer;
     printer.setPageLayout(*layout);

@@ -1,7 +1,7 @@
 #include "app/core/PLDatabaseController.h"
 #include "app/core/PLDatabaseMigration.h"
 #include "app/core/PLNetDBLockController.h"
-#include "app/core/PLProgressWindowController.h"
+#include "app/core/windows/PLProgressWindowController.h"
 #include "platform/appkit/Scheduler.h"
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/Log.h"
@@ -91,6 +91,8 @@ protected:
         PreferenceDomain::setStandardDomain(QStringLiteral("test.migration"), temp.filePath(QStringLiteral("prefs")));
         PLNetDBLockController::setDbOpenMode(0);
         setLogOn(qEnvironmentVariableIsSet("MIGRATION_LOG"));
+        // The application's progress sheet, installed as at start-up.
+        PLProgressWindowController::sharedController();
     }
 
     QString makeFolder(const QString& name)

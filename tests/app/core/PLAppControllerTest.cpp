@@ -21,8 +21,8 @@ namespace {
 
 class FakeHost : public PLMainWindowHost {
 public:
-    QWidget* window() const override { return nullptr; }
-    QWidget* databaseWindow() override { return nullptr; }
+    WindowHandle windowHandle() const override { return {}; }
+    WindowHandle databaseWindow() override { return {}; }
     bool isWindowVisible() const override { return visible; }
     bool isWindowMiniaturized() const override { return false; }
     bool hasAttachedSheet() const override { return sheet; }
@@ -69,6 +69,7 @@ public:
         visible = true;
     }
     void closeWindow() override { visible = false; }
+    void activateWindow() override { ++activations; }
     bool isImageProcessing() const override { return false; }
     bool isSyncing() const override { return syncing; }
     void endFolderNameEditing() override { ++folderEditsEnded; }
@@ -91,7 +92,8 @@ public:
     bool newDBResult = true;
     bool passwordGiven = true;
     bool migrationResult = true;
-    int initDBCalls = 0, passwordPrompts = 0, migrations = 0, activeWindowShown = 0, windowShown = 0, folderEditsEnded = 0;
+    int initDBCalls = 0, passwordPrompts = 0, migrations = 0, activeWindowShown = 0, windowShown = 0, folderEditsEnded = 0,
+        activations = 0;
     QString searched;
     QList<PLOpenFilesPair> scans;
     std::function<void()> onRefused; // the window's quit after a refused prompt at start-up
@@ -295,6 +297,7 @@ TEST_F(AppControllerTest, MigrationDeclinedKeepsPendingScannerFiles)
         host.migrationResult = false;
         host.scans.clear();
         host.windowShown = 0;
+        host.activations = 0;
         host.visible = false;
         host.migrationResult = false;
         messages.clear();
@@ -309,6 +312,7 @@ TEST_F(AppControllerTest, MigrationDeclinedKeepsPendingScannerFiles)
         EXPECT_TRUE(host.scans.isEmpty());
         EXPECT_EQ(terminations, display ? 0 : 1);
         EXPECT_EQ(host.windowShown, display ? 1 : 0);
+        EXPECT_EQ(host.activations, display ? 1 : 0) << "the window is brought to the front through the host";
         openDatabase.choose(QString());
     }
 }

@@ -1,4 +1,4 @@
-#include "app/core/PLProgressWindowController.h"
+#include "app/core/windows/PLProgressWindowController.h"
 
 #include "platform/appkit/Scheduler.h"
 #include "tests/app/core/TestBundle.h"

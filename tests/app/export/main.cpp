@@ -1,9 +1,12 @@
+#include "platform/appkit/dialogs/DialogServices.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    installDialogServices();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,7 +1,7 @@
 #include "app/core/DatabasePassword.h"
 #include "app/core/Globals.h"
 #include "app/core/OpenDatabase.h"
-#include "app/core/PLPasswordController.h"
+#include "app/core/windows/PLPasswordController.h"
 #include "app/core/PLAppController.h"
 #include "app/core/PLDatabaseCommands.h"
 #include "app/core/PLDatabasePanels.h"

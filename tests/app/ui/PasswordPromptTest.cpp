@@ -1,7 +1,7 @@
 #include "app/core/DatabasePassword.h"
 #include "app/core/OpenDatabase.h"
 #include "app/core/PLDatabasePanels.h"
-#include "app/core/PLPasswordController.h"
+#include "app/core/windows/PLPasswordController.h"
 #include "app/ui/PLMainWindowController.h"
 #include "platform/foundation/DatabaseLock.h"
 #include "tests/app/core/TestBundle.h"

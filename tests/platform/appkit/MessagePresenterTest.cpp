@@ -1,4 +1,4 @@
-#include "platform/appkit/MessagePresenter.h"
+#include "platform/appkit/dialogs/DialogMessagePresenter.h"
 #include "platform/appkit/ModalScope.h"
 #include "platform/appkit/Scheduler.h"
 

@@ -1,5 +1,7 @@
 // A test host for the plug-in: one QApplication, offscreen, shared with the loaded module; the
 // plug-in's preferences in a temporary configuration folder.
+#include "platform/appkit/dialogs/DialogServices.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 
@@ -14,6 +16,7 @@ int main(int argc, char** argv)
     // No keyring answers here: the stored login is never found.
     setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + config.path() + "/no-bus").toLocal8Bit().constData(), 1);
     QApplication app(argc, argv);
+    installDialogServices();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -14,7 +14,7 @@ ScriptedPrintService::~ScriptedPrintService()
     PrintService::setCurrent(nullptr);
 }
 
-bool ScriptedPrintService::runPageLayout(QWidget*, QPageLayout* layout)
+bool ScriptedPrintService::runPageLayout(WindowHandle, QPageLayout* layout)
 {
     ModalScope scope;
     if (!pageLayoutAnswer)

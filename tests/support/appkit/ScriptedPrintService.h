@@ -20,6 +20,6 @@ public:
     QString outputPdf;
     int printRuns = 0;
 
-    bool runPageLayout(QWidget* window, QPageLayout* layout) override;
+    bool runPageLayout(WindowHandle window, QPageLayout* layout) override;
     bool runPrint(const PrintRequest& request) override;
 };

@@ -64,7 +64,7 @@ public:
 
     ManagedObjectContext* managedObjectContext() override { return &m_database.context(); }
     QString currentDatabasePath() override { return m_database.path(); }
-    QWidget* mainWindow() override { return nullptr; }
+    WindowHandle mainWindow() override { return {}; }
     bool isMainWindowVisibleOrMiniaturized() override { return visible; }
     QList<CardDict> getSeleteRecords() override { return selected; }
     int selectedFolderRow() override { return folderRow; }

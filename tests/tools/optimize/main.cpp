@@ -1,3 +1,4 @@
+#include "platform/appkit/dialogs/DialogServices.h"
 #include "tools/optimize/VSOptimizeDBController.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@ int main(int argc, char* argv[])
         return -run.run();
     }
     QApplication app(argc, argv);
+    installDialogServices();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,8 +1,8 @@
 // The folder path written beside a card that goes to the trash, and the merge window run by an import.
 #include "MergeTestSupport.h"
 
-#include "app/images/PLCardMergerWindowController.h"
-#include "app/images/PLMergeAfterImport.h"
+#include "app/images/merge/PLCardMergerWindowController.h"
+#include "app/images/merge/PLMergeAfterImport.h"
 #include "app/ui/CardFolderPath.h"
 #include "platform/store/CardStoreModel.h"
 

@@ -2,8 +2,8 @@
 // moves, zoom states, previews, preferences and the rule that opens the window after an import.
 #include "MergeTestSupport.h"
 
-#include "app/images/PLMergeAfterImport.h"
-#include "app/images/PLMergeCardImageView.h"
+#include "app/images/merge/PLMergeAfterImport.h"
+#include "app/images/merge/PLMergeCardImageView.h"
 #include "tests/support/pdf/TestPdf.h"
 
 #include <QDir>

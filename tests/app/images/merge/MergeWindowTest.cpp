@@ -4,8 +4,8 @@
 
 #include "tests/support/appkit/AccessibleNames.h"
 
-#include "app/images/PLCardMergerWindowController.h"
-#include "app/images/PLMergeCardImageView.h"
+#include "app/images/merge/PLCardMergerWindowController.h"
+#include "app/images/merge/PLMergeCardImageView.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,5 @@
 // The merge window's tests draw widgets and decode card PDFs: one application object for all.
+#include "platform/appkit/dialogs/DialogServices.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/PreferenceDomain.h"
 
@@ -10,6 +11,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    installDialogServices();
     QTemporaryDir preferences;
     PreferenceDomain::setStandardDomain(QStringLiteral("com.orvane.zor.Pelmora"), preferences.path());
     // The real string table, so that each message number shows its own text.
