@@ -9,7 +9,7 @@
 #include "app/core/PLAppController.h"
 #include "app/core/PLMessage.h"
 #include "app/images/OcrApplicationLink.h"
-#include "app/images/PLCardMergerWindowController.h"
+#include "app/images/merge/PLCardMergerWindowController.h"
 #include "app/linkage/prefs/PLPreferences.h"
 #include "app/ui/PLApplicationServices.h"
 #include "app/ui/PLMainMenu.h"
