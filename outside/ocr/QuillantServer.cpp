@@ -10,6 +10,8 @@
 namespace {
 
 constexpr int kDefaultDpi = 300;
+constexpr size_t kNameSlot = 0;
+constexpr size_t kNameReadingSlot = 5;
 
 struct PixDeleter {
     void operator()(Pix* pix) const { pixDestroy(&pix); }
@@ -174,7 +176,13 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     }
     if (best.lines.empty())
         return kStatusNoData;
-    const ResultSlots fields = request.type <= 1 ? classifyCardLines(best.lines) : fieldTagSlots(best.lines, request.type);
+    ResultSlots fields = request.type <= 1 ? classifyCardLines(best.lines) : fieldTagSlots(best.lines, request.type);
+    // A Japanese name without furigana printed over it gets the dictionary's reading.
+    const SlotFill& name = fields[kNameSlot];
+    if (SlotFill& reading = fields[kNameReadingSlot]; name.filled && !reading.filled) {
+        if (const QString read = m_readings.reading(name.text); !read.isEmpty())
+            reading = {read, name.left, name.top, name.right, name.bottom, true};
+    }
     *result = encodeResultSlots(fields);
     *orientation = QByteArray(int(ocr::kOrientationSize), '\0');
     (*orientation)[int(ocr::kOrientationTurnsOffset)] = char(best.turns);

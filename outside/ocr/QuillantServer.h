@@ -2,6 +2,7 @@
 // 'RUNO' recognises one image and answers the result slots and the orientation found.
 #pragma once
 
+#include "outside/ocr/NameReading.h"
 #include "outside/ocr/RecognitionRequest.h"
 #include "outside/ocr/TesseractEngine.h"
 #include "platform/events/OcrChannel.h"
@@ -17,4 +18,5 @@ private:
     int32_t recognize(const RecognitionRequest& request, QByteArray* result, QByteArray* orientation);
 
     TesseractEngine m_engine;
+    NameReading m_readings;
 };

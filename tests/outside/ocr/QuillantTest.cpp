@@ -100,6 +100,9 @@ TEST_F(Quillant, JapaneseCardFoundAutomatically)
     EXPECT_FALSE(card.text("company_Kana").isEmpty());
     EXPECT_NE(card.text("company_Kana"), card.text("company"));
     EXPECT_EQ(card.text("state"), u"東京都"_qs);
+    // No furigana is printed: the reading comes from the dictionary, split like the name.
+    EXPECT_EQ(card.text("full_Name_Kana").remove(u' '), u"ヤマダタロウ"_qs);
+    EXPECT_EQ(card.text("family_Name_Kana"), u"ヤマダ"_qs);
 }
 
 TEST_F(Quillant, TurnedCardComesOutUpright)
