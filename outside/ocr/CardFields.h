@@ -25,6 +25,10 @@ using ResultSlots = std::array<SlotFill, 61>;
 // Tesseract puts spaces between Japanese characters; they are dropped, and the line trimmed.
 QString cleanRecognizedText(const QString& text);
 
+// Whether lines read with the English model show German: a German number or country, a legal form
+// or label word, a street word, a postal code before the town, or ß read as "B" inside a word.
+bool readsAsGerman(const std::vector<RecognizedLine>& lines);
+
 // The fields of a whole card.
 ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines);
 // The whole text of an area into the slot of one field tag (lines joined by a line feed for the

@@ -1,5 +1,7 @@
 #include "outside/ocr/QuillantServer.h"
 
+#include "outside/ocr/ScanCleanup.h"
+
 #include "platform/events/OcrProtocol.h"
 
 #include <leptonica/allheaders.h>
@@ -12,11 +14,7 @@ namespace {
 constexpr int kDefaultDpi = 300;
 constexpr size_t kNameSlot = 0;
 constexpr size_t kNameReadingSlot = 5;
-
-struct PixDeleter {
-    void operator()(Pix* pix) const { pixDestroy(&pix); }
-};
-using PixPtr = std::unique_ptr<Pix, PixDeleter>;
+const std::string kGermanAndEnglish = "eng+deu";
 
 // An 8-bit grey Pix of the request's bitmap (a 1-bit bitmap has 0 = black).
 PixPtr makePix(const RecognitionRequest& r)
@@ -126,6 +124,12 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     PixPtr pix = makePix(request);
     if (!pix)
         return kStatusEngineError;
+    // Only a whole card is cleaned up and straightened: a box is drawn on the image as it lies.
+    const bool wholeImage = request.left == 0 && request.top == 0 && request.right == request.width - 1
+        && request.bottom == request.height - 1;
+    float skew = 0;
+    if (PixPtr clean(wholeImage ? cleanScan(pix.get(), &skew) : nullptr); clean)
+        pix = std::move(clean);
     const int dpi = request.hdpi >= 70 ? request.hdpi : kDefaultDpi;
     const bool automatic = request.language == 11;
     // Automatic reads in English first: most cards are, and a card that is not reads badly.
@@ -137,19 +141,33 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         int confidence = 0;
         int turns = 0;
         std::string data;
+        float skew = 0; // degrees by which the image read was turned straight
     };
-    Reading best{{}, 0, 0, requested};
+    Reading best{{}, 0, 0, requested, skew};
     if (!m_engine.recognize(pix.get(), dpi, requested, request.left, request.top, request.right, request.bottom,
                             &best.lines, &best.confidence))
         return kStatusEngineError;
+    PixPtr turned;
+    // A reading with the models `data` of the card as it lies, or as turned upright.
+    const auto readAgain = [&](const std::string& data, Reading* again) {
+        if (again->turns)
+            return m_engine.recognize(turned.get(), dpi, data, 0, 0, int(pixGetWidth(turned.get())) - 1,
+                                      int(pixGetHeight(turned.get())) - 1, &again->lines, &again->confidence);
+        return m_engine.recognize(pix.get(), dpi, data, request.left, request.top, request.right, request.bottom,
+                                  &again->lines, &again->confidence);
+    };
     // Orientation and script detection cost as much as reading a card: they run only when the
     // card does not read well as it lies. Only a new card is turned upright.
     if (isWeakReading(best.lines, best.confidence) && (request.type == 0 || automatic)) {
         const TesseractEngine::Orientation found = m_engine.detect(pix.get(), dpi);
         const int turns = request.type == 0 ? found.turns : 0;
-        PixPtr turned(turns ? pixRotateOrth(pix.get(), turns) : nullptr);
+        turned.reset(turns ? pixRotateOrth(pix.get(), turns) : nullptr);
         if (turns && !turned)
             return kStatusEngineError;
+        // A card that lay on its side is straightened only now that its lines run across.
+        float turnedSkew = 0;
+        if (PixPtr clean(turned ? cleanScan(turned.get(), &turnedSkew) : nullptr); clean)
+            turned = std::move(clean);
         std::vector<std::string> tries;
         if (turns)
             tries.push_back(automatic ? languageOfScript(found.script) : requested);
@@ -159,11 +177,8 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         for (const std::string& data : tries) {
             if (!m_engine.hasLanguage(data))
                 continue;
-            Reading again{{}, 0, turns, data};
-            const bool read = turned ? m_engine.recognize(turned.get(), dpi, data, 0, 0, int(pixGetWidth(turned.get())) - 1,
-                                                          int(pixGetHeight(turned.get())) - 1, &again.lines, &again.confidence)
-                                     : m_engine.recognize(pix.get(), dpi, data, request.left, request.top, request.right,
-                                                          request.bottom, &again.lines, &again.confidence);
+            Reading again{{}, 0, turns, data, turns ? skew + turnedSkew : skew};
+            const bool read = readAgain(data, &again);
             // A reading that stands up beats a weak one; among equals the engine's confidence decides.
             const bool weak = isWeakReading(best.lines, best.confidence);
             const bool againWeak = isWeakReading(again.lines, again.confidence);
@@ -174,9 +189,24 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
                 break;
         }
     }
+    // The English model reads German without its umlauts and ß ("MaximilianstraBe", "Miinchen"):
+    // a card with German on it is read again with the German model beside the English one.
+    if (automatic && best.data == "eng" && readsAsGerman(best.lines) && m_engine.hasLanguage(kGermanAndEnglish)) {
+        Reading again{{}, 0, best.turns, kGermanAndEnglish, best.skew};
+        if (readAgain(kGermanAndEnglish, &again) && !isWeakReading(again.lines, again.confidence))
+            best = std::move(again);
+    }
     if (best.lines.empty())
         return kStatusNoData;
     ResultSlots fields = request.type <= 1 ? classifyCardLines(best.lines) : fieldTagSlots(best.lines, request.type);
+    // The lines are sorted by their places on the straightened card; the boxes go back to the
+    // image as it was sent (turned by quarters only, as the page will be).
+    Pix* read = best.turns ? turned.get() : pix.get();
+    for (SlotFill& slot : fields) {
+        if (slot.filled)
+            unturnBox(int(pixGetWidth(read)), int(pixGetHeight(read)), best.skew, &slot.left, &slot.top, &slot.right,
+                      &slot.bottom);
+    }
     // A Japanese name without furigana printed over it gets the dictionary's reading.
     const SlotFill& name = fields[kNameSlot];
     if (SlotFill& reading = fields[kNameReadingSlot]; name.filled && !reading.filled) {

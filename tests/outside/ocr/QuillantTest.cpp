@@ -1,4 +1,5 @@
 // The real Quillant child recognising drawn cards through the recognition controller.
+#include "tests/outside/ocr/ScannedCard.h"
 #include "tests/support/cards/SyntheticCard.h"
 #include "tests/support/pdf/TestPdf.h"
 
@@ -116,6 +117,31 @@ TEST_F(Quillant, TurnedCardComesOutUpright)
     const QStringList box = card.text("e_Mail_XY").split(u'/');
     ASSERT_EQ(box.size(), 4);
     EXPECT_LT(box[1].toInt() + box[3].toInt(), 650);
+}
+
+TEST_F(Quillant, SkewedFaintCardOnADarkBedReadsLikeTheCleanOne)
+{
+    Card clean;
+    ASSERT_EQ(recognize(englishCard(), &clean, 11), 0);
+    const char* keys[] = {"full_Name", "company", "job_Title", "telephone_Number", "fax_Number", "mobile_Number",
+                          "e_Mail", "web_Page_Address", "address", "zip_PostalCode"};
+    for (const double degrees : {6.5, -3.0}) {
+        const QImage scan = scannedCard(englishCard(), degrees, 60, 110, 210);
+        Card card;
+        ASSERT_EQ(recognize(scan, &card, 11), 0) << degrees;
+        for (const char* key : keys)
+            EXPECT_EQ(card.text(key), clean.text(key)) << key << " at " << degrees;
+        // The e-mail's box lies where the e-mail stands on the skewed image.
+        const auto centre = [](const Card& c, int height) {
+            const QStringList box = c.text("e_Mail_XY").split(u'/');
+            return box.size() == 4 ? QPointF(box[0].toDouble() + box[2].toDouble() / 2,
+                                             height - box[1].toDouble() - box[3].toDouble() / 2)
+                                   : QPointF();
+        };
+        const QPointF expected = scanTurn(englishCard().size(), degrees).map(centre(clean, englishCard().height()));
+        const QPointF found = centre(card, scan.height());
+        EXPECT_LT((found - expected).manhattanLength(), 16) << degrees;
+    }
 }
 
 TEST_F(Quillant, FieldTagReadsOnlyTheBox)

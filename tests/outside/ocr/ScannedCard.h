@@ -1,0 +1,11 @@
+// A drawn card as a scanner gives it, for the clean-up and recognition tests.
+#pragma once
+
+#include <QImage>
+#include <QTransform>
+
+// The turn that `scannedCard` gives a card of `size`: a point of the card goes where it maps it.
+QTransform scanTurn(const QSize& size, double degrees);
+// The card turned by `degrees` (clockwise) on a scanner bed of grey `bed`, its grey levels
+// squeezed into low..high.
+QImage scannedCard(const QImage& card, double degrees, int bed, int low, int high);
