@@ -1,0 +1,99 @@
+// The services the logic layers reach dialogs through: what a program without windows gets, which
+// service answers when a test installs one over the application's, and the window handle that
+// names a window without owning it.
+#include "platform/appkit/MessagePresenter.h"
+#include "platform/appkit/PanelService.h"
+#include "platform/appkit/PrintService.h"
+#include "platform/appkit/WindowHandle.h"
+#include "platform/appkit/dialogs/DialogServices.h"
+#include "platform/appkit/dialogs/ModalDialog.h"
+#include "tests/support/appkit/ScriptedMessagePresenter.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// No service installed at all, as in a program without windows; the test's main installs the
+// dialogs again afterwards.
+class WithoutServices : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        MessagePresenter::setApplicationPresenter(nullptr);
+        PanelService::setApplicationService(nullptr);
+        PrintService::setApplicationService(nullptr);
+    }
+    void TearDown() override { installDialogServices(); }
+};
+
+TEST_F(WithoutServices, AlertsAreAnsweredWithTheFirstButtonAndPanelsCancelled)
+{
+    const AlertRequest alert{{}, QStringLiteral("Pelmora"), QStringLiteral("text"), {QStringLiteral("Yes"), QStringLiteral("No")}};
+    EXPECT_EQ(MessagePresenter::current().runModal(alert), kAlertFirstButtonReturn);
+    int answered = 0;
+    MessagePresenter::current().beginSheet(alert, [&answered](int code) { answered = code; });
+    EXPECT_EQ(answered, kAlertFirstButtonReturn) << "a sheet nobody shows is answered before beginSheet returns";
+
+    PanelRequest panel;
+    panel.allowedTypes = {QStringLiteral("cxdb")};
+    EXPECT_TRUE(PanelService::current().runOpenPanel(panel).isEmpty());
+    EXPECT_TRUE(PanelService::current().runSavePanel(panel).isEmpty());
+
+    QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
+    EXPECT_FALSE(PrintService::current().runPageLayout({}, &layout));
+    EXPECT_EQ(layout.orientation(), QPageLayout::Portrait);
+    bool drawn = false;
+    EXPECT_FALSE(PrintService::current().runPrint({{}, layout, [&drawn](QPrinter&) { return drawn = true; }}));
+    EXPECT_FALSE(drawn) << "nothing is printed without a print panel";
+}
+
+TEST_F(WithoutServices, AServiceATestInstalledAnswersBeforeTheApplicationsOne)
+{
+    ScriptedMessagePresenter application;
+    MessagePresenter::setCurrent(nullptr);
+    MessagePresenter::setApplicationPresenter(&application);
+    EXPECT_EQ(&MessagePresenter::current(), &application);
+    {
+        ScriptedMessagePresenter test; // installs itself with setCurrent while it lives
+        EXPECT_EQ(&MessagePresenter::current(), &test);
+    }
+    EXPECT_EQ(&MessagePresenter::current(), &application) << "setCurrent(nullptr) returns to the application's presenter";
+    MessagePresenter::setApplicationPresenter(nullptr);
+}
+
+TEST(WindowHandle, NamesAWindowWithoutOwningIt)
+{
+    auto window = std::make_unique<QWidget>();
+    const QPointer<QWidget> guarded = window.get();
+    struct Case {
+        const char* name;
+        WindowHandle handle;
+    };
+    const Case cases[] = {{"from a widget", window.get()}, {"from a guarded pointer", guarded}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(c.handle);
+        EXPECT_EQ(windowWidget(c.handle), window.get());
+        EXPECT_EQ(c.handle, WindowHandle(window.get()));
+    }
+    EXPECT_FALSE(WindowHandle());
+    EXPECT_FALSE(WindowHandle(nullptr));
+    EXPECT_EQ(windowWidget(QPointer<QObject>(new QObject(window.get()))), nullptr) << "an object that is no widget names no window";
+
+    // A hidden window takes no sheet: dialogs on it are application-modal.
+    EXPECT_EQ(sheetWindow(window.get()), nullptr);
+    window->show();
+    EXPECT_EQ(sheetWindow(window.get()), window.get());
+
+    const WindowHandle kept = window.get();
+    window.reset();
+    EXPECT_FALSE(kept) << "a handle reads as null once its window is gone";
+    EXPECT_EQ(windowWidget(kept), nullptr);
+    EXPECT_FALSE(cases[0].handle);
+}
+
+} // namespace
