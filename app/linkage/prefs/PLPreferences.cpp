@@ -147,10 +147,6 @@ PLPreferences::PLPreferences() : _panel(new QDialog)
     buildGeneralView();
     buildExportItemView();
     buildAppListView();
-    // Each page's size as built: the window takes it whenever the page is shown.
-    GeneralViewRectangle = _GeneralView->sizeHint();
-    ExportItemViewRectangle = _ExportItemView->sizeHint();
-    _rectViewAppListRectangle = _viewAppListManage->sizeHint();
     struct Item {
         const char* identifier;
         const char* labelKey;
@@ -443,7 +439,8 @@ void PLPreferences::switchPage(QWidget* page, QSize size, const QString& titleKe
     _panel->setWindowTitle(getLocalString(titleKey));
     const QPoint topLeft = _panel->geometry().topLeft();
     m_pages->setCurrentWidget(page);
-    m_pages->setFixedSize(size);
+    if (size.isValid())
+        m_pages->setFixedSize(size);
     _panel->adjustSize();
     _panel->move(_panel->pos() + (topLeft - _panel->geometry().topLeft()));
     for (QAction* action : m_toolbarItems->actions())
@@ -467,14 +464,32 @@ void PLPreferences::showAppListView()
     switchPage(_viewAppListManage, _rectViewAppListRectangle, QStringLiteral("IDS_PREFERENCES_APP_LIST_ITEM"), _appTableView);
 }
 
-void PLPreferences::showWindow()
+void PLPreferences::showPanel()
 {
     _panel->show();
+    if (GeneralViewRectangle.isValid())
+        return;
+    // Each page's size as first shown (its controls then have their final sizes): the window
+    // takes it whenever the page is shown.
+    GeneralViewRectangle = _GeneralView->sizeHint();
+    ExportItemViewRectangle = _ExportItemView->sizeHint();
+    _rectViewAppListRectangle = _viewAppListManage->sizeHint();
+    if (m_pages->currentWidget() == _GeneralView)
+        loadGeneralView();
+    else if (m_pages->currentWidget() == _ExportItemView)
+        loadExportItemView();
+    else
+        showAppListView();
+}
+
+void PLPreferences::showWindow()
+{
+    showPanel();
 }
 
 void PLPreferences::regulatePreferencesWindow()
 {
-    _panel->show();
+    showPanel();
     if (const QScreen* screen = _panel->screen()) {
         QRect frame = _panel->frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());

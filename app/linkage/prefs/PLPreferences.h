@@ -66,6 +66,7 @@ private:
     void ExportItemViewDefaultSetting();
     void getUISetting(QCheckBox* box, uint32_t bit);
     void onSettingDisplay();
+    void showPanel();
     void switchPage(QWidget* page, QSize size, const QString& titleKey, QWidget* firstResponder);
     void windowWillClose();
 
@@ -98,7 +99,7 @@ private:
     QWidget* _GeneralView = nullptr;
     QWidget* _ExportItemView = nullptr;
     QWidget* _viewAppListManage = nullptr;
-    // Each page's size as built, which the window takes whenever the page is shown.
+    // Each page's size as first shown, which the window takes whenever the page is shown.
     QSize GeneralViewRectangle;
     QSize ExportItemViewRectangle;
     QSize _rectViewAppListRectangle;

@@ -317,4 +317,22 @@ TEST_F(PreferencesWindow, HelpButtonsOpenTheirPages)
     EXPECT_EQ(presenter.texts(), QStringList{PLMessage::errorText(3)});
 }
 
+TEST_F(PreferencesWindow, ToolbarItemsAndLanguagesShowTheirImages)
+{
+    PLPreferences preferences;
+    QWidget* w = preferences.window();
+    for (const char* item : {"Pelmora Toolbar General Identifier", "Pelmora Toolbar ExportItem Identifier",
+                             "Pelmora Preferences Toolbar App List Identifier"}) {
+        EXPECT_FALSE(find<QAction>(w, item)->icon().isNull()) << item;
+    }
+    auto* languages = find<QComboBox>(w, "_recognizeButton");
+    for (int tag = 0; tag <= 11; ++tag) {
+        const int index = languages->findData(tag);
+        ASSERT_GE(index, 0) << tag;
+        EXPECT_FALSE(languages->itemIcon(index).isNull()) << tag;
+    }
+    auto* formats = find<QComboBox>(w, "_exportButton");
+    EXPECT_FALSE(formats->itemIcon(formats->findData(4)).isNull()) << "ContactXML";
+}
+
 } // namespace
