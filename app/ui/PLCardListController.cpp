@@ -1,8 +1,8 @@
 #include "app/ui/PLCardListController.h"
 
 #include "app/core/DatabaseFolder.h"
-#include "app/core/Globals.h"
 #include "app/core/LocalString.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
 #include "app/core/VersionUtilities.h"
@@ -43,7 +43,7 @@ PlistValue columnInfo(const QTableView* table, const CardTableModel* model)
 
 } // namespace
 
-PLCardListController::PLCardListController(QObject* parent) : QObject(parent) {}
+PLCardListController::PLCardListController(const OpenDatabase& database, QObject* parent) : QObject(parent), m_database(database) {}
 
 PLCardListController::~PLCardListController()
 {
@@ -263,7 +263,7 @@ void PLCardListController::displayFont(const QString& cardID)
 {
     if (cardID.isEmpty() || !m_context)
         return;
-    if (checkDBAttributes(g_strCurDBPath) != kDBAttributesOK) {
+    if (checkDBAttributes(m_database.folder()) != kDBAttributesOK) {
         PLMessage::ShowPLErrorMessageAlertSheet(m_tableViewCard ? m_tableViewCard->window() : nullptr, {}, 48);
         return;
     }

@@ -18,6 +18,7 @@
 
 class CardTableModel;
 class ManagedObjectContext;
+class OpenDatabase;
 class PLArrayController;
 class PLOutlineViewController;
 class QMenu;
@@ -33,7 +34,8 @@ public:
     static constexpr const char* kMenuDisplayChangeNotification = "Pelmora Menu display change";
     static constexpr int kNewCardDelayMs = 1000;
 
-    explicit PLCardListController(QObject* parent = nullptr);
+    // `database` is the open database whose folder the card list works in.
+    explicit PLCardListController(const OpenDatabase& database, QObject* parent = nullptr);
     ~PLCardListController() override;
 
     // Outlets.
@@ -118,4 +120,5 @@ private:
     SelectionBridge* m_cardBridge = nullptr;
     SelectionBridge* m_trashBridge = nullptr;
     std::unique_ptr<PLCardListUndoManager> _undoManager;
+    const OpenDatabase& m_database;
 };

@@ -2,6 +2,7 @@
 
 #include "app/core/Globals.h"
 #include "app/core/LocalString.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/PLChecker.h"
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
@@ -28,7 +29,7 @@
 using namespace ToolbarValidation;
 using namespace ImagePaneState;
 
-PLImageController::PLImageController(QObject* parent) : QObject(parent)
+PLImageController::PLImageController(const OpenDatabase& database, QObject* parent) : QObject(parent), m_database(database)
 {
     NotificationCenter& center = NotificationCenter::defaultCenter();
     center.addObserver(this, QString::fromLatin1(kHideButtonNotification), [this](const Notification&) { hideButton(); });
@@ -57,7 +58,7 @@ void PLImageController::awakeFromNib()
 
 QString PLImageController::imagesFolder() const
 {
-    const QString database = PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly ? g_strCurReadOnlyDBPath : g_strCurDBPath;
+    const QString database = PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly ? g_strCurReadOnlyDBPath : m_database.folder();
     return DatabaseLayout::imagesFolderPath(database);
 }
 
@@ -189,7 +190,7 @@ int PLImageController::frontImageTypeWritingPlaceholder(const QString& frontPath
     const int type = CheckPDF(frontPath);
     if (type != kPdfMissing)
         return type;
-    const int written = PLImageCreator::writeCardImage(g_strCurDBPath, _dicCardInfo);
+    const int written = PLImageCreator::writeCardImage(m_database.folder(), _dicCardInfo);
     if (written == 0)
         return kImageOwnPdf;
     // A database that cannot take the placeholder would say so on every selection of the card.

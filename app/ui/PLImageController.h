@@ -15,6 +15,7 @@
 #include <functional>
 #include <optional>
 
+class OpenDatabase;
 class PLExportItemController;
 class PLImageView;
 class PLScrollView;
@@ -42,7 +43,8 @@ public:
     static constexpr int kMsgPlaceholderText = 115;
     static constexpr int kMsgPlaceholderFailed = 6;
 
-    explicit PLImageController(QObject* parent = nullptr);
+    // `database` is the open database whose folder the image pane works in.
+    explicit PLImageController(const OpenDatabase& database, QObject* parent = nullptr);
     ~PLImageController() override;
 
     // Outlets.
@@ -154,4 +156,5 @@ private:
     int _hSplitViewWidth = 350;
     // Cards whose missing front could not be replaced, told once each.
     QSet<QString> m_placeholderReported;
+    const OpenDatabase& m_database;
 };

@@ -73,10 +73,10 @@ void PLMainWindowController::buildWindow()
     _acWndCardInTrash = new PLArrayController(this);
     _exportController = new PLExportItemController(this);
     _attachmentController = new PLAttachmentController(this);
-    _imageController = new PLImageController(this);
+    _imageController = new PLImageController(m_database, this);
     _dragSupportDataSource = new PLDragSupportDataSource(this);
-    _outlineViewController = new PLOutlineViewController(this);
-    _cardListContronller = new PLCardListController(this);
+    _outlineViewController = new PLOutlineViewController(m_database, this);
+    _cardListContronller = new PLCardListController(m_database, this);
 
     _exportController->setDetailCardView(m_ui._detailCardView);
     _attachmentController->setAttachTableView(m_ui._attachTableView);

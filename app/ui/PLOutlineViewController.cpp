@@ -6,6 +6,7 @@
 #include "app/core/Globals.h"
 #include "app/core/Identifiers.h"
 #include "app/core/LocalString.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/PLMessage.h"
 #include "app/ui/FolderTree.h"
 #include "app/ui/PLCardListController.h"
@@ -34,7 +35,7 @@ constexpr int kMessageDiskSpace = 11;
 
 } // namespace
 
-PLOutlineViewController::PLOutlineViewController(QObject* parent) : QObject(parent) {}
+PLOutlineViewController::PLOutlineViewController(const OpenDatabase& database, QObject* parent) : QObject(parent), m_database(database) {}
 
 PLOutlineViewController::~PLOutlineViewController() = default;
 
@@ -196,12 +197,12 @@ void PLOutlineViewController::updateBottomFolderStatus()
 bool PLOutlineViewController::checkDBStatus()
 {
     QWidget* window = _outlineView ? _outlineView->window() : nullptr;
-    if (checkDBAttributes(g_strCurDBPath) != kDBAttributesOK) {
+    if (checkDBAttributes(m_database.folder()) != kDBAttributesOK) {
         PLNSLog(QStringLiteral("There is something wrong with DB file."));
         PLMessage::ShowPLErrorMessageBySheet(window, kMessageDBError);
         return false;
     }
-    if (checkDiskSize(g_strCurDBPath, g_lDiskSize) != 0) {
+    if (checkDiskSize(m_database.folder(), g_lDiskSize) != 0) {
         PLNSLog(QStringLiteral("Local disk is not enough."));
         PLMessage::ShowPLErrorMessageBySheet(window, kMessageDiskSpace);
         return false;

@@ -16,6 +16,7 @@
 #include <memory>
 
 class ManagedObjectContext;
+class OpenDatabase;
 class PLCardListController;
 class QLabel;
 class QStandardItem;
@@ -25,7 +26,8 @@ class QTreeView;
 class PLOutlineViewController : public QObject {
     Q_OBJECT
 public:
-    explicit PLOutlineViewController(QObject* parent = nullptr);
+    // `database` is the open database whose folder the folder tree works in.
+    explicit PLOutlineViewController(const OpenDatabase& database, QObject* parent = nullptr);
     ~PLOutlineViewController() override;
 
     // Outlets.
@@ -99,4 +101,5 @@ private:
     bool m_filling = false;
     std::function<int()> m_visibleWidth;
     int m_hiddenWidth = 190;
+    const OpenDatabase& m_database;
 };

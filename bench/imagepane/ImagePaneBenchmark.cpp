@@ -69,7 +69,7 @@ int main(int argc, char** argv)
     pane.show();
     QApplication::processEvents();
 
-    PLImageController controller;
+    PLImageController controller(database);
     controller.setScrollViews(faceScroll, backScroll);
     controller.setImageViews(face, back);
 
