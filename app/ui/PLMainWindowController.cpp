@@ -12,6 +12,7 @@
 #include "app/core/PLNetDBLockController.h"
 #include "app/core/windows/PLPasswordController.h"
 #include "app/images/CardDictionary.h"
+#include "app/ui/MainWindowBookkeepingHost.h"
 #include "platform/appkit/ModalScope.h"
 #include "platform/appkit/Scheduler.h"
 #include "platform/foundation/FormatString.h"

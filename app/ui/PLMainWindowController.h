@@ -30,6 +30,7 @@
 #include <memory>
 
 class ArrayController;
+class MainWindowBookkeepingHost;
 class QLabel;
 class QMenu;
 class QSplitter;
@@ -55,7 +56,6 @@ class QDialog;
 class PLMainWindowController : public QObject,
                                public PLMainWindowHost,
                                public PLMergeHost,
-                               public PLSyncBookkeepingHost,
                                public PLUploadHost {
     Q_OBJECT
 public:
@@ -108,10 +108,6 @@ public:
     void windowWillClose();
     bool isImageProcessing() const override { return _bProcessing; }
     bool isSyncing() const override { return _bIsSynchronous; }
-    // What the bookkeeping of synchronisation identifiers asks on every change of the store.
-    QString searchFieldString() override;
-    void rearrangeCards() override;
-    void showSelectedRecordsInImagePane() override;
     void endFolderNameEditing() override {}
     void searchText(const QString& text) override;
     // Shows the processing sheet over the main window; false when it cannot be shown. While it
@@ -174,7 +170,7 @@ public:
     void setDetailViewShown(bool shown);
     void setFolderListViewShown(bool shown);
     void resetBottomFolderStatusLayout();
-    void updateSelectStatus() override;
+    void updateSelectStatus();
     void updateSelectCountText(int count);
     void updateCurrentSelectText(int current, int total);
     void updateFileExportTypeText(const QString& text);
@@ -322,5 +318,6 @@ private:
     int _editBarSegControlSeletedItem = 1;
     bool m_layoutApplied = false;
     QList<std::pair<QSplitter*, QList<int>>> m_pendingSizes; // split sizes to apply once the window is laid out
+    std::unique_ptr<MainWindowBookkeepingHost> m_bookkeepingHost;
     std::unique_ptr<PLSyncBookkeeping> m_syncBookkeeping; // last: it stops observing first
 };

@@ -12,6 +12,7 @@
 #include "app/images/CardTextRules.h"
 #include "app/images/ManagedCardRecord.h"
 #include "app/images/PLImageCreator.h"
+#include "app/ui/MainWindowBookkeepingHost.h"
 #include "app/ui/PLAttachmentController.h"
 #include "app/ui/PLCardListController.h"
 #include "app/ui/PLDragSupportDataSource.h"
@@ -191,7 +192,8 @@ void PLMainWindowController::addObserver()
     center.addObserver(this, QString::fromLatin1(kPreferencesClosedNotification),
                        [this](const Notification& notification) { responseToPreferencesWindowClosed(notification); });
     center.addObserver(this, kDummyImageCreatedNotification, [this](const Notification& notification) { dummyImagePdfDidCreate(notification); });
-    m_syncBookkeeping = std::make_unique<PLSyncBookkeeping>(this);
+    m_bookkeepingHost = std::make_unique<MainWindowBookkeepingHost>(*this, m_database);
+    m_syncBookkeeping = std::make_unique<PLSyncBookkeeping>(m_bookkeepingHost.get());
 }
 
 void PLMainWindowController::creatSearchMenu(int displayMask)
