@@ -13,6 +13,7 @@
 #include "app/core/windows/PLPasswordController.h"
 #include "app/images/CardDictionary.h"
 #include "app/ui/MainWindowBookkeepingHost.h"
+#include "app/ui/MainWindowMergeHost.h"
 #include "platform/appkit/ModalScope.h"
 #include "platform/appkit/Scheduler.h"
 #include "platform/foundation/FormatString.h"
@@ -48,6 +49,7 @@ PLMainWindowController::PLMainWindowController(OpenDatabase& database, QObject* 
       // Queued: a quit asked before the event loop runs must not be lost.
       m_terminate([] { QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection); })
 {
+    m_mergeHost = std::make_unique<MainWindowMergeHost>(*this, m_database);
     m_window->setObjectName(QStringLiteral("PLMainWindow"));
     m_window->setWindowTitle(QStringLiteral("Pelmora"));
     _pwdWndController->setMainWindow(m_window.get());
@@ -73,6 +75,11 @@ PLMainWindowController::~PLMainWindowController()
     Scheduler::shared().cancelPreviousPerformRequests(this);
     NotificationCenter::defaultCenter().removeObserver(this);
     closeDatabase();
+}
+
+PLMergeHost& PLMainWindowController::mergeHost() const
+{
+    return *m_mergeHost;
 }
 
 const ManagedObjectModel& PLMainWindowController::managedObjectModel() const

@@ -10,7 +10,6 @@
 #include "app/core/PLMainWindowHost.h"
 #include "app/core/PLDatabaseMigration.h"
 #include "app/images/CardFileRecognitionImages.h"
-#include "app/images/PLMergeHost.h"
 #include "app/images/PLRegController.h"
 #include "app/linkage/PLUploadHost.h"
 #include "app/sync/PLSyncBookkeeping.h"
@@ -31,6 +30,8 @@
 
 class ArrayController;
 class MainWindowBookkeepingHost;
+class MainWindowMergeHost;
+class PLMergeHost;
 class QLabel;
 class QMenu;
 class QSplitter;
@@ -55,7 +56,6 @@ class QDialog;
 
 class PLMainWindowController : public QObject,
                                public PLMainWindowHost,
-                               public PLMergeHost,
                                public PLUploadHost {
     Q_OBJECT
 public:
@@ -229,17 +229,12 @@ public:
     int scanData(const QStringList& paths, int inputType, QStringList* importedPaths) override;
     PLRegController& regController() { return _regController; }
 
-    // --- what the merge window asks
-
-    QString currentDatabasePath() override;
-    WindowHandle mainWindow() override { return m_window.get(); }
-    bool isMainWindowVisibleOrMiniaturized() override { return isWindowVisible() || isWindowMiniaturized(); }
+    // The card dictionaries of the selected cards, in selection order.
     QList<CardDict> getSeleteRecords() override;
-    int selectedFolderRow() override;
-    QString selectedFolderID() override;
-    int setFolderNameWhenRemoving(const QString& cardID) override;
-    void updateOneRecord(const ManagedObjectPtr& card) override;
-    int cleanRecordRect(const ManagedObjectPtr& card) override;
+    // The folder tree's selected folder; "" when none.
+    QString selectedFolderID();
+    // What the merge window and the merge after an import ask of the main window.
+    PLMergeHost& mergeHost() const;
 
 signals:
     // A toolbar item without a view of its own was clicked (rotate, mail, web page, zoom).
@@ -318,6 +313,7 @@ private:
     int _editBarSegControlSeletedItem = 1;
     bool m_layoutApplied = false;
     QList<std::pair<QSplitter*, QList<int>>> m_pendingSizes; // split sizes to apply once the window is laid out
+    std::unique_ptr<MainWindowMergeHost> m_mergeHost;
     std::unique_ptr<MainWindowBookkeepingHost> m_bookkeepingHost;
     std::unique_ptr<PLSyncBookkeeping> m_syncBookkeeping; // last: it stops observing first
 };

@@ -1,5 +1,5 @@
 // The main window controller's window: showing and closing it, the processing sheet, the folder
-// and card selection, and what the merge window asks of it.
+// and card selection.
 #include "app/ui/PLMainWindowController.h"
 
 #include "app/core/CardEntities.h"
@@ -27,13 +27,6 @@
 #include <QMainWindow>
 #include <QProgressBar>
 #include <QVBoxLayout>
-
-namespace {
-
-const char* const kRectKeys[] = {"full_Name_XY", "company_XY", "job_Title_XY", "department_XY", "zip_PostalCode_XY", "address_XY",
-                                  "telephone_Number_XY", "fax_Number_XY", "mobile_Number_XY", "e_Mail_XY", "web_Page_Address_XY", "memo_XY"};
-
-} // namespace
 
 bool PLMainWindowController::isWindowVisible() const
 {
@@ -202,50 +195,12 @@ void PLMainWindowController::recordSelection(const QString& folderID, const QStr
     context->refreshObject(versions.first(), true);
 }
 
-QString PLMainWindowController::currentDatabasePath()
-{
-    return m_database.folder();
-}
-
 QList<CardDict> PLMainWindowController::getSeleteRecords()
 {
     QList<CardDict> records;
     for (const ManagedObjectPtr& card : _acWndCard->selectedObjects())
         records.append(setDataDictToDict(ManagedCardRecord(card.get())));
     return records;
-}
-
-int PLMainWindowController::selectedFolderRow()
-{
-    const TreeNode* folder = _outlineViewController->getSelectedItem();
-    if (!folder)
-        return -1;
-    return folder->folderType == kFolderTypeRoot ? 0 : 1;
-}
-
-int PLMainWindowController::setFolderNameWhenRemoving(const QString& cardID)
-{
-    return ::setFolderNameWhenRemoving(managedObjectContext(), cardID);
-}
-
-void PLMainWindowController::updateOneRecord(const ManagedObjectPtr& card)
-{
-    if (ManagedObjectContext* context = managedObjectContext(); context && card)
-        context->refreshObject(card, true);
-    saveAction();
-    _acWndCard->rearrangeObjects();
-    _acWndCard->setSelectionIndexes(_acWndCard->selectionIndexes());
-    _acWndCardInTrash->rearrangeObjects();
-    updateSelectStatus();
-}
-
-int PLMainWindowController::cleanRecordRect(const ManagedObjectPtr& card)
-{
-    if (!card)
-        return 3;
-    for (const char* key : kRectKeys)
-        card->setValue(QString::fromLatin1(key), QString());
-    return 0;
 }
 
 void PLMainWindowController::onCloudConnect()
