@@ -161,12 +161,13 @@ uint64_t PLSalesforceClientController::maxNumLimitedOfSelection()
 
 int PLSalesforceClientController::createPdfIfNotExists(const QList<CardDict>& cards)
 {
-    const QString images = cardImagesFolder(g_strCurDBPath);
+    const QString database = _mainController->databaseFolder();
+    const QString images = cardImagesFolder(database);
     for (const CardDict& card : cards) {
         const QString name = card.value(cardkey::kFaceImageFile).toString();
         if (PLChecker::isBlank(name) || CheckPDF(QDir(images).filePath(name)) != kPdfMissing)
             continue;
-        const int code = PLImageCreator::writeCardImage(g_strCurDBPath, card);
+        const int code = PLImageCreator::writeCardImage(database, card);
         if (code != 0) {
             PLNSLog(QStringLiteral("Image Create failed. %@"), name);
             return code;
@@ -230,7 +231,7 @@ void PLSalesforceClientController::quendrel()
         reportAfterPathType(kMsgNoSpace);
         return;
     }
-    const int folderCheck = checkDBAttributes(g_strCurDBPath);
+    const int folderCheck = checkDBAttributes(_mainController->databaseFolder());
     if (folderCheck == kDBAttributesMissing || folderCheck == kDBAttributesUnreadable) {
         reportAfterPathType(kMsgDatabaseFolder);
         return;

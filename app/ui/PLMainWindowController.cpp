@@ -14,6 +14,7 @@
 #include "app/images/CardDictionary.h"
 #include "app/ui/MainWindowBookkeepingHost.h"
 #include "app/ui/MainWindowMergeHost.h"
+#include "app/ui/MainWindowUploadHost.h"
 #include "platform/appkit/ModalScope.h"
 #include "platform/appkit/Scheduler.h"
 #include "platform/foundation/FormatString.h"
@@ -50,6 +51,7 @@ PLMainWindowController::PLMainWindowController(OpenDatabase& database, QObject* 
       m_terminate([] { QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection); })
 {
     m_mergeHost = std::make_unique<MainWindowMergeHost>(*this, m_database);
+    m_uploadHost = std::make_unique<MainWindowUploadHost>(*this, m_database);
     m_window->setObjectName(QStringLiteral("PLMainWindow"));
     m_window->setWindowTitle(QStringLiteral("Pelmora"));
     _pwdWndController->setMainWindow(m_window.get());

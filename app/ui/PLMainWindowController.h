@@ -11,7 +11,6 @@
 #include "app/core/PLDatabaseMigration.h"
 #include "app/images/CardFileRecognitionImages.h"
 #include "app/images/PLRegController.h"
-#include "app/linkage/PLUploadHost.h"
 #include "app/sync/PLSyncBookkeeping.h"
 #include "app/ui/MainWindowUi.h"
 #include "app/ui/PLMigrationCardImages.h"
@@ -31,6 +30,7 @@
 class ArrayController;
 class MainWindowBookkeepingHost;
 class MainWindowMergeHost;
+class MainWindowUploadHost;
 class PLMergeHost;
 class QLabel;
 class QMenu;
@@ -54,9 +54,7 @@ class PLPasswordController;
 class PLPreferences;
 class QDialog;
 
-class PLMainWindowController : public QObject,
-                               public PLMainWindowHost,
-                               public PLUploadHost {
+class PLMainWindowController : public QObject, public PLMainWindowHost {
     Q_OBJECT
 public:
     static constexpr const char* kDatabasePathKey = "IDS_MAINWINDOW_DETABASE_PATH";
@@ -64,7 +62,7 @@ public:
     explicit PLMainWindowController(OpenDatabase& database, QObject* parent = nullptr);
     ~PLMainWindowController() override;
 
-    QMainWindow* window() const override { return m_window.get(); }
+    QMainWindow* window() const { return m_window.get(); }
     WindowHandle windowHandle() const override { return m_window.get(); }
     WindowHandle databaseWindow() override { return m_window.get(); }
     QLabel* dbPathField() const { return m_ui._dbPathField; }
@@ -112,8 +110,8 @@ public:
     void searchText(const QString& text) override;
     // Shows the processing sheet over the main window; false when it cannot be shown. While it
     // is shown the application is in a modal run: delayed calls wait until it is gone.
-    bool RunIndicator(const QString& title, const QString& message) override;
-    void StopIndicator() override;
+    bool RunIndicator(const QString& title, const QString& message);
+    void StopIndicator();
     // The upload command: the selected cards go to the upload plug-in.
     void onCloudConnect();
     // The preferences window, made on first use.
@@ -230,7 +228,7 @@ public:
     PLRegController& regController() { return _regController; }
 
     // The card dictionaries of the selected cards, in selection order.
-    QList<CardDict> getSeleteRecords() override;
+    QList<CardDict> getSeleteRecords();
     // The folder tree's selected folder; "" when none.
     QString selectedFolderID();
     // What the merge window and the merge after an import ask of the main window.
@@ -314,6 +312,7 @@ private:
     bool m_layoutApplied = false;
     QList<std::pair<QSplitter*, QList<int>>> m_pendingSizes; // split sizes to apply once the window is laid out
     std::unique_ptr<MainWindowMergeHost> m_mergeHost;
+    std::unique_ptr<MainWindowUploadHost> m_uploadHost;
     std::unique_ptr<MainWindowBookkeepingHost> m_bookkeepingHost;
     std::unique_ptr<PLSyncBookkeeping> m_syncBookkeeping; // last: it stops observing first
 };

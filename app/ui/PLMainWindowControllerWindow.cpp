@@ -11,6 +11,7 @@
 #include "app/linkage/PLSalesforceClientController.h"
 #include "app/linkage/prefs/PLPreferences.h"
 #include "app/ui/CardFolderPath.h"
+#include "app/ui/MainWindowUploadHost.h"
 #include "app/ui/PLCardListController.h"
 #include "app/ui/PLOutlineViewController.h"
 #include "app/ui/logic/PLArrayController.h"
@@ -206,7 +207,7 @@ QList<CardDict> PLMainWindowController::getSeleteRecords()
 void PLMainWindowController::onCloudConnect()
 {
     PLSalesforceClientController client;
-    client.setMainWinController(this);
+    client.setMainWinController(m_uploadHost.get());
     client.quendrel();
 }
 

@@ -30,6 +30,7 @@ class FakeMainWindow : public PLUploadHost {
 public:
     QWidget widget;
     QList<CardDict> cards;
+    QString folder;
     bool indicatorStarts = true;
     int indicatorRuns = 0;
     int indicatorStops = 0;
@@ -46,6 +47,7 @@ public:
     }
     void StopIndicator() override { ++indicatorStops; }
     QList<CardDict> getSeleteRecords() override { return cards; }
+    QString databaseFolder() const override { return folder; }
 };
 
 // How the stand-in plug-in was called, read from its record.
@@ -90,6 +92,7 @@ protected:
         qputenv("PELMORA_TEST_PLUGIN_RECORD", QFile::encodeName(record));
         qunsetenv("PELMORA_TEST_PLUGIN_RETURN");
         mainWindow.cards = cards(2);
+        mainWindow.folder = openDatabase.folder();
     }
     void TearDown() override
     {
@@ -286,6 +289,7 @@ TEST_F(UploadClient, EachFailureShowsItsMessageAndRemovesTheHandOff)
         installBundle(QStringLiteral(RECORDING_PLUGIN_PATH));
         PreferenceDomain::standard().remove(kUploadItems);
         mainWindow.cards = cards(2);
+        mainWindow.folder = openDatabase.folder();
         g_lDiskSize = kDefaultDiskSize;
         c.arrange();
         presenter.clear();
