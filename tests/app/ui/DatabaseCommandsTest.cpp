@@ -6,6 +6,7 @@
 #include "app/core/PLDatabaseCommands.h"
 #include "app/core/PLDatabasePanels.h"
 #include "app/core/PLNetDBLockController.h"
+#include "app/images/PLMergeHost.h"
 #include "app/ui/PLMainWindowController.h"
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/PreferenceDomain.h"
@@ -245,6 +246,9 @@ TEST_F(DatabaseCommands, NewOpenAndBackUpSwitchAndRecordThePath)
     EXPECT_EQ(DatabaseLock::probe(created), DatabaseLock::Result::InUse);
     EXPECT_EQ(DatabaseLock::probe(current), DatabaseLock::Result::Locked); // the old lock was let go
     EXPECT_EQ(PLNetDBLockController::dbOpenMode(), 2);
+    // What the window serves the merge follows the switch.
+    EXPECT_EQ(window.mergeHost().currentDatabasePath(), created);
+    EXPECT_EQ(window.mergeHost().managedObjectContext(), window.managedObjectContext());
 
     // Open: an older database is migrated first, then opened.
     const QString old = temp.filePath(QStringLiteral("Old.cxdb"));
