@@ -40,12 +40,26 @@ PLMainMenu::PLMainMenu(PLMainWindowController& mainWindow, PLAppController& appC
     upload->setObjectName(QStringLiteral("onCloudConnect"));
     connect(upload, &QAction::triggered, this, [&mainWindow] { mainWindow.onCloudConnect(); });
     file->addSeparator();
+    QList<QAction*> windowItems;
+    const std::pair<const char*, const char*> printItems[] = {
+        {"printPagesSetting", "IDS_MENU_PAGE_SETUP"}, {"print", "IDS_MENU_PRINT"}};
+    for (const auto& [name, titleKey] : printItems) {
+        QAction* action = file->addAction(getLocalString(QString::fromLatin1(titleKey)));
+        action->setObjectName(QString::fromLatin1(name));
+        windowItems.append(action);
+    }
+    windowItems.last()->setShortcut(QKeySequence::Print);
+    connect(windowItems[0], &QAction::triggered, this, [&mainWindow] { mainWindow.printPagesSetting(); });
+    connect(windowItems[1], &QAction::triggered, this, [&mainWindow] { mainWindow.print(); });
+    file->addSeparator();
     mainWindow.window()->menuBar()->addMenu(mainWindow.exportMenu());
     QAction* quit = file->addAction(getLocalString(QStringLiteral("IDS_MENU_QUIT")));
     quit->setShortcut(QKeySequence::Quit);
     connect(quit, &QAction::triggered, mainWindow.window(), &QWidget::close);
-    connect(file, &QMenu::aboutToShow, this, [validated, &appController] {
+    connect(file, &QMenu::aboutToShow, this, [validated, windowItems, &appController, &mainWindow] {
         for (const auto& [action, command] : validated)
             action->setEnabled(appController.validateMenuItem(command));
+        for (QAction* action : windowItems)
+            action->setEnabled(mainWindow.validateMenuItem(action->objectName()));
     });
 }

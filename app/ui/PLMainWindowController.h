@@ -20,6 +20,7 @@
 
 #include <QMainWindow>
 #include <QObject>
+#include <QPageLayout>
 
 #include <QHash>
 #include <QStringList>
@@ -222,6 +223,11 @@ public:
     void connectAddressBook();
     void statrConnect(bool fromPanel);
 
+    // --- printing (the selected cards) and the page set-up it uses
+
+    void print();
+    void printPagesSetting();
+
     // --- the import of card files (Card and CardBelong records in the Inbox or the drop folder)
 
     int scanData(const QStringList& paths, int inputType, QStringList* importedPaths) override;
@@ -267,6 +273,8 @@ private:
     void showExportResult(int result, const char* logFormat);
     // Queues `call` on the main thread; dropped when the window is gone by then.
     void performLater(std::function<void()> call);
+    // The page set-up of this window's prints: the system's default paper until the user sets one.
+    QPageLayout& printInfo();
 
     OpenDatabase& m_database;
     std::unique_ptr<QMainWindow> m_window;
@@ -298,6 +306,7 @@ private:
     PLLinkMessageController* _linkMessageController = nullptr;
     QMenu* m_searchMenu = nullptr;
     QMenu* m_exportMenu = nullptr;
+    QPageLayout _printInfo;
 
     QToolBar* m_toolbar = nullptr;
     QStringList m_toolbarIdentifiers;

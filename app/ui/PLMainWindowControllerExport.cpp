@@ -76,8 +76,10 @@ bool PLMainWindowController::validateMenuItem(const QString& action) const
         return false;
     const bool readOnly = PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly;
     const bool selected = !_acWndCard->selectedObjects().isEmpty();
-    if (action == QLatin1String("onExport") || action.startsWith(QLatin1String("export")))
+    if (action == QLatin1String("onExport") || action.startsWith(QLatin1String("export")) || action == QLatin1String("print"))
         return selected;
+    if (action == QLatin1String("printPagesSetting"))
+        return true;
     if (action == QLatin1String("connectAddOnly"))
         return !readOnly && selected;
     if (action == QLatin1String("connectAddressBook"))
