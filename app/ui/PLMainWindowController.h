@@ -228,6 +228,11 @@ public:
     void print();
     void printPagesSetting();
 
+    // --- mail to the selected cards and the selected card's web page
+
+    void onMail();
+    void onExplorer();
+
     // --- the import of card files (Card and CardBelong records in the Inbox or the drop folder)
 
     int scanData(const QStringList& paths, int inputType, QStringList* importedPaths) override;

@@ -12,6 +12,7 @@
 #include "app/core/PLNetDBLockController.h"
 #include "app/export/PLExporter.h"
 #include "app/ui/logic/PLArrayController.h"
+#include "app/ui/logic/ToolbarItems.h"
 #include "platform/appkit/PanelService.h"
 #include "platform/appkit/Scheduler.h"
 
@@ -80,6 +81,10 @@ bool PLMainWindowController::validateMenuItem(const QString& action) const
         return selected;
     if (action == QLatin1String("printPagesSetting"))
         return true;
+    if (action == QLatin1String("onMail"))
+        return validateToolbarItem(QString::fromLatin1(ToolbarItems::kMail));
+    if (action == QLatin1String("onExplorer"))
+        return validateToolbarItem(QString::fromLatin1(ToolbarItems::kExplorer));
     if (action == QLatin1String("connectAddOnly"))
         return !readOnly && selected;
     if (action == QLatin1String("connectAddressBook"))

@@ -140,6 +140,10 @@ void PLMainWindowController::awakeFromNib()
             _imageController->zoomIn();
         else if (identifier == QLatin1String(ToolbarItems::kZoomOut))
             _imageController->zoomOut();
+        else if (identifier == QLatin1String(ToolbarItems::kMail))
+            onMail();
+        else if (identifier == QLatin1String(ToolbarItems::kExplorer))
+            onExplorer();
     });
     // Segment 0 draws a field box, segment 1 moves the image.
     connect(m_ui._segImageOperator, &QButtonGroup::idClicked, this, [this](int segment) { _imageController->moveImageOrDrawBox(segment == 0 ? 1 : 0); });
