@@ -169,8 +169,7 @@ protected:
     {
         ImagePaneFixture::SetUp();
         // The application's menu bar over this window, as the program builds it.
-        delegate = std::make_unique<PLAppController>(window.get(), PLAppServices{}, Bundle::main());
-        g_strCurDBPath = database;
+        delegate = std::make_unique<PLAppController>(window.get(), openDatabase, PLAppServices{}, Bundle::main());
         menu = std::make_unique<PLMainMenu>(*window, *delegate);
     }
     void TearDown() override
