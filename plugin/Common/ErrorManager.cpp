@@ -34,6 +34,8 @@ Mapping mapTransportError(const SoapError& error)
         return {kQDLTransportFailure, kReturnConnection};
     if (code == kURLErrorTimedOut)
         return {kQDLTimedOut, kReturnConnection};
+    if (code == kURLErrorCancelled)
+        return {kQDLUploadCancelled, kReturnCancelled};
     return {kQDLOtherFault, kReturnUnmapped};
 }
 
@@ -144,6 +146,7 @@ QString resultViewMessage(int code)
     case 10303: return QStringLiteral("MSG04006");
     case kQDLServerUnavailable:
     case kQDLSsoServiceDown: return QStringLiteral("MSG04011");
+    case kQDLUploadCancelled: return QStringLiteral("MSG04030");
     default: return QStringLiteral("MSG04012");
     }
 }

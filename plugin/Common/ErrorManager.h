@@ -27,6 +27,8 @@ enum QDLErrorCode : int {
     kQDLExceededMaxSizeRequest = 1016,
     kQDLOtherRecordStatus = 9900,
     kQDLOtherFault = 9901,
+    // The user cancelled the call in flight (a batch the service did not answer).
+    kQDLUploadCancelled = 9902,
     kQDLTimedOut = 10002,
     kQDLInvalidLogin = 10103,
     kQDLPasswordExpired = 10104,

@@ -286,9 +286,9 @@ void UploadViewController::ShowUploadView()
         _sameMethodUploadCheckBtn->setEnabled(false);
         _cancelBtn->setFocus();
     } else {
-        _acUploadRadioBtn->setEnabled(account);
-        _leadUploadRadioBtn->setEnabled(lead);
-        _existedACUploadRadioBtn->setEnabled(account);
+        // With accounts only, both ways of filing under an account are offered from the start.
+        if (!lead)
+            _existedACUploadRadioBtn->setEnabled(true);
         _uploadBtn->setFocus();
     }
 }
@@ -935,6 +935,8 @@ void UploadViewController::DOProgressCancel()
 {
     log("Progress Bar Cancel Click");
     m_isCanelled = true;
+    // A batch the service holds would keep the user waiting until its time-out: end it now.
+    m_cardHandler->Cancel();
 }
 
 void UploadViewController::ShowProgressView()

@@ -44,6 +44,7 @@ bool CardHandler::UploadAsACAsync(const std::vector<std::shared_ptr<CardInfo>>& 
     if (isBusy())
         return false;
     m_type = kUploadAsAccountAndContact;
+    m_cancelRequested = false;
     _uploadManager = std::make_unique<UploadManager>(m_global, cards, destAccount);
     if (_uploadManager->GetUnfinishedList().empty())
         completeLater();
@@ -60,6 +61,7 @@ bool CardHandler::UploadAsLeadAsync(const std::vector<std::shared_ptr<CardInfo>>
     if (isBusy())
         return false;
     m_type = kUploadAsLead;
+    m_cancelRequested = false;
     _uploadManager = std::make_unique<UploadManager>(m_global, cards, leadSource, leadStatus, campaign);
     if (_uploadManager->GetUnfinishedList().empty())
         completeLater();
@@ -68,9 +70,23 @@ bool CardHandler::UploadAsLeadAsync(const std::vector<std::shared_ptr<CardInfo>>
     return true;
 }
 
+void CardHandler::Cancel()
+{
+    if (!isBusy() || m_cancelRequested)
+        return;
+    m_cancelRequested = true;
+    // A rollback under way is let finish: it takes back what the batch made.
+    if (m_state != State::Rollback)
+        _createProvider.cancel();
+}
+
 void CardHandler::create(State next, const UploadManager::Records& records)
 {
     m_state = next;
+    if (m_cancelRequested) {
+        stepCompleted(kQDLUploadCancelled, {});
+        return;
+    }
     _createProvider.ExecuteAsync(records);
 }
 
@@ -79,7 +95,11 @@ void CardHandler::OnCreateCompleted(const Notification& notification)
     const SoapBindingResponsePtr response = responseOf(notification);
     const int code = ErrorManager::GetResponseCode(response, m_global);
     const auto part = firstPart<SforceServiceSvc_createResponse>(response);
-    const UploadManager::SaveResults results = part ? part->getresult() : UploadManager::SaveResults();
+    stepCompleted(code, part ? part->getresult() : UploadManager::SaveResults());
+}
+
+void CardHandler::stepCompleted(int code, const UploadManager::SaveResults& results)
+{
     switch (m_state) {
     case State::AccountsOrLeads: OnAccountsOrLeadsCompleted(code, results); break;
     case State::ContactsOrCampaignMembers: OnContactsOrMembersCompleted(code, results); break;

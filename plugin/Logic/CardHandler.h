@@ -29,12 +29,16 @@ public:
     bool UploadAsACAsync(const std::vector<std::shared_ptr<CardInfo>>& cards, const std::shared_ptr<ens_Account>& destAccount);
     bool UploadAsLeadAsync(const std::vector<std::shared_ptr<CardInfo>>& cards, const QString& leadSource,
         const QString& leadStatus, const std::shared_ptr<ens_Campaign>& campaign);
+    // Ends the upload in flight: the call the service has not answered ends at once, nothing more is
+    // created, and what the batch had made goes again as after any failed step.
+    void Cancel();
     State state() const { return m_state; }
 
 private:
     bool isBusy() const { return m_state != State::Idle && m_state != State::Done; }
     void create(State next, const UploadManager::Records& records);
     void OnCreateCompleted(const Notification& notification);
+    void stepCompleted(int code, const UploadManager::SaveResults& results);
     void OnAccountsOrLeadsCompleted(int code, const UploadManager::SaveResults& results);
     void OnContactsOrMembersCompleted(int code, const UploadManager::SaveResults& results);
     void OnAttachmentsCompleted(int code, const UploadManager::SaveResults& results);
@@ -52,6 +56,7 @@ private:
     std::unique_ptr<UploadManager> _uploadManager;
     int m_type = kUploadAsAccountAndContact;
     State m_state = State::Idle;
+    bool m_cancelRequested = false;
     QStringList _delIDs;
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };
