@@ -4,6 +4,7 @@
 #include "plugin/Common/LogManager.h"
 #include "plugin/Controller/CredentialField.h"
 #include "plugin/Controller/PluginDialog.h"
+#include "plugin/Controller/PluginHelp.h"
 #include "plugin/Controller/ViewTexts.h"
 #include "plugin/Logic/LoginInfoHandler.h"
 
@@ -42,6 +43,8 @@ AccountsSettingViewController::AccountsSettingViewController(GlobalData& global)
     form->addRow(text("LTL01017"), _passwordField);
     form->addRow(text("LTL01018"), _securityTokenField);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(PluginHelp::helpButton(m_window, "db_cloud_account.html", "AccountSettingView:Help button click!",
+        "AccountsSettingViewController:Error occurred when show help Info"));
     buttons->addStretch();
     buttons->addWidget(cancel);
     buttons->addWidget(ok);

@@ -1,6 +1,7 @@
 // A field of the service login, as the login and the account settings windows show it.
 #pragma once
 
+#include "plugin/Controller/QDLTextFiledMatter.h"
 #include "plugin/Controller/ViewTexts.h"
 
 #include <QLineEdit>
@@ -12,7 +13,7 @@ inline QLineEdit* credentialField(QWidget* parent, const char* name, const char*
     auto* field = new QLineEdit(parent);
     field->setObjectName(QString::fromLatin1(name));
     field->setAccessibleName(ViewTexts::text(labelKey));
-    field->setMaxLength(kMaxCredentialLength);
+    QDLTextFiledMatter::apply(field, kMaxCredentialLength);
     if (secret)
         field->setEchoMode(QLineEdit::Password);
     return field;

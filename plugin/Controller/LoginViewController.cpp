@@ -6,6 +6,7 @@
 #include "plugin/Controller/CredentialField.h"
 #include "plugin/Controller/MainViewController.h"
 #include "plugin/Controller/PluginDialog.h"
+#include "plugin/Controller/PluginHelp.h"
 #include "plugin/Controller/ViewTexts.h"
 #include "plugin/Logic/LoginInfoHandler.h"
 #include "platform/foundation/NotificationCenter.h"
@@ -59,6 +60,8 @@ LoginViewController::LoginViewController(GlobalData& global) : m_global(global)
     form->addRow(text("LTL01017"), _passwordField);
     form->addRow(text("LTL01018"), _securityTokenField);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(PluginHelp::helpButton(m_loginView, "db_cloud_login.html", "LoginView:Help button click!",
+        "LoginViewController:Error occurred when show help Info"));
     buttons->addWidget(_saveKeychain);
     buttons->addStretch();
     buttons->addWidget(_cancelButton);

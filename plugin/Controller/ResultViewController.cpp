@@ -5,6 +5,7 @@
 #include "plugin/Common/GlobalData.h"
 #include "plugin/Common/LogManager.h"
 #include "plugin/Controller/PluginDialog.h"
+#include "plugin/Controller/PluginHelp.h"
 #include "plugin/Controller/ViewTexts.h"
 
 #include <QDateTime>
@@ -94,6 +95,8 @@ ResultViewController::ResultViewController(GlobalData& global) : m_global(global
     _SaveButton = new QPushButton(text("LTL04013"), m_window);
     _SaveButton->setObjectName(QStringLiteral("_SaveButton"));
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(PluginHelp::helpButton(m_window, "db_cloud_result.html", "ResultView:Help button click!",
+        "ResultViewController:Error occurred when show help Info"));
     buttons->addStretch();
     buttons->addWidget(_SaveButton);
     buttons->addWidget(_OKButton);

@@ -4,7 +4,9 @@
 #include "plugin/Common/GlobalData.h"
 #include "plugin/Common/LogManager.h"
 #include "plugin/Controller/PluginDialog.h"
+#include "plugin/Controller/PluginHelp.h"
 #include "plugin/Controller/QDLTableView.h"
+#include "plugin/Controller/QDLTextFiledMatter.h"
 #include "plugin/Controller/ViewTexts.h"
 #include "plugin/DataAccess/ProviderNotifications.h"
 #include "plugin/Logic/DisplayHandler.h"
@@ -57,7 +59,7 @@ SearchCampaignViewController::SearchCampaignViewController(GlobalData& global) :
     _searchConditionLabel->setObjectName(QStringLiteral("_searchConditionLabel"));
     _searchConditionText = new QLineEdit(m_window);
     _searchConditionText->setObjectName(QStringLiteral("_searchConditionText"));
-    _searchConditionText->setMaxLength(kKeywordLength);
+    QDLTextFiledMatter::apply(_searchConditionText, kKeywordLength);
     _searchConditionLabel->setBuddy(_searchConditionText);
     _searchBtn = new QPushButton(text("LTL06003"), m_window);
     _searchBtn->setObjectName(QStringLiteral("_searchBtn"));
@@ -78,7 +80,13 @@ SearchCampaignViewController::SearchCampaignViewController(GlobalData& global) :
     layout->addLayout(search);
     layout->addWidget(_tableNameLabel);
     layout->addWidget(_campaignList, 1);
-    layout->addWidget(_cancelBtn, 0, Qt::AlignRight);
+    _helpBtn = PluginHelp::helpButton(m_window, "db_cloud_campaign.html", "SearchCampaignView:Help button click!",
+        "SearchCampaignViewController:Error occurred when show help Info");
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(_helpBtn);
+    buttons->addStretch();
+    buttons->addWidget(_cancelBtn);
+    layout->addLayout(buttons);
     m_window->resize(560, 360);
 
     QObject::connect(_searchBtn, &QPushButton::clicked, m_window, [this] { DoGO(); });
@@ -232,6 +240,7 @@ void SearchCampaignViewController::WaitStausView()
     m_canSearch = false;
     _cancelBtn->setEnabled(false);
     _searchBtn->setEnabled(false);
+    _helpBtn->setEnabled(false);
 }
 
 void SearchCampaignViewController::NormalStausView()
@@ -239,4 +248,5 @@ void SearchCampaignViewController::NormalStausView()
     m_canSearch = true;
     _cancelBtn->setEnabled(true);
     _searchBtn->setEnabled(true);
+    _helpBtn->setEnabled(true);
 }

@@ -48,6 +48,7 @@ private:
     QDLTableView* _campaignList = nullptr;
     QPushButton* _searchBtn = nullptr;
     QPushButton* _cancelBtn = nullptr;
+    QPushButton* _helpBtn = nullptr;
     CampaignRows _campaignListData;
     std::unique_ptr<DisplayHandler> m_displayHandler;
     std::shared_ptr<ens_Campaign> m_selectedCampaign;

@@ -4,6 +4,7 @@
 #include "plugin/Common/LogManager.h"
 #include "plugin/Controller/MainViewController.h"
 #include "plugin/Controller/PluginDialog.h"
+#include "plugin/Controller/PluginHelp.h"
 #include "plugin/Controller/ViewTexts.h"
 #include "plugin/Logic/DisplayHandler.h"
 #include "platform/foundation/NotificationCenter.h"
@@ -51,6 +52,8 @@ UploadCardsViewController::UploadCardsViewController(GlobalData& global) : m_glo
     _OKButton->setObjectName(QStringLiteral("_OKButton"));
     _OKButton->setDefault(true);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(PluginHelp::helpButton(m_window, "db_cloud_registered.html", "UploadedCardsView:Help button click!",
+        "UploadCardsViewController:Error occurred when show help Info"));
     buttons->addWidget(_selectAllCheckBtn);
     buttons->addStretch();
     buttons->addWidget(_OKButton);

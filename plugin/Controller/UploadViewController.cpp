@@ -4,7 +4,9 @@
 #include "plugin/Common/GlobalData.h"
 #include "plugin/Common/LogManager.h"
 #include "plugin/Controller/PluginDialog.h"
+#include "plugin/Controller/PluginHelp.h"
 #include "plugin/Controller/QDLTableView.h"
+#include "plugin/Controller/QDLTextFiledMatter.h"
 #include "plugin/Controller/ViewTexts.h"
 #include "plugin/DataAccess/ProviderNotifications.h"
 #include "plugin/Logic/CardHandler.h"
@@ -133,7 +135,7 @@ UploadViewController::UploadViewController(GlobalData& global) : m_global(global
     _searchConditionLabel->setText(text("LTL03018"));
     _searchConditionText = new QLineEdit(m_window);
     _searchConditionText->setObjectName(QStringLiteral("_searchConditionText"));
-    _searchConditionText->setMaxLength(kKeywordLength);
+    QDLTextFiledMatter::apply(_searchConditionText, kKeywordLength);
     _searchConditionText->setAccessibleName(text("LTL03018"));
     _searchConditionLabel->setBuddy(_searchConditionText);
     _accountSearchBtn = button(m_window, "_accountSearchBtn", "LTL03017");
@@ -176,7 +178,10 @@ UploadViewController::UploadViewController(GlobalData& global) : m_global(global
     account->addLayout(search);
     account->addWidget(_accountTableNameLabel);
     account->addWidget(_accountTableView, 1);
+    _helpBtn = PluginHelp::helpButton(m_window, "db_cloud_select.html", "UploadView:Help button click!",
+        "UploadViewController:Error occurred when show help Info");
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(_helpBtn);
     buttons->addWidget(_sameMethodUploadCheckBtn);
     buttons->addStretch();
     buttons->addWidget(_cancelBtn);
@@ -961,7 +966,7 @@ void UploadViewController::WaitStatusView()
 {
     m_canUpload = false;
     for (QWidget* control : std::initializer_list<QWidget*>{
-             _uploadBtn, _skipBtn, _cancelBtn, _sameMethodUploadCheckBtn, _leadUploadRadioBtn, _acUploadRadioBtn})
+             _uploadBtn, _skipBtn, _cancelBtn, _sameMethodUploadCheckBtn, _helpBtn, _leadUploadRadioBtn, _acUploadRadioBtn})
         control->setEnabled(false);
     switch (m_uploadMode) {
     case kModeLead:
@@ -992,6 +997,7 @@ void UploadViewController::NormalStatusView()
     _uploadBtn->setEnabled(lead || account);
     _skipBtn->setEnabled(true);
     _cancelBtn->setEnabled(true);
+    _helpBtn->setEnabled(true);
     _sameMethodUploadCheckBtn->setEnabled(cardsLeft() > 1);
     _leadUploadRadioBtn->setEnabled(lead);
     _acUploadRadioBtn->setEnabled(account);

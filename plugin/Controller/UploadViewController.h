@@ -117,6 +117,7 @@ private:
     QPushButton* _campaignClearBtn = nullptr;
     QPushButton* _campaignSearchBtn = nullptr;
     QPushButton* _accountSearchBtn = nullptr;
+    QPushButton* _helpBtn = nullptr;
     QDLTableView* _accountTableView = nullptr;
     QLabel* _searchConditionLabel = nullptr;
     PluginDialog* m_progressView = nullptr;
