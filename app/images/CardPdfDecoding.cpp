@@ -3,6 +3,7 @@
 #include "app/core/PLChecker.h"
 #include "app/images/CardPdfCheck.h"
 #include "app/images/PageContentScan.h"
+#include "platform/pdf/PdfLimits.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -140,7 +141,8 @@ QImage decodeJpeg(const std::string& bytes)
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "jpeg");
     QSize size = reader.size();
-    if (!size.isValid() || qint64(size.width()) * size.height() > kMaxCardBitmapPixels)
+    if (!size.isValid() || qint64(size.width()) * size.height() > kMaxCardBitmapPixels
+        || qint64(size.width()) * size.height() * 4 > qint64(kMaxPdfDecodedBytes))
         return {};
     return reader.read();
 }

@@ -9,5 +9,6 @@
 
 using PdfOperatorHandler = std::function<void(const std::string& op, const std::vector<PdfObject>& operands)>;
 
-// False when the content cannot be read or parsed to its end.
+// False when the content cannot be read or parsed to its end, decodes past kMaxPdfContentBytes
+// (PdfLimits.h), or gives one operator more operands than any takes.
 bool scanPageContents(const PdfPage& page, const PdfOperatorHandler& handler);

@@ -1,8 +1,8 @@
 #include "platform/pdf/PdfObject.h"
 
+#include "platform/pdf/PdfBoundedData.h"
 #include "platform/pdf/PdfHandles.h"
-
-#include <qpdf/Buffer.hh>
+#include "platform/pdf/PdfLimits.h"
 
 PdfObject::PdfObject()
     : m_handle(std::make_shared<const Handle>(Handle{QPDFObjectHandle::newNull()}))
@@ -62,9 +62,10 @@ std::vector<std::pair<std::string, PdfObject>> PdfObject::entries() const
 
 std::string PdfObject::streamData(Decoding decoding) const
 {
-    std::shared_ptr<Buffer> data = decoding == Decoding::Raw ? m_handle->object.getRawStreamData()
-        : m_handle->object.getStreamData(decoding == Decoding::General ? qpdf_dl_generalized : qpdf_dl_specialized);
-    return std::string(reinterpret_cast<const char*>(data->getBuffer()), data->getSize());
+    const qpdf_stream_decode_level_e level = decoding == Decoding::Raw ? qpdf_dl_none
+        : decoding == Decoding::General                                  ? qpdf_dl_generalized
+                                                                         : qpdf_dl_specialized;
+    return boundedStreamData(m_handle->object, level, kMaxPdfDecodedBytes);
 }
 
 bool PdfObject::boxSize(double& width, double& height) const

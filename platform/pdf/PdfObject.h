@@ -42,7 +42,8 @@ public:
     std::vector<std::pair<std::string, PdfObject>> entries() const;
 
     // A stream's dictionary and data: as stored, with the general filters (Flate, LZW, run length,
-    // ASCII) undone, or with the image filters (DCT) undone too where the library can.
+    // ASCII) undone, or with the image filters (DCT) undone too where the library can. Data past
+    // kMaxPdfDecodedBytes (PdfLimits.h) throws std::length_error before any of it is kept.
     bool isStream() const;
     PdfObject streamDictionary() const;
     enum class Decoding { Raw, General, Specialized };

@@ -1,5 +1,9 @@
 #include "platform/pdf/PdfPageRenderer.h"
 
+#include "platform/pdf/PdfBoundedData.h"
+#include "platform/pdf/PdfHandles.h"
+#include "platform/pdf/PdfLimits.h"
+
 #include <QPainter>
 
 std::unique_ptr<PdfPageRenderer> PdfPageRenderer::openFile(const QString& path)
@@ -8,6 +12,7 @@ std::unique_ptr<PdfPageRenderer> PdfPageRenderer::openFile(const QString& path)
     renderer->m_document = std::make_unique<QPdfDocument>();
     if (renderer->m_document->load(path) != QPdfDocument::Error::None)
         return nullptr;
+    renderer->m_structure = PdfDocument::open(path);
     return renderer;
 }
 
@@ -22,6 +27,7 @@ std::unique_ptr<PdfPageRenderer> PdfPageRenderer::openBytes(const QByteArray& by
     renderer->m_document->load(renderer->m_buffer.get());
     if (renderer->m_document->status() != QPdfDocument::Status::Ready)
         return nullptr;
+    renderer->m_structure = PdfDocument::openBytes(bytes);
     return renderer;
 }
 
@@ -39,6 +45,8 @@ QImage PdfPageRenderer::render(int page, const QSize& pixelSize) const
 {
     if (page < 0 || page >= m_document->pageCount() || pixelSize.isEmpty())
         return {};
+    if (qint64(pixelSize.width()) * pixelSize.height() * 4 > qint64(kMaxPdfDecodedBytes) || !pageWithinCeiling(page))
+        return {};
     QImage drawn = m_document->render(page, pixelSize);
     if (drawn.isNull() || drawn.size() != pixelSize)
         return {};
@@ -48,4 +56,16 @@ QImage PdfPageRenderer::render(int page, const QSize& pixelSize) const
     painter.drawImage(0, 0, drawn);
     painter.end();
     return paper;
+}
+
+bool PdfPageRenderer::pageWithinCeiling(int page) const
+{
+    if (!m_structure)
+        return false;
+    try {
+        const std::vector<PdfPage> pages = m_structure->pages();
+        return size_t(page) < pages.size() && ::pageWithinCeiling(pages[size_t(page)].handle().page.getObjectHandle());
+    } catch (const std::exception&) {
+        return false;
+    }
 }

@@ -1,5 +1,7 @@
 #include "tests/support/pdf/TestPdf.h"
 
+#include <qpdf/Pl_Buffer.hh>
+#include <qpdf/Pl_Flate.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
@@ -9,6 +11,7 @@
 #include <QImageWriter>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace testpdf {
@@ -45,7 +48,9 @@ QPDFObjectHandle colorSpaceObject(QPDF& q, const std::string& name)
 QPDFObjectHandle imageObject(QPDF& q, const Image& image)
 {
     QPDFObjectHandle stream = q.newStream();
-    if (image.filter == "/DCTDecode")
+    if (image.encoded)
+        stream.replaceStreamData(text(image.data), QPDFObjectHandle::parse(image.filter), QPDFObjectHandle::newNull());
+    else if (image.filter == "/DCTDecode")
         stream.replaceStreamData(text(image.data), QPDFObjectHandle::newName("/DCTDecode"),
                                  QPDFObjectHandle::newNull());
     else if (image.filter == "/FlateDecode")
@@ -126,6 +131,11 @@ QByteArray buildPdf(const Document& document)
             QPDFObjectHandle formResources = QPDFObjectHandle::newDictionary();
             formResources.replaceKey("/XObject", xobjectDictionary(q, page.images));
             fd.replaceKey("/Resources", formResources);
+            if (page.formNamesItself) {
+                QPDFObjectHandle itself = QPDFObjectHandle::newDictionary();
+                itself.replaceKey("/Fm0", form);
+                formResources.replaceKey("/XObject", itself);
+            }
             QPDFObjectHandle xobjects = QPDFObjectHandle::newDictionary();
             xobjects.replaceKey("/Fm0", form);
             resources.replaceKey("/XObject", xobjects);
@@ -133,7 +143,17 @@ QByteArray buildPdf(const Document& document)
             resources.replaceKey("/XObject", xobjectDictionary(q, page.images));
         }
         dict.replaceKey("/Resources", resources);
-        dict.replaceKey("/Contents", q.newStream(page.content));
+        QPDFObjectHandle contents = q.newStream(page.content);
+        if (!page.contentFilter.empty())
+            contents.replaceStreamData(page.content, QPDFObjectHandle::parse(page.contentFilter), QPDFObjectHandle::newNull());
+        if (page.contentCopies > 1) {
+            QPDFObjectHandle copies = QPDFObjectHandle::newArray();
+            for (int i = 0; i < page.contentCopies; ++i)
+                copies.appendItem(contents);
+            dict.replaceKey("/Contents", copies);
+        } else {
+            dict.replaceKey("/Contents", contents);
+        }
         pages.addPage(QPDFPageObjectHelper(q.makeIndirectObject(dict)), false);
         if (page.inheritMediaBox)
             q.getRoot().getKey("/Pages").replaceKey("/MediaBox", box(page.width, page.height));
@@ -152,6 +172,14 @@ QByteArray buildPdf(const Document& document)
     QPDFWriter writer(q);
     writer.setOutputMemory();
     writer.setStaticID(true);
+    // Streams stored as given are written as they are, however far they would inflate.
+    if (std::any_of(document.pages.begin(), document.pages.end(), [](const Page& page) {
+            return !page.contentFilter.empty()
+                || std::any_of(page.images.begin(), page.images.end(), [](const Image& image) { return image.encoded; });
+        })) {
+        writer.setDecodeLevel(qpdf_dl_none);
+        writer.setCompressStreams(false);
+    }
     if (document.userPassword) {
         writer.setStaticID(false);
         writer.setR6EncryptionParameters(document.userPassword->c_str(), "owner", true, true, true, true, true,
@@ -160,6 +188,23 @@ QByteArray buildPdf(const Document& document)
     writer.write();
     auto buffer = writer.getBufferSharedPointer();
     return QByteArray(reinterpret_cast<const char*>(buffer->getBuffer()), qsizetype(buffer->getSize()));
+}
+
+QByteArray deflatedZeros(qint64 size)
+{
+    Pl_Buffer out("deflated zeros");
+    Pl_Flate flate("deflate", &out, Pl_Flate::a_deflate);
+    const std::string chunk(size_t(1) << 20, '\0');
+    for (qint64 left = size; left > 0; left -= qint64(chunk.size()))
+        flate.write(reinterpret_cast<const unsigned char*>(chunk.data()), size_t(std::min<qint64>(left, qint64(chunk.size()))));
+    flate.finish();
+    auto buffer = out.getBufferSharedPointer();
+    return QByteArray(reinterpret_cast<const char*>(buffer->getBuffer()), qsizetype(buffer->getSize()));
+}
+
+QByteArray deflated(const QByteArray& bytes)
+{
+    return zlib(bytes);
 }
 
 bool writeBytes(const QString& path, const QByteArray& bytes)

@@ -21,6 +21,7 @@ struct Image {
     std::string colorSpace = "/DeviceRGB"; // a name, or "ICCGray" / "ICCRGB" for an ICCBased array
     std::string filter;                    // "/DCTDecode", "/FlateDecode" or empty for raw samples
     QByteArray data;                       // stored bytes (already encoded for DCT; plain samples otherwise)
+    bool encoded = false;                  // data stored as given under `filter`, a name or an array
     std::string decode;                    // e.g. "[1 0]"; empty for none
     bool typeKey = true;                   // writes /Type /XObject
     bool mask = false;                     // adds a /Mask colour-key array
@@ -33,9 +34,12 @@ struct Page {
     double height = 144;
     int rotate = 0;
     std::string content;         // the content stream; empty gives one that draws nothing
+    std::string contentFilter;   // with it, `content` is stored as given under this /Filter value
+    int contentCopies = 1;       // more than 1: /Contents is an array naming the one stream that often
     std::vector<Image> images;
     // When set, the images live in a form XObject "Fm0" with this content, and the page draws the form.
     std::optional<std::string> formContent;
+    bool formNamesItself = false; // the form's resources hold only itself, as "Fm0" again
     bool inheritMediaBox = false; // puts the MediaBox on the page tree instead of the page
 };
 
@@ -59,6 +63,11 @@ Page imagePage(const Image& image, double widthPt, double heightPt, double a, do
 Page fullPage(const Image& image, double widthPt = 288, double heightPt = 144);
 // A scanner card document: every page one image over the whole page.
 Document scannerDocument(int pages, const std::string& creator = "Brevix Scan");
+
+// The zlib stream of `size` zero bytes, made a mebibyte at a time.
+QByteArray deflatedZeros(qint64 size);
+// The zlib stream of `bytes`.
+QByteArray deflated(const QByteArray& bytes);
 
 // Pixel patterns: left half dark, right half light, so orientation and polarity can be checked.
 QImage patternImage(int width, int height, QImage::Format format = QImage::Format_RGB888);
