@@ -6,6 +6,8 @@
 
 #include <leptonica/allheaders.h>
 
+#include <QElapsedTimer>
+
 #include <algorithm>
 #include <memory>
 
@@ -15,6 +17,13 @@ constexpr int kDefaultDpi = 300;
 constexpr size_t kNameSlot = 0;
 constexpr size_t kNameReadingSlot = 5;
 const std::string kGermanAndEnglish = "eng+deu";
+// All readings of one card stop after this, with the lines read by then: a card of hundreds of
+// lines of small print gets its reply well within the time Pelmora waits for one.
+constexpr int kReadingTimeMs = 30000;
+// A card read well has its words at 65 and above on the engine's scale of 0 to 100.
+constexpr int kDoubtfulReading = 55;
+constexpr std::pair<size_t, size_t> kEmailSlots{23, 25};
+constexpr std::pair<size_t, size_t> kWebSlots{27, 29};
 
 // An 8-bit grey Pix of the request's bitmap (a 1-bit bitmap has 0 = black).
 PixPtr makePix(const RecognitionRequest& r)
@@ -144,17 +153,23 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         float skew = 0; // degrees by which the image read was turned straight
     };
     Reading best{{}, 0, 0, requested, skew};
+    QElapsedTimer clock;
+    clock.start();
+    const auto timeLeft = [&clock] { return int(std::max<qint64>(0, kReadingTimeMs - clock.elapsed())); };
     if (!m_engine.recognize(pix.get(), dpi, requested, request.left, request.top, request.right, request.bottom,
-                            &best.lines, &best.confidence))
+                            &best.lines, &best.confidence, kReadingTimeMs))
         return kStatusEngineError;
     PixPtr turned;
     // A reading with the models `data` of the card as it lies, or as turned upright.
     const auto readAgain = [&](const std::string& data, Reading* again) {
+        if (timeLeft() == 0)
+            return false;
         if (again->turns)
             return m_engine.recognize(turned.get(), dpi, data, 0, 0, int(pixGetWidth(turned.get())) - 1,
-                                      int(pixGetHeight(turned.get())) - 1, &again->lines, &again->confidence);
+                                      int(pixGetHeight(turned.get())) - 1, &again->lines, &again->confidence,
+                                      timeLeft());
         return m_engine.recognize(pix.get(), dpi, data, request.left, request.top, request.right, request.bottom,
-                                  &again->lines, &again->confidence);
+                                  &again->lines, &again->confidence, timeLeft());
     };
     // Orientation and script detection cost as much as reading a card: they run only when the
     // card does not read well as it lies. Only a new card is turned upright.
@@ -199,6 +214,14 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     if (best.lines.empty())
         return kStatusNoData;
     ResultSlots fields = request.type <= 1 ? classifyCardLines(best.lines) : fieldTagSlots(best.lines, request.type);
+    // A reading the engine itself doubts as a whole (small print, noise, a mirrored card) is made-up
+    // words but for what has the form of an e-mail or web address: the rest stays empty.
+    if (best.confidence < kDoubtfulReading) {
+        for (size_t slot = 0; slot < fields.size(); ++slot) {
+            if (!(slot >= kEmailSlots.first && slot <= kEmailSlots.second) && !(slot >= kWebSlots.first && slot <= kWebSlots.second))
+                fields[slot] = {};
+        }
+    }
     // The lines are sorted by their places on the straightened card; the boxes go back to the
     // image as it was sent (turned by quarters only, as the page will be).
     Pix* read = best.turns ? turned.get() : pix.get();

@@ -2,6 +2,7 @@
 
 #include <leptonica/allheaders.h>
 #include <tesseract/baseapi.h>
+#include <tesseract/ocrclass.h>
 #include <tesseract/osdetect.h>
 #include <tesseract/resultiterator.h>
 
@@ -86,7 +87,7 @@ tesseract::TessBaseAPI* TesseractEngine::engine(const std::string& data)
 }
 
 bool TesseractEngine::recognize(Pix* pix, int dpi, const std::string& data, int left, int top, int right,
-                                int bottom, std::vector<RecognizedLine>* lines, int* confidence)
+                                int bottom, std::vector<RecognizedLine>* lines, int* confidence, int milliseconds)
 {
     tesseract::TessBaseAPI* api = engine(data);
     if (!api)
@@ -94,7 +95,9 @@ bool TesseractEngine::recognize(Pix* pix, int dpi, const std::string& data, int 
     api->SetImage(pix);
     api->SetSourceResolution(dpi);
     api->SetRectangle(left, top, right - left + 1, bottom - top + 1);
-    if (api->Recognize(nullptr) != 0) {
+    tesseract::ETEXT_DESC monitor;
+    monitor.set_deadline_msecs(milliseconds);
+    if (api->Recognize(&monitor) != 0 && !monitor.deadline_exceeded()) {
         api->Clear();
         return false;
     }

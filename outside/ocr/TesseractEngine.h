@@ -36,9 +36,10 @@ public:
     Orientation detect(Pix* pix, int dpi);
 
     // The text lines of the area (inclusive bounds) of an 8-bit image and the engine's mean word
-    // confidence (0..100); false when the engine for `data` cannot be made.
+    // confidence (0..100); false when the engine for `data` cannot be made. The engine stops after
+    // `milliseconds` (when above 0) with the lines it has read by then.
     bool recognize(Pix* pix, int dpi, const std::string& data, int left, int top, int right, int bottom,
-                   std::vector<RecognizedLine>* lines, int* confidence = nullptr);
+                   std::vector<RecognizedLine>* lines, int* confidence = nullptr, int milliseconds = 0);
 
 private:
     tesseract::TessBaseAPI* engine(const std::string& data);

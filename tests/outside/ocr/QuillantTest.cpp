@@ -12,6 +12,7 @@
 #include "platform/events/OcrProtocol.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -28,7 +29,7 @@ public:
     int checkPDF(const QString&) override { return kCardPdf; }
     int acquireCardImages(const QString&, const QString&, CardBitmap* front, CardBitmap*) override
     {
-        *front = {image, {0, 300, 300, 1}};
+        *front = {image, {0, dpi, dpi, 1}};
         return 0;
     }
     bool rotateBitmap(CardBitmap*, int) override { return false; }
@@ -38,6 +39,7 @@ public:
         return 0;
     }
     QImage image;
+    int dpi = 300;
     QStringList turned;
 };
 
@@ -233,6 +235,26 @@ TEST_F(Quillant, CardsThatReadBadlyGetOneReplyEach)
     Card upsideDown;
     ASSERT_EQ(recognize(card.mirrored(true, true), &upsideDown, 11), 0);
     EXPECT_EQ(upsideDown.text("e_Mail"), u"anna.lopez@acme-widgets.com"_qs);
+}
+
+TEST_F(Quillant, CardOfThreeHundredLinesOfSmallPrint)
+{
+    // 91 x 55 mm at 1,200 dpi, every line of it printed: the reply comes in its time, and what it
+    // holds is what the card prints or nothing.
+    const QImage small = smallPrintCard();
+    images.dpi = 1200;
+    Card card;
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(recognize(small, &card, 11), 0);
+    EXPECT_LT(clock.elapsed(), 50000);
+    EXPECT_TRUE(isOCRApplicationRunning());
+    for (const char* key : {"full_Name", "company", "job_Title", "department", "telephone_Number", "fax_Number",
+                            "mobile_Number", "zip_PostalCode", "address"})
+        EXPECT_EQ(card.text(key), QString()) << key;
+    const QString mail = card.text("e_Mail");
+    EXPECT_TRUE(mail.isEmpty() || QRegularExpression(u"^x[0-9]+@example\\.com$"_qs).match(mail).hasMatch())
+        << mail.toStdString();
 }
 
 // A 1-bit card page whose samples say 1 for black, as some scanners write them (Decode [1 0]).

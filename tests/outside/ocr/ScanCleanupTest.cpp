@@ -1,4 +1,5 @@
 #include "outside/ocr/ScanCleanup.h"
+#include "outside/ocr/TesseractEngine.h"
 
 #include "tests/outside/ocr/ScannedCard.h"
 #include "tests/support/cards/SyntheticCard.h"
@@ -126,6 +127,19 @@ TEST(ScanCleanup, FaintScansDarkEdgesAndBlankCards)
     PixPtr paper = toPix(grain);
     PixPtr same = cleanScan(paper.get(), &degrees);
     EXPECT_EQ(inkIn(same.get(), 0, 0, grain.width() - 1, grain.height() - 1), 0);
+}
+
+TEST(TesseractEngine, StopsAtItsTimeWithTheLinesReadSoFar)
+{
+    TesseractEngine engine;
+    ASSERT_TRUE(engine.open());
+    PixPtr pix = toPix(smallPrintCard());
+    std::vector<RecognizedLine> lines;
+    int confidence = 0;
+    // Read in full, the engine finds some 70 lines on it; stopped at once, next to none.
+    EXPECT_TRUE(engine.recognize(pix.get(), 1200, "eng", 0, 0, int(pixGetWidth(pix.get())) - 1,
+                                 int(pixGetHeight(pix.get())) - 1, &lines, &confidence, 1));
+    EXPECT_LT(lines.size(), 10u);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "tests/outside/ocr/ScannedCard.h"
 
+#include <QFont>
 #include <QPainter>
 
 QTransform scanTurn(const QSize& size, double degrees)
@@ -26,4 +27,23 @@ QImage scannedCard(const QImage& card, double degrees, int bed, int low, int hig
             row[x] = uchar(low + row[x] * (high - low) / 255);
     }
     return grey;
+}
+
+QImage smallPrintCard()
+{
+    QImage card(4300, 2600, QImage::Format_Grayscale8);
+    card.fill(255);
+    QPainter painter(&card);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(7);
+    painter.setFont(font);
+    for (int i = 0; i < 300; ++i) {
+        painter.drawText(60, 47 + i * 8,
+                         QStringLiteral("Clause %1 of the small print, see terms; call 0%2 555 01%3 or write x%1@example.com")
+                             .arg(i)
+                             .arg(100 + i)
+                             .arg(i % 100, 2, 10, QLatin1Char('0')));
+    }
+    painter.end();
+    return card;
 }
