@@ -344,6 +344,8 @@ void PLPreferences::setUIFromPreferencesOrByDefault()
     const int photosRow = _PhotosButton->findData(1);
     const int iPhotoRow = _PhotosButton->findData(2);
     auto* view = qobject_cast<QListView*>(_PhotosButton->view());
+    if (view)
+        view->setAccessibleName(_PhotosButton->accessibleName());
     switch (installed) {
     case 0:
         _PhotosButton->hide();

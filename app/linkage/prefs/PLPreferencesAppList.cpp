@@ -49,6 +49,8 @@ void PLPreferences::buildAppListView()
     _appTableView->setColumnCount(2);
     _appTableView->setObjectName(QStringLiteral("_appTableView"));
     _appTableView->setAccessibleName(getLocalString(QStringLiteral("IDS_PREFERENCES_APP_LIST_ITEM")));
+    // Rows are dropped onto the viewport: it carries the table's name.
+    _appTableView->viewport()->setAccessibleName(_appTableView->accessibleName());
     _appTableView->setHorizontalHeaderLabels({QStringLiteral("DISPLAY"), QStringLiteral("APPNAME")});
     _appTableView->horizontalHeader()->hide();
     _appTableView->horizontalHeader()->setSectionResizeMode(kDisplayColumn, QHeaderView::ResizeToContents);

@@ -10,6 +10,7 @@
 #include "platform/foundation/PlistFile.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "tests/app/prefs/PrefsEnvironment.h"
+#include "tests/support/appkit/AccessibleNames.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 #include "tests/support/workspace/FakeWorkspace.h"
 
@@ -333,6 +334,24 @@ TEST_F(PreferencesWindow, ToolbarItemsAndLanguagesShowTheirImages)
     }
     auto* formats = find<QComboBox>(w, "_exportButton");
     EXPECT_FALSE(formats->itemIcon(formats->findData(4)).isNull()) << "ContactXML";
+}
+
+TEST_F(PreferencesWindow, EveryControlHasAName)
+{
+    PLPreferences preferences;
+    preferences.showWindow();
+    QWidget* w = preferences.window();
+    for (const char* item : {"Pelmora Toolbar General Identifier", "Pelmora Toolbar ExportItem Identifier",
+                             "Pelmora Preferences Toolbar App List Identifier"}) {
+        SCOPED_TRACE(item);
+        find<QAction>(w, item)->trigger();
+        EXPECT_EQ(controlsWithoutName(w), QStringList());
+    }
+    // The custom-application sheet.
+    QWidget* sheet = find<QWidget>(w, "_wndAppSetting");
+    sheet->show();
+    EXPECT_EQ(controlsWithoutName(sheet), QStringList());
+    sheet->hide();
 }
 
 } // namespace
