@@ -4,8 +4,10 @@
 #include "app/ui/logic/MainWindowLayout.h"
 #include "app/ui/views/PLCardListTableView.h"
 #include "app/ui/views/PLImageView.h"
+#include "app/ui/views/PLOutlineView.h"
 #include "app/ui/views/PLScrollView.h"
 #include "app/ui/views/PLSplitView.h"
+#include "app/ui/views/PLTableView.h"
 #include "app/ui/views/PLView.h"
 
 #include <QAction>
@@ -131,7 +133,7 @@ void MainWindowUi::build(QMainWindow* window)
     column(_listView)->addWidget(_dataAreaSplitView);
     _folderListView = make<QWidget>("_folderListView", _dataAreaSplitView);
     _folderListView->setMinimumWidth(kFolderMinWidth);
-    _outlineView = make<QTreeView>("_outlineView", _folderListView);
+    _outlineView = make<PLOutlineView>("_outlineView", _folderListView);
     _outlineView->setHeaderHidden(true);
     _outlineView->setAccessibleName(text("IDS_FOLDER_LIST"));
     column(_folderListView)->addWidget(_outlineView);
@@ -161,12 +163,33 @@ void MainWindowUi::build(QMainWindow* window)
     _vSplitView->addWidget(_imageView);
     _vSplitView->addWidget(_listView);
 
-    // The detail side pane: attachments above the detail editor.
+    // The detail side pane: the detail editor above the attachments bar and the attachments.
     QVBoxLayout* side = column(_detailSideView);
-    _attachTableView = table("_attachTableView", "IDS_ATTACHMENTS", _detailSideView);
+    side->setContentsMargins(0, 0, kDetailGrayMargin, 0);
+    _detailSideView->setAutoFillBackground(true);
+    QPalette grey = _detailSideView->palette();
+    grey.setColor(QPalette::Window, QColor::fromRgbF(0.4f, 0.4f, 0.4f));
+    _detailSideView->setPalette(grey);
     _detailCardView = make<QWidget>("_detailCardView", _detailSideView);
-    side->addWidget(_attachTableView, 1);
+    _attachBarView = make<QWidget>("_barView", _detailSideView);
+    _attachBarView->setAutoFillBackground(true);
+    _attachBarView->setPalette(window->palette());
+    QHBoxLayout* attachBar = row(_attachBarView);
+    _attachSwitchBtn = make<QToolButton>("_switchBtn", _attachBarView);
+    _attachSwitchBtn->setArrowType(Qt::UpArrow);
+    _attachSwitchBtn->setToolTip(text("IDS_ATTACH_SWITCH"));
+    _attachSwitchBtn->setAccessibleName(_attachSwitchBtn->toolTip());
+    _iconView = make<QLabel>("_iconView", _attachBarView);
+    _iconView->setAccessibleName(text("IDS_ATTACHMENTS"));
+    _iconView->setToolTip(_iconView->accessibleName());
+    attachBar->addWidget(_attachSwitchBtn);
+    attachBar->addStretch(1);
+    attachBar->addWidget(_iconView);
+    _attachTableView = table<PLTableView>("_attachTableView", "IDS_ATTACHMENTS", _detailSideView);
+    _attachTableView->hide();
     side->addWidget(_detailCardView, 3);
+    side->addWidget(_attachBarView);
+    side->addWidget(_attachTableView, 1);
     _detailEditor.build(_detailCardView);
 
     // Toolbar views; the toolbar takes them in as its items are made.

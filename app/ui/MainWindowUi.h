@@ -11,7 +11,11 @@
 //           _dataAreaSplitView (PLSplitView2, horizontal)
 //             _folderListView                              the folder tree: _outlineView; at least 190 wide
 //             _cardAreaView                                card table, trash bar, trash table; at least 150 wide
-//       _detailSideView                                    attachments and the detail editor; at least 340 wide
+//       _detailSideView                                    at least 340 wide, a grey margin on its right:
+//         _detailCardView                                    the detail editor
+//         _attachBarView ("_barView")                        _attachSwitchBtn ("_switchBtn") shows or hides the
+//                                                            attachments, _iconView the card's attachment badge
+//         _attachTableView                                   the attachments, hidden until shown
 //     toolbar: the bar views below, placed by the toolbar's item templates
 //     foot: _folderListViewSegControl, _bottomFolderStatusLabel, _bottomFolderStatusPath,
 //           _recognizeLanguageText, _fileExportTypeText; then _selectCountText, _currentSelectText, _dbPathField
@@ -21,8 +25,14 @@
 #pragma once
 
 #include "app/ui/DetailEditorUi.h"
+// Full types: users take these outlets as the Qt views they are.
+#include "app/ui/views/PLOutlineView.h"
+#include "app/ui/views/PLTableView.h"
 
 #include <QString>
+
+// The grey margin at the right of the detail side pane.
+inline constexpr int kDetailGrayMargin = 4;
 
 class PLImageView;
 class PLLinkTextView;
@@ -60,7 +70,7 @@ struct MainWindowUi {
     PLImageView* _backImageView = nullptr;
     QToolButton* _switchViewButton = nullptr;   // flips between front and back
     // The folder tree.
-    QTreeView* _outlineView = nullptr;
+    PLOutlineView* _outlineView = nullptr;
     // The card list and the trash.
     QTableView* _tvList = nullptr;
     QWidget* _barView = nullptr;
@@ -68,8 +78,12 @@ struct MainWindowUi {
     QToolButton* _clearBtn = nullptr;
     QLabel* _trashIconView = nullptr;
     QTableView* _trashTableView = nullptr;
-    // The detail side pane.
-    QTableView* _attachTableView = nullptr;
+    // The detail side pane. The image pane's bar and its button carry the outlet names "_barView"
+    // and "_switchBtn" as the trash bar's do: look them up under _detailSideView.
+    PLTableView* _attachTableView = nullptr;
+    QWidget* _attachBarView = nullptr;
+    QToolButton* _attachSwitchBtn = nullptr;
+    QLabel* _iconView = nullptr;
     QWidget* _detailCardView = nullptr;
     DetailEditorUi _detailEditor;
 

@@ -56,6 +56,7 @@ void PLExportItemController::awakeFromNib()
         dateDidEndEditing();
     });
     setControlEnabled(false);
+    setFrameRect(kFormHeight);
 }
 
 void PLExportItemController::setControlEnabled(bool enabled)
@@ -70,14 +71,22 @@ void PLExportItemController::setControlEnabled(bool enabled)
         if (focus && m_form->_detailCardView->isAncestorOf(focus))
             focus->clearFocus();
     }
+    // The reading, country and date labels are drawn black, or gray while the form is disabled.
+    auto setLabelEnabled = [enabled](QLabel* label) {
+        label->setEnabled(enabled);
+        QPalette colours = label->palette();
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            colours.setColor(group, QPalette::WindowText, enabled ? Qt::black : Qt::gray);
+        label->setPalette(colours);
+    };
     for (const DetailEditorUi::Row& row : m_form->rows) {
         if (row.button && !row.button->text().isEmpty())
             row.button->setEnabled(enabled);
         if (row.label)
-            row.label->setEnabled(enabled);
+            setLabelEnabled(row.label);
         row.fieldWidget()->setEnabled(enabled);
     }
-    m_form->_dateText->setEnabled(enabled);
+    setLabelEnabled(m_form->_dateText);
     m_form->_datePicker->setEnabled(enabled);
 }
 
@@ -174,6 +183,22 @@ void PLExportItemController::setDatePicker(int open)
         m_form->_hidenDatePicker->setSelectedDate(m_form->_datePicker->date());
     m_form->_datePicker->setVisible(!calendar);
     m_form->_hidenDatePicker->setVisible(calendar);
+    setFrameRect(kFormHeight);
+    m_form->_detailCardView->update();
+}
+
+bool PLExportItemController::calendarOpen() const
+{
+    return m_form && !m_form->_hidenDatePicker->isHidden();
+}
+
+void PLExportItemController::setFrameRect(int height)
+{
+    if (!m_form)
+        return;
+    const int calendar = calendarOpen() ? m_form->_hidenDatePicker->sizeHint().height() : 0;
+    // The scroll view gives the form its own width and at least its own height.
+    m_form->_detailCardView->setMinimumHeight(height + calendar);
 }
 
 void PLExportItemController::setdetailviewpos()

@@ -42,6 +42,10 @@ public:
     void showRecogniseArea(int tag);
     // 1 opens the calendar over the date picker; any other value closes it.
     void setDatePicker(int open);
+    bool calendarOpen() const;
+    // The form is at least `height` high (and the open calendar's height more): a pane lower
+    // than that scrolls.
+    void setFrameRect(int height);
     void setdetailviewpos();
 
 private:

@@ -4,12 +4,14 @@
 #include "app/core/LocalString.h"
 #include "app/core/OpenDatabase.h"
 #include "app/core/PLChecker.h"
+#include "app/core/PLMainWindowHost.h"
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
 #include "app/images/CardBitmapUtilities.h"
 #include "app/images/CardPdfCheck.h"
 #include "app/images/CardPdfDecoding.h"
 #include "app/images/PLImageCreator.h"
+#include "app/ui/PLAttachmentController.h"
 #include "app/ui/PLExportItemController.h"
 #include "app/ui/logic/ImagePaneState.h"
 #include "app/ui/logic/MainWindowLayout.h"
@@ -17,13 +19,18 @@
 #include "app/ui/views/PLImageView.h"
 #include "app/ui/views/PLScrollView.h"
 #include "app/ui/views/PLTextField.h"
+#include "platform/appkit/Scheduler.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/store/DatabaseLayout.h"
 
+#include <QAction>
 #include <QCursor>
 #include <QDir>
 #include <QFile>
+#include <QLayout>
+#include <QMenu>
+#include <QSplitter>
 #include <QToolButton>
 
 using namespace ToolbarValidation;
@@ -35,12 +42,14 @@ PLImageController::PLImageController(const OpenDatabase& database, QObject* pare
     center.addObserver(this, QString::fromLatin1(kHideButtonNotification), [this](const Notification&) { hideButton(); });
     center.addObserver(this, QString::fromLatin1(kShowButtonNotification), [this](const Notification&) { showButton(); });
     center.addObserver(this, QString::fromLatin1(kSetButtonPosNotification), [this](const Notification&) { setButtonPos(); });
+    center.addObserver(this, QString::fromLatin1(kShowAttachmentsNotification), [this](const Notification&) { showAttachmentsBy(); });
     m_cursorPosition = [] { return QCursor::pos(); };
 }
 
 PLImageController::~PLImageController()
 {
     NotificationCenter::defaultCenter().removeObserver(this);
+    Scheduler::shared().cancelPreviousPerformRequests(this);
 }
 
 void PLImageController::awakeFromNib()
@@ -52,6 +61,11 @@ void PLImageController::awakeFromNib()
         _switchViewButton->hide();
         connect(_switchViewButton, &QToolButton::clicked, this, &PLImageController::switchViewButtonAction);
     }
+    if (_detailSideView && _detailSideView->layout())
+        _margin = _detailSideView->layout()->contentsMargins().right();
+    if (_switchBtn)
+        connect(_switchBtn, &QToolButton::clicked, this, &PLImageController::showAttachOrDetailView);
+    createViewMenu();
 }
 
 // --- the shown cards
@@ -135,6 +149,7 @@ void PLImageController::clearPane()
         _backImageView->setImage(QImage());
     if (_switchViewButton)
         _switchViewButton->hide();
+    setAttachmentCard(QString());
     setBothMoveImage(false);
 }
 
@@ -149,10 +164,12 @@ void PLImageController::showSelectedCards(const QList<CardDict>& cards, int mode
             switchViewButtonAction();
         UptateToolBarState(cards, _stateForCurPDF);
         if (several) {
+            setAttachmentCard(QString());
             setEditorEnabled(false);
             setBothMoveImage(true);
             clearBox();
         } else {
+            setAttachmentCard(_cardId);
             setEditorEnabled(_imageType == kImageOwnPdf || (_imageType == kImageScanner && frontShown()));
             if (_imageType == kImageScanner && _operatorState == 1) {
                 setBothMoveImage(false);
@@ -162,6 +179,7 @@ void PLImageController::showSelectedCards(const QList<CardDict>& cards, int mode
     } else {
         setEditorEnabled(!several);
         _cardId = cardID;
+        setAttachmentCard(several ? QString() : _cardId);
         const QString front = frontPathOf(_dicCardInfo);
         int state = kStateNothing;
         if (front.isEmpty()) {
@@ -462,6 +480,12 @@ void PLImageController::setEditorEnabled(bool enabled)
         _exportController->setControlEnabled(enabled);
 }
 
+void PLImageController::setAttachmentCard(const QString& cardID)
+{
+    if (_attachmentController)
+        _attachmentController->setCardID(cardID);
+}
+
 // --- the flip button
 
 void PLImageController::hideButton()
@@ -497,21 +521,100 @@ void PLImageController::setButtonPos()
 
 // --- side pane
 
+bool PLImageController::sidePaneOpen() const
+{
+    return _detailSideView && _detailSideView->isVisibleTo(_detailSideView->window()) && _detailSideView->width() > 1;
+}
+
+void PLImageController::sideBar()
+{
+    if (!_detailSideView || !_hSplitView)
+        return;
+    if (sidePaneOpen()) {
+        collapseImageViewAtIndex(kCloseSidePane);
+        // A name being edited in the attachments is committed before its list goes away.
+        const QWidget* focus = _detailSideView->window()->focusWidget();
+        if (_attachTableScrollView && focus && focus != _attachTableScrollView && _attachTableScrollView->isAncestorOf(focus))
+            _attachTableScrollView->setFocus(Qt::OtherFocusReason);
+        _detailSideView->hide();
+        Scheduler::shared().performAfterDelay(this, QStringLiteral("updateFirstResponder"), 0, [this] { emit firstResponderUpdateRequested(); });
+    } else {
+        _detailSideView->show();
+        collapseImageViewAtIndex(kOpenSidePane);
+        setRightGrayMarginSize();
+    }
+    _hSplitView->update();
+}
+
+void PLImageController::collapseImageViewAtIndex(int index)
+{
+    if (!_detailSideView || !_hSplitView)
+        return;
+    const int divider = _hSplitView->handleWidth();
+    if (index == kOpenSidePane) {
+        const int windowWidth = _detailSideView->window()->width();
+        if (_hSplitViewWidth + kImageRoomBesideSidePane > windowWidth)
+            _hSplitViewWidth = windowWidth - kImageRoomBesideSidePane;
+        _hSplitView->setSizes({_hSplitView->width() - _hSplitViewWidth - divider, _hSplitViewWidth});
+    } else if (index == kCloseSidePane) {
+        if (_detailSideView->width() > 1)
+            _hSplitViewWidth = _detailSideView->width();
+        _hSplitView->setSizes({_hSplitView->width() - divider, 0});
+    }
+}
+
+bool PLImageController::attachmentsShown() const
+{
+    return _attachTableScrollView && !_attachTableScrollView->isHidden();
+}
+
+void PLImageController::showAttachOrDetailView()
+{
+    if (!_attachTableScrollView)
+        return;
+    const bool show = !attachmentsShown();
+    // The bar stays below the editor: at the pane's foot alone, on top of the list with it.
+    _attachTableScrollView->setVisible(show);
+    PreferenceDomain::standard().setValue(QString::fromLatin1(kShowAttach), show ? 1 : 0);
+    if (_switchBtn)
+        _switchBtn->setArrowType(show ? Qt::DownArrow : Qt::UpArrow);
+    if (_exportController)
+        _exportController->setFrameRect(PLExportItemController::kFormHeight);
+    if (_detailSideView)
+        _detailSideView->update();
+}
+
+void PLImageController::showAttachmentsBy()
+{
+    if (!sidePaneOpen())
+        emit editViewStatusRequested(true);
+    if (!attachmentsShown())
+        showAttachOrDetailView();
+}
+
+void PLImageController::setRightGrayMarginSize()
+{
+    if (!_detailSideView || !_detailCardView || !_detailSideView->layout())
+        return;
+    if (_detailSideView->width() - _detailCardView->width() != _margin)
+        _detailSideView->layout()->activate();
+}
+
 void PLImageController::SaveDetailViewWidth()
 {
     PreferenceDomain& preferences = PreferenceDomain::standard();
-    const bool shown = _detailSideView && _detailSideView->isVisibleTo(_detailSideView->window()) && _detailSideView->width() > 1;
+    const bool shown = sidePaneOpen();
     if (shown)
         _hSplitViewWidth = _detailSideView->width();
     else if (_detailSideView)
-        _hSplitViewWidth = std::min(_hSplitViewWidth, _detailSideView->window()->width() - 352);
+        _hSplitViewWidth = std::min(_hSplitViewWidth, _detailSideView->window()->width() - kImageRoomBesideSidePane);
     preferences.setValue(QString::fromLatin1(MainWindowLayout::kShowDetailView), shown ? 1 : 0);
     preferences.setValue(QString::fromLatin1(MainWindowLayout::kDetailViewWidth), _hSplitViewWidth);
 }
 
 void PLImageController::SetDetailViewWidth()
 {
-    if (_detailSideView && _detailSideView->isVisibleTo(_detailSideView->window()) && _detailSideView->width() > 1)
+    if (sidePaneOpen())
         _hSplitViewWidth = _detailSideView->width();
 }
 
@@ -524,6 +627,17 @@ void PLImageController::updateImgView()
 
 void PLImageController::showAttachView()
 {
+    if (PreferenceDomain::standard().value(QString::fromLatin1(kShowAttach)).toInteger(0) == 1 && !attachmentsShown())
+        showAttachOrDetailView();
+    Scheduler::shared().performAfterDelay(this, QStringLiteral("framechanged:"), 0, [this] {
+        for (PLScrollView* scroll : {_faceScrollView, _backScrollView})
+            if (scroll)
+                scroll->framechanged();
+    });
+    Scheduler::shared().performAfterDelay(this, QStringLiteral("setdetailviewpos"), 0, [this] {
+        if (_exportController)
+            _exportController->setdetailviewpos();
+    });
     for (PLImageView* view : {_faceImageView, _backImageView}) {
         if (!view)
             continue;
@@ -531,4 +645,59 @@ void PLImageController::showAttachView()
         view->updateViewFrame();
         view->update();
     }
+}
+
+// --- the View menu
+
+void PLImageController::createViewMenu()
+{
+    QWidget* window = _faceScrollView ? _faceScrollView->window() : nullptr;
+    if (!window)
+        return;
+    m_viewMenu = new QMenu(getLocalString(QStringLiteral("IDS_MENU_VIEW")), window);
+    m_viewMenu->setObjectName(QStringLiteral("viewMenu"));
+    struct Item {
+        const char* action;
+        const char* titleKey;
+        void (PLImageController::*slot)();
+    };
+    const Item items[] = {
+        {"faceButtonAction", "IDS_MENU_SHOW_FRONT", &PLImageController::faceButtonAction},
+        {"backButtonAction", "IDS_MENU_SHOW_BACK", &PLImageController::backButtonAction},
+        {"showAttachOrDetailView", "IDS_MENU_SHOW_ATTACHMENTS", &PLImageController::showAttachOrDetailView},
+    };
+    for (const Item& item : items) {
+        QAction* action = m_viewMenu->addAction(getLocalString(QString::fromLatin1(item.titleKey)));
+        action->setObjectName(QString::fromLatin1(item.action));
+        const auto slot = item.slot;
+        // A shortcut can fire while the item shows a stale state: the rule is checked again.
+        connect(action, &QAction::triggered, this, [this, action, slot] {
+            if (validateMenuItem(action))
+                (this->*slot)();
+        });
+    }
+    m_viewMenu->actions().last()->setCheckable(true);
+    connect(m_viewMenu, &QMenu::aboutToShow, this, [this] {
+        for (QAction* action : m_viewMenu->actions())
+            action->setEnabled(validateMenuItem(action));
+    });
+}
+
+bool PLImageController::validateMenuItem(QAction* item) const
+{
+    if (_mainWinController)
+        _mainWinController->endFolderNameEditing();
+    const QString action = item->objectName();
+    if (action == QLatin1String("showAttachOrDetailView"))
+        item->setChecked(attachmentsShown());
+    if (_mainWinController && _mainWinController->hasAttachedSheet())
+        return false;
+    const bool backSide = _toolBarState & kBackSide;
+    if (action == QLatin1String("faceButtonAction"))
+        return backSide && !frontShown();
+    if (action == QLatin1String("backButtonAction"))
+        return backSide && frontShown();
+    if (action == QLatin1String("showAttachOrDetailView"))
+        return sidePaneOpen();
+    return false;
 }

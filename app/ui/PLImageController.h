@@ -1,6 +1,6 @@
 // The image pane: the card's front and back images above the card list, the button that flips
-// between them, the field boxes over the image, and the side pane with the attachments and the
-// detail editor. Whatever changes the shown cards calls setCardData with the selected cards and
+// between them, the field boxes over the image, and the side pane with the detail editor above
+// the attachments. Whatever changes the shown cards calls setCardData with the selected cards and
 // a mode that says how much to redo; the main window's menus and toolbar read the tool bits.
 #pragma once
 
@@ -16,11 +16,19 @@
 #include <optional>
 
 class OpenDatabase;
+class PLAttachmentController;
 class PLExportItemController;
 class PLImageView;
+class PLMainWindowHost;
 class PLScrollView;
+class QAction;
+class QMenu;
+class QSplitter;
 class QToolButton;
 class QWidget;
+
+inline constexpr const char* kShowAttach = "Show Attach";
+inline constexpr const char* kShowAttachmentsNotification = "Pelmora show attachments view notification";
 
 class PLImageController : public QObject {
     Q_OBJECT
@@ -39,6 +47,12 @@ public:
     static constexpr int kImageOwnPdf = 2;
     static constexpr int kImageScanner = 3;
 
+    // collapseImageViewAtIndex.
+    static constexpr int kCloseSidePane = 2;
+    static constexpr int kOpenSidePane = 3;
+    // The room the images keep beside an opened side pane.
+    static constexpr int kImageRoomBesideSidePane = 352;
+
     // Messages when the placeholder front cannot be written.
     static constexpr int kMsgPlaceholderText = 115;
     static constexpr int kMsgPlaceholderFailed = 6;
@@ -51,8 +65,18 @@ public:
     void setScrollViews(PLScrollView* face, PLScrollView* back) { _faceScrollView = face; _backScrollView = back; }
     void setImageViews(PLImageView* face, PLImageView* back) { _faceImageView = face; _backImageView = back; }
     void setSwitchViewButton(QToolButton* button) { _switchViewButton = button; }
-    void setSidePane(QWidget* side) { _detailSideView = side; }
+    void setSidePane(QSplitter* hSplitView, QWidget* side) { _hSplitView = hSplitView; _detailSideView = side; }
+    // The side pane's parts: the editor, the bar with its button, the attachments.
+    void setSidePaneParts(QWidget* editor, QWidget* bar, QToolButton* switchBtn, QWidget* attachments)
+    {
+        _detailCardView = editor;
+        _barView = bar;
+        _switchBtn = switchBtn;
+        _attachTableScrollView = attachments;
+    }
     void setExportController(PLExportItemController* editor) { _exportController = editor; }
+    void setAttachmentController(PLAttachmentController* attachments) { _attachmentController = attachments; }
+    void setMainWinController(PLMainWindowHost* mainWindow) { _mainWinController = mainWindow; }
     void awakeFromNib();
 
     // What the pane asks the main window: the card at the card list's selected row.
@@ -90,17 +114,31 @@ public:
     void backButtonAction();
 
     // Side pane.
+    // Opens a closed side pane, closes an open one.
+    void sideBar();
+    void collapseImageViewAtIndex(int index);
+    // Shows the attachments below the editor when they are hidden, hides them when shown.
+    void showAttachOrDetailView();
+    bool attachmentsShown() const;
     void SaveDetailViewWidth();
     void SetDetailViewWidth();
-    void setRightGrayMarginSize() {}
+    // The editor and the attachments keep the grey margin at the pane's right.
+    void setRightGrayMarginSize();
     // Both views fit their frames to their scroll views again.
     void updateImgView();
+    // At window set-up: the attachments as last left, the images fitted again.
     void showAttachView();
+
+    // The View menu's items: front, back and the attachments.
+    QMenu* viewMenu() const { return m_viewMenu; }
+    // Enabling (and the check mark) of an item of the View menu, by its objectName.
+    bool validateMenuItem(QAction* item) const;
 
     // Notification handlers.
     void hideButton();
     void showButton();
     void setButtonPos();
+    void showAttachmentsBy();
 
     // Where the mouse is, in global coordinates (tests give their own).
     void setCursorPosition(std::function<QPoint()> position) { m_cursorPosition = std::move(position); }
@@ -114,6 +152,10 @@ signals:
     void toolBarStateChanged();
     // The user's box (image pixels) is to be recognised into the field of `tag`.
     void detailReg(const QRectF& box, int tag);
+    // The main window is to show (or hide) the side pane with its own control.
+    void editViewStatusRequested(bool shown);
+    // The main window is to move the focus out of a pane that went away.
+    void firstResponderUpdateRequested();
 
 private:
     void setToolBarState(int state);
@@ -136,14 +178,25 @@ private:
     PLImageView* visibleView() const;
     bool chineseInterface() const;
     void setEditorEnabled(bool enabled);
+    void setAttachmentCard(const QString& cardID);
+    bool sidePaneOpen() const;
+    void createViewMenu();
 
     PLImageView* _faceImageView = nullptr;
     PLImageView* _backImageView = nullptr;
     PLScrollView* _faceScrollView = nullptr;
     PLScrollView* _backScrollView = nullptr;
     QToolButton* _switchViewButton = nullptr;
+    QSplitter* _hSplitView = nullptr;
     QWidget* _detailSideView = nullptr;
+    QWidget* _detailCardView = nullptr;
+    QWidget* _barView = nullptr;
+    QToolButton* _switchBtn = nullptr;
+    QWidget* _attachTableScrollView = nullptr;
     PLExportItemController* _exportController = nullptr;
+    PLAttachmentController* _attachmentController = nullptr;
+    PLMainWindowHost* _mainWinController = nullptr;
+    QMenu* m_viewMenu = nullptr;
     std::function<std::optional<CardDict>()> m_currentSelected;
     std::function<QPoint()> m_cursorPosition;
 
@@ -154,6 +207,7 @@ private:
     CardDict _dicCardInfo;
     QString _cardId;
     int _hSplitViewWidth = 350;
+    int _margin = 0;
     // Cards whose missing front could not be replaced, told once each.
     QSet<QString> m_placeholderReported;
     const OpenDatabase& m_database;

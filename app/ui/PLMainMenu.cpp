@@ -3,6 +3,7 @@
 #include "app/core/LocalString.h"
 #include "app/core/PLAppController.h"
 #include "app/linkage/PLSalesforceClientController.h"
+#include "app/ui/PLImageController.h"
 #include "app/ui/PLMainWindowController.h"
 
 #include <QAction>
@@ -53,6 +54,7 @@ PLMainMenu::PLMainMenu(PLMainWindowController& mainWindow, PLAppController& appC
     connect(windowItems[1], &QAction::triggered, this, [&mainWindow] { mainWindow.print(); });
     file->addSeparator();
     mainWindow.window()->menuBar()->addMenu(mainWindow.exportMenu());
+    mainWindow.window()->menuBar()->addMenu(mainWindow.imageController()->viewMenu());
     QAction* quit = file->addAction(getLocalString(QStringLiteral("IDS_MENU_QUIT")));
     quit->setShortcut(QKeySequence::Quit);
     connect(quit, &QAction::triggered, mainWindow.window(), &QWidget::close);

@@ -135,14 +135,7 @@ void PLMainWindowController::setDetailViewShown(bool shown)
 {
     if (shown == paneShown(m_ui._detailSideView))
         return;
-    if (shown) {
-        const int width = std::max(kDetailMinWidth, int(PreferenceDomain::standard().value(QString::fromLatin1(kDetailViewWidth)).toInteger(kBuiltDetailWidth)));
-        m_ui._detailSideView->show();
-        m_ui._hSplitView->setSizes({m_ui._hSplitView->width() - width - kDividerWidth, width});
-    } else {
-        _imageController->SaveDetailViewWidth();
-        m_ui._detailSideView->hide();
-    }
+    _imageController->sideBar();
     _PreRightSplitWidth = shown ? m_ui._detailSideView->width() : 0;
     setSelectedSegment(m_ui._dataEditBarSegControl, shown ? 1 : 0);
     _editBarSegControlSeletedItem = shown ? 1 : 0;

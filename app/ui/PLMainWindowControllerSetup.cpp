@@ -24,7 +24,9 @@
 #include "app/ui/logic/PhotoApplications.h"
 #include "app/ui/logic/SearchMenuItems.h"
 #include "app/ui/logic/ToolbarItems.h"
+#include "app/ui/views/PLOutlineView.h"
 #include "app/ui/views/PLSplitView.h"
+#include "app/ui/views/PLTableView.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/PreferenceDomain.h"
@@ -81,6 +83,7 @@ void PLMainWindowController::buildWindow()
 
     _exportController->setDetailCardView(m_ui._detailCardView);
     _attachmentController->setAttachTableView(m_ui._attachTableView);
+    _attachmentController->setIconView(m_ui._iconView);
     _exportController->setForm(&m_ui._detailEditor);
     _exportController->setImageController(_imageController);
     _exportController->setArrayController(_acWndCard);
@@ -89,9 +92,13 @@ void PLMainWindowController::buildWindow()
     _imageController->setSwitchViewButton(m_ui._switchViewButton);
     _imageController->setExportController(_exportController);
     _imageController->setCurrentSelected([this] { return currentSelected(); });
-    _imageController->setSidePane(m_ui._detailSideView);
+    _imageController->setSidePane(m_ui._hSplitView, m_ui._detailSideView);
+    _imageController->setSidePaneParts(m_ui._detailCardView, m_ui._attachBarView, m_ui._attachSwitchBtn, m_ui._attachTableView);
+    _imageController->setAttachmentController(_attachmentController);
+    _imageController->setMainWinController(this);
     _dragSupportDataSource->setTables(m_ui._tvList, m_ui._trashTableView);
     _outlineViewController->setOutlineView(m_ui._outlineView);
+    m_ui._outlineView->setSheetShown([this] { return hasAttachedSheet(); });
     _outlineViewController->setCardListController(_cardListContronller);
     _outlineViewController->setStatusFields(m_ui._bottomFolderStatusLabel, m_ui._bottomFolderStatusPath);
     _outlineViewController->setFolderPaneWidthSource([this] {
@@ -135,6 +142,8 @@ void PLMainWindowController::awakeFromNib()
     });
     connect(_imageController, &PLImageController::toolBarStateChanged, this, &PLMainWindowController::validateToolbarItems);
     connect(_imageController, &PLImageController::detailReg, this, &PLMainWindowController::detailReg);
+    connect(_imageController, &PLImageController::editViewStatusRequested, this, &PLMainWindowController::setDetailViewShown);
+    connect(_imageController, &PLImageController::firstResponderUpdateRequested, this, &PLMainWindowController::updateFirstResponder);
     connect(this, &PLMainWindowController::toolbarItemTriggered, this, [this](const QString& identifier) {
         if (identifier == QLatin1String(ToolbarItems::kZoomIn))
             _imageController->zoomIn();

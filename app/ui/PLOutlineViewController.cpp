@@ -11,11 +11,15 @@
 #include "app/ui/FolderTree.h"
 #include "app/ui/PLCardListController.h"
 #include "app/ui/logic/MainWindowLayout.h"
+#include "app/ui/views/PLOutlineView.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/NotificationCenter.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
 
+#include <QAction>
 #include <QItemSelectionModel>
+#include <QMenu>
 #include <QLabel>
 #include <QStandardItemModel>
 #include <QTreeView>
@@ -37,7 +41,10 @@ constexpr int kMessageDiskSpace = 11;
 
 PLOutlineViewController::PLOutlineViewController(const OpenDatabase& database, QObject* parent) : QObject(parent), m_database(database) {}
 
-PLOutlineViewController::~PLOutlineViewController() = default;
+PLOutlineViewController::~PLOutlineViewController()
+{
+    NotificationCenter::defaultCenter().removeObserver(this);
+}
 
 void PLOutlineViewController::awakeFromNib()
 {
@@ -47,6 +54,29 @@ void PLOutlineViewController::awakeFromNib()
     _outlineView->setModel(m_model);
     connect(_outlineView->selectionModel(), &QItemSelectionModel::currentChanged, this, &PLOutlineViewController::selectionChanged);
     connect(m_model, &QStandardItemModel::itemChanged, this, &PLOutlineViewController::itemEdited);
+    NotificationCenter::defaultCenter().addObserver(this, QString::fromLatin1(kDeleteKeyDownNotification), [this](const Notification&) { keyDeleteRec(); });
+    auto* outline = qobject_cast<PLOutlineView*>(_outlineView);
+    if (!outline)
+        return;
+    auto nodeAt = [](const QModelIndex& index) { return reinterpret_cast<const TreeNode*>(index.data(kNodeRole).value<quintptr>()); };
+    outline->setFolderOfRow([nodeAt](const QModelIndex& index) {
+        const TreeNode* node = nodeAt(index);
+        return node ? std::pair(node->folderType, node->folderLevel) : std::pair(0, 0);
+    });
+    connect(outline, &PLOutlineView::rightClickRow, this, [this, nodeAt](const QModelIndex& index) {
+        const TreeNode* node = nodeAt(index);
+        m_rightClickFolderID = node ? node->folderID : QString();
+    });
+    const QList<QAction*> items = outline->outlineMenu()->actions();
+    // The tree may be rebuilt while the menu is open: the clicked folder is found again by its identifier.
+    connect(items[0], &QAction::triggered, this, [this] { addFolder(getTreeNodeByFolderID(m_rightClickFolderID)); });
+    connect(items[1], &QAction::triggered, this, [this] { removeFolder(getTreeNodeByFolderID(m_rightClickFolderID)); });
+}
+
+void PLOutlineViewController::keyDeleteRec()
+{
+    if (m_selected && m_selected->folderType == kFolderTypeUser)
+        removeFolder(m_selected);
 }
 
 void PLOutlineViewController::InitTreeListView(ManagedObjectContext* context)

@@ -60,6 +60,8 @@ public:
     // Refuses (209) a folder with sub-folders or with cards outside the trash; asks first.
     bool removeFolder(const TreeNode* node);
     bool MoveFolder(const TreeNode* dragged, const TreeNode* destination);
+    // The Delete key in the tree: removes the selected user folder.
+    void keyDeleteRec();
 
     // The folder pane's width to save, and the width a hidden pane comes back with (at least 190).
     void setFolderPaneWidthSource(std::function<int()> visibleWidth) { m_visibleWidth = std::move(visibleWidth); }
@@ -97,6 +99,7 @@ private:
     std::shared_ptr<TreeNode> m_root;
     const TreeNode* m_selected = nullptr;
     QString m_folderNameBeforeEdit;   // not null while a name is being edited
+    QString m_rightClickFolderID;     // the folder the contextual menu was opened on
     bool m_adding = false;            // the edited name is that of a folder not stored yet
     bool m_filling = false;
     std::function<int()> m_visibleWidth;

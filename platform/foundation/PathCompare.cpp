@@ -25,3 +25,8 @@ bool isPathInside(const QString& path, const QString& folder)
     const QString resolvedFolder = resolvedPath(folder);
     return resolvedPath(path).startsWith(resolvedFolder.endsWith(QLatin1Char('/')) ? resolvedFolder : resolvedFolder + QLatin1Char('/'));
 }
+
+bool isPlainFileName(const QString& name)
+{
+    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && name != QLatin1String(".") && name != QLatin1String("..");
+}

@@ -11,3 +11,6 @@ QString resolvedPath(const QString& path);
 bool isSamePath(const QString& a, const QString& b);
 // `path` lies strictly inside `folder`.
 bool isPathInside(const QString& path, const QString& folder);
+// One name inside its folder: not empty, no "/", not "." or "..". A name that comes from data
+// passes this before it is joined to a folder.
+bool isPlainFileName(const QString& name);

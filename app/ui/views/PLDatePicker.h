@@ -1,5 +1,6 @@
 // The detail editor's date field: gaining the focus clears the field box on the card image; a
-// double click on the date (left of the stepper) of an enabled picker opens the calendar.
+// double click on the date (left of the stepper) of an enabled picker opens the calendar. A
+// disabled picker draws its date gray and gets its own colour back when enabled again.
 #pragma once
 
 #include <QDateEdit>
@@ -19,4 +20,11 @@ signals:
 protected:
     void focusInEvent(QFocusEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void setTextColor(const QColor& color);
+
+    // The text colour kept while disabled; invalid when none is kept.
+    QColor _textColor;
 };

@@ -8,7 +8,10 @@
 #include "tests/app/ui/ImagePaneFixture.h"
 
 #include <QCalendarWidget>
+#include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 namespace {
@@ -106,4 +109,45 @@ TEST_F(DetailEditor, FieldsFollowTheSelectionAndTheirLimits)
     emit calendar->clicked(day);
     EXPECT_FALSE(calendar->isVisible());
     EXPECT_EQ(stored(QStringLiteral("A"), QStringLiteral("register_Date")).toDateTime().toLocalTime().date(), day);
+}
+
+TEST_F(DetailEditor, LabelsAndDateTurnGrayWhileDisabledAndTheFormScrollsBelowItsHeight)
+{
+    addCard(QStringLiteral("A"), {});
+    addCard(QStringLiteral("B"), {});
+    const QColor ownDateColour(10, 80, 160);
+    PLDatePicker* date = outlet<PLDatePicker>("_datePicker");
+    select({QStringLiteral("A")});
+    QPalette colours = date->palette();
+    colours.setColor(QPalette::Text, ownDateColour);
+    date->setPalette(colours);
+
+    auto expectColours = [&](const QColor& labels, const QColor& dateText, const char* when) {
+        for (const char* label : {"_nameKana", "_companyKana", "_countryText", "_dateText"})
+            EXPECT_EQ(outlet<QLabel>(label)->palette().color(QPalette::WindowText), labels) << label << ", " << when;
+        EXPECT_EQ(date->palette().color(QPalette::Text), dateText) << when;
+    };
+    const QStringList both{QStringLiteral("A"), QStringLiteral("B")};
+    select(both);
+    expectColours(Qt::gray, Qt::gray, "two cards");
+    select({QStringLiteral("A")});
+    expectColours(Qt::black, ownDateColour, "one card: the date's own colour back");
+    select(both);
+    window->exportItemController()->setControlEnabled(false);
+    select({QStringLiteral("A")});
+    expectColours(Qt::black, ownDateColour, "disabled twice, the own colour is still kept");
+
+    // The form keeps 560 points (and the open calendar's height): a lower pane scrolls.
+    QWidget* form = outlet<QWidget>("_detailCardForm");
+    EXPECT_EQ(form->minimumHeight(), PLExportItemController::kFormHeight);
+    window->window()->resize(1200, 420);
+    QApplication::processEvents();
+    QScrollArea* scroll = outlet<QScrollArea>("_exportScrollView");
+    EXPECT_GE(form->height(), 560);
+    EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
+    QTest::mouseDClick(date, Qt::LeftButton, Qt::NoModifier, QPoint(5, date->height() / 2));
+    QCalendarWidget* calendar = outlet<QCalendarWidget>("_hidenDatePicker");
+    EXPECT_EQ(form->minimumHeight(), 560 + calendar->sizeHint().height());
+    window->exportItemController()->setDatePicker(0);
+    EXPECT_EQ(form->minimumHeight(), 560);
 }

@@ -24,8 +24,19 @@
 
 class ImagePaneFixture : public ::testing::Test {
 protected:
+    // Every error message reads "E<number>", so that tests tell them apart; the questions asked
+    // here read their key.
+    static PlistValue::Dictionary messageTexts()
+    {
+        PlistValue::Dictionary strings;
+        strings.insert(QStringLiteral("IDS_MSG_FOLDER_IS_DELETE"), PlistValue(QStringLiteral("IDS_MSG_FOLDER_IS_DELETE")));
+        for (int number = 1; number < 1000; ++number)
+            strings.insert(QStringLiteral("IDS_MSG_ERR_%1").arg(number, 4, 10, QLatin1Char('0')), PlistValue(QStringLiteral("E%1").arg(number)));
+        return strings;
+    }
+
     QTemporaryDir temp;
-    TestBundle bundle;
+    TestBundle bundle{{}, messageTexts()};
     ScriptedMessagePresenter presenter;
     QString database;
     OpenDatabase openDatabase;

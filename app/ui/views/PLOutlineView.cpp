@@ -1,0 +1,57 @@
+#include "app/ui/views/PLOutlineView.h"
+
+#include "app/core/LocalString.h"
+#include "app/core/PLNetDBLockController.h"
+#include "platform/foundation/NotificationCenter.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+
+PLOutlineView::PLOutlineView(QWidget* parent) : QTreeView(parent)
+{
+    m_outlineMenu = new QMenu(this);
+    m_outlineMenu->setObjectName(QStringLiteral("outlineMenu"));
+    m_outlineMenu->addAction(getLocalString(QStringLiteral("IDS_FOLDER_MENU_ADD")))->setObjectName(QStringLiteral("addFolderFromContextMenu"));
+    m_outlineMenu->addAction(getLocalString(QStringLiteral("IDS_FOLDER_MENU_REMOVE")))->setObjectName(QStringLiteral("removeFolder"));
+}
+
+QMenu* PLOutlineView::menuForEvent(const QPoint& position)
+{
+    const QModelIndex index = indexAt(position);
+    if (!index.isValid() || !m_folderOfRow)
+        return nullptr;
+    const auto [type, level] = m_folderOfRow(index);
+    const bool editing = state() == QAbstractItemView::EditingState && index == currentIndex();
+    const bool blocked = PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly || (m_sheetShown && m_sheetShown());
+    const FolderContextMenu rules = folderContextMenu(type, level, editing, blocked);
+    if (!rules.shown)
+        return nullptr;
+    emit rightClickRow(index);
+    const QList<QAction*> items = m_outlineMenu->actions();
+    items[0]->setEnabled(rules.addEnabled);
+    items[1]->setVisible(rules.removeVisible);
+    items[1]->setEnabled(rules.removeEnabled);
+    // A name being typed in another row is committed before the menu opens.
+    if (state() == QAbstractItemView::EditingState)
+        setFocus(Qt::OtherFocusReason);
+    viewport()->update();
+    return m_outlineMenu;
+}
+
+void PLOutlineView::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (QMenu* menu = menuForEvent(event->pos()))
+        menu->popup(event->globalPos());
+}
+
+void PLOutlineView::keyPressEvent(QKeyEvent* event)
+{
+    const bool deleteKey = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace;
+    if (deleteKey && event->modifiers() == Qt::NoModifier
+        && PLNetDBLockController::dbOpenMode() != PLNetDBLockController::kOpenModeReadOnly) {
+        NotificationCenter::defaultCenter().post(QString::fromLatin1(kDeleteKeyDownNotification), this);
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
