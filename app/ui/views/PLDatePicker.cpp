@@ -5,6 +5,8 @@
 PLDatePicker::PLDatePicker(QWidget* parent) : QDateEdit(parent)
 {
     setCalendarPopup(false);
+    // The least date stands for none: a card without a date shows an empty picker.
+    setSpecialValueText(QStringLiteral(" "));
 }
 
 void PLDatePicker::focusInEvent(QFocusEvent* event)

@@ -118,6 +118,7 @@ TEST_F(DetailEditor, LabelsAndDateTurnGrayWhileDisabledAndTheFormScrollsBelowIts
     const QColor ownDateColour(10, 80, 160);
     PLDatePicker* date = outlet<PLDatePicker>("_datePicker");
     select({QStringLiteral("A")});
+    EXPECT_TRUE(date->text().trimmed().isEmpty()) << "a card without a date shows none";
     QPalette colours = date->palette();
     colours.setColor(QPalette::Text, ownDateColour);
     date->setPalette(colours);

@@ -96,7 +96,8 @@ TEST_F(SidePane, AttachmentsAreShownBelowTheEditorAndKeptToTheNextStart)
 
     // The next start shows them again.
     window->window()->close();
-    window = std::make_unique<PLMainWindowController>();
+    openDatabase.choose(database);
+    window = std::make_unique<PLMainWindowController>(openDatabase);
     window->setTerminate([] {});
     window->showActiveWindow();
     pane = window->imageController();
