@@ -2,12 +2,14 @@
 
 #include "app/core/DatabaseFolder.h"
 #include "app/core/Globals.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
 #include "app/ui/views/PLTableView.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileAttributes.h"
 #include "platform/foundation/PathCompare.h"
+#include "platform/store/DatabaseLayout.h"
 
 #include <QDir>
 #include <QFileIconProvider>
@@ -29,7 +31,7 @@ constexpr int kImageColumn = 0;
 
 } // namespace
 
-PLAttachmentController::PLAttachmentController(QObject* parent) : QObject(parent) {}
+PLAttachmentController::PLAttachmentController(const OpenDatabase& database, QObject* parent) : QObject(parent), m_database(database) {}
 
 void PLAttachmentController::awakeFromNib()
 {
@@ -50,8 +52,8 @@ QString PLAttachmentController::cardFolder() const
     if (!isPlainFileName(_cardID))
         return {};
     const bool readOnly = PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly;
-    const QString database = readOnly ? g_strCurReadOnlyDBPath : g_strCurDBPath;
-    return database.isEmpty() ? QString() : database + QStringLiteral("/Files/") + _cardID;
+    const QString database = readOnly ? g_strCurReadOnlyDBPath : m_database.folder();
+    return database.isEmpty() ? QString() : DatabaseLayout::filesFolderPath(database) + QLatin1Char('/') + _cardID;
 }
 
 void PLAttachmentController::setCardID(const QString& cardID)
@@ -127,7 +129,7 @@ QIcon PLAttachmentController::iconImageOfSize(const QString& path)
 void PLAttachmentController::renameFileName(const QString& name)
 {
     QWidget* window = _attachTableView ? _attachTableView->window() : nullptr;
-    const int status = checkDBAttributes(g_strCurDBPath);
+    const int status = checkDBAttributes(m_database.folder());
     if (status == kDBAttributesMissing || status == kDBAttributesNotWritable) {
         if (!PLNetDBLockController::ShowErrorMessageByPathType())
             PLMessage::ShowPLErrorMessageBySheet(window, kMsgDatabase);

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QStringList>
 
+class OpenDatabase;
 class PLTableView;
 class QLabel;
 class QStandardItemModel;
@@ -20,7 +21,7 @@ public:
     // The size of a row's icon.
     static constexpr int kIconSize = 48;
 
-    explicit PLAttachmentController(QObject* parent = nullptr);
+    explicit PLAttachmentController(const OpenDatabase& database, QObject* parent = nullptr);
 
     // Outlets.
     void setAttachTableView(PLTableView* view) { _attachTableView = view; }
@@ -48,6 +49,7 @@ private:
     void reloadTable();
     static QIcon iconImageOfSize(const QString& path);
 
+    const OpenDatabase& m_database;
     PLTableView* _attachTableView = nullptr;
     QLabel* _iconView = nullptr;
     QStandardItemModel* m_model = nullptr;

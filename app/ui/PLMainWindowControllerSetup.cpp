@@ -75,7 +75,7 @@ void PLMainWindowController::buildWindow()
     _acWndCard = new PLArrayController(this);
     _acWndCardInTrash = new PLArrayController(this);
     _exportController = new PLExportItemController(this);
-    _attachmentController = new PLAttachmentController(this);
+    _attachmentController = new PLAttachmentController(m_database, this);
     _imageController = new PLImageController(m_database, this);
     _dragSupportDataSource = new PLDragSupportDataSource(this);
     _outlineViewController = new PLOutlineViewController(m_database, this);
