@@ -233,6 +233,13 @@ public:
     void onMail();
     void onExplorer();
 
+    // --- page operations on the selected card's image files
+
+    void onRotateBar();
+    void onSwapBar();
+    void onRemoveBar();
+    void onMergeBar();
+
     // --- the import of card files (Card and CardBelong records in the Inbox or the drop folder)
 
     int scanData(const QStringList& paths, int inputType, QStringList* importedPaths) override;
@@ -275,6 +282,13 @@ private:
     void recordSelection(const QString& folderID, const QString& cardID);
     // The folder guard of the commands that write (message 48) and the space guard (message 11).
     bool passesWriteGuards();
+    // The folder guard alone (message 48 or the path-type message), and the space guard on the
+    // volume of `path` (message 11).
+    bool passesFolderGuard();
+    bool passesSpaceGuard(const QString& path);
+    // After a page operation changed a card's files: its boxes cleared, the store saved, the
+    // pane redrawn in `paneMode`.
+    void pageOperationDone(const ManagedObjectPtr& card, int paneMode);
     void showExportResult(int result, const char* logFormat);
     // Queues `call` on the main thread; dropped when the window is gone by then.
     void performLater(std::function<void()> call);

@@ -87,6 +87,15 @@ bool PLMainWindowController::validateMenuItem(const QString& action) const
         return validateToolbarItem(QString::fromLatin1(ToolbarItems::kExplorer));
     if (action == QLatin1String("connectAddOnly"))
         return !readOnly && selected;
+    if (action == QLatin1String("onRotateBar") || action == QLatin1String("onSwapBar") || action == QLatin1String("onRemoveBar")
+        || action == QLatin1String("onMergeBar")) {
+        const ToolbarValidation::State state = toolbarState();
+        if (action == QLatin1String("onRotateBar"))
+            return !readOnly && (state.toolBits & ToolbarValidation::kRotatable);
+        if (action == QLatin1String("onMergeBar"))
+            return !readOnly && (state.toolBits & ToolbarValidation::kBackAddable) && !state.rootFolderSelected;
+        return !readOnly && (state.toolBits & ToolbarValidation::kBackSide);
+    }
     if (action == QLatin1String("connectAddressBook"))
         return !readOnly && m_database.isOpen();
     return false;
@@ -175,16 +184,7 @@ void PLMainWindowController::exportText()
 
 bool PLMainWindowController::passesWriteGuards()
 {
-    if (checkDBAttributes(m_database.folder()) != kDBAttributesOK) {
-        if (!PLNetDBLockController::ShowErrorMessageAlertSheetByPathType(m_window.get()))
-            PLMessage::ShowPLErrorMessageBySheet(m_window.get(), 48);
-        return false;
-    }
-    if (checkDiskSize(m_database.folder(), g_lDiskSize) != 0) {
-        PLMessage::ShowPLErrorMessageBySheet(m_window.get(), 11);
-        return false;
-    }
-    return true;
+    return passesFolderGuard() && passesSpaceGuard(m_database.folder());
 }
 
 void PLMainWindowController::performLater(std::function<void()> call)

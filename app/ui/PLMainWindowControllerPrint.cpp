@@ -4,6 +4,7 @@
 
 #include "app/core/DatabaseFolder.h"
 #include "app/core/Globals.h"
+#include "app/core/OpenDatabase.h"
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
 #include "app/images/CardImageFiles.h"
@@ -30,21 +31,21 @@ void PLMainWindowController::print()
     if (!validateMenuItem(QStringLiteral("print")))
         return;
     // A locked or read-only database can be printed; a missing or unreadable one cannot.
-    const int folder = checkDBAttributes(g_strCurDBPath);
+    const int folder = checkDBAttributes(m_database.folder());
     if (folder == kDBAttributesMissing || folder == kDBAttributesUnreadable) {
         if (!PLNetDBLockController::ShowErrorMessageAlertSheetByPathType(m_window.get()))
             PLMessage::ShowPLErrorMessageBySheet(m_window.get(), 48);
         return;
     }
     const bool readOnly = PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly;
-    const QDir images(cardImagesFolder(readOnly ? g_strCurReadOnlyDBPath : g_strCurDBPath));
+    const QDir images(cardImagesFolder(readOnly ? g_strCurReadOnlyDBPath : m_database.folder()));
     QVariantList entries;
     for (const CardDict& card : getSeleteRecords()) {
         const QString face = card.value(QStringLiteral("face_Image_File")).toString();
         if (face.trimmed().isEmpty())
             continue;
         const QString facePath = images.filePath(face);
-        if (!QFileInfo::exists(facePath) && PLImageCreator::writeCardImage(g_strCurDBPath, card) != 0) {
+        if (!QFileInfo::exists(facePath) && PLImageCreator::writeCardImage(m_database.folder(), card) != 0) {
             PLNSLog(QStringLiteral("Image Create failed. %@"), facePath);
             continue;
         }

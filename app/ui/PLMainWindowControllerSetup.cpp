@@ -153,7 +153,19 @@ void PLMainWindowController::awakeFromNib()
             onMail();
         else if (identifier == QLatin1String(ToolbarItems::kExplorer))
             onExplorer();
+        else if (identifier == QLatin1String(ToolbarItems::kRotate))
+            onRotateBar();
     });
+    // The Image Edit pull-down: swap sides, add a back (the merge window), remove the back.
+    const std::pair<const char*, void (PLMainWindowController::*)()> imageEditItems[] = {
+        {"onSwapBar", &PLMainWindowController::onSwapBar},
+        {"onMergeBar", &PLMainWindowController::onMergeBar},
+        {"onRemoveBar", &PLMainWindowController::onRemoveBar}};
+    for (int i = 1; i <= 3; ++i) {
+        QAction* item = pullDownItem(m_ui._imageEditPopButton, i);
+        item->setObjectName(QString::fromLatin1(imageEditItems[i - 1].first));
+        connect(item, &QAction::triggered, this, imageEditItems[i - 1].second);
+    }
     // Segment 0 draws a field box, segment 1 moves the image.
     connect(m_ui._segImageOperator, &QButtonGroup::idClicked, this, [this](int segment) { _imageController->moveImageOrDrawBox(segment == 0 ? 1 : 0); });
     connect(_outlineViewController, &PLOutlineViewController::folderSelectionChanged, this, [this] {
