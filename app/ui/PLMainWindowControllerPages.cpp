@@ -52,7 +52,7 @@ bool PLMainWindowController::passesSpaceGuard(const QString& path)
 void PLMainWindowController::pageOperationDone(const ManagedObjectPtr& card, int paneMode)
 {
     if (card)
-        cleanRecordRect(card);
+        m_mergeHost->cleanRecordRect(card);
     saveAction();
     _imageController->setCardData(getSeleteRecords(), paneMode);
 }
