@@ -48,6 +48,8 @@ TEST_F(UploadWindows, CardsGoUnderExistingAccountsFoundByTheirMailDomainOrByName
                                   FakeCrmService::field("AccountId", acme)});
     const QString beta = fake.addRecord("Account", {FakeCrmService::field("Name", "Beta Ltd")});
     const QString dealer = fake.addRecord("Account", {FakeCrmService::field("Name", "Beta Dealers")});
+    // One account a page: the table holds what the service hands out page by page.
+    fake.setPageSize(1);
 
     WindowDriver driver;
     logIn(driver);
@@ -88,6 +90,7 @@ TEST_F(UploadWindows, CardsGoUnderExistingAccountsFoundByTheirMailDomainOrByName
     EXPECT_EQ(module.upload(cardFile(cards)), 0);
     EXPECT_TRUE(driver.finished()) << driver.handled().join(',').toStdString();
     EXPECT_EQ(found, (QStringList{"auto: Acme Corp", "Card 2 of 2: ", "Beta: Beta Ltd,Beta Dealers"}));
+    EXPECT_TRUE(fake.journal().contains("queryMore"));
     EXPECT_EQ(driver.alerts(), (QStringList{"Choose an existing Account in the list first.", "Type a name to search for.",
                                    "No Account was found with this name."}));
     EXPECT_EQ(valuesOf("Account", "Id"), (QStringList{acme, beta, dealer})) << "no Account is made";
