@@ -9,6 +9,7 @@
 // - g_strCurDBPath and g_DBLockFile are copies of folder() and lockDescriptor(), kept for code
 //   that reads them; this object is the only writer, after each change of its state.
 // - contextChanged follows every change of context (null once closed).
+// The application makes one; a second would overwrite the copies with its own state.
 // Main thread only.
 #pragma once
 

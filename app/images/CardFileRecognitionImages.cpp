@@ -1,6 +1,6 @@
 #include "app/images/CardFileRecognitionImages.h"
 
-#include "app/core/Globals.h"
+#include "app/core/OpenDatabase.h"
 #include "app/images/CardBitmapUtilities.h"
 #include "app/images/CardImageFiles.h"
 #include "app/images/CardPdfCheck.h"
@@ -8,7 +8,7 @@
 
 #include <QFile>
 
-QString CardFileRecognitionImages::databaseFolder() const { return g_strCurDBPath; }
+QString CardFileRecognitionImages::databaseFolder() const { return m_database.folder(); }
 
 int CardFileRecognitionImages::checkPDF(const QString& path)
 {

@@ -7,8 +7,12 @@
 
 #include <memory>
 
+class OpenDatabase;
+
 class CardFileRecognitionImages : public RecognitionImages {
 public:
+    explicit CardFileRecognitionImages(const OpenDatabase& database) : m_database(database) {}
+
     QString databaseFolder() const override;
     int checkPDF(const QString& path) override;
     int acquireCardImages(const QString& frontPath, const QString& backPath, CardBitmap* front,
@@ -17,6 +21,7 @@ public:
     int rotatePDFPage(const QString& path, int page, int degrees) override;
 
 private:
+    const OpenDatabase& m_database;
     QString m_openPath;
     std::unique_ptr<PdfDocument> m_open;
 };

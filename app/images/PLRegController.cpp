@@ -2,7 +2,6 @@
 #include "app/images/PLRegController.h"
 
 #include "app/images/CardFieldKeys.h"
-#include "app/images/CardFileRecognitionImages.h"
 #include "app/images/ManagedCardRecord.h"
 #include "app/images/OcrApplicationLink.h"
 #include "app/images/OcrBitmap.h"
@@ -134,8 +133,12 @@ int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>
     }
     if (!cards || cards->isEmpty())
         return 0;
-    static CardFileRecognitionImages cardFiles;
-    RecognitionImages* const imageSource = m_images ? m_images : &cardFiles;
+    // Without the card images there is no database to read the cards from.
+    if (!m_images) {
+        PLNSLog(QStringLiteral("no card images to recognise"));
+        return kMissingArgument;
+    }
+    RecognitionImages* const imageSource = m_images;
     const RecognitionRunSetup setup{imageSource, QDir(DatabaseLayout::imagesFolderPath(imageSource->databaseFolder())),
                          rect, isRect, recognizeType, regCountry,
                          recognizeType != kTypeWholeNew && recognizeType != kTypeWholeAgain};

@@ -32,8 +32,8 @@ public:
     static constexpr int kLanguageEnglish = 1;
     static constexpr int kLanguageOther = 12;
 
-    // The card images (decoding, page turns) and the open database folder; by default the card
-    // image files of the open database.
+    // The card images (decoding, page turns) and the open database folder; cards are recognised
+    // only once they are given (kMissingArgument before).
     void setImages(RecognitionImages* images) { m_images = images; }
 
     // --- recognition runs

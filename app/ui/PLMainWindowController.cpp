@@ -48,7 +48,8 @@ PLMainWindowController::PLMainWindowController(OpenDatabase& database, QObject* 
     : QObject(parent), m_database(database), m_window(std::make_unique<QMainWindow>()),
       _pwdWndController(std::make_unique<PLPasswordController>()),
       // Queued: a quit asked before the event loop runs must not be lost.
-      m_terminate([] { QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection); })
+      m_terminate([] { QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection); }),
+      m_recognitionImages(database)
 {
     m_mergeHost = std::make_unique<MainWindowMergeHost>(*this, m_database);
     m_uploadHost = std::make_unique<MainWindowUploadHost>(*this, m_database);

@@ -422,6 +422,18 @@ TEST_F(RecognitionRun, SeveralApplicationsWorkAtOnceAndResultsAreWrittenInTheCar
     EXPECT_EQ(script->connections, 5);
 }
 
+// Without the card images there is no database to read the cards from: no card is sent.
+TEST_F(RecognitionRun, CardsAreRecognisedOnlyWithTheCardImages)
+{
+    PLRegController bare;
+    Card card;
+    script->runs = {mapped(u"a@b.example"_qs)};
+    const QList<CardRecord*> cards{&card};
+    EXPECT_EQ(bare.recongnizeCard(QRectF(), &cards, false, 0, 1), PLRegController::kMissingArgument);
+    EXPECT_TRUE(script->runRequests().empty());
+    EXPECT_FALSE(card.values.contains("e_Mail"));
+}
+
 TEST_F(RecognitionRun, StoreCardsAreWrittenThrough)
 {
     QTemporaryDir dir;

@@ -4,6 +4,7 @@
 #include "tests/support/pdf/TestPdf.h"
 
 #include "app/core/OpenDatabase.h"
+#include "app/images/CardFileRecognitionImages.h"
 #include "app/images/CardPdfDecoding.h"
 #include "app/images/OcrApplicationLink.h"
 #include "app/images/PLRegController.h"
@@ -298,7 +299,9 @@ TEST_F(Quillant, CardFilesOfTheOpenDatabase)
     jpeg.values.insert("face_Image_File", u"jpeg_N1.pdf"_qs);
     black.values.insert("face_Image_File", u"black_N1.pdf"_qs);
     turned.values.insert("face_Image_File", u"turned_N1.pdf"_qs);
+    CardFileRecognitionImages cardFiles(openDatabase);
     PLRegController files; // the card image files of the open database
+    files.setImages(&cardFiles);
     const QList<CardRecord*> cards{&jpeg, &black, &turned};
     ASSERT_EQ(files.recongnizeCard({}, &cards, false, 0, 1), 0);
     const QList<CardRecord*> japaneseCards{&japanese};
