@@ -233,6 +233,10 @@ public:
     void onMail();
     void onExplorer();
 
+    // --- recognising the selected cards again
+
+    void recognize();
+
     // --- page operations on the selected card's image files
 
     void onRotateBar();

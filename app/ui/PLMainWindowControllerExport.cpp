@@ -87,6 +87,8 @@ bool PLMainWindowController::validateMenuItem(const QString& action) const
         return validateToolbarItem(QString::fromLatin1(ToolbarItems::kExplorer));
     if (action == QLatin1String("connectAddOnly"))
         return !readOnly && selected;
+    if (action == QLatin1String("recognize"))
+        return !readOnly && (toolbarState().toolBits & ToolbarValidation::kRecognizable);
     if (action == QLatin1String("onRotateBar") || action == QLatin1String("onSwapBar") || action == QLatin1String("onRemoveBar")
         || action == QLatin1String("onMergeBar")) {
         const ToolbarValidation::State state = toolbarState();

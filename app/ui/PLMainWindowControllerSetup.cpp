@@ -156,6 +156,7 @@ void PLMainWindowController::awakeFromNib()
         else if (identifier == QLatin1String(ToolbarItems::kRotate))
             onRotateBar();
     });
+    connect(m_ui._recognizeBarButton, &QToolButton::clicked, this, &PLMainWindowController::recognize);
     // The Image Edit pull-down: swap sides, add a back (the merge window), remove the back.
     const std::pair<const char*, void (PLMainWindowController::*)()> imageEditItems[] = {
         {"onSwapBar", &PLMainWindowController::onSwapBar},

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QToolButton>
 
 namespace {
 
@@ -57,4 +58,40 @@ TEST_F(ImagePaneFixture, BoxDrawnRoundTheMailLineIsRecognisedIntoTheMailField)
     // The editor shows the recognised value.
     EXPECT_EQ(window->window()->findChild<QLineEdit*>(QStringLiteral("_mailText"))->text(), QStringLiteral("anna.lopez@acme-widgets.com"));
     EXPECT_TRUE(presenter.texts().isEmpty());
+}
+
+// The recognise bar on a whole card: asked first, then every field read again by the real OCR
+// stand-in and stored; declining changes nothing.
+TEST_F(ImagePaneFixture, RecogniseBarReadsTheSelectedCardAgainAfterAsking)
+{
+    const QString stage = QString::fromLocal8Bit(qgetenv("PELMORA_STAGE_DIR"));
+    SeparationLibrary::setApplicationFolder(stage);
+    setOcrApplicationFolder(stage);
+    setOcrConnector(nullptr);
+    setOcrTimeouts(30000, 5000, 60000);
+
+    const QImage card = englishCard(0);
+    testpdf::Document document = testpdf::scannerDocument(0);
+    document.pages.push_back(testpdf::fullPage(testpdf::jpegImage(card.convertToFormat(QImage::Format_RGB888)), 258, 156));
+    ASSERT_TRUE(testpdf::writePdf(imagePath(QStringLiteral("E_N1.pdf")), document));
+    addCard(QStringLiteral("E"), {{QStringLiteral("face_Image_File"), QStringLiteral("E_N1.pdf")},
+                                  {QStringLiteral("e_Mail"), QStringLiteral("old@example.com")}});
+    select({QStringLiteral("E")});
+    auto* bar = window->window()->findChild<QToolButton*>(QStringLiteral("_recognizeBarButton"));
+    ASSERT_TRUE(bar);
+    const auto storedMail = [this] {
+        const auto reader = ManagedObjectContext::open(CardStore::currentModel(), storeFile());
+        return reader->executeFetchRequest({QString::fromLatin1(CardStore::kEntityCard), keyEquals(QStringLiteral("cardID"), QStringLiteral("E")), {}})
+            .value(0)
+            ->stringValue(QStringLiteral("e_Mail"));
+    };
+
+    presenter.queueAnswer(kAlertSecondButtonReturn);
+    bar->click();
+    EXPECT_EQ(storedMail(), QStringLiteral("old@example.com"));
+
+    presenter.queueAnswer(kAlertFirstButtonReturn);
+    bar->click();
+    EXPECT_EQ(storedMail(), QStringLiteral("anna.lopez@acme-widgets.com"));
+    EXPECT_EQ(presenter.shown().size(), 2); // the two questions, no error
 }
