@@ -19,24 +19,33 @@ void sendMouse(QWidget* widget, QEvent::Type type, const QPointF& at, Qt::MouseB
     QCoreApplication::sendEvent(widget, &event);
 }
 
+// The real OCR stand-in of the staged build, and card "E" of an English card image (1,075 x 650
+// pixels at 300 dpi) selected, its stored e-mail "old@example.com".
+class CardRecognition : public ImagePaneFixture {
+protected:
+    QImage selectEnglishCard()
+    {
+        const QString stage = QString::fromLocal8Bit(qgetenv("PELMORA_STAGE_DIR"));
+        SeparationLibrary::setApplicationFolder(stage);
+        setOcrApplicationFolder(stage);
+        setOcrConnector(nullptr);
+        setOcrTimeouts(30000, 5000, 60000);
+        const QImage card = englishCard(0);
+        testpdf::Document document = testpdf::scannerDocument(0);
+        document.pages.push_back(testpdf::fullPage(testpdf::jpegImage(card.convertToFormat(QImage::Format_RGB888)), 258, 156));
+        EXPECT_TRUE(testpdf::writePdf(imagePath(QStringLiteral("E_N1.pdf")), document));
+        addCard(QStringLiteral("E"), {{QStringLiteral("face_Image_File"), QStringLiteral("E_N1.pdf")},
+                                      {QStringLiteral("e_Mail"), QStringLiteral("old@example.com")}});
+        select({QStringLiteral("E")});
+        return card;
+    }
+};
+
 } // namespace
 
-TEST_F(ImagePaneFixture, BoxDrawnRoundTheMailLineIsRecognisedIntoTheMailField)
+TEST_F(CardRecognition, BoxDrawnRoundTheMailLineIsRecognisedIntoTheMailField)
 {
-    const QString stage = QString::fromLocal8Bit(qgetenv("PELMORA_STAGE_DIR"));
-    SeparationLibrary::setApplicationFolder(stage);
-    setOcrApplicationFolder(stage);
-    setOcrConnector(nullptr);
-    setOcrTimeouts(30000, 5000, 60000);
-
-    // 1,075 x 650 pixels at 300 dpi.
-    const QImage card = englishCard(0);
-    testpdf::Document document = testpdf::scannerDocument(0);
-    document.pages.push_back(testpdf::fullPage(testpdf::jpegImage(card.convertToFormat(QImage::Format_RGB888)), 258, 156));
-    ASSERT_TRUE(testpdf::writePdf(imagePath(QStringLiteral("E_N1.pdf")), document));
-    addCard(QStringLiteral("E"), {{QStringLiteral("face_Image_File"), QStringLiteral("E_N1.pdf")},
-                                  {QStringLiteral("e_Mail"), QStringLiteral("old@example.com")}});
-    select({QStringLiteral("E")});
+    const QImage card = selectEnglishCard();
 
     PLImageView* view = pane->faceImageView();
     const QRectF box = textLineBoxes(card).last();
@@ -62,21 +71,9 @@ TEST_F(ImagePaneFixture, BoxDrawnRoundTheMailLineIsRecognisedIntoTheMailField)
 
 // The recognise bar on a whole card: asked first, then every field read again by the real OCR
 // stand-in and stored; declining changes nothing.
-TEST_F(ImagePaneFixture, RecogniseBarReadsTheSelectedCardAgainAfterAsking)
+TEST_F(CardRecognition, RecogniseBarReadsTheSelectedCardAgainAfterAsking)
 {
-    const QString stage = QString::fromLocal8Bit(qgetenv("PELMORA_STAGE_DIR"));
-    SeparationLibrary::setApplicationFolder(stage);
-    setOcrApplicationFolder(stage);
-    setOcrConnector(nullptr);
-    setOcrTimeouts(30000, 5000, 60000);
-
-    const QImage card = englishCard(0);
-    testpdf::Document document = testpdf::scannerDocument(0);
-    document.pages.push_back(testpdf::fullPage(testpdf::jpegImage(card.convertToFormat(QImage::Format_RGB888)), 258, 156));
-    ASSERT_TRUE(testpdf::writePdf(imagePath(QStringLiteral("E_N1.pdf")), document));
-    addCard(QStringLiteral("E"), {{QStringLiteral("face_Image_File"), QStringLiteral("E_N1.pdf")},
-                                  {QStringLiteral("e_Mail"), QStringLiteral("old@example.com")}});
-    select({QStringLiteral("E")});
+    selectEnglishCard();
     auto* bar = window->window()->findChild<QToolButton*>(QStringLiteral("_recognizeBarButton"));
     ASSERT_TRUE(bar);
     const auto storedMail = [this] {
