@@ -94,7 +94,7 @@ public:
 
     // --- the window, the processing sheet and the selection
 
-    void setAppController(PLAppController* appController) { m_appController = appController; }
+    void setAppController(PLAppController* appController);
     bool isWindowVisible() const override;
     bool isWindowMiniaturized() const override;
     bool hasAttachedSheet() const override;
@@ -107,7 +107,7 @@ public:
     void windowWillClose();
     bool isImageProcessing() const override { return _bProcessing; }
     bool isSyncing() const override { return _bIsSynchronous; }
-    void endFolderNameEditing() override {}
+    void endFolderNameEditing() override;
     void searchText(const QString& text) override;
     // Shows the processing sheet over the main window; false when it cannot be shown. While it
     // is shown the application is in a modal run: delayed calls wait until it is gone.

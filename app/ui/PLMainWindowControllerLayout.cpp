@@ -146,9 +146,9 @@ void PLMainWindowController::setFolderListViewShown(bool shown)
 {
     if (shown != m_ui._folderListView->isVisibleTo(m_window.get())) {
         if (shown) {
-            const int width = _outlineViewController->hiddenFolderListViewWidth();
+            const int width = _outlineViewController->shownFolderListViewWidth(m_ui._dataAreaSplitView->width(), kDividerWidth);
             m_ui._folderListView->show();
-            m_ui._dataAreaSplitView->setSizes({width, std::max(kCardAreaMinWidth, m_ui._dataAreaSplitView->width() - width - kDividerWidth)});
+            m_ui._dataAreaSplitView->setSizes({width, m_ui._dataAreaSplitView->width() - width - kDividerWidth});
         } else {
             _outlineViewController->setHiddenFolderListViewWidth(m_ui._folderListView->width());
             m_ui._folderListView->hide();

@@ -100,6 +100,7 @@ void PLMainWindowController::buildWindow()
     _outlineViewController->setOutlineView(m_ui._outlineView);
     m_ui._outlineView->setSheetShown([this] { return hasAttachedSheet(); });
     _outlineViewController->setCardListController(_cardListContronller);
+    _outlineViewController->setMainWindow(this);
     _outlineViewController->setStatusFields(m_ui._bottomFolderStatusLabel, m_ui._bottomFolderStatusPath);
     _outlineViewController->setFolderPaneWidthSource([this] {
         return m_ui._folderListView->isVisibleTo(m_window.get()) ? m_ui._folderListView->width() : 0;

@@ -98,6 +98,9 @@ void PLMainWindowController::searchText(const QString& text)
 {
     // The card list shows the cards that hold the text, as if the user had typed it.
     PLNSLog(QStringLiteral("searchText: %@"), text);
+    // A search that opens the window searches every card, not the last folder.
+    if (!m_window->isVisible() && !m_window->isMinimized())
+        _outlineViewController->setIsLaunchFromShortCutKey(true);
     showActiveWindow();
     m_ui._searchFiled->setText(text);
     findProgress();
@@ -139,6 +142,17 @@ void PLMainWindowController::StopIndicator()
     _wndProcessing->deleteLater();
     _wndProcessing = nullptr;
     m_processingScope.reset();
+}
+
+void PLMainWindowController::setAppController(PLAppController* appController)
+{
+    m_appController = appController;
+    _outlineViewController->setAppController(appController);
+}
+
+void PLMainWindowController::endFolderNameEditing()
+{
+    _outlineViewController->commitFolderNameEdit();
 }
 
 bool PLMainWindowController::openInbox()

@@ -1,15 +1,22 @@
 #include "app/ui/PLOutlineViewController.h"
 
 #include "app/core/CardEntities.h"
+#include "app/core/CardFolder.h"
 #include "app/core/DatabaseFolder.h"
 #include "app/core/DiskUtilities.h"
 #include "app/core/Globals.h"
 #include "app/core/Identifiers.h"
 #include "app/core/LocalString.h"
 #include "app/core/OpenDatabase.h"
+#include "app/core/PLAppController.h"
+#include "app/core/PLMainWindowHost.h"
 #include "app/core/PLMessage.h"
+#include "app/core/PLNetDBLockController.h"
 #include "app/ui/FolderTree.h"
+#include "app/ui/ImageAndTextCell.h"
 #include "app/ui/PLCardListController.h"
+#include "app/ui/PLDragSupportDataSource.h"
+#include "app/ui/logic/FolderDropRules.h"
 #include "app/ui/logic/MainWindowLayout.h"
 #include "app/ui/views/PLOutlineView.h"
 #include "platform/foundation/Log.h"
@@ -17,11 +24,18 @@
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
 
-#include <QAction>
+#include <QHash>
 #include <QItemSelectionModel>
-#include <QMenu>
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTimer>
 #include <QLabel>
+#include <QAction>
+#include <QMenu>
+#include <QSet>
 #include <QStandardItemModel>
+#include <QStyle>
 #include <QTreeView>
 
 #include <algorithm>
@@ -35,6 +49,22 @@ const QString kFolderParent = QStringLiteral("folder_Parent");
 const QString kFolderType = QStringLiteral("folder_Type");
 constexpr int kNodeRole = Qt::UserRole + 1;
 constexpr int kMessageDBError = 48;
+const QString kFolderDataType = QStringLiteral("Pelmora Private Folder Type");
+const QString kAttachmentDataType = QStringLiteral("Pelmora Private attachment Type");
+const QString kCardTableName = QStringLiteral("_tvList");
+constexpr int kImportDelayMs = 500;
+
+// The tree's rows as the view drags them: a folder row carries the private folder type.
+class FolderTreeModel : public QStandardItemModel {
+public:
+    FolderTreeModel(PLOutlineViewController* controller) : QStandardItemModel(controller), m_controller(controller) {}
+    QStringList mimeTypes() const override { return {kFolderDataType}; }
+    QMimeData* mimeData(const QModelIndexList& indexes) const override { return m_controller->writeItems(indexes); }
+    Qt::DropActions supportedDragActions() const override { return Qt::MoveAction; }
+
+private:
+    PLOutlineViewController* m_controller;
+};
 constexpr int kMessageDiskSpace = 11;
 
 } // namespace
@@ -50,20 +80,35 @@ void PLOutlineViewController::awakeFromNib()
 {
     if (!_outlineView)
         return;
-    m_model = new QStandardItemModel(this);
+    m_model = new FolderTreeModel(this);
     _outlineView->setModel(m_model);
+    m_cell = new ImageAndTextCell(this);
+    m_cell->setImage(_outlineView->style()->standardPixmap(QStyle::SP_DirIcon));
+    m_cell->setOutlineViewController(this);
+    _outlineView->setItemDelegate(m_cell);
+    // A double click opens or closes a folder; a click on the selected row or the edit key renames.
+    _outlineView->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
     connect(_outlineView->selectionModel(), &QItemSelectionModel::currentChanged, this, &PLOutlineViewController::selectionChanged);
-    connect(m_model, &QStandardItemModel::itemChanged, this, &PLOutlineViewController::itemEdited);
+    // The root is always open and shows no disclosure mark.
+    _outlineView->setRootIsDecorated(false);
+    connect(_outlineView, &QTreeView::collapsed, this, [this](const QModelIndex& index) {
+        if (!index.parent().isValid())
+            _outlineView->expand(index);
+    });
+    _outlineView->setDragEnabled(true);
+    _outlineView->setAcceptDrops(true);
+    _outlineView->viewport()->setAcceptDrops(true);
+    _outlineView->setDragDropMode(QAbstractItemView::DragDrop);
+    _outlineView->viewport()->installEventFilter(this);
     NotificationCenter::defaultCenter().addObserver(this, QString::fromLatin1(kDeleteKeyDownNotification), [this](const Notification&) { keyDeleteRec(); });
     auto* outline = qobject_cast<PLOutlineView*>(_outlineView);
     if (!outline)
         return;
-    auto nodeAt = [](const QModelIndex& index) { return reinterpret_cast<const TreeNode*>(index.data(kNodeRole).value<quintptr>()); };
-    outline->setFolderOfRow([nodeAt](const QModelIndex& index) {
+    outline->setFolderOfRow([this](const QModelIndex& index) {
         const TreeNode* node = nodeAt(index);
         return node ? std::pair(node->folderType, node->folderLevel) : std::pair(0, 0);
     });
-    connect(outline, &PLOutlineView::rightClickRow, this, [this, nodeAt](const QModelIndex& index) {
+    connect(outline, &PLOutlineView::rightClickRow, this, [this](const QModelIndex& index) {
         const TreeNode* node = nodeAt(index);
         m_rightClickFolderID = node ? node->folderID : QString();
     });
@@ -73,10 +118,126 @@ void PLOutlineViewController::awakeFromNib()
     connect(items[1], &QAction::triggered, this, [this] { removeFolder(getTreeNodeByFolderID(m_rightClickFolderID)); });
 }
 
+const TreeNode* PLOutlineViewController::nodeAt(const QModelIndex& index) const
+{
+    return index.isValid() ? reinterpret_cast<const TreeNode*>(index.data(kNodeRole).value<quintptr>()) : nullptr;
+}
+
+QMimeData* PLOutlineViewController::writeItems(const QModelIndexList& indexes)
+{
+    const TreeNode* node = indexes.size() == 1 ? nodeAt(indexes.first()) : nullptr;
+    if (!node || node->folderType != kFolderTypeUser)
+        return nullptr;
+    m_dragFolderID = node->folderID;
+    auto* data = new QMimeData;
+    data->setData(kFolderDataType, {});
+    return data;
+}
+
+int PLOutlineViewController::validateDrop(const QMimeData* data, QObject* source, const QModelIndex& index, bool onRow) const
+{
+    const TreeNode* destination = nodeAt(index);
+    const TreeNode* dragged = getTreeNodeByFolderID(m_dragFolderID);
+    FolderDropProposal proposal;
+    proposal.hasDestination = destination != nullptr;
+    proposal.childIndex = onRow ? -1 : 0;
+    proposal.readOnlyDatabase = PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly;
+    proposal.windowBusy = windowBusy() || QApplication::activeModalWidget();
+    proposal.hasAttachmentRows = data && data->hasFormat(kAttachmentDataType);
+    proposal.hasCardRows = data && data->hasFormat(QString::fromLatin1(PLDragSupportDataSource::kTableViewDataType));
+    proposal.hasFolderRow = data && data->hasFormat(kFolderDataType) && dragged;
+    proposal.hasFileNames = data && data->hasUrls();
+    proposal.fileCount = data ? int(data->urls().size()) : 0;
+    proposal.cardsFromCardTable = source && source->objectName() == kCardTableName;
+    if (destination) {
+        proposal.destinationIsSelected = destination == m_selected;
+        proposal.destinationType = destination->folderType;
+        proposal.destinationLevel = destination->folderLevel;
+    }
+    if (dragged && dragged->folderParent) {
+        proposal.draggedParentLevel = dragged->folderParent->folderLevel;
+        proposal.draggedDepth = getTreeNodeDepth(const_cast<TreeNode*>(dragged));
+        proposal.destinationIsDraggedParent = destination == dragged->folderParent;
+        proposal.destinationInsideDragged = destination && isInSubtree(const_cast<TreeNode*>(destination), const_cast<TreeNode*>(dragged));
+    }
+    return validateFolderDrop(proposal);
+}
+
+bool PLOutlineViewController::acceptDrop(const QMimeData* data, QObject* source, const QModelIndex& index, bool onRow)
+{
+    if (validateDrop(data, source, index, onRow) == kDragOperationNone)
+        return false;
+    const TreeNode* destination = nodeAt(index);
+    if (data->hasFormat(QString::fromLatin1(PLDragSupportDataSource::kTableViewDataType))) {
+        emit cardsDroppedOnFolder(source, destination->folderID);
+        return true;
+    }
+    if (data->hasFormat(kFolderDataType))
+        return MoveFolder(getTreeNodeByFolderID(m_dragFolderID), destination);
+    QStringList files;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile())
+            files << url.toLocalFile();
+    }
+    if (files.isEmpty() || !_appController)
+        return false;
+    _appController->setBelongFolder(PLBelongFolder{destination->folderID, destination->folderType});
+    QTimer::singleShot(kImportDelayMs, this, [this, files] {
+        if (_appController)
+            _appController->loadOpenFilesDataArray({files, kInputTypeDrop});
+    });
+    return true;
+}
+
+bool PLOutlineViewController::dragEvent(QDropEvent* event, bool drop)
+{
+    const QPoint position = event->position().toPoint();
+    const QModelIndex index = _outlineView->indexAt(position);
+    // Only the row itself takes a drop; its top and bottom edges are between rows.
+    const bool onRow = index.isValid() && _outlineView->visualRect(index).adjusted(0, 2, 0, -2).contains(position);
+    const int operation = drop ? (acceptDrop(event->mimeData(), event->source(), index, onRow) ? 1 : 0)
+                               : validateDrop(event->mimeData(), event->source(), index, onRow);
+    if (operation == kDragOperationNone) {
+        event->ignore();
+        return true;
+    }
+    if (!drop)
+        event->setDropAction(operation == kDragOperationCopy ? Qt::CopyAction : Qt::MoveAction);
+    event->accept();
+    return true;
+}
+
+bool PLOutlineViewController::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == _outlineView->viewport()) {
+        switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+            return dragEvent(static_cast<QDropEvent*>(event), false);
+        case QEvent::Drop:
+            return dragEvent(static_cast<QDropEvent*>(event), true);
+        default:
+            break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 void PLOutlineViewController::keyDeleteRec()
 {
     if (m_selected && m_selected->folderType == kFolderTypeUser)
         removeFolder(m_selected);
+}
+
+bool PLOutlineViewController::windowBusy() const
+{
+    return _mainWinController && _mainWinController->hasAttachedSheet();
+}
+
+int PLOutlineViewController::shownFolderListViewWidth(int splitWidth, int dividerWidth) const
+{
+    const int width = std::max(m_hiddenWidth, MainWindowLayout::kFolderMinWidth);
+    return width + MainWindowLayout::kCardAreaMinWidth + dividerWidth > splitWidth ? splitWidth - MainWindowLayout::kCardAreaMinWidth - dividerWidth : width;
 }
 
 void PLOutlineViewController::InitTreeListView(ManagedObjectContext* context)
@@ -86,6 +247,11 @@ void PLOutlineViewController::InitTreeListView(ManagedObjectContext* context)
     m_context = context;
     if (!reloadTree())
         return;
+    AssignFolderIDToCard();
+    if (std::exchange(_isLaunchFromShortCutKey, false)) {
+        selectNode(m_root.get());
+        return;
+    }
     const ManagedObjectList versions = context->executeFetchRequest({QString::fromLatin1(CardStore::kEntityVersion), {}, {}});
     const QString folderID = versions.isEmpty() ? QString() : versions.first()->stringValue(QStringLiteral("Sel_Folder_ID"));
     const QString cardID = versions.isEmpty() ? QString() : versions.first()->stringValue(QStringLiteral("Sel_Card_ID"));
@@ -288,26 +454,72 @@ bool PLOutlineViewController::addFolder(const TreeNode* parent)
     return true;
 }
 
-void PLOutlineViewController::itemEdited(QStandardItem* item)
+void PLOutlineViewController::AssignFolderIDToCard()
 {
-    if (m_filling || !item)
+    int error = 0;
+    const ManagedObjectList inboxes = m_context->executeFetchRequest(
+        {QString::fromLatin1(CardStore::kEntityFolder), keyEquals(kFolderType, kFolderTypeInbox), {}}, &error);
+    const ManagedObjectList belongs = error == 0 && !inboxes.isEmpty()
+                                          ? m_context->executeFetchRequest({QString::fromLatin1(CardStore::kEntityCardBelong), {}, {}}, &error)
+                                          : ManagedObjectList{};
+    const ManagedObjectList cards =
+        error == 0 && !inboxes.isEmpty() ? m_context->executeFetchRequest({QString::fromLatin1(CardStore::kEntityCard), {}, {}}, &error) : ManagedObjectList{};
+    if (error != 0 || inboxes.isEmpty()) {
+        PLNSLog(QStringLiteral("fetchRequest failure!"));
         return;
-    const auto* node = reinterpret_cast<const TreeNode*>(item->data(kNodeRole).value<quintptr>());
-    if (!node || node->folderName == item->text())
-        return;
-    // The view is still inside its commit: the tree is rebuilt once it has finished.
-    const QString folderID = node->folderID;
-    const QString name = item->text();
-    QMetaObject::invokeMethod(this, [this, folderID, name] {
-        const TreeNode* edited = getTreeNodeByFolderID(folderID);
-        if (!edited)
-            return;
-        if (m_selected != edited)
-            selectNode(edited);
-        if (m_folderNameBeforeEdit.isNull())
-            m_folderNameBeforeEdit = edited->folderName;
-        endEditing(name);
-    }, Qt::QueuedConnection);
+    }
+    const QString inboxID = inboxes.first()->stringValue(kFolderID);
+    const QString cardIDKey = QStringLiteral("cardID");
+    const QString connectedKey = QStringLiteral("connected");
+    QHash<QString, ManagedObjectPtr> cardByID;
+    for (const ManagedObjectPtr& card : cards)
+        cardByID.insert(card->stringValue(cardIDKey), card);
+    bool changed = false;
+    QSet<QString> filed;
+    for (const ManagedObjectPtr& belong : belongs) {
+        const ManagedObjectPtr card = cardByID.value(belong->stringValue(cardIDKey));
+        if (!card) {
+            PLNSLog(QStringLiteral("CardBelong's relation object is not exist."));
+            continue;
+        }
+        filed.insert(card->stringValue(cardIDKey));
+        const QString folderID = card->value(connectedKey).toInt() >= 1 ? inboxID : belong->stringValue(kFolderID);
+        if (card->stringValue(kFolderID) != folderID || belong->stringValue(kFolderID) != folderID) {
+            assignCardFolder(*card, *belong, folderID);
+            changed = true;
+        }
+    }
+    for (const ManagedObjectPtr& card : cards) {
+        if (card->value(connectedKey).toInt() < 1 || !card->stringValue(kFolderID).isEmpty() || filed.contains(card->stringValue(cardIDKey)))
+            continue;
+        const ManagedObjectPtr belong = m_context->insertNewObject(QString::fromLatin1(CardStore::kEntityCardBelong));
+        belong->setValue(cardIDKey, card->stringValue(cardIDKey));
+        belong->setRelatedObject(QStringLiteral("ToCardRelation"), card);
+        assignCardFolder(*card, *belong, inboxID);
+        changed = true;
+    }
+    // An unchanged store is not written at every start.
+    if (changed)
+        saveStore();
+}
+
+ImageAndTextCell* PLOutlineViewController::selectedItemCell() const
+{
+    const QStandardItem* item = itemForNode(m_selected);
+    return item && _outlineView->visualRect(item->index()).isValid() ? m_cell : nullptr;
+}
+
+QWidget* PLOutlineViewController::currentEditor() const
+{
+    const QStandardItem* item = itemForNode(m_selected);
+    return item ? _outlineView->indexWidget(item->index()) : nullptr;
+}
+
+void PLOutlineViewController::commitFolderNameEdit()
+{
+    if (isInEditing())
+        if (ImageAndTextCell* cell = selectedItemCell())
+            cell->callEndEditing(currentEditor());
 }
 
 void PLOutlineViewController::endEditing(const QString& typed)

@@ -9,15 +9,21 @@
 #include "app/ui/TreeNode.h"
 #include "platform/store/ManagedObject.h"
 
+#include <QModelIndexList>
 #include <QObject>
 #include <QString>
 
 #include <functional>
 #include <memory>
 
+class ImageAndTextCell;
+class PLAppController;
+class QDropEvent;
+class QMimeData;
 class ManagedObjectContext;
 class OpenDatabase;
 class PLCardListController;
+class PLMainWindowHost;
 class QLabel;
 class QStandardItem;
 class QStandardItemModel;
@@ -33,17 +39,31 @@ public:
     // Outlets.
     void setOutlineView(QTreeView* view) { _outlineView = view; }
     void setCardListController(PLCardListController* controller) { _cardListController = controller; }
+    void setMainWindow(PLMainWindowHost* host) { _mainWinController = host; }
+    void setAppController(PLAppController* appController) { _appController = appController; }
     void setStatusFields(QLabel* label, QLabel* path) { _bottomFolderStatusLabel = label; _bottomFolderStatusPath = path; }
     void awakeFromNib();
 
     QTreeView* outlineView() const { return _outlineView; }
     // The folder selected at the last selection change; null before any.
     const TreeNode* getSelectedItem() const { return m_selected; }
+    // A folder name is being edited from the moment its editor opens until it is committed.
     bool isInEditing() const { return !m_folderNameBeforeEdit.isNull(); }
+    void setFolderNameBeforeEdit(const QString& name) { m_folderNameBeforeEdit = name.isNull() ? QStringLiteral("") : name; }
+    const QString& folderNameBeforeEdit() const { return m_folderNameBeforeEdit; }
+    // The cell of the selected folder's row; null when nothing is selected or the row is not shown.
+    ImageAndTextCell* selectedItemCell() const;
+    // The name editor open in the tree; null when none.
+    QWidget* currentEditor() const;
+    // What every command runs first: a folder name being edited is committed.
+    void commitFolderNameEdit();
 
     // Rebuilds the tree from `context` (null: empty) and restores the Version row's selection:
     // the saved folder (else the Inbox) and the saved card in the card list.
     void InitTreeListView(ManagedObjectContext* context);
+    // Set when the window first opens for a search from another application: the tree then opens
+    // on the root (every card) instead of the last folder. Cleared by the next build.
+    void setIsLaunchFromShortCutKey(bool launched) { _isLaunchFromShortCutKey = launched; }
     // Selects the Inbox; false when the tree has no Inbox.
     bool openInbox();
     bool openFolderWithFolderID(const QString& folderID);
@@ -67,12 +87,32 @@ public:
     void setFolderPaneWidthSource(std::function<int()> visibleWidth) { m_visibleWidth = std::move(visibleWidth); }
     int getFolderListViewWidth() const;
     void setHiddenFolderListViewWidth(double width);
-    int hiddenFolderListViewWidth() const { return m_hiddenWidth; }
+    // The width a hidden pane is shown with in a split view `splitWidth` wide: the remembered
+    // width, at least 190, leaving the card area its 150.
+    int shownFolderListViewWidth(int splitWidth, int dividerWidth) const;
+
+    // Dragging: a single user folder starts a drag of the private folder type; null otherwise.
+    QMimeData* writeItems(const QModelIndexList& indexes);
+    // The operation a drag over the tree may end in (0 none, 1 copy, 16 move), by the rows under
+    // the pointer and what the drag carries; `onRow` is false for a drop between rows.
+    int validateDrop(const QMimeData* data, QObject* source, const QModelIndex& index, bool onRow) const;
+    // Ends a drop: folders move, files are imported into the folder (input type 3, half a
+    // second later), card rows are handed on by cardsDroppedOnFolder.
+    bool acceptDrop(const QMimeData* data, QObject* source, const QModelIndex& index, bool onRow);
+    // A drag entering or moving over the tree's rows (`drop` false), or dropped on them: the
+    // event is accepted with its operation or ignored. The view's drag events arrive here.
+    bool dragEvent(QDropEvent* event, bool drop);
+
 
     // The folder status at the window's foot: the selected folder's path.
     void updateBottomFolderStatus();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
+    // Card rows were dropped onto the folder `folderID`; `source` is the table they came from.
+    void cardsDroppedOnFolder(QObject* source, const QString& folderID);
     // The selected folder changed; the main window lays out the status line again.
     void folderSelectionChanged();
 
@@ -84,17 +124,26 @@ private:
     QStandardItem* itemForNode(const TreeNode* node) const;
     void selectNode(const TreeNode* node);
     bool checkDBStatus();
+    // Files each card in the folder of its CardBelong, cards shared with the address book in the
+    // Inbox; run at each build of the tree.
+    void AssignFolderIDToCard();
+    bool windowBusy() const;
+    const TreeNode* nodeAt(const QModelIndex& index) const;
     // Shows the message of a refused name and answers false; true for a good name.
     bool checkFormat(const QString& name, const TreeNode* node);
     ManagedObjectPtr folderRecord(const QString& folderID);
     void saveStore();
-    void itemEdited(QStandardItem* item);
 
     QTreeView* _outlineView = nullptr;
     PLCardListController* _cardListController = nullptr;
+    PLMainWindowHost* _mainWinController = nullptr;
+    PLAppController* _appController = nullptr;
+    QString m_dragFolderID;
+    bool _isLaunchFromShortCutKey = false;
     QLabel* _bottomFolderStatusLabel = nullptr;
     QLabel* _bottomFolderStatusPath = nullptr;
     QStandardItemModel* m_model = nullptr;
+    ImageAndTextCell* m_cell = nullptr;
     ManagedObjectContext* m_context = nullptr;
     std::shared_ptr<TreeNode> m_root;
     const TreeNode* m_selected = nullptr;

@@ -5,8 +5,13 @@
 #include "app/core/CardEntities.h"
 #include "app/core/CardFolder.h"
 #include "app/core/OpenDatabase.h"
+#include "app/core/PLAppController.h"
+#include "app/images/OcrApplicationLink.h"
+#include "app/ui/PLApplicationServices.h"
+#include "app/ui/PLDragSupportDataSource.h"
 #include "app/ui/CardTrash.h"
 #include "app/ui/FolderTree.h"
+#include "app/ui/ImageAndTextCell.h"
 #include "app/ui/MainWindowUi.h"
 #include "app/ui/PLMainWindowController.h"
 #include "app/ui/PLOutlineViewController.h"
@@ -16,6 +21,7 @@
 #include "platform/store/ManagedObjectContext.h"
 #include "tests/app/core/TestBundle.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
+#include "tests/support/pdf/TestPdf.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,6 +29,10 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QTableView>
+#include <QUrl>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -388,4 +398,248 @@ TEST_F(FolderTreeWindow, TrashedCardsComeBackToTheirFolderAndDeletingForGoodTouc
     EXPECT_TRUE(QFileInfo::exists(database + QStringLiteral("/Files/B")));
     EXPECT_TRUE(QFileInfo::exists(database + QStringLiteral("/Files/kept"))) << "a blank identifier never names the Files folder";
     EXPECT_EQ(context->executeFetchRequest({QString::fromLatin1(CardStore::kEntityCard), {}, {}}).size(), 1);
+}
+
+TEST(ImageAndTextCell, IconAtSixteenAndTheTextBesideIt)
+{
+    ImageAndTextCell cell;
+    EXPECT_EQ(cell.cellSize(QSize(50, 17)), QSize(53, 17)) << "without an icon the gap before the text is still kept";
+    EXPECT_EQ(cell.titleRectForBounds(QRect(0, 0, 100, 20)), QRect(5, 0, 97, 20));
+    EXPECT_FALSE(cell.isGroupCell(QString()));
+    EXPECT_TRUE(cell.isGroupCell(QStringLiteral("Title")));
+    QPixmap big(64, 40);
+    big.fill(Qt::red);
+    cell.setImage(big);
+    EXPECT_EQ(cell.image().size(), QSize(16, 10)) << "any icon is drawn within 16 x 16";
+    EXPECT_FALSE(cell.isGroupCell(QStringLiteral("Title")));
+    EXPECT_EQ(cell.cellSize(QSize(50, 17)), QSize(69, 17));
+    EXPECT_EQ(cell.titleRectForBounds(QRect(0, 0, 100, 20)), QRect(21, 0, 81, 20));
+    // The title above the card list has no tree: it opens no editor and ends none.
+    QWidget parent;
+    EXPECT_EQ(cell.createEditor(&parent, {}, {}), nullptr);
+    cell.callEndEditing(nullptr);
+}
+
+TEST_F(FolderTreeWindow, ANameBeingEditedIsCommittedBeforeACommandAndAnAddAlwaysEndsStored)
+{
+    {
+        auto window = start();
+        PLOutlineViewController& folders = tree(*window);
+        QTreeView* view = folders.outlineView();
+
+        // An empty name and Escape both keep the default name, and the folder is stored with it.
+        ASSERT_TRUE(folders.addFolder(folders.rootNode()));
+        typeName(*window, QString());
+        ASSERT_NE(child(*window, QStringLiteral("PL_TEXT_NEWFOLDER")), nullptr);
+        EXPECT_FALSE(folders.isInEditing());
+        EXPECT_TRUE(presenter.texts().isEmpty()) << "an empty name is refused silently";
+        ASSERT_TRUE(folders.addFolder(folders.rootNode()));
+        auto* editor = view->viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents();
+        EXPECT_FALSE(folders.isInEditing());
+        ASSERT_NE(child(*window, QStringLiteral("PL_TEXT_NEWFOLDER 2")), nullptr);
+
+        // The user opens a rename with the edit key, types, and runs a command before pressing Return.
+        ASSERT_TRUE(folders.openFolderWithFolderID(child(*window, QStringLiteral("PL_TEXT_NEWFOLDER"))->folderID));
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_F2);
+        EXPECT_TRUE(folders.isInEditing());
+        ASSERT_NE(folders.selectedItemCell(), nullptr);
+        editor = qobject_cast<QLineEdit*>(folders.currentEditor());
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("Zoo"));
+        window->endFolderNameEditing();
+        EXPECT_FALSE(folders.isInEditing()) << "committed at once, before the command acts";
+        ASSERT_NE(child(*window, QStringLiteral("Zoo")), nullptr);
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents();
+        EXPECT_NE(child(*window, QStringLiteral("Zoo")), nullptr) << "the view's own late commit changes nothing";
+        window->endFolderNameEditing();
+
+        // The root and the Inbox are never renamed in place.
+        ASSERT_TRUE(folders.openInbox());
+        QTest::keyClick(view, Qt::Key_F2);
+        EXPECT_FALSE(folders.isInEditing());
+        EXPECT_EQ(folders.currentEditor(), nullptr);
+        window->window()->close();
+    }
+    auto again = start();
+    EXPECT_EQ(shownTree(*again), (QStringList{"IDS_FOLDER_NAME_ALL (1)", "  IDS_FOLDER_NAME_INBOX (2)", "  PL_TEXT_NEWFOLDER 2 (2)",
+                                              "  Zoo (2)"}))
+        << shownTree(*again).join(u'|').toStdString();
+}
+
+TEST_F(FolderTreeWindow, BuildingTheTreeFilesEachCardByItsFolderRecordAndSharedCardsInTheInbox)
+{
+    QString work;
+    QString inbox;
+    {
+        auto window = start();
+        PLOutlineViewController& folders = tree(*window);
+        ASSERT_TRUE(folders.addFolder(folders.rootNode()));
+        typeName(*window, QStringLiteral("Work"));
+        work = child(*window, QStringLiteral("Work"))->folderID;
+        inbox = folders.rootNode()->children.first()->folderID;
+        ManagedObjectContext* context = window->managedObjectContext();
+        auto card = [&](const char* id, const QString& cardFolder, const QString& belongFolder, int connected) {
+            const ManagedObjectPtr c = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCard));
+            c->setValue(QStringLiteral("cardID"), QString::fromLatin1(id));
+            c->setValue(QStringLiteral("folder_ID"), cardFolder);
+            c->setValue(QStringLiteral("connected"), connected);
+            if (belongFolder.isNull())
+                return;
+            const ManagedObjectPtr belong = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCardBelong));
+            belong->setValue(QStringLiteral("cardID"), QString::fromLatin1(id));
+            belong->setValue(QStringLiteral("folder_ID"), belongFolder);
+        };
+        card("drifted", inbox, work, 0);
+        card("shared", work, work, 1);
+        card("unfiled", QString(), QString(), 1);
+        card("loose", QString(), QString(), 0);
+        ASSERT_EQ(context->save(), 0);
+        window->window()->close();
+    }
+    auto window = start();
+    ManagedObjectContext* context = window->managedObjectContext();
+    auto folderOf = [&](const char* entity, const char* id) {
+        const ManagedObjectList found = context->executeFetchRequest(
+            {QString::fromLatin1(entity), keyEquals(QStringLiteral("cardID"), QString::fromLatin1(id)), {}});
+        return found.size() == 1 ? found.first()->stringValue(QStringLiteral("folder_ID")) : QStringLiteral("%1 records").arg(found.size());
+    };
+    struct Case {
+        const char* card;
+        QString folder;
+    } cases[] = {{"drifted", work}, {"shared", inbox}, {"unfiled", inbox}, {"loose", QString()}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(folderOf(CardStore::kEntityCard, c.card), c.folder) << c.card;
+        if (!c.folder.isEmpty()) {
+            EXPECT_EQ(folderOf(CardStore::kEntityCardBelong, c.card), c.folder) << c.card;
+        }
+    }
+    EXPECT_EQ(folderOf(CardStore::kEntityCardBelong, "loose"), QStringLiteral("0 records")) << "a card of nobody's is left alone";
+}
+
+TEST_F(FolderTreeWindow, ASearchThatOpensTheWindowShowsEveryCardAndTheHiddenPaneComesBackAtLeast190Wide)
+{
+    openDatabase.choose(database);
+    PLMainWindowController window(openDatabase);
+    window.setTerminate([] {});
+    window.searchText(QStringLiteral("anything"));
+    ASSERT_NE(tree(window).getSelectedItem(), nullptr);
+    EXPECT_EQ(tree(window).getSelectedItem()->folderType, kFolderTypeRoot);
+    window.showActiveWindow();
+    EXPECT_EQ(tree(window).getSelectedItem()->folderType, kFolderTypeInbox) << "the flag serves one build";
+
+    PLOutlineViewController& folders = tree(window);
+    struct Case {
+        double remembered;
+        int split;
+        int expected;
+    } cases[] = {{250, 800, 250}, {100, 800, 190}, {250, 300, 300 - 150 - 1}};
+    for (const Case& c : cases) {
+        folders.setHiddenFolderListViewWidth(c.remembered);
+        EXPECT_EQ(folders.shownFolderListViewWidth(c.split, 1), c.expected) << c.remembered << " in " << c.split;
+    }
+}
+
+TEST_F(FolderTreeWindow, DragsOverTheTreeAreDecidedByRowAndContentAndDroppedFilesAreImportedIntoTheFolder)
+{
+    setOcrApplicationFolder(temp.filePath(QStringLiteral("no-ocr")));
+    auto window = start();
+    PLAppController app(window.get(), openDatabase, makeApplicationServices(), Bundle::main());
+    window->setAppController(&app);
+    PLOutlineViewController& folders = tree(*window);
+    QTreeView* view = folders.outlineView();
+    ASSERT_TRUE(folders.addFolder(folders.rootNode()));
+    typeName(*window, QStringLiteral("Work"));
+    ASSERT_TRUE(folders.addFolder(folders.rootNode()));
+    typeName(*window, QStringLiteral("Home"));
+    ASSERT_TRUE(folders.openFolderWithFolderID(child(*window, QStringLiteral("Home"))->folderID));
+    auto indexOf = [&](const QString& name) {
+        return view->model()->match(view->model()->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    };
+    const QModelIndex root = view->model()->index(0, 0);
+    const QModelIndex inbox = indexOf(QStringLiteral("IDS_FOLDER_NAME_INBOX"));
+    const QModelIndex work = indexOf(QStringLiteral("Work"));
+    const QModelIndex home = indexOf(QStringLiteral("Home"));
+
+    // Starting a drag: one user folder only.
+    EXPECT_EQ(folders.writeItems({root}), nullptr);
+    EXPECT_EQ(folders.writeItems({inbox}), nullptr);
+    EXPECT_EQ(folders.writeItems({work, home}), nullptr);
+    std::unique_ptr<QMimeData> folderDrag(folders.writeItems({home}));
+    ASSERT_NE(folderDrag, nullptr);
+
+    const QString pdf = temp.filePath(QStringLiteral("dropped.pdf"));
+    ASSERT_TRUE(testpdf::writePdf(pdf, testpdf::scannerDocument(1)));
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(pdf)});
+    QMimeData noFiles;
+    noFiles.setData(QStringLiteral("text/plain"), "x");
+    QMimeData cards;
+    cards.setData(QString::fromLatin1(PLDragSupportDataSource::kTableViewDataType), {});
+    QTableView* cardTable = window->ui()._tvList;
+    QTableView* trashTable = window->ui()._trashTableView;
+
+    // A synthetic drag over a row, onto its middle or onto its top edge (between rows).
+    auto dragOver = [&](const QMimeData* data, const QModelIndex& index, bool between) {
+        const QRect rect = view->visualRect(index);
+        const QPoint at = between ? QPoint(rect.center().x(), rect.top()) : rect.center();
+        QDragMoveEvent event(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+        folders.dragEvent(&event, false);
+        return event.isAccepted() ? (event.dropAction() == Qt::CopyAction ? kDragOperationCopy : kDragOperationMove) : kDragOperationNone;
+    };
+    struct Case {
+        const char* what;
+        const QMimeData* data;
+        QModelIndex index;
+        bool between;
+        int expected;
+    } cases[] = {
+        {"files onto the root are copied in", &files, root, false, kDragOperationCopy},
+        {"files onto a folder", &files, work, false, kDragOperationCopy},
+        {"files between rows", &files, work, true, kDragOperationNone},
+        {"nothing the tree knows", &noFiles, work, false, kDragOperationNone},
+        {"a folder onto a sibling", folderDrag.get(), work, false, kDragOperationMove},
+        {"a folder onto its own parent", folderDrag.get(), root, false, kDragOperationNone},
+        {"a folder onto the Inbox", folderDrag.get(), inbox, false, kDragOperationNone},
+        {"a folder onto itself", folderDrag.get(), home, false, kDragOperationNone},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(dragOver(c.data, c.index, c.between), c.expected) << c.what;
+    // Card rows: the table they come from decides whether the folder shown takes them.
+    EXPECT_EQ(folders.validateDrop(&cards, cardTable, home, true), kDragOperationNone) << "cards onto the folder they are shown in";
+    EXPECT_EQ(folders.validateDrop(&cards, trashTable, home, true), kDragOperationMove) << "trashed cards onto the folder shown";
+    EXPECT_EQ(folders.validateDrop(&cards, cardTable, root, true), kDragOperationNone) << "cards onto the root";
+    EXPECT_EQ(folders.validateDrop(&cards, cardTable, inbox, true), kDragOperationMove) << "cards onto the Inbox";
+    QString droppedOn;
+    QObject* droppedFrom = nullptr;
+    QObject::connect(&folders, &PLOutlineViewController::cardsDroppedOnFolder, [&](QObject* source, const QString& folderID) {
+        droppedFrom = source;
+        droppedOn = folderID;
+    });
+    EXPECT_TRUE(folders.acceptDrop(&cards, cardTable, work, true));
+    EXPECT_EQ(droppedFrom, cardTable);
+    EXPECT_EQ(droppedOn, child(*window, QStringLiteral("Work"))->folderID);
+
+    // The folder drop moves the folder; the file drop imports into the folder under the pointer.
+    QDropEvent moveFolder(view->visualRect(work).center(), Qt::MoveAction, folderDrag.get(), Qt::LeftButton, Qt::NoModifier);
+    folders.dragEvent(&moveFolder, true);
+    EXPECT_EQ(child(*window, QStringLiteral("Home"))->folderParent, child(*window, QStringLiteral("Work")));
+    const QString workID = child(*window, QStringLiteral("Work"))->folderID;
+    QDropEvent dropFiles(view->visualRect(indexOf(QStringLiteral("Work"))).center(), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    folders.dragEvent(&dropFiles, true);
+    EXPECT_TRUE(dropFiles.isAccepted());
+    ASSERT_TRUE(app.belongFolder().has_value());
+    EXPECT_EQ(app.belongFolder()->folderID, workID);
+    ManagedObjectContext* context = window->managedObjectContext();
+    auto cardsInWork = [&] {
+        return context->executeFetchRequest({QString::fromLatin1(CardStore::kEntityCard), keyEquals(QStringLiteral("folder_ID"), workID), {}}).size();
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return cardsInWork() == 1; }, 30000)) << "the dropped file becomes a card of the folder";
+    EXPECT_EQ(folders.getSelectedItem(), child(*window, QStringLiteral("Work"))) << "the import opens the folder";
 }
