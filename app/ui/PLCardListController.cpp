@@ -1,6 +1,8 @@
 #include "app/ui/PLCardListController.h"
 
+#include "app/core/CardEntities.h"
 #include "app/core/DatabaseFolder.h"
+#include "app/core/PLAppController.h"
 #include "app/core/LocalString.h"
 #include "app/core/OpenDatabase.h"
 #include "app/core/PLMessage.h"
@@ -19,6 +21,7 @@
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
 
+#include <QAction>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMenu>
@@ -43,11 +46,28 @@ PlistValue columnInfo(const QTableView* table, const CardTableModel* model)
 
 } // namespace
 
-PLCardListController::PLCardListController(const OpenDatabase& database, QObject* parent) : QObject(parent), m_database(database) {}
+PLCardListController::PLCardListController(const OpenDatabase& database, QObject* parent)
+    : QObject(parent), m_database(database)
+{
+    NotificationCenter::defaultCenter().addObserver(this, QString::fromLatin1(PLCardListTableView::kKeyDownNotification),
+                                                    [this](const Notification& notification) { keyDeleteRec(notification); });
+}
 
 PLCardListController::~PLCardListController()
 {
+    NotificationCenter::defaultCenter().removeObserver(this);
     Scheduler::shared().cancelPreviousPerformRequests(this);
+}
+
+void PLCardListController::registerDragDropObservers()
+{
+    NotificationCenter& center = NotificationCenter::defaultCenter();
+    center.addObserver(this, QString::fromLatin1(kDragDropNotification),
+                       [this](const Notification& notification) { respondToDragDropNotification(notification); });
+    center.addObserver(this, QString::fromLatin1(kFileNamesDragDropNotification),
+                       [this](const Notification& notification) { respondToFileNamesDragDropNotification(notification); });
+    center.addObserver(this, QString::fromLatin1(kCardToFolderNotification),
+                       [this](const Notification& notification) { respondToDragCardToAnotherFolderNotification(notification); });
 }
 
 void PLCardListController::awakeFromNib()
@@ -68,13 +88,204 @@ void PLCardListController::awakeFromNib()
         QTableView* table = controller == _acWndCard ? m_tableViewCard : _trashTableView;
         connect(controller, &ArrayController::arrangedObjectsChanged, table, [this, table] { showSortIndicator(table); });
     }
-    if (auto* table = qobject_cast<PLCardListTableView*>(m_tableViewCard)) {
-        connect(table, &PLCardListTableView::lostUndo, this, [this] {
-            if (_undoManager)
-                _undoManager->removeAllActions();
+    for (QTableView* table : {m_tableViewCard, _trashTableView}) {
+        if (auto* view = qobject_cast<PLCardListTableView*>(table)) {
+            view->setTableDelegate(this);
+            connect(view, &PLCardListTableView::lostUndo, this, [this, view] { lostUndo(view); });
+        }
+    }
+    // Only the card table's focus retitles Delete: the trash taking the focus follows the card
+    // table's losing it, which has retitled it already.
+    if (auto* view = qobject_cast<PLCardListTableView*>(m_tableViewCard))
+        connect(view, &PLCardListTableView::firstResponderChanged, this, &PLCardListController::changeDeleteMenuItemTitle);
+    createContextualMenus();
+    registerDragDropObservers();
+    _acWndCardInTrash->setFilterPredicate(CardListFilters::trashFilter());
+}
+
+void PLCardListController::createContextualMenus()
+{
+    using CardListMenus::Command;
+    m_cardTableMenu = contextualMenu(m_tableViewCard, {{Command::RemoveRecord, "IDS_DELETE_MENU_ITEM_WHEN_CARD_TABLEVIEW_ACTIVE"},
+                                                       {Command::ShowTrashTable, "IDS_MENU_SHOW_TRASH"}});
+    m_cardTableMenu->setObjectName(QStringLiteral("cardTableMenu"));
+    m_trashTableMenu = contextualMenu(_trashTableView, {{Command::ReturnRecord, "IDS_MENU_RETURN_RECORD"},
+                                                        {Command::RemoveRecordInTrash, "IDS_MENU_DELETE_RECORD_IN_TRASH"},
+                                                        {Command::ShowTrashTable, "IDS_MENU_SHOW_TRASH"}});
+    m_trashTableMenu->setObjectName(QStringLiteral("trashTableMenu"));
+}
+
+QMenu* PLCardListController::contextualMenu(QTableView* table, const QList<std::pair<CardListMenus::Command, const char*>>& items)
+{
+    using CardListMenus::Command;
+    auto* menu = new QMenu(table);
+    // The restore of the contextual menu has tag 1: the trash need not have the focus.
+    const int tag = 1;
+    for (const auto& [command, titleKey] : items) {
+        if (command == Command::ShowTrashTable)
+            menu->addSeparator();
+        QAction* item = menu->addAction(getLocalString(QString::fromLatin1(titleKey)));
+        item->setData(tag);
+        item->setCheckable(command == Command::ShowTrashTable);
+        connect(item, &QAction::triggered, this, [this, command] {
+            // A shortcut or a stale menu may still reach here: the rule decides again.
+            if (!validateMenuItem(command, tag).enabled)
+                return;
+            switch (command) {
+            case Command::RemoveRecord:
+                m_trashCommands.removeRecord();
+                break;
+            case Command::RemoveRecordInTrash:
+                m_trashCommands.removeRecordInTrash();
+                break;
+            case Command::ReturnRecord:
+                m_trashCommands.returnRecord();
+                break;
+            case Command::ShowTrashTable:
+                m_trashCommands.showTrashTable();
+                break;
+            default:
+                break;
+            }
+        });
+        connect(menu, &QMenu::aboutToShow, item, [this, item, command] {
+            const CardListMenus::Validation validation = validateMenuItem(command, tag);
+            item->setEnabled(validation.enabled);
+            item->setChecked(validation.checked);
         });
     }
-    _acWndCardInTrash->setFilterPredicate(CardListFilters::trashFilter());
+    if (auto* view = qobject_cast<PLCardListTableView*>(table))
+        view->setMenu(menu);
+    return menu;
+}
+
+CardListMenus::Validation PLCardListController::validateMenuItem(CardListMenus::Command command, int tag) const
+{
+    using CardListMenus::Command;
+    // A command the trash does not offer stays off.
+    const bool offered = [&] {
+        switch (command) {
+        case Command::RemoveRecord:
+            return bool(m_trashCommands.removeRecord);
+        case Command::RemoveRecordInTrash:
+            return bool(m_trashCommands.removeRecordInTrash);
+        case Command::ReturnRecord:
+            return bool(m_trashCommands.returnRecord);
+        case Command::ShowTrashTable:
+            return bool(m_trashCommands.showTrashTable);
+        default:
+            return true;
+        }
+    }();
+    auto hasSelectedRow = [](const QTableView* table) {
+        return table && table->selectionModel() && SelectionBridge::selectedRow(*table->selectionModel()) >= 0;
+    };
+    CardListMenus::State state;
+    state.sheetAttached = m_hasAttachedSheet && m_hasAttachedSheet();
+    state.readOnly = PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly;
+    state.cardRowSelected = hasSelectedRow(m_tableViewCard);
+    state.trashRowSelected = hasSelectedRow(_trashTableView);
+    state.trashIsFirstResponder = _trashTableView && _trashTableView->window()->focusWidget() == _trashTableView;
+    state.trashShown = _trashTableView && _trashTableView->isVisibleTo(_trashTableView->window());
+    const Column* column = command == Command::Column ? CardListColumns::columnWithTag(tag) : nullptr;
+    state.columnShown = column && (_intMenuDisplay & column->bit);
+    CardListMenus::Validation validation = CardListMenus::validateMenuItem(command, tag, state);
+    validation.enabled = validation.enabled && offered;
+    return validation;
+}
+
+void PLCardListController::setDeleteMenuItem(QAction* item)
+{
+    _deleteMenuItem = item;
+    const bool active = m_tableViewCard && m_tableViewCard->window()->focusWidget() == m_tableViewCard;
+    changeDeleteMenuItemTitle(active);
+}
+
+void PLCardListController::changeDeleteMenuItemTitle(bool cardTableActive)
+{
+    if (!_deleteMenuItem)
+        return;
+    _deleteMenuItem->setText(getLocalString(cardTableActive ? QStringLiteral("IDS_DELETE_MENU_ITEM_WHEN_CARD_TABLEVIEW_ACTIVE")
+                                                            : QStringLiteral("IDS_DELETE_MENU_ITEM_WHEN_CARD_TABLEVIEW_DEACTIVE")));
+}
+
+void PLCardListController::lostUndo(const QTableView* table)
+{
+    if (table == m_tableViewCard && _undoManager)
+        _undoManager->removeAllActions();
+}
+
+bool PLCardListController::canDeleteRecords() const
+{
+    return PLNetDBLockController::dbOpenMode() != PLNetDBLockController::kOpenModeReadOnly;
+}
+
+void PLCardListController::keyDeleteRec(const Notification& notification)
+{
+    if (!canDeleteRecords())
+        return;
+    // Only this list's own tables: a key in another window's table is not this list's command.
+    if (notification.object == m_tableViewCard && m_trashCommands.removeRecord)
+        m_trashCommands.removeRecord();
+    else if (notification.object == _trashTableView && m_trashCommands.removeRecordInTrash)
+        m_trashCommands.removeRecordInTrash();
+}
+
+void PLCardListController::deleteTableViewItem(QWidget* firstResponder)
+{
+    if (firstResponder == m_tableViewCard && m_trashCommands.removeRecord)
+        m_trashCommands.removeRecord();
+    else if (firstResponder == _trashTableView && m_trashCommands.removeRecordInTrash)
+        m_trashCommands.removeRecordInTrash();
+}
+
+void PLCardListController::respondToDragDropNotification(const Notification& notification)
+{
+    if (notification.userInfo.value(QString::fromLatin1(kDragDropKey)).toBool()) {
+        if (m_trashCommands.removeRecord)
+            m_trashCommands.removeRecord();
+        return;
+    }
+    // Onto the card list: into the folder shown, or each card to its own folder from the root.
+    const TreeNode* folder = _outlineViewController ? _outlineViewController->getSelectedItem() : nullptr;
+    if (folder && folder->folderType == kFolderTypeRoot) {
+        if (m_trashCommands.returnRecord)
+            m_trashCommands.returnRecord();
+    } else if (folder && m_trashCommands.returnRecordToFolder) {
+        m_trashCommands.returnRecordToFolder(*folder);
+    }
+}
+
+void PLCardListController::respondToFileNamesDragDropNotification(const Notification& notification)
+{
+    if (!_appController)
+        return;
+    const QStringList paths = notification.userInfo.value(QString::fromLatin1(kFileNamesKey)).toStringList();
+    const TreeNode* folder = _outlineViewController ? _outlineViewController->getSelectedItem() : nullptr;
+    _appController->setBelongFolder(std::nullopt);
+    if (folder)
+        _appController->setBelongFolder(PLBelongFolder{folder->folderID, folder->folderType});
+    PLAppController* appController = _appController;
+    Scheduler::shared().performAfterDelay(this, QStringLiteral("loadOpenFilesDataArray:"), kFileDropDelayMs, [appController, paths] {
+        appController->loadOpenFilesDataArray({paths, kInputTypeDrop});
+    });
+}
+
+void PLCardListController::respondToDragCardToAnotherFolderNotification(const Notification& notification)
+{
+    const auto* source = notification.userInfo.value(QString::fromLatin1(kDraggingSourceKey)).value<QObject*>();
+    const QString folderID = notification.userInfo.value(QString::fromLatin1(kDraggingDestinationKey)).toString();
+    const TreeNode* folder = _outlineViewController ? _outlineViewController->getTreeNodeByFolderID(folderID) : nullptr;
+    if (source != m_tableViewCard && source != _trashTableView) {
+        PLNSLog(QStringLiteral("Unknown dragging source."));
+        return;
+    }
+    if (!folder)
+        return;
+    if (source == m_tableViewCard && m_trashCommands.moveRecordToFolder)
+        m_trashCommands.moveRecordToFolder(*folder);
+    else if (source == _trashTableView && m_trashCommands.returnRecordToFolder)
+        m_trashCommands.returnRecordToFolder(*folder);
 }
 
 void PLCardListController::setupTable(QTableView* table, CardTableModel* model, const PlistValue& preference)
@@ -111,8 +322,11 @@ void PLCardListController::createTableViewMenu()
         m_cardTvMenu->setObjectName(QStringLiteral("m_cardTvMenu"));
         // Validation: an item is checked while its column is shown.
         connect(m_cardTvMenu, &QMenu::aboutToShow, this, [this] {
-            for (QAction* item : m_cardTvMenu->actions())
-                item->setChecked(_intMenuDisplay & CardListColumns::columnWithTag(item->data().toInt())->bit);
+            for (QAction* item : m_cardTvMenu->actions()) {
+                const CardListMenus::Validation validation = validateMenuItem(CardListMenus::Command::Column, item->data().toInt());
+                item->setEnabled(validation.enabled);
+                item->setChecked(validation.checked);
+            }
         });
     }
     m_cardTvMenu->clear();
@@ -130,7 +344,7 @@ void PLCardListController::createTableViewMenu()
 void PLCardListController::switchAction(int tag)
 {
     const Column* column = CardListColumns::columnWithTag(tag);
-    if (!column || column->tag == 0 || !m_cardModel)
+    if (!column || column->tag == 0 || !m_cardModel || !validateMenuItem(CardListMenus::Command::Column, tag).enabled)
         return;
     m_tableViewCard->setFocus(Qt::OtherFocusReason);
     const QString attribute = QString::fromLatin1(column->attribute);
@@ -193,10 +407,33 @@ void PLCardListController::showSortIndicator(QTableView* table)
     header->setSortIndicator(column, column >= 0 && !sort.first().ascending ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
+QStringList PLCardListController::listedAttributes() const
+{
+    // What the filters, the sorts, the bold mark and the selection read of every card.
+    QStringList keys = {QStringLiteral("cardID"), QStringLiteral("deletedFlag"), QStringLiteral("folder_ID"),
+                        QStringLiteral("scanNow"), QString::fromLatin1(CardListColumns::kAcceptDate)};
+    for (const CardTableModel* model : {m_cardModel, m_trashModel}) {
+        if (model)
+            keys += model->columns();
+    }
+    for (const PLArrayController* controller : {_acWndCard, _acWndCardInTrash}) {
+        for (const SortDescriptor& sort : controller ? controller->sortDescriptors() : QList<SortDescriptor>())
+            keys.append(sort.key);
+    }
+    keys.removeDuplicates();
+    return keys;
+}
+
 void PLCardListController::reloadCards(ManagedObjectContext* context)
 {
+    // An undo record names cards of the store that was open.
+    if (context != m_context)
+        lostUndo(m_tableViewCard);
     m_context = context;
-    const ManagedObjectList cards = context ? context->executeFetchRequest({QString::fromLatin1(CardStore::kEntityCard), {}, {}}) : ManagedObjectList();
+    // The list reads only what it shows and filters by; the rest of a card is read when asked for.
+    FetchRequest request{QString::fromLatin1(CardStore::kEntityCard), {}, {}};
+    request.propertiesToFetch = listedAttributes();
+    const ManagedObjectList cards = context ? context->executeFetchRequest(request) : ManagedObjectList();
     if (_acWndCard)
         _acWndCard->setContent(cards);
     if (_acWndCardInTrash)
@@ -242,6 +479,10 @@ void PLCardListController::setSearchPredicate(const QString& text, int scopeTag)
 void PLCardListController::tableViewSelectionDidChange()
 {
     emit selectionDidChange();
+    // In the root, the folder status names the folder of the selected card.
+    const TreeNode* folder = _outlineViewController ? _outlineViewController->getSelectedItem() : nullptr;
+    if (folder && folder->folderType == kFolderTypeRoot)
+        _outlineViewController->updateBottomFolderStatus();
     if (_timerDisplay) {
         Scheduler::shared().cancel(_timerDisplay);
         _timerDisplay = 0;
@@ -284,6 +525,14 @@ void PLCardListController::displayFont(const QString& cardID)
 int PLCardListController::currentSelected() const
 {
     return m_tableViewCard && m_tableViewCard->selectionModel() ? SelectionBridge::selectedRow(*m_tableViewCard->selectionModel()) : -1;
+}
+
+QString PLCardListController::selectedCardFolderID() const
+{
+    const int row = currentSelected();
+    if (!_acWndCard || row < 0 || row >= _acWndCard->arrangedObjects().size())
+        return QString();
+    return _acWndCard->arrangedObjects()[row]->stringValue(QStringLiteral("folder_ID"));
 }
 
 bool PLCardListController::selectCardWithID(const QString& cardID)

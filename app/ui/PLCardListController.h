@@ -6,7 +6,9 @@
 // Moves to the trash and their undo, and drag and drop, are the commands' part.
 #pragma once
 
+#include "app/ui/logic/CardListMenus.h"
 #include "app/ui/logic/PLCardListUndoManager.h"
+#include "app/ui/views/PLCardListTableView.h"
 #include "platform/appkit/Scheduler.h"
 #include "platform/foundation/PlistValue.h"
 
@@ -19,13 +21,17 @@
 class CardTableModel;
 class ManagedObjectContext;
 class OpenDatabase;
+class PLAppController;
+class QAction;
+struct Notification;
+struct TreeNode;
 class PLArrayController;
 class PLOutlineViewController;
 class QMenu;
 class QTableView;
 class SelectionBridge;
 
-class PLCardListController : public QObject {
+class PLCardListController : public QObject, public PLCardListTableView::Delegate {
     Q_OBJECT
 public:
     static constexpr const char* kColumnInfoKey = "tableView Column info";
@@ -33,6 +39,34 @@ public:
     // Posted when the shown columns change; the main window rebuilds the search menu.
     static constexpr const char* kMenuDisplayChangeNotification = "Pelmora Menu display change";
     static constexpr int kNewCardDelayMs = 1000;
+
+    // Drops the card list handles (posted by the tables' data source and by the folder tree).
+    // Card rows dropped on the card list or on the trash; the flag under kDragDropKey is true
+    // for the trash.
+    static constexpr const char* kDragDropNotification = "Pelmora tableview in cardlist drag drop notification";
+    static constexpr const char* kDragDropKey = "Pelmora userinfo key of drag drop";
+    // Files dropped on the card list: their paths (a QStringList) under kFileNamesKey.
+    static constexpr const char* kFileNamesDragDropNotification = "files dragged to tableview notification";
+    static constexpr const char* kFileNamesKey = "Pelmora userinfo key of filenames";
+    // Cards dropped on a folder: the table they came from (a QObject*) under kDraggingSourceKey,
+    // the folder's identifier under kDraggingDestinationKey.
+    static constexpr const char* kCardToFolderNotification = "Pelmora card to folder drag drop notification";
+    static constexpr const char* kDraggingSourceKey = "Pelmora userinfo key of dragging source";
+    static constexpr const char* kDraggingDestinationKey = "Pelmora userinfo key of dragging destination";
+    // Files dropped on the list are read this long after the drop.
+    static constexpr int kFileDropDelayMs = 500;
+
+    // The moves of cards into, out of and within the trash, and the trash pane's switch, are
+    // the trash's: the card list routes its menus, keys and drops to them. A command not given
+    // is not offered.
+    struct TrashCommands {
+        std::function<void()> removeRecord;
+        std::function<void()> removeRecordInTrash;
+        std::function<void()> returnRecord;
+        std::function<void(const TreeNode& folder)> returnRecordToFolder;
+        std::function<void(const TreeNode& folder)> moveRecordToFolder;
+        std::function<void()> showTrashTable;
+    };
 
     // `database` is the open database whose folder the card list works in.
     explicit PLCardListController(const OpenDatabase& database, QObject* parent = nullptr);
@@ -44,11 +78,21 @@ public:
     void setOutlineViewController(PLOutlineViewController* controller) { _outlineViewController = controller; }
     // Saves the store (the main window's saveAction) once a new card has been looked at.
     void setSaveAction(std::function<void()> save) { m_saveAction = std::move(save); }
+    void setTrashCommands(TrashCommands commands) { m_trashCommands = std::move(commands); }
+    // Whether a sheet is up on the main window: every menu item is off then.
+    void setHasAttachedSheet(std::function<bool()> hasAttachedSheet) { m_hasAttachedSheet = std::move(hasAttachedSheet); }
+    // The application's Delete menu item, titled by the card table's focus.
+    void setDeleteMenuItem(QAction* item);
+    // The application delegate, which reads the files dropped on the list.
+    void setAppController(PLAppController* appController) { _appController = appController; }
     // Builds both tables' columns from the preferences and the display mode, and the column menu.
     void awakeFromNib();
 
     // Fetches every card of `context` (null: none) into the list and the trash.
     void reloadCards(ManagedObjectContext* context);
+    // What a reload reads of every card: what the tables show, sort and filter by, and the
+    // bold mark's flag; the rest of a card is read when first asked for.
+    QStringList listedAttributes() const;
     // The trash shows the deleted cards; unless `keepCardListFilter`, the card list shows the
     // cards of the folder tree's folder (the root: the cards that have a folder).
     void setPredicate(bool keepCardListFilter = false);
@@ -62,6 +106,8 @@ public:
     QMenu* columnMenu() const { return m_cardTvMenu; }
     // The card table's selected row (the one selected last); -1 for none.
     int currentSelected() const;
+    // The folder of the card at the selected row; null when no card is selected.
+    QString selectedCardFolderID() const;
     // Selects the card alone and scrolls to it; false when the list does not show it.
     bool selectCardWithID(const QString& cardID);
     // Selects the cards the list shows of these; answers how many.
@@ -90,7 +136,26 @@ public:
     bool validateUndoInTrashTable() const;
     bool doCheckBeforeUndo() const { return true; }
     // The card table's undo manager (one level), made on first request; null for other tables.
-    PLCardListUndoManager* undoManagerForTableView(const QTableView* table);
+    PLCardListUndoManager* undoManagerForTableView(const QTableView* table) override;
+    // The card table lost the focus, or another database opened: its undo record is dropped.
+    void lostUndo(const QTableView* table);
+    // Titles the Delete menu item for the card table having the focus (true) or losing it.
+    void changeDeleteMenuItemTitle(bool cardTableActive);
+    // The Delete keys ("key down") and the Edit menu's Delete: the card table's selection goes
+    // to the trash, the trash's is deleted for good; nothing in a read-only database.
+    void keyDeleteRec(const Notification& notification);
+    void deleteTableViewItem(QWidget* firstResponder) override;
+    bool canDeleteRecords() const override;
+
+    // The contextual menus of the card table and of the trash, and the rule of their items.
+    QMenu* cardTableMenu() const { return m_cardTableMenu; }
+    QMenu* trashTableMenu() const { return m_trashTableMenu; }
+    CardListMenus::Validation validateMenuItem(CardListMenus::Command command, int tag = 0) const;
+
+    // Drops: card rows onto a table, files onto the card list, cards onto a folder.
+    void respondToDragDropNotification(const Notification& notification);
+    void respondToFileNamesDragDropNotification(const Notification& notification);
+    void respondToDragCardToAnotherFolderNotification(const Notification& notification);
 
 signals:
     // The card table's selection changed (by the user or by code), or the rows it is counted in.
@@ -98,6 +163,9 @@ signals:
 
 private:
     void setupTable(QTableView* table, CardTableModel* model, const PlistValue& preference);
+    void createContextualMenus();
+    QMenu* contextualMenu(QTableView* table, const QList<std::pair<CardListMenus::Command, const char*>>& items);
+    void registerDragDropObservers();
     void createTableViewMenu();
     void showSortIndicator(QTableView* table);
     void tableViewSelectionDidChange();
@@ -121,4 +189,10 @@ private:
     SelectionBridge* m_trashBridge = nullptr;
     std::unique_ptr<PLCardListUndoManager> _undoManager;
     const OpenDatabase& m_database;
+    QAction* _deleteMenuItem = nullptr;
+    PLAppController* _appController = nullptr;
+    QMenu* m_cardTableMenu = nullptr;
+    QMenu* m_trashTableMenu = nullptr;
+    TrashCommands m_trashCommands;
+    std::function<bool()> m_hasAttachedSheet;
 };

@@ -3,6 +3,7 @@
 #include "app/core/LocalString.h"
 #include "app/core/PLAppController.h"
 #include "app/linkage/PLSalesforceClientController.h"
+#include "app/ui/PLEditMenu.h"
 #include "app/ui/PLImageController.h"
 #include "app/ui/PLMainWindowController.h"
 
@@ -15,6 +16,7 @@ PLMainMenu::PLMainMenu(PLMainWindowController& mainWindow, PLAppController& appC
     : QObject(mainWindow.window()), m_commands(std::make_unique<PLDatabaseCommands>(mainWindow.database(), mainWindow))
 {
     QMenu* file = mainWindow.window()->menuBar()->addMenu(getLocalString(QStringLiteral("IDS_MENU_FILE")));
+    mainWindow.window()->menuBar()->addMenu(mainWindow.editMenu()->menu());
     struct Item {
         const char* titleKey;
         PLAppCommand command;

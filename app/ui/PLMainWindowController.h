@@ -44,6 +44,7 @@ class PLArrayController;
 class PLAttachmentController;
 class PLCardListController;
 class PLDragSupportDataSource;
+class PLEditMenu;
 class PLExportItemController;
 class PLImageController;
 class PLLinkMessageController;
@@ -209,6 +210,8 @@ public:
     // The menu of these commands (the main menu puts it on the menu bar), and the export bar's button.
     void createExportAndAddressBookMenus();
     QMenu* exportMenu() const { return m_exportMenu; }
+    // The Edit menu (the main menu puts it on the menu bar).
+    PLEditMenu* editMenu() const { return m_editMenu; }
     // Whether the command named by its action (the menu item's objectName) may run now.
     bool validateMenuItem(const QString& action) const;
     void onExport();
@@ -330,6 +333,7 @@ private:
     QMenu* m_searchMenu = nullptr;
     QMenu* m_exportMenu = nullptr;
     QPageLayout _printInfo;
+    PLEditMenu* m_editMenu = nullptr;
 
     QToolBar* m_toolbar = nullptr;
     QStringList m_toolbarIdentifiers;

@@ -15,6 +15,7 @@
 #include "app/ui/MainWindowBookkeepingHost.h"
 #include "app/ui/PLAttachmentController.h"
 #include "app/ui/PLCardListController.h"
+#include "app/ui/PLEditMenu.h"
 #include "app/ui/PLDragSupportDataSource.h"
 #include "app/ui/PLExportItemController.h"
 #include "app/ui/PLImageController.h"
@@ -109,6 +110,7 @@ void PLMainWindowController::buildWindow()
     _cardListContronller->setArrayControllers(_acWndCard, _acWndCardInTrash);
     _cardListContronller->setOutlineViewController(_outlineViewController);
     _cardListContronller->setSaveAction([this] { saveAction(); });
+    _cardListContronller->setHasAttachedSheet([this] { return hasAttachedSheet(); });
 
     // The order in which the window's parts wake: what a later part reads at its wake-up
     // (the tree's folder, the list's columns) is ready by then, and this controller comes last.
@@ -124,10 +126,12 @@ void PLMainWindowController::buildWindow()
 void PLMainWindowController::awakeFromNib()
 {
     addObserver();
-    m_ui._bottomFolderStatusLabel->setText(getLocalString(QStringLiteral("IDS_FOLDER_STATUS_LABEL")));
+    _outlineViewController->updateBottomFolderStatus();
     detectPhotoApplications();
     createToolbar();
     createExportAndAddressBookMenus();
+    m_editMenu = new PLEditMenu(*m_window, [this] { return hasAttachedSheet(); });
+    _cardListContronller->setDeleteMenuItem(m_editMenu->deleteMenuItem());
     removeUnsedToolBarItem(QString::fromLatin1(ToolbarItems::kSwap));
     removeUnsedToolBarItem(QString::fromLatin1(ToolbarItems::kSynchronization));
     removeUnsedToolBarItem(QString::fromLatin1(ToolbarItems::kCloudConnect));
@@ -170,10 +174,8 @@ void PLMainWindowController::awakeFromNib()
     }
     // Segment 0 draws a field box, segment 1 moves the image.
     connect(m_ui._segImageOperator, &QButtonGroup::idClicked, this, [this](int segment) { _imageController->moveImageOrDrawBox(segment == 0 ? 1 : 0); });
-    connect(_outlineViewController, &PLOutlineViewController::folderSelectionChanged, this, [this] {
-        resetBottomFolderStatusLayout();
-        validateToolbarItems();
-    });
+    connect(_outlineViewController, &PLOutlineViewController::folderSelectionChanged, this, &PLMainWindowController::validateToolbarItems);
+    connect(_outlineViewController, &PLOutlineViewController::bottomFolderStatusUpdated, this, &PLMainWindowController::resetBottomFolderStatusLayout);
     connect(m_ui._searchFiled, &QLineEdit::textEdited, this, &PLMainWindowController::findProgress);
     connect(m_ui._searchMenuAction, &QAction::triggered, this, [this] {
         m_searchMenu->popup(m_ui._searchFiled->mapToGlobal(m_ui._searchFiled->rect().bottomLeft()));

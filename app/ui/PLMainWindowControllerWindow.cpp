@@ -148,6 +148,7 @@ void PLMainWindowController::setAppController(PLAppController* appController)
 {
     m_appController = appController;
     _outlineViewController->setAppController(appController);
+    _cardListContronller->setAppController(appController);
 }
 
 void PLMainWindowController::endFolderNameEditing()

@@ -384,10 +384,24 @@ void PLOutlineViewController::updateBottomFolderStatus()
 {
     if (!_bottomFolderStatusLabel || !_bottomFolderStatusPath)
         return;
-    if (m_selected && m_selected->folderType == kFolderTypeRoot)
-        _bottomFolderStatusPath->setText(m_selected->folderName);
-    else
-        _bottomFolderStatusPath->setText(folderPathBelowRoot(m_selected).join(QLatin1Char('/')));
+    QString labelKey = QStringLiteral("IDS_FOLDER_STATUS_NORMAL");
+    QString path;
+    if (m_selected && m_selected->folderType == kFolderTypeRoot) {
+        // In the root, a selected card's own folder is named.
+        const QString cardFolderID = _cardListController ? _cardListController->selectedCardFolderID() : QString();
+        if (cardFolderID.isNull()) {
+            path = m_selected->folderName;
+        } else {
+            labelKey = QStringLiteral("IDS_FOLDER_STATUS_ROOT");
+            const TreeNode* folder = getTreeNodeByFolderID(cardFolderID);
+            path = folder ? folderPathBelowRoot(folder).join(QLatin1Char('/')) : QString();
+        }
+    } else {
+        path = folderPathBelowRoot(m_selected).join(QLatin1Char('/'));
+    }
+    _bottomFolderStatusLabel->setText(getLocalString(labelKey) + QStringLiteral(" :"));
+    _bottomFolderStatusPath->setText(path);
+    emit bottomFolderStatusUpdated();
 }
 
 bool PLOutlineViewController::checkDBStatus()

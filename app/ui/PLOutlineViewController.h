@@ -104,7 +104,8 @@ public:
     bool dragEvent(QDropEvent* event, bool drop);
 
 
-    // The folder status at the window's foot: the selected folder's path.
+    // The folder status at the window's foot: the selected folder's path; in the root, the path
+    // of the folder of the card selected in the card list.
     void updateBottomFolderStatus();
 
 protected:
@@ -113,6 +114,8 @@ protected:
 signals:
     // Card rows were dropped onto the folder `folderID`; `source` is the table they came from.
     void cardsDroppedOnFolder(QObject* source, const QString& folderID);
+    // The folder status changed; the main window lays out its status line again.
+    void bottomFolderStatusUpdated();
     // The selected folder changed; the main window lays out the status line again.
     void folderSelectionChanged();
 

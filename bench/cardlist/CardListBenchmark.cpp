@@ -5,7 +5,10 @@
 #include "app/core/CardEntities.h"
 #include "app/core/CardFolder.h"
 #include "app/core/OpenDatabase.h"
+#include "app/ui/PLCardListController.h"
 #include "app/ui/PLMainWindowController.h"
+#include "platform/appkit/MessagePresenter.h"
+#include "platform/foundation/Bundle.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
@@ -30,6 +33,17 @@
 #include <vector>
 
 namespace {
+
+// A message would wait for a click that never comes: it is printed and answered at once.
+class PrintingPresenter : public MessagePresenter {
+public:
+    int runModal(const AlertRequest& request) override
+    {
+        std::printf("message: %s %s\n", qPrintable(request.title), qPrintable(request.informativeText));
+        return kAlertFirstButtonReturn;
+    }
+    void beginSheet(const AlertRequest& request, Completion done) override { done(runModal(request)); }
+};
 
 constexpr int kCards = 100000;
 constexpr int kRuns = 5;
@@ -94,6 +108,10 @@ void fill(PLMainWindowController& window)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // The application's own resources: its strings and the placeholder image of cards without one.
+    Bundle::setMain(QStringLiteral(PELMORA_RESOURCES));
+    PrintingPresenter presenter;
+    MessagePresenter::setCurrent(&presenter);
     QTemporaryDir dir;
     PreferenceDomain::setStandardDomain(QStringLiteral("bench.cardlist"), dir.filePath(QStringLiteral("prefs")));
     const QString folder = dir.filePath(QStringLiteral("Bench.cxdb"));
@@ -124,14 +142,21 @@ int main(int argc, char** argv)
         window->ui()._tvList->repaint();
         return timer.nsecsElapsed() / 1e6;
     });
-    // The part of opening that is the store's: fetching every card into objects.
-    const double fetch = medianMs([&] {
-        QElapsedTimer timer;
-        timer.start();
-        auto context = ManagedObjectContext::open(CardStore::currentModel(), store);
-        const qsizetype cards = context ? context->executeFetchRequest({QString::fromLatin1(CardStore::kEntityCard), {}, {}}).size() : 0;
-        return cards >= 0 ? timer.nsecsElapsed() / 1e6 : 0.0;
-    });
+    // The store's part of opening: every card into objects, with every attribute or with those
+    // the list reads (the rest is read when first asked for).
+    auto fetchMs = [&](const QStringList& properties) {
+        return medianMs([&] {
+            QElapsedTimer timer;
+            timer.start();
+            auto context = ManagedObjectContext::open(CardStore::currentModel(), store);
+            FetchRequest request{QString::fromLatin1(CardStore::kEntityCard), {}, {}};
+            request.propertiesToFetch = properties;
+            const qsizetype cards = context ? context->executeFetchRequest(request).size() : 0;
+            return cards >= 0 ? timer.nsecsElapsed() / 1e6 : 0.0;
+        });
+    };
+    const double fetch = fetchMs({});
+    const double lighterFetch = fetchMs(window->cardListController()->listedAttributes());
     const QByteArray openSql = QByteArray("SELECT ") + columns + " FROM ZCARD WHERE ZDELETEDFLAG IS NOT 1 ORDER BY ZACCEPT_DATE DESC";
     const double openBare = medianMs([&] { return bareQueryMs(store, openSql.constData()); });
 
@@ -174,7 +199,7 @@ int main(int argc, char** argv)
 
     std::printf("cards: %d (search \"w\" finds %d)\n", kCards, found);
     std::printf("open to first painted list: %9.1f ms, bare query %7.1f ms, ratio %5.2f\n", open, openBare, open / openBare);
-    std::printf("  of which the store's fetch of every card: %.1f ms\n", fetch);
+    std::printf("  the store's fetch of every card: %.1f ms with every attribute, %.1f ms with those the list reads\n", fetch, lighterFetch);
     std::printf("search keystroke:           %9.1f ms, bare query %7.1f ms, ratio %5.2f\n", keystroke, keystrokeBare, keystroke / keystrokeBare);
     std::printf("header-click sort:          %9.1f ms, bare query %7.1f ms, ratio %5.2f\n", sort, sortBare, sort / sortBare);
     window->window()->close();

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <functional>
@@ -23,6 +24,10 @@ struct FetchRequest {
     Predicate predicate;            // empty: every object
     QList<SortDescriptor> sortDescriptors;
     bool includesPendingChanges = true; // unsaved inserts are found, unsaved deletes are not
+    // Empty: every attribute is read. Otherwise only these are read from the rows; an object's
+    // other attributes are read when first asked for, for every such object of the entity in
+    // one pass over that column. A list that shows a few columns of many rows reads only those.
+    QStringList propertiesToFetch = {};
 };
 
 // The predicate "%K = %@": the value of `key` equals `value` (numbers compare by value,

@@ -24,7 +24,7 @@ QString ManagedObject::objectIdUri() const
 QVariant ManagedObject::value(const QString& key) const
 {
     const int i = m_entity->indexOf(key);
-    return i < 0 ? QVariant() : m_values[size_t(i)];
+    return i < 0 ? QVariant() : value(i);
 }
 
 QString ManagedObject::stringValue(const QString& key) const
@@ -48,6 +48,8 @@ bool ManagedObject::setValue(const QString& key, const QVariant& value)
 
 void ManagedObject::setValue(int index, const QVariant& value)
 {
+    // Compared with the stored value, so that an unread attribute set to its own value is no change.
+    this->value(index);
     QVariant& current = m_values[size_t(index)];
     if (current.typeId() == value.typeId() && current == value)
         return;
@@ -61,9 +63,10 @@ void ManagedObject::setValue(int index, const QVariant& value)
 
 QVariantMap ManagedObject::dictionary() const
 {
+    readAllUnread();
     QVariantMap map;
     for (int i = 0; i < m_entity->attributeCount(); ++i)
-        map.insert(m_entity->attribute(i).name, m_values[size_t(i)]);
+        map.insert(m_entity->attribute(i).name, value(i));
     return map;
 }
 
@@ -74,7 +77,7 @@ ManagedObjectPtr ManagedObject::relatedObject(const QString& key) const
         return nullptr;
     if (!m_targets.empty() && m_targets[size_t(i)])
         return m_targets[size_t(i)];
-    const QVariant& pk = m_values[size_t(i)];
+    const QVariant& pk = value(i);
     if (!m_context || !pk.isValid() || pk.isNull())
         return nullptr;
     return m_context->objectWithPrimaryKey(m_entity->attribute(i).destinationEntity, pk.toLongLong());
@@ -90,6 +93,8 @@ bool ManagedObject::setRelatedObject(const QString& key, const ManagedObjectPtr&
     if (m_targets.empty())
         m_targets.resize(size_t(m_entity->attributeCount()));
     // The target's key is known only once it has been saved; `save` fills it in then.
+    if (!m_unread.empty())
+        m_unread[size_t(i)] = 0;
     m_values[size_t(i)] = target && target->primaryKey() > 0 ? QVariant(qlonglong(target->primaryKey())) : QVariant();
     m_targets[size_t(i)] = target;
     markDirty(i);
@@ -103,6 +108,32 @@ QVariantMap ManagedObject::changedValues() const
         if (m_dirty[size_t(i)])
             map.insert(m_entity->attribute(i).name, m_values[size_t(i)]);
     return map;
+}
+
+void ManagedObject::readUnread(int index) const
+{
+    // The first unread attribute asked of an object is most likely asked of every object of a
+    // list (a filter, a sort): its column is read for all of them. A second one is an object
+    // read as a whole (a card shown): its row is read.
+    if (m_context) {
+        if (m_readBefore)
+            m_context->readObject(*this);
+        else
+            m_context->readAttribute(*m_entity, index);
+    }
+    m_readBefore = true;
+    // A row gone from the store, or a context gone: the value stays null from now on.
+    if (!m_unread.empty())
+        m_unread[size_t(index)] = 0;
+}
+
+void ManagedObject::readAllUnread() const
+{
+    if (m_unread.empty())
+        return;
+    if (m_context)
+        m_context->readObject(*this);
+    m_unread.clear();
 }
 
 void ManagedObject::markDirty(int index)

@@ -40,7 +40,13 @@ public:
 
     // Value of an attribute; null for an unknown name.
     QVariant value(const QString& key) const;
-    const QVariant& value(int index) const { return m_values[size_t(index)]; }
+    // An attribute a lighter fetch left unread is read from the store here (see FetchRequest).
+    const QVariant& value(int index) const
+    {
+        if (!m_unread.empty() && m_unread[size_t(index)])
+            readUnread(index);
+        return m_values[size_t(index)];
+    }
     // The value as text: "" for null, numbers in C locale form.
     QString stringValue(const QString& key) const;
     // Sets an attribute; an unknown name is ignored (answers false). Setting an equal value is no change.
@@ -65,6 +71,8 @@ private:
 
     void markDirty(int index);
     void clearChanges();
+    void readUnread(int index) const;
+    void readAllUnread() const;
 
     const EntityDescription* m_entity;
     ManagedObjectContext* m_context;
@@ -73,6 +81,8 @@ private:
     QString m_temporaryId;
     std::vector<QVariant> m_values;
     std::vector<bool> m_dirty;
+    mutable std::vector<char> m_unread; // by attribute index, set for those a lighter fetch left unread; empty: all read
+    mutable bool m_readBefore = false;  // an unread attribute of this object was read before
     std::vector<ManagedObjectPtr> m_targets; // unsaved relationship targets, by attribute index
     int m_dirtyCount = 0;
     quint64 m_seenInFetch = 0; // the last full fetch that read the object's row

@@ -30,6 +30,7 @@ struct EntityState {
     SqliteStatement insert;
     SqliteStatement remove;
     std::unordered_map<std::string, SqliteStatement> updates; // keyed by the changed-column mask
+    std::unordered_map<std::string, SqliteStatement> partialSelects; // keyed by the read-column mask
     // Objects of saved rows, held weakly: one nobody else holds is let go (changed and deleted
     // ones are held by the context's change lists until the next save).
     QHash<qint64, std::weak_ptr<ManagedObject>> registered;
@@ -90,8 +91,16 @@ struct ManagedObjectContext::Private {
     int readLayout(QString* error);
     void addMissingColumns(const EntityState& es, QSet<QByteArray>& columns);
     int prepareEntity(EntityState& es);
+    // Reads every column of the row (selectAll's order).
     void loadRow(EntityState& es, ManagedObject& object, sqlite3_stmt* s, bool keepChanged);
-    ManagedObjectPtr materialize(EntityState& es, sqlite3_stmt* s, ManagedObjectContext* owner);
+    // Reads the attributes of `indices`, in select order after Z_PK and Z_OPT; changed values
+    // are kept when `keepChanged`.
+    void loadColumns(ManagedObject& object, sqlite3_stmt* s, const EntityState& es, const std::vector<int>& indices, bool keepChanged);
+    // `indices` null: every column (selectAll); else the columns of a lighter select.
+    ManagedObjectPtr materialize(EntityState& es, sqlite3_stmt* s, ManagedObjectContext* owner,
+                                 const std::vector<int>* indices = nullptr);
+    // The select of Z_PK, Z_OPT and the columns of `indices`; null when it cannot be prepared.
+    sqlite3_stmt* partialSelect(EntityState& es, const std::vector<int>& indices);
     int writeChanges(QString* error, std::vector<ManagedObject*>& assigned, std::vector<EntityState*>& newEnts);
     int nextKeyBase(EntityState& es, qint64* base);
 };
@@ -258,29 +267,65 @@ int ManagedObjectContext::Private::prepareEntity(EntityState& es)
     return es.insert.prepare(db.handle(), "INSERT INTO " + table + " (" + names + ") VALUES (" + marks + ")");
 }
 
-void ManagedObjectContext::Private::loadRow(EntityState& es, ManagedObject& object, sqlite3_stmt* s, bool keepChanged)
+void ManagedObjectContext::Private::loadColumns(ManagedObject& object, sqlite3_stmt* s, const EntityState& es,
+                                                const std::vector<int>& indices, bool keepChanged)
 {
     object.m_opt = sqlite3_column_int64(s, 1);
     int column = 2;
-    for (int a : es.readIndices) {
+    for (int a : indices) {
         if (!keepChanged || !object.m_dirty[size_t(a)])
             object.m_values[size_t(a)] = readStoreColumn(s, column, es.entity->attribute(a).type);
+        if (!object.m_unread.empty())
+            object.m_unread[size_t(a)] = 0;
         ++column;
     }
 }
 
-ManagedObjectPtr ManagedObjectContext::Private::materialize(EntityState& es, sqlite3_stmt* s, ManagedObjectContext* owner)
+void ManagedObjectContext::Private::loadRow(EntityState& es, ManagedObject& object, sqlite3_stmt* s, bool keepChanged)
+{
+    loadColumns(object, s, es, es.readIndices, keepChanged);
+    object.m_unread.clear();
+}
+
+ManagedObjectPtr ManagedObjectContext::Private::materialize(EntityState& es, sqlite3_stmt* s, ManagedObjectContext* owner,
+                                                            const std::vector<int>* indices)
 {
     const qint64 pk = sqlite3_column_int64(s, 0);
-    if (ManagedObjectPtr known = es.registered.value(pk).lock()) {
-        loadRow(es, *known, s, true);
-        return known;
+    ManagedObjectPtr object = es.registered.value(pk).lock();
+    const bool known = object != nullptr;
+    if (!known) {
+        object = std::make_shared<ManagedObject>(*es.entity, owner);
+        object->m_pk = pk;
+        if (indices) {
+            object->m_unread.assign(size_t(es.entity->attributeCount()), 0);
+            for (int a : es.readIndices)
+                object->m_unread[size_t(a)] = 1;
+        }
+        es.registered.insert(pk, object);
     }
-    auto object = std::make_shared<ManagedObject>(*es.entity, owner);
-    object->m_pk = pk;
-    loadRow(es, *object, s, false);
-    es.registered.insert(pk, object);
+    if (indices)
+        loadColumns(*object, s, es, *indices, known);
+    else
+        loadRow(es, *object, s, known);
     return object;
+}
+
+sqlite3_stmt* ManagedObjectContext::Private::partialSelect(EntityState& es, const std::vector<int>& indices)
+{
+    std::string mask(size_t(es.entity->attributeCount()), '0');
+    for (int a : indices)
+        mask[size_t(a)] = '1';
+    auto it = es.partialSelects.find(mask);
+    if (it == es.partialSelects.end()) {
+        QByteArray sql = es.hasOpt ? "SELECT Z_PK, Z_OPT" : "SELECT Z_PK, 0";
+        for (int a : indices)
+            sql += ", " + es.entity->attribute(a).column;
+        SqliteStatement statement;
+        if (statement.prepare(db.handle(), sql + " FROM " + es.entity->table()) != SQLITE_OK)
+            return nullptr;
+        it = es.partialSelects.emplace(mask, std::move(statement)).first;
+    }
+    return it->second.get();
 }
 
 ManagedObjectContext::ManagedObjectContext(std::unique_ptr<Private> p) : d(std::move(p)) {}
@@ -354,7 +399,21 @@ ManagedObjectList ManagedObjectContext::executeFetchRequest(const FetchRequest& 
     EntityState& es = d->entities[size_t(i)];
     ManagedObjectList result;
     if (es.tableExists) {
-        sqlite3_stmt* s = es.selectAll.get();
+        // A lighter fetch reads the columns asked for, in select order; attributes the store
+        // has no column for are not asked of it.
+        std::vector<int> indices;
+        if (!request.propertiesToFetch.isEmpty()) {
+            for (int a : es.readIndices)
+                if (request.propertiesToFetch.contains(es.entity->attribute(a).name))
+                    indices.push_back(a);
+        }
+        const bool lighter = !request.propertiesToFetch.isEmpty() && indices.size() < es.readIndices.size();
+        sqlite3_stmt* s = lighter ? d->partialSelect(es, indices) : es.selectAll.get();
+        if (!s) {
+            if (sqliteError)
+                *sqliteError = SQLITE_ERROR;
+            return {};
+        }
         if (es.registered.isEmpty())
             es.registered.reserve(1024);
         const quint64 generation = ++es.fetchCount;
@@ -362,7 +421,7 @@ ManagedObjectList ManagedObjectContext::executeFetchRequest(const FetchRequest& 
         int rc;
         while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
             ++rows;
-            ManagedObjectPtr object = d->materialize(es, s, this);
+            ManagedObjectPtr object = d->materialize(es, s, this, lighter ? &indices : nullptr);
             object->m_seenInFetch = generation;
             if (request.includesPendingChanges && object->m_deleted)
                 continue;
@@ -402,6 +461,35 @@ ManagedObjectList ManagedObjectContext::executeFetchRequest(const FetchRequest& 
         });
     }
     return result;
+}
+
+void ManagedObjectContext::readAttribute(const EntityDescription& entity, int index)
+{
+    EntityState& es = d->entities[size_t(d->stateIndex(entity.name()))];
+    sqlite3_stmt* s = es.tableExists ? d->partialSelect(es, {index}) : nullptr;
+    if (!s)
+        return;
+    const std::vector<int> indices{index};
+    while (sqlite3_step(s) == SQLITE_ROW) {
+        const ManagedObjectPtr object = es.registered.value(sqlite3_column_int64(s, 0)).lock();
+        if (object && !object->m_unread.empty() && object->m_unread[size_t(index)])
+            d->loadColumns(*object, s, es, indices, true);
+    }
+    sqlite3_reset(s);
+}
+
+void ManagedObjectContext::readObject(const ManagedObject& object)
+{
+    EntityState& es = d->entities[size_t(d->stateIndex(object.entityName()))];
+    // The context's own handle on the object: the one it registered for the row.
+    const ManagedObjectPtr registered = es.registered.value(object.m_pk).lock();
+    if (!es.tableExists || registered.get() != &object)
+        return;
+    sqlite3_stmt* s = es.selectOne.get();
+    sqlite3_bind_int64(s, 1, object.m_pk);
+    if (sqlite3_step(s) == SQLITE_ROW)
+        d->loadRow(es, *registered, s, true);
+    es.selectOne.reset();
 }
 
 ManagedObjectPtr ManagedObjectContext::objectWithPrimaryKey(const QString& entityName, qint64 primaryKey)

@@ -77,5 +77,9 @@ private:
     explicit ManagedObjectContext(std::unique_ptr<Private> d);
     friend class ManagedObject;
     void objectChanged(ManagedObject* object);
+    // Reads one attribute that lighter fetches left unread, for every object of the entity that lacks it.
+    void readAttribute(const EntityDescription& entity, int index);
+    // Reads every attribute a lighter fetch left unread of one object from its row.
+    void readObject(const ManagedObject& object);
     std::unique_ptr<Private> d;
 };

@@ -1,5 +1,7 @@
 #include "app/ui/logic/PLCardListUndoManager.h"
 
+#include "app/core/LocalString.h"
+
 void PLCardListUndoManager::setLevelsOfUndo(int levels)
 {
     m_levels = std::max(0, levels);
@@ -28,4 +30,11 @@ bool PLCardListUndoManager::undo()
     m_steps.pop_back();
     step.undo();
     return true;
+}
+
+QString PLCardListUndoManager::undoMenuItemTitle() const
+{
+    const QString undo = getLocalString(QStringLiteral("IDS_MENU_UNDO"));
+    const QString name = undoActionName();
+    return name.isEmpty() ? undo : undo + QLatin1Char(' ') + name;
 }

@@ -25,6 +25,8 @@ public:
     void removeAllActions() { m_steps.clear(); }
     bool hasUndoRecords() const { return !m_steps.empty(); }
     QString undoActionName() const { return m_steps.empty() ? QString() : m_steps.back().name; }
+    // The Undo menu item's title: "Undo" followed by the action's name when it has one.
+    QString undoMenuItemTitle() const;
 
     bool canUndo() const;
     bool canRedo() const { return false; }

@@ -1,8 +1,11 @@
 #include "app/ui/views/PLCardListTableView.h"
 
+#include "app/ui/logic/PLCardListUndoManager.h"
 #include "platform/foundation/NotificationCenter.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 
 void PLCardListTableView::keyPressEvent(QKeyEvent* event)
 {
@@ -27,4 +30,46 @@ void PLCardListTableView::focusOutEvent(QFocusEvent* event)
         return;
     emit firstResponderChanged(false);
     emit lostUndo();
+}
+
+void PLCardListTableView::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (!m_menu) {
+        QTableView::contextMenuEvent(event);
+        return;
+    }
+    m_menu->popup(event->globalPos());
+    event->accept();
+}
+
+PLCardListUndoManager* PLCardListTableView::undoManager()
+{
+    return m_delegate ? m_delegate->undoManagerForTableView(this) : nullptr;
+}
+
+bool PLCardListTableView::validateUndo(QString* undoTitle)
+{
+    PLCardListUndoManager* manager = undoManager();
+    if (!manager || !manager->canUndo())
+        return false;
+    if (undoTitle)
+        *undoTitle = manager->undoMenuItemTitle();
+    return true;
+}
+
+bool PLCardListTableView::validateDelete() const
+{
+    return m_delegate && m_delegate->canDeleteRecords() && selectionModel() && selectionModel()->hasSelection();
+}
+
+bool PLCardListTableView::undo()
+{
+    PLCardListUndoManager* manager = undoManager();
+    return manager && manager->undo();
+}
+
+void PLCardListTableView::deleteItem()
+{
+    if (m_delegate)
+        m_delegate->deleteTableViewItem(window()->focusWidget());
 }

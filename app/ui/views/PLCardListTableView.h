@@ -1,16 +1,46 @@
 // The table of the card list and of the trash: the Delete and Backspace keys post "key down"
 // with the table as object, and focus changes are reported. A menu or a window switch taking
 // the focus away is not a lost focus: the undo record must survive opening the Edit menu.
+// The Edit menu's Undo and Delete reach the table's delegate (the card list); the contextual
+// menu is the table's menu wherever the click falls.
 #pragma once
 
 #include <QTableView>
+
+class PLCardListUndoManager;
+class QMenu;
 
 class PLCardListTableView : public QTableView {
     Q_OBJECT
 public:
     static constexpr const char* kKeyDownNotification = "key down";
 
+    // What the table asks of the card list.
+    class Delegate {
+    public:
+        virtual ~Delegate() = default;
+        // Null: the table has no undo of its own.
+        virtual PLCardListUndoManager* undoManagerForTableView(const QTableView* table) = 0;
+        // The Edit menu's Delete with `firstResponder` the window's focused widget.
+        virtual void deleteTableViewItem(QWidget* firstResponder) = 0;
+        // Whether Delete may run: not in a read-only database.
+        virtual bool canDeleteRecords() const = 0;
+    };
+
     using QTableView::QTableView;
+
+    void setTableDelegate(Delegate* delegate) { m_delegate = delegate; }
+    void setMenu(QMenu* menu) { m_menu = menu; }
+    QMenu* menu() const { return m_menu; }
+
+    // The Edit menu's items as this table decides them. `undoTitle` receives the undo
+    // manager's menu title when Undo is offered.
+    bool validateUndo(QString* undoTitle = nullptr);
+    bool validateDelete() const;
+    // Undoes the last step of the table's undo manager; false when there was none to undo.
+    bool undo();
+    void deleteItem();
+    PLCardListUndoManager* undoManager();
 
 signals:
     // becomeFirstResponder (true) and resignFirstResponder (false).
@@ -22,4 +52,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    Delegate* m_delegate = nullptr;
+    QMenu* m_menu = nullptr;
 };

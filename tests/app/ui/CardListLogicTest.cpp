@@ -3,6 +3,7 @@
 #include "app/ui/CardTableModel.h"
 #include "app/ui/logic/ArrayController.h"
 #include "app/ui/logic/CardListColumns.h"
+#include "app/ui/logic/CardListMenus.h"
 #include "app/ui/logic/CardListFilters.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObject.h"
@@ -219,4 +220,52 @@ TEST(CardTableModel, PlaceholderShortDatesOneLineCellsAndBoldNewCards)
     EXPECT_FALSE(trash.index(0, 0).data(Qt::FontRole).value<QFont>().bold());
     EXPECT_EQ(list.headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("IDS_ADDRESS"));
     QLocale::setDefault(QLocale::c());
+}
+
+TEST(CardListMenus, EachItemByItsRule)
+{
+    using CardListMenus::Command;
+    CardListMenus::State selected;
+    selected.cardRowSelected = selected.trashRowSelected = selected.trashShown = true;
+    CardListMenus::State focused = selected;
+    focused.trashIsFirstResponder = true;
+    CardListMenus::State readOnly = focused;
+    readOnly.readOnly = true;
+    CardListMenus::State sheet = focused;
+    sheet.sheetAttached = true;
+    CardListMenus::State nothing;
+    CardListMenus::State columnShown;
+    columnShown.columnShown = true;
+    const struct {
+        Command command;
+        int tag;
+        CardListMenus::State state;
+        bool enabled, checked;
+    } cases[] = {
+        {Command::RemoveRecord, 0, selected, true, false},
+        {Command::RemoveRecord, 0, nothing, false, false},
+        {Command::RemoveRecord, 0, readOnly, false, false},
+        {Command::RemoveRecordInTrash, 0, selected, true, false},
+        {Command::RemoveRecordInTrash, 0, readOnly, false, false},
+        // Restore from the main menu (tag 0) wants the trash to have the focus; the contextual one does not.
+        {Command::ReturnRecord, 0, selected, false, false},
+        {Command::ReturnRecord, 0, focused, true, false},
+        {Command::ReturnRecord, 1, selected, true, false},
+        {Command::ReturnRecord, 1, nothing, false, false},
+        {Command::ReturnRecord, 1, readOnly, false, false},
+        {Command::ShowTrashTable, 0, selected, true, true},
+        {Command::ShowTrashTable, 0, readOnly, true, true},
+        {Command::ShowTrashTable, 0, nothing, true, false},
+        {Command::Column, 4, columnShown, true, true},
+        {Command::Column, 4, nothing, true, false},
+        {Command::Other, 0, readOnly, true, false},
+    };
+    for (const auto& c : cases) {
+        const CardListMenus::Validation v = CardListMenus::validateMenuItem(c.command, c.tag, c.state);
+        EXPECT_EQ(v.enabled, c.enabled) << int(c.command) << " tag " << c.tag;
+        EXPECT_EQ(v.checked, c.checked) << int(c.command) << " tag " << c.tag;
+    }
+    for (Command command : {Command::RemoveRecord, Command::RemoveRecordInTrash, Command::ReturnRecord, Command::ShowTrashTable,
+                            Command::Column, Command::Other})
+        EXPECT_FALSE(CardListMenus::validateMenuItem(command, 1, sheet).enabled) << "a sheet turns off " << int(command);
 }

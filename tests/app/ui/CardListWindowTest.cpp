@@ -6,7 +6,11 @@
 #include "app/core/OpenDatabase.h"
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
+#include "app/core/PLAppController.h"
+#include "app/ui/PLApplicationServices.h"
 #include "app/ui/PLCardListController.h"
+#include "app/ui/PLEditMenu.h"
+#include "app/ui/PLOutlineViewController.h"
 #include "app/ui/PLMainWindowController.h"
 #include "app/ui/views/PLCardListTableView.h"
 #include "platform/appkit/Scheduler.h"
@@ -18,6 +22,8 @@
 #include "tests/support/appkit/ManualClock.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 
+#include <QContextMenuEvent>
+#include <QDialog>
 #include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -358,4 +364,265 @@ TEST_F(CardList, DeleteKeysAnnounceThemselvesAndAMenuDoesNotDropTheUndoRecord)
     QFocusEvent tab(QEvent::FocusOut, Qt::TabFocusReason);
     QCoreApplication::sendEvent(table, &tab);
     EXPECT_FALSE(undo->hasUndoRecords());
+}
+
+namespace {
+
+using Item = PLEditMenu::Item;
+
+// What the card list asked of the trash, one word per command.
+struct TrashCalls {
+    QStringList calls;
+    PLCardListController::TrashCommands commands()
+    {
+        return {[this] { calls.append(QStringLiteral("removeRecord")); },
+                [this] { calls.append(QStringLiteral("removeRecordInTrash")); },
+                [this] { calls.append(QStringLiteral("returnRecord")); },
+                [this](const TreeNode& folder) { calls.append(QStringLiteral("returnRecordToFolder ") + folder.folderName); },
+                [this](const TreeNode& folder) { calls.append(QStringLiteral("moveRecordToFolder ") + folder.folderName); },
+                [this] { calls.append(QStringLiteral("showTrashTable")); }};
+    }
+    QStringList take() { return std::exchange(calls, {}); }
+};
+
+// Opens the table's contextual menu as a right click does; answers the items' states as
+// "title:enabled/checked" flags ("+" on, "-" off), then closes it.
+QStringList openContextualMenu(QTableView* table)
+{
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), table->viewport()->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(table->viewport(), &click);
+    QStringList states;
+    auto* view = qobject_cast<PLCardListTableView*>(table);
+    QMenu* menu = view ? view->menu() : nullptr;
+    if (!menu)
+        return states;
+    EXPECT_TRUE(menu->isVisible());
+    for (const QAction* item : menu->actions()) {
+        if (!item->isSeparator())
+            states.append(item->text() + QLatin1Char(':') + (item->isEnabled() ? QLatin1Char('+') : QLatin1Char('-')) +
+                          (item->isChecked() ? QLatin1Char('+') : QLatin1Char('-')));
+    }
+    menu->close();
+    return states;
+}
+
+void trigger(QTableView* table, const QString& title)
+{
+    for (QAction* item : qobject_cast<PLCardListTableView*>(table)->menu()->actions()) {
+        if (item->text() == title) {
+            item->trigger();
+            return;
+        }
+    }
+    ADD_FAILURE() << "no item " << title.toStdString();
+}
+
+} // namespace
+
+TEST_F(CardList, TheEditMenuUndoesInTheCardTableAndDeleteIsTitledByItsFocus)
+{
+    auto window = startWithCards();
+    window->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window->window()));
+    const MainWindowUi& ui = window->ui();
+    PLEditMenu* edit = window->editMenu();
+    QTableView* table = ui._tvList;
+    clickTreeRow(ui._outlineView, ui._outlineView->model()->index(0, 0));
+    auto offered = [edit](Item item) {
+        edit->validate();
+        return edit->action(item)->isEnabled();
+    };
+    const QString moveTitle = QStringLiteral("IDS_DELETE_MENU_ITEM_WHEN_CARD_TABLEVIEW_ACTIVE");
+    const QString deleteTitle = QStringLiteral("IDS_DELETE_MENU_ITEM_WHEN_CARD_TABLEVIEW_DEACTIVE");
+    EXPECT_EQ(edit->deleteMenuItem()->text(), deleteTitle);
+
+    clickRow(table, 0);
+    table->setFocus(Qt::MouseFocusReason);
+    ASSERT_EQ(window->window()->focusWidget(), table);
+    EXPECT_EQ(edit->deleteMenuItem()->text(), moveTitle);
+    int undone = 0;
+    PLCardListUndoManager* undo = window->cardListController()->undoManagerForTableView(table);
+    undo->registerUndo(QStringLiteral("Move"), [&] { ++undone; });
+
+    // The menu opened over the table offers Undo under the record's name, and no clipboard.
+    edit->menu()->popup(QPoint(10, 10));
+    EXPECT_TRUE(edit->action(Item::Undo)->isEnabled());
+    EXPECT_EQ(edit->action(Item::Undo)->text(), QStringLiteral("IDS_MENU_UNDO Move"));
+    for (Item item : {Item::Redo, Item::Cut, Item::Copy, Item::Paste})
+        EXPECT_FALSE(edit->action(item)->isEnabled()) << int(item);
+    EXPECT_TRUE(edit->action(Item::Delete)->isEnabled());
+    edit->menu()->close();
+    EXPECT_EQ(edit->deleteMenuItem()->text(), moveTitle) << "a menu taking the focus is not a lost focus";
+    edit->action(Item::Undo)->trigger();
+    edit->action(Item::Undo)->trigger();
+    EXPECT_EQ(undone, 1);
+    EXPECT_FALSE(offered(Item::Undo));
+
+    edit->action(Item::SelectAll)->trigger();
+    EXPECT_EQ(table->selectionModel()->selectedRows().size(), 3);
+
+    // Read-only: Delete is off. The trash taking the focus drops the record and retitles Delete.
+    PLNetDBLockController::setDbOpenMode(PLNetDBLockController::kOpenModeReadOnly);
+    EXPECT_FALSE(offered(Item::Delete));
+    PLNetDBLockController::setDbOpenMode(PLNetDBLockController::kOpenModeOpened);
+    undo->registerUndo(QStringLiteral("Move"), [&] { ++undone; });
+    ui._trashTableView->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(edit->deleteMenuItem()->text(), deleteTitle);
+    EXPECT_FALSE(undo->hasUndoRecords());
+    EXPECT_FALSE(offered(Item::Undo));
+
+    // The search field keeps its own undo, reached through the same menu.
+    ui._searchFiled->setFocus(Qt::MouseFocusReason);
+    type(ui._searchFiled, QStringLiteral("bo"));
+    ASSERT_TRUE(offered(Item::Undo));
+    EXPECT_EQ(edit->action(Item::Undo)->text(), QStringLiteral("IDS_MENU_UNDO"));
+    edit->action(Item::SelectAll)->trigger();
+    EXPECT_TRUE(offered(Item::Copy));
+    edit->action(Item::Undo)->trigger();
+    EXPECT_TRUE(ui._searchFiled->text().isEmpty());
+
+    // A sheet on the window turns every item off.
+    type(ui._searchFiled, QStringLiteral("x"));
+    QDialog sheet(window->window());
+    sheet.setWindowModality(Qt::WindowModal);
+    sheet.show();
+    for (Item item : {Item::Undo, Item::SelectAll})
+        EXPECT_FALSE(edit->validateItem(item)) << int(item);
+    sheet.close();
+    EXPECT_TRUE(edit->validateItem(Item::SelectAll));
+}
+
+TEST_F(CardList, ContextualMenusKeysAndDropsReachTheTrashByTheirRules)
+{
+    auto window = startWithCards();
+    const MainWindowUi& ui = window->ui();
+    PLCardListController* list = window->cardListController();
+    QTreeView* tree = ui._outlineView;
+    const QModelIndex root = tree->model()->index(0, 0);
+    clickTreeRow(tree, root);
+    ui._tvList->selectionModel()->clearSelection();
+    ui._trashTableView->selectionModel()->clearSelection();
+
+    // Without the trash's commands nothing of it is offered.
+    EXPECT_EQ(openContextualMenu(ui._tvList), QStringList({QStringLiteral("IDS_DELETE_MENU_ITEM_WHEN_CARD_TABLEVIEW_ACTIVE:--"),
+                                                          QStringLiteral("IDS_MENU_SHOW_TRASH:-+")}));
+    TrashCalls trash;
+    list->setTrashCommands(trash.commands());
+    EXPECT_EQ(openContextualMenu(ui._tvList), QStringList({QStringLiteral("IDS_DELETE_MENU_ITEM_WHEN_CARD_TABLEVIEW_ACTIVE:--"),
+                                                          QStringLiteral("IDS_MENU_SHOW_TRASH:++")}));
+    EXPECT_EQ(openContextualMenu(ui._trashTableView),
+              QStringList({QStringLiteral("IDS_MENU_RETURN_RECORD:--"), QStringLiteral("IDS_MENU_DELETE_RECORD_IN_TRASH:--"),
+                           QStringLiteral("IDS_MENU_SHOW_TRASH:++")}));
+
+    // A selected row offers its table's commands, wherever the right click falls.
+    clickRow(ui._tvList, 1);
+    clickRow(ui._trashTableView, 0);
+    EXPECT_EQ(openContextualMenu(ui._tvList).value(0), QStringLiteral("IDS_DELETE_MENU_ITEM_WHEN_CARD_TABLEVIEW_ACTIVE:+-"));
+    EXPECT_EQ(openContextualMenu(ui._trashTableView).mid(0, 2),
+              QStringList({QStringLiteral("IDS_MENU_RETURN_RECORD:+-"), QStringLiteral("IDS_MENU_DELETE_RECORD_IN_TRASH:+-")}));
+    trigger(ui._tvList, QStringLiteral("IDS_DELETE_MENU_ITEM_WHEN_CARD_TABLEVIEW_ACTIVE"));
+    trigger(ui._trashTableView, QStringLiteral("IDS_MENU_RETURN_RECORD"));
+    trigger(ui._trashTableView, QStringLiteral("IDS_MENU_DELETE_RECORD_IN_TRASH"));
+    trigger(ui._trashTableView, QStringLiteral("IDS_MENU_SHOW_TRASH"));
+    EXPECT_EQ(trash.take(), QStringList({QStringLiteral("removeRecord"), QStringLiteral("returnRecord"),
+                                         QStringLiteral("removeRecordInTrash"), QStringLiteral("showTrashTable")}));
+
+    // The Delete keys and the Edit menu's Delete, each table its own command.
+    QTest::keyClick(ui._tvList, Qt::Key_Backspace);
+    QTest::keyClick(ui._trashTableView, Qt::Key_Delete);
+    ui._tvList->setFocus(Qt::MouseFocusReason);
+    window->editMenu()->perform(Item::Delete);
+    EXPECT_EQ(trash.take(), QStringList({QStringLiteral("removeRecord"), QStringLiteral("removeRecordInTrash"),
+                                         QStringLiteral("removeRecord")}));
+
+    // Read-only or under a sheet: no trash command runs, by key or by a stale menu item.
+    PLNetDBLockController::setDbOpenMode(PLNetDBLockController::kOpenModeReadOnly);
+    EXPECT_EQ(openContextualMenu(ui._tvList).value(0), QStringLiteral("IDS_DELETE_MENU_ITEM_WHEN_CARD_TABLEVIEW_ACTIVE:--"));
+    QTest::keyClick(ui._tvList, Qt::Key_Delete);
+    trigger(ui._trashTableView, QStringLiteral("IDS_MENU_RETURN_RECORD"));
+    PLNetDBLockController::setDbOpenMode(PLNetDBLockController::kOpenModeOpened);
+    {
+        QDialog sheet(window->window());
+        sheet.setWindowModality(Qt::WindowModal);
+        sheet.show();
+        EXPECT_EQ(list->validateMenuItem(CardListMenus::Command::ShowTrashTable, 1).enabled, false);
+        trigger(ui._tvList, QStringLiteral("IDS_MENU_SHOW_TRASH"));
+    }
+    EXPECT_TRUE(trash.take().isEmpty());
+
+    // Card rows dropped on the trash go there; on the list they come back: each to its own
+    // folder from the root, into the folder shown elsewhere.
+    NotificationCenter& center = NotificationCenter::defaultCenter();
+    const QString dragDrop = QString::fromLatin1(PLCardListController::kDragDropNotification);
+    const QString key = QString::fromLatin1(PLCardListController::kDragDropKey);
+    center.post(dragDrop, nullptr, {{key, true}});
+    center.post(dragDrop, nullptr, {{key, false}});
+    clickTreeRow(tree, tree->model()->index(0, 0, root));
+    const QString inbox = window->outlineViewController()->getSelectedItem()->folderName;
+    center.post(dragDrop, nullptr, {{key, false}});
+    // Cards dropped on a folder: moved from the list, restored from the trash, else refused.
+    const QString toFolder = QString::fromLatin1(PLCardListController::kCardToFolderNotification);
+    auto dropOnFolder = [&](QObject* source, const QString& folderID) {
+        center.post(toFolder, nullptr,
+                    {{QString::fromLatin1(PLCardListController::kDraggingSourceKey), QVariant::fromValue(source)},
+                     {QString::fromLatin1(PLCardListController::kDraggingDestinationKey), folderID}});
+    };
+    dropOnFolder(ui._tvList, inboxID(*window));
+    dropOnFolder(ui._trashTableView, inboxID(*window));
+    dropOnFolder(ui._outlineView, inboxID(*window));
+    dropOnFolder(ui._tvList, QStringLiteral("NO-SUCH-FOLDER"));
+    EXPECT_EQ(trash.take(), QStringList({QStringLiteral("removeRecord"), QStringLiteral("returnRecord"),
+                                         QStringLiteral("returnRecordToFolder ") + inbox, QStringLiteral("moveRecordToFolder ") + inbox,
+                                         QStringLiteral("returnRecordToFolder ") + inbox}));
+}
+
+TEST_F(CardList, FilesDroppedOnTheListGoToTheIntakeForTheShownFolderHalfASecondLater)
+{
+    auto window = startWithCards();
+    PLAppController app(window.get(), window->database(), makeApplicationServices(), Bundle::main());
+    window->setAppController(&app);
+    QTreeView* tree = window->ui()._outlineView;
+    clickTreeRow(tree, tree->model()->index(0, 0, tree->model()->index(0, 0)));
+
+    // A file that is no card: the intake reads it and says so, half a second after the drop.
+    const QString path = temp.filePath(QStringLiteral("note.txt"));
+    QFile note(path);
+    ASSERT_TRUE(note.open(QIODevice::WriteOnly));
+    note.write("not a card");
+    note.close();
+    presenter.clear();
+    NotificationCenter::defaultCenter().post(QString::fromLatin1(PLCardListController::kFileNamesDragDropNotification), nullptr,
+                                             {{QString::fromLatin1(PLCardListController::kFileNamesKey), QStringList{path}}});
+    ASSERT_TRUE(app.belongFolder().has_value());
+    EXPECT_EQ(app.belongFolder()->folderID, inboxID(*window));
+    EXPECT_EQ(app.belongFolder()->folderType, kFolderTypeInbox);
+    clock.advance(PLCardListController::kFileDropDelayMs - 1);
+    EXPECT_TRUE(presenter.texts().isEmpty());
+    clock.advance(1);
+    EXPECT_FALSE(presenter.texts().isEmpty());
+}
+
+TEST_F(CardList, InTheRootTheFolderStatusNamesTheSelectedCardsFolder)
+{
+    auto window = startWithCards();
+    const MainWindowUi& ui = window->ui();
+    QTreeView* tree = ui._outlineView;
+    clickTreeRow(tree, tree->model()->index(0, 0));
+    const TreeNode* root = window->outlineViewController()->getSelectedItem();
+    ASSERT_NE(root, nullptr);
+    ui._tvList->selectionModel()->clearSelection();
+    EXPECT_EQ(ui._bottomFolderStatusLabel->text(), QStringLiteral("IDS_FOLDER_STATUS_NORMAL :"));
+    EXPECT_EQ(ui._bottomFolderStatusPath->text(), root->folderName);
+
+    clickRow(ui._tvList, 0);
+    EXPECT_EQ(ui._bottomFolderStatusLabel->text(), QStringLiteral("IDS_FOLDER_STATUS_ROOT :"));
+    const TreeNode* inbox = window->outlineViewController()->getTreeNodeByFolderID(inboxID(*window));
+    ASSERT_NE(inbox, nullptr);
+    EXPECT_EQ(ui._bottomFolderStatusPath->text(), inbox->folderName);
+
+    // A folder other than the root shows its own path, whatever card is selected.
+    clickTreeRow(tree, tree->model()->index(0, 0, tree->model()->index(0, 0)));
+    clickRow(ui._tvList, 0);
+    EXPECT_EQ(ui._bottomFolderStatusLabel->text(), QStringLiteral("IDS_FOLDER_STATUS_NORMAL :"));
+    EXPECT_EQ(ui._bottomFolderStatusPath->text(), inbox->folderName);
 }

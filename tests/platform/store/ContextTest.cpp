@@ -410,3 +410,61 @@ TEST(RawQuery, ResultsAsText)
     EXPECT_FALSE(rawQuery(connection, "select nothing from nowhere", &rc));
     EXPECT_EQ(rc, SQLITE_ERROR);
 }
+
+TEST_F(StoreTest, ALighterFetchReadsTheRestOnFirstUse)
+{
+    {
+        auto writer = openCurrent();
+        for (const char* name : {"Ann", "Bea"}) {
+            auto card = writer->insertNewObject("Card");
+            card->setValue("full_Name", QString::fromLatin1(name));
+            card->setValue("company", QStringLiteral("Co ") + QString::fromLatin1(name));
+            card->setValue("memo", QStringLiteral("memo of ") + QString::fromLatin1(name));
+        }
+        ASSERT_EQ(writer->save(), 0);
+    }
+    auto context = openCurrent();
+    FetchRequest request{"Card", {}, {{"full_Name", true}}};
+    request.propertiesToFetch = {"full_Name", "no_such_attribute"};
+    int rc = -1;
+    const ManagedObjectList cards = context->executeFetchRequest(request, &rc);
+    ASSERT_EQ(rc, 0);
+    ASSERT_EQ(cards.size(), 2);
+    EXPECT_EQ(cards[0]->stringValue("full_Name"), "Ann");
+
+    // The column changes in the store before the first use: the first use reads it as it is now.
+    exec("update ZCARD set ZCOMPANY = 'New Co' where ZFULL_NAME = 'Bea'");
+    EXPECT_EQ(cards[0]->stringValue("company"), "Co Ann");
+    EXPECT_EQ(cards[1]->stringValue("company"), "New Co");
+
+    // Setting an unread attribute to its stored value is no change; another value is saved alone.
+    cards[0]->setValue("memo", QStringLiteral("memo of Ann"));
+    EXPECT_FALSE(cards[0]->hasChanges());
+    cards[1]->setValue("memo", QStringLiteral("changed"));
+    EXPECT_EQ(cards[1]->changedValues().keys(), QStringList{"memo"});
+    ASSERT_EQ(context->save(), 0);
+
+    // A full fetch of an object read lightly keeps its unsaved changes and reads the rest.
+    cards[0]->setValue("full_Name", QStringLiteral("Anne"));
+    exec("update ZCARD set ZJOB_TITLE = 'Chief' where ZFULL_NAME = 'Ann'");
+    fetch(*context, "Card");
+    EXPECT_EQ(cards[0]->stringValue("full_Name"), "Anne");
+    EXPECT_EQ(cards[0]->stringValue("job_Title"), "Chief");
+
+    // Every attribute is there for a dictionary, and the rows kept their other columns.
+    auto reader = openCurrent();
+    const ManagedObjectList stored = fetch(*reader, "Card", {}, {{"company", true}});
+    ASSERT_EQ(stored.size(), 2);
+    EXPECT_EQ(stored[1]->dictionary().value("memo").toString(), "changed");
+    EXPECT_EQ(stored[0]->stringValue("memo"), "memo of Ann");
+    // A row removed elsewhere before its first use reads as empty.
+    request.propertiesToFetch = {"full_Name"};
+    const ManagedObjectList again = reader->executeFetchRequest(request);
+    ASSERT_EQ(again.size(), 2);
+    // An object read as a whole (a second unread attribute, or its dictionary) reads its row.
+    EXPECT_EQ(again[1]->stringValue("memo"), "changed");
+    EXPECT_EQ(again[1]->stringValue("company"), "New Co");
+    EXPECT_EQ(again[1]->dictionary().value("full_Name").toString(), "Bea");
+    exec("delete from ZCARD");
+    EXPECT_EQ(again[0]->stringValue("web_Page_Address"), "");
+}
