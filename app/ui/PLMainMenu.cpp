@@ -2,7 +2,6 @@
 
 #include "app/core/LocalString.h"
 #include "app/core/PLAppController.h"
-#include "app/linkage/PLSalesforceClientController.h"
 #include "app/ui/PLEditMenu.h"
 #include "app/ui/PLImageController.h"
 #include "app/ui/PLMainWindowController.h"
@@ -15,8 +14,9 @@
 PLMainMenu::PLMainMenu(PLMainWindowController& mainWindow, PLAppController& appController)
     : QObject(mainWindow.window()), m_commands(std::make_unique<PLDatabaseCommands>(mainWindow.database(), mainWindow))
 {
-    QMenu* file = mainWindow.window()->menuBar()->addMenu(getLocalString(QStringLiteral("IDS_MENU_FILE")));
-    mainWindow.window()->menuBar()->addMenu(mainWindow.editMenu()->menu());
+    QMenuBar* bar = mainWindow.window()->menuBar();
+    QMenu* file = bar->addMenu(getLocalString(QStringLiteral("IDS_MENU_FILE")));
+    bar->addMenu(mainWindow.editMenu()->menu());
     struct Item {
         const char* titleKey;
         PLAppCommand command;
@@ -34,36 +34,44 @@ PLMainMenu::PLMainMenu(PLMainWindowController& mainWindow, PLAppController& appC
         connect(action, &QAction::triggered, this, item.action);
         validated.append({action, item.command});
     }
+    // The window's own commands: each enabled by the window's rule for its action.
+    struct WindowItem {
+        const char* action;
+        const char* titleKey;
+        void (PLMainWindowController::*slot)();
+        QKeySequence::StandardKey shortcut;
+    };
+    const auto addWindowItems = [&mainWindow, this](QMenu* menu, std::initializer_list<WindowItem> windowItems) {
+        for (const WindowItem& item : windowItems) {
+            QAction* action = mainWindow.addMenuItem(menu, QString::fromLatin1(item.action), getLocalString(QString::fromLatin1(item.titleKey)));
+            if (item.shortcut != QKeySequence::UnknownKey)
+                action->setShortcut(item.shortcut);
+            connect(action, &QAction::triggered, &mainWindow, item.slot);
+        }
+    };
     file->addSeparator();
-    QAction* preferences = file->addAction(getLocalString(QStringLiteral("IDS_MENU_PREFERENCES")));
-    preferences->setObjectName(QStringLiteral("showPreferencePanel"));
-    preferences->setShortcut(QKeySequence::Preferences);
-    connect(preferences, &QAction::triggered, this, [&mainWindow] { mainWindow.showPreferencePanel(); });
-    QAction* upload = file->addAction(getLocalString(QStringLiteral("IDS_MENU_UPLOAD")));
-    upload->setObjectName(QStringLiteral("onCloudConnect"));
-    connect(upload, &QAction::triggered, this, [&mainWindow] { mainWindow.onCloudConnect(); });
+    addWindowItems(file, {{"showPreferencePanel", "IDS_MENU_PREFERENCES", &PLMainWindowController::showPreferencePanel, QKeySequence::Preferences},
+                          {"onCloudConnect", "IDS_MENU_UPLOAD", &PLMainWindowController::onCloudConnect, QKeySequence::UnknownKey}});
     file->addSeparator();
-    QList<QAction*> windowItems;
-    const std::pair<const char*, const char*> printItems[] = {
-        {"printPagesSetting", "IDS_MENU_PAGE_SETUP"}, {"print", "IDS_MENU_PRINT"}};
-    for (const auto& [name, titleKey] : printItems) {
-        QAction* action = file->addAction(getLocalString(QString::fromLatin1(titleKey)));
-        action->setObjectName(QString::fromLatin1(name));
-        windowItems.append(action);
-    }
-    windowItems.last()->setShortcut(QKeySequence::Print);
-    connect(windowItems[0], &QAction::triggered, this, [&mainWindow] { mainWindow.printPagesSetting(); });
-    connect(windowItems[1], &QAction::triggered, this, [&mainWindow] { mainWindow.print(); });
+    addWindowItems(file, {{"printPagesSetting", "IDS_MENU_PAGE_SETUP", &PLMainWindowController::printPagesSetting, QKeySequence::UnknownKey},
+                          {"print", "IDS_MENU_PRINT", &PLMainWindowController::print, QKeySequence::Print}});
     file->addSeparator();
-    mainWindow.window()->menuBar()->addMenu(mainWindow.exportMenu());
-    mainWindow.window()->menuBar()->addMenu(mainWindow.imageController()->viewMenu());
     QAction* quit = file->addAction(getLocalString(QStringLiteral("IDS_MENU_QUIT")));
     quit->setShortcut(QKeySequence::Quit);
     connect(quit, &QAction::triggered, mainWindow.window(), &QWidget::close);
-    connect(file, &QMenu::aboutToShow, this, [validated, windowItems, &appController, &mainWindow] {
+    connect(file, &QMenu::aboutToShow, this, [file, validated, &appController, &mainWindow] {
         for (const auto& [action, command] : validated)
             action->setEnabled(appController.validateMenuItem(command));
-        for (QAction* action : windowItems)
-            action->setEnabled(mainWindow.validateMenuItem(action->objectName()));
+        mainWindow.validateMenuItems(file);
     });
+
+    // Find, beside the Edit menu's own items, puts the focus in the search field.
+    QMenu* edit = mainWindow.editMenu()->menu();
+    edit->addSeparator();
+    addWindowItems(edit, {{"search", "IDS_SEARCH_BAR", &PLMainWindowController::search, QKeySequence::Find}});
+    connect(edit, &QMenu::aboutToShow, this, [edit, &mainWindow] { mainWindow.validateMenuItems(edit); });
+
+    bar->addMenu(mainWindow.commandMenu());
+    bar->addMenu(mainWindow.exportMenu());
+    bar->addMenu(mainWindow.imageController()->viewMenu());
 }

@@ -14,6 +14,7 @@
 #include "app/sync/PLSyncBookkeeping.h"
 #include "app/ui/MainWindowUi.h"
 #include "app/ui/PLMigrationCardImages.h"
+#include "app/ui/logic/MenuValidation.h"
 #include "app/ui/logic/ToolbarValidation.h"
 #include "platform/foundation/PlistValue.h"
 #include "platform/store/FetchRequest.h"
@@ -50,6 +51,7 @@ class PLImageController;
 class PLLinkMessageController;
 class PLOutlineViewController;
 struct Notification;
+struct PLExtAppInfoForm;
 class ManagedObjectModel;
 class PLAppController;
 class PLPasswordController;
@@ -214,6 +216,16 @@ public:
     PLEditMenu* editMenu() const { return m_editMenu; }
     // Whether the command named by its action (the menu item's objectName) may run now.
     bool validateMenuItem(const QString& action) const;
+    // The item's enabling and check mark; `tag` tells apart the items of one action.
+    MenuValidation::Validation menuItemValidation(const QString& action, int tag = 0) const;
+    MenuValidation::State menuState() const;
+    // Validates every item of `menu` that has a rule, after ending a folder rename; the menus of
+    // the window's commands do this when they open.
+    void validateMenuItems(QMenu* menu);
+    // Adds an item of the window's commands to `menu`, named by its action, which
+    // validateMenuItems enables and checks by the action's rule.
+    QAction* addMenuItem(QMenu* menu, const QString& action, const QString& title);
+    void adoptMenuItem(QAction* item, const QString& action);
     void onExport();
     void doExportVcard(const QString& path);
     void doExportCSV(const QString& path);
@@ -239,6 +251,41 @@ public:
     // --- recognising the selected cards again
 
     void recognize();
+    void recognizeInEnglish();
+    void recognizeInJapanese();
+
+    // --- the menu of card commands (recognition, page operations, mail), built with the toolbar
+
+    QMenu* commandMenu() const { return m_commandMenu; }
+    void createCommandMenu();
+    // Adds the image pane's commands (zoom, the mouse's operation, the detail editor) to `viewMenu`.
+    void addImageCommands(QMenu* viewMenu);
+
+    // --- the image pane's commands and the search field
+
+    void onZoomIn();
+    void onZoomOut();
+    // Segment 0: the mouse moves the image; segment 1: it draws a field box.
+    void onImageOperationBar(int segment);
+    // From the menu: shows the detail editor when it is hidden and hides it when shown.
+    void onSideBar();
+    void changeEditViewStatus(bool shown);
+    void search();
+
+    // --- the photo applications (the photo pull-down and the Export menu)
+
+    void exportiPhoto();
+    void exportPhotos();
+
+    // --- linked applications: the Export menu's submenu and the toolbar's pull-down
+
+    // Refills `menu` with one item per linked application the user shows; a submenu's item in
+    // its parent is enabled only when it has items.
+    void updateExtAppLinkageMenu(QMenu* menu, const QList<PLExtAppInfoForm>& extAppFormList);
+    void updateAllExtAppLinageMenu();
+    QMenu* extAppLinkageMenu() const { return m_extAppMenu; }
+    // Hands the selected cards to the linked application of `appID`.
+    void onExtAppListMenuItem(const QString& appID);
 
     // --- page operations on the selected card's image files
 
@@ -276,6 +323,12 @@ private:
     void applyRecognizeRow(int state, const QString& languageTextKey);
     void restoreSortDescriptors();
     void detectPhotoApplications();
+    // The start-up tidying of the linkage files and the shared controller's list, saved.
+    void prepareLinkedApplications();
+    // The toolbar's linked-application pull-down, refilled from the shared controller's list.
+    void updateExtApplistPopUpBtn();
+    // Hands the selected cards to photo application `appType` (1 or 2) and marks them sent.
+    void exportToPhotoApplication(int appType);
     void contextDidChange(ManagedObjectContext* context);
     // Saves pending changes; false (logged) when the store refused them.
     bool saveChanges();
@@ -332,6 +385,9 @@ private:
     PLLinkMessageController* _linkMessageController = nullptr;
     QMenu* m_searchMenu = nullptr;
     QMenu* m_exportMenu = nullptr;
+    QMenu* m_commandMenu = nullptr;
+    QMenu* m_extAppMenu = nullptr;
+    QMenu* m_photoMenu = nullptr;
     QPageLayout _printInfo;
     PLEditMenu* m_editMenu = nullptr;
 

@@ -48,59 +48,35 @@ void PLMainWindowController::createExportAndAddressBookMenus()
     QMenu* menu = new QMenu(getLocalString(QStringLiteral("IDS_EXPORT_BAR")), m_window.get());
     m_exportMenu = menu;
     menu->setObjectName(QStringLiteral("exportMenu"));
-    QList<QAction*> items;
+    menu->setToolTipsVisible(true);
     for (const CommandItem& item : kCommandItems) {
         if (!item.action) {
             menu->addSeparator();
             continue;
         }
-        QAction* action = menu->addAction(getLocalString(QString::fromLatin1(item.titleKey)));
-        action->setObjectName(QString::fromLatin1(item.action));
+        QAction* action = addMenuItem(menu, QString::fromLatin1(item.action), getLocalString(QString::fromLatin1(item.titleKey)));
         connect(action, &QAction::triggered, this, item.slot);
-        items.append(action);
     }
-    connect(menu, &QMenu::aboutToShow, this, [this, items] {
-        for (QAction* action : items) {
-            action->setEnabled(validateMenuItem(action->objectName()));
-            action->setCheckable(action->objectName().startsWith(QStringLiteral("export")));
-        }
-        const int checkedState[] = {1, 2, 3};
-        for (int i = 1; i <= 3; ++i)
-            items[i]->setChecked(_iExportButtonState == checkedState[i - 1]);
-    });
+    // The photo applications, each shown only when installed (the toolbar's decoration).
+    menu->addSeparator();
+    m_photoMenu = menu->addMenu(getLocalString(QStringLiteral("IDS_FILE_EXPORT_TYPE_IPHOTO")));
+    m_photoMenu->setToolTipsVisible(true);
+    adoptMenuItem(m_photoMenu->menuAction(), QStringLiteral("exportPhotosMainMenu"));
+    const std::pair<const char*, void (PLMainWindowController::*)()> photos[] = {
+        {"exportPhotos", &PLMainWindowController::exportPhotos}, {"exportiPhoto", &PLMainWindowController::exportiPhoto}};
+    for (const auto& [action, slot] : photos) {
+        const QString name = QString::fromLatin1(action);
+        const QString title = getLocalString(name == QLatin1String("exportPhotos") ? QStringLiteral("IDS_PHOTOS_BAR") : QStringLiteral("IDS_IPHOTO_BAR"));
+        connect(addMenuItem(m_photoMenu, name, title), &QAction::triggered, this, slot);
+    }
+    // The linked applications, filled by updateAllExtAppLinageMenu.
+    m_extAppMenu = menu->addMenu(getLocalString(QStringLiteral("IDS_APPLICATION_BAR")));
+    m_extAppMenu->setObjectName(QStringLiteral("extAppLinkageMenu"));
+    m_extAppMenu->setToolTipsVisible(true);
+    m_extAppMenu->menuAction()->setEnabled(false);
+    for (QMenu* validated : {menu, m_photoMenu, m_extAppMenu})
+        connect(validated, &QMenu::aboutToShow, this, [this, validated] { validateMenuItems(validated); });
     connect(m_ui._exportBarButton, &QToolButton::clicked, this, &PLMainWindowController::onExport);
-}
-
-bool PLMainWindowController::validateMenuItem(const QString& action) const
-{
-    if (hasAttachedSheet())
-        return false;
-    const bool readOnly = PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly;
-    const bool selected = !_acWndCard->selectedObjects().isEmpty();
-    if (action == QLatin1String("onExport") || action.startsWith(QLatin1String("export")) || action == QLatin1String("print"))
-        return selected;
-    if (action == QLatin1String("printPagesSetting"))
-        return true;
-    if (action == QLatin1String("onMail"))
-        return validateToolbarItem(QString::fromLatin1(ToolbarItems::kMail));
-    if (action == QLatin1String("onExplorer"))
-        return validateToolbarItem(QString::fromLatin1(ToolbarItems::kExplorer));
-    if (action == QLatin1String("connectAddOnly"))
-        return !readOnly && selected;
-    if (action == QLatin1String("recognize"))
-        return !readOnly && (toolbarState().toolBits & ToolbarValidation::kRecognizable);
-    if (action == QLatin1String("onRotateBar") || action == QLatin1String("onSwapBar") || action == QLatin1String("onRemoveBar")
-        || action == QLatin1String("onMergeBar")) {
-        const ToolbarValidation::State state = toolbarState();
-        if (action == QLatin1String("onRotateBar"))
-            return !readOnly && (state.toolBits & ToolbarValidation::kRotatable);
-        if (action == QLatin1String("onMergeBar"))
-            return !readOnly && (state.toolBits & ToolbarValidation::kBackAddable) && !state.rootFolderSelected;
-        return !readOnly && (state.toolBits & ToolbarValidation::kBackSide);
-    }
-    if (action == QLatin1String("connectAddressBook"))
-        return !readOnly && m_database.isOpen();
-    return false;
 }
 
 void PLMainWindowController::onExport()

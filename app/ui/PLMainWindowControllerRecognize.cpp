@@ -1,11 +1,12 @@
 // Recognising the selected cards again, in the language the recognise bar shows, or only the
-// box drawn on the image when there is one.
+// box drawn on the image when there is one; and the choice of the language.
 #include "app/ui/PLMainWindowController.h"
 
 #include "app/core/LocalString.h"
 #include "app/core/PLMessage.h"
 #include "app/ui/PLImageController.h"
 #include "app/ui/logic/PLArrayController.h"
+#include "app/ui/logic/ToolbarItems.h"
 #include "platform/foundation/FlagGuard.h"
 
 void PLMainWindowController::recognize()
@@ -34,4 +35,16 @@ void PLMainWindowController::recognize()
     _imageController->setCardData(getSeleteRecords(), PLImageController::kModeClearBoxes);
     if (result != 0)
         PLMessage::ShowPLErrorMessageBySheet(m_window.get(), result);
+}
+
+void PLMainWindowController::recognizeInEnglish()
+{
+    if (validateMenuItem(QStringLiteral("recognizeInEnglish")))
+        applyRecognizeRow(PLRegController::kLanguageEnglish, QString::fromLatin1(ToolbarItems::language(PLRegController::kLanguageEnglish).languageTextKey));
+}
+
+void PLMainWindowController::recognizeInJapanese()
+{
+    if (validateMenuItem(QStringLiteral("recognizeInJapanese")))
+        applyRecognizeRow(PLRegController::kLanguageJapanese, QString::fromLatin1(ToolbarItems::language(PLRegController::kLanguageJapanese).languageTextKey));
 }

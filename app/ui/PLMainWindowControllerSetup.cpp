@@ -1,9 +1,8 @@
 // The main window controller's set-up: the window's parts and their sub-controllers, the
-// notification observers, the search field and its menu, the photo applications, the sort of
+// notification observers, the search field and its menu, the sort of
 // the two lists, and what follows edits and placeholder images.
 #include "app/ui/PLMainWindowController.h"
 
-#include "app/core/ApplicationLookup.h"
 #include "app/core/Globals.h"
 #include "app/core/LocalString.h"
 #include "app/core/OpenDatabase.h"
@@ -22,7 +21,6 @@
 #include "app/ui/PLLinkMessageController.h"
 #include "app/ui/PLOutlineViewController.h"
 #include "app/ui/logic/PLArrayController.h"
-#include "app/ui/logic/PhotoApplications.h"
 #include "app/ui/logic/SearchMenuItems.h"
 #include "app/ui/logic/ToolbarItems.h"
 #include "app/ui/views/PLOutlineView.h"
@@ -126,10 +124,15 @@ void PLMainWindowController::buildWindow()
 void PLMainWindowController::awakeFromNib()
 {
     addObserver();
+    prepareLinkedApplications();
     _outlineViewController->updateBottomFolderStatus();
     detectPhotoApplications();
-    createToolbar();
     createExportAndAddressBookMenus();
+    createCommandMenu();
+    if (QMenu* view = _imageController->viewMenu())
+        addImageCommands(view);
+    createToolbar();
+    updateAllExtAppLinageMenu();
     m_editMenu = new PLEditMenu(*m_window, [this] { return hasAttachedSheet(); });
     _cardListContronller->setDeleteMenuItem(m_editMenu->deleteMenuItem());
     removeUnsedToolBarItem(QString::fromLatin1(ToolbarItems::kSwap));
@@ -151,9 +154,9 @@ void PLMainWindowController::awakeFromNib()
     connect(_imageController, &PLImageController::firstResponderUpdateRequested, this, &PLMainWindowController::updateFirstResponder);
     connect(this, &PLMainWindowController::toolbarItemTriggered, this, [this](const QString& identifier) {
         if (identifier == QLatin1String(ToolbarItems::kZoomIn))
-            _imageController->zoomIn();
+            onZoomIn();
         else if (identifier == QLatin1String(ToolbarItems::kZoomOut))
-            _imageController->zoomOut();
+            onZoomOut();
         else if (identifier == QLatin1String(ToolbarItems::kMail))
             onMail();
         else if (identifier == QLatin1String(ToolbarItems::kExplorer))
@@ -172,8 +175,8 @@ void PLMainWindowController::awakeFromNib()
         item->setObjectName(QString::fromLatin1(imageEditItems[i - 1].first));
         connect(item, &QAction::triggered, this, imageEditItems[i - 1].second);
     }
-    // Segment 0 draws a field box, segment 1 moves the image.
-    connect(m_ui._segImageOperator, &QButtonGroup::idClicked, this, [this](int segment) { _imageController->moveImageOrDrawBox(segment == 0 ? 1 : 0); });
+    // The bar's first button draws a field box, the second moves the image.
+    connect(m_ui._segImageOperator, &QButtonGroup::idClicked, this, [this](int button) { onImageOperationBar(1 - button); });
     connect(_outlineViewController, &PLOutlineViewController::folderSelectionChanged, this, &PLMainWindowController::validateToolbarItems);
     connect(_outlineViewController, &PLOutlineViewController::bottomFolderStatusUpdated, this, &PLMainWindowController::resetBottomFolderStatusLayout);
     connect(m_ui._searchFiled, &QLineEdit::textEdited, this, &PLMainWindowController::findProgress);
@@ -326,19 +329,6 @@ void PLMainWindowController::restoreSortDescriptors()
 {
     _acWndCard->setSortDescriptors(storedSort(kSortDescriptorsKey));
     _acWndCardInTrash->setSortDescriptors(storedSort(kTrashSortDescriptorsKey));
-}
-
-void PLMainWindowController::detectPhotoApplications()
-{
-    using namespace PhotoApplications;
-    PreferenceDomain& prefs = preferences();
-    const PlistValue state = prefs.value(QString::fromLatin1(kStateKey));
-    const Choice choice = detect(prefs.value(QString::fromLatin1(kAutoRegisterKey)).toBool(false), state.isNumber() ? int(state.toInteger()) : 0,
-                                 IsApplicationExist(QString::fromLatin1(kPhotosIdentifier)), IsApplicationExist(QString::fromLatin1(kIphotoIdentifier)));
-    _iPhotosInstuallInfo = choice.installed;
-    prefs.setValue(QString::fromLatin1(kInstallInfoKey), choice.installed);
-    prefs.setValue(QString::fromLatin1(kStateKey), choice.state);
-    prefs.setValue(QString::fromLatin1(kAutoRegisterKey), choice.autoRegister);
 }
 
 void PLMainWindowController::showSelCardVisible()

@@ -12,6 +12,8 @@
 #include "app/core/OpenDatabase.h"
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
+#include "app/export/PLExporter.h"
+#include "app/export/PhotoApplications.h"
 #include "app/ui/PLCardListController.h"
 #include "app/ui/PLImageController.h"
 #include "app/ui/PLOutlineViewController.h"
@@ -151,6 +153,28 @@ void PLMainWindowController::createToolbar()
         connect(choice, &QAction::triggered, this, [this, state] { applyRecognizeRow(state, QString::fromLatin1(language(state).languageTextKey)); });
     }
 
+    // The pull-downs' commands, validated as the menus' items are when they open.
+    const struct {
+        QToolButton* button;
+        int index;
+        const char* action;
+        void (PLMainWindowController::*slot)();
+    } commands[] = {
+        {m_ui._syncPopupBtn, 1, "connectAddOnly", &PLMainWindowController::connectAddOnly},
+        {m_ui._syncPopupBtn, 2, "connectAddressBook", &PLMainWindowController::connectAddressBook},
+        {m_ui._IphotoPopButton, 1, "exportPhotos", &PLMainWindowController::exportPhotos},
+        {m_ui._IphotoPopButton, 2, "exportiPhoto", &PLMainWindowController::exportiPhoto},
+    };
+    for (const auto& command : commands) {
+        QAction* item = pullDownItem(command.button, command.index);
+        adoptMenuItem(item, QString::fromLatin1(command.action));
+        connect(item, &QAction::triggered, this, command.slot);
+    }
+    for (QToolButton* button : {m_ui._syncPopupBtn, m_ui._IphotoPopButton, m_ui._popUpBtnApp}) {
+        QMenu* menu = button->menu();
+        connect(menu, &QMenu::aboutToShow, this, [this, menu] { validateMenuItems(menu); });
+    }
+
     rebuildToolbar();
     initailizeExportBar();
     initailizeRecognizeBar();
@@ -192,16 +216,19 @@ void PLMainWindowController::addImageForToolBarItem()
     const struct {
         int index;
         int installedBit;
-        const char* identifier;
+        int appType;
         const char* toolTipKey;
-    } photos[] = {{1, 2, "com.apple.Photos", "IDS_PHOTOS_BAR_TOOLTIP"}, {2, 1, "com.apple.iPhoto", "IDS_IPHOTO_BAR_TOOLTIP"}};
+    } photos[] = {{1, 2, PLExporter::kPhotoAppType2, "IDS_PHOTOS_BAR_TOOLTIP"}, {2, 1, PLExporter::kPhotoAppType1, "IDS_IPHOTO_BAR_TOOLTIP"}};
     for (const auto& photo : photos) {
-        QAction* item = pullDownItem(m_ui._IphotoPopButton, photo.index);
         const bool installed = _iPhotosInstuallInfo & photo.installedBit;
-        item->setVisible(installed);
-        if (installed) {
-            item->setIcon(QIcon(getAppIconFrombundleID(QString::fromLatin1(photo.identifier), QSize(16, 16))));
-            item->setToolTip(localised(photo.toolTipKey));
+        for (QAction* item : {pullDownItem(m_ui._IphotoPopButton, photo.index), m_photoMenu ? m_photoMenu->actions().value(photo.index - 1) : nullptr}) {
+            if (!item)
+                continue;
+            item->setVisible(installed);
+            if (installed) {
+                item->setIcon(QIcon(getAppIconFrombundleID(photoApplicationIdentifier(photo.appType), QSize(16, 16))));
+                item->setToolTip(localised(photo.toolTipKey));
+            }
         }
     }
 }
@@ -377,6 +404,7 @@ void PLMainWindowController::responseToPreferencesWindowClosed(const Notificatio
     applyRecognizeRow(state, QString::fromLatin1(language(state).languageTextKey));
     const int exportState = notification.userInfo.value(QString::fromLatin1(kExportStateKey)).toInt();
     applyExportRow(exportState, exportState < 1 || exportState > 4);
+    updateAllExtAppLinageMenu();
 }
 
 void PLMainWindowController::saveUIConifguration()

@@ -221,6 +221,10 @@ QList<CardDict> PLMainWindowController::getSeleteRecords()
 
 void PLMainWindowController::onCloudConnect()
 {
+    endFolderNameEditing();
+    // A shortcut can fire while the item's enabling is stale.
+    if (!validateMenuItem(QStringLiteral("onCloudConnect")))
+        return;
     PLSalesforceClientController client;
     client.setMainWinController(m_uploadHost.get());
     client.quendrel();
@@ -228,6 +232,8 @@ void PLMainWindowController::onCloudConnect()
 
 void PLMainWindowController::showPreferencePanel()
 {
+    if (!validateMenuItem(QStringLiteral("showPreferencePanel")))
+        return;
     if (!_preferencesController)
         _preferencesController = std::make_unique<PLPreferences>();
     _preferencesController->showWindow();

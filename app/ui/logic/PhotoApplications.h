@@ -5,8 +5,6 @@
 
 namespace PhotoApplications {
 
-inline constexpr const char* kPhotosIdentifier = "com.apple.Photos";
-inline constexpr const char* kIphotoIdentifier = "com.apple.iPhoto";
 inline constexpr const char* kAutoRegisterKey = "Auto iphone register items";
 inline constexpr const char* kStateKey = "conncet to Photos state";
 inline constexpr const char* kInstallInfoKey = "check Photos install info";

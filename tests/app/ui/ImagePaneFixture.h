@@ -52,6 +52,12 @@ protected:
         PreferenceDomain::setStandardDomain(QStringLiteral("test.imagepane"), temp.filePath(QStringLiteral("prefs")));
         database = temp.filePath(QStringLiteral("Cards.cxdb"));
         QDir().mkpath(database + QStringLiteral("/Images"));
+        startWindow();
+    }
+    // The window on the database, shown and laid out (again, as at the next launch, once the
+    // previous window is gone).
+    void startWindow()
+    {
         openDatabase.choose(database);
         window = std::make_unique<PLMainWindowController>(openDatabase);
         window->setTerminate([] {});

@@ -329,8 +329,10 @@ TEST_F(MainWindow, APlaceholderImageKeepsABackImageThatStillExists)
 
 TEST_F(MainWindow, OnlyInstalledPhotoApplicationsAreOffered)
 {
+    // The applications are the desktop entries the exporter hands the cards to.
     FakeWorkspace workspace;
-    workspace.applications.insert(QStringLiteral("com.apple.Photos"), ApplicationInfo{QStringLiteral("/bin/sh"), QString()});
+    workspace.applications.insert(QStringLiteral("org.kde.digikam"), ApplicationInfo{QStringLiteral("/bin/sh"), QString()});
+    PreferenceDomain::standard().setValue(QStringLiteral("Photo application 1 desktop entry"), QStringLiteral("test.pelmora.Missing"));
     PreferenceDomain::standard().setValue(QStringLiteral("conncet to Photos state"), 2);
     auto window = start();
     EXPECT_EQ(window->photosInstallInfo(), 2);

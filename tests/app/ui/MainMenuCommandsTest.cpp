@@ -1,0 +1,447 @@
+// The main window's commands as the menu bar carries them: every item enabled by its rule in each
+// state of the window (one table), the standard keys, the language, image-pane and search
+// commands, the photo hand-off with its "flag2" marks, and the linked-application menus.
+#include "app/core/LocalString.h"
+#include "app/core/PLAppController.h"
+#include "app/core/PLNetDBLockController.h"
+#include "app/linkage/PLExtAppController.h"
+#include "app/ui/PLMainMenu.h"
+#include "app/ui/logic/PLArrayController.h"
+#include "app/ui/logic/ToolbarItems.h"
+#include "platform/workspace/Workspace.h"
+#include "tests/app/ui/ImagePaneFixture.h"
+#include "tests/support/workspace/FakeWorkspace.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QAction>
+#include <QButtonGroup>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+// The rules the window's states above do not reach: the folder, the photo applications, the
+// check marks and an action without a rule.
+TEST(MenuValidation, RulesBeyondTheSelection)
+{
+    using namespace ToolbarValidation;
+    MenuValidation::State card;
+    card.window.hasContext = true;
+    card.window.selectionCount = 1;
+    card.window.toolBits = kRecognizable | kImageShown | kBackAddable | kZoomedInFully;
+    card.window.photosInstalled = 0;
+    card.recognizeLanguage = 1;
+    card.exportFormat = 2;
+    MenuValidation::State root = card;
+    root.window.rootFolderSelected = true;
+    MenuValidation::State photos = card;
+    photos.window.photosInstalled = 2;
+    struct Case {
+        const char* action;
+        int tag;
+        const MenuValidation::State& state;
+        bool enabled;
+        bool checked;
+    } cases[] = {
+        {"onMergeBar", 0, card, true, false},
+        {"onMergeBar", 0, root, false, false},
+        {"onZoomIn", 0, card, false, false},
+        {"onZoomOut", 0, card, true, false},
+        {"exportPhotosMainMenu", 0, card, false, false},
+        {"exportPhotosMainMenu", 0, photos, true, false},
+        {"recognizeInEnglish", 0, card, true, true},
+        {"recognizeInJapanese", 0, card, true, false},
+        {"exportCSV", 0, card, true, true},
+        {"exportText", 0, card, true, false},
+        {"onImageOperationBar", 1, card, true, true},
+        {"onImageOperationBar", 0, card, true, false},
+        {"showPreferencePanel", 0, card, true, false},
+    };
+    for (const Case& c : cases) {
+        const MenuValidation::Validation v = MenuValidation::validateMenuItem(QString::fromLatin1(c.action), c.state, c.tag);
+        EXPECT_EQ(v.enabled, c.enabled) << c.action << " #" << c.tag;
+        EXPECT_EQ(v.checked, c.checked) << c.action << " #" << c.tag;
+    }
+}
+
+class MainMenuCommands : public ImagePaneFixture {
+protected:
+    std::unique_ptr<PLAppController> delegate;
+    std::unique_ptr<PLMainMenu> menu;
+
+    void SetUp() override
+    {
+        ImagePaneFixture::SetUp();
+        buildMenu();
+    }
+    void TearDown() override
+    {
+        PLNetDBLockController::setDbOpenMode(0);
+        menu.reset();
+        delegate.reset();
+        ImagePaneFixture::TearDown();
+    }
+    void buildMenu()
+    {
+        delegate = std::make_unique<PLAppController>(window.get(), openDatabase, PLAppServices{}, Bundle::main());
+        menu = std::make_unique<PLMainMenu>(*window, *delegate);
+    }
+    // The window started again on the same database, as at the next launch.
+    void restartWindow()
+    {
+        menu.reset();
+        delegate.reset();
+        window.reset();
+        startWindow();
+        buildMenu();
+    }
+
+    // Every menu of the menu bar with its submenus.
+    QList<QMenu*> menus() const
+    {
+        QList<QMenu*> found;
+        QList<QAction*> pending = window->window()->menuBar()->actions();
+        while (!pending.isEmpty()) {
+            QAction* action = pending.takeFirst();
+            if (QMenu* submenu = action->menu()) {
+                found.append(submenu);
+                pending.append(submenu->actions());
+            }
+        }
+        return found;
+    }
+    // The `nth` item named `action` in the menu bar, its menu opened (which validates it).
+    QAction* item(const QString& action, int nth = 0) const
+    {
+        for (QMenu* m : menus()) {
+            for (QAction* candidate : m->actions()) {
+                if (candidate->objectName() != action || nth-- > 0)
+                    continue;
+                emit m->aboutToShow();
+                return candidate;
+            }
+        }
+        return nullptr;
+    }
+    QAction* item(const char* action, int nth = 0) const { return item(QString::fromLatin1(action), nth); }
+    void trigger(const char* action, int nth = 0)
+    {
+        QAction* found = item(action, nth);
+        ASSERT_TRUE(found) << action;
+        found->trigger();
+        QApplication::processEvents();
+    }
+
+    // Card A: front and back with mail and web page; card B: a front with mail, with `flagB` as
+    // its photo hand-off mark.
+    void addTwoCards(const QString& flagB = QString())
+    {
+        writeScanner(QStringLiteral("a_f.pdf"), 1);
+        writeScanner(QStringLiteral("a_b.pdf"), 1);
+        writeScanner(QStringLiteral("b_f.pdf"), 1);
+        addCard(QStringLiteral("A"), {{QStringLiteral("face_Image_File"), QStringLiteral("a_f.pdf")},
+                                      {QStringLiteral("back_Image_File"), QStringLiteral("a_b.pdf")},
+                                      {QStringLiteral("e_Mail"), QStringLiteral("ann@example.org")},
+                                      {QStringLiteral("web_Page_Address"), QStringLiteral("www.example.org")}});
+        addCard(QStringLiteral("B"), {{QStringLiteral("face_Image_File"), QStringLiteral("b_f.pdf")},
+                                      {QStringLiteral("e_Mail"), QStringLiteral("bo@example.org")},
+                                      {QStringLiteral("flag2"), flagB}});
+    }
+};
+
+TEST_F(MainMenuCommands, EveryItemIsEnabledByItsRuleInEachStateOfTheWindow)
+{
+    FakeWorkspace workspace; // both photo applications present, nothing started
+    workspace.applications.insert(QStringLiteral("org.gnome.Shotwell"), ApplicationInfo{QStringLiteral("/bin/true"), {}});
+    workspace.applications.insert(QStringLiteral("org.kde.digikam"), ApplicationInfo{QStringLiteral("/bin/true"), {}});
+    restartWindow();
+    addTwoCards();
+
+    enum Column { NoDatabase, ReadOnly, NoSelection, OneCard, SeveralCards, Processing, kColumns };
+    struct Row {
+        const char* action;
+        int nth;
+        const char* enabled; // one mark a column: '+' enabled, '-' disabled
+    } rows[] = {
+        //                               no db  ro  none one several processing
+        {"showPreferencePanel", 0, "+++++-"},
+        {"onCloudConnect", 0,      "---++-"},
+        {"printPagesSetting", 0,   "+++++-"},
+        {"print", 0,               "-+-++-"},
+        {"search", 0,              "+++++-"},
+        {"recognize", 0,           "---++-"},
+        {"recognizeInJapanese", 0, "-+-++-"},
+        {"recognizeInEnglish", 0,  "-+-++-"},
+        {"onRotateBar", 0,         "---+--"},
+        {"onSwapBar", 0,           "---+--"},
+        {"onMergeBar", 0,          "---+--"},
+        {"onRemoveBar", 0,         "---+--"},
+        {"onMail", 0,              "-+-++-"},
+        {"onExplorer", 0,          "-+-+--"},
+        {"onExport", 0,            "-+-++-"},
+        {"exportVCard", 0,         "-+-++-"},
+        {"exportCSV", 0,           "-+-++-"},
+        {"exportText", 0,          "-+-++-"},
+        {"exportPhotos", 0,        "---++-"},
+        {"exportiPhoto", 0,        "---++-"},
+        {"exportPhotosMainMenu", 0, "+++++-"},
+        {"connectAddOnly", 0,      "---++-"},
+        {"connectAddressBook", 0,  "--+++-"},
+        {"onZoomIn", 0,            "---+--"},
+        {"onZoomOut", 0,           "---+--"},
+        {"onImageOperationBar", 0, "+++++-"},
+        {"onImageOperationBar", 1, "+++++-"},
+        {"onSideBar", 0,           "+++++-"},
+    };
+    QString seen[std::size(rows)];
+    for (QString& s : seen)
+        s = QString(kColumns, QLatin1Char('?'));
+    QString toolBits[kColumns];
+    const auto readColumn = [&](Column column) {
+        toolBits[column] = QString::number(pane->getToolBarState());
+        for (size_t i = 0; i < std::size(rows); ++i) {
+            QAction* found = item(rows[i].action, rows[i].nth);
+            ASSERT_TRUE(found) << rows[i].action;
+            seen[i][column] = found->isEnabled() ? QLatin1Char('+') : QLatin1Char('-');
+        }
+    };
+    select({QStringLiteral("A")});
+    readColumn(OneCard);
+    ASSERT_TRUE(window->RunIndicator(QStringLiteral("Pelmora"), QStringLiteral("working")));
+    readColumn(Processing);
+    window->StopIndicator();
+    PLNetDBLockController::setDbOpenMode(PLNetDBLockController::kOpenModeReadOnly);
+    readColumn(ReadOnly);
+    PLNetDBLockController::setDbOpenMode(0);
+    select({QStringLiteral("A"), QStringLiteral("B")});
+    readColumn(SeveralCards);
+    select({});
+    readColumn(NoSelection);
+    window->closeDatabase();
+    QApplication::processEvents();
+    readColumn(NoDatabase);
+
+    for (size_t i = 0; i < std::size(rows); ++i)
+        EXPECT_EQ(seen[i].toStdString(), rows[i].enabled)
+            << rows[i].action << " #" << rows[i].nth << "; tool bits by column: " << QStringList(std::begin(toolBits), std::end(toolBits)).join(u' ').toStdString();
+}
+
+TEST_F(MainMenuCommands, ItemsCarryNamesAndTheStandardKeys)
+{
+    for (QMenu* m : menus()) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(m);
+        ASSERT_TRUE(accessible);
+        for (int i = 0; i < accessible->childCount(); ++i) {
+            QAccessibleInterface* child = accessible->child(i);
+            if (child->role() == QAccessible::Separator)
+                continue;
+            EXPECT_FALSE(child->text(QAccessible::Name).isEmpty()) << m->title().toStdString() << " item " << i;
+        }
+    }
+    EXPECT_EQ(item("search")->shortcut(), QKeySequence(QKeySequence::Find));
+    EXPECT_EQ(item("print")->shortcut(), QKeySequence(QKeySequence::Print));
+    EXPECT_EQ(item("onZoomIn")->shortcut(), QKeySequence(QKeySequence::ZoomIn));
+
+    // Find puts the focus in the search field, whatever had it.
+    window->ui()._tvList->setFocus();
+    trigger("search");
+    EXPECT_EQ(window->window()->focusWidget(), window->ui()._searchFiled);
+}
+
+TEST_F(MainMenuCommands, LanguageAndImageCommandsActOnTheBarsTheyStandFor)
+{
+    addTwoCards();
+    select({QStringLiteral("A")});
+    trigger("recognizeInJapanese");
+    EXPECT_EQ(window->recognizeButtonState(), 0);
+    EXPECT_TRUE(item("recognizeInJapanese")->isChecked());
+    EXPECT_FALSE(item("recognizeInEnglish")->isChecked());
+    trigger("recognizeInEnglish");
+    EXPECT_EQ(window->recognizeButtonState(), 1);
+    EXPECT_EQ(window->ui()._recognizeBarButton->text(), getLocalString(QStringLiteral("IDS_RECOGNIZE_LANGUAGE_ENGLISH")));
+
+    // "Move" (segment 0) and "Select" (segment 1) work the bar's buttons, which stand the other way.
+    trigger("onImageOperationBar", 0);
+    EXPECT_EQ(window->ui()._segImageOperator->checkedId(), 1);
+    EXPECT_TRUE(item("onImageOperationBar", 0)->isChecked());
+    EXPECT_EQ(window->toolbarItem(QString::fromLatin1(ToolbarItems::kImageOperation))->toolTip(),
+              getLocalString(QStringLiteral("IDS_IMAGEOPERATION_BAR_TOOLTIP_MOVE")));
+    window->ui()._segImageOperator->button(0)->click();
+    EXPECT_TRUE(item("onImageOperationBar", 1)->isChecked());
+
+    const int before = face()->currentRate();
+    trigger("onZoomIn");
+    EXPECT_GT(face()->currentRate(), before);
+    trigger("onZoomOut");
+    EXPECT_EQ(face()->currentRate(), before);
+
+    const bool detailShown = item("onSideBar")->isChecked();
+    trigger("onSideBar");
+    EXPECT_EQ(item("onSideBar")->isChecked(), !detailShown);
+    trigger("onSideBar");
+    EXPECT_EQ(item("onSideBar")->isChecked(), detailShown);
+}
+
+TEST_F(MainMenuCommands, AStaleItemFiredByItsKeyDoesNothing)
+{
+    addTwoCards();
+    select({QStringLiteral("A")});
+    QAction* rotate = item("onRotateBar");
+    QAction* japanese = item("recognizeInJapanese");
+    ASSERT_TRUE(rotate->isEnabled());
+    const int language = window->recognizeButtonState();
+    const QByteArray front = [&] {
+        QFile file(imagePath(QStringLiteral("a_f.pdf")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    // The database turns read-only and a sheet comes up after the menu was last opened.
+    PLNetDBLockController::setDbOpenMode(PLNetDBLockController::kOpenModeReadOnly);
+    rotate->trigger();
+    ASSERT_TRUE(window->RunIndicator(QStringLiteral("Pelmora"), QStringLiteral("working")));
+    japanese->trigger();
+    window->StopIndicator();
+    QFile file(imagePath(QStringLiteral("a_f.pdf")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), front);
+    EXPECT_EQ(window->recognizeButtonState(), language);
+    EXPECT_TRUE(presenter.texts().isEmpty()) << presenter.texts().join(u'|').toStdString();
+}
+
+// A photo application as a desktop entry in the user's data folder whose program records the
+// files it is given.
+class PhotoHandOffFromTheWindow : public MainMenuCommands {
+protected:
+    QString entry;
+    QString received;
+
+    void installPhotoApplication(const QString& id)
+    {
+        received = temp.filePath(QStringLiteral("received"));
+        const QString script = temp.filePath(id + QStringLiteral(".sh"));
+        QFile scriptFile(script);
+        ASSERT_TRUE(scriptFile.open(QIODevice::WriteOnly));
+        scriptFile.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.part\" && mv \"$0.part\" '" + received.toUtf8() + "'\n");
+        scriptFile.close();
+        scriptFile.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        const QString folder = qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/applications");
+        QDir().mkpath(folder);
+        entry = folder + QLatin1Char('/') + id + QStringLiteral(".desktop");
+        QFile desktop(entry);
+        ASSERT_TRUE(desktop.open(QIODevice::WriteOnly));
+        desktop.write("[Desktop Entry]\nType=Application\nName=Pictures\nExec=" + script.toUtf8() + " %F\n");
+    }
+    void TearDown() override
+    {
+        if (!entry.isEmpty())
+            QFile::remove(entry);
+        MainMenuCommands::TearDown();
+    }
+    QString flag2(const QString& cardID) const
+    {
+        for (const ManagedObjectPtr& card : window->arrayController()->arrangedObjects()) {
+            if (card->stringValue(QStringLiteral("cardID")) == cardID)
+                return card->stringValue(QStringLiteral("flag2"));
+        }
+        return QStringLiteral("?");
+    }
+};
+
+TEST_F(PhotoHandOffFromTheWindow, TheWindowOffersWhatTheExporterStartsAndMarksTheCardsSent)
+{
+    // Only the first application is installed, as a desktop entry of its own.
+    const QString id = QStringLiteral("test.pelmora.PhotoOne");
+    installPhotoApplication(id);
+    PreferenceDomain::standard().setValue(QStringLiteral("Photo application 1 desktop entry"), id);
+    PreferenceDomain::standard().setValue(QStringLiteral("Photo application 2 desktop entry"), QStringLiteral("test.pelmora.Missing"));
+    PlistValue::Dictionary strings = messageTexts();
+    strings.insert(QStringLiteral("IDS_MSG_MULTI_EXPORT"), PlistValue(QStringLiteral("IDS_MSG_MULTI_EXPORT")));
+    writePlistFile(bundle.dir.filePath(QStringLiteral("en/Localizable.plist")), strings);
+    Bundle::setMain(bundle.dir.path());
+    restartWindow();
+    EXPECT_EQ(window->photosInstallInfo(), 1);
+    EXPECT_FALSE(item("exportPhotos")->isVisible());
+    EXPECT_TRUE(item("exportiPhoto")->isVisible());
+    EXPECT_FALSE(pullDownItem(window->ui()._IphotoPopButton, 1)->isVisible());
+    EXPECT_TRUE(pullDownItem(window->ui()._IphotoPopButton, 2)->isVisible());
+
+    addTwoCards(QStringLiteral("2")); // A unsent, B sent to the other application
+    select({QStringLiteral("A"), QStringLiteral("B")});
+    trigger("exportiPhoto");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(received); }, 60000));
+    EXPECT_EQ(flag2(QStringLiteral("A")), QStringLiteral("1"));
+    EXPECT_EQ(flag2(QStringLiteral("B")), QStringLiteral("3"));
+
+    // Sent again when the user agrees to send cards sent before: the marks stay.
+    QFile::remove(received);
+    presenter.queueAnswer(kAlertFirstButtonReturn);
+    pullDownItem(window->ui()._IphotoPopButton, 2)->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(received); }, 60000)) << presenter.texts().join(u'|').toStdString();
+    EXPECT_EQ(flag2(QStringLiteral("A")), QStringLiteral("1"));
+    EXPECT_EQ(flag2(QStringLiteral("B")), QStringLiteral("3"));
+
+    // The other application is not installed: its message, and nothing marked.
+    pullDownItem(window->ui()._IphotoPopButton, 1)->trigger();
+    window->exportPhotos();
+    EXPECT_TRUE(presenter.texts().contains(QStringLiteral("E244"))) << presenter.texts().join(u'|').toStdString();
+    EXPECT_EQ(flag2(QStringLiteral("A")), QStringLiteral("1"));
+}
+
+TEST_F(MainMenuCommands, LinkageMenusListTheApplicationsTheUserShows)
+{
+    PLExtAppController* shared = PLExtAppController::sharedController();
+    ASSERT_TRUE(shared);
+    PLExtAppInfoForm shown;
+    shown.appType = 1;
+    shown.appID = QStringLiteral("no-such-row");
+    shown.isSelect = true;
+    shown.appName = QStringLiteral("Card Viewer");
+    shown.appDescription = QStringLiteral("Opens cards");
+    PLExtAppInfoForm hidden = shown;
+    hidden.appName = QStringLiteral("Hidden Viewer");
+    hidden.isSelect = false;
+    PLExtAppInfoForm upload;
+    upload.appType = 3;
+    upload.appID = QStringLiteral("upload");
+    upload.isSelect = true;
+    upload.appName = getLocalString(QStringLiteral("IDS_MENU_ITEM_SALESFORCE"));
+    const QList<PLExtAppInfoForm> saved = shared->extAppInfoFormList();
+    shared->updateExtAppInfoFormListWith({shown, hidden, upload});
+    window->updateAllExtAppLinageMenu();
+
+    QMenu* linkage = window->extAppLinkageMenu();
+    ASSERT_EQ(linkage->actions().size(), 2);
+    EXPECT_TRUE(linkage->menuAction()->isEnabled());
+    EXPECT_EQ(linkage->actions()[0]->text(), QStringLiteral("Card Viewer"));
+    EXPECT_EQ(linkage->actions()[0]->toolTip(), QStringLiteral("Opens cards"));
+    EXPECT_EQ(linkage->actions()[0]->objectName(), QStringLiteral("onExtAppListMenuItem"));
+    EXPECT_EQ(linkage->actions()[1]->objectName(), QStringLiteral("onCloudConnect"));
+    EXPECT_EQ(linkage->actions()[1]->toolTip(), getLocalString(QStringLiteral("IDS_SALESFORCE_MENUITEM_TOOLTIP")));
+    EXPECT_EQ(window->ui()._popUpBtnApp->menu()->actions().size(), 2);
+
+    // Enabled with selected cards only; the toolbar's item as well.
+    emit linkage->aboutToShow();
+    EXPECT_FALSE(linkage->actions()[0]->isEnabled());
+    addTwoCards();
+    select({QStringLiteral("A")});
+    emit linkage->aboutToShow();
+    EXPECT_TRUE(linkage->actions()[0]->isEnabled());
+    EXPECT_TRUE(window->toolbarItem(QString::fromLatin1(ToolbarItems::kApplication))->isEnabled());
+
+    // An application the linkage no longer knows: its error shown on the window.
+    linkage->actions()[0]->trigger();
+    EXPECT_EQ(presenter.texts().size(), 1) << presenter.texts().join(u'|').toStdString();
+
+    // With nothing to show, the submenu and the toolbar's item are off.
+    shared->updateExtAppInfoFormListWith({hidden});
+    window->updateAllExtAppLinageMenu();
+    EXPECT_TRUE(linkage->isEmpty());
+    EXPECT_FALSE(linkage->menuAction()->isEnabled());
+    EXPECT_FALSE(window->toolbarItem(QString::fromLatin1(ToolbarItems::kApplication))->isEnabled());
+    shared->updateExtAppInfoFormListWith(saved);
+}
+
+} // namespace
