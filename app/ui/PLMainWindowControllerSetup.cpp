@@ -96,6 +96,8 @@ void PLMainWindowController::buildWindow()
     _imageController->setAttachmentController(_attachmentController);
     _imageController->setMainWinController(this);
     _dragSupportDataSource->setTables(m_ui._tvList, m_ui._trashTableView);
+    _dragSupportDataSource->setOutlineViewController(_outlineViewController);
+    _dragSupportDataSource->setMainWinController(this);
     _outlineViewController->setOutlineView(m_ui._outlineView);
     m_ui._outlineView->setSheetShown([this] { return hasAttachedSheet(); });
     _outlineViewController->setCardListController(_cardListContronller);

@@ -23,3 +23,20 @@ int validateFolderDrop(const FolderDropProposal& p)
         return p.fileCount > 0 ? kDragOperationCopy : kDragOperationNone;
     return kDragOperationMove;
 }
+
+int validateCardListDrop(const CardListDropProposal& p)
+{
+    if (!p.databaseOpen || p.readOnlyDatabase || p.windowBusy)
+        return kDragOperationNone;
+    if (p.sourceIsTrashTable && p.rootSelected)
+        return kDragOperationNone;
+    int operation = kDragOperationNone;
+    if (p.hasCardRows && p.hasSource)
+        operation = p.betweenRows && !p.sourceIsTarget ? kDragOperationMove : kDragOperationNone;
+    // A single dragged card carries its PDF as a file too: card rows decide for it.
+    if (!p.hasFileNames || p.hasCardRows || p.hasAttachmentRows)
+        return operation;
+    if (p.targetIsTrashTable || p.fileCount == 0)
+        return kDragOperationNone;
+    return kDragOperationCopy;
+}

@@ -1,4 +1,5 @@
-// Whether a drag may be dropped on a folder row of the folder tree, and as what.
+// Whether a drag may be dropped on a folder row of the folder tree, or on the card list or the
+// trash, and as what.
 #pragma once
 
 #include <QString>
@@ -33,3 +34,25 @@ struct FolderDropProposal {
 };
 
 int validateFolderDrop(const FolderDropProposal& proposal);
+
+struct CardListDropProposal {
+    bool databaseOpen = true;
+    bool readOnlyDatabase = false;
+    bool windowBusy = false; // a sheet on the main window or a modal window
+    // The drag's source inside the application (none: from another program).
+    bool hasSource = false;
+    bool sourceIsTrashTable = false;
+    bool sourceIsTarget = false;
+    bool rootSelected = false; // the folder tree shows the root
+    bool targetIsTrashTable = false;
+    bool betweenRows = false; // above a row or below the last one, not onto a row
+    // What the pasteboard holds.
+    bool hasCardRows = false;
+    bool hasAttachmentRows = false;
+    bool hasFileNames = false;
+    int fileCount = 0;
+};
+
+// Card rows move between the list and the trash, dropped between rows of the other table; files
+// from outside are copied into the list, never into the trash.
+int validateCardListDrop(const CardListDropProposal& proposal);

@@ -4,8 +4,11 @@
 #include "platform/foundation/NotificationCenter.h"
 
 #include <QContextMenuEvent>
+#include <QDrag>
 #include <QKeyEvent>
 #include <QMenu>
+
+#include <algorithm>
 
 void PLCardListTableView::keyPressEvent(QKeyEvent* event)
 {
@@ -40,6 +43,22 @@ void PLCardListTableView::contextMenuEvent(QContextMenuEvent* event)
     }
     m_menu->popup(event->globalPos());
     event->accept();
+}
+
+void PLCardListTableView::startDrag(Qt::DropActions)
+{
+    if (!m_dragSource || !selectionModel())
+        return;
+    QList<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    QMimeData* data = rows.isEmpty() ? nullptr : m_dragSource(rows);
+    if (!data)
+        return;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    drag->exec(m_dragActions, m_dragActions & Qt::CopyAction ? Qt::CopyAction : Qt::MoveAction);
 }
 
 PLCardListUndoManager* PLCardListTableView::undoManager()

@@ -2,13 +2,17 @@
 // with the table as object, and focus changes are reported. A menu or a window switch taking
 // the focus away is not a lost focus: the undo record must survive opening the Edit menu.
 // The Edit menu's Undo and Delete reach the table's delegate (the card list); the contextual
-// menu is the table's menu wherever the click falls.
+// menu is the table's menu wherever the click falls. A drag of the selected rows carries what the
+// drag source writes for them, and leaves the rows where they are whatever the drop did.
 #pragma once
 
 #include <QTableView>
 
+#include <functional>
+
 class PLCardListUndoManager;
 class QMenu;
+class QMimeData;
 
 class PLCardListTableView : public QTableView {
     Q_OBJECT
@@ -32,6 +36,13 @@ public:
     void setTableDelegate(Delegate* delegate) { m_delegate = delegate; }
     void setMenu(QMenu* menu) { m_menu = menu; }
     QMenu* menu() const { return m_menu; }
+    // What a drag of the selected rows carries (null: no drag), and the operations it offers.
+    using DragSource = std::function<QMimeData*(const QList<int>& rows)>;
+    void setDragSource(DragSource source, Qt::DropActions actions)
+    {
+        m_dragSource = std::move(source);
+        m_dragActions = actions;
+    }
 
     // The Edit menu's items as this table decides them. `undoTitle` receives the undo
     // manager's menu title when Undo is offered.
@@ -53,8 +64,11 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
 
 private:
     Delegate* m_delegate = nullptr;
     QMenu* m_menu = nullptr;
+    DragSource m_dragSource;
+    Qt::DropActions m_dragActions;
 };
