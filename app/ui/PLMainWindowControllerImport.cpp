@@ -22,6 +22,7 @@
 #include "app/images/merge/PLMergeAfterImport.h"
 #include "app/linkage/prefs/PLPreferences.h"
 #include "app/ui/MainWindowMergeHost.h"
+#include "app/ui/PLImageController.h"
 #include "platform/foundation/CrashPoint.h"
 #include "platform/foundation/FlagGuard.h"
 #include "platform/foundation/Log.h"
@@ -242,6 +243,8 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
     if (!cards.isEmpty()) {
         selectCards({cards.last()->stringValue(QStringLiteral("cardID"))});
         const MergeAfterImportResult merge = runMergeAfterImport(*m_mergeHost, cards);
+        if (merge.selectedCardChanged)
+            _imageController->setCardData(getSeleteRecords(), PLImageController::kModeReload);
         // The merge window may have changed its preference: an open preferences window shows it.
         const PlistValue autoRun = PreferenceDomain::standard().value(mergepref::kAutoRunMerge);
         if (merge.ran && _preferencesController && autoRun.isNumber())

@@ -1,7 +1,8 @@
 // The preferences window and the upload as the user reaches them: the main window's File menu
 // ("Preferences...", "Upload to Salesforce..."), the window's state kept between openings, the
-// upload handed to a stand-in plug-in or refused when none is installed, and an import whose merge
-// window changes the merge preference shown in the open preferences window.
+// upload handed to a stand-in plug-in or refused when none is installed, an import whose merge
+// window changes the merge preference shown in the open preferences window, and an import whose
+// merge window changes the selected card showing that card again.
 #include "app/core/CardEntities.h"
 #include "app/core/CardFolder.h"
 #include "app/core/LocalString.h"
@@ -9,9 +10,12 @@
 #include "app/core/PLAppController.h"
 #include "app/core/PLMessage.h"
 #include "app/images/OcrApplicationLink.h"
+#include "app/images/CardFieldKeys.h"
+#include "app/images/PLMergeModel.h"
 #include "app/images/merge/PLCardMergerWindowController.h"
 #include "app/linkage/prefs/PLPreferences.h"
 #include "app/ui/PLApplicationServices.h"
+#include "app/ui/PLImageController.h"
 #include "app/ui/PLMainMenu.h"
 #include "app/ui/PLMainWindowController.h"
 #include "platform/foundation/PreferenceDomain.h"
@@ -19,6 +23,7 @@
 #include "platform/store/ManagedObjectContext.h"
 #include "tests/app/prefs/PrefsEnvironment.h"
 #include "tests/app/upload/TestPluginBundle.h"
+#include "tests/support/appkit/ModalWatch.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 #include "tests/support/pdf/TestPdf.h"
 
@@ -29,7 +34,6 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -74,6 +78,25 @@ protected:
         app.reset();
     }
 
+    // Two one-page scanner files arrive, as the scanner hands them over; the merge window may run.
+    void importTwoScannerCards()
+    {
+        QStringList paths;
+        for (const char* name : {"a.pdf", "b.pdf"}) {
+            paths.append(temp.filePath(QString::fromLatin1(name)));
+            ASSERT_TRUE(testpdf::writePdf(paths.last(), testpdf::scannerDocument(1)));
+        }
+        QStringList imported;
+        window->scanData(paths, kInputTypeScanner, &imported);
+        ASSERT_EQ(imported.size(), 2);
+    }
+    // Closes the merge window as the user would, answering Yes to its question.
+    void closeMergeWindow(PLCardMergerWindowController* mergeWindow)
+    {
+        presenter.queueAnswer(kAlertFirstButtonReturn);
+        mergeWindow->cancel();
+        presenter.answerSheets();
+    }
     // The File menu's item with this title, as the menu bar shows it.
     QAction* fileItem(const char* titleKey)
     {
@@ -194,30 +217,36 @@ TEST_F(MainMenu, AnImportsMergeWindowUpdatesTheOpenPreferencesWindow)
 
     // Once the merge window runs (the import shows other sheets first), the preference is turned
     // off meanwhile and the window closed.
-    bool ran = false;
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        auto* mergeWindow = qobject_cast<PLCardMergerWindowController*>(QApplication::activeModalWidget());
-        if (!mergeWindow)
-            return;
-        watch.stop();
-        ran = true;
+    ModalWatch<PLCardMergerWindowController> watch([&](PLCardMergerWindowController* mergeWindow) {
         PreferenceDomain::standard().setValue(QStringLiteral("Auto run merge card function items"), false);
-        presenter.queueAnswer(kAlertFirstButtonReturn);
-        mergeWindow->cancel();
-        presenter.answerSheets();
+        closeMergeWindow(mergeWindow);
     });
-    watch.start(0);
-    QStringList paths;
-    for (const char* name : {"a.pdf", "b.pdf"}) {
-        paths.append(temp.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(testpdf::writePdf(paths.last(), testpdf::scannerDocument(1)));
-    }
-    QStringList imported;
-    window->scanData(paths, kInputTypeScanner, &imported);
-    ASSERT_EQ(imported.size(), 2);
-    EXPECT_TRUE(ran);
+    importTwoScannerCards();
+    if (HasFatalFailure())
+        return;
+    EXPECT_TRUE(watch.ran());
     EXPECT_FALSE(merge->isChecked());
+}
+
+TEST_F(MainMenu, AnImportsMergeWindowThatChangesTheSelectedCardShowsItAgain)
+{
+    // The merge window changes the card the import selected (here its company, as a merge of its
+    // data would) and says so: the image pane shows the card as the store now holds it.
+    const QString changedCompany = QStringLiteral("Changed by the merge");
+    ModalWatch<PLCardMergerWindowController> watch([&](PLCardMergerWindowController* mergeWindow) {
+        const QString selected = window->imageController()->cardId();
+        const ManagedObjectList cards = window->managedObjectContext()->executeFetchRequest(
+            {QString::fromLatin1(CardStore::kEntityCard), keyEquals(QStringLiteral("cardID"), selected), {}});
+        ASSERT_EQ(cards.size(), 1);
+        cards.first()->setValue(cardkey::kCompany, changedCompany);
+        mergeWindow->model().setSelectedCardBeRotated();
+        closeMergeWindow(mergeWindow);
+    });
+    importTwoScannerCards();
+    if (HasFatalFailure())
+        return;
+    ASSERT_TRUE(watch.ran());
+    EXPECT_EQ(window->imageController()->cardInfo().value(cardkey::kCompany).toString(), changedCompany);
 }
 
 } // namespace

@@ -5,10 +5,10 @@
 #include "platform/appkit/MessagePresenter.h"
 #include "platform/pdf/PdfPageRenderer.h"
 #include "tests/app/ui/ImagePaneFixture.h"
+#include "tests/support/appkit/ModalWatch.h"
 
 #include <QAction>
 #include <QMenu>
-#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -132,21 +132,13 @@ TEST_F(PageOperations, AddingABackOpensTheMergeWindow)
     QAction* add = imageEdit("onMergeBar");
     ASSERT_TRUE(add);
     ASSERT_TRUE(add->isEnabled());
-    bool ran = false;
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        auto* mergeWindow = qobject_cast<PLCardMergerWindowController*>(QApplication::activeModalWidget());
-        if (!mergeWindow)
-            return;
-        watch.stop();
-        ran = true;
+    ModalWatch<PLCardMergerWindowController> watch([&](PLCardMergerWindowController* mergeWindow) {
         presenter.queueAnswer(kAlertFirstButtonReturn);
         mergeWindow->cancel();
         presenter.answerSheets();
     });
-    watch.start(0);
     add->trigger();
-    EXPECT_TRUE(ran) << presenter.texts().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(watch.ran()) << presenter.texts().join(QLatin1Char('|')).toStdString();
 }
 
 } // namespace
