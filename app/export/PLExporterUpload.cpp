@@ -10,6 +10,7 @@
 #include "app/export/ExportText.h"
 #include "app/images/CardFieldKeys.h"
 #include "app/images/CardImageFiles.h"
+#include "platform/foundation/PathCompare.h"
 #include "platform/foundation/PreferenceDomain.h"
 
 #include <QDateTime>
@@ -32,12 +33,6 @@ bool isNameless(const CardDict& card)
 {
     const QString name = card.value(cardkey::kFullName).toString();
     return std::all_of(name.begin(), name.end(), [](QChar c) { return c == u'\t' || c == u' ' || c == QChar(0x3000); });
-}
-
-// A card's image file name is one plain name: nothing it says may lead out of its folder.
-bool isPlainFileName(const QString& name)
-{
-    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && name != QLatin1String(".") && name != QLatin1String("..");
 }
 
 QString imagePath(const QString& folder, const QString& name)

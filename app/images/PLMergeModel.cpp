@@ -10,6 +10,7 @@
 #include "app/images/CardPdfDecoding.h"
 #include "app/images/PLMergeHost.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/PathCompare.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
@@ -29,11 +30,6 @@ const QString kBackFile = QStringLiteral("back_Image_File");
 const QString kDeletedFlag = QStringLiteral("deletedFlag");
 const QString kAcceptDate = QStringLiteral("accept_Date");
 const QString kFolderID = QStringLiteral("folder_ID");
-
-bool isPlainFileName(const QString& name)
-{
-    return !name.contains(QLatin1Char('/')) && name != QLatin1String(".") && name != QLatin1String("..");
-}
 
 void sortByAcceptDate(ManagedObjectList& cards)
 {

@@ -1,6 +1,7 @@
 #include "app/linkage/PluginBundle.h"
 
 #include "platform/foundation/Log.h"
+#include "platform/foundation/PathCompare.h"
 #include "platform/foundation/PlistFile.h"
 
 #include <QDir>
@@ -13,11 +14,6 @@ namespace {
 
 const QString kInfoPlist = QStringLiteral("Contents/Info.plist");
 const QString kModuleFolder = QStringLiteral("Contents/Linux");
-
-bool isPlainFileName(const QString& name)
-{
-    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && name != QLatin1String(".") && name != QLatin1String("..");
-}
 
 } // namespace
 
