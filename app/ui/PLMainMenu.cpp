@@ -2,6 +2,7 @@
 
 #include "app/core/LocalString.h"
 #include "app/core/PLAppController.h"
+#include "app/ui/PLAttachmentController.h"
 #include "app/ui/PLEditMenu.h"
 #include "app/ui/PLImageController.h"
 #include "app/ui/PLMainWindowController.h"
@@ -52,6 +53,7 @@ PLMainMenu::PLMainMenu(PLMainWindowController& mainWindow, PLAppController& appC
     file->addSeparator();
     addWindowItems(file, {{"showPreferencePanel", "IDS_MENU_PREFERENCES", &PLMainWindowController::showPreferencePanel, QKeySequence::Preferences},
                           {"onCloudConnect", "IDS_MENU_UPLOAD", &PLMainWindowController::onCloudConnect, QKeySequence::UnknownKey}});
+    file->addMenu(mainWindow.attachmentController()->attachmentMenu());
     file->addSeparator();
     addWindowItems(file, {{"printPagesSetting", "IDS_MENU_PAGE_SETUP", &PLMainWindowController::printPagesSetting, QKeySequence::UnknownKey},
                           {"print", "IDS_MENU_PRINT", &PLMainWindowController::print, QKeySequence::Print}});

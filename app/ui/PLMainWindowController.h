@@ -294,6 +294,11 @@ public:
     void onRemoveBar();
     void onMergeBar();
 
+    // The folder guard alone (message 48 or the path-type message), and the space guard on the
+    // volume of `path` for `size` bytes beside the reserve every write keeps (message 11).
+    bool passesFolderGuard();
+    bool passesSpaceGuard(const QString& path, uint64_t size = 0);
+
     // --- the import of card files (Card and CardBelong records in the Inbox or the drop folder)
 
     int scanData(const QStringList& paths, int inputType, QStringList* importedPaths) override;
@@ -342,10 +347,6 @@ private:
     void recordSelection(const QString& folderID, const QString& cardID);
     // The folder guard of the commands that write (message 48) and the space guard (message 11).
     bool passesWriteGuards();
-    // The folder guard alone (message 48 or the path-type message), and the space guard on the
-    // volume of `path` (message 11).
-    bool passesFolderGuard();
-    bool passesSpaceGuard(const QString& path);
     // After a page operation changed a card's files: its boxes cleared, the store saved, the
     // pane redrawn in `paneMode`.
     void pageOperationDone(const ManagedObjectPtr& card, int paneMode);

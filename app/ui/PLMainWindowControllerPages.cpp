@@ -41,9 +41,9 @@ bool PLMainWindowController::passesFolderGuard()
     return false;
 }
 
-bool PLMainWindowController::passesSpaceGuard(const QString& path)
+bool PLMainWindowController::passesSpaceGuard(const QString& path, uint64_t size)
 {
-    if (checkDiskSize(path, g_lDiskSize) == 0)
+    if (checkDiskSize(path, size + g_lDiskSize) == 0)
         return true;
     PLMessage::ShowPLErrorMessageBySheet(m_window.get(), 11);
     return false;

@@ -83,6 +83,7 @@ void PLMainWindowController::buildWindow()
     _exportController->setDetailCardView(m_ui._detailCardView);
     _attachmentController->setAttachTableView(m_ui._attachTableView);
     _attachmentController->setIconView(m_ui._iconView);
+    _attachmentController->setMainWinController(this);
     _exportController->setForm(&m_ui._detailEditor);
     _exportController->setImageController(_imageController);
     _exportController->setArrayController(_acWndCard);

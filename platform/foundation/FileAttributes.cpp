@@ -56,3 +56,18 @@ void FileAttributeReader::setCurrent(const FileAttributeReader* reader)
 {
     g_reader.store(reader);
 }
+
+bool clearImmutableFlag(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool cleared = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (cleared && (flags & FS_IMMUTABLE_FL)) {
+        flags &= ~FS_IMMUTABLE_FL;
+        cleared = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return cleared;
+}

@@ -29,3 +29,7 @@ inline bool readFileAttributes(const QString& path, FileAttributes* out)
 {
     return FileAttributeReader::current().read(path, out);
 }
+
+// Clears the locked (immutable) flag of a file, a link never followed; false when it could not
+// be cleared. Best effort for removals: when the flag stays, the removal fails and says so.
+bool clearImmutableFlag(const QString& path);

@@ -1,5 +1,6 @@
 #include "platform/foundation/FolderCopy.h"
 
+#include "platform/foundation/Descriptor.h"
 #include "platform/foundation/TreeRemoval.h"
 
 #include <QFile>
@@ -17,30 +18,6 @@ namespace {
 
 // Each level holds two descriptors; hostile nesting must not run the process out of them.
 constexpr int kMaxDepth = 128;
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_fd; }
-    bool valid() const { return m_fd >= 0; }
-    // Closes now, so that a failed write-back of a copied file is seen.
-    bool close()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
 
 int openNoFollow(int folder, const char* name, int flags, mode_t mode = 0)
 {

@@ -8,11 +8,6 @@
 
 #include <QFile>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 namespace {
 
 enum Message {
@@ -32,20 +27,6 @@ enum Message {
 };
 constexpr quint64 kRequiredFreeBytes = 4096;
 constexpr qint64 kPasswordFileMaxBytes = 4096; // a digest is 32 bytes
-
-// Best effort: when the flag stays, removing the file fails and says so.
-void clearImmutableFlag(const QString& path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return;
-    int flags = 0;
-    if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_IMMUTABLE_FL)) {
-        flags &= ~FS_IMMUTABLE_FL;
-        ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
-    }
-    ::close(fd);
-}
 
 } // namespace
 

@@ -30,6 +30,8 @@ protected:
     {
         PlistValue::Dictionary strings;
         strings.insert(QStringLiteral("IDS_MSG_FOLDER_IS_DELETE"), PlistValue(QStringLiteral("IDS_MSG_FOLDER_IS_DELETE")));
+        strings.insert(QStringLiteral("IDS_MSG_IS_DELETEFILE"), PlistValue(QStringLiteral("IDS_MSG_IS_DELETEFILE")));
+        strings.insert(QStringLiteral("IDS_MSG_OVERWRITE_ATTACH"), PlistValue(QStringLiteral("overwrite %@")));
         for (int number = 1; number < 1000; ++number)
             strings.insert(QStringLiteral("IDS_MSG_ERR_%1").arg(number, 4, 10, QLatin1Char('0')), PlistValue(QStringLiteral("E%1").arg(number)));
         return strings;
