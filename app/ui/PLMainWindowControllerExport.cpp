@@ -30,13 +30,16 @@ struct CommandItem {
     void (PLMainWindowController::*slot)();
 };
 
-// The export items and the Address Book items, in menu order (a null action is a separator).
+// The export items, in menu order.
 constexpr CommandItem kCommandItems[] = {
     {"onExport", "IDS_EXPORT_BAR", &PLMainWindowController::onExport},
     {"exportVCard", "IDS_FILE_EXPORT_TYPE_VCARD", &PLMainWindowController::exportVCard},
     {"exportCSV", "IDS_FILE_EXPORT_TYPE_CSV", &PLMainWindowController::exportCSV},
     {"exportText", "IDS_FILE_EXPORT_TYPE_TEXT", &PLMainWindowController::exportText},
-    {nullptr, nullptr, nullptr},
+};
+
+// The Address Book submenu's items, titled in the newer wording where there is one.
+constexpr CommandItem kAddressBookItems[] = {
     {"connectAddOnly", "IDS_MAINWINDOW_SUBMENU_ADDRESSBOOK_ADD", &PLMainWindowController::connectAddOnly},
     {"connectAddressBook", "IDS_MAINWINDOW_SUBMENU_ADDRESSBOOK_SYNC", &PLMainWindowController::connectAddressBook},
 };
@@ -50,15 +53,17 @@ void PLMainWindowController::createExportAndAddressBookMenus()
     menu->setObjectName(QStringLiteral("exportMenu"));
     menu->setToolTipsVisible(true);
     for (const CommandItem& item : kCommandItems) {
-        if (!item.action) {
-            menu->addSeparator();
-            continue;
-        }
         QAction* action = addMenuItem(menu, QString::fromLatin1(item.action), getLocalString(QString::fromLatin1(item.titleKey)));
         connect(action, &QAction::triggered, this, item.slot);
     }
-    // The photo applications, each shown only when installed (the toolbar's decoration).
     menu->addSeparator();
+    QMenu* addressBook = menu->addMenu(getLocalString(getProperKey(QStringLiteral("IDS_CONNECT_APP_ADDRESSBOOK"))));
+    addressBook->setObjectName(QStringLiteral("addressBookMenu"));
+    for (const CommandItem& item : kAddressBookItems) {
+        const QString title = getLocalString(getProperKey(QString::fromLatin1(item.titleKey)));
+        connect(addMenuItem(addressBook, QString::fromLatin1(item.action), title), &QAction::triggered, this, item.slot);
+    }
+    // The photo applications, each shown only when installed (the toolbar's decoration).
     m_photoMenu = menu->addMenu(getLocalString(QStringLiteral("IDS_FILE_EXPORT_TYPE_IPHOTO")));
     m_photoMenu->setToolTipsVisible(true);
     adoptMenuItem(m_photoMenu->menuAction(), QStringLiteral("exportPhotosMainMenu"));
@@ -74,7 +79,7 @@ void PLMainWindowController::createExportAndAddressBookMenus()
     m_extAppMenu->setObjectName(QStringLiteral("extAppLinkageMenu"));
     m_extAppMenu->setToolTipsVisible(true);
     m_extAppMenu->menuAction()->setEnabled(false);
-    for (QMenu* validated : {menu, m_photoMenu, m_extAppMenu})
+    for (QMenu* validated : {menu, addressBook, m_photoMenu, m_extAppMenu})
         connect(validated, &QMenu::aboutToShow, this, [this, validated] { validateMenuItems(validated); });
     connect(m_ui._exportBarButton, &QToolButton::clicked, this, &PLMainWindowController::onExport);
 }

@@ -104,13 +104,19 @@ void PLMainWindowController::validateMenuItems(QMenu* menu)
 {
     endFolderNameEditing();
     const MenuValidation::State state = menuState();
-    for (QAction* item : menu->actions()) {
-        if (!item->property(kValidatedProperty).toBool())
-            continue;
-        const MenuValidation::Validation validation = MenuValidation::validateMenuItem(item->objectName(), state, item->property(kTagProperty).toInt());
-        item->setEnabled(validation.enabled);
-        if (item->isCheckable())
-            item->setChecked(validation.checked);
+    QList<QMenu*> menus{menu};
+    // The submenus' items too, so that a menu's state is whole as soon as it opens.
+    while (!menus.isEmpty()) {
+        for (QAction* item : menus.takeFirst()->actions()) {
+            if (item->menu())
+                menus.append(item->menu());
+            if (!item->property(kValidatedProperty).toBool())
+                continue;
+            const MenuValidation::Validation validation = MenuValidation::validateMenuItem(item->objectName(), state, item->property(kTagProperty).toInt());
+            item->setEnabled(validation.enabled);
+            if (item->isCheckable())
+                item->setChecked(validation.checked);
+        }
     }
 }
 
