@@ -4,6 +4,8 @@
 #include "app/core/LocalString.h"
 #include "app/core/PLAppController.h"
 #include "app/core/PLNetDBLockController.h"
+#include "app/export/PLExporter.h"
+#include "app/export/PhotoAfterImport.h"
 #include "app/linkage/PLExtAppController.h"
 #include "app/ui/PLMainMenu.h"
 #include "app/ui/logic/PLArrayController.h"
@@ -65,6 +67,23 @@ TEST(MenuValidation, RulesBeyondTheSelection)
         const MenuValidation::Validation v = MenuValidation::validateMenuItem(QString::fromLatin1(c.action), c.state, c.tag);
         EXPECT_EQ(v.enabled, c.enabled) << c.action << " #" << c.tag;
         EXPECT_EQ(v.checked, c.checked) << c.action << " #" << c.tag;
+    }
+}
+
+// The mark a card's "flag2" gets when it is handed to photo application 1 or 2: a blank mark
+// counts as "0" for both applications.
+TEST(PhotoHandOffMark, EachApplicationAddsItsOwnMark)
+{
+    struct Case {
+        const char* flag;
+        const char* afterFirst;
+        const char* afterSecond;
+    } cases[] = {
+        {"", "1", "2"}, {"0", "1", "2"}, {"1", "1", "3"}, {"2", "3", "2"}, {"3", "3", "3"}, {"9", "9", "9"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(sentFlagAfterHandOff(QString::fromLatin1(c.flag), PLExporter::kPhotoAppType1), QString::fromLatin1(c.afterFirst)) << c.flag;
+        EXPECT_EQ(sentFlagAfterHandOff(QString::fromLatin1(c.flag), PLExporter::kPhotoAppType2), QString::fromLatin1(c.afterSecond)) << c.flag;
     }
 }
 
