@@ -14,10 +14,12 @@
 #include "app/ui/MainWindowUploadHost.h"
 #include "app/ui/PLCardListController.h"
 #include "app/ui/PLOutlineViewController.h"
+#include "app/ui/logic/MainWindowLayout.h"
 #include "app/ui/logic/PLArrayController.h"
 #include "platform/appkit/ModalScope.h"
 #include "platform/appkit/Scheduler.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/PreferenceDomain.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
 
@@ -98,9 +100,14 @@ void PLMainWindowController::searchText(const QString& text)
 {
     // The card list shows the cards that hold the text, as if the user had typed it.
     PLNSLog(QStringLiteral("searchText: %@"), text);
-    // A search that opens the window searches every card, not the last folder.
-    if (!m_window->isVisible() && !m_window->isMinimized())
+    if (m_database.folder().isEmpty())
+        return;
+    // A search that opens the window searches every card, not the last folder, and shows the
+    // list without the detail editor.
+    if (!m_window->isVisible() && !m_window->isMinimized()) {
+        PreferenceDomain::standard().setValue(QString::fromLatin1(MainWindowLayout::kShowDetailView), 0);
         _outlineViewController->setIsLaunchFromShortCutKey(true);
+    }
     showActiveWindow();
     m_ui._searchFiled->setText(text);
     findProgress();

@@ -8,6 +8,7 @@
 #include "app/export/PhotoAfterImport.h"
 #include "app/linkage/PLExtAppController.h"
 #include "app/ui/PLMainMenu.h"
+#include "app/ui/logic/MainWindowLayout.h"
 #include "app/ui/logic/PLArrayController.h"
 #include "app/ui/logic/ToolbarItems.h"
 #include "platform/workspace/Workspace.h"
@@ -269,6 +270,32 @@ TEST_F(MainMenuCommands, ItemsCarryNamesAndTheStandardKeys)
     window->ui()._tvList->setFocus();
     trigger("search");
     EXPECT_EQ(window->window()->focusWidget(), window->ui()._searchFiled);
+}
+
+TEST_F(MainMenuCommands, TheDesktopsSearchOpensTheWindowOnTheListAlone)
+{
+    menu.reset();
+    delegate.reset();
+    window.reset();
+    PreferenceDomain::standard().setValue(QString::fromLatin1(MainWindowLayout::kShowDetailView), 1);
+    {
+        // No database chosen yet: nothing opens.
+        OpenDatabase none;
+        PLMainWindowController early(none);
+        early.setTerminate([] {});
+        early.searchText(QStringLiteral("Ann"));
+        EXPECT_FALSE(early.isWindowVisible());
+        EXPECT_EQ(PreferenceDomain::standard().value(QString::fromLatin1(MainWindowLayout::kShowDetailView)).toInteger(), 1);
+    }
+    openDatabase.choose(database);
+    window = std::make_unique<PLMainWindowController>(openDatabase);
+    window->setTerminate([] {});
+    window->searchText(QStringLiteral("Ann"));
+    QApplication::processEvents();
+    EXPECT_TRUE(window->isWindowVisible());
+    EXPECT_EQ(window->ui()._searchFiled->text(), QStringLiteral("Ann"));
+    EXPECT_EQ(PreferenceDomain::standard().value(QString::fromLatin1(MainWindowLayout::kShowDetailView)).toInteger(), 0);
+    EXPECT_FALSE(window->ui()._detailSideView->isVisible());
 }
 
 TEST_F(MainMenuCommands, LanguageAndImageCommandsActOnTheBarsTheyStandFor)
