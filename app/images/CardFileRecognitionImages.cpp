@@ -12,8 +12,7 @@ QString CardFileRecognitionImages::databaseFolder() const { return m_database.fo
 
 int CardFileRecognitionImages::checkPDF(const QString& path)
 {
-    m_open.reset();
-    m_openPath.clear();
+    takeOpen(path);
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
         return CheckPDF(path);
@@ -22,8 +21,8 @@ int CardFileRecognitionImages::checkPDF(const QString& path)
         return kPdfUnusable;
     const int kind = checkPdfDocument(*document, nullptr);
     if (kind == kPdfCard) {
-        m_open = std::move(document);
-        m_openPath = path;
+        std::lock_guard lock(m_mutex);
+        m_open[path] = std::move(document);
     }
     return kind;
 }
@@ -31,12 +30,11 @@ int CardFileRecognitionImages::checkPDF(const QString& path)
 int CardFileRecognitionImages::acquireCardImages(const QString& frontPath, const QString& backPath,
                                                  CardBitmap* front, CardBitmap* back)
 {
-    if (backPath.isEmpty() && m_open && frontPath == m_openPath) {
-        const std::unique_ptr<PdfDocument> document = std::move(m_open);
-        m_openPath.clear();
-        return AcquireCardImageFromDocument(*document, front, back);
-    }
-    return AcquireCardImages(frontPath, backPath, front, back);
+    const std::unique_ptr<PdfDocument> frontDocument = takeOpen(frontPath);
+    takeOpen(backPath);
+    if (backPath.isEmpty() && frontDocument)
+        return AcquireCardImageFromDocument(*frontDocument, front, back, CardDecoding::Grey);
+    return AcquireCardImages(frontPath, backPath, front, back, CardDecoding::Grey);
 }
 
 bool CardFileRecognitionImages::rotateBitmap(CardBitmap* bitmap, int degrees)
@@ -51,4 +49,15 @@ bool CardFileRecognitionImages::rotateBitmap(CardBitmap* bitmap, int degrees)
 int CardFileRecognitionImages::rotatePDFPage(const QString& path, int page, int degrees)
 {
     return RotatePDFPage(path, page, degrees);
+}
+
+std::unique_ptr<PdfDocument> CardFileRecognitionImages::takeOpen(const QString& path)
+{
+    std::lock_guard lock(m_mutex);
+    const auto found = m_open.find(path);
+    if (found == m_open.end())
+        return nullptr;
+    std::unique_ptr<PdfDocument> document = std::move(found->second);
+    m_open.erase(found);
+    return document;
 }

@@ -1,11 +1,14 @@
 // The card image files of the open database as recognition uses them. A card file is read and
-// parsed once: the one last classified is kept open for the decoding that follows.
+// parsed once: a card PDF that was classified is kept open for the decoding that follows. The
+// checks and decoding may run on several threads at once, each on its own card's files.
 #pragma once
 
 #include "app/images/RecognitionImages.h"
 #include "platform/pdf/PdfDocument.h"
 
+#include <map>
 #include <memory>
+#include <mutex>
 
 class OpenDatabase;
 
@@ -21,7 +24,9 @@ public:
     int rotatePDFPage(const QString& path, int page, int degrees) override;
 
 private:
+    std::unique_ptr<PdfDocument> takeOpen(const QString& path);
+
     const OpenDatabase& m_database;
-    QString m_openPath;
-    std::unique_ptr<PdfDocument> m_open;
+    std::mutex m_mutex;
+    std::map<QString, std::unique_ptr<PdfDocument>> m_open; // classified card PDFs by path
 };

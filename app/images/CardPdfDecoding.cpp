@@ -2,6 +2,7 @@
 
 #include "app/core/PLChecker.h"
 #include "app/images/CardPdfCheck.h"
+#include "app/images/JpegGreyDecoder.h"
 #include "app/images/PageContentScan.h"
 #include "platform/pdf/PdfLimits.h"
 
@@ -9,8 +10,8 @@
 #include <QImageReader>
 
 #include <charconv>
-#include <cstring>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -134,8 +135,14 @@ DecodeArray decodeArrayOf(const PdfObject& decode, int components)
     return normal ? DecodeArray::Normal : inverted ? DecodeArray::Inverted : DecodeArray::Other;
 }
 
-QImage decodeJpeg(const std::string& bytes)
+QImage decodeJpeg(const std::string& bytes, CardDecoding decoding)
 {
+    if (decoding == CardDecoding::Grey) {
+        QImage grey;
+        const JpegGreyResult result = decodeJpegToGrey(bytes.data(), bytes.size(), &grey);
+        if (result != JpegGreyResult::Unsupported)
+            return grey;
+    }
     QByteArray data = QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size()));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
@@ -171,7 +178,7 @@ QImage rawSamples(const std::string& data, int width, int height, int components
 }
 
 // The stored image of a card page, decoded by its colour space, depth and Decode array.
-int decodeImageStream(const PdfObject& image, QImage& bitmap, PageImageDescription& description)
+int decodeImageStream(const PdfObject& image, QImage& bitmap, PageImageDescription& description, CardDecoding decoding)
 {
     PdfObject dict = image.streamDictionary();
     if (!dict.key("/Type").isName("/XObject") || !dict.key("/Subtype").isName("/Image")
@@ -196,7 +203,7 @@ int decodeImageStream(const PdfObject& image, QImage& bitmap, PageImageDescripti
         if (!dict.key("/Decode").isNull())
             return kImageNeedsRender;
         const std::string raw = image.streamData(PdfObject::Decoding::Raw);
-        bitmap = decodeJpeg(raw);
+        bitmap = decodeJpeg(raw, decoding);
         if (bitmap.isNull())
             return 2;
         description.jpegEncoded = true;
@@ -262,7 +269,7 @@ int renderPage(PdfDocument& document, int index, QImage::Format format, CardBitm
     return 0;
 }
 
-int buildPageBitmap(PdfDocument& document, int index, CardBitmap& out)
+int buildPageBitmap(PdfDocument& document, int index, CardBitmap& out, CardDecoding decoding)
 {
     PdfPage page = document.pages().at(size_t(index));
     uint8_t highCompression = 0;
@@ -274,7 +281,7 @@ int buildPageBitmap(PdfDocument& document, int index, CardBitmap& out)
         status = renderPage(document, index, QImage::Format_RGBA8888, out);
     } else {
         PageImageDescription description;
-        status = AcquireImageFromPDFPage(page, &out.image, &description, &rotation);
+        status = AcquireImageFromPDFPage(page, &out.image, &description, &rotation, decoding);
         if (status == kImageNeedsRender) {
             PdfObject image;
             long long ignored = 0;
@@ -393,7 +400,7 @@ void GetRotateDegreeFromStreamData(const std::string& data, int* degrees)
         *degrees = (e == 0 && f != 0) ? 90 : (e != 0 && f == 0) ? 270 : 0;
 }
 
-int AcquireImageFromPDFPage(const PdfPage& page, QImage* bitmap, PageImageDescription* description, int* rotation)
+int AcquireImageFromPDFPage(const PdfPage& page, QImage* bitmap, PageImageDescription* description, int* rotation, CardDecoding decoding)
 {
     if (!bitmap || !description || !rotation)
         return 2;
@@ -413,7 +420,7 @@ int AcquireImageFromPDFPage(const PdfPage& page, QImage* bitmap, PageImageDescri
             return 2;
         *rotation = normalizedDegrees(turned);
         QImage decoded;
-        int status = decodeImageStream(image, decoded, *description);
+        int status = decodeImageStream(image, decoded, *description, decoding);
         if (status != 0)
             return status;
         const bool quarter = *rotation == 90 || *rotation == 270;
@@ -428,7 +435,7 @@ int AcquireImageFromPDFPage(const PdfPage& page, QImage* bitmap, PageImageDescri
     }
 }
 
-int AcquireCardImageFromPDF(const QString& path, CardBitmap* first, CardBitmap* second)
+int AcquireCardImageFromPDF(const QString& path, CardBitmap* first, CardBitmap* second, CardDecoding decoding)
 {
     if (PLChecker::isBlank(path) || (!first && !second))
         return -50;
@@ -437,10 +444,10 @@ int AcquireCardImageFromPDF(const QString& path, CardBitmap* first, CardBitmap* 
     if (second)
         *second = CardBitmap();
     std::unique_ptr<PdfDocument> document = PdfDocument::open(path);
-    return document ? AcquireCardImageFromDocument(*document, first, second) : 2;
+    return document ? AcquireCardImageFromDocument(*document, first, second, decoding) : 2;
 }
 
-int AcquireCardImageFromDocument(PdfDocument& document, CardBitmap* first, CardBitmap* second)
+int AcquireCardImageFromDocument(PdfDocument& document, CardBitmap* first, CardBitmap* second, CardDecoding decoding)
 {
     if (!first && !second)
         return -50;
@@ -453,9 +460,9 @@ int AcquireCardImageFromDocument(PdfDocument& document, CardBitmap* first, CardB
         if (pages == 0)
             return 2;
         CardBitmap front, back;
-        if (first && buildPageBitmap(document, 0, front) != 0)
+        if (first && buildPageBitmap(document, 0, front, decoding) != 0)
             return 2;
-        if (second && pages >= 2 && buildPageBitmap(document, 1, back) != 0)
+        if (second && pages >= 2 && buildPageBitmap(document, 1, back, decoding) != 0)
             return 2;
         if (first)
             *first = front;
@@ -467,19 +474,19 @@ int AcquireCardImageFromDocument(PdfDocument& document, CardBitmap* first, CardB
     }
 }
 
-int AcquireCardImages(const QString& frontPath, const QString& backPath, CardBitmap* front, CardBitmap* back)
+int AcquireCardImages(const QString& frontPath, const QString& backPath, CardBitmap* front, CardBitmap* back, CardDecoding decoding)
 {
     if (PLChecker::isBlank(backPath))
-        return AcquireCardImageFromPDF(frontPath, front, back);
+        return AcquireCardImageFromPDF(frontPath, front, back, decoding);
     if (!front && !back)
         return -50;
     if (front) {
-        int status = AcquireCardImageFromPDF(frontPath, front, nullptr);
+        int status = AcquireCardImageFromPDF(frontPath, front, nullptr, decoding);
         if (status != 0)
             return status;
     }
     if (back) {
-        int status = AcquireCardImageFromPDF(backPath, back, nullptr);
+        int status = AcquireCardImageFromPDF(backPath, back, nullptr, decoding);
         if (status != 0) {
             if (front)
                 *front = CardBitmap();

@@ -18,10 +18,11 @@ QImage greyOf(const QImage& image)
     QImage grey(rgb.size(), QImage::Format_Grayscale8);
     if (grey.isNull())
         return grey;
-    for (int y = 0; y < rgb.height(); ++y) {
+    const int width = rgb.width(), height = rgb.height();
+    for (int y = 0; y < height; ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
         uchar* row = grey.scanLine(y);
-        for (int x = 0; x < rgb.width(); ++x)
+        for (int x = 0; x < width; ++x)
             row[x] = uchar((qRed(in[x]) * 11 + qGreen(in[x]) * 16 + qBlue(in[x]) * 5) / 32);
     }
     return grey;

@@ -8,11 +8,14 @@
 #include "app/images/OcrPendingExchange.h"
 #include "app/images/RecognitionCardJob.h"
 #include "app/images/RecognitionImages.h"
+#include "app/images/RecognitionPreparation.h"
+#include "app/images/RecognitionWait.h"
 #include "platform/events/OcrProtocol.h"
 #include "platform/foundation/Log.h"
 #include "platform/store/DatabaseLayout.h"
 
 #include <QDir>
+#include <QThread>
 
 #include <algorithm>
 #include <array>
@@ -45,51 +48,6 @@ constexpr std::array<StatusRule, 9> kEndingStatuses = {{
 constexpr int kStatusNoData = 1001;
 
 bool isBlank(const QVariant& value) { return !value.isValid() || value.toString().trimmed().isEmpty(); }
-
-QByteArray paramBlock(int type, int language, int left, int top, int right, int bottom)
-{
-    QByteArray block(int(ocr::kParamSize), '\0');
-    auto* p = reinterpret_cast<uint8_t*>(block.data());
-    p[ocr::kParamTypeOffset] = uint8_t(type);
-    ocr::writeI32(p + ocr::kParamLeftOffset, left);
-    ocr::writeI32(p + ocr::kParamTopOffset, top);
-    ocr::writeI32(p + ocr::kParamRightOffset, right);
-    ocr::writeI32(p + ocr::kParamBottomOffset, bottom);
-    ocr::writeI32(p + ocr::kParamLanguageOffset, language);
-    return block;
-}
-
-QByteArray imageInfoBlock(const OcrBitmap& bitmap, const CardBitmap& info)
-{
-    QByteArray block(int(ocr::kImageInfoSize), '\0');
-    auto* p = reinterpret_cast<uint8_t*>(block.data());
-    ocr::writeU16(p + ocr::kInfoWidthOffset, uint16_t(bitmap.width));
-    ocr::writeU16(p + ocr::kInfoHeightOffset, uint16_t(bitmap.height));
-    ocr::writeU16(p + ocr::kInfoBytesPerRowOffset, uint16_t(bitmap.bytesPerRow));
-    p[ocr::kInfoFormatOffset] = ocr::kInfoFormatValue;
-    ocr::writeU16(p + ocr::kInfoVerticalDpiOffset, uint16_t(std::clamp(info.info.vdpi, 0, 0xFFFF)));
-    ocr::writeU16(p + ocr::kInfoHorizontalDpiOffset, uint16_t(std::clamp(info.info.hdpi, 0, 0xFFFF)));
-    ocr::writeU32(p + ocr::kInfoDataSizeOffset, uint32_t(bitmap.data.size()));
-    p[ocr::kInfoBitsPerPixelOffset] = uint8_t(bitmap.bitsPerPixel);
-    return block;
-}
-
-// The area sent for a user's box (origin bottom left) on an image w x h, clamped to the image;
-// false when nothing of the box lies on it.
-bool areaOfBox(const QRectF& box, int width, int height, int* left, int* top, int* right, int* bottom)
-{
-    const float x = float(box.x()), y = float(box.y()), w = float(box.width()), h = float(box.height());
-    const float fh = float(height);
-    *left = int(x);
-    *top = int(fh - y - h);
-    *right = int(x + w);
-    *bottom = int(fh - y);
-    *left = std::max(*left, 0);
-    *top = std::max(*top, 0);
-    *right = std::min(*right, width - 1);
-    *bottom = std::min(*bottom, height - 1);
-    return *left <= *right && *top <= *bottom;
-}
 
 } // namespace
 
@@ -143,13 +101,15 @@ int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>
                          rect, isRect, recognizeType, regCountry,
                          recognizeType != kTypeWholeNew && recognizeType != kTypeWholeAgain};
 
-    // Cards go to several OCR applications at once; their replies are taken in the cards' order,
-    // so results, messages and page turns come as from one application. A field-tag run ends
-    // with its first card mapped, so it keeps to one.
+    // Cards are decoded on a pool of threads and go to several OCR applications at once; their
+    // replies are taken in the cards' order, so results, messages and page turns come as from one
+    // application. A field-tag run ends with its first card mapped, so it keeps to one.
     const int workers = setup.fieldTag ? 1 : int(std::clamp<qsizetype>(cards->size(), 1, ocrWorkerCount()));
-    const qsizetype window = qsizetype(workers) * 3;
+    const int threads = int(std::clamp<qsizetype>(cards->size(), 1, QThread::idealThreadCount()));
+    const qsizetype window = std::max(qsizetype(workers) * 3, qsizetype(threads) * 2);
     std::vector<char> usable(size_t(workers), 1);
     std::deque<RecognitionCardJob> jobs;
+    RecognitionPreparation preparation(setup, threads);
     auto idleWorker = [&]() {
         for (int w = 0; w < workers; ++w) {
             const bool working = std::any_of(jobs.begin(), jobs.end(), [w](const RecognitionCardJob& job) {
@@ -159,6 +119,14 @@ int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>
                 return w;
         }
         return -1;
+    };
+    // Requests start in the cards' order: the first card not yet sent.
+    auto nextToSend = [&jobs]() -> RecognitionCardJob* {
+        for (RecognitionCardJob& job : jobs) {
+            if (!job.sent)
+                return job.prepared->isDone() ? &job : nullptr;
+        }
+        return nullptr;
     };
     // The requests still out when the run ends are answered (or time out) before it returns.
     auto drain = [&jobs]() {
@@ -188,100 +156,77 @@ int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>
         }
         if (jobs.empty() && next >= cards->size())
             return cardResult;
+        while (next < cards->size() && qsizetype(jobs.size()) < window) {
+            PLNSLog(QStringLiteral("Reg: %d"), int(next));
+            RecognitionCardJob job = startCard(setup, cards->at(next), preparation);
+            job.index = next++;
+            jobs.push_back(std::move(job));
+        }
+        RecognitionCardJob* job = nullptr;
         int worker = -1;
-        while (next < cards->size() && qsizetype(jobs.size()) < window && (worker = idleWorker()) >= 0) {
+        while ((job = nextToSend()) && (job->prepared->skipped || (worker = idleWorker()) >= 0)) {
+            if (job->prepared->skipped) {
+                job->sent = true;
+                continue;
+            }
             // Extra workers start on first use; one that cannot be had is left out of the run.
             if (worker > 0 && !LaunchOCRWorker(worker)) {
                 usable[size_t(worker)] = 0;
                 continue;
             }
-            PLNSLog(QStringLiteral("Reg: %d"), int(next));
-            RecognitionCardJob job = prepareCard(setup, cards->at(next));
-            job.index = next++;
-            if (!job.skipped) {
-                job.worker = worker;
-                job.exchange = PLStartEventOnOCRWorker(
-                    worker, ocr::kEventRun, {ocr::kKeyParam, job.param.constData(), int32_t(job.param.size())},
-                    {ocr::kKeyImageInfo, job.info.constData(), int32_t(job.info.size())},
-                    {ocr::kKeyImage, job.bitmap.data.constData(), int32_t(job.bitmap.data.size())}, &job.startError);
-            }
-            jobs.push_back(std::move(job));
+            const PreparedCard& prepared = *job->prepared;
+            job->worker = worker;
+            job->sent = true;
+            job->exchange = PLStartEventOnOCRWorker(
+                worker, ocr::kEventRun, {ocr::kKeyParam, prepared.param.constData(), int32_t(prepared.param.size())},
+                {ocr::kKeyImageInfo, prepared.info.constData(), int32_t(prepared.info.size())},
+                {ocr::kKeyImage, prepared.bitmap.data.constData(), int32_t(prepared.bitmap.data.size())}, &job->startError);
             if (jobs.front().ready())
                 break;
         }
-        std::vector<OcrPendingExchange*> out;
-        for (const RecognitionCardJob& job : jobs) {
-            if (job.exchange && !job.exchange->isDone())
-                out.push_back(job.exchange.get());
-        }
-        if (!out.empty() && !jobs.front().ready())
-            OcrPendingExchange::waitForAny(out);
+        // Woken when the first card's reply is in, or a card can be sent that could not before.
+        waitForRecognitionWork([&]() {
+            if (jobs.front().ready())
+                return true;
+            const RecognitionCardJob* waiting = nextToSend();
+            return waiting && (waiting->prepared->skipped || idleWorker() >= 0);
+        });
     }
 }
 
-RecognitionCardJob PLRegController::prepareCard(const RecognitionRunSetup& setup, CardRecord* card)
+RecognitionCardJob PLRegController::startCard(const RecognitionRunSetup& setup, CardRecord* card, RecognitionPreparation& preparation)
 {
     RecognitionCardJob job;
     job.card = card;
-    job.skipped = true;
+    PreparedCard& prepared = *job.prepared;
+    auto skip = [&prepared](int result) {
+        prepared.skipResult = result;
+        prepared.done.store(true, std::memory_order_release);
+    };
     if (!card) {
-        job.skipResult = kMissingArgument;
+        skip(kMissingArgument);
         return job;
     }
     const QVariant faceFile = card->valueForKey(cardkey::kFaceImageFile);
     if (!faceFile.isValid()) {
         PLNSLog(QStringLiteral("get pdf path is failed :%i"), kNoFrontImage);
-        job.skipResult = kNoFrontImage;
+        skip(kNoFrontImage);
         return job;
     }
-    RecognitionImages* const images = setup.images;
-    job.frontPath = setup.folder.filePath(faceFile.toString());
-    if (images->checkPDF(job.frontPath) != RecognitionImages::kCardPdf) {
-        PLNSLog(QStringLiteral("errPdf = CheckPDF(pdfPath)"));
-        return job;
-    }
+    prepared.frontPath = setup.folder.filePath(faceFile.toString());
     const QVariant backFile = card->valueForKey(cardkey::kBackImageFile);
-    if (!isBlank(backFile)) {
-        job.backPath = setup.folder.filePath(backFile.toString());
-        if (images->checkPDF(job.backPath) != RecognitionImages::kCardPdf) {
-            PLNSLog(QStringLiteral("errPdf = CheckPDF(pdfPathBack)"));
-            job.backPath.clear();
-        }
-    }
-    CardBitmap front, back;
-    if (images->acquireCardImages(job.frontPath, job.backPath, &front, &back) != 0 || front.image.isNull()) {
-        PLNSLog(QStringLiteral("get pdf image info is fail"));
-        job.skipResult = 0;
-        return job;
-    }
-    job.hasBack = !back.image.isNull();
-    back = {};
-    if (front.info.rotation != 0) {
-        CardBitmap turned = front;
-        if (images->rotateBitmap(&turned, front.info.rotation))
-            front = std::move(turned);
-    }
-    if (!makeOcrBitmap(front.image, &job.bitmap)) {
-        PLNSLog(QStringLiteral("get pdf image info is fail"));
-        job.skipResult = 0;
-        return job;
-    }
-    int left = 0, top = 0, right = job.bitmap.width - 1, bottom = job.bitmap.height - 1;
-    if (setup.isRect && !areaOfBox(setup.rect, job.bitmap.width, job.bitmap.height, &left, &top, &right, &bottom)) {
-        job.skipResult = kMissingArgument;
-        return job;
-    }
-    job.param = paramBlock(setup.type, setup.country, left, top, right, bottom);
-    job.info = imageInfoBlock(job.bitmap, front);
-    job.skipped = false;
+    if (!isBlank(backFile))
+        prepared.backPath = setup.folder.filePath(backFile.toString());
+    preparation.prepare(job.prepared);
     return job;
 }
 
 std::optional<int> PLRegController::finishCard(const RecognitionRunSetup& setup, RecognitionCardJob& job, int* cardResult)
 {
-    if (job.skipped) {
-        if (job.skipResult)
-            *cardResult = *job.skipResult;
+    const PreparedCard& prepared = *job.prepared;
+    if (prepared.skipped) {
+        if (prepared.skipResult)
+            *cardResult = *prepared.skipResult;
         return std::nullopt;
     }
     CardRecord* const card = job.card;
@@ -327,7 +272,7 @@ std::optional<int> PLRegController::finishCard(const RecognitionRunSetup& setup,
     const int turns = setup.type == kTypeWholeNew ? turnBlock[ocr::kOrientationTurnsOffset] & 3 : 0;
 
     CardDict dict;
-    const int height = turns == 1 || turns == 3 ? job.bitmap.width : job.bitmap.height;
+    const int height = turns == 1 || turns == 3 ? prepared.bitmap.width : prepared.bitmap.height;
     const int mapped = setup.fieldTag ? setDetailRecognizeStructToDbDict(&dict, &result, height, setup.type, language)
                                       : setRecognizeStructToDbDict(&dict, &result, height, language);
     if (mapped != 0) {
@@ -343,12 +288,12 @@ std::optional<int> PLRegController::finishCard(const RecognitionRunSetup& setup,
     }
     if (turns != 0) {
         RecognitionImages* const images = setup.images;
-        if (images->rotatePDFPage(job.frontPath, 0, turns * 90) != 0)
+        if (images->rotatePDFPage(prepared.frontPath, 0, turns * 90) != 0)
             PLNSLog(QStringLiteral("Rotate is fail :%i"), kTurnFailed);
-        if (job.hasBack) {
+        if (prepared.hasBack) {
             const int degrees = turns == 1 ? 270 : turns == 3 ? 90 : turns * 90;
-            const int failed = job.backPath.isEmpty() ? images->rotatePDFPage(job.frontPath, 1, degrees)
-                                                      : images->rotatePDFPage(job.backPath, 0, degrees);
+            const int failed = prepared.backPath.isEmpty() ? images->rotatePDFPage(prepared.frontPath, 1, degrees)
+                                                           : images->rotatePDFPage(prepared.backPath, 0, degrees);
             if (failed != 0)
                 PLNSLog(QStringLiteral("Rotate is fail(back size):%i"), kTurnFailed);
         }

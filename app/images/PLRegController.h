@@ -14,6 +14,7 @@
 #include <optional>
 
 class RecognitionImages;
+class RecognitionPreparation;
 struct RecognitionCardJob;
 struct RecognitionRunSetup;
 
@@ -70,9 +71,10 @@ public:
     static QString slotRectString(const QByteArray& result, int slot, int imageHeight);
 
 private:
-    // A run's steps for one card: its checks, decoding and request blocks; then its reply.
-    // finishCard answers the run's end code when the card ends the run.
-    RecognitionCardJob prepareCard(const RecognitionRunSetup& setup, CardRecord* card);
+    // A run's steps for one card: its files named and handed to the preparation (checks,
+    // decoding, request blocks); then its reply. finishCard answers the run's end code when the
+    // card ends the run.
+    RecognitionCardJob startCard(const RecognitionRunSetup& setup, CardRecord* card, RecognitionPreparation& preparation);
     std::optional<int> finishCard(const RecognitionRunSetup& setup, RecognitionCardJob& job, int* cardResult);
     int mapTag(CardDict* dict, const QByteArray& result, int imageHeight, int tag, int country);
 

@@ -10,6 +10,7 @@
 #include <QRectF>
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -26,22 +27,33 @@ struct RecognitionRunSetup {
     bool fieldTag = false;
 };
 
-struct RecognitionCardJob {
-    qsizetype index = 0;
-    CardRecord* card = nullptr;
-    // No request was made for the card; skipResult is what it does to the run's result (none:
+// What the preparation of a card makes of its files, on a thread of the preparation pool: the
+// checks, the front as the OCR application takes it, and the request blocks. Read only once done.
+struct PreparedCard {
+    // No request is made for the card; skipResult is what it does to the run's result (none:
     // the result before it stands).
-    bool skipped = false;
+    bool skipped = true;
     std::optional<int> skipResult;
     QString frontPath;
-    QString backPath;
+    QString backPath; // empty when the card has no back file, or it is no card PDF
     bool hasBack = false;
     OcrBitmap bitmap;
     QByteArray param;
     QByteArray info;
+    std::atomic<bool> done{false};
+
+    bool isDone() const { return done.load(std::memory_order_acquire); }
+};
+
+struct RecognitionCardJob {
+    qsizetype index = 0;
+    CardRecord* card = nullptr;
+    // Shared with the thread that prepares it, which may still run when the run ends early.
+    std::shared_ptr<PreparedCard> prepared = std::make_shared<PreparedCard>();
+    bool sent = false; // a request was started (or could not be)
     int worker = -1;
     std::unique_ptr<OcrPendingExchange> exchange;
     int16_t startError = 0; // why no exchange could be started
 
-    bool ready() const { return skipped || !exchange || exchange->isDone(); }
+    bool ready() const { return prepared->isDone() && (prepared->skipped || (sent && (!exchange || exchange->isDone()))); }
 };

@@ -1,5 +1,5 @@
 // Arbitrary bytes as an arriving JPEG: the header and comment reader, the check, and the
-// conversion to a card PDF whose image is then decoded.
+// conversion to a card PDF whose image is then decoded, as stored and for recognition.
 #include "app/images/ArrivingFiles.h"
 #include "app/images/CardPdfDecoding.h"
 #include "fuzz/pdf/FuzzFiles.h"
@@ -22,6 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (ConvertJPEGToPDF(path, &pdf)) {
         CardBitmap bitmap;
         AcquireCardImageFromPDF(pdf, &bitmap, nullptr);
+        AcquireCardImageFromPDF(pdf, &bitmap, nullptr, CardDecoding::Grey);
         QFile::remove(pdf);
     }
     return 0;

@@ -231,35 +231,41 @@ TEST_F(PdfFiles, BitmapsByColourSpaceDepthAndDecode)
     Image rawGrey = grey8;
     rawGrey.filter.clear();
 
+    // Recognition's decoding gives a JPEG's luminance alone; the other forms stay as stored.
     struct Case {
         const char* name;
         Image image;
         QImage::Format format;
+        QImage::Format greyFormat;
         int colour;
     };
     const Case cases[] = {
-        {"DCT RGB", rgbJpeg(w, h), QImage::Format_RGB32, 1},
-        {"DCT grey", greyJpeg, QImage::Format_Grayscale8, 1},
-        {"1-bit Flate, 0 is black", bitsNormal, QImage::Format_Mono, 0},
-        {"1-bit Flate, Decode [1 0]", bitsDecoded, QImage::Format_Mono, 0},
-        {"1-bit ICC, Decode [1 0]", bitsIcc, QImage::Format_Mono, 0},
-        {"8-bit Flate grey", grey8, QImage::Format_Grayscale8, 1},
-        {"8-bit ICC grey", grey8Icc, QImage::Format_Grayscale8, 1},
-        {"8-bit Flate RGB", rgb8, QImage::Format_RGB888, 1},
-        {"8-bit unfiltered grey", rawGrey, QImage::Format_Grayscale8, 1},
+        {"DCT RGB", rgbJpeg(w, h), QImage::Format_RGB32, QImage::Format_Grayscale8, 1},
+        {"DCT grey", greyJpeg, QImage::Format_Grayscale8, QImage::Format_Grayscale8, 1},
+        {"1-bit Flate, 0 is black", bitsNormal, QImage::Format_Mono, QImage::Format_Mono, 0},
+        {"1-bit Flate, Decode [1 0]", bitsDecoded, QImage::Format_Mono, QImage::Format_Mono, 0},
+        {"1-bit ICC, Decode [1 0]", bitsIcc, QImage::Format_Mono, QImage::Format_Mono, 0},
+        {"8-bit Flate grey", grey8, QImage::Format_Grayscale8, QImage::Format_Grayscale8, 1},
+        {"8-bit ICC grey", grey8Icc, QImage::Format_Grayscale8, QImage::Format_Grayscale8, 1},
+        {"8-bit Flate RGB", rgb8, QImage::Format_RGB888, QImage::Format_RGB888, 1},
+        {"8-bit unfiltered grey", rawGrey, QImage::Format_Grayscale8, QImage::Format_Grayscale8, 1},
     };
     for (const Case& c : cases) {
         Document document = testpdf::scannerDocument(0);
         document.pages.push_back(testpdf::fullPage(c.image));
         const QString path = write(QString::fromLatin1(c.name) + ".pdf", document);
-        CardBitmap bitmap;
-        ASSERT_EQ(AcquireCardImageFromPDF(path, &bitmap, nullptr), 0) << c.name;
-        EXPECT_EQ(bitmap.image.format(), c.format) << c.name;
-        EXPECT_EQ(bitmap.info.colour, c.colour) << c.name;
-        ASSERT_EQ(bitmap.image.size(), QSize(w, h)) << c.name;
-        // Every fixture is dark on the left half and light on the right.
-        EXPECT_LT(qGray(bitmap.image.pixel(1, h / 2)), 60) << c.name;
-        EXPECT_GT(qGray(bitmap.image.pixel(w - 2, h / 2)), 200) << c.name;
+        for (const CardDecoding decoding : {CardDecoding::AsStored, CardDecoding::Grey}) {
+            const bool grey = decoding == CardDecoding::Grey;
+            CardBitmap bitmap;
+            ASSERT_EQ(AcquireCardImageFromPDF(path, &bitmap, nullptr, decoding), 0) << c.name << grey;
+            EXPECT_EQ(bitmap.image.format(), grey ? c.greyFormat : c.format) << c.name << grey;
+            EXPECT_EQ(bitmap.info.colour, c.colour) << c.name << grey;
+            EXPECT_EQ(bitmap.info.hdpi, bitmap.info.vdpi) << c.name << grey;
+            ASSERT_EQ(bitmap.image.size(), QSize(w, h)) << c.name << grey;
+            // Every fixture is dark on the left half and light on the right.
+            EXPECT_LT(qGray(bitmap.image.pixel(1, h / 2)), 60) << c.name << grey;
+            EXPECT_GT(qGray(bitmap.image.pixel(w - 2, h / 2)), 200) << c.name << grey;
+        }
     }
 }
 
@@ -334,6 +340,8 @@ TEST_F(PdfFiles, BadPagesFailWithoutABitmap)
     Image shortData = testpdf::flateImage(100, 100, 8, "/DeviceGray", QByteArray(10, '\0'));
     Image noBits = rgbJpeg();
     noBits.bitsPerComponent = 0;
+    Image headless = rgbJpeg();
+    headless.data = headless.data.left(20);
     Document empty = testpdf::scannerDocument(0);
     empty.pages.push_back(emptyPage());
     struct Case {
@@ -347,16 +355,16 @@ TEST_F(PdfFiles, BadPagesFailWithoutABitmap)
     };
     const QByteArray good = testpdf::buildPdf(testpdf::scannerDocument(1));
     const Case cases[] = {
-        {"claims 3.6 gigapixels", onePage(huge)},
-        {"samples cut short", onePage(shortData)},
-        {"page without image", testpdf::buildPdf(empty)},
-        {"truncated file", good.left(good.size() / 2)},
-        {"no pdf", QByteArray("hello")},
+        {"claims 3.6 gigapixels", onePage(huge)},         {"samples cut short", onePage(shortData)},
+        {"JPEG cut before its frame", onePage(headless)}, {"page without image", testpdf::buildPdf(empty)},
+        {"truncated file", good.left(good.size() / 2)},   {"no pdf", QByteArray("hello")},
     };
     for (const Case& c : cases) {
-        CardBitmap bitmap;
-        EXPECT_EQ(AcquireCardImageFromPDF(write(QString::fromLatin1(c.name) + ".pdf", c.bytes), &bitmap, nullptr), 2)
-            << c.name;
-        EXPECT_TRUE(bitmap.image.isNull()) << c.name;
+        const QString path = write(QString::fromLatin1(c.name) + ".pdf", c.bytes);
+        for (const CardDecoding decoding : {CardDecoding::AsStored, CardDecoding::Grey}) {
+            CardBitmap bitmap;
+            EXPECT_EQ(AcquireCardImageFromPDF(path, &bitmap, nullptr, decoding), 2) << c.name;
+            EXPECT_TRUE(bitmap.image.isNull()) << c.name;
+        }
     }
 }

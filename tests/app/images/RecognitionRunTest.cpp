@@ -1,6 +1,5 @@
 #include "FakeOcrServer.h"
 #include "ResultBuilder.h"
-
 #include "app/images/OcrApplicationLink.h"
 #include "app/images/PLRegController.h"
 #include "app/images/RecognitionImages.h"
@@ -11,12 +10,16 @@
 #include <QElapsedTimer>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTransform>
 
-#include <atomic>
-#include <thread>
-
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -27,7 +30,12 @@ public:
     int acquireCardImages(const QString& frontPath, const QString& backPath, CardBitmap* front,
                           CardBitmap* back) override
     {
-        acquired << frontPath + u'|' + backPath;
+        {
+            std::lock_guard lock(mutex);
+            acquired << frontPath + u'|' + backPath;
+        }
+        if (onAcquire)
+            onAcquire(frontPath);
         *front = frontBitmap;
         // "c<k>_N1.pdf": card k's bitmap is 100 + k pixels wide, so a request tells its card.
         if (widthFromName)
@@ -49,7 +57,9 @@ public:
 
     QStringList badFiles;
     bool widthFromName = false;
+    std::mutex mutex; // cards are decoded on several threads at once
     QStringList acquired;
+    std::function<void(const QString& frontPath)> onAcquire; // on the decoding thread
     QStringList turned;
     CardBitmap frontBitmap{QImage(300, 200, QImage::Format_Grayscale8), {0, 300, 300, 1}};
     CardBitmap backBitmap;
@@ -420,6 +430,45 @@ TEST_F(RecognitionRun, SeveralApplicationsWorkAtOnceAndResultsAreWrittenInTheCar
     EXPECT_EQ(runCards(&writes), 0);
     EXPECT_EQ(writes.size(), 6);
     EXPECT_EQ(script->connections, 5);
+}
+
+// Cards are decoded on several threads: a later card decoded first still goes to the OCR
+// application and has its result written after the earlier ones.
+TEST_F(RecognitionRun, CardsDecodedOutOfOrderAreSentAndWrittenInTheirOrder)
+{
+    if (QThread::idealThreadCount() < 2)
+        GTEST_SKIP() << "one core: cards are decoded one at a time";
+    images.widthFromName = true;
+    std::mutex mutex;
+    std::condition_variable decoded;
+    QStringList finished; // decodings in the order they ended
+    bool laterFirst = false;
+    images.onAcquire = [&](const QString& front) {
+        std::unique_lock lock(mutex);
+        if (front.endsWith(u"/c0_N1.pdf"))
+            laterFirst = decoded.wait_for(lock, std::chrono::seconds(10), [&] { return finished.contains(u"c1"_qs); });
+        finished << front.section(u'/', -1).section(u'_', 0, 0);
+        decoded.notify_all();
+    };
+    script->answer = [](const OcrMessage& request) {
+        const int card = ocr::readU16(reinterpret_cast<const uint8_t*>(request.param(ocr::kKeyImageInfo)->constData())) - 100;
+        return mapped(QStringLiteral("card%1@b.example").arg(card));
+    };
+    QStringList writes;
+    std::vector<std::unique_ptr<Card>> cards;
+    QList<CardRecord*> list;
+    for (int k = 0; k < 3; ++k) {
+        cards.push_back(std::make_unique<Card>(QStringLiteral("c%1_N1.pdf").arg(k)));
+        cards.back()->writes = &writes;
+        list << cards.back().get();
+    }
+    EXPECT_EQ(run(list), 0);
+    EXPECT_TRUE(laterFirst);
+    QList<int> sent;
+    for (const OcrMessage& request : script->runRequests())
+        sent << ocr::readU16(reinterpret_cast<const uint8_t*>(request.param(ocr::kKeyImageInfo)->constData())) - 100;
+    EXPECT_EQ(sent, (QList<int>{0, 1, 2}));
+    EXPECT_EQ(writes, (QStringList{"card0@b.example", "card1@b.example", "card2@b.example"}));
 }
 
 // Without the card images there is no database to read the cards from: no card is sent.
