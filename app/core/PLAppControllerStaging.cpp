@@ -1,8 +1,7 @@
-// Staging of card files that do not come from the scanner driver: each file is copied into a
+// Staging of card files that do not come from the scanner driver: each file is placed in a
 // private folder, checked, and converted or split into one-page card PDFs there.
-#include "app/core/PLAppController.h"
-
 #include "app/core/DiskUtilities.h"
+#include "app/core/PLAppController.h"
 #include "app/core/PLMessage.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/StandardPaths.h"
@@ -11,7 +10,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -62,6 +63,40 @@ QString stagedName(const QString& folder, int position, const QString& suffix)
         if (!QFileInfo::exists(name))
             return name;
     }
+}
+
+// The arriving file under its staged name. Staged files are only read, and removed with the
+// staging, so none is made durable: on the same volume the file gets a second name (nothing is
+// written, nor given back to the disk at the removal), elsewhere a plain copy is made.
+bool stageFile(const QString& path, const QString& staged)
+{
+    const QByteArray from = QFile::encodeName(path), to = QFile::encodeName(staged);
+    if (::link(from.constData(), to.constData()) == 0)
+        return true;
+    const int in = ::open(from.constData(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return false;
+    const int out = ::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    bool copied = out >= 0;
+    char buffer[65536];
+    for (ssize_t n; copied && (n = ::read(in, buffer, sizeof buffer)) != 0;) {
+        if (n < 0 && errno == EINTR)
+            continue;
+        for (ssize_t at = 0; copied && n > 0 && at < n;) {
+            const ssize_t written = ::write(out, buffer + at, size_t(n - at));
+            if (written < 0 && errno == EINTR)
+                continue;
+            copied = written > 0;
+            at += written;
+        }
+        copied = copied && n > 0;
+    }
+    ::close(in);
+    if (out >= 0 && ::close(out) != 0)
+        copied = false;
+    if (!copied && out >= 0)
+        ::unlink(to.constData());
+    return copied;
 }
 
 // Continue skips the file; Cancel ends the staging with what it has.
@@ -144,7 +179,7 @@ std::optional<QStringList> PLAppController::prepareInputFilesToAnalyze(const QSt
         }
 
         const QString staged = stagedName(folder, i + 1, info.suffix());
-        if (!QFile::copy(path, staged)) {
+        if (!stageFile(path, staged)) {
             PLMessage::ShowPLErrorMessage(239, name);
             PLNSLog(QStringLiteral("failed to copy the file to temp folder"));
             return std::nullopt;

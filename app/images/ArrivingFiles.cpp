@@ -55,6 +55,22 @@ QString twelveHourStamp(const QDateTime& now)
         + now.toString(QStringLiteral("mmss"));
 }
 
+// 0, or -201 when the document carries a signature.
+int signatureCheck(PdfDocument& document)
+{
+    try {
+        PdfObject form = document.catalog().key("/AcroForm");
+        if (form.isDictionary()) {
+            PdfObject flags = form.key("/SigFlags");
+            if (flags.isInteger() && flags.intValue() > 0)
+                return kAddedFileDamaged;
+        }
+        return 0;
+    } catch (const std::exception&) {
+        return kAddedFileDamaged;
+    }
+}
+
 int jpegCheck(const QString& path)
 {
     std::optional<QString> comment = GetJPEGCreator(path);
@@ -99,7 +115,7 @@ int checkAddedFiles(const QString& path)
                 return kAddedFileDamaged;
             if (!document->allowsPrinting())
                 return kAddedFileLocked;
-            if (CheckPDFDigitalSignature(path) != 0)
+            if (signatureCheck(*document) != 0)
                 return kAddedFileDamaged;
         }
         std::optional<QString> creator = document->infoText("/Creator");
@@ -122,19 +138,7 @@ int checkAddedFiles(const QString& path)
 int CheckPDFDigitalSignature(const QString& path)
 {
     std::unique_ptr<PdfDocument> document = PdfDocument::open(path);
-    if (!document)
-        return kAddedFileDamaged;
-    try {
-        PdfObject form = document->catalog().key("/AcroForm");
-        if (form.isDictionary()) {
-            PdfObject flags = form.key("/SigFlags");
-            if (flags.isInteger() && flags.intValue() > 0)
-                return kAddedFileDamaged;
-        }
-        return 0;
-    } catch (const std::exception&) {
-        return kAddedFileDamaged;
-    }
+    return document ? signatureCheck(*document) : kAddedFileDamaged;
 }
 
 std::optional<QString> GetJPEGCreator(const QString& path)

@@ -3,8 +3,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QThread>
 
+#include <algorithm>
+#include <atomic>
 #include <fcntl.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -30,17 +34,49 @@ void startWriteback(const QString& path)
     ::close(fd);
 }
 
+// A replacement set by a test; none flushes with flushToDisk.
 CardFileBatch::Sync& syncFunction()
 {
-    static CardFileBatch::Sync sync = flushToDisk;
+    static CardFileBatch::Sync sync;
     return sync;
+}
+
+// Whether each file was flushed. The flushes run side by side, so that their waits for the disk
+// overlap rather than add up; a replacement is called in the batch's order on this thread.
+std::vector<char> flushAll(const std::vector<std::pair<QString, QString>>& files)
+{
+    std::vector<char> flushed(files.size(), 0);
+    if (const CardFileBatch::Sync& sync = syncFunction()) {
+        for (size_t i = 0; i < files.size(); ++i)
+            flushed[i] = sync(files[i].second);
+        return flushed;
+    }
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t i; (i = next.fetch_add(1)) < files.size();)
+            flushed[i] = flushToDisk(files[i].second);
+    };
+    const size_t threads = std::min(files.size(), size_t(std::max(1, QThread::idealThreadCount())));
+    std::vector<std::thread> helpers;
+    for (size_t t = 1; t < threads; ++t)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
+    return flushed;
+}
+
+bool flushFolder(const QString& folder)
+{
+    const CardFileBatch::Sync& sync = syncFunction();
+    return sync ? sync(folder) : flushToDisk(folder);
 }
 
 } // namespace
 
 void CardFileBatch::setSync(Sync sync)
 {
-    syncFunction() = sync ? std::move(sync) : Sync(flushToDisk);
+    syncFunction() = std::move(sync);
 }
 
 QStringList CardFileBatch::makeDurable()
@@ -49,14 +85,16 @@ QStringList CardFileBatch::makeDurable()
     QSet<QString> folders;
     for (const auto& [cardID, path] : m_files)
         startWriteback(path);
-    for (const auto& [cardID, path] : m_files) {
+    const std::vector<char> flushed = flushAll(m_files);
+    for (size_t i = 0; i < m_files.size(); ++i) {
+        const auto& [cardID, path] = m_files[i];
         folders.insert(QFileInfo(path).absolutePath());
-        if (!syncFunction()(path) && !failed.contains(cardID))
+        if (!flushed[i] && !failed.contains(cardID))
             failed.append(cardID);
     }
     // The new names are durable once their folder is.
     for (const QString& folder : std::as_const(folders)) {
-        if (syncFunction()(folder))
+        if (flushFolder(folder))
             continue;
         for (const auto& [cardID, path] : m_files) {
             if (QFileInfo(path).absolutePath() == folder && !failed.contains(cardID))

@@ -18,6 +18,8 @@ public:
     QStringList makeDurable();
 
     // How one written file or folder is flushed to the disk; tests replace it to make one fail.
+    // The files of a batch are flushed on several threads at once, but a replacement is called
+    // for them one after the other, in the order they were added, on the calling thread.
     using Sync = std::function<bool(const QString& path)>;
     static void setSync(Sync sync);
 

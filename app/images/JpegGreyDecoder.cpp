@@ -5,7 +5,10 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <jpeglib.h>
+#include <mutex>
+#include <vector>
 
 namespace {
 
@@ -13,6 +16,68 @@ struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
 };
+
+// Card bitmaps of one size follow each other by the hundred: their buffers are kept for the next
+// card rather than given back, which spares the page faults of fresh memory and keeps each
+// decoding thread from holding freed bitmaps of its own.
+constexpr size_t kKeptBuffers = 16;
+constexpr size_t kBufferHead = 16; // the buffer's size, ahead of its bytes at the alignment malloc gives
+
+std::mutex g_buffersMutex;
+std::vector<unsigned char*> g_keptBuffers;
+
+size_t bufferSize(const unsigned char* buffer)
+{
+    return *reinterpret_cast<const size_t*>(buffer);
+}
+
+unsigned char* takeBuffer(size_t size)
+{
+    {
+        std::lock_guard lock(g_buffersMutex);
+        for (auto it = g_keptBuffers.begin(); it != g_keptBuffers.end(); ++it) {
+            if (bufferSize(*it) == size) {
+                unsigned char* buffer = *it;
+                g_keptBuffers.erase(it);
+                return buffer;
+            }
+        }
+    }
+    auto* buffer = static_cast<unsigned char*>(std::malloc(kBufferHead + size));
+    if (buffer)
+        *reinterpret_cast<size_t*>(buffer) = size;
+    return buffer;
+}
+
+void keepBuffer(void* data)
+{
+    auto* buffer = static_cast<unsigned char*>(data);
+    {
+        std::lock_guard lock(g_buffersMutex);
+        if (g_keptBuffers.size() < kKeptBuffers) {
+            g_keptBuffers.push_back(buffer);
+            return;
+        }
+        // Full of another size, the oldest goes: a run of new sizes replaces the kept ones.
+        if (bufferSize(g_keptBuffers.front()) != bufferSize(buffer)) {
+            std::free(g_keptBuffers.front());
+            g_keptBuffers.erase(g_keptBuffers.begin());
+            g_keptBuffers.push_back(buffer);
+            return;
+        }
+    }
+    std::free(buffer);
+}
+
+// A grey image over a kept buffer, which goes back to the kept ones with the image's last copy.
+QImage greyImage(int width, int height)
+{
+    const qsizetype bytesPerLine = (qsizetype(width) + 3) & ~qsizetype(3);
+    unsigned char* buffer = takeBuffer(size_t(bytesPerLine) * size_t(height));
+    if (!buffer)
+        return {};
+    return QImage(buffer + kBufferHead, width, height, bytesPerLine, QImage::Format_Grayscale8, keepBuffer, buffer);
+}
 
 [[noreturn]] void leaveOnError(j_common_ptr info)
 {
@@ -44,7 +109,7 @@ JpegGreyResult decodeInto(jpeg_decompress_struct* info, ErrorManager* errors, co
     jpeg_start_decompress(info);
     if (info->output_components != 1)
         return JpegGreyResult::Failed;
-    *grey = QImage(int(info->output_width), int(info->output_height), QImage::Format_Grayscale8);
+    *grey = greyImage(int(info->output_width), int(info->output_height));
     if (grey->isNull())
         return JpegGreyResult::Failed;
     while (info->output_scanline < info->output_height) {

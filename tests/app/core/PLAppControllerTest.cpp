@@ -1,11 +1,11 @@
-#include "TestBundle.h"
-
-#include "app/core/Globals.h"
-#include "app/core/DiskUtilities.h"
-#include "app/core/OpenDatabase.h"
 #include "app/core/PLAppController.h"
-#include "platform/foundation/DatabaseLock.h"
+
+#include "TestBundle.h"
+#include "app/core/DiskUtilities.h"
+#include "app/core/Globals.h"
+#include "app/core/OpenDatabase.h"
 #include "platform/appkit/Scheduler.h"
+#include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
@@ -15,7 +15,10 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -548,4 +551,41 @@ TEST_F(AppControllerTest, ShutdownStoresThePathTypeOnlyWhenOneWasRecorded)
 
     app.onlineUpdate();
     EXPECT_EQ(messages.texts(), QStringList{"E125"}) << "no update program is installed here";
+}
+
+// An arriving file is staged without its bytes being written again where the volume allows (a
+// second name for it), else copied; either way the staged file reads as the original, and
+// cleaning the staging leaves the original as it was.
+TEST_F(AppControllerTest, StagedFilesReadAsTheOriginalAndLeaveItInPlace)
+{
+    PLAppController& app = make();
+    QTemporaryDir otherVolume(QStringLiteral("/dev/shm/pelmora-test-XXXXXX"));
+    QStringList folders{files.path()};
+    if (otherVolume.isValid())
+        folders << otherVolume.path();
+    for (const QString& folder : std::as_const(folders)) {
+        const QString original = folder + QStringLiteral("/card.pdf");
+        QFile file(original);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("%PDF-1.4 a card");
+        file.close();
+        const std::optional<QStringList> staged = app.prepareInputFilesToAnalyze({original});
+        ASSERT_TRUE(staged);
+        const QString copy = app.toBeDeletedInBackFolder().value(0);
+        ASSERT_TRUE(copy.startsWith(app.tempFolderPath())) << copy.toStdString();
+        QFile stagedFile(copy);
+        ASSERT_TRUE(stagedFile.open(QIODevice::ReadOnly));
+        EXPECT_EQ(stagedFile.readAll(), "%PDF-1.4 a card");
+        struct stat source {
+        }, target{};
+        ASSERT_EQ(::stat(QFile::encodeName(original).constData(), &source), 0);
+        ASSERT_EQ(::stat(QFile::encodeName(copy).constData(), &target), 0);
+        if (source.st_dev == target.st_dev) {
+            EXPECT_EQ(source.st_ino, target.st_ino) << "the same volume: a second name, no copy";
+        }
+        app.cleanStagingFolder();
+        EXPECT_FALSE(QFileInfo::exists(copy));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), "%PDF-1.4 a card");
+    }
 }
