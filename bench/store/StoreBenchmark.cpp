@@ -1,18 +1,25 @@
 // Fetching every card through a context against stepping a bare SELECT, and saving new cards
 // through a context against bare prepared inserts, on the same files in the same run.
+// First the peak memory (VmHWM) of fetching the 100,000 cards with every attribute, each way in a
+// process of its own: the context keeping its objects, and a bare read keeping every value's bytes
+// in one buffer (the least any reader can hold).
 // Prints the ratios; a ratio is information, not a verdict.
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
 #include "platform/store/RawSqlite.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimeZone>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -192,6 +199,87 @@ void BM_ContextInsertAndSave(benchmark::State& state)
     }
 }
 
+long peakResidentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return 0;
+}
+
+// One way of reading every card of the store, in this process; prints the rows read and the peak.
+int measurePeak(const char* way, const QString& store)
+{
+    size_t rows = 0;
+    std::string keepBare;
+    ManagedObjectList keepObjects;
+    std::unique_ptr<ManagedObjectContext> context;
+    if (std::strcmp(way, "bare") == 0) {
+        SqliteConnection connection;
+        connection.open(store, false);
+        SqliteStatement select(connection.handle(), "SELECT * FROM ZCARD");
+        sqlite3_stmt* s = select.get();
+        const int columns = sqlite3_column_count(s);
+        // Each value as its column number, its length and its bytes. Reserved pages that are never
+        // written take no memory, so the room is generous and the buffer never moves.
+        std::string values;
+        values.reserve(size_t(QFileInfo(store).size()) * 2);
+        while (sqlite3_step(s) == SQLITE_ROW) {
+            ++rows;
+            for (int c = 0; c < columns; ++c) {
+                if (sqlite3_column_type(s, c) == SQLITE_NULL)
+                    continue;
+                const auto* bytes = static_cast<const char*>(sqlite3_column_blob(s, c));
+                const auto size = unsigned(sqlite3_column_bytes(s, c));
+                values.push_back(char(c));
+                values.append(reinterpret_cast<const char*>(&size), sizeof size);
+                values.append(bytes, size);
+            }
+        }
+        keepBare = std::move(values);
+    } else {
+        context = ManagedObjectContext::open(CardStore::currentModel(), store);
+        if (std::strcmp(way, "context") == 0) {
+            FetchRequest request;
+            request.entityName = "Card";
+            keepObjects = context->executeFetchRequest(request);
+            rows = size_t(keepObjects.size());
+        }
+    }
+    std::printf("%zu %ld\n", rows, peakResidentKiB());
+    return 0;
+}
+
+struct Peak {
+    long rows = 0;
+    long kib = 0;
+};
+
+Peak peakInChild(const char* way)
+{
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--peak"), QString::fromLatin1(way), fetchStore()});
+    child.waitForFinished(-1);
+    const QList<QByteArray> words = child.readAllStandardOutput().trimmed().split(' ');
+    return words.size() == 2 ? Peak{words[0].toLong(), words[1].toLong()} : Peak{};
+}
+
+void printPeaks()
+{
+    const Peak opened = peakInChild("open"), bare = peakInChild("bare"), objects = peakInChild("context");
+    std::printf("Peak memory (VmHWM) reading %d cards with every attribute, each in a process of its own\n", kFetchCards);
+    std::printf("  store opened, nothing read:            %7.1f MiB\n", opened.kib / 1024.0);
+    std::printf("  bare SELECT, values kept in one buffer: %7.1f MiB (%ld rows)\n", bare.kib / 1024.0, bare.rows);
+    std::printf("  context fetch, objects kept:           %7.1f MiB (%ld rows)\n", objects.kib / 1024.0, objects.rows);
+    if (bare.kib > 0)
+        std::printf("  context / bare = %.2f (aim: under 250 MB for the context)\n\n", double(objects.kib) / double(bare.kib));
+    std::fflush(stdout);
+}
+
 BENCHMARK(BM_BareSelect)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ContextFetch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ContextRefetch)->Unit(benchmark::kMillisecond);
@@ -214,6 +302,10 @@ public:
 
 int main(int argc, char** argv)
 {
+    if (argc == 4 && std::strcmp(argv[1], "--peak") == 0)
+        return measurePeak(argv[2], QString::fromLocal8Bit(argv[3]));
+    QCoreApplication application(argc, argv);
+    printPeaks();
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

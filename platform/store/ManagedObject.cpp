@@ -4,12 +4,65 @@
 
 #include <QUuid>
 
+#include <algorithm>
+
 ManagedObject::ManagedObject(const EntityDescription& entity, ManagedObjectContext* context)
-    : m_entity(&entity),
-      m_context(context),
-      m_values(size_t(entity.attributeCount())),
-      m_dirty(size_t(entity.attributeCount()), false)
+    : m_entity(&entity), m_context(context)
 {
+}
+
+const QVariant& ManagedObject::nullValue()
+{
+    static const QVariant none;
+    return none;
+}
+
+void ManagedObject::reserveValues(int count)
+{
+    if (m_values.empty())
+        m_values.reserve(size_t(count));
+}
+
+void ManagedObject::forgetValues(const AttributeBits& attributes)
+{
+    const AttributeBits drop = attributes & m_held;
+    if (!drop.any())
+        return;
+    size_t kept = 0, at = 0;
+    for (int a = 0; a < m_entity->attributeCount(); ++a) {
+        if (!m_held.test(a))
+            continue;
+        if (!drop.test(a)) {
+            if (kept != at)
+                m_values[kept] = std::move(m_values[at]);
+            ++kept;
+        }
+        ++at;
+    }
+    m_values.resize(kept);
+    m_values.shrink_to_fit();
+    m_held = m_held & ~drop;
+    m_unread = m_unread | drop;
+    m_readBefore = false;
+}
+
+void ManagedObject::storeValue(int index, QVariant value)
+{
+    const int at = m_held.rank(index);
+    if (m_held.test(index)) {
+        if (value.isValid()) {
+            m_values[size_t(at)] = std::move(value);
+        } else {
+            m_values.erase(m_values.begin() + at);
+            m_held.reset(index);
+        }
+    } else if (value.isValid()) {
+        // Grown a few values at a time: most objects are filled once and then only read.
+        if (m_values.size() == m_values.capacity())
+            m_values.reserve(m_values.size() + std::max<size_t>(4, m_values.size() / 4));
+        m_values.insert(m_values.begin() + at, std::move(value));
+        m_held.set(index);
+    }
 }
 
 QString ManagedObject::objectIdUri() const
@@ -49,11 +102,10 @@ bool ManagedObject::setValue(const QString& key, const QVariant& value)
 void ManagedObject::setValue(int index, const QVariant& value)
 {
     // Compared with the stored value, so that an unread attribute set to its own value is no change.
-    this->value(index);
-    QVariant& current = m_values[size_t(index)];
+    const QVariant& current = this->value(index);
     if (current.typeId() == value.typeId() && current == value)
         return;
-    current = value;
+    storeValue(index, value);
     if (m_entity->attribute(index).type == AttributeType::ToOne) {
         if (!m_targets.empty())
             m_targets[size_t(index)].reset();
@@ -77,7 +129,7 @@ ManagedObjectPtr ManagedObject::relatedObject(const QString& key) const
         return nullptr;
     if (!m_targets.empty() && m_targets[size_t(i)])
         return m_targets[size_t(i)];
-    const QVariant& pk = value(i);
+    const QVariant pk = value(i);
     if (!m_context || !pk.isValid() || pk.isNull())
         return nullptr;
     return m_context->objectWithPrimaryKey(m_entity->attribute(i).destinationEntity, pk.toLongLong());
@@ -93,9 +145,8 @@ bool ManagedObject::setRelatedObject(const QString& key, const ManagedObjectPtr&
     if (m_targets.empty())
         m_targets.resize(size_t(m_entity->attributeCount()));
     // The target's key is known only once it has been saved; `save` fills it in then.
-    if (!m_unread.empty())
-        m_unread[size_t(i)] = 0;
-    m_values[size_t(i)] = target && target->primaryKey() > 0 ? QVariant(qlonglong(target->primaryKey())) : QVariant();
+    m_unread.reset(i);
+    storeValue(i, target && target->primaryKey() > 0 ? QVariant(qlonglong(target->primaryKey())) : QVariant());
     m_targets[size_t(i)] = target;
     markDirty(i);
     return true;
@@ -105,8 +156,8 @@ QVariantMap ManagedObject::changedValues() const
 {
     QVariantMap map;
     for (int i = 0; i < m_entity->attributeCount(); ++i)
-        if (m_dirty[size_t(i)])
-            map.insert(m_entity->attribute(i).name, m_values[size_t(i)]);
+        if (m_dirty.test(i))
+            map.insert(m_entity->attribute(i).name, storedValue(i));
     return map;
 }
 
@@ -123,13 +174,12 @@ void ManagedObject::readUnread(int index) const
     }
     m_readBefore = true;
     // A row gone from the store, or a context gone: the value stays null from now on.
-    if (!m_unread.empty())
-        m_unread[size_t(index)] = 0;
+    m_unread.reset(index);
 }
 
 void ManagedObject::readAllUnread() const
 {
-    if (m_unread.empty())
+    if (!m_unread.any())
         return;
     if (m_context)
         m_context->readObject(*this);
@@ -138,18 +188,14 @@ void ManagedObject::readAllUnread() const
 
 void ManagedObject::markDirty(int index)
 {
-    if (!m_dirty[size_t(index)]) {
-        m_dirty[size_t(index)] = true;
-        ++m_dirtyCount;
-    }
+    m_dirty.set(index);
     if (m_context)
         m_context->objectChanged(this);
 }
 
 void ManagedObject::clearChanges()
 {
-    std::fill(m_dirty.begin(), m_dirty.end(), false);
-    m_dirtyCount = 0;
+    m_dirty.clear();
     m_inserted = false;
     m_pendingUpdate = false;
 }

@@ -1,10 +1,13 @@
 // One row of a store as an object: its entity, its primary key once saved, and its attribute
 // values. A context keeps at most one object per row (identity map) and tracks changes to it.
+// Only values that are set are held, one after the other in attribute order, so an object of a
+// card with a few fields filled (or of a lighter fetch) costs what those fields take.
 // Values are QVariants: null for a missing value or column, QString for text, qlonglong for
 // integers, double, QDateTime (UTC) for dates, QByteArray for binary data, and for a to-one
 // relationship the target's primary key (use relatedObject/setRelatedObject instead).
 #pragma once
 
+#include "platform/store/AttributeBits.h"
 #include "platform/store/StoreModel.h"
 
 #include <QDateTime>
@@ -43,9 +46,9 @@ public:
     // An attribute a lighter fetch left unread is read from the store here (see FetchRequest).
     const QVariant& value(int index) const
     {
-        if (!m_unread.empty() && m_unread[size_t(index)])
+        if (m_unread.test(index))
             readUnread(index);
-        return m_values[size_t(index)];
+        return storedValue(index);
     }
     // The value as text: "" for null, numbers in C locale form.
     QString stringValue(const QString& key) const;
@@ -61,14 +64,26 @@ public:
 
     // The values changed since the object was last saved or read, keyed by attribute name.
     QVariantMap changedValues() const;
-    bool hasChanges() const { return m_inserted || m_deleted || m_dirtyCount > 0; }
+    bool hasChanges() const { return m_inserted || m_deleted || m_dirty.any(); }
     bool isInserted() const { return m_inserted; }
-    bool isUpdated() const { return !m_inserted && !m_deleted && m_dirtyCount > 0; }
+    bool isUpdated() const { return !m_inserted && !m_deleted && m_dirty.any(); }
     bool isDeleted() const { return m_deleted; }
 
 private:
     friend class ManagedObjectContext;
 
+    // The value held for an attribute, without reading what a lighter fetch left unread.
+    const QVariant& storedValue(int index) const
+    {
+        return m_held.test(index) ? m_values[size_t(m_held.rank(index))] : nullValue();
+    }
+    // Holds `value` for the attribute; an invalid value is held as no value.
+    void storeValue(int index, QVariant value);
+    // Room for `count` values in all, when the object holds none yet.
+    void reserveValues(int count);
+    // Lets go of the values of `attributes` and marks them unread, to be read again on first use.
+    void forgetValues(const AttributeBits& attributes);
+    static const QVariant& nullValue();
     void markDirty(int index);
     void clearChanges();
     void readUnread(int index) const;
@@ -79,12 +94,12 @@ private:
     qint64 m_pk = 0;
     qint64 m_opt = 0;
     QString m_temporaryId;
-    std::vector<QVariant> m_values;
-    std::vector<bool> m_dirty;
-    mutable std::vector<char> m_unread; // by attribute index, set for those a lighter fetch left unread; empty: all read
+    std::vector<QVariant> m_values; // the values of the attributes in m_held, in attribute order
+    AttributeBits m_held;
+    AttributeBits m_dirty;
+    mutable AttributeBits m_unread;     // attributes a lighter fetch left unread
     mutable bool m_readBefore = false;  // an unread attribute of this object was read before
     std::vector<ManagedObjectPtr> m_targets; // unsaved relationship targets, by attribute index
-    int m_dirtyCount = 0;
     quint64 m_seenInFetch = 0; // the last full fetch that read the object's row
     bool m_inserted = false;
     bool m_deleted = false;

@@ -3,6 +3,7 @@
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/PlistFile.h"
 #include "platform/store/SqliteConnection.h"
+#include "platform/store/StoreStrings.h"
 #include "platform/store/StoreValues.h"
 
 #include <QCryptographicHash>
@@ -12,6 +13,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <unordered_map>
 
@@ -25,6 +27,8 @@ struct EntityState {
     qint64 zEnt = 0;                 // from Z_PRIMARYKEY; 0 while the store has no row for the entity
     std::vector<char> hasColumn;     // by attribute index
     std::vector<int> readIndices;    // attributes whose columns exist, in select order
+    AttributeBits readable;          // the same as bits
+    std::vector<std::unique_ptr<StoreStrings>> strings; // by attribute index, made on first use
     SqliteStatement selectAll;
     SqliteStatement selectOne;
     SqliteStatement insert;
@@ -35,6 +39,28 @@ struct EntityState {
     // ones are held by the context's change lists until the next save).
     QHash<qint64, std::weak_ptr<ManagedObject>> registered;
     quint64 fetchCount = 0;
+    qsizetype sweepAt = 1024; // registered's size at which handles of objects let go are removed
+
+    // A weak handle keeps the memory of an object made by make_shared, so handles of objects let go
+    // are removed whenever the table has doubled since the last time, fetched or not.
+    void registerObject(qint64 pk, const ManagedObjectPtr& object)
+    {
+        registered.insert(pk, object);
+        if (registered.size() < sweepAt)
+            return;
+        registered.removeIf([](const QHash<qint64, std::weak_ptr<ManagedObject>>::iterator& it) { return it->expired(); });
+        sweepAt = std::max<qsizetype>(1024, registered.size() * 2);
+    }
+
+    StoreStrings* stringsOf(int index)
+    {
+        if (strings.empty())
+            strings.resize(size_t(entity->attributeCount()));
+        std::unique_ptr<StoreStrings>& table = strings[size_t(index)];
+        if (!table)
+            table = std::make_unique<StoreStrings>();
+        return table.get();
+    }
 };
 
 QString errorText(sqlite3* db, int rc)
@@ -95,10 +121,11 @@ struct ManagedObjectContext::Private {
     void loadRow(EntityState& es, ManagedObject& object, sqlite3_stmt* s, bool keepChanged);
     // Reads the attributes of `indices`, in select order after Z_PK and Z_OPT; changed values
     // are kept when `keepChanged`.
-    void loadColumns(ManagedObject& object, sqlite3_stmt* s, const EntityState& es, const std::vector<int>& indices, bool keepChanged);
-    // `indices` null: every column (selectAll); else the columns of a lighter select.
+    void loadColumns(ManagedObject& object, sqlite3_stmt* s, EntityState& es, const std::vector<int>& indices, bool keepChanged);
+    // `indices` null: every column (selectAll); else the columns of a lighter select, `fetched`
+    // the same as bits.
     ManagedObjectPtr materialize(EntityState& es, sqlite3_stmt* s, ManagedObjectContext* owner,
-                                 const std::vector<int>* indices = nullptr);
+                                 const std::vector<int>* indices = nullptr, const AttributeBits* fetched = nullptr);
     // The select of Z_PK, Z_OPT and the columns of `indices`; null when it cannot be prepared.
     sqlite3_stmt* partialSelect(EntityState& es, const std::vector<int>& indices);
     int writeChanges(QString* error, std::vector<ManagedObject*>& assigned, std::vector<EntityState*>& newEnts);
@@ -209,6 +236,7 @@ int ManagedObjectContext::Private::readLayout(QString* error)
             if (columns.contains(es.entity->attribute(a).column)) {
                 es.hasColumn[size_t(a)] = 1;
                 es.readIndices.push_back(a);
+                es.readable.set(a);
             }
         rc = prepareEntity(es);
         if (rc != SQLITE_OK) {
@@ -267,17 +295,27 @@ int ManagedObjectContext::Private::prepareEntity(EntityState& es)
     return es.insert.prepare(db.handle(), "INSERT INTO " + table + " (" + names + ") VALUES (" + marks + ")");
 }
 
-void ManagedObjectContext::Private::loadColumns(ManagedObject& object, sqlite3_stmt* s, const EntityState& es,
+void ManagedObjectContext::Private::loadColumns(ManagedObject& object, sqlite3_stmt* s, EntityState& es,
                                                 const std::vector<int>& indices, bool keepChanged)
 {
     object.m_opt = sqlite3_column_int64(s, 1);
-    int column = 2;
-    for (int a : indices) {
-        if (!keepChanged || !object.m_dirty[size_t(a)])
-            object.m_values[size_t(a)] = readStoreColumn(s, column, es.entity->attribute(a).type);
-        if (!object.m_unread.empty())
-            object.m_unread[size_t(a)] = 0;
-        ++column;
+    // Each column's storage class is asked once (SQLite takes its lock for every question).
+    std::array<unsigned char, AttributeBits::kCapacity> kinds;
+    int count = 0;
+    for (size_t k = 0; k < indices.size(); ++k) {
+        kinds[k] = static_cast<unsigned char>(sqlite3_column_type(s, int(k) + 2));
+        count += kinds[k] != SQLITE_NULL;
+    }
+    // A new object gets room for exactly the values the row has.
+    object.reserveValues(count);
+    for (size_t k = 0; k < indices.size(); ++k) {
+        const int a = indices[k];
+        if (!keepChanged || !object.m_dirty.test(a)) {
+            const AttributeType type = es.entity->attribute(a).type;
+            StoreStrings* strings = kinds[k] == SQLITE_TEXT && type == AttributeType::String ? es.stringsOf(a) : nullptr;
+            object.storeValue(a, readStoreColumn(s, int(k) + 2, kinds[k], type, strings));
+        }
+        object.m_unread.reset(a);
     }
 }
 
@@ -288,7 +326,7 @@ void ManagedObjectContext::Private::loadRow(EntityState& es, ManagedObject& obje
 }
 
 ManagedObjectPtr ManagedObjectContext::Private::materialize(EntityState& es, sqlite3_stmt* s, ManagedObjectContext* owner,
-                                                            const std::vector<int>* indices)
+                                                            const std::vector<int>* indices, const AttributeBits* fetched)
 {
     const qint64 pk = sqlite3_column_int64(s, 0);
     ManagedObjectPtr object = es.registered.value(pk).lock();
@@ -296,16 +334,17 @@ ManagedObjectPtr ManagedObjectContext::Private::materialize(EntityState& es, sql
     if (!known) {
         object = std::make_shared<ManagedObject>(*es.entity, owner);
         object->m_pk = pk;
-        if (indices) {
-            object->m_unread.assign(size_t(es.entity->attributeCount()), 0);
-            for (int a : es.readIndices)
-                object->m_unread[size_t(a)] = 1;
-        }
-        es.registered.insert(pk, object);
+        if (indices)
+            object->m_unread = es.readable;
+        es.registerObject(pk, object);
     }
-    if (indices)
+    if (indices) {
+        // A known object met by a lighter fetch keeps only what that fetch reads and what it
+        // changed; the rest is read again on first use, so a list of many rows holds what it shows.
+        if (known && !object->m_deleted)
+            object->forgetValues(es.readable & ~*fetched & ~object->m_dirty);
         loadColumns(*object, s, es, *indices, known);
-    else
+    } else
         loadRow(es, *object, s, known);
     return object;
 }
@@ -402,10 +441,13 @@ ManagedObjectList ManagedObjectContext::executeFetchRequest(const FetchRequest& 
         // A lighter fetch reads the columns asked for, in select order; attributes the store
         // has no column for are not asked of it.
         std::vector<int> indices;
+        AttributeBits fetched;
         if (!request.propertiesToFetch.isEmpty()) {
             for (int a : es.readIndices)
-                if (request.propertiesToFetch.contains(es.entity->attribute(a).name))
+                if (request.propertiesToFetch.contains(es.entity->attribute(a).name)) {
                     indices.push_back(a);
+                    fetched.set(a);
+                }
         }
         const bool lighter = !request.propertiesToFetch.isEmpty() && indices.size() < es.readIndices.size();
         sqlite3_stmt* s = lighter ? d->partialSelect(es, indices) : es.selectAll.get();
@@ -421,7 +463,7 @@ ManagedObjectList ManagedObjectContext::executeFetchRequest(const FetchRequest& 
         int rc;
         while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
             ++rows;
-            ManagedObjectPtr object = d->materialize(es, s, this, lighter ? &indices : nullptr);
+            ManagedObjectPtr object = d->materialize(es, s, this, lighter ? &indices : nullptr, &fetched);
             object->m_seenInFetch = generation;
             if (request.includesPendingChanges && object->m_deleted)
                 continue;
@@ -472,7 +514,7 @@ void ManagedObjectContext::readAttribute(const EntityDescription& entity, int in
     const std::vector<int> indices{index};
     while (sqlite3_step(s) == SQLITE_ROW) {
         const ManagedObjectPtr object = es.registered.value(sqlite3_column_int64(s, 0)).lock();
-        if (object && !object->m_unread.empty() && object->m_unread[size_t(index)])
+        if (object && object->m_unread.test(index))
             d->loadColumns(*object, s, es, indices, true);
     }
     sqlite3_reset(s);
@@ -688,7 +730,7 @@ int ManagedObjectContext::Private::writeChanges(QString* error, std::vector<Mana
     auto resolveTargets = [](ManagedObject& o) {
         for (size_t a = 0; a < o.m_targets.size(); ++a)
             if (o.m_targets[a])
-                o.m_values[a] = o.m_targets[a]->m_pk > 0 ? QVariant(qlonglong(o.m_targets[a]->m_pk)) : QVariant();
+                o.storeValue(int(a), o.m_targets[a]->m_pk > 0 ? QVariant(qlonglong(o.m_targets[a]->m_pk)) : QVariant());
     };
 
     for (const ManagedObjectPtr& o : inserted) {
@@ -702,7 +744,7 @@ int ManagedObjectContext::Private::writeChanges(QString* error, std::vector<Mana
         if (es.hasOpt)
             rc |= sqlite3_bind_int64(s, p++, 1);
         for (int a : es.readIndices) {
-            const QVariant& v = o->m_values[size_t(a)];
+            const QVariant& v = o->storedValue(a);
             // Bindings start out NULL after a reset.
             if (v.isValid())
                 rc |= bindStoreValue(s, p, v, es.entity->attribute(a).type);
@@ -722,7 +764,7 @@ int ManagedObjectContext::Private::writeChanges(QString* error, std::vector<Mana
             return fail(SQLITE_ERROR);
         std::string mask(size_t(es.entity->attributeCount()), '0');
         for (int a : es.readIndices)
-            if (o->m_dirty[size_t(a)])
+            if (o->m_dirty.test(a))
                 mask[size_t(a)] = '1';
         auto it = es.updates.find(mask);
         if (it == es.updates.end()) {
@@ -744,7 +786,7 @@ int ManagedObjectContext::Private::writeChanges(QString* error, std::vector<Mana
         int rc = SQLITE_OK;
         for (int a : es.readIndices)
             if (mask[size_t(a)] == '1')
-                rc |= bindStoreValue(s, p++, o->m_values[size_t(a)], es.entity->attribute(a).type);
+                rc |= bindStoreValue(s, p++, o->storedValue(a), es.entity->attribute(a).type);
         rc |= sqlite3_bind_int64(s, p, o->m_pk);
         if (rc == SQLITE_OK)
             rc = sqlite3_step(s);
@@ -793,13 +835,14 @@ int ManagedObjectContext::save(QString* errorText)
         EntityState& es = d->entities[size_t(d->stateIndex(o->entityName()))];
         o->m_opt = 1;
         o->clearChanges();
-        o->m_targets.clear();
-        es.registered.insert(o->m_pk, o);
+        o->m_targets = {};
+        o->m_temporaryId = QString(); // named by its key from now on
+        es.registerObject(o->m_pk, o);
     }
     for (const ManagedObjectPtr& o : d->updated) {
         ++o->m_opt;
         o->clearChanges();
-        o->m_targets.clear();
+        o->m_targets = {};
     }
     for (const ManagedObjectPtr& o : d->deleted) {
         d->entities[size_t(d->stateIndex(o->entityName()))].registered.remove(o->m_pk);

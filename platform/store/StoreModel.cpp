@@ -1,5 +1,7 @@
 #include "platform/store/StoreModel.h"
 
+#include "platform/store/AttributeBits.h"
+
 #include <algorithm>
 
 const char* AttributeDescription::sqlType() const
@@ -26,6 +28,9 @@ bool AttributeDescription::isNumeric() const
 EntityDescription::EntityDescription(QString name, QList<AttributeDescription> attributes)
     : m_name(std::move(name)), m_table("Z" + m_name.toUpper().toUtf8()), m_attributes(std::move(attributes))
 {
+    // Objects keep their attributes' flags in AttributeBits.
+    if (m_attributes.size() > AttributeBits::kCapacity)
+        qFatal("entity %s has more than %d attributes", qPrintable(m_name), AttributeBits::kCapacity);
     for (int i = 0; i < m_attributes.size(); ++i) {
         AttributeDescription& a = m_attributes[i];
         a.column = "Z" + a.name.toUpper().toUtf8();

@@ -1,6 +1,6 @@
 #include "platform/store/StoreValues.h"
 
-#include <QTimeZone>
+#include "platform/store/StoreStrings.h"
 
 #include <sqlite3.h>
 
@@ -14,12 +14,13 @@ double storeTimeFromDate(const QDateTime& date)
 QDateTime dateFromStoreTime(double seconds)
 {
     const double ms = std::round((seconds + double(kStoreEpochUnixSeconds)) * 1000.0);
-    return QDateTime::fromMSecsSinceEpoch(qint64(ms), QTimeZone::utc());
+    // By time spec, not by time zone: a UTC date then fits inside the QDateTime, with nothing allocated.
+    return QDateTime::fromMSecsSinceEpoch(qint64(ms), Qt::UTC);
 }
 
-QVariant readStoreColumn(sqlite3_stmt* s, int column, AttributeType type)
+QVariant readStoreColumn(sqlite3_stmt* s, int column, int storage, AttributeType type, StoreStrings* strings)
 {
-    switch (sqlite3_column_type(s, column)) {
+    switch (storage) {
     case SQLITE_INTEGER: {
         const qint64 v = sqlite3_column_int64(s, column);
         if (type == AttributeType::Date)
@@ -40,7 +41,8 @@ QVariant readStoreColumn(sqlite3_stmt* s, int column, AttributeType type)
     }
     case SQLITE_TEXT: {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
-        return QString::fromUtf8(text, sqlite3_column_bytes(s, column));
+        const int size = sqlite3_column_bytes(s, column);
+        return strings ? strings->text(text, size) : QString::fromUtf8(text, size);
     }
     case SQLITE_BLOB: {
         const auto* data = static_cast<const char*>(sqlite3_column_blob(s, column));

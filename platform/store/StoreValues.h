@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QVariant>
 
+class StoreStrings;
 struct sqlite3_stmt;
 
 inline constexpr qint64 kStoreEpochUnixSeconds = 978307200;
@@ -14,7 +15,8 @@ inline constexpr qint64 kStoreEpochUnixSeconds = 978307200;
 double storeTimeFromDate(const QDateTime& date);
 QDateTime dateFromStoreTime(double seconds);
 
-// The value of result column `column` for an attribute of `type`.
-QVariant readStoreColumn(sqlite3_stmt* statement, int column, AttributeType type);
+// The value of result column `column`, of SQLite storage class `storage` (SQLITE_TEXT, …), for an
+// attribute of `type`; texts are shared through `strings` when given.
+QVariant readStoreColumn(sqlite3_stmt* statement, int column, int storage, AttributeType type, StoreStrings* strings);
 // Binds `value` for an attribute of `type` to parameter `parameter` (1-based); answers SQLite's code.
 int bindStoreValue(sqlite3_stmt* statement, int parameter, const QVariant& value, AttributeType type);
