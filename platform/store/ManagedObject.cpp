@@ -43,7 +43,6 @@ void ManagedObject::forgetValues(const AttributeBits& attributes)
     m_values.shrink_to_fit();
     m_held = m_held & ~drop;
     m_unread = m_unread | drop;
-    m_readBefore = false;
 }
 
 void ManagedObject::storeValue(int index, QVariant value)
@@ -57,9 +56,10 @@ void ManagedObject::storeValue(int index, QVariant value)
             m_held.reset(index);
         }
     } else if (value.isValid()) {
-        // Grown a few values at a time: most objects are filled once and then only read.
+        // An object being filled grows a few values at a time; a saved one, read far more often
+        // than it is changed, by the one value.
         if (m_values.size() == m_values.capacity())
-            m_values.reserve(m_values.size() + std::max<size_t>(4, m_values.size() / 4));
+            m_values.reserve(m_values.size() + (m_pk > 0 ? 1 : std::max<size_t>(4, m_values.size() / 4)));
         m_values.insert(m_values.begin() + at, std::move(value));
         m_held.set(index);
     }
@@ -163,16 +163,8 @@ QVariantMap ManagedObject::changedValues() const
 
 void ManagedObject::readUnread(int index) const
 {
-    // The first unread attribute asked of an object is most likely asked of every object of a
-    // list (a filter, a sort): its column is read for all of them. A second one is an object
-    // read as a whole (a card shown): its row is read.
-    if (m_context) {
-        if (m_readBefore)
-            m_context->readObject(*this);
-        else
-            m_context->readAttribute(*m_entity, index);
-    }
-    m_readBefore = true;
+    if (m_context)
+        m_context->readUnread(*this, index);
     // A row gone from the store, or a context gone: the value stays null from now on.
     m_unread.reset(index);
 }

@@ -98,7 +98,6 @@ private:
     AttributeBits m_held;
     AttributeBits m_dirty;
     mutable AttributeBits m_unread;     // attributes a lighter fetch left unread
-    mutable bool m_readBefore = false;  // an unread attribute of this object was read before
     std::vector<ManagedObjectPtr> m_targets; // unsaved relationship targets, by attribute index
     quint64 m_seenInFetch = 0; // the last full fetch that read the object's row
     bool m_inserted = false;

@@ -40,6 +40,9 @@ struct EntityState {
     QHash<qint64, std::weak_ptr<ManagedObject>> registered;
     quint64 fetchCount = 0;
     qsizetype sweepAt = 1024; // registered's size at which handles of objects let go are removed
+    // The unread attribute asked last, and of which object (compared, never followed).
+    int lastUnread = -1;
+    const ManagedObject* lastUnreadOf = nullptr;
 
     // A weak handle keeps the memory of an object made by make_shared, so handles of objects let go
     // are removed whenever the table has doubled since the last time, fetched or not.
@@ -505,6 +508,21 @@ ManagedObjectList ManagedObjectContext::executeFetchRequest(const FetchRequest& 
     return result;
 }
 
+void ManagedObjectContext::readUnread(const ManagedObject& object, int index)
+{
+    // One object asking is a card shown: its row is read. A second object asking for the same
+    // attribute is most likely a list's filter or sort going through every object: the column is
+    // read for all of them at once.
+    EntityState& es = d->entities[size_t(d->stateIndex(object.entityName()))];
+    const bool listWide = es.lastUnread == index && es.lastUnreadOf != &object;
+    es.lastUnread = index;
+    es.lastUnreadOf = &object;
+    if (listWide)
+        readAttribute(object.entity(), index);
+    else
+        readObject(object);
+}
+
 void ManagedObjectContext::readAttribute(const EntityDescription& entity, int index)
 {
     EntityState& es = d->entities[size_t(d->stateIndex(entity.name()))];
@@ -837,6 +855,7 @@ int ManagedObjectContext::save(QString* errorText)
         o->clearChanges();
         o->m_targets = {};
         o->m_temporaryId = QString(); // named by its key from now on
+        o->m_values.shrink_to_fit();  // filled a few values at a time; held as it is from now on
         es.registerObject(o->m_pk, o);
     }
     for (const ManagedObjectPtr& o : d->updated) {

@@ -77,6 +77,9 @@ private:
     explicit ManagedObjectContext(std::unique_ptr<Private> d);
     friend class ManagedObject;
     void objectChanged(ManagedObject* object);
+    // Reads an attribute a lighter fetch left unread of `object`: with the rest of its row, or for
+    // every object of the entity that lacks it when the one before asked for it too.
+    void readUnread(const ManagedObject& object, int index);
     // Reads one attribute that lighter fetches left unread, for every object of the entity that lacks it.
     void readAttribute(const EntityDescription& entity, int index);
     // Reads every attribute a lighter fetch left unread of one object from its row.

@@ -173,3 +173,33 @@ TEST_F(ObjectValues, SavedObjectsLetGoLeaveNothingBehindInALongRun)
     // 10,000 rows saved and never fetched: what grows is SQLite's page cache, not the objects.
     EXPECT_LT(qint64(heapInUse()) - after, 1024 * 1024);
 }
+
+TEST_F(ObjectValues, OneObjectAskedReadsItsRowASecondOneTheColumnForAll)
+{
+    {
+        auto writer = open();
+        for (const char* id : {"A", "B", "C"}) {
+            auto card = writer->insertNewObject("Card");
+            card->setValue("cardID", QString::fromLatin1(id));
+            card->setValue("face_Image_File", QString::fromLatin1(id) + "_N1.pdf");
+            card->setValue("memo", QStringLiteral("memo ") + QString::fromLatin1(id));
+        }
+        ASSERT_EQ(writer->save(), 0);
+    }
+    auto context = open();
+    const ManagedObjectList cards = fetchCards(*context, {"cardID"});
+    ASSERT_EQ(cards.size(), 3);
+    auto later = [&](const char* column) { scalar(path(), QStringLiteral("update ZCARD set %1 = 'later'").arg(column)); };
+
+    // A card shown: its whole row is read, and no other card's.
+    EXPECT_EQ(cards[0]->stringValue("face_Image_File"), "A_N1.pdf");
+    later("ZFACE_IMAGE_FILE");
+    later("ZMEMO");
+    EXPECT_EQ(cards[0]->stringValue("memo"), "memo A");
+    EXPECT_EQ(cards[1]->stringValue("memo"), "later");
+    // A second card asking for the same attribute: the column is read for every card lacking it.
+    scalar(path(), "update ZCARD set ZMEMO = 'again'");
+    EXPECT_EQ(cards[2]->stringValue("memo"), "again");
+    EXPECT_EQ(cards[1]->stringValue("memo"), "later");
+    EXPECT_EQ(cards[2]->stringValue("face_Image_File"), "later");
+}
