@@ -7,12 +7,15 @@
 // have written, and `sync` of the copies and their folder alone, which is what the import makes
 // durable. Prints the medians, the ratios to both and the peak memory of this process.
 // With --batches N, imports N batches of the cards one after the other into one database through
-// one main window, as a long run of the application does, and prints the resident size after each.
+// one shown main window (offscreen), as a long run of the application does, and prints the resident
+// size and the heap in use after each batch and the growth after the first:
+// build/bench/import/bench_import --batches 20 1000
 #include "app/core/OpenDatabase.h"
 #include "app/core/PLAppController.h"
 #include "app/images/OcrApplicationLink.h"
 #include "app/ui/PLApplicationServices.h"
 #include "app/ui/PLMainWindowController.h"
+#include "bench/support/ProcessMemory.h"
 #include "platform/events/OcrChannel.h"
 #include "platform/events/OcrChildProcess.h"
 #include "platform/events/OcrProtocol.h"
@@ -144,37 +147,31 @@ double importOnce(const QTemporaryDir& temp, const QString& name, const QStringL
     return ms;
 }
 
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return 0;
-}
-
 void importBatches(const QTemporaryDir& temp, const QStringList& paths, int batches)
 {
     BenchWindow bench(temp, QStringLiteral("Batches"));
     PLMainWindowController& window = bench.window;
-    long first = 0;
+    // The window is up, so its card list is loaded and drawn after every import, as in the application.
+    window.showWindow();
+    QCoreApplication::processEvents();
+    long first = 0, resident = 0;
     for (int batch = 1; batch <= batches; ++batch) {
         QElapsedTimer timer;
         timer.start();
         QStringList done;
         window.scanData(paths, kInputTypeScanner, &done);
+        QCoreApplication::processEvents();
         // The scanner's files are copied in, so the same files serve every batch.
-        const long resident = residentKiB();
+        resident = processStatusKiB("VmRSS");
         if (batch == 1)
             first = resident;
-        std::printf("batch %d: %lld cards in %.1f s, resident %.1f MiB (%+.1f MiB since the first batch)\n", batch,
-                    static_cast<long long>(done.size()), timer.nsecsElapsed() / 1e9, resident / 1024.0,
-                    (resident - first) / 1024.0);
+        std::printf("batch %d: %lld cards in %.1f s, resident %.1f MiB (%+.1f MiB since the first batch), heap in use %.1f MiB\n",
+                    batch, static_cast<long long>(done.size()), timer.nsecsElapsed() / 1e9, resident / 1024.0,
+                    (resident - first) / 1024.0, heapInUseMiB());
         std::fflush(stdout);
     }
+    std::printf("resident growth after the first batch: %.1f MiB over %d batches (aim: within 20 MiB)\n",
+                (resident - first) / 1024.0, batches - 1);
 }
 
 } // namespace

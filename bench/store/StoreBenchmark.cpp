@@ -4,6 +4,7 @@
 // process of its own: the context keeping its objects, and a bare read keeping every value's bytes
 // in one buffer (the least any reader can hold).
 // Prints the ratios; a ratio is information, not a verdict.
+#include "bench/support/ProcessMemory.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
 #include "platform/store/RawSqlite.h"
@@ -199,18 +200,6 @@ void BM_ContextInsertAndSave(benchmark::State& state)
     }
 }
 
-long peakResidentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return 0;
-}
-
 // One way of reading every card of the store, in this process; prints the rows read and the peak.
 int measurePeak(const char* way, const QString& store)
 {
@@ -250,7 +239,7 @@ int measurePeak(const char* way, const QString& store)
             rows = size_t(keepObjects.size());
         }
     }
-    std::printf("%zu %ld\n", rows, peakResidentKiB());
+    std::printf("%zu %ld\n", rows, processStatusKiB("VmHWM"));
     return 0;
 }
 
