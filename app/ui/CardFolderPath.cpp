@@ -42,6 +42,14 @@ QStringList folderPathNames(ManagedObjectContext& context, const QString& folder
     return names;
 }
 
+void setFolderPathNames(ManagedObject& belong, const QStringList& names)
+{
+    for (int level = 1; level <= kFolderPathMaxLevels; ++level) {
+        const QString name = names.value(level - 1);
+        belong.setValue(QStringLiteral("folder%1_Name").arg(level), name.isNull() ? QStringLiteral("") : name);
+    }
+}
+
 int setFolderNameWhenRemoving(ManagedObjectContext* context, const QString& cardID)
 {
     if (PLChecker::isBlank(cardID))
@@ -52,18 +60,14 @@ int setFolderNameWhenRemoving(ManagedObjectContext* context, const QString& card
         PLNSLog(QStringLiteral("Failed to get CardBelong object."));
         return kFolderNameNotSet;
     }
-    for (int level = 1; level <= kFolderPathMaxLevels; ++level)
-        belong->setValue(QStringLiteral("folder%1_Name").arg(level), QString());
+    setFolderPathNames(*belong, {});
     const QString folderID = belong->stringValue(kFolderID);
-    QStringList names = folderPathNames(*context, folderID);
+    const QStringList names = folderPathNames(*context, folderID);
     if (names.isEmpty()) {
         PLNSLog(QStringLiteral("Cann't find TreeNode which folderID is %@"), folderID);
         return kFolderNameNotSet;
     }
-    while (names.size() < kFolderPathMaxLevels)
-        names.append(QString());
-    for (int level = 1; level <= kFolderPathMaxLevels; ++level)
-        belong->setValue(QStringLiteral("folder%1_Name").arg(level), names.at(level - 1));
+    setFolderPathNames(*belong, names);
     context->refreshObject(belong, true);
     return 0;
 }

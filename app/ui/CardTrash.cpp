@@ -14,19 +14,12 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 namespace {
 
 const QString kCardID = QStringLiteral("cardID");
 const QString kFolderID = QStringLiteral("folder_ID");
-
-ManagedObjectPtr cardBelong(ManagedObjectContext& context, const QString& cardID)
-{
-    int error = 0;
-    const ManagedObjectList found = context.executeFetchRequest(
-        {QString::fromLatin1(CardStore::kEntityCardBelong), keyEquals(kCardID, cardID), {}}, &error);
-    return error != 0 || found.isEmpty() ? nullptr : found.first();
-}
 
 QString pathName(int level)
 {
@@ -39,12 +32,70 @@ bool isPlainFileName(const QString& name)
     return !PLChecker::isBlank(name) && !name.contains(QLatin1Char('/')) && name != QLatin1String(".") && name != QLatin1String("..");
 }
 
+// The CardBelong records of `cards` by card identifier (the first record of each), in one fetch.
+QHash<QString, ManagedObjectPtr> cardBelongsOf(ManagedObjectContext& context, const ManagedObjectList& cards)
+{
+    QSet<QString> cardIDs;
+    for (const ManagedObjectPtr& card : cards)
+        cardIDs.insert(card->stringValue(kCardID));
+    QHash<QString, ManagedObjectPtr> belongs;
+    if (cardIDs.isEmpty())
+        return belongs;
+    const ManagedObjectList found =
+        context.executeFetchRequest({QString::fromLatin1(CardStore::kEntityCardBelong),
+                                     [&cardIDs](const ManagedObject& belong) { return cardIDs.contains(belong.stringValue(kCardID)); },
+                                     {}});
+    for (const ManagedObjectPtr& belong : found)
+        belongs.insert(belong->stringValue(kCardID), belong);
+    return belongs;
+}
+
+// The names from the top of the tree down to `node`.
+QStringList pathNamesOf(const TreeNode* node)
+{
+    QStringList names;
+    for (; node; node = node->folderParent)
+        names.prepend(node->folderName);
+    return names;
+}
+
 } // namespace
 
-void moveCardToTrash(ManagedObjectContext& context, ManagedObject& card)
+CardMoveRecords::CardMoveRecords(ManagedObjectContext& context, const TreeNode* tree, const ManagedObjectList& cards)
+    : m_tree(tree), m_belongs(cardBelongsOf(context, cards))
 {
-    if (setFolderNameWhenRemoving(&context, card.stringValue(kCardID)) != 0)
-        PLNSLog(QStringLiteral("Failed to set folderName."));
+    for (TreeNode* node : convertTreeToArray(const_cast<TreeNode*>(tree)))
+        m_folders.insert(node->folderID, node);
+}
+
+ManagedObjectPtr CardMoveRecords::cardBelong(const QString& cardID) const
+{
+    return PLChecker::isBlank(cardID) ? nullptr : m_belongs.value(cardID);
+}
+
+ManagedObjectPtr CardMoveRecords::belongOrLog(const ManagedObject& card) const
+{
+    const ManagedObjectPtr belong = cardBelong(card.stringValue(kCardID));
+    if (!belong)
+        PLNSLog(QStringLiteral("Failed to update CardBelong object."));
+    return belong;
+}
+
+void CardMoveRecords::moveCardToTrash(ManagedObject& card) const
+{
+    const QString cardID = card.stringValue(kCardID);
+    if (!PLChecker::isBlank(cardID)) {
+        const ManagedObjectPtr belong = cardBelong(cardID);
+        const TreeNode* folder = belong ? m_folders.value(belong->stringValue(kFolderID)) : nullptr;
+        if (!belong)
+            PLNSLog(QStringLiteral("Failed to get CardBelong object."));
+        else if (!folder)
+            PLNSLog(QStringLiteral("Cann't find TreeNode which folderID is %@"), belong->stringValue(kFolderID));
+        if (belong)
+            setFolderPathNames(*belong, pathNamesOf(folder));
+        if (!folder)
+            PLNSLog(QStringLiteral("Failed to set folderName."));
+    }
     card.setValue(QStringLiteral("deletedFlag"), 1);
     if (!card.stringValue(QStringLiteral("syncID")).isEmpty())
         card.setValue(QStringLiteral("syncID"), getUUID());
@@ -52,14 +103,12 @@ void moveCardToTrash(ManagedObjectContext& context, ManagedObject& card)
         card.setValue(QString::fromLatin1(key), getUUID());
 }
 
-bool isFolderPathExist(ManagedObjectContext& context, TreeNode* tree, const QString& cardID, QString* folderPath, QString* folderID)
+bool CardMoveRecords::isFolderPathExist(const QString& cardID, QString* folderPath, QString* folderID) const
 {
-    if (PLChecker::isBlank(cardID) || !tree)
+    const ManagedObjectPtr belong = cardBelong(cardID);
+    if (!belong || !m_tree)
         return false;
-    const ManagedObjectPtr belong = cardBelong(context, cardID);
-    if (!belong)
-        return false;
-    if (const TreeNode* own = getTreeNodeByFolderID(belong->stringValue(kFolderID), tree); own && !PLChecker::isBlank(own->folderID)) {
+    if (const TreeNode* own = m_folders.value(belong->stringValue(kFolderID)); own && !PLChecker::isBlank(own->folderID)) {
         *folderPath = folderPathBelowRoot(own).join(QLatin1Char('/'));
         *folderID = own->folderID;
         return true;
@@ -67,7 +116,7 @@ bool isFolderPathExist(ManagedObjectContext& context, TreeNode* tree, const QStr
     if (belong->stringValue(pathName(1)).isEmpty())
         return false;
     QString path;
-    const TreeNode* node = tree;
+    const TreeNode* node = m_tree;
     for (int level = 2; level <= kFolderPathMaxLevels; ++level) {
         const QString name = belong->stringValue(pathName(level));
         if (name.isEmpty())
@@ -94,21 +143,36 @@ void renewSyncIDOnRestore(ManagedObject& card)
     card.setValue(QStringLiteral("syncID"), named ? QVariant(getUUID()) : QVariant());
 }
 
-void returnCardToFolder(ManagedObjectContext& context, ManagedObject& card, const QString& folderID, bool leaveInbox)
+void CardMoveRecords::returnCardToFolder(ManagedObject& card, const QString& folderID, bool leaveInbox) const
 {
     card.setValue(QStringLiteral("deletedFlag"), 0);
     if (leaveInbox)
         card.setValue(QStringLiteral("connected"), 0);
     renewSyncIDOnRestore(card);
-    const ManagedObjectPtr belong = cardBelong(context, card.stringValue(kCardID));
+    const ManagedObjectPtr belong = belongOrLog(card);
     if (!belong) {
-        PLNSLog(QStringLiteral("Failed to update CardBelong object."));
         card.setValue(kFolderID, folderID);
         return;
     }
     assignCardFolder(card, *belong, folderID);
-    for (int level = 1; level <= kFolderPathMaxLevels; ++level)
-        belong->setValue(pathName(level), QString());
+    setFolderPathNames(*belong, {});
+}
+
+void CardMoveRecords::undoMoveToTrash(ManagedObject& card) const
+{
+    card.setValue(QStringLiteral("deletedFlag"), 0);
+    renewSyncIDOnRestore(card);
+    if (const ManagedObjectPtr belong = cardBelong(card.stringValue(kCardID)))
+        setFolderPathNames(*belong, {});
+}
+
+void CardMoveRecords::moveCardToFolder(ManagedObject& card, const QString& folderID) const
+{
+    card.setValue(QStringLiteral("connected"), 0);
+    if (const ManagedObjectPtr belong = belongOrLog(card))
+        assignCardFolder(card, *belong, folderID);
+    else
+        card.setValue(kFolderID, folderID);
 }
 
 int deleteCardsForGood(ManagedObjectContext& context, const QString& databasePath, const ManagedObjectList& cards)
@@ -117,6 +181,7 @@ int deleteCardsForGood(ManagedObjectContext& context, const QString& databasePat
     QStringList folders;
     const QDir images(DatabaseLayout::imagesFolderPath(databasePath));
     const QDir attachments(DatabaseLayout::filesFolderPath(databasePath));
+    const QHash<QString, ManagedObjectPtr> belongs = cardBelongsOf(context, cards);
     for (const ManagedObjectPtr& card : cards) {
         for (const char* key : {"face_Image_File", "back_Image_File"}) {
             const QString name = card->stringValue(QString::fromLatin1(key));
@@ -126,7 +191,7 @@ int deleteCardsForGood(ManagedObjectContext& context, const QString& databasePat
         const QString cardID = card->stringValue(kCardID);
         if (isPlainFileName(cardID))
             folders.append(attachments.filePath(cardID));
-        if (const ManagedObjectPtr belong = cardBelong(context, cardID))
+        if (const ManagedObjectPtr belong = belongs.value(cardID); belong && !PLChecker::isBlank(cardID))
             context.deleteObject(belong);
         else
             PLNSLog(QStringLiteral("Failed to delete CardBelong object."));

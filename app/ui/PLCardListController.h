@@ -66,6 +66,8 @@ public:
         std::function<void(const TreeNode& folder)> returnRecordToFolder;
         std::function<void(const TreeNode& folder)> moveRecordToFolder;
         std::function<void()> showTrashTable;
+        std::function<void()> showTrash;
+        std::function<bool()> doCheckBeforeUndo;
     };
 
     // `database` is the open database whose folder the card list works in.
@@ -129,12 +131,18 @@ public:
     // message 48 is shown and the mark stays.
     void displayFont(const QString& cardID);
 
-    void showTrash() {}
+    // Once the panes are laid out: the trash shown or hidden as it was left.
+    void showTrash()
+    {
+        if (m_trashCommands.showTrash)
+            m_trashCommands.showTrash();
+    }
     void changeSplitMaxHeight() {}
 
     // Undo of the card table: offered while the table has the focus and holds a record.
     bool validateUndoInTrashTable() const;
-    bool doCheckBeforeUndo() const { return true; }
+    // Whether an undo may run now (the trash checks the database folder and the disk).
+    bool doCheckBeforeUndo() const { return !m_trashCommands.doCheckBeforeUndo || m_trashCommands.doCheckBeforeUndo(); }
     // The card table's undo manager (one level), made on first request; null for other tables.
     PLCardListUndoManager* undoManagerForTableView(const QTableView* table) override;
     // The card table lost the focus, or another database opened: its undo record is dropped.

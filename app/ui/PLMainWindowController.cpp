@@ -12,9 +12,11 @@
 #include "app/core/PLNetDBLockController.h"
 #include "app/core/windows/PLPasswordController.h"
 #include "app/images/CardDictionary.h"
+#include "app/ui/CardMoves.h"
 #include "app/ui/MainWindowBookkeepingHost.h"
 #include "app/ui/MainWindowMergeHost.h"
 #include "app/ui/MainWindowUploadHost.h"
+#include "app/ui/TrashPane.h"
 #include "platform/appkit/ModalScope.h"
 #include "platform/appkit/Scheduler.h"
 #include "platform/foundation/FormatString.h"
@@ -177,7 +179,7 @@ bool PLMainWindowController::saveChanges()
 
 void PLMainWindowController::setClearBtnStatus()
 {
-    // The card list's trash button follows the context; nothing to do without the card list.
+    m_cardMoves->trashPane().setClearBtnStatus();
 }
 
 std::optional<QString> PLMainWindowController::showPwdWndAccordingToSelectedDB(const QString& path)

@@ -30,6 +30,7 @@
 #include <memory>
 
 class ArrayController;
+class CardMoves;
 class MainWindowBookkeepingHost;
 class MainWindowMergeHost;
 class MainWindowUploadHost;
@@ -304,6 +305,9 @@ public:
     int scanData(const QStringList& paths, int inputType, QStringList* importedPaths) override;
     PLRegController& regController() { return _regController; }
 
+    // The moves of cards to the trash, out of it and between folders.
+    CardMoves* cardMoves() const { return m_cardMoves; }
+
     // The card dictionaries of the selected cards, in selection order.
     QList<CardDict> getSeleteRecords();
     // The folder tree's selected folder; "" when none.
@@ -384,6 +388,7 @@ private:
     PLAttachmentController* _attachmentController = nullptr;
     PLDragSupportDataSource* _dragSupportDataSource = nullptr;
     PLLinkMessageController* _linkMessageController = nullptr;
+    CardMoves* m_cardMoves = nullptr;
     QMenu* m_searchMenu = nullptr;
     QMenu* m_exportMenu = nullptr;
     QMenu* m_commandMenu = nullptr;

@@ -11,6 +11,7 @@
 #include "app/images/CardTextRules.h"
 #include "app/images/ManagedCardRecord.h"
 #include "app/images/PLImageCreator.h"
+#include "app/ui/CardMoves.h"
 #include "app/ui/MainWindowBookkeepingHost.h"
 #include "app/ui/PLAttachmentController.h"
 #include "app/ui/PLCardListController.h"
@@ -122,6 +123,7 @@ void PLMainWindowController::buildWindow()
     _outlineViewController->awakeFromNib();
     _cardListContronller->awakeFromNib();
     awakeFromNib();
+    m_cardMoves = new CardMoves(*this);
 }
 
 void PLMainWindowController::awakeFromNib()

@@ -1,14 +1,17 @@
 // The folder tree on a database of 1,000 folders and 100,000 cards: building the tree (with the
 // filing of every card by its folder record), then 10,000 cards moved to the trash and restored
-// to their folders, each saved. Against bare SQLite doing the same row updates on the same store
-// in one transaction each way. Prints the times and the ratios; a ratio is information, not a
-// verdict. Run offscreen: QT_QPA_PLATFORM=offscreen bench_foldertree [cards [moved]]
+// to their folders by the window's commands, each way saved and the lists rearranged. Against
+// bare SQLite doing the same row updates on the same store by row key, in one transaction each
+// way. Prints the times and the ratios; a ratio is information, not a verdict.
+// Run offscreen: QT_QPA_PLATFORM=offscreen bench_foldertree [cards [moved]]
 #include "app/core/CardEntities.h"
 #include "app/core/CardFolder.h"
 #include "app/core/OpenDatabase.h"
-#include "app/ui/CardTrash.h"
+#include "app/ui/CardMoves.h"
+#include "app/ui/PLCardListController.h"
 #include "app/ui/PLMainWindowController.h"
 #include "app/ui/PLOutlineViewController.h"
+#include "app/ui/logic/PLArrayController.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
@@ -20,11 +23,10 @@
 #include <QHash>
 #include <QTemporaryDir>
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <sqlite3.h>
 
 namespace {
 
@@ -79,10 +81,25 @@ QStringList fill(ManagedObjectContext& context, const QString& rootID)
     return folders;
 }
 
+// The row keys of a table by card identifier, read before the clock starts.
+QHash<QByteArray, sqlite3_int64> rowKeys(sqlite3* db, const char* table)
+{
+    QHash<QByteArray, sqlite3_int64> keys;
+    sqlite3_stmt* select = nullptr;
+    sqlite3_prepare_v2(db, QByteArray("SELECT Z_PK, ZCARDID FROM ").append(table).constData(), -1, &select, nullptr);
+    while (sqlite3_step(select) == SQLITE_ROW)
+        keys.insert(QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(select, 1))), sqlite3_column_int64(select, 0));
+    sqlite3_finalize(select);
+    return keys;
+}
+
 double bareUpdatesMs(const QString& storeFile)
 {
     sqlite3* db = nullptr;
     sqlite3_open_v2(QFile::encodeName(storeFile).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // The store writes a changed object by its row key, as the updates here do.
+    const QHash<QByteArray, sqlite3_int64> cardKeys = rowKeys(db, "ZCARD");
+    const QHash<QByteArray, sqlite3_int64> belongKeys = rowKeys(db, "ZCARDBELONG");
     QElapsedTimer timer;
     timer.start();
     auto run = [db](const char* sql) { sqlite3_exec(db, sql, nullptr, nullptr, nullptr); };
@@ -91,18 +108,18 @@ double bareUpdatesMs(const QString& storeFile)
         run("BEGIN");
         sqlite3_stmt* card = nullptr;
         sqlite3_stmt* belong = nullptr;
-        sqlite3_prepare_v2(db, "UPDATE ZCARD SET ZDELETEDFLAG = ?1, ZSYNCID = ?2, ZSYNC_EMAIL = ?2 WHERE ZCARDID = ?3", -1, &card, nullptr);
-        sqlite3_prepare_v2(db, "UPDATE ZCARDBELONG SET ZFOLDER1_NAME = ?1, ZFOLDER2_NAME = ?1 WHERE ZCARDID = ?2", -1, &belong, nullptr);
+        sqlite3_prepare_v2(db, "UPDATE ZCARD SET ZDELETEDFLAG = ?1, ZSYNCID = ?2, ZSYNC_EMAIL = ?2 WHERE Z_PK = ?3", -1, &card, nullptr);
+        sqlite3_prepare_v2(db, "UPDATE ZCARDBELONG SET ZFOLDER1_NAME = ?1, ZFOLDER2_NAME = ?1 WHERE Z_PK = ?2", -1, &belong, nullptr);
         for (int i = 0; i < g_moved; ++i) {
             const QByteArray id = QStringLiteral("CARD-%1").arg(i).toUtf8();
             const QByteArray name = way ? QByteArray("Region") : QByteArray();
             sqlite3_bind_int(card, 1, way);
             sqlite3_bind_text(card, 2, "00000000-0000-0000-0000-000000000000", -1, SQLITE_STATIC);
-            sqlite3_bind_text(card, 3, id.constData(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_int64(card, 3, cardKeys.value(id));
             sqlite3_step(card);
             sqlite3_reset(card);
             sqlite3_bind_text(belong, 1, name.constData(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_text(belong, 2, id.constData(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_int64(belong, 2, belongKeys.value(id));
             sqlite3_step(belong);
             sqlite3_reset(belong);
         }
@@ -148,38 +165,39 @@ int main(int argc, char** argv)
     tree->InitTreeListView(context);
     const double build = timer.nsecsElapsed() / 1e6;
 
-    QHash<QString, ManagedObjectPtr> cardByID;
-    for (const ManagedObjectPtr& card : context->executeFetchRequest({QString::fromLatin1(CardStore::kEntityCard), {}, {}}))
-        cardByID.insert(card->stringValue(QStringLiteral("cardID")), card);
-    ManagedObjectList moved;
-    for (int i = 0; i < g_moved; ++i)
-        moved += cardByID.value(QStringLiteral("CARD-%1").arg(i));
+    // The moves as the window makes them: the cards selected in the card list (the root shows
+    // them all) go to the trash, then the same cards selected in the trash come back.
+    window.cardListController()->reloadCards(context);
+    window.openFolderWithFolderID(tree->rootNode()->folderID);
+    PLArrayController* list = window.arrayController();
+    PLArrayController* trash = window.trashArrayController();
+    QList<int> rows;
+    for (int row = 0; row < g_moved && row < list->arrangedObjects().size(); ++row)
+        rows.append(row);
+    list->setSelectionIndexes(rows);
     timer.restart();
-    for (const ManagedObjectPtr& card : moved)
-        moveCardToTrash(*context, *card);
-    context->save();
+    window.cardMoves()->removeRecord();
     const double toTrash = timer.nsecsElapsed() / 1e6;
+    const qsizetype trashed = trash->arrangedObjects().size();
 
+    rows.clear();
+    for (int row = 0; row < trashed; ++row)
+        rows.append(row);
+    trash->setSelectionIndexes(rows);
     timer.restart();
-    int restored = 0;
-    for (const ManagedObjectPtr& card : moved) {
-        QString path;
-        QString folderID;
-        if (!isFolderPathExist(*context, const_cast<TreeNode*>(tree->rootNode()), card->stringValue(QStringLiteral("cardID")), &path, &folderID))
-            continue;
-        returnCardToFolder(*context, *card, folderID, true);
-        ++restored;
-    }
-    context->save();
+    window.cardMoves()->returnRecord();
     const double back = timer.nsecsElapsed() / 1e6;
+    const qsizetype restored = trashed - trash->arrangedObjects().size();
     window.window()->close();
 
     const double bare = bareUpdatesMs(databaseFolder + QStringLiteral("/Pelmora1.sqldb"));
     std::printf("folder tree: %d folders, %d cards\n", kTopFolders * (1 + kMiddleFolders * (1 + kBottomFolders)), g_cards);
     std::printf("  build the tree            %9.1f ms\n", build);
-    std::printf("  %d cards to the trash  %9.1f ms\n", g_moved, toTrash);
-    std::printf("  %d cards back (%d)     %9.1f ms\n", g_moved, restored, back);
-    std::printf("  bare SQLite, both ways    %9.1f ms\n", bare);
+    std::printf("  %d cards to the trash (%d)  %9.1f ms, %.2f ms a card\n", g_moved, int(trashed), toTrash,
+                toTrash / std::max<qsizetype>(1, trashed));
+    std::printf("  %d cards back (%d)          %9.1f ms, %.2f ms a card\n", g_moved, int(restored), back,
+                back / std::max<qsizetype>(1, restored));
+    std::printf("  bare SQLite, both ways, by row key    %9.1f ms\n", bare);
     std::printf("  ratio (trash and back / bare) %.1f\n", bare > 0 ? (toTrash + back) / bare : 0.0);
     return 0;
 }

@@ -380,7 +380,9 @@ struct TrashCalls {
                 [this] { calls.append(QStringLiteral("returnRecord")); },
                 [this](const TreeNode& folder) { calls.append(QStringLiteral("returnRecordToFolder ") + folder.folderName); },
                 [this](const TreeNode& folder) { calls.append(QStringLiteral("moveRecordToFolder ") + folder.folderName); },
-                [this] { calls.append(QStringLiteral("showTrashTable")); }};
+                [this] { calls.append(QStringLiteral("showTrashTable")); },
+                {},
+                {}};
     }
     QStringList take() { return std::exchange(calls, {}); }
 };
@@ -504,6 +506,7 @@ TEST_F(CardList, ContextualMenusKeysAndDropsReachTheTrashByTheirRules)
     ui._trashTableView->selectionModel()->clearSelection();
 
     // Without the trash's commands nothing of it is offered.
+    list->setTrashCommands({});
     EXPECT_EQ(openContextualMenu(ui._tvList), QStringList({QStringLiteral("IDS_DELETE_MENU_ITEM_WHEN_CARD_TABLEVIEW_ACTIVE:--"),
                                                           QStringLiteral("IDS_MENU_SHOW_TRASH:-+")}));
     TrashCalls trash;

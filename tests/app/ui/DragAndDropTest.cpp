@@ -178,7 +178,9 @@ struct TrashCalls {
                 [this] { calls << QStringLiteral("returnRecord"); },
                 [this](const TreeNode& folder) { calls << QStringLiteral("returnRecordToFolder ") + folder.folderName; },
                 [this](const TreeNode& folder) { calls << QStringLiteral("moveRecordToFolder ") + folder.folderName; },
-                [this] { calls << QStringLiteral("showTrashTable"); }};
+                [this] { calls << QStringLiteral("showTrashTable"); },
+                {},
+                {}};
     }
     QStringList take() { return std::exchange(calls, {}); }
 };

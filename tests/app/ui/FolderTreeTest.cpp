@@ -375,22 +375,25 @@ TEST_F(FolderTreeWindow, TrashedCardsComeBackToTheirFolderAndDeletingForGoodTouc
     const ManagedObjectPtr blank = card(QString(), clients);
     ASSERT_EQ(context->save(), 0);
 
-    moveCardToTrash(*context, *moved);
+    const TreeNode* root = folders.rootNode();
+    CardMoveRecords(*context, root, {moved}).moveCardToTrash(*moved);
     EXPECT_EQ(moved->value(QStringLiteral("deletedFlag")).toInt(), 1);
     EXPECT_EQ(moved->stringValue(QStringLiteral("folder_ID")), clients) << "a trashed card keeps its folder";
     // A rename in other case, then to another name: the card still finds its folder by identifier.
     ASSERT_TRUE(folders.renameFolder(child(*window, QStringLiteral("Clients")), QStringLiteral("Customers")));
     QString path;
     QString found;
-    ASSERT_TRUE(isFolderPathExist(*context, const_cast<TreeNode*>(folders.rootNode()), QStringLiteral("A"), &path, &found));
+    const CardMoveRecords records(*context, root, {moved});
+    ASSERT_TRUE(records.isFolderPathExist(QStringLiteral("A"), &path, &found));
     EXPECT_EQ(found, clients);
     EXPECT_EQ(path, QStringLiteral("Work/Customers"));
-    returnCardToFolder(*context, *moved, found, true);
+    records.returnCardToFolder(*moved, found, true);
     EXPECT_EQ(moved->value(QStringLiteral("deletedFlag")).toInt(), 0);
     EXPECT_FALSE(moved->stringValue(QStringLiteral("syncID")).isEmpty()) << "a named card gets a new identifier";
 
-    moveCardToTrash(*context, *moved);
-    moveCardToTrash(*context, *blank);
+    const CardMoveRecords both(*context, root, {moved, blank});
+    both.moveCardToTrash(*moved);
+    both.moveCardToTrash(*blank);
     ASSERT_EQ(deleteCardsForGood(*context, database, {moved, blank}), 0);
     EXPECT_FALSE(QFileInfo::exists(database + QStringLiteral("/Images/A.jpg")));
     EXPECT_FALSE(QFileInfo::exists(database + QStringLiteral("/Files/A")));

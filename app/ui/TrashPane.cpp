@@ -1,0 +1,69 @@
+#include "app/ui/TrashPane.h"
+
+#include "app/core/PLNetDBLockController.h"
+#include "app/ui/MainWindowUi.h"
+#include "app/ui/logic/PLArrayController.h"
+#include "platform/foundation/PreferenceDomain.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QMainWindow>
+#include <QTableView>
+#include <QToolButton>
+
+namespace {
+
+constexpr int kTrashIconSize = 16;
+
+} // namespace
+
+TrashPane::TrashPane(const MainWindowUi& ui, const PLArrayController& trash, QObject* parent) : QObject(parent), m_ui(ui), m_trash(trash)
+{
+    m_ui._trashIconView->setPixmap(QIcon::fromTheme(QStringLiteral("user-trash-full")).pixmap(kTrashIconSize, kTrashIconSize));
+    m_ui._trashIconView->setToolTip(m_ui._trashIconView->accessibleName());
+    connect(m_ui._switchBtn, &QToolButton::clicked, this, &TrashPane::showTrashTable);
+    // Every move, deletion and reload of the store's cards rearranges the trash.
+    connect(&m_trash, &ArrayController::arrangedObjectsChanged, this, &TrashPane::showtrashIcon);
+    showtrashIcon();
+}
+
+bool TrashPane::isShown() const
+{
+    return m_ui._trashTableView->isVisibleTo(m_ui._cardWindow);
+}
+
+void TrashPane::showTrashTable()
+{
+    setShown(!isShown());
+}
+
+void TrashPane::showTrash()
+{
+    const PlistValue stored = PreferenceDomain::standard().value(QString::fromLatin1(kShowTrashKey));
+    setShown(!stored.isNumber() || stored.toInteger() == 1);
+}
+
+void TrashPane::setShown(bool shown)
+{
+    m_ui._clearBtn->setVisible(shown);
+    m_ui._trashTableView->setVisible(shown);
+    m_ui._switchBtn->setChecked(shown);
+    m_ui._switchBtn->setArrowType(shown ? Qt::DownArrow : Qt::UpArrow);
+    PreferenceDomain::standard().setValue(QString::fromLatin1(kShowTrashKey), shown ? 1 : 0);
+    if (shown)
+        setClearBtnStatus();
+}
+
+void TrashPane::setClearBtnStatus()
+{
+    m_ui._clearBtn->setEnabled(PLNetDBLockController::dbOpenMode() != PLNetDBLockController::kOpenModeReadOnly);
+}
+
+void TrashPane::showtrashIcon()
+{
+    const ManagedObjectList& cards = m_trash.content();
+    const bool any = std::any_of(cards.begin(), cards.end(), [](const ManagedObjectPtr& card) {
+        return card && !card->isDeleted() && card->value(QStringLiteral("deletedFlag")).toInt() == 1;
+    });
+    m_ui._trashIconView->setVisible(any);
+}
