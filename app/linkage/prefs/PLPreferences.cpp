@@ -334,13 +334,14 @@ void PLPreferences::initailizeConncetToAddressBookButton()
 void PLPreferences::setUIFromPreferencesOrByDefault()
 {
     _PhotosState = static_cast<int>(number(kPhotosStateKey).value_or(1));
+    // State 1 (bit 2 of the installed value) is photo application type 2, state 2 (bit 1) type 1.
     for (int state : {1, 2})
-        _PhotosButton->setItemIcon(_PhotosButton->findData(state), QIcon(getAppIconFrombundleID(photoApplicationIdentifier(state), QSize(16, 16))));
+        _PhotosButton->setItemIcon(_PhotosButton->findData(state), QIcon(getAppIconFrombundleID(photoApplicationIdentifier(3 - state), QSize(16, 16))));
     int installed = 0;
     if (const std::optional<int64_t> stored = number(kPhotosInstallKey))
         installed = static_cast<int>(*stored);
     else
-        installed = (isPhotoApplicationInstalled(2) ? 1 : 0) | (isPhotoApplicationInstalled(1) ? 2 : 0);
+        installed = (isPhotoApplicationInstalled(2) ? 2 : 0) | (isPhotoApplicationInstalled(1) ? 1 : 0);
     const int photosRow = _PhotosButton->findData(1);
     const int iPhotoRow = _PhotosButton->findData(2);
     auto* view = qobject_cast<QListView*>(_PhotosButton->view());

@@ -2,6 +2,7 @@
 // the key's type, the first start, values of the wrong type, and what a second opening shows.
 #include "app/core/LocalString.h"
 #include "app/core/PLMessage.h"
+#include "app/export/PhotoApplications.h"
 #include "app/linkage/prefs/PLPreferences.h"
 #include "app/linkage/prefs/PLSalesforceWndCtrl.h"
 #include "app/linkage/PLSalesforceClientController.h"
@@ -19,6 +20,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QListView>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -195,6 +197,31 @@ TEST_F(PreferencesWindow, DisplayOffStoresMergeOffAndNoPhotoApplicationStoresNon
     EXPECT_EQ(stored("Auto run merge card function items"), PlistValue(false));
     EXPECT_EQ(stored("Auto iphone register items"), PlistValue(false));
     EXPECT_EQ(stored("conncet to Photos state"), PlistValue(0));
+}
+
+TEST_F(PreferencesWindow, ThePhotoPullDownOffersTheInstalledApplicationWhenNothingIsStored)
+{
+    // The window has not yet stored what is installed: the pull-down asks the desktop itself.
+    struct Case {
+        const char* name;
+        int installedType; // the photo application type whose desktop entry exists
+        int offered;       // the pull-down's item left, by its data
+        int hidden;
+    };
+    const Case cases[] = {{"type 2 only", 2, 1, 2}, {"type 1 only", 1, 2, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        prefs().remove(QStringLiteral("check Photos install info"));
+        FakeWorkspace workspace;
+        workspace.applications.insert(photoApplicationIdentifier(c.installedType), ApplicationInfo{QStringLiteral("/usr/bin/true"), QString()});
+        PLPreferences preferences;
+        auto* photos = find<QComboBox>(preferences.window(), "_PhotosButton");
+        auto* rows = qobject_cast<QListView*>(photos->view());
+        ASSERT_NE(rows, nullptr);
+        EXPECT_EQ(photos->currentData().toInt(), c.offered);
+        EXPECT_FALSE(rows->isRowHidden(photos->findData(c.offered)));
+        EXPECT_TRUE(rows->isRowHidden(photos->findData(c.hidden)));
+    }
 }
 
 TEST_F(PreferencesWindow, TheUploadItemsSheetKeepsItsMask)
