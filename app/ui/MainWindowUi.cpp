@@ -1,6 +1,7 @@
 #include "app/ui/MainWindowUi.h"
 
 #include "app/core/LocalString.h"
+#include "app/ui/FolderTitleView.h"
 #include "app/ui/logic/MainWindowLayout.h"
 #include "app/ui/views/PLCardListTableView.h"
 #include "app/ui/views/PLImageView.h"
@@ -140,6 +141,7 @@ void MainWindowUi::build(QMainWindow* window)
     _cardAreaView = make<QWidget>("_cardAreaView", _dataAreaSplitView);
     _cardAreaView->setMinimumWidth(kCardAreaMinWidth);
     QVBoxLayout* cardLayout = column(_cardAreaView);
+    _aboveFolderStatus = make<FolderTitleView>("_aboveFolderStatus", _cardAreaView);
     _tvList = table<PLCardListTableView>("_tvList", "IDS_CARD_LIST", _cardAreaView);
     _barView = make<QWidget>("_barView", _cardAreaView);
     QHBoxLayout* bar = row(_barView);
@@ -153,6 +155,7 @@ void MainWindowUi::build(QMainWindow* window)
     bar->addWidget(_trashIconView);
     bar->addWidget(_clearBtn);
     _trashTableView = table<PLCardListTableView>("_trashTableView", "IDS_TRASH", _cardAreaView);
+    cardLayout->addWidget(_aboveFolderStatus);
     cardLayout->addWidget(_tvList, 3);
     cardLayout->addWidget(_barView);
     cardLayout->addWidget(_trashTableView, 1);

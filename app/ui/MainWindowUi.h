@@ -10,7 +10,8 @@
 //         _listView (PLView)
 //           _dataAreaSplitView (PLSplitView2, horizontal)
 //             _folderListView                              the folder tree: _outlineView; at least 190 wide
-//             _cardAreaView                                card table, trash bar, trash table; at least 150 wide
+//             _cardAreaView                                the folder's title (_aboveFolderStatus), card table,
+//                                                          trash bar, trash table; at least 150 wide
 //       _detailSideView                                    at least 340 wide, a grey margin on its right:
 //         _detailCardView                                    the detail editor
 //         _attachBarView ("_barView")                        _attachSwitchBtn ("_switchBtn") shows or hides the
@@ -34,6 +35,7 @@
 // The grey margin at the right of the detail side pane.
 inline constexpr int kDetailGrayMargin = 4;
 
+class FolderTitleView;
 class PLImageView;
 class PLLinkTextView;
 class PLScrollView;
@@ -72,6 +74,7 @@ struct MainWindowUi {
     // The folder tree.
     PLOutlineView* _outlineView = nullptr;
     // The card list and the trash.
+    FolderTitleView* _aboveFolderStatus = nullptr; // the shown folder above the card list
     QTableView* _tvList = nullptr;
     QWidget* _barView = nullptr;
     QToolButton* _switchBtn = nullptr;

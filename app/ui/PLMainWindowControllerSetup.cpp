@@ -105,6 +105,7 @@ void PLMainWindowController::buildWindow()
     _outlineViewController->setCardListController(_cardListContronller);
     _outlineViewController->setMainWindow(this);
     _outlineViewController->setStatusFields(m_ui._bottomFolderStatusLabel, m_ui._bottomFolderStatusPath);
+    _outlineViewController->setAboveFolderStatus(m_ui._aboveFolderStatus);
     _outlineViewController->setFolderPaneWidthSource([this] {
         return m_ui._folderListView->isVisibleTo(m_window.get()) ? m_ui._folderListView->width() : 0;
     });

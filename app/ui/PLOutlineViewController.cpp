@@ -12,6 +12,7 @@
 #include "app/core/PLMainWindowHost.h"
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
+#include "app/ui/FolderTitleView.h"
 #include "app/ui/FolderTree.h"
 #include "app/ui/ImageAndTextCell.h"
 #include "app/ui/PLCardListController.h"
@@ -366,6 +367,7 @@ void PLOutlineViewController::selectionChanged()
     if (_cardListController)
         _cardListController->setPredicate();
     updateBottomFolderStatus();
+    updateAboveFolderStatus();
     emit folderSelectionChanged();
 }
 
@@ -402,6 +404,16 @@ void PLOutlineViewController::updateBottomFolderStatus()
     _bottomFolderStatusLabel->setText(getLocalString(labelKey) + QStringLiteral(" :"));
     _bottomFolderStatusPath->setText(path);
     emit bottomFolderStatusUpdated();
+}
+
+void PLOutlineViewController::updateAboveFolderStatus()
+{
+    if (!_aboveFolderStatus)
+        return;
+    if (m_selected)
+        _aboveFolderStatus->setTitle(m_cell ? m_cell->image() : QPixmap(), m_selected->folderName);
+    else
+        _aboveFolderStatus->setTitle(QPixmap(), QString());
 }
 
 bool PLOutlineViewController::checkDBStatus()
@@ -579,6 +591,7 @@ void PLOutlineViewController::endEditing(const QString& typed)
         saveStore();
     }
     updateBottomFolderStatus();
+    updateAboveFolderStatus();
 }
 
 bool PLOutlineViewController::renameFolder(const TreeNode* node, const QString& name)

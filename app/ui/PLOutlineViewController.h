@@ -24,6 +24,7 @@ class ManagedObjectContext;
 class OpenDatabase;
 class PLCardListController;
 class PLMainWindowHost;
+class FolderTitleView;
 class QLabel;
 class QStandardItem;
 class QStandardItemModel;
@@ -42,6 +43,7 @@ public:
     void setMainWindow(PLMainWindowHost* host) { _mainWinController = host; }
     void setAppController(PLAppController* appController) { _appController = appController; }
     void setStatusFields(QLabel* label, QLabel* path) { _bottomFolderStatusLabel = label; _bottomFolderStatusPath = path; }
+    void setAboveFolderStatus(FolderTitleView* title) { _aboveFolderStatus = title; }
     void awakeFromNib();
 
     QTreeView* outlineView() const { return _outlineView; }
@@ -107,6 +109,8 @@ public:
     // The folder status at the window's foot: the selected folder's path; in the root, the path
     // of the folder of the card selected in the card list.
     void updateBottomFolderStatus();
+    // The title above the card list: the selected folder's icon and name, nothing without one.
+    void updateAboveFolderStatus();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -143,6 +147,7 @@ private:
     PLAppController* _appController = nullptr;
     QString m_dragFolderID;
     bool _isLaunchFromShortCutKey = false;
+    FolderTitleView* _aboveFolderStatus = nullptr;
     QLabel* _bottomFolderStatusLabel = nullptr;
     QLabel* _bottomFolderStatusPath = nullptr;
     QStandardItemModel* m_model = nullptr;
