@@ -26,6 +26,11 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // Rows can be dragged: the tables' drag source says what they carry.
+    Qt::ItemFlags flags(const QModelIndex& index) const override
+    {
+        return QAbstractTableModel::flags(index) | (index.isValid() ? Qt::ItemIsDragEnabled : Qt::NoItemFlags);
+    }
 
     // The text of one cell of `key` for `value`.
     static QString displayText(const QString& key, const QVariant& value);

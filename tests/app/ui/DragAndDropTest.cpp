@@ -35,6 +35,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QMouseEvent>
+#include <QApplication>
+#include <QTest>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTreeView>
@@ -482,4 +485,31 @@ TEST_F(DragAndDrop, FilesDroppedOnTheListBecomeDroppedCardsOfTheShownFolderHalfA
     ASSERT_EQ(cards.size(), 1) << presenter.texts().join(u'|').toStdString();
     EXPECT_EQ(cards.first()->value(QStringLiteral("input_Type")).toInt(), kInputTypeDrop);
     EXPECT_EQ(window->outlineViewController()->getSelectedItem()->folderID, kWorkID);
+}
+
+TEST_F(DragAndDrop, DraggingARowWithTheMouseWritesThePdfOfItsCard)
+{
+    auto window = startWithCards();
+    QTableView* list = window->ui()._tvList;
+    const QString pdfName = QStringLiteral("Acme_Bob.pdf");
+    auto written = [&] {
+        const QDir base(privateTempDir());
+        for (const QString& folder : base.entryList({QStringLiteral("drag%1-*").arg(::getpid())}, QDir::Dirs | QDir::NoDotAndDotDot)) {
+            if (QFileInfo::exists(base.filePath(folder) + QLatin1Char('/') + pdfName))
+                return true;
+        }
+        return false;
+    };
+    ASSERT_FALSE(written());
+    // Press on Bob's row and move the mouse: the drag starts from the card under the pointer.
+    const QPoint start = middleOfRow(list, 0);
+    QTest::mousePress(list->viewport(), Qt::LeftButton, {}, start);
+    const QPoint away = start + QPoint(QApplication::startDragDistance() + 10, 0);
+    for (const QPoint& at : {start + QPoint(1, 0), away}) {
+        QMouseEvent move(QEvent::MouseMove, at, list->viewport()->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(list->viewport(), &move);
+    }
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, away);
+    EXPECT_TRUE(written());
+    EXPECT_EQ(window->selectedCardIDs(), QStringList{QStringLiteral("A")});
 }
