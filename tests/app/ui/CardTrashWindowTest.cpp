@@ -419,6 +419,28 @@ TEST_F(CardTrashWindow, DeletingForGoodRemovesExactlyTheTrashedCardsFiles)
         << "the deletions were saved";
 }
 
+TEST_F(CardTrashWindow, ACardWhoseFolderIsNotInTheTreeGoesToTheTrashWithoutAPath)
+{
+    // Filed in a folder the store no longer holds: the root lists it, the trash takes it all the
+    // same; back only into a folder the user chooses.
+    fetchOne(CardStore::kEntityCardBelong, QStringLiteral("E"))->setValue(QStringLiteral("folder_ID"), QStringLiteral("GONE"));
+    card(QStringLiteral("E"))->setValue(QStringLiteral("folder_ID"), QStringLiteral("GONE"));
+    ASSERT_EQ(window->managedObjectContext()->save(), 0);
+    restart();
+    selectInFolder(tree().rootNode()->folderID, {QStringLiteral("E")});
+    QTest::keyClick(ui()._tvList, Qt::Key_Delete);
+    EXPECT_TRUE(inTrash(QStringLiteral("E")));
+    EXPECT_EQ(pathNames(QStringLiteral("E")), QStringList({"", "", "", ""}));
+    selectInTrash({QStringLiteral("E")});
+    presenter.clear();
+    trigger(ui()._trashTableView, QStringLiteral("IDS_MENU_RETURN_RECORD"));
+    EXPECT_EQ(presenter.texts(), QStringList({QStringLiteral("E213")}));
+    EXPECT_TRUE(inTrash(QStringLiteral("E")));
+    EXPECT_TRUE(dropOnFolder(ui()._trashTableView, QStringLiteral("Other")));
+    EXPECT_FALSE(inTrash(QStringLiteral("E")));
+    EXPECT_EQ(folderOf(QStringLiteral("E")), QStringLiteral("O"));
+}
+
 TEST_F(CardTrashWindow, UndoBringsTheLastMoveBackUntilTheTrashTakesTheFocus)
 {
     window->window()->activateWindow();
