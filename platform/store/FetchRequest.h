@@ -24,9 +24,11 @@ struct FetchRequest {
     Predicate predicate;            // empty: every object
     QList<SortDescriptor> sortDescriptors;
     bool includesPendingChanges = true; // unsaved inserts are found, unsaved deletes are not
-    // Empty: every attribute is read. Otherwise only these are read from the rows; an object's
-    // other attributes are read when first asked for, for every such object of the entity in
-    // one pass over that column. A list that shows a few columns of many rows reads only those.
+    // Empty: every attribute is read. Otherwise only these are read from the rows, and objects
+    // already known let go of their other unchanged values; an object's other attributes are read
+    // when first asked for, with the rest of its row, or for every such object of the entity in one
+    // pass over the column once a second object asks for the same one. A list that shows a few
+    // columns of many rows holds only those.
     QStringList propertiesToFetch = {};
 };
 

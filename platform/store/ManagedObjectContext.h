@@ -9,6 +9,8 @@
 // - Fetches always read the store, so rows another connection saved are seen by the next fetch;
 //   each row maps to one object (identity map). Unchanged values of known objects are brought
 //   up to date by a fetch; changed ones are kept.
+// - Objects of saved rows are held weakly: one that nobody else holds, unchanged, is let go, so a
+//   long run keeps only what the application itself holds.
 // - `save` writes every insert, update and delete in one transaction; on failure nothing is
 //   written and the objects keep their changes.
 // - Changes are announced with kObjectsDidChangeNotification (object: the context; userInfo:
