@@ -4,7 +4,11 @@
 
 bool isCardDeleted(const ManagedObject& card)
 {
-    const QVariant flag = card.value(QStringLiteral("deletedFlag"));
+    return isDeletedFlag(card.value(QStringLiteral("deletedFlag")));
+}
+
+bool isDeletedFlag(const QVariant& flag)
+{
     return !flag.isNull() && flag.toLongLong() == 1;
 }
 

@@ -5,5 +5,7 @@
 #include "platform/store/FetchRequest.h"
 
 bool isCardDeleted(const ManagedObject& card);
+// The same rule on a value of `deletedFlag`.
+bool isDeletedFlag(const QVariant& flag);
 // The cards that are not in the trash.
 Predicate notDeletedCard();

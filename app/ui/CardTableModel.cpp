@@ -51,7 +51,7 @@ void CardTableModel::redraw()
 
 int CardTableModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(m_controller.arrangedObjects().size());
+    return parent.isValid() ? 0 : m_controller.arrangedCount();
 }
 
 int CardTableModel::columnCount(const QModelIndex& parent) const
@@ -77,7 +77,11 @@ QVariant CardTableModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
         return {};
-    const ManagedObject& card = *m_controller.arrangedObjects()[index.row()];
+    // Drawing makes objects of the rows it shows, and of no others.
+    const ManagedObjectPtr object = m_controller.arrangedObject(index.row());
+    if (!object)
+        return {};
+    const ManagedObject& card = *object;
     const QString& key = m_columns[index.column()];
     const bool noName = key == QLatin1String(CardListColumns::kFullName) && card.stringValue(key).isEmpty();
     switch (role) {

@@ -51,6 +51,8 @@ PLCardListController::PLCardListController(const OpenDatabase& database, QObject
 {
     NotificationCenter::defaultCenter().addObserver(this, QString::fromLatin1(PLCardListTableView::kKeyDownNotification),
                                                     [this](const Notification& notification) { keyDeleteRec(notification); });
+    NotificationCenter::defaultCenter().addObserver(this, QLatin1String(ManagedObjectContext::kObjectsDidChangeNotification),
+                                                    [this](const Notification& notification) { contextObjectsDidChange(notification); });
 }
 
 PLCardListController::~PLCardListController()
@@ -409,13 +411,9 @@ void PLCardListController::showSortIndicator(QTableView* table)
 
 QStringList PLCardListController::listedAttributes() const
 {
-    // What the filters, the sorts, the bold mark and the selection read of every card.
-    QStringList keys = {QStringLiteral("cardID"), QStringLiteral("deletedFlag"), QStringLiteral("folder_ID"),
-                        QStringLiteral("scanNow"), QString::fromLatin1(CardListColumns::kAcceptDate)};
-    for (const CardTableModel* model : {m_cardModel, m_trashModel}) {
-        if (model)
-            keys += model->columns();
-    }
+    // What the folder filter and the sorts read of every card; the cells read the cards they
+    // show, and a search reads its attributes when it starts.
+    QStringList keys = {QStringLiteral("deletedFlag"), QStringLiteral("folder_ID"), QString::fromLatin1(CardListColumns::kAcceptDate)};
     for (const PLArrayController* controller : {_acWndCard, _acWndCardInTrash}) {
         for (const SortDescriptor& sort : controller ? controller->sortDescriptors() : QList<SortDescriptor>())
             keys.append(sort.key);
@@ -430,14 +428,32 @@ void PLCardListController::reloadCards(ManagedObjectContext* context)
     if (context != m_context)
         lostUndo(m_tableViewCard);
     m_context = context;
-    // The list reads only what it shows and filters by; the rest of a card is read when asked for.
+    // The list reads the rows' values it shows and filters by; a card becomes an object only
+    // when it is selected or asked for, and is read whole then.
     FetchRequest request{QString::fromLatin1(CardStore::kEntityCard), {}, {}};
     request.propertiesToFetch = listedAttributes();
-    const ManagedObjectList cards = context ? context->executeFetchRequest(request) : ManagedObjectList();
+    const FetchedRowsPtr cards = context ? context->fetchRows(request) : nullptr;
+    // The store's rows with the changes not saved yet, as a fetch sees them.
+    const ManagedObjectList pending =
+        context ? context->insertedObjects() + context->updatedObjects() + context->deletedObjects() : ManagedObjectList();
     if (_acWndCard)
-        _acWndCard->setContent(cards);
+        _acWndCard->setContent(cards, pending);
     if (_acWndCardInTrash)
-        _acWndCardInTrash->setContent(cards);
+        _acWndCardInTrash->setContent(cards, pending);
+}
+
+void PLCardListController::contextObjectsDidChange(const Notification& notification)
+{
+    if (notification.object != m_context)
+        return;
+    // Changed cards are read from their objects from now on, so that a rearrangement shows the change.
+    ManagedObjectList changed;
+    for (const char* key : {ManagedObjectContext::kUpdatedObjectsKey, ManagedObjectContext::kDeletedObjectsKey})
+        changed += notification.userInfo.value(QLatin1String(key)).value<ManagedObjectList>();
+    for (PLArrayController* controller : {_acWndCard, _acWndCardInTrash}) {
+        if (controller)
+            controller->adoptObjects(changed);
+    }
 }
 
 namespace {
@@ -470,6 +486,10 @@ void PLCardListController::setSearchPredicate(const QString& text, int scopeTag)
     }
     const CardListFilters::SearchFilters filters =
         CardListFilters::searchFilters(selectedFolder(_outlineViewController), text, scopeTag, m_displayMode);
+    // The searched attributes of every card in one pass, before the filter reads them card by card.
+    const QStringList searched = CardListFilters::searchAttributes(scopeTag, m_displayMode);
+    _acWndCard->readAttributes(searched);
+    _acWndCardInTrash->readAttributes(searched);
     // A list whose selected row now shows another card tells so through its selection signal.
     _acWndCard->setFilterPredicate(filters.cardList);
     _acWndCardInTrash->setFilterPredicate(filters.trash);
@@ -488,10 +508,10 @@ void PLCardListController::tableViewSelectionDidChange()
         _timerDisplay = 0;
     }
     const int row = currentSelected();
-    if (row < 0 || row >= _acWndCard->arrangedObjects().size() || PLNetDBLockController::dbOpenMode() == 1)
+    if (row < 0 || row >= _acWndCard->arrangedCount() || PLNetDBLockController::dbOpenMode() == 1)
         return;
-    const ManagedObjectPtr& card = _acWndCard->arrangedObjects()[row];
-    if (card->value(QStringLiteral("scanNow")).toInt() != 1)
+    const ManagedObjectPtr card = _acWndCard->arrangedObject(row);
+    if (!card || card->value(QStringLiteral("scanNow")).toInt() != 1)
         return;
     const QString cardID = card->stringValue(QStringLiteral("cardID"));
     _timerDisplay = Scheduler::shared().performAfterDelay(this, QStringLiteral("displayFont:"), kNewCardDelayMs, [this, cardID] {
@@ -530,9 +550,9 @@ int PLCardListController::currentSelected() const
 QString PLCardListController::selectedCardFolderID() const
 {
     const int row = currentSelected();
-    if (!_acWndCard || row < 0 || row >= _acWndCard->arrangedObjects().size())
+    if (!_acWndCard || row < 0 || row >= _acWndCard->arrangedCount())
         return QString();
-    return _acWndCard->arrangedObjects()[row]->stringValue(QStringLiteral("folder_ID"));
+    return _acWndCard->arrangedRow(row).stringValue(QStringLiteral("folder_ID"));
 }
 
 bool PLCardListController::selectCardWithID(const QString& cardID)
@@ -544,13 +564,19 @@ int PLCardListController::selectCardsWithIDs(const QStringList& cardIDs)
 {
     if (!_acWndCard)
         return 0;
-    const ManagedObjectList& cards = _acWndCard->arrangedObjects();
+    // One pass over the list; the rows in the order of the identifiers, the last one shown.
+    const QSet<QString> wanted(cardIDs.begin(), cardIDs.end());
+    const QString key = QStringLiteral("cardID");
+    QHash<QString, int> rowOf;
+    for (int row = 0; row < _acWndCard->arrangedCount() && rowOf.size() < wanted.size(); ++row) {
+        const QString cardID = _acWndCard->arrangedRow(row).stringValue(key);
+        if (!cardID.isEmpty() && wanted.contains(cardID) && !rowOf.contains(cardID))
+            rowOf.insert(cardID, row);
+    }
     QList<int> rows;
     for (const QString& cardID : cardIDs) {
-        for (int row = 0; row < cards.size(); ++row) {
-            if (!cardID.isEmpty() && cards[row]->stringValue(QStringLiteral("cardID")) == cardID)
-                rows.append(row);
-        }
+        if (rowOf.contains(cardID))
+            rows.append(rowOf.value(cardID));
     }
     if (rows.isEmpty())
         return 0;

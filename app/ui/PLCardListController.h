@@ -92,8 +92,8 @@ public:
 
     // Fetches every card of `context` (null: none) into the list and the trash.
     void reloadCards(ManagedObjectContext* context);
-    // What a reload reads of every card: what the tables show, sort and filter by, and the
-    // bold mark's flag; the rest of a card is read when first asked for.
+    // What a reload reads of every card: what the tables filter and sort by. The cards the
+    // tables show and select are read whole; a search reads its attributes of every card.
     QStringList listedAttributes() const;
     // The trash shows the deleted cards; unless `keepCardListFilter`, the card list shows the
     // cards of the folder tree's folder (the root: the cards that have a folder).
@@ -174,6 +174,7 @@ private:
     void createContextualMenus();
     QMenu* contextualMenu(QTableView* table, const QList<std::pair<CardListMenus::Command, const char*>>& items);
     void registerDragDropObservers();
+    void contextObjectsDidChange(const Notification& notification);
     void createTableViewMenu();
     void showSortIndicator(QTableView* table);
     void tableViewSelectionDidChange();

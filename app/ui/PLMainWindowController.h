@@ -363,6 +363,8 @@ private:
     OpenDatabase& m_database;
     std::unique_ptr<QMainWindow> m_window;
     bool _bInited = false;
+    // Set while showActiveWindow opens the store: it builds the tree itself once the store is seeded.
+    bool m_treeAfterSeed = false;
     std::unique_ptr<PLPasswordController> _pwdWndController;
     std::unique_ptr<PLPreferences> _preferencesController;
     PLMigrationCardImages m_cardImages;

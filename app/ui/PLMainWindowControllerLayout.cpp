@@ -187,7 +187,7 @@ void PLMainWindowController::updateSelectStatus()
 {
     _imageController->setCardData(getSeleteRecords(), PLImageController::kModeSelected);
     updateSelectCountText(int(_acWndCard->selectionIndexes().size()));
-    updateCurrentSelectText(_cardListContronller->currentSelected() + 1, int(_acWndCard->arrangedObjects().size()));
+    updateCurrentSelectText(_cardListContronller->currentSelected() + 1, _acWndCard->arrangedCount());
 }
 
 void PLMainWindowController::updateSelectCountText(int count)

@@ -216,7 +216,8 @@ void PLMainWindowController::awakeFromNib()
 void PLMainWindowController::contextDidChange(ManagedObjectContext* context)
 {
     _cardListContronller->reloadCards(context);
-    _outlineViewController->InitTreeListView(context);
+    if (!m_treeAfterSeed)
+        _outlineViewController->InitTreeListView(context);
     validateToolbarItems();
 }
 

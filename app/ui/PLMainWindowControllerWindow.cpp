@@ -61,7 +61,9 @@ void PLMainWindowController::showActiveWindow()
         SetWindowsize();
         showWindow();
     }
+    m_treeAfterSeed = true;
     initDB();
+    m_treeAfterSeed = false;
     m_window->raise();
     m_window->activateWindow();
     if (ManagedObjectContext* context = managedObjectContext())
@@ -199,10 +201,10 @@ std::optional<CardDict> PLMainWindowController::currentSelected()
 {
     // Row 0 is a card like any other.
     const int row = _cardListContronller->currentSelected();
-    const ManagedObjectList& cards = _acWndCard->arrangedObjects();
-    if (row < 0 || row >= cards.size())
+    const ManagedObjectPtr card = _acWndCard->arrangedObject(row);
+    if (!card)
         return std::nullopt;
-    return setDataDictToDict(ManagedCardRecord(cards[row].get()));
+    return setDataDictToDict(ManagedCardRecord(card.get()));
 }
 
 void PLMainWindowController::recordSelection(const QString& folderID, const QString& cardID)

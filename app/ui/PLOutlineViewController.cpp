@@ -482,46 +482,60 @@ bool PLOutlineViewController::addFolder(const TreeNode* parent)
 
 void PLOutlineViewController::AssignFolderIDToCard()
 {
+    // Every card and every folder record is compared by the few values the rule reads, without
+    // an object per row; only the cards and records that change are made objects.
     int error = 0;
     const ManagedObjectList inboxes = m_context->executeFetchRequest(
         {QString::fromLatin1(CardStore::kEntityFolder), keyEquals(kFolderType, kFolderTypeInbox), {}}, &error);
-    const ManagedObjectList belongs = error == 0 && !inboxes.isEmpty()
-                                          ? m_context->executeFetchRequest({QString::fromLatin1(CardStore::kEntityCardBelong), {}, {}}, &error)
-                                          : ManagedObjectList{};
-    const ManagedObjectList cards =
-        error == 0 && !inboxes.isEmpty() ? m_context->executeFetchRequest({QString::fromLatin1(CardStore::kEntityCard), {}, {}}, &error) : ManagedObjectList{};
-    if (error != 0 || inboxes.isEmpty()) {
+    const QString cardIDKey = QStringLiteral("cardID");
+    const QString connectedKey = QStringLiteral("connected");
+    FetchRequest request{QString::fromLatin1(CardStore::kEntityCardBelong), {}, {}};
+    request.propertiesToFetch = {cardIDKey, kFolderID};
+    const std::shared_ptr<FetchedRows> belongs = error == 0 && !inboxes.isEmpty() ? m_context->fetchRows(request, &error) : nullptr;
+    request.entityName = QString::fromLatin1(CardStore::kEntityCard);
+    request.propertiesToFetch = {cardIDKey, connectedKey, kFolderID};
+    const std::shared_ptr<FetchedRows> cards = error == 0 && belongs ? m_context->fetchRows(request, &error) : nullptr;
+    if (error != 0 || inboxes.isEmpty() || !belongs || !cards) {
         PLNSLog(QStringLiteral("fetchRequest failure!"));
         return;
     }
     const QString inboxID = inboxes.first()->stringValue(kFolderID);
-    const QString cardIDKey = QStringLiteral("cardID");
-    const QString connectedKey = QStringLiteral("connected");
-    QHash<QString, ManagedObjectPtr> cardByID;
-    for (const ManagedObjectPtr& card : cards)
-        cardByID.insert(card->stringValue(cardIDKey), card);
+    const int belongCardID = belongs->columnOf(cardIDKey), belongFolder = belongs->columnOf(kFolderID);
+    const int cardID = cards->columnOf(cardIDKey), cardConnected = cards->columnOf(connectedKey), cardFolder = cards->columnOf(kFolderID);
+    QHash<QString, qsizetype> cardByID;
+    cardByID.reserve(cards->count());
+    for (qsizetype card = 0; card < cards->count(); ++card)
+        cardByID.insert(cards->value(card, cardID).toString(), card);
     bool changed = false;
-    QSet<QString> filed;
-    for (const ManagedObjectPtr& belong : belongs) {
-        const ManagedObjectPtr card = cardByID.value(belong->stringValue(cardIDKey));
-        if (!card) {
+    std::vector<char> filed(size_t(cards->count()), 0);
+    for (qsizetype belong = 0; belong < belongs->count(); ++belong) {
+        const qsizetype card = cardByID.value(belongs->value(belong, belongCardID).toString(), -1);
+        if (card < 0) {
             PLNSLog(QStringLiteral("CardBelong's relation object is not exist."));
             continue;
         }
-        filed.insert(card->stringValue(cardIDKey));
-        const QString folderID = card->value(connectedKey).toInt() >= 1 ? inboxID : belong->stringValue(kFolderID);
-        if (card->stringValue(kFolderID) != folderID || belong->stringValue(kFolderID) != folderID) {
-            assignCardFolder(*card, *belong, folderID);
+        filed[size_t(card)] = 1;
+        const QString recordFolderID = belongs->value(belong, belongFolder).toString();
+        const QString folderID = cards->value(card, cardConnected).toInt() >= 1 ? inboxID : recordFolderID;
+        if (cards->value(card, cardFolder).toString() == folderID && recordFolderID == folderID)
+            continue;
+        const ManagedObjectPtr cardObject = cards->object(card);
+        const ManagedObjectPtr belongObject = belongs->object(belong);
+        if (cardObject && belongObject) {
+            assignCardFolder(*cardObject, *belongObject, folderID);
             changed = true;
         }
     }
-    for (const ManagedObjectPtr& card : cards) {
-        if (card->value(connectedKey).toInt() < 1 || !card->stringValue(kFolderID).isEmpty() || filed.contains(card->stringValue(cardIDKey)))
+    for (qsizetype card = 0; card < cards->count(); ++card) {
+        if (filed[size_t(card)] || cards->value(card, cardConnected).toInt() < 1 || !cards->value(card, cardFolder).toString().isEmpty())
+            continue;
+        const ManagedObjectPtr cardObject = cards->object(card);
+        if (!cardObject)
             continue;
         const ManagedObjectPtr belong = m_context->insertNewObject(QString::fromLatin1(CardStore::kEntityCardBelong));
-        belong->setValue(cardIDKey, card->stringValue(cardIDKey));
-        belong->setRelatedObject(QStringLiteral("ToCardRelation"), card);
-        assignCardFolder(*card, *belong, inboxID);
+        belong->setValue(cardIDKey, cardObject->stringValue(cardIDKey));
+        belong->setRelatedObject(QStringLiteral("ToCardRelation"), cardObject);
+        assignCardFolder(*cardObject, *belong, inboxID);
         changed = true;
     }
     // An unchanged store is not written at every start.

@@ -179,9 +179,11 @@ int main(int argc, char** argv)
         " OR ZFULL_NAME_KANA LIKE '%w%' OR ZCOMPANY_KANA LIKE '%w%') ORDER BY ZACCEPT_DATE DESC";
     const double keystrokeBare = medianMs([&] { return bareQueryMs(store, searchSql.constData()); });
 
-    search->clear();
+    // The search emptied as the user does, so that the sort orders the folder's whole list.
+    search->selectAll();
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
     QCoreApplication::sendEvent(search, &press);
+    const int sorted = list->model()->rowCount();
     QHeaderView* header = list->horizontalHeader();
     const double sort = medianMs([&] {
         QElapsedTimer timer;
@@ -197,7 +199,7 @@ int main(int argc, char** argv)
     const QByteArray sortSql = QByteArray("SELECT ") + columns + " FROM ZCARD WHERE ZDELETEDFLAG IS NOT 1 ORDER BY ZFULL_NAME";
     const double sortBare = medianMs([&] { return bareQueryMs(store, sortSql.constData()); });
 
-    std::printf("cards: %d (search \"w\" finds %d)\n", kCards, found);
+    std::printf("cards: %d (search \"w\" finds %d; the sort orders %d)\n", kCards, found, sorted);
     std::printf("open to first painted list: %9.1f ms, bare query %7.1f ms, ratio %5.2f\n", open, openBare, open / openBare);
     std::printf("  the store's fetch of every card: %.1f ms with every attribute, %.1f ms with those the list reads\n", fetch, lighterFetch);
     std::printf("search keystroke:           %9.1f ms, bare query %7.1f ms, ratio %5.2f\n", keystroke, keystrokeBare, keystroke / keystrokeBare);

@@ -6,7 +6,14 @@
 
 namespace {
 
-bool isNumber(const QVariant& v)
+bool isNull(const QVariant& v)
+{
+    return !v.isValid() || v.isNull();
+}
+
+} // namespace
+
+bool isNumberValue(const QVariant& v)
 {
     switch (v.typeId()) {
     case QMetaType::Bool:
@@ -26,19 +33,12 @@ bool isNumber(const QVariant& v)
     }
 }
 
-bool isNull(const QVariant& v)
-{
-    return !v.isValid() || v.isNull();
-}
-
-} // namespace
-
 int compareValues(const QVariant& a, const QVariant& b)
 {
     const bool an = isNull(a), bn = isNull(b);
     if (an || bn)
         return int(bn) - int(an);
-    if (isNumber(a) && isNumber(b)) {
+    if (isNumberValue(a) && isNumberValue(b)) {
         const double x = a.toDouble(), y = b.toDouble();
         return x < y ? -1 : (y < x ? 1 : 0);
     }
@@ -55,7 +55,7 @@ Predicate keyEquals(const QString& key, const QVariant& value)
         const QVariant v = object.value(key);
         if (isNull(v) || isNull(value))
             return isNull(v) && isNull(value);
-        if (isNumber(v) != isNumber(value))
+        if (isNumberValue(v) != isNumberValue(value))
             return false;
         return compareValues(v, value) == 0;
     };

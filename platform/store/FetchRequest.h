@@ -36,6 +36,9 @@ struct FetchRequest {
 // so 1 equals 1.0 and the text "1" does not equal the number 1).
 Predicate keyEquals(const QString& key, const QVariant& value);
 
+// Whether a value is a number (integers, booleans, reals) for the comparisons below.
+bool isNumberValue(const QVariant& value);
+
 // Orders two attribute values as a sort descriptor does: null first, then numbers by value,
 // dates by time and text by UTF-16 code units; answers <0, 0 or >0.
 int compareValues(const QVariant& a, const QVariant& b);

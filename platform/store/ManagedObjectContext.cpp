@@ -114,6 +114,8 @@ struct ManagedObjectContext::Private {
     ManagedObjectList notifyInserted;
     ManagedObjectList notifyUpdated;
     ManagedObjectList notifyDeleted;
+    // Rows read by fetchRows hold it weakly: they ask nothing of a context that is gone.
+    std::shared_ptr<char> alive = std::make_shared<char>();
 
     int stateIndex(const QString& entityName) const { return model->indexOf(entityName); }
     int createSchema(QString* error);
@@ -521,6 +523,98 @@ void ManagedObjectContext::readUnread(const ManagedObject& object, int index)
         readAttribute(object.entity(), index);
     else
         readObject(object);
+}
+
+std::shared_ptr<FetchedRows> ManagedObjectContext::fetchRows(const FetchRequest& request, int* sqliteError)
+{
+    if (sqliteError)
+        *sqliteError = SQLITE_OK;
+    const int i = d->stateIndex(request.entityName);
+    if (i < 0) {
+        if (sqliteError)
+            *sqliteError = SQLITE_ERROR;
+        return nullptr;
+    }
+    EntityState& es = d->entities[size_t(i)];
+    std::shared_ptr<FetchedRows> rows(new FetchedRows);
+    rows->m_context = this;
+    rows->m_contextAlive = d->alive;
+    rows->m_entityName = es.entity->name();
+    // Columns in attribute order (the order partialSelect's statements are kept by); an attribute
+    // the store has no column for reads as null, an unknown name is left out.
+    std::vector<std::pair<int, int>> selected; // attribute index, column of the rows
+    for (const QString& name : request.propertiesToFetch) {
+        const int a = es.entity->indexOf(name);
+        if (a < 0 || rows->m_attributes.contains(name))
+            continue;
+        if (es.tableExists && es.hasColumn[size_t(a)])
+            selected.emplace_back(a, int(rows->m_attributes.size()));
+        rows->m_attributes.append(name);
+    }
+    std::sort(selected.begin(), selected.end());
+    rows->m_columns.resize(size_t(rows->m_attributes.size()));
+    if (es.tableExists) {
+        std::vector<int> indices;
+        for (const auto& [a, column] : selected)
+            indices.push_back(a);
+        sqlite3_stmt* s = d->partialSelect(es, indices);
+        int rc = s ? SQLITE_OK : SQLITE_ERROR;
+        while (s && (rc = sqlite3_step(s)) == SQLITE_ROW) {
+            rows->m_keys.push_back(sqlite3_column_int64(s, 0));
+            for (size_t k = 0; k < selected.size(); ++k)
+                rows->m_columns[size_t(selected[k].second)].push_back(
+                    readStoreColumn(s, int(k) + 2, es.entity->attribute(selected[k].first).type));
+        }
+        if (s)
+            sqlite3_reset(s);
+        if (rc != SQLITE_DONE) {
+            if (sqliteError)
+                *sqliteError = rc;
+            return nullptr;
+        }
+    }
+    for (std::vector<QVariant>& column : rows->m_columns)
+        column.resize(rows->m_keys.size());
+    return rows;
+}
+
+void ManagedObjectContext::readRowsColumns(const FetchedRows& rows, const QStringList& attributes)
+{
+    EntityState& es = d->entities[size_t(d->stateIndex(rows.m_entityName))];
+    // Columns in attribute order, as in fetchRows; attributes without a store column read as null.
+    std::vector<std::pair<int, size_t>> selected; // attribute index, column of the rows
+    for (const QString& attribute : attributes) {
+        const int a = es.entity->indexOf(attribute);
+        if (a < 0)
+            continue;
+        if (es.tableExists && es.hasColumn[size_t(a)])
+            selected.emplace_back(a, rows.m_columns.size());
+        rows.m_attributes.append(attribute);
+        rows.m_columns.emplace_back(rows.m_keys.size());
+    }
+    if (selected.empty())
+        return;
+    std::sort(selected.begin(), selected.end());
+    std::vector<int> indices;
+    for (const auto& [a, column] : selected)
+        indices.push_back(a);
+    sqlite3_stmt* s = d->partialSelect(es, indices);
+    if (!s)
+        return;
+    // The store answers in the order of the first read unless rows came or went since: a row is
+    // looked up by its key only when out of step. Rows gone since keep null values.
+    const qsizetype count = rows.count();
+    qsizetype next = 0;
+    while (sqlite3_step(s) == SQLITE_ROW) {
+        const qint64 pk = sqlite3_column_int64(s, 0);
+        const qsizetype row = next < count && rows.m_keys[size_t(next)] == pk ? next : rows.rowWithPrimaryKey(pk);
+        if (row < 0)
+            continue;
+        for (size_t k = 0; k < selected.size(); ++k)
+            rows.m_columns[selected[k].second][size_t(row)] = readStoreColumn(s, int(k) + 2, es.entity->attribute(selected[k].first).type);
+        next = row + 1;
+    }
+    sqlite3_reset(s);
 }
 
 void ManagedObjectContext::readAttribute(const EntityDescription& entity, int index)

@@ -19,6 +19,7 @@
 #pragma once
 
 #include "platform/store/FetchRequest.h"
+#include "platform/store/FetchedRows.h"
 #include "platform/store/ManagedObject.h"
 #include "platform/store/StoreModel.h"
 
@@ -56,6 +57,11 @@ public:
     // The objects the request selects, sorted. `sqliteError` receives 0 or SQLite's result code;
     // on failure the list is empty.
     ManagedObjectList executeFetchRequest(const FetchRequest& request, int* sqliteError = nullptr);
+    // Every stored row of the request's entity with the attributes of `propertiesToFetch` as
+    // plain values, no objects (the predicate and the sort descriptors are not applied): a list
+    // over many rows filters and sorts these and makes objects of the few it needs. Null for an
+    // unknown entity or when the store cannot be read (`sqliteError`).
+    std::shared_ptr<FetchedRows> fetchRows(const FetchRequest& request, int* sqliteError = nullptr);
     // The object of a row: the registered one, or read from the store; null when there is no such row.
     ManagedObjectPtr objectWithPrimaryKey(const QString& entityName, qint64 primaryKey);
     // Marks an object for deletion at the next save (an unsaved insert is simply dropped).
@@ -78,6 +84,9 @@ private:
     struct Private;
     explicit ManagedObjectContext(std::unique_ptr<Private> d);
     friend class ManagedObject;
+    friend class FetchedRows;
+    // Reads more attributes for every one of `rows` in one pass; unknown names are left out.
+    void readRowsColumns(const FetchedRows& rows, const QStringList& attributes);
     void objectChanged(ManagedObject* object);
     // Reads an attribute a lighter fetch left unread of `object`: with the rest of its row, or for
     // every object of the entity that lacks it when the one before asked for it too.

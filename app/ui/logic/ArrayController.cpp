@@ -1,21 +1,76 @@
 #include "app/ui/logic/ArrayController.h"
 
 #include <algorithm>
-#include <set>
-#include <vector>
 
 ArrayController::ArrayController(QObject* parent) : QObject(parent) {}
 
+ManagedObjectList ArrayController::content() const
+{
+    ManagedObjectList objects;
+    for (qsizetype i = 0; i < qsizetype(m_objects.size()); ++i) {
+        if (ManagedObjectPtr object = contentObject(i))
+            objects.append(std::move(object));
+    }
+    return objects;
+}
+
 void ArrayController::setContent(const ManagedObjectList& content)
 {
-    m_content = content;
+    m_keepAfterReload = m_rows ? QSet<quintptr>() : selectedIdentities();
+    m_rows.reset();
+    m_objects.assign(content.begin(), content.end());
     rearrangeObjects();
 }
 
-void ArrayController::setFilterPredicate(const Predicate& predicate)
+void ArrayController::setContent(const FetchedRowsPtr& rows, const ManagedObjectList& pending)
+{
+    // Rows of the same store keep their selection and the objects made of them (which may hold
+    // changes not yet saved); another store's keys name other cards.
+    const bool sameStore = rows && m_rows && rows->context() && rows->context() == m_rows->context();
+    m_keepAfterReload = sameStore ? selectedIdentities() : QSet<quintptr>();
+    ManagedObjectList made;
+    for (const ManagedObjectPtr& object : m_objects) {
+        if (sameStore && object && object->primaryKey() > 0)
+            made.append(object);
+    }
+    m_rows = rows;
+    m_objects.assign(size_t(rows ? rows->count() : 0), nullptr);
+    adoptObjects(made);
+    adoptObjects(pending);
+    for (const ManagedObjectPtr& object : pending) {
+        if (rows && object && object->primaryKey() <= 0 && !object->isDeleted() && object->context() == rows->context()
+            && object->entityName() == rows->entityName())
+            m_objects.push_back(object);
+    }
+    rearrangeObjects();
+}
+
+void ArrayController::adoptObjects(const ManagedObjectList& objects)
+{
+    if (!m_rows)
+        return;
+    for (const ManagedObjectPtr& object : objects) {
+        if (!object || object->primaryKey() <= 0 || object->context() != m_rows->context() || object->entityName() != m_rows->entityName())
+            continue;
+        const qsizetype row = m_rows->rowWithPrimaryKey(object->primaryKey());
+        if (row >= 0) {
+            m_objects[size_t(row)] = object;
+            m_sortedContentValid = false;
+        }
+    }
+}
+
+void ArrayController::readAttributes(const QStringList& attributes) const
+{
+    if (m_rows)
+        m_rows->readAttributes(attributes);
+}
+
+void ArrayController::setFilterPredicate(const RowPredicate& predicate)
 {
     m_filter = predicate;
-    if (arrange())
+    // The content's order stands: only the filter changed.
+    if (arrange(selectedIdentities()))
         emit selectionChanged();
 }
 
@@ -31,59 +86,197 @@ void ArrayController::rearrangeObjects()
         emit selectionChanged();
 }
 
-ManagedObjectList ArrayController::sorted(const ManagedObjectList& objects) const
+ListRow ArrayController::contentRow(qsizetype index) const
 {
-    // Each object's sort values are read once, dates as milliseconds, so that the comparisons of
-    // a large list neither look values up nor convert dates again.
-    const qsizetype keys = m_sort.size();
-    std::vector<QVariant> values(size_t(objects.size() * keys));
-    for (qsizetype i = 0; i < objects.size(); ++i) {
-        for (qsizetype k = 0; k < keys; ++k) {
-            QVariant value = objects[i]->value(m_sort[k].key);
-            if (value.typeId() == QMetaType::QDateTime)
-                value = QVariant(value.toDateTime().toMSecsSinceEpoch());
-            values[size_t(i * keys + k)] = std::move(value);
-        }
+    return ListRow(m_rows.get(), index, m_objects[size_t(index)].get());
+}
+
+ManagedObjectPtr ArrayController::contentObject(qsizetype index) const
+{
+    ManagedObjectPtr& object = m_objects[size_t(index)];
+    if (!object && m_rows && index < m_rows->count())
+        object = m_rows->object(index);
+    return object;
+}
+
+ListRow ArrayController::arrangedRow(int row) const
+{
+    return contentRow(m_arranged[size_t(row)]);
+}
+
+ManagedObjectPtr ArrayController::arrangedObject(int row) const
+{
+    return row >= 0 && row < arrangedCount() ? contentObject(m_arranged[size_t(row)]) : nullptr;
+}
+
+ManagedObjectList ArrayController::arrangedObjects() const
+{
+    ManagedObjectList objects;
+    objects.reserve(arrangedCount());
+    for (qsizetype index : m_arranged) {
+        if (ManagedObjectPtr object = contentObject(index))
+            objects.append(std::move(object));
     }
-    std::vector<qsizetype> order(size_t(objects.size()));
-    for (qsizetype i = 0; i < objects.size(); ++i)
+    return objects;
+}
+
+quintptr ArrayController::identity(qsizetype index) const
+{
+    return m_rows && index < m_rows->count() ? quintptr(m_rows->primaryKey(index)) : quintptr(m_objects[size_t(index)].get());
+}
+
+QSet<quintptr> ArrayController::selectedIdentities() const
+{
+    QSet<quintptr> identities;
+    for (int row : m_selection)
+        identities.insert(identity(m_arranged[size_t(row)]));
+    return identities;
+}
+
+namespace {
+
+// One sort key's values for every row, in the cheapest form that orders them as compareValues
+// does: numbers and dates as doubles, texts as strings, anything else as it is.
+struct SortColumn {
+    enum class Kind { Number, Text, Mixed } kind = Kind::Number;
+    std::vector<char> null;
+    std::vector<double> numbers;
+    std::vector<QString> texts;
+    std::vector<QVariant> values;
+
+    int compare(size_t a, size_t b) const
+    {
+        if (null[a] || null[b])
+            return int(null[b]) - int(null[a]);
+        switch (kind) {
+        case Kind::Number:
+            return numbers[a] < numbers[b] ? -1 : (numbers[b] < numbers[a] ? 1 : 0);
+        case Kind::Text:
+            return texts[a].compare(texts[b]);
+        case Kind::Mixed:
+            break;
+        }
+        return compareValues(values[a], values[b]);
+    }
+};
+
+enum class ValueKind { Null, Number, Date, Text, Other };
+
+ValueKind kindOf(const QVariant& v)
+{
+    if (!v.isValid() || v.isNull())
+        return ValueKind::Null;
+    if (isNumberValue(v))
+        return ValueKind::Number;
+    if (v.typeId() == QMetaType::QDateTime)
+        return ValueKind::Date;
+    return v.typeId() == QMetaType::QString ? ValueKind::Text : ValueKind::Other;
+}
+
+SortColumn sortColumn(std::vector<QVariant> values)
+{
+    SortColumn column;
+    column.null.resize(values.size());
+    // The one kind of every value that is not null; Other when they differ.
+    ValueKind kind = ValueKind::Null;
+    for (size_t i = 0; i < values.size(); ++i) {
+        const ValueKind k = kindOf(values[i]);
+        column.null[i] = k == ValueKind::Null;
+        if (k != ValueKind::Null)
+            kind = kind == ValueKind::Null || kind == k ? k : ValueKind::Other;
+    }
+    switch (kind) {
+    case ValueKind::Null:
+    case ValueKind::Number:
+    case ValueKind::Date:
+        column.kind = SortColumn::Kind::Number;
+        column.numbers.resize(values.size());
+        for (size_t i = 0; i < values.size(); ++i) {
+            if (!column.null[i])
+                column.numbers[i] = kind == ValueKind::Date ? double(values[i].toDateTime().toMSecsSinceEpoch()) : values[i].toDouble();
+        }
+        break;
+    case ValueKind::Text:
+        column.kind = SortColumn::Kind::Text;
+        column.texts.resize(values.size());
+        for (size_t i = 0; i < values.size(); ++i)
+            column.texts[i] = values[i].toString();
+        break;
+    case ValueKind::Other:
+        column.kind = SortColumn::Kind::Mixed;
+        column.values = std::move(values);
+        break;
+    }
+    return column;
+}
+
+} // namespace
+
+std::vector<qsizetype> ArrayController::sortedContent() const
+{
+    const qsizetype count = qsizetype(m_objects.size());
+    std::vector<qsizetype> order(static_cast<size_t>(count));
+    for (qsizetype i = 0; i < count; ++i)
         order[size_t(i)] = i;
+    if (m_sort.isEmpty())
+        return order;
+    // Each row's sort values are read once, so that the comparisons of a long list neither look
+    // values up nor convert them again.
+    std::vector<SortColumn> columns;
+    for (const SortDescriptor& sort : m_sort) {
+        const int column = m_rows ? m_rows->columnOf(sort.key) : -1;
+        std::vector<QVariant> values(static_cast<size_t>(count));
+        for (qsizetype i = 0; i < count; ++i) {
+            const ManagedObject* object = m_objects[size_t(i)].get();
+            if (object)
+                values[size_t(i)] = object->value(sort.key);
+            else if (column >= 0)
+                values[size_t(i)] = m_rows->value(i, column);
+        }
+        columns.push_back(sortColumn(std::move(values)));
+    }
     std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        for (qsizetype k = 0; k < keys; ++k) {
-            const int result = compareValues(values[size_t(a * keys + k)], values[size_t(b * keys + k)]);
+        for (size_t k = 0; k < columns.size(); ++k) {
+            const int result = columns[k].compare(size_t(a), size_t(b));
             if (result != 0)
-                return m_sort[k].ascending ? result < 0 : result > 0;
+                return m_sort[qsizetype(k)].ascending ? result < 0 : result > 0;
         }
         return false;
     });
-    ManagedObjectList result;
-    result.reserve(objects.size());
-    for (qsizetype i : order)
-        result.append(objects[i]);
-    return result;
+    return order;
 }
 
 bool ArrayController::arrange()
 {
-    const ManagedObjectList selected = selectedObjects();
-    ManagedObjectList arranged;
-    for (const ManagedObjectPtr& object : std::as_const(m_content)) {
-        if (object && (!m_filter || m_filter(*object)))
-            arranged.append(object);
+    const QSet<quintptr> keep = m_keepAfterReload ? *m_keepAfterReload : selectedIdentities();
+    m_keepAfterReload.reset();
+    m_sortedContentValid = false;
+    return arrange(keep);
+}
+
+bool ArrayController::arrange(const QSet<quintptr>& keep)
+{
+    if (!m_sortedContentValid) {
+        m_sortedContent = sortedContent();
+        m_sortedContentValid = true;
     }
-    if (!m_sort.isEmpty())
-        arranged = sorted(arranged);
-    m_arranged = arranged;
-    const std::set<const ManagedObject*> keep = [&selected] {
-        std::set<const ManagedObject*> set;
-        for (const ManagedObjectPtr& object : selected)
-            set.insert(object.get());
-        return set;
-    }();
+    std::vector<qsizetype> arranged;
+    arranged.reserve(m_sortedContent.size());
+    for (qsizetype i : m_sortedContent) {
+        const ManagedObject* object = m_objects[size_t(i)].get();
+        // A deleted object leaves the list; a list of objects has no rows without one.
+        if (object ? object->isDeleted() : !m_rows)
+            continue;
+        if (!m_filter || m_filter(ListRow(m_rows.get(), i, object)))
+            arranged.push_back(i);
+    }
+    m_arranged = std::move(arranged);
     QList<int> selection;
-    for (int row = 0; row < m_arranged.size(); ++row) {
-        if (keep.count(m_arranged[row].get()))
-            selection.append(row);
+    if (!keep.isEmpty()) {
+        for (size_t row = 0; row < m_arranged.size(); ++row) {
+            if (keep.contains(identity(m_arranged[row])))
+                selection.append(int(row));
+        }
     }
     const bool changed = selection != m_selection;
     m_selection = selection;
@@ -95,7 +288,7 @@ bool ArrayController::setSelectionIndexes(const QList<int>& indexes)
 {
     QList<int> selection;
     for (int row : indexes) {
-        if (row >= 0 && row < m_arranged.size())
+        if (row >= 0 && row < arrangedCount())
             selection.append(row);
     }
     std::sort(selection.begin(), selection.end());
@@ -110,7 +303,9 @@ bool ArrayController::setSelectionIndexes(const QList<int>& indexes)
 ManagedObjectList ArrayController::selectedObjects() const
 {
     ManagedObjectList objects;
-    for (int row : m_selection)
-        objects.append(m_arranged[row]);
+    for (int row : m_selection) {
+        if (ManagedObjectPtr object = arrangedObject(row))
+            objects.append(std::move(object));
+    }
     return objects;
 }

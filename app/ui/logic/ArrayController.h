@@ -1,63 +1,105 @@
 // The one source of a list's content: the objects, a filter predicate, sort descriptors and the
-// selection, kept in memory. Tables show `arrangedObjects` through a model and follow the selection
-// through a SelectionBridge; they never filter or sort on their own.
+// selection, kept in memory. Tables show the arranged rows through a model and follow the
+// selection through a SelectionBridge; they never filter or sort on their own.
 //
-// Selection indexes are rows of the arranged objects, kept in ascending order. Rearranging keeps
-// the selected objects that are still arranged (by identity), so a selection follows its objects
-// through a sort or a filter. Main thread only.
+// The content is a list of objects, or the rows of a light fetch (FetchedRows): then the filter
+// and the sort read the rows' values and a row becomes an object only when asked for one
+// (arrangedObject, selectedObjects), so a list of many rows makes objects of the few it needs.
+// A row that has its object reads its values from it.
+//
+// Selection indexes are rows of the arranged content, kept in ascending order. Rearranging keeps
+// the selected rows that are still arranged (by identity: the object, or the row's primary key),
+// so a selection follows its rows through a sort, a filter or a reload. Main thread only.
 #pragma once
 
+#include "app/ui/logic/ListRow.h"
 #include "platform/store/FetchRequest.h"
+#include "platform/store/FetchedRows.h"
 #include "platform/store/ManagedObject.h"
 
 #include <QList>
 #include <QObject>
+#include <QSet>
+
+#include <optional>
+#include <vector>
 
 class ArrayController : public QObject {
     Q_OBJECT
 public:
     explicit ArrayController(QObject* parent = nullptr);
 
-    const ManagedObjectList& content() const { return m_content; }
+    // Every content object; rows of a light fetch are made objects here (costly on many rows).
+    ManagedObjectList content() const;
     // Replaces the content and rearranges.
     void setContent(const ManagedObjectList& content);
+    // The content becomes `rows` (null: none) and the objects of `pending` that are not saved
+    // yet; a saved one among them stands for its row (its changes are not in the rows). Objects
+    // made of the former rows stay with theirs.
+    void setContent(const FetchedRowsPtr& rows, const ManagedObjectList& pending = {});
+    // Rows of these objects read their values from them from now on (objects that changed);
+    // objects of no content row are left out. Rearranging shows the change.
+    void adoptObjects(const ManagedObjectList& objects);
+    // Rows of a light fetch read these attributes of every row now, in one pass, rather than
+    // one by one when a filter or a sort first asks for them.
+    void readAttributes(const QStringList& attributes) const;
 
-    const Predicate& filterPredicate() const { return m_filter; }
-    // Filters the content with `predicate` (empty: every object) and rearranges.
-    virtual void setFilterPredicate(const Predicate& predicate);
+    const RowPredicate& filterPredicate() const { return m_filter; }
+    // Filters the content with `predicate` (empty: every row) and rearranges.
+    virtual void setFilterPredicate(const RowPredicate& predicate);
 
     const QList<SortDescriptor>& sortDescriptors() const { return m_sort; }
     void setSortDescriptors(const QList<SortDescriptor>& descriptors);
 
     // Applies the filter and the sort to the content again.
     virtual void rearrangeObjects();
-    const ManagedObjectList& arrangedObjects() const { return m_arranged; }
+    int arrangedCount() const { return int(m_arranged.size()); }
+    // The arranged row `row` as the filter reads it; its object is not made.
+    ListRow arrangedRow(int row) const;
+    // The object of the arranged row `row`, made when it has none yet; null when it cannot be.
+    ManagedObjectPtr arrangedObject(int row) const;
+    // Every arranged object, made as needed: costly on a long list; prefer the row operations.
+    ManagedObjectList arrangedObjects() const;
 
     QList<int> selectionIndexes() const { return m_selection; }
     // The first selected row; -1 for none.
     int selectionIndex() const { return m_selection.isEmpty() ? -1 : m_selection.first(); }
-    // Rows outside the arranged objects are dropped; answers whether the selection changed.
+    // Rows outside the arranged content are dropped; answers whether the selection changed.
     bool setSelectionIndexes(const QList<int>& indexes);
     bool setSelectionIndex(int index) { return setSelectionIndexes(index < 0 ? QList<int>() : QList<int>{index}); }
     // The selected objects in ascending row order.
     ManagedObjectList selectedObjects() const;
 
 signals:
-    // The arranged objects were rebuilt (content, filter or sort).
+    // The arranged rows were rebuilt (content, filter or sort).
     void arrangedObjectsChanged();
     void selectionChanged();
 
 protected:
-    // Rearranges keeping the selected objects; the selection signal is the caller's to send.
+    // Sorts and filters again keeping the selected rows; the selection signal is the caller's to send.
     bool arrange();
 
 private:
-    ManagedObjectList sorted(const ManagedObjectList& objects) const;
+    ListRow contentRow(qsizetype index) const;
+    ManagedObjectPtr contentObject(qsizetype index) const;
+    // What stays the same of a content row through a reload: its object, or its primary key.
+    quintptr identity(qsizetype index) const;
+    QSet<quintptr> selectedIdentities() const;
+    // Filters the sorted content; sorts it first when its order is not known.
+    bool arrange(const QSet<quintptr>& keep);
+    std::vector<qsizetype> sortedContent() const;
 
-private:
-    ManagedObjectList m_content;
-    Predicate m_filter;
+    FetchedRowsPtr m_rows; // the content when it is rows
+    // By content row: the rows' objects, null until made, then objects not saved yet.
+    mutable std::vector<ManagedObjectPtr> m_objects;
+    RowPredicate m_filter;
     QList<SortDescriptor> m_sort;
-    ManagedObjectList m_arranged;
+    std::vector<qsizetype> m_arranged; // content rows
+    // Every content row in the order of the sort descriptors, kept while neither the content,
+    // its values nor the sort change: a new filter walks it without sorting again.
+    std::vector<qsizetype> m_sortedContent;
+    bool m_sortedContentValid = false;
     QList<int> m_selection;
+    // The selection a new content keeps, noted before the content changed.
+    std::optional<QSet<quintptr>> m_keepAfterReload;
 };

@@ -2,33 +2,38 @@
 
 #include "app/core/CardTrashFlag.h"
 #include "app/core/VersionUtilities.h"
-#include "platform/store/ManagedObject.h"
 
 namespace CardListFilters {
 
 namespace {
 
 const QString kFolderID = QStringLiteral("folder_ID");
+const QString kDeletedFlag = QStringLiteral("deletedFlag");
 
-QString folderOf(const ManagedObject& card)
+QString folderOf(const ListRow& card)
 {
     return card.stringValue(kFolderID);
 }
 
-} // namespace
-
-Predicate trashFilter()
+bool isDeleted(const ListRow& card)
 {
-    return isCardDeleted;
+    return isDeletedFlag(card.value(kDeletedFlag));
 }
 
-Predicate cardListFilter(const Folder& folder)
+} // namespace
+
+RowPredicate trashFilter()
+{
+    return isDeleted;
+}
+
+RowPredicate cardListFilter(const Folder& folder)
 {
     if (!folder.selected)
-        return notDeletedCard();
+        return [](const ListRow& card) { return !isDeleted(card); };
     if (folder.folderType == 1)
-        return [](const ManagedObject& card) { return !isCardDeleted(card) && !card.value(kFolderID).isNull(); };
-    return [id = folder.folderID](const ManagedObject& card) { return !isCardDeleted(card) && folderOf(card) == id; };
+        return [](const ListRow& card) { return !isDeleted(card) && !card.value(kFolderID).isNull(); };
+    return [id = folder.folderID](const ListRow& card) { return !isDeleted(card) && folderOf(card) == id; };
 }
 
 QStringList searchAttributes(int scopeTag, int displayMode)
@@ -55,7 +60,7 @@ QStringList searchAttributes(int scopeTag, int displayMode)
     return {};
 }
 
-bool containsText(const ManagedObject& card, const QStringList& attributes, const QString& text)
+bool containsText(const ListRow& card, const QStringList& attributes, const QString& text)
 {
     for (const QString& attribute : attributes) {
         if (card.stringValue(attribute).contains(text, Qt::CaseInsensitive))
@@ -69,10 +74,10 @@ SearchFilters searchFilters(const Folder& folder, const QString& text, int scope
     const QStringList attributes = searchAttributes(scopeTag, displayMode);
     const QString folderID = folder.selected && folder.folderType != 1 ? folder.folderID : QString();
     const bool byFolder = folder.selected && folder.folderType != 1;
-    return {[=](const ManagedObject& card) {
-                return !isCardDeleted(card) && (!byFolder || folderOf(card) == folderID) && containsText(card, attributes, text);
+    return {[=](const ListRow& card) {
+                return !isDeleted(card) && (!byFolder || folderOf(card) == folderID) && containsText(card, attributes, text);
             },
-            [=](const ManagedObject& card) { return isCardDeleted(card) && containsText(card, attributes, text); }};
+            [=](const ListRow& card) { return isDeleted(card) && containsText(card, attributes, text); }};
 }
 
 } // namespace CardListFilters

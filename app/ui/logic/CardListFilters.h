@@ -3,7 +3,7 @@
 // Text matches are case-insensitive containment on the whole text, taken literally.
 #pragma once
 
-#include "platform/store/FetchRequest.h"
+#include "app/ui/logic/ListRow.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,19 +17,19 @@ struct Folder {
     QString folderID;
 };
 
-Predicate trashFilter();
+RowPredicate trashFilter();
 // Not deleted (a missing deletedFlag counts as not deleted), and: the root shows the cards that have a folder, another folder its own cards.
-Predicate cardListFilter(const Folder& folder);
+RowPredicate cardListFilter(const Folder& folder);
 
 // The attributes a search scope tag matches; empty for an unknown tag. Tag 16 takes the
 // reading attributes only when the display mode has their bits.
 QStringList searchAttributes(int scopeTag, int displayMode);
 // Whether any of the attributes contains `text`, ignoring case.
-bool containsText(const ManagedObject& card, const QStringList& attributes, const QString& text);
+bool containsText(const ListRow& card, const QStringList& attributes, const QString& text);
 
 struct SearchFilters {
-    Predicate cardList;
-    Predicate trash;
+    RowPredicate cardList;
+    RowPredicate trash;
 };
 // Non-empty `text`: the card list shows the matching cards that are not deleted, narrowed to the
 // folder unless it is the root or none; the trash shows the matching deleted cards.

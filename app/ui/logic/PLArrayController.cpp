@@ -4,8 +4,8 @@ void PLArrayController::rearrangeObjects()
 {
     const int previous = selectionIndex();
     const bool changed = arrange();
-    if (selectionIndexes().isEmpty() && !arrangedObjects().isEmpty()) {
-        const int row = previous >= 0 && previous < arrangedObjects().size() ? previous : 0;
+    if (selectionIndexes().isEmpty() && arrangedCount() > 0) {
+        const int row = previous >= 0 && previous < arrangedCount() ? previous : 0;
         if (setSelectionIndex(row))
             return;
     }
@@ -13,9 +13,9 @@ void PLArrayController::rearrangeObjects()
         emit selectionChanged();
 }
 
-void PLArrayController::setFilterPredicate(const Predicate& predicate)
+void PLArrayController::setFilterPredicate(const RowPredicate& predicate)
 {
     ArrayController::setFilterPredicate(predicate);
-    if (selectionIndexes().isEmpty() && !arrangedObjects().isEmpty())
+    if (selectionIndexes().isEmpty() && arrangedCount() > 0)
         setSelectionIndex(0);
 }

@@ -11,5 +11,5 @@ public:
     using ArrayController::ArrayController;
 
     void rearrangeObjects() override;
-    void setFilterPredicate(const Predicate& predicate) override;
+    void setFilterPredicate(const RowPredicate& predicate) override;
 };

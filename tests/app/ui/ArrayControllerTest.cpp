@@ -29,9 +29,9 @@ QStringList names(const ManagedObjectList& objects)
     return list;
 }
 
-Predicate nameIn(const QStringList& allowed)
+RowPredicate nameIn(const QStringList& allowed)
 {
-    return [allowed](const ManagedObject& o) { return allowed.contains(o.stringValue(QStringLiteral("full_Name"))); };
+    return [allowed](const ListRow& o) { return allowed.contains(o.stringValue(QStringLiteral("full_Name"))); };
 }
 
 } // namespace

@@ -52,11 +52,11 @@ ManagedObjectList fixture()
     return cards;
 }
 
-QStringList matching(const ManagedObjectList& cards, const Predicate& predicate)
+QStringList matching(const ManagedObjectList& cards, const RowPredicate& predicate)
 {
     QStringList names;
     for (const ManagedObjectPtr& card : cards) {
-        if (predicate(*card))
+        if (predicate(ListRow(*card)))
             names.append(card->stringValue(QStringLiteral("full_Name")));
     }
     return names;
