@@ -411,9 +411,12 @@ void PLCardListController::showSortIndicator(QTableView* table)
 
 QStringList PLCardListController::listedAttributes() const
 {
-    // What the folder filter and the sorts read of every card; the cells read the cards they
-    // show, and a search reads its attributes when it starts.
-    QStringList keys = {QStringLiteral("deletedFlag"), QStringLiteral("folder_ID"), QString::fromLatin1(CardListColumns::kAcceptDate)};
+    // What the folder filter and the sorts read of every card, the identifiers by which cards
+    // are selected, and the flag the folder tree reads with the folder when it files the cards
+    // (one read of the rows serves both). The cells read the cards they show; a search reads its
+    // attributes when it starts.
+    QStringList keys = {QStringLiteral("deletedFlag"), QStringLiteral("folder_ID"), QString::fromLatin1(CardListColumns::kAcceptDate),
+                        QStringLiteral("cardID"), QStringLiteral("connected")};
     for (const PLArrayController* controller : {_acWndCard, _acWndCardInTrash}) {
         for (const SortDescriptor& sort : controller ? controller->sortDescriptors() : QList<SortDescriptor>())
             keys.append(sort.key);

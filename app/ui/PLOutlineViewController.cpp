@@ -491,10 +491,10 @@ void PLOutlineViewController::AssignFolderIDToCard()
     const QString connectedKey = QStringLiteral("connected");
     FetchRequest request{QString::fromLatin1(CardStore::kEntityCardBelong), {}, {}};
     request.propertiesToFetch = {cardIDKey, kFolderID};
-    const std::shared_ptr<FetchedRows> belongs = error == 0 && !inboxes.isEmpty() ? m_context->fetchRows(request, &error) : nullptr;
+    const FetchedRowsPtr belongs = error == 0 && !inboxes.isEmpty() ? m_context->fetchRows(request, &error) : nullptr;
     request.entityName = QString::fromLatin1(CardStore::kEntityCard);
     request.propertiesToFetch = {cardIDKey, connectedKey, kFolderID};
-    const std::shared_ptr<FetchedRows> cards = error == 0 && belongs ? m_context->fetchRows(request, &error) : nullptr;
+    const FetchedRowsPtr cards = error == 0 && belongs ? m_context->fetchRows(request, &error) : nullptr;
     if (error != 0 || inboxes.isEmpty() || !belongs || !cards) {
         PLNSLog(QStringLiteral("fetchRequest failure!"));
         return;

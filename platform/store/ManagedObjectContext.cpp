@@ -64,6 +64,9 @@ struct EntityState {
             table = std::make_unique<StoreStrings>();
         return table.get();
     }
+    // The rows fetchRows read last, and the store's data version then; a save forgets them.
+    FetchedRowsPtr lastRows;
+    qint64 lastRowsDataVersion = -1;
 };
 
 QString errorText(sqlite3* db, int rc)
@@ -116,6 +119,10 @@ struct ManagedObjectContext::Private {
     ManagedObjectList notifyDeleted;
     // Rows read by fetchRows hold it weakly: they ask nothing of a context that is gone.
     std::shared_ptr<char> alive = std::make_shared<char>();
+    SqliteStatement dataVersion;
+
+    // SQLite's count of the store's changes by other connections; -1 when it cannot be read.
+    qint64 readDataVersion();
 
     int stateIndex(const QString& entityName) const { return model->indexOf(entityName); }
     int createSchema(QString* error);
@@ -525,7 +532,16 @@ void ManagedObjectContext::readUnread(const ManagedObject& object, int index)
         readObject(object);
 }
 
-std::shared_ptr<FetchedRows> ManagedObjectContext::fetchRows(const FetchRequest& request, int* sqliteError)
+qint64 ManagedObjectContext::Private::readDataVersion()
+{
+    if (!dataVersion.isValid() && dataVersion.prepare(db.handle(), "PRAGMA data_version") != SQLITE_OK)
+        return -1;
+    const qint64 version = sqlite3_step(dataVersion.get()) == SQLITE_ROW ? sqlite3_column_int64(dataVersion.get(), 0) : -1;
+    dataVersion.reset();
+    return version;
+}
+
+FetchedRowsPtr ManagedObjectContext::fetchRows(const FetchRequest& request, int* sqliteError)
 {
     if (sqliteError)
         *sqliteError = SQLITE_OK;
@@ -536,6 +552,13 @@ std::shared_ptr<FetchedRows> ManagedObjectContext::fetchRows(const FetchRequest&
         return nullptr;
     }
     EntityState& es = d->entities[size_t(i)];
+    // Two readers of one store's rows in a row (a list and the folder tree at opening) share one read.
+    const qint64 version = d->readDataVersion();
+    if (es.lastRows && version >= 0 && version == es.lastRowsDataVersion
+        && std::all_of(request.propertiesToFetch.begin(), request.propertiesToFetch.end(), [&](const QString& name) {
+               return es.entity->indexOf(name) < 0 || es.lastRows->m_attributes.contains(name);
+           }))
+        return es.lastRows;
     std::shared_ptr<FetchedRows> rows(new FetchedRows);
     rows->m_context = this;
     rows->m_contextAlive = d->alive;
@@ -575,6 +598,8 @@ std::shared_ptr<FetchedRows> ManagedObjectContext::fetchRows(const FetchRequest&
     }
     for (std::vector<QVariant>& column : rows->m_columns)
         column.resize(rows->m_keys.size());
+    es.lastRows = rows;
+    es.lastRowsDataVersion = version;
     return rows;
 }
 
@@ -934,6 +959,9 @@ int ManagedObjectContext::save(QString* errorText)
     rc = d->writeChanges(errorText, assigned, newEnts);
     if (rc == SQLITE_OK)
         rc = d->db.exec("COMMIT;", errorText);
+    // Rows read before no longer show the store, whether or not the write went through.
+    for (EntityState& es : d->entities)
+        es.lastRows.reset();
     if (rc != SQLITE_OK) {
         d->db.exec("ROLLBACK;");
         for (ManagedObject* o : assigned)

@@ -1,9 +1,13 @@
 #include "app/ui/logic/PLArrayController.h"
 #include "app/ui/logic/SelectionBridge.h"
 #include "platform/store/CardStoreModel.h"
+#include "platform/store/ManagedObjectContext.h"
 
 #include <QItemSelectionModel>
 #include <QStandardItemModel>
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
 
 #include <gtest/gtest.h>
 
@@ -100,4 +104,68 @@ TEST(SelectionBridge, FollowsBothWaysAndTheSelectedRowIsTheLastOneSelected)
     selection.clearSelection();
     EXPECT_EQ(SelectionBridge::selectedRow(selection), -1);
     EXPECT_TRUE(controller.selectionIndexes().isEmpty());
+}
+
+TEST(ArrayController, RowsOfALightFetchSortFilterAndBecomeObjectsOnlyWhenAsked)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("store.sqldb"));
+    auto context = ManagedObjectContext::open(CardStore::currentModel(), path);
+    ASSERT_TRUE(context);
+    for (const char* name : {"c", "a", "d", "b"})
+        context->insertNewObject(QStringLiteral("Card"))->setValue(QStringLiteral("full_Name"), QString::fromLatin1(name));
+    ASSERT_EQ(context->save(), 0);
+    auto storeWrite = [&path](const char* sql) {
+        sqlite3* db = nullptr;
+        sqlite3_open(path.toUtf8().constData(), &db);
+        EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    };
+    FetchRequest request{QStringLiteral("Card"), {}, {}};
+    request.propertiesToFetch = {QStringLiteral("full_Name")};
+    const FetchedRowsPtr rows = context->fetchRows(request);
+    const ManagedObjectPtr unsaved = context->insertNewObject(QStringLiteral("Card"));
+    unsaved->setValue(QStringLiteral("full_Name"), QStringLiteral("e"));
+
+    PLArrayController controller;
+    controller.setSortDescriptors({{QStringLiteral("full_Name"), true}});
+    controller.setContent(rows, context->insertedObjects());
+    auto arranged = [&controller] {
+        QStringList list;
+        for (int row = 0; row < controller.arrangedCount(); ++row)
+            list.append(controller.arrangedRow(row).stringValue(QStringLiteral("full_Name")));
+        return list;
+    };
+    EXPECT_EQ(arranged(), (QStringList{"a", "b", "c", "d", "e"})) << "the unsaved card is listed too";
+    EXPECT_EQ(names(controller.selectedObjects()), QStringList{"a"});
+
+    // A row becomes an object when asked for, read from the store as it is then.
+    storeWrite("update ZCARD set ZFULL_NAME = 'bb' where ZFULL_NAME = 'b'");
+    EXPECT_EQ(controller.arrangedRow(1).stringValue(QStringLiteral("full_Name")), "b");
+    const ManagedObjectPtr b = controller.arrangedObject(1);
+    ASSERT_TRUE(b);
+    EXPECT_EQ(b->stringValue(QStringLiteral("full_Name")), "bb");
+    EXPECT_EQ(controller.arrangedRow(1).stringValue(QStringLiteral("full_Name")), "bb") << "a row with its object reads it";
+
+    // An object changed elsewhere is adopted by its row; a rearrangement shows the change.
+    controller.setSelectionIndex(3);
+    const ManagedObjectPtr d = context->executeFetchRequest({QStringLiteral("Card"), keyEquals(QStringLiteral("full_Name"), QStringLiteral("d")), {}}).value(0);
+    ASSERT_TRUE(d);
+    d->setValue(QStringLiteral("full_Name"), QStringLiteral("0d"));
+    controller.adoptObjects({d});
+    controller.rearrangeObjects();
+    EXPECT_EQ(arranged(), (QStringList{"0d", "a", "bb", "c", "e"}));
+    EXPECT_EQ(controller.selectedObjects(), ManagedObjectList{d}) << "the selection follows its row";
+
+    // A reload of the same store keeps the selection and the objects made, with their changes.
+    controller.setFilterPredicate([](const ListRow& row) { return row.stringValue(QStringLiteral("full_Name")) != QStringLiteral("c"); });
+    controller.setContent(context->fetchRows(request), {unsaved});
+    EXPECT_EQ(arranged(), (QStringList{"0d", "a", "bb", "e"}));
+    EXPECT_EQ(controller.selectedObjects(), ManagedObjectList{d});
+    EXPECT_EQ(controller.arrangedObject(2), b);
+
+    // A deleted object leaves the list.
+    context->deleteObject(b);
+    controller.rearrangeObjects();
+    EXPECT_EQ(arranged(), (QStringList{"0d", "a", "e"}));
 }

@@ -141,4 +141,33 @@ TEST_F(PageOperations, AddingABackOpensTheMergeWindow)
     EXPECT_TRUE(watch.ran()) << presenter.texts().join(QLatin1Char('|')).toStdString();
 }
 
+TEST_F(PageOperations, CardsOutsideTheTrashAreMergeCandidatesAnImportWithoutADeletedFlagToo)
+{
+    // An import that wrote no deleted flag left the card outside the trash.
+    const QVariantMap flags[] = {{{QStringLiteral("deletedFlag"), 0}}, {{QStringLiteral("deletedFlag"), QVariant()}}, {{QStringLiteral("deletedFlag"), 1}}};
+    const QStringList ids = {QStringLiteral("Kept"), QStringLiteral("NoFlag"), QStringLiteral("Trashed")};
+    for (int i = 0; i < ids.size(); ++i) {
+        writeScanner(ids[i] + "_N1.pdf", 1);
+        QVariantMap values = flags[i];
+        values.insert(QStringLiteral("face_Image_File"), ids[i] + "_N1.pdf");
+        addCard(ids[i], values);
+    }
+    select({QStringLiteral("Kept")});
+    window->validateToolbarItems();
+    QAction* add = imageEdit("onMergeBar");
+    ASSERT_TRUE(add && add->isEnabled());
+    QStringList candidates;
+    ModalWatch<PLCardMergerWindowController> watch([&](PLCardMergerWindowController* mergeWindow) {
+        for (const PLMergeInfoPtr& candidate : mergeWindow->model().allCandidates())
+            candidates.append(candidate->cardId());
+        presenter.queueAnswer(kAlertFirstButtonReturn);
+        mergeWindow->cancel();
+        presenter.answerSheets();
+    });
+    add->trigger();
+    ASSERT_TRUE(watch.ran()) << presenter.texts().join(QLatin1Char('|')).toStdString();
+    candidates.sort();
+    EXPECT_EQ(candidates, (QStringList{QStringLiteral("Kept"), QStringLiteral("NoFlag")}));
+}
+
 } // namespace
