@@ -121,6 +121,13 @@ struct ManagedObjectContext::Private {
     std::shared_ptr<char> alive = std::make_shared<char>();
     SqliteStatement dataVersion;
 
+    // The value of result column `column` for attribute `a`, texts shared as the objects' are.
+    QVariant readRowValue(EntityState& es, sqlite3_stmt* s, int column, int a)
+    {
+        const int storage = sqlite3_column_type(s, column);
+        const AttributeType type = es.entity->attribute(a).type;
+        return readStoreColumn(s, column, storage, type, storage == SQLITE_TEXT && type == AttributeType::String ? es.stringsOf(a) : nullptr);
+    }
     // SQLite's count of the store's changes by other connections; -1 when it cannot be read.
     qint64 readDataVersion();
 
@@ -586,7 +593,7 @@ FetchedRowsPtr ManagedObjectContext::fetchRows(const FetchRequest& request, int*
             rows->m_keys.push_back(sqlite3_column_int64(s, 0));
             for (size_t k = 0; k < selected.size(); ++k)
                 rows->m_columns[size_t(selected[k].second)].push_back(
-                    readStoreColumn(s, int(k) + 2, es.entity->attribute(selected[k].first).type));
+                    d->readRowValue(es, s, int(k) + 2, selected[k].first));
         }
         if (s)
             sqlite3_reset(s);
@@ -636,7 +643,7 @@ void ManagedObjectContext::readRowsColumns(const FetchedRows& rows, const QStrin
         if (row < 0)
             continue;
         for (size_t k = 0; k < selected.size(); ++k)
-            rows.m_columns[selected[k].second][size_t(row)] = readStoreColumn(s, int(k) + 2, es.entity->attribute(selected[k].first).type);
+            rows.m_columns[selected[k].second][size_t(row)] = d->readRowValue(es, s, int(k) + 2, selected[k].first);
         next = row + 1;
     }
     sqlite3_reset(s);

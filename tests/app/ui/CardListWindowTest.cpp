@@ -301,6 +301,26 @@ TEST_F(CardList, HeaderClicksCycleAndTheColumnMenuIsKeptToTheNextStart)
     EXPECT_EQ(table->columnWidth(0), 250);
 }
 
+TEST_F(CardList, StoredWidthsOutOfRangeOpenWithinTheColumnLimits)
+{
+    auto entry = [](const char* identify, const PlistValue& size) {
+        PlistValue::Dictionary d;
+        d.insert(QStringLiteral("identify"), QString::fromLatin1(identify));
+        d.insert(QStringLiteral("size"), size);
+        return PlistValue(d);
+    };
+    PreferenceDomain::standard().setValue(QString::fromLatin1(PLCardListController::kColumnInfoKey),
+                                          PlistValue::Array{entry("full_Name", 5000.0), entry("company", -3.0), entry("e_Mail", QStringLiteral("wide"))});
+    auto window = startWithCards();
+    const QTableView* table = window->ui()._tvList;
+    ASSERT_EQ(table->model()->columnCount(), 3);
+    EXPECT_EQ(table->columnWidth(0), 1000);
+    EXPECT_EQ(table->columnWidth(1), 80);
+    EXPECT_EQ(table->columnWidth(2), 100);
+    // The mask joins the trash's default columns (its preference is missing).
+    EXPECT_EQ(window->cardListController()->returnDisMenu(), 0x1205);
+}
+
 TEST_F(CardList, ANewCardStaysBoldUntilSelectedForOneSecond)
 {
     auto window = startWithCards();
