@@ -248,8 +248,13 @@ TEST_F(Quillant, CardOfThreeHundredLinesOfSmallPrint)
     QElapsedTimer clock;
     clock.start();
     EXPECT_EQ(recognize(small, &card, 11), 0);
-    EXPECT_LT(clock.elapsed(), 50000);
+    const qint64 elapsed = clock.elapsed();
+    EXPECT_LT(elapsed, 50000);
     EXPECT_TRUE(isOCRApplicationRunning());
+    // A machine busy enough to stop the reading at its 30-second limit gets what was read so far,
+    // which may be anything: the content is judged only when the reading ran its course.
+    if (elapsed >= 30000)
+        return;
     for (const char* key : {"full_Name", "company", "job_Title", "department", "telephone_Number", "fax_Number",
                             "mobile_Number", "zip_PostalCode", "address"})
         EXPECT_EQ(card.text(key), QString()) << key;
