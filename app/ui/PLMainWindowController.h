@@ -212,6 +212,10 @@ public:
 
     // The menu of these commands (the main menu puts it on the menu bar), and the export bar's button.
     void createExportAndAddressBookMenus();
+    // The card table's contextual menu: the Address Book and the linked applications.
+    void createCardListContextualMenus();
+    QMenu* addAddressBookMenu(QMenu* parent);
+    QMenu* addExtAppLinkageMenu(QMenu* parent);
     QMenu* exportMenu() const { return m_exportMenu; }
     // The Edit menu (the main menu puts it on the menu bar).
     PLEditMenu* editMenu() const { return m_editMenu; }
@@ -285,6 +289,7 @@ public:
     void updateExtAppLinkageMenu(QMenu* menu, const QList<PLExtAppInfoForm>& extAppFormList);
     void updateAllExtAppLinageMenu();
     QMenu* extAppLinkageMenu() const { return m_extAppMenu; }
+    QMenu* cardListExtAppLinkageMenu() const { return _cardListContextualMenuExtAppLinage; }
     // Hands the selected cards to the linked application of `appID`.
     void onExtAppListMenuItem(const QString& appID);
 
@@ -395,6 +400,7 @@ private:
     QMenu* m_exportMenu = nullptr;
     QMenu* m_commandMenu = nullptr;
     QMenu* m_extAppMenu = nullptr;
+    QMenu* _cardListContextualMenuExtAppLinage = nullptr;
     QMenu* m_photoMenu = nullptr;
     QPageLayout _printInfo;
     PLEditMenu* m_editMenu = nullptr;

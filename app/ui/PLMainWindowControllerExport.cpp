@@ -11,6 +11,7 @@
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
 #include "app/export/PLExporter.h"
+#include "app/ui/PLCardListController.h"
 #include "app/ui/logic/PLArrayController.h"
 #include "app/ui/logic/ToolbarItems.h"
 #include "platform/appkit/PanelService.h"
@@ -57,12 +58,8 @@ void PLMainWindowController::createExportAndAddressBookMenus()
         connect(action, &QAction::triggered, this, item.slot);
     }
     menu->addSeparator();
-    QMenu* addressBook = menu->addMenu(getLocalString(getProperKey(QStringLiteral("IDS_CONNECT_APP_ADDRESSBOOK"))));
+    QMenu* addressBook = addAddressBookMenu(menu);
     addressBook->setObjectName(QStringLiteral("addressBookMenu"));
-    for (const CommandItem& item : kAddressBookItems) {
-        const QString title = getLocalString(getProperKey(QString::fromLatin1(item.titleKey)));
-        connect(addMenuItem(addressBook, QString::fromLatin1(item.action), title), &QAction::triggered, this, item.slot);
-    }
     // The photo applications, each shown only when installed (the toolbar's decoration).
     m_photoMenu = menu->addMenu(getLocalString(QStringLiteral("IDS_FILE_EXPORT_TYPE_IPHOTO")));
     m_photoMenu->setToolTipsVisible(true);
@@ -75,13 +72,42 @@ void PLMainWindowController::createExportAndAddressBookMenus()
         connect(addMenuItem(m_photoMenu, name, title), &QAction::triggered, this, slot);
     }
     // The linked applications, filled by updateAllExtAppLinageMenu.
-    m_extAppMenu = menu->addMenu(getLocalString(QStringLiteral("IDS_APPLICATION_BAR")));
+    m_extAppMenu = addExtAppLinkageMenu(menu);
     m_extAppMenu->setObjectName(QStringLiteral("extAppLinkageMenu"));
-    m_extAppMenu->setToolTipsVisible(true);
-    m_extAppMenu->menuAction()->setEnabled(false);
     for (QMenu* validated : {menu, addressBook, m_photoMenu, m_extAppMenu})
         connect(validated, &QMenu::aboutToShow, this, [this, validated] { validateMenuItems(validated); });
     connect(m_ui._exportBarButton, &QToolButton::clicked, this, &PLMainWindowController::onExport);
+}
+
+QMenu* PLMainWindowController::addAddressBookMenu(QMenu* parent)
+{
+    QMenu* addressBook = parent->addMenu(getLocalString(getProperKey(QStringLiteral("IDS_CONNECT_APP_ADDRESSBOOK"))));
+    for (const CommandItem& item : kAddressBookItems) {
+        const QString title = getLocalString(getProperKey(QString::fromLatin1(item.titleKey)));
+        connect(addMenuItem(addressBook, QString::fromLatin1(item.action), title), &QAction::triggered, this, item.slot);
+    }
+    return addressBook;
+}
+
+QMenu* PLMainWindowController::addExtAppLinkageMenu(QMenu* parent)
+{
+    // Filled by updateAllExtAppLinageMenu; off while it holds nothing.
+    QMenu* linkage = parent->addMenu(getLocalString(QStringLiteral("IDS_APPLICATION_BAR")));
+    linkage->setToolTipsVisible(true);
+    linkage->menuAction()->setEnabled(false);
+    return linkage;
+}
+
+void PLMainWindowController::createCardListContextualMenus()
+{
+    QMenu* contextual = _cardListContronller->cardTableMenu();
+    contextual->addSeparator();
+    QMenu* addressBook = addAddressBookMenu(contextual);
+    addressBook->menuAction()->setObjectName(QStringLiteral("_menuItemCardListContextualMenuAddressBook"));
+    _cardListContextualMenuExtAppLinage = addExtAppLinkageMenu(contextual);
+    _cardListContextualMenuExtAppLinage->setObjectName(QStringLiteral("_cardListContextualMenuExtAppLinage"));
+    for (QMenu* validated : {addressBook, _cardListContextualMenuExtAppLinage})
+        connect(validated, &QMenu::aboutToShow, this, [this, validated] { validateMenuItems(validated); });
 }
 
 void PLMainWindowController::onExport()

@@ -54,14 +54,16 @@ void PLMainWindowController::updateExtAppLinkageMenu(QMenu* menu, const QList<PL
         }
         menu->addAction(item);
     }
-    if (menu == m_extAppMenu)
+    if (menu == m_extAppMenu || menu == _cardListContextualMenuExtAppLinage)
         menu->menuAction()->setEnabled(!menu->isEmpty());
 }
 
 void PLMainWindowController::updateAllExtAppLinageMenu()
 {
     PLExtAppController* shared = PLExtAppController::sharedController();
-    updateExtAppLinkageMenu(m_extAppMenu, shared ? shared->extAppInfoFormList() : QList<PLExtAppInfoForm>());
+    const QList<PLExtAppInfoForm> forms = shared ? shared->extAppInfoFormList() : QList<PLExtAppInfoForm>();
+    updateExtAppLinkageMenu(m_extAppMenu, forms);
+    updateExtAppLinkageMenu(_cardListContextualMenuExtAppLinage, forms);
     updateExtApplistPopUpBtn();
 }
 

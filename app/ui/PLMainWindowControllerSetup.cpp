@@ -134,6 +134,7 @@ void PLMainWindowController::awakeFromNib()
     _outlineViewController->updateBottomFolderStatus();
     detectPhotoApplications();
     createExportAndAddressBookMenus();
+    createCardListContextualMenus();
     createCommandMenu();
     if (QMenu* view = _imageController->viewMenu())
         addImageCommands(view);

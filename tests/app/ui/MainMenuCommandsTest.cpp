@@ -7,6 +7,7 @@
 #include "app/export/PLExporter.h"
 #include "app/export/PhotoAfterImport.h"
 #include "app/linkage/PLExtAppController.h"
+#include "app/ui/PLCardListController.h"
 #include "app/ui/PLMainMenu.h"
 #include "app/ui/logic/MainWindowLayout.h"
 #include "app/ui/logic/PLArrayController.h"
@@ -458,23 +459,44 @@ TEST_F(MainMenuCommands, LinkageMenusListTheApplicationsTheUserShows)
     shared->updateExtAppInfoFormListWith({shown, hidden, upload});
     window->updateAllExtAppLinageMenu();
 
+    // The Export menu's submenu and the card list's contextual one list the same applications.
     QMenu* linkage = window->extAppLinkageMenu();
-    ASSERT_EQ(linkage->actions().size(), 2);
-    EXPECT_TRUE(linkage->menuAction()->isEnabled());
-    EXPECT_EQ(linkage->actions()[0]->text(), QStringLiteral("Card Viewer"));
-    EXPECT_EQ(linkage->actions()[0]->toolTip(), QStringLiteral("Opens cards"));
-    EXPECT_EQ(linkage->actions()[0]->objectName(), QStringLiteral("onExtAppListMenuItem"));
-    EXPECT_EQ(linkage->actions()[1]->objectName(), QStringLiteral("onCloudConnect"));
-    EXPECT_EQ(linkage->actions()[1]->toolTip(), getLocalString(QStringLiteral("IDS_SALESFORCE_MENUITEM_TOOLTIP")));
+    QMenu* contextual = window->cardListExtAppLinkageMenu();
+    QMenu* cardTableMenu = window->cardListController()->cardTableMenu();
+    ASSERT_TRUE(cardTableMenu->actions().contains(contextual->menuAction()));
+    for (QMenu* menu : {linkage, contextual}) {
+        ASSERT_EQ(menu->actions().size(), 2);
+        EXPECT_TRUE(menu->menuAction()->isEnabled());
+        EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("Card Viewer"));
+        EXPECT_EQ(menu->actions()[0]->toolTip(), QStringLiteral("Opens cards"));
+        EXPECT_EQ(menu->actions()[0]->objectName(), QStringLiteral("onExtAppListMenuItem"));
+        EXPECT_EQ(menu->actions()[1]->objectName(), QStringLiteral("onCloudConnect"));
+        EXPECT_EQ(menu->actions()[1]->toolTip(), getLocalString(QStringLiteral("IDS_SALESFORCE_MENUITEM_TOOLTIP")));
+    }
     EXPECT_EQ(window->ui()._popUpBtnApp->menu()->actions().size(), 2);
+    // The contextual menu's Address Book submenu holds the Address Book commands.
+    QAction* addressBook = nullptr;
+    for (QAction* item : cardTableMenu->actions()) {
+        if (item->objectName() == QLatin1String("_menuItemCardListContextualMenuAddressBook"))
+            addressBook = item;
+    }
+    ASSERT_TRUE(addressBook && addressBook->menu());
+    QStringList addressBookItems;
+    for (QAction* item : addressBook->menu()->actions())
+        addressBookItems.append(item->objectName());
+    EXPECT_EQ(addressBookItems, QStringList({QStringLiteral("connectAddOnly"), QStringLiteral("connectAddressBook")}));
 
     // Enabled with selected cards only; the toolbar's item as well.
-    emit linkage->aboutToShow();
-    EXPECT_FALSE(linkage->actions()[0]->isEnabled());
+    for (QMenu* menu : {linkage, contextual}) {
+        emit menu->aboutToShow();
+        EXPECT_FALSE(menu->actions()[0]->isEnabled());
+    }
     addTwoCards();
     select({QStringLiteral("A")});
-    emit linkage->aboutToShow();
-    EXPECT_TRUE(linkage->actions()[0]->isEnabled());
+    for (QMenu* menu : {linkage, contextual, addressBook->menu()}) {
+        emit menu->aboutToShow();
+        EXPECT_TRUE(menu->actions()[0]->isEnabled());
+    }
     EXPECT_TRUE(window->toolbarItem(QString::fromLatin1(ToolbarItems::kApplication))->isEnabled());
 
     // An application the linkage no longer knows: its error shown on the window.
@@ -484,8 +506,10 @@ TEST_F(MainMenuCommands, LinkageMenusListTheApplicationsTheUserShows)
     // With nothing to show, the submenu and the toolbar's item are off.
     shared->updateExtAppInfoFormListWith({hidden});
     window->updateAllExtAppLinageMenu();
-    EXPECT_TRUE(linkage->isEmpty());
-    EXPECT_FALSE(linkage->menuAction()->isEnabled());
+    for (QMenu* menu : {linkage, contextual}) {
+        EXPECT_TRUE(menu->isEmpty());
+        EXPECT_FALSE(menu->menuAction()->isEnabled());
+    }
     EXPECT_FALSE(window->toolbarItem(QString::fromLatin1(ToolbarItems::kApplication))->isEnabled());
     shared->updateExtAppInfoFormListWith(saved);
 }
