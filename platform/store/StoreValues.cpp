@@ -14,7 +14,7 @@ double storeTimeFromDate(const QDateTime& date)
 QDateTime dateFromStoreTime(double seconds)
 {
     const double ms = std::round((seconds + double(kStoreEpochUnixSeconds)) * 1000.0);
-    // By time spec, not by time zone: a UTC date then fits inside the QDateTime, with nothing allocated.
+    // As Qt::UTC, not as a time zone: a UTC date then fits inside the QDateTime, with nothing allocated.
     return QDateTime::fromMSecsSinceEpoch(qint64(ms), Qt::UTC);
 }
 
