@@ -19,6 +19,7 @@
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
 #include "tests/app/core/TestBundle.h"
+#include "tests/app/ui/MainWindowStart.h"
 #include "tests/support/appkit/ManualClock.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 
@@ -75,12 +76,7 @@ protected:
 
     std::unique_ptr<PLMainWindowController> start()
     {
-        openDatabase.choose(database);
-        auto window = std::make_unique<PLMainWindowController>(openDatabase);
-        window->setTerminate([] {});
-        window->showActiveWindow();
-        EXPECT_NE(window->managedObjectContext(), nullptr);
-        return window;
+        return startMainWindow(openDatabase, database);
     }
     // A window over the fixture's cards, newest first: Ünal Demir, 山田 太郎, Ünal Zed, Trashed Ünal, Bob.
     std::unique_ptr<PLMainWindowController> startWithCards()

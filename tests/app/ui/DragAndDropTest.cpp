@@ -24,6 +24,7 @@
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
 #include "tests/app/core/TestBundle.h"
+#include "tests/app/ui/MainWindowStart.h"
 #include "tests/support/appkit/ManualClock.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 #include "tests/support/pdf/TestPdf.h"
@@ -214,12 +215,7 @@ protected:
 
     std::unique_ptr<PLMainWindowController> start()
     {
-        openDatabase.choose(database);
-        auto window = std::make_unique<PLMainWindowController>(openDatabase);
-        window->setTerminate([] {});
-        window->showActiveWindow();
-        EXPECT_NE(window->managedObjectContext(), nullptr);
-        return window;
+        return startMainWindow(openDatabase, database);
     }
     // The Inbox shows, newest first: Bob of Acme (front and back), a card without name or company,
     // Carol whose stored image name reaches outside the images folder; Trashed is in the trash.

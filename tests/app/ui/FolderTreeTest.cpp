@@ -20,6 +20,7 @@
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
 #include "tests/app/core/TestBundle.h"
+#include "tests/app/ui/MainWindowStart.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 #include "tests/support/pdf/TestPdf.h"
 
@@ -221,12 +222,7 @@ protected:
     }
     std::unique_ptr<PLMainWindowController> start()
     {
-        openDatabase.choose(database);
-        auto window = std::make_unique<PLMainWindowController>(openDatabase);
-        window->setTerminate([] {});
-        window->showActiveWindow();
-        EXPECT_NE(window->managedObjectContext(), nullptr);
-        return window;
+        return startMainWindow(openDatabase, database);
     }
     static PLOutlineViewController& tree(PLMainWindowController& window) { return *window.outlineViewController(); }
     static const TreeNode* child(PLMainWindowController& window, const QString& name)

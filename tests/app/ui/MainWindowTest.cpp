@@ -23,6 +23,7 @@
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
 #include "tests/app/core/TestBundle.h"
+#include "tests/app/ui/MainWindowStart.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 #include "tests/support/pdf/TestPdf.h"
 #include "tests/support/workspace/FakeWorkspace.h"
@@ -65,12 +66,7 @@ protected:
     // A window as at start-up: built, its database open, laid out and shown.
     std::unique_ptr<PLMainWindowController> start()
     {
-        openDatabase.choose(database);
-        auto window = std::make_unique<PLMainWindowController>(openDatabase);
-        window->setTerminate([] {});
-        window->showActiveWindow();
-        EXPECT_NE(window->managedObjectContext(), nullptr);
-        return window;
+        return startMainWindow(openDatabase, database);
     }
     // The preferences as written to the file by the last quit.
     PlistValue storedPreference(const char* key)
