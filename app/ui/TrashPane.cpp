@@ -61,9 +61,8 @@ void TrashPane::setClearBtnStatus()
 
 void TrashPane::showtrashIcon()
 {
-    const ManagedObjectList& cards = m_trash.content();
-    const bool any = std::any_of(cards.begin(), cards.end(), [](const ManagedObjectPtr& card) {
-        return card && !card->isDeleted() && card->value(QStringLiteral("deletedFlag")).toInt() == 1;
-    });
-    m_ui._trashIconView->setVisible(any);
+    // Read from the rows: the store's every card need not become an object for the icon.
+    const QString deletedFlag = QStringLiteral("deletedFlag");
+    m_ui._trashIconView->setVisible(
+        m_trash.anyContentRow([&deletedFlag](const ListRow& card) { return card.value(deletedFlag).toInt() == 1; }));
 }

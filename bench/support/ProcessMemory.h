@@ -21,4 +21,9 @@ inline long processStatusKiB(const char* field)
 }
 
 // Bytes the allocator has handed out and not had back: resident size less what it keeps unused.
-inline double heapInUseMiB() { return double(mallinfo2().uordblks) / (1024.0 * 1024.0); }
+// Large blocks (a long list's arrays) are mapped one by one and counted apart from the heap's.
+inline double heapInUseMiB()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return double(info.uordblks + info.hblkhd) / (1024.0 * 1024.0);
+}

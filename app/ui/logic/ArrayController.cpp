@@ -14,6 +14,16 @@ ManagedObjectList ArrayController::content() const
     return objects;
 }
 
+bool ArrayController::anyContentRow(const RowPredicate& predicate) const
+{
+    for (qsizetype i = 0; i < qsizetype(m_objects.size()); ++i) {
+        const ManagedObject* object = m_objects[size_t(i)].get();
+        if ((object ? !object->isDeleted() : m_rows != nullptr) && predicate(contentRow(i)))
+            return true;
+    }
+    return false;
+}
+
 void ArrayController::setContent(const ManagedObjectList& content)
 {
     m_keepAfterReload = m_rows ? QSet<quintptr>() : selectedIdentities();

@@ -31,6 +31,8 @@ public:
 
     // Every content object; rows of a light fetch are made objects here (costly on many rows).
     ManagedObjectList content() const;
+    // Whether a content row other than a deleted object passes `predicate`; no object is made.
+    bool anyContentRow(const RowPredicate& predicate) const;
     // Replaces the content and rearranges.
     void setContent(const ManagedObjectList& content);
     // The content becomes `rows` (null: none) and the objects of `pending` that are not saved

@@ -168,4 +168,14 @@ TEST(ArrayController, RowsOfALightFetchSortFilterAndBecomeObjectsOnlyWhenAsked)
     context->deleteObject(b);
     controller.rearrangeObjects();
     EXPECT_EQ(arranged(), (QStringList{"0d", "a", "e"}));
+
+    // A question over the whole content sees rows the filter hides and unsaved cards, not deleted ones.
+    auto anyNamed = [&controller](const char* name) {
+        return controller.anyContentRow(
+            [name](const ListRow& row) { return row.stringValue(QStringLiteral("full_Name")) == QLatin1String(name); });
+    };
+    EXPECT_TRUE(anyNamed("c")) << "hidden by the filter";
+    EXPECT_TRUE(anyNamed("e")) << "not saved yet";
+    EXPECT_FALSE(anyNamed("bb")) << "deleted";
+    EXPECT_FALSE(anyNamed("b")) << "the row reads its deleted object";
 }
