@@ -7,6 +7,7 @@
 #include "app/core/PLChecker.h"
 #include "app/core/PLNetDBLockController.h"
 #include "app/images/CardImageFiles.h"
+#include "app/ui/PLAttachmentController.h"
 #include "app/ui/PLCardListController.h"
 #include "app/ui/PLMainWindowController.h"
 #include "app/ui/PLOutlineViewController.h"
@@ -137,7 +138,7 @@ int PLDragSupportDataSource::validateDrop(QTableView* target, const QMimeData* d
     proposal.targetIsTrashTable = target == _trashTVCardList;
     proposal.betweenRows = betweenRows;
     proposal.hasCardRows = data && data->hasFormat(QString::fromLatin1(kTableViewDataType));
-    proposal.hasAttachmentRows = data && data->hasFormat(QString::fromLatin1(kAttachmentDataType));
+    proposal.hasAttachmentRows = data && data->hasFormat(QString::fromLatin1(PLAttachmentController::kAttachmentDataType));
     proposal.hasFileNames = data && data->hasUrls();
     proposal.fileCount = data ? int(localFiles(data).size()) : 0;
     return validateCardListDrop(proposal);

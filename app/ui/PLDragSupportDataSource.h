@@ -22,7 +22,6 @@ class PLDragSupportDataSource : public QObject {
     Q_OBJECT
 public:
     static constexpr const char* kTableViewDataType = "Pelmora Private TableView Data Type";
-    static constexpr const char* kAttachmentDataType = "Pelmora Private attachment Type";
 
     using QObject::QObject;
 

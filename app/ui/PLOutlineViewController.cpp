@@ -15,6 +15,7 @@
 #include "app/ui/FolderTitleView.h"
 #include "app/ui/FolderTree.h"
 #include "app/ui/ImageAndTextCell.h"
+#include "app/ui/PLAttachmentController.h"
 #include "app/ui/PLCardListController.h"
 #include "app/ui/PLDragSupportDataSource.h"
 #include "app/ui/logic/FolderDropRules.h"
@@ -51,7 +52,6 @@ const QString kFolderType = QStringLiteral("folder_Type");
 constexpr int kNodeRole = Qt::UserRole + 1;
 constexpr int kMessageDBError = 48;
 const QString kFolderDataType = QStringLiteral("Pelmora Private Folder Type");
-const QString kAttachmentDataType = QStringLiteral("Pelmora Private attachment Type");
 const QString kCardTableName = QStringLiteral("_tvList");
 constexpr int kImportDelayMs = 500;
 
@@ -144,7 +144,7 @@ int PLOutlineViewController::validateDrop(const QMimeData* data, QObject* source
     proposal.childIndex = onRow ? -1 : 0;
     proposal.readOnlyDatabase = PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly;
     proposal.windowBusy = windowBusy() || QApplication::activeModalWidget();
-    proposal.hasAttachmentRows = data && data->hasFormat(kAttachmentDataType);
+    proposal.hasAttachmentRows = data && data->hasFormat(QString::fromLatin1(PLAttachmentController::kAttachmentDataType));
     proposal.hasCardRows = data && data->hasFormat(QString::fromLatin1(PLDragSupportDataSource::kTableViewDataType));
     proposal.hasFolderRow = data && data->hasFormat(kFolderDataType) && dragged;
     proposal.hasFileNames = data && data->hasUrls();

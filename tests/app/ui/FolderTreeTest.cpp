@@ -8,6 +8,7 @@
 #include "app/core/PLAppController.h"
 #include "app/images/OcrApplicationLink.h"
 #include "app/ui/PLApplicationServices.h"
+#include "app/ui/PLAttachmentController.h"
 #include "app/ui/PLDragSupportDataSource.h"
 #include "app/ui/CardTrash.h"
 #include "app/ui/FolderTree.h"
@@ -579,6 +580,10 @@ TEST_F(FolderTreeWindow, DragsOverTheTreeAreDecidedByRowAndContentAndDroppedFile
     files.setUrls({QUrl::fromLocalFile(pdf)});
     QMimeData noFiles;
     noFiles.setData(QStringLiteral("text/plain"), "x");
+    // Attachment rows carry their files too, and still never land on a folder.
+    QMimeData attachmentRows;
+    attachmentRows.setUrls({QUrl::fromLocalFile(pdf)});
+    attachmentRows.setData(QString::fromLatin1(PLAttachmentController::kAttachmentDataType), {});
     QMimeData cards;
     cards.setData(QString::fromLatin1(PLDragSupportDataSource::kTableViewDataType), {});
     QTableView* cardTable = window->ui()._tvList;
@@ -603,6 +608,7 @@ TEST_F(FolderTreeWindow, DragsOverTheTreeAreDecidedByRowAndContentAndDroppedFile
         {"files onto a folder", &files, work, false, kDragOperationCopy},
         {"files between rows", &files, work, true, kDragOperationNone},
         {"nothing the tree knows", &noFiles, work, false, kDragOperationNone},
+        {"attachment rows", &attachmentRows, work, false, kDragOperationNone},
         {"a folder onto a sibling", folderDrag.get(), work, false, kDragOperationMove},
         {"a folder onto its own parent", folderDrag.get(), root, false, kDragOperationNone},
         {"a folder onto the Inbox", folderDrag.get(), inbox, false, kDragOperationNone},
