@@ -260,10 +260,14 @@ void PLCardListController::respondToDragDropNotification(const Notification& not
 
 void PLCardListController::respondToFileNamesDragDropNotification(const Notification& notification)
 {
-    if (!_appController)
-        return;
     const QStringList paths = notification.userInfo.value(QString::fromLatin1(kFileNamesKey)).toStringList();
-    const TreeNode* folder = _outlineViewController ? _outlineViewController->getSelectedItem() : nullptr;
+    importDroppedFiles(paths, _outlineViewController ? _outlineViewController->getSelectedItem() : nullptr);
+}
+
+bool PLCardListController::importDroppedFiles(const QStringList& paths, const TreeNode* folder)
+{
+    if (!_appController)
+        return false;
     _appController->setBelongFolder(std::nullopt);
     if (folder)
         _appController->setBelongFolder(PLBelongFolder{folder->folderID, folder->folderType});
@@ -271,6 +275,7 @@ void PLCardListController::respondToFileNamesDragDropNotification(const Notifica
     Scheduler::shared().performAfterDelay(this, QStringLiteral("loadOpenFilesDataArray:"), kFileDropDelayMs, [appController, paths] {
         appController->loadOpenFilesDataArray({paths, kInputTypeDrop});
     });
+    return true;
 }
 
 void PLCardListController::respondToDragCardToAnotherFolderNotification(const Notification& notification)

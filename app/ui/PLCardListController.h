@@ -87,6 +87,10 @@ public:
     void setDeleteMenuItem(QAction* item);
     // The application delegate, which reads the files dropped on the list.
     void setAppController(PLAppController* appController) { _appController = appController; }
+    // Files dropped on the list or on a folder of the tree become cards of `folder` (null: none
+    // chosen): the folder is set at once, the files are read kFileDropDelayMs later on the
+    // scheduler's clock. False without an application delegate.
+    bool importDroppedFiles(const QStringList& paths, const TreeNode* folder);
     // Builds both tables' columns from the preferences and the display mode, and the column menu.
     void awakeFromNib();
 

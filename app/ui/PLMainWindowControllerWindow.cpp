@@ -156,7 +156,6 @@ void PLMainWindowController::StopIndicator()
 void PLMainWindowController::setAppController(PLAppController* appController)
 {
     m_appController = appController;
-    _outlineViewController->setAppController(appController);
     _cardListContronller->setAppController(appController);
 }
 

@@ -8,7 +8,6 @@
 #include "app/core/Identifiers.h"
 #include "app/core/LocalString.h"
 #include "app/core/OpenDatabase.h"
-#include "app/core/PLAppController.h"
 #include "app/core/PLMainWindowHost.h"
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
@@ -31,7 +30,6 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
-#include <QTimer>
 #include <QLabel>
 #include <QAction>
 #include <QMenu>
@@ -53,7 +51,6 @@ constexpr int kNodeRole = Qt::UserRole + 1;
 constexpr int kMessageDBError = 48;
 const QString kFolderDataType = QStringLiteral("Pelmora Private Folder Type");
 const QString kCardTableName = QStringLiteral("_tvList");
-constexpr int kImportDelayMs = 500;
 
 // The tree's rows as the view drags them: a folder row carries the private folder type.
 class FolderTreeModel : public QStandardItemModel {
@@ -180,14 +177,7 @@ bool PLOutlineViewController::acceptDrop(const QMimeData* data, QObject* source,
         if (url.isLocalFile())
             files << url.toLocalFile();
     }
-    if (files.isEmpty() || !_appController)
-        return false;
-    _appController->setBelongFolder(PLBelongFolder{destination->folderID, destination->folderType});
-    QTimer::singleShot(kImportDelayMs, this, [this, files] {
-        if (_appController)
-            _appController->loadOpenFilesDataArray({files, kInputTypeDrop});
-    });
-    return true;
+    return !files.isEmpty() && _cardListController && _cardListController->importDroppedFiles(files, destination);
 }
 
 bool PLOutlineViewController::dragEvent(QDropEvent* event, bool drop)

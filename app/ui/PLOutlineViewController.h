@@ -17,7 +17,6 @@
 #include <memory>
 
 class ImageAndTextCell;
-class PLAppController;
 class QDropEvent;
 class QMimeData;
 class ManagedObjectContext;
@@ -41,7 +40,6 @@ public:
     void setOutlineView(QTreeView* view) { _outlineView = view; }
     void setCardListController(PLCardListController* controller) { _cardListController = controller; }
     void setMainWindow(PLMainWindowHost* host) { _mainWinController = host; }
-    void setAppController(PLAppController* appController) { _appController = appController; }
     void setStatusFields(QLabel* label, QLabel* path) { _bottomFolderStatusLabel = label; _bottomFolderStatusPath = path; }
     void setAboveFolderStatus(FolderTitleView* title) { _aboveFolderStatus = title; }
     void awakeFromNib();
@@ -98,8 +96,8 @@ public:
     // The operation a drag over the tree may end in (0 none, 1 copy, 16 move), by the rows under
     // the pointer and what the drag carries; `onRow` is false for a drop between rows.
     int validateDrop(const QMimeData* data, QObject* source, const QModelIndex& index, bool onRow) const;
-    // Ends a drop: folders move, files are imported into the folder (input type 3, half a
-    // second later), card rows are handed on by cardsDroppedOnFolder.
+    // Ends a drop: folders move, files are imported into the folder as the card list imports
+    // the files dropped on it, card rows are handed on by cardsDroppedOnFolder.
     bool acceptDrop(const QMimeData* data, QObject* source, const QModelIndex& index, bool onRow);
     // A drag entering or moving over the tree's rows (`drop` false), or dropped on them: the
     // event is accepted with its operation or ignored. The view's drag events arrive here.
@@ -144,7 +142,6 @@ private:
     QTreeView* _outlineView = nullptr;
     PLCardListController* _cardListController = nullptr;
     PLMainWindowHost* _mainWinController = nullptr;
-    PLAppController* _appController = nullptr;
     QString m_dragFolderID;
     bool _isLaunchFromShortCutKey = false;
     FolderTitleView* _aboveFolderStatus = nullptr;

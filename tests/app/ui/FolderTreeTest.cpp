@@ -9,6 +9,7 @@
 #include "app/images/OcrApplicationLink.h"
 #include "app/ui/PLApplicationServices.h"
 #include "app/ui/PLAttachmentController.h"
+#include "app/ui/PLCardListController.h"
 #include "app/ui/PLDragSupportDataSource.h"
 #include "app/ui/CardTrash.h"
 #include "app/ui/FolderTree.h"
@@ -17,11 +18,13 @@
 #include "app/ui/PLMainWindowController.h"
 #include "app/ui/PLOutlineViewController.h"
 #include "app/ui/logic/FolderDropRules.h"
+#include "platform/appkit/Scheduler.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
 #include "tests/app/core/TestBundle.h"
 #include "tests/app/ui/MainWindowStart.h"
+#include "tests/support/appkit/ManualClock.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 #include "tests/support/pdf/TestPdf.h"
 
@@ -55,6 +58,13 @@ FolderRecord user(const char* id, const char* name, const char* parent, int leve
 {
     return {QString::fromLatin1(id), QString::fromUtf8(name), QString::fromLatin1(parent), level, kFolderTypeUser};
 }
+
+// The scheduler's time moves only by hand while this lives.
+struct ScriptedTime {
+    ManualClock clock;
+    ScriptedTime() { Scheduler::shared().setClock(&clock); }
+    ~ScriptedTime() { Scheduler::shared().setClock(nullptr); }
+};
 
 const FolderRecord kRoot{QStringLiteral("R"), {}, {}, 1, kFolderTypeRoot};
 const FolderRecord kInbox{QStringLiteral("I"), {}, QStringLiteral("R"), 2, kFolderTypeInbox};
@@ -549,6 +559,8 @@ TEST_F(FolderTreeWindow, ASearchThatOpensTheWindowShowsEveryCardAndTheHiddenPane
 TEST_F(FolderTreeWindow, DragsOverTheTreeAreDecidedByRowAndContentAndDroppedFilesAreImportedIntoTheFolder)
 {
     setOcrApplicationFolder(temp.filePath(QStringLiteral("no-ocr")));
+    ScriptedTime time;
+    ManualClock& clock = time.clock;
     auto window = start();
     PLAppController app(window.get(), openDatabase, makeApplicationServices(), Bundle::main());
     window->setAppController(&app);
@@ -631,7 +643,8 @@ TEST_F(FolderTreeWindow, DragsOverTheTreeAreDecidedByRowAndContentAndDroppedFile
     EXPECT_EQ(droppedFrom, cardTable);
     EXPECT_EQ(droppedOn, child(*window, QStringLiteral("Work"))->folderID);
 
-    // The folder drop moves the folder; the file drop imports into the folder under the pointer.
+    // The folder drop moves the folder; the file drop imports into the folder under the pointer,
+    // half a second later.
     QDropEvent moveFolder(view->visualRect(work).center(), Qt::MoveAction, folderDrag.get(), Qt::LeftButton, Qt::NoModifier);
     folders.dragEvent(&moveFolder, true);
     EXPECT_EQ(child(*window, QStringLiteral("Home"))->folderParent, child(*window, QStringLiteral("Work")));
@@ -645,6 +658,9 @@ TEST_F(FolderTreeWindow, DragsOverTheTreeAreDecidedByRowAndContentAndDroppedFile
     auto cardsInWork = [&] {
         return context->executeFetchRequest({QString::fromLatin1(CardStore::kEntityCard), keyEquals(QStringLiteral("folder_ID"), workID), {}}).size();
     };
-    EXPECT_TRUE(QTest::qWaitFor([&] { return cardsInWork() == 1; }, 30000)) << "the dropped file becomes a card of the folder";
+    clock.advance(PLCardListController::kFileDropDelayMs - 1);
+    EXPECT_EQ(cardsInWork(), 0) << "nothing is read before half a second has passed";
+    clock.advance(1);
+    EXPECT_EQ(cardsInWork(), 1) << "the dropped file becomes a card of the folder";
     EXPECT_EQ(folders.getSelectedItem(), child(*window, QStringLiteral("Work"))) << "the import opens the folder";
 }
