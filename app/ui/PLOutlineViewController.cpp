@@ -180,14 +180,34 @@ bool PLOutlineViewController::acceptDrop(const QMimeData* data, QObject* source,
     return !files.isEmpty() && _cardListController && _cardListController->importDroppedFiles(files, destination);
 }
 
+int PLOutlineViewController::validateDropOnShownRows(const QMimeData* data, QObject* source, const QModelIndex& parent) const
+{
+    for (int row = 0; row < m_model->rowCount(parent); ++row) {
+        const QModelIndex index = m_model->index(row, 0, parent);
+        int operation = validateDrop(data, source, index, true);
+        if (operation == kDragOperationNone && _outlineView->isExpanded(index))
+            operation = validateDropOnShownRows(data, source, index);
+        if (operation != kDragOperationNone)
+            return operation;
+    }
+    return kDragOperationNone;
+}
+
 bool PLOutlineViewController::dragEvent(QDropEvent* event, bool drop)
 {
     const QPoint position = event->position().toPoint();
     const QModelIndex index = _outlineView->indexAt(position);
     // Only the row itself takes a drop; its top and bottom edges are between rows.
     const bool onRow = index.isValid() && _outlineView->visualRect(index).adjusted(0, 2, 0, -2).contains(position);
-    const int operation = drop ? (acceptDrop(event->mimeData(), event->source(), index, onRow) ? 1 : 0)
-                               : validateDrop(event->mimeData(), event->source(), index, onRow);
+    // A refused entry gets no moves at all: entering takes any drag some shown row could take,
+    // and each move decides by the row under the pointer.
+    int operation = kDragOperationNone;
+    if (drop)
+        operation = acceptDrop(event->mimeData(), event->source(), index, onRow) ? kDragOperationCopy : kDragOperationNone;
+    else if (event->type() == QEvent::DragEnter)
+        operation = validateDropOnShownRows(event->mimeData(), event->source(), QModelIndex());
+    else
+        operation = validateDrop(event->mimeData(), event->source(), index, onRow);
     if (operation == kDragOperationNone) {
         event->ignore();
         return true;

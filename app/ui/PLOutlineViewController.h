@@ -99,8 +99,9 @@ public:
     // Ends a drop: folders move, files are imported into the folder as the card list imports
     // the files dropped on it, card rows are handed on by cardsDroppedOnFolder.
     bool acceptDrop(const QMimeData* data, QObject* source, const QModelIndex& index, bool onRow);
-    // A drag entering or moving over the tree's rows (`drop` false), or dropped on them: the
-    // event is accepted with its operation or ignored. The view's drag events arrive here.
+    // A drag entering the tree or moving over its rows (`drop` false), or dropped on them: the
+    // event is accepted with its operation or ignored. An entry is taken when some shown row
+    // would take the drag, wherever the pointer enters. The view's drag events arrive here.
     bool dragEvent(QDropEvent* event, bool drop);
 
 
@@ -133,6 +134,9 @@ private:
     // Inbox; run at each build of the tree.
     void AssignFolderIDToCard();
     bool windowBusy() const;
+    // The operation of the first row shown under `parent` (null: the whole tree) that would take
+    // the drag; none when no shown row would.
+    int validateDropOnShownRows(const QMimeData* data, QObject* source, const QModelIndex& parent) const;
     const TreeNode* nodeAt(const QModelIndex& index) const;
     // Shows the message of a refused name and answers false; true for a good name.
     bool checkFormat(const QString& name, const TreeNode* node);

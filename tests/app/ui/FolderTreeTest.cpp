@@ -601,33 +601,58 @@ TEST_F(FolderTreeWindow, DragsOverTheTreeAreDecidedByRowAndContentAndDroppedFile
     QTableView* cardTable = window->ui()._tvList;
     QTableView* trashTable = window->ui()._trashTableView;
 
-    // A synthetic drag over a row, onto its middle or onto its top edge (between rows).
-    auto dragOver = [&](const QMimeData* data, const QModelIndex& index, bool between) {
-        const QRect rect = view->visualRect(index);
-        const QPoint at = between ? QPoint(rect.center().x(), rect.top()) : rect.center();
-        QDragMoveEvent event(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        folders.dragEvent(&event, false);
-        return event.isAccepted() ? (event.dropAction() == Qt::CopyAction ? kDragOperationCopy : kDragOperationMove) : kDragOperationNone;
+    // Where a drag meets the tree: a row's middle, its top edge (between rows), the empty space
+    // below the last row.
+    auto middle = [&](const QModelIndex& index) { return view->visualRect(index).center(); };
+    auto edge = [&](const QModelIndex& index) { return QPoint(view->visualRect(index).center().x(), view->visualRect(index).top()); };
+    const QModelIndex lastRow = view->model()->index(view->model()->rowCount(root) - 1, 0, root);
+    const QPoint empty(middle(root).x(), view->visualRect(lastRow).bottom() + 10);
+    ASSERT_FALSE(view->indexAt(empty).isValid());
+    ASSERT_TRUE(view->viewport()->rect().contains(empty)) << "the tree shows empty space below its rows";
+    // A drag enters the tree's viewport at `enter` and moves to `at`: what it would end in. It
+    // leaves again, or with `drop` is dropped at `at`.
+    auto dragOver = [&](const QMimeData* data, const QPoint& enter, const QPoint& at, bool drop = false) {
+        QDragEnterEvent entered(enter, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(view->viewport(), &entered);
+        if (!entered.isAccepted())
+            return kDragOperationNone;
+        QDragMoveEvent moved(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(view->viewport(), &moved);
+        int operation = moved.isAccepted() ? (moved.dropAction() == Qt::CopyAction ? kDragOperationCopy : kDragOperationMove) : kDragOperationNone;
+        if (drop) {
+            QDropEvent dropped(at, moved.dropAction(), data, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(view->viewport(), &dropped);
+            if (!dropped.isAccepted())
+                operation = kDragOperationNone;
+        } else {
+            QDragLeaveEvent left;
+            QCoreApplication::sendEvent(view->viewport(), &left);
+        }
+        return operation;
     };
     struct Case {
         const char* what;
         const QMimeData* data;
-        QModelIndex index;
-        bool between;
+        QPoint enter;
+        QPoint at;
         int expected;
     } cases[] = {
-        {"files onto the root are copied in", &files, root, false, kDragOperationCopy},
-        {"files onto a folder", &files, work, false, kDragOperationCopy},
-        {"files between rows", &files, work, true, kDragOperationNone},
-        {"nothing the tree knows", &noFiles, work, false, kDragOperationNone},
-        {"attachment rows", &attachmentRows, work, false, kDragOperationNone},
-        {"a folder onto a sibling", folderDrag.get(), work, false, kDragOperationMove},
-        {"a folder onto its own parent", folderDrag.get(), root, false, kDragOperationNone},
-        {"a folder onto the Inbox", folderDrag.get(), inbox, false, kDragOperationNone},
-        {"a folder onto itself", folderDrag.get(), home, false, kDragOperationNone},
+        {"files onto the root are copied in", &files, middle(root), middle(root), kDragOperationCopy},
+        {"files onto a folder", &files, middle(work), middle(work), kDragOperationCopy},
+        {"files entering over empty space, then onto a folder", &files, empty, middle(work), kDragOperationCopy},
+        {"files entering over a row's edge, then onto a folder", &files, edge(home), middle(work), kDragOperationCopy},
+        {"files held over empty space", &files, middle(work), empty, kDragOperationNone},
+        {"files between rows", &files, middle(work), edge(work), kDragOperationNone},
+        {"nothing the tree knows", &noFiles, middle(work), middle(work), kDragOperationNone},
+        {"attachment rows", &attachmentRows, middle(work), middle(work), kDragOperationNone},
+        {"a folder onto a sibling", folderDrag.get(), middle(work), middle(work), kDragOperationMove},
+        {"a folder entering over empty space, then onto a sibling", folderDrag.get(), empty, middle(work), kDragOperationMove},
+        {"a folder onto its own parent", folderDrag.get(), middle(work), middle(root), kDragOperationNone},
+        {"a folder onto the Inbox", folderDrag.get(), middle(work), middle(inbox), kDragOperationNone},
+        {"a folder onto itself", folderDrag.get(), middle(work), middle(home), kDragOperationNone},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(dragOver(c.data, c.index, c.between), c.expected) << c.what;
+        EXPECT_EQ(dragOver(c.data, c.enter, c.at), c.expected) << c.what;
     // Card rows: the table they come from decides whether the folder shown takes them.
     EXPECT_EQ(folders.validateDrop(&cards, cardTable, home, true), kDragOperationNone) << "cards onto the folder they are shown in";
     EXPECT_EQ(folders.validateDrop(&cards, trashTable, home, true), kDragOperationMove) << "trashed cards onto the folder shown";
@@ -645,13 +670,10 @@ TEST_F(FolderTreeWindow, DragsOverTheTreeAreDecidedByRowAndContentAndDroppedFile
 
     // The folder drop moves the folder; the file drop imports into the folder under the pointer,
     // half a second later.
-    QDropEvent moveFolder(view->visualRect(work).center(), Qt::MoveAction, folderDrag.get(), Qt::LeftButton, Qt::NoModifier);
-    folders.dragEvent(&moveFolder, true);
+    EXPECT_EQ(dragOver(folderDrag.get(), empty, middle(work), true), kDragOperationMove);
     EXPECT_EQ(child(*window, QStringLiteral("Home"))->folderParent, child(*window, QStringLiteral("Work")));
     const QString workID = child(*window, QStringLiteral("Work"))->folderID;
-    QDropEvent dropFiles(view->visualRect(indexOf(QStringLiteral("Work"))).center(), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-    folders.dragEvent(&dropFiles, true);
-    EXPECT_TRUE(dropFiles.isAccepted());
+    EXPECT_EQ(dragOver(&files, empty, middle(indexOf(QStringLiteral("Work"))), true), kDragOperationCopy);
     ASSERT_TRUE(app.belongFolder().has_value());
     EXPECT_EQ(app.belongFolder()->folderID, workID);
     ManagedObjectContext* context = window->managedObjectContext();
