@@ -21,14 +21,15 @@ struct ItemInfo {
     QKeySequence::StandardKey shortcut;
 };
 
-// Delete has no shortcut: the Delete keys belong to the focused table or text.
+// A focused text field or folder tree takes the Delete key before the shortcut does (Qt's
+// shortcut override); the card tables also take Backspace by themselves.
 const ItemInfo kItems[] = {
     {PLEditMenu::Item::Undo, "undo", "IDS_MENU_UNDO", QKeySequence::Undo},
     {PLEditMenu::Item::Redo, "redo", "IDS_MENU_REDO", QKeySequence::Redo},
     {PLEditMenu::Item::Cut, "cut", "IDS_MENU_CUT", QKeySequence::Cut},
     {PLEditMenu::Item::Copy, "copy", "IDS_MENU_COPY", QKeySequence::Copy},
     {PLEditMenu::Item::Paste, "paste", "IDS_MENU_PASTE", QKeySequence::Paste},
-    {PLEditMenu::Item::Delete, "delete", "IDS_DELETE_MENU_ITEM_WHEN_CARD_TABLEVIEW_DEACTIVE", QKeySequence::UnknownKey},
+    {PLEditMenu::Item::Delete, "delete", "IDS_DELETE_MENU_ITEM_WHEN_CARD_TABLEVIEW_DEACTIVE", QKeySequence::Delete},
     {PLEditMenu::Item::SelectAll, "selectAll", "IDS_MENU_SELECT_ALL", QKeySequence::SelectAll},
 };
 
@@ -126,8 +127,7 @@ PLEditMenu::PLEditMenu(QWidget& window, std::function<bool()> hasAttachedSheet)
             m_menu->addSeparator();
         QAction* action = m_menu->addAction(getLocalString(QString::fromLatin1(info.titleKey)));
         action->setObjectName(QString::fromLatin1(info.objectName));
-        if (info.shortcut != QKeySequence::UnknownKey)
-            action->setShortcut(info.shortcut);
+        action->setShortcut(info.shortcut);
         // The shortcuts work whether or not the menu is on a menu bar.
         window.addAction(action);
         connect(action, &QAction::triggered, this, [this, item = info.item] { perform(item); });

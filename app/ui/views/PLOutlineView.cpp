@@ -45,11 +45,29 @@ void PLOutlineView::contextMenuEvent(QContextMenuEvent* event)
         menu->popup(event->globalPos());
 }
 
-void PLOutlineView::keyPressEvent(QKeyEvent* event)
+namespace {
+
+bool takesDeleteKey(const QKeyEvent* event)
 {
     const bool deleteKey = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace;
-    if (deleteKey && event->modifiers() == Qt::NoModifier
-        && PLNetDBLockController::dbOpenMode() != PLNetDBLockController::kOpenModeReadOnly) {
+    return deleteKey && event->modifiers() == Qt::NoModifier && PLNetDBLockController::dbOpenMode() != PLNetDBLockController::kOpenModeReadOnly;
+}
+
+} // namespace
+
+bool PLOutlineView::event(QEvent* event)
+{
+    // The Delete key removes a folder here: the Edit menu's Delete shortcut must not take it first.
+    if (event->type() == QEvent::ShortcutOverride && takesDeleteKey(static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QTreeView::event(event);
+}
+
+void PLOutlineView::keyPressEvent(QKeyEvent* event)
+{
+    if (takesDeleteKey(event)) {
         NotificationCenter::defaultCenter().post(QString::fromLatin1(kDeleteKeyDownNotification), this);
         return;
     }

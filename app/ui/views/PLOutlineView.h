@@ -1,7 +1,7 @@
 // The folder tree's view. A right click offers the contextual menu (add a folder under the row,
 // remove the row's folder) by the rules of FolderContextMenu, and tells which row was clicked;
 // the Delete and Backspace keys post "delete key down" with the view as object, unless the
-// database is open read-only.
+// database is open read-only; the view keeps those keys from the Edit menu's shortcut.
 #pragma once
 
 #include "app/ui/logic/FolderMenuRules.h"
@@ -33,6 +33,7 @@ signals:
     void rightClickRow(const QModelIndex& index);
 
 protected:
+    bool event(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -501,3 +501,51 @@ TEST(CardTrash, RestoredCardsGetANewSynchronisationIdentifierOnlyWhenNamed)
     }
     g_bSyncOSJudge = judge;
 }
+
+TEST_F(CardTrashWindow, DeleteIsTheEditMenusKeyUnlessATextOrTheFolderTreeTakesIt)
+{
+    EXPECT_EQ(window->editMenu()->action(PLEditMenu::Item::Delete)->shortcut(), QKeySequence(QKeySequence::Delete));
+    window->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window->window()));
+
+    // Texts keep the key to delete a character: the search field, a folder's name being edited.
+    // The card selected in the list stays.
+    selectInFolder(QStringLiteral("K"), {QStringLiteral("C")});
+    QLineEdit* search = ui()._searchFiled;
+    search->setFocus(Qt::MouseFocusReason);
+    QTest::keyClicks(search, QStringLiteral("abc"));
+    search->setCursorPosition(0);
+    QTest::keyClick(search, Qt::Key_Delete);
+    EXPECT_EQ(search->text(), QStringLiteral("bc"));
+    search->selectAll();
+    QTest::keyClick(search, Qt::Key_Delete);
+    EXPECT_EQ(search->text(), QString()) << "the search ends and the list shows the folder again";
+    ASSERT_TRUE(tree().openFolderWithFolderID(QStringLiteral("O")));
+    ui()._outlineView->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(ui()._outlineView, Qt::Key_F2);
+    auto* name = ui()._outlineView->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(name, nullptr) << "the edit key opens the folder's name";
+    name->setCursorPosition(0);
+    QTest::keyClick(name, Qt::Key_Delete);
+    EXPECT_EQ(name->text(), QStringLiteral("ther"));
+    QTest::keyClick(name, Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_NE(folderNamed(QStringLiteral("Other")), nullptr);
+    EXPECT_FALSE(inTrash(QStringLiteral("C")));
+
+    // The card table: Delete and Backspace move the selected card to the trash.
+    for (const auto& [id, key] : {std::pair{"A", Qt::Key_Delete}, {"B", Qt::Key_Backspace}, {"C", Qt::Key_Delete}}) {
+        selectInFolder(QStringLiteral("K"), {QString::fromLatin1(id)});
+        QTest::keyClick(ui()._tvList, key);
+        EXPECT_TRUE(inTrash(QString::fromLatin1(id))) << id;
+    }
+
+    // The folder tree: Delete asks to remove the selected folder (its cards are all in the trash).
+    ASSERT_TRUE(tree().openFolderWithFolderID(QStringLiteral("K")));
+    ui()._outlineView->setFocus(Qt::MouseFocusReason);
+    presenter.clear();
+    presenter.queueAnswer(kAlertSecondButtonReturn);
+    QTest::keyClick(ui()._outlineView, Qt::Key_Delete);
+    EXPECT_EQ(presenter.texts(), QStringList{QStringLiteral("Remove folder?")});
+    EXPECT_NE(folderNamed(QStringLiteral("Key")), nullptr) << "the question was answered No";
+}
