@@ -1,9 +1,9 @@
 #include "app/core/DatabaseFolderRecovery.h"
 
 #include "app/core/DatabaseFolder.h"
+#include "app/core/ProcessTempFolder.h"
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/Log.h"
-#include "platform/foundation/StandardPaths.h"
 #include "platform/foundation/TreeRemoval.h"
 #include "platform/store/RawSqlite.h"
 #include "platform/store/SqliteConnection.h"
@@ -15,7 +15,6 @@
 #include <QSet>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <optional>
 #include <sys/stat.h>
@@ -112,22 +111,6 @@ std::optional<QSet<QString>> namedImages(const QString& store)
     return names;
 }
 
-void sweepStagingFolders()
-{
-    const QString base = privateTempDir();
-    if (base.isEmpty())
-        return;
-    static const QRegularExpression staging(QStringLiteral("^~plfile(\\d+)-[A-Za-z0-9]{6}$"));
-    for (const QString& name : QDir(base).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-        const QRegularExpressionMatch match = staging.match(name);
-        if (!match.hasMatch())
-            continue;
-        const pid_t pid = pid_t(match.captured(1).toLongLong());
-        if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
-            removeTreeIn(base, name);
-    }
-}
-
 } // namespace
 
 void DatabaseFolderRecovery::sweepLeftovers(const QString& folder)
@@ -149,7 +132,7 @@ void DatabaseFolderRecovery::sweepLeftovers(const QString& folder)
                 PLNSLog(QStringLiteral("Removed the card image no card names %@"), name);
         }
     }
-    sweepStagingFolders();
+    sweepProcessTempFolders(QString::fromLatin1(kStagingFolderPrefix));
 }
 
 bool DatabaseFolderRecovery::restoreInterruptedStore(const QString& folder)

@@ -3,15 +3,14 @@
 #include "app/core/DiskUtilities.h"
 #include "app/core/PLAppController.h"
 #include "app/core/PLMessage.h"
+#include "app/core/ProcessTempFolder.h"
 #include "platform/foundation/Log.h"
-#include "platform/foundation/StandardPaths.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -39,19 +38,6 @@ std::optional<CheckMessage> messageForCheck(int result, bool jpeg)
     case -201: return jpeg ? CheckMessage{242, "IDS_MSG_CONFIRM_0242"} : CheckMessage{243, "IDS_MSG_CONFIRM_0243"};
     default: return std::nullopt;
     }
-}
-
-// A new private folder for one staging, named "~plfile", this process's id and an unpredictable
-// ending: a later run tells by the id whether the folder was left by a process that is gone.
-QString makeStagingFolder()
-{
-    const QString base = privateTempDir();
-    if (base.isEmpty())
-        return {};
-    QByteArray pattern = QFile::encodeName(base + QStringLiteral("/~plfile%1-XXXXXX").arg(::getpid()));
-    if (!mkdtemp(pattern.data()))
-        return {};
-    return QFile::decodeName(pattern);
 }
 
 QString stagedName(const QString& folder, int position, const QString& suffix)
@@ -114,7 +100,7 @@ std::optional<QStringList> PLAppController::prepareInputFilesToAnalyze(const QSt
         PLNSLog(QStringLiteral("parameter filePathList error"));
         return std::nullopt;
     }
-    const QString folder = makeStagingFolder();
+    const QString folder = makeProcessTempFolder(QString::fromLatin1(kStagingFolderPrefix));
     if (folder.isEmpty()) {
         PLMessage::ShowPLErrorMessage(239);
         PLNSLog(QStringLiteral("failed to create the temp folder"));
