@@ -13,13 +13,9 @@
 #include "app/ui/PLOutlineViewController.h"
 #include "app/ui/TreeNode.h"
 #include "app/ui/logic/PLArrayController.h"
+#include "platform/appkit/PanelService.h"
 #include "platform/foundation/PreferenceDomain.h"
 
-#include <QButtonGroup>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QRadioButton>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -46,31 +42,22 @@ int integerPreference(const char* key)
     return value.isNumber() ? int(value.toInteger()) : 0;
 }
 
-// The panel's matrix: row 0 the card's value wins, row 1 the Address Book's. Answers the row
-// chosen, or -1 when the user cancelled.
-int runPrecedencePanel(QWidget* window, int row)
+// The Address Book panel: its texts above the matrix, row 0 the card's value wins, row 1 the
+// Address Book's. Answers the row chosen, or -1 when the user cancelled.
+int runPrecedencePanel(WindowHandle window, int row)
 {
-    QDialog panel(window);
-    panel.setObjectName(QStringLiteral("_connectADPanel"));
-    panel.setWindowModality(Qt::WindowModal);
-    panel.setWindowTitle(getLocalString(getProperKey(QStringLiteral("IDS_CONNECT_BAR"))));
-    auto* layout = new QVBoxLayout(&panel);
-    auto* matrix = new QButtonGroup(&panel);
-    const char* const rowKeys[] = {"IDS_CONNECT_PRIORITY_CARD", "IDS_CONNECT_PRIORITY_ADDRESSBOOK"};
-    for (int i = 0; i < 2; ++i) {
-        auto* button = new QRadioButton(getLocalString(getProperKey(QString::fromLatin1(rowKeys[i]))), &panel);
-        button->setObjectName(QStringLiteral("_connectADMatrixRow%1").arg(i));
-        matrix->addButton(button, i);
-        layout->addWidget(button);
-    }
-    matrix->button(row == 1 ? 1 : 0)->setChecked(true);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &panel);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &panel, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &panel, &QDialog::reject);
-    layout->addWidget(buttons);
-    if (panel.exec() != QDialog::Accepted)
-        return -1;
-    return matrix->checkedId();
+    auto localised = [](const char* key) { return getLocalString(getProperKey(QString::fromLatin1(key))); };
+    ChoicePanelRequest panel;
+    panel.window = window;
+    panel.name = QStringLiteral("_panelAddressBook");
+    panel.title = localised("IDS_CONNECT_BAR");
+    panel.texts = {{QStringLiteral("_textfieldWillConnectAB"), localised("IDS_MAINWINDOW_PANEL_TEXT_WILL_CONNECT_ADDRESSBOOK")},
+                   {QStringLiteral("_textfieldInstructionBeforeConnectAB"), localised("IDS_MAINWINDOW_PANEL_TEXT_INSTRUCTION_BEFORE_CONNECT_ADDRESSBOOK")},
+                   {QStringLiteral("_textfieldWhetherConnectAB"), localised("IDS_MAINWINDOW_PANEL_TEXT_WHETHER_CONNECT_ADDRESSBOOK")}};
+    panel.choices = {{QStringLiteral("_connectADMatrixRow0"), localised("IDS_CONNECT_PRIORITY_CARD")},
+                     {QStringLiteral("_connectADMatrixRow1"), localised("IDS_MAINWINDOW_PANEL_MATRIXTITLE_ADDRESSBOOK")}};
+    panel.chosen = row == 1 ? 1 : 0;
+    return PanelService::current().runChoicePanel(panel);
 }
 
 } // namespace

@@ -14,6 +14,7 @@ class NoPanels : public PanelService {
 public:
     QStringList runOpenPanel(const PanelRequest&) override { return {}; }
     QString runSavePanel(const PanelRequest&) override { return {}; }
+    int runChoicePanel(const ChoicePanelRequest&) override { return -1; }
 };
 
 } // namespace

@@ -1,5 +1,5 @@
 // The one way the application asks the user for files or folders: open panels (one or several
-// files, or folders) and save panels. With a visible window a panel is a sheet of it
+// files, or folders) and save panels; and for a choice among a few rows (choice panels). With a visible window a panel is a sheet of it
 // (window-modal); otherwise it is application-modal. A panel runs inside a ModalScope, so delayed
 // calls wait until it has closed.
 //
@@ -9,6 +9,7 @@
 
 #include "platform/appkit/WindowHandle.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -27,6 +28,21 @@ struct PanelRequest {
     std::function<bool(const QString&)> isValidFilename;
 };
 
+// A panel of texts above a choice of rows, with OK and Cancel. Each text and row carries the
+// object name of its control beside its text.
+struct PanelText {
+    QString name;
+    QString text;
+};
+struct ChoicePanelRequest {
+    WindowHandle window; // the sheet's window; null or hidden: application-modal
+    QString name;        // the panel's object name
+    QString title;
+    QList<PanelText> texts;   // in order, above the rows
+    QList<PanelText> choices; // the rows, one of which is chosen
+    int chosen = 0;           // the row chosen when the panel opens
+};
+
 class PanelService {
 public:
     virtual ~PanelService() = default;
@@ -36,6 +52,8 @@ public:
     // The chosen path, with the first allowed extension added when it has none of them; empty
     // when the user cancelled.
     virtual QString runSavePanel(const PanelRequest& request) = 0;
+    // The row chosen when the user pressed OK; -1 when they cancelled.
+    virtual int runChoicePanel(const ChoicePanelRequest& request) = 0;
 
     // The service a test installed, else the application's; with neither, every panel is
     // cancelled.

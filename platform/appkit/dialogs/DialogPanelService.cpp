@@ -2,9 +2,14 @@
 
 #include "platform/appkit/dialogs/ModalDialog.h"
 
+#include <QButtonGroup>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
+#include <QRadioButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -88,4 +93,34 @@ QString DialogPanelService::runSavePanel(const PanelRequest& request)
     if (!request.allowedTypes.isEmpty() && !hasAllowedType(path, request.allowedTypes))
         path += QLatin1Char('.') + request.allowedTypes.first();
     return path;
+}
+
+int DialogPanelService::runChoicePanel(const ChoicePanelRequest& request)
+{
+    QDialog panel(sheetWindow(request.window));
+    panel.setObjectName(request.name);
+    panel.setWindowModality(sheetWindow(request.window) ? Qt::WindowModal : Qt::ApplicationModal);
+    panel.setWindowTitle(request.title);
+    auto* layout = new QVBoxLayout(&panel);
+    for (const PanelText& text : request.texts) {
+        auto* label = new QLabel(text.text, &panel);
+        label->setObjectName(text.name);
+        label->setWordWrap(true);
+        layout->addWidget(label);
+    }
+    auto* rows = new QButtonGroup(&panel);
+    for (int row = 0; row < request.choices.size(); ++row) {
+        auto* button = new QRadioButton(request.choices[row].text, &panel);
+        button->setObjectName(request.choices[row].name);
+        button->setChecked(row == request.chosen);
+        rows->addButton(button, row);
+        layout->addWidget(button);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &panel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &panel, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &panel, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (execModal(panel) != QDialog::Accepted)
+        return -1;
+    return rows->checkedId();
 }

@@ -6,6 +6,7 @@
 #include "app/sync/AddressBookFolder.h"
 #include "app/ui/PLMainWindowController.h"
 #include "platform/addressbook/AddressBook.h"
+#include "platform/foundation/PlistFile.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
@@ -16,14 +17,11 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QMainWindow>
 #include <QMenu>
-#include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTextStream>
 #include <QToolButton>
 
@@ -238,28 +236,35 @@ TEST_F(Commands, SynchroniseBringsPersonsInAndSendsCardsOut)
 
 TEST_F(Commands, SynchroniseAsksWhichSideWinsAndKeepsTheAnswer)
 {
-    // Answers the panel once it runs: the row to choose, or cancel.
-    auto answerPanel = [this](int row) {
-        QTimer::singleShot(0, window.get(), [this, row] {
-            auto* panel = window->window()->findChild<QDialog*>(QStringLiteral("_connectADPanel"));
-            ASSERT_TRUE(panel);
-            if (row < 0) {
-                panel->reject();
-                return;
-            }
-            panel->findChild<QRadioButton*>(QStringLiteral("_connectADMatrixRow%1").arg(row))->click();
-            panel->accept();
-        });
-    };
-    answerPanel(-1);
+    panels.queueChoiceAnswer(-1);
     trigger("connectAddressBook");
     EXPECT_TRUE(bookFamilyNames().isEmpty()) << "cancelled: nothing synchronised";
+    ASSERT_EQ(panels.choiceRequests().size(), 1);
+    const ChoicePanelRequest asked = panels.choiceRequests().first();
+    EXPECT_EQ(asked.name, QStringLiteral("_panelAddressBook"));
+    EXPECT_EQ(asked.window, WindowHandle(window->window())) << "a sheet of the main window";
+    EXPECT_EQ(asked.chosen, 0) << "nothing kept yet: the card's value wins";
+    // The test's table has no texts, so each shows its key: every one the shipped table holds.
+    PlistValue shipped;
+    ASSERT_TRUE(readPlistFile(qEnvironmentVariable("PELMORA_SOURCE_DIR") + QStringLiteral("/resources/Pelmora/en/Localizable.plist"), shipped));
+    QStringList shown;
+    for (const PanelText& text : asked.texts + asked.choices)
+        shown << text.text;
+    shown << asked.title;
+    EXPECT_EQ(shown.mid(0, 3), (QStringList{QStringLiteral("IDS_MAINWINDOW_PANEL_TEXT_WILL_CONNECT_ADDRESSBOOK_OS108"),
+                                            QStringLiteral("IDS_MAINWINDOW_PANEL_TEXT_INSTRUCTION_BEFORE_CONNECT_ADDRESSBOOK_OS108"),
+                                            QStringLiteral("IDS_MAINWINDOW_PANEL_TEXT_WHETHER_CONNECT_ADDRESSBOOK_OS108")}));
+    for (const QString& key : shown)
+        EXPECT_TRUE(shipped.toDictionary().contains(key)) << key.toStdString() << " is missing from the string table";
 
-    answerPanel(1);
+    panels.queueChoiceAnswer(1);
     trigger("connectAddressBook");
     EXPECT_EQ(bookFamilyNames(), (QStringList{QStringLiteral("Kim"), QStringLiteral("Lee")}));
     EXPECT_EQ(PreferenceDomain::standard().value(QStringLiteral("conncet dialog to addressBook state")).toInteger(), 1);
     EXPECT_TRUE(commandMessages().isEmpty()) << commandMessages().join(u'|').toStdString();
+    trigger("connectAddressBook");
+    ASSERT_EQ(panels.choiceRequests().size(), 3);
+    EXPECT_EQ(panels.choiceRequests().last().chosen, 1) << "the panel opens on the answer kept";
 }
 
 TEST_F(Commands, ASynchronisationThatFailsShowsItsMessage)

@@ -1,15 +1,20 @@
 // The services the logic layers reach dialogs through: what a program without windows gets, which
-// service answers when a test installs one over the application's, and the window handle that
-// names a window without owning it.
+// service answers when a test installs one over the application's, the choice panel of the
+// dialog service, and the window handle that names a window without owning it.
 #include "platform/appkit/MessagePresenter.h"
 #include "platform/appkit/PanelService.h"
 #include "platform/appkit/PrintService.h"
 #include "platform/appkit/WindowHandle.h"
+#include "platform/appkit/dialogs/DialogPanelService.h"
 #include "platform/appkit/dialogs/DialogServices.h"
 #include "platform/appkit/dialogs/ModalDialog.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 
+#include <QDialog>
+#include <QLabel>
 #include <QPointer>
+#include <QRadioButton>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -42,6 +47,7 @@ TEST_F(WithoutServices, AlertsAreAnsweredWithTheFirstButtonAndPanelsCancelled)
     panel.allowedTypes = {QStringLiteral("cxdb")};
     EXPECT_TRUE(PanelService::current().runOpenPanel(panel).isEmpty());
     EXPECT_TRUE(PanelService::current().runSavePanel(panel).isEmpty());
+    EXPECT_EQ(PanelService::current().runChoicePanel({}), -1);
 
     QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
     EXPECT_FALSE(PrintService::current().runPageLayout({}, &layout));
@@ -63,6 +69,40 @@ TEST_F(WithoutServices, AServiceATestInstalledAnswersBeforeTheApplicationsOne)
     }
     EXPECT_EQ(&MessagePresenter::current(), &application) << "setCurrent(nullptr) returns to the application's presenter";
     MessagePresenter::setApplicationPresenter(nullptr);
+}
+
+TEST(DialogPanels, AChoicePanelShowsItsTextsAndAnswersTheRowChosenOrMinusOne)
+{
+    QWidget window;
+    window.show();
+    DialogPanelService panels;
+    const ChoicePanelRequest request{&window,
+                                     QStringLiteral("choicePanel"),
+                                     QStringLiteral("Title"),
+                                     {{QStringLiteral("first"), QStringLiteral("Text 1")}, {QStringLiteral("second"), QStringLiteral("Text 2")}},
+                                     {{QStringLiteral("row0"), QStringLiteral("Card")}, {QStringLiteral("row1"), QStringLiteral("Book")}},
+                                     1};
+    // Answers the panel once it runs: the row to choose, or -1 to cancel.
+    auto answer = [&window](int row) {
+        QTimer::singleShot(0, &window, [&window, row] {
+            auto* panel = window.findChild<QDialog*>(QStringLiteral("choicePanel"));
+            ASSERT_NE(panel, nullptr);
+            EXPECT_EQ(panel->windowModality(), Qt::WindowModal) << "a sheet of the shown window";
+            EXPECT_EQ(panel->windowTitle(), QStringLiteral("Title"));
+            EXPECT_EQ(panel->findChild<QLabel*>(QStringLiteral("second"))->text(), QStringLiteral("Text 2"));
+            EXPECT_TRUE(panel->findChild<QRadioButton*>(QStringLiteral("row1"))->isChecked()) << "opens on the row chosen before";
+            if (row < 0) {
+                panel->reject();
+                return;
+            }
+            panel->findChild<QRadioButton*>(QStringLiteral("row%1").arg(row))->click();
+            panel->accept();
+        });
+    };
+    answer(0);
+    EXPECT_EQ(panels.runChoicePanel(request), 0);
+    answer(-1);
+    EXPECT_EQ(panels.runChoicePanel(request), -1);
 }
 
 TEST(WindowHandle, NamesAWindowWithoutOwningIt)

@@ -37,3 +37,14 @@ QString ScriptedPanelService::runSavePanel(const PanelRequest& request)
     m_saveAnswers.pop_front();
     return path;
 }
+
+int ScriptedPanelService::runChoicePanel(const ChoicePanelRequest& request)
+{
+    ModalScope scope;
+    m_choiceRequests.append(request);
+    if (m_choiceAnswers.empty())
+        return -1;
+    const int row = m_choiceAnswers.front();
+    m_choiceAnswers.pop_front();
+    return row;
+}
