@@ -12,6 +12,7 @@
 #include "platform/events/SingleInstance.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/ProcessAllocator.h"
 #include "platform/foundation/ServicesStatus.h"
 #include "platform/foundation/StandardPaths.h"
 
@@ -87,6 +88,7 @@ void deliver(PLAppController& delegate, PLMainWindowController& mainWindow, cons
 
 int main(int argc, char* argv[])
 {
+    configureProcessAllocator();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelmora"));
     QApplication::setOrganizationDomain(QStringLiteral("com.orvane.zor"));

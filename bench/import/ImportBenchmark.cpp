@@ -7,8 +7,9 @@
 // have written, and `sync` of the copies and their folder alone, which is what the import makes
 // durable. Prints the medians, the ratios to both and the peak memory of this process.
 // With --batches N, imports N batches of the cards one after the other into one database through
-// one shown main window (offscreen), as a long run of the application does, and prints the resident
-// size and the heap in use after each batch and the growth after the first:
+// one shown main window (offscreen), as a long run of the application does, with the application's
+// allocator settings, and prints the resident size and the heap in use after each batch and the
+// growth after the first:
 // build/bench/import/bench_import --batches 20 1000
 #include "app/core/OpenDatabase.h"
 #include "app/core/PLAppController.h"
@@ -21,6 +22,7 @@
 #include "platform/events/OcrProtocol.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/PreferenceDomain.h"
+#include "platform/foundation/ProcessAllocator.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 #include "tests/support/cards/SyntheticCard.h"
 #include "tests/support/pdf/TestPdf.h"
@@ -180,6 +182,8 @@ int main(int argc, char* argv[])
 {
     if (argc > 2 && std::strcmp(argv[1], "--socket-fd") == 0)
         return serveStandIn(atoi(argv[2]));
+    // The application's own allocator settings, which its main sets.
+    configureProcessAllocator();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     int batches = 0;
