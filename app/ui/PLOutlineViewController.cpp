@@ -512,22 +512,32 @@ void PLOutlineViewController::AssignFolderIDToCard()
     const QString inboxID = inboxes.first()->stringValue(kFolderID);
     const int belongCardID = belongs->columnOf(cardIDKey), belongFolder = belongs->columnOf(kFolderID);
     const int cardID = cards->columnOf(cardIDKey), cardConnected = cards->columnOf(connectedKey), cardFolder = cards->columnOf(kFolderID);
+    // Cards and their records are saved in pairs, so the store mostly answers them in the same
+    // order: a record is looked up by its card's identifier only when out of step.
     QHash<QString, qsizetype> cardByID;
-    cardByID.reserve(cards->count());
-    for (qsizetype card = 0; card < cards->count(); ++card)
-        cardByID.insert(cards->value(card, cardID).toString(), card);
+    auto cardOf = [&](qsizetype belong) {
+        const QString id = belongs->stringValue(belong, belongCardID);
+        if (belong < cards->count() && cards->stringValue(belong, cardID) == id)
+            return belong;
+        if (cardByID.isEmpty()) {
+            cardByID.reserve(cards->count());
+            for (qsizetype card = 0; card < cards->count(); ++card)
+                cardByID.insert(cards->stringValue(card, cardID), card);
+        }
+        return cardByID.value(id, -1);
+    };
     bool changed = false;
     std::vector<char> filed(size_t(cards->count()), 0);
     for (qsizetype belong = 0; belong < belongs->count(); ++belong) {
-        const qsizetype card = cardByID.value(belongs->value(belong, belongCardID).toString(), -1);
+        const qsizetype card = cardOf(belong);
         if (card < 0) {
             PLNSLog(QStringLiteral("CardBelong's relation object is not exist."));
             continue;
         }
         filed[size_t(card)] = 1;
-        const QString recordFolderID = belongs->value(belong, belongFolder).toString();
+        const QString recordFolderID = belongs->stringValue(belong, belongFolder);
         const QString folderID = cards->value(card, cardConnected).toInt() >= 1 ? inboxID : recordFolderID;
-        if (cards->value(card, cardFolder).toString() == folderID && recordFolderID == folderID)
+        if (cards->stringValue(card, cardFolder) == folderID && recordFolderID == folderID)
             continue;
         const ManagedObjectPtr cardObject = cards->object(card);
         const ManagedObjectPtr belongObject = belongs->object(belong);
@@ -537,7 +547,7 @@ void PLOutlineViewController::AssignFolderIDToCard()
         }
     }
     for (qsizetype card = 0; card < cards->count(); ++card) {
-        if (filed[size_t(card)] || cards->value(card, cardConnected).toInt() < 1 || !cards->value(card, cardFolder).toString().isEmpty())
+        if (filed[size_t(card)] || cards->value(card, cardConnected).toInt() < 1 || !cards->stringValue(card, cardFolder).isEmpty())
             continue;
         const ManagedObjectPtr cardObject = cards->object(card);
         if (!cardObject)

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "platform/store/ManagedObject.h"
+#include "platform/store/RowColumn.h"
 
 #include <QHash>
 #include <QString>
@@ -31,7 +32,10 @@ public:
 
     // The column of an attribute, read now when it was not (-1: no such attribute, or it cannot be read).
     int columnOf(const QString& attribute) const;
-    const QVariant& value(qsizetype row, int column) const { return m_columns[size_t(column)][size_t(row)]; }
+    // The row's value as the store's objects hold it (see ManagedObject).
+    QVariant value(qsizetype row, int column) const { return m_columns[size_t(column)].value(row); }
+    // The value as text, as ManagedObject::stringValue gives it: "" for null.
+    QString stringValue(qsizetype row, int column) const { return m_columns[size_t(column)].stringValue(row); }
     // Reads those of the attributes that were not read, for every row in one pass.
     void readAttributes(const QStringList& attributes) const;
 
@@ -48,7 +52,7 @@ private:
     QString m_entityName;
     std::vector<qint64> m_keys;
     mutable QStringList m_attributes;                 // the read attributes, by column
-    mutable std::vector<std::vector<QVariant>> m_columns; // by column, then by row
+    mutable std::vector<RowColumn> m_columns; // by column
     mutable QHash<qint64, qsizetype> m_rowOfKey;       // filled on first use
 };
 

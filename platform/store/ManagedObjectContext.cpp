@@ -64,8 +64,9 @@ struct EntityState {
             table = std::make_unique<StoreStrings>();
         return table.get();
     }
-    // The rows fetchRows read last, and the store's data version then; a save forgets them.
-    FetchedRowsPtr lastRows;
+    // The rows fetchRows read last while someone holds them, and the store's data version then;
+    // a save forgets them.
+    std::weak_ptr<const FetchedRows> lastRows;
     qint64 lastRowsDataVersion = -1;
 };
 
@@ -121,12 +122,10 @@ struct ManagedObjectContext::Private {
     std::shared_ptr<char> alive = std::make_shared<char>();
     SqliteStatement dataVersion;
 
-    // The value of result column `column` for attribute `a`, texts shared as the objects' are.
-    QVariant readRowValue(EntityState& es, sqlite3_stmt* s, int column, int a)
+    // What the texts of attribute `a` in rows are shared through: the strings of the objects' values.
+    StoreStrings* rowStrings(EntityState& es, int a)
     {
-        const int storage = sqlite3_column_type(s, column);
-        const AttributeType type = es.entity->attribute(a).type;
-        return readStoreColumn(s, column, storage, type, storage == SQLITE_TEXT && type == AttributeType::String ? es.stringsOf(a) : nullptr);
+        return es.entity->attribute(a).type == AttributeType::String ? es.stringsOf(a) : nullptr;
     }
     // SQLite's count of the store's changes by other connections; -1 when it cannot be read.
     qint64 readDataVersion();
@@ -561,11 +560,11 @@ FetchedRowsPtr ManagedObjectContext::fetchRows(const FetchRequest& request, int*
     EntityState& es = d->entities[size_t(i)];
     // Two readers of one store's rows in a row (a list and the folder tree at opening) share one read.
     const qint64 version = d->readDataVersion();
-    if (es.lastRows && version >= 0 && version == es.lastRowsDataVersion
-        && std::all_of(request.propertiesToFetch.begin(), request.propertiesToFetch.end(), [&](const QString& name) {
-               return es.entity->indexOf(name) < 0 || es.lastRows->m_attributes.contains(name);
-           }))
-        return es.lastRows;
+    FetchedRowsPtr last = es.lastRows.lock();
+    if (last && version >= 0 && version == es.lastRowsDataVersion
+        && std::all_of(request.propertiesToFetch.begin(), request.propertiesToFetch.end(),
+                       [&](const QString& name) { return es.entity->indexOf(name) < 0 || last->m_attributes.contains(name); }))
+        return last;
     std::shared_ptr<FetchedRows> rows(new FetchedRows);
     rows->m_context = this;
     rows->m_contextAlive = d->alive;
@@ -580,20 +579,23 @@ FetchedRowsPtr ManagedObjectContext::fetchRows(const FetchRequest& request, int*
         if (es.tableExists && es.hasColumn[size_t(a)])
             selected.emplace_back(a, int(rows->m_attributes.size()));
         rows->m_attributes.append(name);
+        rows->m_columns.emplace_back(es.entity->attribute(a).type);
     }
     std::sort(selected.begin(), selected.end());
-    rows->m_columns.resize(size_t(rows->m_attributes.size()));
     if (es.tableExists) {
         std::vector<int> indices;
-        for (const auto& [a, column] : selected)
+        std::vector<StoreStrings*> strings;
+        for (const auto& [a, column] : selected) {
             indices.push_back(a);
+            strings.push_back(d->rowStrings(es, a));
+        }
         sqlite3_stmt* s = d->partialSelect(es, indices);
         int rc = s ? SQLITE_OK : SQLITE_ERROR;
         while (s && (rc = sqlite3_step(s)) == SQLITE_ROW) {
+            const auto row = qsizetype(rows->m_keys.size());
             rows->m_keys.push_back(sqlite3_column_int64(s, 0));
             for (size_t k = 0; k < selected.size(); ++k)
-                rows->m_columns[size_t(selected[k].second)].push_back(
-                    d->readRowValue(es, s, int(k) + 2, selected[k].first));
+                rows->m_columns[size_t(selected[k].second)].read(row, s, int(k) + 2, strings[k]);
         }
         if (s)
             sqlite3_reset(s);
@@ -603,8 +605,12 @@ FetchedRowsPtr ManagedObjectContext::fetchRows(const FetchRequest& request, int*
             return nullptr;
         }
     }
-    for (std::vector<QVariant>& column : rows->m_columns)
-        column.resize(rows->m_keys.size());
+    // Held as they are from now on: no room kept for rows to come.
+    rows->m_keys.shrink_to_fit();
+    for (RowColumn& column : rows->m_columns) {
+        column.resize(qsizetype(rows->m_keys.size()));
+        column.squeeze();
+    }
     es.lastRows = rows;
     es.lastRowsDataVersion = version;
     return rows;
@@ -622,14 +628,18 @@ void ManagedObjectContext::readRowsColumns(const FetchedRows& rows, const QStrin
         if (es.tableExists && es.hasColumn[size_t(a)])
             selected.emplace_back(a, rows.m_columns.size());
         rows.m_attributes.append(attribute);
-        rows.m_columns.emplace_back(rows.m_keys.size());
+        rows.m_columns.emplace_back(es.entity->attribute(a).type);
+        rows.m_columns.back().resize(rows.count());
     }
     if (selected.empty())
         return;
     std::sort(selected.begin(), selected.end());
     std::vector<int> indices;
-    for (const auto& [a, column] : selected)
+    std::vector<StoreStrings*> strings;
+    for (const auto& [a, column] : selected) {
         indices.push_back(a);
+        strings.push_back(d->rowStrings(es, a));
+    }
     sqlite3_stmt* s = d->partialSelect(es, indices);
     if (!s)
         return;
@@ -643,10 +653,12 @@ void ManagedObjectContext::readRowsColumns(const FetchedRows& rows, const QStrin
         if (row < 0)
             continue;
         for (size_t k = 0; k < selected.size(); ++k)
-            rows.m_columns[selected[k].second][size_t(row)] = d->readRowValue(es, s, int(k) + 2, selected[k].first);
+            rows.m_columns[selected[k].second].read(row, s, int(k) + 2, strings[k]);
         next = row + 1;
     }
     sqlite3_reset(s);
+    for (const auto& [a, column] : selected)
+        rows.m_columns[column].squeeze();
 }
 
 void ManagedObjectContext::readAttribute(const EntityDescription& entity, int index)

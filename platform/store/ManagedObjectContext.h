@@ -61,8 +61,8 @@ public:
     // plain values, no objects (the predicate and the sort descriptors are not applied): a list
     // over many rows filters and sorts these and makes objects of the few it needs. Null for an
     // unknown entity or when the store cannot be read (`sqliteError`).
-    // The rows last read are answered again while they hold the attributes asked for and the
-    // store has not been written since, by this context or any other connection.
+    // The rows last read are answered again while someone holds them, they hold the attributes
+    // asked for and the store has not been written since, by this context or any other connection.
     FetchedRowsPtr fetchRows(const FetchRequest& request, int* sqliteError = nullptr);
     // The object of a row: the registered one, or read from the store; null when there is no such row.
     ManagedObjectPtr objectWithPrimaryKey(const QString& entityName, qint64 primaryKey);

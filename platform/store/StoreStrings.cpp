@@ -3,17 +3,50 @@
 #include <QAnyStringView>
 #include <QHash>
 
+namespace {
+
+// Whether the UTF-8 `bytes` spell `text`; ASCII is compared unit by unit, without decoding.
+bool spells(QByteArrayView bytes, const QString& text)
+{
+    if (bytes.size() == text.size()) {
+        const QChar* units = text.constData();
+        qsizetype i = 0;
+        for (; i < bytes.size() && uchar(bytes[i]) < 0x80; ++i) {
+            if (char16_t(uchar(bytes[i])) != units[i].unicode())
+                return false;
+        }
+        if (i == bytes.size())
+            return true;
+    }
+    return QAnyStringView::equal(QUtf8StringView(bytes), text);
+}
+
+} // namespace
+
 QString StoreStrings::text(const char* utf8, qsizetype size)
 {
     if (size > kLongestShared)
         return QString::fromUtf8(utf8, size);
+    if (++m_texts == kStretch) {
+        m_sharing = m_found * kWorthSharing >= m_looked;
+        m_texts = m_looked = m_found = 0;
+    }
+    if (!m_sharing && m_texts % kSample != 0)
+        return QString::fromUtf8(utf8, size);
+    ++m_looked;
+    return shared(utf8, size);
+}
+
+QString StoreStrings::shared(const char* utf8, qsizetype size)
+{
     const std::size_t hash = qHashBits(utf8, std::size_t(size));
     Set& set = m_sets[hash % kSets];
-    const QUtf8StringView bytes(utf8, size);
+    const QByteArrayView bytes(utf8, size);
     for (int i = 0; i < 2; ++i) {
         const Slot& slot = set.entries[i];
-        if (slot.hash == hash && !slot.text.isNull() && QAnyStringView::equal(bytes, slot.text)) {
+        if (slot.hash == hash && !slot.text.isNull() && spells(bytes, slot.text)) {
             set.recent = i;
+            ++m_found;
             return slot.text;
         }
     }

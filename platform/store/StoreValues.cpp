@@ -18,27 +18,31 @@ QDateTime dateFromStoreTime(double seconds)
     return QDateTime::fromMSecsSinceEpoch(qint64(ms), Qt::UTC);
 }
 
+QVariant valueOfStoreInteger(qint64 v, AttributeType type)
+{
+    if (type == AttributeType::Date)
+        return dateFromStoreTime(double(v));
+    if (type == AttributeType::Double)
+        return double(v);
+    if (type == AttributeType::String)
+        return QString::number(v);
+    return qlonglong(v);
+}
+
+QVariant valueOfStoreReal(double v, AttributeType type)
+{
+    if (type == AttributeType::Date)
+        return dateFromStoreTime(v);
+    if (type == AttributeType::String)
+        return QString::number(v, 'g', 17);
+    return v;
+}
+
 QVariant readStoreColumn(sqlite3_stmt* s, int column, int storage, AttributeType type, StoreStrings* strings)
 {
     switch (storage) {
-    case SQLITE_INTEGER: {
-        const qint64 v = sqlite3_column_int64(s, column);
-        if (type == AttributeType::Date)
-            return dateFromStoreTime(double(v));
-        if (type == AttributeType::Double)
-            return double(v);
-        if (type == AttributeType::String)
-            return QString::number(v);
-        return qlonglong(v);
-    }
-    case SQLITE_FLOAT: {
-        const double v = sqlite3_column_double(s, column);
-        if (type == AttributeType::Date)
-            return dateFromStoreTime(v);
-        if (type == AttributeType::String)
-            return QString::number(v, 'g', 17);
-        return v;
-    }
+    case SQLITE_INTEGER: return valueOfStoreInteger(sqlite3_column_int64(s, column), type);
+    case SQLITE_FLOAT: return valueOfStoreReal(sqlite3_column_double(s, column), type);
     case SQLITE_TEXT: {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
         const int size = sqlite3_column_bytes(s, column);

@@ -15,6 +15,9 @@ inline constexpr qint64 kStoreEpochUnixSeconds = 978307200;
 double storeTimeFromDate(const QDateTime& date);
 QDateTime dateFromStoreTime(double seconds);
 
+// The value of an attribute of `type` stored as SQLite's INTEGER `v` or REAL `v`.
+QVariant valueOfStoreInteger(qint64 v, AttributeType type);
+QVariant valueOfStoreReal(double v, AttributeType type);
 // The value of result column `column`, of SQLite storage class `storage` (SQLITE_TEXT, …), for an
 // attribute of `type`; texts are shared through `strings` when given.
 QVariant readStoreColumn(sqlite3_stmt* statement, int column, int storage, AttributeType type, StoreStrings* strings);

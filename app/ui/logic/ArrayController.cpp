@@ -7,7 +7,7 @@ ArrayController::ArrayController(QObject* parent) : QObject(parent) {}
 ManagedObjectList ArrayController::content() const
 {
     ManagedObjectList objects;
-    for (qsizetype i = 0; i < qsizetype(m_objects.size()); ++i) {
+    for (qsizetype i = 0; i < contentCount(); ++i) {
         if (ManagedObjectPtr object = contentObject(i))
             objects.append(std::move(object));
     }
@@ -16,8 +16,8 @@ ManagedObjectList ArrayController::content() const
 
 bool ArrayController::anyContentRow(const RowPredicate& predicate) const
 {
-    for (qsizetype i = 0; i < qsizetype(m_objects.size()); ++i) {
-        const ManagedObject* object = m_objects[size_t(i)].get();
+    for (qsizetype i = 0; i < contentCount(); ++i) {
+        const ManagedObject* object = madeObject(i);
         if ((object ? !object->isDeleted() : m_rows != nullptr) && predicate(contentRow(i)))
             return true;
     }
@@ -28,6 +28,8 @@ void ArrayController::setContent(const ManagedObjectList& content)
 {
     m_keepAfterReload = m_rows ? QSet<quintptr>() : selectedIdentities();
     m_rows.reset();
+    m_rowObjects.clear();
+    m_rowHasObject.clear();
     m_objects.assign(content.begin(), content.end());
     rearrangeObjects();
 }
@@ -39,12 +41,18 @@ void ArrayController::setContent(const FetchedRowsPtr& rows, const ManagedObject
     const bool sameStore = rows && m_rows && rows->context() && rows->context() == m_rows->context();
     m_keepAfterReload = sameStore ? selectedIdentities() : QSet<quintptr>();
     ManagedObjectList made;
-    for (const ManagedObjectPtr& object : m_objects) {
-        if (sameStore && object && object->primaryKey() > 0)
+    if (sameStore) {
+        for (const ManagedObjectPtr& object : m_rowObjects)
             made.append(object);
+        for (const ManagedObjectPtr& object : m_objects) {
+            if (object && object->primaryKey() > 0)
+                made.append(object);
+        }
     }
     m_rows = rows;
-    m_objects.assign(size_t(rows ? rows->count() : 0), nullptr);
+    m_rowObjects.clear();
+    m_rowHasObject.assign(size_t(rowCount()), false);
+    m_objects.clear();
     adoptObjects(made);
     adoptObjects(pending);
     for (const ManagedObjectPtr& object : pending) {
@@ -64,7 +72,7 @@ void ArrayController::adoptObjects(const ManagedObjectList& objects)
             continue;
         const qsizetype row = m_rows->rowWithPrimaryKey(object->primaryKey());
         if (row >= 0) {
-            m_objects[size_t(row)] = object;
+            setRowObject(row, object);
             m_sortedContentValid = false;
         }
     }
@@ -96,16 +104,38 @@ void ArrayController::rearrangeObjects()
         emit selectionChanged();
 }
 
+const ManagedObject* ArrayController::madeObject(qsizetype index) const
+{
+    const qsizetype rows = rowCount();
+    if (index >= rows)
+        return m_objects[size_t(index - rows)].get();
+    if (!m_rowHasObject[size_t(index)])
+        return nullptr;
+    const auto it = m_rowObjects.constFind(index);
+    return it == m_rowObjects.cend() ? nullptr : it->get();
+}
+
+void ArrayController::setRowObject(qsizetype row, const ManagedObjectPtr& object) const
+{
+    m_rowObjects.insert(row, object);
+    m_rowHasObject[size_t(row)] = true;
+}
+
 ListRow ArrayController::contentRow(qsizetype index) const
 {
-    return ListRow(m_rows.get(), index, m_objects[size_t(index)].get());
+    return ListRow(m_rows.get(), index, madeObject(index));
 }
 
 ManagedObjectPtr ArrayController::contentObject(qsizetype index) const
 {
-    ManagedObjectPtr& object = m_objects[size_t(index)];
-    if (!object && m_rows && index < m_rows->count())
-        object = m_rows->object(index);
+    const qsizetype rows = rowCount();
+    if (index >= rows)
+        return m_objects[size_t(index - rows)];
+    if (m_rowHasObject[size_t(index)])
+        return m_rowObjects.value(index);
+    ManagedObjectPtr object = m_rows->object(index);
+    if (object)
+        setRowObject(index, object);
     return object;
 }
 
@@ -132,7 +162,7 @@ ManagedObjectList ArrayController::arrangedObjects() const
 
 quintptr ArrayController::identity(qsizetype index) const
 {
-    return m_rows && index < m_rows->count() ? quintptr(m_rows->primaryKey(index)) : quintptr(m_objects[size_t(index)].get());
+    return index < rowCount() ? quintptr(m_rows->primaryKey(index)) : quintptr(madeObject(index));
 }
 
 QSet<quintptr> ArrayController::selectedIdentities() const
@@ -222,12 +252,12 @@ SortColumn sortColumn(std::vector<QVariant> values)
 
 } // namespace
 
-std::vector<qsizetype> ArrayController::sortedContent() const
+std::vector<ArrayController::ContentIndex> ArrayController::sortedContent() const
 {
-    const qsizetype count = qsizetype(m_objects.size());
-    std::vector<qsizetype> order(static_cast<size_t>(count));
+    const qsizetype count = contentCount();
+    std::vector<ContentIndex> order(static_cast<size_t>(count));
     for (qsizetype i = 0; i < count; ++i)
-        order[size_t(i)] = i;
+        order[size_t(i)] = ContentIndex(i);
     if (m_sort.isEmpty())
         return order;
     // Each row's sort values are read once, so that the comparisons of a long list neither look
@@ -237,7 +267,7 @@ std::vector<qsizetype> ArrayController::sortedContent() const
         const int column = m_rows ? m_rows->columnOf(sort.key) : -1;
         std::vector<QVariant> values(static_cast<size_t>(count));
         for (qsizetype i = 0; i < count; ++i) {
-            const ManagedObject* object = m_objects[size_t(i)].get();
+            const ManagedObject* object = madeObject(i);
             if (object)
                 values[size_t(i)] = object->value(sort.key);
             else if (column >= 0)
@@ -245,7 +275,7 @@ std::vector<qsizetype> ArrayController::sortedContent() const
         }
         columns.push_back(sortColumn(std::move(values)));
     }
-    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+    std::stable_sort(order.begin(), order.end(), [&](ContentIndex a, ContentIndex b) {
         for (size_t k = 0; k < columns.size(); ++k) {
             const int result = columns[k].compare(size_t(a), size_t(b));
             if (result != 0)
@@ -270,16 +300,18 @@ bool ArrayController::arrange(const QSet<quintptr>& keep)
         m_sortedContent = sortedContent();
         m_sortedContentValid = true;
     }
-    std::vector<qsizetype> arranged;
+    std::vector<ContentIndex> arranged;
     arranged.reserve(m_sortedContent.size());
-    for (qsizetype i : m_sortedContent) {
-        const ManagedObject* object = m_objects[size_t(i)].get();
+    for (ContentIndex i : m_sortedContent) {
+        const ManagedObject* object = madeObject(i);
         // A deleted object leaves the list; a list of objects has no rows without one.
         if (object ? object->isDeleted() : !m_rows)
             continue;
         if (!m_filter || m_filter(ListRow(m_rows.get(), i, object)))
             arranged.push_back(i);
     }
+    // Held until the next arrangement: no room kept for rows the filter left out.
+    arranged.shrink_to_fit();
     m_arranged = std::move(arranged);
     QList<int> selection;
     if (!keep.isEmpty()) {

@@ -17,6 +17,7 @@
 #include "platform/store/FetchedRows.h"
 #include "platform/store/ManagedObject.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QSet>
@@ -82,6 +83,14 @@ protected:
     bool arrange();
 
 private:
+    // A content row's place: rows of a light fetch first, then m_objects.
+    using ContentIndex = quint32;
+
+    qsizetype rowCount() const { return m_rows ? m_rows->count() : 0; }
+    qsizetype contentCount() const { return rowCount() + qsizetype(m_objects.size()); }
+    // The content row's object when it has one; rows of a light fetch have none until made.
+    const ManagedObject* madeObject(qsizetype index) const;
+    void setRowObject(qsizetype row, const ManagedObjectPtr& object) const;
     ListRow contentRow(qsizetype index) const;
     ManagedObjectPtr contentObject(qsizetype index) const;
     // What stays the same of a content row through a reload: its object, or its primary key.
@@ -89,17 +98,20 @@ private:
     QSet<quintptr> selectedIdentities() const;
     // Filters the sorted content; sorts it first when its order is not known.
     bool arrange(const QSet<quintptr>& keep);
-    std::vector<qsizetype> sortedContent() const;
+    std::vector<ContentIndex> sortedContent() const;
 
     FetchedRowsPtr m_rows; // the content when it is rows
-    // By content row: the rows' objects, null until made, then objects not saved yet.
-    mutable std::vector<ManagedObjectPtr> m_objects;
+    // Objects made of the rows (or adopted by them), by row; the few a list of many rows needs.
+    mutable QHash<qsizetype, ManagedObjectPtr> m_rowObjects;
+    mutable std::vector<bool> m_rowHasObject;
+    // After the rows: the objects not saved yet; without rows, the whole content.
+    std::vector<ManagedObjectPtr> m_objects;
     RowPredicate m_filter;
     QList<SortDescriptor> m_sort;
-    std::vector<qsizetype> m_arranged; // content rows
+    std::vector<ContentIndex> m_arranged; // content rows
     // Every content row in the order of the sort descriptors, kept while neither the content,
     // its values nor the sort change: a new filter walks it without sorting again.
-    std::vector<qsizetype> m_sortedContent;
+    std::vector<ContentIndex> m_sortedContent;
     bool m_sortedContentValid = false;
     QList<int> m_selection;
     // The selection a new content keeps, noted before the content changed.

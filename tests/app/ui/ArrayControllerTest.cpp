@@ -179,3 +179,39 @@ TEST(ArrayController, RowsOfALightFetchSortFilterAndBecomeObjectsOnlyWhenAsked)
     EXPECT_FALSE(anyNamed("bb")) << "deleted";
     EXPECT_FALSE(anyNamed("b")) << "the row reads its deleted object";
 }
+
+TEST(ArrayController, RowsSortAndFilterAsObjectsDoWhetherTheirTextsAreSharedOrNot)
+{
+    // Company: all different for a long stretch (not shared), then the same few (shared again).
+    QTemporaryDir dir;
+    auto context = ManagedObjectContext::open(CardStore::currentModel(), dir.filePath(QStringLiteral("store.sqldb")));
+    ASSERT_TRUE(context);
+    constexpr int kCards = 5000;
+    for (int i = 0; i < kCards; ++i) {
+        const ManagedObjectPtr card = context->insertNewObject(QStringLiteral("Card"));
+        card->setValue(QStringLiteral("full_Name"), QStringLiteral("Name %1").arg((i * 7919) % kCards));
+        card->setValue(QStringLiteral("company"),
+                       i < 3000 ? QStringLiteral("Firm %1").arg(i % 2500) : QStringLiteral("Firm %1").arg(i % 3));
+    }
+    ASSERT_EQ(context->save(), 0);
+
+    FetchRequest request{QStringLiteral("Card"), {}, {}};
+    request.propertiesToFetch = {QStringLiteral("company"), QStringLiteral("full_Name")};
+    ArrayController ofRows, ofObjects;
+    ofRows.setContent(context->fetchRows(request));
+    ofObjects.setContent(context->executeFetchRequest({QStringLiteral("Card"), {}, {}}));
+    auto arranged = [](const ArrayController& controller) {
+        QStringList list;
+        for (int row = 0; row < controller.arrangedCount(); ++row)
+            list.append(controller.arrangedRow(row).stringValue(QStringLiteral("full_Name")));
+        return list;
+    };
+    for (ArrayController* controller : {&ofRows, &ofObjects}) {
+        controller->setSortDescriptors({{QStringLiteral("company"), false}, {QStringLiteral("full_Name"), true}});
+        controller->setFilterPredicate([](const ListRow& row) {
+            return row.stringValue(QStringLiteral("company")).contains(QStringLiteral("FIRM 1"), Qt::CaseInsensitive);
+        });
+    }
+    ASSERT_GT(ofRows.arrangedCount(), 500);
+    EXPECT_EQ(arranged(ofRows), arranged(ofObjects));
+}

@@ -114,4 +114,72 @@ TEST_F(FetchedRowsTest, ASecondReadIsSharedUntilTheStoreIsWritten)
     EXPECT_EQ(context->fetchRows(cards({"full_Name"})), renamed) << "unsaved inserts are no rows";
     ASSERT_EQ(context->save(), 0);
     EXPECT_EQ(texts(*context->fetchRows(cards({"full_Name"})), "full_Name"), (QStringList{"Anne", "Bea", "Cem", "Dan"}));
+
+    // Rows nobody holds any longer are not kept for the next read.
+    const std::weak_ptr<const FetchedRows> dropped = context->fetchRows(cards({"memo"}));
+    EXPECT_TRUE(dropped.expired());
+}
+
+TEST(FetchedRowsValues, EveryStoredValueReadsAsTheRowsObjectReadsIt)
+{
+    using T = AttributeType;
+    const ManagedObjectModel model({EntityDescription(
+        "Item", {attr("text"), attr("number", T::Integer16), attr("real", T::Double), attr("date", T::Date), attr("data", T::Binary)})});
+    QTemporaryDir dir;
+    const QString path = dir.filePath("items.sqldb");
+    auto context = ManagedObjectContext::open(model, path);
+    ASSERT_TRUE(context);
+    // Each row holds one stored value in every column, of the attribute's type or not.
+    const QStringList stored = {"NULL", "0",     "-7",   "42",          "2.5",     "-0.125", "1e300",
+                                "''",   "'abc'", "'12'", "'Ünal 山田'", "x'00ff'", "'same'", "'same'"};
+    {
+        SqliteConnection connection;
+        ASSERT_EQ(connection.open(path, false), 0);
+        for (qsizetype i = 0; i < stored.size(); ++i) {
+            const QString v =
+                QString(stored[i]).replace("\\u00dc", QString(QChar(0xdc))).replace("\\u5c71\\u7530", QStringLiteral("\u5c71\u7530"));
+            ASSERT_EQ(rawExec(connection,
+                              QStringLiteral("insert into ZITEM (Z_PK, Z_OPT, ZTEXT, ZNUMBER, ZREAL, ZDATE, ZDATA) "
+                                             "values (%1, 1, %2, %2, %2, %2, %2)")
+                                  .arg(i + 1)
+                                  .arg(v)),
+                      0);
+        }
+    }
+    FetchRequest request{"Item", {}, {}};
+    request.propertiesToFetch = {"text", "number", "real", "date", "data"};
+    const FetchedRowsPtr rows = context->fetchRows(request);
+    ASSERT_TRUE(rows);
+    ASSERT_EQ(rows->count(), stored.size());
+    for (qsizetype row = 0; row < rows->count(); ++row) {
+        const ManagedObjectPtr object = rows->object(row);
+        ASSERT_TRUE(object);
+        for (const QString& name : request.propertiesToFetch) {
+            const int column = rows->columnOf(name);
+            EXPECT_EQ(rows->value(row, column), object->value(name)) << name.toStdString() << " holding " << stored[row].toStdString();
+            EXPECT_EQ(rows->stringValue(row, column), object->stringValue(name))
+                << name.toStdString() << " holding " << stored[row].toStdString();
+        }
+    }
+}
+
+TEST_F(FetchedRowsTest, TextsAreSharedWhereTheyComeAgainAfterARunOfNewOnes)
+{
+    // A column of texts all new for long stretches, then the same few again and again.
+    constexpr int kCards = 6000;
+    {
+        auto writer = open();
+        for (int i = 0; i < kCards; ++i)
+            writer->insertNewObject("Card")->setValue("company",
+                                                      i < 4000 ? QStringLiteral("Company %1").arg(i) : QStringLiteral("Co %1").arg(i % 3));
+        ASSERT_EQ(writer->save(), 0);
+    }
+    auto context = open();
+    const FetchedRowsPtr rows = context->fetchRows(cards({"company"}));
+    const int column = rows->columnOf("company");
+    ASSERT_EQ(rows->count(), 3 + kCards);
+    for (int i : {0, 1, 2, 1000, 3999, 4000, 4001, 5999})
+        EXPECT_EQ(rows->stringValue(3 + i, column), i < 4000 ? QStringLiteral("Company %1").arg(i) : QStringLiteral("Co %1").arg(i % 3));
+    EXPECT_EQ(rows->stringValue(3 + kCards - 3, column).constData(), rows->stringValue(3 + kCards - 6, column).constData())
+        << "sharing resumed";
 }
