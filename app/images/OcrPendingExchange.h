@@ -1,13 +1,14 @@
-// One request to the OCR application in flight: the exchange runs on a thread of its own, so that
-// the main thread's event loop keeps running (the processing sheet paints, its indicator moves)
-// while the application works. The main thread waits in a modal run that takes no user input and
-// holds the delayed calls, as it would behind a sheet.
+// One request to the OCR application in flight: the exchange runs on a thread of the exchange
+// pool, so that the main thread's event loop keeps running (the processing sheet paints, its
+// indicator moves) while the application works. The main thread waits in a modal run that takes
+// no user input and holds the delayed calls, as it would behind a sheet.
 #pragma once
 
 #include "platform/events/OcrChannel.h"
 
 #include <atomic>
-#include <thread>
+#include <condition_variable>
+#include <mutex>
 #include <vector>
 
 class OcrPendingExchange {
@@ -34,5 +35,8 @@ private:
     OcrMessage m_reply;
     OcrChannel::Result m_result = OcrChannel::Ok;
     std::atomic<bool> m_done{false};
-    std::thread m_thread;
+    // The pool's thread is through with this object once m_running is false.
+    std::mutex m_mutex;
+    std::condition_variable m_finished;
+    bool m_running = true;
 };

@@ -8,7 +8,7 @@
 #include "app/images/OcrPendingExchange.h"
 #include "app/images/RecognitionCardJob.h"
 #include "app/images/RecognitionImages.h"
-#include "app/images/RecognitionPreparation.h"
+#include "app/images/RecognitionPendingRun.h"
 #include "app/images/RecognitionWait.h"
 #include "platform/events/OcrProtocol.h"
 #include "platform/foundation/Log.h"
@@ -73,8 +73,15 @@ int PLRegController::recongnizeCard(const QRectF& rect, const ManagedObjectList*
     return recongnizeCard(rect, &list, isRect, recognizeType, regCountry);
 }
 
-int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>* cards, bool isRect,
-                                    int recognizeType, int regCountry)
+bool PLRegController::replyEndsRun(int16_t error, int32_t status, const QByteArray& result, const QByteArray& orientation)
+{
+    // Only 0 comes with the blocks (finishCard refuses a reply without them) and 1001 has none.
+    if (error != 0 || status == kStatusNoData)
+        return error != 0;
+    return status != 0 || size_t(result.size()) < ocr::kResultSize || size_t(orientation.size()) < ocr::kOrientationSize;
+}
+
+int PLRegController::openOcrApplication()
 {
     LaunchOCRApplication();
     int32_t status = 0;
@@ -89,6 +96,47 @@ int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>
             return kEngineNotReady;
         }
     }
+    return 0;
+}
+
+RecognitionRunSetup PLRegController::runSetup(const QRectF& rect, bool isRect, int recognizeType, int regCountry) const
+{
+    return {m_images,   QDir(DatabaseLayout::imagesFolderPath(m_images->databaseFolder())), rect, isRect, recognizeType,
+            regCountry, recognizeType != kTypeWholeNew && recognizeType != kTypeWholeAgain};
+}
+
+void PLRegController::recognizeCardAhead(const CardRecord& card, int recognizeType, int regCountry)
+{
+    if (!m_images || m_aheadRefused)
+        return;
+    const RecognitionRunSetup setup = runSetup(QRectF(), false, recognizeType, regCountry);
+    if (m_ahead && (m_ahead->setup().type != recognizeType || m_ahead->setup().country != regCountry))
+        m_ahead.reset();
+    if (!m_ahead) {
+        // The run is opened here as recongnizeCard would; an application that cannot be had is
+        // left to recongnizeCard, which tries again and reports it.
+        if (setup.fieldTag || openOcrApplication() != 0) {
+            m_aheadRefused = true;
+            return;
+        }
+        // The main thread goes on importing: one core fewer prepares cards.
+        m_ahead = std::make_shared<RecognitionPendingRun>(setup, ocrWorkerCount(), std::max(1, QThread::idealThreadCount() - 1));
+    }
+    m_ahead->add(makeJob(setup, &card));
+    m_ahead->pump();
+}
+
+int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>* cards, bool isRect, int recognizeType, int regCountry)
+{
+    // A run started ahead for these cards goes on; any other is ended first.
+    std::shared_ptr<RecognitionPendingRun> run = std::move(m_ahead);
+    m_aheadRefused = false;
+    if (run && !(m_images && cards && !isRect && continuesRun(*run, *cards, recognizeType, regCountry)))
+        run.reset();
+    if (!run) {
+        if (const int refused = openOcrApplication())
+            return refused;
+    }
     if (!cards || cards->isEmpty())
         return 0;
     // Without the card images there is no database to read the cards from.
@@ -96,108 +144,59 @@ int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>
         PLNSLog(QStringLiteral("no card images to recognise"));
         return kMissingArgument;
     }
-    RecognitionImages* const imageSource = m_images;
-    const RecognitionRunSetup setup{imageSource, QDir(DatabaseLayout::imagesFolderPath(imageSource->databaseFolder())),
-                         rect, isRect, recognizeType, regCountry,
-                         recognizeType != kTypeWholeNew && recognizeType != kTypeWholeAgain};
-
-    // Cards are decoded on a pool of threads and go to several OCR applications at once; their
-    // replies are taken in the cards' order, so results, messages and page turns come as from one
-    // application. A field-tag run ends with its first card mapped, so it keeps to one.
-    const int workers = setup.fieldTag ? 1 : int(std::clamp<qsizetype>(cards->size(), 1, ocrWorkerCount()));
-    const int threads = int(std::clamp<qsizetype>(cards->size(), 1, QThread::idealThreadCount()));
-    const qsizetype window = std::max(qsizetype(workers) * 3, qsizetype(threads) * 2);
-    std::vector<char> usable(size_t(workers), 1);
-    std::deque<RecognitionCardJob> jobs;
-    RecognitionPreparation preparation(setup, threads);
-    auto idleWorker = [&]() {
-        for (int w = 0; w < workers; ++w) {
-            const bool working = std::any_of(jobs.begin(), jobs.end(), [w](const RecognitionCardJob& job) {
-                return job.worker == w && job.exchange && !job.exchange->isDone();
-            });
-            if (usable[size_t(w)] && !working)
-                return w;
-        }
-        return -1;
-    };
-    // Requests start in the cards' order: the first card not yet sent.
-    auto nextToSend = [&jobs]() -> RecognitionCardJob* {
-        for (RecognitionCardJob& job : jobs) {
-            if (!job.sent)
-                return job.prepared->isDone() ? &job : nullptr;
-        }
-        return nullptr;
-    };
-    // The requests still out when the run ends are answered (or time out) before it returns.
-    auto drain = [&jobs]() {
-        for (RecognitionCardJob& job : jobs) {
-            if (job.exchange) {
-                int32_t ignored = 0;
-                PLFinishEventOnOCRWorker(job.worker, *job.exchange, &ignored, {ocr::kKeyUnused, nullptr},
-                                         {ocr::kKeyUnused, nullptr});
-            }
-        }
-        jobs.clear();
-    };
+    if (!run) {
+        // Cards are decoded on a pool of threads and go to several OCR applications at once; their
+        // replies are taken in the cards' order, so results, messages and page turns come as from
+        // one application. A field-tag run ends with its first card mapped, so it keeps to one.
+        const RecognitionRunSetup setup = runSetup(rect, isRect, recognizeType, regCountry);
+        const int workers = setup.fieldTag ? 1 : int(std::clamp<qsizetype>(cards->size(), 1, ocrWorkerCount()));
+        run = std::make_shared<RecognitionPendingRun>(setup, workers,
+                                                      int(std::clamp<qsizetype>(cards->size(), 1, QThread::idealThreadCount())));
+    }
+    // The cards the run has already are these cards' first ones; the rest join it.
+    for (qsizetype i = 0; i < cards->size(); ++i) {
+        if (i >= qsizetype(run->jobs().size()))
+            run->add(makeJob(run->setup(), cards->at(i)));
+        run->jobs()[size_t(i)].card = cards->at(i);
+        PLNSLog(QStringLiteral("Reg: %d"), int(i));
+    }
 
     // The run answers the last card's result, or the status that ended it: a card that is
     // skipped without a result of its own leaves the one before it standing.
     int cardResult = 0;
-    qsizetype next = 0;
     for (;;) {
-        // Replies are taken first, so that with one application no request follows one that ended the run.
+        run->pump();
+        std::deque<RecognitionCardJob>& jobs = run->jobs();
         while (!jobs.empty() && jobs.front().ready()) {
             RecognitionCardJob job = std::move(jobs.front());
             jobs.pop_front();
-            if (const std::optional<int> end = finishCard(setup, job, &cardResult)) {
-                drain();
+            if (const std::optional<int> end = finishCard(run->setup(), job, &cardResult))
                 return *end;
-            }
+            run->pump();
         }
-        if (jobs.empty() && next >= cards->size())
+        if (jobs.empty())
             return cardResult;
-        while (next < cards->size() && qsizetype(jobs.size()) < window) {
-            PLNSLog(QStringLiteral("Reg: %d"), int(next));
-            RecognitionCardJob job = startCard(setup, cards->at(next), preparation);
-            job.index = next++;
-            jobs.push_back(std::move(job));
-        }
-        RecognitionCardJob* job = nullptr;
-        int worker = -1;
-        while ((job = nextToSend()) && (job->prepared->skipped || (worker = idleWorker()) >= 0)) {
-            if (job->prepared->skipped) {
-                job->sent = true;
-                continue;
-            }
-            // Extra workers start on first use; one that cannot be had is left out of the run.
-            if (worker > 0 && !LaunchOCRWorker(worker)) {
-                usable[size_t(worker)] = 0;
-                continue;
-            }
-            const PreparedCard& prepared = *job->prepared;
-            job->worker = worker;
-            job->sent = true;
-            job->exchange = PLStartEventOnOCRWorker(
-                worker, ocr::kEventRun, {ocr::kKeyParam, prepared.param.constData(), int32_t(prepared.param.size())},
-                {ocr::kKeyImageInfo, prepared.info.constData(), int32_t(prepared.info.size())},
-                {ocr::kKeyImage, prepared.bitmap.data.constData(), int32_t(prepared.bitmap.data.size())}, &job->startError);
-            if (jobs.front().ready())
-                break;
-        }
-        // Woken when the first card's reply is in, or a card can be sent that could not before.
-        waitForRecognitionWork([&]() {
-            if (jobs.front().ready())
-                return true;
-            const RecognitionCardJob* waiting = nextToSend();
-            return waiting && (waiting->prepared->skipped || idleWorker() >= 0);
-        });
+        // Woken when a reply is in, or a card is prepared.
+        waitForRecognitionWork([&run] { return run->hasWork(); });
     }
 }
 
-RecognitionCardJob PLRegController::startCard(const RecognitionRunSetup& setup, CardRecord* card, RecognitionPreparation& preparation)
+bool PLRegController::continuesRun(RecognitionPendingRun& run, const QList<CardRecord*>& cards, int recognizeType, int regCountry) const
+{
+    if (run.setup().type != recognizeType || run.setup().country != regCountry || run.jobs().size() > size_t(cards.size()))
+        return false;
+    for (size_t i = 0; i < run.jobs().size(); ++i) {
+        const RecognitionCardJob& job = run.jobs()[i];
+        const RecognitionCardJob named = makeJob(run.setup(), cards.at(qsizetype(i)));
+        if (named.prepared->frontPath != job.prepared->frontPath || named.prepared->backPath != job.prepared->backPath)
+            return false;
+    }
+    return true;
+}
+
+RecognitionCardJob PLRegController::makeJob(const RecognitionRunSetup& setup, const CardRecord* card) const
 {
     RecognitionCardJob job;
-    job.card = card;
     PreparedCard& prepared = *job.prepared;
     auto skip = [&prepared](int result) {
         prepared.skipResult = result;
@@ -217,7 +216,6 @@ RecognitionCardJob PLRegController::startCard(const RecognitionRunSetup& setup, 
     const QVariant backFile = card->valueForKey(cardkey::kBackImageFile);
     if (!isBlank(backFile))
         prepared.backPath = setup.folder.filePath(backFile.toString());
-    preparation.prepare(job.prepared);
     return job;
 }
 
@@ -230,13 +228,10 @@ std::optional<int> PLRegController::finishCard(const RecognitionRunSetup& setup,
         return std::nullopt;
     }
     CardRecord* const card = job.card;
-    QByteArray result, orientation;
-    int32_t status = 0;
-    const int16_t error = job.exchange ? PLFinishEventOnOCRWorker(job.worker, *job.exchange, &status,
-                                                                  {ocr::kKeyResult, &result},
-                                                                  {ocr::kKeyOrientation, &orientation})
-                                       : job.startError;
-    if (error != 0)
+    const QByteArray& result = job.result;
+    const QByteArray& orientation = job.orientation;
+    const int32_t status = job.status;
+    if (job.error != 0)
         return kSendFailed;
 
     if (status == kStatusNoData) {

@@ -11,15 +11,21 @@
 #include <QRectF>
 #include <QString>
 
+#include <cstdint>
+#include <memory>
 #include <optional>
 
 class RecognitionImages;
-class RecognitionPreparation;
+class RecognitionPendingRun;
 struct RecognitionCardJob;
 struct RecognitionRunSetup;
 
 class PLRegController {
 public:
+    PLRegController() = default;
+    PLRegController(const PLRegController&) = delete;
+    PLRegController& operator=(const PLRegController&) = delete;
+
     // Status codes.
     static constexpr int kMissingArgument = 3;
     static constexpr int kEngineNotReady = 81;
@@ -47,6 +53,13 @@ public:
     // The same for `Card` records of the store.
     int recongnizeCard(const QRectF& rect, const ManagedObjectList* cards, bool isRect, int recognizeType,
                        int regCountry);
+    // An import hands on each card once its files are written: the card is prepared and sent
+    // while the import goes on, and recongnizeCard on the same cards in the same order (the
+    // whole card, no box) writes the results. Only the card's file names are read here.
+    void recognizeCardAhead(const CardRecord& card, int recognizeType, int regCountry);
+    // Whether a card's reply ends its run before it is mapped (a send error, a status other than 0
+    // and 1001, a reply without its blocks): nothing of a later card is written, or sent.
+    static bool replyEndsRun(int16_t error, int32_t status, const QByteArray& result, const QByteArray& orientation);
 
     // --- mapping of the result record ('PLDA') into a card dictionary
 
@@ -71,12 +84,20 @@ public:
     static QString slotRectString(const QByteArray& result, int slot, int imageHeight);
 
 private:
-    // A run's steps for one card: its files named and handed to the preparation (checks,
-    // decoding, request blocks); then its reply. finishCard answers the run's end code when the
-    // card ends the run.
-    RecognitionCardJob startCard(const RecognitionRunSetup& setup, CardRecord* card, RecognitionPreparation& preparation);
+    // Launches the OCR application and opens its engine: 0, kSendFailed or kEngineNotReady.
+    int openOcrApplication();
+    RecognitionRunSetup runSetup(const QRectF& rect, bool isRect, int recognizeType, int regCountry) const;
+    // Whether a run started ahead holds the first of `cards`, by their files, with the same settings.
+    bool continuesRun(RecognitionPendingRun& run, const QList<CardRecord*>& cards, int recognizeType, int regCountry) const;
+    // A run's steps for one card: its files named for the preparation (checks, decoding, request
+    // blocks); then its reply. finishCard answers the run's end code when the card ends the run.
+    RecognitionCardJob makeJob(const RecognitionRunSetup& setup, const CardRecord* card) const;
     std::optional<int> finishCard(const RecognitionRunSetup& setup, RecognitionCardJob& job, int* cardResult);
     int mapTag(CardDict* dict, const QByteArray& result, int imageHeight, int tag, int country);
 
     RecognitionImages* m_images = nullptr;
+    // The run an import started, until recongnizeCard takes it (shared only so that code using
+    // the mapping alone needs none of the run's code).
+    std::shared_ptr<RecognitionPendingRun> m_ahead;
+    bool m_aheadRefused = false; // the application could not be opened for it: left to recongnizeCard
 };

@@ -50,10 +50,17 @@ struct RecognitionCardJob {
     CardRecord* card = nullptr;
     // Shared with the thread that prepares it, which may still run when the run ends early.
     std::shared_ptr<PreparedCard> prepared = std::make_shared<PreparedCard>();
+    bool started = false; // handed to the preparation (or skipped without one)
     bool sent = false; // a request was started (or could not be)
     int worker = -1;
     std::unique_ptr<OcrPendingExchange> exchange;
-    int16_t startError = 0; // why no exchange could be started
+    // The reply, taken from the exchange as soon as it is in (the exchange and bitmap then go):
+    // the sender's error (why no request went out, or no reply came), the status and the blocks.
+    bool collected = false;
+    int16_t error = 0;
+    int32_t status = 0;
+    QByteArray result;
+    QByteArray orientation;
 
-    bool ready() const { return prepared->isDone() && (prepared->skipped || (sent && (!exchange || exchange->isDone()))); }
+    bool ready() const { return prepared->isDone() && (prepared->skipped || collected); }
 };

@@ -188,6 +188,8 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
             belongs.append(belong);
             newCardDicts.append(setDataDictToDict(record));
             sources.insert(cardID, path);
+            // Recognised while the next cards are imported; the results are written below.
+            _regController.recognizeCardAhead(record, 0, _iRecognizeButtonState);
             crashPoint("import-card-copied");
             // A card keeps two pages: a file with more is not wholly in the database and stays.
             if (importedPaths && pages <= 2)

@@ -106,6 +106,17 @@ protected:
         setSlot(result, 0, u"Anna Lopez"_qs, 10, 50, 200, 80);
         return {0, result, orientationBlock(turns, language)};
     }
+    // Cards "c0_N1.pdf", "c1_N1.pdf", ... whose e-mail writes go to `writes`; `owned` keeps them.
+    static QList<CardRecord*> numberedCards(int count, QStringList* writes, std::vector<std::unique_ptr<Card>>* owned)
+    {
+        QList<CardRecord*> list;
+        for (int k = 0; k < count; ++k) {
+            owned->push_back(std::make_unique<Card>(QStringLiteral("c%1_N1.pdf").arg(k)));
+            owned->back()->writes = writes;
+            list << owned->back().get();
+        }
+        return list;
+    }
     int run(QList<CardRecord*> cards, int type = 0, int language = 1, bool isRect = false, QRectF box = {})
     {
         return reg.recongnizeCard(box, &cards, isRect, type, language);
@@ -394,12 +405,7 @@ TEST_F(RecognitionRun, SeveralApplicationsWorkAtOnceAndResultsAreWrittenInTheCar
     };
     auto runCards = [&](QStringList* writes) {
         std::vector<std::unique_ptr<Card>> cards;
-        QList<CardRecord*> list;
-        for (int k = 0; k < 6; ++k) {
-            cards.push_back(std::make_unique<Card>(QStringLiteral("c%1_N1.pdf").arg(k)));
-            cards.back()->writes = writes;
-            list << cards.back().get();
-        }
+        const QList<CardRecord*> list = numberedCards(6, writes, &cards);
         return run(list);
     };
 
@@ -456,12 +462,7 @@ TEST_F(RecognitionRun, CardsDecodedOutOfOrderAreSentAndWrittenInTheirOrder)
     };
     QStringList writes;
     std::vector<std::unique_ptr<Card>> cards;
-    QList<CardRecord*> list;
-    for (int k = 0; k < 3; ++k) {
-        cards.push_back(std::make_unique<Card>(QStringLiteral("c%1_N1.pdf").arg(k)));
-        cards.back()->writes = &writes;
-        list << cards.back().get();
-    }
+    const QList<CardRecord*> list = numberedCards(3, &writes, &cards);
     EXPECT_EQ(run(list), 0);
     EXPECT_TRUE(laterFirst);
     QList<int> sent;
@@ -469,6 +470,63 @@ TEST_F(RecognitionRun, CardsDecodedOutOfOrderAreSentAndWrittenInTheirOrder)
         sent << ocr::readU16(reinterpret_cast<const uint8_t*>(request.param(ocr::kKeyImageInfo)->constData())) - 100;
     EXPECT_EQ(sent, (QList<int>{0, 1, 2}));
     EXPECT_EQ(writes, (QStringList{"card0@b.example", "card1@b.example", "card2@b.example"}));
+}
+
+// An import hands each card on as soon as its file is written: the run that starts then goes on in
+// recongnizeCard, each card decoded once, the replies taken as they come (later cards sooner) and
+// written in the cards' order; a run-ending reply stops what follows; a run given other cards than
+// those handed on starts afresh with its own.
+TEST_F(RecognitionRun, CardsHandedOnDuringAnImportAreDecodedOnceAndWrittenInTheirOrder)
+{
+    setOcrWorkerCount(4);
+    setOcrTimeouts(10000, 10000, 10000); // a safety net on a busy machine
+    images.widthFromName = true;
+    int endingCard = -1;
+    script->answer = [&](const OcrMessage& request) {
+        const int card = ocr::readU16(reinterpret_cast<const uint8_t*>(request.param(ocr::kKeyImageInfo)->constData())) - 100;
+        FakeRunReply reply = mapped(QStringLiteral("card%1@b.example").arg(card));
+        reply.delayMs = (6 - card) * 5;
+        if (card == endingCard)
+            reply.status = 1008;
+        return reply;
+    };
+    auto importCards = [&](QStringList* writes, int handedOn, const QString& handedOnInstead = {}) {
+        std::vector<std::unique_ptr<Card>> cards;
+        const QList<CardRecord*> list = numberedCards(6, writes, &cards);
+        const Card other(handedOnInstead);
+        for (int k = 0; k < handedOn; ++k)
+            reg.recognizeCardAhead(handedOnInstead.isEmpty() ? *list.at(k) : static_cast<const CardRecord&>(other), 0, 1);
+        return run(list);
+    };
+    const QStringList all{"card0@b.example", "card1@b.example", "card2@b.example", "card3@b.example", "card4@b.example", "card5@b.example"};
+    const struct {
+        const char* name;
+        int handedOn;
+        int endingCard;
+        int result;
+        QStringList writes;
+    } cases[] = {
+        {"every card handed on", 6, -1, 0, all},
+        {"the first cards handed on, the others joining in recongnizeCard", 2, -1, 0, all},
+        {"a run-ending reply", 6, 2, 95, {"card0@b.example", "card1@b.example"}},
+    };
+    for (const auto& c : cases) {
+        endingCard = c.endingCard;
+        images.acquired.clear();
+        QStringList writes;
+        EXPECT_EQ(importCards(&writes, c.handedOn), c.result) << c.name;
+        EXPECT_EQ(writes, c.writes) << c.name;
+        if (c.result == 0) {
+            images.acquired.sort();
+            EXPECT_EQ(images.acquired.size(), 6) << c.name;
+            EXPECT_EQ(images.acquired.removeDuplicates(), 0) << c.name;
+        }
+    }
+
+    endingCard = -1;
+    QStringList writes;
+    EXPECT_EQ(importCards(&writes, 1, u"c7_N1.pdf"_qs), 0);
+    EXPECT_EQ(writes, all);
 }
 
 // Without the card images there is no database to read the cards from: no card is sent.
