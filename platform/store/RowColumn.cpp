@@ -30,8 +30,15 @@ void RowColumn::read(qsizetype row, sqlite3_stmt* s, int column, StoreStrings* s
     case SQLITE_TEXT: {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
         const int size = sqlite3_column_bytes(s, column);
+        // Runs of rows with the same text (the cards of one folder, of one company) keep it once
+        // without asking the strings.
+        if (m_lastText < m_texts.size() && spellsText(QByteArrayView(text, size), m_texts[m_lastText])) {
+            payload = m_lastText;
+            break;
+        }
         const bool shared = strings && m_type == AttributeType::String;
         payload = placeOf(shared ? strings->text(text, size) : QString::fromUtf8(text, size));
+        m_lastText = payload;
         break;
     }
     case SQLITE_BLOB:

@@ -45,4 +45,5 @@ private:
     // point at the same data, so each is kept once.
     static constexpr std::size_t kRecentTexts = 64;
     std::array<std::pair<const QChar*, quint64>, kRecentTexts> m_recent{};
+    quint64 m_lastText = ~quint64(0); // the place of the text read last
 };

@@ -3,10 +3,7 @@
 #include <QAnyStringView>
 #include <QHash>
 
-namespace {
-
-// Whether the UTF-8 `bytes` spell `text`; ASCII is compared unit by unit, without decoding.
-bool spells(QByteArrayView bytes, const QString& text)
+bool spellsText(QByteArrayView bytes, const QString& text)
 {
     if (bytes.size() == text.size()) {
         const QChar* units = text.constData();
@@ -20,8 +17,6 @@ bool spells(QByteArrayView bytes, const QString& text)
     }
     return QAnyStringView::equal(QUtf8StringView(bytes), text);
 }
-
-} // namespace
 
 QString StoreStrings::text(const char* utf8, qsizetype size)
 {
@@ -44,7 +39,7 @@ QString StoreStrings::shared(const char* utf8, qsizetype size)
     const QByteArrayView bytes(utf8, size);
     for (int i = 0; i < 2; ++i) {
         const Slot& slot = set.entries[i];
-        if (slot.hash == hash && !slot.text.isNull() && spells(bytes, slot.text)) {
+        if (slot.hash == hash && !slot.text.isNull() && spellsText(bytes, slot.text)) {
             set.recent = i;
             ++m_found;
             return slot.text;

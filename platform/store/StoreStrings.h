@@ -13,6 +13,9 @@
 #include <array>
 #include <cstddef>
 
+// Whether the UTF-8 `bytes` spell `text`; ASCII is compared unit by unit, without decoding.
+bool spellsText(QByteArrayView bytes, const QString& text);
+
 class StoreStrings {
 public:
     // The text of `size` bytes of UTF-8 at `utf8`.
