@@ -68,8 +68,8 @@ int checkDiskSize(const QString& path, uint64_t needed)
 {
     if (!PLChecker::isPathExists(path, 0))
         return 1;
-    const auto volume = Workspace::shared().volumeInfo(path);
-    if (!volume || volume->freeBytes == 0 || volume->freeBytes < needed)
+    const std::optional<quint64> free = Workspace::shared().freeBytes(path);
+    if (!free || *free == 0 || *free < needed)
         return 1;
     return 0;
 }

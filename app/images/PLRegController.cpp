@@ -157,7 +157,7 @@ int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>
     for (qsizetype i = 0; i < cards->size(); ++i) {
         if (i >= qsizetype(run->jobs().size()))
             run->add(makeJob(run->setup(), cards->at(i)));
-        run->jobs()[size_t(i)].card = cards->at(i);
+        run->setCard(i, cards->at(i));
         PLNSLog(QStringLiteral("Reg: %d"), int(i));
     }
 
@@ -166,15 +166,13 @@ int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>
     int cardResult = 0;
     for (;;) {
         run->pump();
-        std::deque<RecognitionCardJob>& jobs = run->jobs();
-        while (!jobs.empty() && jobs.front().ready()) {
-            RecognitionCardJob job = std::move(jobs.front());
-            jobs.pop_front();
+        while (!run->jobs().empty() && run->jobs().front().ready()) {
+            RecognitionCardJob job = run->takeFront();
             if (const std::optional<int> end = finishCard(run->setup(), job, &cardResult))
                 return *end;
             run->pump();
         }
-        if (jobs.empty())
+        if (run->jobs().empty())
             return cardResult;
         // Woken when a reply is in, or a card is prepared.
         waitForRecognitionWork([&run] { return run->hasWork(); });

@@ -50,7 +50,7 @@ struct RecognitionCardJob {
     CardRecord* card = nullptr;
     // Shared with the thread that prepares it, which may still run when the run ends early.
     std::shared_ptr<PreparedCard> prepared = std::make_shared<PreparedCard>();
-    bool started = false; // handed to the preparation (or skipped without one)
+    bool started = false; // handed to the preparation
     bool sent = false; // a request was started (or could not be)
     int worker = -1;
     std::unique_ptr<OcrPendingExchange> exchange;
@@ -62,5 +62,5 @@ struct RecognitionCardJob {
     QByteArray result;
     QByteArray orientation;
 
-    bool ready() const { return prepared->isDone() && (prepared->skipped || collected); }
+    bool ready() const { return sent && prepared->isDone() && (prepared->skipped || collected); }
 };

@@ -11,6 +11,7 @@ RecognitionPendingRun::RecognitionPendingRun(const RecognitionRunSetup& setup, i
       m_workers(std::max(1, workers)),
       m_window(std::max(qsizetype(m_workers) * 3, qsizetype(std::max(1, threads)) * 2)),
       m_usable(size_t(m_workers), 1),
+      m_busy(size_t(m_workers), 0),
       m_preparation(m_setup, threads)
 {
 }
@@ -20,27 +21,21 @@ RecognitionPendingRun::~RecognitionPendingRun()
     drain();
 }
 
+RecognitionCardJob RecognitionPendingRun::takeFront()
+{
+    RecognitionCardJob job = std::move(m_jobs.front());
+    m_jobs.pop_front();
+    ++m_taken;
+    return job;
+}
+
 int RecognitionPendingRun::idleWorker() const
 {
-    // A worker whose reply is in but not yet taken still counts as busy: its reply decides
-    // whether anything more is sent.
     for (int w = 0; w < m_workers; ++w) {
-        const bool working =
-            std::any_of(m_jobs.begin(), m_jobs.end(), [w](const RecognitionCardJob& job) { return job.worker == w && job.exchange; });
-        if (m_usable[size_t(w)] && !working)
+        if (m_usable[size_t(w)] && !m_busy[size_t(w)])
             return w;
     }
     return -1;
-}
-
-// Requests start in the cards' order: the first card not yet sent, once it is prepared.
-RecognitionCardJob* RecognitionPendingRun::nextToSend()
-{
-    for (RecognitionCardJob& job : m_jobs) {
-        if (!job.sent)
-            return job.prepared->isDone() ? &job : nullptr;
-    }
-    return nullptr;
 }
 
 void RecognitionPendingRun::collect(RecognitionCardJob& job)
@@ -56,56 +51,65 @@ void RecognitionPendingRun::collect(RecognitionCardJob& job)
         m_stopSending = true;
 }
 
-void RecognitionPendingRun::send(RecognitionCardJob& job, int worker)
-{
-    const PreparedCard& prepared = *job.prepared;
-    job.worker = worker;
-    job.sent = true;
-    job.exchange =
-        PLStartEventOnOCRWorker(worker, ocr::kEventRun, {ocr::kKeyParam, prepared.param.constData(), int32_t(prepared.param.size())},
-                                {ocr::kKeyImageInfo, prepared.info.constData(), int32_t(prepared.info.size())},
-                                {ocr::kKeyImage, prepared.bitmap.data.constData(), int32_t(prepared.bitmap.data.size())}, &job.error);
-    if (!job.exchange) {
-        job.collected = true;
-        m_stopSending = true;
-    }
-}
-
 void RecognitionPendingRun::pump()
 {
-    // Replies first, so that one that ends the run stops what would follow it.
-    qsizetype inHand = 0;
-    for (RecognitionCardJob& job : m_jobs) {
-        if (job.exchange && job.exchange->isDone())
-            collect(job);
-        if (job.started && !job.collected && !(job.prepared->isDone() && job.prepared->skipped))
-            ++inHand;
-    }
-    for (RecognitionCardJob& job : m_jobs) {
-        if (inHand >= m_window)
-            break;
-        if (job.started)
+    // Replies first, so that one that ends the run stops what would follow it. A worker whose
+    // reply is in counts as busy until then.
+    for (auto it = m_inFlight.begin(); it != m_inFlight.end();) {
+        RecognitionCardJob& job = at(*it);
+        if (!job.exchange->isDone()) {
+            ++it;
             continue;
-        job.started = true;
+        }
+        m_busy[size_t(job.worker)] = 0;
+        collect(job);
+        --m_inHand;
+        it = m_inFlight.erase(it);
+    }
+    while (m_nextToStart < end() && m_inHand < m_window) {
+        RecognitionCardJob& job = at(m_nextToStart++);
         // A card skipped before it had files to prepare takes no room.
         if (job.prepared->isDone())
             continue;
-        ++inHand;
+        job.started = true;
+        ++m_inHand;
         m_preparation.prepare(job.prepared);
     }
-    RecognitionCardJob* job = nullptr;
-    int worker = -1;
-    while ((job = nextToSend()) && (job->prepared->skipped || (!m_stopSending && (worker = idleWorker()) >= 0))) {
-        if (job->prepared->skipped) {
-            job->sent = true;
+    // Requests start in the cards' order: the first card not yet sent, once it is prepared.
+    while (m_nextToSend < m_nextToStart) {
+        RecognitionCardJob& job = at(m_nextToSend);
+        if (!job.prepared->isDone())
+            return;
+        if (job.prepared->skipped) {
+            job.sent = true;
+            m_inHand -= job.started ? 1 : 0;
+            ++m_nextToSend;
             continue;
         }
+        const int worker = m_stopSending ? -1 : idleWorker();
+        if (worker < 0)
+            return;
         // Extra workers start on first use; one that cannot be had is left out of the run.
         if (worker > 0 && !LaunchOCRWorker(worker)) {
             m_usable[size_t(worker)] = 0;
             continue;
         }
-        send(*job, worker);
+        const PreparedCard& prepared = *job.prepared;
+        job.worker = worker;
+        job.sent = true;
+        job.exchange =
+            PLStartEventOnOCRWorker(worker, ocr::kEventRun, {ocr::kKeyParam, prepared.param.constData(), int32_t(prepared.param.size())},
+                                    {ocr::kKeyImageInfo, prepared.info.constData(), int32_t(prepared.info.size())},
+                                    {ocr::kKeyImage, prepared.bitmap.data.constData(), int32_t(prepared.bitmap.data.size())}, &job.error);
+        if (job.exchange) {
+            m_busy[size_t(worker)] = 1;
+            m_inFlight.push_back(m_nextToSend);
+        } else {
+            job.collected = true;
+            --m_inHand;
+            m_stopSending = true;
+        }
+        ++m_nextToSend;
     }
 }
 
@@ -113,25 +117,25 @@ bool RecognitionPendingRun::hasWork() const
 {
     if (m_jobs.empty() || m_jobs.front().ready())
         return true;
-    for (const RecognitionCardJob& job : m_jobs) {
-        if (job.exchange && job.exchange->isDone())
+    for (const qsizetype card : m_inFlight) {
+        if (at(card).exchange->isDone())
             return true;
-        if (!job.sent) {
-            if (!job.prepared->isDone())
-                return false;
-            return job.prepared->skipped || (!m_stopSending && idleWorker() >= 0);
-        }
     }
-    return false;
+    if (m_nextToSend >= m_nextToStart || !at(m_nextToSend).prepared->isDone())
+        return false;
+    return at(m_nextToSend).prepared->skipped || (!m_stopSending && idleWorker() >= 0);
 }
 
 void RecognitionPendingRun::drain()
 {
-    for (RecognitionCardJob& job : m_jobs) {
-        if (job.exchange) {
-            int32_t ignored = 0;
-            PLFinishEventOnOCRWorker(job.worker, *job.exchange, &ignored, {ocr::kKeyUnused, nullptr}, {ocr::kKeyUnused, nullptr});
-        }
+    for (const qsizetype card : m_inFlight) {
+        RecognitionCardJob& job = at(card);
+        int32_t ignored = 0;
+        PLFinishEventOnOCRWorker(job.worker, *job.exchange, &ignored, {ocr::kKeyUnused, nullptr}, {ocr::kKeyUnused, nullptr});
     }
+    m_inFlight.clear();
+    m_taken += qsizetype(m_jobs.size());
     m_jobs.clear();
+    m_nextToStart = m_nextToSend = m_taken;
+    m_inHand = 0;
 }

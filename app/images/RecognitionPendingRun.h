@@ -21,13 +21,17 @@ public:
     RecognitionPendingRun& operator=(const RecognitionPendingRun&) = delete;
 
     const RecognitionRunSetup& setup() const { return m_setup; }
-    // The cards not yet applied, in their order; the caller pops the first once ready().
-    std::deque<RecognitionCardJob>& jobs() { return m_jobs; }
+    // The cards not yet applied, in their order.
+    const std::deque<RecognitionCardJob>& jobs() const { return m_jobs; }
+    void setCard(qsizetype position, CardRecord* card) { m_jobs[size_t(position)].card = card; }
     void add(RecognitionCardJob job) { m_jobs.push_back(std::move(job)); }
+    // The first card, once ready(), to be applied.
+    RecognitionCardJob takeFront();
 
     // Takes the replies that are in, starts preparations within the window of cards in hand, and
     // sends prepared cards in their order to idle applications. No request is sent once a reply
-    // (or a failed send) has ended the run, so with one application none follows it.
+    // (or a failed send) has ended the run, so with one application none follows it. Its cost
+    // does not grow with the cards the run holds.
     void pump();
     // Whether the first card is ready or pump() has something to do: what a waiting run waits for.
     bool hasWork() const;
@@ -35,16 +39,24 @@ public:
     void drain();
 
 private:
+    // Cards are counted from the run's first, applied ones included.
+    RecognitionCardJob& at(qsizetype card) { return m_jobs[size_t(card - m_taken)]; }
+    const RecognitionCardJob& at(qsizetype card) const { return m_jobs[size_t(card - m_taken)]; }
+    qsizetype end() const { return m_taken + qsizetype(m_jobs.size()); }
     int idleWorker() const;
-    RecognitionCardJob* nextToSend();
     void collect(RecognitionCardJob& job);
-    void send(RecognitionCardJob& job, int worker);
 
     const RecognitionRunSetup m_setup;
     const int m_workers;
     const qsizetype m_window; // cards prepared or in hand whose reply is not yet taken
     std::vector<char> m_usable;
+    std::vector<char> m_busy; // a request of the worker's is out, its reply not yet taken
     bool m_stopSending = false;
     std::deque<RecognitionCardJob> m_jobs;
+    qsizetype m_taken = 0; // cards applied and gone from m_jobs
+    qsizetype m_nextToStart = 0;
+    qsizetype m_nextToSend = 0;
+    qsizetype m_inHand = 0;
+    std::vector<qsizetype> m_inFlight; // cards whose request is out
     RecognitionPreparation m_preparation; // last: its threads stop before the rest goes
 };

@@ -179,9 +179,6 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
             }
             assignCardFolder(*card, *belong, folderID);
 
-            if (!isWindowVisible() && !isWindowMiniaturized())
-                recordSelection(inboxID, cardID);
-
             belong->setValue(QStringLiteral("cardID"), cardID);
             belong->setRelatedObject(QStringLiteral("ToCardRelation"), card);
             cards.append(card);
@@ -206,12 +203,13 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
         const QStringList notOnDisk = batch.makeDurable();
         if (!notOnDisk.isEmpty()) {
             dropCardsNotOnDisk(notOnDisk, &cards, &belongs, sources, importedPaths);
-            newCardDicts.removeIf([&notOnDisk](const CardDict& dict) {
-                return notOnDisk.contains(dict.value(QStringLiteral("cardID")).toString());
-            });
-            if (!isWindowVisible() && !isWindowMiniaturized() && !cards.isEmpty())
-                recordSelection(inboxID, cards.last()->stringValue(QStringLiteral("cardID")));
+            newCardDicts.removeIf(
+                [&notOnDisk](const CardDict& dict) { return notOnDisk.contains(dict.value(QStringLiteral("cardID")).toString()); });
         }
+        // A hidden window keeps the last card imported as its selection: recorded once, as only
+        // the last card's stays.
+        if (!isWindowVisible() && !isWindowMiniaturized() && !cards.isEmpty())
+            recordSelection(inboxID, cards.last()->stringValue(QStringLiteral("cardID")));
     }
 
     if (m_appController)

@@ -148,6 +148,14 @@ std::optional<VolumeInfo> Workspace::volumeInfo(const QString& path) const
     return info;
 }
 
+std::optional<quint64> Workspace::freeBytes(const QString& path) const
+{
+    struct statvfs fs {};
+    if (statvfs(QFile::encodeName(path).constData(), &fs) != 0)
+        return std::nullopt;
+    return static_cast<quint64>(fs.f_bavail) * static_cast<quint64>(fs.f_frsize);
+}
+
 QStringList Workspace::mountedRemovableMedia() const
 {
     QStringList mounts;

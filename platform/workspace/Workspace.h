@@ -51,6 +51,9 @@ public:
 
     // The volume holding `path`; nullopt when it cannot be read.
     virtual std::optional<VolumeInfo> volumeInfo(const QString& path) const;
+    // The bytes free to the user on the volume holding `path`, without the rest of volumeInfo
+    // (which reads the mount table): cheap enough to ask once per file written.
+    virtual std::optional<quint64> freeBytes(const QString& path) const;
     // Mount points of mounted removable media (USB sticks, card readers, optical discs).
     virtual QStringList mountedRemovableMedia() const;
 };

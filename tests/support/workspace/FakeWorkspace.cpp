@@ -33,6 +33,12 @@ std::optional<VolumeInfo> FakeWorkspace::volumeInfo(const QString& path) const
     return volume ? volume : Workspace::volumeInfo(path);
 }
 
+std::optional<quint64> FakeWorkspace::freeBytes(const QString& path) const
+{
+    const std::optional<VolumeInfo> info = volumeInfo(path);
+    return info ? std::optional<quint64>(info->freeBytes) : std::nullopt;
+}
+
 std::optional<ApplicationInfo> FakeWorkspace::applicationWithIdentifier(const QString& identifier) const
 {
     const auto it = applications.constFind(identifier);

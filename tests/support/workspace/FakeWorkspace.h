@@ -18,6 +18,8 @@ public:
     // The volume of the first entry of `volumesByPath` whose key starts the path; else `volume`;
     // with that unset, the real volume of the path.
     std::optional<VolumeInfo> volumeInfo(const QString& path) const override;
+    // The free bytes of volumeInfo's answer.
+    std::optional<quint64> freeBytes(const QString& path) const override;
     QStringList mountedRemovableMedia() const override { return removableMedia; }
     // Applications listed in `applications` are installed; others are looked up as usual.
     std::optional<ApplicationInfo> applicationWithIdentifier(const QString& identifier) const override;
