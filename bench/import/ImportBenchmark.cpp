@@ -8,8 +8,8 @@
 // durable. Prints the medians, the ratios to both and the peak memory of this process.
 // With --batches N, imports N batches of the cards one after the other into one database through
 // one shown main window (offscreen), as a long run of the application does, with the application's
-// allocator settings, and prints the resident size and the heap in use after each batch and the
-// growth after the first:
+// allocator settings, and prints after each batch the resident size, the heap in use and how many
+// cards the context holds as objects, then the growth after the first:
 // build/bench/import/bench_import --batches 20 1000
 #include "app/core/OpenDatabase.h"
 #include "app/core/PLAppController.h"
@@ -23,6 +23,8 @@
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/foundation/ProcessAllocator.h"
+#include "platform/store/CardStoreModel.h"
+#include "platform/store/ManagedObjectContext.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 #include "tests/support/cards/SyntheticCard.h"
 #include "tests/support/pdf/TestPdf.h"
@@ -201,9 +203,12 @@ void importBatches(const QTemporaryDir& temp, const QStringList& paths, int batc
         resident = processStatusKiB("VmRSS");
         if (batch == 1)
             first = resident;
-        std::printf("batch %d: %lld cards in %.1f s, resident %.1f MiB (%+.1f MiB since the first batch), heap in use %.1f MiB\n",
+        const ManagedObjectContext* context = window.managedObjectContext();
+        std::printf("batch %d: %lld cards in %.1f s, resident %.1f MiB (%+.1f MiB since the first batch), heap in use %.1f MiB, "
+                    "cards held as objects %lld\n",
                     batch, static_cast<long long>(done.size()), timer.nsecsElapsed() / 1e9, resident / 1024.0,
-                    (resident - first) / 1024.0, heapInUseMiB());
+                    (resident - first) / 1024.0, heapInUseMiB(),
+                    static_cast<long long>(context ? context->liveObjectCount(QString::fromLatin1(CardStore::kEntityCard)) : 0));
         std::fflush(stdout);
     }
     std::printf("resident growth after the first batch: %.1f MiB over %d batches (aim: within 20 MiB)\n",

@@ -765,6 +765,19 @@ void ManagedObjectContext::objectChanged(ManagedObject* object)
     }
 }
 
+qsizetype ManagedObjectContext::liveObjectCount(const QString& entityName) const
+{
+    const int i = d->stateIndex(entityName);
+    if (i < 0)
+        return 0;
+    const EntityState& es = d->entities[size_t(i)];
+    const auto held = std::count_if(es.registered.cbegin(), es.registered.cend(),
+                                    [](const std::weak_ptr<ManagedObject>& object) { return !object.expired(); });
+    const auto inserted = std::count_if(d->inserted.cbegin(), d->inserted.cend(),
+                                        [&es](const ManagedObjectPtr& object) { return &object->entity() == es.entity; });
+    return qsizetype(held + inserted);
+}
+
 bool ManagedObjectContext::hasChanges() const
 {
     return !d->inserted.empty() || !d->updated.empty() || !d->deleted.empty();

@@ -72,6 +72,10 @@ public:
     // An unsaved object, or one whose row is gone, is left as it is.
     void refreshObject(const ManagedObjectPtr& object, bool mergeChanges);
 
+    // How many objects of the entity are alive in the context: those of saved rows that someone
+    // still holds, and the inserted ones not saved yet. What a long run keeps shows here.
+    qsizetype liveObjectCount(const QString& entityName) const;
+
     bool hasChanges() const;
     ManagedObjectList insertedObjects() const;
     ManagedObjectList updatedObjects() const;

@@ -6,6 +6,7 @@
 #include "app/images/OcrApplicationLink.h"
 #include "app/ui/PLApplicationServices.h"
 #include "app/ui/PLMainWindowController.h"
+#include "app/ui/views/PLCardListTableView.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
@@ -163,6 +164,35 @@ TEST_F(Import, HiddenImportRemembersTheLastCardForTheNextDisplay)
     ASSERT_EQ(version.size(), 1);
     EXPECT_EQ(version.first()->stringValue(QStringLiteral("Sel_Folder_ID")), folderID(kFolderTypeInbox));
     EXPECT_EQ(version.first()->stringValue(QStringLiteral("Sel_Card_ID")), window->selectedCardIDs().first());
+}
+
+TEST_F(Import, TheShownWindowHoldsOnlyTheCardsItShows)
+{
+    // With the window up, the card list, the trash and the image pane all follow the import
+    // (the merge window that would open after it is switched off).
+    PreferenceDomain::standard().setValue(QStringLiteral("Auto run merge card function items"), 0);
+    window->showWindow();
+    QCoreApplication::processEvents();
+    QStringList paths;
+    for (int i = 0; i < 60; ++i)
+        paths.append(cardPdf(QStringLiteral("card%1.pdf").arg(i)));
+    QStringList imported;
+    window->scanData(paths, kInputTypeScanner, &imported);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(imported.size(), 60);
+
+    qsizetype shown = 0;
+    for (const PLCardListTableView* table : window->window()->findChildren<PLCardListTableView*>()) {
+        if (!table->isVisible() || !table->model() || table->model()->rowCount() == 0)
+            continue;
+        const int first = table->rowAt(0), last = table->rowAt(table->viewport()->height() - 1);
+        shown += (last < 0 ? table->model()->rowCount() - 1 : last) - std::max(first, 0) + 1;
+    }
+    // The cards of the shown rows and the selected one are objects; no other card, and no card's
+    // folder record, stays one once the import is saved.
+    const ManagedObjectContext* context = window->managedObjectContext();
+    EXPECT_LE(context->liveObjectCount(QString::fromLatin1(CardStore::kEntityCard)), shown + 1);
+    EXPECT_EQ(context->liveObjectCount(QString::fromLatin1(CardStore::kEntityCardBelong)), 0);
 }
 
 TEST_F(Import, BadFilesAreSkippedAndNothingIsLost)
