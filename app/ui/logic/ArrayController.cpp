@@ -252,29 +252,28 @@ SortColumn sortColumn(std::vector<QVariant> values)
 
 } // namespace
 
-std::vector<ArrayController::ContentIndex> ArrayController::sortedContent() const
+std::vector<ArrayController::ContentIndex> ArrayController::sorted(std::vector<ContentIndex> indices) const
 {
-    const qsizetype count = contentCount();
-    std::vector<ContentIndex> order(static_cast<size_t>(count));
-    for (qsizetype i = 0; i < count; ++i)
-        order[size_t(i)] = ContentIndex(i);
     if (m_sort.isEmpty())
-        return order;
+        return indices;
     // Each row's sort values are read once, so that the comparisons of a long list neither look
     // values up nor convert them again.
     std::vector<SortColumn> columns;
     for (const SortDescriptor& sort : m_sort) {
         const int column = m_rows ? m_rows->columnOf(sort.key) : -1;
-        std::vector<QVariant> values(static_cast<size_t>(count));
-        for (qsizetype i = 0; i < count; ++i) {
-            const ManagedObject* object = madeObject(i);
+        std::vector<QVariant> values(indices.size());
+        for (size_t k = 0; k < indices.size(); ++k) {
+            const ManagedObject* object = madeObject(indices[k]);
             if (object)
-                values[size_t(i)] = object->value(sort.key);
+                values[k] = object->value(sort.key);
             else if (column >= 0)
-                values[size_t(i)] = m_rows->value(i, column);
+                values[k] = m_rows->value(indices[k], column);
         }
         columns.push_back(sortColumn(std::move(values)));
     }
+    std::vector<ContentIndex> order(indices.size());
+    for (size_t k = 0; k < order.size(); ++k)
+        order[k] = ContentIndex(k);
     std::stable_sort(order.begin(), order.end(), [&](ContentIndex a, ContentIndex b) {
         for (size_t k = 0; k < columns.size(); ++k) {
             const int result = columns[k].compare(size_t(a), size_t(b));
@@ -283,7 +282,18 @@ std::vector<ArrayController::ContentIndex> ArrayController::sortedContent() cons
         }
         return false;
     });
+    for (ContentIndex& k : order)
+        k = indices[k];
     return order;
+}
+
+bool ArrayController::arrangeable(ContentIndex index) const
+{
+    const ManagedObject* object = madeObject(index);
+    // A deleted object leaves the list; a list of objects has no rows without one.
+    if (object ? object->isDeleted() : !m_rows)
+        return false;
+    return !m_filter || m_filter(ListRow(m_rows.get(), index, object));
 }
 
 bool ArrayController::arrange()
@@ -296,19 +306,38 @@ bool ArrayController::arrange()
 
 bool ArrayController::arrange(const QSet<quintptr>& keep)
 {
-    if (!m_sortedContentValid) {
-        m_sortedContent = sortedContent();
-        m_sortedContentValid = true;
-    }
     std::vector<ContentIndex> arranged;
-    arranged.reserve(m_sortedContent.size());
-    for (ContentIndex i : m_sortedContent) {
-        const ManagedObject* object = madeObject(i);
-        // A deleted object leaves the list; a list of objects has no rows without one.
-        if (object ? object->isDeleted() : !m_rows)
-            continue;
-        if (!m_filter || m_filter(ListRow(m_rows.get(), i, object)))
-            arranged.push_back(i);
+    if (m_sortedContentValid) {
+        for (ContentIndex i : m_sortedContent) {
+            if (arrangeable(i))
+                arranged.push_back(i);
+        }
+    } else {
+        // Filtered first: a filter that leaves few rows (the trash of a large store) sorts only
+        // those; otherwise the whole content is sorted once for the filters to come.
+        const auto count = ContentIndex(contentCount());
+        for (ContentIndex i = 0; i < count; ++i) {
+            if (arrangeable(i))
+                arranged.push_back(i);
+        }
+        if (m_filter && arranged.size() * kSortWholeContentShare < count) {
+            arranged = sorted(std::move(arranged));
+            m_sortedContent = std::vector<ContentIndex>();
+        } else {
+            std::vector<bool> passed(count, false);
+            for (ContentIndex i : arranged)
+                passed[i] = true;
+            std::vector<ContentIndex> all(count);
+            for (ContentIndex i = 0; i < count; ++i)
+                all[i] = i;
+            m_sortedContent = sorted(std::move(all));
+            m_sortedContentValid = true;
+            arranged.clear();
+            for (ContentIndex i : m_sortedContent) {
+                if (passed[i])
+                    arranged.push_back(i);
+            }
+        }
     }
     // Held until the next arrangement: no room kept for rows the filter left out.
     arranged.shrink_to_fit();

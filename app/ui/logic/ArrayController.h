@@ -98,7 +98,12 @@ private:
     QSet<quintptr> selectedIdentities() const;
     // Filters the sorted content; sorts it first when its order is not known.
     bool arrange(const QSet<quintptr>& keep);
-    std::vector<ContentIndex> sortedContent() const;
+    // Whether the content row is arranged: not a deleted object, and passing the filter.
+    bool arrangeable(ContentIndex index) const;
+    // The content rows `indices` in the order of the sort descriptors (stable).
+    std::vector<ContentIndex> sorted(std::vector<ContentIndex> indices) const;
+    // The whole content is sorted and kept when at least one row in this many is arranged.
+    static constexpr std::size_t kSortWholeContentShare = 8;
 
     FetchedRowsPtr m_rows; // the content when it is rows
     // Objects made of the rows (or adopted by them), by row; the few a list of many rows needs.
@@ -110,7 +115,8 @@ private:
     QList<SortDescriptor> m_sort;
     std::vector<ContentIndex> m_arranged; // content rows
     // Every content row in the order of the sort descriptors, kept while neither the content,
-    // its values nor the sort change: a new filter walks it without sorting again.
+    // its values nor the sort change: a new filter walks it without sorting again. Not made
+    // while the filter leaves few rows.
     std::vector<ContentIndex> m_sortedContent;
     bool m_sortedContentValid = false;
     QList<int> m_selection;

@@ -214,4 +214,18 @@ TEST(ArrayController, RowsSortAndFilterAsObjectsDoWhetherTheirTextsAreSharedOrNo
     }
     ASSERT_GT(ofRows.arrangedCount(), 500);
     EXPECT_EQ(arranged(ofRows), arranged(ofObjects));
+
+    // A filter that leaves few rows sorts only those, in the order the whole sorted list has them.
+    auto narrow = [](const ListRow& row) { return row.stringValue(QStringLiteral("full_Name")).endsWith(QStringLiteral("7")); };
+    ofRows.setFilterPredicate(narrow);
+    ofRows.setSortDescriptors({{QStringLiteral("company"), true}, {QStringLiteral("full_Name"), false}});
+    ofObjects.setFilterPredicate({});
+    ofObjects.setSortDescriptors(ofRows.sortDescriptors());
+    QStringList expected;
+    for (int row = 0; row < ofObjects.arrangedCount(); ++row) {
+        if (narrow(ofObjects.arrangedRow(row)))
+            expected.append(ofObjects.arrangedRow(row).stringValue(QStringLiteral("full_Name")));
+    }
+    ASSERT_EQ(expected.size(), kCards / 10);
+    EXPECT_EQ(arranged(ofRows), expected);
 }
