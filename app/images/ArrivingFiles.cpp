@@ -88,10 +88,32 @@ int jpegCheck(const QString& path)
     return height <= kMaxCardSideMm && width <= kMaxCardSideMm ? kAddedFileOk : kAddedFileTooLarge;
 }
 
+// The document the last check of a PDF opened, kept for the split that follows it on the same
+// file, so that an arriving file is parsed once for both. Main thread only, as the intake is.
+struct CheckedDocument {
+    QString path;
+    std::unique_ptr<PdfDocument> document;
+};
+
+CheckedDocument& lastChecked()
+{
+    static CheckedDocument checked;
+    return checked;
+}
+
+std::unique_ptr<PdfDocument> openForSplit(const QString& path)
+{
+    CheckedDocument& checked = lastChecked();
+    std::unique_ptr<PdfDocument> document = checked.path == path ? std::move(checked.document) : nullptr;
+    checked = {};
+    return document ? std::move(document) : PdfDocument::open(path);
+}
+
 } // namespace
 
 int checkAddedFiles(const QString& path)
 {
+    lastChecked() = {};
     QFileInfo info(path);
     if (path.isEmpty() || !info.isFile() || !info.isReadable())
         return kAddedFileUnreadable;
@@ -127,9 +149,10 @@ int checkAddedFiles(const QString& path)
             if (pageTooLarge(page))
                 ++tooLarge;
         }
-        if (tooLarge == 0)
-            return kAddedFileOk;
-        return tooLarge == int(pages.size()) ? kAddedFileTooLarge : kAddedFileSomePagesTooLarge;
+        if (tooLarge == int(pages.size()) && tooLarge > 0)
+            return kAddedFileTooLarge;
+        lastChecked() = {path, std::move(document)};
+        return tooLarge == 0 ? kAddedFileOk : kAddedFileSomePagesTooLarge;
     } catch (const std::exception&) {
         return kAddedFileDamaged;
     }
@@ -206,7 +229,7 @@ std::optional<QStringList> divideMultiPagePDF(const QString& pdfPath, bool* succ
         *success = false;
     if (pdfPath.isEmpty())
         return std::nullopt;
-    std::unique_ptr<PdfDocument> source = PdfDocument::open(pdfPath);
+    std::unique_ptr<PdfDocument> source = openForSplit(pdfPath);
     if (!source)
         return std::nullopt;
     try {

@@ -28,7 +28,8 @@ int CheckPDFDigitalSignature(const QString& path);
 std::optional<QString> GetJPEGCreator(const QString& path);
 // A one-page card PDF beside the JPEG, at the JPEG's own resolution, the JPEG stored unchanged.
 bool ConvertJPEGToPDF(const QString& jpegPath, QString* pdfPath);
-// One file per card-sized page ("<path>_<page>.pdf"); a one-page file is its own list.
+// One file per card-sized page ("<path>_<page>.pdf"); a one-page file is its own list. Called
+// right after checkAddedFiles on the same file, it reads the document that check opened.
 std::optional<QStringList> divideMultiPagePDF(const QString& pdfPath, bool* success);
 // Sets the Creator ("Brevix Pelmora" for an empty one) and rewrites the file.
 bool addPDFCreatorInfo(const QString& pdfPath, const QString& creator);
