@@ -74,6 +74,12 @@ bool flushFolder(const QString& folder)
 
 } // namespace
 
+void CardFileBatch::add(const QString& cardID, const QString& path)
+{
+    startWriteback(path);
+    m_files.emplace_back(cardID, path);
+}
+
 void CardFileBatch::setSync(Sync sync)
 {
     syncFunction() = std::move(sync);
@@ -83,8 +89,6 @@ QStringList CardFileBatch::makeDurable()
 {
     QStringList failed;
     QSet<QString> folders;
-    for (const auto& [cardID, path] : m_files)
-        startWriteback(path);
     const std::vector<char> flushed = flushAll(m_files);
     for (size_t i = 0; i < m_files.size(); ++i) {
         const auto& [cardID, path] = m_files[i];

@@ -12,7 +12,9 @@
 
 class CardFileBatch {
 public:
-    void add(const QString& cardID, const QString& path) { m_files.emplace_back(cardID, path); }
+    // Starts the written file on its way to the disk without waiting, so that it is there or
+    // nearly by the time the batch is made durable.
+    void add(const QString& cardID, const QString& path);
     // Makes every file durable; answers the cards whose files could not be made so (with their
     // folder unsynced, every card of that folder). The batch is empty afterwards.
     QStringList makeDurable();
