@@ -62,19 +62,6 @@ QList<int> toRows(const QVariant& value)
         rows.append(row.toInt());
     return rows;
 }
-
-// The content without the objects deleted from the store.
-ManagedObjectList withoutDeleted(const ManagedObjectList& content)
-{
-    ManagedObjectList kept;
-    kept.reserve(content.size());
-    for (const ManagedObjectPtr& object : content) {
-        if (object && !object->isDeleted())
-            kept.append(object);
-    }
-    return kept;
-}
-
 } // namespace
 
 CardMoves::CardMoves(PLMainWindowController& window)
@@ -293,8 +280,9 @@ void CardMoves::deleteForGood(const ManagedObjectList& cards, bool noteTrashSele
     if (deleteCardsForGood(*m_window.database().context(), m_window.database().folder(), cards) != 0
         && !PLNetDBLockController::ShowErrorMessageByPathType())
         PLMessage::ShowPLErrorMessageBySheet(m_window.window(), kMsgCannotSave);
-    cardList->setContent(withoutDeleted(cardList->content()));
-    trash->setContent(withoutDeleted(trash->content()));
+    // Deleted cards leave both lists as they are rearranged; the lists keep their rows.
+    cardList->rearrangeObjects();
+    trash->rearrangeObjects();
     Scheduler::shared().performAfterDelay(this, QStringLiteral("postClearTrash"), 0, [this, revert] {
         NotificationCenter::defaultCenter().post(QString::fromLatin1(kClearTrashNotification), this, revert);
     });
