@@ -6,6 +6,19 @@
 
 #include <algorithm>
 
+namespace {
+
+// A reply's result block is a quarter of a megabyte: replies taken ahead of their turn (an import
+// runs far ahead of its recognition) are held to this, some hundred cards.
+constexpr qsizetype kMaxHeldReplyBytes = 32 << 20;
+
+qsizetype replyBytes(const RecognitionCardJob& job)
+{
+    return job.result.size() + job.orientation.size();
+}
+
+} // namespace
+
 RecognitionPendingRun::RecognitionPendingRun(const RecognitionRunSetup& setup, int workers, int threads)
     : m_setup(setup),
       m_workers(std::max(1, workers)),
@@ -26,6 +39,7 @@ RecognitionCardJob RecognitionPendingRun::takeFront()
     RecognitionCardJob job = std::move(m_jobs.front());
     m_jobs.pop_front();
     ++m_taken;
+    m_heldReplyBytes -= replyBytes(job);
     return job;
 }
 
@@ -44,6 +58,7 @@ void RecognitionPendingRun::collect(RecognitionCardJob& job)
                                          {ocr::kKeyOrientation, &job.orientation});
     job.exchange.reset();
     job.collected = true;
+    m_heldReplyBytes += replyBytes(job);
     // The bitmap has gone out: only its size is read from here on.
     job.prepared->bitmap.data = QByteArray();
     job.prepared->bitmap.pixels = QImage();
@@ -86,7 +101,7 @@ void RecognitionPendingRun::pump()
             ++m_nextToSend;
             continue;
         }
-        const int worker = m_stopSending ? -1 : idleWorker();
+        const int worker = m_stopSending || m_heldReplyBytes >= kMaxHeldReplyBytes ? -1 : idleWorker();
         if (worker < 0)
             return;
         // Extra workers start on first use; one that cannot be had is left out of the run.
@@ -123,7 +138,7 @@ bool RecognitionPendingRun::hasWork() const
     }
     if (m_nextToSend >= m_nextToStart || !at(m_nextToSend).prepared->isDone())
         return false;
-    return at(m_nextToSend).prepared->skipped || (!m_stopSending && idleWorker() >= 0);
+    return at(m_nextToSend).prepared->skipped || (!m_stopSending && m_heldReplyBytes < kMaxHeldReplyBytes && idleWorker() >= 0);
 }
 
 void RecognitionPendingRun::drain()
@@ -138,4 +153,5 @@ void RecognitionPendingRun::drain()
     m_jobs.clear();
     m_nextToStart = m_nextToSend = m_taken;
     m_inHand = 0;
+    m_heldReplyBytes = 0;
 }

@@ -30,8 +30,9 @@ public:
 
     // Takes the replies that are in, starts preparations within the window of cards in hand, and
     // sends prepared cards in their order to idle applications. No request is sent once a reply
-    // (or a failed send) has ended the run, so with one application none follows it. Its cost
-    // does not grow with the cards the run holds.
+    // (or a failed send) has ended the run, so with one application none follows it, nor while
+    // the replies taken and not yet applied pass their ceiling. Its cost does not grow with the
+    // cards the run holds.
     void pump();
     // Whether the first card is ready or pump() has something to do: what a waiting run waits for.
     bool hasWork() const;
@@ -57,6 +58,7 @@ private:
     qsizetype m_nextToStart = 0;
     qsizetype m_nextToSend = 0;
     qsizetype m_inHand = 0;
+    qsizetype m_heldReplyBytes = 0; // of the replies taken and not yet applied
     std::vector<qsizetype> m_inFlight; // cards whose request is out
     RecognitionPreparation m_preparation; // last: its threads stop before the rest goes
 };
