@@ -11,6 +11,7 @@
 #include "platform/appkit/MessagePresenter.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/PreferenceDomain.h"
+#include "platform/foundation/ProcessAllocator.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
 
@@ -26,11 +27,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <sqlite3.h>
 #include <vector>
 
 namespace {
@@ -108,6 +108,8 @@ void fill(PLMainWindowController& window)
 
 int main(int argc, char** argv)
 {
+    // The allocator as the application sets it, so that the open's time and memory are the application's.
+    configureProcessAllocator();
     QApplication app(argc, argv);
     // The application's own resources: its strings and the placeholder image of cards without one.
     Bundle::setMain(QStringLiteral(PELMORA_RESOURCES));
