@@ -74,10 +74,47 @@ bool flushFolder(const QString& folder)
 
 } // namespace
 
+CardFileBatch::~CardFileBatch()
+{
+    finishWriteback();
+}
+
 void CardFileBatch::add(const QString& cardID, const QString& path)
 {
-    startWriteback(path);
     m_files.emplace_back(cardID, path);
+    {
+        std::lock_guard lock(m_mutex);
+        m_toStart.push_back(path);
+    }
+    m_wake.notify_one();
+    if (m_writeback.joinable())
+        return;
+    m_closing = false;
+    m_writeback = std::thread([this] {
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_wake.wait(lock, [this] { return m_closing || !m_toStart.empty(); });
+            if (m_toStart.empty())
+                return;
+            const QString next = std::move(m_toStart.front());
+            m_toStart.pop_front();
+            lock.unlock();
+            startWriteback(next);
+            lock.lock();
+        }
+    });
+}
+
+void CardFileBatch::finishWriteback()
+{
+    if (!m_writeback.joinable())
+        return;
+    {
+        std::lock_guard lock(m_mutex);
+        m_closing = true;
+    }
+    m_wake.notify_one();
+    m_writeback.join();
 }
 
 void CardFileBatch::setSync(Sync sync)
@@ -89,6 +126,7 @@ QStringList CardFileBatch::makeDurable()
 {
     QStringList failed;
     QSet<QString> folders;
+    finishWriteback();
     const std::vector<char> flushed = flushAll(m_files);
     for (size_t i = 0; i < m_files.size(); ++i) {
         const auto& [cardID, path] = m_files[i];

@@ -6,14 +6,23 @@
 #include <QString>
 #include <QStringList>
 
+#include <condition_variable>
+#include <deque>
 #include <functional>
+#include <mutex>
+#include <thread>
 #include <utility>
 #include <vector>
 
 class CardFileBatch {
 public:
-    // Starts the written file on its way to the disk without waiting, so that it is there or
-    // nearly by the time the batch is made durable.
+    CardFileBatch() = default;
+    ~CardFileBatch();
+    CardFileBatch(const CardFileBatch&) = delete;
+    CardFileBatch& operator=(const CardFileBatch&) = delete;
+
+    // Starts the written file on its way to the disk, on a thread of the batch's so that the
+    // import does not wait for it: the file is there or nearly by the time the batch is made durable.
     void add(const QString& cardID, const QString& path);
     // Makes every file durable; answers the cards whose files could not be made so (with their
     // folder unsynced, every card of that folder). The batch is empty afterwards.
@@ -26,5 +35,13 @@ public:
     static void setSync(Sync sync);
 
 private:
+    // Lets the writeback thread start what it has been handed and end.
+    void finishWriteback();
+
     std::vector<std::pair<QString, QString>> m_files; // card identifier, file path
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::deque<QString> m_toStart; // files added whose writeback is not started yet
+    bool m_closing = false;
+    std::thread m_writeback;
 };
