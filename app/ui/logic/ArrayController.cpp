@@ -36,16 +36,25 @@ void ArrayController::setContent(const ManagedObjectList& content)
 
 void ArrayController::setContent(const FetchedRowsPtr& rows, const ManagedObjectList& pending)
 {
-    // Rows of the same store keep their selection and the objects made of them (which may hold
-    // changes not yet saved); another store's keys name other cards.
+    // Rows of the same store keep their selection, and the objects made of them that hold changes
+    // not saved yet or are selected; the new rows hold the saved values of the others, whose objects
+    // are made again when asked for (the same ones while anybody holds them). Another store's keys
+    // name other cards.
     const bool sameStore = rows && m_rows && rows->context() && rows->context() == m_rows->context();
     m_keepAfterReload = sameStore ? selectedIdentities() : QSet<quintptr>();
     ManagedObjectList made;
     if (sameStore) {
-        for (const ManagedObjectPtr& object : m_rowObjects)
-            made.append(object);
+        auto keep = [this](const ManagedObjectPtr& object) {
+            return object && object->primaryKey() > 0
+                && (object->hasChanges() || m_keepAfterReload->contains(quintptr(object->primaryKey()))
+                    || m_keepAfterReload->contains(quintptr(object.get())));
+        };
+        for (const ManagedObjectPtr& object : std::as_const(m_rowObjects)) {
+            if (keep(object))
+                made.append(object);
+        }
         for (const ManagedObjectPtr& object : m_objects) {
-            if (object && object->primaryKey() > 0)
+            if (keep(object))
                 made.append(object);
         }
     }

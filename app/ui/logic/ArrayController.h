@@ -37,8 +37,9 @@ public:
     // Replaces the content and rearranges.
     void setContent(const ManagedObjectList& content);
     // The content becomes `rows` (null: none) and the objects of `pending` that are not saved
-    // yet; a saved one among them stands for its row (its changes are not in the rows). Objects
-    // made of the former rows stay with theirs.
+    // yet; a saved one among them stands for its row (its changes are not in the rows). Of the
+    // objects made of the former rows, those with unsaved changes and the selected ones stay with
+    // theirs; the others are let go.
     void setContent(const FetchedRowsPtr& rows, const ManagedObjectList& pending = {});
     // Rows of these objects read their values from them from now on (objects that changed);
     // objects of no content row are left out. Rearranging shows the change.

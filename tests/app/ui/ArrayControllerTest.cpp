@@ -157,7 +157,8 @@ TEST(ArrayController, RowsOfALightFetchSortFilterAndBecomeObjectsOnlyWhenAsked)
     EXPECT_EQ(arranged(), (QStringList{"0d", "a", "bb", "c", "e"}));
     EXPECT_EQ(controller.selectedObjects(), ManagedObjectList{d}) << "the selection follows its row";
 
-    // A reload of the same store keeps the selection and the objects made, with their changes.
+    // A reload of the same store keeps the selection and the changed objects; an unchanged object
+    // made before is made again as the same one while somebody holds it.
     controller.setFilterPredicate([](const ListRow& row) { return row.stringValue(QStringLiteral("full_Name")) != QStringLiteral("c"); });
     controller.setContent(context->fetchRows(request), {unsaved});
     EXPECT_EQ(arranged(), (QStringList{"0d", "a", "bb", "e"}));

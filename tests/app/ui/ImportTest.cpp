@@ -173,25 +173,41 @@ TEST_F(Import, TheShownWindowHoldsOnlyTheCardsItShows)
     PreferenceDomain::standard().setValue(QStringLiteral("Auto run merge card function items"), 0);
     window->showWindow();
     QCoreApplication::processEvents();
-    QStringList paths;
-    for (int i = 0; i < 60; ++i)
-        paths.append(cardPdf(QStringLiteral("card%1.pdf").arg(i)));
-    QStringList imported;
-    window->scanData(paths, kInputTypeScanner, &imported);
-    QCoreApplication::processEvents();
-    ASSERT_EQ(imported.size(), 60);
+    const QList<PLCardListTableView*> tables = window->window()->findChildren<PLCardListTableView*>();
+    auto shownRows = [&tables] {
+        qsizetype shown = 0;
+        for (const PLCardListTableView* table : tables) {
+            if (!table->isVisible() || !table->model() || table->model()->rowCount() == 0)
+                continue;
+            const int first = table->rowAt(0), last = table->rowAt(table->viewport()->height() - 1);
+            shown += (last < 0 ? table->model()->rowCount() - 1 : last) - std::max(first, 0) + 1;
+        }
+        return shown;
+    };
+    const ManagedObjectContext* context = window->managedObjectContext();
+    auto importCards = [&](const QString& batch) {
+        QStringList paths;
+        for (int i = 0; i < 60; ++i)
+            paths.append(cardPdf(QStringLiteral("%1-%2.pdf").arg(batch).arg(i)));
+        QStringList imported;
+        window->scanData(paths, kInputTypeScanner, &imported);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(imported.size(), 60);
+    };
 
-    qsizetype shown = 0;
-    for (const PLCardListTableView* table : window->window()->findChildren<PLCardListTableView*>()) {
-        if (!table->isVisible() || !table->model() || table->model()->rowCount() == 0)
-            continue;
-        const int first = table->rowAt(0), last = table->rowAt(table->viewport()->height() - 1);
-        shown += (last < 0 ? table->model()->rowCount() - 1 : last) - std::max(first, 0) + 1;
-    }
     // The cards of the shown rows and the selected one are objects; no other card, and no card's
     // folder record, stays one once the import is saved.
-    const ManagedObjectContext* context = window->managedObjectContext();
-    EXPECT_LE(context->liveObjectCount(QString::fromLatin1(CardStore::kEntityCard)), shown + 1);
+    importCards(QStringLiteral("first"));
+    EXPECT_LE(context->liveObjectCount(QString::fromLatin1(CardStore::kEntityCard)), shownRows() + 1);
+    EXPECT_EQ(context->liveObjectCount(QString::fromLatin1(CardStore::kEntityCardBelong)), 0);
+
+    // Rows scrolled past and a list reloaded by the next import leave no objects behind them.
+    for (PLCardListTableView* table : tables) {
+        table->scrollToBottom();
+        QCoreApplication::processEvents();
+    }
+    importCards(QStringLiteral("second"));
+    EXPECT_LE(context->liveObjectCount(QString::fromLatin1(CardStore::kEntityCard)), shownRows() + 1);
     EXPECT_EQ(context->liveObjectCount(QString::fromLatin1(CardStore::kEntityCardBelong)), 0);
 }
 
