@@ -22,8 +22,9 @@ TrashPane::TrashPane(const MainWindowUi& ui, const PLArrayController& trash, QOb
     m_ui._trashIconView->setPixmap(QIcon::fromTheme(QStringLiteral("user-trash-full")).pixmap(kTrashIconSize, kTrashIconSize));
     m_ui._trashIconView->setToolTip(m_ui._trashIconView->accessibleName());
     connect(m_ui._switchBtn, &QToolButton::clicked, this, &TrashPane::showTrashTable);
-    // Every move, deletion and reload of the store's cards rearranges the trash.
-    connect(&m_trash, &ArrayController::arrangedObjectsChanged, this, &TrashPane::showtrashIcon);
+    // A reload of the store's cards and every saved change to them reach the trash's content; a
+    // search or a sort leaves the content, and so the icon, as it was.
+    connect(&m_trash, &ArrayController::contentChanged, this, &TrashPane::showtrashIcon);
     showtrashIcon();
 }
 

@@ -32,6 +32,7 @@ void ArrayController::setContent(const ManagedObjectList& content)
     m_rowHasObject.clear();
     m_objects.assign(content.begin(), content.end());
     rearrangeObjects();
+    emit contentChanged();
 }
 
 void ArrayController::setContent(const FetchedRowsPtr& rows, const ManagedObjectList& pending)
@@ -62,20 +63,28 @@ void ArrayController::setContent(const FetchedRowsPtr& rows, const ManagedObject
     m_rowObjects.clear();
     m_rowHasObject.assign(size_t(rowCount()), false);
     m_objects.clear();
-    adoptObjects(made);
-    adoptObjects(pending);
+    adopt(made);
+    adopt(pending);
     for (const ManagedObjectPtr& object : pending) {
         if (rows && object && object->primaryKey() <= 0 && !object->isDeleted() && object->context() == rows->context()
             && object->entityName() == rows->entityName())
             m_objects.push_back(object);
     }
     rearrangeObjects();
+    emit contentChanged();
 }
 
 void ArrayController::adoptObjects(const ManagedObjectList& objects)
 {
+    if (adopt(objects))
+        emit contentChanged();
+}
+
+bool ArrayController::adopt(const ManagedObjectList& objects)
+{
     if (!m_rows)
-        return;
+        return false;
+    bool adopted = false;
     for (const ManagedObjectPtr& object : objects) {
         if (!object || object->primaryKey() <= 0 || object->context() != m_rows->context() || object->entityName() != m_rows->entityName())
             continue;
@@ -83,8 +92,10 @@ void ArrayController::adoptObjects(const ManagedObjectList& objects)
         if (row >= 0) {
             setRowObject(row, object);
             m_sortedContentValid = false;
+            adopted = true;
         }
     }
+    return adopted;
 }
 
 void ArrayController::readAttributes(const QStringList& attributes) const

@@ -77,6 +77,9 @@ public:
 signals:
     // The arranged rows were rebuilt (content, filter or sort).
     void arrangedObjectsChanged();
+    // The content was replaced, or rows took objects whose values may differ from theirs: what the
+    // whole content answers may have changed (a new filter or sort changes nothing of it).
+    void contentChanged();
     void selectionChanged();
 
 protected:
@@ -88,6 +91,8 @@ private:
     using ContentIndex = quint32;
 
     qsizetype rowCount() const { return m_rows ? m_rows->count() : 0; }
+    // adoptObjects without the signal; answers whether any row took an object.
+    bool adopt(const ManagedObjectList& objects);
     qsizetype contentCount() const { return rowCount() + qsizetype(m_objects.size()); }
     // The content row's object when it has one; rows of a light fetch have none until made.
     const ManagedObject* madeObject(qsizetype index) const;

@@ -239,6 +239,13 @@ TEST_F(CardTrashWindow, DeleteKeyAndMenusMoveCardsToTheTrashWithTheirPathAndRest
     EXPECT_FALSE(card(QStringLiteral("A"))->stringValue(QStringLiteral("sync_Email")).isEmpty());
     clock.advance(0);
     EXPECT_TRUE(trashIconShown());
+    // A search that hides every trashed card leaves the icon as the trash's content has it.
+    QTest::keyClicks(ui()._searchFiled, QStringLiteral("no such card"));
+    clock.advance(0);
+    EXPECT_EQ(window->trashArrayController()->arrangedCount(), 0);
+    EXPECT_TRUE(trashIconShown());
+    ui()._searchFiled->selectAll();
+    QTest::keyClick(ui()._searchFiled, Qt::Key_Delete);
     EXPECT_EQ(window->arrayController()->arrangedObjects().size(), 2) << "the folder shows B and C";
     EXPECT_EQ(ui()._currentSelectText->text(), StatusTexts::currentSelectText(1, 2));
 
