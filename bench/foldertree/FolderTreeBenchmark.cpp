@@ -172,13 +172,13 @@ int main(int argc, char** argv)
     PLArrayController* list = window.arrayController();
     PLArrayController* trash = window.trashArrayController();
     QList<int> rows;
-    for (int row = 0; row < g_moved && row < list->arrangedObjects().size(); ++row)
+    for (int row = 0; row < g_moved && row < list->arrangedCount(); ++row)
         rows.append(row);
     list->setSelectionIndexes(rows);
     timer.restart();
     window.cardMoves()->removeRecord();
     const double toTrash = timer.nsecsElapsed() / 1e6;
-    const qsizetype trashed = trash->arrangedObjects().size();
+    const qsizetype trashed = trash->arrangedCount();
 
     rows.clear();
     for (int row = 0; row < trashed; ++row)
@@ -187,7 +187,7 @@ int main(int argc, char** argv)
     timer.restart();
     window.cardMoves()->returnRecord();
     const double back = timer.nsecsElapsed() / 1e6;
-    const qsizetype restored = trashed - trash->arrangedObjects().size();
+    const qsizetype restored = trashed - trash->arrangedCount();
     window.window()->close();
 
     const double bare = bareUpdatesMs(databaseFolder + QStringLiteral("/Pelmora1.sqldb"));
