@@ -30,6 +30,8 @@ void ArrayController::setContent(const ManagedObjectList& content)
     m_rows.reset();
     m_rowObjects.clear();
     m_rowHasObject.clear();
+    m_adoptedRows.clear();
+    m_madeRows.clear();
     m_objects.assign(content.begin(), content.end());
     rearrangeObjects();
     emit contentChanged();
@@ -62,6 +64,8 @@ void ArrayController::setContent(const FetchedRowsPtr& rows, const ManagedObject
     m_rows = rows;
     m_rowObjects.clear();
     m_rowHasObject.assign(size_t(rowCount()), false);
+    m_adoptedRows.clear();
+    m_madeRows.clear();
     m_objects.clear();
     adopt(made);
     adopt(pending);
@@ -91,6 +95,7 @@ bool ArrayController::adopt(const ManagedObjectList& objects)
         const qsizetype row = m_rows->rowWithPrimaryKey(object->primaryKey());
         if (row >= 0) {
             setRowObject(row, object);
+            m_adoptedRows.insert(row);
             m_sortedContentValid = false;
             adopted = true;
         }
@@ -154,9 +159,44 @@ ManagedObjectPtr ArrayController::contentObject(qsizetype index) const
     if (m_rowHasObject[size_t(index)])
         return m_rowObjects.value(index);
     ManagedObjectPtr object = m_rows->object(index);
-    if (object)
+    if (object) {
         setRowObject(index, object);
+        m_madeRows.push_back(index);
+        // Let go once the caller is done: a row read just before may still point at an object.
+        if (m_madeRows.size() > kHeldMadeObjects && !m_letGoPending) {
+            m_letGoPending = true;
+            QMetaObject::invokeMethod(const_cast<ArrayController*>(this), &ArrayController::letGoMadeObjects, Qt::QueuedConnection);
+        }
+    }
     return object;
+}
+
+void ArrayController::letGoMadeObjects()
+{
+    m_letGoPending = false;
+    if (m_madeRows.size() <= kHeldMadeObjects)
+        return;
+    QSet<qsizetype> selected;
+    for (int row : std::as_const(m_selection))
+        selected.insert(qsizetype(m_arranged[size_t(row)]));
+    // The oldest go first, down to half the limit; changed and selected ones stay.
+    const std::size_t drop = m_madeRows.size() - kHeldMadeObjects / 2;
+    std::vector<qsizetype> kept;
+    for (std::size_t k = 0; k < m_madeRows.size(); ++k) {
+        const qsizetype row = m_madeRows[k];
+        if (m_adoptedRows.contains(row) || !m_rowHasObject[size_t(row)])
+            continue;
+        const ManagedObjectPtr& object = m_rowObjects[row];
+        if (k >= drop || selected.contains(row) || object->hasChanges()) {
+            kept.push_back(row);
+            continue;
+        }
+        m_rowObjects.remove(row);
+        m_rowHasObject[size_t(row)] = false;
+    }
+    m_madeRows = std::move(kept);
+    // A row let go reads its fetched values again, which may be older than its object's.
+    m_sortedContentValid = false;
 }
 
 ListRow ArrayController::arrangedRow(int row) const

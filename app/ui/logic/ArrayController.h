@@ -66,6 +66,10 @@ public:
     ManagedObjectList arrangedObjects() const;
 
     QList<int> selectionIndexes() const { return m_selection; }
+    // Objects made of rows only to be read are let go, the oldest first, past this many; changed,
+    // adopted and selected ones stay.
+    static constexpr std::size_t kHeldMadeObjects = 256;
+
     // The first selected row; -1 for none.
     int selectionIndex() const { return m_selection.isEmpty() ? -1 : m_selection.first(); }
     // Rows outside the arranged content are dropped; answers whether the selection changed.
@@ -99,6 +103,8 @@ private:
     void setRowObject(qsizetype row, const ManagedObjectPtr& object) const;
     ListRow contentRow(qsizetype index) const;
     ManagedObjectPtr contentObject(qsizetype index) const;
+    // Lets go of the oldest objects made of rows to be read, past kHeldMadeObjects.
+    void letGoMadeObjects();
     // What stays the same of a content row through a reload: its object, or its primary key.
     quintptr identity(qsizetype index) const;
     QSet<quintptr> selectedIdentities() const;
@@ -115,6 +121,11 @@ private:
     // Objects made of the rows (or adopted by them), by row; the few a list of many rows needs.
     mutable QHash<qsizetype, ManagedObjectPtr> m_rowObjects;
     mutable std::vector<bool> m_rowHasObject;
+    // Rows that took an object changed since the fetch: they read it until the next content.
+    QSet<qsizetype> m_adoptedRows;
+    // Rows whose objects were made to be read, oldest first.
+    mutable std::vector<qsizetype> m_madeRows;
+    mutable bool m_letGoPending = false;
     // After the rows: the objects not saved yet; without rows, the whole content.
     std::vector<ManagedObjectPtr> m_objects;
     RowPredicate m_filter;

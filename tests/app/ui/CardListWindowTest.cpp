@@ -12,6 +12,7 @@
 #include "app/ui/PLEditMenu.h"
 #include "app/ui/PLOutlineViewController.h"
 #include "app/ui/PLMainWindowController.h"
+#include "app/ui/logic/PLArrayController.h"
 #include "app/ui/views/PLCardListTableView.h"
 #include "platform/appkit/Scheduler.h"
 #include "platform/foundation/NotificationCenter.h"
@@ -644,4 +645,45 @@ TEST_F(CardList, InTheRootTheFolderStatusNamesTheSelectedCardsFolder)
     clickRow(ui._tvList, 0);
     EXPECT_EQ(ui._bottomFolderStatusLabel->text(), QStringLiteral("IDS_FOLDER_STATUS_NORMAL :"));
     EXPECT_EQ(ui._bottomFolderStatusPath->text(), inbox->folderName);
+}
+
+TEST_F(CardList, ScrollingThroughALongListKeepsOnlyAFewCardsAsObjects)
+{
+    constexpr int kCards = 800;
+    {
+        auto window = start();
+        ManagedObjectContext* context = window->managedObjectContext();
+        const QString inbox = inboxID(*window);
+        for (int i = 0; i < kCards; ++i) {
+            const ManagedObjectPtr card = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCard));
+            card->setValue(QStringLiteral("cardID"), QStringLiteral("card-%1").arg(i));
+            card->setValue(QStringLiteral("full_Name"), QStringLiteral("Name %1").arg(i));
+            card->setValue(QStringLiteral("deletedFlag"), 0);
+            const ManagedObjectPtr belong = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCardBelong));
+            belong->setValue(QStringLiteral("cardID"), card->stringValue(QStringLiteral("cardID")));
+            assignCardFolder(*card, *belong, inbox);
+            belong->setRelatedObject(QStringLiteral("ToCardRelation"), card);
+        }
+        window->saveAction();
+        window->window()->close();
+    }
+    auto window = start();
+    QTableView* table = window->ui()._tvList;
+    ASSERT_TRUE(window->outlineViewController()->openFolderWithFolderID(inboxID(*window)));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(table->model()->rowCount(), kCards);
+    const ManagedObjectPtr held = window->arrayController()->arrangedObject(kCards - 1);
+
+    // Every row is drawn on the way down; the objects of those scrolled past are let go.
+    for (int row = 0; row < kCards; row += 4) {
+        table->scrollTo(table->model()->index(row, 0));
+        QCoreApplication::processEvents();
+    }
+    QCoreApplication::processEvents();
+    const ManagedObjectContext* context = window->managedObjectContext();
+    EXPECT_LE(context->liveObjectCount(QString::fromLatin1(CardStore::kEntityCard)), qsizetype(ArrayController::kHeldMadeObjects) + 2);
+    // A row made again while someone holds its object gives that same object.
+    table->scrollToTop();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->arrayController()->arrangedObject(kCards - 1), held);
 }
