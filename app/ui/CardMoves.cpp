@@ -297,7 +297,7 @@ void CardMoves::respondToClearTrashNotification(const Notification& notification
     PLArrayController* cardList = m_window.arrayController();
     PLArrayController* trash = m_window.trashArrayController();
     QTableView* table = m_window.ui()._tvList;
-    const int cardCount = int(cardList->arrangedObjects().size());
+    const int cardCount = cardList->arrangedCount();
     if (lastSelected >= 0 && lastSelected < cardCount) {
         QList<int> rows;
         for (int row : cardRows) {
@@ -310,7 +310,7 @@ void CardMoves::respondToClearTrashNotification(const Notification& notification
             table->selectionModel()->setCurrentIndex(table->model()->index(lastSelected, 0),
                                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
-    if (trash->selectionIndex() >= 0 && trash->arrangedObjects().size() > 1 && !trashRows.isEmpty()
-        && trashRows.first() < trash->arrangedObjects().size())
+    if (trash->selectionIndex() >= 0 && trash->arrangedCount() > 1 && !trashRows.isEmpty()
+        && trashRows.first() < trash->arrangedCount())
         trash->setSelectionIndex(trashRows.first());
 }

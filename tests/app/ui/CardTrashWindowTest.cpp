@@ -195,8 +195,8 @@ protected:
     {
         PLArrayController* trash = window->trashArrayController();
         QList<int> rows;
-        for (int row = 0; row < trash->arrangedObjects().size(); ++row) {
-            if (ids.contains(trash->arrangedObjects()[row]->stringValue(QStringLiteral("cardID"))))
+        for (int row = 0; row < trash->arrangedCount(); ++row) {
+            if (ids.contains(trash->arrangedObject(row)->stringValue(QStringLiteral("cardID"))))
                 rows << row;
         }
         ASSERT_EQ(rows.size(), ids.size());
