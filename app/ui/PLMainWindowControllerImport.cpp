@@ -124,6 +124,8 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
 
     ManagedObjectList cards;
     ManagedObjectList belongs;
+    // The hand-off's dictionaries are built only when the preferences send the cards anywhere.
+    const bool handOffPhotos = photoHandOffAppType() != 0;
     QList<CardDict> newCardDicts;
     CardFileBatch batch;
     QHash<QString, QString> sources; // card identifier -> the file it came from
@@ -183,7 +185,8 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
             belong->setRelatedObject(QStringLiteral("ToCardRelation"), card);
             cards.append(card);
             belongs.append(belong);
-            newCardDicts.append(setDataDictToDict(record));
+            if (handOffPhotos)
+                newCardDicts.append(setDataDictToDict(record));
             sources.insert(cardID, path);
             // Recognised while the next cards are imported; the results are written below.
             _regController.recognizeCardAhead(record, 0, _iRecognizeButtonState);
