@@ -16,22 +16,15 @@ constexpr int kStateType1 = 2;
 
 } // namespace
 
-int photoHandOffAppType()
-{
-    PreferenceDomain& preferences = PreferenceDomain::standard();
-    if (!preferences.value(kAutoRegisterKey).toBool() || !preferences.contains(kPhotosStateKey))
-        return 0;
-    const int state = static_cast<int>(preferences.value(kPhotosStateKey).toInteger());
-    if (state != kStateType1 && state != kStateType2)
-        return 0;
-    return state == kStateType1 ? PLExporter::kPhotoAppType1 : PLExporter::kPhotoAppType2;
-}
-
 PhotoHandOffResult handOffImportedCards(const QList<CardDict>& cards, WindowHandle window)
 {
-    const int appType = cards.isEmpty() ? 0 : photoHandOffAppType();
-    if (appType == 0)
+    PreferenceDomain& preferences = PreferenceDomain::standard();
+    if (cards.isEmpty() || !preferences.value(kAutoRegisterKey).toBool() || !preferences.contains(kPhotosStateKey))
         return {};
+    const int state = static_cast<int>(preferences.value(kPhotosStateKey).toInteger());
+    if (state != kStateType1 && state != kStateType2)
+        return {};
+    const int appType = state == kStateType1 ? PLExporter::kPhotoAppType1 : PLExporter::kPhotoAppType2;
     const bool first = appType == PLExporter::kPhotoAppType1;
     if (!isPhotoApplicationInstalled(appType)) {
         PLNSLog(first ? QStringLiteral("iPhoto not exist!") : QStringLiteral("Photos not exist!"));

@@ -13,8 +13,6 @@ struct PhotoHandOffResult {
     int appType = 0;   // the photo application type the cards went to; 0 when none
 };
 
-// The photo application type the preferences hand imported cards to; 0 when the hand-off is off.
-int photoHandOffAppType();
 // Nothing for an empty list or with the hand-off switched off. A missing application is logged
 // and its message (47 or 244) shown; a failed hand-off shows its own number.
 PhotoHandOffResult handOffImportedCards(const QList<CardDict>& cards, WindowHandle window);

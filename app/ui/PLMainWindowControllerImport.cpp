@@ -124,8 +124,6 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
 
     ManagedObjectList cards;
     ManagedObjectList belongs;
-    // The hand-off's dictionaries are built only when the preferences send the cards anywhere.
-    const bool handOffPhotos = photoHandOffAppType() != 0;
     QList<CardDict> newCardDicts;
     CardFileBatch batch;
     QHash<QString, QString> sources; // card identifier -> the file it came from
@@ -185,8 +183,7 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
             belong->setRelatedObject(QStringLiteral("ToCardRelation"), card);
             cards.append(card);
             belongs.append(belong);
-            if (handOffPhotos)
-                newCardDicts.append(setDataDictToDict(record));
+            newCardDicts.append(setDataDictToDict(record));
             sources.insert(cardID, path);
             // Recognised while the next cards are imported; the results are written below.
             _regController.recognizeCardAhead(record, 0, _iRecognizeButtonState);
