@@ -129,6 +129,25 @@ struct ManagedObjectContext::Private {
     }
     // SQLite's count of the store's changes by other connections; -1 when it cannot be read.
     qint64 readDataVersion();
+    // The entity a fetch names; null, with SQLITE_ERROR, for one the model does not have.
+    EntityState* fetchedEntity(const QString& entityName, int* sqliteError)
+    {
+        const int i = stateIndex(entityName);
+        if (sqliteError)
+            *sqliteError = i < 0 ? SQLITE_ERROR : SQLITE_OK;
+        return i < 0 ? nullptr : &entities[size_t(i)];
+    }
+    // The columns of rows one select fills: the attributes in select order, the rows' column of
+    // each, and what its texts are shared through.
+    struct RowsSelect {
+        std::vector<int> indices;
+        std::vector<size_t> columns;
+        std::vector<StoreStrings*> strings;
+    };
+    // Adds to `rows` a column for each of `attributes` not read yet (an unknown name is left out,
+    // one the store has no column for reads as null) and answers the select of those the store
+    // has, in attribute order (the order partialSelect's statements are kept by).
+    RowsSelect addRowColumns(EntityState& es, const FetchedRows& rows, const QStringList& attributes);
 
     int stateIndex(const QString& entityName) const { return model->indexOf(entityName); }
     int createSchema(QString* error);
@@ -445,15 +464,10 @@ ManagedObjectPtr ManagedObjectContext::insertNewObject(const QString& entityName
 
 ManagedObjectList ManagedObjectContext::executeFetchRequest(const FetchRequest& request, int* sqliteError)
 {
-    if (sqliteError)
-        *sqliteError = SQLITE_OK;
-    const int i = d->stateIndex(request.entityName);
-    if (i < 0) {
-        if (sqliteError)
-            *sqliteError = SQLITE_ERROR;
+    EntityState* state = d->fetchedEntity(request.entityName, sqliteError);
+    if (!state)
         return {};
-    }
-    EntityState& es = d->entities[size_t(i)];
+    EntityState& es = *state;
     ManagedObjectList result;
     if (es.tableExists) {
         // A lighter fetch reads the columns asked for, in select order; attributes the store
@@ -547,17 +561,36 @@ qint64 ManagedObjectContext::Private::readDataVersion()
     return version;
 }
 
+ManagedObjectContext::Private::RowsSelect ManagedObjectContext::Private::addRowColumns(EntityState& es, const FetchedRows& rows,
+                                                                                    const QStringList& attributes)
+{
+    std::vector<std::pair<int, size_t>> selected; // attribute index, column of the rows
+    for (const QString& name : attributes) {
+        const int a = es.entity->indexOf(name);
+        if (a < 0 || rows.m_attributes.contains(name))
+            continue;
+        if (es.tableExists && es.hasColumn[size_t(a)])
+            selected.emplace_back(a, rows.m_columns.size());
+        rows.m_attributes.append(name);
+        rows.m_columns.emplace_back(es.entity->attribute(a).type);
+        rows.m_columns.back().resize(rows.count());
+    }
+    std::sort(selected.begin(), selected.end());
+    RowsSelect select;
+    for (const auto& [a, column] : selected) {
+        select.indices.push_back(a);
+        select.columns.push_back(column);
+        select.strings.push_back(rowStrings(es, a));
+    }
+    return select;
+}
+
 FetchedRowsPtr ManagedObjectContext::fetchRows(const FetchRequest& request, int* sqliteError)
 {
-    if (sqliteError)
-        *sqliteError = SQLITE_OK;
-    const int i = d->stateIndex(request.entityName);
-    if (i < 0) {
-        if (sqliteError)
-            *sqliteError = SQLITE_ERROR;
+    EntityState* state = d->fetchedEntity(request.entityName, sqliteError);
+    if (!state)
         return nullptr;
-    }
-    EntityState& es = d->entities[size_t(i)];
+    EntityState& es = *state;
     // Two readers of one store's rows in a row (a list and the folder tree at opening) share one read.
     const qint64 version = d->readDataVersion();
     FetchedRowsPtr last = es.lastRows.lock();
@@ -569,33 +602,15 @@ FetchedRowsPtr ManagedObjectContext::fetchRows(const FetchRequest& request, int*
     rows->m_context = this;
     rows->m_contextAlive = d->alive;
     rows->m_entityName = es.entity->name();
-    // Columns in attribute order (the order partialSelect's statements are kept by); an attribute
-    // the store has no column for reads as null, an unknown name is left out.
-    std::vector<std::pair<int, int>> selected; // attribute index, column of the rows
-    for (const QString& name : request.propertiesToFetch) {
-        const int a = es.entity->indexOf(name);
-        if (a < 0 || rows->m_attributes.contains(name))
-            continue;
-        if (es.tableExists && es.hasColumn[size_t(a)])
-            selected.emplace_back(a, int(rows->m_attributes.size()));
-        rows->m_attributes.append(name);
-        rows->m_columns.emplace_back(es.entity->attribute(a).type);
-    }
-    std::sort(selected.begin(), selected.end());
+    const Private::RowsSelect select = d->addRowColumns(es, *rows, request.propertiesToFetch);
     if (es.tableExists) {
-        std::vector<int> indices;
-        std::vector<StoreStrings*> strings;
-        for (const auto& [a, column] : selected) {
-            indices.push_back(a);
-            strings.push_back(d->rowStrings(es, a));
-        }
-        sqlite3_stmt* s = d->partialSelect(es, indices);
+        sqlite3_stmt* s = d->partialSelect(es, select.indices);
         int rc = s ? SQLITE_OK : SQLITE_ERROR;
         while (s && (rc = sqlite3_step(s)) == SQLITE_ROW) {
             const auto row = qsizetype(rows->m_keys.size());
             rows->m_keys.push_back(sqlite3_column_int64(s, 0));
-            for (size_t k = 0; k < selected.size(); ++k)
-                rows->m_columns[size_t(selected[k].second)].read(row, s, int(k) + 2, strings[k]);
+            for (size_t k = 0; k < select.columns.size(); ++k)
+                rows->m_columns[select.columns[k]].read(row, s, int(k) + 2, select.strings[k]);
         }
         if (s)
             sqlite3_reset(s);
@@ -619,28 +634,10 @@ FetchedRowsPtr ManagedObjectContext::fetchRows(const FetchRequest& request, int*
 void ManagedObjectContext::readRowsColumns(const FetchedRows& rows, const QStringList& attributes)
 {
     EntityState& es = d->entities[size_t(d->stateIndex(rows.m_entityName))];
-    // Columns in attribute order, as in fetchRows; attributes without a store column read as null.
-    std::vector<std::pair<int, size_t>> selected; // attribute index, column of the rows
-    for (const QString& attribute : attributes) {
-        const int a = es.entity->indexOf(attribute);
-        if (a < 0)
-            continue;
-        if (es.tableExists && es.hasColumn[size_t(a)])
-            selected.emplace_back(a, rows.m_columns.size());
-        rows.m_attributes.append(attribute);
-        rows.m_columns.emplace_back(es.entity->attribute(a).type);
-        rows.m_columns.back().resize(rows.count());
-    }
-    if (selected.empty())
+    const Private::RowsSelect select = d->addRowColumns(es, rows, attributes);
+    if (select.indices.empty())
         return;
-    std::sort(selected.begin(), selected.end());
-    std::vector<int> indices;
-    std::vector<StoreStrings*> strings;
-    for (const auto& [a, column] : selected) {
-        indices.push_back(a);
-        strings.push_back(d->rowStrings(es, a));
-    }
-    sqlite3_stmt* s = d->partialSelect(es, indices);
+    sqlite3_stmt* s = d->partialSelect(es, select.indices);
     if (!s)
         return;
     // The store answers in the order of the first read unless rows came or went since: a row is
@@ -652,12 +649,12 @@ void ManagedObjectContext::readRowsColumns(const FetchedRows& rows, const QStrin
         const qsizetype row = next < count && rows.m_keys[size_t(next)] == pk ? next : rows.rowWithPrimaryKey(pk);
         if (row < 0)
             continue;
-        for (size_t k = 0; k < selected.size(); ++k)
-            rows.m_columns[selected[k].second].read(row, s, int(k) + 2, strings[k]);
+        for (size_t k = 0; k < select.columns.size(); ++k)
+            rows.m_columns[select.columns[k]].read(row, s, int(k) + 2, select.strings[k]);
         next = row + 1;
     }
     sqlite3_reset(s);
-    for (const auto& [a, column] : selected)
+    for (size_t column : select.columns)
         rows.m_columns[column].squeeze();
 }
 
