@@ -25,6 +25,7 @@
 #include "platform/store/ManagedObjectContext.h"
 #include "tests/app/core/TestBundle.h"
 #include "tests/app/ui/MainWindowStart.h"
+#include "tests/app/ui/ViewportDrag.h"
 #include "tests/support/appkit/ManualClock.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 #include "tests/support/pdf/TestPdf.h"
@@ -278,23 +279,7 @@ protected:
     // end in. It leaves again, or with `drop` is dropped there.
     static int dragOver(QTableView* table, const QMimeData* data, const QPoint& at, bool drop = false)
     {
-        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(table->viewport(), &enter);
-        if (!enter.isAccepted())
-            return kNone;
-        QDragMoveEvent move(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(table->viewport(), &move);
-        int operation = move.isAccepted() ? (move.dropAction() == Qt::CopyAction ? kCopy : kMove) : kNone;
-        if (drop) {
-            QDropEvent dropEvent(at, move.dropAction(), data, Qt::LeftButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(table->viewport(), &dropEvent);
-            if (!dropEvent.isAccepted())
-                operation = kNone;
-        } else {
-            QDragLeaveEvent leave;
-            QCoreApplication::sendEvent(table->viewport(), &leave);
-        }
-        return operation;
+        return dragOverViewport(table->viewport(), data, at, at, drop);
     }
     static QPoint middleOfRow(QTableView* table, int row) { return table->visualRect(table->model()->index(row, 0)).center(); }
 };

@@ -24,6 +24,7 @@
 #include "platform/store/ManagedObjectContext.h"
 #include "tests/app/core/TestBundle.h"
 #include "tests/app/ui/MainWindowStart.h"
+#include "tests/app/ui/ViewportDrag.h"
 #include "tests/support/appkit/ManualClock.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 #include "tests/support/pdf/TestPdf.h"
@@ -612,23 +613,7 @@ TEST_F(FolderTreeWindow, DragsOverTheTreeAreDecidedByRowAndContentAndDroppedFile
     // A drag enters the tree's viewport at `enter` and moves to `at`: what it would end in. It
     // leaves again, or with `drop` is dropped at `at`.
     auto dragOver = [&](const QMimeData* data, const QPoint& enter, const QPoint& at, bool drop = false) {
-        QDragEnterEvent entered(enter, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(view->viewport(), &entered);
-        if (!entered.isAccepted())
-            return kDragOperationNone;
-        QDragMoveEvent moved(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(view->viewport(), &moved);
-        int operation = moved.isAccepted() ? (moved.dropAction() == Qt::CopyAction ? kDragOperationCopy : kDragOperationMove) : kDragOperationNone;
-        if (drop) {
-            QDropEvent dropped(at, moved.dropAction(), data, Qt::LeftButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(view->viewport(), &dropped);
-            if (!dropped.isAccepted())
-                operation = kDragOperationNone;
-        } else {
-            QDragLeaveEvent left;
-            QCoreApplication::sendEvent(view->viewport(), &left);
-        }
-        return operation;
+        return dragOverViewport(view->viewport(), data, enter, at, drop);
     };
     struct Case {
         const char* what;
