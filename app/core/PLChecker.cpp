@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <sys/stat.h>
 
 namespace {
@@ -70,7 +71,8 @@ bool PLChecker::makeDirectoryIfNotExists(const QString& path)
         prefix += component;
         if (isPathExists(prefix, kPathFolder))
             continue;
-        if (mkdir(QFile::encodeName(prefix).constData(), 0777) != 0)
+        // Another thread may make the same folder meanwhile: the check below judges the result.
+        if (mkdir(QFile::encodeName(prefix).constData(), 0777) != 0 && errno != EEXIST)
             return false;
     }
     return isPathExists(path, kPathFolder);

@@ -124,11 +124,9 @@ bool PLPDFWriteToFile(PdfDocument& document, const QString& target)
 }
 
 // The arguments, the free space and the Images folder of an import: 0, -1001, -1002 or -4004.
-static int checkImportTarget(CardRecord* card, const QString& cardID, const QString& pdfPath, const QString& databaseFolder,
-                      qint64 size)
+static int checkImportTarget(const QString& cardID, const QString& pdfPath, const QString& databaseFolder, qint64 size)
 {
-    if (!card || PLChecker::isBlank(cardID) || PLChecker::isBlank(databaseFolder)
-        || !PLChecker::isPathExists(pdfPath, PLChecker::kPathFile)
+    if (PLChecker::isBlank(cardID) || PLChecker::isBlank(databaseFolder) || !PLChecker::isPathExists(pdfPath, PLChecker::kPathFile)
         || !PLChecker::isPathExists(databaseFolder, PLChecker::kPathFolder) || !isPlainName(cardID))
         return -1001;
     if (checkDiskSize(databaseFolder, uint64_t(size) + g_lDiskSize) != 0)
@@ -137,22 +135,29 @@ static int checkImportTarget(CardRecord* card, const QString& cardID, const QStr
 }
 
 int importCardImageFile(CardRecord* card, const QString& cardID, const QString& pdfPath,
-                        const QString& databaseFolder, int inputType, CardFileBatch* batch)
+                        const QString& databaseFolder, int inputType)
 {
-    if (const int refused = checkImportTarget(card, cardID, pdfPath, databaseFolder, QFileInfo(pdfPath).size()))
+    if (!card)
+        return -1001;
+    if (const int refused = checkImportTarget(cardID, pdfPath, databaseFolder, QFileInfo(pdfPath).size()))
         return refused;
     QFile file(pdfPath);
     const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     std::unique_ptr<PdfDocument> source = bytes.isEmpty() ? nullptr : PdfDocument::openBytes(bytes);
     if (!source)
         return -4005;
-    return importCardImageFile(card, cardID, pdfPath, *source, bytes, databaseFolder, inputType, batch);
+    int pages = 0;
+    if (const int refused = writeImportedCardFiles(cardID, pdfPath, *source, bytes, databaseFolder, inputType,
+                                                   PdfDocument::Durability::Durable, &pages))
+        return refused;
+    recordImportedCardFiles(card, cardID, pages);
+    return 0;
 }
 
-int importCardImageFile(CardRecord* card, const QString& cardID, const QString& pdfPath, PdfDocument& source,
-                        const QByteArray& bytes, const QString& databaseFolder, int inputType, CardFileBatch* batch)
+int writeImportedCardFiles(const QString& cardID, const QString& pdfPath, PdfDocument& source, const QByteArray& bytes,
+                           const QString& databaseFolder, int inputType, PdfDocument::Durability durability, int* pageCount)
 {
-    if (const int refused = checkImportTarget(card, cardID, pdfPath, databaseFolder, bytes.size()))
+    if (const int refused = checkImportTarget(cardID, pdfPath, databaseFolder, bytes.size()))
         return refused;
     const QString images = cardImagesFolder(databaseFolder);
     const QString front = QDir(images).filePath(cardID + QLatin1String(kFrontSuffix));
@@ -166,8 +171,6 @@ int importCardImageFile(CardRecord* card, const QString& cardID, const QString& 
             return -4006;
         const std::optional<QString> creator = source.infoText("/Creator");
         const bool ownCreator = !creator || inputType == 2 || inputType == 3 || inputType == 5;
-        // In a batch the disk is waited for once, for all the batch's files.
-        const auto durability = batch ? PdfDocument::Durability::Staging : PdfDocument::Durability::Durable;
         if (pages == 1) {
             if (!ownCreator) {
                 // The scanner's file as it came, from the bytes already read.
@@ -189,22 +192,30 @@ int importCardImageFile(CardRecord* card, const QString& cardID, const QString& 
                 return -4006;
             }
         }
-        if (batch) {
-            batch->add(cardID, front);
-            if (pages > 1)
-                batch->add(cardID, back);
-        }
-        card->setValueForKey(kFaceFile, cardID + QLatin1String(kFrontSuffix));
-        card->setValueForKey(kFacePage, 1);
-        card->setValueForKey(kOtherPage, 1);
-        if (pages > 1) {
-            card->setValueForKey(kBackFile, cardID + QLatin1String(kBackSuffix));
-            card->setValueForKey(kBackPage, 1);
-        }
+        *pageCount = pages;
         return 0;
     } catch (const std::exception&) {
         QFile::remove(front);
         return -4005;
+    }
+}
+
+void addImportedCardFiles(CardFileBatch* batch, const QString& databaseFolder, const QString& cardID, int pages)
+{
+    const QDir images(cardImagesFolder(databaseFolder));
+    batch->add(cardID, images.filePath(cardID + QLatin1String(kFrontSuffix)));
+    if (pages > 1)
+        batch->add(cardID, images.filePath(cardID + QLatin1String(kBackSuffix)));
+}
+
+void recordImportedCardFiles(CardRecord* card, const QString& cardID, int pages)
+{
+    card->setValueForKey(kFaceFile, cardID + QLatin1String(kFrontSuffix));
+    card->setValueForKey(kFacePage, 1);
+    card->setValueForKey(kOtherPage, 1);
+    if (pages > 1) {
+        card->setValueForKey(kBackFile, cardID + QLatin1String(kBackSuffix));
+        card->setValueForKey(kBackPage, 1);
     }
 }
 

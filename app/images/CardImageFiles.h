@@ -18,13 +18,16 @@ inline constexpr char kBackSuffix[] = "_N2.pdf";
 
 QString cardImagesFolder(const QString& databaseFolder);
 
-// With a batch, the files are written without waiting for the disk and added to the batch,
-// which the caller makes durable before it saves the store.
 int importCardImageFile(CardRecord* card, const QString& cardID, const QString& pdfPath,
-                        const QString& databaseFolder, int inputType, CardFileBatch* batch = nullptr);
-// The same for a file the caller has read (`bytes`) and opened (`source`, which may be changed).
-int importCardImageFile(CardRecord* card, const QString& cardID, const QString& pdfPath, PdfDocument& source,
-                        const QByteArray& bytes, const QString& databaseFolder, int inputType, CardFileBatch* batch);
+                        const QString& databaseFolder, int inputType);
+// The steps of that import apart, for an import of many cards: the card files written from the
+// file the caller has read (`bytes`) and opened (`source`, which may be changed), touching no
+// card so that any thread may write its own card's; then, on the card's thread, the files added
+// to the batch that makes them durable and recorded on the card.
+int writeImportedCardFiles(const QString& cardID, const QString& pdfPath, PdfDocument& source, const QByteArray& bytes,
+                           const QString& databaseFolder, int inputType, PdfDocument::Durability durability, int* pageCount);
+void addImportedCardFiles(CardFileBatch* batch, const QString& databaseFolder, const QString& cardID, int pages);
+void recordImportedCardFiles(CardRecord* card, const QString& cardID, int pages);
 int exportCardImageFile(const QString& frontPath, const QString& backPath, const QString& destination);
 int GetPDFPageCount(const QString& path);
 // Page index from 0, or -1 for every page; degrees 90, 180 or 270.

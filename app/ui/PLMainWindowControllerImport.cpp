@@ -14,9 +14,9 @@
 #include "app/core/PLChecker.h"
 #include "app/core/PLMessage.h"
 #include "app/export/PhotoAfterImport.h"
+#include "app/images/ArrivingCardPreparation.h"
 #include "app/images/CardDictionary.h"
 #include "app/images/CardImageFiles.h"
-#include "app/images/CardPdfCheck.h"
 #include "app/images/ManagedCardRecord.h"
 #include "app/images/PLMergeModel.h"
 #include "app/images/merge/PLMergeAfterImport.h"
@@ -28,12 +28,10 @@
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/foundation/TreeRemoval.h"
-#include "platform/pdf/PdfDocument.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QHash>
 
 namespace {
@@ -135,28 +133,30 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
             inboxID = inbox.first()->stringValue(QStringLiteral("folder_ID"));
         const int storedType = inputType == kInputTypeFileManager ? kInputTypeDrop : inputType;
 
-        for (const QString& path : std::as_const(*files)) {
-            // Each file is read and parsed once, for its check, its Creator, its copy and its pages.
-            QFile file(path);
-            const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-            const std::unique_ptr<PdfDocument> document = bytes.isEmpty() ? nullptr : PdfDocument::openBytes(bytes);
-            if (!document || checkPdfDocument(*document, nullptr) != kPdfCard) {
+        // The files are read, checked and copied in on threads of their own, ahead of this loop.
+        ArrivingCardPreparation prepared(*files, m_database.folder(), inputType);
+        for (qsizetype i = 0; i < files->size(); ++i) {
+            const QString& path = files->at(i);
+            const ArrivingCardPreparation::Card arriving = prepared.take(i);
+            if (arriving.outcome == ArrivingCardPreparation::Card::Outcome::NotACard) {
                 PLNSLog(QStringLiteral("pdf file is error"));
                 continue;
             }
-            const std::optional<QString> creator = document->infoText("/Creator");
-            const int pages = document->pageCount();
+            if (arriving.outcome != ArrivingCardPreparation::Card::Outcome::Imported) {
+                // A card without its image is not kept, and its file stays where it was.
+                PLNSLog(QStringLiteral("Failure to import Card Image File into Pelmora Database! Path:[%@]"), path);
+                continue;
+            }
+            const QString& cardID = arriving.cardID;
             const ManagedObjectPtr card = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCard));
             const ManagedObjectPtr belong = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCardBelong));
             for (const char* key : kSyncKeys)
                 card->setValue(QString::fromLatin1(key), getUUID());
-            const QString cardID = getUUID();
             const QDateTime now = QDateTime::currentDateTimeUtc();
             card->setValue(QStringLiteral("input_Type"), storedType);
-            if (creator)
-                card->setValue(QStringLiteral("previous_Creator"), *creator);
+            if (arriving.creator)
+                card->setValue(QStringLiteral("previous_Creator"), *arriving.creator);
             card->setValue(QStringLiteral("cardID"), cardID);
-            card->setValue(QStringLiteral("face_Image_File"), cardID + QLatin1String(kFrontSuffix));
             card->setValue(QStringLiteral("scanNow"), 1);
             card->setValue(QStringLiteral("deletedFlag"), 0);
             card->setValue(QStringLiteral("register_Date"), now);
@@ -164,13 +164,8 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
             card->setValue(QStringLiteral("flag1"), QStringLiteral("1"));
 
             ManagedCardRecord record(card.get());
-            if (importCardImageFile(&record, cardID, path, *document, bytes, m_database.folder(), inputType, &batch) != 0) {
-                // A card without its image is not kept, and its file stays where it was.
-                PLNSLog(QStringLiteral("Failure to import Card Image File into Pelmora Database! Path:[%@]"), path);
-                context->deleteObject(belong);
-                context->deleteObject(card);
-                continue;
-            }
+            addImportedCardFiles(&batch, m_database.folder(), cardID, arriving.pages);
+            recordImportedCardFiles(&record, cardID, arriving.pages);
 
             QString folderID = inboxID;
             if (dropFolder && dropFolder->folderType != kFolderTypeRoot) {
@@ -189,7 +184,7 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
             _regController.recognizeCardAhead(record, 0, _iRecognizeButtonState);
             crashPoint("import-card-copied");
             // A card keeps two pages: a file with more is not wholly in the database and stays.
-            if (importedPaths && pages <= 2)
+            if (importedPaths && arriving.pages <= 2)
                 importedPaths->append(path);
         }
 

@@ -12,6 +12,10 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 TEST(PLChecker, IsBlank)
 {
     EXPECT_TRUE(PLChecker::isBlank(QString()));
@@ -81,6 +85,30 @@ TEST(PLChecker, MakeDirectoryIfNotExists)
     EXPECT_TRUE(PLChecker::makeDirectoryIfNotExists(QStringLiteral("rel/x")));
     QDir::setCurrent(cwd);
     EXPECT_TRUE(QFileInfo(dir.filePath("rel/x")).isDir());
+}
+
+// The cards of an import are copied in on several threads, each making the Images folder if
+// it is not there yet: every one of them must find it made.
+TEST(PLChecker, MakeDirectoryIfNotExistsOnSeveralThreadsAtOnce)
+{
+    QTemporaryDir dir;
+    for (int round = 0; round < 40; ++round) {
+        const QString folder = dir.filePath(QStringLiteral("db%1/Images").arg(round));
+        std::atomic<int> waiting{8};
+        std::atomic<int> made{0};
+        std::vector<std::thread> threads;
+        for (int t = 0; t < 8; ++t) {
+            threads.emplace_back([&] {
+                for (--waiting; waiting > 0;)
+                    std::this_thread::yield();
+                if (PLChecker::makeDirectoryIfNotExists(folder))
+                    ++made;
+            });
+        }
+        for (std::thread& thread : threads)
+            thread.join();
+        ASSERT_EQ(made, 8) << "round " << round;
+    }
 }
 
 TEST(PLChecker, CheckDataListBeforeExport)
