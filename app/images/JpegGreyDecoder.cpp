@@ -1,14 +1,12 @@
 #include "app/images/JpegGreyDecoder.h"
 
 #include "app/images/CardBitmap.h"
+#include "app/images/GreyBitmapPool.h"
 #include "platform/pdf/PdfLimits.h"
 
 #include <csetjmp>
 #include <cstdio>
-#include <cstdlib>
 #include <jpeglib.h>
-#include <mutex>
-#include <vector>
 
 namespace {
 
@@ -17,66 +15,12 @@ struct ErrorManager {
     std::jmp_buf jump;
 };
 
-// Card bitmaps of one size follow each other by the hundred: their buffers are kept for the next
-// card rather than given back, which spares the page faults of fresh memory and keeps each
-// decoding thread from holding freed bitmaps of its own.
-constexpr size_t kKeptBuffers = 16;
-constexpr size_t kBufferHead = 16; // the buffer's size, ahead of its bytes at the alignment malloc gives
-
-std::mutex g_buffersMutex;
-std::vector<unsigned char*> g_keptBuffers;
-
-size_t bufferSize(const unsigned char* buffer)
-{
-    return *reinterpret_cast<const size_t*>(buffer);
-}
-
-unsigned char* takeBuffer(size_t size)
-{
-    {
-        std::lock_guard lock(g_buffersMutex);
-        for (auto it = g_keptBuffers.begin(); it != g_keptBuffers.end(); ++it) {
-            if (bufferSize(*it) == size) {
-                unsigned char* buffer = *it;
-                g_keptBuffers.erase(it);
-                return buffer;
-            }
-        }
-    }
-    auto* buffer = static_cast<unsigned char*>(std::malloc(kBufferHead + size));
-    if (buffer)
-        *reinterpret_cast<size_t*>(buffer) = size;
-    return buffer;
-}
-
-void keepBuffer(void* data)
-{
-    auto* buffer = static_cast<unsigned char*>(data);
-    {
-        std::lock_guard lock(g_buffersMutex);
-        if (g_keptBuffers.size() < kKeptBuffers) {
-            g_keptBuffers.push_back(buffer);
-            return;
-        }
-        // Full of another size, the oldest goes: a run of new sizes replaces the kept ones.
-        if (bufferSize(g_keptBuffers.front()) != bufferSize(buffer)) {
-            std::free(g_keptBuffers.front());
-            g_keptBuffers.erase(g_keptBuffers.begin());
-            g_keptBuffers.push_back(buffer);
-            return;
-        }
-    }
-    std::free(buffer);
-}
-
-// A grey image over a kept buffer, which goes back to the kept ones with the image's last copy.
+// The bitmap of a recognition run over one of the run's buffers; elsewhere an image of its own.
 QImage greyImage(int width, int height)
 {
-    const qsizetype bytesPerLine = (qsizetype(width) + 3) & ~qsizetype(3);
-    unsigned char* buffer = takeBuffer(size_t(bytesPerLine) * size_t(height));
-    if (!buffer)
-        return {};
-    return QImage(buffer + kBufferHead, width, height, bytesPerLine, QImage::Format_Grayscale8, keepBuffer, buffer);
+    if (GreyBitmapPool* pool = GreyBitmapPool::current())
+        return pool->greyImage(width, height);
+    return QImage(width, height, QImage::Format_Grayscale8);
 }
 
 [[noreturn]] void leaveOnError(j_common_ptr info)
@@ -112,8 +56,10 @@ JpegGreyResult decodeInto(jpeg_decompress_struct* info, ErrorManager* errors, co
     *grey = greyImage(int(info->output_width), int(info->output_height));
     if (grey->isNull())
         return JpegGreyResult::Failed;
+    uchar* const first = grey->bits();
+    const qsizetype bytesPerLine = grey->bytesPerLine();
     while (info->output_scanline < info->output_height) {
-        JSAMPROW row = grey->scanLine(int(info->output_scanline));
+        JSAMPROW row = first + qsizetype(info->output_scanline) * bytesPerLine;
         jpeg_read_scanlines(info, &row, 1);
     }
     jpeg_finish_decompress(info);

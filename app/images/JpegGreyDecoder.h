@@ -12,5 +12,6 @@ enum class JpegGreyResult {
     Failed, // damaged data, or an image past the decoding ceilings
 };
 
-// `bytes` is the whole JPEG stream. Past the ceilings nothing is allocated for the image.
+// `bytes` is the whole JPEG stream. Past the ceilings nothing is allocated for the image. The
+// image takes its memory from the calling thread's GreyBitmapPool, when one is in use.
 JpegGreyResult decodeJpegToGrey(const char* bytes, size_t size, QImage* grey);

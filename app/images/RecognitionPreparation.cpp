@@ -59,7 +59,8 @@ bool areaOfBox(const QRectF& box, int width, int height, int* left, int* top, in
 
 } // namespace
 
-RecognitionPreparation::RecognitionPreparation(const RecognitionRunSetup& setup, int threads) : m_setup(setup)
+RecognitionPreparation::RecognitionPreparation(const RecognitionRunSetup& setup, int threads)
+    : m_setup(setup), m_bitmaps(2 * std::max(1, threads))
 {
     m_pool.setMaxThreadCount(std::max(1, threads));
 }
@@ -76,6 +77,7 @@ RecognitionPreparation::~RecognitionPreparation()
 void RecognitionPreparation::prepare(std::shared_ptr<PreparedCard> card)
 {
     m_pool.start([this, card = std::move(card)] {
+        const GreyBitmapPool::Use bitmaps(&m_bitmaps);
         try {
             prepareNow(m_setup, *card);
         } catch (const std::exception&) {

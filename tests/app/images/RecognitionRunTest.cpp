@@ -1,13 +1,19 @@
 #include "FakeOcrServer.h"
 #include "ResultBuilder.h"
+#include "app/core/OpenDatabase.h"
+#include "app/images/CardFileRecognitionImages.h"
+#include "app/images/JpegGreyDecoder.h"
 #include "app/images/OcrApplicationLink.h"
 #include "app/images/PLRegController.h"
 #include "app/images/RecognitionImages.h"
 #include "app/images/SeparationLibrary.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
+#include "tests/support/pdf/TestPdf.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QRandomGenerator>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QThread>
@@ -15,8 +21,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstring>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -527,6 +535,75 @@ TEST_F(RecognitionRun, CardsHandedOnDuringAnImportAreDecodedOnceAndWrittenInThei
     QStringList writes;
     EXPECT_EQ(importCards(&writes, 1, u"c7_N1.pdf"_qs), 0);
     EXPECT_EQ(writes, all);
+}
+
+// A run decodes its cards into the buffers of earlier cards' bitmaps, on several threads, while
+// earlier requests are still going out: each request carries its own card's pixels all the same.
+TEST_F(RecognitionRun, EveryCardOfARunIsSentWithItsOwnPixels)
+{
+    setOcrWorkerCount(4);
+    setOcrTimeouts(10000, 10000, 10000); // a safety net on a busy machine
+    QTemporaryDir db;
+    ASSERT_TRUE(QDir(db.path()).mkpath(u"Images"_qs));
+    // Card k: noise of its own, 160 - k pixels wide (later cards fit the buffers of earlier ones),
+    // so that a pixel left from another card shows.
+    constexpr int kCards = 24;
+    std::vector<QImage> expected;
+    std::vector<std::unique_ptr<Card>> owned;
+    QList<CardRecord*> cards;
+    for (int k = 0; k < kCards; ++k) {
+        QImage noise(160 - k, 60, QImage::Format_RGB888);
+        QRandomGenerator random(quint32(k + 1));
+        for (int y = 0; y < noise.height(); ++y) {
+            uchar* row = noise.scanLine(y);
+            for (int x = 0; x < 3 * noise.width(); ++x)
+                row[x] = uchar(random.bounded(256));
+        }
+        testpdf::Document document = testpdf::scannerDocument(0);
+        const testpdf::Image jpeg = testpdf::jpegImage(noise);
+        document.pages.push_back(testpdf::fullPage(jpeg));
+        const QString name = QStringLiteral("c%1_N1.pdf").arg(k);
+        ASSERT_TRUE(testpdf::writePdf(db.filePath(u"Images/"_qs + name), document));
+        QImage grey;
+        ASSERT_EQ(decodeJpegToGrey(jpeg.data.constData(), size_t(jpeg.data.size()), &grey), JpegGreyResult::Decoded);
+        expected.push_back(grey);
+        owned.push_back(std::make_unique<Card>(name));
+        cards << owned.back().get();
+    }
+    // Replies a little late: cards are decoded ahead and wait with their bitmaps to be sent.
+    script->answer = [](const OcrMessage&) {
+        FakeRunReply reply;
+        reply.status = 1001;
+        reply.delayMs = 5;
+        return reply;
+    };
+    OpenDatabase database;
+    ASSERT_TRUE(database.choose(db.path()));
+    CardFileRecognitionImages cardFiles(database);
+    PLRegController files;
+    files.setImages(&cardFiles);
+    EXPECT_EQ(files.recongnizeCard(QRectF(), &cards, false, 0, 1), 0);
+
+    const std::vector<OcrMessage> requests = script->runRequests();
+    ASSERT_EQ(requests.size(), size_t(kCards));
+    std::vector<int> sent;
+    for (const OcrMessage& request : requests) {
+        const auto* info = reinterpret_cast<const uint8_t*>(request.param(ocr::kKeyImageInfo)->constData());
+        const int card = 160 - ocr::readU16(info + ocr::kInfoWidthOffset);
+        ASSERT_TRUE(card >= 0 && card < kCards) << card;
+        sent.push_back(card);
+        const QImage& grey = expected[size_t(card)];
+        const int bytesPerRow = ocr::readU16(info + ocr::kInfoBytesPerRowOffset);
+        const QByteArray& pixels = *request.param(ocr::kKeyImage);
+        ASSERT_EQ(ocr::readU16(info + ocr::kInfoHeightOffset), grey.height()) << card;
+        ASSERT_EQ(pixels.size(), qsizetype(bytesPerRow) * grey.height()) << card;
+        int differentRows = 0;
+        for (int y = 0; y < grey.height(); ++y)
+            differentRows += std::memcmp(pixels.constData() + qsizetype(y) * bytesPerRow, grey.constScanLine(y), size_t(grey.width())) != 0;
+        EXPECT_EQ(differentRows, 0) << "card " << card;
+    }
+    std::sort(sent.begin(), sent.end());
+    EXPECT_EQ(std::unique(sent.begin(), sent.end()), sent.end());
 }
 
 // Without the card images there is no database to read the cards from: no card is sent.
