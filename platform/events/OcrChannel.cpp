@@ -51,6 +51,43 @@ void appendU32(QByteArray& out, uint32_t value)
 
 uint32_t codeAt(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
 
+// Reads a frame's body of `size` bytes through `read(data, n)`, which answers Ok with the next
+// n bytes in `data` or why it could not. Each parameter's bytes are read straight into the
+// parameter: a card bitmap or a result block is never read whole and then copied out again.
+template <typename Read> OcrChannel::Result readBody(size_t size, OcrMessage* message, Read read)
+{
+    uint8_t fixed[16];
+    if (size < sizeof fixed)
+        return OcrChannel::Malformed;
+    if (const OcrChannel::Result r = read(fixed, sizeof fixed))
+        return r;
+    message->eventClass = codeAt(fixed);
+    message->eventId = codeAt(fixed + 4);
+    message->returnId = ocr::readU32(fixed + 8);
+    const uint32_t count = ocr::readU32(fixed + 12);
+    if (count > OcrChannel::kMaxParams)
+        return OcrChannel::Malformed;
+    message->params.clear();
+    size_t left = size - sizeof fixed;
+    for (uint32_t i = 0; i < count; ++i) {
+        uint8_t head[8];
+        if (left < sizeof head)
+            return OcrChannel::Malformed;
+        if (const OcrChannel::Result r = read(head, sizeof head))
+            return r;
+        left -= sizeof head;
+        const uint32_t length = ocr::readU32(head + 4);
+        if (length > left)
+            return OcrChannel::Malformed;
+        QByteArray bytes(qsizetype(length), Qt::Uninitialized);
+        if (const OcrChannel::Result r = read(bytes.data(), length))
+            return r;
+        left -= length;
+        message->params.emplace_back(codeAt(head), std::move(bytes));
+    }
+    return left == 0 ? OcrChannel::Ok : OcrChannel::Malformed;
+}
+
 } // namespace
 
 const QByteArray* OcrMessage::param(uint32_t keyword) const
@@ -101,30 +138,14 @@ QByteArray OcrChannel::encode(const OcrMessage& message, bool reply)
 
 bool OcrChannel::decodeBody(const QByteArray& body, OcrMessage* message)
 {
-    const auto* p = reinterpret_cast<const uint8_t*>(body.constData());
-    const size_t size = size_t(body.size());
-    if (size < 16)
-        return false;
-    message->eventClass = codeAt(p);
-    message->eventId = codeAt(p + 4);
-    message->returnId = ocr::readU32(p + 8);
-    const uint32_t count = ocr::readU32(p + 12);
-    if (count > kMaxParams)
-        return false;
-    message->params.clear();
-    size_t at = 16;
-    for (uint32_t i = 0; i < count; ++i) {
-        if (size - at < 8)
-            return false;
-        const uint32_t key = codeAt(p + at);
-        const uint32_t length = ocr::readU32(p + at + 4);
-        at += 8;
-        if (length > size - at)
-            return false;
-        message->params.emplace_back(key, QByteArray(body.constData() + at, qsizetype(length)));
-        at += length;
-    }
-    return at == size;
+    qsizetype at = 0;
+    // readBody asks for no more than `size` bytes in all.
+    auto read = [&body, &at](void* data, size_t n) {
+        std::memcpy(data, body.constData() + at, n);
+        at += qsizetype(n);
+        return Ok;
+    };
+    return readBody(size_t(body.size()), message, read) == Ok;
 }
 
 OcrChannel::Result OcrChannel::writeParts(std::vector<iovec>& parts, int64_t deadline)
@@ -231,12 +252,9 @@ OcrChannel::Result OcrChannel::receive(OcrMessage* message, bool reply, int time
     const uint32_t length = ocr::readU32(reinterpret_cast<const uint8_t*>(header) + 4);
     if (std::memcmp(header, reply ? kReplyMagic : kRequestMagic, 4) != 0 || length > kMaxFrameBytes)
         return fail(Malformed);
-    QByteArray body(qsizetype(length), Qt::Uninitialized);
-    if (const Result r = readAll(body.data(), length, deadline))
-        return r;
-    if (!decodeBody(body, message))
-        return fail(Malformed);
-    return Ok;
+    const Result r =
+        readBody(length, message, [this, deadline](void* data, size_t n) { return readAll(static_cast<char*>(data), n, deadline); });
+    return r == Malformed ? fail(Malformed) : r;
 }
 
 OcrChannel::Result OcrChannel::exchange(const OcrMessage& request, OcrMessage* reply, int timeoutMs)

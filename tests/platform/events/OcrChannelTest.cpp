@@ -23,6 +23,14 @@ OcrMessage runRequest()
     return m;
 }
 
+// The two ends of a connection.
+struct ChannelPair {
+    int fds[2] = {-1, -1};
+    bool made = OcrChannel::socketPair(fds);
+    OcrChannel client{fds[0]};
+    OcrChannel server{fds[1]};
+};
+
 TEST(OcrChannel, FramesRoundTripAndMalformedOnesAreRefused)
 {
     const QByteArray frame = OcrChannel::encode(runRequest(), false);
@@ -43,8 +51,36 @@ TEST(OcrChannel, FramesRoundTripAndMalformedOnesAreRefused)
     QByteArray pastEnd = body;
     pastEnd[20] = char(0xFF); // first parameter's length
     const QByteArray cases[] = {QByteArray(), body.left(15), body.left(body.size() - 1), body + "x", tooMany, pastEnd};
-    for (const QByteArray& bad : cases)
+    for (const QByteArray& bad : cases) {
         EXPECT_FALSE(OcrChannel::decodeBody(bad, &decoded)) << bad.size();
+        // Read from the socket, the same bodies are refused, and the channel is out of step.
+        ChannelPair pair;
+        ASSERT_TRUE(pair.made);
+        QByteArray badFrame = frame.left(8);
+        ocr::writeU32(reinterpret_cast<uint8_t*>(badFrame.data()) + 4, uint32_t(bad.size()));
+        badFrame += bad;
+        ASSERT_EQ(::write(pair.fds[0], badFrame.constData(), size_t(badFrame.size())), badFrame.size());
+        EXPECT_EQ(pair.server.receive(&decoded, false, 1000), OcrChannel::Malformed) << bad.size();
+        EXPECT_TRUE(pair.server.isBroken());
+    }
+}
+
+// Parameters read from the socket are the bytes sent, a card's bitmap (many reads) among them.
+TEST(OcrChannel, ReceivedParametersAreTheBytesSent)
+{
+    ChannelPair pair;
+    ASSERT_TRUE(pair.made);
+    OcrMessage request = runRequest();
+    QByteArray bitmap(1076 * 650, Qt::Uninitialized);
+    for (qsizetype i = 0; i < bitmap.size(); ++i)
+        bitmap[i] = char(i * 7 + i / 1076);
+    request.params[2].second = bitmap;
+    std::thread sender([&] { EXPECT_EQ(pair.client.send(request, false, 10000), OcrChannel::Ok); });
+    OcrMessage received;
+    EXPECT_EQ(pair.server.receive(&received, false, 10000), OcrChannel::Ok);
+    sender.join();
+    EXPECT_EQ(received.returnId, request.returnId);
+    EXPECT_EQ(received.params, request.params);
 }
 
 TEST(OcrChannel, TimeOutEndOfFileAndOversizedFrames)
@@ -80,15 +116,13 @@ TEST(OcrChannel, TimeOutEndOfFileAndOversizedFrames)
 
 TEST(OcrChannel, ReplyWithAnotherReturnIdIsRefused)
 {
-    int fds[2];
-    ASSERT_TRUE(OcrChannel::socketPair(fds));
-    OcrChannel client(fds[0]);
-    OcrChannel server(fds[1]);
+    ChannelPair pair;
+    ASSERT_TRUE(pair.made);
     OcrMessage stale = runRequest();
     stale.returnId = 6;
-    ASSERT_EQ(server.send(stale, true, 1000), OcrChannel::Ok);
+    ASSERT_EQ(pair.server.send(stale, true, 1000), OcrChannel::Ok);
     OcrMessage reply;
-    EXPECT_EQ(client.exchange(runRequest(), &reply, 1000), OcrChannel::Malformed);
+    EXPECT_EQ(pair.client.exchange(runRequest(), &reply, 1000), OcrChannel::Malformed);
 }
 
 TEST(OcrChildProcess, StartsOnlyWhatExistsAndEndsItsOwnChild)
