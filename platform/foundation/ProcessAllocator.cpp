@@ -4,9 +4,9 @@
 
 namespace {
 
-// The allocator's own starting limit, held fixed: a scanned card's bitmaps (its grey one alone
-// some 700 KB) are above it, its file of some 90 KB below.
-constexpr int kLargeBlockBytes = 128 * 1024;
+// The allocator's own starting limit is 128 KB; held fixed above a scanned card's largest block
+// (its grey bitmap, some 700 KB) and below the blocks a large store's fetch frees.
+constexpr int kLargeBlockBytes = 2 * 1024 * 1024;
 
 } // namespace
 

@@ -30,3 +30,14 @@ TEST(ProcessAllocator, LargeBlocksAreMappedAfterALargerOneWasFreed)
     EXPECT_GE(mapped, size_t(12 << 20));
     EXPECT_EQ(mappedBytes(), before) << "a freed block goes back to the system";
 }
+
+// A card's bitmap (some 700 KB) is reused from the heap rather than mapped and unmapped for every
+// card on several threads at once.
+TEST(ProcessAllocator, ACardsBitmapIsNotMappedOnItsOwn)
+{
+    ASSERT_TRUE(configureProcessAllocator());
+    const size_t before = mappedBytes();
+    g_block = std::malloc(1075 * 650);
+    EXPECT_EQ(mappedBytes(), before);
+    std::free(g_block);
+}
