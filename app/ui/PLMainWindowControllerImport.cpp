@@ -34,6 +34,8 @@
 #include <QDateTime>
 #include <QHash>
 
+#include <future>
+
 namespace {
 
 // The database cannot be written (the store refused the save).
@@ -188,14 +190,16 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
                 importedPaths->append(path);
         }
 
+        // The cards' files reach the disk together, before the store that names them is saved,
+        // while the last cards are recognised (a page turned meanwhile is written durably anew).
+        std::future<QStringList> durable = std::async(std::launch::async, [&batch] { return batch.makeDurable(); });
         if (!cards.isEmpty())
             status = _regController.recongnizeCard(QRectF(), &cards, false, 0, _iRecognizeButtonState);
         for (const ManagedObjectPtr& card : std::as_const(cards)) {
             if (hasName(*card))
                 card->setValue(QStringLiteral("syncID"), getUUID());
         }
-        // The cards' files reach the disk together, before the store that names them is saved.
-        const QStringList notOnDisk = batch.makeDurable();
+        const QStringList notOnDisk = durable.get();
         if (!notOnDisk.isEmpty()) {
             dropCardsNotOnDisk(notOnDisk, &cards, &belongs, sources, importedPaths);
             newCardDicts.removeIf(
