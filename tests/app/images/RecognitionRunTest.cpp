@@ -246,7 +246,8 @@ TEST_F(RecognitionRun, QuarterTurnTurnsPagesAndTheMappingFrame)
     images.frontBitmap.info.rotation = 90;
     script->runs = {mapped(u"a@b.example"_qs)};
     ASSERT_EQ(run({&again}), 0);
-    const auto info = script->runRequests().back().param(ocr::kKeyImageInfo);
+    const OcrMessage request = script->runRequests().back();
+    const QByteArray* info = request.param(ocr::kKeyImageInfo);
     ASSERT_TRUE(info);
     EXPECT_EQ(ocr::readU16(reinterpret_cast<const uint8_t*>(info->constData())), 200);
 }
@@ -313,8 +314,8 @@ TEST_F(RecognitionRun, BoxArithmeticAndFieldTagRuns)
     card.values.insert("full_Name", u"Keep Me"_qs);
     const QList<CardRecord*> one{&card};
     ASSERT_EQ(reg.recongnizeDetailCard(QRectF(-10.5f, 150.9f, 60.9f, 100.f), 27, 1, &one), 0);
-    const auto* pa =
-        reinterpret_cast<const uint8_t*>(script->runRequests().back().param(ocr::kKeyParam)->constData());
+    const OcrMessage request = script->runRequests().back();
+    const auto* pa = reinterpret_cast<const uint8_t*>(request.param(ocr::kKeyParam)->constData());
     EXPECT_EQ(pa[3], 27);
     EXPECT_EQ(ocr::readI32(pa + 12), 0);   // -10 raised to 0
     EXPECT_EQ(ocr::readI32(pa + 16), 0);   // 200 - 150.9 - 100 = -50.9 -> -50 -> 0
