@@ -5,10 +5,14 @@
 #include "app/core/PLMessage.h"
 #include "app/core/ProcessTempFolder.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/OrderedWork.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
+
+#include <algorithm>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -20,6 +24,8 @@ constexpr int kButtonCancel = 1;
 constexpr int kButtonRead = 5;
 constexpr int kButtonContinue = 6;
 constexpr qint64 kStagingReserveBytes = 10000000;
+constexpr int kMaxCheckThreads = 4;
+constexpr size_t kChecksAhead = 32;
 
 struct CheckMessage {
     int number;
@@ -38,6 +44,13 @@ std::optional<CheckMessage> messageForCheck(int result, bool jpeg)
     case -201: return jpeg ? CheckMessage{242, "IDS_MSG_CONFIRM_0242"} : CheckMessage{243, "IDS_MSG_CONFIRM_0243"};
     default: return std::nullopt;
     }
+}
+
+// A PDF or a JPEG by its name, the only files the intake takes.
+bool isCardFileName(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("pdf") || suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg");
 }
 
 QString stagedName(const QString& folder, int position, const QString& suffix)
@@ -121,6 +134,23 @@ std::optional<QStringList> PLAppController::prepareInputFilesToAnalyze(const QSt
         return std::nullopt;
     }
 
+    // The files are checked on threads of their own ahead of the loop below, which asks its
+    // questions in the files' order; a staged file is the same file under a second name. The
+    // documents the checks keep for the splits are let go once all is staged.
+    struct ForgetChecked {
+        const PLAppServices& services;
+        ~ForgetChecked()
+        {
+            if (services.forgetCheckedFiles)
+                services.forgetCheckedFiles();
+        }
+    } forgetChecked{_services};
+    OrderedWork<int> checks(size_t(paths.size()), std::clamp(QThread::idealThreadCount() / 2, 1, kMaxCheckThreads), kChecksAhead,
+                            [&](size_t i) {
+                                const QString& path = paths.at(qsizetype(i));
+                                return isCardFileName(path) && _services.checkAddedFiles ? _services.checkAddedFiles(path) : -3;
+                            });
+
     const bool single = paths.size() == 1;
     bool skipFolders = false;
     QStringList result;
@@ -153,7 +183,7 @@ std::optional<QStringList> PLAppController::prepareInputFilesToAnalyze(const QSt
             continue;
         }
         const bool jpeg = suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg");
-        if (!jpeg && suffix != QLatin1String("pdf")) {
+        if (!isCardFileName(path)) {
             if (single) {
                 PLMessage::ShowPLErrorMessage(230, name);
                 PLNSLog(QStringLiteral("the file format is not support"));
@@ -172,7 +202,7 @@ std::optional<QStringList> PLAppController::prepareInputFilesToAnalyze(const QSt
         }
         _arrToBeDeletedInBackFolder.append(staged);
 
-        const int check = _services.checkAddedFiles ? _services.checkAddedFiles(staged) : -3;
+        const int check = checks.take(size_t(i));
         if (const std::optional<CheckMessage> message = messageForCheck(check, jpeg)) {
             if (message->number == 229) {
                 const QString key = single ? QStringLiteral("IDS_MSG_ERR_0229") : QString::fromLatin1(message->question);

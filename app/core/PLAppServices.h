@@ -10,7 +10,9 @@
 
 struct PLAppServices {
     std::function<int(const QString& path)> CheckPDF;
+    // May run on several threads at once, for different files.
     std::function<int(const QString& path)> checkAddedFiles;
+    std::function<void()> forgetCheckedFiles;
     std::function<bool(const QString& jpegPath, QString* pdfPath)> ConvertJPEGToPDF;
     std::function<std::optional<QStringList>(const QString& pdfPath, bool* success)> divideMultiPagePDF;
     std::function<bool()> LaunchOCRApplication;

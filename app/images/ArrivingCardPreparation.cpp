@@ -15,56 +15,33 @@ namespace {
 
 // A few threads keep ahead of the import's own; the rest of the machine recognises the cards.
 constexpr int kMaxThreads = 4;
+// How far they go past the card being made: the files of cards not made yet are few.
+constexpr size_t kAhead = 64;
 
 } // namespace
 
 ArrivingCardPreparation::ArrivingCardPreparation(const QStringList& paths, const QString& databaseFolder, int inputType)
-    : m_paths(paths), m_databaseFolder(databaseFolder), m_inputType(inputType), m_cards(size_t(paths.size())),
-      m_taken(size_t(paths.size()), 0)
+    : m_paths(paths), m_databaseFolder(databaseFolder), m_inputType(inputType),
+      m_work(size_t(paths.size()), std::clamp(QThread::idealThreadCount() / 2, 1, kMaxThreads), kAhead,
+             [this](size_t index) { return prepare(m_paths.at(qsizetype(index))); })
 {
-    const qsizetype threads = std::min<qsizetype>(paths.size(), std::clamp(QThread::idealThreadCount() / 2, 1, kMaxThreads));
-    for (qsizetype i = 0; i < threads; ++i)
-        m_threads.emplace_back([this] { work(); });
 }
 
 ArrivingCardPreparation::~ArrivingCardPreparation()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_stopping = true;
-    }
-    for (std::thread& thread : m_threads)
-        thread.join();
     const QDir images(cardImagesFolder(m_databaseFolder));
-    for (size_t i = 0; i < m_cards.size(); ++i) {
-        const std::optional<Card>& card = m_cards[i];
-        if (m_taken[i] || !card || card->outcome != Card::Outcome::Imported)
+    for (const Card& card : m_work.finish()) {
+        if (card.outcome != Card::Outcome::Imported)
             continue;
-        QFile::remove(images.filePath(card->cardID + QLatin1String(kFrontSuffix)));
-        if (card->pages > 1)
-            QFile::remove(images.filePath(card->cardID + QLatin1String(kBackSuffix)));
+        QFile::remove(images.filePath(card.cardID + QLatin1String(kFrontSuffix)));
+        if (card.pages > 1)
+            QFile::remove(images.filePath(card.cardID + QLatin1String(kBackSuffix)));
     }
 }
 
 ArrivingCardPreparation::Card ArrivingCardPreparation::take(qsizetype index)
 {
-    std::unique_lock lock(m_mutex);
-    m_ready.wait(lock, [&] { return m_cards[size_t(index)].has_value(); });
-    m_taken[size_t(index)] = 1;
-    return *m_cards[size_t(index)];
-}
-
-void ArrivingCardPreparation::work()
-{
-    std::unique_lock lock(m_mutex);
-    while (!m_stopping && m_next < m_paths.size()) {
-        const qsizetype index = m_next++;
-        lock.unlock();
-        Card card = prepare(m_paths.at(index));
-        lock.lock();
-        m_cards[size_t(index)] = std::move(card);
-        m_ready.notify_all();
-    }
+    return m_work.take(size_t(index));
 }
 
 ArrivingCardPreparation::Card ArrivingCardPreparation::prepare(const QString& path) const

@@ -3,14 +3,12 @@
 // their order: the import's own thread is left only the cards themselves.
 #pragma once
 
+#include "platform/foundation/OrderedWork.h"
+
 #include <QString>
 #include <QStringList>
 
-#include <condition_variable>
-#include <mutex>
 #include <optional>
-#include <thread>
-#include <vector>
 
 class ArrivingCardPreparation {
 public:
@@ -34,17 +32,10 @@ public:
     Card take(qsizetype index);
 
 private:
-    void work();
     Card prepare(const QString& path) const;
 
     const QStringList m_paths;
     const QString m_databaseFolder;
     const int m_inputType;
-    std::mutex m_mutex;
-    std::condition_variable m_ready;
-    qsizetype m_next = 0; // the next path a thread takes up
-    bool m_stopping = false;
-    std::vector<std::optional<Card>> m_cards; // by path; empty until prepared, and again once taken
-    std::vector<char> m_taken;
-    std::vector<std::thread> m_threads;
+    OrderedWork<Card> m_work;
 };

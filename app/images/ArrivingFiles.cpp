@@ -12,7 +12,11 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cmath>
+#include <deque>
+#include <mutex>
+#include <sys/stat.h>
 
 namespace {
 
@@ -88,32 +92,71 @@ int jpegCheck(const QString& path)
     return height <= kMaxCardSideMm && width <= kMaxCardSideMm ? kAddedFileOk : kAddedFileTooLarge;
 }
 
-// The document the last check of a PDF opened, kept for the split that follows it on the same
-// file, so that an arriving file is parsed once for both. Main thread only, as the intake is.
-struct CheckedDocument {
-    QString path;
-    std::unique_ptr<PdfDocument> document;
+// The documents the checks of arriving PDFs opened, kept for the splits that follow them, so that
+// an arriving file is parsed once for both. A split finds its file's document by the file itself
+// (a staged file is a second name of the one checked); the checks may run on several threads.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    qint64 modified = 0;
+    bool operator==(const FileIdentity&) const = default;
 };
 
-CheckedDocument& lastChecked()
+std::optional<FileIdentity> identityOf(const QString& path)
 {
-    static CheckedDocument checked;
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return FileIdentity{st.st_dev, st.st_ino, st.st_size, qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+// A few checks run ahead of the splits; a document let go is only opened again.
+constexpr size_t kMaxCheckedDocuments = 64;
+
+struct CheckedDocuments {
+    std::mutex mutex;
+    std::deque<std::pair<FileIdentity, std::unique_ptr<PdfDocument>>> documents;
+};
+
+CheckedDocuments& checkedDocuments()
+{
+    static CheckedDocuments checked;
     return checked;
+}
+
+void keepChecked(const FileIdentity& identity, std::unique_ptr<PdfDocument> document)
+{
+    CheckedDocuments& checked = checkedDocuments();
+    std::unique_ptr<PdfDocument> dropped;
+    std::lock_guard lock(checked.mutex);
+    checked.documents.emplace_back(identity, std::move(document));
+    if (checked.documents.size() > kMaxCheckedDocuments) {
+        dropped = std::move(checked.documents.front().second);
+        checked.documents.pop_front();
+    }
 }
 
 std::unique_ptr<PdfDocument> openForSplit(const QString& path)
 {
-    CheckedDocument& checked = lastChecked();
-    std::unique_ptr<PdfDocument> document = checked.path == path ? std::move(checked.document) : nullptr;
-    checked = {};
-    return document ? std::move(document) : PdfDocument::open(path);
+    if (const std::optional<FileIdentity> identity = identityOf(path)) {
+        CheckedDocuments& checked = checkedDocuments();
+        std::unique_lock lock(checked.mutex);
+        const auto found = std::find_if(checked.documents.begin(), checked.documents.end(),
+                                        [&](const auto& entry) { return entry.first == *identity; });
+        if (found != checked.documents.end()) {
+            std::unique_ptr<PdfDocument> document = std::move(found->second);
+            checked.documents.erase(found);
+            return document;
+        }
+    }
+    return PdfDocument::open(path);
 }
 
 } // namespace
 
 int checkAddedFiles(const QString& path)
 {
-    lastChecked() = {};
     QFileInfo info(path);
     if (path.isEmpty() || !info.isFile() || !info.isReadable())
         return kAddedFileUnreadable;
@@ -151,11 +194,20 @@ int checkAddedFiles(const QString& path)
         }
         if (tooLarge == int(pages.size()) && tooLarge > 0)
             return kAddedFileTooLarge;
-        lastChecked() = {path, std::move(document)};
+        if (const std::optional<FileIdentity> identity = identityOf(path))
+            keepChecked(*identity, std::move(document));
         return tooLarge == 0 ? kAddedFileOk : kAddedFileSomePagesTooLarge;
     } catch (const std::exception&) {
         return kAddedFileDamaged;
     }
+}
+
+void forgetCheckedFiles()
+{
+    CheckedDocuments& checked = checkedDocuments();
+    std::deque<std::pair<FileIdentity, std::unique_ptr<PdfDocument>>> dropped;
+    std::lock_guard lock(checked.mutex);
+    dropped.swap(checked.documents);
 }
 
 int CheckPDFDigitalSignature(const QString& path)

@@ -28,8 +28,11 @@ int CheckPDFDigitalSignature(const QString& path);
 std::optional<QString> GetJPEGCreator(const QString& path);
 // A one-page card PDF beside the JPEG, at the JPEG's own resolution, the JPEG stored unchanged.
 bool ConvertJPEGToPDF(const QString& jpegPath, QString* pdfPath);
-// One file per card-sized page ("<path>_<page>.pdf"); a one-page file is its own list. Called
-// right after checkAddedFiles on the same file, it reads the document that check opened.
+// One file per card-sized page ("<path>_<page>.pdf"); a one-page file is its own list. After
+// checkAddedFiles on the same file (or another name of it), it reads the document that check
+// opened.
 std::optional<QStringList> divideMultiPagePDF(const QString& pdfPath, bool* success);
+// Lets go of the documents checks kept for splits that did not come.
+void forgetCheckedFiles();
 // Sets the Creator ("Brevix Pelmora" for an empty one) and rewrites the file.
 bool addPDFCreatorInfo(const QString& pdfPath, const QString& creator);

@@ -15,6 +15,7 @@ PLAppServices makeApplicationServices()
     PLAppServices services;
     services.CheckPDF = [](const QString& path) { return CheckPDF(path); };
     services.checkAddedFiles = [](const QString& path) { return checkAddedFiles(path); };
+    services.forgetCheckedFiles = [] { forgetCheckedFiles(); };
     services.ConvertJPEGToPDF = [](const QString& jpeg, QString* pdf) { return ConvertJPEGToPDF(jpeg, pdf); };
     services.divideMultiPagePDF = [](const QString& pdf, bool* success) { return divideMultiPagePDF(pdf, success); };
     services.LaunchOCRApplication = [] { return LaunchOCRApplication(); };

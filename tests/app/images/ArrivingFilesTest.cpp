@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <unistd.h>
+
 using testpdf::Document;
 
 namespace {
@@ -261,4 +264,35 @@ TEST_F(ArrivingFiles, CreatorIsRewritten)
     EXPECT_FALSE(addPDFCreatorInfo(QString(), "x"));
     EXPECT_FALSE(addPDFCreatorInfo(put("junk.pdf", "junk"), "x"));
     EXPECT_EQ(files(), (QStringList{"c.pdf", "junk.pdf"}));
+}
+
+// Files are checked on several threads at once, ahead of their splits, which come through second
+// names of the files (as staged): each split gets its own file's pages.
+TEST_F(ArrivingFiles, SplitsAfterChecksOnSeveralThreadsGetTheirOwnFilesPages)
+{
+    QStringList paths;
+    for (int i = 0; i < 24; ++i)
+        paths << put(QStringLiteral("card%1.pdf").arg(i),
+                     testpdf::buildPdf(pagesOfSize(std::vector<std::pair<double, double>>(size_t(i % 4 + 1), {288, 144}), "Brevix Scan")));
+    std::vector<int> codes(size_t(paths.size()), 99);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            for (qsizetype i = t; i < paths.size(); i += 4)
+                codes[size_t(i)] = checkAddedFiles(paths.at(i));
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    QDir(m_dir.path()).mkdir(QStringLiteral("staged"));
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        ASSERT_EQ(codes[size_t(i)], 0) << i;
+        const QString staged = m_dir.filePath(QStringLiteral("staged/PLTempFile%1.pdf").arg(i + 1));
+        ASSERT_EQ(::link(QFile::encodeName(paths.at(i)).constData(), QFile::encodeName(staged).constData()), 0);
+        bool ok = false;
+        const std::optional<QStringList> pages = divideMultiPagePDF(staged, &ok);
+        ASSERT_TRUE(ok);
+        EXPECT_EQ(pages->size(), i % 4 + 1) << i;
+    }
+    forgetCheckedFiles();
 }
