@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QThread>
 
 #include <algorithm>
@@ -137,14 +138,10 @@ std::optional<QStringList> PLAppController::prepareInputFilesToAnalyze(const QSt
     // The files are checked on threads of their own ahead of the loop below, which asks its
     // questions in the files' order; a staged file is the same file under a second name. The
     // documents the checks keep for the splits are let go once all is staged.
-    struct ForgetChecked {
-        const PLAppServices& services;
-        ~ForgetChecked()
-        {
-            if (services.forgetCheckedFiles)
-                services.forgetCheckedFiles();
-        }
-    } forgetChecked{_services};
+    const auto forgetChecked = qScopeGuard([this] {
+        if (_services.forgetCheckedFiles)
+            _services.forgetCheckedFiles();
+    });
     OrderedWork<int> checks(size_t(paths.size()), std::clamp(QThread::idealThreadCount() / 2, 1, kMaxCheckThreads), kChecksAhead,
                             [&](size_t i) {
                                 const QString& path = paths.at(qsizetype(i));
