@@ -5,7 +5,6 @@
 #include "app/images/CardPdfCheck.h"
 #include "platform/pdf/PdfDocument.h"
 
-#include <QDir>
 #include <QFile>
 #include <QThread>
 
@@ -29,13 +28,11 @@ ArrivingCardPreparation::ArrivingCardPreparation(const QStringList& paths, const
 
 ArrivingCardPreparation::~ArrivingCardPreparation()
 {
-    const QDir images(cardImagesFolder(m_databaseFolder));
     for (const Card& card : m_work.finish()) {
         if (card.outcome != Card::Outcome::Imported)
             continue;
-        QFile::remove(images.filePath(card.cardID + QLatin1String(kFrontSuffix)));
-        if (card.pages > 1)
-            QFile::remove(images.filePath(card.cardID + QLatin1String(kBackSuffix)));
+        for (const QString& written : importedCardFilePaths(m_databaseFolder, card.cardID, card.pages))
+            QFile::remove(written);
     }
 }
 
@@ -56,10 +53,14 @@ ArrivingCardPreparation::Card ArrivingCardPreparation::prepare(const QString& pa
             return card;
         card.creator = document->infoText("/Creator");
         card.cardID = getUUID();
-        card.outcome = writeImportedCardFiles(card.cardID, path, *document, bytes, m_databaseFolder, m_inputType,
-                                              PdfDocument::Durability::Staging, &card.pages) == 0
-            ? Card::Outcome::Imported
-            : Card::Outcome::NotImported;
+        if (writeImportedCardFiles(card.cardID, path, *document, bytes, m_databaseFolder, m_inputType,
+                                   PdfDocument::Durability::Staging, &card.pages) != 0) {
+            card.outcome = Card::Outcome::NotImported;
+            return card;
+        }
+        for (const QString& written : importedCardFilePaths(m_databaseFolder, card.cardID, card.pages))
+            CardFileBatch::startWriteback(written);
+        card.outcome = Card::Outcome::Imported;
     } catch (const std::exception&) {
         card.outcome = Card::Outcome::NotImported;
     }

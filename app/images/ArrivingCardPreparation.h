@@ -20,8 +20,8 @@ public:
         int pages = 0;
     };
 
-    // Starts on `paths` at once; the files are written without waiting for the disk, for a
-    // batch to make durable.
+    // Starts on `paths` at once; the files are written and started on their way to the disk
+    // without waiting for it, for a batch to make durable.
     ArrivingCardPreparation(const QStringList& paths, const QString& databaseFolder, int inputType);
     // Files written for cards never taken are removed again: no card names them.
     ~ArrivingCardPreparation();

@@ -23,17 +23,6 @@ bool flushToDisk(const QString& path)
     return flushed;
 }
 
-// Starts writing a file's data out without waiting for it, so that the files of a batch go to
-// the disk together and each flush after it finds its data on the way.
-void startWriteback(const QString& path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
-    ::close(fd);
-}
-
 // A replacement set by a test; none flushes with flushToDisk.
 CardFileBatch::Sync& syncFunction()
 {
@@ -74,47 +63,13 @@ bool flushFolder(const QString& folder)
 
 } // namespace
 
-CardFileBatch::~CardFileBatch()
+void CardFileBatch::startWriteback(const QString& path)
 {
-    finishWriteback();
-}
-
-void CardFileBatch::add(const QString& cardID, const QString& path)
-{
-    m_files.emplace_back(cardID, path);
-    {
-        std::lock_guard lock(m_mutex);
-        m_toStart.push_back(path);
-    }
-    m_wake.notify_one();
-    if (m_writeback.joinable())
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return;
-    m_closing = false;
-    m_writeback = std::thread([this] {
-        std::unique_lock lock(m_mutex);
-        for (;;) {
-            m_wake.wait(lock, [this] { return m_closing || !m_toStart.empty(); });
-            if (m_toStart.empty())
-                return;
-            const QString next = std::move(m_toStart.front());
-            m_toStart.pop_front();
-            lock.unlock();
-            startWriteback(next);
-            lock.lock();
-        }
-    });
-}
-
-void CardFileBatch::finishWriteback()
-{
-    if (!m_writeback.joinable())
-        return;
-    {
-        std::lock_guard lock(m_mutex);
-        m_closing = true;
-    }
-    m_wake.notify_one();
-    m_writeback.join();
+    ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+    ::close(fd);
 }
 
 void CardFileBatch::setSync(Sync sync)
@@ -126,7 +81,6 @@ QStringList CardFileBatch::makeDurable()
 {
     QStringList failed;
     QSet<QString> folders;
-    finishWriteback();
     const std::vector<char> flushed = flushAll(m_files);
     for (size_t i = 0; i < m_files.size(); ++i) {
         const auto& [cardID, path] = m_files[i];

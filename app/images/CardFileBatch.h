@@ -6,24 +6,17 @@
 #include <QString>
 #include <QStringList>
 
-#include <condition_variable>
-#include <deque>
 #include <functional>
-#include <mutex>
-#include <thread>
 #include <utility>
 #include <vector>
 
 class CardFileBatch {
 public:
-    CardFileBatch() = default;
-    ~CardFileBatch();
-    CardFileBatch(const CardFileBatch&) = delete;
-    CardFileBatch& operator=(const CardFileBatch&) = delete;
+    // Starts a file just written on its way to the disk without waiting for it, on the thread
+    // that wrote it: it is there or nearly by the time its batch is made durable.
+    static void startWriteback(const QString& path);
 
-    // Starts the written file on its way to the disk, on a thread of the batch's so that the
-    // import does not wait for it: the file is there or nearly by the time the batch is made durable.
-    void add(const QString& cardID, const QString& path);
+    void add(const QString& cardID, const QString& path) { m_files.emplace_back(cardID, path); }
     // Makes every file durable; answers the cards whose files could not be made so (with their
     // folder unsynced, every card of that folder). The batch is empty afterwards.
     QStringList makeDurable();
@@ -35,13 +28,5 @@ public:
     static void setSync(Sync sync);
 
 private:
-    // Lets the writeback thread start what it has been handed and end.
-    void finishWriteback();
-
     std::vector<std::pair<QString, QString>> m_files; // card identifier, file path
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::deque<QString> m_toStart; // files added whose writeback is not started yet
-    bool m_closing = false;
-    std::thread m_writeback;
 };

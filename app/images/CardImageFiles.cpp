@@ -200,12 +200,19 @@ int writeImportedCardFiles(const QString& cardID, const QString& pdfPath, PdfDoc
     }
 }
 
-void addImportedCardFiles(CardFileBatch* batch, const QString& databaseFolder, const QString& cardID, int pages)
+QStringList importedCardFilePaths(const QString& databaseFolder, const QString& cardID, int pages)
 {
     const QDir images(cardImagesFolder(databaseFolder));
-    batch->add(cardID, images.filePath(cardID + QLatin1String(kFrontSuffix)));
+    QStringList paths{images.filePath(cardID + QLatin1String(kFrontSuffix))};
     if (pages > 1)
-        batch->add(cardID, images.filePath(cardID + QLatin1String(kBackSuffix)));
+        paths << images.filePath(cardID + QLatin1String(kBackSuffix));
+    return paths;
+}
+
+void addImportedCardFiles(CardFileBatch* batch, const QString& databaseFolder, const QString& cardID, int pages)
+{
+    for (const QString& path : importedCardFilePaths(databaseFolder, cardID, pages))
+        batch->add(cardID, path);
 }
 
 void recordImportedCardFiles(CardRecord* card, const QString& cardID, int pages)

@@ -26,6 +26,8 @@ int importCardImageFile(CardRecord* card, const QString& cardID, const QString& 
 // to the batch that makes them durable and recorded on the card.
 int writeImportedCardFiles(const QString& cardID, const QString& pdfPath, PdfDocument& source, const QByteArray& bytes,
                            const QString& databaseFolder, int inputType, PdfDocument::Durability durability, int* pageCount);
+// The files such an import wrote: the front, and the back of a card of several pages.
+QStringList importedCardFilePaths(const QString& databaseFolder, const QString& cardID, int pages);
 void addImportedCardFiles(CardFileBatch* batch, const QString& databaseFolder, const QString& cardID, int pages);
 void recordImportedCardFiles(CardRecord* card, const QString& cardID, int pages);
 int exportCardImageFile(const QString& frontPath, const QString& backPath, const QString& destination);
