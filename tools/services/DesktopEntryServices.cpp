@@ -5,6 +5,7 @@
 #include "platform/foundation/PlistFile.h"
 #include "platform/foundation/ServicesStatus.h"
 #include "platform/foundation/StandardPaths.h"
+#include "tools/services/MimeDefaults.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,18 +59,17 @@ QString desktopEntryText(const QString& pelmoraPath, bool searchEnabled, const Q
     if (!iconPath.isEmpty() && (!QDir::isAbsolutePath(iconPath) || hasControlCharacter(iconPath)))
         return {};
     const QString exec = execArgument(pelmoraPath);
-    QString text = QStringLiteral(
-        "[Desktop Entry]\n"
-        "Type=Application\n"
-        "Version=1.4\n"
-        "Name=Pelmora\n"
-        "GenericName=Business Card Manager\n"
-        "TryExec=%1\n"
-        "Exec=%2 %F\n"
-        "Terminal=false\n"
-        "MimeType=application/pdf;image/jpeg;\n"
-        "Categories=Office;ContactManagement;\n")
-        .arg(escapeValue(pelmoraPath), exec);
+    QString text = QStringLiteral("[Desktop Entry]\n"
+                                  "Type=Application\n"
+                                  "Version=1.4\n"
+                                  "Name=Pelmora\n"
+                                  "GenericName=Business Card Manager\n"
+                                  "TryExec=%1\n"
+                                  "Exec=%2 %F\n"
+                                  "Terminal=false\n"
+                                  "MimeType=%3;\n"
+                                  "Categories=Office;ContactManagement;\n")
+                       .arg(escapeValue(pelmoraPath), exec, cardFileMimeTypes().join(QLatin1Char(';')));
     if (!iconPath.isEmpty())
         text += QStringLiteral("Icon=%1\n").arg(escapeValue(iconPath));
     if (searchEnabled) {
@@ -83,6 +83,11 @@ QString desktopEntryText(const QString& pelmoraPath, bool searchEnabled, const Q
                  QLatin1String(kServicesSearchOption));
     }
     return text;
+}
+
+QStringList cardFileMimeTypes()
+{
+    return {QStringLiteral("application/pdf"), QStringLiteral("image/jpeg")};
 }
 
 QString userApplicationsDir()
@@ -103,6 +108,10 @@ void updateDynamicServices(const QString& pelmoraPath)
         logLine(QStringLiteral("%1 cannot be named in a desktop entry; nothing registered").arg(pelmoraPath));
         return;
     }
+    // Offered for PDF and JPEG files, never their default: whatever opens them now goes on
+    // opening them.
+    if (!keepDefaultApplications(cardFileMimeTypes(), QLatin1String(kDesktopEntryFileName)))
+        logLine(QStringLiteral("Could not record the default applications of %1").arg(cardFileMimeTypes().join(QStringLiteral(", "))));
     const QString dir = userApplicationsDir();
     const QString entryPath = dir + QLatin1Char('/') + QLatin1String(kDesktopEntryFileName);
     const QByteArray bytes = text.toUtf8();

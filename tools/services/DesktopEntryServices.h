@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 inline constexpr char kDesktopEntryFileName[] = "com.orvane.zor.Pelmora.desktop";
 inline constexpr char kUpdateDesktopDatabaseProgram[] = "update-desktop-database";
@@ -15,9 +16,15 @@ inline constexpr char kUpdateDesktopDatabaseProgram[] = "update-desktop-database
 // characters).
 QString desktopEntryText(const QString& pelmoraPath, bool searchEnabled, const QString& iconPath = QString());
 
+// The types the entry offers the main application for: the card files the intake takes.
+QStringList cardFileMimeTypes();
+
 // "$XDG_DATA_HOME/applications", read from the environment at each call.
 QString userApplicationsDir();
 
 // Installs or refreshes the entry for the main application at `pelmoraPath` (with its icon when
-// that is installed beside it) and refreshes the desktop-entry database. Failures are logged, never reported: registration is best effort.
+// that is installed beside it) and refreshes the desktop-entry database. The applications that
+// open the entry's types now are recorded as the user's defaults first (keepDefaultApplications),
+// so registering never changes what the desktop opens a PDF or JPEG with. Failures are logged,
+// never reported: registration is best effort.
 void updateDynamicServices(const QString& pelmoraPath);
