@@ -1,14 +1,15 @@
 // The file exports of the main window: one CSV, text or ContactXML file for all cards, one vCard
 // file per card, and the one save they all go through.
-#include "app/export/PLExporter.h"
-
 #include "app/core/DiskUtilities.h"
 #include "app/core/LocalString.h"
 #include "app/core/PLChecker.h"
 #include "app/core/VersionUtilities.h"
 #include "app/export/CardDataContainerConverter.h"
+#include "app/export/ExportCell.h"
 #include "app/export/ExportItemMask.h"
 #include "app/export/ExportText.h"
+#include "app/export/PLExporter.h"
+#include "app/export/VCardFileNames.h"
 #include "platform/foundation/FileAttributes.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PreferenceDomain.h"
@@ -17,8 +18,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QtEndian>
 
-#include <climits>
+#include <algorithm>
+#include <array>
 
 namespace {
 
@@ -54,6 +57,21 @@ const Column kColumns[] = {
     {exportitem::kMemo, "IDS_MEMO", "memo"},
     {exportitem::kRegisterDate, "IDS_REGISTER_DATE", "register_Date"},
 };
+constexpr size_t kColumnCount = std::size(kColumns);
+
+// The columns' indexes in the order of their card keys, the order a card keeps its values in.
+const std::array<size_t, kColumnCount>& columnsByKey()
+{
+    static const std::array<size_t, kColumnCount> order = [] {
+        std::array<size_t, kColumnCount> indexes{};
+        for (size_t i = 0; i < kColumnCount; ++i)
+            indexes[i] = i;
+        std::sort(indexes.begin(), indexes.end(),
+                  [](size_t a, size_t b) { return QLatin1String(kColumns[a].key) < QLatin1String(kColumns[b].key); });
+        return indexes;
+    }();
+    return order;
+}
 
 // The common start of every file export: nullopt to go on with the mask and the named cards,
 // else the status to answer (nothing is written when the user declined after nameless cards).
@@ -67,28 +85,66 @@ std::optional<int> startExport(const QString& target, const QList<CardDict>& car
     return std::nullopt;
 }
 
-QByteArray utf16WithByteOrderMark(const QString& text)
+// FF FE, then the texts one after the other in UTF-16 little-endian, each converted in one call.
+QByteArray utf16WithByteOrderMark(std::initializer_list<QStringView> texts)
 {
-    QByteArray bytes("\xFF\xFE", 2);
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        bytes.append(static_cast<char>(u & 0xFF));
-        bytes.append(static_cast<char>(u >> 8));
+    qsizetype units = 0;
+    for (const QStringView text : texts)
+        units += text.size();
+    QByteArray bytes(2 + units * 2, Qt::Uninitialized);
+    bytes[0] = '\xFF';
+    bytes[1] = '\xFE';
+    char* at = bytes.data() + 2;
+    for (const QStringView text : texts) {
+        qToLittleEndian<char16_t>(text.utf16(), text.size(), at);
+        at += text.size() * 2;
     }
     return bytes;
 }
 
-// A file name fits in NAME_MAX bytes with room for the number and the extension.
-QString fittedBaseName(const QString& name)
+// The target folder's part of the common save: 0 with the free bytes of its volume, else the status.
+int checkSaveFolder(const QString& folder, quint64* freeBytes)
 {
-    constexpr qsizetype kRoom = NAME_MAX - 10;
-    QString base = name;
-    while (QFile::encodeName(base).size() > kRoom) {
-        base.chop(1);
-        if (!base.isEmpty() && base.back().isHighSurrogate())
-            base.chop(1);
+    FileAttributes attributes;
+    if (!readFileAttributes(folder, &attributes) || !attributes.exists || !attributes.isDirectory || !attributes.writable) {
+        PLNSLog(QStringLiteral("file path can't write!"));
+        return kStatusWriteFailed;
     }
-    return base;
+    const std::optional<VolumeInfo> volume = Workspace::shared().volumeInfo(folder);
+    if (!volume) {
+        PLNSLog(QStringLiteral("file path is mouted file system!"));
+        return kStatusWriteFailed;
+    }
+    *freeBytes = volume->freeBytes;
+    return 0;
+}
+
+// The save itself, once the folder has passed its checks with `freeBytes` left on its volume.
+int writeFileWithin(const QByteArray& data, const QString& filePath, quint64 freeBytes)
+{
+    if (freeBytes < kAlwaysEnoughSpace && freeBytes <= static_cast<quint64>(data.size()))
+        return kStatusNoSpace;
+    // A file the user chose to replace is replaced only once the new bytes are complete, so a
+    // failed write keeps it; a new file is written in place and removed when the write fails.
+    if (QFileInfo::exists(filePath)) {
+        QSaveFile file(filePath);
+        if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+            return kStatusWriteFailed;
+        return 0;
+    }
+    QFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return kStatusWriteFailed;
+    if (file.write(data) != data.size() || !file.flush()) {
+        file.remove();
+        return kStatusWriteFailed;
+    }
+    file.close();
+    if (file.error() != QFileDevice::NoError) {
+        file.remove();
+        return kStatusWriteFailed;
+    }
+    return 0;
 }
 
 } // namespace
@@ -104,38 +160,42 @@ uint32_t PLExporter::exportItemsMask()
 
 QString PLExporter::dealWithString(const QString& value, QChar separator)
 {
-    // Line breaks of any kind would split the row, and a tab inside a text cell would shift the
-    // columns: both become spaces.
-    QString cell = unifyLineBreaks(cleanExportText(value));
-    cell.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    if (separator == QLatin1Char('\t')) {
-        cell.replace(QLatin1Char('\t'), QLatin1Char(' '));
-        return cell.trimmed();
-    }
-    if (cell.contains(QLatin1Char('"'))) {
-        cell.replace(QLatin1String("\""), QLatin1String("\"\""));
-        return QLatin1Char('"') + cell + QLatin1Char('"');
-    }
-    if (cell.contains(separator))
-        return QLatin1Char('"') + cell + QLatin1Char('"');
+    QString cell;
+    appendExportCell(&cell, value, separator);
     return cell;
 }
 
 void PLExporter::process(uint32_t mask, const CardDict& card, QString* title, QString* content, QChar separator, bool flag)
 {
-    QStringList titles;
-    QStringList cells;
-    for (const Column& column : kColumns) {
-        if (!(mask & column.bit))
-            continue;
-        cells.append(dealWithString(exportValueText(card.value(QString::fromLatin1(column.key))), separator));
-        if (flag)
-            titles.append(dealWithString(getLocalString(QString::fromLatin1(column.title)), separator));
+    // The card's values are found in one walk of the card beside the columns in key order, not
+    // looked up column by column.
+    std::array<const QVariant*, kColumnCount> values{};
+    auto entry = card.cbegin();
+    for (const size_t column : columnsByKey()) {
+        const QLatin1String key(kColumns[column].key);
+        while (entry != card.cend() && entry.key() < key)
+            ++entry;
+        if (entry != card.cend() && entry.key() == key)
+            values[column] = &entry.value();
     }
-    if (flag && title)
-        *title += titles.join(separator);
+    bool firstCell = true;
+    for (size_t column = 0; column < kColumnCount; ++column) {
+        if (!(mask & kColumns[column].bit))
+            continue;
+        if (!firstCell) {
+            if (content)
+                content->append(separator);
+            if (flag && title)
+                title->append(separator);
+        }
+        firstCell = false;
+        if (content && values[column])
+            appendExportCell(content, exportValueText(*values[column]), separator);
+        if (flag && title)
+            appendExportCell(title, getLocalString(QString::fromLatin1(kColumns[column].title)), separator);
+    }
     if (content)
-        *content += cells.join(separator) + QLatin1Char('\n');
+        content->append(QLatin1Char('\n'));
 }
 
 int PLExporter::CreateCSVorTextFile(const QString& filePath, const QList<CardDict>& cards, QChar separator)
@@ -148,7 +208,8 @@ int PLExporter::CreateCSVorTextFile(const QString& filePath, const QList<CardDic
     QString content;
     for (qsizetype i = 0; i < named.size(); ++i)
         process(mask, named.at(i), &title, &content, separator, i == 0);
-    return saveFile(utf16WithByteOrderMark(title + QLatin1Char('\n') + content), filePath);
+    title.append(QLatin1Char('\n'));
+    return saveFile(utf16WithByteOrderMark({title, content}), filePath);
 }
 
 int PLExporter::ExportToCSV(const QString& filePath, const QList<CardDict>& cards)
@@ -163,12 +224,7 @@ int PLExporter::ExportToText(const QString& filePath, const QList<CardDict>& car
 
 QString PLExporter::getvCardFileName(const QString& folderPath, const QString& personFullName)
 {
-    const QString base = fittedBaseName(checkFileName(personFullName, false));
-    const QDir folder(folderPath);
-    QString path = folder.filePath(base + QLatin1String(".vcf"));
-    for (int number = 1; QFileInfo::exists(path); ++number)
-        path = folder.filePath(base + QString::number(number) + QLatin1String(".vcf"));
-    return path;
+    return VCardFileNames(folderPath).take(personFullName);
 }
 
 int PLExporter::ExportToVCard(const QString& folderPath, const QList<CardDict>& cards)
@@ -177,11 +233,18 @@ int PLExporter::ExportToVCard(const QString& folderPath, const QList<CardDict>& 
     QList<CardDict> named;
     if (const std::optional<int> status = startExport(folderPath, cards, &mask, &named))
         return *status;
+    // The folder and its volume are looked at once for the whole run; each file then takes its
+    // bytes off the free space the volume reported.
+    quint64 freeBytes = 0;
+    if (const int status = checkSaveFolder(QDir(folderPath).absolutePath(), &freeBytes))
+        return status;
+    VCardFileNames names(folderPath);
     for (const CardDict& card : std::as_const(named)) {
-        const QString path = getvCardFileName(folderPath, card.value(QStringLiteral("full_Name")).toString());
-        const int status = saveFile(toVCardRepresentation(card, mask, nullptr), path);
+        const QByteArray bytes = toVCardRepresentation(card, mask, nullptr);
+        const int status = writeFileWithin(bytes, names.take(card.value(QStringLiteral("full_Name")).toString()), freeBytes);
         if (status != 0)
             return status;
+        freeBytes -= std::min(freeBytes, static_cast<quint64>(bytes.size()));
     }
     return 0;
 }
@@ -206,38 +269,8 @@ int PLExporter::ExportToXML(const QString& filePath, const QList<CardDict>& card
 
 int PLExporter::saveFile(const QByteArray& data, const QString& filePath)
 {
-    const QString folder = QFileInfo(filePath).absolutePath();
-    FileAttributes attributes;
-    if (!readFileAttributes(folder, &attributes) || !attributes.exists || !attributes.isDirectory || !attributes.writable) {
-        PLNSLog(QStringLiteral("file path can't write!"));
-        return kStatusWriteFailed;
-    }
-    const std::optional<VolumeInfo> volume = Workspace::shared().volumeInfo(folder);
-    if (!volume) {
-        PLNSLog(QStringLiteral("file path is mouted file system!"));
-        return kStatusWriteFailed;
-    }
-    if (volume->freeBytes < kAlwaysEnoughSpace && volume->freeBytes <= static_cast<quint64>(data.size()))
-        return kStatusNoSpace;
-    // A file the user chose to replace is replaced only once the new bytes are complete, so a
-    // failed write keeps it; a new file is written in place and removed when the write fails.
-    if (QFileInfo::exists(filePath)) {
-        QSaveFile file(filePath);
-        if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
-            return kStatusWriteFailed;
-        return 0;
-    }
-    QFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return kStatusWriteFailed;
-    if (file.write(data) != data.size() || !file.flush()) {
-        file.remove();
-        return kStatusWriteFailed;
-    }
-    file.close();
-    if (file.error() != QFileDevice::NoError) {
-        file.remove();
-        return kStatusWriteFailed;
-    }
-    return 0;
+    quint64 freeBytes = 0;
+    if (const int status = checkSaveFolder(QFileInfo(filePath).absolutePath(), &freeBytes))
+        return status;
+    return writeFileWithin(data, filePath, freeBytes);
 }

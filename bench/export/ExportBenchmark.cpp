@@ -1,7 +1,12 @@
-// Exports N cards (10,000 unless given) to one CSV file, one ContactXML file and one vCard file
-// per card, and times each against writing the same bytes with a plain loop of fwrite (one
-// fwrite per card, and one file per card for the vCards). Prints the times and their ratios.
+// Exports N cards (10,000 unless given) to one CSV, one text and one ContactXML file and to one
+// vCard file per card, and 4,000 cards that share one full name against 4,000 of different
+// names, each against Python writing the same bytes (card by card into one file, or one file per
+// vCard; Python's own clock, its start not counted). Rounds alternate subject and anchor; the
+// medians and their ratios are printed with the machine's load.
+//
+//   bench_export [cards] [--rounds N] [--keep FOLDER]   (--keep: the first round's files stay there)
 #include "app/export/PLExporter.h"
+#include "bench/support/BenchRuns.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
@@ -11,58 +16,88 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 
-CardDict benchCard(int i)
+constexpr int kSharedNameCards = 4000;
+
+// Writes what the export wrote again: "one" splits the file into N chunks written one by one
+// into one file, "each" writes every file of the folder into a file of its own. Prints ms.
+const char* const kPythonWriter = R"(
+import os, sys, time
+mode, source, target, count = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
+if mode == 'one':
+    data = open(source, 'rb').read()
+    size = len(data) // count + 1
+    chunks = [data[i:i + size] for i in range(0, len(data), size)]
+    start = time.perf_counter()
+    with open(target, 'wb') as f:
+        for chunk in chunks:
+            f.write(chunk)
+else:
+    files = [(name, open(os.path.join(source, name), 'rb').read()) for name in sorted(os.listdir(source))]
+    os.makedirs(target, exist_ok=True)
+    start = time.perf_counter()
+    for name, data in files:
+        with open(os.path.join(target, name), 'wb') as f:
+            f.write(data)
+print((time.perf_counter() - start) * 1000.0)
+)";
+
+const QDateTime kRegistered(QDate(2024, 3, 5), QTime(10, 0));
+
+CardDict benchCard(int i, const QString& fullName)
 {
     const QString n = QString::number(i);
-    return {{"full_Name", "Card Person " + n}, {"first_Name", "Card"}, {"family_Name", "Person " + n},
-            {"company", "Company, Ltd. " + n}, {"department", "Sales; East"}, {"job_Title", "Manager"},
-            {"telephone_Number", "+1 555 01" + n}, {"fax_Number", "+1 555 02" + n}, {"mobile_Number", "+1 555 03" + n},
-            {"address", "1 Main Street\nSpringfield"}, {"street", "1 Main Street"}, {"city", "Springfield"},
-            {"zip_PostalCode", "12345"}, {"country", "USA"}, {"e_Mail", "person" + n + "@example.com"},
-            {"web_Page_Address", "https://example.com/" + n}, {"memo", "Met at the \"fair\", row " + n},
-            {"register_Date", QDateTime::currentDateTime()}};
+    return {{"full_Name", fullName},
+            {"first_Name", "Card"},
+            {"family_Name", "Person " + n},
+            {"company", "Company, Ltd. " + n},
+            {"department", "Sales; East"},
+            {"job_Title", "Manager"},
+            {"telephone_Number", "+1 555 01" + n},
+            {"fax_Number", "+1 555 02" + n},
+            {"mobile_Number", "+1 555 03" + n},
+            {"address", "1 Main Street\nSpringfield"},
+            {"street", "1 Main Street"},
+            {"city", "Springfield"},
+            {"zip_PostalCode", "12345"},
+            {"country", "USA"},
+            {"e_Mail", "person" + n + "@example.com"},
+            {"web_Page_Address", "https://example.com/" + n},
+            {"memo", "Met at the \"fair\",\trow " + n},
+            {"register_Date", kRegistered}};
 }
 
-// Writes the chunks with fwrite into one file, or into one file each; milliseconds.
-double plainWrite(const QString& folder, const QList<QByteArray>& chunks, bool filePerChunk)
+QList<CardDict> benchCards(int count, bool sharedName)
 {
-    QElapsedTimer timer;
-    timer.start();
-    FILE* file = nullptr;
-    for (qsizetype i = 0; i < chunks.size(); ++i) {
-        if (!file || filePerChunk) {
-            if (file)
-                std::fclose(file);
-            file = std::fopen(QFile::encodeName(QDir(folder).filePath(QStringLiteral("plain%1").arg(filePerChunk ? i : 0))).constData(), "wb");
-            if (!file)
-                return -1;
-        }
-        std::fwrite(chunks[i].constData(), 1, static_cast<size_t>(chunks[i].size()), file);
-    }
-    if (file)
-        std::fclose(file);
-    return timer.nsecsElapsed() / 1e6;
+    QList<CardDict> cards;
+    for (int i = 0; i < count; ++i)
+        cards.append(benchCard(i, sharedName ? QStringLiteral("Card Person") : "Card Person " + QString::number(i)));
+    return cards;
 }
 
-QList<QByteArray> chunksOf(const QByteArray& bytes, int count)
+double pythonWrite(const char* mode, const QString& source, const QString& target, int count)
 {
-    QList<QByteArray> chunks;
-    const qsizetype size = bytes.size() / count + 1;
-    for (qsizetype at = 0; at < bytes.size(); at += size)
-        chunks.append(bytes.mid(at, size));
-    return chunks;
+    QProcess python;
+    python.start(
+        QStringLiteral("python3"),
+        {QStringLiteral("-c"), QString::fromLatin1(kPythonWriter), QString::fromLatin1(mode), source, target, QString::number(count)});
+    if (!python.waitForFinished(-1) || python.exitCode() != 0)
+        return -1;
+    return python.readAllStandardOutput().trimmed().toDouble();
 }
 
-void report(const char* what, double exportMs, double plainMs)
-{
-    std::printf("%-28s export %9.1f ms   fwrite %8.1f ms   ratio %6.1f\n", what, exportMs, plainMs, plainMs > 0 ? exportMs / plainMs : 0.0);
-}
+struct Line {
+    const char* what;
+    std::vector<double> subject;
+    std::vector<double> anchor;
+};
 
 } // namespace
 
@@ -70,43 +105,104 @@ int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int count = argc > 1 ? std::max(1, atoi(argv[1])) : 10000;
+    int count = 10000;
+    int rounds = 5;
+    QString keep;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg == QLatin1String("--rounds") && i + 1 < argc)
+            rounds = std::max(1, atoi(argv[++i]));
+        else if (arg == QLatin1String("--keep") && i + 1 < argc)
+            keep = QString::fromLocal8Bit(argv[++i]);
+        else
+            count = std::max(1, arg.toInt());
+    }
     Bundle::setMain(QStringLiteral(PELMORA_RESOURCES));
     QTemporaryDir temp;
     PreferenceDomain::setStandardDomain(QStringLiteral("bench.export"), temp.filePath(QStringLiteral("prefs")));
     PreferenceDomain::standard().setValue(QStringLiteral("Export items"), 0xFFFF);
     ScriptedMessagePresenter presenter;
-    QList<CardDict> cards;
-    for (int i = 0; i < count; ++i)
-        cards.append(benchCard(i));
-    for (const char* folder : {"csv", "xml", "vcf", "plain-csv", "plain-xml", "plain-vcf"})
-        QDir(temp.path()).mkdir(QLatin1String(folder));
-    std::printf("%d cards\n", count);
+    const QList<CardDict> cards = benchCards(count, false);
+    const QList<CardDict> sharedName = benchCards(kSharedNameCards, true);
+    const QList<CardDict> differentNames = benchCards(kSharedNameCards, false);
+    std::printf("%d cards; %d of one name against %d of different names; %d rounds; load %s\n", count, kSharedNameCards, kSharedNameCards,
+                rounds, machineLoad().constData());
 
-    // One file for all cards, against the same bytes written card by card.
-    const auto oneFile = [&](const char* what, const QString& file, int (*exporter)(const QString&, const QList<CardDict>&), const char* plain) {
-        QElapsedTimer timer;
-        timer.start();
-        exporter(temp.filePath(file), cards);
-        const double exportMs = timer.nsecsElapsed() / 1e6;
-        QFile written(temp.filePath(file));
-        written.open(QIODevice::ReadOnly);
-        report(what, exportMs, plainWrite(temp.filePath(QLatin1String(plain)), chunksOf(written.readAll(), count), false));
+    using Exporter = std::function<int(const QString&)>;
+    struct Subject {
+        Line line;
+        Exporter exporter;
+        bool folder;
+        int cards;
     };
-    oneFile("one CSV file", QStringLiteral("csv/cards.csv"), &PLExporter::ExportToCSV, "plain-csv");
-    oneFile("one ContactXML file", QStringLiteral("xml/cards.xml"), &PLExporter::ExportToXML, "plain-xml");
+    std::vector<Subject> subjects;
+    subjects.push_back({{"one CSV file", {}, {}}, [&](const QString& t) { return PLExporter::ExportToCSV(t, cards); }, false, count});
+    subjects.push_back({{"one text file", {}, {}}, [&](const QString& t) { return PLExporter::ExportToText(t, cards); }, false, count});
+    subjects.push_back(
+        {{"one ContactXML file", {}, {}}, [&](const QString& t) { return PLExporter::ExportToXML(t, cards); }, false, count});
+    subjects.push_back(
+        {{"one vCard file per card", {}, {}}, [&](const QString& t) { return PLExporter::ExportToVCard(t, cards); }, true, count});
+    subjects.push_back(
+        {{"vCards, one name", {}, {}}, [&](const QString& t) { return PLExporter::ExportToVCard(t, sharedName); }, true, kSharedNameCards});
+    subjects.push_back({{"vCards, different names", {}, {}},
+                        [&](const QString& t) { return PLExporter::ExportToVCard(t, differentNames); },
+                        true,
+                        kSharedNameCards});
 
-    QElapsedTimer timer;
-    timer.start();
-    PLExporter::ExportToVCard(temp.filePath(QStringLiteral("vcf")), cards);
-    const double vcfMs = timer.nsecsElapsed() / 1e6;
-    QList<QByteArray> vcards;
-    const QDir vcfFolder(temp.filePath(QStringLiteral("vcf")));
-    for (const QString& name : vcfFolder.entryList(QDir::Files)) {
-        QFile file(vcfFolder.filePath(name));
-        file.open(QIODevice::ReadOnly);
-        vcards.append(file.readAll());
+    for (int round = 0; round < rounds; ++round) {
+        for (size_t s = 0; s < subjects.size(); ++s) {
+            Subject& subject = subjects[s];
+            const QString target = temp.filePath(QStringLiteral("out%1-%2").arg(round).arg(s));
+            const QString plain = target + QStringLiteral("-python");
+            if (subject.folder)
+                QDir().mkpath(target);
+            const auto runSubject = [&] {
+                QElapsedTimer timer;
+                timer.start();
+                if (subject.exporter(target) != 0)
+                    std::fprintf(stderr, "%s: the export failed\n", subject.line.what);
+                subject.line.subject.push_back(timer.nsecsElapsed() / 1e6);
+            };
+            // The anchor needs the exported bytes, so in odd rounds it writes the previous round's.
+            const QString previous = temp.filePath(QStringLiteral("out%1-%2").arg(round - 1).arg(s));
+            if (round % 2 == 1 && QFileInfo::exists(previous)) {
+                subject.line.anchor.push_back(pythonWrite(subject.folder ? "each" : "one", previous, plain, subject.cards));
+                runSubject();
+            } else {
+                runSubject();
+                subject.line.anchor.push_back(pythonWrite(subject.folder ? "each" : "one", target, plain, subject.cards));
+            }
+            if (round == 0 && !keep.isEmpty() && !subject.folder) {
+                QDir().mkpath(keep);
+                const QString kept = QDir(keep).filePath(QString::fromLatin1(subject.line.what).replace(' ', '_'));
+                QFile::remove(kept);
+                QFile::copy(target, kept);
+            }
+            if (round > 0) {
+                if (subject.folder)
+                    QDir(previous).removeRecursively();
+                else
+                    QFile::remove(previous);
+            }
+            QDir(plain).removeRecursively();
+            QFile::remove(plain);
+        }
     }
-    report("one vCard file per card", vcfMs, plainWrite(temp.filePath(QStringLiteral("plain-vcf")), vcards, true));
+
+    double sharedMs = 0;
+    double differentMs = 0;
+    for (const Subject& subject : subjects) {
+        const double ours = medianOf(subject.line.subject);
+        const double python = medianOf(subject.line.anchor);
+        std::printf("%-26s export %9.1f ms   Python %8.1f ms   ratio %6.2f\n", subject.line.what, ours, python,
+                    python > 0 ? ours / python : 0.0);
+        if (QByteArray(subject.line.what) == "vCards, one name")
+            sharedMs = ours;
+        if (QByteArray(subject.line.what) == "vCards, different names")
+            differentMs = ours;
+    }
+    std::printf("%d cards of one name against %d of different names: ratio %.2f\n", kSharedNameCards, kSharedNameCards,
+                differentMs > 0 ? sharedMs / differentMs : 0.0);
+    std::printf("load after: %s\n", machineLoad().constData());
     return 0;
 }
