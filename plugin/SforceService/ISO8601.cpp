@@ -88,6 +88,30 @@ int weekdayOfFirstJanuary(long long year)
     return int(((yy + yy / 4 + 5 * (c % 4)) % 7 + 7) % 7);
 }
 
+// The offset from UTC in force at a moment, from the zone as the C library holds it (localtime_r
+// does not read the zone again, as mktime does on every call).
+long offsetAt(time_t moment)
+{
+    struct tm parts {};
+    localtime_r(&moment, &parts);
+    return parts.tm_gmtoff;
+}
+
+// A wall-clock time of the system's time zone as seconds since the epoch, as mktime gives it: near
+// a change of offset, a time that occurs twice is the earlier one and a time that never occurs is
+// read with the offset in force before the change.
+time_t localWallClockToEpoch(struct tm wall)
+{
+    constexpr time_t kDay = 24 * 60 * 60;
+    const time_t asUtc = timegm(&wall);
+    const long before = offsetAt(asUtc - kDay);
+    const long after = offsetAt(asUtc + kDay);
+    if (before == after || offsetAt(asUtc - before) == before)
+        return asUtc - before;
+    if (offsetAt(asUtc - after) == after)
+        return asUtc - after;
+    return asUtc - before;
+}
 }
 
 std::optional<QDateTime> dateWithString(const QString& text, bool strictly, QChar timeSeparator, ISO8601Range* range, const QDateTime& now)
@@ -111,23 +135,33 @@ std::optional<QDateTime> dateWithString(const QString& text, bool strictly, QCha
     }
     const qsizetype start = r.pos();
 
-    const time_t nowSecs = time_t(now.toSecsSinceEpoch());
+    // The current date only when the text leaves a part out: a complete date asks for no clock
+    // and no time zone.
     struct tm nowTm {};
-    localtime_r(&nowSecs, &nowTm);
-    const long long currentYear = nowTm.tm_year + 1900;
-    const long long century = currentYear - currentYear % 100;
-    const long long decade = currentYear % 100 - currentYear % 10;
+    bool nowRead = false;
+    const auto today = [&]() -> const struct tm&
+    {
+        if (!nowRead) {
+            const time_t nowSecs = time_t(now.isValid() ? now.toSecsSinceEpoch() : QDateTime::currentSecsSinceEpoch());
+            localtime_r(&nowSecs, &nowTm);
+            nowRead = true;
+        }
+        return nowTm;
+    };
+    const auto currentYear = [&] { return static_cast<long long>(today().tm_year) + 1900; };
+    const auto century = [&] { return currentYear() - currentYear() % 100; };
+    const auto decade = [&] { return currentYear() % 100 - currentYear() % 10; };
 
     DateKind kind = DateKind::MonthDay;
-    long long year = currentYear;
+    std::optional<long long> year; // the current year unless the text gives one
     long long monthOrWeek = 1;
     long long day = 1;
     bool valid = true;
     bool atWeek = false;  // standing on the "W" of a week date
 
     if (r.peek() == 'T') {
-        monthOrWeek = nowTm.tm_mon + 1;
-        day = nowTm.tm_mday;
+        monthOrWeek = today().tm_mon + 1;
+        day = today().tm_mday;
         r.skip();
         valid = r.digitAt();
         // The time is read below from the digit after the "T".
@@ -154,7 +188,7 @@ std::optional<QDateTime> dateWithString(const QString& text, bool strictly, QCha
             if (r.peek() == '-')
                 r.skip();
             if (r.peek() == 'W') {
-                year = century + decade + segment;
+                year = century() + decade() + segment;
                 atWeek = true;
             } else {
                 valid = false;
@@ -164,11 +198,11 @@ std::optional<QDateTime> dateWithString(const QString& text, bool strictly, QCha
                 if (r.peek() == 'W' || (r.peek() == '-' && r.peek(1) == 'W')) {
                     if (r.peek() == '-')
                         r.skip();
-                    year = century + segment;
+                    year = century() + segment;
                     atWeek = true;
                 } else if (r.peek() == '-' && r.digitAt(1)) {
                     r.skip();
-                    year = century + segment;
+                    year = century() + segment;
                     const auto [value, count] = r.segment();
                     if (count == 2 || (count == 1 && !strictly)) {
                         monthOrWeek = value;
@@ -186,10 +220,10 @@ std::optional<QDateTime> dateWithString(const QString& text, bool strictly, QCha
                         valid = false;
                     }
                 } else {
-                    year = segment * 100 + currentYear % 100;
+                    year = segment * 100 + currentYear() % 100;
                 }
             } else if (hyphens == 1) {
-                year = century + segment + (digits == 1 ? decade : 0);
+                year = century() + segment + (digits == 1 ? decade() : 0);
                 if (r.peek() == '-') {
                     r.skip();
                     monthOrWeek = r.segment2Digits();
@@ -201,7 +235,7 @@ std::optional<QDateTime> dateWithString(const QString& text, bool strictly, QCha
                     day = r.segment2Digits();
                 }
             } else if (hyphens == 3) {
-                monthOrWeek = nowTm.tm_mon + 1;
+                monthOrWeek = today().tm_mon + 1;
                 day = segment;
             } else {
                 valid = false;
@@ -252,7 +286,7 @@ std::optional<QDateTime> dateWithString(const QString& text, bool strictly, QCha
                 valid = false;
             }
         } else if (digits == 6 && hyphens == 0) {
-            year = century + segment / 10000;
+            year = century() + segment / 10000;
             monthOrWeek = (segment / 100) % 100;
             day = segment % 100;
         } else if (digits == 7 && hyphens == 0) {
@@ -283,9 +317,10 @@ std::optional<QDateTime> dateWithString(const QString& text, bool strictly, QCha
             day = 1;
         }
     }
-    if (valid && strictly && kind == DateKind::DayOfYear && day > (isLeapYear(year) ? 366 : 365))
-        valid = false;
     if (!valid)
+        return std::nullopt;
+    const long long fullYear = year ? *year : currentYear();
+    if (strictly && kind == DateKind::DayOfYear && day > (isLeapYear(fullYear) ? 366 : 365))
         return std::nullopt;
 
     int hour = 0;
@@ -330,7 +365,7 @@ std::optional<QDateTime> dateWithString(const QString& text, bool strictly, QCha
     }
 
     struct tm t {};
-    t.tm_year = int(year - 1900);
+    t.tm_year = int(fullYear - 1900);
     t.tm_hour = hour;
     t.tm_min = int(minute);
     t.tm_sec = int(second);
@@ -341,18 +376,13 @@ std::optional<QDateTime> dateWithString(const QString& text, bool strictly, QCha
     } else {
         long long dayOfYear = day;
         if (kind == DateKind::Week) {
-            const int w = weekdayOfFirstJanuary(year);
+            const int w = weekdayOfFirstJanuary(fullYear);
             dayOfYear = day + 7 * (monthOrWeek - 1) - w + (w >= 4 ? 7 : 0);
         }
         t.tm_mon = 0;
         t.tm_mday = int(dayOfYear);
     }
-    time_t seconds;
-    if (offsetSeconds) {
-        seconds = timegm(&t) - *offsetSeconds;
-    } else {
-        seconds = mktime(&t);
-    }
+    const time_t seconds = offsetSeconds ? timegm(&t) - *offsetSeconds : localWallClockToEpoch(t);
     if (range) {
         range->location = start;
         range->length = r.pos() - start;

@@ -12,10 +12,11 @@ struct ISO8601Range {
     qsizetype length = 0;     // both counted in UTF-8 bytes
 };
 
-// Missing date parts come from `now` in the system's time zone; a text without zone designator
-// is read in the system's time zone. In strict mode the time separator is always ":".
+// Missing date parts come from `now` in the system's time zone (an invalid `now`: the clock, read
+// only when a part is missing); a text without zone designator is read in the system's time zone
+// as the C library last read it (tzset). In strict mode the time separator is always ":".
 std::optional<QDateTime> dateWithString(const QString& text, bool strictly = false, QChar timeSeparator = QLatin1Char(':'),
-    ISO8601Range* range = nullptr, const QDateTime& now = QDateTime::currentDateTime());
+                                        ISO8601Range* range = nullptr, const QDateTime& now = QDateTime());
 
 QString ISO8601DateStringWithTime(const QDateTime& date, bool withTime, QChar timeSeparator = QLatin1Char(':'));
 QString ISO8601OrdinalDateStringWithTime(const QDateTime& date, bool withTime, QChar timeSeparator = QLatin1Char(':'));

@@ -13,9 +13,18 @@ const xmlChar* xc(const char* text)
     return reinterpret_cast<const xmlChar*>(text);
 }
 
-QString localName(xmlNodePtr node)
+std::optional<USAdditions::Codec> codecOfKind(SoapKind kind)
 {
-    return QString::fromUtf8(reinterpret_cast<const char*>(node->name));
+    switch (kind) {
+    case SoapKind::Text: return USAdditions::Codec::String;
+    case SoapKind::Number: return USAdditions::Codec::Number;
+    case SoapKind::Date: return USAdditions::Codec::Date;
+    case SoapKind::Boolean: return USAdditions::Codec::Boolean;
+    case SoapKind::Bytes: return USAdditions::Codec::Data;
+    case SoapKind::Object:
+    case SoapKind::Enumeration: return std::nullopt;
+    }
+    return std::nullopt;
 }
 
 }
@@ -88,12 +97,17 @@ void SoapObject::deserializeAttributesFromNode(xmlNodePtr)
 
 void SoapObject::deserializeElementsFromNode(xmlNodePtr node)
 {
+    int last = -1;
     for (xmlNodePtr child = node->children; child; child = child->next) {
         if (child->type != XML_ELEMENT_NODE)
             continue;
-        const int index = m_info->indexOfWireName(localName(child));
-        if (index >= 0)
+        // A list repeats its field; other fields follow each other in wire order.
+        const int expected = last >= 0 && m_info->fields()[size_t(last)].list ? last : last + 1;
+        const int index = m_info->indexOfWireName(reinterpret_cast<const char*>(child->name), expected);
+        if (index >= 0) {
             readField(index, child);
+            last = index;
+        }
     }
 }
 
@@ -105,7 +119,9 @@ void SoapObject::readField(int index, xmlNodePtr child)
         slot = SoapValue(f.enumeration ? f.enumeration->fromString(USAdditions::readText(child).value_or(QString())) : 0);
         return;
     }
-    SoapValue value = decodeElement(child, f.declaredClass);
+    // An element without attributes has no type of its own: a plain field reads it with its codec.
+    const std::optional<USAdditions::Codec> codec = child->properties ? std::nullopt : codecOfKind(f.kind);
+    SoapValue value = codec ? USAdditions::decodeCodec(*codec, child) : decodeElement(child, f.declaredClass);
     if (f.list) {
         if (!value.isNone())
             slot.list().push_back(std::move(value));

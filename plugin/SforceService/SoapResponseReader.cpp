@@ -5,9 +5,9 @@
 #include "plugin/SforceService/SforceServiceSvcHeaders.h"
 #include "plugin/SforceService/SoapNamespaces.h"
 
-#include <libxml/parser.h>
-
 #include <climits>
+#include <ctime>
+#include <libxml/parser.h>
 
 namespace {
 
@@ -76,6 +76,8 @@ void readSoapResponse(const QByteArray& bytes, const QString& operationName, con
         response.seterror(SoapError{QString::fromLatin1(kErrorDomainXML), 1, QString::fromLatin1(kErrorTextParse)});
         return;
     }
+    // The system's time zone is read once for the response; its date values are converted with it.
+    tzset();
     const QByteArray responseElement = (operationName + QLatin1String("Response")).toUtf8();
     for (xmlNodePtr child = xmlDocGetRootElement(doc)->children; child; child = child->next) {
         if (child->type != XML_ELEMENT_NODE)

@@ -57,9 +57,17 @@ SoapTypeInfo::SoapTypeInfo(const char* className, const char* nsPrefix, const ch
     m_fields.insert(m_fields.end(), ownFields.begin(), ownFields.end());
     for (int i = 0; i < int(m_fields.size()); ++i) {
         m_byWireName.insert(m_fields[size_t(i)].wireName, i);
+        m_wireNamesUtf8.push_back(m_fields[size_t(i)].wireName.toUtf8());
         if (!m_fields[size_t(i)].memberName.isEmpty())
             m_byMemberName.insert(m_fields[size_t(i)].memberName, i);
     }
+}
+
+int SoapTypeInfo::indexOfWireName(const char* wireName, int expected) const
+{
+    if (expected >= 0 && size_t(expected) < m_wireNamesUtf8.size() && m_wireNamesUtf8[size_t(expected)] == wireName)
+        return expected;
+    return indexOfWireName(QString::fromUtf8(wireName));
 }
 
 int SoapTypeInfo::indexOfKey(const QString& key) const

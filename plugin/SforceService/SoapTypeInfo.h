@@ -5,6 +5,7 @@
 #include "plugin/SforceService/SoapEnumerations.h"
 #include "plugin/SforceService/SoapValue.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 
@@ -51,6 +52,9 @@ public:
     int ownFieldCount() const { return m_ownFieldCount; }
     // Index of the field with that wire name, or -1.
     int indexOfWireName(const QString& wireName) const { return m_byWireName.value(wireName, -1); }
+    // The same for a name in UTF-8; the field at `expected` is tried first (elements come in wire
+    // order, so it is usually the one).
+    int indexOfWireName(const char* wireName, int expected) const;
     // Index of the field with that member or wire name, or -1.
     int indexOfKey(const QString& key) const;
     SoapObjectPtr create() const { return m_factory(); }
@@ -64,6 +68,7 @@ private:
     std::vector<SoapFieldInfo> m_fields;
     int m_ownFieldCount;
     QHash<QString, int> m_byWireName;
+    std::vector<QByteArray> m_wireNamesUtf8;
     QHash<QString, int> m_byMemberName;
     Factory m_factory;
 };

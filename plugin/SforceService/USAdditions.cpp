@@ -80,6 +80,13 @@ std::optional<QString> readText(xmlNodePtr node)
 {
     if (!node || !node->children)
         return std::nullopt;
+    // One text child, the usual case, is read in place rather than through a joined copy.
+    const xmlNodePtr only = node->children;
+    if (!only->next && (only->type == XML_TEXT_NODE || only->type == XML_CDATA_SECTION_NODE)) {
+        if (!only->content)
+            return std::nullopt;
+        return QString::fromUtf8(reinterpret_cast<const char*>(only->content));
+    }
     xmlChar* text = xmlNodeListGetString(node->doc, node->children, 1);
     if (!text)
         return std::nullopt;
@@ -179,39 +186,50 @@ std::optional<QByteArray> dataWithBase64EncodedString(const QString& text)
     return out;
 }
 
-std::optional<SoapValue> decodeCodecClass(const QString& className, xmlNodePtr node)
+std::optional<Codec> codecNamed(const QString& className)
 {
-    if (className == QLatin1String("NSString")) {
-        const auto text = readText(node);
-        return text ? SoapValue(*text) : SoapValue();
-    }
-    if (className == QLatin1String("NSNumber")) {
-        const auto text = readText(node);
-        return SoapValue(text ? leadingNumber(*text) : 0.0);
-    }
-    if (className == QLatin1String("NSDate")) {
-        const auto text = readText(node);
-        if (!text)
-            return SoapValue();
-        const auto date = dateWithString(*text);
+    if (className == QLatin1String("NSString"))
+        return Codec::String;
+    if (className == QLatin1String("NSNumber"))
+        return Codec::Number;
+    if (className == QLatin1String("NSDate"))
+        return Codec::Date;
+    if (className == QLatin1String("NSData"))
+        return Codec::Data;
+    if (className == QLatin1String("USBoolean"))
+        return Codec::Boolean;
+    return std::nullopt;
+}
+
+SoapValue decodeCodec(Codec codec, xmlNodePtr node)
+{
+    const auto text = readText(node);
+    switch (codec) {
+    case Codec::String: return text ? SoapValue(*text) : SoapValue();
+    case Codec::Number: return SoapValue(text ? leadingNumber(*text) : 0.0);
+    case Codec::Date: {
+        const auto date = text ? dateWithString(*text) : std::nullopt;
         return date ? SoapValue(*date) : SoapValue();
     }
-    if (className == QLatin1String("NSData")) {
-        const auto text = readText(node);
-        if (!text)
-            return SoapValue();
-        const auto bytes = dataWithBase64EncodedString(*text);
+    case Codec::Data: {
+        const auto bytes = text ? dataWithBase64EncodedString(*text) : std::nullopt;
         return bytes ? SoapValue(*bytes) : SoapValue();
     }
-    if (className == QLatin1String("USBoolean")) {
-        const auto text = readText(node);
+    case Codec::Boolean:
         if (text == QLatin1String("true"))
             return SoapValue(USBoolean(true));
         if (text == QLatin1String("false"))
             return SoapValue(USBoolean(false));
         return SoapValue();
     }
-    return std::nullopt;
+    return SoapValue();
 }
 
+std::optional<SoapValue> decodeCodecClass(const QString& className, xmlNodePtr node)
+{
+    const std::optional<Codec> codec = codecNamed(className);
+    if (!codec)
+        return std::nullopt;
+    return decodeCodec(*codec, node);
+}
 }

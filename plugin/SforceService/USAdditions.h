@@ -35,6 +35,13 @@ QString base64Encoding(const QByteArray& bytes);
 // outside the alphabet or a last group of one character.
 std::optional<QByteArray> dataWithBase64EncodedString(const QString& text);
 
+// The codec classes that read the plain value kinds: "NSString", "NSNumber", "NSDate", "NSData"
+// and "USBoolean".
+enum class Codec { String, Number, Date, Data, Boolean };
+std::optional<Codec> codecNamed(const QString& className);
+// Reads an element with a codec: none (or 0 for a number) when it has no text the codec can read.
+SoapValue decodeCodec(Codec codec, xmlNodePtr node);
+
 // Reads an element with one of the codec classes "NSString", "NSNumber", "NSDate", "NSData",
 // "USBoolean"; nullopt when `className` names none of them.
 std::optional<SoapValue> decodeCodecClass(const QString& className, xmlNodePtr node);
