@@ -35,21 +35,25 @@ PLAttachmentInfoWindow::PLAttachmentInfoWindow(const QString& path, QWidget* par
     const QFileInfo info(path);
     setWindowTitle(info.fileName());
     auto* form = new QFormLayout;
-    const std::pair<const char*, QString> rows[] = {
-        {"name", info.fileName()},
-        {"size", sizeText(info.size())},
-        {"type", QMimeDatabase().mimeTypeForFile(info).comment()},
-        {"created", dateText(info.birthTime())},
-        {"modified", dateText(info.lastModified())},
-        {"path", info.absoluteFilePath()},
+    const struct {
+        const char* row;
+        const char* labelKey;
+        QString text;
+    } rows[] = {
+        {"name", "IDS_ATTACHMENT_INFO_NAME", info.fileName()},
+        {"size", "IDS_ATTACHMENT_INFO_SIZE", sizeText(info.size())},
+        {"type", "IDS_ATTACHMENT_INFO_TYPE", QMimeDatabase().mimeTypeForFile(info).comment()},
+        {"created", "IDS_ATTACHMENT_INFO_CREATED", dateText(info.birthTime())},
+        {"modified", "IDS_ATTACHMENT_INFO_MODIFIED", dateText(info.lastModified())},
+        {"path", "IDS_ATTACHMENT_INFO_PATH", info.absoluteFilePath()},
     };
-    for (const auto& [row, text] : rows) {
+    for (const auto& [row, labelKey, text] : rows) {
         auto* label = new QLabel(text, this);
         label->setObjectName(QString::fromLatin1(row));
         label->setTextFormat(Qt::PlainText);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         label->setWordWrap(true);
-        form->addRow(getLocalString(QStringLiteral("IDS_ATTACHMENT_INFO_%1").arg(QString::fromLatin1(row).toUpper())), label);
+        form->addRow(getLocalString(QString::fromLatin1(labelKey)), label);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     QPushButton* close = buttons->button(QDialogButtonBox::Close);

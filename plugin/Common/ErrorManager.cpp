@@ -146,7 +146,7 @@ QString resultViewMessage(int code)
     case 10303: return QStringLiteral("MSG04006");
     case kQDLServerUnavailable:
     case kQDLSsoServiceDown: return QStringLiteral("MSG04011");
-    case kQDLUploadCancelled: return QStringLiteral("MSG04030");
+    case kQDLUploadCancelled: return QStringLiteral("MSG04032");
     default: return QStringLiteral("MSG04012");
     }
 }

@@ -152,7 +152,7 @@ TEST_F(ErrorMessageTest, EachWindowHasItsOwnTable)
         {4242, 2, QString(), "en", "MSG05004"},
         {10213, 4, QString(), "en", "MSG04009"},
         {20002, 4, QString(), "en", "MSG04011"},
-        {9902, 4, QString(), "en", "MSG04030"},
+        {9902, 4, QString(), "en", "MSG04032"},
         {4242, 4, QString(), "en", "MSG04012"},
         {10201, 3, QString(), "ja", "Lead/Acct/Cont"},
         {10201, 3, QString(), "en", "Lead/Cont/Acct"},
