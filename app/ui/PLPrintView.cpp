@@ -13,9 +13,9 @@
 namespace {
 
 constexpr double kBandHeight = 25;
-// Card sides are rendered at most this fine, whatever the printer's resolution: enough for a
-// scan, and a 1200 dpi bitmap of a card would take tens of megabytes.
-constexpr double kMaxRenderDpi = 300;
+// Card sides are rendered at the printer's resolution, but at most this fine: as fine as the
+// finest card scan, while a 1200 dpi bitmap of a card would take tens of megabytes.
+constexpr double kMaxRenderDpi = 600;
 
 bool isBlank(const QString& text)
 {

@@ -20,7 +20,9 @@ bool DialogPrintService::runPageLayout(WindowHandle window, QPageLayout* layout)
 
 bool DialogPrintService::runPrint(const PrintRequest& request)
 {
-    QPrinter printer;
+    // At the printer's own resolution: a printer at the screen's would draw pictures coarser
+    // than they were scanned.
+    QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(request.pageLayout);
     QPrintDialog dialog(&printer, sheetWindow(request.window));
     dialog.setWindowModality(sheetWindow(request.window) ? Qt::WindowModal : Qt::ApplicationModal);

@@ -3,6 +3,7 @@
 #include "app/core/PLAppController.h"
 #include "app/ui/PLMainMenu.h"
 #include "app/ui/PLPrintView.h"
+#include "platform/pdf/PdfDocument.h"
 #include "platform/pdf/PdfPageRenderer.h"
 #include "tests/app/ui/ImagePaneFixture.h"
 #include "tests/support/appkit/ScriptedPrintService.h"
@@ -269,6 +270,38 @@ TEST_F(PrintCommand, ACardWithoutItsFrontFileStillPrintsOnThePaperSetUpAndCancel
     ASSERT_TRUE(printed);
     EXPECT_EQ(printed->pageCount(), 1);
     EXPECT_EQ(printed->pagePointSize(0).toSize(), QSize(842, 595));
+}
+
+TEST_F(PrintCommand, ScannedCardsPrintAsSharpAsTheyWereScanned)
+{
+    // Two cards scanned at 300 dpi: 1,075 x 650 pixels on 258 x 156 points.
+    QStringList ids;
+    for (const char* id : {"S1", "S2"}) {
+        testpdf::Document scan = testpdf::scannerDocument(0);
+        scan.pages.push_back(testpdf::fullPage(testpdf::jpegImage(testpdf::patternImage(1075, 650)), 258, 156));
+        ASSERT_TRUE(testpdf::writePdf(imagePath(QString::fromLatin1(id) + "_f.pdf"), scan));
+        addCard(QString::fromLatin1(id), {{QStringLiteral("face_Image_File"), QString::fromLatin1(id) + "_f.pdf"}});
+        ids.append(QString::fromLatin1(id));
+    }
+    select(ids);
+    printService.outputPdf = temp.filePath(QStringLiteral("scans.pdf"));
+    fileItem("print")->trigger();
+    ASSERT_EQ(printService.printRuns, 1);
+
+    // Every card is in the printed file as a picture of at least 300 pixels an inch of its width.
+    const auto printed = PdfDocument::open(printService.outputPdf);
+    ASSERT_TRUE(printed);
+    std::vector<long long> widths;
+    for (const PdfPage& page : printed->pages()) {
+        for (const auto& [name, object] : page.attribute("/Resources").key("/XObject").entries()) {
+            const PdfObject image = object.streamDictionary();
+            if (image.key("/Subtype").isName("/Image"))
+                widths.push_back(image.key("/Width").intValue());
+        }
+    }
+    ASSERT_EQ(widths.size(), 2u);
+    for (const long long width : widths)
+        EXPECT_GE(width, 258 * 300 / 72) << "pixels across a card of 258 points";
 }
 
 } // namespace

@@ -6,14 +6,19 @@
 #include "platform/appkit/PrintService.h"
 #include "platform/appkit/WindowHandle.h"
 #include "platform/appkit/dialogs/DialogPanelService.h"
+#include "platform/appkit/dialogs/DialogPrintService.h"
 #include "platform/appkit/dialogs/DialogServices.h"
 #include "platform/appkit/dialogs/ModalDialog.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -103,6 +108,31 @@ TEST(DialogPanels, AChoicePanelShowsItsTextsAndAnswersTheRowChosenOrMinusOne)
     EXPECT_EQ(panels.runChoicePanel(request), 0);
     answer(-1);
     EXPECT_EQ(panels.runChoicePanel(request), -1);
+}
+
+TEST(DialogPrint, PagesAreDrawnAtThePrintersOwnResolution)
+{
+    QWidget window;
+    window.show();
+    QTemporaryDir temp;
+    const QString output = temp.filePath(QStringLiteral("printed.pdf"));
+    QTimer::singleShot(0, &window, [&window, output] {
+        auto* dialog = window.findChild<QPrintDialog*>();
+        ASSERT_NE(dialog, nullptr);
+        if (auto* file = dialog->findChild<QLineEdit*>(QStringLiteral("filename")))
+            file->setText(output);
+        dialog->accept();
+    });
+    int resolution = 0;
+    DialogPrintService printing;
+    const PrintRequest request{&window, QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()),
+                               [&resolution](QPrinter& printer) {
+                                   resolution = printer.resolution();
+                                   return true;
+                               }};
+    EXPECT_TRUE(printing.runPrint(request));
+    // Card scans are made at 300 dpi: a printer that reports less would print them coarser.
+    EXPECT_GE(resolution, 300);
 }
 
 TEST(WindowHandle, NamesAWindowWithoutOwningIt)
