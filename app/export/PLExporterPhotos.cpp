@@ -20,6 +20,7 @@
 #include "platform/workspace/Workspace.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -34,6 +35,7 @@ constexpr int kStatusPictureFailed = 82;
 constexpr int kRenderDpi = 300;
 constexpr double kPointsPerInch = 72.0;
 const QString kRunFolderPrefix = QStringLiteral("photos-");
+constexpr qint64 kPicturesKeptSeconds = 24 * 60 * 60;
 
 bool sentBefore(const CardDict& card, int appType)
 {
@@ -41,16 +43,21 @@ bool sentBefore(const CardDict& card, int appType)
     return flag == 3 || flag == appType;
 }
 
-// A fresh private folder for this hand-off's pictures. Folders of earlier hand-offs go first:
-// their application has long read them.
+// A fresh private folder for this hand-off's pictures. Folders of earlier hand-offs go once they
+// are a day old: the application may still be importing a recent one (it is started, not
+// waited for, and a running one may take the files in later).
 QString newRunFolder()
 {
     const QString base = privateTempDir();
     if (base.isEmpty())
         return QString();
     QDir dir(base);
-    for (const QString& old : dir.entryList({kRunFolderPrefix + QLatin1Char('*')}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks))
-        cleanFolder(dir.filePath(old));
+    const QDateTime keptSince = QDateTime::currentDateTime().addSecs(-kPicturesKeptSeconds);
+    for (const QFileInfo& old :
+         dir.entryInfoList({kRunFolderPrefix + QLatin1Char('*')}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks)) {
+        if (old.lastModified() < keptSince)
+            cleanFolder(old.filePath());
+    }
     QByteArray templ = QFile::encodeName(dir.filePath(kRunFolderPrefix + QStringLiteral("XXXXXX")));
     return mkdtemp(templ.data()) ? QFile::decodeName(templ) : QString();
 }

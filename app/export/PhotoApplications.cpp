@@ -3,15 +3,36 @@
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/workspace/Workspace.h"
 
-QString photoApplicationIdentifier(int appType)
+#include <QStringList>
+
+namespace {
+
+QStringList photoApplicationIdentifiers(int appType)
 {
     if (appType != 1 && appType != 2)
-        return QString();
+        return {};
     const QString key = QStringLiteral("Photo application %1 desktop entry").arg(appType);
-    const QString stored = PreferenceDomain::standard().value(key).toString().trimmed();
-    if (!stored.isEmpty())
-        return stored;
-    return appType == 1 ? QStringLiteral("org.gnome.Shotwell") : QStringLiteral("org.kde.digikam");
+    QStringList listed;
+    for (const QString& id : PreferenceDomain::standard().value(key).toString().split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        if (!id.trimmed().isEmpty())
+            listed.append(id.trimmed());
+    }
+    if (!listed.isEmpty())
+        return listed;
+    return appType == 1 ? QStringList{QStringLiteral("shotwell"), QStringLiteral("org.gnome.Shotwell")}
+                        : QStringList{QStringLiteral("org.kde.digikam")};
+}
+
+} // namespace
+
+QString photoApplicationIdentifier(int appType)
+{
+    const QStringList listed = photoApplicationIdentifiers(appType);
+    for (const QString& id : listed) {
+        if (Workspace::shared().applicationWithIdentifier(id))
+            return id;
+    }
+    return listed.value(0);
 }
 
 bool isPhotoApplicationInstalled(int appType)

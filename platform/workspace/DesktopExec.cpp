@@ -107,6 +107,7 @@ QList<QStringList> desktopExecCommands(const DesktopEntry& entry, const QStringL
     const bool perFile = std::any_of(arguments->begin(), arguments->end(), [](const QString& argument) {
         return argument.contains(QLatin1String("%f")) || argument.contains(QLatin1String("%u"));
     });
+    const bool listed = arguments->contains(QLatin1String("%F")) || arguments->contains(QLatin1String("%U"));
     const QStringList files = perFile && !paths.isEmpty() ? paths : QStringList{QString()};
     QList<QStringList> commands;
     for (const QString& file : files) {
@@ -127,6 +128,10 @@ QList<QStringList> desktopExecCommands(const DesktopEntry& entry, const QStringL
                     command.append(expanded);
             }
         }
+        // An entry without a file code (an application that imports from its own window) still
+        // gets the files, after its own arguments, all in one start.
+        if (!perFile && !listed)
+            command += paths;
         commands.append(command);
     }
     return commands;

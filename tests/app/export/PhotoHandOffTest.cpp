@@ -6,11 +6,13 @@
 #include "tests/app/export/ExportFixture.h"
 #include "tests/support/pdf/TestPdf.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QTest>
 
+#include <sys/time.h>
 #include <tiffio.h>
 
 namespace {
@@ -36,8 +38,9 @@ protected:
         qputenv("XDG_DATA_HOME", savedHome);
         CardDatabaseTest::TearDown();
     }
-    // A desktop entry whose program writes its arguments, one a line, to `record`.
-    void installRecorder(const QString& id, const QString& record)
+    // A desktop entry whose program writes its arguments, one a line, to `record`; its Exec line
+    // is the program followed by `arguments`.
+    void installRecorder(const QString& id, const QString& record, const QByteArray& arguments = " %F")
     {
         const QString script = path(id + ".sh");
         QFile scriptFile(script);
@@ -48,25 +51,31 @@ protected:
         QDir().mkpath(path("data/applications"));
         QFile entry(path("data/applications/" + id + ".desktop"));
         ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
-        entry.write("[Desktop Entry]\nType=Application\nName=Photos\nExec=" + script.toUtf8() + " %F\n");
+        entry.write("[Desktop Entry]\nType=Application\nName=Photos\nExec=" + script.toUtf8() + arguments + "\n");
     }
     static QList<CardDict> twoCards() { return {cards::latin(), cards::japaneseTwoSided()}; }
+    // The arguments the recorder was started with, once it has written them.
+    QStringList received(const QString& record)
+    {
+        if (!QTest::qWaitFor([&] { return QFile::exists(record); }, 60000))
+            return {};
+        return QString::fromUtf8(readAll(record)).split('\n', Qt::SkipEmptyParts);
+    }
 };
 
 TEST_F(PhotoHandOff, TheApplicationReceivesThePicturesInOrder)
 {
     Workspace::setShared(nullptr);   // a real launch
-    installRecorder(QStringLiteral("org.gnome.Shotwell"), path("received"));
+    installRecorder(QStringLiteral("shotwell"), path("received")); // the entry's name in Debian
     ASSERT_TRUE(isPhotoApplicationInstalled(1));
     ASSERT_EQ(PLExporter::ExportToiPhoto(twoCards()), 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(path("received")); }, 60000));
-    const QStringList received = QString::fromUtf8(readAll(path("received"))).split('\n', Qt::SkipEmptyParts);
+    const QStringList pictures = received(path("received"));
     QStringList names;
-    for (const QString& picture : received)
+    for (const QString& picture : pictures)
         names.append(QFileInfo(picture).fileName());
     // The two-page front gives its second image as "<front file>back"; the back file its own.
     EXPECT_EQ(names, (QStringList{"CARD-LATIN_N1front.jpg", "CARD-JP_N1front.jpg", "CARD-JP_N1back.jpg", "CARD-JP_N2back.jpg"}));
-    for (const QString& picture : received) {
+    for (const QString& picture : pictures) {
         EXPECT_EQ(QFileInfo(QFileInfo(picture).absolutePath()).permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup), 0);
         EXPECT_FALSE(QImageReader(picture).read().isNull()) << picture.toStdString();
     }
@@ -75,6 +84,7 @@ TEST_F(PhotoHandOff, TheApplicationReceivesThePicturesInOrder)
 TEST_F(PhotoHandOff, WithoutTheApplicationTheTypesMessageNumber)
 {
     installRecorder(QStringLiteral("org.gnome.Shotwell"), path("received"));
+    EXPECT_EQ(photoApplicationIdentifier(1), QStringLiteral("org.gnome.Shotwell")) << "the second name listed for type 1";
     EXPECT_FALSE(isPhotoApplicationInstalled(2));
     EXPECT_EQ(PLExporter::ExportToPhotos(twoCards()), 244);
     workspace.launchSucceeds = false;
@@ -83,6 +93,38 @@ TEST_F(PhotoHandOff, WithoutTheApplicationTheTypesMessageNumber)
     EXPECT_TRUE(isPhotoApplicationInstalled(2));
     EXPECT_EQ(PLExporter::ExportToPhotos({}), 14);
     EXPECT_EQ(PLExporter::exportCardImagesToiPhoto(twoCards(), 3), 14);
+}
+
+TEST_F(PhotoHandOff, AnEntryWithoutAFileCodeGetsThePicturesAfterItsArguments)
+{
+    Workspace::setShared(nullptr); // a real launch
+    // As Debian's digiKam entry: "Exec=digikam -qwindowtitle %c".
+    installRecorder(QStringLiteral("org.kde.digikam"), path("received"), " -qwindowtitle %c");
+    ASSERT_EQ(PLExporter::ExportToPhotos(twoCards()), 0);
+    const QStringList arguments = received(path("received"));
+    ASSERT_EQ(arguments.size(), 6);
+    EXPECT_EQ(arguments.mid(0, 2), (QStringList{"-qwindowtitle", "Photos"}));
+    for (const QString& picture : arguments.mid(2))
+        EXPECT_TRUE(QFileInfo(picture).isFile()) << picture.toStdString();
+}
+
+TEST_F(PhotoHandOff, PicturesStayForADayAfterTheirHandOff)
+{
+    installRecorder(QStringLiteral("org.kde.digikam"), path("received"));
+    ASSERT_EQ(PLExporter::ExportToPhotos({cards::latin()}), 0);
+    ASSERT_EQ(PLExporter::ExportToPhotos({cards::latin()}), 0);
+    ASSERT_EQ(workspace.launches.size(), 2);
+    const QString first = workspace.launches[0].second.value(0);
+    // The application may not have read the first pictures yet: the next hand-off leaves them.
+    EXPECT_TRUE(QFileInfo(first).isFile());
+    EXPECT_NE(QFileInfo(first).path(), QFileInfo(workspace.launches[1].second.value(0)).path());
+
+    const QDateTime twoDaysAgo = QDateTime::currentDateTime().addDays(-2);
+    const struct timeval times[2] = {{twoDaysAgo.toSecsSinceEpoch(), 0}, {twoDaysAgo.toSecsSinceEpoch(), 0}};
+    ASSERT_EQ(utimes(QFile::encodeName(QFileInfo(first).path()).constData(), times), 0);
+    ASSERT_EQ(PLExporter::ExportToPhotos({cards::latin()}), 0);
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(first).path())) << "a day later they go";
+    EXPECT_TRUE(QFileInfo(workspace.launches[1].second.value(0)).isFile());
 }
 
 TEST_F(PhotoHandOff, CardsSentBeforeAreSentAgainOnlyWhenTheUserSaysSo)

@@ -46,8 +46,9 @@ TEST(DesktopExec, FieldCodesTakeTheFiles)
         {"viewer %U", {{"viewer", "file:///tmp/a%20b.jpg", "file:///tmp/c.tiff"}}},
         {"viewer --one=%f", {{"viewer", "--one=/tmp/a b.jpg"}, {"viewer", "--one=/tmp/c.tiff"}}},
         {"viewer %u", {{"viewer", "file:///tmp/a%20b.jpg"}, {"viewer", "file:///tmp/c.tiff"}}},
-        {"viewer %i --title %c 100%% %k", {{"viewer", "--icon", "viewer-icon", "--title", "Viewer", "100%", "/apps/viewer.desktop"}}},
-        {"viewer", {{"viewer"}}},
+        {"viewer %i --title %c 100%% %k %F",
+         {{"viewer", "--icon", "viewer-icon", "--title", "Viewer", "100%", "/apps/viewer.desktop", "/tmp/a b.jpg", "/tmp/c.tiff"}}},
+        {"digikam -qwindowtitle %c", {{"digikam", "-qwindowtitle", "Viewer", "/tmp/a b.jpg", "/tmp/c.tiff"}}},
         {"viewer \"unclosed", {}},
     };
     for (const auto& c : cases) {
