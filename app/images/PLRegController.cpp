@@ -46,6 +46,14 @@ constexpr std::array<StatusRule, 9> kEndingStatuses = {{
     {1008, "recognize language error", 95},
 }};
 constexpr int kStatusNoData = 1001;
+constexpr int kStatusLanguageError = 1008;
+
+// The Debian packages of the recognition data, by recognition language 0..10.
+constexpr std::array<const char*, 11> kLanguagePackages = {
+    "tesseract-ocr-jpn", "tesseract-ocr-eng", "tesseract-ocr-chi-tra", "tesseract-ocr-chi-sim", "tesseract-ocr-kor", "tesseract-ocr-deu",
+    "tesseract-ocr-fra", "tesseract-ocr-ita", "tesseract-ocr-spa",     "tesseract-ocr-rus",     "tesseract-ocr-por",
+};
+constexpr int kLanguageAutomatic = 11;
 
 bool isBlank(const QVariant& value) { return !value.isValid() || value.toString().trimmed().isEmpty(); }
 
@@ -126,8 +134,18 @@ void PLRegController::recognizeCardAhead(const CardRecord& card, int recognizeTy
     m_ahead->pump();
 }
 
+QString PLRegController::missingLanguagePackage() const
+{
+    for (size_t language = 0; language < kLanguagePackages.size(); ++language) {
+        if (m_missingData & (1 << language))
+            return QString::fromLatin1(kLanguagePackages[language]);
+    }
+    return QString();
+}
+
 int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>* cards, bool isRect, int recognizeType, int regCountry)
 {
+    m_missingData = 0;
     // A run started ahead for these cards goes on; any other is ended first.
     std::shared_ptr<RecognitionPendingRun> run = std::move(m_ahead);
     m_aheadRefused = false;
@@ -172,8 +190,9 @@ int PLRegController::recongnizeCard(const QRectF& rect, const QList<CardRecord*>
                 return *end;
             run->pump();
         }
+        // Cards read without the data they needed are written; the user is told what is missing.
         if (run->jobs().empty())
-            return cardResult;
+            return cardResult == 0 && m_missingData != 0 ? kLanguageDataMissing : cardResult;
         // Woken when a reply is in, or a card is prepared.
         waitForRecognitionWork([&run] { return run->hasWork(); });
     }
@@ -246,6 +265,12 @@ std::optional<int> PLRegController::finishCard(const RecognitionRunSetup& setup,
         *cardResult = cleared;
         return std::nullopt;
     }
+    if (status == kStatusLanguageError) {
+        // Automatic reads English first: it is English's data that is missing.
+        const int language = setup.country == kLanguageAutomatic ? kLanguageEnglish : setup.country;
+        if (language >= 0 && language < int(kLanguagePackages.size()))
+            m_missingData |= 1 << language;
+    }
     for (const StatusRule& rule : kEndingStatuses) {
         if (rule.status == status) {
             if (rule.log)
@@ -258,6 +283,7 @@ std::optional<int> PLRegController::finishCard(const RecognitionRunSetup& setup,
     if (size_t(result.size()) < ocr::kResultSize || size_t(orientation.size()) < ocr::kOrientationSize)
         return kSendFailed;
     const auto* turnBlock = reinterpret_cast<const uint8_t*>(orientation.constData());
+    m_missingData |= ocr::readI32(turnBlock + ocr::kOrientationMissingDataOffset);
     const int found = ocr::readI32(turnBlock + ocr::kOrientationLanguageOffset);
     const int language = found == ocr::kFoundJapanese      ? kLanguageJapanese
                        : found == ocr::kFoundOtherLanguage ? kLanguageOther

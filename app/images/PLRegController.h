@@ -32,6 +32,7 @@ public:
     static constexpr int kTurnFailed = 83;
     static constexpr int kNoFrontImage = 84;
     static constexpr int kSeparationFailed = 92;
+    static constexpr int kLanguageDataMissing = 95;
     static constexpr int kSendFailed = 96;
 
     // Recognition languages.
@@ -57,6 +58,11 @@ public:
     // while the import goes on, and recongnizeCard on the same cards in the same order (the
     // whole card, no box) writes the results. Only the card's file names are read here.
     void recognizeCardAhead(const CardRecord& card, int recognizeType, int regCountry);
+    // The package that brings the recognition data the last run missed ("tesseract-ocr-jpn"),
+    // the argument of its kLanguageDataMissing message; empty when it missed none. A run that read
+    // its cards without some of the data they needed (Japanese cards read in English) answers
+    // kLanguageDataMissing once all are written.
+    QString missingLanguagePackage() const;
     // Whether a card's reply ends its run before it is mapped (a send error, a status other than 0
     // and 1001, a reply without its blocks): nothing of a later card is written, or sent.
     static bool replyEndsRun(int16_t error, int32_t status, const QByteArray& result, const QByteArray& orientation);
@@ -100,4 +106,5 @@ private:
     // the mapping alone needs none of the run's code).
     std::shared_ptr<RecognitionPendingRun> m_ahead;
     bool m_aheadRefused = false; // the application could not be opened for it: left to recongnizeCard
+    int32_t m_missingData = 0; // recognition languages whose data the run missed, one bit each
 };

@@ -216,7 +216,7 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
     if (indicator)
         StopIndicator();
     if (status != 0)
-        PLMessage::ShowPLErrorMessageBySheet(window(), status);
+        PLMessage::ShowPLErrorMessageBySheet(window(), status, _regController.missingLanguagePackage());
     if (!files)
         return status;
 

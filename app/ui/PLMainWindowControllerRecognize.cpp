@@ -34,7 +34,7 @@ void PLMainWindowController::recognize()
     saveAction();
     _imageController->setCardData(getSeleteRecords(), PLImageController::kModeClearBoxes);
     if (result != 0)
-        PLMessage::ShowPLErrorMessageBySheet(m_window.get(), result);
+        PLMessage::ShowPLErrorMessageBySheet(m_window.get(), result, _regController.missingLanguagePackage());
 }
 
 void PLMainWindowController::recognizeInEnglish()

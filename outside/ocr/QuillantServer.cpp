@@ -14,6 +14,7 @@
 namespace {
 
 constexpr int kDefaultDpi = 300;
+constexpr int kJapanese = 0;
 constexpr size_t kNameSlot = 0;
 constexpr size_t kNameReadingSlot = 5;
 const std::string kGermanAndEnglish = "eng+deu";
@@ -142,7 +143,14 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     const int dpi = request.hdpi >= 70 ? request.hdpi : kDefaultDpi;
     const bool automatic = request.language == 11;
     // Automatic reads in English first: most cards are, and a card that is not reads badly.
-    const std::string requested = automatic ? "eng" : TesseractEngine::languageData(request.language);
+    std::string requested = automatic ? "eng" : TesseractEngine::languageData(request.language);
+    // Without the Japanese data a Japanese card is still read in English (its numbers, mail and
+    // Latin lines), and the reply says what was missing, so that the user is told.
+    int32_t missingData = 0;
+    if (request.language == kJapanese && !m_engine.hasLanguage(requested) && m_engine.hasLanguage("eng")) {
+        requested = "eng";
+        missingData |= ocr::kMissingJapaneseData;
+    }
     if (!m_engine.hasLanguage(requested))
         return kStatusLanguageError;
     struct Reading {
@@ -189,6 +197,8 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         // A Japanese card read in English reads badly, whatever script the detection saw.
         if (automatic && m_engine.hasLanguage("jpn+eng") && (tries.empty() || tries.front() != "jpn+eng"))
             tries.push_back("jpn+eng");
+        if (automatic && !m_engine.hasLanguage("jpn+eng"))
+            missingData |= ocr::kMissingJapaneseData;
         for (const std::string& data : tries) {
             if (!m_engine.hasLanguage(data))
                 continue;
@@ -243,5 +253,6 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         : best.data.rfind("jpn", 0) == 0   ? ocr::kFoundJapanese
                                            : ocr::kFoundOtherLanguage;
     ocr::writeI32(reinterpret_cast<uint8_t*>(orientation->data()) + ocr::kOrientationLanguageOffset, foundLanguage);
+    ocr::writeI32(reinterpret_cast<uint8_t*>(orientation->data()) + ocr::kOrientationMissingDataOffset, missingData);
     return kStatusOk;
 }

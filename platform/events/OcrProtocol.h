@@ -68,6 +68,10 @@ constexpr size_t kOrientationTurnsOffset = 0;
 constexpr size_t kOrientationLanguageOffset = 8;
 constexpr int32_t kFoundJapanese = 1;
 constexpr int32_t kFoundOtherLanguage = 2;
+// Offset 4, 32 bits: the recognition data the reading wanted and did not find, one bit per
+// recognition language (1 << 0 Japanese); the card was read without it.
+constexpr size_t kOrientationMissingDataOffset = 4;
+constexpr int32_t kMissingJapaneseData = 1 << 0;
 
 // Slots read by the application, one per field tag.
 enum Slot : int {
