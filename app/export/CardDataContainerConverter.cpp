@@ -5,6 +5,7 @@
 #include "app/export/ExportText.h"
 #include "app/export/PLExporter.h"
 #include "app/images/CardFieldKeys.h"
+#include "platform/addressbook/VCardText.h"
 
 #include <QDate>
 #include <QFileInfo>
@@ -99,9 +100,10 @@ QString formattedVCardItem(const QString& item)
 
 QByteArray toVCardRepresentation(const CardDict& card, uint32_t mask, const QStringList* imageFilePaths)
 {
-    QString text;
-    const auto line = [&text](const QString& property, const QString& escapedValue) {
-        text += property + QLatin1Char(':') + escapedValue + QLatin1String("\r\n");
+    // Lines longer than 75 octets are folded, as vCard 3.0 asks and as readers that enforce it need.
+    QByteArray bytes;
+    const auto line = [&bytes](const QString& property, const QString& escapedValue) {
+        bytes += foldVCardLine((property + QLatin1Char(':') + escapedValue).toUtf8(), "\r\n");
     };
     const auto item = [&](uint32_t bit, const char* property, const QString& key) {
         const QString raw = value(card, key);
@@ -115,6 +117,10 @@ QByteArray toVCardRepresentation(const CardDict& card, uint32_t mask, const QStr
     line(QStringLiteral("N"), joinParts({value(card, cardkey::kFamilyName), value(card, cardkey::kFirstName), value(card, cardkey::kMiddleName),
                                          value(card, cardkey::kPrefixName), value(card, cardkey::kSuffixName)}));
     line(QStringLiteral("FN"), formattedVCardItem(value(card, cardkey::kFullName)));
+    // The card's identifier: contact tools that keep a folder of vCards need one to list a card.
+    const QString cardID = value(card, QStringLiteral("cardID"));
+    if (!blank(cardID))
+        line(QStringLiteral("UID"), formattedVCardItem(cardID));
     item(kNameReading, "SORT-STRING", cardkey::kFullNameKana);
     item(kNameReading, "X-PHONETIC-FIRST-NAME", cardkey::kFirstNameKana);
     item(kNameReading, "X-PHONETIC-MIDDLE-NAME", cardkey::kMiddleNameKana);
@@ -146,7 +152,7 @@ QByteArray toVCardRepresentation(const CardDict& card, uint32_t mask, const QStr
     if ((mask & kRegisterDate) && hasExportDate(registered))
         line(QStringLiteral("REV"), formattedVCardItem(exportDateText(registered)));
     line(QStringLiteral("END"), QStringLiteral("VCARD"));
-    return text.toUtf8();
+    return bytes;
 }
 
 xmlNodePtr toNSXMLElement(const CardDict& card, uint32_t mask, const QStringList* imageFilePaths)

@@ -17,9 +17,10 @@ QString afterFirstWord(const QString& trimmed, const QString& firstWord)
     return trimmed.mid(firstWord.size() + 1).trimmed();
 }
 
+} // namespace
+
 void setNameParts(CardRecord* card, const QString& name, const std::array<const QString*, 3>& keys)
 {
-    // keys: first, middle, family
     const int type = languageTypeOfaString(name);
     const NameWords w = splitNameWords(name);
     if (type == 2) {
@@ -34,6 +35,8 @@ void setNameParts(CardRecord* card, const QString& name, const std::array<const 
     if (w.words.size() > 1)
         card->setValueForKey(*keys[0], afterFirstWord(trimmedOrSelf(name), w.first));
 }
+
+namespace {
 
 bool isBlankValue(const QVariant& v) { return !v.isValid() || v.toString().isEmpty(); }
 

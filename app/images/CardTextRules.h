@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+
 // 1 when any UTF-16 unit is U+3001 or above (East Asian text), else 2.
 int languageTypeOfaString(const QString& text);
 
@@ -24,6 +26,11 @@ struct NameWords {
     QString last;
 };
 NameWords splitNameWords(const QString& name);
+
+// Sets the name parts `keys` (first, middle, family) from a whole name: Latin text gives the first
+// word, the words between and the last word; East Asian text the first word as the family name
+// and the rest as the first name.
+void setNameParts(CardRecord* card, const QString& name, const std::array<const QString*, 3>& keys);
 
 // Splits the edited name, reading and address into the card's part fields and gives newly filled
 // contact fields their synchronisation identifiers. Values that are invalid QVariants stand for

@@ -1,11 +1,14 @@
 #include "app/sync/PLSyncConnectController.h"
 
+#include "app/core/LocalString.h"
 #include "app/core/Logging.h"
 #include "app/core/VersionUtilities.h"
 #include "app/images/CardDictionary.h"
 #include "app/images/CardFieldKeys.h"
 #include "app/images/ManagedCardRecord.h"
 #include "app/sync/AddressBookFolder.h"
+#include "platform/foundation/CrashPoint.h"
+#include "platform/foundation/FormatString.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
 
@@ -27,10 +30,13 @@ bool hasNameOrCompany(const CardDict& d)
            || !isEmptyValue(d.value(cardkey::kFamilyName)) || !isEmptyValue(d.value(cardkey::kCompany));
 }
 
+// A value with a carriage return is written with a line feed and reads back so: both sides are
+// compared as written, or the card and its person would never meet again.
 QStringList matchKey(const QString& first, const QString& middle, const QString& family, const QString& company,
                      const QString& email)
 {
-    return {first, middle, family, company, email};
+    return {normalizedLineBreaks(first), normalizedLineBreaks(middle), normalizedLineBreaks(family), normalizedLineBreaks(company),
+            normalizedLineBreaks(email)};
 }
 
 } // namespace
@@ -48,12 +54,13 @@ bool PLSyncConnectController::readingsOn() const
 bool PLSyncConnectController::openAddressBook()
 {
     QString why;
-    _addressBook = AddressBook::open(m_folder.isEmpty() ? addressBookFolder() : m_folder, &why);
+    _addressBook = AddressBook::open(m_folder.isEmpty() ? addressBookFolder() : m_folder, &why, AddressBook::Lock::ForRun, &m_busy);
     if (!_addressBook) {
         PLNSLog(QStringLiteral("Address book not opened: %@"), why);
         return false;
     }
-    for (const QString& skipped : _addressBook->skippedFiles())
+    m_unreadFiles = _addressBook->skippedFiles();
+    for (const QString& skipped : std::as_const(m_unreadFiles))
         PLNSLog(QStringLiteral("Address book file skipped: %@"), skipped);
     return true;
 }
@@ -61,19 +68,42 @@ bool PLSyncConnectController::openAddressBook()
 int PLSyncConnectController::runWithAddressBook(const std::function<int()>& push)
 {
     _arrMergedID.clear();
-    if (!_mainWndController || !openAddressBook())
+    m_unreadFiles.clear();
+    m_changedElsewhere.clear();
+    m_busy = false;
+    if (!_mainWndController)
         return kAddressBookError;
     int result = 0;
+    // Reading is inside: a file too large for the memory left fails the command, not the program.
     try {
+        if (!openAddressBook())
+            return kAddressBookError;
         result = push();
         if (result == 0 && !saveAddressBook())
             result = kSaveFailed;
+        if (result == 0)
+            crashPoint("sync-book-saved");
     } catch (const std::exception& e) {
         PLNSLog(QStringLiteral("%@"), QString::fromLocal8Bit(e.what()));
         result = kAddressBookError;
     }
     _addressBook.reset();
     return result;
+}
+
+QString PLSyncConnectController::runReport() const
+{
+    QStringList report;
+    if (m_busy)
+        report.append(getLocalString(QStringLiteral("IDS_MSG_ADDRESSBOOK_BUSY")));
+    if (!m_unreadFiles.isEmpty())
+        report.append(formatString(getLocalString(QStringLiteral("IDS_MSG_ADDRESSBOOK_FILES_NOT_READ")), {int(m_unreadFiles.size())})
+                      + QLatin1Char('\n') + m_unreadFiles.join(QLatin1Char('\n')));
+    if (!m_changedElsewhere.isEmpty())
+        report.append(
+            formatString(getLocalString(QStringLiteral("IDS_MSG_ADDRESSBOOK_CHANGED_ELSEWHERE")), {int(m_changedElsewhere.size())})
+            + QLatin1Char('\n') + m_changedElsewhere.join(QLatin1Char('\n')));
+    return report.join(QLatin1String("\n\n"));
 }
 
 int PLSyncConnectController::connectAddressBook()
@@ -182,6 +212,7 @@ int PLSyncConnectController::pullData()
                 return kNewCardFailed;
             _didAddData = true;
         }
+        crashPoint("sync-pull-card");
     }
     return 0;
 }
@@ -232,7 +263,10 @@ int PLSyncConnectController::pushDataOnly(const ManagedObjectList& cards)
 bool PLSyncConnectController::saveAddressBook()
 {
     QString why;
-    if (_addressBook && _addressBook->save(&why))
+    const bool saved = _addressBook && _addressBook->save(&why);
+    if (_addressBook)
+        m_changedElsewhere = _addressBook->changedElsewhere();
+    if (saved)
         return true;
     PLNSLog(QStringLiteral("Address book not saved: %@"), why);
     return false;

@@ -50,11 +50,18 @@ public:
     // The address book's folder for the next command; addressBookFolder() until set.
     void setAddressBookFolder(const QString& folder) { m_folder = folder; }
 
-    // The full run: 0, 105, 106, 108, or 130 (the address book cannot be opened, or a failure
-    // was thrown; logged).
+    // The full run: 0, 105, 106, 108, or 130 (the address book cannot be opened or another run
+    // holds it, or a failure was thrown, running out of memory included; logged).
     int connectAddressBook();
     // Adds the selected cards: 0, 106, 108 or 130.
     int connectAddOnly();
+
+    // What the user is told after a command besides its result, localised: the files of the
+    // book that could not be read, those left as another program wrote them during the run, or
+    // that another run held the book; empty when there is nothing to tell.
+    QString runReport() const;
+    QStringList unreadFiles() const { return m_unreadFiles; }
+    QStringList filesChangedElsewhere() const { return m_changedElsewhere; }
 
     bool getIsShowMsg() const { return _bMessage; }
     bool hasDataAdded() const { return _didAddData; }
@@ -123,6 +130,9 @@ private:
     bool _didAddData = false;
     ManagedObjectList _arrAddedData;
     QString m_folder;
+    QStringList m_unreadFiles;
+    QStringList m_changedElsewhere;
+    bool m_busy = false;
 
     // The live cards of this run by their match keys, and each card's place in store order.
     bool m_matchIndexBuilt = false;

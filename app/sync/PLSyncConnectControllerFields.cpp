@@ -112,6 +112,14 @@ CardDict PLSyncConnectController::analysisABperson(const ABPerson* person) const
         if (!v.isNull())
             d.insert(f.key, v);
     }
+    // A vCard 4.0 contact may have no structured name, only FN: its parts are taken from the
+    // whole name as the card editor splits one. An FN that only repeats the company is no name.
+    const QString formatted = person->formattedName().simplified();
+    if (!d.contains(cardkey::kFirstName) && !d.contains(cardkey::kMiddleName) && !d.contains(cardkey::kFamilyName) && !formatted.isEmpty()
+        && formatted != d.value(cardkey::kCompany).toString()) {
+        CardDictRecord record(d);
+        setNameParts(&record, formatted, {&cardkey::kFirstName, &cardkey::kMiddleName, &cardkey::kFamilyName});
+    }
 
     const ABMultiValue phones = person->multiValueForProperty(kABPhoneProperty);
     const struct {

@@ -1,7 +1,5 @@
 // The Address Book commands: adding the selected cards as persons, and the full
 // synchronisation with the conflict rule the user chose (asked in a panel or kept as a preference).
-#include "app/ui/PLMainWindowController.h"
-
 #include "app/core/CardEntities.h"
 #include "app/core/DatabaseFolder.h"
 #include "app/core/Globals.h"
@@ -10,12 +8,14 @@
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
 #include "app/sync/PLSyncConnectController.h"
+#include "app/ui/PLCardListController.h"
+#include "app/ui/PLMainWindowController.h"
 #include "app/ui/PLOutlineViewController.h"
 #include "app/ui/TreeNode.h"
 #include "app/ui/logic/PLArrayController.h"
+#include "platform/appkit/MessagePresenter.h"
 #include "platform/appkit/PanelService.h"
 #include "platform/foundation/PreferenceDomain.h"
-
 
 namespace {
 
@@ -60,6 +60,15 @@ int runPrecedencePanel(WindowHandle window, int row)
     return PanelService::current().runChoicePanel(panel);
 }
 
+// The files of the book the command could not read or had to leave as another program wrote
+// them, named at the end of the command, after its result.
+void showSyncReport(WindowHandle window, const PLSyncConnectController& sync)
+{
+    const QString report = sync.runReport();
+    if (!report.isEmpty())
+        MessagePresenter::current().runModal(AlertRequest{window, QStringLiteral("Pelmora"), report, {}, false});
+}
+
 } // namespace
 
 void PLMainWindowController::connectAddOnly()
@@ -85,6 +94,7 @@ void PLMainWindowController::connectAddOnly()
         PLMessage::ShowPLErrorMessageBySheet(m_window.get(), kMsgAddressBookFailed);
     else if (sync.getIsShowMsg())
         PLMessage::ShowPLErrorMessageBySheet(m_window.get(), kMsgAddOnlyDone);
+    showSyncReport(m_window.get(), sync);
     saveAction();
 }
 
@@ -125,6 +135,8 @@ void PLMainWindowController::statrConnect(bool fromPanel)
         StopIndicator();
     if (sync.hasDataAdded() && _outlineViewController->getSelectedItem()) {
         if (_outlineViewController->getSelectedItem()->folderType == kFolderTypeInbox) {
+            // The list holds the cards it was given: the new ones join it before it is arranged.
+            _cardListContronller->reloadCards(managedObjectContext());
             _acWndCard->rearrangeObjects();
             performLater([this] { updateSelectStatus(); });
         } else {
@@ -137,6 +149,7 @@ void PLMainWindowController::statrConnect(bool fromPanel)
     }
     if (result != 0 && !PLNetDBLockController::ShowErrorMessageAlertSheetByPathType(m_window.get()))
         PLMessage::ShowPLErrorMessageBySheet(m_window.get(), kMsgAddressBookFailed);
+    showSyncReport(m_window.get(), sync);
     updateSelectStatus();
     performLater([this] { saveAction(); });
 }

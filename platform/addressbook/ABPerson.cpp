@@ -68,6 +68,12 @@ QString textOrNull(const QString& text)
 const QString kAddressPartKeys[] = {kABAddressStreetKey, kABAddressCityKey, kABAddressStateKey, kABAddressZIPKey,
                                     kABAddressCountryKey};
 
+// A character at or above U+3001 (ideographic punctuation, kana, CJK ideographs, Hangul).
+bool isEastAsianText(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x3001; });
+}
+
 } // namespace
 
 std::unique_ptr<ABPerson> ABPerson::fromData(const QString& fileName, const QByteArray& data, QString* errorText)
@@ -123,6 +129,8 @@ void ABPerson::readLines()
         const VCardContentLine& line = m_lines[i];
         if (line.name == "VERSION") {
             m_version = line.value.trimmed();
+        } else if (line.name == "FN" && m_formattedName.isNull()) {
+            m_formattedName = unescapeVCardText(line.value.trimmed());
         } else if (line.name == "UID" && m_uid.isNull()) {
             m_uid = unescapeVCardText(line.value.trimmed());
         } else if (line.name == "N" && m_nameParts.isEmpty()) {
@@ -240,6 +248,12 @@ QByteArray ABPerson::renderLine(const QByteArray& group, const QByteArray& nameA
     return foldVCardLine(line, m_lineEnd);
 }
 
+QByteArray ABPerson::rewriteLine(int index, const QByteArray& name, const QString& value) const
+{
+    const VCardContentLine& line = m_lines[index];
+    return renderLine(line.group, name + paramsForRewrittenLine(line.paramText, m_version == QLatin1String("2.1"), value), value);
+}
+
 QByteArray ABPerson::nameLine() const
 {
     QStringList parts = m_nameParts;
@@ -251,7 +265,7 @@ QByteArray ABPerson::nameLine() const
     }
     const int line = m_singleLine[kABLastNameProperty];
     if (line >= 0)
-        return renderLine(m_lines[line].group, "N" + m_lines[line].paramText, parts.join(QLatin1Char(';')));
+        return rewriteLine(line, "N", parts.join(QLatin1Char(';')));
     return renderLine({}, "N", parts.join(QLatin1Char(';')));
 }
 
@@ -268,7 +282,7 @@ QByteArray ABPerson::organizationLine() const
         return QByteArray();
     const int line = m_singleLine[kABOrganizationProperty];
     if (line >= 0)
-        return renderLine(m_lines[line].group, "ORG" + m_lines[line].paramText, parts.join(QLatin1Char(';')));
+        return rewriteLine(line, "ORG", parts.join(QLatin1Char(';')));
     return renderLine({}, "ORG", parts.join(QLatin1Char(';')));
 }
 
@@ -347,13 +361,20 @@ QByteArray ABPerson::vcardData() const
         if (v.isEmpty())
             return QByteArray();
         if (line >= 0)
-            return renderLine(m_lines[line].group, t.name + m_lines[line].paramText, escapeVCardText(v));
+            return rewriteLine(line, t.name, escapeVCardText(v));
         return renderLine({}, t.name, escapeVCardText(v));
     };
 
     if (m_new) {
+        // East Asian names are shown family name first, as they are written.
+        const bool eastAsian = std::any_of(m_single.begin(), m_single.begin() + kABSuffixProperty + 1,
+                                           [](const QString& part) { return isEastAsianText(part); });
         QStringList nameWords;
-        for (ABProperty p : {kABTitleProperty, kABFirstNameProperty, kABMiddleNameProperty, kABLastNameProperty, kABSuffixProperty}) {
+        const ABProperty westernOrder[] = {kABTitleProperty, kABFirstNameProperty, kABMiddleNameProperty, kABLastNameProperty,
+                                           kABSuffixProperty};
+        const ABProperty familyFirst[] = {kABTitleProperty, kABLastNameProperty, kABMiddleNameProperty, kABFirstNameProperty,
+                                          kABSuffixProperty};
+        for (ABProperty p : eastAsian ? familyFirst : westernOrder) {
             if (!m_single[p].isEmpty())
                 nameWords.append(m_single[p]);
         }

@@ -26,6 +26,8 @@ public:
     QString fileName() const { return m_fileName; }
     QString uid() const { return m_uid; }
     QString version() const { return m_version; }
+    // FN as read (null when there is none): the whole name as the other program shows it.
+    QString formattedName() const { return m_formattedName; }
 
     // A single value: null when the person has none.
     QString valueForProperty(ABProperty property) const;
@@ -46,6 +48,8 @@ private:
     bool resetFromData(const QByteArray& data);
     void readLines();
     QByteArray renderLine(const QByteArray& group, const QByteArray& nameAndParams, const QString& value) const;
+    // A property line written in place of line `index`, keeping its group and parameters.
+    QByteArray rewriteLine(int index, const QByteArray& name, const QString& value) const;
     QByteArray nameLine() const;
     QByteArray organizationLine() const;
     QByteArray entryLines(ABProperty property, const ABMultiValueEntry& entry, int* nextGroup) const;
@@ -53,6 +57,7 @@ private:
     QString m_fileName;
     QString m_uid;
     QString m_version;
+    QString m_formattedName;
     QByteArray m_lineEnd = "\r\n";
     bool m_new = false;
     QList<VCardContentLine> m_lines;

@@ -1,10 +1,12 @@
 #include "platform/addressbook/AddressBook.h"
 
+#include "platform/foundation/CrashPoint.h"
 #include "platform/foundation/FileAttributes.h"
 #include "platform/foundation/PlainFile.h"
 
 #include <QFile>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <cerrno>
@@ -12,6 +14,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,6 +52,16 @@ bool readWhole(int fd, qint64 size, QByteArray* data)
     return true;
 }
 
+// "<name>.vcf.<random>.tmp", as `save` names what it writes before renaming it into place.
+bool isOwnTemporary(const QByteArray& name)
+{
+    if (!name.endsWith(".tmp"))
+        return false;
+    const QByteArray stem = name.chopped(4);
+    const qsizetype dot = stem.lastIndexOf('.');
+    return dot > 4 && stem.left(dot).endsWith(".vcf");
+}
+
 } // namespace
 
 AddressBook::FileStamp AddressBook::stampOf(const struct stat& st)
@@ -56,7 +69,13 @@ AddressBook::FileStamp AddressBook::stampOf(const struct stat& st)
     return {st.st_size, qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, quint64(st.st_ino)};
 }
 
-std::unique_ptr<AddressBook> AddressBook::open(const QString& folder, QString* errorText)
+AddressBook::~AddressBook()
+{
+    if (m_lockFd >= 0)
+        ::close(m_lockFd);
+}
+
+std::unique_ptr<AddressBook> AddressBook::open(const QString& folder, QString* errorText, Lock lock, bool* busy)
 {
     auto fail = [errorText](const QString& why) {
         if (errorText)
@@ -71,6 +90,18 @@ std::unique_ptr<AddressBook> AddressBook::open(const QString& folder, QString* e
     const QByteArray encoded = QFile::encodeName(path);
     if (!makeFolder(encoded))
         return fail(QStringLiteral("%1 cannot be made as a folder: %2").arg(path, systemError()));
+    std::unique_ptr<AddressBook> book(new AddressBook);
+    book->m_folder = path;
+    if (lock == Lock::ForRun) {
+        book->m_lockFd = ::open(encoded.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (book->m_lockFd < 0)
+            return fail(QStringLiteral("%1 cannot be read: %2").arg(path, systemError()));
+        if (::flock(book->m_lockFd, LOCK_EX | LOCK_NB) != 0) {
+            if (busy)
+                *busy = errno == EWOULDBLOCK;
+            return fail(QStringLiteral("%1 is being synchronised by another program").arg(path));
+        }
+    }
     DIR* dir = ::opendir(encoded.constData());
     if (!dir)
         return fail(QStringLiteral("%1 cannot be read: %2").arg(path, systemError()));
@@ -79,43 +110,77 @@ std::unique_ptr<AddressBook> AddressBook::open(const QString& folder, QString* e
         const QByteArray name(entry->d_name);
         if (name.endsWith(".vcf") && name.size() > 4)
             names.append(name);
+        else if (lock == Lock::ForRun && isOwnTemporary(name))
+            ::unlinkat(dirfd(dir), name.constData(), 0);
     }
     ::closedir(dir);
     std::sort(names.begin(), names.end());
 
-    std::unique_ptr<AddressBook> book(new AddressBook);
-    book->m_folder = path;
-    for (const QByteArray& name : std::as_const(names)) {
-        const QString fileName = QFile::decodeName(name);
-        const QByteArray filePath = encoded + '/' + name;
-        const int fd = ::open(filePath.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-        struct stat st;
-        if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-            book->m_skipped.append(fileName + QLatin1String(": not a readable file"));
-            if (fd >= 0)
-                ::close(fd);
-            continue;
-        }
-        QByteArray data;
-        const bool read = readWhole(fd, st.st_size, &data);
-        ::close(fd);
-        QString why = QStringLiteral("cannot be read");
-        std::unique_ptr<ABPerson> person = read ? ABPerson::fromData(fileName, data, &why) : nullptr;
-        if (!person) {
-            book->m_skipped.append(fileName + QLatin1String(": ") + why);
-            continue;
-        }
-        book->m_people.push_back(std::move(person));
-        book->m_stamps.push_back(stampOf(st));
-    }
+    for (const QByteArray& name : std::as_const(names))
+        book->readFile(name, encoded + '/' + name);
     return book;
+}
+
+void AddressBook::readFile(const QByteArray& name, const QByteArray& path)
+{
+    const QString fileName = QFile::decodeName(name);
+    auto skip = [&](const QString& why) { m_skipped.append(fileName + QLatin1String(": ") + why); };
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    struct stat st;
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (fd >= 0)
+            ::close(fd);
+        return skip(QStringLiteral("not a readable file"));
+    }
+    if (st.st_size > kMaxFileBytes) {
+        ::close(fd);
+        return skip(QStringLiteral("larger than %1 MB").arg(kMaxFileBytes / (1024 * 1024)));
+    }
+    BookFile file{fileName, stampOf(st), {}};
+    std::vector<std::unique_ptr<ABPerson>> people;
+    QStringList failures;
+    try {
+        QByteArray data;
+        const auto closeFile = qScopeGuard([fd] { ::close(fd); });
+        if (!readWhole(fd, st.st_size, &data))
+            return skip(QStringLiteral("cannot be read"));
+        const QList<QByteArray> pieces = splitVCardFile(data);
+        data.clear();
+        for (const QByteArray& piece : pieces) {
+            QString why;
+            std::unique_ptr<ABPerson> person = ABPerson::fromData(fileName, piece, &why);
+            if (person) {
+                file.pieces.push_back({person.get(), {}});
+                people.push_back(std::move(person));
+            } else {
+                file.pieces.push_back({nullptr, piece});
+                failures.append(
+                    pieces.size() == 1 ? why : QStringLiteral("contact %1 of %2: %3").arg(file.pieces.size()).arg(pieces.size()).arg(why));
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        // Not enough memory for this file: it is left out, and the others are still read.
+        return skip(QStringLiteral("too large to read"));
+    }
+    for (const QString& why : std::as_const(failures))
+        skip(why);
+    if (people.empty())
+        return;
+    for (auto& person : people)
+        m_people.push_back(std::move(person));
+    m_files.push_back(std::move(file));
 }
 
 ABPerson* AddressBook::newPerson()
 {
     m_people.push_back(ABPerson::newPerson());
-    m_stamps.push_back(FileStamp());
+    m_files.push_back({m_people.back()->fileName(), FileStamp(), {{m_people.back().get(), {}}}});
     return m_people.back().get();
+}
+
+bool AddressBook::BookFile::hasChanges() const
+{
+    return std::any_of(pieces.begin(), pieces.end(), [](const Piece& p) { return p.person && p.person->hasChanges(); });
 }
 
 bool AddressBook::hasUnsavedChanges() const
@@ -133,17 +198,19 @@ bool AddressBook::save(QString* errorText)
             *errorText = QStringLiteral("%1 is not a writable folder").arg(m_folder);
         return false;
     }
+    m_changedElsewhere.clear();
     QStringList failures;
     std::vector<PendingWrite> pending;
-    for (size_t i = 0; i < m_people.size(); ++i) {
-        if (!m_people[i]->hasChanges())
+    for (size_t i = 0; i < m_files.size(); ++i) {
+        if (!m_files[i].hasChanges())
             continue;
         PendingWrite write;
         QString why;
-        if (writeTemporary(i, &write, &why))
+        if (writeTemporary(i, &write, &why)) {
             pending.push_back(std::move(write));
-        else
-            failures.append(m_people[i]->fileName() + QLatin1String(": ") + why);
+            crashPoint("sync-push-written");
+        } else
+            failures.append(m_files[i].name + QLatin1String(": ") + why);
     }
 
     // One flush for every file written: each is on the disk before it replaces anything.
@@ -152,14 +219,15 @@ bool AddressBook::save(QString* errorText)
         const QString why = systemError();
         for (const PendingWrite& write : pending) {
             ::unlink(write.temporary.constData());
-            failures.append(m_people[write.index]->fileName() + QLatin1String(": cannot be written: ") + why);
+            failures.append(m_files[write.file].name + QLatin1String(": cannot be written: ") + why);
         }
         pending.clear();
     }
     for (const PendingWrite& write : pending) {
         QString why;
         if (!replaceWithTemporary(write, &why))
-            failures.append(m_people[write.index]->fileName() + QLatin1String(": ") + why);
+            failures.append(m_files[write.file].name + QLatin1String(": ") + why);
+        crashPoint("sync-push-renamed");
     }
     if (dirFd >= 0) {
         ::fsync(dirFd);
@@ -170,12 +238,15 @@ bool AddressBook::save(QString* errorText)
     return failures.isEmpty();
 }
 
-bool AddressBook::writeTemporary(size_t index, PendingWrite* write, QString* errorText)
+bool AddressBook::writeTemporary(size_t file, PendingWrite* write, QString* errorText)
 {
-    ABPerson& person = *m_people[index];
-    write->index = index;
-    write->data = person.vcardData();
-    write->target = QFile::encodeName(m_folder + QLatin1Char('/') + person.fileName());
+    write->file = file;
+    QByteArray data;
+    for (const BookFile::Piece& piece : m_files[file].pieces) {
+        write->pieces.append(piece.person ? piece.person->vcardData() : piece.bytes);
+        data += write->pieces.last();
+    }
+    write->target = QFile::encodeName(m_folder + QLatin1Char('/') + m_files[file].name);
     write->temporary = write->target + '.' + QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".tmp";
 
     const int fd = ::open(write->temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
@@ -184,7 +255,7 @@ bool AddressBook::writeTemporary(size_t index, PendingWrite* write, QString* err
         return false;
     }
     struct stat written;
-    const bool ok = writeAll(fd, write->data) && ::fstat(fd, &written) == 0;
+    const bool ok = writeAll(fd, data) && ::fstat(fd, &written) == 0;
     const QString why = systemError();
     ::close(fd);
     if (!ok) {
@@ -198,24 +269,41 @@ bool AddressBook::writeTemporary(size_t index, PendingWrite* write, QString* err
 
 bool AddressBook::replaceWithTemporary(const PendingWrite& write, QString* errorText)
 {
-    FileStamp& stamp = m_stamps[write.index];
+    BookFile& file = m_files[write.file];
+    FileStamp& stamp = file.stamp;
     auto discard = [&](const QString& why) {
         ::unlink(write.temporary.constData());
         *errorText = why;
         return false;
     };
+    const QString changed = QStringLiteral("changed by another program since it was read");
     if (stamp.size >= 0) {
         struct stat now;
-        if (::lstat(write.target.constData(), &now) != 0 || !(stampOf(now) == stamp))
-            return discard(QStringLiteral("changed by another program since it was read"));
+        if (::lstat(write.target.constData(), &now) != 0 || !(stampOf(now) == stamp)) {
+            m_changedElsewhere.append(file.name);
+            return discard(changed);
+        }
         ::chmod(write.temporary.constData(), now.st_mode & 07777);
-        if (::rename(write.temporary.constData(), write.target.constData()) != 0)
+        // Exchanged rather than renamed over, so the file that leaves is looked at once more: a
+        // version another program renamed in since the check above goes back in place.
+        if (::renameat2(AT_FDCWD, write.temporary.constData(), AT_FDCWD, write.target.constData(), RENAME_EXCHANGE) == 0) {
+            struct stat left;
+            if (::lstat(write.temporary.constData(), &left) == 0 && !(stampOf(left) == stamp)) {
+                ::renameat2(AT_FDCWD, write.temporary.constData(), AT_FDCWD, write.target.constData(), RENAME_EXCHANGE);
+                m_changedElsewhere.append(file.name);
+                return discard(changed);
+            }
+            ::unlink(write.temporary.constData());
+        } else if (errno != EINVAL || ::rename(write.temporary.constData(), write.target.constData()) != 0) {
             return discard(QStringLiteral("cannot be replaced: ") + systemError());
+        }
     } else if (::renameat2(AT_FDCWD, write.temporary.constData(), AT_FDCWD, write.target.constData(), RENAME_NOREPLACE) != 0) {
         return discard(QStringLiteral("cannot be added: ") + systemError());
     }
     stamp = write.stamp;
-    ABPerson& person = *m_people[write.index];
-    person.resetFromData(write.data);
+    for (size_t i = 0; i < file.pieces.size(); ++i) {
+        if (file.pieces[i].person)
+            file.pieces[i].person->resetFromData(write.pieces[int(i)]);
+    }
     return true;
 }

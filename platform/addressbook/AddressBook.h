@@ -2,15 +2,20 @@
 // person per ".vcf" file, which other tools may read, change and synchronise at any time.
 //
 // - `open` reads every ".vcf" file of the folder, creating the folder (mode 0700) when it is
-//   missing. A file that is not one vCard in UTF-8 is skipped and listed in `skippedFiles`; it
-//   is never written.
-// - `people` are in the order of their file names, byte by byte.
+//   missing. A file may hold several vCards: each is a person, and writing one back keeps the
+//   others in the file as they were. A file, or a vCard in one, that does not read (or a file
+//   larger than kMaxFileBytes) is skipped and listed in `skippedFiles`; it is never written.
+// - `people` are in the order of their file names, byte by byte, then as they stand in the file.
 // - `save` writes new and changed persons only, each to "<name>.<random>.tmp" in the folder;
 //   once all are flushed to the disk, each is renamed over the file it replaces, so readers see
 //   the old or the new file and never half of one. A file that changed on disk since it was
 //   read (another program wrote it) is not replaced: the save answers false and says which.
 //   Nothing is ever deleted.
 // - One object per command: changes that a failed command left unsaved go away with it.
+// - A synchronisation opens the book `ForRun`: it holds the folder's lock (flock on the folder)
+//   until the object goes, so a second run on the same folder, from this program or another
+//   instance, is refused instead of adding every person again. Under the lock, temporary files
+//   that a killed run left behind are removed.
 #pragma once
 
 #include "platform/addressbook/ABPerson.h"
@@ -25,20 +30,30 @@ struct stat;
 
 class AddressBook {
 public:
-    // Null when the folder is missing and cannot be made, or is not a readable folder.
-    static std::unique_ptr<AddressBook> open(const QString& folder, QString* errorText = nullptr);
+    // Contact files above this size are not read: a vCard with a photo is a few megabytes, and
+    // reading costs a few times the size in memory.
+    static constexpr qint64 kMaxFileBytes = 32 * 1024 * 1024;
+
+    enum class Lock { None, ForRun };
+    // Null when the folder is missing and cannot be made, is not a readable folder, or (ForRun)
+    // another run holds its lock (`busy` is then set).
+    static std::unique_ptr<AddressBook> open(const QString& folder, QString* errorText = nullptr, Lock lock = Lock::None,
+                                             bool* busy = nullptr);
+    ~AddressBook();
 
     QString folder() const { return m_folder; }
     const std::vector<std::unique_ptr<ABPerson>>& people() const { return m_people; }
     // A new person of this book, written at the next save.
     ABPerson* newPerson();
-    // Files left out at `open`, each as "name: why".
+    // Files (or vCards of a file) left out at `open`, each as "name: why".
     QStringList skippedFiles() const { return m_skipped; }
 
     bool hasUnsavedChanges() const;
     // Writes every new or changed person; true when all were written. A person that cannot be
     // written does not stop the others; `errorText` lists the failures.
     bool save(QString* errorText = nullptr);
+    // The files the last save left as another program wrote them after they were read.
+    QStringList changedElsewhere() const { return m_changedElsewhere; }
 
 private:
     // What tells a file's version apart: another program's write changes one of these.
@@ -49,18 +64,33 @@ private:
         bool operator==(const FileStamp&) const = default;
     };
     static FileStamp stampOf(const struct stat& st);
+    // One file of the folder: its stamp as read (size -1: a new file) and its pieces in order,
+    // each a person or bytes that did not read as one, kept as they are.
+    struct BookFile {
+        QString name;
+        FileStamp stamp;
+        struct Piece {
+            ABPerson* person = nullptr;
+            QByteArray bytes;
+        };
+        std::vector<Piece> pieces;
+        bool hasChanges() const;
+    };
     struct PendingWrite {
-        size_t index = 0;
-        QByteArray data;
+        size_t file = 0;
+        QList<QByteArray> pieces; // what each piece was written as
         QByteArray target;
         QByteArray temporary;
         FileStamp stamp;
     };
-    bool writeTemporary(size_t index, PendingWrite* write, QString* errorText);
+    void readFile(const QByteArray& name, const QByteArray& path);
+    bool writeTemporary(size_t file, PendingWrite* write, QString* errorText);
     bool replaceWithTemporary(const PendingWrite& write, QString* errorText);
 
     QString m_folder;
     std::vector<std::unique_ptr<ABPerson>> m_people;
-    std::vector<FileStamp> m_stamps; // as read, by person; size -1 for a person without a file
+    std::vector<BookFile> m_files;
     QStringList m_skipped;
+    QStringList m_changedElsewhere;
+    int m_lockFd = -1;
 };

@@ -40,6 +40,88 @@ QString unquoted(const QByteArray& value)
     return QString::fromUtf8(v);
 }
 
+// Windows-1252 from 0x80 to 0x9F; the five bytes it leaves out read as in Latin-1.
+constexpr char16_t kWindows1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                           0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                           0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString decodeWindows1252(const QByteArray& bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const unsigned char b = static_cast<unsigned char>(bytes.at(i));
+        text[i] = QChar(b >= 0x80 && b < 0xA0 ? kWindows1252High[b - 0x80] : char16_t(b));
+    }
+    return text;
+}
+
+bool isUtf8Name(const QString& charset)
+{
+    return charset.compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0
+        || charset.compare(QLatin1String("UTF8"), Qt::CaseInsensitive) == 0;
+}
+
+// Text in the charset a line names; bytes that are not in it, or a line that names none, are
+// read as UTF-8 and, failing that, as Windows-1252 (what other programs write without saying).
+QString decodeText(const QByteArray& bytes, const QString& charset)
+{
+    if (!charset.isEmpty() && !isUtf8Name(charset)) {
+        QStringDecoder named(charset.toLatin1().constData(), QStringDecoder::Flag::Stateless);
+        if (named.isValid()) {
+            const QString text = named.decode(bytes);
+            if (!named.hasError())
+                return text;
+        }
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    return utf8.hasError() ? decodeWindows1252(bytes) : text;
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// "=XY" escapes decoded; an "=" without two hex digits stays as it is.
+QByteArray decodeQuotedPrintable(const QByteArray& text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text.at(i);
+        if (c == '=' && i + 2 < text.size() && hexValue(text.at(i + 1)) >= 0 && hexValue(text.at(i + 2)) >= 0) {
+            out.append(char(hexValue(text.at(i + 1)) * 16 + hexValue(text.at(i + 2))));
+            i += 2;
+        } else {
+            out.append(c);
+        }
+    }
+    return out;
+}
+
+// Whether the parameters of an unparsed logical line ask for quoted-printable (vCard 2.1).
+bool looksQuotedPrintable(const QByteArray& logical)
+{
+    const qsizetype colon = logical.indexOf(':');
+    return colon > 0 && logical.left(colon).toUpper().contains("QUOTED-PRINTABLE");
+}
+
+// Binary properties: their values are long and nobody reads them as text.
+bool isBinaryLine(const VCardContentLine& line)
+{
+    const QString encoding = line.parameter("ENCODING");
+    return line.name == "PHOTO" || line.name == "LOGO" || line.name == "SOUND" || line.name == "KEY"
+        || encoding.compare(QLatin1String("b"), Qt::CaseInsensitive) == 0
+        || encoding.compare(QLatin1String("BASE64"), Qt::CaseInsensitive) == 0;
+}
+
 // Reads "group.NAME;params:value" of one unfolded line; false when there is no colon.
 bool parseLogicalLine(const QByteArray& logical, VCardContentLine* line)
 {
@@ -83,7 +165,13 @@ bool parseLogicalLine(const QByteArray& logical, VCardContentLine* line)
             line->parameters.append(p);
         }
     }
-    line->value = QString::fromUtf8(logical.mid(colon + 1));
+    if (isBinaryLine(*line))
+        return true;
+    QByteArray value = logical.mid(colon + 1);
+    if (line->hasType("QUOTED-PRINTABLE")
+        || line->parameter("ENCODING").compare(QLatin1String("QUOTED-PRINTABLE"), Qt::CaseInsensitive) == 0)
+        value = decodeQuotedPrintable(value);
+    line->value = decodeText(value, line->parameter("CHARSET"));
     return true;
 }
 
@@ -127,10 +215,6 @@ bool splitVCardLines(const QByteArray& data, QList<VCardContentLine>* lines, QBy
     lines->clear();
     if (data.contains('\0'))
         return fail("binary data");
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = decoder.decode(data);
-    if (decoder.hasError())
-        return fail("not UTF-8 text");
 
     const int bomLength = data.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     QList<QByteArray> logical;
@@ -148,7 +232,13 @@ bool splitVCardLines(const QByteArray& data, QList<VCardContentLine>* lines, QBy
             *lineEnd = physical.endsWith("\r\n") ? QByteArray("\r\n") : QByteArray("\n");
         const bool continuation = !lines->isEmpty() && !content.isEmpty() && (content.at(0) == ' ' || content.at(0) == '\t')
                                   && !isBlank(logical.last());
-        if (continuation) {
+        // A quoted-printable value ending in "=" goes on in the next line, which has no indent.
+        const bool softBreak = !lines->isEmpty() && logical.last().endsWith('=') && looksQuotedPrintable(logical.last());
+        if (softBreak) {
+            lines->last().raw.append(physical);
+            logical.last().chop(1);
+            logical.last().append(content);
+        } else if (continuation) {
             lines->last().raw.append(physical);
             logical.last().append(content.mid(1));
         } else {
@@ -168,6 +258,7 @@ bool splitVCardLines(const QByteArray& data, QList<VCardContentLine>* lines, QBy
         VCardContentLine& line = (*lines)[i];
         if (!parseLogicalLine(logical[i], &line))
             return fail("a line without a colon");
+        logical[i].clear();
         if (isLine(line, "BEGIN", "VCARD")) {
             if (begin >= 0)
                 return fail("more than one vCard");
@@ -183,6 +274,48 @@ bool splitVCardLines(const QByteArray& data, QList<VCardContentLine>* lines, QBy
     if (begin < 0 || finish < 0)
         return fail("no complete vCard");
     return true;
+}
+
+QList<QByteArray> splitVCardFile(const QByteArray& data)
+{
+    // Every BEGIN:VCARD at the start of a line starts a vCard, so that a truncated one does not
+    // swallow the next.
+    QList<qsizetype> starts;
+    qsizetype pos = 0;
+    while (pos < data.size()) {
+        qsizetype end = data.indexOf('\n', pos);
+        end = end < 0 ? data.size() : end + 1;
+        QByteArrayView content(data.constData() + pos, end - pos);
+        if (pos == 0 && content.startsWith("\xEF\xBB\xBF"))
+            content = content.sliced(3);
+        if (content.trimmed().compare("BEGIN:VCARD", Qt::CaseInsensitive) == 0)
+            starts.append(pos);
+        pos = end;
+    }
+    if (starts.size() <= 1)
+        return {data};
+    starts[0] = 0;
+    QList<QByteArray> pieces;
+    for (qsizetype i = 0; i < starts.size(); ++i) {
+        const qsizetype end = i + 1 < starts.size() ? starts[i + 1] : data.size();
+        pieces.append(data.mid(starts[i], end - starts[i]));
+    }
+    return pieces;
+}
+
+QByteArray paramsForRewrittenLine(const QByteArray& paramText, bool version21, const QString& value)
+{
+    QByteArray out;
+    for (const QByteArray& param : splitOutsideQuotes(paramText.mid(1), ';')) {
+        const QByteArray name = param.left(param.indexOf('=')).trimmed().toUpper();
+        if (param.isEmpty() || name == "ENCODING" || name == "CHARSET" || param.trimmed().toUpper() == "QUOTED-PRINTABLE")
+            continue;
+        out += ';' + param;
+    }
+    const bool ascii = std::all_of(value.begin(), value.end(), [](QChar c) { return c.unicode() < 0x80; });
+    if (version21 && !ascii)
+        out += ";CHARSET=UTF-8";
+    return out;
 }
 
 QString unescapeVCardText(const QString& text)
@@ -230,6 +363,16 @@ QString escapeVCardText(const QString& text)
             out.append(c);
         }
     }
+    return out;
+}
+
+QString normalizedLineBreaks(const QString& text)
+{
+    if (!text.contains(QLatin1Char('\r')))
+        return text;
+    QString out = text;
+    out.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return out;
 }
 

@@ -21,7 +21,9 @@ struct VCardContentLine {
     QByteArray name;      // upper case
     QByteArray paramText; // the parameters as they stand, with their leading ";"
     QList<VCardParameter> parameters;
-    QString value;        // unfolded, still escaped
+    // Unfolded, quoted-printable decoded, read in the line's CHARSET (else UTF-8, else
+    // Windows-1252), still escaped. Left empty for properties nobody reads (photos, sounds).
+    QString value;
 
     // Whether a TYPE parameter holds `type` (case-insensitive).
     bool hasType(const char* type) const;
@@ -29,16 +31,26 @@ struct VCardContentLine {
     QString parameter(const char* name) const;
 };
 
-// Splits the bytes of a vCard file into logical lines. False when they are not one vCard in
-// UTF-8 text: NUL bytes, invalid UTF-8, no BEGIN:VCARD first or END:VCARD last, a second
-// vCard, or a line without a colon. `lineEnd` receives the first line's end ("\r\n" or "\n").
+// Splits the bytes of one vCard into logical lines: folded lines and vCard 2.1 quoted-printable
+// soft line breaks are joined. False when they are not one vCard: NUL bytes, no BEGIN:VCARD first
+// or END:VCARD last, a second vCard, or a line without a colon. `lineEnd` receives the first
+// line's end ("\r\n" or "\n").
 bool splitVCardLines(const QByteArray& data, QList<VCardContentLine>* lines, QByteArray* lineEnd,
                      QString* errorText);
+// The vCards of a file, each from its BEGIN:VCARD to the next one (blank lines after it
+// included), so that the pieces joined are the file again. A file with no BEGIN:VCARD is one piece.
+QList<QByteArray> splitVCardFile(const QByteArray& data);
+
+// The parameters of a line that is written anew in UTF-8: its ENCODING and CHARSET left out,
+// and CHARSET=UTF-8 added for a vCard 2.1 value that is not ASCII (2.1 reads ASCII otherwise).
+QByteArray paramsForRewrittenLine(const QByteArray& paramText, bool version21, const QString& value);
 
 // Text value escapes: \\, \n or \N, \, and \; are decoded; any other backslash stays.
 QString unescapeVCardText(const QString& text);
 // Backslash, comma and semicolon are escaped and line ends (CR LF, CR, LF) become \n.
 QString escapeVCardText(const QString& text);
+// CR LF and lone CR become LF: the line breaks a value has once written and read back.
+QString normalizedLineBreaks(const QString& text);
 // The parts of a structured value, split at separators that are not escaped; still escaped.
 QStringList splitVCardValue(const QString& value, QChar separator);
 

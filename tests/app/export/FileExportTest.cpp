@@ -100,6 +100,8 @@ TEST_F(FileExport, VCardFilesReadBackWithAnIndependentParser)
     const QString folder = path("vcards");
     QDir().mkdir(folder);
     QList<CardDict> table = tableOfCards();
+    const QString longMemo = QString::fromUtf8("Ausführliche Notiz über das Treffen auf der Messe: 😀 ") + QString(40, QChar(0x3042));
+    table[0].insert(QStringLiteral("memo"), longMemo);
     table.append(cards::nameOnly(QStringLiteral("Anna Berg")));
     table.append(cards::nameOnly(QStringLiteral("Anna Berg")));
     table.append(cards::nameOnly(QStringLiteral(".hidden/a:b")));
@@ -117,6 +119,8 @@ TEST_F(FileExport, VCardFilesReadBackWithAnIndependentParser)
     ASSERT_EQ(read.size(), 3);
     const QJsonObject latin = read[0].toObject();
     EXPECT_EQ(first(latin, "FN").toString(), QStringLiteral("Anna Berg"));
+    EXPECT_EQ(first(latin, "UID").toString(), QStringLiteral("CARD-LATIN"));
+    EXPECT_EQ(first(latin, "NOTE").toString(), longMemo) << "folded and unfolded whole";
     EXPECT_EQ(first(latin, "ORG").toArray(), (QJsonArray{"Nordlicht GmbH", "Sales"}));
     EXPECT_EQ(first(latin, "ADR").toArray(), (QJsonArray{"", "", "Hauptstr. 1", "Berlin", "", "10115", "Germany"}));
     EXPECT_EQ(first(latin, "EMAIL").toString(), QStringLiteral("anna@nordlicht.example"));
@@ -126,8 +130,20 @@ TEST_F(FileExport, VCardFilesReadBackWithAnIndependentParser)
     EXPECT_EQ(first(awkward, "NOTE").toString(), QString::fromUtf8("line one\nline two\nC:\\new\\file\ttab 😀"));
     const QJsonObject japanese = read[2].toObject();
     EXPECT_EQ(first(japanese, "N").toArray(), (QJsonArray{QString::fromUtf8("山田"), QString::fromUtf8("太郎"), "", "", ""}));
+    EXPECT_EQ(first(japanese, "FN").toString(), QString::fromUtf8("山田 太郎")) << "family name first";
     // Readings stay out on an English interface.
     EXPECT_FALSE(japanese.contains("SORT-STRING"));
+
+    // khard lists a folder's vCards only when they carry a UID.
+    QFile config(path("khard.conf"));
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+    config.write("[addressbooks]\n[[exported]]\npath = " + folder.toUtf8()
+                 + "\n\n[general]\ndefault_action = list\n"
+                   "editor = /bin/false\nmerge_editor = /bin/false\n\n[vcard]\npreferred_version = 3.0\n");
+    config.close();
+    const QString listed = QString::fromUtf8(run(QStringLiteral("khard"), {"-c", path("khard.conf"), "list", "--parsable"}));
+    for (const char* uid : {"CARD-LATIN", "CARD-JP", "CARD-AWK"})
+        EXPECT_TRUE(listed.contains(QLatin1String(uid))) << uid << " missing from: " << listed.toStdString();
 }
 
 TEST_F(FileExport, ContactXmlFileIsValidForXmllint)

@@ -8,9 +8,25 @@ import sys
 import vobject
 
 
+def check_folding(path, raw):
+    """Every line ends in CR LF and holds at most 75 octets, as vCard 3.0 asks."""
+    lines = raw.split(b"\r\n")
+    if lines[-1] != b"":
+        raise SystemExit(f"{path}: does not end with CR LF")
+    for number, line in enumerate(lines[:-1], 1):
+        if len(line) > 75 or b"\n" in line or b"\r" in line:
+            raise SystemExit(f"{path}: line {number} is not folded at 75 octets: {line!r}")
+
+
 def read_vcards(paths):
     cards = []
     for path in paths:
+        with open(path, "rb") as f:
+            raw = f.read()
+        check_folding(path, raw)
+        # A fold inside a UTF-8 sequence makes the file undecodable line by line.
+        for line in raw.split(b"\r\n"):
+            line.decode("utf-8")
         with open(path, encoding="utf-8", newline="") as f:
             for card in vobject.readComponents(f.read()):
                 fields = {}

@@ -19,8 +19,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QToolButton>
@@ -232,6 +234,37 @@ TEST_F(Commands, SynchroniseBringsPersonsInAndSendsCardsOut)
     EXPECT_EQ(parks.size(), 1);
     EXPECT_FALSE(window->managedObjectContext()->hasChanges());
     EXPECT_TRUE(commandMessages().isEmpty()) << commandMessages().join(u'|').toStdString();
+}
+
+// The persons the run brings in are in the list and its count at once, and a file of the book
+// that could not be read is named to the user at the end.
+TEST_F(Commands, SynchroniseShowsTheNewCardsAtOnceAndNamesTheFilesItCouldNotRead)
+{
+    PreferenceDomain::standard().setValue(QStringLiteral("conncet to addressBook state"), 3);
+    auto write = [this](const char* name, const QByteArray& data) {
+        QFile file(bookFolder + QLatin1Char('/') + QLatin1String(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(data);
+    };
+    write("park.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Park;;;;\r\nFN:Park\r\nEND:VCARD\r\n");
+    write("two.vcf", "BEGIN:VCARD\nVERSION:4.0\nFN:Ines Ortiz\nEND:VCARD\nBEGIN:VCARD\nVERSION:4.0\nFN:Omar Said\nEND:VCARD\n");
+    write("cut.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Cut;;;;\r\n");
+    ASSERT_TRUE(window->openInbox());
+    select({});
+    const QTableView* list = window->ui()._tvList;
+    const QLabel* count = window->ui()._currentSelectText;
+    ASSERT_TRUE(list && count);
+    ASSERT_EQ(list->model()->rowCount(), 2);
+
+    trigger("connectAddressBook");
+    QStringList shown;
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        shown.append(list->model()->index(row, 0).data().toString());
+    shown.sort();
+    EXPECT_EQ(shown, (QStringList{"Ines Ortiz", "Kim", "Lee", "Omar Said", "Park"}));
+    EXPECT_TRUE(count->text().contains(QLatin1String("/ 5"))) << count->text().toStdString();
+    ASSERT_EQ(commandMessages().size(), 1) << commandMessages().join(u'|').toStdString();
+    EXPECT_TRUE(commandMessages().first().contains(QLatin1String("cut.vcf: "))) << commandMessages().first().toStdString();
 }
 
 TEST_F(Commands, SynchroniseAsksWhichSideWinsAndKeepsTheAnswer)

@@ -185,6 +185,91 @@ TEST_F(AddressBookTest, FileChangedByAnotherProgramIsNotReplacedAndTheOthersAreS
     EXPECT_EQ(readFile(file("a.vcf")), theirs);
     EXPECT_TRUE(readFile(file("b.vcf")).contains("NOTE:mine"));
     EXPECT_TRUE(temporaryFiles(folder()).isEmpty());
+    EXPECT_EQ(book->changedElsewhere(), QStringList{"a.vcf"});
+}
+
+// A file of several contacts (an export of a whole address book): each is a person; a contact
+// that does not read is reported and kept; writing one back leaves the others byte for byte.
+TEST_F(AddressBookTest, SeveralContactsInOneFileAreEachAPersonAndWritingOneKeepsTheOthers)
+{
+    const QByteArray anna = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Berg;Anna;;;\r\nX-OTHER:kept\r\nEND:VCARD\r\n\r\n";
+    const QByteArray broken = "BEGIN:VCARD\r\nVERSION:3.0\r\nN;no colon here\r\nEND:VCARD\r\n";
+    const QByteArray carl = "begin:vcard\nversion:2.1\nN:Dahl;Carl;;;\nTITLE:Pilot\nend:vcard\n";
+    writeFile(file("all.vcf"), anna + broken + carl);
+    auto book = AddressBook::open(folder());
+    ASSERT_TRUE(book);
+    ASSERT_EQ(book->people().size(), 2u);
+    EXPECT_EQ(book->people()[0]->valueForProperty(kABFirstNameProperty), "Anna");
+    EXPECT_EQ(book->people()[1]->valueForProperty(kABFirstNameProperty), "Carl");
+    ASSERT_EQ(book->skippedFiles().size(), 1);
+    EXPECT_TRUE(book->skippedFiles().first().startsWith(QLatin1String("all.vcf: contact 2 of 3")))
+        << book->skippedFiles().first().toStdString();
+
+    book->people()[1]->setValue(QStringLiteral("Captain"), kABJobTitleProperty);
+    ASSERT_TRUE(book->save());
+    const QByteArray carlAfter = "begin:vcard\nversion:2.1\nN:Dahl;Carl;;;\nTITLE:Captain\nend:vcard\n";
+    EXPECT_EQ(readFile(file("all.vcf")), anna + broken + carlAfter);
+    // The written file is what the persons are read from now: a second change builds on it.
+    book->people()[0]->setValue(QStringLiteral("Dr."), kABTitleProperty);
+    ASSERT_TRUE(book->save());
+    EXPECT_EQ(readFile(file("all.vcf")), QByteArray(anna).replace("Berg;Anna;;;", "Berg;Anna;;Dr.;") + broken + carlAfter);
+}
+
+// A file in Windows-1252 keeps its own lines as they are; the line written anew is UTF-8, and
+// both read back right.
+TEST_F(AddressBookTest, Windows1252FileIsNotMangledWhenAPersonIsWritten)
+{
+    const QByteArray before = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:M\xfcller;J\xfcrgen;;;\r\nORG:Caf\xe9 \x80\r\nEND:VCARD\r\n";
+    writeFile(file("m.vcf"), before);
+    auto book = AddressBook::open(folder());
+    ASSERT_EQ(book->people().size(), 1u);
+    book->people()[0]->setValue(QStringLiteral("Bäcker"), kABJobTitleProperty);
+    ASSERT_TRUE(book->save());
+    EXPECT_EQ(readFile(file("m.vcf")),
+              QByteArray(before).replace("END:VCARD",
+                                         "TITLE:B\xc3\xa4"
+                                         "cker\r\nEND:VCARD"));
+    auto again = AddressBook::open(folder());
+    const ABPerson& p = *again->people()[0];
+    EXPECT_EQ(p.valueForProperty(kABLastNameProperty), QStringLiteral("Müller"));
+    EXPECT_EQ(p.valueForProperty(kABOrganizationProperty), QStringLiteral("Café €"));
+    EXPECT_EQ(p.valueForProperty(kABJobTitleProperty), QStringLiteral("Bäcker"));
+}
+
+// A run holds the folder: a second run is refused while it lasts, a reader that does not run is
+// not; under the lock, what a killed run left half-written goes, and only that.
+TEST_F(AddressBookTest, ARunLocksTheFolderAndClearsItsOwnLeftovers)
+{
+    writeFile(file("a.vcf"), "BEGIN:VCARD\r\nVERSION:3.0\r\nN:A;;;;\r\nEND:VCARD\r\n");
+    writeFile(file("a.vcf.k3j9.tmp"), "BEGIN:VCARD\r\nVERSION:3.0\r\nN:A;;;;\r\nNOTE:half");
+    writeFile(file("other.tmp"), "someone else's");
+    bool busy = false;
+    auto first = AddressBook::open(folder(), nullptr, AddressBook::Lock::None);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(temporaryFiles(folder()).size(), 2) << "a reader removes nothing";
+    auto run = AddressBook::open(folder(), nullptr, AddressBook::Lock::ForRun, &busy);
+    ASSERT_TRUE(run);
+    EXPECT_EQ(temporaryFiles(folder()), QStringList{"other.tmp"});
+    QString why;
+    EXPECT_FALSE(AddressBook::open(folder(), &why, AddressBook::Lock::ForRun, &busy));
+    EXPECT_TRUE(busy);
+    EXPECT_TRUE(why.contains(QLatin1String("another program"))) << why.toStdString();
+    EXPECT_TRUE(AddressBook::open(folder()));
+    run.reset();
+    EXPECT_TRUE(AddressBook::open(folder(), nullptr, AddressBook::Lock::ForRun));
+}
+
+// A file far larger than any contact is not read at all.
+TEST_F(AddressBookTest, FileAboveTheSizeBoundIsSkippedUnread)
+{
+    writeFile(file("huge.vcf"), "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Huge;;;;\r\nNOTE:");
+    ASSERT_TRUE(QFile::resize(file("huge.vcf"), AddressBook::kMaxFileBytes + 1));
+    writeFile(file("small.vcf"), "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Small;;;;\r\nEND:VCARD\r\n");
+    auto book = AddressBook::open(folder());
+    ASSERT_EQ(book->people().size(), 1u);
+    ASSERT_EQ(book->skippedFiles().size(), 1);
+    EXPECT_TRUE(book->skippedFiles().first().startsWith(QLatin1String("huge.vcf: larger than")))
+        << book->skippedFiles().first().toStdString();
 }
 
 struct ReadOnlyAttributes : FileAttributeReader {

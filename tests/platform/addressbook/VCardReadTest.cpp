@@ -120,7 +120,6 @@ TEST(VCardRead, WhatIsNotOneVCardIsRefused)
     } cases[] = {
         {"empty", ""},
         {"binary", QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nN:") + '\0' + QByteArray("a;;;;\r\nEND:VCARD\r\n")},
-        {"not UTF-8", "BEGIN:VCARD\r\nVERSION:3.0\r\nN:M\xfcller;;;;\r\nEND:VCARD\r\n"},
         {"no end", "BEGIN:VCARD\r\nVERSION:3.0\r\nN:A;;;;\r\n"},
         {"no begin", "VERSION:3.0\r\nN:A;;;;\r\nEND:VCARD\r\n"},
         {"two cards", "BEGIN:VCARD\r\nN:A;;;;\r\nEND:VCARD\r\nBEGIN:VCARD\r\nN:B;;;;\r\nEND:VCARD\r\n"},
@@ -131,6 +130,60 @@ TEST(VCardRead, WhatIsNotOneVCardIsRefused)
         EXPECT_FALSE(ABPerson::fromData(QStringLiteral("x.vcf"), c.data, &why)) << c.name;
         EXPECT_FALSE(why.isEmpty()) << c.name;
     }
+}
+
+// What older phones, mail programs and exports write: vCard 2.1 quoted-printable with soft line
+// breaks and charsets, files in Windows-1252 without a word about it, and 4.0 without N.
+TEST(VCardRead, CharsetsQuotedPrintableAndFormattedNames)
+{
+    const struct {
+        const char* name;
+        QByteArray lines;
+        QString family, first, note, formatted;
+    } cases[] = {
+        {"2.1 quoted-printable UTF-8, soft line break",
+         "VERSION:2.1\r\nN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=E4=BD=90=E8=97=A4;=E8=8A=B1=\r\n=E5=AD=90;;;\r\n"
+         "NOTE;ENCODING=QUOTED-PRINTABLE:first=0D=0Asecond =3D ok=\r\n and on\r\n",
+         QStringLiteral("佐藤"), QStringLiteral("花子"), QStringLiteral("first\r\nsecond = ok and on"), QString()},
+        {"2.1 bare QUOTED-PRINTABLE in Shift_JIS", "VERSION:2.1\r\nN;QUOTED-PRINTABLE;CHARSET=SHIFT_JIS:=8E=52=8C=FB;=E3=C4=91=BE;;;\r\n",
+         QStringLiteral("山口"), QStringLiteral("翔太"), QString(), QString()},
+        {"raw Shift_JIS named by CHARSET", "VERSION:2.1\r\nN;CHARSET=Shift_JIS:\x8e\x52\x8c\xfb;\xe3\xc4\x91\xbe;;;\r\n",
+         QStringLiteral("山口"), QStringLiteral("翔太"), QString(), QString()},
+        {"Windows-1252 without a charset", "VERSION:3.0\r\nN:M\xfcller;J\xfcrgen;;;\r\nNOTE:\x80 5 \x96 Caf\xe9\r\n",
+         QStringLiteral("Müller"), QStringLiteral("Jürgen"), QStringLiteral("€ 5 – Café"), QString()},
+        {"a charset that does not fit the bytes", "VERSION:3.0\r\nN;CHARSET=UTF-8:M\xfcller;;;;\r\n", QStringLiteral("Müller"), QString(),
+         QString(), QString()},
+        {"4.0 with FN only", "VERSION:4.0\nFN:Jane Q. Public\n", QString(), QString(), QString(), QStringLiteral("Jane Q. Public")},
+    };
+    for (const auto& c : cases) {
+        auto p = read("BEGIN:VCARD\r\n" + c.lines + "END:VCARD\r\n");
+        ASSERT_TRUE(p) << c.name;
+        EXPECT_EQ(p->valueForProperty(kABLastNameProperty), c.family) << c.name;
+        EXPECT_EQ(p->valueForProperty(kABFirstNameProperty), c.first) << c.name;
+        EXPECT_EQ(p->valueForProperty(kABNoteProperty), c.note) << c.name;
+        EXPECT_EQ(p->formattedName(), c.formatted) << c.name;
+    }
+}
+
+// A line that is rewritten is plain UTF-8: it loses the encoding and charset it was read with,
+// and a 2.1 file says UTF-8 for it; the lines around it stay as they were.
+TEST(VCardRead, RewrittenLineLeavesItsEncodingBehind)
+{
+    const QByteArray data = "BEGIN:VCARD\r\nVERSION:2.1\r\n"
+                            "N;CHARSET=SHIFT_JIS;ENCODING=QUOTED-PRINTABLE:=8E=52=8C=FB;=E3=C4=91=BE;;;\r\n"
+                            "NOTE;CHARSET=windows-1252:Caf\xe9\r\n"
+                            "END:VCARD\r\n";
+    auto p = read(data);
+    ASSERT_TRUE(p);
+    p->setValue(QStringLiteral("博士"), kABTitleProperty);
+    const QByteArray written = p->vcardData();
+    EXPECT_EQ(written,
+              "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=UTF-8:" + QStringLiteral("山口;翔太;;博士;").toUtf8()
+                  + "\r\nNOTE;CHARSET=windows-1252:Caf\xe9\r\nEND:VCARD\r\n");
+    auto again = read(written);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->valueForProperty(kABTitleProperty), QStringLiteral("博士"));
+    EXPECT_EQ(again->valueForProperty(kABNoteProperty), QStringLiteral("Café"));
 }
 
 TEST(VCardText, EscapesRoundTripAndFoldingKeepsUtf8Whole)
