@@ -73,6 +73,8 @@ function(pelmora_test target)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   add_executable(${target} ${sources})
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
+  # Test code is compiled for a quick build rather than speed: the code under test keeps its flags.
+  target_compile_options(${target} PRIVATE -O1)
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock)
   if(NOT sources MATCHES "main\\.cpp")
     target_link_libraries(${target} PRIVATE GTest::gtest_main)
