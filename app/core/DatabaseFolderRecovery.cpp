@@ -4,6 +4,7 @@
 #include "app/core/ProcessTempFolder.h"
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/PathCompare.h"
 #include "platform/foundation/TreeRemoval.h"
 #include "platform/store/RawSqlite.h"
 #include "platform/store/SqliteConnection.h"
@@ -124,7 +125,8 @@ void DatabaseFolderRecovery::sweepLeftovers(const QString& folder)
     }
     const QString images = DatabaseLayout::imagesFolderPath(folder);
     const std::optional<QSet<QString>> named = namedImages(DatabaseLayout::currentStoreFilePath(folder));
-    if (named) {
+    // An "Images" that is a link leads out of the database: nothing there is this database's.
+    if (named && isLinkFreeInside(images, folder)) {
         for (const QString& name : QDir(images).entryList(all)) {
             const QRegularExpressionMatch match = cardImageNames().match(name);
             const bool halfWritten = match.hasMatch() && !match.captured(2).isEmpty();

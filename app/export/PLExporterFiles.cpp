@@ -13,11 +13,11 @@
 #include "platform/foundation/FileAttributes.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PreferenceDomain.h"
+#include "platform/foundation/TemporaryWrite.h"
 #include "platform/workspace/Workspace.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <algorithm>
@@ -124,27 +124,9 @@ int writeFileWithin(const QByteArray& data, const QString& filePath, quint64 fre
 {
     if (freeBytes < kAlwaysEnoughSpace && freeBytes <= static_cast<quint64>(data.size()))
         return kStatusNoSpace;
-    // A file the user chose to replace is replaced only once the new bytes are complete, so a
-    // failed write keeps it; a new file is written in place and removed when the write fails.
-    if (QFileInfo::exists(filePath)) {
-        QSaveFile file(filePath);
-        if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
-            return kStatusWriteFailed;
-        return 0;
-    }
-    QFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return kStatusWriteFailed;
-    if (file.write(data) != data.size() || !file.flush()) {
-        file.remove();
-        return kStatusWriteFailed;
-    }
-    file.close();
-    if (file.error() != QFileDevice::NoError) {
-        file.remove();
-        return kStatusWriteFailed;
-    }
-    return 0;
+    // Written beside and renamed into place: a killed or failed export leaves no half-written
+    // file under the name, and a link at the name is replaced, never written through.
+    return writeThroughTemporary(filePath, data, "export-file-written") ? 0 : kStatusWriteFailed;
 }
 
 } // namespace
@@ -204,6 +186,7 @@ int PLExporter::CreateCSVorTextFile(const QString& filePath, const QList<CardDic
     QList<CardDict> named;
     if (const std::optional<int> status = startExport(filePath, cards, &mask, &named))
         return *status;
+    removeTemporaryLeftovers(QFileInfo(filePath).absolutePath());
     QString title;
     QString content;
     for (qsizetype i = 0; i < named.size(); ++i)
@@ -238,6 +221,7 @@ int PLExporter::ExportToVCard(const QString& folderPath, const QList<CardDict>& 
     quint64 freeBytes = 0;
     if (const int status = checkSaveFolder(QDir(folderPath).absolutePath(), &freeBytes))
         return status;
+    removeTemporaryLeftovers(folderPath);
     VCardFileNames names(folderPath);
     for (const CardDict& card : std::as_const(named)) {
         const QByteArray bytes = toVCardRepresentation(card, mask, nullptr);
@@ -255,6 +239,7 @@ int PLExporter::ExportToXML(const QString& filePath, const QList<CardDict>& card
     QList<CardDict> named;
     if (const std::optional<int> status = startExport(filePath, cards, &mask, &named))
         return *status;
+    removeTemporaryLeftovers(QFileInfo(filePath).absolutePath());
     XmlDocument document = newContactXMLDocument();
     if (!document)
         return kStatusBadArguments;

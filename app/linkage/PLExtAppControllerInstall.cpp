@@ -10,6 +10,7 @@
 #include "app/linkage/PLConfigExtAppSetting.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PlistFile.h"
+#include "platform/foundation/TemporaryWrite.h"
 
 #include <QDir>
 #include <QFile>
@@ -83,7 +84,7 @@ int PLExtAppController::copyFile(const QString& source, const QString& destinati
     if (!file.open(QIODevice::ReadOnly))
         return linkage::kWriteFailed;
     // The destination is replaced in one step, so a failed copy leaves the old file.
-    return writeFileAtomically(destination, file.readAll()) ? 0 : linkage::kWriteFailed;
+    return replaceSettingsFile(destination, file.readAll()) ? 0 : linkage::kWriteFailed;
 }
 
 QString PLExtAppController::installExtAppLnkConfigFile(const QString& path)
@@ -121,6 +122,7 @@ QString PLExtAppController::installExtAppLnkConfigFile(const QString& path)
 void PLExtAppController::cleanOldCfgFileIfNewOneExists()
 {
     const QString folder = PLConfigExtAppList::defaultExtAppExtensionFolder(true);
+    removeTemporaryLeftovers(folder);
     const std::optional<QStringList> pending = fileNamesUnder(folder, QStringLiteral("*.*.*.bak"), QStringLiteral(".plist.bak"));
     for (const QString& name : pending.value_or(QStringList())) {
         const QString bundle = withoutExtensions(name, 3);

@@ -21,7 +21,7 @@ int PLPropertyFile::open()
     QFile file(_fullFilePath);
     if (!file.open(QIODevice::ReadOnly))
         return linkage::kReadFailed;
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.read(kMaxPlistBytes + 1);
     if (file.error() != QFileDevice::NoError)
         return linkage::kReadFailed;
     PlistValue root;
@@ -66,7 +66,7 @@ int PLPropertyFile::saveToFile(const QString& path)
         return linkage::kNotWritable;
     if (checkDiskSize(folder, static_cast<uint64_t>(bytes.size()) + g_lDiskSize) != 0)
         return linkage::kNoSpace;
-    return writeFileAtomically(path, bytes) ? 0 : linkage::kWriteFailed;
+    return replaceSettingsFile(path, bytes) ? 0 : linkage::kWriteFailed;
 }
 
 PlistValue PLPropertyFile::valueForKey(const QString& key) const

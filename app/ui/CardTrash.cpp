@@ -8,6 +8,8 @@
 #include "app/ui/CardFolderPath.h"
 #include "app/ui/FolderTree.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/PathCompare.h"
+#include "platform/foundation/TreeRemoval.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/DatabaseLayout.h"
 #include "platform/store/ManagedObjectContext.h"
@@ -26,10 +28,10 @@ QString pathName(int level)
     return QStringLiteral("folder%1_Name").arg(level);
 }
 
-// One name inside its folder: no separator, not "." or "..", not blank.
-bool isPlainFileName(const QString& name)
+// One name inside its folder, not blank.
+bool isPlainNonBlankName(const QString& name)
 {
-    return !PLChecker::isBlank(name) && !name.contains(QLatin1Char('/')) && name != QLatin1String(".") && name != QLatin1String("..");
+    return !PLChecker::isBlank(name) && isPlainFileName(name);
 }
 
 // The CardBelong records of `cards` by card identifier (the first record of each), in one fetch.
@@ -185,11 +187,11 @@ int deleteCardsForGood(ManagedObjectContext& context, const QString& databasePat
     for (const ManagedObjectPtr& card : cards) {
         for (const char* key : {"face_Image_File", "back_Image_File"}) {
             const QString name = card->stringValue(QString::fromLatin1(key));
-            if (isPlainFileName(name))
+            if (isPlainNonBlankName(name))
                 files.append(images.filePath(name));
         }
         const QString cardID = card->stringValue(kCardID);
-        if (isPlainFileName(cardID))
+        if (isPlainNonBlankName(cardID))
             folders.append(attachments.filePath(cardID));
         if (const ManagedObjectPtr belong = belongs.value(cardID); belong && !PLChecker::isBlank(cardID))
             context.deleteObject(belong);
@@ -203,16 +205,16 @@ int deleteCardsForGood(ManagedObjectContext& context, const QString& databasePat
         PLNSLog(QStringLiteral("%@"), errorText);
         return status;
     }
+    // A received database may hold links where its folders should be: nothing is removed
+    // through one, and a link found in place of a file or folder goes as a link.
     for (const QString& file : std::as_const(files)) {
         const QFileInfo info(file);
-        if (info.isFile() && !info.isSymLink() && !QFile::remove(file))
+        if (isLinkFreeInside(file, databasePath) && info.isFile() && !QFile::remove(file))
             PLNSLog(QStringLiteral("pdf file not exist"));
     }
+    const bool attachmentsInside = isLinkFreeInside(attachments.path(), databasePath);
     for (const QString& folder : std::as_const(folders)) {
-        const QFileInfo info(folder);
-        if (info.isSymLink())
-            QFile::remove(folder);
-        else if (info.isDir() && !QDir(folder).removeRecursively())
+        if (attachmentsInside && !removeTreeIn(attachments.path(), QFileInfo(folder).fileName()))
             PLNSLog(QStringLiteral("attach file not exist"));
     }
     return 0;

@@ -20,6 +20,7 @@
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/PathCompare.h"
 #include "platform/foundation/PlainFile.h"
+#include "platform/foundation/TemporaryWrite.h"
 #include "platform/store/DatabaseLayout.h"
 #include "platform/workspace/FileManagerProperties.h"
 #include "platform/workspace/Workspace.h"
@@ -152,7 +153,12 @@ QString PLAttachmentController::cardFolder() const
         return {};
     const bool readOnly = PLNetDBLockController::dbOpenMode() == PLNetDBLockController::kOpenModeReadOnly;
     const QString database = readOnly ? g_strCurReadOnlyDBPath : m_database.folder();
-    return database.isEmpty() ? QString() : DatabaseLayout::filesFolderPath(database) + QLatin1Char('/') + _cardID;
+    if (database.isEmpty())
+        return {};
+    // A received database may hold a link in place of "Files" or of the card's folder: what lies
+    // behind it is not the card's, so it is neither listed nor written nor deleted.
+    const QString folder = DatabaseLayout::filesFolderPath(database) + QLatin1Char('/') + _cardID;
+    return isLinkFreeInside(folder, database) ? folder : QString();
 }
 
 void PLAttachmentController::showError(int number) const
@@ -177,6 +183,9 @@ void PLAttachmentController::attachExistFile()
     _arFilePaths.clear();
     _arFileIcons.clear();
     const QString folder = cardFolder();
+    // The copy of an add that was killed is no attachment.
+    if (!folder.isEmpty() && PLNetDBLockController::dbOpenMode() != PLNetDBLockController::kOpenModeReadOnly)
+        removeTemporaryLeftovers(folder);
     const QFileInfoList entries = folder.isEmpty() ? QFileInfoList()
         : QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     if (entries.isEmpty()) {
@@ -388,7 +397,7 @@ void PLAttachmentController::addFile(const QStringList& paths)
             overwriteAll = answer == kAlertFourthButtonReturn;
         }
         // Copied beside the old attachment and renamed over it: a failed copy keeps the old one.
-        switch (copyFileReplacing(path, destination)) {
+        switch (copyFileReplacing(path, destination, "attachment-copied")) {
         case FileReplaceCopyResult::Copied: break;
         case FileReplaceCopyResult::ReplaceFailed: showError(kMsgCannotReplace); return;
         case FileReplaceCopyResult::CopyFailed: showError(kMsgCannotCopy); return;
@@ -505,9 +514,10 @@ void PLAttachmentController::deleteAttachment()
     const auto reload = qScopeGuard([this] { attachExistFile(); });
     const QList<int> rows = selectedRows();
     QStringList failures;
+    const QString folder = cardFolder();
     for (int row : rows) {
         const QString path = _arFilePaths[row];
-        if (!entryExists(path)) {
+        if (folder.isEmpty() || QFileInfo(path).path() != folder || !entryExists(path)) {
             showError(kMsgMissingToDelete);
             return;
         }
@@ -581,6 +591,10 @@ void PLAttachmentController::renameFileName(const QString& name)
         return;
     }
     const QString current = _arFilePaths[row];
+    if (cardFolder().isEmpty() || QFileInfo(current).path() != cardFolder()) {
+        showError(kMsgMissing);
+        return;
+    }
     FileAttributes attributes;
     readFileAttributes(current, &attributes);
     if (attributes.immutable) {

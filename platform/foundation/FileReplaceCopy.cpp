@@ -1,7 +1,9 @@
 #include "platform/foundation/FileReplaceCopy.h"
 
+#include "platform/foundation/CrashPoint.h"
 #include "platform/foundation/Descriptor.h"
 #include "platform/foundation/PlainFile.h"
+#include "platform/foundation/TemporaryWrite.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -56,24 +58,26 @@ bool copyContent(int from, int to, off_t size)
 
 } // namespace
 
-FileReplaceCopyResult copyFileReplacing(const QString& source, const QString& destination)
+FileReplaceCopyResult copyFileReplacing(const QString& source, const QString& destination, const char* crashPointName)
 {
     const Descriptor input(::open(QFile::encodeName(source).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat st {};
     // Checked on the open descriptor: a folder, a device or a pipe is never read.
     if (!input.valid() || ::fstat(input.get(), &st) != 0 || !S_ISREG(st.st_mode))
         return FileReplaceCopyResult::CopyFailed;
-    // A short name of its own: the destination's name may already be as long as names can be.
-    QByteArray temp = QFile::encodeName(QFileInfo(destination).path()) + "/.pelmora-XXXXXX";
-    Descriptor output(::mkostemp(temp.data(), O_CLOEXEC));
+    QByteArray temp;
+    Descriptor output(openLockedTemporary(destination, &temp));
     if (!output.valid())
         return FileReplaceCopyResult::CopyFailed;
     const bool copied =
         copyContent(input.get(), output.get(), st.st_size) && ::fchmod(output.get(), st.st_mode & 0777) == 0 && ::fsync(output.get()) == 0;
-    if (!output.close() || !copied) {
+    if (!copied) {
         ::unlink(temp.constData());
         return FileReplaceCopyResult::CopyFailed;
     }
+    if (crashPointName)
+        crashPoint(crashPointName);
+    // Renamed while still locked, so the sweep of another run never takes it for a leftover.
     if (::rename(temp.constData(), QFile::encodeName(destination).constData()) != 0) {
         ::unlink(temp.constData());
         return FileReplaceCopyResult::ReplaceFailed;

@@ -1,6 +1,7 @@
 // Copying a file over another without ever losing the one that was there: the copy is written to
-// a temporary file in the destination's folder and renamed over the destination only once it is
-// complete and flushed. Holes of a sparse source stay holes.
+// a temporary file in the destination's folder (locked as `openLockedTemporary` does, so that
+// `removeTemporaryLeftovers` finds a killed copy's file) and renamed over the destination only once
+// it is complete and flushed. Holes of a sparse source stay holes.
 #pragma once
 
 #include <QString>
@@ -13,4 +14,5 @@ enum class FileReplaceCopyResult {
 
 // Copies the regular file `source` (a link to one is followed) to `destination`, replacing a file
 // that is there. The copy keeps the source's permission bits. Nothing is left behind on failure.
-FileReplaceCopyResult copyFileReplacing(const QString& source, const QString& destination);
+// `crashPointName` names the crash point between the complete copy and the rename.
+FileReplaceCopyResult copyFileReplacing(const QString& source, const QString& destination, const char* crashPointName = nullptr);

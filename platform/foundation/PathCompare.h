@@ -14,3 +14,7 @@ bool isPathInside(const QString& path, const QString& folder);
 // One name inside its folder: not empty, no "/", not "." or "..". A name that comes from data
 // passes this before it is joined to a folder.
 bool isPlainFileName(const QString& name);
+// `path` lies inside `folder` as written, and no entry from `folder` down to `path` (`path` itself
+// included) is a symbolic link: what is reached there stays inside the folder. Entries that do not
+// exist yet are no links.
+bool isLinkFreeInside(const QString& path, const QString& folder);

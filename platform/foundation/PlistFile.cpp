@@ -1,13 +1,16 @@
 #include "platform/foundation/PlistFile.h"
 
+#include "platform/foundation/BinaryPlistBounds.h"
+#include "platform/foundation/TemporaryWrite.h"
+
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QTimeZone>
 
 #include <plist/plist.h>
 
 #include <cstdlib>
-#include <limits>
 #include <memory>
 
 namespace {
@@ -144,10 +147,13 @@ plist_t toNode(const PlistValue& v)
 bool parsePlist(const QByteArray& bytes, PlistValue& out, PlistFormat* format)
 {
     out = PlistValue();
-    if (bytes.isEmpty() || bytes.size() > std::numeric_limits<int32_t>::max())
+    if (bytes.isEmpty() || bytes.size() > kMaxPlistBytes)
         return false;
     const auto length = static_cast<uint32_t>(bytes.size());
     const bool binary = plist_is_binary(bytes.constData(), length) != 0;
+    // A binary list that would read into more than the limits allow is refused unread.
+    if (binary && !BinaryPlistBounds::withinBounds(bytes))
+        return false;
     plist_t root = nullptr;
     if (binary)
         plist_from_bin(bytes.constData(), length, &root);
@@ -183,9 +189,9 @@ bool readPlistFile(const QString& path, PlistValue& out, PlistFormat* format)
 {
     out = PlistValue();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxPlistBytes)
         return false;
-    return parsePlist(file.readAll(), out, format);
+    return parsePlist(file.read(kMaxPlistBytes + 1), out, format);
 }
 
 bool writeFileAtomically(const QString& path, const QByteArray& bytes)
@@ -200,10 +206,20 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes)
     return file.commit();
 }
 
+bool replaceSettingsFile(const QString& path, const QByteArray& bytes)
+{
+    // A file kept as a link to one elsewhere (a settings folder under version control) is
+    // replaced where the link leads, and the link stays.
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() ? info.symLinkTarget() : path;
+    removeTemporaryLeftovers(QFileInfo(target).path());
+    return writeThroughTemporary(target, bytes, "settings-file-written");
+}
+
 bool writePlistFile(const QString& path, const PlistValue& value, PlistFormat format)
 {
     QByteArray bytes = serializePlist(value, format);
     if (bytes.isEmpty())
         return false;
-    return writeFileAtomically(path, bytes);
+    return replaceSettingsFile(path, bytes);
 }

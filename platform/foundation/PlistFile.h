@@ -9,13 +9,21 @@
 
 enum class PlistFormat { Xml, Binary };
 
-// Parses XML or binary property-list bytes. Answers false (and leaves `out` null) on malformed input.
+// No settings file of the suite comes near this; a larger one is refused unread.
+constexpr qsizetype kMaxPlistBytes = qsizetype(16) << 20;
+
+// Parses XML or binary property-list bytes. Answers false (and leaves `out` null) on malformed input
+// and on a binary list that would read into more than BinaryPlistBounds allows.
 bool parsePlist(const QByteArray& bytes, PlistValue& out, PlistFormat* format = nullptr);
 QByteArray serializePlist(const PlistValue& value, PlistFormat format = PlistFormat::Xml);
 
 // Reads a property-list file; false when it is missing, unreadable or malformed.
 bool readPlistFile(const QString& path, PlistValue& out, PlistFormat* format = nullptr);
-// Writes atomically; false when the folder is not writable or the rename fails.
+// Writes atomically (`replaceSettingsFile`); false when the folder is not writable or the rename fails.
 bool writePlistFile(const QString& path, const PlistValue& value, PlistFormat format = PlistFormat::Xml);
 // Replaces a file's bytes atomically (temporary file in the same folder, then rename).
 bool writeFileAtomically(const QString& path, const QByteArray& bytes);
+// Replaces a settings file (preferences, linkage lists) through `writeThroughTemporary`, so that a
+// killed write leaves the old file and a temporary file that the next write into the folder
+// removes; a link is replaced where it leads.
+bool replaceSettingsFile(const QString& path, const QByteArray& bytes);

@@ -333,6 +333,24 @@ TEST_F(Migration, LeftoverBuildFolderThatIsALinkIsRemovedAsALink)
     expectMigrated(folder + QStringLiteral("/Pelmora1.sqldb"), 6, false);
 }
 
+// The clean-up of images no card names never follows an "Images" that is a link out of the folder.
+TEST_F(Migration, ImagesThatIsALinkIsNotSweptAtOpen)
+{
+    const QString outside = temp.filePath(QStringLiteral("outside images"));
+    QDir().mkpath(outside);
+    const QString orphan = QStringLiteral("11111111-2222-4333-8444-555555555555_N2.pdf");
+    QFile someoneElses(outside + QLatin1Char('/') + orphan);
+    ASSERT_TRUE(someoneElses.open(QIODevice::WriteOnly));
+    someoneElses.close();
+    const QString folder = makeFolder(QStringLiteral("Linked.cxdb"));
+    ASSERT_TRUE(F::writeStore(folder + QStringLiteral("/Pelmora1.sqldb"), true, 2, F::numberedCards(1, QStringLiteral("1"))));
+    QDir(folder + QStringLiteral("/Images")).removeRecursively();
+    ASSERT_TRUE(QFile::link(outside, folder + QStringLiteral("/Images")));
+    QString work;
+    check(folder, &work);
+    EXPECT_TRUE(QFileInfo::exists(outside + QLatin1Char('/') + orphan));
+}
+
 // A program stopped between moving the store aside and moving the new one in left a folder with
 // backups but no store: the next opening puts the store back and the migration runs again.
 TEST_F(Migration, StoreSwitchStoppedHalfWayIsRepairedAtOpen)

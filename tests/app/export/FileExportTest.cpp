@@ -4,12 +4,19 @@
 #include "tests/app/export/ExportFixture.h"
 
 #include "tests/support/dbtools/FakeFileAttributes.h"
+#include "tests/support/workspace/SmallVolume.h"
 
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -217,3 +224,101 @@ TEST_F(FileExport, BadTargetsAreRefusedAndLeaveNothingBehind)
 }
 
 } // namespace
+
+TEST_F(FileExport, ANameThatIsALinkIsReplacedAndTheLinksTargetKept)
+{
+    const QString outside = path("outside");
+    QDir().mkpath(outside);
+    {
+        QFile config(outside + QStringLiteral("/config"));
+        ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+        config.write("someone's settings");
+    }
+    QDir().mkpath(path("chosen"));
+    const QString target = path("chosen/cards.csv");
+    ASSERT_TRUE(QFile::link(outside + QStringLiteral("/config"), target));
+    ASSERT_EQ(PLExporter::ExportToCSV(target, {cards::latin()}), 0);
+    EXPECT_EQ(readAll(outside + QStringLiteral("/config")), QByteArray("someone's settings"));
+    EXPECT_FALSE(QFileInfo(target).isSymLink());
+    EXPECT_TRUE(fromUtf16WithBom(readAll(target)).contains(QStringLiteral("Anna Berg")));
+
+    // A vCard whose name is taken by a link that leads nowhere is not written through it.
+    QDir().mkpath(path("v"));
+    ASSERT_TRUE(QFile::link(outside + QStringLiteral("/planted.vcf"), path("v/Anna Berg.vcf")));
+    ASSERT_EQ(PLExporter::ExportToVCard(path("v"), {cards::latin()}), 0);
+    EXPECT_FALSE(QFile::exists(outside + QStringLiteral("/planted.vcf")));
+}
+
+TEST_F(FileExport, TemporaryFilesOfAKilledExportGoAtTheNextOne)
+{
+    QDir().mkpath(path("v"));
+    // One left by a killed export, one of an export still writing (it holds its lock), and a file
+    // of the user's named alike.
+    const QString killed = path("v/.pelmora-a1B2c3.tmp");
+    const QString writing = path("v/.pelmora-d4E5f6.tmp");
+    const QString users = path("v/.pelmora-notes.tmp");
+    for (const QString& name : {killed, writing, users}) {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("half");
+    }
+    const int held = ::open(QFile::encodeName(writing).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    // The lock is taken by a process of its own, as another writer holds it.
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        ::pause();
+        ::_exit(0);
+    }
+    ::close(held);
+    ASSERT_EQ(PLExporter::ExportToVCard(path("v"), {cards::latin(), cards::japanese()}), 0);
+    EXPECT_FALSE(QFile::exists(killed));
+    EXPECT_TRUE(QFile::exists(writing));
+    EXPECT_TRUE(QFile::exists(users));
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    EXPECT_EQ(QDir(path("v")).entryList(QDir::Files | QDir::Hidden).size(), 4) << "the two exported files beside the two kept";
+}
+
+// A full disk: each export fails with its status, the file it was to replace keeps its bytes, the
+// files written before the disk filled are whole and nothing half-written is left.
+TEST_F(FileExport, AFullDiskFailsTheExportAndKeepsWhatWasThere)
+{
+    SmallVolume volume(1);
+    SKIP_WITHOUT_VOLUME(volume);
+    const QString csv = volume.path() + QStringLiteral("/cards.csv");
+    {
+        QFile old(csv);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("the export before");
+    }
+    QList<CardDict> many;
+    for (int i = 0; i < 200; ++i) {
+        CardDict card = cards::nameOnly(QStringLiteral("Person %1").arg(i));
+        card.insert(QStringLiteral("company"), QString(3000, QLatin1Char('c')));
+        many.append(card);
+    }
+    // The free-space test passes (a stale estimate); the writes themselves run out of room.
+    workspace.volume = VolumeInfo{QStringLiteral("tmpfs"), volume.path(), QString(), quint64(1) << 40};
+    volume.fill(64 * 1024);
+    EXPECT_EQ(PLExporter::ExportToCSV(csv, many), 75);
+    EXPECT_EQ(readAll(csv), QByteArray("the export before"));
+
+    QDir().mkpath(volume.path() + QStringLiteral("/v"));
+    EXPECT_EQ(PLExporter::ExportToVCard(volume.path() + QStringLiteral("/v"), many), 75);
+    const QStringList written = QDir(volume.path() + QStringLiteral("/v")).entryList(QDir::Files | QDir::Hidden);
+    EXPECT_GT(written.size(), 0);
+    EXPECT_LT(written.size(), many.size());
+    for (const QString& name : written) {
+        EXPECT_TRUE(name.endsWith(QStringLiteral(".vcf"))) << name.toStdString();
+        EXPECT_TRUE(readAll(volume.path() + QStringLiteral("/v/") + name).trimmed().endsWith("END:VCARD")) << name.toStdString();
+    }
+
+    // Without the stale estimate the export is refused before it writes.
+    workspace.volume.reset();
+    volume.fill();
+    EXPECT_EQ(PLExporter::ExportToCSV(csv, many), 11);
+    EXPECT_EQ(readAll(csv), QByteArray("the export before"));
+    EXPECT_EQ(QDir(volume.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral(".filler"), QStringLiteral("cards.csv")}));
+}

@@ -3,6 +3,7 @@
 #include "app/linkage/PLConfigExtAppList.h"
 #include "app/linkage/PLExtAppController.h"
 #include "platform/foundation/PlistFile.h"
+#include "tests/support/workspace/SmallVolume.h"
 
 #include <QDir>
 #include <QFile>
@@ -114,3 +115,24 @@ TEST_F(Install, ApplicationsFoundNowhereAreDropped)
 }
 
 } // namespace
+
+// A full disk under the Extension folder: the install fails and the installed file stays whole.
+TEST_F(Install, AFullDiskKeepsTheInstalledPlist)
+{
+    SmallVolume volume(1, folder);
+    SKIP_WITHOUT_VOLUME(volume);
+    const auto padded = [](int version) {
+        return PlistValue(Dictionary{{"Info", PlistValue(Dictionary{{"FileVersion", PlistValue(version)}})},
+                                     {"Padding", PlistValue(QString(200000, QLatin1Char('p')))}});
+    };
+    ASSERT_TRUE(writePlistFile(folder + "com.example.Cards.first.plist", padded(1)));
+    const QString second = temp.filePath("com.example.Cards.first.plist");
+    ASSERT_TRUE(writePlistFile(second, padded(2)));
+    volume.fill(64 * 1024);
+    EXPECT_TRUE(PLExtAppController::installExtAppLnkConfigFile(second).isEmpty());
+    PLExtAppController::cleanOldCfgFileIfNewOneExists();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name), (QStringList{".filler", "com.example.Cards.first.plist"}));
+    PlistValue kept;
+    ASSERT_TRUE(readPlistFile(folder + "com.example.Cards.first.plist", kept));
+    EXPECT_EQ(kept.value("Info").value("FileVersion").toInteger(), 1);
+}

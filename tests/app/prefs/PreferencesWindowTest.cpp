@@ -14,6 +14,7 @@
 #include "tests/support/appkit/AccessibleNames.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 #include "tests/support/workspace/FakeWorkspace.h"
+#include "tests/support/workspace/SmallVolume.h"
 
 #include <QAction>
 #include <QApplication>
@@ -382,3 +383,32 @@ TEST_F(PreferencesWindow, EveryControlHasAName)
 }
 
 } // namespace
+
+// A full disk under the preferences: closing the window says the settings were not saved, and the
+// file keeps the settings it held, whole.
+TEST_F(PreferencesWindow, AFullDiskKeepsTheStoredSettings)
+{
+    SmallVolume volume(1, QFileInfo(prefs().filePath()).absolutePath());
+    SKIP_WITHOUT_VOLUME(volume);
+    prefs().setValue(QStringLiteral("Auto addressbook synchronous items"), false);
+    prefs().setValue(QStringLiteral("Padding"), QString(200000, QLatin1Char('p')));
+    ASSERT_TRUE(prefs().synchronize());
+    const QByteArray before = [&] {
+        QFile file(prefs().filePath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    volume.fill(64 * 1024);
+    {
+        PLPreferences preferences;
+        preferences.showWindow();
+        find<QCheckBox>(preferences.window(), "_checkAutoAddressbookSynchronous")->setChecked(true);
+        preferences.closePreferencesWindow();
+    }
+    EXPECT_EQ(presenter.texts(), QStringList{PLMessage::errorText(3)});
+    QFile file(prefs().filePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    EXPECT_EQ(stored("Auto addressbook synchronous items"), PlistValue(false));
+    EXPECT_EQ(QDir(volume.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral(".filler"), QFileInfo(prefs().filePath()).fileName()}));
+}

@@ -12,6 +12,7 @@
 #include "tests/support/appkit/ScriptedPanelService.h"
 #include "tests/support/dbtools/FakeFileAttributes.h"
 #include "tests/support/workspace/FakeWorkspace.h"
+#include "tests/support/workspace/SmallVolume.h"
 
 #include <QAbstractItemModel>
 #include <QContextMenuEvent>
@@ -685,4 +686,107 @@ TEST_F(AttachmentInfo, OurWindowWhenNoFileManagerAnswers)
     EXPECT_EQ(presenter.texts(), errors({30}));
     QApplication::processEvents();
     EXPECT_EQ(ourWindow(), nullptr);
+}
+
+TEST_F(Attachments, FilesOfAnyKindFromOutside)
+{
+    showList();
+    const QString target = source(QStringLiteral("target.txt"), "the target");
+    const QString link = temp.filePath(QStringLiteral("sources/link.txt"));
+    ASSERT_TRUE(QFile::link(target, link));
+    const QString fifo = temp.filePath(QStringLiteral("sources/pipe"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    struct Case {
+        const char* when;
+        QString dropped;
+        QStringList messages;
+        QStringList added;
+    };
+    const Case cases[] = {
+        {"a link: its target's content, as a file of its own", link, {}, {QStringLiteral("link.txt")}},
+        // A pipe or a device would block a read or never end: refused without reading.
+        {"a pipe", fifo, errors({41}), {}},
+        {"a device", QStringLiteral("/dev/zero"), errors({41}), {}},
+        {"\"..\" as the name", temp.filePath(QStringLiteral("sources/..")), errors({61}), {}},
+        {"a name of 1,000 characters", temp.filePath(QStringLiteral("sources/") + QString(1000, u'n')), errors({30}), {}},
+    };
+    for (const Case& c : cases) {
+        QDir(cardFolder()).removeRecursively();
+        attach({QStringLiteral("keep.txt")});
+        presenter.clear();
+        EXPECT_TRUE(drop({c.dropped})) << c.when;
+        EXPECT_EQ(presenter.texts(), c.messages) << c.when;
+        EXPECT_EQ(listedNames(), QStringList{QStringLiteral("keep.txt")} + c.added) << c.when;
+        for (const QString& name : c.added) {
+            EXPECT_FALSE(QFileInfo(attachment(name)).isSymLink()) << c.when;
+            EXPECT_EQ(contentOf(attachment(name)), "the target") << c.when;
+        }
+    }
+}
+
+// A received database can hold links where the card's attachment folder or "Files" should be:
+// nothing behind them is listed, written or deleted.
+TEST_F(Attachments, LinksOutOfTheDatabaseAreNeverFollowed)
+{
+    const QString outside = temp.filePath(QStringLiteral("outside"));
+    QDir().mkpath(outside + QStringLiteral("/A"));
+    for (const QString& name : {QStringLiteral("/a.txt"), QStringLiteral("/A/a.txt")}) {
+        QFile file(outside + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("someone else's");
+    }
+    const QString file = source(QStringLiteral("scan.pdf"), "scan");
+    const QString files = database + QStringLiteral("/Files");
+    struct Case {
+        const char* when;
+        QString link;
+        QString target;
+    };
+    const Case cases[] = {
+        {"the card's folder is a link", cardFolder(), outside},
+        {"\"Files\" is a link", files, outside},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(files);
+        QDir(files).removeRecursively();
+        QDir().mkpath(files);
+        // Listed while the folder was the card's own; then swapped for the link.
+        attach({QStringLiteral("a.txt")});
+        showList();
+        ASSERT_TRUE(QDir(c.link).removeRecursively());
+        ASSERT_TRUE(QFile::link(c.target, c.link));
+        selectRows({0});
+        presenter.clear();
+        presenter.queueAnswer(kYes);
+        controller()->deleteAttachment();
+        EXPECT_EQ(presenter.texts(), QStringList{QStringLiteral("IDS_MSG_IS_DELETEFILE")} + errors({38})) << c.when;
+        EXPECT_TRUE(QFile::exists(outside + QStringLiteral("/a.txt"))) << c.when;
+        EXPECT_TRUE(QFile::exists(outside + QStringLiteral("/A/a.txt"))) << c.when;
+        EXPECT_TRUE(listedNames().isEmpty()) << c.when << " nothing behind the link is listed";
+
+        presenter.clear();
+        controller()->addFile({file});
+        EXPECT_EQ(presenter.texts(), errors({77})) << c.when;
+        EXPECT_FALSE(QFile::exists(outside + QStringLiteral("/scan.pdf"))) << c.when;
+        EXPECT_FALSE(QFile::exists(outside + QStringLiteral("/A/scan.pdf"))) << c.when;
+    }
+    QFile::remove(files);
+}
+
+// A full disk under the card's folder: the copy fails with its message, the attachment it was to
+// replace keeps its bytes and no part of the copy is left.
+TEST_F(Attachments, AFullDiskFailsTheAddAndKeepsTheOldAttachment)
+{
+    SmallVolume volume(1, database + QStringLiteral("/Files"));
+    SKIP_WITHOUT_VOLUME(volume);
+    showList();
+    attach({QStringLiteral("keep.txt")});
+    volume.fill(64 * 1024);
+    // The free-space test looks at the database's own volume, which has room.
+    presenter.queueAnswer(kYes);
+    controller()->addFile({source(QStringLiteral("keep.txt"), QByteArray(1 << 20, 'n'))});
+    EXPECT_EQ(presenter.texts(), QStringList{QStringLiteral("overwrite keep.txt")} + errors({41}));
+    EXPECT_EQ(contentOf(attachment(QStringLiteral("keep.txt"))), "old");
+    EXPECT_EQ(QDir(cardFolder()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("keep.txt")});
+    EXPECT_EQ(listedNames(), QStringList{QStringLiteral("keep.txt")});
 }

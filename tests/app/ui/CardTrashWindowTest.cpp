@@ -556,3 +556,45 @@ TEST_F(CardTrashWindow, DeleteIsTheEditMenusKeyUnlessATextOrTheFolderTreeTakesIt
     EXPECT_EQ(presenter.texts(), QStringList{QStringLiteral("Remove folder?")});
     EXPECT_NE(folderNamed(QStringLiteral("Key")), nullptr) << "the question was answered No";
 }
+
+TEST_F(CardTrashWindow, EmptyTrashNeverRemovesThroughALinkOutOfTheDatabase)
+{
+    // A received database whose "Images" and "Files" lead elsewhere: to folders holding a file
+    // named as card A's image and a folder named as card A's identifier.
+    const QString outside = temp.filePath(QStringLiteral("outside"));
+    QDir().mkpath(outside + QStringLiteral("/images"));
+    QDir().mkpath(outside + QStringLiteral("/files/A"));
+    QDir().mkpath(outside + QStringLiteral("/elsewhere"));
+    for (const QString& file : {QStringLiteral("/images/A.pdf"), QStringLiteral("/files/A/id_rsa"), QStringLiteral("/elsewhere/key")}) {
+        QFile f(outside + file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    selectInFolder(QStringLiteral("K"), {QStringLiteral("A"), QStringLiteral("B")});
+    QTest::keyClick(ui()._tvList, Qt::Key_Delete);
+    ASSERT_EQ(window->trashArrayController()->arrangedObjects().size(), 2);
+    const QString files = database + QStringLiteral("/Files");
+    ASSERT_TRUE(QDir(files).rename(files, database + QStringLiteral("/Files.real")));
+    ASSERT_TRUE(QDir(database + QStringLiteral("/Images")).removeRecursively());
+    ASSERT_TRUE(QFile::link(outside + QStringLiteral("/images"), database + QStringLiteral("/Images")));
+    ASSERT_TRUE(QFile::link(outside + QStringLiteral("/files"), files));
+
+    presenter.queueAnswer(kAlertFirstButtonReturn);
+    ui()._clearBtn->click();
+    clock.advance(0);
+    EXPECT_EQ(window->trashArrayController()->arrangedObjects().size(), 0);
+    EXPECT_TRUE(QFile::exists(outside + QStringLiteral("/images/A.pdf")));
+    EXPECT_TRUE(QFile::exists(outside + QStringLiteral("/files/A/id_rsa")));
+
+    // With "Files" a folder again, a card's folder that is a link goes as a link.
+    ASSERT_TRUE(QFile::remove(files));
+    ASSERT_TRUE(QDir().rename(database + QStringLiteral("/Files.real"), files));
+    selectInFolder(QStringLiteral("K"), {QStringLiteral("C")});
+    QTest::keyClick(ui()._tvList, Qt::Key_Delete);
+    ASSERT_TRUE(QDir(files + QStringLiteral("/C")).removeRecursively());
+    ASSERT_TRUE(QFile::link(outside + QStringLiteral("/elsewhere"), files + QStringLiteral("/C")));
+    presenter.queueAnswer(kAlertFirstButtonReturn);
+    ui()._clearBtn->click();
+    clock.advance(0);
+    EXPECT_FALSE(QFileInfo(files + QStringLiteral("/C")).isSymLink());
+    EXPECT_TRUE(QFile::exists(outside + QStringLiteral("/elsewhere/key")));
+}

@@ -62,6 +62,12 @@ int CrashChecks::cardCount(const QString& folder)
     return rows && !rows->isEmpty() ? rows->first().value(QStringLiteral("N")).toInt() : -1;
 }
 
+QString CrashChecks::firstCardID(const QString& folder)
+{
+    const std::optional<RawRows> rows = query(storeOf(folder), QStringLiteral("select ZCARDID from ZCARD order by Z_PK limit 1;"));
+    return rows && !rows->isEmpty() ? rows->first().value(QStringLiteral("ZCARDID")) : QString();
+}
+
 QStringList CrashChecks::openAsAStartDoes(const QString& folder)
 {
     QString work;

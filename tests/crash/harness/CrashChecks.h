@@ -13,6 +13,8 @@ QStringList storeAndImages(const QString& folder);
 void writeCardImages(const QString& folder);
 // The number of cards in the folder's store; -1 when it cannot be read.
 int cardCount(const QString& folder);
+// The identifier of the folder's first card; empty when there is none.
+QString firstCardID(const QString& folder);
 // Opens the folder as a start of the application does (repair, migration, sweep), then opens its
 // store; what went wrong.
 QStringList openAsAStartDoes(const QString& folder);

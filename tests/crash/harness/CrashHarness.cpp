@@ -8,8 +8,11 @@
 // scanner files, a migration, a Vostrand backup and optimisation, a Harnwick password change),
 // kills it, then checks: the store passes its integrity check and opens; no card without its
 // image; no scanner file deleted without its card stored; the password file holds the old or the
-// new digest; the next start succeeds and leaves no leftovers.
+// new digest; the next start succeeds and leaves no leftovers. The trials of the writers of the
+// user's other files (an export, attachments, a linkage install, the preferences) are described
+// in WriterTrials.h.
 #include "tests/crash/harness/CrashChecks.h"
+#include "tests/crash/harness/WriterTrials.h"
 
 #include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/Md5.h"
@@ -34,6 +37,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -42,8 +46,22 @@ namespace {
 
 namespace F = CardStoreFixtures;
 
-enum class Scenario { Import, Migration, Optimize, Password };
-constexpr Scenario kScenarios[] = {Scenario::Import, Scenario::Migration, Scenario::Optimize, Scenario::Password};
+enum class Scenario { Import, Migration, Optimize, Password, Export, Attach, Install, Preferences };
+constexpr Scenario kScenarios[] = {Scenario::Import, Scenario::Migration, Scenario::Optimize, Scenario::Password,
+                                   Scenario::Export, Scenario::Attach,    Scenario::Install,  Scenario::Preferences};
+using WriterTrials::Writer;
+
+// The writer a scenario runs, for the writers' trials.
+std::optional<Writer> writerOf(Scenario scenario)
+{
+    switch (scenario) {
+    case Scenario::Export: return Writer::Export;
+    case Scenario::Attach: return Writer::Attach;
+    case Scenario::Install: return Writer::Install;
+    case Scenario::Preferences: return Writer::Preferences;
+    default: return std::nullopt;
+    }
+}
 constexpr int kScannerFiles = 4;
 constexpr int kMigratedCards = 300;
 constexpr int kOptimizedCards = 1000;
@@ -55,8 +73,8 @@ const char* nameOf(Scenario scenario)
     case Scenario::Migration: return "migration";
     case Scenario::Optimize: return "optimize";
     case Scenario::Password: return "password";
+    default: return WriterTrials::nameOf(*writerOf(scenario));
     }
-    return "?";
 }
 
 // How long a scenario's program runs here at most, for the random moments.
@@ -67,8 +85,8 @@ int spanMs(Scenario scenario)
     case Scenario::Migration: return 300;
     case Scenario::Optimize: return 450;
     case Scenario::Password: return 30;
+    default: return WriterTrials::spanMs(*writerOf(scenario));
     }
-    return 0;
 }
 
 struct Kill {
@@ -88,6 +106,13 @@ const Kill kPoints[] = {
     {Scenario::Optimize, "optimize-backup-copied", 0},
     {Scenario::Optimize, "optimize-shell-started", 0},
     {Scenario::Password, "plain-file-written", 0},
+    {Scenario::Export, "export-file-written", 0},
+    {Scenario::Export, "export-file-written:9", 0},
+    {Scenario::Attach, "attachment-copied", 0},
+    {Scenario::Attach, "attachment-copied:2", 0},
+    {Scenario::Install, "settings-file-written", 0},
+    {Scenario::Preferences, "settings-file-written", 0},
+    {Scenario::Preferences, "settings-file-written:1", 0},
 };
 
 QString md5Of(const char* password)
@@ -119,6 +144,16 @@ public:
 
     QStringList run()
     {
+        if (const std::optional<Writer> writer = writerOf(m_kill.scenario)) {
+            WriterTrials::prepare(*writer, m_temp.path());
+            runProgram();
+            QStringList wrong = WriterTrials::checkAfterKill(*writer, m_temp.path());
+            if (!m_kill.point.isEmpty() && !m_killed)
+                wrong << QStringLiteral("the program never reached the point");
+            if (runProgram(WriterTrials::arguments(*writer, m_temp.path(), true)) != 0)
+                wrong << QStringLiteral("the next start fails");
+            return wrong + WriterTrials::checkAfterNextStart(*writer, m_temp.path());
+        }
         prepare();
         runProgram();
         return check();
@@ -162,12 +197,14 @@ private:
             tool.addPassword(QStringLiteral("old"));
             break;
         }
+        default: break;
         }
         m_cardsBefore = CrashChecks::cardCount(m_folder);
     }
 
-    // The program runs in a process of its own, killed at the point or after the delay.
-    void runProgram()
+    // The program runs in a process of its own, killed at the point or after the delay; with
+    // `nextStart`, a writer's next start runs instead, to its end. Answers its exit status.
+    int runProgram(const QList<QByteArray>& nextStart = {})
     {
         QList<QByteArray> args;
         QByteArray program = QFile::encodeName(QCoreApplication::applicationFilePath());
@@ -194,6 +231,7 @@ private:
         case Scenario::Password:
             args << "--password" << QFile::encodeName(m_folder);
             break;
+        default: args = nextStart.isEmpty() ? WriterTrials::arguments(*writerOf(m_kill.scenario), m_temp.path(), false) : nextStart; break;
         }
         QDir().mkpath(m_temp.filePath(QStringLiteral("run")));
         QFile::setPermissions(m_temp.filePath(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -202,7 +240,8 @@ private:
             ::setenv("HOME", QFile::encodeName(m_temp.path()).constData(), 1);
             ::setenv("XDG_CONFIG_HOME", QFile::encodeName(m_temp.filePath(QStringLiteral("config"))).constData(), 1);
             ::setenv("XDG_RUNTIME_DIR", QFile::encodeName(m_temp.filePath(QStringLiteral("run"))).constData(), 1);
-            if (!m_kill.point.isEmpty())
+            ::setenv("XDG_DATA_HOME", QFile::encodeName(m_temp.filePath(QStringLiteral("data"))).constData(), 1);
+            if (!m_kill.point.isEmpty() && nextStart.isEmpty())
                 ::setenv("PELMORA_CRASH_AT", m_kill.point.constData(), 1);
             if (m_kill.scenario == Scenario::Import) {
                 // The scanner driver's name is read from Pelmora's parent: this process, renamed.
@@ -220,7 +259,7 @@ private:
             execProgram(program, argv0, args);
         }
         // The renamed launcher waits for Pelmora, so killing the launcher's group ends both.
-        const QDeadlineTimer limit(m_kill.point.isEmpty() ? m_kill.delayMs : 120000);
+        const QDeadlineTimer limit(m_kill.point.isEmpty() && nextStart.isEmpty() ? m_kill.delayMs : 120000);
         int status = 0;
         while (::waitpid(pid, &status, WNOHANG) == 0) {
             if (limit.hasExpired()) {
@@ -230,7 +269,9 @@ private:
             }
             QThread::msleep(2);
         }
-        m_killed = WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGKILL);
+        if (nextStart.isEmpty())
+            m_killed = WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGKILL);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
     [[noreturn]] static void execProgram(QByteArray program, QByteArray argv0, QList<QByteArray> args)
@@ -292,8 +333,7 @@ private:
                 wrong << QStringLiteral("the password file holds neither digest");
             break;
         }
-        case Scenario::Migration:
-            break;
+        default: break;
         }
         wrong << CrashChecks::openAsAStartDoes(m_folder);
         if (m_kill.scenario == Scenario::Migration && CrashChecks::cardCount(m_folder) != m_cardsBefore)
@@ -362,7 +402,7 @@ bool runOne(const Kill& kill, const QString& label)
 
 Kill randomKill(std::mt19937& random)
 {
-    const Scenario scenario = kScenarios[std::uniform_int_distribution<int>(0, 3)(random)];
+    const Scenario scenario = kScenarios[std::uniform_int_distribution<int>(0, int(std::size(kScenarios)) - 1)(random)];
     return {scenario, {}, std::uniform_int_distribution<int>(0, spanMs(scenario))(random)};
 }
 
@@ -370,6 +410,10 @@ Kill randomKill(std::mt19937& random)
 
 int main(int argc, char* argv[])
 {
+    if (argc == 3 && WriterTrials::isChildMode(QByteArray(argv[1]))) {
+        QApplication app(argc, argv);
+        return WriterTrials::runChild(QByteArray(argv[1]), QString::fromLocal8Bit(argv[2]));
+    }
     if (argc == 3 && std::strncmp(argv[1], "--", 2) == 0 && std::strcmp(argv[1], "--random") != 0 && std::strcmp(argv[1], "--replay") != 0
         && std::strcmp(argv[1], "--points") != 0) {
         QCoreApplication app(argc, argv);

@@ -1,0 +1,67 @@
+#include "platform/foundation/TemporaryWrite.h"
+
+#include "platform/foundation/CrashPoint.h"
+#include "platform/foundation/Descriptor.h"
+#include "platform/foundation/PlainFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char kTemplate[] = "/.pelmora-XXXXXX.tmp";
+constexpr int kSuffixLength = 4;
+
+} // namespace
+
+int openLockedTemporary(const QString& path, QByteArray* temporary)
+{
+    // A short name of its own: the destination's name may already be as long as names can be.
+    *temporary = QFile::encodeName(QFileInfo(path).path()) + kTemplate;
+    const int fd = ::mkostemps(temporary->data(), kSuffixLength, O_CLOEXEC);
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::unlink(temporary->constData());
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool writeThroughTemporary(const QString& path, const QByteArray& bytes, const char* crashPointName)
+{
+    const QByteArray native = QFile::encodeName(path);
+    QByteArray temp;
+    Descriptor fd(openLockedTemporary(path, &temp));
+    if (!fd.valid())
+        return false;
+    const bool written = writeAll(fd.get(), bytes) && ::fchmod(fd.get(), 0644) == 0 && ::fsync(fd.get()) == 0;
+    if (written && crashPointName)
+        crashPoint(crashPointName);
+    // Renamed while still locked, so the sweep of another run never takes it for a leftover.
+    const bool placed = written && ::rename(temp.constData(), native.constData()) == 0;
+    if (!placed)
+        ::unlink(temp.constData());
+    return fd.close() && placed;
+}
+
+void removeTemporaryLeftovers(const QString& folder)
+{
+    static const QRegularExpression leftover(QStringLiteral("^\\.pelmora-[A-Za-z0-9]{6}\\.tmp$"));
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!leftover.match(name).hasMatch())
+            continue;
+        const QByteArray native = QFile::encodeName(dir.filePath(name));
+        const Descriptor fd(::open(native.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat st {};
+        if (fd.valid() && ::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0)
+            ::unlink(native.constData());
+    }
+}
