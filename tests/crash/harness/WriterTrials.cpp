@@ -240,10 +240,10 @@ const char* WriterTrials::nameOf(Writer writer)
 int WriterTrials::spanMs(Writer writer)
 {
     switch (writer) {
-    case Writer::Export: return 400;
-    case Writer::Attach: return 400;
-    case Writer::Install: return 150;
-    case Writer::Preferences: return 600;
+    case Writer::Export: return 250;
+    case Writer::Attach: return 120;
+    case Writer::Install: return 50;
+    case Writer::Preferences: return 100;
     }
     return 0;
 }
