@@ -17,8 +17,15 @@ build: configure
 
 DESKTOP_ENTRY = $${XDG_DATA_HOME:-$$HOME/.local/share}/applications/com.orvane.zor.Pelmora.desktop
 
+# Registration runs when the entry is missing or older than the Tolbeck built, so that a new
+# build repairs what an earlier one registered. Pelmora has windows: without a graphical session
+# it is not started (Qt would abort on the missing display).
 run: build
-	@test -f "$(DESKTOP_ENTRY)" || $(BUILD_DIR)/stage/Tolbeck
+	@test "$(DESKTOP_ENTRY)" -nt "$(BUILD_DIR)/stage/Tolbeck" || { $(BUILD_DIR)/stage/Tolbeck && touch -c "$(DESKTOP_ENTRY)"; }
+	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY$$QT_QPA_PLATFORM" ]; then \
+	  echo "make run: Pelmora needs a graphical session (neither DISPLAY nor WAYLAND_DISPLAY is set); it was built and registered but not started. Run it from a terminal of the desktop, or under a virtual display: xvfb-run make run" >&2; \
+	  exit 1; \
+	fi
 	$(BUILD_DIR)/stage/Pelmora
 
 test: build
