@@ -106,14 +106,17 @@ void setDefaultLine(QStringList* lines, const QString& mimeType, const QString& 
         *lines << kDefaultGroup << line;
         return;
     }
+    qsizetype last = group; // the group's last line that is not blank
     for (qsizetype i = group + 1; i < lines->size() && !lines->at(i).trimmed().startsWith(QLatin1Char('[')); ++i) {
         const qsizetype eq = lines->at(i).indexOf(QLatin1Char('='));
         if (eq > 0 && lines->at(i).left(eq).trimmed() == mimeType) {
             (*lines)[i] = line;
             return;
         }
+        if (!lines->at(i).trimmed().isEmpty())
+            last = i;
     }
-    lines->insert(group + 1, line);
+    lines->insert(last + 1, line);
 }
 
 } // namespace
