@@ -12,6 +12,7 @@
 struct RecognizedLine {
     QString text;
     int left = 0, top = 0, right = 0, bottom = 0; // inclusive, top-left origin
+    int confidence = 100; // the engine's for the line, 0..100
 };
 
 struct SlotFill {

@@ -1,14 +1,13 @@
 #include "outside/ocr/QuillantServer.h"
 
+#include "outside/ocr/LineRereading.h"
 #include "outside/ocr/ScanCleanup.h"
-
 #include "platform/events/OcrProtocol.h"
-
-#include <leptonica/allheaders.h>
 
 #include <QElapsedTimer>
 
 #include <algorithm>
+#include <leptonica/allheaders.h>
 #include <memory>
 
 namespace {
@@ -68,9 +67,8 @@ std::string languageOfScript(const std::string& script)
 // turned card's lines as vertical text): the card may lie turned.
 bool isWeakReading(const std::vector<RecognizedLine>& lines, int confidence)
 {
-    const auto standing = std::count_if(lines.begin(), lines.end(), [](const RecognizedLine& l) {
-        return l.bottom - l.top > l.right - l.left;
-    });
+    const auto standing =
+        std::count_if(lines.begin(), lines.end(), [](const RecognizedLine& l) { return l.bottom - l.top > l.right - l.left; });
     return lines.size() < 3 || confidence < 65 || standing * 2 > qsizetype(lines.size());
 }
 
@@ -135,8 +133,8 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     if (!pix)
         return kStatusEngineError;
     // Only a whole card is cleaned up and straightened: a box is drawn on the image as it lies.
-    const bool wholeImage = request.left == 0 && request.top == 0 && request.right == request.width - 1
-        && request.bottom == request.height - 1;
+    const bool wholeImage =
+        request.left == 0 && request.top == 0 && request.right == request.width - 1 && request.bottom == request.height - 1;
     float skew = 0;
     if (PixPtr clean(wholeImage ? cleanScan(pix.get(), &skew) : nullptr); clean)
         pix = std::move(clean);
@@ -164,8 +162,8 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     QElapsedTimer clock;
     clock.start();
     const auto timeLeft = [&clock] { return int(std::max<qint64>(0, kReadingTimeMs - clock.elapsed())); };
-    if (!m_engine.recognize(pix.get(), dpi, requested, request.left, request.top, request.right, request.bottom,
-                            &best.lines, &best.confidence, kReadingTimeMs))
+    if (!m_engine.recognize(pix.get(), dpi, requested, request.left, request.top, request.right, request.bottom, &best.lines,
+                            &best.confidence, kReadingTimeMs))
         return kStatusEngineError;
     PixPtr turned;
     // A reading with the models `data` of the card as it lies, or as turned upright.
@@ -174,10 +172,9 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
             return false;
         if (again->turns)
             return m_engine.recognize(turned.get(), dpi, data, 0, 0, int(pixGetWidth(turned.get())) - 1,
-                                      int(pixGetHeight(turned.get())) - 1, &again->lines, &again->confidence,
-                                      timeLeft());
-        return m_engine.recognize(pix.get(), dpi, data, request.left, request.top, request.right, request.bottom,
-                                  &again->lines, &again->confidence, timeLeft());
+                                      int(pixGetHeight(turned.get())) - 1, &again->lines, &again->confidence, timeLeft());
+        return m_engine.recognize(pix.get(), dpi, data, request.left, request.top, request.right, request.bottom, &again->lines,
+                                  &again->confidence, timeLeft());
     };
     // Orientation and script detection cost as much as reading a card: they run only when the
     // card does not read well as it lies. Only a new card is turned upright.
@@ -207,8 +204,7 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
             // A reading that stands up beats a weak one; among equals the engine's confidence decides.
             const bool weak = isWeakReading(best.lines, best.confidence);
             const bool againWeak = isWeakReading(again.lines, again.confidence);
-            if (read && !again.lines.empty()
-                && ((weak && !againWeak) || (weak == againWeak && again.confidence > best.confidence)))
+            if (read && !again.lines.empty() && ((weak && !againWeak) || (weak == againWeak && again.confidence > best.confidence)))
                 best = std::move(again);
             if (!isWeakReading(best.lines, best.confidence))
                 break;
@@ -223,6 +219,9 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     }
     if (best.lines.empty())
         return kStatusNoData;
+    Pix* read = best.turns ? turned.get() : pix.get();
+    if (request.type <= 1 && best.data.rfind("jpn", 0) == 0)
+        rereadJapaneseLines(m_engine, read, "jpn", &best.lines, [&timeLeft] { return timeLeft() > 0; });
     ResultSlots fields = request.type <= 1 ? classifyCardLines(best.lines) : fieldTagSlots(best.lines, request.type);
     // A reading the engine itself doubts as a whole (small print, noise, a mirrored card) is made-up
     // words but for what has the form of an e-mail or web address: the rest stays empty.
@@ -234,11 +233,9 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     }
     // The lines are sorted by their places on the straightened card; the boxes go back to the
     // image as it was sent (turned by quarters only, as the page will be).
-    Pix* read = best.turns ? turned.get() : pix.get();
     for (SlotFill& slot : fields) {
         if (slot.filled)
-            unturnBox(int(pixGetWidth(read)), int(pixGetHeight(read)), best.skew, &slot.left, &slot.top, &slot.right,
-                      &slot.bottom);
+            unturnBox(int(pixGetWidth(read)), int(pixGetHeight(read)), best.skew, &slot.left, &slot.top, &slot.right, &slot.bottom);
     }
     // A Japanese name without furigana printed over it gets the dictionary's reading.
     const SlotFill& name = fields[kNameSlot];
@@ -249,9 +246,7 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     *result = encodeResultSlots(fields);
     *orientation = QByteArray(int(ocr::kOrientationSize), '\0');
     (*orientation)[int(ocr::kOrientationTurnsOffset)] = char(best.turns);
-    const int32_t foundLanguage = !automatic ? 0
-        : best.data.rfind("jpn", 0) == 0   ? ocr::kFoundJapanese
-                                           : ocr::kFoundOtherLanguage;
+    const int32_t foundLanguage = !automatic ? 0 : best.data.rfind("jpn", 0) == 0 ? ocr::kFoundJapanese : ocr::kFoundOtherLanguage;
     ocr::writeI32(reinterpret_cast<uint8_t*>(orientation->data()) + ocr::kOrientationLanguageOffset, foundLanguage);
     ocr::writeI32(reinterpret_cast<uint8_t*>(orientation->data()) + ocr::kOrientationMissingDataOffset, missingData);
     return kStatusOk;

@@ -1,14 +1,68 @@
 #include "outside/ocr/TesseractEngine.h"
 
+#include <QFileInfo>
+
+#include <algorithm>
+#include <array>
 #include <leptonica/allheaders.h>
 #include <tesseract/baseapi.h>
 #include <tesseract/ocrclass.h>
 #include <tesseract/osdetect.h>
 #include <tesseract/resultiterator.h>
 
-#include <QFileInfo>
+namespace {
 
-#include <array>
+// Two columns side by side (a name left, the address right) come out of the engine as one line:
+// a gap wider than this many heights of the taller word beside it starts a line of its own.
+constexpr int kColumnGapHeights = 2;
+
+bool isLabel(const QString& text)
+{
+    return text.size() <= 10 && std::none_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+}
+
+bool startsValue(const QString& text)
+{
+    return !text.isEmpty() && (text.front().isDigit() || text.front() == u'+' || text.front() == u'(' || text.contains(u'@'));
+}
+
+// The words of one line of the engine, as one line or as the columns it runs across; a label and
+// the number or address printed at a distance after it stay together.
+std::vector<RecognizedLine> piecesOfLine(const std::vector<RecognizedLine>& words)
+{
+    std::vector<RecognizedLine> pieces;
+    std::vector<int> sure;
+    for (size_t i = 0; i < words.size(); ++i) {
+        const RecognizedLine& w = words[i];
+        if (w.text.isEmpty())
+            continue;
+        bool join = !pieces.empty();
+        if (join) {
+            const RecognizedLine& last = pieces.back();
+            const int tall = std::max(w.bottom - w.top, words[i - 1].bottom - words[i - 1].top);
+            join = w.left - last.right <= kColumnGapHeights * tall || (isLabel(last.text) && startsValue(w.text));
+        }
+        if (!join) {
+            pieces.push_back(w);
+            sure.push_back(w.confidence);
+            continue;
+        }
+        RecognizedLine& last = pieces.back();
+        last.text += u' ' + w.text;
+        last.left = std::min(last.left, w.left);
+        last.top = std::min(last.top, w.top);
+        last.right = std::max(last.right, w.right);
+        last.bottom = std::max(last.bottom, w.bottom);
+        sure.back() += w.confidence;
+    }
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        pieces[i].confidence = sure[i] / std::max<int>(1, int(pieces[i].text.count(u' ') + 1));
+        pieces[i].text = cleanRecognizedText(pieces[i].text);
+    }
+    return pieces;
+}
+
+} // namespace
 
 TesseractEngine::TesseractEngine() = default;
 
@@ -37,7 +91,7 @@ std::string TesseractEngine::languageData(int language)
 {
     // Japanese cards print addresses, numbers and names in English as well.
     static const std::array<const char*, 11> kData = {"jpn+eng", "eng", "chi_tra", "chi_sim", "kor", "deu",
-                                                      "fra", "ita", "spa", "rus", "por"};
+                                                      "fra",     "ita", "spa",     "rus",     "por"};
     return language >= 0 && language < int(kData.size()) ? kData[size_t(language)] : "";
 }
 
@@ -86,8 +140,8 @@ tesseract::TessBaseAPI* TesseractEngine::engine(const std::string& data)
     return m_engines.emplace(data, std::move(api)).first->second.get();
 }
 
-bool TesseractEngine::recognize(Pix* pix, int dpi, const std::string& data, int left, int top, int right,
-                                int bottom, std::vector<RecognizedLine>* lines, int* confidence, int milliseconds)
+bool TesseractEngine::recognize(Pix* pix, int dpi, const std::string& data, int left, int top, int right, int bottom,
+                                std::vector<RecognizedLine>* lines, int* confidence, int milliseconds)
 {
     tesseract::TessBaseAPI* api = engine(data);
     if (!api)
@@ -104,23 +158,46 @@ bool TesseractEngine::recognize(Pix* pix, int dpi, const std::string& data, int 
     if (confidence)
         *confidence = api->MeanTextConf();
     std::unique_ptr<tesseract::ResultIterator> it(api->GetIterator());
-    if (it) {
+    std::vector<RecognizedLine> words;
+    const auto endLine = [&] {
+        for (const RecognizedLine& piece : piecesOfLine(words)) {
+            if (!piece.text.isEmpty())
+                lines->push_back(piece);
+        }
+        words.clear();
+    };
+    if (it && !it->Empty(tesseract::RIL_WORD)) {
         do {
-            std::unique_ptr<char[]> text(it->GetUTF8Text(tesseract::RIL_TEXTLINE));
-            if (!text)
-                continue;
-            RecognizedLine line;
-            line.text = cleanRecognizedText(QString::fromUtf8(text.get()));
+            if (it->IsAtBeginningOf(tesseract::RIL_TEXTLINE))
+                endLine();
+            std::unique_ptr<char[]> text(it->GetUTF8Text(tesseract::RIL_WORD));
             int l = 0, t = 0, r = 0, b = 0;
-            if (line.text.isEmpty() || !it->BoundingBox(tesseract::RIL_TEXTLINE, &l, &t, &r, &b))
+            if (!text || !it->BoundingBox(tesseract::RIL_WORD, &l, &t, &r, &b))
                 continue;
-            line.left = l;
-            line.top = t;
-            line.right = std::max(l, r - 1);
-            line.bottom = std::max(t, b - 1);
-            lines->push_back(line);
-        } while (it->Next(tesseract::RIL_TEXTLINE));
+            words.push_back({QString::fromUtf8(text.get()).trimmed(), l, t, std::max(l, r - 1), std::max(t, b - 1),
+                             int(it->Confidence(tesseract::RIL_WORD))});
+        } while (it->Next(tesseract::RIL_WORD));
+        endLine();
     }
     api->Clear();
     return true;
+}
+
+RecognizedLine TesseractEngine::recognizeLine(Pix* pix, int dpi, const std::string& data, int left, int top, int right, int bottom)
+{
+    RecognizedLine line{{}, left, top, right, bottom, 0};
+    tesseract::TessBaseAPI* api = engine(data);
+    if (!api)
+        return line;
+    api->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+    api->SetImage(pix);
+    api->SetSourceResolution(dpi);
+    api->SetRectangle(left, top, right - left + 1, bottom - top + 1);
+    if (std::unique_ptr<char[]> text(api->GetUTF8Text()); text) {
+        line.text = cleanRecognizedText(QString::fromUtf8(text.get()));
+        line.confidence = api->MeanTextConf();
+    }
+    api->Clear();
+    api->SetPageSegMode(tesseract::PSM_AUTO);
+    return line;
 }

@@ -41,6 +41,10 @@ public:
     bool recognize(Pix* pix, int dpi, const std::string& data, int left, int top, int right, int bottom,
                    std::vector<RecognizedLine>* lines, int* confidence = nullptr, int milliseconds = 0);
 
+    // One line of text in the box (inclusive bounds) of an 8-bit image, read as a single line; the
+    // text is empty when the engine finds none or cannot be made.
+    RecognizedLine recognizeLine(Pix* pix, int dpi, const std::string& data, int left, int top, int right, int bottom);
+
 private:
     tesseract::TessBaseAPI* engine(const std::string& data);
 

@@ -1,0 +1,23 @@
+// The engine reads large Japanese type badly on a whole card (a name's character or two comes out
+// wrong) and runs a short line into the next. Each Japanese line is therefore read again alone:
+// its box is cut into the rows of ink it holds, and each row is read as one line at the height the
+// engine reads best.
+#pragma once
+
+#include "outside/ocr/CardFields.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct Pix;
+class TesseractEngine;
+
+// The rows of ink (inclusive top and bottom) within a box of an 8-bit image; a row is set apart
+// from the next by paper across the whole box. Specks and rules too thin to be type are left out.
+std::vector<std::pair<int, int>> inkRows(Pix* pix, int left, int top, int right, int bottom);
+
+// Replaces the Japanese lines of `lines`, read from `pix`, by their rows read again with `data`,
+// as long as `hasTime` says there is time left.
+void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& data, std::vector<RecognizedLine>* lines,
+                         const std::function<bool()>& hasTime);
