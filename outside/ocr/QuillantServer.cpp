@@ -17,6 +17,7 @@ constexpr int kJapanese = 0;
 constexpr size_t kNameSlot = 0;
 constexpr size_t kNameReadingSlot = 5;
 const std::string kGermanAndEnglish = "eng+deu";
+const std::string kJapaneseAndEnglish = "jpn+eng";
 // All readings of one card stop after this, with the lines read by then: a card of hundreds of
 // lines of small print gets its reply well within the time Pelmora waits for one.
 constexpr int kReadingTimeMs = 30000;
@@ -55,7 +56,7 @@ bool isJapaneseScript(const std::string& script)
 std::string languageOfScript(const std::string& script)
 {
     if (isJapaneseScript(script))
-        return "jpn+eng";
+        return kJapaneseAndEnglish;
     if (script == "Hangul" || script == "Korean")
         return "kor";
     if (script == "Cyrillic")
@@ -63,13 +64,18 @@ std::string languageOfScript(const std::string& script)
     return "eng";
 }
 
-// Too few lines, words the engine itself doubts, or lines standing on end (the engine reads a
-// turned card's lines as vertical text): the card may lie turned.
-bool isWeakReading(const std::vector<RecognizedLine>& lines, int confidence)
+// Lines standing on end: the engine reads a turned card's lines as vertical text.
+bool standsOnEnd(const std::vector<RecognizedLine>& lines)
 {
     const auto standing =
         std::count_if(lines.begin(), lines.end(), [](const RecognizedLine& l) { return l.bottom - l.top > l.right - l.left; });
-    return lines.size() < 3 || confidence < 65 || standing * 2 > qsizetype(lines.size());
+    return standing * 2 > qsizetype(lines.size());
+}
+
+// Too few lines, words the engine itself doubts, or lines standing on end: the card may lie turned.
+bool isWeakReading(const std::vector<RecognizedLine>& lines, int confidence)
+{
+    return lines.size() < 3 || confidence < 65 || standsOnEnd(lines);
 }
 
 QByteArray statusBytes(int32_t status)
@@ -176,6 +182,15 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         return m_engine.recognize(pix.get(), dpi, data, request.left, request.top, request.right, request.bottom, &again->lines,
                                   &again->confidence, timeLeft());
     };
+    // A card whose lines run across but read badly in English is mostly a Japanese card lying
+    // upright: it is read in Japanese before the costly orientation detection.
+    const bool japaneseTried =
+        automatic && isWeakReading(best.lines, best.confidence) && !standsOnEnd(best.lines) && m_engine.hasLanguage(kJapaneseAndEnglish);
+    if (japaneseTried) {
+        Reading again{{}, 0, 0, kJapaneseAndEnglish, skew};
+        if (readAgain(kJapaneseAndEnglish, &again) && !isWeakReading(again.lines, again.confidence))
+            best = std::move(again);
+    }
     // Orientation and script detection cost as much as reading a card: they run only when the
     // card does not read well as it lies. Only a new card is turned upright.
     if (isWeakReading(best.lines, best.confidence) && (request.type == 0 || automatic)) {
@@ -192,9 +207,10 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         if (turns)
             tries.push_back(automatic ? languageOfScript(found.script) : requested);
         // A Japanese card read in English reads badly, whatever script the detection saw.
-        if (automatic && m_engine.hasLanguage("jpn+eng") && (tries.empty() || tries.front() != "jpn+eng"))
-            tries.push_back("jpn+eng");
-        if (automatic && !m_engine.hasLanguage("jpn+eng"))
+        if (automatic && m_engine.hasLanguage(kJapaneseAndEnglish) && (tries.empty() || tries.front() != kJapaneseAndEnglish)
+            && (turns || !japaneseTried))
+            tries.push_back(kJapaneseAndEnglish);
+        if (automatic && !m_engine.hasLanguage(kJapaneseAndEnglish))
             missingData |= ocr::kMissingJapaneseData;
         for (const std::string& data : tries) {
             if (!m_engine.hasLanguage(data))
