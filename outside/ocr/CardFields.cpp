@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <deque>
 
 using namespace Qt::StringLiterals;
 
@@ -165,13 +166,18 @@ QRegularExpression wordPattern(std::initializer_list<const char16_t*> words)
                               QRegularExpression::CaseInsensitiveOption);
 }
 
+bool isJapanese(const QString& t);
+
 bool isCompany(const QString& t)
 {
     static const QRegularExpression western =
         wordPattern({u"Inc", u"Inc.", u"Corp", u"Corp.", u"Corporation", u"Co.", u"Ltd", u"Ltd.", u"LLC", u"LLP",
                      u"GmbH", u"AG", u"KG", u"PLC", u"S.A.", u"Company", u"Limited", u"e.K.", u"mbH", u"UG", u"SE"});
-    return containsAny(t, {u"株式会社", u"有限会社", u"合同会社", u"(株)", u"（株）", u"㈱", u"(有)", u"㈲"})
-        || western.match(t).hasMatch();
+    // Offices, practices and clinics carry no legal form but end in what they are.
+    static const QRegularExpression japaneseOffice(
+        QStringLiteral("(事務所|クリニック|病院|医院|診療所|眼科|歯科|内科|外科|皮膚科|研究所|協会|組合|商店|工務店|法人)$"));
+    return containsAny(t, {u"株式会社", u"有限会社", u"合同会社", u"合資会社", u"合名会社", u"(株)", u"（株）", u"㈱", u"(有)", u"㈲"})
+        || western.match(t).hasMatch() || (isJapanese(t) && japaneseOffice.match(QString(t).remove(u' ')).hasMatch());
 }
 
 const QRegularExpression& westernTitles()
@@ -328,6 +334,32 @@ bool continuesAddress(const QString& t)
         QStringLiteral(R"(^(United Kingdom|UK|U\.K\.|USA|U\.S\.A\.|United States|Germany|Deutschland|Japan|England|Scotland|Wales)$|ビル|階|[0-9０-９]+F$|タワー|ビルディング|\bFloor\b|\bSuite\b)"),
         QRegularExpression::CaseInsensitiveOption);
     return re.match(t).hasMatch();
+}
+
+// Block numbers set apart at the end of the address's row: "東大通" … "2-4-10".
+bool continuesOnRow(const RecognizedLine& address, const RecognizedLine& next, const QString& text)
+{
+    static const QRegularExpression numbers(QStringLiteral(R"(^[0-9０-９][0-9０-９\-－ー一‐−]*(\s|$))"));
+    const int overlap = std::min(address.bottom, next.bottom) - std::max(address.top, next.top);
+    return overlap * 2 > std::min(address.bottom - address.top, next.bottom - next.top) && next.left > address.right
+        && numbers.match(text).hasMatch();
+}
+
+// "1一16", "3--4ー10": the dashes between block numbers as the engine reads them become one hyphen,
+// full-width between full-width digits.
+QString withBlockHyphens(const QString& address)
+{
+    static const QRegularExpression dashes(QStringLiteral(R"(([0-9０-９])\s*[\-－ー一‐−–—]+\s*(?=[0-9０-９]))"));
+    QString out;
+    qsizetype from = 0;
+    auto it = dashes.globalMatch(address);
+    while (it.hasNext()) {
+        const auto m = it.next();
+        const QChar digit = m.captured(1).front();
+        out += address.mid(from, m.capturedStart() - from) + digit + (digit.unicode() >= 0xFF10 ? u'－' : u'-');
+        from = m.capturedEnd();
+    }
+    return out + address.mid(from);
 }
 
 // The letters of a text in lower case, without blanks and punctuation: "H A R B O U R L I N E"
@@ -490,7 +522,7 @@ bool readsAsGerman(const std::vector<RecognizedLine>& lines)
     return std::any_of(lines.begin(), lines.end(), [](const RecognizedLine& l) { return words.match(l.text).hasMatch(); });
 }
 
-ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines)
+ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const FamilyNameLength& familyNameLength)
 {
     ResultSlots fields{};
     std::vector<std::pair<const RecognizedLine*, QString>> rest;
@@ -558,7 +590,9 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines)
                 put(fields, kDepartment, title, line);
             continue;
         }
-        if (address || (lastAddressLine == int(index) - 1 && continuesAddress(text))) {
+        const bool follows =
+            lastAddressLine == int(index) - 1 && (continuesAddress(text) || continuesOnRow(lines[size_t(lastAddressLine)], line, text));
+        if (address || follows) {
             if (const QString code = westernPostalCode(text); !code.isEmpty())
                 put(fields, kPostal, code, line);
             SlotFill& slot = fields[size_t(kAddress.first)];
@@ -583,6 +617,9 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines)
         }
         rest.emplace_back(&line, text);
     }
+
+    if (SlotFill& address = fields[size_t(kAddress.first)]; address.filled)
+        address.text = withBlockHyphens(address.text);
 
     const MailEvidence mail = mailEvidence(fields[size_t(kEmail.first)].text);
     // The company: a line with a legal form, else a wordmark the e-mail's domain names.
@@ -616,9 +653,32 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines)
     // tallest line left. Printed furigana just above a Japanese name is its reading.
     const std::pair<const RecognizedLine*, QString>* name = nullptr;
     const auto height = [](const RecognizedLine* l) { return l->bottom - l->top; };
+    // "矢部　浩二" set wide apart comes as two pieces of one row.
+    std::deque<RecognizedLine> joined;
+    for (size_t i = 0; i + 1 < rest.size(); ++i) {
+        const RecognizedLine& a = *rest[i].first;
+        const RecognizedLine& b = *rest[i + 1].first;
+        const int h = std::max(1, height(&a));
+        const bool sameRow = std::min(a.bottom, b.bottom) - std::max(a.top, b.top) > h / 2 && std::abs(height(&b) - h) * 4 < h
+            && b.left > a.right && b.left - a.right < 4 * h;
+        if (sameRow && isJapanese(rest[i].second) && isJapanese(rest[i + 1].second) && looksLikeName(rest[i].second + rest[i + 1].second)) {
+            joined.push_back({rest[i].second + u' ' + rest[i + 1].second, a.left, std::min(a.top, b.top), b.right,
+                              std::max(a.bottom, b.bottom), std::min(a.confidence, b.confidence)});
+            rest[i] = {&joined.back(), joined.back().text};
+            rest.erase(rest.begin() + qsizetype(i) + 1);
+        }
+    }
+    // A Japanese name: the line the dictionary reads as family and given name, else the tallest
+    // line of a name's shape.
+    const auto personal = [&familyNameLength](const QString& t) {
+        return familyNameLength && familyNameLength(QString(t).remove(u' ')) > 0;
+    };
     for (const auto& candidate : rest) {
-        if (isJapanese(candidate.second) && looksLikeName(candidate.second)
-            && (!name || height(candidate.first) > height(name->first)))
+        if (!isJapanese(candidate.second) || !looksLikeName(candidate.second))
+            continue;
+        const bool better = !name || personal(candidate.second) > personal(name->second)
+            || (personal(candidate.second) == personal(name->second) && height(candidate.first) > height(name->first));
+        if (better)
             name = &candidate;
     }
     for (const auto& candidate : rest) {
@@ -642,7 +702,11 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines)
         }
     }
     if (name) {
-        put(fields, kName, name->second, *name->first);
+        QString text = name->second;
+        // "北村雄一": the blank goes where the dictionary's family name ends.
+        if (const int family = familyNameLength && isJapanese(text) && !text.contains(u' ') ? familyNameLength(text) : 0; family > 0)
+            text.insert(family, u' ');
+        put(fields, kName, text, *name->first);
         if (isJapanese(name->second)) {
             for (const auto& candidate : rest) {
                 if (isKanaOnly(candidate.second) && candidate.first->bottom <= name->first->top

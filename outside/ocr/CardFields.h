@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 struct RecognizedLine {
@@ -30,8 +31,13 @@ QString cleanRecognizedText(const QString& text);
 // or label word, a street word, a postal code before the town, or ß read as "B" inside a word.
 bool readsAsGerman(const std::vector<RecognizedLine>& lines);
 
-// The fields of a whole card.
-ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines);
+// The length of the family name a Japanese personal name without blanks starts with, 0 when the
+// text is no personal name.
+using FamilyNameLength = std::function<int(const QString&)>;
+
+// The fields of a whole card; `familyNameLength`, when given, tells Japanese names from other
+// short Japanese lines and splits them.
+ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const FamilyNameLength& familyNameLength = {});
 // The whole text of an area into the slot of one field tag (lines joined by a line feed for the
 // address, by a space otherwise).
 ResultSlots fieldTagSlots(const std::vector<RecognizedLine>& lines, int tag);

@@ -3,8 +3,9 @@
 #include "outside/ocr/ScanCleanup.h"
 #include "outside/ocr/TesseractEngine.h"
 
-#include <algorithm>
 #include <leptonica/allheaders.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -15,6 +16,12 @@ constexpr int kInk = 128;
 constexpr int kLeastRowHeight = 8;
 // A reading this much less sure than the first one is not taken.
 constexpr int kConfidenceMargin = 15;
+// Ink the engine left unread is only taken as text when read this surely.
+constexpr int kSureOfUnread = 70;
+
+struct Area {
+    int left, top, right, bottom;
+};
 
 bool hasWide(const QString& text)
 {
@@ -22,6 +29,11 @@ bool hasWide(const QString& text)
         const ushort u = c.unicode();
         return (u >= 0x3040 && u <= 0x9FFF) || (u >= 0xFF00 && u <= 0xFFEF);
     });
+}
+
+int wideCount(const QString& text)
+{
+    return int(std::count_if(text.begin(), text.end(), [](QChar c) { return hasWide(QString(c)); }));
 }
 
 // Lines worth reading again: Japanese ones, and what the engine doubts; not the e-mail and web
@@ -32,6 +44,127 @@ bool isRereadCandidate(const RecognizedLine& line)
         || line.text.contains(QStringLiteral("http"), Qt::CaseInsensitive))
         return false;
     return hasWide(line.text) || line.confidence < 60;
+}
+
+bool columnHasInk(Pix* pix, int x, int top, int bottom)
+{
+    const l_uint32* data = pixGetData(pix);
+    const int wpl = int(pixGetWpl(pix));
+    for (int y = top; y <= bottom; ++y) {
+        if (GET_DATA_BYTE(data + size_t(y) * size_t(wpl), x) < kInk)
+            return true;
+    }
+    return false;
+}
+
+// The row's ink goes on past the box the engine gave (a last character it left out) as long as
+// no gap wider than half the row's height comes.
+void widenToInk(Pix* pix, Area* row)
+{
+    const int width = int(pixGetWidth(pix));
+    const int gap = std::max(2, (row->bottom - row->top + 1) / 2);
+    for (int x = row->right + 1, blank = 0; x < width && blank <= gap; ++x) {
+        if (columnHasInk(pix, x, row->top, row->bottom)) {
+            row->right = x;
+            blank = 0;
+        } else {
+            ++blank;
+        }
+    }
+    for (int x = row->left - 1, blank = 0; x >= 0 && blank <= gap; --x) {
+        if (columnHasInk(pix, x, row->top, row->bottom)) {
+            row->left = x;
+            blank = 0;
+        } else {
+            ++blank;
+        }
+    }
+}
+
+RecognizedLine readRow(TesseractEngine& engine, Pix* pix, const std::string& data, const Area& row)
+{
+    const int width = int(pixGetWidth(pix)), height = int(pixGetHeight(pix));
+    const int rowHeight = row.bottom - row.top + 1;
+    const int pad = rowHeight / 4;
+    const int l = std::max(0, row.left - pad), t = std::max(0, row.top - pad);
+    const int r = std::min(width - 1, row.right + pad), b = std::min(height - 1, row.bottom + pad);
+    BOX* box = boxCreate(l, t, r - l + 1, b - t + 1);
+    PixPtr crop(pixClipRectangle(pix, box, nullptr));
+    boxDestroy(&box);
+    const float scale = kBestRowHeight / float(rowHeight);
+    PixPtr scaled(crop ? pixScale(crop.get(), scale, scale) : nullptr);
+    if (!scaled)
+        return {};
+    RecognizedLine read = engine.recognizeLine(scaled.get(), 300, data, 0, 0, int(pixGetWidth(scaled.get())) - 1,
+                                               int(pixGetHeight(scaled.get())) - 1);
+    read.left = row.left;
+    read.top = row.top;
+    read.right = row.right;
+    read.bottom = row.bottom;
+    return read;
+}
+
+bool overlaps(const Area& a, const RecognizedLine& b)
+{
+    const int across = std::min(a.right, b.right) - std::max(a.left, b.left);
+    const int down = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
+    return across > 0 && down * 2 > std::min(a.bottom - a.top, b.bottom - b.top);
+}
+
+// The engine sometimes cuts a row in two ("…東大通" and "2-4-10"): pieces of one row close together
+// are read again as one.
+std::vector<RecognizedLine> joinedRows(const std::vector<RecognizedLine>& lines)
+{
+    std::vector<RecognizedLine> out;
+    for (const RecognizedLine& line : lines) {
+        if (!out.empty()) {
+            RecognizedLine& last = out.back();
+            const int h = std::min(last.bottom - last.top, line.bottom - line.top);
+            const int down = std::min(last.bottom, line.bottom) - std::max(last.top, line.top);
+            if (down * 2 > h && line.left > last.right && line.left - last.right < 2 * h && isRereadCandidate(last)
+                && isRereadCandidate(line)) {
+                last.text += u' ' + line.text;
+                last.right = line.right;
+                last.top = std::min(last.top, line.top);
+                last.bottom = std::max(last.bottom, line.bottom);
+                last.confidence = std::min(last.confidence, line.confidence);
+                continue;
+            }
+        }
+        out.push_back(line);
+    }
+    return out;
+}
+
+// Areas of ink no line covers: type the engine took for a picture.
+std::vector<Area> unreadAreas(Pix* pix, const std::vector<RecognizedLine>& lines)
+{
+    std::vector<Area> areas;
+    PixPtr ink(pixConvertTo1(pix, kInk));
+    if (!ink)
+        return areas;
+    for (const RecognizedLine& l : lines) {
+        BOX* box = boxCreate(l.left - 3, l.top - 3, l.right - l.left + 7, l.bottom - l.top + 7);
+        pixClearInRect(ink.get(), box);
+        boxDestroy(&box);
+    }
+    // Letters of one row grow together across the gaps between them, rows stay apart.
+    constexpr int kAcross = 31, kDown = 5;
+    PixPtr grown(pixDilateBrick(nullptr, ink.get(), kAcross, kDown));
+    BOXA* boxes = grown ? pixConnCompBB(grown.get(), 8) : nullptr;
+    if (!boxes)
+        return areas;
+    const int height = int(pixGetHeight(pix));
+    for (int i = 0; i < boxaGetCount(boxes); ++i) {
+        l_int32 x = 0, y = 0, w = 0, h = 0;
+        boxaGetBoxGeometry(boxes, i, &x, &y, &w, &h);
+        w -= kAcross - 1;
+        h -= kDown - 1;
+        if (h >= 2 * kLeastRowHeight && w >= h && h < height / 3)
+            areas.push_back({x + kAcross / 2, y + kDown / 2, x + kAcross / 2 + w - 1, y + kDown / 2 + h - 1});
+    }
+    boxaDestroy(&boxes);
+    return areas;
 }
 
 } // namespace
@@ -65,57 +198,66 @@ std::vector<std::pair<int, int>> inkRows(Pix* pix, int left, int top, int right,
             start = -1;
         }
     }
-    rows.erase(
-        std::remove_if(rows.begin(), rows.end(), [](const std::pair<int, int>& r) { return r.second - r.first + 1 < kLeastRowHeight; }),
-        rows.end());
+    rows.erase(std::remove_if(rows.begin(), rows.end(),
+                              [](const std::pair<int, int>& r) { return r.second - r.first + 1 < kLeastRowHeight; }),
+               rows.end());
     return rows;
 }
 
-void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& data, std::vector<RecognizedLine>* lines,
-                         const std::function<bool()>& hasTime)
+void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& data,
+                         std::vector<RecognizedLine>* lines, const std::function<bool()>& hasTime)
 {
+    const std::vector<RecognizedLine> unread = [&] {
+        std::vector<RecognizedLine> found;
+        for (const Area& area : unreadAreas(pix, *lines))
+            found.push_back({{}, area.left, area.top, area.right, area.bottom, 0});
+        return found;
+    }();
     std::vector<RecognizedLine> out;
     out.reserve(lines->size());
-    const int width = int(pixGetWidth(pix)), height = int(pixGetHeight(pix));
-    for (const RecognizedLine& line : *lines) {
+    std::vector<RecognizedLine> taken; // rows read again so far: a row two boxes share is read once
+    const auto readRows = [&](const RecognizedLine& line, std::vector<RecognizedLine>* again) {
+        int sure = 0;
+        for (const auto& [rowTop, rowBottom] : inkRows(pix, line.left, line.top, line.right, line.bottom)) {
+            Area row{line.left, rowTop, line.right, rowBottom};
+            if (std::any_of(taken.begin(), taken.end(), [&row](const RecognizedLine& t) { return overlaps(row, t); }))
+                continue;
+            widenToInk(pix, &row);
+            RecognizedLine read = readRow(engine, pix, data, row);
+            if (read.text.isEmpty())
+                continue;
+            sure += read.confidence;
+            again->push_back(read);
+        }
+        return again->empty() ? 0 : sure / int(again->size());
+    };
+    for (const RecognizedLine& line : joinedRows(*lines)) {
         if (!isRereadCandidate(line) || !hasTime()) {
             out.push_back(line);
             continue;
         }
         std::vector<RecognizedLine> again;
-        int sure = 0;
-        for (const auto& [rowTop, rowBottom] : inkRows(pix, line.left, line.top, line.right, line.bottom)) {
-            const int rowHeight = rowBottom - rowTop + 1;
-            const int pad = rowHeight / 4;
-            const int l = std::max(0, line.left - pad), t = std::max(0, rowTop - pad);
-            const int r = std::min(width - 1, line.right + pad), b = std::min(height - 1, rowBottom + pad);
-            BOX* box = boxCreate(l, t, r - l + 1, b - t + 1);
-            PixPtr crop(pixClipRectangle(pix, box, nullptr));
-            boxDestroy(&box);
-            if (!crop)
-                continue;
-            const float scale = kBestRowHeight / float(rowHeight);
-            PixPtr scaled(pixScale(crop.get(), scale, scale));
-            if (!scaled)
-                continue;
-            RecognizedLine read = engine.recognizeLine(scaled.get(), 300, data, 0, 0, int(pixGetWidth(scaled.get())) - 1,
-                                                       int(pixGetHeight(scaled.get())) - 1);
-            if (read.text.isEmpty())
-                continue;
-            read.left = line.left;
-            read.right = line.right;
-            read.top = rowTop;
-            read.bottom = rowBottom;
-            sure += read.confidence;
-            again.push_back(read);
-        }
-        const bool better = !again.empty()
-            && std::any_of(again.begin(), again.end(), [](const RecognizedLine& l) { return hasWide(l.text); })
-            && sure / int(again.size()) + kConfidenceMargin >= line.confidence;
-        if (better)
+        const int sure = readRows(line, &again);
+        if (std::any_of(again.begin(), again.end(), [](const RecognizedLine& l) { return hasWide(l.text); })
+            && sure + kConfidenceMargin >= line.confidence) {
+            taken.insert(taken.end(), again.begin(), again.end());
             out.insert(out.end(), again.begin(), again.end());
-        else
+        } else {
             out.push_back(line);
+        }
+    }
+    // Rows found in unread ink go in before the first line below them.
+    for (const RecognizedLine& area : unread) {
+        if (!hasTime())
+            break;
+        std::vector<RecognizedLine> again;
+        readRows(area, &again);
+        for (const RecognizedLine& read : again) {
+            if (wideCount(read.text) < 2 || read.confidence < kSureOfUnread)
+                continue;
+            const auto below = std::find_if(out.begin(), out.end(), [&read](const RecognizedLine& l) { return l.top > read.bottom; });
+            out.insert(below, read);
+        }
     }
     *lines = std::move(out);
 }

@@ -18,6 +18,9 @@ bool isJapaneseLetter(QChar c)
 // Fields of a dictionary entry: part of speech (4), conjugation (2), base form, reading, sound.
 constexpr qsizetype kReadingField = 7;
 constexpr qsizetype kNameKindField = 3; // "姓" for a family name, "名" for a given name
+constexpr qsizetype kNameClassField = 2; // "人名" for a personal name
+// A given name is one to three characters.
+constexpr qsizetype kLongestGivenName = 3;
 
 } // namespace
 
@@ -75,4 +78,36 @@ QString NameReading::reading(const QString& name)
         readings << reading;
     }
     return readings.join(u' ');
+}
+
+int NameReading::familyNameLength(const QString& name)
+{
+    if (name.isEmpty() || !std::all_of(name.begin(), name.end(), isJapaneseLetter))
+        return 0;
+    mecab_t* analyser = tagger();
+    if (!analyser)
+        return 0;
+    const QByteArray text = name.toUtf8();
+    const mecab_node_t* node = mecab_sparse_tonode2(analyser, text.constData(), size_t(text.size()));
+    int family = 0;
+    int rest = 0;
+    for (; node; node = node->next) {
+        if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE)
+            continue;
+        const QStringList fields = QString::fromUtf8(node->feature).split(u',');
+        const int length = int(QString::fromUtf8(node->surface, int(node->length)).size());
+        const bool person = fields.size() > kNameKindField && fields.at(kNameClassField) == u"人名";
+        if (family == 0) {
+            if (!person || fields.at(kNameKindField) != u"姓")
+                return 0;
+            family = length;
+            continue;
+        }
+        // The given name may be one the dictionary lacks, read as single plain characters.
+        const bool given = person && fields.at(kNameKindField) == u"名";
+        if (!given && (length > 1 || fields.value(1) == u"接尾"))
+            return 0;
+        rest += length;
+    }
+    return rest > 0 && rest <= kLongestGivenName ? family : 0;
 }

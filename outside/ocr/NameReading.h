@@ -16,6 +16,10 @@ public:
     // Empty when the name is not wholly Japanese, the analyser is not there, or a part of the name
     // has no reading in the dictionary: a guessed reading would be worse than none.
     QString reading(const QString& name);
+    // The length of the family name a Japanese personal name written without blanks starts with,
+    // by the dictionary's person-name entries ("北村雄一" gives 2); 0 when the text does not read
+    // as a family name followed by a given name.
+    int familyNameLength(const QString& name);
 
 private:
     mecab_t* tagger();

@@ -2,12 +2,14 @@
 
 #include "outside/ocr/LineRereading.h"
 #include "outside/ocr/ScanCleanup.h"
+
 #include "platform/events/OcrProtocol.h"
+
+#include <leptonica/allheaders.h>
 
 #include <QElapsedTimer>
 
 #include <algorithm>
-#include <leptonica/allheaders.h>
 #include <memory>
 
 namespace {
@@ -139,8 +141,8 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     if (!pix)
         return kStatusEngineError;
     // Only a whole card is cleaned up and straightened: a box is drawn on the image as it lies.
-    const bool wholeImage =
-        request.left == 0 && request.top == 0 && request.right == request.width - 1 && request.bottom == request.height - 1;
+    const bool wholeImage = request.left == 0 && request.top == 0 && request.right == request.width - 1
+        && request.bottom == request.height - 1;
     float skew = 0;
     if (PixPtr clean(wholeImage ? cleanScan(pix.get(), &skew) : nullptr); clean)
         pix = std::move(clean);
@@ -168,8 +170,8 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     QElapsedTimer clock;
     clock.start();
     const auto timeLeft = [&clock] { return int(std::max<qint64>(0, kReadingTimeMs - clock.elapsed())); };
-    if (!m_engine.recognize(pix.get(), dpi, requested, request.left, request.top, request.right, request.bottom, &best.lines,
-                            &best.confidence, kReadingTimeMs))
+    if (!m_engine.recognize(pix.get(), dpi, requested, request.left, request.top, request.right, request.bottom,
+                            &best.lines, &best.confidence, kReadingTimeMs))
         return kStatusEngineError;
     PixPtr turned;
     // A reading with the models `data` of the card as it lies, or as turned upright.
@@ -178,9 +180,10 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
             return false;
         if (again->turns)
             return m_engine.recognize(turned.get(), dpi, data, 0, 0, int(pixGetWidth(turned.get())) - 1,
-                                      int(pixGetHeight(turned.get())) - 1, &again->lines, &again->confidence, timeLeft());
-        return m_engine.recognize(pix.get(), dpi, data, request.left, request.top, request.right, request.bottom, &again->lines,
-                                  &again->confidence, timeLeft());
+                                      int(pixGetHeight(turned.get())) - 1, &again->lines, &again->confidence,
+                                      timeLeft());
+        return m_engine.recognize(pix.get(), dpi, data, request.left, request.top, request.right, request.bottom,
+                                  &again->lines, &again->confidence, timeLeft());
     };
     // A card whose lines run across but read badly in English is mostly a Japanese card lying
     // upright: it is read in Japanese before the costly orientation detection.
@@ -220,7 +223,8 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
             // A reading that stands up beats a weak one; among equals the engine's confidence decides.
             const bool weak = isWeakReading(best.lines, best.confidence);
             const bool againWeak = isWeakReading(again.lines, again.confidence);
-            if (read && !again.lines.empty() && ((weak && !againWeak) || (weak == againWeak && again.confidence > best.confidence)))
+            if (read && !again.lines.empty()
+                && ((weak && !againWeak) || (weak == againWeak && again.confidence > best.confidence)))
                 best = std::move(again);
             if (!isWeakReading(best.lines, best.confidence))
                 break;
@@ -238,7 +242,9 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     Pix* read = best.turns ? turned.get() : pix.get();
     if (request.type <= 1 && best.data.rfind("jpn", 0) == 0)
         rereadJapaneseLines(m_engine, read, "jpn", &best.lines, [&timeLeft] { return timeLeft() > 0; });
-    ResultSlots fields = request.type <= 1 ? classifyCardLines(best.lines) : fieldTagSlots(best.lines, request.type);
+    ResultSlots fields = request.type <= 1
+        ? classifyCardLines(best.lines, [this](const QString& t) { return m_readings.familyNameLength(t); })
+        : fieldTagSlots(best.lines, request.type);
     // A reading the engine itself doubts as a whole (small print, noise, a mirrored card) is made-up
     // words but for what has the form of an e-mail or web address: the rest stays empty.
     if (best.confidence < kDoubtfulReading) {
@@ -251,7 +257,8 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     // image as it was sent (turned by quarters only, as the page will be).
     for (SlotFill& slot : fields) {
         if (slot.filled)
-            unturnBox(int(pixGetWidth(read)), int(pixGetHeight(read)), best.skew, &slot.left, &slot.top, &slot.right, &slot.bottom);
+            unturnBox(int(pixGetWidth(read)), int(pixGetHeight(read)), best.skew, &slot.left, &slot.top, &slot.right,
+                      &slot.bottom);
     }
     // A Japanese name without furigana printed over it gets the dictionary's reading.
     const SlotFill& name = fields[kNameSlot];
@@ -262,7 +269,9 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     *result = encodeResultSlots(fields);
     *orientation = QByteArray(int(ocr::kOrientationSize), '\0');
     (*orientation)[int(ocr::kOrientationTurnsOffset)] = char(best.turns);
-    const int32_t foundLanguage = !automatic ? 0 : best.data.rfind("jpn", 0) == 0 ? ocr::kFoundJapanese : ocr::kFoundOtherLanguage;
+    const int32_t foundLanguage = !automatic ? 0
+        : best.data.rfind("jpn", 0) == 0   ? ocr::kFoundJapanese
+                                           : ocr::kFoundOtherLanguage;
     ocr::writeI32(reinterpret_cast<uint8_t*>(orientation->data()) + ocr::kOrientationLanguageOffset, foundLanguage);
     ocr::writeI32(reinterpret_cast<uint8_t*>(orientation->data()) + ocr::kOrientationMissingDataOffset, missingData);
     return kStatusOk;

@@ -1,14 +1,15 @@
 #include "outside/ocr/TesseractEngine.h"
 
-#include <QFileInfo>
-
-#include <algorithm>
-#include <array>
 #include <leptonica/allheaders.h>
 #include <tesseract/baseapi.h>
 #include <tesseract/ocrclass.h>
 #include <tesseract/osdetect.h>
 #include <tesseract/resultiterator.h>
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <array>
 
 namespace {
 
@@ -31,32 +32,34 @@ bool startsValue(const QString& text)
 std::vector<RecognizedLine> piecesOfLine(const std::vector<RecognizedLine>& words)
 {
     std::vector<RecognizedLine> pieces;
-    std::vector<int> sure;
+    std::vector<std::pair<int, int>> sure; // sum and number of the word confidences
     for (size_t i = 0; i < words.size(); ++i) {
         const RecognizedLine& w = words[i];
-        if (w.text.isEmpty())
+        if (w.text.trimmed().isEmpty())
             continue;
         bool join = !pieces.empty();
         if (join) {
             const RecognizedLine& last = pieces.back();
             const int tall = std::max(w.bottom - w.top, words[i - 1].bottom - words[i - 1].top);
-            join = w.left - last.right <= kColumnGapHeights * tall || (isLabel(last.text) && startsValue(w.text));
+            join = w.left - last.right <= kColumnGapHeights * tall || (isLabel(last.text) && startsValue(w.text.trimmed()));
         }
         if (!join) {
             pieces.push_back(w);
-            sure.push_back(w.confidence);
+            pieces.back().text = w.text.trimmed();
+            sure.emplace_back(w.confidence, 1);
             continue;
         }
         RecognizedLine& last = pieces.back();
-        last.text += u' ' + w.text;
+        last.text += w.text;
         last.left = std::min(last.left, w.left);
         last.top = std::min(last.top, w.top);
         last.right = std::max(last.right, w.right);
         last.bottom = std::max(last.bottom, w.bottom);
-        sure.back() += w.confidence;
+        sure.back().first += w.confidence;
+        ++sure.back().second;
     }
     for (size_t i = 0; i < pieces.size(); ++i) {
-        pieces[i].confidence = sure[i] / std::max<int>(1, int(pieces[i].text.count(u' ') + 1));
+        pieces[i].confidence = sure[i].first / sure[i].second;
         pieces[i].text = cleanRecognizedText(pieces[i].text);
     }
     return pieces;
@@ -91,7 +94,7 @@ std::string TesseractEngine::languageData(int language)
 {
     // Japanese cards print addresses, numbers and names in English as well.
     static const std::array<const char*, 11> kData = {"jpn+eng", "eng", "chi_tra", "chi_sim", "kor", "deu",
-                                                      "fra",     "ita", "spa",     "rus",     "por"};
+                                                      "fra", "ita", "spa", "rus", "por"};
     return language >= 0 && language < int(kData.size()) ? kData[size_t(language)] : "";
 }
 
@@ -140,8 +143,8 @@ tesseract::TessBaseAPI* TesseractEngine::engine(const std::string& data)
     return m_engines.emplace(data, std::move(api)).first->second.get();
 }
 
-bool TesseractEngine::recognize(Pix* pix, int dpi, const std::string& data, int left, int top, int right, int bottom,
-                                std::vector<RecognizedLine>* lines, int* confidence, int milliseconds)
+bool TesseractEngine::recognize(Pix* pix, int dpi, const std::string& data, int left, int top, int right,
+                                int bottom, std::vector<RecognizedLine>* lines, int* confidence, int milliseconds)
 {
     tesseract::TessBaseAPI* api = engine(data);
     if (!api)
@@ -174,7 +177,9 @@ bool TesseractEngine::recognize(Pix* pix, int dpi, const std::string& data, int 
             int l = 0, t = 0, r = 0, b = 0;
             if (!text || !it->BoundingBox(tesseract::RIL_WORD, &l, &t, &r, &b))
                 continue;
-            words.push_back({QString::fromUtf8(text.get()).trimmed(), l, t, std::max(l, r - 1), std::max(t, b - 1),
+            // The engine sets no blank between the words of Japanese text; the blank leads the word.
+            const QString blank = it->BlanksBeforeWord() > 0 ? QStringLiteral(" ") : QString();
+            words.push_back({blank + QString::fromUtf8(text.get()).trimmed(), l, t, std::max(l, r - 1), std::max(t, b - 1),
                              int(it->Confidence(tesseract::RIL_WORD))});
         } while (it->Next(tesseract::RIL_WORD));
         endLine();
