@@ -110,8 +110,8 @@ bool isNumberOfAPhone(const QString& number)
 }
 
 // "TEL 03-1234-5678 FAX 03-1234-5679", "T +44 20 7946 0123 | F +44 20 7946 0124": every labelled
-// number of the line; false when it has none.
-bool takeNumbers(ResultSlots& fields, const QString& text, const RecognizedLine& box)
+// number of the line; false when it has none. `before` receives the text before the first label.
+bool takeNumbers(ResultSlots& fields, const QString& text, const RecognizedLine& box, QString* before)
 {
     struct Hit {
         qsizetype at;
@@ -131,6 +131,8 @@ bool takeNumbers(ResultSlots& fields, const QString& text, const RecognizedLine&
         }
     }
     std::sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) { return a.at < b.at; });
+    if (!hits.empty())
+        *before = text.left(hits.front().at).trimmed();
     bool any = false;
     for (size_t i = 0; i < hits.size(); ++i) {
         const qsizetype to = i + 1 < hits.size() ? hits[i + 1].at : text.size();
@@ -162,7 +164,8 @@ QRegularExpression wordPattern(std::initializer_list<const char16_t*> words)
     QStringList escaped;
     for (const char16_t* w : words)
         escaped << QRegularExpression::escape(QString::fromUtf16(w));
-    return QRegularExpression(QStringLiteral("(^|[^\\p{L}])(") + escaped.join(u'|') + QStringLiteral(")($|[^\\p{L}])"),
+    // A digit next to a word makes it part of a code: "B3 3AG" holds no "AG".
+    return QRegularExpression(QStringLiteral("(^|[^\\p{L}\\p{N}])(") + escaped.join(u'|') + QStringLiteral(")($|[^\\p{L}\\p{N}])"),
                               QRegularExpression::CaseInsensitiveOption);
 }
 
@@ -188,6 +191,9 @@ const QRegularExpression& westernTitles()
          u"Designer", u"Developer", u"Analyst", u"Partner", u"Founder", u"Architect", u"Assistant", u"Executive",
          u"Coordinator", u"Administrator", u"Advisor", u"Adviser", u"Associate", u"Supervisor", u"Scientist",
          u"Accountant", u"Controller", u"Buyer", u"Planner", u"Technician", u"Owner", u"Chairman", u"Secretary",
+         u"Counsel", u"Solicitor", u"Attorney", u"Lawyer", u"Barrister", u"Auditor", u"Editor", u"Producer",
+         u"Professor", u"Lecturer", u"Physician", u"Pharmacist", u"Nurse", u"Agent", u"Broker", u"Clerk",
+         u"Trainee", u"Intern", u"Apprentice", u"Principal", u"Treasurer", u"Strategist",
          u"Geschäftsführer", u"Geschäftsführerin", u"Leiter", u"Leiterin", u"Berater", u"Beraterin",
          u"Referent", u"Referentin", u"Ingenieur", u"Ingenieurin", u"Prokurist", u"Prokuristin", u"Vorstand",
          u"Sachbearbeiter", u"Sachbearbeiterin", u"Inhaber", u"Inhaberin", u"Entwickler", u"Entwicklerin",
@@ -233,7 +239,10 @@ const QRegularExpression& westernDepartments()
          u"Product Development", u"Business Development", u"Quality Assurance", u"IT Services", u"Communications",
          u"Abteilung", u"Vertrieb", u"Einkauf", u"Personal", u"Buchhaltung", u"Entwicklung", u"Forschung",
          u"Kundenservice", u"Logistik", u"Finanzen", u"Produktion", u"Qualitätssicherung", u"Verwaltung",
-         u"Geschäftsleitung", u"Controlling", u"Personalwesen", u"Rechnungswesen"});
+         u"Geschäftsleitung", u"Controlling", u"Personalwesen", u"Rechnungswesen", u"Management", u"Relations",
+         u"Payable", u"Receivable", u"Treasury", u"Compliance", u"Facilities", u"Services", u"Technology",
+         u"Administration", u"Development", u"Design", u"Strategy", u"Audit", u"Tax", u"Risk", u"Planning",
+         u"People & Culture", u"Konstruktion"});
     return re;
 }
 
@@ -252,7 +261,10 @@ bool isJapaneseDepartmentWord(const QString& word, bool titleFollows)
 
 bool isDepartment(const QString& t)
 {
-    if (westernDepartments().match(t).hasMatch())
+    // German departments are compounds too: "Personalabteilung", "Kundendienst".
+    static const QRegularExpression compound(
+        QStringLiteral(R"(\p{L}+(abteilung|dienst|wesen|sicherung|verwaltung|entwicklung)\b)"));
+    if (westernDepartments().match(t).hasMatch() || compound.match(t).hasMatch())
         return true;
     const QStringList words = t.split(u' ', Qt::SkipEmptyParts);
     return std::any_of(words.begin(), words.end(), [](const QString& w) { return isJapaneseDepartmentWord(w, false); })
@@ -560,8 +572,13 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             used = put(fields, kWeb, m.captured(), line) || used;
         if (used)
             continue;
-        if (takeNumbers(fields, text, line))
-            continue;
+        // "Creative Director, Business Development   P +44 …": the words before the number are read on.
+        if (QString before; takeNumbers(fields, text, line, &before)) {
+            static const QRegularExpression words(QStringLiteral(R"(\p{L}{2,}.*\p{L}{2,})"));
+            if (!words.match(before).hasMatch())
+                continue;
+            text = before;
+        }
         if (const auto m = japanesePostal().match(text); m.hasMatch()) {
             put(fields, kPostal, m.captured(1) + u'-' + m.captured(2), line);
             text = (text.left(m.capturedStart()) + u' ' + text.mid(m.capturedEnd())).trimmed();
@@ -591,7 +608,8 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             continue;
         }
         const bool follows =
-            lastAddressLine == int(index) - 1 && (continuesAddress(text) || continuesOnRow(lines[size_t(lastAddressLine)], line, text));
+            lastAddressLine == int(index) - 1
+            && (continuesAddress(text) || continuesOnRow(lines[size_t(lastAddressLine)], line, text) || !westernPostalCode(text).isEmpty());
         if (address || follows) {
             if (const QString code = westernPostalCode(text); !code.isEmpty())
                 put(fields, kPostal, code, line);
