@@ -336,7 +336,8 @@ bool isAddress(const QString& t)
     static const QRegularExpression western(QStringLiteral(
         R"(\b(Street|St\.?|Avenue|Ave\.?|Road|Rd\.?|Boulevard|Blvd\.?|Lane|Suite|Floor|Drive|Dr\.|Way|Square|Plaza|Place|Court|Row|Hill|Park|Gardens|Close|Terrace|Parkway|Highway|Building|House|Unit)\b|\p{L}*(straße|strasse|str\.|weg|platz|allee|ring|gasse|damm|ufer|chaussee|kai)(?=[\s,]|$))"),
         QRegularExpression::CaseInsensitiveOption);
-    return japanese.match(t).hasMatch() || western.match(t).hasMatch() || !westernPostalCode(t).isEmpty();
+    // A street line holds its number ("Care close to home" is a slogan).
+    return japanese.match(t).hasMatch() || (western.match(t).hasMatch() && digitCount(t) > 0) || !westernPostalCode(t).isEmpty();
 }
 
 // A line that goes on an address: a building, a floor, a country.
@@ -346,6 +347,22 @@ bool continuesAddress(const QString& t)
         QStringLiteral(R"(^(United Kingdom|UK|U\.K\.|USA|U\.S\.A\.|United States|Germany|Deutschland|Japan|England|Scotland|Wales)$|ビル|階|[0-9０-９]+F$|タワー|ビルディング|\bFloor\b|\bSuite\b)"),
         QRegularExpression::CaseInsensitiveOption);
     return re.match(t).hasMatch();
+}
+
+// The next line of an address: the line read just after it, or one set just below it on the same
+// left edge, right edge or centre (two columns interleave the engine's lines).
+bool goesOnBelow(const std::vector<RecognizedLine>& lines, int last, size_t index)
+{
+    if (last < 0)
+        return false;
+    if (last == int(index) - 1)
+        return true;
+    const RecognizedLine& a = lines[size_t(last)];
+    const RecognizedLine& b = lines[index];
+    const int h = std::max(1, a.bottom - a.top);
+    const bool aligned = std::abs(a.left - b.left) < 2 * h || std::abs(a.right - b.right) < 2 * h
+        || std::abs((a.left + a.right) - (b.left + b.right)) < 4 * h;
+    return b.top > a.top + h / 2 && b.top - a.bottom < 3 * h / 2 && aligned;
 }
 
 // Block numbers set apart at the end of the address's row: "東大通" … "2-4-10".
@@ -608,8 +625,8 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             continue;
         }
         const bool follows =
-            lastAddressLine == int(index) - 1
-            && (continuesAddress(text) || continuesOnRow(lines[size_t(lastAddressLine)], line, text) || !westernPostalCode(text).isEmpty());
+            (goesOnBelow(lines, lastAddressLine, index) && (continuesAddress(text) || !westernPostalCode(text).isEmpty()))
+            || (lastAddressLine >= 0 && continuesOnRow(lines[size_t(lastAddressLine)], line, text));
         if (address || follows) {
             if (const QString code = westernPostalCode(text); !code.isEmpty())
                 put(fields, kPostal, code, line);
@@ -627,7 +644,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
                 lastAddressLine = int(index);
                 continue;
             }
-            if (lastAddressLine == int(index) - 1) {
+            if (goesOnBelow(lines, lastAddressLine, index)) {
                 extend(slot, text, line, u'\n');
                 lastAddressLine = int(index);
                 continue;
@@ -636,8 +653,11 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         rest.emplace_back(&line, text);
     }
 
-    if (SlotFill& address = fields[size_t(kAddress.first)]; address.filled)
-        address.text = withBlockHyphens(address.text);
+    if (SlotFill& address = fields[size_t(kAddress.first)]; address.filled) {
+        // A mark left of the address (". 2 N Central Avenue") is no part of it.
+        static const QRegularExpression leadingMark(QStringLiteral(R"((^|\n)[^\p{L}\p{N}\s]{1,2}\s+)"));
+        address.text = withBlockHyphens(address.text).replace(leadingMark, QStringLiteral("\\1"));
+    }
 
     const MailEvidence mail = mailEvidence(fields[size_t(kEmail.first)].text);
     // The company: a line with a legal form, else a wordmark the e-mail's domain names.

@@ -5,6 +5,8 @@
 
 #include <leptonica/allheaders.h>
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 namespace {
@@ -168,6 +170,12 @@ std::vector<Area> unreadAreas(Pix* pix, const std::vector<RecognizedLine>& lines
 }
 
 } // namespace
+
+bool showsJapan(const std::vector<RecognizedLine>& lines)
+{
+    static const QRegularExpression japan(QStringLiteral(R"(\.jp\b|\+81\b|〒|\bJapan\b)"), QRegularExpression::CaseInsensitiveOption);
+    return std::any_of(lines.begin(), lines.end(), [](const RecognizedLine& l) { return japan.match(l.text).hasMatch(); });
+}
 
 std::vector<std::pair<int, int>> inkRows(Pix* pix, int left, int top, int right, int bottom)
 {

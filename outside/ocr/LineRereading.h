@@ -17,6 +17,10 @@ class TesseractEngine;
 // from the next by paper across the whole box. Specks and rules too thin to be type are left out.
 std::vector<std::pair<int, int>> inkRows(Pix* pix, int left, int top, int right, int bottom);
 
+// Whether lines read in English come from a Japanese card printed in both scripts: a Japanese
+// domain, country code, postal mark or country name.
+bool showsJapan(const std::vector<RecognizedLine>& lines);
+
 // Replaces the Japanese lines of `lines`, read from `pix`, by their rows read again with `data`,
 // as long as `hasTime` says there is time left.
 void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& data, std::vector<RecognizedLine>* lines,

@@ -240,7 +240,9 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     if (best.lines.empty())
         return kStatusNoData;
     Pix* read = best.turns ? turned.get() : pix.get();
-    if (request.type <= 1 && best.data.rfind("jpn", 0) == 0)
+    // A card in both scripts that reads well in English still has its Japanese lines read again:
+    // the English model leaves them as scraps.
+    if (request.type <= 1 && (best.data.rfind("jpn", 0) == 0 || (automatic && showsJapan(best.lines))))
         rereadJapaneseLines(m_engine, read, "jpn", &best.lines, [&timeLeft] { return timeLeft() > 0; });
     ResultSlots fields = request.type <= 1
         ? classifyCardLines(best.lines, [this](const QString& t) { return m_readings.familyNameLength(t); })

@@ -14,8 +14,8 @@
 namespace {
 
 // Two columns side by side (a name left, the address right) come out of the engine as one line:
-// a gap wider than this many heights of the taller word beside it starts a line of its own.
-constexpr int kColumnGapHeights = 2;
+// a gap wider than this many heights of the lower word beside it starts a line of its own.
+constexpr double kColumnGapHeights = 2.5;
 
 bool isLabel(const QString& text)
 {
@@ -40,8 +40,8 @@ std::vector<RecognizedLine> piecesOfLine(const std::vector<RecognizedLine>& word
         bool join = !pieces.empty();
         if (join) {
             const RecognizedLine& last = pieces.back();
-            const int tall = std::max(w.bottom - w.top, words[i - 1].bottom - words[i - 1].top);
-            join = w.left - last.right <= kColumnGapHeights * tall || (isLabel(last.text) && startsValue(w.text.trimmed()));
+            const int low = std::min(w.bottom - w.top, words[i - 1].bottom - words[i - 1].top);
+            join = w.left - last.right <= kColumnGapHeights * low || (isLabel(last.text) && startsValue(w.text.trimmed()));
         }
         if (!join) {
             pieces.push_back(w);
