@@ -262,8 +262,7 @@ bool isJapaneseDepartmentWord(const QString& word, bool titleFollows)
 bool isDepartment(const QString& t)
 {
     // German departments are compounds too: "Personalabteilung", "Kundendienst".
-    static const QRegularExpression compound(
-        QStringLiteral(R"(\p{L}+(abteilung|dienst|wesen|sicherung|verwaltung|entwicklung)\b)"));
+    static const QRegularExpression compound(QStringLiteral(R"(\p{L}+(abteilung|dienst|wesen|sicherung|verwaltung|entwicklung)\b)"));
     if (westernDepartments().match(t).hasMatch() || compound.match(t).hasMatch())
         return true;
     const QStringList words = t.split(u' ', Qt::SkipEmptyParts);
@@ -624,8 +623,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
                 put(fields, kDepartment, title, line);
             continue;
         }
-        const bool follows =
-            (goesOnBelow(lines, lastAddressLine, index) && (continuesAddress(text) || !westernPostalCode(text).isEmpty()))
+        const bool follows = (goesOnBelow(lines, lastAddressLine, index) && (continuesAddress(text) || !westernPostalCode(text).isEmpty()))
             || (lastAddressLine >= 0 && continuesOnRow(lines[size_t(lastAddressLine)], line, text));
         if (address || follows) {
             if (const QString code = westernPostalCode(text); !code.isEmpty())

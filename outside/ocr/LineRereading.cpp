@@ -97,8 +97,8 @@ RecognizedLine readRow(TesseractEngine& engine, Pix* pix, const std::string& dat
     PixPtr scaled(crop ? pixScale(crop.get(), scale, scale) : nullptr);
     if (!scaled)
         return {};
-    RecognizedLine read = engine.recognizeLine(scaled.get(), 300, data, 0, 0, int(pixGetWidth(scaled.get())) - 1,
-                                               int(pixGetHeight(scaled.get())) - 1);
+    RecognizedLine read =
+        engine.recognizeLine(scaled.get(), 300, data, 0, 0, int(pixGetWidth(scaled.get())) - 1, int(pixGetHeight(scaled.get())) - 1);
     read.left = row.left;
     read.top = row.top;
     read.right = row.right;
@@ -206,14 +206,14 @@ std::vector<std::pair<int, int>> inkRows(Pix* pix, int left, int top, int right,
             start = -1;
         }
     }
-    rows.erase(std::remove_if(rows.begin(), rows.end(),
-                              [](const std::pair<int, int>& r) { return r.second - r.first + 1 < kLeastRowHeight; }),
-               rows.end());
+    rows.erase(
+        std::remove_if(rows.begin(), rows.end(), [](const std::pair<int, int>& r) { return r.second - r.first + 1 < kLeastRowHeight; }),
+        rows.end());
     return rows;
 }
 
-void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& data,
-                         std::vector<RecognizedLine>* lines, const std::function<bool()>& hasTime)
+void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& data, std::vector<RecognizedLine>* lines,
+                         const std::function<bool()>& hasTime)
 {
     const std::vector<RecognizedLine> unread = [&] {
         std::vector<RecognizedLine> found;

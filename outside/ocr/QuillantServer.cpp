@@ -20,6 +20,7 @@ constexpr size_t kNameSlot = 0;
 constexpr size_t kNameReadingSlot = 5;
 const std::string kGermanAndEnglish = "eng+deu";
 const std::string kJapaneseAndEnglish = "jpn+eng";
+const std::string kJapaneseData = "jpn";
 // All readings of one card stop after this, with the lines read by then: a card of hundreds of
 // lines of small print gets its reply well within the time Pelmora waits for one.
 constexpr int kReadingTimeMs = 30000;
@@ -242,8 +243,9 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     Pix* read = best.turns ? turned.get() : pix.get();
     // A card in both scripts that reads well in English still has its Japanese lines read again:
     // the English model leaves them as scraps.
-    if (request.type <= 1 && (best.data.rfind("jpn", 0) == 0 || (automatic && showsJapan(best.lines))))
-        rereadJapaneseLines(m_engine, read, "jpn", &best.lines, [&timeLeft] { return timeLeft() > 0; });
+    if (request.type <= 1 && m_engine.hasLanguage(kJapaneseData)
+        && (best.data.rfind("jpn", 0) == 0 || (automatic && showsJapan(best.lines))))
+        rereadJapaneseLines(m_engine, read, kJapaneseData, &best.lines, [&timeLeft] { return timeLeft() > 0; });
     ResultSlots fields = request.type <= 1
         ? classifyCardLines(best.lines, [this](const QString& t) { return m_readings.familyNameLength(t); })
         : fieldTagSlots(best.lines, request.type);
