@@ -109,6 +109,18 @@ bool isNumberOfAPhone(const QString& number)
     return digitCount(number) >= 7 && !japanesePostalCode.match(number.trimmed()).hasMatch();
 }
 
+// "URL.www.x.jp", "Awww.x.jp", "https:/Awww.x.jp": what the engine makes of a label or of "//"
+// before "www." goes.
+QString webAddress(const QString& found)
+{
+    static const QRegularExpression beforeWww(QStringLiteral(R"(^(https?:/*)?([^/]*?)(?=www\.))"), QRegularExpression::CaseInsensitiveOption);
+    const auto m = beforeWww.match(found);
+    if (!m.hasMatch() || (m.capturedLength(2) == 0 && (m.capturedLength(1) == 0 || m.captured(1).endsWith(QStringLiteral("//")))))
+        return found;
+    const QString scheme = m.captured(1).isEmpty() ? QString() : m.captured(1).section(u':', 0, 0) + QStringLiteral("://");
+    return scheme + found.mid(m.capturedEnd());
+}
+
 // "TEL 03-1234-5678 FAX 03-1234-5679", "T +44 20 7946 0123 | F +44 20 7946 0124": every labelled
 // number of the line; false when it has none. `before` receives the text before the first label.
 bool takeNumbers(ResultSlots& fields, const QString& text, const RecognizedLine& box, QString* before)
@@ -259,11 +271,19 @@ bool isJapaneseDepartmentWord(const QString& word, bool titleFollows)
     return false;
 }
 
+// "Engineering excellence" is a slogan, "Research & Development" a department: every longer word
+// of a western department starts with a capital.
+bool isTitleCase(const QString& t)
+{
+    const QStringList words = t.split(QRegularExpression(QStringLiteral(R"([\s,/|&]+)")), Qt::SkipEmptyParts);
+    return std::all_of(words.begin(), words.end(), [](const QString& w) { return w.size() <= 3 || !w.front().isLower(); });
+}
+
 bool isDepartment(const QString& t)
 {
     // German departments are compounds too: "Personalabteilung", "Kundendienst".
     static const QRegularExpression compound(QStringLiteral(R"(\p{L}+(abteilung|dienst|wesen|sicherung|verwaltung|entwicklung)\b)"));
-    if (westernDepartments().match(t).hasMatch() || compound.match(t).hasMatch())
+    if ((westernDepartments().match(t).hasMatch() || compound.match(t).hasMatch()) && (isJapanese(t) || isTitleCase(t)))
         return true;
     const QStringList words = t.split(u' ', Qt::SkipEmptyParts);
     return std::any_of(words.begin(), words.end(), [](const QString& w) { return isJapaneseDepartmentWord(w, false); })
@@ -449,6 +469,26 @@ bool matchesMailName(const QString& text, const QStringList& parts)
     return std::any_of(parts.begin(), parts.end(), [&](const QString& p) { return l.contains(p); });
 }
 
+// "nishimura-kaseijp", "wwwshirakaba-ac.jp", "x.co,jp": a web address whose host differs from the
+// e-mail's domain only in lost or misread dots takes the domain's spelling.
+QString withMailDomain(const QString& url, const QString& email)
+{
+    const qsizetype at = email.indexOf(u'@');
+    static const QRegularExpression parts(QStringLiteral(R"(^((?:https?://)?(?:www\.)?)([^/]+)(.*)$)"), QRegularExpression::CaseInsensitiveOption);
+    const auto m = parts.match(url);
+    if (at < 0 || !m.hasMatch())
+        return url;
+    const QString domain = email.mid(at + 1);
+    const QString host = letters(m.captured(2));
+    if (m.captured(2).compare(domain, Qt::CaseInsensitive) == 0)
+        return url;
+    if (host == letters(domain))
+        return m.captured(1) + domain + m.captured(3);
+    if (m.captured(1).isEmpty() && host == QStringLiteral("www") + letters(domain))
+        return QStringLiteral("www.") + domain + m.captured(3);
+    return url;
+}
+
 bool isKanaOnly(const QString& t)
 {
     bool any = false;
@@ -489,9 +529,15 @@ QString withoutEdgeMarks(const QString& text)
 }
 
 // A logo drawn before a wordmark comes out as a short scrap: "O NORTHWIND", "iil] GREENHOLLOW".
-QString withoutLogoScraps(const QString& text)
+QString withoutLogoScraps(const QString& text, const QString& domain)
 {
     QStringList words = text.split(u' ', Qt::SkipEmptyParts);
+    // "Wi MARLOW CREATIVE" for "marlowcreative": a short first word the domain does not hold.
+    static const QRegularExpression mark(QStringLiteral(R"(^[(（\[]?[〇○◯●◎□■◇◆]$)"));
+    while (words.size() > 1 && (mark.match(words.first()).hasMatch()
+                                || (domain.size() >= 4 && words.first().size() <= 2 && !isJapanese(words.first())
+                                    && !domain.contains(letters(words.first())) && domain.contains(letters(words.at(1))))))
+        words.removeFirst();
     const auto scrap = [](const QString& w) {
         if (w.size() > 4 || isJapanese(w))
             return false;
@@ -556,6 +602,15 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
     std::vector<std::pair<const RecognizedLine*, QString>> rest;
     std::vector<std::pair<const RecognizedLine*, QString>> companies;
     int lastAddressLine = -2;
+    // The e-mail's domain names the company: a line it names ("Shirakaba Accounting Office") is
+    // no department.
+    const QString domain = [&lines] {
+        for (const RecognizedLine& l : lines) {
+            if (const auto m = emailPattern().match(QString(l.text).remove(u' ')); m.hasMatch())
+                return mailEvidence(m.captured()).domain;
+        }
+        return QString();
+    }();
     for (size_t index = 0; index < lines.size(); ++index) {
         const RecognizedLine& line = lines[index];
         QString text = withoutEdgeMarks(line.text);
@@ -564,7 +619,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         bool used = false;
         if (text.contains(u'@')) {
             // "E. yumi@…", "Mail: s.yamaguchi@…": the label goes before the dots are joined.
-            static const QRegularExpression mailLabel(QStringLiteral(R"(^(?:e-?mail|mail|e)\s*(?:[:：.]\s*|\s+)(?=[^\s@]+\s*@))"),
+            static const QRegularExpression mailLabel(QStringLiteral(R"(^(?:e-?mail|mail|e)\s*(?:[:：._]+\s*|\s+)(?=[^\s@]+\s*@))"),
                                                       QRegularExpression::CaseInsensitiveOption);
             text.remove(mailLabel);
             // The Japanese model reads "taro.yamada@x.co.jp" as "taro. yamada@x.co. jp".
@@ -585,7 +640,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             text.remove(m.capturedStart(), m.capturedLength());
         }
         if (const auto m = webPattern().match(text); m.hasMatch())
-            used = put(fields, kWeb, m.captured(), line) || used;
+            used = put(fields, kWeb, webAddress(m.captured()), line) || used;
         if (used)
             continue;
         // "Creative Director, Business Development   P +44 …": the words before the number are read on.
@@ -611,7 +666,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             continue;
         }
         const bool address = isAddress(text);
-        if (!address && (isTitle(text) || isDepartment(text))) {
+        if (!address && (isTitle(text) || isDepartment(text)) && !(isDepartment(text) && !isTitle(text) && matchesDomain(text, domain))) {
             const auto [department, title] = splitDepartmentAndTitle(text);
             if (!title.isEmpty() && isTitle(title))
                 put(fields, kTitle, title, line);
@@ -632,12 +687,15 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             if (!slot.filled) {
                 put(fields, kAddress, text, line);
                 // "8 Station Approach" over "Cambridge CB1 2JW": a street without a street word.
-                if (index > 0 && !rest.empty() && rest.back().first == &lines[index - 1] && !westernPostalCode(text).isEmpty()
-                    && digitCount(rest.back().second) > 0 && !looksLikeName(rest.back().second)) {
-                    slot.text = rest.back().second + u'\n' + slot.text;
-                    slot.top = std::min(slot.top, rest.back().first->top);
-                    slot.left = std::min(slot.left, rest.back().first->left);
-                    rest.pop_back();
+                const auto street = std::find_if(rest.rbegin(), rest.rend(), [&](const auto& r) {
+                    return goesOnBelow(lines, int(r.first - lines.data()), index);
+                });
+                if (street != rest.rend() && !westernPostalCode(text).isEmpty() && digitCount(street->second) > 0
+                    && !looksLikeName(street->second)) {
+                    slot.text = street->second + u'\n' + slot.text;
+                    slot.top = std::min(slot.top, street->first->top);
+                    slot.left = std::min(slot.left, street->first->left);
+                    rest.erase(std::next(street).base());
                 }
                 lastAddressLine = int(index);
                 continue;
@@ -656,6 +714,9 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         static const QRegularExpression leadingMark(QStringLiteral(R"((^|\n)[^\p{L}\p{N}\s]{1,2}\s+)"));
         address.text = withBlockHyphens(address.text).replace(leadingMark, QStringLiteral("\\1"));
     }
+
+    if (SlotFill& web = fields[size_t(kWeb.first)]; web.filled && fields[size_t(kEmail.first)].filled)
+        web.text = withMailDomain(web.text, fields[size_t(kEmail.first)].text);
 
     const MailEvidence mail = mailEvidence(fields[size_t(kEmail.first)].text);
     // The company: a line with a legal form, else a wordmark the e-mail's domain names.
@@ -677,10 +738,12 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         wordmark->second += u' ' + (wordmark + 1)->second;
         rest.erase(wordmark + 1);
     }
+    // The engine reads a small "plc" as "pic" or "ple".
+    static const QRegularExpression plc(QStringLiteral(R"(\s(pic|ple|p1c)$)"));
     if (company) {
-        put(fields, kCompany, withoutLogoScraps(company->second), *company->first);
+        put(fields, kCompany, withoutLogoScraps(company->second, mail.domain).replace(plc, QStringLiteral(" plc")), *company->first);
     } else if (wordmark != rest.end()) {
-        put(fields, kCompany, withoutLogoScraps(wordmark->second), *wordmark->first);
+        put(fields, kCompany, withoutLogoScraps(wordmark->second, mail.domain).replace(plc, QStringLiteral(" plc")), *wordmark->first);
     }
     if (wordmark != rest.end())
         rest.erase(wordmark);

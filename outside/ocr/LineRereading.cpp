@@ -40,12 +40,15 @@ int wideCount(const QString& text)
 
 // Lines worth reading again: Japanese ones, and what the engine doubts; not the e-mail and web
 // addresses, which the English model reads best.
+bool isMailOrWeb(const QString& text)
+{
+    return text.contains(u'@') || text.contains(QStringLiteral("www"), Qt::CaseInsensitive)
+        || text.contains(QStringLiteral("http"), Qt::CaseInsensitive);
+}
+
 bool isRereadCandidate(const RecognizedLine& line)
 {
-    if (line.text.contains(u'@') || line.text.contains(QStringLiteral("www"), Qt::CaseInsensitive)
-        || line.text.contains(QStringLiteral("http"), Qt::CaseInsensitive))
-        return false;
-    return hasWide(line.text) || line.confidence < 60;
+    return !isMailOrWeb(line.text) && (hasWide(line.text) || line.confidence < 60);
 }
 
 bool columnHasInk(Pix* pix, int x, int top, int bottom)
@@ -212,8 +215,8 @@ std::vector<std::pair<int, int>> inkRows(Pix* pix, int left, int top, int right,
     return rows;
 }
 
-void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& data, std::vector<RecognizedLine>* lines,
-                         const std::function<bool()>& hasTime)
+void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& data, const std::string& latinData,
+                         std::vector<RecognizedLine>* lines, const std::function<bool()>& hasTime)
 {
     const std::vector<RecognizedLine> unread = [&] {
         std::vector<RecognizedLine> found;
@@ -240,7 +243,20 @@ void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& d
         return again->empty() ? 0 : sure / int(again->size());
     };
     for (const RecognizedLine& line : joinedRows(*lines)) {
-        if (!isRereadCandidate(line) || !hasTime()) {
+        if (!hasTime()) {
+            out.push_back(line);
+            continue;
+        }
+        // E-mail and web addresses are read again alone with the Latin model: the Japanese one
+        // loses their small dots.
+        if (isMailOrWeb(line.text) && !latinData.empty()) {
+            Area row{line.left, line.top, line.right, line.bottom};
+            widenToInk(pix, &row);
+            RecognizedLine read = readRow(engine, pix, latinData, row);
+            out.push_back(isMailOrWeb(read.text) && read.confidence > line.confidence ? read : line);
+            continue;
+        }
+        if (!isRereadCandidate(line)) {
             out.push_back(line);
             continue;
         }

@@ -22,6 +22,7 @@ std::vector<std::pair<int, int>> inkRows(Pix* pix, int left, int top, int right,
 bool showsJapan(const std::vector<RecognizedLine>& lines);
 
 // Replaces the Japanese lines of `lines`, read from `pix`, by their rows read again with `data`,
-// as long as `hasTime` says there is time left.
-void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& data, std::vector<RecognizedLine>* lines,
+// and the e-mail and web addresses by their lines read again with `latinData`, as long as
+// `hasTime` says there is time left.
+void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& data, const std::string& latinData, std::vector<RecognizedLine>* lines,
                          const std::function<bool()>& hasTime);

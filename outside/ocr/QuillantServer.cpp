@@ -245,7 +245,7 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     // the English model leaves them as scraps.
     if (request.type <= 1 && m_engine.hasLanguage(kJapaneseData)
         && (best.data.rfind("jpn", 0) == 0 || (automatic && showsJapan(best.lines))))
-        rereadJapaneseLines(m_engine, read, kJapaneseData, &best.lines, [&timeLeft] { return timeLeft() > 0; });
+        rereadJapaneseLines(m_engine, read, kJapaneseData, m_engine.hasLanguage("eng") ? "eng" : "", &best.lines, [&timeLeft] { return timeLeft() > 0; });
     ResultSlots fields = request.type <= 1
         ? classifyCardLines(best.lines, [this](const QString& t) { return m_readings.familyNameLength(t); })
         : fieldTagSlots(best.lines, request.type);

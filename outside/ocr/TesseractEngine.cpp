@@ -41,7 +41,10 @@ std::vector<RecognizedLine> piecesOfLine(const std::vector<RecognizedLine>& word
         if (join) {
             const RecognizedLine& last = pieces.back();
             const int low = std::min(w.bottom - w.top, words[i - 1].bottom - words[i - 1].top);
-            join = w.left - last.right <= kColumnGapHeights * low || (isLabel(last.text) && startsValue(w.text.trimmed()));
+            const int high = std::max(w.bottom - w.top, words[i - 1].bottom - words[i - 1].top);
+            // A name beside its address in smaller type: the size changes across a gap.
+            const bool newSize = 2 * high > 3 * low && w.left - last.right > low;
+            join = (w.left - last.right <= kColumnGapHeights * low && !newSize) || (isLabel(last.text) && startsValue(w.text.trimmed()));
         }
         if (!join) {
             pieces.push_back(w);
