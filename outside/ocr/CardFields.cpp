@@ -306,10 +306,17 @@ std::pair<QString, QString> splitDepartmentAndTitle(const QString& t)
         if (!department.isEmpty() && !title.isEmpty())
             return {department.join(QStringLiteral(", ")), title.join(QStringLiteral(", "))};
     }
-    for (const QString& title : japaneseTitles()) {
-        if (!t.endsWith(title) || t.size() == title.size())
+    for (const QString& found : japaneseTitles()) {
+        if (!t.endsWith(found) || t.size() == found.size())
             continue;
-        const QString head = t.left(t.size() - title.size()).trimmed();
+        QString title = found;
+        QString head = t.left(t.size() - title.size()).trimmed();
+        // "常務取締役", "代表取締役 社長": rank words before the title belong to it.
+        static const QRegularExpression rank(QStringLiteral("(常務|専務|代表|副|執行|上席|統括|取締役)$"));
+        for (auto m = rank.match(head); m.hasMatch() && m.capturedStart() > 0; m = rank.match(head)) {
+            title.prepend(m.captured());
+            head = head.left(m.capturedStart()).trimmed();
+        }
         if (isJapaneseDepartmentWord(head.split(u' ', Qt::SkipEmptyParts).last(), true) || isDepartment(head))
             return {head, title};
     }
@@ -351,7 +358,7 @@ bool isJapanese(const QString& t)
 bool isAddress(const QString& t)
 {
     static const QRegularExpression japanese(
-        QStringLiteral("^(.{2,3}[都道府県]|.{1,6}[市区町村郡]).*[0-9０-９一二三四五六七八九十丁番]"));
+        QStringLiteral("^(.{2,3}[都道府県]|.{1,6}[市区町村郡]).*([0-9０-９]|丁目|番地|番町)"));
     static const QRegularExpression western(QStringLiteral(
         R"(\b(Street|St\.?|Avenue|Ave\.?|Road|Rd\.?|Boulevard|Blvd\.?|Lane|Suite|Floor|Drive|Dr\.|Way|Square|Plaza|Place|Court|Row|Hill|Park|Gardens|Close|Terrace|Parkway|Highway|Building|House|Unit)\b|\p{L}*(straße|strasse|str\.|weg|platz|allee|ring|gasse|damm|ufer|chaussee|kai)(?=[\s,]|$))"),
         QRegularExpression::CaseInsensitiveOption);
@@ -629,6 +636,13 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             text.replace(comma, QStringLiteral("\\1."));
             text.replace(spacedDots, QStringLiteral("\\1\\2"));
             text.replace(spacedAt, QStringLiteral("\\1@"));
+        }
+        if (text.contains(u'@') || text.contains(QStringLiteral("www"), Qt::CaseInsensitive)
+            || text.contains(QStringLiteral("http"), Qt::CaseInsensitive)) {
+            // The dot before the last label is small enough to be read as a blank or a comma.
+            static const QRegularExpression lastDot(
+                QStringLiteral(R"((?<=[A-Za-z0-9])\s*[,\s]\s*(?=(?:co\.)?(?:jp|com|net|org|de|uk|io)(?:/|\s|$)))"));
+            text.replace(lastDot, QStringLiteral("."));
         }
         if (text.contains(QStringLiteral(".cojp"), Qt::CaseInsensitive)) {
             // The dot of ".co.jp" is small enough to be lost.

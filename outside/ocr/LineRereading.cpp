@@ -46,9 +46,15 @@ bool isMailOrWeb(const QString& text)
         || text.contains(QStringLiteral("http"), Qt::CaseInsensitive);
 }
 
+// A short Latin scrap ("AL", "TEM HBA") is what the Latin model makes of large Japanese type.
+bool isScrap(const QString& text)
+{
+    return text.size() <= 8 && std::none_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+}
+
 bool isRereadCandidate(const RecognizedLine& line)
 {
-    return !isMailOrWeb(line.text) && (hasWide(line.text) || line.confidence < 60);
+    return !isMailOrWeb(line.text) && (hasWide(line.text) || line.confidence < 60 || isScrap(line.text));
 }
 
 bool columnHasInk(Pix* pix, int x, int top, int bottom)
