@@ -375,20 +375,20 @@ bool continuesAddress(const QString& t)
     return re.match(t).hasMatch();
 }
 
-// The next line of an address: the line read just after it, or one set just below it on the same
-// left edge, right edge or centre (two columns interleave the engine's lines).
-bool goesOnBelow(const std::vector<RecognizedLine>& lines, int last, size_t index)
+// A line set just below another on the same left edge, right edge or centre: the next line of an
+// address even where two columns interleave the engine's lines.
+bool setBelow(const RecognizedLine& a, const RecognizedLine& b)
 {
-    if (last < 0)
-        return false;
-    if (last == int(index) - 1)
-        return true;
-    const RecognizedLine& a = lines[size_t(last)];
-    const RecognizedLine& b = lines[index];
     const int h = std::max(1, a.bottom - a.top);
     const bool aligned = std::abs(a.left - b.left) < 2 * h || std::abs(a.right - b.right) < 2 * h
         || std::abs((a.left + a.right) - (b.left + b.right)) < 4 * h;
     return b.top > a.top + h / 2 && b.top - a.bottom < 3 * h / 2 && aligned;
+}
+
+// The next line of an address: the line read just after it, or one set just below it.
+bool goesOnBelow(const std::vector<RecognizedLine>& lines, int last, size_t index)
+{
+    return last >= 0 && (last == int(index) - 1 || setBelow(lines[size_t(last)], lines[index]));
 }
 
 // Block numbers set apart at the end of the address's row: "東大通" … "2-4-10".
@@ -702,10 +702,9 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
                 put(fields, kAddress, text, line);
                 // "8 Station Approach" over "Cambridge CB1 2JW": a street without a street word.
                 const auto street = std::find_if(rest.rbegin(), rest.rend(), [&](const auto& r) {
-                    return goesOnBelow(lines, int(r.first - lines.data()), index);
+                    return (r.first + 1 == &line || setBelow(*r.first, line)) && digitCount(r.second) > 0 && !looksLikeName(r.second);
                 });
-                if (street != rest.rend() && !westernPostalCode(text).isEmpty() && digitCount(street->second) > 0
-                    && !looksLikeName(street->second)) {
+                if (street != rest.rend() && !westernPostalCode(text).isEmpty()) {
                     slot.text = street->second + u'\n' + slot.text;
                     slot.top = std::min(slot.top, street->first->top);
                     slot.left = std::min(slot.left, street->first->left);

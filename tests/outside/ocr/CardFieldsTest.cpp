@@ -1,4 +1,5 @@
 #include "outside/ocr/CardFields.h"
+#include "outside/ocr/NameReading.h"
 #include "outside/ocr/RecognitionRequest.h"
 #include "platform/events/OcrProtocol.h"
 
@@ -157,6 +158,74 @@ TEST(CardFields, DepartmentsTitlesAndJapaneseSurnames)
         EXPECT_EQ(f[0].text, QString::fromUtf16(surname));
         EXPECT_EQ(f[37].text, u"開発部"_qs);
         EXPECT_FALSE(f[21].filled);
+    }
+}
+
+// Lines with the places the engine gives them, for the rules that hang on where a line is set.
+RecognizedLine at(const char16_t* text, int left, int top, int right, int bottom)
+{
+    return {QString::fromUtf16(text), left, top, right, bottom};
+}
+
+TEST(CardFields, LinesReadByHowCardsAreSet)
+{
+    NameReading names;
+    const FamilyNameLength family = [&names](const QString& t) { return names.familyNameLength(t); };
+    const struct {
+        std::vector<RecognizedLine> lines;
+        int slot;
+        const char16_t* expected;
+    } cases[] = {
+        // A surname with 村 and a given name with a kanji numeral is a name, split where the
+        // dictionary's family name ends, and no address.
+        {{at(u"北村雄一", 20, 10, 300, 80)}, 0, u"北村 雄一"},
+        {{at(u"北村雄一", 20, 10, 300, 80)}, 21, u""},
+        // A company line without a blank is no name.
+        {{at(u"さくら不動産", 20, 10, 300, 80), at(u"川村 剛", 20, 100, 200, 140)}, 0, u"川村 剛"},
+        // "矢部　浩二" set wide apart comes in two pieces of one row.
+        {{at(u"矢部", 20, 10, 130, 70), at(u"浩二", 240, 12, 350, 70)}, 0, u"矢部 浩二"},
+        // Block numbers the engine set apart at the end of the address's row; dashes as read.
+        {{at(u"〒950-0087 新潟県新潟市中央区東大通", 20, 10, 500, 40), at(u"2-4-10", 540, 12, 620, 38)},
+         21,
+         u"新潟県新潟市中央区東大通\n2-4-10"},
+        {{at(u"愛知県名古屋市中村区椿町1一16", 20, 10, 500, 40)}, 21, u"愛知県名古屋市中村区椿町1-16"},
+        {{at(u"茨城県水戸市南町３ー４ー１０", 20, 10, 500, 40)}, 21, u"茨城県水戸市南町３－４－１０"},
+        // Two columns: the town line below the street, the name between them in the engine's order.
+        {{at(u"Unit 12, Enterprise Park", 570, 260, 860, 285), at(u"Nathan Hargreaves", 60, 300, 400, 335),
+          at(u"Swindon SN2 2PJ", 574, 294, 780, 314)},
+         21,
+         u"Unit 12, Enterprise Park\nSwindon SN2 2PJ"},
+        {{at(u"Am Markt 3", 570, 260, 760, 285), at(u"Anna Weber", 60, 250, 400, 300), at(u"28195 Bremen", 570, 294, 760, 318)},
+         21,
+         u"Am Markt 3\n28195 Bremen"},
+        // "3AG" is part of a postcode, not a legal form; a slogan with a street word is no street.
+        {{at(u"101 Colmore Row", 20, 10, 300, 30), at(u"Birmingham B3 3AG", 20, 40, 300, 60)}, 35, u""},
+        {{at(u"Care close to home", 20, 10, 300, 30)}, 21, u""},
+        // Departments and titles of both scripts, with and without a department word.
+        {{at(u"製造部 品質管理課 常務取締役", 20, 10, 400, 40)}, 10, u"常務取締役"},
+        {{at(u"製造部 品質管理課 常務取締役", 20, 10, 400, 40)}, 37, u"製造部 品質管理課"},
+        {{at(u"Accounts Payable", 20, 10, 300, 30)}, 37, u"Accounts Payable"},
+        {{at(u"Personalabteilung", 20, 10, 300, 30)}, 37, u"Personalabteilung"},
+        {{at(u"Engineering excellence", 20, 10, 300, 30)}, 37, u""},
+        {{at(u"General Counsel", 20, 10, 300, 30)}, 10, u"General Counsel"},
+        {{at(u"Creative Director, Business Development P +44 1793 496 0676", 20, 10, 800, 40)}, 37, u"Business Development"},
+        {{at(u"Creative Director, Business Development P +44 1793 496 0676", 20, 10, 800, 40)}, 13, u"+44 1793 496 0676"},
+        // The English company name the e-mail's domain names is no department.
+        {{at(u"Shirakaba Accounting Office", 20, 10, 400, 30), at(u"Mail k.mori@shirakaba-ac.jp", 20, 50, 400, 70)}, 37, u""},
+        // Companies without a legal form; logo scraps the domain lacks.
+        {{at(u"しらかば会計事務所", 20, 10, 400, 60)}, 35, u"しらかば会計事務所"},
+        {{at(u"Wi MARLOW CREATIVE", 20, 10, 400, 60), at(u"E: nowak@marlowcreative.com", 20, 80, 400, 100)}, 35, u"MARLOW CREATIVE"},
+        {{at(u"Millbrook Dairy pic", 20, 10, 400, 60), at(u"E: j.doe@millbrookdairy.com", 20, 80, 400, 100)}, 35, u"Millbrook Dairy plc"},
+        // Web and e-mail addresses with labels, lost dots and a misread "//".
+        {{at(u"URL.www.hikari-eye.co.jp", 20, 10, 400, 30)}, 27, u"www.hikari-eye.co.jp"},
+        {{at(u"URL https:/Awww.hokuriku.co.jp", 20, 10, 400, 30)}, 27, u"www.hokuriku.co.jp"},
+        {{at(u"E-mail y.kawamura@nishimura-kasei jp", 20, 10, 400, 30)}, 23, u"y.kawamura@nishimura-kasei.jp"},
+        {{at(u"wwwshirakaba-ac.jp", 20, 10, 400, 30), at(u"Mail k.mori@shirakaba-ac.jp", 20, 50, 400, 70)}, 27, u"www.shirakaba-ac.jp"},
+        {{at(u"E__w.braun@kingsleymoore.com", 20, 10, 400, 30)}, 23, u"w.braun@kingsleymoore.com"},
+    };
+    for (const auto& c : cases) {
+        const ResultSlots f = classifyCardLines(c.lines, family);
+        EXPECT_EQ(f[size_t(c.slot)].text, QString::fromUtf16(c.expected)) << c.lines.front().text.toStdString();
     }
 }
 
