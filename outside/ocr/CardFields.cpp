@@ -639,9 +639,9 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         }
         if (text.contains(u'@') || text.contains(QStringLiteral("www"), Qt::CaseInsensitive)
             || text.contains(QStringLiteral("http"), Qt::CaseInsensitive)) {
-            // The dot before the last label is small enough to be read as a blank or a comma.
+            // The Japanese model reads the small dot before "jp" as a blank or a comma.
             static const QRegularExpression lastDot(
-                QStringLiteral(R"((?<=[A-Za-z0-9])\s*[,\s]\s*(?=(?:co\.)?(?:jp|com|net|org|de|uk|io)(?:/|\s|$)))"));
+                QStringLiteral(R"((?<=[A-Za-z0-9])\s*[,\s]\s*(?=(?:co\.)?jp(?:/|\s|$)))"));
             text.replace(lastDot, QStringLiteral("."));
         }
         if (text.contains(QStringLiteral(".cojp"), Qt::CaseInsensitive)) {
