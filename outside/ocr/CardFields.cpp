@@ -679,6 +679,11 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             companies.emplace_back(&line, text);
             continue;
         }
+        // A personal name the dictionary knows ("長谷部 健太", "北村雄一") is neither a department nor an address.
+        if (familyNameLength && isJapanese(text) && looksLikeName(text) && familyNameLength(QString(text).remove(u' ')) > 0) {
+            rest.emplace_back(&line, text);
+            continue;
+        }
         const bool address = isAddress(text);
         if (!address && (isTitle(text) || isDepartment(text)) && !(isDepartment(text) && !isTitle(text) && matchesDomain(text, domain))) {
             const auto [department, title] = splitDepartmentAndTitle(text);

@@ -132,7 +132,8 @@ std::vector<RecognizedLine> joinedRows(const std::vector<RecognizedLine>& lines)
             RecognizedLine& last = out.back();
             const int h = std::min(last.bottom - last.top, line.bottom - line.top);
             const int down = std::min(last.bottom, line.bottom) - std::max(last.top, line.top);
-            if (down * 2 > h && line.left > last.right && line.left - last.right < 2 * h && isRereadCandidate(last)
+            const int high = std::max(last.bottom - last.top, line.bottom - line.top);
+            if (down * 2 > h && line.left > last.right && line.left - last.right < std::min(2 * high, 4 * h) && isRereadCandidate(last)
                 && isRereadCandidate(line)) {
                 last.text += u' ' + line.text;
                 last.right = line.right;
@@ -224,12 +225,6 @@ std::vector<std::pair<int, int>> inkRows(Pix* pix, int left, int top, int right,
 void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& data, const std::string& latinData,
                          std::vector<RecognizedLine>* lines, const std::function<bool()>& hasTime)
 {
-    const std::vector<RecognizedLine> unread = [&] {
-        std::vector<RecognizedLine> found;
-        for (const Area& area : unreadAreas(pix, *lines))
-            found.push_back({{}, area.left, area.top, area.right, area.bottom, 0});
-        return found;
-    }();
     std::vector<RecognizedLine> out;
     out.reserve(lines->size());
     std::vector<RecognizedLine> taken; // rows read again so far: a row two boxes share is read once
@@ -239,7 +234,11 @@ void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& d
             Area row{line.left, rowTop, line.right, rowBottom};
             if (std::any_of(taken.begin(), taken.end(), [&row](const RecognizedLine& t) { return overlaps(row, t); }))
                 continue;
-            widenToInk(pix, &row);
+            // A last character left out is taken in, but not a row read already beside it.
+            Area wide = row;
+            widenToInk(pix, &wide);
+            if (std::none_of(taken.begin(), taken.end(), [&wide](const RecognizedLine& t) { return overlaps(wide, t); }))
+                row = wide;
             RecognizedLine read = readRow(engine, pix, data, row);
             if (read.text.isEmpty())
                 continue;
@@ -276,7 +275,21 @@ void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& d
             out.push_back(line);
         }
     }
+    // Pieces of a row that was read again whole ("浩" beside "石井浩二") go.
+    out.erase(std::remove_if(out.begin(), out.end(),
+                             [&taken](const RecognizedLine& l) {
+                                 return std::any_of(taken.begin(), taken.end(), [&l](const RecognizedLine& t) {
+                                     const int across = std::min(l.right, t.right) - std::max(l.left, t.left);
+                                     const int down = std::min(l.bottom, t.bottom) - std::max(l.top, t.top);
+                                     return &l != &t && (l.left != t.left || l.top != t.top) && across * 10 >= (l.right - l.left) * 7
+                                         && down * 2 > std::min(l.bottom - l.top, t.bottom - t.top);
+                                 });
+                             }),
+              out.end());
     // Rows found in unread ink go in before the first line below them.
+    std::vector<RecognizedLine> unread;
+    for (const Area& area : unreadAreas(pix, out))
+        unread.push_back({{}, area.left, area.top, area.right, area.bottom, 0});
     for (const RecognizedLine& area : unread) {
         if (!hasTime())
             break;
