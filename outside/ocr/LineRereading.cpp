@@ -275,14 +275,16 @@ void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& d
             out.push_back(line);
         }
     }
-    // Pieces of a row that was read again whole ("浩" beside "石井浩二") go.
+    // Pieces of a row that was read again whole ("浩" beside "石井浩二") go when the row holds their text.
+    const auto compact = [](const QString& t) { return QString(t).remove(u' '); };
     out.erase(std::remove_if(out.begin(), out.end(),
-                             [&taken](const RecognizedLine& l) {
-                                 return std::any_of(taken.begin(), taken.end(), [&l](const RecognizedLine& t) {
+                             [&](const RecognizedLine& l) {
+                                 return std::any_of(taken.begin(), taken.end(), [&](const RecognizedLine& t) {
                                      const int across = std::min(l.right, t.right) - std::max(l.left, t.left);
                                      const int down = std::min(l.bottom, t.bottom) - std::max(l.top, t.top);
-                                     return &l != &t && (l.left != t.left || l.top != t.top) && across * 10 >= (l.right - l.left) * 7
-                                         && down * 2 > std::min(l.bottom - l.top, t.bottom - t.top);
+                                     return (l.left != t.left || l.top != t.top) && across * 10 >= (l.right - l.left) * 7
+                                         && down * 2 > std::min(l.bottom - l.top, t.bottom - t.top)
+                                         && compact(t.text).contains(compact(l.text));
                                  });
                              }),
               out.end());
