@@ -14,6 +14,7 @@ public:
     static constexpr int kImageSide = 16;
     static constexpr int kImageGap = 3;
     static constexpr int kTextShift = 2;
+    static constexpr int kFocusRingX = 2;
 
     explicit ImageAndTextCell(QObject* parent = nullptr);
 

@@ -88,6 +88,8 @@ View* table(const char* name, const char* accessibleKey, QWidget* parent)
     view->verticalHeader()->hide();
     view->horizontalHeader()->setStretchLastSection(true);
     view->setAccessibleName(text(accessibleKey));
+    // Tab leaves the table: the arrow keys move within it.
+    view->setTabKeyNavigation(false);
     return view;
 }
 
@@ -121,6 +123,8 @@ void MainWindowUi::build(QMainWindow* window)
     _faceImageView->setScrollView(_faceScrollView);
     _backImageView = make<PLImageView>("_backImageView");
     _backImageView->setScrollView(_backScrollView);
+    for (PLImageView* view : {_faceImageView, _backImageView})
+        view->setAccessibleName(text("IDS_CARD_IMAGE"));
     _switchViewButton = make<QToolButton>("_switchViewButton", _imageView);
     _switchViewButton->setText(text("IDS_SWITCH_CARD_SIDE"));
     _switchViewButton->setToolTip(_switchViewButton->text());
@@ -194,6 +198,8 @@ void MainWindowUi::build(QMainWindow* window)
     side->addWidget(_attachBarView);
     side->addWidget(_attachTableView, 1);
     _detailEditor.build(_detailCardView);
+    // Tab goes from the card list to the card's first field.
+    QWidget::setTabOrder(_tvList, _detailEditor.rows.first().fieldWidget());
 
     // Toolbar views; the toolbar takes them in as its items are made.
     _exportBarView = make<QWidget>("_exportBarView", window);

@@ -2,9 +2,9 @@
 
 #include "app/core/CardEntities.h"
 #include "app/core/DatabaseFolder.h"
-#include "app/core/PLAppController.h"
 #include "app/core/LocalString.h"
 #include "app/core/OpenDatabase.h"
+#include "app/core/PLAppController.h"
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
 #include "app/core/VersionUtilities.h"
@@ -12,6 +12,7 @@
 #include "app/ui/PLOutlineViewController.h"
 #include "app/ui/logic/CardListColumns.h"
 #include "app/ui/logic/CardListFilters.h"
+#include "app/ui/logic/MainWindowLayout.h"
 #include "app/ui/logic/PLArrayController.h"
 #include "app/ui/logic/SelectionBridge.h"
 #include "app/ui/views/PLCardListTableView.h"
@@ -488,6 +489,7 @@ void PLCardListController::setSearchPredicate(const QString& text, int scopeTag)
 {
     if (!_acWndCard)
         return;
+    m_searchScopeTag = scopeTag;
     if (text.isEmpty()) {
         setPredicate(false);
         return;
@@ -502,6 +504,21 @@ void PLCardListController::setSearchPredicate(const QString& text, int scopeTag)
     _acWndCard->setFilterPredicate(filters.cardList);
     _acWndCardInTrash->setFilterPredicate(filters.trash);
     emit selectionDidChange();
+}
+
+int PLCardListController::minimumListPaneHeight() const
+{
+    return MainWindowLayout::kCardListMinRows * m_tableViewCard->verticalHeader()->defaultSectionSize();
+}
+
+void PLCardListController::changeSplitMaxHeight()
+{
+    if (!m_tableViewCard || !m_listPane.getCardListViewHeight)
+        return;
+    const int rows = minimumListPaneHeight();
+    if (rows > m_listPane.getCardListViewHeight())
+        m_listPane.SetImgViewHeight(rows);
+    m_listPane.SetSplitMaxHeight(rows);
 }
 
 void PLCardListController::tableViewSelectionDidChange()

@@ -8,6 +8,7 @@
 
 #include "app/ui/logic/CardListMenus.h"
 #include "app/ui/logic/PLCardListUndoManager.h"
+#include "app/ui/logic/SearchMenuItems.h"
 #include "app/ui/views/PLCardListTableView.h"
 #include "platform/appkit/Scheduler.h"
 #include "platform/foundation/PlistValue.h"
@@ -106,6 +107,8 @@ public:
     // of the search menu's checked item) contain `text`, ignoring case; the root's search takes
     // the cards of every folder. An empty text returns to the folder filter.
     void setSearchPredicate(const QString& text, int scopeTag);
+    // The search scope of the last search (the search menu's tag).
+    int searchScopeTag() const { return m_searchScopeTag; }
 
     QTableView* returnTV() const { return m_tableViewCard; }
     QTableView* returnTrashTV() const { return _trashTableView; }
@@ -141,7 +144,19 @@ public:
         if (m_trashCommands.showTrash)
             m_trashCommands.showTrash();
     }
-    void changeSplitMaxHeight() {}
+    // The card list pane below the image pane: its height, and the main window's two settings of
+    // the vertical split by the list pane's height (the image pane takes the rest).
+    struct ListPaneCommands {
+        std::function<int()> getCardListViewHeight;
+        std::function<void(int listHeight)> SetImgViewHeight;
+        std::function<void(int listHeight)> SetSplitMaxHeight;
+    };
+    void setListPaneCommands(ListPaneCommands commands) { m_listPane = std::move(commands); }
+    // Keeps kCardListMinRows rows of the card table in the card list pane: a lower pane is raised
+    // to them, and the image pane may not grow into them.
+    void changeSplitMaxHeight();
+    // The height of kCardListMinRows rows of the card table.
+    int minimumListPaneHeight() const;
 
     // Undo of the card table: offered while the table has the focus and holds a record.
     bool validateUndoInTrashTable() const;
@@ -207,5 +222,7 @@ private:
     QMenu* m_cardTableMenu = nullptr;
     QMenu* m_trashTableMenu = nullptr;
     TrashCommands m_trashCommands;
+    ListPaneCommands m_listPane;
+    int m_searchScopeTag = SearchMenuItems::kAllTag;
     std::function<bool()> m_hasAttachedSheet;
 };

@@ -13,9 +13,12 @@
 #include <QCalendarWidget>
 #include <QDateTime>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -197,8 +200,12 @@ void PLExportItemController::setFrameRect(int height)
     if (!m_form)
         return;
     const int calendar = calendarOpen() ? m_form->_hidenDatePicker->sizeHint().height() : 0;
-    // The scroll view gives the form its own width and at least its own height.
-    m_form->_detailCardView->setMinimumHeight(height + calendar);
+    // The scroll view gives the form its own width and at least its own height: never less than
+    // its rows need, so that a lower pane (the attachments shown below) scrolls the form and
+    // squeezes no row.
+    const QLayout* rows = m_form->_detailCardView->layout();
+    const int needed = rows ? rows->minimumSize().height() : 0;
+    m_form->_detailCardView->setMinimumHeight(std::max(height + calendar, needed));
 }
 
 void PLExportItemController::setdetailviewpos()

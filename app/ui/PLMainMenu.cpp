@@ -6,11 +6,42 @@
 #include "app/ui/PLEditMenu.h"
 #include "app/ui/PLImageController.h"
 #include "app/ui/PLMainWindowController.h"
+#include "app/ui/PLOutlineViewController.h"
 
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSet>
+#include <QShortcut>
+
+namespace {
+
+// Alt and a letter open a menu: each title is marked at its first letter no title before it has.
+void addMnemonics(QMenuBar* bar)
+{
+    QSet<QChar> taken;
+    for (QAction* action : bar->actions()) {
+        QMenu* menu = action->menu();
+        if (!menu)
+            continue;
+        const QString title = menu->title();
+        QString marked;
+        bool done = false;
+        for (const QChar c : title) {
+            if (!done && c.isLetterOrNumber() && !taken.contains(c.toLower())) {
+                taken.insert(c.toLower());
+                marked += QLatin1Char('&');
+                done = true;
+            }
+            // A title's own ampersand is shown as it stands.
+            marked += c == QLatin1Char('&') ? QStringLiteral("&&") : QString(c);
+        }
+        menu->setTitle(marked);
+    }
+}
+
+} // namespace
 
 PLMainMenu::PLMainMenu(PLMainWindowController& mainWindow, PLAppController& appController)
     : QObject(mainWindow.window()), m_commands(std::make_unique<PLDatabaseCommands>(mainWindow.database(), mainWindow))
@@ -50,6 +81,12 @@ PLMainMenu::PLMainMenu(PLMainWindowController& mainWindow, PLAppController& appC
             connect(action, &QAction::triggered, &mainWindow, item.slot);
         }
     };
+    // The folder tree's items, enabled by the tree's rule when their menu opens.
+    PLOutlineViewController* folders = mainWindow.outlineViewController();
+    file->addSeparator();
+    QAction* newFolder = file->addAction(getLocalString(QStringLiteral("IDS_FOLDER_MENU_ADD")));
+    newFolder->setObjectName(QStringLiteral("addFolderFromMainMenu"));
+    connect(newFolder, &QAction::triggered, folders, &PLOutlineViewController::addFolderFromMainMenu);
     file->addSeparator();
     addWindowItems(file, {{"showPreferencePanel", "IDS_MENU_PREFERENCES", &PLMainWindowController::showPreferencePanel, QKeySequence::Preferences},
                           {"onCloudConnect", "IDS_MENU_UPLOAD", &PLMainWindowController::onCloudConnect, QKeySequence::UnknownKey}});
@@ -61,10 +98,11 @@ PLMainMenu::PLMainMenu(PLMainWindowController& mainWindow, PLAppController& appC
     QAction* quit = file->addAction(getLocalString(QStringLiteral("IDS_MENU_QUIT")));
     quit->setShortcut(QKeySequence::Quit);
     connect(quit, &QAction::triggered, mainWindow.window(), &QWidget::close);
-    connect(file, &QMenu::aboutToShow, this, [file, validated, &appController, &mainWindow] {
+    connect(file, &QMenu::aboutToShow, this, [file, validated, &appController, &mainWindow, folders, newFolder] {
         for (const auto& [action, command] : validated)
             action->setEnabled(appController.validateMenuItem(command));
         mainWindow.validateMenuItems(file);
+        newFolder->setEnabled(folders->validateMenuItem(newFolder->objectName()));
     });
 
     // Find, beside the Edit menu's own items, puts the focus in the search field.
@@ -75,5 +113,24 @@ PLMainMenu::PLMainMenu(PLMainWindowController& mainWindow, PLAppController& appC
 
     bar->addMenu(mainWindow.commandMenu());
     bar->addMenu(mainWindow.exportMenu());
-    bar->addMenu(mainWindow.imageController()->viewMenu());
+    QMenu* view = mainWindow.imageController()->viewMenu();
+    bar->addMenu(view);
+    QAction* folderList = view->addAction(getLocalString(QStringLiteral("IDS_MENU_DISPLAY_FOLDER_LIST")));
+    folderList->setObjectName(QStringLiteral("onListSideBar"));
+    folderList->setCheckable(true);
+    connect(folderList, &QAction::triggered, folders, &PLOutlineViewController::onListSideBar);
+    connect(view, &QMenu::aboutToShow, this, [folders, folderList] {
+        folders->commitFolderNameEdit();
+        folderList->setEnabled(folders->validateMenuItem(folderList->objectName()));
+        folderList->setChecked(folders->isFolderPaneShown());
+    });
+
+    addMnemonics(bar);
+    // F10 opens the first menu, as the desktops do.
+    auto* openMenuBar = new QShortcut(QKeySequence(Qt::Key_F10), mainWindow.window());
+    openMenuBar->setObjectName(QStringLiteral("openMenuBar"));
+    connect(openMenuBar, &QShortcut::activated, bar, [bar] {
+        if (!bar->actions().isEmpty())
+            bar->setActiveAction(bar->actions().first());
+    });
 }

@@ -157,8 +157,10 @@ public:
     void doFindMenuItem(QAction* item);
     void findProgress();
     void changeEdit();
-    // Recognises the user's box (image pixels) on the shown card into the field of `tag`.
-    void detailReg(const QRectF& box, int tag);
+    // Recognises the user's box (image pixels) on the shown card into the field of `tag` under the
+    // processing sheet; answers 0 or the recognition's message number, which it showed (an
+    // unusable database folder shows 48 and answers 0). The pane then shows the field's box.
+    int detailReg(const QRectF& box, int tag);
     void dummyImagePdfDidCreate(const Notification& notification);
     // The stored form of a controller's first sort descriptor: {"key", "ascending"}.
     static PlistValue returnTVSortr(const ArrayController& controller);
@@ -172,6 +174,14 @@ public:
     // Shows or hides the detail editor and the folder tree (the show/hide controls do the same).
     void setDetailViewShown(bool shown);
     void setFolderListViewShown(bool shown);
+    // The vertical split by the card list pane's height: the image pane takes the rest
+    // (SetImgViewHeight), and may not grow into a list pane of `listHeight` (SetSplitMaxHeight).
+    void SetSplitMaxHeight(int listHeight);
+    void SetImgViewHeight(int listHeight);
+    int getCardListViewHeight() const;
+    void refreshSplitView();
+    // The image pane's greatest height.
+    int splitMaxHeight() const;
     void resetBottomFolderStatusLayout();
     void updateSelectStatus();
     void updateSelectCountText(int count);
@@ -416,6 +426,8 @@ private:
     int _PreRightSplitWidth = 0;
     int _editBarSegControlSeletedItem = 1;
     bool m_layoutApplied = false;
+    // No image pane height was stored: the image pane takes what the card list leaves once shown.
+    bool m_imageHeightFromList = false;
     QList<std::pair<QSplitter*, QList<int>>> m_pendingSizes; // split sizes to apply once the window is laid out
     std::unique_ptr<MainWindowMergeHost> m_mergeHost;
     std::unique_ptr<MainWindowUploadHost> m_uploadHost;

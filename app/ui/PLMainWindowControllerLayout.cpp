@@ -73,7 +73,8 @@ void PLMainWindowController::SetWindowsize()
     setSelectedSegment(m_ui._dataEditBarSegControl, plan.detailSegment);
     _editBarSegControlSeletedItem = plan.detailSegment;
 
-    if (plan.imageHeight && plan.listHeight)
+    m_imageHeightFromList = !(plan.imageHeight && plan.listHeight);
+    if (!m_imageHeightFromList)
         m_pendingSizes.append({m_ui._vSplitView, {*plan.imageHeight, *plan.listHeight}});
 
     _outlineViewController->setHiddenFolderListViewWidth(plan.hiddenFolderWidth);
@@ -93,6 +94,12 @@ void PLMainWindowController::applyLayout()
 {
     for (const auto& [split, sizes] : std::as_const(m_pendingSizes))
         split->setSizes(sizes);
+    // At a first start the card list keeps its rows and the card gets all the room above them.
+    if (m_imageHeightFromList && m_window->isVisible()) {
+        SetImgViewHeight(_cardListContronller->minimumListPaneHeight());
+        m_imageHeightFromList = false;
+    }
+    _cardListContronller->changeSplitMaxHeight();
     _PreRightSplitWidth = paneShown(m_ui._detailSideView) ? m_ui._detailSideView->width() : 0;
 }
 
@@ -156,6 +163,34 @@ void PLMainWindowController::setFolderListViewShown(bool shown)
     }
     setSelectedSegment(m_ui._folderListViewSegControl, shown ? 1 : 0);
     updateFirstResponder();
+}
+
+void PLMainWindowController::SetSplitMaxHeight(int listHeight)
+{
+    // The split keeps its divider where the list pane is at least `listHeight` high.
+    m_ui._listView->setMinimumHeight(listHeight);
+}
+
+int PLMainWindowController::splitMaxHeight() const
+{
+    return m_ui._vSplitView->height() - m_ui._listView->minimumHeight() - kDividerWidth;
+}
+
+void PLMainWindowController::SetImgViewHeight(int listHeight)
+{
+    m_ui._vSplitView->setSizes({m_ui._vSplitView->height() - listHeight - kDividerWidth, listHeight});
+    _imageController->updateImgView();
+    m_ui._vSplitView->update();
+}
+
+int PLMainWindowController::getCardListViewHeight() const
+{
+    return m_ui._listView->height();
+}
+
+void PLMainWindowController::refreshSplitView()
+{
+    m_ui._listView->update();
 }
 
 void PLMainWindowController::resetBottomFolderStatusLayout()

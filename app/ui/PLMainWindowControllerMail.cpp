@@ -10,15 +10,15 @@
 void PLMainWindowController::onMail()
 {
     endFolderNameEditing();
-    // A shortcut or toolbar click can come while the item's enabling is stale.
-    if (!validateMenuItem(QStringLiteral("onMail")))
+    const ManagedObjectList selected = _acWndCard->selectedObjects();
+    if (selected.isEmpty() || hasAttachedSheet())
         return;
-    QStringList addresses;
-    for (const ManagedObjectPtr& card : _acWndCard->selectedObjects())
-        addresses.append(card->stringValue(QStringLiteral("e_Mail")));
-    const QUrl url = CardUrls::mailUrl(addresses);
-    if (url.isEmpty())
-        return;
+    QStringList fields;
+    for (const ManagedObjectPtr& card : selected)
+        fields.append(card->stringValue(QStringLiteral("e_Mail")));
+    // The item may have been enabled for text edited since: no address left is said, as is a
+    // desktop without a mail program.
+    const QUrl url = CardUrls::mailUrl(fields);
     if (!url.isValid() || !Workspace::shared().openUrl(url))
         PLMessage::ShowPLErrorMessageBySheet(m_window.get(), 45);
 }

@@ -15,18 +15,20 @@
 #include "app/ui/MainWindowBookkeepingHost.h"
 #include "app/ui/PLAttachmentController.h"
 #include "app/ui/PLCardListController.h"
-#include "app/ui/PLEditMenu.h"
 #include "app/ui/PLDragSupportDataSource.h"
+#include "app/ui/PLEditMenu.h"
 #include "app/ui/PLExportItemController.h"
 #include "app/ui/PLImageController.h"
 #include "app/ui/PLLinkMessageController.h"
 #include "app/ui/PLOutlineViewController.h"
+#include "app/ui/TrashPane.h"
 #include "app/ui/logic/PLArrayController.h"
 #include "app/ui/logic/SearchMenuItems.h"
 #include "app/ui/logic/ToolbarItems.h"
 #include "app/ui/views/PLOutlineView.h"
 #include "app/ui/views/PLSplitView.h"
 #include "app/ui/views/PLTableView.h"
+#include "platform/foundation/FlagGuard.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/PreferenceDomain.h"
@@ -109,11 +111,16 @@ void PLMainWindowController::buildWindow()
     _outlineViewController->setFolderPaneWidthSource([this] {
         return m_ui._folderListView->isVisibleTo(m_window.get()) ? m_ui._folderListView->width() : 0;
     });
+    _outlineViewController->setShowFolderPane([this](bool shown) { setFolderListViewShown(shown); });
+    _outlineViewController->setSearchField(m_ui._searchFiled);
     _cardListContronller->setTables(m_ui._tvList, m_ui._trashTableView);
     _cardListContronller->setArrayControllers(_acWndCard, _acWndCardInTrash);
     _cardListContronller->setOutlineViewController(_outlineViewController);
     _cardListContronller->setSaveAction([this] { saveAction(); });
     _cardListContronller->setHasAttachedSheet([this] { return hasAttachedSheet(); });
+    _cardListContronller->setListPaneCommands({[this] { return getCardListViewHeight(); },
+                                               [this](int listHeight) { SetImgViewHeight(listHeight); },
+                                               [this](int listHeight) { SetSplitMaxHeight(listHeight); }});
 
     // The order in which the window's parts wake: what a later part reads at its wake-up
     // (the tree's folder, the list's columns) is ready by then, and this controller comes last.
@@ -125,6 +132,10 @@ void PLMainWindowController::buildWindow()
     _cardListContronller->awakeFromNib();
     awakeFromNib();
     m_cardMoves = new CardMoves(*this);
+    connect(&m_cardMoves->trashPane(), &TrashPane::shownChanged, this, [this] {
+        _cardListContronller->changeSplitMaxHeight();
+        refreshSplitView();
+    });
 }
 
 void PLMainWindowController::awakeFromNib()
@@ -288,14 +299,26 @@ void PLMainWindowController::changeEdit()
     saveAction();
 }
 
-void PLMainWindowController::detailReg(const QRectF& box, int tag)
+int PLMainWindowController::detailReg(const QRectF& box, int tag)
 {
+    int result = 0;
     const ManagedObjectList selected = _acWndCard->selectedObjects();
-    if (selected.size() != 1)
-        return;
-    _regController.recongnizeCard(box, &selected, true, tag, _iRecognizeButtonState);
-    saveAction();
-    _imageController->setCardData(getSeleteRecords(), PLImageController::kModeClearBoxes);
+    if (selected.size() == 1 && passesFolderGuard()) {
+        {
+            FlagGuard processing(_bProcessing);
+            const bool sheet = RunIndicator(QStringLiteral("Pelmora"), getLocalString(QStringLiteral("IDS_INDICATOR_OCR")));
+            result = _regController.recongnizeCard(box, &selected, true, tag, _iRecognizeButtonState);
+            if (sheet)
+                StopIndicator();
+        }
+        // The recognised field is stored at once, as every other edit is.
+        saveAction();
+        if (result != 0)
+            PLMessage::ShowPLErrorMessageBySheet(m_window.get(), result);
+    }
+    // The pane shows the field's box again, whatever became of the recognition.
+    _imageController->setCardData(getSeleteRecords(), tag);
+    return result;
 }
 
 void PLMainWindowController::dummyImagePdfDidCreate(const Notification& notification)

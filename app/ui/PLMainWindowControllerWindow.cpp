@@ -244,6 +244,8 @@ void PLMainWindowController::showPreferencePanel()
         return;
     if (!_preferencesController)
         _preferencesController = std::make_unique<PLPreferences>();
+    // What the user chose in the export and recognise bars since is what the window shows.
+    _preferencesController->takeBarChoices(_iRecognizeButtonState, _iExportButtonState);
     _preferencesController->showWindow();
     _preferencesController->regulatePreferencesWindow();
 }

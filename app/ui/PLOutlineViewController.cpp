@@ -25,14 +25,15 @@
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
 
-#include <QHash>
-#include <QItemSelectionModel>
+#include <QAction>
 #include <QApplication>
 #include <QDropEvent>
-#include <QMimeData>
+#include <QHash>
+#include <QItemSelectionModel>
 #include <QLabel>
-#include <QAction>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QSet>
 #include <QStandardItemModel>
 #include <QStyle>
@@ -109,6 +110,13 @@ void PLOutlineViewController::awakeFromNib()
     connect(outline, &PLOutlineView::rightClickRow, this, [this](const QModelIndex& index) {
         const TreeNode* node = nodeAt(index);
         m_rightClickFolderID = node ? node->folderID : QString();
+        _rightClickRowForRec = index;
+        _outlineView->viewport()->update();
+    });
+    // menuDidClose: the clicked row is no longer outlined.
+    connect(outline->outlineMenu(), &QMenu::aboutToHide, this, [this] {
+        _rightClickRowForRec = QPersistentModelIndex();
+        _outlineView->viewport()->update();
     });
     const QList<QAction*> items = outline->outlineMenu()->actions();
     // The tree may be rebuilt while the menu is open: the clicked folder is found again by its identifier.
@@ -238,6 +246,33 @@ void PLOutlineViewController::keyDeleteRec()
 {
     if (m_selected && m_selected->folderType == kFolderTypeUser)
         removeFolder(m_selected);
+}
+
+void PLOutlineViewController::addFolderFromMainMenu()
+{
+    commitFolderNameEdit();
+    if (validateMenuItem(QStringLiteral("addFolderFromMainMenu")))
+        addFolder(m_selected);
+}
+
+void PLOutlineViewController::onListSideBar()
+{
+    if (m_showFolderPane && !windowBusy())
+        m_showFolderPane(!isFolderPaneShown());
+}
+
+bool PLOutlineViewController::validateMenuItem(const QString& action) const
+{
+    if (windowBusy())
+        return false;
+    if (action == QLatin1String("addFolderFromMainMenu")) {
+        // Under the root or a user folder with room for a level below; never under the Inbox.
+        const bool canHoldFolder = m_selected
+            && (m_selected->folderType == kFolderTypeRoot
+                || (m_selected->folderType == kFolderTypeUser && m_selected->folderLevel < kFolderMaxLevel));
+        return PLNetDBLockController::dbOpenMode() != PLNetDBLockController::kOpenModeReadOnly && isFolderPaneShown() && canHoldFolder;
+    }
+    return true;
 }
 
 bool PLOutlineViewController::windowBusy() const
@@ -374,7 +409,10 @@ void PLOutlineViewController::selectionChanged()
         return;
     const QModelIndex current = _outlineView->currentIndex();
     m_selected = current.isValid() ? reinterpret_cast<const TreeNode*>(current.data(kNodeRole).value<quintptr>()) : nullptr;
-    if (_cardListController)
+    // A search goes on inside the folder chosen.
+    if (_cardListController && _searchFiled && !_searchFiled->text().isEmpty())
+        _cardListController->setSearchPredicate(_searchFiled->text(), _cardListController->searchScopeTag());
+    else if (_cardListController)
         _cardListController->setPredicate();
     updateBottomFolderStatus();
     updateAboveFolderStatus();
@@ -463,11 +501,32 @@ ManagedObjectPtr PLOutlineViewController::folderRecord(const QString& folderID)
     return found.isEmpty() ? nullptr : found.first();
 }
 
-void PLOutlineViewController::saveStore()
+bool PLOutlineViewController::saveStore()
 {
     QString errorText;
-    if (m_context && m_context->save(&errorText) != 0)
-        PLNSLog(QStringLiteral("%@"), errorText);
+    if (!m_context || m_context->save(&errorText) == 0)
+        return true;
+    PLNSLog(QStringLiteral("%@"), errorText);
+    // The folder changes the store refused are taken back, so that the tree built again from the
+    // store shows what it holds.
+    const QString folderEntity = QString::fromLatin1(CardStore::kEntityFolder);
+    for (const ManagedObjectList& changed : {m_context->insertedObjects(), m_context->updatedObjects(), m_context->deletedObjects()}) {
+        for (const ManagedObjectPtr& object : changed) {
+            if (object->entityName() == folderEntity)
+                m_context->discardChanges(object);
+        }
+    }
+    if (!PLNetDBLockController::ShowErrorMessageByPathType())
+        PLMessage::ShowPLErrorMessageBySheet(_outlineView ? _outlineView->window() : nullptr, kMessageDBError);
+    return false;
+}
+
+void PLOutlineViewController::showStoredTree(QString folderID)
+{
+    if (!reloadTree())
+        return;
+    if (!openFolderWithFolderID(folderID))
+        openInbox();
 }
 
 bool PLOutlineViewController::addFolder(const TreeNode* parent)
@@ -610,6 +669,7 @@ void PLOutlineViewController::endEditing(const QString& typed)
         sortChildren(*node->folderParent);
     fillModel();
     selectNode(node);
+    bool saved = true;
     if (adding) {
         if (!m_context)
             return;
@@ -619,10 +679,15 @@ void PLOutlineViewController::endEditing(const QString& typed)
         record->setValue(kFolderLevel, node->folderLevel);
         record->setValue(kFolderParent, node->folderParent ? node->folderParent->folderID : QString());
         record->setValue(kFolderType, kFolderTypeUser);
-        saveStore();
+        saved = saveStore();
     } else if (const ManagedObjectPtr record = folderRecord(node->folderID)) {
         record->setValue(kFolderName, node->folderName);
-        saveStore();
+        saved = saveStore();
+    }
+    if (!saved) {
+        // An added folder is gone again; a renamed one keeps its stored name.
+        showStoredTree(adding && node->folderParent ? node->folderParent->folderID : node->folderID);
+        return;
     }
     updateBottomFolderStatus();
     updateAboveFolderStatus();
@@ -634,8 +699,11 @@ bool PLOutlineViewController::renameFolder(const TreeNode* node, const QString& 
         return false;
     selectNode(node);
     m_folderNameBeforeEdit = node->folderName;
+    // A refused save builds the tree again: the folder is found by its identifier.
+    const QString folderID = node->folderID;
     endEditing(name);
-    return node->folderName == name;
+    const TreeNode* renamed = getTreeNodeByFolderID(folderID);
+    return renamed && renamed->folderName == name;
 }
 
 bool PLOutlineViewController::removeFolder(const TreeNode* node)
@@ -670,7 +738,10 @@ bool PLOutlineViewController::removeFolder(const TreeNode* node)
         return false;
     if (const ManagedObjectPtr record = folderRecord(node->folderID))
         m_context->deleteObject(record);
-    saveStore();
+    if (!saveStore()) {
+        showStoredTree(node->folderID);
+        return false;
+    }
     TreeNode* parent = node->folderParent;
     parent->children.removeIf([node](const std::shared_ptr<TreeNode>& c) { return c.get() == node; });
     if (m_selected == node)
@@ -703,7 +774,10 @@ bool PLOutlineViewController::MoveFolder(const TreeNode* draggedNode, const Tree
         if (each == dragged)
             record->setValue(kFolderParent, destination->folderID);
     }
-    saveStore();
+    if (!saveStore()) {
+        showStoredTree(m_selected ? m_selected->folderID : QString());
+        return false;
+    }
     fillModel();
     return true;
 }

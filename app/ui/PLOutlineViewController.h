@@ -11,6 +11,7 @@
 
 #include <QModelIndexList>
 #include <QObject>
+#include <QPersistentModelIndex>
 #include <QString>
 
 #include <functional>
@@ -25,6 +26,7 @@ class PLCardListController;
 class PLMainWindowHost;
 class FolderTitleView;
 class QLabel;
+class QLineEdit;
 class QStandardItem;
 class QStandardItemModel;
 class QTreeView;
@@ -42,6 +44,8 @@ public:
     void setMainWindow(PLMainWindowHost* host) { _mainWinController = host; }
     void setStatusFields(QLabel* label, QLabel* path) { _bottomFolderStatusLabel = label; _bottomFolderStatusPath = path; }
     void setAboveFolderStatus(FolderTitleView* title) { _aboveFolderStatus = title; }
+    // The main window's search field: a search goes on in the folder chosen next.
+    void setSearchField(QLineEdit* field) { _searchFiled = field; }
     void awakeFromNib();
 
     QTreeView* outlineView() const { return _outlineView; }
@@ -83,6 +87,18 @@ public:
     // The Delete key in the tree: removes the selected user folder.
     void keyDeleteRec();
 
+    // The main menu's folder items: New Folder adds under the selected folder, the folder list
+    // item shows or hides the folder pane; each enabled by validateMenuItem (the item's objectName).
+    void addFolderFromMainMenu();
+    void onListSideBar();
+    bool validateMenuItem(const QString& action) const;
+    // The row the contextual menu is open on, outlined while it is open; invalid for none.
+    QModelIndex rightClickRowForRec() const { return _rightClickRowForRec; }
+
+    // Shows or hides the folder pane (the main window does).
+    void setShowFolderPane(std::function<void(bool shown)> show) { m_showFolderPane = std::move(show); }
+    // The pane is shown when it is wider than 1.
+    bool isFolderPaneShown() const { return m_visibleWidth && m_visibleWidth() > 1; }
     // The folder pane's width to save, and the width a hidden pane comes back with (at least 190).
     void setFolderPaneWidthSource(std::function<int()> visibleWidth) { m_visibleWidth = std::move(visibleWidth); }
     int getFolderListViewWidth() const;
@@ -141,7 +157,10 @@ private:
     // Shows the message of a refused name and answers false; true for a good name.
     bool checkFormat(const QString& name, const TreeNode* node);
     ManagedObjectPtr folderRecord(const QString& folderID);
-    void saveStore();
+    // Saves at once; a refused save is reported (48) and the folder changes taken back: false.
+    bool saveStore();
+    // Builds the tree again from the store and selects the folder (the Inbox when it is gone).
+    void showStoredTree(QString folderID);
 
     QTreeView* _outlineView = nullptr;
     PLCardListController* _cardListController = nullptr;
@@ -158,6 +177,9 @@ private:
     const TreeNode* m_selected = nullptr;
     QString m_folderNameBeforeEdit;   // not null while a name is being edited
     QString m_rightClickFolderID;     // the folder the contextual menu was opened on
+    QPersistentModelIndex _rightClickRowForRec; // its row, while the menu is open
+    QLineEdit* _searchFiled = nullptr;
+    std::function<void(bool)> m_showFolderPane;
     bool m_adding = false;            // the edited name is that of a folder not stored yet
     bool m_filling = false;
     std::function<int()> m_visibleWidth;

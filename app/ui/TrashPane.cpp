@@ -53,6 +53,7 @@ void TrashPane::setShown(bool shown)
     PreferenceDomain::standard().setValue(QString::fromLatin1(kShowTrashKey), shown ? 1 : 0);
     if (shown)
         setClearBtnStatus();
+    emit shownChanged();
 }
 
 void TrashPane::setClearBtnStatus()

@@ -26,6 +26,10 @@ public:
     // The trash icon shows while any card of the store is in the trash.
     void showtrashIcon();
 
+signals:
+    // The trash was shown or hidden: the card list pane's parts moved.
+    void shownChanged();
+
 private:
     void setShown(bool shown);
 

@@ -748,6 +748,22 @@ void ManagedObjectContext::refreshObject(const ManagedObjectPtr& object, bool me
     es.selectOne.reset();
 }
 
+void ManagedObjectContext::discardChanges(const ManagedObjectPtr& object)
+{
+    if (!object || object->m_context != this)
+        return;
+    if (object->m_inserted) {
+        deleteObject(object);
+        return;
+    }
+    if (object->m_deleted) {
+        d->deleted.erase(std::remove(d->deleted.begin(), d->deleted.end(), object), d->deleted.end());
+        d->notifyDeleted.removeAll(object);
+        object->m_deleted = false;
+    }
+    refreshObject(object, false);
+}
+
 void ManagedObjectContext::objectChanged(ManagedObject* object)
 {
     if (object->m_inserted || object->m_deleted)

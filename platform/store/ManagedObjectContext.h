@@ -71,6 +71,9 @@ public:
     // Reloads the object's row: unchanged values always; changed values too unless `mergeChanges`.
     // An unsaved object, or one whose row is gone, is left as it is.
     void refreshObject(const ManagedObjectPtr& object, bool mergeChanges);
+    // Takes back the object's unsaved changes: an insert is dropped, a deletion undone, changed
+    // values read again from the store.
+    void discardChanges(const ManagedObjectPtr& object);
 
     // How many objects of the entity are alive in the context: those of saved rows that someone
     // still holds, and the inserted ones not saved yet. What a long run keeps shows here.

@@ -319,6 +319,16 @@ void PLPreferences::selectExportFormat(int format)
     }
 }
 
+void PLPreferences::takeBarChoices(int recognizeState, int exportState)
+{
+    if (recognizeState >= 0 && recognizeState <= kAutoLanguage && recognizeState != _iRecognizeButtonState)
+        selectLanguageOfRecognization(recognizeState);
+    // The export bar shows the pop-up's photo application entry as vCard: that entry stays.
+    const int barFormat = _iExportButtonState >= 1 && _iExportButtonState <= 4 ? _iExportButtonState : 1;
+    if (exportState >= 1 && exportState <= 4 && exportState != barFormat)
+        selectExportFormat(exportState);
+}
+
 void PLPreferences::initailizeConncetToAddressBookButton()
 {
     _connectButton->addItem(getLocalString(QStringLiteral("IDS_CONNECT_APP_EVERYTIME")), 1);

@@ -40,6 +40,10 @@ public:
     void regulatePreferencesWindow();
     void closePreferencesWindow();
     void setIsCheckAutoRunMergeCardFunc(bool on);
+    // The recognition language and export format the main window's bars show now (their states,
+    // as the close notification carries them): the pop-ups take the ones the user changed there
+    // since, so that closing the window keeps the user's last choice.
+    void takeBarChoices(int recognizeState, int exportState);
 
     void loadGeneralView();
     void loadExportItemView();

@@ -4,26 +4,20 @@
 
 namespace CardUrls {
 
-bool isPlainMailAddress(const QString& address)
+QStringList mailAddresses(const QString& field)
 {
-    // Local part: printable characters other than blanks and the characters that separate
-    // addresses or start URL syntax; domain: dot-separated labels of letters, digits, hyphens.
-    static const QRegularExpression plain(QStringLiteral(
-        R"(^[^\s@,;:?&=#%<>"'()\[\]\\/]+@[\p{L}\p{N}](?:[\p{L}\p{N}-]*[\p{L}\p{N}])?(?:\.[\p{L}\p{N}](?:[\p{L}\p{N}-]*[\p{L}\p{N}])?)+$)"));
-    for (const QChar c : address) {
-        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
-            return false;
-    }
-    return plain.match(address).hasMatch();
+    static const QRegularExpression separators(QStringLiteral(R"([,;\s\x{2028}\x{2029}]+)"));
+    QStringList addresses = field.split(separators, Qt::SkipEmptyParts);
+    addresses.removeIf([](const QString& part) { return !part.contains(QLatin1Char('@')); });
+    return addresses;
 }
 
-QUrl mailUrl(const QStringList& addresses)
+QUrl mailUrl(const QStringList& fields)
 {
     QByteArrayList encoded;
-    for (const QString& address : addresses) {
-        const QString trimmed = address.trimmed();
-        if (isPlainMailAddress(trimmed))
-            encoded.append(QUrl::toPercentEncoding(trimmed, "@"));
+    for (const QString& field : fields) {
+        for (const QString& address : mailAddresses(field))
+            encoded.append(QUrl::toPercentEncoding(address, "@"));
     }
     if (encoded.isEmpty())
         return QUrl();

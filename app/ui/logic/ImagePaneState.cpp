@@ -1,8 +1,11 @@
 #include "app/ui/logic/ImagePaneState.h"
 
 #include "app/core/RectString.h"
+#include "app/ui/logic/CardUrls.h"
 #include "app/ui/logic/ImageViewGeometry.h"
 #include "app/ui/logic/ToolbarValidation.h"
+
+#include <algorithm>
 
 namespace ImagePaneState {
 
@@ -41,13 +44,9 @@ bool isChineseInterface(const QString& languageID)
 
 bool someCardHasMail(const QList<CardDict>& cards)
 {
-    for (const CardDict& card : cards) {
-        QString mail = card.value(QStringLiteral("e_Mail")).toString();
-        mail.remove(QChar(0x2028));
-        if (!mail.trimmed().isEmpty())
-            return true;
-    }
-    return false;
+    return std::any_of(cards.begin(), cards.end(), [](const CardDict& card) {
+        return !CardUrls::mailAddresses(card.value(QStringLiteral("e_Mail")).toString()).isEmpty();
+    });
 }
 
 int UptateToolBarState(const QList<CardDict>& cards, int state, const std::function<bool(const QString&)>& frontExists)

@@ -36,7 +36,7 @@ QRectF getBoxFromCardInfo(const CardDict& card, int tag, bool chineseInterface);
 // "IDS_RESOURCE_LANG_ID" 19 or 33.
 bool isChineseInterface(const QString& languageID);
 
-// True when a card has an "e_Mail" that is not only white space and line breaks.
+// True when a card's "e_Mail" holds an address the mail command takes.
 bool someCardHasMail(const QList<CardDict>& cards);
 
 // The tool bits for the shown cards: one card or none takes `state`; several take 1 when the

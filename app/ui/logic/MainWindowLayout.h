@@ -35,6 +35,8 @@ inline constexpr int kLeftMinWidth = 350;
 inline constexpr int kFolderMinWidth = 190;
 inline constexpr int kCardAreaMinWidth = 150;
 inline constexpr int kDividerWidth = 1;
+// The card list pane keeps at least this many rows of the card table.
+inline constexpr int kCardListMinRows = 15;
 // Sizes beyond this are no window size but a damaged value.
 inline constexpr int kLargestSize = 100000;
 

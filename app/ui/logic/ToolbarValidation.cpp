@@ -1,5 +1,6 @@
 #include "app/ui/logic/ToolbarValidation.h"
 
+#include "app/ui/logic/CardUrls.h"
 #include "app/ui/logic/ToolbarItems.h"
 
 namespace ToolbarValidation {
@@ -52,7 +53,7 @@ bool validateToolbarItem(const QString& id, const State& s)
     }
     if (id == QLatin1String(kMail)) {
         if (s.selectionCount == 1)
-            return notBlank(s.singleEMail);
+            return !CardUrls::mailAddresses(s.singleEMail).isEmpty();
         return s.selectionCount > 1 && (bits & kSomeMail);
     }
     if (id == QLatin1String(kExplorer))

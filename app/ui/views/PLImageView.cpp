@@ -2,6 +2,7 @@
 
 #include "platform/pdf/PdfPageRenderer.h"
 
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -11,8 +12,22 @@
 
 using namespace ImageViewGeometry;
 
+namespace {
+
+// Assistive technologies present the view as a picture.
+QAccessibleInterface* imageViewAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(PLImageView::staticMetaObject.className()) && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
+    return nullptr;
+}
+
+} // namespace
+
 PLImageView::PLImageView(QWidget* parent) : QWidget(parent)
 {
+    static const bool factoryInstalled = (QAccessible::installFactory(imageViewAccessible), true);
+    Q_UNUSED(factoryInstalled);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 

@@ -9,9 +9,12 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kAlertIconSize = 64;
+constexpr int kMinimumTextColumns = 70;
 
 // Builds the box for `request`; `buttons` receives the buttons in request order.
 QMessageBox* makeBox(const AlertRequest& request, QList<QAbstractButton*>& buttons)
@@ -32,6 +35,17 @@ QMessageBox* makeBox(const AlertRequest& request, QList<QAbstractButton*>& butto
     // Message texts may hold "<" and "&": never let the box read them as markup.
     if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
         label->setTextFormat(Qt::PlainText);
+    // The box would wrap a sentence into a narrow column: a text gets the width of
+    // kMinimumTextColumns characters, or the width of its longest line when that is less.
+    for (const char* name : {"qt_msgbox_label", "qt_msgbox_informativelabel"}) {
+        if (auto* label = box->findChild<QLabel*>(QString::fromLatin1(name))) {
+            const QFontMetrics metrics = label->fontMetrics();
+            int longest = 0;
+            for (const QString& line : label->text().split(QLatin1Char('\n')))
+                longest = std::max(longest, metrics.horizontalAdvance(line));
+            label->setMinimumWidth(std::min(longest, kMinimumTextColumns * metrics.averageCharWidth()));
+        }
+    }
     if (request.buttons.isEmpty()) {
         buttons.append(box->addButton(QMessageBox::Ok));
     } else {

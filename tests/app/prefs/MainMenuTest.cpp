@@ -9,15 +9,17 @@
 #include "app/core/OpenDatabase.h"
 #include "app/core/PLAppController.h"
 #include "app/core/PLMessage.h"
-#include "app/images/OcrApplicationLink.h"
 #include "app/images/CardFieldKeys.h"
+#include "app/images/OcrApplicationLink.h"
 #include "app/images/PLMergeModel.h"
 #include "app/images/merge/PLCardMergerWindowController.h"
 #include "app/linkage/prefs/PLPreferences.h"
+#include "app/ui/MainWindowUi.h"
 #include "app/ui/PLApplicationServices.h"
 #include "app/ui/PLImageController.h"
 #include "app/ui/PLMainMenu.h"
 #include "app/ui/PLMainWindowController.h"
+#include "app/ui/views/PLImageView.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
@@ -27,13 +29,19 @@
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 #include "tests/support/pdf/TestPdf.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSet>
+#include <QTableView>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -103,7 +111,7 @@ protected:
         QMenuBar* bar = static_cast<QMainWindow*>(window->window())->menuBar();
         const QString file = getLocalString(QStringLiteral("IDS_MENU_FILE"));
         for (QAction* top : bar->actions()) {
-            if (top->text() != file || !top->menu())
+            if (QString(top->text()).remove(QLatin1Char('&')) != file || !top->menu())
                 continue;
             emit top->menu()->aboutToShow();
             for (QAction* item : top->menu()->actions()) {
@@ -112,6 +120,24 @@ protected:
             }
         }
         ADD_FAILURE() << "no File menu item " << titleKey;
+        return nullptr;
+    }
+    // The menu bar's item named `action`, its menu opened (which enables it by its rule).
+    QAction* barItem(const char* action)
+    {
+        QList<QAction*> pending = static_cast<QMainWindow*>(window->window())->menuBar()->actions();
+        while (!pending.isEmpty()) {
+            QMenu* menu = pending.takeFirst()->menu();
+            if (!menu)
+                continue;
+            emit menu->aboutToShow();
+            for (QAction* item : menu->actions()) {
+                if (item->objectName() == QLatin1String(action))
+                    return item;
+                pending.append(item);
+            }
+        }
+        ADD_FAILURE() << "no menu item " << action;
         return nullptr;
     }
     // A card filed in the Inbox, as an import or the detail editor leaves it.
@@ -247,6 +273,87 @@ TEST_F(MainMenu, AnImportsMergeWindowThatChangesTheSelectedCardShowsItAgain)
         return;
     ASSERT_TRUE(watch.ran());
     EXPECT_EQ(window->imageController()->cardInfo().value(cardkey::kCompany).toString(), changedCompany);
+}
+
+// The export format chosen in the Export menu survives the preferences window: it opens on that
+// format, and closing it keeps it (and stores it); a format chosen in the window itself counts.
+TEST_F(MainMenu, ClosingThePreferencesKeepsTheExportFormatChosenInTheExportMenu)
+{
+    addCard("A", "Anna Berg");
+    window->saveAction();
+    window->selectCards({QStringLiteral("A")});
+    QAction* csv = barItem("exportCSV");
+    ASSERT_TRUE(csv && csv->isEnabled());
+    csv->trigger();
+    ASSERT_EQ(window->exportButtonState(), 2);
+
+    fileItem("IDS_MENU_PREFERENCES")->trigger();
+    QDialog* panel = window->preferencesController()->window();
+    auto* format = panel->findChild<QComboBox*>(QStringLiteral("_exportButton"));
+    ASSERT_NE(format, nullptr);
+    EXPECT_EQ(format->currentData().toInt(), 2) << "the window shows the format chosen";
+    panel->close();
+    EXPECT_EQ(window->exportButtonState(), 2);
+    EXPECT_TRUE(window->ui()._fileExportTypeText->text().endsWith(getLocalString(QStringLiteral("IDS_FILE_EXPORT_TYPE_CSV"))))
+        << window->ui()._fileExportTypeText->text().toStdString();
+    EXPECT_EQ(PreferenceDomain::standard().value(QStringLiteral("export mode")).toInteger(), 4);
+
+    barItem("exportText")->trigger();
+    fileItem("IDS_MENU_PREFERENCES")->trigger();
+    EXPECT_EQ(format->currentData().toInt(), 3);
+    const int xml = format->findData(4);
+    format->setCurrentIndex(xml);
+    emit format->activated(xml);
+    panel->close();
+    EXPECT_EQ(window->exportButtonState(), 4) << "the window's own choice";
+}
+
+// The window without the mouse: the menus open from the keyboard, Tab leaves the card list for
+// the card's first field, and the card image says what it is.
+TEST_F(MainMenu, TheKeyboardOpensTheMenusAndTabGoesFromTheListToTheEditor)
+{
+    QMenuBar* bar = static_cast<QMainWindow*>(window->window())->menuBar();
+    QSet<QChar> mnemonics;
+    for (QAction* top : bar->actions()) {
+        const QString title = top->text();
+        const qsizetype mark = title.indexOf(QLatin1Char('&'));
+        ASSERT_GE(mark, 0) << title.toStdString();
+        EXPECT_FALSE(mnemonics.contains(title.at(mark + 1).toLower())) << title.toStdString();
+        mnemonics.insert(title.at(mark + 1).toLower());
+    }
+    QApplication::setActiveWindow(window->window());
+    QMenu* file = bar->actions().first()->menu();
+    QTest::keyClick(window->window(), Qt::Key_F10);
+    EXPECT_EQ(QApplication::activePopupWidget(), file) << "F10 opens the File menu";
+    QTest::keyClick(file, Qt::Key_Escape);
+    QTest::keyClick(file, Qt::Key_Escape);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    const QString fileTitle = bar->actions().first()->text();
+    QTest::keyClick(window->window(), fileTitle.at(fileTitle.indexOf(QLatin1Char('&')) + 1).toLatin1(), Qt::AltModifier);
+    EXPECT_EQ(QApplication::activePopupWidget(), file) << "Alt and the marked letter open it";
+    if (QApplication::activePopupWidget())
+        QApplication::activePopupWidget()->close();
+
+    addCard("A", "Anna Berg");
+    addCard("B", "Ben Ode");
+    window->saveAction();
+    window->selectCards({QStringLiteral("A")});
+    QApplication::processEvents();
+    QTableView* list = window->ui()._tvList;
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Tab);
+    EXPECT_EQ(window->window()->focusWidget(), window->window()->findChild<QWidget*>(QStringLiteral("_nameText")));
+    EXPECT_EQ(window->selectedCardIDs(), QStringList{"A"}) << "Tab does not walk the list's cells";
+    QTest::keyClick(window->window()->focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(window->window()->focusWidget(), list);
+    QTest::keyClick(list, Qt::Key_Backtab);
+    EXPECT_NE(window->window()->focusWidget(), list) << "Shift+Tab leaves the list";
+    EXPECT_EQ(window->selectedCardIDs(), QStringList{"A"});
+
+    QAccessibleInterface* image = QAccessible::queryAccessibleInterface(window->imageController()->faceImageView());
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->role(), QAccessible::Graphic);
+    EXPECT_EQ(image->text(QAccessible::Name), getLocalString(QStringLiteral("IDS_CARD_IMAGE")));
 }
 
 } // namespace

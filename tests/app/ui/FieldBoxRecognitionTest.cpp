@@ -6,6 +6,8 @@
 #include "tests/app/ui/ImagePaneFixture.h"
 #include "tests/support/cards/SyntheticCard.h"
 
+#include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -67,6 +69,44 @@ TEST_F(CardRecognition, BoxDrawnRoundTheMailLineIsRecognisedIntoTheMailField)
     // The editor shows the recognised value.
     EXPECT_EQ(window->window()->findChild<QLineEdit*>(QStringLiteral("_mailText"))->text(), QStringLiteral("anna.lopez@acme-widgets.com"));
     EXPECT_TRUE(presenter.texts().isEmpty());
+}
+
+// A box drawn when the field cannot be read: no OCR program answers, so the error is shown after
+// the processing sheet; with the database folder gone nothing is tried and message 48 is shown.
+TEST_F(CardRecognition, AFieldBoxThatCannotBeReadSaysWhyAndAnUnusableDatabaseIsNotTried)
+{
+    const QImage card = selectEnglishCard();
+    setOcrApplicationFolder(temp.filePath(QStringLiteral("no-ocr")));
+    PLImageView* view = pane->faceImageView();
+    QPushButton* mailButton = window->window()->findChild<QPushButton*>(QStringLiteral("_mailButton"));
+    const auto drawBoxAndRecognise = [&] {
+        const QRectF box = textLineBoxes(card).last();
+        sendMouse(view, QEvent::MouseButtonPress, view->widgetPointForImagePoint(box.topLeft()), Qt::LeftButton);
+        sendMouse(view, QEvent::MouseMove, view->widgetPointForImagePoint(box.bottomRight()), Qt::LeftButton);
+        sendMouse(view, QEvent::MouseButtonRelease, view->widgetPointForImagePoint(box.bottomRight()), Qt::NoButton);
+        ASSERT_TRUE(view->getRedBoxState());
+        mailButton->click();
+    };
+
+    drawBoxAndRecognise();
+    ASSERT_EQ(presenter.texts().size(), 1);
+    EXPECT_NE(presenter.texts().first(), QStringLiteral("E48"));
+    EXPECT_NE(presenter.texts().first(), QStringLiteral("E0"));
+    // The processing sheet said what runs (it goes once the event loop turns).
+    auto* sheet = window->window()->findChild<QDialog*>(QStringLiteral("_wndProcessing"));
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->findChild<QLabel*>(QStringLiteral("_processingText"))->text(), QStringLiteral("IDS_INDICATOR_OCR"));
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(window->window()->findChild<QLineEdit*>(QStringLiteral("_mailText"))->text(), QStringLiteral("old@example.com"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    presenter.clear();
+    const QString moved = database + QStringLiteral(".away");
+    ASSERT_TRUE(QDir().rename(database, moved));
+    drawBoxAndRecognise();
+    QDir().rename(moved, database);
+    EXPECT_EQ(presenter.texts(), QStringList{QStringLiteral("E48")});
+    EXPECT_EQ(window->window()->findChild<QDialog*>(QStringLiteral("_wndProcessing")), nullptr) << "nothing was tried";
 }
 
 // The recognise bar on a whole card: asked first, then every field read again by the real OCR

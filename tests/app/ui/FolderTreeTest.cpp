@@ -2,19 +2,20 @@
 // order rules, the drop decision, and the folder commands as the user meets them in the window,
 // kept across a restart.
 
+#include "app/ui/FolderTree.h"
+
 #include "app/core/CardEntities.h"
 #include "app/core/CardFolder.h"
 #include "app/core/OpenDatabase.h"
 #include "app/core/PLAppController.h"
 #include "app/images/OcrApplicationLink.h"
+#include "app/ui/CardTrash.h"
+#include "app/ui/ImageAndTextCell.h"
+#include "app/ui/MainWindowUi.h"
 #include "app/ui/PLApplicationServices.h"
 #include "app/ui/PLAttachmentController.h"
 #include "app/ui/PLCardListController.h"
 #include "app/ui/PLDragSupportDataSource.h"
-#include "app/ui/CardTrash.h"
-#include "app/ui/FolderTree.h"
-#include "app/ui/ImageAndTextCell.h"
-#include "app/ui/MainWindowUi.h"
 #include "app/ui/PLMainWindowController.h"
 #include "app/ui/PLOutlineViewController.h"
 #include "app/ui/logic/FolderDropRules.h"
@@ -38,12 +39,14 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTableView>
-#include <QUrl>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+#include <QUrl>
 
 #include <gtest/gtest.h>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -217,10 +220,13 @@ namespace {
 class FolderTreeWindow : public ::testing::Test {
 protected:
     QTemporaryDir temp;
-    TestBundle bundle{{}, {{QStringLiteral("IDS_MSG_ERR_0205"), PlistValue(QStringLiteral("E205"))},
-                           {QStringLiteral("IDS_MSG_ERR_0207"), PlistValue(QStringLiteral("E207"))},
-                           {QStringLiteral("IDS_MSG_ERR_0209"), PlistValue(QStringLiteral("E209"))},
-                           {QStringLiteral("IDS_MSG_ERR_0214"), PlistValue(QStringLiteral("E214"))}}};
+    TestBundle bundle{{},
+                      {{QStringLiteral("IDS_MSG_ERR_0205"), PlistValue(QStringLiteral("E205"))},
+                       {QStringLiteral("IDS_MSG_ERR_0207"), PlistValue(QStringLiteral("E207"))},
+                       {QStringLiteral("IDS_MSG_ERR_0209"), PlistValue(QStringLiteral("E209"))},
+                       {QStringLiteral("IDS_MSG_ERR_0214"), PlistValue(QStringLiteral("E214"))},
+                       {QStringLiteral("IDS_MSG_ERR_0048"), PlistValue(QStringLiteral("E48"))},
+                       {QStringLiteral("IDS_MSG_FOLDER_IS_DELETE"), PlistValue(QStringLiteral("IDS_MSG_FOLDER_IS_DELETE"))}}};
     ScriptedMessagePresenter presenter;
     QString database;
     OpenDatabase openDatabase;
@@ -482,6 +488,79 @@ TEST_F(FolderTreeWindow, ANameBeingEditedIsCommittedBeforeACommandAndAnAddAlways
     EXPECT_EQ(shownTree(*again), (QStringList{"IDS_FOLDER_NAME_ALL (1)", "  IDS_FOLDER_NAME_INBOX (2)", "  PL_TEXT_NEWFOLDER 2 (2)",
                                               "  Zoo (2)"}))
         << shownTree(*again).join(u'|').toStdString();
+}
+
+// The store refuses every change of the folder table (and, at the next start, of the cards):
+// each folder command and the reconcile at start say so with message 48, and the tree shows what
+// the store holds.
+TEST_F(FolderTreeWindow, FolderChangesTheStoreRefusesAreReportedAndTheTreeShowsTheStore)
+{
+    const auto exec = [this](const char* sql) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(database + QStringLiteral("/Pelmora1.sqldb")).constData(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+        sqlite3_close(db);
+    };
+    const QString refused = QStringLiteral("E48");
+    QStringList stored;
+    {
+        auto window = start();
+        PLOutlineViewController& folders = tree(*window);
+        QTreeView* view = folders.outlineView();
+        for (const char* name : {"Clients", "Old"}) {
+            ASSERT_TRUE(folders.addFolder(folders.rootNode()));
+            typeName(*window, QString::fromLatin1(name));
+        }
+        stored = shownTree(*window);
+        for (const char* change : {"insert", "update", "delete"})
+            exec(qPrintable(QStringLiteral("create trigger refuse_%1 before %1 on ZFOLDER begin select raise(fail, 'refused'); end")
+                                .arg(QLatin1String(change))));
+
+        ASSERT_TRUE(folders.addFolder(folders.rootNode()));
+        typeName(*window, QStringLiteral("New"));
+        EXPECT_EQ(presenter.texts(), QStringList{refused}) << "add";
+        EXPECT_EQ(shownTree(*window), stored);
+
+        presenter.clear();
+        ASSERT_TRUE(folders.openFolderWithFolderID(child(*window, QStringLiteral("Clients"))->folderID));
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_F2);
+        typeName(*window, QStringLiteral("Customers"));
+        EXPECT_EQ(presenter.texts(), QStringList{refused}) << "rename";
+        EXPECT_EQ(shownTree(*window), stored);
+        ASSERT_NE(folders.getSelectedItem(), nullptr);
+        EXPECT_EQ(folders.getSelectedItem()->folderName, QStringLiteral("Clients"));
+
+        presenter.clear();
+        ASSERT_TRUE(folders.openFolderWithFolderID(child(*window, QStringLiteral("Old"))->folderID));
+        QTest::keyClick(view, Qt::Key_Delete);
+        EXPECT_EQ(presenter.texts(), (QStringList{QStringLiteral("IDS_MSG_FOLDER_IS_DELETE"), refused})) << "remove";
+        EXPECT_EQ(shownTree(*window), stored);
+
+        presenter.clear();
+        EXPECT_FALSE(folders.MoveFolder(child(*window, QStringLiteral("Old")), child(*window, QStringLiteral("Clients"))));
+        EXPECT_EQ(presenter.texts(), QStringList{refused}) << "move";
+        EXPECT_EQ(shownTree(*window), stored);
+        EXPECT_FALSE(window->managedObjectContext()->hasChanges()) << "nothing refused waits for a later save";
+
+        // A card shared with the address book, filed in a folder, goes back to the Inbox at the
+        // next start; the store refuses that too.
+        ManagedObjectContext* context = window->managedObjectContext();
+        const ManagedObjectPtr card = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCard));
+        card->setValue(QStringLiteral("cardID"), QStringLiteral("C1"));
+        card->setValue(QStringLiteral("connected"), 1);
+        const ManagedObjectPtr belong = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCardBelong));
+        belong->setValue(QStringLiteral("cardID"), QStringLiteral("C1"));
+        belong->setRelatedObject(QStringLiteral("ToCardRelation"), card);
+        assignCardFolder(*card, *belong, child(*window, QStringLiteral("Clients"))->folderID);
+        ASSERT_EQ(context->save(), 0);
+        window->window()->close();
+    }
+    exec("create trigger refuse_card before update on ZCARD begin select raise(fail, 'refused'); end");
+    presenter.clear();
+    auto again = start();
+    EXPECT_TRUE(presenter.texts().contains(refused)) << "the reconcile at start: " << presenter.texts().join(u'|').toStdString();
+    EXPECT_EQ(shownTree(*again), stored);
 }
 
 TEST_F(FolderTreeWindow, BuildingTheTreeFilesEachCardByItsFolderRecordAndSharedCardsInTheInbox)

@@ -3,6 +3,7 @@
 // the placeholder for a missing front, and cards whose image files are broken.
 #include "app/ui/PLExportItemController.h"
 #include "app/ui/logic/ToolbarValidation.h"
+#include "app/ui/views/PLSplitView.h"
 #include "tests/app/ui/ImagePaneFixture.h"
 
 #include <QMouseEvent>
@@ -279,6 +280,10 @@ TEST_F(ImagePane, RecognisedBoxIsDrawnWhereTheStoredRectangleSays)
     addCard(QStringLiteral("W"), {{QStringLiteral("face_Image_File"), QStringLiteral("W_N1.pdf")},
                                   {QStringLiteral("e_Mail_XY"), QStringLiteral("20/10/100/30")}});
     select({QStringLiteral("W")});
+    // A low image pane, 100 points, as the pixel positions below were worked out for.
+    QSplitter* split = window->ui()._vSplitView;
+    split->setSizes({100, split->height() - 100 - 1});
+    QApplication::processEvents();
     for (int zoomSteps : {0, 2}) {
         for (int i = 0; i < zoomSteps; ++i)
             pane->zoomIn();

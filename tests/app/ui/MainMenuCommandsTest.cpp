@@ -9,6 +9,7 @@
 #include "app/linkage/PLExtAppController.h"
 #include "app/ui/PLCardListController.h"
 #include "app/ui/PLMainMenu.h"
+#include "app/ui/PLOutlineViewController.h"
 #include "app/ui/logic/MainWindowLayout.h"
 #include "app/ui/logic/PLArrayController.h"
 #include "app/ui/logic/ToolbarItems.h"
@@ -25,6 +26,7 @@
 #include <QMenuBar>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeView>
 
 namespace {
 
@@ -155,6 +157,41 @@ protected:
         ASSERT_TRUE(found) << action;
         found->trigger();
         QApplication::processEvents();
+    }
+
+    // Clicks the folder tree's row of the folder named `name`, as a user does.
+    void clickFolder(const QString& name) const
+    {
+        QTreeView* tree = window->ui()._outlineView;
+        const QModelIndexList found =
+            tree->model()->match(tree->model()->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly | Qt::MatchRecursive);
+        ASSERT_FALSE(found.isEmpty()) << name.toStdString();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, tree->visualRect(found.first()).center());
+        QApplication::processEvents();
+    }
+    // The names of the cards the card list shows.
+    QStringList listedNames() const
+    {
+        QStringList names;
+        for (const ManagedObjectPtr& card : window->arrayController()->arrangedObjects())
+            names.append(card->stringValue(QStringLiteral("full_Name")));
+        names.sort();
+        return names;
+    }
+    // A card named `name` filed in the folder `folderID`.
+    void addCardIn(const QString& folderID, const QString& name)
+    {
+        ManagedObjectContext* context = window->managedObjectContext();
+        const ManagedObjectPtr card = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCard));
+        card->setValue(QStringLiteral("cardID"), name);
+        card->setValue(QStringLiteral("full_Name"), name);
+        card->setValue(QStringLiteral("deletedFlag"), 0);
+        card->setValue(QStringLiteral("accept_Date"), QDateTime::currentDateTimeUtc());
+        const ManagedObjectPtr belong = context->insertNewObject(QString::fromLatin1(CardStore::kEntityCardBelong));
+        belong->setValue(QStringLiteral("cardID"), name);
+        assignCardFolder(*card, *belong, folderID);
+        belong->setRelatedObject(QStringLiteral("ToCardRelation"), card);
+        window->saveAction();
     }
 
     // Card A: front and back with mail and web page; card B: a front with mail, with `flagB` as
@@ -435,6 +472,68 @@ TEST_F(PhotoHandOffFromTheWindow, TheWindowOffersWhatTheExporterStartsAndMarksTh
     window->exportPhotos();
     EXPECT_TRUE(presenter.texts().contains(QStringLiteral("E244"))) << presenter.texts().join(u'|').toStdString();
     EXPECT_EQ(flag2(QStringLiteral("A")), QStringLiteral("1"));
+}
+
+// The folder tree's items in the menu bar, and a search that goes on in each folder chosen.
+TEST_F(MainMenuCommands, NewFolderAndTheFolderListFollowTheTreeAndASearchKeepsToTheFolderChosen)
+{
+    QAction* newFolder = item("addFolderFromMainMenu");
+    ASSERT_TRUE(newFolder);
+    EXPECT_FALSE(newFolder->isEnabled()) << "the Inbox holds no folders";
+    clickFolder(getLocalString(QStringLiteral("IDS_FOLDER_NAME_ALL")));
+    newFolder = item("addFolderFromMainMenu");
+    ASSERT_TRUE(newFolder->isEnabled());
+    newFolder->trigger();
+    auto* editor = window->ui()._outlineView->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr) << "the new folder's name is open for editing";
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("Clients"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents();
+    const TreeNode* clients = window->outlineViewController()->getSelectedItem();
+    ASSERT_TRUE(clients && clients->folderName == QLatin1String("Clients"));
+    const QString clientsID = clients->folderID;
+    EXPECT_TRUE(item("addFolderFromMainMenu")->isEnabled()) << "a user folder takes sub-folders";
+
+    const QString inboxID = window->outlineViewController()->rootNode()->children.first()->folderID;
+    addCardIn(inboxID, QStringLiteral("Anna Berg"));
+    addCardIn(inboxID, QStringLiteral("Ben Ode"));
+    addCardIn(clientsID, QStringLiteral("Anna Lund"));
+    addCardIn(clientsID, QStringLiteral("Carl Ode"));
+    select({}); // the list reads the store again
+    clickFolder(getLocalString(QStringLiteral("IDS_FOLDER_NAME_INBOX")));
+    EXPECT_EQ(listedNames(), (QStringList{"Anna Berg", "Ben Ode"}));
+    QTest::keyClicks(window->ui()._searchFiled, QStringLiteral("anna"));
+    EXPECT_EQ(listedNames(), QStringList{"Anna Berg"});
+    clickFolder(QStringLiteral("Clients"));
+    EXPECT_EQ(window->ui()._searchFiled->text(), QStringLiteral("anna"));
+    EXPECT_EQ(listedNames(), QStringList{"Anna Lund"}) << "the search goes on in the folder chosen";
+    clickFolder(getLocalString(QStringLiteral("IDS_FOLDER_NAME_ALL")));
+    EXPECT_EQ(listedNames(), (QStringList{"Anna Berg", "Anna Lund"}));
+    window->ui()._searchFiled->clear();
+    QTest::keyClicks(window->ui()._searchFiled, QStringLiteral("ode"));
+    clickFolder(QStringLiteral("Clients"));
+    EXPECT_EQ(listedNames(), QStringList{"Carl Ode"});
+
+    // The View menu's item hides and shows the folder list; a hidden list takes no new folder.
+    QAction* folderList = item("onListSideBar");
+    ASSERT_TRUE(folderList && folderList->isEnabled());
+    EXPECT_TRUE(folderList->isChecked());
+    folderList->trigger();
+    EXPECT_FALSE(window->ui()._folderListView->isVisible());
+    EXPECT_FALSE(window->ui()._folderListViewSegControl->isChecked());
+    EXPECT_FALSE(item("onListSideBar")->isChecked());
+    EXPECT_FALSE(item("addFolderFromMainMenu")->isEnabled());
+    item("onListSideBar")->trigger();
+    EXPECT_TRUE(window->ui()._folderListView->isVisible());
+    EXPECT_TRUE(item("onListSideBar")->isChecked());
+
+    // A sheet on the window: neither item.
+    ASSERT_TRUE(window->RunIndicator(QStringLiteral("Pelmora"), QStringLiteral("working")));
+    EXPECT_FALSE(item("addFolderFromMainMenu")->isEnabled());
+    EXPECT_FALSE(item("onListSideBar")->isEnabled());
+    window->StopIndicator();
 }
 
 TEST_F(MainMenuCommands, LinkageMenusListTheApplicationsTheUserShows)

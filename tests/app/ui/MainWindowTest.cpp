@@ -13,6 +13,7 @@
 #include "app/ui/PLImageController.h"
 #include "app/ui/PLMainWindowController.h"
 #include "app/ui/PLOutlineViewController.h"
+#include "app/ui/logic/MainWindowLayout.h"
 #include "app/ui/logic/PLArrayController.h"
 #include "app/ui/logic/ToolbarItems.h"
 #include "app/ui/views/PLSplitView.h"
@@ -29,10 +30,13 @@
 #include "tests/support/workspace/FakeWorkspace.h"
 
 #include <QFile>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMouseEvent>
+#include <QSplitter>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -41,9 +45,9 @@
 #include <QTreeView>
 #include <QWidgetAction>
 
-#include <sqlite3.h>
-
 #include <gtest/gtest.h>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -125,7 +129,7 @@ TEST_F(MainWindow, FrameSplitsAndHiddenPanesComeBackAfterARestart)
         const MainWindowUi& ui = window->ui();
         window->window()->setGeometry(40, 60, 760, 700);
         ui._hSplitView->setSizes({760 - 360 - 1, 360});
-        ui._vSplitView->setSizes({300, ui._vSplitView->height() - 300 - 1});
+        ui._vSplitView->setSizes({150, ui._vSplitView->height() - 150 - 1});
         ui._dataAreaSplitView->setSizes({220, ui._dataAreaSplitView->width() - 221});
         // The user hides the folder tree with its control, then quits.
         QTest::mouseClick(ui._folderListViewSegControl, Qt::LeftButton);
@@ -138,13 +142,13 @@ TEST_F(MainWindow, FrameSplitsAndHiddenPanesComeBackAfterARestart)
     EXPECT_EQ(storedPreference("Show Detail View").toInteger(), 1);
     EXPECT_EQ(storedPreference("Show Folder List View").toInteger(), 0);
     EXPECT_EQ(storedPreference("Folder List View Width").toInteger(), 220);
-    EXPECT_EQ(storedPreference("ImgView Height").toInteger(), 300);
+    EXPECT_EQ(storedPreference("ImgView Height").toInteger(), 150);
 
     auto window = start();
     const MainWindowUi& ui = window->ui();
     EXPECT_EQ(window->window()->geometry(), QRect(40, 60, 760, 700));
     EXPECT_EQ(ui._detailSideView->width(), 360);
-    EXPECT_EQ(ui._imageView->height(), 300);
+    EXPECT_EQ(ui._imageView->height(), 150);
     EXPECT_FALSE(ui._folderListView->isVisible());
     EXPECT_FALSE(ui._folderListViewSegControl->isChecked());
     QTest::mouseClick(ui._folderListViewSegControl, Qt::LeftButton);
@@ -158,6 +162,50 @@ TEST_F(MainWindow, FrameSplitsAndHiddenPanesComeBackAfterARestart)
     window = start();
     EXPECT_FALSE(window->ui()._detailSideView->isVisible());
     EXPECT_FALSE(window->ui()._dataEditBarSegControl->isChecked());
+}
+
+// The card list pane keeps fifteen rows of the card table: at a first start the card image gets
+// all the room above them, the divider cannot be dragged into them, and a lower list pane stored
+// is raised to them at the next start.
+TEST_F(MainWindow, TheCardListKeepsFifteenRowsAndTheCardImageTheRoomAboveThem)
+{
+    const auto dragDivider = [](QSplitter* split, int by) {
+        QSplitterHandle* handle = split->handle(1);
+        const QPoint from(handle->width() / 2, 0);
+        const auto send = [handle](QEvent::Type type, const QPoint& at, Qt::MouseButtons held) {
+            QMouseEvent event(type, at, handle->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+            QCoreApplication::sendEvent(handle, &event);
+        };
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        send(QEvent::MouseMove, from + QPoint(0, by), Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, from + QPoint(0, by), Qt::NoButton);
+    };
+    int rows = 0;
+    {
+        auto window = start();
+        const MainWindowUi& ui = window->ui();
+        rows = MainWindowLayout::kCardListMinRows * ui._tvList->verticalHeader()->defaultSectionSize();
+        EXPECT_EQ(ui._listView->height(), rows);
+        EXPECT_EQ(ui._imageView->height(), ui._vSplitView->height() - rows - MainWindowLayout::kDividerWidth);
+        EXPECT_EQ(window->splitMaxHeight(), ui._imageView->height());
+        // The built window, 720 high, leaves the card some 200 points: its text can be read.
+        EXPECT_GE(ui._imageView->height(), 180);
+
+        dragDivider(ui._vSplitView, 200);
+        EXPECT_EQ(ui._listView->height(), rows) << "the divider stops at the list's rows";
+        dragDivider(ui._vSplitView, -120);
+        EXPECT_GT(ui._listView->height(), rows + 100);
+        const int dragged = ui._listView->height();
+        // Hiding the trash leaves the panes as they were.
+        QTest::mouseClick(ui._switchBtn, Qt::LeftButton);
+        EXPECT_EQ(ui._listView->height(), dragged);
+        window->window()->close();
+        EXPECT_EQ(storedPreference("DataView Height").toInteger(), dragged);
+    }
+    PreferenceDomain::standard().setValue(QStringLiteral("DataView Height"), 40);
+    PreferenceDomain::standard().setValue(QStringLiteral("ImgView Height"), 2000);
+    auto window = start();
+    EXPECT_EQ(window->ui()._listView->height(), rows) << "a stored lower list pane is raised";
 }
 
 TEST_F(MainWindow, UnusablePreferencesGiveAUsableWindow)

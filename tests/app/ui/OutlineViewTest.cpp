@@ -3,10 +3,12 @@
 // database is read-only), its items acting on the clicked folder, and the Delete key removing the
 // selected folder.
 #include "app/core/PLNetDBLockController.h"
+#include "app/ui/ImageAndTextCell.h"
 #include "app/ui/PLOutlineViewController.h"
 #include "app/ui/logic/FolderMenuRules.h"
 #include "tests/app/ui/ImagePaneFixture.h"
 
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QStandardItemModel>
 #include <QTest>
@@ -130,4 +132,26 @@ TEST_F(OutlineView, DeleteKeyRemovesTheSelectedUserFolderOnly)
     ASSERT_NE(folders().getSelectedItem(), nullptr);
     EXPECT_EQ(folders().getSelectedItem()->folderType, 2);
     EXPECT_EQ(presenter.texts(), QStringList{QStringLiteral("IDS_MSG_FOLDER_IS_DELETE")}) << "asked once, for the removed folder";
+}
+
+// While the contextual menu is open on a row, the row is outlined in the focus colour from the
+// tree's left edge; closing the menu takes the outline away.
+TEST_F(OutlineView, TheRowTheMenuIsOpenOnIsOutlinedUntilItCloses)
+{
+    makeFolder(folders().rootNode(), QStringLiteral("Work"));
+    ASSERT_TRUE(folders().openInbox());
+    const QRect row = view()->visualRect(rowOf(QStringLiteral("Work")));
+    const QColor focus = view()->palette().color(QPalette::Highlight);
+    const auto leftEdge = [&] { return view()->viewport()->grab().toImage().pixelColor(ImageAndTextCell::kFocusRingX, row.center().y()); };
+    EXPECT_NE(leftEdge(), focus);
+
+    QContextMenuEvent click(QContextMenuEvent::Mouse, row.center(), view()->viewport()->mapToGlobal(row.center()));
+    QCoreApplication::sendEvent(view()->viewport(), &click);
+    ASSERT_TRUE(view()->outlineMenu()->isVisible());
+    EXPECT_EQ(folders().rightClickRowForRec(), rowOf(QStringLiteral("Work")));
+    EXPECT_EQ(leftEdge(), focus);
+
+    view()->outlineMenu()->close();
+    EXPECT_FALSE(folders().rightClickRowForRec().isValid());
+    EXPECT_NE(leftEdge(), focus);
 }

@@ -4,15 +4,19 @@
 // the View menu's front, back and attachments items with their enabling.
 #include "app/core/PLMessage.h"
 #include "app/ui/PLAttachmentController.h"
+#include "app/ui/views/PLDatePicker.h"
 #include "app/ui/views/PLSplitView.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "tests/app/ui/ImagePaneFixture.h"
 
 #include <QAbstractItemModel>
 #include <QDialog>
+#include <QFont>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QSplitter>
 #include <QTableView>
 #include <QTest>
@@ -107,6 +111,41 @@ TEST_F(SidePane, AttachmentsAreShownBelowTheEditorAndKeptToTheNextStart)
     EXPECT_FALSE(ui()._attachTableView->isVisible());
     EXPECT_EQ(attachSwitch()->arrowType(), Qt::UpArrow);
     EXPECT_EQ(PreferenceDomain::standard().value(QString::fromLatin1(kShowAttach)).toInteger(), 0);
+}
+
+// With the attachments shown in the smallest window, every row of the editor keeps its height
+// and none covers another, the memo included: the editor scrolls instead. The desktop's text is
+// larger than the built form allows for.
+TEST_F(SidePane, AttachmentsInTheSmallestWindowLeaveTheEditorsRowsWhole)
+{
+    const QFont built = QApplication::font();
+    const auto restoreFont = qScopeGuard([&built] { QApplication::setFont(built); });
+    QFont large = built;
+    if (large.pointSizeF() > 0)
+        large.setPointSizeF(large.pointSizeF() * 1.5);
+    else
+        large.setPixelSize(large.pixelSize() * 3 / 2);
+    QApplication::setFont(large);
+    window.reset();
+    startWindow();
+    QTest::mouseClick(attachSwitch(), Qt::LeftButton);
+    ASSERT_TRUE(ui()._attachTableView->isVisible());
+    window->window()->resize(1, 1);
+    QApplication::processEvents();
+    QRect above;
+    QWidget* memo = nullptr;
+    for (const DetailEditorUi::Row& row : ui()._detailEditor.rows) {
+        const QRect field = row.fieldWidget()->geometry();
+        EXPECT_GE(field.height(), std::min(row.fieldWidget()->sizeHint().height(), row.fieldWidget()->maximumHeight())) << row.attribute;
+        EXPECT_GT(field.top(), above.bottom()) << row.attribute;
+        above = field;
+        if (QLatin1String(row.attribute) == QLatin1String("memo"))
+            memo = row.fieldWidget();
+    }
+    ASSERT_NE(memo, nullptr);
+    EXPECT_EQ(memo->height(), 64);
+    EXPECT_LT(memo->geometry().bottom(), ui()._detailEditor._datePicker->geometry().top());
+    EXPECT_LT(ui()._detailCardView->geometry().bottom(), attachBar()->geometry().top());
 }
 
 TEST_F(SidePane, AddingAttachmentsOpensThePaneAndTheList)

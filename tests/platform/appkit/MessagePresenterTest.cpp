@@ -193,3 +193,31 @@ TEST(DialogMessagePresenter, ReportsCarryTheApplicationsIconAndQuestionsAQuestio
     EXPECT_EQ(show(true).icon, QMessageBox::Question);
     QApplication::setWindowIcon(QIcon());
 }
+
+// A sentence reads on a line or two, not in a narrow column; a short text keeps its own width.
+TEST(DialogMessagePresenter, ASentenceIsNotWrappedIntoANarrowColumn)
+{
+    QMainWindow window;
+    window.show();
+    const auto shownLabel = [&](const QString& text) {
+        DialogMessagePresenter().beginSheet({&window, "Pelmora", text, {}}, {});
+        QMessageBox* box = openBox();
+        EXPECT_NE(box, nullptr);
+        auto* label = box ? box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")) : nullptr;
+        EXPECT_NE(label, nullptr);
+        return std::pair(box, label);
+    };
+    const auto [box, label] = shownLabel(
+        QStringLiteral("There is not enough free disk space. Free some space on the disk that holds the database and try again."));
+    ASSERT_TRUE(label);
+    const QFontMetrics metrics = label->fontMetrics();
+    EXPECT_GE(label->width(), 50 * metrics.averageCharWidth());
+    const int oneLine = label->heightForWidth(QWIDGETSIZE_MAX);
+    EXPECT_LE(label->heightForWidth(label->width()), oneLine + metrics.lineSpacing()) << "at most two lines";
+    box->close();
+
+    const auto [shortBox, shortLabel] = shownLabel(QStringLiteral("Done."));
+    ASSERT_TRUE(shortLabel);
+    EXPECT_LE(shortLabel->minimumWidth(), shortLabel->fontMetrics().horizontalAdvance(QStringLiteral("Done.")));
+    shortBox->close();
+}

@@ -334,6 +334,33 @@ TEST_F(StoreTest, FailedSaveWritesNothingAndKeepsChanges)
               "0/0");
 }
 
+// A save refused by the store: each change taken back leaves the context as the store holds it.
+TEST_F(StoreTest, DiscardedChangesLeaveWhatTheStoreHolds)
+{
+    auto context = openCurrent();
+    auto kept = context->insertNewObject("Folder");
+    kept->setValue("folder_Name", QStringLiteral("kept"));
+    auto removed = context->insertNewObject("Folder");
+    removed->setValue("folder_Name", QStringLiteral("removed"));
+    ASSERT_EQ(context->save(), 0);
+    kept->setValue("folder_Name", QStringLiteral("renamed"));
+    context->deleteObject(removed);
+    auto added = context->insertNewObject("Folder");
+    exec("create trigger refuse before update on ZFOLDER begin select raise(fail, 'refused'); end");
+    ASSERT_EQ(context->save(), ManagedObjectContext::kSaveFailed);
+    for (const ManagedObjectPtr& object : {kept, removed, added})
+        context->discardChanges(object);
+    EXPECT_FALSE(context->hasChanges());
+    EXPECT_FALSE(removed->isDeleted());
+    QStringList names;
+    for (const ManagedObjectPtr& folder : fetch(*context, "Folder", {}, {{"folder_Name", true}}))
+        names.append(folder->stringValue("folder_Name"));
+    EXPECT_EQ(names, (QStringList{"kept", "removed"}));
+    exec("drop trigger refuse");
+    EXPECT_EQ(context->save(), 0);
+    EXPECT_EQ(scalar(path(), "select group_concat(ZFOLDER_NAME, ',') from (select ZFOLDER_NAME from ZFOLDER order by 1)"), "kept,removed");
+}
+
 TEST_F(StoreTest, BadFilesAreRefusedAndLeftAsTheyAre)
 {
     QFile notSqlite(path());
