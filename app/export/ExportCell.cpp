@@ -1,17 +1,30 @@
 #include "app/export/ExportCell.h"
 
-// One pass over the value, so that a row of many cells is built without a copy of each value.
+#include <algorithm>
+
+// One pass over the value, written straight into the row's own buffer, so that a file of many
+// rows is built without a copy of each value or a check of the buffer for each character.
 void appendExportCell(QString* row, QStringView value, QChar separator)
 {
-    const qsizetype start = row->size();
     const bool textFile = separator == QLatin1Char('\t');
-    bool quoted = false;
+    // In a CSV file no rule below makes or removes a double quote or a separator, so the value
+    // itself tells whether the cell is quoted.
+    const bool quoted = !textFile && (value.contains(QLatin1Char('"')) || value.contains(separator));
+    const qsizetype start = row->size();
+    const qsizetype most = value.size() * 2 + 2; // every quote doubled, and the two around
+    if (row->capacity() - start < most)
+        row->reserve(std::max(2 * row->capacity(), start + most));
+    row->resize(start + most);
+    char16_t* const first = reinterpret_cast<char16_t*>(row->data()) + start;
+    char16_t* out = first;
+    if (quoted)
+        *out++ = u'"';
     bool afterCarriageReturn = false;
     for (qsizetype i = 0; i < value.size(); ++i) {
         char16_t u = value[i].unicode();
         if (QChar::isHighSurrogate(u) && i + 1 < value.size() && value[i + 1].isLowSurrogate()) {
-            row->append(value[i]);
-            row->append(value[++i]);
+            *out++ = u;
+            *out++ = value[++i].unicode();
             afterCarriageReturn = false;
             continue;
         }
@@ -25,27 +38,23 @@ void appendExportCell(QString* row, QStringView value, QChar separator)
             continue;
         }
         afterCarriageReturn = u == u'\r';
-        if (u == u'\r' || u == u'\n' || (textFile && u == u'\t')) {
+        if (u == u'\r' || u == u'\n' || (textFile && u == u'\t'))
             u = u' ';
-        } else if (!textFile && u == u'"') {
-            quoted = true;
-            row->append(QLatin1Char('"'));
-        } else if (u == separator.unicode()) {
-            quoted = true;
-        }
-        row->append(QChar(u));
+        else if (quoted && u == u'"')
+            *out++ = u'"';
+        *out++ = u;
     }
+    if (quoted)
+        *out++ = u'"';
+    qsizetype length = out - first;
     if (textFile) {
-        qsizetype end = row->size();
-        while (end > start && row->at(end - 1).isSpace())
-            --end;
-        qsizetype first = start;
-        while (first < end && row->at(first).isSpace())
-            ++first;
-        row->truncate(end);
-        row->remove(start, first - start);
-    } else if (quoted) {
-        row->insert(start, QLatin1Char('"'));
-        row->append(QLatin1Char('"'));
+        while (length > 0 && QChar::isSpace(first[length - 1]))
+            --length;
+        qsizetype leading = 0;
+        while (leading < length && QChar::isSpace(first[leading]))
+            ++leading;
+        std::copy(first + leading, first + length, first);
+        length -= leading;
     }
+    row->resize(start + length);
 }

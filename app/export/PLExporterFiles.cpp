@@ -22,6 +22,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -59,18 +61,19 @@ const Column kColumns[] = {
 };
 constexpr size_t kColumnCount = std::size(kColumns);
 
-// The columns' indexes in the order of their card keys, the order a card keeps its values in.
-const std::array<size_t, kColumnCount>& columnsByKey()
+constexpr qsizetype kLongestKey = 16;
+
+// The columns by the length of their card keys: a card's key is compared with the few columns of
+// its length only.
+const std::array<std::vector<size_t>, kLongestKey + 1>& columnsByKeyLength()
 {
-    static const std::array<size_t, kColumnCount> order = [] {
-        std::array<size_t, kColumnCount> indexes{};
+    static const std::array<std::vector<size_t>, kLongestKey + 1> byLength = [] {
+        std::array<std::vector<size_t>, kLongestKey + 1> columns;
         for (size_t i = 0; i < kColumnCount; ++i)
-            indexes[i] = i;
-        std::sort(indexes.begin(), indexes.end(),
-                  [](size_t a, size_t b) { return QLatin1String(kColumns[a].key) < QLatin1String(kColumns[b].key); });
-        return indexes;
+            columns[std::strlen(kColumns[i].key)].push_back(i);
+        return columns;
     }();
-    return order;
+    return byLength;
 }
 
 // The common start of every file export: nullopt to go on with the mask and the named cards,
@@ -149,16 +152,15 @@ QString PLExporter::dealWithString(const QString& value, QChar separator)
 
 void PLExporter::process(uint32_t mask, const CardDict& card, QString* title, QString* content, QChar separator, bool flag)
 {
-    // The card's values are found in one walk of the card beside the columns in key order, not
-    // looked up column by column.
+    // The card's values are found in one walk over the card, not looked up column by column.
     std::array<const QVariant*, kColumnCount> values{};
-    auto entry = card.cbegin();
-    for (const size_t column : columnsByKey()) {
-        const QLatin1String key(kColumns[column].key);
-        while (entry != card.cend() && entry.key() < key)
-            ++entry;
-        if (entry != card.cend() && entry.key() == key)
-            values[column] = &entry.value();
+    for (auto entry = card.cbegin(); entry != card.cend(); ++entry) {
+        if (entry.key().size() > kLongestKey)
+            continue;
+        for (const size_t column : columnsByKeyLength()[size_t(entry.key().size())]) {
+            if (entry.key() == QLatin1String(kColumns[column].key))
+                values[column] = &entry.value();
+        }
     }
     bool firstCell = true;
     for (size_t column = 0; column < kColumnCount; ++column) {
@@ -171,8 +173,13 @@ void PLExporter::process(uint32_t mask, const CardDict& card, QString* title, QS
                 title->append(separator);
         }
         firstCell = false;
-        if (content && values[column])
-            appendExportCell(content, exportValueText(*values[column]), separator);
+        if (content && values[column]) {
+            const QVariant& value = *values[column];
+            if (value.typeId() == QMetaType::QString)
+                appendExportCell(content, *static_cast<const QString*>(value.constData()), separator);
+            else
+                appendExportCell(content, exportValueText(value), separator);
+        }
         if (flag && title)
             appendExportCell(title, getLocalString(QString::fromLatin1(kColumns[column].title)), separator);
     }

@@ -4,8 +4,10 @@
 // vCard; Python's own clock, its start not counted). Rounds alternate subject and anchor; the
 // medians and their ratios are printed with the machine's load.
 //
-//   bench_export [cards] [--rounds N] [--keep FOLDER]   (--keep: the first round's files stay there)
+//   bench_export [cards] [--rounds N] [--keep FOLDER] [--only WORD]
+//   (--keep: the first round's files stay there; --only: the lines whose name holds the word)
 #include "app/export/PLExporter.h"
+#include "app/images/CardDictionary.h"
 #include "bench/support/BenchRuns.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/PreferenceDomain.h"
@@ -108,12 +110,15 @@ int main(int argc, char* argv[])
     int count = 10000;
     int rounds = 5;
     QString keep;
+    QString only;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QLatin1String("--rounds") && i + 1 < argc)
             rounds = std::max(1, atoi(argv[++i]));
         else if (arg == QLatin1String("--keep") && i + 1 < argc)
             keep = QString::fromLocal8Bit(argv[++i]);
+        else if (arg == QLatin1String("--only") && i + 1 < argc)
+            only = QString::fromLocal8Bit(argv[++i]);
         else
             count = std::max(1, arg.toInt());
     }
@@ -149,6 +154,8 @@ int main(int argc, char* argv[])
                         true,
                         kSharedNameCards});
 
+    if (!only.isEmpty())
+        std::erase_if(subjects, [&](const Subject& s) { return !QString::fromLatin1(s.line.what).contains(only); });
     for (int round = 0; round < rounds; ++round) {
         for (size_t s = 0; s < subjects.size(); ++s) {
             Subject& subject = subjects[s];
