@@ -1,9 +1,11 @@
 // Times Vostrand's run (lock, backup copy of the folder, "vacuum; reindex;" through the sqlite3
 // shell) on a 20,000-card database with 2,000 image files, against "cp -a" of the folder followed
-// by the sqlite3 shell's "vacuum; reindex;" on the copy, in the same run, and prints the ratio.
+// by the sqlite3 shell's "vacuum; reindex;" on the copy, in the same run, rounds alternating which
+// goes first, and prints the ratio of the medians with the machine's load.
 //
-//   bench_dbtools [rounds]      (default 3; the median of the rounds is compared)
+//   bench_dbtools [rounds]      (default 5; the median of the rounds is compared)
 
+#include "bench/support/BenchRuns.h"
 #include "tests/support/dbtools/TestDatabase.h"
 #include "tools/optimize/VSOptimizeDBController.h"
 
@@ -21,12 +23,6 @@ namespace {
 constexpr int kCards = 20000;
 constexpr int kImageFiles = 2000;
 constexpr int kImageBytes = 64 * 1024;
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 bool runCommand(const QString& program, const QStringList& arguments, const QByteArray& input = QByteArray())
 {
@@ -64,33 +60,38 @@ int main(int argc, char* argv[])
 
     std::vector<double> tool;
     std::vector<double> baseline;
-    for (int round = 0; round < rounds; ++round) {
+    const auto runTool = [&] {
         QElapsedTimer timer;
         timer.start();
         VSOptimizeDBController run(store);
-        if (run.run() != VSOptimizeDBController::kSuccess) {
-            std::fprintf(stderr, "the optimisation failed\n");
-            return 1;
-        }
+        if (run.run() != VSOptimizeDBController::kSuccess)
+            return false;
         tool.push_back(timer.nsecsElapsed() / 1e6);
         QDir(run.backupPath()).removeRecursively();
-
-        timer.restart();
+        return true;
+    };
+    const auto runReference = [&] {
+        QElapsedTimer timer;
+        timer.start();
         const bool copied = runCommand(QStringLiteral("cp"), {QStringLiteral("-a"), folder, reference});
         const bool vacuumed = copied
             && runCommand(QStringLiteral("/usr/bin/sqlite3"), {reference + QStringLiteral("/Pelmora1.sqldb")},
                           QByteArrayLiteral("vacuum;\nreindex;\n.quit\n"));
         baseline.push_back(timer.nsecsElapsed() / 1e6);
         QDir(reference).removeRecursively();
-        if (!vacuumed) {
-            std::fprintf(stderr, "the reference run failed\n");
+        return vacuumed;
+    };
+    for (int round = 0; round < rounds; ++round) {
+        const bool ran = round % 2 == 0 ? runTool() && runReference() : runReference() && runTool();
+        if (!ran) {
+            std::fprintf(stderr, "the optimisation or the reference run failed\n");
             return 1;
         }
         std::printf("round %d: Vostrand %.1f ms, cp -a + sqlite3 %.1f ms\n", round + 1, tool.back(), baseline.back());
     }
-    const double toolMs = median(tool);
-    const double baselineMs = median(baseline);
-    std::printf("median: Vostrand %.1f ms, cp -a + sqlite3 %.1f ms, ratio %.2fx (aim: at most 1.2x)\n",
-                toolMs, baselineMs, toolMs / baselineMs);
+    const double toolMs = medianOf(tool);
+    const double baselineMs = medianOf(baseline);
+    std::printf("median: Vostrand %.1f ms, cp -a + sqlite3 %.1f ms, ratio %.2fx (aim: at most 1.2x); load %s\n", toolMs, baselineMs,
+                toolMs / baselineMs, machineLoad().constData());
     return 0;
 }
