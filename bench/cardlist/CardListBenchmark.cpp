@@ -1,12 +1,15 @@
-// The card list on a database of 100,000 cards: opening to the first painted list, one search
-// keystroke to the filtered list and one header-click sort, each the median of five, against a
-// bare SQLite query that filters or orders the same store in the same run. Prints the ratios;
-// a ratio is information, not a verdict. Run offscreen: QT_QPA_PLATFORM=offscreen bench_cardlist
+// The card list on a database of 100,000 cards: opening to the first painted list, the first search
+// keystroke after opening and a repeated one to the filtered list, and one header-click sort, each
+// (but the first keystroke) the median of five, against a bare SQLite query that filters or orders
+// the same store in the same run. Every step ends with the list painted for real into an offscreen
+// picture, rows and cells drawn by the view. Prints the ratios and the machine's load; a ratio is
+// information, not a verdict. Run offscreen: QT_QPA_PLATFORM=offscreen bench_cardlist
 #include "app/core/CardEntities.h"
 #include "app/core/CardFolder.h"
 #include "app/core/OpenDatabase.h"
 #include "app/ui/PLCardListController.h"
 #include "app/ui/PLMainWindowController.h"
+#include "bench/support/BenchRuns.h"
 #include "bench/support/ProcessMemory.h"
 #include "platform/appkit/MessagePresenter.h"
 #include "platform/foundation/Bundle.h"
@@ -23,6 +26,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -48,6 +52,14 @@ public:
 
 constexpr int kCards = 100000;
 constexpr int kRuns = 5;
+
+// Paints the list as the screen would get it: the view draws its visible rows into a picture.
+void paintList(QTableView* list)
+{
+    const QPixmap picture = list->grab();
+    if (picture.isNull())
+        std::fprintf(stderr, "the list did not paint\n");
+}
 
 double medianMs(const std::function<double()>& run)
 {
@@ -150,7 +162,7 @@ int main(int argc, char** argv)
         window = std::make_unique<PLMainWindowController>(database);
         window->setTerminate([] {});
         window->showActiveWindow();
-        window->ui()._tvList->repaint();
+        paintList(window->ui()._tvList);
         return timer.nsecsElapsed() / 1e6;
     });
     const double heapOpen = heapInUseMiB();
@@ -175,15 +187,18 @@ int main(int argc, char** argv)
 
     QTableView* list = window->ui()._tvList;
     QLineEdit* search = window->ui()._searchFiled;
-    const double keystroke = medianMs([&] {
+    const auto typeW = [&] {
         search->clear();
         QElapsedTimer timer;
         timer.start();
         QKeyEvent press(QEvent::KeyPress, Qt::Key_W, Qt::NoModifier, QStringLiteral("w"));
         QCoreApplication::sendEvent(search, &press);
-        list->repaint();
+        paintList(list);
         return timer.nsecsElapsed() / 1e6;
-    });
+    };
+    // The first keystroke after opening reads what the search needs; the repeated one finds it read.
+    const double firstKeystroke = typeW();
+    const double keystroke = medianMs(typeW);
     const int found = list->model()->rowCount();
     const QByteArray searchSql = QByteArray("SELECT ") + columns +
         " FROM ZCARD WHERE ZDELETEDFLAG IS NOT 1 AND (ZFULL_NAME LIKE '%w%' OR ZCOMPANY LIKE '%w%' OR ZTELEPHONE_NUMBER LIKE '%w%'"
@@ -203,7 +218,7 @@ int main(int argc, char** argv)
         timer.start();
         // Ascending from the default order, then back: one click each way is timed once.
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(0) + 20, header->height() / 2));
-        list->repaint();
+        paintList(list);
         const double ms = timer.nsecsElapsed() / 1e6;
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(0) + 20, header->height() / 2));
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(0) + 20, header->height() / 2));
@@ -212,12 +227,15 @@ int main(int argc, char** argv)
     const QByteArray sortSql = QByteArray("SELECT ") + columns + " FROM ZCARD WHERE ZDELETEDFLAG IS NOT 1 ORDER BY ZFULL_NAME";
     const double sortBare = medianMs([&] { return bareQueryMs(store, sortSql.constData()); });
 
-    std::printf("cards: %d (search \"w\" finds %d; the sort orders %d)\n", kCards, found, sorted);
+    std::printf("cards: %d (search \"w\" finds %d; the sort orders %d); load %s\n", kCards, found, sorted, machineLoad().constData());
     std::printf("open to first painted list: %9.1f ms, bare query %7.1f ms, ratio %5.2f\n", open, openBare, open / openBare);
     std::printf("  the store's fetch of every card: %.1f ms with every attribute, %.1f ms with those the list reads\n", fetch, lighterFetch);
     std::printf("  memory: heap %.1f MiB before opening, %.1f MiB with the list open (%.0f bytes a card); peak resident %.1f MiB\n",
                 heapBefore, heapOpen, (heapOpen - heapBefore) * 1024 * 1024 / kCards, peakKiB / 1024.0);
-    std::printf("search keystroke:           %9.1f ms, bare query %7.1f ms, ratio %5.2f\n", keystroke, keystrokeBare, keystroke / keystrokeBare);
+    std::printf("first search keystroke:     %9.1f ms, bare query %7.1f ms, ratio %5.2f\n", firstKeystroke, keystrokeBare,
+                firstKeystroke / keystrokeBare);
+    std::printf("repeated search keystroke:  %9.1f ms, bare query %7.1f ms, ratio %5.2f\n", keystroke, keystrokeBare,
+                keystroke / keystrokeBare);
     std::printf("header-click sort:          %9.1f ms, bare query %7.1f ms, ratio %5.2f\n", sort, sortBare, sort / sortBare);
     window->window()->close();
     return 0;
