@@ -2,11 +2,15 @@
 // them; 500 unless given) through the main window's import, from the scanner driver and from the
 // file manager, each five times into a fresh database. Recognition is on, but the OCR application
 // is a stand-in that answers every card at once (this program, started with --socket-fd), so the
-// figures are those of the import itself. The anchor is `cp` then `sync` of the same files, taken
-// before every run, twice: `sync` of every volume, which also waits for whatever other programs
-// have written, and `sync` of the copies and their folder alone, which is what the import makes
-// durable. Prints the medians, the ratios to both, the processor time of the import's threads
-// (which a busy machine changes less than the elapsed time) and the peak memory of this process.
+// figures are those of the import itself; with --no-recognition there is no OCR application at all
+// and the cards are not recognised, so the figures are the import's own work alone. The anchor is
+// `cp` then `sync` of the same files, taken beside every run (before it in even runs, after it in
+// odd ones), twice: `sync` of every volume, which also waits for whatever other programs have
+// written, and `sync` of the copies and their folder by name, which fsyncs each file as the import
+// makes it durable. Prints the medians, the ratios to both, the processor time of the import's
+// threads (which a busy machine changes less than the elapsed time), the peak memory of this
+// process and the machine's load:
+// build/bench/import/bench_import [--no-recognition] [cards]
 // With --batches N, imports N batches of the cards one after the other into one database through
 // one shown main window (offscreen), as a long run of the application does, with the application's
 // allocator settings, and prints after each batch the resident size, the heap in use and how many
@@ -17,6 +21,7 @@
 #include "app/images/OcrApplicationLink.h"
 #include "app/ui/PLApplicationServices.h"
 #include "app/ui/PLMainWindowController.h"
+#include "bench/support/BenchRuns.h"
 #include "bench/support/ProcessMemory.h"
 #include "platform/events/OcrChannel.h"
 #include "platform/events/OcrChildProcess.h"
@@ -123,15 +128,9 @@ QByteArray scannedCard(int variant)
     return testpdf::buildPdf(document);
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 struct Anchor {
     double machine = 0; // cp, then sync of every volume (whatever others have written meanwhile)
-    double files = 0; // cp, then sync of the copies and their folder alone, as the import does
+    double files = 0; // cp, then an fsync of each copy and of their folder, as the import does
 };
 
 double copyThenSync(const QStringList& paths, const QString& target, const QStringList& syncArguments)
@@ -241,6 +240,12 @@ int main(int argc, char* argv[])
     configureProcessAllocator();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    bool recognition = true;
+    if (argc > 1 && std::strcmp(argv[1], "--no-recognition") == 0) {
+        recognition = false;
+        ++argv;
+        --argc;
+    }
     int batches = 0;
     if (argc > 2 && std::strcmp(argv[1], "--batches") == 0) {
         batches = std::max(1, atoi(argv[2]));
@@ -253,10 +258,12 @@ int main(int argc, char* argv[])
     PreferenceDomain::setStandardDomain(QStringLiteral("bench.import"), temp.filePath(QStringLiteral("prefs")));
     PreferenceDomain::standard().setValue(QStringLiteral("Auto run merge card function items"), 0);
     ScriptedMessagePresenter presenter;
-    // The stand-in is this program, installed where the OCR application is looked for.
+    // The stand-in is this program, installed where the OCR application is looked for; without
+    // recognition that folder stays empty.
     const QString ocrFolder = temp.filePath(QStringLiteral("app/OCR/Tamberl"));
     QDir().mkpath(ocrFolder);
-    QFile::link(QCoreApplication::applicationFilePath(), ocrFolder + QStringLiteral("/Quillant"));
+    if (recognition)
+        QFile::link(QCoreApplication::applicationFilePath(), ocrFolder + QStringLiteral("/Quillant"));
     setOcrApplicationFolder(temp.filePath(QStringLiteral("app")));
 
     QDir(temp.path()).mkpath(QStringLiteral("cards"));
@@ -273,8 +280,9 @@ int main(int argc, char* argv[])
         QuitOCRApplication();
         return 0;
     }
-    std::printf("%d cards of %.0f KB on average (1075 x 650 pixels, 300 dpi JPEG), %d runs each\n", count,
-                bytes / 1024.0 / count, kRuns);
+    std::printf("%d cards of %.0f KB on average (1075 x 650 pixels, 300 dpi JPEG), %d runs each, %s; load %s\n", count,
+                bytes / 1024.0 / count, kRuns, recognition ? "recognised by a stand-in that answers at once" : "no recognition",
+                machineLoad().constData());
 
     struct Path {
         const char* name;
@@ -285,26 +293,31 @@ int main(int argc, char* argv[])
         qsizetype imported = 0;
         for (int run = 0; run < kRuns; ++run) {
             const QString tag = QStringLiteral("%1-%2").arg(path.inputType).arg(run);
-            const Anchor anchor = copyAndSync(paths, temp.filePath(QStringLiteral("copies-") + tag));
-            machineAnchors.push_back(anchor.machine);
-            fileAnchors.push_back(anchor.files);
+            const auto anchorRun = [&] {
+                const Anchor anchor = copyAndSync(paths, temp.filePath(QStringLiteral("copies-") + tag));
+                machineAnchors.push_back(anchor.machine);
+                fileAnchors.push_back(anchor.files);
+            };
             double processor = 0, mainThread = 0;
+            if (run % 2 == 0)
+                anchorRun();
             imports.push_back(
                 importOnce(temp, QStringLiteral("Bench-") + tag, paths, path.inputType, &imported, &processor, &mainThread));
+            if (run % 2 == 1)
+                anchorRun();
             processors.push_back(processor);
             mainThreads.push_back(mainThread);
             for (const QString& folder : {QStringLiteral("copies-") + tag, QStringLiteral("copies-") + tag + QStringLiteral("-machine"),
                                           QStringLiteral("Bench-") + tag + QStringLiteral(".cxdb")})
                 QDir(temp.filePath(folder)).removeRecursively();
         }
-        const double import = median(imports), machine = median(machineAnchors), files = median(fileAnchors);
-        const double processor = median(processors), mainThread = median(mainThreads);
+        const double import = medianOf(imports), machine = medianOf(machineAnchors), files = medianOf(fileAnchors);
+        const double processor = medianOf(processors), mainThread = medianOf(mainThreads);
         std::printf("%s: %lld cards imported; import %.1f ms (%.2f ms a card), processor time of its threads %.1f ms (%.2f ms a card)\n"
                     "  main thread alone %.1f ms (%.2f ms a card)\n"
-                    "  cp + sync: %.1f ms, ratio %.2f; cp + sync of the copies alone: %.1f ms, ratio %.2f\n",
+                    "  cp + sync: %.1f ms, ratio %.2f; cp + per-file fsync: %.1f ms, ratio %.2f\n",
                     path.name, static_cast<long long>(imported), import, import / count, processor, processor / count, mainThread,
-                    mainThread / count, machine,
-                    machine > 0 ? import / machine : 0.0, files, files > 0 ? import / files : 0.0);
+                    mainThread / count, machine, machine > 0 ? import / machine : 0.0, files, files > 0 ? import / files : 0.0);
     }
     QuitOCRApplication();
 
