@@ -12,6 +12,7 @@
 #include "app/images/CardImageFiles.h"
 #include "app/images/CardPdfCheck.h"
 #include "app/images/PLImageCreator.h"
+#include "platform/appkit/ModalScope.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/StandardPaths.h"
@@ -262,6 +263,13 @@ void PLSalesforceClientController::quendrel()
                 if (error != 0) {
                     status = kStatusCardFile;
                 } else if (!cardFile.isEmpty()) {
+                    // The plug-in's windows wait for the user: no sheet of ours may stand in front
+                    // of them, and the plug-in shows its own progress.
+                    _mainController->StopIndicator();
+                    indicator = false;
+                    // Our delayed calls wait as in any modal run, so that none opens a window of ours
+                    // over the plug-in's.
+                    const ModalScope pluginRun;
                     const QVariantList arguments{false, cardFile, QVariant::fromValue<QObject*>(_mainController->window()), false};
                     status = launchWithBundleName(QString::fromLatin1(kQuendrelBundle), QString::fromLatin1(QUENDREL_ENTRY_SYMBOL),
                                                   arguments);

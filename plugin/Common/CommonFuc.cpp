@@ -164,9 +164,17 @@ void CommonFuc::ShowWindowCenter(QWidget* window, QWidget* host)
     else if (QScreen* screen = QGuiApplication::primaryScreen())
         area = screen->availableGeometry();
     if (area.isValid()) {
+        // A window never shown takes its size from its layout only when shown: take it now, or
+        // the centre is reckoned with the default size.
+        if (!window->testAttribute(Qt::WA_Resized) && !window->isVisible())
+            window->adjustSize();
         const QSize size = window->frameGeometry().size();
         window->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
     }
+    // Modal from the moment it shows: a window shown first and run modally after stays blocked by
+    // any modal window already up, and leaves the windows behind it open to clicks.
+    if (window->windowModality() == Qt::NonModal)
+        window->setWindowModality(Qt::ApplicationModal);
     window->show();
     window->raise();
     window->activateWindow();

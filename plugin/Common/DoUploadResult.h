@@ -38,6 +38,7 @@ public:
     int AttachmentCount = 0;
     bool NeedRollbackAccount = false;
     bool NeedRollbackLead = false;
+    bool RollbackFailed = false; // a record made for the card is still on the service
     QStringList OverLengthTextList;  // warning label keys of the fields that were cut
     QString ExceptionMessage;
 };

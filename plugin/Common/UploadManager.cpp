@@ -261,8 +261,13 @@ QStringList UploadManager::GetRollbackAccountIdList() const
 {
     QStringList ids;
     for (const auto& row : _uploadResultList) {
-        if (row->NeedRollbackAccount && row->NewAccount && !row->NewAccount->getId().isEmpty())
+        if (!row->NeedRollbackAccount)
+            continue;
+        if (row->NewAccount && !row->NewAccount->getId().isEmpty())
             ids.append(row->NewAccount->getId());
+        // Under an existing account only the contact was made.
+        else if (row->NewContact && !row->NewContact->getId().isEmpty())
+            ids.append(row->NewContact->getId());
     }
     return ids;
 }
@@ -306,10 +311,12 @@ void UploadManager::markPendingForRollback()
 void UploadManager::addRollbackFailure(const QString& id, const QString& line)
 {
     for (const auto& row : _uploadResultList) {
-        const bool isAccount = row->NewAccount && row->NewAccount->getId() == id;
+        const bool isAccount = (row->NewAccount && row->NewAccount->getId() == id) || (row->NewContact && row->NewContact->getId() == id);
         const bool isLead = row->NewLead && row->NewLead->getId() == id;
-        if (isAccount || isLead)
+        if (isAccount || isLead) {
+            row->RollbackFailed = true;
             row->ExceptionMessage = row->ExceptionMessage.isEmpty() ? line : row->ExceptionMessage + QLatin1Char('\n') + line;
+        }
     }
 }
 

@@ -48,6 +48,7 @@ public:
     void SetAttachmentUploadResult(const SaveResults& results);
 
     UploadResults GetUnfinishedList() const;
+    // The Accounts to delete again (the Contact, for a card filed under an existing account).
     QStringList GetRollbackAccountIdList() const;
     QStringList GetRollbackLeadIdList() const;
     void ChangeStatus(int from, int to);

@@ -84,9 +84,10 @@ void AccountsSettingViewController::DoSave()
 {
     log(kLogInformation, "AccountSettingView:OK button click");
     LoginInfo info;
+    // Blanks may belong to a password or token: those are kept exactly as typed.
     info.setUserName(_userNameField->text().trimmed());
-    info.setPassword(_passwordField->text().trimmed());
-    info.setSecurityToken(_securityTokenField->text().trimmed());
+    info.setPassword(_passwordField->text());
+    info.setSecurityToken(_securityTokenField->text());
     if (LoginInfoHandler::SaveToKeychain(info) != 0) {
         log(kLogError, "AccountSettingView:Error occurred when saving account info to password keychain");
         ViewTexts::alert(text("MSG02001"), m_window);

@@ -1,5 +1,6 @@
 #include "plugin/Controller/LoginViewController.h"
 
+#include "platform/foundation/NotificationCenter.h"
 #include "plugin/Common/ErrorManager.h"
 #include "plugin/Common/GlobalData.h"
 #include "plugin/Common/LogManager.h"
@@ -7,9 +8,9 @@
 #include "plugin/Controller/MainViewController.h"
 #include "plugin/Controller/PluginDialog.h"
 #include "plugin/Controller/PluginHelp.h"
+#include "plugin/Controller/QuitWatcher.h"
 #include "plugin/Controller/ViewTexts.h"
 #include "plugin/Logic/LoginInfoHandler.h"
-#include "platform/foundation/NotificationCenter.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 using ViewTexts::text;
@@ -31,7 +33,9 @@ void log(int level, const char* line)
     LogManager::LogOutput(level, QString::fromLatin1(line));
 }
 
-QString trimmed(const QLineEdit* field)
+// The user name without blanks around it; a password or token is used exactly as typed, since
+// blanks may belong to it.
+QString userNameOf(const QLineEdit* field)
 {
     return field->text().trimmed();
 }
@@ -74,15 +78,27 @@ LoginViewController::LoginViewController(GlobalData& global) : m_global(global)
     QObject::connect(_cancelButton, &QPushButton::clicked, m_loginView, [this] { DoCancel(); });
     m_loginView->setCloseHandler([this] { DoCancel(); });
 
-    // The waiting window goes when the login ends, never by the user's hand.
+    // The waiting window goes when the login ends; the user may end the wait (Cancel, the close
+    // box, Escape, the Quit key), which ends the run.
     m_waitingView = new PluginDialog(global.Windows(), "_waitingView");
     m_waitingView->setWindowTitle(text("LTL01010"));
     auto* waitingLayout = new QVBoxLayout(m_waitingView);
     waitingLayout->addWidget(new QLabel(text("LTL01022"), m_waitingView));
     auto* busy = new QProgressBar(m_waitingView);
+    busy->setObjectName(QStringLiteral("_progressIndicator"));
     busy->setRange(0, 0);
     busy->setAccessibleName(text("LTL01022"));
     waitingLayout->addWidget(busy);
+    _waitingCancelButton = new QPushButton(text("LTL01021"), m_waitingView);
+    _waitingCancelButton->setObjectName(QStringLiteral("_cancelButton"));
+    waitingLayout->addWidget(_waitingCancelButton, 0, Qt::AlignRight);
+    QObject::connect(_waitingCancelButton, &QPushButton::clicked, m_waitingView, [this] { CancelWaiting(); });
+    m_waitingView->setCloseHandler([this] { CancelWaiting(); });
+    auto* quit = new QShortcut(QKeySequence::Quit, m_waitingView);
+    QObject::connect(quit, &QShortcut::activated, m_waitingView, [this] {
+        CancelWaiting();
+        QCoreApplication::quit();
+    });
 }
 
 LoginViewController::~LoginViewController()
@@ -136,29 +152,45 @@ void LoginViewController::ShowWaitingView()
     // The login may have ended while the login window was closing.
     if (m_global.ViewCode() != kViewWaiting || !m_loginRunning)
         return;
+    _waitingCancelButton->setEnabled(true);
+    // A quit asked for while the login runs ends the wait: no modal run starts after it.
+    const QuitWatcher quit([this] {
+        CancelWaiting();
+        endRunCancelled();
+    });
     CommonFuc::ShowWindowCenter(m_waitingView, m_global.Windows());
     m_waitingView->exec();
+}
+
+void LoginViewController::CancelWaiting()
+{
+    if (!m_loginRunning || m_loginCancelled)
+        return;
+    log(kLogInformation, "LoginViewController:waiting Cancel click");
+    m_loginCancelled = true;
+    _waitingCancelButton->setEnabled(false);
+    m_loginInfoHandler->CancelLogin();
 }
 
 void LoginViewController::DoLogin()
 {
     log(kLogInformation, "LoginViewController:OK button click");
-    if (trimmed(_userNameField).isEmpty()) {
+    if (userNameOf(_userNameField).isEmpty()) {
         _msgField->setText(text("LTL01002"));
         _userNameField->setFocus();
         setTextStyle(true);
         return;
     }
-    if (trimmed(_passwordField).isEmpty()) {
+    if (_passwordField->text().isEmpty()) {
         _msgField->setText(text("LTL01003"));
         _passwordField->setFocus();
         setTextStyle(true);
         return;
     }
     m_loginInfo = LoginInfo();
-    m_loginInfo.setUserName(trimmed(_userNameField));
-    m_loginInfo.setPassword(trimmed(_passwordField));
-    m_loginInfo.setSecurityToken(trimmed(_securityTokenField));
+    m_loginInfo.setUserName(userNameOf(_userNameField));
+    m_loginInfo.setPassword(_passwordField->text());
+    m_loginInfo.setSecurityToken(_securityTokenField->text());
     startLogin(false);
     m_loginView->finish();
 }
@@ -166,6 +198,7 @@ void LoginViewController::DoLogin()
 void LoginViewController::startLogin(bool immediate)
 {
     m_bImmediateLogin = immediate;
+    m_loginCancelled = false;
     m_loginInfoHandler = std::make_unique<LoginInfoHandler>(m_global);
     NotificationCenter::defaultCenter().addObserver(this, QString::fromLatin1(kQDLEVENTLOLOGINCOMPLETED),
         [this](const Notification& notification) { OnLoginCompleted(notification); });
@@ -179,6 +212,12 @@ void LoginViewController::OnLoginCompleted(const Notification& notification)
     log(kLogInformation, "LoginViewController:OnLoginCompleted start");
     NotificationCenter::defaultCenter().removeObserver(this, QString::fromLatin1(kQDLEVENTLOLOGINCOMPLETED));
     const int code = notification.userInfo.value(QString::fromLatin1(kKEY_CODE)).toString().toInt();
+    if (m_loginCancelled) {
+        // The user ended the wait: the run ends as from the login window's Cancel, even when the
+        // answer came first (the entry logs out again).
+        endRunCancelled();
+        return;
+    }
     if (code == 0) {
         if (_saveKeychain->isChecked() && LoginInfoHandler::SaveToKeychain(m_loginInfo) != 0) {
             log(kLogError, "LoginView:Error occurred when saving account info to password keychain");
@@ -204,6 +243,15 @@ void LoginViewController::OnLoginCompleted(const Notification& notification)
     log(kLogError, "LoginView:Error occurred when login");
     const QString message = key == QLatin1String("MSG99001") ? ViewTexts::format("MSG99001", m_global.ExceptionMsg()) : ViewTexts::textOrSelf(key);
     ViewTexts::alert(message, m_waitingView);
+    m_global.setViewCode(kViewNone);
+    endWaiting();
+}
+
+void LoginViewController::endRunCancelled()
+{
+    if (!CommonFuc::DeleteFileAtPath(m_global.XMLPath()))
+        log(kLogError, "LoginView:Error occurred when deleting OCR XML file");
+    m_global.setReturnCode(kReturnCancelled);
     m_global.setViewCode(kViewNone);
     endWaiting();
 }

@@ -30,6 +30,8 @@ public:
     void ShowWaitingView();
     void DoLogin();
     void DoCancel();
+    // Ends the wait for the login in flight, and with it the run.
+    void CancelWaiting();
 
     PluginDialog* _loginView() const { return m_loginView; }
     PluginDialog* _waitingView() const { return m_waitingView; }
@@ -40,6 +42,7 @@ private:
     void setFocus();
     void setTextStyle(bool error);
     void endWaiting();
+    void endRunCancelled();
 
     GlobalData& m_global;
     PluginDialog* m_loginView = nullptr;
@@ -51,8 +54,10 @@ private:
     QCheckBox* _saveKeychain = nullptr;
     QPushButton* _OKButton = nullptr;
     QPushButton* _cancelButton = nullptr;
+    QPushButton* _waitingCancelButton = nullptr;
     LoginInfo m_loginInfo;
     std::unique_ptr<LoginInfoHandler> m_loginInfoHandler;
     bool m_bImmediateLogin = true;
     bool m_loginRunning = false;
+    bool m_loginCancelled = false;
 };

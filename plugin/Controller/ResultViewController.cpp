@@ -1,5 +1,7 @@
 #include "plugin/Controller/ResultViewController.h"
 
+#include "platform/appkit/PanelService.h"
+#include "platform/foundation/StandardPaths.h"
 #include "plugin/Common/DoUploadResult.h"
 #include "plugin/Common/ErrorManager.h"
 #include "plugin/Common/GlobalData.h"
@@ -9,8 +11,6 @@
 #include "plugin/Controller/ViewTexts.h"
 
 #include <QDateTime>
-#include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -143,10 +143,15 @@ ResultDisplay ResultViewController::displayOf(int index, const DoUploadResult& r
             break;
         }
         const QString key = ErrorManager::GetErrorMessage(result.Code, 4, QString(), m_global);
-        if (key == QLatin1String("MSG04008") || key == QLatin1String("MSG04017"))
+        if (key == QLatin1String("MSG04008") || key == QLatin1String("MSG04017")) {
             row.Detail = formatText(ViewTexts::textOrSelf(key), result.ExceptionMessage).remove(QLatin1Char('\n'));
-        else
+        } else if (result.RollbackFailed) {
+            // A cancelled card is said to have left nothing only when nothing was left.
+            const QString left = text("MSG04031");
+            row.Detail = result.Code == kQDLUploadCancelled ? left : ViewTexts::textOrSelf(key) + QLatin1Char(' ') + left;
+        } else {
             row.Detail = ViewTexts::textOrSelf(key);
+        }
         break;
     }
     case kUploadSkipped: {
@@ -235,7 +240,7 @@ void ResultViewController::DoOK()
 {
     log(kLogInformation, "ResultViewController:OK button click");
     if (m_global.OutPutCSV() && !m_bAllSuccess) {
-        const QString path = QDir::homePath() + QStringLiteral("/Library/Application Support/Pelmora/QuendrelResult.csv");
+        const QString path = hostResultFile();
         LogManager::LogOutput(kLogInformation, path);
         OutPutCSVFile(path);
     }
@@ -245,10 +250,20 @@ void ResultViewController::DoOK()
     m_window->finish();
 }
 
+QString ResultViewController::hostResultFile()
+{
+    return userDataDir() + QStringLiteral("/Pelmora/QuendrelResult.csv");
+}
+
 void ResultViewController::DoSave()
 {
-    const QString proposed = QDir::homePath() + QStringLiteral("/result_%1.csv").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss")));
-    const QString path = QFileDialog::getSaveFileName(m_window, text("LTL04005"), proposed, QStringLiteral("CSV (*.csv)"));
+    PanelRequest request;
+    request.window = m_window;
+    request.title = text("LTL04005");
+    request.directory = userHomeDir();
+    request.name = QStringLiteral("result_%1.csv").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss")));
+    request.allowedTypes = {QStringLiteral("csv")};
+    const QString path = PanelService::current().runSavePanel(request);
     if (!path.isEmpty())
         OutPutResultCSVFile(path);
 }

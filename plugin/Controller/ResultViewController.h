@@ -36,7 +36,10 @@ public:
     // Shows the window modally until OK or its close box ends the run.
     void Run();
     void DoOK();
+    // Asks where to save the user's report (save panel) and writes it there.
     void DoSave();
+    // The host's result file: "QuendrelResult.csv" in the application's folder of the user's data.
+    static QString hostResultFile();
     // Both files are UTF-16 with a byte-order mark, rows in card order, written atomically.
     bool OutPutCSVFile(const QString& path);
     bool OutPutResultCSVFile(const QString& path);

@@ -940,7 +940,9 @@ void UploadViewController::DOProgressCancel()
 {
     log("Progress Bar Cancel Click");
     m_isCanelled = true;
-    // A batch the service holds would keep the user waiting until its time-out: end it now.
+    // The batch ends once the service has answered the call it holds (or it timed out) and what
+    // the batch made is taken back; until then the window stays, its Cancel taken.
+    _uploadCancel->setEnabled(false);
     m_cardHandler->Cancel();
 }
 

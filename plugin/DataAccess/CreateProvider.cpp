@@ -17,15 +17,8 @@ void CreateProvider::start()
     for (const auto& record : _objects)
         request->addSObjects(record);
     auto binding = sessionBinding(m_global.SFADDTimeOut());
-    m_binding = binding;
     onCompletion(binding, [this](const SoapBindingResponsePtr& response) { OnCreateCompleted(response); });
     binding->createAsyncUsingParameters(request, sessionHeader());
-}
-
-void CreateProvider::cancel()
-{
-    if (const auto binding = m_binding.lock())
-        binding->cancel();
 }
 
 void CreateProvider::OnCreateCompleted(const SoapBindingResponsePtr& response)

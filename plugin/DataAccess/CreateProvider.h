@@ -14,14 +14,11 @@ public:
     using BaseProvider::BaseProvider;
 
     void ExecuteAsync(const Records& records);
-    // Ends the call in flight at once; its completion then carries the cancelled error.
-    void cancel();
 
 private:
     void start();
     void OnCreateCompleted(const SoapBindingResponsePtr& response);
 
     Records _objects;
-    std::weak_ptr<SoapBinding> m_binding;
     bool _isLogined = false;
 };

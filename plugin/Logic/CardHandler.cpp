@@ -74,10 +74,9 @@ void CardHandler::Cancel()
 {
     if (!isBusy() || m_cancelRequested)
         return;
+    // The call in flight is let answer (or time out): the service may already have made its
+    // records, and only its answer names them for the rollback. Nothing further is created.
     m_cancelRequested = true;
-    // A rollback under way is let finish: it takes back what the batch made.
-    if (m_state != State::Rollback)
-        _createProvider.cancel();
 }
 
 void CardHandler::create(State next, const UploadManager::Records& records)
@@ -153,6 +152,10 @@ void CardHandler::OnContactsOrMembersCompleted(int code, const UploadManager::Sa
 
 void CardHandler::createAttachmentsOrFinish()
 {
+    if (m_cancelRequested) {
+        cancelBatch();
+        return;
+    }
     const auto attachments = _uploadManager->GetAttachmentList();
     if (!attachments.empty()) {
         create(State::Attachments, attachments);
@@ -171,6 +174,14 @@ void CardHandler::OnAttachmentsCompleted(int code, const UploadManager::SaveResu
     } else {
         _uploadManager->SetAttachmentUploadResult(results);
     }
+    rollback();
+}
+
+void CardHandler::cancelBatch()
+{
+    _uploadManager->markPendingForRollback();
+    _uploadManager->SetCode(kQDLUploadCancelled);
+    _uploadManager->ChangeStatus(kUploadPending, kUploadFailed);
     rollback();
 }
 

@@ -29,8 +29,8 @@ public:
     bool UploadAsACAsync(const std::vector<std::shared_ptr<CardInfo>>& cards, const std::shared_ptr<ens_Account>& destAccount);
     bool UploadAsLeadAsync(const std::vector<std::shared_ptr<CardInfo>>& cards, const QString& leadSource,
         const QString& leadStatus, const std::shared_ptr<ens_Campaign>& campaign);
-    // Ends the upload in flight: the call the service has not answered ends at once, nothing more is
-    // created, and what the batch had made goes again as after any failed step.
+    // Ends the upload in flight once the call the service is working on has answered (or timed
+    // out): nothing more is created, and what the batch had made goes again as after any failed step.
     void Cancel();
     State state() const { return m_state; }
 
@@ -43,6 +43,8 @@ private:
     void OnContactsOrMembersCompleted(int code, const UploadManager::SaveResults& results);
     void OnAttachmentsCompleted(int code, const UploadManager::SaveResults& results);
     void createAttachmentsOrFinish();
+    // Ends a cancelled batch whose every call has answered: what it made goes again.
+    void cancelBatch();
     void rollback();
     void OnDeleteCompleted(const Notification& notification);
     void complete();

@@ -5,11 +5,11 @@
 #include <QFile>
 #include <QUrl>
 
-#include <curl/curl.h>
-
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
+#include <curl/curl.h>
+#include <optional>
 
 namespace {
 
@@ -23,6 +23,7 @@ struct TransferState {
     bool cancelled = false;
     curl_off_t lastProgress = -1;
     Clock::time_point lastActivity = Clock::now();
+    std::optional<Clock::time_point> requestSent;
     bool wwwAuthenticate = false;
     bool proxyAuthenticate = false;
 };
@@ -67,11 +68,26 @@ int watchProgress(void* userData, curl_off_t, curl_off_t downloaded, curl_off_t,
         state->lastProgress = progress;
         state->lastActivity = Clock::now();
     }
+    if (!state->requestSent && uploaded >= curl_off_t(state->request->body.size()))
+        state->requestSent = Clock::now();
     return 0;
 }
 
-// Runs the transfer, waking at least every 100 ms to end it when it was idle for the time-out or
-// the call was cancelled.
+// A server that sends a byte now and then is never idle: once the request is out, the whole
+// answer has this many time-outs to arrive.
+constexpr double kAnswerDeadlineTimeOuts = 2.0;
+
+bool pastDeadline(const TransferState& state)
+{
+    const double timeout = state.request->timeoutSeconds;
+    const auto now = Clock::now();
+    if (std::chrono::duration<double>(now - state.lastActivity).count() >= timeout)
+        return true;
+    return state.requestSent && std::chrono::duration<double>(now - *state.requestSent).count() >= kAnswerDeadlineTimeOuts * timeout;
+}
+
+// Runs the transfer, waking at least every 100 ms to end it when it was idle for the time-out, its
+// answer is past its deadline, or the call was cancelled.
 CURLcode performWatched(CURL* curl, TransferState& state)
 {
     CURLM* multi = curl_multi_init();
@@ -92,7 +108,7 @@ CURLcode performWatched(CURL* curl, TransferState& state)
             result = CURLE_ABORTED_BY_CALLBACK;
             break;
         }
-        if (std::chrono::duration<double>(Clock::now() - state.lastActivity).count() >= state.request->timeoutSeconds) {
+        if (pastDeadline(state)) {
             state.timedOut = true;
             result = CURLE_OPERATION_TIMEDOUT;
             break;

@@ -1,5 +1,6 @@
 // One HTTP/1.1 POST of a SOAP request with libcurl: TLS verification on, plain http only to
-// loopback hosts, an idle time-out that also serves cancellation, and a cap on the response size.
+// loopback hosts, an idle time-out that also serves cancellation, a deadline for the whole answer
+// (twice the time-out from the moment the request is out), and a cap on the response size.
 #pragma once
 
 #include "plugin/SforceService/SoapError.h"

@@ -50,7 +50,8 @@ protected:
         return path;
     }
 
-    static QString resultFile() { return QDir::homePath() + "/Library/Application Support/Pelmora/QuendrelResult.csv"; }
+    // The host's result file goes where this platform keeps an application's user data.
+    static QString resultFile() { return qEnvironmentVariable("XDG_DATA_HOME") + "/Pelmora/QuendrelResult.csv"; }
 
     QStringList leads() const
     {

@@ -60,10 +60,12 @@ TEST_F(UploadWindows, SameWayUploadsEveryCardAndTheHostFileTellsEachOutcome)
 
 TEST_F(UploadWindows, AStoredLoginSkipsTheLoginWindowAndCardsGoOneByOne)
 {
+    // The blanks belong to the password: it is stored and sent exactly as typed.
+    fake.setCredentials("user@example.com", " se cret ");
     WindowDriver settings;
     settings.then("_accountSettingView", [](QWidget* window) {
-        WindowDriver::type(window, "_userNameField", "user@example.com");
-        WindowDriver::type(window, "_passwordField", " secret ");
+        WindowDriver::type(window, "_userNameField", " user@example.com ");
+        WindowDriver::type(window, "_passwordField", " se cret ");
         WindowDriver::press(window, "_OKButton");
     });
     EXPECT_EQ(module.settingsOnly(), 0);

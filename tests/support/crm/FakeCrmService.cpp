@@ -272,6 +272,27 @@ void FakeCrmService::addRecordRule(const FakeCrmRecordRule& rule)
     m_recordRules.push_back(rule);
 }
 
+void FakeCrmService::holdAnswerOfRequest(int requestNumber)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_heldRequest = requestNumber;
+    m_heldArrived = false;
+    m_heldReleased = false;
+}
+
+bool FakeCrmService::heldRequestArrived() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_heldArrived;
+}
+
+void FakeCrmService::releaseHeldAnswer()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_heldReleased = true;
+    m_stopSignal.notify_all();
+}
+
 void FakeCrmService::dropLastResultOfRequest(int requestNumber)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -448,10 +469,15 @@ void FakeCrmService::serve(int socket)
         request.body.append(buffer, n);
     }
 
-    FakeCrmReply reply = answer(request);
+    bool held = false;
+    FakeCrmReply reply = answer(request, &held);
     if (reply.delayMs > 0) {
         std::unique_lock<std::mutex> lock(m_mutex);
         m_stopSignal.wait_for(lock, std::chrono::milliseconds(reply.delayMs), [this] { return m_stopping.load(); });
+    }
+    if (held) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_stopSignal.wait(lock, [this] { return m_heldReleased || m_stopping.load(); });
     }
     if (reply.dropConnection || m_stopping)
         return;
@@ -461,10 +487,23 @@ void FakeCrmService::serve(int socket)
     for (const auto& [name, value] : reply.headers)
         response += name + ": " + value + "\r\n";
     response += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\nConnection: close\r\n\r\n";
-    connection.sendAll(response + reply.body);
+    if (reply.trickleMs <= 0) {
+        connection.sendAll(response + reply.body);
+        return;
+    }
+    if (!connection.sendAll(response))
+        return;
+    for (const char byte : std::as_const(reply.body)) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        if (m_stopSignal.wait_for(lock, std::chrono::milliseconds(reply.trickleMs), [this] { return m_stopping.load(); }))
+            return;
+        lock.unlock();
+        if (!connection.sendAll(QByteArray(1, byte)))
+            return;
+    }
 }
 
-FakeCrmReply FakeCrmService::answer(const FakeCrmRequest& received)
+FakeCrmReply FakeCrmService::answer(const FakeCrmRequest& received, bool* held)
 {
     FakeCrmRequest request = received;
     xmlDocPtr doc = xmlReadMemory(request.body.constData(), int(request.body.size()), nullptr, nullptr,
@@ -498,6 +537,10 @@ FakeCrmReply FakeCrmService::answer(const FakeCrmRequest& received)
 
     std::unique_lock<std::mutex> lock(m_mutex);
     m_requests.push_back(request);
+    if (m_heldRequest == int(m_requests.size())) {
+        *held = true;
+        m_heldArrived = true;
+    }
     FakeCrmReply reply;
     const auto scripted = m_scriptedReplies.find(int(m_requests.size()));
     if (scripted != m_scriptedReplies.end()) {

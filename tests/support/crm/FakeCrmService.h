@@ -49,6 +49,7 @@ struct FakeCrmReply {
     QByteArray body;
     int delayMs = 0;              // wait before answering
     bool dropConnection = false;  // close without any answer
+    int trickleMs = 0; // send the body one byte at a time, this long apart
 };
 
 struct FakeCrmRecord {
@@ -96,6 +97,11 @@ public:
     void addRecordRule(const FakeCrmRecordRule& rule);
     // The create of this request number answers for every record but the last (which is made all the same).
     void dropLastResultOfRequest(int requestNumber);
+    // The request with this number is carried out at once (its records are made), but its answer
+    // waits until releaseHeldAnswer; heldRequestArrived tells when it has come.
+    void holdAnswerOfRequest(int requestNumber);
+    bool heldRequestArrived() const;
+    void releaseHeldAnswer();
     // Query results typed xsi:type="QueryResult", as some of the live service's answers are.
     void setTypedQueryResults(bool typed);
     // One line a call: "login", "query Contact", "create Account x3", "delete x2", "logout".
@@ -117,7 +123,7 @@ public:
 private:
     void acceptLoop();
     void serve(int socket);
-    FakeCrmReply answer(const FakeCrmRequest& request);
+    FakeCrmReply answer(const FakeCrmRequest& request, bool* held);
     FakeCrmReply answerLogin(xmlNodePtr operation);
     FakeCrmReply answerQuery(const QString& queryString);
     FakeCrmReply answerQueryMore(const QString& locator);
@@ -152,6 +158,9 @@ private:
     std::vector<FakeCrmRecordRule> m_recordRules;
     bool m_typedQueryResults = false;
     int m_dropLastResultOfRequest = 0;
+    int m_heldRequest = 0;
+    bool m_heldArrived = false;
+    bool m_heldReleased = false;
     QString m_userName = QStringLiteral("user@example.com");
     QString m_password = QStringLiteral("secret");
     QString m_apiVersion = QStringLiteral("19.0");
