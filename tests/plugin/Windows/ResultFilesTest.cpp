@@ -1,0 +1,97 @@
+// The result window's files: Save asks the save panel where the user's report goes and writes it
+// there; a report that cannot be written is said so; the host's file lies in the user's data folder.
+#include "plugin/Common/CommonFuc.h"
+#include "plugin/Common/DoUploadResult.h"
+#include "plugin/Common/GlobalData.h"
+#include "plugin/Controller/PluginDialog.h"
+#include "plugin/Controller/ResultViewController.h"
+#include "tests/plugin/Windows/UploadWindowsFixture.h"
+#include "tests/support/appkit/ScriptedMessagePresenter.h"
+#include "tests/support/appkit/ScriptedPanelService.h"
+
+#include <QAbstractButton>
+
+namespace {
+
+class ResultFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CommonFuc::setBundleResourcePath(qEnvironmentVariable("PELMORA_SOURCE_DIR") + "/resources/Quendrel");
+        UploadResults rows;
+        const struct {
+            const char* id;
+            const char* company;
+            const char* name;
+            int status;
+        } cards[] = {{"101", "Acme", "Ann \"Nan\" Smith", kUploadDone}, {"102", "Beta", "Bo", kUploadSkipped}};
+        for (const auto& c : cards) {
+            auto row = std::make_shared<DoUploadResult>();
+            row->Card = std::make_shared<CardInfo>();
+            row->Card->PersonID = c.id;
+            row->Card->OrganizationName = c.company;
+            row->Card->FullName = c.name;
+            row->Status = c.status;
+            rows.push_back(row);
+        }
+        global.setUploadResult(rows);
+        auto labels = std::make_shared<DisplayInfo>();
+        labels->AccountLabelName = "Account";
+        labels->ContactLabelName = "Contact";
+        global.setUserDisplayInfo(labels);
+        result = std::make_unique<ResultViewController>(global);
+        result->ShowResultView();
+    }
+    void save() { result->_resultView()->findChild<QAbstractButton*>("_SaveButton")->click(); }
+
+    QTemporaryDir temp;
+    GlobalData global;
+    ScriptedPanelService panels;
+    ScriptedMessagePresenter alerts;
+    std::unique_ptr<ResultViewController> result;
+};
+
+TEST_F(ResultFiles, SaveWritesTheReportWhereThePanelSays)
+{
+    const QString path = temp.filePath("report.csv");
+    panels.queueSaveAnswer(path);
+    save();
+    ASSERT_EQ(panels.requests().size(), 1);
+    const PanelRequest& asked = panels.requests()[0];
+    EXPECT_TRUE(asked.name.startsWith("result_") && asked.name.endsWith(".csv")) << asked.name.toStdString();
+    EXPECT_EQ(asked.allowedTypes, QStringList{"csv"});
+    EXPECT_EQ(asked.window.object(), static_cast<QObject*>(result->_resultView()));
+    QFile written(path);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray bytes = written.readAll();
+    EXPECT_EQ(QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2), (bytes.size() - 2) / 2).toStdString(),
+              QString("#No,OrganizationName,Name,Result,Detail\r\n"
+                      "\"1\",\"Acme\",\"Ann \"\"Nan\"\" Smith\",\"Uploaded\",\"Filed as a new Account with a Contact.\"\r\n"
+                      "\"2\",\"Beta\",\"Bo\",\"Not uploaded\",\"\"")
+                  .toStdString());
+    EXPECT_TRUE(bytes.startsWith("\xFF\xFE"));
+    EXPECT_TRUE(alerts.texts().isEmpty()) << alerts.texts().join('\n').toStdString();
+
+    // A cancelled panel writes nothing and says nothing.
+    save();
+    EXPECT_EQ(panels.requests().size(), 2);
+    EXPECT_TRUE(alerts.texts().isEmpty());
+}
+
+TEST_F(ResultFiles, AReportThatCannotBeWrittenIsSaidSo)
+{
+    QFile file(temp.filePath("a file"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    panels.queueSaveAnswer(temp.filePath("a file/report.csv"));
+    save();
+    EXPECT_EQ(alerts.texts().join('\n').toStdString(), "The report could not be saved.");
+    EXPECT_FALSE(QFileInfo::exists(temp.filePath("a file/report.csv")));
+}
+
+TEST_F(ResultFiles, TheHostFileLiesInTheUsersDataFolder)
+{
+    EXPECT_EQ(ResultViewController::hostResultFile(), qEnvironmentVariable("XDG_DATA_HOME") + "/Pelmora/QuendrelResult.csv");
+}
+
+}
