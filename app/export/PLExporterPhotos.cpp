@@ -203,10 +203,10 @@ int PLExporter::exportCardImagesToiPhoto(const QList<CardDict>& cards, int appTy
         cleanFolder(folder);
         return 0;
     }
-    if (!Workspace::shared().openFilesWithApplication(photoApplicationIdentifier(appType), pictures)) {
-        cleanFolder(folder);
+    // A refusal may come after the application was started with some of the pictures (one start
+    // per picture): they stay, and go with the folder a day later.
+    if (!Workspace::shared().openFilesWithApplication(photoApplicationIdentifier(appType), pictures))
         return appType == kPhotoAppType1 ? 47 : 244;
-    }
     return 0;
 }
 

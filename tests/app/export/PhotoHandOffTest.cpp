@@ -89,6 +89,8 @@ TEST_F(PhotoHandOff, WithoutTheApplicationTheTypesMessageNumber)
     EXPECT_EQ(PLExporter::ExportToPhotos(twoCards()), 244);
     workspace.launchSucceeds = false;
     EXPECT_EQ(PLExporter::ExportToiPhoto(twoCards()), 47);
+    ASSERT_EQ(workspace.launches.size(), 1);
+    EXPECT_TRUE(QFileInfo(workspace.launches[0].second.value(0)).isFile()) << "a start that failed may have handed some over";
     PreferenceDomain::standard().setValue(QStringLiteral("Photo application 2 desktop entry"), QStringLiteral("org.gnome.Shotwell"));
     EXPECT_TRUE(isPhotoApplicationInstalled(2));
     EXPECT_EQ(PLExporter::ExportToPhotos({}), 14);
