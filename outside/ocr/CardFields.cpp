@@ -567,8 +567,9 @@ bool continuesWordmark(const RecognizedLine& mark, const RecognizedLine& next, c
     const int height = std::max(1, mark.bottom - mark.top);
     const bool sameRow = next.top < mark.bottom && mark.top < next.bottom && next.left > mark.right
         && next.left - mark.right < 2 * height;
-    const bool below = next.top >= mark.bottom && next.top - mark.bottom < height / 2
-        && std::abs(next.left - mark.left) < 2 * height;
+    const bool below = next.top >= mark.bottom && next.top - mark.bottom < height * 3 / 4
+        && (std::abs(next.left - mark.left) < 2 * height || std::abs(next.right - mark.right) < 2 * height
+            || std::abs((next.left + next.right) - (mark.left + mark.right)) < 4 * height);
     return (sameRow || below) && next.bottom - next.top <= height * 5 / 4 && digitCount(nextText) == 0
         && nextText.split(u' ', Qt::SkipEmptyParts).size() <= 2;
 }
@@ -618,6 +619,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         }
         return QString();
     }();
+    int wordmarkLine = -1;
     for (size_t index = 0; index < lines.size(); ++index) {
         const RecognizedLine& line = lines[index];
         QString text = withoutEdgeMarks(line.text);
@@ -679,6 +681,13 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             companies.emplace_back(&line, text);
             continue;
         }
+        // The second word of a wordmark ("CRESTVIEW" over "PARTNERS") is no title or department.
+        if (wordmarkLine >= 0 && continuesWordmark(lines[size_t(wordmarkLine)], line, text)) {
+            rest.emplace_back(&line, text);
+            continue;
+        }
+        if (matchesDomain(text, domain) && digitCount(text) == 0 && !isCompany(text))
+            wordmarkLine = int(index);
         // A personal name the dictionary knows ("長谷部 健太", "北村雄一") is neither a department nor an address.
         if (familyNameLength && isJapanese(text) && looksLikeName(text) && familyNameLength(QString(text).remove(u' ')) > 0) {
             rest.emplace_back(&line, text);
@@ -750,11 +759,13 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             break;
         }
     }
-    if (wordmark != rest.end() && wordmark + 1 != rest.end()
-        && continuesWordmark(*wordmark->first, *(wordmark + 1)->first, (wordmark + 1)->second)
-        && !matchesMailName((wordmark + 1)->second, mail.nameParts)) {
-        wordmark->second += u' ' + (wordmark + 1)->second;
-        rest.erase(wordmark + 1);
+    const auto piece = wordmark == rest.end() ? rest.end() : std::find_if(rest.begin(), rest.end(), [&](const auto& r) {
+        return r.first != wordmark->first && continuesWordmark(*wordmark->first, *r.first, r.second)
+            && !matchesMailName(r.second, mail.nameParts);
+    });
+    if (piece != rest.end()) {
+        wordmark->second += u' ' + piece->second;
+        rest.erase(piece);
     }
     // The engine reads a small "plc" as "pic" or "ple".
     static const QRegularExpression plc(QStringLiteral(R"(\s(pic|ple|p1c)$)"));
