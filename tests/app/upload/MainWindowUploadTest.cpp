@@ -37,7 +37,6 @@ protected:
         PreferenceDomain plugin(QStringLiteral("com.orvane.zor.Pelmora.Quendrel"));
         plugin.setValue(QStringLiteral("LoginServerURL"), PlistValue(fake.baseUrl()));
         ASSERT_TRUE(plugin.synchronize());
-        ASSERT_EQ(GenericPasswordStore::remove(QStringLiteral("Quendrel")), kKeychainSuccess);
         fake.setCredentials(kUser, kPassword);
         delegate = std::make_unique<PLAppController>(window.get(), openDatabase, PLAppServices{}, Bundle::main());
         menu = std::make_unique<PLMainMenu>(*window, *delegate);
@@ -107,6 +106,7 @@ protected:
 
 TEST_F(MainWindowUpload, TheLoginTakesTypedTextAndTheCardsGoUpWithTheirImages)
 {
+    ASSERT_EQ(GenericPasswordStore::remove(QStringLiteral("Quendrel")), kKeychainSuccess);
     select({QStringLiteral("card-a"), QStringLiteral("card-b")});
     WindowDriver driver;
     // Were the host's own box in front of the plug-in's windows, only Escape on it would free them.
@@ -180,4 +180,28 @@ TEST_F(MainWindowUpload, TheLoginTakesTypedTextAndTheCardsGoUpWithTheirImages)
     EXPECT_EQ(fake.journal().count(QStringLiteral("login")), logins + 1);
 }
 
+// Run with --no-service: no Secret Service answers on the session bus.
+class WithoutKeyring : public MainWindowUpload {};
+
+TEST_F(WithoutKeyring, TheUserIsToldTheLoginWasNotSaved)
+{
+    select({QStringLiteral("card-a")});
+    WindowDriver driver;
+    driver.then("_loginView", [](QWidget* login) {
+        QTest::keyClicks(login->findChild<QLineEdit*>(QStringLiteral("_userNameField")), kUser);
+        QTest::keyClicks(login->findChild<QLineEdit*>(QStringLiteral("_passwordField")), kPassword);
+        WindowDriver::tick(login, "_saveKeychain");
+        WindowDriver::press(login, "_OKButton");
+    });
+    driver.then(
+        "_uploadView", [](QWidget* upload) { WindowDriver::press(upload, "_cancelBtn"); }, WindowDriver::enabled("_cancelBtn"));
+    driver.then("_resultView", [](QWidget* result) { WindowDriver::press(result, "_OKButton"); });
+
+    upload();
+    EXPECT_TRUE(driver.finished()) << driver.handled().join(',').toStdString();
+    EXPECT_EQ(driver.alerts().join('\n').toStdString(),
+              "The saved login could not be read from the keyring.\n"
+              "The login could not be saved: no keyring (Secret Service) is available on this desktop. Nothing was saved.");
+    EXPECT_EQ(filesHolding(kPassword.trimmed()), QStringList());
+}
 }

@@ -2,6 +2,7 @@
 // there; a report that cannot be written is said so; the host's file lies in the user's data folder.
 #include "plugin/Common/CommonFuc.h"
 #include "plugin/Common/DoUploadResult.h"
+#include "plugin/Common/ErrorManager.h"
 #include "plugin/Common/GlobalData.h"
 #include "plugin/Controller/PluginDialog.h"
 #include "plugin/Controller/ResultViewController.h"
@@ -87,6 +88,19 @@ TEST_F(ResultFiles, AReportThatCannotBeWrittenIsSaidSo)
     save();
     EXPECT_EQ(alerts.texts().join('\n').toStdString(), "The report could not be saved.");
     EXPECT_FALSE(QFileInfo::exists(temp.filePath("a file/report.csv")));
+}
+
+// A card whose records could not all be taken back is never said to have left nothing.
+TEST_F(ResultFiles, ACancelledCardWhoseRollbackFailedSaysWhatWasLeft)
+{
+    auto row = global.UploadResult()[1];
+    row->Status = kUploadFailed;
+    row->Code = kQDLUploadCancelled;
+    result->ShowResultView();
+    EXPECT_EQ(result->rows()[1].Detail.toStdString(), "The upload was cancelled before this card was complete; nothing of it was kept.");
+    row->RollbackFailed = true;
+    result->ShowResultView();
+    EXPECT_EQ(result->rows()[1].Detail.toStdString(), "A record made for this card could not be removed from the service again.");
 }
 
 TEST_F(ResultFiles, TheHostFileLiesInTheUsersDataFolder)
