@@ -132,33 +132,47 @@ void SoapObject::readField(int index, xmlNodePtr child)
 
 std::optional<QString> SoapObject::resolvedTypeName(xmlNodePtr node)
 {
+    if (!node->properties)
+        return std::nullopt;
     xmlChar* attribute = xmlGetNsProp(node, xc("type"), xc(kNamespaceSchemaInstance));
     if (!attribute)
         return std::nullopt;
-    const QString type = QString::fromUtf8(reinterpret_cast<const char*>(attribute));
+    const QByteArray typeBytes(reinterpret_cast<const char*>(attribute));
     xmlFree(attribute);
-    const auto& namespaces = USGlobals::sharedInstance().wsdlStandardNamespaces();
-    const qsizetype colon = type.indexOf(QLatin1Char(':'));
+    const qsizetype colon = typeBytes.indexOf(':');
     if (colon < 0) {
+        const QString type = QString::fromUtf8(typeBytes);
         // A bare type name is first looked for in the default namespace, then taken as a class name.
         xmlNsPtr defaultNs = xmlSearchNs(node->doc, node, nullptr);
         if (defaultNs && defaultNs->href) {
-            const QString prefix = namespaces.value(QString::fromUtf8(reinterpret_cast<const char*>(defaultNs->href)));
+            const QString prefix = USGlobals::sharedInstance().wsdlStandardNamespaces().value(
+                QString::fromUtf8(reinterpret_cast<const char*>(defaultNs->href)));
             const QString name = prefix + QLatin1Char('_') + type;
             if (!prefix.isEmpty() && SoapTypeRegistry::instance().find(name))
                 return name;
         }
         return type;
     }
-    const QByteArray prefix = type.left(colon).toUtf8();
-    const QString local = type.mid(colon + 1).section(QLatin1Char(':'), 0, 0);
+    const QByteArray prefix = typeBytes.left(colon);
     xmlNsPtr ns = xmlSearchNs(node->doc, node, xc(prefix.constData()));
     if (!ns || !ns->href)
         return QString();
-    const QString classPrefix = namespaces.value(QString::fromUtf8(reinterpret_cast<const char*>(ns->href)));
-    if (classPrefix.isEmpty())
-        return QString();
-    return classPrefix + QLatin1Char('_') + local;
+    // The records of a response carry the same few types: the last one resolved is kept, by its
+    // text and its namespace (the namespace table does not change once the binding is set up).
+    struct Resolved {
+        QByteArray type;
+        QByteArray href;
+        QString name;
+    };
+    thread_local Resolved last;
+    if (last.type == typeBytes && last.href == reinterpret_cast<const char*>(ns->href))
+        return last.name;
+    const QString local = QString::fromUtf8(typeBytes.mid(colon + 1)).section(QLatin1Char(':'), 0, 0);
+    const QString classPrefix =
+        USGlobals::sharedInstance().wsdlStandardNamespaces().value(QString::fromUtf8(reinterpret_cast<const char*>(ns->href)));
+    const QString name = classPrefix.isEmpty() ? QString() : classPrefix + QLatin1Char('_') + local;
+    last = {typeBytes, QByteArray(reinterpret_cast<const char*>(ns->href)), name};
+    return name;
 }
 
 SoapValue SoapObject::decodeElement(xmlNodePtr node, const QString& declaredClass)
