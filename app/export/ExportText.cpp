@@ -49,12 +49,21 @@ bool hasExportDate(const QVariant& value)
     return false;
 }
 
+// "yyyy-MM-dd"; the ISO form is the same text for the years it covers and is made without reading
+// a format for every date.
+static QString dateText(const QDate& date)
+{
+    if (date.year() >= 1 && date.year() <= 9999)
+        return date.toString(Qt::ISODate);
+    return date.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
 QString exportDateText(const QVariant& value)
 {
     if (value.typeId() == QMetaType::QDate)
-        return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+        return dateText(value.toDate());
     if (value.typeId() == QMetaType::QDateTime && value.toDateTime().isValid())
-        return value.toDateTime().toLocalTime().toString(QStringLiteral("yyyy-MM-dd"));
+        return dateText(value.toDateTime().toLocalTime().date());
     return QString();
 }
 

@@ -63,14 +63,19 @@ constexpr size_t kColumnCount = std::size(kColumns);
 
 constexpr qsizetype kLongestKey = 16;
 
+struct KeyedColumn {
+    size_t column;
+    QString key;
+};
+
 // The columns by the length of their card keys: a card's key is compared with the few columns of
 // its length only.
-const std::array<std::vector<size_t>, kLongestKey + 1>& columnsByKeyLength()
+const std::array<std::vector<KeyedColumn>, kLongestKey + 1>& columnsByKeyLength()
 {
-    static const std::array<std::vector<size_t>, kLongestKey + 1> byLength = [] {
-        std::array<std::vector<size_t>, kLongestKey + 1> columns;
+    static const std::array<std::vector<KeyedColumn>, kLongestKey + 1> byLength = [] {
+        std::array<std::vector<KeyedColumn>, kLongestKey + 1> columns;
         for (size_t i = 0; i < kColumnCount; ++i)
-            columns[std::strlen(kColumns[i].key)].push_back(i);
+            columns[std::strlen(kColumns[i].key)].push_back({i, QString::fromLatin1(kColumns[i].key)});
         return columns;
     }();
     return byLength;
@@ -157,9 +162,9 @@ void PLExporter::process(uint32_t mask, const CardDict& card, QString* title, QS
     for (auto entry = card.cbegin(); entry != card.cend(); ++entry) {
         if (entry.key().size() > kLongestKey)
             continue;
-        for (const size_t column : columnsByKeyLength()[size_t(entry.key().size())]) {
-            if (entry.key() == QLatin1String(kColumns[column].key))
-                values[column] = &entry.value();
+        for (const KeyedColumn& column : columnsByKeyLength()[size_t(entry.key().size())]) {
+            if (entry.key() == column.key)
+                values[column.column] = &entry.value();
         }
     }
     bool firstCell = true;
