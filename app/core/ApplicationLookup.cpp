@@ -42,7 +42,7 @@ QPixmap getAppIconFrombundleID(const QString& nameOrIdentifier, const QSize& siz
         if (!icon.isNull())
             return icon.pixmap(size);
     }
-    const QString fallback = Bundle::main().pathForResource(kDefaultIconResource);
+    const QString fallback = Bundle::main().pathForImageResource(kDefaultIconResource);
     return fallback.isEmpty() ? QPixmap() : QPixmap(fallback);
 }
 

@@ -1,5 +1,6 @@
 #include "app/ui/MainWindowUi.h"
 
+#include "app/core/BundleImage.h"
 #include "app/core/LocalString.h"
 #include "app/ui/FolderTitleView.h"
 #include "app/ui/logic/MainWindowLayout.h"
@@ -183,7 +184,7 @@ void MainWindowUi::build(QMainWindow* window)
     _attachBarView->setPalette(window->palette());
     QHBoxLayout* attachBar = row(_attachBarView);
     _attachSwitchBtn = make<QToolButton>("_switchBtn", _attachBarView);
-    _attachSwitchBtn->setArrowType(Qt::UpArrow);
+    _attachSwitchBtn->setIcon(bundleImage(QStringLiteral("Up.png")));
     _attachSwitchBtn->setToolTip(text("IDS_ATTACH_SWITCH"));
     _attachSwitchBtn->setAccessibleName(_attachSwitchBtn->toolTip());
     _iconView = make<QLabel>("_iconView", _attachBarView);

@@ -1,5 +1,6 @@
 #include "app/ui/PLAttachmentController.h"
 
+#include "app/core/BundleImage.h"
 #include "app/core/DatabaseFolder.h"
 #include "app/core/Globals.h"
 #include "app/core/LocalString.h"
@@ -228,9 +229,7 @@ void PLAttachmentController::addAttachmentIcon(bool shown)
     if (!_iconView)
         return;
     if (shown && _iconView->pixmap().isNull()) {
-        const QString path = Bundle::main().pathForResource(QStringLiteral("Attach.tiff"));
-        const QIcon badge = path.isEmpty() ? QIcon::fromTheme(QStringLiteral("mail-attachment")) : QIcon(path);
-        _iconView->setPixmap(badge.pixmap(16, 16));
+        _iconView->setPixmap(bundleImage(QStringLiteral("Attach.tiff")).pixmap(16, 16));
     }
     _iconView->setVisible(shown);
 }

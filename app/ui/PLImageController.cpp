@@ -1,5 +1,6 @@
 #include "app/ui/PLImageController.h"
 
+#include "app/core/BundleImage.h"
 #include "app/core/Globals.h"
 #include "app/core/LocalString.h"
 #include "app/core/OpenDatabase.h"
@@ -58,6 +59,8 @@ void PLImageController::awakeFromNib()
     if (width.isNumber())
         _hSplitViewWidth = std::max(MainWindowLayout::kDetailMinWidth, int(width.toReal()));
     if (_switchViewButton) {
+        _switchViewButton->setIcon(bundleImage(QStringLiteral("Front_Back.tiff")));
+        _switchViewButton->setIconSize(_switchViewButton->size() - QSize(12, 12));
         _switchViewButton->hide();
         connect(_switchViewButton, &QToolButton::clicked, this, &PLImageController::switchViewButtonAction);
     }
@@ -577,7 +580,7 @@ void PLImageController::showAttachOrDetailView()
     _attachTableScrollView->setVisible(show);
     PreferenceDomain::standard().setValue(QString::fromLatin1(kShowAttach), show ? 1 : 0);
     if (_switchBtn)
-        _switchBtn->setArrowType(show ? Qt::DownArrow : Qt::UpArrow);
+        _switchBtn->setIcon(bundleImage(show ? QStringLiteral("Down.png") : QStringLiteral("Up.png")));
     if (_exportController)
         _exportController->setFrameRect(PLExportItemController::kFormHeight);
     if (_detailSideView)

@@ -7,8 +7,8 @@
 #pragma once
 
 #include "app/core/PLDatabaseCommands.h"
-#include "app/core/PLMainWindowHost.h"
 #include "app/core/PLDatabaseMigration.h"
+#include "app/core/PLMainWindowHost.h"
 #include "app/images/CardFileRecognitionImages.h"
 #include "app/images/PLRegController.h"
 #include "app/sync/PLSyncBookkeeping.h"
@@ -19,11 +19,11 @@
 #include "platform/foundation/PlistValue.h"
 #include "platform/store/FetchRequest.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QObject>
 #include <QPageLayout>
-
-#include <QHash>
+#include <QPointer>
 #include <QStringList>
 
 #include <functional>
@@ -39,6 +39,7 @@ class QLabel;
 class QMenu;
 class QSplitter;
 class QToolBar;
+class ToolbarCustomiseWindow;
 class ManagedObjectContext;
 class ModalScope;
 class OpenDatabase;
@@ -201,6 +202,11 @@ public:
     int toolbarDisplayMode() const { return m_toolbarDisplayMode; }
     // The clicked form of a view item while labels only are shown: back to icon and label.
     void onToolbarItemMenuItem();
+    // The toolbar's context menu: the three display modes and the customisation window.
+    QMenu* toolbarMenu() const { return m_toolbarMenu; }
+    // Opens the window in which the user arranges the toolbar; raises it when it is open.
+    void runToolbarCustomizationPalette();
+    ToolbarCustomiseWindow* toolbarCustomiseWindow() const;
     QStringList toolbarItemIdentifiers() const { return m_toolbarIdentifiers; }
     QAction* toolbarItem(const QString& identifier) const;
     bool validateToolbarItem(const QString& identifier) const;
@@ -343,6 +349,10 @@ private:
     void buildWindow();
     void applyLayout();
     void rebuildToolbar();
+    void createToolbarMenu();
+    // The item order and display mode into the preferences; saved at once when the user changes them.
+    void storeToolbarConfiguration();
+    void saveToolbarConfiguration();
     void applyExportRow(int state, bool defaultRow);
     void applyRecognizeRow(int state, const QString& languageTextKey);
     void restoreSortDescriptors();
@@ -417,6 +427,8 @@ private:
 
     QToolBar* m_toolbar = nullptr;
     QStringList m_toolbarIdentifiers;
+    QMenu* m_toolbarMenu = nullptr;
+    QPointer<ToolbarCustomiseWindow> m_customiseWindow;
     QMap<QString, QAction*> _toolbarItems;
     int m_toolbarDisplayMode = 1;
     int _iExportButtonState = 1;

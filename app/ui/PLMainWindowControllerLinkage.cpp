@@ -1,11 +1,11 @@
 // Linked applications: the linkage files tidied and the list saved at set-up, the Export menu's
 // submenu and the toolbar's pull-down filled with the applications the user shows, and the
 // selected cards handed to the chosen one.
-#include "app/ui/PLMainWindowController.h"
-
+#include "app/core/BundleImage.h"
 #include "app/core/LocalString.h"
 #include "app/linkage/PLExtAppController.h"
 #include "app/ui/MainWindowUploadHost.h"
+#include "app/ui/PLMainWindowController.h"
 #include "app/ui/views/PLMenuItem.h"
 #include "platform/foundation/Bundle.h"
 
@@ -69,9 +69,7 @@ void PLMainWindowController::updateAllExtAppLinageMenu()
 
 void PLMainWindowController::updateExtApplistPopUpBtn()
 {
-    const QString face = Bundle::main().pathForResource(QStringLiteral("application_Toolbar.png"));
-    if (!face.isEmpty() && QFile::exists(face))
-        m_ui._popUpBtnApp->setIcon(QIcon(face));
+    m_ui._popUpBtnApp->setIcon(bundleImage(QStringLiteral("application_Toolbar.png")));
     PLExtAppController* shared = PLExtAppController::sharedController();
     updateExtAppLinkageMenu(m_ui._popUpBtnApp->menu(), shared ? shared->extAppInfoFormList() : QList<PLExtAppInfoForm>());
     validateToolbarItems();

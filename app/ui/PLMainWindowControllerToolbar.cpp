@@ -4,9 +4,10 @@
 //
 // Items that show a view of the window hold it in a container with a caption; in the label-only
 // mode the view gives way to a button with the label, which switches back to icon and label.
-#include "app/ui/PLMainWindowController.h"
-
+// The toolbar's context menu chooses the display mode and opens the customisation window; the
+// item order and display mode are stored as soon as the user changes them.
 #include "app/core/ApplicationLookup.h"
+#include "app/core/BundleImage.h"
 #include "app/core/Globals.h"
 #include "app/core/LocalString.h"
 #include "app/core/OpenDatabase.h"
@@ -16,15 +17,20 @@
 #include "app/export/PhotoApplications.h"
 #include "app/ui/PLCardListController.h"
 #include "app/ui/PLImageController.h"
+#include "app/ui/PLMainWindowController.h"
 #include "app/ui/PLOutlineViewController.h"
+#include "app/ui/ToolbarCustomiseWindow.h"
 #include "app/ui/logic/PLArrayController.h"
 #include "app/ui/logic/ToolbarItems.h"
-#include "platform/foundation/Bundle.h"
+#include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/PreferenceDomain.h"
 
-#include <QFile>
+#include <QAbstractButton>
+#include <QActionGroup>
+#include <QButtonGroup>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QToolBar>
@@ -52,13 +58,6 @@ QString localised(const char* key, bool proper = false)
 {
     const QString name = QString::fromLatin1(key);
     return getLocalString(proper ? getProperKey(name) : name);
-}
-
-// An image of the application's resources; an empty icon when the file is not delivered.
-QIcon bundleImage(const QString& name)
-{
-    const QString path = Bundle::main().pathForResource(name);
-    return !path.isEmpty() && QFile::exists(path) ? QIcon(path) : QIcon();
 }
 
 std::optional<qint64> numberPreference(const char* key)
@@ -100,9 +99,14 @@ void PLMainWindowController::createToolbar()
             caption->setAlignment(Qt::AlignHCenter);
             auto* menuForm = new QToolButton(container);
             menuForm->setText(label);
+            menuForm->setAutoRaise(true);
             menuForm->setAccessibleName(label);
             menuForm->hide();
             connect(menuForm, &QToolButton::clicked, this, &PLMainWindowController::onToolbarItemMenuItem);
+            for (QToolButton* button : view->findChildren<QToolButton*>()) {
+                button->setAutoRaise(true);
+                button->setIconSize(m_toolbar->iconSize());
+            }
             layout->addWidget(view, 0, Qt::AlignHCenter);
             layout->addWidget(caption);
             layout->addWidget(menuForm);
@@ -123,6 +127,7 @@ void PLMainWindowController::createToolbar()
         _toolbarItems.insert(identifier, action);
     }
     m_ui._displayDataEditViewMenuItem->setText(localised("IDS_SITE_BAR"));
+    createToolbarMenu();
 
     // The stored order and display mode; a fresh user gets the defaults.
     const PlistValue stored = PreferenceDomain::standard().value(QString::fromLatin1(kToolbarConfigurationKey));
@@ -191,6 +196,7 @@ void PLMainWindowController::addImageForToolBarItem()
         bool proper;
     };
     const Decoration decorations[] = {
+        {m_ui._dataEditBarSegControl, 0, "TB_detail", nullptr, false},
         {m_ui._imageEditPopButton, 0, "image_sosa.png", nullptr, false},
         {m_ui._imageEditPopButton, 1, "Exchange.png", "IDS_SWAP_BAR_TOOLTIP", false},
         {m_ui._imageEditPopButton, 2, "ura_tuika.png", "IDS_IMAGEEDIT_ADD_IMAGE_TOOLTIP", false},
@@ -212,6 +218,14 @@ void PLMainWindowController::addImageForToolBarItem()
         if (d.toolTipKey)
             item->setToolTip(localised(d.toolTipKey, d.proper));
     }
+    // The image-operation segments and the search field's menu show images of their own.
+    const char* segments[] = {"TB_select", "TB_move"};
+    for (int segment = 0; segment < 2; ++segment) {
+        QAbstractButton* button = m_ui._segImageOperator->button(segment);
+        button->setIcon(bundleImage(QString::fromLatin1(segments[segment])));
+        button->setToolTip(button->text());
+    }
+    m_ui._searchMenuAction->setIcon(bundleImage(QStringLiteral("search")));
     // The photo pull-down offers the photo applications that are installed.
     const struct {
         int index;
@@ -287,6 +301,7 @@ void PLMainWindowController::changeToolBarItemToolTip(const QString& toolTip, co
 
 void PLMainWindowController::setToolbarDisplayMode(int mode)
 {
+    const bool changed = m_toolbarDisplayMode != mode;
     m_toolbarDisplayMode = mode;
     m_toolbar->setToolButtonStyle(mode == 3 ? Qt::ToolButtonTextOnly : mode == 2 ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextUnderIcon);
     for (QAction* item : std::as_const(_toolbarItems)) {
@@ -298,6 +313,90 @@ void PLMainWindowController::setToolbarDisplayMode(int mode)
         qobject_cast<QWidget*>(container->property(kCaptionProperty).value<QObject*>())->setVisible(mode == 1);
         qobject_cast<QWidget*>(container->property(kMenuFormProperty).value<QObject*>())->setVisible(mode == 3);
     }
+    if (changed)
+        saveToolbarConfiguration();
+}
+
+void PLMainWindowController::createToolbarMenu()
+{
+    m_toolbarMenu = new QMenu(m_toolbar);
+    m_toolbarMenu->setObjectName(QStringLiteral("toolbarMenu"));
+    auto* modes = new QActionGroup(m_toolbarMenu);
+    const char* modeKeys[] = {"IDS_TOOLBAR_MODE_ICON_AND_LABEL", "IDS_TOOLBAR_MODE_ICON_ONLY", "IDS_TOOLBAR_MODE_LABEL_ONLY"};
+    for (int mode = 1; mode <= 3; ++mode) {
+        QAction* choice = m_toolbarMenu->addAction(localised(modeKeys[mode - 1]));
+        choice->setObjectName(QStringLiteral("toolbarDisplayMode%1").arg(mode));
+        choice->setCheckable(true);
+        modes->addAction(choice);
+        connect(choice, &QAction::triggered, this, [this, mode] { setToolbarDisplayMode(mode); });
+    }
+    m_toolbarMenu->addSeparator();
+    QAction* customise = m_toolbarMenu->addAction(localised("IDS_TOOLBAR_CUSTOMIZE"));
+    customise->setObjectName(QStringLiteral("runToolbarCustomizationPalette"));
+    connect(customise, &QAction::triggered, this, &PLMainWindowController::runToolbarCustomizationPalette);
+    connect(m_toolbarMenu, &QMenu::aboutToShow, this, [this, modes] { modes->actions().at(m_toolbarDisplayMode - 1)->setChecked(true); });
+    m_toolbar->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_toolbar, &QToolBar::customContextMenuRequested, this,
+            [this](const QPoint& point) { m_toolbarMenu->popup(m_toolbar->mapToGlobal(point)); });
+}
+
+void PLMainWindowController::runToolbarCustomizationPalette()
+{
+    if (m_customiseWindow) {
+        m_customiseWindow->raise();
+        m_customiseWindow->activateWindow();
+        return;
+    }
+    auto look = [](const QString& identifier) {
+        const struct {
+            const char* identifier;
+            const char* labelKey;
+        } standard[] = {
+            {kSpace, "IDS_TOOLBAR_SPACE"}, {kFlexibleSpace, "IDS_TOOLBAR_FLEXIBLE_SPACE"}, {kSeparator, "IDS_TOOLBAR_SEPARATOR"}};
+        for (const auto& entry : standard) {
+            if (identifier == QLatin1String(entry.identifier))
+                return ToolbarCustomiseWindow::ItemLook{localised(entry.labelKey), QIcon()};
+        }
+        const Item* found = item(identifier);
+        if (!found)
+            return ToolbarCustomiseWindow::ItemLook{identifier, QIcon()};
+        return ToolbarCustomiseWindow::ItemLook{localised(found->labelKey, found->properKeys),
+                                                bundleImage(QString::fromLatin1(found->faceImage))};
+    };
+    m_customiseWindow = new ToolbarCustomiseWindow(m_toolbarIdentifiers, m_toolbarDisplayMode, look, m_window.get());
+    connect(m_customiseWindow, &ToolbarCustomiseWindow::configurationChanged, this, [this](const QStringList& identifiers, int mode) {
+        m_toolbarIdentifiers = identifiers;
+        m_toolbarDisplayMode = mode;
+        rebuildToolbar();
+        saveToolbarConfiguration();
+    });
+    m_customiseWindow->show();
+}
+
+ToolbarCustomiseWindow* PLMainWindowController::toolbarCustomiseWindow() const
+{
+    return m_customiseWindow;
+}
+
+void PLMainWindowController::storeToolbarConfiguration()
+{
+    PlistValue::Array identifiers;
+    for (const QString& identifier : std::as_const(m_toolbarIdentifiers))
+        identifiers.append(identifier);
+    PlistValue::Dictionary configuration;
+    configuration.insert(QString::fromLatin1(kItemIdentifiersKey), identifiers);
+    configuration.insert(QString::fromLatin1(kDisplayModeKey), m_toolbarDisplayMode);
+    PreferenceDomain::standard().setValue(QString::fromLatin1(kToolbarConfigurationKey), configuration);
+}
+
+void PLMainWindowController::saveToolbarConfiguration()
+{
+    // As the desktop keeps a customised toolbar: at once, without a word when it cannot.
+    if (!m_toolbar)
+        return;
+    storeToolbarConfiguration();
+    if (!PreferenceDomain::standard().synchronize())
+        logLine(QStringLiteral("The toolbar's configuration could not be stored"));
 }
 
 void PLMainWindowController::onToolbarItemMenuItem()
@@ -415,13 +514,7 @@ void PLMainWindowController::saveUIConifguration()
     preferences.setValue(QString::fromLatin1(PLCardListController::kTrashColumnInfoKey), _cardListContronller->returnTrashTVColumnInfo());
     preferences.setValue(QStringLiteral("tableView Sort Descriptors"), returnTVSortr(*_acWndCard));
     preferences.setValue(QStringLiteral("trash tableView Sort Descriptors"), returnTVSortr(*_acWndCardInTrash));
-    PlistValue::Array identifiers;
-    for (const QString& identifier : std::as_const(m_toolbarIdentifiers))
-        identifiers.append(identifier);
-    PlistValue::Dictionary configuration;
-    configuration.insert(QString::fromLatin1(kItemIdentifiersKey), identifiers);
-    configuration.insert(QString::fromLatin1(kDisplayModeKey), m_toolbarDisplayMode);
-    preferences.setValue(QString::fromLatin1(kToolbarConfigurationKey), configuration);
+    storeToolbarConfiguration();
     if (!preferences.synchronize())
         PLMessage::ShowPLErrorMessageBySheet(nullptr, 3);
 }

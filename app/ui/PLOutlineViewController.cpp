@@ -1,5 +1,6 @@
 #include "app/ui/PLOutlineViewController.h"
 
+#include "app/core/BundleImage.h"
 #include "app/core/CardEntities.h"
 #include "app/core/CardFolder.h"
 #include "app/core/DatabaseFolder.h"
@@ -337,12 +338,14 @@ void PLOutlineViewController::fillModel()
     const QString selectedID = m_selected ? m_selected->folderID : QString();
     m_filling = true;
     m_model->clear();
-    auto addItems = [](auto& self, QStandardItem* parent, const TreeNode* node) -> void {
+    auto addItems = [this](auto& self, QStandardItem* parent, const TreeNode* node) -> void {
         // A name is one line in the tree, whatever the record holds.
         auto* item = new QStandardItem(QString(node->folderName).replace(QLatin1Char('\n'), QLatin1Char(' ')));
         item->setData(QVariant::fromValue(quintptr(node)), kNodeRole);
         item->setEditable(node->folderType == kFolderTypeUser);
         item->setToolTip(node->folderName);
+        if (node->folderType != kFolderTypeUser)
+            item->setData(folderImage(node), Qt::DecorationRole);
         parent->appendRow(item);
         for (const std::shared_ptr<TreeNode>& child : node->children)
             self(self, item, child.get());
@@ -454,12 +457,22 @@ void PLOutlineViewController::updateBottomFolderStatus()
     emit bottomFolderStatusUpdated();
 }
 
+QIcon PLOutlineViewController::folderImage(const TreeNode* node) const
+{
+    switch (node->folderType) {
+    case kFolderTypeRoot: return bundleImage(QStringLiteral("IDI_TREE_FOLD_ROOT.ico"));
+    case kFolderTypeInbox: return bundleImage(QStringLiteral("inbox_folder.png"));
+    default: return m_cell ? QIcon(m_cell->image()) : QIcon();
+    }
+}
+
 void PLOutlineViewController::updateAboveFolderStatus()
 {
     if (!_aboveFolderStatus)
         return;
     if (m_selected)
-        _aboveFolderStatus->setTitle(m_cell ? m_cell->image() : QPixmap(), m_selected->folderName);
+        _aboveFolderStatus->setTitle(folderImage(m_selected).pixmap(ImageAndTextCell::kImageSide, ImageAndTextCell::kImageSide),
+                                     m_selected->folderName);
     else
         _aboveFolderStatus->setTitle(QPixmap(), QString());
 }

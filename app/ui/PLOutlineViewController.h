@@ -9,6 +9,7 @@
 #include "app/ui/TreeNode.h"
 #include "platform/store/ManagedObject.h"
 
+#include <QIcon>
 #include <QModelIndexList>
 #include <QObject>
 #include <QPersistentModelIndex>
@@ -144,6 +145,8 @@ private:
     bool reloadTree();
     void fillModel();
     QStandardItem* itemForNode(const TreeNode* node) const;
+    // A folder's icon: the root's and the Inbox's own images, a user folder the system's folder icon.
+    QIcon folderImage(const TreeNode* node) const;
     void selectNode(const TreeNode* node);
     bool checkDBStatus();
     // Files each card in the folder of its CardBelong, cards shared with the address book in the

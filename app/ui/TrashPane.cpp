@@ -1,5 +1,6 @@
 #include "app/ui/TrashPane.h"
 
+#include "app/core/BundleImage.h"
 #include "app/core/PLNetDBLockController.h"
 #include "app/ui/MainWindowUi.h"
 #include "app/ui/logic/PLArrayController.h"
@@ -19,7 +20,7 @@ constexpr int kTrashIconSize = 16;
 
 TrashPane::TrashPane(const MainWindowUi& ui, const PLArrayController& trash, QObject* parent) : QObject(parent), m_ui(ui), m_trash(trash)
 {
-    m_ui._trashIconView->setPixmap(QIcon::fromTheme(QStringLiteral("user-trash-full")).pixmap(kTrashIconSize, kTrashIconSize));
+    m_ui._trashIconView->setPixmap(bundleImage(QStringLiteral("Trash.tiff")).pixmap(kTrashIconSize, kTrashIconSize));
     m_ui._trashIconView->setToolTip(m_ui._trashIconView->accessibleName());
     connect(m_ui._switchBtn, &QToolButton::clicked, this, &TrashPane::showTrashTable);
     // A reload of the store's cards and every saved change to them reach the trash's content; a
@@ -49,7 +50,7 @@ void TrashPane::setShown(bool shown)
     m_ui._clearBtn->setVisible(shown);
     m_ui._trashTableView->setVisible(shown);
     m_ui._switchBtn->setChecked(shown);
-    m_ui._switchBtn->setArrowType(shown ? Qt::DownArrow : Qt::UpArrow);
+    m_ui._switchBtn->setIcon(bundleImage(shown ? QStringLiteral("Down.png") : QStringLiteral("Up.png")));
     PreferenceDomain::standard().setValue(QString::fromLatin1(kShowTrashKey), shown ? 1 : 0);
     if (shown)
         setClearBtnStatus();

@@ -43,6 +43,23 @@ QString Bundle::pathForResource(const QString& name) const
     return QFile::exists(path) ? path : QString();
 }
 
+QString Bundle::pathForImageResource(const QString& name) const
+{
+    if (name.isEmpty())
+        return {};
+    const QString exact = pathForResource(name);
+    if (!exact.isEmpty())
+        return exact;
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString base = dot > 0 ? name.left(dot) : name;
+    for (const char* extension : {".svg", ".png"}) {
+        const QString drawn = pathForResource(base + QLatin1String(extension));
+        if (!drawn.isEmpty())
+            return drawn;
+    }
+    return {};
+}
+
 PlistValue Bundle::infoDictionary() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);

@@ -24,6 +24,10 @@ public:
 
     QString resourcePath() const { return m_resourceDir; }
     QString pathForResource(const QString& name) const;
+    // The file of a named image: the resource of that name, else one of the same base name drawn
+    // as SVG or PNG (the images are delivered in the forms the toolkit reads, under the names the
+    // code gives them); empty when there is none.
+    QString pathForImageResource(const QString& name) const;
 
     // The Info.plist dictionary; a missing or malformed file gives an empty one (and a log line).
     PlistValue infoDictionary() const;

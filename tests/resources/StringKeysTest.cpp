@@ -2,10 +2,10 @@
 // program's English table, and no table defines a key twice: a key without a text would reach
 // the user as it stands, and of a key defined twice only one text is ever shown.
 //
-// The keys are read from the sources: every literal that names a key (IDS_…, and MSG or LTL with
-// five digits in the plug-in), the numbered messages the code shows (the named message constants
-// and the numbers handed to the message functions); a key looked up through getProperKey is
-// looked up under its newer wording.
+// The keys are read from the sources: every literal that names a key (IDS_…, PL_TEXT_… and
+// PL_MSG_…, and MSG or LTL with five digits in the plug-in), and the numbered messages the code
+// shows (the named message constants and the numbers handed to the message functions); a key
+// looked up through getProperKey is looked up under its newer wording.
 #include <QDirIterator>
 #include <QFile>
 #include <QHash>
@@ -110,7 +110,7 @@ const QList<Program>& programs()
     return list;
 }
 
-const QRegularExpression kKeyLiteral(QStringLiteral(R"re("(IDS_[A-Za-z0-9_]+|(?:MSG|LTL)\d{5})")re"));
+const QRegularExpression kKeyLiteral(QStringLiteral(R"re("(IDS_[A-Za-z0-9_]+|PL_(?:TEXT|MSG)_[A-Za-z0-9_]+|(?:MSG|LTL)\d{5})")re"));
 // A key completed at run time: only the message keys' formats are, with the numbers below.
 const QRegularExpression kKeyFormatLiteral(QStringLiteral(R"re("((?:IDS_|MSG|LTL)[A-Za-z0-9_]*%[^"]*)")re"));
 

@@ -34,7 +34,7 @@ inline void keepChecked(QCheckBox* box)
 // An image of the application's resources; an empty icon when it is not delivered.
 inline QIcon resourceImage(const char* name)
 {
-    const QString path = Bundle::main().pathForResource(QString::fromLatin1(name));
+    const QString path = Bundle::main().pathForImageResource(QString::fromLatin1(name));
     return !path.isEmpty() && QFile::exists(path) ? QIcon(path) : QIcon();
 }
 

@@ -7,20 +7,21 @@ namespace ToolbarItems {
 const std::vector<Item>& items()
 {
     static const std::vector<Item> table = {
-        {kExport, "IDS_EXPORT_BAR", nullptr, nullptr, "_exportBarView", false},
-        {kSearch, "IDS_SEARCH_BAR", "IDS_SEARCH_BAR_TOOLTIP", nullptr, "_searchView", false},
-        {kRecognize, "IDS_RECOGNIZE_ITEM", nullptr, nullptr, "_recognizeBarView", false},
-        {kImageOperation, "IDS_IMAGEOPERATION_BAR", "IDS_IMAGEOPERATION_BAR_TOOLTIP_SELECT", nullptr, "_imageOperationBarView", false},
-        {kRotate, "IDS_RATATE_BAR", "IDS_RATATE_BAR_TOOLTIP", "TB_rotate.tiff", nullptr, false},
-        {kImageEdit, "IDS_IMAGEEDIT_BAR", "IDS_IMAGEEDIT_BAR_TOOLTIP", nullptr, "_imageEditBarView", false},
-        {kSide, "IDS_SITE_BAR", "IDS_SITE_BAR_TOOLTIP", nullptr, "_dataEditBarView", false},
-        {kConnect, "IDS_CONNECT_BAR", "IDS_CONNECT_BAR_TOOLTIP", nullptr, "_syncPopupView", true},
-        {kMail, "IDS_MAIL_BAR", "IDS_MAIL_BAR_TOOLTIP", "mail.tiff", nullptr, false},
-        {kExplorer, "IDS_EXPLORER_BAR", "IDS_EXPLORER_BAR_TOOLTIP", "URL.tiff", nullptr, false},
-        {kZoomOut, "IDS_ZOOM_OUT_BAR", "IDS_ZOOM_OUT_BAR_TOOLTIP", "ZoomOut.tiff", nullptr, false},
-        {kZoomIn, "IDS_ZOOM_IN_BAR", "IDS_ZOOM_IN_BAR_TOOLTIP", "ZoomIn.tiff", nullptr, false},
-        {kIphoto, "IDS_PHOTOS_BAR", "IDS_PHOTOS_BAR_TOOLTIP", nullptr, "_viewIphoto", false},
-        {kApplication, "IDS_APPLICATION_BAR", "IDS_APPLICATION_BAR_TOOLTIP", nullptr, "_viewApp", false},
+        {kExport, "IDS_EXPORT_BAR", nullptr, nullptr, "_exportBarView", false, "VCard.tiff"},
+        {kSearch, "IDS_SEARCH_BAR", "IDS_SEARCH_BAR_TOOLTIP", nullptr, "_searchView", false, "search"},
+        {kRecognize, "IDS_RECOGNIZE_ITEM", nullptr, nullptr, "_recognizeBarView", false, "OCR_AUTO.png"},
+        {kImageOperation, "IDS_IMAGEOPERATION_BAR", "IDS_IMAGEOPERATION_BAR_TOOLTIP_SELECT", nullptr, "_imageOperationBarView", false,
+         "TB_select"},
+        {kRotate, "IDS_RATATE_BAR", "IDS_RATATE_BAR_TOOLTIP", "TB_rotate.tiff", nullptr, false, "TB_rotate.tiff"},
+        {kImageEdit, "IDS_IMAGEEDIT_BAR", "IDS_IMAGEEDIT_BAR_TOOLTIP", nullptr, "_imageEditBarView", false, "image_sosa.png"},
+        {kSide, "IDS_SITE_BAR", "IDS_SITE_BAR_TOOLTIP", nullptr, "_dataEditBarView", false, "TB_detail"},
+        {kConnect, "IDS_CONNECT_BAR", "IDS_CONNECT_BAR_TOOLTIP", nullptr, "_syncPopupView", true, "address_renkei.png"},
+        {kMail, "IDS_MAIL_BAR", "IDS_MAIL_BAR_TOOLTIP", "mail.tiff", nullptr, false, "mail.tiff"},
+        {kExplorer, "IDS_EXPLORER_BAR", "IDS_EXPLORER_BAR_TOOLTIP", "URL.tiff", nullptr, false, "URL.tiff"},
+        {kZoomOut, "IDS_ZOOM_OUT_BAR", "IDS_ZOOM_OUT_BAR_TOOLTIP", "ZoomOut.tiff", nullptr, false, "ZoomOut.tiff"},
+        {kZoomIn, "IDS_ZOOM_IN_BAR", "IDS_ZOOM_IN_BAR_TOOLTIP", "ZoomIn.tiff", nullptr, false, "ZoomIn.tiff"},
+        {kIphoto, "IDS_PHOTOS_BAR", "IDS_PHOTOS_BAR_TOOLTIP", nullptr, "_viewIphoto", false, "toolbar_photo.png"},
+        {kApplication, "IDS_APPLICATION_BAR", "IDS_APPLICATION_BAR_TOOLTIP", nullptr, "_viewApp", false, "application_Toolbar.png"},
     };
     return table;
 }
@@ -49,6 +50,21 @@ QStringList allowedItemIdentifiers()
     for (const char* id : {kZoomOut, kZoomIn, kExport, kApplication, kConnect, kRecognize, kImageOperation, kRotate, kImageEdit, kSide,
                            kMail, kExplorer, kIphoto, kSearch, kSpace, kFlexibleSpace, kSeparator})
         list.append(QString::fromLatin1(id));
+    return list;
+}
+
+bool isRepeatable(const QString& identifier)
+{
+    return identifier == QLatin1String(kSpace) || identifier == QLatin1String(kFlexibleSpace) || identifier == QLatin1String(kSeparator);
+}
+
+QStringList availableItemIdentifiers(const QStringList& current)
+{
+    QStringList list;
+    for (const QString& identifier : allowedItemIdentifiers()) {
+        if (isRepeatable(identifier) || !current.contains(identifier))
+            list.append(identifier);
+    }
     return list;
 }
 

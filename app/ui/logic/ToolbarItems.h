@@ -42,6 +42,8 @@ struct Item {
     const char* image;         // null: the item shows a view of the window
     const char* viewOutlet;    // the outlet name of that view; null for image items
     bool properKeys;           // label and tool tip keys take the newer wording first
+    const char* faceImage; // stands for the item where it shows no image of its own (its
+                           // view's button, the customisation window)
 };
 // Every item, in the order the templates are made.
 const std::vector<Item>& items();
@@ -49,6 +51,10 @@ const Item* item(const QString& identifier);
 
 QStringList defaultItemIdentifiers();
 QStringList allowedItemIdentifiers();
+// The spaces and the separator, which a toolbar may hold more than once.
+bool isRepeatable(const QString& identifier);
+// The allowed items that can still be added to a toolbar holding `current`, in the allowed order.
+QStringList availableItemIdentifiers(const QStringList& current);
 
 // The recognise bar's languages, state 0 to 11.
 struct Language {

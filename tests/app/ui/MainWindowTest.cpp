@@ -13,6 +13,7 @@
 #include "app/ui/PLImageController.h"
 #include "app/ui/PLMainWindowController.h"
 #include "app/ui/PLOutlineViewController.h"
+#include "app/ui/ToolbarCustomiseWindow.h"
 #include "app/ui/logic/MainWindowLayout.h"
 #include "app/ui/logic/PLArrayController.h"
 #include "app/ui/logic/ToolbarItems.h"
@@ -29,13 +30,17 @@
 #include "tests/support/pdf/TestPdf.h"
 #include "tests/support/workspace/FakeWorkspace.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QSplitter>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -323,6 +328,107 @@ TEST_F(MainWindow, ToolbarFollowsTheSelectionAndTheLabelOnlyMode)
     QTest::mouseClick(menuForm, Qt::LeftButton);
     EXPECT_EQ(window->toolbarDisplayMode(), 1);
     EXPECT_FALSE(window->ui()._searchView->isHidden());
+}
+
+TEST_F(MainWindow, TheToolbarIsArrangedInItsWindowAndKeptAfterARestart)
+{
+    const QString application = QString::fromLatin1(ToolbarItems::kApplication);
+    const QString exportItem = QString::fromLatin1(ToolbarItems::kExport);
+    auto open = [](PLMainWindowController& window) {
+        // From the toolbar's context menu, as on the desktop.
+        const QList<QAction*> actions = window.toolbarMenu()->actions();
+        const auto customise = std::find_if(actions.cbegin(), actions.cend(), [](const QAction* action) {
+            return action->objectName() == QLatin1String("runToolbarCustomizationPalette");
+        });
+        EXPECT_NE(customise, actions.cend());
+        (*customise)->trigger();
+        EXPECT_NE(window.toolbarCustomiseWindow(), nullptr);
+        return window.toolbarCustomiseWindow();
+    };
+    auto clickItem = [](QListWidget* list, const QString& identifier) {
+        for (int row = 0; row < list->count(); ++row) {
+            if (list->item(row)->data(Qt::UserRole).toString() == identifier) {
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(row)).center());
+                return true;
+            }
+        }
+        return false;
+    };
+    // In the toolbar (or behind its extension button when the window is too narrow for it).
+    auto shown = [](PLMainWindowController& window, const QString& identifier) {
+        QAction* item = window.toolbarItem(identifier);
+        return window.toolbar()->actions().contains(item) && window.toolbar()->widgetForAction(item);
+    };
+    auto stored = [this] {
+        QStringList identifiers;
+        for (const PlistValue& id :
+             storedPreference("NSToolbar Configuration Pelmora Toolbar Identifier").value(QStringLiteral("TB Item Identifiers")).toArray())
+            identifiers.append(id.toString());
+        return identifiers;
+    };
+    QStringList arranged = ToolbarItems::defaultItemIdentifiers();
+    arranged.insert(arranged.indexOf(exportItem) + 1, application);
+    {
+        auto window = start();
+        EXPECT_FALSE(shown(*window, application)) << "offered in the customisation window only";
+        QWidget* customise = open(*window);
+        auto* available = customise->findChild<QListWidget*>(QStringLiteral("availableItems"));
+        auto* items = customise->findChild<QListWidget*>(QStringLiteral("toolbarItems"));
+        ASSERT_TRUE(available && items);
+        ASSERT_TRUE(clickItem(items, exportItem));
+        ASSERT_TRUE(clickItem(available, application));
+        QTest::mouseClick(customise->findChild<QPushButton*>(QStringLiteral("addItemButton")), Qt::LeftButton);
+        EXPECT_EQ(window->toolbarItemIdentifiers(), arranged) << "added after the selected item";
+        EXPECT_TRUE(shown(*window, application));
+        EXPECT_FALSE(clickItem(available, application)) << "no longer offered";
+        EXPECT_EQ(stored(), arranged) << "stored at once";
+        customise->findChild<QComboBox*>(QStringLiteral("displayModeButton"))->setCurrentIndex(1);
+        EXPECT_EQ(window->toolbarDisplayMode(), 2);
+        EXPECT_EQ(window->toolbar()->toolButtonStyle(), Qt::ToolButtonIconOnly);
+        EXPECT_EQ(
+            storedPreference("NSToolbar Configuration Pelmora Toolbar Identifier").value(QStringLiteral("TB Display Mode")).toInteger(), 2);
+        QTest::mouseClick(customise->findChild<QPushButton*>(QStringLiteral("doneButton")), Qt::LeftButton);
+        window->window()->close();
+    }
+    auto window = start();
+    EXPECT_EQ(window->toolbarItemIdentifiers(), arranged);
+    EXPECT_TRUE(shown(*window, application));
+    EXPECT_EQ(window->toolbarDisplayMode(), 2);
+
+    // Back to the defaults: the item leaves the toolbar and is offered again.
+    QWidget* customise = open(*window);
+    QTest::mouseClick(customise->findChild<QPushButton*>(QStringLiteral("restoreDefaultsButton")), Qt::LeftButton);
+    EXPECT_EQ(window->toolbarItemIdentifiers(), ToolbarItems::defaultItemIdentifiers());
+    EXPECT_FALSE(shown(*window, application));
+    EXPECT_EQ(stored(), ToolbarItems::defaultItemIdentifiers());
+    EXPECT_TRUE(clickItem(customise->findChild<QListWidget*>(QStringLiteral("availableItems")), application));
+}
+
+TEST_F(MainWindow, TheToolbarsContextMenuChoosesTheDisplayMode)
+{
+    auto window = start();
+    QMenu* menu = window->toolbarMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(window->toolbar()->contextMenuPolicy(), Qt::CustomContextMenu);
+    const struct {
+        int mode;
+        Qt::ToolButtonStyle style;
+    } cases[] = {{3, Qt::ToolButtonTextOnly}, {2, Qt::ToolButtonIconOnly}, {1, Qt::ToolButtonTextUnderIcon}};
+    for (const auto& c : cases) {
+        menu->findChild<QAction*>(QStringLiteral("toolbarDisplayMode%1").arg(c.mode))->trigger();
+        EXPECT_EQ(window->toolbarDisplayMode(), c.mode);
+        EXPECT_EQ(window->toolbar()->toolButtonStyle(), c.style);
+        EXPECT_EQ(
+            storedPreference("NSToolbar Configuration Pelmora Toolbar Identifier").value(QStringLiteral("TB Display Mode")).toInteger(),
+            c.mode);
+        emit menu->aboutToShow();
+        EXPECT_TRUE(menu->findChild<QAction*>(QStringLiteral("toolbarDisplayMode%1").arg(c.mode))->isChecked());
+    }
+    // In the icon-only mode the view items keep their images and lose their captions.
+    menu->findChild<QAction*>(QStringLiteral("toolbarDisplayMode2"))->trigger();
+    EXPECT_FALSE(window->ui()._exportBarView->isHidden());
+    auto* exportItem = qobject_cast<QWidgetAction*>(window->toolbarItem(QString::fromLatin1(ToolbarItems::kExport)));
+    EXPECT_TRUE(exportItem->defaultWidget()->findChild<QLabel*>()->isHidden());
 }
 
 TEST_F(MainWindow, RecognitionLanguageAndExportFormatComeFromThePreferences)

@@ -1,9 +1,8 @@
-// What the main window and the preferences window show, read with the shipped string table: no
-// menu, toolbar item, pull-down, control or tool tip shows a localisation key in place of its text.
+// What the main window, the toolbar's customisation window and the preferences window show, read
+// with the shipped string table: no menu, toolbar item, pull-down, control or tool tip shows a
+// localisation key in place of its text.
 #include "app/ui/PLMainWindowController.h"
-#include "platform/foundation/Bundle.h"
-#include "platform/foundation/PreferenceDomain.h"
-#include "tests/app/ui/MainWindowStart.h"
+#include "tests/app/ui/ShippedResourcesWindow.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -15,13 +14,12 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-const QRegularExpression kRawKey(QStringLiteral(R"re(\b(IDS_[A-Z0-9_]+|MSG\d{5}|LTL\d{5})\b)re"));
+const QRegularExpression kRawKey(QStringLiteral(R"re(\b(IDS_[A-Z0-9_]+|PL_(?:TEXT|MSG)_\w+|MSG\d{5}|LTL\d{5})\b)re"));
 
 // Every text a user can see or hear of the application's widgets and their actions.
 QStringList shownTexts()
@@ -74,16 +72,12 @@ QStringList menuTexts(const QMenu* menu)
 
 } // namespace
 
-TEST(ShownTexts, NoWindowShowsALocalisationKey)
+using ShownTexts = ShippedResourcesWindow;
+
+TEST_F(ShownTexts, NoWindowShowsALocalisationKey)
 {
-    QTemporaryDir temp;
-    PreferenceDomain::setStandardDomain(QStringLiteral("test.shown.texts"), temp.filePath(QStringLiteral("prefs")));
-    Bundle::setMain(qEnvironmentVariable("PELMORA_SOURCE_DIR") + QStringLiteral("/resources/Pelmora"));
-    const QString database = temp.filePath(QStringLiteral("Cards.cxdb"));
-    QDir().mkpath(database + QStringLiteral("/Images"));
-    OpenDatabase openDatabase;
-    auto window = startMainWindow(openDatabase, database);
     window->showPreferencePanel();
+    window->runToolbarCustomizationPalette();
     QApplication::processEvents();
 
     // The Address Book submenus of the Export menu and of the card list's menu.
@@ -103,5 +97,4 @@ TEST(ShownTexts, NoWindowShowsALocalisationKey)
 
     const QStringList raw = shownTexts().filter(kRawKey);
     EXPECT_TRUE(raw.isEmpty()) << raw.join(u'\n').toStdString();
-    Bundle::setMain(temp.filePath(QStringLiteral("none")));
 }

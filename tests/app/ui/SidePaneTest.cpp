@@ -2,6 +2,7 @@
 // listed below the detail editor and shown or hidden with the bar's button (kept to the next
 // start), the pane closed and opened again at its width, renaming an attachment in the list, and
 // the View menu's front, back and attachments items with their enabling.
+#include "app/core/BundleImage.h"
 #include "app/core/PLMessage.h"
 #include "app/ui/PLAttachmentController.h"
 #include "app/ui/views/PLDatePicker.h"
@@ -50,6 +51,20 @@ protected:
             names.append(model->index(row, PLTableView::kNameColumn).data().toString());
         return names;
     }
+    // The shipped drawings of the bar's button, put into the test's bundle.
+    void deliverSwitchImages()
+    {
+        for (const char* image : {"Up.svg", "Down.svg"}) {
+            QFile drawing(qEnvironmentVariable("PELMORA_SOURCE_DIR") + QStringLiteral("/resources/Pelmora/") + QString::fromLatin1(image));
+            ASSERT_TRUE(drawing.open(QIODevice::ReadOnly));
+            bundle.writeRaw(QString::fromLatin1(image), drawing.readAll());
+        }
+    }
+    bool attachSwitchShows(const char* name) const
+    {
+        const QImage expected = bundleImage(QString::fromLatin1(name)).pixmap(16, 16).toImage();
+        return !expected.isNull() && attachSwitch()->icon().pixmap(16, 16).toImage() == expected;
+    }
     // The View menu refreshes its items as it opens.
     void openViewMenu() const { emit pane->viewMenu()->aboutToShow(); }
 };
@@ -86,6 +101,7 @@ TEST_F(SidePane, AttachmentsOfTheShownCardAreListed)
 
 TEST_F(SidePane, AttachmentsAreShownBelowTheEditorAndKeptToTheNextStart)
 {
+    deliverSwitchImages();
     QTableView* list = ui()._attachTableView;
     EXPECT_FALSE(list->isVisible()) << "hidden at the first start";
     EXPECT_EQ(attachBar()->geometry().bottom(), ui()._detailSideView->rect().bottom()) << "the bar at the pane's foot";
@@ -93,7 +109,7 @@ TEST_F(SidePane, AttachmentsAreShownBelowTheEditorAndKeptToTheNextStart)
     QTest::mouseClick(attachSwitch(), Qt::LeftButton);
     QApplication::processEvents();
     EXPECT_TRUE(list->isVisible());
-    EXPECT_EQ(attachSwitch()->arrowType(), Qt::DownArrow);
+    EXPECT_TRUE(attachSwitchShows("Down.png"));
     EXPECT_LT(ui()._detailCardView->geometry().bottom(), attachBar()->geometry().top());
     EXPECT_LT(attachBar()->geometry().bottom(), list->geometry().top());
     EXPECT_EQ(PreferenceDomain::standard().value(QString::fromLatin1(kShowAttach)).toInteger(), 1);
@@ -109,7 +125,7 @@ TEST_F(SidePane, AttachmentsAreShownBelowTheEditorAndKeptToTheNextStart)
 
     QTest::mouseClick(attachSwitch(), Qt::LeftButton);
     EXPECT_FALSE(ui()._attachTableView->isVisible());
-    EXPECT_EQ(attachSwitch()->arrowType(), Qt::UpArrow);
+    EXPECT_TRUE(attachSwitchShows("Up.png"));
     EXPECT_EQ(PreferenceDomain::standard().value(QString::fromLatin1(kShowAttach)).toInteger(), 0);
 }
 

@@ -45,6 +45,20 @@ TEST(ToolbarItems, DefaultsAndPaletteKeepTheirOrders)
         EXPECT_TRUE(item(id) || id == QLatin1String(kFlexibleSpace)) << id.toStdString();
 }
 
+TEST(ToolbarItems, CustomisationOffersWhatTheToolbarDoesNotHoldAndSpacesAlways)
+{
+    EXPECT_EQ(availableItemIdentifiers({}), allowedItemIdentifiers());
+    const QStringList offered = availableItemIdentifiers(defaultItemIdentifiers());
+    EXPECT_EQ(offered,
+              (QStringList{QLatin1String(kApplication), QLatin1String(kSpace), QLatin1String(kFlexibleSpace), QLatin1String(kSeparator)}))
+        << "a fresh toolbar leaves the linked-application item to be added";
+    const QStringList withSpaces{QLatin1String(kSeparator), QLatin1String(kMail), QLatin1String(kSeparator)};
+    EXPECT_TRUE(availableItemIdentifiers(withSpaces).contains(QLatin1String(kSeparator)));
+    EXPECT_FALSE(availableItemIdentifiers(withSpaces).contains(QLatin1String(kMail)));
+    for (const Item& entry : items())
+        EXPECT_TRUE(entry.faceImage) << entry.identifier << " has an image for the customisation window";
+}
+
 TEST(ToolbarValidation, EnablingTable)
 {
     const char* all[] = {kExport, kIphoto, kConnect, kApplication, kSearch, kRecognize, kZoomOut, kZoomIn,

@@ -58,3 +58,25 @@ TEST(Bundle, MissingInfoKeysAndStringsAnswerDefaults)
     EXPECT_TRUE(full.hasLocalizedString("IDS_OK"));
     EXPECT_EQ(full.objectForInfoDictionaryKey("PLDiskSize").toInteger(), 512);
 }
+
+TEST(Bundle, NamedImagesFallBackToTheDrawingOfTheSameName)
+{
+    QTemporaryDir dir;
+    for (const char* file : {"Exact.tiff", "Exact.svg", "Drawn.svg", "Drawn.png", "Painted.png", "Bare.svg"}) {
+        QFile image(dir.filePath(file));
+        ASSERT_TRUE(image.open(QIODevice::WriteOnly));
+    }
+    const Bundle bundle(dir.path());
+    const struct {
+        const char* name;
+        const char* found;
+    } cases[] = {
+        {"Exact.tiff", "Exact.tiff"}, // the file the code names comes first
+        {"Drawn.tiff", "Drawn.svg"}, // then the drawing, SVG before PNG
+        {"Painted.ico", "Painted.png"}, {"Bare", "Bare.svg"}, {"Missing.png", nullptr}, {"", nullptr},
+    };
+    for (const auto& c : cases) {
+        const QString expected = c.found ? dir.filePath(c.found) : QString();
+        EXPECT_EQ(bundle.pathForImageResource(c.name), expected) << c.name;
+    }
+}
