@@ -30,13 +30,14 @@ bool hasNameOrCompany(const CardDict& d)
            || !isEmptyValue(d.value(cardkey::kFamilyName)) || !isEmptyValue(d.value(cardkey::kCompany));
 }
 
-// A value with a carriage return is written with a line feed and reads back so: both sides are
-// compared as written, or the card and its person would never meet again.
+// A value with a carriage return (or a control character) is written as a line feed (or left
+// out) and reads back so: both sides are compared as written, or the card and its person would
+// never meet again.
 QStringList matchKey(const QString& first, const QString& middle, const QString& family, const QString& company,
                      const QString& email)
 {
-    return {normalizedLineBreaks(first), normalizedLineBreaks(middle), normalizedLineBreaks(family), normalizedLineBreaks(company),
-            normalizedLineBreaks(email)};
+    return {vcardTextAsWritten(first), vcardTextAsWritten(middle), vcardTextAsWritten(family), vcardTextAsWritten(company),
+            vcardTextAsWritten(email)};
 }
 
 } // namespace

@@ -328,8 +328,7 @@ QByteArray ABPerson::entryLines(ABProperty property, const ABMultiValueEntry& en
         value = parts.join(QLatin1Char(';'));
     } else if (property == kABURLsProperty) {
         // A URL is not text: its commas and semicolons stay as they are.
-        value = entry.value;
-        value.replace(QLatin1Char('\r'), QString()).replace(QLatin1Char('\n'), QString());
+        value = vcardTextAsWritten(entry.value).remove(QLatin1Char('\n'));
     } else {
         value = escapeVCardText(entry.value);
     }
@@ -432,10 +431,15 @@ QByteArray ABPerson::vcardData() const
             dropped.insert(lines[i]);
     }
 
+    // New lines go before the END:VCARD that closes the vCard, not before any other END line.
+    int end = int(m_lines.size()) - 1;
+    while (end > 0
+           && !(m_lines[end].name == "END" && m_lines[end].value.trimmed().compare(QLatin1String("VCARD"), Qt::CaseInsensitive) == 0))
+        --end;
     QByteArray out;
     for (int i = 0; i < m_lines.size(); ++i) {
         const VCardContentLine& line = m_lines[i];
-        if (line.name == "END")
+        if (i == end)
             out += beforeEnd;
         if (const auto it = replacement.constFind(i); it != replacement.cend())
             out += *it;

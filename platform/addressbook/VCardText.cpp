@@ -346,17 +346,13 @@ QString unescapeVCardText(const QString& text)
 
 QString escapeVCardText(const QString& text)
 {
+    const QString written = vcardTextAsWritten(text);
     QString out;
-    out.reserve(text.size() + 8);
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
+    out.reserve(written.size() + 8);
+    for (QChar c : written) {
         if (c == QLatin1Char('\\') || c == QLatin1Char(',') || c == QLatin1Char(';')) {
             out.append(QLatin1Char('\\'));
             out.append(c);
-        } else if (c == QLatin1Char('\r')) {
-            if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
-                ++i;
-            out.append(QLatin1String("\\n"));
         } else if (c == QLatin1Char('\n')) {
             out.append(QLatin1String("\\n"));
         } else {
@@ -366,13 +362,19 @@ QString escapeVCardText(const QString& text)
     return out;
 }
 
-QString normalizedLineBreaks(const QString& text)
+QString vcardTextAsWritten(const QString& text)
 {
-    if (!text.contains(QLatin1Char('\r')))
-        return text;
-    QString out = text;
-    out.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
+            continue;
+        if (c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f' || c == 0x85 || c == 0x2028 || c == 0x2029)
+            out.append(u'\n');
+        else if ((c >= 0x20 && c != 0x7F) || c == u'\t')
+            out.append(QChar(c));
+    }
     return out;
 }
 

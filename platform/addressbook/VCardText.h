@@ -47,10 +47,13 @@ QByteArray paramsForRewrittenLine(const QByteArray& paramText, bool version21, c
 
 // Text value escapes: \\, \n or \N, \, and \; are decoded; any other backslash stays.
 QString unescapeVCardText(const QString& text);
-// Backslash, comma and semicolon are escaped and line ends (CR LF, CR, LF) become \n.
+// The text as written (vcardTextAsWritten), then backslash, comma and semicolon escaped and
+// line breaks written as \n.
 QString escapeVCardText(const QString& text);
-// CR LF and lone CR become LF: the line breaks a value has once written and read back.
-QString normalizedLineBreaks(const QString& text);
+// What a text value is once written and read back: every line break (CR LF, CR, LF, VT, FF,
+// NEL, U+2028, U+2029) a line feed, and the other control characters left out, which some
+// readers take as line ends and others as the sign of a binary file.
+QString vcardTextAsWritten(const QString& text);
 // The parts of a structured value, split at separators that are not escaped; still escaped.
 QStringList splitVCardValue(const QString& value, QChar separator);
 

@@ -18,7 +18,7 @@ using SyncSafety = SyncFixture;
 TEST_F(SyncSafety, CarriageReturnsInNamesAndCompaniesAddNothingAtLaterRuns)
 {
     addCard({{"first_Name", "Ann"}, {"family_Name", "Lee\rSmith"}, {"company", "Acme\r\nWest"}});
-    addCard({{"family_Name", "Kim"}, {"company", "Line\rBreak Ltd"}, {"e_Mail", "kim@x.example\r"}});
+    addCard({{"family_Name", "Kim"}, {"company", QString::fromUtf8("Line\rBreak\x01 Ltd\u2028")}, {"e_Mail", "kim@x.example\r"}});
     addPerson("park.vcf", "N:Park;;;;\r\nORG:Two\\nLines\r\n");
     for (int run = 1; run <= 3; ++run) {
         ASSERT_EQ(synchronise(PLSyncConnectController::kSelectCardWins), 0) << run;

@@ -10,8 +10,9 @@
 // image; no scanner file deleted without its card stored; the password file holds the old or the
 // new digest; the next start succeeds and leaves no leftovers. The trials of the writers of the
 // user's other files (an export, attachments, a linkage install, the preferences) are described
-// in WriterTrials.h.
+// in WriterTrials.h, the trial of an Address Book synchronisation in SyncTrial.h.
 #include "tests/crash/harness/CrashChecks.h"
+#include "tests/crash/harness/SyncTrial.h"
 #include "tests/crash/harness/WriterTrials.h"
 
 #include "platform/foundation/DatabaseLock.h"
@@ -46,9 +47,9 @@ namespace {
 
 namespace F = CardStoreFixtures;
 
-enum class Scenario { Import, Migration, Optimize, Password, Export, Attach, Install, Preferences };
-constexpr Scenario kScenarios[] = {Scenario::Import, Scenario::Migration, Scenario::Optimize, Scenario::Password,
-                                   Scenario::Export, Scenario::Attach,    Scenario::Install,  Scenario::Preferences};
+enum class Scenario { Import, Migration, Optimize, Password, Export, Attach, Install, Preferences, Sync };
+constexpr Scenario kScenarios[] = {Scenario::Import, Scenario::Migration, Scenario::Optimize, Scenario::Password, Scenario::Export,
+                                   Scenario::Attach, Scenario::Install,   Scenario::Preferences, Scenario::Sync};
 using WriterTrials::Writer;
 
 // The writer a scenario runs, for the writers' trials.
@@ -73,6 +74,7 @@ const char* nameOf(Scenario scenario)
     case Scenario::Migration: return "migration";
     case Scenario::Optimize: return "optimize";
     case Scenario::Password: return "password";
+    case Scenario::Sync: return "sync";
     default: return WriterTrials::nameOf(*writerOf(scenario));
     }
 }
@@ -85,6 +87,7 @@ int spanMs(Scenario scenario)
     case Scenario::Migration: return 300;
     case Scenario::Optimize: return 450;
     case Scenario::Password: return 30;
+    case Scenario::Sync: return SyncTrial::spanMs();
     default: return WriterTrials::spanMs(*writerOf(scenario));
     }
 }
@@ -113,6 +116,10 @@ const Kill kPoints[] = {
     {Scenario::Install, "settings-file-written", 0},
     {Scenario::Preferences, "settings-file-written", 0},
     {Scenario::Preferences, "settings-file-written:1", 0},
+    {Scenario::Sync, "sync-pull-card:2", 0},
+    {Scenario::Sync, "sync-push-written:1", 0},
+    {Scenario::Sync, "sync-push-renamed:1", 0},
+    {Scenario::Sync, "sync-book-saved", 0},
 };
 
 QString md5Of(const char* password)
@@ -153,6 +160,16 @@ public:
             if (runProgram(WriterTrials::arguments(*writer, m_temp.path(), true)) != 0)
                 wrong << QStringLiteral("the next start fails");
             return wrong + WriterTrials::checkAfterNextStart(*writer, m_temp.path());
+        }
+        if (m_kill.scenario == Scenario::Sync) {
+            SyncTrial::prepare(m_temp.path());
+            runProgram();
+            QStringList wrong = SyncTrial::checkAfterKill(m_temp.path());
+            if (!m_kill.point.isEmpty() && !m_killed)
+                wrong << QStringLiteral("the program never reached the point");
+            if (runProgram(SyncTrial::arguments(m_temp.path())) != 0)
+                wrong << QStringLiteral("the next start fails");
+            return wrong + SyncTrial::checkAfterNextStart(m_temp.path());
         }
         prepare();
         runProgram();
@@ -230,6 +247,9 @@ private:
             break;
         case Scenario::Password:
             args << "--password" << QFile::encodeName(m_folder);
+            break;
+        case Scenario::Sync:
+            args = nextStart.isEmpty() ? SyncTrial::arguments(m_temp.path()) : nextStart;
             break;
         default: args = nextStart.isEmpty() ? WriterTrials::arguments(*writerOf(m_kill.scenario), m_temp.path(), false) : nextStart; break;
         }
@@ -410,6 +430,10 @@ Kill randomKill(std::mt19937& random)
 
 int main(int argc, char* argv[])
 {
+    if (argc == 3 && SyncTrial::isChildMode(QByteArray(argv[1]))) {
+        QCoreApplication app(argc, argv);
+        return SyncTrial::runChild(QString::fromLocal8Bit(argv[2]));
+    }
     if (argc == 3 && WriterTrials::isChildMode(QByteArray(argv[1]))) {
         QApplication app(argc, argv);
         return WriterTrials::runChild(QByteArray(argv[1]), QString::fromLocal8Bit(argv[2]));

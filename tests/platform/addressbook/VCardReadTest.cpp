@@ -191,6 +191,10 @@ TEST(VCardText, EscapesRoundTripAndFoldingKeepsUtf8Whole)
     const QString text = QStringLiteral("C:\\new, a;b\r\nnext\rlast\n");
     EXPECT_EQ(escapeVCardText(text), "C:\\\\new\\, a\\;b\\nnext\\nlast\\n");
     EXPECT_EQ(unescapeVCardText(escapeVCardText(text)), "C:\\new, a;b\nnext\nlast\n");
+    // Control characters would make the file unreadable (NUL) or end the line for other readers.
+    const QString controls =
+        QStringLiteral("a") + QChar(0) + QChar(1) + QStringLiteral("b\vc\fd") + QChar(0x2028) + QStringLiteral("e\tf") + QChar(0x7F);
+    EXPECT_EQ(escapeVCardText(controls), "ab\\nc\\nd\\ne\tf");
 
     const QByteArray line = "NOTE:" + QString(40, QChar(0x3042)).toUtf8(); // 125 octets
     const QByteArray folded = foldVCardLine(line, "\r\n");
