@@ -68,6 +68,16 @@ QString textOrNull(const QString& text)
 const QString kAddressPartKeys[] = {kABAddressStreetKey, kABAddressCityKey, kABAddressStateKey, kABAddressZIPKey,
                                     kABAddressCountryKey};
 
+// A line that may be written elsewhere in the file: without the blanks it may start with after
+// a blank line, which next to any other line would make it part of that line.
+QByteArray movableLine(const QByteArray& raw)
+{
+    qsizetype start = 0;
+    while (start < raw.size() && (raw.at(start) == ' ' || raw.at(start) == '\t'))
+        ++start;
+    return start == 0 ? raw : raw.mid(start);
+}
+
 // A character at or above U+3001 (ideographic punctuation, kana, CJK ideographs, Hangul).
 bool isEastAsianText(const QString& text)
 {
@@ -148,12 +158,12 @@ void ABPerson::readLines()
             const ABProperty property = ABProperty(kABPhoneProperty + m);
             ABMultiValueEntry entry;
             auto origin = std::make_shared<ABMultiValueEntry::Origin>();
-            origin->lines = line.raw;
+            origin->lines = movableLine(line.raw);
             m_multiLines[m].append(i);
             entry.label = labelOfLine(property, line);
             for (int c : companions.value(line.group)) {
                 const VCardContentLine& companion = m_lines[c];
-                origin->lines.append(companion.raw);
+                origin->lines.append(movableLine(companion.raw));
                 m_multiLines[m].append(c);
                 if (companion.name == "X-ABLABEL")
                     entry.label = unescapeVCardText(companion.value);

@@ -288,7 +288,9 @@ QList<QByteArray> splitVCardFile(const QByteArray& data)
         QByteArrayView content(data.constData() + pos, end - pos);
         if (pos == 0 && content.startsWith("\xEF\xBB\xBF"))
             content = content.sliced(3);
-        if (content.trimmed().compare("BEGIN:VCARD", Qt::CaseInsensitive) == 0)
+        // A folded line goes on the one before it, whatever it says.
+        const bool folded = !content.isEmpty() && (content.front() == ' ' || content.front() == '\t');
+        if (!folded && content.trimmed().compare("BEGIN:VCARD", Qt::CaseInsensitive) == 0)
             starts.append(pos);
         pos = end;
     }
