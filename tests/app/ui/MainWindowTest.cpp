@@ -39,6 +39,7 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSplitter>
@@ -395,13 +396,35 @@ TEST_F(MainWindow, TheToolbarIsArrangedInItsWindowAndKeptAfterARestart)
     EXPECT_TRUE(shown(*window, application));
     EXPECT_EQ(window->toolbarDisplayMode(), 2);
 
-    // Back to the defaults: the item leaves the toolbar and is offered again.
+    // A separator dragged from the offered items onto the top of the toolbar's list joins the
+    // toolbar there, and stays offered.
     QWidget* customise = open(*window);
+    auto* available = customise->findChild<QListWidget*>(QStringLiteral("availableItems"));
+    auto* items = customise->findChild<QListWidget*>(QStringLiteral("toolbarItems"));
+    const QString separator = QString::fromLatin1(ToolbarItems::kSeparator);
+    const QList<QListWidgetItem*> offered = available->findItems(QStringLiteral("*"), Qt::MatchWildcard);
+    const auto dragged = std::find_if(offered.cbegin(), offered.cend(),
+                                      [&](const QListWidgetItem* item) { return item->data(Qt::UserRole).toString() == separator; });
+    ASSERT_NE(dragged, offered.cend());
+    const std::unique_ptr<QMimeData> data(available->model()->mimeData({available->indexFromItem(*dragged)}));
+    const QPoint top = items->visualItemRect(items->item(0)).topLeft() + QPoint(4, 1);
+    QDragEnterEvent enter(top, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(items->viewport(), &enter);
+    QDragMoveEvent move(top, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(items->viewport(), &move);
+    QDropEvent drop(top, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(items->viewport(), &drop);
+    QCoreApplication::processEvents(); // the lists are read once the drop is complete
+    EXPECT_EQ(window->toolbarItemIdentifiers(), QStringList{separator} + arranged);
+    EXPECT_EQ(stored(), QStringList{separator} + arranged);
+    EXPECT_TRUE(clickItem(available, separator));
+
+    // Back to the defaults: the item leaves the toolbar and is offered again.
     QTest::mouseClick(customise->findChild<QPushButton*>(QStringLiteral("restoreDefaultsButton")), Qt::LeftButton);
     EXPECT_EQ(window->toolbarItemIdentifiers(), ToolbarItems::defaultItemIdentifiers());
     EXPECT_FALSE(shown(*window, application));
     EXPECT_EQ(stored(), ToolbarItems::defaultItemIdentifiers());
-    EXPECT_TRUE(clickItem(customise->findChild<QListWidget*>(QStringLiteral("availableItems")), application));
+    EXPECT_TRUE(clickItem(available, application));
 }
 
 TEST_F(MainWindow, TheToolbarsContextMenuChoosesTheDisplayMode)
