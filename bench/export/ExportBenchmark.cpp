@@ -29,7 +29,8 @@ namespace {
 constexpr int kSharedNameCards = 4000;
 
 // Writes what the export wrote again: "one" splits the file into N chunks written one by one
-// into one file, "each" writes every file of the folder into a file of its own. Prints ms.
+// into one file, "each" writes every file of the folder into a file of its own, "each-fsync" the
+// same with every file made durable before it is closed, as the export makes its vCards. Prints ms.
 const char* const kPythonWriter = R"(
 import os, sys, time
 mode, source, target, count = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
@@ -48,6 +49,9 @@ else:
     for name, data in files:
         with open(os.path.join(target, name), 'wb') as f:
             f.write(data)
+            if mode == 'each-fsync':
+                f.flush()
+                os.fsync(f.fileno())
 print((time.perf_counter() - start) * 1000.0)
 )";
 
@@ -99,6 +103,7 @@ struct Line {
     const char* what;
     std::vector<double> subject;
     std::vector<double> anchor;
+    std::vector<double> durableAnchor; // one file per card: Python with an fsync of each
 };
 
 } // namespace
@@ -141,15 +146,17 @@ int main(int argc, char* argv[])
         int cards;
     };
     std::vector<Subject> subjects;
-    subjects.push_back({{"one CSV file", {}, {}}, [&](const QString& t) { return PLExporter::ExportToCSV(t, cards); }, false, count});
-    subjects.push_back({{"one text file", {}, {}}, [&](const QString& t) { return PLExporter::ExportToText(t, cards); }, false, count});
+    subjects.push_back({{"one CSV file", {}, {}, {}}, [&](const QString& t) { return PLExporter::ExportToCSV(t, cards); }, false, count});
+    subjects.push_back({{"one text file", {}, {}, {}}, [&](const QString& t) { return PLExporter::ExportToText(t, cards); }, false, count});
     subjects.push_back(
-        {{"one ContactXML file", {}, {}}, [&](const QString& t) { return PLExporter::ExportToXML(t, cards); }, false, count});
+        {{"one ContactXML file", {}, {}, {}}, [&](const QString& t) { return PLExporter::ExportToXML(t, cards); }, false, count});
     subjects.push_back(
-        {{"one vCard file per card", {}, {}}, [&](const QString& t) { return PLExporter::ExportToVCard(t, cards); }, true, count});
-    subjects.push_back(
-        {{"vCards, one name", {}, {}}, [&](const QString& t) { return PLExporter::ExportToVCard(t, sharedName); }, true, kSharedNameCards});
-    subjects.push_back({{"vCards, different names", {}, {}},
+        {{"one vCard file per card", {}, {}, {}}, [&](const QString& t) { return PLExporter::ExportToVCard(t, cards); }, true, count});
+    subjects.push_back({{"vCards, one name", {}, {}, {}},
+                        [&](const QString& t) { return PLExporter::ExportToVCard(t, sharedName); },
+                        true,
+                        kSharedNameCards});
+    subjects.push_back({{"vCards, different names", {}, {}, {}},
                         [&](const QString& t) { return PLExporter::ExportToVCard(t, differentNames); },
                         true,
                         kSharedNameCards});
@@ -172,12 +179,20 @@ int main(int argc, char* argv[])
             };
             // The anchor needs the exported bytes, so in odd rounds it writes the previous round's.
             const QString previous = temp.filePath(QStringLiteral("out%1-%2").arg(round - 1).arg(s));
+            const auto runAnchors = [&](const QString& source) {
+                subject.line.anchor.push_back(pythonWrite(subject.folder ? "each" : "one", source, plain, subject.cards));
+                if (subject.folder) {
+                    subject.line.durableAnchor.push_back(
+                        pythonWrite("each-fsync", source, plain + QStringLiteral("-fsync"), subject.cards));
+                    QDir(plain + QStringLiteral("-fsync")).removeRecursively();
+                }
+            };
             if (round % 2 == 1 && QFileInfo::exists(previous)) {
-                subject.line.anchor.push_back(pythonWrite(subject.folder ? "each" : "one", previous, plain, subject.cards));
+                runAnchors(previous);
                 runSubject();
             } else {
                 runSubject();
-                subject.line.anchor.push_back(pythonWrite(subject.folder ? "each" : "one", target, plain, subject.cards));
+                runAnchors(target);
             }
             if (round == 0 && !keep.isEmpty() && !subject.folder) {
                 QDir().mkpath(keep);
@@ -201,8 +216,13 @@ int main(int argc, char* argv[])
     for (const Subject& subject : subjects) {
         const double ours = medianOf(subject.line.subject);
         const double python = medianOf(subject.line.anchor);
-        std::printf("%-26s export %9.1f ms   Python %8.1f ms   ratio %6.2f\n", subject.line.what, ours, python,
+        std::printf("%-26s export %9.1f ms   Python %8.1f ms   ratio %6.2f", subject.line.what, ours, python,
                     python > 0 ? ours / python : 0.0);
+        if (!subject.line.durableAnchor.empty()) {
+            const double durable = medianOf(subject.line.durableAnchor);
+            std::printf("   Python with fsync %8.1f ms   ratio %6.2f", durable, durable > 0 ? ours / durable : 0.0);
+        }
+        std::printf("\n");
         if (QByteArray(subject.line.what) == "vCards, one name")
             sharedMs = ours;
         if (QByteArray(subject.line.what) == "vCards, different names")
