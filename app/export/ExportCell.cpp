@@ -9,7 +9,7 @@ void appendExportCell(QString* row, QStringView value, QChar separator)
     const bool textFile = separator == QLatin1Char('\t');
     // In a CSV file no rule below makes or removes a double quote or a separator, so the value
     // itself tells whether the cell is quoted.
-    const bool quoted = !textFile && (value.contains(QLatin1Char('"')) || value.contains(separator));
+    const bool quoted = !textFile && std::any_of(value.begin(), value.end(), [separator](QChar c) { return c == u'"' || c == separator; });
     const qsizetype start = row->size();
     const qsizetype most = value.size() * 2 + 2; // every quote doubled, and the two around
     if (row->capacity() - start < most)

@@ -160,10 +160,12 @@ void PLExporter::process(uint32_t mask, const CardDict& card, QString* title, QS
     // The card's values are found in one walk over the card, not looked up column by column.
     std::array<const QVariant*, kColumnCount> values{};
     for (auto entry = card.cbegin(); entry != card.cend(); ++entry) {
-        if (entry.key().size() > kLongestKey)
+        if (entry.key().isEmpty() || entry.key().size() > kLongestKey)
             continue;
-        for (const KeyedColumn& column : columnsByKeyLength()[size_t(entry.key().size())]) {
-            if (entry.key() == column.key)
+        const QString& key = entry.key();
+        for (const KeyedColumn& column : columnsByKeyLength()[size_t(key.size())]) {
+            // Keys of one length mostly differ at their ends: those are looked at before the rest.
+            if (key.front() == column.key.front() && key.back() == column.key.back() && key == column.key)
                 values[column.column] = &entry.value();
         }
     }
