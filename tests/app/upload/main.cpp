@@ -10,22 +10,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 int main(int argc, char* argv[])
 {
-    bool noService = false;
-    for (int i = 1; i < argc; ++i)
-        noService = noService || std::strcmp(argv[i], "--no-service") == 0;
-    if (!noService && !privatekeyring::insidePrivateSession())
-        return privatekeyring::runAgainInPrivateSession(argc, argv);
-
     QTemporaryDir home;
-    if (noService) {
-        privatekeyring::usePrivateHome(home.path());
-        setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + home.path() + "/no-bus").toLocal8Bit().constData(), 1);
-    }
+    const privatekeyring::Session session = privatekeyring::enterSession(argc, argv, home.path());
+    if (session.exitStatus)
+        return *session.exitStatus;
+    const bool noService = session.noService;
     QApplication app(argc, argv);
     installDialogServices();
     ::testing::InitGoogleTest(&argc, argv);

@@ -5,6 +5,7 @@
 #include <QProcess>
 
 #include <cstdlib>
+#include <cstring>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -30,6 +31,19 @@ void usePrivateHome(const QString& home)
     setenv("XDG_DATA_HOME", (home + "/.local/share").toLocal8Bit().constData(), 1);
     setenv("XDG_CONFIG_HOME", (home + "/.config").toLocal8Bit().constData(), 1);
     setenv("XDG_RUNTIME_DIR", (home + "/run").toLocal8Bit().constData(), 1);
+}
+
+Session enterSession(int argc, char** argv, const QString& noServiceHome)
+{
+    Session session;
+    for (int i = 1; i < argc; ++i)
+        session.noService = session.noService || std::strcmp(argv[i], "--no-service") == 0;
+    if (session.noService) {
+        usePrivateHome(noServiceHome);
+        setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + noServiceHome + "/no-bus").toLocal8Bit().constData(), 1);
+    } else if (!insidePrivateSession())
+        session.exitStatus = runAgainInPrivateSession(argc, argv);
+    return session;
 }
 
 int runAgainInPrivateSession(int argc, char** argv)
