@@ -1,9 +1,10 @@
 // Times the binding's response reader on one query page of N records (typed records with text,
 // number, date, boolean and nested fields) against libxml2 parsing the same bytes in this process,
 // rounds alternating, and `xmllint --noout` on the same file (its time includes starting the
-// process); prints the medians, their ratios and the machine's load.
+// process); prints the medians, their ratios and the machine's load. With `reader` or `libxml`
+// only that side runs, round after round (for a profiler).
 //
-//   bench_soap [records] [rounds]      (2,000 records and 5 rounds unless given)
+//   bench_soap [records] [rounds] [reader|libxml]      (2,000 records and 5 rounds unless given)
 #include "bench/support/BenchRuns.h"
 #include "plugin/SforceService/SforceServiceSvc.h"
 #include "plugin/SforceService/SforceServiceSvcBodies.h"
@@ -94,15 +95,31 @@ int main(int argc, char** argv)
     };
     readResponse();
     parseOnly();
+    const QByteArray alone = argc > 3 ? QByteArray(argv[3]) : QByteArray();
+    if (alone == "reader" || alone == "libxml") {
+        const std::function<void()> side = alone == "reader" ? std::function<void()>(readResponse) : parseOnly;
+        std::vector<double> times;
+        for (int round = 0; round < rounds; ++round)
+            times.push_back(msOf(side));
+        std::printf("%s alone: %.2f ms, median of %d; load %s\n", alone.constData(), medianOf(times), rounds, machineLoad().constData());
+        return 0;
+    }
     std::vector<double> ours;
     std::vector<double> libxml;
+    // Each timed call follows an untimed one of its own kind, so that neither is timed on the heap
+    // the other left: dropping a response can hand its pages back to the system (the next call
+    // faults them in again) or leave freed blocks for the next large request to merge.
+    const auto timed = [](const std::function<void()>& run) {
+        run();
+        return msOf(run);
+    };
     for (int round = 0; round < rounds; ++round) {
         if (round % 2 == 0) {
-            ours.push_back(msOf(readResponse));
-            libxml.push_back(msOf(parseOnly));
+            ours.push_back(timed(readResponse));
+            libxml.push_back(timed(parseOnly));
         } else {
-            libxml.push_back(msOf(parseOnly));
-            ours.push_back(msOf(readResponse));
+            libxml.push_back(timed(parseOnly));
+            ours.push_back(timed(readResponse));
         }
     }
     std::vector<double> xmllint;

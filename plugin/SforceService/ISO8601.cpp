@@ -13,7 +13,7 @@ enum class DateKind { MonthDay, Week, DayOfYear };
 
 class Reader {
 public:
-    explicit Reader(const QByteArray& bytes) : m_bytes(bytes) {}
+    explicit Reader(QByteArrayView bytes) : m_bytes(bytes) {}
 
     char peek(qsizetype ahead = 0) const
     {
@@ -70,7 +70,7 @@ public:
     }
 
 private:
-    const QByteArray& m_bytes;
+    QByteArrayView m_bytes;
     qsizetype m_pos = 0;
 };
 
@@ -116,13 +116,18 @@ time_t localWallClockToEpoch(struct tm wall)
 
 std::optional<QDateTime> dateWithString(const QString& text, bool strictly, QChar timeSeparator, ISO8601Range* range, const QDateTime& now)
 {
+    return dateWithUtf8String(text.toUtf8(), strictly, timeSeparator, range, now);
+}
+
+std::optional<QDateTime> dateWithUtf8String(QByteArrayView bytes, bool strictly, QChar timeSeparator, ISO8601Range* range,
+                                            const QDateTime& now)
+{
     if (range)
         *range = ISO8601Range();
     if (timeSeparator.isNull()) {
         Q_ASSERT_X(false, "dateWithString", "Time separator must not be NUL.");
         return std::nullopt;
     }
-    const QByteArray bytes = text.toUtf8();
     if (bytes.isEmpty())
         return std::nullopt;
     const char sep = strictly ? ':' : char(timeSeparator.unicode() < 0x80 ? timeSeparator.unicode() : 0);

@@ -2,6 +2,7 @@
 // optional time of day and zone, and formatters that write in UTC.
 #pragma once
 
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QString>
 
@@ -17,6 +18,9 @@ struct ISO8601Range {
 // as the C library last read it (tzset). In strict mode the time separator is always ":".
 std::optional<QDateTime> dateWithString(const QString& text, bool strictly = false, QChar timeSeparator = QLatin1Char(':'),
                                         ISO8601Range* range = nullptr, const QDateTime& now = QDateTime());
+// The same for UTF-8 text.
+std::optional<QDateTime> dateWithUtf8String(QByteArrayView text, bool strictly = false, QChar timeSeparator = QLatin1Char(':'),
+                                            ISO8601Range* range = nullptr, const QDateTime& now = QDateTime());
 
 QString ISO8601DateStringWithTime(const QDateTime& date, bool withTime, QChar timeSeparator = QLatin1Char(':'));
 QString ISO8601OrdinalDateStringWithTime(const QDateTime& date, bool withTime, QChar timeSeparator = QLatin1Char(':'));

@@ -6,11 +6,40 @@
 #include "plugin/SforceService/USAdditions.h"
 #include "plugin/SforceService/USGlobals.h"
 
+#include <QVarLengthArray>
+
+#include <algorithm>
+
 namespace {
 
 const xmlChar* xc(const char* text)
 {
     return reinterpret_cast<const xmlChar*>(text);
+}
+
+// The element's xsi:type attribute, or nullptr.
+xmlAttrPtr schemaInstanceType(xmlNodePtr node)
+{
+    for (xmlAttrPtr attribute = node->properties; attribute; attribute = attribute->next) {
+        if (attribute->ns && attribute->ns->href && xmlStrEqual(attribute->name, xc("type"))
+            && xmlStrEqual(attribute->ns->href, xc(kNamespaceSchemaInstance)))
+            return attribute;
+    }
+    return nullptr;
+}
+
+// How many elements of the node's name follow one another from it, the node included.
+int repeatsOf(xmlNodePtr node)
+{
+    int count = 0;
+    for (xmlNodePtr sibling = node; sibling; sibling = sibling->next) {
+        if (sibling->type != XML_ELEMENT_NODE)
+            continue;
+        if (!xmlStrEqual(sibling->name, node->name))
+            break;
+        ++count;
+    }
+    return count;
 }
 
 std::optional<USAdditions::Codec> codecOfKind(SoapKind kind)
@@ -123,8 +152,12 @@ void SoapObject::readField(int index, xmlNodePtr child)
     const std::optional<USAdditions::Codec> codec = child->properties ? std::nullopt : codecOfKind(f.kind);
     SoapValue value = codec ? USAdditions::decodeCodec(*codec, child) : decodeElement(child, f.declaredClass);
     if (f.list) {
+        SoapValue::List& items = slot.list();
+        // The list is sized once, for the run of elements that repeat the field.
+        if (items.capacity() == 0)
+            items.reserve(size_t(repeatsOf(child)));
         if (!value.isNone())
-            slot.list().push_back(std::move(value));
+            items.push_back(std::move(value));
     } else {
         slot = std::move(value);
     }
@@ -132,13 +165,12 @@ void SoapObject::readField(int index, xmlNodePtr child)
 
 std::optional<QString> SoapObject::resolvedTypeName(xmlNodePtr node)
 {
-    if (!node->properties)
-        return std::nullopt;
-    xmlChar* attribute = xmlGetNsProp(node, xc("type"), xc(kNamespaceSchemaInstance));
+    const xmlAttrPtr attribute = schemaInstanceType(node);
     if (!attribute)
         return std::nullopt;
-    const QByteArray typeBytes(reinterpret_cast<const char*>(attribute));
-    xmlFree(attribute);
+    // Read in place: a response's records each carry one, and most name the type of the one before.
+    const USAdditions::NodeText text(attribute);
+    const QByteArrayView typeBytes = text.hasText() ? text.bytes() : QByteArrayView("");
     const qsizetype colon = typeBytes.indexOf(':');
     if (colon < 0) {
         const QString type = QString::fromUtf8(typeBytes);
@@ -153,7 +185,9 @@ std::optional<QString> SoapObject::resolvedTypeName(xmlNodePtr node)
         }
         return type;
     }
-    const QByteArray prefix = typeBytes.left(colon);
+    QVarLengthArray<char, 32> prefix(colon + 1);
+    std::copy(typeBytes.begin(), typeBytes.begin() + colon, prefix.begin());
+    prefix[colon] = '\0';
     xmlNsPtr ns = xmlSearchNs(node->doc, node, xc(prefix.constData()));
     if (!ns || !ns->href)
         return QString();
@@ -165,13 +199,13 @@ std::optional<QString> SoapObject::resolvedTypeName(xmlNodePtr node)
         QString name;
     };
     thread_local Resolved last;
-    if (last.type == typeBytes && last.href == reinterpret_cast<const char*>(ns->href))
+    const char* href = reinterpret_cast<const char*>(ns->href);
+    if (last.type == typeBytes && last.href == href)
         return last.name;
-    const QString local = QString::fromUtf8(typeBytes.mid(colon + 1)).section(QLatin1Char(':'), 0, 0);
-    const QString classPrefix =
-        USGlobals::sharedInstance().wsdlStandardNamespaces().value(QString::fromUtf8(reinterpret_cast<const char*>(ns->href)));
+    const QString local = QString::fromUtf8(typeBytes.sliced(colon + 1)).section(QLatin1Char(':'), 0, 0);
+    const QString classPrefix = USGlobals::sharedInstance().wsdlStandardNamespaces().value(QString::fromUtf8(href));
     const QString name = classPrefix.isEmpty() ? QString() : classPrefix + QLatin1Char('_') + local;
-    last = {typeBytes, QByteArray(reinterpret_cast<const char*>(ns->href)), name};
+    last = {typeBytes.toByteArray(), QByteArray(href), name};
     return name;
 }
 

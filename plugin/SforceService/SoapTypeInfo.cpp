@@ -1,5 +1,7 @@
 #include "plugin/SforceService/SoapTypeInfo.h"
 
+#include <algorithm>
+
 namespace SoapField {
 
 static SoapFieldInfo make(const char* wireName, SoapKind kind, const char* declaredClass, const char* memberName = nullptr)
@@ -65,9 +67,16 @@ SoapTypeInfo::SoapTypeInfo(const char* className, const char* nsPrefix, const ch
 
 int SoapTypeInfo::indexOfWireName(const char* wireName, int expected) const
 {
-    if (expected >= 0 && size_t(expected) < m_wireNamesUtf8.size() && m_wireNamesUtf8[size_t(expected)] == wireName)
-        return expected;
-    return indexOfWireName(QString::fromUtf8(wireName));
+    // Searched onwards from the expected field first: a field left out of a record moves the
+    // next one only a little further.
+    const int count = int(m_wireNamesUtf8.size());
+    const int first = std::clamp(expected, 0, count);
+    for (int n = 0; n < count; ++n) {
+        const int i = (first + n) % count;
+        if (m_wireNamesUtf8[size_t(i)] == wireName)
+            return i;
+    }
+    return -1;
 }
 
 int SoapTypeInfo::indexOfKey(const QString& key) const

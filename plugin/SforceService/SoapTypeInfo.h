@@ -52,8 +52,8 @@ public:
     int ownFieldCount() const { return m_ownFieldCount; }
     // Index of the field with that wire name, or -1.
     int indexOfWireName(const QString& wireName) const { return m_byWireName.value(wireName, -1); }
-    // The same for a name in UTF-8; the field at `expected` is tried first (elements come in wire
-    // order, so it is usually the one).
+    // The same for a name in UTF-8, with no conversion: the field at `expected` is tried first, then
+    // those after it (elements come in wire order, so it is usually the one).
     int indexOfWireName(const char* wireName, int expected) const;
     // Index of the field with that member or wire name, or -1.
     int indexOfKey(const QString& key) const;

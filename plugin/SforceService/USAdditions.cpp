@@ -76,30 +76,47 @@ xmlNodePtr writeValue(xmlDocPtr doc, const QString& elementName, const QString& 
     return newTextElement(doc, elementName, prefix, content);
 }
 
-std::optional<QString> readText(xmlNodePtr node)
+NodeText::NodeText(xmlNodePtr node)
 {
-    if (!node || !node->children)
-        return std::nullopt;
-    // One text child, the usual case, is read in place rather than through a joined copy.
-    const xmlNodePtr only = node->children;
-    if (!only->next && (only->type == XML_TEXT_NODE || only->type == XML_CDATA_SECTION_NODE)) {
-        if (!only->content)
-            return std::nullopt;
-        return QString::fromUtf8(reinterpret_cast<const char*>(only->content));
-    }
-    xmlChar* text = xmlNodeListGetString(node->doc, node->children, 1);
-    if (!text)
-        return std::nullopt;
-    QString result = QString::fromUtf8(reinterpret_cast<const char*>(text));
-    xmlFree(text);
-    return result;
+    if (node)
+        read(node->doc, node->children);
 }
 
-double leadingNumber(const QString& text)
+NodeText::NodeText(xmlAttrPtr attribute)
 {
-    const QByteArray bytes = text.toLatin1();
-    const char* p = bytes.constData();
-    const char* end = p + bytes.size();
+    if (attribute)
+        read(attribute->doc, attribute->children);
+}
+
+NodeText::~NodeText()
+{
+    xmlFree(m_joined);
+}
+
+void NodeText::read(xmlDocPtr doc, xmlNodePtr children)
+{
+    if (!children)
+        return;
+    if (!children->next && (children->type == XML_TEXT_NODE || children->type == XML_CDATA_SECTION_NODE)) {
+        m_text = children->content;
+        return;
+    }
+    m_joined = xmlNodeListGetString(doc, children, 1);
+    m_text = m_joined;
+}
+
+std::optional<QString> readText(xmlNodePtr node)
+{
+    const NodeText text(node);
+    if (!text.hasText())
+        return std::nullopt;
+    return QString::fromUtf8(text.bytes());
+}
+
+double leadingNumber(QByteArrayView text)
+{
+    const char* p = text.data();
+    const char* end = p + text.size();
     while (p < end && (*p == ' ' || (*p >= '\t' && *p <= '\r')))
         ++p;
     bool negative = false;
@@ -155,13 +172,18 @@ static const std::array<unsigned char, 256>& base64DecodeTable()
 
 std::optional<QByteArray> dataWithBase64EncodedString(const QString& text)
 {
+    return dataWithBase64EncodedUtf8(text.toUtf8());
+}
+
+std::optional<QByteArray> dataWithBase64EncodedUtf8(QByteArrayView text)
+{
     const auto& table = base64DecodeTable();
     QByteArray out;
     out.reserve(text.size() / 4 * 3 + 3);
     unsigned char group[4];
     int count = 0;
-    for (const QChar qc : text) {
-        const char16_t c = qc.unicode();
+    for (const char byte : text) {
+        const unsigned char c = static_cast<unsigned char>(byte);
         if (c > 0x7F)
             return std::nullopt;
         if (c == '=' || c == ' ' || (c >= '\t' && c <= '\r'))
@@ -203,22 +225,25 @@ std::optional<Codec> codecNamed(const QString& className)
 
 SoapValue decodeCodec(Codec codec, xmlNodePtr node)
 {
-    const auto text = readText(node);
+    // Only a text value becomes a string: the other kinds are read from the document's bytes.
+    const NodeText text(node);
+    if (!text.hasText())
+        return codec == Codec::Number ? SoapValue(0.0) : SoapValue();
     switch (codec) {
-    case Codec::String: return text ? SoapValue(*text) : SoapValue();
-    case Codec::Number: return SoapValue(text ? leadingNumber(*text) : 0.0);
+    case Codec::String: return SoapValue(QString::fromUtf8(text.bytes()));
+    case Codec::Number: return SoapValue(leadingNumber(text.bytes()));
     case Codec::Date: {
-        const auto date = text ? dateWithString(*text) : std::nullopt;
+        const auto date = dateWithUtf8String(text.bytes());
         return date ? SoapValue(*date) : SoapValue();
     }
     case Codec::Data: {
-        const auto bytes = text ? dataWithBase64EncodedString(*text) : std::nullopt;
+        const auto bytes = dataWithBase64EncodedUtf8(text.bytes());
         return bytes ? SoapValue(*bytes) : SoapValue();
     }
     case Codec::Boolean:
-        if (text == QLatin1String("true"))
+        if (text.bytes() == "true")
             return SoapValue(USBoolean(true));
-        if (text == QLatin1String("false"))
+        if (text.bytes() == "false")
             return SoapValue(USBoolean(false));
         return SoapValue();
     }
