@@ -293,15 +293,18 @@ int PLRegController::separateAddress(CardDict* dict, int country)
         return kMissingArgument;
     const bool hasAddress = dict->contains(kAddress);
     const QString address = stringValue(*dict, kAddress);
-    if (country == kLanguageJapanese) {
+    // Automatic recognition reads with the Japanese and the Latin models only: an East Asian
+    // address of a card found to be in another language is Japanese all the same.
+    if (country == kLanguageJapanese || (country == kLanguageOther && languageTypeOfaString(address) == 1)) {
         SeparationLibrary library(SeparationLibrary::JapaneseAddress);
         if (const int status = library.open())
             return status;
         if (hasAddress && address.size() >= 2) {
             const QStringList lines = address.split(u'\n');
-            const QString given = lines.size() < 3 ? address : lines.at(0);
-            const QByteArray utf8 = given.toUtf8();
-            const size_t capacity = size_t(utf8.size()) + 1;
+            const bool whole = lines.size() < 3;
+            const QByteArray utf8 = (whole ? address : lines.at(0)).toUtf8();
+            // The library may give a dash or a prefecture's mark back: room for a few characters more.
+            const size_t capacity = size_t(utf8.size()) + 64;
             std::vector<char> state(capacity), city(capacity), street(capacity);
             const int status = reinterpret_cast<PLSeparateAddressFunc>(library.entry())(
                 utf8.constData(), state.data(), capacity, city.data(), capacity, street.data(), capacity);
@@ -311,11 +314,16 @@ int PLRegController::separateAddress(CardDict* dict, int country)
                     {&kCity, QString::fromUtf8(city.data())},
                     {&kStreet, QString::fromUtf8(street.data())},
                 }};
+                QString joined;
                 for (const auto& [key, text] : parts) {
                     if (!text.isEmpty())
                         dict->insert(*key, text);
+                    joined += text;
                 }
-                // "address" keeps its own text: the parts may cover only its first line.
+                // Lines the library did not see stay in the address rather than being dropped.
+                if (!whole)
+                    joined += u'\n' + lines.mid(1).join(u'\n');
+                dict->insert(kAddress, joined);
             } else {
                 dict->insert(kStreet, address);
             }

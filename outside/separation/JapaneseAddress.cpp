@@ -1,8 +1,11 @@
 // Japanese address separation: the prefecture at the start, then the city (with the ward of a
 // designated city), the county and its town or village, or a Tokyo ward; the rest is the street.
-// The parts are consecutive pieces of the input, so joined they always give it back.
+// Before the split the address is put back into the shape addresses are printed in, as far as the
+// shape alone tells: it starts at its prefecture or city, the prefecture keeps its 都/府/県, and block
+// numbers are joined by dashes of the width of their digits.
 #include "outside/separation/PLSeparation.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
@@ -24,16 +27,44 @@ constexpr char32_t kCounty = U'郡';
 constexpr char32_t kTown = U'町';
 constexpr char32_t kVillage = U'村';
 
+// One character of the address with the bytes it came as, so that what is not repaired goes back
+// exactly as it was given.
 struct Char {
     char32_t code;
-    size_t offset; // byte offset in the input
-    size_t end;    // byte offset just past it
+    std::string bytes;
 };
+using Text = std::vector<Char>;
+
+std::string encode(char32_t c)
+{
+    std::string out;
+    if (c < 0x80) {
+        out.push_back(char(c));
+    } else if (c < 0x800) {
+        out.push_back(char(0xC0 | (c >> 6)));
+        out.push_back(char(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(char(0xE0 | (c >> 12)));
+        out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(char(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(char(0xF0 | (c >> 18)));
+        out.push_back(char(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(char(0x80 | (c & 0x3F)));
+    }
+    return out;
+}
+
+Char make(char32_t c)
+{
+    return {c, encode(c)};
+}
 
 // Decodes UTF-8; a byte that is not part of a well-formed sequence stands for itself.
-std::vector<Char> decode(std::string_view s)
+Text decode(std::string_view s)
 {
-    std::vector<Char> out;
+    Text out;
     size_t i = 0;
     while (i < s.size()) {
         const unsigned char c = s[i];
@@ -56,17 +87,52 @@ std::vector<Char> decode(std::string_view s)
             len = 1;
             code = c;
         }
-        out.push_back({code, i, i + len});
+        out.push_back({code, std::string(s.substr(i, len))});
         i += len;
     }
     return out;
 }
 
+std::string bytesOf(const Text& text, size_t from, size_t to)
+{
+    std::string out;
+    for (size_t i = from; i < to && i < text.size(); ++i)
+        out += text[i].bytes;
+    return out;
+}
+
 bool isSpace(char32_t c) { return c == U' ' || c == U'\t' || c == U'\n' || c == U'\r' || c == 0x3000; }
-bool isDigitLike(char32_t c) { return (c >= U'0' && c <= U'9') || (c >= U'０' && c <= U'９') || c == U'-' || c == U'－'; }
+bool isDigit(char32_t c)
+{
+    return (c >= U'0' && c <= U'9') || (c >= U'０' && c <= U'９');
+}
+bool isWideDigit(char32_t c)
+{
+    return c >= U'０' && c <= U'９';
+}
+bool isDigitLike(char32_t c)
+{
+    return isDigit(c) || c == U'-' || c == U'－';
+}
+bool isMarker(char32_t c)
+{
+    return c == kCity || c == kWard || c == kCounty || c == kTown || c == kVillage;
+}
+bool isJapanese(char32_t c)
+{
+    return c >= 0x3040 && c != 0x3000;
+}
+
+// What the engine makes of the dash between block numbers: the long-vowel mark, the kanji one,
+// other dashes, or a dot for one it barely saw.
+bool isDashLike(char32_t c)
+{
+    static constexpr std::u32string_view kDashes = U"-－ーｰ一−‐‑‒–—―～〜~.．・･";
+    return kDashes.find(c) != std::u32string_view::npos;
+}
 
 // Index (exclusive end, in characters) of the city part starting at `from`, or `from` when none.
-size_t cityEnd(const std::vector<Char>& chars, size_t from, bool tokyo)
+size_t cityEnd(const Text& chars, size_t from, bool tokyo)
 {
     auto find = [&](char32_t what, size_t start, size_t limit) -> size_t {
         for (size_t i = start; i < limit && i < chars.size(); ++i) {
@@ -111,7 +177,113 @@ size_t cityEnd(const std::vector<Char>& chars, size_t from, bool tokyo)
     return from;
 }
 
-bool copyPart(std::string_view part, char* out, size_t capacity)
+// Whether a city, county or ward starts at `from`: a name of its own before the marker.
+bool cityStartsAt(const Text& chars, size_t from, bool tokyo)
+{
+    return from < chars.size() && !isMarker(chars[from].code) && !isDigitLike(chars[from].code) && !isSpace(chars[from].code)
+        && cityEnd(chars, from, tokyo) > from;
+}
+
+bool startsWith(const Text& text, size_t at, std::string_view what)
+{
+    return bytesOf(text, at, std::min(text.size(), at + what.size())).rfind(what, 0) == 0;
+}
+
+size_t lengthOf(std::string_view utf8)
+{
+    return decode(utf8).size();
+}
+
+// The prefecture starting at `at`, or an empty view.
+std::string_view prefectureAt(const Text& text, size_t at)
+{
+    for (std::string_view prefecture : kPrefectures) {
+        if (startsWith(text, at, prefecture))
+            return prefecture;
+    }
+    return {};
+}
+
+// The address starts at its prefecture, or at its city when none is printed: pieces of the first
+// line before it (a postal code, the end of a neighbouring column) go. The address itself holds no
+// blank but after its prefecture.
+void startAtPrefectureOrCity(Text* text)
+{
+    const size_t lineEnd = size_t(std::find_if(text->begin(), text->end(), [](const Char& c) { return c.code == U'\n'; }) - text->begin());
+    for (size_t at = 0; at < lineEnd; ++at) {
+        const bool pieceStart = at == 0 || isSpace((*text)[at - 1].code);
+        if (!prefectureAt(*text, at).empty() || (pieceStart && cityStartsAt(*text, at, true))) {
+            text->erase(text->begin(), text->begin() + std::ptrdiff_t(at));
+            return;
+        }
+    }
+}
+
+// A prefecture whose 都/府/県 was lost (新潟新潟市) or read as another character (千葉果千葉市)
+// gets it back when a city follows. Without the mark, the city must carry the prefecture's name
+// or be a Tokyo ward: 大阪狭山市 is a city of its own.
+void restorePrefectureMark(Text* text)
+{
+    for (std::string_view prefecture : kPrefectures) {
+        const Text full = decode(prefecture);
+        if (full.back().code == U'道')
+            continue;
+        const Text stem(full.begin(), full.end() - 1);
+        const std::string stemBytes = bytesOf(stem, 0, stem.size());
+        if (!startsWith(*text, 0, stemBytes) || startsWith(*text, 0, prefecture))
+            continue;
+        const bool tokyo = prefecture == "東京都";
+        const auto cityOfThePrefecture = [&](size_t from) {
+            return cityStartsAt(*text, from, tokyo)
+                && (startsWith(*text, from, stemBytes) || (tokyo && (*text)[cityEnd(*text, from, tokyo) - 1].code == kWard));
+        };
+        const size_t at = stem.size();
+        if (cityOfThePrefecture(at))
+            text->insert(text->begin() + std::ptrdiff_t(at), full.back());
+        else if (at < text->size() && isJapanese((*text)[at].code) && !isMarker((*text)[at].code) && cityOfThePrefecture(at + 1))
+            (*text)[at] = full.back();
+        return;
+    }
+}
+
+// Block numbers: a dash read as another mark becomes a dash again, full width after a full-width
+// digit; blanks around it go.
+void repairBlockNumbers(Text* text)
+{
+    Text out;
+    for (size_t i = 0; i < text->size(); ++i) {
+        const Char& c = (*text)[i];
+        if (!out.empty() && isDigit(out.back().code) && (isDashLike(c.code) || c.code == U' ')) {
+            size_t j = i;
+            bool dash = false;
+            while (j < text->size() && (isDashLike((*text)[j].code) || (*text)[j].code == U' ')) {
+                dash = dash || isDashLike((*text)[j].code);
+                ++j;
+            }
+            // Only a short run between digits: "3.4-5", "2-4-.10", "1 ー 2".
+            if (dash && j < text->size() && isDigit((*text)[j].code) && j - i <= 3) {
+                out.push_back(make(isWideDigit(out.back().code) ? U'－' : U'-'));
+                i = j - 1;
+                continue;
+            }
+        }
+        out.push_back(c);
+    }
+    *text = std::move(out);
+}
+
+Text repaired(std::string_view address)
+{
+    Text text = decode(address);
+    if (std::none_of(text.begin(), text.end(), [](const Char& c) { return isJapanese(c.code); }))
+        return text;
+    startAtPrefectureOrCity(&text);
+    restorePrefectureMark(&text);
+    repairBlockNumbers(&text);
+    return text;
+}
+
+bool copyPart(const std::string& part, char* out, size_t capacity)
 {
     if (part.size() + 1 > capacity)
         return false;
@@ -134,40 +306,24 @@ int SeparateAddress(const char* address, char* state, size_t stateCapacity, char
     if (!address || !state || !city || !street || !stateCapacity || !cityCapacity || !streetCapacity)
         return 1;
     state[0] = city[0] = street[0] = '\0';
-    const std::string_view text(address);
-    const std::vector<Char> chars = decode(text);
+    const Text chars = repaired(address);
 
-    size_t at = 0; // characters
+    size_t at = 0;
     while (at < chars.size() && isSpace(chars[at].code))
         ++at;
-    const size_t startByte = at < chars.size() ? chars[at].offset : text.size();
-    size_t stateEndByte = 0;
-    bool tokyo = false;
-    for (std::string_view prefecture : kPrefectures) {
-        if (text.substr(startByte, prefecture.size()) == prefecture) {
-            stateEndByte = startByte + prefecture.size();
-            tokyo = prefecture == "東京都";
-            break;
-        }
-    }
-    size_t cityStart = 0;
-    if (stateEndByte > 0) {
-        while (cityStart < chars.size() && chars[cityStart].offset < stateEndByte)
-            ++cityStart;
-    }
-    // Spaces between the prefecture and the city stay with the prefecture.
-    while (cityStart < chars.size() && isSpace(chars[cityStart].code))
-        ++cityStart;
-    const size_t stateBytes = cityStart < chars.size() ? chars[cityStart].offset : text.size();
-    const size_t cityStop = cityEnd(chars, cityStart, tokyo);
-    const size_t cityEndByte = cityStop < chars.size() ? chars[cityStop].offset : text.size();
-
-    const std::string_view statePart = stateEndByte > 0 ? text.substr(0, stateBytes) : std::string_view();
-    const size_t cityBegin = statePart.size();
-    const std::string_view cityPart = text.substr(cityBegin, cityEndByte > cityBegin ? cityEndByte - cityBegin : 0);
-    const std::string_view streetPart = text.substr(cityBegin + cityPart.size());
-    if (!copyPart(statePart, state, stateCapacity) || !copyPart(cityPart, city, cityCapacity)
-        || !copyPart(streetPart, street, streetCapacity))
+    const std::string_view prefecture = prefectureAt(chars, at);
+    size_t nameAt = prefecture.empty() ? 0 : at + lengthOf(prefecture);
+    while (nameAt < chars.size() && isSpace(chars[nameAt].code))
+        ++nameAt;
+    // Spaces between the prefecture and the city stay with the prefecture; without a prefecture
+    // they go with the city.
+    const size_t cityStart = prefecture.empty() ? 0 : nameAt;
+    size_t cityStop = cityEnd(chars, nameAt, prefecture == "東京都");
+    if (cityStop == nameAt)
+        cityStop = cityStart;
+    if (!copyPart(bytesOf(chars, 0, prefecture.empty() ? 0 : cityStart), state, stateCapacity)
+        || !copyPart(bytesOf(chars, cityStart, cityStop), city, cityCapacity)
+        || !copyPart(bytesOf(chars, cityStop, chars.size()), street, streetCapacity))
         return 2;
     return 0;
 }

@@ -40,7 +40,9 @@ PL_SEPARATION_EXPORT int cname_search_cname2cyomi(const char* company, char* rea
 
 /* Japanese address separation into prefecture, city (ward, county and town) and the rest.
  * Each part is a 0-terminated UTF-8 string; an empty part is one not handed out. The parts handed
- * out, joined in the order state, city, street, always give the address back exactly. 0 on success. */
+ * out, joined in the order state, city, street, give the address in its printed shape: from its
+ * prefecture or city on, the prefecture with its mark, block numbers joined by dashes; an address
+ * already in that shape comes back exactly. 0 on success, 2 when a part does not fit. */
 PL_SEPARATION_EXPORT int SeparateAddress(const char* address, char* state, size_t stateCapacity, char* city,
                                          size_t cityCapacity, char* street, size_t streetCapacity);
 

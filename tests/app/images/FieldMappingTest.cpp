@@ -176,21 +176,24 @@ TEST_F(FieldMapping, AddressSplits)
         QString street, city, state, joined;
     };
     const Case cases[] = {
-        {6, u"12 rue de la Paix\nParis\nIle-de-France"_qs, u"12 rue de la Paix"_qs, u"Paris"_qs,
-         u"Ile-de-France"_qs, u"12 rue de la Paix Paris Ile-de-France"_qs},
+        {6, u"12 rue de la Paix\nParis\nIle-de-France"_qs, u"12 rue de la Paix"_qs, u"Paris"_qs, u"Ile-de-France"_qs,
+         u"12 rue de la Paix Paris Ile-de-France"_qs},
         {3, u"中山路1号\n南京市\n江苏省"_qs, u"中山路1号"_qs, u"南京市"_qs, u"江苏省"_qs, u"江苏省南京市中山路1号"_qs},
         // Lines past the third stay in the address.
-        {1, u"1 Main St\nSpringfield\nIL\nUSA"_qs, u"1 Main St"_qs, u"Springfield"_qs, u"IL"_qs,
-         u"1 Main St Springfield IL USA"_qs},
-        {1, u"  1 Main St, Springfield  \n"_qs, u"  1 Main St, Springfield  \n"_qs, {}, {},
-         u"1 Main St, Springfield  "_qs},
-        {0, u"東京都千代田区丸の内1-1-1"_qs, u"丸の内1-1-1"_qs, u"千代田区"_qs, u"東京都"_qs,
-         u"東京都千代田区丸の内1-1-1"_qs},
-        {0, u"神奈川県横浜市中区山下町1"_qs, u"山下町1"_qs, u"横浜市中区"_qs, u"神奈川県"_qs,
-         u"神奈川県横浜市中区山下町1"_qs},
+        {1, u"1 Main St\nSpringfield\nIL\nUSA"_qs, u"1 Main St"_qs, u"Springfield"_qs, u"IL"_qs, u"1 Main St Springfield IL USA"_qs},
+        {1, u"  1 Main St, Springfield  \n"_qs, u"  1 Main St, Springfield  \n"_qs, {}, {}, u"1 Main St, Springfield  "_qs},
+        {0, u"東京都千代田区丸の内1-1-1"_qs, u"丸の内1-1-1"_qs, u"千代田区"_qs, u"東京都"_qs, u"東京都千代田区丸の内1-1-1"_qs},
+        {0, u"神奈川県横浜市中区山下町1"_qs, u"山下町1"_qs, u"横浜市中区"_qs, u"神奈川県"_qs, u"神奈川県横浜市中区山下町1"_qs},
         // Three lines: the library sees the first, the address keeps all of them (less trailing line feeds).
         {0, u"大阪府大阪市北区梅田1\n梅田ビル\n3階\n"_qs, u"梅田1"_qs, u"大阪市北区"_qs, u"大阪府"_qs,
          u"大阪府大阪市北区梅田1\n梅田ビル\n3階"_qs},
+        // The address becomes its parts as the library gives them back: from the prefecture on,
+        // with the dashes of its block numbers; lines it did not see follow.
+        {0, u"〒530-0001 大阪府大阪市北区梅田1ー2一3\n梅田ビル\n3階"_qs, u"梅田1-2-3"_qs, u"大阪市北区"_qs, u"大阪府"_qs,
+         u"大阪府大阪市北区梅田1-2-3\n梅田ビル\n3階"_qs},
+        // A Japanese address of a card found to be in another language is split as Japanese.
+        {12, u"東京都千代田区丸の内1.9-2\n丸の内トラストタワー15F"_qs, u"丸の内1-9-2\n丸の内トラストタワー15F"_qs, u"千代田区"_qs,
+         u"東京都"_qs, u"東京都千代田区丸の内1-9-2\n丸の内トラストタワー15F"_qs},
         {11, u"a\nb\nc\n"_qs, {}, {}, {}, u"a\nb\nc"_qs},
     };
     for (const Case& c : cases) {
