@@ -1,5 +1,6 @@
 #include "outside/ocr/CardFields.h"
 
+#include "outside/ocr/JapanesePersonWords.h"
 #include "platform/events/OcrProtocol.h"
 
 #include <QRegularExpression>
@@ -214,20 +215,6 @@ const QRegularExpression& westernTitles()
     return re;
 }
 
-// Japanese titles, longest first so that the end of "営業部部長代理" is found whole.
-const QStringList& japaneseTitles()
-{
-    static const QStringList titles = {
-        u"代表取締役社長"_qs, u"代表取締役"_qs, u"取締役社長"_qs, u"部長代理"_qs, u"課長代理"_qs, u"課長補佐"_qs,
-        u"マネージャー"_qs, u"マネジャー"_qs, u"エンジニア"_qs, u"ディレクター"_qs, u"リーダー"_qs, u"チーフ"_qs,
-        u"取締役"_qs, u"執行役員"_qs, u"支店長"_qs, u"工場長"_qs, u"センター長"_qs, u"副部長"_qs, u"副社長"_qs,
-        u"部長"_qs, u"課長"_qs, u"係長"_qs, u"主任"_qs, u"主査"_qs, u"社長"_qs, u"専務"_qs, u"常務"_qs,
-        u"会長"_qs, u"室長"_qs, u"所長"_qs, u"次長"_qs, u"参事"_qs, u"顧問"_qs, u"担当"_qs, u"店長"_qs,
-        u"代表"_qs, u"研究員"_qs, u"技師"_qs, u"歯科医師"_qs, u"医師"_qs, u"院長"_qs, u"弁護士"_qs,
-        u"税理士"_qs, u"教授"_qs, u"看護師"_qs};
-    return titles;
-}
-
 bool isTitle(const QString& t)
 {
     // German titles are compounds: "Projektingenieur", "Vertriebsleiterin".
@@ -235,9 +222,10 @@ bool isTitle(const QString& t)
         QStringLiteral(R"(\p{L}+(leiter|leiterin|ingenieur|ingenieurin|berater|beraterin|referent|referentin|entwickler|entwicklerin|manager|managerin)\b)"));
     if (compound.match(t).hasMatch())
         return true;
-    for (const QString& title : japaneseTitles()) {
-        if (t.endsWith(title))
-            return true;
+    if (isJapanese(t)) {
+        // "代表取締役 社長", "営業部 部長": after any department words, a title ends in a rank word.
+        const QString title = splitJapaneseDepartmentAndTitle(t).title;
+        return !title.isEmpty() && digitCount(title) == 0 && isJapaneseTitleWord(title.split(u' ').last());
     }
     return westernTitles().match(t).hasMatch();
 }
@@ -256,19 +244,6 @@ const QRegularExpression& westernDepartments()
          u"Administration", u"Development", u"Design", u"Strategy", u"Audit", u"Tax", u"Risk", u"Planning",
          u"People & Culture", u"Konstruktion"});
     return re;
-}
-
-// A Japanese department ends in one of these; "服部" or "阿部" alone is a surname, so a word
-// of two characters only counts when a title follows it on the line.
-bool isJapaneseDepartmentWord(const QString& word, bool titleFollows)
-{
-    static const QStringList ends = {u"部"_qs, u"課"_qs, u"室"_qs, u"グループ"_qs, u"センター"_qs, u"本部"_qs,
-                                     u"チーム"_qs, u"事業所"_qs, u"支店"_qs, u"営業所"_qs};
-    for (const QString& end : ends) {
-        if (word.endsWith(end) && word.size() > end.size())
-            return word.size() >= 3 || titleFollows;
-    }
-    return false;
 }
 
 // "Engineering excellence" is a slogan, "Research & Development" a department: every longer word
@@ -306,19 +281,9 @@ std::pair<QString, QString> splitDepartmentAndTitle(const QString& t)
         if (!department.isEmpty() && !title.isEmpty())
             return {department.join(QStringLiteral(", ")), title.join(QStringLiteral(", "))};
     }
-    for (const QString& found : japaneseTitles()) {
-        if (!t.endsWith(found) || t.size() == found.size())
-            continue;
-        QString title = found;
-        QString head = t.left(t.size() - title.size()).trimmed();
-        // "常務取締役", "代表取締役 社長": rank words before the title belong to it.
-        static const QRegularExpression rank(QStringLiteral("(常務|専務|代表|副|執行|上席|統括|取締役)$"));
-        for (auto m = rank.match(head); m.hasMatch() && m.capturedStart() > 0; m = rank.match(head)) {
-            title.prepend(m.captured());
-            head = head.left(m.capturedStart()).trimmed();
-        }
-        if (isJapaneseDepartmentWord(head.split(u' ', Qt::SkipEmptyParts).last(), true) || isDepartment(head))
-            return {head, title};
+    if (isJapanese(t)) {
+        const DepartmentAndTitle split = splitJapaneseDepartmentAndTitle(t);
+        return {split.department, split.title};
     }
     return {QString(), t};
 }
@@ -496,6 +461,16 @@ QString withMailDomain(const QString& url, const QString& email)
     return url;
 }
 
+QString katakanaOf(const QString& kana)
+{
+    QString out = kana;
+    for (QChar& c : out) {
+        if (c.unicode() >= 0x3041 && c.unicode() <= 0x3096)
+            c = QChar(c.unicode() + 0x60);
+    }
+    return out;
+}
+
 bool isKanaOnly(const QString& t)
 {
     bool any = false;
@@ -604,7 +579,8 @@ bool readsAsGerman(const std::vector<RecognizedLine>& lines)
     return std::any_of(lines.begin(), lines.end(), [](const RecognizedLine& l) { return words.match(l.text).hasMatch(); });
 }
 
-ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const FamilyNameLength& familyNameLength)
+ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const FamilyNameLength& familyNameLength,
+                              const NameReadingOf& readingOf)
 {
     ResultSlots fields{};
     std::vector<std::pair<const RecognizedLine*, QString>> rest;
@@ -696,9 +672,11 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         const bool address = isAddress(text);
         if (!address && (isTitle(text) || isDepartment(text)) && !(isDepartment(text) && !isTitle(text) && matchesDomain(text, domain))) {
             const auto [department, title] = splitDepartmentAndTitle(text);
-            if (!title.isEmpty() && isTitle(title))
+            // What follows a Japanese department on its line is the title, also one no rule knows.
+            const bool titleByPlace = !department.isEmpty() && isJapanese(title) && digitCount(title) == 0;
+            if (!title.isEmpty() && (isTitle(title) || titleByPlace))
                 put(fields, kTitle, title, line);
-            else if (title.isEmpty() || !isDepartment(title))
+            else if (!title.isEmpty() && !isDepartment(title))
                 rest.emplace_back(&line, text);
             if (!department.isEmpty())
                 put(fields, kDepartment, department, line);
@@ -796,6 +774,14 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             rest.erase(rest.begin() + qsizetype(i) + 1);
         }
     }
+    // A mark the engine reads at the end of a name ("佐久間 カオリ|", "上村 =") goes, and a katakana
+    // letter alone among kanji is the kanji it looks like.
+    for (auto& candidate : rest) {
+        static const QRegularExpression scraps(QStringLiteral(R"(^[^\p{L}\p{N}]+|\s*[^\p{L}\p{N}\s]+$)"));
+        const QString cleaned = withLookalikeKanji(QString(candidate.second).remove(scraps));
+        if (isJapanese(candidate.second) && looksLikeName(cleaned))
+            candidate.second = cleaned;
+    }
     // A Japanese name: the line the dictionary reads as family and given name, else the tallest
     // line of a name's shape.
     const auto personal = [&familyNameLength](const QString& t) {
@@ -829,20 +815,62 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
                 name = &candidate;
         }
     }
-    if (name) {
-        QString text = name->second;
-        // "北村雄一": the blank goes where the dictionary's family name ends.
-        if (const int family = familyNameLength && isJapanese(text) && !text.contains(u' ') ? familyNameLength(text) : 0; family > 0)
-            text.insert(family, u' ');
-        put(fields, kName, text, *name->first);
-        if (isJapanese(name->second)) {
-            for (const auto& candidate : rest) {
-                if (isKanaOnly(candidate.second) && candidate.first->bottom <= name->first->top
-                    && name->first->top - candidate.first->bottom < 2 * height(name->first)) {
-                    put(fields, Group{5, 5}, candidate.second, *candidate.first);
-                }
+    if (!name)
+        return fields;
+    QString text = name->second;
+    // Printed furigana just above the name is its reading; a katakana word there that reads
+    // otherwise than the name ("アナリスト") is a job title.
+    const QString dictionaryReading = readingOf && isJapanese(text) ? readingOf(text) : QString();
+    std::vector<const std::pair<const RecognizedLine*, QString>*> used{name};
+    for (const auto& candidate : rest) {
+        if (isJapanese(text) && isKanaOnly(candidate.second) && candidate.first->bottom <= name->first->top
+            && name->first->top - candidate.first->bottom < 2 * height(name->first)
+            && readsAsFurigana(candidate.second, dictionaryReading)) {
+            put(fields, Group{5, 5}, candidate.second, *candidate.first);
+            used.push_back(&candidate);
+        }
+    }
+    // "北村雄一": the blank goes where the dictionary's family name ends, else where the printed
+    // furigana's first word ends ("みない みづき" over "薬袋美月").
+    if (int family = familyNameLength && isJapanese(text) && !text.contains(u' ') ? familyNameLength(text) : 0; family > 0) {
+        text.insert(family, u' ');
+    } else if (const QString printed = fields[5].text; readingOf && isJapanese(text) && !text.contains(u' ') && printed.contains(u' ')) {
+        const QString familyReading = katakanaOf(printed.section(u' ', 0, 0, QString::SectionSkipEmpty));
+        for (family = 1; family < text.size(); ++family) {
+            if (readingOf(text.left(family)) == familyReading) {
+                text.insert(family, u' ');
+                break;
             }
         }
+    }
+    put(fields, kName, text, *name->first);
+    // A title no rule knows is still set just above the name (or left of it on its row), smaller:
+    // the nearest such Japanese line is the title, or the department when it ends in a unit.
+    const int nameHeight = std::max(1, height(name->first));
+    const std::pair<const RecognizedLine*, QString>* nearest = nullptr;
+    int nearestGap = 0;
+    for (const auto& candidate : rest) {
+        const RecognizedLine& l = *candidate.first;
+        const QString compact = QString(candidate.second).remove(u' ');
+        if (std::find(used.begin(), used.end(), &candidate) != used.end() || !isJapanese(compact) || compact.size() < 2
+            || compact.size() > 16 || digitCount(compact) > 0 || height(&l) >= nameHeight || isCompany(compact)
+            || compact.contains(QRegularExpression(QStringLiteral(R"(\p{Hiragana})"))))
+            continue;
+        const bool above = l.bottom <= name->first->top + nameHeight / 4 && name->first->top - l.bottom < 3 * nameHeight
+            && l.left < name->first->right + 2 * nameHeight && l.right > name->first->left - 2 * nameHeight;
+        const bool leftOnRow = std::min(l.bottom, name->first->bottom) > std::max(l.top, name->first->top) && l.right <= name->first->left
+            && name->first->left - l.right < 3 * nameHeight;
+        const int gap = above ? name->first->top - l.bottom : name->first->left - l.right;
+        if ((above || leftOnRow) && (!nearest || gap < nearestGap)) {
+            nearest = &candidate;
+            nearestGap = gap;
+        }
+    }
+    if (nearest) {
+        if (isDepartment(nearest->second))
+            put(fields, kDepartment, nearest->second, *nearest->first);
+        else
+            put(fields, kTitle, nearest->second, *nearest->first);
     }
     return fields;
 }

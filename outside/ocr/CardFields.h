@@ -35,9 +35,13 @@ bool readsAsGerman(const std::vector<RecognizedLine>& lines);
 // text is no personal name.
 using FamilyNameLength = std::function<int(const QString&)>;
 
+// The dictionary's reading of a Japanese personal name in katakana, empty when it has none.
+using NameReadingOf = std::function<QString(const QString&)>;
+
 // The fields of a whole card; `familyNameLength`, when given, tells Japanese names from other
-// short Japanese lines and splits them.
-ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const FamilyNameLength& familyNameLength = {});
+// short Japanese lines and splits them; `readingOf` tells printed furigana from a katakana title.
+ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const FamilyNameLength& familyNameLength = {},
+                              const NameReadingOf& readingOf = {});
 // The whole text of an area into the slot of one field tag (lines joined by a line feed for the
 // address, by a space otherwise).
 ResultSlots fieldTagSlots(const std::vector<RecognizedLine>& lines, int tag);

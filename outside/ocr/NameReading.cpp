@@ -2,9 +2,10 @@
 
 #include <QStringList>
 
-#include <mecab.h>
-
 #include <algorithm>
+#include <mecab.h>
+#include <numeric>
+#include <vector>
 
 namespace {
 
@@ -21,6 +22,8 @@ constexpr qsizetype kNameKindField = 3; // "姓" for a family name, "名" for a 
 constexpr qsizetype kNameClassField = 2; // "人名" for a personal name
 // A given name is one to three characters.
 constexpr qsizetype kLongestGivenName = 3;
+// A family name is one to four characters ("勅使河原").
+constexpr int kLongestFamilyName = 4;
 
 } // namespace
 
@@ -88,26 +91,42 @@ int NameReading::familyNameLength(const QString& name)
     if (!analyser)
         return 0;
     const QByteArray text = name.toUtf8();
-    const mecab_node_t* node = mecab_sparse_tonode2(analyser, text.constData(), size_t(text.size()));
+    struct Word {
+        int length;
+        QStringList fields;
+        bool unknown;
+    };
+    std::vector<Word> words;
+    for (const mecab_node_t* node = mecab_sparse_tonode2(analyser, text.constData(), size_t(text.size())); node; node = node->next) {
+        if (node->stat != MECAB_BOS_NODE && node->stat != MECAB_EOS_NODE)
+            words.push_back({int(QString::fromUtf8(node->surface, int(node->length)).size()), QString::fromUtf8(node->feature).split(u','),
+                             node->stat == MECAB_UNK_NODE});
+    }
+    const auto isName = [](const Word& w, const char16_t* kind) {
+        return w.fields.size() > kNameKindField && w.fields.at(kNameClassField) == u"人名" && w.fields.at(kNameKindField) == kind;
+    };
     int family = 0;
     int rest = 0;
-    for (; node; node = node->next) {
-        if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE)
-            continue;
-        const QStringList fields = QString::fromUtf8(node->feature).split(u',');
-        const int length = int(QString::fromUtf8(node->surface, int(node->length)).size());
-        const bool person = fields.size() > kNameKindField && fields.at(kNameClassField) == u"人名";
-        if (family == 0) {
-            if (!person || fields.at(kNameKindField) != u"姓")
-                return 0;
-            family = length;
+    bool read = !words.empty() && isName(words.front(), u"姓");
+    for (size_t i = 0; read && i < words.size(); ++i) {
+        if (i == 0) {
+            family = words[i].length;
             continue;
         }
         // The given name may be one the dictionary lacks, read as single plain characters.
-        const bool given = person && fields.at(kNameKindField) == u"名";
-        if (!given && (length > 1 || fields.value(1) == u"接尾"))
-            return 0;
-        rest += length;
+        const bool given = isName(words[i], u"名");
+        if (!given && (words[i].length > 1 || words[i].fields.value(1) == u"接尾"))
+            read = false;
+        rest += words[i].length;
     }
-    return rest > 0 && rest <= kLongestGivenName ? family : 0;
+    if (read && rest > 0 && rest <= kLongestGivenName)
+        return family;
+    // A family name the dictionary lacks or files as a place ("薬袋", "王生") before a given name it
+    // knows: the family name is what stands before the given name.
+    if (words.size() < 2 || !isName(words.back(), u"名") || words.back().length > kLongestGivenName)
+        return 0;
+    const int before = std::accumulate(words.begin(), words.end() - 1, 0, [](int n, const Word& w) { return n + w.length; });
+    const Word& first = words.front();
+    const bool proper = first.unknown || first.fields.value(1) == u"固有名詞" || isName(words[words.size() - 2], u"姓");
+    return proper && before <= kLongestFamilyName ? before : 0;
 }

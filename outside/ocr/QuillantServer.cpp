@@ -246,9 +246,10 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     if (request.type <= 1 && m_engine.hasLanguage(kJapaneseData)
         && (best.data.rfind("jpn", 0) == 0 || (automatic && showsJapan(best.lines))))
         rereadJapaneseLines(m_engine, read, kJapaneseData, m_engine.hasLanguage("eng") ? "eng" : "", &best.lines, [&timeLeft] { return timeLeft() > 0; });
-    ResultSlots fields = request.type <= 1
-        ? classifyCardLines(best.lines, [this](const QString& t) { return m_readings.familyNameLength(t); })
-        : fieldTagSlots(best.lines, request.type);
+    ResultSlots fields = request.type <= 1 ? classifyCardLines(
+                             best.lines, [this](const QString& t) { return m_readings.familyNameLength(t); },
+                             [this](const QString& t) { return m_readings.reading(t); })
+                                           : fieldTagSlots(best.lines, request.type);
     // A reading the engine itself doubts as a whole (small print, noise, a mirrored card) is made-up
     // words but for what has the form of an e-mail or web address: the rest stays empty.
     if (best.confidence < kDoubtfulReading) {

@@ -171,6 +171,7 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
 {
     NameReading names;
     const FamilyNameLength family = [&names](const QString& t) { return names.familyNameLength(t); };
+    const NameReadingOf reading = [&names](const QString& t) { return names.reading(t); };
     const struct {
         std::vector<RecognizedLine> lines;
         int slot;
@@ -210,6 +211,28 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
         {{at(u"General Counsel", 20, 10, 300, 30)}, 10, u"General Counsel"},
         {{at(u"Creative Director, Business Development P +44 1793 496 0676", 20, 10, 800, 40)}, 37, u"Business Development"},
         {{at(u"Creative Director, Business Development P +44 1793 496 0676", 20, 10, 800, 40)}, 13, u"+44 1793 496 0676"},
+        // A title after a department on its line, also one no rule knows; units of every kind.
+        {{at(u"大阪支店 法人営業課 支社長", 20, 10, 400, 40)}, 10, u"支社長"},
+        {{at(u"大阪支店 法人営業課 支社長", 20, 10, 400, 40)}, 37, u"大阪支店 法人営業課"},
+        {{at(u"経営管理本部 財務経理部 シニアコンサルタント", 20, 10, 500, 40)}, 10, u"シニアコンサルタント"},
+        {{at(u"九州支社 担当課長", 20, 10, 400, 40)}, 37, u"九州支社"},
+        {{at(u"経営企画室室長", 20, 10, 400, 40)}, 37, u"経営企画室"},
+        // A title by its rank word is no name; one without is the line set just above the name.
+        {{at(u"監査役", 20, 10, 120, 40), at(u"官原 AA", 20, 60, 300, 130)}, 10, u"監査役"},
+        {{at(u"主筆", 20, 10, 120, 40), at(u"林 薫", 20, 60, 300, 130)}, 10, u"主筆"},
+        // Furigana over the name, and a katakana title that does not read as the name.
+        {{at(u"アナリスト", 20, 10, 200, 40), at(u"おにづか ことね", 20, 50, 260, 70), at(u"鬼塚琴音", 20, 80, 340, 140)},
+         10,
+         u"アナリスト"},
+        {{at(u"アナリスト", 20, 10, 200, 40), at(u"おにづか ことね", 20, 50, 260, 70), at(u"鬼塚琴音", 20, 80, 340, 140)},
+         5,
+         u"おにづか ことね"},
+        {{at(u"ウエムラカオル", 20, 10, 200, 30), at(u"上村 薫", 20, 40, 300, 100)}, 5, u"ウエムラカオル"},
+        // Look-alike katakana among kanji and a mark after the name; a split by the printed furigana.
+        {{at(u"ト部 千尋", 20, 10, 300, 80)}, 0, u"卜部 千尋"},
+        {{at(u"石井 浩ニ", 20, 10, 300, 80)}, 0, u"石井 浩二"},
+        {{at(u"佐久間 カオリ|", 20, 10, 300, 80)}, 0, u"佐久間 カオリ"},
+        {{at(u"あいもの まこと", 20, 10, 200, 30), at(u"四十物誠", 20, 40, 300, 100)}, 0, u"四十物 誠"},
         // The English company name the e-mail's domain names is no department.
         {{at(u"Shirakaba Accounting Office", 20, 10, 400, 30), at(u"Mail k.mori@shirakaba-ac.jp", 20, 50, 400, 70)}, 37, u""},
         // Companies without a legal form; logo scraps the domain lacks.
@@ -224,7 +247,7 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
         {{at(u"E__w.braun@kingsleymoore.com", 20, 10, 400, 30)}, 23, u"w.braun@kingsleymoore.com"},
     };
     for (const auto& c : cases) {
-        const ResultSlots f = classifyCardLines(c.lines, family);
+        const ResultSlots f = classifyCardLines(c.lines, family, reading);
         EXPECT_EQ(f[size_t(c.slot)].text, QString::fromUtf16(c.expected)) << c.lines.front().text.toStdString();
     }
 }

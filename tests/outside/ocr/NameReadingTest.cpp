@@ -31,4 +31,30 @@ TEST(NameReading, JapaneseNamesReadFromTheDictionary)
     }
 }
 
+TEST(NameReading, WhereTheFamilyNameEnds)
+{
+    const struct {
+        const char16_t* name;
+        int family;
+    } cases[] = {
+        // Family names of one to four characters, given names of one to three, in kanji or kana.
+        {u"日下部肇", 3},
+        {u"林薫", 1},
+        {u"佐久間カオリ", 3},
+        {u"勅使河原千尋", 4},
+        // A family name the dictionary files as a place, or reads as two words, before a given name it knows.
+        {u"薬袋美月", 2},
+        {u"王生さやか", 2},
+        // Departments, titles and places are no names.
+        {u"九州支社", 0},
+        {u"監査役", 0},
+        {u"物流センター", 0},
+        {u"横浜営業所", 0},
+        {u"東京都", 0},
+    };
+    NameReading readings;
+    for (const auto& c : cases)
+        EXPECT_EQ(readings.familyNameLength(QString::fromUtf16(c.name)), c.family) << QString::fromUtf16(c.name).toStdString();
+}
+
 } // namespace

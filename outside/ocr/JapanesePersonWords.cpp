@@ -1,0 +1,118 @@
+#include "outside/ocr/JapanesePersonWords.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool isKanji(QChar c)
+{
+    const ushort u = c.unicode();
+    return (u >= 0x3400 && u <= 0x9FFF) || (u >= 0xF900 && u <= 0xFAFF) || u == 0x3005 || c.isSurrogate();
+}
+
+bool isKatakana(QChar c)
+{
+    const ushort u = c.unicode();
+    return u >= 0x30A1 && u <= 0x30FF;
+}
+
+bool isHiragana(QChar c)
+{
+    const ushort u = c.unicode();
+    return u >= 0x3041 && u <= 0x309F;
+}
+
+bool isWideWord(const QString& w)
+{
+    return !w.isEmpty() && std::all_of(w.begin(), w.end(), [](QChar c) {
+        return (c.unicode() >= 0x3000 && !c.isDigit() && c.unicode() < 0xFF10) || c.isSurrogate();
+    });
+}
+
+} // namespace
+
+bool isJapaneseTitleWord(const QString& word)
+{
+    if (word.size() < 2 || !isWideWord(word))
+        return false;
+    // Rank words a title is or ends in, with the fewest characters the whole title has: "長" needs
+    // a unit before it ("班長"), a profession a field ("弁護士").
+    static const std::pair<QString, int> ends[] = {{u"長"_qs, 2},     {u"役"_qs, 3},           {u"役員"_qs, 4},        {u"代理"_qs, 3},
+                                                   {u"代行"_qs, 3},   {u"補佐"_qs, 3},         {u"心得"_qs, 3},        {u"待遇"_qs, 3},
+                                                   {u"主任"_qs, 2},   {u"主査"_qs, 2},         {u"主幹"_qs, 2},        {u"主事"_qs, 2},
+                                                   {u"参与"_qs, 2},   {u"参事"_qs, 2},         {u"理事"_qs, 2},        {u"監事"_qs, 2},
+                                                   {u"顧問"_qs, 2},   {u"担当"_qs, 2},         {u"専務"_qs, 2},        {u"常務"_qs, 2},
+                                                   {u"代表"_qs, 2},   {u"教授"_qs, 2},         {u"士"_qs, 3},          {u"師"_qs, 2},
+                                                   {u"員"_qs, 3},     {u"マネージャー"_qs, 6}, {u"マネジャー"_qs, 5},  {u"リーダー"_qs, 4},
+                                                   {u"チーフ"_qs, 3}, {u"エンジニア"_qs, 5},   {u"ディレクター"_qs, 6}};
+    return std::any_of(std::begin(ends), std::end(ends),
+                       [&word](const auto& e) { return word.size() >= e.second && word.endsWith(e.first); });
+}
+
+bool isJapaneseDepartmentWord(const QString& word, bool titleFollows)
+{
+    static const QStringList units = {u"部"_qs,   u"課"_qs,       u"室"_qs,       u"係"_qs,     u"局"_qs,       u"部門"_qs,
+                                      u"本部"_qs, u"支店"_qs,     u"支社"_qs,     u"営業所"_qs, u"事業所"_qs,   u"出張所"_qs,
+                                      u"工場"_qs, u"センター"_qs, u"グループ"_qs, u"チーム"_qs, u"ユニット"_qs, u"オフィス"_qs};
+    if (!isWideWord(QString(word).remove(QRegularExpression(QStringLiteral("[A-Za-z&]")))))
+        return false;
+    for (const QString& unit : units) {
+        if (word.endsWith(unit) && word.size() > unit.size())
+            return word.size() >= 3 || titleFollows;
+    }
+    return false;
+}
+
+DepartmentAndTitle splitJapaneseDepartmentAndTitle(const QString& line)
+{
+    const QStringList words = QString(line).replace(QChar(0x3000), u' ').split(u' ', Qt::SkipEmptyParts);
+    qsizetype units = 0;
+    while (units < words.size() && isJapaneseDepartmentWord(words.at(units), units + 1 < words.size()))
+        ++units;
+    QStringList department = words.mid(0, units);
+    QString title = words.mid(units).join(u' ');
+    // "経営企画室室長": the longest head of the last word that is a unit, when a title follows it.
+    if (!title.contains(u' ')) {
+        for (qsizetype at = title.size() - 1; at > 0; --at) {
+            if (isJapaneseDepartmentWord(title.left(at), true) && isJapaneseTitleWord(title.mid(at))) {
+                department << title.left(at);
+                title = title.mid(at);
+                break;
+            }
+        }
+    }
+    return {department.join(u' '), title};
+}
+
+QString withLookalikeKanji(const QString& name)
+{
+    static const QString katakana = u"トニロエカタハー"_qs;
+    static const QString kanji = u"卜二口工力夕八一"_qs;
+    QString out = name;
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        const qsizetype k = katakana.indexOf(out.at(i));
+        if (k < 0)
+            continue;
+        const QChar before = i > 0 ? out.at(i - 1) : QChar(u' ');
+        const QChar after = i + 1 < out.size() ? out.at(i + 1) : QChar(u' ');
+        const bool alone = !isKatakana(before) && !isKatakana(after) && !isHiragana(before) && !isHiragana(after);
+        if (alone && (isKanji(before) || isKanji(after)))
+            out[i] = kanji.at(k);
+    }
+    return out;
+}
+
+bool readsAsFurigana(const QString& kana, const QString& dictionaryReading)
+{
+    const QString compact = QString(kana).replace(QChar(0x3000), u' ').trimmed();
+    if (std::any_of(compact.begin(), compact.end(), isHiragana) || compact.contains(u' ') || dictionaryReading.isEmpty())
+        return true;
+    const QString reading = QString(dictionaryReading).remove(u' ');
+    const qsizetype n = std::min<qsizetype>(2, std::min(reading.size(), compact.size()));
+    return compact.left(n) == reading.left(n) || compact.right(n) == reading.right(n);
+}

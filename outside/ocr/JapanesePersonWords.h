@@ -1,0 +1,30 @@
+// The shapes of the words of a Japanese card's person block: titles end in a rank word, departments
+// in an organisational unit, and a name is kanji (sometimes with kana) that the engine may read with
+// a look-alike katakana.
+#pragma once
+
+#include <QString>
+
+// A title by its end: a rank word ("部長", "主幹", "監査役", "課長心得", "支社長"); a title no list
+// holds still ends in one.
+bool isJapaneseTitleWord(const QString& word);
+
+// A department by its end: an organisational unit ("営業部", "九州支社", "物流センター"). "服部" or
+// "阿部" alone is a surname, so a word of two characters only counts when a title follows it.
+bool isJapaneseDepartmentWord(const QString& word, bool titleFollows);
+
+// "営業部 部長", "大阪支店 法人営業課 支社長", "経営企画室室長": the department words the line starts
+// with and the title after them; the department is empty when the line starts with none.
+struct DepartmentAndTitle {
+    QString department;
+    QString title;
+};
+DepartmentAndTitle splitJapaneseDepartmentAndTitle(const QString& line);
+
+// "ト部 千尋", "石井 浩ニ": a katakana letter alone among kanji is the kanji it looks like (卜, 二).
+QString withLookalikeKanji(const QString& name);
+
+// Furigana over a name is its reading: hiragana, or katakana in two words, or one katakana word that
+// starts or ends like `dictionaryReading` (the name's reading, when the dictionary has one).
+// "アナリスト" over "鬼塚琴音" is a job title.
+bool readsAsFurigana(const QString& kana, const QString& dictionaryReading);
