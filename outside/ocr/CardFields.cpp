@@ -774,10 +774,10 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             rest.erase(rest.begin() + qsizetype(i) + 1);
         }
     }
-    // A mark the engine reads at the end of a name ("佐久間 カオリ|", "上村 =") goes, and a katakana
-    // letter alone among kanji is the kanji it looks like.
+    // A mark the engine reads at the end of a name ("佐久間 カオリ|", "上村 =", a speck far right of
+    // it: "岩崎 佳奈子     了") goes, and a katakana letter alone among kanji is the kanji it looks like.
     for (auto& candidate : rest) {
-        static const QRegularExpression scraps(QStringLiteral(R"(^[^\p{L}\p{N}]+|\s*[^\p{L}\p{N}\s]+$)"));
+        static const QRegularExpression scraps(QStringLiteral(R"(^[^\p{L}\p{N}]+|\s*[^\p{L}\p{N}\s]+$|\s{3,}\S$)"));
         const QString cleaned = withLookalikeKanji(QString(candidate.second).remove(scraps));
         if (isJapanese(candidate.second) && looksLikeName(cleaned))
             candidate.second = cleaned;
@@ -806,7 +806,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
     for (int pass = 0; pass < 2 && !name; ++pass) {
         for (const auto& candidate : rest) {
             const QString& t = candidate.second;
-            if (digitCount(t) * 2 > t.size() || isKanaOnly(t) || (pass == 0 && !looksLikeName(t)))
+            if (digitCount(t) * 2 > t.size() || isKanaOnly(t) || isAddress(t) || (pass == 0 && !looksLikeName(t)))
                 continue;
             // A Japanese name goes before the English one printed beside it.
             const bool better = !name || (isJapanese(t) && !isJapanese(name->second))
@@ -854,7 +854,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         const QString compact = QString(candidate.second).remove(u' ');
         if (std::find(used.begin(), used.end(), &candidate) != used.end() || !isJapanese(compact) || compact.size() < 2
             || compact.size() > 16 || digitCount(compact) > 0 || height(&l) >= nameHeight || isCompany(compact)
-            || compact.contains(QRegularExpression(QStringLiteral(R"(\p{Hiragana})"))))
+            || compact.contains(QRegularExpression(QStringLiteral(R"([\x{3041}-\x{3096}])"))))
             continue;
         const bool above = l.bottom <= name->first->top + nameHeight / 4 && name->first->top - l.bottom < 3 * nameHeight
             && l.left < name->first->right + 2 * nameHeight && l.right > name->first->left - 2 * nameHeight;

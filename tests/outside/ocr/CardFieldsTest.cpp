@@ -228,10 +228,12 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
          5,
          u"おにづか ことね"},
         {{at(u"ウエムラカオル", 20, 10, 200, 30), at(u"上村 薫", 20, 40, 300, 100)}, 5, u"ウエムラカオル"},
+        {{at(u"プロデューサー", 20, 10, 200, 40), at(u"辻 カオリ", 20, 60, 300, 130)}, 10, u"プロデューサー"},
         // Look-alike katakana among kanji and a mark after the name; a split by the printed furigana.
         {{at(u"ト部 千尋", 20, 10, 300, 80)}, 0, u"卜部 千尋"},
         {{at(u"石井 浩ニ", 20, 10, 300, 80)}, 0, u"石井 浩二"},
         {{at(u"佐久間 カオリ|", 20, 10, 300, 80)}, 0, u"佐久間 カオリ"},
+        {{at(u"岩崎 佳奈子     了", 20, 10, 500, 80)}, 0, u"岩崎 佳奈子"},
         {{at(u"あいもの まこと", 20, 10, 200, 30), at(u"四十物誠", 20, 40, 300, 100)}, 0, u"四十物 誠"},
         // The English company name the e-mail's domain names is no department.
         {{at(u"Shirakaba Accounting Office", 20, 10, 400, 30), at(u"Mail k.mori@shirakaba-ac.jp", 20, 50, 400, 70)}, 37, u""},
