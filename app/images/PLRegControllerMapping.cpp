@@ -5,10 +5,13 @@
 #include "app/core/StringUtilities.h"
 #include "app/images/CardFieldKeys.h"
 #include "app/images/CardTextRules.h"
+#include "app/images/LatinAddressShape.h"
 #include "app/images/SeparationLibrary.h"
 #include "outside/separation/PLSeparation.h"
 #include "platform/events/OcrProtocol.h"
 #include "platform/foundation/Log.h"
+
+#include <QRegularExpression>
 
 #include <array>
 #include <vector>
@@ -63,6 +66,28 @@ QString cutUnits(const QString& text, int units)
 }
 
 QString stringValue(const CardDict& dict, const QString& key) { return dict.value(key).toString(); }
+
+// "BS1 4RN" and "bs14rn" are one postcode.
+QString lettersAndDigits(const QString& text)
+{
+    static const QRegularExpression other(QStringLiteral("[^\\p{L}\\p{N}]"));
+    return QString(text).remove(other).toUpper();
+}
+
+// A western address read with a misread postcode or ß gets its printed shape back; the postal code
+// follows the address's when it was not read, or read as part of it ("O15 2AQ" of "SO15 2AQ").
+void takeLatinAddressShape(CardDict* dict, const QString& read)
+{
+    const QString shaped = latinAddressInPrintedShape(read);
+    dict->insert(kAddress, shaped);
+    const QString code = postcodeInAddress(shaped);
+    const QString postal = lettersAndDigits(stringValue(*dict, kPostalCode));
+    if (code.isEmpty() || postal == lettersAndDigits(code) || !lettersAndDigits(code).endsWith(postal))
+        return;
+    if (postal.isEmpty())
+        dict->insert(kPostalCode + kRectSuffix, dict->value(kAddress + kRectSuffix));
+    dict->insert(kPostalCode, code);
+}
 
 } // namespace
 
@@ -152,6 +177,8 @@ int PLRegController::mapTag(CardDict* dict, const QByteArray& result, int imageH
             return kSeparationFailed;
         }
     } else if (tag == 26) {
+        if (languageTypeOfaString(text) == 2)
+            takeLatinAddressShape(dict, text);
         if (const int status = separateAddress(dict, country)) {
             PLNSLog(QStringLiteral("separate address fail :%i"), status);
             return kSeparationFailed;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -131,6 +132,11 @@ bool isDashLike(char32_t c)
     return kDashes.find(c) != std::u32string_view::npos;
 }
 
+bool isMark(char32_t c)
+{
+    return isDashLike(c) || isSpace(c) || (c < 0x80 && !std::isalnum(int(c)));
+}
+
 // Index (exclusive end, in characters) of the city part starting at `from`, or `from` when none.
 size_t cityEnd(const Text& chars, size_t from, bool tokyo)
 {
@@ -209,6 +215,13 @@ std::string_view prefectureAt(const Text& text, size_t at)
 // blank but after its prefecture.
 void startAtPrefectureOrCity(Text* text)
 {
+    // Lines of marks only, what is left of a postal code's line, go first.
+    for (;;) {
+        const auto lineEnd = std::find_if(text->begin(), text->end(), [](const Char& c) { return c.code == U'\n'; });
+        if (lineEnd == text->begin() || !std::all_of(text->begin(), lineEnd, [](const Char& c) { return isMark(c.code); }))
+            break;
+        text->erase(text->begin(), lineEnd == text->end() ? lineEnd : lineEnd + 1);
+    }
     const size_t lineEnd = size_t(std::find_if(text->begin(), text->end(), [](const Char& c) { return c.code == U'\n'; }) - text->begin());
     for (size_t at = 0; at < lineEnd; ++at) {
         const bool pieceStart = at == 0 || isSpace((*text)[at - 1].code);

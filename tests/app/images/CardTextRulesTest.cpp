@@ -1,5 +1,7 @@
 #include "app/images/CardTextRules.h"
 
+#include "app/images/LatinAddressShape.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -67,6 +69,35 @@ TEST(CardTextRules, EditedAddress)
     ASSERT_EQ(separateValue({{"address", u"Osaka"_qs}}, &card), 0);
     EXPECT_EQ(card.values.value("state").toString(), u"Osaka"_qs);
     EXPECT_FALSE(card.values.value("city").isValid());
+}
+
+TEST(CardTextRules, LatinAddressShape)
+{
+    const struct {
+        QString read, shaped, postcode;
+    } cases[] = {
+        // UK postcodes: a misread character in its place, the blank before the inward code.
+        {u"Unit 3B, Castle Court\nCardiff CF10 IBY"_qs, u"Unit 3B, Castle Court\nCardiff CF10 1BY"_qs, u"CF10 1BY"_qs},
+        {u"Suite 210, Imperial Court\nSouthampton $O15 2AQ"_qs, u"Suite 210, Imperial Court\nSouthampton SO15 2AQ"_qs, u"SO15 2AQ"_qs},
+        {u"17 Park Row\nLeeds LS1 5JL"_qs, u"17 Park Row\nLeeds LS1 5JL"_qs, u"LS1 5JL"_qs},
+        {u"Unit 7, Brunel Business Park, Bristol BS3 4HU"_qs, u"Unit 7, Brunel Business Park, Bristol BS3 4HU"_qs, u"BS3 4HU"_qs},
+        {u"88 Broad Street, Nottingham NG13AL"_qs, u"88 Broad Street, Nottingham NG1 3AL"_qs, u"NG1 3AL"_qs},
+        {u"22 Castle Street, Liverpool L2 9SH, United Kingdom"_qs, u"22 Castle Street, Liverpool L2 9SH, United Kingdom"_qs, u"L2 9SH"_qs},
+        {u"2nd Floor, 9 Market Square\nOXFORD OX1 3EQ"_qs, u"2nd Floor, 9 Market Square\nOXFORD OX1 3EQ"_qs, u"OX1 3EQ"_qs},
+        // No postcode, or one of another country: nothing to put right.
+        {u"The Old Mill, Mill Lane\nSHEFFIELD"_qs, u"The Old Mill, Mill Lane\nSHEFFIELD"_qs, u""_qs},
+        {u"2800 Post Oak Blvd, Ste 4100\nHouston, TX 77056"_qs, u"2800 Post Oak Blvd, Ste 4100\nHouston, TX 77056"_qs, u"77056"_qs},
+        {u"12 E 49th Street, #1100\nNew York, NY 10017 USA"_qs, u"12 E 49th Street, #1100\nNew York, NY 10017 USA"_qs, u"10017"_qs},
+        // German: ß read as B or $ between small letters, in an address with a postcode before its town.
+        {u"Hohe StraBe 52\n50667 Köln"_qs, u"Hohe Straße 52\n50667 Köln"_qs, u"50667"_qs},
+        {u"Kaiserstra$e 29, 60311 Frankfurt am Main"_qs, u"Kaiserstraße 29, 60311 Frankfurt am Main"_qs, u"60311"_qs},
+        {u"SchloBplatz 4\n76131 Karlsruhe Germany"_qs, u"Schloßplatz 4\n76131 Karlsruhe Germany"_qs, u"76131"_qs},
+        {u"4 McBride Road\nLondon SW1A 1AA"_qs, u"4 McBride Road\nLondon SW1A 1AA"_qs, u"SW1A 1AA"_qs},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(latinAddressInPrintedShape(c.read), c.shaped) << c.read.toStdString();
+        EXPECT_EQ(postcodeInAddress(c.shaped), c.postcode) << c.read.toStdString();
+    }
 }
 
 TEST(CardTextRules, SyncIdentifiersOnlyWhenBlank)

@@ -229,6 +229,30 @@ TEST_F(FieldMapping, ReplacementAddressSlotWins)
     EXPECT_EQ(dict.value("city").toString(), u"Springfield"_qs);
 }
 
+TEST_F(FieldMapping, PostalCodeFollowsTheAddressShape)
+{
+    struct Case {
+        QString postal, address, wantPostal, wantAddress;
+    };
+    const Case cases[] = {
+        // Read in part, missed, or read right and left alone.
+        {u"O15 2AQ"_qs, u"Suite 210\nSouthampton $O15 2AQ"_qs, u"SO15 2AQ"_qs, u"Suite 210\nSouthampton SO15 2AQ"_qs},
+        {u""_qs, u"1100 Louisiana Street\nHouston, TX 77002"_qs, u"77002"_qs, u"1100 Louisiana Street\nHouston, TX 77002"_qs},
+        {u"NG13AL"_qs, u"88 Broad Street, Nottingham NG13AL"_qs, u"NG13AL"_qs, u"88 Broad Street, Nottingham NG1 3AL"_qs},
+        {u"21675"_qs, u"Prinzregentenplatz 7\n81675 München"_qs, u"21675"_qs, u"Prinzregentenplatz 7\n81675 München"_qs},
+    };
+    for (const Case& c : cases) {
+        QByteArray result;
+        setSlot(result, ocr::kSlotPostalCode, c.postal, 1, 2, 3, 4);
+        setSlot(result, ocr::kSlotAddress, c.address, 10, 20, 30, 40);
+        CardDict d;
+        ASSERT_EQ(reg.setRecognizeStructToDbDict(&d, &result, 100, 12), 0);
+        EXPECT_EQ(d.value("zip_PostalCode").toString(), c.wantPostal) << c.address.toStdString();
+        EXPECT_EQ(d.value("address").toString(), c.wantAddress) << c.address.toStdString();
+        EXPECT_NE(d.value("zip_PostalCode_XY").toString(), u"0/0/0/0"_qs) << c.address.toStdString();
+    }
+}
+
 class FakeCard : public CardRecord {
 public:
     QVariant valueForKey(const QString& key) const override { return values.value(key); }

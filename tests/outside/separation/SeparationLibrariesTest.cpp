@@ -128,6 +128,8 @@ TEST(SeparationLibraries, JapaneseAddressesSplitInTheirPrintedShape)
         {"伊 Ras ロ 520-0043 滋賀県大津市中央3-2-1", "滋賀県", "大津市", "中央3-2-1"},
         {"渡部 ant   宇都宮市本町4-15\n宇都宮NIビル9F", "", "宇都宮市", "本町4-15\n宇都宮NIビル9F"},
         {"渋谷区渋谷2-21-1 東京都庁ビル", "", "", "渋谷区渋谷2-21-1 東京都庁ビル"},
+        {"ーー\n北海道札幌市中央区北三条西6-1", "北海道", "札幌市中央区", "北三条西6-1"},
+        {"ー ・", "", "", ""},
         // A prefecture's lost or misread mark comes back only before a city of its name or a Tokyo ward.
         {"新潟新潟市中央区東大通2-4-10", "新潟県", "新潟市中央区", "東大通2-4-10"},
         {"千葉果千葉市中央区新町3-13", "千葉県", "千葉市中央区", "新町3-13"},
