@@ -830,14 +830,26 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             used.push_back(&candidate);
         }
     }
-    // "北村雄一": the blank goes where the dictionary's family name ends, else where the printed
-    // furigana's first word ends ("みない みづき" over "薬袋美月").
+    // "北村雄一": the blank goes where the dictionary's family name ends, else where the family name's
+    // reading ends: the printed furigana's first word ("みない みづき" over "薬袋美月") or the family
+    // name of the romanised name ("AIMONO Makoto", "Makoto Aimono").
     if (int family = familyNameLength && isJapanese(text) && !text.contains(u' ') ? familyNameLength(text) : 0; family > 0) {
         text.insert(family, u' ');
-    } else if (const QString printed = fields[5].text; readingOf && isJapanese(text) && !text.contains(u' ') && printed.contains(u' ')) {
-        const QString familyReading = katakanaOf(printed.section(u' ', 0, 0, QString::SectionSkipEmpty));
-        for (family = 1; family < text.size(); ++family) {
-            if (readingOf(text.left(family)) == familyReading) {
+    } else if (readingOf && isJapanese(text) && !text.contains(u' ')) {
+        const QString printed = fields[5].text;
+        const QString kana = printed.contains(u' ') ? katakanaOf(printed.section(u' ', 0, 0, QString::SectionSkipEmpty)) : QString();
+        QString latin;
+        for (const auto& candidate : rest) {
+            const QStringList words = candidate.second.split(u' ', Qt::SkipEmptyParts);
+            if (!kana.isEmpty() || isJapanese(candidate.second) || words.size() != 2 || !looksLikeName(candidate.second))
+                continue;
+            const bool firstUpper = words.at(0).size() > 1 && words.at(0) == words.at(0).toUpper();
+            latin = firstUpper ? words.at(0) : words.at(1);
+            break;
+        }
+        for (family = 1; family < text.size() && (!kana.isEmpty() || !latin.isEmpty()); ++family) {
+            const QString reading = readingOf(text.left(family));
+            if (!reading.isEmpty() && (reading == kana || (!latin.isEmpty() && readsAsRomanised(reading, latin)))) {
                 text.insert(family, u' ');
                 break;
             }

@@ -116,3 +116,50 @@ bool readsAsFurigana(const QString& kana, const QString& dictionaryReading)
     const qsizetype n = std::min<qsizetype>(2, std::min(reading.size(), compact.size()));
     return compact.left(n) == reading.left(n) || compact.right(n) == reading.right(n);
 }
+
+namespace {
+
+// The letters of a romanised name as they are compared: lower case, long vowels short, the n
+// before b, m and p as "n".
+QString comparableRomanisation(QString latin)
+{
+    latin = latin.toLower();
+    static const QRegularExpression longVowel(QStringLiteral("(?<=o)[uoh](?![aeiouy])|(?<=u)u|(?<=[aeiou])-"));
+    static const QRegularExpression m(QStringLiteral("m(?=[bmp])"));
+    return latin.remove(longVowel).replace(m, QStringLiteral("n"));
+}
+
+} // namespace
+
+bool readsAsRomanised(const QString& katakana, const QString& latin)
+{
+    static const QString kana =
+        u"アイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワヲンガギグゲゴザジズゼゾダヂヅデドバビブベボパピプペポ"_qs;
+    static const QStringList letters =
+        QStringLiteral("a i u e o ka ki ku ke ko sa shi su se so ta chi tsu te to na ni nu ne no ha hi fu he ho ma mi mu me mo ya yu yo "
+                       "ra ri ru re ro wa o n ga gi gu ge go za ji zu ze zo da ji zu de do ba bi bu be bo pa pi pu pe po")
+            .split(u' ');
+    static const QString small = u"ャュョ"_qs;
+    static const QStringList smallLetters = {u"a"_qs, u"u"_qs, u"o"_qs};
+    QString out;
+    bool doubleNext = false;
+    for (QChar c : katakana) {
+        if (c == u'ッ') {
+            doubleNext = true;
+            continue;
+        }
+        if (const qsizetype s = small.indexOf(c); s >= 0 && out.endsWith(u'i')) {
+            // "キョ" is "kyo", "ショ" is "sho".
+            out.chop(1);
+            out += (out.endsWith(u"sh") || out.endsWith(u"ch") || out.endsWith(u'j') ? QString() : u"y"_qs) + smallLetters.at(s);
+            continue;
+        }
+        const qsizetype k = kana.indexOf(c);
+        if (k < 0)
+            continue; // "ー" and what has no letters
+        const QString syllable = letters.at(k);
+        out += (doubleNext ? syllable.left(1) : QString()) + syllable;
+        doubleNext = false;
+    }
+    return !out.isEmpty() && comparableRomanisation(out) == comparableRomanisation(latin);
+}

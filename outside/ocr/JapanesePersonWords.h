@@ -28,3 +28,7 @@ QString withLookalikeKanji(const QString& name);
 // starts or ends like `dictionaryReading` (the name's reading, when the dictionary has one).
 // "アナリスト" over "鬼塚琴音" is a job title.
 bool readsAsFurigana(const QString& kana, const QString& dictionaryReading);
+
+// Whether a katakana reading is written `latin` in Latin letters, long vowels and the n before b, m
+// and p written either way: "サトウ" is "Sato" and "Satou", "ホンマ" is "Homma".
+bool readsAsRomanised(const QString& katakana, const QString& latin);

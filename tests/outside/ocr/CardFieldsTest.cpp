@@ -1,4 +1,6 @@
 #include "outside/ocr/CardFields.h"
+
+#include "outside/ocr/JapanesePersonWords.h"
 #include "outside/ocr/NameReading.h"
 #include "outside/ocr/RecognitionRequest.h"
 #include "platform/events/OcrProtocol.h"
@@ -235,6 +237,8 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
         {{at(u"佐久間 カオリ|", 20, 10, 300, 80)}, 0, u"佐久間 カオリ"},
         {{at(u"岩崎 佳奈子     了", 20, 10, 500, 80)}, 0, u"岩崎 佳奈子"},
         {{at(u"あいもの まこと", 20, 10, 200, 30), at(u"四十物誠", 20, 40, 300, 100)}, 0, u"四十物 誠"},
+        {{at(u"四十物誠", 20, 10, 300, 80), at(u"Makoto Aimono", 20, 90, 300, 110)}, 0, u"四十物 誠"},
+        {{at(u"四十物誠", 20, 10, 300, 80), at(u"AIMONO Makoto", 20, 90, 300, 110)}, 0, u"四十物 誠"},
         // The English company name the e-mail's domain names is no department.
         {{at(u"Shirakaba Accounting Office", 20, 10, 400, 30), at(u"Mail k.mori@shirakaba-ac.jp", 20, 50, 400, 70)}, 37, u""},
         // Companies without a legal form; logo scraps the domain lacks.
@@ -251,6 +255,23 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
     for (const auto& c : cases) {
         const ResultSlots f = classifyCardLines(c.lines, family, reading);
         EXPECT_EQ(f[size_t(c.slot)].text, QString::fromUtf16(c.expected)) << c.lines.front().text.toStdString();
+    }
+}
+
+TEST(JapanesePersonWords, ReadingsInLatinLetters)
+{
+    const struct {
+        const char16_t* katakana;
+        const char16_t* latin;
+        bool same;
+    } cases[] = {
+        {u"サトウ", u"Sato", true},  {u"サトウ", u"SATOU", true},     {u"オオノ", u"Ohno", true},    {u"イノウエ", u"Inoue", true},
+        {u"ホンマ", u"Homma", true}, {u"ハットリ", u"Hattori", true}, {u"キョウコ", u"Kyoko", true}, {u"ショウタ", u"Shota", true},
+        {u"ユウキ", u"Yuki", true},  {u"サトウ", u"Saito", false},    {u"アイ", u"Aimono", false},   {u"", u"", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(readsAsRomanised(QString::fromUtf16(c.katakana), QString::fromUtf16(c.latin)), c.same)
+            << QString::fromUtf16(c.katakana).toStdString() << " " << QString::fromUtf16(c.latin).toStdString();
     }
 }
 
