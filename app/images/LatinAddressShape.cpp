@@ -116,9 +116,13 @@ QString latinAddressInPrintedShape(const QString& address)
                 shaped.replace(last.capturedStart(1), last.capturedLength(1), code);
         }
     }
+    // A small letter alone before a line's number is a speck read as one: "i 28195 Bremen".
+    static const QRegularExpression speck(QStringLiteral(R"((^|\n)\p{Ll} (?=[0-9]))"));
+    shaped.replace(speck, QStringLiteral("\\1"));
     if (germanPostcode().match(shaped).hasMatch()) {
         static const QRegularExpression sharpS(QStringLiteral(R"((?<=\p{Ll})[B$](?=\p{Ll}))"));
-        shaped.replace(sharpS, QStringLiteral("ß"));
+        static const QRegularExpression umlautU(QStringLiteral(R"((?<=\p{L})ii(?=\p{Ll}))"));
+        shaped.replace(sharpS, QStringLiteral("ß")).replace(umlautU, QStringLiteral("ü"));
     }
     return shaped;
 }

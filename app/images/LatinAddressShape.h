@@ -7,7 +7,8 @@
 // The address with its UK postcode in the form letters, digit, blank, digit, two letters ("CF10
 // IBY", "$O15 2AQ" and "NG13AL" give "CF10 1BY", "SO15 2AQ" and "NG1 3AL"), and, in an address
 // with a German postcode before its town, ß for the "B" or "$" the engine reads between small
-// letters ("StraBe", "Kaiserstra$e").
+// letters ("StraBe", "Kaiserstra$e") and ü for its "ii" ("Miinchen"). A small letter alone before
+// a line's number goes.
 QString latinAddressInPrintedShape(const QString& address);
 
 // The UK postcode, US ZIP code or German postcode that stands in an address, empty when none.

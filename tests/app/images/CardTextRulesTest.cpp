@@ -92,6 +92,8 @@ TEST(CardTextRules, LatinAddressShape)
         {u"Hohe StraBe 52\n50667 Köln"_qs, u"Hohe Straße 52\n50667 Köln"_qs, u"50667"_qs},
         {u"Kaiserstra$e 29, 60311 Frankfurt am Main"_qs, u"Kaiserstraße 29, 60311 Frankfurt am Main"_qs, u"60311"_qs},
         {u"SchloBplatz 4\n76131 Karlsruhe Germany"_qs, u"Schloßplatz 4\n76131 Karlsruhe Germany"_qs, u"76131"_qs},
+        {u"Leopoldstraße 144\n80804 Miinchen"_qs, u"Leopoldstraße 144\n80804 München"_qs, u"80804"_qs},
+        {u"Bahnhofplatz 1\ni 28195 Bremen"_qs, u"Bahnhofplatz 1\n28195 Bremen"_qs, u"28195"_qs},
         {u"4 McBride Road\nLondon SW1A 1AA"_qs, u"4 McBride Road\nLondon SW1A 1AA"_qs, u"SW1A 1AA"_qs},
     };
     for (const auto& c : cases) {
