@@ -61,6 +61,9 @@ bool isJapaneseDepartmentWord(const QString& word, bool titleFollows)
                                       u"工場"_qs, u"センター"_qs, u"グループ"_qs, u"チーム"_qs, u"ユニット"_qs, u"オフィス"_qs};
     if (!isWideWord(QString(word).remove(QRegularExpression(QStringLiteral("[A-Za-z&]")))))
         return false;
+    // A phrase with particles ("地域の未来を創るグループ") is a slogan; "お客様相談室" is a department.
+    if (std::any_of(word.begin() + 1, word.end(), isHiragana))
+        return false;
     for (const QString& unit : units) {
         if (word.endsWith(unit) && word.size() > unit.size())
             return word.size() >= 3 || titleFollows;
