@@ -2,11 +2,34 @@
 
 #include <algorithm>
 
-// One pass over the value, written straight into the row's own buffer, so that a file of many
-// rows is built without a copy of each value or a check of the buffer for each character.
+namespace {
+
+// The value needs none of the rules below: no character a file cannot carry, no line break or tab,
+// no double quote or separator, no surrogate; a text cell has no space at either end to trim.
+bool isPlainCell(QStringView value, char16_t separator, bool textFile)
+{
+    bool special = false;
+    for (const QChar c : value) {
+        const char16_t u = c.unicode();
+        special |= (u < 0x20) | (u == u'"') | (u == separator) | ((u & 0xF800) == 0xD800) | (u >= 0xFFFE);
+    }
+    if (special)
+        return false;
+    return !textFile || value.isEmpty() || (!value.front().isSpace() && !value.back().isSpace());
+}
+
+} // namespace
+
+// A plain value, the most common, is appended as it stands. Any other takes one pass written
+// straight into the row's own buffer, without a copy of the value or a check of the buffer for
+// each character.
 void appendExportCell(QString* row, QStringView value, QChar separator)
 {
     const bool textFile = separator == QLatin1Char('\t');
+    if (isPlainCell(value, separator.unicode(), textFile)) {
+        row->append(value);
+        return;
+    }
     // In a CSV file no rule below makes or removes a double quote or a separator, so the value
     // itself tells whether the cell is quoted.
     const bool quoted = !textFile && std::any_of(value.begin(), value.end(), [separator](QChar c) { return c == u'"' || c == separator; });

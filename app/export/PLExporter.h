@@ -5,6 +5,7 @@
 
 #include "app/images/CardBitmap.h"
 #include "app/images/CardRecord.h"
+#include "platform/store/ManagedObject.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -59,9 +60,10 @@ public:
     // --- File exports ---
     static int ExportToCSV(const QString& filePath, const QList<CardDict>& cards);
     static int ExportToText(const QString& filePath, const QList<CardDict>& cards);
+    // The same files from the store's cards, each value read by its attribute.
+    static int ExportToCSV(const QString& filePath, const ManagedObjectList& cards);
+    static int ExportToText(const QString& filePath, const ManagedObjectList& cards);
     static int CreateCSVorTextFile(const QString& filePath, const QList<CardDict>& cards, QChar separator);
-    // Appends the card's row to `content`, and for the first card the title row to `title`.
-    static void process(uint32_t mask, const CardDict& card, QString* title, QString* content, QChar separator, bool flag);
     // The value ready for one cell of a CSV (separator ",") or text (tab) file.
     static QString dealWithString(const QString& value, QChar separator);
     // One file per named card in the folder.

@@ -1,13 +1,12 @@
 // The file exports of the main window: one CSV, text or ContactXML file for all cards, one vCard
 // file per card, and the one save they all go through.
 #include "app/core/DiskUtilities.h"
-#include "app/core/LocalString.h"
 #include "app/core/PLChecker.h"
 #include "app/core/VersionUtilities.h"
 #include "app/export/CardDataContainerConverter.h"
 #include "app/export/ExportCell.h"
 #include "app/export/ExportItemMask.h"
-#include "app/export/ExportText.h"
+#include "app/export/ExportTable.h"
 #include "app/export/PLExporter.h"
 #include "app/export/VCardFileNames.h"
 #include "platform/foundation/FileAttributes.h"
@@ -18,12 +17,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QtEndian>
 
 #include <algorithm>
-#include <array>
-#include <cstring>
-#include <vector>
 
 namespace {
 
@@ -35,52 +30,6 @@ constexpr int kStatusWriteFailed = 75;
 // Free space this large always passes the space test.
 constexpr quint64 kAlwaysEnoughSpace = quint64(4) << 30;
 
-struct Column {
-    uint32_t bit;
-    const char* title;
-    const char* key;
-};
-
-const Column kColumns[] = {
-    {exportitem::kFullName, "IDS_FULL_NAME", "full_Name"},
-    {exportitem::kNameReading, "IDS_FULL_NAME_KANA", "full_Name_Kana"},
-    {exportitem::kCompany, "IDS_COMPANY", "company"},
-    {exportitem::kCompanyReading, "IDS_COMPANY_KANA", "company_Kana"},
-    {exportitem::kDepartment, "IDS_DEPARTMENT", "department"},
-    {exportitem::kJobTitle, "IDS_JOB_TITLE", "job_Title"},
-    {exportitem::kPostalCode, "IDS_ZIP_POSTALCODE", "zip_PostalCode"},
-    {exportitem::kAddress, "IDS_ADDRESS", "address"},
-    {exportitem::kCountry, "IDS_COUNTRY", "country"},
-    {exportitem::kTelephone, "IDS_TELEPHONE_NUMBER", "telephone_Number"},
-    {exportitem::kFax, "IDS_FAX_NUMBER", "fax_Number"},
-    {exportitem::kMobile, "IDS_MOBILE_NUMBER", "mobile_Number"},
-    {exportitem::kEmail, "IDS_E_MAIL", "e_Mail"},
-    {exportitem::kWebPage, "IDS_WEB_PAGE_ADDRESS", "web_Page_Address"},
-    {exportitem::kMemo, "IDS_MEMO", "memo"},
-    {exportitem::kRegisterDate, "IDS_REGISTER_DATE", "register_Date"},
-};
-constexpr size_t kColumnCount = std::size(kColumns);
-
-constexpr qsizetype kLongestKey = 16;
-
-struct KeyedColumn {
-    size_t column;
-    QString key;
-};
-
-// The columns by the length of their card keys: a card's key is compared with the few columns of
-// its length only.
-const std::array<std::vector<KeyedColumn>, kLongestKey + 1>& columnsByKeyLength()
-{
-    static const std::array<std::vector<KeyedColumn>, kLongestKey + 1> byLength = [] {
-        std::array<std::vector<KeyedColumn>, kLongestKey + 1> columns;
-        for (size_t i = 0; i < kColumnCount; ++i)
-            columns[std::strlen(kColumns[i].key)].push_back({i, QString::fromLatin1(kColumns[i].key)});
-        return columns;
-    }();
-    return byLength;
-}
-
 // The common start of every file export: nullopt to go on with the mask and the named cards,
 // else the status to answer (nothing is written when the user declined after nameless cards).
 std::optional<int> startExport(const QString& target, const QList<CardDict>& cards, uint32_t* mask, QList<CardDict>* named)
@@ -91,23 +40,6 @@ std::optional<int> startExport(const QString& target, const QList<CardDict>& car
     if (!PLChecker::checkDataListBeforeExport(cards, named))
         return 0;
     return std::nullopt;
-}
-
-// FF FE, then the texts one after the other in UTF-16 little-endian, each converted in one call.
-QByteArray utf16WithByteOrderMark(std::initializer_list<QStringView> texts)
-{
-    qsizetype units = 0;
-    for (const QStringView text : texts)
-        units += text.size();
-    QByteArray bytes(2 + units * 2, Qt::Uninitialized);
-    bytes[0] = '\xFF';
-    bytes[1] = '\xFE';
-    char* at = bytes.data() + 2;
-    for (const QStringView text : texts) {
-        qToLittleEndian<char16_t>(text.utf16(), text.size(), at);
-        at += text.size() * 2;
-    }
-    return bytes;
 }
 
 // The target folder's part of the common save: 0 with the free bytes of its volume, else the status.
@@ -155,45 +87,6 @@ QString PLExporter::dealWithString(const QString& value, QChar separator)
     return cell;
 }
 
-void PLExporter::process(uint32_t mask, const CardDict& card, QString* title, QString* content, QChar separator, bool flag)
-{
-    // The card's values are found in one walk over the card, not looked up column by column.
-    std::array<const QVariant*, kColumnCount> values{};
-    for (auto entry = card.cbegin(); entry != card.cend(); ++entry) {
-        if (entry.key().isEmpty() || entry.key().size() > kLongestKey)
-            continue;
-        const QString& key = entry.key();
-        for (const KeyedColumn& column : columnsByKeyLength()[size_t(key.size())]) {
-            // Keys of one length mostly differ at their ends: those are looked at before the rest.
-            if (key.front() == column.key.front() && key.back() == column.key.back() && key == column.key)
-                values[column.column] = &entry.value();
-        }
-    }
-    bool firstCell = true;
-    for (size_t column = 0; column < kColumnCount; ++column) {
-        if (!(mask & kColumns[column].bit))
-            continue;
-        if (!firstCell) {
-            if (content)
-                content->append(separator);
-            if (flag && title)
-                title->append(separator);
-        }
-        firstCell = false;
-        if (content && values[column]) {
-            const QVariant& value = *values[column];
-            if (value.typeId() == QMetaType::QString)
-                appendExportCell(content, *static_cast<const QString*>(value.constData()), separator);
-            else
-                appendExportCell(content, exportValueText(value), separator);
-        }
-        if (flag && title)
-            appendExportCell(title, getLocalString(QString::fromLatin1(kColumns[column].title)), separator);
-    }
-    if (content)
-        content->append(QLatin1Char('\n'));
-}
-
 int PLExporter::CreateCSVorTextFile(const QString& filePath, const QList<CardDict>& cards, QChar separator)
 {
     uint32_t mask = 0;
@@ -201,12 +94,8 @@ int PLExporter::CreateCSVorTextFile(const QString& filePath, const QList<CardDic
     if (const std::optional<int> status = startExport(filePath, cards, &mask, &named))
         return *status;
     removeTemporaryLeftovers(QFileInfo(filePath).absolutePath());
-    QString title;
-    QString content;
-    for (qsizetype i = 0; i < named.size(); ++i)
-        process(mask, named.at(i), &title, &content, separator, i == 0);
-    title.append(QLatin1Char('\n'));
-    return saveFile(utf16WithByteOrderMark({title, content}), filePath);
+    const QString text = ExportTable(mask, separator).fileText(named);
+    return saveFile(ExportTable::littleEndianBytes(text), filePath);
 }
 
 int PLExporter::ExportToCSV(const QString& filePath, const QList<CardDict>& cards)

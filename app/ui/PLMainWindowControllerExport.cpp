@@ -163,12 +163,12 @@ void PLMainWindowController::doExportVcard(const QString& path)
 
 void PLMainWindowController::doExportCSV(const QString& path)
 {
-    showExportResult(PLExporter::ExportToCSV(path, getSeleteRecords()), "ExportToCSV failed:%d\n");
+    showExportResult(PLExporter::ExportToCSV(path, _acWndCard->selectedObjects()), "ExportToCSV failed:%d\n");
 }
 
 void PLMainWindowController::doExportTEXT(const QString& path)
 {
-    showExportResult(PLExporter::ExportToText(path, getSeleteRecords()), "ExportToText failed:%d\n");
+    showExportResult(PLExporter::ExportToText(path, _acWndCard->selectedObjects()), "ExportToText failed:%d\n");
 }
 
 void PLMainWindowController::doExportXML(const QString& path)

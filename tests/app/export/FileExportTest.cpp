@@ -1,6 +1,7 @@
 // The file exports: CSV, text, one vCard per card and one ContactXML file, written byte for
 // byte, read back by independent readers, and refused or cleaned up as the target demands.
 #include "app/export/PLExporter.h"
+#include "platform/store/CardStoreModel.h"
 #include "tests/app/export/ExportFixture.h"
 
 #include "tests/support/dbtools/FakeFileAttributes.h"
@@ -78,6 +79,47 @@ TEST_F(FileExport, CsvAndTextAreWrittenByteForByte)
     ASSERT_EQ(textRows.size(), 5);
     for (const QJsonValue& row : textRows)
         EXPECT_EQ(row.toArray().size(), 9);
+}
+
+// The cards as the main window holds them: the store's objects, with dates in UTC as it reads them.
+ManagedObjectList storeCards(const QList<CardDict>& table)
+{
+    const EntityDescription& entity = *CardStore::currentModel().entity(QString::fromLatin1(CardStore::kEntityCard));
+    ManagedObjectList objects;
+    for (const CardDict& card : table) {
+        auto object = std::make_shared<ManagedObject>(entity, nullptr);
+        for (auto value = card.cbegin(); value != card.cend(); ++value) {
+            const bool moment = value.value().typeId() == QMetaType::QDateTime;
+            object->setValue(value.key(), moment ? QVariant(value.value().toDateTime().toUTC()) : value.value());
+        }
+        objects.append(object);
+    }
+    return objects;
+}
+
+TEST_F(FileExport, TheStoresCardsAreWrittenAsTheirDictionariesAre)
+{
+    setExportItems(0xFFFF);
+    QList<CardDict> table = tableOfCards();
+    table.append(cards::nameOnly(QStringLiteral(" ")));
+    const ManagedObjectList objects = storeCards(table);
+    for (int i = 0; i < 4; ++i)
+        presenter.queueAnswer(kAlertFirstButtonReturn); // leave the nameless card out
+    ASSERT_EQ(PLExporter::ExportToCSV(path("dicts.csv"), table), 0);
+    ASSERT_EQ(PLExporter::ExportToCSV(path("objects.csv"), objects), 0);
+    ASSERT_EQ(PLExporter::ExportToText(path("dicts.txt"), table), 0);
+    ASSERT_EQ(PLExporter::ExportToText(path("objects.txt"), objects), 0);
+    EXPECT_EQ(presenter.shown().size(), 4);
+    EXPECT_EQ(fromUtf16WithBom(readAll(path("objects.csv"))).count(QLatin1Char('\n')), 5);
+    EXPECT_EQ(readAll(path("objects.csv")), readAll(path("dicts.csv")));
+    EXPECT_EQ(readAll(path("objects.txt")), readAll(path("dicts.txt")));
+
+    presenter.queueAnswer(kAlertSecondButtonReturn);
+    EXPECT_EQ(PLExporter::ExportToCSV(path("declined.csv"), objects), 0);
+    EXPECT_FALSE(QFile::exists(path("declined.csv")));
+    EXPECT_EQ(PLExporter::ExportToText(path("none.txt"), storeCards({cards::nameOnly(QString())})), 0);
+    EXPECT_FALSE(QFile::exists(path("none.txt")));
+    EXPECT_EQ(PLExporter::ExportToCSV(path("empty.csv"), ManagedObjectList()), 3);
 }
 
 TEST_F(FileExport, ExportItemsAreReadAsTheCommandsExpect)
@@ -188,7 +230,7 @@ TEST_F(FileExport, NamelessCardsAreLeftOutAfterAsking)
 TEST_F(FileExport, BadTargetsAreRefusedAndLeaveNothingBehind)
 {
     EXPECT_EQ(PLExporter::ExportToCSV(QString(), {cards::latin()}), 3);
-    EXPECT_EQ(PLExporter::ExportToText(path("a.txt"), {}), 3);
+    EXPECT_EQ(PLExporter::ExportToText(path("a.txt"), QList<CardDict>()), 3);
 
     {
         FakeFileAttributes attributes;

@@ -1,6 +1,7 @@
 // Dates without a zone designator read in a zone with summer time: the reader's own conversion
 // gives the moment the C library's mktime gives for the same wall-clock time.
 #include "plugin/SforceService/ISO8601.h"
+#include "tests/support/appkit/OtherZone.h"
 
 #include <gtest/gtest.h>
 
@@ -8,23 +9,6 @@
 #include <ctime>
 
 namespace {
-
-// Runs the test body in another system time zone, then puts the process's zone back.
-class OtherZone : public ::testing::Test {
-protected:
-    QByteArray saved = qgetenv("TZ");
-
-    void use(const char* zone)
-    {
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    void TearDown() override
-    {
-        setenv("TZ", saved.constData(), 1);
-        tzset();
-    }
-};
 
 TEST_F(OtherZone, WallClockTimesReadAsMktimeReadsThem)
 {
