@@ -16,8 +16,14 @@ constexpr int kStatusBadArguments = 3;
 // when the export stops there.
 bool namedCards(const ManagedObjectList& cards, ManagedObjectList* named)
 {
+    const EntityDescription* entity = nullptr;
+    int fullName = -1;
     for (const ManagedObjectPtr& card : cards) {
-        if (!PLChecker::isBlank(card->value(cardkey::kFullName).toString()))
+        if (&card->entity() != entity) {
+            entity = &card->entity();
+            fullName = entity->indexOf(cardkey::kFullName);
+        }
+        if (fullName >= 0 && !PLChecker::isBlank(card->value(fullName).toString()))
             named->append(card);
     }
     if (named->size() == cards.size())
