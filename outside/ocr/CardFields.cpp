@@ -1,5 +1,6 @@
 #include "outside/ocr/CardFields.h"
 
+#include "outside/ocr/AddressLines.h"
 #include "outside/ocr/JapanesePersonWords.h"
 #include "platform/events/OcrProtocol.h"
 
@@ -101,6 +102,12 @@ const QRegularExpression& numberPattern()
 int digitCount(const QString& text)
 {
     return int(std::count_if(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }));
+}
+
+// Letters other than the long vowel mark, which the engine also makes of a rule ("ーー").
+int letterCount(const QString& text)
+{
+    return int(std::count_if(text.begin(), text.end(), [](QChar c) { return c.isLetter() && c != u'ー'; }));
 }
 
 // A telephone number has at least seven digits; fewer is a postal code, a street number or a date.
@@ -596,6 +603,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         return QString();
     }();
     int wordmarkLine = -1;
+    const RecognizedLine* markMisread = nullptr;
     for (size_t index = 0; index < lines.size(); ++index) {
         const RecognizedLine& line = lines[index];
         QString text = withoutEdgeMarks(line.text);
@@ -636,18 +644,36 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         if (used)
             continue;
         // "Creative Director, Business Development   P +44 …": the words before the number are read on.
+        // A postal code whose 〒 was read as a digit is told from a telephone number by the
+        // address it goes with, known only once every line is read.
+        if (!markMisread && !postalCodeWithMarkMisread(text).isEmpty()) {
+            markMisread = &line;
+            continue;
+        }
         if (QString before; takeNumbers(fields, text, line, &before)) {
             static const QRegularExpression words(QStringLiteral(R"(\p{L}{2,}.*\p{L}{2,})"));
             if (!words.match(before).hasMatch())
                 continue;
             text = before;
         }
+        // A Japanese address is one by its shape, wherever the line starts: what the engine read
+        // into its line from another column goes on as a line of its own.
+        if (const JapaneseAddressStart found = isJapanese(text) ? findJapaneseAddress(text) : JapaneseAddressStart{}; found.at >= 0) {
+            if (!found.postalCode.isEmpty())
+                put(fields, kPostal, found.postalCode, line);
+            if (letterCount(found.before) >= 3)
+                rest.emplace_back(&line, found.before);
+            put(fields, kAddress, text.mid(found.at), line);
+            lastAddressLine = int(index);
+            continue;
+        }
         if (const auto m = japanesePostal().match(text); m.hasMatch()) {
             put(fields, kPostal, m.captured(1) + u'-' + m.captured(2), line);
             text = (text.left(m.capturedStart()) + u' ' + text.mid(m.capturedEnd())).trimmed();
             if (text.isEmpty())
                 continue;
-            if (isJapanese(text)) {
+            // "〒310-0021" after a rule ("ーー"): marks are no address.
+            if (isJapanese(text) && letterCount(text) >= 2) {
                 put(fields, kAddress, text, line);
                 lastAddressLine = int(index);
                 continue;
@@ -714,6 +740,13 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         rest.emplace_back(&line, text);
     }
 
+    if (markMisread) {
+        const QString number = withoutEdgeMarks(markMisread->text);
+        if (!fields[size_t(kPostal.first)].filled && isJapanese(fields[size_t(kAddress.first)].text))
+            put(fields, kPostal, postalCodeWithMarkMisread(number), *markMisread);
+        else
+            put(fields, kTelephone, number, *markMisread);
+    }
     if (SlotFill& address = fields[size_t(kAddress.first)]; address.filled) {
         // A mark left of the address (". 2 N Central Avenue") is no part of it.
         static const QRegularExpression leadingMark(QStringLiteral(R"((^|\n)[^\p{L}\p{N}\s]{1,2}\s+)"));

@@ -193,6 +193,23 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
          u"新潟県新潟市中央区東大通\n2-4-10"},
         {{at(u"愛知県名古屋市中村区椿町1一16", 20, 10, 500, 40)}, 21, u"愛知県名古屋市中村区椿町1-16"},
         {{at(u"茨城県水戸市南町３ー４ー１０", 20, 10, 500, 40)}, 21, u"茨城県水戸市南町３－４－１０"},
+        // A Japanese address by its shape, with or without its postal code, after text the engine
+        // read into its line from another column; the code with blanks or a dot read into it.
+        {{at(u"KATO Mariko        960-8031 福島県福島市栄町6-6", 20, 10, 900, 50)}, 21, u"福島県福島市栄町6-6"},
+        {{at(u"KATO Mariko        960-8031 福島県福島市栄町6-6", 20, 10, 900, 50)}, 19, u"960-8031"},
+        {{at(u"52-0231 神奈川県相模原市中央区相模原3-8-25", 20, 10, 900, 50)}, 21, u"神奈川県相模原市中央区相模原3-8-25"},
+        {{at(u"日 下部 Wal AK 京都市下京区東塩小路町721-1", 20, 10, 900, 50)}, 21, u"京都市下京区東塩小路町721-1"},
+        {{at(u"〒1 04-0061 東京都中央区銀座4-5-6", 20, 10, 900, 50)}, 19, u"104-0061"},
+        {{at(u"AP JON 7320-0033 栃木県宇都宮市本町4-15", 20, 10, 900, 50)}, 19, u"320-0033"},
+        {{at(u"020.0021 岩手県盛岡市中央通2-1-21", 20, 10, 900, 50)}, 19, u"020-0021"},
+        {{at(u"京都府京都市下京区東塩小路町", 20, 10, 500, 40)}, 21, u"京都府京都市下京区東塩小路町"},
+        // A rule before the postal code is no address; the address follows elsewhere.
+        {{at(u"ーー 〒310-0021", 370, 390, 650, 410), at(u"水戸市南町3-4-10", 530, 420, 710, 440)}, 21, u"水戸市南町3-4-10"},
+        // 〒 read as 7 or 1: a postal code beside a Japanese address, a telephone number elsewhere.
+        {{at(u"7030-0801", 460, 410, 610, 440), at(u"青森県青森市新町1-3-7", 430, 450, 640, 480)}, 19, u"030-0801"},
+        {{at(u"7030-0801", 460, 410, 610, 440), at(u"青森県青森市新町1-3-7", 430, 450, 640, 480)}, 13, u""},
+        {{at(u"1880-0805", 460, 410, 610, 440), at(u"TEL 0985-58-8607", 430, 450, 640, 480)}, 13, u"0985-58-8607"},
+        {{at(u"7030-0801", 460, 410, 610, 440), at(u"12 Abbey Road", 430, 450, 640, 480)}, 13, u"7030-0801"},
         // Two columns: the town line below the street, the name between them in the engine's order.
         {{at(u"Unit 12, Enterprise Park", 570, 260, 860, 285), at(u"Nathan Hargreaves", 60, 300, 400, 335),
           at(u"Swindon SN2 2PJ", 574, 294, 780, 314)},

@@ -1,0 +1,56 @@
+#include "outside/ocr/AddressLines.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+// A Japanese postal code at the end of a text, blanks dropped ("〒389-01 02", "81 2-001 1"), its
+// separator read as a dot or a mark, its 〒 as a 7 or a 1.
+QString postalCodeAtEnd(const QString& text, qsizetype* start)
+{
+    static const QRegularExpression code(
+        QStringLiteral(R"((?:^|[^0-9０-９])([71]?)([0-9０-９]{3})\s*[-－ー一‐−.・',]\s*([0-9０-９]{4})\s*$)"));
+    static const QRegularExpression blankInDigits(QStringLiteral(R"((?<=[0-9０-９\-－])\s+(?=[0-9０-９\-－]))"));
+    const QString compact = QString(text).replace(blankInDigits, QString());
+    const auto m = code.match(compact);
+    if (!m.hasMatch())
+        return {};
+    // Where the code starts in the text as given: the same count of non-blank characters in.
+    qsizetype nonBlank = 0;
+    for (qsizetype i = 0; i < m.capturedStart(1); ++i)
+        nonBlank += compact.at(i).isSpace() ? 0 : 1;
+    qsizetype at = 0;
+    for (; at < text.size() && nonBlank > 0; ++at)
+        nonBlank -= text.at(at).isSpace() ? 0 : 1;
+    *start = at;
+    return m.captured(2) + u'-' + m.captured(3);
+}
+
+} // namespace
+
+JapaneseAddressStart findJapaneseAddress(const QString& line)
+{
+    // A prefecture and the municipality after it, or a city, ward or county and its district up
+    // to the block numbers; each begins a run of kanji.
+    static const QRegularExpression start(QStringLiteral(
+        R"((?<!\p{Han})(?:(?:北海道|\p{Han}{2,3}[都府県])\p{Han}{1,6}[市区町村郡]|\p{Han}{1,5}[市区郡][\p{Han}\p{Katakana}\p{Hiragana}ー]*\s?[0-9０-９]))"));
+    JapaneseAddressStart found;
+    const auto m = start.match(line);
+    if (!m.hasMatch())
+        return found;
+    found.at = m.capturedStart();
+    const QString before = line.left(found.at).trimmed();
+    qsizetype codeAt = before.size();
+    found.postalCode = postalCodeAtEnd(before, &codeAt);
+    // The postal mark and what the engine made of it ("〒", "T", "+") go with the code.
+    static const QRegularExpression mark(QStringLiteral(R"(\s*(?:(?:^|(?<=\s))T|[^\p{L}\p{N}\s])?\s*$)"));
+    found.before = found.postalCode.isEmpty() ? before : before.left(codeAt).remove(mark).trimmed();
+    return found;
+}
+
+QString postalCodeWithMarkMisread(const QString& number)
+{
+    static const QRegularExpression shape(QStringLiteral(R"(^[71]([0-9]{3})[-－]([0-9]{4})$)"));
+    const auto m = shape.match(number.trimmed());
+    return m.hasMatch() ? m.captured(1) + u'-' + m.captured(2) : QString();
+}
