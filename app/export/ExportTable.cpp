@@ -68,6 +68,12 @@ void ExportTable::findValues(const ManagedObjectPtr& card, const QVariant** valu
         for (const QString& key : m_keys)
             m_attributes.push_back(m_entity->indexOf(key));
     }
+    // Reading a value the list's lighter fetch left unread may move the card's other values, so
+    // every value is read before any is held on to.
+    for (const int attribute : m_attributes) {
+        if (attribute >= 0)
+            card->value(attribute);
+    }
     for (size_t c = 0; c < m_keys.size(); ++c)
         values[c] = m_attributes[c] < 0 ? nullptr : &card->value(m_attributes[c]);
 }
