@@ -9,6 +9,7 @@
 #include "app/export/ExportTable.h"
 #include "app/export/PLExporter.h"
 #include "app/export/VCardFileNames.h"
+#include "platform/foundation/DurableFileBatch.h"
 #include "platform/foundation/FileAttributes.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PreferenceDomain.h"
@@ -59,10 +60,15 @@ int checkSaveFolder(const QString& folder, quint64* freeBytes)
     return 0;
 }
 
+bool hasRoomFor(const QByteArray& data, quint64 freeBytes)
+{
+    return freeBytes >= kAlwaysEnoughSpace || freeBytes > static_cast<quint64>(data.size());
+}
+
 // The save itself, once the folder has passed its checks with `freeBytes` left on its volume.
 int writeFileWithin(const QByteArray& data, const QString& filePath, quint64 freeBytes)
 {
-    if (freeBytes < kAlwaysEnoughSpace && freeBytes <= static_cast<quint64>(data.size()))
+    if (!hasRoomFor(data, freeBytes))
         return kStatusNoSpace;
     // Written beside and renamed into place: a killed or failed export leaves no half-written
     // file under the name, and a link at the name is replaced, never written through.
@@ -126,14 +132,18 @@ int PLExporter::ExportToVCard(const QString& folderPath, const QList<CardDict>& 
         return status;
     removeTemporaryLeftovers(folderPath);
     VCardFileNames names(folderPath);
+    // A card's file takes its name only once its bytes are on the disk, but the files wait for the
+    // disk a batch at a time; a failure still ends the export at its card, the cards before it saved.
+    DurableFileBatch files(folderPath, "export-file-written");
     for (const CardDict& card : std::as_const(named)) {
         const QByteArray bytes = toVCardRepresentation(card, mask, nullptr);
-        const int status = writeFileWithin(bytes, names.take(card.value(QStringLiteral("full_Name")).toString()), freeBytes);
-        if (status != 0)
-            return status;
+        if (!hasRoomFor(bytes, freeBytes))
+            return files.finish() ? kStatusNoSpace : kStatusWriteFailed;
+        if (!files.add(names.take(card.value(QStringLiteral("full_Name")).toString()), bytes))
+            break;
         freeBytes -= std::min(freeBytes, static_cast<quint64>(bytes.size()));
     }
-    return 0;
+    return files.finish() ? 0 : kStatusWriteFailed;
 }
 
 int PLExporter::ExportToXML(const QString& filePath, const QList<CardDict>& cards)

@@ -7,8 +7,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 
+#include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -18,6 +21,9 @@ namespace {
 
 constexpr char kTemplate[] = "/.pelmora-XXXXXX.tmp";
 constexpr int kSuffixLength = 4;
+constexpr int kRandomLength = 6;
+constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+constexpr int kNameAttempts = 100;
 
 } // namespace
 
@@ -49,6 +55,34 @@ bool writeThroughTemporary(const QString& path, const QByteArray& bytes, const c
     if (!placed)
         ::unlink(temp.constData());
     return fd.close() && placed;
+}
+
+bool linkUnnamed(int fd, const char* target)
+{
+    // The descriptor's entry under /proc is the one way to name an unnamed file without privileges.
+    char self[32];
+    std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
+    return ::linkat(AT_FDCWD, self, AT_FDCWD, target, AT_SYMLINK_FOLLOW) == 0;
+}
+
+bool linkLockedTemporary(int fd, const QString& path, QByteArray* temporary)
+{
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
+        return false;
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).path());
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        QByteArray name = folder + kTemplate;
+        char* letter = name.data() + name.size() - kSuffixLength;
+        for (int i = 0; i < kRandomLength; ++i)
+            *--letter = kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters - 1))];
+        if (linkUnnamed(fd, name.constData())) {
+            *temporary = name;
+            return true;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    return false;
 }
 
 void removeTemporaryLeftovers(const QString& folder)

@@ -16,5 +16,12 @@ int openLockedTemporary(const QString& path, QByteArray* temporary);
 // names the crash point between the complete temporary file and the rename.
 bool writeThroughTemporary(const QString& path, const QByteArray& bytes, const char* crashPointName = nullptr);
 
+// Gives a file opened with O_TMPFILE, which has no name yet, the name `target`; false, with errno
+// EEXIST, when something already holds the name.
+bool linkUnnamed(int fd, const char* target);
+
+// Locks such a file and gives it a temporary name beside `path`, as openLockedTemporary makes.
+bool linkLockedTemporary(int fd, const QString& path, QByteArray* temporary);
+
 // Removes from `folder` the temporary files that no writer holds any more.
 void removeTemporaryLeftovers(const QString& folder);

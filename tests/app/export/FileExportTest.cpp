@@ -1,10 +1,10 @@
 // The file exports: CSV, text, one vCard per card and one ContactXML file, written byte for
 // byte, read back by independent readers, and refused or cleaned up as the target demands.
 #include "app/export/PLExporter.h"
+#include "platform/foundation/DurableFileBatch.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
 #include "tests/app/export/ExportFixture.h"
-
 #include "tests/support/dbtools/FakeFileAttributes.h"
 #include "tests/support/workspace/SmallVolume.h"
 
@@ -17,6 +17,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -370,4 +371,27 @@ TEST_F(FileExport, AFullDiskFailsTheExportAndKeepsWhatWasThere)
     EXPECT_EQ(readAll(csv), QByteArray("the export before"));
     EXPECT_EQ(QDir(volume.path()).entryList(QDir::Files | QDir::Hidden),
               (QStringList{QStringLiteral(".filler"), QStringLiteral("cards.csv")}));
+}
+
+// The disk refuses to flush the 26th vCard: the export fails with 75, the 25 cards before it are
+// whole under their names, and no other file is left, named or not.
+TEST_F(FileExport, AFlushThatFailsEndsTheExportAtItsCard)
+{
+    QList<CardDict> many;
+    for (int i = 0; i < 40; ++i)
+        many.append(cards::nameOnly(QStringLiteral("Person %1").arg(i, 2, 10, QLatin1Char('0'))));
+    int flushed = 0;
+    DurableFileBatch::setSync([&](int fd) {
+        struct stat st {};
+        return ::fstat(fd, &st) == 0 && (S_ISDIR(st.st_mode) || flushed++ != 25);
+    });
+    QDir().mkpath(path("v"));
+    EXPECT_EQ(PLExporter::ExportToVCard(path("v"), many), 75);
+    DurableFileBatch::setSync({});
+    QStringList expected;
+    for (int i = 0; i < 25; ++i)
+        expected << QStringLiteral("Person %1.vcf").arg(i, 2, 10, QLatin1Char('0'));
+    EXPECT_EQ(QDir(path("v")).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), expected);
+    for (const QString& name : expected)
+        EXPECT_TRUE(readAll(path("v/") + name).trimmed().endsWith("END:VCARD")) << name.toStdString();
 }

@@ -1,0 +1,198 @@
+#include "platform/foundation/DurableFileBatch.h"
+
+#include "platform/foundation/CrashPoint.h"
+#include "platform/foundation/PlainFile.h"
+#include "platform/foundation/TemporaryWrite.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Flushes waiting at once let the disk serve them with one cache flush: the more, the fewer.
+constexpr size_t kSyncThreads = 32;
+// Batches waiting to be flushed while the next is written; each holds its files open.
+constexpr size_t kQueuedBatches = 1;
+constexpr size_t kLargestBatch = 512;
+constexpr size_t kSmallestBatch = 16;
+
+size_t defaultBatchFiles()
+{
+    // A batch being written, one queued and one being flushed hold at most 3/8 of the limit.
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return kLargestBatch;
+    return std::clamp<size_t>(size_t(limit.rlim_cur / 8), kSmallestBatch, kLargestBatch);
+}
+
+DurableFileBatch::Sync& syncFunction()
+{
+    static DurableFileBatch::Sync sync;
+    return sync;
+}
+
+} // namespace
+
+DurableFileBatch::DurableFileBatch(const QString& folder, const char* crashPointName, size_t batchFiles)
+    : m_folder(folder),
+      m_folderFd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
+      m_crashPointName(crashPointName),
+      m_batchFiles(batchFiles > 0 ? batchFiles : defaultBatchFiles())
+{
+    m_filling.reserve(m_batchFiles);
+}
+
+DurableFileBatch::~DurableFileBatch()
+{
+    finish();
+    if (m_folderFd >= 0)
+        ::close(m_folderFd);
+}
+
+void DurableFileBatch::setSync(Sync sync)
+{
+    syncFunction() = std::move(sync);
+}
+
+bool DurableFileBatch::add(const QString& path, const QByteArray& bytes)
+{
+    if (m_writeFailed || m_finished || m_failed)
+        return false;
+    Pending file;
+    if (!write(path, bytes, &file)) {
+        discard(file);
+        m_writeFailed = true;
+        return false;
+    }
+    m_filling.push_back(std::move(file));
+    if (m_filling.size() >= m_batchFiles)
+        submit();
+    return true;
+}
+
+bool DurableFileBatch::write(const QString& path, const QByteArray& bytes, Pending* file)
+{
+    if (m_folderFd < 0)
+        return false;
+    file->target = QFile::encodeName(path);
+    if (m_unnamedFiles) {
+        file->fd = ::openat(m_folderFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644);
+        if (file->fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR))
+            m_unnamedFiles = false;
+    }
+    if (!m_unnamedFiles)
+        file->fd = openLockedTemporary(path, &file->temporary);
+    return file->fd >= 0 && writeAll(file->fd, bytes) && ::fchmod(file->fd, 0644) == 0;
+}
+
+void DurableFileBatch::submit()
+{
+    std::unique_lock lock(m_mutex);
+    if (!m_committer.joinable())
+        m_committer = std::thread([this] { commitBatches(); });
+    m_changed.wait(lock, [&] { return m_queue.size() < kQueuedBatches; });
+    m_queue.push_back(std::move(m_filling));
+    m_filling = Batch();
+    m_filling.reserve(m_batchFiles);
+    m_changed.notify_all();
+}
+
+bool DurableFileBatch::finish()
+{
+    if (!m_finished) {
+        m_finished = true;
+        if (!m_filling.empty())
+            submit();
+        {
+            std::lock_guard lock(m_mutex);
+            m_closing = true;
+        }
+        m_changed.notify_all();
+        if (m_committer.joinable())
+            m_committer.join();
+    }
+    return !m_failed && !m_writeFailed;
+}
+
+void DurableFileBatch::commitBatches()
+{
+    for (;;) {
+        Batch batch;
+        {
+            std::unique_lock lock(m_mutex);
+            m_changed.wait(lock, [&] { return !m_queue.empty() || m_closing; });
+            if (m_queue.empty())
+                return;
+            batch = std::move(m_queue.front());
+            m_queue.pop_front();
+        }
+        m_changed.notify_all();
+        // After a failure nothing more is named, so the files named are those before it.
+        if (!m_failed && !commit(batch))
+            m_failed = true;
+        for (Pending& file : batch)
+            discard(file);
+    }
+}
+
+bool DurableFileBatch::commit(Batch& batch)
+{
+    std::vector<char> flushed(batch.size(), 0);
+    if (const Sync& sync = syncFunction()) {
+        for (size_t i = 0; i < batch.size(); ++i)
+            flushed[i] = sync(batch[i].fd);
+    } else {
+        std::atomic<size_t> next{0};
+        const auto work = [&] {
+            for (size_t i; (i = next.fetch_add(1)) < batch.size();)
+                flushed[i] = ::fdatasync(batch[i].fd) == 0;
+        };
+        std::vector<std::thread> helpers;
+        for (size_t t = 1; t < std::min(batch.size(), kSyncThreads); ++t)
+            helpers.emplace_back(work);
+        work();
+        for (std::thread& helper : helpers)
+            helper.join();
+    }
+    size_t named = 0;
+    while (named < batch.size() && flushed[named] && place(batch[named]))
+        discard(batch[named++]);
+    if (named == 0)
+        return batch.empty();
+    const Sync& sync = syncFunction();
+    const bool folderFlushed = sync ? sync(m_folderFd) : ::fsync(m_folderFd) == 0;
+    return named == batch.size() && folderFlushed;
+}
+
+bool DurableFileBatch::place(Pending& file)
+{
+    if (m_crashPointName)
+        crashPoint(m_crashPointName);
+    if (file.temporary.isEmpty()) {
+        if (linkUnnamed(file.fd, file.target.constData()))
+            return true;
+        // Something holds the name: the file takes a temporary name and replaces it.
+        if (errno != EEXIST || !linkLockedTemporary(file.fd, QFile::decodeName(file.target), &file.temporary))
+            return false;
+    }
+    if (::rename(file.temporary.constData(), file.target.constData()) != 0)
+        return false;
+    file.temporary.clear();
+    return true;
+}
+
+void DurableFileBatch::discard(Pending& file)
+{
+    if (!file.temporary.isEmpty())
+        ::unlink(file.temporary.constData());
+    file.temporary.clear();
+    if (file.fd >= 0)
+        ::close(file.fd);
+    file.fd = -1;
+}
