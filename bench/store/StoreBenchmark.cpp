@@ -265,7 +265,7 @@ void printPeaks()
     std::printf("  bare SELECT, values kept in one buffer: %7.1f MiB (%ld rows)\n", bare.kib / 1024.0, bare.rows);
     std::printf("  context fetch, objects kept:           %7.1f MiB (%ld rows)\n", objects.kib / 1024.0, objects.rows);
     if (bare.kib > 0)
-        std::printf("  context / bare = %.2f (aim: under 250 MB for the context)\n\n", double(objects.kib) / double(bare.kib));
+        std::printf("  context / bare = %.2f (aim: under 120 MiB for the context)\n\n", double(objects.kib) / double(bare.kib));
     std::fflush(stdout);
 }
 

@@ -23,7 +23,7 @@ void ManagedObject::reserveValues(int count)
         m_values.reserve(size_t(count));
 }
 
-void ManagedObject::forgetValues(const AttributeBits& attributes)
+void ManagedObject::eraseValues(const AttributeBits& attributes)
 {
     const AttributeBits drop = attributes & m_held;
     if (!drop.any())
@@ -42,11 +42,61 @@ void ManagedObject::forgetValues(const AttributeBits& attributes)
     m_values.resize(kept);
     m_values.shrink_to_fit();
     m_held = m_held & ~drop;
-    m_unread = m_unread | drop;
+}
+
+void ManagedObject::releaseRow(const AttributeBits& attributes)
+{
+    m_fromRow = m_fromRow & ~attributes;
+    if (!m_fromRow.any())
+        m_rowValues.reset();
+}
+
+void ManagedObject::forgetValues(const AttributeBits& attributes)
+{
+    // Only values held are marked unread: one that was null stays null until read again.
+    AttributeBits had = attributes & m_held;
+    const AttributeBits fromRow = attributes & m_fromRow;
+    if (fromRow.any()) {
+        for (int a = 0; a < m_entity->attributeCount(); ++a)
+            if (fromRow.test(a) && !m_rowValues->isNull(m_row, a))
+                had.set(a);
+        releaseRow(fromRow);
+    }
+    eraseValues(attributes);
+    m_unread = m_unread | had;
+}
+
+void ManagedObject::useRow(std::shared_ptr<const FetchedValues> values, quint32 row, const AttributeBits& attributes)
+{
+    keepRowValues(m_fromRow & ~attributes);
+    eraseValues(attributes);
+    if (!attributes.any())
+        return;
+    m_rowValues = std::move(values);
+    m_row = row;
+    m_fromRow = attributes;
+}
+
+void ManagedObject::keepRowValues(const AttributeBits& attributes)
+{
+    const AttributeBits taken = attributes & m_fromRow;
+    if (!taken.any())
+        return;
+    // storeValue lets go of the row with its last value.
+    const std::shared_ptr<const FetchedValues> values = m_rowValues;
+    m_values.reserve(m_values.size() + size_t(taken.count()));
+    for (int a = 0; a < m_entity->attributeCount(); ++a)
+        if (taken.test(a))
+            storeValue(a, values->value(m_row, a));
 }
 
 void ManagedObject::storeValue(int index, QVariant value)
 {
+    if (m_fromRow.test(index)) {
+        AttributeBits one;
+        one.set(index);
+        releaseRow(one);
+    }
     const int at = m_held.rank(index);
     if (m_held.test(index)) {
         if (value.isValid()) {
@@ -77,7 +127,17 @@ QString ManagedObject::objectIdUri() const
 QVariant ManagedObject::value(const QString& key) const
 {
     const int i = m_entity->indexOf(key);
-    return i < 0 ? QVariant() : value(i);
+    return i < 0 ? QVariant() : currentValue(i);
+}
+
+const QVariant& ManagedObject::value(int index) const
+{
+    if (m_unread.test(index))
+        readUnread(index);
+    // Each object is made non-const (make_shared); what it answers does not change here.
+    if (m_rowValues)
+        const_cast<ManagedObject*>(this)->keepRowValues();
+    return m_held.test(index) ? m_values[size_t(m_held.rank(index))] : nullValue();
 }
 
 QString ManagedObject::stringValue(const QString& key) const
@@ -102,7 +162,7 @@ bool ManagedObject::setValue(const QString& key, const QVariant& value)
 void ManagedObject::setValue(int index, const QVariant& value)
 {
     // Compared with the stored value, so that an unread attribute set to its own value is no change.
-    const QVariant& current = this->value(index);
+    const QVariant current = currentValue(index);
     if (current.typeId() == value.typeId() && current == value)
         return;
     storeValue(index, value);
@@ -118,7 +178,7 @@ QVariantMap ManagedObject::dictionary() const
     readAllUnread();
     QVariantMap map;
     for (int i = 0; i < m_entity->attributeCount(); ++i)
-        map.insert(m_entity->attribute(i).name, value(i));
+        map.insert(m_entity->attribute(i).name, currentValue(i));
     return map;
 }
 
@@ -129,7 +189,7 @@ ManagedObjectPtr ManagedObject::relatedObject(const QString& key) const
         return nullptr;
     if (!m_targets.empty() && m_targets[size_t(i)])
         return m_targets[size_t(i)];
-    const QVariant pk = value(i);
+    const QVariant pk = currentValue(i);
     if (!m_context || !pk.isValid() || pk.isNull())
         return nullptr;
     return m_context->objectWithPrimaryKey(m_entity->attribute(i).destinationEntity, pk.toLongLong());

@@ -1,13 +1,16 @@
 // One row of a store as an object: its entity, its primary key once saved, and its attribute
 // values. A context keeps at most one object per row (identity map) and tracks changes to it.
-// Only values that are set are held, one after the other in attribute order, so an object of a
-// card with a few fields filled (or of a lighter fetch) costs what those fields take.
+// The values a fetch read stay in the fetch's compact columns (FetchedValues), answered by the
+// object's row; values set, or read one object at a time, the object holds itself: only those that
+// are set, one after the other in attribute order. So an object of a card with a few fields filled
+// (or of a lighter fetch) costs what those fields take.
 // Values are QVariants: null for a missing value or column, QString for text, qlonglong for
 // integers, double, QDateTime (UTC) for dates, QByteArray for binary data, and for a to-one
 // relationship the target's primary key (use relatedObject/setRelatedObject instead).
 #pragma once
 
 #include "platform/store/AttributeBits.h"
+#include "platform/store/FetchedValues.h"
 #include "platform/store/StoreModel.h"
 
 #include <QDateTime>
@@ -44,12 +47,9 @@ public:
     // Value of an attribute; null for an unknown name.
     QVariant value(const QString& key) const;
     // An attribute a lighter fetch left unread is read from the store here (see FetchRequest).
-    const QVariant& value(int index) const
-    {
-        if (m_unread.test(index))
-            readUnread(index);
-        return storedValue(index);
-    }
+    // The reference stays valid until the object is changed or read again: for that, an object
+    // answering from a fetch's values takes them into its own keeping first (by name it does not).
+    const QVariant& value(int index) const;
     // The value as text: "" for null, numbers in C locale form.
     QString stringValue(const QString& key) const;
     // Sets an attribute; an unknown name is ignored (answers false). Setting an equal value is no change.
@@ -72,18 +72,39 @@ public:
 private:
     friend class ManagedObjectContext;
 
-    // The value held for an attribute, without reading what a lighter fetch left unread.
-    const QVariant& storedValue(int index) const
+    // The value of an attribute, read now when a lighter fetch left it unread.
+    QVariant currentValue(int index) const
     {
-        return m_held.test(index) ? m_values[size_t(m_held.rank(index))] : nullValue();
+        if (m_unread.test(index))
+            readUnread(index);
+        return storedValue(index);
+    }
+    // The value held for an attribute, without reading what a lighter fetch left unread.
+    QVariant storedValue(int index) const
+    {
+        if (m_fromRow.test(index))
+            return m_rowValues->value(m_row, index);
+        return m_held.test(index) ? m_values[size_t(m_held.rank(index))] : QVariant();
     }
     // Holds `value` for the attribute; an invalid value is held as no value.
     void storeValue(int index, QVariant value);
     // Room for `count` values in all, when the object holds none yet.
     void reserveValues(int count);
-    // Lets go of the values of `attributes` and marks them unread, to be read again on first use.
-    void forgetValues(const AttributeBits& attributes);
     static const QVariant& nullValue();
+    // Lets go of the values of `attributes` and marks those that had one unread, to be read again
+    // on first use.
+    void forgetValues(const AttributeBits& attributes);
+    // Answers the values of `attributes` from row `row` of a fetch's values from now on. Values of
+    // the row answered before that the new one does not replace are taken into the object's keeping.
+    void useRow(std::shared_ptr<const FetchedValues> values, quint32 row, const AttributeBits& attributes);
+    // Takes the values of `attributes` answered by the fetch's row into the object's own keeping.
+    void keepRowValues(const AttributeBits& attributes);
+    void keepRowValues() { keepRowValues(m_fromRow); }
+    const FetchedValues* rowValues() const { return m_rowValues.get(); }
+    // Lets go of what the object held itself for `attributes`.
+    void eraseValues(const AttributeBits& attributes);
+    // Stops answering `attributes` from the fetch's row, and lets go of the row once none is.
+    void releaseRow(const AttributeBits& attributes);
     void markDirty(int index);
     void clearChanges();
     void readUnread(int index) const;
@@ -94,12 +115,15 @@ private:
     qint64 m_pk = 0;
     qint64 m_opt = 0;
     QString m_temporaryId;
+    std::shared_ptr<const FetchedValues> m_rowValues; // the values of the fetch that read the row last
+    AttributeBits m_fromRow; // attributes answered by m_rowValues
     std::vector<QVariant> m_values; // the values of the attributes in m_held, in attribute order
     AttributeBits m_held;
     AttributeBits m_dirty;
     mutable AttributeBits m_unread;     // attributes a lighter fetch left unread
     std::vector<ManagedObjectPtr> m_targets; // unsaved relationship targets, by attribute index
     quint64 m_seenInFetch = 0; // the last full fetch that read the object's row
+    quint32 m_row = 0; // the object's row in m_rowValues
     bool m_inserted = false;
     bool m_deleted = false;
     bool m_pendingUpdate = false; // listed in the context's updated objects

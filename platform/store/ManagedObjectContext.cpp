@@ -10,10 +10,10 @@
 #include <QSet>
 #include <QUuid>
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <array>
+#include <numeric>
+#include <sqlite3.h>
 #include <string>
 #include <unordered_map>
 
@@ -35,6 +35,8 @@ struct EntityState {
     SqliteStatement remove;
     std::unordered_map<std::string, SqliteStatement> updates; // keyed by the changed-column mask
     std::unordered_map<std::string, SqliteStatement> partialSelects; // keyed by the read-column mask
+    // The values of the fetches whose objects still answer from them.
+    std::vector<std::weak_ptr<const FetchedValues>> fetchedValues;
     // Objects of saved rows, held weakly: one nobody else holds is let go (changed and deleted
     // ones are held by the context's change lists until the next save).
     QHash<qint64, std::weak_ptr<ManagedObject>> registered;
@@ -159,10 +161,16 @@ struct ManagedObjectContext::Private {
     // Reads the attributes of `indices`, in select order after Z_PK and Z_OPT; changed values
     // are kept when `keepChanged`.
     void loadColumns(ManagedObject& object, sqlite3_stmt* s, EntityState& es, const std::vector<int>& indices, bool keepChanged);
-    // `indices` null: every column (selectAll); else the columns of a lighter select, `fetched`
-    // the same as bits.
-    ManagedObjectPtr materialize(EntityState& es, sqlite3_stmt* s, ManagedObjectContext* owner,
-                                 const std::vector<int>* indices = nullptr, const AttributeBits* fetched = nullptr);
+    // The object of the row `s` is on (selectOne's columns), read into the object itself.
+    ManagedObjectPtr materialize(EntityState& es, sqlite3_stmt* s, ManagedObjectContext* owner);
+    // The object of the row `s` is on, answering from `values`, the fetch's columns, to which the
+    // row is added; `lighter` when they are not every column of the entity.
+    ManagedObjectPtr materializeFetched(EntityState& es, sqlite3_stmt* s, ManagedObjectContext* owner,
+                                        const std::shared_ptr<FetchedValues>& values, const std::vector<StoreStrings*>& strings,
+                                        bool lighter);
+    // The values of a fetch of which fewer than half the rows still have an object are let go:
+    // the objects that remain take their own values.
+    void releaseSparseValues();
     // The select of Z_PK, Z_OPT and the columns of `indices`; null when it cannot be prepared.
     sqlite3_stmt* partialSelect(EntityState& es, const std::vector<int>& indices);
     int writeChanges(QString* error, std::vector<ManagedObject*>& assigned, std::vector<EntityState*>& newEnts);
@@ -362,8 +370,7 @@ void ManagedObjectContext::Private::loadRow(EntityState& es, ManagedObject& obje
     object.m_unread.clear();
 }
 
-ManagedObjectPtr ManagedObjectContext::Private::materialize(EntityState& es, sqlite3_stmt* s, ManagedObjectContext* owner,
-                                                            const std::vector<int>* indices, const AttributeBits* fetched)
+ManagedObjectPtr ManagedObjectContext::Private::materialize(EntityState& es, sqlite3_stmt* s, ManagedObjectContext* owner)
 {
     const qint64 pk = sqlite3_column_int64(s, 0);
     ManagedObjectPtr object = es.registered.value(pk).lock();
@@ -371,19 +378,55 @@ ManagedObjectPtr ManagedObjectContext::Private::materialize(EntityState& es, sql
     if (!known) {
         object = std::make_shared<ManagedObject>(*es.entity, owner);
         object->m_pk = pk;
-        if (indices)
-            object->m_unread = es.readable;
         es.registerObject(pk, object);
     }
-    if (indices) {
+    loadRow(es, *object, s, known);
+    return object;
+}
+
+ManagedObjectPtr ManagedObjectContext::Private::materializeFetched(EntityState& es, sqlite3_stmt* s, ManagedObjectContext* owner,
+                                                                   const std::shared_ptr<FetchedValues>& values,
+                                                                   const std::vector<StoreStrings*>& strings, bool lighter)
+{
+    const qint64 pk = sqlite3_column_int64(s, 0);
+    const quint32 row = values->appendRow(s, 2, strings);
+    const AttributeBits& fetched = values->attributes();
+    ManagedObjectPtr object = es.registered.value(pk).lock();
+    AttributeBits answered = fetched;
+    if (!object) {
+        object = std::make_shared<ManagedObject>(*es.entity, owner);
+        object->m_pk = pk;
+        if (lighter)
+            object->m_unread = es.readable & ~fetched;
+        es.registerObject(pk, object);
+    } else {
         // A known object met by a lighter fetch keeps only what that fetch reads and what it
         // changed; the rest is read again on first use, so a list of many rows holds what it shows.
-        if (known && !object->m_deleted)
-            object->forgetValues(es.readable & ~*fetched & ~object->m_dirty);
-        loadColumns(*object, s, es, *indices, known);
-    } else
-        loadRow(es, *object, s, known);
+        if (lighter && !object->m_deleted)
+            object->forgetValues(es.readable & ~fetched & ~object->m_dirty);
+        answered = fetched & ~object->m_dirty;
+        object->m_unread = object->m_unread & ~fetched;
+    }
+    object->m_opt = sqlite3_column_int64(s, 1);
+    object->useRow(values, row, answered);
     return object;
+}
+
+void ManagedObjectContext::Private::releaseSparseValues()
+{
+    for (EntityState& es : entities)
+        std::erase_if(es.fetchedValues, [&es](const std::weak_ptr<const FetchedValues>& handle) {
+            const std::shared_ptr<const FetchedValues> values = handle.lock();
+            if (!values)
+                return true;
+            // Each object answering from the values holds them once; so does `values` here.
+            if (quint64(values.use_count() - 1) * 2 >= values->rowCount())
+                return false;
+            for (const std::weak_ptr<ManagedObject>& weak : std::as_const(es.registered))
+                if (const ManagedObjectPtr object = weak.lock(); object && object->rowValues() == values.get())
+                    object->keepRowValues();
+            return true;
+        });
 }
 
 sqlite3_stmt* ManagedObjectContext::Private::partialSelect(EntityState& es, const std::vector<int>& indices)
@@ -473,13 +516,10 @@ ManagedObjectList ManagedObjectContext::executeFetchRequest(const FetchRequest& 
         // A lighter fetch reads the columns asked for, in select order; attributes the store
         // has no column for are not asked of it.
         std::vector<int> indices;
-        AttributeBits fetched;
         if (!request.propertiesToFetch.isEmpty()) {
             for (int a : es.readIndices)
-                if (request.propertiesToFetch.contains(es.entity->attribute(a).name)) {
+                if (request.propertiesToFetch.contains(es.entity->attribute(a).name))
                     indices.push_back(a);
-                    fetched.set(a);
-                }
         }
         const bool lighter = !request.propertiesToFetch.isEmpty() && indices.size() < es.readIndices.size();
         sqlite3_stmt* s = lighter ? d->partialSelect(es, indices) : es.selectAll.get();
@@ -488,6 +528,11 @@ ManagedObjectList ManagedObjectContext::executeFetchRequest(const FetchRequest& 
                 *sqliteError = SQLITE_ERROR;
             return {};
         }
+        const std::vector<int>& columns = lighter ? indices : es.readIndices;
+        auto values = std::make_shared<FetchedValues>(*es.entity, columns);
+        std::vector<StoreStrings*> strings;
+        for (int a : columns)
+            strings.push_back(d->rowStrings(es, a));
         if (es.registered.isEmpty())
             es.registered.reserve(1024);
         const quint64 generation = ++es.fetchCount;
@@ -495,7 +540,7 @@ ManagedObjectList ManagedObjectContext::executeFetchRequest(const FetchRequest& 
         int rc;
         while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
             ++rows;
-            ManagedObjectPtr object = d->materialize(es, s, this, lighter ? &indices : nullptr, &fetched);
+            ManagedObjectPtr object = d->materializeFetched(es, s, this, values, strings, lighter);
             object->m_seenInFetch = generation;
             if (request.includesPendingChanges && object->m_deleted)
                 continue;
@@ -503,17 +548,27 @@ ManagedObjectList ManagedObjectContext::executeFetchRequest(const FetchRequest& 
                 result.append(std::move(object));
         }
         sqlite3_reset(s);
+        values->squeeze();
+        es.fetchedValues.push_back(values);
+        values.reset();
         if (rc != SQLITE_DONE) {
             if (sqliteError)
                 *sqliteError = rc;
             return {};
         }
-        // Objects let go, and unchanged objects of rows removed by another connection, leave the context.
+        // Objects let go, and unchanged objects of rows removed by another connection, leave the
+        // context; one that is still held keeps its values itself from now on.
         if (es.registered.size() > rows || es.registered.size() > result.size())
             es.registered.removeIf([generation](const QHash<qint64, std::weak_ptr<ManagedObject>>::iterator& it) {
                 const ManagedObjectPtr o = it->lock();
-                return !o || (o->m_seenInFetch != generation && !o->m_pendingUpdate && !o->m_deleted);
+                if (o && (o->m_seenInFetch == generation || o->m_pendingUpdate || o->m_deleted))
+                    return false;
+                if (o)
+                    o->keepRowValues();
+                return true;
             });
+        // A fetch that keeps few of its rows (a predicate's) lets go of the values of the rest.
+        d->releaseSparseValues();
     }
     if (request.includesPendingChanges)
         for (const ManagedObjectPtr& object : d->inserted)
@@ -523,16 +578,29 @@ ManagedObjectList ManagedObjectContext::executeFetchRequest(const FetchRequest& 
         QList<int> indices;
         for (const SortDescriptor& sd : request.sortDescriptors)
             indices.append(es.entity->indexOf(sd.key));
-        std::stable_sort(result.begin(), result.end(), [&](const ManagedObjectPtr& a, const ManagedObjectPtr& b) {
-            for (int k = 0; k < indices.size(); ++k) {
-                if (indices[k] < 0)
-                    continue;
-                const int c = compareValues(a->value(indices[k]), b->value(indices[k]));
+        // Each object's keys are asked for once, not at every comparison: a value read from a
+        // fetch's columns is made anew whenever it is asked for.
+        const auto keyCount = size_t(indices.size());
+        std::vector<QVariant> keys(size_t(result.size()) * keyCount);
+        for (qsizetype i = 0; i < result.size(); ++i)
+            for (size_t k = 0; k < keyCount; ++k)
+                if (indices[qsizetype(k)] >= 0)
+                    keys[size_t(i) * keyCount + k] = result[i]->currentValue(indices[qsizetype(k)]);
+        std::vector<qsizetype> order(size_t(result.size()));
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+            for (size_t k = 0; k < keyCount; ++k) {
+                const int c = compareValues(keys[size_t(a) * keyCount + k], keys[size_t(b) * keyCount + k]);
                 if (c != 0)
-                    return request.sortDescriptors[k].ascending ? c < 0 : c > 0;
+                    return request.sortDescriptors[qsizetype(k)].ascending ? c < 0 : c > 0;
             }
             return false;
         });
+        ManagedObjectList sorted;
+        sorted.reserve(result.size());
+        for (qsizetype i : order)
+            sorted.append(std::move(result[i]));
+        result = std::move(sorted);
     }
     return result;
 }
@@ -591,6 +659,7 @@ FetchedRowsPtr ManagedObjectContext::fetchRows(const FetchRequest& request, int*
     if (!state)
         return nullptr;
     EntityState& es = *state;
+    d->releaseSparseValues();
     // Two readers of one store's rows in a row (a list and the folder tree at opening) share one read.
     const qint64 version = d->readDataVersion();
     FetchedRowsPtr last = es.lastRows.lock();
@@ -1033,9 +1102,13 @@ int ManagedObjectContext::save(QString* errorText)
     for (const ManagedObjectPtr& o : d->deleted) {
         d->entities[size_t(d->stateIndex(o->entityName()))].registered.remove(o->m_pk);
         o->m_context = nullptr;
+        // Held elsewhere, it keeps its values itself: the context no longer sees it.
+        if (o.use_count() > 1)
+            o->keepRowValues();
     }
     d->inserted.clear();
     d->updated.clear();
     d->deleted.clear();
+    d->releaseSparseValues();
     return 0;
 }

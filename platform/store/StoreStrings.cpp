@@ -20,16 +20,21 @@ bool spellsText(QByteArrayView bytes, const QString& text)
 
 QString StoreStrings::text(const char* utf8, qsizetype size)
 {
+    return looksUp(size) ? shared(utf8, size) : QString::fromUtf8(utf8, size);
+}
+
+bool StoreStrings::looksUp(qsizetype size)
+{
     if (size > kLongestShared)
-        return QString::fromUtf8(utf8, size);
+        return false;
     if (++m_texts == kStretch) {
         m_sharing = m_found * kWorthSharing >= m_looked;
         m_texts = m_looked = m_found = 0;
     }
     if (!m_sharing && m_texts % kSample != 0)
-        return QString::fromUtf8(utf8, size);
+        return false;
     ++m_looked;
-    return shared(utf8, size);
+    return true;
 }
 
 QString StoreStrings::shared(const char* utf8, qsizetype size)

@@ -20,11 +20,13 @@ class StoreStrings {
 public:
     // The text of `size` bytes of UTF-8 at `utf8`.
     QString text(const char* utf8, qsizetype size);
-
-private:
+    // Whether the next text, of `size` bytes, is to be shared (looked up in the table); counted as
+    // one of the column's texts. A text that is not is decoded as it comes.
+    bool looksUp(qsizetype size);
     // The shared text: the one in the table, else this one, kept in the table.
     QString shared(const char* utf8, qsizetype size);
 
+private:
     static constexpr std::size_t kSets = 128;
     // Longer texts are seldom the same twice (a memo, an address) and are decoded as they come.
     static constexpr qsizetype kLongestShared = 128;

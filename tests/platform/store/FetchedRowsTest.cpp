@@ -120,6 +120,8 @@ TEST_F(FetchedRowsTest, ASecondReadIsSharedUntilTheStoreIsWritten)
     EXPECT_TRUE(dropped.expired());
 }
 
+// The rows, an object read on its own and an object of a fetch (its values kept by the fetch) read
+// every stored value alike.
 TEST(FetchedRowsValues, EveryStoredValueReadsAsTheRowsObjectReadsIt)
 {
     using T = AttributeType;
@@ -130,8 +132,9 @@ TEST(FetchedRowsValues, EveryStoredValueReadsAsTheRowsObjectReadsIt)
     auto context = ManagedObjectContext::open(model, path);
     ASSERT_TRUE(context);
     // Each row holds one stored value in every column, of the attribute's type or not.
-    const QStringList stored = {"NULL", "0",     "-7",   "42",          "2.5",     "-0.125", "1e300",
-                                "''",   "'abc'", "'12'", "'Ünal 山田'", "x'00ff'", "'same'", "'same'"};
+    const QStringList stored = {"NULL",        "0",       "-7",     "42",     "2.5",
+                                "-0.125",      "1e300",   "''",     "'abc'",  "'12'",
+                                "'Ünal 山田'", "x'00ff'", "'same'", "'same'", "'" + QString(60, QChar(0x5c71)) + "'"};
     {
         SqliteConnection connection;
         ASSERT_EQ(connection.open(path, false), 0);
@@ -151,13 +154,20 @@ TEST(FetchedRowsValues, EveryStoredValueReadsAsTheRowsObjectReadsIt)
     const FetchedRowsPtr rows = context->fetchRows(request);
     ASSERT_TRUE(rows);
     ASSERT_EQ(rows->count(), stored.size());
+    auto fetching = ManagedObjectContext::open(model, path);
+    const ManagedObjectList fetched = fetching->executeFetchRequest({"Item", {}, {}});
+    ASSERT_EQ(fetched.size(), stored.size());
     for (qsizetype row = 0; row < rows->count(); ++row) {
         const ManagedObjectPtr object = rows->object(row);
         ASSERT_TRUE(object);
+        ASSERT_EQ(fetched[row]->primaryKey(), object->primaryKey());
         for (const QString& name : request.propertiesToFetch) {
             const int column = rows->columnOf(name);
             EXPECT_EQ(rows->value(row, column), object->value(name)) << name.toStdString() << " holding " << stored[row].toStdString();
             EXPECT_EQ(rows->stringValue(row, column), object->stringValue(name))
+                << name.toStdString() << " holding " << stored[row].toStdString();
+            EXPECT_EQ(fetched[row]->value(name), object->value(name)) << name.toStdString() << " holding " << stored[row].toStdString();
+            EXPECT_EQ(fetched[row]->stringValue(name), object->stringValue(name))
                 << name.toStdString() << " holding " << stored[row].toStdString();
         }
     }

@@ -1,5 +1,6 @@
-// How objects hold their values: only the values that are set, texts met in many rows shared, and
-// a lighter fetch letting go of what an object read before.
+// How objects hold their values: only the values that are set, texts met in many rows shared, a
+// lighter fetch letting go of what an object read before, and a fetch's values kept by the fetch
+// only while most of its objects are held.
 #include "StoreTestSupport.h"
 
 #include "platform/store/CardStoreModel.h"
@@ -25,6 +26,24 @@ protected:
         FetchRequest request{"Card", {}, {{"cardID", true}}};
         request.propertiesToFetch = std::move(properties);
         return context.executeFetchRequest(request);
+    }
+    // Cards with nine values each, two texts of their own.
+    void writeCards(int count)
+    {
+        auto writer = open();
+        for (int i = 0; i < count; ++i) {
+            auto card = writer->insertNewObject("Card");
+            card->setValue("cardID", QStringLiteral("4F1C2D3E-0000-4000-8000-%1").arg(i, 12, 10, QLatin1Char('0')));
+            card->setValue("full_Name", QStringLiteral("Person Number %1").arg(i));
+            card->setValue("company", QStringLiteral("Example Trading Company Ltd."));
+            card->setValue("department", QStringLiteral("Sales Department"));
+            card->setValue("address", QStringLiteral("1-2-3 Example Street, Chiyoda-ku, Tokyo"));
+            card->setValue("folder_ID", QStringLiteral("B3D1F6A0-7C2E-4E59-9A41-0C7D2E8F5A13"));
+            card->setValue("accept_Date", QDateTime::fromSecsSinceEpoch(1600000000 + i, QTimeZone::utc()));
+            card->setValue("scanNow", 0);
+            card->setValue("deletedFlag", 0);
+        }
+        ASSERT_EQ(writer->save(), 0);
     }
     QTemporaryDir dir;
 };
@@ -122,22 +141,7 @@ TEST_F(ObjectValues, ALighterFetchLetsGoOfWhatItDoesNotReadButKeepsChanges)
 TEST_F(ObjectValues, ObjectsCostWhatTheirValuesTake)
 {
     constexpr int kCards = 2000;
-    {
-        auto writer = open();
-        for (int i = 0; i < kCards; ++i) {
-            auto card = writer->insertNewObject("Card");
-            card->setValue("cardID", QStringLiteral("4F1C2D3E-0000-4000-8000-%1").arg(i, 12, 10, QLatin1Char('0')));
-            card->setValue("full_Name", QStringLiteral("Person Number %1").arg(i));
-            card->setValue("company", QStringLiteral("Example Trading Company Ltd."));
-            card->setValue("department", QStringLiteral("Sales Department"));
-            card->setValue("address", QStringLiteral("1-2-3 Example Street, Chiyoda-ku, Tokyo"));
-            card->setValue("folder_ID", QStringLiteral("B3D1F6A0-7C2E-4E59-9A41-0C7D2E8F5A13"));
-            card->setValue("accept_Date", QDateTime::fromSecsSinceEpoch(1600000000 + i, QTimeZone::utc()));
-            card->setValue("scanNow", 0);
-            card->setValue("deletedFlag", 0);
-        }
-        ASSERT_EQ(writer->save(), 0);
-    }
+    writeCards(kCards);
     auto context = open();
     // A first fetch, let go at once, fills SQLite's page cache.
     fetchCards(*context);
@@ -147,8 +151,9 @@ TEST_F(ObjectValues, ObjectsCostWhatTheirValuesTake)
     const double whole = double(heapInUse() - before) / kCards;
     // Texts met in many rows are one copy.
     EXPECT_EQ(cards[0]->value("company").toString().constData(), cards[kCards - 1]->value("company").toString().constData());
-    // Each card: the object, its nine values, the two texts of its own and its entry in the context.
-    EXPECT_LT(whole, 700.0);
+    // Each card: the object, its nine values (kept by the fetch, nine bytes each but for texts),
+    // the bytes of its two texts of its own and its entry in the context.
+    EXPECT_LT(whole, 400.0);
 
     // A list that reads three attributes of cards read whole before holds those three.
     fetchCards(*context, {"cardID", "deletedFlag", "folder_ID"});
@@ -202,4 +207,85 @@ TEST_F(ObjectValues, OneObjectAskedReadsItsRowASecondOneTheColumnForAll)
     EXPECT_EQ(cards[2]->stringValue("memo"), "again");
     EXPECT_EQ(cards[1]->stringValue("memo"), "later");
     EXPECT_EQ(cards[2]->stringValue("face_Image_File"), "later");
+}
+
+TEST_F(ObjectValues, AFetchKeepsItsValuesOnlyWhileMostOfItsObjectsAreHeld)
+{
+    constexpr int kCards = 2000;
+    writeCards(kCards);
+    auto context = open();
+    // A predicate that keeps two cards: what the fetch read of the others goes with them.
+    FetchRequest request{"Card", [](const ManagedObject& card) { return card.stringValue("full_Name").endsWith("999"); }, {}};
+    fetchCards(*context);
+    context->executeFetchRequest(request);
+    const size_t before = heapInUse();
+    auto heldBytes = [&] { return qint64(heapInUse()) - qint64(before); };
+    ManagedObjectList kept = context->executeFetchRequest(request);
+    ASSERT_EQ(kept.size(), 2);
+    // Two objects and their values, not the 2,000 rows' (some 200 bytes each).
+    EXPECT_LT(heldBytes(), 50 * 1024);
+
+    // Every card held, then all but two let go: the next fetch, of any entity, lets go of the
+    // rest's values.
+    ManagedObjectList cards = fetchCards(*context);
+    kept = {cards[5], cards[kCards - 1]};
+    cards.clear();
+    const qint64 pinned = heldBytes();
+    context->executeFetchRequest({"Folder", {}, {}});
+    EXPECT_LT(heldBytes(), pinned - kCards * 150);
+    context.reset();
+    EXPECT_EQ(kept[0]->stringValue("full_Name"), "Person Number 5");
+    EXPECT_EQ(kept[1]->stringValue("cardID"), "4F1C2D3E-0000-4000-8000-000000001999");
+    EXPECT_EQ(kept[1]->value("accept_Date"), QDateTime::fromSecsSinceEpoch(1600000000 + kCards - 1, QTimeZone::utc()));
+}
+
+TEST_F(ObjectValues, ChangesToFetchedValuesOutliveARefetchUntilSavedOrDiscarded)
+{
+    {
+        auto writer = open();
+        for (const char* id : {"A", "B"}) {
+            auto card = writer->insertNewObject("Card");
+            card->setValue("cardID", QString::fromLatin1(id));
+            card->setValue("company", QStringLiteral("Co ") + QString::fromLatin1(id));
+            card->setValue("memo", QStringLiteral("memo ") + QString::fromLatin1(id));
+        }
+        ASSERT_EQ(writer->save(), 0);
+    }
+    auto context = open();
+    const ManagedObjectList cards = fetchCards(*context);
+    ASSERT_EQ(cards.size(), 2);
+    cards[0]->setValue("company", QVariant());
+    cards[0]->setValue("memo", QStringLiteral("changed"));
+    cards[1]->setValue("company", QVariant());
+    EXPECT_FALSE(cards[0]->value("company").isValid());
+    EXPECT_EQ(cards[0]->changedValues(), (QVariantMap{{"company", QVariant()}, {"memo", QStringLiteral("changed")}}));
+
+    scalar(path(), "update ZCARD set ZCOMPANY = 'outside', ZMEMO = 'outside'");
+    EXPECT_EQ(fetchCards(*context).size(), 2);
+    EXPECT_FALSE(cards[0]->value("company").isValid());
+    EXPECT_EQ(cards[0]->stringValue("memo"), "changed");
+    EXPECT_EQ(cards[1]->stringValue("memo"), "outside");
+
+    context->discardChanges(cards[0]);
+    EXPECT_EQ(cards[0]->stringValue("company"), "outside");
+    EXPECT_EQ(cards[0]->stringValue("memo"), "outside");
+    ASSERT_EQ(context->save(), 0);
+    EXPECT_EQ(scalar(path(), "select group_concat(ZCARDID || ifnull(ZCOMPANY, '-'), ',') from ZCARD"), "Aoutside,B-");
+}
+
+TEST_F(ObjectValues, ValuesTakenByIndexStayWhereTheyAreWhileTheCardIsRead)
+{
+    writeCards(3);
+    auto context = open();
+    const ManagedObjectList cards = fetchCards(*context);
+    ASSERT_EQ(cards.size(), 3);
+    const EntityDescription& entity = cards[1]->entity();
+    // As an export reads a fetched card: every column's value taken by reference first, read after.
+    std::vector<const QVariant*> values;
+    for (int a = 0; a < entity.attributeCount(); ++a)
+        values.push_back(&cards[1]->value(a));
+    for (int a = 0; a < entity.attributeCount(); ++a)
+        EXPECT_EQ(*values[size_t(a)], cards[1]->value(entity.attribute(a).name)) << entity.attribute(a).name.toStdString();
+    EXPECT_EQ(*values[size_t(entity.indexOf("full_Name"))], QStringLiteral("Person Number 1"));
+    EXPECT_EQ(*values[size_t(entity.indexOf("accept_Date"))], QDateTime::fromSecsSinceEpoch(1600000001, QTimeZone::utc()));
 }
