@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // A Japanese postal code at the end of a text, blanks dropped ("〒389-01 02", "81 2-001 1"), its
@@ -30,10 +32,10 @@ QString postalCodeAtEnd(const QString& text, qsizetype* start)
 
 JapaneseAddressStart findJapaneseAddress(const QString& line)
 {
-    // A prefecture and the municipality after it, or a city, ward or county and its district up
-    // to the block numbers; each begins a run of kanji.
+    // A prefecture and the municipality after it ("さいたま市" in kana), or a city, ward or county
+    // and its district up to the block numbers; each begins a run of kanji or kana.
     static const QRegularExpression start(QStringLiteral(
-        R"((?<!\p{Han})(?:(?:北海道|\p{Han}{2,3}[都府県])\p{Han}{1,6}[市区町村郡]|\p{Han}{1,5}[市区郡][\p{Han}\p{Katakana}\p{Hiragana}ー]*\s?[0-9０-９]))"));
+        R"((?<![\p{Han}\p{Hiragana}\p{Katakana}])(?:(?:北海道|\p{Han}{2,3}[都府県])[\p{Han}\p{Hiragana}\p{Katakana}]{1,6}[市区町村郡]|[\p{Han}\p{Hiragana}\p{Katakana}]{1,5}[市区郡][\p{Han}\p{Katakana}\p{Hiragana}ー]*\s?[0-9０-９]))"));
     JapaneseAddressStart found;
     const auto m = start.match(line);
     if (!m.hasMatch())
@@ -53,4 +55,23 @@ QString postalCodeWithMarkMisread(const QString& number)
     static const QRegularExpression shape(QStringLiteral(R"(^[71]([0-9]{3})[-－]([0-9]{4})$)"));
     const auto m = shape.match(number.trimmed());
     return m.hasMatch() ? m.captured(1) + u'-' + m.captured(2) : QString();
+}
+
+QString withTownLinePostcode(const QString& line)
+{
+    // A UK postcode: its digits read as I, O or S where the shape wants a digit, its second
+    // letter in lower case; at least one digit read as one.
+    static const QRegularExpression uk(
+        QStringLiteral(R"((?<![\p{L}\p{N}])([A-Z][A-Za-z]?)([0-9IO])([A-Z0-9]?)\s([0-9IOS])([A-Z]{2})(?![\p{L}\p{N}]))"));
+    // A US state after its town's comma, the ZIP code run into it or the state in small letters.
+    static const QRegularExpression us(QStringLiteral(R"(,\s*([A-Z][A-Za-z])\s*([0-9]{5}(?:-[0-9]{4})?)\b)"));
+    const auto digit = [](const QString& c) { return c == u"I"_s ? u"1"_s : c == u"O"_s ? u"0"_s : c == u"S"_s ? u"5"_s : c; };
+    QString out = line;
+    if (const auto m = uk.match(out);
+        m.hasMatch() && (m.captured(2).front().isDigit() || m.captured(3).front().isDigit() || m.captured(4).front().isDigit()))
+        out.replace(m.capturedStart(), m.capturedLength(),
+                    m.captured(1).toUpper() + digit(m.captured(2)) + m.captured(3) + u' ' + digit(m.captured(4)) + m.captured(5));
+    if (const auto m = us.match(out); m.hasMatch())
+        out.replace(m.capturedStart(), m.capturedLength(), u", "_s + m.captured(1).toUpper() + u' ' + m.captured(2));
+    return out;
 }

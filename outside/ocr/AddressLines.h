@@ -18,3 +18,8 @@ JapaneseAddressStart findJapaneseAddress(const QString& line);
 // A Japanese postal code whose 〒 the engine read as a 7 or a 1 ("7030-0801"): the code without
 // it, else empty. Japanese telephone numbers start with 0 or a country code, never so.
 QString postalCodeWithMarkMisread(const QString& number);
+
+// A UK or US town line whose postal code the engine misread in ways the code's shape undoes
+// ("Cardiff CF10 IBY", "London SWIE 5LB", "Leeds Ls1 SJL", "Boston, MA02199", "Houston, Tx 77002"),
+// with the code put back in its shape; any other line as it is.
+QString withTownLinePostcode(const QString& line);

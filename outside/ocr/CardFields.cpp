@@ -312,7 +312,7 @@ const QRegularExpression& westernPostal()
 
 QString westernPostalCode(const QString& t)
 {
-    const auto m = westernPostal().match(t);
+    const auto m = westernPostal().match(withTownLinePostcode(t));
     if (!m.hasMatch())
         return {};
     for (int i = 1; i <= 3; ++i) {
@@ -327,15 +327,25 @@ bool isJapanese(const QString& t)
     return std::any_of(t.begin(), t.end(), isWide);
 }
 
-bool isAddress(const QString& t)
+// A street word of a western address: "Lane", "Suite", "Leopoldstraße".
+const QRegularExpression& westernStreet()
 {
-    static const QRegularExpression japanese(
-        QStringLiteral("^(.{2,3}[都道府県]|.{1,6}[市区町村郡]).*([0-9０-９]|丁目|番地|番町)"));
     static const QRegularExpression western(QStringLiteral(
         R"(\b(Street|St\.?|Avenue|Ave\.?|Road|Rd\.?|Boulevard|Blvd\.?|Lane|Suite|Floor|Drive|Dr\.|Way|Square|Plaza|Place|Court|Row|Hill|Park|Gardens|Close|Terrace|Parkway|Highway|Building|House|Unit)\b|\p{L}*(straße|strasse|str\.|weg|platz|allee|ring|gasse|damm|ufer|chaussee|kai)(?=[\s,]|$))"),
         QRegularExpression::CaseInsensitiveOption);
-    // A street line holds its number ("Care close to home" is a slogan).
-    return japanese.match(t).hasMatch() || (western.match(t).hasMatch() && digitCount(t) > 0) || !westernPostalCode(t).isEmpty();
+    return western;
+}
+
+// A street line holds its number ("Care close to home" is a slogan).
+bool isWesternStreet(const QString& t)
+{
+    return westernStreet().match(t).hasMatch() && digitCount(t) > 0;
+}
+
+bool isAddress(const QString& t)
+{
+    static const QRegularExpression japanese(QStringLiteral("^(.{2,3}[都道府県]|.{1,6}[市区町村郡]).*([0-9０-９]|丁目|番地|番町)"));
+    return japanese.match(t).hasMatch() || isWesternStreet(t) || !westernPostalCode(t).isEmpty();
 }
 
 // A line that goes on an address: a building, a floor, a country.
@@ -353,7 +363,7 @@ bool setBelow(const RecognizedLine& a, const RecognizedLine& b)
 {
     const int h = std::max(1, a.bottom - a.top);
     const bool aligned = std::abs(a.left - b.left) < 2 * h || std::abs(a.right - b.right) < 2 * h
-        || std::abs((a.left + a.right) - (b.left + b.right)) < 4 * h;
+        || std::abs((a.left + a.right) - (b.left + b.right)) < 4 * h || (b.left >= a.left - h && b.right <= a.right + h);
     return b.top > a.top + h / 2 && b.top - a.bottom < 3 * h / 2 && aligned;
 }
 
@@ -713,16 +723,24 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         const bool follows = (goesOnBelow(lines, lastAddressLine, index) && (continuesAddress(text) || !westernPostalCode(text).isEmpty()))
             || (lastAddressLine >= 0 && continuesOnRow(lines[size_t(lastAddressLine)], line, text));
         if (address || follows) {
+            text = withTownLinePostcode(text);
             if (const QString code = westernPostalCode(text); !code.isEmpty())
                 put(fields, kPostal, code, line);
             SlotFill& slot = fields[size_t(kAddress.first)];
             if (!slot.filled) {
                 put(fields, kAddress, text, line);
-                // "8 Station Approach" over "Cambridge CB1 2JW": a street without a street word.
+                // "8 Station Approach" or "The Old Mill, Mill Lane" over "Cambridge CB1 2JW": a street
+                // without a street word or without a number, set just above a town line that is no
+                // street itself ("Since 1987" over the address is a slogan).
                 const auto street = std::find_if(rest.rbegin(), rest.rend(), [&](const auto& r) {
-                    return (r.first + 1 == &line || setBelow(*r.first, line)) && digitCount(r.second) > 0 && !looksLikeName(r.second);
+                    const RecognizedLine& above = *r.first;
+                    const bool justAbove = setBelow(above, line)
+                        || (&above + 1 == &line && line.top > above.top
+                            && line.top - above.bottom < 3 * std::max(1, above.bottom - above.top) / 2);
+                    return justAbove && !looksLikeName(r.second)
+                        && (digitCount(r.second) > 0 || westernStreet().match(r.second).hasMatch());
                 });
-                if (street != rest.rend() && !westernPostalCode(text).isEmpty()) {
+                if (street != rest.rend() && !westernPostalCode(text).isEmpty() && !isWesternStreet(text)) {
                     slot.text = street->second + u'\n' + slot.text;
                     slot.top = std::min(slot.top, street->first->top);
                     slot.left = std::min(slot.left, street->first->left);

@@ -203,6 +203,7 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
         {{at(u"AP JON 7320-0033 栃木県宇都宮市本町4-15", 20, 10, 900, 50)}, 19, u"320-0033"},
         {{at(u"020.0021 岩手県盛岡市中央通2-1-21", 20, 10, 900, 50)}, 19, u"020-0021"},
         {{at(u"京都府京都市下京区東塩小路町", 20, 10, 500, 40)}, 21, u"京都府京都市下京区東塩小路町"},
+        {{at(u"〒330-0854 埼玉県さいたま市大宮区桜木町1-7-5", 20, 10, 900, 50)}, 21, u"埼玉県さいたま市大宮区桜木町1-7-5"},
         // A rule before the postal code is no address; the address follows elsewhere.
         {{at(u"ーー 〒310-0021", 370, 390, 650, 410), at(u"水戸市南町3-4-10", 530, 420, 710, 440)}, 21, u"水戸市南町3-4-10"},
         // 〒 read as 7 or 1: a postal code beside a Japanese address, a telephone number elsewhere.
@@ -210,6 +211,31 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
         {{at(u"7030-0801", 460, 410, 610, 440), at(u"青森県青森市新町1-3-7", 430, 450, 640, 480)}, 13, u""},
         {{at(u"1880-0805", 460, 410, 610, 440), at(u"TEL 0985-58-8607", 430, 450, 640, 480)}, 13, u"0985-58-8607"},
         {{at(u"7030-0801", 460, 410, 610, 440), at(u"12 Abbey Road", 430, 450, 640, 480)}, 13, u"7030-0801"},
+        // A town line with its postcode misread in ways the code's shape undoes; a street without
+        // a number over it; a slogan with a year set well above an address that holds its street.
+        {{at(u"Unit 3B, Castle Court", 570, 238, 810, 257), at(u"Cardiff CF10 IBY", 570, 269, 773, 302)},
+         21,
+         u"Unit 3B, Castle Court\nCardiff CF10 1BY"},
+        {{at(u"17 Park Row", 53, 414, 211, 435), at(u"Leeds Ls1 SJL", 49, 456, 242, 477)}, 19, u"LS1 5JL"},
+        {{at(u"800 Boylston Street", 54, 450, 259, 476), at(u"Boston, MA02199", 55, 488, 245, 511)},
+         21,
+         u"800 Boylston Street\nBoston, MA 02199"},
+        {{at(u"1100 Louisiana Street", 573, 230, 886, 251), at(u"Samuel Braun", 67, 249, 515, 298),
+          at(u"Houston, Tx 77002", 573, 267, 844, 290)},
+         21,
+         u"1100 Louisiana Street\nHouston, TX 77002"},
+        {{at(u"The Old Mill, Mill Lane", 60, 522, 360, 548), at(u"i NORTHWIND", 566, 482, 1011, 538),
+          at(u"Sheffield S3 8NP", 62, 562, 274, 583)},
+         21,
+         u"The Old Mill, Mill Lane\nSheffield S3 8NP"},
+        {{at(u"Since 1987", 75, 402, 214, 423), at(u"1550 Wewatta Street, 2nd Floor, Denver, CO 80202", 491, 498, 1013, 522)},
+         21,
+         u"1550 Wewatta Street, 2nd Floor, Denver, CO 80202"},
+        // A town line set below the street within its width, a mark widening the street's line.
+        {{at(u"= 2nd Floor, 9 Market Square", 360, 263, 866, 290), at(u"Lukas F. Rossi", 79, 266, 365, 304),
+          at(u"Oxford OX1 3EQ", 579, 293, 756, 315)},
+         21,
+         u"2nd Floor, 9 Market Square\nOxford OX1 3EQ"},
         // Two columns: the town line below the street, the name between them in the engine's order.
         {{at(u"Unit 12, Enterprise Park", 570, 260, 860, 285), at(u"Nathan Hargreaves", 60, 300, 400, 335),
           at(u"Swindon SN2 2PJ", 574, 294, 780, 314)},
