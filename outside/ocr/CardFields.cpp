@@ -370,7 +370,24 @@ bool setBelow(const RecognizedLine& a, const RecognizedLine& b)
 // The next line of an address: the line read just after it, or one set just below it.
 bool goesOnBelow(const std::vector<RecognizedLine>& lines, int last, size_t index)
 {
-    return last >= 0 && (last == int(index) - 1 || setBelow(lines[size_t(last)], lines[index]));
+    if (last < 0)
+        return false;
+    // A piece the engine read again within the line ("番町1-23" over its address) does not go on.
+    const RecognizedLine& above = lines[size_t(last)];
+    return (last == int(index) - 1 && lines[index].top > above.top + (above.bottom - above.top) / 2) || setBelow(above, lines[index]);
+}
+
+// "Manchester M2 4LQ) NORTHWIND ANALYTICS": what follows a UK or US postcode, but for the country,
+// was read into the town line from another column. The end of the town line, else the text's size.
+qsizetype townLineEnd(const QString& t)
+{
+    const auto m = westernPostal().match(t);
+    if (!m.hasMatch() || (m.captured(1).isEmpty() && m.captured(2).isEmpty()))
+        return t.size();
+    const qsizetype end = m.capturedEnd(m.captured(1).isEmpty() ? 2 : 1);
+    static const QRegularExpression marks(QStringLiteral(R"(^[^\p{L}\p{N}]+)"));
+    const QString after = t.mid(end).remove(marks);
+    return letterCount(after) < 2 || continuesAddress(after) ? t.size() : end;
 }
 
 // Block numbers set apart at the end of the address's row: "東大通" … "2-4-10".
@@ -724,6 +741,11 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             || (lastAddressLine >= 0 && continuesOnRow(lines[size_t(lastAddressLine)], line, text));
         if (address || follows) {
             text = withTownLinePostcode(text);
+            if (const qsizetype end = townLineEnd(text); end < text.size()) {
+                static const QRegularExpression marks(QStringLiteral(R"(^[^\p{L}\p{N}]+)"));
+                rest.emplace_back(&line, text.mid(end).remove(marks));
+                text = text.left(end);
+            }
             if (const QString code = westernPostalCode(text); !code.isEmpty())
                 put(fields, kPostal, code, line);
             SlotFill& slot = fields[size_t(kAddress.first)];
@@ -746,10 +768,25 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
                     slot.left = std::min(slot.left, street->first->left);
                     rest.erase(std::next(street).base());
                 }
+                // "3000 K" and "Street NW, Suite 275": the house number the engine set apart on the
+                // street's row, just left of it.
+                const int h = std::max(1, line.bottom - line.top);
+                const auto number = std::find_if(rest.begin(), rest.end(), [&](const auto& r) {
+                    const RecognizedLine& piece = *r.first;
+                    const int overlap = std::min(piece.bottom, line.bottom) - std::max(piece.top, line.top);
+                    return overlap * 2 > std::min(h, piece.bottom - piece.top) && piece.right < line.left && line.left - piece.right < 2 * h
+                        && digitCount(r.second) > 0 && !isJapanese(r.second) && !isJapanese(text) && isWesternStreet(text);
+                });
+                if (number != rest.end()) {
+                    slot.text = number->second + u' ' + slot.text;
+                    slot.left = std::min(slot.left, number->first->left);
+                    rest.erase(number);
+                }
                 lastAddressLine = int(index);
                 continue;
             }
-            if (goesOnBelow(lines, lastAddressLine, index)) {
+            if (goesOnBelow(lines, lastAddressLine, index)
+                || (lastAddressLine >= 0 && continuesOnRow(lines[size_t(lastAddressLine)], line, text))) {
                 extend(slot, text, line, u'\n');
                 lastAddressLine = int(index);
                 continue;
@@ -768,7 +805,9 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
     if (SlotFill& address = fields[size_t(kAddress.first)]; address.filled) {
         // A mark left of the address (". 2 N Central Avenue") is no part of it.
         static const QRegularExpression leadingMark(QStringLiteral(R"((^|\n)[^\p{L}\p{N}\s]{1,2}\s+)"));
-        address.text = withBlockHyphens(address.text).replace(leadingMark, QStringLiteral("\\1"));
+        // Nor is a rule the engine read at the end of a line ("銀座センタービル8F_").
+        static const QRegularExpression trailingRule(QStringLiteral(R"(\s*[_|]+(?=\n|$))"));
+        address.text = withBlockHyphens(address.text).replace(leadingMark, QStringLiteral("\\1")).remove(trailingRule);
     }
 
     if (SlotFill& web = fields[size_t(kWeb.first)]; web.filled && fields[size_t(kEmail.first)].filled)

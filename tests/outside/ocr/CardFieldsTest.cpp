@@ -231,6 +231,21 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
         {{at(u"Since 1987", 75, 402, 214, 423), at(u"1550 Wewatta Street, 2nd Floor, Denver, CO 80202", 491, 498, 1013, 522)},
          21,
          u"1550 Wewatta Street, 2nd Floor, Denver, CO 80202"},
+        {{at(u"8 Station Approach", 69, 390, 313, 420), at(u"Cambridge CB1 2]W", 69, 427, 330, 458)}, 19, u"CB1 2JW"},
+        // What follows the postcode was read in from another column; a house number set apart on
+        // the street's row; a piece read again within the address's line; a rule after a line.
+        {{at(u"27 King Street, Manchester M2 4LQ) NORTHWIND ANALYTICS", 60, 400, 990, 430)}, 21, u"27 King Street, Manchester M2 4LQ"},
+        {{at(u"3000 K", 129, 578, 217, 614), at(u"Street NW, Suite 275", 237, 583, 519, 605),
+          at(u"Washington, DC 20007", 165, 619, 482, 645)},
+         21,
+         u"3000 K Street NW, Suite 275\nWashington, DC 20007"},
+        {{at(u"380-0811 宮城県仙台市青葉区一番町1-2-3", 75, 385, 555, 410), at(u"番町1-23", 441, 381, 555, 418),
+          at(u"一番町ビル3F", 74, 415, 219, 435)},
+         21,
+         u"宮城県仙台市青葉区一番町1-2-3\n一番町ビル3F"},
+        {{at(u"〒104-0061 東京都中央区銀座4-5-6", 326, 394, 735, 422), at(u"銀座センタービル8F_", 427, 427, 635, 451)},
+         21,
+         u"東京都中央区銀座4-5-6\n銀座センタービル8F"},
         // A town line set below the street within its width, a mark widening the street's line.
         {{at(u"= 2nd Floor, 9 Market Square", 360, 263, 866, 290), at(u"Lukas F. Rossi", 79, 266, 365, 304),
           at(u"Oxford OX1 3EQ", 579, 293, 756, 315)},
