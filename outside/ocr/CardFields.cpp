@@ -631,6 +631,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
     }();
     int wordmarkLine = -1;
     const RecognizedLine* markMisread = nullptr;
+    const bool japaneseCard = std::any_of(lines.begin(), lines.end(), [](const RecognizedLine& l) { return isJapanese(l.text); });
     for (size_t index = 0; index < lines.size(); ++index) {
         const RecognizedLine& line = lines[index];
         QString text = withoutEdgeMarks(line.text);
@@ -693,6 +694,15 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             put(fields, kAddress, text.mid(found.at), line);
             lastAddressLine = int(index);
             continue;
+        }
+        // "くさかべ そうた 600-8216", "弁護士 892-0842": on a Japanese card a postal code ends a line of
+        // another column (its 〒 read as a letter or a digit); what stands before it is read on.
+        static const QRegularExpression trailingCode(QStringLiteral(R"((?:^|\s)(?:[〒TF+]\s*)?[71]?([0-9０-９]{3})[-－]([0-9０-９]{4})$)"));
+        if (const auto m = trailingCode.match(text); m.hasMatch() && japaneseCard) {
+            put(fields, kPostal, m.captured(1) + u'-' + m.captured(2), line);
+            text = text.left(m.capturedStart()).trimmed();
+            if (letterCount(text) < 2)
+                continue;
         }
         if (const auto m = japanesePostal().match(text); m.hasMatch()) {
             put(fields, kPostal, m.captured(1) + u'-' + m.captured(2), line);
@@ -787,6 +797,18 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             }
             if (goesOnBelow(lines, lastAddressLine, index)
                 || (lastAddressLine >= 0 && continuesOnRow(lines[size_t(lastAddressLine)], line, text))) {
+                // "Care 2nd Floor, Apex House" over "Edinburgh EH3 8BL": a line far wider than its
+                // letters, at the size of the line below, spans a gap between columns; the words
+                // before its number are the other column's.
+                const RecognizedLine& first = lines[size_t(lastAddressLine)];
+                static const QRegularExpression leadingWords(QStringLiteral(R"(^((?:\p{L}+\s+){1,2})(?=[0-9]))"));
+                const auto m = leadingWords.match(slot.text);
+                if (m.hasMatch() && !slot.text.contains(u'\n') && !isJapanese(slot.text)
+                    && double(first.right - first.left) / double(slot.text.size())
+                        > 2.0 * double(line.right - line.left) / double(std::max<qsizetype>(1, text.size()))) {
+                    rest.emplace_back(&first, m.captured(1).trimmed());
+                    slot.text = slot.text.mid(m.capturedLength());
+                }
                 extend(slot, text, line, u'\n');
                 lastAddressLine = int(index);
                 continue;

@@ -206,6 +206,11 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
         {{at(u"〒330-0854 埼玉県さいたま市大宮区桜木町1-7-5", 20, 10, 900, 50)}, 21, u"埼玉県さいたま市大宮区桜木町1-7-5"},
         // A rule before the postal code is no address; the address follows elsewhere.
         {{at(u"ーー 〒310-0021", 370, 390, 650, 410), at(u"水戸市南町3-4-10", 530, 420, 710, 440)}, 21, u"水戸市南町3-4-10"},
+        // A postal code at the end of a line of the other column, its 〒 read as a letter.
+        {{at(u"弁護士 892-0842", 67, 273, 663, 314), at(u"鹿児島市東千石町1-38", 530, 308, 822, 334)}, 19, u"892-0842"},
+        {{at(u"弁護士 892-0842", 67, 273, 663, 314), at(u"鹿児島市東千石町1-38", 530, 308, 822, 334)}, 10, u"弁護士"},
+        {{at(u"F 850-0035", 471, 425, 605, 444), at(u"長崎市元船町14-10", 421, 457, 649, 481)}, 19, u"850-0035"},
+        {{at(u"F 850-0035", 471, 425, 605, 444), at(u"長崎市元船町14-10", 421, 457, 649, 481)}, 16, u""},
         // 〒 read as 7 or 1: a postal code beside a Japanese address, a telephone number elsewhere.
         {{at(u"7030-0801", 460, 410, 610, 440), at(u"青森県青森市新町1-3-7", 430, 450, 640, 480)}, 19, u"030-0801"},
         {{at(u"7030-0801", 460, 410, 610, 440), at(u"青森県青森市新町1-3-7", 430, 450, 640, 480)}, 13, u""},
@@ -246,6 +251,12 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
         {{at(u"〒104-0061 東京都中央区銀座4-5-6", 326, 394, 735, 422), at(u"銀座センタービル8F_", 427, 427, 635, 451)},
          21,
          u"東京都中央区銀座4-5-6\n銀座センタービル8F"},
+        // A line far wider than its letters spans two columns: the words before its number are the
+        // other column's (here the end of the wordmark).
+        {{at(u"O Oakridge Dental", 52, 262, 386, 306), at(u"Care 2nd Floor, Apex House", 53, 310, 1005, 344),
+          at(u"Edinburgh EH3 8BL", 768, 351, 1004, 375)},
+         21,
+         u"2nd Floor, Apex House\nEdinburgh EH3 8BL"},
         // A town line set below the street within its width, a mark widening the street's line.
         {{at(u"= 2nd Floor, 9 Market Square", 360, 263, 866, 290), at(u"Lukas F. Rossi", 79, 266, 365, 304),
           at(u"Oxford OX1 3EQ", 579, 293, 756, 315)},
