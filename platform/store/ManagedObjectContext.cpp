@@ -161,8 +161,10 @@ struct ManagedObjectContext::Private {
     // Reads the attributes of `indices`, in select order after Z_PK and Z_OPT; changed values
     // are kept when `keepChanged`.
     void loadColumns(ManagedObject& object, sqlite3_stmt* s, EntityState& es, const std::vector<int>& indices, bool keepChanged);
-    // The object of the row `s` is on (selectOne's columns), read into the object itself.
-    ManagedObjectPtr materialize(EntityState& es, sqlite3_stmt* s, ManagedObjectContext* owner);
+    // The object of the row `s` is on, its values read into the object itself. `indices` null:
+    // every column (selectAll); else the columns of a lighter select, `fetched` the same as bits.
+    ManagedObjectPtr materialize(EntityState& es, sqlite3_stmt* s, ManagedObjectContext* owner, const std::vector<int>* indices = nullptr,
+                                 const AttributeBits* fetched = nullptr);
     // The object of the row `s` is on, answering from `values`, the fetch's columns, to which the
     // row is added; `lighter` when they are not every column of the entity.
     ManagedObjectPtr materializeFetched(EntityState& es, sqlite3_stmt* s, ManagedObjectContext* owner,
@@ -370,7 +372,8 @@ void ManagedObjectContext::Private::loadRow(EntityState& es, ManagedObject& obje
     object.m_unread.clear();
 }
 
-ManagedObjectPtr ManagedObjectContext::Private::materialize(EntityState& es, sqlite3_stmt* s, ManagedObjectContext* owner)
+ManagedObjectPtr ManagedObjectContext::Private::materialize(EntityState& es, sqlite3_stmt* s, ManagedObjectContext* owner,
+                                                            const std::vector<int>* indices, const AttributeBits* fetched)
 {
     const qint64 pk = sqlite3_column_int64(s, 0);
     ManagedObjectPtr object = es.registered.value(pk).lock();
@@ -378,9 +381,18 @@ ManagedObjectPtr ManagedObjectContext::Private::materialize(EntityState& es, sql
     if (!known) {
         object = std::make_shared<ManagedObject>(*es.entity, owner);
         object->m_pk = pk;
+        if (indices)
+            object->m_unread = es.readable;
         es.registerObject(pk, object);
     }
-    loadRow(es, *object, s, known);
+    if (indices) {
+        // A known object met by a lighter fetch keeps only what that fetch reads and what it
+        // changed; the rest is read again on first use, so a list of many rows holds what it shows.
+        if (known && !object->m_deleted)
+            object->forgetValues(es.readable & ~*fetched & ~object->m_dirty);
+        loadColumns(*object, s, es, *indices, known);
+    } else
+        loadRow(es, *object, s, known);
     return object;
 }
 
@@ -516,10 +528,13 @@ ManagedObjectList ManagedObjectContext::executeFetchRequest(const FetchRequest& 
         // A lighter fetch reads the columns asked for, in select order; attributes the store
         // has no column for are not asked of it.
         std::vector<int> indices;
+        AttributeBits fetched;
         if (!request.propertiesToFetch.isEmpty()) {
             for (int a : es.readIndices)
-                if (request.propertiesToFetch.contains(es.entity->attribute(a).name))
+                if (request.propertiesToFetch.contains(es.entity->attribute(a).name)) {
                     indices.push_back(a);
+                    fetched.set(a);
+                }
         }
         const bool lighter = !request.propertiesToFetch.isEmpty() && indices.size() < es.readIndices.size();
         sqlite3_stmt* s = lighter ? d->partialSelect(es, indices) : es.selectAll.get();
@@ -540,7 +555,12 @@ ManagedObjectList ManagedObjectContext::executeFetchRequest(const FetchRequest& 
         int rc;
         while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
             ++rows;
-            ManagedObjectPtr object = d->materializeFetched(es, s, this, values, strings, lighter);
+            // A predicate most often keeps few of the rows (a card by its identifier): an object it
+            // makes holds its own values, so that those of the rows it does not keep go as they are
+            // read. Objects already held answer from the fetch's columns.
+            const bool own = request.predicate && es.registered.value(sqlite3_column_int64(s, 0)).expired();
+            ManagedObjectPtr object = own ? d->materialize(es, s, this, lighter ? &indices : nullptr, &fetched)
+                                          : d->materializeFetched(es, s, this, values, strings, lighter);
             object->m_seenInFetch = generation;
             if (request.includesPendingChanges && object->m_deleted)
                 continue;
@@ -567,7 +587,6 @@ ManagedObjectList ManagedObjectContext::executeFetchRequest(const FetchRequest& 
                     o->keepRowValues();
                 return true;
             });
-        // A fetch that keeps few of its rows (a predicate's) lets go of the values of the rest.
         d->releaseSparseValues();
     }
     if (request.includesPendingChanges)

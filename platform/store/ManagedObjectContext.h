@@ -12,9 +12,10 @@
 // - Objects of saved rows are held weakly: one that nobody else holds, unchanged, is let go, so a
 //   long run keeps only what the application itself holds.
 // - The values a fetch reads are kept by the fetch in compact columns (FetchedValues) and its
-//   objects answer from them; once fewer than half its objects are held (a predicate's few, or a
-//   list let go), the next fetch or save has the remaining ones take their own values and lets the
-//   columns go.
+//   objects answer from them; an object a predicate's fetch makes holds its own values instead, so
+//   that the rows the predicate does not keep cost nothing. Once fewer than half of a fetch's
+//   objects are held (a list let go but for a few), the next fetch or save has the remaining ones
+//   take their own values and lets the columns go.
 // - `save` writes every insert, update and delete in one transaction; on failure nothing is
 //   written and the objects keep their changes.
 // - Changes are announced with kObjectsDidChangeNotification (object: the context; userInfo:

@@ -225,9 +225,13 @@ TEST_F(ObjectValues, AFetchKeepsItsValuesOnlyWhileMostOfItsObjectsAreHeld)
     // Two objects and their values, not the 2,000 rows' (some 200 bytes each).
     EXPECT_LT(heldBytes(), 50 * 1024);
 
-    // Every card held, then all but two let go: the next fetch, of any entity, lets go of the
-    // rest's values.
+    // Every card held: a predicate's fetch keeps them as compact as a fetch of them all.
     ManagedObjectList cards = fetchCards(*context);
+    const qint64 allHeld = heldBytes();
+    ASSERT_EQ(context->executeFetchRequest(request).size(), 2);
+    EXPECT_LT(heldBytes(), allHeld + kCards * 50);
+
+    // All but two let go: the next fetch, of any entity, lets go of the rest's values.
     kept = {cards[5], cards[kCards - 1]};
     cards.clear();
     const qint64 pinned = heldBytes();
