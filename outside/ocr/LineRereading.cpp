@@ -1,5 +1,6 @@
 #include "outside/ocr/LineRereading.h"
 
+#include "outside/ocr/JapaneseLineText.h"
 #include "outside/ocr/ScanCleanup.h"
 #include "outside/ocr/TesseractEngine.h"
 
@@ -8,11 +9,17 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
 // Height of a row of type, in pixels, that the engine reads best (measured on drawn cards).
 constexpr float kBestRowHeight = 40.0f;
+// Rows this high are large type; read at the best height less surely than kSureOfLargeRow, they
+// are read at these heights too.
+constexpr int kLargeRowHeight = 56;
+constexpr int kSureOfLargeRow = 85;
+constexpr std::array<float, 2> kSmallerRowHeights = {24.0f, 32.0f};
 constexpr int kInk = 128;
 // Rows lower than this are specks, underlines or the dots of a rule.
 constexpr int kLeastRowHeight = 8;
@@ -20,6 +27,19 @@ constexpr int kLeastRowHeight = 8;
 constexpr int kConfidenceMargin = 15;
 // Ink the engine left unread is only taken as text when read this surely.
 constexpr int kSureOfUnread = 70;
+// Below this the engine doubts a line: a Latin line of a Japanese card so read may be Japanese
+// type the English model made letters of ("#Wib=Bey4—9-6").
+constexpr int kDoubtedLine = 75;
+// Letter-spaced names leave gaps of up to this many heights of their type between characters.
+constexpr double kLetterGapHeights = 2.5;
+// An English reading with lines below this holds type the English model could not read.
+constexpr int kUnreadType = 50;
+// ... on one line in this many at least, of a card of this many lines at most: small print the
+// engine doubts here and there holds no Japanese type.
+constexpr qsizetype kUnreadShare = 5;
+constexpr qsizetype kCardLines = 40;
+// Below this a line is read again whatever its script.
+constexpr int kUnsureLine = 60;
 
 struct Area {
     int left, top, right, bottom;
@@ -29,7 +49,7 @@ bool hasWide(const QString& text)
 {
     return std::any_of(text.begin(), text.end(), [](QChar c) {
         const ushort u = c.unicode();
-        return (u >= 0x3040 && u <= 0x9FFF) || (u >= 0xFF00 && u <= 0xFFEF);
+        return (u > 0x3000 && u <= 0x9FFF) || (u >= 0xFF00 && u <= 0xFFEF);
     });
 }
 
@@ -38,11 +58,19 @@ int wideCount(const QString& text)
     return int(std::count_if(text.begin(), text.end(), [](QChar c) { return hasWide(QString(c)); }));
 }
 
+// Kana and kanji, not the full-width letters the Japanese model gives Latin type now and then.
+int japaneseCount(const QString& text)
+{
+    return int(std::count_if(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x3040 && c.unicode() <= 0x9FFF; }));
+}
+
 // Lines worth reading again: Japanese ones, and what the engine doubts; not the e-mail and web
 // addresses, which the English model reads best.
 bool isMailOrWeb(const QString& text)
 {
-    return text.contains(u'@') || text.contains(QStringLiteral("www"), Qt::CaseInsensitive)
+    // An "@" alone is no address: the English model reads Japanese type as "@SbSSANB1—5".
+    static const QRegularExpression mail(QStringLiteral(R"(\w@|@\S+\.\S)"));
+    return mail.match(text).hasMatch() || text.contains(QStringLiteral("www"), Qt::CaseInsensitive)
         || text.contains(QStringLiteral("http"), Qt::CaseInsensitive);
 }
 
@@ -54,7 +82,27 @@ bool isScrap(const QString& text)
 
 bool isRereadCandidate(const RecognizedLine& line)
 {
-    return !isMailOrWeb(line.text) && (hasWide(line.text) || line.confidence < 60 || isScrap(line.text));
+    return !isMailOrWeb(line.text) && (hasWide(line.text) || line.confidence < kDoubtedLine || isScrap(line.text));
+}
+
+// Whether the rows read again replace `line`: they must hold Japanese, and be about as sure as the
+// line or read all it holds; a Latin line the engine only doubted is replaced only by a surer
+// reading in Japanese.
+bool takesRereading(const RecognizedLine& line, const std::vector<RecognizedLine>& again, int sure)
+{
+    if (std::none_of(again.begin(), again.end(), [](const RecognizedLine& l) { return hasWide(l.text); }))
+        return false;
+    // Rows that read what the line holds and more ("加藤 誠" for "加 藤") take in type it left out.
+    QString read;
+    for (const RecognizedLine& l : again)
+        read += l.text;
+    const QString held = QString(line.text).remove(u' ');
+    if (read.remove(u' ').size() > held.size() && read.contains(held))
+        return true;
+    if (hasWide(line.text) || line.confidence < kUnsureLine || isScrap(line.text))
+        return sure + kConfidenceMargin >= line.confidence;
+    return sure > line.confidence
+        && std::any_of(again.begin(), again.end(), [](const RecognizedLine& l) { return japaneseCount(l.text) >= 2; });
 }
 
 bool columnHasInk(Pix* pix, int x, int top, int bottom)
@@ -66,6 +114,25 @@ bool columnHasInk(Pix* pix, int x, int top, int bottom)
             return true;
     }
     return false;
+}
+
+// Rows of ink (top to bottom) between the columns `left` and `right` within a row's band.
+int inkHeight(Pix* pix, int left, int right, int top, int bottom)
+{
+    const l_uint32* data = pixGetData(pix);
+    const int wpl = int(pixGetWpl(pix));
+    int first = -1, last = -1;
+    for (int y = top; y <= bottom; ++y) {
+        const l_uint32* line = data + size_t(y) * size_t(wpl);
+        for (int x = left; x <= right; ++x) {
+            if (GET_DATA_BYTE(line, x) < kInk) {
+                first = first < 0 ? y : first;
+                last = y;
+                break;
+            }
+        }
+    }
+    return first < 0 ? 0 : last - first + 1;
 }
 
 // The row's ink goes on past the box the engine gave (a last character it left out) as long as
@@ -90,9 +157,37 @@ void widenToInk(Pix* pix, Area* row)
             ++blank;
         }
     }
+    // Letter-spaced type ("矢 部    浩 二"), which the engine breaks into pieces: past a wider gap, a
+    // character of the row's size goes on the row; a block of smaller lines there does not.
+    const int high = row->bottom - row->top + 1;
+    const auto letterBeyond = [&](int from, int step, int* edge) {
+        int x = from;
+        while (x >= 0 && x < width && std::abs(x - from) < kLetterGapHeights * high && !columnHasInk(pix, x, row->top, row->bottom))
+            x += step;
+        if (x < 0 || x >= width || std::abs(x - from) >= kLetterGapHeights * high)
+            return false;
+        int end = x;
+        for (int c = x, blank = 0; c >= 0 && c < width && blank <= gap && std::abs(c - x) <= 2 * high; c += step) {
+            if (columnHasInk(pix, c, row->top, row->bottom)) {
+                end = c;
+                blank = 0;
+            } else {
+                ++blank;
+            }
+        }
+        // Not a character: wider than one and a half, a hairline, or the scanner's edge.
+        const int left = std::min(x, end), right = std::max(x, end);
+        if (2 * (right - left + 1) > 3 * high || 4 * (right - left + 1) < high || left == 0 || right == width - 1
+            || 2 * inkHeight(pix, left, right, row->top, row->bottom) < high)
+            return false;
+        *edge = end;
+        return true;
+    };
+    while (letterBeyond(row->right + 1, 1, &row->right)) {}
+    while (letterBeyond(row->left - 1, -1, &row->left)) {}
 }
 
-RecognizedLine readRow(TesseractEngine& engine, Pix* pix, const std::string& data, const Area& row)
+RecognizedLine readRowAt(TesseractEngine& engine, Pix* pix, const std::string& data, const Area& row, float rowHeightRead)
 {
     const int width = int(pixGetWidth(pix)), height = int(pixGetHeight(pix));
     const int rowHeight = row.bottom - row.top + 1;
@@ -102,7 +197,7 @@ RecognizedLine readRow(TesseractEngine& engine, Pix* pix, const std::string& dat
     BOX* box = boxCreate(l, t, r - l + 1, b - t + 1);
     PixPtr crop(pixClipRectangle(pix, box, nullptr));
     boxDestroy(&box);
-    const float scale = kBestRowHeight / float(rowHeight);
+    const float scale = rowHeightRead / float(rowHeight);
     PixPtr scaled(crop ? pixScale(crop.get(), scale, scale) : nullptr);
     if (!scaled)
         return {};
@@ -115,6 +210,21 @@ RecognizedLine readRow(TesseractEngine& engine, Pix* pix, const std::string& dat
     return read;
 }
 
+// Large type (a name) that the engine doubts at the usual height often has a character wrong
+// (亮 as 館, 斗 as 半): it is read smaller as well, and the reading the engine is surest of is taken.
+RecognizedLine readRow(TesseractEngine& engine, Pix* pix, const std::string& data, const Area& row)
+{
+    RecognizedLine best = readRowAt(engine, pix, data, row, kBestRowHeight);
+    if (row.bottom - row.top + 1 < kLargeRowHeight || best.confidence >= kSureOfLargeRow)
+        return best;
+    for (const float smaller : kSmallerRowHeights) {
+        RecognizedLine again = readRowAt(engine, pix, data, row, smaller);
+        if (again.confidence > best.confidence)
+            best = std::move(again);
+    }
+    return best;
+}
+
 bool overlaps(const Area& a, const RecognizedLine& b)
 {
     const int across = std::min(a.right, b.right) - std::max(a.left, b.left);
@@ -122,30 +232,54 @@ bool overlaps(const Area& a, const RecognizedLine& b)
     return across > 0 && down * 2 > std::min(a.bottom - a.top, b.bottom - b.top);
 }
 
-// The engine sometimes cuts a row in two ("…東大通" and "2-4-10"): pieces of one row close together
-// are read again as one.
+// The engine sometimes cuts a row in two ("…東大通" and "2-4-10"), or reads a piece of it as a line
+// of its own that overlaps the rest ("AN" over "北村 Bari"): pieces of one row that overlap or lie
+// close together are read again as one.
 std::vector<RecognizedLine> joinedRows(const std::vector<RecognizedLine>& lines)
 {
     std::vector<RecognizedLine> out;
     for (const RecognizedLine& line : lines) {
-        if (!out.empty()) {
-            RecognizedLine& last = out.back();
+        const auto sameRow = [&line, &out](const RecognizedLine& last) {
             const int h = std::min(last.bottom - last.top, line.bottom - line.top);
             const int down = std::min(last.bottom, line.bottom) - std::max(last.top, line.top);
             const int high = std::max(last.bottom - last.top, line.bottom - line.top);
-            if (down * 2 > h && line.left > last.right && line.left - last.right < std::min(2 * high, 4 * h) && isRereadCandidate(last)
-                && isRereadCandidate(line)) {
-                last.text += u' ' + line.text;
-                last.right = line.right;
-                last.top = std::min(last.top, line.top);
-                last.bottom = std::max(last.bottom, line.bottom);
-                last.confidence = std::min(last.confidence, line.confidence);
-                continue;
-            }
+            const int across = std::min(last.right, line.right) - std::max(last.left, line.left);
+            const int narrow = std::min(last.right - last.left, line.right - line.left);
+            // Over half of another, or beside the line before it: a scrap, or type of about its
+            // size (not a name beside the address in small type).
+            if (down * 2 <= h || !isRereadCandidate(last) || !isRereadCandidate(line))
+                return false;
+            if (across * 2 > narrow)
+                return true;
+            if (&last != &out.back() || line.left <= last.right || line.left - last.right >= std::min(2 * high, 4 * h))
+                return false;
+            const RecognizedLine& small = last.bottom - last.top < line.bottom - line.top ? last : line;
+            return 2 * h > high || small.right - small.left < 2 * high;
+        };
+        if (const auto row = std::find_if(out.begin(), out.end(), sameRow); row != out.end()) {
+            RecognizedLine& last = *row;
+            last.text = line.left >= last.left ? last.text + u' ' + line.text : line.text + u' ' + last.text;
+            last.left = std::min(last.left, line.left);
+            last.right = std::max(last.right, line.right);
+            last.top = std::min(last.top, line.top);
+            last.bottom = std::max(last.bottom, line.bottom);
+            last.confidence = std::min(last.confidence, line.confidence);
+            continue;
         }
         out.push_back(line);
     }
-    return out;
+    // Lines printed close take in the top of the next one (三宮ビル under 三宮町1-5-6): a line ends
+    // above the top of a line below it that it overlaps.
+    std::vector<RecognizedLine> trimmed = out;
+    for (RecognizedLine& line : trimmed) {
+        for (const RecognizedLine& below : out) {
+            const int across = std::min(line.right, below.right) - std::max(line.left, below.left);
+            const int down = line.bottom - below.top;
+            if (across > 0 && below.top > line.top && down >= 0 && down * 2 < std::min(line.bottom - line.top, below.bottom - below.top))
+                line.bottom = std::min(line.bottom, below.top - 1);
+        }
+    }
+    return trimmed;
 }
 
 // Areas of ink no line covers: type the engine took for a picture.
@@ -185,6 +319,14 @@ bool showsJapan(const std::vector<RecognizedLine>& lines)
 {
     static const QRegularExpression japan(QStringLiteral(R"(\.jp\b|\+81\b|〒|\bJapan\b)"), QRegularExpression::CaseInsensitiveOption);
     return std::any_of(lines.begin(), lines.end(), [](const RecognizedLine& l) { return japan.match(l.text).hasMatch(); });
+}
+
+bool holdsUnreadType(const std::vector<RecognizedLine>& lines)
+{
+    const auto doubted = std::count_if(lines.begin(), lines.end(), [](const RecognizedLine& l) {
+        return l.confidence < kUnreadType && !isMailOrWeb(l.text) && QString(l.text).remove(u' ').size() >= 2;
+    });
+    return doubted >= 2 && doubted * kUnreadShare >= qsizetype(lines.size()) && qsizetype(lines.size()) <= kCardLines;
 }
 
 std::vector<std::pair<int, int>> inkRows(Pix* pix, int left, int top, int right, int bottom)
@@ -267,15 +409,16 @@ void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& d
         }
         std::vector<RecognizedLine> again;
         const int sure = readRows(line, &again);
-        if (std::any_of(again.begin(), again.end(), [](const RecognizedLine& l) { return hasWide(l.text); })
-            && sure + kConfidenceMargin >= line.confidence) {
+        if (takesRereading(line, again, sure)) {
             taken.insert(taken.end(), again.begin(), again.end());
             out.insert(out.end(), again.begin(), again.end());
         } else {
             out.push_back(line);
         }
     }
-    // Pieces of a row that was read again whole ("浩" beside "石井浩二") go when the row holds their text.
+    // Pieces of a row that was read again whole go: "浩" beside "石井浩二", as the row holds their
+    // text, and the scraps the engine made of its strokes ("YE { ーー" over "浩 二"), as the row
+    // read their ink.
     const auto compact = [](const QString& t) { return QString(t).remove(u' '); };
     out.erase(std::remove_if(out.begin(), out.end(),
                              [&](const RecognizedLine& l) {
@@ -284,7 +427,7 @@ void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& d
                                      const int down = std::min(l.bottom, t.bottom) - std::max(l.top, t.top);
                                      return (l.left != t.left || l.top != t.top) && across * 10 >= (l.right - l.left) * 7
                                          && down * 2 > std::min(l.bottom - l.top, t.bottom - t.top)
-                                         && compact(t.text).contains(compact(l.text));
+                                         && (compact(t.text).contains(compact(l.text)) || isRereadCandidate(l));
                                  });
                              }),
               out.end());
@@ -303,6 +446,10 @@ void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& d
             const auto below = std::find_if(out.begin(), out.end(), [&read](const RecognizedLine& l) { return l.top > read.bottom; });
             out.insert(below, read);
         }
+    }
+    for (RecognizedLine& line : out) {
+        if (japaneseCount(line.text) > 0)
+            line.text = kanjiLookAlikes(blockNumberDashes(postalCodeDigits(line.text)));
     }
     *lines = std::move(out);
 }

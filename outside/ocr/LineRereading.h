@@ -21,6 +21,12 @@ std::vector<std::pair<int, int>> inkRows(Pix* pix, int left, int top, int right,
 // domain, country code, postal mark or country name.
 bool showsJapan(const std::vector<RecognizedLine>& lines);
 
+// Whether the lines of a card read in English hold type the English model could not read: two
+// lines or more, and one in five at least, not e-mail or web addresses, of words it doubts
+// (Japanese type it made letters of: "RAE EB RNAi"); a reading of more lines than a card holds
+// is small print.
+bool holdsUnreadType(const std::vector<RecognizedLine>& lines);
+
 // Replaces the Japanese lines of `lines`, read from `pix`, by their rows read again with `data`,
 // and the e-mail and web addresses by their lines read again with `latinData`, as long as
 // `hasTime` says there is time left.

@@ -244,7 +244,7 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     // A card in both scripts that reads well in English still has its Japanese lines read again:
     // the English model leaves them as scraps.
     if (request.type <= 1 && m_engine.hasLanguage(kJapaneseData)
-        && (best.data.rfind("jpn", 0) == 0 || (automatic && showsJapan(best.lines))))
+        && (best.data.rfind("jpn", 0) == 0 || (automatic && (showsJapan(best.lines) || holdsUnreadType(best.lines)))))
         rereadJapaneseLines(m_engine, read, kJapaneseData, m_engine.hasLanguage("eng") ? "eng" : "", &best.lines, [&timeLeft] { return timeLeft() > 0; });
     ResultSlots fields = request.type <= 1 ? classifyCardLines(
                              best.lines, [this](const QString& t) { return m_readings.familyNameLength(t); },

@@ -16,10 +16,15 @@ namespace {
 // Two columns side by side (a name left, the address right) come out of the engine as one line:
 // a gap wider than this many heights of the lower word beside it starts a line of its own.
 constexpr double kColumnGapHeights = 2.5;
+// A label column stands this many heights of its type at most before the numbers; a scrap of a
+// large name read as a letter ("s") is not the label of an address across the card.
+constexpr double kLabelGapHeights = 10;
 
+// A label is a short word ("Tel", "M", "携帯"); a dash alone is a stroke of large type.
 bool isLabel(const QString& text)
 {
-    return text.size() <= 10 && std::none_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+    return text.size() <= 10 && std::none_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); })
+        && std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); });
 }
 
 bool startsValue(const QString& text)
@@ -42,9 +47,12 @@ std::vector<RecognizedLine> piecesOfLine(const std::vector<RecognizedLine>& word
             const RecognizedLine& last = pieces.back();
             const int low = std::min(w.bottom - w.top, words[i - 1].bottom - words[i - 1].top);
             const int high = std::max(w.bottom - w.top, words[i - 1].bottom - words[i - 1].top);
-            // A name beside its address in smaller type: the size changes across a gap.
+            // A name beside its address in smaller type: the size changes across a gap. A label is
+            // never printed larger than its number: a larger "label" is a piece of a name.
             const bool newSize = 2 * high > 3 * low && w.left - last.right > low;
-            join = (w.left - last.right <= kColumnGapHeights * low && !newSize) || (isLabel(last.text) && startsValue(w.text.trimmed()));
+            const bool largerLabel = newSize && words[i - 1].bottom - words[i - 1].top == high;
+            join = (w.left - last.right <= kColumnGapHeights * low && !newSize)
+                || (isLabel(last.text) && startsValue(w.text.trimmed()) && !largerLabel && w.left - last.right <= kLabelGapHeights * high);
         }
         if (!join) {
             pieces.push_back(w);

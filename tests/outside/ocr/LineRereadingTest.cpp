@@ -1,3 +1,4 @@
+#include "outside/ocr/JapaneseLineText.h"
 #include "outside/ocr/LineRereading.h"
 #include "outside/ocr/ScanCleanup.h"
 
@@ -38,6 +39,65 @@ TEST(LineRereading, JapanSeenInAnEnglishReading)
     EXPECT_TRUE(showsJapan(lines(u"Tel. +81 92 590 0674")));
     EXPECT_FALSE(showsJapan(lines(u"www.example.jpg.com/+812")));
     EXPECT_FALSE(showsJapan(lines(u"Tel: +1 217 555 0134")));
+}
+
+TEST(LineRereading, EnglishReadingOfJapaneseType)
+{
+    const auto lines = [](std::initializer_list<std::pair<const char16_t*, int>> read) {
+        std::vector<RecognizedLine> out;
+        for (const auto& [text, sure] : read)
+            out.push_back({QString::fromUtf16(text), 0, 0, 0, 0, sure});
+        return out;
+    };
+    EXPECT_TRUE(holdsUnreadType(lines({{u"RAE EB RNAi", 4}, {u"770-0831 @SbSSANB1—5", 44}, {u"Tel 077-582-7238", 91}})));
+    // Addresses the engine doubts and specks are no Japanese type.
+    EXPECT_FALSE(holdsUnreadType(lines({{u"hattori@maruyama-kensetsu.jp", 21}, {u"www.maruyama.jp", 30}, {u"RAE EB", 4}})));
+    EXPECT_FALSE(holdsUnreadType(lines({{u".", 10}, {u"'", 12}, {u"Anna Lopez", 95}})));
+    // Small print, a line doubted here and there: a page, not a card in Japanese.
+    std::vector<RecognizedLine> page(60, {u"x12@example.com Lorem ipsum dolor"_qs, 0, 0, 0, 0, 80});
+    for (size_t i = 0; i < page.size(); i += 3)
+        page[i] = {u"Lorem ipsnm dulor"_qs, 0, 0, 0, 0, 30};
+    EXPECT_FALSE(holdsUnreadType(page));
+    EXPECT_FALSE(holdsUnreadType(lines({{u"RAE EB", 4}, {u"SbSSANB", 30}, {u"Tel 1", 90}, {u"Tel 2", 90}, {u"Tel 3", 90},
+                                        {u"Tel 4", 90}, {u"Tel 5", 90}, {u"Tel 6", 90}, {u"Tel 7", 90}, {u"Tel 8", 90},
+                                        {u"Tel 9", 90}})));
+}
+
+struct TextCase {
+    QString (*rule)(const QString&);
+    const char16_t* read;
+    const char16_t* printed;
+};
+
+TEST(LineRereading, JapaneseLinesPutRight)
+{
+    const TextCase cases[] = {
+        {blockNumberDashes, u"那覇市久茂地2一2ー2", u"那覇市久茂地2-2-2"},
+        {blockNumberDashes, u"名古屋市中村区椿町1—16", u"名古屋市中村区椿町1-16"},
+        {blockNumberDashes, u"名古屋市中区栄3.4-5", u"名古屋市中区栄3-4-5"},
+        {blockNumberDashes, u"新潟市中央区東大通2-4-.10", u"新潟市中央区東大通2-4-10"},
+        {blockNumberDashes, u"千葉市中央区新町3ー 1 3", u"千葉市中央区新町3-13"},
+        {blockNumberDashes, u"松山市三番町４ー９ー６", u"松山市三番町４－９－６"},
+        // A floor after the block numbers, numbers without a dash, and a telephone number stay.
+        {blockNumberDashes, u"丸の内1-9-2 15F", u"丸の内1-9-2 15F"},
+        {blockNumberDashes, u"TEL 03 5555 1234", u"TEL 03 5555 1234"},
+        {blockNumberDashes, u"Tel. 086.503.8589", u"Tel. 086.503.8589"},
+        {blockNumberDashes, u"〒100-0005 東京都", u"〒100-0005 東京都"},
+        {postalCodeDigits, u"S20-0047 大津市浜大津1-2-3", u"520-0047 大津市浜大津1-2-3"},
+        {postalCodeDigits, u"〒1OO-0005 東京都千代田区", u"〒100-0005 東京都千代田区"},
+        // Too few digits, or no Japanese after it: a word, not a postal code.
+        {postalCodeDigits, u"SOS-BOZO 東京", u"SOS-BOZO 東京"},
+        {postalCodeDigits, u"Ref S20-0047", u"Ref S20-0047"},
+        {kanjiLookAlikes, u"石井浩ニ", u"石井浩二"},
+        {kanjiLookAlikes, u"入ロ 東エ場", u"入口 東工場"},
+        {kanjiLookAlikes, u"第ー営業部", u"第一営業部"},
+        // Katakana among katakana, and the long vowel mark of a katakana word, stay.
+        {kanjiLookAlikes, u"東邦ロジテック", u"東邦ロジテック"},
+        {kanjiLookAlikes, u"株式会社カタログ", u"株式会社カタログ"},
+        {kanjiLookAlikes, u"マネージャー", u"マネージャー"},
+    };
+    for (const TextCase& c : cases)
+        EXPECT_EQ(c.rule(QString::fromUtf16(c.read)), QString::fromUtf16(c.printed)) << QString::fromUtf16(c.read).toStdString();
 }
 
 } // namespace

@@ -15,6 +15,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFont>
+#include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QRegularExpression>
@@ -107,6 +109,43 @@ TEST_F(Quillant, JapaneseCardFoundAutomatically)
     // No furigana is printed: the reading comes from the dictionary, split like the name.
     EXPECT_EQ(card.text("full_Name_Kana").remove(u' '), u"ヤマダタロウ"_qs);
     EXPECT_EQ(card.text("family_Name_Kana"), u"ヤマダ"_qs);
+}
+
+// A name in large Mincho type, its characters spaced out, beside an address in small type: the
+// engine breaks the name into scraps and runs a scrap into the postal code's line.
+QImage letterSpacedNameCard()
+{
+    QImage image(1075, 650, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setPen(Qt::black);
+    const auto text = [&painter](const QString& family, int size, int x, int y, const QString& t) {
+        QFont font(family);
+        font.setPixelSize(size);
+        painter.setFont(font);
+        painter.drawText(x, y, t);
+    };
+    text(u"IPAGothic"_qs, 58, 145, 105, u"株式会社北陸精密"_qs);
+    text(u"IPAMincho"_qs, 34, 56, 298, u"財務部"_qs);
+    text(u"IPAMincho"_qs, 34, 56, 342, u"所長"_qs);
+    for (const auto& [x, c] : {std::pair{56, u"矢"_qs}, {136, u"部"_qs}, {296, u"浩"_qs}, {376, u"二"_qs}})
+        text(u"IPAMincho"_qs, 58, x, 436, c);
+    text(u"IPAMincho"_qs, 22, 527, 408, u"〒310-0021"_qs);
+    text(u"IPAMincho"_qs, 24, 527, 440, u"水戸市南町3-4-10"_qs);
+    text(u"DejaVu Sans"_qs, 22, 527, 472, u"TEL 029-532-4176"_qs);
+    text(u"DejaVu Sans"_qs, 22, 527, 506, u"yabe@hokuriku-seimitsu.co.jp"_qs);
+    painter.end();
+    return image.convertToFormat(QImage::Format_Grayscale8);
+}
+
+TEST_F(Quillant, LetterSpacedNameBesideTheAddress)
+{
+    Card card;
+    ASSERT_EQ(recognize(letterSpacedNameCard(), &card, 11), 0);
+    EXPECT_EQ(card.text("family_Name"), u"矢部"_qs);
+    EXPECT_EQ(card.text("first_Name"), u"浩二"_qs);
+    EXPECT_EQ(card.text("zip_PostalCode"), u"310-0021"_qs);
+    EXPECT_TRUE(card.text("address").contains(u"水戸市南町3-4-10"_qs)) << card.text("address").toStdString();
 }
 
 TEST_F(Quillant, TurnedCardComesOutUpright)
