@@ -104,6 +104,26 @@ int digitCount(const QString& text)
     return int(std::count_if(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }));
 }
 
+// What the engine makes of large Japanese type read into another column's line: Japanese and
+// Latin letters mixed ("日 下部 Wal AK").
+bool isMixedScrap(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(), isWide)
+        && std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter() && c.unicode() < 0x80; });
+}
+
+// The Japanese words a text starts with: "日 下部" of "日 下部 Wal AK".
+QString leadingJapanese(const QString& text)
+{
+    QStringList words;
+    for (const QString& word : text.split(u' ', Qt::SkipEmptyParts)) {
+        if (!std::all_of(word.begin(), word.end(), isWide))
+            break;
+        words << word;
+    }
+    return words.join(u' ');
+}
+
 // Letters other than the long vowel mark, which the engine also makes of a rule ("ーー").
 int letterCount(const QString& text)
 {
@@ -372,9 +392,14 @@ bool goesOnBelow(const std::vector<RecognizedLine>& lines, int last, size_t inde
 {
     if (last < 0)
         return false;
-    // A piece the engine read again within the line ("番町1-23" over its address) does not go on.
+    // The line read next goes on below it, on its row to the right ("12 E 49th Street, #1100,"
+    // "New York, NY 10017") or anywhere in a box of two rows the engine merged; a piece it read
+    // again within the line ("番町1-23" over its address) does not.
     const RecognizedLine& above = lines[size_t(last)];
-    return (last == int(index) - 1 && lines[index].top > above.top + (above.bottom - above.top) / 2) || setBelow(above, lines[index]);
+    const RecognizedLine& next = lines[index];
+    const int h = above.bottom - above.top;
+    const bool placed = next.top > above.top + h / 2 || next.left > above.right || h > 2 * (next.bottom - next.top);
+    return (last == int(index) - 1 && placed) || setBelow(above, next);
 }
 
 // "Manchester M2 4LQ) NORTHWIND ANALYTICS": what follows a UK or US postcode, but for the country,
@@ -689,8 +714,10 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         if (const JapaneseAddressStart found = isJapanese(text) ? findJapaneseAddress(text) : JapaneseAddressStart{}; found.at >= 0) {
             if (!found.postalCode.isEmpty())
                 put(fields, kPostal, found.postalCode, line);
-            if (letterCount(found.before) >= 3)
-                rest.emplace_back(&line, found.before);
+            // Of a name in large type merged into the line ("伊 Aas ロ") the Japanese it starts with stays.
+            const bool mixed = isMixedScrap(found.before);
+            if (const QString before = mixed ? leadingJapanese(found.before) : found.before; letterCount(before) >= (mixed ? 1 : 3))
+                rest.emplace_back(&line, before);
             put(fields, kAddress, text.mid(found.at), line);
             lastAddressLine = int(index);
             continue;
@@ -701,7 +728,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         if (const auto m = trailingCode.match(text); m.hasMatch() && japaneseCard) {
             put(fields, kPostal, m.captured(1) + u'-' + m.captured(2), line);
             text = text.left(m.capturedStart()).trimmed();
-            if (letterCount(text) < 2)
+            if (letterCount(text) < 2 || isMixedScrap(text))
                 continue;
         }
         if (const auto m = japanesePostal().match(text); m.hasMatch()) {

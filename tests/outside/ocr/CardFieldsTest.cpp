@@ -211,6 +211,11 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
         {{at(u"弁護士 892-0842", 67, 273, 663, 314), at(u"鹿児島市東千石町1-38", 530, 308, 822, 334)}, 10, u"弁護士"},
         {{at(u"F 850-0035", 471, 425, 605, 444), at(u"長崎市元船町14-10", 421, 457, 649, 481)}, 19, u"850-0035"},
         {{at(u"F 850-0035", 471, 425, 605, 444), at(u"長崎市元船町14-10", 421, 457, 649, 481)}, 16, u""},
+        // Large Japanese type of the other column read into the line as mixed scraps: the Latin
+        // scraps are no field, the Japanese the line starts with is read on.
+        {{at(u"テナ vie i + 812-0011", 69, 324, 683, 362), at(u"福岡県福岡市博多区博多駅前2-1-1", 70, 370, 990, 438)}, 19, u"812-0011"},
+        {{at(u"テナ vie i + 812-0011", 69, 324, 683, 362), at(u"福岡県福岡市博多区博多駅前2-1-1", 70, 370, 990, 438)}, 10, u""},
+        {{at(u"いとう まこと", 58, 379, 228, 403), at(u"伊 Aas ロ 520-0043 滋賀県大津市中央3-2-1", 58, 411, 955, 505)}, 0, u"伊"},
         // 〒 read as 7 or 1: a postal code beside a Japanese address, a telephone number elsewhere.
         {{at(u"7030-0801", 460, 410, 610, 440), at(u"青森県青森市新町1-3-7", 430, 450, 640, 480)}, 19, u"030-0801"},
         {{at(u"7030-0801", 460, 410, 610, 440), at(u"青森県青森市新町1-3-7", 430, 450, 640, 480)}, 13, u""},
@@ -239,7 +244,12 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
         {{at(u"8 Station Approach", 69, 390, 313, 420), at(u"Cambridge CB1 2]W", 69, 427, 330, 458)}, 19, u"CB1 2JW"},
         // What follows the postcode was read in from another column; a house number set apart on
         // the street's row; a piece read again within the address's line; a rule after a line.
-        {{at(u"27 King Street, Manchester M2 4LQ) NORTHWIND ANALYTICS", 60, 400, 990, 430)}, 21, u"27 King Street, Manchester M2 4LQ"},
+        {{at(u"12 E 49th Street, #1100,", 53, 568, 299, 616), at(u"New York, NY 10017 AX Altamira Capital", 318, 568, 1024, 621)},
+         21,
+         u"12 E 49th Street, #1100,\nNew York, NY 10017"},
+        {{at(u"渡部 ant 〒320-0033 宇都宮市本町4-15", 73, 325, 862, 418), at(u"宇都宮NIビル9F", 528, 363, 702, 385)},
+         21,
+         u"宇都宮市本町4-15\n宇都宮NIビル9F"},
         {{at(u"3000 K", 129, 578, 217, 614), at(u"Street NW, Suite 275", 237, 583, 519, 605),
           at(u"Washington, DC 20007", 165, 619, 482, 645)},
          21,
