@@ -15,10 +15,10 @@ namespace {
 
 // Height of a row of type, in pixels, that the engine reads best (measured on drawn cards).
 constexpr float kBestRowHeight = 40.0f;
-// Rows this high are large type; read at the best height less surely than kSureOfLargeRow, they
-// are read at these heights too.
+// A row read at the best height less surely than this is read at the last of these heights too,
+// and a row of large type (this high) at all of them.
+constexpr int kSureOfRow = 85;
 constexpr int kLargeRowHeight = 56;
-constexpr int kSureOfLargeRow = 85;
 constexpr std::array<float, 2> kSmallerRowHeights = {24.0f, 32.0f};
 constexpr int kInk = 128;
 // Rows lower than this are specks, underlines or the dots of a rule.
@@ -210,14 +210,18 @@ RecognizedLine readRowAt(TesseractEngine& engine, Pix* pix, const std::string& d
     return read;
 }
 
-// Large type (a name) that the engine doubts at the usual height often has a character wrong
-// (亮 as 館, 斗 as 半): it is read smaller as well, and the reading the engine is surest of is taken.
+// A row the engine doubts at the usual height often has a character wrong (亮 as 館, 斗 as 半, 千
+// as 寺): it is read smaller as well, large type at two heights, and the reading the engine is
+// surest of is taken.
 RecognizedLine readRow(TesseractEngine& engine, Pix* pix, const std::string& data, const Area& row)
 {
     RecognizedLine best = readRowAt(engine, pix, data, row, kBestRowHeight);
-    if (row.bottom - row.top + 1 < kLargeRowHeight || best.confidence >= kSureOfLargeRow)
+    if (best.confidence >= kSureOfRow)
         return best;
+    const bool large = row.bottom - row.top + 1 >= kLargeRowHeight;
     for (const float smaller : kSmallerRowHeights) {
+        if (!large && smaller != kSmallerRowHeights.back())
+            continue;
         RecognizedLine again = readRowAt(engine, pix, data, row, smaller);
         if (again.confidence > best.confidence)
             best = std::move(again);
@@ -399,7 +403,7 @@ void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& d
         if (isMailOrWeb(line.text) && !latinData.empty()) {
             Area row{line.left, line.top, line.right, line.bottom};
             widenToInk(pix, &row);
-            RecognizedLine read = readRow(engine, pix, latinData, row);
+            RecognizedLine read = readRowAt(engine, pix, latinData, row, kBestRowHeight);
             out.push_back(isMailOrWeb(read.text) && read.confidence > line.confidence ? read : line);
             continue;
         }
