@@ -63,7 +63,8 @@ void RowColumn::read(qsizetype row, sqlite3_stmt* s, int column, StoreStrings* s
     default: break;
     }
     if (row >= qsizetype(m_storage.size())) {
-        resize(row);
+        if (row > qsizetype(m_storage.size()))
+            resize(row);
         m_storage.push_back(kind);
         m_payload.push_back(payload);
     } else {
