@@ -6,15 +6,17 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A Japanese postal code at the end of a text, blanks dropped ("〒389-01 02", "81 2-001 1"), its
-// separator read as a dot or a mark, its 〒 as a 7 or a 1.
-QString postalCodeAtEnd(const QString& text, qsizetype* start)
+// The last Japanese postal code in a text, blanks dropped ("〒389-01 02", "81 2-001 1"), its
+// separator read as a dot or a mark, its 〒 as a 7 or a 1; `start` receives where it begins.
+QString lastPostalCode(const QString& text, qsizetype* start)
 {
     static const QRegularExpression code(
-        QStringLiteral(R"((?:^|[^0-9０-９])([71]?)([0-9０-９]{3})\s*[-－ー一‐−.・',]\s*([0-9０-９]{4})\s*$)"));
+        QStringLiteral(R"((?:^|[^0-9０-９])([71]?)([0-9０-９]{3})\s*[-－ー一‐−.・',]\s*([0-9０-９]{4})(?![0-9０-９]))"));
     static const QRegularExpression blankInDigits(QStringLiteral(R"((?<=[0-9０-９\-－])\s+(?=[0-9０-９\-－]))"));
     const QString compact = QString(text).replace(blankInDigits, QString());
-    const auto m = code.match(compact);
+    QRegularExpressionMatch m;
+    for (auto it = code.globalMatch(compact); it.hasNext();)
+        m = it.next();
     if (!m.hasMatch())
         return {};
     // Where the code starts in the text as given: the same count of non-blank characters in.
@@ -35,7 +37,7 @@ JapaneseAddressStart findJapaneseAddress(const QString& line)
     // A prefecture and the municipality after it ("さいたま市" in kana), or a city, ward or county
     // and its district up to the block numbers; each begins a run of kanji or kana.
     static const QRegularExpression start(QStringLiteral(
-        R"((?<![\p{Han}\p{Hiragana}\p{Katakana}])(?:(?:北海道|\p{Han}{2,3}[都府県])[\p{Han}\p{Hiragana}\p{Katakana}]{1,6}[市区町村郡]|[\p{Han}\p{Hiragana}\p{Katakana}]{1,5}[市区郡][\p{Han}\p{Katakana}\p{Hiragana}ー]*\s?[0-9０-９]))"));
+        R"((?<![\p{Han}\p{Hiragana}\p{Katakana}])(?:(?:北海道|\p{Han}(?:\s?\p{Han}){1,2}\s?[都府県])[\p{Han}\p{Hiragana}\p{Katakana}]{1,6}[市区町村郡]|[\p{Han}\p{Hiragana}\p{Katakana}]{1,5}[市区郡][\p{Han}\p{Katakana}\p{Hiragana}ー]*\s?[0-9０-９]))"));
     JapaneseAddressStart found;
     const auto m = start.match(line);
     if (!m.hasMatch())
@@ -43,10 +45,23 @@ JapaneseAddressStart findJapaneseAddress(const QString& line)
     found.at = m.capturedStart();
     const QString before = line.left(found.at).trimmed();
     qsizetype codeAt = before.size();
-    found.postalCode = postalCodeAtEnd(before, &codeAt);
+    found.postalCode = lastPostalCode(before, &codeAt);
     // The postal mark and what the engine made of it ("〒", "T", "+") go with the code.
     static const QRegularExpression mark(QStringLiteral(R"(\s*(?:(?:^|(?<=\s))T|[^\p{L}\p{N}\s])?\s*$)"));
     found.before = found.postalCode.isEmpty() ? before : before.left(codeAt).remove(mark).trimmed();
+    // The blanks the engine puts between kanji ("福岡 県") go; a postal code read after the address
+    // from its own line ("駅前2-1-1 + 812-0011") and a Latin scrap ending the line ("721-1 BH") are
+    // no part of it.
+    static const QRegularExpression blankInKanji(
+        QStringLiteral(R"((?<=[\p{Han}\p{Hiragana}\p{Katakana}])\s+(?=[\p{Han}\p{Hiragana}\p{Katakana}]))"));
+    static const QRegularExpression codeAfter(QStringLiteral(R"(\s+(?:[〒T+]\s*)?[71]?([0-9０-９]{3})[-－]([0-9０-９]{4})\s*$)"));
+    static const QRegularExpression scrapAfter(QStringLiteral(R"((?<=[0-9０-９\p{Han}])\s+[A-Za-z]{1,3}$)"));
+    found.address = line.mid(found.at).trimmed().remove(blankInKanji).remove(scrapAfter);
+    if (const auto after = codeAfter.match(found.address); after.hasMatch()) {
+        if (found.postalCode.isEmpty())
+            found.postalCode = after.captured(1) + u'-' + after.captured(2);
+        found.address.truncate(after.capturedStart());
+    }
     return found;
 }
 

@@ -12,6 +12,7 @@ struct JapaneseAddressStart {
     qsizetype at = -1;
     QString postalCode;
     QString before; // what precedes the address, less its postal code
+    QString address; // the address, without what the engine read into its line after it
 };
 JapaneseAddressStart findJapaneseAddress(const QString& line);
 

@@ -81,9 +81,9 @@ struct NumberLabel {
 const std::vector<NumberLabel>& numberLabels()
 {
     static const auto label = [](const char* words) {
-        return QRegularExpression(QStringLiteral(R"((?:^|(?<=[\s|/,;·•]))(?:%1)\s*[:：.]?\s*(?=[+(（0-9０-９]))")
-                                      .arg(QString::fromUtf8(words)),
-                                  QRegularExpression::CaseInsensitiveOption);
+        return QRegularExpression(
+            QStringLiteral(R"((?:^|(?<=[\s|/,;·•]))(?:%1)\s*[:：.]?\s*(?=[+十(（0-9０-９]))").arg(QString::fromUtf8(words)),
+            QRegularExpression::CaseInsensitiveOption);
     };
     static const std::vector<NumberLabel> labels = {
         {label("携帯電話|携帯|ケータイ|mobile|mobil|mob|cell|handy|m"), kMobile},
@@ -95,7 +95,7 @@ const std::vector<NumberLabel>& numberLabels()
 
 const QRegularExpression& numberPattern()
 {
-    static const QRegularExpression re(QStringLiteral(R"(\+?[(（]?[0-9０-９][0-9０-９()（）\-－ ./]{5,}[0-9０-９])"));
+    static const QRegularExpression re(QStringLiteral(R"([+十]?[(（]?[0-9０-９][0-9０-９()（）\-－ ./]{5,}[0-9０-９])"));
     return re;
 }
 
@@ -177,7 +177,9 @@ bool takeNumbers(ResultSlots& fields, const QString& text, const RecognizedLine&
     for (size_t i = 0; i < hits.size(); ++i) {
         const qsizetype to = i + 1 < hits.size() ? hits[i + 1].at : text.size();
         const auto match = numberPattern().match(text.mid(hits[i].end, to - hits[i].end));
-        if (match.hasMatch() && isNumberOfAPhone(match.captured()) && put(fields, hits[i].group, match.captured().trimmed(), box))
+        // The Japanese model reads the plus of a country code as the kanji "十".
+        if (match.hasMatch() && isNumberOfAPhone(match.captured())
+            && put(fields, hits[i].group, match.captured().trimmed().replace(u'十', u'+'), box))
             any = true;
     }
     if (!any && hits.empty()) {
@@ -187,6 +189,16 @@ bool takeNumbers(ResultSlots& fields, const QString& text, const RecognizedLine&
             return put(fields, kTelephone, match.captured().trimmed(), box);
     }
     return any;
+}
+
+// A line that is only a number label ("Cell", "Fax:"): one of a label column beside the numbers.
+bool isNumberLabelOnly(const QString& text)
+{
+    const QString probe = text + u" 0"_s;
+    return std::any_of(numberLabels().begin(), numberLabels().end(), [&probe](const NumberLabel& l) {
+        const auto m = l.pattern.match(probe);
+        return m.hasMatch() && m.capturedStart() == 0 && m.capturedEnd() == probe.size() - 1;
+    });
 }
 
 bool containsAny(const QString& text, std::initializer_list<const char16_t*> words)
@@ -656,6 +668,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
     }();
     int wordmarkLine = -1;
     const RecognizedLine* markMisread = nullptr;
+    std::vector<const RecognizedLine*> labelColumn;
     const bool japaneseCard = std::any_of(lines.begin(), lines.end(), [](const RecognizedLine& l) { return isJapanese(l.text); });
     for (size_t index = 0; index < lines.size(); ++index) {
         const RecognizedLine& line = lines[index];
@@ -697,11 +710,24 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         if (used)
             continue;
         // "Creative Director, Business Development   P +44 …": the words before the number are read on.
-        // A postal code whose 〒 was read as a digit is told from a telephone number by the
-        // address it goes with, known only once every line is read.
+        // A postal code whose 〒 was read as a digit: on a Japanese card, where telephone numbers
+        // start with 0 or a country code, it is no telephone number.
         if (!markMisread && !postalCodeWithMarkMisread(text).isEmpty()) {
             markMisread = &line;
             continue;
+        }
+        // "Cell" and "917.555.0176" on one row: the label of a label column goes with the number
+        // set right of it.
+        if (isNumberLabelOnly(text)) {
+            labelColumn.push_back(&line);
+            continue;
+        }
+        if (const auto m = numberPattern().match(text); m.hasMatch() && m.capturedLength() >= text.size() - 2) {
+            const auto label = std::find_if(labelColumn.begin(), labelColumn.end(), [&line](const RecognizedLine* l) {
+                return std::min(l->bottom, line.bottom) - std::max(l->top, line.top) > (line.bottom - line.top) / 2 && l->right < line.left;
+            });
+            if (label != labelColumn.end())
+                text = withoutEdgeMarks((*label)->text) + u' ' + text;
         }
         if (QString before; takeNumbers(fields, text, line, &before)) {
             static const QRegularExpression words(QStringLiteral(R"(\p{L}{2,}.*\p{L}{2,})"));
@@ -718,13 +744,14 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             const bool mixed = isMixedScrap(found.before);
             if (const QString before = mixed ? leadingJapanese(found.before) : found.before; letterCount(before) >= (mixed ? 1 : 3))
                 rest.emplace_back(&line, before);
-            put(fields, kAddress, text.mid(found.at), line);
+            put(fields, kAddress, found.address, line);
             lastAddressLine = int(index);
             continue;
         }
         // "くさかべ そうた 600-8216", "弁護士 892-0842": on a Japanese card a postal code ends a line of
         // another column (its 〒 read as a letter or a digit); what stands before it is read on.
-        static const QRegularExpression trailingCode(QStringLiteral(R"((?:^|\s)(?:[〒TF+]\s*)?[71]?([0-9０-９]{3})[-－]([0-9０-９]{4})$)"));
+        static const QRegularExpression trailingCode(
+            QStringLiteral(R"((?<![0-9０-９\-－.])(?:[〒TF+]\s*)?[71]?([0-9０-９]{3})[-－]([0-9０-９]{4})$)"));
         if (const auto m = trailingCode.match(text); m.hasMatch() && japaneseCard) {
             put(fields, kPostal, m.captured(1) + u'-' + m.captured(2), line);
             text = text.left(m.capturedStart()).trimmed();
@@ -846,7 +873,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
 
     if (markMisread) {
         const QString number = withoutEdgeMarks(markMisread->text);
-        if (!fields[size_t(kPostal.first)].filled && isJapanese(fields[size_t(kAddress.first)].text))
+        if (!fields[size_t(kPostal.first)].filled && japaneseCard)
             put(fields, kPostal, postalCodeWithMarkMisread(number), *markMisread);
         else
             put(fields, kTelephone, number, *markMisread);
