@@ -16,19 +16,19 @@
 namespace {
 
 // Flushes waiting at once let the disk serve them with one cache flush: the more, the fewer.
-constexpr size_t kSyncThreads = 32;
-// Batches waiting to be flushed while the next is written; each holds its files open.
+constexpr size_t kSyncThreads = 64;
+// Batches waiting while one is flushed, one named and the next written; each holds its files open.
 constexpr size_t kQueuedBatches = 1;
 constexpr size_t kLargestBatch = 512;
 constexpr size_t kSmallestBatch = 16;
 
 size_t defaultBatchFiles()
 {
-    // A batch being written, one queued and one being flushed hold at most 3/8 of the limit.
+    // The four batches under way hold at most a third of the limit.
     rlimit limit{};
     if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
         return kLargestBatch;
-    return std::clamp<size_t>(size_t(limit.rlim_cur / 8), kSmallestBatch, kLargestBatch);
+    return std::clamp<size_t>(size_t(limit.rlim_cur / 12), kSmallestBatch, kLargestBatch);
 }
 
 DurableFileBatch::Sync& syncFunction()
@@ -122,52 +122,67 @@ bool DurableFileBatch::finish()
 
 void DurableFileBatch::commitBatches()
 {
+    // A batch is named while the next one is flushed.
+    Batch flushed;
     for (;;) {
-        Batch batch;
-        {
-            std::unique_lock lock(m_mutex);
-            m_changed.wait(lock, [&] { return !m_queue.empty() || m_closing; });
-            if (m_queue.empty())
-                return;
-            batch = std::move(m_queue.front());
-            m_queue.pop_front();
-        }
-        m_changed.notify_all();
-        // After a failure nothing more is named, so the files named are those before it.
-        if (!m_failed && !commit(batch))
-            m_failed = true;
-        for (Pending& file : batch)
-            discard(file);
+        Batch batch = nextBatch();
+        std::atomic<size_t> next{0};
+        std::vector<std::thread> flushing = m_failed ? std::vector<std::thread>() : startFlushing(batch, &next);
+        name(flushed);
+        for (std::thread& thread : flushing)
+            thread.join();
+        if (batch.empty())
+            return;
+        flushed = std::move(batch);
     }
 }
 
-bool DurableFileBatch::commit(Batch& batch)
+DurableFileBatch::Batch DurableFileBatch::nextBatch()
 {
-    std::vector<char> flushed(batch.size(), 0);
-    if (const Sync& sync = syncFunction()) {
-        for (size_t i = 0; i < batch.size(); ++i)
-            flushed[i] = sync(batch[i].fd);
-    } else {
-        std::atomic<size_t> next{0};
-        const auto work = [&] {
-            for (size_t i; (i = next.fetch_add(1)) < batch.size();)
-                flushed[i] = ::fdatasync(batch[i].fd) == 0;
-        };
-        std::vector<std::thread> helpers;
-        for (size_t t = 1; t < std::min(batch.size(), kSyncThreads); ++t)
-            helpers.emplace_back(work);
-        work();
-        for (std::thread& helper : helpers)
-            helper.join();
+    Batch batch;
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return !m_queue.empty() || m_closing; });
+        if (m_queue.empty())
+            return batch;
+        batch = std::move(m_queue.front());
+        m_queue.pop_front();
     }
-    size_t named = 0;
-    while (named < batch.size() && flushed[named] && place(batch[named]))
-        discard(batch[named++]);
-    if (named == 0)
-        return batch.empty();
-    const Sync& sync = syncFunction();
-    const bool folderFlushed = sync ? sync(m_folderFd) : ::fsync(m_folderFd) == 0;
-    return named == batch.size() && folderFlushed;
+    m_changed.notify_all();
+    return batch;
+}
+
+std::vector<std::thread> DurableFileBatch::startFlushing(Batch& batch, std::atomic<size_t>* next)
+{
+    std::vector<std::thread> threads;
+    if (const Sync& sync = syncFunction()) {
+        for (Pending& file : batch)
+            file.flushed = sync(file.fd);
+        return threads;
+    }
+    const auto work = [&batch, next] {
+        for (size_t i; (i = next->fetch_add(1)) < batch.size();)
+            batch[i].flushed = ::fdatasync(batch[i].fd) == 0;
+    };
+    for (size_t t = 0; t < std::min(batch.size(), kSyncThreads); ++t)
+        threads.emplace_back(work);
+    return threads;
+}
+
+void DurableFileBatch::name(Batch& batch)
+{
+    // After a failure nothing more is named, so the files named are those before it.
+    if (!m_failed && !batch.empty()) {
+        size_t named = 0;
+        while (named < batch.size() && batch[named].flushed && place(batch[named]))
+            discard(batch[named++]);
+        const Sync& sync = syncFunction();
+        const bool folderFlushed = named == 0 || (sync ? sync(m_folderFd) : ::fsync(m_folderFd) == 0);
+        if (named < batch.size() || !folderFlushed)
+            m_failed = true;
+    }
+    for (Pending& file : batch)
+        discard(file);
 }
 
 bool DurableFileBatch::place(Pending& file)

@@ -1,7 +1,7 @@
 // New files of one folder, each seen under its name only once its bytes are on the disk, with the
 // waits for the disk shared: the files are written as they come, flushed a batch at a time on
-// several threads while the next batch is written, named in the order they were added, and the
-// folder is flushed once per batch. A file is written without a name where the file system
+// several threads while the next batch is written and the one before named, named in the order
+// they were added, and the folder is flushed once per batch. A file is written without a name where the file system
 // allows it, else under a locked temporary name (TemporaryWrite.h); a link at a name is
 // replaced, never written through.
 #pragma once
@@ -48,13 +48,16 @@ private:
         int fd = -1;
         QByteArray target;
         QByteArray temporary; // empty while the file has no name
+        bool flushed = false;
     };
     using Batch = std::vector<Pending>;
 
     bool write(const QString& path, const QByteArray& bytes, Pending* file);
     void submit();
     void commitBatches();
-    bool commit(Batch& batch);
+    Batch nextBatch();
+    static std::vector<std::thread> startFlushing(Batch& batch, std::atomic<size_t>* next);
+    void name(Batch& batch);
     bool place(Pending& file);
     static void discard(Pending& file);
 

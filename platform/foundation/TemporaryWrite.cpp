@@ -59,7 +59,12 @@ bool writeThroughTemporary(const QString& path, const QByteArray& bytes, const c
 
 bool linkUnnamed(int fd, const char* target)
 {
-    // The descriptor's entry under /proc is the one way to name an unnamed file without privileges.
+    // Linux 6.10 and later let the opener name it by its descriptor; before, only root could, and
+    // others went through the descriptor's entry under /proc.
+    if (::linkat(fd, "", AT_FDCWD, target, AT_EMPTY_PATH) == 0)
+        return true;
+    if (errno != ENOENT)
+        return false;
     char self[32];
     std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
     return ::linkat(AT_FDCWD, self, AT_FDCWD, target, AT_SYMLINK_FOLLOW) == 0;
