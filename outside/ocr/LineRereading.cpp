@@ -239,11 +239,19 @@ bool overlaps(const Area& a, const RecognizedLine& b)
 // The engine sometimes cuts a row in two ("…東大通" and "2-4-10"), or reads a piece of it as a line
 // of its own that overlaps the rest ("AN" over "北村 Bari"): pieces of one row that overlap or lie
 // close together are read again as one.
-std::vector<RecognizedLine> joinedRows(const std::vector<RecognizedLine>& lines)
+std::vector<RecognizedLine> joinedRows(Pix* pix, const std::vector<RecognizedLine>& lines)
 {
+    // The height of the tallest row of ink in a line's box: the size of its type, which the box's
+    // own height (taller round a few large characters) does not tell.
+    const auto typeSize = [pix](const RecognizedLine& l) {
+        int size = 0;
+        for (const auto& [top, bottom] : inkRows(pix, l.left, l.top, l.right, l.bottom))
+            size = std::max(size, bottom - top + 1);
+        return size;
+    };
     std::vector<RecognizedLine> out;
     for (const RecognizedLine& line : lines) {
-        const auto sameRow = [&line, &out](const RecognizedLine& last) {
+        const auto sameRow = [&line, &out, &typeSize](const RecognizedLine& last) {
             const int h = std::min(last.bottom - last.top, line.bottom - line.top);
             const int down = std::min(last.bottom, line.bottom) - std::max(last.top, line.top);
             const int high = std::max(last.bottom - last.top, line.bottom - line.top);
@@ -258,7 +266,10 @@ std::vector<RecognizedLine> joinedRows(const std::vector<RecognizedLine>& lines)
             if (&last != &out.back() || line.left <= last.right || line.left - last.right >= std::min(2 * high, 4 * h))
                 return false;
             const RecognizedLine& small = last.bottom - last.top < line.bottom - line.top ? last : line;
-            return 2 * h > high || small.right - small.left < 2 * high;
+            if (small.right - small.left < 2 * high)
+                return true;
+            const int one = typeSize(last), other = typeSize(line);
+            return 2 * std::min(one, other) > std::max(one, other);
         };
         if (const auto row = std::find_if(out.begin(), out.end(), sameRow); row != out.end()) {
             RecognizedLine& last = *row;
@@ -393,7 +404,7 @@ void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& d
         }
         return again->empty() ? 0 : sure / int(again->size());
     };
-    for (const RecognizedLine& line : joinedRows(*lines)) {
+    for (const RecognizedLine& line : joinedRows(pix, *lines)) {
         if (!hasTime()) {
             out.push_back(line);
             continue;
