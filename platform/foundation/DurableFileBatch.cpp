@@ -40,8 +40,7 @@ DurableFileBatch::Sync& syncFunction()
 } // namespace
 
 DurableFileBatch::DurableFileBatch(const QString& folder, const char* crashPointName, size_t batchFiles)
-    : m_folder(folder),
-      m_folderFd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
+    : m_folderFd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
       m_crashPointName(crashPointName),
       m_batchFiles(batchFiles > 0 ? batchFiles : defaultBatchFiles())
 {

@@ -61,7 +61,6 @@ private:
     bool place(Pending& file);
     static void discard(Pending& file);
 
-    const QString m_folder;
     const int m_folderFd;
     const char* const m_crashPointName;
     const size_t m_batchFiles;
