@@ -1,6 +1,7 @@
 #include "outside/ocr/CardFields.h"
 
 #include "outside/ocr/AddressLines.h"
+#include "outside/ocr/JapaneseNameCorrection.h"
 #include "outside/ocr/JapanesePersonWords.h"
 #include "platform/events/OcrProtocol.h"
 
@@ -1020,6 +1021,12 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
                 break;
             }
         }
+    }
+    if (readingOf && isJapanese(text)) {
+        QStringList others;
+        for (const auto& candidate : rest)
+            others << candidate.second;
+        text = correctedJapaneseName(text, fields[5].text, others);
     }
     put(fields, kName, text, *name->first);
     // A title no rule knows is still set just above the name (or left of it on its row), smaller:

@@ -1,6 +1,10 @@
 #include "outside/ocr/NameReading.h"
 
+#include "outside/ocr/JapaneseNameCorrection.h"
+
 #include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -55,6 +59,49 @@ TEST(NameReading, WhereTheFamilyNameEnds)
     NameReading readings;
     for (const auto& c : cases)
         EXPECT_EQ(readings.familyNameLength(QString::fromUtf16(c.name)), c.family) << QString::fromUtf16(c.name).toStdString();
+}
+
+} // namespace
+
+namespace {
+
+TEST(NameReading, MisreadKanjiPutRightByThePrintedReading)
+{
+    const struct {
+        const char16_t* name;
+        const char16_t* furigana;
+        const char16_t* romanised;
+        const char16_t* corrected;
+    } cases[] = {
+        // A look-alike or a character the dictionary's name of that reading shares.
+        {u"官原 誠", u"すがわら まこと", u"", u"菅原 誠"},
+        {u"御手涯 さくら", u"ミタライ サクラ", u"", u"御手洗 さくら"},
+        {u"山日 由美", u"", u"YAMAGUCHI Yumi", u"山口 由美"},
+        {u"山日 由美", u"", u"Yumi Yamaguchi", u"山口 由美"},
+        // Without a blank: where both parts have their readings.
+        {u"官原誠", u"すがわら まこと", u"", u"菅原 誠"},
+        // Latin specks after the name go when the romanised name is printed apart.
+        {u"岡部 28", u"", u"OKABE Makoto", u"岡部"},
+        {u"官原 誠 AA", u"", u"SUGAWARA Makoto", u"菅原 誠"},
+        {u"岡部 28", u"", u"Makoto Okabe", u"岡部"},
+        {u"岡部 28", u"", u"", u"岡部 28"},
+        {u"岡部 28", u"", u"Polaris Data", u"岡部 28"},
+        // A name that has its printed reading, or one the dictionary knows under another reading
+        // and that differs by no look-alike, stays as read.
+        {u"菅原 誠", u"スガハラ マコト", u"", u"菅原 誠"},
+        {u"栗栖 亜希子", u"くるす あきこ", u"", u"栗栖 亜希子"},
+        // Nothing in common with any name of that reading, no printed reading, or not Japanese.
+        {u"山田 誠", u"すがわら まこと", u"", u"山田 誠"},
+        {u"官原 誠", u"", u"", u"官原 誠"},
+        {u"Anna Lopez", u"", u"Anna Lopez", u"Anna Lopez"},
+    };
+    for (const auto& c : cases) {
+        const QString romanised = QString::fromUtf16(c.romanised);
+        const QStringList others = romanised.isEmpty() ? QStringList{u"営業部"_qs} : QStringList{u"営業部"_qs, romanised};
+        EXPECT_EQ(correctedJapaneseName(QString::fromUtf16(c.name), QString::fromUtf16(c.furigana), others),
+                  QString::fromUtf16(c.corrected))
+            << QString::fromUtf16(c.name).toStdString() << " / " << QString::fromUtf16(c.furigana).toStdString();
+    }
 }
 
 } // namespace
