@@ -1026,6 +1026,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         QStringList others;
         for (const auto& candidate : rest)
             others << candidate.second;
+        others << fields[size_t(kEmail.first)].text;
         text = correctedJapaneseName(text, fields[5].text, others);
     }
     put(fields, kName, text, *name->first);

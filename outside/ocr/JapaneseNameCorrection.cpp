@@ -235,6 +235,21 @@ QString correctedJapaneseName(const QString& name, const QString& furigana, cons
     } else if (!familyLatin.isEmpty()) {
         family.latin = familyLatin;
         given.latin = givenLatin;
+    } else if (words.size() == 2) {
+        // The e-mail address often spells the family name ("s.sugawara@"): a word of its local part.
+        static const QRegularExpression mailWords(QStringLiteral(R"([._\-]+)"));
+        for (const QString& line : otherLines) {
+            if (const qsizetype at = line.indexOf(u'@'); at > 0) {
+                const QStringList parts = line.left(at).split(mailWords, Qt::SkipEmptyParts);
+                for (const QString& part : parts) {
+                    if (part.size() >= 3
+                        && std::all_of(part.begin(), part.end(), [](QChar c) { return c.isLetter() && c.unicode() < 0x80; }))
+                        family.latin << part;
+                }
+            }
+        }
+        if (family.latin.isEmpty())
+            return kept;
     } else {
         return kept;
     }

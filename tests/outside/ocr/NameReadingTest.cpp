@@ -78,6 +78,8 @@ TEST(NameReading, MisreadKanjiPutRightByThePrintedReading)
         {u"御手涯 さくら", u"ミタライ サクラ", u"", u"御手洗 さくら"},
         {u"山日 由美", u"", u"YAMAGUCHI Yumi", u"山口 由美"},
         {u"山日 由美", u"", u"Yumi Yamaguchi", u"山口 由美"},
+        {u"官原 誠", u"", u"s.sugawara@tsubakiyama.com", u"菅原 誠"},
+        {u"山田 誠", u"", u"s.sugawara@tsubakiyama.com", u"山田 誠"},
         // Without a blank: where both parts have their readings.
         {u"官原誠", u"すがわら まこと", u"", u"菅原 誠"},
         // Latin specks after the name go when the romanised name is printed apart.
