@@ -7,6 +7,8 @@
 // only at the end (up to 1.7 GB for 5 rounds): ext4 without a journal passes over the inodes freed in
 // the last minute or more each time it makes a file, so files made just after thousands were
 // deleted cost several times more, and whichever side ran first after a deletion paid for it.
+// Each timed call starts after an untimed sync, so that no side pays for the writeback of the
+// files written before it (the export flushes what it writes; the plain Python anchor does not).
 //
 //   bench_export [cards] [--rounds N] [--keep FOLDER] [--only WORD]
 //   (--keep: the first round's files stay there; --only: the lines whose name holds the word)
@@ -29,6 +31,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <unistd.h>
 
 namespace {
 
@@ -212,6 +215,7 @@ int main(int argc, char* argv[])
             if (subject.folder)
                 QDir().mkpath(target);
             const auto runSubject = [&] {
+                ::sync();
                 QElapsedTimer timer;
                 timer.start();
                 if (subject.exporter(target) != 0)
@@ -221,10 +225,13 @@ int main(int argc, char* argv[])
             // The anchor needs the exported bytes, so in odd rounds it writes the previous round's.
             const QString previous = temp.filePath(QStringLiteral("out%1-%2").arg(round - 1).arg(s));
             const auto runAnchors = [&](const QString& source) {
+                ::sync();
                 subject.line.anchor.push_back(pythonWrite(subject.folder ? "each" : "one", source, plain, subject.cards));
-                if (subject.folder)
+                if (subject.folder) {
+                    ::sync();
                     subject.line.durableAnchor.push_back(
                         pythonWrite("each-fsync", source, plain + QStringLiteral("-fsync"), subject.cards));
+                }
             };
             if (round % 2 == 1 && QFileInfo::exists(previous)) {
                 runAnchors(previous);
