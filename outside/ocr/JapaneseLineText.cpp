@@ -65,19 +65,29 @@ QString postalCodeDigits(const QString& text)
     return out;
 }
 
+QChar kanjiShapedLike(QChar c)
+{
+    static const QString katakana = QStringLiteral("ニロエカタトハー");
+    static const QString kanji = QStringLiteral("二口工力夕卜八一");
+    const qsizetype shape = katakana.indexOf(c);
+    return shape >= 0 ? kanji.at(shape) : QChar();
+}
+
 QString kanjiLookAlikes(const QString& text)
 {
-    static const QString katakana = QStringLiteral("ニロエカタトハ");
-    static const QString kanji = QStringLiteral("二口工力夕卜八");
     QString out = text;
     for (qsizetype i = 0; i < out.size(); ++i) {
+        const QChar shaped = kanjiShapedLike(out.at(i));
+        if (shaped.isNull())
+            continue;
         const QChar before = i > 0 ? out.at(i - 1) : QChar(u' ');
         const QChar after = i + 1 < out.size() ? out.at(i + 1) : QChar(u' ');
-        const qsizetype shape = katakana.indexOf(out.at(i));
-        if (shape >= 0 && isKanji(before) && (isKanji(after) || (!isKana(after) && !after.isLetterOrNumber())))
-            out[i] = kanji.at(shape);
-        else if (out.at(i) == QChar(0x30FC) && isKanji(before) && isKanji(after))
-            out[i] = QChar(0x4E00);
+        // A long vowel mark ends kana words too, so only one between two kanji is taken.
+        const bool taken = out.at(i) == QChar(0x30FC)
+            ? isKanji(before) && isKanji(after)
+            : isKanji(before) && (isKanji(after) || (!isKana(after) && !after.isLetterOrNumber()));
+        if (taken)
+            out[i] = shaped;
     }
     return out;
 }

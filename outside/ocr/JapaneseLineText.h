@@ -14,6 +14,10 @@ QString blockNumberDashes(const QString& text);
 // Japanese, letters of a digit's shape (O, D, I, l, Z, S, B) are that digit.
 QString postalCodeDigits(const QString& text);
 
+// The kanji a katakana letter or the long vowel mark is printed like (ニ and 二, ー and 一), or a
+// null QChar.
+QChar kanjiShapedLike(QChar c);
+
 // "石井浩ニ" is "石井浩二": a lone katakana that has the shape of a kanji (ニ, ロ, エ, カ, タ, ト,
 // ハ) between kanji, or after one at the end of a word, is that kanji; a long vowel mark between
 // two kanji is 一.

@@ -1,5 +1,7 @@
 #include "outside/ocr/JapanesePersonWords.h"
 
+#include "outside/ocr/JapaneseLineText.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -94,18 +96,16 @@ DepartmentAndTitle splitJapaneseDepartmentAndTitle(const QString& line)
 
 QString withLookalikeKanji(const QString& name)
 {
-    static const QString katakana = u"トニロエカタハー"_qs;
-    static const QString kanji = u"卜二口工力夕八一"_qs;
     QString out = name;
     for (qsizetype i = 0; i < out.size(); ++i) {
-        const qsizetype k = katakana.indexOf(out.at(i));
-        if (k < 0)
+        const QChar shaped = kanjiShapedLike(out.at(i));
+        if (shaped.isNull())
             continue;
         const QChar before = i > 0 ? out.at(i - 1) : QChar(u' ');
         const QChar after = i + 1 < out.size() ? out.at(i + 1) : QChar(u' ');
         const bool alone = !isKatakana(before) && !isKatakana(after) && !isHiragana(before) && !isHiragana(after);
         if (alone && (isKanji(before) || isKanji(after)))
-            out[i] = kanji.at(k);
+            out[i] = shaped;
     }
     return out;
 }
