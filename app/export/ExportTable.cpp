@@ -113,9 +113,10 @@ void ExportTable::appendRow(QString* text, const QVariant* const* values)
     text->append(QLatin1Char('\n'));
 }
 
-template <typename Cards> QString ExportTable::fileTextOf(const Cards& cards)
+template <typename Cards> bool ExportTable::writeFileOf(const Cards& cards, const ExportPieceWriter& write)
 {
     QString text;
+    text.reserve(kPieceBytes / 2 + kPieceBytes / 8);
     text.append(QChar(QChar::ByteOrderMark));
     appendTitle(&text);
     const size_t columns = m_keys.size();
@@ -132,28 +133,33 @@ template <typename Cards> QString ExportTable::fileTextOf(const Cards& cards)
         }
         appendRow(&text, current);
         std::swap(current, next);
-        // The first rows tell the size of the file well enough to make room for it at once.
-        if (i == 15)
-            text.reserve(text.size() / 16 * cards.size() * 5 / 4);
+        if (text.size() * 2 >= kPieceBytes && !handOn(&text, write))
+            return false;
     }
-    return text;
+    return handOn(&text, write);
 }
 
-QString ExportTable::fileText(const ManagedObjectList& cards)
+bool ExportTable::writeFile(const ManagedObjectList& cards, const ExportPieceWriter& write)
 {
-    return fileTextOf(cards);
+    return writeFileOf(cards, write);
 }
 
-QString ExportTable::fileText(const QList<CardDict>& cards)
+bool ExportTable::writeFile(const QList<CardDict>& cards, const ExportPieceWriter& write)
 {
-    return fileTextOf(cards);
+    return writeFileOf(cards, write);
 }
 
-QByteArray ExportTable::littleEndianBytes(const QString& text)
+bool ExportTable::handOn(QString* text, const ExportPieceWriter& write)
 {
-    if constexpr (QSysInfo::ByteOrder == QSysInfo::LittleEndian)
-        return QByteArray::fromRawData(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-    QByteArray bytes(text.size() * 2, Qt::Uninitialized);
-    qToLittleEndian<char16_t>(text.utf16(), text.size(), bytes.data());
-    return bytes;
+    QByteArrayView bytes;
+    if constexpr (QSysInfo::ByteOrder == QSysInfo::LittleEndian) {
+        bytes = QByteArrayView(reinterpret_cast<const char*>(text->utf16()), text->size() * 2);
+    } else {
+        m_bytes.resize(text->size() * 2);
+        qToLittleEndian<char16_t>(text->utf16(), text->size(), m_bytes.data());
+        bytes = m_bytes;
+    }
+    const bool taken = write(bytes);
+    text->resize(0);
+    return taken;
 }

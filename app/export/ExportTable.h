@@ -1,6 +1,6 @@
 // The CSV (separator ",") and text (tab) files. The chosen columns are resolved once per file to
 // the attributes of the store's cards (card dictionaries are looked up by key); each card's row is
-// then written straight into the file's text.
+// then written straight into the file's text, which is handed on a piece at a time.
 #pragma once
 
 #include "app/export/ExportDates.h"
@@ -8,31 +8,39 @@
 #include "platform/store/ManagedObject.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
+
+// Takes the next piece of a file's bytes; false stops the file there.
+using ExportPieceWriter = std::function<bool(QByteArrayView bytes)>;
 
 class ExportTable {
 public:
     // The columns `mask` chooses, in the files' order.
     ExportTable(uint32_t mask, QChar separator);
 
-    // The whole file: a byte-order mark, the title row in the user's language, then one row per
-    // card, each line ended by a line feed.
-    QString fileText(const ManagedObjectList& cards);
-    QString fileText(const QList<CardDict>& cards);
-    // The text as UTF-16 little-endian bytes. On a little-endian machine they are the text's own
-    // memory, so they last only as long as the text and its size does.
-    static QByteArray littleEndianBytes(const QString& text);
+    // The whole file in UTF-16 little-endian: a byte-order mark, the title row in the user's
+    // language, then one row per card, each line ended by a line feed. It goes to `write` in pieces
+    // of about kPieceBytes as its rows are made, so that the disk can start on them; false when
+    // `write` stopped it.
+    bool writeFile(const ManagedObjectList& cards, const ExportPieceWriter& write);
+    bool writeFile(const QList<CardDict>& cards, const ExportPieceWriter& write);
+
+    static constexpr qsizetype kPieceBytes = 256 * 1024;
 
 private:
     // Each chosen column's value on the card into `values`, null where the card has none.
     void findValues(const ManagedObjectPtr& card, const QVariant** values);
     void findValues(const CardDict& card, const QVariant** values);
     void prefetchTexts(const QVariant* const* values) const;
-    template <typename Cards> QString fileTextOf(const Cards& cards);
+    template <typename Cards> bool writeFileOf(const Cards& cards, const ExportPieceWriter& write);
+    // Hands the text on as bytes and empties it, keeping its room.
+    bool handOn(QString* text, const ExportPieceWriter& write);
     void appendTitle(QString* text) const;
     void appendRow(QString* text, const QVariant* const* values);
 
@@ -43,4 +51,5 @@ private:
     std::vector<int> m_attributes; // the chosen columns' attributes of m_entity, or -1
     std::vector<const QVariant*> m_values; // two rows' values: the one written, the next one
     ExportDates m_dates;
+    QByteArray m_bytes; // a piece's bytes on a big-endian machine
 };

@@ -1,20 +1,17 @@
-// The file exports of the main window: one CSV, text or ContactXML file for all cards, one vCard
-// file per card, and the one save they all go through.
+// The file exports of the main window: one ContactXML file for all cards, one vCard file per card,
+// and the one save they go through (the CSV and text files are PLExporterTable.cpp's).
 #include "app/core/DiskUtilities.h"
 #include "app/core/PLChecker.h"
 #include "app/core/VersionUtilities.h"
 #include "app/export/CardDataContainerConverter.h"
 #include "app/export/ExportCell.h"
 #include "app/export/ExportItemMask.h"
-#include "app/export/ExportTable.h"
+#include "app/export/ExportTarget.h"
 #include "app/export/PLExporter.h"
 #include "app/export/VCardFileNames.h"
 #include "platform/foundation/DurableFileBatch.h"
-#include "platform/foundation/FileAttributes.h"
-#include "platform/foundation/Log.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/foundation/TemporaryWrite.h"
-#include "platform/workspace/Workspace.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,8 +25,6 @@ constexpr uint32_t kDefaultExportItems = 4613;
 constexpr int kStatusBadArguments = 3;
 constexpr int kStatusNoSpace = 11;
 constexpr int kStatusWriteFailed = 75;
-// Free space this large always passes the space test.
-constexpr quint64 kAlwaysEnoughSpace = quint64(4) << 30;
 
 // The common start of every file export: nullopt to go on with the mask and the named cards,
 // else the status to answer (nothing is written when the user declined after nameless cards).
@@ -41,28 +36,6 @@ std::optional<int> startExport(const QString& target, const QList<CardDict>& car
     if (!PLChecker::checkDataListBeforeExport(cards, named))
         return 0;
     return std::nullopt;
-}
-
-// The target folder's part of the common save: 0 with the free bytes of its volume, else the status.
-int checkSaveFolder(const QString& folder, quint64* freeBytes)
-{
-    FileAttributes attributes;
-    if (!readFileAttributes(folder, &attributes) || !attributes.exists || !attributes.isDirectory || !attributes.writable) {
-        PLNSLog(QStringLiteral("file path can't write!"));
-        return kStatusWriteFailed;
-    }
-    const std::optional<VolumeInfo> volume = Workspace::shared().volumeInfo(folder);
-    if (!volume) {
-        PLNSLog(QStringLiteral("file path is mouted file system!"));
-        return kStatusWriteFailed;
-    }
-    *freeBytes = volume->freeBytes;
-    return 0;
-}
-
-bool hasRoomFor(const QByteArray& data, quint64 freeBytes)
-{
-    return freeBytes >= kAlwaysEnoughSpace || freeBytes > static_cast<quint64>(data.size());
 }
 
 // The save itself, once the folder has passed its checks with `freeBytes` left on its volume.
@@ -91,27 +64,6 @@ QString PLExporter::dealWithString(const QString& value, QChar separator)
     QString cell;
     appendExportCell(&cell, value, separator);
     return cell;
-}
-
-int PLExporter::CreateCSVorTextFile(const QString& filePath, const QList<CardDict>& cards, QChar separator)
-{
-    uint32_t mask = 0;
-    QList<CardDict> named;
-    if (const std::optional<int> status = startExport(filePath, cards, &mask, &named))
-        return *status;
-    removeTemporaryLeftovers(QFileInfo(filePath).absolutePath());
-    const QString text = ExportTable(mask, separator).fileText(named);
-    return saveFile(ExportTable::littleEndianBytes(text), filePath);
-}
-
-int PLExporter::ExportToCSV(const QString& filePath, const QList<CardDict>& cards)
-{
-    return CreateCSVorTextFile(filePath, cards, QLatin1Char(','));
-}
-
-int PLExporter::ExportToText(const QString& filePath, const QList<CardDict>& cards)
-{
-    return CreateCSVorTextFile(filePath, cards, QLatin1Char('\t'));
 }
 
 QString PLExporter::getvCardFileName(const QString& folderPath, const QString& personFullName)

@@ -1,7 +1,9 @@
-// The CSV and text exports of the main window's cards: each value is read from the store's card by
-// its attribute, with no dictionary made for the card.
+// The CSV and text exports: of the main window's cards, each value read from the store's card by
+// its attribute with no dictionary made for the card, and of card dictionaries. The file is
+// written to the disk a piece at a time while its rows are made.
 #include "app/core/PLChecker.h"
 #include "app/export/ExportTable.h"
+#include "app/export/ExportTarget.h"
 #include "app/export/PLExporter.h"
 #include "app/images/CardFieldKeys.h"
 #include "platform/foundation/TemporaryWrite.h"
@@ -11,6 +13,8 @@
 namespace {
 
 constexpr int kStatusBadArguments = 3;
+constexpr int kStatusNoSpace = 11;
+constexpr int kStatusWriteFailed = 75;
 
 // The cards with a name. When some have none, the user is asked as for card dictionaries; false
 // when the export stops there.
@@ -35,17 +39,38 @@ bool namedCards(const ManagedObjectList& cards, ManagedObjectList* named)
     return PLChecker::checkDataListBeforeExport(names, &kept);
 }
 
+// Written beside and renamed into place once flushed, as saveFile() writes: a failed export leaves
+// no half-written file under the name. The volume's free space is checked as the pieces come, so
+// a file larger than it answers 11 as it would whole.
+template <typename Cards> int saveTable(const QString& filePath, QChar separator, const Cards& named)
+{
+    quint64 freeBytes = 0;
+    if (const int status = checkSaveFolder(QFileInfo(filePath).absolutePath(), &freeBytes))
+        return status;
+    removeTemporaryLeftovers(QFileInfo(filePath).absolutePath());
+    TemporaryWrite file(filePath);
+    if (!file.isOpen())
+        return kStatusWriteFailed;
+    quint64 size = 0;
+    bool roomLeft = true;
+    const bool written = ExportTable(PLExporter::exportItemsMask(), separator).writeFile(named, [&](QByteArrayView bytes) {
+        size += quint64(bytes.size());
+        roomLeft = hasRoomFor(size, freeBytes);
+        return roomLeft && file.append(bytes);
+    });
+    if (!roomLeft)
+        return kStatusNoSpace;
+    return written && file.place("export-file-written") ? 0 : kStatusWriteFailed;
+}
+
 int exportTable(const QString& filePath, const ManagedObjectList& cards, QChar separator)
 {
     if (filePath.isEmpty() || cards.isEmpty())
         return kStatusBadArguments;
-    const uint32_t mask = PLExporter::exportItemsMask();
     ManagedObjectList named;
     if (!namedCards(cards, &named))
         return 0;
-    removeTemporaryLeftovers(QFileInfo(filePath).absolutePath());
-    const QString text = ExportTable(mask, separator).fileText(named);
-    return PLExporter::saveFile(ExportTable::littleEndianBytes(text), filePath);
+    return saveTable(filePath, separator, named);
 }
 
 } // namespace
@@ -58,4 +83,24 @@ int PLExporter::ExportToCSV(const QString& filePath, const ManagedObjectList& ca
 int PLExporter::ExportToText(const QString& filePath, const ManagedObjectList& cards)
 {
     return exportTable(filePath, cards, QLatin1Char('\t'));
+}
+
+int PLExporter::CreateCSVorTextFile(const QString& filePath, const QList<CardDict>& cards, QChar separator)
+{
+    if (filePath.isEmpty() || cards.isEmpty())
+        return kStatusBadArguments;
+    QList<CardDict> named;
+    if (!PLChecker::checkDataListBeforeExport(cards, &named))
+        return 0;
+    return saveTable(filePath, separator, named);
+}
+
+int PLExporter::ExportToCSV(const QString& filePath, const QList<CardDict>& cards)
+{
+    return CreateCSVorTextFile(filePath, cards, QLatin1Char(','));
+}
+
+int PLExporter::ExportToText(const QString& filePath, const QList<CardDict>& cards)
+{
+    return CreateCSVorTextFile(filePath, cards, QLatin1Char('\t'));
 }

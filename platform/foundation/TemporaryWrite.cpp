@@ -40,21 +40,55 @@ int openLockedTemporary(const QString& path, QByteArray* temporary)
     return fd;
 }
 
-bool writeThroughTemporary(const QString& path, const QByteArray& bytes, const char* crashPointName)
+TemporaryWrite::TemporaryWrite(const QString& path) : m_path(QFile::encodeName(path))
 {
-    const QByteArray native = QFile::encodeName(path);
-    QByteArray temp;
-    Descriptor fd(openLockedTemporary(path, &temp));
-    if (!fd.valid())
+    m_fd = openLockedTemporary(path, &m_temporary);
+}
+
+TemporaryWrite::~TemporaryWrite()
+{
+    if (m_fd < 0)
+        return;
+    ::unlink(m_temporary.constData());
+    ::close(m_fd);
+}
+
+bool TemporaryWrite::append(QByteArrayView bytes)
+{
+    if (m_fd < 0 || m_failed)
         return false;
-    const bool written = writeAll(fd.get(), bytes) && ::fchmod(fd.get(), 0644) == 0 && ::fsync(fd.get()) == 0;
+    if (!writeAll(m_fd, QByteArray::fromRawData(bytes.data(), bytes.size()))) {
+        m_failed = true;
+        return false;
+    }
+    // Only a start: a failure of the writeback shows in the flush of place(). (A length of 0 would
+    // mean all to the end.)
+    if (!bytes.isEmpty())
+        ::sync_file_range(m_fd, m_size, bytes.size(), SYNC_FILE_RANGE_WRITE);
+    m_size += bytes.size();
+    return true;
+}
+
+bool TemporaryWrite::place(const char* crashPointName)
+{
+    if (m_fd < 0)
+        return false;
+    const bool written = !m_failed && ::fchmod(m_fd, 0644) == 0 && ::fsync(m_fd) == 0;
     if (written && crashPointName)
         crashPoint(crashPointName);
     // Renamed while still locked, so the sweep of another run never takes it for a leftover.
-    const bool placed = written && ::rename(temp.constData(), native.constData()) == 0;
+    const bool placed = written && ::rename(m_temporary.constData(), m_path.constData()) == 0;
     if (!placed)
-        ::unlink(temp.constData());
+        ::unlink(m_temporary.constData());
+    Descriptor fd(m_fd);
+    m_fd = -1;
     return fd.close() && placed;
+}
+
+bool writeThroughTemporary(const QString& path, const QByteArray& bytes, const char* crashPointName)
+{
+    TemporaryWrite file(path);
+    return file.append(bytes) && file.place(crashPointName);
 }
 
 bool linkUnnamed(int fd, const char* target)

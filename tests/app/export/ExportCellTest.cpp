@@ -26,6 +26,14 @@ TEST(ExportCell, ValuesBecomeCellsOfEitherFile)
         {QString::fromUtf8("😀,\"") + QChar(0xFFFE) + QChar(7), QString::fromUtf8("\"😀,\"\"\""), QString::fromUtf8("😀,\"")},
         {"\n", " ", ""},
         {"", "", ""},
+        // Longer values are looked at eight characters at a time: what needs a rule is found in the
+        // first eight, in a later eight and among the last few.
+        {"a,bcdefghijklmnop", "\"a,bcdefghijklmnop\"", "a,bcdefghijklmnop"},
+        {"sixteen chars ok", "sixteen chars ok", "sixteen chars ok"},
+        {"0123456789abcdef\n", "0123456789abcdef ", "0123456789abcdef"},
+        {"twelve chars\"", "\"twelve chars\"\"\"", "twelve chars\""},
+        {QString("01234567") + QChar(0xDC00) + QChar(0xFFFF), QString("01234567") + QChar(0xFFFD), QString("01234567") + QChar(0xFFFD)},
+        {"a long value ", "a long value ", "a long value"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value.toStdString());

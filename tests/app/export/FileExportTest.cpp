@@ -348,11 +348,15 @@ TEST_F(FileExport, AFullDiskFailsTheExportAndKeepsWhatWasThere)
         card.insert(QStringLiteral("company"), QString(3000, QLatin1Char('c')));
         many.append(card);
     }
-    // The free-space test passes (a stale estimate); the writes themselves run out of room.
+    // The free-space test passes (a stale estimate); the writes themselves run out of room, the
+    // CSV file's after its first pieces went to the disk.
     workspace.volume = VolumeInfo{QStringLiteral("tmpfs"), volume.path(), QString(), quint64(1) << 40};
-    volume.fill(64 * 1024);
+    volume.fill(700 * 1024);
     EXPECT_EQ(PLExporter::ExportToCSV(csv, many), 75);
     EXPECT_EQ(readAll(csv), QByteArray("the export before"));
+    EXPECT_EQ(QDir(volume.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral(".filler"), QStringLiteral("cards.csv")}));
+    volume.fill(64 * 1024);
 
     QDir().mkpath(volume.path() + QStringLiteral("/v"));
     EXPECT_EQ(PLExporter::ExportToVCard(volume.path() + QStringLiteral("/v"), many), 75);
