@@ -3,6 +3,7 @@
 #include "outside/ocr/AddressLines.h"
 #include "outside/ocr/JapaneseNameCorrection.h"
 #include "outside/ocr/JapanesePersonWords.h"
+#include "outside/ocr/LatinNameShape.h"
 #include "platform/events/OcrProtocol.h"
 
 #include <QRegularExpression>
@@ -492,6 +493,15 @@ MailEvidence mailEvidence(const QString& address)
     return e;
 }
 
+// A card without an e-mail address names its company by its web address: "https://www.vireolabs.io".
+QString webDomain(const QString& url)
+{
+    static const QRegularExpression host(QStringLiteral(R"(^(?:https?:/*)?(?:www\.)?([A-Za-z0-9\-]+)\.)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const auto m = host.match(url.trimmed());
+    return m.hasMatch() ? letters(m.captured(1)) : QString();
+}
+
 bool matchesDomain(const QString& text, const QString& domain)
 {
     if (domain.size() < 4)
@@ -565,9 +575,7 @@ bool looksLikeName(const QString& t)
         return compact.size() >= 2 && compact.size() <= 6 && !isKanaOnly(t)
             && std::all_of(compact.begin(), compact.end(), [](QChar c) { return isWide(c); });
     }
-    static const QRegularExpression name(
-        QStringLiteral(R"(^(?:(?:Dr|Prof|Mr|Mrs|Ms)\.?\s+)*\p{Lu}[\p{L}'’.\-]*(?:\s+\p{Lu}[\p{L}'’.\-]*){1,3}(?:,?\s+(?:PhD|MBA|Jr\.?|Sr\.?))?$)"));
-    return name.match(t).hasMatch();
+    return isLatinNameShaped(t);
 }
 
 // Drops the marks a logo or a rule leaves at the edge of a line: "@ 株式会社…", "| Anna".
@@ -621,6 +629,14 @@ bool continuesWordmark(const RecognizedLine& mark, const RecognizedLine& next, c
         && nextText.split(u' ', Qt::SkipEmptyParts).size() <= 2;
 }
 
+// A person's name stands just over the title (or the department) set under it in smaller type.
+bool setOverTitle(const RecognizedLine& name, const SlotFill& title)
+{
+    const int h = std::max(1, name.bottom - name.top);
+    return title.filled && title.bottom - title.top < h && title.top >= name.bottom - h / 4 && title.top - name.bottom < 5 * h / 2
+        && title.left < name.right && title.right > name.left;
+}
+
 } // namespace
 
 QString cleanRecognizedText(const QString& text)
@@ -664,6 +680,10 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         for (const RecognizedLine& l : lines) {
             if (const auto m = emailPattern().match(QString(l.text).remove(u' ')); m.hasMatch())
                 return mailEvidence(m.captured()).domain;
+        }
+        for (const RecognizedLine& l : lines) {
+            if (const auto m = webPattern().match(l.text); m.hasMatch())
+                return webDomain(m.captured());
         }
         return QString();
     }();
@@ -890,7 +910,9 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
     if (SlotFill& web = fields[size_t(kWeb.first)]; web.filled && fields[size_t(kEmail.first)].filled)
         web.text = withMailDomain(web.text, fields[size_t(kEmail.first)].text);
 
-    const MailEvidence mail = mailEvidence(fields[size_t(kEmail.first)].text);
+    MailEvidence mail = mailEvidence(fields[size_t(kEmail.first)].text);
+    if (mail.domain.isEmpty())
+        mail.domain = webDomain(fields[size_t(kWeb.first)].text);
     // The company: a line with a legal form, else a wordmark the e-mail's domain names.
     const std::pair<const RecognizedLine*, QString>* company = nullptr;
     for (const auto& c : companies) {
@@ -949,6 +971,11 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         if (isJapanese(candidate.second) && looksLikeName(cleaned))
             candidate.second = cleaned;
     }
+    // A name read together with what the engine found after it on its row.
+    if (!japaneseCard) {
+        for (auto& candidate : rest)
+            candidate.second = latinNameWithoutTrailingNoise(candidate.second);
+    }
     // A Japanese name: the line the dictionary reads as family and given name, else the tallest
     // line of a name's shape.
     const auto personal = [&familyNameLength](const QString& t) {
@@ -963,13 +990,28 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             name = &candidate;
     }
     for (const auto& candidate : rest) {
-        if (name)
+        if (name || !japaneseCard)
             break;
         if (matchesMailName(candidate.second, mail.nameParts) && looksLikeName(candidate.second)) {
             name = &candidate;
             break;
         }
     }
+    // A Latin card's name by how cards are set: the line the e-mail names, set just over the title,
+    // and not the company's (its domain's words, a kind of business, a logo mark before it).
+    const auto weight = [&](const std::pair<const RecognizedLine*, QString>& candidate) {
+        if (japaneseCard)
+            return 0;
+        const QString& t = candidate.second;
+        const bool mailName = matchesMailName(t, mail.nameParts);
+        static const QRegularExpression markFirst(QStringLiteral(R"(^(?:[^\p{L}\p{N}\s]+|\p{L})\s)"));
+        return (mailName ? 8 : 0) - (matchesDomain(t, mail.domain) && !mailName ? 6 : 0) - (namesAKindOfBusiness(t) || isCompany(t) ? 4 : 0)
+            - (markFirst.match(t).hasMatch() ? 2 : 0)
+            + (setOverTitle(*candidate.first, fields[size_t(kTitle.first)])
+                       || setOverTitle(*candidate.first, fields[size_t(kDepartment.first)])
+                   ? 3
+                   : 0);
+    };
     for (int pass = 0; pass < 2 && !name; ++pass) {
         for (const auto& candidate : rest) {
             const QString& t = candidate.second;
@@ -977,7 +1019,9 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
                 continue;
             // A Japanese name goes before the English one printed beside it.
             const bool better = !name || (isJapanese(t) && !isJapanese(name->second))
-                || (isJapanese(t) == isJapanese(name->second) && height(candidate.first) > height(name->first));
+                || (isJapanese(t) == isJapanese(name->second)
+                    && (weight(candidate) > weight(*name)
+                        || (weight(candidate) == weight(*name) && height(candidate.first) > height(name->first))));
             if (better)
                 name = &candidate;
         }

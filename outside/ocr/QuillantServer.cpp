@@ -1,15 +1,14 @@
 #include "outside/ocr/QuillantServer.h"
 
+#include "outside/ocr/LatinNameRereading.h"
 #include "outside/ocr/LineRereading.h"
 #include "outside/ocr/ScanCleanup.h"
-
 #include "platform/events/OcrProtocol.h"
-
-#include <leptonica/allheaders.h>
 
 #include <QElapsedTimer>
 
 #include <algorithm>
+#include <leptonica/allheaders.h>
 #include <memory>
 
 namespace {
@@ -246,10 +245,17 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     if (request.type <= 1 && m_engine.hasLanguage(kJapaneseData)
         && (best.data.rfind("jpn", 0) == 0 || (automatic && (showsJapan(best.lines) || holdsUnreadType(best.lines)))))
         rereadJapaneseLines(m_engine, read, kJapaneseData, m_engine.hasLanguage("eng") ? "eng" : "", &best.lines, [&timeLeft] { return timeLeft() > 0; });
-    ResultSlots fields = request.type <= 1 ? classifyCardLines(
-                             best.lines, [this](const QString& t) { return m_readings.familyNameLength(t); },
-                             [this](const QString& t) { return m_readings.reading(t); })
-                                           : fieldTagSlots(best.lines, request.type);
+    const auto classify = [&] {
+        return request.type <= 1 ? classifyCardLines(
+                   best.lines, [this](const QString& t) { return m_readings.familyNameLength(t); },
+                   [this](const QString& t) { return m_readings.reading(t); })
+                                 : fieldTagSlots(best.lines, request.type);
+    };
+    ResultSlots fields = classify();
+    // A Latin card's name split inside its words is read again on its own.
+    if (request.type <= 1 && best.data.rfind("jpn", 0) != 0 && timeLeft() > 0
+        && rereadSplitLatinName(m_engine, read, dpi, best.data, fields[kNameSlot], &best.lines))
+        fields = classify();
     // A reading the engine itself doubts as a whole (small print, noise, a mirrored card) is made-up
     // words but for what has the form of an e-mail or web address: the rest stays empty.
     if (best.confidence < kDoubtfulReading) {

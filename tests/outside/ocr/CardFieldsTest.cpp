@@ -1,6 +1,7 @@
 #include "outside/ocr/CardFields.h"
 
 #include "outside/ocr/JapanesePersonWords.h"
+#include "outside/ocr/LatinNameShape.h"
 #include "outside/ocr/NameReading.h"
 #include "outside/ocr/RecognitionRequest.h"
 #include "platform/events/OcrProtocol.h"
@@ -341,10 +342,53 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
         {{at(u"E-mail y.kawamura@nishimura-kasei jp", 20, 10, 400, 30)}, 23, u"y.kawamura@nishimura-kasei.jp"},
         {{at(u"wwwshirakaba-ac.jp", 20, 10, 400, 30), at(u"Mail k.mori@shirakaba-ac.jp", 20, 50, 400, 70)}, 27, u"www.shirakaba-ac.jp"},
         {{at(u"E__w.braun@kingsleymoore.com", 20, 10, 400, 30)}, 23, u"w.braun@kingsleymoore.com"},
+        // A Latin card's name is the line set just over the title, not the larger wordmark of a
+        // company (a kind of business, a logo mark before it, the words of the web address).
+        {{at(u"A TERN CAPITAL", 262, 60, 785, 121), at(u"Henrik Kuznetsova", 222, 209, 828, 254),
+          at(u"Solicitor, IT Services", 355, 284, 696, 315)},
+         0,
+         u"Henrik Kuznetsova"},
+        {{at(u"Dominik Whitcombe", 65, 60, 511, 104), at(u"WEB: halberdsec.co.uk", 679, 106, 1012, 128),
+          at(u"Chief Financial Officer", 63, 123, 493, 146), at(u"Halberd Security", 572, 524, 1012, 587)},
+         0,
+         u"Dominik Whitcombe"},
+        {{at(u"STERLING VANCE", 60, 40, 600, 110), at(u"Lukas Keller", 60, 200, 400, 240), at(u"www.sterlingvance.com", 60, 400, 400, 420)},
+         0,
+         u"Lukas Keller"},
+        {{at(u"STERLING VANCE", 60, 40, 600, 110), at(u"Lukas Keller", 60, 200, 400, 240), at(u"www.sterlingvance.com", 60, 400, 400, 420)},
+         35,
+         u"STERLING VANCE"},
+        // Particles, and what the engine read after the name on its row.
+        {{at(u"Dr. Thaddeus ten Brink | 5022; 874 0566", 58, 286, 769, 337), at(u"Vertriebsleiterin", 59, 345, 243, 378)},
+         0,
+         u"Dr. Thaddeus ten Brink"},
+        {{at(u"Benjamin Dubois | §\"p59 2018 c", 58, 286, 769, 337)}, 0, u"Benjamin Dubois"},
+        {{at(u"Andrew Lindqvist — ®x-.waczi0s", 58, 286, 769, 337)}, 0, u"Andrew Lindqvist"},
     };
     for (const auto& c : cases) {
         const ResultSlots f = classifyCardLines(c.lines, family, reading);
         EXPECT_EQ(f[size_t(c.slot)].text, QString::fromUtf16(c.expected)) << c.lines.front().text.toStdString();
+    }
+}
+
+TEST(LatinNameShape, NamesAndWhatTheEngineMakesOfThem)
+{
+    const struct {
+        const char16_t* text;
+        bool name;
+        bool split;
+    } cases[] = {
+        {u"Hannah Chen", true, false},           {u"Élodie zu Löwenstein", true, false},
+        {u"Fenella A. de la Cruz", true, false}, {u"Dr. Saoirse N'Diaye-McCready", true, false},
+        {u"MEI-LING DEVRIES", true, false},      {u"Sales and Marketing", false, true},
+        {u"Han nah Chen", false, true},          {u"To b ias M O reau", false, true},
+        {u"G COrge A eye mI", false, true},      {u"Al DA N ROSSI", true, true},
+        {u"Sophie L ndqvist", false, true},
+    };
+    for (const auto& c : cases) {
+        const QString text = QString::fromUtf16(c.text);
+        EXPECT_EQ(isLatinNameShaped(text), c.name) << text.toStdString();
+        EXPECT_EQ(looksSplitInsideWords(text), c.split) << text.toStdString();
     }
 }
 

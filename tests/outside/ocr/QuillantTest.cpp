@@ -111,31 +111,50 @@ TEST_F(Quillant, JapaneseCardFoundAutomatically)
     EXPECT_EQ(card.text("family_Name_Kana"), u"ヤマダ"_qs);
 }
 
-// A name in large Mincho type, its characters spaced out, beside an address in small type: the
-// engine breaks the name into scraps and runs a scrap into the postal code's line.
-QImage letterSpacedNameCard()
+// Lines of text drawn black on a white card of 1075 x 650 pixels, in grey.
+struct DrawnText {
+    QString family;
+    int size;
+    int x, y;
+    QString text;
+    bool bold = false;
+    double letterSpacing = 0;
+};
+
+QImage drawnCard(const std::vector<DrawnText>& texts)
 {
     QImage image(1075, 650, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setPen(Qt::black);
-    const auto text = [&painter](const QString& family, int size, int x, int y, const QString& t) {
-        QFont font(family);
-        font.setPixelSize(size);
+    for (const DrawnText& t : texts) {
+        QFont font(t.family);
+        font.setPixelSize(t.size);
+        font.setBold(t.bold);
+        font.setLetterSpacing(QFont::AbsoluteSpacing, t.letterSpacing);
         painter.setFont(font);
-        painter.drawText(x, y, t);
-    };
-    text(u"IPAGothic"_qs, 58, 145, 105, u"株式会社北陸精密"_qs);
-    text(u"IPAMincho"_qs, 34, 56, 298, u"財務部"_qs);
-    text(u"IPAMincho"_qs, 34, 56, 342, u"所長"_qs);
-    for (const auto& [x, c] : {std::pair{56, u"矢"_qs}, {136, u"部"_qs}, {296, u"浩"_qs}, {376, u"二"_qs}})
-        text(u"IPAMincho"_qs, 58, x, 436, c);
-    text(u"IPAMincho"_qs, 22, 527, 408, u"〒310-0021"_qs);
-    text(u"IPAMincho"_qs, 24, 527, 440, u"水戸市南町3-4-10"_qs);
-    text(u"DejaVu Sans"_qs, 22, 527, 472, u"TEL 029-532-4176"_qs);
-    text(u"DejaVu Sans"_qs, 22, 527, 506, u"yabe@hokuriku-seimitsu.co.jp"_qs);
+        painter.drawText(t.x, t.y, t.text);
+    }
     painter.end();
     return image.convertToFormat(QImage::Format_Grayscale8);
+}
+
+// A name in large Mincho type, its characters spaced out, beside an address in small type: the
+// engine breaks the name into scraps and runs a scrap into the postal code's line.
+QImage letterSpacedNameCard()
+{
+    std::vector<DrawnText> texts = {
+        {u"IPAGothic"_qs, 58, 145, 105, u"株式会社北陸精密"_qs},
+        {u"IPAMincho"_qs, 34, 56, 298, u"財務部"_qs},
+        {u"IPAMincho"_qs, 34, 56, 342, u"所長"_qs},
+        {u"IPAMincho"_qs, 22, 527, 408, u"〒310-0021"_qs},
+        {u"IPAMincho"_qs, 24, 527, 440, u"水戸市南町3-4-10"_qs},
+        {u"DejaVu Sans"_qs, 22, 527, 472, u"TEL 029-532-4176"_qs},
+        {u"DejaVu Sans"_qs, 22, 527, 506, u"yabe@hokuriku-seimitsu.co.jp"_qs},
+    };
+    for (const auto& [x, c] : {std::pair{56, u"矢"_qs}, {136, u"部"_qs}, {296, u"浩"_qs}, {376, u"二"_qs}})
+        texts.push_back({u"IPAMincho"_qs, 58, x, 436, c});
+    return drawnCard(texts);
 }
 
 TEST_F(Quillant, LetterSpacedNameBesideTheAddress)
@@ -146,6 +165,28 @@ TEST_F(Quillant, LetterSpacedNameBesideTheAddress)
     EXPECT_EQ(card.text("first_Name"), u"浩二"_qs);
     EXPECT_EQ(card.text("zip_PostalCode"), u"310-0021"_qs);
     EXPECT_TRUE(card.text("address").contains(u"水戸市南町3-4-10"_qs)) << card.text("address").toStdString();
+}
+
+// A Latin name in large bold type with its letters spaced out: read with the whole card, the
+// engine takes gaps between letters for gaps between words ("S a m u el Ba u e r").
+QImage letterSpacedLatinNameCard()
+{
+    return drawnCard({
+        {u"Liberation Sans"_qs, 64, 63, 120, u"Samuel Bauer"_qs, true, 4},
+        {u"DejaVu Sans"_qs, 22, 720, 80, u"Office (617) 555-0173"_qs},
+        {u"DejaVu Sans"_qs, 22, 63, 180, u"Finance Director"_qs},
+        {u"DejaVu Sans"_qs, 22, 600, 230, u"E-mail s.bauer@millbrookdairy.com"_qs},
+        {u"DejaVu Sans"_qs, 22, 72, 520, u"500 Boylston Street, Suite 1100"_qs},
+        {u"DejaVu Sans"_qs, 22, 72, 556, u"Boston, MA 02116"_qs},
+    });
+}
+
+TEST_F(Quillant, LetterSpacedLatinName)
+{
+    Card card;
+    ASSERT_EQ(recognize(letterSpacedLatinNameCard(), &card, 1), 0);
+    EXPECT_EQ(card.text("full_Name"), u"Samuel Bauer"_qs);
+    EXPECT_EQ(card.text("family_Name"), u"Bauer"_qs);
 }
 
 TEST_F(Quillant, TurnedCardComesOutUpright)

@@ -1,0 +1,87 @@
+#include "outside/ocr/LatinNameShape.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The particles of family names, printed in lower case between the capitalised words.
+const QStringList& particles()
+{
+    static const QStringList words = {u"van"_qs, u"von"_qs, u"der"_qs, u"den"_qs, u"de"_qs,  u"del"_qs, u"della"_qs,
+                                      u"di"_qs,  u"da"_qs,  u"das"_qs, u"dos"_qs, u"du"_qs,  u"la"_qs,  u"le"_qs,
+                                      u"ten"_qs, u"ter"_qs, u"zu"_qs,  u"zum"_qs, u"zur"_qs, u"af"_qs,  u"av"_qs,
+                                      u"bin"_qs, u"ibn"_qs, u"al"_qs,  u"el"_qs,  u"y"_qs,   u"op"_qs,  u"'t"_qs};
+    return words;
+}
+
+const QRegularExpression& namePattern()
+{
+    static const QString word = QStringLiteral(R"(\p{Lu}[\p{L}'’.\-]*)");
+    static const QString particle = QStringLiteral("(?:%1)").arg(particles().join(u'|'));
+    static const QRegularExpression re(
+        QStringLiteral(R"(^(?:(?:Dr|Prof|Mr|Mrs|Ms|Mx)\.?\s+)*%1(?:\s+(?:%2\s+){0,2}%1){1,3}(?:,?\s+(?:PhD|MBA|Jr\.?|Sr\.?|II|III))?$)")
+            .arg(word, particle));
+    return re;
+}
+
+} // namespace
+
+bool isLatinNameShaped(const QString& text)
+{
+    return namePattern().match(text).hasMatch();
+}
+
+QString latinNameWithoutTrailingNoise(const QString& text)
+{
+    const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
+    for (qsizetype n = std::min<qsizetype>(words.size() - 1, 8); n >= 2; --n) {
+        const QString name = words.mid(0, n).join(u' ');
+        if (!isLatinNameShaped(name))
+            continue;
+        // What follows is no more of the name when it starts with a mark or holds a number.
+        const QString after = words.mid(n).join(u' ');
+        const bool noise = !after.front().isLetter() || std::any_of(after.begin(), after.end(), [](QChar c) { return c.isDigit(); });
+        return noise ? name : text;
+    }
+    return text;
+}
+
+bool namesAKindOfBusiness(const QString& text)
+{
+    static const QRegularExpression kinds(
+        QStringLiteral(R"(\b(?:Capital|Studios?|Foods?|Analytics|Partners|Systems|Logistics|Media|Labs?|Laboratories|Ventures|Press|)"
+                       R"(Security|Design|Interiors|Bakery|Farms?|Dental|Health|Healthcare|Medical|Software|Data|Optics|Automation|)"
+                       R"(Engineering|Consulting|Consultants|Group|Holdings|Solutions|Services|Technologies|Technology|Industries|)"
+                       R"(Shipping|Freight|Transport|Marine|Aerospace|Architects|Agency|Bank|Insurance|Realty|Properties|Pharma|)"
+                       R"(Pharmaceuticals|Clinic|Dairy|Brewery|Energy|Electric|Motors|Trading|Publishing|Productions|Creative|)"
+                       R"(Digital|Networks|Communications|Telecom|Travel|Construction|Builders|Homes|Botanics|Fisheries|Coffee|)"
+                       R"(Wines|Cosmetics|Works|Mills|Foundry|Institute|Academy|Foundation|Trust|Investments|Advisors|Advisory|)"
+                       R"(Accountants|Dynamics|Robotics|Photonics|Biotech|Therapeutics|Diagnostics|Instruments|Devices|Materials|)"
+                       R"(Chemicals|Packaging|Electronics|Apparel|Textiles|Supplies|Imports|Exports|Distribution|Events|Education|)"
+                       R"(Logistik|Technik|Systemtechnik|Maschinenbau|Beratung|Immobilien|Versicherung|Verpackung|Werke?)\b)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return kinds.match(text).hasMatch();
+}
+
+bool looksSplitInsideWords(const QString& text)
+{
+    static const QRegularExpression courtesy(QStringLiteral(R"(^(?:(?:Dr|Prof|Mr|Mrs|Ms|Mx)\.?\s+)+)"));
+    const QStringList words = QString(text).remove(courtesy).split(u' ', Qt::SkipEmptyParts);
+    static const QRegularExpression capitalsThenSmall(QStringLiteral(R"(^\p{Lu}{2,}\p{Ll})"));
+    static const QRegularExpression capitalAtEnd(QStringLiteral(R"(\p{Ll}\p{Lu}$)"));
+    const auto broken = [](const QString& word) {
+        if (word.isEmpty() || !word.front().isLetter())
+            return false;
+        if (word.front().isLower())
+            return !particles().contains(word);
+        // A letter alone is an initial only with its full stop.
+        return word.size() == 1 || capitalsThenSmall.match(word).hasMatch() || capitalAtEnd.match(word).hasMatch();
+    };
+    const auto named = std::count_if(words.begin(), words.end(), [](const QString& word) { return !particles().contains(word); });
+    return named > 4 || std::any_of(words.begin(), words.end(), broken);
+}

@@ -1,0 +1,22 @@
+// The shape of a person's name printed in Latin letters, as the engine reads it: two to four
+// capitalised words, with particles ("van der", "di", "ten"), initials, hyphens and apostrophes;
+// what tells it from a company's name; and what the engine makes of a name set letter-spaced.
+#pragma once
+
+#include <QString>
+
+// Two to four capitalised words, lower-case particles between them, an optional academic or
+// courtesy title before and a degree or generation after.
+bool isLatinNameShaped(const QString& text);
+
+// A name with what the engine read after it on its row cut off: "Benjamin Dubois | §"p59 2018 c"
+// gives "Benjamin Dubois"; a text that does not start with a name stays as it is.
+QString latinNameWithoutTrailingNoise(const QString& text);
+
+// A word that says what kind of business a line names ("Capital", "Studio", "Foods"): a line with
+// one is a company's name even without a legal form.
+bool namesAKindOfBusiness(const QString& text);
+
+// A name the engine split inside its words, as it does with letter-spaced or bold type: "Han nah
+// Chen", "To b ias M O reau", "G COrge A eye mI".
+bool looksSplitInsideWords(const QString& text);
