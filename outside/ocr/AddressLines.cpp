@@ -2,6 +2,9 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <vector>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -28,6 +31,104 @@ QString lastPostalCode(const QString& text, qsizetype* start)
         nonBlank -= text.at(at).isSpace() ? 0 : 1;
     *start = at;
     return m.captured(2) + u'-' + m.captured(3);
+}
+
+bool isWideDigit(QChar c)
+{
+    return c >= u'０' && c <= u'９';
+}
+
+// Where the place ends in a text of the directory: after its prefecture, municipality or district.
+bool endsPlacePart(QChar c)
+{
+    return QStringView(u"都道府県市区町村郡").contains(c);
+}
+
+qsizetype prefectureLength(const QString& place)
+{
+    if (place.startsWith(u"北海道"_s) || place.startsWith(u"東京都"_s))
+        return 3;
+    for (qsizetype i = 1; i < std::min<qsizetype>(place.size(), 4); ++i) {
+        if (place.at(i) == u'府' || place.at(i) == u'県')
+            return i + 1;
+    }
+    return 0;
+}
+
+// How a place of the directory lies over the start of an address line: the characters of the
+// line it puts right, and how many of its characters the line shows as they are.
+struct PlaceMatch {
+    QString line;
+    qsizetype same = 0;
+    int edits = 0;
+    bool whole = false;
+};
+
+// The place aligned with the start of the line by the fewest edits; the longest part of the place
+// that ends at its prefecture, municipality or district and has no more than one edit in four
+// characters is taken, and only its misread characters (a kanji or kana for another) are replaced.
+PlaceMatch matchPlace(const QString& line, const QString& place)
+{
+    const qsizetype n = place.size();
+    const qsizetype m = std::min<qsizetype>(line.size(), n + n / 4 + 1);
+    std::vector<std::vector<int>> cost(size_t(n + 1), std::vector<int>(size_t(m + 1)));
+    for (qsizetype i = 0; i <= n; ++i)
+        cost[size_t(i)][0] = int(i);
+    for (qsizetype j = 0; j <= m; ++j)
+        cost[0][size_t(j)] = int(j);
+    for (qsizetype i = 1; i <= n; ++i) {
+        for (qsizetype j = 1; j <= m; ++j) {
+            const int same = place.at(i - 1) == line.at(j - 1) ? 0 : 1;
+            cost[size_t(i)][size_t(j)] = std::min(
+                {cost[size_t(i - 1)][size_t(j - 1)] + same, cost[size_t(i - 1)][size_t(j)] + 1, cost[size_t(i)][size_t(j - 1)] + 1});
+        }
+    }
+    PlaceMatch best{line};
+    for (qsizetype k = n; k >= 4; --k) {
+        if (k < n && !endsPlacePart(place.at(k - 1)))
+            continue;
+        qsizetype end = 0;
+        for (qsizetype j = 1; j <= m; ++j) {
+            if (cost[size_t(k)][size_t(j)] <= cost[size_t(k)][size_t(end)])
+                end = j;
+        }
+        const int edits = cost[size_t(k)][size_t(end)];
+        if (edits > k / 4 || place.at(0) != line.at(0))
+            continue;
+        // Back along the alignment: a character of the line against another of the place is replaced.
+        QString fixed = line;
+        for (qsizetype i = k, j = end; i > 0 && j > 0;) {
+            const int here = cost[size_t(i)][size_t(j)];
+            const bool same = place.at(i - 1) == line.at(j - 1);
+            if (here == cost[size_t(i - 1)][size_t(j - 1)] + (same ? 0 : 1)) {
+                const QChar read = line.at(j - 1);
+                if (!same && read.isLetter() && !read.isDigit() && read.unicode() >= 0x3040)
+                    fixed[j - 1] = place.at(i - 1);
+                --i;
+                --j;
+            } else if (here == cost[size_t(i - 1)][size_t(j)] + 1) {
+                --i;
+            } else {
+                --j;
+            }
+        }
+        return {fixed, k - edits, edits, k == n};
+    }
+    return best;
+}
+
+// The best match of any place of a code, with or without its prefecture (cards often leave it out).
+PlaceMatch bestPlaceMatch(const QString& line, const QStringList& places)
+{
+    PlaceMatch best{line};
+    for (const QString& place : places) {
+        for (const QString& form : {place, place.mid(prefectureLength(place))}) {
+            const PlaceMatch match = matchPlace(line, form);
+            if (match.same > best.same || (match.same == best.same && match.edits < best.edits))
+                best = match;
+        }
+    }
+    return best;
 }
 
 } // namespace
@@ -63,6 +164,51 @@ JapaneseAddressStart findJapaneseAddress(const QString& line)
         found.address.truncate(after.capturedStart());
     }
     return found;
+}
+
+JapaneseAddressPlace withPostalCodePlace(const QString& address, const QString& postalCode, const PlacesOfPostalCode& placesOf)
+{
+    JapaneseAddressPlace out{address, postalCode};
+    QString digits;
+    for (QChar c : postalCode) {
+        if (c.isDigit())
+            digits += QChar(u'0' + c.digitValue());
+    }
+    const qsizetype lineEnd = address.indexOf(u'\n');
+    const QString line = address.left(lineEnd);
+    if (digits.size() != 7 || line.isEmpty())
+        return out;
+    PlaceMatch match = bestPlaceMatch(line, placesOf(digits));
+    if (!(match.whole && match.edits == 0)) {
+        // One digit misread: the one other code whose place the line spells as it stands.
+        QString found;
+        int count = 0;
+        for (qsizetype i = 0; i < 7 && count < 2; ++i) {
+            for (char16_t d = u'0'; d <= u'9'; ++d) {
+                QString other = digits;
+                other[i] = QChar(d);
+                if (other == digits)
+                    continue;
+                const PlaceMatch there = bestPlaceMatch(line, placesOf(other));
+                if (there.whole && there.edits == 0 && there.same > match.same) {
+                    found = other;
+                    ++count;
+                }
+            }
+        }
+        if (count == 1) {
+            for (qsizetype i = 0, k = 0; i < out.postalCode.size() && k < 7; ++i) {
+                if (out.postalCode.at(i).isDigit()) {
+                    const QChar d = found.at(k++);
+                    out.postalCode[i] = isWideDigit(out.postalCode.at(i)) ? QChar(d.unicode() + 0xFEE0) : d;
+                }
+            }
+            return out;
+        }
+    }
+    if (match.edits > 0)
+        out.address = match.line + (lineEnd < 0 ? QString() : address.mid(lineEnd));
+    return out;
 }
 
 QString postalCodeWithMarkMisread(const QString& number)

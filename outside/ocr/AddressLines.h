@@ -3,6 +3,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 // Where a Japanese address begins in a line: a prefecture followed by a city, ward, county, town
 // or village, or a city, ward or county followed by block numbers, after whatever the engine read
@@ -19,6 +22,18 @@ JapaneseAddressStart findJapaneseAddress(const QString& line);
 // A Japanese postal code whose 〒 the engine read as a 7 or a 1 ("7030-0801"): the code without
 // it, else empty. Japanese telephone numbers start with 0 or a country code, never so.
 QString postalCodeWithMarkMisread(const QString& number);
+
+// A Japanese address and its postal code with the place of the code as the postal code directory
+// spells it: where the address begins with that place but for a few characters the engine misread
+// ("埼玉県秩父郡長洛町長洛1417" of 369-1305), those characters are put right; what the card prints
+// besides (a street name before the district, 大字) stays. A code one digit off ("339-9301") whose
+// place the address spells exactly, where the code read has no such place, is put right too.
+struct JapaneseAddressPlace {
+    QString address;
+    QString postalCode;
+};
+using PlacesOfPostalCode = std::function<QStringList(const QString& sevenDigits)>;
+JapaneseAddressPlace withPostalCodePlace(const QString& address, const QString& postalCode, const PlacesOfPostalCode& placesOf);
 
 // A UK or US town line whose postal code the engine misread in ways the code's shape undoes
 // ("Cardiff CF10 IBY", "London SWIE 5LB", "Leeds Ls1 SJL", "Boston, MA02199", "Houston, Tx 77002"),

@@ -1,8 +1,10 @@
 #include "outside/ocr/QuillantServer.h"
 
+#include "outside/ocr/AddressLines.h"
 #include "outside/ocr/LatinNameRereading.h"
 #include "outside/ocr/LineRereading.h"
 #include "outside/ocr/ScanCleanup.h"
+#include "outside/ocr/WebAddressShape.h"
 #include "platform/events/OcrProtocol.h"
 
 #include <QElapsedTimer>
@@ -17,6 +19,8 @@ constexpr int kDefaultDpi = 300;
 constexpr int kJapanese = 0;
 constexpr size_t kNameSlot = 0;
 constexpr size_t kNameReadingSlot = 5;
+constexpr size_t kPostalCodeSlot = 19;
+constexpr size_t kAddressSlot = 21;
 const std::string kGermanAndEnglish = "eng+deu";
 const std::string kJapaneseAndEnglish = "jpn+eng";
 const std::string kJapaneseData = "jpn";
@@ -245,6 +249,8 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     if (request.type <= 1 && m_engine.hasLanguage(kJapaneseData)
         && (best.data.rfind("jpn", 0) == 0 || (automatic && (showsJapan(best.lines) || holdsUnreadType(best.lines)))))
         rereadJapaneseLines(m_engine, read, kJapaneseData, m_engine.hasLanguage("eng") ? "eng" : "", &best.lines, [&timeLeft] { return timeLeft() > 0; });
+    for (RecognizedLine& line : best.lines)
+        line.text = withWebAddressShape(line.text);
     const auto classify = [&] {
         return request.type <= 1 ? classifyCardLines(
                    best.lines, [this](const QString& t) { return m_readings.familyNameLength(t); },
@@ -256,6 +262,13 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     if (request.type <= 1 && best.data.rfind("jpn", 0) != 0 && timeLeft() > 0
         && rereadSplitLatinName(m_engine, read, dpi, best.data, fields[kNameSlot], &best.lines))
         fields = classify();
+    // A Japanese address spells the place of its postal code as the postal code directory does.
+    if (SlotFill& address = fields[kAddressSlot], &code = fields[kPostalCodeSlot]; address.filled && code.filled) {
+        const JapaneseAddressPlace place =
+            withPostalCodePlace(address.text, code.text, [this](const QString& c) { return m_postalCodes.placesOf(c); });
+        address.text = place.address;
+        code.text = place.postalCode;
+    }
     // A reading the engine itself doubts as a whole (small print, noise, a mirrored card) is made-up
     // words but for what has the form of an e-mail or web address: the rest stays empty.
     if (best.confidence < kDoubtfulReading) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "outside/ocr/NameReading.h"
+#include "outside/ocr/PostalCodeDirectory.h"
 #include "outside/ocr/RecognitionRequest.h"
 #include "outside/ocr/TesseractEngine.h"
 #include "platform/events/OcrChannel.h"
@@ -19,4 +20,5 @@ private:
 
     TesseractEngine m_engine;
     NameReading m_readings;
+    PostalCodeDirectory m_postalCodes;
 };

@@ -285,6 +285,77 @@ void repairBlockNumbers(Text* text)
     *text = std::move(out);
 }
 
+bool isBlank(char32_t c)
+{
+    return c == U' ' || c == 0x3000;
+}
+bool isKanjiNumeral(char32_t c)
+{
+    static constexpr std::u32string_view kNumerals = U"一二三四五六七八九十";
+    return kNumerals.find(c) != std::u32string_view::npos;
+}
+bool isKatakana(char32_t c)
+{
+    return c >= 0x30A1 && c <= 0x30FA;
+}
+// The words that follow block numbers: 1丁目, 3番, 2番地, 1号.
+bool isBlockWord(char32_t c)
+{
+    return c == U'丁' || c == U'番' || c == U'号' || c == U'条';
+}
+// A floor or room after block numbers ("1-2-3 4F", "5 12階") stays apart from them.
+bool startsFloor(const Text& text, size_t at)
+{
+    while (at < text.size() && isDigit(text[at].code))
+        ++at;
+    return at < text.size() && (text[at].code == U'F' || text[at].code == U'f' || text[at].code == U'Ｆ' || text[at].code == U'階');
+}
+
+// Block numbers as the engine misreads them: a full-width one read as ユ ("ユー5-3" for "１－５－３",
+// its foot read apart after a 1 in "4-1ユ一1"), a bracket read into "1]番", 丁 read as 本 ("三本 目"),
+// and blanks between digits or after 丁目 and 番 ("1 4 1 7", "7丁目 1番").
+void repairBlockReadings(Text* text)
+{
+    const Text& in = *text;
+    const auto at = [&](size_t i) { return i < in.size() ? in[i].code : char32_t(0); };
+    const auto nextSolid = [&](size_t i) {
+        while (i < in.size() && isBlank(in[i].code))
+            ++i;
+        return i;
+    };
+    Text out;
+    for (size_t i = 0; i < in.size(); ++i) {
+        const char32_t c = in[i].code;
+        const char32_t before = out.empty() ? 0 : out.back().code;
+        const bool dashedDigitAfter = isDashLike(at(i + 1)) && isDigit(at(i + 2));
+        if (c == U'ユ' && (before == U'1' || before == U'１') && dashedDigitAfter)
+            continue;
+        if (c == U'ユ' && !isKatakana(before) && before != U'ー' && (dashedDigitAfter || isDigit(at(i + 1)))) {
+            out.push_back(make(U'１'));
+            continue;
+        }
+        if (std::u32string_view(U"]}[|」「』『)").find(c) != std::u32string_view::npos && isDigit(before)
+            && isBlockWord(at(nextSolid(i + 1)))) {
+            i = nextSolid(i + 1) - 1;
+            continue;
+        }
+        if (c == U'本' && (isDigit(before) || isKanjiNumeral(before)) && at(nextSolid(i + 1)) == U'目') {
+            out.push_back(make(U'丁'));
+            i = nextSolid(i + 1) - 1;
+            continue;
+        }
+        if (isBlank(c) && (isDigit(before) || before == U'目' || before == U'番' || before == U'地')) {
+            const size_t next = nextSolid(i);
+            if (isDigit(at(next)) && !startsFloor(in, next)) {
+                i = next - 1;
+                continue;
+            }
+        }
+        out.push_back(in[i]);
+    }
+    *text = std::move(out);
+}
+
 Text repaired(std::string_view address)
 {
     Text text = decode(address);
@@ -292,6 +363,7 @@ Text repaired(std::string_view address)
         return text;
     startAtPrefectureOrCity(&text);
     restorePrefectureMark(&text);
+    repairBlockReadings(&text);
     repairBlockNumbers(&text);
     return text;
 }

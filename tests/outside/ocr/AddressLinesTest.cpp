@@ -1,0 +1,72 @@
+#include "outside/ocr/AddressLines.h"
+
+#include "outside/ocr/PostalCodeDirectory.h"
+#include "outside/ocr/WebAddressShape.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+TEST(AddressLines, PlaceSpelledAsItsPostalCodeSays)
+{
+    PostalCodeDirectory directory;
+    ASSERT_EQ(directory.placesOf(u"3691305"_s), QStringList{u"埼玉県秩父郡長瀞町長瀞"_s}) << "skkdic-extra's postal code dictionary";
+    EXPECT_GT(directory.placesOf(u"9500000"_s).size(), 1);
+    EXPECT_TRUE(directory.placesOf(u"0000000"_s).isEmpty());
+    EXPECT_TRUE(directory.placesOf(u"36913"_s).isEmpty());
+    const auto placesOf = [&](const QString& code) { return directory.placesOf(code); };
+    const struct {
+        const char16_t *address, *code, *fixedAddress, *fixedCode;
+    } cases[] = {
+        // Rare kanji of the municipality and district, with and without the prefecture.
+        {u"埼玉県秩父郡長海町長洛1417", u"369-1305", u"埼玉県秩父郡長瀞町長瀞1417", u"369-1305"},
+        {u"秩父郡長滞町長潮1417\n長瀞ビル", u"369-1305", u"秩父郡長瀞町長瀞1417\n長瀞ビル", u"369-1305"},
+        {u"東京者中央区八丁堀3-12-8", u"104-0032", u"東京都中央区八丁堀3-12-8", u"104-0032"},
+        // What the card prints besides the directory's place stays: a street before the district, 大字.
+        {u"京都府京都市中京区烏丸通三条下る饅頭屋町595-3", u"604-8161", u"京都府京都市中京区烏丸通三条下る饅頭屋町595-3", u"604-8161"},
+        {u"長野県北佐久郡軽井沢町大字軽井沢1323-1", u"389-0102", u"長野県北佐久郡軽井沢町大字軽井沢1323-1", u"389-0102"},
+        // A designated city's ward of a code that stands for several.
+        {u"新潟県新潟市西区小新西1-5-3", u"950-0000", u"新潟県新潟市西区小新西1-5-3", u"950-0000"},
+        // A code one digit off whose place the address spells; a code of another place stays.
+        {u"長野県北安曇郡白馬村北城3020番地", u"339-9301", u"長野県北安曇郡白馬村北城3020番地", u"399-9301"},
+        {u"東京都千代田区丸の内1-9-2", u"530-0001", u"東京都千代田区丸の内1-9-2", u"530-0001"},
+        {u"札幌市東区北十二条東7丁目1番1号", u"０６５－００１２", u"札幌市東区北十二条東7丁目1番1号", u"０６５－００１２"},
+        {u"41 Wharf Lane", u"CF10 5BZ", u"41 Wharf Lane", u"CF10 5BZ"},
+    };
+    for (const auto& c : cases) {
+        const JapaneseAddressPlace place = withPostalCodePlace(QString::fromUtf16(c.address), QString::fromUtf16(c.code), placesOf);
+        EXPECT_EQ(place.address, QString::fromUtf16(c.fixedAddress)) << QString::fromUtf16(c.address).toStdString();
+        EXPECT_EQ(place.postalCode, QString::fromUtf16(c.fixedCode)) << QString::fromUtf16(c.address).toStdString();
+    }
+}
+
+TEST(AddressLines, WebAndMailAddressesPutBackTogether)
+{
+    const struct {
+        const char16_t *read, *shaped;
+    } cases[] = {
+        {u"URL https://www.yugeta-tekko. jp", u"URL https://www.yugeta-tekko.jp"},
+        {u"Mail chino@yugeta-tekko. jp", u"Mail chino@yugeta-tekko.jp"},
+        {u"URL: www. michinoku-mokuzai.co.jp", u"URL: www.michinoku-mokuzai.co.jp"},
+        {u"WEB www juniperridge.io", u"WEB www.juniperridge.io"},
+        {u"Web: www,juniperridge.com", u"Web: www.juniperridge.com"},
+        {u"W https:/Avww.stonecrop.co.uk", u"W https://www.stonecrop.co.uk"},
+        {u"Web: https: //www,juniperridge.com", u"Web: https://www.juniperridge.com"},
+        {u"W https:/juniperridge.io", u"W https://juniperridge.io"},
+        {u"Avww.sanriku-kaiyo.co.jp", u"www.sanriku-kaiyo.co.jp"},
+        {u"Mail kuwamura-s @ michinoku-mokuzai.co.jp", u"Mail kuwamura-s@michinoku-mokuzai.co.jp"},
+        {u"www.himawari-chozaijp", u"www.himawari-chozai.jp"},
+        {u"E-mail. chino@himawari-chozaicojp", u"E-mail. chino@himawari-chozai.co.jp"},
+        // Addresses already whole, and other lines, stay as they are.
+        {u"https://www.telecom-x.jp", u"https://www.telecom-x.jp"},
+        {u"info@jcom.ne.jp www.ajp.example.com", u"info@jcom.ne.jp www.ajp.example.com"},
+        {u"Sanriku Kaiyo Kaihatsu Co., Ltd.", u"Sanriku Kaiyo Kaihatsu Co., Ltd."},
+        {u"東京都中央区八丁堀3-12-8", u"東京都中央区八丁堀3-12-8"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(withWebAddressShape(QString::fromUtf16(c.read)), QString::fromUtf16(c.shaped));
+}
+
+} // namespace
