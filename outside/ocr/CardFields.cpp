@@ -722,14 +722,21 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             static const QRegularExpression coJp(QStringLiteral(R"(\.cojp\b)"), QRegularExpression::CaseInsensitiveOption);
             text.replace(coJp, QStringLiteral(".co.jp"));
         }
+        // "Fenella A. O Briain  fenella.obriain@…": a name the engine read into one line with the
+        // address set on its row, as printed.
+        QString before;
         if (const auto m = emailPattern().match(text); m.hasMatch()) {
             used = put(fields, kEmail, m.captured(), line);
+            before = withoutEdgeMarks(line.text.left(std::max<qsizetype>(0, line.text.indexOf(m.captured()))));
             text.remove(m.capturedStart(), m.capturedLength());
         }
         if (const auto m = webPattern().match(text); m.hasMatch())
             used = put(fields, kWeb, webAddress(m.captured()), line) || used;
-        if (used)
+        if (used) {
+            if (!japaneseCard && isLatinNameShaped(before))
+                rest.emplace_back(&line, before);
             continue;
+        }
         // "Creative Director, Business Development   P +44 …": the words before the number are read on.
         // A postal code whose 〒 was read as a digit: on a Japanese card, where telephone numbers
         // start with 0 or a country code, it is no telephone number.
@@ -928,7 +935,8 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
     }
     const auto piece = wordmark == rest.end() ? rest.end() : std::find_if(rest.begin(), rest.end(), [&](const auto& r) {
         return r.first != wordmark->first && continuesWordmark(*wordmark->first, *r.first, r.second)
-            && !matchesMailName(r.second, mail.nameParts);
+            && !matchesMailName(r.second, mail.nameParts)
+            && !(looksLikeName(r.second) && setOverTitle(*r.first, fields[size_t(kTitle.first)]));
     });
     if (piece != rest.end()) {
         wordmark->second += u' ' + piece->second;
@@ -1012,10 +1020,15 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
                    ? 3
                    : 0);
     };
-    for (int pass = 0; pass < 2 && !name; ++pass) {
+    // On a Latin card a line of the company's is the name only when no other line is left.
+    const auto companys = [&](const QString& t) {
+        return !japaneseCard && !matchesMailName(t, mail.nameParts) && (matchesDomain(t, mail.domain) || namesAKindOfBusiness(t) || isCompany(t));
+    };
+    for (int pass = 0; pass < (japaneseCard ? 2 : 3) && !name; ++pass) {
         for (const auto& candidate : rest) {
             const QString& t = candidate.second;
-            if (digitCount(t) * 2 > t.size() || isKanaOnly(t) || isAddress(t) || (pass == 0 && !looksLikeName(t)))
+            if (digitCount(t) * 2 > t.size() || isKanaOnly(t) || isAddress(t) || (pass == 0 && !looksLikeName(t))
+                || (pass < 2 && companys(t)))
                 continue;
             // A Japanese name goes before the English one printed beside it.
             const bool better = !name || (isJapanese(t) && !isJapanese(name->second))

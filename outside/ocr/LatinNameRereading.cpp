@@ -36,7 +36,7 @@ bool rereadSplitLatinName(TesseractEngine& engine, Pix* pix, int dpi, const std:
     static const QRegularExpression edgeMarks(QStringLiteral(R"(^[^\p{L}]+|[^\p{L}.]+$)"));
     const QString text = latinNameWithoutTrailingNoise(QString(again.text).remove(edgeMarks));
     const int before = letterCount(name.text);
-    if (!isLatinNameShaped(text) || looksSplitInsideWords(text) || std::abs(letterCount(text) - before) > 2 + before / 6)
+    if (!isLatinNameShaped(text) || looksSplitInsideWords(text) || std::abs(letterCount(text) - before) > 2 + before / 2)
         return false;
     line->text = text;
     return true;

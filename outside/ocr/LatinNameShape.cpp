@@ -75,8 +75,11 @@ bool looksSplitInsideWords(const QString& text)
     static const QRegularExpression capitalsThenSmall(QStringLiteral(R"(^\p{Lu}{2,}\p{Ll})"));
     static const QRegularExpression capitalAtEnd(QStringLiteral(R"(\p{Ll}\p{Lu}$)"));
     const auto broken = [](const QString& word) {
-        if (word.isEmpty() || !word.front().isLetter())
+        if (word.isEmpty())
             return false;
+        // A mark the engine made of the first letters: "“oe Becker".
+        if (!word.front().isLetter())
+            return word.size() > 1 && word.back().isLetter();
         if (word.front().isLower())
             return !particles().contains(word);
         // A letter alone is an initial only with its full stop.
