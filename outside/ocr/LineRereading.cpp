@@ -1,6 +1,8 @@
 #include "outside/ocr/LineRereading.h"
 
+#include "outside/ocr/FuriganaRereading.h"
 #include "outside/ocr/JapaneseLineText.h"
+#include "outside/ocr/NameRowCharacters.h"
 #include "outside/ocr/ScanCleanup.h"
 #include "outside/ocr/TesseractEngine.h"
 
@@ -40,6 +42,12 @@ constexpr qsizetype kUnreadShare = 5;
 constexpr qsizetype kCardLines = 40;
 // Below this a line is read again whatever its script.
 constexpr int kUnsureLine = 60;
+// Type this many times the usual height of the card's lines, in a row of this many characters at
+// most, may be a name: a row of it the engine doubts is read again character by character.
+constexpr double kNameSize = 1.4;
+constexpr size_t kNameCharacters = 7;
+// A name read again in kana and kanji is taken in place of letters when read this surely.
+constexpr int kSureOfName = 40;
 
 struct Area {
     int left, top, right, bottom;
@@ -88,10 +96,16 @@ bool isRereadCandidate(const RecognizedLine& line)
 // Whether the rows read again replace `line`: they must hold Japanese, and be about as sure as the
 // line or read all it holds; a Latin line the engine only doubted is replaced only by a surer
 // reading in Japanese.
-bool takesRereading(const RecognizedLine& line, const std::vector<RecognizedLine>& again, int sure)
+bool takesRereading(const RecognizedLine& line, const std::vector<RecognizedLine>& again, int sure, int usualHeight)
 {
     if (std::none_of(again.begin(), again.end(), [](const RecognizedLine& l) { return hasWide(l.text); }))
         return false;
+    // Large type of which the models together made letters and digits ("2H 忍", "2h 25"), read
+    // again alone as a name: the confidence of letters the English model made up says nothing.
+    if (again.size() == 1 && again.front().bottom - again.front().top + 1 >= kNameSize * usualHeight
+        && QString(line.text).remove(u' ').size() <= qsizetype(kNameCharacters) && !isKanaAndKanji(line.text)
+        && isKanaAndKanji(again.front().text) && again.front().confidence >= kSureOfName)
+        return true;
     // Rows that read what the line holds and more ("加藤 誠" for "加 藤") take in type it left out.
     QString read;
     for (const RecognizedLine& l : again)
@@ -103,17 +117,6 @@ bool takesRereading(const RecognizedLine& line, const std::vector<RecognizedLine
         return sure + kConfidenceMargin >= line.confidence;
     return sure > line.confidence
         && std::any_of(again.begin(), again.end(), [](const RecognizedLine& l) { return japaneseCount(l.text) >= 2; });
-}
-
-bool columnHasInk(Pix* pix, int x, int top, int bottom)
-{
-    const l_uint32* data = pixGetData(pix);
-    const int wpl = int(pixGetWpl(pix));
-    for (int y = top; y <= bottom; ++y) {
-        if (GET_DATA_BYTE(data + size_t(y) * size_t(wpl), x) < kInk)
-            return true;
-    }
-    return false;
 }
 
 // Rows of ink (top to bottom) between the columns `left` and `right` within a row's band.
@@ -189,25 +192,7 @@ void widenToInk(Pix* pix, Area* row)
 
 RecognizedLine readRowAt(TesseractEngine& engine, Pix* pix, const std::string& data, const Area& row, float rowHeightRead)
 {
-    const int width = int(pixGetWidth(pix)), height = int(pixGetHeight(pix));
-    const int rowHeight = row.bottom - row.top + 1;
-    const int pad = rowHeight / 4;
-    const int l = std::max(0, row.left - pad), t = std::max(0, row.top - pad);
-    const int r = std::min(width - 1, row.right + pad), b = std::min(height - 1, row.bottom + pad);
-    BOX* box = boxCreate(l, t, r - l + 1, b - t + 1);
-    PixPtr crop(pixClipRectangle(pix, box, nullptr));
-    boxDestroy(&box);
-    const float scale = rowHeightRead / float(rowHeight);
-    PixPtr scaled(crop ? pixScale(crop.get(), scale, scale) : nullptr);
-    if (!scaled)
-        return {};
-    RecognizedLine read =
-        engine.recognizeLine(scaled.get(), 300, data, 0, 0, int(pixGetWidth(scaled.get())) - 1, int(pixGetHeight(scaled.get())) - 1);
-    read.left = row.left;
-    read.top = row.top;
-    read.right = row.right;
-    read.bottom = row.bottom;
-    return read;
+    return readBoxAt(engine, pix, data, {{}, row.left, row.top, row.right, row.bottom, 0}, rowHeightRead);
 }
 
 // A row the engine doubts at the usual height often has a character wrong (亮 as 館, 斗 as 半, 千
@@ -227,6 +212,38 @@ RecognizedLine readRow(TesseractEngine& engine, Pix* pix, const std::string& dat
             best = std::move(again);
     }
     return best;
+}
+
+int rowHeight(const Area& row)
+{
+    return row.bottom - row.top + 1;
+}
+
+int medianHeight(const std::vector<RecognizedLine>& lines)
+{
+    std::vector<int> heights;
+    for (const RecognizedLine& l : lines)
+        heights.push_back(l.bottom - l.top + 1);
+    if (heights.empty())
+        return 0;
+    std::nth_element(heights.begin(), heights.begin() + qsizetype(heights.size() / 2), heights.end());
+    return heights[heights.size() / 2];
+}
+
+// A row of a name's size whose reading is in doubt is read character by character; that reading
+// is taken when surer, or nearly as sure where the row's reading cannot be a name ("2H 忍").
+RecognizedLine readAsName(TesseractEngine& engine, Pix* pix, const std::string& data, RecognizedLine read)
+{
+    const auto columns = characterColumns(pix, read.left, read.top, read.right, read.bottom);
+    if (columns.size() < 2 || columns.size() > kNameCharacters
+        || !isDoubtfulNameRow(read.text, read.confidence, int(columns.size()), kUnsureLine))
+        return read;
+    RecognizedLine characters = readByCharacters(engine, pix, data, read, columns);
+    if (characters.text.isEmpty())
+        return read;
+    const bool unlikeName = isDoubtfulNameRow(read.text, 0, int(columns.size()), 0);
+    const bool surer = unlikeName ? characters.confidence + kConfidenceMargin >= read.confidence : characters.confidence > read.confidence;
+    return surer ? characters : read;
 }
 
 bool overlaps(const Area& a, const RecognizedLine& b)
@@ -330,6 +347,30 @@ std::vector<Area> unreadAreas(Pix* pix, const std::vector<RecognizedLine>& lines
 
 } // namespace
 
+RecognizedLine readBoxAt(TesseractEngine& engine, Pix* pix, const std::string& data, const RecognizedLine& box, float heightRead,
+                         const LineMode& mode)
+{
+    const int width = int(pixGetWidth(pix)), height = int(pixGetHeight(pix));
+    const int boxHeight = box.bottom - box.top + 1;
+    const int pad = boxHeight / 4;
+    const int l = std::max(0, box.left - pad), t = std::max(0, box.top - pad);
+    const int r = std::min(width - 1, box.right + pad), b = std::min(height - 1, box.bottom + pad);
+    BOX* clip = boxCreate(l, t, r - l + 1, b - t + 1);
+    PixPtr crop(pixClipRectangle(pix, clip, nullptr));
+    boxDestroy(&clip);
+    const float scale = heightRead / float(boxHeight);
+    PixPtr scaled(crop ? pixScale(crop.get(), scale, scale) : nullptr);
+    if (!scaled)
+        return {};
+    RecognizedLine read =
+        engine.recognizeLine(scaled.get(), 300, data, 0, 0, int(pixGetWidth(scaled.get())) - 1, int(pixGetHeight(scaled.get())) - 1, mode);
+    read.left = box.left;
+    read.top = box.top;
+    read.right = box.right;
+    read.bottom = box.bottom;
+    return read;
+}
+
 bool showsJapan(const std::vector<RecognizedLine>& lines)
 {
     static const QRegularExpression japan(QStringLiteral(R"(\.jp\b|\+81\b|〒|\bJapan\b)"), QRegularExpression::CaseInsensitiveOption);
@@ -385,6 +426,7 @@ void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& d
     std::vector<RecognizedLine> out;
     out.reserve(lines->size());
     std::vector<RecognizedLine> taken; // rows read again so far: a row two boxes share is read once
+    const int usualHeight = medianHeight(*lines);
     const auto readRows = [&](const RecognizedLine& line, std::vector<RecognizedLine>* again) {
         int sure = 0;
         for (const auto& [rowTop, rowBottom] : inkRows(pix, line.left, line.top, line.right, line.bottom)) {
@@ -397,6 +439,8 @@ void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& d
             if (std::none_of(taken.begin(), taken.end(), [&wide](const RecognizedLine& t) { return overlaps(wide, t); }))
                 row = wide;
             RecognizedLine read = readRow(engine, pix, data, row);
+            if (rowHeight(row) >= kNameSize * usualHeight)
+                read = readAsName(engine, pix, data, std::move(read));
             if (read.text.isEmpty())
                 continue;
             sure += read.confidence;
@@ -424,7 +468,7 @@ void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& d
         }
         std::vector<RecognizedLine> again;
         const int sure = readRows(line, &again);
-        if (takesRereading(line, again, sure)) {
+        if (takesRereading(line, again, sure, usualHeight)) {
             taken.insert(taken.end(), again.begin(), again.end());
             out.insert(out.end(), again.begin(), again.end());
         } else {
@@ -462,6 +506,8 @@ void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& d
             out.insert(below, read);
         }
     }
+    if (hasTime())
+        rereadFurigana(engine, pix, data, int(kNameSize * usualHeight), &out);
     for (RecognizedLine& line : out) {
         if (japaneseCount(line.text) > 0)
             line.text = kanjiLookAlikes(blockNumberDashes(postalCodeDigits(line.text)));

@@ -5,17 +5,22 @@
 #pragma once
 
 #include "outside/ocr/CardFields.h"
+#include "outside/ocr/TesseractEngine.h"
 
 #include <functional>
 #include <string>
 #include <vector>
 
 struct Pix;
-class TesseractEngine;
 
 // The rows of ink (inclusive top and bottom) within a box of an 8-bit image; a row is set apart
 // from the next by paper across the whole box. Specks and rules too thin to be type are left out.
 std::vector<std::pair<int, int>> inkRows(Pix* pix, int left, int top, int right, int bottom);
+
+// The box (inclusive) of `pix` with a margin of a quarter of its height, scaled so that the box is
+// `heightRead` pixels high, read as one line (or as `mode` says); the reading keeps `box`'s place.
+RecognizedLine readBoxAt(TesseractEngine& engine, Pix* pix, const std::string& data, const RecognizedLine& box, float heightRead,
+                         const LineMode& mode = {});
 
 // Whether lines read in English come from a Japanese card printed in both scripts: a Japanese
 // domain, country code, postal mark or country name.

@@ -199,13 +199,16 @@ bool TesseractEngine::recognize(Pix* pix, int dpi, const std::string& data, int 
     return true;
 }
 
-RecognizedLine TesseractEngine::recognizeLine(Pix* pix, int dpi, const std::string& data, int left, int top, int right, int bottom)
+RecognizedLine TesseractEngine::recognizeLine(Pix* pix, int dpi, const std::string& data, int left, int top, int right, int bottom,
+                                              const LineMode& mode)
 {
     RecognizedLine line{{}, left, top, right, bottom, 0};
     tesseract::TessBaseAPI* api = engine(data);
     if (!api)
         return line;
-    api->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+    api->SetPageSegMode(mode.oneCharacter ? tesseract::PSM_SINGLE_CHAR : tesseract::PSM_SINGLE_LINE);
+    if (!mode.allowed.empty())
+        api->SetVariable("tessedit_char_whitelist", mode.allowed.c_str());
     api->SetImage(pix);
     api->SetSourceResolution(dpi);
     api->SetRectangle(left, top, right - left + 1, bottom - top + 1);
@@ -214,6 +217,8 @@ RecognizedLine TesseractEngine::recognizeLine(Pix* pix, int dpi, const std::stri
         line.confidence = api->MeanTextConf();
     }
     api->Clear();
+    if (!mode.allowed.empty())
+        api->SetVariable("tessedit_char_whitelist", "");
     api->SetPageSegMode(tesseract::PSM_AUTO);
     return line;
 }

@@ -16,6 +16,13 @@ namespace tesseract {
 class TessBaseAPI;
 }
 
+// How `TesseractEngine::recognizeLine` reads its box: as one line, or as one character; only the
+// characters of `allowed` when it is not empty (UTF-8).
+struct LineMode {
+    bool oneCharacter = false;
+    std::string allowed;
+};
+
 class TesseractEngine {
 public:
     TesseractEngine();
@@ -43,7 +50,8 @@ public:
 
     // One line of text in the box (inclusive bounds) of an 8-bit image, read as a single line; the
     // text is empty when the engine finds none or cannot be made.
-    RecognizedLine recognizeLine(Pix* pix, int dpi, const std::string& data, int left, int top, int right, int bottom);
+    RecognizedLine recognizeLine(Pix* pix, int dpi, const std::string& data, int left, int top, int right, int bottom,
+                                 const LineMode& mode = {});
 
 private:
     tesseract::TessBaseAPI* engine(const std::string& data);

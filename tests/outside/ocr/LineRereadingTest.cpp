@@ -1,5 +1,7 @@
+#include "outside/ocr/FuriganaRereading.h"
 #include "outside/ocr/JapaneseLineText.h"
 #include "outside/ocr/LineRereading.h"
+#include "outside/ocr/NameRowCharacters.h"
 #include "outside/ocr/ScanCleanup.h"
 
 #include <leptonica/allheaders.h>
@@ -30,6 +32,61 @@ TEST(LineRereading, RowsOfInkInABox)
     EXPECT_EQ(rows[0], std::make_pair(20, 61));
     EXPECT_EQ(rows[1], std::make_pair(90, 129));
     EXPECT_TRUE(inkRows(pix.get(), 10, 160, 360, 199).empty());
+}
+
+TEST(LineRereading, CharactersOfANameRow)
+{
+    PixPtr pix(pixCreate(600, 120, 8));
+    pixSetAllArbitrary(pix.get(), 255);
+    // A row 60 high: a square character, one of three strokes (川), one of two halves with a
+    // gap (颯), and, past a wider gap, a last one; a speck far right is no part of the row's box.
+    ink(pix.get(), 20, 30, 56, 60);
+    ink(pix.get(), 84, 30, 8, 60);
+    ink(pix.get(), 108, 30, 8, 60);
+    ink(pix.get(), 132, 30, 8, 60);
+    ink(pix.get(), 150, 30, 24, 60);
+    ink(pix.get(), 184, 30, 30, 60);
+    ink(pix.get(), 260, 30, 50, 60);
+    ink(pix.get(), 560, 60, 3, 3);
+    const auto columns = characterColumns(pix.get(), 10, 30, 320, 89);
+    const std::vector<std::pair<int, int>> expected{{20, 75}, {84, 139}, {150, 213}, {260, 309}};
+    EXPECT_EQ(columns, expected);
+}
+
+TEST(LineRereading, NameRowsAndReadingsInDoubt)
+{
+    struct Row {
+        const char16_t* read;
+        int confidence;
+        int characters;
+        bool doubtful;
+    };
+    const Row rows[] = {
+        {u"菅原 颯太", 80, 4, false}, {u"薬師寺　颯太", 75, 5, false},
+        {u"2H 忍", 68, 2, true}, // letters and digits the models made of kanji
+        {u"官原 AA", 80, 4, true},    {u"日下部 太", 80, 5, true}, // fewer characters than the ink shows
+        {u"村 槽", 80, 3, true},      {u"梶 、村", 80, 2, true}, // a mark inside a name
+        {u"岩崎 忍", 50, 3, true}, // read unsurely
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(isDoubtfulNameRow(QString::fromUtf16(r.read), r.confidence, r.characters, 60), r.doubtful)
+            << QString::fromUtf16(r.read).toStdString();
+
+    struct Reading {
+        const char16_t* kana;
+        int characters;
+        bool fits;
+    };
+    const Reading readings[] = {
+        {u"そがべ はやと", 4, true},
+        {u"アベ", 2, true},
+        {u"てしがわら りゅうのすけ", 7, true},
+        {u"そがべ", 4, false}, // the given name's reading lost
+        {u"ア", 2, false},
+        {u"よしおむおらよしおむおら", 3, false}, // more kana than three characters read as
+    };
+    for (const Reading& r : readings)
+        EXPECT_EQ(fitsNameReading(QString::fromUtf16(r.kana), r.characters), r.fits) << QString::fromUtf16(r.kana).toStdString();
 }
 
 TEST(LineRereading, JapanSeenInAnEnglishReading)
