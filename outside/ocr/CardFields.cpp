@@ -1020,15 +1020,17 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
                    ? 3
                    : 0);
     };
-    // On a Latin card a line of the company's is the name only when no other line is left.
+    // On a Latin card a line of the company's, or a scrap of a few letters, is the name only when
+    // no other line is left.
     const auto companys = [&](const QString& t) {
-        return !japaneseCard && !matchesMailName(t, mail.nameParts) && (matchesDomain(t, mail.domain) || namesAKindOfBusiness(t) || isCompany(t));
+        return !japaneseCard && !matchesMailName(t, mail.nameParts)
+            && (matchesDomain(t, mail.domain) || namesAKindOfBusiness(t) || isCompany(t));
     };
     for (int pass = 0; pass < (japaneseCard ? 2 : 3) && !name; ++pass) {
         for (const auto& candidate : rest) {
             const QString& t = candidate.second;
             if (digitCount(t) * 2 > t.size() || isKanaOnly(t) || isAddress(t) || (pass == 0 && !looksLikeName(t))
-                || (pass < 2 && companys(t)))
+                || (pass < 2 && (companys(t) || (!japaneseCard && letterCount(t) < 4))))
                 continue;
             // A Japanese name goes before the English one printed beside it.
             const bool better = !name || (isJapanese(t) && !isJapanese(name->second))

@@ -363,6 +363,21 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
          0,
          u"Dr. Thaddeus ten Brink"},
         {{at(u"Benjamin Dubois | §\"p59 2018 c", 58, 286, 769, 337)}, 0, u"Benjamin Dubois"},
+        // A name read into one line with the e-mail address on its row; a name set just under a
+        // wordmark is no second line of it; a scrap of the name's large type is no name.
+        {{at(u"Fenella A. O Briain fenella.obriain@copperleafstudio.uk", 71, 88, 1008, 160),
+          at(u"Chief Financial Officer", 71, 159, 356, 186), at(u"Copperleaf Studio", 640, 543, 1023, 593)},
+         0,
+         u"Fenella A. O Briain"},
+        {{at(u"Sterling Vance", 293, 86, 781, 162), at(u"Lukas Keller", 342, 211, 728, 273),
+          at(u"Senior Software Engineer", 322, 298, 741, 339), at(u"Web www.sterlingvance.com", 324, 511, 726, 545)},
+         0,
+         u"Lukas Keller"},
+        {{at(u"Sterling Vance", 293, 86, 781, 162), at(u"Lukas Keller", 342, 211, 728, 273),
+          at(u"Senior Software Engineer", 322, 298, 741, 339), at(u"Web www.sterlingvance.com", 324, 511, 726, 545)},
+         35,
+         u"Sterling Vance"},
+        {{at(u"li", 124, 60, 154, 105), at(u"Fe 1X Ke er", 54, 63, 382, 106), at(u"Sales Director", 55, 140, 257, 164)}, 0, u"Fe 1X Ke er"},
         {{at(u"Andrew Lindqvist — ®x-.waczi0s", 58, 286, 769, 337)}, 0, u"Andrew Lindqvist"},
     };
     for (const auto& c : cases) {
