@@ -88,3 +88,78 @@ bool looksSplitInsideWords(const QString& text)
     const auto named = std::count_if(words.begin(), words.end(), [](const QString& word) { return !particles().contains(word); });
     return named > 4 || std::any_of(words.begin(), words.end(), broken);
 }
+
+namespace {
+
+// The letters of a word as an e-mail address spells them: lower case, without accents and marks.
+QString mailSpelling(const QString& text)
+{
+    QString out;
+    for (QChar c : text.normalized(QString::NormalizationForm_KD)) {
+        if (c.unicode() < 0x80 && c.isLetterOrNumber())
+            out += c.toLower();
+    }
+    return out;
+}
+
+// The word with the thin letter the engine lost put back where the address has it, or empty.
+QString withThinLetter(const QString& word, const QString& spelled)
+{
+    if (spelled.size() != word.size() + 1 || mailSpelling(word).size() != word.size())
+        return {};
+    for (qsizetype at = 0; at < spelled.size(); ++at) {
+        const QChar letter = spelled.at(at);
+        if ((letter == u'i' || letter == u'l') && spelled.left(at) == word.left(at).toLower()
+            && spelled.mid(at + 1) == word.mid(at).toLower()) {
+            const bool capitals = word.size() > 1 && word == word.toUpper();
+            return word.left(at) + (capitals || at == 0 ? letter.toUpper() : letter) + word.mid(at);
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+QString latinNameSpelledByMail(const QString& name, const QString& mailAddress)
+{
+    const qsizetype at = mailAddress.indexOf(u'@');
+    if (at <= 0)
+        return name;
+    static const QRegularExpression separators(QStringLiteral("[._+]"));
+    QStringList words = name.split(u' ', Qt::SkipEmptyParts);
+    QStringList parts = mailAddress.left(at).toLower().split(separators, Qt::SkipEmptyParts);
+    // "jsmith@": the family name after the first name's initial.
+    if (const QString first = words.isEmpty() ? QString() : mailSpelling(words.first());
+        parts.size() == 1 && !first.isEmpty() && parts.first().size() > 4 && parts.first().front() == first.front())
+        parts << parts.first().mid(1);
+    for (const QString& part : parts) {
+        const QString spelled = QString(part).remove(u'-');
+        if (spelled.size() < 3)
+            continue;
+        bool done = false;
+        for (qsizetype i = 0; i < words.size() && !done; ++i) {
+            QString joined;
+            for (qsizetype j = i; j < words.size() && j < i + 4 && !done; ++j) {
+                joined += mailSpelling(words.at(j));
+                // Words of their own ("Anna Lopez" for "annalopez@") stay apart; the pieces of a
+                // word split inside go on in small letters, and a hyphenated name is hyphenated.
+                const bool piece = j > i && words.at(j).front().isLower();
+                const qsizetype hyphen = part.indexOf(u'-');
+                if (j > i && joined == spelled && (piece || (j == i + 1 && hyphen == mailSpelling(words.at(i)).size()))) {
+                    QString word = words.at(i);
+                    for (qsizetype k = i + 1; k <= j; ++k)
+                        word += (piece ? QString() : QStringLiteral("-")) + words.at(k);
+                    words.replace(i, word);
+                    words.remove(i + 1, j - i);
+                    done = true;
+                } else if (const QString whole = j > i ? words.at(i) + words.at(j) : words.at(i);
+                           (j == i || (j == i + 1 && piece)) && !withThinLetter(whole, spelled).isEmpty()) {
+                    words.replace(i, withThinLetter(whole, spelled));
+                    words.remove(i + 1, j - i);
+                    done = true;
+                }
+            }
+        }
+    }
+    return words.join(u' ');
+}

@@ -20,3 +20,8 @@ bool namesAKindOfBusiness(const QString& text);
 // A name the engine split inside its words, as it does with letter-spaced or bold type: "Han nah
 // Chen", "To b ias M O reau", "G COrge A eye mI".
 bool looksSplitInsideWords(const QString& text);
+
+// The name put right by the person's own e-mail address where they spell the same letters: words
+// split inside ("Han nah" for "hannah@") joined, a hyphen the engine lost put back ("MEI LING" for
+// "mei-ling.k@"), and a thin letter it lost restored ("L ndqvist" or "Lndqvist" for "lindqvist@").
+QString latinNameSpelledByMail(const QString& name, const QString& mailAddress);

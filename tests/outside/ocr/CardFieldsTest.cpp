@@ -407,6 +407,30 @@ TEST(LatinNameShape, NamesAndWhatTheEngineMakesOfThem)
     }
 }
 
+TEST(LatinNameShape, NamesPutRightByTheirEmailAddress)
+{
+    const struct {
+        const char16_t* name;
+        const char16_t* mail;
+        const char16_t* expected;
+    } cases[] = {
+        {u"Han nah Chen", u"hannah.chen@lumenoptics.co.uk", u"Hannah Chen"},
+        {u"James Oka for", u"j.okafor@lumenoptics.co.uk", u"James Okafor"},
+        {u"MEI LING KUZNETSOVA", u"mei-ling.k@corvidrobotics.co.uk", u"MEI-LING KUZNETSOVA"},
+        {u"Sophie L ndqvist", u"sophie.lindqvist@x.com", u"Sophie Lindqvist"},
+        {u"Sophie Lndqvist", u"slindqvist@x.com", u"Sophie Lindqvist"},
+        {u"Élodie Lafayette", u"elodie.lafayette@x.com", u"Élodie Lafayette"},
+        // Words of their own stay apart; an address that spells another name changes nothing.
+        {u"Anna Lopez", u"annalopez@x.com", u"Anna Lopez"},
+        {u"Anna Lopez", u"info@x.com", u"Anna Lopez"},
+        {u"Anna Lopez", u"", u"Anna Lopez"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(latinNameSpelledByMail(QString::fromUtf16(c.name), QString::fromUtf16(c.mail)), QString::fromUtf16(c.expected))
+            << QString::fromUtf16(c.name).toStdString();
+    }
+}
+
 TEST(JapanesePersonWords, ReadingsInLatinLetters)
 {
     const struct {
