@@ -62,11 +62,13 @@ struct PlaceMatch {
     qsizetype same = 0;
     int edits = 0;
     bool whole = false;
+    QString place;
 };
 
 // The place aligned with the start of the line by the fewest edits; the longest part of the place
 // that ends at its prefecture, municipality or district and has no more than one edit in four
-// characters is taken, and only its misread characters (a kanji or kana for another) are replaced.
+// characters is taken, and only its misread characters (a kanji or kana for another, a full-width
+// digit for a kanji numeral: "１条通" of "一条通") are replaced.
 PlaceMatch matchPlace(const QString& line, const QString& place)
 {
     const qsizetype n = place.size();
@@ -83,7 +85,7 @@ PlaceMatch matchPlace(const QString& line, const QString& place)
                 {cost[size_t(i - 1)][size_t(j - 1)] + same, cost[size_t(i - 1)][size_t(j)] + 1, cost[size_t(i)][size_t(j - 1)] + 1});
         }
     }
-    PlaceMatch best{line};
+    PlaceMatch best{line, 0, 0, false, {}};
     for (qsizetype k = n; k >= 4; --k) {
         if (k < n && !endsPlacePart(place.at(k - 1)))
             continue;
@@ -102,7 +104,8 @@ PlaceMatch matchPlace(const QString& line, const QString& place)
             const bool same = place.at(i - 1) == line.at(j - 1);
             if (here == cost[size_t(i - 1)][size_t(j - 1)] + (same ? 0 : 1)) {
                 const QChar read = line.at(j - 1);
-                if (!same && read.isLetter() && !read.isDigit() && read.unicode() >= 0x3040)
+                const bool kanjiNumeral = QStringView(u"一二三四五六七八九十").contains(place.at(i - 1));
+                if (!same && read.unicode() >= 0x3040 && ((read.isLetter() && !read.isDigit()) || (read.isDigit() && kanjiNumeral)))
                     fixed[j - 1] = place.at(i - 1);
                 --i;
                 --j;
@@ -112,7 +115,7 @@ PlaceMatch matchPlace(const QString& line, const QString& place)
                 --j;
             }
         }
-        return {fixed, k - edits, edits, k == n};
+        return {fixed, k - edits, edits, k == n, place};
     }
     return best;
 }
@@ -120,7 +123,7 @@ PlaceMatch matchPlace(const QString& line, const QString& place)
 // The best match of any place of a code, with or without its prefecture (cards often leave it out).
 PlaceMatch bestPlaceMatch(const QString& line, const QStringList& places)
 {
-    PlaceMatch best{line};
+    PlaceMatch best{line, 0, 0, false, {}};
     for (const QString& place : places) {
         for (const QString& form : {place, place.mid(prefectureLength(place))}) {
             const PlaceMatch match = matchPlace(line, form);
@@ -129,6 +132,46 @@ PlaceMatch bestPlaceMatch(const QString& line, const QStringList& places)
         }
     }
     return best;
+}
+
+bool isHan(QChar c)
+{
+    return c.script() == QChar::Script_Han;
+}
+
+// A building named after its place ("梅田スクエア", "三宮ビル") whose name the engine misread by one
+// kanji ("橋田ススクエア") gets it back: a run of two or more kanji in the lines after the first that
+// differs from a name of the place (its municipality or district without 市, 区, 町 …) in one kanji.
+QString withBuildingPlaceName(const QString& lines, const QString& place)
+{
+    static const QRegularExpression markers(QStringLiteral("[都道府県市区町村郡]"));
+    const QStringList names = place.split(markers, Qt::SkipEmptyParts);
+    QString out = lines;
+    for (qsizetype at = 0; at < out.size();) {
+        if (!isHan(out.at(at))) {
+            ++at;
+            continue;
+        }
+        qsizetype end = at;
+        while (end < out.size() && isHan(out.at(end)))
+            ++end;
+        const QString run = out.mid(at, end - at);
+        if (run.size() >= 2 && !names.contains(run)) {
+            for (const QString& name : names) {
+                if (name.size() != run.size())
+                    continue;
+                qsizetype differ = 0;
+                for (qsizetype i = 0; i < run.size(); ++i)
+                    differ += run.at(i) == name.at(i) ? 0 : 1;
+                if (differ == 1) {
+                    out.replace(at, run.size(), name);
+                    break;
+                }
+            }
+        }
+        at = end;
+    }
+    return out;
 }
 
 } // namespace
@@ -206,8 +249,8 @@ JapaneseAddressPlace withPostalCodePlace(const QString& address, const QString& 
             return out;
         }
     }
-    if (match.edits > 0)
-        out.address = match.line + (lineEnd < 0 ? QString() : address.mid(lineEnd));
+    if (match.same > 0)
+        out.address = match.line + (lineEnd < 0 ? QString() : withBuildingPlaceName(address.mid(lineEnd), match.place));
     return out;
 }
 

@@ -269,6 +269,8 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         address.text = place.address;
         code.text = place.postalCode;
     }
+    if (SlotFill& web = fields[kWebSlots.first]; web.filled && fields[kEmailSlots.first].filled)
+        web.text = webAddressByMailDomain(web.text, fields[kEmailSlots.first].text);
     // A reading the engine itself doubts as a whole (small print, noise, a mirrored card) is made-up
     // words but for what has the form of an e-mail or web address: the rest stays empty.
     if (best.confidence < kDoubtfulReading) {

@@ -2,11 +2,52 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <cstdlib>
+
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// Replaces every match by what `with` makes of it.
+template <typename With> QString replaced(const QString& text, const QRegularExpression& pattern, With with)
+{
+    QString out;
+    qsizetype from = 0;
+    for (auto it = pattern.globalMatch(text); it.hasNext();) {
+        const auto m = it.next();
+        out += text.mid(from, m.capturedStart() - from) + with(m);
+        from = m.capturedEnd();
+    }
+    return out + text.mid(from);
+}
+
+// A host ends in a country's two letters or a generic ending; "jpo" or "hika" is a host cut or
+// misread at its end.
+bool endsLikeAHost(const QString& host)
+{
+    static const QRegularExpression ending(QStringLiteral(R"(\.(?:[a-z]{2}|com|net|org|info|biz|edu|gov)$)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    return ending.match(host).hasMatch();
+}
+
+// Whether two texts differ by at most one character put in, left out or read as another.
+bool oneEditApart(const QString& a, const QString& b)
+{
+    if (std::abs(a.size() - b.size()) > 1)
+        return false;
+    qsizetype i = 0;
+    while (i < a.size() && i < b.size() && a.at(i) == b.at(i))
+        ++i;
+    const QStringView restA = QStringView(a).mid(i), restB = QStringView(b).mid(i);
+    return restA.isEmpty() || restB.isEmpty() || restA.mid(1) == restB.mid(1) || restA.mid(1) == restB || restA == restB.mid(1);
+}
+
+} // namespace
 
 QString withWebAddressShape(const QString& line)
 {
-    static const QRegularExpression looksWeb(QStringLiteral(R"(@|www|https?:|[a-z0-9]\.\s?(?:jp|com|net|org|io|uk|de)\b)"),
+    static const QRegularExpression looksWeb(QStringLiteral(R"(@|⑥|www|https?:|[a-z0-9]\.\s?(?:jp|com|net|org|io|uk|de)\b)"),
                                              QRegularExpression::CaseInsensitiveOption);
     if (!looksWeb.match(line).hasMatch())
         return line;
@@ -16,23 +57,57 @@ QString withWebAddressShape(const QString& line)
     out.replace(scheme, QStringLiteral("\\1://www."));
     static const QRegularExpression schemeOnly(QStringLiteral(R"(\b(https?)\s?:\s?/{1,2}\s?(?=[a-z0-9]))"));
     out.replace(schemeOnly, QStringLiteral("\\1://"));
-    static const QRegularExpression www(QStringLiteral(R"((?<![\p{L}\p{N}.\-])(?:A?vww|www)(?:[.,]\s?|\s)(?=[a-z0-9\-]+\.[a-z]))"));
+    // "www" misread ("Avww", "wwwr") or cut from its host by a blank or a comma.
+    static const QRegularExpression www(
+        QStringLiteral(R"((?<![\p{L}\p{N}.\-])(?:A?vww|www|wwwr|wvw|vvw)(?:[.,]\s?(?=[a-z0-9\-]{3})|\s(?=[a-z0-9\-]+\.[a-z])))"),
+        QRegularExpression::CaseInsensitiveOption);
     out.replace(www, QStringLiteral("www."));
-    // Blanks inside the address: after a dot before a label, around "@".
+    // A host split by a blank after "www." or the scheme ("www.hika ri-hoken.jp").
+    static const QRegularExpression splitHost(QStringLiteral(R"((www\.|://)([a-z0-9\-]+)\s(?=[a-z0-9\-]+\.[a-z]))"));
+    out.replace(splitHost, QStringLiteral("\\1\\2"));
+    // "@" read as a circled six; blanks around "@" or after a dot; a comma for a dot between labels.
+    static const QRegularExpression at(QStringLiteral(R"((?<=[A-Za-z0-9._\-])\s?[@⑥]\s?(?=[a-z0-9\-]+[.,]))"));
+    out.replace(at, QStringLiteral("@"));
     static const QRegularExpression dotBlank(
         QStringLiteral(R"((?<=[a-z0-9])\.\s(?=(?:co\.|or\.|ne\.|ac\.)?(?:jp|com|net|org|io|uk|de)\b))"));
     out.replace(dotBlank, QStringLiteral("."));
-    static const QRegularExpression atBlank(QStringLiteral(R"((?<=[A-Za-z0-9._\-])\s?@\s?(?=[a-z0-9\-]+\.))"));
-    out.replace(atBlank, QStringLiteral("@"));
-    // A host with no dot left before its ending.
-    static const QRegularExpression lostDot(QStringLiteral(R"(((?:@|www\.|://)[a-z0-9\-]+?)(co|or|ne|ac)?(jp|com)\b(?![.\-@]))"));
-    QString fixed;
-    qsizetype from = 0;
-    for (auto it = lostDot.globalMatch(out); it.hasNext();) {
-        const auto m = it.next();
-        fixed += out.mid(from, m.capturedStart() - from) + m.captured(1) + u'.'
-            + (m.captured(2).isEmpty() ? QString() : m.captured(2) + u'.') + m.captured(3);
-        from = m.capturedEnd();
-    }
-    return fixed + out.mid(from);
+    static const QRegularExpression comma(QStringLiteral(R"(((?:@|www\.)[a-z0-9\-.]+),(co|or|ne|ac|jp|com|net|org))"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    out.replace(comma, QStringLiteral("\\1.\\2"));
+    // A letter read after a Japanese ending ("x.co.jpo") or in it ("x.cOojp", "x.coJjjp").
+    static const QRegularExpression afterEnding(QStringLiteral(R"((\.(?:co|or|ne|ac|go)\.jp)[a-z]\b)"));
+    out.replace(afterEnding, QStringLiteral("\\1"));
+    static const QRegularExpression inEnding(QStringLiteral(R"((?<=[a-z0-9])\.c[oO0][A-Za-z]{1,2}?\.?jp\b)"));
+    out.replace(inEnding, QStringLiteral(".co.jp"));
+    // A host that lost the dots of its Japanese ending ("x-seiko.cojp", "x-chozaijp") or of ".com".
+    static const QRegularExpression lostDot(QStringLiteral(R"(((?:@|www\.|://)[a-z0-9\-.]*?)\.?(co|or|ne|ac|go)?(jp|com)\b(?![.\-@]))"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return replaced(out, lostDot, [](const QRegularExpressionMatch& m) {
+        const bool dotted = m.captured().contains(u'.' + m.captured(2) + u'.') || m.captured().endsWith(u'.' + m.captured(3));
+        if (dotted && m.captured(2).isEmpty())
+            return m.captured();
+        return m.captured(1) + u'.' + (m.captured(2).isEmpty() ? QString() : m.captured(2).toLower() + u'.') + m.captured(3).toLower();
+    });
+}
+
+QString webAddressByMailDomain(const QString& url, const QString& email)
+{
+    const qsizetype at = email.indexOf(u'@');
+    static const QRegularExpression parts(QStringLiteral(R"(^((?:https?://)?(?:www\.)?)([^/]+)(.*)$)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    const auto m = parts.match(url);
+    if (at < 0 || !m.hasMatch())
+        return url;
+    const QString domain = email.mid(at + 1).toLower();
+    const QString host = m.captured(2).toLower();
+    if (host == domain || !endsLikeAHost(domain) || domain.size() < 6)
+        return url;
+    // Cut or misread at its end ("www.hika", "x.co.jpo"), or cut before a hyphen ("hoken.jp" of
+    // "hikari-hoken.jp").
+    static const QRegularExpression marks(QStringLiteral("[^a-z0-9]"));
+    const bool agrees =
+        (!endsLikeAHost(host)
+         && (oneEditApart(QString(host).remove(marks), QString(domain).remove(marks)) || (host.size() >= 3 && domain.startsWith(host))))
+        || domain.endsWith(u'-' + host);
+    return agrees ? m.captured(1) + domain + m.captured(3) : url;
 }

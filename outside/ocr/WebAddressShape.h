@@ -9,3 +9,8 @@
 // engine put after a dot or around "@" inside the address goes ("x.co. jp", "a @ x.jp"); a host
 // whose last dot was lost ("x-chozaijp", "xcojp") gets it back. Other lines stay as they are.
 QString withWebAddressShape(const QString& line);
+
+// A web address whose host was cut or misread at its end ("www.hika", "x.co.jpo") or cut before a
+// hyphen ("hoken.jp"), where the e-mail address's domain on the same card agrees with what is left,
+// takes that domain; any other web address stays as it is.
+QString webAddressByMailDomain(const QString& url, const QString& email);

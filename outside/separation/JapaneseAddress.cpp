@@ -312,7 +312,8 @@ bool startsFloor(const Text& text, size_t at)
 }
 
 // Block numbers as the engine misreads them: a full-width one read as ユ ("ユー5-3" for "１－５－３",
-// its foot read apart after a 1 in "4-1ユ一1"), a bracket read into "1]番", 丁 read as 本 ("三本 目"),
+// its foot read apart after a 1 in "4-1ユ一1"), a one as "]" and a seven as フ ("南千歳].12-フ"), a
+// bracket read into "1]番", 丁 read as 本 ("三本 目"),
 // and blanks between digits or after 丁目 and 番 ("1 4 1 7", "7丁目 1番").
 void repairBlockReadings(Text* text)
 {
@@ -332,6 +333,16 @@ void repairBlockReadings(Text* text)
             continue;
         if (c == U'ユ' && !isKatakana(before) && before != U'ー' && (dashedDigitAfter || isDigit(at(i + 1)))) {
             out.push_back(make(U'１'));
+            continue;
+        }
+        // A one read as "]" or "|" before the dash at the start of the numbers, a seven as フ at their end.
+        if ((c == U']' || c == U'|') && isJapanese(before) && dashedDigitAfter) {
+            out.push_back(make(U'1'));
+            continue;
+        }
+        if (c == U'フ' && isDashLike(before) && out.size() >= 2 && isDigit(out[out.size() - 2].code)
+            && (i + 1 == in.size() || isSpace(at(i + 1)))) {
+            out.push_back(make(U'7'));
             continue;
         }
         if (std::u32string_view(U"]}[|」「』『)").find(c) != std::u32string_view::npos && isDigit(before)

@@ -27,12 +27,18 @@ TEST(AddressLines, PlaceSpelledAsItsPostalCodeSays)
         // What the card prints besides the directory's place stays: a street before the district, 大字.
         {u"京都府京都市中京区烏丸通三条下る饅頭屋町595-3", u"604-8161", u"京都府京都市中京区烏丸通三条下る饅頭屋町595-3", u"604-8161"},
         {u"長野県北佐久郡軽井沢町大字軽井沢1323-1", u"389-0102", u"長野県北佐久郡軽井沢町大字軽井沢1323-1", u"389-0102"},
+        // A building named after its place, misread by one kanji; one of another name stays.
+        {u"大阪府大阪市北区梅田1-2-3\n橋田スクエア12階", u"530-0001", u"大阪府大阪市北区梅田1-2-3\n梅田スクエア12階", u"530-0001"},
+        {u"兵庫県神戸市中央区三宮町1-5-6\n三室ビル2F", u"650-0021", u"兵庫県神戸市中央区三宮町1-5-6\n三宮ビル2F", u"650-0021"},
+        {u"東京都中央区八丁堀3-12-8\nHF八丁堀ビル5F", u"104-0032", u"東京都中央区八丁堀3-12-8\nHF八丁堀ビル5F", u"104-0032"},
+        {u"大阪府大阪市北区梅田1-2-3\n新宿ビル", u"530-0001", u"大阪府大阪市北区梅田1-2-3\n新宿ビル", u"530-0001"},
         // A designated city's ward of a code that stands for several.
         {u"新潟県新潟市西区小新西1-5-3", u"950-0000", u"新潟県新潟市西区小新西1-5-3", u"950-0000"},
         // A code one digit off whose place the address spells; a code of another place stays.
         {u"長野県北安曇郡白馬村北城3020番地", u"339-9301", u"長野県北安曇郡白馬村北城3020番地", u"399-9301"},
         {u"東京都千代田区丸の内1-9-2", u"530-0001", u"東京都千代田区丸の内1-9-2", u"530-0001"},
         {u"札幌市東区北十二条東7丁目1番1号", u"０６５－００１２", u"札幌市東区北十二条東7丁目1番1号", u"０６５－００１２"},
+        {u"札幌市中央区北１条西2-3", u"060-0001", u"札幌市中央区北一条西2-3", u"060-0001"},
         {u"41 Wharf Lane", u"CF10 5BZ", u"41 Wharf Lane", u"CF10 5BZ"},
     };
     for (const auto& c : cases) {
@@ -59,6 +65,13 @@ TEST(AddressLines, WebAndMailAddressesPutBackTogether)
         {u"Mail kuwamura-s @ michinoku-mokuzai.co.jp", u"Mail kuwamura-s@michinoku-mokuzai.co.jp"},
         {u"www.himawari-chozaijp", u"www.himawari-chozai.jp"},
         {u"E-mail. chino@himawari-chozaicojp", u"E-mail. chino@himawari-chozai.co.jp"},
+        {u"E-mail ichimura@soku-sol.jp wwwr.soku-soljp", u"E-mail ichimura@soku-sol.jp www.soku-sol.jp"},
+        {u"Web. https://www.hika ri-hoken.jp", u"Web. https://www.hikari-hoken.jp"},
+        {u"Ermail:iisobe⑥mikawa-seiko.cojp", u"Ermail:iisobe@mikawa-seiko.co.jp"},
+        {u"URL www.mikawa-seiko.co,jpo", u"URL www.mikawa-seiko.co.jp"},
+        {u"Web:wwwr.tonegawa-sake.coJp", u"Web:www.tonegawa-sake.co.jp"},
+        {u"E:uemura-a@chidori-denso.coJjjp", u"E:uemura-a@chidori-denso.co.jp"},
+        {u"hyoshimura@wakasa-seiki.cOojp", u"hyoshimura@wakasa-seiki.co.jp"},
         // Addresses already whole, and other lines, stay as they are.
         {u"https://www.telecom-x.jp", u"https://www.telecom-x.jp"},
         {u"info@jcom.ne.jp www.ajp.example.com", u"info@jcom.ne.jp www.ajp.example.com"},
@@ -66,7 +79,26 @@ TEST(AddressLines, WebAndMailAddressesPutBackTogether)
         {u"東京都中央区八丁堀3-12-8", u"東京都中央区八丁堀3-12-8"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(withWebAddressShape(QString::fromUtf16(c.read)), QString::fromUtf16(c.shaped));
+        EXPECT_EQ(withWebAddressShape(QString::fromUtf16(c.read)).toStdString(), QString::fromUtf16(c.shaped).toStdString());
+}
+
+TEST(AddressLines, WebAddressAgreesWithTheMailDomain)
+{
+    const struct {
+        const char16_t *url, *email, *fixed;
+    } cases[] = {
+        {u"https://www.hika", u"m.omura@hikari-hoken.jp", u"https://www.hikari-hoken.jp"},
+        {u"www.mikawa-seiko.co.jpo", u"a@mikawa-seiko.co.jp", u"www.mikawa-seiko.co.jp"},
+        {u"https://hoken.jp/", u"a@hikari-hoken.jp", u"https://hikari-hoken.jp/"},
+        {u"https://maruyama-law.co,p,", u"a@maruyama-law.co.jp", u"https://maruyama-law.co.jp"},
+        // A web address of a whole host of its own stays, also one letter off the mail domain.
+        {u"www.hikari-hoken.com", u"a@hikari-hoken.co.jp", u"www.hikari-hoken.com"},
+        {u"www.ginrei-oharma.co.jp", u"a@ginrei-pharma.co.jp", u"www.ginrei-oharma.co.jp"},
+        {u"www.example.jp", u"no mail", u"www.example.jp"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(webAddressByMailDomain(QString::fromUtf16(c.url), QString::fromUtf16(c.email)).toStdString(),
+                  QString::fromUtf16(c.fixed).toStdString());
 }
 
 } // namespace
