@@ -24,7 +24,8 @@ bool PLChecker::isBlank(const QString& text)
 {
     if (text.isNull())
         return true;
-    const QString set = blankAndNewLineCharacters();
+    // Made once: the check runs for every card of an export.
+    static const QString set = blankAndNewLineCharacters();
     for (QChar c : text) {
         if (!set.contains(c))
             return false;

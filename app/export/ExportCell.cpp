@@ -8,6 +8,13 @@ namespace {
 using Lanes = quint16 __attribute__((vector_size(16)));
 constexpr qsizetype kLanes = sizeof(Lanes) / sizeof(quint16);
 
+Lanes lanesAt(const char16_t* chars)
+{
+    Lanes u;
+    std::memcpy(&u, chars, sizeof u);
+    return u;
+}
+
 // Every lane that needs one of the rules below: a character a file cannot carry, a line break or
 // tab, a double quote or the separator, half of a surrogate pair.
 Lanes specialLanes(Lanes u, Lanes separator)
@@ -16,68 +23,69 @@ Lanes specialLanes(Lanes u, Lanes separator)
     return Lanes((u < 0x20) | (u == quote) | (u == separator) | ((u & 0xF800) == 0xD800) | (u >= 0xFFFE));
 }
 
-// The value needs none of the rules below; a text cell also has no space at either end to trim.
-// Eight characters are looked at a time, the last eight again for a length not a multiple of it.
-bool isPlainCell(QStringView value, char16_t separator, bool textFile)
+bool anyLane(Lanes lanes)
 {
-    const qsizetype size = value.size();
-    const char16_t* const chars = value.utf16();
-    if (size >= kLanes) {
-        const Lanes separators = Lanes{} + quint16(separator);
-        Lanes found{};
-        Lanes u;
-        for (qsizetype i = 0; i + kLanes <= size; i += kLanes) {
-            std::memcpy(&u, chars + i, sizeof u);
-            found |= specialLanes(u, separators);
-        }
-        std::memcpy(&u, chars + size - kLanes, sizeof u);
-        found |= specialLanes(u, separators);
-        quint64 halves[2];
-        std::memcpy(halves, &found, sizeof halves);
-        if (halves[0] | halves[1])
-            return false;
-    } else {
-        bool special = false;
-        for (qsizetype i = 0; i < size; ++i) {
-            const char16_t u = chars[i];
-            special |= (u < 0x20) | (u == u'"') | (u == separator) | ((u & 0xF800) == 0xD800) | (u >= 0xFFFE);
-        }
-        if (special)
-            return false;
-    }
-    return !textFile || size == 0 || (!value.front().isSpace() && !value.back().isSpace());
+    quint64 halves[2];
+    std::memcpy(halves, &lanes, sizeof halves);
+    return (halves[0] | halves[1]) != 0;
 }
 
-} // namespace
-
-// A plain value, the most common, is appended as it stands. Any other takes one pass written
-// straight into the row's own buffer, without a copy of the value or a check of the buffer for
-// each character.
-void appendExportCell(QString* row, QStringView value, QChar separator)
+bool isSpecial(char16_t u, char16_t separator)
 {
-    const bool textFile = separator == QLatin1Char('\t');
-    if (isPlainCell(value, separator.unicode(), textFile)) {
-        row->append(value);
-        return;
+    return u < 0x20 || u == u'"' || u == separator || (u & 0xF800) == 0xD800 || u >= 0xFFFE;
+}
+
+// Copies the value to `out` and tells whether it needs none of the rules: eight characters at a
+// time, the last eight again for a length not a multiple of it.
+bool copyPlain(char16_t* out, const char16_t* chars, qsizetype size, char16_t separator)
+{
+    if (size < kLanes) {
+        bool special = false;
+        for (qsizetype i = 0; i < size; ++i) {
+            special |= isSpecial(chars[i], separator);
+            out[i] = chars[i];
+        }
+        return !special;
     }
+    const Lanes separators = Lanes{} + quint16(separator);
+    Lanes found{};
+    for (qsizetype i = 0; i + kLanes <= size; i += kLanes) {
+        const Lanes u = lanesAt(chars + i);
+        found |= specialLanes(u, separators);
+        std::memcpy(out + i, &u, sizeof u);
+    }
+    const Lanes last = lanesAt(chars + size - kLanes);
+    found |= specialLanes(last, separators);
+    std::memcpy(out + size - kLanes, &last, sizeof last);
+    return !anyLane(found);
+}
+
+// The rules, character by character; a run of eight that needs none is copied as it stands.
+char16_t* writeWithRules(char16_t* out, const char16_t* chars, qsizetype size, char16_t separator, bool textFile)
+{
     // In a CSV file no rule below makes or removes a double quote or a separator, so the value
     // itself tells whether the cell is quoted.
-    const bool quoted = !textFile && std::any_of(value.begin(), value.end(), [separator](QChar c) { return c == u'"' || c == separator; });
-    const qsizetype start = row->size();
-    const qsizetype most = value.size() * 2 + 2; // every quote doubled, and the two around
-    if (row->capacity() - start < most)
-        row->reserve(std::max(2 * row->capacity(), start + most));
-    row->resize(start + most);
-    char16_t* const first = reinterpret_cast<char16_t*>(row->data()) + start;
-    char16_t* out = first;
+    const bool quoted = !textFile && std::any_of(chars, chars + size, [separator](char16_t c) { return c == u'"' || c == separator; });
+    const Lanes separators = Lanes{} + quint16(separator);
+    char16_t* const first = out;
     if (quoted)
         *out++ = u'"';
     bool afterCarriageReturn = false;
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        char16_t u = value[i].unicode();
-        if (QChar::isHighSurrogate(u) && i + 1 < value.size() && value[i + 1].isLowSurrogate()) {
+    for (qsizetype i = 0; i < size; ++i) {
+        if (i + kLanes <= size) {
+            const Lanes u = lanesAt(chars + i);
+            if (!anyLane(specialLanes(u, separators))) {
+                std::memcpy(out, &u, sizeof u);
+                out += kLanes;
+                i += kLanes - 1;
+                afterCarriageReturn = false;
+                continue;
+            }
+        }
+        char16_t u = chars[i];
+        if (QChar::isHighSurrogate(u) && i + 1 < size && QChar::isLowSurrogate(chars[i + 1])) {
             *out++ = u;
-            *out++ = value[++i].unicode();
+            *out++ = chars[++i];
             afterCarriageReturn = false;
             continue;
         }
@@ -99,15 +107,38 @@ void appendExportCell(QString* row, QStringView value, QChar separator)
     }
     if (quoted)
         *out++ = u'"';
-    qsizetype length = out - first;
-    if (textFile) {
-        while (length > 0 && QChar::isSpace(first[length - 1]))
-            --length;
-        qsizetype leading = 0;
-        while (leading < length && QChar::isSpace(first[leading]))
-            ++leading;
-        std::copy(first + leading, first + length, first);
-        length -= leading;
-    }
-    row->resize(start + length);
+    if (!textFile)
+        return out;
+    while (out > first && QChar::isSpace(out[-1]))
+        --out;
+    const char16_t* start = first;
+    while (start < out && QChar::isSpace(*start))
+        ++start;
+    return std::copy(start, static_cast<const char16_t*>(out), first);
+}
+
+} // namespace
+
+// A plain value, the most common, is copied as it is looked at; any other is written again with
+// the rules.
+char16_t* writeExportCell(char16_t* out, QStringView value, char16_t separator)
+{
+    const qsizetype size = value.size();
+    const char16_t* const chars = value.utf16();
+    const bool textFile = separator == u'\t';
+    if (copyPlain(out, chars, size, separator)
+        && (!textFile || size == 0 || (!QChar::isSpace(chars[0]) && !QChar::isSpace(chars[size - 1]))))
+        return out + size;
+    return writeWithRules(out, chars, size, separator, textFile);
+}
+
+void appendExportCell(QString* row, QStringView value, QChar separator)
+{
+    const qsizetype start = row->size();
+    const qsizetype most = start + exportCellRoom(value.size());
+    if (row->capacity() < most)
+        row->reserve(std::max(2 * row->capacity(), most));
+    row->resize(most);
+    char16_t* const first = reinterpret_cast<char16_t*>(row->data());
+    row->resize(writeExportCell(first + start, value, separator.unicode()) - first);
 }

@@ -47,7 +47,9 @@ ExportTable::ExportTable(uint32_t mask, QChar separator) : m_separator(separator
         m_columns.push_back(i);
         m_keys.push_back(QString::fromLatin1(kColumns[i].key));
     }
-    m_values.resize(2 * m_columns.size());
+    m_values.resize((kAhead + 1) * m_columns.size());
+    m_cells.resize(m_columns.size());
+    m_texts.resize(m_columns.size());
 }
 
 void ExportTable::appendTitle(QString* text) const
@@ -94,23 +96,45 @@ void ExportTable::prefetchTexts(const QVariant* const* values) const
     }
 }
 
+QStringView ExportTable::cellText(const QVariant* value, size_t column)
+{
+    if (!value)
+        return {};
+    const int type = value->typeId();
+    if (type == QMetaType::QString)
+        return *static_cast<const QString*>(value->constData());
+    QString& text = m_texts[column];
+    if (type == QMetaType::QDateTime || type == QMetaType::QDate) {
+        text.resize(0);
+        text.append(m_dates.text(*value));
+    } else {
+        text = exportValueText(*value);
+    }
+    return text;
+}
+
 void ExportTable::appendRow(QString* text, const QVariant* const* values)
 {
+    // Room for the row at its longest is made once; the cells are then written straight into it.
+    qsizetype room = 0;
+    for (size_t c = 0; c < m_keys.size(); ++c) {
+        m_cells[c] = cellText(values[c], c);
+        room += exportCellRoom(m_cells[c].size()) + 1; // and its separator or the line feed
+    }
+    const qsizetype start = text->size();
+    if (text->capacity() < start + room)
+        text->reserve(std::max(2 * text->capacity(), start + room));
+    text->resize(start + room);
+    char16_t* const first = reinterpret_cast<char16_t*>(text->data());
+    char16_t* out = first + start;
+    const char16_t separator = m_separator.unicode();
     for (size_t c = 0; c < m_keys.size(); ++c) {
         if (c > 0)
-            text->append(m_separator);
-        const QVariant* value = values[c];
-        if (!value)
-            continue;
-        const int type = value->typeId();
-        if (type == QMetaType::QString)
-            appendExportCell(text, *static_cast<const QString*>(value->constData()), m_separator);
-        else if (type == QMetaType::QDateTime || type == QMetaType::QDate)
-            appendExportCell(text, m_dates.text(*value), m_separator);
-        else
-            appendExportCell(text, exportValueText(*value), m_separator);
+            *out++ = separator;
+        out = writeExportCell(out, m_cells[c], separator);
     }
-    text->append(QLatin1Char('\n'));
+    *out++ = u'\n';
+    text->resize(out - first);
 }
 
 template <typename Cards> bool ExportTable::writeFileOf(const Cards& cards, const ExportPieceWriter& write)
@@ -119,20 +143,20 @@ template <typename Cards> bool ExportTable::writeFileOf(const Cards& cards, cons
     text.reserve(kPieceBytes / 2 + kPieceBytes / 8);
     text.append(QChar(QChar::ByteOrderMark));
     appendTitle(&text);
+    // The values of the cards kAhead after the one written are found, and their texts asked for,
+    // so that reading them from memory overlaps the writing of the rows before.
     const size_t columns = m_keys.size();
-    const QVariant** current = m_values.data();
-    const QVariant** next = m_values.data() + columns;
-    if (!cards.isEmpty())
-        findValues(cards.at(0), current);
+    const auto row = [&](qsizetype i) { return m_values.data() + size_t(i % (kAhead + 1)) * columns; };
+    for (qsizetype i = 0; i < std::min<qsizetype>(kAhead, cards.size()); ++i) {
+        findValues(cards.at(i), row(i));
+        prefetchTexts(row(i));
+    }
     for (qsizetype i = 0; i < cards.size(); ++i) {
-        // The next card's texts are asked for before this card's row is written, so that reading
-        // them from memory overlaps the writing.
-        if (i + 1 < cards.size()) {
-            findValues(cards.at(i + 1), next);
-            prefetchTexts(next);
+        if (i + kAhead < cards.size()) {
+            findValues(cards.at(i + kAhead), row(i + kAhead));
+            prefetchTexts(row(i + kAhead));
         }
-        appendRow(&text, current);
-        std::swap(current, next);
+        appendRow(&text, row(i));
         if (text.size() * 2 >= kPieceBytes && !handOn(&text, write))
             return false;
     }

@@ -11,6 +11,7 @@
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <QStringView>
 
 #include <cstdint>
 #include <functional>
@@ -43,13 +44,18 @@ private:
     bool handOn(QString* text, const ExportPieceWriter& write);
     void appendTitle(QString* text) const;
     void appendRow(QString* text, const QVariant* const* values);
+    // The text of a column's value; it lasts until the column's next value.
+    QStringView cellText(const QVariant* value, size_t column);
 
     QChar m_separator;
     std::vector<size_t> m_columns; // indexes into the table of every column
     std::vector<QString> m_keys; // the chosen columns' card keys
     const EntityDescription* m_entity = nullptr; // the entity m_attributes belong to
     std::vector<int> m_attributes; // the chosen columns' attributes of m_entity, or -1
-    std::vector<const QVariant*> m_values; // two rows' values: the one written, the next one
+    static constexpr qsizetype kAhead = 4;
+    std::vector<const QVariant*> m_values; // the values of the row written and of the kAhead after it
     ExportDates m_dates;
+    std::vector<QStringView> m_cells; // the texts of the row being written
+    std::vector<QString> m_texts; // the texts made for values that are not text
     QByteArray m_bytes; // a piece's bytes on a big-endian machine
 };

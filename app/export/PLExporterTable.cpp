@@ -10,28 +10,37 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 constexpr int kStatusBadArguments = 3;
 constexpr int kStatusNoSpace = 11;
 constexpr int kStatusWriteFailed = 75;
 
-// The cards with a name. When some have none, the user is asked as for card dictionaries; false
-// when the export stops there.
+// The cards with a name: `cards` itself when every one has one. When some have none, the user is
+// asked as for card dictionaries; false when the export stops there.
 bool namedCards(const ManagedObjectList& cards, ManagedObjectList* named)
 {
     const EntityDescription* entity = nullptr;
     int fullName = -1;
-    for (const ManagedObjectPtr& card : cards) {
+    const auto hasName = [&](const ManagedObjectPtr& card) {
         if (&card->entity() != entity) {
             entity = &card->entity();
             fullName = entity->indexOf(cardkey::kFullName);
         }
-        if (fullName >= 0 && !PLChecker::isBlank(card->value(fullName).toString()))
-            named->append(card);
-    }
-    if (named->size() == cards.size())
+        if (fullName < 0)
+            return false;
+        const QVariant& name = card->value(fullName);
+        return name.typeId() == QMetaType::QString ? !PLChecker::isBlank(*static_cast<const QString*>(name.constData()))
+                                                   : !PLChecker::isBlank(name.toString());
+    };
+    if (std::all_of(cards.begin(), cards.end(), hasName)) {
+        *named = cards;
         return true;
+    }
+    std::copy_if(cards.begin(), cards.end(), std::back_inserter(*named), hasName);
     QList<CardDict> names;
     for (const ManagedObjectPtr& card : cards)
         names.append({{cardkey::kFullName, card->value(cardkey::kFullName)}});

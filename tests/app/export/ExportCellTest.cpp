@@ -34,6 +34,8 @@ TEST(ExportCell, ValuesBecomeCellsOfEitherFile)
         {"twelve chars\"", "\"twelve chars\"\"\"", "twelve chars\""},
         {QString("01234567") + QChar(0xDC00) + QChar(0xFFFF), QString("01234567") + QChar(0xFFFD), QString("01234567") + QChar(0xFFFD)},
         {"a long value ", "a long value ", "a long value"},
+        {QString::fromUtf8("  0123456789😀abc\r\ndefghijk\r "), QString::fromUtf8("  0123456789😀abc defghijk  "),
+         QString::fromUtf8("0123456789😀abc defghijk")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value.toStdString());
