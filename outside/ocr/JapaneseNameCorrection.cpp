@@ -116,12 +116,20 @@ struct PartResult {
     QString text;
 };
 
+// The ink looks like another character when its likeness gains this much over the one read.
+constexpr double kClearGain = 0.04;
+// Among entries of one score, one whose gain is ahead of the next by less than this is no sure
+// choice.
+constexpr double kGainMargin = 0.02;
+
 // The one entry of the printed reading and `read`'s length sharing the most characters with it,
-// the others being look-alikes (all of them when `alikeOnly`); empty when there is none or no
-// single best.
-QString closestEntry(const QString& read, bool family, const PrintedReading& printed, bool alikeOnly)
+// the others being look-alikes (all of them when `alikeOnly`): by shape, or, where the ink is
+// there (`at` is where `read` starts in the name), ink that looks more like them; empty when there
+// is none or no single best.
+QString closestEntry(const QString& read, qsizetype at, bool family, const PrintedReading& printed, bool alikeOnly, const InkGain& inkGain)
 {
     int best = -1;
+    double bestGain = 0;
     int bestCount = 0;
     QString bestText;
     for (const PersonName& n : personNames()) {
@@ -129,27 +137,78 @@ QString closestEntry(const QString& read, bool family, const PrintedReading& pri
             continue;
         int shared = 0;
         bool alike = true;
+        double gain = 0;
         for (qsizetype i = 0; i < read.size(); ++i) {
-            if (n.text.at(i) == read.at(i))
+            if (n.text.at(i) == read.at(i)) {
                 ++shared;
-            else if (!looksAlike(n.text.at(i), read.at(i)))
+            } else if (looksAlike(n.text.at(i), read.at(i))) {
+                continue;
+            } else if (const double g = inkGain ? inkGain(at + i, n.text.at(i)) : 0; g > kClearGain) {
+                gain += g;
+            } else {
                 alike = false;
+            }
         }
         if (!alike && (shared == 0 || alikeOnly))
             continue;
         const int score = 2 * shared + (alike ? 1 : 0);
-        if (score > best) {
+        if (score > best || (score == best && gain > bestGain + kGainMargin)) {
+            bestCount = score > best || gain > bestGain + kGainMargin ? 1 : bestCount + 1;
             best = score;
-            bestCount = 1;
+            bestGain = gain;
             bestText = n.text;
-        } else if (score == best) {
+        } else if (score == best && gain + kGainMargin >= bestGain) {
             ++bestCount;
         }
     }
     return bestCount == 1 ? bestText : QString();
 }
 
-PartResult correctedPart(const QString& part, bool family, const PrintedReading& printed)
+// A part printed without a reading that the dictionary does not know as a name of its kind: the
+// entry of its kind and length that differs from it in one character, which the ink looks clearly
+// more like than the one read; empty when there is none or no single best.
+QString entryByInk(const QString& read, qsizetype at, bool family, const InkGain& inkGain)
+{
+    double best = kClearGain;
+    double second = 0;
+    QString bestText;
+    for (const PersonName& n : personNames()) {
+        if (n.family != family || n.text.size() != read.size())
+            continue;
+        if (n.text == read)
+            return {};
+        qsizetype differs = -1;
+        for (qsizetype i = 0; i < read.size() && differs != -2; ++i) {
+            if (n.text.at(i) != read.at(i))
+                differs = differs == -1 ? i : -2;
+        }
+        if (differs < 0 || n.text == bestText)
+            continue;
+        const double gain = inkGain(at + differs, n.text.at(differs));
+        if (gain > best) {
+            second = std::max(second, best);
+            best = gain;
+            bestText = n.text;
+        } else {
+            second = std::max(second, gain);
+        }
+    }
+    return best - second >= kGainMargin ? bestText : QString();
+}
+
+// "村 槽" as read: a part the dictionary lacks is put right by the ink alone.
+QString correctedByInk(const QStringList& words, const QString& kept, const InkGain& inkGain)
+{
+    if (!inkGain || words.size() != 2)
+        return kept;
+    const QString family = entryByInk(words.at(0), 0, true, inkGain);
+    const QString given = entryByInk(words.at(1), words.at(0).size(), false, inkGain);
+    if (family.isEmpty() && given.isEmpty())
+        return kept;
+    return (family.isEmpty() ? words.at(0) : family) + u' ' + (given.isEmpty() ? words.at(1) : given);
+}
+
+PartResult correctedPart(const QString& part, qsizetype at, bool family, const PrintedReading& printed, const InkGain& inkGain)
 {
     const auto& names = personNames();
     bool aName = false;
@@ -162,11 +221,11 @@ PartResult correctedPart(const QString& part, bool family, const PrintedReading&
     }
     // A name the dictionary knows under another reading ("栗栖" printed "くるす") was likely read
     // right: only a look-alike shape puts it right.
-    if (const QString entry = closestEntry(part, family, printed, aName); !entry.isEmpty())
+    if (const QString entry = closestEntry(part, at, family, printed, aName, inkGain); !entry.isEmpty())
         return {true, true, entry};
     // A tall kanji cut in two ("巌" read "上厳"): its top read as a character of its own.
     if (part.size() > 1) {
-        if (const QString entry = closestEntry(part.mid(1), family, printed, aName); !entry.isEmpty())
+        if (const QString entry = closestEntry(part.mid(1), at + 1, family, printed, aName, inkGain); !entry.isEmpty())
             return {true, true, entry};
     }
     return {false, false, part};
@@ -182,7 +241,7 @@ bool isJapaneseWord(const QString& word)
 
 } // namespace
 
-QString correctedJapaneseName(const QString& name, const QString& furigana, const QStringList& otherLines)
+QString correctedJapaneseName(const QString& name, const QString& furigana, const QStringList& otherLines, const InkGain& inkGain)
 {
     QStringList words = QString(name).replace(QChar(0x3000), u' ').split(u' ', Qt::SkipEmptyParts);
     // The romanised name: two words of Latin letters, the family name in capitals ("SUGAWARA
@@ -249,9 +308,9 @@ QString correctedJapaneseName(const QString& name, const QString& furigana, cons
             }
         }
         if (family.latin.isEmpty())
-            return kept;
+            return correctedByInk(words, kept, inkGain);
     } else {
-        return kept;
+        return correctedByInk(words, kept, inkGain);
     }
     // A name without a blank: the one place to split it where both parts have their readings.
     std::vector<std::pair<qsizetype, qsizetype>> splits;
@@ -264,8 +323,8 @@ QString correctedJapaneseName(const QString& name, const QString& furigana, cons
     QString result;
     int found = 0;
     for (const auto& [at, blank] : splits) {
-        const PartResult f = correctedPart(compact.left(at), true, family);
-        const PartResult g = correctedPart(compact.mid(at), false, given);
+        const PartResult f = correctedPart(compact.left(at), 0, true, family, inkGain);
+        const PartResult g = correctedPart(compact.mid(at), at, false, given, inkGain);
         // Put right with a blank printed, a part the dictionary lacks may stand beside one put right.
         if (blank ? !f.read && !g.read : !f.read || !g.read)
             continue;

@@ -1,8 +1,10 @@
 #include "outside/ocr/QuillantServer.h"
 
 #include "outside/ocr/AddressLines.h"
+#include "outside/ocr/JapaneseNameCorrection.h"
 #include "outside/ocr/LatinNameRereading.h"
 #include "outside/ocr/LineRereading.h"
+#include "outside/ocr/NameLineInk.h"
 #include "outside/ocr/ScanCleanup.h"
 #include "outside/ocr/WebAddressShape.h"
 #include "platform/events/OcrProtocol.h"
@@ -271,6 +273,16 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     }
     if (SlotFill& web = fields[kWebSlots.first]; web.filled && fields[kEmailSlots.first].filled)
         web.text = webAddressByMailDomain(web.text, fields[kEmailSlots.first].text);
+    // A Japanese name's kanji the engine cannot read are put right by what the ink looks like.
+    if (SlotFill& name = fields[kNameSlot]; request.type <= 1 && name.filled && m_engine.hasLanguage(kJapaneseData)) {
+        QStringList others;
+        for (const RecognizedLine& line : best.lines)
+            others << line.text;
+        others << fields[kEmailSlots.first].text;
+        NameLineInk ink(m_engine, m_shapes, read, kJapaneseData, name.left, name.top, name.right, name.bottom, name.text);
+        name.text = correctedJapaneseName(name.text, fields[kNameReadingSlot].text, others,
+                                          [&ink](qsizetype at, QChar instead) { return ink.gain(at, instead); });
+    }
     // A reading the engine itself doubts as a whole (small print, noise, a mirrored card) is made-up
     // words but for what has the form of an e-mail or web address: the rest stays empty.
     if (best.confidence < kDoubtfulReading) {

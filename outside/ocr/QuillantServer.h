@@ -2,6 +2,7 @@
 // 'RUNO' recognises one image and answers the result slots and the orientation found.
 #pragma once
 
+#include "outside/ocr/GlyphShapes.h"
 #include "outside/ocr/NameReading.h"
 #include "outside/ocr/PostalCodeDirectory.h"
 #include "outside/ocr/RecognitionRequest.h"
@@ -21,4 +22,5 @@ private:
     TesseractEngine m_engine;
     NameReading m_readings;
     PostalCodeDirectory m_postalCodes;
+    GlyphShapes m_shapes;
 };

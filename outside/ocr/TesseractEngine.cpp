@@ -222,3 +222,40 @@ RecognizedLine TesseractEngine::recognizeLine(Pix* pix, int dpi, const std::stri
     api->SetPageSegMode(tesseract::PSM_AUTO);
     return line;
 }
+
+std::vector<TesseractEngine::Symbol> TesseractEngine::recognizeSymbols(Pix* pix, int dpi, const std::string& data, int left, int top,
+                                                                       int right, int bottom)
+{
+    std::vector<Symbol> symbols;
+    tesseract::TessBaseAPI* api = engine(data);
+    if (!api)
+        return symbols;
+    // The recogniser's own alternatives per character are kept only while this line is read.
+    api->SetVariable("lstm_choice_mode", "2");
+    api->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+    api->SetImage(pix);
+    api->SetSourceResolution(dpi);
+    api->SetRectangle(left, top, right - left + 1, bottom - top + 1);
+    std::unique_ptr<tesseract::ResultIterator> it(api->Recognize(nullptr) == 0 ? api->GetIterator() : nullptr);
+    for (bool more = it && !it->Empty(tesseract::RIL_SYMBOL); more; more = it->Next(tesseract::RIL_SYMBOL)) {
+        std::unique_ptr<char[]> text(it->GetUTF8Text(tesseract::RIL_SYMBOL));
+        Symbol symbol;
+        if (!text || !it->BoundingBox(tesseract::RIL_SYMBOL, &symbol.left, &symbol.top, &symbol.right, &symbol.bottom))
+            continue;
+        symbol.text = QString::fromUtf8(text.get()).trimmed();
+        symbol.right = std::max(symbol.left, symbol.right - 1);
+        symbol.bottom = std::max(symbol.top, symbol.bottom - 1);
+        symbol.confidence = int(it->Confidence(tesseract::RIL_SYMBOL));
+        tesseract::ChoiceIterator choice(*it);
+        do {
+            if (const char* alternative = choice.GetUTF8Text())
+                symbol.choices.push_back(QString::fromUtf8(alternative));
+        } while (choice.Next());
+        if (!symbol.text.isEmpty())
+            symbols.push_back(std::move(symbol));
+    }
+    api->Clear();
+    api->SetVariable("lstm_choice_mode", "0");
+    api->SetPageSegMode(tesseract::PSM_AUTO);
+    return symbols;
+}

@@ -53,6 +53,17 @@ public:
     RecognizedLine recognizeLine(Pix* pix, int dpi, const std::string& data, int left, int top, int right, int bottom,
                                  const LineMode& mode = {});
 
+    // The characters of one line in the box (inclusive bounds, in the image's pixels), read as a
+    // single line, each with its box, the engine's confidence and the other characters it weighed
+    // for it (best first, with their probabilities); empty when the engine finds none.
+    struct Symbol {
+        QString text;
+        int left = 0, top = 0, right = 0, bottom = 0;
+        int confidence = 0;
+        std::vector<QString> choices;
+    };
+    std::vector<Symbol> recognizeSymbols(Pix* pix, int dpi, const std::string& data, int left, int top, int right, int bottom);
+
 private:
     tesseract::TessBaseAPI* engine(const std::string& data);
 

@@ -106,4 +106,46 @@ TEST(NameReading, MisreadKanjiPutRightByThePrintedReading)
     }
 }
 
+// The ink of a name line tells a kanji the engine cannot read from the one it read instead.
+TEST(NameReading, MisreadKanjiPutRightByTheInk)
+{
+    struct Ink {
+        qsizetype at;
+        char16_t looksLike;
+        double gain;
+    };
+    const struct {
+        const char16_t* name;
+        const char16_t* furigana;
+        const char16_t* other;
+        std::vector<Ink> ink;
+        const char16_t* corrected;
+    } cases[] = {
+        // The printed reading names the entry, the ink says which of its shapes.
+        {u"坂部 葉", u"さかべ しおり", u"", {{2, u'栞', 0.3}}, u"坂部 栞"},
+        {u"萬谷 康介", u"", u"k.tsutaya@ginrei.co.jp", {{0, u'蔦', 0.15}}, u"蔦谷 康介"},
+        {u"萬谷 康介", u"", u"k.tsutaya@ginrei.co.jp", {}, u"萬谷 康介"},
+        {u"坂部 葉", u"さかべ しおり", u"", {{2, u'栞', 0.01}}, u"坂部 葉"},
+        // No printed reading: only a part the dictionary lacks, by one character the ink is
+        // clearly more like, and one best.
+        {u"鈴木 槽", u"", u"", {{2, u'梢', 0.2}}, u"鈴木 梢"},
+        {u"鈴木 槽", u"", u"", {}, u"鈴木 槽"},
+        {u"鈴木 槽", u"", u"", {{2, u'梢', 0.2}, {2, u'暁', 0.19}}, u"鈴木 槽"},
+        {u"萬谷 碧", u"", u"", {{0, u'蔦', 0.3}}, u"萬谷 碧"},
+    };
+    for (const auto& c : cases) {
+        const auto gain = [&c](qsizetype at, QChar instead) {
+            for (const Ink& i : c.ink) {
+                if (i.at == at && i.looksLike == instead.unicode())
+                    return i.gain;
+            }
+            return -0.2;
+        };
+        const QString other = QString::fromUtf16(c.other);
+        EXPECT_EQ(correctedJapaneseName(QString::fromUtf16(c.name), QString::fromUtf16(c.furigana), {u"営業部"_qs, other}, gain),
+                  QString::fromUtf16(c.corrected))
+            << QString::fromUtf16(c.name).toStdString() << " / " << c.ink.size();
+    }
+}
+
 } // namespace

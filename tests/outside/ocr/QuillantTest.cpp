@@ -189,6 +189,27 @@ TEST_F(Quillant, LetterSpacedLatinName)
     EXPECT_EQ(card.text("family_Name"), u"Bauer"_qs);
 }
 
+// A name whose given name is a kanji the engine's alphabet lacks (栞, read as 葉), with its
+// furigana over it.
+QImage rareKanjiNameCard()
+{
+    return drawnCard({{u"IPAGothic"_qs, 50, 80, 100, u"銀嶺製薬株式会社"_qs},
+                      {u"IPAMincho"_qs, 30, 80, 250, u"営業部 主任"_qs},
+                      {u"IPAMincho"_qs, 22, 80, 305, u"さかべ　しおり"_qs},
+                      {u"IPAMincho"_qs, 72, 80, 390, u"坂部　栞"_qs},
+                      {u"IPAMincho"_qs, 24, 80, 500, u"〒980-0811 宮城県仙台市青葉区一番町1-2-3"_qs},
+                      {u"DejaVu Sans"_qs, 22, 80, 545, u"TEL 022-543-9438"_qs},
+                      {u"DejaVu Sans"_qs, 22, 80, 590, u"sakabe@ginrei.co.jp"_qs}});
+}
+
+TEST_F(Quillant, KanjiTheEngineCannotReadComesOutAsPrinted)
+{
+    Card card;
+    ASSERT_EQ(recognize(rareKanjiNameCard(), &card, 11), 0);
+    EXPECT_EQ(card.text("family_Name"), u"坂部"_qs);
+    EXPECT_EQ(card.text("first_Name"), u"栞"_qs);
+}
+
 TEST_F(Quillant, TurnedCardComesOutUpright)
 {
     Card card;
