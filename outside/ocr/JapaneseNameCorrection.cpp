@@ -116,8 +116,10 @@ struct PartResult {
     QString text;
 };
 
-// The ink looks like another character when its likeness gains this much over the one read.
+// The ink looks like another character when its likeness gains this much over the one read; less
+// is asked of a character the printed reading names.
 constexpr double kClearGain = 0.04;
+constexpr double kReadingGain = 0.01;
 // Among entries of one score, one whose gain is ahead of the next by less than this is no sure
 // choice.
 constexpr double kGainMargin = 0.02;
@@ -143,7 +145,7 @@ QString closestEntry(const QString& read, qsizetype at, bool family, const Print
                 ++shared;
             } else if (looksAlike(n.text.at(i), read.at(i))) {
                 continue;
-            } else if (const double g = inkGain ? inkGain(at + i, n.text.at(i)) : 0; g > kClearGain) {
+            } else if (const double g = inkGain ? inkGain(at + i, n.text.at(i)) : 0; g > kReadingGain) {
                 gain += g;
             } else {
                 alike = false;

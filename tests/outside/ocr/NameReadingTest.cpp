@@ -125,7 +125,7 @@ TEST(NameReading, MisreadKanjiPutRightByTheInk)
         {u"坂部 葉", u"さかべ しおり", u"", {{2, u'栞', 0.3}}, u"坂部 栞"},
         {u"萬谷 康介", u"", u"k.tsutaya@ginrei.co.jp", {{0, u'蔦', 0.15}}, u"蔦谷 康介"},
         {u"萬谷 康介", u"", u"k.tsutaya@ginrei.co.jp", {}, u"萬谷 康介"},
-        {u"坂部 葉", u"さかべ しおり", u"", {{2, u'栞', 0.01}}, u"坂部 葉"},
+        {u"坂部 葉", u"さかべ しおり", u"", {{2, u'栞', 0.005}}, u"坂部 葉"},
         // No printed reading: only a part the dictionary lacks, by one character the ink is
         // clearly more like, and one best.
         {u"鈴木 槽", u"", u"", {{2, u'梢', 0.2}}, u"鈴木 梢"},
