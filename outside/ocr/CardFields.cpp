@@ -1041,6 +1041,18 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
                 name = &candidate;
         }
     }
+    // A Latin card's company without a legal form or a web address is the line that names a kind
+    // of business ("TERN CAPITAL").
+    if (!japaneseCard && !fields[size_t(kCompany.first)].filled) {
+        const std::pair<const RecognizedLine*, QString>* business = nullptr;
+        for (const auto& candidate : rest) {
+            if (&candidate != name && namesAKindOfBusiness(candidate.second) && digitCount(candidate.second) == 0
+                && (!business || height(candidate.first) > height(business->first)))
+                business = &candidate;
+        }
+        if (business)
+            put(fields, kCompany, withoutLogoScraps(business->second, mail.domain), *business->first);
+    }
     if (!name)
         return fields;
     QString text = name->second;

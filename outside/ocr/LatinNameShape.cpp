@@ -107,12 +107,14 @@ QString withThinLetter(const QString& word, const QString& spelled)
 {
     if (spelled.size() != word.size() + 1 || mailSpelling(word).size() != word.size())
         return {};
-    for (qsizetype at = 0; at < spelled.size(); ++at) {
+    // Inside the word only: a letter more at either end is more often the address's own misreading
+    // ("h.mitchelli@") or an initial before the family name ("lkeller@").
+    for (qsizetype at = 1; at < word.size(); ++at) {
         const QChar letter = spelled.at(at);
         if ((letter == u'i' || letter == u'l') && spelled.left(at) == word.left(at).toLower()
             && spelled.mid(at + 1) == word.mid(at).toLower()) {
             const bool capitals = word.size() > 1 && word == word.toUpper();
-            return word.left(at) + (capitals || at == 0 ? letter.toUpper() : letter) + word.mid(at);
+            return word.left(at) + (capitals ? letter.toUpper() : letter) + word.mid(at);
         }
     }
     return {};

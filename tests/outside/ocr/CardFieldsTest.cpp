@@ -348,6 +348,10 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
           at(u"Solicitor, IT Services", 355, 284, 696, 315)},
          0,
          u"Henrik Kuznetsova"},
+        {{at(u"A TERN CAPITAL", 262, 60, 785, 121), at(u"Henrik Kuznetsova", 222, 209, 828, 254),
+          at(u"Solicitor, IT Services", 355, 284, 696, 315)},
+         35,
+         u"TERN CAPITAL"},
         {{at(u"Dominik Whitcombe", 65, 60, 511, 104), at(u"WEB: halberdsec.co.uk", 679, 106, 1012, 128),
           at(u"Chief Financial Officer", 63, 123, 493, 146), at(u"Halberd Security", 572, 524, 1012, 587)},
          0,
@@ -422,6 +426,8 @@ TEST(LatinNameShape, NamesPutRightByTheirEmailAddress)
         {u"Élodie Lafayette", u"elodie.lafayette@x.com", u"Élodie Lafayette"},
         // Words of their own stay apart; an address that spells another name changes nothing.
         {u"Anna Lopez", u"annalopez@x.com", u"Anna Lopez"},
+        {u"Lukas Keller", u"lkeller@x.com", u"Lukas Keller"},
+        {u"Hannah Mitchell", u"h.mitchelli@x.com", u"Hannah Mitchell"},
         {u"Anna Lopez", u"info@x.com", u"Anna Lopez"},
         {u"Anna Lopez", u"", u"Anna Lopez"},
     };
