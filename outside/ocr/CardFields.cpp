@@ -1101,7 +1101,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         text = correctedJapaneseName(text, fields[5].text, others);
     }
     if (!japaneseCard)
-        text = latinNameSpelledByMail(text, fields[size_t(kEmail.first)].text);
+        text = latinNameWithInitialStops(latinNameSpelledByMail(text, fields[size_t(kEmail.first)].text));
     put(fields, kName, text, *name->first);
     // A title no rule knows is still set just above the name (or left of it on its row), smaller:
     // the nearest such Japanese line is the title, or the department when it ends in a unit.

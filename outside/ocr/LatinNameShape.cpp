@@ -51,6 +51,13 @@ QString latinNameWithoutTrailingNoise(const QString& text)
     return text;
 }
 
+QString latinNameWithInitialStops(const QString& text)
+{
+    static const QRegularExpression initial(QStringLiteral(R"((?<=\p{L}\s)(\p{Lu})[^\p{L}\p{N}\s.]{0,2}\.?(?=\s\p{Lu}))"));
+    const QString stopped = QString(text).replace(initial, QStringLiteral("\\1."));
+    return isLatinNameShaped(stopped) ? stopped : text;
+}
+
 bool namesAKindOfBusiness(const QString& text)
 {
     static const QRegularExpression kinds(
@@ -147,10 +154,14 @@ QString latinNameSpelledByMail(const QString& name, const QString& mailAddress)
                 // word split inside go on in small letters, and a hyphenated name is hyphenated.
                 const bool piece = j > i && words.at(j).front().isLower();
                 const qsizetype hyphen = part.indexOf(u'-');
-                if (j > i && joined == spelled && (piece || (j == i + 1 && hyphen == mailSpelling(words.at(i)).size()))) {
+                // A hyphen between the whole name's words ("eleanor-harrington@") parts given and family name.
+                const bool hyphenated = j == i + 1 && hyphen == mailSpelling(words.at(i)).size() && words.size() > 2;
+                // "N Diaye" for "ndiaye@": a letter alone before the rest of the word lost its apostrophe.
+                const bool elided = j == i + 1 && words.at(i).size() == 1 && words.at(i).front().isUpper() && !piece;
+                if (j > i && joined == spelled && (piece || hyphenated || elided)) {
                     QString word = words.at(i);
                     for (qsizetype k = i + 1; k <= j; ++k)
-                        word += (piece ? QString() : QStringLiteral("-")) + words.at(k);
+                        word += (piece ? QString() : elided ? QStringLiteral("'") : QStringLiteral("-")) + words.at(k);
                     words.replace(i, word);
                     words.remove(i + 1, j - i);
                     done = true;

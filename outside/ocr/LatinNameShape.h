@@ -13,6 +13,10 @@ bool isLatinNameShaped(const QString& text);
 // gives "Benjamin Dubois"; a text that does not start with a name stays as it is.
 QString latinNameWithoutTrailingNoise(const QString& text);
 
+// A middle initial as printed, with its full stop: "Tobias R Wolff" and "Robert S$. Novak" give
+// "Tobias R. Wolff" and "Robert S. Novak".
+QString latinNameWithInitialStops(const QString& text);
+
 // A word that says what kind of business a line names ("Capital", "Studio", "Foods"): a line with
 // one is a company's name even without a legal form.
 bool namesAKindOfBusiness(const QString& text);
