@@ -55,6 +55,14 @@ qsizetype prefectureLength(const QString& place)
     return 0;
 }
 
+// A kanji numeral and its digit are one: the directory writes "１条通" where cards print "一条通".
+bool sameInPlace(QChar a, QChar b)
+{
+    static const QStringView numerals = u"一二三四五六七八九";
+    const auto value = [](QChar c) { return c.isDigit() ? c.digitValue() : int(numerals.indexOf(c)) + 1; };
+    return a == b || (value(a) > 0 && value(a) == value(b));
+}
+
 // How a place of the directory lies over the start of an address line: the characters of the
 // line it puts right, and how many of its characters the line shows as they are.
 struct PlaceMatch {
@@ -62,13 +70,12 @@ struct PlaceMatch {
     qsizetype same = 0;
     int edits = 0;
     bool whole = false;
-    QString place;
 };
 
 // The place aligned with the start of the line by the fewest edits; the longest part of the place
 // that ends at its prefecture, municipality or district and has no more than one edit in four
-// characters is taken, and only its misread characters (a kanji or kana for another, a full-width
-// digit for a kanji numeral: "１条通" of "一条通") are replaced.
+// characters is taken, and only its misread characters (a kanji or kana for another, never two
+// side by side) are replaced.
 PlaceMatch matchPlace(const QString& line, const QString& place)
 {
     const qsizetype n = place.size();
@@ -80,12 +87,12 @@ PlaceMatch matchPlace(const QString& line, const QString& place)
         cost[0][size_t(j)] = int(j);
     for (qsizetype i = 1; i <= n; ++i) {
         for (qsizetype j = 1; j <= m; ++j) {
-            const int same = place.at(i - 1) == line.at(j - 1) ? 0 : 1;
+            const int same = sameInPlace(place.at(i - 1), line.at(j - 1)) ? 0 : 1;
             cost[size_t(i)][size_t(j)] = std::min(
                 {cost[size_t(i - 1)][size_t(j - 1)] + same, cost[size_t(i - 1)][size_t(j)] + 1, cost[size_t(i)][size_t(j - 1)] + 1});
         }
     }
-    PlaceMatch best{line, 0, 0, false, {}};
+    PlaceMatch best{line, 0, 0, false};
     for (qsizetype k = n; k >= 4; --k) {
         if (k < n && !endsPlacePart(place.at(k - 1)))
             continue;
@@ -99,14 +106,17 @@ PlaceMatch matchPlace(const QString& line, const QString& place)
             continue;
         // Back along the alignment: a character of the line against another of the place is replaced.
         QString fixed = line;
-        for (qsizetype i = k, j = end; i > 0 && j > 0;) {
+        bool misread = true;
+        for (qsizetype i = k, j = end; misread && i > 0 && j > 0;) {
             const int here = cost[size_t(i)][size_t(j)];
-            const bool same = place.at(i - 1) == line.at(j - 1);
+            const bool same = sameInPlace(place.at(i - 1), line.at(j - 1));
             if (here == cost[size_t(i - 1)][size_t(j - 1)] + (same ? 0 : 1)) {
                 const QChar read = line.at(j - 1);
-                const bool kanjiNumeral = QStringView(u"一二三四五六七八九十").contains(place.at(i - 1));
-                if (!same && read.unicode() >= 0x3040 && ((read.isLetter() && !read.isDigit()) || (read.isDigit() && kanjiNumeral)))
+                if (!same && read.unicode() >= 0x3040 && read.isLetter() && !read.isDigit()) {
+                    // Two neighbours read otherwise are another name ("中柴町" for "野黒町"), not a misreading.
+                    misread = j == line.size() || fixed.at(j) == line.at(j);
                     fixed[j - 1] = place.at(i - 1);
+                }
                 --i;
                 --j;
             } else if (here == cost[size_t(i - 1)][size_t(j)] + 1) {
@@ -115,7 +125,8 @@ PlaceMatch matchPlace(const QString& line, const QString& place)
                 --j;
             }
         }
-        return {fixed, k - edits, edits, k == n, place};
+        if (misread)
+            return {fixed, k - edits, edits, k == n};
     }
     return best;
 }
@@ -123,7 +134,7 @@ PlaceMatch matchPlace(const QString& line, const QString& place)
 // The best match of any place of a code, with or without its prefecture (cards often leave it out).
 PlaceMatch bestPlaceMatch(const QString& line, const QStringList& places)
 {
-    PlaceMatch best{line, 0, 0, false, {}};
+    PlaceMatch best{line, 0, 0, false};
     for (const QString& place : places) {
         for (const QString& form : {place, place.mid(prefectureLength(place))}) {
             const PlaceMatch match = matchPlace(line, form);
@@ -132,46 +143,6 @@ PlaceMatch bestPlaceMatch(const QString& line, const QStringList& places)
         }
     }
     return best;
-}
-
-bool isHan(QChar c)
-{
-    return c.script() == QChar::Script_Han;
-}
-
-// A building named after its place ("梅田スクエア", "三宮ビル") whose name the engine misread by one
-// kanji ("橋田ススクエア") gets it back: a run of two or more kanji in the lines after the first that
-// differs from a name of the place (its municipality or district without 市, 区, 町 …) in one kanji.
-QString withBuildingPlaceName(const QString& lines, const QString& place)
-{
-    static const QRegularExpression markers(QStringLiteral("[都道府県市区町村郡]"));
-    const QStringList names = place.split(markers, Qt::SkipEmptyParts);
-    QString out = lines;
-    for (qsizetype at = 0; at < out.size();) {
-        if (!isHan(out.at(at))) {
-            ++at;
-            continue;
-        }
-        qsizetype end = at;
-        while (end < out.size() && isHan(out.at(end)))
-            ++end;
-        const QString run = out.mid(at, end - at);
-        if (run.size() >= 2 && !names.contains(run)) {
-            for (const QString& name : names) {
-                if (name.size() != run.size())
-                    continue;
-                qsizetype differ = 0;
-                for (qsizetype i = 0; i < run.size(); ++i)
-                    differ += run.at(i) == name.at(i) ? 0 : 1;
-                if (differ == 1) {
-                    out.replace(at, run.size(), name);
-                    break;
-                }
-            }
-        }
-        at = end;
-    }
-    return out;
 }
 
 } // namespace
@@ -221,9 +192,10 @@ JapaneseAddressPlace withPostalCodePlace(const QString& address, const QString& 
     const QString line = address.left(lineEnd);
     if (digits.size() != 7 || line.isEmpty())
         return out;
-    PlaceMatch match = bestPlaceMatch(line, placesOf(digits));
-    if (!(match.whole && match.edits == 0)) {
-        // One digit misread: the one other code whose place the line spells as it stands.
+    const PlaceMatch match = bestPlaceMatch(line, placesOf(digits));
+    if (match.same == 0) {
+        // A code of no place, or of a place the line does not start with, one digit misread: the
+        // one other code whose place the line spells as it stands.
         QString found;
         int count = 0;
         for (qsizetype i = 0; i < 7 && count < 2; ++i) {
@@ -233,7 +205,7 @@ JapaneseAddressPlace withPostalCodePlace(const QString& address, const QString& 
                 if (other == digits)
                     continue;
                 const PlaceMatch there = bestPlaceMatch(line, placesOf(other));
-                if (there.whole && there.edits == 0 && there.same > match.same) {
+                if (there.whole && there.edits == 0) {
                     found = other;
                     ++count;
                 }
@@ -249,8 +221,8 @@ JapaneseAddressPlace withPostalCodePlace(const QString& address, const QString& 
             return out;
         }
     }
-    if (match.same > 0)
-        out.address = match.line + (lineEnd < 0 ? QString() : withBuildingPlaceName(address.mid(lineEnd), match.place));
+    if (match.edits > 0)
+        out.address = match.line + (lineEnd < 0 ? QString() : address.mid(lineEnd));
     return out;
 }
 

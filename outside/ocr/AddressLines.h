@@ -26,9 +26,9 @@ QString postalCodeWithMarkMisread(const QString& number);
 // A Japanese address and its postal code with the place of the code as the postal code directory
 // spells it: where the address begins with that place but for a few characters the engine misread
 // ("埼玉県秩父郡長洛町長洛1417" of 369-1305), those characters are put right; what the card prints
-// besides (a street name before the district, 大字) stays. A building named after the place whose
-// name the engine misread by one kanji ("橋田スクエア" under "梅田") gets it back. A code one digit off ("339-9301") whose
-// place the address spells exactly, where the code read has no such place, is put right too.
+// besides (a street name before the district, 大字) stays. A code one digit off ("339-9301") whose
+// place the address spells exactly, where the code read stands for no place or for one in another
+// municipality, is put right too.
 struct JapaneseAddressPlace {
     QString address;
     QString postalCode;
