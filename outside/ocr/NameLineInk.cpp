@@ -51,8 +51,10 @@ const std::vector<TesseractEngine::Symbol>& NameLineInk::symbols()
     PixPtr scaled(crop ? pixScale(crop.get(), scale, scale) : nullptr);
     if (!scaled)
         return m_symbols;
-    std::vector<TesseractEngine::Symbol> read =
-        m_engine.recognizeSymbols(scaled.get(), 300, m_data, 0, 0, int(pixGetWidth(scaled.get())) - 1, int(pixGetHeight(scaled.get())) - 1);
+    const int readRight = int(pixGetWidth(scaled.get())) - 1, readBottom = int(pixGetHeight(scaled.get())) - 1;
+    std::vector<TesseractEngine::Symbol> read = m_engine.recognizeSymbols(scaled.get(), 300, m_data, 0, 0, readRight, readBottom);
+    if (read.size() != size_t(m_name.size()))
+        read = m_engine.recognizeSymbols(scaled.get(), 300, m_data, 0, 0, readRight, readBottom, true);
     // Only a reading of as many characters as the name lets each be told by its place.
     if (read.size() != size_t(m_name.size()))
         return m_symbols;

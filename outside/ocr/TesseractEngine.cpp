@@ -224,7 +224,7 @@ RecognizedLine TesseractEngine::recognizeLine(Pix* pix, int dpi, const std::stri
 }
 
 std::vector<TesseractEngine::Symbol> TesseractEngine::recognizeSymbols(Pix* pix, int dpi, const std::string& data, int left, int top,
-                                                                       int right, int bottom)
+                                                                       int right, int bottom, bool raw)
 {
     std::vector<Symbol> symbols;
     tesseract::TessBaseAPI* api = engine(data);
@@ -232,7 +232,7 @@ std::vector<TesseractEngine::Symbol> TesseractEngine::recognizeSymbols(Pix* pix,
         return symbols;
     // The recogniser's own alternatives per character are kept only while this line is read.
     api->SetVariable("lstm_choice_mode", "2");
-    api->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+    api->SetPageSegMode(raw ? tesseract::PSM_RAW_LINE : tesseract::PSM_SINGLE_LINE);
     api->SetImage(pix);
     api->SetSourceResolution(dpi);
     api->SetRectangle(left, top, right - left + 1, bottom - top + 1);

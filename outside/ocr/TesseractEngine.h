@@ -55,14 +55,16 @@ public:
 
     // The characters of one line in the box (inclusive bounds, in the image's pixels), read as a
     // single line, each with its box, the engine's confidence and the other characters it weighed
-    // for it (best first, with their probabilities); empty when the engine finds none.
+    // for it, best first; empty when the engine finds none. `raw` reads the box as a line without
+    // looking for the line's blocks first, which drops large characters set wide apart ("辻　忍").
     struct Symbol {
         QString text;
         int left = 0, top = 0, right = 0, bottom = 0;
         int confidence = 0;
         std::vector<QString> choices;
     };
-    std::vector<Symbol> recognizeSymbols(Pix* pix, int dpi, const std::string& data, int left, int top, int right, int bottom);
+    std::vector<Symbol> recognizeSymbols(Pix* pix, int dpi, const std::string& data, int left, int top, int right, int bottom,
+                                         bool raw = false);
 
 private:
     tesseract::TessBaseAPI* engine(const std::string& data);
