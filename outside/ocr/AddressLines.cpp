@@ -149,10 +149,11 @@ PlaceMatch bestPlaceMatch(const QString& line, const QStringList& places)
 
 JapaneseAddressStart findJapaneseAddress(const QString& line)
 {
-    // A prefecture and the municipality after it ("さいたま市" in kana), or a city, ward or county
-    // and its district up to the block numbers; each begins a run of kanji or kana.
+    // A prefecture and the municipality after it ("さいたま市" in kana, "四 日市市" with the blank the
+    // engine put in), or a city, ward or county and its district up to the block numbers, its first
+    // kanji maybe set apart after the postal code ("510-0086 四 日市市"); each begins a run of kanji or kana.
     static const QRegularExpression start(QStringLiteral(
-        R"((?<![\p{Han}\p{Hiragana}\p{Katakana}])(?:(?:北海道|\p{Han}(?:\s?\p{Han}){1,2}\s?[都府県])[\p{Han}\p{Hiragana}\p{Katakana}]{1,6}[市区町村郡]|[\p{Han}\p{Hiragana}\p{Katakana}]{1,5}[市区郡][\p{Han}\p{Katakana}\p{Hiragana}ー]*\s?[0-9０-９]))"));
+        R"((?<![\p{Han}\p{Hiragana}\p{Katakana}])(?:(?:北海道|\p{Han}(?:\s?\p{Han}){1,2}\s?[都府県])\s?[\p{Han}\p{Hiragana}\p{Katakana}](?:\s?[\p{Han}\p{Hiragana}\p{Katakana}]){0,5}[市区町村郡]|(?:(?<=^|[0-9０-９]\s)\p{Han}\s)?[\p{Han}\p{Hiragana}\p{Katakana}]{1,5}[市区郡][\p{Han}\p{Katakana}\p{Hiragana}ー]*\s?[0-9０-９]))"));
     JapaneseAddressStart found;
     const auto m = start.match(line);
     if (!m.hasMatch())

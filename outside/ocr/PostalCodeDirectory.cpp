@@ -1,5 +1,7 @@
 #include "outside/ocr/PostalCodeDirectory.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <iconv.h>
 #include <string_view>
@@ -9,6 +11,8 @@ namespace {
 // The dictionary is written in EUC-JIS-2004.
 QString fromDictionaryText(std::string_view bytes)
 {
+    if (bytes.empty())
+        return {};
     iconv_t cd = ::iconv_open("UTF-8", "EUC-JISX0213");
     if (cd == iconv_t(-1))
         return {};
@@ -69,6 +73,40 @@ QStringList PostalCodeDirectory::placesOf(const QString& code)
             low = end + 1;
         else
             high = start;
+    }
+    return {};
+}
+
+QString PostalCodeDirectory::codeOfPlace(const QString& line)
+{
+    if (!m_indexed) {
+        m_indexed = true;
+        if (!open())
+            return {};
+        // Each place under its code, with and without its prefecture; the codes of whole
+        // municipalities ("9500000") name no district and are left out.
+        static const QRegularExpression prefecture(QStringLiteral("^(?:北海道|東京都|..府|..県|...県)"));
+        const QString text = fromDictionaryText(std::string_view(reinterpret_cast<const char*>(m_data), size_t(m_size)));
+        for (QStringView entry : QStringView(text).split(u'\n')) {
+            if (entry.size() < 10 || entry.front() == u';' || entry.mid(3, 4) == u"0000")
+                continue;
+            const QString code = entry.left(7).toString();
+            for (QStringView place : entry.mid(8).split(u'/', Qt::SkipEmptyParts)) {
+                const QString whole = place.toString();
+                const auto m = prefecture.match(whole);
+                for (const QString& key : {whole, m.hasMatch() ? whole.mid(m.capturedLength()) : QString()}) {
+                    if (key.size() < 3)
+                        continue;
+                    const auto it = m_codeOfPlace.constFind(key);
+                    m_codeOfPlace.insert(key, it == m_codeOfPlace.constEnd() || *it == code ? code : QString());
+                }
+            }
+        }
+    }
+    for (qsizetype length = std::min<qsizetype>(line.size(), 30); length >= 3; --length) {
+        const auto it = m_codeOfPlace.constFind(line.left(length));
+        if (it != m_codeOfPlace.constEnd())
+            return *it;
     }
     return {};
 }

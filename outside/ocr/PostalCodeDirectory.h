@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QFile>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +17,10 @@ public:
     // The places of a code of seven digits ("3691305" gives "埼玉県秩父郡長瀞町長瀞"), prefecture,
     // municipality and district as one text each; empty for an unknown code or without the file.
     QStringList placesOf(const QString& code);
+    // The code of the longest place an address line starts with, with or without its prefecture
+    // ("千葉県袖ケ浦市福王台1-1" gives "2990261"); empty when no place of a district starts it or the
+    // place has several codes.
+    QString codeOfPlace(const QString& line);
 
 private:
     bool open();
@@ -24,4 +29,6 @@ private:
     const uchar* m_data = nullptr;
     qint64 m_size = 0;
     bool m_tried = false;
+    QHash<QString, QString> m_codeOfPlace; // an empty code for a place of several
+    bool m_indexed = false;
 };

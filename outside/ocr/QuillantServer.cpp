@@ -264,7 +264,12 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     if (request.type <= 1 && best.data.rfind("jpn", 0) != 0 && timeLeft() > 0
         && rereadSplitLatinName(m_engine, read, dpi, best.data, fields[kNameSlot], &best.lines))
         fields = classify();
-    // A Japanese address spells the place of its postal code as the postal code directory does.
+    // A Japanese address spells the place of its postal code as the postal code directory does; a
+    // code the engine did not read is the one of the place the address starts with.
+    if (SlotFill& address = fields[kAddressSlot], &code = fields[kPostalCodeSlot]; address.filled && !code.filled) {
+        if (const QString found = m_postalCodes.codeOfPlace(address.text.section(u'\n', 0, 0)); !found.isEmpty())
+            code = {found.left(3) + u'-' + found.mid(3), address.left, address.top, address.right, address.bottom, true};
+    }
     if (SlotFill& address = fields[kAddressSlot], &code = fields[kPostalCodeSlot]; address.filled && code.filled) {
         const JapaneseAddressPlace place =
             withPostalCodePlace(address.text, code.text, [this](const QString& c) { return m_postalCodes.placesOf(c); });

@@ -16,6 +16,10 @@ TEST(AddressLines, PlaceSpelledAsItsPostalCodeSays)
     EXPECT_GT(directory.placesOf(u"9500000"_s).size(), 1);
     EXPECT_TRUE(directory.placesOf(u"0000000"_s).isEmpty());
     EXPECT_TRUE(directory.placesOf(u"36913"_s).isEmpty());
+    EXPECT_EQ(directory.codeOfPlace(u"千葉県袖ケ浦市福王台1-1"_s), u"2990261"_s);
+    EXPECT_EQ(directory.codeOfPlace(u"京都市下京区東塩小路町721-1"_s), u"6008216"_s);
+    EXPECT_TRUE(directory.codeOfPlace(u"新潟県新潟市西区1-2"_s).isEmpty()) << "a whole municipality names no district";
+    EXPECT_TRUE(directory.codeOfPlace(u"41 Wharf Lane"_s).isEmpty());
     const auto placesOf = [&](const QString& code) { return directory.placesOf(code); };
     const struct {
         const char16_t *address, *code, *fixedAddress, *fixedCode;
