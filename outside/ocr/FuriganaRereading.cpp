@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 
 namespace {
 
@@ -17,8 +18,9 @@ constexpr double kNearShare = 0.9;
 constexpr double kAsideShare = 0.5;
 // Height the furigana is read at, as the engine reads a row of type best.
 constexpr float kReadHeight = 40.0f;
-// A reading where the engine read nothing goes in only when this sure.
-constexpr int kSureOfNew = 60;
+// A reading in kana only is taken only when this sure: below, the engine makes up kana of
+// whatever it doubts ("グムアダイスケ" for ノムラ ダイスケ, read 53).
+constexpr int kSureOfKana = 60;
 
 bool isKana(QChar c)
 {
@@ -104,51 +106,73 @@ bool fitsNameReading(const QString& kana, int characters)
     return n >= characters && n <= 3 * characters + 1;
 }
 
+std::vector<RecognizedLine>::const_iterator surestFurigana(const std::vector<RecognizedLine>& readings, int characters)
+{
+    auto surest = readings.end();
+    for (auto r = readings.begin(); r != readings.end(); ++r) {
+        const QString kana = r->text.simplified();
+        if (r->confidence >= kSureOfKana && isAllKana(kana) && isOneScript(kana) && fitsNameReading(kana, characters)
+            && (surest == readings.end() || r->confidence > surest->confidence))
+            surest = r;
+    }
+    return surest;
+}
+
+FuriganaLine furiganaLine(const QString& text, int characters)
+{
+    // A title ("グループ長") or a romanised name is no furigana: only a line the engine read mostly
+    // in kana, and without kanji, is.
+    const QString held = compact(text);
+    const auto kanaHeld = std::count_if(held.begin(), held.end(), isKana);
+    const bool kanji = std::any_of(held.begin(), held.end(), [](QChar c) { return c.unicode() >= 0x3400 && c.unicode() <= 0x9FFF; });
+    if (held.isEmpty() || kanaHeld * 2 < held.size() || kanji)
+        return FuriganaLine::Other;
+    // Kana read fairly among the card's lines stay: read in kana only, the engine makes up kana
+    // where it doubts one ("グムアダイスケ" for ノムラ ダイスケ).
+    return isAllKana(text) && isOneScript(text) && fitsNameReading(text, characters) ? FuriganaLine::ReadWell : FuriganaLine::ReadBadly;
+}
+
 void rereadFurigana(TesseractEngine& engine, Pix* pix, const std::string& data, int nameHeight, std::vector<RecognizedLine>* lines)
 {
-    std::vector<size_t> names;
-    for (size_t i = 0; i < lines->size(); ++i) {
-        const RecognizedLine& l = (*lines)[i];
+    std::vector<RecognizedLine> names;
+    std::copy_if(lines->begin(), lines->end(), std::back_inserter(names), [nameHeight](const RecognizedLine& l) {
         const qsizetype n = compact(l.text).size();
-        if (l.bottom - l.top + 1 >= nameHeight && n >= 2 && n <= 7 && isKanaAndKanji(l.text) && !isAllKana(l.text))
-            names.push_back(i);
-    }
-    for (const size_t index : names) {
-        const RecognizedLine name = (*lines)[index];
+        return l.bottom - l.top + 1 >= nameHeight && n >= 2 && n <= 7 && isKanaAndKanji(l.text) && !isAllKana(l.text);
+    });
+    for (const RecognizedLine& name : names) {
         const int characters = int(compact(name.text).size());
         for (const bool above : {true, false}) {
             Band band{};
             if (!furiganaBand(pix, name, above, &band))
                 continue;
-            RecognizedLine read;
-            for (const std::string& script : kanaScripts()) {
-                RecognizedLine again =
-                    readBoxAt(engine, pix, data, {{}, band.left, band.top, band.right, band.bottom, 0}, kReadHeight, {false, script});
-                again.text = again.text.simplified();
-                if (isAllKana(again.text) && isOneScript(again.text) && fitsNameReading(again.text, characters)
-                    && again.confidence > read.confidence)
-                    read = std::move(again);
-            }
-            if (read.text.isEmpty())
+            std::vector<RecognizedLine> readings;
+            for (const std::string& script : kanaScripts())
+                readings.push_back(
+                    readBoxAt(engine, pix, data, {{}, band.left, band.top, band.right, band.bottom, 0}, kReadHeight, {false, script}));
+            const auto surest = surestFurigana(readings, characters);
+            if (surest == readings.end())
                 continue;
+            RecognizedLine read = *surest;
+            read.text = withBlankAtWidestGap(compact(read.text), characterColumns(pix, band.left, band.top, band.right, band.bottom),
+                                             band.bottom - band.top + 1);
             const auto there = std::find_if(lines->begin(), lines->end(), [&band](const RecognizedLine& l) { return overlaps(l, band); });
             if (there == lines->end()) {
-                if (read.confidence >= kSureOfNew)
-                    lines->insert(lines->begin() + qsizetype(above ? index : index + 1), read);
+                const auto at = std::find_if(lines->begin(), lines->end(), [&name](const RecognizedLine& l) {
+                    return l.left == name.left && l.top == name.top && l.text == name.text;
+                });
+                lines->insert(above || at == lines->end() ? at : at + 1, read);
                 break;
             }
-            // A title ("グループ長") or a romanised name is no furigana: only a line the engine read
-            // there mostly in kana, and without kanji, is read again.
-            const QString held = compact(there->text);
-            const auto kanaHeld = std::count_if(held.begin(), held.end(), isKana);
-            const bool kanji =
-                std::any_of(held.begin(), held.end(), [](QChar c) { return c.unicode() >= 0x3400 && c.unicode() <= 0x9FFF; });
-            if (kanaHeld * 2 < held.size() || kanji)
+            const FuriganaLine kind = furiganaLine(there->text, characters);
+            if (kind == FuriganaLine::Other)
                 continue;
-            // Kana read fairly among the card's lines stay: read in kana only, the engine makes up
-            // kana where it doubts one ("グムんア" for ノムラ).
-            if (!isAllKana(there->text) || !fitsNameReading(there->text, characters))
-                *there = read;
+            if (kind == FuriganaLine::ReadWell)
+                break;
+            // The furigana read in pieces ("そがべ", "はやと") is one line.
+            *there = read;
+            lines->erase(std::remove_if(there + 1, lines->end(),
+                                        [&band](const RecognizedLine& l) { return overlaps(l, band) && isAllKana(l.text); }),
+                         lines->end());
             break;
         }
     }

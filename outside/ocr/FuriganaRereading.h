@@ -16,9 +16,20 @@ class TesseractEngine;
 // have: one kana a character at least, three and one more at most.
 bool fitsNameReading(const QString& kana, int characters);
 
+// Of the readings of one row in kana only, the surest that is all kana of one script, of a length
+// a reading of a name of `characters` kanji can have, and read surely enough; `readings.end()`
+// when none is.
+std::vector<RecognizedLine>::const_iterator surestFurigana(const std::vector<RecognizedLine>& readings, int characters);
+
+// What the engine read where furigana is printed: a title or a romanised name ("グループ長",
+// "Sota Yakushiji"), kana read well (all kana of one script, of a length that fits), or kana read
+// badly ("スガワラ:ソウタ", "そがべ" of "そがべ はやと", "ツガべ カズキ"), which a reading in kana
+// only replaces.
+enum class FuriganaLine { Other, ReadWell, ReadBadly };
+FuriganaLine furiganaLine(const QString& text, int characters);
+
 // For each line of `lines` of a name's size (`nameHeight` pixels high at least) in kana and kanji,
 // the row of ink just over it (else just under it) of a third of its height or so is read in kana
-// only, and the surest reading in one script replaces the line read there when that was not all
-// kana or of a length no reading of the name has, and goes in as a line of its own where nothing
-// was read.
+// only, hiragana, katakana and either; the surest reading replaces the kana read badly there (and
+// the other pieces of that row), or goes in as a line of its own where nothing was read.
 void rereadFurigana(TesseractEngine& engine, Pix* pix, const std::string& data, int nameHeight, std::vector<RecognizedLine>* lines);

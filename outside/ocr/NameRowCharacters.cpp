@@ -82,6 +82,22 @@ bool isDoubtfulNameRow(const QString& read, int confidence, int characters, int 
     return confidence < sure || QString(read).remove(u' ').remove(QChar(0x3000)).size() != characters || !isKanaAndKanji(read);
 }
 
+QString withBlankAtWidestGap(const QString& text, const std::vector<std::pair<int, int>>& columns, int height)
+{
+    if (text.size() != qsizetype(columns.size()) || columns.size() < 2)
+        return text;
+    std::vector<int> gaps;
+    for (size_t i = 1; i < columns.size(); ++i)
+        gaps.push_back(columns[i].first - columns[i - 1].second - 1);
+    const auto widest = std::max_element(gaps.begin(), gaps.end());
+    int next = 0;
+    for (auto g = gaps.begin(); g != gaps.end(); ++g)
+        next = g == widest ? next : std::max(next, *g);
+    if (*widest * kBlankGapShare < height || (gaps.size() > 1 && *widest < kBlankGapRatio * next))
+        return text;
+    return QString(text).insert(qsizetype(widest - gaps.begin()) + 1, u' ');
+}
+
 RecognizedLine readByCharacters(TesseractEngine& engine, Pix* pix, const std::string& data, const RecognizedLine& row,
                                 const std::vector<std::pair<int, int>>& columns)
 {
@@ -112,18 +128,7 @@ RecognizedLine readByCharacters(TesseractEngine& engine, Pix* pix, const std::st
         text += best.text;
         sure += best.confidence;
     }
-    // The blank between family and given name goes where the gap is clearly the widest.
-    std::vector<int> gaps;
-    for (size_t i = 1; i < columns.size(); ++i)
-        gaps.push_back(columns[i].first - columns[i - 1].second - 1);
-    const auto widest = std::max_element(gaps.begin(), gaps.end());
-    int next = 0;
-    for (auto g = gaps.begin(); g != gaps.end(); ++g)
-        next = g == widest ? next : std::max(next, *g);
-    if (widest != gaps.end() && *widest * kBlankGapShare >= row.bottom - row.top + 1
-        && (gaps.size() == 1 || *widest >= kBlankGapRatio * next))
-        text.insert(qsizetype(widest - gaps.begin()) + 1, u' ');
-    out.text = text;
+    out.text = withBlankAtWidestGap(text, columns, row.bottom - row.top + 1);
     out.confidence = sure / int(columns.size());
     return out;
 }

@@ -28,6 +28,10 @@ bool isKanaAndKanji(const QString& text);
 // ink shows, or read less surely than `sure`.
 bool isDoubtfulNameRow(const QString& read, int confidence, int characters, int sure);
 
+// `text`, one character to each of `columns` (a row of type `height` high), with a blank at the
+// gap clearly wider than the others and a fifth of the height at least: where a family name ends.
+QString withBlankAtWidestGap(const QString& text, const std::vector<std::pair<int, int>>& columns, int height);
+
 // The row `row` (its box the ink's, its text the row's reading) read one character at a time at
 // two sizes, each character the reading that agrees with the row's, else the surer, a blank at a
 // gap clearly wider than the others; empty text when a character reads as no single kana or kanji.

@@ -53,6 +53,27 @@ TEST(LineRereading, CharactersOfANameRow)
     EXPECT_EQ(columns, expected);
 }
 
+TEST(LineRereading, BlankWhereTheFamilyNameEnds)
+{
+    struct Case {
+        const char16_t* read;
+        std::vector<std::pair<int, int>> columns;
+        const char16_t* spaced;
+    };
+    const Case cases[] = {
+        {u"菅原颯太", {{0, 49}, {55, 104}, {160, 209}, {215, 264}}, u"菅原 颯太"},
+        {u"スガワラソウタ", {{0, 15}, {20, 35}, {40, 55}, {60, 75}, {100, 115}, {120, 135}, {140, 155}}, u"スガワラ ソウタ"},
+        {u"梶梢", {{0, 49}, {70, 119}}, u"梶 梢"},
+        // Letter-spaced evenly, set tight, or read as more or fewer characters than the ink shows.
+        {u"矢部浩二", {{0, 49}, {75, 124}, {150, 199}, {225, 274}}, u"矢部浩二"},
+        {u"川村", {{0, 49}, {53, 102}}, u"川村"},
+        {u"日下部太", {{0, 49}, {55, 104}, {110, 159}, {220, 269}, {275, 324}}, u"日下部太"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(withBlankAtWidestGap(QString::fromUtf16(c.read), c.columns, 50), QString::fromUtf16(c.spaced))
+            << QString::fromUtf16(c.read).toStdString();
+}
+
 TEST(LineRereading, NameRowsAndReadingsInDoubt)
 {
     struct Row {
@@ -87,6 +108,39 @@ TEST(LineRereading, NameRowsAndReadingsInDoubt)
     };
     for (const Reading& r : readings)
         EXPECT_EQ(fitsNameReading(QString::fromUtf16(r.kana), r.characters), r.fits) << QString::fromUtf16(r.kana).toStdString();
+}
+
+TEST(LineRereading, FuriganaReadAgain)
+{
+    struct Held {
+        const char16_t* read;
+        FuriganaLine kind;
+    };
+    const Held held[] = {
+        {u"そがべ はやと", FuriganaLine::ReadWell},
+        {u"スガワラ ソウタ", FuriganaLine::ReadWell},
+        {u"スガワラ:ソウタ", FuriganaLine::ReadBadly},
+        {u"そがべ", FuriganaLine::ReadBadly}, // the given name's reading read as a line apart
+        {u"ツガべ カズキ", FuriganaLine::ReadBadly}, // hiragana among katakana
+        {u"グループ長", FuriganaLine::Other}, // a title
+        {u"Sota Yakushiji", FuriganaLine::Other},
+        {u"", FuriganaLine::Other},
+    };
+    for (const Held& h : held)
+        EXPECT_EQ(furiganaLine(QString::fromUtf16(h.read), 4), h.kind) << QString::fromUtf16(h.read).toStdString();
+
+    // Of the readings in hiragana, katakana and either, the surest of one script that fits.
+    const auto surest = [](std::initializer_list<std::pair<const char16_t*, int>> read) {
+        std::vector<RecognizedLine> readings;
+        for (const auto& [text, sure] : read)
+            readings.push_back({QString::fromUtf16(text), 0, 0, 0, 0, sure});
+        const auto it = surestFurigana(readings, 4);
+        return it == readings.end() ? QString() : it->text;
+    };
+    EXPECT_EQ(surest({{u"", 0}, {u"スガワラソウタ", 72}, {u"スガワラソウタ", 72}}), u"スガワラソウタ"_qs);
+    EXPECT_EQ(surest({{u"そがべはやと", 77}, {u"ベ", 0}, {u"そがべはやと", 77}}), u"そがべはやと"_qs);
+    EXPECT_EQ(surest({{u"ん", 0}, {u"グムアダイスケ", 53}, {u"グムんアダイスケ", 57}}), QString());
+    EXPECT_EQ(surest({{u"そがべ", 90}, {u"ソガべカズキ", 88}}), QString());
 }
 
 TEST(LineRereading, JapanSeenInAnEnglishReading)
