@@ -59,9 +59,13 @@ QString withWebAddressShape(const QString& line)
     out.replace(schemeOnly, QStringLiteral("\\1://"));
     // "www" misread ("Avww", "wwwr") or cut from its host by a blank or a comma.
     static const QRegularExpression www(
-        QStringLiteral(R"((?<![\p{L}\p{N}.\-])(?:A?vww|www|wwwr|wvw|vvw)(?:[.,]\s?(?=[a-z0-9\-]{3})|\s(?=[a-z0-9\-]+\.[a-z])))"),
+        QStringLiteral(
+            R"((?<![\p{L}\p{N}.\-])(?:A?vww|www|wwwr|wvw|wwv|vvw|mww|wmw|wwm)(?:[.,]\s?(?=[a-z0-9\-]{3})|\s(?=[a-z0-9\-]+\.[a-z])))"),
         QRegularExpression::CaseInsensitiveOption);
     out.replace(www, QStringLiteral("www."));
+    // "www" run into its host ("https://wwwsakurai-chem.com").
+    static const QRegularExpression wwwRunIn(QStringLiteral(R"((^|\s|://)www(?=[a-z0-9\-]{3,}\.[a-z]))"));
+    out.replace(wwwRunIn, QStringLiteral("\\1www."));
     // A host split by a blank after "www." or the scheme ("www.hika ri-hoken.jp").
     static const QRegularExpression splitHost(QStringLiteral(R"((www\.|://)([a-z0-9\-]+)\s(?=[a-z0-9\-]+\.[a-z]))"));
     out.replace(splitHost, QStringLiteral("\\1\\2"));
@@ -77,17 +81,22 @@ QString withWebAddressShape(const QString& line)
     // A letter read after a Japanese ending ("x.co.jpo") or in it ("x.cOojp", "x.coJjjp").
     static const QRegularExpression afterEnding(QStringLiteral(R"((\.(?:co|or|ne|ac|go)\.jp)[a-z]\b)"));
     out.replace(afterEnding, QStringLiteral("\\1"));
+    // A Japanese ending one letter off ("x.co.jo") or after a capital J the engine doubled ("xJ.jp").
+    static const QRegularExpression offEnding(QStringLiteral(R"(\.(co|or|ne|ac|go)\.(?:j[a-oq-z]|[a-ik-z]p)\b)"));
+    out.replace(offEnding, QStringLiteral(".\\1.jp"));
     static const QRegularExpression inEnding(QStringLiteral(R"((?<=[a-z0-9])\.c[oO0][A-Za-z]{1,2}?\.?jp\b)"));
     out.replace(inEnding, QStringLiteral(".co.jp"));
     // A host that lost the dots of its Japanese ending ("x-seiko.cojp", "x-chozaijp") or of ".com".
     static const QRegularExpression lostDot(QStringLiteral(R"(((?:@|www\.|://)[a-z0-9\-.]*?)\.?(co|or|ne|ac|go)?(jp|com)\b(?![.\-@]))"),
                                             QRegularExpression::CaseInsensitiveOption);
-    return replaced(out, lostDot, [](const QRegularExpressionMatch& m) {
+    out = replaced(out, lostDot, [](const QRegularExpressionMatch& m) {
         const bool dotted = m.captured().contains(u'.' + m.captured(2) + u'.') || m.captured().endsWith(u'.' + m.captured(3));
         if (dotted && m.captured(2).isEmpty())
             return m.captured();
         return m.captured(1) + u'.' + (m.captured(2).isEmpty() ? QString() : m.captured(2).toLower() + u'.') + m.captured(3).toLower();
     });
+    static const QRegularExpression doubledJ(QStringLiteral(R"((?<=[a-z0-9])J(?=\.jp\b))"));
+    return out.remove(doubledJ);
 }
 
 QString webAddressByMailDomain(const QString& url, const QString& email)
@@ -102,12 +111,12 @@ QString webAddressByMailDomain(const QString& url, const QString& email)
     const QString host = m.captured(2).toLower();
     if (host == domain || !endsLikeAHost(domain) || domain.size() < 6)
         return url;
-    // Cut or misread at its end ("www.hika", "x.co.jpo"), or cut before a hyphen ("hoken.jp" of
-    // "hikari-hoken.jp").
+    // Cut or misread at its end ("www.hika", "x.co.jpo"), or cut inside its first label ("hoken.jp"
+    // of "hikari-hoken.jp", "le.co.uk" of "quarryvale.co.uk"; a host of its own ends at a dot).
     static const QRegularExpression marks(QStringLiteral("[^a-z0-9]"));
     const bool agrees =
         (!endsLikeAHost(host)
          && (oneEditApart(QString(host).remove(marks), QString(domain).remove(marks)) || (host.size() >= 3 && domain.startsWith(host))))
-        || domain.endsWith(u'-' + host);
+        || (host.size() >= 5 && host.size() < domain.size() && domain.endsWith(host) && domain.at(domain.size() - host.size() - 1) != u'.');
     return agrees ? m.captured(1) + domain + m.captured(3) : url;
 }

@@ -5,12 +5,14 @@
 #include <QString>
 
 // A line with its e-mail or web address in the shape of one: "https: //", "https:/Avww." and
-// "Avww." give "https://www." and "www."; "www," or "www " before a host gives "www."; a blank the
-// engine put after a dot or around "@" inside the address goes ("x.co. jp", "a @ x.jp"); a host
-// whose last dot was lost ("x-chozaijp", "xcojp") gets it back. Other lines stay as they are.
+// "Avww." give "https://www." and "www."; "www," or "www " before a host, "www" run into it and a
+// misread "wwwr" or "wwm" give "www."; a blank the engine put after a dot, around "@" or inside the
+// host goes ("x.co. jp", "a @ x.jp", "www.hika ri.jp"); "@" read as "⑥" and a comma between labels
+// are put back; a host whose ending lost its dots ("x-chozaijp", "x.cojp") gets them back, and one a
+// letter off ("x.co.jo", "xJ.jp") its "jp". Other lines stay as they are.
 QString withWebAddressShape(const QString& line);
 
-// A web address whose host was cut or misread at its end ("www.hika", "x.co.jpo") or cut before a
-// hyphen ("hoken.jp"), where the e-mail address's domain on the same card agrees with what is left,
-// takes that domain; any other web address stays as it is.
+// A web address whose host was cut or misread at its end ("www.hika", "x.co.jpo") or cut inside
+// its first label ("hoken.jp" of "hikari-hoken.jp"), where the e-mail address's domain on the same
+// card agrees with what is left, takes that domain; any other web address stays as it is.
 QString webAddressByMailDomain(const QString& url, const QString& email);

@@ -77,6 +77,11 @@ TEST(AddressLines, WebAndMailAddressesPutBackTogether)
         {u"Web:wwwr.tonegawa-sake.coJp", u"Web:www.tonegawa-sake.co.jp"},
         {u"E:uemura-a@chidori-denso.coJjjp", u"E:uemura-a@chidori-denso.co.jp"},
         {u"hyoshimura@wakasa-seiki.cOojp", u"hyoshimura@wakasa-seiki.co.jp"},
+        {u"sobue@sanuki-seimenki.co.jo", u"sobue@sanuki-seimenki.co.jp"},
+        {u"Mail:a.abe@hinode-foodsJjp", u"Mail:a.abe@hinode-foods.jp"},
+        {u"https://wwwsakurai-chem.com", u"https://www.sakurai-chem.com"},
+        {u"wwm.rheinwerk-mb.com", u"www.rheinwerk-mb.com"},
+        {u"a@b.co.uk www.x.co.id", u"a@b.co.uk www.x.co.id"},
         // Addresses already whole, and other lines, stay as they are.
         {u"https://www.telecom-x.jp", u"https://www.telecom-x.jp"},
         {u"info@jcom.ne.jp www.ajp.example.com", u"info@jcom.ne.jp www.ajp.example.com"},
@@ -95,6 +100,8 @@ TEST(AddressLines, WebAddressAgreesWithTheMailDomain)
         {u"https://www.hika", u"m.omura@hikari-hoken.jp", u"https://www.hikari-hoken.jp"},
         {u"www.mikawa-seiko.co.jpo", u"a@mikawa-seiko.co.jp", u"www.mikawa-seiko.co.jp"},
         {u"https://hoken.jp/", u"a@hikari-hoken.jp", u"https://hikari-hoken.jp/"},
+        {u"le.co.uk", u"mcallister@quarryvale.co.uk", u"quarryvale.co.uk"},
+        {u"www.company.com", u"a@mail.company.com", u"www.company.com"},
         {u"https://maruyama-law.co,p,", u"a@maruyama-law.co.jp", u"https://maruyama-law.co.jp"},
         // A web address of a whole host of its own stays, also one letter off the mail domain.
         {u"www.hikari-hoken.com", u"a@hikari-hoken.co.jp", u"www.hikari-hoken.com"},
