@@ -47,7 +47,7 @@ constexpr int kUnsureLine = 60;
 constexpr double kNameSize = 1.4;
 constexpr size_t kNameCharacters = 7;
 // A name read again in kana and kanji is taken in place of letters when read this surely.
-constexpr int kSureOfName = 40;
+constexpr int kSureOfName = 25;
 
 struct Area {
     int left, top, right, bottom;
@@ -214,7 +214,7 @@ RecognizedLine readRow(TesseractEngine& engine, Pix* pix, const std::string& dat
     return best;
 }
 
-int rowHeight(const Area& row)
+template <typename Box> int rowHeight(const Box& row)
 {
     return row.bottom - row.top + 1;
 }
@@ -235,9 +235,14 @@ int medianHeight(const std::vector<RecognizedLine>& lines)
 RecognizedLine readAsName(TesseractEngine& engine, Pix* pix, const std::string& data, RecognizedLine read)
 {
     const auto columns = characterColumns(pix, read.left, read.top, read.right, read.bottom);
-    if (columns.size() < 2 || columns.size() > kNameCharacters
-        || !isDoubtfulNameRow(read.text, read.confidence, int(columns.size()), kUnsureLine))
+    if (columns.size() < 2 || columns.size() > kNameCharacters)
         return read;
+    if (!isDoubtfulNameRow(read.text, read.confidence, int(columns.size()), kUnsureLine)) {
+        // The engine sets blanks in letter-spaced type where it likes ("藤 田       俊    介"): the
+        // one blank goes where the ink's gap is clearly the widest.
+        read.text = withBlankAtWidestGap(QString(read.text).remove(u' ').remove(QChar(0x3000)), columns, rowHeight(read));
+        return read;
+    }
     RecognizedLine characters = readByCharacters(engine, pix, data, read, columns);
     if (characters.text.isEmpty())
         return read;
@@ -280,7 +285,9 @@ std::vector<RecognizedLine> joinedRows(Pix* pix, const std::vector<RecognizedLin
                 return false;
             if (across * 2 > narrow)
                 return true;
-            if (&last != &out.back() || line.left <= last.right || line.left - last.right >= std::min(2 * high, 4 * h))
+            // The engine gives the pieces of a right-aligned name in either order ("彩花" before "吉 村").
+            const int gap = line.left > last.right ? line.left - last.right : last.left - line.right;
+            if (&last != &out.back() || gap <= 0 || gap >= std::min(2 * high, 4 * h))
                 return false;
             const RecognizedLine& small = last.bottom - last.top < line.bottom - line.top ? last : line;
             if (small.right - small.left < 2 * high)
@@ -342,7 +349,25 @@ std::vector<Area> unreadAreas(Pix* pix, const std::vector<RecognizedLine>& lines
             areas.push_back({x + kAcross / 2, y + kDown / 2, x + kAcross / 2 + w - 1, y + kDown / 2 + h - 1});
     }
     boxaDestroy(&boxes);
-    return areas;
+    // A letter-spaced name ("吉 村    彩花") falls into pieces of one row: they are read as one.
+    std::sort(areas.begin(), areas.end(), [](const Area& a, const Area& b) { return a.left < b.left; });
+    std::vector<Area> rows;
+    for (const Area& area : areas) {
+        const auto sameRow = std::find_if(rows.begin(), rows.end(), [&area](const Area& r) {
+            const int high = std::min(rowHeight(r), rowHeight(area));
+            const int down = std::min(r.bottom, area.bottom) - std::max(r.top, area.top) + 1;
+            return 2 * down > high && 2 * std::max(rowHeight(r), rowHeight(area)) < 3 * high && area.left > r.right
+                && area.left - r.right < kLetterGapHeights * high;
+        });
+        if (sameRow == rows.end()) {
+            rows.push_back(area);
+            continue;
+        }
+        sameRow->right = area.right;
+        sameRow->top = std::min(sameRow->top, area.top);
+        sameRow->bottom = std::max(sameRow->bottom, area.bottom);
+    }
+    return rows;
 }
 
 } // namespace
