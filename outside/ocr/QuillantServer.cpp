@@ -266,7 +266,8 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         fields = classify();
     // A Japanese address spells the place of its postal code as the postal code directory does; a
     // code the engine did not read is the one of the place the address starts with.
-    if (SlotFill& address = fields[kAddressSlot], &code = fields[kPostalCodeSlot]; address.filled && !code.filled) {
+    if (SlotFill& address = fields[kAddressSlot], &code = fields[kPostalCodeSlot]; address.filled && !code.filled
+        && std::any_of(address.text.begin(), address.text.end(), [](QChar c) { return c.unicode() >= 0x3040; })) {
         if (const QString found = m_postalCodes.codeOfPlace(address.text.section(u'\n', 0, 0)); !found.isEmpty())
             code = {found.left(3) + u'-' + found.mid(3), address.left, address.top, address.right, address.bottom, true};
     }

@@ -60,7 +60,7 @@ QString withWebAddressShape(const QString& line)
     // "www" misread ("Avww", "wwwr") or cut from its host by a blank or a comma.
     static const QRegularExpression www(
         QStringLiteral(
-            R"((?<![\p{L}\p{N}.\-])(?:A?vww|www|wwwr|wvw|wwv|vvw|mww|wmw|wwm)(?:[.,]\s?(?=[a-z0-9\-]{3})|\s(?=[a-z0-9\-]+\.[a-z])))"),
+            R"((?<![\p{L}\p{N}.\-])(?:A?vww|www|wwwr|wvw|wwv|vvw|mww|wmw|wwm)(?!\s?www\.)(?:[.,]\s?(?=[a-z0-9\-]{3})|\s(?=[a-z0-9\-]+\.[a-z])))"),
         QRegularExpression::CaseInsensitiveOption);
     out.replace(www, QStringLiteral("www."));
     // "www" run into its host ("https://wwwsakurai-chem.com").

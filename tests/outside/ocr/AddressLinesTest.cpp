@@ -82,6 +82,7 @@ TEST(AddressLines, WebAndMailAddressesPutBackTogether)
         {u"https://wwwsakurai-chem.com", u"https://www.sakurai-chem.com"},
         {u"wwm.rheinwerk-mb.com", u"www.rheinwerk-mb.com"},
         {u"a@b.co.uk www.x.co.id", u"a@b.co.uk www.x.co.id"},
+        {u"WwW www.greenhollow.co.uk", u"WwW www.greenhollow.co.uk"},
         // Addresses already whole, and other lines, stay as they are.
         {u"https://www.telecom-x.jp", u"https://www.telecom-x.jp"},
         {u"info@jcom.ne.jp www.ajp.example.com", u"info@jcom.ne.jp www.ajp.example.com"},
