@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/export/ExportDates.h"
+#include "app/export/ExportTarget.h"
 #include "app/images/CardRecord.h"
 #include "platform/store/ManagedObject.h"
 
@@ -16,9 +17,6 @@
 #include <cstdint>
 #include <functional>
 #include <vector>
-
-// Takes the next piece of a file's bytes; false stops the file there.
-using ExportPieceWriter = std::function<bool(QByteArrayView bytes)>;
 
 class ExportTable {
 public:

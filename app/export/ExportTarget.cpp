@@ -2,10 +2,14 @@
 
 #include "platform/foundation/FileAttributes.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/TemporaryWrite.h"
 #include "platform/workspace/Workspace.h"
+
+#include <QFileInfo>
 
 namespace {
 
+constexpr int kStatusNoSpace = 11;
 constexpr int kStatusWriteFailed = 75;
 // Free space this large always passes the space test.
 constexpr quint64 kAlwaysEnoughSpace = quint64(4) << 30;
@@ -31,4 +35,26 @@ int checkSaveFolder(const QString& folder, quint64* freeBytes)
 bool hasRoomFor(quint64 bytes, quint64 freeBytes)
 {
     return freeBytes >= kAlwaysEnoughSpace || freeBytes > bytes;
+}
+
+int saveInPieces(const QString& filePath, const std::function<bool(const ExportPieceWriter& write)>& writeFile)
+{
+    const QString folder = QFileInfo(filePath).absolutePath();
+    quint64 freeBytes = 0;
+    if (const int status = checkSaveFolder(folder, &freeBytes))
+        return status;
+    removeTemporaryLeftovers(folder);
+    TemporaryWrite file(filePath);
+    if (!file.isOpen())
+        return kStatusWriteFailed;
+    quint64 size = 0;
+    bool roomLeft = true;
+    const bool written = writeFile([&](QByteArrayView bytes) {
+        size += quint64(bytes.size());
+        roomLeft = hasRoomFor(size, freeBytes);
+        return roomLeft && file.append(bytes);
+    });
+    if (!roomLeft)
+        return kStatusNoSpace;
+    return written && file.place("export-file-written") ? 0 : kStatusWriteFailed;
 }

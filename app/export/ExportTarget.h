@@ -3,8 +3,14 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QtGlobal>
+
+#include <functional>
+
+// Takes the next piece of a file's bytes; false stops the file there.
+using ExportPieceWriter = std::function<bool(QByteArrayView bytes)>;
 
 // 0 with the free bytes of the folder's volume in `freeBytes`; 75 when the folder is missing or
 // not writable or its volume cannot be read.
@@ -16,3 +22,9 @@ inline bool hasRoomFor(const QByteArray& data, quint64 freeBytes)
 {
     return hasRoomFor(quint64(data.size()), freeBytes);
 }
+
+// Saves the file that `writeFile` hands on in pieces: written beside the path and renamed into
+// place once flushed, so a failed export leaves no half-written file under the name. The volume's
+// free space is checked as the pieces come, so a file larger than it answers 11 as it would whole;
+// 75 when the folder fails its checks or a write fails.
+int saveInPieces(const QString& filePath, const std::function<bool(const ExportPieceWriter& write)>& writeFile);

@@ -4,6 +4,7 @@
 #include "app/core/PLChecker.h"
 #include "app/core/VersionUtilities.h"
 #include "app/export/CardDataContainerConverter.h"
+#include "app/export/ContactXmlFile.h"
 #include "app/export/ExportCell.h"
 #include "app/export/ExportItemMask.h"
 #include "app/export/ExportTarget.h"
@@ -104,17 +105,8 @@ int PLExporter::ExportToXML(const QString& filePath, const QList<CardDict>& card
     QList<CardDict> named;
     if (const std::optional<int> status = startExport(filePath, cards, &mask, &named))
         return *status;
-    removeTemporaryLeftovers(QFileInfo(filePath).absolutePath());
-    XmlDocument document = newContactXMLDocument();
-    if (!document)
-        return kStatusBadArguments;
-    xmlNodePtr root = xmlDocGetRootElement(document.get());
-    for (const CardDict& card : std::as_const(named))
-        xmlAddChild(root, toNSXMLElement(card, mask, nullptr));
-    QByteArray bytes;
-    if (!contactXmlBytes(document.get(), &bytes))
-        return kStatusWriteFailed;
-    return saveFile(bytes, filePath);
+    // Written as the cards come, with the bytes of their element tree serialised, not through it.
+    return saveInPieces(filePath, [&](const ExportPieceWriter& write) { return ContactXmlFile(mask).writeFile(named, write); });
 }
 
 int PLExporter::saveFile(const QByteArray& data, const QString& filePath)

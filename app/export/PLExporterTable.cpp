@@ -6,9 +6,6 @@
 #include "app/export/ExportTarget.h"
 #include "app/export/PLExporter.h"
 #include "app/images/CardFieldKeys.h"
-#include "platform/foundation/TemporaryWrite.h"
-
-#include <QFileInfo>
 
 #include <algorithm>
 #include <iterator>
@@ -16,8 +13,6 @@
 namespace {
 
 constexpr int kStatusBadArguments = 3;
-constexpr int kStatusNoSpace = 11;
-constexpr int kStatusWriteFailed = 75;
 
 // The cards with a name: `cards` itself when every one has one. When some have none, the user is
 // asked as for card dictionaries; false when the export stops there.
@@ -48,28 +43,11 @@ bool namedCards(const ManagedObjectList& cards, ManagedObjectList* named)
     return PLChecker::checkDataListBeforeExport(names, &kept);
 }
 
-// Written beside and renamed into place once flushed, as saveFile() writes: a failed export leaves
-// no half-written file under the name. The volume's free space is checked as the pieces come, so
-// a file larger than it answers 11 as it would whole.
 template <typename Cards> int saveTable(const QString& filePath, QChar separator, const Cards& named)
 {
-    quint64 freeBytes = 0;
-    if (const int status = checkSaveFolder(QFileInfo(filePath).absolutePath(), &freeBytes))
-        return status;
-    removeTemporaryLeftovers(QFileInfo(filePath).absolutePath());
-    TemporaryWrite file(filePath);
-    if (!file.isOpen())
-        return kStatusWriteFailed;
-    quint64 size = 0;
-    bool roomLeft = true;
-    const bool written = ExportTable(PLExporter::exportItemsMask(), separator).writeFile(named, [&](QByteArrayView bytes) {
-        size += quint64(bytes.size());
-        roomLeft = hasRoomFor(size, freeBytes);
-        return roomLeft && file.append(bytes);
+    return saveInPieces(filePath, [&](const ExportPieceWriter& write) {
+        return ExportTable(PLExporter::exportItemsMask(), separator).writeFile(named, write);
     });
-    if (!roomLeft)
-        return kStatusNoSpace;
-    return written && file.place("export-file-written") ? 0 : kStatusWriteFailed;
 }
 
 int exportTable(const QString& filePath, const ManagedObjectList& cards, QChar separator)

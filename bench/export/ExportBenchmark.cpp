@@ -116,6 +116,18 @@ QList<CardDict> benchCards(int count, bool sharedName)
     return cards;
 }
 
+// The card dictionaries of the ContactXML file, dated as the store reads them (UTC), a few a day
+// through most of a year like the store's cards above, so that the file's dates cross each change
+// of summer time.
+QList<CardDict> storeDatedCards(int count)
+{
+    const QDateTime first(QDate(2024, 1, 20), QTime(8, 0), Qt::UTC);
+    QList<CardDict> cards = benchCards(count, false);
+    for (int i = 0; i < count; ++i)
+        cards[i].insert(QStringLiteral("register_Date"), first.addSecs(qint64(i) * 47 * 60));
+    return cards;
+}
+
 double pythonWrite(const char* mode, const QString& source, const QString& target, int count)
 {
     QProcess python;
@@ -161,6 +173,7 @@ int main(int argc, char* argv[])
     PreferenceDomain::standard().setValue(QStringLiteral("Export items"), 0xFFFF);
     ScriptedMessagePresenter presenter;
     const QList<CardDict> cards = benchCards(count, false);
+    const QList<CardDict> datedCards = storeDatedCards(count);
     const ManagedObjectList tableCards = storeCards(count);
     const QList<CardDict> sharedName = benchCards(kSharedNameCards, true);
     const QList<CardDict> differentNames = benchCards(kSharedNameCards, false);
@@ -180,7 +193,7 @@ int main(int argc, char* argv[])
     subjects.push_back(
         {{"one text file", {}, {}, {}}, [&](const QString& t) { return PLExporter::ExportToText(t, tableCards); }, false, count});
     subjects.push_back(
-        {{"one ContactXML file", {}, {}, {}}, [&](const QString& t) { return PLExporter::ExportToXML(t, cards); }, false, count});
+        {{"one ContactXML file", {}, {}, {}}, [&](const QString& t) { return PLExporter::ExportToXML(t, datedCards); }, false, count});
     subjects.push_back(
         {{"one vCard file per card", {}, {}, {}}, [&](const QString& t) { return PLExporter::ExportToVCard(t, cards); }, true, count});
     subjects.push_back({{"vCards, one name", {}, {}, {}},
