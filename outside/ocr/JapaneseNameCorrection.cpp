@@ -86,17 +86,6 @@ QString katakana(QString kana)
     return kana;
 }
 
-// Kanji the engine reads as one another, both ways.
-bool looksAlike(QChar a, QChar b)
-{
-    static const QString pairs = u"志忘菅官宍実蓬逢洗涯鷲驚颯六颯頼巌厳"_qs;
-    for (qsizetype i = 0; i + 1 < pairs.size(); i += 2) {
-        if ((pairs.at(i) == a && pairs.at(i + 1) == b) || (pairs.at(i) == b && pairs.at(i + 1) == a))
-            return true;
-    }
-    return false;
-}
-
 // How a part of the name is printed in reading: the katakana of the furigana's word, or the Latin
 // words it may be.
 struct PrintedReading {
@@ -125,9 +114,8 @@ constexpr double kReadingGain = 0.01;
 constexpr double kGainMargin = 0.02;
 
 // The one entry of the printed reading and `read`'s length sharing the most characters with it,
-// the others being look-alikes (all of them when `alikeOnly`): by shape, or, where the ink is
-// there (`at` is where `read` starts in the name), ink that looks more like them; empty when there
-// is none or no single best.
+// the others being look-alikes (all of them when `alikeOnly`): characters whose ink looks more like
+// them (`at` is where `read` starts in the name); empty when there is none or no single best.
 QString closestEntry(const QString& read, qsizetype at, bool family, const PrintedReading& printed, bool alikeOnly, const InkGain& inkGain)
 {
     int best = -1;
@@ -143,8 +131,6 @@ QString closestEntry(const QString& read, qsizetype at, bool family, const Print
         for (qsizetype i = 0; i < read.size(); ++i) {
             if (n.text.at(i) == read.at(i)) {
                 ++shared;
-            } else if (looksAlike(n.text.at(i), read.at(i))) {
-                continue;
             } else if (const double g = inkGain ? inkGain(at + i, n.text.at(i)) : 0; g > kReadingGain) {
                 gain += g;
             } else {
@@ -155,7 +141,7 @@ QString closestEntry(const QString& read, qsizetype at, bool family, const Print
             continue;
         const int score = 2 * shared + (alike ? 1 : 0);
         if (score > best || (score == best && gain > bestGain + kGainMargin)) {
-            bestCount = score > best || gain > bestGain + kGainMargin ? 1 : bestCount + 1;
+            bestCount = 1;
             best = score;
             bestGain = gain;
             bestText = n.text;
@@ -253,9 +239,7 @@ QString correctedJapaneseName(const QString& name, const QString& furigana, cons
     const QString nameText = words.join(QString());
     const auto readsAsAPart = [&nameText](const QString& latin) {
         return std::any_of(personNames().begin(), personNames().end(), [&](const PersonName& n) {
-            const bool shares = std::any_of(n.text.begin(), n.text.end(), [&](QChar c) {
-                return nameText.contains(c) || std::any_of(nameText.begin(), nameText.end(), [c](QChar r) { return looksAlike(c, r); });
-            });
+            const bool shares = std::any_of(n.text.begin(), n.text.end(), [&](QChar c) { return nameText.contains(c); });
             return shares && readsAsRomanised(n.reading, latin);
         });
     };
