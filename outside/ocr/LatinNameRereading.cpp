@@ -38,8 +38,10 @@ bool rereadSplitLatinName(TesseractEngine& engine, Pix* pix, int dpi, const std:
     });
     if (line == lines->end())
         return false;
+    // The line as read: the name taken from it may have been put right in part already.
     RecognizedLine row = *line;
-    QString read = name.text;
+    const QString asRead = latinNameWithoutTrailingNoise(line->text);
+    QString read = asRead;
     std::vector<bool> pieces(lines->size());
     for (size_t i = 0; i < lines->size(); ++i) {
         const RecognizedLine& other = (*lines)[i];
@@ -50,7 +52,7 @@ bool rereadSplitLatinName(TesseractEngine& engine, Pix* pix, int dpi, const std:
             read += u' ' + other.text;
         }
     }
-    if (read == name.text && !looksSplitInsideWords(name.text))
+    if (read == asRead && !looksSplitInsideWords(asRead))
         return false;
     // A margin of paper round the row, as the engine wants to see it.
     const int h = std::max(1, row.bottom - row.top);
