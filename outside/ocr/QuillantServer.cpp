@@ -265,8 +265,11 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         && rereadSplitLatinName(m_engine, read, dpi, best.data, fields[kNameSlot], &best.lines))
         fields = classify();
     // A Japanese address spells the place of its postal code as the postal code directory does; a
-    // code the engine did not read is the one of the place the address starts with.
-    if (SlotFill& address = fields[kAddressSlot], &code = fields[kPostalCodeSlot]; address.filled && !code.filled
+    // code the card prints after its mark but the engine could not read is the one of the place the
+    // address starts with (a card that prints no code gets none).
+    const bool printsPostalMark =
+        std::any_of(best.lines.begin(), best.lines.end(), [](const RecognizedLine& l) { return l.text.contains(u'〒'); });
+    if (SlotFill& address = fields[kAddressSlot], &code = fields[kPostalCodeSlot]; address.filled && !code.filled && printsPostalMark
         && std::any_of(address.text.begin(), address.text.end(), [](QChar c) { return c.unicode() >= 0x3040; })) {
         if (const QString found = m_postalCodes.codeOfPlace(address.text.section(u'\n', 0, 0)); !found.isEmpty())
             code = {found.left(3) + u'-' + found.mid(3), address.left, address.top, address.right, address.bottom, true};

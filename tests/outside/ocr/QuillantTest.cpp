@@ -210,6 +210,21 @@ TEST_F(Quillant, KanjiTheEngineCannotReadComesOutAsPrinted)
     EXPECT_EQ(card.text("first_Name"), u"栞"_qs);
 }
 
+// The postal code directory puts right a code the engine misread, but gives none to a card that
+// prints its address without one.
+TEST_F(Quillant, AnAddressPrintedWithoutItsPostalCodeGetsNone)
+{
+    Card card;
+    ASSERT_EQ(recognize(drawnCard({{u"IPAGothic"_qs, 50, 80, 100, u"銀嶺製薬株式会社"_qs},
+                                   {u"IPAMincho"_qs, 60, 80, 260, u"坂口　修平"_qs},
+                                   {u"IPAMincho"_qs, 24, 80, 400, u"宮城県仙台市青葉区一番町1-2-3"_qs},
+                                   {u"DejaVu Sans"_qs, 22, 80, 450, u"TEL 022-543-9438"_qs}}),
+                        &card, 11),
+              0);
+    EXPECT_TRUE(card.text("address").contains(u"仙台市青葉区一番町"_qs)) << card.text("address").toStdString();
+    EXPECT_EQ(card.text("zip_PostalCode"), QString());
+}
+
 TEST_F(Quillant, TurnedCardComesOutUpright)
 {
     Card card;
