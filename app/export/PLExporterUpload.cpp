@@ -15,6 +15,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 using namespace exportitem;
@@ -90,16 +91,19 @@ xmlNodePtr uploadItem(const CardDict& card, uint32_t mask, const QString& imageD
     return item;
 }
 
-// "yyyyMMddHHmmsszzz.xml" in the folder, a millisecond later while that name is taken.
+// "yyyyMMddHHmmsszzz.xml" in the folder, a millisecond later while that name is taken. The name is
+// taken by making the file at once: another instance handing off in the same millisecond to the
+// same folder would otherwise pick it too and replace this card file with its own.
 QString uploadFilePath(const QString& folder)
 {
     QDateTime time = QDateTime::currentDateTime();
-    QString path;
-    do {
-        path = QDir(folder).filePath(time.toString(QStringLiteral("yyyyMMddHHmmsszzz")) + QLatin1String(".xml"));
+    while (true) {
+        const QString path = QDir(folder).filePath(time.toString(QStringLiteral("yyyyMMddHHmmsszzz")) + QLatin1String(".xml"));
+        // A folder that takes no file keeps the name: writing the card file then reports why.
+        if (QFile(path).open(QIODevice::WriteOnly | QIODevice::NewOnly) || !QFileInfo::exists(path))
+            return path;
         time = time.addMSecs(1);
-    } while (QFileInfo::exists(path));
-    return path;
+    }
 }
 
 } // namespace
