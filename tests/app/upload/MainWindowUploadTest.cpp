@@ -10,6 +10,7 @@
 #include "tests/support/pluginwindows/WindowDriver.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QDirIterator>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,6 +18,7 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -46,13 +48,15 @@ protected:
                  {QStringLiteral("family_Name"), QStringLiteral("Smith")},
                  {QStringLiteral("first_Name"), QStringLiteral("Ann")},
                  {QStringLiteral("company"), QStringLiteral("Acme")},
-                 {QStringLiteral("face_Image_File"), QStringLiteral("card-a.pdf")}});
+                 {QStringLiteral("face_Image_File"), QStringLiteral("card-a.pdf")},
+                 {QStringLiteral("accept_Date"), QDateTime(QDate(2026, 3, 1), QTime(9, 0), Qt::UTC)}});
         addCard(QStringLiteral("card-b"),
                 {{QStringLiteral("full_Name"), QStringLiteral("Cy Jones")},
                  {QStringLiteral("family_Name"), QStringLiteral("Jones")},
                  {QStringLiteral("first_Name"), QStringLiteral("Cy")},
                  {QStringLiteral("company"), QStringLiteral("Gamma")},
-                 {QStringLiteral("face_Image_File"), QStringLiteral("card-b.pdf")}});
+                 {QStringLiteral("face_Image_File"), QStringLiteral("card-b.pdf")},
+                 {QStringLiteral("accept_Date"), QDateTime(QDate(2026, 3, 2), QTime(9, 0), Qt::UTC)}});
     }
     void TearDown() override
     {
@@ -109,9 +113,15 @@ TEST_F(MainWindowUpload, TheLoginTakesTypedTextAndTheCardsGoUpWithTheirImages)
     ASSERT_EQ(GenericPasswordStore::remove(QStringLiteral("Quendrel")), kKeychainSuccess);
     select({QStringLiteral("card-a"), QStringLiteral("card-b")});
     WindowDriver driver;
-    // Were the host's own box in front of the plug-in's windows, only Escape on it would free them.
+    // The host's own box is up alone while it prepares the hand-off. Were it in front of the plug-in's
+    // windows, only Escape on it would free them.
     bool hostBoxInFront = false;
     driver.always("_wndProcessing", [&](QWidget* box) {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        if (std::none_of(windows.begin(), windows.end(), [box](const QWidget* other) {
+                return other != box && other->isVisible() && other->windowModality() != Qt::NonModal;
+            }))
+            return;
         hostBoxInFront = true;
         QTest::keyClick(box, Qt::Key_Escape);
     });
