@@ -1,17 +1,51 @@
 #include "tests/support/pluginwindows/WindowDriver.h"
 
 #include <QAbstractButton>
+#include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 
 #include <gtest/gtest.h>
 
-WindowDriver::WindowDriver()
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr int kMaxUnhandled = 20;
+
+// The plug-in's windows that stand in front while a service call runs, with only a Cancel: the call
+// ends them.
+bool waitsForTheService(const QWidget* window)
 {
+    return window->objectName() == QLatin1String("_waitingView") || window->objectName() == QLatin1String("_progressView");
+}
+
+QString nameOf(const QWidget* window)
+{
+    return window->objectName().isEmpty() ? QString::fromLatin1(window->metaObject()->className()) : window->objectName();
+}
+
+}
+
+WindowDriver* WindowDriver::s_current = nullptr;
+
+// The driver made last drives; one made before it waits until it is gone.
+WindowDriver::WindowDriver() : m_previous(s_current)
+{
+    s_current = this;
     QObject::connect(&m_timer, &QTimer::timeout, [this] { step(); });
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &m_timer,
+                     [this] { m_idleSince = true; });
     m_timer.start(10);
+}
+
+WindowDriver::~WindowDriver()
+{
+    s_current = m_previous;
 }
 
 void WindowDriver::then(const QString& window, Action action, Ready ready)
@@ -52,7 +86,7 @@ QWidget* WindowDriver::frontWindow()
 
 void WindowDriver::step()
 {
-    if (m_starting)
+    if (m_starting || s_current != this)
         return;
     QWidget* window = frontWindow();
     if (!window)
@@ -71,8 +105,11 @@ void WindowDriver::step()
     } else if (const auto found = m_always.find(window->objectName()); found != m_always.end()) {
         action = found->second;
     } else {
+        endUnhandled(window);
         return;
     }
+    m_unhandled = nullptr;
+    m_rejected = nullptr;
     m_handled.append(window->objectName());
     // Run outside this timer's event: a timer does not fire again inside its own event, and an
     // action may open a nested modal loop (an alert) that this driver has to answer.
@@ -81,6 +118,50 @@ void WindowDriver::step()
         m_starting = false;
         if (target)
             action(target);
+    });
+}
+
+// A window that waits for the user with no step for it would wait until the test is killed. It is
+// judged only once the event queue has been idle with it in front: nothing already on its way changes it.
+void WindowDriver::endUnhandled(QWidget* window)
+{
+    if (waitsForTheService(window)) {
+        m_unhandled = nullptr;
+        return;
+    }
+    if (m_unhandled != window) {
+        m_unhandled = window;
+        m_idleSince = false;
+        return;
+    }
+    if (!m_idleSince)
+        return;
+    m_unhandled = nullptr;
+    const QString expected =
+        m_script.empty() ? QStringLiteral("none, all steps done") : QLatin1Char('"') + m_script.front().window + QLatin1Char('"');
+    ADD_FAILURE() << "No step handles the window \"" << nameOf(window).toStdString()
+                  << "\" in front; the step waited for: " << expected.toStdString();
+    m_handled.append(QStringLiteral("unhandled ") + nameOf(window));
+    // Closed as with its close box, so that its controller ends the run; one that stays in front after
+    // that is ended outright. A run that keeps showing windows nobody handles cannot end: it stops here.
+    if (++m_unhandledCount > kMaxUnhandled) {
+        std::fprintf(stderr, "WindowDriver: %d windows came with no step for them; stopping.\n", kMaxUnhandled);
+        std::abort();
+    }
+    auto* dialog = qobject_cast<QDialog*>(window);
+    const bool outright = dialog && m_rejected == window;
+    m_rejected = outright ? nullptr : window;
+    m_starting = true;
+    QTimer::singleShot(0, window, [this, dialog, outright, target = QPointer<QWidget>(window)] {
+        m_starting = false;
+        if (!target)
+            return;
+        if (outright)
+            dialog->done(QDialog::Rejected);
+        else if (dialog)
+            dialog->reject();
+        else
+            target->close();
     });
 }
 

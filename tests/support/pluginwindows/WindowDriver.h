@@ -1,6 +1,8 @@
 // Drives the plug-in's windows as a user would: when a window with a given objectName is the
 // active modal window, a scripted action runs on it (typing, ticking, pressing by objectName).
-// Alerts are closed with OK and their texts kept.
+// Alerts are closed with OK and their texts kept. A window that no step handles and that is not one
+// the plug-in shows while it waits for the service fails the test, once the event queue has gone
+// idle with it in front, and is closed, so that a run that went astray ends instead of hanging.
 #pragma once
 
 #include <QList>
@@ -19,6 +21,9 @@ public:
     using Action = std::function<void(QWidget* window)>;
 
     WindowDriver();
+    ~WindowDriver();
+    WindowDriver(const WindowDriver&) = delete;
+    WindowDriver& operator=(const WindowDriver&) = delete;
 
     using Ready = std::function<bool(QWidget* window)>;
 
@@ -49,7 +54,10 @@ public:
 private:
     void step();
     QWidget* frontWindow();
+    void endUnhandled(QWidget* window);
 
+    static WindowDriver* s_current;
+    WindowDriver* m_previous = nullptr;
     QTimer m_timer;
     struct Scripted {
         QString window;
@@ -62,4 +70,9 @@ private:
     QStringList m_handled;
     QList<QPointer<QWidget>> m_opened;
     bool m_starting = false;
+    // The unhandled window in front at the last step, and whether the event loop has gone idle since.
+    QPointer<QWidget> m_unhandled;
+    bool m_idleSince = false;
+    QPointer<QWidget> m_rejected;
+    int m_unhandledCount = 0;
 };
