@@ -637,6 +637,65 @@ bool setOverTitle(const RecognizedLine& name, const SlotFill& title)
         && title.left < name.right && title.right > name.left;
 }
 
+// The height of the card's body type: the median of its lines'.
+int medianHeight(const std::vector<RecognizedLine>& lines)
+{
+    std::vector<int> heights;
+    for (const RecognizedLine& l : lines) {
+        if (!l.text.trimmed().isEmpty())
+            heights.push_back(l.bottom - l.top);
+    }
+    if (heights.empty())
+        return 0;
+    const size_t middle = (heights.size() - 1) / 2;
+    std::nth_element(heights.begin(), heights.begin() + qsizetype(middle), heights.end());
+    return heights[middle];
+}
+
+// A Japanese line of a name's shape set in type well above the body's: family and given name with
+// a blank between that is neither a unit nor a title ("営業部 部長", "技術部 開発課" are not), or
+// the family name alone with the given name set apart on its row in the same type.
+bool setInNameType(const std::vector<RecognizedLine>& lines, const RecognizedLine& line, int bodyHeight)
+{
+    const int h = line.bottom - line.top;
+    if (bodyHeight <= 0 || h * 10 < bodyHeight * 13)
+        return false;
+    const QStringList words = QString(line.text).replace(QChar(0x3000), u' ').split(u' ', Qt::SkipEmptyParts);
+    if (words.size() == 2)
+        return !isJapaneseDepartmentWord(words.at(1), false) && !isJapaneseTitleWord(words.at(1));
+    return words.size() == 1 && std::any_of(lines.begin(), lines.end(), [&](const RecognizedLine& other) {
+               const QString given = QString(other.text).remove(u' ');
+               const bool sameRow = std::min(line.bottom, other.bottom) - std::max(line.top, other.top) > h / 2
+                   && std::abs(other.bottom - other.top - h) * 4 < h && other.left > line.right && other.left - line.right < 4 * h;
+               return sameRow && looksLikeName(words.at(0) + given) && !isJapaneseDepartmentWord(given, false)
+                   && !isJapaneseTitleWord(given);
+           });
+}
+
+// The Latin words of a card, its e-mail address's parts among them: "Kusakabe", "sota", "kusakabe-s".
+QStringList latinWordsOf(const std::vector<RecognizedLine>& lines)
+{
+    QStringList words;
+    static const QRegularExpression latin(QStringLiteral(R"([A-Za-z]{3,})"));
+    for (const RecognizedLine& l : lines) {
+        const QString text = emailPattern().match(QString(l.text).remove(u' ')).hasMatch() ? l.text.section(u'@', 0, 0) : l.text;
+        for (auto it = latin.globalMatch(text); it.hasNext();)
+            words << it.next().captured();
+    }
+    return words;
+}
+
+// A name whose family name the card also prints romanised ("日下部 颯太" and "Sota Kusakabe").
+bool romanisedOnCard(const QString& name, const QStringList& latinWords, const NameReadingOf& readingOf)
+{
+    const QString family = name.section(u' ', 0, 0, QString::SectionSkipEmpty);
+    if (!readingOf || !name.contains(u' ') || family.size() < 2 || latinWords.isEmpty())
+        return false;
+    const QString reading = readingOf(family);
+    return !reading.isEmpty()
+        && std::any_of(latinWords.begin(), latinWords.end(), [&](const QString& w) { return readsAsRomanised(reading, w); });
+}
+
 } // namespace
 
 QString cleanRecognizedText(const QString& text)
@@ -691,6 +750,8 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
     const RecognizedLine* markMisread = nullptr;
     std::vector<const RecognizedLine*> labelColumn;
     const bool japaneseCard = std::any_of(lines.begin(), lines.end(), [](const RecognizedLine& l) { return isJapanese(l.text); });
+    const int bodyHeight = medianHeight(lines);
+    const QStringList latinWords = japaneseCard ? latinWordsOf(lines) : QStringList();
     for (size_t index = 0; index < lines.size(); ++index) {
         const RecognizedLine& line = lines[index];
         QString text = withoutEdgeMarks(line.text);
@@ -811,6 +872,13 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             wordmarkLine = int(index);
         // A personal name the dictionary knows ("長谷部 健太", "北村雄一") is neither a department nor an address.
         if (familyNameLength && isJapanese(text) && looksLikeName(text) && familyNameLength(QString(text).remove(u' ')) > 0) {
+            rest.emplace_back(&line, text);
+            continue;
+        }
+        // Nor is one whose family name ends in a unit ("日下部 颯太") and whose given name the
+        // dictionary lacks, set in the name's large type or spelled by the card's romanised name.
+        if (isJapanese(text) && looksLikeName(text) && !isTitle(text)
+            && (setInNameType(lines, line, bodyHeight) || romanisedOnCard(text, latinWords, readingOf))) {
             rest.emplace_back(&line, text);
             continue;
         }
