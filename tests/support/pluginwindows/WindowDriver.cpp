@@ -7,9 +7,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -17,11 +19,16 @@ namespace {
 
 constexpr int kMaxUnhandled = 20;
 
-// The plug-in's windows that stand in front while a service call runs, with only a Cancel: the call
-// ends them.
-bool waitsForTheService(const QWidget* window)
+// Whether a window waits for the user: not one of the plug-in's windows that stand in front while a
+// service call runs (only their Cancel can be pressed), nor one whose buttons are all disabled while
+// a call of its own runs.
+bool waitsForTheUser(const QWidget* window)
 {
-    return window->objectName() == QLatin1String("_waitingView") || window->objectName() == QLatin1String("_progressView");
+    if (window->objectName() == QLatin1String("_waitingView") || window->objectName() == QLatin1String("_progressView"))
+        return false;
+    const QList<QPushButton*> buttons = window->findChildren<QPushButton*>();
+    return std::any_of(buttons.begin(), buttons.end(),
+                       [window](const QPushButton* button) { return button->isEnabled() && button->isVisibleTo(window); });
 }
 
 QString nameOf(const QWidget* window)
@@ -125,7 +132,7 @@ void WindowDriver::step()
 // judged only once the event queue has been idle with it in front: nothing already on its way changes it.
 void WindowDriver::endUnhandled(QWidget* window)
 {
-    if (waitsForTheService(window)) {
+    if (!waitsForTheUser(window)) {
         m_unhandled = nullptr;
         return;
     }

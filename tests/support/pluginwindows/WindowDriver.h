@@ -1,8 +1,8 @@
 // Drives the plug-in's windows as a user would: when a window with a given objectName is the
 // active modal window, a scripted action runs on it (typing, ticking, pressing by objectName).
-// Alerts are closed with OK and their texts kept. A window that no step handles and that is not one
-// the plug-in shows while it waits for the service fails the test, once the event queue has gone
-// idle with it in front, and is closed, so that a run that went astray ends instead of hanging.
+// Alerts are closed with OK and their texts kept. A window that waits for the user with no step for
+// it fails the test, once the event queue has gone idle with it in front, and is closed, so that a
+// run that went astray ends instead of hanging.
 #pragma once
 
 #include <QList>
