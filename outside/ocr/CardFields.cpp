@@ -653,16 +653,18 @@ int medianHeight(const std::vector<RecognizedLine>& lines)
 }
 
 // A Japanese line of a name's shape set in type well above the body's: family and given name with
-// a blank between that is neither a unit nor a title ("営業部 部長", "技術部 開発課" are not), or
-// the family name alone with the given name set apart on its row in the same type.
+// a blank between (maybe one more the engine put inside either) and after the first word neither a
+// unit nor a title ("営業部 部長", "技術部 開発課" are not), or the family name alone with the given
+// name set apart on its row in the same type.
 bool setInNameType(const std::vector<RecognizedLine>& lines, const RecognizedLine& line, int bodyHeight)
 {
     const int h = line.bottom - line.top;
     if (bodyHeight <= 0 || h * 10 < bodyHeight * 13)
         return false;
     const QStringList words = QString(line.text).replace(QChar(0x3000), u' ').split(u' ', Qt::SkipEmptyParts);
-    if (words.size() == 2)
-        return !isJapaneseDepartmentWord(words.at(1), false) && !isJapaneseTitleWord(words.at(1));
+    if (words.size() == 2 || words.size() == 3)
+        return std::none_of(words.begin() + 1, words.end(),
+                            [](const QString& w) { return isJapaneseDepartmentWord(w, false) || isJapaneseTitleWord(w); });
     return words.size() == 1 && std::any_of(lines.begin(), lines.end(), [&](const RecognizedLine& other) {
                const QString given = QString(other.text).remove(u' ');
                const bool sameRow = std::min(line.bottom, other.bottom) - std::max(line.top, other.top) > h / 2
@@ -1139,6 +1141,10 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
     // "北村雄一": the blank goes where the dictionary's family name ends, else where the family name's
     // reading ends: the printed furigana's first word ("みない みづき" over "薬袋美月") or the family
     // name of the romanised name ("AIMONO Makoto", "Makoto Aimono").
+    // "曽我部 琉 生", "日 下部 颯太": of two blanks the engine put one inside a part; the split below
+    // finds the one that stays.
+    if (isJapanese(text) && text.count(u' ') > 1)
+        text.remove(u' ');
     if (int family = familyNameLength && isJapanese(text) && !text.contains(u' ') ? familyNameLength(text) : 0; family > 0) {
         text.insert(family, u' ');
     } else if (readingOf && isJapanese(text) && !text.contains(u' ')) {
