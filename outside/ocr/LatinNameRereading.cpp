@@ -25,6 +25,15 @@ bool isPieceOfRow(const RecognizedLine& name, const RecognizedLine& other)
     return overlap * 2 > h && (other.bottom - other.top) * 10 >= 7 * h && gap < 3 * h / 2;
 }
 
+// "Samu el Wolff": a word split inside reads like a short particle ("el", "di", "de") as well.
+bool holdsShortLowerCaseWord(const QString& text)
+{
+    const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
+    return std::any_of(words.begin(), words.end(), [](const QString& w) {
+        return w.size() <= 2 && std::all_of(w.begin(), w.end(), [](QChar c) { return c.isLower(); });
+    });
+}
+
 } // namespace
 
 bool rereadSplitLatinName(TesseractEngine& engine, Pix* pix, int dpi, const std::string& data, const SlotFill& name,
@@ -52,7 +61,7 @@ bool rereadSplitLatinName(TesseractEngine& engine, Pix* pix, int dpi, const std:
             read += u' ' + other.text;
         }
     }
-    if (read == asRead && !looksSplitInsideWords(asRead))
+    if (read == asRead && !looksSplitInsideWords(asRead) && !holdsShortLowerCaseWord(asRead))
         return false;
     // A margin of paper round the row, as the engine wants to see it.
     const int h = std::max(1, row.bottom - row.top);
