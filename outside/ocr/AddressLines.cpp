@@ -234,6 +234,14 @@ QString postalCodeWithMarkMisread(const QString& number)
     return m.hasMatch() ? m.captured(1) + u'-' + m.captured(2) : QString();
 }
 
+bool isLatinOrKatakanaBuildingLine(const QString& line)
+{
+    static const QRegularExpression shape(
+        QStringLiteral(R"(^(?=.*[A-Za-z\p{Katakana}]{2})[A-Za-z\p{Katakana}ー・&'.\- ]+[A-Za-z0-9０-９\p{Katakana}]*?\s?)"
+                       R"(([0-9０-９]{1,2}\s?([FＦ]|階)|[0-9０-９]{3,4}(号室)?|[0-9０-９]{1,2}号館)$)"));
+    return shape.match(line.trimmed()).hasMatch();
+}
+
 QString withTownLinePostcode(const QString& line)
 {
     // A UK postcode: its digits read as I, O or S where the shape wants a digit, a J as "]" or "}",

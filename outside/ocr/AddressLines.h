@@ -36,6 +36,11 @@ struct JapaneseAddressPlace {
 using PlacesOfPostalCode = std::function<QStringList(const QString& sevenDigits)>;
 JapaneseAddressPlace withPostalCodePlace(const QString& address, const QString& postalCode, const PlacesOfPostalCode& placesOf);
 
+// A building's own line below a Japanese address, named in Latin letters or katakana and ending in
+// its floor or room: "theSOHO 1104", "ミオスビルA棟3F", "COCON 4階". Kanji lines (departments,
+// titles) and lines of several numbers (telephone, fax) are not.
+bool isLatinOrKatakanaBuildingLine(const QString& line);
+
 // A UK or US town line whose postal code the engine misread in ways the code's shape undoes
 // ("Cardiff CF10 IBY", "London SWIE 5LB", "Leeds Ls1 SJL", "Boston, MA02199", "Houston, Tx 77002"),
 // with the code put back in its shape; any other line as it is.

@@ -899,7 +899,11 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
                 put(fields, kDepartment, title, line);
             continue;
         }
-        const bool follows = (goesOnBelow(lines, lastAddressLine, index) && (continuesAddress(text) || !westernPostalCode(text).isEmpty()))
+        // A Japanese address goes on with its building's line in Latin letters ("theSOHO 1104").
+        const bool building =
+            fields[size_t(kAddress.first)].filled && isJapanese(fields[size_t(kAddress.first)].text) && isLatinOrKatakanaBuildingLine(text);
+        const bool follows =
+            (goesOnBelow(lines, lastAddressLine, index) && (continuesAddress(text) || building || !westernPostalCode(text).isEmpty()))
             || (lastAddressLine >= 0 && continuesOnRow(lines[size_t(lastAddressLine)], line, text));
         if (address || follows) {
             text = withTownLinePostcode(text);

@@ -261,6 +261,14 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
         {{at(u"〒104-0061 東京都中央区銀座4-5-6", 326, 394, 735, 422), at(u"銀座センタービル8F_", 427, 427, 635, 451)},
          21,
          u"東京都中央区銀座4-5-6\n銀座センタービル8F"},
+        // A building's line in Latin letters with its room number goes on a Japanese address; a
+        // romanised department below it does not.
+        {{at(u"〒135-0064 東京都江東区青海2-7-4", 75, 385, 555, 410), at(u"theSOHO 1104", 75, 415, 230, 437)},
+         21,
+         u"東京都江東区青海2-7-4\ntheSOHO 1104"},
+        {{at(u"〒135-0064 東京都江東区青海2-7-4", 75, 385, 555, 410), at(u"Overseas Business Section 2", 75, 415, 400, 437)},
+         21,
+         u"東京都江東区青海2-7-4"},
         // A label column beside the numbers.
         {{at(u"Cell:", 571, 310, 624, 328), at(u"Fax:", 572, 347, 620, 365), at(u"+44 7700 900125", 667, 309, 861, 328),
           at(u"029 2018 0764", 666, 347, 832, 366)},
