@@ -1,5 +1,6 @@
 #include "outside/ocr/AddressLines.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -240,6 +241,31 @@ bool isLatinOrKatakanaBuildingLine(const QString& line)
         QStringLiteral(R"(^(?=.*[A-Za-z\p{Katakana}]{2})[A-Za-z\p{Katakana}ー・&'.\- ]+[A-Za-z0-9０-９\p{Katakana}]*?\s?)"
                        R"(([0-9０-９]{1,2}\s?([FＦ]|階)|[0-9０-９]{3,4}(号室)?|[0-9０-９]{1,2}号館)$)"));
     return shape.match(line.trimmed()).hasMatch();
+}
+
+QString withBuildingSpelledAsPlace(const QString& address)
+{
+    // Kanji the engine confuses for a stroke more or less.
+    static const QHash<QChar, QChar> alike = {{u'鳥', u'烏'}, {u'烏', u'鳥'}, {u'土', u'士'}, {u'士', u'土'},
+                                              {u'末', u'未'}, {u'未', u'末'}, {u'千', u'干'}, {u'干', u'千'}};
+    QStringList lines = address.split(u'\n');
+    for (qsizetype n = 1; n < lines.size(); ++n) {
+        QString& line = lines[n];
+        for (qsizetype i = 0; i < line.size(); ++i) {
+            const auto other = alike.constFind(line.at(i));
+            if (other == alike.constEnd())
+                continue;
+            QString fixed = line;
+            fixed[i] = *other;
+            const auto spelled = [&](qsizetype from) {
+                return from >= 0 && from + 2 <= line.size() && lines.front().contains(fixed.mid(from, 2))
+                    && !lines.front().contains(line.mid(from, 2));
+            };
+            if (spelled(i - 1) || spelled(i))
+                line = fixed;
+        }
+    }
+    return lines.join(u'\n');
 }
 
 QString withTownLinePostcode(const QString& line)

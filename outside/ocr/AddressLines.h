@@ -41,6 +41,10 @@ JapaneseAddressPlace withPostalCodePlace(const QString& address, const QString& 
 // titles) and lines of several numbers (telephone, fax) are not.
 bool isLatinOrKatakanaBuildingLine(const QString& line);
 
+// A Japanese address whose building, named after its place, has a character the engine took for
+// one of like shape ("烏丸通…\nCOCON鳥丸4F"): that character as the place line spells it.
+QString withBuildingSpelledAsPlace(const QString& address);
+
 // A UK or US town line whose postal code the engine misread in ways the code's shape undoes
 // ("Cardiff CF10 IBY", "London SWIE 5LB", "Leeds Ls1 SJL", "Boston, MA02199", "Houston, Tx 77002"),
 // with the code put back in its shape; any other line as it is.

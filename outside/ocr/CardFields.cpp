@@ -985,7 +985,8 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         static const QRegularExpression leadingMark(QStringLiteral(R"((^|\n)[^\p{L}\p{N}\s]{1,2}\s+)"));
         // Nor is a rule the engine read at the end of a line ("銀座センタービル8F_").
         static const QRegularExpression trailingRule(QStringLiteral(R"(\s*[_|]+(?=\n|$))"));
-        address.text = withBlockHyphens(address.text).replace(leadingMark, QStringLiteral("\\1")).remove(trailingRule);
+        address.text =
+            withBuildingSpelledAsPlace(withBlockHyphens(address.text).replace(leadingMark, QStringLiteral("\\1")).remove(trailingRule));
     }
 
     if (SlotFill& web = fields[size_t(kWeb.first)]; web.filled && fields[size_t(kEmail.first)].filled)

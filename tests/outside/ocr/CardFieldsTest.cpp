@@ -269,6 +269,10 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
         {{at(u"〒135-0064 東京都江東区青海2-7-4", 75, 385, 555, 410), at(u"Overseas Business Section 2", 75, 415, 400, 437)},
          21,
          u"東京都江東区青海2-7-4"},
+        // A building named after its place keeps the place's kanji the engine took for a look-alike.
+        {{at(u"〒600-8008 京都市下京区烏丸通四条下る水銀屋町620", 75, 385, 655, 410), at(u"COCON鳥丸4F", 75, 415, 230, 437)},
+         21,
+         u"京都市下京区烏丸通四条下る水銀屋町620\nCOCON烏丸4F"},
         // A label column beside the numbers.
         {{at(u"Cell:", 571, 310, 624, 328), at(u"Fax:", 572, 347, 620, 365), at(u"+44 7700 900125", 667, 309, 861, 328),
           at(u"029 2018 0764", 666, 347, 832, 366)},
