@@ -2,16 +2,16 @@
 
 #include "outside/ocr/FuriganaRereading.h"
 #include "outside/ocr/JapaneseLineText.h"
+#include "outside/ocr/LargeTypeRows.h"
 #include "outside/ocr/NameRowCharacters.h"
 #include "outside/ocr/ScanCleanup.h"
 #include "outside/ocr/TesseractEngine.h"
-
-#include <leptonica/allheaders.h>
 
 #include <QRegularExpression>
 
 #include <algorithm>
 #include <array>
+#include <leptonica/allheaders.h>
 
 namespace {
 
@@ -48,6 +48,9 @@ constexpr double kNameSize = 1.4;
 constexpr size_t kNameCharacters = 7;
 // A name read again in kana and kanji is taken in place of letters when read this surely.
 constexpr int kSureOfName = 25;
+// A row of characters this many times the usual height of the card's rows of type, set apart in
+// the ink, may be a name the layout missed.
+constexpr double kNameRowSize = 1.3;
 
 struct Area {
     int left, top, right, bottom;
@@ -258,6 +261,72 @@ bool overlaps(const Area& a, const RecognizedLine& b)
     return across > 0 && down * 2 > std::min(a.bottom - a.top, b.bottom - b.top);
 }
 
+// The name's row found in the ink, where no line reads it well (the layout dropped it, cut it into
+// scraps or ran it into the column beside it), is read as a name; the scraps go, and a line run
+// into it keeps what lies beside it, read again with `readRows`.
+void readNameRowsInInk(TesseractEngine& engine, Pix* pix, const std::string& data, std::vector<RecognizedLine>* lines,
+                       const std::function<void(const RecognizedLine&, std::vector<RecognizedLine>*)>& readRows)
+{
+    const int usual = medianHeight(*lines);
+    for (const RecognizedLine& found : largeTypeRows(pix, int(kNameRowSize * usual))) {
+        // Characters of few strokes set apart (三, 一) do not join into a blob: the row takes them in.
+        Area row{found.left, found.top, found.right, found.bottom};
+        widenToInk(pix, &row);
+        // A name is one row of ink; lines of small type one over the other join into a block.
+        const auto columns = characterColumns(pix, row.left, row.top, row.right, row.bottom);
+        if (columns.size() < 2 || columns.size() > kNameCharacters || inkRows(pix, row.left, row.top, row.right, row.bottom).size() != 1)
+            continue;
+        const int high = rowHeight(row);
+        const auto inRow = [&row, high](const RecognizedLine& l) {
+            const int across = std::min(l.right, row.right) - std::max(l.left, row.left);
+            const int down = std::min(l.bottom, row.bottom) - std::max(l.top, row.top);
+            return across > 0 && down * 2 > std::min(high, rowHeight(l));
+        };
+        // A line over the row, of its size, that the engine is sure of and reads as Japanese words,
+        // is its reading already; lower lines in it are scraps of its strokes.
+        const bool readWell = std::any_of(lines->begin(), lines->end(), [&](const RecognizedLine& l) {
+            return inRow(l) && 2 * rowHeight(l) >= high && l.confidence >= kUnsureLine && japaneseCount(l.text) >= 2;
+        });
+        if (readWell)
+            continue;
+        const RecognizedLine read = readAsName(engine, pix, data, readRowAt(engine, pix, data, row, kBestRowHeight));
+        if (!isKanaAndKanji(read.text) || isDoubtfulNameRow(read.text, read.confidence, int(columns.size()), kSureOfName))
+            continue;
+        std::vector<RecognizedLine> kept;
+        for (const RecognizedLine& l : *lines) {
+            if (!inRow(l)) {
+                kept.push_back(l);
+                continue;
+            }
+            const bool wider = l.right > row.right + high || l.left < row.left - high;
+            std::vector<RecognizedLine> beside;
+            if (l.right > row.right + high)
+                readRows({{}, row.right + high / 2, l.top, l.right, l.bottom, 0}, &beside);
+            if (l.left < row.left - high)
+                readRows({{}, l.left, l.top, row.left - high / 2, l.bottom, 0}, &beside);
+            const bool readBeside = !beside.empty();
+            // Rows another line reads already stay that line's.
+            std::erase_if(beside, [&](const RecognizedLine& b) {
+                return std::any_of(lines->begin(), lines->end(), [&](const RecognizedLine& other) {
+                    return &other != &l && overlaps(Area{b.left, b.top, b.right, b.bottom}, other);
+                });
+            });
+            int sure = 0;
+            for (const RecognizedLine& b : beside)
+                sure += b.confidence;
+            // What was read beside the name replaces the line only when read as surely; a line
+            // with nothing readable beside the name was a scrap of it.
+            if (wider && readBeside && (beside.empty() || sure < l.confidence * int(beside.size())))
+                kept.push_back(l);
+            else
+                kept.insert(kept.end(), beside.begin(), beside.end());
+        }
+        const auto below = std::find_if(kept.begin(), kept.end(), [&read](const RecognizedLine& l) { return l.top > read.bottom; });
+        kept.insert(below, read);
+        *lines = std::move(kept);
+    }
+}
+
 // The engine sometimes cuts a row in two ("…東大通" and "2-4-10"), or reads a piece of it as a line
 // of its own that overlaps the rest ("AN" over "北村 Bari"): pieces of one row that overlap or lie
 // close together are read again as one.
@@ -350,23 +419,12 @@ std::vector<Area> unreadAreas(Pix* pix, const std::vector<RecognizedLine>& lines
     }
     boxaDestroy(&boxes);
     // A letter-spaced name ("吉 村    彩花") falls into pieces of one row: they are read as one.
-    std::sort(areas.begin(), areas.end(), [](const Area& a, const Area& b) { return a.left < b.left; });
+    std::vector<RecognizedLine> pieces;
+    for (const Area& area : areas)
+        pieces.push_back({{}, area.left, area.top, area.right, area.bottom, 0});
     std::vector<Area> rows;
-    for (const Area& area : areas) {
-        const auto sameRow = std::find_if(rows.begin(), rows.end(), [&area](const Area& r) {
-            const int high = std::min(rowHeight(r), rowHeight(area));
-            const int down = std::min(r.bottom, area.bottom) - std::max(r.top, area.top) + 1;
-            return 2 * down > high && 2 * std::max(rowHeight(r), rowHeight(area)) < 3 * high && area.left > r.right
-                && area.left - r.right < kLetterGapHeights * high;
-        });
-        if (sameRow == rows.end()) {
-            rows.push_back(area);
-            continue;
-        }
-        sameRow->right = area.right;
-        sameRow->top = std::min(sameRow->top, area.top);
-        sameRow->bottom = std::max(sameRow->bottom, area.bottom);
-    }
+    for (const RecognizedLine& row : joinedSideBySide(std::move(pieces)))
+        rows.push_back({row.left, row.top, row.right, row.bottom});
     return rows;
 }
 
@@ -531,6 +589,9 @@ void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& d
             out.insert(below, read);
         }
     }
+    if (hasTime())
+        readNameRowsInInk(engine, pix, data, &out,
+                          [&readRows](const RecognizedLine& box, std::vector<RecognizedLine>* again) { readRows(box, again); });
     if (hasTime())
         rereadFurigana(engine, pix, data, int(kNameSize * usualHeight), &out);
     for (RecognizedLine& line : out) {

@@ -1,12 +1,14 @@
+#include "outside/ocr/LineRereading.h"
+
 #include "outside/ocr/FuriganaRereading.h"
 #include "outside/ocr/JapaneseLineText.h"
-#include "outside/ocr/LineRereading.h"
+#include "outside/ocr/LargeTypeRows.h"
 #include "outside/ocr/NameRowCharacters.h"
 #include "outside/ocr/ScanCleanup.h"
 
-#include <leptonica/allheaders.h>
-
 #include <gtest/gtest.h>
+
+#include <leptonica/allheaders.h>
 
 namespace {
 
@@ -51,6 +53,32 @@ TEST(LineRereading, CharactersOfANameRow)
     const auto columns = characterColumns(pix.get(), 10, 30, 320, 89);
     const std::vector<std::pair<int, int>> expected{{20, 75}, {84, 139}, {150, 213}, {260, 309}};
     EXPECT_EQ(columns, expected);
+}
+
+TEST(LineRereading, LargeTypeRowsInTheInk)
+{
+    PixPtr pix(pixCreate(800, 400, 8));
+    pixSetAllArbitrary(pix.get(), 255);
+    // A name of three characters 80 high set apart; the last a frame round a piece of its own
+    // (口 in 部), which makes no row of its own.
+    ink(pix.get(), 20, 40, 80, 80);
+    ink(pix.get(), 140, 40, 80, 80);
+    ink(pix.get(), 260, 40, 80, 6);
+    ink(pix.get(), 260, 114, 80, 6);
+    ink(pix.get(), 260, 40, 6, 80);
+    ink(pix.get(), 334, 40, 6, 80);
+    ink(pix.get(), 280, 60, 40, 40);
+    // Beside it two lines of small type close over each other, and below a word of large type:
+    // wider than characters, they are no name's row.
+    ink(pix.get(), 420, 40, 300, 20);
+    ink(pix.get(), 420, 66, 300, 20);
+    ink(pix.get(), 20, 200, 500, 80);
+    const auto rows = largeTypeRows(pix.get(), 26);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].left, 20);
+    EXPECT_EQ(rows[0].top, 40);
+    EXPECT_EQ(rows[0].right, 339);
+    EXPECT_EQ(rows[0].bottom, 119);
 }
 
 TEST(LineRereading, BlankWhereTheFamilyNameEnds)
