@@ -246,8 +246,8 @@ bool isLatinOrKatakanaBuildingLine(const QString& line)
 QString withBuildingSpelledAsPlace(const QString& address)
 {
     // Kanji the engine confuses for a stroke more or less.
-    static const QHash<QChar, QChar> alike = {{u'鳥', u'烏'}, {u'烏', u'鳥'}, {u'土', u'士'}, {u'士', u'土'},
-                                              {u'末', u'未'}, {u'未', u'末'}, {u'千', u'干'}, {u'干', u'千'}};
+    static const QHash<QChar, QChar> alike = {{u'鳥', u'烏'}, {u'烏', u'鳥'}, {u'土', u'士'}, {u'士', u'土'}, {u'末', u'未'},
+                                              {u'未', u'末'}, {u'千', u'干'}, {u'干', u'千'}, {u'宮', u'室'}, {u'室', u'宮'}};
     QStringList lines = address.split(u'\n');
     for (qsizetype n = 1; n < lines.size(); ++n) {
         QString& line = lines[n];
@@ -265,6 +265,10 @@ QString withBuildingSpelledAsPlace(const QString& address)
                 line = fixed;
         }
     }
+    // A floor's digit read as the letter of its shape ("銀座センタービルSF"): no building has a floor S.
+    static const QRegularExpression floorS(QStringLiteral(R"((?<=[^\x{0}-\x{7f}])S(?=[FＦ]$))"));
+    for (qsizetype n = 1; n < lines.size(); ++n)
+        lines[n].replace(floorS, QStringLiteral("5"));
     return lines.join(u'\n');
 }
 
