@@ -261,6 +261,16 @@ bool overlaps(const Area& a, const RecognizedLine& b)
     return across > 0 && down * 2 > std::min(a.bottom - a.top, b.bottom - b.top);
 }
 
+// The characters of a row of large type that may be a name: 2 to kNameCharacters, in one row of
+// ink (lines of small type one over the other join into a block); 0 when it may not.
+int nameCharacters(Pix* pix, const Area& row)
+{
+    const auto columns = characterColumns(pix, row.left, row.top, row.right, row.bottom);
+    if (columns.size() < 2 || columns.size() > kNameCharacters || inkRows(pix, row.left, row.top, row.right, row.bottom).size() != 1)
+        return 0;
+    return int(columns.size());
+}
+
 // The name's row found in the ink, where no line reads it well (the layout dropped it, cut it into
 // scraps or ran it into the column beside it), is read as a name; the scraps go, and a line run
 // into it keeps what lies beside it, read again with `readRows`.
@@ -272,9 +282,8 @@ void readNameRowsInInk(TesseractEngine& engine, Pix* pix, const std::string& dat
         // Characters of few strokes set apart (三, 一) do not join into a blob: the row takes them in.
         Area row{found.left, found.top, found.right, found.bottom};
         widenToInk(pix, &row);
-        // A name is one row of ink; lines of small type one over the other join into a block.
-        const auto columns = characterColumns(pix, row.left, row.top, row.right, row.bottom);
-        if (columns.size() < 2 || columns.size() > kNameCharacters || inkRows(pix, row.left, row.top, row.right, row.bottom).size() != 1)
+        const int characters = nameCharacters(pix, row);
+        if (characters == 0)
             continue;
         const int high = rowHeight(row);
         const auto inRow = [&row, high](const RecognizedLine& l) {
@@ -290,7 +299,7 @@ void readNameRowsInInk(TesseractEngine& engine, Pix* pix, const std::string& dat
         if (readWell)
             continue;
         const RecognizedLine read = readAsName(engine, pix, data, readRowAt(engine, pix, data, row, kBestRowHeight));
-        if (!isKanaAndKanji(read.text) || isDoubtfulNameRow(read.text, read.confidence, int(columns.size()), kSureOfName))
+        if (!isKanaAndKanji(read.text) || isDoubtfulNameRow(read.text, read.confidence, characters, kSureOfName))
             continue;
         std::vector<RecognizedLine> kept;
         for (const RecognizedLine& l : *lines) {
@@ -466,6 +475,16 @@ bool holdsUnreadType(const std::vector<RecognizedLine>& lines)
         return l.confidence < kUnreadType && !isMailOrWeb(l.text) && QString(l.text).remove(u' ').size() >= 2;
     });
     return doubted >= 2 && doubted * kUnreadShare >= qsizetype(lines.size()) && qsizetype(lines.size()) <= kCardLines;
+}
+
+bool leavesCharacterRowUnread(Pix* pix, const std::vector<RecognizedLine>& lines)
+{
+    const auto rows = largeTypeRows(pix, int(kNameRowSize * medianHeight(lines)));
+    return std::any_of(rows.begin(), rows.end(), [&](const RecognizedLine& row) {
+        const Area area{row.left, row.top, row.right, row.bottom};
+        return nameCharacters(pix, area) > 0
+            && std::none_of(lines.begin(), lines.end(), [&area](const RecognizedLine& l) { return overlaps(area, l); });
+    });
 }
 
 std::vector<std::pair<int, int>> inkRows(Pix* pix, int left, int top, int right, int bottom)

@@ -32,6 +32,10 @@ bool showsJapan(const std::vector<RecognizedLine>& lines);
 // is small print.
 bool holdsUnreadType(const std::vector<RecognizedLine>& lines);
 
+// Whether `lines`, read from `pix`, leave out a row of large characters set apart, as an English
+// reading does a Japanese name it saw no text in.
+bool leavesCharacterRowUnread(Pix* pix, const std::vector<RecognizedLine>& lines);
+
 // Replaces the Japanese lines of `lines`, read from `pix`, by their rows read again with `data`,
 // and the e-mail and web addresses by their lines read again with `latinData`, as long as
 // `hasTime` says there is time left.

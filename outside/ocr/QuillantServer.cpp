@@ -199,6 +199,14 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         Reading again{{}, 0, 0, kJapaneseAndEnglish, skew};
         if (readAgain(kJapaneseAndEnglish, &again) && !isWeakReading(again.lines, again.confidence))
             best = std::move(again);
+    } else if (automatic && wholeImage && m_engine.hasLanguage(kJapaneseAndEnglish)
+               && leavesCharacterRowUnread(pix.get(), best.lines)) {
+        // A Japanese card of few lines may read well enough in English but for its name, of which
+        // the English model saw nothing: it is read in Japanese too, and the surer reading taken.
+        Reading again{{}, 0, 0, kJapaneseAndEnglish, skew};
+        if (readAgain(kJapaneseAndEnglish, &again) && !isWeakReading(again.lines, again.confidence)
+            && again.confidence > best.confidence)
+            best = std::move(again);
     }
     // Orientation and script detection cost as much as reading a card: they run only when the
     // card does not read well as it lies. Only a new card is turned upright.

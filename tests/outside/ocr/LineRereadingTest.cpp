@@ -79,6 +79,11 @@ TEST(LineRereading, LargeTypeRowsInTheInk)
     EXPECT_EQ(rows[0].top, 40);
     EXPECT_EQ(rows[0].right, 339);
     EXPECT_EQ(rows[0].bottom, 119);
+    // An English reading that saw only the small type leaves the name unread; one over it does not.
+    std::vector<RecognizedLine> read{{"Tel. 045-553-3463", 420, 40, 719, 59, 90}, {"Fax 045-553-3464", 420, 66, 719, 85, 90}};
+    EXPECT_TRUE(leavesCharacterRowUnread(pix.get(), read));
+    read.push_back({"Maert Kr", 20, 40, 339, 119, 70});
+    EXPECT_FALSE(leavesCharacterRowUnread(pix.get(), read));
 }
 
 TEST(LineRereading, BlankWhereTheFamilyNameEnds)
