@@ -291,15 +291,23 @@ void readNameRowsInInk(TesseractEngine& engine, Pix* pix, const std::string& dat
             const int down = std::min(l.bottom, row.bottom) - std::max(l.top, row.top);
             return across > 0 && down * 2 > std::min(high, rowHeight(l));
         };
-        // A line over the row, of its size, that the engine is sure of and reads as Japanese words,
-        // is its reading already; lower lines in it are scraps of its strokes.
+        // A line over the row, of its size, that the engine is sure of and reads as Japanese words
+        // is its reading already; lower lines in it are scraps of its strokes. One that reads as a
+        // name of the row's characters, but less surely, gives way only to a clearly surer reading.
+        const auto ofRow = [&](const RecognizedLine& l) { return inRow(l) && 2 * rowHeight(l) >= high; };
         const bool readWell = std::any_of(lines->begin(), lines->end(), [&](const RecognizedLine& l) {
-            return inRow(l) && 2 * rowHeight(l) >= high && l.confidence >= kUnsureLine && japaneseCount(l.text) >= 2;
+            return ofRow(l) && l.confidence >= kUnsureLine && japaneseCount(l.text) >= 2;
         });
         if (readWell)
             continue;
+        int nameSure = -1;
+        for (const RecognizedLine& l : *lines) {
+            if (ofRow(l) && !isDoubtfulNameRow(l.text, 0, characters, 0))
+                nameSure = std::max(nameSure, l.confidence);
+        }
         const RecognizedLine read = readAsName(engine, pix, data, readRowAt(engine, pix, data, row, kBestRowHeight));
-        if (!isKanaAndKanji(read.text) || isDoubtfulNameRow(read.text, read.confidence, characters, kSureOfName))
+        if (!isKanaAndKanji(read.text) || isDoubtfulNameRow(read.text, read.confidence, characters, kSureOfName)
+            || (nameSure >= 0 && read.confidence < nameSure + kConfidenceMargin))
             continue;
         std::vector<RecognizedLine> kept;
         for (const RecognizedLine& l : *lines) {
