@@ -306,7 +306,7 @@ void readNameRowsInInk(TesseractEngine& engine, Pix* pix, const std::string& dat
                 nameSure = std::max(nameSure, l.confidence);
         }
         const RecognizedLine read = readAsName(engine, pix, data, readRowAt(engine, pix, data, row, kBestRowHeight));
-        if (!isKanaAndKanji(read.text) || isDoubtfulNameRow(read.text, read.confidence, characters, kSureOfName)
+        if (!isKanaAndKanji(read.text) || isDoubtfulNameRow(read.text, read.confidence, characters, kUnsureLine)
             || (nameSure >= 0 && read.confidence < nameSure + kConfidenceMargin))
             continue;
         std::vector<RecognizedLine> kept;
