@@ -145,6 +145,14 @@ void rereadFurigana(TesseractEngine& engine, Pix* pix, const std::string& data, 
             Band band{};
             if (!furiganaBand(pix, name, above, &band))
                 continue;
+            // Kana the card's reading already holds well need no reading again, nor does a line
+            // there that is no furigana: the three readings in kana are the costly part.
+            const auto there = std::find_if(lines->begin(), lines->end(), [&band](const RecognizedLine& l) { return overlaps(l, band); });
+            const FuriganaLine kind = there == lines->end() ? FuriganaLine::ReadBadly : furiganaLine(there->text, characters);
+            if (kind == FuriganaLine::Other)
+                continue;
+            if (kind == FuriganaLine::ReadWell)
+                break;
             std::vector<RecognizedLine> readings;
             for (const std::string& script : kanaScripts())
                 readings.push_back(
@@ -155,7 +163,6 @@ void rereadFurigana(TesseractEngine& engine, Pix* pix, const std::string& data, 
             RecognizedLine read = *surest;
             read.text = withBlankAtWidestGap(compact(read.text), characterColumns(pix, band.left, band.top, band.right, band.bottom),
                                              band.bottom - band.top + 1);
-            const auto there = std::find_if(lines->begin(), lines->end(), [&band](const RecognizedLine& l) { return overlaps(l, band); });
             if (there == lines->end()) {
                 const auto at = std::find_if(lines->begin(), lines->end(), [&name](const RecognizedLine& l) {
                     return l.left == name.left && l.top == name.top && l.text == name.text;
@@ -163,11 +170,6 @@ void rereadFurigana(TesseractEngine& engine, Pix* pix, const std::string& data, 
                 lines->insert(above || at == lines->end() ? at : at + 1, read);
                 break;
             }
-            const FuriganaLine kind = furiganaLine(there->text, characters);
-            if (kind == FuriganaLine::Other)
-                continue;
-            if (kind == FuriganaLine::ReadWell)
-                break;
             // The furigana read in pieces ("そがべ", "はやと") is one line.
             *there = read;
             lines->erase(std::remove_if(there + 1, lines->end(),
