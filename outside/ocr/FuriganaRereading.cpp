@@ -1,5 +1,6 @@
 #include "outside/ocr/FuriganaRereading.h"
 
+#include "outside/ocr/JapaneseLineText.h"
 #include "outside/ocr/LineRereading.h"
 #include "outside/ocr/NameRowCharacters.h"
 #include "outside/ocr/TesseractEngine.h"
@@ -28,14 +29,9 @@ bool isKana(QChar c)
     return (u >= 0x3041 && u <= 0x3096) || (u >= 0x30A1 && u <= 0x30FC);
 }
 
-QString compact(const QString& text)
-{
-    return QString(text).remove(u' ').remove(QChar(0x3000));
-}
-
 bool isAllKana(const QString& text)
 {
-    const QString c = compact(text);
+    const QString c = withoutBlanks(text);
     return !c.isEmpty() && std::all_of(c.begin(), c.end(), isKana);
 }
 
@@ -102,7 +98,7 @@ bool overlaps(const RecognizedLine& line, const Band& band)
 
 bool fitsNameReading(const QString& kana, int characters)
 {
-    const qsizetype n = compact(kana).size();
+    const qsizetype n = withoutBlanks(kana).size();
     return n >= characters && n <= 3 * characters + 1;
 }
 
@@ -122,7 +118,7 @@ FuriganaLine furiganaLine(const QString& text, int characters)
 {
     // A title ("グループ長") or a romanised name is no furigana: only a line the engine read mostly
     // in kana, and without kanji, is.
-    const QString held = compact(text);
+    const QString held = withoutBlanks(text);
     const auto kanaHeld = std::count_if(held.begin(), held.end(), isKana);
     const bool kanji = std::any_of(held.begin(), held.end(), [](QChar c) { return c.unicode() >= 0x3400 && c.unicode() <= 0x9FFF; });
     if (held.isEmpty() || kanaHeld * 2 < held.size() || kanji)
@@ -136,11 +132,11 @@ void rereadFurigana(TesseractEngine& engine, Pix* pix, const std::string& data, 
 {
     std::vector<RecognizedLine> names;
     std::copy_if(lines->begin(), lines->end(), std::back_inserter(names), [nameHeight](const RecognizedLine& l) {
-        const qsizetype n = compact(l.text).size();
+        const qsizetype n = withoutBlanks(l.text).size();
         return l.bottom - l.top + 1 >= nameHeight && n >= 2 && n <= 7 && isKanaAndKanji(l.text) && !isAllKana(l.text);
     });
     for (const RecognizedLine& name : names) {
-        const int characters = int(compact(name.text).size());
+        const int characters = int(withoutBlanks(name.text).size());
         for (const bool above : {true, false}) {
             Band band{};
             if (!furiganaBand(pix, name, above, &band))
@@ -161,7 +157,7 @@ void rereadFurigana(TesseractEngine& engine, Pix* pix, const std::string& data, 
             if (surest == readings.end())
                 continue;
             RecognizedLine read = *surest;
-            read.text = withBlankAtWidestGap(compact(read.text), characterColumns(pix, band.left, band.top, band.right, band.bottom),
+            read.text = withBlankAtWidestGap(withoutBlanks(read.text), characterColumns(pix, band.left, band.top, band.right, band.bottom),
                                              band.bottom - band.top + 1);
             if (there == lines->end()) {
                 const auto at = std::find_if(lines->begin(), lines->end(), [&name](const RecognizedLine& l) {

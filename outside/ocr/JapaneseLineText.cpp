@@ -73,6 +73,11 @@ QChar kanjiShapedLike(QChar c)
     return shape >= 0 ? kanji.at(shape) : QChar();
 }
 
+QString withoutBlanks(const QString& text)
+{
+    return QString(text).remove(u' ').remove(QChar(0x3000));
+}
+
 QString kanjiLookAlikes(const QString& text)
 {
     QString out = text;

@@ -22,3 +22,6 @@ QChar kanjiShapedLike(QChar c);
 // ハ) between kanji, or after one at the end of a word, is that kanji; a long vowel mark between
 // two kanji is 一.
 QString kanjiLookAlikes(const QString& text);
+
+// The text without its blanks, narrow or wide: how many characters a name or its reading holds.
+QString withoutBlanks(const QString& text);

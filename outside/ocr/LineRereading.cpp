@@ -243,7 +243,7 @@ RecognizedLine readAsName(TesseractEngine& engine, Pix* pix, const std::string& 
     if (!isDoubtfulNameRow(read.text, read.confidence, int(columns.size()), kUnsureLine)) {
         // The engine sets blanks in letter-spaced type where it likes ("藤 田       俊    介"): the
         // one blank goes where the ink's gap is clearly the widest.
-        read.text = withBlankAtWidestGap(QString(read.text).remove(u' ').remove(QChar(0x3000)), columns, rowHeight(read));
+        read.text = withBlankAtWidestGap(withoutBlanks(read.text), columns, rowHeight(read));
         return read;
     }
     RecognizedLine characters = readByCharacters(engine, pix, data, read, columns);

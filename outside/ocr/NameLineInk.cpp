@@ -1,6 +1,7 @@
 #include "outside/ocr/NameLineInk.h"
 
 #include "outside/ocr/GlyphShapes.h"
+#include "outside/ocr/JapaneseLineText.h"
 #include "outside/ocr/ScanCleanup.h"
 
 #include <algorithm>
@@ -27,7 +28,7 @@ NameLineInk::NameLineInk(TesseractEngine& engine, GlyphShapes& shapes, Pix* pix,
       m_top(top),
       m_right(right),
       m_bottom(bottom),
-      m_name(QString(name).remove(u' ').remove(QChar(0x3000)))
+      m_name(withoutBlanks(name))
 {
 }
 

@@ -1,5 +1,6 @@
 #include "outside/ocr/NameRowCharacters.h"
 
+#include "outside/ocr/JapaneseLineText.h"
 #include "outside/ocr/LineRereading.h"
 
 #include <leptonica/allheaders.h>
@@ -73,13 +74,13 @@ std::vector<std::pair<int, int>> characterColumns(Pix* pix, int left, int top, i
 
 bool isKanaAndKanji(const QString& text)
 {
-    const QString compact = QString(text).remove(u' ').remove(QChar(0x3000));
+    const QString compact = withoutBlanks(text);
     return !compact.isEmpty() && std::all_of(compact.begin(), compact.end(), isKanaOrKanji);
 }
 
 bool isDoubtfulNameRow(const QString& read, int confidence, int characters, int sure)
 {
-    return confidence < sure || QString(read).remove(u' ').remove(QChar(0x3000)).size() != characters || !isKanaAndKanji(read);
+    return confidence < sure || withoutBlanks(read).size() != characters || !isKanaAndKanji(read);
 }
 
 QString withBlankAtWidestGap(const QString& text, const std::vector<std::pair<int, int>>& columns, int height)
