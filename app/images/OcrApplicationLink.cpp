@@ -148,26 +148,20 @@ bool LaunchOCRApplication()
     return true;
 }
 
-bool LaunchOCRWorker(int index)
+bool isOcrWorkerRunning(int index)
 {
-    if (index <= 0)
-        return LaunchOCRApplication();
-    if (isLinkAlive(index))
-        return true;
-    if (!launchLink(index))
-        return false;
-    int32_t status = 0;
-    const OcrParamSlot none{ocr::kKeyUnused, nullptr, 0};
-    for (uint32_t event : {ocr::kEventOpen, ocr::kEventIsOk}) {
-        if (PLSendEventToOCRWorker(index, event, none, none, none, &status, {ocr::kKeyUnused, nullptr},
-                                   {ocr::kKeyUnused, nullptr})
-                != 0
-            || status != 0) {
-            stopLink(*linkAt(index));
-            return false;
-        }
-    }
-    return true;
+    return isLinkAlive(index);
+}
+
+bool startOcrWorker(int index)
+{
+    return index > 0 && launchLink(index);
+}
+
+void stopOcrWorker(int index)
+{
+    if (std::unique_ptr<OcrConnection>* link = linkAt(index))
+        stopLink(*link);
 }
 
 std::unique_ptr<OcrPendingExchange> PLStartEventOnOCRWorker(int index, uint32_t eventId, const OcrParamSlot& param1,

@@ -64,9 +64,15 @@ int16_t PLSendOpenEventToOCR(int32_t* status);
 
 // --- the workers of a parallel run (index 0 is the application above)
 
-// Starts worker `index` unless it runs, and opens its engine ('OPEN', 'ISOK'); false when it
-// cannot be had. For index 0 this is LaunchOCRApplication (the run opens that one itself).
-bool LaunchOCRWorker(int index);
+// Whether a child of ours runs as worker `index`. An extra worker's engine is opened ('OPEN',
+// 'ISOK') by OcrWorkerLaunch, which ends the worker when that fails: outside a launch, a running
+// worker is open.
+bool isOcrWorkerRunning(int index);
+// Starts a child as worker `index` (1…) unless one runs; a broken one is ended first. False
+// when none could be started.
+bool startOcrWorker(int index);
+// Ends worker `index`; the next start makes a fresh child.
+void stopOcrWorker(int index);
 // Sends a request to worker `index` without waiting for the reply: the parameters' bytes are not
 // copied and must outlive the exchange. Null with `error` set when nothing could be sent.
 std::unique_ptr<OcrPendingExchange> PLStartEventOnOCRWorker(int index, uint32_t eventId, const OcrParamSlot& param1,

@@ -24,9 +24,12 @@ RecognitionPendingRun::RecognitionPendingRun(const RecognitionRunSetup& setup, i
       m_workers(std::max(1, workers)),
       m_window(std::max(qsizetype(m_workers) * 3, qsizetype(std::max(1, threads)) * 2)),
       m_usable(size_t(m_workers), 1),
+      m_ready(size_t(m_workers), 0),
       m_busy(size_t(m_workers), 0),
+      m_launches(size_t(m_workers)),
       m_preparation(m_setup, threads)
 {
+    m_ready[0] = 1;
 }
 
 RecognitionPendingRun::~RecognitionPendingRun()
@@ -46,10 +49,55 @@ RecognitionCardJob RecognitionPendingRun::takeFront()
 int RecognitionPendingRun::idleWorker() const
 {
     for (int w = 0; w < m_workers; ++w) {
-        if (m_usable[size_t(w)] && !m_busy[size_t(w)])
+        if (m_usable[size_t(w)] && m_ready[size_t(w)] && !m_busy[size_t(w)])
             return w;
     }
     return -1;
+}
+
+void RecognitionPendingRun::endLaunch(int worker, OcrWorkerLaunch::State state)
+{
+    // A worker that cannot be had is left out of the run.
+    m_ready[size_t(worker)] = state == OcrWorkerLaunch::State::Ready;
+    m_usable[size_t(worker)] = state == OcrWorkerLaunch::State::Ready;
+    m_launches[size_t(worker)].reset();
+    --m_opening;
+}
+
+void RecognitionPendingRun::moveLaunchesOn()
+{
+    for (int w = 1; w < m_workers && m_opening > 0; ++w) {
+        std::unique_ptr<OcrWorkerLaunch>& launch = m_launches[size_t(w)];
+        if (launch && launch->poll() != OcrWorkerLaunch::State::Opening)
+            endLaunch(w, launch->state());
+    }
+}
+
+int RecognitionPendingRun::workerToLaunch(int from) const
+{
+    // One worker is started for each card waiting to be sent that no opening covers yet.
+    if (m_opening >= m_nextToStart - m_nextToSend)
+        return -1;
+    for (int w = std::max(1, from); w < m_workers; ++w) {
+        if (m_usable[size_t(w)] && !m_ready[size_t(w)] && !m_launches[size_t(w)])
+            return w;
+    }
+    return -1;
+}
+
+bool RecognitionPendingRun::launchWorkers()
+{
+    // All in this call; true when one is ready at once (opened by an earlier run).
+    for (int w = workerToLaunch(1); w > 0; w = workerToLaunch(w + 1)) {
+        m_launches[size_t(w)] = std::make_unique<OcrWorkerLaunch>(w);
+        ++m_opening;
+        const OcrWorkerLaunch::State state = m_launches[size_t(w)]->state();
+        if (state != OcrWorkerLaunch::State::Opening)
+            endLaunch(w, state);
+        if (state == OcrWorkerLaunch::State::Ready)
+            return true;
+    }
+    return false;
 }
 
 void RecognitionPendingRun::collect(RecognitionCardJob& job)
@@ -81,6 +129,7 @@ void RecognitionPendingRun::pump()
         --m_inHand;
         it = m_inFlight.erase(it);
     }
+    moveLaunchesOn();
     while (m_nextToStart < end() && m_inHand < m_window) {
         RecognitionCardJob& job = at(m_nextToStart++);
         // A card skipped before it had files to prepare takes no room.
@@ -101,12 +150,18 @@ void RecognitionPendingRun::pump()
             ++m_nextToSend;
             continue;
         }
-        const int worker = m_stopSending || m_heldReplyBytes >= kMaxHeldReplyBytes ? -1 : idleWorker();
-        if (worker < 0)
+        const bool maySend = !m_stopSending && m_heldReplyBytes < kMaxHeldReplyBytes;
+        const int worker = maySend ? idleWorker() : -1;
+        if (worker < 0) {
+            // Extra workers start on first use, side by side; the cards go on to those open
+            // meanwhile.
+            if (maySend && launchWorkers())
+                continue;
             return;
-        // Extra workers start on first use; one that cannot be had is left out of the run.
-        if (worker > 0 && !LaunchOCRWorker(worker)) {
-            m_usable[size_t(worker)] = 0;
+        }
+        // A worker that has gone since its last reply starts afresh.
+        if (worker > 0 && !isOcrWorkerRunning(worker)) {
+            m_ready[size_t(worker)] = 0;
             continue;
         }
         const PreparedCard& prepared = *job.prepared;
@@ -136,9 +191,14 @@ bool RecognitionPendingRun::hasWork() const
         if (at(card).exchange->isDone())
             return true;
     }
+    for (int w = 1; w < m_workers && m_opening > 0; ++w) {
+        if (m_launches[size_t(w)] && m_launches[size_t(w)]->hasAnswer())
+            return true;
+    }
     if (m_nextToSend >= m_nextToStart || !at(m_nextToSend).prepared->isDone())
         return false;
-    return at(m_nextToSend).prepared->skipped || (!m_stopSending && m_heldReplyBytes < kMaxHeldReplyBytes && idleWorker() >= 0);
+    return at(m_nextToSend).prepared->skipped
+        || (!m_stopSending && m_heldReplyBytes < kMaxHeldReplyBytes && (idleWorker() >= 0 || workerToLaunch(1) > 0));
 }
 
 void RecognitionPendingRun::drain()
@@ -149,6 +209,11 @@ void RecognitionPendingRun::drain()
         PLFinishEventOnOCRWorker(job.worker, *job.exchange, &ignored, {ocr::kKeyUnused, nullptr}, {ocr::kKeyUnused, nullptr});
     }
     m_inFlight.clear();
+    // An opening is carried through, so that the next run finds the worker open or ended.
+    for (int w = 1; w < m_workers && m_opening > 0; ++w) {
+        if (m_launches[size_t(w)])
+            endLaunch(w, m_launches[size_t(w)]->finish());
+    }
     m_taken += qsizetype(m_jobs.size());
     m_jobs.clear();
     m_nextToStart = m_nextToSend = m_taken;

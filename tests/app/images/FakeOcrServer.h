@@ -33,6 +33,9 @@ struct FakeOcrScript {
     std::vector<OcrMessage> requests;
     std::function<void()> beforeRunReply; // called on the server's thread before each 'RUNO' reply
     std::function<FakeRunReply(const OcrMessage&)> answer; // when set, answers 'RUNO' in place of `runs`
+    // When set, answers 'OPEN' and 'ISOK' in place of the statuses above, given the number of the
+    // connection (0 for the first made); called on the server's thread.
+    std::function<FakeRunReply(int connection, const OcrMessage&)> answerOpening;
     int connections = 0;
     bool quitReceived = false;
 
@@ -63,9 +66,12 @@ public:
         int fds[2];
         OcrChannel::socketPair(fds);
         m_channel = std::make_unique<OcrChannel>(fds[0]);
-        m_thread = std::thread([fd = fds[1], script = m_script] { serve(fd, script); });
-        std::lock_guard lock(m_script->mutex);
-        ++m_script->connections;
+        int number = 0;
+        {
+            std::lock_guard lock(m_script->mutex);
+            number = m_script->connections++;
+        }
+        m_thread = std::thread([fd = fds[1], script = m_script, number] { serve(fd, script, number); });
     }
     ~FakeOcrConnection() override { stop(); }
     OcrChannel& channel() override { return *m_channel; }
@@ -78,7 +84,7 @@ public:
     }
 
 private:
-    static void serve(int fd, std::shared_ptr<FakeOcrScript> script)
+    static void serve(int fd, std::shared_ptr<FakeOcrScript> script, int number)
     {
         OcrChannel channel(fd);
         for (;;) {
@@ -106,6 +112,8 @@ private:
             }
             if (request.eventId == ocr::kEventRun && script->answer)
                 run = script->answer(request);
+            if ((request.eventId == ocr::kEventOpen || request.eventId == ocr::kEventIsOk) && script->answerOpening)
+                run = script->answerOpening(number, request);
             if (run.hangUp)
                 return;
             if (run.neverAnswer)

@@ -114,6 +114,20 @@ protected:
         setSlot(result, 0, u"Anna Lopez"_qs, 10, 50, 200, 80);
         return {0, result, orientationBlock(turns, language)};
     }
+    // `count` applications, time-outs that only catch a hang on a busy machine, and cards told
+    // apart by their requests; false when there are fewer cores.
+    bool severalApplications(int count)
+    {
+        setOcrWorkerCount(count);
+        setOcrTimeouts(30000, 10000, 10000);
+        images.widthFromName = true;
+        return ocrWorkerCount() >= count;
+    }
+    // The card of a request when the images are made with widthFromName.
+    static int cardOf(const OcrMessage& request)
+    {
+        return ocr::readU16(reinterpret_cast<const uint8_t*>(request.param(ocr::kKeyImageInfo)->constData())) - 100;
+    }
     // Cards "c0_N1.pdf", "c1_N1.pdf", ... whose e-mail writes go to `writes`; `owned` keeps them.
     static QList<CardRecord*> numberedCards(int count, QStringList* writes, std::vector<std::unique_ptr<Card>>* owned)
     {
@@ -396,7 +410,7 @@ TEST_F(RecognitionRun, SeveralApplicationsWorkAtOnceAndResultsAreWrittenInTheCar
     // Card k is answered with "card<k>@b.example", later cards sooner; card 0 only once the four
     // applications all hold a request, which they never would if the cards went one at a time.
     script->answer = [&](const OcrMessage& request) {
-        const int card = ocr::readU16(reinterpret_cast<const uint8_t*>(request.param(ocr::kKeyImageInfo)->constData())) - 100;
+        const int card = cardOf(request);
         ++received;
         if (card == 0) {
             QElapsedTimer safety;
@@ -447,6 +461,173 @@ TEST_F(RecognitionRun, SeveralApplicationsWorkAtOnceAndResultsAreWrittenInTheCar
     EXPECT_EQ(script->connections, 5);
 }
 
+// An extra application is opened without the run waiting for it: the cards go on to the first
+// one meanwhile. Card 0 is answered only once the second application has been sent 'OPEN', and that
+// 'OPEN' only once every card has been sent. Opened, the second serves the next run as it is.
+TEST_F(RecognitionRun, CardsGoOnToTheFirstApplicationWhileAnotherOpens)
+{
+    if (!severalApplications(2))
+        GTEST_SKIP() << "one core";
+    constexpr int kCards = 4;
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool secondOpenIn = false;
+    int runsIn = 0;
+    int runsInWhileOpenHeld = -1;
+    QList<int> opens; // the connection of each 'OPEN'
+    script->answerOpening = [&](int connection, const OcrMessage& request) {
+        std::unique_lock lock(mutex);
+        if (request.eventId == ocr::kEventOpen) {
+            opens << connection;
+            if (connection == 1 && !secondOpenIn) {
+                secondOpenIn = true;
+                changed.notify_all();
+                changed.wait_for(lock, std::chrono::seconds(10), [&] { return runsIn == kCards; });
+                runsInWhileOpenHeld = runsIn;
+            }
+        }
+        return FakeRunReply{};
+    };
+    script->answer = [&](const OcrMessage& request) {
+        const int card = cardOf(request);
+        std::unique_lock lock(mutex);
+        ++runsIn;
+        changed.notify_all();
+        if (card == 0)
+            changed.wait_for(lock, std::chrono::seconds(10), [&] { return secondOpenIn; });
+        return mapped(QStringLiteral("card%1@b.example").arg(card));
+    };
+    const QStringList all{"card0@b.example", "card1@b.example", "card2@b.example", "card3@b.example"};
+    QStringList writes;
+    std::vector<std::unique_ptr<Card>> cards;
+    const QList<CardRecord*> list = numberedCards(kCards, &writes, &cards);
+    EXPECT_EQ(run(list), 0);
+    EXPECT_EQ(writes, all);
+    EXPECT_EQ(runsInWhileOpenHeld, kCards);
+    EXPECT_EQ(opens, (QList<int>{0, 1}));
+
+    writes.clear();
+    runsIn = 0;
+    EXPECT_EQ(run(list), 0);
+    EXPECT_EQ(writes, all);
+    EXPECT_EQ(opens, (QList<int>{0, 1, 0})); // the first application is opened for every run
+    EXPECT_EQ(script->connections, 2);
+}
+
+// An extra application whose engine refuses or does not answer is ended and left out of the run:
+// the card it would have had goes to the first, and the run comes out as with one application.
+TEST_F(RecognitionRun, AnApplicationThatCannotBeOpenedIsLeftOutAndItsCardGoesToAnother)
+{
+    if (!severalApplications(2))
+        GTEST_SKIP() << "one core";
+    auto answerCard = [](const OcrMessage& request) {
+        FakeRunReply reply = mapped(QStringLiteral("card%1@b.example").arg(cardOf(request)));
+        reply.status = cardOf(request) == 2 ? 1001 : 0;
+        return reply;
+    };
+    auto runCards = [&](QStringList* writes) {
+        std::vector<std::unique_ptr<Card>> cards;
+        return run(numberedCards(4, writes, &cards));
+    };
+    setOcrWorkerCount(1);
+    script->answer = answerCard;
+    QStringList alone;
+    const int aloneResult = runCards(&alone);
+    ASSERT_EQ(alone, (QStringList{"card0@b.example", "card1@b.example", "", "card3@b.example"})); // card 2 read nothing
+    setOcrWorkerCount(2);
+
+    FakeRunReply hangUp;
+    hangUp.hangUp = true;
+    FakeRunReply silent;
+    silent.neverAnswer = true;
+    const struct {
+        const char* name;
+        uint32_t event;
+        FakeRunReply reply;
+    } cases[] = {
+        {"'OPEN' refused", ocr::kEventOpen, FakeRunReply{5}}, {"'ISOK' refused", ocr::kEventIsOk, FakeRunReply{1}},
+        {"closed at 'OPEN'", ocr::kEventOpen, hangUp},        {"closed at 'ISOK'", ocr::kEventIsOk, hangUp},
+        {"'ISOK' unanswered", ocr::kEventIsOk, silent},
+    };
+    for (const auto& c : cases) {
+        script = std::make_shared<FakeOcrScript>();
+        setOcrConnector([s = script] { return std::make_unique<FakeOcrConnection>(s); });
+        setOcrTimeouts(10000, 1000, 10000);
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool failing = false;
+        bool firstHeldUntilFailing = false;
+        // Card 0 is answered once the second application has its failing request, so that
+        // another card waits for an application meanwhile.
+        script->answerOpening = [&](int connection, const OcrMessage& request) {
+            if (connection != 1 || request.eventId != c.event)
+                return FakeRunReply{};
+            std::lock_guard lock(mutex);
+            failing = true;
+            changed.notify_all();
+            return c.reply;
+        };
+        script->answer = [&](const OcrMessage& request) {
+            if (cardOf(request) == 0) {
+                std::unique_lock lock(mutex);
+                firstHeldUntilFailing = changed.wait_for(lock, std::chrono::seconds(10), [&] { return failing; });
+            }
+            return answerCard(request);
+        };
+        QStringList writes;
+        EXPECT_EQ(runCards(&writes), aloneResult) << c.name;
+        EXPECT_EQ(writes, alone) << c.name;
+        EXPECT_TRUE(firstHeldUntilFailing) << c.name;
+        EXPECT_EQ(script->runRequests().size(), 4u) << c.name;
+        EXPECT_EQ(script->connections, 2) << c.name;
+        EXPECT_FALSE(isOcrWorkerRunning(1)) << c.name;
+    }
+}
+
+// Extra applications start side by side: each 'OPEN' is answered only once all three have been
+// sent theirs. Four applications answering at their own pace, the cards are written in order.
+TEST_F(RecognitionRun, ApplicationsStartSideBySideAndTheirCardsAreWrittenInOrder)
+{
+    if (!severalApplications(4))
+        GTEST_SKIP() << "fewer than four cores";
+    constexpr int kCards = 12;
+    std::mutex mutex;
+    std::condition_variable changed;
+    int opensIn = 0;
+    int sideBySide = 0;
+    bool firstHeldUntilOpens = false;
+    script->answerOpening = [&](int connection, const OcrMessage& request) {
+        if (connection > 0 && request.eventId == ocr::kEventOpen) {
+            std::unique_lock lock(mutex);
+            ++opensIn;
+            changed.notify_all();
+            sideBySide += changed.wait_for(lock, std::chrono::seconds(5), [&] { return opensIn == 3; }) ? 1 : 0;
+        }
+        return FakeRunReply{};
+    };
+    // Card 0 is answered once the three have been sent 'OPEN', so that the others wait for them.
+    script->answer = [&](const OcrMessage& request) {
+        const int card = cardOf(request);
+        if (card == 0) {
+            std::unique_lock lock(mutex);
+            firstHeldUntilOpens = changed.wait_for(lock, std::chrono::seconds(5), [&] { return opensIn == 3; });
+        }
+        FakeRunReply reply = mapped(QStringLiteral("card%1@b.example").arg(card));
+        reply.delayMs = (kCards - card) % 4 * 5;
+        return reply;
+    };
+    QStringList writes;
+    std::vector<std::unique_ptr<Card>> cards;
+    EXPECT_EQ(run(numberedCards(kCards, &writes, &cards)), 0);
+    QStringList expected;
+    for (int k = 0; k < kCards; ++k)
+        expected << QStringLiteral("card%1@b.example").arg(k);
+    EXPECT_EQ(writes, expected);
+    EXPECT_TRUE(firstHeldUntilOpens);
+    EXPECT_EQ(sideBySide, 3);
+    EXPECT_EQ(script->connections, 4);
+}
+
 // Cards are decoded on several threads: a later card decoded first still goes to the OCR
 // application and has its result written after the earlier ones.
 TEST_F(RecognitionRun, CardsDecodedOutOfOrderAreSentAndWrittenInTheirOrder)
@@ -466,7 +647,7 @@ TEST_F(RecognitionRun, CardsDecodedOutOfOrderAreSentAndWrittenInTheirOrder)
         decoded.notify_all();
     };
     script->answer = [](const OcrMessage& request) {
-        const int card = ocr::readU16(reinterpret_cast<const uint8_t*>(request.param(ocr::kKeyImageInfo)->constData())) - 100;
+        const int card = cardOf(request);
         return mapped(QStringLiteral("card%1@b.example").arg(card));
     };
     QStringList writes;
@@ -476,7 +657,7 @@ TEST_F(RecognitionRun, CardsDecodedOutOfOrderAreSentAndWrittenInTheirOrder)
     EXPECT_TRUE(laterFirst);
     QList<int> sent;
     for (const OcrMessage& request : script->runRequests())
-        sent << ocr::readU16(reinterpret_cast<const uint8_t*>(request.param(ocr::kKeyImageInfo)->constData())) - 100;
+        sent << cardOf(request);
     EXPECT_EQ(sent, (QList<int>{0, 1, 2}));
     EXPECT_EQ(writes, (QStringList{"card0@b.example", "card1@b.example", "card2@b.example"}));
 }
@@ -492,7 +673,7 @@ TEST_F(RecognitionRun, CardsHandedOnDuringAnImportAreDecodedOnceAndWrittenInThei
     images.widthFromName = true;
     int endingCard = -1;
     script->answer = [&](const OcrMessage& request) {
-        const int card = ocr::readU16(reinterpret_cast<const uint8_t*>(request.param(ocr::kKeyImageInfo)->constData())) - 100;
+        const int card = cardOf(request);
         FakeRunReply reply = mapped(QStringLiteral("card%1@b.example").arg(card));
         reply.delayMs = (6 - card) * 5;
         if (card == endingCard)
