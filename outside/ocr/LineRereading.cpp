@@ -40,6 +40,8 @@ constexpr int kUnreadType = 50;
 // engine doubts here and there holds no Japanese type.
 constexpr qsizetype kUnreadShare = 5;
 constexpr qsizetype kCardLines = 40;
+// An e-mail or web address the Japanese model read this surely has its dots.
+constexpr int kSureOfAddress = 90;
 // Below this a line is read again whatever its script.
 constexpr int kUnsureLine = 60;
 // Type this many times the usual height of the card's lines, in a row of this many characters at
@@ -564,8 +566,12 @@ void rereadJapaneseLines(TesseractEngine& engine, Pix* pix, const std::string& d
             continue;
         }
         // E-mail and web addresses are read again alone with the Latin model: the Japanese one
-        // loses their small dots.
+        // loses their small dots, though not from an address it read surely.
         if (isMailOrWeb(line.text) && !latinData.empty()) {
+            if (line.confidence >= kSureOfAddress) {
+                out.push_back(line);
+                continue;
+            }
             Area row{line.left, line.top, line.right, line.bottom};
             widenToInk(pix, &row);
             RecognizedLine read = readRowAt(engine, pix, latinData, row, kBestRowHeight);
