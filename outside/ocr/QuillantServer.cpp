@@ -23,7 +23,7 @@ constexpr size_t kNameSlot = 0;
 constexpr size_t kNameReadingSlot = 5;
 constexpr size_t kPostalCodeSlot = 19;
 constexpr size_t kAddressSlot = 21;
-const std::string kGermanAndEnglish = "eng+deu";
+const std::string kGermanAndEnglish = "deu+eng";
 const std::string kJapaneseAndEnglish = "jpn+eng";
 const std::string kJapaneseData = "jpn";
 // All readings of one card stop after this, with the lines read by then: a card of hundreds of
@@ -245,7 +245,8 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         }
     }
     // The English model reads German without its umlauts and ß ("MaximilianstraBe", "Miinchen"):
-    // a card with German on it is read again with the German model beside the English one.
+    // a card with German on it is read again with the German model first and the English one
+    // beside it for the words the German one cannot read.
     if (automatic && best.data == "eng" && readsAsGerman(best.lines) && m_engine.hasLanguage(kGermanAndEnglish)) {
         Reading again{{}, 0, best.turns, kGermanAndEnglish, best.skew};
         if (readAgain(kGermanAndEnglish, &again) && !isWeakReading(again.lines, again.confidence))

@@ -189,6 +189,34 @@ TEST_F(Quillant, LetterSpacedLatinName)
     EXPECT_EQ(card.text("family_Name"), u"Bauer"_qs);
 }
 
+// German cards keep the umlauts of their addresses: the English model alone reads "Munster",
+// "Minster" and "Dusseldorf".
+TEST_F(Quillant, GermanAddressKeepsItsUmlauts)
+{
+    struct Case {
+        QString family;
+        int size;
+        QString street, town;
+    };
+    const std::vector<Case> cases = {{u"Liberation Sans"_qs, 26, u"Königsallee 60"_qs, u"40212 Düsseldorf"_qs},
+                                     {u"Liberation Sans"_qs, 22, u"Hafenweg 8"_qs, u"48155 Münster"_qs},
+                                     {u"DejaVu Serif"_qs, 26, u"Hafenweg 8"_qs, u"48155 Münster"_qs}};
+    for (const Case& c : cases) {
+        Card card;
+        ASSERT_EQ(recognize(drawnCard({{c.family, 44, 80, 110, u"Johanna Keller"_qs},
+                                       {c.family, c.size, 80, 160, u"Projektleiterin"_qs},
+                                       {c.family, 30, 80, 260, u"Lumen Optics GmbH"_qs},
+                                       {c.family, c.size, 80, 400, c.street},
+                                       {c.family, c.size, 80, 440, c.town},
+                                       {c.family, c.size, 80, 520, u"Tel. +49 251 5462 943"_qs},
+                                       {c.family, c.size, 80, 560, u"j.keller@lumen-optics.de"_qs}}),
+                            &card, 11),
+                  0);
+        EXPECT_EQ(card.text("address").simplified().toStdString(), (c.street + u' ' + c.town).toStdString())
+            << c.family.toStdString() << ' ' << c.size;
+    }
+}
+
 // A name whose given name is a kanji the engine's alphabet lacks (栞, read as 葉), with its
 // furigana over it.
 QImage rareKanjiNameCard()
