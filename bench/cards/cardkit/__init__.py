@@ -1,0 +1,1 @@
+"""Drawing of synthetic business cards with their truth, for the recognition benchmark."""
