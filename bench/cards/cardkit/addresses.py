@@ -18,7 +18,8 @@ def _floor(rng, country):
 
 def anglo(rng, country, place, street):
     parts = place.split("|")
-    num = str(rng.choice([rng.randrange(1, 60), rng.randrange(60, 400), rng.randrange(400, 2400)]))
+    num = str(rng.choice([rng.randrange(1, 60), rng.randrange(60, 400), rng.randrange(400, 2400)])
+              if country == "us" else rng.randrange(1, 260))
     if country == "us":
         town, state, code = parts[0], parts[1], parts[2]
         lines = ["%s %s" % (num, street)]

@@ -96,7 +96,7 @@ def _ru(rng, area, mobile):
 
 def _jp(rng, area, mobile):
     if mobile:
-        a, b, c = rng.choice(["090", "080", "070"]), _d(rng, 4), _d(rng, 4)
+        a, b, c = rng.choice(["090", "080", "070"]), str(rng.randrange(1, 10)) + _d(rng, 3), _d(rng, 4)
         return rng.choice(["{a}-{b}-{c}", "+81 {x} {b} {c}"]).format(a=a, b=b, c=c, x=a[1:])
     n = 10 - len(area)
     sub = _sub(rng, n)
