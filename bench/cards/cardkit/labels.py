@@ -49,6 +49,8 @@ def separator(pick, lang, label):
         return options[int(pick * len(options))]
     if lang in ("ja", "zh-hans", "zh-hant") and not label.isascii():
         return choose(["：", "：", "　", " "])
+    if lang == "ko" and not label.isascii():
+        return choose([": ", " ", ": ", "  "])
     if label.endswith(".") or label.endswith(":"):
         return " "
     if len(label) <= 2:
