@@ -11,6 +11,7 @@
 #include "plugin/Controller/QuitWatcher.h"
 #include "plugin/Controller/ViewTexts.h"
 #include "plugin/Logic/LoginInfoHandler.h"
+#include "plugin/SforceService/SoapCallGroup.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -169,7 +170,9 @@ void LoginViewController::CancelWaiting()
     log(kLogInformation, "LoginViewController:waiting Cancel click");
     m_loginCancelled = true;
     _waitingCancelButton->setEnabled(false);
-    m_loginInfoHandler->CancelLogin();
+    // What runs inside the wait sees that the flow goes no further.
+    m_global.setViewCode(kViewNone);
+    m_waitCalls->cancel();
 }
 
 void LoginViewController::DoLogin()
@@ -204,6 +207,8 @@ void LoginViewController::startLogin(bool immediate)
         [this](const Notification& notification) { OnLoginCompleted(notification); });
     m_global.setViewCode(kViewWaiting);
     m_loginRunning = true;
+    m_waitCalls = std::make_shared<SoapCallGroup>();
+    const SoapCallGroup::Scope calls(m_waitCalls);
     m_loginInfoHandler->LoginAsync(m_loginInfo);
 }
 
@@ -224,8 +229,15 @@ void LoginViewController::OnLoginCompleted(const Notification& notification)
             ViewTexts::alert(text("MSG01001"), m_waitingView);
         }
         m_global.setReturnCode(0);
-        NotificationCenter::defaultCenter().post(QString::fromLatin1(kQDLEVENTCOSHOWCARDSVIEW), this);
-        endWaiting();
+        {
+            // The labels and the check of the cards run behind this wait too.
+            const SoapCallGroup::Scope calls(m_waitCalls);
+            NotificationCenter::defaultCenter().post(QString::fromLatin1(kQDLEVENTCOSHOWCARDSVIEW), this);
+        }
+        if (m_loginCancelled)
+            endRunCancelled();
+        else
+            endWaiting();
         return;
     }
     const QString key = ErrorManager::GetErrorMessage(code, 1, m_bImmediateLogin ? QString() : QStringLiteral("login"), m_global);

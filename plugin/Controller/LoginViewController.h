@@ -10,6 +10,7 @@
 class GlobalData;
 class LoginInfoHandler;
 class QCheckBox;
+class SoapCallGroup;
 class PluginDialog;
 class QLabel;
 class QLineEdit;
@@ -30,7 +31,8 @@ public:
     void ShowWaitingView();
     void DoLogin();
     void DoCancel();
-    // Ends the wait for the login in flight, and with it the run.
+    // Ends the wait, and with it the run: the call in flight (the login or one of the calls after it
+    // that the waiting window stands for) ends at once, and nothing further is asked.
     void CancelWaiting();
 
     PluginDialog* _loginView() const { return m_loginView; }
@@ -57,6 +59,8 @@ private:
     QPushButton* _waitingCancelButton = nullptr;
     LoginInfo m_loginInfo;
     std::unique_ptr<LoginInfoHandler> m_loginInfoHandler;
+    // The calls the waiting window stands for.
+    std::shared_ptr<SoapCallGroup> m_waitCalls;
     bool m_bImmediateLogin = true;
     bool m_loginRunning = false;
     bool m_loginCancelled = false;

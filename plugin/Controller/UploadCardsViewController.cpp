@@ -100,7 +100,11 @@ void UploadCardsViewController::ShowUploadedCardsView()
     if (!deleteCardFile())
         ViewTexts::alert(text("MSG05002"), waiting);
 
+    // The user may end the wait while the service works on a call: nothing more is asked or shown.
+    auto waitEnded = [this] { return m_global.ViewCode() != kViewWaiting; };
     const auto display = DisplayHandler(m_global).GetDisplayItems();
+    if (waitEnded())
+        return;
     if (display && display->Code > kLastLabelCode) {
         log(kLogError, "UploadCardsView:Error occurred when getting tag info from salesforce.Application stop");
         ViewTexts::alert(ViewTexts::textOrSelf(ErrorManager::GetErrorMessage(display->Code, 2, QString(), m_global)), waiting);
@@ -112,7 +116,10 @@ void UploadCardsViewController::ShowUploadedCardsView()
         log(kLogError, "UploadCardsView:Error occurred when getting tag info from salesforce");
         ViewTexts::alert(text("MSG05004"), waiting);
     }
-    if (DisplayHandler(m_global).UpdateCardListUploadStatus() != 0) {
+    const int existing = DisplayHandler(m_global).UpdateCardListUploadStatus();
+    if (waitEnded())
+        return;
+    if (existing != 0) {
         log(kLogError, "UploadCardsView:Error occurred when getting uploaded card info from salesforce.Application stop");
         ViewTexts::alert(text("MSG05003"), waiting);
         m_global.setReturnCode(kReturnUnmapped);

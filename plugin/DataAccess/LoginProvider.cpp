@@ -39,7 +39,6 @@ void LoginProvider::ExecuteAsync(const LoginInfo& info)
 {
     auto binding = SforceServiceSvc::SoapBinding();
     binding->setdefaultTimeout(m_global.SFTimeOut());
-    m_binding = binding;
     auto& center = NotificationCenter::defaultCenter();
     auto id = std::make_shared<NotificationCenter::ObserverId>(0);
     *id = center.addObserver(this, QString::fromLatin1(kSFoceCompletedNotification),
@@ -49,10 +48,4 @@ void LoginProvider::ExecuteAsync(const LoginInfo& info)
         },
         binding.get());
     binding->loginAsyncUsingParameters(loginRequest(info));
-}
-
-void LoginProvider::cancel()
-{
-    if (const auto binding = m_binding.lock())
-        binding->cancel();
 }

@@ -19,12 +19,9 @@ public:
     SoapBindingResponsePtr Execute(const LoginInfo& info);
     // Posts "QDLEVENTDALOGINCOMPLETED" with the binding's response when the login has completed.
     void ExecuteAsync(const LoginInfo& info);
-    // Ends the asynchronous login in flight at once; its completion then carries the cancelled error.
-    void cancel();
     // The password the service expects: the password, followed by the security token when there is one.
     static QString passwordWithToken(const LoginInfo& info);
 
 private:
     GlobalData& m_global;
-    std::weak_ptr<SoapBinding> m_binding;
 };

@@ -76,12 +76,6 @@ void LoginInfoHandler::OnLoginCompleted(const Notification& notification)
         {{QString::fromLatin1(kKEY_CODE), QString::number(code)}});
 }
 
-void LoginInfoHandler::CancelLogin()
-{
-    if (m_loginProvider)
-        m_loginProvider->cancel();
-}
-
 int LoginInfoHandler::LogOut()
 {
     m_logOutProvider = std::make_unique<LogOutProvider>(m_global);

@@ -29,8 +29,6 @@ public:
     int Login(const LoginInfo& info);
     // Posts "QDLEVENTLOLOGINCOMPLETED" (object: this handler) when the login has completed.
     void LoginAsync(const LoginInfo& info);
-    // Ends the asynchronous login in flight; it completes with the cancelled code.
-    void CancelLogin();
     int LogOut();
 
     static int SaveToKeychain(const LoginInfo& info);

@@ -1,5 +1,6 @@
 #include "plugin/SforceService/SoapBinding.h"
 
+#include "plugin/SforceService/SoapCallGroup.h"
 #include "plugin/SforceService/SoapHttpExchange.h"
 #include "plugin/SforceService/SoapResponseReader.h"
 #include "platform/foundation/Log.h"
@@ -183,6 +184,7 @@ void SoapBinding::log(const QString& format, const QString& text) const
 SoapBindingResponsePtr SoapBinding::performSynchronousOperation(const SoapBindingOperation& operation)
 {
     m_synchronousOperation = true;
+    joinCurrentGroup();
     SoapBindingResponsePtr response;
     if (onMainThread()) {
         // The exchange runs on a worker while the main thread keeps serving its events.
@@ -203,6 +205,7 @@ SoapBindingResponsePtr SoapBinding::performSynchronousOperation(const SoapBindin
 void SoapBinding::performAsynchronousOperation(const SoapBindingOperation& operation)
 {
     m_synchronousOperation = false;
+    joinCurrentGroup();
     std::shared_ptr<SoapBinding> self = shared_from_this();
     AsynchronousCalls::instance().start(self, [self, operation] {
         const SoapBindingResponsePtr response = self->sendHTTPCallUsingBody(operation);
@@ -217,6 +220,12 @@ void SoapBinding::performAsynchronousOperation(const SoapBindingOperation& opera
         else
             post();
     });
+}
+
+void SoapBinding::joinCurrentGroup()
+{
+    if (const auto group = SoapCallGroup::current())
+        group->join(shared_from_this());
 }
 
 void SoapBinding::cancelAsynchronousCallsAndWait()

@@ -123,6 +123,8 @@ public:
 
 private:
     SoapBinding() = default;
+    // A call started inside a SoapCallGroup's scope can be ended with its group.
+    void joinCurrentGroup();
     // The whole exchange on the current thread.
     SoapBindingResponsePtr sendHTTPCallUsingBody(const SoapBindingOperation& operation);
     void log(const QString& format, const QString& text) const;

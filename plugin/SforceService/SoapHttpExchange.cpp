@@ -222,6 +222,11 @@ SoapHttpReply performSoapHttpExchange(const SoapHttpRequest& request)
         reply.transportError = urlError(kURLErrorUnsupportedURL, "unsupported URL");
         return reply;
     }
+    // A call cancelled before it started is not sent at all.
+    if (request.cancelled && request.cancelled->load()) {
+        reply.transportError = urlError(kURLErrorCancelled, "cancelled");
+        return reply;
+    }
     CURL* curl = curl_easy_init();
     if (!curl) {
         reply.transportError = urlError(kURLErrorCannotConnectToHost, "Could not connect to the server.");

@@ -30,35 +30,51 @@ protected:
     }
 };
 
-TEST_F(LoginWait, CancelOrAQuitEndsTheWaitAndTheRun)
+// The waiting window stands for the login and for the calls that follow it before the upload
+// window opens (the labels, the check which cards the service holds). Whichever of them the service
+// holds, the user's Cancel or a quit ends the wait without its answer and nothing is asked after it
+// but the logout of the session the login opened.
+TEST_F(LoginWait, CancelOrAQuitEndsTheWaitWhateverCallTheServiceHolds)
 {
-    for (const bool quit : {false, true}) {
-        SCOPED_TRACE(quit);
-        const int requests = int(fake.requests().size());
-        fake.holdAnswerOfRequest(requests + 1);
-        WindowDriver driver;
-        driver.then(
-            "_waitingView",
-            [quit](QWidget* window) {
-                if (!quit) {
-                    WindowDriver::press(window, "_cancelButton");
-                    return;
-                }
-                QEvent request(QEvent::Quit);
-                QCoreApplication::sendEvent(QCoreApplication::instance(), &request);
-            },
-            [&](QWidget*) { return fake.heldRequestArrived(); });
-        const QString cards = cardFile(threeCards);
-        EXPECT_EQ(module.upload(cards), 10001);
-        EXPECT_TRUE(driver.finished()) << driver.handled().join(',').toStdString();
-        EXPECT_EQ(driver.handled(), QStringList{"_waitingView"});
-        EXPECT_FALSE(QFileInfo::exists(cards));
-        EXPECT_EQ(fake.journal().mid(requests), QStringList{"login"}) << "nothing after the cancelled login";
-        fake.releaseHeldAnswer();
-        if (quit) {
-            // The quit reached the application; this test program goes on.
-            QTimer::singleShot(0, [] { QCoreApplication::exit(); });
-            QCoreApplication::exec();
+    const struct {
+        int heldCall; // counted from the login
+        QStringList journal;
+    } cases[] = {
+        {1, {"login"}},
+        {2, {"login", "describeSObjects", "logout"}},
+        {5, {"login", "describeSObjects", "describeSObjects", "describeSObjects", "query Contact", "logout"}},
+    };
+    for (const auto& c : cases) {
+        for (const bool quit : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "held call " << c.heldCall << (quit ? ", quit" : ", Cancel"));
+            const int requests = int(fake.requests().size());
+            fake.holdAnswerOfRequest(requests + c.heldCall);
+            WindowDriver driver;
+            driver.then(
+                "_waitingView",
+                [quit](QWidget* window) {
+                    if (!quit) {
+                        WindowDriver::press(window, "_cancelButton");
+                        return;
+                    }
+                    QEvent request(QEvent::Quit);
+                    QCoreApplication::sendEvent(QCoreApplication::instance(), &request);
+                },
+                [&](QWidget*) { return fake.heldRequestArrived(); });
+            const QString cards = cardFile(threeCards);
+            // The held answer comes only after the run has ended: the run cannot have waited for it.
+            EXPECT_EQ(module.upload(cards), 10001);
+            fake.releaseHeldAnswer();
+            EXPECT_TRUE(driver.finished()) << driver.handled().join(',').toStdString();
+            EXPECT_EQ(driver.handled().join(',').toStdString(), "_waitingView");
+            EXPECT_TRUE(driver.alerts().isEmpty()) << driver.alerts().join('\n').toStdString();
+            EXPECT_FALSE(QFileInfo::exists(cards));
+            EXPECT_EQ(fake.journal().mid(requests).join(',').toStdString(), c.journal.join(',').toStdString());
+            if (quit) {
+                // The quit reached the application; this test program goes on.
+                QTimer::singleShot(0, [] { QCoreApplication::exit(); });
+                QCoreApplication::exec();
+            }
         }
     }
 }
