@@ -138,7 +138,8 @@ ResultDisplay ResultViewController::displayOf(int index, const DoUploadResult& r
     case kUploadFailed: {
         row.Result = text("LTL04002");
         m_bAllSuccess = false;
-        if (result.NeedRollbackLead) {
+        // A cancelled card's Lead went again because of the cancel, not because of its campaign.
+        if (result.NeedRollbackLead && result.Code != kQDLUploadCancelled) {
             row.Detail = format("MSG04021", labels.CampaignLabelName);
             break;
         }

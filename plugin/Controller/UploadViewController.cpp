@@ -215,7 +215,11 @@ UploadViewController::UploadViewController(GlobalData& global) : m_global(global
     QObject::connect(_skipBtn, &QPushButton::clicked, m_window, [this] { DoSkip(); });
     QObject::connect(_cancelBtn, &QPushButton::clicked, m_window, [this] {
         log("Cancel Click");
-        DoCancel();
+        // While a card goes up alone, Cancel ends the run once its call is answered.
+        if (m_canUpload)
+            DoCancel();
+        else
+            cancelUpload(_cancelBtn);
     });
 
     // The progress window of the batches: its bar follows the time estimate, not the calls.
@@ -782,6 +786,8 @@ void UploadViewController::DoUpload()
         startUpload(together);
         if (together)
             ShowProgressView();
+        else
+            _cancelBtn->setEnabled(true);
     }
     if (!_skipBtn->hasFocus())
         _uploadBtn->setFocus();
@@ -836,6 +842,11 @@ void UploadViewController::OnSingleCompleted(const std::shared_ptr<DoUploadResul
         DoCancel();
         return;
     }
+    if (m_isCanelled) {
+        // The results tell what became of the card; the run ends as the user asked.
+        DoCancel();
+        return;
+    }
     if (result->Status == kUploadDone || result->Status == kUploadWarning) {
         if (!result->OverLengthTextList.isEmpty())
             ViewTexts::alert(format("MSG03024", CommonFuc::SpliceWarnMsg(result->OverLengthTextList)), m_window, "LTL99002");
@@ -855,7 +866,7 @@ void UploadViewController::OnSingleCompleted(const std::shared_ptr<DoUploadResul
     NormalStatusView();
     if (result->Code > kLastCardCode)
         lockCard(m_uploadMode == kModeLead);
-    if (m_uploadMode == kModeLead && result->NeedRollbackLead)
+    if (m_uploadMode == kModeLead && result->NeedRollbackLead && result->Code != kQDLUploadCancelled)
         ViewTexts::alert(format("MSG03016", labels().CampaignLabelName), m_window);
     else
         ViewTexts::alert(failureMessage(result->Code, result->ExceptionMessage, QStringLiteral("upload")), m_window);
@@ -939,10 +950,15 @@ void UploadViewController::DoCancel()
 void UploadViewController::DOProgressCancel()
 {
     log("Progress Bar Cancel Click");
+    cancelUpload(_uploadCancel);
+}
+
+void UploadViewController::cancelUpload(QPushButton* cancel)
+{
     m_isCanelled = true;
-    // The batch ends once the service has answered the call it holds (or it timed out) and what
-    // the batch made is taken back; until then the window stays, its Cancel taken.
-    _uploadCancel->setEnabled(false);
+    // The upload ends once the service has answered the call it holds (or it timed out) and what
+    // it made is taken back; until then the window stays, its Cancel taken.
+    cancel->setEnabled(false);
     m_cardHandler->Cancel();
 }
 
@@ -967,6 +983,7 @@ void UploadViewController::CloseProgressView()
 void UploadViewController::WaitStatusView()
 {
     m_canUpload = false;
+    m_window->setCursor(Qt::BusyCursor);
     for (QWidget* control : std::initializer_list<QWidget*>{
              _uploadBtn, _skipBtn, _cancelBtn, _sameMethodUploadCheckBtn, _helpBtn, _leadUploadRadioBtn, _acUploadRadioBtn})
         control->setEnabled(false);
@@ -993,6 +1010,7 @@ void UploadViewController::WaitStatusView()
 void UploadViewController::NormalStatusView()
 {
     m_canUpload = true;
+    m_window->unsetCursor();
     const DisplayInfo& names = labels();
     const bool lead = names.isLeadObjectEnabled;
     const bool account = names.isAccountAndContactObjectEnabled;

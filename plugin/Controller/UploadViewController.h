@@ -79,6 +79,8 @@ private:
     void OnUploadCompleted(const Notification& notification, bool together);
     void OnSingleCompleted(const std::shared_ptr<DoUploadResult>& result);
     void OnTogetherCompleted(const UploadResults& results);
+    // Cancel of an upload in flight, from `cancel` (the progress window's or the upload window's).
+    void cancelUpload(QPushButton* cancel);
     void UpdateUploadResultList(int status, int code);
     void ShowProgressView();
     void CloseProgressView();

@@ -20,11 +20,13 @@ namespace {
 constexpr int kMaxUnhandled = 20;
 
 // Whether a window waits for the user: not one of the plug-in's windows that stand in front while a
-// service call runs (only their Cancel can be pressed), nor one whose buttons are all disabled while
-// a call of its own runs.
+// service call runs (only their Cancel can be pressed), nor one busy with a call of its own (its
+// busy cursor shows it, or all its buttons are disabled).
 bool waitsForTheUser(const QWidget* window)
 {
     if (window->objectName() == QLatin1String("_waitingView") || window->objectName() == QLatin1String("_progressView"))
+        return false;
+    if (window->cursor().shape() == Qt::BusyCursor)
         return false;
     const QList<QPushButton*> buttons = window->findChildren<QPushButton*>();
     return std::any_of(buttons.begin(), buttons.end(),
