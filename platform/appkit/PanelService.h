@@ -22,6 +22,7 @@ struct PanelRequest {
     QString directory;              // where the panel starts; empty: the user's home
     QString name;                   // save panel: the proposed name
     QStringList allowedTypes;       // extensions without the dot; empty: any
+    bool allowsOtherFileTypes = false; // save panel: a name typed with another extension keeps it
     bool chooseDirectories = false; // open panel: folders instead of files
     bool allowsMultipleSelection = false;
     // Open panel: whether a chosen path may be accepted (a path refused is dropped).
@@ -49,8 +50,8 @@ public:
 
     // The chosen paths, or none when the user cancelled.
     virtual QStringList runOpenPanel(const PanelRequest& request) = 0;
-    // The chosen path, with the first allowed extension added when it has none of them; empty
-    // when the user cancelled.
+    // The chosen path, with the first allowed extension added when it has none of them (when other
+    // types are allowed, only when it has no extension at all); empty when the user cancelled.
     virtual QString runSavePanel(const PanelRequest& request) = 0;
     // The row chosen when the user pressed OK; -1 when they cancelled.
     virtual int runChoicePanel(const ChoicePanelRequest& request) = 0;

@@ -264,6 +264,8 @@ void ResultViewController::DoSave()
     request.directory = userHomeDir();
     request.name = QStringLiteral("result_%1.csv").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss")));
     request.allowedTypes = {QStringLiteral("csv")};
+    // The report is text the user may want under a name of their own, "report.txt" for one.
+    request.allowsOtherFileTypes = true;
     const QString path = PanelService::current().runSavePanel(request);
     if (!path.isEmpty())
         OutPutResultCSVFile(path);

@@ -11,7 +11,9 @@ thread_local std::shared_ptr<SoapCallGroup> t_current;
 
 }
 
-SoapCallGroup::Scope::Scope(std::shared_ptr<SoapCallGroup> group) : m_previous(std::exchange(t_current, std::move(group))) {}
+SoapCallGroup::Scope::Scope(std::shared_ptr<SoapCallGroup> group) : m_previous(std::exchange(t_current, std::move(group)))
+{
+}
 
 SoapCallGroup::Scope::~Scope()
 {

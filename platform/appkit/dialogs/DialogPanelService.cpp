@@ -90,7 +90,8 @@ QString DialogPanelService::runSavePanel(const PanelRequest& request)
     if (execModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     QString path = dialog.selectedFiles().first();
-    if (!request.allowedTypes.isEmpty() && !hasAllowedType(path, request.allowedTypes))
+    const bool ownType = request.allowsOtherFileTypes && !QFileInfo(path).suffix().isEmpty();
+    if (!request.allowedTypes.isEmpty() && !ownType && !hasAllowedType(path, request.allowedTypes))
         path += QLatin1Char('.') + request.allowedTypes.first();
     return path;
 }

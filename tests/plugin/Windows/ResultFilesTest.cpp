@@ -1,5 +1,6 @@
 // The result window's files: Save asks the save panel where the user's report goes and writes it
-// there; a report that cannot be written is said so; the host's file lies in the user's data folder.
+// there, under the name typed (its own extension kept); a report that cannot be written is said so;
+// the host's file lies in the user's data folder.
 #include "plugin/Common/CommonFuc.h"
 #include "plugin/Common/DoUploadResult.h"
 #include "plugin/Common/ErrorManager.h"
@@ -11,6 +12,7 @@
 #include "tests/support/appkit/ScriptedPanelService.h"
 
 #include <QAbstractButton>
+#include <QDialogButtonBox>
 
 namespace {
 
@@ -101,6 +103,41 @@ TEST_F(ResultFiles, ACancelledCardWhoseRollbackFailedSaysWhatWasLeft)
     row->RollbackFailed = true;
     result->ShowResultView();
     EXPECT_EQ(result->rows()[1].Detail.toStdString(), "A record made for this card could not be removed from the service again.");
+}
+
+// The report typed into the application's own save panel: a name with an extension of its own keeps
+// it, a name without one becomes a CSV file.
+TEST(ResultSavePanel, ANameTypedWithItsOwnExtensionKeepsIt)
+{
+    CommonFuc::setBundleResourcePath(qEnvironmentVariable("PELMORA_SOURCE_DIR") + "/resources/Quendrel");
+    const struct {
+        const char* typed;
+        const char* written;
+    } cases[] = {{"report.txt", "report.txt"}, {"report", "report.csv"}, {"Report.CSV", "Report.CSV"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        QTemporaryDir temp;
+        GlobalData global;
+        auto row = std::make_shared<DoUploadResult>();
+        row->Card = std::make_shared<CardInfo>();
+        row->Status = kUploadSkipped;
+        global.setUploadResult({row});
+        ResultViewController result(global);
+        result.ShowResultView();
+        result._resultView()->show();
+        WindowDriver driver;
+        driver.then("QFileDialog", [&](QWidget* panel) {
+            WindowDriver::type(panel, "fileNameEdit", temp.filePath(c.typed));
+            auto* buttons = WindowDriver::child<QDialogButtonBox>(panel, "buttonBox");
+            ASSERT_TRUE(buttons);
+            buttons->buttons().front()->click();
+        });
+        result._resultView()->findChild<QAbstractButton*>("_SaveButton")->click();
+        result._resultView()->hide();
+        EXPECT_TRUE(driver.finished()) << driver.handled().join(',').toStdString();
+        EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files).join(',').toStdString(), c.written);
+        EXPECT_TRUE(driver.alerts().isEmpty()) << driver.alerts().join('\n').toStdString();
+    }
 }
 
 TEST_F(ResultFiles, TheHostFileLiesInTheUsersDataFolder)

@@ -13,7 +13,7 @@ TEST_F(UploadWindows, ACancelledUploadWaitsForTheCallInFlightAndTakesBackWhatItM
     const struct {
         bool lead;
         bool together; // the same-way box: a batch with its progress window, else the current card alone
-        int heldCall;  // counted from the upload: 1 the Accounts or Leads, 2 the Contacts after them
+        int heldCall; // counted from the upload: 1 the Accounts or Leads, 2 the Contacts after them
         QStringList journalTail;
         QStringList rows;
         const char* hostFile;
