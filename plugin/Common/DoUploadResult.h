@@ -39,6 +39,8 @@ public:
     bool NeedRollbackAccount = false;
     bool NeedRollbackLead = false;
     bool RollbackFailed = false; // a record made for the card is still on the service
+    bool AnswerLost = false;     // the service may hold the card's record: the answer naming it was lost
+    bool FoundOnService = false; // the card's first record was found there, made by a call whose answer was lost
     QStringList OverLengthTextList;  // warning label keys of the fields that were cut
     QString ExceptionMessage;
 };

@@ -262,6 +262,31 @@ QString ErrorManager::GetErrorMessage(int code, int view, const QString& exOpt, 
     return message.isEmpty() ? QStringLiteral("MSG99001") : message;
 }
 
+bool ErrorManager::isAnswerLost(const SoapBindingResponsePtr& response)
+{
+    if (!response || !response->geterror())
+        return false;
+    const SoapError& error = *response->geterror();
+    if (error.domain == QLatin1String(kErrorDomainAuthentication))
+        return false;
+    if (error.domain == QLatin1String(kErrorDomainHTTP))
+        return error.code < 400 || error.code >= 500;
+    if (error.domain == QLatin1String(kErrorDomainURLLoading)) {
+        switch (error.code) {
+        case kURLErrorUnsupportedURL:
+        case kURLErrorCannotFindHost:
+        case kURLErrorCannotConnectToHost:
+        case kURLErrorNotConnectedToInternet:
+        case kURLErrorSecureConnectionFailed:
+        case kURLErrorServerCertificateUntrusted:
+            return false;
+        default:
+            return true;
+        }
+    }
+    return true;
+}
+
 QString ErrorManager::preferredLanguage()
 {
     const QStringList languages = QLocale::system().uiLanguages();

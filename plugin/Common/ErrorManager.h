@@ -72,4 +72,7 @@ public:
     static QString GetErrorMessage(int code, int view, const QString& exOpt, const GlobalData& global,
         const QString& language = preferredLanguage());
     static QString preferredLanguage();
+    // Whether the call may have been carried out although its answer was lost: it timed out, broke
+    // off or could not be read, rather than being refused or never reaching the service.
+    static bool isAnswerLost(const SoapBindingResponsePtr& response);
 };

@@ -81,7 +81,7 @@ UploadResults UploadManager::GetUnfinishedList() const
 UploadManager::Records UploadManager::GetAccountList()
 {
     Records records;
-    for (const auto& row : GetUnfinishedList()) {
+    for (const auto& row : rowsToMake()) {
         row->NewAccount = SObjectConverter::CardToAccount(*row->Card, &row->OverLengthTextList);
         records.push_back(row->NewAccount);
     }
@@ -91,7 +91,7 @@ UploadManager::Records UploadManager::GetAccountList()
 UploadManager::Records UploadManager::GetContactList()
 {
     Records records;
-    for (const auto& row : GetUnfinishedList()) {
+    for (const auto& row : _destAccount ? rowsToMake() : GetUnfinishedList()) {
         row->NewContact = SObjectConverter::CardToContact(*row->Card, &row->OverLengthTextList);
         const auto& account = _destAccount ? _destAccount : row->NewAccount;
         if (account)
@@ -104,7 +104,7 @@ UploadManager::Records UploadManager::GetContactList()
 UploadManager::Records UploadManager::GetLeadList()
 {
     Records records;
-    for (const auto& row : GetUnfinishedList()) {
+    for (const auto& row : rowsToMake()) {
         row->NewLead = SObjectConverter::CardToLead(*row->Card, &row->OverLengthTextList);
         if (!_leadSource.isEmpty())
             row->NewLead->setLeadSource(_leadSource);
@@ -159,11 +159,11 @@ void UploadManager::fail(DoUploadResult& row, int status, const SforceServiceSvc
     LogManager::LogOutput(kLogError, row.ExceptionMessage);
 }
 
-void UploadManager::bookEach(const SaveResults& results,
+void UploadManager::bookEach(const UploadResults& rows, const SaveResults& results,
     const std::function<void(DoUploadResult&, const SforceServiceSvc_SaveResult&)>& book)
 {
     size_t cursor = 0;
-    for (const auto& row : GetUnfinishedList()) {
+    for (const auto& row : rows) {
         if (cursor >= results.size()) {
             row->Status = kUploadFailed;
             row->Code = kNoAnswer;
@@ -176,17 +176,20 @@ void UploadManager::bookEach(const SaveResults& results,
 
 void UploadManager::SetAccountUploadResult(const SaveResults& results)
 {
-    bookEach(results, [this](DoUploadResult& row, const SforceServiceSvc_SaveResult& answer) {
+    const UploadResults rows = rowsToMake();
+    bookEach(rows, results, [this](DoUploadResult& row, const SforceServiceSvc_SaveResult& answer) {
         if (succeeded(answer))
             row.NewAccount->setId(answer.getid());
         else
             fail(row, kUploadFailed, answer);
     });
+    markUnansweredAsLost(rows);
 }
 
 void UploadManager::SetContactUploadResult(const SaveResults& results)
 {
-    bookEach(results, [this](DoUploadResult& row, const SforceServiceSvc_SaveResult& answer) {
+    const UploadResults rows = _destAccount ? rowsToMake() : GetUnfinishedList();
+    bookEach(rows, results, [this](DoUploadResult& row, const SforceServiceSvc_SaveResult& answer) {
         if (succeeded(answer)) {
             row.NewContact->setId(answer.getid());
         } else {
@@ -199,21 +202,25 @@ void UploadManager::SetContactUploadResult(const SaveResults& results)
         if (row->Status == kUploadFailed && row->Code == kNoAnswer)
             row->NeedRollbackAccount = true;
     }
+    if (_destAccount)
+        markUnansweredAsLost(rows);
 }
 
 void UploadManager::SetLeadUploadResult(const SaveResults& results)
 {
-    bookEach(results, [this](DoUploadResult& row, const SforceServiceSvc_SaveResult& answer) {
+    const UploadResults rows = rowsToMake();
+    bookEach(rows, results, [this](DoUploadResult& row, const SforceServiceSvc_SaveResult& answer) {
         if (succeeded(answer))
             row.NewLead->setId(answer.getid());
         else
             fail(row, kUploadFailed, answer);
     });
+    markUnansweredAsLost(rows);
 }
 
 void UploadManager::SetCampaignMemberUploadResult(const SaveResults& results)
 {
-    bookEach(results, [this](DoUploadResult& row, const SforceServiceSvc_SaveResult& answer) {
+    bookEach(GetUnfinishedList(), results, [this](DoUploadResult& row, const SforceServiceSvc_SaveResult& answer) {
         if (!succeeded(answer)) {
             fail(row, kUploadFailed, answer);
             row.NeedRollbackLead = true;
@@ -255,6 +262,102 @@ void UploadManager::SetAttachmentUploadResult(const SaveResults& results)
             row->Code = 0;
         }
     }
+}
+
+UploadResults UploadManager::rowsToMake() const
+{
+    UploadResults rows;
+    for (const auto& row : GetUnfinishedList()) {
+        if (!row->FoundOnService)
+            rows.push_back(row);
+    }
+    return rows;
+}
+
+void UploadManager::markUnansweredAsLost(const UploadResults& rows)
+{
+    for (const auto& row : rows) {
+        if (row->Status == kUploadFailed && row->Code == kNoAnswer)
+            row->AnswerLost = true;
+    }
+}
+
+QString UploadManager::firstRecordType() const
+{
+    if (!_uploadResultList.empty() && _uploadResultList.front()->Type == kUploadAsLead)
+        return QStringLiteral("Lead");
+    return _destAccount ? QStringLiteral("Contact") : QStringLiteral("Account");
+}
+
+UploadResults UploadManager::rowsToLookFor(const QMap<QString, QString>& unanswered) const
+{
+    UploadResults rows;
+    const QString type = firstRecordType();
+    for (const auto& row : GetUnfinishedList()) {
+        if (!row->Card->PersonID.isEmpty() && unanswered.value(row->Card->PersonID) == type)
+            rows.push_back(row);
+    }
+    return rows;
+}
+
+void UploadManager::adoptRecord(DoUploadResult& row, const QString& id)
+{
+    row.FoundOnService = true;
+    // Made as the chain would make it, so that the fields it had to cut are told all the same.
+    const QString type = firstRecordType();
+    std::shared_ptr<ens_sObject> record;
+    if (type == QLatin1String("Lead")) {
+        row.NewLead = SObjectConverter::CardToLead(*row.Card, &row.OverLengthTextList);
+        record = row.NewLead;
+    } else if (type == QLatin1String("Account")) {
+        row.NewAccount = SObjectConverter::CardToAccount(*row.Card, &row.OverLengthTextList);
+        record = row.NewAccount;
+    } else {
+        row.NewContact = SObjectConverter::CardToContact(*row.Card, &row.OverLengthTextList);
+        row.NewContact->setAccountId(_destAccount->getId());
+        record = row.NewContact;
+    }
+    record->setId(id);
+}
+
+void UploadManager::failLookup(const UploadResults& rows, int code)
+{
+    for (const auto& row : rows) {
+        row->Status = kUploadFailed;
+        row->Code = code;
+        row->ExceptionMessage = m_global.ExceptionMsg();
+        row->AnswerLost = true;
+    }
+}
+
+void UploadManager::markAnswerLost()
+{
+    for (const auto& row : rowsToMake())
+        row->AnswerLost = true;
+}
+
+QStringList UploadManager::resolvedCardIds() const
+{
+    QStringList ids;
+    const QString type = firstRecordType();
+    for (const auto& row : _uploadResultList) {
+        const auto& record = type == QLatin1String("Lead") ? std::static_pointer_cast<ens_sObject>(row->NewLead)
+            : type == QLatin1String("Account")             ? std::static_pointer_cast<ens_sObject>(row->NewAccount)
+                                                            : std::static_pointer_cast<ens_sObject>(row->NewContact);
+        if (record && !record->getId().isEmpty())
+            ids.append(row->Card->PersonID);
+    }
+    return ids;
+}
+
+QStringList UploadManager::lostCardIds() const
+{
+    QStringList ids;
+    for (const auto& row : _uploadResultList) {
+        if (row->AnswerLost)
+            ids.append(row->Card->PersonID);
+    }
+    return ids;
 }
 
 QStringList UploadManager::GetRollbackAccountIdList() const

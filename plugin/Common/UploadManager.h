@@ -8,6 +8,7 @@
 #include "plugin/SforceService/ens_Campaign.h"
 #include "plugin/SforceService/ens_CampaignMember.h"
 
+#include <QMap>
 #include <QStringList>
 
 class GlobalData;
@@ -48,6 +49,22 @@ public:
     void SetAttachmentUploadResult(const SaveResults& results);
 
     UploadResults GetUnfinishedList() const;
+
+    // The type of the card's first record in this batch: "Lead", "Account", or "Contact" under an
+    // existing account.
+    QString firstRecordType() const;
+    // The pending rows whose card's first record a call without answer may have made.
+    UploadResults rowsToLookFor(const QMap<QString, QString>& unanswered) const;
+    // The card's first record was found on the service with `id`: it is not made again.
+    void adoptRecord(DoUploadResult& row, const QString& id);
+    // The look-up failed: the rows fail with its code, their record perhaps still on the service.
+    void failLookup(const UploadResults& rows, int code);
+    // The first create's answer was lost: the pending rows' records may exist.
+    void markAnswerLost();
+    // Identifiers of the cards whose first record is now known (made or found) and of those whose
+    // first record may exist unknown.
+    QStringList resolvedCardIds() const;
+    QStringList lostCardIds() const;
     // The Accounts to delete again (the Contact, for a card filed under an existing account).
     QStringList GetRollbackAccountIdList() const;
     QStringList GetRollbackLeadIdList() const;
@@ -64,8 +81,12 @@ public:
 private:
     void preCheck(DoUploadResult& row) const;
     // Walks the pending rows with a cursor over the answers; `book` gets each row and its answer.
-    void bookEach(const SaveResults& results,
+    void bookEach(const UploadResults& rows, const SaveResults& results,
         const std::function<void(DoUploadResult&, const SforceServiceSvc_SaveResult&)>& book);
+    // The pending rows whose first record is still to be made (none was found).
+    UploadResults rowsToMake() const;
+    // Rows of the first step without an answer of their own may have their record made.
+    void markUnansweredAsLost(const UploadResults& rows);
     void fail(DoUploadResult& row, int status, const SforceServiceSvc_SaveResult& answer);
 
     GlobalData& m_global;

@@ -153,6 +153,8 @@ ResultDisplay ResultViewController::displayOf(int index, const DoUploadResult& r
         } else {
             row.Detail = ViewTexts::textOrSelf(key);
         }
+        if (result.AnswerLost)
+            row.Detail += QLatin1Char(' ') + text("MSG04033");
         break;
     }
     case kUploadSkipped: {

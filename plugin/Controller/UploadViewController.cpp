@@ -869,7 +869,8 @@ void UploadViewController::OnSingleCompleted(const std::shared_ptr<DoUploadResul
     if (m_uploadMode == kModeLead && result->NeedRollbackLead && result->Code != kQDLUploadCancelled)
         ViewTexts::alert(format("MSG03016", labels().CampaignLabelName), m_window);
     else
-        ViewTexts::alert(failureMessage(result->Code, result->ExceptionMessage, QStringLiteral("upload")), m_window);
+        ViewTexts::alert(failureMessage(result->Code, result->ExceptionMessage, QStringLiteral("upload"))
+                + (result->AnswerLost ? QLatin1Char('\n') + text("MSG03031") : QString()), m_window);
 }
 
 void UploadViewController::OnTogetherCompleted(const UploadResults& results)

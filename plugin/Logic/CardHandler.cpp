@@ -4,7 +4,10 @@
 #include "plugin/Common/ErrorManager.h"
 #include "plugin/Common/GlobalData.h"
 #include "plugin/Common/LogManager.h"
+#include "plugin/Common/SObjectConverter.h"
+#include "plugin/Common/UnansweredCards.h"
 #include "plugin/DataAccess/ProviderNotifications.h"
+#include "plugin/Logic/DisplayHandler.h"
 #include "platform/appkit/Scheduler.h"
 #include "platform/foundation/NotificationCenter.h"
 
@@ -25,9 +28,12 @@ std::shared_ptr<Response> firstPart(const SoapBindingResponsePtr& response)
 
 }
 
-CardHandler::CardHandler(GlobalData& global) : m_global(global), _createProvider(global), _deleteProvider(global)
+CardHandler::CardHandler(GlobalData& global)
+    : m_global(global), _createProvider(global), _deleteProvider(global), _queryProvider(global)
 {
     auto& center = NotificationCenter::defaultCenter();
+    center.addObserver(this, QString::fromLatin1(kQDLEVENTDAQUERYACCOMPLETED),
+        [this](const Notification& notification) { OnLookupCompleted(notification); }, &_queryProvider);
     center.addObserver(this, QString::fromLatin1(kQDLEVENTDACREATECOMPLETED),
         [this](const Notification& notification) { OnCreateCompleted(notification); }, &_createProvider);
     center.addObserver(this, QString::fromLatin1(kQDLEVENTDADELETEACCOMPLETED),
@@ -46,12 +52,7 @@ bool CardHandler::UploadAsACAsync(const std::vector<std::shared_ptr<CardInfo>>& 
     m_type = kUploadAsAccountAndContact;
     m_cancelRequested = false;
     _uploadManager = std::make_unique<UploadManager>(m_global, cards, destAccount);
-    if (_uploadManager->GetUnfinishedList().empty())
-        completeLater();
-    else if (destAccount)
-        create(State::ContactsOrCampaignMembers, _uploadManager->GetContactList());
-    else
-        create(State::AccountsOrLeads, _uploadManager->GetAccountList());
+    start();
     return true;
 }
 
@@ -63,11 +64,95 @@ bool CardHandler::UploadAsLeadAsync(const std::vector<std::shared_ptr<CardInfo>>
     m_type = kUploadAsLead;
     m_cancelRequested = false;
     _uploadManager = std::make_unique<UploadManager>(m_global, cards, leadSource, leadStatus, campaign);
-    if (_uploadManager->GetUnfinishedList().empty())
-        completeLater();
-    else
-        create(State::AccountsOrLeads, _uploadManager->GetLeadList());
+    start();
     return true;
+}
+
+void CardHandler::start()
+{
+    m_unanswered = UnansweredCards::all();
+    if (_uploadManager->GetUnfinishedList().empty()) {
+        completeLater();
+        return;
+    }
+    m_lookedFor = _uploadManager->rowsToLookFor(m_unanswered);
+    if (m_lookedFor.empty()) {
+        createFirstRecords();
+        return;
+    }
+    m_state = State::Lookup;
+    _queryProvider.ExecuteAsync(lookupQuery());
+}
+
+QString CardHandler::lookupQuery() const
+{
+    const QString type = _uploadManager->firstRecordType();
+    QStringList clauses;
+    for (const auto& row : m_lookedFor) {
+        if (type == QLatin1String("Account")) {
+            QStringList cut;
+            const QString name = SObjectConverter::CardToAccount(*row->Card, &cut)->getName();
+            clauses.append(QStringLiteral("Name='%1'").arg(CommonFuc::ConvertSpecialCharInSOQL(name)));
+        } else {
+            clauses.append(DisplayHandler::cardCondition(*row->Card));
+        }
+    }
+    const QString any = clauses.join(QLatin1String(" or "));
+    if (type == QLatin1String("Lead"))
+        return QStringLiteral("Select Id,Email,FirstName,LastName from Lead where ") + any;
+    if (type == QLatin1String("Contact")) {
+        return QStringLiteral("Select Id,Email,FirstName,LastName from Contact where AccountId='%1' and (%2)")
+            .arg(CommonFuc::ConvertSpecialCharInSOQL(m_lookedFor.front()->DestAccount->getId()), any);
+    }
+    // An Account the lost call made has no Contact yet: one with Contacts is somebody's own.
+    return QStringLiteral("Select Id,Name from Account where Id not in (Select AccountId from Contact) and (%1)").arg(any);
+}
+
+bool CardHandler::isFirstRecordOf(const DoUploadResult& row, const ens_sObject& record) const
+{
+    if (_uploadManager->firstRecordType() != QLatin1String("Account"))
+        return DisplayHandler::matches(*row.Card, record);
+    QStringList cut;
+    return record.valueForKey(QStringLiteral("Name")).text() == SObjectConverter::CardToAccount(*row.Card, &cut)->getName();
+}
+
+void CardHandler::OnLookupCompleted(const Notification& notification)
+{
+    const auto holder = notification.userInfo.value(QString::fromLatin1(kQueryResultKey)).value<QueryResultPtr>();
+    const int code = holder ? holder->Code() : kQDLOtherFault;
+    if (code != kQDLSuccess) {
+        // Without knowing what the service holds, nothing is made that may be there already.
+        _uploadManager->failLookup(m_lookedFor, code);
+    } else {
+        QueryResult::Records records = holder->QueryResultList().value_or(QueryResult::Records());
+        for (const auto& row : m_lookedFor) {
+            const auto found = std::find_if(records.begin(), records.end(),
+                [&](const std::shared_ptr<ens_sObject>& record) { return isFirstRecordOf(*row, *record); });
+            if (found == records.end())
+                continue;
+            _uploadManager->adoptRecord(*row, (*found)->getId());
+            records.erase(found);
+        }
+    }
+    m_lookedFor.clear();
+    createFirstRecords();
+}
+
+void CardHandler::createFirstRecords()
+{
+    const bool contactsFirst = _uploadManager->firstRecordType() == QLatin1String("Contact");
+    const State state = contactsFirst ? State::ContactsOrCampaignMembers : State::AccountsOrLeads;
+    const auto records = isLead() ? _uploadManager->GetLeadList()
+        : contactsFirst           ? _uploadManager->GetContactList()
+                                  : _uploadManager->GetAccountList();
+    if (records.empty() && !m_cancelRequested) {
+        // Every card's first record was found, or none is left to make: the chain goes on from there.
+        m_state = state;
+        m_answerLost = false;
+        stepCompleted(kQDLSuccess, {});
+        return;
+    }
+    create(state, records);
 }
 
 void CardHandler::Cancel()
@@ -83,7 +168,7 @@ void CardHandler::create(State next, const UploadManager::Records& records)
 {
     m_state = next;
     if (m_cancelRequested) {
-        stepCompleted(kQDLUploadCancelled, {});
+        cancelBatch();
         return;
     }
     _createProvider.ExecuteAsync(records);
@@ -93,6 +178,7 @@ void CardHandler::OnCreateCompleted(const Notification& notification)
 {
     const SoapBindingResponsePtr response = responseOf(notification);
     const int code = ErrorManager::GetResponseCode(response, m_global);
+    m_answerLost = ErrorManager::isAnswerLost(response);
     const auto part = firstPart<SforceServiceSvc_createResponse>(response);
     stepCompleted(code, part ? part->getresult() : UploadManager::SaveResults());
 }
@@ -110,6 +196,8 @@ void CardHandler::stepCompleted(int code, const UploadManager::SaveResults& resu
 void CardHandler::OnAccountsOrLeadsCompleted(int code, const UploadManager::SaveResults& results)
 {
     if (code != kQDLSuccess) {
+        if (m_answerLost)
+            _uploadManager->markAnswerLost();
         _uploadManager->SetCode(code);
         _uploadManager->ChangeStatus(kUploadPending, kUploadFailed);
         complete();
@@ -137,6 +225,8 @@ void CardHandler::OnContactsOrMembersCompleted(int code, const UploadManager::Sa
     if (code != kQDLSuccess) {
         // The Accounts or Leads of these cards exist without what was to follow: they go again,
         // so that trying the cards again makes no duplicates.
+        if (m_answerLost && _uploadManager->firstRecordType() == QLatin1String("Contact"))
+            _uploadManager->markAnswerLost();
         _uploadManager->markPendingForRollback();
         _uploadManager->SetCode(code);
         _uploadManager->ChangeStatus(kUploadPending, kUploadFailed);
@@ -232,6 +322,13 @@ void CardHandler::completeLater()
 void CardHandler::complete()
 {
     m_state = State::Done;
+    const QString type = _uploadManager->firstRecordType();
+    QStringList resolved;
+    for (const QString& id : _uploadManager->resolvedCardIds()) {
+        if (m_unanswered.value(id) == type)
+            resolved.append(id);
+    }
+    UnansweredCards::update(resolved, _uploadManager->lostCardIds(), type);
     const UploadResults results = _uploadManager->GetResultList();
     NotificationCenter::defaultCenter().post(QString::fromLatin1(kQDLEVENTLOUPLOADCOMPLETED), this,
         {{QStringLiteral("KEY_CODE"), QVariant::fromValue(results)}});

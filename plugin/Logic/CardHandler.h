@@ -2,12 +2,14 @@
 // card PDFs as their Attachments; or Leads, CampaignMembers (with a campaign) and Attachments. A card
 // whose second record could not be made has its first record deleted again. One call is in flight
 // at a time; every upload ends in exactly one "QDLEVENTLOUPLOADCOMPLETED" (object: the handler,
-// "KEY_CODE": the rows).
+// "KEY_CODE": the rows). A card whose first record an earlier call may have made without telling
+// (its answer was lost) is looked for before that record is made again.
 #pragma once
 
 #include "plugin/Common/UploadManager.h"
 #include "plugin/DataAccess/CreateProvider.h"
 #include "plugin/DataAccess/DeleteProvider.h"
+#include "plugin/DataAccess/QueryProvider.h"
 
 #include <memory>
 
@@ -18,7 +20,7 @@ inline constexpr const char* kQDLEVENTLOUPLOADCOMPLETED = "QDLEVENTLOUPLOADCOMPL
 
 class CardHandler {
 public:
-    enum class State { Idle, AccountsOrLeads, ContactsOrCampaignMembers, Attachments, Rollback, Done };
+    enum class State { Idle, Lookup, AccountsOrLeads, ContactsOrCampaignMembers, Attachments, Rollback, Done };
 
     explicit CardHandler(GlobalData& global);
     ~CardHandler();
@@ -36,6 +38,12 @@ public:
 
 private:
     bool isBusy() const { return m_state != State::Idle && m_state != State::Done; }
+    // Looks for the records of cards whose earlier create went without answer, then makes the first records.
+    void start();
+    void OnLookupCompleted(const Notification& notification);
+    void createFirstRecords();
+    QString lookupQuery() const;
+    bool isFirstRecordOf(const DoUploadResult& row, const ens_sObject& record) const;
     void create(State next, const UploadManager::Records& records);
     void OnCreateCompleted(const Notification& notification);
     void stepCompleted(int code, const UploadManager::SaveResults& results);
@@ -55,10 +63,14 @@ private:
     GlobalData& m_global;
     CreateProvider _createProvider;
     DeleteProvider _deleteProvider;
+    QueryProvider _queryProvider;
+    UploadResults m_lookedFor;
+    QMap<QString, QString> m_unanswered; // the cards without answer when the upload began
     std::unique_ptr<UploadManager> _uploadManager;
     int m_type = kUploadAsAccountAndContact;
     State m_state = State::Idle;
     bool m_cancelRequested = false;
+    bool m_answerLost = false; // of the create call that completed last
     QStringList _delIDs;
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };

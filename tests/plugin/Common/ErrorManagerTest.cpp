@@ -45,6 +45,34 @@ SoapBindingResponsePtr parts(SoapBindingResponse::Parts body)
     return response;
 }
 
+// A call whose answer was lost may have been carried out; one refused or never delivered was not.
+TEST(ErrorManager, AnAnswerIsLostWhenTheCallMayHaveBeenCarriedOut)
+{
+    const struct {
+        SoapBindingResponsePtr response;
+        bool lost;
+    } cases[] = {
+        {transportError("NSURLErrorDomain", -1001), true}, // timed out
+        {transportError("NSURLErrorDomain", -1005), true}, // connection lost
+        {transportError("NSURLErrorDomain", -1011), true}, // bad server response
+        {transportError("SoapBindingResponseXML", 1), true}, // an answer that could not be read
+        {transportError("SoapBindingResponseHTTP", 1), true}, // an answer of another kind
+        {transportError("SoapBindingResponseHTTP", 503), true}, // a gateway gave up on the service
+        {transportError("SoapBindingResponseHTTP", 404), false},
+        {transportError("NSURLErrorDomain", -1004), false}, // never connected
+        {transportError("NSURLErrorDomain", -1003), false},
+        {transportError("NSURLErrorDomain", -1202), false},
+        {transportError("Connection Authentication", 0), false},
+        {parts({fault("sf:SERVER_UNAVAILABLE")}), false}, // the service refused the call
+        {parts({}), false},
+    };
+    for (const auto& c : cases) {
+        const SoapError* error = c.response->geterror() ? &*c.response->geterror() : nullptr;
+        EXPECT_EQ(ErrorManager::isAnswerLost(c.response), c.lost)
+            << (error ? error->domain.toStdString() + " " + std::to_string(error->code) : std::string("no error"));
+    }
+}
+
 TEST(ErrorManager, ResponsesMapToACodeAndTheEntrysReturnCode)
 {
     struct Case {

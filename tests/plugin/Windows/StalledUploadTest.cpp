@@ -61,10 +61,7 @@ TEST_F(UploadWindows, ACancelledUploadWaitsForTheCallInFlightAndTakesBackWhatItM
             },
             [&](QWidget*) { return service.heldRequestArrived(); });
         QStringList rows;
-        driver.then("_resultView", [&](QWidget* window) {
-            rows = resultRows(window);
-            WindowDriver::press(window, "_OKButton");
-        });
+        readResults(driver, rows);
 
         QFile::remove(resultFile());
         EXPECT_EQ(module.upload(cardFile(threeCards), true), 10000);

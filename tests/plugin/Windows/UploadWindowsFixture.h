@@ -7,6 +7,7 @@
 #include "tests/support/pluginwindows/PluginModule.h"
 #include "tests/support/pluginwindows/WindowDriver.h"
 #include "plugin/Common/QDLKeyChain.h"
+#include "plugin/Common/UnansweredCards.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/keychain/GenericPasswordStore.h"
 
@@ -34,6 +35,8 @@ protected:
         ASSERT_TRUE(module.entry()) << module.error().toStdString();
         PreferenceDomain settings(QStringLiteral("com.orvane.zor.Pelmora.Quendrel"));
         settings.setValue(QStringLiteral("LoginServerURL"), PlistValue(fake.baseUrl()));
+        // Each test starts without cards whose create went unanswered.
+        settings.remove(QString::fromLatin1(kPrefUnansweredCards));
         ASSERT_TRUE(settings.synchronize());
         QFile::remove(resultFile());
         // Each test starts without a stored login.
@@ -79,6 +82,15 @@ protected:
         driver.then("_loginView", [=](QWidget* window) {
             WindowDriver::type(window, "_userNameField", user);
             WindowDriver::type(window, "_passwordField", password);
+            WindowDriver::press(window, "_OKButton");
+        });
+    }
+
+    // The result window's rows go into `rows`, then the window is closed with OK.
+    static void readResults(WindowDriver& driver, QStringList& rows)
+    {
+        driver.then("_resultView", [&rows](QWidget* window) {
+            rows = resultRows(window);
             WindowDriver::press(window, "_OKButton");
         });
     }

@@ -293,6 +293,12 @@ void FakeCrmService::releaseHeldAnswer()
     m_stopSignal.notify_all();
 }
 
+void FakeCrmService::garbleAnswerOfRequest(int requestNumber)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_garbledRequest = requestNumber;
+}
+
 void FakeCrmService::dropLastResultOfRequest(int requestNumber)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -587,6 +593,8 @@ FakeCrmReply FakeCrmService::answer(const FakeCrmRequest& received, bool* held)
             reply = faultReply(QStringLiteral("INVALID_OPERATION"), QStringLiteral("unknown operation"));
         }
     }
+    if (m_garbledRequest == int(m_requests.size()))
+        reply.body.truncate(reply.body.size() / 2);
     lock.unlock();
     if (doc)
         xmlFreeDoc(doc);

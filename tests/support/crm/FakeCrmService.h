@@ -97,6 +97,8 @@ public:
     void addRecordRule(const FakeCrmRecordRule& rule);
     // The create of this request number answers for every record but the last (which is made all the same).
     void dropLastResultOfRequest(int requestNumber);
+    // The request with this number is carried out, but its answer breaks off half-way.
+    void garbleAnswerOfRequest(int requestNumber);
     // The request with this number is carried out at once (its records are made), but its answer
     // waits until releaseHeldAnswer; heldRequestArrived tells when it has come.
     void holdAnswerOfRequest(int requestNumber);
@@ -158,6 +160,7 @@ private:
     std::vector<FakeCrmRecordRule> m_recordRules;
     bool m_typedQueryResults = false;
     int m_dropLastResultOfRequest = 0;
+    int m_garbledRequest = 0;
     int m_heldRequest = 0;
     bool m_heldArrived = false;
     bool m_heldReleased = false;
