@@ -293,6 +293,12 @@ void FakeCrmService::releaseHeldAnswer()
     m_stopSignal.notify_all();
 }
 
+void FakeCrmService::setCreateAnswerDelay(int ms)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_createAnswerDelay = ms;
+}
+
 void FakeCrmService::garbleAnswerOfRequest(int requestNumber)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -575,6 +581,7 @@ FakeCrmReply FakeCrmService::answer(const FakeCrmRequest& received, bool* held)
             reply = answerQueryMore(childText(operation, "queryLocator"));
         } else if (request.operation == QLatin1String("create")) {
             reply = answerCreate(operation);
+            reply.delayMs = m_createAnswerDelay;
         } else if (request.operation == QLatin1String("delete")) {
             reply = answerDelete(operation);
         } else if (request.operation == QLatin1String("describeSObjects")) {

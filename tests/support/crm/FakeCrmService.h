@@ -97,6 +97,8 @@ public:
     void addRecordRule(const FakeCrmRecordRule& rule);
     // The create of this request number answers for every record but the last (which is made all the same).
     void dropLastResultOfRequest(int requestNumber);
+    // Every create is carried out at once, but answered only this many milliseconds later.
+    void setCreateAnswerDelay(int ms);
     // The request with this number is carried out, but its answer breaks off half-way.
     void garbleAnswerOfRequest(int requestNumber);
     // The request with this number is carried out at once (its records are made), but its answer
@@ -161,6 +163,7 @@ private:
     bool m_typedQueryResults = false;
     int m_dropLastResultOfRequest = 0;
     int m_garbledRequest = 0;
+    int m_createAnswerDelay = 0;
     int m_heldRequest = 0;
     bool m_heldArrived = false;
     bool m_heldReleased = false;

@@ -1,7 +1,9 @@
 // The fake CRM service as a program, to try the upload plug-in by hand: it serves the fake on
 // 127.0.0.1 with a few accounts, contacts and campaigns to search, prints its URL and the login it
 // accepts, and runs until Ctrl-C, when it prints every call it answered.
-//   fake_crm_service [--user NAME] [--password TEXT] [--point-plugin]
+//   fake_crm_service [--user NAME] [--password TEXT] [--slow-creates SECONDS] [--point-plugin]
+// --slow-creates makes each create at once but answers it only that many seconds later, to try
+// cancelling an upload while the service holds its answer.
 // --point-plugin writes the URL as the plug-in's login server (preference "LoginServerURL" of
 // com.orvane.zor.Pelmora.Quendrel) and puts the earlier value back when the program ends.
 #include "tests/support/crm/FakeCrmService.h"
@@ -41,7 +43,7 @@ void seed(FakeCrmService& fake)
 
 int usage(const char* program)
 {
-    std::fprintf(stderr, "usage: %s [--user NAME] [--password TEXT] [--point-plugin]\n", program);
+    std::fprintf(stderr, "usage: %s [--user NAME] [--password TEXT] [--slow-creates SECONDS] [--point-plugin]\n", program);
     return 2;
 }
 
@@ -53,12 +55,15 @@ int main(int argc, char** argv)
     QString user = QStringLiteral("user@example.com");
     QString password = QStringLiteral("secret");
     bool pointPlugin = false;
+    int slowCreates = 0;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--user") && i + 1 < args.size())
             user = args[++i];
         else if (args[i] == QLatin1String("--password") && i + 1 < args.size())
             password = args[++i];
+        else if (args[i] == QLatin1String("--slow-creates") && i + 1 < args.size())
+            slowCreates = args[++i].toInt();
         else if (args[i] == QLatin1String("--point-plugin"))
             pointPlugin = true;
         else
@@ -74,6 +79,7 @@ int main(int argc, char** argv)
 
     FakeCrmService fake;
     fake.setCredentials(user, password);
+    fake.setCreateAnswerDelay(slowCreates * 1000);
     seed(fake);
 
     const QString key = QStringLiteral("LoginServerURL");
