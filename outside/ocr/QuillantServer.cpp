@@ -6,6 +6,7 @@
 #include "outside/ocr/LineRereading.h"
 #include "outside/ocr/NameLineInk.h"
 #include "outside/ocr/ScanCleanup.h"
+#include "outside/ocr/VerticalColumns.h"
 #include "outside/ocr/WebAddressShape.h"
 #include "platform/events/OcrProtocol.h"
 
@@ -208,11 +209,23 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
             && again.confidence > best.confidence)
             best = std::move(again);
     }
+    // Lines standing on end on a card lying upright are columns of vertical writing. The card is
+    // read in its columns, which costs a horizontal card nothing: it has no lines standing on end.
+    const bool columnsPossible =
+        wholeImage && request.type <= 1 && standsOnEnd(best.lines) && m_engine.hasLanguage(verticalModel(request.language));
+    ColumnReading columns;
     // Orientation and script detection cost as much as reading a card: they run only when the
     // card does not read well as it lies. Only a new card is turned upright.
-    if (isWeakReading(best.lines, best.confidence) && (request.type == 0 || automatic)) {
+    if (isWeakReading(best.lines, best.confidence) && (request.type == 0 || automatic || columnsPossible)) {
         const TesseractEngine::Orientation found = m_engine.detect(pix.get(), dpi);
-        const int turns = request.type == 0 ? found.turns : 0;
+        // The detection names the script of a card in columns and rows across unreliably (Latin,
+        // Arabic): that the card lies upright is what tells columns from a card on its side.
+        if (columnsPossible && found.turns == 0) {
+            columns = readColumns(m_engine, pix.get(), dpi, request.language, best.lines, timeLeft);
+            if (columns.confidence < std::max(kDoubtfulReading, best.confidence))
+                columns = {};
+        }
+        const int turns = request.type == 0 && columns.columns.empty() ? found.turns : 0;
         turned.reset(turns ? pixRotateOrth(pix.get(), turns) : nullptr);
         if (turns && !turned)
             return kStatusEngineError;
@@ -229,6 +242,8 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
             tries.push_back(kJapaneseAndEnglish);
         if (automatic && !m_engine.hasLanguage(kJapaneseAndEnglish))
             missingData |= ocr::kMissingJapaneseData;
+        if (!columns.columns.empty())
+            tries.clear();
         for (const std::string& data : tries) {
             if (!m_engine.hasLanguage(data))
                 continue;
@@ -244,6 +259,13 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
                 break;
         }
     }
+    if (!columns.columns.empty()) {
+        best.lines = columns.columns;
+        best.lines.insert(best.lines.end(), columns.rows.begin(), columns.rows.end());
+        best.confidence = columns.confidence;
+        best.data = columns.model;
+        best.turns = 0;
+    }
     // The English model reads German without its umlauts and ß ("MaximilianstraBe", "Miinchen"):
     // a card with German on it is read again with the German model first and the English one
     // beside it for the words the German one cannot read.
@@ -257,12 +279,18 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     Pix* read = best.turns ? turned.get() : pix.get();
     // A card in both scripts that reads well in English still has its Japanese lines read again:
     // the English model leaves them as scraps.
-    if (request.type <= 1 && m_engine.hasLanguage(kJapaneseData)
+    if (request.type <= 1 && m_engine.hasLanguage(kJapaneseData) && columns.columns.empty()
         && (best.data.rfind("jpn", 0) == 0 || (automatic && (showsJapan(best.lines) || holdsUnreadType(best.lines)))))
         rereadJapaneseLines(m_engine, read, kJapaneseData, m_engine.hasLanguage("eng") ? "eng" : "", &best.lines, [&timeLeft] { return timeLeft() > 0; });
-    for (RecognizedLine& line : best.lines)
-        line.text = withWebAddressShape(line.text);
+    for (std::vector<RecognizedLine>* lines : {&best.lines, &columns.columns, &columns.rows}) {
+        for (RecognizedLine& line : *lines)
+            line.text = withWebAddressShape(line.text);
+    }
     const auto classify = [&] {
+        if (!columns.columns.empty())
+            return classifyColumnCard(
+                columns, int(pixGetWidth(pix.get())), [this](const QString& t) { return m_readings.familyNameLength(t); },
+                [this](const QString& t) { return m_readings.reading(t); });
         return request.type <= 1 ? classifyCardLines(
                    best.lines, [this](const QString& t) { return m_readings.familyNameLength(t); },
                    [this](const QString& t) { return m_readings.reading(t); })
@@ -270,7 +298,7 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     };
     ResultSlots fields = classify();
     // A Latin card's name split inside its words is read again on its own.
-    if (request.type <= 1 && best.data.rfind("jpn", 0) != 0 && timeLeft() > 0
+    if (request.type <= 1 && best.data.rfind("jpn", 0) != 0 && columns.columns.empty() && timeLeft() > 0
         && rereadSplitLatinName(m_engine, read, dpi, best.data, fields[kNameSlot], &best.lines))
         fields = classify();
     // A Japanese address spells the place of its postal code as the postal code directory does; a
@@ -291,8 +319,9 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     }
     if (SlotFill& web = fields[kWebSlots.first]; web.filled && fields[kEmailSlots.first].filled)
         web.text = webAddressByMailDomain(web.text, fields[kEmailSlots.first].text);
-    // A Japanese name's kanji the engine cannot read are put right by what the ink looks like.
-    if (SlotFill& name = fields[kNameSlot]; request.type <= 1 && name.filled && m_engine.hasLanguage(kJapaneseData)) {
+    // A Japanese name's kanji the engine cannot read are put right by what the ink of its row looks like.
+    if (SlotFill& name = fields[kNameSlot];
+        request.type <= 1 && name.filled && columns.columns.empty() && m_engine.hasLanguage(kJapaneseData)) {
         QStringList others;
         for (const RecognizedLine& line : best.lines)
             others << line.text;

@@ -223,6 +223,25 @@ RecognizedLine TesseractEngine::recognizeLine(Pix* pix, int dpi, const std::stri
     return line;
 }
 
+RecognizedLine TesseractEngine::recognizeColumn(Pix* pix, int dpi, const std::string& data, int left, int top, int right, int bottom)
+{
+    RecognizedLine line{{}, left, top, right, bottom, 0};
+    tesseract::TessBaseAPI* api = engine(data);
+    if (!api)
+        return line;
+    api->SetPageSegMode(tesseract::PSM_SINGLE_BLOCK_VERT_TEXT);
+    api->SetImage(pix);
+    api->SetSourceResolution(dpi);
+    api->SetRectangle(left, top, right - left + 1, bottom - top + 1);
+    if (std::unique_ptr<char[]> text(api->GetUTF8Text()); text) {
+        line.text = cleanRecognizedText(QString::fromUtf8(text.get()).replace(u'\n', u' '));
+        line.confidence = api->MeanTextConf();
+    }
+    api->Clear();
+    api->SetPageSegMode(tesseract::PSM_AUTO);
+    return line;
+}
+
 std::vector<TesseractEngine::Symbol> TesseractEngine::recognizeSymbols(Pix* pix, int dpi, const std::string& data, int left, int top,
                                                                        int right, int bottom, bool raw)
 {

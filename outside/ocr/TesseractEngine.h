@@ -53,6 +53,10 @@ public:
     RecognizedLine recognizeLine(Pix* pix, int dpi, const std::string& data, int left, int top, int right, int bottom,
                                  const LineMode& mode = {});
 
+    // The text of one column of vertical writing in the box (inclusive bounds), read as a single
+    // block of text set from top to bottom; the text is empty when the engine finds none.
+    RecognizedLine recognizeColumn(Pix* pix, int dpi, const std::string& data, int left, int top, int right, int bottom);
+
     // The characters of one line in the box (inclusive bounds, in the image's pixels), read as a
     // single line, each with its box, the engine's confidence and the other characters it weighed
     // for it, best first; empty when the engine finds none. `raw` reads the box as a line without

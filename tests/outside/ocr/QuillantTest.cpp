@@ -469,4 +469,123 @@ TEST_F(Quillant, CardFilesOfTheOpenDatabase)
     EXPECT_EQ(front.info.rotation, 270);
 }
 
+// A card set in columns, 650 x 1075 pixels: each column's characters from top to bottom, its
+// right edge at `right`; Latin letters and digits lie on their side, a dash stands as a stroke.
+struct DrawnColumn {
+    QString family;
+    int size;
+    int right, top;
+    QString text;
+};
+
+QImage columnCard(const std::vector<DrawnColumn>& columns, const std::vector<DrawnText>& rows)
+{
+    QImage image(650, 1075, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setPen(Qt::black);
+    for (const DrawnColumn& c : columns) {
+        QFont font(c.family);
+        font.setPixelSize(c.size);
+        painter.setFont(font);
+        int y = c.top;
+        for (qsizetype i = 0; i < c.text.size();) {
+            const QChar ch = c.text.at(i);
+            if (ch == u'-') {
+                painter.fillRect(c.right - c.size / 2 - 1, y + c.size / 5, 3, c.size * 3 / 5, Qt::black);
+                y += c.size;
+                ++i;
+            } else if (ch.unicode() < 0x80 && ch != u' ') {
+                qsizetype end = i;
+                while (end < c.text.size() && c.text.at(end).unicode() < 0x80 && c.text.at(end) != u' ' && c.text.at(end) != u'-')
+                    ++end;
+                const QString run = c.text.mid(i, end - i);
+                painter.save();
+                painter.translate(c.right - c.size * 4 / 5, y);
+                painter.rotate(90);
+                painter.drawText(0, 0, run);
+                painter.restore();
+                y += painter.fontMetrics().horizontalAdvance(run) + c.size / 4;
+                i = end;
+            } else {
+                painter.drawText(QRect(c.right - c.size, y, c.size, c.size), Qt::AlignCenter, QString(ch));
+                y += c.size * 21 / 20;
+                ++i;
+            }
+        }
+    }
+    for (const DrawnText& t : rows) {
+        QFont font(t.family);
+        font.setPixelSize(t.size);
+        painter.setFont(font);
+        painter.drawText(t.x, t.y, t.text);
+    }
+    painter.end();
+    return image.convertToFormat(QImage::Format_Grayscale8);
+}
+
+// A Japanese card in vertical writing, numbers in kanji numerals, the e-mail across at its foot.
+TEST_F(Quillant, VerticalJapaneseCardReadsInItsColumns)
+{
+    const QImage image = columnCard(
+        {
+            {u"IPAMincho"_qs, 44, 600, 90, u"株式会社光陽電機"_qs},
+            {u"IPAMincho"_qs, 32, 520, 130, u"営業部　部長"_qs},
+            {u"IPAMincho"_qs, 84, 440, 170, u"山口　健一"_qs},
+            {u"IPAMincho"_qs, 28, 300, 100, u"〒104-0061"_qs},
+            {u"IPAMincho"_qs, 30, 245, 100, u"東京都中央区銀座四丁目五番六号"_qs},
+            {u"IPAMincho"_qs, 28, 185, 100, u"電話　03-3567-8901"_qs},
+            {u"IPAMincho"_qs, 28, 130, 100, u"携帯　090-1234-5678"_qs},
+        },
+        {{u"DejaVu Sans"_qs, 26, 60, 1010, u"k.yamaguchi@koyo-denki.co.jp"_qs}});
+    Card card;
+    ASSERT_EQ(recognize(image, &card, 11), 0);
+    EXPECT_EQ(card.text("full_Name").remove(u' '), u"山口健一"_qs);
+    EXPECT_TRUE(card.text("company").contains(u"光陽電機"_qs)) << card.text("company").toStdString();
+    EXPECT_EQ(card.text("zip_PostalCode"), u"104-0061"_qs);
+    // The address keeps its numerals as printed.
+    EXPECT_TRUE(card.text("address").contains(u"中央区銀座四丁目五番六号"_qs)) << card.text("address").toStdString();
+    EXPECT_EQ(digits(card.text("telephone_Number")), u"0335678901"_qs);
+    EXPECT_EQ(digits(card.text("mobile_Number")), u"09012345678"_qs);
+    EXPECT_EQ(card.text("e_Mail"), u"k.yamaguchi@koyo-denki.co.jp"_qs);
+    // Mapped as Japanese, and not turned: the name's box stands in its column.
+    EXPECT_EQ(card.text("state"), u"東京都"_qs);
+    EXPECT_TRUE(images.turned.isEmpty());
+    const QStringList box = card.text("full_Name_XY").split(u'/');
+    ASSERT_EQ(box.size(), 4);
+    EXPECT_GT(box[3].toInt(), box[2].toInt());
+}
+
+// A simplified Chinese card in columns: read with the Chinese model, which knows its characters.
+TEST_F(Quillant, VerticalChineseCardReadsInItsColumns)
+{
+    const QImage image = columnCard(
+        {
+            {u"WenQuanYi Micro Hei"_qs, 44, 600, 90, u"华东机械有限公司"_qs},
+            {u"WenQuanYi Micro Hei"_qs, 32, 520, 130, u"销售部　经理"_qs},
+            {u"WenQuanYi Micro Hei"_qs, 84, 440, 170, u"王建国"_qs},
+            {u"WenQuanYi Micro Hei"_qs, 30, 290, 100, u"上海市浦东新区世纪大道８８号"_qs},
+            {u"WenQuanYi Micro Hei"_qs, 28, 220, 100, u"TEL　021-5888-6666"_qs},
+        },
+        {{u"DejaVu Sans"_qs, 26, 60, 1010, u"wang.jianguo@huadong.com.cn"_qs}});
+    Card card;
+    ASSERT_EQ(recognize(image, &card, 3), 0);
+    EXPECT_EQ(card.text("full_Name").remove(u' '), u"王建国"_qs);
+    EXPECT_EQ(card.text("address"), u"上海市浦东新区世纪大道88号"_qs);
+    EXPECT_EQ(digits(card.text("telephone_Number")), u"02158886666"_qs);
+    EXPECT_EQ(card.text("e_Mail"), u"wang.jianguo@huadong.com.cn"_qs);
+    EXPECT_TRUE(images.turned.isEmpty());
+}
+
+// A horizontal Japanese card lying on its side also shows lines standing on end: it is turned
+// upright and read across, not taken for columns.
+TEST_F(Quillant, HorizontalCardOnItsSideIsNoColumnCard)
+{
+    Card card;
+    ASSERT_EQ(recognize(turnedClockwise(japaneseCard()), &card, 11), 0);
+    EXPECT_EQ(card.text("e_Mail"), u"taro.yamada@yamada-shoji.co.jp"_qs);
+    EXPECT_TRUE(card.text("company").contains(u"山田"_qs)) << card.text("company").toStdString();
+    EXPECT_EQ(images.turned, QStringList{u"/db/Images/c_N1.pdf:0:270"_qs});
+}
+
 } // namespace

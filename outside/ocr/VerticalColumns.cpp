@@ -1,0 +1,494 @@
+#include "outside/ocr/VerticalColumns.h"
+
+#include "outside/ocr/LineRereading.h"
+#include "outside/ocr/ScanCleanup.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <leptonica/allheaders.h>
+
+namespace {
+
+// Ink is darker than this on the cleaned card (paper white, ink black).
+constexpr int kInkLevel = 140;
+// Characters of a column stand closer than this many widths of the column; a wider gap of paper
+// starts another column below it.
+constexpr double kColumnGapWidths = 2.0;
+// The height at which the Japanese model reads a row of characters best, in pixels.
+constexpr float kRowHeight = 40.0f;
+// A column in type this much larger than the card's usual columns is a name's.
+constexpr double kLargeColumn = 1.3;
+// A column read at a confidence below this is read again.
+constexpr int kDoubtedColumn = 75;
+// The model that reads what the vertical models cannot: Latin letters and digits set sideways.
+const std::string kSidewaysData = "eng";
+const std::string kRowData = "jpn";
+
+// Points of the engine's confidence by which a reading in another language must beat the first.
+constexpr int kSurerReading = 5;
+
+// A column's characters cut apart where paper runs across it and set side by side as a row, in an
+// image of their own; a gap of half a character or more stays a blank. Null for one character.
+// A cell whose ink is a stroke along the column, three times as long as it is wide.
+bool standsAsStroke(Pix* cell)
+{
+    const int w = int(pixGetWidth(cell)), h = int(pixGetHeight(cell));
+    int left = w, right = -1;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            l_uint32 v = 255;
+            pixGetPixel(cell, x, y, &v);
+            if (int(v) < kInkLevel)
+                left = std::min(left, x), right = std::max(right, x);
+        }
+    }
+    return right >= left && 3 * (right - left + 1) <= h && 3 * h >= w;
+}
+
+PixPtr charactersAsRow(Pix* pix, const RecognizedLine& column)
+{
+    const std::vector<std::pair<int, int>> cells = inkRows(pix, column.left, column.top, column.right, column.bottom);
+    const int w = column.right - column.left + 1;
+    if (cells.size() < 2)
+        return nullptr;
+    const auto gap = [&](size_t i) { return std::max(w / 8, std::min(w, cells[i].first - cells[i - 1].second)); };
+    int high = 0, length = 0;
+    for (size_t i = 0; i < cells.size(); ++i) {
+        high = std::max(high, cells[i].second - cells[i].first + 1);
+        length += w + (i ? gap(i) : 0);
+    }
+    const int pad = high / 4;
+    PixPtr row(pixCreate(length + 2 * pad, high + 2 * pad, 8));
+    if (!row)
+        return nullptr;
+    pixSetAll(row.get());
+    int x = pad;
+    for (size_t i = 0; i < cells.size(); ++i) {
+        x += i ? gap(i) : 0;
+        const int h = cells[i].second - cells[i].first + 1;
+        BOX* clip = boxCreate(column.left, cells[i].first, w, h);
+        PixPtr cell(pixClipRectangle(pix, clip, nullptr));
+        boxDestroy(&clip);
+        // A dash or a long vowel mark stands in a column as a stroke along it: across a row, it
+        // lies across too.
+        if (cell && standsAsStroke(cell.get()))
+            cell.reset(pixRotateOrth(cell.get(), 1));
+        if (cell) {
+            const int cw = int(pixGetWidth(cell.get())), ch = int(pixGetHeight(cell.get()));
+            pixRasterop(row.get(), x + (w - std::min(w, cw)) / 2, pad + std::max(0, high - ch) / 2, std::min(w, cw), std::min(high, ch),
+                        PIX_SRC, cell.get(), 0, 0);
+        }
+        x += w;
+    }
+    return row;
+}
+
+int area(const RecognizedLine& l)
+{
+    return std::max(0, l.right - l.left + 1) * std::max(0, l.bottom - l.top + 1);
+}
+
+int overlapArea(const RecognizedLine& a, const RecognizedLine& b)
+{
+    const int w = std::min(a.right, b.right) - std::max(a.left, b.left) + 1;
+    const int h = std::min(a.bottom, b.bottom) - std::max(a.top, b.top) + 1;
+    return w > 0 && h > 0 ? w * h : 0;
+}
+
+bool holdsText(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetterOrNumber(); });
+}
+
+// Whether `line` lies mostly (more than `share` of its area) on one of `others`.
+bool liesOn(const RecognizedLine& line, const std::vector<RecognizedLine>& others, double share)
+{
+    return std::any_of(others.begin(), others.end(),
+                       [&](const RecognizedLine& o) { return overlapArea(line, o) > share * double(area(line)); });
+}
+
+// Latin letters and digits set sideways in a column, as the vertical models misread them: Latin
+// letters besides a number label, or a number label or postal mark with too few numerals after it.
+bool holdsSidewaysType(const QString& text)
+{
+    static const QRegularExpression labels(QStringLiteral("\\b(?:TEL|Tel|FAX|Fax|Mobile|Phone)\\b"));
+    static const QRegularExpression latin(QStringLiteral("[A-Za-z]"));
+    static const QRegularExpression labelled(
+        QStringLiteral("(?:〒|電話|TEL|Tel|FAX|Fax|ＦＡＸ|ＴＥＬ|ファクス|ファックス|携帯|手机|手機|电话|傳真|传真)\\D{0,3}(.*)$"));
+    if (QString(text).remove(labels).count(latin) >= 2)
+        return true;
+    const auto m = labelled.match(text);
+    return m.hasMatch() && m.captured(1).count(QRegularExpression(QStringLiteral("[0-9０-９]"))) < 7;
+}
+
+// The column read with the Latin model as a line across, turned a quarter to the left: the
+// letters and digits set sideways in it stand upright. The number found replaces what the
+// vertical model read after the column's Japanese or Chinese words ("電話", "茨城県水戸市宮町").
+void readSidewaysNumber(TesseractEngine& engine, Pix* pix, int dpi, RecognizedLine* column)
+{
+    const int margin = std::max(2, (column->right - column->left) / 4);
+    const int l = std::max(0, column->left - margin), t = std::max(0, column->top - margin);
+    const int r = std::min(int(pixGetWidth(pix)) - 1, column->right + margin),
+              b = std::min(int(pixGetHeight(pix)) - 1, column->bottom + margin);
+    BOX* clip = boxCreate(l, t, r - l + 1, b - t + 1);
+    PixPtr crop(pixClipRectangle(pix, clip, nullptr));
+    boxDestroy(&clip);
+    PixPtr across(crop ? pixRotateOrth(crop.get(), 3) : nullptr);
+    if (!across)
+        return;
+    const RecognizedLine read = engine.recognizeLine(across.get(), dpi, kSidewaysData, 0, 0, int(pixGetWidth(across.get())) - 1,
+                                                     int(pixGetHeight(across.get())) - 1);
+    static const QRegularExpression number(QStringLiteral("(?:\\b([A-Za-z]{1,6})[.:]?\\s*)?([+(]?[0-9][0-9()\\-–—_~.\\s]*[0-9])"));
+    const auto m = number.match(read.text);
+    if (!m.hasMatch() || m.captured(2).count(QRegularExpression(QStringLiteral("[0-9]"))) < 3)
+        return;
+    // A label set upright reads as a stray digit before the number ("2 082-003-9026").
+    static const QRegularExpression stray(QStringLiteral("^[0-9]\\s+(?=[0-9+(])"));
+    const QString digits = QString(m.captured(2)).remove(stray);
+    qsizetype words = 0;
+    while (words < column->text.size()
+           && (column->text.at(words).isSpace() || column->text.at(words) == u'〒'
+               || (column->text.at(words).isLetter() && column->text.at(words).unicode() >= 0x3040
+                   && column->text.at(words).unicode() < 0xFF00)))
+        ++words;
+    const QString before = column->text.left(words).trimmed();
+    if (!before.isEmpty()) {
+        static const QRegularExpression label(
+            QStringLiteral("(〒|電話|携帯|ファクス|ファックス|携帯電話|手机|手機|电话|傳真|传真|直通|代表)$"));
+        column->text = before + (label.match(before).hasMatch() && !before.endsWith(u'〒') ? QStringLiteral(" ") : QString()) + digits;
+        return;
+    }
+    // The label is Latin: set sideways it reads with the number; set upright, as one more row.
+    static const QRegularExpression known(QStringLiteral("^(?:TEL|FAX|Mobile|Phone|Cell|Mob|Direct|Fax|Tel)$"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    QString label = m.captured(1);
+    if (!known.match(label).hasMatch() && engine.hasLanguage(kRowData)) {
+        if (PixPtr row = charactersAsRow(pix, *column); row) {
+            const RecognizedLine upright = engine.recognizeLine(row.get(), dpi, kRowData + "+" + kSidewaysData, 0, 0,
+                                                                int(pixGetWidth(row.get())) - 1, int(pixGetHeight(row.get())) - 1);
+            static const QRegularExpression leading(QStringLiteral("^\\s*([A-Za-zＡ-Ｚａ-ｚ]{2,6})"));
+            if (const auto w = leading.match(upright.text.normalized(QString::NormalizationForm_KC));
+                w.hasMatch() && known.match(w.captured(1)).hasMatch())
+                label = w.captured(1);
+        }
+    }
+    column->text = label.isEmpty() ? digits : label + u' ' + digits;
+}
+
+// Columns of one width set one above the other with less than two widths of paper between them
+// are one column the engine cut at a wide blank ("石川　裕子").
+void joinCutColumns(std::vector<RecognizedLine>* columns)
+{
+    for (size_t i = 0; i + 1 < columns->size(); ++i) {
+        RecognizedLine& a = (*columns)[i];
+        const RecognizedLine& b = (*columns)[i + 1];
+        const int wa = a.right - a.left, wb = b.right - b.left;
+        const int shared = std::min(a.right, b.right) - std::max(a.left, b.left);
+        if (shared * 5 < 4 * std::max(wa, wb) || b.top <= a.bottom || b.top - a.bottom > 2 * std::max(wa, wb))
+            continue;
+        a = {a.text + u' ' + b.text,
+             std::min(a.left, b.left),
+             a.top,
+             std::max(a.right, b.right),
+             b.bottom,
+             std::min(a.confidence, b.confidence)};
+        columns->erase(columns->begin() + qsizetype(i) + 1);
+        --i;
+    }
+}
+
+// Columns right to left; of columns one above the other, the upper first.
+void sortInReadingOrder(std::vector<RecognizedLine>* columns)
+{
+    std::sort(columns->begin(), columns->end(), [](const RecognizedLine& a, const RecognizedLine& b) { return a.right > b.right; });
+    for (size_t i = 1; i < columns->size(); ++i) {
+        for (size_t j = i; j > 0; --j) {
+            RecognizedLine& a = (*columns)[j - 1];
+            RecognizedLine& b = (*columns)[j];
+            const int shared = std::min(a.right, b.right) - std::max(a.left, b.left);
+            if (shared * 2 <= std::min(a.right - a.left, b.right - b.left) || b.top >= a.top)
+                break;
+            std::swap(a, b);
+        }
+    }
+}
+
+// The columns of ink of an 8-bit card outside `masked`: bands of ink across the card from top to
+// bottom, each cut where paper of more than two of its widths stands between its characters.
+std::vector<RecognizedLine> inkColumns(Pix* pix, const std::vector<RecognizedLine>& masked)
+{
+    const int w = int(pixGetWidth(pix)), h = int(pixGetHeight(pix));
+    const l_uint32* data = pixGetData(pix);
+    const int wpl = pixGetWpl(pix);
+    std::vector<uint8_t> ink(size_t(w) * size_t(h));
+    for (int y = 0; y < h; ++y) {
+        const l_uint32* line = data + size_t(y) * size_t(wpl);
+        for (int x = 0; x < w; ++x)
+            ink[size_t(y) * size_t(w) + size_t(x)] = GET_DATA_BYTE(line, x) < kInkLevel;
+    }
+    for (const RecognizedLine& m : masked) {
+        for (int y = std::max(0, m.top); y <= std::min(h - 1, m.bottom); ++y)
+            std::fill_n(ink.begin() + qsizetype(y) * w + std::max(0, m.left),
+                        std::max(0, std::min(w - 1, m.right) - std::max(0, m.left) + 1), 0);
+    }
+    std::vector<int> across(size_t(w), 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            across[size_t(x)] += ink[size_t(y) * size_t(w) + size_t(x)];
+    // A card's type is a millimetre high at least: narrower bands are rules and specks.
+    const int narrowest = std::max(4, w / 90);
+    std::vector<RecognizedLine> columns;
+    for (int x = 0; x < w;) {
+        if (across[size_t(x)] < 2) {
+            ++x;
+            continue;
+        }
+        int end = x;
+        for (int gap = 0; end + 1 < w && gap <= 2; ++end)
+            gap = across[size_t(end + 1)] < 2 ? gap + 1 : 0;
+        while (end > x && across[size_t(end)] < 2)
+            --end;
+        const int bandWidth = end - x + 1;
+        if (bandWidth >= narrowest) {
+            int top = -1, last = -1;
+            const auto close = [&] {
+                if (top >= 0 && last - top + 1 >= bandWidth * 3 / 2)
+                    columns.push_back({QString(), x, top, end, last, 0});
+            };
+            for (int y = 0; y < h; ++y) {
+                const bool any = std::any_of(ink.begin() + qsizetype(y) * w + x, ink.begin() + qsizetype(y) * w + end + 1,
+                                             [](uint8_t v) { return v != 0; });
+                if (!any)
+                    continue;
+                if (top >= 0 && y - last > kColumnGapWidths * bandWidth) {
+                    close();
+                    top = -1;
+                }
+                if (top < 0)
+                    top = y;
+                last = y;
+            }
+            close();
+        }
+        x = end + 1;
+    }
+    return columns;
+}
+
+} // namespace
+
+bool isColumnScript(const std::string& script)
+{
+    return script == "Han" || script == "Hiragana" || script == "Katakana" || script == "Japanese";
+}
+
+std::string verticalModel(int language)
+{
+    switch (language) {
+    case 0:
+    case 11: return "jpn_vert";
+    case 2: return "chi_tra_vert";
+    case 3: return "chi_sim_vert";
+    default: return {};
+    }
+}
+
+QString withColumnNumbers(const QString& text)
+{
+    static const QString numerals = QStringLiteral("〇○一二三四五六七八九");
+    // A numeral, and a dash as the vertical models read one set in a column.
+    static const QString num = QStringLiteral("[〇○一二三四五六七八九0-9０-９]");
+    static const QString dash = QStringLiteral("[\\-－ー―—‐'’‘|｜︱丨・,，、「」_]");
+    static const QString run =
+        num + QStringLiteral("(?:") + num + QStringLiteral("|\\s*") + dash + QStringLiteral("+\\s*(?=") + num + QStringLiteral("))*");
+    static const QRegularExpression labelled(QStringLiteral("(〒|電話|TEL|Tel|tel|FAX|Fax|fax|ＦＡＸ|ＴＥＬ|ファクス|ファックス|携帯|直通|"
+                                                            "代表|手机|手機|电话|傳真|传真|邮编|郵編|Mobile|Phone)[^")
+                                             + numerals + QStringLiteral("0-9０-９\\p{L}]{0,3}(") + run + QStringLiteral(")"));
+    static const QRegularExpression alone(QStringLiteral("^\\s*(") + run + QStringLiteral(")\\s*$"));
+    const auto digitsOf = [](const QString& found) {
+        QString out;
+        for (QChar c : found) {
+            if (const qsizetype n = numerals.indexOf(c); n >= 0)
+                out += QChar(char16_t(u'0' + std::max<qsizetype>(0, n - 1)));
+            else if (c.isDigit())
+                out += QChar(char16_t(u'0' + c.digitValue()));
+            else if (!c.isSpace())
+                out += u'-';
+        }
+        return out;
+    };
+    const auto numeralCount = [&](const QString& found) {
+        return std::count_if(found.begin(), found.end(), [](QChar c) { return c.isDigit() || numerals.contains(c); });
+    };
+    QString out = text;
+    if (const auto m = alone.match(out); m.hasMatch() && numeralCount(m.captured(1)) >= 7)
+        return digitsOf(m.captured(1));
+    qsizetype from = 0;
+    for (auto m = labelled.match(out, from); m.hasMatch(); m = labelled.match(out, from)) {
+        if (numeralCount(m.captured(2)) < 3) {
+            from = m.capturedEnd(1);
+            continue;
+        }
+        const QString digits = digitsOf(m.captured(2));
+        out.replace(m.capturedStart(2), m.capturedLength(2), digits);
+        from = m.capturedStart(2) + digits.size();
+    }
+    return out;
+}
+
+namespace {
+
+ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const std::string& model,
+                              const std::vector<RecognizedLine>& across, int milliseconds)
+{
+    ColumnReading reading;
+    reading.model = model;
+    std::vector<RecognizedLine> lines;
+    if (!engine.recognize(pix, dpi, model, 0, 0, int(pixGetWidth(pix)) - 1, int(pixGetHeight(pix)) - 1, &lines, &reading.confidence,
+                          milliseconds))
+        return reading;
+    // The vertical model reads rows across as made-up columns: the rows come from `across`, and
+    // only what stands on end is a column.
+    for (const RecognizedLine& l : lines) {
+        if (l.bottom - l.top >= l.right - l.left && holdsText(l.text))
+            reading.columns.push_back(l);
+    }
+    for (const RecognizedLine& l : across) {
+        const int h = l.bottom - l.top;
+        if (l.right - l.left > 3 * h / 2 && h >= 8 && holdsText(l.text) && !liesOn(l, reading.columns, 0.3))
+            reading.rows.push_back(l);
+    }
+    reading.columns.erase(std::remove_if(reading.columns.begin(), reading.columns.end(),
+                                         [&](const RecognizedLine& c) { return liesOn(c, reading.rows, 0.5); }),
+                          reading.columns.end());
+    // Columns the engine's layout missed (set apart, in large type, beside a rule) are read alone.
+    for (RecognizedLine box : inkColumns(pix, reading.rows)) {
+        if (liesOn(box, reading.columns, 0.3))
+            continue;
+        const int margin = std::max(2, (box.right - box.left) / 4);
+        RecognizedLine read = engine.recognizeColumn(pix, dpi, model, std::max(0, box.left - margin), std::max(0, box.top - margin),
+                                                     std::min(int(pixGetWidth(pix)) - 1, box.right + margin),
+                                                     std::min(int(pixGetHeight(pix)) - 1, box.bottom + margin));
+        if (holdsText(read.text)) {
+            read.left = box.left, read.top = box.top, read.right = box.right, read.bottom = box.bottom;
+            reading.columns.push_back(read);
+        }
+    }
+    // Of two columns on one another, the one read the more surely stays.
+    std::sort(reading.columns.begin(), reading.columns.end(),
+              [](const RecognizedLine& a, const RecognizedLine& b) { return a.confidence > b.confidence; });
+    for (size_t i = 0; i < reading.columns.size(); ++i) {
+        const std::vector<RecognizedLine> surer(reading.columns.begin(), reading.columns.begin() + qsizetype(i));
+        if (liesOn(reading.columns[i], surer, 0.5))
+            reading.columns.erase(reading.columns.begin() + qsizetype(i--));
+    }
+    sortInReadingOrder(&reading.columns);
+    joinCutColumns(&reading.columns);
+    std::vector<int> widths;
+    for (const RecognizedLine& c : reading.columns)
+        widths.push_back(c.right - c.left);
+    std::nth_element(widths.begin(), widths.begin() + qsizetype(widths.size() / 2), widths.end());
+    const int usual = widths.empty() ? 0 : widths[widths.size() / 2];
+    for (RecognizedLine& c : reading.columns) {
+        // A name in large type, and words the vertical model doubts, read better with the
+        // Japanese model, their characters set as a row; not numbers, whose dashes would stand across.
+        static const QRegularExpression numbers(QStringLiteral("[0-9０-９〇〒A-Za-z]"));
+        if ((c.right - c.left > kLargeColumn * usual
+             || (c.confidence < kDoubtedColumn && !c.text.contains(numbers) && !holdsSidewaysType(c.text)))
+            && engine.hasLanguage(kRowData)) {
+            if (PixPtr row = charactersAsRow(pix, c); row) {
+                const int pad = int(pixGetHeight(row.get())) / 6;
+                const RecognizedLine read =
+                    readBoxAt(engine, row.get(), kRowData,
+                              {{}, pad, pad, int(pixGetWidth(row.get())) - 1 - pad, int(pixGetHeight(row.get())) - 1 - pad, 0}, kRowHeight);
+                if (read.confidence > c.confidence && read.confidence >= kDoubtedColumn && holdsText(read.text))
+                    c.text = read.text, c.confidence = read.confidence;
+            }
+        }
+        c.text = withColumnNumbers(c.text);
+        if (holdsSidewaysType(c.text) && engine.hasLanguage(kSidewaysData)) {
+            readSidewaysNumber(engine, pix, dpi, &c);
+            c.text = withColumnNumbers(c.text);
+        }
+    }
+    std::sort(reading.rows.begin(), reading.rows.end(),
+              [](const RecognizedLine& a, const RecognizedLine& b) { return a.top != b.top ? a.top < b.top : a.left < b.left; });
+    int sum = 0, count = 0;
+    for (const std::vector<RecognizedLine>* kept : {&reading.columns, &reading.rows}) {
+        for (const RecognizedLine& l : *kept) {
+            sum += l.confidence;
+            ++count;
+        }
+    }
+    reading.confidence = count ? sum / count : 0;
+    return reading;
+}
+
+// Kana, a postal mark, a Japanese legal form or block word: the card is Japanese.
+bool showsJapanese(const std::vector<RecognizedLine>& lines)
+{
+    static const QRegularExpression marks(QStringLiteral("[\\x{3041}-\\x{30FA}〒]|会社|丁目|番地"));
+    return std::any_of(lines.begin(), lines.end(), [](const RecognizedLine& l) { return marks.match(l.text).hasMatch(); });
+}
+
+} // namespace
+
+ColumnReading readColumns(TesseractEngine& engine, Pix* pix, int dpi, int language, const std::vector<RecognizedLine>& across,
+                          const std::function<int()>& timeLeft)
+{
+    if (timeLeft() == 0)
+        return {};
+    const std::string model = verticalModel(language);
+    ColumnReading best = readColumnsWith(engine, pix, dpi, model, across, timeLeft());
+    // Columns of Han characters alone may be Chinese; the Chinese reading must be clearly surer.
+    if (language != 11 || best.columns.empty() || showsJapanese(best.columns))
+        return best;
+    for (const std::string chinese : {"chi_sim_vert", "chi_tra_vert"}) {
+        if (!engine.hasLanguage(chinese) || timeLeft() == 0)
+            continue;
+        ColumnReading again = readColumnsWith(engine, pix, dpi, chinese, across, timeLeft());
+        if (!again.columns.empty() && again.confidence > best.confidence + kSurerReading)
+            best = std::move(again);
+    }
+    return best;
+}
+
+ResultSlots classifyColumnCard(const ColumnReading& reading, int width, const FamilyNameLength& familyNameLength,
+                               const NameReadingOf& readingOf)
+{
+    // A column stands for a line of the card turned a quarter to the left: its top is where the
+    // line starts, the right edge of the card the top of the card. The rows follow below them.
+    std::vector<RecognizedLine> lines, onCard;
+    for (const RecognizedLine& c : reading.columns) {
+        lines.push_back({c.text, c.top, width - 1 - c.right, c.bottom, width - 1 - c.left, c.confidence});
+        onCard.push_back(c);
+    }
+    int y = width + width / 10;
+    for (const RecognizedLine& r : reading.rows) {
+        const int h = r.bottom - r.top;
+        lines.push_back({r.text, r.left, y, r.right, y + h, r.confidence});
+        onCard.push_back(r);
+        y += h + h / 2;
+    }
+    ResultSlots fields = classifyCardLines(lines, familyNameLength, readingOf);
+    for (SlotFill& slot : fields) {
+        if (!slot.filled)
+            continue;
+        RecognizedLine box{{}, -1, 0, 0, 0, 0};
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const RecognizedLine& l = lines[i];
+            if (l.left < slot.left - 2 || l.top < slot.top - 2 || l.right > slot.right + 2 || l.bottom > slot.bottom + 2)
+                continue;
+            const RecognizedLine& c = onCard[i];
+            box = box.left < 0
+                ? c
+                : RecognizedLine{
+                    {}, std::min(box.left, c.left), std::min(box.top, c.top), std::max(box.right, c.right), std::max(box.bottom, c.bottom),
+                    0};
+        }
+        if (box.left >= 0)
+            slot.left = box.left, slot.top = box.top, slot.right = box.right, slot.bottom = box.bottom;
+    }
+    return fields;
+}

@@ -1,0 +1,47 @@
+// Cards set in vertical writing: Japanese or Chinese text in columns read from top to bottom,
+// the columns from right to left, often with horizontal rows (e-mail, web, a romanised name) at
+// the foot. The columns are read with a vertical model and handed to the card's field rules as
+// the lines they stand for, in reading order; the card image is not turned for it.
+#pragma once
+
+#include "outside/ocr/CardFields.h"
+#include "outside/ocr/TesseractEngine.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct Pix;
+
+// Whether the orientation engine's script is one that is set in columns (Han, kana).
+bool isColumnScript(const std::string& script);
+
+// The vertical model for a recognition language (0 Japanese, 2 and 3 Chinese, 11 automatic, which
+// starts with Japanese), empty for a language never set in columns.
+std::string verticalModel(int language);
+
+// Kanji numerals and digits set in a column where a number stands (after a postal mark or a number
+// label, or a column of a number alone) become ASCII digits with hyphens: "〒一〇四'〇〇六一" is
+// "〒104-0061", "電話 〇三|三五六七|八九〇一" is "電話 03-3567-8901". An address keeps its numerals.
+QString withColumnNumbers(const QString& text);
+
+// The lines of a card set in columns, in the image's frame: the columns and the rows across.
+struct ColumnReading {
+    std::vector<RecognizedLine> columns;
+    std::vector<RecognizedLine> rows;
+    int confidence = 0; // the mean of the lines'
+    std::string model; // the vertical model that read the columns
+};
+
+// The columns the engine finds with the vertical model of `language` in `pix` (8-bit), with those
+// it missed found in the ink and read one by one, and the rows across of `across`, a reading of the
+// card as lines across, that lie clear of the columns. The automatic language reads in Japanese,
+// and a card without a kana in Chinese as well, the surer reading taken. No columns when the
+// engine cannot be made or `timeLeft` (milliseconds) runs out first.
+ColumnReading readColumns(TesseractEngine& engine, Pix* pix, int dpi, int language, const std::vector<RecognizedLine>& across,
+                          const std::function<int()>& timeLeft);
+
+// The fields of a card read in columns: the columns go to the card's rules as the lines they stand
+// for, right to left, the rows across after them; the boxes of the fields are those on the card.
+ResultSlots classifyColumnCard(const ColumnReading& reading, int width, const FamilyNameLength& familyNameLength = {},
+                               const NameReadingOf& readingOf = {});

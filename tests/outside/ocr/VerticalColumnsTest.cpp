@@ -1,0 +1,52 @@
+// Numbers set in columns, as the vertical models read them, and the order of a card's columns.
+#include "outside/ocr/VerticalColumns.h"
+
+#include <gtest/gtest.h>
+
+TEST(VerticalColumns, NumbersOfAColumnBecomeDigitsAndAddressesKeepTheirNumerals)
+{
+    const struct {
+        QString read, wanted;
+    } cases[] = {
+        {u"〒一〇四'〇〇六一"_qs, u"〒104-0061"_qs},
+        {u"電話 〇三|三五六七|八九〇一"_qs, u"電話 03-3567-8901"_qs},
+        {u"TEL: 〇七五,四五一・四五〇六"_qs, u"TEL: 075-451-4506"_qs},
+        {u"携帯 ０９０－１２３４－５６７８"_qs, u"携帯 090-1234-5678"_qs},
+        {u"〇九〇'一二三四'五六七八"_qs, u"090-1234-5678"_qs},
+        {u"〒三一〇-〇〇一五 茨城県水戸市宮町一-七-三三"_qs, u"〒310-0015 茨城県水戸市宮町一-七-三三"_qs},
+        // An address, a name and a short number keep what the card prints.
+        {u"東京都中央区銀座四丁目五番六号"_qs, u"東京都中央区銀座四丁目五番六号"_qs},
+        {u"水戸市宮町一-七-三三"_qs, u"水戸市宮町一-七-三三"_qs},
+        {u"山田 健一"_qs, u"山田 健一"_qs},
+        {u"代表 一二"_qs, u"代表 一二"_qs},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(withColumnNumbers(c.read), c.wanted) << c.read.toStdString();
+}
+
+// Columns right to left stand for lines top to bottom, the rows across after them; each field's
+// box is the box of its column on the card.
+TEST(VerticalColumns, ColumnsGoToTheFieldsInReadingOrderWithTheirBoxes)
+{
+    ColumnReading reading;
+    reading.columns = {
+        {u"株式会社光陽電機"_qs, 540, 90, 600, 450, 90},   {u"営業部 部長"_qs, 475, 130, 530, 325, 90},
+        {u"〒104-0061"_qs, 280, 100, 300, 340, 90},        {u"東京都中央区銀座四丁目五番六号"_qs, 205, 100, 245, 560, 90},
+        {u"電話 03-3567-8901"_qs, 150, 100, 185, 520, 90}, {u"山口 健一"_qs, 360, 170, 435, 560, 90},
+    };
+    std::swap(reading.columns[2], reading.columns[5]);
+    reading.rows = {{u"k.yamaguchi@koyo-denki.co.jp"_qs, 60, 985, 420, 1010, 90}};
+    const ResultSlots fields = classifyColumnCard(reading, 650);
+    EXPECT_EQ(fields[0].text, u"山口 健一"_qs);
+    EXPECT_EQ(fields[35].text, u"株式会社光陽電機"_qs);
+    EXPECT_EQ(fields[37].text, u"営業部"_qs);
+    EXPECT_EQ(fields[10].text, u"部長"_qs);
+    EXPECT_EQ(fields[19].text, u"104-0061"_qs);
+    EXPECT_EQ(fields[21].text, u"東京都中央区銀座四丁目五番六号"_qs);
+    EXPECT_EQ(fields[13].text, u"03-3567-8901"_qs);
+    EXPECT_EQ(fields[23].text, u"k.yamaguchi@koyo-denki.co.jp"_qs);
+    const SlotFill& name = fields[0];
+    EXPECT_EQ(std::tuple(name.left, name.top, name.right, name.bottom), std::tuple(360, 170, 435, 560));
+    const SlotFill& mail = fields[23];
+    EXPECT_EQ(std::tuple(mail.left, mail.top, mail.right, mail.bottom), std::tuple(60, 985, 420, 1010));
+}
