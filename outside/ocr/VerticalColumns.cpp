@@ -185,7 +185,7 @@ void joinCutColumns(std::vector<RecognizedLine>* columns)
         const RecognizedLine& b = (*columns)[i + 1];
         const int wa = a.right - a.left, wb = b.right - b.left;
         const int shared = std::min(a.right, b.right) - std::max(a.left, b.left);
-        if (shared * 5 < 4 * std::max(wa, wb) || b.top <= a.bottom || b.top - a.bottom > 2 * std::max(wa, wb))
+        if (shared * 5 < 3 * std::max(wa, wb) || b.top <= a.bottom || b.top - a.bottom > 2 * std::max(wa, wb))
             continue;
         a = {a.text + u' ' + b.text,
              std::min(a.left, b.left),
@@ -214,14 +214,26 @@ void sortInReadingOrder(std::vector<RecognizedLine>* columns)
     }
 }
 
-// The columns of ink of an 8-bit card outside `masked`: bands of ink across the card from top to
-// bottom, each cut where paper of more than two of its widths stands between its characters.
-std::vector<RecognizedLine> inkColumns(Pix* pix, const std::vector<RecognizedLine>& masked)
+// Where an 8-bit card holds ink, but for the boxes of `masked`.
+struct InkMap {
+    int w = 0, h = 0;
+    std::vector<uint8_t> ink;
+    bool inRow(int y, int left, int right) const
+    {
+        const auto row = ink.begin() + qsizetype(y) * w;
+        return std::any_of(row + std::max(0, left), row + std::min(w - 1, right) + 1, [](uint8_t v) { return v != 0; });
+    }
+};
+
+InkMap inkMap(Pix* pix, const std::vector<RecognizedLine>& masked)
 {
-    const int w = int(pixGetWidth(pix)), h = int(pixGetHeight(pix));
+    InkMap map;
+    map.w = int(pixGetWidth(pix)), map.h = int(pixGetHeight(pix));
+    const int w = map.w, h = map.h;
     const l_uint32* data = pixGetData(pix);
     const int wpl = pixGetWpl(pix);
-    std::vector<uint8_t> ink(size_t(w) * size_t(h));
+    std::vector<uint8_t>& ink = map.ink;
+    ink.resize(size_t(w) * size_t(h));
     for (int y = 0; y < h; ++y) {
         const l_uint32* line = data + size_t(y) * size_t(wpl);
         for (int x = 0; x < w; ++x)
@@ -232,6 +244,37 @@ std::vector<RecognizedLine> inkColumns(Pix* pix, const std::vector<RecognizedLin
             std::fill_n(ink.begin() + qsizetype(y) * w + std::max(0, m.left),
                         std::max(0, std::min(w - 1, m.right) - std::max(0, m.left) + 1), 0);
     }
+    return map;
+}
+
+// The column grown up and down as far as its characters go on in the ink: the engine's box of a
+// column often leaves out its first or last character.
+RecognizedLine extendedToInk(const InkMap& map, RecognizedLine column)
+{
+    const int width = column.right - column.left + 1;
+    const int left = column.left + width / 6, right = column.right - width / 6;
+    const int gap = width * 6 / 5;
+    for (int y = column.bottom + 1, paper = 0; y < map.h && paper <= gap; ++y) {
+        if (map.inRow(y, left, right))
+            column.bottom = y, paper = 0;
+        else
+            ++paper;
+    }
+    for (int y = column.top - 1, paper = 0; y >= 0 && paper <= gap; --y) {
+        if (map.inRow(y, left, right))
+            column.top = y, paper = 0;
+        else
+            ++paper;
+    }
+    return column;
+}
+
+// The columns of ink of a card: bands of ink across the card from top to bottom, each cut where
+// paper of more than two of its widths stands between its characters.
+std::vector<RecognizedLine> inkColumns(const InkMap& map)
+{
+    const int w = map.w, h = map.h;
+    const std::vector<uint8_t>& ink = map.ink;
     std::vector<int> across(size_t(w), 0);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
@@ -299,7 +342,7 @@ QString withColumnNumbers(const QString& text)
     static const QString numerals = QStringLiteral("〇○一二三四五六七八九");
     // A numeral, and a dash as the vertical models read one set in a column.
     static const QString num = QStringLiteral("[〇○一二三四五六七八九0-9０-９]");
-    static const QString dash = QStringLiteral("[\\-－ー―—‐'’‘|｜︱丨・,，、「」_]");
+    static const QString dash = QStringLiteral("[\\-－ー―—‐'’‘|｜︱丨・,，、「」_.!]");
     static const QString run =
         num + QStringLiteral("(?:") + num + QStringLiteral("|\\s*") + dash + QStringLiteral("+\\s*(?=") + num + QStringLiteral("))*");
     static const QRegularExpression labelled(QStringLiteral("(〒|電話|TEL|Tel|tel|FAX|Fax|fax|ＦＡＸ|ＴＥＬ|ファクス|ファックス|携帯|直通|"
@@ -324,6 +367,20 @@ QString withColumnNumbers(const QString& text)
     QString out = text;
     if (const auto m = alone.match(out); m.hasMatch() && numeralCount(m.captured(1)) >= 7)
         return digitsOf(m.captured(1));
+    // Nine numerals and more are a telephone number wherever they stand, whatever the label.
+    static const QRegularExpression anyRun(run);
+    for (auto it = anyRun.globalMatch(out); it.hasNext();) {
+        const auto m = it.next();
+        if (numeralCount(m.captured()) >= 9) {
+            out.replace(m.capturedStart(), m.capturedLength(), digitsOf(m.captured()));
+            it = anyRun.globalMatch(out, m.capturedStart() + 1);
+        }
+    }
+    // Block numbers of an address keep their numerals; the marks the vertical models read for the
+    // dash between them become the dash.
+    static const QRegularExpression blockDash(QStringLiteral("(?<=") + num + QStringLiteral(")\\s*[,，.'’‘]+\\s*(?=") + num
+                                              + QStringLiteral(")"));
+    out.replace(blockDash, QStringLiteral("-"));
     qsizetype from = 0;
     for (auto m = labelled.match(out, from); m.hasMatch(); m = labelled.match(out, from)) {
         if (numeralCount(m.captured(2)) < 3) {
@@ -362,18 +419,32 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
     reading.columns.erase(std::remove_if(reading.columns.begin(), reading.columns.end(),
                                          [&](const RecognizedLine& c) { return liesOn(c, reading.rows, 0.5); }),
                           reading.columns.end());
-    // Columns the engine's layout missed (set apart, in large type, beside a rule) are read alone.
-    for (RecognizedLine box : inkColumns(pix, reading.rows)) {
-        if (liesOn(box, reading.columns, 0.3))
-            continue;
+    const InkMap ink = inkMap(pix, reading.rows);
+    const auto readAlone = [&](const RecognizedLine& box) {
         const int margin = std::max(2, (box.right - box.left) / 4);
         RecognizedLine read = engine.recognizeColumn(pix, dpi, model, std::max(0, box.left - margin), std::max(0, box.top - margin),
                                                      std::min(int(pixGetWidth(pix)) - 1, box.right + margin),
                                                      std::min(int(pixGetHeight(pix)) - 1, box.bottom + margin));
-        if (holdsText(read.text)) {
-            read.left = box.left, read.top = box.top, read.right = box.right, read.bottom = box.bottom;
+        read.left = box.left, read.top = box.top, read.right = box.right, read.bottom = box.bottom;
+        return read;
+    };
+    // A column whose characters go on beyond its box is read again whole.
+    for (RecognizedLine& c : reading.columns) {
+        const RecognizedLine whole = extendedToInk(ink, c);
+        const int third = (c.right - c.left) / 3;
+        if (whole.top >= c.top - third && whole.bottom <= c.bottom + third)
+            continue;
+        const RecognizedLine read = readAlone(whole);
+        const auto letters = [](const QString& t) { return std::count_if(t.begin(), t.end(), [](QChar ch) { return ch.isLetterOrNumber(); }); };
+        if (letters(read.text) > letters(c.text))
+            c = read;
+    }
+    // Columns the engine's layout missed (set apart, in large type, beside a rule) are read alone.
+    for (RecognizedLine box : inkColumns(ink)) {
+        if (liesOn(box, reading.columns, 0.3))
+            continue;
+        if (const RecognizedLine read = readAlone(box); holdsText(read.text))
             reading.columns.push_back(read);
-        }
     }
     // Of two columns on one another, the one read the more surely stays.
     std::sort(reading.columns.begin(), reading.columns.end(),
