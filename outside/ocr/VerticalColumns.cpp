@@ -19,6 +19,8 @@ constexpr double kColumnGapWidths = 2.0;
 constexpr float kRowHeight = 40.0f;
 // A column in type this much larger than the card's usual columns is a name's.
 constexpr double kLargeColumn = 1.3;
+// A part of a column cut apart in the ink that reads below this is no column of its own.
+constexpr int kDoubtedPart = 45;
 // A column read at a confidence below this is read again.
 constexpr int kDoubtedColumn = 75;
 // The model that reads what the vertical models cannot: Latin letters and digits set sideways.
@@ -173,7 +175,7 @@ void readSidewaysNumber(TesseractEngine& engine, Pix* pix, int dpi, RecognizedLi
                 label = w.captured(1);
         }
     }
-    column->text = label.isEmpty() ? digits : label + u' ' + digits;
+    column->text = known.match(label).hasMatch() ? label + u' ' + digits : digits;
 }
 
 // Columns of one width set one above the other with less than two widths of paper between them
@@ -269,26 +271,28 @@ RecognizedLine extendedToInk(const InkMap& map, RecognizedLine column)
     return column;
 }
 
-// The columns of ink of a card: bands of ink across the card from top to bottom, each cut where
-// paper of more than two of its widths stands between its characters.
-std::vector<RecognizedLine> inkColumns(const InkMap& map)
+// The columns of ink in an area of a card: bands of ink across it from top to bottom, each cut
+// where paper of more than two of its widths stands between its characters.
+std::vector<RecognizedLine> inkColumns(const InkMap& map, const RecognizedLine& area)
 {
-    const int w = map.w, h = map.h;
+    const int w = map.w;
     const std::vector<uint8_t>& ink = map.ink;
+    const int x0 = std::max(0, area.left), x1 = std::min(map.w - 1, area.right);
+    const int y0 = std::max(0, area.top), y1 = std::min(map.h - 1, area.bottom);
     std::vector<int> across(size_t(w), 0);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x)
             across[size_t(x)] += ink[size_t(y) * size_t(w) + size_t(x)];
     // A card's type is a millimetre high at least: narrower bands are rules and specks.
     const int narrowest = std::max(4, w / 90);
     std::vector<RecognizedLine> columns;
-    for (int x = 0; x < w;) {
+    for (int x = x0; x <= x1;) {
         if (across[size_t(x)] < 2) {
             ++x;
             continue;
         }
         int end = x;
-        for (int gap = 0; end + 1 < w && gap <= 2; ++end)
+        for (int gap = 0; end + 1 <= x1 && gap <= 2; ++end)
             gap = across[size_t(end + 1)] < 2 ? gap + 1 : 0;
         while (end > x && across[size_t(end)] < 2)
             --end;
@@ -299,7 +303,7 @@ std::vector<RecognizedLine> inkColumns(const InkMap& map)
                 if (top >= 0 && last - top + 1 >= bandWidth * 3 / 2)
                     columns.push_back({QString(), x, top, end, last, 0});
             };
-            for (int y = 0; y < h; ++y) {
+            for (int y = y0; y <= y1; ++y) {
                 const bool any = std::any_of(ink.begin() + qsizetype(y) * w + x, ink.begin() + qsizetype(y) * w + end + 1,
                                              [](uint8_t v) { return v != 0; });
                 if (!any)
@@ -428,6 +432,35 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
         read.left = box.left, read.top = box.top, read.right = box.right, read.bottom = box.bottom;
         return read;
     };
+    // A box the engine drew round two columns side by side is two columns, each read alone.
+    std::vector<RecognizedLine> split;
+    for (auto c = reading.columns.begin(); c != reading.columns.end();) {
+        // The strokes of one character (川, 州) stand apart by less than a third of its width.
+        std::vector<RecognizedLine> parts;
+        for (const RecognizedLine& band : inkColumns(ink, *c)) {
+            RecognizedLine* last = parts.empty() ? nullptr : &parts.back();
+            const int narrower = last ? std::min(last->right - last->left, band.right - band.left) : 0;
+            if (last && band.left - last->right < narrower / 3 + 3 && band.top <= last->bottom && band.bottom >= last->top)
+                *last = {{}, last->left, std::min(last->top, band.top), band.right, std::max(last->bottom, band.bottom), 0};
+            else
+                parts.push_back(band);
+        }
+        if (parts.size() < 2) {
+            ++c;
+            continue;
+        }
+        std::vector<RecognizedLine> reads;
+        for (const RecognizedLine& part : parts)
+            reads.push_back(readAlone(part));
+        // Parts the engine cannot read surely are pieces of the one column after all.
+        if (std::any_of(reads.begin(), reads.end(), [](const RecognizedLine& r) { return !holdsText(r.text) || r.confidence < kDoubtedPart; })) {
+            ++c;
+            continue;
+        }
+        split.insert(split.end(), reads.begin(), reads.end());
+        c = reading.columns.erase(c);
+    }
+    reading.columns.insert(reading.columns.end(), split.begin(), split.end());
     // A column whose characters go on beyond its box is read again whole.
     for (RecognizedLine& c : reading.columns) {
         const RecognizedLine whole = extendedToInk(ink, c);
@@ -440,7 +473,7 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
             c = read;
     }
     // Columns the engine's layout missed (set apart, in large type, beside a rule) are read alone.
-    for (RecognizedLine box : inkColumns(ink)) {
+    for (const RecognizedLine& box : inkColumns(ink, {{}, 0, 0, ink.w - 1, ink.h - 1, 0})) {
         if (liesOn(box, reading.columns, 0.3))
             continue;
         if (const RecognizedLine read = readAlone(box); holdsText(read.text))
@@ -473,7 +506,8 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
                 const RecognizedLine read =
                     readBoxAt(engine, row.get(), kRowData,
                               {{}, pad, pad, int(pixGetWidth(row.get())) - 1 - pad, int(pixGetHeight(row.get())) - 1 - pad, 0}, kRowHeight);
-                if (read.confidence > c.confidence && read.confidence >= kDoubtedColumn && holdsText(read.text))
+                if (read.confidence >= kDoubtedColumn && holdsText(read.text)
+                    && read.confidence > c.confidence)
                     c.text = read.text, c.confidence = read.confidence;
             }
         }
