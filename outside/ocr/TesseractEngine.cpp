@@ -233,10 +233,16 @@ RecognizedLine TesseractEngine::recognizeColumn(Pix* pix, int dpi, const std::st
     api->SetImage(pix);
     api->SetSourceResolution(dpi);
     api->SetRectangle(left, top, right - left + 1, bottom - top + 1);
-    if (std::unique_ptr<char[]> text(api->GetUTF8Text()); text) {
-        line.text = cleanRecognizedText(QString::fromUtf8(text.get()).replace(u'\n', u' '));
-        line.confidence = api->MeanTextConf();
+    // The words of a column, with a blank only where the engine saw one (not between every word).
+    std::unique_ptr<tesseract::ResultIterator> it(api->Recognize(nullptr) == 0 ? api->GetIterator() : nullptr);
+    for (bool more = it && !it->Empty(tesseract::RIL_WORD); more; more = it->Next(tesseract::RIL_WORD)) {
+        if (std::unique_ptr<char[]> word(it->GetUTF8Text(tesseract::RIL_WORD)); word) {
+            const bool blank = !line.text.isEmpty() && (it->BlanksBeforeWord() > 0 || it->IsAtBeginningOf(tesseract::RIL_TEXTLINE));
+            line.text += (blank ? QStringLiteral(" ") : QString()) + QString::fromUtf8(word.get()).trimmed();
+        }
     }
+    line.text = cleanRecognizedText(line.text);
+    line.confidence = api->MeanTextConf();
     api->Clear();
     api->SetPageSegMode(tesseract::PSM_AUTO);
     return line;
