@@ -115,7 +115,8 @@ bool liesOn(const RecognizedLine& line, const std::vector<RecognizedLine>& other
 bool holdsSidewaysType(const QString& text)
 {
     static const QRegularExpression labels(QStringLiteral("\\b(?:TEL|Tel|FAX|Fax|Mobile|Phone)\\b"));
-    static const QRegularExpression latin(QStringLiteral("[A-Za-z]"));
+    // What the vertical models make of letters on their side: Latin letters and stray marks.
+    static const QRegularExpression latin(QStringLiteral("[A-Za-z|』【】「」『;:!>]"));
     static const QRegularExpression labelled(
         QStringLiteral("(?:〒|電話|TEL|Tel|FAX|Fax|ＦＡＸ|ＴＥＬ|ファクス|ファックス|携帯|手机|手機|电话|傳真|传真)\\D{0,3}(.*)$"));
     if (QString(text).remove(labels).count(latin) >= 2)
@@ -516,6 +517,9 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
             readSidewaysNumber(engine, pix, dpi, &c);
             c.text = withColumnNumbers(c.text);
         }
+        // A label the vertical model made up of one set on its side ("mr", ">") says nothing.
+        static const QRegularExpression madeUpLabel(QStringLiteral("^(?!(?:TEL|FAX|Tel|Fax)\\b)[A-Za-z>]{1,3}\\s+(?=[0-9+(])"));
+        c.text.remove(madeUpLabel);
     }
     std::sort(reading.rows.begin(), reading.rows.end(),
               [](const RecognizedLine& a, const RecognizedLine& b) { return a.top != b.top ? a.top < b.top : a.left < b.left; });
