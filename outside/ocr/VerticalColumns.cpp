@@ -27,6 +27,7 @@ constexpr int kDoubtedColumn = 75;
 const std::string kSidewaysData = "eng";
 const std::string kRowData = "jpn";
 
+constexpr size_t kAddressSlot = 21;
 // Points of the engine's confidence by which a reading in another language must beat the first.
 constexpr int kSurerReading = 5;
 
@@ -324,6 +325,41 @@ std::vector<RecognizedLine> inkColumns(const InkMap& map, const RecognizedLine& 
     return columns;
 }
 
+
+// An address's block numbers in kanji numerals ("駅元町一-四", "一丁目七番三三号", "二十七番地") as
+// digits, so that the card's address rules, which know digits, know the address; empty when the
+// text holds no address of that kind.
+QString withBlockDigits(const QString& text)
+{
+    static const QRegularExpression place(QStringLiteral("[都道府県市区町村郡]"));
+    static const QRegularExpression numerals(QStringLiteral("[〇一二三四五六七八九十百]+(?=[-－ー丁番号の]|$)"));
+    const qsizetype start = text.indexOf(place);
+    if (start < 0)
+        return {};
+    static const QString digits = QStringLiteral("〇一二三四五六七八九");
+    QString out = text;
+    bool changed = false;
+    for (auto it = numerals.globalMatch(text, start + 1); it.hasNext();) {
+        const auto m = it.next();
+        const QString run = m.captured();
+        int value = 0, part = 0;
+        QString positional;
+        for (QChar c : run) {
+            if (c == u'十' || c == u'百') {
+                value += std::max(1, part) * (c == u'十' ? 10 : 100);
+                part = 0;
+            } else {
+                part = part * 10 + int(digits.indexOf(c));
+                positional += QChar(char16_t(u'0' + digits.indexOf(c)));
+            }
+        }
+        const QString number = run.contains(u'十') || run.contains(u'百') ? QString::number(value + part) : positional;
+        out.replace(m.capturedStart() + (out.size() - text.size()), run.size(), number);
+        changed = true;
+    }
+    return changed ? out : QString();
+}
+
 } // namespace
 
 bool isColumnScript(const std::string& script)
@@ -569,8 +605,14 @@ ResultSlots classifyColumnCard(const ColumnReading& reading, int width, const Fa
     // A column stands for a line of the card turned a quarter to the left: its top is where the
     // line starts, the right edge of the card the top of the card. The rows follow below them.
     std::vector<RecognizedLine> lines, onCard;
+    std::vector<std::pair<QString, QString>> printed; // a column's block numbers in digits, and as printed
     for (const RecognizedLine& c : reading.columns) {
-        lines.push_back({c.text, c.top, width - 1 - c.right, c.bottom, width - 1 - c.left, c.confidence});
+        QString text = c.text;
+        if (const QString digits = withBlockDigits(c.text); !digits.isEmpty()) {
+            printed.emplace_back(digits, c.text);
+            text = digits;
+        }
+        lines.push_back({text, c.top, width - 1 - c.right, c.bottom, width - 1 - c.left, c.confidence});
         onCard.push_back(c);
     }
     int y = width + width / 10;
@@ -581,6 +623,9 @@ ResultSlots classifyColumnCard(const ColumnReading& reading, int width, const Fa
         y += h + h / 2;
     }
     ResultSlots fields = classifyCardLines(lines, familyNameLength, readingOf);
+    // The address keeps the numerals the card prints.
+    for (const auto& [digits, asPrinted] : printed)
+        fields[kAddressSlot].text.replace(digits, asPrinted);
     for (SlotFill& slot : fields) {
         if (!slot.filled)
             continue;
