@@ -534,7 +534,8 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
     for (RecognizedLine& c : reading.columns) {
         // A name in large type, and words the vertical model doubts, read better with the
         // Japanese model, their characters set as a row; not numbers, whose dashes would stand across.
-        static const QRegularExpression numbers(QStringLiteral("[0-9０-９〇〒A-Za-z]"));
+        // Nor numerals of strokes across (一, 二), which the cutting into characters takes for rules.
+        static const QRegularExpression numbers(QStringLiteral("[0-9０-９〇一二三〒A-Za-z]"));
         if ((c.right - c.left > kLargeColumn * usual
              || (c.confidence < kDoubtedColumn && !c.text.contains(numbers) && !holdsSidewaysType(c.text)))
             && engine.hasLanguage(kRowData)) {
