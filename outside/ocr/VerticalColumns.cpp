@@ -360,6 +360,26 @@ QString withBlockDigits(const QString& text)
     return changed ? out : QString();
 }
 
+
+// The vertical models now and then read one kana twice, once with the wrong voicing mark
+// ("ピビル" for "ビル"): of two kana of one base letter side by side the second stays.
+QString withoutDoubledKana(const QString& text)
+{
+    const auto base = [](QChar c) {
+        const QString d = c.decomposition();
+        return d.isEmpty() ? c : d.at(0);
+    };
+    const auto kana = [](QChar c) { return c.unicode() >= 0x3041 && c.unicode() <= 0x30FA; };
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (i + 1 < text.size() && kana(c) && kana(text.at(i + 1)) && c != text.at(i + 1) && base(c) == base(text.at(i + 1)))
+            continue;
+        out += c;
+    }
+    return out;
+}
+
 } // namespace
 
 bool isColumnScript(const std::string& script)
@@ -549,7 +569,7 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
                     c.text = read.text, c.confidence = read.confidence;
             }
         }
-        c.text = withColumnNumbers(c.text);
+        c.text = withColumnNumbers(withoutDoubledKana(c.text));
         if (holdsSidewaysType(c.text) && engine.hasLanguage(kSidewaysData)) {
             readSidewaysNumber(engine, pix, dpi, &c);
             c.text = withColumnNumbers(c.text);
