@@ -31,7 +31,7 @@ TEST(VerticalColumns, ColumnsGoToTheFieldsInReadingOrderWithTheirBoxes)
     ColumnReading reading;
     reading.columns = {
         {u"株式会社光陽電機"_qs, 540, 90, 600, 450, 90},   {u"営業部 部長"_qs, 475, 130, 530, 325, 90},
-        {u"〒104-0061"_qs, 280, 100, 300, 340, 90},        {u"東京都中央区銀座四丁目五番六号"_qs, 205, 100, 245, 560, 90},
+        {u"〒104-0061"_qs, 280, 100, 300, 340, 90},        {u"岡山市北区駅元町一-四"_qs, 205, 100, 245, 560, 90},
         {u"電話 03-3567-8901"_qs, 150, 100, 185, 520, 90}, {u"山口 健一"_qs, 360, 170, 435, 560, 90},
     };
     std::swap(reading.columns[2], reading.columns[5]);
@@ -42,7 +42,8 @@ TEST(VerticalColumns, ColumnsGoToTheFieldsInReadingOrderWithTheirBoxes)
     EXPECT_EQ(fields[37].text, u"営業部"_qs);
     EXPECT_EQ(fields[10].text, u"部長"_qs);
     EXPECT_EQ(fields[19].text, u"104-0061"_qs);
-    EXPECT_EQ(fields[21].text, u"東京都中央区銀座四丁目五番六号"_qs);
+    // An address in kanji numerals is one, and keeps them.
+    EXPECT_EQ(fields[21].text, u"岡山市北区駅元町一-四"_qs);
     EXPECT_EQ(fields[13].text, u"03-3567-8901"_qs);
     EXPECT_EQ(fields[23].text, u"k.yamaguchi@koyo-denki.co.jp"_qs);
     const SlotFill& name = fields[0];
