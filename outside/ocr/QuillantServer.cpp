@@ -212,8 +212,10 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     // Lines standing on end on a card lying upright are columns of vertical writing. The card is
     // read in its columns, which costs a horizontal card nothing: it has no lines standing on end.
     const bool columnsPossible =
-        wholeImage && request.type <= 1 && standsOnEnd(best.lines) && m_engine.hasLanguage(verticalModel(request.language));
+        wholeImage && request.type <= 1 && setInColumns(best.lines) && m_engine.hasLanguage(verticalModel(request.language));
     ColumnReading columns;
+    int columnTurns = 0;
+    float columnSkew = skew;
     // Orientation and script detection cost as much as reading a card: they run only when the
     // card does not read well as it lies. Only a new card is turned upright.
     if (isWeakReading(best.lines, best.confidence) && (request.type == 0 || automatic || columnsPossible)) {
@@ -244,6 +246,7 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
             missingData |= ocr::kMissingJapaneseData;
         if (!columns.columns.empty())
             tries.clear();
+        std::vector<RecognizedLine> turnedLines;
         for (const std::string& data : tries) {
             if (!m_engine.hasLanguage(data))
                 continue;
@@ -255,8 +258,18 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
             if (read && !again.lines.empty()
                 && ((weak && !againWeak) || (weak == againWeak && again.confidence > best.confidence)))
                 best = std::move(again);
+            if (read)
+                turnedLines = std::move(again.lines);
             if (!isWeakReading(best.lines, best.confidence))
                 break;
+        }
+        // A card in columns that lay on the glass turned stands in columns once turned upright.
+        if (turns && request.type == 0 && setInColumns(turnedLines) && m_engine.hasLanguage(verticalModel(request.language))) {
+            columns = readColumns(m_engine, turned.get(), dpi, request.language, turnedLines, timeLeft);
+            if (columns.confidence < std::max(kDoubtfulReading, best.confidence))
+                columns = {};
+            columnTurns = turns;
+            columnSkew = skew + turnedSkew;
         }
     }
     if (!columns.columns.empty()) {
@@ -264,7 +277,8 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         best.lines.insert(best.lines.end(), columns.rows.begin(), columns.rows.end());
         best.confidence = columns.confidence;
         best.data = columns.model;
-        best.turns = 0;
+        best.turns = columnTurns;
+        best.skew = columnSkew;
     }
     // The English model reads German without its umlauts and ß ("MaximilianstraBe", "Miinchen"):
     // a card with German on it is read again with the German model first and the English one

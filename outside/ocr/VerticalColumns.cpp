@@ -387,6 +387,18 @@ bool isColumnScript(const std::string& script)
     return script == "Han" || script == "Hiragana" || script == "Katakana" || script == "Japanese";
 }
 
+bool setInColumns(const std::vector<RecognizedLine>& lines)
+{
+    qint64 along = 0, across = 0;
+    for (const RecognizedLine& l : lines) {
+        if (l.bottom - l.top > l.right - l.left)
+            along += l.bottom - l.top;
+        else
+            across += l.right - l.left;
+    }
+    return along > across;
+}
+
 std::string verticalModel(int language)
 {
     switch (language) {

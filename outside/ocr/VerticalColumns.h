@@ -16,6 +16,10 @@ struct Pix;
 // Whether the orientation engine's script is one that is set in columns (Han, kana).
 bool isColumnScript(const std::string& script);
 
+// Whether a card's lines, as the engine found them, run down the card more than across it: the
+// length of the lines standing on end against that of the lines lying across.
+bool setInColumns(const std::vector<RecognizedLine>& lines);
+
 // The vertical model for a recognition language (0 Japanese, 2 and 3 Chinese, 11 automatic, which
 // starts with Japanese), empty for a language never set in columns.
 std::string verticalModel(int language);
