@@ -454,6 +454,28 @@ QString withColumnNumbers(const QString& text)
     static const QRegularExpression blockDash(QStringLiteral("(?<=") + num + QStringLiteral(")\\s*[,，.'’‘]+\\s*(?=") + num
                                               + QStringLiteral(")"));
     out.replace(blockDash, QStringLiteral("-"));
+    // A dash standing in a column reads as a 1 now and then: a run of digits one or two longer
+    // than a Japanese postal code or telephone number, with 1s where its dashes go, has them back.
+    static const QRegularExpression bare(QStringLiteral("(?<![0-9+])[0-9]{8,13}(?![0-9])"));
+    for (auto it = bare.globalMatch(out); it.hasNext();) {
+        const auto m = it.next();
+        const QString d = m.captured();
+        QString shaped;
+        if (d.size() == 8 && d.at(3) == u'1')
+            shaped = d.left(3) + u'-' + d.mid(4);
+        else if (d.size() == 13 && d.startsWith(u'0') && d.at(2) == u'0' && d.at(3) == u'1' && d.at(8) == u'1')
+            shaped = d.left(3) + u'-' + d.mid(4, 4) + u'-' + d.mid(9);
+        else if (d.size() == 12 && d.startsWith(u'0') && d.at(7) == u'1') {
+            for (int area = 2; area <= 5 && shaped.isEmpty(); ++area) {
+                if (d.at(area) == u'1')
+                    shaped = d.left(area) + u'-' + d.mid(area + 1, 6 - area) + u'-' + d.mid(8);
+            }
+        }
+        if (!shaped.isEmpty()) {
+            out.replace(m.capturedStart(), m.capturedLength(), shaped);
+            it = bare.globalMatch(out, m.capturedStart() + shaped.size());
+        }
+    }
     qsizetype from = 0;
     for (auto m = labelled.match(out, from); m.hasMatch(); m = labelled.match(out, from)) {
         if (numeralCount(m.captured(2)) < 3) {

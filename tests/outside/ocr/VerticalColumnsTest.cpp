@@ -14,6 +14,11 @@ TEST(VerticalColumns, NumbersOfAColumnBecomeDigitsAndAddressesKeepTheirNumerals)
         {u"携帯 ０９０－１２３４－５６７８"_qs, u"携帯 090-1234-5678"_qs},
         {u"〇九〇'一二三四'五六七八"_qs, u"090-1234-5678"_qs},
         {u"〒三一〇-〇〇一五 茨城県水戸市宮町一-七-三三"_qs, u"〒310-0015 茨城県水戸市宮町一-七-三三"_qs},
+        // Dashes the vertical model read as 1s, where the number's shape wants a dash.
+        {u"〒60418152"_qs, u"〒604-8152"_qs},
+        {u"電話 031409611480"_qs, u"電話 03-4096-1480"_qs},
+        {u"TEL 052162917846"_qs, u"TEL 052-629-7846"_qs},
+        {u"携帯 0801479710414"_qs, u"携帯 080-4797-0414"_qs},
         // An address, a name and a short number keep what the card prints.
         {u"東京都中央区銀座四丁目五番六号"_qs, u"東京都中央区銀座四丁目五番六号"_qs},
         {u"水戸市宮町一-七-三三"_qs, u"水戸市宮町一-七-三三"_qs},
