@@ -380,6 +380,57 @@ QString withoutDoubledKana(const QString& text)
     return out;
 }
 
+
+// Whether `read` is `digits` with some of its 1s left out, as many as `dashes`.
+bool isWithoutDashOnes(const QString& read, const QString& digits, qsizetype dashes)
+{
+    qsizetype j = 0, ones = 0;
+    for (QChar c : read) {
+        if (j < digits.size() && c == digits.at(j))
+            ++j;
+        else if (c == u'1')
+            ++ones;
+        else
+            return false;
+    }
+    return j == digits.size() && ones == dashes && dashes > 0;
+}
+
+// Block numbers whose dashes the vertical model read as 1s ("烏丸通5128" for 5-28) are put right
+// by the Japanese model's reading of the column's characters set as a row, where the dashes lie
+// across: where its digits are the column's without those 1s, its numbers with dashes are taken.
+void withDashesOfTheRow(TesseractEngine& engine, Pix* pix, int dpi, RecognizedLine* column)
+{
+    static const QRegularExpression ones(QStringLiteral("[0-9]*1[0-9]*"));
+    if (!engine.hasLanguage(kRowData) || !ones.match(column->text).hasMatch())
+        return;
+    PixPtr row = charactersAsRow(pix, *column);
+    if (!row)
+        return;
+    const QString read = engine.recognizeLine(row.get(), dpi, kRowData, 0, 0, int(pixGetWidth(row.get())) - 1, int(pixGetHeight(row.get())) - 1)
+                             .text.normalized(QString::NormalizationForm_KC);
+    static const QRegularExpression dashed(QStringLiteral("[0-9]+(?:\\s*[-ー‐—_~一]\\s*[0-9]+)+"));
+    static const QRegularExpression digitRun(QStringLiteral("[0-9]{3,}"));
+    for (auto it = dashed.globalMatch(read); it.hasNext();) {
+        const QString found = it.next().captured();
+        QString digits, shaped;
+        qsizetype dashes = 0;
+        for (QChar c : found) {
+            if (c.isDigit())
+                digits += c, shaped += c;
+            else if (!c.isSpace())
+                ++dashes, shaped += u'-';
+        }
+        for (auto runs = digitRun.globalMatch(column->text); runs.hasNext();) {
+            const auto m = runs.next();
+            if (isWithoutDashOnes(m.captured(), digits, dashes)) {
+                column->text.replace(m.capturedStart(), m.capturedLength(), shaped);
+                break;
+            }
+        }
+    }
+}
+
 } // namespace
 
 bool isColumnScript(const std::string& script)
@@ -608,6 +659,7 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
             readSidewaysNumber(engine, pix, dpi, &c);
             c.text = withColumnNumbers(c.text);
         }
+        withDashesOfTheRow(engine, pix, dpi, &c);
         // A label the vertical model made up of one set on its side ("mr", ">") says nothing.
         static const QRegularExpression madeUpLabel(QStringLiteral("^(?!(?:TEL|FAX|Tel|Fax)\\b)[A-Za-z>]{1,3}\\s+(?=[0-9+(])"));
         c.text.remove(madeUpLabel);
