@@ -4,6 +4,7 @@
 #include "app/core/PLChecker.h"
 #include "app/images/CardPdfCheck.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/PathCompare.h"
 #include "platform/foundation/PlistFile.h"
 
 #include <QDateTime>
@@ -131,7 +132,9 @@ static int checkImportTarget(const QString& cardID, const QString& pdfPath, cons
         return -1001;
     if (checkDiskSize(databaseFolder, uint64_t(size) + g_lDiskSize) != 0)
         return -1002;
-    return PLChecker::makeDirectoryIfNotExists(cardImagesFolder(databaseFolder)) ? 0 : -4004;
+    // An "Images" that is a link would put the card's files outside the database.
+    const QString images = cardImagesFolder(databaseFolder);
+    return isLinkFreeInside(images, databaseFolder) && PLChecker::makeDirectoryIfNotExists(images) ? 0 : -4004;
 }
 
 int importCardImageFile(CardRecord* card, const QString& cardID, const QString& pdfPath,

@@ -26,6 +26,7 @@
 #include "platform/foundation/CrashPoint.h"
 #include "platform/foundation/FlagGuard.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/PathCompare.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/foundation/TreeRemoval.h"
 #include "platform/store/CardStoreModel.h"
@@ -102,6 +103,13 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
     if (!context || paths.isEmpty()) {
         PLMessage::ShowPLErrorMessageBySheet(window(), 3);
         return 3;
+    }
+    // A received folder whose "Images" is a link would take the new cards' images out of the
+    // database: refused before anything is read, as the trash and the start-up sweep refuse it.
+    if (!isLinkFreeInside(DatabaseLayout::imagesFolderPath(m_database.folder()), m_database.folder())) {
+        PLNSLog(QStringLiteral("The Images folder of the database is a link: nothing was imported. Path:[%@]"), m_database.folder());
+        PLMessage::ShowPLErrorMessageBySheet(window(), kMsgCannotWriteDatabase);
+        return kMsgCannotWriteDatabase;
     }
     // Work below runs with the processing flag set: saveAction does nothing until the end.
     const bool indicator = (isWindowVisible() || isWindowMiniaturized())

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <numeric>
 #include <sqlite3.h>
 #include <string>
@@ -962,6 +963,13 @@ int ManagedObjectContext::Private::writeChanges(QString* error, std::vector<Mana
             if (rc != SQLITE_OK)
                 return fail(rc);
             it = lastKey.emplace(&es, base).first;
+        }
+        // The keys are used up (a store from elsewhere may say so): the row is refused, never
+        // given a key that wraps round to a negative one.
+        if (it->second == std::numeric_limits<qint64>::max()) {
+            if (error)
+                *error = QStringLiteral("no primary key left in %1").arg(QString::fromUtf8(es.entity->table()));
+            return SQLITE_FULL;
         }
         o->m_pk = ++it->second;
         assigned.push_back(o.get());

@@ -10,6 +10,7 @@
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
+#include "platform/store/RawSqlite.h"
 #include "platform/store/SqliteConnection.h"
 #include "tests/app/core/TestBundle.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
@@ -375,6 +376,49 @@ TEST_F(Import, AFailedSaveKeepsTheScannerFiles)
     EXPECT_EQ(fetch(CardStore::kEntityCard).size(), 2);
     for (const QString& path : paths)
         EXPECT_FALSE(QFile::exists(path)) << path.toStdString();
+}
+
+// A database folder from someone else whose "Images" is a link to a folder elsewhere: the import
+// is refused with its message before anything is read, nothing lands behind the link, and the
+// scanner's files stay.
+TEST_F(Import, AnImagesFolderThatIsALinkRefusesTheImport)
+{
+    const QString elsewhere = temp.filePath(QStringLiteral("elsewhere"));
+    QDir().mkpath(elsewhere);
+    ASSERT_TRUE(QDir(database + QStringLiteral("/Images")).removeRecursively());
+    ASSERT_TRUE(QFile::link(elsewhere, database + QStringLiteral("/Images")));
+    const QStringList paths{cardPdf("a.pdf"), cardPdf("b.pdf")};
+    app->loadOpenFilesDataArray({paths, kInputTypeScanner});
+
+    EXPECT_EQ(presenter.texts(), QStringList{QStringLiteral("E48")});
+    EXPECT_TRUE(QDir(elsewhere).isEmpty());
+    EXPECT_TRUE(fetch(CardStore::kEntityCard).isEmpty());
+    for (const QString& path : paths)
+        EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
+}
+
+// A store from elsewhere whose card keys are used up: the save is refused, not given keys that
+// wrap round to negative ones, so the import is reported and taken back and the scanner's files stay.
+TEST_F(Import, AStoreWithoutCardKeysLeftRefusesTheImport)
+{
+    {
+        SqliteConnection store;
+        ASSERT_EQ(store.open(database + QStringLiteral("/Pelmora1.sqldb"), false), 0);
+        ASSERT_EQ(store.exec("update Z_PRIMARYKEY set Z_MAX = 9223372036854775807 where Z_NAME = 'Card';"), 0);
+    }
+    const QStringList paths{cardPdf("a.pdf")};
+    app->loadOpenFilesDataArray({paths, kInputTypeScanner});
+
+    EXPECT_TRUE(presenter.texts().contains(QStringLiteral("E48"))) << presenter.texts().join(u'|').toStdString();
+    EXPECT_TRUE(fetch(CardStore::kEntityCard).isEmpty());
+    EXPECT_TRUE(QDir(database + QStringLiteral("/Images")).isEmpty()) << "no image without its card";
+    EXPECT_TRUE(QFile::exists(paths.first()));
+    SqliteConnection store;
+    ASSERT_EQ(store.open(database + QStringLiteral("/Pelmora1.sqldb"), false), 0);
+    int code = 0;
+    const std::optional<RawRows> rows = rawQuery(store, QStringLiteral("select count(*) as N from ZCARD"), &code);
+    ASSERT_TRUE(rows && rows->size() == 1);
+    EXPECT_EQ(rows->first().value(QStringLiteral("N")), QStringLiteral("0"));
 }
 
 TEST_F(Import, NewCardsAreHandedToThePhotoApplication)

@@ -162,6 +162,48 @@ TEST_F(StoreTest, RowsOfAnotherConnectionAreSeenByTheNextFetch)
     EXPECT_FALSE(context->objectWithPrimaryKey("Folder", 2));
 }
 
+// A store from elsewhere whose keys are used up (Z_MAX, or a row's key, at the largest 64-bit
+// integer): the save is refused as a whole, never given a key that wraps round to a negative one.
+TEST_F(StoreTest, ASaveWithoutKeysLeftIsRefusedNotWrapped)
+{
+    struct Case {
+        const char* name;
+        const char* setUp;
+        int inserts;
+    } const cases[] = {
+        {"Z_MAX at the limit", "update Z_PRIMARYKEY set Z_MAX = 9223372036854775807 where Z_NAME = 'Card'", 1},
+        {"one key left for two cards", "update Z_PRIMARYKEY set Z_MAX = 9223372036854775806 where Z_NAME = 'Card'", 2},
+        {"a row's key at the limit", "insert into ZCARD (Z_PK, Z_ENT, Z_OPT, ZCARDID) values (9223372036854775807, 1, 1, 'LAST')", 1},
+    };
+    const QString keysAndMax = QStringLiteral("select ifnull(group_concat(Z_PK), '') || '/' || "
+                                              "(select Z_MAX from Z_PRIMARYKEY where Z_NAME = 'Card') from ZCARD");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(path());
+        openCurrent();
+        exec(QString::fromLatin1(c.setUp));
+        const QString before = scalar(path(), keysAndMax);
+        auto context = openCurrent();
+        ManagedObjectList added;
+        for (int i = 0; i < c.inserts; ++i)
+            added.append(context->insertNewObject("Card"));
+        QString error;
+        EXPECT_EQ(context->save(&error), ManagedObjectContext::kSaveFailed);
+        EXPECT_TRUE(error.contains(QLatin1String("ZCARD"))) << error.toStdString();
+        for (const ManagedObjectPtr& card : added)
+            EXPECT_EQ(card->primaryKey(), 0);
+        EXPECT_EQ(scalar(path(), keysAndMax), before);
+        EXPECT_EQ(scalar(path(), "select count(*) from ZCARD where Z_PK < 0"), "0");
+
+        // Other entities still have keys: a folder is saved once the cards are dropped.
+        for (const ManagedObjectPtr& card : added)
+            context->deleteObject(card);
+        context->insertNewObject("Folder")->setValue("folder_Name", QStringLiteral("Kept"));
+        EXPECT_EQ(context->save(), 0);
+        EXPECT_EQ(scalar(path(), "select ZFOLDER_NAME from ZFOLDER"), "Kept");
+    }
+}
+
 TEST_F(StoreTest, UnknownColumnsKeepTheirValuesAndMissingColumnsReadEmpty)
 {
     // A store laid out by another program: no ZMEMO column, an extra ZLEGACY column.
