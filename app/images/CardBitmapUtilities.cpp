@@ -1,7 +1,7 @@
 #include "app/images/CardBitmapUtilities.h"
 
 #include "app/core/DiskUtilities.h"
-#include "platform/foundation/PlistFile.h"
+#include "platform/foundation/TemporaryWrite.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -144,5 +144,5 @@ int saveFileToGivenPath(const QByteArray& data, const QString& path)
         return -1;
     if (checkDiskSize(folder.absoluteFilePath(), uint64_t(data.size()) + uint64_t(kJpegSpaceReserve)) != 0)
         return -1;
-    return writeFileAtomically(path, data) ? 0 : -1;
+    return writeThroughTemporary(path, data) ? 0 : -1;
 }

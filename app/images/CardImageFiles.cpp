@@ -5,7 +5,7 @@
 #include "app/images/CardPdfCheck.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PathCompare.h"
-#include "platform/foundation/PlistFile.h"
+#include "platform/foundation/TemporaryWrite.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -259,7 +259,7 @@ int exportCardImageFile(const QString& frontPath, const QString& backPath, const
             PLNSLog(kNoDiskSpace, folder);
             return -1002;
         }
-        return writeFileAtomically(destination, bytes) ? 0 : -4006;
+        return writeThroughTemporary(destination, bytes) ? 0 : -4006;
     } catch (const std::exception&) {
         return -4005;
     }

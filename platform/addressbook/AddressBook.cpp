@@ -2,6 +2,7 @@
 
 #include "platform/foundation/CrashPoint.h"
 #include "platform/foundation/FileAttributes.h"
+#include "platform/foundation/FileModes.h"
 #include "platform/foundation/PlainFile.h"
 
 #include <QFile>
@@ -201,12 +202,13 @@ bool AddressBook::save(QString* errorText)
     m_changedElsewhere.clear();
     QStringList failures;
     std::vector<PendingWrite> pending;
+    const mode_t newMode = newFileMode();
     for (size_t i = 0; i < m_files.size(); ++i) {
         if (!m_files[i].hasChanges())
             continue;
         PendingWrite write;
         QString why;
-        if (writeTemporary(i, &write, &why)) {
+        if (writeTemporary(i, newMode, &write, &why)) {
             pending.push_back(std::move(write));
             crashPoint("sync-push-written");
         } else
@@ -238,7 +240,7 @@ bool AddressBook::save(QString* errorText)
     return failures.isEmpty();
 }
 
-bool AddressBook::writeTemporary(size_t file, PendingWrite* write, QString* errorText)
+bool AddressBook::writeTemporary(size_t file, mode_t newMode, PendingWrite* write, QString* errorText)
 {
     write->file = file;
     QByteArray data;
@@ -255,7 +257,7 @@ bool AddressBook::writeTemporary(size_t file, PendingWrite* write, QString* erro
         return false;
     }
     struct stat written;
-    const bool ok = writeAll(fd, data) && ::fstat(fd, &written) == 0;
+    const bool ok = writeAll(fd, data) && setReplacingMode(fd, write->target, newMode) && ::fstat(fd, &written) == 0;
     const QString why = systemError();
     ::close(fd);
     if (!ok) {
@@ -283,7 +285,6 @@ bool AddressBook::replaceWithTemporary(const PendingWrite& write, QString* error
             m_changedElsewhere.append(file.name);
             return discard(changed);
         }
-        ::chmod(write.temporary.constData(), now.st_mode & 07777);
         // Exchanged rather than renamed over, so the file that leaves is looked at once more: a
         // version another program renamed in since the check above goes back in place.
         if (::renameat2(AT_FDCWD, write.temporary.constData(), AT_FDCWD, write.target.constData(), RENAME_EXCHANGE) == 0) {

@@ -24,6 +24,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <sys/types.h>
 #include <vector>
 
 struct stat;
@@ -84,7 +85,8 @@ private:
         FileStamp stamp;
     };
     void readFile(const QByteArray& name, const QByteArray& path);
-    bool writeTemporary(size_t file, PendingWrite* write, QString* errorText);
+    // Writes the file's new bytes beside it, with its mode or else `newMode`, a new file's.
+    bool writeTemporary(size_t file, mode_t newMode, PendingWrite* write, QString* errorText);
     bool replaceWithTemporary(const PendingWrite& write, QString* errorText);
 
     QString m_folder;

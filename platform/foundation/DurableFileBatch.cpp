@@ -1,6 +1,7 @@
 #include "platform/foundation/DurableFileBatch.h"
 
 #include "platform/foundation/CrashPoint.h"
+#include "platform/foundation/FileModes.h"
 #include "platform/foundation/PlainFile.h"
 #include "platform/foundation/TemporaryWrite.h"
 
@@ -42,7 +43,8 @@ DurableFileBatch::Sync& syncFunction()
 DurableFileBatch::DurableFileBatch(const QString& folder, const char* crashPointName, size_t batchFiles)
     : m_folderFd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
       m_crashPointName(crashPointName),
-      m_batchFiles(batchFiles > 0 ? batchFiles : defaultBatchFiles())
+      m_batchFiles(batchFiles > 0 ? batchFiles : defaultBatchFiles()),
+      m_newMode(newFileMode())
 {
     m_filling.reserve(m_batchFiles);
 }
@@ -81,13 +83,14 @@ bool DurableFileBatch::write(const QString& path, const QByteArray& bytes, Pendi
         return false;
     file->target = QFile::encodeName(path);
     if (m_unnamedFiles) {
-        file->fd = ::openat(m_folderFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644);
+        // Made as a new file under its name would be: the kernel applies the umask.
+        file->fd = ::openat(m_folderFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
         if (file->fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR))
             m_unnamedFiles = false;
     }
     if (!m_unnamedFiles)
         file->fd = openLockedTemporary(path, &file->temporary);
-    return file->fd >= 0 && writeAll(file->fd, bytes) && ::fchmod(file->fd, 0644) == 0;
+    return file->fd >= 0 && writeAll(file->fd, bytes);
 }
 
 void DurableFileBatch::submit()
@@ -191,9 +194,12 @@ bool DurableFileBatch::place(Pending& file)
     if (file.temporary.isEmpty()) {
         if (linkUnnamed(file.fd, file.target.constData()))
             return true;
-        // Something holds the name: the file takes a temporary name and replaces it.
-        if (errno != EEXIST || !linkLockedTemporary(file.fd, QFile::decodeName(file.target), &file.temporary))
+        // Something holds the name: the file takes its mode, then a temporary name, and replaces it.
+        if (errno != EEXIST || !setReplacingMode(file.fd, file.target, m_newMode)
+            || !linkLockedTemporary(file.fd, QFile::decodeName(file.target), &file.temporary))
             return false;
+    } else if (!setReplacingMode(file.fd, file.target, m_newMode)) {
+        return false;
     }
     if (::rename(file.temporary.constData(), file.target.constData()) != 0)
         return false;

@@ -3,7 +3,8 @@
 // several threads while the next batch is written and the one before named, named in the order
 // they were added, and the folder is flushed once per batch. A file is written without a name where the file system
 // allows it, else under a locked temporary name (TemporaryWrite.h); a link at a name is
-// replaced, never written through.
+// replaced, never written through. A new file gets what the umask leaves of 0666, a file that
+// takes another's name that file's mode (FileModes.h).
 #pragma once
 
 #include <QByteArray>
@@ -15,6 +16,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <sys/types.h>
 #include <thread>
 #include <vector>
 
@@ -64,6 +66,7 @@ private:
     const int m_folderFd;
     const char* const m_crashPointName;
     const size_t m_batchFiles;
+    const mode_t m_newMode;
     bool m_unnamedFiles = true; // until the file system refuses them
     bool m_writeFailed = false;
     bool m_finished = false;

@@ -2,6 +2,7 @@
 
 #include "platform/foundation/CrashPoint.h"
 #include "platform/foundation/Descriptor.h"
+#include "platform/foundation/FileModes.h"
 #include "platform/foundation/PlainFile.h"
 #include "platform/foundation/TemporaryWrite.h"
 
@@ -69,8 +70,10 @@ FileReplaceCopyResult copyFileReplacing(const QString& source, const QString& de
     Descriptor output(openLockedTemporary(destination, &temp));
     if (!output.valid())
         return FileReplaceCopyResult::CopyFailed;
-    const bool copied =
-        copyContent(input.get(), output.get(), st.st_size) && ::fchmod(output.get(), st.st_mode & 0777) == 0 && ::fsync(output.get()) == 0;
+    const QByteArray target = QFile::encodeName(destination);
+    // As cp makes a new copy: never more open than the source, nor than the umask allows.
+    const bool copied = copyContent(input.get(), output.get(), st.st_size)
+        && setReplacingMode(output.get(), target, newFileMode(st.st_mode)) && ::fsync(output.get()) == 0;
     if (!copied) {
         ::unlink(temp.constData());
         return FileReplaceCopyResult::CopyFailed;
@@ -78,7 +81,7 @@ FileReplaceCopyResult copyFileReplacing(const QString& source, const QString& de
     if (crashPointName)
         crashPoint(crashPointName);
     // Renamed while still locked, so the sweep of another run never takes it for a leftover.
-    if (::rename(temp.constData(), QFile::encodeName(destination).constData()) != 0) {
+    if (::rename(temp.constData(), target.constData()) != 0) {
         ::unlink(temp.constData());
         return FileReplaceCopyResult::ReplaceFailed;
     }

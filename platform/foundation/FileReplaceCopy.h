@@ -13,6 +13,7 @@ enum class FileReplaceCopyResult {
 };
 
 // Copies the regular file `source` (a link to one is followed) to `destination`, replacing a file
-// that is there. The copy keeps the source's permission bits. Nothing is left behind on failure.
+// that is there. A replaced file's permission bits stay; a new copy gets the source's under the
+// umask. Nothing is left behind on failure.
 // `crashPointName` names the crash point between the complete copy and the rename.
 FileReplaceCopyResult copyFileReplacing(const QString& source, const QString& destination, const char* crashPointName = nullptr);

@@ -1,6 +1,7 @@
 #include "platform/foundation/PlainFile.h"
 
 #include "platform/foundation/CrashPoint.h"
+#include "platform/foundation/FileModes.h"
 
 #include <QFile>
 
@@ -58,20 +59,14 @@ bool readPlainFile(const QString& path, QByteArray* out, qint64 maxBytes)
 bool replacePlainFile(const QString& path, const QByteArray& bytes)
 {
     const QByteArray native = QFile::encodeName(path);
-    mode_t mode = 0644;
     struct stat st;
-    if (::lstat(native.constData(), &st) == 0) {
-        if (!S_ISREG(st.st_mode))
-            return false;
-        mode = st.st_mode & 07777;
-    } else if (errno != ENOENT) {
+    if (::lstat(native.constData(), &st) == 0 ? !S_ISREG(st.st_mode) : errno != ENOENT)
         return false;
-    }
     QByteArray temp = native + ".XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)
         return false;
-    const bool written = writeAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    const bool written = writeAll(fd, bytes) && setReplacingMode(fd, native, newFileMode()) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     crashPoint("plain-file-written");
     if (!written || !closed || ::rename(temp.constData(), native.constData()) != 0) {

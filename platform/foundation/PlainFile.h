@@ -17,6 +17,6 @@ bool readPlainFile(const QString& path, QByteArray* out, qint64 maxBytes);
 
 // Replaces the file at `path` by a new one holding `bytes`: written to `path` followed by ".XXXXXX"
 // (unpredictable), flushed, then renamed over `path`: a reader sees the old bytes or the new ones.
-// An existing plain file's mode is kept; a new file gets 0644. False (and `path` as it was) when
+// An existing plain file's mode is kept; a new file gets what the umask leaves of 0666. False (and `path` as it was) when
 // `path` is there but not a plain file (a link is never written through), or any step fails.
 bool replacePlainFile(const QString& path, const QByteArray& bytes);

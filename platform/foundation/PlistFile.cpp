@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTimeZone>
 
 #include <plist/plist.h>
@@ -192,18 +191,6 @@ bool readPlistFile(const QString& path, PlistValue& out, PlistFormat* format)
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxPlistBytes)
         return false;
     return parsePlist(file.read(kMaxPlistBytes + 1), out, format);
-}
-
-bool writeFileAtomically(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
 }
 
 bool replaceSettingsFile(const QString& path, const QByteArray& bytes)

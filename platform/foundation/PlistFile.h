@@ -21,8 +21,6 @@ QByteArray serializePlist(const PlistValue& value, PlistFormat format = PlistFor
 bool readPlistFile(const QString& path, PlistValue& out, PlistFormat* format = nullptr);
 // Writes atomically (`replaceSettingsFile`); false when the folder is not writable or the rename fails.
 bool writePlistFile(const QString& path, const PlistValue& value, PlistFormat format = PlistFormat::Xml);
-// Replaces a file's bytes atomically (temporary file in the same folder, then rename).
-bool writeFileAtomically(const QString& path, const QByteArray& bytes);
 // Replaces a settings file (preferences, linkage lists) through `writeThroughTemporary`, so that a
 // killed write leaves the old file and a temporary file that the next write into the folder
 // removes; a link is replaced where it leads.

@@ -2,6 +2,7 @@
 
 #include "platform/foundation/CrashPoint.h"
 #include "platform/foundation/Descriptor.h"
+#include "platform/foundation/FileModes.h"
 #include "platform/foundation/PlainFile.h"
 
 #include <QDir>
@@ -73,7 +74,7 @@ bool TemporaryWrite::place(const char* crashPointName)
 {
     if (m_fd < 0)
         return false;
-    const bool written = !m_failed && ::fchmod(m_fd, 0644) == 0 && ::fsync(m_fd) == 0;
+    const bool written = !m_failed && setReplacingMode(m_fd, m_path, newFileMode()) && ::fsync(m_fd) == 0;
     if (written && crashPointName)
         crashPoint(crashPointName);
     // Renamed while still locked, so the sweep of another run never takes it for a leftover.

@@ -1,8 +1,9 @@
 // Writing a file into a folder of the user's so that it appears under its name only once it is
 // complete: the bytes go to a temporary file ".pelmora-XXXXXX.tmp" in the same folder, which is
-// flushed and renamed over the name. A link at the name is replaced as a link; its target is
-// never written. The temporary file stays locked while it is written, so that the next run can
-// tell the leftovers of a killed writer from a write still going on.
+// flushed and renamed over the name, with the mode of the file it replaces or a new file's
+// (FileModes.h). A link at the name is replaced as a link; its target is never written. The
+// temporary file stays locked while it is written, so that the next run can tell the leftovers of
+// a killed writer from a write still going on.
 #pragma once
 
 #include <QByteArray>

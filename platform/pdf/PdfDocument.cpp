@@ -1,6 +1,7 @@
 #include "platform/pdf/PdfDocument.h"
 
-#include "platform/foundation/PlistFile.h"
+#include "platform/foundation/FileModes.h"
+#include "platform/foundation/TemporaryWrite.h"
 #include "platform/pdf/JpegHeader.h"
 #include "platform/pdf/PdfHandles.h"
 
@@ -234,14 +235,15 @@ bool PdfDocument::writeToFile(const QString& path, Durability durability)
 bool replaceFile(const QString& path, const QByteArray& bytes, PdfDocument::Durability durability)
 {
     if (durability == PdfDocument::Durability::Durable)
-        return writeFileAtomically(path, bytes);
+        return writeThroughTemporary(path, bytes);
     const QFileInfo target(path);
     if (target.isDir())
         return false;
     QTemporaryFile file(target.absolutePath() + QLatin1Char('/') + target.fileName() + QStringLiteral(".XXXXXX"));
-    if (!file.open() || file.write(bytes) != bytes.size() || !file.flush())
+    const QByteArray native = QFile::encodeName(path);
+    if (!file.open() || file.write(bytes) != bytes.size() || !file.flush() || !setReplacingMode(file.handle(), native, newFileMode()))
         return false;
-    if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+    if (std::rename(QFile::encodeName(file.fileName()).constData(), native.constData()) != 0)
         return false;
     file.setAutoRemove(false);
     return true;

@@ -2,6 +2,7 @@
 
 #include "platform/appkit/PanelService.h"
 #include "platform/foundation/StandardPaths.h"
+#include "platform/foundation/TemporaryWrite.h"
 #include "plugin/Common/DoUploadResult.h"
 #include "plugin/Common/ErrorManager.h"
 #include "plugin/Common/GlobalData.h"
@@ -16,7 +17,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -35,20 +35,13 @@ void log(int level, const char* line)
 // UTF-16 little-endian after its byte-order mark, moved into place only when complete.
 bool writeUtf16(const QString& path, const QString& content)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     QByteArray bytes("\xFF\xFE", 2);
     bytes.reserve(2 + content.size() * 2);
     for (const QChar c : content) {
         bytes.append(char(c.unicode() & 0xFF));
         bytes.append(char(c.unicode() >> 8));
     }
-    if (file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    if (file.error() == QFileDevice::ResourceError)
-        LogManager::LogOutput(kLogError, file.errorString());
-    return false;
+    return writeThroughTemporary(path, bytes);
 }
 
 bool makeFolderOf(const QString& path)

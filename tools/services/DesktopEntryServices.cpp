@@ -117,7 +117,7 @@ void updateDynamicServices(const QString& pelmoraPath)
     const QByteArray bytes = text.toUtf8();
     QFile current(entryPath);
     const bool unchanged = current.open(QIODevice::ReadOnly) && current.readAll() == bytes;
-    if (!unchanged && (!QDir().mkpath(dir) || !writeFileAtomically(entryPath, bytes))) {
+    if (!unchanged && (!QDir().mkpath(dir) || !replaceSettingsFile(entryPath, bytes))) {
         logLine(QStringLiteral("Could not write %1").arg(entryPath));
         return;
     }

@@ -172,5 +172,5 @@ bool keepDefaultApplications(const QStringList& mimeTypes, const QString& ownId)
     }
     if (!changed)
         return true;
-    return QDir().mkpath(userConfigDir()) && writeFileAtomically(path, (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    return QDir().mkpath(userConfigDir()) && replaceSettingsFile(path, (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
 }

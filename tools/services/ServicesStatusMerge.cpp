@@ -12,7 +12,7 @@ namespace {
 
 MergeOutcome writeBytes(const QString& path, const QByteArray& bytes)
 {
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !writeFileAtomically(path, bytes)) {
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !replaceSettingsFile(path, bytes)) {
         logLine(QStringLiteral("Could not write %1").arg(path));
         return MergeOutcome::WriteFailed;
     }

@@ -21,7 +21,7 @@ struct TestBundle {
     // Replaces a resource with raw bytes (for malformed files); takes effect with a fresh bundle.
     void writeRaw(const QString& name, const QByteArray& bytes)
     {
-        writeFileAtomically(dir.filePath(name), bytes);
+        replaceSettingsFile(dir.filePath(name), bytes);
         Bundle::setMain(dir.path());
     }
 };

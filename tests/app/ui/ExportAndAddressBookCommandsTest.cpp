@@ -14,6 +14,7 @@
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 #include "tests/support/appkit/ScriptedPanelService.h"
 #include "tests/support/dbtools/FakeFileAttributes.h"
+#include "tests/support/filemodes/FileModeCases.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -28,6 +29,8 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -170,6 +173,68 @@ TEST_F(Commands, EachFileFormatWritesTheSelectedCardsWhereThePanelSaid)
     window->ui()._exportBarButton->click();
     QCoreApplication::processEvents();
     EXPECT_GT(QFileInfo(xml).size(), 0);
+    EXPECT_TRUE(commandMessages().isEmpty()) << commandMessages().join(u'|').toStdString();
+}
+
+// A file the user exports over keeps its mode (an exported private.csv of 0600 stays 0600); a new
+// one gets what the umask leaves of 0666. A vCard export and a new contact always make new files.
+TEST_F(Commands, ExportedAndAddedFilesKeepTheModeOfTheFileTheyReplace)
+{
+    select({QStringLiteral("A")});
+    const QString cards = temp.filePath(QStringLiteral("cards"));
+    QDir().mkpath(cards);
+    const auto exportTo = [this](const std::function<void()>& chooseFormat, const QString& path) {
+        chooseFormat();
+        panels.queueSaveAnswer(path);
+        trigger("onExport");
+        return path;
+    };
+    struct Writer {
+        const char* name;
+        const char* fileName; // of the file an export replaces
+        std::function<QString(const QString& replaced)> write; // answers the file written
+    };
+    const Writer writers[] = {
+        {"CSV", "private.csv", [&](const QString& path) { return exportTo([&] { trigger("exportCSV"); }, path); }},
+        {"text", "private.txt", [&](const QString& path) { return exportTo([&] { trigger("exportText"); }, path); }},
+        {"ContactXML", "private.xml",
+         [&](const QString& path) {
+             return exportTo([&] { window->ui()._exportBarPopUpButton->menu()->actions().at(3)->trigger(); }, path);
+         }},
+        {"vCard", nullptr,
+         [&](const QString&) {
+             QDir(cards).removeRecursively();
+             QDir().mkpath(cards);
+             trigger("exportVCard");
+             panels.queueOpenAnswer({cards});
+             trigger("onExport");
+             return QDir(cards).filePath(QStringLiteral("Lee.vcf"));
+         }},
+        {"Add to Address Book", nullptr,
+         [&](const QString&) {
+             QDir(bookFolder).removeRecursively();
+             QDir().mkpath(bookFolder);
+             trigger("connectAddOnly");
+             const QStringList added = QDir(bookFolder).entryList({QStringLiteral("*.vcf")}, QDir::Files);
+             return added.size() == 1 ? QDir(bookFolder).filePath(added.first()) : QString();
+         }},
+    };
+    for (const Writer& writer : writers) {
+        for (const FileModeCase& c : kFileModeCases) {
+            if (c.existing && !writer.fileName)
+                continue;
+            SCOPED_TRACE(std::string(writer.name) + ", " + c.name);
+            const QString replaced = temp.filePath(QString::fromLatin1(writer.fileName ? writer.fileName : "unused"));
+            ASSERT_TRUE(prepareFileModeCase(c, replaced));
+            QString written;
+            {
+                const UmaskScope umask(c.umask);
+                written = writer.write(replaced);
+            }
+            EXPECT_GT(QFileInfo(written).size(), 6);
+            EXPECT_EQ(fileModeOf(written), int(c.expected));
+        }
+    }
     EXPECT_TRUE(commandMessages().isEmpty()) << commandMessages().join(u'|').toStdString();
 }
 

@@ -14,6 +14,7 @@
 #include "platform/store/SqliteConnection.h"
 #include "tests/app/core/TestBundle.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
+#include "tests/support/filemodes/FileModeCases.h"
 #include "tests/app/images/FakeOcrServer.h"
 #include "tests/support/pdf/TestPdf.h"
 #include "tests/support/workspace/FakeWorkspace.h"
@@ -419,6 +420,27 @@ TEST_F(Import, AStoreWithoutCardKeysLeftRefusesTheImport)
     const std::optional<RawRows> rows = rawQuery(store, QStringLiteral("select count(*) as N from ZCARD"), &code);
     ASSERT_TRUE(rows && rows->size() == 1);
     EXPECT_EQ(rows->first().value(QStringLiteral("N")), QStringLiteral("0"));
+}
+
+// A card's image files are new files of the user's: they get what the umask leaves of 0666.
+TEST_F(Import, ACardsImageFilesGetWhatTheUmaskLeaves)
+{
+    for (const FileModeCase& c : kFileModeCases) {
+        if (c.existing)
+            continue; // an import never writes over a card's file
+        SCOPED_TRACE(c.name);
+        const QDir images(database + QStringLiteral("/Images"));
+        const QStringList before = images.entryList(QDir::Files);
+        {
+            const UmaskScope umask(c.umask);
+            window->scanData({cardPdf("card.pdf")}, kInputTypeScanner, nullptr);
+        }
+        QStringList added = images.entryList(QDir::Files);
+        for (const QString& name : before)
+            added.removeAll(name);
+        ASSERT_EQ(added.size(), 1);
+        EXPECT_EQ(fileModeOf(images.filePath(added.first())), int(c.expected));
+    }
 }
 
 TEST_F(Import, NewCardsAreHandedToThePhotoApplication)

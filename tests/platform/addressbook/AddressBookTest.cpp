@@ -2,6 +2,7 @@
 // writes that never replace another program's newer file, and bad folders and files.
 #include "platform/addressbook/AddressBook.h"
 #include "platform/foundation/FileAttributes.h"
+#include "tests/support/filemodes/FileModeCases.h"
 
 #include <QDir>
 #include <QFile>
@@ -354,3 +355,24 @@ TEST_F(AddressBookTest, MissingFolderIsMadePrivateAndAPathThroughAFileIsRefused)
 }
 
 } // namespace
+
+// A contact rewritten keeps its file's mode; a new contact's file gets what the umask leaves of 0666.
+TEST_F(AddressBookTest, ContactFilesKeepTheModeOfTheFileTheyReplace)
+{
+    for (const FileModeCase& c : kFileModeCases) {
+        SCOPED_TRACE(c.name);
+        QDir(folder()).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(folder()));
+        ASSERT_TRUE(prepareFileModeCase(c, file("a.vcf"), kForeign));
+        auto book = AddressBook::open(folder());
+        ASSERT_TRUE(book);
+        ABPerson* person = c.existing ? personNamed(*book, QStringLiteral("a.vcf")) : book->newPerson();
+        ASSERT_TRUE(person);
+        person->setValue(QStringLiteral("Manager"), kABJobTitleProperty);
+        {
+            const UmaskScope umask(c.umask);
+            ASSERT_TRUE(book->save());
+        }
+        EXPECT_EQ(fileModeOf(folder() + QLatin1Char('/') + person->fileName()), int(c.expected));
+    }
+}

@@ -97,18 +97,32 @@ TEST(PdfDocument, WritingOverItsOwnSourceKeepsEveryPage)
 
 TEST(PdfDocument, FailedWriteLeavesTargetAndNoTemporaryFile)
 {
-    for (PdfDocument::Durability durability : {PdfDocument::Durability::Durable, PdfDocument::Durability::Staging}) {
+    using Durability = PdfDocument::Durability;
+    struct Case {
+        const char* name;
+        Durability durability;
+        bool folder; // the name is a folder's, which no file replaces; else a file's
+        int nameLength;
+    } const cases[] = {
+        {"a folder's name, durable", Durability::Durable, true, 8},
+        {"a folder's name, staging", Durability::Staging, true, 8},
+        // Staging files are made beside the name with a suffix: past the longest name, they cannot be.
+        {"a name too long for a staging file beside it", Durability::Staging, false, 250},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         QTemporaryDir dir;
-        // A name so long that no temporary file can be made beside it: the write fails.
-        const QString target = dir.filePath(QString(250, QLatin1Char('c')) + ".pdf");
-        ASSERT_TRUE(testpdf::writePdf(target, testpdf::scannerDocument(1)));
-        const QByteArray before = readAll(target);
+        const QString target = dir.filePath(QString(c.nameLength, QLatin1Char('c')) + ".pdf");
+        const QString inside = target + QStringLiteral("/card.pdf");
+        ASSERT_TRUE(c.folder ? QDir().mkpath(target) : true);
+        ASSERT_TRUE(testpdf::writePdf(c.folder ? inside : target, testpdf::scannerDocument(1)));
+        const QByteArray before = readAll(c.folder ? inside : target);
 
         std::unique_ptr<PdfDocument> document = PdfDocument::openBytes(testpdf::buildPdf(testpdf::scannerDocument(2)));
         ASSERT_TRUE(document);
-        EXPECT_FALSE(document->writeToFile(target, durability));
-        EXPECT_EQ(readAll(target), before);
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+        EXPECT_FALSE(document->writeToFile(target, c.durability));
+        EXPECT_EQ(readAll(c.folder ? inside : target), before);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), c.folder ? 0 : 1);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "tests/plugin/Windows/UploadWindowsFixture.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 #include "tests/support/appkit/ScriptedPanelService.h"
+#include "tests/support/filemodes/FileModeCases.h"
 
 #include <QAbstractButton>
 #include <QDialogButtonBox>
@@ -79,6 +80,25 @@ TEST_F(ResultFiles, SaveWritesTheReportWhereThePanelSays)
     save();
     EXPECT_EQ(panels.requests().size(), 2);
     EXPECT_TRUE(alerts.texts().isEmpty());
+}
+
+// The user's report saved over a file of theirs keeps that file's mode; a new one gets what the
+// umask leaves of 0666.
+TEST_F(ResultFiles, TheReportKeepsTheModeOfTheFileItReplaces)
+{
+    const QString path = temp.filePath("private.csv");
+    for (const FileModeCase& c : kFileModeCases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(prepareFileModeCase(c, path));
+        panels.queueSaveAnswer(path);
+        {
+            const UmaskScope umask(c.umask);
+            save();
+        }
+        EXPECT_GT(QFileInfo(path).size(), 6);
+        EXPECT_EQ(fileModeOf(path), int(c.expected));
+    }
+    EXPECT_TRUE(alerts.texts().isEmpty()) << alerts.texts().join('\n').toStdString();
 }
 
 TEST_F(ResultFiles, AReportThatCannotBeWrittenIsSaidSo)
