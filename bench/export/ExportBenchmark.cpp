@@ -1,7 +1,10 @@
 // Exports N cards (10,000 unless given) to one CSV, one text and one ContactXML file and to one
 // vCard file per card, and 4,000 cards that share one full name against 4,000 of different
 // names, each against Python writing the same bytes (card by card into one file, or one file per
-// vCard; Python's own clock, its start not counted). Rounds alternate subject and anchor; the
+// vCard; Python's own clock, its start not counted). The vCard lines have a second anchor with
+// the export's durability: a plain writer of the same files made durable in the same batches on
+// as many threads as the export's pool (BatchedPlainWriter.h says exactly how), and say how many
+// threads the export started (every thread the process starts is counted). Rounds alternate subject and anchor; the
 // medians and their ratios are printed with the machine's load. The CSV and text files are made
 // from the store's card objects, as the main window makes them. What the rounds wrote is deleted
 // only at the end (up to 1.7 GB for 5 rounds): ext4 without a journal passes over the inodes freed in
@@ -14,8 +17,10 @@
 //   (--keep: the first round's files stay there; --only: the lines whose name holds the word)
 #include "app/export/PLExporter.h"
 #include "app/images/CardDictionary.h"
+#include "bench/export/BatchedPlainWriter.h"
 #include "bench/support/BenchRuns.h"
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/DurableFileBatch.h"
 #include "platform/foundation/PreferenceDomain.h"
 #include "platform/store/CardStoreModel.h"
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
@@ -29,17 +34,34 @@
 #include <QStorageInfo>
 #include <QTemporaryDir>
 
+#include <atomic>
 #include <cstdio>
+#include <dlfcn.h>
 #include <functional>
+#include <pthread.h>
 #include <unistd.h>
+
+namespace {
+
+std::atomic<int> g_threadsStarted{0};
+
+} // namespace
+
+// Every thread of the process starts here, Qt's and the standard library's alike.
+extern "C" int pthread_create(pthread_t* thread, const pthread_attr_t* attributes, void* (*start)(void*), void* argument) noexcept
+{
+    using Create = int (*)(pthread_t*, const pthread_attr_t*, void* (*)(void*), void*);
+    static const Create real = reinterpret_cast<Create>(::dlsym(RTLD_NEXT, "pthread_create"));
+    ++g_threadsStarted;
+    return real(thread, attributes, start, argument);
+}
 
 namespace {
 
 constexpr int kSharedNameCards = 4000;
 
 // Writes what the export wrote again: "one" splits the file into N chunks written one by one
-// into one file, "each" writes every file of the folder into a file of its own, "each-fsync" the
-// same with every file made durable before it is closed, as the export makes its vCards. Prints ms.
+// into one file, "each" writes every file of the folder into a file of its own. Prints ms.
 const char* const kPythonWriter = R"(
 import os, sys, time
 mode, source, target, count = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
@@ -58,9 +80,6 @@ else:
     for name, data in files:
         with open(os.path.join(target, name), 'wb') as f:
             f.write(data)
-            if mode == 'each-fsync':
-                f.flush()
-                os.fsync(f.fileno())
 print((time.perf_counter() - start) * 1000.0)
 )";
 
@@ -143,7 +162,8 @@ struct Line {
     const char* what;
     std::vector<double> subject;
     std::vector<double> anchor;
-    std::vector<double> durableAnchor; // one file per card: Python with an fsync of each
+    std::vector<double> durableAnchor; // one file per card: the plain writer with the export's batched durability
+    std::vector<int> threads; // one file per card: threads the export started
 };
 
 } // namespace
@@ -177,8 +197,12 @@ int main(int argc, char* argv[])
     const ManagedObjectList tableCards = storeCards(count);
     const QList<CardDict> sharedName = benchCards(kSharedNameCards, true);
     const QList<CardDict> differentNames = benchCards(kSharedNameCards, false);
+    const size_t batchFiles = DurableFileBatch::defaultBatchFiles();
+    const size_t flushThreads = DurableFileBatch::kFlushThreads;
     std::printf("%d cards; %d of one name against %d of different names; %d rounds; load %s\n", count, kSharedNameCards, kSharedNameCards,
                 rounds, machineLoad().constData());
+    std::printf("vCards made durable %zu files a batch on a pool of %zu flushing threads; the batched anchor likewise\n", batchFiles,
+                flushThreads);
 
     using Exporter = std::function<int(const QString&)>;
     struct Subject {
@@ -189,18 +213,18 @@ int main(int argc, char* argv[])
     };
     std::vector<Subject> subjects;
     subjects.push_back(
-        {{"one CSV file", {}, {}, {}}, [&](const QString& t) { return PLExporter::ExportToCSV(t, tableCards); }, false, count});
+        {{"one CSV file", {}, {}, {}, {}}, [&](const QString& t) { return PLExporter::ExportToCSV(t, tableCards); }, false, count});
     subjects.push_back(
-        {{"one text file", {}, {}, {}}, [&](const QString& t) { return PLExporter::ExportToText(t, tableCards); }, false, count});
+        {{"one text file", {}, {}, {}, {}}, [&](const QString& t) { return PLExporter::ExportToText(t, tableCards); }, false, count});
     subjects.push_back(
-        {{"one ContactXML file", {}, {}, {}}, [&](const QString& t) { return PLExporter::ExportToXML(t, datedCards); }, false, count});
+        {{"one ContactXML file", {}, {}, {}, {}}, [&](const QString& t) { return PLExporter::ExportToXML(t, datedCards); }, false, count});
     subjects.push_back(
-        {{"one vCard file per card", {}, {}, {}}, [&](const QString& t) { return PLExporter::ExportToVCard(t, cards); }, true, count});
-    subjects.push_back({{"vCards, one name", {}, {}, {}},
+        {{"one vCard file per card", {}, {}, {}, {}}, [&](const QString& t) { return PLExporter::ExportToVCard(t, cards); }, true, count});
+    subjects.push_back({{"vCards, one name", {}, {}, {}, {}},
                         [&](const QString& t) { return PLExporter::ExportToVCard(t, sharedName); },
                         true,
                         kSharedNameCards});
-    subjects.push_back({{"vCards, different names", {}, {}, {}},
+    subjects.push_back({{"vCards, different names", {}, {}, {}, {}},
                         [&](const QString& t) { return PLExporter::ExportToVCard(t, differentNames); },
                         true,
                         kSharedNameCards});
@@ -229,11 +253,14 @@ int main(int argc, char* argv[])
                 QDir().mkpath(target);
             const auto runSubject = [&] {
                 ::sync();
+                const int threadsBefore = g_threadsStarted;
                 QElapsedTimer timer;
                 timer.start();
                 if (subject.exporter(target) != 0)
                     std::fprintf(stderr, "%s: the export failed\n", subject.line.what);
                 subject.line.subject.push_back(timer.nsecsElapsed() / 1e6);
+                if (subject.folder)
+                    subject.line.threads.push_back(g_threadsStarted - threadsBefore);
             };
             // The anchor needs the exported bytes, so in odd rounds it writes the previous round's.
             const QString previous = temp.filePath(QStringLiteral("out%1-%2").arg(round - 1).arg(s));
@@ -241,9 +268,11 @@ int main(int argc, char* argv[])
                 ::sync();
                 subject.line.anchor.push_back(pythonWrite(subject.folder ? "each" : "one", source, plain, subject.cards));
                 if (subject.folder) {
+                    const QString durable = plain + QStringLiteral("-batched");
+                    QDir().mkpath(durable);
+                    const auto files = readFolderFiles(source);
                     ::sync();
-                    subject.line.durableAnchor.push_back(
-                        pythonWrite("each-fsync", source, plain + QStringLiteral("-fsync"), subject.cards));
+                    subject.line.durableAnchor.push_back(writePlainBatched(files, durable, batchFiles, flushThreads));
                 }
             };
             if (round % 2 == 1 && QFileInfo::exists(previous)) {
@@ -271,7 +300,9 @@ int main(int argc, char* argv[])
                     python > 0 ? ours / python : 0.0);
         if (!subject.line.durableAnchor.empty()) {
             const double durable = medianOf(subject.line.durableAnchor);
-            std::printf("   Python with fsync %8.1f ms   ratio %6.2f", durable, durable > 0 ? ours / durable : 0.0);
+            const auto [fewest, most] = std::minmax_element(subject.line.threads.begin(), subject.line.threads.end());
+            std::printf("   plain batched durable %8.1f ms   ratio %6.2f   threads started %d to %d", durable,
+                        durable > 0 ? ours / durable : 0.0, *fewest, *most);
         }
         std::printf("\n");
         if (QByteArray(subject.line.what) == "vCards, one name")

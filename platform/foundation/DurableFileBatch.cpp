@@ -16,21 +16,10 @@
 
 namespace {
 
-// Flushes waiting at once let the disk serve them with one cache flush: the more, the fewer.
-constexpr size_t kSyncThreads = 64;
 // Batches waiting while one is flushed, one named and the next written; each holds its files open.
 constexpr size_t kQueuedBatches = 1;
 constexpr size_t kLargestBatch = 512;
 constexpr size_t kSmallestBatch = 16;
-
-size_t defaultBatchFiles()
-{
-    // The four batches under way hold at most a third of the limit.
-    rlimit limit{};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
-        return kLargestBatch;
-    return std::clamp<size_t>(size_t(limit.rlim_cur / 12), kSmallestBatch, kLargestBatch);
-}
 
 DurableFileBatch::Sync& syncFunction()
 {
@@ -39,6 +28,15 @@ DurableFileBatch::Sync& syncFunction()
 }
 
 } // namespace
+
+size_t DurableFileBatch::defaultBatchFiles()
+{
+    // The four batches under way hold at most a third of the limit.
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return kLargestBatch;
+    return std::clamp<size_t>(size_t(limit.rlim_cur / 12), kSmallestBatch, kLargestBatch);
+}
 
 DurableFileBatch::DurableFileBatch(const QString& folder, const char* crashPointName, size_t batchFiles)
     : m_folderFd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
@@ -118,6 +116,14 @@ bool DurableFileBatch::finish()
         m_changed.notify_all();
         if (m_committer.joinable())
             m_committer.join();
+        {
+            std::lock_guard lock(m_flushMutex);
+            m_stopFlushing = true;
+        }
+        m_flushWork.notify_all();
+        for (std::thread& thread : m_flushers)
+            thread.join();
+        m_flushers.clear();
     }
     return !m_failed && !m_writeFailed;
 }
@@ -128,11 +134,10 @@ void DurableFileBatch::commitBatches()
     Batch flushed;
     for (;;) {
         Batch batch = nextBatch();
-        std::atomic<size_t> next{0};
-        std::vector<std::thread> flushing = m_failed ? std::vector<std::thread>() : startFlushing(batch, &next);
+        if (!m_failed)
+            startFlushing(batch);
         name(flushed);
-        for (std::thread& thread : flushing)
-            thread.join();
+        waitFlushed();
         if (batch.empty())
             return;
         flushed = std::move(batch);
@@ -154,21 +159,48 @@ DurableFileBatch::Batch DurableFileBatch::nextBatch()
     return batch;
 }
 
-std::vector<std::thread> DurableFileBatch::startFlushing(Batch& batch, std::atomic<size_t>* next)
+void DurableFileBatch::startFlushing(Batch& batch)
 {
-    std::vector<std::thread> threads;
     if (const Sync& sync = syncFunction()) {
         for (Pending& file : batch)
             file.flushed = sync(file.fd);
-        return threads;
+        return;
     }
-    const auto work = [&batch, next] {
-        for (size_t i; (i = next->fetch_add(1)) < batch.size();)
-            batch[i].flushed = ::fdatasync(batch[i].fd) == 0;
-    };
-    for (size_t t = 0; t < std::min(batch.size(), kSyncThreads); ++t)
-        threads.emplace_back(work);
-    return threads;
+    if (batch.empty())
+        return;
+    {
+        std::lock_guard lock(m_flushMutex);
+        m_flushing = &batch;
+        m_flushNext = 0;
+        m_flushLeft = batch.size();
+    }
+    // Started once, for the whole run, as many as the first batch can keep busy.
+    for (size_t t = m_flushers.size(); t < std::min(batch.size(), kFlushThreads); ++t)
+        m_flushers.emplace_back([this] { flushFiles(); });
+    m_flushWork.notify_all();
+}
+
+void DurableFileBatch::waitFlushed()
+{
+    std::unique_lock lock(m_flushMutex);
+    m_flushDone.wait(lock, [&] { return m_flushLeft == 0; });
+    m_flushing = nullptr;
+}
+
+void DurableFileBatch::flushFiles()
+{
+    std::unique_lock lock(m_flushMutex);
+    for (;;) {
+        m_flushWork.wait(lock, [&] { return m_stopFlushing || (m_flushing && m_flushNext < m_flushing->size()); });
+        if (m_stopFlushing)
+            return;
+        Pending& file = (*m_flushing)[m_flushNext++];
+        lock.unlock();
+        file.flushed = ::fdatasync(file.fd) == 0;
+        lock.lock();
+        if (--m_flushLeft == 0)
+            m_flushDone.notify_one();
+    }
 }
 
 void DurableFileBatch::name(Batch& batch)
