@@ -1,5 +1,7 @@
 #include "platform/events/SingleInstance.h"
 
+#include "platform/events/LocalSocketAddress.h"
+
 #include "platform/foundation/Log.h"
 #include "platform/foundation/StandardPaths.h"
 
@@ -16,7 +18,6 @@
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -24,17 +25,6 @@ namespace {
 constexpr char kAck = 'K';
 // A client has this long to send its whole request; the server has this long to answer.
 constexpr int kClientIdleMs = 5000;
-
-bool fillAddress(const QString& path, sockaddr_un* address)
-{
-    const QByteArray native = QFile::encodeName(path);
-    std::memset(address, 0, sizeof(*address));
-    address->sun_family = AF_UNIX;
-    if (native.isEmpty() || size_t(native.size()) >= sizeof(address->sun_path))
-        return false;
-    std::memcpy(address->sun_path, native.constData(), size_t(native.size()));
-    return true;
-}
 
 bool peerCredentials(int fd, struct ucred* cred)
 {
@@ -138,14 +128,14 @@ SingleInstance::Role SingleInstance::start(const InstanceRequest& request, int t
 
 SingleInstance::Forward SingleInstance::forward(const InstanceRequest& request, int timeoutMs)
 {
-    sockaddr_un address;
-    if (!fillAddress(m_socketPath, &address))
+    const LocalSocketAddress address(m_socketPath);
+    if (!address.isValid())
         return Forward::NoServer;
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return Forward::NoServer;
     Forward result = Forward::NoServer;
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0) {
+    if (::connect(fd, address.address(), address.size()) == 0) {
         // Paths go only to a server of this user.
         struct ucred cred {};
         if (!peerCredentials(fd, &cred) || cred.uid != ::getuid()) {
@@ -182,10 +172,9 @@ bool SingleInstance::becomePrimary(bool* heldElsewhere)
     // Holding the start-up lock: any socket left behind belongs to an instance that has gone.
     const QByteArray socketPath = QFile::encodeName(m_socketPath);
     ::unlink(socketPath.constData());
-    sockaddr_un address;
+    const LocalSocketAddress address(m_socketPath);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const bool listening = fd >= 0 && fillAddress(m_socketPath, &address)
-        && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0
+    const bool listening = fd >= 0 && address.isValid() && ::bind(fd, address.address(), address.size()) == 0
         && ::chmod(socketPath.constData(), 0600) == 0 && ::listen(fd, 64) == 0;
     if (!listening || ::pipe2(m_stopPipe, O_CLOEXEC) != 0) {
         logLine(QStringLiteral("Single instance: cannot listen on %1: %2").arg(m_socketPath, QString::fromLocal8Bit(std::strerror(errno))));

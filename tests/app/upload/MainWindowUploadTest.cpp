@@ -117,6 +117,9 @@ TEST_F(MainWindowUpload, TheLoginTakesTypedTextAndTheCardsGoUpWithTheirImages)
     // windows, only Escape on it would free them.
     bool hostBoxInFront = false;
     driver.always("_wndProcessing", [&](QWidget* box) {
+        // A box already closed but not yet deleted is not in front of anything.
+        if (!box->isVisible())
+            return;
         const QWidgetList windows = QApplication::topLevelWidgets();
         if (std::none_of(windows.begin(), windows.end(), [box](const QWidget* other) {
                 return other != box && other->isVisible() && other->windowModality() != Qt::NonModal;

@@ -1,10 +1,11 @@
 #include "platform/events/SingleInstance.h"
 
+#include "platform/events/LocalSocketAddress.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QLocalSocket>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
@@ -27,6 +28,16 @@ bool spinUntil(Pred done, int ms = 5000)
     while (!done() && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     return done();
+}
+
+// A folder below `base` whose path is `length` characters long.
+QString deepFolder(const QString& base, int length)
+{
+    QString folder = base;
+    while (folder.size() < length)
+        folder += QStringLiteral("/") + QString(qMin(40, int(length - folder.size() - 1)), u'd');
+    QDir().mkpath(folder);
+    return folder;
 }
 
 } // namespace
@@ -61,33 +72,42 @@ TEST(InstanceRequest, MalformedPayloadsAreRefused)
     }
 }
 
+// A socket address holds 107 bytes of path; a deep runtime folder must still carry the launch.
 TEST(SingleInstance, SecondLaunchForwardsToTheFirst)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("instance.sock");
-    SingleInstance first(path, std::make_unique<FixedResolver>());
-    ASSERT_EQ(first.start(InstanceRequest{}, 500), SingleInstance::Role::Primary);
+    for (const int depth : {0, 150}) {
+        QTemporaryDir dir;
+        const QString folder = depth == 0 ? dir.path() : deepFolder(dir.path(), depth);
+        const QString path = folder + QStringLiteral("/instance.sock");
+        SingleInstance first(path, std::make_unique<FixedResolver>());
+        ASSERT_EQ(first.start(InstanceRequest{}, 500), SingleInstance::Role::Primary) << folder.size();
 
-    QList<InstanceRequest> received;
-    QString sender;
-    QObject::connect(&first, &SingleInstance::requestReceived, [&](const InstanceRequest& r, const QString& s) {
-        received.append(r);
-        sender = s;
-    });
+        QList<InstanceRequest> received;
+        QString sender;
+        QObject::connect(&first, &SingleInstance::requestReceived, [&](const InstanceRequest& r, const QString& s) {
+            received.append(r);
+            sender = s;
+        });
 
-    // Thousands of long paths at once travel in one request.
-    InstanceRequest request{InstanceRequest::Kind::OpenFiles, {}, {}};
-    for (int i = 0; i < 2000; ++i)
-        request.paths.append("/tmp/" + QByteArray(200, 'x') + QByteArray::number(i) + ".pdf");
-    auto second = std::async(std::launch::async, [&] {
-        SingleInstance other(path);
-        return other.start(request, 3000);
-    });
-    ASSERT_TRUE(spinUntil([&] { return second.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
-    EXPECT_EQ(second.get(), SingleInstance::Role::Forwarded);
-    ASSERT_TRUE(spinUntil([&] { return !received.isEmpty(); }));
-    EXPECT_EQ(received.first(), request);
-    EXPECT_EQ(sender, "Brevix Manager");
+        // Thousands of long paths at once travel in one request.
+        InstanceRequest request{InstanceRequest::Kind::OpenFiles, {}, {}};
+        for (int i = 0; i < 2000; ++i)
+            request.paths.append("/tmp/" + QByteArray(200, 'x') + QByteArray::number(i) + ".pdf");
+        auto second = std::async(std::launch::async, [&] {
+            SingleInstance other(path);
+            return other.start(request, 3000);
+        });
+        ASSERT_TRUE(spinUntil([&] { return second.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
+        EXPECT_EQ(second.get(), SingleInstance::Role::Forwarded) << folder.size();
+        ASSERT_TRUE(spinUntil([&] { return !received.isEmpty(); }));
+        EXPECT_EQ(received.first(), request);
+        EXPECT_EQ(sender, "Brevix Manager");
+        // The socket is in the folder itself, closed to others.
+        struct stat st {};
+        ASSERT_EQ(::lstat(QFile::encodeName(path).constData(), &st), 0);
+        EXPECT_TRUE(S_ISSOCK(st.st_mode));
+        EXPECT_EQ(st.st_mode & 0777, 0600u);
+    }
 }
 
 TEST(SingleInstance, OversizedOrGarbageFramesAreDropped)
@@ -100,12 +120,16 @@ TEST(SingleInstance, OversizedOrGarbageFramesAreDropped)
     QObject::connect(&first, &SingleInstance::requestReceived, [&] { ++count; });
 
     for (const QByteArray& frame : {QByteArray("\xff\xff\xff\xff", 4), QByteArray("\x01\x00\x00\x00\x09", 5)}) {
-        QLocalSocket socket;
-        socket.connectToServer(path);
-        ASSERT_TRUE(socket.waitForConnected(1000));
-        socket.write(frame);
-        socket.flush();
-        EXPECT_TRUE(spinUntil([&] { return socket.state() == QLocalSocket::UnconnectedState; }, 3000));
+        const LocalSocketAddress address(path);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        ASSERT_EQ(::connect(fd, address.address(), address.size()), 0);
+        ASSERT_EQ(::send(fd, frame.constData(), size_t(frame.size()), MSG_NOSIGNAL), frame.size());
+        // The server drops the connection: a read ends without an answer (the time-out only guards a hang).
+        const timeval guard{30, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &guard, sizeof(guard));
+        char answer = 0;
+        EXPECT_EQ(::recv(fd, &answer, 1, 0), 0);
+        ::close(fd);
     }
     EXPECT_EQ(count, 0);
 }

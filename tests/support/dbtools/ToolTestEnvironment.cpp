@@ -7,23 +7,36 @@
 #include <QDir>
 
 ToolTestEnvironment::ToolTestEnvironment(const QString& toolName)
-    : m_savedHome(qgetenv("HOME")), m_savedConfig(qgetenv("XDG_CONFIG_HOME")), m_savedRuntime(qgetenv("XDG_RUNTIME_DIR"))
 {
-    QDir().mkpath(path() + QStringLiteral("/home"));
-    QDir().mkpath(path() + QStringLiteral("/config"));
-    QDir().mkpath(path() + QStringLiteral("/runtime"));
+    for (const char* name : {"home", "config", "runtime"})
+        QDir().mkpath(path() + QLatin1Char('/') + QLatin1String(name));
     QFile::setPermissions(path() + QStringLiteral("/runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("HOME", QFile::encodeName(path() + QStringLiteral("/home")));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(path() + QStringLiteral("/config")));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(path() + QStringLiteral("/runtime")));
+    set("HOME", path() + QStringLiteral("/home"));
+    set("XDG_CONFIG_HOME", path() + QStringLiteral("/config"));
+    set("XDG_RUNTIME_DIR", path() + QStringLiteral("/runtime"));
+    for (const char* name : {"XDG_DOCUMENTS_DIR", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+        set(name, std::nullopt);
     Bundle::setMain(QString::fromLocal8Bit(qgetenv("PELMORA_SOURCE_DIR")) + QStringLiteral("/resources/") + toolName);
 }
 
 ToolTestEnvironment::~ToolTestEnvironment()
 {
-    qputenv("HOME", m_savedHome);
-    qputenv("XDG_CONFIG_HOME", m_savedConfig);
-    qputenv("XDG_RUNTIME_DIR", m_savedRuntime);
+    for (auto it = m_saved.rbegin(); it != m_saved.rend(); ++it) {
+        const auto& [name, value] = *it;
+        if (value)
+            qputenv(name, *value);
+        else
+            qunsetenv(name);
+    }
+}
+
+void ToolTestEnvironment::set(const char* name, const std::optional<QString>& value)
+{
+    m_saved.emplace_back(name, qEnvironmentVariableIsSet(name) ? std::optional<QByteArray>(qgetenv(name)) : std::nullopt);
+    if (value)
+        qputenv(name, QFile::encodeName(*value));
+    else
+        qunsetenv(name);
 }
 
 QString ToolTestEnvironment::folder(const QString& name) const

@@ -1,9 +1,15 @@
 // A private world for one tool test: temporary home, configuration and runtime folders, the
-// tool's resources as its bundle, and the main application's "DB path" preference.
+// tool's resources as its bundle, and the main application's "DB path" preference. The folders
+// a desktop session exports (documents, data, cache) are taken away for the test's length, so
+// the tool finds its default folders under the private home as on a plain login.
 #pragma once
 
 #include <QString>
 #include <QTemporaryDir>
+
+#include <optional>
+#include <utility>
+#include <vector>
 
 class ToolTestEnvironment {
 public:
@@ -17,8 +23,8 @@ public:
     void setDBPathPreference(const QString& path) const;
 
 private:
+    void set(const char* name, const std::optional<QString>& value);
+
     QTemporaryDir m_dir;
-    QByteArray m_savedHome;
-    QByteArray m_savedConfig;
-    QByteArray m_savedRuntime;
+    std::vector<std::pair<const char*, std::optional<QByteArray>>> m_saved;
 };
