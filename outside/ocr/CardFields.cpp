@@ -3,7 +3,11 @@
 #include "outside/ocr/AddressLines.h"
 #include "outside/ocr/JapaneseNameCorrection.h"
 #include "outside/ocr/JapanesePersonWords.h"
+#include "outside/ocr/JobTitleWords.h"
+#include "outside/ocr/LatinAddressLines.h"
 #include "outside/ocr/LatinNameShape.h"
+#include "outside/ocr/NumberLabels.h"
+#include "outside/ocr/SocialAddresses.h"
 #include "platform/events/OcrProtocol.h"
 
 #include <QRegularExpression>
@@ -74,33 +78,6 @@ const QRegularExpression& webPattern()
     return re;
 }
 
-// A number label in any of its printed forms ("Tel:", "T", "P.", "電話", "携帯：", "Telefax"),
-// standing at the start of the line or after a blank or a separator, before the number itself.
-struct NumberLabel {
-    QRegularExpression pattern;
-    Group group;
-};
-const std::vector<NumberLabel>& numberLabels()
-{
-    static const auto label = [](const char* words) {
-        return QRegularExpression(
-            QStringLiteral(R"((?:^|(?<=[\s|/,;·•]))(?:%1)\s*[:：.]?\s*(?=[+十(（0-9０-９]))").arg(QString::fromUtf8(words)),
-            QRegularExpression::CaseInsensitiveOption);
-    };
-    static const std::vector<NumberLabel> labels = {
-        {label("携帯電話|携帯|ケータイ|mobile|mobil|mob|cell|handy|m"), kMobile},
-        {label("ファックス|ファクス|telefax|fax|f"), kFax},
-        {label("電話|telefon|tel|phone|direct|office|dd|ph|d|t|p|o|☎"), kTelephone},
-    };
-    return labels;
-}
-
-const QRegularExpression& numberPattern()
-{
-    static const QRegularExpression re(QStringLiteral(R"([+十]?[(（]?[0-9０-９][0-9０-９()（）\-－ ./]{5,}[0-9０-９])"));
-    return re;
-}
-
 int digitCount(const QString& text)
 {
     return int(std::count_if(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }));
@@ -132,13 +109,6 @@ int letterCount(const QString& text)
     return int(std::count_if(text.begin(), text.end(), [](QChar c) { return c.isLetter() && c != u'ー'; }));
 }
 
-// A telephone number has at least seven digits; fewer is a postal code, a street number or a date.
-bool isNumberOfAPhone(const QString& number)
-{
-    static const QRegularExpression japanesePostalCode(QStringLiteral(R"(^[0-9０-９]{3}[-－ー‐−][0-9０-９]{4}$)"));
-    return digitCount(number) >= 7 && !japanesePostalCode.match(number.trimmed()).hasMatch();
-}
-
 // "URL.www.x.jp", "Awww.x.jp", "https:/Awww.x.jp": what the engine makes of a label or of "//"
 // before "www." goes.
 QString webAddress(const QString& found)
@@ -151,56 +121,53 @@ QString webAddress(const QString& found)
     return scheme + found.mid(m.capturedEnd());
 }
 
+// A number that no label names, kept until the card's country tells a mobile by its form.
+struct UnnamedNumber {
+    const RecognizedLine* line;
+    NumberOnLine number;
+};
+
 // "TEL 03-1234-5678 FAX 03-1234-5679", "T +44 20 7946 0123 | F +44 20 7946 0124": every labelled
-// number of the line; false when it has none. `before` receives the text before the first label.
-bool takeNumbers(ResultSlots& fields, const QString& text, const RecognizedLine& box, QString* before)
+// number of the line goes to its field; one without a label (or behind an icon read as a mark) that
+// stands alone waits in `unnamed`. False when the line holds none. `before` receives the text
+// before the first number's label.
+bool takeNumbers(ResultSlots& fields, const QString& text, const RecognizedLine& box, QString* before, std::vector<UnnamedNumber>* unnamed)
 {
-    struct Hit {
-        qsizetype at;
-        qsizetype end;
-        Group group;
-    };
-    std::vector<Hit> hits;
-    for (const NumberLabel& l : numberLabels()) {
-        auto it = l.pattern.globalMatch(text);
-        while (it.hasNext()) {
-            const auto m = it.next();
-            const bool covered = std::any_of(hits.begin(), hits.end(), [&](const Hit& h) {
-                return m.capturedStart() < h.end && h.at < m.capturedEnd();
-            });
-            if (!covered)
-                hits.push_back({m.capturedStart(), m.capturedEnd(), l.group});
-        }
-    }
-    std::sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) { return a.at < b.at; });
-    if (!hits.empty())
-        *before = text.left(hits.front().at).trimmed();
+    const std::vector<NumberOnLine> numbers = numbersOfLine(text);
+    if (numbers.empty())
+        return false;
+    *before = text.left(numbers.front().labelAt).trimmed();
     bool any = false;
-    for (size_t i = 0; i < hits.size(); ++i) {
-        const qsizetype to = i + 1 < hits.size() ? hits[i + 1].at : text.size();
-        const auto match = numberPattern().match(text.mid(hits[i].end, to - hits[i].end));
-        // The Japanese model reads the plus of a country code as the kanji "十".
-        if (match.hasMatch() && isNumberOfAPhone(match.captured())
-            && put(fields, hits[i].group, match.captured().trimmed().replace(u'十', u'+'), box))
-            any = true;
-    }
-    if (!any && hits.empty()) {
-        // An unlabelled line that is only a number is a telephone number.
-        const auto match = numberPattern().match(text);
-        if (match.hasMatch() && match.capturedLength() >= text.size() - 2 && isNumberOfAPhone(match.captured()))
-            return put(fields, kTelephone, match.captured().trimmed(), box);
+    for (size_t i = 0; i < numbers.size(); ++i) {
+        const NumberOnLine& n = numbers[i];
+        switch (n.kind) {
+        case NumberKind::Telephone: any = put(fields, kTelephone, n.number, box) || any; break;
+        case NumberKind::Fax: any = put(fields, kFax, n.number, box) || any; break;
+        case NumberKind::Mobile: any = put(fields, kMobile, n.number, box) || any; break;
+        case NumberKind::TelephoneAndFax:
+            any = put(fields, kTelephone, n.number, box) || any;
+            any = put(fields, kFax, n.number, box) || any;
+            break;
+        case NumberKind::Unknown: {
+            const qsizetype to = i + 1 < numbers.size() ? numbers[i + 1].labelAt : text.size();
+            static const QRegularExpression marks(QStringLiteral(R"(^[^\p{L}\p{N}]{0,2}$)"));
+            if (n.bare && marks.match(text.mid(n.end, to - n.end).trimmed()).hasMatch()) {
+                unnamed->push_back({&box, n});
+                any = true;
+            }
+            break;
+        }
+        }
     }
     return any;
 }
 
-// A line that is only a number label ("Cell", "Fax:"): one of a label column beside the numbers.
-bool isNumberLabelOnly(const QString& text)
+// A line that holds a number and nothing else but marks: one of a column beside its labels.
+bool isOnlyANumber(const QString& text)
 {
-    const QString probe = text + u" 0"_s;
-    return std::any_of(numberLabels().begin(), numberLabels().end(), [&probe](const NumberLabel& l) {
-        const auto m = l.pattern.match(probe);
-        return m.hasMatch() && m.capturedStart() == 0 && m.capturedEnd() == probe.size() - 1;
-    });
+    const std::vector<NumberOnLine> numbers = numbersOfLine(text);
+    return numbers.size() == 1 && numbers.front().kind == NumberKind::Unknown && numbers.front().bare
+        && text.mid(numbers.front().end).trimmed().size() <= 2;
 }
 
 bool containsAny(const QString& text, std::initializer_list<const char16_t*> words)
@@ -227,9 +194,11 @@ bool isJapanese(const QString& t);
 
 bool isCompany(const QString& t)
 {
-    static const QRegularExpression western =
-        wordPattern({u"Inc", u"Inc.", u"Corp", u"Corp.", u"Corporation", u"Co.", u"Ltd", u"Ltd.", u"LLC", u"LLP",
-                     u"GmbH", u"AG", u"KG", u"PLC", u"S.A.", u"Company", u"Limited", u"e.K.", u"mbH", u"UG", u"SE"});
+    static const QRegularExpression western = wordPattern(
+        {u"Inc", u"Inc.",   u"Corp", u"Corp.",   u"Corporation", u"Co.",    u"Ltd", u"Ltd.", u"LLC",      u"LLP",    u"GmbH", u"AG",
+         u"KG",  u"PLC",    u"S.A.", u"Company", u"Limited",     u"e.K.",   u"mbH", u"UG",   u"SE",       u"S.p.A.", u"SpA",  u"S.r.l.",
+         u"Srl", u"S.R.L.", u"S.L.", u"S.L.U.",  u"S.A.U.",      u"S.A.S.", u"SAS", u"SARL", u"S.à r.l.", u"EURL",   u"SNC",  u"S.N.C.",
+         u"Lda", u"Lda.",   u"Ltda", u"Ltda.",   u"B.V.",        u"N.V.",   u"A/S", u"ApS",  u"S.Coop."});
     // Offices, practices and clinics carry no legal form but end in what they are.
     static const QRegularExpression japaneseOffice(
         QStringLiteral("(事務所|クリニック|病院|医院|診療所|眼科|歯科|内科|外科|皮膚科|研究所|協会|組合|商店|工務店|法人)$"));
@@ -237,69 +206,27 @@ bool isCompany(const QString& t)
         || western.match(t).hasMatch() || (isJapanese(t) && japaneseOffice.match(QString(t).remove(u' ')).hasMatch());
 }
 
-const QRegularExpression& westernTitles()
+bool hasKana(const QString& t)
 {
-    static const QRegularExpression re = wordPattern(
-        {u"Manager", u"Director", u"President", u"CEO", u"CTO", u"CFO", u"COO", u"CIO", u"Engineer", u"Officer",
-         u"Chief", u"Head", u"Lead", u"Vice", u"Senior", u"Representative", u"Consultant", u"Specialist",
-         u"Designer", u"Developer", u"Analyst", u"Partner", u"Founder", u"Architect", u"Assistant", u"Executive",
-         u"Coordinator", u"Administrator", u"Advisor", u"Adviser", u"Associate", u"Supervisor", u"Scientist",
-         u"Accountant", u"Controller", u"Buyer", u"Planner", u"Technician", u"Owner", u"Chairman", u"Secretary",
-         u"Counsel", u"Solicitor", u"Attorney", u"Lawyer", u"Barrister", u"Auditor", u"Editor", u"Producer",
-         u"Professor", u"Lecturer", u"Physician", u"Pharmacist", u"Nurse", u"Agent", u"Broker", u"Clerk",
-         u"Trainee", u"Intern", u"Apprentice", u"Principal", u"Treasurer", u"Strategist",
-         u"Geschäftsführer", u"Geschäftsführerin", u"Leiter", u"Leiterin", u"Berater", u"Beraterin",
-         u"Referent", u"Referentin", u"Ingenieur", u"Ingenieurin", u"Prokurist", u"Prokuristin", u"Vorstand",
-         u"Sachbearbeiter", u"Sachbearbeiterin", u"Inhaber", u"Inhaberin", u"Entwickler", u"Entwicklerin",
-         u"Projektleiter", u"Projektleiterin", u"Vertriebsleiter", u"Vertriebsleiterin", u"Teamleiter",
-         u"Teamleiterin", u"Abteilungsleiter", u"Abteilungsleiterin", u"Key Account", u"Account"});
-    return re;
+    return std::any_of(t.begin(), t.end(), [](QChar c) { return c.unicode() >= 0x3041 && c.unicode() <= 0x30FF; });
 }
 
 bool isTitle(const QString& t)
 {
-    // German titles are compounds: "Projektingenieur", "Vertriebsleiterin".
-    static const QRegularExpression compound(
-        QStringLiteral(R"(\p{L}+(leiter|leiterin|ingenieur|ingenieurin|berater|beraterin|referent|referentin|entwickler|entwicklerin|manager|managerin)\b)"));
-    if (compound.match(t).hasMatch())
-        return true;
     if (isJapanese(t)) {
         // "代表取締役 社長", "営業部 部長": after any department words, a title ends in a rank word.
         const QString title = splitJapaneseDepartmentAndTitle(t).title;
-        return !title.isEmpty() && digitCount(title) == 0 && isJapaneseTitleWord(title.split(u' ').last());
+        if (!title.isEmpty() && digitCount(title) == 0 && isJapaneseTitleWord(title.split(u' ').last()))
+            return true;
+        // A Chinese title ("销售经理"); the Latin words of a Japanese line are no title of it.
+        return !hasKana(t) && namesAJobTitle(t);
     }
-    return westernTitles().match(t).hasMatch();
-}
-
-const QRegularExpression& westernDepartments()
-{
-    static const QRegularExpression re = wordPattern(
-        {u"Department", u"Dept", u"Dept.", u"Division", u"Section", u"Group", u"Team", u"Unit", u"Office of",
-         u"Sales", u"Marketing", u"Finance", u"Engineering", u"Operations", u"Human Resources", u"Research",
-         u"Procurement", u"Logistics", u"Customer Service", u"Legal", u"Accounting", u"Purchasing", u"Support",
-         u"Product Development", u"Business Development", u"Quality Assurance", u"IT Services", u"Communications",
-         u"Abteilung", u"Vertrieb", u"Einkauf", u"Personal", u"Buchhaltung", u"Entwicklung", u"Forschung",
-         u"Kundenservice", u"Logistik", u"Finanzen", u"Produktion", u"Qualitätssicherung", u"Verwaltung",
-         u"Geschäftsleitung", u"Controlling", u"Personalwesen", u"Rechnungswesen", u"Management", u"Relations",
-         u"Payable", u"Receivable", u"Treasury", u"Compliance", u"Facilities", u"Services", u"Technology",
-         u"Administration", u"Development", u"Design", u"Strategy", u"Audit", u"Tax", u"Risk", u"Planning",
-         u"People & Culture", u"Konstruktion"});
-    return re;
-}
-
-// "Engineering excellence" is a slogan, "Research & Development" a department: every longer word
-// of a western department starts with a capital.
-bool isTitleCase(const QString& t)
-{
-    const QStringList words = t.split(QRegularExpression(QStringLiteral(R"([\s,/|&]+)")), Qt::SkipEmptyParts);
-    return std::all_of(words.begin(), words.end(), [](const QString& w) { return w.size() <= 3 || !w.front().isLower(); });
+    return namesAJobTitle(t);
 }
 
 bool isDepartment(const QString& t)
 {
-    // German departments are compounds too: "Personalabteilung", "Kundendienst".
-    static const QRegularExpression compound(QStringLiteral(R"(\p{L}+(abteilung|dienst|wesen|sicherung|verwaltung|entwicklung)\b)"));
-    if ((westernDepartments().match(t).hasMatch() || compound.match(t).hasMatch()) && (isJapanese(t) || isTitleCase(t)))
+    if (namesADepartment(t))
         return true;
     const QStringList words = t.split(u' ', Qt::SkipEmptyParts);
     return std::any_of(words.begin(), words.end(), [](const QString& w) { return isJapaneseDepartmentWord(w, false); })
@@ -315,7 +242,9 @@ std::pair<QString, QString> splitDepartmentAndTitle(const QString& t)
     if (parts.size() > 1) {
         QStringList department, title;
         for (const QString& part : parts)
-            (isTitle(part) && !(westernDepartments().match(part).hasMatch() && !westernTitles().match(part).hasMatch())
+            (isTitle(part)
+                     && !(departmentWords().match(foldedForWords(part)).hasMatch()
+                          && !jobTitleWords().match(foldedForWords(part)).hasMatch())
                  ? title
                  : department)
                 << part;
@@ -346,14 +275,7 @@ const QRegularExpression& westernPostal()
 
 QString westernPostalCode(const QString& t)
 {
-    const auto m = westernPostal().match(withTownLinePostcode(t));
-    if (!m.hasMatch())
-        return {};
-    for (int i = 1; i <= 3; ++i) {
-        if (!m.captured(i).isEmpty())
-            return m.captured(i);
-    }
-    return {};
+    return latinPostcodeOf(withTownLinePostcode(t));
 }
 
 bool isJapanese(const QString& t)
@@ -373,7 +295,7 @@ const QRegularExpression& westernStreet()
 // A street line holds its number ("Care close to home" is a slogan).
 bool isWesternStreet(const QString& t)
 {
-    return westernStreet().match(t).hasMatch() && digitCount(t) > 0;
+    return (westernStreet().match(t).hasMatch() && digitCount(t) > 0) || isLatinStreetLine(t);
 }
 
 bool isAddress(const QString& t)
@@ -385,10 +307,9 @@ bool isAddress(const QString& t)
 // A line that goes on an address: a building, a floor, a country.
 bool continuesAddress(const QString& t)
 {
-    static const QRegularExpression re(
-        QStringLiteral(R"(^(United Kingdom|UK|U\.K\.|USA|U\.S\.A\.|United States|Germany|Deutschland|Japan|England|Scotland|Wales)$|ビル|階|[0-9０-９]+F$|タワー|ビルディング|\bFloor\b|\bSuite\b)"),
-        QRegularExpression::CaseInsensitiveOption);
-    return re.match(t).hasMatch();
+    static const QRegularExpression japanese(QStringLiteral(R"(ビル|階|[0-9０-９]+F$|タワー|ビルディング)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    return japanese.match(t).hasMatch() || continuesLatinAddress(t);
 }
 
 // A line set just below another on the same left edge, right edge or centre: the next line of an
@@ -698,7 +619,116 @@ bool romanisedOnCard(const QString& name, const QStringList& latinWords, const N
         && std::any_of(latinWords.begin(), latinWords.end(), [&](const QString& w) { return readsAsRomanised(reading, w); });
 }
 
+// A title or department no word list knows is set just under the name in smaller type, the
+// department under the title: the lines so set that no rule took, not the company's.
+void takeTitleAndDepartmentUnderName(ResultSlots& fields, const RecognizedLine& name,
+                                     const std::vector<std::pair<const RecognizedLine*, QString>>& rest,
+                                     const std::vector<const std::pair<const RecognizedLine*, QString>*>& used,
+                                     const std::function<bool(const QString&)>& companys)
+{
+    const int nameHeight = std::max(1, name.bottom - name.top);
+    RecognizedLine above = name;
+    // Start under the title the rules already found just under the name.
+    if (const SlotFill& title = fields[size_t(kTitle.first)]; title.filled) {
+        const RecognizedLine line{title.text, title.left, title.top, title.right, title.bottom};
+        if (title.top >= above.top && setBelow(above, line))
+            above = line;
+    }
+    for (int taken = 0; taken < 2;) {
+        const std::pair<const RecognizedLine*, QString>* next = nullptr;
+        for (const auto& candidate : rest) {
+            const RecognizedLine& l = *candidate.first;
+            const QString& t = candidate.second;
+            const int h = l.bottom - l.top;
+            const bool under = l.top > above.top + (above.bottom - above.top) / 2
+                && l.top - above.bottom < std::max(1, above.bottom - above.top) * 3 / 2 && l.left < above.right && l.right > above.left;
+            if (!under || h * 10 >= nameHeight * 9 || &l == &name || letterCount(t) < 3 || digitCount(t) > 0
+                || t.split(u' ', Qt::SkipEmptyParts).size() > 6 || companys(t) || isCountryLine(t)
+                || std::find(used.begin(), used.end(), &candidate) != used.end())
+                continue;
+            if (!next || l.top < next->first->top)
+                next = &candidate;
+        }
+        if (!next)
+            return;
+        const bool titleFree = !fields[size_t(kTitle.first)].filled;
+        const bool departmentFree = !fields[size_t(kDepartment.first)].filled;
+        if (titleFree && (!isDepartment(next->second) || !departmentFree))
+            put(fields, kTitle, next->second, *next->first);
+        else if (departmentFree)
+            put(fields, kDepartment, next->second, *next->first);
+        else
+            return;
+        above = *next->first;
+        ++taken;
+    }
+}
+
+// A line's e-mail and web address as printed where the engine read a label into them or broke
+// their dots.
+QString withMailAndWebShape(QString text)
+{
+    if (text.contains(u'@')) {
+        // "E. yumi@…", "Mail: s.yamaguchi@…": the label goes before the dots are joined.
+        static const QRegularExpression mailLabel(QStringLiteral(R"(^(?:e-?mail|mail|e)\s*(?:[:：._]+\s*|\s+)(?=[^\s@]+\s*@))"),
+                                                  QRegularExpression::CaseInsensitiveOption);
+        text.remove(mailLabel);
+        // The Japanese model reads "taro.yamada@x.co.jp" as "taro. yamada@x.co. jp".
+        static const QRegularExpression spacedDots(QStringLiteral(R"(([A-Za-z0-9])\s*([.@])\s+(?=[A-Za-z0-9]))"));
+        static const QRegularExpression spacedAt(QStringLiteral(R"(([A-Za-z0-9])\s+@\s*(?=[A-Za-z0-9]))"));
+        static const QRegularExpression comma(QStringLiteral(R"(([A-Za-z0-9])\s*,\s*(?=[A-Za-z0-9._%+\-]*@))"));
+        text.replace(comma, QStringLiteral("\\1."));
+        text.replace(spacedDots, QStringLiteral("\\1\\2"));
+        text.replace(spacedAt, QStringLiteral("\\1@"));
+    }
+    if (text.contains(u'@') || text.contains(QStringLiteral("www"), Qt::CaseInsensitive)
+        || text.contains(QStringLiteral("http"), Qt::CaseInsensitive)) {
+        // The Japanese model reads the small dot before "jp" as a blank or a comma.
+        static const QRegularExpression lastDot(QStringLiteral(R"((?<=[A-Za-z0-9])\s*[,\s]\s*(?=(?:co\.)?jp(?:/|\s|$)))"));
+        text.replace(lastDot, QStringLiteral("."));
+    }
+    if (text.contains(QStringLiteral(".cojp"), Qt::CaseInsensitive)) {
+        // The dot of ".co.jp" is small enough to be lost.
+        static const QRegularExpression coJp(QStringLiteral(R"(\.cojp\b)"), QRegularExpression::CaseInsensitiveOption);
+        text.replace(coJp, QStringLiteral(".co.jp"));
+    }
+    return text;
+}
+
 } // namespace
+
+QString mailAddressIn(const QString& text)
+{
+    return emailPattern().match(withMailAndWebShape(text)).captured();
+}
+
+QString webAddressIn(const QString& text, bool* social)
+{
+    *social = false;
+    const QString shaped = withMailAndWebShape(text);
+    const QString mail = emailPattern().match(shaped).captured();
+    QString found;
+    for (auto it = webPattern().globalMatch(QString(shaped).remove(mail)); it.hasNext();) {
+        const QString url = webAddress(it.next().captured());
+        const bool network = isSocialNetworkAddress(url);
+        if (found.isEmpty() || (!network && *social)) {
+            found = url;
+            *social = network;
+        }
+    }
+    return found;
+}
+
+QString postalCodeIn(const QString& text)
+{
+    if (const auto m = japanesePostal().match(text); m.hasMatch())
+        return m.captured(1) + u'-' + m.captured(2);
+    if (QString code = westernPostalCode(text); !code.isEmpty())
+        return code;
+    // A code alone on its line: "104-0061", "80802", "1000-001", "2000".
+    static const QRegularExpression alone(QStringLiteral(R"(^(?:[〒T]\s*)?([0-9]{3,5}(?:-[0-9]{3,4})?)$)"));
+    return alone.match(text.trimmed()).captured(1);
+}
 
 QString cleanRecognizedText(const QString& text)
 {
@@ -743,14 +773,17 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
                 return mailEvidence(m.captured()).domain;
         }
         for (const RecognizedLine& l : lines) {
-            if (const auto m = webPattern().match(l.text); m.hasMatch())
-                return webDomain(m.captured());
+            for (auto it = webPattern().globalMatch(l.text); it.hasNext();) {
+                if (const auto m = it.next(); !isSocialNetworkAddress(m.captured()))
+                    return webDomain(m.captured());
+            }
         }
         return QString();
     }();
     int wordmarkLine = -1;
     const RecognizedLine* markMisread = nullptr;
     std::vector<const RecognizedLine*> labelColumn;
+    std::vector<UnnamedNumber> unnamedNumbers;
     const bool japaneseCard = std::any_of(lines.begin(), lines.end(), [](const RecognizedLine& l) { return isJapanese(l.text); });
     const int bodyHeight = medianHeight(lines);
     const QStringList latinWords = japaneseCard ? latinWordsOf(lines) : QStringList();
@@ -760,31 +793,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         if (text.isEmpty())
             continue;
         bool used = false;
-        if (text.contains(u'@')) {
-            // "E. yumi@…", "Mail: s.yamaguchi@…": the label goes before the dots are joined.
-            static const QRegularExpression mailLabel(QStringLiteral(R"(^(?:e-?mail|mail|e)\s*(?:[:：._]+\s*|\s+)(?=[^\s@]+\s*@))"),
-                                                      QRegularExpression::CaseInsensitiveOption);
-            text.remove(mailLabel);
-            // The Japanese model reads "taro.yamada@x.co.jp" as "taro. yamada@x.co. jp".
-            static const QRegularExpression spacedDots(QStringLiteral(R"(([A-Za-z0-9])\s*([.@])\s+(?=[A-Za-z0-9]))"));
-            static const QRegularExpression spacedAt(QStringLiteral(R"(([A-Za-z0-9])\s+@\s*(?=[A-Za-z0-9]))"));
-            static const QRegularExpression comma(QStringLiteral(R"(([A-Za-z0-9])\s*,\s*(?=[A-Za-z0-9._%+\-]*@))"));
-            text.replace(comma, QStringLiteral("\\1."));
-            text.replace(spacedDots, QStringLiteral("\\1\\2"));
-            text.replace(spacedAt, QStringLiteral("\\1@"));
-        }
-        if (text.contains(u'@') || text.contains(QStringLiteral("www"), Qt::CaseInsensitive)
-            || text.contains(QStringLiteral("http"), Qt::CaseInsensitive)) {
-            // The Japanese model reads the small dot before "jp" as a blank or a comma.
-            static const QRegularExpression lastDot(
-                QStringLiteral(R"((?<=[A-Za-z0-9])\s*[,\s]\s*(?=(?:co\.)?jp(?:/|\s|$)))"));
-            text.replace(lastDot, QStringLiteral("."));
-        }
-        if (text.contains(QStringLiteral(".cojp"), Qt::CaseInsensitive)) {
-            // The dot of ".co.jp" is small enough to be lost.
-            static const QRegularExpression coJp(QStringLiteral(R"(\.cojp\b)"), QRegularExpression::CaseInsensitiveOption);
-            text.replace(coJp, QStringLiteral(".co.jp"));
-        }
+        text = withMailAndWebShape(text);
         // "Fenella A. O Briain  fenella.obriain@…": a name the engine read into one line with the
         // address set on its row, as printed.
         QString before;
@@ -793,9 +802,19 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             before = withoutEdgeMarks(line.text.left(std::max<qsizetype>(0, line.text.indexOf(m.captured()))));
             text.remove(m.capturedStart(), m.capturedLength());
         }
-        if (const auto m = webPattern().match(text); m.hasMatch())
-            used = put(fields, kWeb, webAddress(m.captured()), line) || used;
-        if (used) {
+        // A social network's address or handle beside the web page is none ("linkedin.com/in/…",
+        // "@anna_lopez").
+        bool social = isSocialHandleLine(text), web = false;
+        for (auto it = webPattern().globalMatch(text); it.hasNext();) {
+            const auto m = it.next();
+            if (isSocialNetworkAddress(m.captured())) {
+                social = true;
+            } else if (!web) {
+                web = true;
+                used = put(fields, kWeb, webAddress(m.captured()), line) || used;
+            }
+        }
+        if (used || social) {
             if (!japaneseCard && isLatinNameShaped(before))
                 rest.emplace_back(&line, before);
             continue;
@@ -813,14 +832,14 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             labelColumn.push_back(&line);
             continue;
         }
-        if (const auto m = numberPattern().match(text); m.hasMatch() && m.capturedLength() >= text.size() - 2) {
+        if (isOnlyANumber(text)) {
             const auto label = std::find_if(labelColumn.begin(), labelColumn.end(), [&line](const RecognizedLine* l) {
                 return std::min(l->bottom, line.bottom) - std::max(l->top, line.top) > (line.bottom - line.top) / 2 && l->right < line.left;
             });
             if (label != labelColumn.end())
                 text = withoutEdgeMarks((*label)->text) + u' ' + text;
         }
-        if (QString before; takeNumbers(fields, text, line, &before)) {
+        if (QString before; takeNumbers(fields, text, line, &before, &unnamedNumbers)) {
             static const QRegularExpression words(QStringLiteral(R"(\p{L}{2,}.*\p{L}{2,})"));
             if (!words.match(before).hasMatch())
                 continue;
@@ -865,8 +884,13 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             companies.emplace_back(&line, text);
             continue;
         }
-        // The second word of a wordmark ("CRESTVIEW" over "PARTNERS") is no title or department.
-        if (wordmarkLine >= 0 && continuesWordmark(lines[size_t(wordmarkLine)], line, text)) {
+        // The second word of a wordmark ("CRESTVIEW" over "PARTNERS", "Harbourline" over "Logistics")
+        // is no title or department; a title or department under the company's name in other type
+        // ("Service après-vente", "Direttore commerciale") is none of it.
+        const auto capitals = [](const QString& t) { return t == t.toUpper(); };
+        if (wordmarkLine >= 0 && continuesWordmark(lines[size_t(wordmarkLine)], line, text)
+            && (!(isTitle(text) || isDepartment(text)) || namesAKindOfBusiness(text)
+                || (capitals(text) && capitals(lines[size_t(wordmarkLine)].text)))) {
             rest.emplace_back(&line, text);
             continue;
         }
@@ -973,6 +997,31 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         rest.emplace_back(&line, text);
     }
 
+    // A country line is the address's last line wherever it was set, and never a name or a company.
+    for (auto it = rest.begin(); it != rest.end();) {
+        if (!isCountryLine(it->second)) {
+            ++it;
+            continue;
+        }
+        if (SlotFill& address = fields[size_t(kAddress.first)]; address.filled && !isJapanese(address.text) && !isJapanese(it->second))
+            extend(address, it->second, *it->first, u'\n');
+        it = rest.erase(it);
+    }
+    // Numbers without a label: a mobile by its form, where the card tells its country, else the
+    // telephone.
+    const QString country = [&lines] {
+        QStringList texts;
+        for (const RecognizedLine& l : lines)
+            texts << l.text;
+        return numberingCountryOf(texts);
+    }();
+    // A second office number where no label names a fax stands where cards set the fax ("T", "M",
+    // "F" in icons or misread letters: "£0117 496 0779").
+    for (const UnnamedNumber& u : unnamedNumbers) {
+        const bool mobile = hasMobileForm(u.number.digits, country) && !fields[size_t(kMobile.first)].filled;
+        const bool fax = !mobile && fields[size_t(kTelephone.first)].filled && !fields[size_t(kFax.first)].filled;
+        put(fields, mobile ? kMobile : fax ? kFax : kTelephone, u.number.number, *u.line);
+    }
     if (markMisread) {
         const QString number = withoutEdgeMarks(markMisread->text);
         if (!fields[size_t(kPostal.first)].filled && japaneseCard)
@@ -1210,24 +1259,10 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         else
             put(fields, kTitle, nearest->second, *nearest->first);
     }
-    return fields;
-}
-
-ResultSlots fieldTagSlots(const std::vector<RecognizedLine>& lines, int tag)
-{
-    ResultSlots fields{};
-    const int slot = ocr::slotOfTag(tag);
-    if (slot < 0)
-        return fields;
-    SlotFill& fill = fields[size_t(slot)];
-    for (const RecognizedLine& line : lines) {
-        if (line.text.isEmpty())
-            continue;
-        if (!fill.filled)
-            fill = {line.text, line.left, line.top, line.right, line.bottom, true};
-        else
-            extend(fill, line.text, line, tag == 26 ? u'\n' : u' ');
-    }
+    if (!japaneseCard)
+        takeTitleAndDepartmentUnderName(fields, *name->first, rest, used, [&](const QString& t) {
+            return isCompany(t) || namesAKindOfBusiness(t) || matchesDomain(t, mail.domain) || isAddress(t);
+        });
     return fields;
 }
 

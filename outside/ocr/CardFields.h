@@ -42,9 +42,20 @@ using NameReadingOf = std::function<QString(const QString&)>;
 // short Japanese lines and splits them; `readingOf` tells printed furigana from a katakana title.
 ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const FamilyNameLength& familyNameLength = {},
                               const NameReadingOf& readingOf = {});
-// The whole text of an area into the slot of one field tag (lines joined by a line feed for the
-// address, by a space otherwise).
+// The value of one field read from a box drawn round it: the part of the box's text that has the
+// field's shape (the address of an e-mail box, the number of a telephone box, the postal code of a
+// postal code box), without the label and the scraps of neighbouring lines the box takes in; the
+// largest, surest line of a name, company, title or department box; the address's lines; the
+// whole text of a memo box.
 ResultSlots fieldTagSlots(const std::vector<RecognizedLine>& lines, int tag);
+
+// The e-mail address of a text as printed, empty when it holds none.
+QString mailAddressIn(const QString& text);
+// The web address of a text, one of a social network only when it holds no other (`social` says
+// which it is); empty when it holds none.
+QString webAddressIn(const QString& text, bool* social);
+// The postal code of a text: Japanese, of the Latin forms, or a code alone on its line.
+QString postalCodeIn(const QString& text);
 
 // The 'PLDA' record of the fields: texts cut to 131 UTF-16 units (never inside a surrogate pair).
 QByteArray encodeResultSlots(const ResultSlots& fields);

@@ -345,8 +345,9 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
                                           [&ink](qsizetype at, QChar instead) { return ink.gain(at, instead); });
     }
     // A reading the engine itself doubts as a whole (small print, noise, a mirrored card) is made-up
-    // words but for what has the form of an e-mail or web address: the rest stays empty.
-    if (best.confidence < kDoubtfulReading) {
+    // words but for what has the form of an e-mail or web address: the rest stays empty. A field
+    // box's value is its surest line, whatever scraps of other lines the box took in.
+    if (request.type <= 1 && best.confidence < kDoubtfulReading) {
         for (size_t slot = 0; slot < fields.size(); ++slot) {
             if (!(slot >= kEmailSlots.first && slot <= kEmailSlots.second) && !(slot >= kWebSlots.first && slot <= kWebSlots.second))
                 fields[slot] = {};

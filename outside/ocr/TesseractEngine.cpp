@@ -1,5 +1,7 @@
 #include "outside/ocr/TesseractEngine.h"
 
+#include "outside/ocr/ScanCleanup.h"
+
 #include <leptonica/allheaders.h>
 #include <tesseract/baseapi.h>
 #include <tesseract/ocrclass.h>
@@ -160,9 +162,20 @@ bool TesseractEngine::recognize(Pix* pix, int dpi, const std::string& data, int 
     tesseract::TessBaseAPI* api = engine(data);
     if (!api)
         return false;
-    api->SetImage(pix);
+    // A part of the card (a field box) is read as an image of its own: the engine reads nothing in
+    // a rectangle as wide or as high as the image it lies on.
+    const bool part = left > 0 || top > 0 || right < int(pixGetWidth(pix)) - 1 || bottom < int(pixGetHeight(pix)) - 1;
+    PixPtr area;
+    if (part) {
+        BOX* box = boxCreate(left, top, right - left + 1, bottom - top + 1);
+        area.reset(pixClipRectangle(pix, box, nullptr));
+        boxDestroy(&box);
+        if (!area)
+            return false;
+    }
+    api->SetImage(part ? area.get() : pix);
     api->SetSourceResolution(dpi);
-    api->SetRectangle(left, top, right - left + 1, bottom - top + 1);
+    const int dx = part ? left : 0, dy = part ? top : 0;
     tesseract::ETEXT_DESC monitor;
     monitor.set_deadline_msecs(milliseconds);
     if (api->Recognize(&monitor) != 0 && !monitor.deadline_exceeded()) {
@@ -190,8 +203,8 @@ bool TesseractEngine::recognize(Pix* pix, int dpi, const std::string& data, int 
                 continue;
             // The engine sets no blank between the words of Japanese text; the blank leads the word.
             const QString blank = it->BlanksBeforeWord() > 0 ? QStringLiteral(" ") : QString();
-            words.push_back({blank + QString::fromUtf8(text.get()).trimmed(), l, t, std::max(l, r - 1), std::max(t, b - 1),
-                             int(it->Confidence(tesseract::RIL_WORD))});
+            words.push_back({blank + QString::fromUtf8(text.get()).trimmed(), l + dx, t + dy, std::max(l, r - 1) + dx,
+                             std::max(t, b - 1) + dy, int(it->Confidence(tesseract::RIL_WORD))});
         } while (it->Next(tesseract::RIL_WORD));
         endLine();
     }

@@ -25,14 +25,13 @@ void sendMouse(QWidget* widget, QEvent::Type type, const QPointF& at, Qt::MouseB
 // pixels at 300 dpi) selected, its stored e-mail "old@example.com".
 class CardRecognition : public ImagePaneFixture {
 protected:
-    QImage selectEnglishCard()
+    QImage selectEnglishCard(const QImage& card = englishCard(0))
     {
         const QString stage = QString::fromLocal8Bit(qgetenv("PELMORA_STAGE_DIR"));
         SeparationLibrary::setApplicationFolder(stage);
         setOcrApplicationFolder(stage);
         setOcrConnector(nullptr);
         setOcrTimeouts(30000, 5000, 60000);
-        const QImage card = englishCard(0);
         testpdf::Document document = testpdf::scannerDocument(0);
         document.pages.push_back(testpdf::fullPage(testpdf::jpegImage(card.convertToFormat(QImage::Format_RGB888)), 258, 156));
         EXPECT_TRUE(testpdf::writePdf(imagePath(QStringLiteral("E_N1.pdf")), document));
@@ -68,6 +67,45 @@ TEST_F(CardRecognition, BoxDrawnRoundTheMailLineIsRecognisedIntoTheMailField)
     EXPECT_FALSE(cards.first()->stringValue(QStringLiteral("e_Mail_XY")).isEmpty());
     // The editor shows the recognised value.
     EXPECT_EQ(window->window()->findChild<QLineEdit*>(QStringLiteral("_mailText"))->text(), QStringLiteral("anna.lopez@acme-widgets.com"));
+    EXPECT_TRUE(presenter.texts().isEmpty());
+}
+
+// Boxes drawn loosely, as a hand draws them, and as wide as the card: round the e-mail line with
+// its printed label and a sliver of the line above, round the telephone line with a sliver of the
+// line below. Each field stores only the part of the box's text that has its shape.
+TEST_F(CardRecognition, ALooseBoxStoresOnlyTheValueOfItsField)
+{
+    const QImage card = selectEnglishCard(drawCard({{u"Acme Widgets Inc."_qs, 40},
+                                                    {u"Anna Lopez"_qs, 64},
+                                                    {u"Tel: +1 217 555 0134"_qs, 32},
+                                                    {u"E-MAIL anna.lopez@acme-widgets.com"_qs, 32}},
+                                                   u"DejaVu Sans"_qs));
+    PLImageView* view = pane->faceImageView();
+    // Line boxes from the card's bottom: the box's y is its lower edge.
+    const QList<QRectF> lines = textLineBoxes(card, 0);
+    ASSERT_EQ(lines.size(), 4);
+    const QRectF tel = lines.at(2), mail = lines.at(3);
+    const auto drawBox = [&](const QRectF& box) {
+        sendMouse(view, QEvent::MouseButtonPress, view->widgetPointForImagePoint(box.topLeft()), Qt::LeftButton);
+        sendMouse(view, QEvent::MouseMove, view->widgetPointForImagePoint(box.bottomRight()), Qt::LeftButton);
+        sendMouse(view, QEvent::MouseButtonRelease, view->widgetPointForImagePoint(box.bottomRight()), Qt::NoButton);
+        ASSERT_TRUE(view->getRedBoxState());
+    };
+    const QRectF telSliver(tel.x(), tel.y(), tel.width(), tel.height() * 0.35);
+    drawBox(mail.adjusted(8, -12, -8, 0).united(telSliver));
+    window->window()->findChild<QPushButton*>(QStringLiteral("_mailButton"))->click();
+    const QRectF mailSliver(mail.x(), mail.bottom() - mail.height() * 0.3, mail.width(), mail.height() * 0.3);
+    drawBox(tel.adjusted(8, 0, -8, 12).united(mailSliver));
+    window->window()->findChild<QPushButton*>(QStringLiteral("_telButton"))->click();
+
+    EXPECT_EQ(window->window()->findChild<QLineEdit*>(QStringLiteral("_mailText"))->text(), QStringLiteral("anna.lopez@acme-widgets.com"));
+    EXPECT_EQ(window->window()->findChild<QLineEdit*>(QStringLiteral("_telText"))->text(), QStringLiteral("+1 217 555 0134"));
+    const auto reader = ManagedObjectContext::open(CardStore::currentModel(), storeFile());
+    const ManagedObjectList cards = reader->executeFetchRequest(
+        {QString::fromLatin1(CardStore::kEntityCard), keyEquals(QStringLiteral("cardID"), QStringLiteral("E")), {}});
+    ASSERT_EQ(cards.size(), 1);
+    EXPECT_EQ(cards.first()->stringValue(QStringLiteral("e_Mail")), QStringLiteral("anna.lopez@acme-widgets.com"));
+    EXPECT_EQ(cards.first()->stringValue(QStringLiteral("telephone_Number")), QStringLiteral("+1 217 555 0134"));
     EXPECT_TRUE(presenter.texts().isEmpty());
 }
 

@@ -80,14 +80,79 @@ struct LineCase {
 TEST(CardFields, NumberLabelsInTheirManyForms)
 {
     const LineCase cases[] = {
-        {u"T +44 20 7946 0123", 13, u"+44 20 7946 0123"},     {u"t. 030 1234567", 13, u"030 1234567"},
-        {u"P: (415) 555-0134", 13, u"(415) 555-0134"},        {u"Direct +1 212 555 0100", 13, u"+1 212 555 0100"},
-        {u"DD 0161 496 0000", 13, u"0161 496 0000"},          {u"Office: 0117 496 0123", 13, u"0117 496 0123"},
-        {u"Telefon +49 89 123456-0", 13, u"+49 89 123456-0"}, {u"電話：03-1234-5678", 13, u"03-1234-5678"},
-        {u"TEL:十81 17 596 6956", 13, u"+81 17 596 6956"},    {u"Mob. 07700 900123", 31, u"07700 900123"},
-        {u"Cell 415 555 0199", 31, u"415 555 0199"},          {u"M 0171 1234567", 31, u"0171 1234567"},
-        {u"携帯 090-1234-5678", 31, u"090-1234-5678"},        {u"Telefax +49 89 123456-99", 16, u"+49 89 123456-99"},
-        {u"FAX：06-1234-5679", 16, u"06-1234-5679"},          {u"f 020 7946 0124", 16, u"020 7946 0124"},
+        {u"T +44 20 7946 0123", 13, u"+44 20 7946 0123"},
+        {u"t. 030 1234567", 13, u"030 1234567"},
+        {u"P: (415) 555-0134", 13, u"(415) 555-0134"},
+        {u"Direct +1 212 555 0100", 13, u"+1 212 555 0100"},
+        {u"DD 0161 496 0000", 13, u"0161 496 0000"},
+        {u"Office: 0117 496 0123", 13, u"0117 496 0123"},
+        {u"Telefon +49 89 123456-0", 13, u"+49 89 123456-0"},
+        {u"電話：03-1234-5678", 13, u"03-1234-5678"},
+        {u"TEL:十81 17 596 6956", 13, u"+81 17 596 6956"},
+        {u"Mob. 07700 900123", 31, u"07700 900123"},
+        {u"Cell 415 555 0199", 31, u"415 555 0199"},
+        {u"M 0171 1234567", 31, u"0171 1234567"},
+        {u"携帯 090-1234-5678", 31, u"090-1234-5678"},
+        {u"Telefax +49 89 123456-99", 16, u"+49 89 123456-99"},
+        {u"FAX：06-1234-5679", 16, u"06-1234-5679"},
+        {u"f 020 7946 0124", 16, u"020 7946 0124"},
+        // German
+        {u"Durchwahl +49 89 1234-567", 13, u"+49 89 1234-567"},
+        {u"Tel.-Nr.: 089 123456-0", 13, u"089 123456-0"},
+        {u"Handy 0171 1234567", 31, u"0171 1234567"},
+        {u"Mobil: +49 171 1234567", 31, u"+49 171 1234567"},
+        {u"Fax-Nr. 089 123456-99", 16, u"089 123456-99"},
+        // French, with and without the accents the models keep
+        {u"Tél. 01 23 45 67 89", 13, u"01 23 45 67 89"},
+        {u"Tel. 01 23 45 67 89", 13, u"01 23 45 67 89"},
+        {u"Ligne directe : 01 23 45 67 80", 13, u"01 23 45 67 80"},
+        {u"Standard 01 23 45 67 00", 13, u"01 23 45 67 00"},
+        {u"Portable 06 12 34 56 78", 31, u"06 12 34 56 78"},
+        {u"Port. +33 6 12 34 56 78", 31, u"+33 6 12 34 56 78"},
+        {u"Télécopie 01 23 45 67 90", 16, u"01 23 45 67 90"},
+        // Italian
+        {u"Telefono 02 1234 5678", 13, u"02 1234 5678"},
+        {u"Cellulare 347 123 4567", 31, u"347 123 4567"},
+        {u"Cell. +39 347 123 4567", 31, u"+39 347 123 4567"},
+        // Spanish
+        {u"Tfno. 912 345 678", 13, u"912 345 678"},
+        {u"Teléfono: +34 912 345 678", 13, u"+34 912 345 678"},
+        {u"Móvil 612 345 678", 31, u"612 345 678"},
+        {u"Movil: 612 345 678", 31, u"612 345 678"},
+        {u"c. 612 345 678", 31, u"612 345 678"},
+        {u"c: 612 345 678", 31, u"612 345 678"},
+        {u"Teléfono móvil: 612 345 678", 31, u"612 345 678"},
+        // Portuguese
+        {u"Telefone +351 213 456 789", 13, u"+351 213 456 789"},
+        {u"Telemóvel 912 345 678", 31, u"912 345 678"},
+        {u"Tlm. 912 345 678", 31, u"912 345 678"},
+        {u"Celular (11) 91234-5678", 31, u"(11) 91234-5678"},
+        // Russian
+        {u"Тел.: +7 495 123-45-67", 13, u"+7 495 123-45-67"},
+        {u"Моб.: +7 916 123-45-67", 31, u"+7 916 123-45-67"},
+        {u"Факс +7 495 123-45-68", 16, u"+7 495 123-45-68"},
+        // Japanese, Chinese and Korean
+        {u"携帯電話：090-1234-5678", 31, u"090-1234-5678"},
+        {u"直通 03-1234-5670", 13, u"03-1234-5670"},
+        {u"ＴＥＬ 03-1234-5678", 13, u"03-1234-5678"},
+        {u"ファックス 03-1234-5679", 16, u"03-1234-5679"},
+        {u"电话：010-1234 5678", 13, u"010-1234 5678"},
+        {u"手机：138 0013 8000", 31, u"138 0013 8000"},
+        {u"传真：010-1234 5679", 16, u"010-1234 5679"},
+        {u"電話 02-2345-6788", 13, u"02-2345-6788"},
+        {u"手機 0912-345-678", 31, u"0912-345-678"},
+        {u"傳真 02-2345-6789", 16, u"02-2345-6789"},
+        {u"전화 02-1234-5678", 13, u"02-1234-5678"},
+        {u"휴대폰 010-1234-5678", 31, u"010-1234-5678"},
+        {u"핸드폰 010-1234-5678", 31, u"010-1234-5678"},
+        {u"팩스 02-1234-5679", 16, u"02-1234-5679"},
+        {u"H.P. 010-1234-5678", 31, u"010-1234-5678"},
+        // Icons with a character of their own, and a letter in a circle
+        {u"☎ 0161 496 0000", 13, u"0161 496 0000"},
+        {u"📱 07700 900123", 31, u"07700 900123"},
+        {u"Ⓜ 07700 900123", 31, u"07700 900123"},
+        {u"(F) 0161 496 0001", 16, u"0161 496 0001"},
+        {u"Mobile phone +44 7700 900123", 31, u"+44 7700 900123"},
     };
     for (const LineCase& c : cases) {
         const ResultSlots f = classifyCardLines(linesOf({{c.line, 30}}));
@@ -97,6 +162,9 @@ TEST(CardFields, NumberLabelsInTheirManyForms)
     const ResultSlots two = classifyCardLines(linesOf({{u"T +44 20 7946 0123 | F +44 20 7946 0124", 30}}));
     EXPECT_EQ(two[13].text, u"+44 20 7946 0123"_qs);
     EXPECT_EQ(two[16].text, u"+44 20 7946 0124"_qs);
+    const ResultSlots both = classifyCardLines(linesOf({{u"Tel./Fax 089 123456", 30}}));
+    EXPECT_EQ(both[13].text, u"089 123456"_qs);
+    EXPECT_EQ(both[16].text, u"089 123456"_qs);
     // A word that begins with a label letter is not a label, and a short number is no telephone.
     const ResultSlots words = classifyCardLines(linesOf({{u"Parkstraße 12", 30}, {u"Mike Doe", 60}}));
     EXPECT_FALSE(words[13].filled);
@@ -110,14 +178,35 @@ TEST(CardFields, PostalCodesAndAddresses)
         const char16_t* postal;
         const char16_t* address;
     } cases[] = {
-        {{{u"41 Wharf Lane", 30}, {u"Cardiff CF10 5BZ", 30}, {u"United Kingdom", 30}}, u"CF10 5BZ",
+        {{{u"41 Wharf Lane", 30}, {u"Cardiff CF10 5BZ", 30}, {u"United Kingdom", 30}},
+         u"CF10 5BZ",
          u"41 Wharf Lane\nCardiff CF10 5BZ\nUnited Kingdom"},
-        {{{u"500 Market Street, Suite 400", 30}, {u"San Francisco, CA 94105", 30}}, u"94105",
+        {{{u"500 Market Street, Suite 400", 30}, {u"San Francisco, CA 94105", 30}},
+         u"94105",
          u"500 Market Street, Suite 400\nSan Francisco, CA 94105"},
         {{{u"Leopoldstraße 23", 30}, {u"80802 München", 30}}, u"80802", u"Leopoldstraße 23\n80802 München"},
-        {{{u"〒650-0021 神戸市中央区三宮町1-5-6", 30}, {u"三宮ビル2F", 30}}, u"650-0021",
-         u"神戸市中央区三宮町1-5-6\n三宮ビル2F"},
+        {{{u"〒650-0021 神戸市中央区三宮町1-5-6", 30}, {u"三宮ビル2F", 30}}, u"650-0021", u"神戸市中央区三宮町1-5-6\n三宮ビル2F"},
         {{{u"104-0061", 30}, {u"東京都中央区銀座4-2-1", 30}}, u"104-0061", u"東京都中央区銀座4-2-1"},
+        // Addresses of more countries, with a floor or a post box and the country line
+        {{{u"Level 12, 1 Martin Place", 30}, {u"Sydney NSW 2000", 30}, {u"Australia", 30}},
+         u"2000",
+         u"Level 12, 1 Martin Place\nSydney NSW 2000\nAustralia"},
+        {{{u"12, rue de la Paix", 30}, {u"75002 Paris", 30}, {u"France", 30}}, u"75002", u"12, rue de la Paix\n75002 Paris\nFrance"},
+        {{{u"25 quai des Célestins", 30}, {u"4e étage", 30}, {u"69002 LYON", 30}},
+         u"69002",
+         u"25 quai des Célestins\n4e étage\n69002 LYON"},
+        {{{u"C/ Mayor, 12, 3º B", 30}, {u"28013 Madrid", 30}, {u"España", 30}}, u"28013", u"C/ Mayor, 12, 3º B\n28013 Madrid\nEspaña"},
+        {{{u"Via Roma 12", 30}, {u"20121 Milano MI", 30}}, u"20121", u"Via Roma 12\n20121 Milano MI"},
+        {{{u"Rua Augusta, 125", 30}, {u"1100-048 Lisboa", 30}}, u"1100-048", u"Rua Augusta, 125\n1100-048 Lisboa"},
+        {{{u"Av. Paulista, 1000", 30}, {u"01310-100 São Paulo - SP", 30}, {u"Brasil", 30}},
+         u"01310-100",
+         u"Av. Paulista, 1000\n01310-100 São Paulo - SP\nBrasil"},
+        {{{u"12 rue de la Paix, 75002 Paris, France", 30}}, u"75002", u"12 rue de la Paix, 75002 Paris, France"},
+        {{{u"PO Box 1234", 30}, {u"Sydney NSW 2001", 30}}, u"2001", u"PO Box 1234\nSydney NSW 2001"},
+        {{{u"Postfach 10 11 12", 30}, {u"80333 München", 30}}, u"80333", u"Postfach 10 11 12\n80333 München"},
+        {{{u"Calle de Alcalá, 45", 30}, {u"Planta 3", 30}, {u"28014 Madrid", 30}},
+         u"28014",
+         u"Calle de Alcalá, 45\nPlanta 3\n28014 Madrid"},
     };
     for (const auto& c : cases) {
         std::vector<RecognizedLine> lines = linesOf(c.lines);
@@ -143,6 +232,54 @@ TEST(CardFields, DepartmentsTitlesAndJapaneseSurnames)
         {u"Head of Procurement, Logistics Department", u"Logistics Department", u"Head of Procurement"},
         {u"Marketing", u"Marketing", u""},
         {u"Vertrieb · Teamleiterin", u"Vertrieb", u"Teamleiterin"},
+        // English titles beyond the rank words, and departments
+        {u"Office Manager", u"", u"Office Manager"},
+        {u"Head of Partnerships", u"", u"Head of Partnerships"},
+        {u"Receptionist", u"", u"Receptionist"},
+        {u"Customer Success", u"Customer Success", u""},
+        {u"People & Culture", u"People & Culture", u""},
+        // German feminine forms and compounds
+        {u"Geschäftsführerin", u"", u"Geschäftsführerin"},
+        {u"Projektingenieurin", u"", u"Projektingenieurin"},
+        {u"Rechtsanwältin", u"", u"Rechtsanwältin"},
+        {u"Personalabteilung", u"Personalabteilung", u""},
+        // French, with the accents the models keep or lose
+        {u"Directeur commercial", u"", u"Directeur commercial"},
+        {u"Directrice financiere", u"", u"Directrice financiere"},
+        {u"Chargée de clientèle", u"", u"Chargée de clientèle"},
+        {u"Service comptabilité", u"Service comptabilité", u""},
+        {u"Direction commerciale", u"Direction commerciale", u""},
+        {u"Ressources humaines", u"Ressources humaines", u""},
+        // Spanish
+        {u"Jefe de ventas", u"", u"Jefe de ventas"},
+        {u"Técnico de calidad", u"", u"Técnico de calidad"},
+        {u"Departamento de Ventas", u"Departamento de Ventas", u""},
+        {u"Atención al cliente", u"Atención al cliente", u""},
+        {u"Servicio técnico", u"Servicio técnico", u""},
+        // Italian
+        {u"Responsabile acquisti", u"", u"Responsabile acquisti"},
+        {u"Amministratore delegato", u"", u"Amministratore delegato"},
+        {u"Ufficio tecnico", u"Ufficio tecnico", u""},
+        {u"Risorse Umane", u"Risorse Umane", u""},
+        // Portuguese
+        {u"Engenheiro de projeto", u"", u"Engenheiro de projeto"},
+        {u"Responsável de compras", u"", u"Responsável de compras"},
+        {u"Direção Financeira", u"Direção Financeira", u""},
+        // Russian
+        {u"Генеральный директор", u"", u"Генеральный директор"},
+        {u"Главный бухгалтер", u"", u"Главный бухгалтер"},
+        {u"Отдел продаж", u"Отдел продаж", u""},
+        {u"Бухгалтерия", u"Бухгалтерия", u""},
+        // Chinese and Korean
+        {u"销售经理", u"", u"销售经理"},
+        {u"總經理", u"", u"總經理"},
+        {u"财务处", u"财务处", u""},
+        {u"市场部", u"市场部", u""},
+        {u"대표이사", u"", u"대표이사"},
+        {u"영업부장", u"", u"영업부장"},
+        {u"마케팅팀", u"마케팅팀", u""},
+        // A slogan with a department's word is neither.
+        {u"Engineering excellence", u"", u""},
     };
     for (const auto& c : cases) {
         const ResultSlots f = classifyCardLines(linesOf({{c.line, 30}}));
@@ -161,6 +298,73 @@ TEST(CardFields, DepartmentsTitlesAndJapaneseSurnames)
 RecognizedLine at(const char16_t* text, int left, int top, int right, int bottom)
 {
     return {QString::fromUtf16(text), left, top, right, bottom};
+}
+
+// A title or department no word list knows is set just under the name in smaller type; the
+// company's line, a line far below and a line in the name's type are none.
+TEST(CardFields, TitlesAndDepartmentsByTheirPlaceUnderTheName)
+{
+    const struct {
+        std::vector<RecognizedLine> lines;
+        const char16_t* title;
+        const char16_t* department;
+    } cases[] = {
+        {{at(u"Mara Lindholm", 60, 100, 500, 160), at(u"Brand Storyteller", 60, 175, 360, 205)}, u"Brand Storyteller", u""},
+        {{at(u"Mara Lindholm", 60, 100, 500, 160), at(u"Chief Happiness Officer", 60, 175, 420, 205),
+          at(u"Moonshot Guild", 60, 215, 300, 245)},
+         u"Chief Happiness Officer",
+         u"Moonshot Guild"},
+        {{at(u"Mara Lindholm", 60, 100, 500, 160), at(u"Brand Storyteller", 60, 175, 360, 205),
+          at(u"Service après-vente", 60, 215, 360, 245)},
+         u"Brand Storyteller",
+         u"Service après-vente"},
+        {{at(u"Mara Lindholm", 60, 100, 500, 160), at(u"Nordlicht Studios", 60, 175, 360, 205)}, u"", u""},
+        {{at(u"Mara Lindholm", 60, 100, 500, 160), at(u"Brand Storyteller", 60, 400, 360, 430)}, u"", u""},
+        // A title read in two pieces on one row gives one title, not a department.
+        {{at(u"Megan Okafor", 55, 70, 531, 142), at(u"Projekti", 54, 160, 160, 186), at(u"rojekfingenisur", 73, 163, 300, 191)},
+         u"Projekti",
+         u""},
+        // The company's name under its wordmark: the department under it is none of the company's.
+        {{at(u"Groupe Etoile Conseil", 60, 40, 700, 100), at(u"Service après-vente", 60, 115, 400, 145),
+          at(u"Stephane Moreau", 60, 200, 500, 260), at(u"stephane.moreau@groupe.fr", 60, 400, 500, 430)},
+         u"",
+         u"Service après-vente"},
+    };
+    for (const auto& c : cases) {
+        const ResultSlots f = classifyCardLines(c.lines);
+        EXPECT_EQ(f[10].text, QString::fromUtf16(c.title)) << c.lines.back().text.toStdString();
+        EXPECT_EQ(f[37].text, QString::fromUtf16(c.department)) << c.lines.back().text.toStdString();
+    }
+}
+
+// A social network's address or handle is not the web page, and no name; a country line is the
+// address's last line wherever it stands, and never the name.
+TEST(CardFields, SocialRowsAndCountryLines)
+{
+    const struct {
+        std::vector<RecognizedLine> lines;
+        int slot;
+        const char16_t* expected;
+    } cases[] = {
+        {{at(u"Anna Lopez", 60, 100, 500, 160), at(u"linkedin.com/in/anna-lopez", 60, 300, 500, 330),
+          at(u"www.acme-widgets.com", 60, 340, 500, 370)},
+         27,
+         u"www.acme-widgets.com"},
+        {{at(u"Anna Lopez", 60, 100, 500, 160), at(u"x.com/acme | www.acme.io", 60, 300, 500, 330)}, 27, u"www.acme.io"},
+        {{at(u"Anna Lopez", 60, 100, 500, 160), at(u"in linkedin.com/in/anna-lopez", 60, 300, 500, 330)}, 27, u""},
+        {{at(u"Anna Lopez", 60, 100, 500, 160), at(u"https://www.instagram.com/acme.studio", 60, 300, 500, 330)}, 27, u""},
+        {{at(u"@anna_lopez", 60, 100, 500, 160), at(u"Anna Lopez", 60, 200, 400, 240)}, 0, u"Anna Lopez"},
+        {{at(u"in/anna-lopez", 60, 100, 500, 160), at(u"Anna Lopez", 60, 200, 400, 240)}, 0, u"Anna Lopez"},
+        {{at(u"United Kingdom", 60, 100, 500, 160), at(u"Anna Lopez", 60, 200, 400, 240)}, 0, u"Anna Lopez"},
+        {{at(u"Anna Lopez", 60, 100, 500, 160), at(u"41 Wharf Lane", 600, 300, 900, 330), at(u"Cardiff CF10 5BZ", 600, 340, 900, 370),
+          at(u"United Kingdom", 600, 480, 900, 510)},
+         21,
+         u"41 Wharf Lane\nCardiff CF10 5BZ\nUnited Kingdom"},
+    };
+    for (const auto& c : cases) {
+        const ResultSlots f = classifyCardLines(c.lines);
+        EXPECT_EQ(f[size_t(c.slot)].text, QString::fromUtf16(c.expected)) << c.lines.front().text.toStdString();
+    }
 }
 
 TEST(CardFields, LinesReadByHowCardsAreSet)
@@ -533,7 +737,7 @@ TEST(CardFields, EmailNamesTheCompanyAndThePerson)
     EXPECT_EQ(j[23].text, u"ito-s@hinode-foods.co.jp"_qs);
 }
 
-TEST(CardFields, TextCleaningFieldTagsAndEncoding)
+TEST(CardFields, TextCleaningAndEncoding)
 {
     const ResultSlots both = classifyCardLines(linesOf({{u"営業部 部長", 30}, {u"山田 太郎", 60}}));
     EXPECT_EQ(both[37].text, u"営業部"_qs);
@@ -543,14 +747,6 @@ TEST(CardFields, TextCleaningFieldTagsAndEncoding)
     EXPECT_EQ(cleanRecognizedText(u"  山 田 太 郎 Tel 03 "_qs), u"山田太郎 Tel 03"_qs);
     EXPECT_EQ(cleanRecognizedText(u"山田 太郎"_qs), u"山田 太郎"_qs);
     EXPECT_EQ(cleanRecognizedText(u"営 業 部 部長"_qs), u"営業部 部長"_qs);
-
-    const auto lines = linesOf({{u"1 Main Street", 30}, {u"Springfield", 30}});
-    const ResultSlots address = fieldTagSlots(lines, 26);
-    EXPECT_EQ(address[21].text, u"1 Main Street\nSpringfield"_qs);
-    EXPECT_EQ(address[21].top, 10);
-    EXPECT_EQ(address[21].bottom, 79);
-    EXPECT_EQ(fieldTagSlots(lines, 30)[35].text, u"1 Main Street Springfield"_qs);
-    EXPECT_FALSE(fieldTagSlots(lines, 28)[0].filled);
 
     ResultSlots f{};
     f[0] = {QString(130, u'a') + QString::fromUcs4(U"\U0002000B"), 1, 2, 3, 4, true};

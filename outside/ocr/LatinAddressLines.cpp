@@ -1,0 +1,87 @@
+#include "outside/ocr/LatinAddressLines.h"
+
+#include "outside/ocr/JobTitleWords.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+// The postcode forms, each with the code as its first group; tried in this order.
+const std::vector<QRegularExpression>& postcodeForms()
+{
+    static const std::vector<QRegularExpression> forms = {
+        // UK
+        QRegularExpression(QStringLiteral(R"(\b([A-Z]{1,2}[0-9][A-Z0-9]?\s?[0-9][A-Z]{2})\b)")),
+        // Canada, after the province
+        QRegularExpression(QStringLiteral(R"(\b(?:AB|BC|MB|NB|NL|NS|NT|NU|ON|PE|QC|SK|YT)\s+([A-Z][0-9][A-Z]\s?[0-9][A-Z][0-9])\b)")),
+        // US, after the state
+        QRegularExpression(QStringLiteral(R"(\b[A-Z]{2}\s+([0-9]{5}(?:-[0-9]{4})?)\b)")),
+        // Australia, after the state or territory
+        QRegularExpression(QStringLiteral(R"(\b(?:NSW|VIC|QLD|SA|WA|TAS|ACT|NT)\s+([0-9]{4})\b)")),
+        // Portugal and Brazil
+        QRegularExpression(QStringLiteral(R"((?<![0-9-])([0-9]{4}-[0-9]{3})\s+\p{Lu})")),
+        QRegularExpression(QStringLiteral(R"((?<![0-9-])([0-9]{5}-[0-9]{3})(?![0-9-]))")),
+        // Five digits before the town (Germany, France, Spain, Italy), with a country letter or
+        // "C.P." before it
+        QRegularExpression(QStringLiteral(R"((?:^|[\s,(]|[DFIE]-|C\.P\.\s?|CP\s)([0-9]{5})\s+\p{Lu}[\p{Ll}\p{Lu}'’])")),
+        // The Netherlands
+        QRegularExpression(QStringLiteral(R"((?:^|[\s,])([0-9]{4}\s?[A-Z]{2})\s+\p{Lu}\p{Ll})")),
+        // Four digits after a country letter: Switzerland, Austria, Belgium, Luxembourg
+        QRegularExpression(QStringLiteral(R"((?:^|[\s,])(?:CH|A|B|L)-([0-9]{4})\s+\p{Lu})")),
+    };
+    return forms;
+}
+
+} // namespace
+
+QString latinPostcodeOf(const QString& line)
+{
+    for (const QRegularExpression& form : postcodeForms()) {
+        if (const auto m = form.match(line); m.hasMatch())
+            return m.captured(1);
+    }
+    return {};
+}
+
+bool isLatinStreetLine(const QString& line)
+{
+    static const QRegularExpression street(QStringLiteral(
+        R"((?<![\p{L}\p{N}])(?:street|st|avenue|ave|av|road|rd|boulevard|blvd|bd|lane|ln|drive|way|square|sq|plaza|place|court|ct|)"
+        R"(row|hill|park|gardens|close|terrace|parkway|pkwy|highway|hwy|crescent|grove|mews|walk|quay|wharf|parade|circuit|esplanade|)"
+        R"(building|house|unit|suite|floor|level|rue|allee|chemin|impasse|quai|cours|route|voie|passage|faubourg|fbg|)"
+        R"(calle|avda|avenida|paseo|plaza|pza|carrer|ronda|travesia|camino|carretera|ctra|glorieta|pasaje|poligono|)"
+        R"(via|viale|piazza|piazzale|corso|largo|vicolo|strada|contrada|lungomare|borgo|rua|travessa|praca|estrada|alameda|)"
+        R"(rodovia|quadra|setor)\.?(?![\p{L}\p{N}])|(?<![\p{L}\p{N}])c/|)"
+        R"(\p{L}*(?:strasse|straße|str\.|weg|platz|allee|ring|gasse|damm|ufer|chaussee|kai|straat|laan|gracht|kade|plein)(?=[\s,.]|$))"));
+    static const QRegularExpression postBox(QStringLiteral(
+        R"((?<![\p{L}\p{N}])(?:p\.?\s?o\.?\s?box|gpo\s?box|locked bag|postfach|b\.?p\.?|boite postale|apartado(?:\s+de\s+correos)?|)"
+        R"(aptdo\.?|casella postale|caixa postal|cx\.?\s?postal)\s*[0-9])"));
+    const QString folded = foldedForWords(line);
+    const bool number = std::any_of(line.begin(), line.end(), [](QChar c) { return c.isDigit(); });
+    return number && (street.match(folded).hasMatch() || postBox.match(folded).hasMatch());
+}
+
+bool isCountryLine(const QString& line)
+{
+    static const QRegularExpression country(QStringLiteral(
+        R"(^(?:united kingdom|uk|u\.k\.|great britain|england|scotland|wales|northern ireland|usa|u\.s\.a\.|united states|)"
+        R"(united states of america|germany|deutschland|allemagne|alemania|germania|alemanha|france|frankreich|francia|franca|)"
+        R"(spain|espana|spanien|espagne|spagna|espanha|italy|italia|italien|italie|portugal|brazil|brasil|bresil|australia|)"
+        R"(australie|australien|canada|kanada|ireland|irland|irlande|netherlands|the netherlands|nederland|niederlande|)"
+        R"(pays-bas|belgium|belgique|belgie|belgien|switzerland|schweiz|suisse|svizzera|austria|osterreich|autriche|japan|)"
+        R"(japon|giappone|china|chine|cina|korea|south korea|republic of korea|coree|russia|russland|russie|rusia|mexico|)"
+        R"(argentina|chile|colombia|peru|sweden|sverige|norway|norge|denmark|danmark|finland|suomi|poland|polska|luxembourg|)"
+        R"(luxemburg|india|singapore|hong kong|taiwan|new zealand|south africa|united arab emirates|uae|israel|turkey|)"
+        R"(greece|czech republic|hungary|日本|中国|中國|대한민국|한국|россия|российская федерация)\.?$)"));
+    return country.match(foldedForWords(line.trimmed())).hasMatch();
+}
+
+bool continuesLatinAddress(const QString& line)
+{
+    static const QRegularExpression floor(QStringLiteral(
+        R"((?<![\p{L}])(?:level|lvl|suite|ste|unit|floor|fl|etage|stock|og|planta|piso|andar|piano|bldg|building|tower|torre|)"
+        R"(edificio|batiment|bat|immeuble|gebaude|block|bloque|scala|apartment|apartamento|appartement|room|despacho)(?![\p{L}]))"));
+    const QString trimmed = line.trimmed();
+    return isCountryLine(trimmed)
+        || (floor.match(foldedForWords(trimmed)).hasMatch() && trimmed.split(u' ', Qt::SkipEmptyParts).size() <= 6);
+}

@@ -1,0 +1,26 @@
+// The lines of addresses printed in Latin letters, in the forms of the countries cards come from:
+// the postcode and town line, the street line, post boxes, the floor or suite line and the
+// country line.
+#pragma once
+
+#include <QString>
+
+// The postcode that stands in a line, empty when there is none: UK "SW1A 1AA", US "NY 10017",
+// Canada "ON M5V 2T6", Australia "NSW 2000", a five-digit code before its town (Germany, France,
+// Spain, Italy: "80802 München", "75008 PARIS", "28001 Madrid", "20121 Milano MI"), Portugal
+// "1000-001 Lisboa", Brazil "01310-100", the Netherlands "1012 AB Amsterdam", and a four-digit
+// code after its country letter ("CH-8001 Zürich", "A-1010 Wien").
+QString latinPostcodeOf(const QString& line);
+
+// A street line: a street word of one of the languages ("Street", "rue", "Calle", "C/", "Via",
+// "Rua", "-straße") with its number, or a post box ("PO Box 123", "Postfach 10 11 12", "BP 42",
+// "Apartado 123", "Casella Postale 12", "Caixa Postal 99").
+bool isLatinStreetLine(const QString& line);
+
+// The name of a country alone on its line ("United Kingdom", "France", "España", "Deutschland",
+// "USA"), as cards print it under the address.
+bool isCountryLine(const QString& line);
+
+// A line that goes on an address set above it: a country, a floor, suite, level or unit ("Level
+// 12", "Suite 400", "3rd Floor", "2e étage", "Planta 3", "Piso 2", "3. OG"), a building.
+bool continuesLatinAddress(const QString& line);

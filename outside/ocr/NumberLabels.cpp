@@ -1,0 +1,422 @@
+#include "outside/ocr/NumberLabels.h"
+
+#include "outside/ocr/JobTitleWords.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <array>
+#include <map>
+
+namespace {
+
+// What a word before a number says of it; a suffix ("Nr.", "番号") says nothing but belongs to the
+// label.
+enum class Says { Telephone, Fax, Mobile, Suffix };
+
+struct LabelWord {
+    const char16_t* word;
+    Says says;
+};
+
+// Number labels of the languages cards are read in, lower case, without their full stop. Words of
+// Latin or Cyrillic letters count only as whole words; Japanese, Chinese and Korean ones also
+// inside a longer label ("携帯電話", "手机号码").
+constexpr LabelWord kLabelWords[] = {
+    // English
+    {u"tel", Says::Telephone}, {u"tele", Says::Telephone}, {u"telephone", Says::Telephone}, {u"phone", Says::Telephone},
+    {u"ph", Says::Telephone}, {u"p", Says::Telephone}, {u"t", Says::Telephone}, {u"o", Says::Telephone},
+    {u"d", Says::Telephone}, {u"dd", Says::Telephone}, {u"direct", Says::Telephone}, {u"dir", Says::Telephone},
+    {u"office", Says::Telephone}, {u"main", Says::Telephone}, {u"work", Says::Telephone}, {u"switchboard", Says::Telephone},
+    {u"landline", Says::Telephone}, {u"line", Says::Telephone},
+    {u"mobile", Says::Mobile}, {u"mob", Says::Mobile}, {u"m", Says::Mobile}, {u"cell", Says::Mobile},
+    {u"cellular", Says::Mobile}, {u"c", Says::Mobile},
+    {u"fax", Says::Fax}, {u"f", Says::Fax}, {u"fx", Says::Fax}, {u"facsimile", Says::Fax},
+    {u"no", Says::Suffix}, {u"number", Says::Suffix}, {u"num", Says::Suffix}, {u"#", Says::Suffix},
+    // German
+    {u"telefon", Says::Telephone}, {u"durchwahl", Says::Telephone}, {u"dw", Says::Telephone}, {u"zentrale", Says::Telephone},
+    {u"fon", Says::Telephone}, {u"festnetz", Says::Telephone}, {u"büro", Says::Telephone}, {u"direkt", Says::Telephone},
+    {u"mobil", Says::Mobile}, {u"handy", Says::Mobile}, {u"mobiltelefon", Says::Mobile}, {u"funk", Says::Mobile},
+    {u"telefax", Says::Fax}, {u"nr", Says::Suffix}, {u"nummer", Says::Suffix},
+    // French
+    {u"tél", Says::Telephone}, {u"téléphone", Says::Telephone}, {u"ligne", Says::Telephone}, {u"directe", Says::Telephone},
+    {u"ld", Says::Telephone}, {u"standard", Says::Telephone}, {u"bureau", Says::Telephone}, {u"fixe", Says::Telephone},
+    {u"portable", Says::Mobile}, {u"port", Says::Mobile}, {u"gsm", Says::Mobile},
+    {u"télécopie", Says::Fax}, {u"telecopie", Says::Fax}, {u"télécopieur", Says::Fax}, {u"n°", Says::Suffix},
+    {u"numéro", Says::Suffix},
+    // Italian
+    {u"telefono", Says::Telephone}, {u"ufficio", Says::Telephone}, {u"diretto", Says::Telephone}, {u"centralino", Says::Telephone},
+    {u"cellulare", Says::Mobile}, {u"cell", Says::Mobile}, {u"cel", Says::Mobile}, {u"numero", Says::Suffix},
+    // Spanish
+    {u"teléfono", Says::Telephone}, {u"tfno", Says::Telephone}, {u"tfn", Says::Telephone}, {u"tlf", Says::Telephone},
+    {u"tlfno", Says::Telephone}, {u"tf", Says::Telephone}, {u"fijo", Says::Telephone}, {u"oficina", Says::Telephone},
+    {u"directo", Says::Telephone}, {u"centralita", Says::Telephone},
+    {u"móvil", Says::Mobile}, {u"movil", Says::Mobile}, {u"mov", Says::Mobile}, {u"celular", Says::Mobile},
+    {u"número", Says::Suffix}, {u"nº", Says::Suffix},
+    // Portuguese
+    {u"telefone", Says::Telephone}, {u"fone", Says::Telephone}, {u"escritório", Says::Telephone},
+    {u"escritorio", Says::Telephone}, {u"direto", Says::Telephone}, {u"fixo", Says::Telephone},
+    {u"telemóvel", Says::Mobile}, {u"telemovel", Says::Mobile}, {u"tlm", Says::Mobile}, {u"tm", Says::Mobile},
+    {u"tim", Says::Mobile}, // "Tlm." as the engine reads it
+    {u"móvel", Says::Mobile}, {u"movel", Says::Mobile},
+    // Russian
+    {u"тел", Says::Telephone}, {u"телефон", Says::Telephone}, {u"т", Says::Telephone}, {u"раб", Says::Telephone},
+    {u"рабочий", Says::Telephone}, {u"офис", Says::Telephone}, {u"моб", Says::Mobile}, {u"мобильный", Says::Mobile},
+    {u"мобил", Says::Mobile}, {u"сот", Says::Mobile}, {u"сотовый", Says::Mobile}, {u"м", Says::Mobile},
+    {u"факс", Says::Fax}, {u"ф", Says::Fax}, {u"номер", Says::Suffix},
+    // Korean in Latin letters: "H.P." is the mobile ("hand phone").
+    {u"hp", Says::Mobile}, {u"h.p", Says::Mobile},
+    // Japanese, Chinese and Korean
+    {u"電話", Says::Telephone}, {u"直通", Says::Telephone}, {u"代表", Says::Telephone}, {u"电话", Says::Telephone},
+    {u"座机", Says::Telephone}, {u"座機", Says::Telephone}, {u"办公", Says::Telephone}, {u"辦公", Says::Telephone},
+    {u"总机", Says::Telephone}, {u"總機", Says::Telephone}, {u"直线", Says::Telephone}, {u"直線", Says::Telephone},
+    {u"直拨", Says::Telephone}, {u"전화", Says::Telephone}, {u"직통", Says::Telephone}, {u"대표", Says::Telephone},
+    {u"사무실", Says::Telephone},
+    {u"携帯", Says::Mobile}, {u"ケータイ", Says::Mobile}, {u"モバイル", Says::Mobile}, {u"手机", Says::Mobile},
+    {u"手機", Says::Mobile}, {u"移动", Says::Mobile}, {u"行動", Says::Mobile}, {u"휴대폰", Says::Mobile},
+    {u"핸드폰", Says::Mobile}, {u"휴대", Says::Mobile}, {u"모바일", Says::Mobile},
+    {u"ファックス", Says::Fax}, {u"ファクス", Says::Fax}, {u"传真", Says::Fax}, {u"傳真", Says::Fax}, {u"팩스", Says::Fax},
+    {u"番号", Says::Suffix}, {u"号码", Says::Suffix}, {u"號碼", Says::Suffix}, {u"번호", Says::Suffix},
+    // Icons a font or the engine gives as characters of their own
+    {u"☎", Says::Telephone}, {u"☏", Says::Telephone}, {u"✆", Says::Telephone}, {u"📞", Says::Telephone},
+    {u"℡", Says::Telephone}, {u"🕿", Says::Telephone}, {u"📱", Says::Mobile}, {u"📲", Says::Mobile},
+    {u"📠", Says::Fax}, {u"℻", Says::Fax},
+};
+
+bool isEastAsian(QChar c)
+{
+    const ushort u = c.unicode();
+    return (u >= 0x2E80 && u <= 0x9FFF) || (u >= 0xAC00 && u <= 0xD7AF) || (u >= 0x1100 && u <= 0x11FF)
+        || (u >= 0x3130 && u <= 0x318F) || (u >= 0xF900 && u <= 0xFAFF);
+}
+
+// Full-width Latin letters ("ＴＥＬ"), letters in a circle ("Ⓣ", "ⓜ") and accented letters ("Mövil"
+// as the engine reads "Móvil") as plain small letters, one character for one, so that places in the
+// text stay.
+QString plainLetters(const QString& text)
+{
+    QString out = text;
+    for (QChar& c : out) {
+        const ushort u = c.unicode();
+        if (u >= 0xFF01 && u <= 0xFF5E)
+            c = QChar(u - 0xFEE0);
+        else if (u >= 0x24B6 && u <= 0x24CF)
+            c = QChar(u'A' + (u - 0x24B6));
+        else if (u >= 0x24D0 && u <= 0x24E9)
+            c = QChar(u'a' + (u - 0x24D0));
+    }
+    return foldedForWords(out);
+}
+
+struct Label {
+    QString word; // as `plainLetters` gives it
+    Says says;
+};
+
+// The label words, longest first, so that "telefax" is tried before "fax".
+const std::vector<Label>& labelWords()
+{
+    static const std::vector<Label> words = [] {
+        std::vector<Label> all;
+        for (const LabelWord& w : kLabelWords)
+            all.push_back({plainLetters(QString::fromUtf16(w.word)), w.says});
+        std::stable_sort(all.begin(), all.end(), [](const Label& a, const Label& b) { return a.word.size() > b.word.size(); });
+        return all;
+    }();
+    return words;
+}
+
+const QRegularExpression& numberPattern()
+{
+    static const QRegularExpression re(QStringLiteral(R"([+十]?[(（]?[0-9０-９][0-9０-９()（）\-－ ./]{5,}[0-9０-９])"));
+    return re;
+}
+
+// "ext. 45", "x204", "poste 12", "App. 12", "Durchwahl -12", "（内線123）": an extension right after
+// a number, of up to six digits that no more digits follow.
+const QRegularExpression& extensionPattern()
+{
+    static const QRegularExpression re(
+        QStringLiteral(R"(^\s*[,;]?\s*[(（]?\s*(?:ext|extn|ext'n|x|poste|app|apparat|durchwahl|dw|int|interno|anexo|ramal|доб|вн|内線|內線|分机|分機|转|轉|내선|분기)\.?\s*[:：.]?\s*[-–]?\s*[0-9０-９]{1,6}(?![0-9０-９]|\s*[-–./]?\s*[0-9０-９])\s*[)）]?)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return re;
+}
+
+QString asciiDigits(const QString& text)
+{
+    QString out;
+    for (QChar c : text) {
+        if (c.unicode() >= 0xFF10 && c.unicode() <= 0xFF19)
+            out += QChar(u'0' + (c.unicode() - 0xFF10));
+        else if (c.isDigit())
+            out += c;
+    }
+    return out;
+}
+
+// The digits of a number, "+" first when it is dialled from abroad ("+44 (0)20…" and "0044 20…"
+// give "+4420…"; the "(0)" is not dialled from abroad).
+QString digitsOf(const QString& number)
+{
+    QString n = QString(number).replace(u'十', u'+');
+    static const QRegularExpression trunk(QStringLiteral(R"(\(\s*0\s*\))"));
+    const bool international = n.trimmed().startsWith(u'+');
+    n.remove(trunk);
+    QString digits = asciiDigits(n);
+    if (international)
+        return u'+' + digits;
+    if (digits.startsWith(QStringLiteral("00")) && digits.size() > 10)
+        return u'+' + digits.mid(2);
+    return digits;
+}
+
+struct LeadLabel {
+    bool telephone = false, fax = false, mobile = false;
+    bool icon = false; // a mark or a letter no label knows
+    qsizetype at = 0; // where the label and its icon start in the lead
+};
+
+// The label at the end of the text before a number, read backwards word by word: "Teléfono móvil:",
+// "Tel./Fax", "(M)", "携帯電話：", "© ". Words before it that are no label are left.
+LeadLabel labelAtEnd(const QString& lead)
+{
+    static const QRegularExpression separators(QStringLiteral(R"([\s:：.．\-–—/|·•,;=()\[\]（）【】&＆+]+$)"));
+    const QString plain = plainLetters(lead);
+    LeadLabel found;
+    qsizetype end = lead.size();
+    found.at = end;
+    for (;;) {
+        const auto sep = separators.match(plain.left(end));
+        if (sep.hasMatch())
+            end = sep.capturedStart();
+        const QString text = plain.left(end);
+        bool matched = false;
+        for (const Label& w : labelWords()) {
+            const QString& word = w.word;
+            if (!text.endsWith(word))
+                continue;
+            const qsizetype at = end - word.size();
+            const bool wholeWord = at == 0 || !text.at(at - 1).isLetterOrNumber() || isEastAsian(word.front());
+            if (!wholeWord)
+                continue;
+            found.telephone |= w.says == Says::Telephone;
+            found.fax |= w.says == Says::Fax;
+            found.mobile |= w.says == Says::Mobile;
+            end = at;
+            matched = true;
+            break;
+        }
+        if (!matched && !found.icon) {
+            // A round or square icon read as a stray mark or letter: "©", "@", "Q", "(", "®)".
+            static const QRegularExpression icon(QStringLiteral(R"((?:^|\s)([^\s\p{L}\p{N}]{1,3}|[^\s\p{N}])$)"));
+            if (const auto m = icon.match(text); m.hasMatch() && end > 0) {
+                found.icon = true;
+                end = m.capturedStart(1);
+                matched = true;
+            }
+        }
+        if (!matched)
+            break;
+        found.at = end;
+    }
+    return found;
+}
+
+NumberKind kindOf(const LeadLabel& label)
+{
+    if (label.mobile)
+        return NumberKind::Mobile;
+    if (label.telephone && label.fax)
+        return NumberKind::TelephoneAndFax;
+    if (label.fax)
+        return NumberKind::Fax;
+    if (label.telephone)
+        return NumberKind::Telephone;
+    return NumberKind::Unknown;
+}
+
+// A telephone number has at least seven digits; fewer is a postal code, a street number or a date,
+// and a Japanese postal code has seven in its own shape.
+bool isNumberOfAPhone(const QString& number)
+{
+    static const QRegularExpression japanesePostalCode(QStringLiteral(R"(^[0-9０-９]{3}[-－ー‐−][0-9０-９]{4}$)"));
+    return asciiDigits(number).size() >= 7 && !japanesePostalCode.match(number.trimmed()).hasMatch();
+}
+
+} // namespace
+
+std::vector<NumberOnLine> numbersOfLine(const QString& text)
+{
+    std::vector<NumberOnLine> numbers;
+    qsizetype from = 0;
+    for (auto it = numberPattern().globalMatch(text); it.hasNext();) {
+        const auto m = it.next();
+        if (m.capturedStart() < from || !isNumberOfAPhone(m.captured()))
+            continue;
+        const QString lead = text.mid(from, m.capturedStart() - from);
+        const LeadLabel label = labelAtEnd(lead);
+        NumberOnLine n;
+        n.kind = kindOf(label);
+        // The Japanese model reads the plus of a country code as the kanji "十".
+        n.number = m.captured().trimmed().replace(u'十', u'+');
+        n.digits = digitsOf(n.number);
+        n.labelAt = from + label.at;
+        n.end = m.capturedEnd();
+        static const QRegularExpression marks(QStringLiteral(R"([^\p{L}\p{N}]*)"));
+        // A short word alone before the line's first number is a label the engine misread
+        // ("Mose" for "Mobil", "Tcl").
+        static const QRegularExpression misreadLabel(QStringLiteral(R"(^\s*[^\s\p{N}]{2,5}[.:]?\s*$)"));
+        n.bare = marks.match(lead.left(label.at)).capturedLength() == label.at
+            || (from == 0 && n.kind == NumberKind::Unknown && misreadLabel.match(lead).hasMatch());
+        if (const auto ext = extensionPattern().match(text.mid(n.end)); ext.hasMatch()) {
+            // "（内線123）" is kept as "内線123".
+            static const QRegularExpression wrapping(QStringLiteral(R"(^\s*[,;]?\s*[(（]?\s*|\s*[)）]?\s*$)"));
+            n.number += u' ' + ext.captured().remove(wrapping);
+            n.end += ext.capturedLength();
+        }
+        from = n.end;
+        numbers.push_back(n);
+    }
+    return numbers;
+}
+
+bool isNumberLabelOnly(const QString& text)
+{
+    const LeadLabel label = labelAtEnd(text.trimmed());
+    return label.at == 0 && !label.icon && kindOf(label) != NumberKind::Unknown;
+}
+
+namespace {
+
+struct MobileForm {
+    const char* country;
+    const char* code; // the country code
+    const char* trunk; // dialled before a national number at home, "" for none
+    const char* prefixes; // of the mobile numbers, after the country code or trunk prefix
+    int minLength, maxLength; // of the national significant number
+};
+
+constexpr MobileForm kMobileForms[] = {
+    {"GB", "44", "0", "^7[1-57-9]", 10, 10},  {"DE", "49", "0", "^1[5-7]", 10, 11},   {"FR", "33", "0", "^[67]", 9, 9},
+    {"ES", "34", "", "^[67]", 9, 9},          {"IT", "39", "", "^3", 9, 10},          {"PT", "351", "", "^9[1236]", 9, 9},
+    {"AU", "61", "0", "^4", 9, 9},            {"JP", "81", "0", "^[789]0", 10, 10},   {"CN", "86", "", "^1[3-9]", 11, 11},
+    {"KR", "82", "0", "^1[016-9]", 9, 10},    {"RU", "7", "8", "^9", 10, 10},         {"NL", "31", "0", "^6", 9, 9},
+    {"BE", "32", "0", "^4[5-9]", 9, 9},       {"CH", "41", "0", "^7[5-9]", 9, 9},     {"AT", "43", "0", "^6[5-9]", 8, 13},
+    {"IE", "353", "0", "^8[3-9]", 9, 9},      {"BR", "55", "", "^[1-9][0-9]9", 11, 11}, {"SE", "46", "0", "^7[02369]", 9, 9},
+    {"NO", "47", "", "^[49]", 8, 8},          {"NZ", "64", "0", "^2", 8, 10},         {"SG", "65", "", "^[89]", 8, 8},
+    {"TW", "886", "0", "^9", 9, 9},           {"MX", "52", "", "^1", 11, 11},         {"US", "1", "", "^$", 10, 10},
+};
+
+bool isMobile(const MobileForm& form, const QString& significant)
+{
+    return significant.size() >= form.minLength && significant.size() <= form.maxLength
+        && QRegularExpression(QString::fromLatin1(form.prefixes)).match(significant).hasMatch();
+}
+
+const MobileForm* formOfCountryCode(const QString& international)
+{
+    // "+351" before "+35", "+44" before "+4": the longest code that is one.
+    for (int length = 3; length >= 1; --length) {
+        for (const MobileForm& form : kMobileForms) {
+            if (qstrlen(form.code) == size_t(length) && international.mid(1, length) == QLatin1String(form.code))
+                return &form;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool hasMobileForm(const QString& digits, const QString& country)
+{
+    if (digits.startsWith(u'+')) {
+        const MobileForm* form = formOfCountryCode(digits);
+        if (!form)
+            return false;
+        QString significant = digits.mid(1 + int(qstrlen(form->code)));
+        // Italian numbers keep their 0 after the code; a mobile never has one.
+        return isMobile(*form, significant);
+    }
+    for (const MobileForm& form : kMobileForms) {
+        if (country != QLatin1String(form.country))
+            continue;
+        const QString trunk = QString::fromLatin1(form.trunk);
+        if (!trunk.isEmpty() && !digits.startsWith(trunk))
+            return false;
+        return isMobile(form, digits.mid(trunk.size()));
+    }
+    return false;
+}
+
+namespace {
+
+// The country of a card in Japanese, Korean, Russian or Chinese script: the script tells it before
+// any postcode or domain does. Japanese by its kana or its own words and address shape, Chinese of
+// Taiwan or Hong Kong by its traditional characters.
+QString countryOfScript(const QStringList& lines)
+{
+    static const QRegularExpression japanese(
+        QStringLiteral(R"([\x{3041}-\x{30FF}]|株式会社|有限会社|〒|丁目|番地|\p{Han}{1,3}[都道府県]\p{Han}{1,6}[市区町村郡])"));
+    static const QRegularExpression korean(QStringLiteral(R"([\x{AC00}-\x{D7AF}])"));
+    static const QRegularExpression russian(QStringLiteral(R"([\x{0400}-\x{04FF}])"));
+    static const QRegularExpression chinese(QStringLiteral(R"(\p{Han})"));
+    static const QRegularExpression traditional(QStringLiteral(R"([傳機號區臺灣樓廣國電話網務業際總處])"));
+    const QString all = lines.join(u'\n');
+    if (japanese.match(all).hasMatch())
+        return QStringLiteral("JP");
+    if (korean.match(all).hasMatch())
+        return QStringLiteral("KR");
+    if (russian.match(all).hasMatch())
+        return QStringLiteral("RU");
+    if (chinese.match(all).hasMatch())
+        return traditional.match(all).hasMatch() ? QStringLiteral("TW") : QStringLiteral("CN");
+    return {};
+}
+
+} // namespace
+
+QString numberingCountryOf(const QStringList& lines)
+{
+    if (QString country = countryOfScript(lines); !country.isEmpty())
+        return country;
+    std::map<QString, int> votes;
+    // Domain endings, postcodes and country names of the card, each a vote for its country.
+    static const struct {
+        const char* country;
+        QRegularExpression sign;
+    } signs[] = {
+        {"GB", QRegularExpression(QStringLiteral(R"(\.(?:co\.)?uk\b|\b[A-Z]{1,2}[0-9][A-Z0-9]? [0-9][A-Z]{2}\b|\b(?:United Kingdom|England|Scotland|Wales)\b)"))},
+        {"US", QRegularExpression(QStringLiteral(R"(,\s*[A-Z]{2}\s+[0-9]{5}(?:-[0-9]{4})?\b|\b(?:USA|U\.S\.A\.|United States)\b)"))},
+        {"DE", QRegularExpression(QStringLiteral(R"(\.de\b|\b(?:Deutschland|Germany)\b|(?i:straße|strasse|\bstr\.|\bhandy\b|\bmobil\b|\btelefon\b|\bdurchwahl\b))"))},
+        {"FR", QRegularExpression(QStringLiteral(R"(\.fr\b|\bFrance\b|(?i:\brue\b|\bcedex\b|\bportable\b|\btél\b|\bt[ée]l[ée]copie\b|\bligne directe\b))"))},
+        {"ES", QRegularExpression(QStringLiteral(R"(\.es\b|\b(?:España|Spain)\b|(?i:\bcalle\b|\bc/|\bavda\b|\btfno\b|\bm[óo]vil\b|\bplanta\b))"))},
+        {"IT", QRegularExpression(QStringLiteral(R"(\.it\b|\b(?:Italia|Italy)\b|(?i:\bvia\b|\bpiazza\b|\bviale\b|\bcorso\b|\bcellulare\b)|\b[0-9]{5}\s+\p{Lu}\p{L}+\s+[A-Z]{2}\b)"))},
+        {"PT", QRegularExpression(QStringLiteral(R"(\.pt\b|\bPortugal\b|(?i:\btelem[óo]vel\b|\btlm\b)|\b[0-9]{4}-[0-9]{3}\s+\p{Lu})"))},
+        {"BR", QRegularExpression(QStringLiteral(R"(\.br\b|\b(?:Brasil|Brazil)\b|\b[0-9]{5}-[0-9]{3}\b)"))},
+        {"AU", QRegularExpression(QStringLiteral(R"(\.au\b|\bAustralia\b|\b(?:NSW|VIC|QLD|SA|WA|TAS|ACT|NT)\s+[0-9]{4}\b)"))},
+        {"NL", QRegularExpression(QStringLiteral(R"(\.nl\b|\b(?:Nederland|Netherlands)\b|\b[0-9]{4} ?[A-Z]{2}\s+\p{Lu}\p{Ll})"))},
+        {"BE", QRegularExpression(QStringLiteral(R"(\.be\b|\b(?:Belgium|Belgique|België)\b)"))},
+        {"CH", QRegularExpression(QStringLiteral(R"(\.ch\b|\b(?:Switzerland|Schweiz|Suisse|Svizzera)\b|\bCH-[0-9]{4}\b)"))},
+        {"AT", QRegularExpression(QStringLiteral(R"(\.at\b|\b(?:Austria|Österreich)\b|\bA-[0-9]{4}\b)"))},
+        {"IE", QRegularExpression(QStringLiteral(R"(\.ie\b|\bIreland\b)"))},
+    };
+    for (const QString& line : lines) {
+        for (const NumberOnLine& n : numbersOfLine(line)) {
+            if (const MobileForm* form = n.digits.startsWith(u'+') ? formOfCountryCode(n.digits) : nullptr)
+                votes[QString::fromLatin1(form->country)] += 3;
+        }
+        for (const auto& s : signs) {
+            if (s.sign.match(line).hasMatch())
+                votes[QString::fromLatin1(s.country)] += 1;
+        }
+    }
+    QString best;
+    int most = 0;
+    for (const auto& [country, count] : votes) {
+        if (count > most) {
+            best = country;
+            most = count;
+        }
+    }
+    return best;
+}

@@ -1,0 +1,164 @@
+#include "outside/ocr/CardFields.h"
+#include "outside/ocr/NumberLabels.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The lines of a card, set one below the other in body type.
+std::vector<RecognizedLine> cardOf(std::initializer_list<const char16_t*> texts)
+{
+    std::vector<RecognizedLine> lines;
+    int top = 10;
+    for (const char16_t* text : texts) {
+        lines.push_back({QString::fromUtf16(text), 20, top, 600, top + 29});
+        top += 40;
+    }
+    return lines;
+}
+
+struct Numbers {
+    const char16_t* telephone;
+    const char16_t* mobile;
+    const char16_t* fax;
+};
+
+void expectNumbers(const ResultSlots& f, const Numbers& want, const std::string& what)
+{
+    EXPECT_EQ(f[13].text, QString::fromUtf16(want.telephone)) << what;
+    EXPECT_EQ(f[31].text, QString::fromUtf16(want.mobile)) << what;
+    EXPECT_EQ(f[16].text, QString::fromUtf16(want.fax)) << what;
+}
+
+// Rows of round icons the engine reads as a stray mark or letter, or not at all: a number's kind
+// then comes from its form, in the numbering of the country the card shows.
+TEST(NumberLabels, IconRowsTakeTheirKindFromTheNumbersForm)
+{
+    const struct {
+        std::initializer_list<const char16_t*> card;
+        Numbers want;
+    } cases[] = {
+        {{u"© +44 20 7946 0123", u"® +44 7700 900123", u"anna@harbour.co.uk"}, {u"+44 20 7946 0123", u"+44 7700 900123", u""}},
+        // Without a country code the mail's domain tells the country.
+        {{u"Q 0161 496 0000", u"@ 07700 900123", u"anna@harbour.co.uk"}, {u"0161 496 0000", u"07700 900123", u""}},
+        {{u"& 07700 900123", u"e 0161 496 0000", u"12 Park Row, Leeds LS1 5JL"}, {u"0161 496 0000", u"07700 900123", u""}},
+        {{u"© 06 12 34 56 78", u"© 01 23 45 67 89", u"claire@lumiere.fr"}, {u"01 23 45 67 89", u"06 12 34 56 78", u""}},
+        {{u"• 612 345 678", u"• 912 345 678", u"Calle Mayor 5, 28013 Madrid"}, {u"912 345 678", u"612 345 678", u""}},
+        {{u"347 123 4567", u"02 1234 5678", u"info@studio.it"}, {u"02 1234 5678", u"347 123 4567", u""}},
+        {{u"912 345 678", u"213 456 789", u"1000-001 Lisboa"}, {u"213 456 789", u"912 345 678", u""}},
+        {{u"0412 345 678", u"(02) 9876 5432", u"Level 5, 1 Martin Place", u"Sydney NSW 2000"}, {u"(02) 9876 5432", u"0412 345 678", u""}},
+        {{u"© 090-1234-5678", u"© 03-1234-5678", u"株式会社山田商事"}, {u"03-1234-5678", u"090-1234-5678", u""}},
+        {{u"138 0013 8000", u"010-1234 5678", u"北京市朝阳区建国路88号"}, {u"010-1234 5678", u"138 0013 8000", u""}},
+        {{u"010-1234-5678", u"02-1234-5678", u"김민준"}, {u"02-1234-5678", u"010-1234-5678", u""}},
+        {{u"8 916 123-45-67", u"+7 495 123-45-67", u"Москва"}, {u"+7 495 123-45-67", u"8 916 123-45-67", u""}},
+        // A Japanese number of an Osaka office is no French mobile, a Chicago one no Italian mobile, a
+        // Madrid one no Portuguese mobile.
+        {{u"© 06-6345-2201", u"〒530-0001 大阪市北区梅田1-1-1"}, {u"06-6345-2201", u"", u""}},
+        {{u"312 555 0100", u"Chicago, IL 60601"}, {u"312 555 0100", u"", u""}},
+        {{u"91 123 45 67", u"info@empresa.es"}, {u"91 123 45 67", u"", u""}},
+        // A label the engine misread, and a second office number where no label names a fax.
+        {{u"Office +49 221 955054-0", u"Mose 0171/8920975"}, {u"+49 221 955054-0", u"0171/8920975", u""}},
+        {{u"t +44 (0)117 496 0393 _m +44 7700 900951", u"£0117 496 0779"}, {u"+44 (0)117 496 0393", u"+44 7700 900951", u"0117 496 0779"}},
+        // Where nothing tells the country a number without a label is the telephone.
+        {{u"07700 900123"}, {u"07700 900123", u"", u""}},
+        // A label still wins over the form, and a labelled mobile keeps the mobile field.
+        {{u"T +44 7700 900124", u"M +44 7700 900123"}, {u"+44 7700 900124", u"+44 7700 900123", u""}},
+        {{u"M 07700 900123", u"07700 900125", u"a@b.co.uk"}, {u"07700 900125", u"07700 900123", u""}},
+    };
+    for (const auto& c : cases) {
+        const auto lines = cardOf(c.card);
+        expectNumbers(classifyCardLines(lines), c.want, lines.front().text.toStdString());
+    }
+}
+
+// An extension stays with its number, in the number's field, and turns no other number's kind.
+TEST(NumberLabels, ExtensionsStayWithTheirNumber)
+{
+    const struct {
+        std::initializer_list<const char16_t*> card;
+        Numbers want;
+    } cases[] = {
+        {{u"T +44 20 7946 0123 ext. 45", u"M +44 7700 900123"}, {u"+44 20 7946 0123 ext. 45", u"+44 7700 900123", u""}},
+        {{u"Tel. +49 89 1234567 App. 12", u"Mobil +49 171 1234567"}, {u"+49 89 1234567 App. 12", u"+49 171 1234567", u""}},
+        {{u"Tel. +49 89 12345-0, Durchwahl -12"}, {u"+49 89 12345-0 Durchwahl -12", u"", u""}},
+        {{u"Tél. 01 23 45 67 89 poste 123", u"Fax 01 23 45 67 90"}, {u"01 23 45 67 89 poste 123", u"", u"01 23 45 67 90"}},
+        {{u"Phone 212-555-0100 x204 | Fax 212-555-0101"}, {u"212-555-0100 x204", u"", u"212-555-0101"}},
+        {{u"TEL 03-1234-5678（内線123）", u"携帯 090-1234-5678"}, {u"03-1234-5678 内線123", u"090-1234-5678", u""}},
+        {{u"전화 02-1234-5678 내선 123"}, {u"02-1234-5678 내선 123", u"", u""}},
+        // Icon rows: the office number with its extension and the mobile below it.
+        {{u"© 0161 496 0000 ext. 204", u"© 07700 900123", u"a@b.co.uk"}, {u"0161 496 0000 ext. 204", u"07700 900123", u""}},
+        // More digits after "x" are a number of their own.
+        {{u"Tel 0161 496 0000 x 0161 496 0001"}, {u"0161 496 0000", u"", u"0161 496 0001"}},
+    };
+    for (const auto& c : cases) {
+        const auto lines = cardOf(c.card);
+        expectNumbers(classifyCardLines(lines), c.want, lines.front().text.toStdString());
+    }
+}
+
+// A label set in a column of its own left of the numbers names the number on its row.
+TEST(NumberLabels, ALabelColumnNamesTheNumbersBesideIt)
+{
+    const std::vector<RecognizedLine> lines = {
+        {u"Móvil"_s, 20, 100, 100, 130}, {u"612 345 678"_s, 140, 100, 400, 130},
+        {u"Tfno."_s, 20, 140, 100, 170}, {u"912 345 678"_s, 140, 140, 400, 170},
+        {u"Fax"_s, 20, 180, 100, 210},   {u"912 345 679"_s, 140, 180, 400, 210},
+    };
+    expectNumbers(classifyCardLines(lines), {u"912 345 678", u"612 345 678", u"912 345 679"}, "label column");
+    EXPECT_TRUE(isNumberLabelOnly(u"携帯"_s));
+    EXPECT_TRUE(isNumberLabelOnly(u" Ligne directe :"_s));
+    EXPECT_FALSE(isNumberLabelOnly(u"Marketing"_s));
+    EXPECT_FALSE(isNumberLabelOnly(u"©"_s));
+}
+
+TEST(NumberLabels, MobilePrefixesOfEachCountry)
+{
+    const struct {
+        const char* digits;
+        const char* country;
+        bool mobile;
+    } cases[] = {
+        {"07700900123", "GB", true},    {"01614960000", "GB", false},  {"+447700900123", "", true},    {"+442079460123", "", false},
+        {"01711234567", "DE", true},    {"015112345678", "DE", true},  {"0891234567", "DE", false},    {"01514960000", "GB", false},
+        {"0612345678", "FR", true},     {"0712345678", "FR", true},    {"0123456789", "FR", false},    {"+33612345678", "DE", true},
+        {"612345678", "ES", true},      {"912345678", "ES", false},    {"+34612345678", "", true},     {"3471234567", "IT", true},
+        {"0212345678", "IT", false},    {"+393471234567", "", true},   {"912345678", "PT", true},      {"213456789", "PT", false},
+        {"0412345678", "AU", true},     {"0298765432", "AU", false},   {"+61412345678", "", true},     {"09012345678", "JP", true},
+        {"0663452201", "JP", false},    {"+819012345678", "", true},   {"13800138000", "CN", true},    {"01012345678", "CN", false},
+        {"01012345678", "KR", true},    {"0212345678", "KR", false},   {"+821012345678", "", true},    {"89161234567", "RU", true},
+        {"+79161234567", "", true},     {"+74951234567", "", false},   {"3125550100", "US", false},    {"+13125550100", "", false},
+        {"11912345678", "BR", true},    {"+5511912345678", "", true},  {"07700900123", "", false},     {"+447700900123", "US", true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(hasMobileForm(QString::fromLatin1(c.digits), QString::fromLatin1(c.country)), c.mobile)
+            << c.digits << " " << c.country;
+    }
+}
+
+TEST(NumberLabels, TheCountryACardsNumbersFollow)
+{
+    const struct {
+        QStringList lines;
+        const char* country;
+    } cases[] = {
+        {{u"T +49 89 123456"_s, u"M +49 171 1234567"_s}, "DE"},
+        {{u"anna@harbour.co.uk"_s, u"0161 496 0000"_s}, "GB"},
+        {{u"12 Park Row"_s, u"Leeds LS1 5JL"_s}, "GB"},
+        {{u"12 rue de la Paix"_s, u"75002 Paris"_s}, "FR"},
+        {{u"Calle Mayor 5"_s, u"28013 Madrid"_s}, "ES"},
+        {{u"Via Roma 12"_s, u"20121 Milano MI"_s}, "IT"},
+        {{u"Rua Augusta 100"_s, u"1100-048 Lisboa"_s}, "PT"},
+        {{u"Level 5, 1 Martin Place"_s, u"Sydney NSW 2000"_s}, "AU"},
+        {{u"東京都千代田区丸の内1-1-1"_s, u"やまだ たろう"_s}, "JP"},
+        {{u"서울특별시 강남구 테헤란로 123"_s}, "KR"},
+        {{u"г. Москва, ул. Тверская, д. 1"_s}, "RU"},
+        {{u"Móvil 612 345 678"_s}, "ES"},
+        {{u"Anna Lopez"_s, u"Senior Engineer"_s}, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(numberingCountryOf(c.lines), QString::fromLatin1(c.country)) << c.lines.join(u" / ").toStdString();
+}
+
+} // namespace
