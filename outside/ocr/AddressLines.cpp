@@ -282,6 +282,11 @@ QString withTownLinePostcode(const QString& line)
     static const QRegularExpression us(QStringLiteral(R"(,\s*([A-Z][A-Za-z])\s*([0-9]{5}(?:-[0-9]{4})?)\b)"));
     const auto digit = [](const QString& c) { return c == u"I"_s ? u"1"_s : c == u"O"_s ? u"0"_s : c == u"S"_s ? u"5"_s : c; };
     QString out = line;
+    // A postcode alone on its line may have lost its blank: "RG1IAZ".
+    static const QRegularExpression ukAlone(
+        QStringLiteral(R"(^\s*(?=\S*[0-9])([A-Z][A-Z]?[0-9IO][A-Z0-9]?)([0-9IOS][A-Z]{2})\s*$)"));
+    if (const auto m = ukAlone.match(out); m.hasMatch() && !uk.match(out).hasMatch())
+        out = m.captured(1) + u' ' + m.captured(2);
     if (const auto m = uk.match(out);
         m.hasMatch() && (m.captured(2).front().isDigit() || m.captured(3).front().isDigit() || m.captured(4).front().isDigit()))
         out.replace(m.capturedStart(), m.capturedLength(),

@@ -502,7 +502,7 @@ bool looksLikeName(const QString& t)
 // Drops the marks a logo or a rule leaves at the edge of a line: "@ 株式会社…", "| Anna".
 QString withoutEdgeMarks(const QString& text)
 {
-    static const QRegularExpression edges(QStringLiteral(R"(^(?:[@©®|_~•·*»«\[\]{}<>=〇○◯]+\s+)+|(?:\s+[©®|_~•·*»«\[\]{}<>=]+)+$)"));
+    static const QRegularExpression edges(QStringLiteral(R"(^(?:[@©®|_~•·*»«\[\]{}<>=〇○◯]+\s+)+|(?:\s+[©®|_~•·*»«\[\]{}<>=\-–—]+)+$)"));
     // A logo before Japanese text reads as a short Latin word or a lone character: "Beek 主任".
     static const QRegularExpression scrapBeforeJapanese(QStringLiteral(R"(^(?:[A-Za-z]{1,4}|[^\p{L}\p{N}\s])\s+(?=[\x{3040}-\x{30FF}\x{4E00}-\x{9FFF}]{2}))"));
     QString t = text;
@@ -814,11 +814,15 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
                 used = put(fields, kWeb, webAddress(m.captured()), line) || used;
             }
         }
-        if (used || social) {
+        // An address read into one line with the e-mail address after it is read on.
+        const bool addressBefore = used && !japaneseCard && digitCount(before) > 0 && isAddress(before);
+        if ((used || social) && !addressBefore) {
             if (!japaneseCard && isLatinNameShaped(before))
                 rest.emplace_back(&line, before);
             continue;
         }
+        if (addressBefore)
+            text = before;
         // "Creative Director, Business Development   P +44 …": the words before the number are read on.
         // A postal code whose 〒 was read as a digit: on a Japanese card, where telephone numbers
         // start with 0 or a country code, it is no telephone number.
@@ -926,8 +930,11 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         // A Japanese address goes on with its building's line in Latin letters ("theSOHO 1104").
         const bool building =
             fields[size_t(kAddress.first)].filled && isJapanese(fields[size_t(kAddress.first)].text) && isLatinOrKatakanaBuildingLine(text);
-        const bool follows =
-            (goesOnBelow(lines, lastAddressLine, index) && (continuesAddress(text) || building || !westernPostalCode(text).isEmpty()))
+        // "89 West George Street", "Birmingham", "B3 2BJ": the town on a line of its own over the postcode.
+        const bool townOverPostcode = index + 1 < lines.size() && digitCount(text) == 0 && letterCount(text) >= 3
+            && setBelow(line, lines[index + 1]) && !westernPostalCode(lines[index + 1].text).isEmpty();
+        const bool follows = (goesOnBelow(lines, lastAddressLine, index)
+                              && (continuesAddress(text) || building || townOverPostcode || !westernPostalCode(text).isEmpty()))
             || (lastAddressLine >= 0 && continuesOnRow(lines[size_t(lastAddressLine)], line, text));
         if (address || follows) {
             text = withTownLinePostcode(text);
@@ -949,8 +956,8 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
                     const bool justAbove = setBelow(above, line)
                         || (&above + 1 == &line && line.top > above.top
                             && line.top - above.bottom < 3 * std::max(1, above.bottom - above.top) / 2);
-                    return justAbove && !looksLikeName(r.second)
-                        && (digitCount(r.second) > 0 || westernStreet().match(r.second).hasMatch());
+                    const bool streetWord = westernStreet().match(r.second).hasMatch() || hasLatinStreetWord(r.second);
+                    return justAbove && (!looksLikeName(r.second) || streetWord) && (digitCount(r.second) > 0 || streetWord);
                 });
                 if (street != rest.rend() && !westernPostalCode(text).isEmpty() && !isWesternStreet(text)) {
                     slot.text = street->second + u'\n' + slot.text;
@@ -997,14 +1004,19 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         rest.emplace_back(&line, text);
     }
 
-    // A country line is the address's last line wherever it was set, and never a name or a company.
+    // A country line set under the address is its last line; one set elsewhere (by the name) is
+    // none of it. Neither is a name or a company.
     for (auto it = rest.begin(); it != rest.end();) {
         if (!isCountryLine(it->second)) {
             ++it;
             continue;
         }
-        if (SlotFill& address = fields[size_t(kAddress.first)]; address.filled && !isJapanese(address.text) && !isJapanese(it->second))
-            extend(address, it->second, *it->first, u'\n');
+        SlotFill& address = fields[size_t(kAddress.first)];
+        const RecognizedLine& country = *it->first;
+        const int h = std::max(1, country.bottom - country.top);
+        if (address.filled && !isJapanese(address.text) && !isJapanese(it->second) && country.top > address.top
+            && country.top - address.bottom < 3 * h && country.left < address.right + 2 * h && country.right > address.left - 2 * h)
+            extend(address, it->second, country, u'\n');
         it = rest.erase(it);
     }
     // Numbers without a label: a mobile by its form, where the card tells its country, else the
@@ -1015,12 +1027,9 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             texts << l.text;
         return numberingCountryOf(texts);
     }();
-    // A second office number where no label names a fax stands where cards set the fax ("T", "M",
-    // "F" in icons or misread letters: "£0117 496 0779").
     for (const UnnamedNumber& u : unnamedNumbers) {
         const bool mobile = hasMobileForm(u.number.digits, country) && !fields[size_t(kMobile.first)].filled;
-        const bool fax = !mobile && fields[size_t(kTelephone.first)].filled && !fields[size_t(kFax.first)].filled;
-        put(fields, mobile ? kMobile : fax ? kFax : kTelephone, u.number.number, *u.line);
+        put(fields, mobile ? kMobile : kTelephone, u.number.number, *u.line);
     }
     if (markMisread) {
         const QString number = withoutEdgeMarks(markMisread->text);
@@ -1030,8 +1039,17 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             put(fields, kTelephone, number, *markMisread);
     }
     if (SlotFill& address = fields[size_t(kAddress.first)]; address.filled) {
-        // A mark left of the address (". 2 N Central Avenue") is no part of it.
+        // A mark left of the address (". 2 N Central Avenue") is no part of it, nor is a pin or a
+        // house drawn before it and read as a character: "9 696 Congress Avenue", "q Prinzipalmarkt
+        // 109", "0 Königstraße 20", "(7) Avenida …".
         static const QRegularExpression leadingMark(QStringLiteral(R"((^|\n)[^\p{L}\p{N}\s]{1,2}\s+)"));
+        static const QRegularExpression iconRead(
+            QStringLiteral(R"(^(?:\(\S\)|[^\s\p{N}]|[0-9](?=\s+[0-9])|[0-9](?=\s+(?:Via|Viale|Piazza|Corso|Calle|Avenida|Avda|Rua|Plaza|Paseo|Praça|Largo|Strada|\p{L}+(?:straße|strasse|str\.|weg|platz|allee|gasse|ring|damm|ufer|markt|kai|straat|laan|gracht|plein))\b))\s+)"));
+        // "3º B", "4.º andar": the ordinal sign after a floor's number, which the engine reads as a
+        // degree sign.
+        static const QRegularExpression ordinal(QStringLiteral(R"((?<=[0-9]|[0-9]\.)°)"));
+        if (!isJapanese(address.text))
+            address.text.remove(iconRead).replace(ordinal, QStringLiteral("º"));
         // Nor is a rule the engine read at the end of a line ("銀座センタービル8F_").
         static const QRegularExpression trailingRule(QStringLiteral(R"(\s*[_|]+(?=\n|$))"));
         address.text =

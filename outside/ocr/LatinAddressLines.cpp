@@ -23,7 +23,7 @@ const std::vector<QRegularExpression>& postcodeForms()
         QRegularExpression(QStringLiteral(R"((?<![0-9-])([0-9]{5}-[0-9]{3})(?![0-9-]))")),
         // Five digits before the town (Germany, France, Spain, Italy), with a country letter or
         // "C.P." before it
-        QRegularExpression(QStringLiteral(R"((?:^|[\s,(]|[DFIE]-|C\.P\.\s?|CP\s)([0-9]{5})\s+\p{Lu}[\p{Ll}\p{Lu}'’])")),
+        QRegularExpression(QStringLiteral(R"((?:^|[\s,(]|[DFIE]-|C\.P\.\s?|CP\s)([0-9]{5})\s+\p{Lu}(?:[\p{Ll}\p{Lu}'’]|\s\p{Lu}))")),
         // The Netherlands
         QRegularExpression(QStringLiteral(R"((?:^|[\s,])([0-9]{4}\s?[A-Z]{2})\s+\p{Lu}\p{Ll})")),
         // Four digits after a country letter: Switzerland, Austria, Belgium, Luxembourg
@@ -43,22 +43,27 @@ QString latinPostcodeOf(const QString& line)
     return {};
 }
 
-bool isLatinStreetLine(const QString& line)
+bool hasLatinStreetWord(const QString& line)
 {
     static const QRegularExpression street(QStringLiteral(
         R"((?<![\p{L}\p{N}])(?:street|st|avenue|ave|av|road|rd|boulevard|blvd|bd|lane|ln|drive|way|square|sq|plaza|place|court|ct|)"
         R"(row|hill|park|gardens|close|terrace|parkway|pkwy|highway|hwy|crescent|grove|mews|walk|quay|wharf|parade|circuit|esplanade|)"
         R"(building|house|unit|suite|floor|level|rue|allee|chemin|impasse|quai|cours|route|voie|passage|faubourg|fbg|)"
-        R"(calle|avda|avenida|paseo|plaza|pza|carrer|ronda|travesia|camino|carretera|ctra|glorieta|pasaje|poligono|)"
+        R"(calle|avda|avenida|paseo|passeig|rambla|plaza|placa|pza|carrer|ronda|travesia|travessera|camino|carretera|ctra|glorieta|pasaje|poligono|)"
         R"(via|viale|piazza|piazzale|corso|largo|vicolo|strada|contrada|lungomare|borgo|rua|travessa|praca|estrada|alameda|)"
         R"(rodovia|quadra|setor)\.?(?![\p{L}\p{N}])|(?<![\p{L}\p{N}])c/|)"
         R"(\p{L}*(?:strasse|straße|str\.|weg|platz|allee|ring|gasse|damm|ufer|chaussee|kai|straat|laan|gracht|kade|plein)(?=[\s,.]|$))"));
+    return street.match(foldedForWords(line)).hasMatch();
+}
+
+bool isLatinStreetLine(const QString& line)
+{
     static const QRegularExpression postBox(QStringLiteral(
         R"((?<![\p{L}\p{N}])(?:p\.?\s?o\.?\s?box|gpo\s?box|locked bag|postfach|b\.?p\.?|boite postale|apartado(?:\s+de\s+correos)?|)"
         R"(aptdo\.?|casella postale|caixa postal|cx\.?\s?postal)\s*[0-9])"));
     const QString folded = foldedForWords(line);
     const bool number = std::any_of(line.begin(), line.end(), [](QChar c) { return c.isDigit(); });
-    return number && (street.match(folded).hasMatch() || postBox.match(folded).hasMatch());
+    return number && (hasLatinStreetWord(line) || postBox.match(folded).hasMatch());
 }
 
 bool isCountryLine(const QString& line)

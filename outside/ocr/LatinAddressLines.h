@@ -12,6 +12,10 @@
 // code after its country letter ("CH-8001 Zürich", "A-1010 Wien").
 QString latinPostcodeOf(const QString& line);
 
+// A street word of one of the languages ("Street", "rue", "Calle", "Rambla", "Corso", "Rua",
+// "-straße"), with or without the house number.
+bool hasLatinStreetWord(const QString& line);
+
 // A street line: a street word of one of the languages ("Street", "rue", "Calle", "C/", "Via",
 // "Rua", "-straße") with its number, or a post box ("PO Box 123", "Postfach 10 11 12", "BP 42",
 // "Apartado 123", "Casella Postale 12", "Caixa Postal 99").

@@ -239,8 +239,10 @@ NumberKind kindOf(const LeadLabel& label)
 // and a Japanese postal code has seven in its own shape.
 bool isNumberOfAPhone(const QString& number)
 {
-    static const QRegularExpression japanesePostalCode(QStringLiteral(R"(^[0-9０-９]{3}[-－ー‐−][0-9０-９]{4}$)"));
-    return asciiDigits(number).size() >= 7 && !japanesePostalCode.match(number.trimmed()).hasMatch();
+    // Japanese, Brazilian and Portuguese postal codes: "104-0061", "13015-904", "1000-001".
+    static const QRegularExpression postalCode(
+        QStringLiteral(R"(^(?:[0-9０-９]{3}[-－ー‐−][0-9０-９]{4}|[0-9]{5}-[0-9]{3}|[0-9]{4}-[0-9]{3})$)"));
+    return asciiDigits(number).size() >= 7 && !postalCode.match(number.trimmed()).hasMatch();
 }
 
 } // namespace
@@ -259,6 +261,10 @@ std::vector<NumberOnLine> numbersOfLine(const QString& text)
         n.kind = kindOf(label);
         // The Japanese model reads the plus of a country code as the kanji "十".
         n.number = m.captured().trimmed().replace(u'十', u'+');
+        // An icon read as a digit before a number without a label: "9 055 7637702".
+        static const QRegularExpression iconDigit(QStringLiteral(R"(^[0-9]\s+(?=0))"));
+        if (n.kind == NumberKind::Unknown)
+            n.number.remove(iconDigit);
         n.digits = digitsOf(n.number);
         n.labelAt = from + label.at;
         n.end = m.capturedEnd();

@@ -195,7 +195,7 @@ TEST(CardFields, PostalCodesAndAddresses)
         {{{u"25 quai des Célestins", 30}, {u"4e étage", 30}, {u"69002 LYON", 30}},
          u"69002",
          u"25 quai des Célestins\n4e étage\n69002 LYON"},
-        {{{u"C/ Mayor, 12, 3º B", 30}, {u"28013 Madrid", 30}, {u"España", 30}}, u"28013", u"C/ Mayor, 12, 3º B\n28013 Madrid\nEspaña"},
+        {{{u"C/ Mayor, 12, 3° B", 30}, {u"28013 Madrid", 30}, {u"España", 30}}, u"28013", u"C/ Mayor, 12, 3º B\n28013 Madrid\nEspaña"},
         {{{u"Via Roma 12", 30}, {u"20121 Milano MI", 30}}, u"20121", u"Via Roma 12\n20121 Milano MI"},
         {{{u"Rua Augusta, 125", 30}, {u"1100-048 Lisboa", 30}}, u"1100-048", u"Rua Augusta, 125\n1100-048 Lisboa"},
         {{{u"Av. Paulista, 1000", 30}, {u"01310-100 São Paulo - SP", 30}, {u"Brasil", 30}},
@@ -207,6 +207,21 @@ TEST(CardFields, PostalCodesAndAddresses)
         {{{u"Calle de Alcalá, 45", 30}, {u"Planta 3", 30}, {u"28014 Madrid", 30}},
          u"28014",
          u"Calle de Alcalá, 45\nPlanta 3\n28014 Madrid"},
+        {{{u"Plaza de España, 99, planta 6", 30}, {u"15003 A Coruña", 30}}, u"15003", u"Plaza de España, 99, planta 6\n15003 A Coruña"},
+        {{{u"Rambla de Catalunya, 32, 6º, 08007 Barcelona", 30}}, u"08007", u"Rambla de Catalunya, 32, 6º, 08007 Barcelona"},
+        // A street line without its number over the town line; an address read into one line
+        // with the e-mail address after it.
+        {{{u"Corso Buenos Aires", 30}, {u"60, 70122 Bari BA", 30}}, u"70122", u"Corso Buenos Aires\n60, 70122 Bari BA"},
+        {{{u"Rambla de Catalunya,", 30}, {u"32, 6º, 08007 Barcelona", 30}}, u"08007", u"Rambla de Catalunya,\n32, 6º, 08007 Barcelona"},
+        {{{u"Via del Corso, 52, 40121 Bologna BO  martina@padana.it", 30}}, u"40121", u"Via del Corso, 52, 40121 Bologna BO"},
+        // The town on a line of its own between the street and the postcode, the postcode's blank lost.
+        {{{u"89 West George Street", 30}, {u"Birmingham", 30}, {u"B3 2BJ", 30}}, u"B3 2BJ", u"89 West George Street\nBirmingham\nB3 2BJ"},
+        {{{u"125 West George Street", 30}, {u"Reading", 30}, {u"RG1IAZ", 30}}, u"RG1 1AZ", u"125 West George Street\nReading\nRG1 1AZ"},
+        // A pin drawn before the address and read as a character is none of it.
+        {{{u"9 696 Congress Avenue, Ste 616", 30}, {u"Denver, CO 80202", 30}}, u"80202", u"696 Congress Avenue, Ste 616\nDenver, CO 80202"},
+        {{{u"q Prinzipalmarkt 109", 30}, {u"79098 Freiburg im Breisgau", 30}}, u"79098", u"Prinzipalmarkt 109\n79098 Freiburg im Breisgau"},
+        {{{u"0 Königstraße 20", 30}, {u"60313 Frankfurt am Main", 30}}, u"60313", u"Königstraße 20\n60313 Frankfurt am Main"},
+        {{{u"9 Main Street", 30}, {u"Springfield, IL 62701", 30}}, u"62701", u"9 Main Street\nSpringfield, IL 62701"},
     };
     for (const auto& c : cases) {
         std::vector<RecognizedLine> lines = linesOf(c.lines);
@@ -357,9 +372,13 @@ TEST(CardFields, SocialRowsAndCountryLines)
         {{at(u"in/anna-lopez", 60, 100, 500, 160), at(u"Anna Lopez", 60, 200, 400, 240)}, 0, u"Anna Lopez"},
         {{at(u"United Kingdom", 60, 100, 500, 160), at(u"Anna Lopez", 60, 200, 400, 240)}, 0, u"Anna Lopez"},
         {{at(u"Anna Lopez", 60, 100, 500, 160), at(u"41 Wharf Lane", 600, 300, 900, 330), at(u"Cardiff CF10 5BZ", 600, 340, 900, 370),
-          at(u"United Kingdom", 600, 480, 900, 510)},
+          at(u"Senior Engineer", 60, 170, 400, 200), at(u"United Kingdom", 600, 380, 900, 410)},
          21,
          u"41 Wharf Lane\nCardiff CF10 5BZ\nUnited Kingdom"},
+        {{at(u"Anna Lopez", 60, 100, 500, 160), at(u"France", 60, 170, 200, 190), at(u"119, impasse des Lilas", 600, 300, 900, 330),
+          at(u"31000 Toulouse", 600, 340, 900, 370)},
+         21,
+         u"119, impasse des Lilas\n31000 Toulouse"},
     };
     for (const auto& c : cases) {
         const ResultSlots f = classifyCardLines(c.lines);

