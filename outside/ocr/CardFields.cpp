@@ -233,6 +233,13 @@ bool isDepartment(const QString& t)
         && !t.contains(QRegularExpression(QStringLiteral("[0-9０-９]")));
 }
 
+// "Responsable marketing,": a comma a title's or a department's line ends in belongs to neither.
+QString withoutTrailingComma(const QString& t)
+{
+    static const QRegularExpression trailing(QStringLiteral(R"(\s*[,;:]+$)"));
+    return QString(t).remove(trailing);
+}
+
 // "営業部部長", "営業部 部長", "Sales | Key Account Manager", "Head of Sales, Marketing Department":
 // the department and the title of one line; either may come out empty.
 std::pair<QString, QString> splitDepartmentAndTitle(const QString& t)
@@ -255,7 +262,7 @@ std::pair<QString, QString> splitDepartmentAndTitle(const QString& t)
         const DepartmentAndTitle split = splitJapaneseDepartmentAndTitle(t);
         return {split.department, split.title};
     }
-    return {QString(), t};
+    return {QString(), withoutTrailingComma(t)};
 }
 
 const QRegularExpression& japanesePostal()
@@ -653,10 +660,11 @@ void takeTitleAndDepartmentUnderName(ResultSlots& fields, const RecognizedLine& 
             return;
         const bool titleFree = !fields[size_t(kTitle.first)].filled;
         const bool departmentFree = !fields[size_t(kDepartment.first)].filled;
-        if (titleFree && (!isDepartment(next->second) || !departmentFree))
-            put(fields, kTitle, next->second, *next->first);
+        const QString text = withoutTrailingComma(next->second);
+        if (titleFree && (!isDepartment(text) || !departmentFree))
+            put(fields, kTitle, text, *next->first);
         else if (departmentFree)
-            put(fields, kDepartment, next->second, *next->first);
+            put(fields, kDepartment, text, *next->first);
         else
             return;
         above = *next->first;
@@ -933,8 +941,13 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         // "89 West George Street", "Birmingham", "B3 2BJ": the town on a line of its own over the postcode.
         const bool townOverPostcode = index + 1 < lines.size() && digitCount(text) == 0 && letterCount(text) >= 3
             && setBelow(line, lines[index + 1]) && !westernPostalCode(lines[index + 1].text).isEmpty();
+        // "Unit 2" over "233 Deansgate": a house number and a street's name under an address line.
+        static const QRegularExpression houseAndStreet(QStringLiteral(R"(^[0-9]{1,5}[A-Za-z]?,?\s+\p{Lu}\p{L}+)"));
+        const bool streetUnder = fields[size_t(kAddress.first)].filled && !isJapanese(text) && houseAndStreet.match(text).hasMatch()
+            && numbersOfLine(text).empty();
         const bool follows = (goesOnBelow(lines, lastAddressLine, index)
-                              && (continuesAddress(text) || building || townOverPostcode || !westernPostalCode(text).isEmpty()))
+                              && (continuesAddress(text) || building || townOverPostcode || streetUnder
+                                  || !westernPostalCode(text).isEmpty()))
             || (lastAddressLine >= 0 && continuesOnRow(lines[size_t(lastAddressLine)], line, text));
         if (address || follows) {
             text = withTownLinePostcode(text);
@@ -1044,14 +1057,15 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         // 109", "0 Königstraße 20", "(7) Avenida …".
         static const QRegularExpression leadingMark(QStringLiteral(R"((^|\n)[^\p{L}\p{N}\s]{1,2}\s+)"));
         static const QRegularExpression iconRead(
-            QStringLiteral(R"(^(?:\(\S\)|[^\s\p{N}]|[0-9](?=\s+[0-9])|[0-9](?=\s+(?:Via|Viale|Piazza|Corso|Calle|Avenida|Avda|Rua|Plaza|Paseo|Praça|Largo|Strada|\p{L}+(?:straße|strasse|str\.|weg|platz|allee|gasse|ring|damm|ufer|markt|kai|straat|laan|gracht|plein))\b))\s+)"));
+            QStringLiteral(R"(^(?:[(\[{]\S{1,2}[)\]}]|\S?[^\s\p{L}\p{N},.'’/\-]\S?|[^\s\p{N}]|[0-9](?=\s+[0-9])|[0-9](?=\s+(?:Suite|Ste|Unit|Level|Floor|Apt|PO Box|P\.O\.)\b)|[0-9](?=\s+(?:Via|Viale|Piazza|Corso|Calle|Avenida|Avda|Rua|Plaza|Paseo|Praça|Largo|Strada|\p{L}+(?:straße|strasse|str\.|weg|platz|allee|gasse|ring|damm|ufer|markt|kai|straat|laan|gracht|plein))\b))\s+)"));
         // "3º B", "4.º andar": the ordinal sign after a floor's number, which the engine reads as a
         // degree sign.
         static const QRegularExpression ordinal(QStringLiteral(R"((?<=[0-9]|[0-9]\.)°)"));
         if (!isJapanese(address.text))
             address.text.remove(iconRead).replace(ordinal, QStringLiteral("º"));
-        // Nor is a rule the engine read at the end of a line ("銀座センタービル8F_").
-        static const QRegularExpression trailingRule(QStringLiteral(R"(\s*[_|]+(?=\n|$))"));
+        // Nor is a rule the engine read at the end of a line ("銀座センタービル8F_"), or an icon
+        // or a speck after it ("Coimbra ®t").
+        static const QRegularExpression trailingRule(QStringLiteral(R"(\s*[_|]+(?=\n|$)|\s+[©®@]\S?(?=\n|$)|(?<![0-9])\s+\p{Ll}(?=\n|$))"));
         address.text =
             withBuildingSpelledAsPlace(withBlockHyphens(address.text).replace(leadingMark, QStringLiteral("\\1")).remove(trailingRule));
     }

@@ -71,7 +71,7 @@ const QRegularExpression& jobTitleWords()
             u"mitarbeiter", u"spezialist", u"koordinator", u"grunder", u"beauftragte", u"beauftragter", u"prasident",
             u"wirtschaftsprufer", u"techniker", u"buchhalter", u"einkaufer", u"disponent", u"sekretar", u"redakteur",
             u"dozent", u"arzt", u"apotheker", u"notar", u"makler", u"vertreter", u"managerin", u"partnerin",
-            u"designerin", u"analystin", u"leitung",
+            u"designerin", u"analystin", u"leitung", u"assistenz",
             // French
             u"directeur", u"directrice", u"presidente", u"pdg", u"dg", u"gerant", u"gerante", u"responsable", u"chef",
             u"cheffe", u"charge", u"chargee", u"ingenieure", u"consultante", u"conseiller", u"conseillere",
@@ -116,8 +116,9 @@ const QRegularExpression& jobTitleWords()
                              R"(koordinator|fuhrer|direktor|prufer|kaufmann|vertreter|mitarbeiter|berater|inhaber|gesellschafter|)"
                              R"(anwalt|architekt|sachbearbeiter|grunder|prokurist|einkaufer|redakteur|vorstand|partner|designer|)"
                              R"(analyst|steuerberater|prasident|sekretar)(?:in|innen)?(?![\p{L}\p{N}]))")
-            // Chinese and Korean, inside longer words too: "销售经理", "영업팀장".
-            + u'|'
+            // Chinese and Korean, at the end of a longer word too ("销售经理", "영업팀장"), not
+            // inside a company's name ("大同顧問有限公司").
+            + QStringLiteral("|(?:")
             + alternatives({u"经理", u"經理", u"总监", u"總監", u"主任", u"董事", u"工程师", u"工程師", u"总裁", u"總裁", u"副总",
                             u"副總", u"助理", u"主管", u"专员", u"專員", u"顾问", u"顧問", u"设计师", u"設計師", u"会计师", u"會計師",
                             u"律师", u"律師", u"教授", u"院长", u"院長", u"部长", u"部長", u"处长", u"處長", u"科长", u"科長",
@@ -126,14 +127,20 @@ const QRegularExpression& jobTitleWords()
                             u"讲师", u"講師", u"医师", u"醫師", u"总工", u"總工", u"대표이사", u"대표", u"사장", u"회장", u"전무",
                             u"상무", u"이사", u"부장", u"차장", u"과장", u"대리", u"주임", u"사원", u"팀장", u"실장", u"본부장",
                             u"센터장", u"소장", u"원장", u"국장", u"연구원", u"책임", u"선임", u"수석", u"매니저", u"디자이너",
-                            u"엔지니어", u"변호사", u"회계사", u"세무사", u"교수", u"고문", u"컨설턴트", u"파트장", u"그룹장"}));
+                            u"엔지니어", u"변호사", u"회계사", u"세무사", u"교수", u"고문", u"컨설턴트", u"파트장", u"그룹장"})
+            + QStringLiteral(R"()(?![\p{L}\p{N}]))"));
     return re;
 }
 
 bool namesAJobTitle(const QString& text)
 {
     const QString folded = foldedForWords(text.trimmed());
-    return jobTitleWords().match(folded).hasMatch() && !romanceDepartmentHead().match(folded).hasMatch();
+    // "Area Manager", "Area Sales Director": an English title after a word that heads Romance
+    // departments.
+    static const QRegularExpression englishTitleLast(
+        QStringLiteral(R"((?<![\p{L}\p{N}])(?:manager|director|lead|executive|officer|specialist|coordinator|supervisor|consultant|engineer)$)"));
+    return jobTitleWords().match(folded).hasMatch()
+        && (!romanceDepartmentHead().match(folded).hasMatch() || englishTitleLast.match(folded).hasMatch());
 }
 
 const QRegularExpression& departmentWords()
@@ -149,7 +156,8 @@ const QRegularExpression& departmentWords()
             u"services", u"technology", u"administration", u"development", u"design", u"strategy", u"audit", u"tax",
             u"risk", u"planning", u"people & culture", u"partnerships", u"public affairs", u"customer success", u"r&d",
             u"innovation", u"production", u"manufacturing", u"supply chain", u"real estate", u"private banking",
-            u"wealth management", u"asset management", u"advisory",
+            u"wealth management", u"asset management", u"advisory", u"export", u"exports", u"exportation", u"exportacion",
+            u"exportacao", u"esportazione", u"export sales",
             // German
             u"abteilung", u"vertrieb", u"einkauf", u"personal", u"buchhaltung", u"entwicklung", u"forschung",
             u"kundenservice", u"kundendienst", u"logistik", u"finanzen", u"produktion", u"qualitatssicherung",
@@ -194,7 +202,7 @@ bool namesADepartment(const QString& text)
 {
     const QString folded = foldedForWords(text.trimmed());
     if (romanceDepartmentHead().match(folded).hasMatch())
-        return true;
+        return !namesAJobTitle(text);
     if (!departmentWords().match(folded).hasMatch())
         return false;
     // "Engineering excellence" is a slogan, "Service juridique" and "Recursos humanos" departments:

@@ -52,7 +52,7 @@ bool hasLatinStreetWord(const QString& line)
         R"(calle|avda|avenida|paseo|passeig|rambla|plaza|placa|pza|carrer|ronda|travesia|travessera|camino|carretera|ctra|glorieta|pasaje|poligono|)"
         R"(via|viale|piazza|piazzale|corso|largo|vicolo|strada|contrada|lungomare|borgo|rua|travessa|praca|estrada|alameda|)"
         R"(rodovia|quadra|setor)\.?(?![\p{L}\p{N}])|(?<![\p{L}\p{N}])c/|)"
-        R"(\p{L}*(?:strasse|straße|str\.|weg|platz|allee|ring|gasse|damm|ufer|chaussee|kai|straat|laan|gracht|kade|plein)(?=[\s,.]|$))"));
+        R"(\p{L}*(?:strasse|straße|str\.|weg|platz|allee|ring|gasse|damm|ufer|chaussee|kai|markt|graben|steig|stieg|pfad|straat|laan|gracht|kade|plein)(?=[\s,.]|$))"));
     return street.match(foldedForWords(line)).hasMatch();
 }
 

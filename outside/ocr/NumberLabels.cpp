@@ -190,21 +190,31 @@ LeadLabel labelAtEnd(const QString& lead)
         if (sep.hasMatch())
             end = sep.capturedStart();
         const QString text = plain.left(end);
-        bool matched = false;
-        for (const Label& w : labelWords()) {
-            const QString& word = w.word;
-            if (!text.endsWith(word))
-                continue;
-            const qsizetype at = end - word.size();
-            const bool wholeWord = at == 0 || !text.at(at - 1).isLetterOrNumber() || isEastAsian(word.front());
-            if (!wholeWord)
-                continue;
-            found.telephone |= w.says == Says::Telephone;
-            found.fax |= w.says == Says::Fax;
-            found.mobile |= w.says == Says::Mobile;
-            end = at;
-            matched = true;
-            break;
+        // The label word the text ends in, whole; else a long one with one letter misread
+        // ("Telemével").
+        const auto differences = [&text](const QString& word, qsizetype at) {
+            qsizetype differ = 0;
+            for (qsizetype i = 0; i < word.size() && differ < 2; ++i)
+                differ += text.at(at + i) != word.at(i);
+            return differ;
+        };
+        const Label* label = nullptr;
+        for (int misread = 0; misread < 2 && !label; ++misread) {
+            for (const Label& w : labelWords()) {
+                const qsizetype at = end - w.word.size();
+                const bool wholeWord = at == 0 || (at > 0 && (!text.at(at - 1).isLetterOrNumber() || isEastAsian(w.word.front())));
+                if (wholeWord && differences(w.word, at) == misread && (misread == 0 || w.word.size() >= 7)) {
+                    label = &w;
+                    end = at;
+                    break;
+                }
+            }
+        }
+        bool matched = label != nullptr;
+        if (label) {
+            found.telephone |= label->says == Says::Telephone;
+            found.fax |= label->says == Says::Fax;
+            found.mobile |= label->says == Says::Mobile;
         }
         if (!matched && !found.icon) {
             // A round or square icon read as a stray mark or letter: "©", "@", "Q", "(", "®)".
@@ -269,9 +279,9 @@ std::vector<NumberOnLine> numbersOfLine(const QString& text)
         n.labelAt = from + label.at;
         n.end = m.capturedEnd();
         static const QRegularExpression marks(QStringLiteral(R"([^\p{L}\p{N}]*)"));
-        // A short word alone before the line's first number is a label the engine misread
-        // ("Mose" for "Mobil", "Tcl").
-        static const QRegularExpression misreadLabel(QStringLiteral(R"(^\s*[^\s\p{N}]{2,5}[.:]?\s*$)"));
+        // A short word or a character alone before the line's first number is a label or an
+        // icon the engine misread ("Mose" for "Mobil", "1:" for "T:", "8" for a telephone).
+        static const QRegularExpression misreadLabel(QStringLiteral(R"(^\s*(?:[^\s\p{N}]{2,5}|\S)[.:]?\s*$)"));
         n.bare = marks.match(lead.left(label.at)).capturedLength() == label.at
             || (from == 0 && n.kind == NumberKind::Unknown && misreadLabel.match(lead).hasMatch());
         if (const auto ext = extensionPattern().match(text.mid(n.end)); ext.hasMatch()) {

@@ -1,6 +1,7 @@
 #include "outside/ocr/QuillantServer.h"
 
 #include "outside/ocr/AddressLines.h"
+#include "outside/ocr/FaintRows.h"
 #include "outside/ocr/JapaneseNameCorrection.h"
 #include "outside/ocr/LatinNameRereading.h"
 #include "outside/ocr/LineRereading.h"
@@ -296,6 +297,9 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     if (request.type <= 1 && m_engine.hasLanguage(kJapaneseData) && columns.columns.empty()
         && (best.data.rfind("jpn", 0) == 0 || (automatic && (showsJapan(best.lines) || holdsUnreadType(best.lines)))))
         rereadJapaneseLines(m_engine, read, kJapaneseData, m_engine.hasLanguage("eng") ? "eng" : "", &best.lines, [&timeLeft] { return timeLeft() > 0; });
+    // A name in thin or light type the layout left unread is read on its own.
+    if (request.type <= 1 && columns.columns.empty() && best.data.rfind("jpn", 0) != 0 && timeLeft() > 0)
+        readInkRowsLeftUnread(m_engine, read, dpi, best.data, &best.lines);
     for (std::vector<RecognizedLine>* lines : {&best.lines, &columns.columns, &columns.rows}) {
         for (RecognizedLine& line : *lines)
             line.text = withWebAddressShape(line.text);

@@ -125,7 +125,7 @@ TEST(CardFields, NumberLabelsInTheirManyForms)
         // Portuguese
         {u"Telefone +351 213 456 789", 13, u"+351 213 456 789"},
         {u"Telemóvel 912 345 678", 31, u"912 345 678"},
-        {u"Tlm. 912 345 678", 31, u"912 345 678"},
+        {u"Tlm. 912 345 678", 31, u"912 345 678"},             {u"Telemével (11) 93239-7070", 31, u"(11) 93239-7070"},
         {u"Celular (11) 91234-5678", 31, u"(11) 91234-5678"},
         // Russian
         {u"Тел.: +7 495 123-45-67", 13, u"+7 495 123-45-67"},
@@ -217,7 +217,15 @@ TEST(CardFields, PostalCodesAndAddresses)
         // The town on a line of its own between the street and the postcode, the postcode's blank lost.
         {{{u"89 West George Street", 30}, {u"Birmingham", 30}, {u"B3 2BJ", 30}}, u"B3 2BJ", u"89 West George Street\nBirmingham\nB3 2BJ"},
         {{{u"125 West George Street", 30}, {u"Reading", 30}, {u"RG1IAZ", 30}}, u"RG1 1AZ", u"125 West George Street\nReading\nRG1 1AZ"},
-        // A pin drawn before the address and read as a character is none of it.
+        {{{u"Apex House, Suite 4", 30}, {u"233 Deansgate", 30}, {u"Reading RG1 1AZ", 30}}, u"RG1 1AZ", u"Apex House, Suite 4\n233 Deansgate\nReading RG1 1AZ"},
+        {{{u"Prinzipalmarkt", 30}, {u"82, 80331 München", 30}}, u"80331", u"Prinzipalmarkt\n82, 80331 München"},
+        // A pin drawn before the address and read as a character is none of it, nor an icon or a
+        // speck after it.
+        {{{u"[9] Georgstraße 33, 70173 Stuttgart ©", 30}}, u"70173", u"Georgstraße 33, 70173 Stuttgart"},
+        {{{u"9% Via Roma, 90", 30}, {u"00187 Roma", 30}}, u"00187", u"Via Roma, 90\n00187 Roma"},
+        {{{u"9 Suite 708", 30}, {u"129 King Street", 30}, {u"Glasgow G2 1QX", 30}}, u"G2 1QX", u"Suite 708\n129 King Street\nGlasgow G2 1QX"},
+        {{{u"Rua Ferreira Borges, 157, 3.º o", 30}, {u"3000-150 Coimbra ®t", 30}}, u"3000-150", u"Rua Ferreira Borges, 157, 3.º\n3000-150 Coimbra"},
+        {{{u"Hauptstraße 12 b", 30}, {u"80331 München", 30}}, u"80331", u"Hauptstraße 12 b\n80331 München"},
         {{{u"9 696 Congress Avenue, Ste 616", 30}, {u"Denver, CO 80202", 30}}, u"80202", u"696 Congress Avenue, Ste 616\nDenver, CO 80202"},
         {{{u"q Prinzipalmarkt 109", 30}, {u"79098 Freiburg im Breisgau", 30}}, u"79098", u"Prinzipalmarkt 109\n79098 Freiburg im Breisgau"},
         {{{u"0 Königstraße 20", 30}, {u"60313 Frankfurt am Main", 30}}, u"60313", u"Königstraße 20\n60313 Frankfurt am Main"},
@@ -258,6 +266,7 @@ TEST(CardFields, DepartmentsTitlesAndJapaneseSurnames)
         {u"Projektingenieurin", u"", u"Projektingenieurin"},
         {u"Rechtsanwältin", u"", u"Rechtsanwältin"},
         {u"Personalabteilung", u"Personalabteilung", u""},
+        {u"Qualitätssicherung, Assistenz der Geschäftsführung", u"Qualitätssicherung", u"Assistenz der Geschäftsführung"},
         // French, with the accents the models keep or lose
         {u"Directeur commercial", u"", u"Directeur commercial"},
         {u"Directrice financiere", u"", u"Directrice financiere"},
@@ -276,10 +285,13 @@ TEST(CardFields, DepartmentsTitlesAndJapaneseSurnames)
         {u"Amministratore delegato", u"", u"Amministratore delegato"},
         {u"Ufficio tecnico", u"Ufficio tecnico", u""},
         {u"Risorse Umane", u"Risorse Umane", u""},
+        {u"Area Manager", u"", u"Area Manager"},
         // Portuguese
         {u"Engenheiro de projeto", u"", u"Engenheiro de projeto"},
         {u"Responsável de compras", u"", u"Responsável de compras"},
         {u"Direção Financeira", u"Direção Financeira", u""},
+        {u"Exportação", u"Exportação", u""},
+        {u"Responsable marketing,", u"", u"Responsable marketing"},
         // Russian
         {u"Генеральный директор", u"", u"Генеральный директор"},
         {u"Главный бухгалтер", u"", u"Главный бухгалтер"},
@@ -293,6 +305,7 @@ TEST(CardFields, DepartmentsTitlesAndJapaneseSurnames)
         {u"대표이사", u"", u"대표이사"},
         {u"영업부장", u"", u"영업부장"},
         {u"마케팅팀", u"마케팅팀", u""},
+        {u"大同顧問有限公司", u"", u""},
         // A slogan with a department's word is neither.
         {u"Engineering excellence", u"", u""},
     };

@@ -12,6 +12,7 @@
 #include "app/images/SeparationLibrary.h"
 #include "platform/events/OcrProtocol.h"
 
+#include <QColor>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -119,6 +120,7 @@ struct DrawnText {
     QString text;
     bool bold = false;
     double letterSpacing = 0;
+    int grey = 0; // of the ink
 };
 
 QImage drawnCard(const std::vector<DrawnText>& texts)
@@ -133,6 +135,7 @@ QImage drawnCard(const std::vector<DrawnText>& texts)
         font.setBold(t.bold);
         font.setLetterSpacing(QFont::AbsoluteSpacing, t.letterSpacing);
         painter.setFont(font);
+        painter.setPen(QColor(t.grey, t.grey, t.grey));
         painter.drawText(t.x, t.y, t.text);
     }
     painter.end();
@@ -187,6 +190,24 @@ TEST_F(Quillant, LetterSpacedLatinName)
     ASSERT_EQ(recognize(letterSpacedLatinNameCard(), &card, 1), 0);
     EXPECT_EQ(card.text("full_Name"), u"Samuel Bauer"_qs);
     EXPECT_EQ(card.text("family_Name"), u"Bauer"_qs);
+}
+
+// A name in hairline type of a light grey, which the engine's layout of the whole card leaves
+// unread, is still the name.
+TEST_F(Quillant, NameInHairlineGreyTypeIsStillTheName)
+{
+    Card card;
+    ASSERT_EQ(recognize(drawnCard({{u"DejaVu Sans Light"_qs, 64, 70, 120, u"Brendan Fitzgerald"_qs, false, 0, 170},
+                                   {u"DejaVu Sans"_qs, 30, 70, 190, u"Chief Operating Officer"_qs},
+                                   {u"DejaVu Sans"_qs, 30, 70, 330, u"362 Market Street"_qs},
+                                   {u"DejaVu Sans"_qs, 30, 70, 375, u"Chicago, IL 60601"_qs},
+                                   {u"DejaVu Sans"_qs, 30, 70, 450, u"Tel: +1 312 555 0199"_qs},
+                                   {u"DejaVu Sans"_qs, 30, 70, 495, u"brendan@orchard-foods.com"_qs}}),
+                        &card, 11),
+              0);
+    EXPECT_EQ(card.text("full_Name"), u"Brendan Fitzgerald"_qs);
+    EXPECT_EQ(card.text("job_Title"), u"Chief Operating Officer"_qs);
+    EXPECT_EQ(card.text("e_Mail"), u"brendan@orchard-foods.com"_qs);
 }
 
 // German cards keep the umlauts of their addresses: the English model alone reads "Munster",
@@ -518,6 +539,7 @@ QImage columnCard(const std::vector<DrawnColumn>& columns, const std::vector<Dra
         QFont font(t.family);
         font.setPixelSize(t.size);
         painter.setFont(font);
+        painter.setPen(QColor(t.grey, t.grey, t.grey));
         painter.drawText(t.x, t.y, t.text);
     }
     painter.end();
