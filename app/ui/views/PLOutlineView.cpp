@@ -7,6 +7,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 
 PLOutlineView::PLOutlineView(QWidget* parent) : QTreeView(parent)
 {
@@ -43,6 +44,25 @@ void PLOutlineView::contextMenuEvent(QContextMenuEvent* event)
 {
     if (QMenu* menu = menuForEvent(event->pos()))
         menu->popup(event->globalPos());
+}
+
+// The right button only opens the menu: the view's own handling would select the row under it.
+void PLOutlineView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QTreeView::mousePressEvent(event);
+}
+
+void PLOutlineView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QTreeView::mouseReleaseEvent(event);
 }
 
 namespace {

@@ -1,5 +1,6 @@
 // The folder tree's view. A right click offers the contextual menu (add a folder under the row,
-// remove the row's folder) by the rules of FolderContextMenu, and tells which row was clicked;
+// remove the row's folder) by the rules of FolderContextMenu, and tells which row was clicked; it
+// leaves the selection, and so the card list, on the folder that was selected;
 // the Delete and Backspace keys post "delete key down" with the view as object, unless the
 // database is open read-only; the view keeps those keys from the Edit menu's shortcut.
 #pragma once
@@ -35,6 +36,8 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

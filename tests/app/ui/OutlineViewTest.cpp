@@ -6,6 +6,7 @@
 #include "app/ui/ImageAndTextCell.h"
 #include "app/ui/PLOutlineViewController.h"
 #include "app/ui/logic/FolderMenuRules.h"
+#include "app/ui/logic/PLArrayController.h"
 #include "tests/app/ui/ImagePaneFixture.h"
 
 #include <QContextMenuEvent>
@@ -134,24 +135,56 @@ TEST_F(OutlineView, DeleteKeyRemovesTheSelectedUserFolderOnly)
     EXPECT_EQ(presenter.texts(), QStringList{QStringLiteral("IDS_MSG_FOLDER_IS_DELETE")}) << "asked once, for the removed folder";
 }
 
-// While the contextual menu is open on a row, the row is outlined in the focus colour from the
-// tree's left edge; closing the menu takes the outline away.
-TEST_F(OutlineView, TheRowTheMenuIsOpenOnIsOutlinedUntilItCloses)
+// A right click on a folder, as the mouse gives it (the button's press, then the menu's event),
+// opens the menu with the folder outlined in the focus colour from the tree's left edge, and
+// leaves the selection and the card list on the folder that was selected; closing the menu takes
+// the outline away. On the selected row the outline takes the colour of the row's text.
+TEST_F(OutlineView, ARightClickOutlinesTheFolderAndLeavesTheSelectionWhereItWas)
 {
-    makeFolder(folders().rootNode(), QStringLiteral("Work"));
+    const QString workID = makeFolder(folders().rootNode(), QStringLiteral("Work"))->folderID;
+    addCard(QStringLiteral("A"), {{QStringLiteral("deletedFlag"), 0}});
+    select({});
     ASSERT_TRUE(folders().openInbox());
-    const QRect row = view()->visualRect(rowOf(QStringLiteral("Work")));
-    const QColor focus = view()->palette().color(QPalette::Highlight);
-    const auto leftEdge = [&] { return view()->viewport()->grab().toImage().pixelColor(ImageAndTextCell::kFocusRingX, row.center().y()); };
-    EXPECT_NE(leftEdge(), focus);
+    const QString inboxID = folders().getSelectedItem()->folderID;
+    ASSERT_EQ(window->arrayController()->arrangedObjects().size(), 1);
 
-    QContextMenuEvent click(QContextMenuEvent::Mouse, row.center(), view()->viewport()->mapToGlobal(row.center()));
-    QCoreApplication::sendEvent(view()->viewport(), &click);
+    QWidget* viewport = view()->viewport();
+    // The press as the platform delivers it, then the menu's event, which follows a press on Linux.
+    const auto rightClick = [&](const QPoint& at) {
+        QTest::mousePress(viewport, Qt::RightButton, Qt::NoModifier, at);
+        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
+        QCoreApplication::sendEvent(viewport, &menuEvent);
+        QApplication::processEvents();
+    };
+    // The colour at the outline's left side, by name so that a failure reads.
+    const auto edgeOf = [&](const QRect& row) {
+        return viewport->grab().toImage().pixelColor(ImageAndTextCell::kFocusRingX, row.center().y()).name().toStdString();
+    };
+    const QRect work = view()->visualRect(rowOf(QStringLiteral("Work")));
+    const std::string focus = view()->palette().color(QPalette::Highlight).name().toStdString();
+    EXPECT_NE(edgeOf(work), focus);
+
+    rightClick(work.center());
     ASSERT_TRUE(view()->outlineMenu()->isVisible());
     EXPECT_EQ(folders().rightClickRowForRec(), rowOf(QStringLiteral("Work")));
-    EXPECT_EQ(leftEdge(), focus);
+    EXPECT_EQ(edgeOf(work), focus);
+    EXPECT_EQ(folders().getSelectedItem()->folderID, inboxID);
+    EXPECT_NE(view()->currentIndex(), rowOf(QStringLiteral("Work")));
+    EXPECT_EQ(window->arrayController()->arrangedObjects().size(), 1) << "the card list still shows the Inbox";
 
     view()->outlineMenu()->close();
     EXPECT_FALSE(folders().rightClickRowForRec().isValid());
-    EXPECT_NE(leftEdge(), focus);
+    EXPECT_NE(edgeOf(work), focus);
+    EXPECT_EQ(folders().getSelectedItem()->folderID, inboxID);
+
+    // The selected folder, right-clicked, shows its outline on its highlighted ground.
+    ASSERT_TRUE(folders().openFolderWithFolderID(workID));
+    const std::string ground = edgeOf(work);
+    rightClick(work.center());
+    ASSERT_TRUE(view()->outlineMenu()->isVisible());
+    EXPECT_NE(edgeOf(work), ground);
+    EXPECT_EQ(edgeOf(work), view()->palette().color(QPalette::HighlightedText).name().toStdString());
+    view()->outlineMenu()->close();
+    EXPECT_EQ(edgeOf(work), ground);
+    EXPECT_EQ(folders().getSelectedItem()->folderID, workID);
 }
