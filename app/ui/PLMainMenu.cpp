@@ -115,7 +115,11 @@ PLMainMenu::PLMainMenu(PLMainWindowController& mainWindow, PLAppController& appC
     bar->addMenu(mainWindow.exportMenu());
     QMenu* view = mainWindow.imageController()->viewMenu();
     bar->addMenu(view);
-    QAction* folderList = view->addAction(getLocalString(QStringLiteral("IDS_MENU_DISPLAY_FOLDER_LIST")));
+    // Beside the detail editor's item, above the full-screen item and its separator.
+    auto* folderList = new QAction(getLocalString(QStringLiteral("IDS_MENU_DISPLAY_FOLDER_LIST")), view);
+    const QList<QAction*> viewItems = view->actions();
+    const qsizetype fullScreen = viewItems.indexOf(mainWindow.fullScreenMenuItem());
+    view->insertAction(fullScreen > 0 ? viewItems.at(fullScreen - 1) : nullptr, folderList);
     folderList->setObjectName(QStringLiteral("onListSideBar"));
     folderList->setCheckable(true);
     connect(folderList, &QAction::triggered, folders, &PLOutlineViewController::onListSideBar);

@@ -70,6 +70,8 @@ bool PLMainWindowController::eventFilter(QObject* watched, QEvent* event)
         windowWillClose();
     if (watched == m_window.get() && event->type() == QEvent::Resize)
         windowDidResize();
+    if (watched == m_window.get() && event->type() == QEvent::WindowStateChange && m_fullScreenMenuItem)
+        m_fullScreenMenuItem->setText(QString::fromLatin1(m_window->isFullScreen() ? kExitFullScreenTitle : kEnterFullScreenTitle));
     if (watched == m_ui._statusLineView && event->type() == QEvent::Resize)
         resetBottomFolderStatusLayout();
     return QObject::eventFilter(watched, event);

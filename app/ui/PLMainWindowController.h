@@ -64,6 +64,8 @@ class PLMainWindowController : public QObject, public PLMainWindowHost {
     Q_OBJECT
 public:
     static constexpr const char* kDatabasePathKey = "IDS_MAINWINDOW_DETABASE_PATH";
+    static constexpr const char* kEnterFullScreenTitle = "Enter Full Screen";
+    static constexpr const char* kExitFullScreenTitle = "Exit Full Screen";
 
     explicit PLMainWindowController(OpenDatabase& database, QObject* parent = nullptr);
     ~PLMainWindowController() override;
@@ -292,6 +294,9 @@ public:
     void onSideBar();
     void changeEditViewStatus(bool shown);
     void search();
+    // The window fills the screen, or leaves it; the View menu's last item.
+    void toggleFullScreen();
+    QAction* fullScreenMenuItem() const { return m_fullScreenMenuItem; }
 
     // --- the photo applications (the photo pull-down and the Export menu)
 
@@ -424,6 +429,7 @@ private:
     QMenu* m_photoMenu = nullptr;
     QPageLayout _printInfo;
     PLEditMenu* m_editMenu = nullptr;
+    QAction* m_fullScreenMenuItem = nullptr;
 
     QToolBar* m_toolbar = nullptr;
     QStringList m_toolbarIdentifiers;

@@ -215,13 +215,17 @@ void PLMainWindowController::awakeFromNib()
     _cardListContronller->reloadCards(nullptr);
     _linkMessageController = new PLLinkMessageController(m_window.get(), this);
 
-    auto* fullScreen = new QAction(QStringLiteral("Enter Full Screen"), m_window.get());
-    fullScreen->setObjectName(QStringLiteral("toggleFullScreen"));
-    fullScreen->setShortcut(QKeySequence(Qt::CTRL | Qt::META | Qt::Key_F));
-    connect(fullScreen, &QAction::triggered, this, [this] {
-        m_window->setWindowState(m_window->windowState() ^ Qt::WindowFullScreen);
-    });
-    m_window->addAction(fullScreen);
+    // Full screen, last in the View menu; its title says which way it goes. F11 is the key the
+    // Linux desktops give it (Ctrl and the Super key are the desktop's own).
+    m_fullScreenMenuItem = new QAction(QString::fromLatin1(kEnterFullScreenTitle), m_window.get());
+    adoptMenuItem(m_fullScreenMenuItem, QStringLiteral("toggleFullScreen"));
+    m_fullScreenMenuItem->setShortcut(QKeySequence(Qt::Key_F11));
+    connect(m_fullScreenMenuItem, &QAction::triggered, this, &PLMainWindowController::toggleFullScreen);
+    m_window->addAction(m_fullScreenMenuItem);
+    if (QMenu* view = _imageController->viewMenu()) {
+        view->addSeparator();
+        view->addAction(m_fullScreenMenuItem);
+    }
     updateSelectStatus();
 }
 

@@ -57,3 +57,10 @@ void PLMainWindowController::search()
     m_ui._searchFiled->setFocus(Qt::ShortcutFocusReason);
     m_ui._searchFiled->selectAll();
 }
+
+void PLMainWindowController::toggleFullScreen()
+{
+    if (!validateMenuItem(QStringLiteral("toggleFullScreen")))
+        return;
+    m_window->setWindowState(m_window->windowState() ^ Qt::WindowFullScreen);
+}

@@ -254,6 +254,7 @@ TEST_F(MainMenuCommands, EveryItemIsEnabledByItsRuleInEachStateOfTheWindow)
         {"onImageOperationBar", 0, "+++++-"},
         {"onImageOperationBar", 1, "+++++-"},
         {"onSideBar", 0,           "+++++-"},
+        {"toggleFullScreen", 0,    "+++++-"},
     };
     QString seen[std::size(rows)];
     for (QString& s : seen)
@@ -368,6 +369,35 @@ TEST_F(MainMenuCommands, LanguageAndImageCommandsActOnTheBarsTheyStandFor)
     EXPECT_EQ(item("onSideBar")->isChecked(), !detailShown);
     trigger("onSideBar");
     EXPECT_EQ(item("onSideBar")->isChecked(), detailShown);
+}
+
+// View ends with the full-screen item: chosen, the window fills the screen and the item offers to
+// leave it; its key, F11, brings the window back.
+TEST_F(MainMenuCommands, ViewMenuTakesTheWindowInAndOutOfFullScreen)
+{
+    QMenu* view = window->window()->findChild<QMenu*>(QStringLiteral("viewMenu"));
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(window->window()->menuBar()->actions().contains(view->menuAction()));
+    const QList<QAction*> items = view->actions();
+    ASSERT_GE(items.size(), 3);
+    EXPECT_EQ(items.last()->objectName().toStdString(), "toggleFullScreen");
+    EXPECT_TRUE(items.at(items.size() - 2)->isSeparator());
+    EXPECT_EQ(items.at(items.size() - 3)->objectName().toStdString(), "onListSideBar");
+
+    window->window()->activateWindow();
+    QAction* fullScreen = item("toggleFullScreen");
+    ASSERT_NE(fullScreen, nullptr);
+    EXPECT_EQ(fullScreen->text().toStdString(), "Enter Full Screen");
+    ASSERT_TRUE(fullScreen->isEnabled());
+    fullScreen->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(window->window()->isFullScreen());
+    EXPECT_EQ(item("toggleFullScreen")->text().toStdString(), "Exit Full Screen");
+
+    QTest::keyClick(window->window(), Qt::Key_F11);
+    QApplication::processEvents();
+    EXPECT_FALSE(window->window()->isFullScreen());
+    EXPECT_EQ(item("toggleFullScreen")->text().toStdString(), "Enter Full Screen");
 }
 
 TEST_F(MainMenuCommands, AStaleItemFiredByItsKeyDoesNothing)
