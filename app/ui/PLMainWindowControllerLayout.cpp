@@ -249,8 +249,8 @@ void PLMainWindowController::updateRecognizeLanguageText(const QString& text)
 
 void PLMainWindowController::updateFirstResponder()
 {
-    const bool searchShown = m_toolbar && m_toolbar->isVisibleTo(m_window.get()) && m_toolbarDisplayMode != 3
-        && m_toolbarIdentifiers.contains(QString::fromLatin1(ToolbarItems::kSearch));
+    const bool searchShown =
+        m_toolbar && m_toolbar->isVisibleTo(m_window.get()) && m_toolbarIdentifiers.contains(QString::fromLatin1(ToolbarItems::kSearch));
     QWidget* target = searchShown ? static_cast<QWidget*>(m_ui._searchFiled) : static_cast<QWidget*>(m_ui._tvList);
     QWidget* focus = m_window->focusWidget();
     if (!focus || focus == m_window.get()) {

@@ -3,7 +3,8 @@
 // from the preferences, and the card tables' layout saved when the window closes.
 //
 // Items that show a view of the window hold it in a container with a caption; in the label-only
-// mode the view gives way to a button with the label, which switches back to icon and label.
+// mode the view gives way to a button with the label, which switches back to icon and label, but
+// for the search field, which stays with its label.
 // The toolbar's context menu chooses the display mode and opens the customisation window; the
 // item order and display mode are stored as soon as the user changes them.
 #include "app/core/ApplicationLookup.h"
@@ -309,9 +310,12 @@ void PLMainWindowController::setToolbarDisplayMode(int mode)
         if (!widgetAction)
             continue;
         QWidget* container = widgetAction->defaultWidget();
-        qobject_cast<QWidget*>(container->property(kViewProperty).value<QObject*>())->setVisible(mode != 3);
-        qobject_cast<QWidget*>(container->property(kCaptionProperty).value<QObject*>())->setVisible(mode == 1);
-        qobject_cast<QWidget*>(container->property(kMenuFormProperty).value<QObject*>())->setVisible(mode == 3);
+        // The search field is typed into in every mode; only its label follows the mode.
+        const bool search = item->objectName() == QLatin1String(kSearch);
+        const bool viewShown = mode != 3 || search;
+        qobject_cast<QWidget*>(container->property(kViewProperty).value<QObject*>())->setVisible(viewShown);
+        qobject_cast<QWidget*>(container->property(kCaptionProperty).value<QObject*>())->setVisible(mode == 1 || (mode == 3 && search));
+        qobject_cast<QWidget*>(container->property(kMenuFormProperty).value<QObject*>())->setVisible(!viewShown);
     }
     if (changed)
         saveToolbarConfiguration();

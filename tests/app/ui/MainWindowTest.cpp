@@ -320,15 +320,31 @@ TEST_F(MainWindow, ToolbarFollowsTheSelectionAndTheLabelOnlyMode)
     EXPECT_TRUE(exportItem->isEnabled());
     EXPECT_TRUE(mail->isEnabled());
 
-    // In the label-only mode a view item is a button with its label; it brings the icons back.
+    // In the label-only mode the search field stays to be typed into, under its label.
+    window->window()->resize(2000, 800);
     window->setToolbarDisplayMode(3);
+    QApplication::processEvents();
+    QLineEdit* searchField = window->ui()._searchFiled;
+    EXPECT_TRUE(searchField->isVisibleTo(window->window()));
     auto* search = qobject_cast<QWidgetAction*>(window->toolbarItem(QString::fromLatin1(ToolbarItems::kSearch)));
-    EXPECT_TRUE(window->ui()._searchView->isHidden());
-    auto* menuForm = search->defaultWidget()->findChild<QToolButton*>();
+    const QLabel* searchLabel = search->defaultWidget()->findChild<QLabel*>();
+    ASSERT_NE(searchLabel, nullptr);
+    EXPECT_TRUE(searchLabel->isVisibleTo(window->window()));
+    EXPECT_FALSE(search->defaultWidget()->findChild<QToolButton*>()->isVisibleTo(window->window()));
+    QTest::mouseClick(searchField, Qt::LeftButton);
+    QTest::keyClicks(searchField, QStringLiteral("nobody"));
+    EXPECT_EQ(window->arrayController()->arrangedObjects().size(), 0);
+    searchField->selectAll();
+    QTest::keyClick(searchField, Qt::Key_Backspace);
+    EXPECT_EQ(window->arrayController()->arrangedObjects().size(), 1);
+    // Another view item is a button with its label, which brings the icons back.
+    auto* exportBar = qobject_cast<QWidgetAction*>(exportItem);
+    EXPECT_TRUE(window->ui()._exportBarView->isHidden());
+    auto* menuForm = exportBar->defaultWidget()->findChild<QToolButton*>(QString(), Qt::FindDirectChildrenOnly);
     ASSERT_NE(menuForm, nullptr);
     QTest::mouseClick(menuForm, Qt::LeftButton);
     EXPECT_EQ(window->toolbarDisplayMode(), 1);
-    EXPECT_FALSE(window->ui()._searchView->isHidden());
+    EXPECT_FALSE(window->ui()._exportBarView->isHidden());
 }
 
 TEST_F(MainWindow, TheToolbarIsArrangedInItsWindowAndKeptAfterARestart)
