@@ -67,6 +67,8 @@ void DetailEditorUi::build(QWidget* host)
     _scrollView->setObjectName(QStringLiteral("_exportScrollView"));
     _scrollView->setWidgetResizable(true);
     _scrollView->setFrameShape(QFrame::NoFrame);
+    // The fields take the focus; the form scrolls to the one that has it.
+    _scrollView->setFocusPolicy(Qt::NoFocus);
     QPalette palette = _scrollView->palette();
     palette.setColor(QPalette::Window, QColor::fromRgbF(0.89f, 0.92f, 0.96f, 1.0f));
     _scrollView->setPalette(palette);
@@ -90,6 +92,8 @@ void DetailEditorUi::build(QWidget* host)
             row.button = new QPushButton(title, _detailCardView);
             row.button->setObjectName(QString::fromLatin1(layout.titleOutlet));
             row.button->setProperty("tag", layout.tag);
+            // It acts on a box drawn on the card image: Tab goes from field to field.
+            row.button->setFocusPolicy(Qt::ClickFocus);
         }
         QWidget* field = nullptr;
         if (layout.lineBreaks) {

@@ -5,6 +5,7 @@
 #include "app/ui/FolderTitleView.h"
 #include "app/ui/logic/MainWindowLayout.h"
 #include "app/ui/views/PLCardListTableView.h"
+#include "app/ui/views/PLDatePicker.h"
 #include "app/ui/views/PLImageView.h"
 #include "app/ui/views/PLOutlineView.h"
 #include "app/ui/views/PLScrollView.h"
@@ -199,8 +200,14 @@ void MainWindowUi::build(QMainWindow* window)
     side->addWidget(_attachBarView);
     side->addWidget(_attachTableView, 1);
     _detailEditor.build(_detailCardView);
-    // Tab goes from the card list to the card's first field.
-    QWidget::setTabOrder(_tvList, _detailEditor.rows.first().fieldWidget());
+    // Tab goes from the card list to the card's fields in the form's order, then to the
+    // attachments and the trash.
+    QList<QWidget*> walk{_tvList};
+    for (const DetailEditorUi::Row& editorRow : std::as_const(_detailEditor.rows))
+        walk.append(editorRow.fieldWidget());
+    walk << _detailEditor._datePicker << _attachSwitchBtn << _attachTableView << _switchBtn << _clearBtn << _trashTableView;
+    for (qsizetype i = 0; i + 1 < walk.size(); ++i)
+        QWidget::setTabOrder(walk[i], walk[i + 1]);
 
     // Toolbar views; the toolbar takes them in as its items are made.
     _exportBarView = make<QWidget>("_exportBarView", window);

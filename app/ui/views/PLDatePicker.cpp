@@ -9,6 +9,11 @@ PLDatePicker::PLDatePicker(QWidget* parent) : QDateEdit(parent)
     setSpecialValueText(QStringLiteral(" "));
 }
 
+bool PLDatePicker::focusNextPrevChild(bool next)
+{
+    return QWidget::focusNextPrevChild(next);
+}
+
 void PLDatePicker::focusInEvent(QFocusEvent* event)
 {
     emit becameFirstResponder();

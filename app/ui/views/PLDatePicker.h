@@ -18,6 +18,9 @@ signals:
     void calendarRequested();
 
 protected:
+    // Tab leaves the picker, as it leaves every field of the form; the arrow keys move between
+    // day, month and year.
+    bool focusNextPrevChild(bool next) override;
     void focusInEvent(QFocusEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;

@@ -12,7 +12,9 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTableView>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -151,4 +153,52 @@ TEST_F(DetailEditor, LabelsAndDateTurnGrayWhileDisabledAndTheFormScrollsBelowIts
     EXPECT_EQ(form->minimumHeight(), 560 + calendar->sizeHint().height());
     window->exportItemController()->setDatePicker(0);
     EXPECT_EQ(form->minimumHeight(), 560);
+}
+
+// Tab walks the window as the user reads the form: from the Name field through every field in
+// the form's order to the date, then the attachments and the trash, and on round to the card list
+// and the Name field again; the date lets Tab through whether the card has a date or none.
+TEST_F(DetailEditor, TabWalksTheFieldsInTheFormsOrderThenTheAttachmentsAndTheTrash)
+{
+    addCard(QStringLiteral("Dated"), {{QStringLiteral("register_Date"), QDateTime(QDate(2024, 5, 6), QTime(9, 0), Qt::UTC)}});
+    addCard(QStringLiteral("Undated"), {});
+    const MainWindowUi& ui = window->ui();
+    QTest::mouseClick(ui._attachSwitchBtn, Qt::LeftButton);
+    ASSERT_TRUE(ui._attachTableView->isVisibleTo(window->window()));
+    QList<QWidget*> expected;
+    for (const DetailEditorUi::Row& row : ui._detailEditor.rows)
+        expected.append(row.fieldWidget());
+    expected << ui._detailEditor._datePicker << ui._attachSwitchBtn << ui._attachTableView << ui._switchBtn << ui._clearBtn
+             << ui._trashTableView;
+    const auto name = [](const QWidget* widget) {
+        return widget ? (widget->parentWidget()->objectName() + QLatin1Char('/') + widget->objectName()).toStdString()
+                      : std::string("none");
+    };
+
+    for (const QString& card : {QStringLiteral("Undated"), QStringLiteral("Dated")}) {
+        select({card});
+        window->window()->activateWindow();
+        QWidget* first = expected.first();
+        first->setFocus(Qt::MouseFocusReason);
+        // One press a step until the Name field has the focus again.
+        std::vector<std::string> walked{name(QApplication::focusWidget())};
+        for (int press = 0; press < 60; ++press) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            if (QApplication::focusWidget() == first)
+                break;
+            walked.push_back(name(QApplication::focusWidget()));
+        }
+        ASSERT_EQ(QApplication::focusWidget(), first) << card.toStdString() << ": Tab never came back, last at " << walked.back();
+        std::vector<std::string> wanted;
+        for (const QWidget* widget : expected)
+            wanted.push_back(name(widget));
+        ASSERT_GE(walked.size(), wanted.size()) << card.toStdString();
+        EXPECT_EQ(std::vector<std::string>(walked.begin(), walked.begin() + qsizetype(wanted.size())), wanted) << card.toStdString();
+        EXPECT_EQ(walked.back(), name(ui._tvList)) << card.toStdString() << ": the card list leads to the Name field";
+
+        // Shift+Tab walks back.
+        outlet<QWidget>("_companyNameText")->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        EXPECT_EQ(name(QApplication::focusWidget()), name(outlet<QWidget>("_nameKanaText"))) << card.toStdString();
+    }
 }
