@@ -19,6 +19,7 @@
 #include <memory>
 #include <utility>
 
+class PLAppListBtnView;
 class PLAppListTableView;
 class PLSalesforceWndCtrl;
 class QActionGroup;
@@ -132,6 +133,7 @@ private:
     bool _IsCheckAutoiPhoneRegister = false;
 
     PLAppListTableView* _appTableView = nullptr;
+    PLAppListBtnView* _viewButtonBanner = nullptr;
     QPushButton* _btnAddCustomApp = nullptr;
     QPushButton* _btnRemoveCustomApp = nullptr;
     QPushButton* _btnAppSetting = nullptr;

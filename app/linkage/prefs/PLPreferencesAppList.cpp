@@ -8,6 +8,7 @@
 #include "app/core/PLMessage.h"
 #include "app/linkage/PLExtAppController.h"
 #include "app/linkage/PLPreferenceExtApp.h"
+#include "app/linkage/prefs/PLAppListBtnView.h"
 #include "app/linkage/prefs/PLAppListTableView.h"
 #include "app/linkage/prefs/PLSalesforceWndCtrl.h"
 #include "app/linkage/prefs/PrefsControls.h"
@@ -24,6 +25,8 @@ namespace {
 constexpr int kDisplayColumn = 0;
 constexpr int kNameColumn = 1;
 constexpr int kAppMissing = -1002;
+// The height the strip's images are drawn for; its flat buttons fit in it.
+constexpr int kButtonStripHeight = 24;
 
 QPushButton* appListButton(QWidget* parent, const char* outlet, const char* titleKey, const char* image)
 {
@@ -64,15 +67,27 @@ void PLPreferences::buildAppListView()
     _appTableView->writeRows = [this](int row) { return writeRowsWithIndexes(row); };
     _appTableView->validateDrop = [this](int row, bool above) { return validateDrop(row, above); };
     _appTableView->acceptDrop = [this](int row) { return acceptDrop(row); };
-    layout->addWidget(_appTableView);
-    auto* buttons = new QHBoxLayout;
-    _btnAddCustomApp = appListButton(_viewAppListManage, "_btnAddCustomApp", "IDS_PREFERENCES_ADD_CUSTOM_APP_TOOLTIP", "AddApp.tiff");
-    _btnRemoveCustomApp = appListButton(_viewAppListManage, "_btnRemoveCustomApp", "IDS_PREFERENCES_REMOVE_CUSTOM_APP_TOOLTIP", "RemoveApp.tiff");
-    _btnAppSetting = makeTitledControl<QPushButton>(_viewAppListManage, "_btnAppSetting", "IDS_PREFERENCES_APP_SETTING");
+    // The row buttons sit on the strip right under the table.
+    auto* list = new QVBoxLayout;
+    list->setSpacing(0);
+    list->addWidget(_appTableView);
+    _viewButtonBanner = makeButtonStrip<PLAppListBtnView>(_viewAppListManage, "_viewButtonBanner");
+    _viewButtonBanner->setFixedHeight(kButtonStripHeight);
+    auto* strip = static_cast<QHBoxLayout*>(_viewButtonBanner->layout());
+    _btnAddCustomApp = appListButton(_viewButtonBanner, "_btnAddCustomApp", "IDS_PREFERENCES_ADD_CUSTOM_APP_TOOLTIP", "AddApp.tiff");
+    _btnRemoveCustomApp =
+        appListButton(_viewButtonBanner, "_btnRemoveCustomApp", "IDS_PREFERENCES_REMOVE_CUSTOM_APP_TOOLTIP", "RemoveApp.tiff");
+    _btnAppSetting = makeTitledControl<QPushButton>(_viewButtonBanner, "_btnAppSetting", "IDS_PREFERENCES_APP_SETTING");
     _btnAppSetting->setIcon(resourceImage("AppSetting.tiff"));
+    for (QPushButton* b : {_btnAddCustomApp, _btnRemoveCustomApp, _btnAppSetting}) {
+        b->setFlat(true);
+        strip->addWidget(b);
+    }
+    strip->addStretch();
+    list->addWidget(_viewButtonBanner);
+    layout->addLayout(list);
+    auto* buttons = new QHBoxLayout;
     _btnDefaultApp = makeTitledControl<QPushButton>(_viewAppListManage, "_btnDefaultApp", "IDS_DEFAULT");
-    for (QPushButton* b : {_btnAddCustomApp, _btnRemoveCustomApp, _btnAppSetting})
-        buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(_btnDefaultApp);
     buttons->addWidget(makeHelpButton(_viewAppListManage, "onAppListViewHelpClicked", "db_setting_app.html"));

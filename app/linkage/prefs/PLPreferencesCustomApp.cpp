@@ -9,6 +9,7 @@
 #include "app/core/StringUtilities.h"
 #include "app/linkage/PLExtAppController.h"
 #include "app/linkage/PLPreferenceExtApp.h"
+#include "app/linkage/prefs/PLAppListBtnView.h"
 #include "app/linkage/prefs/PLAppListTableView.h"
 #include "app/linkage/prefs/PrefsControls.h"
 #include "app/ui/logic/PLMatter.h"
@@ -18,6 +19,7 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -62,7 +64,12 @@ void PLPreferences::buildCustomAppSettingWnd()
     _wndAppSetting->setObjectName(QStringLiteral("_wndAppSetting"));
     _wndAppSetting->setWindowModality(Qt::WindowModal);
     _wndAppSetting->setWindowTitle(getLocalString(QStringLiteral("IDS_PREFERENCES_CUSTOM_APP_TITLE")));
-    auto* form = new QFormLayout(_wndAppSetting);
+    auto* sheet = new QVBoxLayout(_wndAppSetting);
+    const QMargins margins = sheet->contentsMargins();
+    sheet->setContentsMargins(0, 0, 0, 0);
+    auto* form = new QFormLayout;
+    form->setContentsMargins(margins.left(), margins.top(), margins.right(), margins.bottom());
+    sheet->addLayout(form);
     _txtfieldCustomAppPath = sheetField(_wndAppSetting, "_txtfieldCustomAppPath", "IDS_PREFERENCES_CUSTOM_APP_PATH", 0);
     _btnSelectCustomApp = makeTitledControl<QPushButton>(_wndAppSetting, "_btnSelectCustomApp", "IDS_PREFERENCES_CUSTOM_APP_CHOOSE");
     auto* pathRow = new QHBoxLayout;
@@ -80,16 +87,20 @@ void PLPreferences::buildCustomAppSettingWnd()
     _popbtnExportType->addItem(getLocalString(QStringLiteral("IDS_PREFERENCES_APPSETTING_MENU_EXPORT_TYPE_VCARD")), kTypeVCard);
     form->addRow(_popbtnExportType->accessibleName(), _popbtnExportType);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(makeHelpButton(_wndAppSetting, "onConfigCustomAppViewHelpClicked", "db_setting_add_app.html"));
+    // The sheet's buttons sit on a strip across its foot.
+    auto* buttonStrip = makeButtonStrip<PLAppWndBtnView>(_wndAppSetting, "_viewAppSettingButtonBanner");
+    auto* buttons = static_cast<QHBoxLayout*>(buttonStrip->layout());
+    buttons->setContentsMargins(margins.left(), margins.bottom() / 2, margins.right(), margins.bottom() / 2);
+    buttons->setSpacing(form->horizontalSpacing());
+    buttons->addWidget(makeHelpButton(buttonStrip, "onConfigCustomAppViewHelpClicked", "db_setting_add_app.html"));
     buttons->addStretch();
-    _btnExport = makeTitledControl<QPushButton>(_wndAppSetting, "_btnExport", "IDS_PREFERENCES_CUSTOM_APP_LINK_TEST");
-    QPushButton* cancel = makeTitledControl<QPushButton>(_wndAppSetting, "onConfigCustomAppCancel", "IDS_CANCEL");
-    _btnAppSettingWndOK = makeTitledControl<QPushButton>(_wndAppSetting, "_btnAppSettingWndOK", "IDS_OK");
+    _btnExport = makeTitledControl<QPushButton>(buttonStrip, "_btnExport", "IDS_PREFERENCES_CUSTOM_APP_LINK_TEST");
+    QPushButton* cancel = makeTitledControl<QPushButton>(buttonStrip, "onConfigCustomAppCancel", "IDS_CANCEL");
+    _btnAppSettingWndOK = makeTitledControl<QPushButton>(buttonStrip, "_btnAppSettingWndOK", "IDS_OK");
     _btnAppSettingWndOK->setDefault(true);
     for (QPushButton* b : {_btnExport, cancel, _btnAppSettingWndOK})
         buttons->addWidget(b);
-    form->addRow(buttons);
+    sheet->addWidget(buttonStrip);
 
     for (QLineEdit* field : {_txtfieldCustomAppPath, _txtfieldCustomAppName}) {
         QObject::connect(field, &QLineEdit::textChanged, _wndAppSetting, [this] {

@@ -5,6 +5,7 @@
 #include "app/core/PLMessage.h"
 #include "app/linkage/PLExtAppController.h"
 #include "app/linkage/PLPreferenceExtApp.h"
+#include "app/linkage/prefs/PLAppListBtnView.h"
 #include "app/linkage/prefs/PLAppListTableView.h"
 #include "app/linkage/prefs/PLPreferences.h"
 #include "platform/foundation/PlistFile.h"
@@ -17,6 +18,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDropEvent>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
@@ -143,6 +145,79 @@ protected:
         return std::nullopt;
     }
 };
+
+// The row buttons sit on a strip right under the table that shows the centre image across and
+// the end cap at its right edge; the custom-application sheet's buttons sit on a strip of the
+// same kind across its foot.
+TEST_F(AppListPage, TheButtonsSitOnStripsDrawnWithTheirEndCaps)
+{
+    auto preferences = open();
+    PLPreferences& p = *preferences;
+    QApplication::processEvents();
+    auto* strip = find<PLAppListBtnView>(p.window(), "_viewButtonBanner");
+    ASSERT_NE(strip, nullptr);
+    ASSERT_TRUE(strip->isVisible());
+    for (const char* name : {"_btnAddCustomApp", "_btnRemoveCustomApp", "_btnAppSetting"})
+        EXPECT_EQ(button(p, name)->parentWidget(), strip) << name;
+    const QRect tableFrame = table(p)->geometry();
+    EXPECT_EQ(strip->geometry().top(), tableFrame.bottom() + 1) << "right under the table";
+    EXPECT_EQ(strip->width(), tableFrame.width());
+
+    const auto delivered = [](const char* name) {
+        return QImage(Bundle::main().pathForImageResource(QString::fromLatin1(name))).convertToFormat(QImage::Format_ARGB32);
+    };
+    const QImage centre = delivered("FlatMiddlecap.tiff");
+    const QImage cap = delivered("FlatRightcap.tiff");
+    ASSERT_FALSE(centre.isNull());
+    ASSERT_FALSE(cap.isNull());
+    ASSERT_EQ(strip->height(), centre.height());
+    const QImage drawn = strip->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    // Left of the cap, past the buttons, the centre image; the cap's own columns at the right edge.
+    const int free = strip->width() - cap.width() - 2;
+    ASSERT_GT(free, button(p, "_btnAppSetting")->geometry().right());
+    QStringList wrong;
+    for (int y = 0; y < drawn.height(); ++y) {
+        if (drawn.pixel(free, y) != centre.pixel(0, y))
+            wrong << QStringLiteral("centre at y %1").arg(y);
+        for (int x = 0; x < cap.width(); ++x) {
+            if (drawn.pixel(strip->width() - cap.width() + x, y) != cap.pixel(x, y))
+                wrong << QStringLiteral("cap at %1,%2").arg(x).arg(y);
+        }
+    }
+    EXPECT_TRUE(wrong.isEmpty()) << wrong.join(QStringLiteral(", ")).toStdString();
+
+    button(p, "_btnAddCustomApp")->click();
+    ASSERT_TRUE(sheet(p)->isVisible());
+    auto* sheetStrip = find<PLAppWndBtnView>(p.window(), "_viewAppSettingButtonBanner");
+    ASSERT_NE(sheetStrip, nullptr);
+    EXPECT_TRUE(sheetStrip->isVisible());
+    EXPECT_FALSE(sheetStrip->imgCenter().isNull());
+    EXPECT_FALSE(sheetStrip->imgRight().isNull());
+    EXPECT_EQ(button(p, "_btnAppSettingWndOK")->parentWidget(), sheetStrip);
+    EXPECT_EQ(sheetStrip->width(), sheet(p)->width()) << "across the sheet's foot";
+}
+
+// A strip draws only once both images are set; a call with one image missing keeps the old pair.
+TEST(AppListButtonStrip, DrawsOnlyWithBothImagesAndKeepsThemUntilBothAreGiven)
+{
+    const auto solid = [](int width, QColor colour) {
+        QPixmap pixmap(width, 10);
+        pixmap.fill(colour);
+        return pixmap;
+    };
+    PLAppListBtnView strip;
+    strip.resize(40, 10);
+    const QRgb empty = strip.grab().toImage().pixel(20, 5);
+    strip.setImgCenter(solid(4, Qt::red), QPixmap());
+    EXPECT_EQ(strip.grab().toImage().pixel(20, 5), empty) << "one image alone draws nothing";
+    strip.setImgCenter(solid(4, Qt::red), solid(3, Qt::blue));
+    strip.setImgCenter(QPixmap(), solid(3, Qt::green));
+    const QImage drawn = strip.grab().toImage();
+    EXPECT_EQ(QColor(drawn.pixel(0, 0)), QColor(Qt::red));
+    EXPECT_EQ(QColor(drawn.pixel(36, 9)), QColor(Qt::red));
+    EXPECT_EQ(QColor(drawn.pixel(37, 0)), QColor(Qt::blue)) << "the cap as wide as its image";
+    EXPECT_EQ(QColor(drawn.pixel(39, 9)), QColor(Qt::blue));
+}
 
 TEST_F(AppListPage, AnAddedApplicationIsStoredAndShownAtTheNextStart)
 {
