@@ -27,24 +27,6 @@ namespace {
 constexpr int kTypeWholeNew = 0;
 constexpr int kTypeWholeAgain = 1;
 
-struct StatusRule {
-    int status;
-    const char* log; // null: nothing logged
-    int result;
-};
-
-// Statuses of 'RUNO' that end the run, with their results.
-constexpr std::array<StatusRule, 9> kEndingStatuses = {{
-    {1002, nullptr, 91},
-    {1003, "recognize separate file no exist", 92},
-    {1009, "recognize separate file no exist", 92},
-    {1010, "recognize separate file no exist", 92},
-    {1004, nullptr, 4},
-    {1005, nullptr, 93},
-    {1006, nullptr, 97},
-    {1007, "file form error", 94},
-    {1008, "recognize language error", 95},
-}};
 constexpr int kStatusNoData = 1001;
 constexpr int kStatusLanguageError = 1008;
 
@@ -271,7 +253,7 @@ std::optional<int> PLRegController::finishCard(const RecognitionRunSetup& setup,
         if (language >= 0 && language < int(kLanguagePackages.size()))
             m_missingData |= 1 << language;
     }
-    for (const StatusRule& rule : kEndingStatuses) {
+    for (const EndingStatus& rule : kEndingStatuses) {
         if (rule.status == status) {
             if (rule.log)
                 PLNSLog(QString::fromLatin1(rule.log));

@@ -11,6 +11,7 @@
 #include <QRectF>
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -34,6 +35,25 @@ public:
     static constexpr int kSeparationFailed = 92;
     static constexpr int kLanguageDataMissing = 95;
     static constexpr int kSendFailed = 96;
+
+    // Statuses of 'RUNO' that end the run, each with the run's result; every result of a run is
+    // the number of the message its callers show.
+    struct EndingStatus {
+        int32_t status;
+        const char* log; // null: nothing logged
+        int result;
+    };
+    static constexpr std::array<EndingStatus, 9> kEndingStatuses = {{
+        {1002, nullptr, 91},
+        {1003, "recognize separate file no exist", 92},
+        {1009, "recognize separate file no exist", 92},
+        {1010, "recognize separate file no exist", 92},
+        {1004, nullptr, 4},
+        {1005, nullptr, 93},
+        {1006, nullptr, 97},
+        {1007, "file form error", 94},
+        {1008, "recognize language error", kLanguageDataMissing},
+    }};
 
     // Recognition languages.
     static constexpr int kLanguageJapanese = 0;

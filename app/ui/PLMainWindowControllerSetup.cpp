@@ -318,7 +318,7 @@ int PLMainWindowController::detailReg(const QRectF& box, int tag)
         // The recognised field is stored at once, as every other edit is.
         saveAction();
         if (result != 0)
-            PLMessage::ShowPLErrorMessageBySheet(m_window.get(), result);
+            PLMessage::ShowPLErrorMessageBySheet(m_window.get(), result, _regController.missingLanguagePackage());
     }
     // The pane shows the field's box again, whatever became of the recognition.
     _imageController->setCardData(getSeleteRecords(), tag);

@@ -1,17 +1,20 @@
 #include "FakeOcrServer.h"
 #include "ResultBuilder.h"
 #include "app/core/OpenDatabase.h"
+#include "app/core/PLMessage.h"
 #include "app/images/CardFileRecognitionImages.h"
 #include "app/images/JpegGreyDecoder.h"
 #include "app/images/OcrApplicationLink.h"
 #include "app/images/PLRegController.h"
 #include "app/images/RecognitionImages.h"
 #include "app/images/SeparationLibrary.h"
+#include "platform/foundation/Bundle.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
 #include "tests/support/pdf/TestPdf.h"
 
 #include <QDir>
+#include <QMap>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QStringList>
@@ -27,6 +30,7 @@
 #include <cstring>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -844,6 +848,64 @@ TEST_F(RecognitionRun, SenderReadsReplyBlocksOnlyOnSuccess)
     EXPECT_EQ(size_t(orientation.size()), ocr::kOrientationSize);
     // Only the slots used travel: the request carried 'PLPA' alone.
     EXPECT_EQ(script->runRequests().back().params.size(), 1u);
+}
+
+// Whatever a run ends with reaches the user as a numbered message: every result, those of the
+// statuses that end a run (the controller's own table) and those of the run's own failures, has
+// a sentence in the shipped English table, never "No Resource" or "Undefined Err".
+TEST_F(RecognitionRun, EveryResultReachesTheUserAsASentence)
+{
+    QMap<int, QString> results; // result -> how it came
+    const auto note = [&results](int result, const QString& how) {
+        EXPECT_NE(result, 0) << how.toStdString();
+        results.insert(result, how);
+    };
+    const auto runOne = [&](const QString& how, std::optional<FakeRunReply> reply, bool withFront = true, int language = 1) {
+        script->runs.clear();
+        if (reply)
+            script->runs.push_back(*reply);
+        Card card;
+        if (!withFront)
+            card.values.remove("face_Image_File");
+        note(run({&card}, 0, language), how);
+    };
+    for (const PLRegController::EndingStatus& rule : PLRegController::kEndingStatuses)
+        runOne(QStringLiteral("status %1").arg(rule.status), FakeRunReply{rule.status});
+    script->openStatus = 5;
+    runOne(QStringLiteral("the engine refused to open"), std::nullopt);
+    script->openStatus = 0;
+    FakeRunReply noBlocks = mapped(u"a@b.example"_qs);
+    noBlocks.orientation.clear();
+    runOne(QStringLiteral("a reply without its blocks"), noBlocks);
+    runOne(QStringLiteral("a card without a front image"), std::nullopt, false);
+    FakeRunReply missingData = mapped(u"a@b.example"_qs);
+    ocr::writeI32(reinterpret_cast<uint8_t*>(missingData.orientation.data()) + ocr::kOrientationMissingDataOffset,
+                  ocr::kMissingJapaneseData);
+    runOne(QStringLiteral("recognition data missing"), missingData);
+    const QString broken = QStringLiteral(PELMORA_BROKEN_LIBRARIES);
+    SeparationLibrary::setApplicationFolder(QStringLiteral("/nonexistent"));
+    // A Japanese card's address is always split by its library.
+    runOne(QStringLiteral("no separation library"), mapped(u"a@b.example"_qs), true, 0);
+    for (const QString& folder : {broken + QStringLiteral("/entry"), broken + QStringLiteral("/init"), QStringLiteral("/nonexistent")}) {
+        SeparationLibrary::setApplicationFolder(folder);
+        CardDict dict;
+        note(reg.separateNameAndYomi(u"Smith"_qs, QString(), 1, &dict), QStringLiteral("a separation library in ") + folder);
+    }
+    SeparationLibrary::setApplicationFolder(QString::fromLocal8Bit(qgetenv("PELMORA_STAGE_DIR")));
+    PLRegController bare;
+    Card card;
+    const QList<CardRecord*> cards{&card};
+    note(bare.recongnizeCard(QRectF(), &cards, false, 0, 1), QStringLiteral("no card images"));
+
+    Bundle::setMain(qEnvironmentVariable("PELMORA_SOURCE_DIR") + QStringLiteral("/resources/Pelmora"));
+    const QVariantList package{QStringLiteral("tesseract-ocr-jpn")};
+    for (auto it = results.cbegin(); it != results.cend(); ++it) {
+        const std::string text = PLMessage::errorText(it.key(), package).toStdString();
+        EXPECT_NE(text, "No Resource") << it.key() << " (" << it.value().toStdString() << ")";
+        EXPECT_NE(text.rfind("Undefined Err", 0), 0u) << it.key() << " (" << it.value().toStdString() << ")";
+    }
+    EXPECT_TRUE(PLMessage::errorText(PLRegController::kLanguageDataMissing, package).contains(u"tesseract-ocr-jpn"_qs));
+    Bundle::setMain(QStringLiteral("/nonexistent"));
 }
 
 TEST_F(RecognitionRun, QuitGoesOnlyToARunningApplication)

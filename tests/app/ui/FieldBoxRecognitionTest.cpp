@@ -1,14 +1,20 @@
 // One field recognised from a box the user draws on the card image, by the real OCR stand-in:
 // the box goes round the e-mail line of an English card, the e-mail row's button is clicked,
 // and the card's e-mail is what the card shows.
+#include "app/core/PLAppController.h"
 #include "app/images/OcrApplicationLink.h"
 #include "app/images/SeparationLibrary.h"
+#include "app/ui/PLMainMenu.h"
+#include "tests/app/images/FakeOcrServer.h"
 #include "tests/app/ui/ImagePaneFixture.h"
 #include "tests/support/cards/SyntheticCard.h"
 
+#include <QAction>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QToolButton>
@@ -40,6 +46,24 @@ protected:
         select({QStringLiteral("E")});
         return card;
     }
+    void TearDown() override
+    {
+        setOcrConnector(nullptr);
+        ImagePaneFixture::TearDown();
+    }
+    // Draws a box round the card's last text line (its e-mail) and clicks the e-mail row's button.
+    void recogniseMailBox(const QImage& card)
+    {
+        PLImageView* view = pane->faceImageView();
+        const QRectF box = textLineBoxes(card).last();
+        sendMouse(view, QEvent::MouseButtonPress, view->widgetPointForImagePoint(box.topLeft()), Qt::LeftButton);
+        sendMouse(view, QEvent::MouseMove, view->widgetPointForImagePoint(box.bottomRight()), Qt::LeftButton);
+        sendMouse(view, QEvent::MouseButtonRelease, view->widgetPointForImagePoint(box.bottomRight()), Qt::NoButton);
+        ASSERT_TRUE(view->getRedBoxState());
+        window->window()->findChild<QPushButton*>(QStringLiteral("_mailButton"))->click();
+    }
+    // The messages read as the application's own table has them.
+    static void useShippedTexts() { Bundle::setMain(qEnvironmentVariable("PELMORA_SOURCE_DIR") + QStringLiteral("/resources/Pelmora")); }
 };
 
 } // namespace
@@ -115,18 +139,8 @@ TEST_F(CardRecognition, AFieldBoxThatCannotBeReadSaysWhyAndAnUnusableDatabaseIsN
 {
     const QImage card = selectEnglishCard();
     setOcrApplicationFolder(temp.filePath(QStringLiteral("no-ocr")));
-    PLImageView* view = pane->faceImageView();
-    QPushButton* mailButton = window->window()->findChild<QPushButton*>(QStringLiteral("_mailButton"));
-    const auto drawBoxAndRecognise = [&] {
-        const QRectF box = textLineBoxes(card).last();
-        sendMouse(view, QEvent::MouseButtonPress, view->widgetPointForImagePoint(box.topLeft()), Qt::LeftButton);
-        sendMouse(view, QEvent::MouseMove, view->widgetPointForImagePoint(box.bottomRight()), Qt::LeftButton);
-        sendMouse(view, QEvent::MouseButtonRelease, view->widgetPointForImagePoint(box.bottomRight()), Qt::NoButton);
-        ASSERT_TRUE(view->getRedBoxState());
-        mailButton->click();
-    };
 
-    drawBoxAndRecognise();
+    recogniseMailBox(card);
     ASSERT_EQ(presenter.texts().size(), 1);
     EXPECT_NE(presenter.texts().first(), QStringLiteral("E48"));
     EXPECT_NE(presenter.texts().first(), QStringLiteral("E0"));
@@ -141,7 +155,7 @@ TEST_F(CardRecognition, AFieldBoxThatCannotBeReadSaysWhyAndAnUnusableDatabaseIsN
     presenter.clear();
     const QString moved = database + QStringLiteral(".away");
     ASSERT_TRUE(QDir().rename(database, moved));
-    drawBoxAndRecognise();
+    recogniseMailBox(card);
     QDir().rename(moved, database);
     EXPECT_EQ(presenter.texts(), QStringList{QStringLiteral("E48")});
     EXPECT_EQ(window->window()->findChild<QDialog*>(QStringLiteral("_wndProcessing")), nullptr) << "nothing was tried";
@@ -169,4 +183,54 @@ TEST_F(CardRecognition, RecogniseBarReadsTheSelectedCardAgainAfterAsking)
     bar->click();
     EXPECT_EQ(storedMail(), QStringLiteral("anna.lopez@acme-widgets.com"));
     EXPECT_EQ(presenter.shown().size(), 2); // the two questions, no error
+}
+
+// The OCR program gone from the application folder: Card > Recognise and a field box each say in
+// a sentence that the character recognition program could not be reached.
+TEST_F(CardRecognition, WithoutTheOcrProgramTheMenuAndAFieldBoxSayWhatIsWrong)
+{
+    const QImage card = selectEnglishCard();
+    setOcrApplicationFolder(temp.filePath(QStringLiteral("no-ocr")));
+    useShippedTexts();
+    PLAppController delegate(window.get(), openDatabase, PLAppServices{}, Bundle::main());
+    PLMainMenu menu(*window, delegate);
+    QAction* recognise = nullptr;
+    for (QAction* top : window->window()->menuBar()->actions()) {
+        for (QAction* item : top->menu() ? top->menu()->actions() : QList<QAction*>()) {
+            if (item->objectName() == QLatin1String("recognize")) {
+                emit top->menu()->aboutToShow();
+                recognise = item;
+            }
+        }
+    }
+    ASSERT_TRUE(recognise);
+    ASSERT_TRUE(recognise->isEnabled());
+
+    presenter.queueAnswer(kAlertFirstButtonReturn);
+    recognise->trigger();
+    ASSERT_EQ(presenter.texts().size(), 2); // the question, then what went wrong
+    const QString shown = presenter.texts().last();
+    EXPECT_TRUE(shown.contains(u"character recognition program"_qs)) << shown.toStdString();
+
+    presenter.clear();
+    recogniseMailBox(card);
+    EXPECT_EQ(presenter.texts(), QStringList{shown});
+    EXPECT_EQ(window->window()->findChild<QLineEdit*>(QStringLiteral("_mailText"))->text(), QStringLiteral("old@example.com"));
+    Bundle::setMain(bundle.dir.path());
+}
+
+// A field box the OCR program cannot read for want of the language's recognition data names the
+// package to install, as the whole-card command does.
+TEST_F(CardRecognition, AFieldBoxWithoutTheLanguageDataNamesThePackage)
+{
+    const QImage card = selectEnglishCard();
+    auto script = std::make_shared<FakeOcrScript>();
+    script->runs = {FakeRunReply{1008}};
+    setOcrConnector([script] { return std::make_unique<FakeOcrConnection>(script); });
+    useShippedTexts();
+
+    recogniseMailBox(card);
+    ASSERT_EQ(presenter.texts().size(), 1);
+    EXPECT_TRUE(presenter.texts().first().contains(u"tesseract-ocr-eng"_qs)) << presenter.texts().first().toStdString();
+    Bundle::setMain(bundle.dir.path());
 }
