@@ -7,6 +7,7 @@
 #include "app/ui/PLImageController.h"
 #include "app/ui/PLMainWindowController.h"
 #include "app/ui/PLOutlineViewController.h"
+#include "platform/appkit/QuitKeys.h"
 
 #include <QAction>
 #include <QMainWindow>
@@ -96,7 +97,7 @@ PLMainMenu::PLMainMenu(PLMainWindowController& mainWindow, PLAppController& appC
                           {"print", "IDS_MENU_PRINT", &PLMainWindowController::print, QKeySequence::Print}});
     file->addSeparator();
     QAction* quit = file->addAction(getLocalString(QStringLiteral("IDS_MENU_QUIT")));
-    quit->setShortcut(QKeySequence::Quit);
+    quit->setShortcuts(quitKeys());
     connect(quit, &QAction::triggered, mainWindow.window(), &QWidget::close);
     connect(file, &QMenu::aboutToShow, this, [file, validated, &appController, &mainWindow, folders, newFolder] {
         for (const auto& [action, command] : validated)

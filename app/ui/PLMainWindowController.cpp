@@ -12,6 +12,7 @@
 #include "app/core/PLNetDBLockController.h"
 #include "app/core/windows/PLPasswordController.h"
 #include "app/images/CardDictionary.h"
+#include "app/images/RecognitionWait.h"
 #include "app/ui/CardMoves.h"
 #include "app/ui/MainWindowBookkeepingHost.h"
 #include "app/ui/MainWindowMergeHost.h"
@@ -61,6 +62,7 @@ PLMainWindowController::PLMainWindowController(OpenDatabase& database, QObject* 
     _regController.setImages(&m_recognitionImages);
     buildWindow();
     m_window->installEventFilter(this);
+    setRecognitionQuitHandler(this, [this](QWindow* window) { return quitAfterRecognition(window); });
     connect(&m_database, &OpenDatabase::contextChanged, this, &PLMainWindowController::managedObjectContextChanged);
 }
 
@@ -79,6 +81,7 @@ bool PLMainWindowController::eventFilter(QObject* watched, QEvent* event)
 
 PLMainWindowController::~PLMainWindowController()
 {
+    setRecognitionQuitHandler(this, nullptr);
     Scheduler::shared().cancelPreviousPerformRequests(this);
     NotificationCenter::defaultCenter().removeObserver(this);
     closeDatabase();

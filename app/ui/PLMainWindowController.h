@@ -39,6 +39,7 @@ class QLabel;
 class QMenu;
 class QSplitter;
 class QToolBar;
+class QWindow;
 class ToolbarCustomiseWindow;
 class ManagedObjectContext;
 class ModalScope;
@@ -387,6 +388,10 @@ private:
     void showExportResult(int result, const char* logFormat);
     // Queues `call` on the main thread; dropped when the window is gone by then.
     void performLater(std::function<void()> call);
+    // A quit asked while a recognition run is out (the Quit keys, or `window` closed: this window
+    // or its processing sheet): the sheet says the run is being finished, and the window closes,
+    // which quits, once the command is over. False for another window.
+    bool quitAfterRecognition(QWindow* window);
     // The page set-up of this window's prints: the system's default paper until the user sets one.
     QPageLayout& printInfo();
 
@@ -409,6 +414,7 @@ private:
     bool _bIsSynchronous = false;
     QDialog* _wndProcessing = nullptr;
     std::unique_ptr<ModalScope> m_processingScope; // open while the processing sheet shows
+    bool m_quitAfterRun = false; // the user quit during a recognition run
 
     MainWindowUi m_ui;
     PLArrayController* _acWndCard = nullptr;

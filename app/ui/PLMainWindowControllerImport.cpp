@@ -249,7 +249,8 @@ int PLMainWindowController::scanData(const QStringList& paths, int inputType, QS
     }
     if (!cards.isEmpty()) {
         selectCards({cards.last()->stringValue(QStringLiteral("cardID"))});
-        const MergeAfterImportResult merge = runMergeAfterImport(*m_mergeHost, cards);
+        // A user who quit during the run is not kept by the merge window.
+        const MergeAfterImportResult merge = m_quitAfterRun ? MergeAfterImportResult{} : runMergeAfterImport(*m_mergeHost, cards);
         if (merge.selectedCardChanged)
             _imageController->setCardData(getSeleteRecords(), PLImageController::kModeReload);
         // The merge window may have changed its preference: an open preferences window shows it.

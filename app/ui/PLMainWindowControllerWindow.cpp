@@ -4,6 +4,7 @@
 
 #include "app/core/CardEntities.h"
 #include "app/core/Globals.h"
+#include "app/core/LocalString.h"
 #include "app/core/OpenDatabase.h"
 #include "app/core/PLNetDBLockController.h"
 #include "app/images/CardDictionary.h"
@@ -30,6 +31,7 @@
 #include <QMainWindow>
 #include <QProgressBar>
 #include <QVBoxLayout>
+#include <QWindow>
 
 bool PLMainWindowController::isWindowVisible() const
 {
@@ -151,6 +153,21 @@ void PLMainWindowController::StopIndicator()
     _wndProcessing->deleteLater();
     _wndProcessing = nullptr;
     m_processingScope.reset();
+}
+
+bool PLMainWindowController::quitAfterRecognition(QWindow* window)
+{
+    if (window && window != m_window->windowHandle() && !(_wndProcessing && window == _wndProcessing->windowHandle()))
+        return false;
+    if (m_quitAfterRun)
+        return true;
+    m_quitAfterRun = true;
+    if (_wndProcessing)
+        _wndProcessing->findChild<QLabel*>(QStringLiteral("_processingText"))
+            ->setText(getLocalString(QStringLiteral("IDS_INDICATOR_OCR_QUIT")));
+    // Held while the command's sheets and alerts are up: the window closes once it has ended.
+    Scheduler::shared().performAfterDelay(this, QStringLiteral("quitAfterRecognition:"), 0, [this] { closeWindow(); });
+    return true;
 }
 
 void PLMainWindowController::setAppController(PLAppController* appController)
