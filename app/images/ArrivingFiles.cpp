@@ -16,6 +16,8 @@
 #include <cmath>
 #include <deque>
 #include <mutex>
+#include <optional>
+#include <utility>
 #include <sys/stat.h>
 
 namespace {
@@ -75,6 +77,20 @@ int signatureCheck(PdfDocument& document)
     }
 }
 
+// The page a JPEG makes, in whole points: its pixels at its own resolution. Nothing when the image
+// holds more pixels than a card's bitmap may, or a side would be under a point: no card page can
+// be made of it.
+std::optional<std::pair<long long, long long>> jpegPagePoints(const JpegHeader& header)
+{
+    if (qint64(header.width) * header.height > kMaxCardBitmapPixels)
+        return std::nullopt;
+    const auto width = (long long)(header.width * 72 / header.xDpi);
+    const auto height = (long long)(header.height * 72 / header.yDpi);
+    if (width <= 0 || height <= 0)
+        return std::nullopt;
+    return std::pair{width, height};
+}
+
 int jpegCheck(const QString& path)
 {
     std::optional<QString> comment = GetJPEGCreator(path);
@@ -89,7 +105,8 @@ int jpegCheck(const QString& path)
         return kAddedFileDamaged;
     const int height = int(header.height / header.yDpi * 25.4);
     const int width = int(header.width / header.xDpi * 25.4);
-    return height <= kMaxCardSideMm && width <= kMaxCardSideMm ? kAddedFileOk : kAddedFileTooLarge;
+    // Beyond a card's size, or not to be made into a card's page.
+    return height <= kMaxCardSideMm && width <= kMaxCardSideMm && jpegPagePoints(header) ? kAddedFileOk : kAddedFileTooLarge;
 }
 
 // The documents the checks of arriving PDFs opened, kept for the splits that follow them, so that
@@ -241,13 +258,12 @@ bool ConvertJPEGToPDF(const QString& jpegPath, QString* pdfPath)
     JpegHeader header;
     if (readJpegHeader(jpeg, header) != JpegHeaderStatus::Complete || !header.hasDensity || header.width <= 0
         || header.height <= 0 || header.bitsPerSample != 8
-        || !(header.components == 1 || header.components == 3 || header.components == 4)
-        || qint64(header.width) * header.height > kMaxCardBitmapPixels)
+        || !(header.components == 1 || header.components == 3 || header.components == 4))
         return false;
-    const long long width = (long long)(header.width * 72 / header.xDpi);
-    const long long height = (long long)(header.height * 72 / header.yDpi);
-    if (width <= 0 || height <= 0)
+    const std::optional<std::pair<long long, long long>> page = jpegPagePoints(header);
+    if (!page)
         return false;
+    const auto [width, height] = *page;
 
     const QFileInfo source(jpegPath);
     const QString folder = source.absolutePath();

@@ -27,6 +27,19 @@ QByteArray scannerJpeg(int w, int h, int dpi = 300)
     return testpdf::makeJpeg(w, h, options);
 }
 
+// The JPEG with its frame claiming `w` x `h` pixels, the image data left as it was: only the
+// header is read by the check.
+QByteArray withFrameSize(QByteArray jpeg, int w, int h)
+{
+    const qsizetype frame = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    EXPECT_GT(frame, 0);
+    jpeg[frame + 5] = char(h >> 8);
+    jpeg[frame + 6] = char(h & 0xFF);
+    jpeg[frame + 7] = char(w >> 8);
+    jpeg[frame + 8] = char(w & 0xFF);
+    return jpeg;
+}
+
 Document pagesOfSize(const std::vector<std::pair<double, double>>& sizes, const char* creator = "Brevix Pelmora")
 {
     Document document = testpdf::scannerDocument(0, creator);
@@ -78,6 +91,10 @@ TEST_F(ArrivingFiles, CheckCodes)
         {"card.jpg", scannerJpeg(1075, 650), 0},
         {"wide.JPG", scannerJpeg(2000, 650), -4},
         {"edge.jpeg", scannerJpeg(1866, 1866), 0}, // 157.99 mm truncates to 157
+        // Card-sized on paper, but no card page can be made of them: too large for the conversion
+        // is too large for a card.
+        {"dense.jpg", withFrameSize(scannerJpeg(16, 16, 2400), 14000, 9000), -4}, // 148 x 95 mm, 126 megapixels
+        {"thin.jpg", scannerJpeg(600, 2, 600), -4},                              // 25 x 0.08 mm: under a point high
         {"nodpi.jpg", testpdf::makeJpeg(1075, 650, noDpi), -201},
         {"nocomment.jpg", testpdf::makeJpeg(1075, 650, noComment), -1},
         {"badutf8.jpg", testpdf::makeJpeg(1075, 650, badUtf8), -201},
