@@ -35,6 +35,14 @@ int CheckDBFileLocked(const QString& lockFilePath)
     return DatabaseLock::isLockFileHeld(lockFilePath) ? 1 : 0;
 }
 
+int lockFileRefusal(const QString& folder)
+{
+    const QString lockFile = DatabaseLock::lockFilePath(folder);
+    if (!DatabaseLock::isLockFileUsable(lockFile))
+        return kMsgLockFileUnusable;
+    return CheckDBFileLocked(lockFile) == 1 ? kMsgLockFileHeld : 0;
+}
+
 bool CheckDBIsNeedPassword(const QString& folder)
 {
     // A link in the password file's place counts: such a database is never opened without a check.

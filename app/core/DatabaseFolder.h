@@ -24,6 +24,14 @@ int checkDBAttributes(const QString& path);
 // file cannot be opened); 0 for an empty path or a missing file. Creates and removes nothing.
 int CheckDBFileLocked(const QString& lockFilePath);
 
+// The messages that refuse a database folder for its lock file.
+inline constexpr int kMsgLockFileUnusable = 12; // the database cannot be used
+inline constexpr int kMsgLockFileHeld = 17;     // the database is in use by another program
+// The message that refuses the database in `folder` for its lock file: kMsgLockFileUnusable when
+// something other than a usable lock file stands in its place (a link, a folder), kMsgLockFileHeld
+// when another program holds the lock; 0 when it is free.
+int lockFileRefusal(const QString& folder);
+
 // True when the folder is given and holds the password file.
 bool CheckDBIsNeedPassword(const QString& folder);
 

@@ -26,9 +26,15 @@ OpenDatabase::Result openAndLock(const QString& folder, std::unique_ptr<ManagedO
         return OpenDatabase::Result::StoreFailed;
     }
     // A lock that cannot be taken means another program has the database open: it is not used.
-    if (DatabaseLock::acquire(folder, lock) != DatabaseLock::Result::Locked) {
+    switch (DatabaseLock::acquire(folder, lock)) {
+    case DatabaseLock::Result::Locked:
+        break;
+    case DatabaseLock::Result::InUse:
         context->reset();
         return OpenDatabase::Result::InUse;
+    case DatabaseLock::Result::OpenFailed:
+        context->reset();
+        return OpenDatabase::Result::LockUnusable;
     }
     return OpenDatabase::Result::Opened;
 }

@@ -28,6 +28,7 @@ public:
         NoFolder,    // no folder chosen, or an empty path given
         StoreFailed, // the store could not be opened or prepared
         InUse,       // another program holds the folder's lock
+        LockUnusable, // something other than a lock file stands in its place (a link, a folder)
     };
 
     explicit OpenDatabase(QObject* parent = nullptr);

@@ -13,7 +13,6 @@
 #include "platform/appkit/ModalScope.h"
 #include "platform/appkit/Scheduler.h"
 #include "platform/foundation/CrashPoint.h"
-#include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FlagGuard.h"
 #include "platform/foundation/Log.h"
@@ -171,8 +170,8 @@ void PLAppController::openDatabaseFolder(const QString& folder)
         PLMessage::ShowPLErrorMessageBySheet(window, 12);
         return;
     }
-    if (CheckDBFileLocked(DatabaseLock::lockFilePath(folder)) == 1) {
-        PLMessage::ShowPLErrorMessageBySheet(window, 17);
+    if (const int refused = lockFileRefusal(folder)) {
+        PLMessage::ShowPLErrorMessageBySheet(window, refused);
         return;
     }
 

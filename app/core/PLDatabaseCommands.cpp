@@ -9,7 +9,6 @@
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
 #include "platform/appkit/Scheduler.h"
-#include "platform/foundation/DatabaseLock.h"
 #include "platform/foundation/FileAttributes.h"
 #include "platform/foundation/FolderCopy.h"
 #include "platform/foundation/Log.h"
@@ -26,7 +25,6 @@ namespace {
 
 constexpr int kMsgCannotUse = 12;
 constexpr int kMsgSameDatabase = 13;
-constexpr int kMsgInUse = 17;
 constexpr int kMsgCannotCreate = 20;
 constexpr int kMsgBackupFailed = 34;
 constexpr int kMsgCannotBackUp = 48;
@@ -94,12 +92,6 @@ bool databaseIsWritable(const QString& folder)
            && writable(DatabaseLayout::imagesFolderPath(folder), false);
 }
 
-bool lockIsHeld(const QString& folder)
-{
-    return CheckDBFileLocked(DatabaseLock::lockFilePath(folder)) == 1;
-}
-
-
 bool storeDBPath(const QString& path)
 {
     PreferenceDomain& preferences = PreferenceDomain::standard();
@@ -123,8 +115,8 @@ QString PLDatabaseCommands::initDB()
             return QString();
         }
         g_DBPathTypeBeforeOpen = PLNetDBLockController::GetDBPathType(path);
-        if (lockIsHeld(path)) {
-            PLMessage::ShowPLErrorMessage(kMsgInUse);
+        if (const int refused = lockFileRefusal(path)) {
+            PLMessage::ShowPLErrorMessage(refused);
             return QString();
         }
         return path;
@@ -246,8 +238,8 @@ void PLDatabaseCommands::doNewDB(const QString& path)
         showError(kMsgBackupFailed);
         return;
     }
-    if (lockIsHeld(path)) {
-        showError(kMsgInUse);
+    if (const int refused = lockFileRefusal(path)) {
+        showError(refused);
         return;
     }
     // mkdir makes the folder only when nothing is there yet.
@@ -280,8 +272,8 @@ void PLDatabaseCommands::doOpenDB(const QString& path)
         showError(kMsgCannotUse);
         return;
     }
-    if (lockIsHeld(path)) {
-        showError(kMsgInUse);
+    if (const int refused = lockFileRefusal(path)) {
+        showError(refused);
         return;
     }
     if (CheckDBIsNeedPassword(path) && !m_mainWindow.showPwdWndAccordingToSelectedDB(path))
@@ -315,8 +307,8 @@ void PLDatabaseCommands::doBackupDB(const QString& path)
         showError(kMsgBackupFailed);
         return;
     }
-    if (lockIsHeld(path)) {
-        showError(kMsgInUse);
+    if (const int refused = lockFileRefusal(path)) {
+        showError(refused);
         return;
     }
 

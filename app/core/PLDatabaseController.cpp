@@ -120,6 +120,9 @@ int PLDatabaseController::checkBeforeMigrateOperation()
     if (attributes != kDBAttributesOK)
         return PLDBStatus::kBadAttributes;
     if (_ilockFile < 0) {
+        // Something else in the lock file's place makes the folder unusable, not in use.
+        if (!DatabaseLock::isLockFileUsable(DatabaseLock::lockFilePath(_strDBFullPath)))
+            return PLDBStatus::kBadAttributes;
         if (CheckDBFileLocked(DatabaseLock::lockFilePath(_strDBFullPath)) == 1)
             return PLDBStatus::kInUse;
         // Another program may have taken the lock since the probe: still in use.

@@ -113,3 +113,16 @@ bool DatabaseLock::isLockFileHeld(const QString& lockFilePath)
     ::close(handle);
     return held;
 }
+
+bool DatabaseLock::isLockFileUsable(const QString& lockFilePath)
+{
+    const QByteArray path = QFile::encodeName(lockFilePath);
+    struct stat st;
+    if (lockFilePath.isEmpty() || (::lstat(path.constData(), &st) != 0 && errno == ENOENT))
+        return true;
+    const int handle = openLockFile(path, 0);
+    if (handle < 0)
+        return false;
+    ::close(handle);
+    return true;
+}

@@ -2,7 +2,7 @@
 // then locked with an exclusive, non-blocking flock. A lock that cannot be taken means
 // another program has the database open. Shared by the application and the database tools.
 // A lock path that is a link, not a plain file, or a file of several names is never opened:
-// it counts as held, so the folder is refused as in use.
+// it counts as held, and isLockFileUsable tells it apart so that the folder is refused as unusable.
 #pragma once
 
 #include <QString>
@@ -32,4 +32,8 @@ public:
     // The probe that creates nothing: false for an empty path or a missing file; true when the
     // existing file cannot be opened read-write or its lock is held by another descriptor.
     static bool isLockFileHeld(const QString& lockFilePath);
+    // Whether the lock file can serve: missing (taking the lock makes it), or a plain file of one
+    // name that opens read-write. Anything else in its place makes the database unusable, which is
+    // not the same as in use.
+    static bool isLockFileUsable(const QString& lockFilePath);
 };

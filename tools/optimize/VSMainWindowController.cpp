@@ -229,6 +229,9 @@ int VSMainWindowController::checkBeforeRun(const QString& folder, QString* store
     if (!VSCommonFuc::CheckDiskSizeIsEnough(*storePath, required))
         return kMsgNoSpace;
 
+    // Something else in the lock file's place (a link) makes the folder unusable, not in use.
+    if (!DatabaseLock::isLockFileUsable(DatabaseLock::lockFilePath(folder)))
+        return kMsgNotUsable;
     if (VSCommonFuc::CheckDBFileIsLocked(DatabaseLock::lockFilePath(folder)))
         return kMsgInUse;
     return 0;

@@ -66,6 +66,9 @@ int HWDatabaseController::_CheckBeforeOperation()
         return kMsgOther;
     if (!HWCommonFunction::CheckDBpathLocation(_dbFilePath))
         return kMsgNotLocal;
+    // Something else in the lock file's place (a link) makes the folder unusable, not in use.
+    if (!DatabaseLock::isLockFileUsable(DatabaseLock::lockFilePath(_dbFilePath)))
+        return kMsgNotUsable;
     if (HWCommonFunction::CheckDBFileIsLocked(DatabaseLock::lockFilePath(_dbFilePath)))
         return kMsgInUse;
     if (!HWCommonFunction::CheckDiskSizeIsEnough(_dbFilePath, kRequiredFreeBytes))

@@ -114,6 +114,8 @@ TEST_F(OpenDatabaseTest, AFailedSwitchLeavesTheOpenDatabaseAndItsCopies)
     ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
     garbage.write(QByteArray(2048, 'x'));
     garbage.close();
+    const QString linked = makeDatabase(QStringLiteral("Linked.cxdb"));
+    ASSERT_TRUE(QFile::link(garbage.fileName(), linked + QStringLiteral("/.PLLock.pllk")));
 
     OpenDatabase database;
     database.choose(current);
@@ -132,6 +134,7 @@ TEST_F(OpenDatabaseTest, AFailedSwitchLeavesTheOpenDatabaseAndItsCopies)
         {"a damaged store", damaged, OpenDatabase::Result::StoreFailed},
         {"a folder that is gone", temp.filePath(QStringLiteral("Gone.cxdb")), OpenDatabase::Result::StoreFailed},
         {"a database another program holds", held, OpenDatabase::Result::InUse},
+        {"a database whose lock file is a link", linked, OpenDatabase::Result::LockUnusable},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -155,6 +155,12 @@ TEST_F(DatabaseCommands, RefusalsLeaveTheOpenDatabase)
     garbage.write(QByteArray(2048, 'x'));
     garbage.close();
     QFile::link(current, temp.filePath(QStringLiteral("Link.cxdb")));
+    // A database whose lock file is a link to a file of someone else's.
+    const QString linked = makeDatabase(QStringLiteral("Linked.cxdb"));
+    QFile other(temp.filePath(QStringLiteral("other")));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.close();
+    ASSERT_TRUE(QFile::link(other.fileName(), linked + QStringLiteral("/.PLLock.pllk")));
 
     struct Case {
         const char* name;
@@ -177,6 +183,9 @@ TEST_F(DatabaseCommands, RefusalsLeaveTheOpenDatabase)
         {"new: lock held", [&] { commands.doNewDB(held); }, {QStringLiteral("E17")}},
         {"open: lock held", [&] { commands.doOpenDB(held); }, {QStringLiteral("E17")}},
         {"back up: lock held", [&] { commands.doBackupDB(held); }, {QStringLiteral("E17")}},
+        {"new: lock file a link", [&] { commands.doNewDB(linked); }, {QStringLiteral("E12")}},
+        {"open: lock file a link", [&] { commands.doOpenDB(linked); }, {QStringLiteral("E12")}},
+        {"back up: lock file a link", [&] { commands.doBackupDB(linked); }, {QStringLiteral("E12")}},
         {"open: a store that cannot be opened", [&] { commands.doOpenDB(broken); }, {QStringLiteral("E12")}},
     };
     const auto snapshot = F::snapshotFolder(current);
@@ -369,6 +378,14 @@ TEST_F(DatabaseCommands, StartUpChoice)
     EXPECT_EQ(presenter.texts(), QStringList{QStringLiteral("E17")});
     DatabaseLock::release(holder);
     EXPECT_EQ(PLDatabaseCommands::initDB(), current);
+
+    // The preference names a database whose lock file is a link: it cannot be used, and nobody uses it.
+    presenter.clear();
+    const QString linked = makeDatabase(QStringLiteral("Linked.cxdb"));
+    ASSERT_TRUE(QFile::link(temp.filePath(QStringLiteral("elsewhere")), linked + QStringLiteral("/.PLLock.pllk")));
+    PreferenceDomain::standard().setValue(QStringLiteral("DB path"), PlistValue(linked));
+    EXPECT_TRUE(PLDatabaseCommands::initDB().isEmpty());
+    EXPECT_EQ(presenter.texts(), QStringList{QStringLiteral("E12")});
 }
 
 } // namespace

@@ -59,6 +59,46 @@ TEST(DatabaseLock, SecondDescriptorIsRefusedWhileHeldAndFileIsKept)
     EXPECT_EQ(DatabaseLock::probe(dir.filePath("missing")), DatabaseLock::Result::OpenFailed);
 }
 
+// What stands in the lock file's place: a missing or plain file serves; a link, a folder or a file
+// of two names does not, and is not taken for a lock another program holds either.
+TEST(DatabaseLock, OnlyAPlainFileOrNoneServesAsTheLockFile)
+{
+    QTemporaryDir dir;
+    const QString lockFile = DatabaseLock::lockFilePath(dir.path());
+    QFile target(dir.filePath("target"));
+    ASSERT_TRUE(target.open(QIODevice::WriteOnly));
+    target.close();
+    const struct {
+        const char* name;
+        std::function<bool()> make;
+        bool usable;
+    } cases[] = {
+        {"none", [] { return true; }, true},
+        {"a plain file",
+         [&] {
+             int fd = -1;
+             return DatabaseLock::acquire(dir.path(), &fd) == DatabaseLock::Result::Locked && DatabaseLock::release(fd);
+         },
+         true},
+        {"a link", [&] { return QFile::link(target.fileName(), lockFile); }, false},
+        {"a dangling link", [&] { return QFile::link(dir.filePath("gone"), lockFile); }, false},
+        {"a folder", [&] { return QDir().mkdir(lockFile); }, false},
+        {"a second name of another file",
+         [&] { return ::link(QFile::encodeName(target.fileName()).constData(), QFile::encodeName(lockFile).constData()) == 0; },
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(lockFile);
+        QDir().rmdir(lockFile);
+        ASSERT_TRUE(c.make());
+        EXPECT_EQ(DatabaseLock::isLockFileUsable(lockFile), c.usable);
+        if (c.usable) {
+            EXPECT_FALSE(DatabaseLock::isLockFileHeld(lockFile));
+        }
+    }
+}
+
 TEST(DatabaseLock, ReleaseTellsAFailedUnlockFromAFailedClose)
 {
     static const DatabaseLock::SystemCalls unlockFails{[](int) { return -1; }, ::close};

@@ -208,6 +208,18 @@ TEST_F(VostrandWindow, DatabaseInUseGives103AndNothingIsCopied)
     DatabaseLock::release(held);
 }
 
+// A lock file that is a link makes the database unusable (104), not in use by another program.
+TEST_F(VostrandWindow, LockFileThatIsALinkGives104AndNothingIsCopied)
+{
+    QFile::remove(DatabaseLock::lockFilePath(folder));
+    ASSERT_TRUE(QFile::link(folder + QStringLiteral("/Pelmora1.sqldb"), DatabaseLock::lockFilePath(folder)));
+    VSMainWindowController c;
+    c.doExecute();
+    EXPECT_EQ(presenter.texts(), QStringList{message(104)});
+    EXPECT_TRUE(backups().isEmpty());
+    expectIdle(c, true);
+}
+
 TEST_F(VostrandWindow, FailingShellGives107AndKeepsTheBackup)
 {
     VSMainWindowController c;

@@ -110,6 +110,9 @@ TEST_F(PasswordOperations, ChecksBeforeAnyOperation)
     ASSERT_TRUE(TestDatabase::create(env.path() + QStringLiteral("/short.cxdb"), {.cards = 1}));
     ASSERT_TRUE(QDir().rename(env.path() + QStringLiteral("/short.cxdb"), deep));
     const QString store = folder + QStringLiteral("/Pelmora1.sqldb");
+    const QString linked = env.path() + QStringLiteral("/linked.cxdb");
+    ASSERT_TRUE(TestDatabase::create(linked, {.cards = 1}));
+    ASSERT_TRUE(QFile::link(store, linked + QStringLiteral("/.PLLock.pllk")));
 
     const struct {
         const char* name;
@@ -125,6 +128,7 @@ TEST_F(PasswordOperations, ChecksBeforeAnyOperation)
         {"read-only folder", folder, [&](FakeFileAttributes& f) { f.set(folder, FakeFileAttributes::ReadOnly); }, 204},
         {"unreadable store", folder, [&](FakeFileAttributes& f) { f.set(store, FakeFileAttributes::Unreadable); }, 204},
         {"immutable store", folder, [&](FakeFileAttributes& f) { f.set(store, FakeFileAttributes::Immutable); }, 204},
+        {"lock file a link: unusable, not in use", linked, {}, 204},
         {"unexaminable folder", folder, [&](FakeFileAttributes& f) { f.set(folder, FakeFileAttributes::NoAttributes); }, 1},
         {"read-only Images does not matter", folder, [&](FakeFileAttributes& f) { f.set(folder + QStringLiteral("/Images"), FakeFileAttributes::ReadOnly); }, 0},
     };
