@@ -72,6 +72,7 @@ int PLSyncConnectController::runWithAddressBook(const std::function<int()>& push
     m_unreadFiles.clear();
     m_changedElsewhere.clear();
     m_busy = false;
+    m_lackedDiskSpace = false;
     if (!_mainWndController)
         return kAddressBookError;
     int result = 0;
@@ -265,8 +266,10 @@ bool PLSyncConnectController::saveAddressBook()
 {
     QString why;
     const bool saved = _addressBook && _addressBook->save(&why);
-    if (_addressBook)
+    if (_addressBook) {
         m_changedElsewhere = _addressBook->changedElsewhere();
+        m_lackedDiskSpace = _addressBook->lastSaveLackedSpace();
+    }
     if (saved)
         return true;
     PLNSLog(QStringLiteral("Address book not saved: %@"), why);

@@ -63,6 +63,8 @@ public:
     QStringList unreadFiles() const { return m_unreadFiles; }
     QStringList filesChangedElsewhere() const { return m_changedElsewhere; }
 
+    // Whether the last command failed for want of space where the address book lies.
+    bool lackedDiskSpace() const { return m_lackedDiskSpace; }
     bool getIsShowMsg() const { return _bMessage; }
     bool hasDataAdded() const { return _didAddData; }
     const ManagedObjectList& addedData() const { return _arrAddedData; }
@@ -133,6 +135,7 @@ private:
     QStringList m_unreadFiles;
     QStringList m_changedElsewhere;
     bool m_busy = false;
+    bool m_lackedDiskSpace = false; // the last save failed for want of space
 
     // The live cards of this run by their match keys, and each card's place in store order.
     bool m_matchIndexBuilt = false;

@@ -21,8 +21,15 @@ namespace {
 
 constexpr const char* kConnectStateKey = "conncet to addressBook state";
 constexpr const char* kPrecedenceStateKey = "conncet dialog to addressBook state";
+constexpr int kMsgNoSpace = 11;
 constexpr int kMsgAddressBookFailed = 130;
 constexpr int kMsgAddOnlyDone = 131;
+
+// A failed command: a full disk says so, as the free-space test before it would have.
+int syncFailureMessage(const PLSyncConnectController& sync)
+{
+    return sync.lackedDiskSpace() ? kMsgNoSpace : kMsgAddressBookFailed;
+}
 
 // What the synchronisation asks of the window: its store and the selected cards.
 class WindowSyncHost : public PLSyncHost {
@@ -91,7 +98,7 @@ void PLMainWindowController::connectAddOnly()
     if (sheet)
         StopIndicator();
     if (result != 0)
-        PLMessage::ShowPLErrorMessageBySheet(m_window.get(), kMsgAddressBookFailed);
+        PLMessage::ShowPLErrorMessageBySheet(m_window.get(), syncFailureMessage(sync));
     else if (sync.getIsShowMsg())
         PLMessage::ShowPLErrorMessageBySheet(m_window.get(), kMsgAddOnlyDone);
     showSyncReport(m_window.get(), sync);
@@ -148,7 +155,7 @@ void PLMainWindowController::statrConnect(bool fromPanel)
         }
     }
     if (result != 0 && !PLNetDBLockController::ShowErrorMessageAlertSheetByPathType(m_window.get()))
-        PLMessage::ShowPLErrorMessageBySheet(m_window.get(), kMsgAddressBookFailed);
+        PLMessage::ShowPLErrorMessageBySheet(m_window.get(), syncFailureMessage(sync));
     showSyncReport(m_window.get(), sync);
     updateSelectStatus();
     performLater([this] { saveAction(); });

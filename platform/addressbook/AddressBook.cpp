@@ -200,6 +200,7 @@ bool AddressBook::save(QString* errorText)
         return false;
     }
     m_changedElsewhere.clear();
+    m_saveLackedSpace = false;
     QStringList failures;
     std::vector<PendingWrite> pending;
     const mode_t newMode = newFileMode();
@@ -218,6 +219,7 @@ bool AddressBook::save(QString* errorText)
     // One flush for every file written: each is on the disk before it replaces anything.
     const int dirFd = ::open(QFile::encodeName(m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (!pending.empty() && (dirFd < 0 || ::syncfs(dirFd) != 0)) {
+        noteLackOfSpace();
         const QString why = systemError();
         for (const PendingWrite& write : pending) {
             ::unlink(write.temporary.constData());
@@ -240,6 +242,12 @@ bool AddressBook::save(QString* errorText)
     return failures.isEmpty();
 }
 
+void AddressBook::noteLackOfSpace()
+{
+    if (errno == ENOSPC || errno == EDQUOT)
+        m_saveLackedSpace = true;
+}
+
 bool AddressBook::writeTemporary(size_t file, mode_t newMode, PendingWrite* write, QString* errorText)
 {
     write->file = file;
@@ -253,11 +261,14 @@ bool AddressBook::writeTemporary(size_t file, mode_t newMode, PendingWrite* writ
 
     const int fd = ::open(write->temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
+        noteLackOfSpace();
         *errorText = QStringLiteral("cannot be written: ") + systemError();
         return false;
     }
     struct stat written;
     const bool ok = writeAll(fd, data) && setReplacingMode(fd, write->target, newMode) && ::fstat(fd, &written) == 0;
+    if (!ok)
+        noteLackOfSpace();
     const QString why = systemError();
     ::close(fd);
     if (!ok) {

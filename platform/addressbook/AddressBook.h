@@ -55,6 +55,8 @@ public:
     bool save(QString* errorText = nullptr);
     // The files the last save left as another program wrote them after they were read.
     QStringList changedElsewhere() const { return m_changedElsewhere; }
+    // Whether a write of the last save failed for want of space on the disk (or of the user's quota).
+    bool lastSaveLackedSpace() const { return m_saveLackedSpace; }
 
 private:
     // What tells a file's version apart: another program's write changes one of these.
@@ -87,6 +89,8 @@ private:
     void readFile(const QByteArray& name, const QByteArray& path);
     // Writes the file's new bytes beside it, with its mode or else `newMode`, a new file's.
     bool writeTemporary(size_t file, mode_t newMode, PendingWrite* write, QString* errorText);
+    // Records a failure of the call just made that errno tells was for want of space.
+    void noteLackOfSpace();
     bool replaceWithTemporary(const PendingWrite& write, QString* errorText);
 
     QString m_folder;
@@ -94,5 +98,6 @@ private:
     std::vector<BookFile> m_files;
     QStringList m_skipped;
     QStringList m_changedElsewhere;
+    bool m_saveLackedSpace = false;
     int m_lockFd = -1;
 };

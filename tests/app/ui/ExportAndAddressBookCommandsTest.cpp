@@ -15,6 +15,7 @@
 #include "tests/support/appkit/ScriptedPanelService.h"
 #include "tests/support/dbtools/FakeFileAttributes.h"
 #include "tests/support/filemodes/FileModeCases.h"
+#include "tests/support/workspace/SmallVolume.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -376,6 +377,24 @@ TEST_F(Commands, ASynchronisationThatFailsShowsItsMessage)
     trigger("connectAddressBook");
     ASSERT_EQ(commandMessages().size(), 1);
     EXPECT_EQ(commandMessages().first(), QStringLiteral("E130"));
+}
+
+// The disk of the Address Book's folder is full: both commands say that there is not enough free
+// space (message 11), not that the folder cannot be written, and the book keeps no new file.
+TEST_F(Commands, ACommandOnAFullDiskSaysThereIsNotEnoughSpace)
+{
+    SmallVolume volume(1, bookFolder);
+    SKIP_WITHOUT_VOLUME(volume);
+    PreferenceDomain::standard().setValue(QStringLiteral("conncet to addressBook state"), 2);
+    select({QStringLiteral("A"), QStringLiteral("B")});
+    volume.fill();
+    for (const char* action : {"connectAddressBook", "connectAddOnly"}) {
+        SCOPED_TRACE(action);
+        presenter.clear();
+        trigger(action);
+        EXPECT_EQ(commandMessages(), QStringList{QStringLiteral("E11")});
+        EXPECT_EQ(QDir(bookFolder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral(".filler")});
+    }
 }
 
 } // namespace
