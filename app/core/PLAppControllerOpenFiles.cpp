@@ -7,13 +7,16 @@
 #include "app/core/DiskUtilities.h"
 #include "app/core/OpenDatabase.h"
 #include "app/core/Globals.h"
+#include "app/core/LocalString.h"
 #include "app/core/PLChecker.h"
 #include "app/core/PLMessage.h"
 #include "app/core/PLNetDBLockController.h"
+#include "platform/appkit/MessagePresenter.h"
 #include "platform/appkit/ModalScope.h"
 #include "platform/appkit/Scheduler.h"
-#include "platform/foundation/CrashPoint.h"
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/CrashPoint.h"
+#include "platform/foundation/FormatString.h"
 #include "platform/foundation/FlagGuard.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PathCompare.h"
@@ -220,9 +223,18 @@ bool PLAppController::installIfExtAppCfgFile(const QString& path)
 {
     if (path.isNull())
         return false;
-    const std::optional<QString> installed = _services.installExtAppLnkConfigFile ? _services.installExtAppLnkConfigFile(path) : std::nullopt;
-    if (!installed)
+    QString refusal;
+    const std::optional<QString> installed =
+        _services.installExtAppLnkConfigFile ? _services.installExtAppLnkConfigFile(path, &refusal) : std::nullopt;
+    if (!installed) {
         PLNSLog(QStringLiteral("Failure to install the linkage config file of application.Config File Path:[%@]"), path);
+        // The user opened the file: what became of it is said, also when it started the application.
+        if (!refusal.isEmpty()) {
+            const QString text =
+                formatString(getLocalString(QStringLiteral("IDS_MSG_EXTAPP_PLIST_REFUSED")), {QFileInfo(path).fileName(), refusal});
+            MessagePresenter::current().runModal(AlertRequest{mainWindow(), QStringLiteral("Pelmora"), text, {}, false});
+        }
+    }
     if (!_bFinishLaunch)
         terminate();
     return false;

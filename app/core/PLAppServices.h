@@ -17,8 +17,9 @@ struct PLAppServices {
     std::function<std::optional<QStringList>(const QString& pdfPath, bool* success)> divideMultiPagePDF;
     std::function<bool()> LaunchOCRApplication;
     std::function<void()> QuitOCRApplication;
-    // Installs a linkage property list; the installed path, or nothing on failure.
-    std::function<std::optional<QString>(const QString& path)> installExtAppLnkConfigFile;
+    // Installs a linkage property list; the installed path, or nothing on failure with `refusal`
+    // saying why in words for the user.
+    std::function<std::optional<QString>(const QString& path, QString* refusal)> installExtAppLnkConfigFile;
     // The delegate's choice of the first database (preference "DB path", else the default folder):
     // the folder to open, or empty when none may be.
     std::function<QString()> initDB;

@@ -31,8 +31,9 @@ public:
     // setting plists in the user's Extension folder. True when the preference was rewritten.
     static bool cleanCfgFileIfAppUnInstalled();
     // Installs a setting plist opened with the application into the user's Extension folder (as a
-    // pending copy when the application has one already); the installed path, or empty.
-    static QString installExtAppLnkConfigFile(const QString& path);
+    // pending copy when the application has one already); the installed path, or empty, with
+    // `refusal` (when given) saying why in words for the user.
+    static QString installExtAppLnkConfigFile(const QString& path, QString* refusal = nullptr);
     // The names in the folder that match the pattern ("*" any run, "?" one character; all names
     // for an empty pattern) and end with `fileType`, compared without regard to case.
     static std::optional<QStringList> fileNamesUnder(const QString& folder, const QString& nameFormat, const QString& fileType);

@@ -3,6 +3,7 @@
 #include "app/linkage/PLExtAppController.h"
 
 #include "app/core/DiskUtilities.h"
+#include "app/core/LocalString.h"
 #include "app/core/PLChecker.h"
 #include "app/linkage/ExtAppLocator.h"
 #include "app/linkage/LinkageStatus.h"
@@ -43,6 +44,26 @@ void removeSettingsOf(const QString& folder, const QString& bundle)
     for (const QString& name : names.value_or(QStringList())) {
         if (!QFile::remove(QDir(folder).filePath(name)))
             PLNSLog(QStringLiteral("Failure to remove the old linkage config file.Config File:[%@]"), name);
+    }
+}
+
+// Why a setting plist was not installed, as the user reads it.
+QString refusedBecause(const char* key)
+{
+    return getLocalString(QString::fromLatin1(key));
+}
+
+// A setting plist that does not load: unreadable, or a value of it refused by the validation.
+const char* loadRefusal(int status)
+{
+    switch (status) {
+    case linkage::kBlank:
+    case linkage::kWrongType:
+    case linkage::kTooLong:
+    case linkage::kPathTooLong:
+        return "IDS_EXTAPP_PLIST_INVALID";
+    default:
+        return "IDS_EXTAPP_PLIST_UNREADABLE";
     }
 }
 
@@ -87,34 +108,39 @@ int PLExtAppController::copyFile(const QString& source, const QString& destinati
     return replaceSettingsFile(destination, file.readAll()) ? 0 : linkage::kWriteFailed;
 }
 
-QString PLExtAppController::installExtAppLnkConfigFile(const QString& path)
+QString PLExtAppController::installExtAppLnkConfigFile(const QString& path, QString* refusal)
 {
-    if (PLChecker::isBlank(path))
+    const auto refuse = [refusal](const char* key) {
+        if (refusal)
+            *refusal = refusedBecause(key);
         return QString();
+    };
+    if (PLChecker::isBlank(path))
+        return refuse("IDS_EXTAPP_PLIST_UNREADABLE");
     const QString name = QFileInfo(path).fileName();
     const QString bundle = withoutExtensions(name, 2);
     if (!name.toLower().endsWith(QLatin1String(".plist")) || PLChecker::isBlank(bundle))
-        return QString();
+        return refuse("IDS_EXTAPP_PLIST_BAD_NAME");
     int status = 0;
     const auto setting = PLConfigExtAppSetting::newCfgExtAppSettingWith(path, &status);
     if (!setting) {
         PLNSLog(QStringLiteral("Failure to load and parse the linkage config file. Config File:[%@]"), path);
-        return QString();
+        return refuse(loadRefusal(status));
     }
     const int64_t version = setting->infoInfoValueForKey(QStringLiteral("FileVersion")).toInteger();
     if (version < 1) {
         PLNSLog(QStringLiteral("The Specified FileVersion is incorrect. Config File:[%@] FileVersion:[%d]"), path, version);
-        return QString();
+        return refuse("IDS_EXTAPP_PLIST_OLD_VERSION");
     }
     const QString folder = PLConfigExtAppList::defaultExtAppExtensionFolder(true);
     if (folder.isEmpty())
-        return QString();
+        return refuse("IDS_EXTAPP_PLIST_NOT_COPIED");
     QString destination = QDir(folder).filePath(name);
     if (!fileNamesUnder(folder, bundle + QStringLiteral(".*.*"), QStringLiteral(".plist")).value_or(QStringList()).isEmpty())
         destination += QStringLiteral(".bak");
-    if (copyFile(path, destination, true) != 0) {
+    if (const int copied = copyFile(path, destination, true)) {
         PLNSLog(QStringLiteral("Failure to copy the linkage config file. \n From:[%@] \n To:[%@]"), path, destination);
-        return QString();
+        return refuse(copied == linkage::kNoSpace ? "IDS_EXTAPP_PLIST_NO_SPACE" : "IDS_EXTAPP_PLIST_NOT_COPIED");
     }
     return destination;
 }

@@ -20,8 +20,8 @@ PLAppServices makeApplicationServices()
     services.divideMultiPagePDF = [](const QString& pdf, bool* success) { return divideMultiPagePDF(pdf, success); };
     services.LaunchOCRApplication = [] { return LaunchOCRApplication(); };
     services.QuitOCRApplication = [] { QuitOCRApplication(); };
-    services.installExtAppLnkConfigFile = [](const QString& path) {
-        const QString installed = PLExtAppController::installExtAppLnkConfigFile(path);
+    services.installExtAppLnkConfigFile = [](const QString& path, QString* refusal) {
+        const QString installed = PLExtAppController::installExtAppLnkConfigFile(path, refusal);
         return installed.isEmpty() ? std::nullopt : std::optional<QString>(installed);
     };
     services.initDB = [] { return PLDatabaseCommands::initDB(); };
