@@ -5,6 +5,8 @@
 // still the same when the person is written goes back into the file as the lines it came from.
 #pragma once
 
+#include "platform/addressbook/VCardText.h"
+
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -67,14 +69,18 @@ struct ABMultiValueEntry {
         return label == other.label && value == other.value && address == other.address;
     }
 
-    // Set for entries read from a file: the lines the entry came from and what they were read as.
+    // Set for entries read from a file: the lines the entry came from (the property's line, then
+    // its grouped companions) and what they were read as.
     struct Origin {
-        QByteArray lines;
+        QList<VCardContentLine> lines;
         QString label;
         QString value;
         ABAddress address;
     };
     std::shared_ptr<const Origin> origin;
+    // Read from a line that says neither what nor whose it is (no TYPE but PREF, VOICE or
+    // INTERNET, no label): what many programs and servers write for a person's one number.
+    bool untyped = false;
 };
 
 class ABMultiValue {
@@ -88,6 +94,9 @@ public:
     void addEntry(const ABMultiValueEntry& entry) { m_entries.append(entry); }
     void addValue(const QString& value, const QString& label) { m_entries.append({label, value, {}, nullptr}); }
     void addAddress(const ABAddress& address, const QString& label) { m_entries.append({label, {}, address, nullptr}); }
+    // Another value or address for an entry, which keeps its label and the lines it came from.
+    void setValueAtIndex(int index, const QString& value) { m_entries[index].value = value; }
+    void setAddressAtIndex(int index, const ABAddress& address) { m_entries[index].address = address; }
     // `index` is clamped to the list.
     void insertEntry(const ABMultiValueEntry& entry, int index)
     {

@@ -84,6 +84,50 @@ bool isEastAsianText(const QString& text)
     return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x3001; });
 }
 
+bool isAscii(const QString& text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+// The whole name as a new person's FN has it: the parts as the name is said (family name first
+// in East Asian script), or the organisation when there is no name.
+QString formattedNameOf(const std::array<QString, kABSingleValueCount>& single)
+{
+    const bool eastAsian = std::any_of(single.begin(), single.begin() + kABSuffixProperty + 1,
+                                       [](const QString& part) { return isEastAsianText(part); });
+    const ABProperty westernOrder[] = {kABTitleProperty, kABFirstNameProperty, kABMiddleNameProperty, kABLastNameProperty,
+                                       kABSuffixProperty};
+    const ABProperty familyFirst[] = {kABTitleProperty, kABLastNameProperty, kABMiddleNameProperty, kABFirstNameProperty,
+                                      kABSuffixProperty};
+    QStringList words;
+    for (ABProperty p : eastAsian ? familyFirst : westernOrder) {
+        if (!single[p].isEmpty())
+            words.append(single[p]);
+    }
+    return words.isEmpty() ? single[kABOrganizationProperty] : words.join(QLatin1Char(' '));
+}
+
+// TYPE values that say nothing of what a value is or whose.
+bool saysNothing(const QString& type)
+{
+    return type.compare(QLatin1String("PREF"), Qt::CaseInsensitive) == 0
+        || type.compare(QLatin1String("VOICE"), Qt::CaseInsensitive) == 0
+        || type.compare(QLatin1String("INTERNET"), Qt::CaseInsensitive) == 0;
+}
+
+bool isUntypedLine(const VCardContentLine& line)
+{
+    for (const VCardParameter& p : line.parameters) {
+        if (p.name != "TYPE")
+            continue;
+        for (const QString& v : p.values) {
+            if (!v.trimmed().isEmpty() && !saysNothing(v.trimmed()))
+                return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 std::unique_ptr<ABPerson> ABPerson::fromData(const QString& fileName, const QByteArray& data, QString* errorText)
@@ -96,13 +140,13 @@ std::unique_ptr<ABPerson> ABPerson::fromData(const QString& fileName, const QByt
     return person;
 }
 
-std::unique_ptr<ABPerson> ABPerson::newPerson()
+std::unique_ptr<ABPerson> ABPerson::newPerson(const QString& uid, const QString& fileName)
 {
     std::unique_ptr<ABPerson> person(new ABPerson);
     person->m_new = true;
     person->m_version = QStringLiteral("3.0");
-    person->m_uid = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
-    person->m_fileName = person->m_uid + QLatin1String(".vcf");
+    person->m_uid = uid.isEmpty() ? QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() : uid;
+    person->m_fileName = fileName;
     person->m_singleLine.fill(-1);
     return person;
 }
@@ -123,6 +167,7 @@ void ABPerson::readLines()
     m_singleLine.fill(-1);
     m_version = QStringLiteral("3.0");
     QHash<QByteArray, QList<int>> companions;
+    bool utf8 = false;
     for (int i = 0; i < m_lines.size(); ++i) {
         const VCardContentLine& line = m_lines[i];
         if (isCompanionLine(line))
@@ -133,7 +178,18 @@ void ABPerson::readLines()
             if (ok)
                 m_highestGroup = std::max(m_highestGroup, n);
         }
+        if (line.charset.isEmpty())
+            continue;
+        if (sameCharset(line.charset, "UTF-8")) {
+            utf8 = true;
+        } else if (m_charset.isEmpty()) {
+            m_charset = line.charset;
+            m_charsetDeclared = !line.parameter("CHARSET").isEmpty();
+        } else if (!sameCharset(line.charset, m_charset)) {
+            m_mixedCharsets = true;
+        }
     }
+    m_mixedCharsets = m_mixedCharsets || (utf8 && !m_charset.isEmpty());
 
     for (int i = 0; i < m_lines.size(); ++i) {
         const VCardContentLine& line = m_lines[i];
@@ -141,6 +197,7 @@ void ABPerson::readLines()
             m_version = line.value.trimmed();
         } else if (line.name == "FN" && m_formattedName.isNull()) {
             m_formattedName = unescapeVCardText(line.value.trimmed());
+            m_formattedNameLine = i;
         } else if (line.name == "UID" && m_uid.isNull()) {
             m_uid = unescapeVCardText(line.value.trimmed());
         } else if (line.name == "N" && m_nameParts.isEmpty()) {
@@ -158,18 +215,22 @@ void ABPerson::readLines()
             const ABProperty property = ABProperty(kABPhoneProperty + m);
             ABMultiValueEntry entry;
             auto origin = std::make_shared<ABMultiValueEntry::Origin>();
-            origin->lines = movableLine(line.raw);
+            origin->lines.append(line);
             m_multiLines[m].append(i);
             entry.label = labelOfLine(property, line);
+            bool labelled = false;
             for (int c : companions.value(line.group)) {
                 const VCardContentLine& companion = m_lines[c];
-                origin->lines.append(movableLine(companion.raw));
+                origin->lines.append(companion);
                 m_multiLines[m].append(c);
-                if (companion.name == "X-ABLABEL")
+                if (companion.name == "X-ABLABEL") {
                     entry.label = unescapeVCardText(companion.value);
-                else if (property == kABAddressProperty)
+                    labelled = true;
+                } else if (property == kABAddressProperty) {
                     entry.address.insert(kABAddressCountryCodeKey, unescapeVCardText(companion.value));
+                }
             }
+            entry.untyped = !labelled && entry.label == kABOtherLabel && isUntypedLine(line);
             if (property == kABAddressProperty) {
                 const QStringList parts = splitVCardValue(line.value, QLatin1Char(';'));
                 for (int p = 0; p < 5; ++p) {
@@ -197,6 +258,7 @@ void ABPerson::readLines()
             }
         }
     }
+    m_readSingle = m_single;
     // Each multi-value's lines in file order: a rewritten list takes the place of the first.
     for (auto& lines : m_multiLines)
         std::sort(lines.begin(), lines.end());
@@ -249,22 +311,42 @@ bool ABPerson::hasChanges() const
     return false;
 }
 
-QByteArray ABPerson::renderLine(const QByteArray& group, const QByteArray& nameAndParams, const QString& value) const
+QByteArray ABPerson::renderLine(Output* out, const QByteArray& group, const QByteArray& name, const QByteArray& params,
+                                const QString& value) const
 {
     QByteArray line;
     if (!group.isEmpty())
         line = group + '.';
-    line += nameAndParams + ':' + value.toUtf8();
-    return foldVCardLine(line, m_lineEnd);
+    line += name + params;
+    if (out->declare && !isAscii(value))
+        line += ";CHARSET=" + (out->charset.isEmpty() ? QByteArray("UTF-8") : out->charset);
+    QByteArray bytes;
+    if (!encodeVCardText(value, out->charset, &bytes)) {
+        out->unencodable = true;
+        bytes = value.toUtf8();
+    }
+    line += ':' + bytes;
+    // Folding keeps UTF-8 sequences whole; a line in another charset is left long, as readers
+    // take it, rather than cut inside a character.
+    return out->charset.isEmpty() ? foldVCardLine(line, m_lineEnd) : line + m_lineEnd;
 }
 
-QByteArray ABPerson::rewriteLine(int index, const QByteArray& name, const QString& value) const
+QByteArray ABPerson::rewriteLine(Output* out, int index, const QByteArray& name, const QString& value) const
 {
     const VCardContentLine& line = m_lines[index];
-    return renderLine(line.group, name + paramsForRewrittenLine(line.paramText, m_version == QLatin1String("2.1"), value), value);
+    return renderLine(out, line.group, name, paramsForRewrittenLine(line.paramText), value);
 }
 
-QByteArray ABPerson::nameLine() const
+QByteArray ABPerson::originalLine(Output* out, const VCardContentLine& line) const
+{
+    if (out->allUtf8 && !line.charset.isEmpty() && !sameCharset(line.charset, "UTF-8"))
+        return renderLine(out, line.group, line.name, paramsForRewrittenLine(line.paramText), line.value);
+    // After a blank line a line may start with blanks; next to any other line they would make
+    // it part of that line (an indented END:VCARD would end nothing).
+    return out->rewriting ? movableLine(line.raw) : line.raw;
+}
+
+QByteArray ABPerson::nameLine(Output* out) const
 {
     QStringList parts = m_nameParts;
     while (parts.size() < 5)
@@ -275,11 +357,11 @@ QByteArray ABPerson::nameLine() const
     }
     const int line = m_singleLine[kABLastNameProperty];
     if (line >= 0)
-        return rewriteLine(line, "N", parts.join(QLatin1Char(';')));
-    return renderLine({}, "N", parts.join(QLatin1Char(';')));
+        return rewriteLine(out, line, "N", parts.join(QLatin1Char(';')));
+    return renderLine(out, {}, "N", {}, parts.join(QLatin1Char(';')));
 }
 
-QByteArray ABPerson::organizationLine() const
+QByteArray ABPerson::organizationLine(Output* out) const
 {
     QStringList parts = m_organizationParts;
     while (parts.size() < 2)
@@ -292,14 +374,34 @@ QByteArray ABPerson::organizationLine() const
         return QByteArray();
     const int line = m_singleLine[kABOrganizationProperty];
     if (line >= 0)
-        return rewriteLine(line, "ORG", parts.join(QLatin1Char(';')));
-    return renderLine({}, "ORG", parts.join(QLatin1Char(';')));
+        return rewriteLine(out, line, "ORG", parts.join(QLatin1Char(';')));
+    return renderLine(out, {}, "ORG", {}, parts.join(QLatin1Char(';')));
 }
 
-QByteArray ABPerson::entryLines(ABProperty property, const ABMultiValueEntry& entry, int* nextGroup) const
+QByteArray ABPerson::entryLines(Output* out, ABProperty property, const ABMultiValueEntry& entry, int* nextGroup) const
 {
-    if (entry.origin && entry.sameContent({entry.origin->label, entry.origin->value, entry.origin->address, nullptr}))
-        return entry.origin->lines;
+    const ABMultiValueEntry::Origin* origin = entry.origin.get();
+    auto originalLines = [&](qsizetype from) {
+        QByteArray lines;
+        for (qsizetype i = from; i < origin->lines.size(); ++i)
+            lines += originalLine(out, origin->lines[i]);
+        return lines;
+    };
+    auto textValue = [&](const QString& value) {
+        // A URL is not text: its commas and semicolons stay as they are.
+        return property == kABURLsProperty ? vcardTextAsWritten(value).remove(QLatin1Char('\n')) : escapeVCardText(value);
+    };
+    if (origin && entry.sameContent({origin->label, origin->value, origin->address, nullptr}))
+        return originalLines(0);
+    // A value changed under the same label goes back into its own line, with the parameters
+    // and companions it had.
+    if (origin && property != kABAddressProperty && entry.label == origin->label) {
+        const VCardContentLine& line = origin->lines.first();
+        const bool uri = property == kABPhoneProperty && line.parameter("VALUE").compare(QLatin1String("uri"), Qt::CaseInsensitive) == 0;
+        return renderLine(out, line.group, line.name, paramsForRewrittenLine(line.paramText),
+                          (uri ? QStringLiteral("tel:") : QString()) + textValue(entry.value))
+               + originalLines(1);
+    }
 
     QByteArray params;
     bool custom = false;
@@ -336,32 +438,60 @@ QByteArray ABPerson::entryLines(ABProperty property, const ABMultiValueEntry& en
         for (const QString& key : kAddressPartKeys)
             parts.append(escapeVCardText(entry.address.value(key)));
         value = parts.join(QLatin1Char(';'));
-    } else if (property == kABURLsProperty) {
-        // A URL is not text: its commas and semicolons stay as they are.
-        value = vcardTextAsWritten(entry.value).remove(QLatin1Char('\n'));
     } else {
-        value = escapeVCardText(entry.value);
+        value = textValue(entry.value);
     }
 
     const QString countryCode = entry.address.value(kABAddressCountryCodeKey);
     const bool grouped = custom || (property == kABAddressProperty && !countryCode.isEmpty());
     const QByteArray group = grouped ? "item" + QByteArray::number(++*nextGroup) : QByteArray();
-    QByteArray out = renderLine(group, QByteArray(multiValueName(property - kABPhoneProperty)) + params, value);
+    QByteArray lines = renderLine(out, group, multiValueName(property - kABPhoneProperty), params, value);
     if (custom)
-        out += renderLine(group, "X-ABLabel", escapeVCardText(label));
+        lines += renderLine(out, group, "X-ABLabel", {}, escapeVCardText(label));
     if (property == kABAddressProperty && !countryCode.isEmpty())
-        out += renderLine(group, "X-ABADR", escapeVCardText(countryCode));
-    return out;
+        lines += renderLine(out, group, "X-ABADR", {}, escapeVCardText(countryCode));
+    return lines;
 }
 
-QByteArray ABPerson::vcardData() const
+QByteArray ABPerson::vcardData(bool toUtf8, bool* inUtf8) const
+{
+    Output out;
+    out.rewriting = hasChanges();
+    if (!toUtf8 && !out.rewriting) {
+        // Nothing to write anew: the file as it was read.
+        if (inUtf8)
+            *inUtf8 = isUtf8();
+        return writeData(&out);
+    }
+    if (!toUtf8 && !m_mixedCharsets && !m_charset.isEmpty()) {
+        out.charset = m_charset;
+        out.declare = m_charsetDeclared || m_version == QLatin1String("2.1");
+        const QByteArray data = writeData(&out);
+        if (!out.unencodable) {
+            if (inUtf8)
+                *inUtf8 = false;
+            return data;
+        }
+    }
+    // UTF-8: wholly, when the lines are in more than one charset or a value has no bytes in the
+    // file's own.
+    out = Output();
+    out.allUtf8 = !isUtf8();
+    out.rewriting = hasChanges() || out.allUtf8;
+    out.declare = m_version == QLatin1String("2.1");
+    if (inUtf8)
+        *inUtf8 = true;
+    return writeData(&out);
+}
+
+QByteArray ABPerson::writeData(Output* out) const
 {
     int nextGroup = m_highestGroup;
     auto multiBlock = [&](int m) {
         QByteArray block;
         const ABMultiValue& mv = m_multi[m];
         for (int e = 0; e < mv.count(); ++e)
-            block += entryLines(ABProperty(kABPhoneProperty + m), mv.entryAtIndex(e), &nextGroup);
+            block += entryLines(out, ABProperty(kABPhoneProperty + m), mv.entryAtIndex(e), &nextGroup);
         return block;
     };
     auto textLine = [&](const TextProperty& t) {
@@ -370,41 +500,28 @@ QByteArray ABPerson::vcardData() const
         if (v.isEmpty())
             return QByteArray();
         if (line >= 0)
-            return rewriteLine(line, t.name, escapeVCardText(v));
-        return renderLine({}, t.name, escapeVCardText(v));
+            return rewriteLine(out, line, t.name, escapeVCardText(v));
+        return renderLine(out, {}, t.name, {}, escapeVCardText(v));
     };
 
     if (m_new) {
-        // East Asian names are shown family name first, as they are written.
-        const bool eastAsian = std::any_of(m_single.begin(), m_single.begin() + kABSuffixProperty + 1,
-                                           [](const QString& part) { return isEastAsianText(part); });
-        QStringList nameWords;
-        const ABProperty westernOrder[] = {kABTitleProperty, kABFirstNameProperty, kABMiddleNameProperty, kABLastNameProperty,
-                                           kABSuffixProperty};
-        const ABProperty familyFirst[] = {kABTitleProperty, kABLastNameProperty, kABMiddleNameProperty, kABFirstNameProperty,
-                                          kABSuffixProperty};
-        for (ABProperty p : eastAsian ? familyFirst : westernOrder) {
-            if (!m_single[p].isEmpty())
-                nameWords.append(m_single[p]);
-        }
-        const QString formatted = nameWords.isEmpty() ? m_single[kABOrganizationProperty] : nameWords.join(QLatin1Char(' '));
-        QByteArray out = "BEGIN:VCARD" + m_lineEnd + "VERSION:3.0" + m_lineEnd;
-        out += renderLine({}, "UID", escapeVCardText(m_uid));
-        out += renderLine({}, "FN", escapeVCardText(formatted));
-        out += nameLine();
+        QByteArray data = "BEGIN:VCARD" + m_lineEnd + "VERSION:3.0" + m_lineEnd;
+        data += renderLine(out, {}, "UID", {}, escapeVCardText(m_uid));
+        data += renderLine(out, {}, "FN", {}, escapeVCardText(formattedNameOf(m_single)));
+        data += nameLine(out);
         for (const TextProperty& t : kTextProperties) {
             if (t.property == kABJobTitleProperty)
-                out += organizationLine();
+                data += organizationLine(out);
             if (t.property != kABNoteProperty)
-                out += textLine(t);
+                data += textLine(t);
         }
         for (int m = 0; m < kABMultiValueCount; ++m)
-            out += multiBlock(m);
+            data += multiBlock(m);
         for (const TextProperty& t : kTextProperties) {
             if (t.property == kABNoteProperty)
-                out += textLine(t);
+                data += textLine(t);
         }
-        return out + "END:VCARD" + m_lineEnd;
+        return data + "END:VCARD" + m_lineEnd;
     }
 
     // The line each changed property goes to, and the lines it replaces.
@@ -416,11 +533,20 @@ QByteArray ABPerson::vcardData() const
         nameChanged = nameChanged || m_singleChanged[p];
     if (nameChanged) {
         const int line = m_singleLine[kABLastNameProperty];
-        (line >= 0 ? replacement[line] : beforeEnd) += nameLine();
+        (line >= 0 ? replacement[line] : beforeEnd) += nameLine(out);
     }
-    if (m_singleChanged[kABOrganizationProperty] || m_singleChanged[kABDepartmentProperty]) {
+    const bool organizationChanged = m_singleChanged[kABOrganizationProperty] || m_singleChanged[kABDepartmentProperty];
+    if (organizationChanged) {
         const int line = m_singleLine[kABOrganizationProperty];
-        (line >= 0 ? replacement[line] : beforeEnd) += organizationLine();
+        (line >= 0 ? replacement[line] : beforeEnd) += organizationLine(out);
+    }
+    // An FN that was made of the name (or of the organisation, for a person without one) follows
+    // it; one the user wrote otherwise stays.
+    if ((nameChanged || organizationChanged) && m_formattedNameLine >= 0) {
+        const QString before = formattedNameOf(m_readSingle);
+        const QString after = formattedNameOf(m_single);
+        if (!after.isEmpty() && after != before && m_formattedName.simplified() == before.simplified())
+            replacement[m_formattedNameLine] = rewriteLine(out, m_formattedNameLine, "FN", escapeVCardText(after));
     }
     for (const TextProperty& t : kTextProperties) {
         if (!m_singleChanged[t.property])
@@ -446,15 +572,72 @@ QByteArray ABPerson::vcardData() const
     while (end > 0
            && !(m_lines[end].name == "END" && m_lines[end].value.trimmed().compare(QLatin1String("VCARD"), Qt::CaseInsensitive) == 0))
         --end;
-    QByteArray out;
+    QByteArray data;
     for (int i = 0; i < m_lines.size(); ++i) {
-        const VCardContentLine& line = m_lines[i];
         if (i == end)
-            out += beforeEnd;
+            data += beforeEnd;
         if (const auto it = replacement.constFind(i); it != replacement.cend())
-            out += *it;
+            data += *it;
         else if (!dropped.contains(i))
-            out += line.raw;
+            data += originalLine(out, m_lines[i]);
     }
-    return out;
+    return data;
+}
+
+bool ABPerson::readsBackFrom(const QByteArray& data, QString* why) const
+{
+    auto differs = [why](const QString& what) {
+        if (why)
+            *why = QStringLiteral("what would be written does not read back (%1)").arg(what);
+        return false;
+    };
+    if (splitVCardFile(data).size() != 1)
+        return differs(QStringLiteral("not one vCard"));
+    QString error;
+    const std::unique_ptr<ABPerson> again = fromData(m_fileName, data, &error);
+    if (!again)
+        return differs(error);
+    if (again->m_uid != m_uid)
+        return differs(QStringLiteral("UID"));
+    // A value set is read back as written (line breaks as line feeds, no control characters); one
+    // left as read is read back as it was.
+    for (int p = 0; p < kABSingleValueCount; ++p) {
+        const bool set = m_new || m_singleChanged[p];
+        if ((set ? vcardTextAsWritten(m_single[p]) : m_single[p]) != again->m_single[p])
+            return differs(QStringLiteral("property %1").arg(p));
+    }
+    for (int m = 0; m < kABMultiValueCount; ++m) {
+        const ABMultiValue& mine = m_multi[m];
+        const ABMultiValue& theirs = again->m_multi[m];
+        if (mine.count() != theirs.count())
+            return differs(QStringLiteral("%1 entries").arg(QLatin1String(multiValueName(m))));
+        for (int e = 0; e < mine.count(); ++e) {
+            const ABMultiValueEntry& entry = mine.entryAtIndex(e);
+            const ABMultiValueEntry& read = theirs.entryAtIndex(e);
+            const bool set = !entry.origin || !entry.sameContent({entry.origin->label, entry.origin->value, entry.origin->address, nullptr});
+            if (!set) {
+                if (!read.sameContent(entry))
+                    return differs(QStringLiteral("%1 entry %2").arg(QLatin1String(multiValueName(m))).arg(e + 1));
+                continue;
+            }
+            QString value = vcardTextAsWritten(entry.value);
+            if (m + kABPhoneProperty == kABURLsProperty)
+                value = unescapeVCardText(value.remove(QLatin1Char('\n')));
+            // Parts written empty are read as none.
+            auto written = [](const ABAddress& address, bool convert) {
+                ABAddress parts;
+                for (auto it = address.begin(); it != address.end(); ++it) {
+                    const QString part = convert ? vcardTextAsWritten(it.value()) : it.value();
+                    if (!part.isEmpty())
+                        parts.insert(it.key(), part);
+                }
+                return parts;
+            };
+            const bool address = m + kABPhoneProperty == kABAddressProperty;
+            if (read.label != vcardTextAsWritten(entry.label)
+                || (address ? written(read.address, false) != written(entry.address, true) : read.value != value))
+                return differs(QStringLiteral("%1 entry %2").arg(QLatin1String(multiValueName(m))).arg(e + 1));
+        }
+    }
+    return true;
 }

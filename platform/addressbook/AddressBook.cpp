@@ -7,7 +7,9 @@
 
 #include <QFile>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QScopeGuard>
+#include <QUuid>
 
 #include <algorithm>
 #include <cerrno>
@@ -117,15 +119,21 @@ std::unique_ptr<AddressBook> AddressBook::open(const QString& folder, QString* e
     ::closedir(dir);
     std::sort(names.begin(), names.end());
 
-    for (const QByteArray& name : std::as_const(names))
-        book->readFile(name, encoded + '/' + name);
+    qint64 budget = kMaxReadBytes;
+    for (const QByteArray& name : std::as_const(names)) {
+        book->m_fileNames.insert(QFile::decodeName(name));
+        book->readFile(name, encoded + '/' + name, &budget);
+    }
     return book;
 }
 
-void AddressBook::readFile(const QByteArray& name, const QByteArray& path)
+void AddressBook::readFile(const QByteArray& name, const QByteArray& path, qint64* budget)
 {
     const QString fileName = QFile::decodeName(name);
-    auto skip = [&](const QString& why) { m_skipped.append(fileName + QLatin1String(": ") + why); };
+    auto skip = [&](const QString& why) {
+        m_skipped.append(fileName + QLatin1String(": ") + why);
+        m_unreadFileNames.insert(fileName);
+    };
     const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     struct stat st;
     if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -133,20 +141,24 @@ void AddressBook::readFile(const QByteArray& name, const QByteArray& path)
             ::close(fd);
         return skip(QStringLiteral("not a readable file"));
     }
-    if (st.st_size > kMaxFileBytes) {
-        ::close(fd);
+    const auto closeFile = qScopeGuard([fd] { ::close(fd); });
+    if (st.st_size > kMaxFileBytes)
         return skip(QStringLiteral("larger than %1 MB").arg(kMaxFileBytes / (1024 * 1024)));
-    }
+    if (st.st_size > *budget)
+        return skip(QStringLiteral("not read: the address book's files take more than %1 MB in all").arg(kMaxReadBytes / (1024 * 1024)));
+    *budget -= st.st_size;
     BookFile file{fileName, stampOf(st), {}};
     std::vector<std::unique_ptr<ABPerson>> people;
-    QStringList failures;
+    int failures = 0;
+    QString firstFailure;
+    qsizetype pieceCount = 0;
     try {
         QByteArray data;
-        const auto closeFile = qScopeGuard([fd] { ::close(fd); });
         if (!readWhole(fd, st.st_size, &data))
             return skip(QStringLiteral("cannot be read"));
         const QList<QByteArray> pieces = splitVCardFile(data);
         data.clear();
+        pieceCount = pieces.size();
         for (const QByteArray& piece : pieces) {
             QString why;
             std::unique_ptr<ABPerson> person = ABPerson::fromData(fileName, piece, &why);
@@ -155,27 +167,52 @@ void AddressBook::readFile(const QByteArray& name, const QByteArray& path)
                 people.push_back(std::move(person));
             } else {
                 file.pieces.push_back({nullptr, piece});
-                failures.append(
-                    pieces.size() == 1 ? why : QStringLiteral("contact %1 of %2: %3").arg(file.pieces.size()).arg(pieces.size()).arg(why));
+                if (++failures == 1)
+                    firstFailure = pieces.size() == 1 ? why
+                                                      : QStringLiteral("contact %1 of %2: %3").arg(file.pieces.size()).arg(pieces.size()).arg(why);
             }
         }
     } catch (const std::bad_alloc&) {
         // Not enough memory for this file: it is left out, and the others are still read.
         return skip(QStringLiteral("too large to read"));
     }
-    for (const QString& why : std::as_const(failures))
-        skip(why);
-    if (people.empty())
+    // A file is named once, however many of its vCards did not read.
+    if (failures > 1)
+        m_skipped.append(QStringLiteral("%1: %2 of %3 contacts not read, the first %4").arg(fileName).arg(failures).arg(pieceCount).arg(firstFailure));
+    else if (failures == 1)
+        m_skipped.append(fileName + QLatin1String(": ") + firstFailure);
+    if (people.empty()) {
+        m_unreadFileNames.insert(fileName);
         return;
+    }
     for (auto& person : people)
         m_people.push_back(std::move(person));
     m_files.push_back(std::move(file));
 }
 
-ABPerson* AddressBook::newPerson()
+QString AddressBook::fileNameForUid(const QString& uid)
 {
-    m_people.push_back(ABPerson::newPerson());
-    m_files.push_back({m_people.back()->fileName(), FileStamp(), {{m_people.back().get(), {}}}});
+    // A plain name of letters, digits and a few marks, as contact tools name their files.
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9][A-Za-z0-9._@+-]{0,199}$"));
+    return plain.match(uid).hasMatch() ? uid + QLatin1String(".vcf") : QString();
+}
+
+bool AddressBook::hasUnreadFileFor(const QString& uid) const
+{
+    const QString name = fileNameForUid(uid);
+    return !name.isEmpty() && m_unreadFileNames.contains(name);
+}
+
+ABPerson* AddressBook::newPerson(const QString& uid)
+{
+    std::unique_ptr<ABPerson> person = ABPerson::newPerson(uid, QString());
+    QString name = fileNameForUid(person->uid());
+    while (name.isEmpty() || m_fileNames.contains(name))
+        name = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() + QLatin1String(".vcf");
+    person->m_fileName = name;
+    m_fileNames.insert(name);
+    m_people.push_back(std::move(person));
+    m_files.push_back({name, FileStamp(), {{m_people.back().get(), {}}}});
     return m_people.back().get();
 }
 
@@ -251,10 +288,26 @@ void AddressBook::noteLackOfSpace()
 bool AddressBook::writeTemporary(size_t file, mode_t newMode, PendingWrite* write, QString* errorText)
 {
     write->file = file;
+    const std::vector<BookFile::Piece>& pieces = m_files[file].pieces;
+    // The charset each person is written in (empty when ASCII): a file is written in one, so
+    // once a person needs UTF-8, the others of its file are written in UTF-8 too.
+    QList<QByteArray> charsets;
+    for (const BookFile::Piece& piece : pieces) {
+        bool inUtf8 = false;
+        write->pieces.append(piece.person ? piece.person->vcardData(false, &inUtf8) : piece.bytes);
+        const QByteArray& bytes = write->pieces.last();
+        const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        charsets.append(!piece.person || ascii ? QByteArray() : inUtf8 ? QByteArray("UTF-8") : piece.person->m_charset);
+    }
+    const bool utf8 = charsets.contains("UTF-8");
     QByteArray data;
-    for (const BookFile::Piece& piece : m_files[file].pieces) {
-        write->pieces.append(piece.person ? piece.person->vcardData() : piece.bytes);
-        data += write->pieces.last();
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        const qsizetype p = qsizetype(i);
+        if (utf8 && !charsets[p].isEmpty() && charsets[p] != "UTF-8")
+            write->pieces[p] = pieces[i].person->vcardData(true);
+        if (pieces[i].person && !pieces[i].person->readsBackFrom(write->pieces[p], errorText))
+            return false;
+        data += write->pieces[p];
     }
     write->target = QFile::encodeName(m_folder + QLatin1Char('/') + m_files[file].name);
     write->temporary = write->target + '.' + QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".tmp";

@@ -4,11 +4,14 @@
 // - `open` reads every ".vcf" file of the folder, creating the folder (mode 0700) when it is
 //   missing. A file may hold several vCards: each is a person, and writing one back keeps the
 //   others in the file as they were. A file, or a vCard in one, that does not read (or a file
-//   larger than kMaxFileBytes) is skipped and listed in `skippedFiles`; it is never written.
+//   larger than kMaxFileBytes, or one that would take what is read in all above kMaxReadBytes)
+//   is skipped and listed in `skippedFiles`, once however many of its vCards did not read; it is
+//   never written.
 // - `people` are in the order of their file names, byte by byte, then as they stand in the file.
 // - `save` writes new and changed persons only, each to "<name>.<random>.tmp" in the folder;
-//   once all are flushed to the disk, each is renamed over the file it replaces, so readers see
-//   the old or the new file and never half of one. A file that changed on disk since it was
+//   what is written must read back as the persons it was written from, else the file is left as
+//   it was. Once all are flushed to the disk, each is renamed over the file it replaces, so
+//   readers see the old or the new file and never half of one. A file that changed on disk since it was
 //   read (another program wrote it) is not replaced: the save answers false and says which.
 //   Nothing is ever deleted.
 // - One object per command: changes that a failed command left unsaved go away with it.
@@ -20,6 +23,7 @@
 
 #include "platform/addressbook/ABPerson.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -34,6 +38,9 @@ public:
     // Contact files above this size are not read: a vCard with a photo is a few megabytes, and
     // reading costs a few times the size in memory.
     static constexpr qint64 kMaxFileBytes = 32 * 1024 * 1024;
+    // What one book reads in all: thousands of contacts with photos, not a folder of such files
+    // that would take gigabytes of memory.
+    static constexpr qint64 kMaxReadBytes = 256 * 1024 * 1024;
 
     enum class Lock { None, ForRun };
     // Null when the folder is missing and cannot be made, is not a readable folder, or (ForRun)
@@ -44,10 +51,14 @@ public:
 
     QString folder() const { return m_folder; }
     const std::vector<std::unique_ptr<ABPerson>>& people() const { return m_people; }
-    // A new person of this book, written at the next save.
-    ABPerson* newPerson();
-    // Files (or vCards of a file) left out at `open`, each as "name: why".
+    // A new person of this book with this UID (a new one when empty), written at the next save
+    // into "<UID>.vcf", or a file of a new name when the UID makes no plain file name or that
+    // file exists.
+    ABPerson* newPerson(const QString& uid = QString());
+    // Files left out at `open`, each once as "name: why".
     QStringList skippedFiles() const { return m_skipped; }
+    // Whether the file a person of this UID would be written to is in the folder but was not read.
+    bool hasUnreadFileFor(const QString& uid) const;
 
     bool hasUnsavedChanges() const;
     // Writes every new or changed person; true when all were written. A person that cannot be
@@ -86,7 +97,9 @@ private:
         QByteArray temporary;
         FileStamp stamp;
     };
-    void readFile(const QByteArray& name, const QByteArray& path);
+    void readFile(const QByteArray& name, const QByteArray& path, qint64* budget);
+    // "<uid>.vcf" when the UID is a plain file name, else empty.
+    static QString fileNameForUid(const QString& uid);
     // Writes the file's new bytes beside it, with its mode or else `newMode`, a new file's.
     bool writeTemporary(size_t file, mode_t newMode, PendingWrite* write, QString* errorText);
     // Records a failure of the call just made that errno tells was for want of space.
@@ -97,6 +110,8 @@ private:
     std::vector<std::unique_ptr<ABPerson>> m_people;
     std::vector<BookFile> m_files;
     QStringList m_skipped;
+    QSet<QString> m_fileNames; // every ".vcf" file of the folder and every new one
+    QSet<QString> m_unreadFileNames;
     QStringList m_changedElsewhere;
     bool m_saveLackedSpace = false;
     int m_lockFd = -1;

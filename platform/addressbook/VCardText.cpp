@@ -1,6 +1,9 @@
 #include "platform/addressbook/VCardText.h"
 
 #include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <algorithm>
 
 namespace {
 
@@ -61,21 +64,56 @@ bool isUtf8Name(const QString& charset)
         || charset.compare(QLatin1String("UTF8"), Qt::CaseInsensitive) == 0;
 }
 
+bool isAscii(const QByteArray& bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 // Text in the charset a line names; bytes that are not in it, or a line that names none, are
 // read as UTF-8 and, failing that, as Windows-1252 (what other programs write without saying).
-QString decodeText(const QByteArray& bytes, const QString& charset)
+// `used` receives the charset the bytes were read in (empty for ASCII).
+QString decodeText(const QByteArray& bytes, const QString& charset, QByteArray* used)
 {
+    if (isAscii(bytes)) {
+        used->clear();
+        return QString::fromLatin1(bytes);
+    }
     if (!charset.isEmpty() && !isUtf8Name(charset)) {
         QStringDecoder named(charset.toLatin1().constData(), QStringDecoder::Flag::Stateless);
         if (named.isValid()) {
             const QString text = named.decode(bytes);
-            if (!named.hasError())
+            if (!named.hasError()) {
+                *used = charset.toLatin1();
                 return text;
+            }
         }
     }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8.decode(bytes);
-    return utf8.hasError() ? decodeWindows1252(bytes) : text;
+    if (!utf8.hasError()) {
+        *used = "UTF-8";
+        return text;
+    }
+    *used = kUndeclaredCharset;
+    return decodeWindows1252(bytes);
+}
+
+// The inverse of decodeWindows1252: every character it gives goes back to its byte.
+bool encodeWindows1252(const QString& text, QByteArray* bytes)
+{
+    bytes->resize(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            (*bytes)[i] = char(c);
+            continue;
+        }
+        const char16_t* high = std::find(std::begin(kWindows1252High), std::end(kWindows1252High), c);
+        if (high == std::end(kWindows1252High))
+            return false;
+        (*bytes)[i] = char(0x80 + (high - std::begin(kWindows1252High)));
+    }
+    return true;
 }
 
 int hexValue(char c)
@@ -171,7 +209,7 @@ bool parseLogicalLine(const QByteArray& logical, VCardContentLine* line)
     if (line->hasType("QUOTED-PRINTABLE")
         || line->parameter("ENCODING").compare(QLatin1String("QUOTED-PRINTABLE"), Qt::CaseInsensitive) == 0)
         value = decodeQuotedPrintable(value);
-    line->value = decodeText(value, line->parameter("CHARSET"));
+    line->value = decodeText(value, line->parameter("CHARSET"), &line->charset);
     return true;
 }
 
@@ -305,7 +343,7 @@ QList<QByteArray> splitVCardFile(const QByteArray& data)
     return pieces;
 }
 
-QByteArray paramsForRewrittenLine(const QByteArray& paramText, bool version21, const QString& value)
+QByteArray paramsForRewrittenLine(const QByteArray& paramText)
 {
     QByteArray out;
     for (const QByteArray& param : splitOutsideQuotes(paramText.mid(1), ';')) {
@@ -314,10 +352,32 @@ QByteArray paramsForRewrittenLine(const QByteArray& paramText, bool version21, c
             continue;
         out += ';' + param;
     }
-    const bool ascii = std::all_of(value.begin(), value.end(), [](QChar c) { return c.unicode() < 0x80; });
-    if (version21 && !ascii)
-        out += ";CHARSET=UTF-8";
     return out;
+}
+
+bool encodeVCardText(const QString& text, const QByteArray& charset, QByteArray* bytes)
+{
+    if (charset.isEmpty() || sameCharset(charset, "UTF-8")) {
+        *bytes = text.toUtf8();
+        return true;
+    }
+    if (sameCharset(charset, kUndeclaredCharset))
+        return encodeWindows1252(text, bytes);
+    QStringEncoder encoder(charset.constData(), QStringEncoder::Flag::Stateless);
+    if (!encoder.isValid())
+        return false;
+    *bytes = encoder.encode(text);
+    return !encoder.hasError();
+}
+
+bool sameCharset(const QByteArray& a, const QByteArray& b)
+{
+    auto plain = [](const QByteArray& name) {
+        QByteArray out = name.toUpper();
+        out.replace('-', QByteArray()).replace('_', QByteArray());
+        return out;
+    };
+    return plain(a) == plain(b);
 }
 
 QString unescapeVCardText(const QString& text)
@@ -335,7 +395,7 @@ QString unescapeVCardText(const QString& text)
         const QChar next = text.at(i + 1);
         if (next == QLatin1Char('n') || next == QLatin1Char('N'))
             out.append(QLatin1Char('\n'));
-        else if (next == QLatin1Char('\\') || next == QLatin1Char(',') || next == QLatin1Char(';'))
+        else if (next.unicode() >= 0x20 && next.unicode() < 0x7F && !next.isLetterOrNumber())
             out.append(next);
         else {
             out.append(c);

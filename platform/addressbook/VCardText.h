@@ -24,12 +24,18 @@ struct VCardContentLine {
     // Unfolded, quoted-printable decoded, read in the line's CHARSET (else UTF-8, else
     // Windows-1252), still escaped. Left empty for properties nobody reads (photos, sounds).
     QString value;
+    // The charset the value's bytes were read in: empty for ASCII (and values not read), "UTF-8",
+    // the CHARSET the line names, or kUndeclaredCharset for bytes that are not UTF-8 and name none.
+    QByteArray charset;
 
     // Whether a TYPE parameter holds `type` (case-insensitive).
     bool hasType(const char* type) const;
     // The first value of a parameter ("" when there is none).
     QString parameter(const char* name) const;
 };
+
+// What bytes that are not UTF-8 and name no charset are read as (and, in their file, written as).
+inline constexpr const char* kUndeclaredCharset = "windows-1252";
 
 // Splits the bytes of one vCard into logical lines: folded lines and vCard 2.1 quoted-printable
 // soft line breaks are joined. False when they are not one vCard: NUL bytes, no BEGIN:VCARD first
@@ -41,11 +47,17 @@ bool splitVCardLines(const QByteArray& data, QList<VCardContentLine>* lines, QBy
 // included), so that the pieces joined are the file again. A file with no BEGIN:VCARD is one piece.
 QList<QByteArray> splitVCardFile(const QByteArray& data);
 
-// The parameters of a line that is written anew in UTF-8: its ENCODING and CHARSET left out,
-// and CHARSET=UTF-8 added for a vCard 2.1 value that is not ASCII (2.1 reads ASCII otherwise).
-QByteArray paramsForRewrittenLine(const QByteArray& paramText, bool version21, const QString& value);
+// The parameters of a line that is written anew: those it had but ENCODING and CHARSET, which
+// described the bytes it no longer has.
+QByteArray paramsForRewrittenLine(const QByteArray& paramText);
 
-// Text value escapes: \\, \n or \N, \, and \; are decoded; any other backslash stays.
+// The text in `charset` (empty: UTF-8); false when a character has no byte in it.
+bool encodeVCardText(const QString& text, const QByteArray& charset, QByteArray* bytes);
+// Whether two charset names name one charset (case and "-" or "_" aside).
+bool sameCharset(const QByteArray& a, const QByteArray& b);
+
+// Text value escapes: \\, \n or \N, \, and \; are decoded, and so is a backslash before any other
+// mark or blank (a needless escape, "\:" in "http\://"); a backslash before a letter or digit stays.
 QString unescapeVCardText(const QString& text);
 // The text as written (vcardTextAsWritten), then backslash, comma and semicolon escaped and
 // line breaks written as \n.

@@ -216,25 +216,94 @@ TEST_F(AddressBookTest, SeveralContactsInOneFileAreEachAPersonAndWritingOneKeeps
     EXPECT_EQ(readFile(file("all.vcf")), QByteArray(anna).replace("Berg;Anna;;;", "Berg;Anna;;Dr.;") + broken + carlAfter);
 }
 
-// A file in Windows-1252 keeps its own lines as they are; the line written anew is UTF-8, and
-// both read back right.
-TEST_F(AddressBookTest, Windows1252FileIsNotMangledWhenAPersonIsWritten)
+// A file is written in one charset, its own: a value its charset has bytes for is written in
+// it, and the other lines stay byte for byte; a value it has none for turns the whole file into
+// UTF-8, each line of another charset written again without its CHARSET (else readers that take
+// one charset for the file garble half of it). A file of several contacts goes over whole.
+TEST_F(AddressBookTest, AFileIsWrittenInOneCharsetItsOwnOrWhollyUtf8)
 {
-    const QByteArray before = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:M\xfcller;J\xfcrgen;;;\r\nORG:Caf\xe9 \x80\r\nEND:VCARD\r\n";
-    writeFile(file("m.vcf"), before);
+    const QByteArray cp1252 = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:M\xfcller;J\xfcrgen;;;\r\nORG:Caf\xe9 \x80\r\nEND:VCARD\r\n";
+    const QByteArray latin1v21 = "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=ISO-8859-1:M\xfcller;;;;\r\nEND:VCARD\r\n";
+    const QByteArray mixed = "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=SHIFT_JIS:\x8e\x52\x8c\xfb;;;;\r\n"
+                             "NOTE;CHARSET=windows-1252:Caf\xe9\r\nEND:VCARD\r\n";
+    const QByteArray other = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Sch\xf6n;;;;\r\nEND:VCARD\r\n";
+    const struct {
+        const char* name;
+        QByteArray before;
+        int person; // the person whose job title is set
+        QString title;
+        QByteArray after;
+    } cases[] = {
+        {"Windows-1252 file, title it has bytes for", cp1252, 0, QStringLiteral("Bäcker"),
+         QByteArray(cp1252).replace("END:VCARD", "TITLE:B\xe4"
+                                                 "cker\r\nEND:VCARD")},
+        {"Windows-1252 file, title it has no bytes for", cp1252, 0, QStringLiteral("店長"),
+         "BEGIN:VCARD\r\nVERSION:3.0\r\nN:M\xc3\xbcller;J\xc3\xbcrgen;;;\r\nORG:Caf\xc3\xa9 \xe2\x82\xac\r\nTITLE:"
+             + QStringLiteral("店長").toUtf8() + "\r\nEND:VCARD\r\n"},
+        {"2.1 file naming its charset", latin1v21, 0, QStringLiteral("Bäcker"),
+         QByteArray(latin1v21).replace("END:VCARD", "TITLE;CHARSET=ISO-8859-1:B\xe4"
+                                                    "cker\r\nEND:VCARD")},
+        {"lines in two charsets", mixed, 0, QStringLiteral("Dr."),
+         "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=UTF-8:" + QStringLiteral("山口").toUtf8()
+             + ";;;;\r\nNOTE;CHARSET=UTF-8:Caf\xc3\xa9\r\nTITLE:Dr.\r\nEND:VCARD\r\n"},
+        {"file of two contacts, one needing UTF-8", cp1252 + other, 1, QStringLiteral("店長"),
+         "BEGIN:VCARD\r\nVERSION:3.0\r\nN:M\xc3\xbcller;J\xc3\xbcrgen;;;\r\nORG:Caf\xc3\xa9 \xe2\x82\xac\r\nEND:VCARD\r\n"
+         "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Sch\xc3\xb6n;;;;\r\nTITLE:"
+             + QStringLiteral("店長").toUtf8() + "\r\nEND:VCARD\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(file("m.vcf"), c.before);
+        auto book = AddressBook::open(folder());
+        ASSERT_GT(book->people().size(), size_t(c.person));
+        QList<QMap<int, QString>> values;
+        for (const auto& p : book->people()) {
+            QMap<int, QString> v;
+            for (int property = 0; property < kABSingleValueCount; ++property)
+                v.insert(property, p->valueForProperty(ABProperty(property)));
+            values.append(v);
+        }
+        book->people()[size_t(c.person)]->setValue(c.title, kABJobTitleProperty);
+        values[c.person][kABJobTitleProperty] = c.title;
+        ASSERT_TRUE(book->save());
+        EXPECT_EQ(readFile(file("m.vcf")), c.after);
+        auto again = AddressBook::open(folder());
+        for (size_t i = 0; i < again->people().size(); ++i) {
+            for (int property = 0; property < kABSingleValueCount; ++property)
+                EXPECT_EQ(again->people()[i]->valueForProperty(ABProperty(property)), values[int(i)][property]) << property;
+        }
+    }
+}
+
+// What would be written is read back first: a value that would not come back as it was set
+// leaves the file as it was and fails the save, naming the file.
+TEST_F(AddressBookTest, AFileThatWouldNotReadBackIsNotReplaced)
+{
+    const QByteArray before = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;;;;\r\nEND:VCARD\r\n";
+    writeFile(file("lee.vcf"), before);
     auto book = AddressBook::open(folder());
-    ASSERT_EQ(book->people().size(), 1u);
-    book->people()[0]->setValue(QStringLiteral("Bäcker"), kABJobTitleProperty);
-    ASSERT_TRUE(book->save());
-    EXPECT_EQ(readFile(file("m.vcf")),
-              QByteArray(before).replace("END:VCARD",
-                                         "TITLE:B\xc3\xa4"
-                                         "cker\r\nEND:VCARD"));
-    auto again = AddressBook::open(folder());
-    const ABPerson& p = *again->people()[0];
-    EXPECT_EQ(p.valueForProperty(kABLastNameProperty), QStringLiteral("Müller"));
-    EXPECT_EQ(p.valueForProperty(kABOrganizationProperty), QStringLiteral("Café €"));
-    EXPECT_EQ(p.valueForProperty(kABJobTitleProperty), QStringLiteral("Bäcker"));
+    // Half of a surrogate pair has no UTF-8: it would be written as a replacement character.
+    book->people()[0]->setValue(QStringLiteral("Caf") + QChar(0xD800), kABJobTitleProperty);
+    QString why;
+    EXPECT_FALSE(book->save(&why));
+    EXPECT_TRUE(why.startsWith(QLatin1String("lee.vcf: what would be written does not read back"))) << why.toStdString();
+    EXPECT_EQ(readFile(file("lee.vcf")), before);
+    EXPECT_TRUE(temporaryFiles(folder()).isEmpty());
+}
+
+// A contact that ends in an indented END:VCARD after a blank line (vobject reads it) is written
+// with the END unindented: next to a new line, the indent would fold the END into it.
+TEST_F(AddressBookTest, IndentedEndAfterABlankLineIsWrittenUnindented)
+{
+    for (const QByteArray& indent : {QByteArray(" "), QByteArray("\t")}) {
+        const QByteArray before = "BEGIN:VCARD\nVERSION:3.0\nN:Lee;Ann;;;\n\n" + indent + "END:VCARD\n";
+        writeFile(file("lee.vcf"), before);
+        auto book = AddressBook::open(folder());
+        ASSERT_EQ(book->people().size(), 1u);
+        book->people()[0]->setValue(QStringLiteral("Engineer"), kABJobTitleProperty);
+        ASSERT_TRUE(book->save());
+        EXPECT_EQ(readFile(file("lee.vcf")), "BEGIN:VCARD\nVERSION:3.0\nN:Lee;Ann;;;\n\nTITLE:Engineer\nEND:VCARD\n");
+    }
 }
 
 // A run holds the folder: a second run is refused while it lasts, a reader that does not run is
@@ -271,6 +340,28 @@ TEST_F(AddressBookTest, FileAboveTheSizeBoundIsSkippedUnread)
     ASSERT_EQ(book->skippedFiles().size(), 1);
     EXPECT_TRUE(book->skippedFiles().first().startsWith(QLatin1String("huge.vcf: larger than")))
         << book->skippedFiles().first().toStdString();
+}
+
+// What one book reads is bounded in all, not only per file: a file that would take it above
+// kMaxReadBytes is left unread and named, and a smaller one after it is still read.
+TEST_F(AddressBookTest, WhatABookReadsIsBoundedInAll)
+{
+    const qint64 size = 30 * 1024 * 1024;
+    const int fitting = int(AddressBook::kMaxReadBytes / size);
+    for (int i = 0; i <= fitting; ++i) {
+        const QString name = file("big") + QString::number(i) + QLatin1String(".vcf");
+        writeFile(name, "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Big;;;;\r\nNOTE:");
+        ASSERT_TRUE(QFile::resize(name, size)); // the rest reads as NUL bytes: no contact
+    }
+    writeFile(file("small.vcf"), "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Small;;;;\r\nEND:VCARD\r\n");
+    auto book = AddressBook::open(folder());
+    ASSERT_EQ(book->people().size(), 1u);
+    EXPECT_EQ(book->people()[0]->valueForProperty(kABLastNameProperty), "Small");
+    const QStringList skipped = book->skippedFiles();
+    ASSERT_EQ(skipped.size(), fitting + 1);
+    EXPECT_EQ(skipped.filter(QLatin1String(": binary data")).size(), fitting) << skipped.join(u'|').toStdString();
+    EXPECT_TRUE(skipped.last().startsWith(QStringLiteral("big%1.vcf: not read: the address book's files take more than").arg(fitting)))
+        << skipped.last().toStdString();
 }
 
 struct ReadOnlyAttributes : FileAttributeReader {

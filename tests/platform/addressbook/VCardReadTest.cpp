@@ -165,8 +165,8 @@ TEST(VCardRead, CharsetsQuotedPrintableAndFormattedNames)
     }
 }
 
-// A line that is rewritten is plain UTF-8: it loses the encoding and charset it was read with,
-// and a 2.1 file says UTF-8 for it; the lines around it stay as they were.
+// A line that is rewritten loses the encoding it was read with; in a file of two charsets every
+// line goes over to UTF-8, which a 2.1 file names.
 TEST(VCardRead, RewrittenLineLeavesItsEncodingBehind)
 {
     const QByteArray data = "BEGIN:VCARD\r\nVERSION:2.1\r\n"
@@ -179,7 +179,7 @@ TEST(VCardRead, RewrittenLineLeavesItsEncodingBehind)
     const QByteArray written = p->vcardData();
     EXPECT_EQ(written,
               "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=UTF-8:" + QStringLiteral("山口;翔太;;博士;").toUtf8()
-                  + "\r\nNOTE;CHARSET=windows-1252:Caf\xe9\r\nEND:VCARD\r\n");
+                  + "\r\nNOTE;CHARSET=UTF-8:Caf\xc3\xa9\r\nEND:VCARD\r\n");
     auto again = read(written);
     ASSERT_TRUE(again);
     EXPECT_EQ(again->valueForProperty(kABTitleProperty), QStringLiteral("博士"));
@@ -191,6 +191,9 @@ TEST(VCardText, EscapesRoundTripAndFoldingKeepsUtf8Whole)
     const QString text = QStringLiteral("C:\\new, a;b\r\nnext\rlast\n");
     EXPECT_EQ(escapeVCardText(text), "C:\\\\new\\, a\\;b\\nnext\\nlast\\n");
     EXPECT_EQ(unescapeVCardText(escapeVCardText(text)), "C:\\new, a;b\nnext\nlast\n");
+    // Needless escapes (as in "URL:http\://") read as the character; before a letter or a digit
+    // the backslash is the text's own.
+    EXPECT_EQ(unescapeVCardText(QStringLiteral("http\\://x.example/\\~a\\ b C:\\Users\\1")), "http://x.example/~a b C:\\Users\\1");
     // Control characters would make the file unreadable (NUL) or end the line for other readers.
     const QString controls =
         QStringLiteral("a") + QChar(0) + QChar(1) + QStringLiteral("b\vc\fd") + QChar(0x2028) + QStringLiteral("e\tf") + QChar(0x7F);
