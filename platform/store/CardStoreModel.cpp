@@ -5,19 +5,30 @@ namespace {
 
 using T = AttributeType;
 
+AttributeDescription text(const char* name, int maxLength)
+{
+    AttributeDescription a = attr(QLatin1String(name));
+    a.maxLength = maxLength;
+    return a;
+}
+
 QList<AttributeDescription> cardAttributes(bool current)
 {
     QList<AttributeDescription> list = {
         attr("cardID"), attr("scanNow", T::Integer16), attr("status", T::Integer16),
         attr("deletedFlag", T::Integer16), attr("connected", T::Integer16),
-        attr("prefix_Name"), attr("first_Name"), attr("middle_Name"), attr("family_Name"),
-        attr("suffix_Name"), attr("full_Name"),
-        attr("prefix_Name_Kana"), attr("first_Name_Kana"), attr("middle_Name_Kana"),
-        attr("family_Name_Kana"), attr("suffix_Name_Kana"), attr("full_Name_Kana"),
-        attr("company"), attr("company_Kana"), attr("job_Title"), attr("department"),
-        attr("zip_PostalCode"), attr("country"), attr("address"), attr("city"), attr("state"), attr("street"),
-        attr("telephone_Number"), attr("fax_Number"), attr("mobile_Number"), attr("e_Mail"),
-        attr("web_Page_Address"), attr("memo"),
+        text("prefix_Name", kCardNameLimit), text("first_Name", kCardNameLimit), text("middle_Name", kCardNameLimit),
+        text("family_Name", kCardNameLimit), text("suffix_Name", kCardNameLimit), text("full_Name", kCardNameLimit),
+        text("prefix_Name_Kana", kCardNameLimit), text("first_Name_Kana", kCardNameLimit),
+        text("middle_Name_Kana", kCardNameLimit), text("family_Name_Kana", kCardNameLimit),
+        text("suffix_Name_Kana", kCardNameLimit), text("full_Name_Kana", kCardNameLimit),
+        text("company", kCardNameLimit), text("company_Kana", kCardNameLimit), text("job_Title", kCardNameLimit),
+        text("department", kCardNameLimit),
+        text("zip_PostalCode", kCardFieldLimit), text("country", kCardFieldLimit), text("address", kCardFieldLimit),
+        text("city", kCardFieldLimit), text("state", kCardFieldLimit), text("street", kCardFieldLimit),
+        text("telephone_Number", kCardFieldLimit), text("fax_Number", kCardFieldLimit),
+        text("mobile_Number", kCardFieldLimit), text("e_Mail", kCardFieldLimit),
+        text("web_Page_Address", kCardFieldLimit), text("memo", kCardMemoLimit),
         attr("full_Name_XY"), attr("company_XY"), attr("job_Title_XY"), attr("department_XY"),
         attr("zip_PostalCode_XY"), attr("address_XY"), attr("telephone_Number_XY"), attr("fax_Number_XY"),
         attr("mobile_Number_XY"), attr("e_Mail_XY"), attr("web_Page_Address_XY"), attr("memo_XY"),
@@ -80,6 +91,13 @@ const ManagedObjectModel& cardOnlyModel()
 {
     static const ManagedObjectModel model({EntityDescription(kEntityCard, cardAttributes(false))});
     return model;
+}
+
+int cardValueLimit(const QString& attribute)
+{
+    const EntityDescription* card = currentModel().entity(QLatin1String(kEntityCard));
+    const int index = card->indexOf(attribute);
+    return index < 0 ? 0 : card->attribute(index).maxLength;
 }
 
 QStringList cardAttributeNamesOfEveryVersion()

@@ -319,7 +319,7 @@ int ManagedObjectContext::Private::prepareEntity(EntityState& es)
     const QByteArray& table = es.entity->table();
     QByteArray columns = es.hasOpt ? "Z_PK, Z_OPT" : "Z_PK, 0";
     for (int a : es.readIndices)
-        columns += ", " + es.entity->attribute(a).column;
+        columns += ", " + es.entity->attribute(a).selectExpression();
     int rc = es.selectAll.prepare(db.handle(), "SELECT " + columns + " FROM " + table);
     if (rc == SQLITE_OK)
         rc = es.selectOne.prepare(db.handle(), "SELECT " + columns + " FROM " + table + " WHERE Z_PK = ?");
@@ -451,7 +451,7 @@ sqlite3_stmt* ManagedObjectContext::Private::partialSelect(EntityState& es, cons
     if (it == es.partialSelects.end()) {
         QByteArray sql = es.hasOpt ? "SELECT Z_PK, Z_OPT" : "SELECT Z_PK, 0";
         for (int a : indices)
-            sql += ", " + es.entity->attribute(a).column;
+            sql += ", " + es.entity->attribute(a).selectExpression();
         SqliteStatement statement;
         if (statement.prepare(db.handle(), sql + " FROM " + es.entity->table()) != SQLITE_OK)
             return nullptr;

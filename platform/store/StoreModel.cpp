@@ -25,6 +25,14 @@ bool AttributeDescription::isNumeric() const
     return type != AttributeType::String && type != AttributeType::Binary && type != AttributeType::Date;
 }
 
+QByteArray AttributeDescription::selectExpression() const
+{
+    if (type != AttributeType::String || maxLength <= 0)
+        return column;
+    // SQLite counts characters, so a cut never falls inside one.
+    return "substr(" + column + ", 1, " + QByteArray::number(maxLength) + ')';
+}
+
 EntityDescription::EntityDescription(QString name, QList<AttributeDescription> attributes)
     : m_name(std::move(name)), m_table("Z" + m_name.toUpper().toUtf8()), m_attributes(std::move(attributes))
 {
