@@ -180,7 +180,7 @@ void readSidewaysNumber(TesseractEngine& engine, Pix* pix, int dpi, RecognizedLi
     column->text = known.match(label).hasMatch() ? label + u' ' + digits : digits;
 }
 
-// Columns of one width set one above the other with less than two widths of paper between them
+// Columns of one width set one above the other with less than two and a half widths of paper between them
 // are one column the engine cut at a wide blank ("石川　裕子").
 void joinCutColumns(std::vector<RecognizedLine>* columns)
 {
@@ -189,7 +189,7 @@ void joinCutColumns(std::vector<RecognizedLine>* columns)
         const RecognizedLine& b = (*columns)[i + 1];
         const int wa = a.right - a.left, wb = b.right - b.left;
         const int shared = std::min(a.right, b.right) - std::max(a.left, b.left);
-        if (shared * 5 < 3 * std::max(wa, wb) || b.top <= a.bottom || b.top - a.bottom > 2 * std::max(wa, wb))
+        if (shared * 5 < 3 * std::max(wa, wb) || b.top <= a.bottom || 2 * (b.top - a.bottom) > 5 * std::max(wa, wb))
             continue;
         a = {a.text + u' ' + b.text,
              std::min(a.left, b.left),
@@ -489,8 +489,6 @@ QString withColumnNumbers(const QString& text)
         return std::count_if(found.begin(), found.end(), [](QChar c) { return c.isDigit() || numerals.contains(c); });
     };
     QString out = text;
-    if (const auto m = alone.match(out); m.hasMatch() && numeralCount(m.captured(1)) >= 7)
-        return digitsOf(m.captured(1));
     // Nine numerals and more are a telephone number wherever they stand, whatever the label.
     static const QRegularExpression anyRun(run);
     for (auto it = anyRun.globalMatch(out); it.hasNext();) {
@@ -527,6 +525,8 @@ QString withColumnNumbers(const QString& text)
             it = bare.globalMatch(out, m.capturedStart() + shaped.size());
         }
     }
+    if (const auto m = alone.match(out); m.hasMatch() && numeralCount(m.captured(1)) >= 7)
+        return digitsOf(m.captured(1));
     qsizetype from = 0;
     for (auto m = labelled.match(out, from); m.hasMatch(); m = labelled.match(out, from)) {
         if (numeralCount(m.captured(2)) < 3) {
