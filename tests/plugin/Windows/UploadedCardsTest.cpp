@@ -70,4 +70,22 @@ TEST_F(UploadWindows, OnlyTheTickedCardsOfTheServiceGoAgain)
     EXPECT_EQ(valuesOf("Contact", "LastName"), (QStringList{"Smith", "Jones", "Smith"}));
 }
 
+// Labels the service does not give in time are said to be missing in a sentence, and the run goes
+// on with the labels it has.
+TEST_F(UploadWindows, LabelsTheServiceDoesNotGiveAreSaidSoAndTheRunGoesOn)
+{
+    // Login, then the labels of Account and Contact, Lead and Campaign.
+    fake.scriptReply(4, FakeCrmService::faultReply("QUERY_TIMEOUT", "too long"));
+    WindowDriver driver;
+    logIn(driver);
+    driver.then("_uploadView", [](QWidget* window) { WindowDriver::press(window, "_cancelBtn"); });
+    QStringList rows;
+    readResults(driver, rows);
+    module.upload(cardFile(threeCards));
+    EXPECT_TRUE(driver.finished()) << driver.handled().join(',').toStdString();
+    EXPECT_EQ(driver.alerts().join('\n').toStdString(),
+              "The field labels could not be loaded from the service. Check the network connection and try again.");
+    EXPECT_EQ(rows.size(), 3);
+}
+
 }
