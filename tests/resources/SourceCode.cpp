@@ -152,10 +152,15 @@ qsizetype SourceFile::statementStart(qsizetype pos) const
         const QChar c = m_text[i];
         if (inLiteral(i) || (c != u';' && c != u'{' && c != u'}'))
             continue;
-        // A braced list inside a call's brackets ("format(K, {a, b})") is part of the statement.
+        // A braced list given as an argument ("format(K, {a, b})") is part of the statement; a
+        // lambda's body is not.
         const qsizetype open = c == u'}' ? enclosingOpen(i) : i;
+        qsizetype before = open - 1;
+        while (before >= 0 && m_text[before].isSpace())
+            --before;
         const qsizetype container = open < 0 ? -1 : enclosingOpen(open);
-        if (c == u';' || container < 0 || m_text[container] == u'{')
+        const bool argument = before >= 0 && (m_text[before] == u'(' || m_text[before] == u',');
+        if (c == u';' || container < 0 || m_text[container] == u'{' || !argument)
             return i + 1;
         i = open;
     }
