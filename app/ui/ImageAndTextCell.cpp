@@ -65,13 +65,17 @@ void ImageAndTextCell::paint(QPainter* painter, const QStyleOptionViewItem& opti
     style->drawItemText(painter, textRect, Qt::AlignLeft | Qt::AlignVCenter, opt.palette, opt.state.testFlag(QStyle::State_Enabled), shown,
                         selected ? QPalette::HighlightedText : QPalette::Text);
     // The row the contextual menu is open on is outlined in the focus colour, from the left edge;
-    // on the selected row, whose ground is that colour, in the colour of its text.
+    // on the selected row, whose ground is that colour, in the colour of its text and a pixel
+    // inside the row, where the ground frames it (around the row is the view's ground, most often
+    // of the text's colour).
     if (_outlineViewController && index.isValid() && _outlineViewController->rightClickRowForRec() == index) {
         painter->save();
         painter->setPen(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Highlight));
         painter->setBrush(Qt::NoBrush);
-        painter->drawRect(
-            QRect(kFocusRingX, opt.rect.y(), opt.rect.x() + opt.rect.width() - kFocusRingX, opt.rect.height()).adjusted(0, 0, -1, -1));
+        QRect ring = QRect(kFocusRingX, opt.rect.y(), opt.rect.x() + opt.rect.width() - kFocusRingX, opt.rect.height()).adjusted(0, 0, -1, -1);
+        if (selected)
+            ring.adjust(1, 1, -1, -1);
+        painter->drawRect(ring);
         painter->restore();
     }
 }

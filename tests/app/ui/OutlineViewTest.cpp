@@ -177,14 +177,22 @@ TEST_F(OutlineView, ARightClickOutlinesTheFolderAndLeavesTheSelectionWhereItWas)
     EXPECT_NE(edgeOf(work), focus);
     EXPECT_EQ(folders().getSelectedItem()->folderID, inboxID);
 
-    // The selected folder, right-clicked, shows its outline on its highlighted ground.
+    // The selected folder, right-clicked, shows its outline on its highlighted ground: a pixel
+    // inside the row, so that the ground frames it also along the row's top, where the view's
+    // ground above is of the outline's colour.
     ASSERT_TRUE(folders().openFolderWithFolderID(workID));
-    const std::string ground = edgeOf(work);
+    const auto pixel = [&](int x, int y) { return viewport->grab().toImage().pixelColor(x, y).name().toStdString(); };
+    const int insideX = ImageAndTextCell::kFocusRingX + 1;
+    const std::string ground = pixel(insideX, work.center().y());
+    const std::string text = view()->palette().color(QPalette::HighlightedText).name().toStdString();
+    ASSERT_NE(ground, text);
     rightClick(work.center());
     ASSERT_TRUE(view()->outlineMenu()->isVisible());
-    EXPECT_NE(edgeOf(work), ground);
-    EXPECT_EQ(edgeOf(work), view()->palette().color(QPalette::HighlightedText).name().toStdString());
+    EXPECT_EQ(pixel(insideX, work.center().y()), text);
+    EXPECT_EQ(pixel(insideX + 3, work.top() + 1), text);
+    EXPECT_EQ(pixel(insideX + 3, work.top()), ground);
+    EXPECT_EQ(pixel(ImageAndTextCell::kFocusRingX, work.center().y()), ground);
     view()->outlineMenu()->close();
-    EXPECT_EQ(edgeOf(work), ground);
+    EXPECT_EQ(pixel(insideX, work.center().y()), ground);
     EXPECT_EQ(folders().getSelectedItem()->folderID, workID);
 }
