@@ -176,6 +176,8 @@ PLPreferences::PLPreferences() : _panel(new QDialog)
     setUIFromPreferencesOrByDefault();
     getAllApplicationsInfoFromPlist();
     updateAppListView();
+    if (!_appsListArray.isEmpty())
+        selectAppRow(0);
     loadGeneralView();
     QObject::connect(_panel, &QDialog::finished, _panel, [this] { windowWillClose(); });
 }

@@ -528,6 +528,10 @@ TEST_F(AppListPage, EachKindOfRowHasItsSetting)
             plugin = row;
     }
     ASSERT_GE(plugin, 0) << "the upload plug-in's row is listed";
+    // The page opens on its first row, here the plug-in's, with that row's setting at hand.
+    ASSERT_EQ(plugin, 0);
+    EXPECT_TRUE(view->selectionModel()->isRowSelected(0, QModelIndex()));
+    EXPECT_TRUE(button(p, "_btnAppSetting")->isEnabled());
     view->setCurrentCell(plugin, 1);
     EXPECT_FALSE(button(p, "_btnRemoveCustomApp")->isEnabled());
     ASSERT_TRUE(button(p, "_btnAppSetting")->isEnabled());
