@@ -81,6 +81,8 @@ ResultViewController::ResultViewController(GlobalData& global) : m_global(global
     _resultList->setHorizontalHeaderLabels({text("LTL04007"), text("LTL04008"), text("LTL04009"), text("LTL04010"), text("LTL04011")});
     _resultList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     _resultList->verticalHeader()->hide();
+    // A row is as tall as its whole detail, wrapped at the column's width: none is cut off.
+    _resultList->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     _resultList->horizontalHeader()->setStretchLastSection(true);
     _OKButton = new QPushButton(text("LTL04012"), m_window);
     _OKButton->setObjectName(QStringLiteral("_OKButton"));

@@ -13,7 +13,9 @@
 #include "tests/support/filemodes/FileModeCases.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDialogButtonBox>
+#include <QTableWidget>
 
 namespace {
 
@@ -123,6 +125,28 @@ TEST_F(ResultFiles, ACancelledCardWhoseRollbackFailedSaysWhatWasLeft)
     row->RollbackFailed = true;
     result->ShowResultView();
     EXPECT_EQ(result->rows()[1].Detail.toStdString(), "A record made for this card could not be removed from the service again.");
+}
+
+// In the window as shown, each row is tall enough for its whole detail wrapped at the column's width
+// (the cancel text takes three lines there).
+TEST_F(ResultFiles, EveryRowShowsItsWholeDetail)
+{
+    auto row = global.UploadResult()[1];
+    row->Status = kUploadFailed;
+    row->Code = kQDLUploadCancelled;
+    result->ShowResultView();
+    QWidget* window = result->_resultView();
+    window->show();
+    QApplication::processEvents();
+    auto* table = window->findChild<QTableWidget*>("_resultList");
+    ASSERT_NE(table, nullptr);
+    const int detail = table->columnCount() - 1;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        const QString text = table->item(r, detail)->text();
+        const int needed = table->fontMetrics().boundingRect(QRect(0, 0, table->columnWidth(detail), 10000), Qt::TextWordWrap, text).height();
+        EXPECT_GE(table->rowHeight(r), needed) << "row " << r << ": " << text.toStdString();
+    }
+    window->close();
 }
 
 // The report typed into the application's own save panel: a name with an extension of its own keeps
