@@ -267,9 +267,13 @@ std::optional<int> PLRegController::finishCard(const RecognitionRunSetup& setup,
     const auto* turnBlock = reinterpret_cast<const uint8_t*>(orientation.constData());
     m_missingData |= ocr::readI32(turnBlock + ocr::kOrientationMissingDataOffset);
     const int found = ocr::readI32(turnBlock + ocr::kOrientationLanguageOffset);
-    const int language = found == ocr::kFoundJapanese      ? kLanguageJapanese
-                       : found == ocr::kFoundOtherLanguage ? kLanguageOther
-                                                           : setup.country;
+    // Another language the OCR application names is mapped as that language: a Chinese card found
+    // automatically splits its name's reading as one recognised in Chinese.
+    const int other = turnBlock[ocr::kOrientationFoundOtherOffset] - 1;
+    const int language = found == ocr::kFoundJapanese                                                 ? kLanguageJapanese
+        : found == ocr::kFoundOtherLanguage && other > kLanguageEnglish && other < kLanguageAutomatic ? other
+        : found == ocr::kFoundOtherLanguage                                                           ? kLanguageOther
+                                                                                                      : setup.country;
     const int turns = setup.type == kTypeWholeNew ? turnBlock[ocr::kOrientationTurnsOffset] & 3 : 0;
 
     CardDict dict;

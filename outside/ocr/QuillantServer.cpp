@@ -1,10 +1,12 @@
 #include "outside/ocr/QuillantServer.h"
 
 #include "outside/ocr/AddressLines.h"
+#include "outside/ocr/CardLanguage.h"
 #include "outside/ocr/FaintRows.h"
 #include "outside/ocr/JapaneseNameCorrection.h"
 #include "outside/ocr/LatinNameRereading.h"
 #include "outside/ocr/LineRereading.h"
+#include "outside/ocr/ModelTrial.h"
 #include "outside/ocr/NameLineInk.h"
 #include "outside/ocr/ScanCleanup.h"
 #include "outside/ocr/VerticalColumns.h"
@@ -20,12 +22,10 @@
 namespace {
 
 constexpr int kDefaultDpi = 300;
-constexpr int kJapanese = 0;
 constexpr size_t kNameSlot = 0;
 constexpr size_t kNameReadingSlot = 5;
 constexpr size_t kPostalCodeSlot = 19;
 constexpr size_t kAddressSlot = 21;
-const std::string kGermanAndEnglish = "deu+eng";
 const std::string kJapaneseAndEnglish = "jpn+eng";
 const std::string kJapaneseData = "jpn";
 // All readings of one card stop after this, with the lines read by then: a card of hundreds of
@@ -68,10 +68,39 @@ std::string languageOfScript(const std::string& script)
     if (isJapaneseScript(script))
         return kJapaneseAndEnglish;
     if (script == "Hangul" || script == "Korean")
-        return "kor";
+        return modelsOfLanguage(kLanguageKorean);
     if (script == "Cyrillic")
-        return "rus";
+        return modelsOfLanguage(kLanguageRussian);
     return "eng";
+}
+
+// Languages whose cards the Japanese rules (furigana, the name dictionary, the postal code
+// directory) must leave alone, their Han characters or Hangul notwithstanding.
+bool isOtherScript(int language)
+{
+    return language == kLanguageChineseSimplified || language == kLanguageChineseTraditional || language == kLanguageKorean
+        || language == kLanguageRussian;
+}
+
+// The language of the vertical model that read a card's columns.
+int languageOfColumns(const std::string& model)
+{
+    return model.rfind("chi_sim", 0) == 0   ? kLanguageChineseSimplified
+         : model.rfind("chi_tra", 0) == 0 ? kLanguageChineseTraditional
+                                          : kLanguageJapanese;
+}
+
+bool holdsJapaneseLetters(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x3040 && c.unicode() <= 0x9FFF; });
+}
+
+// The models that read a card in the language chosen: its own and English beside it, or its own
+// alone when English is missing.
+std::string modelsOfRequest(const TesseractEngine& engine, int language)
+{
+    const std::string models = modelsOfLanguage(language);
+    return engine.hasLanguage(models) ? models : ownModelOfLanguage(language);
 }
 
 // Lines standing on end: the engine reads a turned card's lines as vertical text.
@@ -155,13 +184,13 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     if (PixPtr clean(wholeImage ? cleanScan(pix.get(), &skew) : nullptr); clean)
         pix = std::move(clean);
     const int dpi = request.hdpi >= 70 ? request.hdpi : kDefaultDpi;
-    const bool automatic = request.language == 11;
+    const bool automatic = request.language == kLanguageAutomatic;
     // Automatic reads in English first: most cards are, and a card that is not reads badly.
-    std::string requested = automatic ? "eng" : TesseractEngine::languageData(request.language);
+    std::string requested = automatic ? "eng" : modelsOfRequest(m_engine, request.language);
     // Without the Japanese data a Japanese card is still read in English (its numbers, mail and
     // Latin lines), and the reply says what was missing, so that the user is told.
     int32_t missingData = 0;
-    if (request.language == kJapanese && !m_engine.hasLanguage(requested) && m_engine.hasLanguage("eng")) {
+    if (request.language == kLanguageJapanese && !m_engine.hasLanguage(requested) && m_engine.hasLanguage("eng")) {
         requested = "eng";
         missingData |= ocr::kMissingJapaneseData;
     }
@@ -281,20 +310,42 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         best.turns = columnTurns;
         best.skew = columnSkew;
     }
-    // The English model reads German without its umlauts and ß ("MaximilianstraBe", "Miinchen"):
-    // a card with German on it is read again with the German model first and the English one
-    // beside it for the words the German one cannot read.
-    if (automatic && best.data == "eng" && readsAsGerman(best.lines) && m_engine.hasLanguage(kGermanAndEnglish)) {
-        Reading again{{}, 0, best.turns, kGermanAndEnglish, best.skew};
-        if (readAgain(kGermanAndEnglish, &again) && !isWeakReading(again.lines, again.confidence))
-            best = std::move(again);
+    // The language of the card: the language chosen, or what Automatic found.
+    int language = automatic ? -1 : request.language;
+    if (automatic && !columns.columns.empty()) {
+        language = languageOfColumns(columns.model);
+    } else if (automatic && !best.lines.empty()) {
+        // A script the English and Japanese models cannot read is read with its own models; the
+        // English model reads French, Spanish, Italian, Portuguese and German without most of
+        // their accents, umlauts and ß ("MaximilianstraBe", "Miinchen"): a card whose words show
+        // the language is read again with its model first and the English one beside it.
+        const int script = scriptLanguageOfCard(m_engine, best.turns ? turned.get() : pix.get(), dpi, best.lines, best.data,
+                                                isWeakReading(best.lines, best.confidence), &missingData);
+        const int found = isOtherScript(script)                ? script
+            : script == kLanguageEnglish && best.data == "eng" ? latinLanguageOf(best.lines)
+            : best.data.rfind("jpn", 0) == 0                   ? kLanguageJapanese
+                                                               : -1;
+        const std::string models = found >= 0 && found != kLanguageEnglish && found != kLanguageJapanese ? modelsOfLanguage(found) : "";
+        if (!models.empty() && m_engine.hasLanguage(models)) {
+            Reading again{{}, 0, best.turns, models, best.skew};
+            const bool read = readAgain(models, &again) && !again.lines.empty();
+            // A script's own models take the card when they read it no worse; a Latin language's
+            // when the card reads well with them.
+            if (read
+                && (isOtherScript(found) ? again.confidence >= best.confidence || !isWeakReading(again.lines, again.confidence)
+                                         : !isWeakReading(again.lines, again.confidence)))
+                best = std::move(again);
+        } else if (!models.empty()) {
+            missingData |= 1 << found;
+        }
+        language = found >= 0 && modelsOfLanguage(found) == best.data ? found : best.data.rfind("jpn", 0) == 0 ? kLanguageJapanese : -1;
     }
     if (best.lines.empty())
         return kStatusNoData;
     Pix* read = best.turns ? turned.get() : pix.get();
     // A card in both scripts that reads well in English still has its Japanese lines read again:
     // the English model leaves them as scraps.
-    if (request.type <= 1 && m_engine.hasLanguage(kJapaneseData) && columns.columns.empty()
+    if (request.type <= 1 && m_engine.hasLanguage(kJapaneseData) && columns.columns.empty() && !isOtherScript(language)
         && (best.data.rfind("jpn", 0) == 0 || (automatic && (showsJapan(best.lines) || holdsUnreadType(best.lines)))))
         rereadJapaneseLines(m_engine, read, kJapaneseData, m_engine.hasLanguage("eng") ? "eng" : "", &best.lines, [&timeLeft] { return timeLeft() > 0; });
     // A name in thin or light type the layout left unread is read on its own.
@@ -316,7 +367,7 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     };
     ResultSlots fields = classify();
     // A Latin card's name split inside its words is read again on its own.
-    if (request.type <= 1 && best.data.rfind("jpn", 0) != 0 && columns.columns.empty() && timeLeft() > 0
+    if (request.type <= 1 && best.data.rfind("jpn", 0) != 0 && columns.columns.empty() && !isOtherScript(language) && timeLeft() > 0
         && rereadSplitLatinName(m_engine, read, dpi, best.data, fields[kNameSlot], &best.lines))
         fields = classify();
     // A Japanese address spells the place of its postal code as the postal code directory does; a
@@ -324,12 +375,14 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     // address starts with (a card that prints no code gets none).
     const bool printsPostalMark =
         std::any_of(best.lines.begin(), best.lines.end(), [](const RecognizedLine& l) { return l.text.contains(u'〒'); });
-    if (SlotFill& address = fields[kAddressSlot], &code = fields[kPostalCodeSlot]; address.filled && !code.filled && printsPostalMark
+    if (SlotFill& address = fields[kAddressSlot], &code = fields[kPostalCodeSlot]; !isOtherScript(language) && address.filled
+        && !code.filled && printsPostalMark
         && std::any_of(address.text.begin(), address.text.end(), [](QChar c) { return c.unicode() >= 0x3040; })) {
         if (const QString found = m_postalCodes.codeOfPlace(address.text.section(u'\n', 0, 0)); !found.isEmpty())
             code = {found.left(3) + u'-' + found.mid(3), address.left, address.top, address.right, address.bottom, true};
     }
-    if (SlotFill& address = fields[kAddressSlot], &code = fields[kPostalCodeSlot]; address.filled && code.filled) {
+    if (SlotFill& address = fields[kAddressSlot], &code = fields[kPostalCodeSlot];
+        !isOtherScript(language) && address.filled && code.filled) {
         const JapaneseAddressPlace place =
             withPostalCodePlace(address.text, code.text, [this](const QString& c) { return m_postalCodes.placesOf(c); });
         address.text = place.address;
@@ -338,8 +391,8 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     if (SlotFill& web = fields[kWebSlots.first]; web.filled && fields[kEmailSlots.first].filled)
         web.text = webAddressByMailDomain(web.text, fields[kEmailSlots.first].text);
     // A Japanese name's kanji the engine cannot read are put right by what the ink of its row looks like.
-    if (SlotFill& name = fields[kNameSlot];
-        request.type <= 1 && name.filled && columns.columns.empty() && m_engine.hasLanguage(kJapaneseData)) {
+    if (SlotFill& name = fields[kNameSlot]; request.type <= 1 && name.filled && columns.columns.empty() && !isOtherScript(language)
+        && holdsJapaneseLetters(name.text) && m_engine.hasLanguage(kJapaneseData)) {
         QStringList others;
         for (const RecognizedLine& line : best.lines)
             others << line.text;
@@ -366,7 +419,7 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     }
     // A Japanese name without furigana printed over it gets the dictionary's reading.
     const SlotFill& name = fields[kNameSlot];
-    if (SlotFill& reading = fields[kNameReadingSlot]; name.filled && !reading.filled) {
+    if (SlotFill& reading = fields[kNameReadingSlot]; name.filled && !reading.filled && !isOtherScript(language)) {
         if (const QString read = m_readings.reading(name.text); !read.isEmpty())
             reading = {read, name.left, name.top, name.right, name.bottom, true};
     }
@@ -377,6 +430,9 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         : best.data.rfind("jpn", 0) == 0   ? ocr::kFoundJapanese
                                            : ocr::kFoundOtherLanguage;
     ocr::writeI32(reinterpret_cast<uint8_t*>(orientation->data()) + ocr::kOrientationLanguageOffset, foundLanguage);
+    // Which other language: the mapping treats a card Automatic found in Chinese as one read in Chinese.
+    if (foundLanguage == ocr::kFoundOtherLanguage && language > kLanguageEnglish)
+        (*orientation)[int(ocr::kOrientationFoundOtherOffset)] = char(language + 1);
     ocr::writeI32(reinterpret_cast<uint8_t*>(orientation->data()) + ocr::kOrientationMissingDataOffset, missingData);
     return kStatusOk;
 }

@@ -2,16 +2,16 @@
 
 #include "outside/ocr/ScanCleanup.h"
 
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <array>
 #include <leptonica/allheaders.h>
 #include <tesseract/baseapi.h>
 #include <tesseract/ocrclass.h>
 #include <tesseract/osdetect.h>
 #include <tesseract/resultiterator.h>
-
-#include <QFileInfo>
-
-#include <algorithm>
-#include <array>
 
 namespace {
 
@@ -21,6 +21,8 @@ constexpr double kColumnGapHeights = 2.5;
 // A label column stands this many heights of its type at most before the numbers; a scrap of a
 // large name read as a letter ("s") is not the label of an address across the card.
 constexpr double kLabelGapHeights = 10;
+// Where Debian's packages put the engine's data.
+constexpr char kSystemData[] = "/usr/share/tesseract-ocr/5/tessdata/";
 
 // A label is a short word ("Tel", "M", "携帯"); a dash alone is a stroke of large type.
 bool isLabel(const QString& text)
@@ -92,23 +94,35 @@ TesseractEngine::~TesseractEngine()
 
 bool TesseractEngine::open()
 {
-    if (m_osd)
+    if (!m_dataPath.empty())
         return true;
-    auto osd = std::make_unique<tesseract::TessBaseAPI>();
-    if (osd->Init(nullptr, "osd") != 0)
+    // The engine's data lies where TESSDATA_PREFIX says, else where the system's packages put it;
+    // only when it is in neither does an engine have to be made to say where it looks.
+    const QByteArray prefix = qgetenv("TESSDATA_PREFIX");
+    QString folder =
+        prefix.isEmpty() || !QFileInfo::exists(QFile::decodeName(prefix)) ? QString::fromLatin1(kSystemData) : QFile::decodeName(prefix);
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
+    if (QFileInfo::exists(folder + QStringLiteral("osd.traineddata"))) {
+        m_dataPath = QFile::encodeName(folder).toStdString();
+        return true;
+    }
+    if (!orientationEngine())
         return false;
-    osd->SetPageSegMode(tesseract::PSM_OSD_ONLY);
-    m_dataPath = osd->GetDatapath();
-    m_osd = std::move(osd);
+    m_dataPath = m_osd->GetDatapath();
     return true;
 }
 
-std::string TesseractEngine::languageData(int language)
+tesseract::TessBaseAPI* TesseractEngine::orientationEngine()
 {
-    // Japanese cards print addresses, numbers and names in English as well.
-    static const std::array<const char*, 11> kData = {"jpn+eng", "eng", "chi_tra", "chi_sim", "kor", "deu",
-                                                      "fra", "ita", "spa", "rus", "por"};
-    return language >= 0 && language < int(kData.size()) ? kData[size_t(language)] : "";
+    if (m_osd)
+        return m_osd.get();
+    auto osd = std::make_unique<tesseract::TessBaseAPI>();
+    if (osd->Init(m_dataPath.empty() ? nullptr : m_dataPath.c_str(), "osd") != 0)
+        return nullptr;
+    osd->SetPageSegMode(tesseract::PSM_OSD_ONLY);
+    m_osd = std::move(osd);
+    return m_osd.get();
 }
 
 bool TesseractEngine::hasLanguage(const std::string& data) const
@@ -127,20 +141,21 @@ bool TesseractEngine::hasLanguage(const std::string& data) const
 TesseractEngine::Orientation TesseractEngine::detect(Pix* pix, int dpi)
 {
     Orientation result;
-    if (!m_osd)
+    tesseract::TessBaseAPI* osd = orientationEngine();
+    if (!osd)
         return result;
-    m_osd->SetImage(pix);
-    m_osd->SetSourceResolution(dpi);
+    osd->SetImage(pix);
+    osd->SetSourceResolution(dpi);
     int degrees = 0;
     float orientationConfidence = 0, scriptConfidence = 0;
     const char* script = nullptr;
-    if (m_osd->DetectOrientationScript(&degrees, &orientationConfidence, &script, &scriptConfidence)) {
+    if (osd->DetectOrientationScript(&degrees, &orientationConfidence, &script, &scriptConfidence)) {
         // The engine gives the clockwise angle by which the image is turned; we turn it back.
         result.turns = ((360 - degrees) % 360) / 90;
         if (script)
             result.script = script;
     }
-    m_osd->Clear();
+    osd->Clear();
     return result;
 }
 
@@ -150,7 +165,7 @@ tesseract::TessBaseAPI* TesseractEngine::engine(const std::string& data)
     if (it != m_engines.end())
         return it->second.get();
     auto api = std::make_unique<tesseract::TessBaseAPI>();
-    if (api->Init(nullptr, data.c_str()) != 0)
+    if (api->Init(m_dataPath.empty() ? nullptr : m_dataPath.c_str(), data.c_str()) != 0)
         return nullptr;
     api->SetPageSegMode(tesseract::PSM_AUTO);
     return m_engines.emplace(data, std::move(api)).first->second.get();

@@ -1,5 +1,5 @@
 // Tesseract behind the OCR application: one orientation-and-script engine on "osd", and one
-// recognition engine per language, made on first use and kept.
+// recognition engine per combination of models; each is made when a card first needs it, and kept.
 #pragma once
 
 #include "outside/ocr/CardFields.h"
@@ -28,12 +28,11 @@ public:
     TesseractEngine();
     ~TesseractEngine();
 
-    // Opens the orientation engine; false when Tesseract's data is not there.
+    // Finds Tesseract's data; false when it is not there. No engine is made yet.
     bool open();
-    bool isOpen() const { return m_osd != nullptr; }
+    bool isOpen() const { return !m_dataPath.empty(); }
 
-    // The traineddata name of a recognition language 0..10, or empty.
-    static std::string languageData(int language);
+    // Whether the data of every model of `data` ("fra+eng") is there.
     bool hasLanguage(const std::string& data) const;
 
     struct Orientation {
@@ -72,6 +71,7 @@ public:
 
 private:
     tesseract::TessBaseAPI* engine(const std::string& data);
+    tesseract::TessBaseAPI* orientationEngine();
 
     std::unique_ptr<tesseract::TessBaseAPI> m_osd;
     std::string m_dataPath;

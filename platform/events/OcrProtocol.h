@@ -68,6 +68,9 @@ constexpr size_t kOrientationTurnsOffset = 0;
 constexpr size_t kOrientationLanguageOffset = 8;
 constexpr int32_t kFoundJapanese = 1;
 constexpr int32_t kFoundOtherLanguage = 2;
+// Offset 1, 8 bits, with kFoundOtherLanguage: which recognition language (2..10) the other language
+// is, plus one; 0 when not said (English, or a card in Latin letters of no language told).
+constexpr size_t kOrientationFoundOtherOffset = 1;
 // Offset 4, 32 bits: the recognition data the reading wanted and did not find, one bit per
 // recognition language (1 << 0 Japanese); the card was read without it.
 constexpr size_t kOrientationMissingDataOffset = 4;

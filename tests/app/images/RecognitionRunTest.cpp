@@ -287,6 +287,30 @@ TEST_F(RecognitionRun, LanguageFoundByTheApplicationDecidesTheMapping)
     EXPECT_EQ(other.text("city"), u"Springfield"_qs); // language 12 splits addresses by lines
     ASSERT_EQ(run({&asked}, 0, 11), 0);
     EXPECT_FALSE(asked.values.contains("city")); // automatic, nothing found: no split
+
+    // Another language the application names is mapped as that language: a Chinese card found
+    // automatically splits its name's reading family first, takes its company's reading from its
+    // slot, and its address is no Japanese one.
+    auto chinese = [](int named) {
+        FakeRunReply reply = mapped(u"a@b.example"_qs, 0, 2);
+        reply.orientation[int(ocr::kOrientationFoundOtherOffset)] = char(named);
+        setSlot(reply.result, 0, u"王 小明"_qs, 10, 50, 200, 80);
+        setSlot(reply.result, 5, u"Wang Xiao Ming"_qs, 10, 85, 200, 100);
+        setSlot(reply.result, 35, u"北京华信科技有限公司"_qs, 1, 1, 50, 20);
+        setSlot(reply.result, 36, u"Beijing Huaxin Technology Co., Ltd."_qs, 1, 22, 50, 28);
+        setSlot(reply.result, 21, u"北京市朝阳区建国路88号"_qs, 1, 30, 50, 60);
+        return reply;
+    };
+    script->runs = {chinese(3 + 1), chinese(0)};
+    Card named, unnamed;
+    ASSERT_EQ(run({&named}, 0, 11), 0);
+    EXPECT_EQ(named.text("family_Name_Kana"), u"Wang"_qs);
+    EXPECT_EQ(named.text("first_Name_Kana"), u"Xiao Ming"_qs);
+    EXPECT_EQ(named.text("company_Kana"), u"Beijing Huaxin Technology Co., Ltd."_qs);
+    EXPECT_EQ(named.text("address"), u"北京市朝阳区建国路88号"_qs);
+    EXPECT_EQ(named.text("street"), u"北京市朝阳区建国路88号"_qs);
+    ASSERT_EQ(run({&unnamed}, 0, 11), 0);
+    EXPECT_EQ(unnamed.text("company_Kana"), u"北京华信科技有限公司"_qs) << "mapped as another language, 12";
 }
 
 TEST_F(RecognitionRun, RequestBlocks)

@@ -1,0 +1,198 @@
+#include "outside/ocr/ModelTrial.h"
+
+#include "outside/ocr/CardLanguage.h"
+
+#include <algorithm>
+#include <leptonica/allheaders.h>
+
+std::vector<ModelTrialReading> readWithEachLanguage(TesseractEngine& engine, Pix* pix, int dpi, const std::vector<RecognizedLine>& lines,
+                                                    const std::vector<int>& languages, size_t count)
+{
+    std::vector<ModelTrialReading> readings;
+    const size_t n = std::min(count, lines.size());
+    if (n == 0)
+        return readings;
+    const int width = int(pixGetWidth(pix)), height = int(pixGetHeight(pix));
+    for (int language : languages) {
+        const std::string models = modelsOfLanguage(language);
+        if (!engine.hasLanguage(models))
+            continue;
+        ModelTrialReading reading;
+        reading.language = language;
+        // Longer lines say more: each line counts by its number of characters.
+        int weighted = 0, characters = 0;
+        for (size_t i = 0; i < n; ++i) {
+            // The box another model found may clip the strokes this one needs: a margin of a
+            // quarter of the line's height goes round it.
+            const RecognizedLine& box = lines[i];
+            const int margin = (box.bottom - box.top + 1) / 4;
+            RecognizedLine read = engine.recognizeLine(pix, dpi, models, std::max(0, box.left - margin), std::max(0, box.top - margin),
+                                                       std::min(width - 1, box.right + margin), std::min(height - 1, box.bottom + margin));
+            const int size = std::max<int>(1, int(QString(read.text).remove(u' ').size()));
+            weighted += (read.text.isEmpty() ? 0 : read.confidence) * size;
+            characters += size;
+            reading.lines.push_back(std::move(read));
+        }
+        reading.confidence = characters ? weighted / characters : 0;
+        // A line no model reads well (a label of the script beside a number, a scrap of a logo)
+        // says nothing: of three lines or more the least sure is left out.
+        if (n >= 3) {
+            const auto worst =
+                std::min_element(reading.lines.begin(), reading.lines.end(),
+                                 [](const RecognizedLine& a, const RecognizedLine& b) { return a.confidence < b.confidence; });
+            const int size = std::max<int>(1, int(QString(worst->text).remove(u' ').size()));
+            if (characters > size)
+                reading.confidence = (weighted - (worst->text.isEmpty() ? 0 : worst->confidence) * size) / (characters - size);
+        }
+        readings.push_back(std::move(reading));
+    }
+    return readings;
+}
+
+const ModelTrialReading* surestReading(const std::vector<ModelTrialReading>& readings)
+{
+    const auto it = std::max_element(readings.begin(), readings.end(),
+                                     [](const ModelTrialReading& a, const ModelTrialReading& b) { return a.confidence < b.confidence; });
+    return it == readings.end() ? nullptr : &*it;
+}
+
+const ModelTrialReading* readingOf(const std::vector<ModelTrialReading>& readings, int language)
+{
+    const auto it =
+        std::find_if(readings.begin(), readings.end(), [language](const ModelTrialReading& r) { return r.language == language; });
+    return it == readings.end() ? nullptr : &*it;
+}
+
+namespace {
+
+// Models that read a script surer than the English one by this much, and at least this sure, are
+// the script's.
+constexpr int kSurerBy = 15;
+constexpr int kSureEnough = 70;
+// Japanese and Chinese models read the same Han characters: Chinese takes this lead at least.
+constexpr int kChineseLead = 5;
+// A line of words the English model doubts this much is type of another script.
+constexpr int kUnread = 50;
+// Lines read with each model.
+constexpr size_t kLinesTried = 4;
+
+// The lines of a Japanese-model reading with Han characters, the largest type first.
+std::vector<RecognizedLine> hanLines(const std::vector<RecognizedLine>& lines)
+{
+    std::vector<RecognizedLine> han;
+    for (const RecognizedLine& l : lines) {
+        if (std::count_if(l.text.begin(), l.text.end(), isHanCharacter) >= 2)
+            han.push_back(l);
+    }
+    std::stable_sort(han.begin(), han.end(),
+                     [](const RecognizedLine& a, const RecognizedLine& b) { return a.bottom - a.top > b.bottom - b.top; });
+    return han;
+}
+
+int chineseOf(const std::vector<RecognizedLine>& lines)
+{
+    return traditionalLead(lines) > 0 ? kLanguageChineseTraditional : kLanguageChineseSimplified;
+}
+
+// Chinese rather than Japanese: the Japanese model found no kana nor read the lines clearly surer,
+// and the card shows what only a card in Chinese prints.
+bool chineseBeforeJapanese(const std::vector<ModelTrialReading>& readings, const ModelTrialReading& chinese,
+                           const std::vector<RecognizedLine>& lines)
+{
+    // A kana or two the Japanese model made of Chinese strokes does not outweigh a reading that
+    // much surer.
+    if (const ModelTrialReading* japanese = readingOf(readings, kLanguageJapanese); japanese
+        && (kanaIn(japanese->lines) >= 3 || (showsKana(japanese->lines) && chinese.confidence < japanese->confidence + kSurerBy)
+            || japanese->confidence > chinese.confidence + kChineseLead))
+        return false;
+    return showsChinese(lines) || showsChinese(chinese.lines, true);
+}
+
+// The reading of the Chinese script the card is in: the one its places or characters tell, else the
+// surer of the two (each model reads the other script's characters as its own).
+const ModelTrialReading* chineseReading(const std::vector<ModelTrialReading>& readings, const std::vector<RecognizedLine>& lines)
+{
+    const ModelTrialReading* simplified = readingOf(readings, kLanguageChineseSimplified);
+    const ModelTrialReading* traditional = readingOf(readings, kLanguageChineseTraditional);
+    if (!simplified || !traditional)
+        return simplified ? simplified : traditional;
+    const int lead = traditionalLead(lines);
+    if (lead != 0)
+        return lead > 0 ? traditional : simplified;
+    return simplified->confidence >= traditional->confidence ? simplified : traditional;
+}
+
+} // namespace
+
+int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::vector<RecognizedLine>& lines, const std::string& data,
+                         bool weak, int* missing)
+{
+    std::vector<ModelTrialReading> readings;
+    const auto clearWinner = [&readings]() -> const ModelTrialReading* {
+        const ModelTrialReading* surest = surestReading(readings);
+        const ModelTrialReading* english = readingOf(readings, kLanguageEnglish);
+        if (!surest || surest->language == kLanguageEnglish || surest->confidence < kSureEnough
+            || (english && surest->confidence < english->confidence + kSurerBy))
+            return nullptr;
+        return surest;
+    };
+    // Cyrillic either model made letters of is tried with the Russian models first.
+    const std::vector<RecognizedLine> doubted = linesInDoubt(lines);
+    const bool cyrillic = readsLikeCyrillic(doubted);
+    if (cyrillic && !engine.hasLanguage(modelsOfLanguage(kLanguageRussian)))
+        *missing |= 1 << kLanguageRussian;
+    if (cyrillic) {
+        readings = readWithEachLanguage(engine, pix, dpi, doubted, {kLanguageEnglish, kLanguageRussian}, kLinesTried);
+        if (const ModelTrialReading* russian = clearWinner())
+            return russian->language;
+    }
+
+    const bool chineseData = engine.hasLanguage(modelsOfLanguage(kLanguageChineseSimplified))
+        || engine.hasLanguage(modelsOfLanguage(kLanguageChineseTraditional));
+    if (data.rfind("jpn", 0) == 0) {
+        if (showsKana(lines))
+            return kLanguageJapanese;
+        std::vector<RecognizedLine> han = hanLines(lines);
+        if (han.empty())
+            return kLanguageJapanese;
+        // Hangul the Japanese model made kanji of is doubted.
+        for (const RecognizedLine& l : doubted) {
+            if (std::none_of(han.begin(), han.end(), [&l](const RecognizedLine& h) { return h.top == l.top && h.left == l.left; }))
+                han.push_back(l);
+        }
+        std::stable_sort(han.begin(), han.end(),
+                         [](const RecognizedLine& a, const RecognizedLine& b) { return a.bottom - a.top > b.bottom - b.top; });
+        readings = readWithEachLanguage(engine, pix, dpi, han,
+                                        {kLanguageJapanese, kLanguageKorean, kLanguageChineseSimplified, kLanguageChineseTraditional},
+                                        kLinesTried);
+        const ModelTrialReading* japanese = readingOf(readings, kLanguageJapanese);
+        if (const ModelTrialReading* korean = readingOf(readings, kLanguageKorean);
+            korean && korean->confidence >= kSureEnough && (!japanese || korean->confidence >= japanese->confidence + kSurerBy))
+            return kLanguageKorean;
+        if (!chineseData) {
+            if (showsChinese(lines))
+                *missing |= 1 << chineseOf(lines);
+            return kLanguageJapanese;
+        }
+        const ModelTrialReading* chinese = chineseReading(readings, lines);
+        return chinese && chineseBeforeJapanese(readings, *chinese, lines) ? chinese->language : kLanguageJapanese;
+    }
+
+    const auto unread = std::count_if(doubted.begin(), doubted.end(), [](const RecognizedLine& l) { return l.confidence < kUnread; });
+    if (doubted.empty() || (!weak && !cyrillic && unread < 2))
+        return kLanguageEnglish;
+    const std::vector<ModelTrialReading> others =
+        readWithEachLanguage(engine, pix, dpi, doubted,
+                             {kLanguageJapanese, kLanguageKorean, kLanguageChineseSimplified, kLanguageChineseTraditional}, kLinesTried);
+    if (readings.empty())
+        readings = readWithEachLanguage(engine, pix, dpi, doubted, {kLanguageEnglish}, kLinesTried);
+    readings.insert(readings.end(), others.begin(), others.end());
+    const ModelTrialReading* winner = clearWinner();
+    if (!winner)
+        return kLanguageEnglish;
+    if (winner->language == kLanguageChineseSimplified || winner->language == kLanguageChineseTraditional) {
+        const ModelTrialReading* chinese = chineseReading(readings, lines);
+        return chineseBeforeJapanese(readings, *chinese, lines) ? chinese->language : kLanguageJapanese;
+    }
+    return winner->language;
+}
