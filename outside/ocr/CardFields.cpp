@@ -759,13 +759,6 @@ QString cleanRecognizedText(const QString& text)
     return out.join(u' ');
 }
 
-bool readsAsGerman(const std::vector<RecognizedLine>& lines)
-{
-    static const QRegularExpression words(
-        QStringLiteral(R"((?:\+|\b00)49\b|\b(?:GmbH|mbH|Telefon|Telefax|Mobil|Deutschland|Germany|Österreich|Austria|Schweiz|Switzerland)\b|(?i:stra(?:ß|ss|B)e\b|str\.)|\p{Ll}{2}B\p{Ll}|(?:^|\s|D-)[0-9]{5}\s+\p{Lu}\p{Ll}+$)"));
-    return std::any_of(lines.begin(), lines.end(), [](const RecognizedLine& l) { return words.match(l.text).hasMatch(); });
-}
-
 ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const FamilyNameLength& familyNameLength,
                               const NameReadingOf& readingOf)
 {

@@ -27,10 +27,6 @@ using ResultSlots = std::array<SlotFill, 61>;
 // Tesseract puts spaces between Japanese characters; they are dropped, and the line trimmed.
 QString cleanRecognizedText(const QString& text);
 
-// Whether lines read with the English model show German: a German number or country, a legal form
-// or label word, a street word, a postal code before the town, or ß read as "B" inside a word.
-bool readsAsGerman(const std::vector<RecognizedLine>& lines);
-
 // The length of the family name a Japanese personal name without blanks starts with, 0 when the
 // text is no personal name.
 using FamilyNameLength = std::function<int(const QString&)>;

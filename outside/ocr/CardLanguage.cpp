@@ -44,7 +44,8 @@ const std::vector<Cue>& cues()
         {kLanguageFrench, 3, pattern("(?:\\+|\\b00)33\\b|\\.fr\\b")},
         {kLanguageFrench, 2, pattern("[èêàçôûùëïœ]")},
         // Spanish
-        {kLanguageSpanish, 2, words("calle|c/|avda\\.?|paseo|ctra\\.?|carretera|pol[ií]gono|urbanizaci[oóé]n")},
+        {kLanguageSpanish, 2, words("calle|c/|avda\\.?|paseo|ctra\\.?|carretera|pol[ií]gono|urbanizaci[oóé]n|rambla|gran v[ií]a|ronda|traves[ií]a")},
+        {kLanguageSpanish, 2, pattern("\\p{Ll}ci[oóé]n\\b")},
         {kLanguageSpanish, 1, words("plaza|avenida|planta|piso|bajo|oficina")},
         {kLanguageSpanish, 2, words("S\\.L\\.?U?\\.?|S\\.L|SL|S\\.A\\.U\\.?|S\\. ?Coop\\.?", false)},
         {kLanguageSpanish, 2, words("Tfno\\.?|Tlfno\\.?|Tel[ée]fono|M[oóé]vil|M[oóé]v\\.")},
@@ -52,7 +53,9 @@ const std::vector<Cue>& cues()
          words("Director|Directora|Gerente|Jefe|Jefa|Departamento|Responsable|T[eé]cnic[oa]|Ingenier[oa]|Administraci[oóé]n|Ventas|Compras|"
                "Atenci[oóé]n")},
         {kLanguageSpanish, 1, words("del|y|de la|los|las|el")},
-        {kLanguageSpanish, 2, words("Espa[ñn]a|Madrid|Barcelona|Sevilla|Valencia|Bilbao|M[eé]xico|Argentina|Chile|Colombia")},
+        {kLanguageSpanish, 2, words("Espa[ñn]a|Madrid|Barcelona|Sevilla|Valencia|Bilbao|M[aá]laga|Zaragoza|Murcia|Palma|Valladolid|"
+                                    "Coru[ñn]a|Alicante|C[oó]rdoba|Granada|Vigo|Gij[oó]n|M[eé]xico|Argentina|Chile|Colombia")},
+        {kLanguageSpanish, 1, pattern("[0-9][º°]")},
         {kLanguageSpanish, 3, pattern("(?:\\+|\\b00)(?:34|52|54|56|57)\\b|\\.(?:es|mx|ar|cl)\\b")},
         {kLanguageSpanish, 1, pattern("[ñº¿¡]")},
         // Italian
@@ -62,7 +65,8 @@ const std::vector<Cue>& cues()
          words("Cellulare|Ufficio|Direttore|Direttrice|Responsabile|Amministratore|Ingegnere|Dott\\.(?:ssa)?|Avv\\.|Geom\\.|Consulente")},
         {kLanguageItalian, 1, words("Cell\\.?|Telefono")},
         {kLanguageItalian, 1, words("di|della|delle|dello|degli|per")},
-        {kLanguageItalian, 2, words("Italia|Milano|Roma|Torino|Napoli|Firenze|Bologna|Genova|Venezia|Verona")},
+        {kLanguageItalian, 2, words("Italia|Milano|Roma|Torino|Napoli|Firenze|Bologna|Genova|Venezia|Verona|Palermo|Bari|Padova|Brescia|"
+                                    "Trieste|Parma|Modena|Perugia|Cagliari")},
         {kLanguageItalian, 2, pattern("\\b[0-9]{5}\\s+\\p{Lu}\\p{L}+\\s*\\(\\p{Lu}{2}\\)")},
         {kLanguageItalian, 3, pattern("(?:\\+|\\b00)39\\b|\\.it\\b")},
         // Portuguese
@@ -76,6 +80,16 @@ const std::vector<Cue>& cues()
         {kLanguagePortuguese, 2, words("Portugal|Brasil|Lisboa|Porto|Coimbra|Braga|S[aã]o Paulo|Rio de Janeiro")},
         {kLanguagePortuguese, 3, pattern("(?:\\+|\\b00)(?:351|55)\\b|\\.(?:pt|br)\\b|\\b[0-9]{4,5}-[0-9]{3}\\b")},
         {kLanguagePortuguese, 2, pattern("[ãõ]|[çc][aã]o\\b|[çc][oõ]es\\b")},
+        // German: its umlauts and ß as the English model reads them ("MaximilianstraBe", "Miinchen").
+        {kLanguageGerman, 3, words("GmbH|mbH|AG|KG|e\\.K\\.|UG|OHG|GbR", false)},
+        {kLanguageGerman, 3, words("Telefon|Telefax|Mobil|Handy|Durchwahl|Zentrale")},
+        {kLanguageGerman, 4, words("Deutschland|Germany|Österreich|Osterreich|Austria|Schweiz")},
+        {kLanguageGerman, 3, pattern("(?i:stra(?:ß|ss|B|f)e\\b|str\\.)|\\p{L}{3,}(?:weg|platz|allee|gasse|damm|ring|ufer)\\b")},
+        // The postal code before the town, which French, Spanish and Italian addresses share.
+        {kLanguageGerman, 2, pattern("(?:^|\\s|D-)[0-9]{5}\\s+\\p{Lu}\\p{Ll}+$")},
+        {kLanguageGerman, 3, pattern("(?:\\+|\\b00)(?:49|43)\\b|\\.(?:de|at)\\b")},
+        {kLanguageGerman, 2, pattern("\\p{Ll}{2}B\\p{Ll}|[äöüÄÖÜß]|ii(?=\\p{Ll})")},
+        {kLanguageGerman, 1, words("und|der|die|das|für|fur|von|im|bei")},
         // English: what a card in English shows of its language.
         {kLanguageEnglish, 1, words("Street|St\\.|Road|Rd\\.|Avenue|Ave\\.|Suite|Floor|Lane")},
         {kLanguageEnglish, 1, words("Ltd\\.?|Inc\\.?|LLC|Limited|Corp\\.?")},
@@ -108,6 +122,24 @@ bool isHanCharacter(QChar c)
     return (u >= 0x3400 && u <= 0x9FFF) || (u >= 0xF900 && u <= 0xFAFF);
 }
 
+bool isLetterOfScript(int language, QChar c)
+{
+    const ushort u = c.unicode();
+    switch (language) {
+    case kLanguageKorean:
+        return u >= 0xAC00 && u <= 0xD7A3;
+    case kLanguageRussian:
+        return u >= 0x0400 && u <= 0x04FF;
+    case kLanguageChineseSimplified:
+    case kLanguageChineseTraditional:
+        return isHanCharacter(c);
+    case kLanguageJapanese:
+        return isHanCharacter(c) || isKana(c);
+    default:
+        return false;
+    }
+}
+
 std::string modelsOfLanguage(int language)
 {
     const std::string own = ownModelOfLanguage(language);
@@ -124,10 +156,6 @@ std::string ownModelOfLanguage(int language)
 int latinLanguageOf(const std::vector<RecognizedLine>& lines)
 {
     std::map<int, int> score;
-    // German as the English model reads it: its umlauts and ß, number labels, legal forms and the
-    // postal code before the town, which French, Spanish and Italian addresses share.
-    if (readsAsGerman(lines))
-        score[kLanguageGerman] = 4;
     for (const Cue& cue : cues()) {
         if (std::any_of(lines.begin(), lines.end(), [&cue](const RecognizedLine& l) { return cue.pattern.match(l.text).hasMatch(); }))
             score[cue.language] += cue.weight;

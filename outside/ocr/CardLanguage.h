@@ -26,6 +26,9 @@ enum RecognitionLanguage : int {
 
 // A Han character (kanji, hanzi, hanja) of the basic blocks.
 bool isHanCharacter(QChar c);
+// A letter of the script a language is written in: Hangul for Korean, Cyrillic for Russian, Han
+// characters for Chinese, Han characters and kana for Japanese; false for the Latin languages.
+bool isLetterOfScript(int language, QChar c);
 
 // The models that read a card of the language (its own first, English beside it for the e-mail and
 // web addresses and the words in English every card prints), as the engine names them; empty for

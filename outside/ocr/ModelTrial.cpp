@@ -68,13 +68,25 @@ namespace {
 // Models that read a script surer than the English one by this much, and at least this sure, are
 // the script's.
 constexpr int kSurerBy = 15;
-constexpr int kSureEnough = 70;
+constexpr int kSureEnough = 60;
 // Japanese and Chinese models read the same Han characters: Chinese takes this lead at least.
 constexpr int kChineseLead = 5;
 // A line of words the English model doubts this much is type of another script.
 constexpr int kUnread = 50;
+// A line of words the English model could not read, of this many characters, is worth a trial.
+constexpr qsizetype kUnreadLine = 4;
+// A script's models win only with this many of its letters read.
+constexpr qsizetype kLeastLetters = 2;
 // Lines read with each model.
 constexpr size_t kLinesTried = 4;
+
+qsizetype lettersOfScript(const ModelTrialReading& reading)
+{
+    qsizetype letters = 0;
+    for (const RecognizedLine& l : reading.lines)
+        letters += std::count_if(l.text.begin(), l.text.end(), [&reading](QChar c) { return isLetterOfScript(reading.language, c); });
+    return letters;
+}
 
 // The lines of a Japanese-model reading with Han characters, the largest type first.
 std::vector<RecognizedLine> hanLines(const std::vector<RecognizedLine>& lines)
@@ -132,7 +144,7 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
         const ModelTrialReading* surest = surestReading(readings);
         const ModelTrialReading* english = readingOf(readings, kLanguageEnglish);
         if (!surest || surest->language == kLanguageEnglish || surest->confidence < kSureEnough
-            || (english && surest->confidence < english->confidence + kSurerBy))
+            || (english && surest->confidence < english->confidence + kSurerBy) || lettersOfScript(*surest) < kLeastLetters)
             return nullptr;
         return surest;
     };
@@ -178,8 +190,14 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
         return chinese && chineseBeforeJapanese(readings, *chinese, lines) ? chinese->language : kLanguageJapanese;
     }
 
+    // A card that reads well in English is tried when two lines at least are of words the model
+    // could not read, or one of several characters (a card of another script whose layout the
+    // engine found only the Latin lines of).
     const auto unread = std::count_if(doubted.begin(), doubted.end(), [](const RecognizedLine& l) { return l.confidence < kUnread; });
-    if (doubted.empty() || (!weak && !cyrillic && unread < 2))
+    const bool longUnread = std::any_of(doubted.begin(), doubted.end(), [](const RecognizedLine& l) {
+        return l.confidence < kUnread && QString(l.text).remove(u' ').size() >= kUnreadLine;
+    });
+    if (doubted.empty() || (!weak && !cyrillic && unread < 2 && !longUnread))
         return kLanguageEnglish;
     const std::vector<ModelTrialReading> others =
         readWithEachLanguage(engine, pix, dpi, doubted,

@@ -4,11 +4,14 @@
 #include "outside/ocr/CardLanguage.h"
 #include "outside/ocr/FaintRows.h"
 #include "outside/ocr/JapaneseNameCorrection.h"
+#include "outside/ocr/LatinAccents.h"
 #include "outside/ocr/LatinNameRereading.h"
 #include "outside/ocr/LineRereading.h"
 #include "outside/ocr/ModelTrial.h"
 #include "outside/ocr/NameLineInk.h"
 #include "outside/ocr/ScanCleanup.h"
+#include "outside/ocr/ScriptCardFields.h"
+#include "outside/ocr/ScriptLineRereading.h"
 #include "outside/ocr/VerticalColumns.h"
 #include "outside/ocr/WebAddressShape.h"
 #include "platform/events/OcrProtocol.h"
@@ -88,6 +91,12 @@ int languageOfColumns(const std::string& model)
     return model.rfind("chi_sim", 0) == 0   ? kLanguageChineseSimplified
          : model.rfind("chi_tra", 0) == 0 ? kLanguageChineseTraditional
                                           : kLanguageJapanese;
+}
+
+// Languages whose accents the English model does not know (its one accented letter is é).
+bool isAccentedLatin(int language)
+{
+    return language == kLanguageFrench || language == kLanguageSpanish || language == kLanguageItalian || language == kLanguagePortuguese;
 }
 
 bool holdsJapaneseLetters(const QString& text)
@@ -342,7 +351,17 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     }
     if (best.lines.empty())
         return kStatusNoData;
+    // The language's model alone keeps the accents its words lose beside English.
+    if (request.type <= 1 && isAccentedLatin(language) && best.data == modelsOfLanguage(language)) {
+        Reading own{{}, 0, best.turns, ownModelOfLanguage(language), best.skew};
+        if (readAgain(own.data, &own))
+            takeAccentedWords(own.lines, &best.lines);
+    }
     Pix* read = best.turns ? turned.get() : pix.get();
+    if (request.type <= 1 && isOtherScript(language) && best.data == modelsOfLanguage(language)) {
+        rereadScriptLines(m_engine, read, language, &best.lines);
+        readMissedRows(m_engine, read, language, &best.lines);
+    }
     // A card in both scripts that reads well in English still has its Japanese lines read again:
     // the English model leaves them as scraps.
     if (request.type <= 1 && m_engine.hasLanguage(kJapaneseData) && columns.columns.empty() && !isOtherScript(language)
@@ -356,14 +375,20 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
             line.text = withWebAddressShape(line.text);
     }
     const auto classify = [&] {
+        // The Japanese name dictionary knows no Chinese or Korean names.
+        const bool japaneseNames = !isOtherScript(language);
+        const FamilyNameLength familyNameLength = [this, japaneseNames](const QString& t) {
+            return japaneseNames ? m_readings.familyNameLength(t) : 0;
+        };
+        const NameReadingOf readingOf = [this, japaneseNames](const QString& t) { return japaneseNames ? m_readings.reading(t) : QString(); };
         if (!columns.columns.empty())
-            return classifyColumnCard(
-                columns, int(pixGetWidth(pix.get())), [this](const QString& t) { return m_readings.familyNameLength(t); },
-                [this](const QString& t) { return m_readings.reading(t); });
-        return request.type <= 1 ? classifyCardLines(
-                   best.lines, [this](const QString& t) { return m_readings.familyNameLength(t); },
-                   [this](const QString& t) { return m_readings.reading(t); })
-                                 : fieldTagSlots(best.lines, request.type);
+            return classifyColumnCard(columns, int(pixGetWidth(pix.get())), familyNameLength, readingOf);
+        if (request.type > 1)
+            return fieldTagSlots(best.lines, request.type);
+        ResultSlots sorted = classifyCardLines(best.lines, familyNameLength, readingOf);
+        if (isOtherScript(language))
+            fillFieldsOfScript(sorted, best.lines, language);
+        return sorted;
     };
     ResultSlots fields = classify();
     // A Latin card's name split inside its words is read again on its own.

@@ -814,32 +814,6 @@ OcrMessage request(int width, int height, int bytesPerRow, int bpp, uint32_t cla
     return m;
 }
 
-TEST(CardFields, GermanSeenInAnEnglishReading)
-{
-    const struct {
-        const char16_t* line;
-        bool german;
-    } cases[] = {
-        {u"MaximilianstraBe 35, 80539 Miinchen", true}, // ß read as B
-        {u"Theodor-Heuss-Str. 12", true},
-        {u"70174 Stuttgart", true},
-        {u"Tel. +49 711 123456", true},
-        {u"Polaris Data GmbH", true},
-        {u"Friedrichstrasse 123, 10117 Berlin, Germany", true},
-        {u"Telefon 0711 123456", true},
-        {u"Springfield, IL 62701", false},
-        {u"Tel: +1 217 555 0134", false},
-        {u"Mobile 07700 900123", false},
-        {u"Ian McBride", false},
-        {u"12 Abbey Road, London NW8 9AY", false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(readsAsGerman(linesOf({{c.line, 30}})), c.german) << QString::fromUtf16(c.line).toStdString();
-    }
-    EXPECT_TRUE(readsAsGerman(linesOf({{u"Anna Weber", 60}, {u"80802 München", 30}})));
-    EXPECT_FALSE(readsAsGerman({}));
-}
-
 TEST(RecognitionRequest, Validation)
 {
     const struct {

@@ -274,6 +274,183 @@ TEST_F(Quillant, AnAddressPrintedWithoutItsPostalCodeGetsNone)
     EXPECT_EQ(card.text("zip_PostalCode"), QString());
 }
 
+// A card in each language of the recognition table, drawn in a typeface of its script.
+struct LanguageCard {
+    const char* what;
+    int language;      // its recognition language
+    int foundLanguage; // 'PLRO' offset 8 under Automatic: 1 Japanese, 2 another
+    int otherLanguage; // 'PLRO' byte 1 under Automatic: the other language + 1, 0 when not said
+    QImage image;
+    const char* key;   // a field of the card dictionary
+    QString value;     // as printed
+};
+
+QImage latinOrCyrillicCard(const std::vector<QString>& lines)
+{
+    std::vector<DrawnText> texts;
+    const int sizes[] = {34, 50, 26, 26, 26, 26, 26};
+    const int ys[] = {90, 200, 250, 400, 440, 520, 560};
+    for (size_t i = 0; i < lines.size() && i < 7; ++i)
+        texts.push_back({u"DejaVu Sans"_qs, sizes[i], 80, ys[i], lines[i]});
+    return drawnCard(texts);
+}
+
+// Company, name in large type, its romanised reading, title, address, number, e-mail.
+QImage eastAsianCard(const std::vector<QString>& lines)
+{
+    std::vector<DrawnText> texts;
+    const int sizes[] = {40, 64, 24, 28, 26, 26, 24};
+    const int ys[] = {90, 220, 262, 320, 440, 490, 540};
+    for (size_t i = 0; i < lines.size() && i < 7; ++i)
+        texts.push_back({i == 2 || i == 6 ? u"DejaVu Sans"_qs : u"WenQuanYi Micro Hei"_qs, sizes[i], 80, ys[i], lines[i]});
+    return drawnCard(texts);
+}
+
+std::vector<LanguageCard> languageCards()
+{
+    return {
+        {"English", 1, 2, 0, englishCard(), "full_Name", u"Anna Lopez"_qs},
+        {"German", 5, 2, 6,
+         latinOrCyrillicCard({u"Lumen Optics GmbH"_qs, u"Johanna Keller"_qs, u"Projektleiterin"_qs, u"Königsallee 60"_qs,
+                              u"40212 Düsseldorf"_qs, u"Tel. +49 211 5462 943"_qs, u"j.keller@lumen-optics.de"_qs}),
+         "address", u"Königsallee 60\n40212 Düsseldorf"_qs},
+        {"French", 6, 2, 7,
+         latinOrCyrillicCard({u"Société Générale d'Études"_qs, u"Hélène Lefèvre"_qs, u"Directrice financière"_qs, u"12, rue de la Paix"_qs,
+                              u"75002 Paris"_qs, u"Tél. +33 1 42 68 53 00"_qs, u"helene.lefevre@etudes.fr"_qs}),
+         "full_Name", u"Hélène Lefèvre"_qs},
+        {"Italian", 7, 2, 8,
+         latinOrCyrillicCard({u"Caffè Moretti S.r.l."_qs, u"Niccolò Ferrari"_qs, u"Direttore commerciale"_qs, u"Via Garibaldi, 24"_qs,
+                              u"20121 Milano (MI)"_qs, u"Cell. +39 347 123 4567"_qs, u"n.ferrari@caffemoretti.it"_qs}),
+         "full_Name", u"Niccolò Ferrari"_qs},
+        {"Spanish", 8, 2, 9,
+         latinOrCyrillicCard({u"Cerámica Ávila S.L."_qs, u"Begoña Ibáñez"_qs, u"Directora de marketing"_qs, u"Calle de Alcalá, 45"_qs,
+                              u"28014 Madrid"_qs, u"Tfno. +34 915 123 456"_qs, u"b.ibanez@ceramica-avila.es"_qs}),
+         "full_Name", u"Begoña Ibáñez"_qs},
+        {"Portuguese", 10, 2, 11,
+         latinOrCyrillicCard({u"Têxteis do Minho, Lda."_qs, u"João Gonçalves"_qs, u"Diretor comercial"_qs, u"Rua Augusta, 125"_qs,
+                              u"1100-048 Lisboa"_qs, u"Telemóvel +351 912 345 678"_qs, u"joao.goncalves@texteis.pt"_qs}),
+         "full_Name", u"João Gonçalves"_qs},
+        {"Russian", 9, 2, 10,
+         latinOrCyrillicCard({u"ООО «Стройинвест»"_qs, u"Дмитрий Волков"_qs, u"Главный инженер"_qs, u"ул. Тверская, д. 12"_qs,
+                              u"125009 Москва"_qs, u"Тел. +7 495 123-45-67"_qs, u"d.volkov@stroyinvest.ru"_qs}),
+         "company", u"ООО «Стройинвест»"_qs},
+        {"Japanese", 0, 1, 0, japaneseCard(), "family_Name", u"山田"_qs},
+        {"Chinese (simplified)", 3, 2, 4,
+         eastAsianCard({u"北京华信科技有限公司"_qs, u"王小明"_qs, u"Wang Xiaoming"_qs, u"销售经理"_qs, u"北京市朝阳区建国路88号"_qs,
+                        u"电话 +86 10 8520 1234"_qs, u"wang.xiaoming@huaxin.com.cn"_qs}),
+         "full_Name", u"王 小明"_qs},
+        {"Chinese (traditional)", 2, 2, 3,
+         eastAsianCard({u"台灣精密機械股份有限公司"_qs, u"陳志明"_qs, u"Chen Chih-Ming"_qs, u"業務經理"_qs, u"台北市信義區信義路五段7號"_qs,
+                        u"電話 +886 2 2345 6789"_qs, u"chen@twprecision.com.tw"_qs}),
+         "company", u"台灣精密機械股份有限公司"_qs},
+        {"Korean", 4, 2, 5,
+         eastAsianCard({u"(주)한울테크"_qs, u"김민준"_qs, u"Kim Min-jun"_qs, u"과장"_qs, u"서울특별시 강남구 테헤란로 123"_qs,
+                        u"전화 02-1234-5678"_qs, u"minjun.kim@hanultech.co.kr"_qs}),
+         "full_Name", u"김민준"_qs},
+    };
+}
+
+// The 'PLRS' status and the 'PLRO' block of one card sent to the OCR application as it is.
+std::pair<int32_t, QByteArray> orientationOf(const QImage& card, int language)
+{
+    const QImage grey = card.convertToFormat(QImage::Format_Grayscale8);
+    QByteArray pixels;
+    for (int y = 0; y < grey.height(); ++y)
+        pixels.append(reinterpret_cast<const char*>(grey.constScanLine(y)), grey.width());
+    QByteArray pa(80, '\0'), info(24, '\0');
+    ocr::writeI32(reinterpret_cast<uint8_t*>(pa.data()) + 20, grey.width() - 1);
+    ocr::writeI32(reinterpret_cast<uint8_t*>(pa.data()) + 24, grey.height() - 1);
+    ocr::writeI32(reinterpret_cast<uint8_t*>(pa.data()) + 60, language);
+    auto* in = reinterpret_cast<uint8_t*>(info.data());
+    ocr::writeU16(in, uint16_t(grey.width()));
+    ocr::writeU16(in + 2, uint16_t(grey.height()));
+    ocr::writeU16(in + 4, uint16_t(grey.width()));
+    in[6] = 2;
+    ocr::writeU16(in + 8, 300);
+    ocr::writeU16(in + 10, 300);
+    ocr::writeU32(in + 12, uint32_t(pixels.size()));
+    in[16] = 8;
+    QByteArray result, orientation;
+    int32_t status = -1;
+    if (PLSendEventToOCR(ocr::kEventRun, {ocr::kKeyParam, pa.constData(), 80}, {ocr::kKeyImageInfo, info.constData(), 24},
+                         {ocr::kKeyImage, pixels.constData(), int32_t(pixels.size())}, &status, {ocr::kKeyResult, &result},
+                         {ocr::kKeyOrientation, &orientation})
+        != 0)
+        return {-1, {}};
+    return {status, orientation};
+}
+
+// Every language of the table: a card read in its language keeps its script and accents, and
+// Automatic finds the language, says so in 'PLRO' and reads the card as well.
+TEST_F(Quillant, EveryLanguageOfTheTableReadChosenAndFoundAutomatically)
+{
+    ASSERT_TRUE(LaunchOCRApplication());
+    for (const LanguageCard& c : languageCards()) {
+        SCOPED_TRACE(c.what);
+        Card chosen, automatic;
+        ASSERT_EQ(recognize(c.image, &chosen, c.language), 0);
+        EXPECT_EQ(chosen.text(c.key).toStdString(), c.value.toStdString()) << "read in the language chosen";
+        ASSERT_EQ(recognize(c.image, &automatic, 11), 0);
+        EXPECT_EQ(automatic.text(c.key).toStdString(), c.value.toStdString()) << "read with the language found";
+        const auto [status, orientation] = orientationOf(c.image, 11);
+        ASSERT_EQ(status, 0);
+        ASSERT_EQ(size_t(orientation.size()), ocr::kOrientationSize);
+        EXPECT_EQ(ocr::readI32(reinterpret_cast<const uint8_t*>(orientation.constData()) + ocr::kOrientationLanguageOffset), c.foundLanguage);
+        EXPECT_EQ(int(uint8_t(orientation.at(int(ocr::kOrientationFoundOtherOffset)))), c.otherLanguage);
+    }
+    // The Chinese card found automatically is mapped as Chinese: its romanised name is the reading
+    // of its family name first.
+    Card chinese;
+    ASSERT_EQ(recognize(languageCards()[8].image, &chinese, 11), 0);
+    EXPECT_EQ(chinese.text("family_Name"), u"王"_qs);
+    EXPECT_EQ(chinese.text("first_Name"), u"小明"_qs);
+    EXPECT_EQ(chinese.text("family_Name_Kana"), u"Wang"_qs);
+    EXPECT_EQ(chinese.text("first_Name_Kana"), u"Xiaoming"_qs);
+}
+
+// A card whose language's data is not installed: the language chosen ends the run with message 95,
+// Automatic reads the card as far as it can and ends with it once the cards are written; either
+// names the package to install.
+TEST_F(Quillant, MissingLanguageDataNamesItsPackage)
+{
+    QTemporaryDir temp;
+    const QDir installed(u"/usr/share/tesseract-ocr/5/tessdata"_qs);
+    const std::vector<LanguageCard> cards = languageCards();
+    const struct {
+        size_t card;
+        int language;
+        const char* removed;
+        const char* package;
+    } cases[] = {
+        {2, 6, "fra", "tesseract-ocr-fra"},
+        {2, 11, "fra", "tesseract-ocr-fra"},
+        {6, 11, "rus", "tesseract-ocr-rus"},
+        {10, 4, "kor", "tesseract-ocr-kor"},
+        {8, 11, "chi_sim chi_tra", "tesseract-ocr-chi-sim"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.package);
+        const QString tessdata = temp.filePath(QString::number(&c - cases));
+        QDir().mkpath(tessdata);
+        const QStringList removed = QString::fromLatin1(c.removed).split(u' ');
+        for (const QString& model : installed.entryList({u"*.traineddata"_qs})) {
+            if (!removed.contains(model.section(u'.', 0, 0))) {
+                ASSERT_TRUE(QFile::link(installed.filePath(model), tessdata + u'/' + model));
+            }
+        }
+        QuitOCRApplication();
+        qputenv("TESSDATA_PREFIX", QFile::encodeName(tessdata));
+        Card card;
+        EXPECT_EQ(recognize(cards[c.card].image, &card, c.language), 95);
+        EXPECT_EQ(reg.missingLanguagePackage(), QString::fromLatin1(c.package));
+        if (c.language == 11) {
+            EXPECT_TRUE(card.text("e_Mail").contains(u'@')) << "the card is read as far as the data goes";
+        }
+    }
+    QuitOCRApplication();
+    qunsetenv("TESSDATA_PREFIX");
+}
+
 TEST_F(Quillant, TurnedCardComesOutUpright)
 {
     Card card;

@@ -1,0 +1,25 @@
+// The fields of a card in Chinese, Korean or Russian that the rules for Latin and Japanese cards
+// do not find: the person's name (a surname of the script's own, its romanised reading printed
+// beside it), the company by its legal form, and the address and postal code by the words
+// addresses of the script are made of.
+#pragma once
+
+#include "outside/ocr/CardFields.h"
+
+#include <QString>
+
+// Whether the text names a company by a legal form or kind of the script ("有限公司", "(주)",
+// "ООО «Вектор»").
+bool isCompanyOfScript(const QString& text);
+
+// The length of the surname a Chinese or Korean name printed without blanks starts with (one or
+// two characters of the common surnames), 0 when the text is no such name.
+int scriptSurnameLength(const QString& name);
+
+// Whether the text is one line of a Chinese, Korean or Russian address.
+bool isAddressOfScript(const QString& text);
+
+// `fields` as the general rules sorted `lines` of a card in `language` (2 Chinese traditional, 3
+// simplified, 4 Korean, 9 Russian), with the name, its reading, the company, its reading in Latin
+// letters and the address put right by the script's own shapes.
+void fillFieldsOfScript(ResultSlots& fields, const std::vector<RecognizedLine>& lines, int language);

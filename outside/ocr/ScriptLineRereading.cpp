@@ -1,0 +1,153 @@
+#include "outside/ocr/ScriptLineRereading.h"
+
+#include "outside/ocr/CardLanguage.h"
+#include "outside/ocr/LineRereading.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <leptonica/allheaders.h>
+
+namespace {
+
+// The height the engine reads a line best at (as for Japanese rows).
+constexpr float kReadHeight = 40.0f;
+// A line in Latin letters on a card of another script, read this surely, is English as printed.
+constexpr int kDoubtedLatin = 80;
+// A line read again replaces the first reading if about as sure: by this much less at most.
+constexpr int kLessSure = 5;
+// A line read again where there was none, or only Latin letters, is kept this sure.
+constexpr int kSure = 60;
+constexpr int kInk = 128;
+// Type this many tenths of the body's height is large.
+constexpr int kLargeType = 13;
+
+qsizetype scriptLetters(int language, const QString& text)
+{
+    return std::count_if(text.begin(), text.end(), [language](QChar c) { return isLetterOfScript(language, c); });
+}
+
+bool isMailOrWebLine(const QString& text)
+{
+    static const QRegularExpression address(QStringLiteral(R"(@|www|https?:)"), QRegularExpression::CaseInsensitiveOption);
+    return address.match(text).hasMatch();
+}
+
+// The left and right ends of the ink between two rows of the image; -1, -1 when there is none.
+std::pair<int, int> inkAcross(Pix* pix, int top, int bottom)
+{
+    const int width = int(pixGetWidth(pix)), wpl = int(pixGetWpl(pix));
+    const l_uint32* data = pixGetData(pix);
+    int left = -1, right = -1;
+    for (int y = top; y <= bottom; ++y) {
+        const l_uint32* line = data + size_t(y) * size_t(wpl);
+        for (int x = 0; x < width; ++x) {
+            if (GET_DATA_BYTE(line, x) < kInk) {
+                left = left < 0 ? x : std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    }
+    return {left, right};
+}
+
+// The line's box widened to the ink set on its row just beyond it, a character's width apart at
+// most: the engine's layout may leave a first or last character of large type out of the line.
+RecognizedLine extendedToInk(Pix* pix, const RecognizedLine& line)
+{
+    const int width = int(pixGetWidth(pix)), wpl = int(pixGetWpl(pix));
+    const int gap = line.bottom - line.top + 1;
+    const l_uint32* data = pixGetData(pix);
+    const auto inkAt = [&](int x) {
+        for (int y = line.top; y <= line.bottom; ++y) {
+            if (GET_DATA_BYTE(data + size_t(y) * size_t(wpl), x) < kInk)
+                return true;
+        }
+        return false;
+    };
+    RecognizedLine wider = line;
+    for (int x = wider.left - 1, paper = 0; x >= 0 && paper <= gap; --x) {
+        paper = inkAt(x) ? 0 : paper + 1;
+        if (paper == 0)
+            wider.left = x;
+    }
+    for (int x = wider.right + 1, paper = 0; x < width && paper <= gap; ++x) {
+        paper = inkAt(x) ? 0 : paper + 1;
+        if (paper == 0)
+            wider.right = x;
+    }
+    return wider;
+}
+
+} // namespace
+
+void rereadScriptLines(TesseractEngine& engine, Pix* pix, int language, std::vector<RecognizedLine>* lines)
+{
+    const std::string own = ownModelOfLanguage(language);
+    if (!engine.hasLanguage(own))
+        return;
+    std::vector<int> heights;
+    for (const RecognizedLine& line : *lines)
+        heights.push_back(line.bottom - line.top);
+    std::sort(heights.begin(), heights.end());
+    const int body = heights.empty() ? 0 : heights[heights.size() / 2];
+    for (RecognizedLine& line : *lines) {
+        const qsizetype script = scriptLetters(language, line.text);
+        const auto latin = std::count_if(line.text.begin(), line.text.end(), [](QChar c) { return c.isLetter() && c.unicode() < 0x250; });
+        // The engine reads large type (a name, a company) worse on the whole card than alone at
+        // the height it reads best.
+        const bool large = script > 0 && (line.bottom - line.top) * 10 >= body * kLargeType;
+        if ((latin == 0 && !large) || (script == 0 && line.confidence >= kDoubtedLatin) || isMailOrWebLine(line.text))
+            continue;
+        const RecognizedLine again = readBoxAt(engine, pix, own, large ? extendedToInk(pix, line) : line, kReadHeight);
+        const qsizetype scriptAgain = scriptLetters(language, again.text);
+        const bool better = latin == 0 ? (scriptAgain > script ? again.confidence + kLessSure >= line.confidence
+                                                                : scriptAgain == script && again.confidence >= line.confidence + kLessSure)
+            : script > 0              ? scriptAgain >= script && again.confidence + kLessSure >= line.confidence
+                                      : scriptAgain > 0 && again.confidence >= kSure;
+        if (better) {
+            line.text = again.text;
+            line.confidence = again.confidence;
+            line.left = std::min(line.left, again.left);
+            line.right = std::max(line.right, again.right);
+        }
+    }
+}
+
+void readMissedRows(TesseractEngine& engine, Pix* pix, int language, std::vector<RecognizedLine>* lines)
+{
+    const std::string own = ownModelOfLanguage(language);
+    if (!engine.hasLanguage(own))
+        return;
+    const int width = int(pixGetWidth(pix)), height = int(pixGetHeight(pix));
+    std::vector<RecognizedLine> found;
+    for (const auto& [top, bottom] : inkRows(pix, 0, 0, width - 1, height - 1)) {
+        const int rowHeight = bottom - top + 1;
+        // A line covers the row when it lies across half the row's height; a line of Latin letters
+        // the engine doubts there may be the row's script read as English.
+        std::vector<size_t> over;
+        for (size_t i = 0; i < lines->size(); ++i) {
+            const RecognizedLine& l = (*lines)[i];
+            if (2 * (std::min(bottom, l.bottom) - std::max(top, l.top) + 1) > std::min(rowHeight, l.bottom - l.top + 1))
+                over.push_back(i);
+        }
+        const bool doubted = !over.empty() && std::all_of(over.begin(), over.end(), [&](size_t i) {
+            const RecognizedLine& l = (*lines)[i];
+            return scriptLetters(language, l.text) == 0 && l.confidence < kDoubtedLatin && !isMailOrWebLine(l.text);
+        });
+        if (!over.empty() && !doubted)
+            continue;
+        const auto [left, right] = inkAcross(pix, top, bottom);
+        if (left < 0 || right - left < rowHeight)
+            continue;
+        RecognizedLine row = readBoxAt(engine, pix, own, {{}, left, top, right, bottom, 0}, kReadHeight);
+        row.text = cleanRecognizedText(row.text);
+        if (scriptLetters(language, row.text) == 0 || row.confidence < kSure)
+            continue;
+        for (auto it = over.rbegin(); it != over.rend(); ++it)
+            lines->erase(lines->begin() + qsizetype(*it));
+        found.push_back(std::move(row));
+    }
+    lines->insert(lines->end(), found.begin(), found.end());
+    std::stable_sort(lines->begin(), lines->end(), [](const RecognizedLine& a, const RecognizedLine& b) { return a.top < b.top; });
+}
