@@ -153,7 +153,7 @@ void PLMainWindowController::createToolbar()
         connect(choice, &QAction::triggered, this, [this, state] { applyExportRow(state, false); });
     }
     QMenu* languages = m_ui._recognizeBarPopUpButton->menu();
-    for (int state : {1, 0}) {
+    for (int state : kRecognizeMenuOrder) {
         const Language& row = language(state);
         QAction* choice = languages->addAction(bundleImage(QString::fromLatin1(row.image)), localised(row.languageTextKey));
         connect(choice, &QAction::triggered, this, [this, state] { applyRecognizeRow(state, QString::fromLatin1(language(state).languageTextKey)); });

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -66,6 +67,9 @@ struct Language {
 };
 const Language& language(int state);
 inline constexpr int kAutomaticLanguage = 11;
+// The languages as the recognise bar's pop-up offers them: Automatic, the Latin and Cyrillic ones,
+// then the East Asian ones.
+inline constexpr std::array<int, 12> kRecognizeMenuOrder = {11, 1, 6, 5, 7, 8, 9, 10, 0, 3, 2, 4};
 // The state the preference "recognize language" chooses; nullopt when absent or no bit is set.
 std::optional<int> recognizeStateFromMask(std::optional<qint64> mask);
 // The state for the string table's "IDS_RESOURCE_LANG_ID" (a classic language code); nullopt

@@ -1,6 +1,7 @@
 // One field recognised from a box the user draws on the card image, by the real OCR stand-in:
 // the box goes round the e-mail line of an English card, the e-mail row's button is clicked,
 // and the card's e-mail is what the card shows.
+#include "app/core/LocalString.h"
 #include "app/core/PLAppController.h"
 #include "app/images/OcrApplicationLink.h"
 #include "app/images/SeparationLibrary.h"
@@ -16,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -233,4 +235,69 @@ TEST_F(CardRecognition, AFieldBoxWithoutTheLanguageDataNamesThePackage)
     ASSERT_EQ(presenter.texts().size(), 1);
     EXPECT_TRUE(presenter.texts().first().contains(u"tesseract-ocr-eng"_qs)) << presenter.texts().first().toStdString();
     Bundle::setMain(bundle.dir.path());
+}
+
+// The recognise bar's pop-up offers every language of the table and Automatic, and the card is
+// read in the one chosen: a French card keeps its accents when French is chosen, and reads without
+// them in English.
+TEST_F(CardRecognition, RecogniseBarOffersEveryLanguageAndReadsInTheOneChosen)
+{
+    QImage card(1075, 650, QImage::Format_RGB32);
+    card.fill(Qt::white);
+    QPainter painter(&card);
+    const struct {
+        int size, y;
+        const char16_t* text;
+    } lines[] = {{34, 90, u"Société Générale d'Études"}, {50, 200, u"Hélène Lefèvre"}, {26, 250, u"Directrice financière"},
+                 {26, 400, u"12, rue de la Paix"},         {26, 440, u"75002 Paris"},     {26, 520, u"Tél. +33 1 42 68 53 00"},
+                 {26, 560, u"helene.lefevre@etudes.fr"}};
+    for (const auto& l : lines) {
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(l.size);
+        painter.setFont(font);
+        painter.drawText(80, l.y, QString::fromUtf16(l.text));
+    }
+    painter.end();
+    selectEnglishCard();
+    testpdf::Document document = testpdf::scannerDocument(0);
+    document.pages.push_back(testpdf::fullPage(testpdf::jpegImage(card.convertToFormat(QImage::Format_RGB888)), 258, 156));
+    ASSERT_TRUE(testpdf::writePdf(imagePath(QStringLiteral("E_N1.pdf")), document));
+
+    auto* popUp = window->window()->findChild<QToolButton*>(QStringLiteral("_recognizeBarPopUpButton"));
+    auto* bar = window->window()->findChild<QToolButton*>(QStringLiteral("_recognizeBarButton"));
+    ASSERT_TRUE(popUp && bar);
+    QStringList offered;
+    QAction* french = nullptr;
+    QAction* english = nullptr;
+    for (QAction* action : popUp->menu()->actions()) {
+        offered << action->text();
+        if (action->text() == getLocalString(QStringLiteral("IDS_RECOGNIZE_LANGUAGE_FRENCH")))
+            french = action;
+        if (action->text() == getLocalString(QStringLiteral("IDS_RECOGNIZE_LANGUAGE_ENGLISH")))
+            english = action;
+    }
+    QStringList table;
+    for (const char* key : {"AUTO", "ENGLISH", "FRENCH", "GERMAN", "ITALIAN", "SPANISH", "RUSSIAN", "PORTUGUESE", "JAPANESE",
+                            "CHINESE_SIMPLIFIED", "CHINESE_TRADITIONAL", "KOREAN"})
+        table << getLocalString(QStringLiteral("IDS_RECOGNIZE_LANGUAGE_") + QString::fromLatin1(key));
+    EXPECT_EQ(offered, table);
+    ASSERT_TRUE(french && english);
+
+    const auto storedName = [this] {
+        const auto reader = ManagedObjectContext::open(CardStore::currentModel(), storeFile());
+        return reader->executeFetchRequest({QString::fromLatin1(CardStore::kEntityCard), keyEquals(QStringLiteral("cardID"), QStringLiteral("E")), {}})
+            .value(0)
+            ->stringValue(QStringLiteral("full_Name"));
+    };
+    french->trigger();
+    EXPECT_EQ(bar->text(), french->text());
+    EXPECT_EQ(window->recognizeButtonState(), 6);
+    presenter.queueAnswer(kAlertFirstButtonReturn);
+    bar->click();
+    EXPECT_EQ(storedName(), QStringLiteral("Hélène Lefèvre"));
+
+    english->trigger();
+    presenter.queueAnswer(kAlertFirstButtonReturn);
+    bar->click();
+    EXPECT_NE(storedName(), QStringLiteral("Hélène Lefèvre")) << "the English model reads it without its accents";
 }
