@@ -958,8 +958,10 @@ void UploadViewController::cancelUpload(QPushButton* cancel)
 {
     m_isCanelled = true;
     // The upload ends once the service has answered the call it holds (or it timed out) and what
-    // it made is taken back; until then the window stays, its Cancel taken.
+    // it made is taken back; until then the window stays, its Cancel taken and saying that the
+    // cancel is under way.
     cancel->setEnabled(false);
+    cancel->setText(text("LTL03021"));
     m_cardHandler->Cancel();
 }
 

@@ -1,6 +1,7 @@
 // Cancel while the service works on a batch or on a single card: the service makes the records and
-// answers only after the user pressed Cancel. The upload waits for that answer, takes back what it
-// made, and only then do the results say that nothing of the cards was kept.
+// answers only after the user pressed Cancel. The upload waits for that answer, its Cancel saying
+// that the cancel is under way, takes back what it made, and only then do the results say that
+// nothing of the cards was kept.
 #include "tests/plugin/Windows/UploadWindowsFixture.h"
 
 #include <QPushButton>
@@ -52,11 +53,14 @@ TEST_F(UploadWindows, ACancelledUploadWaitsForTheCallInFlightAndTakesBackWhatItM
         // A batch is cancelled in its progress window, a single card in the upload window itself.
         const char* const cancelButton = c.together ? "_uploadCancel" : "_cancelBtn";
         bool cancelTaken = false;
+        QString cancelSays;
         driver.then(
             c.together ? "_progressView" : "_uploadView",
             [&](QWidget* window) {
                 WindowDriver::press(window, cancelButton);
-                cancelTaken = !WindowDriver::child<QPushButton>(window, cancelButton)->isEnabled();
+                const auto* cancel = WindowDriver::child<QPushButton>(window, cancelButton);
+                cancelTaken = !cancel->isEnabled();
+                cancelSays = cancel->text();
                 service.releaseHeldAnswer();
             },
             [&](QWidget*) { return service.heldRequestArrived(); });
@@ -67,6 +71,7 @@ TEST_F(UploadWindows, ACancelledUploadWaitsForTheCallInFlightAndTakesBackWhatItM
         EXPECT_EQ(module.upload(cardFile(threeCards), true), 10000);
         EXPECT_TRUE(driver.finished()) << driver.handled().join(',').toStdString();
         EXPECT_TRUE(cancelTaken);
+        EXPECT_EQ(cancelSays.toStdString(), "Cancelling…") << "while the service holds its answer";
         EXPECT_EQ(rows.join('\n').toStdString(), c.rows.join('\n').toStdString());
         QStringList records;
         for (const FakeCrmRecord& record : service.records())
