@@ -230,7 +230,8 @@ JapaneseAddressPlace withPostalCodePlace(const QString& address, const QString& 
 
 QString postalCodeWithMarkMisread(const QString& number)
 {
-    static const QRegularExpression shape(QStringLiteral(R"(^[71]([0-9]{3})[-－]([0-9]{4})$)"));
+    // The mark may stand before it as well, read as a letter: "Q 7060-0807".
+    static const QRegularExpression shape(QStringLiteral(R"(^(?:[^\s0-9]{1,2}\s+)?[71]([0-9]{3})[-－]([0-9]{4})$)"));
     const auto m = shape.match(number.trimmed());
     return m.hasMatch() ? m.captured(1) + u'-' + m.captured(2) : QString();
 }

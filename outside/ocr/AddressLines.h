@@ -19,8 +19,9 @@ struct JapaneseAddressStart {
 };
 JapaneseAddressStart findJapaneseAddress(const QString& line);
 
-// A Japanese postal code whose 〒 the engine read as a 7 or a 1 ("7030-0801"): the code without
-// it, else empty. Japanese telephone numbers start with 0 or a country code, never so.
+// A Japanese postal code whose 〒 the engine read as a 7 or a 1 ("7030-0801", "Q 7060-0807" with
+// the mark read twice): the code without it, else empty. Japanese telephone numbers start with 0
+// or a country code, never so.
 QString postalCodeWithMarkMisread(const QString& number);
 
 // A Japanese address and its postal code with the place of the code as the postal code directory

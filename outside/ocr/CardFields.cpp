@@ -70,10 +70,11 @@ const QRegularExpression& emailPattern()
     return re;
 }
 
+// A web address; a domain's ending alone ("com.tw" of an e-mail address broken apart) is none.
 const QRegularExpression& webPattern()
 {
     static const QRegularExpression re(
-        QStringLiteral(R"((?:https?://|www\.)[^\s]+|\b[A-Za-z0-9\-]+(?:\.[A-Za-z0-9\-]+)*\.(?:com|net|org|jp|co\.jp|io|de|fr|uk|eu|us|ca|ch|at|nl|info|biz|co|ai|app|dev|tech)(?:/[^\s]*)?\b)"),
+        QStringLiteral(R"((?:https?://|www\.)[^\s]+|\b(?!(?:com|co|net|org|ac|gov|edu|ne|or|go)\.[a-z]{2}(?![\w.\-]))[A-Za-z0-9\-]+(?:\.[A-Za-z0-9\-]+)*\.(?:com|net|org|jp|co\.jp|io|de|fr|uk|eu|us|ca|ch|at|nl|info|biz|co|ai|app|dev|tech|au|br|es|it|pt|be|mx|ar|cl|nz|kr|cn|tw|hk|ru|se|dk|fi|pl|ie|za|sg|lu|cz|gr|cat|online|studio|agency|design|global|solutions)(?:/[^\s]*)?\b)"),
         QRegularExpression::CaseInsensitiveOption);
     return re;
 }
@@ -1033,10 +1034,21 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             texts << l.text;
         return numberingCountryOf(texts);
     }();
+    // Of several rows with an icon or a lost label each, the telephone comes first and the fax last.
+    const UnnamedNumber* fax = nullptr;
     for (const UnnamedNumber& u : unnamedNumbers) {
         const bool mobile = hasMobileForm(u.number.digits, country) && !fields[size_t(kMobile.first)].filled;
-        put(fields, mobile ? kMobile : kTelephone, u.number.number, *u.line);
+        const SlotFill& telephone = fields[size_t(kTelephone.first)];
+        if (!mobile && telephone.filled && telephone.top != u.line->top) {
+            if (fax)
+                put(fields, kTelephone, fax->number.number, *fax->line);
+            fax = &u;
+        } else {
+            put(fields, mobile ? kMobile : kTelephone, u.number.number, *u.line);
+        }
     }
+    if (fax)
+        put(fields, kFax, fax->number.number, *fax->line);
     if (markMisread) {
         const QString number = withoutEdgeMarks(markMisread->text);
         if (!fields[size_t(kPostal.first)].filled && japaneseCard)

@@ -176,3 +176,58 @@ QString latinNameSpelledByMail(const QString& name, const QString& mailAddress)
     }
     return words.join(u' ');
 }
+
+namespace {
+
+// A capital stands above the small capitals after it by this share of its height, at least.
+constexpr int kSmallCapitalRisePercent = 15;
+// Capitals of one height differ by less than this share, with the line's slant.
+constexpr int kSameHeightPercent = 5;
+
+} // namespace
+
+QString latinNameOutOfSmallCaps(const QString& name, const std::vector<LetterExtent>& letters)
+{
+    const QStringList words = name.split(u' ', Qt::SkipEmptyParts);
+    const auto letterCount = std::count_if(name.begin(), name.end(), [](QChar c) { return c.isLetter(); });
+    if (qsizetype(letters.size()) != letterCount)
+        return name;
+    QStringList spelled;
+    bool small = false, capitals = false;
+    size_t at = 0;
+    for (const QString& word : words) {
+        const auto inWord = size_t(std::count_if(word.begin(), word.end(), [](QChar c) { return c.isLetter(); }));
+        // A word in capitals, or read so in part ("RaJ", "CosTA"); "O'Connor" and "McKay" are not.
+        const auto after = std::count_if(word.begin() + 1, word.end(), [](QChar c) { return c.isLetter(); });
+        const auto upper = std::count_if(word.begin() + 1, word.end(), [](QChar c) { return c.isUpper(); });
+        const bool upperAfterFirst = upper > 0 && 2 * upper >= after;
+        if (inWord >= 3 && upperAfterFirst && word.front().isUpper()) {
+            // The first letter against the middle of the few after it: the line's slant moves
+            // letters further on, and the engine places a letter's box roughly.
+            const LetterExtent& first = letters[at];
+            std::vector<int> tops;
+            for (size_t i = at + 1; i < at + inWord && i <= at + 4; ++i)
+                tops.push_back(letters[i].top);
+            std::sort(tops.begin(), tops.end());
+            const int next = (tops[(tops.size() - 1) / 2] + tops[tops.size() / 2]) / 2;
+            const int rise = (next - first.top) * 100;
+            const int height = std::max(1, first.bottom - first.top);
+            if (rise >= kSmallCapitalRisePercent * height) {
+                small = true;
+                // "JEAN-BAPTISTE", "O'CONNOR": each part after a hyphen or an apostrophe has its capital.
+                QString lower = word.front() + word.mid(1).toLower();
+                for (qsizetype i = 1; i + 1 < lower.size(); ++i) {
+                    if (lower.at(i) == u'-' || lower.at(i) == u'\'' || lower.at(i) == u'’')
+                        lower[i + 1] = lower.at(i + 1).toUpper();
+                }
+                spelled << lower;
+                at += inWord;
+                continue;
+            }
+            capitals |= std::abs(rise) < kSameHeightPercent * height;
+        }
+        spelled << word;
+        at += inWord;
+    }
+    return small && !capitals ? spelled.join(u' ') : name;
+}

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <vector>
+
 // Two to four capitalised words, lower-case particles between them, an optional academic or
 // courtesy title before and a degree or generation after.
 bool isLatinNameShaped(const QString& text);
@@ -29,3 +31,15 @@ bool looksSplitInsideWords(const QString& text);
 // split inside ("Han nah" for "hannah@") joined, a hyphen the engine lost put back ("MEI LING" for
 // "mei-ling.k@"), and a thin letter it lost restored ("L ndqvist" or "Lndqvist" for "lindqvist@").
 QString latinNameSpelledByMail(const QString& name, const QString& mailAddress);
+
+// The top and bottom of a letter as printed, in pixels.
+struct LetterExtent {
+    int top = 0, bottom = 0;
+};
+
+// A name printed in small capitals, which the engine reads as capitals ("RAJ FITZGERALD", "RaJ
+// FITZGERALD"), as it is spelled: each word whose first letter stands clearly taller than the
+// letters after it is a capital and small letters ("Raj Fitzgerald"). `letters` are the extents
+// of the name's letters in reading order; a name in capitals of one height, or whose letters do
+// not match `letters`, stays as it is.
+QString latinNameOutOfSmallCaps(const QString& name, const std::vector<LetterExtent>& letters);

@@ -271,17 +271,17 @@ std::vector<NumberOnLine> numbersOfLine(const QString& text)
         n.kind = kindOf(label);
         // The Japanese model reads the plus of a country code as the kanji "十".
         n.number = m.captured().trimmed().replace(u'十', u'+');
-        // An icon read as a digit before a number without a label: "9 055 7637702".
-        static const QRegularExpression iconDigit(QStringLiteral(R"(^[0-9]\s+(?=0))"));
-        if (n.kind == NumberKind::Unknown)
-            n.number.remove(iconDigit);
+        // An icon read as a digit before a number: "9 055 7637702", "T1 0341 913 400", "0) 799 36 31
+        // 86". No number starts with a lone digit before its trunk zero, nor with a bracket it never opened.
+        static const QRegularExpression iconDigit(QStringLiteral(R"(^[0-9](?:\s+(?=0)|\)\s*))"));
+        n.number.remove(iconDigit);
         n.digits = digitsOf(n.number);
         n.labelAt = from + label.at;
         n.end = m.capturedEnd();
         static const QRegularExpression marks(QStringLiteral(R"([^\p{L}\p{N}]*)"));
         // A short word or a character alone before the line's first number is a label or an
         // icon the engine misread ("Mose" for "Mobil", "1:" for "T:", "8" for a telephone).
-        static const QRegularExpression misreadLabel(QStringLiteral(R"(^\s*(?:[^\s\p{N}]{2,5}|\S)[.:]?\s*$)"));
+        static const QRegularExpression misreadLabel(QStringLiteral(R"(^\s*(?:[^\s\p{N}]{2,5}|\S)[.:)]?\s*$)"));
         n.bare = marks.match(lead.left(label.at)).capturedLength() == label.at
             || (from == 0 && n.kind == NumberKind::Unknown && misreadLabel.match(lead).hasMatch());
         if (const auto ext = extensionPattern().match(text.mid(n.end)); ext.hasMatch()) {

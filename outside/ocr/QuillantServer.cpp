@@ -6,6 +6,7 @@
 #include "outside/ocr/JapaneseNameCorrection.h"
 #include "outside/ocr/LatinAccents.h"
 #include "outside/ocr/LatinNameRereading.h"
+#include "outside/ocr/LatinNameShape.h"
 #include "outside/ocr/LineRereading.h"
 #include "outside/ocr/ModelTrial.h"
 #include "outside/ocr/NameLineInk.h"
@@ -124,6 +125,18 @@ bool standsOnEnd(const std::vector<RecognizedLine>& lines)
 bool isWeakReading(const std::vector<RecognizedLine>& lines, int confidence)
 {
     return lines.size() < 3 || confidence < 65 || standsOnEnd(lines);
+}
+
+// A Latin name with a capital after a word's first letter ("RAJ FITZGERALD", "RaJ") may be set in
+// small capitals.
+bool mayBeInSmallCaps(const QString& name)
+{
+    const QStringList words = name.split(u' ', Qt::SkipEmptyParts);
+    return std::all_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x3000; })
+        && std::any_of(words.begin(), words.end(), [](const QString& w) {
+               const auto upper = std::count_if(w.begin() + 1, w.end(), [](QChar c) { return c.isUpper(); });
+               return w.size() >= 3 && upper > 0 && 2 * upper >= w.size() - 1;
+           });
 }
 
 QByteArray statusBytes(int32_t status)
@@ -425,6 +438,15 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         NameLineInk ink(m_engine, m_shapes, read, kJapaneseData, name.left, name.top, name.right, name.bottom, name.text);
         name.text = correctedJapaneseName(name.text, fields[kNameReadingSlot].text, others,
                                           [&ink](qsizetype at, QChar instead) { return ink.gain(at, instead); });
+    }
+    // A Latin name in small capitals reads as capitals; the heights of its letters tell it.
+    if (SlotFill& name = fields[kNameSlot]; request.type <= 1 && name.filled && mayBeInSmallCaps(name.text)) {
+        std::vector<LetterExtent> letters;
+        for (const TesseractEngine::Symbol& s : m_engine.recognizeSymbols(read, dpi, best.data, name.left, name.top, name.right, name.bottom)) {
+            if (s.text.size() == 1 && s.text.front().isLetter())
+                letters.push_back({s.top, s.bottom});
+        }
+        name.text = latinNameOutOfSmallCaps(name.text, letters);
     }
     // A reading the engine itself doubts as a whole (small print, noise, a mirrored card) is made-up
     // words but for what has the form of an e-mail or web address: the rest stays empty. A field

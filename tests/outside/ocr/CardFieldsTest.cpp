@@ -457,6 +457,8 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
          19,
          u"030-0801"},
         {{at(u"7030-0801", 460, 410, 610, 440), at(u"12 Abbey Road", 430, 450, 640, 480)}, 13, u"7030-0801"},
+        {{at(u"Q 7060-0807", 59, 443, 258, 476), at(u"札幌市北区北七条西5-19", 61, 478, 368, 517)}, 19, u"060-0807"},
+        {{at(u"Q 7060-0807", 59, 443, 258, 476), at(u"札幌市北区北七条西5-19", 61, 478, 368, 517)}, 13, u""},
         // A town line with its postcode misread in ways the code's shape undoes; a street without
         // a number over it; a slogan with a year set well above an address that holds its street.
         {{at(u"Unit 3B, Castle Court", 570, 238, 810, 257), at(u"Cardiff CF10 IBY", 570, 269, 773, 302)},
@@ -625,6 +627,10 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
         {{at(u"Millbrook Dairy pic", 20, 10, 400, 60), at(u"E: j.doe@millbrookdairy.com", 20, 80, 400, 100)}, 35, u"Millbrook Dairy plc"},
         // Web and e-mail addresses with labels, lost dots and a misread "//".
         {{at(u"URL.www.hikari-eye.co.jp", 20, 10, 400, 30)}, 27, u"www.hikari-eye.co.jp"},
+        {{at(u"Web. asesoria-fiscal-montana.es", 20, 10, 400, 30)}, 27, u"asesoria-fiscal-montana.es"},
+        {{at(u"tecnologia-lusitana.com.br", 20, 10, 400, 30)}, 27, u"tecnologia-lusitana.com.br"},
+        // The ending of an e-mail address the engine broke apart is no web page.
+        {{at(u"E-mail wingsze-wang@] ianhua-trade .com. tw", 20, 10, 400, 30)}, 27, u""},
         {{at(u"URL https:/Awww.hokuriku.co.jp", 20, 10, 400, 30)}, 27, u"www.hokuriku.co.jp"},
         {{at(u"E-mail y.kawamura@nishimura-kasei jp", 20, 10, 400, 30)}, 23, u"y.kawamura@nishimura-kasei.jp"},
         {{at(u"wwwshirakaba-ac.jp", 20, 10, 400, 30), at(u"Mail k.mori@shirakaba-ac.jp", 20, 50, 400, 70)}, 27, u"www.shirakaba-ac.jp"},
@@ -728,6 +734,37 @@ TEST(LatinNameShape, NamesPutRightByTheirEmailAddress)
         EXPECT_EQ(latinNameSpelledByMail(QString::fromUtf16(c.name), QString::fromUtf16(c.mail)), QString::fromUtf16(c.expected))
             << QString::fromUtf16(c.name).toStdString();
     }
+}
+
+// Letters' extents as the engine gives them for names in small capitals and in capitals, their
+// lines slanting slightly.
+TEST(LatinNameShape, SmallCapitalsSpelledAsPrinted)
+{
+    const std::vector<LetterExtent> raj = {{216, 261}, {228, 260}, {227, 259}, {214, 259}, {225, 258}, {214, 259}, {225, 257},
+                                           {224, 256}, {223, 256}, {223, 255}, {222, 255}, {222, 254}, {221, 254}};
+    const std::vector<LetterExtent> sophie = {{82, 120}, {81, 120}, {79, 119}, {78, 118}, {78, 117}, {77, 116}, {77, 115},
+                                              {76, 115}, {75, 114}, {74, 114}, {74, 112}, {71, 114}, {72, 112}, {71, 111}};
+    // J, e, a, n, B, a, p, t, i, s, t, e, O, C, o, n, n, o, r: the capitals 40 pixels high, the
+    // small capitals 28.
+    std::vector<LetterExtent> jeanBaptiste(19, {22, 50});
+    for (const size_t capital : {0, 4, 12, 13})
+        jeanBaptiste[capital] = {10, 50};
+    const struct {
+        const char16_t* name;
+        const std::vector<LetterExtent>& letters;
+        const char16_t* spelled;
+    } cases[] = {
+        {u"RaJ FITZGERALD", raj, u"Raj Fitzgerald"},
+        {u"RAJ FITZGERALD", raj, u"Raj Fitzgerald"},
+        {u"JEAN-BAPTISTE O'CONNOR", jeanBaptiste, u"Jean-Baptiste O'Connor"},
+        {u"Jean-Baptiste O'Connor", jeanBaptiste, u"Jean-Baptiste O'Connor"},
+        // Capitals of one height are printed so.
+        {u"DR. SOPHIE DUBOIS", sophie, u"DR. SOPHIE DUBOIS"},
+        // Letters that are not the name's leave it as it is.
+        {u"RAJ FITZ GERALD", sophie, u"RAJ FITZ GERALD"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(latinNameOutOfSmallCaps(QString::fromUtf16(c.name), c.letters), QString::fromUtf16(c.spelled)) << QString::fromUtf16(c.name).toStdString();
 }
 
 TEST(JapanesePersonWords, ReadingsInLatinLetters)

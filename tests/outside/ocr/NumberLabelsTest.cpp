@@ -67,6 +67,15 @@ TEST(NumberLabels, IconRowsTakeTheirKindFromTheNumbersForm)
         // An icon read as a digit; a postal code on a line of its own is no number.
         {{u"9 055 7637702", u"+39 340 141 5413"}, {u"055 7637702", u"+39 340 141 5413", u""}},
         {{u"13015-904", u"(19) 3242-1852"}, {u"(19) 3242-1852", u"", u""}},
+        {{u"T1 0341 913 400", u"M | +49 (0)170 990 6652"}, {u"0341 913 400", u"+49 (0)170 990 6652", u""}},
+        {{u"981 35 5153", u"0) 799 36 31 86", u"javier@construcciones-ibericas.es"}, {u"981 35 5153", u"799 36 31 86", u""}},
+        {{u"#9 055 7637702", u"0) +39 340 141 5413"}, {u"055 7637702", u"+39 340 141 5413", u""}},
+        // Of several icon rows, or rows whose label was lost, the telephone comes first and the fax
+        // last; a number between them stays a telephone.
+        {{u"+39 02 9623 2266 int. 858", u"() +39 348 313 3740", u"@ +39 02 9623 2223"},
+         {u"+39 02 9623 2266 int. 858", u"+39 348 313 3740", u"+39 02 9623 2223"}},
+        {{u"@ 305.038.0790", u"305.038.0700", u"@ 305.038.0735"}, {u"305.038.0790", u"", u"305.038.0735"}},
+        {{u"t +44 (0)117 496 0393 _m +44 7700 900951", u"£0117 496 0779"}, {u"+44 (0)117 496 0393", u"+44 7700 900951", u"0117 496 0779"}},
         // Where nothing tells the country a number without a label is the telephone.
         {{u"07700 900123"}, {u"07700 900123", u"", u""}},
         // A label still wins over the form, and a labelled mobile keeps the mobile field.
