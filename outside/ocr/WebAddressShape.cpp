@@ -75,6 +75,18 @@ QString withWebAddressShape(const QString& line)
     static const QRegularExpression dotBlank(
         QStringLiteral(R"((?<=[a-z0-9])\.\s(?=(?:co\.|or\.|ne\.|ac\.)?(?:jp|com|net|org|io|uk|de)\b))"));
     out.replace(dotBlank, QStringLiteral("."));
+    // A host's last dot read as a blank or set apart from its ending at the end of the line or its
+    // host: "www.moreau. fr", "https://www.x-engineering com", "x@lyon fr", "x-elec.com. tw".
+    static const QRegularExpression lastDot(
+        QStringLiteral(R"(((?:://(?:www\.)?|www\.|@)([a-z0-9\-]+(?:\.[a-z0-9\-]+)*))(?:\.\s+|\s+\.?)(com|net|org|[a-z]{2})(?=/|\s*$))"),
+        QRegularExpression::CaseInsensitiveOption);
+    out = replaced(out, lastDot, [](const QRegularExpressionMatch& m) {
+        static const QRegularExpression secondLevel(QStringLiteral(R"(\.(?:com|co|net|org|ac|gov|edu)$)"), QRegularExpression::CaseInsensitiveOption);
+        const bool cut = !m.captured(2).contains(u'.') || (m.captured(3).size() == 2 && secondLevel.match(m.captured(2)).hasMatch());
+        // A mail host in capitals is more likely noise than an address cut at its dot.
+        const bool mailInCapitals = m.captured(1).startsWith(u'@') && m.captured(2) != m.captured(2).toLower();
+        return cut && !mailInCapitals ? m.captured(1) + u'.' + m.captured(3) : m.captured();
+    });
     static const QRegularExpression comma(QStringLiteral(R"(((?:@|www\.)[a-z0-9\-.]+),(co|or|ne|ac|jp|com|net|org))"),
                                           QRegularExpression::CaseInsensitiveOption);
     out.replace(comma, QStringLiteral("\\1.\\2"));

@@ -83,6 +83,16 @@ TEST(AddressLines, WebAndMailAddressesPutBackTogether)
         {u"wwm.rheinwerk-mb.com", u"www.rheinwerk-mb.com"},
         {u"a@b.co.uk www.x.co.id", u"a@b.co.uk www.x.co.id"},
         {u"WwW www.greenhollow.co.uk", u"WwW www.greenhollow.co.uk"},
+        // The last dot read as a blank or set apart from the ending.
+        {u"Cw} https://www.boulangeries-moreau. fr", u"Cw} https://www.boulangeries-moreau.fr"},
+        {u"® https://www.blackwater-engineering com", u"® https://www.blackwater-engineering.com"},
+        {u"E delacroix@pharmacie-centrale-de-lyon fr", u"E delacroix@pharmacie-centrale-de-lyon.fr"},
+        {u"https://hongda-elec.com. tw", u"https://hongda-elec.com.tw"},
+        {u"www.kaitak-tech. tw/", u"www.kaitak-tech.tw/"},
+        // A word after a whole address is no ending of it.
+        {u"www.stonecrop.co.uk or", u"www.stonecrop.co.uk or"},
+        {u"Web www.agence.fr et www.agence.com", u"Web www.agence.fr et www.agence.com"},
+        {u"sa7S@Ccemne com", u"sa7S@Ccemne com"},
         // Addresses already whole, and other lines, stay as they are.
         {u"https://www.telecom-x.jp", u"https://www.telecom-x.jp"},
         {u"info@jcom.ne.jp www.ajp.example.com", u"info@jcom.ne.jp www.ajp.example.com"},
