@@ -339,7 +339,7 @@ TEST(CardFields, TitlesAndDepartmentsByTheirPlaceUnderTheName)
     } cases[] = {
         {{at(u"Mara Lindholm", 60, 100, 500, 160), at(u"Brand Storyteller", 60, 175, 360, 205)}, u"Brand Storyteller", u""},
         {{at(u"Mara Lindholm", 60, 100, 500, 160), at(u"Chief Happiness Officer", 60, 175, 420, 205),
-          at(u"Moonshot Guild", 60, 215, 300, 245)},
+          at(u"Moonshot Guild", 60, 215, 300, 245), at(u"Nordlicht Studios GmbH", 60, 400, 500, 440)},
          u"Chief Happiness Officer",
          u"Moonshot Guild"},
         {{at(u"Mara Lindholm", 60, 100, 500, 160), at(u"Brand Storyteller", 60, 175, 360, 205),
@@ -629,6 +629,24 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
         {{at(u"URL.www.hikari-eye.co.jp", 20, 10, 400, 30)}, 27, u"www.hikari-eye.co.jp"},
         {{at(u"Web. asesoria-fiscal-montana.es", 20, 10, 400, 30)}, 27, u"asesoria-fiscal-montana.es"},
         {{at(u"tecnologia-lusitana.com.br", 20, 10, 400, 30)}, 27, u"tecnologia-lusitana.com.br"},
+        // A card without a legal form: its name set over the person's, or under the title with no
+        // department word, is the company; a department word under the title stays the department.
+        {{at(u"Larkspur Legal", 62, 68, 347, 109), at(u"Tyler Whitaker", 60, 227, 441, 284), at(u"Solicitor", 60, 302, 154, 322),
+          at(u"125 Deansgate", 60, 463, 213, 491), at(u"Belfast BT1 5GS", 60, 501, 238, 527)},
+         35,
+         u"Larkspur Legal"},
+        {{at(u"Loic Delacroix", 66, 229, 547, 299), at(u"Architecte", 60, 326, 206, 365), at(u"Vignobles de la Côte", 59, 390, 391, 424),
+          at(u"59000 Lille", 574, 377, 724, 400)},
+         35,
+         u"Vignobles de la Côte"},
+        {{at(u"Loic Delacroix", 66, 229, 547, 299), at(u"Architecte", 60, 326, 206, 365), at(u"Ressources humaines", 59, 390, 391, 424),
+          at(u"59000 Lille", 574, 377, 724, 400)},
+         37,
+         u"Ressources humaines"},
+        {{at(u"Thiago Ferreira Goncalves", 59, 249, 455, 281), at(u"Diretor-geral", 61, 325, 220, 352),
+          at(u"Tecnologia Lusitana Eireli", 60, 385, 460, 416)},
+         35,
+         u"Tecnologia Lusitana Eireli"},
         // The ending of an e-mail address the engine broke apart is no web page.
         {{at(u"E-mail wingsze-wang@] ianhua-trade .com. tw", 20, 10, 400, 30)}, 27, u""},
         {{at(u"URL https:/Awww.hokuriku.co.jp", 20, 10, 400, 30)}, 27, u"www.hokuriku.co.jp"},
