@@ -12,6 +12,8 @@
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
 
+#include <QScopeGuard>
+
 #include <exception>
 
 namespace {
@@ -95,16 +97,24 @@ int PLSyncConnectController::runWithAddressBook(const std::function<int()>& push
 
 QString PLSyncConnectController::runReport() const
 {
+    // Each file once and at most kReportedFiles of them, so that the message stays on the screen
+    // whatever the folder holds; a longer list goes whole to the log.
+    auto fileList = [](const char* key, const QStringList& files) {
+        QStringList shown = files.mid(0, kReportedFiles);
+        if (files.size() > kReportedFiles) {
+            shown.append(formatString(getLocalString(QStringLiteral("IDS_MSG_ADDRESSBOOK_AND_MORE")), {int(files.size() - kReportedFiles)}));
+            for (const QString& file : files)
+                logLine(QStringLiteral("Address book: %1").arg(file));
+        }
+        return formatString(getLocalString(QLatin1String(key)), {int(files.size())}) + QLatin1Char('\n') + shown.join(QLatin1Char('\n'));
+    };
     QStringList report;
     if (m_busy)
         report.append(getLocalString(QStringLiteral("IDS_MSG_ADDRESSBOOK_BUSY")));
     if (!m_unreadFiles.isEmpty())
-        report.append(formatString(getLocalString(QStringLiteral("IDS_MSG_ADDRESSBOOK_FILES_NOT_READ")), {int(m_unreadFiles.size())})
-                      + QLatin1Char('\n') + m_unreadFiles.join(QLatin1Char('\n')));
+        report.append(fileList("IDS_MSG_ADDRESSBOOK_FILES_NOT_READ", m_unreadFiles));
     if (!m_changedElsewhere.isEmpty())
-        report.append(
-            formatString(getLocalString(QStringLiteral("IDS_MSG_ADDRESSBOOK_CHANGED_ELSEWHERE")), {int(m_changedElsewhere.size())})
-            + QLatin1Char('\n') + m_changedElsewhere.join(QLatin1Char('\n')));
+        report.append(fileList("IDS_MSG_ADDRESSBOOK_CHANGED_ELSEWHERE", m_changedElsewhere));
     return report.join(QLatin1String("\n\n"));
 }
 
@@ -124,7 +134,10 @@ int PLSyncConnectController::connectAddressBook()
 
 int PLSyncConnectController::connectAddOnly()
 {
-    return runWithAddressBook([this] { return pushDataOnly(_mainWndController->selectedCards()) != 0 ? kPushFailed : 0; });
+    m_cardsUntouched = true;
+    const int result = runWithAddressBook([this] { return pushDataOnly(_mainWndController->selectedCards()) != 0 ? kPushFailed : 0; });
+    m_cardsUntouched = false;
+    return result;
 }
 
 QList<ABPerson*> PLSyncConnectController::getADData() const
@@ -152,8 +165,8 @@ ManagedObjectList PLSyncConnectController::getSameKeyManage(const QString& first
                                                             const QString& family, const QString& company,
                                                             const QStringList& emails)
 {
-    // One fetch per run, indexed by the match keys: merges never change names, companies or
-    // e-mails, and the cards a pull makes are excluded by the merged list anyway.
+    // One fetch per run, indexed by the match keys: the cards a merge changes in these keys are
+    // in the merged list by then, and so are the cards a pull makes.
     if (!m_matchIndexBuilt) {
         m_matchIndex.clear();
         m_storeOrder.clear();
@@ -169,40 +182,64 @@ ManagedObjectList PLSyncConnectController::getSameKeyManage(const QString& first
         m_matchIndexBuilt = true;
     }
     const QStringList keys = emails.isEmpty() ? QStringList{QString()} : emails;
-    if (keys.size() == 1)
-        return m_matchIndex.value(matchKey(first, middle, family, company, keys.first()));
     ManagedObjectList candidates;
     QSet<const ManagedObject*> seen;
     for (const QString& email : keys) {
         for (const ManagedObjectPtr& card : m_matchIndex.value(matchKey(first, middle, family, company, email))) {
-            if (!seen.contains(card.get())) {
+            if (!m_cardsPairedByUid.contains(card.get()) && !seen.contains(card.get())) {
                 seen.insert(card.get());
                 candidates.append(card);
             }
         }
     }
-    std::sort(candidates.begin(), candidates.end(), [this](const ManagedObjectPtr& a, const ManagedObjectPtr& b) {
-        return m_storeOrder.value(a.get()) < m_storeOrder.value(b.get());
-    });
+    if (keys.size() > 1) {
+        std::sort(candidates.begin(), candidates.end(), [this](const ManagedObjectPtr& a, const ManagedObjectPtr& b) {
+            return m_storeOrder.value(a.get()) < m_storeOrder.value(b.get());
+        });
+    }
     return candidates;
+}
+
+void PLSyncConnectController::pairByUid()
+{
+    m_pairedByUid.clear();
+    m_cardsPairedByUid.clear();
+    QHash<QString, ManagedObjectList> cardsByID;
+    for (const ManagedObjectPtr& card : getPLData()) {
+        const QString cardID = card->stringValue(kCardID);
+        if (!cardID.isEmpty())
+            cardsByID[cardID].append(card);
+    }
+    for (ABPerson* person : getADData()) {
+        for (const ManagedObjectPtr& card : cardsByID.value(person->uid())) {
+            if (!m_cardsPairedByUid.contains(card.get())) {
+                m_pairedByUid.insert(person, card);
+                m_cardsPairedByUid.insert(card.get());
+                break;
+            }
+        }
+    }
 }
 
 int PLSyncConnectController::pullData()
 {
+    pairByUid();
     for (ABPerson* person : getADData()) {
         const CardDict d = analysisABperson(person);
-        if (!hasNameOrCompany(d))
-            continue;
-        const QStringList emails = getEmailsOfAD(person);
-        const ManagedObjectList candidates =
-            getSameKeyManage(d.value(cardkey::kFirstName).toString(), d.value(cardkey::kMiddleName).toString(),
-                             d.value(cardkey::kFamilyName).toString(), d.value(cardkey::kCompany).toString(), emails);
-        ManagedObjectPtr match;
-        for (const ManagedObjectPtr& card : candidates) {
-            const QString cardID = card->stringValue(kCardID);
-            if (!cardID.isEmpty() && !_arrMergedID.contains(cardID)) {
-                match = card;
-                break;
+        ManagedObjectPtr match = m_pairedByUid.value(person);
+        if (!match) {
+            if (!hasNameOrCompany(d))
+                continue;
+            const QStringList emails = getEmailsOfAD(person);
+            const ManagedObjectList candidates =
+                getSameKeyManage(d.value(cardkey::kFirstName).toString(), d.value(cardkey::kMiddleName).toString(),
+                                 d.value(cardkey::kFamilyName).toString(), d.value(cardkey::kCompany).toString(), emails);
+            for (const ManagedObjectPtr& card : candidates) {
+                const QString cardID = card->stringValue(kCardID);
+                if (!cardID.isEmpty() && !_arrMergedID.contains(cardID)) {
+                    match = card;
+                    break;
+                }
             }
         }
         if (match) {
@@ -223,7 +260,8 @@ int PLSyncConnectController::pushData()
 {
     for (const ManagedObjectPtr& card : getPLData()) {
         const QString cardID = card->stringValue(kCardID);
-        if (cardID.isEmpty() || _arrMergedID.contains(cardID))
+        // A card whose own file could not be read keeps it, rather than get a second one.
+        if (cardID.isEmpty() || _arrMergedID.contains(cardID) || _addressBook->hasUnreadFileFor(cardID))
             continue;
         const CardDict d = setDataDictToDict(ManagedCardRecord(card.get()));
         if (!hasNameOrCompany(d))
@@ -248,6 +286,13 @@ int PLSyncConnectController::pushDataOnly(const ManagedObjectList& cards)
         keys.removeAll(cardkey::kMiddleNameKana);
         keys.removeAll(cardkey::kFamilyNameKana);
     }
+    // A card added again updates the person it was added as, whatever either holds now.
+    QHash<QString, ABPerson*> personsByUid;
+    for (ABPerson* person : getADData())
+        personsByUid.insert(person->uid(), person);
+    const int mode = _iSelectType;
+    _iSelectType = kSelectCardWins;
+    const auto restoreMode = qScopeGuard([this, mode] { _iSelectType = mode; });
     for (const ManagedObjectPtr& card : cards) {
         if (!card)
             continue;
@@ -256,8 +301,18 @@ int PLSyncConnectController::pushDataOnly(const ManagedObjectList& cards)
             _bMessage = true;
             continue;
         }
+        const QString cardID = card->stringValue(kCardID);
+        if (ABPerson* person = cardID.isEmpty() ? nullptr : personsByUid.value(cardID)) {
+            if (mergeData(card, person) != 0)
+                return kNewPersonFailed;
+            continue;
+        }
+        if (!cardID.isEmpty() && _addressBook->hasUnreadFileFor(cardID))
+            continue;
         if (addDataToAD(d) != 0)
             return kNewPersonFailed;
+        if (!cardID.isEmpty())
+            personsByUid.insert(cardID, _addressBook->people().back().get());
     }
     return 0;
 }

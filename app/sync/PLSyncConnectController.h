@@ -4,9 +4,15 @@
 // One controller per command, run once on the main thread: `connectAddressBook` pulls every
 // person into a matching card (or a new card in the Inbox), pushes every live named card that
 // no person matched as a new person, then saves the book; `connectAddOnly` adds the selected
-// cards as new persons without matching. Nothing links a person to a card between runs: each run
-// matches afresh on first, middle and family name, company and work e-mail. Nothing is deleted
-// on either side.
+// cards as persons. Nothing is deleted on either side.
+//
+// A card and the person written from it are one: the person's UID is the card's ID. A run pairs
+// each person with the live card of its UID first, so an edit on either side (of the name, the
+// company, the e-mail) changes that pair and makes no second one; a person of another program
+// meets a card by first, middle and family name, company and work e-mail, afresh each run. The
+// add command updates the person of a card that has one. A value the pair holds in a list of
+// the person (numbers, e-mail, web page, address) follows the winning side: it replaces the
+// entry it was read from, or the card takes that entry.
 //
 // Each command opens its own address book and drops it at the end, so person changes that a
 // failed command left unsaved are never written by a later one. Card changes stay in the
@@ -58,8 +64,10 @@ public:
 
     // What the user is told after a command besides its result, localised: the files of the
     // book that could not be read, those left as another program wrote them during the run, or
-    // that another run held the book; empty when there is nothing to tell.
+    // that another run held the book; empty when there is nothing to tell. Each list names at most
+    // kReportedFiles files, then how many more (all of them are logged).
     QString runReport() const;
+    static constexpr int kReportedFiles = 20;
     QStringList unreadFiles() const { return m_unreadFiles; }
     QStringList filesChangedElsewhere() const { return m_changedElsewhere; }
 
@@ -80,22 +88,24 @@ public:
     ManagedObjectList getPLData();
     // The cards that match a person: live, equal in the three names and the company (an empty
     // value matching an empty or missing one), and with one of the work e-mails as `e_Mail` (or
-    // an empty or missing one when there is none); in store order.
+    // an empty or missing one when there is none); in store order. A card that the person of its
+    // UID holds is left out: it is that person's.
     ManagedObjectList getSameKeyManage(const QString& first, const QString& middle, const QString& family,
                                        const QString& company, const QStringList& emails);
     int mergeData(const ManagedObjectPtr& card, ABPerson* person);
     void mergeSingleValue(const QVariant& plValue, const QVariant& adValue, const ManagedObjectPtr& card, ABPerson* person,
                           const QString& plKey, ABProperty adKey, int preState);
-    bool mergePhonesValue(const QVariant& plValue, ABMultiValue* phones, const ManagedObjectPtr& card,
-                          const QVariant& adValue, const ABMultiValue& oldPhones, const QString& plKey, const QString& label,
-                          const QString& oldSyncID, int preState);
 
     // --- the field maps between cards and persons
 
-    // The person's values keyed by card attribute names; a key only for a value the person has.
+    // The person's values keyed by card attribute names; a key only for a value the person has,
+    // cut to the length the card keeps. A number, e-mail or web page of no type stands for the
+    // work one when the person has none.
     CardDict analysisABperson(const ABPerson* person) const;
-    // The values of the person's work e-mail entries that are not empty, in order.
+    // The values of the person's work e-mail entries that are not empty, in order (of its e-mail
+    // entries of no type when it has no work one).
     QStringList getEmailsOfAD(const ABPerson* person) const;
+    // A new person from the card, whose UID is the card's `cardID`.
     int addDataToAD(const CardDict& card);
     int addDataToPL(const CardDict& person);
     void setAddressFormat(ABAddress* address) const;
@@ -115,13 +125,33 @@ public:
     static QString composePLAdress(const QVariant& street, const QVariant& city, const QVariant& state);
 
 private:
+    // One item of a card kept in an entry of a person's list: a number, the e-mail, the web page.
+    struct ListItem {
+        const QString& key;
+        ABProperty property;
+        const QString& label;
+        bool untypedToo; // an entry of no type stands for the label's when there is none
+        const QString& syncKey;
+    };
+    bool mergeListItem(const ListItem& item, ABMultiValue* values, const ManagedObjectPtr& card, const CardDict& cd);
+    // What the card holds of an entry's value (percent escapes replaced for a web page), cut.
+    QString cardValueOfEntry(const ListItem& item, const QString& value) const;
+    // The entry a card's item is read from: the first with `label`, else, where an entry of no
+    // type stands for it (`untypedToo`), the first such; -1 when there is none.
+    static int takenEntry(const ABMultiValue& values, const QString& label, bool untypedToo);
+    // The value as the card keeps it: no longer than its field.
+    static QString cutForCard(const QString& key, const QString& value);
+    // Sets a card value, unless the command leaves the cards as they are.
+    void takeIntoCard(const ManagedObjectPtr& card, const QString& key, const QVariant& value);
+
     bool readingsOn() const;
     bool openAddressBook();
     // Opens the book, runs `push` (and the pull before it) and saves; a thrown failure is logged
     // and answered with 130. The book is dropped at the end, saved or not.
     int runWithAddressBook(const std::function<int()>& push);
     void mergeAddress(const ManagedObjectPtr& card, ABPerson* person, const CardDict& cd, const CardDict& pd);
-    void mergeWebPage(const ManagedObjectPtr& card, ABPerson* person, const CardDict& cd, const CardDict& pd);
+    // The persons of the book by the live card of their UID, each card taken once.
+    void pairByUid();
 
     int _iSelectType = kSelectNone;
     PLSyncHost* _mainWndController = nullptr;
@@ -136,6 +166,10 @@ private:
     QStringList m_changedElsewhere;
     bool m_busy = false;
     bool m_lackedDiskSpace = false; // the last save failed for want of space
+    bool m_cardsUntouched = false; // the add command changes persons only
+
+    QHash<const ABPerson*, ManagedObjectPtr> m_pairedByUid;
+    QSet<const ManagedObject*> m_cardsPairedByUid;
 
     // The live cards of this run by their match keys, and each card's place in store order.
     bool m_matchIndexBuilt = false;

@@ -9,6 +9,7 @@
 #include "app/core/StringUtilities.h"
 #include "app/images/CardFieldKeys.h"
 #include "app/images/CardTextRules.h"
+#include "app/images/PLImageCreator.h"
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
 
@@ -53,15 +54,6 @@ bool isEmptyValue(const QVariant& value)
     return PLSyncConnectController::setStrNullToEmpty(value).isEmpty();
 }
 
-QString firstValueWithLabel(const ABMultiValue& values, const QString& label)
-{
-    for (int i = 0; i < values.count(); ++i) {
-        if (values.labelAtIndex(i) == label)
-            return values.valueAtIndex(i);
-    }
-    return QString();
-}
-
 QString joinWords(std::initializer_list<QString> words)
 {
     QStringList present;
@@ -85,6 +77,24 @@ int hexDigit(QChar c)
 }
 
 } // namespace
+
+int PLSyncConnectController::takenEntry(const ABMultiValue& values, const QString& label, bool untypedToo)
+{
+    int untyped = -1;
+    for (int i = 0; i < values.count(); ++i) {
+        if (values.labelAtIndex(i) == label)
+            return i;
+        if (untypedToo && untyped < 0 && values.entryAtIndex(i).untyped)
+            untyped = i;
+    }
+    return untyped;
+}
+
+QString PLSyncConnectController::cutForCard(const QString& key, const QString& value)
+{
+    const int limit = CardStore::cardValueLimit(key);
+    return limit > 0 ? getUniChar(value, limit) : value;
+}
 
 QString PLSyncConnectController::setStrNullToEmpty(const QVariant& value)
 {
@@ -110,35 +120,33 @@ CardDict PLSyncConnectController::analysisABperson(const ABPerson* person) const
     for (const SingleField& f : kSingleFields) {
         const QString v = person->valueForProperty(f.property);
         if (!v.isNull())
-            d.insert(f.key, v);
+            d.insert(f.key, cutForCard(f.key, v));
     }
     // A vCard 4.0 contact may have no structured name, only FN: its parts are taken from the
     // whole name as the card editor splits one. An FN that only repeats the company is no name.
-    const QString formatted = person->formattedName().simplified();
+    const QString formatted = cutForCard(cardkey::kFullName, person->formattedName().simplified());
     if (!d.contains(cardkey::kFirstName) && !d.contains(cardkey::kMiddleName) && !d.contains(cardkey::kFamilyName) && !formatted.isEmpty()
         && formatted != d.value(cardkey::kCompany).toString()) {
         CardDictRecord record(d);
         setNameParts(&record, formatted, {&cardkey::kFirstName, &cardkey::kMiddleName, &cardkey::kFamilyName});
     }
 
-    const ABMultiValue phones = person->multiValueForProperty(kABPhoneProperty);
     const struct {
-        const QString& label;
         const QString& key;
-    } phoneLabels[] = {{kABPhoneWorkLabel, cardkey::kTelephone},
-                       {kABPhoneMobileLabel, cardkey::kMobile},
-                       {kABPhoneWorkFAXLabel, cardkey::kFax}};
-    for (const auto& p : phoneLabels) {
-        const QString v = firstValueWithLabel(phones, p.label);
-        if (!v.isNull())
-            d.insert(p.key, v);
+        ABProperty property;
+        const QString& label;
+        bool untypedToo;
+    } items[] = {{cardkey::kTelephone, kABPhoneProperty, kABPhoneWorkLabel, true},
+                 {cardkey::kMobile, kABPhoneProperty, kABPhoneMobileLabel, false},
+                 {cardkey::kFax, kABPhoneProperty, kABPhoneWorkFAXLabel, false},
+                 {cardkey::kWebPage, kABURLsProperty, kABWorkLabel, true},
+                 {cardkey::kEmail, kABEmailProperty, kABEmailWorkLabel, true}};
+    for (const auto& item : items) {
+        const ABMultiValue values = person->multiValueForProperty(item.property);
+        const int taken = takenEntry(values, item.label, item.untypedToo);
+        if (taken >= 0)
+            d.insert(item.key, cutForCard(item.key, values.valueAtIndex(taken)));
     }
-    const QString url = firstValueWithLabel(person->multiValueForProperty(kABURLsProperty), kABWorkLabel);
-    if (!url.isNull())
-        d.insert(cardkey::kWebPage, url);
-    const QString email = firstValueWithLabel(person->multiValueForProperty(kABEmailProperty), kABEmailWorkLabel);
-    if (!email.isNull())
-        d.insert(cardkey::kEmail, email);
 
     // The first work address with any of the five parts.
     const ABMultiValue addresses = person->multiValueForProperty(kABAddressProperty);
@@ -147,7 +155,7 @@ CardDict PLSyncConnectController::analysisABperson(const ABPerson* person) const
             continue;
         for (const AddressField& f : kAddressFields) {
             if (addresses.addressAtIndex(i).contains(f.part))
-                d.insert(f.key, addresses.addressAtIndex(i).value(f.part));
+                d.insert(f.key, cutForCard(f.key, addresses.addressAtIndex(i).value(f.part)));
         }
         if (d.contains(cardkey::kStreet) || d.contains(cardkey::kCity) || d.contains(cardkey::kPostalCode)
             || d.contains(cardkey::kState) || d.contains(cardkey::kCountry))
@@ -159,14 +167,20 @@ CardDict PLSyncConnectController::analysisABperson(const ABPerson* person) const
 QStringList PLSyncConnectController::getEmailsOfAD(const ABPerson* person) const
 {
     QStringList emails;
+    QStringList untyped;
     if (!person)
         return emails;
     const ABMultiValue values = person->multiValueForProperty(kABEmailProperty);
     for (int i = 0; i < values.count(); ++i) {
-        if (values.labelAtIndex(i) == kABEmailWorkLabel && !values.valueAtIndex(i).isEmpty())
-            emails.append(values.valueAtIndex(i));
+        const QString value = cutForCard(cardkey::kEmail, values.valueAtIndex(i));
+        if (value.isEmpty())
+            continue;
+        if (values.labelAtIndex(i) == kABEmailWorkLabel)
+            emails.append(value);
+        else if (values.entryAtIndex(i).untyped)
+            untyped.append(value);
     }
-    return emails;
+    return emails.isEmpty() ? untyped : emails;
 }
 
 void PLSyncConnectController::setAddressFormat(ABAddress* address) const
@@ -257,7 +271,7 @@ int PLSyncConnectController::addDataToAD(const CardDict& card)
 {
     if (card.isEmpty() || !_addressBook)
         return kMissingArgument;
-    ABPerson* person = _addressBook->newPerson();
+    ABPerson* person = _addressBook->newPerson(setStrNullToEmpty(card.value(QStringLiteral("cardID"))));
     for (const SingleField& f : kSingleFields) {
         if (f.property == kABNoteProperty || (f.reading && !readingsOn()))
             continue;

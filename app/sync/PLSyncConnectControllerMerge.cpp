@@ -1,5 +1,6 @@
-// The merge of one person into the card it matched: single values, the composed name and
-// reading, the work address, phones and web page, by the run's conflict mode.
+// The merge of one person into its card: single values (the name and the company among them),
+// the composed name and reading, the work address, numbers, e-mail and web page, by the run's
+// conflict mode.
 #include "app/sync/PLSyncConnectController.h"
 
 #include "app/core/Identifiers.h"
@@ -36,43 +37,75 @@ const QString kAddressPartKeys[] = {kABAddressStreetKey, kABAddressCityKey, kABA
 
 } // namespace
 
+void PLSyncConnectController::takeIntoCard(const ManagedObjectPtr& card, const QString& key, const QVariant& value)
+{
+    if (m_cardsUntouched)
+        return;
+    card->setValue(key, value.typeId() == QMetaType::QString ? QVariant(cutForCard(key, value.toString())) : value);
+}
+
 void PLSyncConnectController::mergeSingleValue(const QVariant& plValue, const QVariant& adValue, const ManagedObjectPtr& card,
                                                ABPerson* person, const QString& plKey, ABProperty adKey, int preState)
 {
     if (isEmptyValue(plValue)) {
         if (!isEmptyValue(adValue))
-            card->setValue(plKey, adValue.toString());
+            takeIntoCard(card, plKey, adValue.toString());
         return;
     }
     const QString c = plValue.toString();
+    // The card's value as the person's file holds it once written: a carriage return is a line
+    // feed there, and the two are the same value.
     if (person->valueForProperty(adKey).isEmpty())
         person->setValue(c, adKey);
-    else if (c == setStrNullToEmpty(adValue))
+    else if (cutForCard(plKey, vcardTextAsWritten(c)) == setStrNullToEmpty(adValue))
         return;
     else if (preState == kSelectAddressBookWins)
-        card->setValue(plKey, adValue.toString());
+        takeIntoCard(card, plKey, adValue.toString());
     else if (preState == kSelectCardWins)
         person->setValue(c, adKey);
 }
 
-bool PLSyncConnectController::mergePhonesValue(const QVariant& plValue, ABMultiValue* phones, const ManagedObjectPtr& card,
-                                               const QVariant& adValue, const ABMultiValue& oldPhones, const QString& plKey,
-                                               const QString& label, const QString& oldSyncID, int preState)
+QString PLSyncConnectController::cardValueOfEntry(const ListItem& item, const QString& value) const
 {
-    if (isEmptyValue(plValue)) {
-        if (!isEmptyValue(adValue)) {
-            card->setValue(plKey, adValue.toString());
-            card->setValue(oldSyncID, getUUID());
+    return cutForCard(item.key, item.property == kABURLsProperty ? getReplacingPercentString(value) : value);
+}
+
+bool PLSyncConnectController::mergeListItem(const ListItem& item, ABMultiValue* values, const ManagedObjectPtr& card,
+                                            const CardDict& cd)
+{
+    const QString c = setStrNullToEmpty(cd.value(item.key));
+    const int taken = takenEntry(*values, item.label, item.untypedToo);
+    const QString a = taken >= 0 ? cardValueOfEntry(item, values->valueAtIndex(taken)) : QString();
+    if (c.isEmpty()) {
+        if (!a.isEmpty()) {
+            takeIntoCard(card, item.key, a);
+            takeIntoCard(card, item.syncKey, getUUID());
         }
         return false;
     }
-    const QString c = plValue.toString();
-    for (int i = 0; i < oldPhones.count(); ++i) {
-        if (oldPhones.labelAtIndex(i) == label && oldPhones.valueAtIndex(i) == c)
+    // The person holds the card's value already: in the entry it was read from, or in a later
+    // one of its label.
+    const QString written = vcardTextAsWritten(c);
+    for (int i = 0; i < values->count(); ++i) {
+        if ((i == taken || values->labelAtIndex(i) == item.label) && cardValueOfEntry(item, values->valueAtIndex(i)) == written)
             return false;
     }
-    addByMode(phones, {label, c, {}, nullptr}, preState);
-    return true;
+    const QString personValue = item.property == kABURLsProperty ? getAddingPercentString(c) : c;
+    if (taken < 0) {
+        addByMode(values, {item.label, personValue, {}, nullptr}, _iSelectType);
+        return _iSelectType == kSelectCardWins || _iSelectType == kSelectAddressBookWins;
+    }
+    // The winner's value replaces the other's: the card's goes into the entry the card's value
+    // was read from (the person's other entries stay as they are), or the card takes that entry's.
+    if (a.isEmpty() || _iSelectType == kSelectCardWins) {
+        values->setValueAtIndex(taken, personValue);
+        return true;
+    }
+    if (_iSelectType == kSelectAddressBookWins) {
+        takeIntoCard(card, item.key, a);
+        takeIntoCard(card, item.syncKey, getUUID());
+    }
+    return false;
 }
 
 void PLSyncConnectController::mergeAddress(const ManagedObjectPtr& card, ABPerson* person, const CardDict& cd, const CardDict& pd)
@@ -80,18 +113,21 @@ void PLSyncConnectController::mergeAddress(const ManagedObjectPtr& card, ABPerso
     bool cardHasAddress = false;
     for (const QString& key : kAddressKeys)
         cardHasAddress = cardHasAddress || !isEmptyValue(cd.value(key));
+    auto composeAddress = [&] {
+        takeIntoCard(card, cardkey::kAddress, composePLAdress(card->value(cardkey::kStreet), card->value(cardkey::kCity),
+                                                              card->value(cardkey::kState)));
+        takeIntoCard(card, cardkey::kSyncStreet, getUUID());
+    };
 
     if (!cardHasAddress) {
         for (const QString& key : kAddressKeys) {
             if (!isEmptyValue(pd.value(key)))
-                card->setValue(key, pd.value(key).toString());
+                takeIntoCard(card, key, pd.value(key).toString());
         }
         if (card->stringValue(cardkey::kStreet).isEmpty() && card->stringValue(cardkey::kCity).isEmpty()
             && card->stringValue(cardkey::kState).isEmpty())
             return;
-        card->setValue(cardkey::kAddress, composePLAdress(card->value(cardkey::kStreet), card->value(cardkey::kCity),
-                                                          card->value(cardkey::kState)));
-        card->setValue(cardkey::kSyncStreet, getUUID());
+        composeAddress();
         return;
     }
 
@@ -100,44 +136,40 @@ void PLSyncConnectController::mergeAddress(const ManagedObjectPtr& card, ABPerso
         if (!isEmptyValue(cd.value(kAddressKeys[i])))
             address.insert(kAddressPartKeys[i], cd.value(kAddressKeys[i]).toString());
     }
-    const ABMultiValue old = person->multiValueForProperty(kABAddressProperty);
-    ABMultiValue addresses;
-    for (int e = 0; e < old.count(); ++e) {
-        addresses.addEntry(old.entryAtIndex(e));
-        if (old.labelAtIndex(e) != kABAddressWorkLabel)
+    ABMultiValue addresses = person->multiValueForProperty(kABAddressProperty);
+    int taken = -1; // the work address the card's was read from: the first with any part
+    for (int e = 0; e < addresses.count(); ++e) {
+        if (addresses.labelAtIndex(e) != kABAddressWorkLabel)
             continue;
+        const ABAddress& parts = addresses.addressAtIndex(e);
         bool equal = true;
-        for (int i = 0; i < 5; ++i)
-            equal = equal && setStrNullToEmpty(cd.value(kAddressKeys[i])) == old.addressAtIndex(e).value(kAddressPartKeys[i]);
+        bool anyPart = false;
+        for (int i = 0; i < 5; ++i) {
+            const QString part = cutForCard(kAddressKeys[i], parts.value(kAddressPartKeys[i]));
+            equal = equal && vcardTextAsWritten(setStrNullToEmpty(cd.value(kAddressKeys[i]))) == part;
+            anyPart = anyPart || !part.isEmpty();
+        }
         if (equal)
             return;
+        if (taken < 0 && anyPart)
+            taken = e;
     }
     setAddressFormat(&address);
-    addByMode(&addresses, {kABAddressWorkLabel, {}, address, nullptr}, _iSelectType);
-    if (addresses.count() > 0)
-        person->setMultiValue(addresses, kABAddressProperty);
-}
-
-void PLSyncConnectController::mergeWebPage(const ManagedObjectPtr& card, ABPerson* person, const CardDict& cd, const CardDict& pd)
-{
-    const QString c = setStrNullToEmpty(cd.value(cardkey::kWebPage));
-    if (c.isEmpty()) {
-        if (!isEmptyValue(pd.value(cardkey::kWebPage))) {
-            card->setValue(cardkey::kWebPage, getReplacingPercentString(pd.value(cardkey::kWebPage)));
-            card->setValue(cardkey::kSyncUrl, getUUID());
+    if (taken < 0) {
+        addByMode(&addresses, {kABAddressWorkLabel, {}, address, nullptr}, _iSelectType);
+    } else if (_iSelectType == kSelectCardWins) {
+        addresses.setAddressAtIndex(taken, address);
+    } else {
+        // The person's address wins whole: a part it lacks is one the card no longer has.
+        if (_iSelectType == kSelectAddressBookWins) {
+            for (const QString& key : kAddressKeys)
+                takeIntoCard(card, key, setStrNullToEmpty(pd.value(key)));
+            composeAddress();
         }
         return;
     }
-    const ABMultiValue old = person->multiValueForProperty(kABURLsProperty);
-    ABMultiValue urls;
-    for (int e = 0; e < old.count(); ++e) {
-        urls.addEntry(old.entryAtIndex(e));
-        if (old.labelAtIndex(e) == kABWorkLabel && getReplacingPercentString(old.valueAtIndex(e)) == c)
-            return;
-    }
-    addByMode(&urls, {kABWorkLabel, getAddingPercentString(c), {}, nullptr}, _iSelectType);
-    if (urls.count() > 0)
-        person->setMultiValue(urls, kABURLsProperty);
+    if (addresses.count() > 0)
+        person->setMultiValue(addresses, kABAddressProperty);
 }
 
 int PLSyncConnectController::mergeData(const ManagedObjectPtr& card, ABPerson* person)
@@ -151,17 +183,28 @@ int PLSyncConnectController::mergeData(const ManagedObjectPtr& card, ABPerson* p
         mergeSingleValue(cd.value(key), pd.value(key), card, person, key, property, mode);
     };
 
+    // The name and the company follow the winner like any value: a person of another program
+    // meets its card only where they are equal, and the person of a card's UID is that card's.
+    const QString nameKeys[] = {cardkey::kFirstName, cardkey::kMiddleName, cardkey::kFamilyName};
+    single(cardkey::kFirstName, kABFirstNameProperty);
+    single(cardkey::kMiddleName, kABMiddleNameProperty);
+    single(cardkey::kFamilyName, kABLastNameProperty);
+    single(cardkey::kCompany, kABOrganizationProperty);
     single(cardkey::kSuffixName, kABSuffixProperty);
     single(cardkey::kPrefixName, kABTitleProperty);
 
-    // The full name is composed again only when the prefix or suffix may have changed.
+    // The full name is composed again when the prefix or suffix may have changed, or a part of
+    // the name did on the card.
+    bool cardNameTaken = false;
+    for (const QString& key : nameKeys)
+        cardNameTaken = cardNameTaken || card->stringValue(key) != setStrNullToEmpty(cd.value(key));
     int language = 2;
-    const bool nameKept = agree(cd, pd, cardkey::kPrefixName) && agree(cd, pd, cardkey::kSuffixName);
+    const bool nameKept = agree(cd, pd, cardkey::kPrefixName) && agree(cd, pd, cardkey::kSuffixName) && !cardNameTaken;
     if (!nameKept) {
         const QString fullName = composePLName(card->value(cardkey::kFirstName), card->value(cardkey::kMiddleName),
                                                card->value(cardkey::kFamilyName), card->value(cardkey::kPrefixName),
                                                card->value(cardkey::kSuffixName));
-        card->setValue(cardkey::kFullName, fullName);
+        takeIntoCard(card, cardkey::kFullName, fullName);
         language = languageTypeOfaString(fullName);
     }
 
@@ -177,7 +220,7 @@ int PLSyncConnectController::mergeData(const ManagedObjectPtr& card, ABPerson* p
             const QString fullName = card->stringValue(cardkey::kFullName);
             const bool eastAsian = nameKept && !fullName.isEmpty() && languageTypeOfaString(fullName) == 1
                                    && languageTypeOfaString(first + middle + family) == 1;
-            card->setValue(cardkey::kFullNameKana, composePLYomi(first, middle, family, eastAsian ? 1 : language));
+            takeIntoCard(card, cardkey::kFullNameKana, composePLYomi(first, middle, family, eastAsian ? 1 : language));
         }
     }
 
@@ -186,27 +229,24 @@ int PLSyncConnectController::mergeData(const ManagedObjectPtr& card, ABPerson* p
 
     mergeAddress(card, person, cd, pd);
 
-    const ABMultiValue oldPhones = person->multiValueForProperty(kABPhoneProperty);
-    ABMultiValue phones = oldPhones;
-    bool phonesAdded = false;
-    const struct {
-        const QString& key;
-        const QString& label;
-        const QString& syncKey;
-    } phoneRules[] = {
-        {cardkey::kTelephone, kABPhoneWorkLabel, cardkey::kSyncPhoneWork},
-        {cardkey::kMobile, kABPhoneMobileLabel, cardkey::kSyncPhoneMobile},
-        {cardkey::kFax, kABPhoneWorkFAXLabel, cardkey::kSyncPhoneFax},
+    const ListItem lists[] = {
+        {cardkey::kTelephone, kABPhoneProperty, kABPhoneWorkLabel, true, cardkey::kSyncPhoneWork},
+        {cardkey::kMobile, kABPhoneProperty, kABPhoneMobileLabel, false, cardkey::kSyncPhoneMobile},
+        {cardkey::kFax, kABPhoneProperty, kABPhoneWorkFAXLabel, false, cardkey::kSyncPhoneFax},
+        {cardkey::kEmail, kABEmailProperty, kABEmailWorkLabel, true, cardkey::kSyncEmail},
+        {cardkey::kWebPage, kABURLsProperty, kABWorkLabel, true, cardkey::kSyncUrl},
     };
-    for (const auto& rule : phoneRules) {
-        if (mergePhonesValue(cd.value(rule.key), &phones, card, pd.value(rule.key), oldPhones, rule.key, rule.label,
-                             rule.syncKey, mode))
-            phonesAdded = true;
+    for (ABProperty property : {kABPhoneProperty, kABEmailProperty, kABURLsProperty}) {
+        ABMultiValue values = person->multiValueForProperty(property);
+        bool changed = false;
+        for (const ListItem& item : lists) {
+            if (item.property == property && mergeListItem(item, &values, card, cd))
+                changed = true;
+        }
+        if (changed && values.count() > 0)
+            person->setMultiValue(values, property);
     }
-    if (phones.count() > 0 && phonesAdded)
-        person->setMultiValue(phones, kABPhoneProperty);
 
-    mergeWebPage(card, person, cd, pd);
     single(cardkey::kMemo, kABNoteProperty);
 
     card->context()->refreshObject(card, true);

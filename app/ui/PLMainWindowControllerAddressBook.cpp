@@ -97,12 +97,13 @@ void PLMainWindowController::connectAddOnly()
     const int result = sync.connectAddOnly();
     if (sheet)
         StopIndicator();
+    // The cards' identifiers are in the store before anything is said.
+    saveAction();
     if (result != 0)
         PLMessage::ShowPLErrorMessageBySheet(m_window.get(), syncFailureMessage(sync));
     else if (sync.getIsShowMsg())
         PLMessage::ShowPLErrorMessageBySheet(m_window.get(), kMsgAddOnlyDone);
     showSyncReport(m_window.get(), sync);
-    saveAction();
 }
 
 void PLMainWindowController::connectAddressBook()
@@ -140,6 +141,9 @@ void PLMainWindowController::statrConnect(bool fromPanel)
     const int result = sync.connectAddressBook();
     if (sheet)
         StopIndicator();
+    // The cards the run made and changed are in the store before any message of the run waits
+    // for the user: the persons they came from are already saved.
+    saveAction();
     if (sync.hasDataAdded() && _outlineViewController->getSelectedItem()) {
         if (_outlineViewController->getSelectedItem()->folderType == kFolderTypeInbox) {
             // The list holds the cards it was given: the new ones join it before it is arranged.
@@ -158,5 +162,4 @@ void PLMainWindowController::statrConnect(bool fromPanel)
         PLMessage::ShowPLErrorMessageBySheet(m_window.get(), syncFailureMessage(sync));
     showSyncReport(m_window.get(), sync);
     updateSelectStatus();
-    performLater([this] { saveAction(); });
 }

@@ -70,7 +70,7 @@ TEST_F(ForeignVCards, EachKindIsReadIntoCardsAndWrittenBackWithoutTouchingTheRes
               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Dahl;Carl;;;\r\nTITLE:Pilot\r\nNOTE:met in Oslo\r\nEND:VCARD\r\n");
     EXPECT_EQ(readBookFile("outlook.vcf"),
               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:M\xfcller;J\xfcrgen;;;\r\nORG:Caf\xe9 \x80\r\n"
-              "TITLE:B\xc3\xa4"
+              "TITLE:B\xe4"
               "cker\r\nEND:VCARD\r\n");
     for (const auto& f : files) {
         const QByteArray name(f.file);
@@ -87,6 +87,39 @@ TEST_F(ForeignVCards, EachKindIsReadIntoCardsAndWrittenBackWithoutTouchingTheRes
     EXPECT_TRUE(again.addedData().isEmpty()) << fullNames(again.addedData()).join(u'|').toStdString();
     EXPECT_EQ(int(cards().size()), cardsBefore);
     EXPECT_EQ(int(book()->people().size()), peopleBefore);
+}
+
+// CardDAV servers and many programs write a person's one number, e-mail and web page without a
+// TYPE: each is the card's when the person has no work one, and meets the card again at the next
+// run. A needless escape ("http\://") is read as the character.
+TEST_F(ForeignVCards, ValuesOfNoTypeAreTheCardsWhenThereIsNoWorkOne)
+{
+    addPerson("server.vcf", "UID:srv-1\r\nN:Roe;Jane;;;\r\nTEL;TYPE=CELL:+1 555 0199\r\nTEL:+1 555 0100\r\n"
+                            "EMAIL;TYPE=INTERNET:jane@roe.example\r\nURL:http\\://roe.example/\r\n");
+    addPerson("typed.vcf", "N:Poe;Ed;;;\r\nTEL;TYPE=HOME:1\r\nTEL:2\r\nTEL;TYPE=WORK:3\r\nEMAIL;TYPE=HOME:ed@home.example\r\n"
+                           "URL;TYPE=OTHER:http://other.example/\r\n");
+    PLSyncConnectController controller;
+    ASSERT_EQ(synchronise(PLSyncConnectController::kSelectCardWins, &controller), 0);
+    ASSERT_EQ(controller.addedData().size(), 2);
+    const ManagedObjectPtr jane = cardNamed("Roe");
+    ASSERT_TRUE(jane);
+    EXPECT_EQ(jane->stringValue("telephone_Number"), "+1 555 0100");
+    EXPECT_EQ(jane->stringValue("mobile_Number"), "+1 555 0199");
+    EXPECT_EQ(jane->stringValue("e_Mail"), "jane@roe.example");
+    EXPECT_EQ(jane->stringValue("web_Page_Address"), "http://roe.example/");
+    // A work one is the card's before one of no type; a home or other one never is.
+    const ManagedObjectPtr ed = cardNamed("Poe");
+    ASSERT_TRUE(ed);
+    EXPECT_EQ(ed->stringValue("telephone_Number"), "3");
+    EXPECT_EQ(ed->stringValue("e_Mail"), "");
+    EXPECT_EQ(ed->stringValue("web_Page_Address"), "");
+
+    const auto stamps = bookStamps();
+    PLSyncConnectController again;
+    ASSERT_EQ(synchronise(PLSyncConnectController::kSelectCardWins, &again), 0);
+    EXPECT_TRUE(again.addedData().isEmpty());
+    EXPECT_EQ(cards().size(), 2);
+    EXPECT_EQ(bookStamps(), stamps);
 }
 
 // A new person's FN is written as the name is said: family name first in Japanese script.

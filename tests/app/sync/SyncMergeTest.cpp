@@ -16,6 +16,7 @@ struct MergeCase {
     QByteArray person;         // besides "N:Lee;Ann;;;"
     QVariantMap cardAfter;     // values the card must have afterwards ("NEW" : a fresh identifier)
     QList<QByteArray> lines;   // lines the person's file must hold, in this order; empty: file unchanged
+    QList<QByteArray> gone = {}; // lines it must no longer hold
 };
 
 const MergeCase kCases[] = {
@@ -25,12 +26,27 @@ const MergeCase kCases[] = {
     {"card without title takes the person's", kCardWins, {}, "TITLE:Manager\r\n", {{"job_Title", "Manager"}}, {}},
     {"person without title takes the card's", kBookWins, {{"job_Title", "Engineer"}}, "NOTE:x\r\n",
      {{"job_Title", "Engineer"}}, {"NOTE:x", "TITLE:Engineer"}},
-    {"telephone, card wins: first entry", kCardWins, {{"telephone_Number", "111"}}, "TEL;TYPE=WORK:222\r\n",
-     {{"telephone_Number", "111"}, {"sync_Phone_work", "OLD"}}, {"TEL;TYPE=WORK,VOICE:111", "TEL;TYPE=WORK:222"}},
-    {"telephone, book wins: last entry, card keeps its number", kBookWins, {{"telephone_Number", "111"}},
-     "TEL;TYPE=WORK:222\r\n", {{"telephone_Number", "111"}}, {"TEL;TYPE=WORK:222", "TEL;TYPE=WORK,VOICE:111"}},
+    // A number follows the winner: the card's replaces the one it was read from (other numbers
+    // stay byte for byte), or the card takes the person's with a new identifier.
+    {"telephone, card wins: replaces the person's work number, others kept", kCardWins, {{"telephone_Number", "111"}},
+     "TEL;type=HOME;PREF=1:045\r\nTEL;TYPE=WORK:222\r\nTEL;TYPE=CELL:090\r\n",
+     {{"telephone_Number", "111"}, {"sync_Phone_work", "OLD"}},
+     {"TEL;type=HOME;PREF=1:045", "TEL;TYPE=WORK:111", "TEL;TYPE=CELL:090"}, {"TEL;TYPE=WORK:222"}},
+    {"telephone, book wins: the card takes the person's", kBookWins, {{"telephone_Number", "111"}},
+     "TEL;TYPE=WORK:222\r\n", {{"telephone_Number", "222"}, {"sync_Phone_work", "NEW"}}, {}},
     {"telephone the person has in a later entry", kCardWins, {{"telephone_Number", "111"}},
      "TEL;TYPE=WORK:222\r\nTEL;TYPE=WORK:111\r\n", {{"telephone_Number", "111"}}, {}},
+    {"telephone, card wins: the second work number stays", kCardWins, {{"telephone_Number", "333"}},
+     "TEL;TYPE=WORK:222\r\nTEL;TYPE=WORK:444\r\n", {}, {"TEL;TYPE=WORK:333", "TEL;TYPE=WORK:444"}, {"TEL;TYPE=WORK:222"}},
+    {"fax, card wins: only the fax", kCardWins, {{"fax_Number", "555"}, {"telephone_Number", "222"}},
+     "TEL;TYPE=WORK:222\r\nTEL;TYPE=WORK,FAX:666\r\n", {}, {"TEL;TYPE=WORK:222", "TEL;TYPE=WORK,FAX:555"},
+     {"TEL;TYPE=WORK,FAX:666"}},
+    {"mobile, book wins", kBookWins, {{"mobile_Number", "090"}}, "TEL;TYPE=CELL:080\r\n",
+     {{"mobile_Number", "080"}, {"sync_Phone_Mobile", "NEW"}}, {}},
+    {"number of no type, card wins: keeps its form", kCardWins, {{"telephone_Number", "111"}}, "TEL:222\r\n", {},
+     {"TEL:111"}, {"TEL:222"}},
+    {"number as a vCard 4.0 URI, card wins: keeps its parameters", kCardWins, {{"telephone_Number", "111"}},
+     "TEL;VALUE=uri;TYPE=\"work,voice\":tel:222\r\n", {}, {"TEL;VALUE=uri;TYPE=\"work,voice\":tel:111"}},
     {"empty fax takes the person's with a new identifier", kBookWins, {}, "TEL;TYPE=WORK,FAX:333\r\n",
      {{"fax_Number", "333"}, {"sync_Phone_Fax", "NEW"}, {"sync_Phone_work", "OLD"}}, {}},
     {"mobile, card wins, other labels kept", kCardWins, {{"mobile_Number", "090"}}, "TEL;TYPE=HOME:045\r\n",
@@ -38,11 +54,16 @@ const MergeCase kCases[] = {
     {"equal work address leaves the person as it is", kCardWins,
      {{"street", "1 Main"}, {"city", "Springfield"}, {"state", "IL"}, {"zip_PostalCode", "62701"}, {"country", "USA"}},
      "ADR;TYPE=HOME:;;9 Elm;Shelbyville;;;\r\nADR;TYPE=WORK:;;1 Main;Springfield;IL;62701;USA\r\n", {}, {}},
-    {"other work address, card wins: first, with country code", kCardWins, {{"city", "Oslo"}},
-     "ADR;TYPE=WORK:;;1 Main;Springfield;IL;;\r\n", {{"city", "Oslo"}, {"street", ""}},
-     {"item1.ADR;TYPE=WORK:;;;Oslo;;;", "item1.X-ABADR:us", "ADR;TYPE=WORK:;;1 Main;Springfield;IL;;"}},
-    {"other work address, book wins: last", kBookWins, {{"city", "Oslo"}}, "ADR;TYPE=WORK:;;1 Main;Springfield;IL;;\r\n",
-     {{"city", "Oslo"}}, {"ADR;TYPE=WORK:;;1 Main;Springfield;IL;;", "item1.ADR;TYPE=WORK:;;;Oslo;;;"}},
+    {"other work address, card wins: replaces it, with country code", kCardWins, {{"city", "Oslo"}},
+     "ADR;TYPE=HOME:;;9 Elm;Shelbyville;;;\r\nADR;TYPE=WORK:;;1 Main;Springfield;IL;;\r\n",
+     {{"city", "Oslo"}, {"street", ""}},
+     {"ADR;TYPE=HOME:;;9 Elm;Shelbyville;;;", "item1.ADR;TYPE=WORK:;;;Oslo;;;", "item1.X-ABADR:us"},
+     {"ADR;TYPE=WORK:;;1 Main;Springfield;IL;;"}},
+    {"other work address, book wins: the card takes it whole", kBookWins, {{"city", "Oslo"}, {"country", "Norway"}},
+     "ADR;TYPE=WORK:;;1 Main;Springfield;IL;;\r\n",
+     {{"street", "1 Main"}, {"city", "Springfield"}, {"state", "IL"}, {"country", ""}, {"address", "IL\nSpringfield\n1 Main"},
+      {"sync_Street", "NEW"}},
+     {}},
     {"card without address takes the first work address that has parts", kBookWins, {},
      "ADR;TYPE=WORK:;;;;;;\r\nADR;TYPE=WORK:;;2 Side;Chiyoda;Tokyo;100;\r\n",
      {{"street", "2 Side"}, {"city", "Chiyoda"}, {"state", "Tokyo"}, {"zip_PostalCode", "100"},
@@ -52,11 +73,13 @@ const MergeCase kCases[] = {
      "URL;TYPE=WORK:http://a.example/x%20y\r\n", {{"sync_URL", "OLD"}}, {}},
     {"card without URL takes the person's unescaped", kBookWins, {}, "URL;TYPE=WORK:http://a.example/x%20y\r\n",
      {{"web_Page_Address", "http://a.example/x y"}, {"sync_URL", "NEW"}}, {}},
-    {"URL, card wins: escaped, first", kCardWins, {{"web_Page_Address", "http://b.example/ü"}},
-     "URL;TYPE=WORK:http://a.example/\r\n", {}, {"URL;TYPE=WORK:http://b.example/%C3%BC", "URL;TYPE=WORK:http://a.example/"}},
+    {"URL, card wins: escaped, in place of the person's", kCardWins, {{"web_Page_Address", "http://b.example/ü"}},
+     "URL;TYPE=WORK:http://a.example/\r\n", {}, {"URL;TYPE=WORK:http://b.example/%C3%BC"}, {"URL;TYPE=WORK:http://a.example/"}},
+    {"URL, book wins: the card takes it", kBookWins, {{"web_Page_Address", "http://b.example/"}},
+     "URL;TYPE=WORK:http://a.example/a%20b\r\n", {{"web_Page_Address", "http://a.example/a b"}, {"sync_URL", "NEW"}}, {}},
     {"readings from the person", kBookWins, {}, "X-PHONETIC-FIRST-NAME:an\r\nX-PHONETIC-LAST-NAME:rii\r\n",
      {{"first_Name_Kana", "an"}, {"family_Name_Kana", "rii"}, {"full_Name_Kana", "an rii"}}, {}},
-    {"e-mail, company and names are never merged", kCardWins, {{"e_Mail", ""}}, "EMAIL;TYPE=HOME:a@b.example\r\n",
+    {"a home e-mail is not the card's", kCardWins, {{"e_Mail", ""}}, "EMAIL;TYPE=HOME:a@b.example\r\n",
      {{"e_Mail", ""}}, {}},
 };
 
@@ -98,6 +121,8 @@ TEST_P(Merge, Case)
         EXPECT_GE(at, 0) << line.toStdString() << " in\n" << after.toStdString();
         from = at < 0 ? from : at + 1;
     }
+    for (const QByteArray& line : c.gone)
+        EXPECT_FALSE(after.contains("\r\n" + line + "\r\n")) << line.toStdString() << " in\n" << after.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Rules, Merge, ::testing::ValuesIn(kCases), [](const auto& info) {

@@ -50,6 +50,31 @@ TEST_F(SyncSafety, ASecondRunOnTheSameFolderIsRefusedWhileTheFirstHoldsIt)
     EXPECT_EQ(cards().size(), 1);
 }
 
+// A contact with values far longer than any card's gives its card the values cut to the fields'
+// lengths; the contact keeps them whole, also when the card wins at the next run.
+TEST_F(SyncSafety, LongValuesOfAContactAreCutForItsCardAndKeptInTheContact)
+{
+    const QByteArray family(10000, 'L');
+    const QByteArray company(600, 'O');
+    const QByteArray note(100000, 'n');
+    addPerson("long.vcf", "N:" + family + ";Ann;;;\r\nORG:" + company + "\r\nTITLE:Buyer\r\nNOTE:" + note + "\r\n"
+                          "TEL;TYPE=WORK:" + QByteArray(5000, '1') + "\r\n");
+    const QByteArray before = readBookFile("long.vcf");
+    for (int mode : {PLSyncConnectController::kSelectCardWins, PLSyncConnectController::kSelectCardWins,
+                     PLSyncConnectController::kSelectAddressBookWins}) {
+        ASSERT_EQ(synchronise(mode), 0);
+        ASSERT_EQ(cards().size(), 1);
+        const ManagedObjectPtr card = cards().first();
+        EXPECT_EQ(card->stringValue("family_Name"), QString(512, QLatin1Char('L')));
+        EXPECT_EQ(card->stringValue("company"), QString(512, QLatin1Char('O')));
+        EXPECT_EQ(card->stringValue("memo"), QString(16384, QLatin1Char('n')));
+        EXPECT_EQ(card->stringValue("telephone_Number"), QString(2048, QLatin1Char('1')));
+        EXPECT_EQ(card->stringValue("job_Title"), "Buyer");
+        EXPECT_EQ(readBookFile("long.vcf"), before);
+        EXPECT_EQ(book()->people().size(), 1u);
+    }
+}
+
 qint64 virtualMemoryBytes()
 {
     QFile status(QStringLiteral("/proc/self/status"));

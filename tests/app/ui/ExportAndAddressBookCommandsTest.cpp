@@ -4,6 +4,7 @@
 #include "app/core/CardFolder.h"
 #include "app/core/OpenDatabase.h"
 #include "app/sync/AddressBookFolder.h"
+#include "app/sync/PLSyncConnectController.h"
 #include "app/ui/PLMainWindowController.h"
 #include "platform/addressbook/AddressBook.h"
 #include "platform/foundation/PlistFile.h"
@@ -331,6 +332,40 @@ TEST_F(Commands, SynchroniseShowsTheNewCardsAtOnceAndNamesTheFilesItCouldNotRead
     EXPECT_TRUE(count->text().contains(QLatin1String("/ 5"))) << count->text().toStdString();
     ASSERT_EQ(commandMessages().size(), 1) << commandMessages().join(u'|').toStdString();
     EXPECT_TRUE(commandMessages().first().contains(QLatin1String("cut.vcf: "))) << commandMessages().first().toStdString();
+}
+
+// A folder of hostile files: one holding 10,000 vCards begun inside each other and thirty cut
+// short. The message names each file once and twenty at most, and when it shows, the cards the
+// run brought in are already in the store.
+TEST_F(Commands, HostileFilesGetAShortMessageShownOnlyOnceThePulledCardsAreSaved)
+{
+    TestBundle strings({}, {{"IDS_MSG_ADDRESSBOOK_FILES_NOT_READ", "%d files not read:"}, {"IDS_MSG_ADDRESSBOOK_AND_MORE", "and %d more"}});
+    PreferenceDomain::standard().setValue(QStringLiteral("conncet to addressBook state"), 3);
+    auto write = [this](const QString& name, const QByteArray& data) {
+        QFile file(bookFolder + QLatin1Char('/') + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(data);
+    };
+    write(QStringLiteral("all.vcf"), QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Nest;;;;\r\n").repeated(10000) + "END:VCARD\r\n");
+    for (int i = 0; i < 30; ++i)
+        write(QStringLiteral("cut%1.vcf").arg(i, 2, 10, QLatin1Char('0')), "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Cut;;;;\r\n");
+    write(QStringLiteral("park.vcf"), "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Park;;;;\r\nFN:Park\r\nEND:VCARD\r\n");
+    int parksStored = -1;
+    presenter.duringRun = [&](const AlertRequest&) {
+        const auto reader = ManagedObjectContext::open(CardStore::currentModel(), database + QStringLiteral("/Pelmora1.sqldb"));
+        parksStored = int(reader->executeFetchRequest(
+            {QString::fromLatin1(CardStore::kEntityCard), keyEquals(QStringLiteral("family_Name"), QStringLiteral("Park")), {}}).size());
+    };
+    select({});
+    trigger("connectAddressBook");
+    ASSERT_EQ(commandMessages().size(), 1) << commandMessages().join(u'|').toStdString();
+    const QStringList lines = commandMessages().first().split(u'\n');
+    EXPECT_EQ(lines.first(), QStringLiteral("31 files not read:"));
+    EXPECT_EQ(lines.size(), 1 + PLSyncConnectController::kReportedFiles + 1) << commandMessages().first().toStdString();
+    EXPECT_EQ(lines.last(), QStringLiteral("and 11 more"));
+    EXPECT_EQ(lines.filter(QStringLiteral("all.vcf")).size(), 1);
+    EXPECT_TRUE(lines.at(1).startsWith(QStringLiteral("all.vcf: 9999 of 10000 contacts not read"))) << lines.at(1).toStdString();
+    EXPECT_EQ(parksStored, 1) << "the new card is saved before the message waits for the user";
 }
 
 TEST_F(Commands, SynchroniseAsksWhichSideWinsAndKeepsTheAnswer)
