@@ -170,7 +170,7 @@ ManagedObjectList PLSyncConnectController::getSameKeyManage(const QString& first
     if (!m_matchIndexBuilt) {
         m_matchIndex.clear();
         m_storeOrder.clear();
-        const ManagedObjectList cards = getPLData();
+        const ManagedObjectList cards = m_liveCards.isEmpty() ? getPLData() : m_liveCards;
         for (int i = 0; i < cards.size(); ++i) {
             const ManagedObject& c = *cards[i];
             m_matchIndex[matchKey(c.stringValue(cardkey::kFirstName), c.stringValue(cardkey::kMiddleName),
@@ -204,8 +204,9 @@ void PLSyncConnectController::pairByUid()
 {
     m_pairedByUid.clear();
     m_cardsPairedByUid.clear();
+    m_liveCards = getPLData();
     QHash<QString, ManagedObjectList> cardsByID;
-    for (const ManagedObjectPtr& card : getPLData()) {
+    for (const ManagedObjectPtr& card : std::as_const(m_liveCards)) {
         const QString cardID = card->stringValue(kCardID);
         if (!cardID.isEmpty())
             cardsByID[cardID].append(card);

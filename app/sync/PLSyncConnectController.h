@@ -171,7 +171,8 @@ private:
     QHash<const ABPerson*, ManagedObjectPtr> m_pairedByUid;
     QSet<const ManagedObject*> m_cardsPairedByUid;
 
-    // The live cards of this run by their match keys, and each card's place in store order.
+    // The live cards as the run began, by their match keys, and each card's place in store order.
+    ManagedObjectList m_liveCards;
     bool m_matchIndexBuilt = false;
     QHash<QStringList, ManagedObjectList> m_matchIndex;
     QHash<const ManagedObject*, int> m_storeOrder;

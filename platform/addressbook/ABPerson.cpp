@@ -151,17 +151,6 @@ std::unique_ptr<ABPerson> ABPerson::newPerson(const QString& uid, const QString&
     return person;
 }
 
-bool ABPerson::resetFromData(const QByteArray& data)
-{
-    ABPerson fresh;
-    if (!splitVCardLines(data, &fresh.m_lines, &fresh.m_lineEnd, nullptr))
-        return false;
-    fresh.m_fileName = m_fileName;
-    fresh.readLines();
-    *this = std::move(fresh);
-    return true;
-}
-
 void ABPerson::readLines()
 {
     m_singleLine.fill(-1);
@@ -584,17 +573,17 @@ QByteArray ABPerson::writeData(Output* out) const
     return data;
 }
 
-bool ABPerson::readsBackFrom(const QByteArray& data, QString* why) const
+std::unique_ptr<ABPerson> ABPerson::readBack(const QByteArray& data, QString* why) const
 {
     auto differs = [why](const QString& what) {
         if (why)
             *why = QStringLiteral("what would be written does not read back (%1)").arg(what);
-        return false;
+        return nullptr;
     };
     if (splitVCardFile(data).size() != 1)
         return differs(QStringLiteral("not one vCard"));
     QString error;
-    const std::unique_ptr<ABPerson> again = fromData(m_fileName, data, &error);
+    std::unique_ptr<ABPerson> again = fromData(m_fileName, data, &error);
     if (!again)
         return differs(error);
     if (again->m_uid != m_uid)
@@ -639,5 +628,5 @@ bool ABPerson::readsBackFrom(const QByteArray& data, QString* why) const
                 return differs(QStringLiteral("%1 entry %2").arg(QLatin1String(multiValueName(m))).arg(e + 1));
         }
     }
-    return true;
+    return again;
 }

@@ -44,15 +44,13 @@ public:
     // The bytes of the person's file with its changes: in the file's charset, or wholly in UTF-8
     // when `toUtf8` is set or a changed value has no bytes in the file's charset (then `inUtf8`).
     QByteArray vcardData(bool toUtf8 = false, bool* inUtf8 = nullptr) const;
-    // Whether `data`, written from this person, reads as one vCard with this person's UID and
-    // values; `why` says what differs.
-    bool readsBackFrom(const QByteArray& data, QString* why) const;
+    // The person `data`, written from this person, reads as: one vCard with this person's UID
+    // and values; null when it is not (`why` says what differs).
+    std::unique_ptr<ABPerson> readBack(const QByteArray& data, QString* why) const;
 
 private:
     friend class AddressBook;
     ABPerson() = default;
-    // After a write: the written bytes become what the person was read from.
-    bool resetFromData(const QByteArray& data);
     void readLines();
     // Whether the lines were read as UTF-8 (or ASCII) only.
     bool isUtf8() const { return m_charset.isEmpty() && !m_mixedCharsets; }

@@ -264,7 +264,7 @@ bool AddressBook::save(QString* errorText)
         }
         pending.clear();
     }
-    for (const PendingWrite& write : pending) {
+    for (PendingWrite& write : pending) {
         QString why;
         if (!replaceWithTemporary(write, &why))
             failures.append(m_files[write.file].name + QLatin1String(": ") + why);
@@ -305,7 +305,8 @@ bool AddressBook::writeTemporary(size_t file, mode_t newMode, PendingWrite* writ
         const qsizetype p = qsizetype(i);
         if (utf8 && !charsets[p].isEmpty() && charsets[p] != "UTF-8")
             write->pieces[p] = pieces[i].person->vcardData(true);
-        if (pieces[i].person && !pieces[i].person->readsBackFrom(write->pieces[p], errorText))
+        write->readBack.push_back(pieces[i].person ? pieces[i].person->readBack(write->pieces[p], errorText) : nullptr);
+        if (pieces[i].person && !write->readBack.back())
             return false;
         data += write->pieces[p];
     }
@@ -333,7 +334,7 @@ bool AddressBook::writeTemporary(size_t file, mode_t newMode, PendingWrite* writ
     return true;
 }
 
-bool AddressBook::replaceWithTemporary(const PendingWrite& write, QString* errorText)
+bool AddressBook::replaceWithTemporary(PendingWrite& write, QString* errorText)
 {
     BookFile& file = m_files[write.file];
     FileStamp& stamp = file.stamp;
@@ -368,7 +369,7 @@ bool AddressBook::replaceWithTemporary(const PendingWrite& write, QString* error
     stamp = write.stamp;
     for (size_t i = 0; i < file.pieces.size(); ++i) {
         if (file.pieces[i].person)
-            file.pieces[i].person->resetFromData(write.pieces[int(i)]);
+            *file.pieces[i].person = std::move(*write.readBack[i]);
     }
     return true;
 }

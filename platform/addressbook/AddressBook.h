@@ -93,6 +93,9 @@ private:
     struct PendingWrite {
         size_t file = 0;
         QList<QByteArray> pieces; // what each piece was written as
+        // Each person as read back from what was written (null for pieces that are no person):
+        // once the file is in place, that is what the person was read from.
+        std::vector<std::unique_ptr<ABPerson>> readBack;
         QByteArray target;
         QByteArray temporary;
         FileStamp stamp;
@@ -104,7 +107,7 @@ private:
     bool writeTemporary(size_t file, mode_t newMode, PendingWrite* write, QString* errorText);
     // Records a failure of the call just made that errno tells was for want of space.
     void noteLackOfSpace();
-    bool replaceWithTemporary(const PendingWrite& write, QString* errorText);
+    bool replaceWithTemporary(PendingWrite& write, QString* errorText);
 
     QString m_folder;
     std::vector<std::unique_ptr<ABPerson>> m_people;

@@ -256,6 +256,10 @@ bool splitVCardLines(const QByteArray& data, QList<VCardContentLine>* lines, QBy
 
     const int bomLength = data.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     QList<QByteArray> logical;
+    // Room for every physical line at once: growing would copy the lines read so far again and again.
+    const qsizetype physicalLines = data.count('\n') + 1;
+    lines->reserve(physicalLines);
+    logical.reserve(physicalLines);
     qsizetype pos = 0;
     while (pos < data.size()) {
         qsizetype end = data.indexOf('\n', pos);
