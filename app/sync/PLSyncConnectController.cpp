@@ -102,7 +102,8 @@ QString PLSyncConnectController::runReport() const
     auto fileList = [](const char* key, const QStringList& files) {
         QStringList shown = files.mid(0, kReportedFiles);
         if (files.size() > kReportedFiles) {
-            shown.append(formatString(getLocalString(QStringLiteral("IDS_MSG_ADDRESSBOOK_AND_MORE")), {int(files.size() - kReportedFiles)}));
+            shown.append(
+                formatString(getLocalString(QStringLiteral("IDS_MSG_ADDRESSBOOK_AND_MORE")), {int(files.size() - kReportedFiles)}));
             for (const QString& file : files)
                 logLine(QStringLiteral("Address book: %1").arg(file));
         }

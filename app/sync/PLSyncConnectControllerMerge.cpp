@@ -70,8 +70,7 @@ QString PLSyncConnectController::cardValueOfEntry(const ListItem& item, const QS
     return cutForCard(item.key, item.property == kABURLsProperty ? getReplacingPercentString(value) : value);
 }
 
-bool PLSyncConnectController::mergeListItem(const ListItem& item, ABMultiValue* values, const ManagedObjectPtr& card,
-                                            const CardDict& cd)
+bool PLSyncConnectController::mergeListItem(const ListItem& item, ABMultiValue* values, const ManagedObjectPtr& card, const CardDict& cd)
 {
     const QString c = setStrNullToEmpty(cd.value(item.key));
     const int taken = takenEntry(*values, item.label, item.untypedToo);
@@ -114,8 +113,8 @@ void PLSyncConnectController::mergeAddress(const ManagedObjectPtr& card, ABPerso
     for (const QString& key : kAddressKeys)
         cardHasAddress = cardHasAddress || !isEmptyValue(cd.value(key));
     auto composeAddress = [&] {
-        takeIntoCard(card, cardkey::kAddress, composePLAdress(card->value(cardkey::kStreet), card->value(cardkey::kCity),
-                                                              card->value(cardkey::kState)));
+        takeIntoCard(card, cardkey::kAddress,
+                     composePLAdress(card->value(cardkey::kStreet), card->value(cardkey::kCity), card->value(cardkey::kState)));
         takeIntoCard(card, cardkey::kSyncStreet, getUUID());
     };
 

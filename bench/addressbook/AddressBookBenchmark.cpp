@@ -12,9 +12,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
-
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <sys/resource.h>
@@ -128,12 +127,12 @@ int main(int argc, char* argv[])
 
     std::printf("cards %d, contacts %d (half matching), results %d and %d, %lld files after the first run\n", count, count,
                 firstResult, secondResult, static_cast<long long>(files.size()));
-    std::printf("first run (merge, new cards, new persons, store saved)  %8lld ms  ratio %.2f (at most 2)\n",
-                static_cast<long long>(first), double(first) / anchor);
+    std::printf("first run (merge, new cards, new persons, store saved)  %8lld ms  ratio %.2f (at most 2)\n", static_cast<long long>(first),
+                double(first) / anchor);
     std::printf("  processor time per contact                            %8.3f ms  (0.31 to 0.40 before), of it %.3f ms in the system\n",
                 userPerContact + systemPerContact, systemPerContact);
-    std::printf("second run (nothing to change)                          %8lld ms  ratio %.2f\n",
-                static_cast<long long>(second), double(second) / anchor);
+    std::printf("second run (nothing to change)                          %8lld ms  ratio %.2f\n", static_cast<long long>(second),
+                double(second) / anchor);
     std::printf("cp -r of the folder and sync -f of the copy (anchor)    %8lld ms\n", static_cast<long long>(anchor));
     return firstResult == 0 && secondResult == 0 ? 0 : 1;
 }

@@ -93,8 +93,8 @@ bool isAscii(const QString& text)
 // in East Asian script), or the organisation when there is no name.
 QString formattedNameOf(const std::array<QString, kABSingleValueCount>& single)
 {
-    const bool eastAsian = std::any_of(single.begin(), single.begin() + kABSuffixProperty + 1,
-                                       [](const QString& part) { return isEastAsianText(part); });
+    const bool eastAsian =
+        std::any_of(single.begin(), single.begin() + kABSuffixProperty + 1, [](const QString& part) { return isEastAsianText(part); });
     const ABProperty westernOrder[] = {kABTitleProperty, kABFirstNameProperty, kABMiddleNameProperty, kABLastNameProperty,
                                        kABSuffixProperty};
     const ABProperty familyFirst[] = {kABTitleProperty, kABLastNameProperty, kABMiddleNameProperty, kABFirstNameProperty,
@@ -110,8 +110,7 @@ QString formattedNameOf(const std::array<QString, kABSingleValueCount>& single)
 // TYPE values that say nothing of what a value is or whose.
 bool saysNothing(const QString& type)
 {
-    return type.compare(QLatin1String("PREF"), Qt::CaseInsensitive) == 0
-        || type.compare(QLatin1String("VOICE"), Qt::CaseInsensitive) == 0
+    return type.compare(QLatin1String("PREF"), Qt::CaseInsensitive) == 0 || type.compare(QLatin1String("VOICE"), Qt::CaseInsensitive) == 0
         || type.compare(QLatin1String("INTERNET"), Qt::CaseInsensitive) == 0;
 }
 
@@ -389,7 +388,7 @@ QByteArray ABPerson::entryLines(Output* out, ABProperty property, const ABMultiV
         const bool uri = property == kABPhoneProperty && line.parameter("VALUE").compare(QLatin1String("uri"), Qt::CaseInsensitive) == 0;
         return renderLine(out, line.group, line.name, paramsForRewrittenLine(line.paramText),
                           (uri ? QStringLiteral("tel:") : QString()) + textValue(entry.value))
-               + originalLines(1);
+            + originalLines(1);
     }
 
     QByteArray params;
@@ -603,7 +602,8 @@ std::unique_ptr<ABPerson> ABPerson::readBack(const QByteArray& data, QString* wh
         for (int e = 0; e < mine.count(); ++e) {
             const ABMultiValueEntry& entry = mine.entryAtIndex(e);
             const ABMultiValueEntry& read = theirs.entryAtIndex(e);
-            const bool set = !entry.origin || !entry.sameContent({entry.origin->label, entry.origin->value, entry.origin->address, nullptr});
+            const bool set =
+                !entry.origin || !entry.sameContent({entry.origin->label, entry.origin->value, entry.origin->address, nullptr});
             if (!set) {
                 if (!read.sameContent(entry))
                     return differs(QStringLiteral("%1 entry %2").arg(QLatin1String(multiValueName(m))).arg(e + 1));

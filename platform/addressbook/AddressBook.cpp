@@ -168,8 +168,9 @@ void AddressBook::readFile(const QByteArray& name, const QByteArray& path, qint6
             } else {
                 file.pieces.push_back({nullptr, piece});
                 if (++failures == 1)
-                    firstFailure = pieces.size() == 1 ? why
-                                                      : QStringLiteral("contact %1 of %2: %3").arg(file.pieces.size()).arg(pieces.size()).arg(why);
+                    firstFailure = pieces.size() == 1
+                        ? why
+                        : QStringLiteral("contact %1 of %2: %3").arg(file.pieces.size()).arg(pieces.size()).arg(why);
             }
         }
     } catch (const std::bad_alloc&) {
@@ -178,7 +179,8 @@ void AddressBook::readFile(const QByteArray& name, const QByteArray& path, qint6
     }
     // A file is named once, however many of its vCards did not read.
     if (failures > 1)
-        m_skipped.append(QStringLiteral("%1: %2 of %3 contacts not read, the first %4").arg(fileName).arg(failures).arg(pieceCount).arg(firstFailure));
+        m_skipped.append(
+            QStringLiteral("%1: %2 of %3 contacts not read, the first %4").arg(fileName).arg(failures).arg(pieceCount).arg(firstFailure));
     else if (failures == 1)
         m_skipped.append(fileName + QLatin1String(": ") + firstFailure);
     if (people.empty()) {

@@ -14,9 +14,9 @@ inline constexpr const char* kEntityVersion = "Version";
 
 // The longest texts a card's fields keep, in characters: a store is read with longer values cut,
 // and a value taken in from outside is cut alike, so that one long value cannot slow every start.
-inline constexpr int kCardNameLimit = 512;    // names and their readings, company, department, job title
-inline constexpr int kCardFieldLimit = 2048;  // address and its parts, numbers, e-mail, web page
-inline constexpr int kCardMemoLimit = 16384;  // memo
+inline constexpr int kCardNameLimit = 512; // names and their readings, company, department, job title
+inline constexpr int kCardFieldLimit = 2048; // address and its parts, numbers, e-mail, web page
+inline constexpr int kCardMemoLimit = 16384; // memo
 
 // Built once, shared and never changed.
 const ManagedObjectModel& currentModel();

@@ -25,7 +25,7 @@ struct AttributeDescription {
     AttributeType type = AttributeType::String;
     QString destinationEntity; // ToOne only
     QByteArray column;         // "Z" + upper-cased name
-    int maxLength = 0;         // String: longer texts are read cut to this many characters; 0 none
+    int maxLength = 0; // String: longer texts are read cut to this many characters; 0 none
 
     const char* sqlType() const;
     bool isNumeric() const;

@@ -94,10 +94,12 @@ TEST_F(ForeignVCards, EachKindIsReadIntoCardsAndWrittenBackWithoutTouchingTheRes
 // run. A needless escape ("http\://") is read as the character.
 TEST_F(ForeignVCards, ValuesOfNoTypeAreTheCardsWhenThereIsNoWorkOne)
 {
-    addPerson("server.vcf", "UID:srv-1\r\nN:Roe;Jane;;;\r\nTEL;TYPE=CELL:+1 555 0199\r\nTEL:+1 555 0100\r\n"
-                            "EMAIL;TYPE=INTERNET:jane@roe.example\r\nURL:http\\://roe.example/\r\n");
-    addPerson("typed.vcf", "N:Poe;Ed;;;\r\nTEL;TYPE=HOME:1\r\nTEL:2\r\nTEL;TYPE=WORK:3\r\nEMAIL;TYPE=HOME:ed@home.example\r\n"
-                           "URL;TYPE=OTHER:http://other.example/\r\n");
+    addPerson("server.vcf",
+              "UID:srv-1\r\nN:Roe;Jane;;;\r\nTEL;TYPE=CELL:+1 555 0199\r\nTEL:+1 555 0100\r\n"
+              "EMAIL;TYPE=INTERNET:jane@roe.example\r\nURL:http\\://roe.example/\r\n");
+    addPerson("typed.vcf",
+              "N:Poe;Ed;;;\r\nTEL;TYPE=HOME:1\r\nTEL:2\r\nTEL;TYPE=WORK:3\r\nEMAIL;TYPE=HOME:ed@home.example\r\n"
+              "URL;TYPE=OTHER:http://other.example/\r\n");
     PLSyncConnectController controller;
     ASSERT_EQ(synchronise(PLSyncConnectController::kSelectCardWins, &controller), 0);
     ASSERT_EQ(controller.addedData().size(), 2);

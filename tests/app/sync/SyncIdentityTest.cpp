@@ -13,11 +13,11 @@ struct IdentityCase {
     const char* name;
     bool inContact; // edited in the contact's file (as another program does), else on the card
     int mode;
-    const char* key;       // the card's attribute
-    QByteArray line;       // the contact's line as Pelmora wrote it
+    const char* key; // the card's attribute
+    QByteArray line; // the contact's line as Pelmora wrote it
     QByteArray editedLine; // ... and as edited (in the contact, or by the next write of the card's edit)
-    QString edited;        // the edited value
-    QString winner;        // the value both sides hold afterwards
+    QString edited; // the edited value
+    QString winner; // the value both sides hold afterwards
 };
 
 const IdentityCase kCases[] = {
@@ -27,10 +27,8 @@ const IdentityCase kCases[] = {
      "EMAIL;TYPE=INTERNET,WORK:ann@west.example", "ann@west.example", "ann@west.example"},
     {"e-mail in the contact, card wins", true, kCardWins, "e_Mail", "EMAIL;TYPE=INTERNET,WORK:ann@acme.example",
      "EMAIL;TYPE=INTERNET,WORK:ann@west.example", "ann@west.example", "ann@acme.example"},
-    {"company on the card, card wins", false, kCardWins, "company", "ORG:Acme;Sales", "ORG:Acme West;Sales", "Acme West",
-     "Acme West"},
-    {"company in the contact, book wins", true, kBookWins, "company", "ORG:Acme;Sales", "ORG:Acme West;Sales", "Acme West",
-     "Acme West"},
+    {"company on the card, card wins", false, kCardWins, "company", "ORG:Acme;Sales", "ORG:Acme West;Sales", "Acme West", "Acme West"},
+    {"company in the contact, book wins", true, kBookWins, "company", "ORG:Acme;Sales", "ORG:Acme West;Sales", "Acme West", "Acme West"},
     {"given name on the card, card wins", false, kCardWins, "first_Name", "N:Lee;Ann;;;", "N:Lee;Anna;;;", "Anna", "Anna"},
     {"given name in the contact, book wins", true, kBookWins, "first_Name", "N:Lee;Ann;;;", "N:Lee;Anna;;;", "Anna", "Anna"},
     {"family name in the contact, card wins", true, kCardWins, "family_Name", "N:Lee;Ann;;;", "N:Li;Ann;;;", "Li", "Lee"},
@@ -53,8 +51,13 @@ protected:
     void SetUp() override
     {
         SyncFixture::SetUp();
-        card = addCard({{"first_Name", "Ann"}, {"family_Name", "Lee"}, {"full_Name", "Ann Lee"}, {"company", "Acme"},
-                        {"department", "Sales"}, {"e_Mail", "ann@acme.example"}, {"telephone_Number", "03-1111"}});
+        card = addCard({{"first_Name", "Ann"},
+                        {"family_Name", "Lee"},
+                        {"full_Name", "Ann Lee"},
+                        {"company", "Acme"},
+                        {"department", "Sales"},
+                        {"e_Mail", "ann@acme.example"},
+                        {"telephone_Number", "03-1111"}});
         ASSERT_EQ(synchronise(kCardWins), 0);
         ASSERT_EQ(QDir(bookFolder()).entryList(QDir::Files), QStringList{"C1.vcf"});
         ASSERT_TRUE(readBookFile("C1.vcf").contains("\r\nUID:C1\r\n"));

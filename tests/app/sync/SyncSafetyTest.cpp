@@ -57,8 +57,11 @@ TEST_F(SyncSafety, LongValuesOfAContactAreCutForItsCardAndKeptInTheContact)
     const QByteArray family(10000, 'L');
     const QByteArray company(600, 'O');
     const QByteArray note(100000, 'n');
-    addPerson("long.vcf", "N:" + family + ";Ann;;;\r\nORG:" + company + "\r\nTITLE:Buyer\r\nNOTE:" + note + "\r\n"
-                          "TEL;TYPE=WORK:" + QByteArray(5000, '1') + "\r\n");
+    addPerson("long.vcf",
+              "N:" + family + ";Ann;;;\r\nORG:" + company + "\r\nTITLE:Buyer\r\nNOTE:" + note
+                  + "\r\n"
+                    "TEL;TYPE=WORK:"
+                  + QByteArray(5000, '1') + "\r\n");
     const QByteArray before = readBookFile("long.vcf");
     for (int mode : {PLSyncConnectController::kSelectCardWins, PLSyncConnectController::kSelectCardWins,
                      PLSyncConnectController::kSelectAddressBookWins}) {

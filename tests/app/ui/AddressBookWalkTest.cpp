@@ -90,8 +90,8 @@ protected:
     }
     void khardEdit(const char* cardID, const QByteArray& sedScript)
     {
-        run(QStringLiteral("khard"), {QStringLiteral("-c"), khardConfig, QStringLiteral("edit"), QStringLiteral("uid:%1").arg(QLatin1String(cardID))},
-            sedScript);
+        run(QStringLiteral("khard"),
+            {QStringLiteral("-c"), khardConfig, QStringLiteral("edit"), QStringLiteral("uid:%1").arg(QLatin1String(cardID))}, sedScript);
     }
 
     void trigger(const char* action)
@@ -130,12 +130,13 @@ protected:
 TEST_F(AddressBookWalk, EditsOnEitherSideKeepSixCardsAndSixFilesThatOtherProgramsRead)
 {
     for (const Person& p : kPeople) {
-        addCard(QLatin1String(p.cardID), {{QStringLiteral("first_Name"), QLatin1String(p.first)},
-                                          {QStringLiteral("family_Name"), QLatin1String(p.family)},
-                                          {QStringLiteral("full_Name"), QStringLiteral("%1 %2").arg(QLatin1String(p.first), QLatin1String(p.family))},
-                                          {QStringLiteral("company"), QLatin1String(p.company)},
-                                          {QStringLiteral("e_Mail"), QLatin1String(p.mail)},
-                                          {QStringLiteral("telephone_Number"), QLatin1String(p.phone)}});
+        addCard(QLatin1String(p.cardID),
+                {{QStringLiteral("first_Name"), QLatin1String(p.first)},
+                 {QStringLiteral("family_Name"), QLatin1String(p.family)},
+                 {QStringLiteral("full_Name"), QStringLiteral("%1 %2").arg(QLatin1String(p.first), QLatin1String(p.family))},
+                 {QStringLiteral("company"), QLatin1String(p.company)},
+                 {QStringLiteral("e_Mail"), QLatin1String(p.mail)},
+                 {QStringLiteral("telephone_Number"), QLatin1String(p.phone)}});
     }
     synchronise(kCardWinsRow);
     ASSERT_EQ(QDir(book).entryList({QStringLiteral("*.vcf")}, QDir::Files).size(), 6);
@@ -182,22 +183,26 @@ TEST_F(AddressBookWalk, EditsOnEitherSideKeepSixCardsAndSixFilesThatOtherProgram
     ASSERT_TRUE(people->skippedFiles().isEmpty()) << people->skippedFiles().join(u'|').toStdString();
     ASSERT_EQ(people->people().size(), 6u);
     const QMap<QString, QStringList> last = {
-        {QStringLiteral("C1"), {QStringLiteral("Ann"), QStringLiteral("Acme"), QStringLiteral("ann@east.example"), QStringLiteral("03-1111")}},
-        {QStringLiteral("C2"), {QStringLiteral("Ken"), QStringLiteral("Orvane Osaka"), QStringLiteral("ken@orvane.example"), QStringLiteral("03-2222")}},
-        {QStringLiteral("C3"), {QStringLiteral("Bettina"), QStringLiteral("Vandel"), QStringLiteral("bea@vandel.example"), QStringLiteral("030-3333")}},
-        {QStringLiteral("C4"), {QStringLiteral("Omar"), QStringLiteral("Kestrel"), QStringLiteral("omar@kestrel.example"), QStringLiteral("020-4646")}},
+        {QStringLiteral("C1"),
+         {QStringLiteral("Ann"), QStringLiteral("Acme"), QStringLiteral("ann@east.example"), QStringLiteral("03-1111")}},
+        {QStringLiteral("C2"),
+         {QStringLiteral("Ken"), QStringLiteral("Orvane Osaka"), QStringLiteral("ken@orvane.example"), QStringLiteral("03-2222")}},
+        {QStringLiteral("C3"),
+         {QStringLiteral("Bettina"), QStringLiteral("Vandel"), QStringLiteral("bea@vandel.example"), QStringLiteral("030-3333")}},
+        {QStringLiteral("C4"),
+         {QStringLiteral("Omar"), QStringLiteral("Kestrel"), QStringLiteral("omar@kestrel.example"), QStringLiteral("020-4646")}},
     };
     for (const auto& person : people->people()) {
         const QString id = person->uid();
-        const auto card = std::find_if(stored.begin(), stored.end(), [&](const ManagedObjectPtr& c) {
-            return c->stringValue(QStringLiteral("cardID")) == id;
-        });
+        const auto card = std::find_if(stored.begin(), stored.end(),
+                                       [&](const ManagedObjectPtr& c) { return c->stringValue(QStringLiteral("cardID")) == id; });
         ASSERT_NE(card, stored.end()) << id.toStdString();
         const QStringList values = {person->valueForProperty(kABFirstNameProperty), person->valueForProperty(kABOrganizationProperty),
                                     person->multiValueForProperty(kABEmailProperty).valueAtIndex(0),
                                     person->multiValueForProperty(kABPhoneProperty).valueAtIndex(0)};
         const QStringList cardValues = {(*card)->stringValue(QStringLiteral("first_Name")), (*card)->stringValue(QStringLiteral("company")),
-                                        (*card)->stringValue(QStringLiteral("e_Mail")), (*card)->stringValue(QStringLiteral("telephone_Number"))};
+                                        (*card)->stringValue(QStringLiteral("e_Mail")),
+                                        (*card)->stringValue(QStringLiteral("telephone_Number"))};
         EXPECT_EQ(values, cardValues) << id.toStdString();
         if (last.contains(id)) {
             EXPECT_EQ(values, last[id]) << id.toStdString();
@@ -207,15 +212,18 @@ TEST_F(AddressBookWalk, EditsOnEitherSideKeepSixCardsAndSixFilesThatOtherProgram
     }
 
     // Other programs read every file: khard lists the six, vobject parses each.
-    const QString list = run(QStringLiteral("khard"), {QStringLiteral("-c"), khardConfig, QStringLiteral("list"), QStringLiteral("--parsable")});
+    const QString list =
+        run(QStringLiteral("khard"), {QStringLiteral("-c"), khardConfig, QStringLiteral("list"), QStringLiteral("--parsable")});
     EXPECT_EQ(list.split(u'\n', Qt::SkipEmptyParts).size(), 6) << list.toStdString();
     EXPECT_TRUE(list.contains(QStringLiteral("\tBettina Novak\t"))) << list.toStdString();
     QStringList paths;
     for (const QString& file : files)
         paths.append(book + QLatin1Char('/') + file);
-    run(python, QStringList{QStringLiteral("-c"), QStringLiteral("import sys, vobject\nfor path in sys.argv[1:]:\n"
-                                                                 "    with open(path, encoding='utf-8') as f: vobject.readOne(f.read()).fn.value\n")}
-                    + paths);
+    run(python,
+        QStringList{QStringLiteral("-c"),
+                    QStringLiteral("import sys, vobject\nfor path in sys.argv[1:]:\n"
+                                   "    with open(path, encoding='utf-8') as f: vobject.readOne(f.read()).fn.value\n")}
+            + paths);
     EXPECT_TRUE(presenter.texts().isEmpty()) << presenter.texts().join(u'|').toStdString();
 }
 

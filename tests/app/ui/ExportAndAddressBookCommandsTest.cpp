@@ -353,8 +353,11 @@ TEST_F(Commands, HostileFilesGetAShortMessageShownOnlyOnceThePulledCardsAreSaved
     int parksStored = -1;
     presenter.duringRun = [&](const AlertRequest&) {
         const auto reader = ManagedObjectContext::open(CardStore::currentModel(), database + QStringLiteral("/Pelmora1.sqldb"));
-        parksStored = int(reader->executeFetchRequest(
-            {QString::fromLatin1(CardStore::kEntityCard), keyEquals(QStringLiteral("family_Name"), QStringLiteral("Park")), {}}).size());
+        parksStored =
+            int(reader
+                    ->executeFetchRequest(
+                        {QString::fromLatin1(CardStore::kEntityCard), keyEquals(QStringLiteral("family_Name"), QStringLiteral("Park")), {}})
+                    .size());
     };
     select({});
     trigger("connectAddressBook");

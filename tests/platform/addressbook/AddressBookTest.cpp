@@ -235,14 +235,16 @@ TEST_F(AddressBookTest, AFileIsWrittenInOneCharsetItsOwnOrWhollyUtf8)
         QByteArray after;
     } cases[] = {
         {"Windows-1252 file, title it has bytes for", cp1252, 0, QStringLiteral("Bäcker"),
-         QByteArray(cp1252).replace("END:VCARD", "TITLE:B\xe4"
-                                                 "cker\r\nEND:VCARD")},
+         QByteArray(cp1252).replace("END:VCARD",
+                                    "TITLE:B\xe4"
+                                    "cker\r\nEND:VCARD")},
         {"Windows-1252 file, title it has no bytes for", cp1252, 0, QStringLiteral("店長"),
          "BEGIN:VCARD\r\nVERSION:3.0\r\nN:M\xc3\xbcller;J\xc3\xbcrgen;;;\r\nORG:Caf\xc3\xa9 \xe2\x82\xac\r\nTITLE:"
              + QStringLiteral("店長").toUtf8() + "\r\nEND:VCARD\r\n"},
         {"2.1 file naming its charset", latin1v21, 0, QStringLiteral("Bäcker"),
-         QByteArray(latin1v21).replace("END:VCARD", "TITLE;CHARSET=ISO-8859-1:B\xe4"
-                                                    "cker\r\nEND:VCARD")},
+         QByteArray(latin1v21).replace("END:VCARD",
+                                       "TITLE;CHARSET=ISO-8859-1:B\xe4"
+                                       "cker\r\nEND:VCARD")},
         {"lines in two charsets", mixed, 0, QStringLiteral("Dr."),
          "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=UTF-8:" + QStringLiteral("山口").toUtf8()
              + ";;;;\r\nNOTE;CHARSET=UTF-8:Caf\xc3\xa9\r\nTITLE:Dr.\r\nEND:VCARD\r\n"},

@@ -2,7 +2,6 @@
 // it gives the field at most its length (names a few hundred characters, the memo a few
 // thousand), cut between characters, and leaves fields without a bound whole.
 #include "StoreTestSupport.h"
-
 #include "platform/store/CardStoreModel.h"
 #include "platform/store/ManagedObjectContext.h"
 
@@ -34,7 +33,7 @@ TEST(LongValues, CardFieldsAreReadCutToTheirLengthsWhicheverWayTheyAreRead)
             card->setValue(it.key(), it.value());
         ASSERT_EQ(writer->save(), 0);
     }
-    const QMap<QString, qsizetype> expected = {{QStringLiteral("cardID"), 100},  {QStringLiteral("first_Name"), 512},
+    const QMap<QString, qsizetype> expected = {{QStringLiteral("cardID"), 100},   {QStringLiteral("first_Name"), 512},
                                                {QStringLiteral("company"), 1024}, {QStringLiteral("job_Title"), 5},
                                                {QStringLiteral("e_Mail"), 2048},  {QStringLiteral("memo"), 16384}};
     auto check = [&](const QString& how, const std::function<QString(const QString&)>& read) {
