@@ -136,9 +136,8 @@ int PLSyncConnectController::connectAddressBook()
 int PLSyncConnectController::connectAddOnly()
 {
     m_cardsUntouched = true;
-    const int result = runWithAddressBook([this] { return pushDataOnly(_mainWndController->selectedCards()) != 0 ? kPushFailed : 0; });
-    m_cardsUntouched = false;
-    return result;
+    const auto cardsAgain = qScopeGuard([this] { m_cardsUntouched = false; });
+    return runWithAddressBook([this] { return pushDataOnly(_mainWndController->selectedCards()) != 0 ? kPushFailed : 0; });
 }
 
 QList<ABPerson*> PLSyncConnectController::getADData() const
