@@ -165,3 +165,34 @@ function(pelmora_fuzz group)
     set_target_properties(${programs} PROPERTIES CXX_STANDARD ${ARG_CXX_STANDARD})
   endif()
 endfunction()
+
+# pelmora_link_qpdf(<target>...)
+# Links qpdf privately into each target, whose sources then include its headers. qpdf 11's headers
+# do not compile as C++20 with clang 14 and libstdc++ 12 (its JSON class holds a vector of itself,
+# which that compiler instantiates before the class is complete); where the compiler in use refuses
+# them, those targets are compiled as C++17, which their sources keep to.
+function(pelmora_link_qpdf)
+  pelmora_qpdf_standard(standard)
+  foreach(target ${ARGN})
+    target_link_libraries(${target} PRIVATE PkgConfig::QPDF)
+    # qpdf's headers warn on every include unless the smart-pointer transition level is chosen.
+    target_compile_definitions(${target} PRIVATE POINTERHOLDER_TRANSITION=4)
+    set_target_properties(${target} PROPERTIES CXX_STANDARD ${standard})
+  endforeach()
+endfunction()
+
+# pelmora_qpdf_standard(<variable>)
+# Sets <variable> to the C++ standard that code including qpdf's headers is compiled as: 20 where
+# the compiler takes them so, else 17.
+function(pelmora_qpdf_standard variable)
+  include(CheckCXXSourceCompiles)
+  set(CMAKE_REQUIRED_INCLUDES ${QPDF_INCLUDE_DIRS})
+  set(CMAKE_REQUIRED_DEFINITIONS -DPOINTERHOLDER_TRANSITION=4)
+  set(CMAKE_REQUIRED_QUIET ON)
+  check_cxx_source_compiles("#include <qpdf/QPDFObjectHandle.hh>\nint main() { return 0; }" PELMORA_QPDF_HEADERS_IN_CXX20)
+  if(PELMORA_QPDF_HEADERS_IN_CXX20)
+    set(${variable} 20 PARENT_SCOPE)
+  else()
+    set(${variable} 17 PARENT_SCOPE)
+  endif()
+endfunction()
