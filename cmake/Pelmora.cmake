@@ -102,11 +102,16 @@ function(pelmora_tool library program)
 endfunction()
 
 # pelmora_stage(<target> <folder inside the application folder>)
-# Places an executable or shared library where it lives in the installed application folder.
+# Places an executable or shared library where it lives in the installed application folder. The
+# target `stage` builds every target placed so, and nothing else: it is what `make run` builds.
 function(pelmora_stage target subfolder)
   set_target_properties(${target} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${PELMORA_STAGE}/${subfolder}
     LIBRARY_OUTPUT_DIRECTORY ${PELMORA_STAGE}/${subfolder})
+  if(NOT TARGET stage)
+    add_custom_target(stage)
+  endif()
+  add_dependencies(stage ${target})
 endfunction()
 
 # pelmora_stage_resources(<target> <resource folder> <destination inside the application folder>)
