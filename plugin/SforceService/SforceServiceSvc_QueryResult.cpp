@@ -1,15 +1,15 @@
 #include "plugin/SforceService/SforceServiceSvc_QueryResult.h"
 
-#include "plugin/SforceService/SforceServiceSvcResults.h"
 #include "plugin/SforceService/SoapNamespaces.h"
 
 SOAP_TYPE_INFO(SforceServiceSvc_QueryResult, kPrefixService, nullptr, nullptr,
     SoapField::boolean("done"), SoapField::text("queryLocator"), SoapField::objectList("records", "ens_sObject"),
     SoapField::number("size", "size_"))
 
-std::vector<std::shared_ptr<ens_sObject>> SforceServiceSvc_QueryResult::records() const
+SoapObjectSpan<ens_sObject> SforceServiceSvc_QueryResult::records() const
 {
-    return soapObjectsOfList<ens_sObject>(valueForKey("records"));
+    static const int index = staticTypeInfo().indexOfKey(QStringLiteral("records"));
+    return SoapObjectSpan<ens_sObject>(field(index).list());
 }
 
 bool SforceServiceSvc_QueryResult::isDone() const

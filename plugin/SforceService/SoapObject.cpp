@@ -42,6 +42,18 @@ int repeatsOf(xmlNodePtr node)
     return count;
 }
 
+// Whether `value` may be an item of the list field `f`: a list of objects holds only objects of
+// its declared class or of classes derived from it, so that it can be handed out as that class.
+bool fitsList(const SoapFieldInfo& f, const SoapValue& value)
+{
+    if (value.isNone())
+        return false;
+    if (f.kind != SoapKind::Object)
+        return true;
+    const SoapTypeInfo* declared = SoapTypeRegistry::instance().find(f.declaredClass);
+    return value.isObject() && (!declared || value.object()->typeInfo().inherits(*declared));
+}
+
 std::optional<USAdditions::Codec> codecOfKind(SoapKind kind)
 {
     switch (kind) {
@@ -156,7 +168,7 @@ void SoapObject::readField(int index, xmlNodePtr child)
         // The list is sized once, for the run of elements that repeat the field.
         if (items.capacity() == 0)
             items.reserve(size_t(repeatsOf(child)));
-        if (!value.isNone())
+        if (fitsList(f, value))
             items.push_back(std::move(value));
     } else {
         slot = std::move(value);
@@ -241,7 +253,8 @@ bool SoapObject::setValueForKey(const QString& key, const SoapValue& value)
     if (index < 0)
         return false;
     const SoapFieldInfo& f = m_info->fields()[size_t(index)];
-    if (f.list && !value.isList())
+    if (f.list && (!value.isList() || !std::all_of(value.list().begin(), value.list().end(),
+                                                     [&](const SoapValue& item) { return fitsList(f, item); })))
         return false;
     m_values[size_t(index)] = (f.kind == SoapKind::Enumeration && value.isNone()) ? SoapValue(qint32(0)) : value;
     return true;
@@ -250,6 +263,6 @@ bool SoapObject::setValueForKey(const QString& key, const SoapValue& value)
 void SoapObject::appendValueForKey(const QString& key, const SoapValue& value)
 {
     const int index = m_info->indexOfKey(key);
-    if (index >= 0 && m_info->fields()[size_t(index)].list && !value.isNone())
+    if (index >= 0 && m_info->fields()[size_t(index)].list && fitsList(m_info->fields()[size_t(index)], value))
         m_values[size_t(index)].list().push_back(value);
 }

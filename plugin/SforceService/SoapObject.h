@@ -27,9 +27,11 @@ public:
 
     // Keyed read by member name ("id_", "Id_", "size_") or wire name; none for an unknown key.
     SoapValue valueForKey(const QString& key) const;
-    // Keyed write; false for an unknown key. A list field takes a list value whole.
+    // Keyed write; false for an unknown key. A list field takes a list value whole; a list of
+    // objects refuses a list holding anything but objects of its class.
     bool setValueForKey(const QString& key, const SoapValue& value);
-    // Appends to a list field; none is ignored.
+    // Appends to a list field; none, and in a list of objects anything but an object of its
+    // class, is ignored.
     void appendValueForKey(const QString& key, const SoapValue& value);
 
     // A new object of `info` read from `node`.

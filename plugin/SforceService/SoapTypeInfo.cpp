@@ -1,7 +1,5 @@
 #include "plugin/SforceService/SoapTypeInfo.h"
 
-#include <algorithm>
-
 namespace SoapField {
 
 static SoapFieldInfo make(const char* wireName, SoapKind kind, const char* declaredClass, const char* memberName = nullptr)
@@ -63,20 +61,18 @@ SoapTypeInfo::SoapTypeInfo(const char* className, const char* nsPrefix, const ch
         if (!m_fields[size_t(i)].memberName.isEmpty())
             m_byMemberName.insert(m_fields[size_t(i)].memberName, i);
     }
+    for (int i = 0; i < int(m_wireNamesUtf8.size()); ++i)
+        m_byWireNameUtf8.insert(QByteArrayView(m_wireNamesUtf8[size_t(i)]), i);
 }
 
 int SoapTypeInfo::indexOfWireName(const char* wireName, int expected) const
 {
-    // Searched onwards from the expected field first: a field left out of a record moves the
-    // next one only a little further.
-    const int count = int(m_wireNamesUtf8.size());
-    const int first = std::clamp(expected, 0, count);
-    for (int n = 0; n < count; ++n) {
-        const int i = (first + n) % count;
-        if (m_wireNamesUtf8[size_t(i)] == wireName)
-            return i;
-    }
-    return -1;
+    // A record's fields come in the order the query named them, which is the wire order only when
+    // the query kept to it: a record type has up to a hundred fields, too many to search in turn.
+    const QByteArrayView name(wireName);
+    if (expected >= 0 && expected < int(m_wireNamesUtf8.size()) && m_wireNamesUtf8[size_t(expected)] == name)
+        return expected;
+    return m_byWireNameUtf8.value(name, -1);
 }
 
 int SoapTypeInfo::indexOfKey(const QString& key) const

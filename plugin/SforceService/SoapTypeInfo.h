@@ -6,6 +6,7 @@
 #include "plugin/SforceService/SoapValue.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
 #include <QString>
 
@@ -52,8 +53,8 @@ public:
     int ownFieldCount() const { return m_ownFieldCount; }
     // Index of the field with that wire name, or -1.
     int indexOfWireName(const QString& wireName) const { return m_byWireName.value(wireName, -1); }
-    // The same for a name in UTF-8, with no conversion: the field at `expected` is tried first, then
-    // those after it (elements come in wire order, so it is usually the one).
+    // The same for a name in UTF-8, with no conversion: the field at `expected` is tried first
+    // (elements usually come in wire order), then the name is looked up.
     int indexOfWireName(const char* wireName, int expected) const;
     // Index of the field with that member or wire name, or -1.
     int indexOfKey(const QString& key) const;
@@ -69,6 +70,7 @@ private:
     int m_ownFieldCount;
     QHash<QString, int> m_byWireName;
     std::vector<QByteArray> m_wireNamesUtf8;
+    QHash<QByteArrayView, int> m_byWireNameUtf8; // views of m_wireNamesUtf8
     QHash<QString, int> m_byMemberName;
     Factory m_factory;
 };

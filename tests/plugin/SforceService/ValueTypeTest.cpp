@@ -348,3 +348,34 @@ TEST(Records, QueryResultPages)
     ASSERT_TRUE(response->result());
     EXPECT_TRUE(response->result()->isDone());
 }
+
+// The page hands out its records where it holds them, as records: whatever is not a record never
+// gets into the list, whether read, set or appended.
+TEST(Records, QueryResultHoldsOnlyRecords)
+{
+    auto page = read<SforceServiceSvc_QueryResult>(
+        "<result" NS_DECLS "><done>true</done>"
+        "<records xsi:type=\"sf:Widget__c\"><sf:Id>1</sf:Id></records>"
+        "<records xsi:type=\"QueryResult\"><done>true</done></records>"
+        "<records xsi:type=\"sf:Account\"><sf:Id>2</sf:Id></records></result>");
+    const auto notARecord = std::make_shared<SforceServiceSvc_QueryResult>();
+    const auto widget = std::make_shared<ens_Widget__c>();
+    widget->setId("3");
+    page->appendValueForKey("records", SoapValue(SoapObjectPtr(notARecord)));
+    page->appendValueForKey("records", SoapValue(SoapObjectPtr(widget)));
+
+    const auto records = page->records();
+    ASSERT_EQ(records.size(), 3u);
+    QStringList ids;
+    for (const auto& record : records) {
+        ASSERT_TRUE(std::dynamic_pointer_cast<ens_sObject>(SoapObjectPtr(record))) << record->className().toStdString();
+        ids << record->getId();
+    }
+    EXPECT_EQ(ids, QStringList({"1", "2", "3"}));
+    EXPECT_EQ(&*records[2], widget.get()); // the page's own object, not a copy
+
+    EXPECT_FALSE(page->setValueForKey("records", SoapValue::List{SoapValue(SoapObjectPtr(widget)), SoapValue(SoapObjectPtr(notARecord))}));
+    EXPECT_EQ(page->records().size(), 3u);
+    EXPECT_TRUE(page->setValueForKey("records", SoapValue::List{SoapValue(SoapObjectPtr(widget))}));
+    EXPECT_EQ(page->records().size(), 1u);
+}
