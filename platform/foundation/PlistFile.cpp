@@ -153,6 +153,10 @@ bool parsePlist(const QByteArray& bytes, PlistValue& out, PlistFormat* format)
     // A binary list that would read into more than the limits allow is refused unread.
     if (binary && !BinaryPlistBounds::withinBounds(bytes))
         return false;
+    // XML allows no NUL character; the library would keep one inside a string and then abort
+    // the process when the string is read.
+    if (!binary && bytes.contains('\0'))
+        return false;
     plist_t root = nullptr;
     if (binary)
         plist_from_bin(bytes.constData(), length, &root);

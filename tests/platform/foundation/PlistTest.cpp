@@ -43,6 +43,7 @@ TEST(Plist, MalformedInputIsRefused)
         QByteArray("not a plist"),
         QByteArray("<?xml version=\"1.0\"?><plist><dict><key>a</key>"),
         QByteArray("bplist00\x01\x02", 10),
+        QByteArray::fromRawData("<plist><dict><key>a</key><string>x\0y</string></dict></plist>", 60),
     };
     for (const QByteArray& bytes : cases) {
         PlistValue v;
