@@ -40,9 +40,10 @@ void alert(const QString& message, QWidget* window)
     CommonFuc::ShowQDLAlertMSG(QString(), message, window);
 }
 
+// The service's dates are read as midnight of the user's zone: shown in that zone, they keep their day.
 QString dateText(const QDateTime& date)
 {
-    return date.isValid() ? date.date().toString(Qt::ISODate) : QString();
+    return date.isValid() ? date.toLocalTime().date().toString(Qt::ISODate) : QString();
 }
 
 }
