@@ -75,9 +75,10 @@ function(pelmora_test target)
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
   # Test code is compiled for a quick build rather than speed: the code under test keeps its flags.
   target_compile_options(${target} PRIVATE -O1)
-  target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock)
+  # Every test program's main enters the private test environment (tests/support/environment).
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS} tests_support_environment GTest::gtest GTest::gmock)
   if(NOT sources MATCHES "main\\.cpp")
-    target_link_libraries(${target} PRIVATE GTest::gtest_main)
+    target_link_libraries(${target} PRIVATE tests_support_main)
   endif()
   add_test(NAME ${target} COMMAND ${target})
   set_tests_properties(${target} PROPERTIES

@@ -1,6 +1,7 @@
 // The keychain tests run against a real Secret Service: the program starts itself again inside a
 // private session bus (dbus-run-session) with a private home folder, and starts an unlocked
 // gnome-keyring there. With --no-service it runs as it is, its session bus pointing at nothing.
+#include "tests/support/environment/TestEnvironment.h"
 #include "tests/support/keyring/PrivateKeyring.h"
 
 #include <QCoreApplication>
@@ -11,6 +12,7 @@
 
 int main(int argc, char** argv)
 {
+    testenvironment::enter();
     QTemporaryDir home;
     const privatekeyring::Session session = privatekeyring::enterSession(argc, argv, home.path());
     if (session.exitStatus)

@@ -1,6 +1,7 @@
 // A test host for the plug-in's windows: one QApplication, offscreen, inside a private session bus
 // with its own unlocked keyring and a private home, so the stored login is the test's own.
 #include "platform/appkit/dialogs/DialogServices.h"
+#include "tests/support/environment/TestEnvironment.h"
 #include "tests/support/keyring/PrivateKeyring.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 
 int main(int argc, char** argv)
 {
+    testenvironment::enter();
     if (!privatekeyring::insidePrivateSession())
         return privatekeyring::runAgainInPrivateSession(argc, argv);
     QApplication app(argc, argv);

@@ -1,4 +1,5 @@
 #include "platform/appkit/dialogs/DialogServices.h"
+#include "tests/support/environment/TestEnvironment.h"
 #include "tools/optimize/VSOptimizeDBController.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 
 int main(int argc, char* argv[])
 {
+    testenvironment::enter();
     // A run in a process of its own, for tests that kill it: --optimize-run STORE SHELL.
     if (argc == 4 && std::strcmp(argv[1], "--optimize-run") == 0) {
         QCoreApplication app(argc, argv);

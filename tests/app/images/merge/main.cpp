@@ -2,6 +2,7 @@
 #include "platform/appkit/dialogs/DialogServices.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/PreferenceDomain.h"
+#include "tests/support/environment/TestEnvironment.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -10,6 +11,7 @@
 
 int main(int argc, char** argv)
 {
+    testenvironment::enter();
     QApplication app(argc, argv);
     installDialogServices();
     QTemporaryDir preferences;
