@@ -66,6 +66,8 @@ TEST_F(Placeholder, WritesTheCardsTextsAsOwnPdf)
                         {"zip_PostalCode", "100-0001"},
                         {"address", "1 Chiyoda\nTokyo"},
                         {"job_Title", "Countess"}};
+    // The card carries the day it was made: the test may run over midnight.
+    const QString madeOn = QDate::currentDate().toString("yyyy/MM/dd");
     const QString path = write(card);
     EXPECT_EQ(CheckPDF(path), kPdfOwnOrImageless);
     const QString text = pageText(path);
@@ -74,7 +76,7 @@ TEST_F(Placeholder, WritesTheCardsTextsAsOwnPdf)
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
     EXPECT_FALSE(text.contains("FAX.")) << text.toStdString();
     EXPECT_FALSE(text.contains(QChar(0x3012)));
-    EXPECT_TRUE(text.contains(QDate::currentDate().toString("yyyy/MM/dd")));
+    EXPECT_TRUE(text.contains(madeOn) || text.contains(QDate::currentDate().toString("yyyy/MM/dd"))) << text.toStdString();
     ASSERT_EQ(m_posted.size(), 1u);
     EXPECT_EQ(m_posted[0].value("full_Name"), "Ada Lovelace");
 }

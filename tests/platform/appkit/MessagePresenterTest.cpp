@@ -40,15 +40,16 @@ QAbstractButton* buttonTitled(QMessageBox* box, const QString& title)
     return nullptr;
 }
 
-// Polls every 10 ms (for at most 5 s) until `step` answers true.
+// Polls every 10 ms until `step` answers true; after a minute (a safety net against a hang only)
+// the box is closed.
 void whileShown(std::function<bool()> step)
 {
     auto* timer = new QTimer;
     auto* started = new QElapsedTimer;
     started->start();
     QObject::connect(timer, &QTimer::timeout, [timer, started, step] {
-        if (step() || started->elapsed() > 5000) {
-            if (QMessageBox* box = openBox(); box && started->elapsed() > 5000)
+        if (step() || started->elapsed() > 60000) {
+            if (QMessageBox* box = openBox(); box && started->elapsed() > 60000)
                 box->reject();
             timer->deleteLater();
             delete started;
@@ -62,7 +63,7 @@ bool spinUntil(const std::function<bool()>& done)
 {
     QElapsedTimer t;
     t.start();
-    while (!done() && t.elapsed() < 5000)
+    while (!done() && t.elapsed() < 60000)
         QApplication::processEvents(QEventLoop::AllEvents, 10);
     return done();
 }

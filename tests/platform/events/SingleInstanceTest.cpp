@@ -21,8 +21,9 @@ public:
     QString senderNameForProcess(pid_t) const override { return QStringLiteral("Brevix Manager"); }
 };
 
+// The time-out is a safety net against a hang only.
 template <typename Pred>
-bool spinUntil(Pred done, int ms = 5000)
+bool spinUntil(Pred done, int ms = 60000)
 {
     QDeadlineTimer deadline(ms);
     while (!done() && !deadline.hasExpired())

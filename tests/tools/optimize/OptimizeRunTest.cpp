@@ -234,7 +234,7 @@ bool processGone(pid_t pid)
 }
 
 template <typename Pred>
-bool waitUntil(Pred done, int ms = 20000)
+bool waitUntil(Pred done, int ms = 180000)
 {
     QDeadlineTimer deadline(ms);
     while (!done()) {
@@ -261,7 +261,7 @@ TEST_F(OptimizeRun, TheShellDiesWithAKilledTool)
 
     QProcess tool;
     tool.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--optimize-run"), store, shell});
-    ASSERT_TRUE(tool.waitForStarted(10000));
+    ASSERT_TRUE(tool.waitForStarted(180000));
     ASSERT_TRUE(waitUntil([&] { return QFile::exists(pidFile); }));
     QFile pid(pidFile);
     ASSERT_TRUE(pid.open(QIODevice::ReadOnly));
@@ -270,7 +270,7 @@ TEST_F(OptimizeRun, TheShellDiesWithAKilledTool)
     EXPECT_EQ(DatabaseLock::probe(folder), DatabaseLock::Result::InUse);
 
     ::kill(pid_t(tool.processId()), SIGKILL);
-    ASSERT_TRUE(tool.waitForFinished(10000));
+    ASSERT_TRUE(tool.waitForFinished(180000));
     const bool shellEnded = waitUntil([&] { return processGone(shellPid); });
     EXPECT_TRUE(shellEnded);
     if (!shellEnded)

@@ -30,12 +30,12 @@ T* child(QWidget& window, const char* name)
     return found;
 }
 
-// Runs the event loop until `done` or two seconds have passed.
+// Runs the event loop until `done`; the minute is a safety net against a hang only.
 bool waitFor(const std::function<bool()>& done)
 {
     QElapsedTimer timer;
     timer.start();
-    while (!done() && timer.elapsed() < 2000)
+    while (!done() && timer.elapsed() < 60000)
         QTest::qWait(10);
     return done();
 }
