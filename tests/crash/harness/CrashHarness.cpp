@@ -22,6 +22,7 @@
 #include "tests/support/appkit/ScriptedMessagePresenter.h"
 #include "tests/support/cardstores/CardStoreFixtures.h"
 #include "tests/support/dbtools/TestDatabase.h"
+#include "tests/support/environment/TestEnvironment.h"
 #include "tests/support/pdf/TestPdf.h"
 #include "app/core/PLDatabaseMigration.h"
 #include "tools/optimize/VSOptimizeDBController.h"
@@ -322,8 +323,9 @@ private:
         QStringList wrong;
         if (!m_kill.point.isEmpty() && !m_killed)
             wrong << QStringLiteral("the program never reached the point");
-        // A killed program's children (the OCR stand-in, the SQLite shell) end with it.
-        QDeadlineTimer settle(20000);
+        // A killed program's children (the OCR stand-in, the SQLite shell) end with it; the two
+        // minutes only guard against a hang on a busy machine.
+        QDeadlineTimer settle(120000);
         while (!settle.hasExpired() && DatabaseLock::probe(m_folder) != DatabaseLock::Result::Locked)
             QThread::msleep(20);
         if (DatabaseLock::probe(m_folder) != DatabaseLock::Result::Locked)
@@ -430,6 +432,7 @@ Kill randomKill(std::mt19937& random)
 
 int main(int argc, char* argv[])
 {
+    testenvironment::enter();
     if (argc == 3 && SyncTrial::isChildMode(QByteArray(argv[1]))) {
         QCoreApplication app(argc, argv);
         return SyncTrial::runChild(QString::fromLocal8Bit(argv[2]));
