@@ -73,8 +73,6 @@ constexpr int kSureEnough = 60;
 constexpr int kChineseLead = 5;
 // A line of words the English model doubts this much is type of another script.
 constexpr int kUnread = 50;
-// A line of words the English model could not read, of this many characters, is worth a trial.
-constexpr qsizetype kUnreadLine = 4;
 // A script's models win only with this many of its letters read.
 constexpr qsizetype kLeastLetters = 2;
 // Lines read with each model.
@@ -190,14 +188,11 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
         return chinese && chineseBeforeJapanese(readings, *chinese, lines) ? chinese->language : kLanguageJapanese;
     }
 
-    // A card that reads well in English is tried when two lines at least are of words the model
-    // could not read, or one of several characters (a card of another script whose layout the
-    // engine found only the Latin lines of).
+    // A card that reads well in English is tried only when two lines at least are of words the
+    // model could not read: one such line is mostly a logo, and the trial makes and runs the
+    // engines of four more models.
     const auto unread = std::count_if(doubted.begin(), doubted.end(), [](const RecognizedLine& l) { return l.confidence < kUnread; });
-    const bool longUnread = std::any_of(doubted.begin(), doubted.end(), [](const RecognizedLine& l) {
-        return l.confidence < kUnread && QString(l.text).remove(u' ').size() >= kUnreadLine;
-    });
-    if (doubted.empty() || (!weak && !cyrillic && unread < 2 && !longUnread))
+    if (doubted.empty() || (!weak && !cyrillic && unread < 2))
         return kLanguageEnglish;
     const std::vector<ModelTrialReading> others =
         readWithEachLanguage(engine, pix, dpi, doubted,
