@@ -70,11 +70,12 @@ const QRegularExpression& emailPattern()
     return re;
 }
 
-// A web address; a domain's ending alone ("com.tw" of an e-mail address broken apart) is none.
+// A web address; a domain's ending alone ("com.tw" of an e-mail address broken apart) is none, nor
+// is the tail of a word ("-fiscal-montana.es" of an e-mail address whose "@" was misread).
 const QRegularExpression& webPattern()
 {
     static const QRegularExpression re(
-        QStringLiteral(R"((?:https?://|www\.)[^\s]+|\b(?!(?:com|co|net|org|ac|gov|edu|ne|or|go)\.[a-z]{2}(?![\w.\-]))[A-Za-z0-9\-]+(?:\.[A-Za-z0-9\-]+)*\.(?:com|net|org|jp|co\.jp|io|de|fr|uk|eu|us|ca|ch|at|nl|info|biz|co|ai|app|dev|tech|au|br|es|it|pt|be|mx|ar|cl|nz|kr|cn|tw|hk|ru|se|dk|fi|pl|ie|za|sg|lu|cz|gr|cat|online|studio|agency|design|global|solutions)(?:/[^\s]*)?\b)"),
+        QStringLiteral(R"((?:https?://|www\.)[^\s]+|(?<![\w@\-])(?!(?:com|co|net|org|ac|gov|edu|ne|or|go)\.[a-z]{2}(?![\w.\-]))[A-Za-z0-9][A-Za-z0-9\-]*(?:\.[A-Za-z0-9\-]+)*\.(?:com|net|org|jp|co\.jp|io|de|fr|uk|eu|us|ca|ch|at|nl|info|biz|co|ai|app|dev|tech|au|br|es|it|pt|be|mx|ar|cl|nz|kr|cn|tw|hk|ru|se|dk|fi|pl|ie|za|sg|lu|cz|gr|cat|online|studio|agency|design|global|solutions)(?:/[^\s]*)?\b)"),
         QRegularExpression::CaseInsensitiveOption);
     return re;
 }
@@ -1300,10 +1301,11 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         takeTitleAndDepartmentUnderName(fields, *name->first, rest, used, [&](const QString& t) {
             return isCompany(t) || namesAKindOfBusiness(t) || matchesDomain(t, mail.domain) || isAddress(t);
         });
-    // On a card where no line was the company, a "department" that no department word names, or
-    // that stands over the name, is the company's name.
+    // On a Latin or Cyrillic card where no line was the company, a "department" that no department
+    // word names, or that stands over the name, is the company's name.
     if (SlotFill& department = fields[size_t(kDepartment.first)]; department.filled && !fields[size_t(kCompany.first)].filled
-        && !isJapanese(department.text) && (!isDepartment(department.text) || department.bottom <= name->first->top)) {
+        && std::all_of(department.text.begin(), department.text.end(), [](QChar c) { return c.unicode() < 0x2E80; })
+        && (!isDepartment(department.text) || department.bottom <= name->first->top)) {
         put(fields, kCompany, department.text, {department.text, department.left, department.top, department.right, department.bottom});
         department = SlotFill{};
     }

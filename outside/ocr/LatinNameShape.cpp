@@ -201,7 +201,10 @@ QString latinNameOutOfSmallCaps(const QString& name, const std::vector<LetterExt
         const auto after = std::count_if(word.begin() + 1, word.end(), [](QChar c) { return c.isLetter(); });
         const auto upper = std::count_if(word.begin() + 1, word.end(), [](QChar c) { return c.isUpper(); });
         const bool upperAfterFirst = upper > 0 && 2 * upper >= after;
-        if (inWord >= 3 && upperAfterFirst && word.front().isUpper()) {
+        // An accent over the first capital ("ÁLVARO") makes it stand taller whatever the type: the
+        // word tells nothing.
+        const bool accented = !word.front().decomposition().isEmpty();
+        if (inWord >= 3 && upperAfterFirst && word.front().isUpper() && !accented) {
             // The first letter against the middle of the few after it: the line's slant moves
             // letters further on, and the engine places a letter's box roughly.
             const LetterExtent& first = letters[at];

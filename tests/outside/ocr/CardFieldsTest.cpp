@@ -647,6 +647,16 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
           at(u"Tecnologia Lusitana Eireli", 60, 385, 460, 416)},
          35,
          u"Tecnologia Lusitana Eireli"},
+        // A Korean department set over the name stays the department.
+        {{at(u"마케팅팀", 478, 195, 593, 223), at(u"차장", 508, 237, 567, 265), at(u"이현우", 421, 288, 658, 368),
+          at(u"Lee Hyun-woo", 450, 396, 625, 420)},
+         37,
+         u"마케팅팀"},
+        // The tail of an e-mail address whose "@" was misread is no web page.
+        {{at(u"E-mail gilhernandez_jeasesoria-fiscal-montana.es", 65, 453, 586, 476), at(u"Web", 64, 486, 110, 503),
+          at(u"https://www.asesoria-fiscal-montana.es", 159, 484, 554, 506)},
+         27,
+         u"https://www.asesoria-fiscal-montana.es"},
         // The ending of an e-mail address the engine broke apart is no web page.
         {{at(u"E-mail wingsze-wang@] ianhua-trade .com. tw", 20, 10, 400, 30)}, 27, u""},
         {{at(u"URL https:/Awww.hokuriku.co.jp", 20, 10, 400, 30)}, 27, u"www.hokuriku.co.jp"},
@@ -764,6 +774,10 @@ TEST(LatinNameShape, SmallCapitalsSpelledAsPrinted)
                                               {76, 115}, {75, 114}, {74, 114}, {74, 112}, {71, 114}, {72, 112}, {71, 111}};
     // J, e, a, n, B, a, p, t, i, s, t, e, O, C, o, n, n, o, r: the capitals 40 pixels high, the
     // small capitals 28.
+    // Á, L, V, A, R, O, G, A, R, C, Í, A in capitals of one height, the accents standing over them
+    // and the line slanting a little.
+    const std::vector<LetterExtent> alvaro = {{10, 50}, {22, 50}, {22, 50}, {22, 50}, {22, 50}, {22, 50},
+                                              {22, 50}, {24, 50}, {24, 50}, {24, 50}, {12, 50}, {24, 50}};
     std::vector<LetterExtent> jeanBaptiste(19, {22, 50});
     for (const size_t capital : {0, 4, 12, 13})
         jeanBaptiste[capital] = {10, 50};
@@ -778,6 +792,7 @@ TEST(LatinNameShape, SmallCapitalsSpelledAsPrinted)
         {u"Jean-Baptiste O'Connor", jeanBaptiste, u"Jean-Baptiste O'Connor"},
         // Capitals of one height are printed so.
         {u"DR. SOPHIE DUBOIS", sophie, u"DR. SOPHIE DUBOIS"},
+        {u"ÁLVARO GARCÍA", alvaro, u"ÁLVARO GARCÍA"},
         // Letters that are not the name's leave it as it is.
         {u"RAJ FITZ GERALD", sophie, u"RAJ FITZ GERALD"},
     };
