@@ -369,6 +369,12 @@ std::optional<QDateTime> dateWithUtf8String(QByteArrayView bytes, bool strictly,
         }
     }
 
+    // Minutes and seconds are read as numbers of any length; one past what a clock could mean is
+    // no time (and would not fit the broken-down time).
+    constexpr double kClockLimit = 1e6;
+    if (!(minute < kClockLimit && second < kClockLimit))
+        return std::nullopt;
+
     struct tm t {};
     t.tm_year = int(fullYear - 1900);
     t.tm_hour = hour;
