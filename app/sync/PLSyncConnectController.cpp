@@ -124,6 +124,7 @@ int PLSyncConnectController::connectAddressBook()
     _arrAddedData.clear();
     _didAddData = false;
     m_matchIndexBuilt = false;
+    m_takenCardIDs.reset();
     if (_mainWndController && !_mainWndController->managedObjectContext())
         return kAddressBookError;
     return runWithAddressBook([this] {
@@ -248,7 +249,7 @@ int PLSyncConnectController::pullData()
                 return kMergeFailed;
             _arrMergedID.insert(match->stringValue(kCardID));
         } else {
-            if (addDataToPL(d) != 0)
+            if (addDataToPL(d, cardIDForContact(person->uid())) != 0)
                 return kNewCardFailed;
             _didAddData = true;
         }

@@ -30,6 +30,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class PLSyncConnectController {
 public:
@@ -107,7 +108,11 @@ public:
     QStringList getEmailsOfAD(const ABPerson* person) const;
     // A new person from the card, whose UID is the card's `cardID`.
     int addDataToAD(const CardDict& card);
-    int addDataToPL(const CardDict& person);
+    // A new card from the person; `cardID` (when not empty) is its ID, so that it stays the person's pair.
+    int addDataToPL(const CardDict& person, const QString& cardID = QString());
+    // The contact's UID as the ID of a card made from it, when it is fit for one (a file name's
+    // characters, no other card's ID); empty otherwise.
+    QString cardIDForContact(const QString& uid);
     void setAddressFormat(ABAddress* address) const;
 
     static QString getAddingPercentString(const QVariant& value);
@@ -170,6 +175,7 @@ private:
 
     QHash<const ABPerson*, ManagedObjectPtr> m_pairedByUid;
     QSet<const ManagedObject*> m_cardsPairedByUid;
+    std::optional<QSet<QString>> m_takenCardIDs; // every card's ID, read when first needed
 
     // The live cards as the run began, by their match keys, and each card's place in store order.
     ManagedObjectList m_liveCards;

@@ -14,6 +14,7 @@
 #include "platform/store/ManagedObjectContext.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QUrl>
 
@@ -316,7 +317,26 @@ int PLSyncConnectController::addDataToAD(const CardDict& card)
     return 0;
 }
 
-int PLSyncConnectController::addDataToPL(const CardDict& person)
+QString PLSyncConnectController::cardIDForContact(const QString& uid)
+{
+    // The ID names the card's image files, so a UID that could not name a file is left to the person.
+    static const QRegularExpression fit(QStringLiteral("^[A-Za-z0-9][A-Za-z0-9._-]{0,127}$"));
+    if (!fit.match(uid).hasMatch())
+        return {};
+    if (!m_takenCardIDs) {
+        m_takenCardIDs.emplace();
+        FetchRequest request{QLatin1String(CardStore::kEntityCard), {}, {}};
+        request.propertiesToFetch = {QStringLiteral("cardID")};
+        for (const ManagedObjectPtr& card : _mainWndController->managedObjectContext()->executeFetchRequest(request))
+            m_takenCardIDs->insert(card->stringValue(QStringLiteral("cardID")));
+    }
+    if (m_takenCardIDs->contains(uid))
+        return {};
+    m_takenCardIDs->insert(uid);
+    return uid;
+}
+
+int PLSyncConnectController::addDataToPL(const CardDict& person, const QString& contactCardID)
 {
     ManagedObjectContext* context = _mainWndController ? _mainWndController->managedObjectContext() : nullptr;
     if (!context || !context->model().entity(QLatin1String(CardStore::kEntityCard)))
@@ -335,7 +355,7 @@ int PLSyncConnectController::addDataToPL(const CardDict& person)
     for (const QString& key : {cardkey::kSyncEmail, cardkey::kSyncPhoneWork, cardkey::kSyncPhoneMobile, cardkey::kSyncUrl,
                                cardkey::kSyncStreet, cardkey::kSyncPhoneFax})
         card->setValue(key, getUUID());
-    QString cardID = card->objectIdUri().mid(20);
+    QString cardID = contactCardID.isEmpty() ? card->objectIdUri().mid(20) : contactCardID;
     if (cardID.isEmpty()) {
         PLNSLog(QStringLiteral("not get ID ,create ID"));
         cardID = getUUID();

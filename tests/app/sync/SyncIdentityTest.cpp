@@ -138,6 +138,61 @@ TEST_F(SyncFixture, AddingACardAgainUpdatesItsContact)
     EXPECT_EQ(book()->people().size(), 1u);
 }
 
+// A card made from another program's contact takes the contact's UID as its ID when that can
+// name its files and no other card has it, so edits on either side keep them one pair; other
+// UIDs leave the card an ID of its own.
+TEST_F(SyncFixture, ACardMadeFromAContactIsItsPairByTheContactsUid)
+{
+    const ManagedObjectPtr trashed = addCard({{"family_Name", "Old"}, {"deletedFlag", 1}});
+    const struct {
+        const char* uid;
+        bool paired;
+    } kUids[] = {
+        {"nnx8ictsmfc5219ug3vbdzh0sr7s8q9472i4", true},
+        {"../x", false},
+        {"urn:uuid:4fbe8971-0bc3-424c-9c26-36c3e1eff6b1", false},
+        {"C1", false}, // the card in the trash has it
+    };
+    for (const auto& u : kUids) {
+        addPerson(QString::number(qHash(QByteArray(u.uid))) + ".vcf",
+                  QByteArray("UID:") + u.uid + "\r\nN:Lee;Ann;;;\r\nORG:Acme\r\nEMAIL;TYPE=WORK:" + QByteArray::number(qHash(u.uid))
+                      + "@acme.example\r\n");
+    }
+    ASSERT_EQ(synchronise(kBookWins), 0);
+    const ManagedObjectList all = cards();
+    ASSERT_EQ(all.size(), 5);
+    for (const auto& u : kUids) {
+        const auto holders =
+            std::count_if(all.begin(), all.end(), [&](const ManagedObjectPtr& c) { return c->stringValue("cardID") == u.uid; });
+        EXPECT_EQ(holders, u.paired || u.uid == QByteArray("C1") ? 1 : 0) << u.uid;
+    }
+    EXPECT_EQ(trashed->stringValue("cardID"), "C1");
+
+    // The paired one: its e-mail edited in the contact, then its company on the card.
+    const QString file = QString::number(qHash(QByteArray(kUids[0].uid))) + ".vcf";
+    QByteArray data = readBookFile(file);
+    {
+        QFile f(bookFile(file));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray(data).replace(QByteArray::number(qHash(kUids[0].uid)) + "@acme.example", "ann@west.example"));
+    }
+    ASSERT_EQ(synchronise(kBookWins), 0);
+    ManagedObjectPtr card;
+    for (const ManagedObjectPtr& c : cards()) {
+        if (c->stringValue("cardID") == kUids[0].uid)
+            card = c;
+    }
+    ASSERT_TRUE(card);
+    EXPECT_EQ(card->stringValue("e_Mail"), "ann@west.example");
+    card->setValue("company", "Acme West");
+    ASSERT_EQ(context->save(), 0);
+    ASSERT_EQ(synchronise(kCardWins), 0);
+    EXPECT_EQ(cards().size(), 5);
+    EXPECT_EQ(QDir(bookFolder()).entryList(QDir::Files).size(), 4);
+    data = readBookFile(file);
+    EXPECT_TRUE(data.contains("\r\nORG:Acme West\r\n")) << data.toStdString();
+}
+
 // A card whose contact file cannot be read keeps that file and gets no second one.
 TEST_F(SyncFixture, ACardWhoseContactCannotBeReadGetsNoSecondOne)
 {
