@@ -3,6 +3,7 @@
 #include "outside/ocr/AddressLines.h"
 #include "outside/ocr/CardLanguage.h"
 #include "outside/ocr/FaintRows.h"
+#include "outside/ocr/InkDirection.h"
 #include "outside/ocr/JapaneseNameCorrection.h"
 #include "outside/ocr/LatinAccents.h"
 #include "outside/ocr/LatinNameRereading.h"
@@ -263,8 +264,10 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     }
     // Lines standing on end on a card lying upright are columns of vertical writing. The card is
     // read in its columns, which costs a horizontal card nothing: it has no lines standing on end.
-    const bool columnsPossible =
-        wholeImage && request.type <= 1 && setInColumns(best.lines) && m_engine.hasLanguage(verticalModel(request.language));
+    // Where the engine ran the characters of neighbouring columns into made-up lines across, the
+    // reading is weak and the ink itself tells.
+    const bool columnsPossible = wholeImage && request.type <= 1 && m_engine.hasLanguage(verticalModel(request.language))
+        && (setInColumns(best.lines) || (isWeakReading(best.lines, best.confidence) && inkRunsInColumns(pix.get())));
     ColumnReading columns;
     int columnTurns = 0;
     float columnSkew = skew;
@@ -307,11 +310,11 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
             // A reading that stands up beats a weak one; among equals the engine's confidence decides.
             const bool weak = isWeakReading(best.lines, best.confidence);
             const bool againWeak = isWeakReading(again.lines, again.confidence);
+            if (read)
+                turnedLines = again.lines;
             if (read && !again.lines.empty()
                 && ((weak && !againWeak) || (weak == againWeak && again.confidence > best.confidence)))
                 best = std::move(again);
-            if (read)
-                turnedLines = std::move(again.lines);
             if (!isWeakReading(best.lines, best.confidence))
                 break;
         }

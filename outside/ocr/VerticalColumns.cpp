@@ -1,5 +1,6 @@
 #include "outside/ocr/VerticalColumns.h"
 
+#include "outside/ocr/ColumnDashes.h"
 #include "outside/ocr/LineRereading.h"
 #include "outside/ocr/ScanCleanup.h"
 
@@ -557,9 +558,13 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
         if (l.bottom - l.top >= l.right - l.left && holdsText(l.text))
             reading.columns.push_back(l);
     }
+    // Rows the engine doubts are mostly columns it ran together across the card; an e-mail or web
+    // address read in a model of other letters is doubted too, and is a row all the same.
+    static const QRegularExpression address(QStringLiteral("@|www\\.|https?:|\\.(?:com|net|org|jp|cn|tw|kr)\\b"));
     for (const RecognizedLine& l : across) {
         const int h = l.bottom - l.top;
-        if (l.right - l.left > 3 * h / 2 && h >= 8 && holdsText(l.text) && !liesOn(l, reading.columns, 0.3))
+        if (l.right - l.left > 3 * h / 2 && h >= 8 && holdsText(l.text) && !liesOn(l, reading.columns, 0.3)
+            && (l.confidence >= kDoubtedPart || address.match(l.text).hasMatch()))
             reading.rows.push_back(l);
     }
     reading.columns.erase(std::remove_if(reading.columns.begin(), reading.columns.end(),
@@ -654,7 +659,7 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
                     c.text = read.text, c.confidence = read.confidence;
             }
         }
-        c.text = withColumnNumbers(withoutDoubledKana(c.text));
+        c.text = withColumnNumbers(withoutDoubledKana(withDashesOfTheirShape(pix, c.left, c.top, c.right, c.bottom, c.text)));
         if (holdsSidewaysType(c.text) && engine.hasLanguage(kSidewaysData)) {
             readSidewaysNumber(engine, pix, dpi, &c);
             c.text = withColumnNumbers(c.text);

@@ -10,6 +10,7 @@
 #include "app/images/PLRegController.h"
 #include "app/images/RecognitionImages.h"
 #include "app/images/SeparationLibrary.h"
+#include "outside/ocr/InkDirection.h"
 #include "platform/events/OcrProtocol.h"
 
 #include <QColor>
@@ -774,6 +775,44 @@ TEST_F(Quillant, VerticalChineseCardReadsInItsColumns)
     EXPECT_EQ(digits(card.text("telephone_Number")), u"02158886666"_qs);
     EXPECT_EQ(card.text("e_Mail"), u"wang.jianguo@huadong.com.cn"_qs);
     EXPECT_TRUE(images.turned.isEmpty());
+}
+
+// Which way a card's ink runs, for when the engine's lines across say nothing: columns of
+// characters outweigh the rows of Latin letters at their foot, and a coloured band is no row.
+TEST(InkDirection, ColumnsAndRowsOfInk)
+{
+    QImage banded = englishCard();
+    QPainter painter(&banded);
+    painter.fillRect(0, 0, 150, banded.height(), QColor(90, 90, 90));
+    painter.fillRect(banded.width() - 150, 0, 150, banded.height(), QColor(90, 90, 90));
+    painter.end();
+    QImage blank(1075, 650, QImage::Format_Grayscale8);
+    blank.fill(255);
+    const struct {
+        const char* card;
+        QImage image;
+        bool columns;
+    } cases[] = {
+        {"columns",
+         columnCard(
+             {
+                 {u"IPAMincho"_qs, 44, 600, 90, u"株式会社光陽電機"_qs},
+                 {u"IPAMincho"_qs, 84, 440, 170, u"山口　健一"_qs},
+                 {u"IPAMincho"_qs, 30, 245, 100, u"東京都中央区銀座四丁目五番六号"_qs},
+                 {u"IPAMincho"_qs, 28, 185, 100, u"電話　03-3567-8901"_qs},
+             },
+             {{u"DejaVu Sans"_qs, 26, 60, 980, u"www.koyo-denki.co.jp"_qs},
+              {u"DejaVu Sans"_qs, 26, 60, 1030, u"k.yamaguchi@koyo-denki.co.jp"_qs}}),
+         true},
+        {"rows", japaneseCard(), false},
+        {"English rows", englishCard(), false},
+        {"rows between bands", banded, false},
+        // The ink of a card lying on its side runs down it too: the orientation tells the two apart.
+        {"rows on their side", turnedClockwise(japaneseCard()), true},
+        {"blank", blank, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(inkRunsInColumns(pixOf(c.image).get()), c.columns) << c.card;
 }
 
 // A horizontal Japanese card lying on its side also shows lines standing on end: it is turned

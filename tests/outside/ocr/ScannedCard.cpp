@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QPainter>
 
+#include <leptonica/allheaders.h>
+
 QTransform scanTurn(const QSize& size, double degrees)
 {
     const QTransform turn = QTransform().rotate(degrees);
@@ -46,4 +48,15 @@ QImage smallPrintCard()
     }
     painter.end();
     return card;
+}
+
+PixPtr pixOf(const QImage& image)
+{
+    const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
+    PixPtr pix(pixCreate(grey.width(), grey.height(), 8));
+    for (int y = 0; y < grey.height(); ++y) {
+        for (int x = 0; x < grey.width(); ++x)
+            pixSetPixel(pix.get(), x, y, grey.constScanLine(y)[x]);
+    }
+    return pix;
 }

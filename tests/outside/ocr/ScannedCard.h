@@ -1,6 +1,8 @@
 // Drawn cards as a scanner gives them, for the clean-up and recognition tests.
 #pragma once
 
+#include "outside/ocr/ScanCleanup.h"
+
 #include <QImage>
 #include <QTransform>
 
@@ -11,3 +13,5 @@ QTransform scanTurn(const QSize& size, double degrees);
 QImage scannedCard(const QImage& card, double degrees, int bed, int low, int high);
 // A card of 91 x 55 mm at 1,200 dpi printed all over with 300 lines of small print.
 QImage smallPrintCard();
+// The image as the engine takes it: 8-bit grey.
+PixPtr pixOf(const QImage& image);

@@ -1,6 +1,11 @@
 // Numbers set in columns, as the vertical models read them, and the order of a card's columns.
 #include "outside/ocr/VerticalColumns.h"
 
+#include "outside/ocr/ColumnDashes.h"
+#include "tests/outside/ocr/ScannedCard.h"
+
+#include <QImage>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 TEST(VerticalColumns, NumbersOfAColumnBecomeDigitsAndAddressesKeepTheirNumerals)
@@ -27,6 +32,57 @@ TEST(VerticalColumns, NumbersOfAColumnBecomeDigitsAndAddressesKeepTheirNumerals)
     };
     for (const auto& c : cases)
         EXPECT_EQ(withColumnNumbers(c.read), c.wanted) << c.read.toStdString();
+}
+
+// A column 40 pixels wide of characters set upright one below the other, a dash as a hairline
+// stroke along the column; its box is its ink's.
+PixPtr drawnColumn(const QString& family, const QString& text, RecognizedLine* box)
+{
+    QImage image(120, 60 + 40 * int(text.size()), QImage::Format_Grayscale8);
+    image.fill(255);
+    QPainter painter(&image);
+    QFont font(family);
+    font.setPixelSize(32);
+    painter.setFont(font);
+    int y = 30;
+    for (QChar c : text) {
+        if (c == u'-')
+            painter.fillRect(59, y + 6, 2, 22, Qt::black);
+        else
+            painter.drawText(QRect(40, y - 2, 40, 38), Qt::AlignHCenter | Qt::AlignTop, QString(c));
+        y += 36;
+    }
+    painter.end();
+    *box = {{}, 38, 26, 82, y + 4, 90};
+    return pixOf(image);
+}
+
+// A dash set upright in a column is a plain stroke the vertical model reads as a 1; a 1 has a
+// flag or a foot. Only where the run's cells are its characters does a 1 become a dash.
+TEST(VerticalColumns, DashesOfNumbersInAColumnByTheirShape)
+{
+    const struct {
+        QString family, printed, read, wanted;
+    } cases[] = {
+        {u"IPAMincho"_qs, u"通5-28"_qs, u"通5128"_qs, u"通5-28"_qs},
+        {u"IPAMincho"_qs, u"西1-28-3"_qs, u"西112813"_qs, u"西1-28-3"_qs},
+        {u"IPAGothic"_qs, u"町5-14-6"_qs, u"町5I1416"_qs, u"町5-14-6"_qs},
+        {u"IPAGothic"_qs, u"+81-44-588-6946"_qs, u"+81144158816946"_qs, u"+81-44-588-6946"_qs},
+        {u"IPAGothic"_qs, u"町7-10"_qs, u"町7 1 10"_qs, u"町7-10"_qs},
+        {u"IPAGothic"_qs, u"+81 90-1234"_qs, u"+81 90 1 1234"_qs, u"+81 90-1234"_qs},
+        // Real 1s keep their flag and foot.
+        {u"IPAMincho"_qs, u"町5-11"_qs, u"町5111"_qs, u"町5-11"_qs},
+        {u"IPAGothic"_qs, u"町111"_qs, u"町111"_qs, u"町111"_qs},
+        // A reading of more or fewer characters than the ink shows is left as read.
+        {u"IPAMincho"_qs, u"通5-28"_qs, u"通51283"_qs, u"通51283"_qs},
+        {u"IPAMincho"_qs, u"通5-28"_qs, u"通528"_qs, u"通528"_qs},
+    };
+    for (const auto& c : cases) {
+        RecognizedLine box;
+        const PixPtr pix = drawnColumn(c.family, c.printed, &box);
+        EXPECT_EQ(withDashesOfTheirShape(pix.get(), box.left, box.top, box.right, box.bottom, c.read), c.wanted)
+            << c.family.toStdString() << " " << c.printed.toStdString();
+    }
 }
 
 // Columns right to left stand for lines top to bottom, the rows across after them; each field's

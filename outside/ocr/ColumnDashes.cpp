@@ -1,0 +1,172 @@
+#include "outside/ocr/ColumnDashes.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <leptonica/allheaders.h>
+#include <vector>
+
+namespace {
+
+// Ink is darker than this on the cleaned card.
+constexpr int kInkLevel = 140;
+// Paper of up to this many rows inside a character is still the character.
+constexpr int kGapInCharacter = 2;
+// Cells lower than this are specks.
+constexpr int kLeastCell = 3;
+
+// A character of the column cut apart where paper runs across it: its rows, the span of its ink
+// across the column, and the ink's usual and largest width in a row.
+struct Cell {
+    int top = 0, bottom = 0;
+    int left = 0, right = 0;
+    int stroke = 0, widest = 0;
+};
+
+// Clearly narrower than the column's characters stand apart: a digit, a dash or a Latin letter
+// set upright, not a kanji or most kana, nor characters run together where little paper stands
+// between them.
+bool isNarrow(const Cell& c, int pitch)
+{
+    return 10 * (c.right - c.left + 1) <= 7 * pitch;
+}
+
+// How far apart the column's characters usually stand: the median step from one cell's top to the next.
+int pitchOf(const std::vector<Cell>& cells)
+{
+    std::vector<int> steps;
+    for (size_t i = 1; i < cells.size(); ++i)
+        steps.push_back(cells[i].top - cells[i - 1].top);
+    if (steps.empty())
+        return 0;
+    std::nth_element(steps.begin(), steps.begin() + std::ptrdiff_t(steps.size() / 2), steps.end());
+    return steps[steps.size() / 2];
+}
+
+// A stroke along the column as wide as it is all the way, with nothing jutting out of it.
+bool isPlainStroke(const Cell& c)
+{
+    const int w = c.right - c.left + 1, h = c.bottom - c.top + 1;
+    return 3 * w <= h && w <= c.stroke + 1 && c.widest <= c.stroke + 1;
+}
+
+std::vector<Cell> cellsOf(Pix* pix, int left, int top, int right, int bottom)
+{
+    left = std::max(0, left), top = std::max(0, top);
+    right = std::min(int(pixGetWidth(pix)) - 1, right), bottom = std::min(int(pixGetHeight(pix)) - 1, bottom);
+    const l_uint32* data = pixGetData(pix);
+    const int wpl = int(pixGetWpl(pix));
+    std::vector<Cell> cells;
+    std::vector<int> widths;
+    const auto close = [&] {
+        Cell& c = cells.back();
+        std::sort(widths.begin(), widths.end());
+        c.stroke = widths[widths.size() / 2];
+        c.widest = widths.back();
+        widths.clear();
+        if (c.bottom - c.top + 1 < kLeastCell)
+            cells.pop_back();
+    };
+    for (int y = top; y <= bottom; ++y) {
+        const l_uint32* line = data + size_t(y) * size_t(wpl);
+        int first = -1, last = -1;
+        for (int x = left; x <= right; ++x) {
+            if (int(GET_DATA_BYTE(line, x)) < kInkLevel)
+                first = first < 0 ? x : first, last = x;
+        }
+        if (first < 0)
+            continue;
+        if (cells.empty() || y - cells.back().bottom > kGapInCharacter + 1) {
+            if (!cells.empty())
+                close();
+            cells.push_back({y, y, first, last, 0, 0});
+        }
+        Cell& c = cells.back();
+        c.bottom = y, c.left = std::min(c.left, first), c.right = std::max(c.right, last);
+        widths.push_back(last - first + 1);
+    }
+    if (!cells.empty())
+        close();
+    return cells;
+}
+
+bool isOneLike(QChar c)
+{
+    return c == u'1' || c == u'I' || c == u'l' || c == u'|' || c == u'｜';
+}
+
+bool isHalfWidth(QChar c)
+{
+    return c.isDigit() || isOneLike(c) || c == u'-' || c == u'－' || c == u'+';
+}
+
+} // namespace
+
+QString withDashesOfTheirShape(Pix* pix, int left, int top, int right, int bottom, const QString& text)
+{
+    if (!pix || pixGetDepth(pix) != 8)
+        return text;
+    const std::vector<Cell> cells = cellsOf(pix, left, top, right, bottom);
+    const int pitch = pitchOf(cells);
+    // The runs of narrow cells, as [first, end) indexes of `cells`.
+    std::vector<std::pair<size_t, size_t>> narrowRuns;
+    for (size_t i = 0; i < cells.size();) {
+        size_t end = i;
+        while (end < cells.size() && isNarrow(cells[end], pitch))
+            ++end;
+        if (end > i)
+            narrowRuns.emplace_back(i, end);
+        i = std::max(end, i + 1);
+    }
+    QString out;
+    size_t nextRun = 0;
+    for (qsizetype i = 0; i < text.size();) {
+        if (!isHalfWidth(text.at(i))) {
+            out += text.at(i++);
+            continue;
+        }
+        // A run of digits and what the model made of dashes, with the blanks it read inside them
+        // ("7 1 0").
+        std::vector<qsizetype> at;
+        qsizetype end = i;
+        while (end < text.size()) {
+            if (isHalfWidth(text.at(end)))
+                at.push_back(end++);
+            else if (text.at(end) == u' ' && end + 1 < text.size() && isHalfWidth(text.at(end + 1)))
+                ++end;
+            else
+                break;
+        }
+        const size_t length = at.size();
+        // The run's cells are the next run of narrow cells of its length.
+        size_t run = nextRun;
+        while (run < narrowRuns.size() && narrowRuns[run].second - narrowRuns[run].first != length)
+            ++run;
+        QString shaped;
+        std::vector<bool> dash(length, false);
+        bool agrees = run < narrowRuns.size();
+        for (size_t k = 0; k < length && agrees; ++k) {
+            const Cell& cell = cells[narrowRuns[run].first + k];
+            const QChar c = text.at(at[k]);
+            dash[k] = isOneLike(c) && k > 0 && k + 1 < length && isPlainStroke(cell);
+            // A digit other than 1 standing as a plain stroke: the cells are not the run's characters.
+            agrees = !(c.isDigit() && c != u'1' && isPlainStroke(cell));
+            shaped += dash[k] ? QChar(u'-') : c;
+        }
+        if (run < narrowRuns.size())
+            nextRun = run + 1;
+        static const QRegularExpression dashed(QStringLiteral("^[0-9０-９+]+(?:-[0-9０-９]+)+$"));
+        if (!agrees || std::find(dash.begin(), dash.end(), true) == dash.end() || !dashed.match(shaped).hasMatch()) {
+            out += text.mid(i, end - i);
+        } else {
+            // A blank the model read beside a dash is none.
+            for (size_t k = 0; k < length; ++k) {
+                out += shaped.at(qsizetype(k));
+                if (k + 1 < length && at[k + 1] > at[k] + 1 && !dash[k] && !dash[k + 1])
+                    out += u' ';
+            }
+        }
+        i = end;
+    }
+    return out;
+}
