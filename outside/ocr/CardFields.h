@@ -24,6 +24,16 @@ struct SlotFill {
 
 using ResultSlots = std::array<SlotFill, 61>;
 
+// Slots of the result record that the field rules fill one by one.
+constexpr size_t kNameSlot = 0;
+constexpr size_t kNameReadingSlot = 5;
+constexpr size_t kTitleSlot = 10;
+constexpr size_t kPostalCodeSlot = 19;
+constexpr size_t kAddressSlot = 21;
+constexpr size_t kCompanySlot = 35;
+constexpr size_t kCompanyReadingSlot = 36;
+constexpr size_t kDepartmentSlot = 37;
+
 // Tesseract puts spaces between Japanese characters; they are dropped, and the line trimmed.
 QString cleanRecognizedText(const QString& text);
 

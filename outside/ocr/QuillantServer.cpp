@@ -27,10 +27,6 @@
 namespace {
 
 constexpr int kDefaultDpi = 300;
-constexpr size_t kNameSlot = 0;
-constexpr size_t kNameReadingSlot = 5;
-constexpr size_t kPostalCodeSlot = 19;
-constexpr size_t kAddressSlot = 21;
 const std::string kJapaneseAndEnglish = "jpn+eng";
 const std::string kJapaneseData = "jpn";
 // All readings of one card stop after this, with the lines read by then: a card of hundreds of

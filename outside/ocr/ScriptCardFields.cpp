@@ -9,16 +9,6 @@
 
 namespace {
 
-// Slots of the result record this file fills.
-constexpr size_t kNameSlot = 0;
-constexpr size_t kNameReadingSlot = 5;
-constexpr size_t kTitleSlot = 10;
-constexpr size_t kPostalSlot = 19;
-constexpr size_t kAddressSlot = 21;
-constexpr size_t kCompanySlot = 35;
-constexpr size_t kCompanyReadingSlot = 36;
-constexpr size_t kDepartmentSlot = 37;
-
 // The common surnames (the hundred family names and those after them in frequency), in both
 // scripts where they differ, and the compound ones.
 const QString& chineseSurnames()
@@ -364,7 +354,7 @@ void fillFieldsOfScript(ResultSlots& fields, const std::vector<RecognizedLine>& 
     if (address.filled)
         fields[kAddressSlot] = address;
     if (!postal.isEmpty() && postalBox)
-        fields[kPostalSlot] = slotOf(postal, *postalBox);
+        fields[kPostalCodeSlot] = slotOf(postal, *postalBox);
 
     // The company: the tallest line with a legal form of the script; its reading, the line that
     // names it in Latin letters.

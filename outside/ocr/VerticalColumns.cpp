@@ -28,7 +28,6 @@ constexpr int kDoubtedColumn = 75;
 const std::string kSidewaysData = "eng";
 const std::string kRowData = "jpn";
 
-constexpr size_t kAddressSlot = 21;
 // Points of the engine's confidence by which a reading in another language must beat the first.
 constexpr int kSurerReading = 5;
 
