@@ -23,6 +23,7 @@ struct FakeRunReply {
     bool hangUp = false; // close the connection instead of answering
     bool emptyResult = false; // send 'PLDA' with no bytes
     bool neverAnswer = false; // keep the request unanswered, as a hung application does
+    bool afterGivenUp = false; // answer only once the other end has given the request up and closed
 };
 
 struct FakeOcrScript {
@@ -118,6 +119,12 @@ private:
                 return;
             if (run.neverAnswer)
                 continue;
+            if (run.afterGivenUp) {
+                // Returns when the other end closes; a request that comes instead is one that a
+                // late reply would be taken for. The minute only guards against a hang.
+                OcrMessage next;
+                channel.receive(&next, false, 60000);
+            }
             if (request.eventId == ocr::kEventRun && script->beforeRunReply)
                 script->beforeRunReply();
             if (run.delayMs)
