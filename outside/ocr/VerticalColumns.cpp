@@ -180,26 +180,67 @@ void readSidewaysNumber(TesseractEngine& engine, Pix* pix, int dpi, RecognizedLi
     column->text = known.match(label).hasMatch() ? label + u' ' + digits : digits;
 }
 
+bool isKana(const QString& text)
+{
+    return holdsText(text) && std::all_of(text.begin(), text.end(), [](QChar c) {
+               return c.isSpace() || (c.unicode() >= 0x3041 && c.unicode() <= 0x30FC);
+           });
+}
+
+// Whether kana columns `a` and `b`, one above the other, are the reading printed beside a name in
+// larger type: its family name's beside the family name, its given name's beside the given name,
+// the name's column running on past the gap between them.
+bool isReadingBesideName(const RecognizedLine& a, const RecognizedLine& b, const std::vector<RecognizedLine>& columns)
+{
+    const int w = std::max(a.right - a.left, b.right - b.left);
+    return isKana(a.text) && isKana(b.text) && std::any_of(columns.begin(), columns.end(), [&](const RecognizedLine& c) {
+               const int cw = c.right - c.left;
+               return 2 * cw > 3 * w && c.top <= a.bottom && c.bottom >= b.top && std::max(c.left - a.right, a.left - c.right) < cw;
+           });
+}
+
+// A box the engine or the ink drew round two columns side by side and more (a card's border, the
+// dark bed round a scanned card) is no column: the columns it holds are.
+void dropBoxesRoundColumns(std::vector<RecognizedLine>* columns)
+{
+    const auto holdsColumns = [&](const RecognizedLine& box) {
+        std::vector<const RecognizedLine*> held;
+        for (const RecognizedLine& c : *columns) {
+            if (&c != &box && 3 * (c.right - c.left) < 2 * (box.right - box.left) && overlapArea(c, box) * 5 > 4 * area(c))
+                held.push_back(&c);
+        }
+        return std::any_of(held.begin(), held.end(), [&](const RecognizedLine* a) {
+            return std::any_of(held.begin(), held.end(), [&](const RecognizedLine* b) { return a->right < b->left; });
+        });
+    };
+    std::vector<RecognizedLine> kept;
+    for (const RecognizedLine& c : *columns) {
+        if (!holdsColumns(c))
+            kept.push_back(c);
+    }
+    *columns = std::move(kept);
+}
+
 // Columns of one width set one above the other with less than two and a half widths of paper between them
-// are one column the engine cut at a wide blank ("石川　裕子").
+// are one column the engine cut at a wide blank ("石川　裕子"); then, the name whole, so is its reading.
 void joinCutColumns(std::vector<RecognizedLine>* columns)
 {
-    for (size_t i = 0; i + 1 < columns->size(); ++i) {
-        RecognizedLine& a = (*columns)[i];
-        const RecognizedLine& b = (*columns)[i + 1];
-        const int wa = a.right - a.left, wb = b.right - b.left;
-        const int shared = std::min(a.right, b.right) - std::max(a.left, b.left);
-        if (shared * 5 < 3 * std::max(wa, wb) || b.top <= a.bottom || 2 * (b.top - a.bottom) > 5 * std::max(wa, wb))
-            continue;
-        a = {a.text + u' ' + b.text,
-             std::min(a.left, b.left),
-             a.top,
-             std::max(a.right, b.right),
-             b.bottom,
-             std::min(a.confidence, b.confidence)};
-        columns->erase(columns->begin() + qsizetype(i) + 1);
-        --i;
-    }
+    const auto joinWhere = [columns](const auto& oneColumn) {
+        for (size_t i = 0; i + 1 < columns->size(); ++i) {
+            RecognizedLine& a = (*columns)[i];
+            const RecognizedLine& b = (*columns)[i + 1];
+            const int wa = a.right - a.left, wb = b.right - b.left;
+            const int shared = std::min(a.right, b.right) - std::max(a.left, b.left);
+            if (shared * 5 < 3 * std::max(wa, wb) || b.top <= a.bottom || !oneColumn(a, b, std::max(wa, wb)))
+                continue;
+            a = {a.text + u' ' + b.text, std::min(a.left, b.left), a.top, std::max(a.right, b.right), b.bottom,
+                 std::min(a.confidence, b.confidence)};
+            columns->erase(columns->begin() + qsizetype(i) + 1);
+            --i;
+        }
+    };
+    joinWhere([](const RecognizedLine& a, const RecognizedLine& b, int w) { return 2 * (b.top - a.bottom) <= 5 * w; });
+    joinWhere([columns](const RecognizedLine& a, const RecognizedLine& b, int) { return isReadingBesideName(a, b, *columns); });
 }
 
 // Columns right to left; of columns one above the other, the upper first.
@@ -249,6 +290,71 @@ InkMap inkMap(Pix* pix, const std::vector<RecognizedLine>& masked)
                         std::max(0, std::min(w - 1, m.right) - std::max(0, m.left) + 1), 0);
     }
     return map;
+}
+
+// The rows across at a column card's foot: the ink below the lowest band of paper across the card
+// at least a twentieth of its height tall, when the ink above it is taller. Empty when there is none.
+RecognizedLine footOfRows(const InkMap& map)
+{
+    // Specks and the edge of a dark bed at the card's sides are no rows.
+    const int margin = map.w / 50;
+    const auto inkIn = [&](int y) { return map.inRow(y, margin, map.w - 1 - margin); };
+    int bottom = map.h - 1 - margin;
+    while (bottom > 0 && !inkIn(bottom))
+        --bottom;
+    const int gap = std::max(8, map.h / 20);
+    for (int y = bottom, paper = 0; y > margin; --y) {
+        paper = inkIn(y) ? 0 : paper + 1;
+        if (paper < gap)
+            continue;
+        const int top = y + paper;
+        int above = y;
+        while (above > margin && !inkIn(above))
+            --above;
+        if (above - margin < bottom - top || 3 * (bottom - top) > map.h)
+            return {};
+        return {{}, margin, top, map.w - 1 - margin, bottom, 0};
+    }
+    return {};
+}
+
+// A row the reading across made up of characters of columns side by side ("電東〒"): Japanese or
+// Chinese characters whose ink stands in bands half the row's height apart and more, two of which
+// run on above or below the row as columns do.
+bool isMadeUpOfColumns(const InkMap& map, const RecognizedLine& row)
+{
+    if (!std::any_of(row.text.begin(), row.text.end(), [](QChar c) { return c.unicode() >= 0x3041 && c.unicode() < 0xA000; }))
+        return false;
+    const int h = row.bottom - row.top + 1;
+    const int top = std::max(0, row.top), bottom = std::min(map.h - 1, row.bottom);
+    std::vector<std::pair<int, int>> bands;
+    for (int x = std::max(0, row.left); x <= std::min(map.w - 1, row.right); ++x) {
+        bool any = false;
+        for (int y = top; y <= bottom && !any; ++y)
+            any = map.ink[size_t(y) * size_t(map.w) + size_t(x)] != 0;
+        if (!any)
+            continue;
+        if (!bands.empty() && 2 * (x - bands.back().second) <= h)
+            bands.back().second = x;
+        else
+            bands.emplace_back(x, x);
+    }
+    // How far the band's ink goes on from the row's edge at `from`, one way, over gaps of paper
+    // of less than half the row's height.
+    const auto runsOn = [&](const std::pair<int, int>& band, int from, int step) {
+        int last = from, paper = 0;
+        for (int y = from; y >= 0 && y < map.h && 2 * paper < h; y += step) {
+            if (map.inRow(y, band.first, band.second))
+                last = y, paper = 0;
+            else
+                ++paper;
+        }
+        return std::abs(last - from) >= h;
+    };
+    return std::count_if(bands.begin(), bands.end(), [&](const std::pair<int, int>& band) {
+               return runsOn(band, row.top - 1, -1) || runsOn(band, row.bottom + 1, 1);
+           })
+        >= 2;
 }
 
 // The column grown up and down as far as its characters go on in the ink: the engine's box of a
@@ -557,19 +663,17 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
         if (l.bottom - l.top >= l.right - l.left && holdsText(l.text))
             reading.columns.push_back(l);
     }
+    dropBoxesRoundColumns(&reading.columns);
     // Rows the engine doubts are mostly columns it ran together across the card; an e-mail or web
     // address read in a model of other letters is doubted too, and is a row all the same.
     static const QRegularExpression address(QStringLiteral("@|www\\.|https?:|\\.(?:com|net|org|jp|cn|tw|kr)\\b"));
+    const InkMap paper = inkMap(pix, {});
     for (const RecognizedLine& l : across) {
         const int h = l.bottom - l.top;
         if (l.right - l.left > 3 * h / 2 && h >= 8 && holdsText(l.text) && !liesOn(l, reading.columns, 0.3)
-            && (l.confidence >= kDoubtedPart || address.match(l.text).hasMatch()))
+            && (l.confidence >= kDoubtedPart || address.match(l.text).hasMatch()) && !isMadeUpOfColumns(paper, l))
             reading.rows.push_back(l);
     }
-    reading.columns.erase(std::remove_if(reading.columns.begin(), reading.columns.end(),
-                                         [&](const RecognizedLine& c) { return liesOn(c, reading.rows, 0.5); }),
-                          reading.columns.end());
-    const InkMap ink = inkMap(pix, reading.rows);
     const auto readAlone = [&](const RecognizedLine& box) {
         const int margin = std::max(2, (box.right - box.left) / 4);
         RecognizedLine read = engine.recognizeColumn(pix, dpi, model, std::max(0, box.left - margin), std::max(0, box.top - margin),
@@ -578,6 +682,30 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
         read.left = box.left, read.top = box.top, read.right = box.right, read.bottom = box.bottom;
         return read;
     };
+    // Where the reading across took the rows at the foot for columns too, the foot alone is read
+    // across, and columns running into it end above it. The rows' areas take in that foot.
+    std::vector<RecognizedLine> rowAreas;
+    if (RecognizedLine foot = footOfRows(paper);
+        foot.bottom > foot.top && engine.hasLanguage(kRowData + "+" + kSidewaysData)
+        && std::none_of(reading.rows.begin(), reading.rows.end(), [&](const RecognizedLine& r) { return r.top >= foot.top; })) {
+        rowAreas.push_back(foot);
+        std::vector<RecognizedLine> footLines;
+        engine.recognize(pix, dpi, kRowData + "+" + kSidewaysData, foot.left, foot.top, foot.right, foot.bottom, &footLines, nullptr,
+                         milliseconds);
+        for (const RecognizedLine& l : footLines) {
+            if (l.right - l.left > 3 * (l.bottom - l.top) / 2 && holdsText(l.text))
+                reading.rows.push_back(l);
+        }
+        for (RecognizedLine& c : reading.columns) {
+            if (c.top < foot.top && c.bottom >= foot.top)
+                c = readAlone({{}, c.left, c.top, c.right, foot.top - 1, 0});
+        }
+    }
+    rowAreas.insert(rowAreas.end(), reading.rows.begin(), reading.rows.end());
+    reading.columns.erase(std::remove_if(reading.columns.begin(), reading.columns.end(),
+                                         [&](const RecognizedLine& c) { return liesOn(c, rowAreas, 0.5); }),
+                          reading.columns.end());
+    const InkMap ink = inkMap(pix, rowAreas);
     // A box the engine drew round two columns side by side is two columns, each read alone.
     std::vector<RecognizedLine> split;
     for (auto c = reading.columns.begin(); c != reading.columns.end();) {
@@ -625,6 +753,7 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
         if (const RecognizedLine read = readAlone(box); holdsText(read.text))
             reading.columns.push_back(read);
     }
+    dropBoxesRoundColumns(&reading.columns);
     // Of two columns on one another, the one read the more surely stays.
     std::sort(reading.columns.begin(), reading.columns.end(),
               [](const RecognizedLine& a, const RecognizedLine& b) { return a.confidence > b.confidence; });

@@ -725,12 +725,15 @@ QImage columnCard(const std::vector<DrawnColumn>& columns, const std::vector<Dra
 }
 
 // A Japanese card in vertical writing, numbers in kanji numerals, the e-mail across at its foot.
+// The name's reading stands beside it in two parts, each beside its part of the name.
 TEST_F(Quillant, VerticalJapaneseCardReadsInItsColumns)
 {
     const QImage image = columnCard(
         {
             {u"IPAMincho"_qs, 44, 600, 90, u"株式会社光陽電機"_qs},
-            {u"IPAMincho"_qs, 32, 520, 130, u"営業部　部長"_qs},
+            {u"IPAMincho"_qs, 32, 530, 130, u"営業部　部長"_qs},
+            {u"IPAMincho"_qs, 20, 470, 216, u"ヤマグチ"_qs},
+            {u"IPAMincho"_qs, 20, 470, 480, u"ケンイチ"_qs},
             {u"IPAMincho"_qs, 84, 440, 170, u"山口　健一"_qs},
             {u"IPAMincho"_qs, 28, 300, 100, u"〒104-0061"_qs},
             {u"IPAMincho"_qs, 30, 245, 100, u"東京都中央区銀座四丁目五番六号"_qs},
@@ -741,6 +744,7 @@ TEST_F(Quillant, VerticalJapaneseCardReadsInItsColumns)
     Card card;
     ASSERT_EQ(recognize(image, &card, 11), 0);
     EXPECT_EQ(card.text("full_Name").remove(u' '), u"山口健一"_qs);
+    EXPECT_EQ(card.text("full_Name_Kana").remove(u' '), u"ヤマグチケンイチ"_qs);
     EXPECT_TRUE(card.text("company").contains(u"光陽電機"_qs)) << card.text("company").toStdString();
     EXPECT_EQ(card.text("zip_PostalCode"), u"104-0061"_qs);
     // The address keeps its numerals as printed.
