@@ -117,7 +117,11 @@ struct FileIdentity {
     ino_t inode = 0;
     off_t size = 0;
     qint64 modified = 0;
-    bool operator==(const FileIdentity&) const = default;
+    // Spelt out: the PDF fuzz targets compile this file as C++17 where qpdf's headers need it.
+    bool operator==(const FileIdentity& other) const
+    {
+        return device == other.device && inode == other.inode && size == other.size && modified == other.modified;
+    }
 };
 
 std::optional<FileIdentity> identityOf(const QString& path)
