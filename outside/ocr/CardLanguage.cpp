@@ -204,6 +204,13 @@ bool showsChinese(const std::vector<RecognizedLine>& lines, bool byWordsOnly)
     });
 }
 
+bool showsJapanese(const std::vector<RecognizedLine>& lines)
+{
+    static const QRegularExpression marks(
+        QString::fromUtf8(R"(会社|〒|丁目|番地|携帯|^[0-9]{3}[-－][0-9]{4}(?:\s|$)|(?:\+|\b00)81\b|\.jp\b)"));
+    return std::any_of(lines.begin(), lines.end(), [](const RecognizedLine& l) { return marks.match(l.text).hasMatch(); });
+}
+
 int traditionalLead(const std::vector<RecognizedLine>& lines)
 {
     // Taiwan, Hong Kong and Macao write the traditional script, the mainland the simplified one:

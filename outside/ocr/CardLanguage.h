@@ -54,6 +54,11 @@ int kanaIn(const std::vector<RecognizedLine>& lines);
 // (which a Chinese model makes of a Japanese address's).
 bool showsChinese(const std::vector<RecognizedLine>& lines, bool byWordsOnly = false);
 
+// What only a card in Japanese prints among Han characters: its legal forms (株式会社, 有限会社),
+// the postal mark 〒 or a postal code opening a line, 丁目 and 番地 of its addresses, the label 携帯,
+// Japan's country code or web domain.
+bool showsJapanese(const std::vector<RecognizedLine>& lines);
+
 // Whether a card in Chinese is in the traditional script (above 0) or the simplified one (below 0),
 // by the telephone codes, mobile numbers and web domains of the places that write each, and by the
 // traditional forms the Japanese model read in its lines; 0 when nothing tells.

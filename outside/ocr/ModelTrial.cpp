@@ -77,6 +77,8 @@ constexpr int kUnread = 50;
 constexpr qsizetype kLeastLetters = 2;
 // Lines read with each model.
 constexpr size_t kLinesTried = 4;
+// A Japanese reading this sure, with kana, is not one of Hangul or Chinese type.
+constexpr int kSureJapanese = 80;
 
 qsizetype lettersOfScript(const ModelTrialReading& reading)
 {
@@ -159,11 +161,26 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
 
     const bool chineseData = engine.hasLanguage(modelsOfLanguage(kLanguageChineseSimplified))
         || engine.hasLanguage(modelsOfLanguage(kLanguageChineseTraditional));
+    // Each model's engine costs as much to make as a card to read, and the Chinese ones read a line
+    // slowly: the Japanese model, whose engine the card has made already, reads first, and the
+    // others only where they could still take the card from it.
+    const auto readWith = [&](const std::vector<RecognizedLine>& tried, std::initializer_list<int> languages) {
+        std::vector<ModelTrialReading> more = readWithEachLanguage(engine, pix, dpi, tried, languages, kLinesTried);
+        readings.insert(readings.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+    };
+    // Where the card's places or characters tell the Chinese script, only its model is tried.
+    const auto readWithChinese = [&](const std::vector<RecognizedLine>& tried) {
+        const int lead = traditionalLead(lines);
+        if (lead == 0)
+            readWith(tried, {kLanguageChineseSimplified, kLanguageChineseTraditional});
+        else
+            readWith(tried, {lead > 0 ? kLanguageChineseTraditional : kLanguageChineseSimplified});
+    };
     if (data.rfind("jpn", 0) == 0) {
         if (showsKana(lines))
             return kLanguageJapanese;
         std::vector<RecognizedLine> han = hanLines(lines);
-        if (han.empty())
+        if (han.empty() || (showsJapanese(lines) && !showsChinese(lines)))
             return kLanguageJapanese;
         // Hangul the Japanese model made kanji of is doubted.
         for (const RecognizedLine& l : doubted) {
@@ -172,9 +189,11 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
         }
         std::stable_sort(han.begin(), han.end(),
                          [](const RecognizedLine& a, const RecognizedLine& b) { return a.bottom - a.top > b.bottom - b.top; });
-        readings = readWithEachLanguage(engine, pix, dpi, han,
-                                        {kLanguageJapanese, kLanguageKorean, kLanguageChineseSimplified, kLanguageChineseTraditional},
-                                        kLinesTried);
+        readings.clear();
+        readWith(han, {kLanguageJapanese});
+        // Korean takes the card only by a lead of kSurerBy over the Japanese reading.
+        if (const ModelTrialReading* japanese = readingOf(readings, kLanguageJapanese); !japanese || japanese->confidence + kSurerBy <= 100)
+            readWith(han, {kLanguageKorean});
         const ModelTrialReading* japanese = readingOf(readings, kLanguageJapanese);
         if (const ModelTrialReading* korean = readingOf(readings, kLanguageKorean);
             korean && korean->confidence >= kSureEnough && (!japanese || korean->confidence >= japanese->confidence + kSurerBy))
@@ -184,6 +203,10 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
                 *missing |= 1 << chineseOf(lines);
             return kLanguageJapanese;
         }
+        // Kana the Japanese model is sure of keep the card Japanese, whatever a Chinese model reads.
+        if (japanese && kanaIn(japanese->lines) >= 3)
+            return kLanguageJapanese;
+        readWithChinese(han);
         const ModelTrialReading* chinese = chineseReading(readings, lines);
         return chinese && chineseBeforeJapanese(readings, *chinese, lines) ? chinese->language : kLanguageJapanese;
     }
@@ -194,12 +217,16 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
     const auto unread = std::count_if(doubted.begin(), doubted.end(), [](const RecognizedLine& l) { return l.confidence < kUnread; });
     if (doubted.empty() || (!weak && !cyrillic && unread < 2))
         return kLanguageEnglish;
-    const std::vector<ModelTrialReading> others =
-        readWithEachLanguage(engine, pix, dpi, doubted,
-                             {kLanguageJapanese, kLanguageKorean, kLanguageChineseSimplified, kLanguageChineseTraditional}, kLinesTried);
     if (readings.empty())
-        readings = readWithEachLanguage(engine, pix, dpi, doubted, {kLanguageEnglish}, kLinesTried);
-    readings.insert(readings.end(), others.begin(), others.end());
+        readWith(doubted, {kLanguageEnglish});
+    readWith(doubted, {kLanguageJapanese});
+    // Hangul and Chinese type the Japanese model reads give no kana it is sure of: a clear Japanese
+    // reading with kana is the card's.
+    if (const ModelTrialReading* winner = clearWinner();
+        winner && winner->language == kLanguageJapanese && winner->confidence >= kSureJapanese && kanaIn(winner->lines) >= 3)
+        return kLanguageJapanese;
+    readWith(doubted, {kLanguageKorean});
+    readWith(doubted, {kLanguageChineseSimplified, kLanguageChineseTraditional});
     const ModelTrialReading* winner = clearWinner();
     if (!winner)
         return kLanguageEnglish;

@@ -171,6 +171,14 @@ tesseract::TessBaseAPI* TesseractEngine::engine(const std::string& data)
     return m_engines.emplace(data, std::move(api)).first->second.get();
 }
 
+std::vector<std::string> TesseractEngine::models() const
+{
+    std::vector<std::string> made;
+    for (const auto& [data, api] : m_engines)
+        made.push_back(data);
+    return made;
+}
+
 bool TesseractEngine::recognize(Pix* pix, int dpi, const std::string& data, int left, int top, int right,
                                 int bottom, std::vector<RecognizedLine>* lines, int* confidence, int milliseconds)
 {

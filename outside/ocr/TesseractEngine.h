@@ -69,6 +69,9 @@ public:
     std::vector<Symbol> recognizeSymbols(Pix* pix, int dpi, const std::string& data, int left, int top, int right, int bottom,
                                          bool raw = false);
 
+    // The models of the recognition engines made so far ("jpn+eng"), each once.
+    std::vector<std::string> models() const;
+
 private:
     tesseract::TessBaseAPI* engine(const std::string& data);
     tesseract::TessBaseAPI* orientationEngine();

@@ -74,17 +74,31 @@ TEST(CardLanguage, HanCharactersOfChineseAndOfJapaneseCards)
     EXPECT_FALSE(showsKana(readLines({u"北京华信科技有限公司", u"总经理", u"王小明"})));
     EXPECT_FALSE(showsKana(readLines({u"株式会社 北斗システム"}, 40))) << "kana of a doubted line";
 
+    // What only a Chinese card prints, and what only a Japanese one does: a kana-less card showing
+    // the latter and not the former is Japanese without trying the Chinese and Korean models.
     const struct {
         const char16_t* line;
-        bool chinese;
+        bool chinese, japanese;
     } cases[] = {
-        {u"北京华信科技有限公司", true},      {u"手機：0912 345 678", true},
-        {u"电话：+86 10 8520 1234", true},    {u"广东省深圳市南山区科技园路18号", true},
-        {u"台北市信義區信義路五段7號", true}, {u"電話 03-1234-5678", false},
-        {u"株式会社山田商事", false},         {u"東京都千代田区丸の内1-1-1", false},
+        {u"北京华信科技有限公司", true, false},
+        {u"手機：0912 345 678", true, false},
+        {u"电话：+86 10 8520 1234", true, false},
+        {u"广东省深圳市南山区科技园路18号", true, false},
+        {u"台北市信義區信義路五段7號", true, false},
+        {u"電話 03-1234-5678", false, false},
+        {u"(02) 123-4567", false, false},
+        {u"東京都千代田区丸の内1-1-1", false, false},
+        {u"株式会社山田商事", false, true},
+        {u"〒460-0008 名古屋市中区栄3-4-5", false, true},
+        {u"600-8216 京都市下京区東塩小路町", false, true},
+        {u"携帯 090-1234-5678", false, true},
+        {u"TEL +81 3 1234 5678", false, true},
+        {u"m.abe@sakura-dental.jp", false, true},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(showsChinese(readLines({c.line})), c.chinese) << QString::fromUtf16(c.line).toStdString();
+        EXPECT_EQ(showsJapanese(readLines({c.line})), c.japanese) << QString::fromUtf16(c.line).toStdString();
+    }
     // A Chinese model reads the 号 and 区 of a Japanese address in its own script.
     EXPECT_FALSE(showsChinese(readLines({u"名古屋市中區榮3號"}), true));
 
