@@ -83,6 +83,23 @@ bool isOtherScript(int language)
         || language == kLanguageRussian;
 }
 
+// The language of a card the orientation detection's script (Hangul, Cyrillic) had read with that
+// script's own models, when the lines show its letters; -1 otherwise. The English model's trial of
+// a few lines would only doubt what the card's own models read surely.
+int languageOfOwnModelsReading(const std::string& data, const std::vector<RecognizedLine>& lines)
+{
+    constexpr qsizetype kLeastLetters = 4;
+    for (int language : {kLanguageKorean, kLanguageRussian}) {
+        if (data != modelsOfLanguage(language))
+            continue;
+        qsizetype letters = 0;
+        for (const RecognizedLine& l : lines)
+            letters += std::count_if(l.text.begin(), l.text.end(), [language](QChar c) { return isLetterOfScript(language, c); });
+        return letters >= kLeastLetters ? language : -1;
+    }
+    return -1;
+}
+
 // The language of the vertical model that read a card's columns.
 int languageOfColumns(const std::string& model)
 {
@@ -340,8 +357,10 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         // English model reads French, Spanish, Italian, Portuguese and German without most of
         // their accents, umlauts and ß ("MaximilianstraBe", "Miinchen"): a card whose words show
         // the language is read again with its model first and the English one beside it.
-        const int script = scriptLanguageOfCard(m_engine, best.turns ? turned.get() : pix.get(), dpi, best.lines, best.data,
-                                                isWeakReading(best.lines, best.confidence), &missingData);
+        const int readAs = languageOfOwnModelsReading(best.data, best.lines);
+        const int script = readAs >= 0 ? readAs
+                                       : scriptLanguageOfCard(m_engine, best.turns ? turned.get() : pix.get(), dpi, best.lines, best.data,
+                                                              isWeakReading(best.lines, best.confidence), &missingData);
         const int found = isOtherScript(script)                ? script
             : script == kLanguageEnglish && best.data == "eng" ? latinLanguageOf(best.lines)
             : best.data.rfind("jpn", 0) == 0                   ? kLanguageJapanese

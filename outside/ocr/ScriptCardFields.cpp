@@ -1,6 +1,7 @@
 #include "outside/ocr/ScriptCardFields.h"
 
 #include "outside/ocr/CardLanguage.h"
+#include "outside/ocr/KoreanCardFields.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -100,7 +101,12 @@ bool continuesAddressOfScript(const QString& text)
 {
     static const QRegularExpression building(QString::fromUtf8(
         "(?:大厦|大廈|中心|广场|廣場|大楼|大樓|楼|樓|层|層|室|座|빌딩|타워|센터|플라자|층|호|офис|оф\\.|этаж|корп\\.|стр\\.|кв\\.)"));
-    return building.match(text).hasMatch() && std::any_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); })
+    // A Korean road and its number ("판교역로 102"), or the number the road's line wrapped before
+    // ("75, 한솔빌딩 2층").
+    static const QRegularExpression koreanRoad(
+        QString::fromUtf8(R"(^[가-힣0-9]+(?:로|길)\s*[0-9]+(?:-[0-9]+)?(?=[,\s]|$)|^[0-9]{1,4}(?:-[0-9]+)?,\s*[가-힣])"));
+    return ((building.match(text).hasMatch() && std::any_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }))
+            || koreanRoad.match(text).hasMatch())
         && !text.contains(u'@');
 }
 
@@ -254,7 +260,7 @@ bool isCompanyOfScript(const QString& text)
 {
     static const QRegularExpression company(QString::fromUtf8(
         "公司|集团|集團|事务所|事務所|研究院|银行|銀行|大学|大學|学院|學院|医院|醫院|工作室|商行|"
-        "주식회사|㈜|\\(주\\)|（주）|유한회사|\\(유\\)|그룹|은행|대학교|병원|연구소|재단|협회|"
+        "주식회사|㈜|\\(주\\)|（주）|^주\\)(?=[가-힣])|유한회사|\\(유\\)|그룹|은행|대학교|병원|연구소|재단|협회|"
         "(?:^|[^\\p{L}])(?:ООО|ОАО|ЗАО|ПАО|АО|ИП|НПО|ГК|ФГУП|ООО|АНО)(?=$|[^\\p{L}])|«[^»]+»"));
     return company.match(text).hasMatch();
 }
@@ -287,7 +293,9 @@ bool isAddressOfScript(const QString& text)
     return chinese.match(text).hasMatch() || korean.match(text).hasMatch() || russian.match(text).hasMatch();
 }
 
-void fillFieldsOfScript(ResultSlots& fields, const std::vector<RecognizedLine>& lines, int language)
+namespace {
+
+void fillFieldsOfScriptShapes(ResultSlots& fields, const std::vector<RecognizedLine>& lines, int language)
 {
     const bool russian = language == kLanguageRussian;
     const QString domain = mailDomain(fields);
@@ -428,4 +436,13 @@ void fillFieldsOfScript(ResultSlots& fields, const std::vector<RecognizedLine>& 
         if (fields[slot].filled && (taken == nameText || (company && taken == compact(trimmedOfMarks(company->text)))))
             fields[slot] = {};
     }
+}
+
+} // namespace
+
+void fillFieldsOfScript(ResultSlots& fields, const std::vector<RecognizedLine>& lines, int language)
+{
+    fillFieldsOfScriptShapes(fields, lines, language);
+    if (language == kLanguageKorean)
+        fillKoreanFields(fields, lines);
 }

@@ -79,6 +79,47 @@ RecognizedLine extendedToInk(Pix* pix, const RecognizedLine& line)
     return wider;
 }
 
+// Hangul set large is split by the engine's layout into two lines: the upper parts of the
+// syllables, and touching or inside them, their final consonants or a circle read as scraps
+// ("가선미" over "2ㄴ_" for 강성민, "Oo" inside "박도유" for 박도윤). Such a pair is read again as
+// one line with the script's own model.
+void joinSplitSyllableRows(TesseractEngine& engine, Pix* pix, const std::string& own, std::vector<RecognizedLine>* lines)
+{
+    static const QRegularExpression number(QStringLiteral("[0-9]{3}"));
+    const auto scrap = [](const RecognizedLine& l) {
+        return (scriptLetters(kLanguageKorean, l.text) == 0 || l.confidence < kSure) && !isMailOrWebLine(l.text)
+            && !number.match(l.text).hasMatch();
+    };
+    for (size_t i = 0; i < lines->size(); ++i) {
+        for (size_t j = 0; j < lines->size(); ++j) {
+            RecognizedLine& upper = (*lines)[i];
+            const RecognizedLine& lower = (*lines)[j];
+            const int h = upper.bottom - upper.top + 1;
+            const int across = std::min(upper.right, lower.right) - std::max(upper.left, lower.left);
+            if (i == j || lower.top < upper.top - h / 4 || lower.top > upper.bottom + h / 4 || lower.bottom - lower.top + 1 >= h
+                || 2 * across < std::min(upper.right - upper.left, lower.right - lower.left) || isMailOrWebLine(upper.text) || !scrap(lower)
+                || (scriptLetters(kLanguageKorean, upper.text) == 0 && !scrap(upper)))
+                continue;
+            const RecognizedLine both{{},
+                                      std::min(upper.left, lower.left),
+                                      std::min(upper.top, lower.top),
+                                      std::max(upper.right, lower.right),
+                                      std::max(upper.bottom, lower.bottom),
+                                      0};
+            const RecognizedLine again = readBoxAt(engine, pix, own, extendedToInk(pix, both), kReadHeight);
+            if (scriptLetters(kLanguageKorean, again.text) < std::max<qsizetype>(1, scriptLetters(kLanguageKorean, upper.text))
+                || again.confidence < kSure)
+                continue;
+            upper = {again.text,      std::min(both.left, again.left), both.top, std::max(both.right, again.right), both.bottom,
+                     again.confidence};
+            lines->erase(lines->begin() + qsizetype(j));
+            if (j < i)
+                --i;
+            j = 0;
+        }
+    }
+}
+
 } // namespace
 
 void rereadScriptLines(TesseractEngine& engine, Pix* pix, int language, std::vector<RecognizedLine>* lines)
@@ -86,6 +127,8 @@ void rereadScriptLines(TesseractEngine& engine, Pix* pix, int language, std::vec
     const std::string own = ownModelOfLanguage(language);
     if (!engine.hasLanguage(own))
         return;
+    if (language == kLanguageKorean)
+        joinSplitSyllableRows(engine, pix, own, lines);
     std::vector<int> heights;
     for (const RecognizedLine& line : *lines)
         heights.push_back(line.bottom - line.top);

@@ -351,6 +351,37 @@ std::vector<LanguageCard> languageCards()
     };
 }
 
+// A Korean card as cards are set: the name in large type, whose final consonants the engine's
+// layout takes for a line of their own; the department and title on one line; the address wrapped
+// over three lines.
+QImage koreanCard()
+{
+    const QString gothic = u"NanumBarunGothic"_qs;
+    return drawnCard({
+        {gothic, 84, 84, 165, u"강성민"_qs},
+        {u"DejaVu Sans"_qs, 24, 86, 215, u"Kang Sung-min"_qs},
+        {gothic, 28, 84, 270, u"고객지원팀 상무이사"_qs},
+        {gothic, 36, 84, 350, u"(주)누리바이오"_qs},
+        {gothic, 24, 84, 420, u"(06236) 서울특별시 강남구"_qs},
+        {gothic, 24, 84, 456, u"테헤란로 144,"_qs},
+        {gothic, 24, 84, 492, u"한솔빌딩 23층"_qs},
+        {gothic, 24, 84, 545, u"전화 +82 2 6547 5636"_qs},
+        {u"DejaVu Sans"_qs, 24, 84, 590, u"kang@nuribio.com"_qs},
+    });
+}
+
+TEST_F(Quillant, KoreanCardFoundAutomatically)
+{
+    Card card;
+    ASSERT_EQ(recognize(koreanCard(), &card, 11), 0);
+    EXPECT_EQ(card.text("full_Name").toStdString(), "강성민");
+    EXPECT_EQ(card.text("department").toStdString(), "고객지원팀");
+    EXPECT_EQ(card.text("job_Title").toStdString(), "상무이사");
+    EXPECT_EQ(card.text("company").toStdString(), "(주)누리바이오");
+    EXPECT_EQ(card.text("address").toStdString(), "(06236) 서울특별시 강남구 테헤란로 144, 한솔빌딩 23층");
+    EXPECT_EQ(digits(card.text("telephone_Number")), u"82265475636"_qs);
+}
+
 // The 'PLRS' status and the 'PLRO' block of one card sent to the OCR application as it is.
 std::pair<int32_t, QByteArray> orientationOf(const QImage& card, int language)
 {

@@ -1,0 +1,196 @@
+#include "outside/ocr/KoreanCardFields.h"
+
+#include "outside/ocr/JobTitleWords.h"
+#include "outside/ocr/NumberLabels.h"
+#include "outside/ocr/ScriptCardFields.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+bool isHangul(QChar c)
+{
+    return c.unicode() >= 0xAC00 && c.unicode() <= 0xD7A3;
+}
+
+qsizetype hangulCount(const QString& text)
+{
+    return std::count_if(text.begin(), text.end(), isHangul);
+}
+
+QString compact(const QString& text)
+{
+    return QString(text).remove(u' ').remove(QChar(0x3000));
+}
+
+// Marks a logo, an icon or a rule leaves at a line's ends.
+QString withoutMarks(const QString& text)
+{
+    static const QRegularExpression ends(QStringLiteral(R"(^[^\p{L}\p{N}(（]+|[^\p{L}\p{N})）]+$)"));
+    return QString(text).remove(ends).trimmed();
+}
+
+int heightOf(const RecognizedLine& l)
+{
+    return l.bottom - l.top + 1;
+}
+
+bool sameBox(const RecognizedLine& l, const SlotFill& slot)
+{
+    return slot.filled && l.top <= slot.bottom && l.bottom >= slot.top && l.left <= slot.right && l.right >= slot.left
+        && std::abs(l.top - slot.top) < heightOf(l) / 2;
+}
+
+struct Role {
+    const RecognizedLine* line;
+    QString department, title;
+};
+
+// The lines that may be the card's department and title, the nearest to the name first (in
+// reading order on a card whose name was not found). A role is set no larger than the name (the
+// engine's boxes of small type may be taller) and is none of its other fields.
+std::vector<Role> roleLines(const ResultSlots& fields, const std::vector<RecognizedLine>& lines)
+{
+    const SlotFill& name = fields[kNameSlot];
+    const int nameHeight = name.filled ? name.bottom - name.top + 1 : 0;
+    std::vector<Role> roles;
+    for (const RecognizedLine& line : lines) {
+        const QString text = withoutMarks(line.text);
+        if (text.contains(u'@') || hangulCount(text) < 2 || isAddressOfScript(text) || isCompanyOfScript(text)
+            || !numbersOfLine(text).empty() || sameBox(line, name) || sameBox(line, fields[kCompanySlot])
+            || (nameHeight > 0 && heightOf(line) * 10 > nameHeight * 12))
+            continue;
+        const auto [department, title] = koreanDepartmentAndTitle(text);
+        roles.push_back({&line, department, title});
+    }
+    const int middle = (name.top + name.bottom) / 2;
+    std::stable_sort(roles.begin(), roles.end(), [&](const Role& a, const Role& b) {
+        if (!name.filled)
+            return a.line->top < b.line->top;
+        return std::abs((a.line->top + a.line->bottom) / 2 - middle) < std::abs((b.line->top + b.line->bottom) / 2 - middle);
+    });
+    return roles;
+}
+
+// A line standing next to the name, above or below it within twice its height and across the
+// same column.
+bool besideName(const RecognizedLine& line, const SlotFill& name)
+{
+    const int h = name.bottom - name.top + 1;
+    return name.filled && line.top < name.bottom + 2 * h && line.bottom > name.top - 2 * h && line.left < name.right + h
+        && line.right > name.left - h;
+}
+
+SlotFill slotOf(const QString& text, const RecognizedLine& line)
+{
+    return {text, line.left, line.top, line.right, line.bottom, true};
+}
+
+// The title and the department from the role lines: each from the nearest line that names it. A
+// lone word of Hangul no table knows, set beside the name in smaller type, is the title when no
+// line names one.
+void fillRoles(ResultSlots& fields, const std::vector<RecognizedLine>& lines)
+{
+    const std::vector<Role> roles = roleLines(fields, lines);
+    std::optional<SlotFill> title, department;
+    for (const Role& role : roles) {
+        if (!title && !role.title.isEmpty())
+            title = slotOf(role.title, *role.line);
+        if (!department && !role.department.isEmpty())
+            department = slotOf(role.department, *role.line);
+    }
+    if (!title && fields[kCompanySlot].filled) {
+        static const QRegularExpression word(QStringLiteral(R"(^[\x{AC00}-\x{D7A3}]{2,6}$)"));
+        for (const Role& role : roles) {
+            const QString text = withoutMarks(role.line->text);
+            if (role.department.isEmpty() && word.match(text).hasMatch() && besideName(*role.line, fields[kNameSlot])) {
+                title = slotOf(text, *role.line);
+                break;
+            }
+        }
+    }
+    if (title)
+        fields[kTitleSlot] = *title;
+    // What the general rules took for a department but is a line of the address or holds numbers
+    // ("강남파이낸스센터 16층") goes when no line names a department.
+    const QString taken = compact(fields[kDepartmentSlot].text);
+    if (department)
+        fields[kDepartmentSlot] = *department;
+    else if (fields[kDepartmentSlot].filled
+             && (compact(fields[kAddressSlot].text).contains(taken) || !isKoreanUnitWord(taken)
+                 || compact(fields[kTitleSlot].text) == taken))
+        fields[kDepartmentSlot] = {};
+}
+
+// "권동 연": a blank the engine put inside a name printed without one, anywhere but after the
+// family name, goes.
+QString nameAsPrinted(const QString& name)
+{
+    const QString whole = compact(name);
+    const int family = scriptSurnameLength(whole);
+    if (!name.contains(u' ') || family == 0 || std::any_of(whole.begin(), whole.end(), [](QChar c) { return !isHangul(c); }))
+        return name;
+    return name.simplified() == whole.left(family) + u' ' + whole.mid(family) ? name.simplified() : whole;
+}
+
+// "all 주식회사 새봄디자인", "주)미래로직스": the small letters a logo before the company reads as, and
+// the bracket of its legal form the engine lost.
+QString companyAsPrinted(const QString& company)
+{
+    static const QRegularExpression scrap(QStringLiteral(R"(^[a-z]{1,3}\s+(?=[\x{AC00}-\x{D7A3}(（㈜]))"));
+    static const QRegularExpression bracket(QStringLiteral(R"(^주\)|(?<=[\x{AC00}-\x{D7A3}])\(주$)"));
+    QString out = QString(company).remove(scrap);
+    if (const auto m = bracket.match(out); m.hasMatch())
+        out = m.capturedStart() == 0 ? u'(' + out : out + u')';
+    return out;
+}
+
+} // namespace
+
+bool isKoreanTitleWord(const QString& word)
+{
+    if (hangulCount(word) == 0 || std::any_of(word.begin(), word.end(), [](QChar c) { return c.isDigit(); }))
+        return false;
+    static const QRegularExpression head(QStringLiteral(R"(^[\x{AC00}-\x{D7A3}]{1,5}장$)"));
+    static const QStringList notHeads = {u"공장"_qs, u"시장"_qs, u"광장"_qs, u"매장"_qs, u"현장"_qs, u"입장"_qs, u"주장"_qs};
+    return namesAJobTitle(word) || (head.match(word).hasMatch() && !notHeads.contains(word));
+}
+
+bool isKoreanUnitWord(const QString& word)
+{
+    static const QRegularExpression unit(QStringLiteral(
+        R"(^[\x{AC00}-\x{D7A3}A-Za-z&]+[0-9]*(?:팀|부|실|과|본부|센터|연구소|연구실|그룹|파트|사업부|사업단|지점|지사|랩)$)"));
+    return word.size() >= 2 && word.size() <= 14 && hangulCount(word) > 0 && unit.match(word).hasMatch() && !isKoreanTitleWord(word);
+}
+
+std::pair<QString, QString> koreanDepartmentAndTitle(const QString& text)
+{
+    static const QRegularExpression separators(QStringLiteral(R"(\s*[|/·•,]\s*|\s+)"));
+    const QStringList words = text.trimmed().split(separators, Qt::SkipEmptyParts);
+    if (words.isEmpty() || text.contains(u'@') || hangulCount(text) < 2)
+        return {};
+    qsizetype end = words.size();
+    while (end > 0 && isKoreanTitleWord(words[end - 1]))
+        --end;
+    const QStringList department = words.mid(0, end);
+    if (!department.isEmpty() && !isKoreanUnitWord(department.last()))
+        return {};
+    return {department.join(u' '), words.mid(end).join(u' ')};
+}
+
+void fillKoreanFields(ResultSlots& fields, const std::vector<RecognizedLine>& lines)
+{
+    if (SlotFill& name = fields[kNameSlot]; name.filled)
+        name.text = nameAsPrinted(name.text);
+    if (SlotFill& company = fields[kCompanySlot]; company.filled)
+        company.text = companyAsPrinted(company.text);
+    fillRoles(fields, lines);
+    // The mapping reads an address of three lines as state, city and street and turns it round; a
+    // Korean address is one line of blank-separated parts however the card wraps it.
+    if (SlotFill& address = fields[kAddressSlot]; address.filled)
+        address.text = address.text.split(u'\n', Qt::SkipEmptyParts).join(u' ');
+}

@@ -1,0 +1,99 @@
+// The fields of Korean cards from their lines as the engine reads them, with their places.
+#include "outside/ocr/KoreanCardFields.h"
+
+#include "outside/ocr/CardFields.h"
+#include "outside/ocr/CardLanguage.h"
+#include "outside/ocr/ScriptCardFields.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+RecognizedLine at(const char16_t* text, int left, int top, int right, int bottom)
+{
+    return {QString::fromUtf16(text), left, top, right, bottom};
+}
+
+ResultSlots koreanFields(const std::vector<RecognizedLine>& lines)
+{
+    ResultSlots fields = classifyCardLines(lines);
+    fillFieldsOfScript(fields, lines, kLanguageKorean);
+    return fields;
+}
+
+} // namespace
+
+// A role line's last title words are the title, the words before them the department when they
+// end in a unit; lines of other fields are no role.
+TEST(KoreanCardFields, RoleLinesSplitIntoDepartmentAndTitle)
+{
+    const struct {
+        const char16_t* line;
+        const char16_t* department;
+        const char16_t* title;
+    } cases[] = {
+        {u"전략기획실 이사", u"전략기획실", u"이사"},
+        {u"구매팀 상무이사", u"구매팀", u"상무이사"},
+        {u"영업1팀 팀장", u"영업1팀", u"팀장"},
+        {u"해외 영업팀", u"해외 영업팀", u""},
+        {u"플랫폼개발파트", u"플랫폼개발파트", u""},
+        {u"연구개발본부 | 수석연구원", u"연구개발본부", u"수석연구원"},
+        {u"대표이사 사장", u"", u"대표이사 사장"},
+        // The head of a unit no table lists.
+        {u"지점장", u"", u"지점장"},
+        {u"본부장", u"", u"본부장"},
+        {u"공장", u"", u""},
+        {u"서울특별시 중구", u"", u""},
+        {u"주식회사 새봄디자인", u"", u""},
+        {u"이메일 kim@hanbit.co.kr", u"", u""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QString::fromUtf16(c.line).toStdString());
+        const auto [department, title] = koreanDepartmentAndTitle(QString::fromUtf16(c.line));
+        EXPECT_EQ(department.toStdString(), QString::fromUtf16(c.department).toStdString());
+        EXPECT_EQ(title.toStdString(), QString::fromUtf16(c.title).toStdString());
+    }
+}
+
+// Cards as the engine read them (places from drawn cards): the role line beside the name, the
+// address however the card wraps it, the name and company as printed.
+TEST(KoreanCardFields, CardLinesAsTheEngineReadsThem)
+{
+    const std::vector<RecognizedLine> wrapped = {
+        at(u"all 주식회사 새봄디자인", 59, 59, 466, 143),  at(u"Saebom Design Inc.", 168, 138, 387, 162),
+        at(u"마케팅팀 매니저", 430, 196, 643, 227),        at(u"오현우", 443, 250, 633, 309),
+        at(u"@ 경기도 성남시 분당구", 58, 436, 355, 471),  at(u"판교역로 102", 60, 468, 221, 514),
+        at(u"송도센트럴파크빌딩 20층", 60, 512, 368, 552), at(u"@ 010-8538-3758", 58, 552, 317, 587)};
+    const std::vector<RecognizedLine> building = {
+        at(u"전화 02.9921.8258", 576, 201, 878, 226),    at(u"강유진", 67, 219, 317, 300),
+        at(u"팩스 02.9921.8212", 575, 236, 877, 262),    at(u"상무이사", 61, 324, 178, 384),
+        at(u"주소: 서울특별시", 575, 351, 782, 377),     at(u"마포구 월드컵북로 267", 575, 387, 861, 413),
+        at(u"주식회사 세종정보기술", 61, 391, 492, 454), at(u"강남파이낸스센터 16층", 575, 419, 868, 458)};
+    const std::vector<RecognizedLine> unknownTitle = {at(u"주)하늘정밀", 200, 234, 444, 301), at(u"권동 연", 223, 355, 410, 416),
+                                                      at(u"책임프로", 236, 452, 348, 481),
+                                                      at(u"haneul@haneul-pm.co.kr", 103, 848, 492, 896)};
+    const std::vector<RecognizedLine> spacedName = {at(u"김 민준", 223, 355, 410, 416), at(u"과장", 236, 452, 300, 481)};
+    const struct {
+        const char* what;
+        const std::vector<RecognizedLine>& lines;
+        size_t slot;
+        const char16_t* expected;
+    } cases[] = {
+        {"department and title of one line", wrapped, kDepartmentSlot, u"마케팅팀"},
+        {"department and title of one line", wrapped, kTitleSlot, u"매니저"},
+        {"a road line between the city and the building", wrapped, kAddressSlot,
+         u"경기도 성남시 분당구 판교역로 102 송도센트럴파크빌딩 20층"},
+        {"a logo's scrap before the company", wrapped, kCompanySlot, u"주식회사 새봄디자인"},
+        {"three address lines stay one", building, kAddressSlot, u"서울특별시 마포구 월드컵북로 267 강남파이낸스센터 16층"},
+        {"a building is no department", building, kDepartmentSlot, u""},
+        {"a title alone", building, kTitleSlot, u"상무이사"},
+        {"the legal form's lost bracket", unknownTitle, kCompanySlot, u"(주)하늘정밀"},
+        {"a blank read inside the given name", unknownTitle, kNameSlot, u"권동연"},
+        {"a title no table knows, beside the name", unknownTitle, kTitleSlot, u"책임프로"},
+        {"a blank printed after the family name", spacedName, kNameSlot, u"김 민준"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(koreanFields(c.lines)[c.slot].text.toStdString(), QString::fromUtf16(c.expected).toStdString());
+    }
+}
