@@ -128,7 +128,9 @@ const std::vector<Label>& labelWords()
 
 const QRegularExpression& numberPattern()
 {
-    static const QRegularExpression re(QStringLiteral(R"([+十]?[(（]?[0-9０-９][0-9０-９()（）\-－ ./]{5,}[0-9０-９])"));
+    // A dot before the last four digits may be read as a comma ("010.0999,5202").
+    static const QRegularExpression re(
+        QStringLiteral(R"([+十]?[(（]?[0-9０-９](?:[0-9０-９()（）\-－ ./]|(?<=[0-9]),(?=[0-9]{4}(?![0-9]))){5,}[0-9０-９])"));
     return re;
 }
 
@@ -279,11 +281,13 @@ std::vector<NumberOnLine> numbersOfLine(const QString& text)
         n.labelAt = from + label.at;
         n.end = m.capturedEnd();
         static const QRegularExpression marks(QStringLiteral(R"([^\p{L}\p{N}]*)"));
-        // A short word or a character alone before the line's first number is a label or an
-        // icon the engine misread ("Mose" for "Mobil", "1:" for "T:", "8" for a telephone).
+        // A short word or a character alone before the line's first number, or before its icon,
+        // is a label or an icon the engine misread ("Mose" for "Mobil", "1:" for "T:", "8" for a
+        // telephone, "수 @" for a round telephone icon).
         static const QRegularExpression misreadLabel(QStringLiteral(R"(^\s*(?:[^\s\p{N}]{2,5}|\S)[.:)]?\s*$)"));
         n.bare = marks.match(lead.left(label.at)).capturedLength() == label.at
-            || (from == 0 && n.kind == NumberKind::Unknown && misreadLabel.match(lead).hasMatch());
+            || (from == 0 && n.kind == NumberKind::Unknown
+                && (misreadLabel.match(lead).hasMatch() || (label.icon && misreadLabel.match(lead.left(label.at)).hasMatch())));
         if (const auto ext = extensionPattern().match(text.mid(n.end)); ext.hasMatch()) {
             // "（内線123）" is kept as "内線123".
             static const QRegularExpression wrapping(QStringLiteral(R"(^\s*[,;]?\s*[(（]?\s*|\s*[)）]?\s*$)"));
