@@ -134,6 +134,29 @@ const ModelTrialReading* chineseReading(const std::vector<ModelTrialReading>& re
     return simplified->confidence >= traditional->confidence ? simplified : traditional;
 }
 
+// A card in Latin letters but for its name, set in Hangul in the card's largest type: the English
+// model could not read that line ("4A\2", "(%) 2 |HHOle"). That one line alone is tried, with the
+// Korean models only.
+bool readsAsHangulName(TesseractEngine& engine, Pix* pix, int dpi, const std::vector<RecognizedLine>& lines)
+{
+    constexpr int kSureName = 75;
+    const auto height = [](const RecognizedLine& l) { return l.bottom - l.top + 1; };
+    const auto largest = std::max_element(lines.begin(), lines.end(),
+                                          [&](const RecognizedLine& a, const RecognizedLine& b) { return height(a) < height(b); });
+    if (largest == lines.end() || largest->confidence >= kUnread || largest->text.contains(u'@')
+        || !engine.hasLanguage(modelsOfLanguage(kLanguageKorean)))
+        return false;
+    // Large type: half as tall again as the line in the middle of the heights at least.
+    std::vector<int> heights;
+    for (const RecognizedLine& l : lines)
+        heights.push_back(height(l));
+    std::nth_element(heights.begin(), heights.begin() + qsizetype(heights.size() / 2), heights.end());
+    if (2 * height(*largest) < 3 * heights[heights.size() / 2])
+        return false;
+    const std::vector<ModelTrialReading> korean = readWithEachLanguage(engine, pix, dpi, {*largest}, {kLanguageKorean}, 1);
+    return !korean.empty() && korean.front().confidence >= kSureName && lettersOfScript(korean.front()) >= kLeastLetters;
+}
+
 } // namespace
 
 int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::vector<RecognizedLine>& lines, const std::string& data,
@@ -216,7 +239,7 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
     // engines of four more models.
     const auto unread = std::count_if(doubted.begin(), doubted.end(), [](const RecognizedLine& l) { return l.confidence < kUnread; });
     if (doubted.empty() || (!weak && !cyrillic && unread < 2))
-        return kLanguageEnglish;
+        return unread < 2 && readsAsHangulName(engine, pix, dpi, lines) ? kLanguageKorean : kLanguageEnglish;
     if (readings.empty())
         readWith(doubted, {kLanguageEnglish});
     readWith(doubted, {kLanguageJapanese});

@@ -382,6 +382,22 @@ TEST_F(Quillant, KoreanCardFoundAutomatically)
     EXPECT_EQ(digits(card.text("telephone_Number")), u"82265475636"_qs);
 }
 
+// A card in Latin letters but for the name, set large in Hangul: the English model reads the rest
+// well, and the name is the one line it could not read.
+TEST_F(Quillant, HangulNameOnACardInLatinLetters)
+{
+    Card card;
+    ASSERT_EQ(recognize(drawnCard({{u"NanumBarunGothic"_qs, 72, 70, 150, u"조지은"_qs},
+                                   {u"DejaVu Sans"_qs, 24, 70, 200, u"Nuri Bio Inc."_qs},
+                                   {u"DejaVu Sans"_qs, 26, 600, 440, u"T: +82 42 903 4277"_qs},
+                                   {u"DejaVu Sans"_qs, 26, 600, 490, u"jieun-cho@nuribio.com"_qs},
+                                   {u"DejaVu Sans"_qs, 26, 600, 540, u"https://nuribio.com"_qs}}),
+                        &card, 11),
+              0);
+    EXPECT_EQ(card.text("full_Name").toStdString(), "조지은");
+    EXPECT_EQ(card.text("e_Mail"), u"jieun-cho@nuribio.com"_qs);
+}
+
 // The 'PLRS' status and the 'PLRO' block of one card sent to the OCR application as it is.
 std::pair<int32_t, QByteArray> orientationOf(const QImage& card, int language)
 {
