@@ -451,7 +451,7 @@ TEST_F(CardTrashWindow, ACardWhoseFolderIsNotInTheTreeGoesToTheTrashWithoutAPath
 TEST_F(CardTrashWindow, UndoBringsTheLastMoveBackUntilTheTrashTakesTheFocus)
 {
     window->window()->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window->window()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window->window(), 60000)); // the minute only guards against a hang
     PLEditMenu* edit = window->editMenu();
     selectInFolder(QStringLiteral("K"), {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
     QTest::keyClick(ui()._tvList, Qt::Key_Delete);
@@ -513,7 +513,7 @@ TEST_F(CardTrashWindow, DeleteIsTheEditMenusKeyUnlessATextOrTheFolderTreeTakesIt
 {
     EXPECT_EQ(window->editMenu()->action(PLEditMenu::Item::Delete)->shortcut(), QKeySequence(QKeySequence::Delete));
     window->window()->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window->window()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window->window(), 60000)); // the minute only guards against a hang
 
     // Texts keep the key to delete a character: the search field, a folder's name being edited.
     // The card selected in the list stays.

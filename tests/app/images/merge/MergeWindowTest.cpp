@@ -55,7 +55,7 @@ protected:
         m_window->setMainWinController(m_host.get());
         ASSERT_TRUE(m_window->prepareWindow(mode, cards));
         m_window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get(), 60000)); // the minute only guards against a hang
     }
     QString label() { return child<QLabel>(*m_window, "_pageInfoTextField")->text(); }
     bool enabled(const char* name) { return child<QWidget>(*m_window, name)->isEnabled(); }
