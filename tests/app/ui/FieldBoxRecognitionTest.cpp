@@ -39,7 +39,7 @@ protected:
         SeparationLibrary::setApplicationFolder(stage);
         setOcrApplicationFolder(stage);
         setOcrConnector(nullptr);
-        setOcrTimeouts(30000, 5000, 60000);
+        setOcrTimeouts(300000, 300000, 300000); // the OCR program under load: only a guard against a hang
         testpdf::Document document = testpdf::scannerDocument(0);
         document.pages.push_back(testpdf::fullPage(testpdf::jpegImage(card.convertToFormat(QImage::Format_RGB888)), 258, 156));
         EXPECT_TRUE(testpdf::writePdf(imagePath(QStringLiteral("E_N1.pdf")), document));

@@ -307,7 +307,7 @@ TEST_F(Import, TheProcessingSheetKeepsPaintingWhileCardsAreRecognised)
     PreferenceDomain::standard().setValue(QStringLiteral("Auto run merge card function items"), 0);
     auto script = std::make_shared<FakeOcrScript>();
     setOcrConnector([script] { return std::make_unique<FakeOcrConnection>(script); });
-    setOcrTimeouts(20000, 20000, 20000);
+    setOcrTimeouts(60000, 60000, 60000); // only a guard against a hang
     window->window()->show();
     SheetPaints paints;
     qApp->installEventFilter(&paints);
@@ -318,8 +318,8 @@ TEST_F(Import, TheProcessingSheetKeepsPaintingWhileCardsAreRecognised)
         const int before = paints.count;
         QElapsedTimer safety;
         safety.start();
-        // Under the import's 20-second time-outs: a sheet that never paints fails the count, not the run.
-        while (paints.count == before && safety.elapsed() < 15000)
+        // Under the import's minute: a sheet that never paints fails the count, not the run.
+        while (paints.count == before && safety.elapsed() < 45000)
             std::this_thread::yield();
         if (paints.count != before)
             ++paintedBetweenCards;
@@ -338,7 +338,7 @@ TEST_F(Import, TheProcessingSheetKeepsPaintingWhileCardsAreRecognised)
     FakeRunReply hung;
     hung.neverAnswer = true;
     script->runs = {hung};
-    setOcrTimeouts(20000, 20000, 300);
+    setOcrTimeouts(60000, 60000, 300);
     int ticks = 0;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
@@ -348,6 +348,7 @@ TEST_F(Import, TheProcessingSheetKeepsPaintingWhileCardsAreRecognised)
     EXPECT_EQ(window->scanData({cardPdf("hung.pdf")}, kInputTypeScanner, nullptr), 96);
     EXPECT_GT(ticks, 0);
     EXPECT_FALSE(isOCRApplicationRunning());
+    setOcrTimeouts(60000, 60000, 60000);
     EXPECT_EQ(window->scanData({cardPdf("after.pdf")}, kInputTypeScanner, nullptr), 0);
     EXPECT_EQ(script->connections, connections + 1);
     EXPECT_EQ(fetch(CardStore::kEntityCard).size(), 12) << "the cards stay when recognition fails";

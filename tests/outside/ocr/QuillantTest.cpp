@@ -67,7 +67,7 @@ protected:
         SeparationLibrary::setApplicationFolder(stage);
         setOcrApplicationFolder(stage);
         setOcrConnector(nullptr);
-        setOcrTimeouts(30000, 5000, 60000);
+        setOcrTimeouts(300000, 300000, 300000); // the OCR program under load: only a guard against a hang
     }
     static void TearDownTestSuite() { QuitOCRApplication(); }
 
