@@ -446,14 +446,23 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     }
     if (SlotFill& web = fields[kWebSlots.first]; web.filled && fields[kEmailSlots.first].filled)
         web.text = webAddressByMailDomain(web.text, fields[kEmailSlots.first].text);
-    // A Japanese name's kanji the engine cannot read are put right by what the ink of its row looks like.
-    if (SlotFill& name = fields[kNameSlot]; request.type <= 1 && name.filled && columns.columns.empty() && !isOtherScript(language)
-        && holdsJapaneseLetters(name.text) && m_engine.hasLanguage(kJapaneseData)) {
+    // A Japanese name's kanji the engine cannot read are put right by what the ink of its row looks
+    // like; a name set in a column, by its characters set as a row.
+    const PixPtr nameRow = columns.columns.empty() || !fields[kNameSlot].filled
+        ? nullptr
+        : columnAsRow(read, fields[kNameSlot].left, fields[kNameSlot].top, fields[kNameSlot].right, fields[kNameSlot].bottom);
+    if (SlotFill& name = fields[kNameSlot]; request.type <= 1 && name.filled && (columns.columns.empty() || nameRow)
+        && !isOtherScript(language) && holdsJapaneseLetters(name.text) && m_engine.hasLanguage(kJapaneseData)) {
         QStringList others;
         for (const RecognizedLine& line : best.lines)
             others << line.text;
         others << fields[kEmailSlots.first].text;
-        NameLineInk ink(m_engine, m_shapes, read, kJapaneseData, name.left, name.top, name.right, name.bottom, name.text);
+        // The row of a column's characters has paper of a quarter of their height round them.
+        const int pad = nameRow ? int(pixGetHeight(nameRow.get())) / 6 : 0;
+        NameLineInk ink = nameRow
+            ? NameLineInk(m_engine, m_shapes, nameRow.get(), kJapaneseData, pad, pad, int(pixGetWidth(nameRow.get())) - 1 - pad,
+                          int(pixGetHeight(nameRow.get())) - 1 - pad, name.text)
+            : NameLineInk(m_engine, m_shapes, read, kJapaneseData, name.left, name.top, name.right, name.bottom, name.text);
         name.text = correctedJapaneseName(name.text, fields[kNameReadingSlot].text, others,
                                           [&ink](qsizetype at, QChar instead) { return ink.gain(at, instead); });
     }

@@ -539,6 +539,11 @@ void withDashesOfTheRow(TesseractEngine& engine, Pix* pix, int dpi, RecognizedLi
 
 } // namespace
 
+PixPtr columnAsRow(Pix* pix, int left, int top, int right, int bottom)
+{
+    return charactersAsRow(pix, {{}, left, top, right, bottom, 0});
+}
+
 bool isColumnScript(const std::string& script)
 {
     return script == "Han" || script == "Hiragana" || script == "Katakana" || script == "Japanese";

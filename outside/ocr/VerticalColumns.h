@@ -5,6 +5,7 @@
 #pragma once
 
 #include "outside/ocr/CardFields.h"
+#include "outside/ocr/ScanCleanup.h"
 #include "outside/ocr/TesseractEngine.h"
 
 #include <functional>
@@ -49,3 +50,7 @@ ColumnReading readColumns(TesseractEngine& engine, Pix* pix, int dpi, int langua
 // for, right to left, the rows across after them; the boxes of the fields are those on the card.
 ResultSlots classifyColumnCard(const ColumnReading& reading, int width, const FamilyNameLength& familyNameLength = {},
                                const NameReadingOf& readingOf = {});
+
+// The characters of the column in the box (inclusive bounds) of `pix`, cut apart where paper runs
+// across it and set side by side as a row, in an image of their own; null for one character.
+PixPtr columnAsRow(Pix* pix, int left, int top, int right, int bottom);

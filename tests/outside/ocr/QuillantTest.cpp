@@ -773,21 +773,27 @@ QImage columnCard(const std::vector<DrawnColumn>& columns, const std::vector<Dra
 
 // A Japanese card in vertical writing, numbers in kanji numerals, the e-mail across at its foot.
 // The name's reading stands beside it in two parts, each beside its part of the name.
-TEST_F(Quillant, VerticalJapaneseCardReadsInItsColumns)
+QImage japaneseColumnCard(const QString& nameFont, const QString& family, const QString& given, const QString& familyReading,
+                          const QString& givenReading)
 {
-    const QImage image = columnCard(
+    return columnCard(
         {
             {u"IPAMincho"_qs, 44, 600, 90, u"株式会社光陽電機"_qs},
             {u"IPAMincho"_qs, 32, 530, 130, u"営業部　部長"_qs},
-            {u"IPAMincho"_qs, 20, 470, 216, u"ヤマグチ"_qs},
-            {u"IPAMincho"_qs, 20, 470, 480, u"ケンイチ"_qs},
-            {u"IPAMincho"_qs, 84, 440, 170, u"山口　健一"_qs},
+            {u"IPAMincho"_qs, 20, 470, 180, familyReading},
+            {u"IPAMincho"_qs, 20, 470, 180 + int(family.size() + 1) * 88, givenReading},
+            {nameFont, 84, 440, 170, family + u'　' + given},
             {u"IPAMincho"_qs, 28, 300, 100, u"〒104-0061"_qs},
             {u"IPAMincho"_qs, 30, 245, 100, u"東京都中央区銀座四丁目五番六号"_qs},
             {u"IPAMincho"_qs, 28, 185, 100, u"電話　03-3567-8901"_qs},
             {u"IPAMincho"_qs, 28, 130, 100, u"携帯　090-1234-5678"_qs},
         },
         {{u"DejaVu Sans"_qs, 26, 60, 1010, u"k.yamaguchi@koyo-denki.co.jp"_qs}});
+}
+
+TEST_F(Quillant, VerticalJapaneseCardReadsInItsColumns)
+{
+    const QImage image = japaneseColumnCard(u"IPAMincho"_qs, u"山口"_qs, u"健一"_qs, u"ヤマグチ"_qs, u"ケンイチ"_qs);
     Card card;
     ASSERT_EQ(recognize(image, &card, 11), 0);
     EXPECT_EQ(card.text("full_Name").remove(u' '), u"山口健一"_qs);
@@ -805,6 +811,24 @@ TEST_F(Quillant, VerticalJapaneseCardReadsInItsColumns)
     const QStringList box = card.text("full_Name_XY").split(u'/');
     ASSERT_EQ(box.size(), 4);
     EXPECT_GT(box[3].toInt(), box[2].toInt());
+}
+
+// Names in columns whose kanji the vertical model misreads (和也 as 和世 or 和志), their reading
+// beside them: put right by their ink as on a card set across.
+TEST_F(Quillant, KanjiOfANameInAColumnComesOutAsPrinted)
+{
+    const struct {
+        QString font, family, familyReading;
+    } names[] = {
+        {u"IPAMincho"_qs, u"渡辺"_qs, u"ワタナベ"_qs},
+        {u"IPAGothic"_qs, u"清水"_qs, u"シミズ"_qs},
+        {u"IPAGothic"_qs, u"坂口"_qs, u"サカグチ"_qs},
+    };
+    for (const auto& n : names) {
+        Card card;
+        ASSERT_EQ(recognize(japaneseColumnCard(n.font, n.family, u"和也"_qs, n.familyReading, u"カズヤ"_qs), &card, 11), 0);
+        EXPECT_EQ(card.text("full_Name").remove(u' '), n.family + u"和也"_qs) << n.font.toStdString();
+    }
 }
 
 // A simplified Chinese card in columns: read with the Chinese model, which knows its characters.
