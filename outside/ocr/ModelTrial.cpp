@@ -77,8 +77,10 @@ constexpr int kUnread = 50;
 constexpr qsizetype kLeastLetters = 2;
 // Lines read with each model.
 constexpr size_t kLinesTried = 4;
-// A Japanese reading this sure, with kana, is not one of Hangul or Chinese type.
-constexpr int kSureJapanese = 80;
+// A Japanese reading this sure, with kana, is not one of Hangul or Chinese type; nor is a Korean
+// one this sure, with this many Hangul, one of Chinese type.
+constexpr int kSureReading = 80;
+constexpr qsizetype kSureHangul = 4;
 
 qsizetype lettersOfScript(const ModelTrialReading& reading)
 {
@@ -214,8 +216,10 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
                          [](const RecognizedLine& a, const RecognizedLine& b) { return a.bottom - a.top > b.bottom - b.top; });
         readings.clear();
         readWith(han, {kLanguageJapanese});
-        // Korean takes the card only by a lead of kSurerBy over the Japanese reading.
-        if (const ModelTrialReading* japanese = readingOf(readings, kLanguageJapanese); !japanese || japanese->confidence + kSurerBy <= 100)
+        // Korean takes the card only by a lead of kSurerBy over the Japanese reading, and never one
+        // that prints what only Chinese cards print.
+        if (const ModelTrialReading* japanese = readingOf(readings, kLanguageJapanese);
+            (!japanese || japanese->confidence + kSurerBy <= 100) && !showsChinese(lines))
             readWith(han, {kLanguageKorean});
         const ModelTrialReading* japanese = readingOf(readings, kLanguageJapanese);
         if (const ModelTrialReading* korean = readingOf(readings, kLanguageKorean);
@@ -246,10 +250,30 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
     // Hangul and Chinese type the Japanese model reads give no kana it is sure of: a clear Japanese
     // reading with kana is the card's.
     if (const ModelTrialReading* winner = clearWinner();
-        winner && winner->language == kLanguageJapanese && winner->confidence >= kSureJapanese && kanaIn(winner->lines) >= 3)
+        winner && winner->language == kLanguageJapanese && winner->confidence >= kSureReading && kanaIn(winner->lines) >= 3)
         return kLanguageJapanese;
-    readWith(doubted, {kLanguageKorean});
-    readWith(doubted, {kLanguageChineseSimplified, kLanguageChineseTraditional});
+    // A card whose places tell a Chinese script is read with that script's model before the Korean
+    // one; a clear reading by it is the card's, whichever model might read it surer yet.
+    const int lead = traditionalLead(lines);
+    const int leading = lead > 0 ? kLanguageChineseTraditional : kLanguageChineseSimplified;
+    const int other = lead > 0 ? kLanguageChineseSimplified : kLanguageChineseTraditional;
+    const auto clearlyChinese = [&clearWinner] {
+        const ModelTrialReading* winner = clearWinner();
+        return winner && (winner->language == kLanguageChineseSimplified || winner->language == kLanguageChineseTraditional);
+    };
+    if (lead != 0)
+        readWith(doubted, {leading});
+    if (lead == 0 || !clearlyChinese()) {
+        readWith(doubted, {kLanguageKorean});
+        // Neither Chinese model reads Hangul: a sure Korean reading of its letters is the card's.
+        if (const ModelTrialReading* winner = clearWinner();
+            winner && winner->language == kLanguageKorean && winner->confidence >= kSureReading && lettersOfScript(*winner) >= kSureHangul)
+            return kLanguageKorean;
+        if (lead == 0)
+            readWith(doubted, {kLanguageChineseSimplified, kLanguageChineseTraditional});
+        else
+            readWith(doubted, {other});
+    }
     const ModelTrialReading* winner = clearWinner();
     if (!winner)
         return kLanguageEnglish;
