@@ -211,6 +211,12 @@ bool showsJapanese(const std::vector<RecognizedLine>& lines)
     return std::any_of(lines.begin(), lines.end(), [](const RecognizedLine& l) { return marks.match(l.text).hasMatch(); });
 }
 
+bool showsKorea(const std::vector<RecognizedLine>& lines)
+{
+    static const QRegularExpression marks(QStringLiteral(R"((?:\+|\b00)\s?82\b|\.kr\b|\bH\.\s?P\b)"));
+    return std::any_of(lines.begin(), lines.end(), [](const RecognizedLine& l) { return marks.match(l.text).hasMatch(); });
+}
+
 int traditionalLead(const std::vector<RecognizedLine>& lines)
 {
     // Taiwan, Hong Kong and Macao write the traditional script, the mainland the simplified one:

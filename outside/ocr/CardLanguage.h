@@ -59,6 +59,9 @@ bool showsChinese(const std::vector<RecognizedLine>& lines, bool byWordsOnly = f
 // Japan's country code or web domain.
 bool showsJapanese(const std::vector<RecognizedLine>& lines);
 
+// What only a card from Korea prints: a +82 number, a .kr domain, the "H.P" label of a mobile.
+bool showsKorea(const std::vector<RecognizedLine>& lines);
+
 // Whether a card in Chinese is in the traditional script (above 0) or the simplified one (below 0),
 // by the telephone codes, mobile numbers and web domains of the places that write each, and by the
 // traditional forms the Japanese model read in its lines; 0 when nothing tells.

@@ -202,11 +202,8 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
             readWith(tried, {lead > 0 ? kLanguageChineseTraditional : kLanguageChineseSimplified});
     };
     if (data.rfind("jpn", 0) == 0) {
-        if (showsKana(lines))
-            return kLanguageJapanese;
         std::vector<RecognizedLine> han = hanLines(lines);
-        if (han.empty() || (showsJapanese(lines) && !showsChinese(lines)))
-            return kLanguageJapanese;
+        const bool showsHan = !han.empty();
         // Hangul the Japanese model made kanji of is doubted.
         for (const RecognizedLine& l : doubted) {
             if (std::none_of(han.begin(), han.end(), [&l](const RecognizedLine& h) { return h.top == l.top && h.left == l.left; }))
@@ -214,6 +211,18 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
         }
         std::stable_sort(han.begin(), han.end(),
                          [](const RecognizedLine& a, const RecognizedLine& b) { return a.bottom - a.top > b.bottom - b.top; });
+        // On a card from Korea the kana the Japanese model made of Hangul strokes settle nothing:
+        // the Korean models read its lines surer.
+        if (showsKorea(lines) && !han.empty()) {
+            const std::vector<ModelTrialReading> tried =
+                readWithEachLanguage(engine, pix, dpi, han, {kLanguageJapanese, kLanguageKorean}, kLinesTried);
+            const ModelTrialReading* japanese = readingOf(tried, kLanguageJapanese);
+            if (const ModelTrialReading* korean = readingOf(tried, kLanguageKorean);
+                korean && korean->confidence >= kSureEnough && (!japanese || korean->confidence > japanese->confidence))
+                return kLanguageKorean;
+        }
+        if (showsKana(lines) || !showsHan || (showsJapanese(lines) && !showsChinese(lines)))
+            return kLanguageJapanese;
         readings.clear();
         readWith(han, {kLanguageJapanese});
         // Korean takes the card only by a lead of kSurerBy over the Japanese reading, and never one
@@ -242,8 +251,15 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
     // model could not read: one such line is mostly a logo, and the trial makes and runs the
     // engines of four more models.
     const auto unread = std::count_if(doubted.begin(), doubted.end(), [](const RecognizedLine& l) { return l.confidence < kUnread; });
-    if (doubted.empty() || (!weak && !cyrillic && unread < 2))
+    if (doubted.empty() || (!weak && !cyrillic && unread < 2)) {
+        // On a card from Korea a line the English model doubts is mostly Hangul.
+        if (showsKorea(lines) && !doubted.empty()) {
+            readWith(doubted, {kLanguageEnglish, kLanguageKorean});
+            if (const ModelTrialReading* winner = clearWinner(); winner && winner->language == kLanguageKorean)
+                return kLanguageKorean;
+        }
         return unread < 2 && readsAsHangulName(engine, pix, dpi, lines) ? kLanguageKorean : kLanguageEnglish;
+    }
     if (readings.empty())
         readWith(doubted, {kLanguageEnglish});
     readWith(doubted, {kLanguageJapanese});

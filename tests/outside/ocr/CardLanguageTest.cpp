@@ -109,6 +109,22 @@ TEST(CardLanguage, HanCharactersOfChineseAndOfJapaneseCards)
     EXPECT_EQ(traditionalLead(readLines({u"北京华信科技有限公司"})), 0);
 }
 
+// What only a card from Korea prints, however a model read the rest of its lines.
+TEST(CardLanguage, CardsFromKoreaByTheirNumbersAndDomains)
+{
+    const struct {
+        const char16_t* line;
+        bool korea;
+    } cases[] = {
+        {u"AS}. +82 2 6547 5636", true},   {u"Tel 0082 31 813 4901", true}, {u"d.kwon@miraelogis.co.kr", true},
+        {u"https://www.hanbit.kr/", true}, {u"H.P: 010.7989.6715", true},   {u"H. P 010-1234-5678", true},
+        {u"TEL +81 3 1234 5678", false},   {u"+1 (415) 555-0182", false},   {u"tom@kraftwerk.de", false},
+        {u"HP Enterprise", false},         {u"+828 555 0000", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(showsKorea(readLines({c.line})), c.korea) << QString::fromUtf16(c.line).toStdString();
+}
+
 TEST(CardLanguage, LinesOfAnotherScriptTheEnglishModelDoubted)
 {
     std::vector<RecognizedLine> russian = readLines({u"OOO «CTpo/nHBecT»", u"MeHemxep no npofaxkam", u"191186 CankT-Netep6ypr"}, 50);
