@@ -60,11 +60,12 @@ std::vector<Role> roleLines(const ResultSlots& fields, const std::vector<Recogni
     std::vector<Role> roles;
     for (const RecognizedLine& line : lines) {
         const QString text = withoutMarks(line.text);
-        if (text.contains(u'@') || hangulCount(text) < 2 || isAddressOfScript(text) || isCompanyOfScript(text)
-            || !numbersOfLine(text).empty() || sameBox(line, name) || sameBox(line, fields[kCompanySlot])
+        const auto [department, title] = koreanDepartmentAndTitle(text);
+        // "물류센터 그룹장": a title's words may hold a company's ("그룹").
+        if (text.contains(u'@') || hangulCount(text) < 2 || isAddressOfScript(text) || (isCompanyOfScript(text) && title.isEmpty())
+            || !numbersOfLine(text).empty() || sameBox(line, name) || (sameBox(line, fields[kCompanySlot]) && title.isEmpty())
             || (nameHeight > 0 && heightOf(line) * 10 > nameHeight * 12))
             continue;
-        const auto [department, title] = koreanDepartmentAndTitle(text);
         roles.push_back({&line, department, title});
     }
     const int middle = (name.top + name.bottom) / 2;
@@ -149,6 +150,29 @@ QString companyAsPrinted(const QString& company)
     return out;
 }
 
+// The company of a card that prints it without a legal form the rules know ("하늘정밀", "에이치엠테크",
+// a "㈜" misread): the largest line of Hangul that is no other field, label, number or name of a
+// person's length.
+void fillCompanyWithoutLegalForm(ResultSlots& fields, const std::vector<RecognizedLine>& lines)
+{
+    static const QRegularExpression labels(QStringLiteral(R"(전화|팩스|휴대폰|핸드폰|이메일|메일|홈페이지|주소|[:：])"));
+    static const QRegularExpression words(QStringLiteral(R"(^[\x{AC00}-\x{D7A3}A-Za-z&]+(?: [\x{AC00}-\x{D7A3}A-Za-z&]+){0,2}$)"));
+    const RecognizedLine* company = nullptr;
+    for (const RecognizedLine& line : lines) {
+        const QString text = withoutMarks(line.text);
+        const auto [department, title] = koreanDepartmentAndTitle(text);
+        if (hangulCount(text) < 2 || !words.match(text).hasMatch() || labels.match(text).hasMatch() || isAddressOfScript(text)
+            || !department.isEmpty() || !title.isEmpty() || sameBox(line, fields[kNameSlot]) || sameBox(line, fields[kTitleSlot])
+            || sameBox(line, fields[kDepartmentSlot]) || compact(fields[kAddressSlot].text).contains(compact(text))
+            || (compact(text).size() <= 3 && scriptSurnameLength(compact(text)) > 0))
+            continue;
+        if (!company || heightOf(line) > heightOf(*company))
+            company = &line;
+    }
+    if (company)
+        fields[kCompanySlot] = slotOf(withoutMarks(company->text), *company);
+}
+
 } // namespace
 
 bool isKoreanTitleWord(const QString& word)
@@ -188,7 +212,12 @@ void fillKoreanFields(ResultSlots& fields, const std::vector<RecognizedLine>& li
         name.text = nameAsPrinted(name.text);
     if (SlotFill& company = fields[kCompanySlot]; company.filled)
         company.text = companyAsPrinted(company.text);
+    // A role line the company's words took is no company.
+    if (SlotFill& company = fields[kCompanySlot]; company.filled && !koreanDepartmentAndTitle(company.text).second.isEmpty())
+        company = {};
     fillRoles(fields, lines);
+    if (!fields[kCompanySlot].filled)
+        fillCompanyWithoutLegalForm(fields, lines);
     // The mapping reads an address of three lines as state, city and street and turns it round; a
     // Korean address is one line of blank-separated parts however the card wraps it.
     if (SlotFill& address = fields[kAddressSlot]; address.filled)

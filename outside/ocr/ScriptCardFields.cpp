@@ -286,7 +286,10 @@ bool isAddressOfScript(const QString& text)
         "^(?:地址[:：]?\\s*)?.{0,12}(?:省|市|区|區|县|縣|镇|鎮|乡|鄉).*(?:路|街|道|巷|弄|号|號|大厦|大廈|楼|樓|室|层|層|段)|"
         ".{2,}(?:路|街|道)[0-9０-９一二三四五六七八九十]+(?:号|號|段)"));
     static const QRegularExpression korean(QString::fromUtf8(
-        "특별시|광역시|특별자치시|특별자치도|[가-힣]+도\\s+[가-힣]+(?:시|군)|[가-힣]+(?:시|군|구)\\s+[가-힣0-9]+(?:로|길|대로)(?:\\s|$)"));
+        "특별시|광역시|특별자치시|특별자치도|[가-힣]+도\\s+[가-힣]+(?:시|군)|[가-힣]+(?:시|군|구)\\s+[가-힣0-9]+(?:로|길|대로)(?:\\s|$)|"
+        // A province alone on its line, or a town or district before the road and its number.
+        "(?:경기|강원|충청북|충청남|전라북|전라남|경상북|경상남|충북|충남|전북|전남|경북|경남)도(?:\\s|$)|"
+        "[가-힣]+(?:시|군|구)\\s.*[가-힣0-9]+(?:로|길)\\s*[0-9]+"));
     static const QRegularExpression russian(QString::fromUtf8(
         "(?:^|[\\s,])(?:ул\\.|улица|пр\\.|пр-т|проспект|пер\\.|переулок|ш\\.|шоссе|наб\\.|набережная|б-р|бульвар|пл\\.|площадь|"
         "д\\.|дом|корп\\.|стр\\.|офис|оф\\.|кв\\.|г\\.|обл\\.|область|р-н)(?=\\s|[0-9]|$)|^[0-9]{6},?\\s+\\p{Lu}\\p{Ll}+|\\p{Lu}\\p{Ll}+,\\s*[0-9]{6}$"));
@@ -301,7 +304,9 @@ void fillFieldsOfScriptShapes(ResultSlots& fields, const std::vector<RecognizedL
     const QString domain = mailDomain(fields);
     const std::vector<RecognizedLine> rows = joinedRowPieces(lines);
     // The address: its lines in reading order, labels and postal codes taken out.
-    static const QRegularExpression label(QString::fromUtf8(R"(^(?:地址|住址|주소|Адрес)\s*[:：]?\s*)"), QRegularExpression::CaseInsensitiveOption);
+    // "소:" is "주소:" with its first syllable lost.
+    static const QRegularExpression label(QString::fromUtf8(R"(^(?:地址|住址|주?소\s*[:：]|주소|Адрес)\s*[:：]?\s*)"),
+                                          QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression chinesePostal(QString::fromUtf8(R"((?:邮编|郵編|郵遞區號|우편번호|\(우\)|우\))\s*[:：]?\s*([0-9]{3,6}))"));
     // A Korean address starts with its postal code in brackets: "(06236) 서울특별시 …".
     static const QRegularExpression koreanPostal(QStringLiteral(R"(^[(（]([0-9]{5})[)）])"));

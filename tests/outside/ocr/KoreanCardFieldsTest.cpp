@@ -72,6 +72,17 @@ TEST(KoreanCardFields, CardLinesAsTheEngineReadsThem)
     const std::vector<RecognizedLine> unknownTitle = {at(u"주)하늘정밀", 200, 234, 444, 301), at(u"권동 연", 223, 355, 410, 416),
                                                       at(u"책임프로", 236, 452, 348, 481),
                                                       at(u"haneul@haneul-pm.co.kr", 103, 848, 492, 896)};
+    const std::vector<RecognizedLine> noLegalForm = {at(u"남민서", 86, 76, 282, 144),
+                                                     at(u"Min-seo Nam", 85, 170, 212, 185),
+                                                     at(u"물류센터 그룹장", 85, 212, 307, 239),
+                                                     at(u"에이치엠테크", 88, 266, 349, 306),
+                                                     at(u"주소: (28581) 충청북도", 60, 330, 300, 369),
+                                                     at(u"청주시 흥덕구 직지대로 291", 60, 370, 400, 395),
+                                                     at(u"13층", 60, 400, 120, 420),
+                                                     at(u"휴대폰 010.9584.0549", 85, 440, 394, 465)};
+    const std::vector<RecognizedLine> townBeforeRoad = {
+        at(u"삼정물산(주)", 216, 256, 468, 324), at(u"이서윤", 250, 342, 439, 408), at(u"소: (63122) 제주특별자치도", 142, 914, 515, 947),
+        at(u"제주시 노형동 도령로 53", 177, 947, 478, 987), at(u"6층", 307, 991, 347, 1016)};
     const std::vector<RecognizedLine> spacedName = {at(u"김 민준", 223, 355, 410, 416), at(u"과장", 236, 452, 300, 481)};
     const struct {
         const char* what;
@@ -91,6 +102,12 @@ TEST(KoreanCardFields, CardLinesAsTheEngineReadsThem)
         {"a blank read inside the given name", unknownTitle, kNameSlot, u"권동연"},
         {"a title no table knows, beside the name", unknownTitle, kTitleSlot, u"책임프로"},
         {"a blank printed after the family name", spacedName, kNameSlot, u"김 민준"},
+        {"a title holding a company's word", noLegalForm, kTitleSlot, u"그룹장"},
+        {"a title holding a company's word", noLegalForm, kDepartmentSlot, u"물류센터"},
+        {"a company without a legal form", noLegalForm, kCompanySlot, u"에이치엠테크"},
+        {"a province alone on the address's first line", noLegalForm, kAddressSlot, u"(28581) 충청북도 청주시 흥덕구 직지대로 291 13층"},
+        {"a province alone on the address's first line", noLegalForm, kPostalCodeSlot, u"28581"},
+        {"a town and its quarter before the road", townBeforeRoad, kAddressSlot, u"(63122) 제주특별자치도 제주시 노형동 도령로 53 6층"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
