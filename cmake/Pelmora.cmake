@@ -140,7 +140,12 @@ function(pelmora_fuzz group)
     # uninitialised where the plain build does not.
     set(sanitized_warnings -Wno-maybe-uninitialized)
   endif()
-  # The readers are compiled once for all replay programs of the group.
+  # The readers are compiled once for all programs of the group. With clang they also carry
+  # libFuzzer's coverage (fuzzer-no-link): the sanitizer runtime of a replay program takes its
+  # callbacks, and the libFuzzer programs link the same objects instead of compiling them again.
+  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    list(APPEND sanitizers -fsanitize=fuzzer-no-link)
+  endif()
   add_library(fuzz_${group}_readers OBJECT ${ARG_SOURCES})
   set(programs fuzz_${group}_readers)
   foreach(name ${ARG_TARGETS})
@@ -153,7 +158,8 @@ function(pelmora_fuzz group)
     set_tests_properties(fuzz_${name} PROPERTIES
       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0" TIMEOUT 900)
     if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-      add_executable(fuzz_${name} ${name}_fuzz.cpp ${ARG_SOURCES})
+      add_executable(fuzz_${name} ${name}_fuzz.cpp)
+      target_link_libraries(fuzz_${name} PRIVATE fuzz_${group}_readers)
       target_compile_options(fuzz_${name} PRIVATE -fsanitize=fuzzer,address,undefined)
       target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer,address,undefined)
       list(APPEND programs fuzz_${name})
