@@ -23,9 +23,9 @@ struct LabelWord {
 // Latin or Cyrillic letters count only as whole words; Japanese, Chinese and Korean ones also
 // inside a longer label ("携帯電話", "手机号码").
 constexpr LabelWord kLabelWords[] = {
-    // English
+    // English; a lone "O" is no label: it is what the engine makes of a round icon.
     {u"tel", Says::Telephone}, {u"tele", Says::Telephone}, {u"telephone", Says::Telephone}, {u"phone", Says::Telephone},
-    {u"ph", Says::Telephone}, {u"p", Says::Telephone}, {u"t", Says::Telephone}, {u"o", Says::Telephone},
+    {u"ph", Says::Telephone}, {u"p", Says::Telephone}, {u"t", Says::Telephone},
     {u"d", Says::Telephone}, {u"dd", Says::Telephone}, {u"direct", Says::Telephone}, {u"dir", Says::Telephone},
     {u"office", Says::Telephone}, {u"main", Says::Telephone}, {u"work", Says::Telephone}, {u"switchboard", Says::Telephone},
     {u"landline", Says::Telephone}, {u"line", Says::Telephone},
@@ -219,7 +219,7 @@ LeadLabel labelAtEnd(const QString& lead)
             found.mobile |= label->says == Says::Mobile;
         }
         if (!matched && !found.icon) {
-            // A round or square icon read as a stray mark or letter: "©", "@", "Q", "(", "®)".
+            // A round or square icon read as a stray mark or letter: "©", "@", "Q", "O", "(", "®)".
             static const QRegularExpression icon(QStringLiteral(R"((?:^|\s)([^\s\p{L}\p{N}]{1,3}|[^\s\p{N}])$)"));
             if (const auto m = icon.match(text); m.hasMatch() && end > 0) {
                 found.icon = true;

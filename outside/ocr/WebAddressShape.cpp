@@ -47,7 +47,8 @@ bool oneEditApart(const QString& a, const QString& b)
 
 QString withWebAddressShape(const QString& line)
 {
-    static const QRegularExpression looksWeb(QStringLiteral(R"(@|⑥|www|https?:|[a-z0-9]\.\s?(?:jp|com|net|org|io|uk|de)\b)"),
+    static const QRegularExpression looksWeb(
+        QStringLiteral(R"(@|⑥|www|https?:|[a-z0-9]\.\s?(?:jp|com|net|org|io|uk|de|fr|es|it|pt|br|au|us|eu)\b)"),
                                              QRegularExpression::CaseInsensitiveOption);
     if (!looksWeb.match(line).hasMatch())
         return line;
@@ -69,6 +70,19 @@ QString withWebAddressShape(const QString& line)
     // A host split by a blank after "www." or the scheme ("www.hika ri-hoken.jp").
     static const QRegularExpression splitHost(QStringLiteral(R"((www\.|://)([a-z0-9\-]+)\s(?=[a-z0-9\-]+\.[a-z]))"));
     out.replace(splitHost, QStringLiteral("\\1\\2"));
+    // A hyphen of a host the engine set apart from the rest ("hanse- steuerberatung.de",
+    // "logistica- -guanabara.com.br").
+    static const QRegularExpression splitHyphen(QStringLiteral(R"((?<=[a-z0-9])-\s+-?(?=[a-z0-9][a-z0-9\-]*\.[a-z]))"));
+    out.replace(splitHyphen, QStringLiteral("-"));
+    // "@" read as a capital Q or O, or as "(Q", between an address's small letters and its host, on
+    // a line without one: "thiago.costaQclinica-sao-joao.com.br", "ferreiracostaO logistica.com.br".
+    static const QRegularExpression atAsLetter(
+        QStringLiteral(R"((?<![\p{L}\p{N}./:])(?!www\.)([a-z0-9](?:[a-z0-9._\-]*[a-z0-9])?)\s?\(?[QO]\s?(?=[a-z0-9][a-z0-9\-]*(?:\.[a-z0-9\-]+)*\.[a-z]{2,4}\b))"));
+    if (!out.contains(u'@'))
+        out.replace(atAsLetter, QStringLiteral("\\1@"));
+    // "Ibennett@": an address in small letters starts with "l", which the engine reads as a capital I.
+    static const QRegularExpression capitalI(QStringLiteral(R"((?<![\p{L}\p{N}._\-])I(?=[a-z0-9._\-]+@[a-z0-9.\-]+\b))"));
+    out.replace(capitalI, QStringLiteral("l"));
     // "@" read as a circled six; blanks around "@" or after a dot; a comma for a dot between labels.
     static const QRegularExpression at(QStringLiteral(R"((?<=[A-Za-z0-9._\-])\s?[@⑥]\s?(?=[a-z0-9\-]+[.,]))"));
     out.replace(at, QStringLiteral("@"));

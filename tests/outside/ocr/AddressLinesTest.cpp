@@ -89,6 +89,15 @@ TEST(AddressLines, WebAndMailAddressesPutBackTogether)
         {u"E delacroix@pharmacie-centrale-de-lyon fr", u"E delacroix@pharmacie-centrale-de-lyon.fr"},
         {u"https://hongda-elec.com. tw", u"https://hongda-elec.com.tw"},
         {u"www.kaitak-tech. tw/", u"www.kaitak-tech.tw/"},
+        // "@" read as a capital Q or O, a hyphen set apart from its host, a small l read as I.
+        {u"thiago.costaQclinica-sao-joao.com.br", u"thiago.costa@clinica-sao-joao.com.br"},
+        {u"E f ferreiracostaO logistica-guanabara.com.br", u"E f ferreiracosta@logistica-guanabara.com.br"},
+        {u"glopes(Qconsultoria-ipe.com.br", u"glopes@consultoria-ipe.com.br"},
+        {u"fschmitz@hanse- steuerberatung.de", u"fschmitz@hanse-steuerberatung.de"},
+        {u"mmagalhaes @logistica- -guanabara.com.br", u"mmagalhaes@logistica-guanabara.com.br"},
+        {u"@ Ibennett@wattle-gum-design.us", u"@ lbennett@wattle-gum-design.us"},
+        {u"www.studioQlisboa.pt", u"www.studioQlisboa.pt"},
+        {u"Ian.Smith@Harbour.co.uk", u"Ian.Smith@Harbour.co.uk"},
         // A word after a whole address is no ending of it.
         {u"www.stonecrop.co.uk or", u"www.stonecrop.co.uk or"},
         {u"Web www.agence.fr et www.agence.com", u"Web www.agence.fr et www.agence.com"},

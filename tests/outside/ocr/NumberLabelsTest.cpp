@@ -44,6 +44,9 @@ TEST(NumberLabels, IconRowsTakeTheirKindFromTheNumbersForm)
         // Without a country code the mail's domain tells the country.
         {{u"Q 0161 496 0000", u"@ 07700 900123", u"anna@harbour.co.uk"}, {u"0161 496 0000", u"07700 900123", u""}},
         {{u"& 07700 900123", u"e 0161 496 0000", u"12 Park Row, Leeds LS1 5JL"}, {u"0161 496 0000", u"07700 900123", u""}},
+        // A round icon read as "O" is no label of an office number.
+        {{u"@ +34 955 316 325", u"O +34 718 649 921", u"info@empresa.es"}, {u"+34 955 316 325", u"+34 718 649 921", u""}},
+        {{u"@ 07 3264 2325", u"O +61 469 762 875", u"www.granite.com.au"}, {u"07 3264 2325", u"+61 469 762 875", u""}},
         {{u"© 06 12 34 56 78", u"© 01 23 45 67 89", u"claire@lumiere.fr"}, {u"01 23 45 67 89", u"06 12 34 56 78", u""}},
         {{u"• 612 345 678", u"• 912 345 678", u"Calle Mayor 5, 28013 Madrid"}, {u"912 345 678", u"612 345 678", u""}},
         {{u"347 123 4567", u"02 1234 5678", u"info@studio.it"}, {u"02 1234 5678", u"347 123 4567", u""}},
