@@ -8,6 +8,7 @@
 #include "outside/ocr/LatinNameShape.h"
 #include "outside/ocr/NumberLabels.h"
 #include "outside/ocr/SocialAddresses.h"
+#include "outside/ocr/SpacedDashes.h"
 #include "platform/events/OcrProtocol.h"
 
 #include <QRegularExpression>
@@ -259,6 +260,13 @@ std::pair<QString, QString> splitDepartmentAndTitle(const QString& t)
                 << part;
         if (!department.isEmpty() && !title.isEmpty())
             return {department.join(QStringLiteral(", ")), title.join(QStringLiteral(", "))};
+        // "Administrativa – Administración": beside a department, a part no list knows is the title.
+        const auto listed = [](const QString& part) { return isDepartment(part) || isTitle(part); };
+        if (parts.size() == 2 && listed(parts.at(0)) != listed(parts.at(1)) && digitCount(t) == 0) {
+            const qsizetype known = listed(parts.at(0)) ? 0 : 1;
+            if (isDepartment(parts.at(known)) && !isTitle(parts.at(known)))
+                return {parts.at(known), withoutTrailingComma(parts.at(1 - known))};
+        }
     }
     if (isJapanese(t)) {
         const DepartmentAndTitle split = splitJapaneseDepartmentAndTitle(t);
@@ -299,6 +307,15 @@ const QRegularExpression& westernStreet()
         R"(\b(Street|St\.?|Avenue|Ave\.?|Road|Rd\.?|Boulevard|Blvd\.?|Lane|Suite|Floor|Drive|Dr\.|Way|Square|Plaza|Place|Court|Row|Hill|Park|Gardens|Close|Terrace|Parkway|Highway|Building|House|Unit)\b|\p{L}*(straße|strasse|str\.|weg|platz|allee|ring|gasse|damm|ufer|chaussee|kai)(?=[\s,]|$))"),
         QRegularExpression::CaseInsensitiveOption);
     return western;
+}
+
+// A pin or a house drawn before an address and read as a character or two: "9 696 Congress
+// Avenue", "q Prinzipalmarkt 109", "0 Königstraße 20", "(7) Avenida …", "C9] Avenida …".
+QString withoutLeadingIcon(const QString& address)
+{
+    static const QRegularExpression iconRead(
+        QStringLiteral(R"(^(?:[(\[{]?\S{1,2}[)\]}]|\S?[^\s\p{L}\p{N},.'’/\-]\S?|[^\s\p{N}]|[0-9](?=\s+[0-9])|[0-9](?=\s+(?:Suite|Ste|Unit|Level|Floor|Apt|PO Box|P\.O\.)\b)|[0-9](?=\s+(?:Via|Viale|Piazza|Corso|Calle|Avenida|Avda|Rua|Plaza|Paseo|Praça|Largo|Strada|\p{L}+(?:straße|strasse|str\.|weg|platz|allee|gasse|ring|damm|ufer|markt|kai|straat|laan|gracht|plein))\b))\s+)"));
+    return QString(address).remove(iconRead);
 }
 
 // A street line holds its number ("Care close to home" is a slogan).
@@ -761,9 +778,10 @@ QString cleanRecognizedText(const QString& text)
     return out.join(u' ');
 }
 
-ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const FamilyNameLength& familyNameLength,
+ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const FamilyNameLength& familyNameLength,
                               const NameReadingOf& readingOf)
 {
+    const std::vector<RecognizedLine> lines = withRowsJoinedAtDashes(read);
     ResultSlots fields{};
     std::vector<std::pair<const RecognizedLine*, QString>> rest;
     std::vector<std::pair<const RecognizedLine*, QString>> companies;
@@ -923,7 +941,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             if (!title.isEmpty() && (isTitle(title) || titleByPlace))
                 put(fields, kTitle, title, line);
             else if (!title.isEmpty() && !isDepartment(title))
-                rest.emplace_back(&line, text);
+                rest.emplace_back(&line, department.isEmpty() ? text : title);
             if (!department.isEmpty())
                 put(fields, kDepartment, department, line);
             else if (!title.isEmpty() && !isTitle(title))
@@ -934,14 +952,22 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
         const bool building =
             fields[size_t(kAddress.first)].filled && isJapanese(fields[size_t(kAddress.first)].text) && isLatinOrKatakanaBuildingLine(text);
         // "89 West George Street", "Birmingham", "B3 2BJ": the town on a line of its own over the postcode.
-        const bool townOverPostcode = index + 1 < lines.size() && digitCount(text) == 0 && letterCount(text) >= 3
-            && setBelow(line, lines[index + 1]) && !westernPostalCode(lines[index + 1].text).isEmpty();
+        // "Centro Histórico" over "Porto Alegre/RS": a district on its own over the town, even where the
+        // engine read a line of another column between them.
+        const auto under = std::find_if(lines.begin() + qsizetype(index) + 1, lines.end(),
+                                        [&line](const RecognizedLine& l) { return setBelow(line, l); });
+        const bool townOverPostcode = under != lines.end() && digitCount(text) == 0 && letterCount(text) >= 3
+            && (!westernPostalCode(under->text).isEmpty() || isTownAndStateLine(under->text));
+        // "Avenida Brigadeiro" over "Faria Lima, 47": a street's name set on two lines, its number on the second.
+        const SlotFill& addressSoFar = fields[size_t(kAddress.first)];
+        const bool streetNameGoesOn = addressSoFar.filled && !addressSoFar.text.contains(u'\n') && hasLatinStreetWord(addressSoFar.text)
+            && digitCount(withoutLeadingIcon(addressSoFar.text)) == 0 && digitCount(text) > 0 && numbersOfLine(text).empty();
         // "Unit 2" over "233 Deansgate": a house number and a street's name under an address line.
         static const QRegularExpression houseAndStreet(QStringLiteral(R"(^[0-9]{1,5}[A-Za-z]?,?\s+\p{Lu}\p{L}+)"));
         const bool streetUnder = fields[size_t(kAddress.first)].filled && !isJapanese(text) && houseAndStreet.match(text).hasMatch()
             && numbersOfLine(text).empty();
         const bool follows = (goesOnBelow(lines, lastAddressLine, index)
-                              && (continuesAddress(text) || building || townOverPostcode || streetUnder
+                              && (continuesAddress(text) || building || townOverPostcode || streetUnder || streetNameGoesOn
                                   || !westernPostalCode(text).isEmpty()))
             || (lastAddressLine >= 0 && continuesOnRow(lines[size_t(lastAddressLine)], line, text));
         if (address || follows) {
@@ -1058,22 +1084,20 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& lines, const Fa
             put(fields, kTelephone, number, *markMisread);
     }
     if (SlotFill& address = fields[size_t(kAddress.first)]; address.filled) {
-        // A mark left of the address (". 2 N Central Avenue") is no part of it, nor is a pin or a
-        // house drawn before it and read as a character: "9 696 Congress Avenue", "q Prinzipalmarkt
-        // 109", "0 Königstraße 20", "(7) Avenida …".
+        // A mark left of the address (". 2 N Central Avenue") is no part of it.
         static const QRegularExpression leadingMark(QStringLiteral(R"((^|\n)[^\p{L}\p{N}\s]{1,2}\s+)"));
-        static const QRegularExpression iconRead(
-            QStringLiteral(R"(^(?:[(\[{]\S{1,2}[)\]}]|\S?[^\s\p{L}\p{N},.'’/\-]\S?|[^\s\p{N}]|[0-9](?=\s+[0-9])|[0-9](?=\s+(?:Suite|Ste|Unit|Level|Floor|Apt|PO Box|P\.O\.)\b)|[0-9](?=\s+(?:Via|Viale|Piazza|Corso|Calle|Avenida|Avda|Rua|Plaza|Paseo|Praça|Largo|Strada|\p{L}+(?:straße|strasse|str\.|weg|platz|allee|gasse|ring|damm|ufer|markt|kai|straat|laan|gracht|plein))\b))\s+)"));
         // "3º B", "4.º andar": the ordinal sign after a floor's number, which the engine reads as a
         // degree sign.
         static const QRegularExpression ordinal(QStringLiteral(R"((?<=[0-9]|[0-9]\.)°)"));
         if (!isJapanese(address.text))
-            address.text.remove(iconRead).replace(ordinal, QStringLiteral("º"));
+            address.text = withLatinAddressDashes(withoutLeadingIcon(address.text).replace(ordinal, QStringLiteral("º")));
         // Nor is a rule the engine read at the end of a line ("銀座センタービル8F_"), or an icon
         // or a speck after it ("Coimbra ®t").
         static const QRegularExpression trailingRule(QStringLiteral(R"(\s*[_|]+(?=\n|$)|\s+[©®@]\S?(?=\n|$)|(?<![0-9])\s+\p{Ll}(?=\n|$))"));
         address.text =
-            withBuildingSpelledAsPlace(withBlockHyphens(address.text).replace(leadingMark, QStringLiteral("\\1")).remove(trailingRule));
+            withBuildingSpelledAsPlace((isJapanese(address.text) ? withBlockHyphens(address.text) : address.text)
+                                           .replace(leadingMark, QStringLiteral("\\1"))
+                                           .remove(trailingRule));
     }
 
     if (SlotFill& web = fields[size_t(kWeb.first)]; web.filled && fields[size_t(kEmail.first)].filled)

@@ -6,6 +6,9 @@
 
 namespace {
 
+// The states of Brazil, as an address's town line names them.
+constexpr const char* kBrazilianStates = "AC|AL|AP|AM|BA|CE|DF|ES|GO|MA|MT|MS|MG|PA|PB|PR|PE|PI|RJ|RN|RS|RO|RR|SC|SP|SE|TO";
+
 // The postcode forms, each with the code as its first group; tried in this order.
 const std::vector<QRegularExpression>& postcodeForms()
 {
@@ -81,12 +84,29 @@ bool isCountryLine(const QString& line)
     return country.match(foldedForWords(line.trimmed())).hasMatch();
 }
 
+bool isTownAndStateLine(const QString& line)
+{
+    static const QRegularExpression townAndState(
+        QStringLiteral(R"(^\p{Lu}[\p{L} .'’\-]*?\p{L}\s*(?:/|,|\s[–—−\-])\s*(?:%1))"
+                       R"((?:$|[\s,]+(?:CEP\s*)?[0-9]{5}-?[0-9]{3}\b|[\s,]+(?:Brasil|Brazil)\.?$))")
+            .arg(QLatin1String(kBrazilianStates)));
+    return townAndState.match(line.trimmed()).hasMatch();
+}
+
 bool continuesLatinAddress(const QString& line)
 {
     static const QRegularExpression floor(QStringLiteral(
         R"((?<![\p{L}])(?:level|lvl|suite|ste|unit|floor|fl|etage|stock|og|planta|piso|andar|piano|bldg|building|tower|torre|)"
         R"(edificio|batiment|bat|immeuble|gebaude|block|bloque|scala|apartment|apartamento|appartement|room|despacho)(?![\p{L}]))"));
     const QString trimmed = line.trimmed();
-    return isCountryLine(trimmed)
+    return isCountryLine(trimmed) || isTownAndStateLine(trimmed)
         || (floor.match(foldedForWords(trimmed)).hasMatch() && trimmed.split(u' ', Qt::SkipEmptyParts).size() <= 6);
+}
+
+QString withLatinAddressDashes(const QString& address)
+{
+    static const QRegularExpression spacedDash(QStringLiteral(R"((?<=\S)(?:\s+[-–—−]\s*|\s*[-–—−]\s+)(?=\S))"));
+    static const QRegularExpression townDashState(
+        QStringLiteral(R"((?<=\p{Ll})[-–—](?=(?:%1)\b))").arg(QLatin1String(kBrazilianStates)));
+    return QString(address).replace(spacedDash, QStringLiteral(" – ")).replace(townDashState, QStringLiteral(" – "));
 }

@@ -25,6 +25,16 @@ bool isLatinStreetLine(const QString& line);
 // "USA"), as cards print it under the address.
 bool isCountryLine(const QString& line);
 
+// A Brazilian town with its state, as the last lines of an address print it ("Campinas – SP",
+// "Porto Alegre/RS", "Recife, PE", "Rio de Janeiro/RJ, CEP 20040-002").
+bool isTownAndStateLine(const QString& line);
+
 // A line that goes on an address set above it: a country, a floor, suite, level or unit ("Level
-// 12", "Suite 400", "3rd Floor", "2e étage", "Planta 3", "Piso 2", "3. OG"), a building.
+// 12", "Suite 400", "3rd Floor", "2e étage", "Planta 3", "Piso 2", "3. OG"), a building, a
+// Brazilian town with its state.
 bool continuesLatinAddress(const QString& line);
+
+// An address with its dashes as printed: a dash set between blanks, read as a hyphen or a long
+// dash ("Campinas - SP", "66 —7º andar") or without its blanks before a Brazilian state ("São
+// Paulo-SP"), is an en dash between blanks.
+QString withLatinAddressDashes(const QString& address);

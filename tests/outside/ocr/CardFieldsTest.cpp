@@ -198,9 +198,20 @@ TEST(CardFields, PostalCodesAndAddresses)
         {{{u"C/ Mayor, 12, 3° B", 30}, {u"28013 Madrid", 30}, {u"España", 30}}, u"28013", u"C/ Mayor, 12, 3º B\n28013 Madrid\nEspaña"},
         {{{u"Via Roma 12", 30}, {u"20121 Milano MI", 30}}, u"20121", u"Via Roma 12\n20121 Milano MI"},
         {{{u"Rua Augusta, 125", 30}, {u"1100-048 Lisboa", 30}}, u"1100-048", u"Rua Augusta, 125\n1100-048 Lisboa"},
+        // A Brazilian address: the district and the town with its state on lines of their own, the
+        // street's name over two lines; a dash between blanks read as a hyphen is an en dash.
         {{{u"Av. Paulista, 1000", 30}, {u"01310-100 São Paulo - SP", 30}, {u"Brasil", 30}},
          u"01310-100",
-         u"Av. Paulista, 1000\n01310-100 São Paulo - SP\nBrasil"},
+         u"Av. Paulista, 1000\n01310-100 São Paulo – SP\nBrasil"},
+        {{{u"9 Avenida Brigadeiro", 30}, {u"Faria Lima, 47, conj. 20", 30}, {u"Centro Histórico", 30}, {u"Porto Alegre/RS", 30}, {u"90010-150", 30}},
+         u"90010-150",
+         u"Avenida Brigadeiro\nFaria Lima, 47, conj. 20\nCentro Histórico\nPorto Alegre/RS\n90010-150"},
+        {{{u"Rua da Bahia, 146, sala 1545", 30}, {u"Centro Histórico", 30}, {u"90010-150 Porto Alegre-RS", 30}},
+         u"90010-150",
+         u"Rua da Bahia, 146, sala 1545\nCentro Histórico\n90010-150 Porto Alegre – RS"},
+        {{{u"C9] Avenida Rio Branco, 66 —7º andar", 30}, {u"20040-002 Rio de Janeiro", 30}},
+         u"20040-002",
+         u"Avenida Rio Branco, 66 – 7º andar\n20040-002 Rio de Janeiro"},
         {{{u"12 rue de la Paix, 75002 Paris, France", 30}}, u"75002", u"12 rue de la Paix, 75002 Paris, France"},
         {{{u"PO Box 1234", 30}, {u"Sydney NSW 2001", 30}}, u"2001", u"PO Box 1234\nSydney NSW 2001"},
         {{{u"Postfach 10 11 12", 30}, {u"80333 München", 30}}, u"80333", u"Postfach 10 11 12\n80333 München"},
@@ -352,6 +363,11 @@ TEST(CardFields, TitlesAndDepartmentsByTheirPlaceUnderTheName)
         {{at(u"Megan Okafor", 55, 70, 531, 142), at(u"Projekti", 54, 160, 160, 186), at(u"rojekfingenisur", 73, 163, 300, 191)},
          u"Projekti",
          u""},
+        // A row the engine cut at its dash: beside the department, the part no list knows is the title.
+        {{at(u"Mara Lindholm", 60, 100, 500, 160), at(u"Administrativa", 60, 175, 260, 205), at(u"—", 270, 190, 280, 191),
+          at(u"Administración", 290, 175, 480, 205)},
+         u"Administrativa",
+         u"Administración"},
         // The company's name under its wordmark: the department under it is none of the company's.
         {{at(u"Groupe Etoile Conseil", 60, 40, 700, 100), at(u"Service après-vente", 60, 115, 400, 145),
           at(u"Stephane Moreau", 60, 200, 500, 260), at(u"stephane.moreau@groupe.fr", 60, 400, 500, 430)},
@@ -363,6 +379,26 @@ TEST(CardFields, TitlesAndDepartmentsByTheirPlaceUnderTheName)
         EXPECT_EQ(f[10].text, QString::fromUtf16(c.title)) << c.lines.back().text.toStdString();
         EXPECT_EQ(f[37].text, QString::fromUtf16(c.department)) << c.lines.back().text.toStdString();
     }
+}
+
+// The engine gives a dash set between blanks as a flat line of its own and cuts its row in two
+// around it: the row is one line again, and the address goes on over the district.
+TEST(CardFields, RowsTheEngineCutAtADash)
+{
+    const std::vector<RecognizedLine> lines = {
+        at(u"Rafael Carvalho", 64, 265, 431, 304),        at(u"Coordenador de marketing", 61, 331, 449, 362),
+        at(u"Rua da Bahia, 120", 62, 481, 295, 508),      at(u"—", 310, 495, 318, 496),
+        at(u"17º andar", 327, 481, 455, 503),             at(u"Funcionários", 62, 520, 233, 542),
+        at(u"30130-110 Belo Horizonte", 60, 560, 413, 582), at(u"—", 422, 574, 437, 575),
+        at(u"MG", 448, 561, 490, 582),                    at(u"Brazil", 62, 599, 135, 621),
+        at(u"Tel. +55 31 4738-7892", 711, 481, 1014, 503), at(u"Telemóvel. +55 31 90327-7872", 594, 520, 1014, 542),
+    };
+    const ResultSlots f = classifyCardLines(lines);
+    EXPECT_EQ(f[21].text, u"Rua da Bahia, 120 – 17º andar\nFuncionários\n30130-110 Belo Horizonte – MG\nBrazil"_qs);
+    EXPECT_EQ(f[19].text, u"30130-110"_qs);
+    EXPECT_EQ(f[13].text, u"+55 31 4738-7892"_qs);
+    EXPECT_EQ(f[31].text, u"+55 31 90327-7872"_qs);
+    EXPECT_EQ(f[0].text, u"Rafael Carvalho"_qs);
 }
 
 // A social network's address or handle is not the web page, and no name; a country line is the
