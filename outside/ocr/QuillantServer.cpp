@@ -2,6 +2,7 @@
 
 #include "outside/ocr/AddressLines.h"
 #include "outside/ocr/CardLanguage.h"
+#include "outside/ocr/ChineseCardFields.h"
 #include "outside/ocr/FaintRows.h"
 #include "outside/ocr/InkDirection.h"
 #include "outside/ocr/JapaneseNameCorrection.h"
@@ -419,6 +420,8 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         ResultSlots sorted = classifyCardLines(best.lines, familyNameLength, readingOf);
         if (isOtherScript(language))
             fillFieldsOfScript(sorted, best.lines, language);
+        if (language == kLanguageChineseSimplified || language == kLanguageChineseTraditional)
+            fillChineseFields(sorted, best.lines);
         return sorted;
     };
     ResultSlots fields = classify();

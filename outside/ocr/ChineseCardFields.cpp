@@ -1,0 +1,287 @@
+#include "outside/ocr/ChineseCardFields.h"
+
+#include "outside/ocr/CardLanguage.h"
+#include "outside/ocr/JobTitleWords.h"
+#include "outside/ocr/NumberLabels.h"
+#include "outside/ocr/ScriptCardFields.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace {
+
+int height(const RecognizedLine& l)
+{
+    return std::max(1, l.bottom - l.top + 1);
+}
+
+QString compact(const QString& text)
+{
+    return QString(text).remove(u' ').remove(QChar(0x3000));
+}
+
+qsizetype hanCount(const QString& text)
+{
+    return std::count_if(text.begin(), text.end(), isHanCharacter);
+}
+
+bool sameRow(const RecognizedLine& a, const RecognizedLine& b)
+{
+    const int overlap = std::min(a.bottom, b.bottom) - std::max(a.top, b.top) + 1;
+    return 2 * overlap > std::min(height(a), height(b));
+}
+
+// A scrap of a logo or a label before the text: a character or two and a blank, or a label's colon.
+bool isScrapOrLabel(const QString& text)
+{
+    static const QRegularExpression scrap(QString::fromUtf8(R"(^\s*(?:\S{1,2}\s+|[^\s:：]{0,4}\s*[:：]\s*)$)"));
+    return text.trimmed().isEmpty() || scrap.match(text).hasMatch();
+}
+
+SlotFill slotOf(const QString& text, const RecognizedLine& box)
+{
+    return {text, box.left, box.top, box.right, box.bottom, true};
+}
+
+// The labels an address line and a postal code line begin with.
+const QRegularExpression& addressLabel()
+{
+    static const QRegularExpression label(QString::fromUtf8(R"(^\s*(?:地址|地點|住址|通讯地址|通訊地址|Add(?:r(?:ess)?)?\.?)\s*[:：]?\s*)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return label;
+}
+
+const QRegularExpression& postalLabel()
+{
+    static const QRegularExpression label(
+        QString::fromUtf8(R"((?:邮编|郵編|邮政编码|郵政編碼|郵遞區號|郵递区号|邮递区号)\s*[:：]?\s*([0-9]{3,6})?)"));
+    return label;
+}
+
+// Taiwan's postal code of three, five or six digits before the place it belongs to: "106台北市…",
+// "11049 台北市…".
+const QRegularExpression& leadingPostalCode()
+{
+    static const QRegularExpression code(QStringLiteral(R"(^([0-9]{3}(?:[0-9]{2,3})?)\s*(?=\p{Han}))"));
+    return code;
+}
+
+// What starts a Chinese address: a place of the administration ("上海市", "新北市", "广东省",
+// "朝阳区", "九龍") near the line's start, or a road with its number.
+bool startsAnAddress(const QString& text)
+{
+    static const QRegularExpression place(QString::fromUtf8(R"(^\p{Han}{1,6}?(?:省|市|區|区|縣|县|自治州|特别行政区|特別行政區)|^(?:香港|九龍|九龙|新界|澳門|澳门))"));
+    return hanCount(text) >= 4 && (place.match(text).hasMatch() || isAddressOfScript(text));
+}
+
+// A line going on with an address the layout wrapped: the rest of a road, its number, a building, a
+// floor or a room ("国路212号967室", "世貿中心16樓之5").
+bool goesOnWithAddress(const QString& text)
+{
+    static const QRegularExpression parts(QString::fromUtf8(R"([0-9０-９一二三四五六七八九十]\s*(?:号|號|楼|樓|层|層|室|段|巷|弄|座|F)|(?:路|街|道|大厦|大廈|中心|广场|廣場|大楼|大樓))"));
+    return hanCount(text) >= 1 && parts.match(text).hasMatch() && !text.contains(u'@') && numbersOfLine(text).empty();
+}
+
+// The text without an icon or a mark the engine read before it ("© 上海市…", "OQ 成都市…").
+QString withoutLeadingScrap(const QString& text)
+{
+    static const QRegularExpression scrap(QStringLiteral(R"(^(?:[^\p{Han}0-9\s]{1,3}\s+|[^\p{Han}\p{L}0-9\s]{1,3}(?=[\p{Han}0-9])))"));
+    return QString(text).remove(scrap).trimmed();
+}
+
+// A line's text up to a wide blank, where the engine ran it into a rule or a column beside it
+// ("嘉里中心429室          |").
+QString beforeWideBlank(const QString& text)
+{
+    static const QRegularExpression wideBlank(QStringLiteral(R"(\s{3,})"));
+    static const QRegularExpression trailingMarks(QStringLiteral(R"([^\p{L}\p{N})）]+$)"));
+    return text.trimmed().section(wideBlank, 0, 0).remove(trailingMarks);
+}
+
+// A title or department as printed: the first of the pieces a wide blank parts, marks taken out.
+QString titleText(const QString& text)
+{
+    static const QRegularExpression marks(QStringLiteral(R"([^\p{L}\p{N}\s])"));
+    QString first = beforeWideBlank(text);
+    if (hanCount(first) * 2 >= first.size())
+        first.remove(marks);
+    return compact(first);
+}
+
+// "采购部技术总监", "業務部 行銷總監", "研发中心 董事长": a department's unit and the title after it.
+std::pair<QString, QString> departmentAndTitle(const QString& text)
+{
+    static const QRegularExpression split(
+        QString::fromUtf8(R"(^(\p{Han}{1,8}?(?:部|处|處|中心|组|組|课|課|科|室))\s*[|｜,，、·/]?\s*(\p{Han}{2,8})$)"));
+    const auto m = split.match(text.trimmed());
+    if (!m.hasMatch() || !(namesAJobTitle(m.captured(2)) || !namesADepartment(m.captured(2))))
+        return {};
+    // Of the units that end other words too ("实验室", "学科"), only a department's word is one.
+    if (!namesADepartment(m.captured(1)) && !m.captured(1).endsWith(u'部') && !m.captured(1).endsWith(QString::fromUtf8("中心")))
+        return {};
+    return {m.captured(1), m.captured(2)};
+}
+
+} // namespace
+
+std::vector<RecognizedLine> withoutRepeatedLines(std::vector<RecognizedLine> lines)
+{
+    for (size_t i = 0; i < lines.size(); ++i) {
+        for (size_t j = 0; j < lines.size(); ++j) {
+            if (i == j)
+                continue;
+            const RecognizedLine& outer = lines[i];
+            const RecognizedLine& inner = lines[j];
+            const QString outerText = outer.text.trimmed(), innerText = inner.text.trimmed();
+            const bool within = inner.left >= outer.left - height(inner) / 2 && inner.right <= outer.right + height(inner) / 2 && sameRow(outer, inner);
+            if (!within || innerText.isEmpty() || !outerText.endsWith(innerText))
+                continue;
+            if (outerText.size() == innerText.size() && j < i)
+                continue; // of two equal readings the first stays
+            if (!isScrapOrLabel(outerText.left(outerText.size() - innerText.size())))
+                continue;
+            lines.erase(lines.begin() + qsizetype(i));
+            i = size_t(-1);
+            break;
+        }
+    }
+    return lines;
+}
+
+std::vector<RecognizedLine> withRowPiecesJoined(std::vector<RecognizedLine> lines)
+{
+    std::stable_sort(lines.begin(), lines.end(), [](const RecognizedLine& a, const RecognizedLine& b) { return a.left < b.left; });
+    for (size_t i = 0; i < lines.size(); ++i) {
+        for (size_t j = 0; j < lines.size(); ++j) {
+            RecognizedLine& a = lines[i];
+            const RecognizedLine& b = lines[j];
+            const int h = std::max(height(a), height(b));
+            if (i == j || !sameRow(a, b) || b.left <= a.right || b.left - a.right > 3 * h / 2 || a.text.contains(u'@') || b.text.contains(u'@'))
+                continue;
+            a.text += u' ' + b.text;
+            a.right = b.right;
+            a.top = std::min(a.top, b.top);
+            a.bottom = std::max(a.bottom, b.bottom);
+            a.confidence = std::min(a.confidence, b.confidence);
+            lines.erase(lines.begin() + qsizetype(j));
+            if (j < i)
+                --i;
+            j = size_t(-1);
+        }
+    }
+    std::stable_sort(lines.begin(), lines.end(), [](const RecognizedLine& a, const RecognizedLine& b) { return a.top < b.top; });
+    return lines;
+}
+
+namespace {
+
+// The address: its first line (a label, a place of the administration), and the lines below it in
+// its column that go on with it; a postal code before it goes to the postal code.
+void fillAddress(ResultSlots& fields, const std::vector<RecognizedLine>& rows)
+{
+    const RecognizedLine* first = nullptr;
+    QString text;
+    for (const RecognizedLine& row : rows) {
+        QString candidate = withoutLeadingScrap(beforeWideBlank(row.text));
+        const bool labelled = addressLabel().match(candidate).hasMatch();
+        candidate = withoutLeadingScrap(candidate.remove(addressLabel()));
+        // "地址：10487" over the address: the label and the postal code on a line of their own.
+        static const QRegularExpression codeAlone(QStringLiteral(R"(^([0-9]{3}(?:[0-9]{2,3})?)$)"));
+        if (const auto m = codeAlone.match(candidate); labelled && m.hasMatch() && !fields[kPostalCodeSlot].filled) {
+            fields[kPostalCodeSlot] = slotOf(m.captured(1), row);
+            continue;
+        }
+        if (candidate.contains(u'@') || !numbersOfLine(candidate).empty() || isCompanyOfScript(candidate) || postalLabel().match(candidate).hasMatch())
+            continue;
+        QString place = candidate;
+        place.remove(leadingPostalCode());
+        if ((labelled && hanCount(place) >= 2) || startsAnAddress(place)) {
+            first = &row;
+            text = candidate;
+            break;
+        }
+    }
+    if (!first)
+        return;
+    if (const auto m = leadingPostalCode().match(text); m.hasMatch()) {
+        if (!fields[kPostalCodeSlot].filled)
+            fields[kPostalCodeSlot] = slotOf(m.captured(1), *first);
+        text = text.mid(m.capturedEnd()).trimmed();
+    }
+    SlotFill address = slotOf(text, *first);
+    const RecognizedLine* last = first;
+    for (const RecognizedLine& row : rows) {
+        if (row.top <= last->top)
+            continue;
+        const int gap = row.top - last->bottom;
+        if (gap > height(*last))
+            break;
+        // In the address's column: across the same stretch of the card as the line above.
+        const int across = std::min(row.right, last->right) - std::max(row.left, last->left);
+        if (2 * across < std::min(row.right - row.left, last->right - last->left))
+            continue;
+        const QString more = beforeWideBlank(row.text);
+        if (!goesOnWithAddress(more) || isCompanyOfScript(more) || postalLabel().match(more).hasMatch())
+            break;
+        address.text += u'\n' + more;
+        address.left = std::min(address.left, row.left);
+        address.right = std::max(address.right, row.right);
+        address.bottom = std::max(address.bottom, row.bottom);
+        last = &row;
+    }
+    fields[kAddressSlot] = address;
+}
+
+// The department and the title the general rules took as one, or the title as the department.
+void fillDepartmentAndTitle(ResultSlots& fields)
+{
+    for (size_t slot : {kTitleSlot, kTitleSlot + 1, kTitleSlot + 2, kDepartmentSlot}) {
+        if (fields[slot].filled)
+            fields[slot].text = titleText(fields[slot].text);
+    }
+    // A title the general rules took for the name ("業務專員") is the title.
+    if (SlotFill& name = fields[kNameSlot]; name.filled && namesAJobTitle(compact(name.text))) {
+        if (!fields[kTitleSlot].filled)
+            fields[kTitleSlot] = {compact(name.text), name.left, name.top, name.right, name.bottom, true};
+        name = {};
+    }
+    for (size_t slot : {kTitleSlot, kDepartmentSlot}) {
+        if (const auto [department, title] = departmentAndTitle(fields[slot].text); !department.isEmpty()) {
+            const SlotFill box = fields[slot];
+            fields[kDepartmentSlot] = {department, box.left, box.top, box.right, box.bottom, true};
+            fields[kTitleSlot] = {title, box.left, box.top, box.right, box.bottom, true};
+            break;
+        }
+    }
+    // The further title slots hold no company, address or department read as a title.
+    for (size_t slot = kTitleSlot + 1; slot < kTitleSlot + 3; ++slot) {
+        const QString taken = compact(fields[slot].text);
+        if (fields[slot].filled
+            && (!namesAJobTitle(taken) || taken == compact(fields[kCompanySlot].text) || taken == fields[kDepartmentSlot].text
+                || taken == fields[kTitleSlot].text))
+            fields[slot] = {};
+    }
+}
+
+} // namespace
+
+void fillChineseFields(ResultSlots& fields, const std::vector<RecognizedLine>& lines)
+{
+    const std::vector<RecognizedLine> rows = withRowPiecesJoined(withoutRepeatedLines(lines));
+    // The postal code: the digits after its label, on its line or on the row beside it.
+    for (const RecognizedLine& row : rows) {
+        if (const auto m = postalLabel().match(row.text); m.hasMatch() && !m.captured(1).isEmpty()) {
+            fields[kPostalCodeSlot] = slotOf(m.captured(1), row);
+            break;
+        }
+    }
+    fillAddress(fields, rows);
+    fillDepartmentAndTitle(fields);
+    // A piece of the address the general rules took for a department or a title is none.
+    const QString address = compact(fields[kAddressSlot].text);
+    for (size_t slot : {kTitleSlot, kTitleSlot + 1, kTitleSlot + 2, kDepartmentSlot}) {
+        if (fields[slot].filled && fields[kAddressSlot].filled && address.contains(compact(fields[slot].text)))
+            fields[slot] = {};
+    }
+}

@@ -1,0 +1,106 @@
+#include "outside/ocr/ChineseCardFields.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Line {
+    const char16_t* text;
+    int left, top, right, bottom;
+};
+
+std::vector<RecognizedLine> linesOf(std::initializer_list<Line> lines)
+{
+    std::vector<RecognizedLine> out;
+    for (const Line& l : lines)
+        out.push_back({QString::fromUtf16(l.text), l.left, l.top, l.right, l.bottom, 90});
+    return out;
+}
+
+QString textOf(const ResultSlots& fields, size_t slot)
+{
+    return fields[slot].filled ? fields[slot].text : QString();
+}
+
+} // namespace
+
+// Postal codes and addresses as Chinese cards print them, and as the engine breaks them up.
+TEST(ChineseCardFields, PostalCodeAndAddress)
+{
+    const struct {
+        const char* what;
+        std::initializer_list<Line> lines;
+        const char16_t* postalCode;
+        const char16_t* address;
+    } cases[] = {
+        {"a mainland code on its labelled line, read in two pieces",
+         {{u"地址 : 杭州市西湖区文三路160号26楼", 61, 412, 566, 454}, {u"邮编", 61, 456, 116, 481}, {u": 310012", 139, 460, 242, 478}},
+         u"310012",
+         u"杭州市西湖区文三路160号26楼"},
+        {"an address wrapped inside a word, its label a piece of its own, a line of the other column between",
+         {{u"地址 :", 726, 481, 799, 523}, {u"北京市朝阳区建", 814, 481, 1017, 523}, {u"Guoqing Ouyang", 60, 500, 221, 520},
+          {u"国路212号967室", 798, 525, 1014, 558}, {u"邮编", 827, 568, 880, 595}, {u": 100022", 902, 572, 1014, 591}},
+         u"100022",
+         u"北京市朝阳区建\n国路212号967室"},
+        {"a Taiwanese code before the town, an icon read before it",
+         {{u"© 106台北市大安區敦化 南路二段109號", 590, 534, 1018, 586}, {u"17樓之6", 916, 589, 1016, 615}},
+         u"106",
+         u"台北市大安區敦化 南路二段109號\n17樓之6"},
+        {"a Taiwanese code after the label, over the address",
+         {{u"地址: 10487", 842, 527, 1017, 571}, {u"台北市中山區南京東路三段196號國際金融大樓6樓", 554, 575, 1016, 612}},
+         u"10487",
+         u"台北市中山區南京東路三段196號國際金融大樓6樓"},
+        {"a line read twice, and a rule the engine ran into the lines",
+         {{u"地址 : 深圳市南山区科技园科苑路766号                |", 60, 358, 1075, 385},
+          {u"深圳市南山区科技园科苑路766号", 100, 358, 600, 385},
+          {u"嘉里中心429室                        |", 63, 397, 1075, 423}},
+         u"",
+         u"深圳市南山区科技园科苑路766号\n嘉里中心429室"},
+        {"Hong Kong: no code", {{u"地址: 香港中環德輔道中278號", 575, 348, 1014, 393}, {u"11樓", 577, 396, 643, 425}}, u"", u"香港中環德輔道中278號\n11樓"},
+    };
+    for (const auto& c : cases) {
+        ResultSlots fields{};
+        fillChineseFields(fields, linesOf(c.lines));
+        EXPECT_EQ(textOf(fields, kPostalCodeSlot), QString::fromUtf16(c.postalCode)) << c.what;
+        EXPECT_EQ(textOf(fields, kAddressSlot), QString::fromUtf16(c.address)) << c.what;
+    }
+}
+
+// A department and a title on one line are told apart; a title taken for the name or a piece of the
+// address taken for a department is put right.
+TEST(ChineseCardFields, DepartmentAndTitle)
+{
+    const struct {
+        const char16_t* taken; // what the general rules put in the title slot
+        const char16_t* department;
+        const char16_t* title;
+    } cases[] = {
+        {u"采购部技术总监", u"采购部", u"技术总监"},
+        {u"業務部 行銷總監", u"業務部", u"行銷總監"},
+        {u"人力资源部 ”项目经理", u"人力资源部", u"项目经理"},
+        {u"采购部总经理                      国有", u"采购部", u"总经理"},
+        {u"总经理", u"", u"总经理"},
+        {u"董事長", u"", u"董事長"},
+    };
+    for (const auto& c : cases) {
+        ResultSlots fields{};
+        fields[kTitleSlot] = {QString::fromUtf16(c.taken), 60, 160, 300, 190, true};
+        fillChineseFields(fields, {});
+        EXPECT_EQ(textOf(fields, kDepartmentSlot), QString::fromUtf16(c.department)) << QString::fromUtf16(c.taken).toStdString();
+        EXPECT_EQ(textOf(fields, kTitleSlot), QString::fromUtf16(c.title)) << QString::fromUtf16(c.taken).toStdString();
+    }
+
+    ResultSlots fields{};
+    fields[kNameSlot] = {u"業務專 員"_qs, 71, 431, 186, 463, true};
+    fields[kDepartmentSlot] = {u"95号银泰中心4层"_qs, 595, 587, 819, 627, true};
+    fields[kTitleSlot + 1] = {u"华信科技有限公司"_qs, 194, 102, 490, 137, true};
+    fields[kCompanySlot] = fields[kTitleSlot + 1];
+    fillChineseFields(fields, linesOf({{u"成都市高新区天府大", 550, 552, 816, 596}, {u"95号银泰中心4层", 595, 597, 819, 637}}));
+    EXPECT_EQ(textOf(fields, kNameSlot), QString()) << "a title is no name";
+    EXPECT_EQ(textOf(fields, kTitleSlot), u"業務專員"_qs);
+    EXPECT_EQ(textOf(fields, kTitleSlot + 1), QString()) << "the company is no second title";
+    EXPECT_EQ(textOf(fields, kDepartmentSlot), QString()) << "a piece of the address is no department";
+    EXPECT_EQ(textOf(fields, kAddressSlot), u"成都市高新区天府大\n95号银泰中心4层"_qs);
+}
