@@ -217,6 +217,20 @@ bool showsKorea(const std::vector<RecognizedLine>& lines)
     return std::any_of(lines.begin(), lines.end(), [](const RecognizedLine& l) { return marks.match(l.text).hasMatch(); });
 }
 
+int chineseMarkCount(const std::vector<RecognizedLine>& lines)
+{
+    static const std::array<QRegularExpression, 4> marks = {
+        QRegularExpression(QString::fromUtf8("有限公司|股份公司|集团|集團")),
+        QRegularExpression(QString::fromUtf8("电话|手机|手機|传真|傳真|邮箱|邮编|郵遞區號|电邮|電郵|网址|網址|地址|分机|分機")),
+        QRegularExpression(QStringLiteral(R"((?:\+|\b00)(?:86|852|853|886)\b)")),
+        // "twprecision. tw": the engine may read the last dot of a host with a blank after it.
+        QRegularExpression(QStringLiteral(R"(\.\s?(?:cn|hk|tw|mo)\b)"), QRegularExpression::CaseInsensitiveOption),
+    };
+    return int(std::count_if(marks.begin(), marks.end(), [&lines](const QRegularExpression& mark) {
+        return std::any_of(lines.begin(), lines.end(), [&mark](const RecognizedLine& l) { return mark.match(l.text).hasMatch(); });
+    }));
+}
+
 int traditionalLead(const std::vector<RecognizedLine>& lines)
 {
     // Taiwan, Hong Kong and Macao write the traditional script, the mainland the simplified one:

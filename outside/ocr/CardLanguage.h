@@ -53,6 +53,9 @@ int kanaIn(const std::vector<RecognizedLine>& lines);
 // Chinese country code or web domain, and unless `byWordsOnly` the traditional forms of 号 and 区
 // (which a Chinese model makes of a Japanese address's).
 bool showsChinese(const std::vector<RecognizedLine>& lines, bool byWordsOnly = false);
+// How many kinds of what only a card in Chinese prints the lines show: a legal form, a number or
+// address label, a Chinese country code, a Chinese web domain.
+int chineseMarkCount(const std::vector<RecognizedLine>& lines);
 
 // What only a card in Japanese prints among Han characters: its legal forms (株式会社, 有限会社),
 // the postal mark 〒 or a postal code opening a line, 丁目 and 番地 of its addresses, the label 携帯,

@@ -2,6 +2,8 @@
 
 #include "outside/ocr/CardLanguage.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <leptonica/allheaders.h>
 
@@ -103,16 +105,32 @@ std::vector<RecognizedLine> hanLines(const std::vector<RecognizedLine>& lines)
     return han;
 }
 
+// Two kinds at least of what only a card in Chinese prints, and fewer kana than a Japanese card
+// shows in its address or name reading; or three kinds, and none of what a Japanese card prints (the
+// kana then are a logo's or a picture's strokes).
+bool showsChineseMarks(const std::vector<RecognizedLine>& lines)
+{
+    static const QRegularExpression japanese(QString::fromUtf8("株式会社|有限会社|〒|丁目|番地|[都道府県]\\S{1,5}[市区町村]"));
+    const int marks = chineseMarkCount(lines);
+    return marks >= 2
+        && (kanaIn(lines) < 3
+            || (marks >= 3 && std::none_of(lines.begin(), lines.end(), [](const RecognizedLine& l) { return japanese.match(l.text).hasMatch(); })));
+}
+
 int chineseOf(const std::vector<RecognizedLine>& lines)
 {
     return traditionalLead(lines) > 0 ? kLanguageChineseTraditional : kLanguageChineseSimplified;
 }
 
-// Chinese rather than Japanese: the Japanese model found no kana nor read the lines clearly surer,
-// and the card shows what only a card in Chinese prints.
+// Chinese rather than Japanese: the card shows the marks of a Chinese card; or the Japanese model found no kana nor read the lines clearly surer, and the card shows
+// what only a card in Chinese prints.
 bool chineseBeforeJapanese(const std::vector<ModelTrialReading>& readings, const ModelTrialReading& chinese,
                            const std::vector<RecognizedLine>& lines)
 {
+    std::vector<RecognizedLine> all = lines;
+    all.insert(all.end(), chinese.lines.begin(), chinese.lines.end());
+    if (showsChineseMarks(all))
+        return true;
     // A kana or two the Japanese model made of Chinese strokes does not outweigh a reading that
     // much surer.
     if (const ModelTrialReading* japanese = readingOf(readings, kLanguageJapanese); japanese
@@ -221,7 +239,11 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
                 korean && korean->confidence >= kSureEnough && (!japanese || korean->confidence > japanese->confidence))
                 return kLanguageKorean;
         }
-        if (showsKana(lines) || !showsHan || (showsJapanese(lines) && !showsChinese(lines)))
+        // A kana or two the Japanese model made of a Chinese card's strokes do not make it Japanese;
+        // nor does a reading without Han characters of a card that shows Chinese numbers or
+        // domains: the Japanese model may have made Latin scraps of all its Han lines.
+        if ((showsKana(lines) && !showsChineseMarks(lines)) || (!showsHan && chineseMarkCount(lines) == 0)
+            || (showsJapanese(lines) && !showsChinese(lines)) || han.empty())
             return kLanguageJapanese;
         readings.clear();
         readWith(han, {kLanguageJapanese});
@@ -240,7 +262,7 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
             return kLanguageJapanese;
         }
         // Kana the Japanese model is sure of keep the card Japanese, whatever a Chinese model reads.
-        if (japanese && kanaIn(japanese->lines) >= 3)
+        if (japanese && kanaIn(japanese->lines) >= 3 && !showsChineseMarks(lines))
             return kLanguageJapanese;
         readWithChinese(han);
         const ModelTrialReading* chinese = chineseReading(readings, lines);
@@ -293,9 +315,11 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
     const ModelTrialReading* winner = clearWinner();
     if (!winner)
         return kLanguageEnglish;
-    if (winner->language == kLanguageChineseSimplified || winner->language == kLanguageChineseTraditional) {
+    // Han characters the Japanese model reads surest may still be a Chinese card's.
+    if (winner->language == kLanguageChineseSimplified || winner->language == kLanguageChineseTraditional
+        || winner->language == kLanguageJapanese) {
         const ModelTrialReading* chinese = chineseReading(readings, lines);
-        return chineseBeforeJapanese(readings, *chinese, lines) ? chinese->language : kLanguageJapanese;
+        return chinese && chineseBeforeJapanese(readings, *chinese, lines) ? chinese->language : kLanguageJapanese;
     }
     return winner->language;
 }

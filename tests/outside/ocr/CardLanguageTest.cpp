@@ -107,6 +107,11 @@ TEST(CardLanguage, HanCharactersOfChineseAndOfJapaneseCards)
     EXPECT_LT(traditionalLead(readLines({u"+86 10 8520 1234", u"lihua@huaxin.com.cn"})), 0);
     EXPECT_LT(traditionalLead(readLines({u"手机 138 1234 5678"})), 0);
     EXPECT_EQ(traditionalLead(readLines({u"北京华信科技有限公司"})), 0);
+
+    // The kinds of what only a Chinese card prints, as the Japanese or English model read them.
+    EXPECT_EQ(chineseMarkCount(readLines({u"英徳科技股傍有限公司", u"電郵. w.1eeekaitak-tech .tw", u"Tel: (02) 3653-6767"})), 3);
+    EXPECT_EQ(chineseMarkCount(readLines({u"@ +86 170 3068 7901", u"Email m.1in@twprecision. tw", u"邮编 : 200040"})), 3);
+    EXPECT_EQ(chineseMarkCount(readLines({u"株式会社山田商事", u"電話 03-1234-5678", u"yamada@shoji.co.jp"})), 0);
 }
 
 // What only a card from Korea prints, however a model read the rest of its lines.
