@@ -634,7 +634,9 @@ TEST_F(Quillant, CardsThatReadBadlyGetOneReplyEach)
 
 TEST_F(Quillant, CardOfThreeHundredLinesOfSmallPrint)
 {
-    // 91 x 55 mm at 1,200 dpi, every line of it printed: the reply comes in its time, and what it
+    // 91 x 55 mm at 1,200 dpi, every line of it printed: the reply comes within the two minutes
+    // Pelmora waits for one, however busy the machine (the reading stops at 30 seconds; laying out
+    // the page before it and the lines after it take what the machine gives them), and what it
     // holds is what the card prints or nothing.
     const QImage small = smallPrintCard();
     images.dpi = 1200;
@@ -643,7 +645,7 @@ TEST_F(Quillant, CardOfThreeHundredLinesOfSmallPrint)
     clock.start();
     EXPECT_EQ(recognize(small, &card, 11), 0);
     const qint64 elapsed = clock.elapsed();
-    EXPECT_LT(elapsed, 50000);
+    EXPECT_LT(elapsed, 120000);
     EXPECT_TRUE(isOCRApplicationRunning());
     // A machine busy enough to stop the reading at its 30-second limit gets what was read so far,
     // which may be anything: the content is judged only when the reading ran its course.
