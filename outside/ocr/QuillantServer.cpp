@@ -30,9 +30,12 @@ namespace {
 constexpr int kDefaultDpi = 300;
 const std::string kJapaneseAndEnglish = "jpn+eng";
 const std::string kJapaneseData = "jpn";
-// All readings of one card stop after this, with the lines read by then: a card of hundreds of
-// lines of small print gets its reply well within the time Pelmora waits for one.
+// All readings of one card stop after this much processor time, with the lines read by then: a
+// card of hundreds of lines of small print gets its reply well within the time Pelmora waits for
+// one. Counted in processor time, a busy machine does not cut a card short; the ceiling in wall
+// time keeps the reply within Pelmora's two-minute wait however busy it is.
 constexpr int kReadingTimeMs = 30000;
+constexpr int kReadingCeilingMs = 100000;
 // A card read well has its words at 65 and above on the engine's scale of 0 to 100.
 constexpr int kDoubtfulReading = 55;
 constexpr std::pair<size_t, size_t> kEmailSlots{23, 25};
@@ -243,7 +246,13 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     Reading best{{}, 0, 0, requested, skew};
     QElapsedTimer clock;
     clock.start();
-    const auto timeLeft = [&clock] { return int(std::max<qint64>(0, kReadingTimeMs - clock.elapsed())); };
+    m_engine.setLatestEnd(std::chrono::steady_clock::now() + std::chrono::milliseconds(kReadingCeilingMs));
+    const qint64 threadTimeAtStart = TesseractEngine::threadTimeMs();
+    const auto timeLeft = [&clock, threadTimeAtStart] {
+        if (clock.elapsed() >= kReadingCeilingMs)
+            return 0;
+        return int(std::max<qint64>(0, kReadingTimeMs - (TesseractEngine::threadTimeMs() - threadTimeAtStart)));
+    };
     if (!m_engine.recognize(pix.get(), dpi, requested, request.left, request.top, request.right, request.bottom,
                             &best.lines, &best.confidence, kReadingTimeMs))
         return kStatusEngineError;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <ctime>
 #include <leptonica/allheaders.h>
 #include <tesseract/baseapi.h>
 #include <tesseract/ocrclass.h>
@@ -179,6 +180,32 @@ std::vector<std::string> TesseractEngine::models() const
     return made;
 }
 
+namespace {
+
+// Asked by the engine between words whether to stop; it then answers with what it has read.
+struct ReadingLimit {
+    qint64 threadTimeEnd;
+    std::chrono::steady_clock::time_point latestEnd;
+    bool stopped = false;
+
+    static bool reached(void* self, int)
+    {
+        auto* limit = static_cast<ReadingLimit*>(self);
+        limit->stopped = TesseractEngine::threadTimeMs() >= limit->threadTimeEnd
+            || std::chrono::steady_clock::now() >= limit->latestEnd;
+        return limit->stopped;
+    }
+};
+
+} // namespace
+
+qint64 TesseractEngine::threadTimeMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
 bool TesseractEngine::recognize(Pix* pix, int dpi, const std::string& data, int left, int top, int right,
                                 int bottom, std::vector<RecognizedLine>* lines, int* confidence, int milliseconds)
 {
@@ -200,8 +227,12 @@ bool TesseractEngine::recognize(Pix* pix, int dpi, const std::string& data, int 
     api->SetSourceResolution(dpi);
     const int dx = part ? left : 0, dy = part ? top : 0;
     tesseract::ETEXT_DESC monitor;
-    monitor.set_deadline_msecs(milliseconds);
-    if (api->Recognize(&monitor) != 0 && !monitor.deadline_exceeded()) {
+    ReadingLimit limit{threadTimeMs() + milliseconds, m_latestEnd};
+    if (milliseconds > 0) {
+        monitor.cancel = &ReadingLimit::reached;
+        monitor.cancel_this = &limit;
+    }
+    if (api->Recognize(&monitor) != 0 && !limit.stopped) {
         api->Clear();
         return false;
     }

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <map>
 #include <memory>
 #include <string>
@@ -43,7 +44,8 @@ public:
 
     // The text lines of the area (inclusive bounds) of an 8-bit image and the engine's mean word
     // confidence (0..100); false when the engine for `data` cannot be made. The engine stops after
-    // `milliseconds` (when above 0) with the lines it has read by then.
+    // `milliseconds` (when above 0) of this thread's processor time, or at the latest end, with the
+    // lines it has read by then.
     bool recognize(Pix* pix, int dpi, const std::string& data, int left, int top, int right, int bottom,
                    std::vector<RecognizedLine>* lines, int* confidence = nullptr, int milliseconds = 0);
 
@@ -69,6 +71,13 @@ public:
     std::vector<Symbol> recognizeSymbols(Pix* pix, int dpi, const std::string& data, int left, int top, int right, int bottom,
                                          bool raw = false);
 
+    // Readings with a time limit stop at `end` too, however much processor time they have left.
+    void setLatestEnd(std::chrono::steady_clock::time_point end) { m_latestEnd = end; }
+
+    // Processor time this thread has used, in milliseconds: the measure of a reading's time, which
+    // a busy machine does not shorten as it does wall time.
+    static qint64 threadTimeMs();
+
     // The models of the recognition engines made so far ("jpn+eng"), each once.
     std::vector<std::string> models() const;
 
@@ -79,4 +88,5 @@ private:
     std::unique_ptr<tesseract::TessBaseAPI> m_osd;
     std::string m_dataPath;
     std::map<std::string, std::unique_ptr<tesseract::TessBaseAPI>> m_engines;
+    std::chrono::steady_clock::time_point m_latestEnd = std::chrono::steady_clock::time_point::max();
 };
