@@ -159,11 +159,7 @@ std::vector<RecognizedLine> withRowPiecesJoined(std::vector<RecognizedLine> line
             const int h = std::max(height(a), height(b));
             if (i == j || !sameRow(a, b) || b.left <= a.right || b.left - a.right > 3 * h / 2 || a.text.contains(u'@') || b.text.contains(u'@'))
                 continue;
-            a.text += u' ' + b.text;
-            a.right = b.right;
-            a.top = std::min(a.top, b.top);
-            a.bottom = std::max(a.bottom, b.bottom);
-            a.confidence = std::min(a.confidence, b.confidence);
+            appendRowPiece(a, b);
             lines.erase(lines.begin() + qsizetype(j));
             if (j < i)
                 --i;

@@ -19,7 +19,6 @@
 #include "outside/ocr/WebAddressShape.h"
 #include "platform/events/OcrProtocol.h"
 
-#include <QElapsedTimer>
 
 #include <algorithm>
 #include <leptonica/allheaders.h>
@@ -244,12 +243,11 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         float skew = 0; // degrees by which the image read was turned straight
     };
     Reading best{{}, 0, 0, requested, skew};
-    QElapsedTimer clock;
-    clock.start();
-    m_engine.setLatestEnd(std::chrono::steady_clock::now() + std::chrono::milliseconds(kReadingCeilingMs));
+    const auto latestEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(kReadingCeilingMs);
+    m_engine.setLatestEnd(latestEnd);
     const qint64 threadTimeAtStart = TesseractEngine::threadTimeMs();
-    const auto timeLeft = [&clock, threadTimeAtStart] {
-        if (clock.elapsed() >= kReadingCeilingMs)
+    const auto timeLeft = [latestEnd, threadTimeAtStart] {
+        if (std::chrono::steady_clock::now() >= latestEnd)
             return 0;
         return int(std::max<qint64>(0, kReadingTimeMs - (TesseractEngine::threadTimeMs() - threadTimeAtStart)));
     };

@@ -84,11 +84,7 @@ std::vector<RecognizedLine> joinedRowPieces(std::vector<RecognizedLine> lines)
             const bool besides = b.left > a.right && b.left - a.right < 4 * h;
             if (!sameRow || !besides || a.text.contains(u'@') || b.text.contains(u'@'))
                 continue;
-            a.text += u' ' + b.text;
-            a.right = b.right;
-            a.top = std::min(a.top, b.top);
-            a.bottom = std::max(a.bottom, b.bottom);
-            a.confidence = std::min(a.confidence, b.confidence);
+            appendRowPiece(a, b);
             lines.erase(lines.begin() + qsizetype(j));
             --j;
         }
@@ -278,6 +274,15 @@ int scriptSurnameLength(const QString& name)
     if (name.size() >= 3 && compoundChineseSurnames().contains(name.left(2)))
         return 2;
     return chineseSurnames().contains(name.front()) ? 1 : 0;
+}
+
+void appendRowPiece(RecognizedLine& row, const RecognizedLine& piece)
+{
+    row.text += u' ' + piece.text;
+    row.right = piece.right;
+    row.top = std::min(row.top, piece.top);
+    row.bottom = std::max(row.bottom, piece.bottom);
+    row.confidence = std::min(row.confidence, piece.confidence);
 }
 
 bool isAddressOfScript(const QString& text)

@@ -16,6 +16,9 @@ bool isCompanyOfScript(const QString& text);
 // two characters of the common surnames), 0 when the text is no such name.
 int scriptSurnameLength(const QString& name);
 
+// `piece` of the same row, read apart to the right of `row`, put at its end after a blank.
+void appendRowPiece(RecognizedLine& row, const RecognizedLine& piece);
+
 // Whether the text is one line of a Chinese, Korean or Russian address.
 bool isAddressOfScript(const QString& text);
 
