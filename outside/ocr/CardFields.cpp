@@ -697,7 +697,7 @@ QString withMailAndWebShape(QString text)
 {
     if (text.contains(u'@')) {
         // "E. yumi@…", "Mail: s.yamaguchi@…": the label goes before the dots are joined.
-        static const QRegularExpression mailLabel(QStringLiteral(R"(^(?:e-?mail|mail|e)\s*(?:[:：._]+\s*|\s+)(?=[^\s@]+\s*@))"),
+        static const QRegularExpression mailLabel(QStringLiteral(R"(^(?:e-?mail|mail|correo|courriel|e)\s*(?:[:：._]+\s*|\s+)(?=[^\s@]+\s*@))"),
                                                   QRegularExpression::CaseInsensitiveOption);
         text.remove(mailLabel);
         // The Japanese model reads "taro.yamada@x.co.jp" as "taro. yamada@x.co. jp".

@@ -10,6 +10,7 @@
 #include "outside/ocr/LatinNameRereading.h"
 #include "outside/ocr/LatinNameShape.h"
 #include "outside/ocr/LineRereading.h"
+#include "outside/ocr/MailRowRereading.h"
 #include "outside/ocr/ModelTrial.h"
 #include "outside/ocr/NameLineInk.h"
 #include "outside/ocr/ScanCleanup.h"
@@ -409,6 +410,11 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     // A name in thin or light type the layout left unread is read on its own.
     if (request.type <= 1 && columns.columns.empty() && best.data.rfind("jpn", 0) != 0 && timeLeft() > 0)
         readInkRowsLeftUnread(m_engine, read, dpi, best.data, &best.lines);
+    // An e-mail row the layout ended early is read again out to the card's edge; not on a card the
+    // engine doubts as a whole, where only what has an address's shape is kept.
+    if (request.type <= 1 && columns.columns.empty() && best.data.rfind("jpn", 0) != 0 && !isOtherScript(language)
+        && best.confidence >= kDoubtfulReading && timeLeft() > 0)
+        rereadCutMailRows(m_engine, read, dpi, best.data, &best.lines);
     for (std::vector<RecognizedLine>* lines : {&best.lines, &columns.columns, &columns.rows}) {
         for (RecognizedLine& line : *lines)
             line.text = withWebAddressShape(line.text);
