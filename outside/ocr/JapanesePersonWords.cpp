@@ -51,7 +51,9 @@ bool isJapaneseTitleWord(const QString& word)
                                                    {u"顧問"_qs, 2},   {u"担当"_qs, 2},         {u"専務"_qs, 2},        {u"常務"_qs, 2},
                                                    {u"代表"_qs, 2},   {u"教授"_qs, 2},         {u"士"_qs, 3},          {u"師"_qs, 2},
                                                    {u"員"_qs, 3},     {u"マネージャー"_qs, 6}, {u"マネジャー"_qs, 5},  {u"リーダー"_qs, 4},
-                                                   {u"チーフ"_qs, 3}, {u"エンジニア"_qs, 5},   {u"ディレクター"_qs, 6}};
+                                                   {u"チーフ"_qs, 3}, {u"エンジニア"_qs, 5},   {u"ディレクター"_qs, 6},
+                                                   {u"コンサルタント"_qs, 7}, {u"アナリスト"_qs, 5}, {u"デザイナー"_qs, 5},
+                                                   {u"プランナー"_qs, 5}, {u"アドバイザー"_qs, 6}, {u"スペシャリスト"_qs, 7}};
     return std::any_of(std::begin(ends), std::end(ends),
                        [&word](const auto& e) { return word.size() >= e.second && word.endsWith(e.first); });
 }

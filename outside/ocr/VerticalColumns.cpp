@@ -467,25 +467,25 @@ QString withBlockDigits(const QString& text)
 }
 
 
-// The vertical models now and then read one kana twice, once with the wrong voicing mark
-// ("ピビル" for "ビル"): of two kana of one base letter side by side the second stays.
-QString withoutDoubledKana(const QString& text)
+// A small kana (ィ, ュ, ョ) as the large one of its letter; other letters as they are.
+QChar largeKana(QChar c)
 {
-    const auto base = [](QChar c) {
-        const QString d = c.decomposition();
-        return d.isEmpty() ? c : d.at(0);
-    };
-    const auto kana = [](QChar c) { return c.unicode() >= 0x3041 && c.unicode() <= 0x30FA; };
-    QString out;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (i + 1 < text.size() && kana(c) && kana(text.at(i + 1)) && c != text.at(i + 1) && base(c) == base(text.at(i + 1)))
-            continue;
-        out += c;
-    }
-    return out;
+    static const QString small = QStringLiteral("ぁぃぅぇぉゃゅょゎァィゥェォャュョヮ");
+    return small.contains(c) ? QChar(char16_t(c.unicode() + 1)) : c;
 }
 
+// What a logo at a company's column reads as in the column: a kanji or two, or marks of mixed
+// kinds ("蜂 株式会社 北辰物流", "m還 信濃製作所有限会社", "| 合同会社…", "…有限会社 フヴ。").
+// Kana alone are words of the company cut apart ("ソリューショ ンズ"); dashes alone are not.
+bool isLogoScrap(const QString& word)
+{
+    const auto kanji = [](QChar c) { return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF; };
+    const auto japanese = [&](QChar c) { return (c.unicode() >= 0x3041 && c.unicode() <= 0x30FC) || kanji(c); };
+    const auto latin = [](QChar c) { return c.unicode() < 0x80 && (c.isLetterOrNumber() || c == u'&' || c == u'.'); };
+    return (word.size() <= 2 && std::all_of(word.begin(), word.end(), kanji))
+        || std::all_of(word.begin(), word.end(), [](QChar c) { return c == u'ー'; })
+        || !(std::all_of(word.begin(), word.end(), japanese) || std::all_of(word.begin(), word.end(), latin));
+}
 
 // Whether `read` is `digits` with some of its 1s left out, as many as `dashes`.
 bool isWithoutDashOnes(const QString& read, const QString& digits, qsizetype dashes)
@@ -570,6 +570,70 @@ std::string verticalModel(int language)
     case 3: return "chi_sim_vert";
     default: return {};
     }
+}
+
+// Of two kana of one base letter side by side the large one stays, else the second: a small kana
+// never stands beside its own large one in a word; the small tsu is left alone ("ッツ").
+QString withoutDoubledKana(const QString& text)
+{
+    const auto base = [](QChar c) {
+        const QString d = c.decomposition();
+        return largeKana(d.isEmpty() ? c : d.at(0));
+    };
+    const auto kana = [](QChar c) { return c.unicode() >= 0x3041 && c.unicode() <= 0x30FA; };
+    // A small ya, yu or yo follows a kana of the i row ("リュ"), a small vowel one of the few that
+    // take it ("ティ", "ウェ", "ファ"); else the large kana was meant ("マユミ", "イシイ").
+    const auto fitsSmall = [](QChar before, QChar small) {
+        static const QString iRow = QStringLiteral("きぎしじちぢにひびぴみりキギシジチヂニヒビピミリ");
+        static const QString vowelTakers = QStringLiteral("うくぐすずつてでとどふゔウクグスズツテデトドフヴ");
+        static const QString ys = QStringLiteral("ゃゅょャュョ");
+        return ys.contains(small) ? iRow.contains(before) : vowelTakers.contains(before);
+    };
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const QChar next = i + 1 < text.size() ? text.at(i + 1) : QChar();
+        if (kana(c) && kana(next) && c != next && base(c) == base(next)) {
+            const bool smallPair = largeKana(c) != c || largeKana(next) != next;
+            if (!smallPair)
+                continue;
+            const QChar small = largeKana(c) != c ? c : next;
+            out += !out.isEmpty() && fitsSmall(out.back(), small) ? small : largeKana(small);
+            ++i;
+            continue;
+        }
+        out += c;
+    }
+    return out;
+}
+
+QString withoutLogoScraps(const QString& text)
+{
+    static const QRegularExpression legal(QStringLiteral("株式会社|有限会社|合同会社|合資会社|合名会社"));
+    static const QRegularExpression blanks(QStringLiteral("[\\s\\x{3000}]+"));
+    QStringList words = text.split(blanks, Qt::SkipEmptyParts);
+    const qsizetype at = std::find_if(words.begin(), words.end(), [](const QString& w) { return legal.match(w).hasMatch(); }) - words.begin();
+    if (at == words.size())
+        return text;
+    // A legal form set as a word of its own has the name beside it, however short.
+    const bool alone = legal.match(words.at(at)).captured() == words.at(at);
+    const qsizetype name = !alone ? at : at + 1 < words.size() ? at + 1 : at - 1;
+    const qsizetype from = std::min(at, name), to = std::max(at, name);
+    // A name stands on one side of its legal form only: before "株式会社 北辰物流" or
+    // "株式会社北辰物流" stands no part of the company.
+    const bool nameAfter = name > at || (!alone && legal.match(words.at(at)).capturedStart() == 0);
+    qsizetype first = nameAfter ? at : 0, last = words.size() - 1;
+    while (first < from && isLogoScrap(words.at(first)))
+        ++first;
+    while (last > to && isLogoScrap(words.at(last)))
+        --last;
+    words = words.mid(first, last - first + 1);
+    // A scrap run into the company's word ("調間株式会社大洋食品"): a name stands on one side of
+    // its legal form only, so the mark or two before it are the logo's.
+    QString& word = words[at - first];
+    if (const auto m = legal.match(word); m.capturedStart() > 0 && m.capturedStart() <= 2 && word.size() - m.capturedEnd() >= 2)
+        word = word.mid(m.capturedStart());
+    return words.join(u' ');
 }
 
 QString withColumnNumbers(const QString& text)
@@ -714,12 +778,15 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
     // A box the engine drew round two columns side by side is two columns, each read alone.
     std::vector<RecognizedLine> split;
     for (auto c = reading.columns.begin(); c != reading.columns.end();) {
-        // The strokes of one character (川, 州) stand apart by less than a third of its width.
+        // The strokes of one character (川, 州) stand apart by less than a third of its width, and
+        // run no longer than a character and a half; longer bands are columns side by side.
         std::vector<RecognizedLine> parts;
         for (const RecognizedLine& band : inkColumns(ink, *c)) {
             RecognizedLine* last = parts.empty() ? nullptr : &parts.back();
             const int narrower = last ? std::min(last->right - last->left, band.right - band.left) : 0;
-            if (last && band.left - last->right < narrower / 3 + 3 && band.top <= last->bottom && band.bottom >= last->top)
+            const int longer = last ? std::max(last->bottom - last->top, band.bottom - band.top) : 0;
+            if (last && band.left - last->right < narrower / 3 + 3 && band.top <= last->bottom && band.bottom >= last->top
+                && 2 * longer <= 3 * (band.right - last->left + 1))
                 *last = {{}, last->left, std::min(last->top, band.top), band.right, std::max(last->bottom, band.bottom), 0};
             else
                 parts.push_back(band);
@@ -731,8 +798,17 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
         std::vector<RecognizedLine> reads;
         for (const RecognizedLine& part : parts)
             reads.push_back(readAlone(part));
-        // Parts the engine cannot read surely are pieces of the one column after all.
-        if (std::any_of(reads.begin(), reads.end(), [](const RecognizedLine& r) { return !holdsText(r.text) || r.confidence < kDoubtedPart; })) {
+        // Parts the engine cannot read surely are pieces of the one column after all, unless they
+        // are in type half as large again as a part read surely: a name beside its title.
+        const auto widthOf = [](const RecognizedLine& p) { return p.right - p.left + 1; };
+        int sureWidth = 0;
+        for (const RecognizedLine& r : reads) {
+            if (r.confidence >= kDoubtedPart)
+                sureWidth = sureWidth ? std::min(sureWidth, widthOf(r)) : widthOf(r);
+        }
+        if (std::any_of(reads.begin(), reads.end(), [&](const RecognizedLine& r) {
+                return !holdsText(r.text) || (r.confidence < kDoubtedPart && (!sureWidth || 2 * widthOf(r) < 3 * sureWidth));
+            })) {
             ++c;
             continue;
         }
@@ -852,9 +928,9 @@ ResultSlots classifyColumnCard(const ColumnReading& reading, int width, const Fa
     std::vector<RecognizedLine> lines, onCard;
     std::vector<std::pair<QString, QString>> printed; // a column's block numbers in digits, and as printed
     for (const RecognizedLine& c : reading.columns) {
-        QString text = c.text;
-        if (const QString digits = withBlockDigits(c.text); !digits.isEmpty()) {
-            printed.emplace_back(digits, c.text);
+        QString text = withoutLogoScraps(c.text);
+        if (const QString digits = withBlockDigits(text); !digits.isEmpty()) {
+            printed.emplace_back(digits, text);
             text = digits;
         }
         lines.push_back({text, c.top, width - 1 - c.right, c.bottom, width - 1 - c.left, c.confidence});

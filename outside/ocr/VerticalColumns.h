@@ -30,6 +30,14 @@ std::string verticalModel(int language);
 // "〒104-0061", "電話 〇三|三五六七|八九〇一" is "電話 03-3567-8901". An address keeps its numerals.
 QString withColumnNumbers(const QString& text);
 
+// The vertical models now and then read one kana twice, once with the wrong voicing mark
+// ("ピビル" for "ビル") or once small ("ツョヨシ" for "ツヨシ"): the kana once.
+QString withoutDoubledKana(const QString& text);
+
+// A company's column without what its logo reads as: marks before or after the company's words
+// ("蜂 株式会社 北辰物流" is "株式会社 北辰物流"). Other columns as they are.
+QString withoutLogoScraps(const QString& text);
+
 // The lines of a card set in columns, in the image's frame: the columns and the rows across.
 struct ColumnReading {
     std::vector<RecognizedLine> columns;

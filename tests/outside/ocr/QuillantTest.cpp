@@ -837,6 +837,35 @@ TEST_F(Quillant, KanjiOfANameInAColumnComesOutAsPrinted)
     }
 }
 
+// A logo stands at the head of the company's column, and the title's column close beside the
+// name's: the logo is no part of the company, nor the title of the name.
+TEST_F(Quillant, LogoAndTitleBesideTheNameStayOutOfTheirColumns)
+{
+    QImage image = columnCard(
+        {
+            {u"IPAGothic"_qs, 40, 600, 150, u"株式会社北辰物流"_qs},
+            {u"IPAMincho"_qs, 30, 520, 170, u"技術部シニアコンサルタント"_qs},
+            {u"IPAMincho"_qs, 84, 478, 170, u"中島　俊介"_qs},
+            {u"IPAMincho"_qs, 28, 300, 100, u"〒104-0061"_qs},
+            {u"IPAMincho"_qs, 30, 245, 100, u"東京都中央区銀座四丁目五番六号"_qs},
+            {u"IPAMincho"_qs, 28, 185, 100, u"電話　03-3567-8901"_qs},
+        },
+        {{u"DejaVu Sans"_qs, 26, 60, 1010, u"s.nakajima@hokushin-logi.co.jp"_qs}});
+    QImage logo = image.convertToFormat(QImage::Format_RGB32);
+    QPainter painter(&logo);
+    painter.fillRect(562, 70, 30, 30, Qt::black);
+    painter.fillRect(596, 70, 30, 30, Qt::black);
+    painter.fillRect(562, 104, 30, 30, Qt::black);
+    painter.end();
+    image = logo.convertToFormat(QImage::Format_Grayscale8);
+    Card card;
+    ASSERT_EQ(recognize(image, &card, 11), 0);
+    EXPECT_EQ(card.text("company").remove(u' '), u"株式会社北辰物流"_qs);
+    EXPECT_EQ(card.text("department"), u"技術部"_qs);
+    EXPECT_EQ(card.text("job_Title"), u"シニアコンサルタント"_qs);
+    EXPECT_EQ(card.text("full_Name").remove(u' '), u"中島俊介"_qs);
+}
+
 // A simplified Chinese card in columns: read with the Chinese model, which knows its characters.
 TEST_F(Quillant, VerticalChineseCardReadsInItsColumns)
 {

@@ -34,6 +34,44 @@ TEST(VerticalColumns, NumbersOfAColumnBecomeDigitsAndAddressesKeepTheirNumerals)
         EXPECT_EQ(withColumnNumbers(c.read), c.wanted) << c.read.toStdString();
 }
 
+// What the vertical models make of a column's kana and of a logo at the company's column.
+TEST(VerticalColumns, KanaReadTwiceAndLogoScrapsComeOut)
+{
+    const struct {
+        QString read, wanted;
+    } kana[] = {
+        {u"ピビル"_qs, u"ビル"_qs},
+        {u"イシイィ ツョヨシ"_qs, u"イシイ ツヨシ"_qs},
+        {u"マュユミ"_qs, u"マユミ"_qs},
+        {u"さとうう"_qs, u"さとうう"_qs},
+        // A small kana that belongs where it stands stays; so does the small tsu.
+        {u"株式会社青空ソリュユーションズ"_qs, u"株式会社青空ソリューションズ"_qs},
+        {u"パーティイ"_qs, u"パーティ"_qs},
+        {u"ビッツ"_qs, u"ビッツ"_qs},
+    };
+    for (const auto& c : kana)
+        EXPECT_EQ(withoutDoubledKana(c.read), c.wanted) << c.read.toStdString();
+    const struct {
+        QString read, wanted;
+    } companies[] = {
+        {u"蜂 株式会社 北辰物流"_qs, u"株式会社 北辰物流"_qs},
+        {u"A購 北辰物流株式会社"_qs, u"北辰物流株式会社"_qs},
+        {u"m還 信濃製作所有限会社"_qs, u"信濃製作所有限会社"_qs},
+        {u"、 ⑳ 若葉不動産有限会社 フヴ。"_qs, u"若葉不動産有限会社"_qs},
+        {u"| 合同会社丸山建設"_qs, u"合同会社丸山建設"_qs},
+        {u"調間株式会社大洋食品"_qs, u"株式会社大洋食品"_qs},
+        {u"人和導人 回詳園 株式会社みどり会計事務所 ーー"_qs, u"株式会社みどり会計事務所"_qs},
+        // The company's own words stay, short or Latin; a column without a legal form is no company's.
+        {u"株式会社 NTT"_qs, u"株式会社 NTT"_qs},
+        {u"NTT データ 株式会社"_qs, u"NTT データ 株式会社"_qs},
+        {u"東光電機株式会社"_qs, u"東光電機株式会社"_qs},
+        {u"株式会社 青空ソリューショ ンズ"_qs, u"株式会社 青空ソリューショ ンズ"_qs},
+        {u"山口 健一"_qs, u"山口 健一"_qs},
+    };
+    for (const auto& c : companies)
+        EXPECT_EQ(withoutLogoScraps(c.read), c.wanted) << c.read.toStdString();
+}
+
 // A column 40 pixels wide of characters set upright one below the other, a dash as a hairline
 // stroke along the column; its box is its ink's.
 PixPtr drawnColumn(const QString& family, const QString& text, RecognizedLine* box)
