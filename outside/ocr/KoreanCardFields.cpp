@@ -56,7 +56,8 @@ struct Role {
 std::vector<Role> roleLines(const ResultSlots& fields, const std::vector<RecognizedLine>& lines)
 {
     const SlotFill& name = fields[kNameSlot];
-    const int nameHeight = name.filled ? name.bottom - name.top + 1 : 0;
+    // A name in Latin letters is its reading, set smaller than the name the engine did not read.
+    const int nameHeight = name.filled && hangulCount(name.text) > 0 ? name.bottom - name.top + 1 : 0;
     std::vector<Role> roles;
     for (const RecognizedLine& line : lines) {
         const QString text = withoutMarks(line.text);
@@ -143,6 +144,11 @@ QString nameAsPrinted(const QString& name)
 QString companyAsPrinted(const QString& company)
 {
     static const QRegularExpression scrap(QStringLiteral(R"(^[a-z]{1,3}\s+(?=[\x{AC00}-\x{D7A3}(（㈜]))"));
+    // "소 성원엔지니어링(주)", "() 유한회사 새한화학", "더 | 진성기계(주)": a logo read as a syllable or
+    // as marks before a company its legal form names.
+    static const QRegularExpression logo(QStringLiteral(R"(^(?:[\x{AC00}-\x{D7A3}]|\(\)|[|]+)(?:\s*[|]?\s+)(?=\S))"));
+    if (const QString rest = QString(company).remove(logo); rest != company && isCompanyOfScript(rest))
+        return companyAsPrinted(rest);
     static const QRegularExpression bracket(QStringLiteral(R"(^주\)|(?<=[\x{AC00}-\x{D7A3}])\(주$)"));
     QString out = QString(company).remove(scrap);
     if (const auto m = bracket.match(out); m.hasMatch())
@@ -186,9 +192,15 @@ bool isKoreanTitleWord(const QString& word)
 
 bool isKoreanUnitWord(const QString& word)
 {
+    // "R&D센터", "SCM팀", "IT운영팀": a unit's work may be named in Latin letters.
     static const QRegularExpression unit(QStringLiteral(
-        R"(^[\x{AC00}-\x{D7A3}A-Za-z&]+[0-9]*(?:팀|부|실|과|본부|센터|연구소|연구실|그룹|파트|사업부|사업단|지점|지사|랩)$)"));
-    return word.size() >= 2 && word.size() <= 14 && hangulCount(word) > 0 && unit.match(word).hasMatch() && !isKoreanTitleWord(word);
+        R"(^[\x{AC00}-\x{D7A3}A-Za-z0-9&]+(?:팀|부|실|과|본부|센터|연구소|연구실|그룹|파트|사업부|사업단|지점|지사|랩)$)"));
+    // An institute, a task force, a bureau ("인재개발원", "신사업추진단"): a word of a name's length led
+    // by a surname ("김지원") is none.
+    static const QRegularExpression body(QStringLiteral(R"(^[\x{AC00}-\x{D7A3}A-Za-z0-9&]+(?:원|단|국|처)$)"));
+    const bool unitWord = unit.match(word).hasMatch()
+        || (body.match(word).hasMatch() && (word.size() > 4 || scriptSurnameLength(word) == 0));
+    return word.size() >= 2 && word.size() <= 14 && hangulCount(word) > 0 && unitWord && !isKoreanTitleWord(word);
 }
 
 std::pair<QString, QString> koreanDepartmentAndTitle(const QString& text)
@@ -200,6 +212,11 @@ std::pair<QString, QString> koreanDepartmentAndTitle(const QString& text)
     qsizetype end = words.size();
     while (end > 0 && isKoreanTitleWord(words[end - 1]))
         --end;
+    // "인재개발원 선임매니저": the word after a unit is its holder's title, whether a table knows it or not.
+    static const QRegularExpression hangulWord(QStringLiteral(R"(^[\x{AC00}-\x{D7A3}]{1,6}$)"));
+    if (end == words.size() && words.size() >= 2 && isKoreanUnitWord(words[end - 2]) && hangulWord.match(words.last()).hasMatch()
+        && !isKoreanUnitWord(words.last()))
+        --end;
     const QStringList department = words.mid(0, end);
     if (!department.isEmpty() && !isKoreanUnitWord(department.last()))
         return {};
@@ -208,6 +225,10 @@ std::pair<QString, QString> koreanDepartmentAndTitle(const QString& text)
 
 void fillKoreanFields(ResultSlots& fields, const std::vector<RecognizedLine>& lines)
 {
+    // What the general rules took for the name when no line has a name's shape: a title or a unit
+    // ("공장장") is none.
+    if (SlotFill& name = fields[kNameSlot]; name.filled && (isKoreanTitleWord(compact(name.text)) || isKoreanUnitWord(compact(name.text))))
+        name = {};
     if (SlotFill& name = fields[kNameSlot]; name.filled)
         name.text = nameAsPrinted(name.text);
     if (SlotFill& company = fields[kCompanySlot]; company.filled)

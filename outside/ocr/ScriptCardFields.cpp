@@ -65,7 +65,9 @@ QString trimmedOfMarks(const QString& text)
     static const QRegularExpression ends(QStringLiteral(R"(^[^\p{L}\p{N}(（«"]+|[^\p{L}\p{N})）»".,，、]+$)"));
     // A logo before the script's text reads as a Latin letter or two: "O 金桥投资有限公司".
     static const QRegularExpression scrap(QStringLiteral(R"(^[A-Za-z]{1,2}\s+(?=[\x{3400}-\x{9FFF}\x{AC00}-\x{D7A3}\x{0400}-\x{04FF}(（]))"));
-    return QString(text).remove(ends).remove(scrap).remove(ends).trimmed();
+    // A rule after a Korean name reads as a loose letter of Hangul: "탁태윤 ㅣ".
+    static const QRegularExpression jamo(QStringLiteral(R"(\s+[\x{3131}-\x{318E}]+$)"));
+    return QString(text).remove(ends).remove(scrap).remove(jamo).remove(ends).trimmed();
 }
 
 // The pieces of one row the engine read apart ("(06236) 서울특별시 강남구" and "테헤란로 144,

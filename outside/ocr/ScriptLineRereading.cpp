@@ -21,6 +21,8 @@ constexpr int kSure = 60;
 constexpr int kInk = 128;
 // Type this many tenths of the body's height is large.
 constexpr int kLargeType = 13;
+// Blocks of ink set apart by paper this many times the body's height are read apart.
+constexpr int kBlockGap = 3;
 
 qsizetype scriptLetters(int language, const QString& text)
 {
@@ -33,15 +35,15 @@ bool isMailOrWebLine(const QString& text)
     return address.match(text).hasMatch();
 }
 
-// The left and right ends of the ink between two rows of the image; -1, -1 when there is none.
-std::pair<int, int> inkAcross(Pix* pix, int top, int bottom)
+// The left and right ends of the ink in a box of the image; -1, -1 when there is none.
+std::pair<int, int> inkAcross(Pix* pix, int from, int top, int to, int bottom)
 {
-    const int width = int(pixGetWidth(pix)), wpl = int(pixGetWpl(pix));
+    const int wpl = int(pixGetWpl(pix));
     const l_uint32* data = pixGetData(pix);
     int left = -1, right = -1;
     for (int y = top; y <= bottom; ++y) {
         const l_uint32* line = data + size_t(y) * size_t(wpl);
-        for (int x = 0; x < width; ++x) {
+        for (int x = from; x <= to; ++x) {
             if (GET_DATA_BYTE(line, x) < kInk) {
                 left = left < 0 ? x : std::min(left, x);
                 right = std::max(right, x);
@@ -49,6 +51,30 @@ std::pair<int, int> inkAcross(Pix* pix, int top, int bottom)
         }
     }
     return {left, right};
+}
+
+// The stretches (inclusive left and right) of a box's ink set apart by paper at least `gap` wide.
+std::vector<std::pair<int, int>> inkBlocks(Pix* pix, int from, int top, int to, int bottom, int gap)
+{
+    const int wpl = int(pixGetWpl(pix));
+    const l_uint32* data = pixGetData(pix);
+    std::vector<std::pair<int, int>> blocks;
+    int paper = 0;
+    for (int x = from; x <= to; ++x) {
+        bool ink = false;
+        for (int y = top; y <= bottom && !ink; ++y)
+            ink = GET_DATA_BYTE(data + size_t(y) * size_t(wpl), x) < kInk;
+        if (!ink) {
+            ++paper;
+        } else if (blocks.empty() || paper >= gap) {
+            blocks.emplace_back(x, x);
+            paper = 0;
+        } else {
+            blocks.back().second = x;
+            paper = 0;
+        }
+    }
+    return blocks;
 }
 
 // The line's box widened to the ink set on its row just beyond it, a character's width apart at
@@ -163,33 +189,52 @@ void readMissedRows(TesseractEngine& engine, Pix* pix, int language, std::vector
     if (!engine.hasLanguage(own))
         return;
     const int width = int(pixGetWidth(pix)), height = int(pixGetHeight(pix));
+    std::vector<int> heights;
+    for (const RecognizedLine& line : *lines)
+        heights.push_back(line.bottom - line.top + 1);
+    std::sort(heights.begin(), heights.end());
+    const int body = heights.empty() ? 0 : heights[heights.size() / 2];
     std::vector<RecognizedLine> found;
-    for (const auto& [top, bottom] : inkRows(pix, 0, 0, width - 1, height - 1)) {
-        const int rowHeight = bottom - top + 1;
-        // A line covers the row when it lies across half the row's height; a line of Latin letters
-        // the engine doubts there may be the row's script read as English.
-        std::vector<size_t> over;
-        for (size_t i = 0; i < lines->size(); ++i) {
-            const RecognizedLine& l = (*lines)[i];
-            if (2 * (std::min(bottom, l.bottom) - std::max(top, l.top) + 1) > std::min(rowHeight, l.bottom - l.top + 1))
-                over.push_back(i);
+    for (const auto& [rowTop, rowBottom] : inkRows(pix, 0, 0, width - 1, height - 1)) {
+        // On a Korean card a name set beside a logo or beside the company's lines makes one row
+        // of ink with them across the card: each block of the row is taken apart.
+        std::vector<RecognizedLine> rows;
+        if (language == kLanguageKorean && body > 0) {
+            for (const auto& [from, to] : inkBlocks(pix, 0, rowTop, width - 1, rowBottom, kBlockGap * body)) {
+                for (const auto& [top, bottom] : inkRows(pix, from, rowTop, to, rowBottom))
+                    rows.push_back({{}, from, top, to, bottom, 0});
+            }
+        } else {
+            rows.push_back({{}, 0, rowTop, width - 1, rowBottom, 0});
         }
-        const bool doubted = !over.empty() && std::all_of(over.begin(), over.end(), [&](size_t i) {
-            const RecognizedLine& l = (*lines)[i];
-            return scriptLetters(language, l.text) == 0 && l.confidence < kDoubtedLatin && !isMailOrWebLine(l.text);
-        });
-        if (!over.empty() && !doubted)
-            continue;
-        const auto [left, right] = inkAcross(pix, top, bottom);
-        if (left < 0 || right - left < rowHeight)
-            continue;
-        RecognizedLine row = readBoxAt(engine, pix, own, {{}, left, top, right, bottom, 0}, kReadHeight);
-        row.text = cleanRecognizedText(row.text);
-        if (scriptLetters(language, row.text) == 0 || row.confidence < kSure)
-            continue;
-        for (auto it = over.rbegin(); it != over.rend(); ++it)
-            lines->erase(lines->begin() + qsizetype(*it));
-        found.push_back(std::move(row));
+        for (const RecognizedLine& box : rows) {
+            const int rowHeight = box.bottom - box.top + 1;
+            // A line covers the row when it lies across half the row's height; a line of Latin
+            // letters the engine doubts there may be the row's script read as English.
+            std::vector<size_t> over;
+            for (size_t i = 0; i < lines->size(); ++i) {
+                const RecognizedLine& l = (*lines)[i];
+                if (2 * (std::min(box.bottom, l.bottom) - std::max(box.top, l.top) + 1) > std::min(rowHeight, l.bottom - l.top + 1)
+                    && l.left <= box.right && l.right >= box.left)
+                    over.push_back(i);
+            }
+            const bool doubted = !over.empty() && std::all_of(over.begin(), over.end(), [&](size_t i) {
+                const RecognizedLine& l = (*lines)[i];
+                return scriptLetters(language, l.text) == 0 && l.confidence < kDoubtedLatin && !isMailOrWebLine(l.text);
+            });
+            if (!over.empty() && !doubted)
+                continue;
+            const auto [left, right] = inkAcross(pix, box.left, box.top, box.right, box.bottom);
+            if (left < 0 || right - left < rowHeight)
+                continue;
+            RecognizedLine row = readBoxAt(engine, pix, own, {{}, left, box.top, right, box.bottom, 0}, kReadHeight);
+            row.text = cleanRecognizedText(row.text);
+            if (scriptLetters(language, row.text) == 0 || row.confidence < kSure)
+                continue;
+            for (auto it = over.rbegin(); it != over.rend(); ++it)
+                lines->erase(lines->begin() + qsizetype(*it));
+            found.push_back(std::move(row));
+        }
     }
     lines->insert(lines->end(), found.begin(), found.end());
     std::stable_sort(lines->begin(), lines->end(), [](const RecognizedLine& a, const RecognizedLine& b) { return a.top < b.top; });

@@ -46,6 +46,14 @@ TEST(KoreanCardFields, RoleLinesSplitIntoDepartmentAndTitle)
         {u"서울특별시 중구", u"", u""},
         {u"주식회사 새봄디자인", u"", u""},
         {u"이메일 kim@hanbit.co.kr", u"", u""},
+        // Units named in Latin letters, institutes and task forces; the word after a unit is its
+        // holder's title though no table lists it.
+        {u"R&D센터 수석", u"R&D센터", u"수석"},
+        {u"인재개발원 코치", u"인재개발원", u"코치"},
+        {u"신사업추진단 리더", u"신사업추진단", u"리더"},
+        {u"안전환경팀 상무보", u"안전환경팀", u"상무보"},
+        {u"생산관리과 차장대우", u"생산관리과", u"차장대우"},
+        {u"김지원", u"", u""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(QString::fromUtf16(c.line).toStdString());
@@ -84,6 +92,15 @@ TEST(KoreanCardFields, CardLinesAsTheEngineReadsThem)
         at(u"삼정물산(주)", 216, 256, 468, 324), at(u"이서윤", 250, 342, 439, 408), at(u"소: (63122) 제주특별자치도", 142, 914, 515, 947),
         at(u"제주시 노형동 도령로 53", 177, 947, 478, 987), at(u"6층", 307, 991, 347, 1016)};
     const std::vector<RecognizedLine> spacedName = {at(u"김 민준", 223, 355, 410, 416), at(u"과장", 236, 452, 300, 481)};
+    // The name the engine read only in its Latin reading; a logo before the company read as a
+    // syllable; a rule after a name read as a loose letter.
+    const std::vector<RecognizedLine> latinName = {
+        at(u"소 성원엔지니어링(주)", 59, 82, 571, 169), at(u"Yook Tae-yoon", 220, 462, 374, 484),
+        at(u"디지털혁신본부 부사장", 146, 510, 451, 537), at(u"전화 031.436.3850", 165, 801, 428, 828)};
+    const std::vector<RecognizedLine> ruleAfterName = {at(u"더 | 진성기계(주)", 78, 117, 392, 179), at(u"탁태윤 ㅣ", 839, 190, 1084, 253),
+                                                       at(u"Tak Tae-yoon", 855, 270, 1015, 298), at(u"공장장", 917, 314, 1015, 347)};
+    const std::vector<RecognizedLine> nameUnread = {at(u"명성종합건설(주)", 97, 88, 395, 151), at(u"공장장", 87, 471, 146, 499),
+                                                    at(u"전화 033-705-8626", 774, 395, 1041, 423)};
     const struct {
         const char* what;
         const std::vector<RecognizedLine>& lines;
@@ -108,6 +125,14 @@ TEST(KoreanCardFields, CardLinesAsTheEngineReadsThem)
         {"a province alone on the address's first line", noLegalForm, kAddressSlot, u"(28581) 충청북도 청주시 흥덕구 직지대로 291 13층"},
         {"a province alone on the address's first line", noLegalForm, kPostalCodeSlot, u"28581"},
         {"a town and its quarter before the road", townBeforeRoad, kAddressSlot, u"(63122) 제주특별자치도 제주시 노형동 도령로 53 6층"},
+        {"a role set larger than the name's reading", latinName, kDepartmentSlot, u"디지털혁신본부"},
+        {"a role set larger than the name's reading", latinName, kTitleSlot, u"부사장"},
+        {"a logo read as a syllable", latinName, kCompanySlot, u"성원엔지니어링(주)"},
+        {"a logo read as marks", ruleAfterName, kCompanySlot, u"진성기계(주)"},
+        {"a rule after the name", ruleAfterName, kNameSlot, u"탁태윤"},
+        {"a rule after the name", ruleAfterName, kTitleSlot, u"공장장"},
+        {"a title is no name", nameUnread, kNameSlot, u""},
+        {"a title is no name", nameUnread, kTitleSlot, u"공장장"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

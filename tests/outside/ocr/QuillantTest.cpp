@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QFont>
 #include <QPainter>
+#include <QPen>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QRegularExpression>
@@ -384,6 +385,36 @@ TEST_F(Quillant, KoreanCardFoundAutomatically)
     EXPECT_EQ(card.text("company").toStdString(), "(주)누리바이오");
     EXPECT_EQ(card.text("address").toStdString(), "(06236) 서울특별시 강남구 테헤란로 144, 한솔빌딩 23층");
     EXPECT_EQ(digits(card.text("telephone_Number")), u"82265475636"_qs);
+}
+
+// A Korean card whose name stands at the right beside the company's lines and a round logo: the
+// ink of the name and of the company's lines runs into one row across the card, which the
+// engine's layout left unread.
+TEST_F(Quillant, KoreanNameBesideTheCompanysLines)
+{
+    const QString gothic = u"NanumBarunGothic"_qs;
+    QImage image = drawnCard({
+                                 {gothic, 40, 190, 110, u"주식회사 대한정공"_qs},
+                                 {u"DejaVu Sans"_qs, 22, 190, 148, u"Daehan Precision Inc."_qs},
+                                 {gothic, 76, 780, 210, u"방용훈"_qs},
+                                 {gothic, 28, 870, 268, u"인재개발원"_qs},
+                                 {gothic, 28, 955, 310, u"감사"_qs},
+                                 {u"DejaVu Sans"_qs, 26, 60, 480, u"Tel. 061.941.1668"_qs},
+                                 {u"DejaVu Sans"_qs, 22, 60, 520, u"yonghoon.bang@daehan-pk.com"_qs},
+                                 {gothic, 26, 545, 500, u"(58217) 전라남도 나주시"_qs},
+                                 {gothic, 26, 545, 540, u"빛가람로 330, 22층"_qs},
+                             })
+                       .convertToFormat(QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.setPen(QPen(Qt::black, 18));
+    painter.drawEllipse(QPoint(115, 110), 38, 38);
+    painter.end();
+    Card card;
+    ASSERT_EQ(recognize(image.convertToFormat(QImage::Format_Grayscale8), &card, 11), 0);
+    EXPECT_EQ(card.text("full_Name").toStdString(), "방용훈");
+    EXPECT_EQ(card.text("department").toStdString(), "인재개발원");
+    EXPECT_EQ(card.text("job_Title").toStdString(), "감사");
+    EXPECT_EQ(card.text("company").toStdString(), "주식회사 대한정공");
 }
 
 // A card in Latin letters but for the name, set large in Hangul: the English model reads the rest
