@@ -165,6 +165,19 @@ bool takeNumbers(ResultSlots& fields, const QString& text, const RecognizedLine&
     return any;
 }
 
+// Whether a number is of the same exchange as the telephone number: the same digits but for the
+// last four ("069 719 4079" and "069 719 4047"), compared from the end so that a country code or
+// trunk zero before one of them does not count.
+bool ofOneExchange(const QString& telephone, const QString& digits)
+{
+    const std::vector<NumberOnLine> numbers = numbersOfLine(telephone);
+    if (numbers.empty())
+        return false;
+    const QString& other = numbers.front().digits;
+    const qsizetype compared = std::min(other.size(), digits.size()) - 1;
+    return compared >= 7 && other.right(compared).left(compared - 4) == digits.right(compared).left(compared - 4);
+}
+
 // A line that holds a number and nothing else but marks: one of a column beside its labels.
 bool isOnlyANumber(const QString& text)
 {
@@ -700,6 +713,25 @@ QString withMailAndWebShape(QString text)
         static const QRegularExpression mailLabel(QStringLiteral(R"(^(?:e-?mail|mail|correo|courriel|e)\s*(?:[:：._]+\s*|\s+)(?=[^\s@]+\s*@))"),
                                                   QRegularExpression::CaseInsensitiveOption);
         text.remove(mailLabel);
+        // "Site. www.x.fr" after the address: a web label is no part of the web address.
+        static const QRegularExpression webLabel(
+            QStringLiteral(R"((?<![\p{L}\p{N}.@\-])(?:site|sitio|sito|web|website|internet|url|homepage)\.\s+(?=[a-z0-9][a-z0-9\-]*\.))"),
+            QRegularExpression::CaseInsensitiveOption);
+        text.remove(webLabel);
+        // An underscore of the local part set apart ("legoff _g@") or read as a blank ("greco m@",
+        // "elodie perrin@"): one letter after it follows an underscore, a longer piece a dot.
+        static const QRegularExpression spacedUnderscore(QStringLiteral(R"((?<=[a-z0-9])\s*_\s*(?=[a-z0-9._\-]*@))"));
+        text.replace(spacedUnderscore, QStringLiteral("_"));
+        static const QRegularExpression blankInLocalPart(
+            QStringLiteral(R"((?<![\p{L}\p{N}._\-@])(?!(?:e|o|at|mail|email|courriel|correo)\s)([a-z][a-z0-9]*(?:[._\-][a-z0-9]+)*)\s([a-z][a-z0-9]*)@(?=[a-z0-9]))"));
+        // A piece of one or two letters may be a scrap of an icon ("ia henderson@"), unless a mail
+        // label stands before it.
+        static const QRegularExpression labelBefore(QStringLiteral(R"(^\W*(?:e-?mail|mail|courriel|correo|e)\W*$)"),
+                                                    QRegularExpression::CaseInsensitiveOption);
+        if (const auto m = blankInLocalPart.match(text);
+            m.hasMatch() && (m.capturedLength(1) >= 3 || labelBefore.match(text.left(m.capturedStart())).hasMatch()))
+            text.replace(m.capturedStart(), m.capturedLength(),
+                         m.captured(1) + (m.capturedLength(2) == 1 ? u'_' : u'.') + m.captured(2) + u'@');
         // The Japanese model reads "taro.yamada@x.co.jp" as "taro. yamada@x.co. jp".
         static const QRegularExpression spacedDots(QStringLiteral(R"(([A-Za-z0-9])\s*([.@])\s+(?=[A-Za-z0-9]))"));
         static const QRegularExpression spacedAt(QStringLiteral(R"(([A-Za-z0-9])\s+@\s*(?=[A-Za-z0-9]))"));
@@ -1061,12 +1093,14 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
             texts << l.text;
         return numberingCountryOf(texts);
     }();
-    // Of several rows with an icon or a lost label each, the telephone comes first and the fax last.
+    // Of several rows with an icon or a lost label each, the telephone comes first and the fax last;
+    // a fax is a line of the telephone's own exchange, so a number of another (a mobile whose
+    // country the card does not show) is no fax.
     const UnnamedNumber* fax = nullptr;
     for (const UnnamedNumber& u : unnamedNumbers) {
         const bool mobile = hasMobileForm(u.number.digits, country) && !fields[size_t(kMobile.first)].filled;
         const SlotFill& telephone = fields[size_t(kTelephone.first)];
-        if (!mobile && telephone.filled && telephone.top != u.line->top) {
+        if (!mobile && telephone.filled && telephone.top != u.line->top && ofOneExchange(telephone.text, u.number.digits)) {
             if (fax)
                 put(fields, kTelephone, fax->number.number, *fax->line);
             fax = &u;

@@ -1,5 +1,6 @@
 #include "outside/ocr/NumberLabels.h"
 
+#include "outside/ocr/CardLanguage.h"
 #include "outside/ocr/JobTitleWords.h"
 
 #include <QRegularExpression>
@@ -257,57 +258,6 @@ bool isNumberOfAPhone(const QString& number)
     return asciiDigits(number).size() >= 7 && !postalCode.match(number.trimmed()).hasMatch();
 }
 
-} // namespace
-
-std::vector<NumberOnLine> numbersOfLine(const QString& text)
-{
-    std::vector<NumberOnLine> numbers;
-    qsizetype from = 0;
-    for (auto it = numberPattern().globalMatch(text); it.hasNext();) {
-        const auto m = it.next();
-        if (m.capturedStart() < from || !isNumberOfAPhone(m.captured()))
-            continue;
-        const QString lead = text.mid(from, m.capturedStart() - from);
-        const LeadLabel label = labelAtEnd(lead);
-        NumberOnLine n;
-        n.kind = kindOf(label);
-        // The Japanese model reads the plus of a country code as the kanji "十".
-        n.number = m.captured().trimmed().replace(u'十', u'+');
-        // An icon read as a digit before a number: "9 055 7637702", "T1 0341 913 400", "0) 799 36 31
-        // 86". No number starts with a lone digit before its trunk zero, nor with a bracket it never opened.
-        static const QRegularExpression iconDigit(QStringLiteral(R"(^[0-9](?:\s+(?=0)|\)\s*))"));
-        n.number.remove(iconDigit);
-        n.digits = digitsOf(n.number);
-        n.labelAt = from + label.at;
-        n.end = m.capturedEnd();
-        static const QRegularExpression marks(QStringLiteral(R"([^\p{L}\p{N}]*)"));
-        // A short word or a character alone before the line's first number, or before its icon,
-        // is a label or an icon the engine misread ("Mose" for "Mobil", "1:" for "T:", "8" for a
-        // telephone, "수 @" for a round telephone icon).
-        static const QRegularExpression misreadLabel(QStringLiteral(R"(^\s*(?:[^\s\p{N}]{2,5}|\S)[.:)]?\s*$)"));
-        n.bare = marks.match(lead.left(label.at)).capturedLength() == label.at
-            || (from == 0 && n.kind == NumberKind::Unknown
-                && (misreadLabel.match(lead).hasMatch() || (label.icon && misreadLabel.match(lead.left(label.at)).hasMatch())));
-        if (const auto ext = extensionPattern().match(text.mid(n.end)); ext.hasMatch()) {
-            // "（内線123）" is kept as "内線123".
-            static const QRegularExpression wrapping(QStringLiteral(R"(^\s*[,;]?\s*[(（]?\s*|\s*[)）]?\s*$)"));
-            n.number += u' ' + ext.captured().remove(wrapping);
-            n.end += ext.capturedLength();
-        }
-        from = n.end;
-        numbers.push_back(n);
-    }
-    return numbers;
-}
-
-bool isNumberLabelOnly(const QString& text)
-{
-    const LeadLabel label = labelAtEnd(text.trimmed());
-    return label.at == 0 && !label.icon && kindOf(label) != NumberKind::Unknown;
-}
-
-namespace {
-
 struct MobileForm {
     const char* country;
     const char* code; // the country code
@@ -345,7 +295,76 @@ const MobileForm* formOfCountryCode(const QString& international)
     return nullptr;
 }
 
+// "4351 214133464": the plus before a country code read as a four. Only where the digits are too
+// many for a number dialled at home and, after the plus, are a whole number of that country.
+QString withPlusReadAsFour(const QString& number)
+{
+    const QString digits = asciiDigits(number);
+    if (!number.startsWith(u'4') || digits.size() < 12)
+        return number;
+    const QString international = u'+' + digits.mid(1);
+    const MobileForm* form = formOfCountryCode(international);
+    if (!form)
+        return number;
+    const qsizetype significant = international.size() - 1 - qsizetype(qstrlen(form->code));
+    const bool whole = significant >= form->minLength && significant <= form->maxLength && international.at(1 + qstrlen(form->code)) != u'0';
+    return whole ? u'+' + number.mid(1) : number;
+}
+
 } // namespace
+
+std::vector<NumberOnLine> numbersOfLine(const QString& text)
+{
+    std::vector<NumberOnLine> numbers;
+    qsizetype from = 0;
+    for (auto it = numberPattern().globalMatch(text); it.hasNext();) {
+        const auto m = it.next();
+        if (m.capturedStart() < from || !isNumberOfAPhone(m.captured()))
+            continue;
+        const QString lead = text.mid(from, m.capturedStart() - from);
+        const LeadLabel label = labelAtEnd(lead);
+        NumberOnLine n;
+        n.kind = kindOf(label);
+        // The Japanese model reads the plus of a country code as the kanji "十".
+        n.number = m.captured().trimmed().replace(u'十', u'+');
+        // An icon read as a digit before a number: "9 055 7637702", "T1 0341 913 400", "0) 799 36 31
+        // 86". No number starts with a lone digit before its trunk zero, nor with a bracket it never opened.
+        static const QRegularExpression iconDigit(QStringLiteral(R"(^[0-9](?:\s+(?=0)|\)\s*))"));
+        n.number.remove(iconDigit);
+        // "+33 (017 32 38 66 45": the bracket that closes the trunk zero read as a one.
+        static const QRegularExpression openTrunk(QStringLiteral(R"(^(\+[0-9]{1,3}\s*)\(0[1Il]\s?(?=[1-9]))"));
+        if (!n.number.contains(u')'))
+            n.number.replace(openTrunk, QStringLiteral("\\1(0)"));
+        n.number = withPlusReadAsFour(n.number);
+        n.digits = digitsOf(n.number);
+        n.labelAt = from + label.at;
+        n.end = m.capturedEnd();
+        static const QRegularExpression marks(QStringLiteral(R"([^\p{L}\p{N}]*)"));
+        // A short word or a character alone before the line's first number, or before its icon,
+        // is a label or an icon the engine misread ("Mose" for "Mobil", "1:" for "T:", "8" for a
+        // telephone, "수 @" for a round telephone icon).
+        static const QRegularExpression misreadLabel(QStringLiteral(R"(^\s*(?:[^\s\p{N}]{2,5}|\S)[.:)]?\s*$)"));
+        n.bare = marks.match(lead.left(label.at)).capturedLength() == label.at
+            || (from == 0 && n.kind == NumberKind::Unknown
+                && (misreadLabel.match(lead).hasMatch() || (label.icon && misreadLabel.match(lead.left(label.at)).hasMatch())));
+        if (const auto ext = extensionPattern().match(text.mid(n.end)); ext.hasMatch()) {
+            // "（内線123）" is kept as "内線123".
+            static const QRegularExpression wrapping(QStringLiteral(R"(^\s*[,;]?\s*[(（]?\s*|\s*[)）]?\s*$)"));
+            n.number += u' ' + ext.captured().remove(wrapping);
+            n.end += ext.capturedLength();
+        }
+        from = n.end;
+        numbers.push_back(n);
+    }
+    return numbers;
+}
+
+bool isNumberLabelOnly(const QString& text)
+{
+    const LeadLabel label = labelAtEnd(text.trimmed());
+    return label.at == 0 && !label.icon && kindOf(label) != NumberKind::Unknown;
+}
+
 
 bool hasMobileForm(const QString& digits, const QString& country)
 {
@@ -393,6 +412,23 @@ QString countryOfScript(const QStringList& lines)
     return {};
 }
 
+// Where no code, domain, postcode or country name tells, the language the card is written in: a
+// card in Spanish with a ".com" address is a Spanish card.
+QString countryOfLanguage(const QStringList& lines)
+{
+    std::vector<RecognizedLine> read;
+    for (const QString& line : lines)
+        read.push_back({line});
+    switch (latinLanguageOf(read)) {
+    case kLanguageGerman: return QStringLiteral("DE");
+    case kLanguageFrench: return QStringLiteral("FR");
+    case kLanguageItalian: return QStringLiteral("IT");
+    case kLanguageSpanish: return QStringLiteral("ES");
+    case kLanguagePortuguese: return QStringLiteral("PT");
+    default: return {};
+    }
+}
+
 } // namespace
 
 QString numberingCountryOf(const QStringList& lines)
@@ -438,5 +474,5 @@ QString numberingCountryOf(const QStringList& lines)
             most = count;
         }
     }
-    return best;
+    return best.isEmpty() ? countryOfLanguage(lines) : best;
 }

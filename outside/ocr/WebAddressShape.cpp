@@ -63,6 +63,9 @@ QString withWebAddressShape(const QString& line)
         QStringLiteral(
             R"((?<![\p{L}\p{N}.\-])(?:A?vww|www|wwwr|wvw|wwv|vvw|mww|wmw|wwm)(?!\s?www\.)(?:[.,]\s?(?=[a-z0-9\-]{3})|\s(?=[a-z0-9\-]+\.[a-z])))"),
         QRegularExpression::CaseInsensitiveOption);
+    // A "www" label before an address with its scheme ("www.https://www.x.com").
+    static const QRegularExpression wwwLabel(QStringLiteral(R"((?<![\p{L}\p{N}.\-/])www\s*[.:]?\s*(?=https?://))"));
+    out.remove(wwwLabel);
     out.replace(www, QStringLiteral("www."));
     // "www" run into its host ("https://wwwsakurai-chem.com").
     static const QRegularExpression wwwRunIn(QStringLiteral(R"((^|\s|://)www(?=[a-z0-9\-]{3,}\.[a-z]))"));
@@ -77,7 +80,7 @@ QString withWebAddressShape(const QString& line)
     // "@" read as a capital Q or O, or as "(Q", between an address's small letters and its host, on
     // a line without one: "thiago.costaQclinica-sao-joao.com.br", "ferreiracostaO logistica.com.br".
     static const QRegularExpression atAsLetter(
-        QStringLiteral(R"((?<![\p{L}\p{N}./:])(?!www\.)([a-z0-9](?:[a-z0-9._\-]*[a-z0-9])?)\s?\(?[QO]\s?(?=[a-z0-9][a-z0-9\-]*(?:\.[a-z0-9\-]+)*\.[a-z]{2,4}\b))"));
+        QStringLiteral(R"((?<![\p{L}\p{N}./:])(?!www\.)(I?[a-z0-9](?:[a-z0-9._\-]*[a-z0-9])?)\s?\(?[QO]\s?(?=[a-z0-9][a-z0-9\-]*(?:\.[a-z0-9\-]+)*\.[a-z]{2,4}\b))"));
     if (!out.contains(u'@'))
         out.replace(atAsLetter, QStringLiteral("\\1@"));
     // "Ibennett@": an address in small letters starts with "l", which the engine reads as a capital I.

@@ -96,6 +96,10 @@ TEST(AddressLines, WebAndMailAddressesPutBackTogether)
         {u"fschmitz@hanse- steuerberatung.de", u"fschmitz@hanse-steuerberatung.de"},
         {u"mmagalhaes @logistica- -guanabara.com.br", u"mmagalhaes@logistica-guanabara.com.br"},
         {u"@ Ibennett@wattle-gum-design.us", u"@ lbennett@wattle-gum-design.us"},
+        {u"0) IvaughanOcobalt-bay.com", u"0) lvaughan@cobalt-bay.com"},
+        // A "www" label before an address with its own scheme or "www.".
+        {u"www.https://www.briar-patch.com", u"https://www.briar-patch.com"},
+        {u"www https://union-square.us", u"https://union-square.us"},
         {u"www.studioQlisboa.pt", u"www.studioQlisboa.pt"},
         {u"Ian.Smith@Harbour.co.uk", u"Ian.Smith@Harbour.co.uk"},
         // A word after a whole address is no ending of it.

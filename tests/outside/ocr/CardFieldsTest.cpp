@@ -118,6 +118,10 @@ TEST(CardFields, NumberLabelsInTheirManyForms)
         {u"Tfno. 912 345 678", 13, u"912 345 678"},
         {u"Teléfono: +34 912 345 678", 13, u"+34 912 345 678"},
         {u"Móvil 612 345 678", 31, u"612 345 678"},
+        // A plus read as a four before a country code; the bracket closing a trunk zero read as a one.
+        {u"Tel. 4351 253 410 772", 13, u"+351 253 410 772"},
+        {u"M +33 (017 32 38 66 45", 31, u"+33 (0)7 32 38 66 45"},
+        {u"Tel. 415 555 0166", 13, u"415 555 0166"},
         {u"Movil: 612 345 678", 31, u"612 345 678"},
         {u"c. 612 345 678", 31, u"612 345 678"},
         {u"c: 612 345 678", 31, u"612 345 678"},
@@ -873,6 +877,32 @@ TEST(CardFields, EmailNamesTheCompanyAndThePerson)
     EXPECT_EQ(j[0].text, u"伊藤 翔太"_qs);
     EXPECT_EQ(j[5].text, u"いとう しょうた"_qs);
     EXPECT_EQ(j[23].text, u"ito-s@hinode-foods.co.jp"_qs);
+}
+
+// The local part of an e-mail address whose underscore or dot the engine set apart or read as a
+// blank, and labels run into the addresses of a line.
+TEST(CardFields, MailAndWebAddressesTheEngineBroke)
+{
+    const struct {
+        const char16_t *read, *mail, *web;
+    } cases[] = {
+        {u"E | brandao s@papelaria-lis.com", u"brandao_s@papelaria-lis.com", u""},
+        {u"E-mail: quayle _d@apex-3-robotics.com", u"quayle_d@apex-3-robotics.com", u""},
+        {u"© solene vasseur@menuiserie-3d.fr", u"solene.vasseur@menuiserie-3d.fr", u""},
+        {u"E f almeida@atlas-seguros.com.br", u"f.almeida@atlas-seguros.com.br", u""},
+        // A scrap of an icon, a digit of a number or a label before the address is none of it.
+        {u"ia pennington@keel-point.io", u"pennington@keel-point.io", u""},
+        {u"0161 496 0000 tessier@sud-telecom.fr", u"tessier@sud-telecom.fr", u""},
+        {u"email vaughan@wren-hart.co.uk", u"vaughan@wren-hart.co.uk", u""},
+        {u"E-mail. nogueira@gr-girassol.pt Site. gr-girassol.pt", u"nogueira@gr-girassol.pt", u"gr-girassol.pt"},
+        {u"Courriel m.renaud@joly.fr Web https://www.joly.fr", u"m.renaud@joly.fr", u"https://www.joly.fr"},
+    };
+    for (const auto& c : cases) {
+        const QString read = QString::fromUtf16(c.read);
+        bool social = false;
+        EXPECT_EQ(mailAddressIn(read).toStdString(), QString::fromUtf16(c.mail).toStdString()) << read.toStdString();
+        EXPECT_EQ(webAddressIn(read, &social).toStdString(), QString::fromUtf16(c.web).toStdString()) << read.toStdString();
+    }
 }
 
 TEST(CardFields, TextCleaningAndEncoding)

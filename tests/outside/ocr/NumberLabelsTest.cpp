@@ -82,6 +82,14 @@ TEST(NumberLabels, IconRowsTakeTheirKindFromTheNumbersForm)
          {u"+39 02 9623 2266 int. 858", u"+39 348 313 3740", u"+39 02 9623 2223"}},
         {{u"@ 305.038.0790", u"305.038.0700", u"@ 305.038.0735"}, {u"305.038.0790", u"", u"305.038.0735"}},
         {{u"t +44 (0)117 496 0393 _m +44 7700 900951", u"£0117 496 0779"}, {u"+44 (0)117 496 0393", u"+44 7700 900951", u"0117 496 0779"}},
+        // A number of another exchange is no fax: a mobile whose country nothing tells, a second office.
+        {{u"© (303) 555-0198", u"415-555-0166", u"Denver, CO 80202"}, {u"(303) 555-0198", u"", u""}},
+        {{u"@ +33 4 72 10 20 30", u"@ +33 1 45 67 89 10"}, {u"+33 4 72 10 20 30", u"", u""}},
+        // The card's language tells the country where its addresses end in ".com".
+        {{u"Directora de compras", u"Departamento de Administración", u"[ 766 576 682", u"Paseo de Gracia 21", u"gerencia@bodegas-ruiz.com"},
+         {u"", u"766 576 682", u""}},
+        {{u"Holzbau Kern GmbH", u"Leiterin für Vertrieb", u"@ 0761 225 887", u"© 0176 / 2162385", u"www.holzbau-kern.com"},
+         {u"0761 225 887", u"0176 / 2162385", u""}},
         // Where nothing tells the country a number without a label is the telephone.
         {{u"07700 900123"}, {u"07700 900123", u"", u""}},
         // A label still wins over the form, and a labelled mobile keeps the mobile field.
