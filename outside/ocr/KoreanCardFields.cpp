@@ -1,6 +1,7 @@
 #include "outside/ocr/KoreanCardFields.h"
 
 #include "outside/ocr/JobTitleWords.h"
+#include "outside/ocr/KoreanAddressLines.h"
 #include "outside/ocr/NumberLabels.h"
 #include "outside/ocr/ScriptCardFields.h"
 
@@ -241,6 +242,9 @@ void fillKoreanFields(ResultSlots& fields, const std::vector<RecognizedLine>& li
         fillCompanyWithoutLegalForm(fields, lines);
     // The mapping reads an address of three lines as state, city and street and turns it round; a
     // Korean address is one line of blank-separated parts however the card wraps it.
-    if (SlotFill& address = fields[kAddressSlot]; address.filled)
-        address.text = address.text.split(u'\n', Qt::SkipEmptyParts).join(u' ');
+    if (SlotFill& address = fields[kAddressSlot]; address.filled) {
+        address.text = koreanAddressAsPrinted(address.text.split(u'\n', Qt::SkipEmptyParts).join(u' '));
+        if (SlotFill& code = fields[kPostalCodeSlot]; !code.filled && !koreanPostalCodeOf(address.text).isEmpty())
+            code = {koreanPostalCodeOf(address.text), address.left, address.top, address.right, address.bottom, true};
+    }
 }

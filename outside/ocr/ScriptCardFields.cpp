@@ -99,10 +99,10 @@ bool continuesAddressOfScript(const QString& text)
 {
     static const QRegularExpression building(QString::fromUtf8(
         "(?:大厦|大廈|中心|广场|廣場|大楼|大樓|楼|樓|层|層|室|座|빌딩|타워|센터|플라자|층|호|офис|оф\\.|этаж|корп\\.|стр\\.|кв\\.)"));
-    // A Korean road and its number ("판교역로 102"), or the number the road's line wrapped before
-    // ("75, 한솔빌딩 2층").
-    static const QRegularExpression koreanRoad(
-        QString::fromUtf8(R"(^[가-힣0-9]+(?:로|길)\s*[0-9]+(?:-[0-9]+)?(?=[,\s]|$)|^[0-9]{1,4}(?:-[0-9]+)?,\s*[가-힣])"));
+    // A Korean road or quarter and its number ("판교역로 102", "노형동 도령로 39", "보람동 150"), or the
+    // number the road's line wrapped before ("75, 한솔빌딩 2층").
+    static const QRegularExpression koreanRoad(QString::fromUtf8(
+        R"((?:^|\s)[가-힣0-9]+(?:로|길|동|리|가)\s*[0-9]+(?:-[0-9]+)?(?=[,\s]|$)|^[0-9]{1,4}(?:-[0-9]+)?,\s*[가-힣])"));
     return ((building.match(text).hasMatch() && std::any_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }))
             || koreanRoad.match(text).hasMatch())
         && !text.contains(u'@');

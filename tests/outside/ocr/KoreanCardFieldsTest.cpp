@@ -1,6 +1,8 @@
 // The fields of Korean cards from their lines as the engine reads them, with their places.
 #include "outside/ocr/KoreanCardFields.h"
 
+#include "outside/ocr/KoreanAddressLines.h"
+
 #include "outside/ocr/CardFields.h"
 #include "outside/ocr/CardLanguage.h"
 #include "outside/ocr/ScriptCardFields.h"
@@ -63,6 +65,30 @@ TEST(KoreanCardFields, RoleLinesSplitIntoDepartmentAndTitle)
     }
 }
 
+// An address as the engine misreads it: scraps of its label, a city a syllable off, the floor's
+// "층" lost or read as another syllable or a digit; what is printed so stays.
+TEST(KoreanCardFields, AddressesAsPrinted)
+{
+    const struct {
+        const char16_t* read;
+        const char16_t* printed;
+    } cases[] = {
+        {u"4: (37754) 경상북도 포항시 남구 포스코대로 377 16층", u"(37754) 경상북도 포항시 남구 포스코대로 377 16층"},
+        {u"구태 서울특별시 마포구 양화로12길 113, 5층", u"서울특별시 마포구 양화로12길 113, 5층"},
+        {u"(06611) 서물특별시 서초구 강남대로 235, 17층", u"(06611) 서울특별시 서초구 강남대로 235, 17층"},
+        {u"(62215) 공주광역시 광산구 하남산단6번로 282", u"(62215) 광주광역시 광산구 하남산단6번로 282"},
+        {u"서울특별시 금천구 가산디지털1로 383, 정우빌딩 16증", u"서울특별시 금천구 가산디지털1로 383, 정우빌딩 16층"},
+        {u"충청남도 천안시 서북구 불당대로 226, 무역회관 18", u"충청남도 천안시 서북구 불당대로 226, 무역회관 18층"},
+        {u"대전광역시 서구 둔산로 283, 미래에셋센터원 145", u"대전광역시 서구 둔산로 283, 미래에셋센터원 14층"},
+        {u"(61949) 광주광역시 서구 상무중앙로 62, 20", u"(61949) 광주광역시 서구 상무중앙로 62, 20층"},
+        {u"제주특별자치도 제주시 노형동 도령로 90", u"제주특별자치도 제주시 노형동 도령로 90"},
+        {u"세종특별자치시 한누리대로 보람동 150", u"세종특별자치시 한누리대로 보람동 150"},
+        {u"충청남도 공주시 웅진로 12, 3층", u"충청남도 공주시 웅진로 12, 3층"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(koreanAddressAsPrinted(QString::fromUtf16(c.read)).toStdString(), QString::fromUtf16(c.printed).toStdString());
+}
+
 // Cards as the engine read them (places from drawn cards): the role line beside the name, the
 // address however the card wraps it, the name and company as printed.
 TEST(KoreanCardFields, CardLinesAsTheEngineReadsThem)
@@ -91,6 +117,10 @@ TEST(KoreanCardFields, CardLinesAsTheEngineReadsThem)
     const std::vector<RecognizedLine> townBeforeRoad = {
         at(u"삼정물산(주)", 216, 256, 468, 324), at(u"이서윤", 250, 342, 439, 408), at(u"소: (63122) 제주특별자치도", 142, 914, 515, 947),
         at(u"제주시 노형동 도령로 53", 177, 947, 478, 987), at(u"6층", 307, 991, 347, 1016)};
+    const std::vector<RecognizedLine> quarterFirst = {
+        at(u"별빛제약(주)", 59, 59, 379, 140), at(u"민시우", 433, 236, 633, 305),
+        at(u"주소: 4: (63122) 제주특별자치도 제주시", 60, 407, 362, 438), at(u"노형동 도령로 39, 우성오피스텔 22충", 60, 428, 366, 461),
+        at(u"전화: 064-515-0717", 61, 463, 234, 480)};
     const std::vector<RecognizedLine> spacedName = {at(u"김 민준", 223, 355, 410, 416), at(u"과장", 236, 452, 300, 481)};
     // The name the engine read only in its Latin reading; a logo before the company read as a
     // syllable; a rule after a name read as a loose letter.
@@ -125,6 +155,8 @@ TEST(KoreanCardFields, CardLinesAsTheEngineReadsThem)
         {"a province alone on the address's first line", noLegalForm, kAddressSlot, u"(28581) 충청북도 청주시 흥덕구 직지대로 291 13층"},
         {"a province alone on the address's first line", noLegalForm, kPostalCodeSlot, u"28581"},
         {"a town and its quarter before the road", townBeforeRoad, kAddressSlot, u"(63122) 제주특별자치도 제주시 노형동 도령로 53 6층"},
+        {"an address line led by its quarter", quarterFirst, kAddressSlot, u"(63122) 제주특별자치도 제주시 노형동 도령로 39, 우성오피스텔 22층"},
+        {"a postal code after a label's scrap", quarterFirst, kPostalCodeSlot, u"63122"},
         {"a role set larger than the name's reading", latinName, kDepartmentSlot, u"디지털혁신본부"},
         {"a role set larger than the name's reading", latinName, kTitleSlot, u"부사장"},
         {"a logo read as a syllable", latinName, kCompanySlot, u"성원엔지니어링(주)"},

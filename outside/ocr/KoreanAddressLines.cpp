@@ -1,0 +1,80 @@
+#include "outside/ocr/KoreanAddressLines.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace {
+
+// The provinces and the metropolitan and special cities an address starts with.
+const QStringList& topDivisions()
+{
+    static const QStringList names = QString::fromUtf8(
+                                         "서울특별시 부산광역시 대구광역시 인천광역시 광주광역시 대전광역시 울산광역시 세종특별자치시 "
+                                         "제주특별자치도 강원특별자치도 전북특별자치도 경기도 강원도 충청북도 충청남도 전라북도 전라남도 "
+                                         "경상북도 경상남도")
+                                         .split(u' ', Qt::SkipEmptyParts);
+    return names;
+}
+
+// The number of characters to change, add or take away to make one text the other.
+int editDistance(const QString& a, const QString& b)
+{
+    std::vector<int> row(size_t(b.size()) + 1);
+    for (size_t j = 0; j < row.size(); ++j)
+        row[j] = int(j);
+    for (qsizetype i = 1; i <= a.size(); ++i) {
+        int diagonal = row[0];
+        row[0] = int(i);
+        for (qsizetype j = 1; j <= b.size(); ++j) {
+            const int above = row[size_t(j)];
+            row[size_t(j)] = std::min({above + 1, row[size_t(j - 1)] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row.back();
+}
+
+// "서물특별시", "서울득별시", "공주광역시": a word of a top division's shape one syllable off one.
+QString asTopDivision(const QString& word)
+{
+    static const QRegularExpression shape(QString::fromUtf8("^[가-힣]{2}(?:[특득][별벌]시|광역시|특별자치[시도])$"));
+    if (!shape.match(word).hasMatch() || topDivisions().contains(word))
+        return word;
+    for (const QString& name : topDivisions()) {
+        if (name.size() == word.size() && editDistance(name, word) == 1)
+            return name;
+    }
+    return word;
+}
+
+} // namespace
+
+QString koreanAddressAsPrinted(const QString& address)
+{
+    QStringList words = address.simplified().split(u' ', Qt::SkipEmptyParts);
+    for (QString& word : words)
+        word = asTopDivision(word);
+    QString out = words.join(u' ');
+    // "4: (37754) …", "; (62215) …", "구태 서울특별시 …": what the label "주소:" or a mark left.
+    static const QRegularExpression beforeCode(QStringLiteral(R"(^[^(（\x{AC00}-\x{D7A3}]{1,4}(?=[(（][0-9]{5}[)）]))"));
+    out.remove(beforeCode);
+    if (const QString first = out.section(u' ', 0, 0); first.size() <= 3 && !topDivisions().contains(first)
+        && topDivisions().contains(out.section(u' ', 1, 1)))
+        out = out.section(u' ', 1);
+    // The floor after a building or after the road's number and a comma: "16증", "18" for "18층",
+    // "145" for "14층".
+    static const QRegularExpression misreadFloor(QString::fromUtf8(R"((?<=\s)([0-9]{1,2})(?:증|충|총|중|즘)$)"));
+    out.replace(misreadFloor, QStringLiteral("\\1층"));
+    static const QRegularExpression bareFloor(QString::fromUtf8(
+        R"((?:빌딩|타워|센터|센터원|회관|프라자|플라자|오피스텔|별관|본관|하이츠|아크로텔|밸리|파크|스퀘어|[A-Z0-9]동|[0-9],)\s([0-9]{1,2})([58]?)$)"));
+    if (const auto m = bareFloor.match(out); m.hasMatch())
+        out = out.left(m.capturedStart(1)) + m.captured(1) + QString::fromUtf8("층");
+    return out;
+}
+
+QString koreanPostalCodeOf(const QString& address)
+{
+    static const QRegularExpression code(QStringLiteral(R"(^[(（]([0-9]{5})[)）])"));
+    const auto m = code.match(address);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
