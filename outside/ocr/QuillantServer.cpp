@@ -1,5 +1,6 @@
 #include "outside/ocr/QuillantServer.h"
 
+#include "outside/ocr/AccentedNames.h"
 #include "outside/ocr/AddressLines.h"
 #include "outside/ocr/CardLanguage.h"
 #include "outside/ocr/ChineseCardFields.h"
@@ -491,6 +492,9 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         }
         name.text = latinNameOutOfSmallCaps(name.text, letters);
     }
+    // A name's accents no reading holds come back from the names of the card's language.
+    if (SlotFill& name = fields[kNameSlot]; name.filled)
+        name.text = withAccentsOfKnownNames(name.text, language);
     // A reading the engine itself doubts as a whole (small print, noise, a mirrored card) is made-up
     // words but for what has the form of an e-mail or web address: the rest stays empty. A field
     // box's value is its surest line, whatever scraps of other lines the box took in.

@@ -1,5 +1,7 @@
 #include "outside/ocr/CardFields.h"
 
+#include "outside/ocr/AccentedNames.h"
+#include "outside/ocr/CardLanguage.h"
 #include "outside/ocr/JapanesePersonWords.h"
 #include "outside/ocr/LatinNameShape.h"
 #include "outside/ocr/NameReading.h"
@@ -838,6 +840,38 @@ TEST(LatinNameShape, SmallCapitalsSpelledAsPrinted)
     };
     for (const auto& c : cases)
         EXPECT_EQ(latinNameOutOfSmallCaps(QString::fromUtf16(c.name), c.letters), QString::fromUtf16(c.spelled)) << QString::fromUtf16(c.name).toStdString();
+}
+
+// Names read without their marks, on cards of each language.
+TEST(AccentedNames, NamesTakeTheMarksOfTheirLanguage)
+{
+    const struct {
+        int language;
+        const char16_t* read;
+        const char16_t* spelled;
+    } cases[] = {
+        {kLanguageFrench, u"Loic Benard", u"Loïc Bénard"},
+        {kLanguageFrench, u"Jean-Loic LEMAITRE", u"Jean-Loïc LEMAÎTRE"},
+        {kLanguageFrench, u"Dr Helene d'Aubigne", u"Dr Hélène d'Aubigné"},
+        // An accent read wrong is put right; a name spelled both ways stays as read.
+        {kLanguageFrench, u"Loìc Lefevre", u"Loïc Lefèvre"},
+        {kLanguageFrench, u"Eric Leo Martin", u"Eric Leo Martin"},
+        {kLanguageSpanish, u"Inaki Ordonez de la Pena", u"Iñaki Ordóñez de la Peña"},
+        {kLanguagePortuguese, u"Joao Goncalves", u"João Gonçalves"},
+        {kLanguagePortuguese, u"Antonio Simoes", u"Antonio Simões"},
+        {kLanguageItalian, u"Niccolo Cantu", u"Niccolò Cantù"},
+        {kLanguageGerman, u"Jurgen Muller-Schafer", u"Jürgen Müller-Schäfer"},
+        // Only the card's own language's names: "Jose" on an English or German card, "Muller" on
+        // a French one, "Loic" on a Russian one.
+        {kLanguageEnglish, u"Jose Garcia", u"Jose Garcia"},
+        {kLanguageGerman, u"Jose Garcia", u"Jose Garcia"},
+        {kLanguageFrench, u"Anna Muller", u"Anna Muller"},
+        {kLanguageRussian, u"Loic", u"Loic"},
+        {-1, u"Loic", u"Loic"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(withAccentsOfKnownNames(QString::fromUtf16(c.read), c.language), QString::fromUtf16(c.spelled))
+            << QString::fromUtf16(c.read).toStdString() << " " << c.language;
 }
 
 TEST(JapanesePersonWords, ReadingsInLatinLetters)
