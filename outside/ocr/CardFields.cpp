@@ -9,6 +9,7 @@
 #include "outside/ocr/NumberLabels.h"
 #include "outside/ocr/SocialAddresses.h"
 #include "outside/ocr/SpacedDashes.h"
+#include "outside/ocr/TitleLines.h"
 #include "platform/events/OcrProtocol.h"
 
 #include <QRegularExpression>
@@ -813,7 +814,7 @@ QString cleanRecognizedText(const QString& text)
 ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const FamilyNameLength& familyNameLength,
                               const NameReadingOf& readingOf)
 {
-    const std::vector<RecognizedLine> lines = withRowsJoinedAtDashes(read);
+    const std::vector<RecognizedLine> lines = withTitleLinesJoined(withRowsJoinedAtDashes(read));
     ResultSlots fields{};
     std::vector<std::pair<const RecognizedLine*, QString>> rest;
     std::vector<std::pair<const RecognizedLine*, QString>> companies;

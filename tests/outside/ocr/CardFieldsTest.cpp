@@ -387,6 +387,36 @@ TEST(CardFields, TitlesAndDepartmentsByTheirPlaceUnderTheName)
     }
 }
 
+// A title or department too long for its line goes on over the next in the same type: a line
+// starting in a small letter, or any after a word that joins others; a number's or an address's
+// line, a name and a line set apart go on with nothing.
+TEST(CardFields, TitlesAndDepartmentsOverTwoLines)
+{
+    const RecognizedLine name = at(u"Mara Lindholm", 60, 100, 500, 160);
+    const struct {
+        std::vector<RecognizedLine> lines;
+        const char16_t* title;
+        const char16_t* department;
+    } cases[] = {
+        {{name, at(u"Начальник отдела", 60, 175, 360, 205), at(u"снабжения", 60, 212, 220, 242)}, u"Начальник отдела снабжения", u""},
+        {{name, at(u"Специалист по", 60, 175, 300, 205), at(u"работе с клиентами", 60, 212, 380, 242)},
+         u"Специалист по работе с клиентами",
+         u""},
+        {{name, at(u"Chef de projet", 60, 175, 300, 205), at(u"Direction des", 60, 212, 300, 242), at(u"systèmes d'information", 60, 249, 420, 279)},
+         u"Chef de projet",
+         u"Direction des systèmes d'information"},
+        {{name, at(u"Assistenz der", 60, 175, 300, 205), at(u"Geschäftsführung", 60, 212, 380, 242)}, u"Assistenz der Geschäftsführung", u""},
+        {{name, at(u"Directeur commercial", 60, 175, 400, 205), at(u"12 rue de la Paix", 60, 212, 380, 242)}, u"Directeur commercial", u""},
+        {{at(u"Head of", 60, 40, 300, 70), at(u"Mara Lindholm", 60, 77, 360, 107)}, u"Head of", u""},
+        {{name, at(u"Начальник отдела", 60, 175, 360, 205), at(u"снабжения", 60, 280, 220, 310)}, u"Начальник отдела", u""},
+    };
+    for (const auto& c : cases) {
+        const ResultSlots f = classifyCardLines(c.lines);
+        EXPECT_EQ(f[10].text, QString::fromUtf16(c.title)) << c.lines.back().text.toStdString();
+        EXPECT_EQ(f[37].text, QString::fromUtf16(c.department)) << c.lines.back().text.toStdString();
+    }
+}
+
 // The engine gives a dash set between blanks as a flat line of its own and cuts its row in two
 // around it: the row is one line again, and the address goes on over the district.
 TEST(CardFields, RowsTheEngineCutAtADash)

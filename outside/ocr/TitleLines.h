@@ -1,0 +1,14 @@
+// A job title or department too long for its line goes on over a second one ("Начальник отдела" over
+// "снабжения", "Direction des" over "systèmes d'information"): the engine gives two lines, and
+// the second, no title by its words, was lost.
+#pragma once
+
+#include "outside/ocr/CardFields.h"
+
+#include <vector>
+
+// The lines with each Latin or Cyrillic title or department line joined to the line set just below
+// it in the same type that goes on with it: one that starts in a small letter, or any words after
+// a line that ends in a word joining others ("of", "des", "der", "de la", "по"). A line with
+// digits or an address in it goes on with nothing.
+std::vector<RecognizedLine> withTitleLinesJoined(const std::vector<RecognizedLine>& lines);
