@@ -474,6 +474,25 @@ QChar largeKana(QChar c)
     return small.contains(c) ? QChar(char16_t(c.unicode() + 1)) : c;
 }
 
+// What the vertical models misread in a title's column: a long vowel mark, a stroke along the
+// column, read as "1" or "|" after katakana ("チームリーダ1") and taken for the numeral one before
+// a kanji, and the 士 of a licensed profession read as 十 or 二 ("一級建築十"). A column of numbers
+// keeps its digits.
+QString withTitleMarks(const QString& text)
+{
+    static const QRegularExpression longMark(
+        QStringLiteral("(?<=[\\x{30A1}-\\x{30FA}])[1|｜lI](?=[\\x{30A1}-\\x{30FC}]|\\s|$)"));
+    static const QRegularExpression digits(QStringLiteral("[0-9]"));
+    static const QRegularExpression profession(
+        QStringLiteral("(?<=建築|弁護|税理|会計|弁理|書|栄養|保育|福祉|診断|労務|鑑定)[十二土](?=\\s|$)"));
+    // A long vowel mark follows a kana: one before a kanji is the numeral ("ー級建築士").
+    static const QRegularExpression one(QStringLiteral("(?<![\\x{3041}-\\x{30FA}])ー(?=[\\x{4E00}-\\x{9FFF}])"));
+    QString out = QString(text).replace(profession, QStringLiteral("士")).replace(one, QStringLiteral("一"));
+    if (const QString marked = QString(out).replace(longMark, QStringLiteral("ー")); !marked.contains(digits))
+        out = marked;
+    return out;
+}
+
 // What a logo at a company's column reads as in the column: a kanji or two, or marks of mixed
 // kinds ("蜂 株式会社 北辰物流", "m還 信濃製作所有限会社", "| 合同会社…", "…有限会社 フヴ。").
 // Kana alone are words of the company cut apart ("ソリューショ ンズ"); dashes alone are not.
@@ -928,7 +947,7 @@ ResultSlots classifyColumnCard(const ColumnReading& reading, int width, const Fa
     std::vector<RecognizedLine> lines, onCard;
     std::vector<std::pair<QString, QString>> printed; // a column's block numbers in digits, and as printed
     for (const RecognizedLine& c : reading.columns) {
-        QString text = withoutLogoScraps(c.text);
+        QString text = withTitleMarks(withoutLogoScraps(c.text));
         if (const QString digits = withBlockDigits(text); !digits.isEmpty()) {
             printed.emplace_back(digits, text);
             text = digits;

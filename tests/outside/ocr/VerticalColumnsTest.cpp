@@ -150,3 +150,28 @@ TEST(VerticalColumns, ColumnsGoToTheFieldsInReadingOrderWithTheirBoxes)
     const SlotFill& mail = fields[23];
     EXPECT_EQ(std::tuple(mail.left, mail.top, mail.right, mail.bottom), std::tuple(60, 985, 420, 1010));
 }
+
+// A title's column as the vertical models misread it: the long vowel mark as a 1, the numeral one
+// as a long vowel mark, a profession's 士 as 十 or 二.
+TEST(VerticalColumns, TitleOfAColumnComesOutAsPrinted)
+{
+    const struct {
+        QString read, title;
+    } cases[] = {
+        {u"チームリーダ1"_qs, u"チームリーダー"_qs},
+        {u"一級建築十"_qs, u"一級建築士"_qs},
+        {u"ー級建築二"_qs, u"一級建築士"_qs},
+        {u"弁護十"_qs, u"弁護士"_qs},
+        {u"マネージャー"_qs, u"マネージャー"_qs},
+    };
+    for (const auto& c : cases) {
+        ColumnReading reading;
+        reading.columns = {
+            {u"株式会社光陽電機"_qs, 540, 90, 600, 450, 90},
+            {c.read, 475, 130, 530, 325, 90},
+            {u"山口 健一"_qs, 360, 170, 435, 560, 90},
+            {u"電話 03-3567-8901"_qs, 150, 100, 185, 520, 90},
+        };
+        EXPECT_EQ(classifyColumnCard(reading, 650)[10].text, c.title) << c.read.toStdString();
+    }
+}
