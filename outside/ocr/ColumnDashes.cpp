@@ -31,12 +31,18 @@ bool isNarrow(const Cell& c, int pitch)
     return 10 * (c.right - c.left + 1) <= 7 * pitch;
 }
 
-// How far apart the column's characters usually stand: the median step from one cell's top to the next.
-int pitchOf(const std::vector<Cell>& cells)
+// How far apart the column's characters usually stand: the median step from one cell's top to the
+// next. A cell far taller than the column is wide is characters run together, and its step no
+// character's.
+int pitchOf(const std::vector<Cell>& cells, int columnWidth)
 {
-    std::vector<int> steps;
-    for (size_t i = 1; i < cells.size(); ++i)
-        steps.push_back(cells[i].top - cells[i - 1].top);
+    std::vector<int> steps, ofRunTogether;
+    for (size_t i = 1; i < cells.size(); ++i) {
+        const int step = cells[i].top - cells[i - 1].top;
+        (2 * (cells[i - 1].bottom - cells[i - 1].top + 1) <= 3 * columnWidth ? steps : ofRunTogether).push_back(step);
+    }
+    if (steps.empty())
+        steps = ofRunTogether;
     if (steps.empty())
         return 0;
     std::nth_element(steps.begin(), steps.begin() + std::ptrdiff_t(steps.size() / 2), steps.end());
@@ -107,19 +113,29 @@ QString withDashesOfTheirShape(Pix* pix, int left, int top, int right, int botto
     if (!pix || pixGetDepth(pix) != 8)
         return text;
     const std::vector<Cell> cells = cellsOf(pix, left, top, right, bottom);
-    const int pitch = pitchOf(cells);
-    // The runs of narrow cells, as [first, end) indexes of `cells`.
+    const int pitch = pitchOf(cells, right - left + 1);
+    // The runs of narrow cells, as [first, end) indexes of `cells`, and where a blank stands in one
+    // (a Latin label before its number, the blank between a number's parts), every stretch of it
+    // between blanks as well: which of them a run of the text is, its length tells.
     std::vector<std::pair<size_t, size_t>> narrowRuns;
     for (size_t i = 0; i < cells.size();) {
         size_t end = i;
         while (end < cells.size() && isNarrow(cells[end], pitch))
             ++end;
-        if (end > i)
-            narrowRuns.emplace_back(i, end);
+        std::vector<size_t> blanks{i};
+        for (size_t k = i + 1; k < end; ++k) {
+            if (cells[k].top - cells[k - 1].top > 3 * pitch / 2)
+                blanks.push_back(k);
+        }
+        blanks.push_back(end);
+        for (size_t from = 0; from + 1 < blanks.size(); ++from) {
+            for (size_t to = from + 1; to < blanks.size(); ++to)
+                narrowRuns.emplace_back(blanks[from], blanks[to]);
+        }
         i = std::max(end, i + 1);
     }
     QString out;
-    size_t nextRun = 0;
+    size_t nextCell = 0;
     for (qsizetype i = 0; i < text.size();) {
         if (!isHalfWidth(text.at(i))) {
             out += text.at(i++);
@@ -132,15 +148,17 @@ QString withDashesOfTheirShape(Pix* pix, int left, int top, int right, int botto
         while (end < text.size()) {
             if (isHalfWidth(text.at(end)))
                 at.push_back(end++);
-            else if (text.at(end) == u' ' && end + 1 < text.size() && isHalfWidth(text.at(end + 1)))
+            else if (text.at(end) == u' ' && end + 1 < text.size() && isHalfWidth(text.at(end + 1)) && text.at(end + 1) != u'+')
                 ++end;
             else
                 break;
         }
         const size_t length = at.size();
-        // The run's cells are the next run of narrow cells of its length.
-        size_t run = nextRun;
-        while (run < narrowRuns.size() && narrowRuns[run].second - narrowRuns[run].first != length)
+        // The run's cells are the next run of narrow cells of its length. A run too short to hold a
+        // dash between digits (an icon read as a digit) takes none.
+        size_t run = length < 3 ? narrowRuns.size() : 0;
+        while (run < narrowRuns.size()
+               && (narrowRuns[run].first < nextCell || narrowRuns[run].second - narrowRuns[run].first != length))
             ++run;
         QString shaped;
         std::vector<bool> dash(length, false);
@@ -154,7 +172,7 @@ QString withDashesOfTheirShape(Pix* pix, int left, int top, int right, int botto
             shaped += dash[k] ? QChar(u'-') : c;
         }
         if (run < narrowRuns.size())
-            nextRun = run + 1;
+            nextCell = narrowRuns[run].second;
         static const QRegularExpression dashed(QStringLiteral("^[0-9０-９+]+(?:-[0-9０-９]+)+$"));
         if (!agrees || std::find(dash.begin(), dash.end(), true) == dash.end() || !dashed.match(shaped).hasMatch()) {
             out += text.mid(i, end - i);

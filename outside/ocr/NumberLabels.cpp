@@ -339,7 +339,8 @@ std::vector<NumberOnLine> numbersOfLine(const QString& text)
         n.digits = digitsOf(n.number);
         n.labelAt = from + label.at;
         n.end = m.capturedEnd();
-        static const QRegularExpression marks(QStringLiteral(R"([^\p{L}\p{N}]*)"));
+        // Round icons the engine reads as circled numbers ("@⑩⑬") are marks too.
+        static const QRegularExpression marks(QStringLiteral(R"((?:[^\p{L}\p{N}]|[\x{2460}-\x{24FF}\x{3251}-\x{325F}\x{32B1}-\x{32BF}])*)"));
         // A short word or a character alone before the line's first number, or before its icon,
         // is a label or an icon the engine misread ("Mose" for "Mobil", "1:" for "T:", "8" for a
         // telephone, "수 @" for a round telephone icon).

@@ -73,6 +73,9 @@ TEST(NumberLabels, IconRowsTakeTheirKindFromTheNumbersForm)
         {{u"T1 0341 913 400", u"M | +49 (0)170 990 6652"}, {u"0341 913 400", u"+49 (0)170 990 6652", u""}},
         {{u"981 35 5153", u"0) 799 36 31 86", u"javier@construcciones-ibericas.es"}, {u"981 35 5153", u"799 36 31 86", u""}},
         {{u"#9 055 7637702", u"0) +39 340 141 5413"}, {u"055 7637702", u"+39 340 141 5413", u""}},
+        // Round icons the vertical models read as circled numbers.
+        {{u"@+81-44-588-6946", u"@⑩⑬+81-90 9826 9801", u"③+81-44-588-6931", u"株式会社山田商事"},
+         {u"+81-44-588-6946", u"+81-90 9826 9801", u"+81-44-588-6931"}},
         // A dot of a number read as a comma; a scrap of the icon's ink before the icon itself.
         {{u"H.P: 010.0999,5202", u"전화 02-6557-4907"}, {u"02-6557-4907", u"010.0999,5202", u""}},
         {{u"수 @ +82 31813 4901", u"@ +82 10 4926 0891", u"park@hanbitsoft.com"}, {u"+82 31813 4901", u"+82 10 4926 0891", u""}},

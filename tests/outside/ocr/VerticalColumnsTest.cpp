@@ -72,9 +72,9 @@ TEST(VerticalColumns, KanaReadTwiceAndLogoScrapsComeOut)
         EXPECT_EQ(withoutLogoScraps(c.read), c.wanted) << c.read.toStdString();
 }
 
-// A column 40 pixels wide of characters set upright one below the other, a dash as a hairline
-// stroke along the column; its box is its ink's.
-PixPtr drawnColumn(const QString& family, const QString& text, RecognizedLine* box)
+// A column 40 pixels wide of characters set upright one below the other, `step` pixels apart, a
+// dash as a hairline stroke along the column; its box is its ink's.
+PixPtr drawnColumn(const QString& family, const QString& text, RecognizedLine* box, int step = 36)
 {
     QImage image(120, 60 + 40 * int(text.size()), QImage::Format_Grayscale8);
     image.fill(255);
@@ -88,7 +88,7 @@ PixPtr drawnColumn(const QString& family, const QString& text, RecognizedLine* b
             painter.fillRect(59, y + 6, 2, 22, Qt::black);
         else
             painter.drawText(QRect(40, y - 2, 40, 38), Qt::AlignHCenter | Qt::AlignTop, QString(c));
-        y += 36;
+        y += step;
     }
     painter.end();
     *box = {{}, 38, 26, 82, y + 4, 90};
@@ -101,6 +101,7 @@ TEST(VerticalColumns, DashesOfNumbersInAColumnByTheirShape)
 {
     const struct {
         QString family, printed, read, wanted;
+        int step = 36;
     } cases[] = {
         {u"IPAMincho"_qs, u"通5-28"_qs, u"通5128"_qs, u"通5-28"_qs},
         {u"IPAMincho"_qs, u"西1-28-3"_qs, u"西112813"_qs, u"西1-28-3"_qs},
@@ -108,6 +109,11 @@ TEST(VerticalColumns, DashesOfNumbersInAColumnByTheirShape)
         {u"IPAGothic"_qs, u"+81-44-588-6946"_qs, u"+81144158816946"_qs, u"+81-44-588-6946"_qs},
         {u"IPAGothic"_qs, u"町7-10"_qs, u"町7 1 10"_qs, u"町7-10"_qs},
         {u"IPAGothic"_qs, u"+81 90-1234"_qs, u"+81 90 1 1234"_qs, u"+81 90-1234"_qs},
+        // A Latin label a blank before the number; an icon read as a digit before it.
+        {u"IPAGothic"_qs, u"TEL +81-44-588-6946"_qs, u"TEL +81144158816946"_qs, u"TEL +81-44-588-6946"_qs},
+        {u"IPAGothic"_qs, u"●+81-77-846-1851"_qs, u"9 +81177184611851"_qs, u"9 +81-77-846-1851"_qs},
+        // Kanji set close run together in the ink: the digits still stand out as narrower.
+        {u"IPAMincho"_qs, u"京都市 中京区 烏丸通5-28"_qs, u"京都市 中京区 烏丸通5128"_qs, u"京都市 中京区 烏丸通5-28"_qs, 30},
         // Real 1s keep their flag and foot.
         {u"IPAMincho"_qs, u"町5-11"_qs, u"町5111"_qs, u"町5-11"_qs},
         {u"IPAGothic"_qs, u"町111"_qs, u"町111"_qs, u"町111"_qs},
@@ -117,7 +123,7 @@ TEST(VerticalColumns, DashesOfNumbersInAColumnByTheirShape)
     };
     for (const auto& c : cases) {
         RecognizedLine box;
-        const PixPtr pix = drawnColumn(c.family, c.printed, &box);
+        const PixPtr pix = drawnColumn(c.family, c.printed, &box, c.step);
         EXPECT_EQ(withDashesOfTheirShape(pix.get(), box.left, box.top, box.right, box.bottom, c.read), c.wanted)
             << c.family.toStdString() << " " << c.printed.toStdString();
     }
