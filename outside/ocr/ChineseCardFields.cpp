@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -72,7 +73,8 @@ const QRegularExpression& leadingPostalCode()
 bool startsAnAddress(const QString& text)
 {
     static const QRegularExpression place(QString::fromUtf8(R"(^\p{Han}{1,6}?(?:省|市|區|区|縣|县|自治州|特别行政区|特別行政區)|^(?:香港|九龍|九龙|新界|澳門|澳门))"));
-    return hanCount(text) >= 4 && (place.match(text).hasMatch() || isAddressOfScript(text));
+    // A title's region ("區域銷售經理", "大区经理") is no district.
+    return hanCount(text) >= 4 && !namesAJobTitle(compact(text)) && (place.match(text).hasMatch() || isAddressOfScript(text));
 }
 
 // A line going on with an address the layout wrapped: the rest of a road, its number, a building, a
@@ -157,7 +159,9 @@ std::vector<RecognizedLine> withRowPiecesJoined(std::vector<RecognizedLine> line
             RecognizedLine& a = lines[i];
             const RecognizedLine& b = lines[j];
             const int h = std::max(height(a), height(b));
-            if (i == j || !sameRow(a, b) || b.left <= a.right || b.left - a.right > 3 * h / 2 || a.text.contains(u'@') || b.text.contains(u'@'))
+            // Pieces of large type the layout cut apart may touch or overlap a little ("长江精" and "密仪器…").
+            if (i == j || !sameRow(a, b) || b.left <= a.right - h / 4 || b.left - a.right > 3 * h / 2 || a.text.contains(u'@')
+                || b.text.contains(u'@'))
                 continue;
             appendRowPiece(a, b);
             lines.erase(lines.begin() + qsizetype(j));
@@ -171,6 +175,73 @@ std::vector<RecognizedLine> withRowPiecesJoined(std::vector<RecognizedLine> line
 }
 
 namespace {
+
+// An address wrapped over lines as one line: the mapping reverses the lines of a Chinese address of
+// three or more. A line broken inside a word goes on without a blank; one after a house number
+// ("…110号" over "汇丰大厦…") after a blank.
+QString joinedAddressLines(const QString& above, const QString& below)
+{
+    static const QRegularExpression endsAWord(QString::fromUtf8(R"([号號樓楼层層室]$)"));
+    const bool latin = above.back().isLetter() && above.back().unicode() < 0x250 && below.front().isLetter() && below.front().unicode() < 0x250;
+    const bool blank = endsAWord.match(above).hasMatch() || latin;
+    return above + (blank ? QStringLiteral(" ") : QString()) + below;
+}
+
+// The company line with the pieces of its row the layout cut off before it ("长江精" of
+// "长江精密仪器股份有限公司"), marks of a logo before it taken out.
+void fillCompany(ResultSlots& fields, const std::vector<RecognizedLine>& rows)
+{
+    SlotFill& company = fields[kCompanySlot];
+    if (!company.filled || hanCount(company.text) == 0)
+        return;
+    const QString text = compact(company.text);
+    for (const RecognizedLine& row : rows) {
+        // The row may run on into a column beside it.
+        QString whole = compact(withoutLeadingScrap(row.text));
+        const qsizetype at = whole.indexOf(text);
+        if (at <= 0)
+            continue;
+        whole.truncate(at + text.size());
+        if (hanCount(whole) == whole.size() && isCompanyOfScript(whole)) {
+            company = slotOf(whole, row);
+            return;
+        }
+    }
+    company.text = withoutLeadingScrap(company.text);
+}
+
+// A line that names a department and nothing else.
+bool isDepartmentLine(const QString& text)
+{
+    return namesADepartment(text) && !namesAJobTitle(text) && !isCompanyOfScript(text) && !startsAnAddress(text);
+}
+
+// The department: never the company; a line that names one where the general rules took none.
+void fillDepartment(ResultSlots& fields, const std::vector<RecognizedLine>& rows)
+{
+    SlotFill& department = fields[kDepartmentSlot];
+    if (department.filled && fields[kCompanySlot].filled && compact(fields[kCompanySlot].text).contains(compact(department.text)))
+        department = {};
+    if (department.filled)
+        return;
+    for (const RecognizedLine& row : rows) {
+        const QString text = titleText(row.text);
+        if (hanCount(text) == text.size() && isDepartmentLine(text) && text != compact(fields[kCompanySlot].text)) {
+            department = slotOf(text, row);
+            return;
+        }
+    }
+}
+
+// What a Chinese card's name never is: a label ("地址", "網址"), a place, a company, a number.
+bool cannotBeAName(const QString& text)
+{
+    static const QRegularExpression label(
+        QString::fromUtf8(R"(^(?:地址|地點|住址|邮编|郵編|网址|網址|网站|網站|电话|電話|手机|手機|传真|傳真|邮箱|郵箱|电邮|電郵|信箱)[:：]?$)"));
+    const QString name = compact(text);
+    return label.match(name).hasMatch() || startsAnAddress(name) || isAddressOfScript(name) || isCompanyOfScript(name)
+        || std::any_of(name.begin(), name.end(), [](QChar c) { return c.isDigit(); });
+}
 
 // The address: its first line (a label, a place of the administration), and the lines below it in
 // its column that go on with it; a postal code before it goes to the postal code.
@@ -217,7 +288,7 @@ void fillAddress(ResultSlots& fields, const std::vector<RecognizedLine>& rows)
         const int across = std::min(row.right, last->right) - std::max(row.left, last->left);
         if (2 * across < std::min(row.right - row.left, last->right - last->left))
             continue;
-        const QString more = beforeWideBlank(row.text);
+        const QString more = beforeWideBlank(withoutLeadingScrap(row.text));
         if (!goesOnWithAddress(more) || isCompanyOfScript(more) || postalLabel().match(more).hasMatch())
             break;
         address.text += u'\n' + more;
@@ -273,7 +344,15 @@ void fillChineseFields(ResultSlots& fields, const std::vector<RecognizedLine>& l
         }
     }
     fillAddress(fields, rows);
+    fillCompany(fields, rows);
+    if (fields[kNameSlot].filled && cannotBeAName(fields[kNameSlot].text))
+        fields[kNameSlot] = {};
     fillDepartmentAndTitle(fields);
+    fillDepartment(fields, rows);
+    if (SlotFill& address = fields[kAddressSlot]; address.filled) {
+        const QStringList parts = address.text.split(u'\n', Qt::SkipEmptyParts);
+        address.text = std::accumulate(parts.begin() + 1, parts.end(), parts.value(0), joinedAddressLines);
+    }
     // A piece of the address the general rules took for a department or a title is none.
     const QString address = compact(fields[kAddressSlot].text);
     for (size_t slot : {kTitleSlot, kTitleSlot + 1, kTitleSlot + 2, kDepartmentSlot}) {

@@ -43,11 +43,11 @@ TEST(ChineseCardFields, PostalCodeAndAddress)
          {{u"地址 :", 726, 481, 799, 523}, {u"北京市朝阳区建", 814, 481, 1017, 523}, {u"Guoqing Ouyang", 60, 500, 221, 520},
           {u"国路212号967室", 798, 525, 1014, 558}, {u"邮编", 827, 568, 880, 595}, {u": 100022", 902, 572, 1014, 591}},
          u"100022",
-         u"北京市朝阳区建\n国路212号967室"},
+         u"北京市朝阳区建国路212号967室"},
         {"a Taiwanese code before the town, an icon read before it",
          {{u"© 106台北市大安區敦化 南路二段109號", 590, 534, 1018, 586}, {u"17樓之6", 916, 589, 1016, 615}},
          u"106",
-         u"台北市大安區敦化 南路二段109號\n17樓之6"},
+         u"台北市大安區敦化 南路二段109號 17樓之6"},
         {"a Taiwanese code after the label, over the address",
          {{u"地址: 10487", 842, 527, 1017, 571}, {u"台北市中山區南京東路三段196號國際金融大樓6樓", 554, 575, 1016, 612}},
          u"10487",
@@ -57,14 +57,23 @@ TEST(ChineseCardFields, PostalCodeAndAddress)
           {u"深圳市南山区科技园科苑路766号", 100, 358, 600, 385},
           {u"嘉里中心429室                        |", 63, 397, 1075, 423}},
          u"",
-         u"深圳市南山区科技园科苑路766号\n嘉里中心429室"},
-        {"Hong Kong: no code", {{u"地址: 香港中環德輔道中278號", 575, 348, 1014, 393}, {u"11樓", 577, 396, 643, 425}}, u"", u"香港中環德輔道中278號\n11樓"},
+         u"深圳市南山区科技园科苑路766号 嘉里中心429室"},
+        {"an address of three lines, its label apart; a title's region above it is no district",
+         {{u"品保部區域銷售經理", 555, 250, 802, 276}, {u"地址:", 555, 286, 600, 327}, {u"北京市东城区", 610, 286, 805, 327},
+          {u"东直门南大街110号", 556, 322, 790, 363}, {u"汇丰大厦3303室", 555, 357, 750, 397}},
+         u"",
+         u"北京市东城区东直门南大街110号 汇丰大厦3303室"},
+        {"a rule read before the lines",
+         {{u"| 地址: 西安市雁塔区高新", 545, 346, 886, 388}, {u"|   路254号望京SOHO19楼", 544, 383, 883, 425}},
+         u"",
+         u"西安市雁塔区高新路254号望京SOHO19楼"},
+        {"Hong Kong: no code", {{u"地址: 香港中環德輔道中278號", 575, 348, 1014, 393}, {u"11樓", 577, 396, 643, 425}}, u"", u"香港中環德輔道中278號 11樓"},
     };
     for (const auto& c : cases) {
         ResultSlots fields{};
         fillChineseFields(fields, linesOf(c.lines));
-        EXPECT_EQ(textOf(fields, kPostalCodeSlot), QString::fromUtf16(c.postalCode)) << c.what;
-        EXPECT_EQ(textOf(fields, kAddressSlot), QString::fromUtf16(c.address)) << c.what;
+        EXPECT_EQ(textOf(fields, kPostalCodeSlot).toStdString(), QString::fromUtf16(c.postalCode).toStdString()) << c.what;
+        EXPECT_EQ(textOf(fields, kAddressSlot).toStdString(), QString::fromUtf16(c.address).toStdString()) << c.what;
     }
 }
 
@@ -102,5 +111,29 @@ TEST(ChineseCardFields, DepartmentAndTitle)
     EXPECT_EQ(textOf(fields, kTitleSlot), u"業務專員"_qs);
     EXPECT_EQ(textOf(fields, kTitleSlot + 1), QString()) << "the company is no second title";
     EXPECT_EQ(textOf(fields, kDepartmentSlot), QString()) << "a piece of the address is no department";
-    EXPECT_EQ(textOf(fields, kAddressSlot), u"成都市高新区天府大\n95号银泰中心4层"_qs);
+    EXPECT_EQ(textOf(fields, kAddressSlot), u"成都市高新区天府大95号银泰中心4层"_qs);
+}
+
+// The company with the piece of its row the layout cut off before it, and no logo's mark; the
+// department never the company; a label or a place is no name.
+TEST(ChineseCardFields, CompanyDepartmentAndName)
+{
+    const auto lines = linesOf({{u"长江精", 78, 400, 177, 434}, {u"密仪器股份有限公司", 175, 403, 499, 448}, {u"物流中心", 61, 300, 180, 328},
+                                {u"|   路254号望京SOHO19楼", 544, 383, 883, 425},
+                                {u"« 华夏建工有限责任公司", 60, 60, 400, 110}});
+    ResultSlots fields{};
+    fields[kCompanySlot] = {u"密仪器股份有限公司"_qs, 175, 403, 499, 448, true};
+    fields[kDepartmentSlot] = fields[kCompanySlot];
+    fields[kNameSlot] = {u"網址"_qs, 621, 569, 665, 590, true};
+    fillChineseFields(fields, lines);
+    EXPECT_EQ(textOf(fields, kCompanySlot).toStdString(), "长江精密仪器股份有限公司");
+    EXPECT_EQ(textOf(fields, kDepartmentSlot).toStdString(), "物流中心");
+    EXPECT_EQ(textOf(fields, kNameSlot).toStdString(), "");
+
+    fields = {};
+    fields[kCompanySlot] = {u"« 华夏建工有限责任公司"_qs, 60, 60, 400, 110, true};
+    fields[kNameSlot] = {u"北京市东城区"_qs, 659, 341, 838, 384, true};
+    fillChineseFields(fields, {});
+    EXPECT_EQ(textOf(fields, kCompanySlot).toStdString(), "华夏建工有限责任公司");
+    EXPECT_EQ(textOf(fields, kNameSlot).toStdString(), "");
 }
