@@ -119,7 +119,8 @@ bool endsAsTitleOrUnit(const QString& text)
     return ending.match(text).hasMatch();
 }
 
-// A name of the script: two to four Han characters or Hangul syllables, led by a surname.
+} // namespace
+
 bool isScriptName(const QString& text)
 {
     const QString name = compact(text);
@@ -129,6 +130,8 @@ bool isScriptName(const QString& text)
     const bool hangul = std::all_of(name.begin(), name.end(), isHangul);
     return (han || hangul) && scriptSurnameLength(name) > 0 && scriptSurnameLength(name) < name.size();
 }
+
+namespace {
 
 // A name in Latin letters as a card prints the reading of a Chinese or Korean name beside it:
 // "Wang Xiaoming", "WANG Xiao Ming", "Chen Chih-Ming", "Kim Min-jun".

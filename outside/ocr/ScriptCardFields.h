@@ -19,6 +19,10 @@ int scriptSurnameLength(const QString& name);
 // `piece` of the same row, read apart to the right of `row`, put at its end after a blank.
 void appendRowPiece(RecognizedLine& row, const RecognizedLine& piece);
 
+// Whether the text is a Chinese or Korean person's name: two to four Han characters or Hangul
+// syllables, led by a surname.
+bool isScriptName(const QString& text);
+
 // Whether the text is one line of a Chinese, Korean or Russian address.
 bool isAddressOfScript(const QString& text);
 

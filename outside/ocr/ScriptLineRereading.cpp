@@ -2,6 +2,8 @@
 
 #include "outside/ocr/CardLanguage.h"
 #include "outside/ocr/LineRereading.h"
+#include "outside/ocr/ScriptCardFields.h"
+#include "outside/ocr/WebAddressShape.h"
 
 #include <QRegularExpression>
 
@@ -23,6 +25,7 @@ constexpr int kInk = 128;
 constexpr int kLargeType = 13;
 // Blocks of ink set apart by paper this many times the body's height are read apart.
 constexpr int kBlockGap = 3;
+const std::string kLatinModel = "eng";
 
 qsizetype scriptLetters(int language, const QString& text)
 {
@@ -146,6 +149,75 @@ void joinSplitSyllableRows(TesseractEngine& engine, Pix* pix, const std::string&
     }
 }
 
+// Where a line's e-mail or web address starts ("E-mail: ", a label in the script before it), -1 if
+// it holds none.
+qsizetype addressStart(const QString& text)
+{
+    static const QRegularExpression address(QStringLiteral(R"([^\s:：]*(?:@|www|https?:)\S*)"), QRegularExpression::CaseInsensitiveOption);
+    const auto m = address.match(text);
+    return m.hasMatch() ? m.capturedStart() : -1;
+}
+
+// Whether the end of a line from `at` has the whole shape of an e-mail or a web address.
+bool isWholeAddress(const QString& text, qsizetype at)
+{
+    static const QRegularExpression shape(
+        QStringLiteral(R"(^(?:[a-z0-9._%+\-]+@[a-z0-9\-]+(?:\.[a-z0-9\-]+)+|(?:[a-z]{3,5}:\s*//)?(?:www\.)?[a-z0-9\-]+(?:\.[a-z0-9\-]+)+/?)$)"));
+    return at >= 0 && shape.match(withWebAddressShape(text.mid(at).trimmed())).hasMatch();
+}
+
+// The e-mail and web addresses of a Chinese card read again alone with the English model: beside
+// the script's model the engine reads their letters as others ("jingiao" for "jinqiao", "1.guo",
+// "chang,jiang"). The English reading's address takes the place of the first where it has an
+// address's whole shape.
+void rereadAddressesInLatin(TesseractEngine& engine, Pix* pix, std::vector<RecognizedLine>* lines)
+{
+    if (!engine.hasLanguage(kLatinModel))
+        return;
+    for (RecognizedLine& line : *lines) {
+        const qsizetype at = addressStart(line.text);
+        if (at < 0)
+            continue;
+        const RecognizedLine again = readBoxAt(engine, pix, kLatinModel, extendedToInk(pix, line), kReadHeight);
+        const qsizetype atAgain = addressStart(again.text);
+        // A blank read inside the address ("zheng z@…" for "zheng_z@…") leaves its start behind.
+        static const QRegularExpression piece(QStringLiteral(R"((?:^|\s)[a-z0-9._\-]+\s+$)"));
+        if (isWholeAddress(again.text, atAgain) && !piece.match(again.text.left(atAgain)).hasMatch()
+            && (!isWholeAddress(line.text, at) || again.confidence > line.confidence))
+            line.text = line.text.left(at) + again.text.mid(atAgain).trimmed();
+    }
+}
+
+// The heights a Chinese name's line is read again at: the engine's best for body type, and larger
+// for the strokes of a name set large.
+constexpr float kNameReadHeights[] = {kReadHeight, 64.0f};
+
+// A Chinese name set large, often with its characters spaced apart, is read on the whole card as
+// Latin scraps ("ER wo Re" for 邱品睿, "52 BAKE" for 彭明辉) or loses a character ("冯晓" of
+// 冯晓燕). Where no line reads as a name, each line of large type that is no name yet is read
+// alone with the script's own model, widened to the ink of its row, and a reading that is a name
+// takes its place.
+void rereadChineseName(TesseractEngine& engine, Pix* pix, const std::string& own, int body, std::vector<RecognizedLine>* lines)
+{
+    const auto isName = [](const RecognizedLine& l) { return isScriptName(l.text) && QString(l.text).remove(u' ').size() >= 3; };
+    if (std::any_of(lines->begin(), lines->end(), isName))
+        return;
+    for (RecognizedLine& line : *lines) {
+        const QString text = QString(line.text).remove(u' ');
+        if ((line.bottom - line.top) * 10 < body * kLargeType || text.size() > 8 || isMailOrWebLine(text) || isCompanyOfScript(text)
+            || std::any_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }))
+            continue;
+        const RecognizedLine wide = extendedToInk(pix, line);
+        for (const float height : kNameReadHeights) {
+            const RecognizedLine again = readBoxAt(engine, pix, own, wide, height);
+            if (isScriptName(again.text.trimmed())) {
+                line = {again.text.trimmed(), wide.left, line.top, wide.right, line.bottom, again.confidence};
+                return;
+            }
+        }
+    }
+}
+
 } // namespace
 
 void rereadScriptLines(TesseractEngine& engine, Pix* pix, int language, std::vector<RecognizedLine>* lines)
@@ -155,11 +227,15 @@ void rereadScriptLines(TesseractEngine& engine, Pix* pix, int language, std::vec
         return;
     if (language == kLanguageKorean)
         joinSplitSyllableRows(engine, pix, own, lines);
+    if (language == kLanguageChineseSimplified || language == kLanguageChineseTraditional)
+        rereadAddressesInLatin(engine, pix, lines);
     std::vector<int> heights;
     for (const RecognizedLine& line : *lines)
         heights.push_back(line.bottom - line.top);
     std::sort(heights.begin(), heights.end());
     const int body = heights.empty() ? 0 : heights[heights.size() / 2];
+    if (language == kLanguageChineseSimplified || language == kLanguageChineseTraditional)
+        rereadChineseName(engine, pix, own, body, lines);
     for (RecognizedLine& line : *lines) {
         const qsizetype script = scriptLetters(language, line.text);
         const auto latin = std::count_if(line.text.begin(), line.text.end(), [](QChar c) { return c.isLetter() && c.unicode() < 0x250; });
