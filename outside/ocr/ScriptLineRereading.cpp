@@ -272,10 +272,11 @@ void readMissedRows(TesseractEngine& engine, Pix* pix, int language, std::vector
     const int body = heights.empty() ? 0 : heights[heights.size() / 2];
     std::vector<RecognizedLine> found;
     for (const auto& [rowTop, rowBottom] : inkRows(pix, 0, 0, width - 1, height - 1)) {
-        // On a Korean card a name set beside a logo or beside the company's lines makes one row
-        // of ink with them across the card: each block of the row is taken apart.
+        // On a Korean or Chinese card a name set beside a logo, beside the company's lines or
+        // beside a column of numbers makes one row of ink with them across the card: each block
+        // of the row is taken apart.
         std::vector<RecognizedLine> rows;
-        if (language == kLanguageKorean && body > 0) {
+        if (language != kLanguageRussian && body > 0) {
             for (const auto& [from, to] : inkBlocks(pix, 0, rowTop, width - 1, rowBottom, kBlockGap * body)) {
                 for (const auto& [top, bottom] : inkRows(pix, from, rowTop, to, rowBottom))
                     rows.push_back({{}, from, top, to, bottom, 0});
