@@ -12,6 +12,9 @@
 
 namespace {
 
+// A line with no legal form is taken for the company only when read this surely (not a logo's scrap).
+constexpr int kSureCompany = 80;
+
 int height(const RecognizedLine& l)
 {
     return std::max(1, l.bottom - l.top + 1);
@@ -187,11 +190,41 @@ QString joinedAddressLines(const QString& above, const QString& below)
     return above + (blank ? QStringLiteral(" ") : QString()) + below;
 }
 
+// What a Chinese card's name never is: a label ("地址", "網址"), a place, a company, a number.
+bool cannotBeAName(const QString& text)
+{
+    static const QRegularExpression label(
+        QString::fromUtf8(R"(^(?:地址|地點|住址|邮编|郵編|网址|網址|网站|網站|电话|電話|手机|手機|传真|傳真|邮箱|郵箱|电邮|電郵|信箱)[:：]?$)"));
+    const QString name = compact(text);
+    return label.match(name).hasMatch() || startsAnAddress(name) || isAddressOfScript(name) || isCompanyOfScript(name)
+        || std::any_of(name.begin(), name.end(), [](QChar c) { return c.isDigit(); });
+}
+
+// A company many cards print without a legal form ("永泰五金"): where no line has one, the
+// tallest line of Han characters that is no other field, no label and no name.
+void fillCompanyWithoutLegalForm(ResultSlots& fields, const std::vector<RecognizedLine>& lines)
+{
+    const RecognizedLine* company = nullptr;
+    for (const RecognizedLine& row : lines) {
+        const QString text = compact(withoutLeadingScrap(row.text));
+        if (text.size() < 3 || text.size() > 16 || hanCount(text) != text.size() || row.confidence < kSureCompany || isScriptName(text)
+            || namesAJobTitle(text) || namesADepartment(text) || departmentAndTitle(text).first.size() > 0 || cannotBeAName(text)
+            || text == compact(fields[kNameSlot].text))
+            continue;
+        if (!company || height(row) > height(*company))
+            company = &row;
+    }
+    if (company)
+        fields[kCompanySlot] = slotOf(compact(withoutLeadingScrap(company->text)), *company);
+}
+
 // The company line with the pieces of its row the layout cut off before it ("长江精" of
 // "长江精密仪器股份有限公司"), marks of a logo before it taken out.
-void fillCompany(ResultSlots& fields, const std::vector<RecognizedLine>& rows)
+void fillCompany(ResultSlots& fields, const std::vector<RecognizedLine>& lines, const std::vector<RecognizedLine>& rows)
 {
     SlotFill& company = fields[kCompanySlot];
+    if (!company.filled)
+        fillCompanyWithoutLegalForm(fields, lines);
     if (!company.filled || hanCount(company.text) == 0)
         return;
     const QString text = compact(company.text);
@@ -231,16 +264,6 @@ void fillDepartment(ResultSlots& fields, const std::vector<RecognizedLine>& rows
             return;
         }
     }
-}
-
-// What a Chinese card's name never is: a label ("地址", "網址"), a place, a company, a number.
-bool cannotBeAName(const QString& text)
-{
-    static const QRegularExpression label(
-        QString::fromUtf8(R"(^(?:地址|地點|住址|邮编|郵編|网址|網址|网站|網站|电话|電話|手机|手機|传真|傳真|邮箱|郵箱|电邮|電郵|信箱)[:：]?$)"));
-    const QString name = compact(text);
-    return label.match(name).hasMatch() || startsAnAddress(name) || isAddressOfScript(name) || isCompanyOfScript(name)
-        || std::any_of(name.begin(), name.end(), [](QChar c) { return c.isDigit(); });
 }
 
 // The address: its first line (a label, a place of the administration), and the lines below it in
@@ -335,7 +358,8 @@ void fillDepartmentAndTitle(ResultSlots& fields)
 
 void fillChineseFields(ResultSlots& fields, const std::vector<RecognizedLine>& lines)
 {
-    const std::vector<RecognizedLine> rows = withRowPiecesJoined(withoutRepeatedLines(lines));
+    const std::vector<RecognizedLine> once = withoutRepeatedLines(lines);
+    const std::vector<RecognizedLine> rows = withRowPiecesJoined(once);
     // The postal code: the digits after its label, on its line or on the row beside it.
     for (const RecognizedLine& row : rows) {
         if (const auto m = postalLabel().match(row.text); m.hasMatch() && !m.captured(1).isEmpty()) {
@@ -344,7 +368,7 @@ void fillChineseFields(ResultSlots& fields, const std::vector<RecognizedLine>& l
         }
     }
     fillAddress(fields, rows);
-    fillCompany(fields, rows);
+    fillCompany(fields, once, rows);
     if (fields[kNameSlot].filled && cannotBeAName(fields[kNameSlot].text))
         fields[kNameSlot] = {};
     fillDepartmentAndTitle(fields);

@@ -9,13 +9,14 @@ namespace {
 struct Line {
     const char16_t* text;
     int left, top, right, bottom;
+    int confidence = 90;
 };
 
 std::vector<RecognizedLine> linesOf(std::initializer_list<Line> lines)
 {
     std::vector<RecognizedLine> out;
     for (const Line& l : lines)
-        out.push_back({QString::fromUtf16(l.text), l.left, l.top, l.right, l.bottom, 90});
+        out.push_back({QString::fromUtf16(l.text), l.left, l.top, l.right, l.bottom, l.confidence});
     return out;
 }
 
@@ -136,4 +137,14 @@ TEST(ChineseCardFields, CompanyDepartmentAndName)
     fillChineseFields(fields, {});
     EXPECT_EQ(textOf(fields, kCompanySlot).toStdString(), "华夏建工有限责任公司");
     EXPECT_EQ(textOf(fields, kNameSlot).toStdString(), "");
+
+    // No legal form: the tallest line of Han characters that is no other field.
+    fields = {};
+    fields[kNameSlot] = {u"賴欣妤"_qs, 782, 150, 999, 217, true};
+    fillChineseFields(fields, linesOf({{u"ul", 59, 59, 159, 161, 63}, {u"永泰五金", 192, 87, 334, 132, 96}, {u"賴欣妤", 782, 150, 999, 217},
+                                       {u"品保部區域銷售經理", 745, 248, 1002, 274}, {u"地址:", 544, 519, 608, 559},
+                                       {u"香港上環干諾道中251號7樓", 635, 519, 967, 559}}));
+    EXPECT_EQ(textOf(fields, kCompanySlot).toStdString(), "永泰五金");
+    EXPECT_EQ(textOf(fields, kNameSlot).toStdString(), "賴欣妤");
+    EXPECT_EQ(textOf(fields, kAddressSlot).toStdString(), "香港上環干諾道中251號7樓");
 }
