@@ -93,9 +93,9 @@ QString withWebAddressShape(const QString& line)
         QStringLiteral(R"((?<=[a-z0-9])\.\s(?=(?:co\.|or\.|ne\.|ac\.)?(?:jp|com|net|org|io|uk|de)\b))"));
     out.replace(dotBlank, QStringLiteral("."));
     // A host's last dot read as a blank or set apart from its ending at the end of the line or its
-    // host: "www.moreau. fr", "https://www.x-engineering com", "x@lyon fr", "x-elec.com. tw".
+    // host: "www.moreau. fr", "https://www.x-engineering com", "x@lyon fr", "x-elec.com. tw", "x-ph.com, tw".
     static const QRegularExpression lastDot(
-        QStringLiteral(R"(((?:://(?:www\.)?|www\.|@)([a-z0-9\-]+(?:\.[a-z0-9\-]+)*))(?:\.\s+|\s+\.?)(com|net|org|[a-z]{2})(?=/|\s*$))"),
+        QStringLiteral(R"(((?:://(?:www\.)?|www\.|@)([a-z0-9\-]+(?:\.[a-z0-9\-]+)*))(?:[.,]\s+|\s+\.?)(com|net|org|[a-z]{2})(?=/|\s*$))"),
         QRegularExpression::CaseInsensitiveOption);
     out = replaced(out, lastDot, [](const QRegularExpressionMatch& m) {
         static const QRegularExpression secondLevel(QStringLiteral(R"(\.(?:com|co|net|org|ac|gov|edu)$)"), QRegularExpression::CaseInsensitiveOption);

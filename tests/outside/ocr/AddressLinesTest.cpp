@@ -88,6 +88,7 @@ TEST(AddressLines, WebAndMailAddressesPutBackTogether)
         {u"® https://www.blackwater-engineering com", u"® https://www.blackwater-engineering.com"},
         {u"E delacroix@pharmacie-centrale-de-lyon fr", u"E delacroix@pharmacie-centrale-de-lyon.fr"},
         {u"https://hongda-elec.com. tw", u"https://hongda-elec.com.tw"},
+        {u"E-mail: pchiu@juichang-ph.com, tw", u"E-mail: pchiu@juichang-ph.com.tw"},
         {u"www.kaitak-tech. tw/", u"www.kaitak-tech.tw/"},
         // "@" read as a capital Q or O, a hyphen set apart from its host, a small l read as I.
         {u"thiago.costaQclinica-sao-joao.com.br", u"thiago.costa@clinica-sao-joao.com.br"},
