@@ -417,6 +417,32 @@ TEST_F(Quillant, KoreanNameBesideTheCompanysLines)
     EXPECT_EQ(card.text("company").toStdString(), "주식회사 대한정공");
 }
 
+// A Chinese card in two blocks parted by a rule: the name set large with its characters spaced
+// out, the title and the company to the left; the numbers and an address of three lines to the
+// right.
+TEST_F(Quillant, ChineseCardInTwoBlocks)
+{
+    const QString hei = u"WenQuanYi Micro Hei"_qs;
+    QImage image = drawnCard({
+        {hei, 64, 70, 215, u"麥嘉欣"_qs, false, 14},
+        {hei, 26, 70, 290, u"資深顧問"_qs},
+        {hei, 36, 70, 400, u"鼎泰豐盛集團"_qs},
+        {u"DejaVu Sans"_qs, 24, 580, 200, u"+852 2966 7395"_qs},
+        {u"DejaVu Sans"_qs, 24, 580, 245, u"mak_y@dintai-fs.com.hk"_qs},
+        {hei, 26, 580, 320, u"地址：新界荃灣"_qs},
+        {hei, 26, 580, 362, u"楊屋道12號"_qs},
+        {hei, 26, 580, 404, u"新光摩天大樓11樓之4"_qs},
+    });
+    QPainter rule(&image);
+    rule.fillRect(530, 60, 3, 530, Qt::black);
+    rule.end();
+    Card card;
+    ASSERT_EQ(recognize(image, &card, 2), 0);
+    EXPECT_EQ(card.text("full_Name").toStdString(), "麥 嘉欣");
+    EXPECT_EQ(card.text("company").toStdString(), "鼎泰豐盛集團");
+    EXPECT_EQ(card.text("address").toStdString(), "新界荃灣楊屋道12號 新光摩天大樓11樓之4");
+}
+
 // A card in Latin letters but for the name, set large in Hangul: the English model reads the rest
 // well, and the name is the one line it could not read.
 TEST_F(Quillant, HangulNameOnACardInLatinLetters)
