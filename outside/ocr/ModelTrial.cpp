@@ -83,6 +83,8 @@ constexpr size_t kLinesTried = 4;
 // one this sure, with this many Hangul, one of Chinese type.
 constexpr int kSureReading = 80;
 constexpr qsizetype kSureHangul = 4;
+// Han lines the Japanese model reads this unsurely on the whole may be Hangul it made kanji of.
+constexpr int kDoubtedHan = 65;
 
 qsizetype lettersOfScript(const ModelTrialReading& reading)
 {
@@ -90,6 +92,18 @@ qsizetype lettersOfScript(const ModelTrialReading& reading)
     for (const RecognizedLine& l : reading.lines)
         letters += std::count_if(l.text.begin(), l.text.end(), [&reading](QChar c) { return isLetterOfScript(reading.language, c); });
     return letters;
+}
+
+// The engine's confidence in lines, each counting by its number of characters.
+int confidenceOf(const std::vector<RecognizedLine>& lines)
+{
+    int weighted = 0, characters = 0;
+    for (const RecognizedLine& l : lines) {
+        const int size = std::max<int>(1, int(QString(l.text).remove(u' ').size()));
+        weighted += l.confidence * size;
+        characters += size;
+    }
+    return characters ? weighted / characters : 0;
 }
 
 // The lines of a Japanese-model reading with Han characters, the largest type first.
@@ -230,13 +244,17 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
         std::stable_sort(han.begin(), han.end(),
                          [](const RecognizedLine& a, const RecognizedLine& b) { return a.bottom - a.top > b.bottom - b.top; });
         // On a card from Korea the kana the Japanese model made of Hangul strokes settle nothing:
-        // the Korean models read its lines surer.
-        if (showsKorea(lines) && !han.empty()) {
+        // the Korean models read its lines surer. Nor do they on a card whose Han lines the
+        // Japanese model doubts (a 〒 or kana made of Hangul): a Korean reading clearly surer, with
+        // Hangul enough, is the card's.
+        const bool korea = showsKorea(lines);
+        if ((korea || confidenceOf(hanLines(lines)) < kDoubtedHan) && !han.empty()) {
             const std::vector<ModelTrialReading> tried =
                 readWithEachLanguage(engine, pix, dpi, han, {kLanguageJapanese, kLanguageKorean}, kLinesTried);
             const ModelTrialReading* japanese = readingOf(tried, kLanguageJapanese);
             if (const ModelTrialReading* korean = readingOf(tried, kLanguageKorean);
-                korean && korean->confidence >= kSureEnough && (!japanese || korean->confidence > japanese->confidence))
+                korean && korean->confidence >= kSureEnough && (!japanese || korean->confidence > japanese->confidence)
+                && (korea || ((!japanese || korean->confidence >= japanese->confidence + kSurerBy) && lettersOfScript(*korean) >= kSureHangul)))
                 return kLanguageKorean;
         }
         // A kana or two the Japanese model made of a Chinese card's strokes do not make it Japanese;
@@ -303,9 +321,10 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
         readWith(doubted, {leading});
     if (lead == 0 || !clearlyChinese()) {
         readWith(doubted, {kLanguageKorean});
-        // Neither Chinese model reads Hangul: a sure Korean reading of its letters is the card's.
-        if (const ModelTrialReading* winner = clearWinner();
-            winner && winner->language == kLanguageKorean && winner->confidence >= kSureReading && lettersOfScript(*winner) >= kSureHangul)
+        // Neither Chinese model reads Hangul: a sure Korean reading of its letters is the card's, and
+        // on a card from Korea a clear one.
+        if (const ModelTrialReading* winner = clearWinner(); winner && winner->language == kLanguageKorean
+            && (winner->confidence >= kSureReading || showsKorea(lines)) && lettersOfScript(*winner) >= kSureHangul)
             return kLanguageKorean;
         if (lead == 0)
             readWith(doubted, {kLanguageChineseSimplified, kLanguageChineseTraditional});

@@ -57,6 +57,20 @@ TEST(ModelTrial, CardWhoseScriptAReadingTellsIsNotReadWithOtherScriptsModels)
          "eng",
          kLanguageKorean,
          {"chi_"}},
+        // Hangul the Japanese model made kanji and kana of, on a card that shows nothing of Korea
+        // but its script: the Korean model reads its lines clearly surer.
+        {"Korean card read in Japanese",
+         drawCard({{u"주식회사 초록에너지"_qs, 40},
+                   {u"전정희"_qs, 64},
+                   {u"경영지원팀 센터장"_qs, 34},
+                   {u"서울특별시 종로구 종로 124"_qs, 34},
+                   {u"광교비즈니스센터 2층"_qs, 34},
+                   {u"전화 02-8197-7048"_qs, 32},
+                   {u"jeon@chorok.com"_qs, 30}},
+                  u"NanumBarunGothic"_qs),
+         "jpn+eng",
+         kLanguageKorean,
+         {"chi_"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
