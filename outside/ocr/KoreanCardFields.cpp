@@ -31,7 +31,7 @@ QString compact(const QString& text)
 // Marks a logo, an icon or a rule leaves at a line's ends.
 QString withoutMarks(const QString& text)
 {
-    static const QRegularExpression ends(QStringLiteral(R"(^[^\p{L}\p{N}(（]+|[^\p{L}\p{N})）]+$)"));
+    static const QRegularExpression ends(QStringLiteral(R"(^[^\p{L}\p{N}(（㈜]+|[^\p{L}\p{N})）]+$)"));
     return QString(text).remove(ends).trimmed();
 }
 
@@ -222,6 +222,26 @@ std::pair<QString, QString> koreanDepartmentAndTitle(const QString& text)
     if (!department.isEmpty() && !isKoreanUnitWord(department.last()))
         return {};
     return {department.join(u' '), words.mid(end).join(u' ')};
+}
+
+std::vector<RecognizedLine> withKoreanLegalForms(std::vector<RecognizedLine> lines)
+{
+    // The circled 주 read as "@)", "&)" or "@" before the company's name, or as a syllable of 주
+    // with strokes of the circle ("쥐", "줘"); a logo's letter before it goes.
+    static const QRegularExpression circled(QStringLiteral(R"(^(?:[A-Za-z]{1,2}\s+)?(?:[@&]\)|@|쥐|줘|쥬|줴)(?=\s*[\x{AC00}-\x{D7A3}]{2}))"));
+    static const QRegularExpression logo(QStringLiteral(R"(^[^\p{L}\p{N}]*\([@©®0-9]\)\s*(?=[\x{AC00}-\x{D7A3}]))"));
+    for (RecognizedLine& line : lines) {
+        const QString text = line.text.trimmed();
+        if (text.contains(QRegularExpression(QStringLiteral(R"(@\S*\.)"))))
+            continue;
+        // An icon read as "@" before an address stays the address's.
+        if (const auto m = circled.match(text); m.hasMatch() && !isAddressOfScript(text.mid(m.capturedEnd()))
+            && std::none_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }))
+            line.text = QStringLiteral("㈜") + text.mid(m.capturedEnd());
+        else if (const auto l = logo.match(text); l.hasMatch())
+            line.text = text.mid(l.capturedEnd());
+    }
+    return lines;
 }
 
 void fillKoreanFields(ResultSlots& fields, const std::vector<RecognizedLine>& lines)

@@ -24,6 +24,10 @@ bool isKoreanUnitWord(const QString& word);
 // for a line that is no role ("서울특별시 중구", "주식회사 새봄디자인").
 std::pair<QString, QString> koreanDepartmentAndTitle(const QString& text);
 
+// `lines` with the legal form "㈜" the engine read as marks or a syllable ("@) 서해수산", "A &)
+// 케이디에스", "쥐금강테크윈") put back, and a round logo read as "(@)" before a line's Hangul taken out.
+std::vector<RecognizedLine> withKoreanLegalForms(std::vector<RecognizedLine> lines);
+
 // `fields` as the script's rules left them for `lines` of a Korean card, with the title and the
 // department taken from the role lines, a blank the engine put inside a name taken out, the
 // company's scraps gone and the address on one line.

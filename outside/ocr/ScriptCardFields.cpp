@@ -62,7 +62,8 @@ QString compact(const QString& text)
 QString trimmedOfMarks(const QString& text)
 {
     // A comma ending a line goes on to the next line of the address.
-    static const QRegularExpression ends(QStringLiteral(R"(^[^\p{L}\p{N}(（«"]+|[^\p{L}\p{N})）»".,，、]+$)"));
+    // "㈜" opening a Korean company is its legal form.
+    static const QRegularExpression ends(QStringLiteral(R"(^[^\p{L}\p{N}(（«"㈜]+|[^\p{L}\p{N})）»".,，、]+$)"));
     // A logo before the script's text reads as a Latin letter or two: "O 金桥投资有限公司".
     static const QRegularExpression scrap(QStringLiteral(R"(^[A-Za-z]{1,2}\s+(?=[\x{3400}-\x{9FFF}\x{AC00}-\x{D7A3}\x{0400}-\x{04FF}(（]))"));
     // A rule after a Korean name reads as a loose letter of Hangul: "탁태윤 ㅣ".
@@ -457,7 +458,11 @@ void fillFieldsOfScriptShapes(ResultSlots& fields, const std::vector<RecognizedL
 
 void fillFieldsOfScript(ResultSlots& fields, const std::vector<RecognizedLine>& lines, int language)
 {
-    fillFieldsOfScriptShapes(fields, lines, language);
-    if (language == kLanguageKorean)
-        fillKoreanFields(fields, lines);
+    if (language != kLanguageKorean) {
+        fillFieldsOfScriptShapes(fields, lines, language);
+        return;
+    }
+    const std::vector<RecognizedLine> korean = withKoreanLegalForms(lines);
+    fillFieldsOfScriptShapes(fields, korean, language);
+    fillKoreanFields(fields, korean);
 }

@@ -121,6 +121,14 @@ TEST(KoreanCardFields, CardLinesAsTheEngineReadsThem)
         at(u"별빛제약(주)", 59, 59, 379, 140), at(u"민시우", 433, 236, 633, 305),
         at(u"주소: 4: (63122) 제주특별자치도 제주시", 60, 407, 362, 438), at(u"노형동 도령로 39, 우성오피스텔 22충", 60, 428, 366, 461),
         at(u"전화: 064-515-0717", 61, 463, 234, 480)};
+    // The circled legal form read as marks or as a syllable; a round logo read as "(@)".
+    const std::vector<RecognizedLine> circledAsMarks = {at(u"변명수", 70, 102, 272, 167), at(u"@) 서해수산", 773, 186, 1009, 267),
+                                                        at(u"기술영업팀", 67, 191, 214, 219), at(u"주소: 경기도 안양시 동안구", 72, 358, 433, 395),
+                                                        at(u"시민대로 301, 무역회관 13층", 73, 394, 464, 437)};
+    const std::vector<RecognizedLine> circledAsSyllable = {at(u"쥐금강테크윈", 60, 60, 400, 130), at(u"최하늘별", 704, 96, 1008, 200),
+                                                           at(u"빅데이터랩 차장대우", 753, 279, 1014, 324)};
+    const std::vector<RecognizedLine> roundLogo = {at(u"|  (@) 아로마푸드", 26, 83, 417, 203), at(u"여아름", 819, 135, 1027, 203),
+                                                   at(u"YEO A-reum", 898, 224, 1031, 242), at(u"@ 서울특별시 노원구 동일로 110", 576, 466, 903, 510)};
     const std::vector<RecognizedLine> spacedName = {at(u"김 민준", 223, 355, 410, 416), at(u"과장", 236, 452, 300, 481)};
     // The name the engine read only in its Latin reading; a logo before the company read as a
     // syllable; a rule after a name read as a loose letter.
@@ -157,6 +165,10 @@ TEST(KoreanCardFields, CardLinesAsTheEngineReadsThem)
         {"a town and its quarter before the road", townBeforeRoad, kAddressSlot, u"(63122) 제주특별자치도 제주시 노형동 도령로 53 6층"},
         {"an address line led by its quarter", quarterFirst, kAddressSlot, u"(63122) 제주특별자치도 제주시 노형동 도령로 39, 우성오피스텔 22층"},
         {"a postal code after a label's scrap", quarterFirst, kPostalCodeSlot, u"63122"},
+        {"the circled legal form read as marks", circledAsMarks, kCompanySlot, u"㈜ 서해수산"},
+        {"the circled legal form read as a syllable", circledAsSyllable, kCompanySlot, u"㈜금강테크윈"},
+        {"a round logo before the company", roundLogo, kCompanySlot, u"아로마푸드"},
+        {"an icon before the address", roundLogo, kAddressSlot, u"서울특별시 노원구 동일로 110"},
         {"a role set larger than the name's reading", latinName, kDepartmentSlot, u"디지털혁신본부"},
         {"a role set larger than the name's reading", latinName, kTitleSlot, u"부사장"},
         {"a logo read as a syllable", latinName, kCompanySlot, u"성원엔지니어링(주)"},
