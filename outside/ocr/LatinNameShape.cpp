@@ -232,5 +232,13 @@ QString latinNameOutOfSmallCaps(const QString& name, const std::vector<LetterExt
         spelled << word;
         at += inWord;
     }
-    return small && !capitals ? spelled.join(u' ') : name;
+    if (!small || capitals)
+        return name;
+    // "DR.", "MR.": a title of two letters before a name in small capitals is set in them too.
+    static const QRegularExpression shortTitle(QStringLiteral(R"(^\p{Lu}\p{Lu}\.$)"));
+    for (QString& word : spelled) {
+        if (shortTitle.match(word).hasMatch())
+            word = word.front() + word.mid(1).toLower();
+    }
+    return spelled.join(u' ');
 }

@@ -853,6 +853,10 @@ TEST(LatinNameShape, SmallCapitalsSpelledAsPrinted)
     std::vector<LetterExtent> jeanBaptiste(19, {22, 50});
     for (const size_t capital : {0, 4, 12, 13})
         jeanBaptiste[capital] = {10, 50};
+    // D, r, A, n, n, e, K, a, t, h, r, i, n, R, ü, c, k, e, r, t.
+    std::vector<LetterExtent> anneKathrin(20, {22, 50});
+    for (const size_t capital : {0, 2, 6, 13})
+        anneKathrin[capital] = {10, 50};
     const struct {
         const char16_t* name;
         const std::vector<LetterExtent>& letters;
@@ -862,6 +866,7 @@ TEST(LatinNameShape, SmallCapitalsSpelledAsPrinted)
         {u"RAJ FITZGERALD", raj, u"Raj Fitzgerald"},
         {u"JEAN-BAPTISTE O'CONNOR", jeanBaptiste, u"Jean-Baptiste O'Connor"},
         {u"Jean-Baptiste O'Connor", jeanBaptiste, u"Jean-Baptiste O'Connor"},
+        {u"DR. ANNE-KATHRIN RÜCKERT", anneKathrin, u"Dr. Anne-Kathrin Rückert"},
         // Capitals of one height are printed so.
         {u"DR. SOPHIE DUBOIS", sophie, u"DR. SOPHIE DUBOIS"},
         {u"ÁLVARO GARCÍA", alvaro, u"ÁLVARO GARCÍA"},
