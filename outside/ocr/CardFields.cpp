@@ -215,7 +215,8 @@ bool isCompany(const QString& t)
         {u"Inc", u"Inc.",   u"Corp", u"Corp.",   u"Corporation", u"Co.",    u"Ltd", u"Ltd.", u"LLC",      u"LLP",    u"GmbH", u"AG",
          u"KG",  u"PLC",    u"S.A.", u"Company", u"Limited",     u"e.K.",   u"mbH", u"UG",   u"SE",       u"S.p.A.", u"SpA",  u"S.r.l.",
          u"Srl", u"S.R.L.", u"S.L.", u"S.L.U.",  u"S.A.U.",      u"S.A.S.", u"SAS", u"SARL", u"S.à r.l.", u"EURL",   u"SNC",  u"S.N.C.",
-         u"Lda", u"Lda.",   u"Ltda", u"Ltda.", u"Eireli",   u"B.V.",        u"N.V.",   u"A/S", u"ApS",  u"S.Coop."});
+         u"Lda", u"Lda.",   u"Ltda", u"Ltda.", u"Eireli",   u"B.V.",        u"N.V.",   u"A/S", u"ApS",  u"S.Coop.",
+         u"S.L.L.", u"S.L.N.E.", u"SASU", u"S.A.S.U.", u"SCOP", u"SPRL", u"OHG", u"GbR", u"KGaA", u"gGmbH", u"e.V.", u"Unipessoal", u"Pty"});
     // Offices, practices and clinics carry no legal form but end in what they are.
     static const QRegularExpression japaneseOffice(
         QStringLiteral("(事務所|クリニック|病院|医院|診療所|眼科|歯科|内科|外科|皮膚科|研究所|協会|組合|商店|工務店|法人)$"));

@@ -719,6 +719,13 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
           at(u"Tecnologia Lusitana Eireli", 60, 385, 460, 416)},
          35,
          u"Tecnologia Lusitana Eireli"},
+        // Legal forms of more kinds of firm: "S.L.L." is no "S.L." followed by a letter.
+        {{at(u"Martín Benítez Galán", 60, 100, 500, 160), at(u"Abogado", 60, 175, 200, 205),
+          at(u"Consultoría Ágora S.L.L.", 60, 380, 400, 410), at(u"Calle Mayor, 14", 60, 430, 400, 455)},
+         35,
+         u"Consultoría Ágora S.L.L."},
+        {{at(u"Jonas Weber", 60, 100, 500, 160), at(u"Elbtal Stahlbau OHG", 60, 380, 400, 410)}, 35, u"Elbtal Stahlbau OHG"},
+        {{at(u"Kai-Uwe Haberl", 60, 100, 500, 160), at(u"Sportfreunde Ulm e.V.", 60, 380, 400, 410)}, 35, u"Sportfreunde Ulm e.V."},
         // A Korean department set over the name stays the department.
         {{at(u"마케팅팀", 478, 195, 593, 223), at(u"차장", 508, 237, 567, 265), at(u"이현우", 421, 288, 658, 368),
           at(u"Lee Hyun-woo", 450, 396, 625, 420)},
