@@ -353,6 +353,16 @@ std::vector<LanguageCard> languageCards()
          eastAsianCard({u"(주)한울테크"_qs, u"김민준"_qs, u"Kim Min-jun"_qs, u"과장"_qs, u"서울특별시 강남구 테헤란로 123"_qs,
                         u"전화 02-1234-5678"_qs, u"minjun.kim@hanultech.co.kr"_qs}),
          "full_Name", u"김민준"_qs},
+        // A name in light type, which the French model reads without its diaeresis.
+        {"French, a name read without its accent", 6, 2, 7,
+         drawnCard({{u"DejaVu Sans Light"_qs, 60, 60, 240, u"Loïc Delacroix"_qs},
+                    {u"DejaVu Sans"_qs, 26, 60, 330, u"Architecte"_qs},
+                    {u"DejaVu Sans"_qs, 28, 60, 400, u"Vignobles de la Côte SARL"_qs},
+                    {u"DejaVu Sans"_qs, 24, 570, 260, u"Tél. 03 30 16 94 72"_qs},
+                    {u"DejaVu Sans"_qs, 24, 570, 305, u"152 allée des Tilleuls"_qs},
+                    {u"DejaVu Sans"_qs, 24, 570, 350, u"59000 Lille"_qs},
+                    {u"DejaVu Sans"_qs, 22, 570, 420, u"loic.delacroix@vignobles-cote.fr"_qs}}),
+         "full_Name", u"Loïc Delacroix"_qs},
     };
 }
 
