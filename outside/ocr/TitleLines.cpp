@@ -34,10 +34,13 @@ bool goesOnBelow(const RecognizedLine& a, const RecognizedLine& b)
     return sameType && aligned && b.top > a.top + h / 2 && b.top - a.bottom < h;
 }
 
+// Words, not a scrap of the engine's ("пе", "a ,"), nor a number's, an address's or a street's line.
 bool mayGoOn(const QString& t)
 {
     static const QRegularExpression noWords(QStringLiteral(R"([0-9@]|www\.|https?:)"));
-    return latinOrCyrillic(t) && !noWords.match(t).hasMatch() && !isLatinStreetLine(t) && !hasLatinStreetWord(t);
+    static const QRegularExpression word(QStringLiteral(R"(\p{L}{3,})"));
+    return latinOrCyrillic(t) && word.match(t).hasMatch() && !noWords.match(t).hasMatch() && !isLatinStreetLine(t)
+        && !hasLatinStreetWord(t);
 }
 
 } // namespace

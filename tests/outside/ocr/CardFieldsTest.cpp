@@ -409,6 +409,7 @@ TEST(CardFields, TitlesAndDepartmentsOverTwoLines)
         {{name, at(u"Directeur commercial", 60, 175, 400, 205), at(u"12 rue de la Paix", 60, 212, 380, 242)}, u"Directeur commercial", u""},
         {{at(u"Head of", 60, 40, 300, 70), at(u"Mara Lindholm", 60, 77, 360, 107)}, u"Head of", u""},
         {{name, at(u"Начальник отдела", 60, 175, 360, 205), at(u"снабжения", 60, 280, 220, 310)}, u"Начальник отдела", u""},
+        {{name, at(u"Менеджер проектов", 60, 175, 360, 205), at(u"пе", 60, 212, 100, 242)}, u"Менеджер проектов", u""},
     };
     for (const auto& c : cases) {
         const ResultSlots f = classifyCardLines(c.lines);
