@@ -1,6 +1,7 @@
 #include "outside/ocr/VerticalColumns.h"
 
 #include "outside/ocr/ColumnDashes.h"
+#include "outside/ocr/JapanesePersonWords.h"
 #include "outside/ocr/LineRereading.h"
 #include "outside/ocr/ScanCleanup.h"
 
@@ -477,7 +478,7 @@ QChar largeKana(QChar c)
 // What the vertical models misread in a title's column: a long vowel mark, a stroke along the
 // column, read as "1" or "|" after katakana ("チームリーダ1") and taken for the numeral one before
 // a kanji, and the 士 of a licensed profession read as 十 or 二 ("一級建築十"). A column of numbers
-// keeps its digits.
+// keeps its digits. A lone character after a title goes.
 QString withTitleMarks(const QString& text)
 {
     static const QRegularExpression longMark(
@@ -490,6 +491,10 @@ QString withTitleMarks(const QString& text)
     QString out = QString(text).replace(profession, QStringLiteral("士")).replace(one, QStringLiteral("一"));
     if (const QString marked = QString(out).replace(longMark, QStringLiteral("ー")); !marked.contains(digits))
         out = marked;
+    // A character alone after a title ("係長 下") is a scrap of the column beside it.
+    static const QRegularExpression scrap(QStringLiteral("^(\\S.*\\S)\\s+\\S$"));
+    if (const auto m = scrap.match(out); m.hasMatch() && isJapaneseTitleWord(splitJapaneseDepartmentAndTitle(m.captured(1)).title))
+        out = m.captured(1);
     return out;
 }
 

@@ -168,6 +168,8 @@ TEST(VerticalColumns, TitleOfAColumnComesOutAsPrinted)
         {u"一級建築十"_qs, u"一級建築士"_qs},
         {u"ー級建築二"_qs, u"一級建築士"_qs},
         {u"弁護十"_qs, u"弁護士"_qs},
+        {u"係長 下"_qs, u"係長"_qs},
+        {u"広報室専務取締役 店"_qs, u"専務取締役"_qs},
         {u"マネージャー"_qs, u"マネージャー"_qs},
     };
     for (const auto& c : cases) {
