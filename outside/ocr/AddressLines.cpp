@@ -268,8 +268,13 @@ QString withBuildingSpelledAsPlace(const QString& address)
     }
     // A floor's digit read as the letter of its shape ("銀座センタービルSF"): no building has a floor S.
     static const QRegularExpression floorS(QStringLiteral(R"((?<=[^\x{0}-\x{7f}])S(?=[FＦ]$))"));
+    // "ピル" is a building (ビル) whose voicing mark the engine read as the round one; after 第 stands
+    // a numeral, not the kana ニ or a dash ("第ニビル", "第-ビル").
+    static const QRegularExpression numeralTwo(QStringLiteral("(?<=第)ニ"));
+    static const QRegularExpression numeralOne(QStringLiteral("(?<=第)[-－ー‐―]"));
     for (qsizetype n = 1; n < lines.size(); ++n)
-        lines[n].replace(floorS, QStringLiteral("5"));
+        lines[n].replace(floorS, QStringLiteral("5")).replace(QStringLiteral("ピル"), QStringLiteral("ビル"))
+            .replace(numeralTwo, QStringLiteral("二")).replace(numeralOne, QStringLiteral("一"));
     return lines.join(u'\n');
 }
 

@@ -348,7 +348,7 @@ bool isAddress(const QString& t)
 // A line that goes on an address: a building, a floor, a country.
 bool continuesAddress(const QString& t)
 {
-    static const QRegularExpression japanese(QStringLiteral(R"(ビル|階|[0-9０-９]+F$|タワー|ビルディング)"),
+    static const QRegularExpression japanese(QStringLiteral(R"(ビル|階|[0-9０-９]+F$|タワー|ビルディング|[0-9０-９]+\s?号[室館]$)"),
                                              QRegularExpression::CaseInsensitiveOption);
     return japanese.match(t).hasMatch() || continuesLatinAddress(t);
 }
