@@ -117,11 +117,13 @@ QString withDashesOfTheirShape(Pix* pix, int left, int top, int right, int botto
     // The runs of narrow cells, as [first, end) indexes of `cells`, and where a blank stands in one
     // (a Latin label before its number, the blank between a number's parts), every stretch of it
     // between blanks as well: which of them a run of the text is, its length tells.
-    std::vector<std::pair<size_t, size_t>> narrowRuns;
+    std::vector<std::pair<size_t, size_t>> narrowRuns, wholeRuns;
     for (size_t i = 0; i < cells.size();) {
         size_t end = i;
         while (end < cells.size() && isNarrow(cells[end], pitch))
             ++end;
+        if (end > i)
+            wholeRuns.emplace_back(i, end);
         std::vector<size_t> blanks{i};
         for (size_t k = i + 1; k < end; ++k) {
             if (cells[k].top - cells[k - 1].top > 3 * pitch / 2)
@@ -141,38 +143,72 @@ QString withDashesOfTheirShape(Pix* pix, int left, int top, int right, int botto
             out += text.at(i++);
             continue;
         }
-        // A run of digits and what the model made of dashes, with the blanks it read inside them
-        // ("7 1 0").
+        // A run of digits and what the model made of dashes (a 1, a long vowel mark between
+        // digits), with the blanks it read inside them ("7 1 0").
         std::vector<qsizetype> at;
         qsizetype end = i;
         while (end < text.size()) {
-            if (isHalfWidth(text.at(end)))
+            const QChar c = text.at(end);
+            if (isHalfWidth(c) || (c == u'ー' && text.at(end - 1).isDigit() && end + 1 < text.size() && text.at(end + 1).isDigit()))
                 at.push_back(end++);
-            else if (text.at(end) == u' ' && end + 1 < text.size() && isHalfWidth(text.at(end + 1)) && text.at(end + 1) != u'+')
+            else if (c == u' ' && end + 1 < text.size() && isHalfWidth(text.at(end + 1)) && text.at(end + 1) != u'+')
                 ++end;
             else
                 break;
         }
         const size_t length = at.size();
+        // The run read over the cells from `first` on: which of its 1s stand as dashes, and whether
+        // the ink agrees with the reading; `strict` where the cells were only guessed, when every
+        // digit but a 1 must stand as wide as the column's digits do.
+        std::vector<bool> dash(length, false);
+        QString shaped;
+        const auto readOver = [&](size_t first, bool strict, int digitWidth) {
+            shaped.clear();
+            for (size_t k = 0; k < length; ++k) {
+                const Cell& cell = cells[first + k];
+                const QChar c = text.at(at[k]);
+                dash[k] = (isOneLike(c) || c == u'ー') && k > 0 && k + 1 < length && isPlainStroke(cell);
+                // A digit other than 1 standing as a plain stroke: the cells are not the run's characters.
+                const bool digit = c.isDigit() && c != u'1';
+                if (digit && (isPlainStroke(cell) || (strict && 10 * (cell.right - cell.left + 1) < 7 * digitWidth)))
+                    return false;
+                shaped += dash[k] ? QChar(u'-') : c;
+            }
+            return true;
+        };
         // The run's cells are the next run of narrow cells of its length. A run too short to hold a
         // dash between digits (an icon read as a digit) takes none.
         size_t run = length < 3 ? narrowRuns.size() : 0;
         while (run < narrowRuns.size()
                && (narrowRuns[run].first < nextCell || narrowRuns[run].second - narrowRuns[run].first != length))
             ++run;
-        QString shaped;
-        std::vector<bool> dash(length, false);
-        bool agrees = run < narrowRuns.size();
-        for (size_t k = 0; k < length && agrees; ++k) {
-            const Cell& cell = cells[narrowRuns[run].first + k];
-            const QChar c = text.at(at[k]);
-            dash[k] = isOneLike(c) && k > 0 && k + 1 < length && isPlainStroke(cell);
-            // A digit other than 1 standing as a plain stroke: the cells are not the run's characters.
-            agrees = !(c.isDigit() && c != u'1' && isPlainStroke(cell));
-            shaped += dash[k] ? QChar(u'-') : c;
-        }
-        if (run < narrowRuns.size())
+        bool agrees = run < narrowRuns.size() && readOver(narrowRuns[run].first, false, 0);
+        if (run < narrowRuns.size()) {
             nextCell = narrowRuns[run].second;
+        } else if (length >= 3) {
+            // Narrow kana or letters beside the number ("通り2-13") make its run of cells longer:
+            // the one place in it where the digits stand as wide as digits and the dashes as strokes.
+            const auto whole = std::find_if(wholeRuns.begin(), wholeRuns.end(), [&](const std::pair<size_t, size_t>& r) {
+                return r.first >= nextCell && r.second - r.first > length;
+            });
+            if (whole != wholeRuns.end()) {
+                std::vector<int> widths;
+                for (size_t k = whole->first; k < whole->second; ++k) {
+                    if (!isPlainStroke(cells[k]))
+                        widths.push_back(cells[k].right - cells[k].left + 1);
+                }
+                std::sort(widths.begin(), widths.end());
+                const int digitWidth = widths.empty() ? 0 : widths[widths.size() / 2];
+                std::vector<size_t> fits;
+                for (size_t first = whole->first; first + length <= whole->second; ++first) {
+                    if (readOver(first, true, digitWidth))
+                        fits.push_back(first);
+                }
+                agrees = fits.size() == 1 && readOver(fits.front(), true, digitWidth);
+                if (agrees)
+                    nextCell = fits.front() + length;
+            }
+        }
         static const QRegularExpression dashed(QStringLiteral("^[0-9０-９+]+(?:-[0-9０-９]+)+$"));
         if (!agrees || std::find(dash.begin(), dash.end(), true) == dash.end() || !dashed.match(shaped).hasMatch()) {
             out += text.mid(i, end - i);

@@ -114,6 +114,10 @@ TEST(VerticalColumns, DashesOfNumbersInAColumnByTheirShape)
         {u"IPAGothic"_qs, u"●+81-77-846-1851"_qs, u"9 +81177184611851"_qs, u"9 +81-77-846-1851"_qs},
         // Kanji set close run together in the ink: the digits still stand out as narrower.
         {u"IPAMincho"_qs, u"京都市 中京区 烏丸通5-28"_qs, u"京都市 中京区 烏丸通5128"_qs, u"京都市 中京区 烏丸通5-28"_qs, 30},
+        // A dash read as a long vowel mark; narrow kana beside the number make its run of cells longer.
+        {u"IPAGothic"_qs, u"新町7-2-4"_qs, u"新町7ー214"_qs, u"新町7-2-4"_qs},
+        {u"IPAGothic"_qs, u"馬場通り2-13"_qs, u"馬場通り2113"_qs, u"馬場通り2-13"_qs},
+        {u"IPAMincho"_qs, u"駅前ビッグアイ5-14"_qs, u"駅前ビッグアイ5114"_qs, u"駅前ビッグアイ5-14"_qs},
         // Real 1s keep their flag and foot.
         {u"IPAMincho"_qs, u"町5-11"_qs, u"町5111"_qs, u"町5-11"_qs},
         {u"IPAGothic"_qs, u"町111"_qs, u"町111"_qs, u"町111"_qs},
