@@ -756,6 +756,78 @@ QString withMailAndWebShape(QString text)
     return text;
 }
 
+using RestLines = std::vector<std::pair<const RecognizedLine*, QString>>;
+
+// The line of `rest` set just above `below`: under it on the same edge or centre, or read just
+// before it and close over it. An icon read as a letter or two beside the lines is none.
+RestLines::iterator restLineJustAbove(RestLines& rest, const RecognizedLine& below)
+{
+    auto nearest = rest.end();
+    for (auto it = rest.begin(); it != rest.end(); ++it) {
+        const RecognizedLine& above = *it->first;
+        if (letterCount(it->second) + digitCount(it->second) < 3)
+            continue;
+        const bool justAbove = setBelow(above, below)
+            || (&above + 1 == &below && below.top > above.top
+                && below.top - above.bottom < 3 * std::max(1, above.bottom - above.top) / 2);
+        if (justAbove && (nearest == rest.end() || above.bottom > nearest->first->bottom))
+            nearest = it;
+    }
+    return nearest;
+}
+
+// Whether `above`, set just above the address line `below`, is of the address: a street line, a
+// floor or a building; a street's name over its number ("Avenida Conde da Boa" over "Vista, 158");
+// the rest of a name with its number under its street word; a district between a street and the
+// town. Lines of the address's type size only, but for a street over a town line ("8 Station
+// Approach" or "The Old Mill, Mill Lane" over "Cambridge CB1 2JW"; "Since 1987" is a slogan).
+bool goesOnAddressAbove(RestLines& rest, RestLines::iterator above, const RecognizedLine& below, const QString& belowText)
+{
+    const QString& text = above->second;
+    const bool streetWord = westernStreet().match(text).hasMatch() || hasLatinStreetWord(text);
+    const bool townLine = !westernPostalCode(belowText).isEmpty() && !isWesternStreet(belowText);
+    if (townLine && (!looksLikeName(text) || streetWord) && (digitCount(text) > 0 || streetWord))
+        return true;
+    const int h = std::max(1, above->first->bottom - above->first->top);
+    const int hBelow = std::max(1, below.bottom - below.top);
+    if (isJapanese(text) || 3 * std::abs(h - hBelow) > std::max(h, hBelow))
+        return false;
+    const auto goesOnAbove = [&] {
+        const auto next = restLineJustAbove(rest, *above->first);
+        return next != rest.end() && next != above && goesOnAddressAbove(rest, next, *above->first, text);
+    };
+    switch (lineAboveAddress(text)) {
+    case LineAboveAddress::Street:
+        return true;
+    case LineAboveAddress::StreetNameOnly:
+        return !belowText.isEmpty() && belowText[0].isLetter() && digitCount(belowText) > 0 && !hasLatinStreetWord(belowText);
+    case LineAboveAddress::NameWithNumber:
+        return numbersOfLine(text).empty() && goesOnAbove();
+    case LineAboveAddress::District:
+        return goesOnAbove();
+    case LineAboveAddress::None:
+        break;
+    }
+    return false;
+}
+
+// Puts the lines set above a Latin address's first line that are of it before it.
+void takeAddressLinesAbove(SlotFill& address, const RecognizedLine& first, RestLines& rest)
+{
+    const RecognizedLine* top = &first;
+    QString topText = address.text;
+    for (auto above = restLineJustAbove(rest, *top); above != rest.end() && goesOnAddressAbove(rest, above, *top, topText);
+         above = restLineJustAbove(rest, *top)) {
+        address.text = above->second + u'\n' + address.text;
+        address.top = std::min(address.top, above->first->top);
+        address.left = std::min(address.left, above->first->left);
+        address.right = std::max(address.right, above->first->right);
+        top = above->first;
+        topText = above->second;
+        rest.erase(above);
+    }
+}
+
 } // namespace
 
 QString mailAddressIn(const QString& text)
@@ -851,10 +923,11 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
         text = withMailAndWebShape(text);
         // "Fenella A. O Briain  fenella.obriain@…": a name the engine read into one line with the
         // address set on its row, as printed.
-        QString before;
+        QString before, after;
         if (const auto m = emailPattern().match(text); m.hasMatch()) {
             used = put(fields, kEmail, m.captured(), line);
             before = withoutEdgeMarks(line.text.left(std::max<qsizetype>(0, line.text.indexOf(m.captured()))));
+            after = withoutEdgeMarks(text.mid(m.capturedEnd()));
             text.remove(m.capturedStart(), m.capturedLength());
         }
         // A social network's address or handle beside the web page is none ("linkedin.com/in/…",
@@ -869,15 +942,17 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
                 used = put(fields, kWeb, webAddress(m.captured()), line) || used;
             }
         }
-        // An address read into one line with the e-mail address after it is read on.
+        // An address read into one line with the e-mail address after it is read on, and one the
+        // engine read after it from the next column ("E-mail: g@x.com.au 218 Cavill Avenue").
         const bool addressBefore = used && !japaneseCard && digitCount(before) > 0 && isAddress(before);
-        if ((used || social) && !addressBefore) {
+        const bool addressAfter = used && !japaneseCard && !addressBefore && digitCount(after) > 0 && isAddress(after);
+        if ((used || social) && !addressBefore && !addressAfter) {
             if (!japaneseCard && isLatinNameShaped(before))
                 rest.emplace_back(&line, before);
             continue;
         }
-        if (addressBefore)
-            text = before;
+        if (addressBefore || addressAfter)
+            text = addressBefore ? before : after;
         // "Creative Director, Business Development   P +44 …": the words before the number are read on.
         // A postal code whose 〒 was read as a digit: on a Japanese card, where telephone numbers
         // start with 0 or a country code, it is no telephone number.
@@ -967,7 +1042,10 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
             rest.emplace_back(&line, text);
             continue;
         }
-        const bool address = isAddress(text);
+        // "Am Wöhrder See 171, 79098" over "Freiburg im Breisgau": a postcode whose town went on the line under it.
+        const auto under = std::find_if(lines.begin() + qsizetype(index) + 1, lines.end(),
+                                        [&line](const RecognizedLine& l) { return setBelow(line, l); });
+        const bool address = isAddress(text) || (under != lines.end() && !latinPostcodeOverTown(text, under->text).isEmpty());
         if (!address && (isTitle(text) || isDepartment(text)) && !(isDepartment(text) && !isTitle(text) && matchesDomain(text, domain))) {
             const auto [department, title] = splitDepartmentAndTitle(text);
             // What follows a Japanese department on its line is the title, also one no rule knows.
@@ -988,8 +1066,6 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
         // "89 West George Street", "Birmingham", "B3 2BJ": the town on a line of its own over the postcode.
         // "Centro Histórico" over "Porto Alegre/RS": a district on its own over the town, even where the
         // engine read a line of another column between them.
-        const auto under = std::find_if(lines.begin() + qsizetype(index) + 1, lines.end(),
-                                        [&line](const RecognizedLine& l) { return setBelow(line, l); });
         const bool townOverPostcode = under != lines.end() && digitCount(text) == 0 && letterCount(text) >= 3
             && (!westernPostalCode(under->text).isEmpty() || isTownAndStateLine(under->text));
         // "Avenida Brigadeiro" over "Faria Lima, 47": a street's name set on two lines, its number on the second.
@@ -1000,39 +1076,35 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
         static const QRegularExpression houseAndStreet(QStringLiteral(R"(^[0-9]{1,5}[A-Za-z]?,?\s+\p{Lu}\p{L}+)"));
         const bool streetUnder = fields[size_t(kAddress.first)].filled && !isJapanese(text) && houseAndStreet.match(text).hasMatch()
             && numbersOfLine(text).empty();
+        const QString postcodeAbove = addressSoFar.filled && lastAddressLine >= 0 && setBelow(lines[size_t(lastAddressLine)], line)
+            ? latinPostcodeOverTown(addressSoFar.text.section(u'\n', -1), text)
+            : QString();
         const bool follows = (goesOnBelow(lines, lastAddressLine, index)
                               && (continuesAddress(text) || building || townOverPostcode || streetUnder || streetNameGoesOn
-                                  || !westernPostalCode(text).isEmpty()))
+                                  || !postcodeAbove.isEmpty() || !westernPostalCode(text).isEmpty()))
             || (lastAddressLine >= 0 && continuesOnRow(lines[size_t(lastAddressLine)], line, text));
         if (address || follows) {
+            // "PENNANT CIVIL WORKS | @ 119 Hunter Street": words of another column the engine read
+            // into the address's row before a rule.
+            static const QRegularExpression rule(QStringLiteral(R"(\s[|¦]\s)"));
+            if (const auto m = rule.match(text); m.hasMatch() && !isJapanese(text) && digitCount(text.left(m.capturedStart())) == 0
+                && isAddress(withoutLeadingIcon(text.mid(m.capturedEnd())))) {
+                rest.emplace_back(&line, text.left(m.capturedStart()).trimmed());
+                text = text.mid(m.capturedEnd());
+            }
             text = withTownLinePostcode(text);
             if (const qsizetype end = townLineEnd(text); end < text.size()) {
                 static const QRegularExpression marks(QStringLiteral(R"(^[^\p{L}\p{N}]+)"));
                 rest.emplace_back(&line, text.mid(end).remove(marks));
                 text = text.left(end);
             }
-            if (const QString code = westernPostalCode(text); !code.isEmpty())
+            if (const QString code = postcodeAbove.isEmpty() ? westernPostalCode(text) : postcodeAbove; !code.isEmpty())
                 put(fields, kPostal, code, line);
             SlotFill& slot = fields[size_t(kAddress.first)];
             if (!slot.filled) {
                 put(fields, kAddress, text, line);
-                // "8 Station Approach" or "The Old Mill, Mill Lane" over "Cambridge CB1 2JW": a street
-                // without a street word or without a number, set just above a town line that is no
-                // street itself ("Since 1987" over the address is a slogan).
-                const auto street = std::find_if(rest.rbegin(), rest.rend(), [&](const auto& r) {
-                    const RecognizedLine& above = *r.first;
-                    const bool justAbove = setBelow(above, line)
-                        || (&above + 1 == &line && line.top > above.top
-                            && line.top - above.bottom < 3 * std::max(1, above.bottom - above.top) / 2);
-                    const bool streetWord = westernStreet().match(r.second).hasMatch() || hasLatinStreetWord(r.second);
-                    return justAbove && (!looksLikeName(r.second) || streetWord) && (digitCount(r.second) > 0 || streetWord);
-                });
-                if (street != rest.rend() && !westernPostalCode(text).isEmpty() && !isWesternStreet(text)) {
-                    slot.text = street->second + u'\n' + slot.text;
-                    slot.top = std::min(slot.top, street->first->top);
-                    slot.left = std::min(slot.left, street->first->left);
-                    rest.erase(std::next(street).base());
-                }
+                if (!isJapanese(text))
+                    takeAddressLinesAbove(slot, line, rest);
                 // "3000 K" and "Street NW, Suite 275": the house number the engine set apart on the
                 // street's row, just left of it.
                 const int h = std::max(1, line.bottom - line.top);
@@ -1122,11 +1194,8 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
     if (SlotFill& address = fields[size_t(kAddress.first)]; address.filled) {
         // A mark left of the address (". 2 N Central Avenue") is no part of it.
         static const QRegularExpression leadingMark(QStringLiteral(R"((^|\n)[^\p{L}\p{N}\s]{1,2}\s+)"));
-        // "3º B", "4.º andar": the ordinal sign after a floor's number, which the engine reads as a
-        // degree sign.
-        static const QRegularExpression ordinal(QStringLiteral(R"((?<=[0-9]|[0-9]\.)°)"));
         if (!isJapanese(address.text))
-            address.text = withLatinAddressDashes(withoutLeadingIcon(address.text).replace(ordinal, QStringLiteral("º")));
+            address.text = withLatinAddressDashes(withLatinOrdinalSigns(withoutLeadingIcon(address.text)));
         // Nor is a rule the engine read at the end of a line ("銀座センタービル8F_"), or an icon
         // or a speck after it ("Coimbra ®t").
         static const QRegularExpression trailingRule(QStringLiteral(R"(\s*[_|]+(?=\n|$)|\s+[©®@]\S?(?=\n|$)|(?<![0-9])\s+\p{Ll}(?=\n|$))"));

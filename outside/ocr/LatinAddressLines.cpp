@@ -46,6 +46,17 @@ QString latinPostcodeOf(const QString& line)
     return {};
 }
 
+QString latinPostcodeOverTown(const QString& line, const QString& below)
+{
+    static const QRegularExpression codeAtEnd(QStringLiteral(R"((?:^|[\s,])([0-9]{5}(?:-[0-9]{3})?|[0-9]{4}-[0-9]{3})$)"));
+    const QString town = below.trimmed();
+    const auto m = codeAtEnd.match(line.trimmed());
+    if (!m.hasMatch() || town.isEmpty() || std::any_of(town.begin(), town.end(), [](QChar c) { return c.isDigit(); })
+        || !latinPostcodeOf(line).isEmpty())
+        return {};
+    return latinPostcodeOf(m.captured(1) + u' ' + town);
+}
+
 bool hasLatinStreetWord(const QString& line)
 {
     static const QRegularExpression street(QStringLiteral(
@@ -101,6 +112,36 @@ bool continuesLatinAddress(const QString& line)
     const QString trimmed = line.trimmed();
     return isCountryLine(trimmed) || isTownAndStateLine(trimmed)
         || (floor.match(foldedForWords(trimmed)).hasMatch() && trimmed.split(u' ', Qt::SkipEmptyParts).size() <= 6);
+}
+
+LineAboveAddress lineAboveAddress(const QString& line)
+{
+    static const QRegularExpression nameWithNumber(
+        QStringLiteral(R"(^\p{Lu}[\p{L}'’.\- ]*\p{L},?\s+[0-9]{1,5}[A-Za-z]?(?:$|[\s,]))"));
+    static const QRegularExpression district(QStringLiteral(R"(^\p{Lu}[\p{Ll}'’\-]+(?:\s+\p{L}[\p{Ll}'’\-]*){0,2}$)"));
+    const QString trimmed = line.trimmed();
+    const bool digits = std::any_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c.isDigit(); });
+    if (isLatinStreetLine(trimmed) || (continuesLatinAddress(trimmed) && !isCountryLine(trimmed)))
+        return LineAboveAddress::Street;
+    if (hasLatinStreetWord(trimmed))
+        return LineAboveAddress::StreetNameOnly;
+    if (nameWithNumber.match(trimmed).hasMatch())
+        return LineAboveAddress::NameWithNumber;
+    if (!digits && district.match(trimmed).hasMatch() && !isCountryLine(trimmed))
+        return LineAboveAddress::District;
+    return LineAboveAddress::None;
+}
+
+QString withLatinOrdinalSigns(const QString& address)
+{
+    static const QRegularExpression misread(QStringLiteral(R"((?<=[0-9]|[0-9]\.)°|(?<=[0-9])[?%](?=[\s,]|$))"));
+    static const QRegularExpression dotTwo(QStringLiteral(R"((,\s?[0-9]{1,2}\.)2(?=[\s,]|$))"));
+    static const QRegularExpression floorAfterHouse(
+        QStringLiteral(R"((\p{L},\s?[0-9]{1,4}[A-Za-z]?,\s?)([1-9])2(?=(?:\s\p{Lu})?(?:,|\n|$)))"));
+    return QString(address)
+        .replace(misread, QStringLiteral("º"))
+        .replace(dotTwo, QStringLiteral("\\1º"))
+        .replace(floorAfterHouse, QStringLiteral("\\1\\2º"));
 }
 
 QString withLatinAddressDashes(const QString& address)

@@ -12,6 +12,10 @@
 // code after its country letter ("CH-8001 Zürich", "A-1010 Wien").
 QString latinPostcodeOf(const QString& line);
 
+// The postcode a line ends with whose town stands alone on the line under it ("Am Wöhrder See 171,
+// 79098" over "Freiburg im Breisgau"), empty when there is none.
+QString latinPostcodeOverTown(const QString& line, const QString& below);
+
 // A street word of one of the languages ("Street", "rue", "Calle", "Rambla", "Corso", "Rua",
 // "-straße"), with or without the house number.
 bool hasLatinStreetWord(const QString& line);
@@ -33,6 +37,18 @@ bool isTownAndStateLine(const QString& line);
 // 12", "Suite 400", "3rd Floor", "2e étage", "Planta 3", "Piso 2", "3. OG"), a building, a
 // Brazilian town with its state.
 bool continuesLatinAddress(const QString& line);
+
+// What a line set above an address's first line is of it, read from its own words and the line
+// under it: a street line, a floor or building, a street's name whose number went on the line under
+// it ("Avenida Conde da Boa" over "Vista, 158"), the rest of a street's name with its number
+// ("Vista, 158 – 3º andar") under such a line, a district ("Aldeota") between street and town.
+enum class LineAboveAddress { None, Street, StreetNameOnly, NameWithNumber, District };
+LineAboveAddress lineAboveAddress(const QString& line);
+
+// An address with the ordinal sign after a floor's number as printed ("3º B", "5.º Dto."), where the
+// engine read it as a degree sign, "?", "%" or, after the house number, a "2" ("Calle Mayor, 161,
+// 12" for "161, 1º").
+QString withLatinOrdinalSigns(const QString& address);
 
 // An address with its dashes as printed: a dash set between blanks, read as a hyphen or a long
 // dash ("Campinas - SP", "66 —7º andar") or without its blanks before a Brazilian state ("São

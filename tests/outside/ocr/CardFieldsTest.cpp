@@ -247,6 +247,31 @@ TEST(CardFields, PostalCodesAndAddresses)
         {{{u"q Prinzipalmarkt 109", 30}, {u"79098 Freiburg im Breisgau", 30}}, u"79098", u"Prinzipalmarkt 109\n79098 Freiburg im Breisgau"},
         {{{u"0 Königstraße 20", 30}, {u"60313 Frankfurt am Main", 30}}, u"60313", u"Königstraße 20\n60313 Frankfurt am Main"},
         {{{u"9 Main Street", 30}, {u"Springfield, IL 62701", 30}}, u"62701", u"9 Main Street\nSpringfield, IL 62701"},
+        // Lines above the one the address is found by: a street's name over the rest of it with its
+        // number, a district, the town with its state over "CEP …".
+        {{{u"Avenida Conde da Boa", 30}, {u"Vista, 158 – 3º andar", 30}, {u"Aldeota", 30}, {u"60160-230 Fortaleza – CE", 30}},
+         u"60160-230",
+         u"Avenida Conde da Boa\nVista, 158 – 3º andar\nAldeota\n60160-230 Fortaleza – CE"},
+        {{{u"O Travessa Mário", 30}, {u"Portela, 59, conj. 121", 30}, {u"Recife – PE", 30}, {u"CEP 50030-230", 30}},
+         u"50030-230",
+         u"Travessa Mário\nPortela, 59, conj. 121\nRecife – PE\nCEP 50030-230"},
+        {{{u"Gran Vía de Don Diego", 30}, {u"López de Haro, 58, planta 8", 30}, {u"18009 Granada", 30}},
+         u"18009",
+         u"Gran Vía de Don Diego\nLópez de Haro, 58, planta 8\n18009 Granada"},
+        // A postcode at a line's end whose town went on the line under it.
+        {{{u"Am Wöhrder See 171, 79098", 30}, {u"Freiburg im Breisgau", 30}}, u"79098", u"Am Wöhrder See 171, 79098\nFreiburg im Breisgau"},
+        {{{u"Calçada do Combro, 176, 2.º Esq., 3000-150", 30}, {u"Coimbra", 30}},
+         u"3000-150",
+         u"Calçada do Combro, 176, 2.º Esq., 3000-150\nCoimbra"},
+        // The ordinal sign of a floor read as "2", "?", "%" or "2" after a dot.
+        {{{u"Avenida Diagonal, 161, 12", 30}, {u"31001 Pamplona", 30}}, u"31001", u"Avenida Diagonal, 161, 1º\n31001 Pamplona"},
+        {{{u"Calle Larios, 107, 1? C", 30}, {u"28046 Madrid", 30}}, u"28046", u"Calle Larios, 107, 1º C\n28046 Madrid"},
+        {{{u"Plaza del Pilar, 152,", 30}, {u"42, 14008 Córdoba, Spain", 30}}, u"14008", u"Plaza del Pilar, 152,\n4º, 14008 Córdoba, Spain"},
+        {{{u"Rambla de Catalunya, 32, 6%, 08007 Barcelona", 30}}, u"08007", u"Rambla de Catalunya, 32, 6º, 08007 Barcelona"},
+        {{{u"Avenida Lourenço Peixinho, 9, 5.2 Dto.", 30}, {u"3810-064 Aveiro", 30}},
+         u"3810-064",
+         u"Avenida Lourenço Peixinho, 9, 5.º Dto.\n3810-064 Aveiro"},
+        {{{u"Via del Corso, 52, 40121 Bologna BO", 30}}, u"40121", u"Via del Corso, 52, 40121 Bologna BO"},
     };
     for (const auto& c : cases) {
         std::vector<RecognizedLine> lines = linesOf(c.lines);
@@ -505,6 +530,27 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
         {{at(u"〒1 04-0061 東京都中央区銀座4-5-6", 20, 10, 900, 50)}, 19, u"104-0061"},
         {{at(u"AP JON 7320-0033 栃木県宇都宮市本町4-15", 20, 10, 900, 50)}, 19, u"320-0033"},
         {{at(u"020.0021 岩手県盛岡市中央通2-1-21", 20, 10, 900, 50)}, 19, u"020-0021"},
+        // Another column's words the engine read into the address's row: before a rule, after the
+        // e-mail address.
+        {{at(u"PENNANT CIVIL WORKS | @ 119 Hunter Street", 87, 342, 836, 399), at(u"Fremantle WA 6160", 599, 389, 824, 407)},
+         21,
+         u"119 Hunter Street\nFremantle WA 6160"},
+        {{at(u"Suite 802", 544, 470, 652, 488), at(u"E-mail: g.chadwick@quarry-lane.com.au 218 Cavill Avenue", 61, 502, 753, 528),
+          at(u"Canberra ACT 2601", 545, 535, 769, 554)},
+         21,
+         u"Suite 802\n218 Cavill Avenue\nCanberra ACT 2601"},
+        {{at(u"Suite 802", 544, 470, 652, 488), at(u"E-mail: g.chadwick@quarry-lane.com.au 218 Cavill Avenue", 61, 502, 753, 528)},
+         23,
+         u"g.chadwick@quarry-lane.com.au"},
+        // A pin beside an address read as letters is no line above it; a street set right-aligned
+        // over the rest of its name.
+        {{at(u"gq", 82, 540, 106, 581), at(u"Am Wohrder See 5", 129, 539, 392, 570), at(u"50667 Köln", 82, 585, 240, 613)},
+         21,
+         u"Am Wohrder See 5\n50667 Köln"},
+        {{at(u"Gran Vía de Don Diego", 800, 528, 1075, 553), at(u"López de Haro, 58, planta 8", 744, 562, 1077, 596),
+          at(u"18009 Granada", 890, 599, 1077, 624)},
+         21,
+         u"Gran Vía de Don Diego\nLópez de Haro, 58, planta 8\n18009 Granada"},
         {{at(u"京都府京都市下京区東塩小路町", 20, 10, 500, 40)}, 21, u"京都府京都市下京区東塩小路町"},
         {{at(u"〒330-0854 埼玉県さいたま市大宮区桜木町1-7-5", 20, 10, 900, 50)}, 21, u"埼玉県さいたま市大宮区桜木町1-7-5"},
         {{at(u"〒 510-0086 三重県四 日市市諏訪栄町7-34", 20, 10, 900, 50)}, 21, u"三重県四日市市諏訪栄町7-34"},
