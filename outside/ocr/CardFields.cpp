@@ -778,8 +778,8 @@ RestLines::iterator restLineJustAbove(RestLines& rest, const RecognizedLine& bel
 
 // Whether `above`, set just above the address line `below`, is of the address: a street line, a
 // floor or a building; a street's name over its number ("Avenida Conde da Boa" over "Vista, 158");
-// the rest of a name with its number under its street word; a district between a street and the
-// town. Lines of the address's type size only, but for a street over a town line ("8 Station
+// the rest of a name with its number under its street word, or over a district or the town with
+// its state; a district between a street and the town. Lines of the address's type size only, but for a street over a town line ("8 Station
 // Approach" or "The Old Mill, Mill Lane" over "Cambridge CB1 2JW"; "Since 1987" is a slogan).
 bool goesOnAddressAbove(RestLines& rest, RestLines::iterator above, const RecognizedLine& below, const QString& belowText)
 {
@@ -802,7 +802,8 @@ bool goesOnAddressAbove(RestLines& rest, RestLines::iterator above, const Recogn
     case LineAboveAddress::StreetNameOnly:
         return !belowText.isEmpty() && belowText[0].isLetter() && digitCount(belowText) > 0 && !hasLatinStreetWord(belowText);
     case LineAboveAddress::NameWithNumber:
-        return numbersOfLine(text).empty() && goesOnAbove();
+        return numbersOfLine(text).empty()
+            && (isTownAndStateLine(belowText) || lineAboveAddress(belowText) == LineAboveAddress::District || goesOnAbove());
     case LineAboveAddress::District:
         return goesOnAbove();
     case LineAboveAddress::None:

@@ -9,6 +9,10 @@ namespace {
 // The states of Brazil, as an address's town line names them.
 constexpr const char* kBrazilianStates = "AC|AL|AP|AM|BA|CE|DF|ES|GO|MA|MT|MS|MG|PA|PB|PR|PE|PI|RJ|RN|RS|RO|RR|SC|SP|SE|TO";
 
+// The states, district and territories of the United States, as a town line names them.
+constexpr const char* kUsStates = "AL|AK|AZ|AR|CA|CO|CT|DE|DC|FL|GA|HI|ID|IL|IN|IA|KS|KY|LA|ME|MD|MA|MI|MN|MS|MO|MT|NE|NV|NH|NJ|NM|NY|NC|ND|"
+                                  "OH|OK|OR|PA|RI|SC|SD|TN|TX|UT|VT|VA|WA|WV|WI|WY|PR|GU|VI|AS|MP";
+
 // The postcode forms, each with the code as its first group; tried in this order.
 const std::vector<QRegularExpression>& postcodeForms()
 {
@@ -18,7 +22,7 @@ const std::vector<QRegularExpression>& postcodeForms()
         // Canada, after the province
         QRegularExpression(QStringLiteral(R"(\b(?:AB|BC|MB|NB|NL|NS|NT|NU|ON|PE|QC|SK|YT)\s+([A-Z][0-9][A-Z]\s?[0-9][A-Z][0-9])\b)")),
         // US, after the state
-        QRegularExpression(QStringLiteral(R"(\b[A-Z]{2}\s+([0-9]{5}(?:-[0-9]{4})?)\b)")),
+        QRegularExpression(QStringLiteral(R"(\b(?:%1)\s+([0-9]{5}(?:-[0-9]{4})?)\b)").arg(QLatin1String(kUsStates))),
         // Australia, after the state or territory
         QRegularExpression(QStringLiteral(R"(\b(?:NSW|VIC|QLD|SA|WA|TAS|ACT|NT)\s+([0-9]{4})\b)")),
         // Portugal and Brazil
@@ -65,7 +69,9 @@ bool hasLatinStreetWord(const QString& line)
         R"(building|house|unit|suite|floor|level|rue|allee|chemin|impasse|quai|cours|route|voie|passage|faubourg|fbg|)"
         R"(calle|avda|avenida|paseo|passeig|rambla|plaza|placa|pza|carrer|ronda|travesia|travessera|camino|carretera|ctra|glorieta|pasaje|poligono|)"
         R"(via|viale|piazza|piazzale|corso|largo|vicolo|strada|contrada|lungomare|borgo|rua|travessa|praca|estrada|alameda|)"
-        R"(rodovia|quadra|setor)\.?(?![\p{L}\p{N}])|(?<![\p{L}\p{N}])c/|)"
+        R"(rodovia|quadra|setor|calcada|beco|praceta|rotunda|caminho|ladeira|viela|cais|urbanizacao|montee|chaussee|sentier|)"
+        R"(promenade|parvis|rond-point|ruelle|traverse|cuesta|callejon|bulevar|senda|cres|tce|pde|cct)\.?(?![\p{L}\p{N}])|)"
+        R"((?<![\p{L}\p{N}])(?:c/|(?:r|tv|trav|pc|pca|lg|estr|rod|cl|pl)\.(?=\s))|)"
         R"(\p{L}*(?:strasse|straße|str\.|weg|platz|allee|ring|gasse|damm|ufer|chaussee|kai|markt|graben|steig|stieg|pfad|straat|laan|gracht|kade|plein)(?=[\s,.]|$))"));
     return street.match(foldedForWords(line)).hasMatch();
 }
@@ -74,7 +80,7 @@ bool isLatinStreetLine(const QString& line)
 {
     static const QRegularExpression postBox(QStringLiteral(
         R"((?<![\p{L}\p{N}])(?:p\.?\s?o\.?\s?box|gpo\s?box|locked bag|postfach|b\.?p\.?|boite postale|apartado(?:\s+de\s+correos)?|)"
-        R"(aptdo\.?|casella postale|caixa postal|cx\.?\s?postal)\s*[0-9])"));
+        R"(aptdo\.?|casella postale|caixa postal|cx\.?\s?postal|cs|tsa)\s*[0-9])"));
     const QString folded = foldedForWords(line);
     const bool number = std::any_of(line.begin(), line.end(), [](QChar c) { return c.isDigit(); });
     return number && (hasLatinStreetWord(line) || postBox.match(folded).hasMatch());
@@ -119,9 +125,11 @@ LineAboveAddress lineAboveAddress(const QString& line)
     static const QRegularExpression nameWithNumber(
         QStringLiteral(R"(^\p{Lu}[\p{L}'’.\- ]*\p{L},?\s+[0-9]{1,5}[A-Za-z]?(?:$|[\s,]))"));
     static const QRegularExpression district(QStringLiteral(R"(^\p{Lu}[\p{Ll}'’\-]+(?:\s+\p{L}[\p{Ll}'’\-]*){0,2}$)"));
+    static const QRegularExpression houseFirst(
+        QStringLiteral(R"(^[0-9]{1,5}(?:\s?(?:bis|ter|[A-Za-z]))?,?\s+\p{L}{2,}(?:\s+\p{L}+)+\s*$)"));
     const QString trimmed = line.trimmed();
     const bool digits = std::any_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c.isDigit(); });
-    if (isLatinStreetLine(trimmed) || (continuesLatinAddress(trimmed) && !isCountryLine(trimmed)))
+    if (isLatinStreetLine(trimmed) || houseFirst.match(trimmed).hasMatch() || (continuesLatinAddress(trimmed) && !isCountryLine(trimmed)))
         return LineAboveAddress::Street;
     if (hasLatinStreetWord(trimmed))
         return LineAboveAddress::StreetNameOnly;

@@ -263,6 +263,14 @@ TEST(CardFields, PostalCodesAndAddresses)
         {{{u"Calçada do Combro, 176, 2.º Esq., 3000-150", 30}, {u"Coimbra", 30}},
          u"3000-150",
          u"Calçada do Combro, 176, 2.º Esq., 3000-150\nCoimbra"},
+        // A street the street words do not name, over a district or a post box; street words abbreviated.
+        {{{u"Conjunto Nacional, 2073", 30}, {u"Bela Vista", 30}, {u"São Paulo/SP", 30}, {u"CEP 01311-300", 30}},
+         u"01311-300",
+         u"Conjunto Nacional, 2073\nBela Vista\nSão Paulo/SP\nCEP 01311-300"},
+        {{{u"8 Cité Paradis", 30}, {u"CS 30012", 30}, {u"75010 Paris Cedex 10", 30}}, u"75010", u"8 Cité Paradis\nCS 30012\n75010 Paris Cedex 10"},
+        {{{u"R. Ernesto de Paula Santos, 1368", 30}, {u"Boa Viagem", 30}, {u"Recife – PE", 30}, {u"51021-330", 30}},
+         u"51021-330",
+         u"R. Ernesto de Paula Santos, 1368\nBoa Viagem\nRecife – PE\n51021-330"},
         // The ordinal sign of a floor read as "2", "?", "%" or "2" after a dot.
         {{{u"Avenida Diagonal, 161, 12", 30}, {u"31001 Pamplona", 30}}, u"31001", u"Avenida Diagonal, 161, 1º\n31001 Pamplona"},
         {{{u"Calle Larios, 107, 1? C", 30}, {u"28046 Madrid", 30}}, u"28046", u"Calle Larios, 107, 1º C\n28046 Madrid"},
