@@ -325,11 +325,11 @@ const QRegularExpression& westernStreet()
 }
 
 // A pin or a house drawn before an address and read as a character or two: "9 696 Congress
-// Avenue", "q Prinzipalmarkt 109", "0 Königstraße 20", "(7) Avenida …", "C9] Avenida …".
+// Avenue", "q Prinzipalmarkt 109", "0 Königstraße 20", "(7) Avenida …", "C9] Avenida …", "QO Travessa …".
 QString withoutLeadingIcon(const QString& address)
 {
     static const QRegularExpression iconRead(
-        QStringLiteral(R"(^(?:[(\[{]?\S{1,2}[)\]}]|\S?[^\s\p{L}\p{N},.'’/\-]\S?|[^\s\p{N}]|[0-9](?=\s+[0-9])|[0-9](?=\s+(?:Suite|Ste|Unit|Level|Floor|Apt|PO Box|P\.O\.)\b)|[0-9](?=\s+(?:Via|Viale|Piazza|Corso|Calle|Avenida|Avda|Rua|Plaza|Paseo|Praça|Largo|Strada|\p{L}+(?:straße|strasse|str\.|weg|platz|allee|gasse|ring|damm|ufer|markt|kai|straat|laan|gracht|plein))\b))\s+)"));
+        QStringLiteral(R"(^(?:[(\[{]?\S{1,2}[)\]}]|\S?[^\s\p{L}\p{N},.'’/\-]\S?|[^\s\p{N}]|[0-9](?=\s+[0-9])|[0-9](?=\s+(?:Suite|Ste|Unit|Level|Floor|Apt|PO Box|P\.O\.)\b)|[0-9A-Z]{1,2}(?=\s+(?:Via|Viale|Piazza|Corso|Calle|Avenida|Avda|Rua|Plaza|Paseo|Praça|Largo|Strada|Travessa|Alameda|Estrada|Rambla|Ronda|Carrer|Passeig|Camino|\p{L}+(?:straße|strasse|str\.|weg|platz|allee|gasse|ring|damm|ufer|markt|kai|straat|laan|gracht|plein))\b))\s+)"));
     return QString(address).remove(iconRead);
 }
 
@@ -1196,7 +1196,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
         // A mark left of the address (". 2 N Central Avenue") is no part of it.
         static const QRegularExpression leadingMark(QStringLiteral(R"((^|\n)[^\p{L}\p{N}\s]{1,2}\s+)"));
         if (!isJapanese(address.text))
-            address.text = withLatinAddressDashes(withLatinOrdinalSigns(withoutLeadingIcon(address.text)));
+            address.text = withLatinAddressDashes(withLatinAddressBlanks(withLatinOrdinalSigns(withoutLeadingIcon(address.text))));
         // Nor is a rule the engine read at the end of a line ("銀座センタービル8F_"), or an icon
         // or a speck after it ("Coimbra ®t").
         static const QRegularExpression trailingRule(QStringLiteral(R"(\s*[_|]+(?=\n|$)|\s+[©®@]\S?(?=\n|$)|(?<![0-9])\s+\p{Ll}(?=\n|$))"));

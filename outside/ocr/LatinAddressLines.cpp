@@ -152,6 +152,22 @@ QString withLatinOrdinalSigns(const QString& address)
         .replace(floorAfterHouse, QStringLiteral("\\1\\2º"));
 }
 
+QString withLatinAddressBlanks(const QString& address)
+{
+    static const QRegularExpression gluedNumber(QStringLiteral(
+        R"((?<![\p{L}])((?:sala|conj\.|loja|andar|apto\.?|suite|ste|unit|level|floor|planta|piso|despacho|oficina)(?=[0-9]))|(,)(?=[0-9]{1,2}\.?º))"),
+        QRegularExpression::CaseInsensitiveOption);
+    // A speck after a town read as a letter or two ("Coimbra Ot", "Bologna BO E"); a province's
+    // or state's capitals stay.
+    static const QRegularExpression speckAfterTown(QStringLiteral(R"((?<=\p{L}{3}|\b\p{Lu}{2})\s+(?:\p{Lu}\p{Ll}?|\p{Ll}{2})$)"));
+    QStringList lines = QString(address).replace(gluedNumber, QStringLiteral("\\1\\2 ")).split(u'\n');
+    for (QString& line : lines) {
+        if (!latinPostcodeOf(line).isEmpty())
+            line.remove(speckAfterTown);
+    }
+    return lines.join(u'\n');
+}
+
 QString withLatinAddressDashes(const QString& address)
 {
     static const QRegularExpression spacedDash(QStringLiteral(R"((?<=\S)(?:\s+[-–—−]\s*|\s*[-–—−]\s+)(?=\S))"));

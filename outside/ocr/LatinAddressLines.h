@@ -50,6 +50,10 @@ LineAboveAddress lineAboveAddress(const QString& line);
 // 12" for "161, 1º").
 QString withLatinOrdinalSigns(const QString& address);
 
+// An address with the blank the engine lost after a floor's or room's word or a comma ("sala1383",
+// "151,3.º") put back, and without a speck read after its town ("3000-150 Coimbra Ot").
+QString withLatinAddressBlanks(const QString& address);
+
 // An address with its dashes as printed: a dash set between blanks, read as a hyphen or a long
 // dash ("Campinas - SP", "66 —7º andar") or without its blanks before a Brazilian state ("São
 // Paulo-SP"), is an en dash between blanks.

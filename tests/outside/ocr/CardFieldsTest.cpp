@@ -271,6 +271,16 @@ TEST(CardFields, PostalCodesAndAddresses)
         {{{u"R. Ernesto de Paula Santos, 1368", 30}, {u"Boa Viagem", 30}, {u"Recife – PE", 30}, {u"51021-330", 30}},
          u"51021-330",
          u"R. Ernesto de Paula Santos, 1368\nBoa Viagem\nRecife – PE\n51021-330"},
+        // Blanks the engine lost, specks after the town, a pin read as two capitals.
+        {{{u"Rua XV de Novembro, 95, sala1383", 30}, {u"Boa Vista", 30}, {u"Recife/PE", 30}, {u"50030-230", 30}},
+         u"50030-230",
+         u"Rua XV de Novembro, 95, sala 1383\nBoa Vista\nRecife/PE\n50030-230"},
+        {{{u"Praça da República, 151,3.º", 30}, {u"4810-225 Guimarães Ot", 30}}, u"4810-225", u"Praça da República, 151, 3.º\n4810-225 Guimarães"},
+        {{{u"Via del Corso, 52, 40121 Bologna BO E", 30}}, u"40121", u"Via del Corso, 52, 40121 Bologna BO"},
+        {{{u"QO Travessa Mário Portela, 22, conj. 96,", 30}, {u"Centro, Curitiba/PR, 80020-310, Brazil", 30}},
+         u"80020-310",
+         u"Travessa Mário Portela, 22, conj. 96,\nCentro, Curitiba/PR, 80020-310, Brazil"},
+        {{{u"Bâtiment B", 30}, {u"12 rue des Lilas", 30}, {u"20121 Milano MI", 30}}, u"20121", u"Bâtiment B\n12 rue des Lilas\n20121 Milano MI"},
         // The ordinal sign of a floor read as "2", "?", "%" or "2" after a dot.
         {{{u"Avenida Diagonal, 161, 12", 30}, {u"31001 Pamplona", 30}}, u"31001", u"Avenida Diagonal, 161, 1º\n31001 Pamplona"},
         {{{u"Calle Larios, 107, 1? C", 30}, {u"28046 Madrid", 30}}, u"28046", u"Calle Larios, 107, 1º C\n28046 Madrid"},
