@@ -114,7 +114,8 @@ bool continuesLatinAddress(const QString& line)
 {
     static const QRegularExpression floor(QStringLiteral(
         R"((?<![\p{L}])(?:level|lvl|suite|ste|unit|floor|fl|etage|stock|og|planta|piso|andar|piano|bldg|building|tower|torre|)"
-        R"(edificio|batiment|bat|immeuble|gebaude|block|bloque|scala|apartment|apartamento|appartement|room|despacho)(?![\p{L}]))"));
+        R"(edificio|batiment|bat|immeuble|gebaude|block|bloque|scala|apartment|apartamento|appartement|room|despacho|)"
+        R"(zi|za|zac|zone|parc|lieu-dit|residence|domaine)(?![\p{L}]))"));
     const QString trimmed = line.trimmed();
     return isCountryLine(trimmed) || isTownAndStateLine(trimmed)
         || (floor.match(foldedForWords(trimmed)).hasMatch() && trimmed.split(u' ', Qt::SkipEmptyParts).size() <= 6);

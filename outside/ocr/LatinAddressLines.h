@@ -35,7 +35,8 @@ bool isTownAndStateLine(const QString& line);
 
 // A line that goes on an address set above it: a country, a floor, suite, level or unit ("Level
 // 12", "Suite 400", "3rd Floor", "2e étage", "Planta 3", "Piso 2", "3. OG"), a building, a
-// Brazilian town with its state.
+// Brazilian town with its state, a French business zone or estate ("ZI des Vignes", "Parc
+// d'activités du Moulin", "Lieu-dit Le Bourg").
 bool continuesLatinAddress(const QString& line);
 
 // What a line set above an address's first line is of it, read from its own words and the line

@@ -281,6 +281,9 @@ TEST(CardFields, PostalCodesAndAddresses)
          u"80020-310",
          u"Travessa Mário Portela, 22, conj. 96,\nCentro, Curitiba/PR, 80020-310, Brazil"},
         {{{u"Bâtiment B", 30}, {u"12 rue des Lilas", 30}, {u"20121 Milano MI", 30}}, u"20121", u"Bâtiment B\n12 rue des Lilas\n20121 Milano MI"},
+        {{{u"12 rue des Artisans", 30}, {u"ZI des Vignes", 30}, {u"BP 42", 30}, {u"33700 Mérignac Cedex", 30}},
+         u"33700",
+         u"12 rue des Artisans\nZI des Vignes\nBP 42\n33700 Mérignac Cedex"},
         // The ordinal sign of a floor read as "2", "?", "%" or "2" after a dot.
         {{{u"Avenida Diagonal, 161, 12", 30}, {u"31001 Pamplona", 30}}, u"31001", u"Avenida Diagonal, 161, 1º\n31001 Pamplona"},
         {{{u"Calle Larios, 107, 1? C", 30}, {u"28046 Madrid", 30}}, u"28046", u"Calle Larios, 107, 1º C\n28046 Madrid"},
