@@ -756,6 +756,14 @@ QString withMailAndWebShape(QString text)
     return text;
 }
 
+// The text before a web address without the page's label at its end ("… Zaragoza W:").
+QString withoutWebLabelAtEnd(const QString& text)
+{
+    static const QRegularExpression label(QStringLiteral(R"(\s*\b(?:W|Web|Website|Site|Sitio|URL|Internet|Página)\s*[:.]?\s*$)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return QString(text).remove(label).trimmed();
+}
+
 using RestLines = std::vector<std::pair<const RecognizedLine*, QString>>;
 
 // The line of `rest` set just above `below`: under it on the same edge or centre, or read just
@@ -799,13 +807,16 @@ bool goesOnAddressAbove(RestLines& rest, RestLines::iterator above, const Recogn
     switch (lineAboveAddress(text)) {
     case LineAboveAddress::Street:
         return true;
+    case LineAboveAddress::District:
+        // "Brighton" over "BN1 3FD": the town over a postcode alone on its line.
+        if (const QString code = westernPostalCode(belowText); !code.isEmpty() && QString(belowText).remove(u' ').size() <= code.size() + 1)
+            return true;
+        return goesOnAbove();
     case LineAboveAddress::StreetNameOnly:
         return !belowText.isEmpty() && belowText[0].isLetter() && digitCount(belowText) > 0 && !hasLatinStreetWord(belowText);
     case LineAboveAddress::NameWithNumber:
         return numbersOfLine(text).empty()
             && (isTownAndStateLine(belowText) || lineAboveAddress(belowText) == LineAboveAddress::District || goesOnAbove());
-    case LineAboveAddress::District:
-        return goesOnAbove();
     case LineAboveAddress::None:
         break;
     }
@@ -941,9 +952,12 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
             } else if (!web) {
                 web = true;
                 used = put(fields, kWeb, webAddress(m.captured()), line) || used;
+                // "Calle Uría, 161, 1º B, 50001 Zaragoza W: https://…": an address before the web page's label.
+                if (before.isEmpty())
+                    before = withoutWebLabelAtEnd(withoutEdgeMarks(text.left(m.capturedStart())));
             }
         }
-        // An address read into one line with the e-mail address after it is read on, and one the
+        // An address read into one line with the e-mail or web address after it is read on, and one the
         // engine read after it from the next column ("E-mail: g@x.com.au 218 Cavill Avenue").
         const bool addressBefore = used && !japaneseCard && digitCount(before) > 0 && isAddress(before);
         const bool addressAfter = used && !japaneseCard && !addressBefore && digitCount(after) > 0 && isAddress(after);
@@ -1197,9 +1211,10 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
         static const QRegularExpression leadingMark(QStringLiteral(R"((^|\n)[^\p{L}\p{N}\s]{1,2}\s+)"));
         if (!isJapanese(address.text))
             address.text = withLatinAddressDashes(withLatinAddressBlanks(withLatinOrdinalSigns(withoutLeadingIcon(address.text))));
-        // Nor is a rule the engine read at the end of a line ("銀座センタービル8F_"), or an icon
+        // Nor is a rule the engine read at the end of a line ("銀座センタービル8F_", "G2 6DS _—"), or an icon
         // or a speck after it ("Coimbra ®t").
-        static const QRegularExpression trailingRule(QStringLiteral(R"(\s*[_|]+(?=\n|$)|\s+[©®@]\S?(?=\n|$)|(?<![0-9])\s+\p{Ll}(?=\n|$))"));
+        static const QRegularExpression trailingRule(
+            QStringLiteral(R"((?:\s*[_|]|\s+[—–\-])[_|—–\-]*(?=\n|$)|\s+[©®@]\S?(?=\n|$)|(?<![0-9])\s+\p{Ll}(?=\n|$))"));
         address.text =
             withBuildingSpelledAsPlace((isJapanese(address.text) ? withBlockHyphens(address.text) : address.text)
                                            .replace(leadingMark, QStringLiteral("\\1"))

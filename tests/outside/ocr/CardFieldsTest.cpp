@@ -563,6 +563,14 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
         {{at(u"Suite 802", 544, 470, 652, 488), at(u"E-mail: g.chadwick@quarry-lane.com.au 218 Cavill Avenue", 61, 502, 753, 528)},
          23,
          u"g.chadwick@quarry-lane.com.au"},
+        {{at(u"Calle Uría, 161, 1° B, 50001 Zaragoza W: https://www.papelera-del-ebro.es", 61, 559, 1013, 586)},
+         21,
+         u"Calle Uría, 161, 1º B, 50001 Zaragoza"},
+        {{at(u"161 Princes Street, Glasgow G2 6DS _—_ vanhouten_t@summit-ridge.uk", 149, 498, 1004, 534)},
+         21,
+         u"161 Princes Street, Glasgow G2 6DS"},
+        // The town over a postcode alone on its line, the street's line lost.
+        {{at(u"Brighton", 540, 576, 636, 603), at(u"BN1 3FD", 540, 615, 638, 638)}, 21, u"Brighton\nBN1 3FD"},
         // A pin beside an address read as letters is no line above it; a street set right-aligned
         // over the rest of its name.
         {{at(u"gq", 82, 540, 106, 581), at(u"Am Wohrder See 5", 129, 539, 392, 570), at(u"50667 Köln", 82, 585, 240, 613)},
