@@ -14,6 +14,9 @@ namespace {
 
 // A line with no legal form is taken for the company only when read this surely (not a logo's scrap).
 constexpr int kSureCompany = 80;
+// The result record's first e-mail and web address slots.
+constexpr size_t kMailSlot = 23;
+constexpr size_t kWebSlot = 27;
 
 int height(const RecognizedLine& l)
 {
@@ -266,6 +269,26 @@ void fillDepartment(ResultSlots& fields, const std::vector<RecognizedLine>& rows
     }
 }
 
+// The e-mail address whose "@" the engine read as a letter ("wu_lohengtong-elec.cn"): a line
+// without one that runs a name into the host of the card's web address.
+void fillMailOfWebHost(ResultSlots& fields, const std::vector<RecognizedLine>& lines)
+{
+    static const QRegularExpression site(QStringLiteral(R"(^(?:[a-z]+://)?(?:www\.)?([a-z0-9\-]+(?:\.[a-z0-9\-]+)+))"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const auto web = site.match(fields[kWebSlot].text.trimmed());
+    if (fields[kMailSlot].filled || !fields[kWebSlot].filled || !web.hasMatch())
+        return;
+    const QRegularExpression runIn(QStringLiteral(R"((?<![\w.\-/])([a-z0-9][a-z0-9._\-]*)[oa](%1)\b)").arg(QRegularExpression::escape(web.captured(1))));
+    for (const RecognizedLine& line : lines) {
+        if (line.text.contains(u'@') || line.text.contains(QStringLiteral("www"), Qt::CaseInsensitive))
+            continue;
+        if (const auto m = runIn.match(line.text); m.hasMatch()) {
+            fields[kMailSlot] = slotOf(m.captured(1) + u'@' + m.captured(2), line);
+            return;
+        }
+    }
+}
+
 // The address: its first line (a label, a place of the administration), and the lines below it in
 // its column that go on with it; a postal code before it goes to the postal code.
 void fillAddress(ResultSlots& fields, const std::vector<RecognizedLine>& rows)
@@ -369,6 +392,7 @@ void fillChineseFields(ResultSlots& fields, const std::vector<RecognizedLine>& l
     }
     fillAddress(fields, rows);
     fillCompany(fields, once, rows);
+    fillMailOfWebHost(fields, once);
     if (fields[kNameSlot].filled && cannotBeAName(fields[kNameSlot].text))
         fields[kNameSlot] = {};
     fillDepartmentAndTitle(fields);

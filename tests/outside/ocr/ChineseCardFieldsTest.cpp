@@ -148,3 +148,12 @@ TEST(ChineseCardFields, CompanyDepartmentAndName)
     EXPECT_EQ(textOf(fields, kNameSlot).toStdString(), "賴欣妤");
     EXPECT_EQ(textOf(fields, kAddressSlot).toStdString(), "香港上環干諾道中251號7樓");
 }
+
+// An e-mail address whose "@" the engine read as a letter is found by the card's web address.
+TEST(ChineseCardFields, MailAddressRunIntoTheWebHost)
+{
+    ResultSlots fields{};
+    fields[27] = {u"www.hengtong-elec.cn"_qs, 597, 498, 994, 533, true};
+    fillChineseFields(fields, linesOf({{u"邮箱 wu_lohengtong-elec.cn", 600, 466, 1009, 488}, {u"网址: www.hengtong-elec.cn", 597, 498, 994, 533}}));
+    EXPECT_EQ(textOf(fields, 23).toStdString(), "wu_l@hengtong-elec.cn");
+}
