@@ -86,6 +86,13 @@ QString withWebAddressShape(const QString& line)
     // "Ibennett@": an address in small letters starts with "l", which the engine reads as a capital I.
     static const QRegularExpression capitalI(QStringLiteral(R"((?<![\p{L}\p{N}._\-])I(?=[a-z0-9._\-]+@[a-z0-9.\-]+\b))"));
     out.replace(capitalI, QStringLiteral("l"));
+    // A small l read as a one after a dot, hyphen or underscore of an address's name and before its
+    // letters ("m.1in@", "yuhang-1i@"): a name's part does not start with a digit run into letters.
+    static const QRegularExpression oneForL(QStringLiteral(R"((?<=[a-z][._\-])1(?=[a-z][a-z._\-]*@))"));
+    out.replace(oneForL, QStringLiteral("l"));
+    // "www" with a "w" lost after the scheme ("https://ww.x.cn").
+    static const QRegularExpression lostW(QStringLiteral(R"((?<=://)ww\.(?=[a-z0-9\-]+\.[a-z]))"));
+    out.replace(lostW, QStringLiteral("www."));
     // "@" read as a circled six; blanks around "@" or after a dot; a comma for a dot between labels.
     static const QRegularExpression at(QStringLiteral(R"((?<=[A-Za-z0-9._\-])\s?[@⑥]\s?(?=[a-z0-9\-]+[.,]))"));
     out.replace(at, QStringLiteral("@"));

@@ -89,6 +89,10 @@ TEST(AddressLines, WebAndMailAddressesPutBackTogether)
         {u"E delacroix@pharmacie-centrale-de-lyon fr", u"E delacroix@pharmacie-centrale-de-lyon.fr"},
         {u"https://hongda-elec.com. tw", u"https://hongda-elec.com.tw"},
         {u"E-mail: pchiu@juichang-ph.com, tw", u"E-mail: pchiu@juichang-ph.com.tw"},
+        {u"m.1in@twprecision.tw", u"m.lin@twprecision.tw"},
+        {u"yuhang-1i@zhongchen-cons.com", u"yuhang-li@zhongchen-cons.com"},
+        {u"t.1985@x.com a.1b2@x.com", u"t.1985@x.com a.1b2@x.com"},
+        {u"网址 https://ww.tianrun-food.cn", u"网址 https://www.tianrun-food.cn"},
         {u"www.kaitak-tech. tw/", u"www.kaitak-tech.tw/"},
         // "@" read as a capital Q or O, a hyphen set apart from its host, a small l read as I.
         {u"thiago.costaQclinica-sao-joao.com.br", u"thiago.costa@clinica-sao-joao.com.br"},
