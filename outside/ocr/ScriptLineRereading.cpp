@@ -32,10 +32,18 @@ qsizetype scriptLetters(int language, const QString& text)
     return std::count_if(text.begin(), text.end(), [language](QChar c) { return isLetterOfScript(language, c); });
 }
 
+// Where a line's e-mail or web address starts ("E-mail: ", a label in the script before it), -1 if
+// it holds none.
+qsizetype addressStart(const QString& text)
+{
+    static const QRegularExpression address(QStringLiteral(R"([^\s:：]*(?:@|www|https?:)\S*)"), QRegularExpression::CaseInsensitiveOption);
+    const auto m = address.match(text);
+    return m.hasMatch() ? m.capturedStart() : -1;
+}
+
 bool isMailOrWebLine(const QString& text)
 {
-    static const QRegularExpression address(QStringLiteral(R"(@|www|https?:)"), QRegularExpression::CaseInsensitiveOption);
-    return address.match(text).hasMatch();
+    return addressStart(text) >= 0;
 }
 
 // The left and right ends of the ink in a box of the image; -1, -1 when there is none.
@@ -149,15 +157,6 @@ void joinSplitSyllableRows(TesseractEngine& engine, Pix* pix, const std::string&
     }
 }
 
-// Where a line's e-mail or web address starts ("E-mail: ", a label in the script before it), -1 if
-// it holds none.
-qsizetype addressStart(const QString& text)
-{
-    static const QRegularExpression address(QStringLiteral(R"([^\s:：]*(?:@|www|https?:)\S*)"), QRegularExpression::CaseInsensitiveOption);
-    const auto m = address.match(text);
-    return m.hasMatch() ? m.capturedStart() : -1;
-}
-
 // Whether the end of a line from `at` has the whole shape of an e-mail or a web address.
 bool isWholeAddress(const QString& text, qsizetype at)
 {
@@ -227,15 +226,15 @@ void rereadScriptLines(TesseractEngine& engine, Pix* pix, int language, std::vec
         return;
     if (language == kLanguageKorean)
         joinSplitSyllableRows(engine, pix, own, lines);
-    if (language == kLanguageChineseSimplified || language == kLanguageChineseTraditional)
-        rereadAddressesInLatin(engine, pix, lines);
     std::vector<int> heights;
     for (const RecognizedLine& line : *lines)
         heights.push_back(line.bottom - line.top);
     std::sort(heights.begin(), heights.end());
     const int body = heights.empty() ? 0 : heights[heights.size() / 2];
-    if (language == kLanguageChineseSimplified || language == kLanguageChineseTraditional)
+    if (language == kLanguageChineseSimplified || language == kLanguageChineseTraditional) {
+        rereadAddressesInLatin(engine, pix, lines);
         rereadChineseName(engine, pix, own, body, lines);
+    }
     for (RecognizedLine& line : *lines) {
         const qsizetype script = scriptLetters(language, line.text);
         const auto latin = std::count_if(line.text.begin(), line.text.end(), [](QChar c) { return c.isLetter() && c.unicode() < 0x250; });
