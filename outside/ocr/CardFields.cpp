@@ -68,7 +68,9 @@ void extend(SlotFill& slot, const QString& text, const RecognizedLine& box, QCha
 
 const QRegularExpression& emailPattern()
 {
-    static const QRegularExpression re(QStringLiteral(R"([A-Za-z0-9._%+\-]+@[A-Za-z0-9\-]+(?:\.[A-Za-z0-9\-]+)+)"));
+    // Latin letters with accents and "ß" are an address's too ("strauß@…", "@müller-bau.de").
+    static const QRegularExpression re(QStringLiteral(
+        R"([A-Za-z0-9._%+\-\x{00C0}-\x{00D6}\x{00D8}-\x{00F6}\x{00F8}-\x{024F}]+@[A-Za-z0-9\-\x{00C0}-\x{00D6}\x{00D8}-\x{00F6}\x{00F8}-\x{024F}]+(?:\.[A-Za-z0-9\-]+)+)"));
     return re;
 }
 
@@ -711,8 +713,10 @@ void takeTitleAndDepartmentUnderName(ResultSlots& fields, const RecognizedLine& 
 QString withMailAndWebShape(QString text)
 {
     if (text.contains(u'@')) {
-        // "E. yumi@…", "Mail: s.yamaguchi@…": the label goes before the dots are joined.
-        static const QRegularExpression mailLabel(QStringLiteral(R"(^(?:e-?mail|mail|correo|courriel|e)\s*(?:[:：._]+\s*|\s+)(?=[^\s@]+\s*@))"),
+        // "E. yumi@…", "Mail: s.yamaguchi@…", "e Correo. andres@…" (a scrap of an icon before it): the
+        // label goes before the dots are joined.
+        static const QRegularExpression mailLabel(
+            QStringLiteral(R"(^(?:\p{L}\s+)?(?:e-?mail|mail|correo|courriel|e)\s*(?:[:：._]+\s*|\s+)(?=[^\s@]+\s*@))"),
                                                   QRegularExpression::CaseInsensitiveOption);
         text.remove(mailLabel);
         // "Site. www.x.fr" after the address: a web label is no part of the web address.

@@ -53,8 +53,9 @@ QString withWebAddressShape(const QString& line)
     if (!looksWeb.match(line).hasMatch())
         return line;
     QString out = line;
-    // The scheme's slashes and the "w" after them read as "/A", "A" or "v", or set apart.
-    static const QRegularExpression scheme(QStringLiteral(R"(\b(https?)\s?:\s?/{0,2}\s?A?(?:[vV]ww|www)[.,]\s?)"));
+    // The scheme's slashes and the "w" after them read as "/A", "A" or "v", set apart, or with a
+    // speck read as a quote mark.
+    static const QRegularExpression scheme(QStringLiteral(R"(\b(https?)\s?:\s?/{0,2}\s?[‘’'`]?A?(?:[vV]ww|www)[.,]\s?)"));
     out.replace(scheme, QStringLiteral("\\1://www."));
     static const QRegularExpression schemeOnly(QStringLiteral(R"(\b(https?)\s?:\s?/{1,2}\s?(?=[a-z0-9]))"));
     out.replace(schemeOnly, QStringLiteral("\\1://"));
@@ -77,6 +78,9 @@ QString withWebAddressShape(const QString& line)
     // "logistica- -guanabara.com.br").
     static const QRegularExpression splitHyphen(QStringLiteral(R"((?<=[a-z0-9])-\s+-?(?=[a-z0-9][a-z0-9\-]*\.[a-z]))"));
     out.replace(splitHyphen, QStringLiteral("-"));
+    // A host's dot before its ending read as a colon set apart ("meridian-health-partners: .co.uk/").
+    static const QRegularExpression colonBeforeEnding(QStringLiteral(R"((?<=[a-z0-9])[:;]\s*(?=\.(?:[a-z]{2,3}\.)?[a-z]{2,3}(?:/|\s|$)))"));
+    out.remove(colonBeforeEnding);
     // "@" read as a capital Q or O, or as "(Q", between an address's small letters and its host, on
     // a line without one: "thiago.costaQclinica-sao-joao.com.br", "ferreiracostaO logistica.com.br".
     static const QRegularExpression atAsLetter(

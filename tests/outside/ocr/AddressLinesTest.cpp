@@ -94,6 +94,8 @@ TEST(AddressLines, WebAndMailAddressesPutBackTogether)
         {u"t.1985@x.com a.1b2@x.com", u"t.1985@x.com a.1b2@x.com"},
         {u"网址 https://ww.tianrun-food.cn", u"网址 https://www.tianrun-food.cn"},
         {u"www.kaitak-tech. tw/", u"www.kaitak-tech.tw/"},
+        {u"http:// ‘www.meridian-health-partners: .co.uk/", u"http://www.meridian-health-partners.co.uk/"},
+        {u"Web: x-bau.de; Tel: 030 1234", u"Web: x-bau.de; Tel: 030 1234"},
         // "@" read as a capital Q or O, a hyphen set apart from its host, a small l read as I.
         {u"thiago.costaQclinica-sao-joao.com.br", u"thiago.costa@clinica-sao-joao.com.br"},
         {u"E f ferreiracostaO logistica-guanabara.com.br", u"E f ferreiracosta@logistica-guanabara.com.br"},

@@ -5,6 +5,8 @@
 #include "tests/outside/ocr/ScannedCard.h"
 #include "tests/support/cards/SyntheticCard.h"
 
+#include <QPainter>
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -33,6 +35,41 @@ TEST(MailRowRereading, ARowEndedEarlyIsReadToTheCardsEdge)
     mail->right = mail->left + (mail->right - mail->left) / 2;
     ASSERT_TRUE(rereadCutMailRows(engine, pix.get(), 300, "spa+eng", &lines));
     EXPECT_EQ(mailAddressIn(mail->text), u"andres.hernandez@asesoria-montana.es"_qs) << mail->text.toStdString();
+}
+
+// A long address fitted into the card in small type beside a line of the body's: the engine reads
+// the small row as scraps, which are read again as one row, larger; the line beside them stays.
+TEST(MailRowRereading, ARowOfSmallTypeBrokenIntoScrapsIsReadAgainLarger)
+{
+    QImage card(1075, 650, QImage::Format_RGB32);
+    card.fill(Qt::white);
+    const auto draw = [&card](const QString& text, int pixelSize, int x, int baseline) {
+        QPainter painter(&card);
+        QFont font(u"DejaVu Sans"_qs);
+        font.setPixelSize(pixelSize);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(x, baseline, text);
+        const QRect box = QFontMetrics(font).tightBoundingRect(text).translated(x, baseline);
+        return RecognizedLine{text, box.left(), box.top(), box.right(), box.bottom(), 90};
+    };
+    std::vector<RecognizedLine> lines = {draw(u"Joaquín Navarro"_qs, 56, 60, 120), draw(u"Gerente"_qs, 34, 60, 200),
+                                         draw(u"Tel. 661 843 360"_qs, 34, 560, 380), draw(u"Administración"_qs, 34, 60, 460)};
+    const RecognizedLine row = draw(u"E | joaquin.navarro@energia-solar-andaluza.com"_qs, 15, 560, 455);
+    const PixPtr pix = pixOf(card.convertToFormat(QImage::Format_Grayscale8));
+    // What the engine made of the row: two scraps of no address's shape.
+    const int middle = (row.left + row.right) / 2;
+    lines.push_back({u"El isaquíns"_qs, row.left, row.top + 3, middle - 20, row.bottom, 37});
+    lines.push_back({u"iessdlarsandalizacom"_qs, middle + 20, row.top + 3, row.right, row.bottom - 2, 23});
+    TesseractEngine engine;
+    ASSERT_TRUE(engine.open());
+    ASSERT_TRUE(rereadCutMailRows(engine, pix.get(), 300, "spa+eng", &lines));
+    QStringList texts;
+    for (const RecognizedLine& l : lines)
+        texts << l.text;
+    ASSERT_EQ(texts.size(), 5) << texts.join(u" / "_qs).toStdString();
+    EXPECT_EQ(mailAddressIn(texts.at(4)), u"joaquin.navarro@energia-solar-andaluza.com"_qs) << texts.at(4).toStdString();
+    EXPECT_EQ(texts.at(3), u"Administración"_qs);
 }
 
 } // namespace
