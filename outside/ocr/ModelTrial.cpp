@@ -151,7 +151,11 @@ bool chineseBeforeJapanese(const std::vector<ModelTrialReading>& readings, const
         && (kanaIn(japanese->lines) >= 3 || (showsKana(japanese->lines) && chinese.confidence < japanese->confidence + kSurerBy)
             || japanese->confidence > chinese.confidence + kChineseLead))
         return false;
-    return showsChinese(lines) || showsChinese(chinese.lines, true);
+    // Lines the Chinese model reads clearly surer, where the Japanese one found no kana, are Chinese
+    // type though the card shows nothing only Chinese cards print.
+    const ModelTrialReading* japanese = readingOf(readings, kLanguageJapanese);
+    return (japanese && !showsKana(japanese->lines) && chinese.confidence >= std::max(kSureEnough, japanese->confidence + kSurerBy))
+        || showsChinese(lines) || showsChinese(chinese.lines, true);
 }
 
 // The reading of the Chinese script the card is in: the one its places or characters tell, else the
@@ -233,6 +237,10 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
         else
             readWith(tried, {lead > 0 ? kLanguageChineseTraditional : kLanguageChineseSimplified});
     };
+    const auto clearlyChinese = [&clearWinner] {
+        const ModelTrialReading* winner = clearWinner();
+        return winner && (winner->language == kLanguageChineseSimplified || winner->language == kLanguageChineseTraditional);
+    };
     if (data.rfind("jpn", 0) == 0) {
         std::vector<RecognizedLine> han = hanLines(lines);
         const bool showsHan = !han.empty();
@@ -259,8 +267,9 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
         }
         // A kana or two the Japanese model made of a Chinese card's strokes do not make it Japanese;
         // nor does a reading without Han characters of a card that shows Chinese numbers or
-        // domains: the Japanese model may have made Latin scraps of all its Han lines.
-        if ((showsKana(lines) && !showsChineseMarks(lines)) || (!showsHan && chineseMarkCount(lines) == 0)
+        // domains, or whose lines the model doubted without a kana: the Japanese model may have
+        // made Latin scraps of all its Han lines.
+        if ((showsKana(lines) && !showsChineseMarks(lines)) || (!showsHan && chineseMarkCount(lines) == 0 && (doubted.empty() || showsKana(lines)))
             || (showsJapanese(lines) && !showsChinese(lines)) || han.empty())
             return kLanguageJapanese;
         readings.clear();
@@ -292,6 +301,14 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
     // engines of four more models.
     const auto unread = std::count_if(doubted.begin(), doubted.end(), [](const RecognizedLine& l) { return l.confidence < kUnread; });
     if (doubted.empty() || (!weak && !cyrillic && unread < 2)) {
+        // On a card that prints what only Chinese cards print (a Chinese number and domain), the
+        // line the English model could not read is mostly Chinese type.
+        if (chineseData && showsChineseMarks(lines) && !doubted.empty()) {
+            readWith(doubted, {kLanguageEnglish});
+            readWithChinese(doubted);
+            if (clearlyChinese())
+                return clearWinner()->language;
+        }
         // On a card from Korea a line the English model doubts is mostly Hangul.
         if (showsKorea(lines) && !doubted.empty()) {
             readWith(doubted, {kLanguageEnglish, kLanguageKorean});
@@ -313,10 +330,6 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
     const int lead = traditionalLead(lines);
     const int leading = lead > 0 ? kLanguageChineseTraditional : kLanguageChineseSimplified;
     const int other = lead > 0 ? kLanguageChineseSimplified : kLanguageChineseTraditional;
-    const auto clearlyChinese = [&clearWinner] {
-        const ModelTrialReading* winner = clearWinner();
-        return winner && (winner->language == kLanguageChineseSimplified || winner->language == kLanguageChineseTraditional);
-    };
     if (lead != 0)
         readWith(doubted, {leading});
     if (lead == 0 || !clearlyChinese()) {
