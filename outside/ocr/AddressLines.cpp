@@ -281,13 +281,17 @@ QString withBuildingSpelledAsPlace(const QString& address)
 QString withTownLinePostcode(const QString& line)
 {
     // A UK postcode: its digits read as I, O or S where the shape wants a digit, a J as "]" or "}",
-    // its second letter in lower case; at least one digit read as one.
+    // its first S as "$", its second letter in lower case; at least one digit read as one.
     static const QRegularExpression uk(
-        QStringLiteral(R"((?<![\p{L}\p{N}])([A-Z][A-Za-z]?)([0-9IO])([A-Z0-9]?)\s([0-9IOS])([A-Z\]}][A-Z\]}])(?![\p{L}\p{N}]))"));
+        QStringLiteral(R"((?<![\p{L}\p{N}$])([A-Z$][A-Za-z]?)([0-9IO])([A-Z0-9]?)\s([0-9IOS])([A-Z\]}][A-Z\]}])(?![\p{L}\p{N}]))"));
     // A US state after its town's comma, the ZIP code run into it or the state in small letters.
     static const QRegularExpression us(QStringLiteral(R"(,\s*([A-Z][A-Za-z])\s*([0-9]{5}(?:-[0-9]{4})?)\b)"));
     const auto digit = [](const QString& c) { return c == u"I"_s ? u"1"_s : c == u"O"_s ? u"0"_s : c == u"S"_s ? u"5"_s : c; };
     QString out = line;
+    // "S014 2AQ": an outward code of one letter and three digits has an O read as its first digit.
+    static const QRegularExpression letterAsZero(
+        QStringLiteral(R"((?<![\p{L}\p{N}$])([A-Z$])0([0-9]{2}\s[0-9][A-Z]{2})(?![\p{L}\p{N}]))"));
+    out.replace(letterAsZero, QStringLiteral("\\1O\\2"));
     // A postcode alone on its line may have lost its blank: "RG1IAZ".
     static const QRegularExpression ukAlone(
         QStringLiteral(R"(^\s*(?=\S*[0-9])([A-Z][A-Z]?[0-9IO][A-Z0-9]?)([0-9IOS][A-Z]{2})\s*$)"));
@@ -296,7 +300,7 @@ QString withTownLinePostcode(const QString& line)
     if (const auto m = uk.match(out);
         m.hasMatch() && (m.captured(2).front().isDigit() || m.captured(3).front().isDigit() || m.captured(4).front().isDigit()))
         out.replace(m.capturedStart(), m.capturedLength(),
-                    m.captured(1).toUpper() + digit(m.captured(2)) + m.captured(3) + u' ' + digit(m.captured(4))
+                    m.captured(1).toUpper().replace(u'$', u'S') + digit(m.captured(2)) + m.captured(3) + u' ' + digit(m.captured(4))
                         + QString(m.captured(5)).replace(u']', u'J').replace(u'}', u'J'));
     if (const auto m = us.match(out); m.hasMatch())
         out.replace(m.capturedStart(), m.capturedLength(), u", "_s + m.captured(1).toUpper() + u' ' + m.captured(2));

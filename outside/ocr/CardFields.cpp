@@ -844,6 +844,43 @@ void takeAddressLinesAbove(SlotFill& address, const RecognizedLine& first, RestL
     }
 }
 
+// Where the part of a line that ends it, `tail` of its text, is set: in a row the engine merged with
+// the next one ("poirier@… 76000 Rouen" over two rows), the lower row, `rowHeight` high.
+RecognizedLine placeOfLineEnd(const RecognizedLine& line, const QString& tail, int rowHeight)
+{
+    RecognizedLine place = line;
+    place.left = line.right - int(qint64(line.right - line.left) * tail.size() / std::max<qsizetype>(1, line.text.size()));
+    if (2 * (line.bottom - line.top) > 3 * rowHeight)
+        place.top = line.bottom - rowHeight;
+    return place;
+}
+
+// "KESTREL PACKAGING Townsville QLD 4810" under "PO Box 6874": words of another field (the company,
+// a title) the engine read into a town line's row from a column left of the address's. The town
+// line's text from where the address's column starts, judged by the type of the address's own line;
+// else the whole text. A building or a district before the town ("Bâtiment B, 13001 …") stays.
+qsizetype townLineStartInColumn(const QString& text, const RecognizedLine& line, const RecognizedLine& addressLine, int columnLeft,
+                                const QString& domain)
+{
+    const int h = std::max(1, addressLine.bottom - addressLine.top);
+    if (line.left >= columnLeft - 3 * h || isJapanese(text))
+        return 0;
+    const double charWidth = double(addressLine.right - addressLine.left) / double(std::max<qsizetype>(1, addressLine.text.size()));
+    qsizetype best = 0;
+    double nearest = 3.0 * h;
+    for (qsizetype i = text.indexOf(u' '); i > 0; i = text.indexOf(u' ', i + 1)) {
+        const QString head = text.left(i), tail = text.mid(i + 1);
+        const double distance = std::abs(line.right - charWidth * double(tail.size()) - columnLeft);
+        const bool otherField = (matchesDomain(head, domain) || isCompany(head) || isTitle(head) || isDepartment(head))
+            && !continuesLatinAddress(head) && !hasLatinStreetWord(head);
+        if (distance < nearest && digitCount(head) == 0 && otherField && !westernPostalCode(tail).isEmpty()) {
+            nearest = distance;
+            best = i + 1;
+        }
+    }
+    return best;
+}
+
 } // namespace
 
 QString mailAddressIn(const QString& text)
@@ -963,7 +1000,9 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
         }
         // An address read into one line with the e-mail or web address after it is read on, and one the
         // engine read after it from the next column ("E-mail: g@x.com.au 218 Cavill Avenue").
-        const bool addressBefore = used && !japaneseCard && digitCount(before) > 0 && isAddress(before);
+        // A round icon before the e-mail read as a letter ("Avenida …, 85 – 82 O gusmao@…") is none of the address.
+        static const QRegularExpression iconBeforeMail(QStringLiteral(R"(\s+[OoQ©®@]$)"));
+        const bool addressBefore = used && !japaneseCard && digitCount(before) > 0 && isAddress(QString(before).remove(iconBeforeMail));
         const bool addressAfter = used && !japaneseCard && !addressBefore && digitCount(after) > 0 && isAddress(after);
         if ((used || social) && !addressBefore && !addressAfter) {
             if (!japaneseCard && isLatinNameShaped(before))
@@ -971,7 +1010,11 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
             continue;
         }
         if (addressBefore || addressAfter)
-            text = addressBefore ? before : after;
+            text = addressBefore ? QString(before).remove(iconBeforeMail) : after;
+        // "… 76000 Rouen" after the e-mail, set under the address's street line.
+        const bool pieceBelow = addressAfter && lastAddressLine >= 0
+            && setBelow(lines[size_t(lastAddressLine)],
+                        placeOfLineEnd(line, after, lines[size_t(lastAddressLine)].bottom - lines[size_t(lastAddressLine)].top));
         // "Creative Director, Business Development   P +44 …": the words before the number are read on.
         // A postal code whose 〒 was read as a digit: on a Japanese card, where telephone numbers
         // start with 0 or a country code, it is no telephone number.
@@ -1098,8 +1141,10 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
         const QString postcodeAbove = addressSoFar.filled && lastAddressLine >= 0 && setBelow(lines[size_t(lastAddressLine)], line)
             ? latinPostcodeOverTown(addressSoFar.text.section(u'\n', -1), text)
             : QString();
-        const bool follows = (goesOnBelow(lines, lastAddressLine, index)
-                              && (continuesAddress(text) || building || townOverPostcode || streetUnder || streetNameGoesOn
+        // "35001 Las Palmas" over "de Gran Canaria": a town's name that ran onto the next line.
+        const bool townGoesOn = addressSoFar.filled && continuesTownName(addressSoFar.text.section(u'\n', -1), text);
+        const bool follows = ((goesOnBelow(lines, lastAddressLine, index) || pieceBelow)
+                              && (continuesAddress(text) || building || townOverPostcode || streetUnder || streetNameGoesOn || townGoesOn
                                   || !postcodeAbove.isEmpty() || !westernPostalCode(text).isEmpty()))
             || (lastAddressLine >= 0 && continuesOnRow(lines[size_t(lastAddressLine)], line, text));
         if (address || follows) {
@@ -1141,7 +1186,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
                 lastAddressLine = int(index);
                 continue;
             }
-            if (goesOnBelow(lines, lastAddressLine, index)
+            if (goesOnBelow(lines, lastAddressLine, index) || pieceBelow
                 || (lastAddressLine >= 0 && continuesOnRow(lines[size_t(lastAddressLine)], line, text))) {
                 // "Care 2nd Floor, Apex House" over "Edinburgh EH3 8BL": a line far wider than its
                 // letters, at the size of the line below, spans a gap between columns; the words
@@ -1155,7 +1200,11 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
                     rest.emplace_back(&first, m.captured(1).trimmed());
                     slot.text = slot.text.mid(m.capturedLength());
                 }
-                extend(slot, text, line, u'\n');
+                if (const qsizetype start = townLineStartInColumn(text, line, first, slot.left, domain); start > 0) {
+                    rest.emplace_back(&line, text.left(start).trimmed());
+                    text = text.mid(start);
+                }
+                extend(slot, text, line, townGoesOn && !slot.text.endsWith(u'-') ? u' ' : u'\n');
                 lastAddressLine = int(index);
                 continue;
             }
@@ -1214,11 +1263,13 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
         // A mark left of the address (". 2 N Central Avenue") is no part of it.
         static const QRegularExpression leadingMark(QStringLiteral(R"((^|\n)[^\p{L}\p{N}\s]{1,2}\s+)"));
         if (!isJapanese(address.text))
-            address.text = withLatinAddressDashes(withLatinAddressBlanks(withLatinOrdinalSigns(withoutLeadingIcon(address.text))));
+            address.text = withLatinAddressDashes(
+                withLatinAddressBlanks(withLatinRomanNumerals(withLatinOrdinalSigns(withoutLeadingIcon(address.text)))));
         // Nor is a rule the engine read at the end of a line ("銀座センタービル8F_", "G2 6DS _—"), or an icon
-        // or a speck after it ("Coimbra ®t").
+        // or a speck after it ("Coimbra ®t", "Bela (6)").
         static const QRegularExpression trailingRule(
-            QStringLiteral(R"((?:\s*[_|]|\s+[—–\-])[_|—–\-]*(?=\n|$)|\s+[©®@]\S?(?=\n|$)|(?<![0-9])\s+\p{Ll}(?=\n|$))"));
+            QStringLiteral(R"((?:\s*[_|]|\s+[—–\-])[_|—–\-]*(?=\n|$)|\s+[©®@]\S?(?=\n|$)|(?<![0-9])\s+\p{Ll}(?=\n|$)|)"
+                           R"(\s+[(\[{](?:[0-9]{1,2}|\p{Ll}|[^\s\p{L}\p{N}])[)\]}](?=\n|$))"));
         address.text =
             withBuildingSpelledAsPlace((isJapanese(address.text) ? withBlockHyphens(address.text) : address.text)
                                            .replace(leadingMark, QStringLiteral("\\1"))

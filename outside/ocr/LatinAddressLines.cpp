@@ -121,13 +121,23 @@ bool continuesLatinAddress(const QString& line)
         || (floor.match(foldedForWords(trimmed)).hasMatch() && trimmed.split(u' ', Qt::SkipEmptyParts).size() <= 6);
 }
 
+bool continuesTownName(const QString& townLine, const QString& line)
+{
+    static const QRegularExpression rest(QStringLiteral(
+        R"(^(?:de|del|de la|des|du|d'|en|sur|sous|lès|les|le|la|am|an der|an|im|in der|bei|ob|vor der|da|do|dos|das|di|del|della|dei|sul|sull')(?:\s|-|(?<=')\p{L})\p{L})"));
+    const QString trimmed = line.trimmed();
+    return !latinPostcodeOf(townLine).isEmpty() && rest.match(trimmed).hasMatch()
+        && std::none_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c.isDigit(); })
+        && trimmed.split(u' ', Qt::SkipEmptyParts).size() <= 4;
+}
+
 LineAboveAddress lineAboveAddress(const QString& line)
 {
     static const QRegularExpression nameWithNumber(
         QStringLiteral(R"(^\p{Lu}[\p{L}'’.\- ]*\p{L},?\s+[0-9]{1,5}[A-Za-z]?(?:$|[\s,]))"));
     static const QRegularExpression district(QStringLiteral(R"(^\p{Lu}[\p{Ll}'’\-]+(?:\s+\p{L}[\p{Ll}'’\-]*){0,2}$)"));
     static const QRegularExpression houseFirst(
-        QStringLiteral(R"(^[0-9]{1,5}(?:\s?(?:bis|ter|[A-Za-z]))?,?\s+\p{L}{2,}(?:\s+\p{L}+)+\s*$)"));
+        QStringLiteral(R"(^[0-9]{1,5}(?:\s?(?:bis|ter|[A-Za-z]))?,?\s+(?:\p{L}{2,}(?:\s+\p{L}+)+|\p{Lu}\p{Ll}{3,})\s*$)"));
     const QString trimmed = line.trimmed();
     const bool digits = std::any_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c.isDigit(); });
     if (isLatinStreetLine(trimmed) || houseFirst.match(trimmed).hasMatch() || (continuesLatinAddress(trimmed) && !isCountryLine(trimmed)))
@@ -145,12 +155,14 @@ QString withLatinOrdinalSigns(const QString& address)
 {
     static const QRegularExpression misread(QStringLiteral(R"((?<=[0-9]|[0-9]\.)°|(?<=[0-9])[?%](?=[\s,]|$))"));
     static const QRegularExpression dotTwo(QStringLiteral(R"((,\s?[0-9]{1,2}\.)2(?=[\s,]|$))"));
+    static const QRegularExpression beforeAndar(QStringLiteral(R"((?<=[\s,])([1-9]|[12][0-9])2(?=\s+andar\b))"));
     static const QRegularExpression floorAfterHouse(
         QStringLiteral(R"((\p{L},\s?[0-9]{1,4}[A-Za-z]?,\s?)([1-9])2(?=(?:\s\p{Lu})?(?:,|\n|$)))"));
     return QString(address)
         .replace(misread, QStringLiteral("º"))
         .replace(dotTwo, QStringLiteral("\\1º"))
-        .replace(floorAfterHouse, QStringLiteral("\\1\\2º"));
+        .replace(floorAfterHouse, QStringLiteral("\\1\\2º"))
+        .replace(beforeAndar, QStringLiteral("\\1º"));
 }
 
 QString withLatinAddressBlanks(const QString& address)
@@ -167,6 +179,24 @@ QString withLatinAddressBlanks(const QString& address)
             line.remove(speckAfterTown);
     }
     return lines.join(u'\n');
+}
+
+QString withLatinRomanNumerals(const QString& address)
+{
+    // After a name's word, not after a street word ("Via Il Prato" keeps its article).
+    static const QRegularExpression numeral(QStringLiteral(R"((?<=\p{Ll}\p{Ll} )I[Il]*l[Il]*(?=[\s,.]|$))"));
+    QString out;
+    qsizetype from = 0;
+    for (auto it = numeral.globalMatch(address); it.hasNext();) {
+        const auto m = it.next();
+        const qsizetype wordStart = address.lastIndexOf(u' ', m.capturedStart() - 2) + 1;
+        const QString word = address.mid(wordStart, m.capturedStart() - 1 - wordStart);
+        if (m.capturedLength() > 3 || !word.front().isUpper() || hasLatinStreetWord(word))
+            continue;
+        out += address.mid(from, m.capturedStart() - from) + QString(m.capturedLength(), u'I');
+        from = m.capturedEnd();
+    }
+    return out + address.mid(from);
 }
 
 QString withLatinAddressDashes(const QString& address)

@@ -39,21 +39,30 @@ bool isTownAndStateLine(const QString& line);
 // d'activités du Moulin", "Lieu-dit Le Bourg").
 bool continuesLatinAddress(const QString& line);
 
+// A line that goes on the town's name of the postcode line above it, where the name ran onto a
+// second line: "de Gran Canaria" under "35001 Las Palmas", "am Main" under "63065 Offenbach".
+bool continuesTownName(const QString& townLine, const QString& line);
+
 // What a line set above an address's first line is of it, read from its own words and the line
 // under it: a street line, a floor or building, a street's name whose number went on the line under
 // it ("Avenida Conde da Boa" over "Vista, 158"), the rest of a street's name with its number
-// ("Vista, 158 – 3º andar") under such a line, a district ("Aldeota") between street and town.
+// ("Vista, 158 – 3º andar") under such a line, a district ("Aldeota") between street and town. A
+// house number before one word is a street ("14 Micklegate"), as many streets have no street word.
 enum class LineAboveAddress { None, Street, StreetNameOnly, NameWithNumber, District };
 LineAboveAddress lineAboveAddress(const QString& line);
 
 // An address with the ordinal sign after a floor's number as printed ("3º B", "5.º Dto."), where the
-// engine read it as a degree sign, "?", "%" or, after the house number, a "2" ("Calle Mayor, 161,
-// 12" for "161, 1º").
+// engine read it as a degree sign, "?", "%" or, after the house number or before "andar", a "2"
+// ("Calle Mayor, 161, 12" for "161, 1º", "82 andar" for "8º andar").
 QString withLatinOrdinalSigns(const QString& address);
 
 // An address with the blank the engine lost after a floor's or room's word or a comma ("sala1383",
 // "151,3.º") put back, and without a speck read after its town ("3000-150 Coimbra Ot").
 QString withLatinAddressBlanks(const QString& address);
+
+// An address with the Roman numeral of a street's name as printed where the engine read its last
+// strokes as small l: "Avenida Dom João Il" for "João II", "Calle Alfonso Ill" for "Alfonso III".
+QString withLatinRomanNumerals(const QString& address);
 
 // An address with its dashes as printed: a dash set between blanks, read as a hyphen or a long
 // dash ("Campinas - SP", "66 —7º andar") or without its blanks before a Brazilian state ("São

@@ -293,13 +293,34 @@ TEST(CardFields, PostalCodesAndAddresses)
          u"3810-064",
          u"Avenida Lourenço Peixinho, 9, 5.º Dto.\n3810-064 Aveiro"},
         {{{u"Via del Corso, 52, 40121 Bologna BO", 30}}, u"40121", u"Via del Corso, 52, 40121 Bologna BO"},
+        // A UK postcode's S read as "$"; a street without a street word over the town; a town's name
+        // that ran onto the next line; a Roman numeral's strokes read as l; an icon after a line.
+        {{{u"8th Floor", 30}, {u"193 Union Terrace", 30}, {u"Southampton", 30}, {u"$014 2AQ", 30}},
+         u"SO14 2AQ",
+         u"8th Floor\n193 Union Terrace\nSouthampton\nSO14 2AQ"},
+        {{{u"14 Micklegate", 30}, {u"Milton Keynes", 30}, {u"MK9 2FR", 30}}, u"MK9 2FR", u"14 Micklegate\nMilton Keynes\nMK9 2FR"},
+        {{{u"Glorieta de Bilbao, 64, planta 5", 30}, {u"35001 Las Palmas", 30}, {u"de Gran Canaria", 30}},
+         u"35001",
+         u"Glorieta de Bilbao, 64, planta 5\n35001 Las Palmas de Gran Canaria"},
+        {{{u"Große Bleiche 17", 30}, {u"63065 Offenbach", 30}, {u"am Main", 30}}, u"63065", u"Große Bleiche 17\n63065 Offenbach am Main"},
+        {{{u"Avenida Dom João Il, 46, 3.º Esq.", 30}, {u"4800-045 Guimarães", 30}},
+         u"4800-045",
+         u"Avenida Dom João II, 46, 3.º Esq.\n4800-045 Guimarães"},
+        {{{u"Via Il Prato, 12", 30}, {u"50123 Firenze", 30}}, u"50123", u"Via Il Prato, 12\n50123 Firenze"},
+        {{{u"Avenida Paulista, 121, sala 1149, Bela (6)", 30}, {u"Vista, São Paulo/SP, CEP 01310-100, Brasil", 30}},
+         u"01310-100",
+         u"Avenida Paulista, 121, sala 1149, Bela\nVista, São Paulo/SP, CEP 01310-100, Brasil"},
+        // The ordinal sign before "andar" read as "2", the round icon before the e-mail as "O".
+        {{{u"Avenida Tancredo Neves, 85 — 82 O gusmao@ceramica.com.br", 30}, {u"andar, 88010-400 Florianópolis - SC", 30}},
+         u"88010-400",
+         u"Avenida Tancredo Neves, 85 – 8º\nandar, 88010-400 Florianópolis – SC"},
     };
     for (const auto& c : cases) {
         std::vector<RecognizedLine> lines = linesOf(c.lines);
         lines.push_back({u"Rachel Green"_qs, 20, 400, 600, 460}); // the next field ends the address
         const ResultSlots f = classifyCardLines(lines);
-        EXPECT_EQ(f[19].text, QString::fromUtf16(c.postal));
-        EXPECT_EQ(f[21].text, QString::fromUtf16(c.address));
+        EXPECT_EQ(f[19].text, QString::fromUtf16(c.postal)) << lines.front().text.toStdString();
+        EXPECT_EQ(f[21].text, QString::fromUtf16(c.address)) << f[21].text.toStdString();
         EXPECT_FALSE(f[13].filled) << "a postal code is no telephone number";
         EXPECT_EQ(f[0].text, u"Rachel Green"_qs);
     }
@@ -569,6 +590,19 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
         {{at(u"161 Princes Street, Glasgow G2 6DS _—_ vanhouten_t@summit-ridge.uk", 149, 498, 1004, 534)},
          21,
          u"161 Princes Street, Glasgow G2 6DS"},
+        // The town line read into the e-mail's row of the other column, the two rows merged; the
+        // company's wordmark in the other column read into the town line's row; a building before
+        // the town in a right-aligned address is no other column's.
+        {{at(u"19 route de Narbonne", 552, 544, 817, 567), at(u"poirier@etude-notariale-pages.com 76000 Rouen", 79, 555, 716, 602)},
+         21,
+         u"19 route de Narbonne\n76000 Rouen"},
+        {{at(u"kestrel-packaging.com.au", 574, 290, 967, 333), at(u"Q PO Box 6874", 580, 338, 811, 375),
+          at(u"KESTREL PACKAGING Townsville QLD 4810", 76, 370, 874, 422)},
+         21,
+         u"PO Box 6874\nTownsville QLD 4810"},
+        {{at(u"19 allée des Tilleuls,", 699, 517, 943, 543), at(u"Bâtiment B, 13001 MARSEILLE", 574, 558, 943, 584)},
+         21,
+         u"19 allée des Tilleuls,\nBâtiment B, 13001 MARSEILLE"},
         // The town over a postcode alone on its line, the street's line lost.
         {{at(u"Brighton", 540, 576, 636, 603), at(u"BN1 3FD", 540, 615, 638, 638)}, 21, u"Brighton\nBN1 3FD"},
         // A pin beside an address read as letters is no line above it; a street set right-aligned
