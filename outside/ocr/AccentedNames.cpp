@@ -12,10 +12,10 @@
 
 namespace {
 
-// The names of each language by their bare letters; a bare form spelled two ways holds both.
+// The words of each language by their bare letters; a bare form spelled two ways holds both.
 using NamesByBareForm = QHash<QString, QStringList>;
 
-std::map<int, NamesByBareForm> loadNames()
+std::map<int, NamesByBareForm> loadNames(const QString& resource)
 {
     static const QHash<QString, int> headings = {{QStringLiteral("[fr]"), kLanguageFrench},
                                                  {QStringLiteral("[es]"), kLanguageSpanish},
@@ -23,7 +23,7 @@ std::map<int, NamesByBareForm> loadNames()
                                                  {QStringLiteral("[it]"), kLanguageItalian},
                                                  {QStringLiteral("[de]"), kLanguageGerman}};
     std::map<int, NamesByBareForm> names;
-    QFile file(QStringLiteral(":/ocr/AccentedNames.txt"));
+    QFile file(resource);
     if (!file.open(QIODevice::ReadOnly))
         return names;
     NamesByBareForm* current = nullptr;
@@ -37,7 +37,7 @@ std::map<int, NamesByBareForm> loadNames()
             if (!current)
                 continue;
             QStringList& spellings = (*current)[foldedForWords(name)];
-            if (!spellings.contains(name))
+            if (!spellings.contains(name, Qt::CaseInsensitive))
                 spellings << name;
         }
     }
@@ -46,9 +46,11 @@ std::map<int, NamesByBareForm> loadNames()
 
 } // namespace
 
-QString withAccentsOfKnownNames(const QString& name, int language)
+// The text with each word whose bare letters match one word of the language's list alone spelled as
+// that word, in capitals where the read word is; a word read in small letters takes the spelling in
+// small letters where `smallWords`, else stays.
+QString withAccentsOfListedWords(const QString& name, int language, const std::map<int, NamesByBareForm>& names, bool smallWords)
 {
-    static const std::map<int, NamesByBareForm> names = loadNames();
     const auto known = names.find(language);
     if (known == names.end())
         return name;
@@ -60,12 +62,28 @@ QString withAccentsOfKnownNames(const QString& name, int language)
         const QRegularExpressionMatch m = it.next();
         const QString read = m.captured();
         const QStringList spellings = known->second.value(foldedForWords(read));
-        // A word in small letters is a particle or a scrap, not a name.
-        if (spellings.size() != 1 || read.size() < 2 || !read.front().isUpper())
+        if (spellings.size() != 1 || read.size() < 2 || (!smallWords && !read.front().isUpper()))
             continue;
-        out += name.mid(done, m.capturedStart() - done) + (read == read.toUpper() ? spellings.front().toUpper() : spellings.front());
+        const QString& spelling = spellings.front();
+        out += name.mid(done, m.capturedStart() - done)
+            + (read == read.toUpper()    ? spelling.toUpper()
+                   : read.front().isLower() ? spelling.front().toLower() + spelling.mid(1)
+                                            : spelling);
         done = m.capturedEnd();
     }
     out += name.mid(done);
     return out;
+}
+
+QString withAccentsOfKnownNames(const QString& name, int language)
+{
+    // A word in small letters is a particle or a scrap, not a name.
+    static const std::map<int, NamesByBareForm> names = loadNames(QStringLiteral(":/ocr/AccentedNames.txt"));
+    return withAccentsOfListedWords(name, language, names, false);
+}
+
+QString withAccentsOfKnownPlaces(const QString& address, int language)
+{
+    static const std::map<int, NamesByBareForm> places = loadNames(QStringLiteral(":/ocr/AccentedPlaces.txt"));
+    return withAccentsOfListedWords(address, language, places, true);
 }

@@ -11,3 +11,8 @@
 // "Loïc Bénard". Words of hyphenated names count apart; a word spelled both ways in the language,
 // and every name of another language, stays as read.
 QString withAccentsOfKnownNames(const QString& name, int language);
+
+// The address with its town, region and street-name words taken back alike from the places of the
+// card's language (AccentedPlaces.txt): "30000 Nimes", "rue de la Republique" on a French card give
+// "30000 Nîmes", "rue de la République"; a word in small letters takes them in small letters.
+QString withAccentsOfKnownPlaces(const QString& address, int language);

@@ -495,6 +495,10 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     // A name's accents no reading holds come back from the names of the card's language.
     if (SlotFill& name = fields[kNameSlot]; name.filled)
         name.text = withAccentsOfKnownNames(name.text, language);
+    // An address's too, from the places of the language its words show where no reading took the
+    // card's language (a card the script detection read with another script's models).
+    if (SlotFill& address = fields[kAddressSlot]; address.filled)
+        address.text = withAccentsOfKnownPlaces(address.text, language >= 0 ? language : latinLanguageOf(best.lines));
     // A reading the engine itself doubts as a whole (small print, noise, a mirrored card) is made-up
     // words but for what has the form of an e-mail or web address: the rest stays empty. A field
     // box's value is its surest line, whatever scraps of other lines the box took in.

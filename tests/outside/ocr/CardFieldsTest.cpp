@@ -1040,6 +1040,30 @@ TEST(AccentedNames, NamesTakeTheMarksOfTheirLanguage)
             << QString::fromUtf16(c.read).toStdString() << " " << c.language;
 }
 
+TEST(AccentedNames, PlacesTakeTheMarksOfTheirLanguage)
+{
+    const struct {
+        int language;
+        const char16_t* read;
+        const char16_t* spelled;
+    } cases[] = {
+        {kLanguageFrench, u"38 rue Paul Bert, 30000 Nimes", u"38 rue Paul Bert, 30000 Nîmes"},
+        {kLanguageFrench, u"146 rue Edouard Herriot\n2 allee des Erables\n45000 ORLEANS", u"146 rue Édouard Herriot\n2 allée des Érables\n45000 ORLÉANS"},
+        {kLanguageGerman, u"Konigstraße 5\n50667 Koln", u"Königstraße 5\n50667 Köln"},
+        {kLanguagePortuguese, u"Av. Sao Joao, 12\n4810-225 Guimaraes", u"Av. São João, 12\n4810-225 Guimarães"},
+        {kLanguageSpanish, u"Calle Colon, 5\n29015 MALAGA", u"Calle Colón, 5\n29015 MÁLAGA"},
+        // A word spelled both ways stays as read; so does every word of a card of another language,
+        // and a word no list holds.
+        {kLanguagePortuguese, u"Rua Antonio Carlos, 4", u"Rua Antonio Carlos, 4"},
+        {kLanguageSpanish, u"Via Augusta, 12\n08006 Barcelona", u"Via Augusta, 12\n08006 Barcelona"},
+        {kLanguageEnglish, u"30000 Nimes", u"30000 Nimes"},
+        {-1, u"50667 Koln", u"50667 Koln"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(withAccentsOfKnownPlaces(QString::fromUtf16(c.read), c.language), QString::fromUtf16(c.spelled))
+            << QString::fromUtf16(c.read).toStdString() << " " << c.language;
+}
+
 TEST(JapanesePersonWords, ReadingsInLatinLetters)
 {
     const struct {
