@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // A title by its end: a rank word ("部長", "主幹", "監査役", "課長心得", "支社長"); a title no list
 // holds still ends in one.
 bool isJapaneseTitleWord(const QString& word);
@@ -32,3 +34,21 @@ bool readsAsFurigana(const QString& kana, const QString& dictionaryReading);
 // Whether a katakana reading is written `latin` in Latin letters, long vowels and the n before b, m
 // and p written either way: "サトウ" is "Sato" and "Satou", "ホンマ" is "Homma".
 bool readsAsRomanised(const QString& katakana, const QString& latin);
+
+// Whether a name starts with one of the family names most common in Japan ("佐藤", "三浦"), before
+// a given name of a character at least.
+bool startsWithCommonSurname(const QString& name);
+
+// Of two readings of one name ("渡辺 和世" and "渡辺 和也", "木下 沙給" and "本き下 沙 織") and the
+// names made of their characters where they differ, the one the name dictionary supports best:
+// its reading is the printed `furigana` (blanks and the kana's kind aside), then `isKnownName`
+// knows it, then it starts with a common family name. Without blanks; empty when none is better
+// supported than `name`.
+QString betterSupportedName(const QString& name, const QString& other, const QString& furigana,
+                            const std::function<bool(const QString&)>& isKnownName,
+                            const std::function<QString(const QString&)>& readingOf);
+
+// A printed reading the vertical model read with a kana or two too many ("シミオズ マユミ",
+// "サカグチ マ ユーミ") is the name's reading in the dictionary, when that is the printed one
+// without them; in the printed kana's kind. Other readings as printed.
+QString readingWithoutExtraKana(const QString& printed, const QString& dictionaryReading);

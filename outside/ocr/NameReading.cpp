@@ -25,6 +25,30 @@ constexpr qsizetype kLongestGivenName = 3;
 // A family name is one to four characters ("勅使河原").
 constexpr int kLongestFamilyName = 4;
 
+// A word of the analyser's reading of a text: its length in characters and its dictionary fields.
+struct Word {
+    int length;
+    QStringList fields;
+    bool unknown;
+};
+
+std::vector<Word> wordsOf(mecab_t* analyser, const QString& name)
+{
+    const QByteArray text = name.toUtf8();
+    std::vector<Word> words;
+    for (const mecab_node_t* node = mecab_sparse_tonode2(analyser, text.constData(), size_t(text.size())); node; node = node->next) {
+        if (node->stat != MECAB_BOS_NODE && node->stat != MECAB_EOS_NODE)
+            words.push_back({int(QString::fromUtf8(node->surface, int(node->length)).size()), QString::fromUtf8(node->feature).split(u','),
+                             node->stat == MECAB_UNK_NODE});
+    }
+    return words;
+}
+
+bool isName(const Word& w, const char16_t* kind)
+{
+    return w.fields.size() > kNameKindField && w.fields.at(kNameClassField) == u"人名" && w.fields.at(kNameKindField) == kind;
+}
+
 } // namespace
 
 NameReading::~NameReading()
@@ -90,21 +114,7 @@ int NameReading::familyNameLength(const QString& name)
     mecab_t* analyser = tagger();
     if (!analyser)
         return 0;
-    const QByteArray text = name.toUtf8();
-    struct Word {
-        int length;
-        QStringList fields;
-        bool unknown;
-    };
-    std::vector<Word> words;
-    for (const mecab_node_t* node = mecab_sparse_tonode2(analyser, text.constData(), size_t(text.size())); node; node = node->next) {
-        if (node->stat != MECAB_BOS_NODE && node->stat != MECAB_EOS_NODE)
-            words.push_back({int(QString::fromUtf8(node->surface, int(node->length)).size()), QString::fromUtf8(node->feature).split(u','),
-                             node->stat == MECAB_UNK_NODE});
-    }
-    const auto isName = [](const Word& w, const char16_t* kind) {
-        return w.fields.size() > kNameKindField && w.fields.at(kNameClassField) == u"人名" && w.fields.at(kNameKindField) == kind;
-    };
+    const std::vector<Word> words = wordsOf(analyser, name);
     int family = 0;
     int rest = 0;
     bool read = !words.empty() && isName(words.front(), u"姓");
@@ -129,4 +139,23 @@ int NameReading::familyNameLength(const QString& name)
     const Word& first = words.front();
     const bool proper = first.unknown || first.fields.value(1) == u"固有名詞" || isName(words[words.size() - 2], u"姓");
     return proper && before <= kLongestFamilyName ? before : 0;
+}
+
+bool NameReading::isKnownName(const QString& name)
+{
+    const QString compact = QString(name).remove(u' ').remove(QChar(0x3000));
+    if (compact.isEmpty() || !std::all_of(compact.begin(), compact.end(), isJapaneseLetter))
+        return false;
+    mecab_t* analyser = tagger();
+    if (!analyser)
+        return false;
+    const std::vector<Word> words = wordsOf(analyser, compact);
+    if (words.size() < 2 || !isName(words.front(), u"姓"))
+        return false;
+    const int given = std::accumulate(words.begin() + 1, words.end(), 0, [](int n, const Word& w) { return n + w.length; });
+    // A given name the dictionary lacks whole ("悠真") is a given name's character and common
+    // nouns of one character each.
+    const auto isCommonCharacter = [](const Word& w) { return w.length == 1 && w.fields.value(0) == u"名詞" && w.fields.value(1) == u"一般"; };
+    return given <= kLongestGivenName && std::any_of(words.begin() + 1, words.end(), [](const Word& w) { return isName(w, u"名"); })
+        && std::all_of(words.begin() + 1, words.end(), [&](const Word& w) { return isName(w, u"名") || isCommonCharacter(w); });
 }

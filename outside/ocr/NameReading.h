@@ -20,6 +20,10 @@ public:
     // by the dictionary's person-name entries ("北村雄一" gives 2); 0 when the text does not read
     // as a family name followed by a given name.
     int familyNameLength(const QString& name);
+    // Whether the dictionary knows the name whole, blanks or none: a family name it files as one,
+    // then a given name of up to three characters made of given names it knows, and of common
+    // nouns of one character beside one.
+    bool isKnownName(const QString& name);
 
 private:
     mecab_t* tagger();

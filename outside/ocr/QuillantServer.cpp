@@ -463,6 +463,10 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     }
     if (SlotFill& web = fields[kWebSlots.first]; web.filled && fields[kEmailSlots.first].filled)
         web.text = webAddressByMailDomain(web.text, fields[kEmailSlots.first].text);
+    // Of the two ways a name's column was read, the name the dictionary and the printed reading
+    // support, before the ink's correction and after it.
+    if (request.type <= 1 && !columns.columns.empty() && !isOtherScript(language))
+        takeBetterSupportedName(columns, m_readings, &fields);
     // A Japanese name's kanji the engine cannot read are put right by what the ink of its row looks
     // like; a name set in a column, by its characters set as a row.
     const PixPtr nameRow = columns.columns.empty() || !fields[kNameSlot].filled
@@ -483,6 +487,8 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         name.text = correctedJapaneseName(name.text, fields[kNameReadingSlot].text, others,
                                           [&ink](qsizetype at, QChar instead) { return ink.gain(at, instead); });
     }
+    if (request.type <= 1 && !columns.columns.empty() && !isOtherScript(language))
+        takeBetterSupportedName(columns, m_readings, &fields);
     // A Latin name in small capitals reads as capitals; the heights of its letters tell it.
     if (SlotFill& name = fields[kNameSlot]; request.type <= 1 && name.filled && mayBeInSmallCaps(name.text)) {
         std::vector<LetterExtent> letters;

@@ -380,6 +380,16 @@ RecognizedLine extendedToInk(const InkMap& map, RecognizedLine column)
     return column;
 }
 
+// The width of a card's usual column: the median of its columns'.
+int usualWidth(const std::vector<RecognizedLine>& columns)
+{
+    std::vector<int> widths;
+    for (const RecognizedLine& c : columns)
+        widths.push_back(c.right - c.left);
+    std::nth_element(widths.begin(), widths.begin() + qsizetype(widths.size() / 2), widths.end());
+    return widths.empty() ? 0 : widths[widths.size() / 2];
+}
+
 // The columns of ink in an area of a card: bands of ink across it from top to bottom, each cut
 // where paper of more than two of its widths stands between its characters.
 std::vector<RecognizedLine> inkColumns(const InkMap& map, const RecognizedLine& area)
@@ -869,11 +879,8 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
     }
     sortInReadingOrder(&reading.columns);
     joinCutColumns(&reading.columns);
-    std::vector<int> widths;
-    for (const RecognizedLine& c : reading.columns)
-        widths.push_back(c.right - c.left);
-    std::nth_element(widths.begin(), widths.begin() + qsizetype(widths.size() / 2), widths.end());
-    const int usual = widths.empty() ? 0 : widths[widths.size() / 2];
+    const int usual = usualWidth(reading.columns);
+    reading.otherReadings.assign(reading.columns.size(), QString());
     for (RecognizedLine& c : reading.columns) {
         // A name in large type, and words the vertical model doubts, read better with the
         // Japanese model, their characters set as a row; not numbers, whose dashes would stand across.
@@ -887,8 +894,9 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
                 const RecognizedLine read =
                     readBoxAt(engine, row.get(), kRowData,
                               {{}, pad, pad, int(pixGetWidth(row.get())) - 1 - pad, int(pixGetHeight(row.get())) - 1 - pad, 0}, kRowHeight);
-                if (read.confidence >= kDoubtedColumn && holdsText(read.text)
-                    && read.confidence > c.confidence)
+                const bool taken = read.confidence >= kDoubtedColumn && holdsText(read.text) && read.confidence > c.confidence;
+                reading.otherReadings[size_t(&c - reading.columns.data())] = taken ? c.text : read.text;
+                if (taken)
                     c.text = read.text, c.confidence = read.confidence;
             }
         }
@@ -990,4 +998,29 @@ ResultSlots classifyColumnCard(const ColumnReading& reading, int width, const Fa
             slot.left = box.left, slot.top = box.top, slot.right = box.right, slot.bottom = box.bottom;
     }
     return fields;
+}
+
+void takeBetterSupportedName(const ColumnReading& reading, NameReading& names, ResultSlots* fields)
+{
+    SlotFill& name = (*fields)[kNameSlot];
+    SlotFill& furigana = (*fields)[kNameReadingSlot];
+    if (!name.filled)
+        return;
+    std::vector<size_t> inBox;
+    for (size_t i = 0; i < reading.columns.size() && i < reading.otherReadings.size(); ++i) {
+        const RecognizedLine& c = reading.columns[i];
+        if (c.left >= name.left - 2 && c.top >= name.top - 2 && c.right <= name.right + 2 && c.bottom <= name.bottom + 2)
+            inBox.push_back(i);
+    }
+    if (inBox.size() == 1 && !reading.otherReadings[inBox.front()].isEmpty()) {
+        const QString better = betterSupportedName(
+            name.text, reading.otherReadings[inBox.front()], furigana.filled ? furigana.text : QString(),
+            [&names](const QString& t) { return names.isKnownName(t); }, [&names](const QString& t) { return names.reading(t); });
+        if (!better.isEmpty()) {
+            const int family = names.familyNameLength(better);
+            name.text = family > 0 && family < better.size() ? better.left(family) + u' ' + better.mid(family) : better;
+        }
+    }
+    if (furigana.filled)
+        furigana.text = readingWithoutExtraKana(furigana.text, names.reading(QString(name.text).remove(u' ')));
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "outside/ocr/CardFields.h"
+#include "outside/ocr/NameReading.h"
 #include "outside/ocr/ScanCleanup.h"
 #include "outside/ocr/TesseractEngine.h"
 
@@ -42,6 +43,9 @@ QString withoutLogoScraps(const QString& text);
 struct ColumnReading {
     std::vector<RecognizedLine> columns;
     std::vector<RecognizedLine> rows;
+    // Of each column, what the other way of reading it read, when it was read both ways: its
+    // characters set as a row, or the column as the vertical model read it; empty when not.
+    std::vector<QString> otherReadings;
     int confidence = 0; // the mean of the lines'
     std::string model; // the vertical model that read the columns
 };
@@ -58,6 +62,11 @@ ColumnReading readColumns(TesseractEngine& engine, Pix* pix, int dpi, int langua
 // for, right to left, the rows across after them; the boxes of the fields are those on the card.
 ResultSlots classifyColumnCard(const ColumnReading& reading, int width, const FamilyNameLength& familyNameLength = {},
                                const NameReadingOf& readingOf = {});
+
+// A name whose column the vertical model and the Japanese model read apart (`fields` in the boxes
+// of `reading`) becomes the reading the name dictionary supports best, or one made of both; a
+// printed reading the vertical model padded with a kana or two loses them.
+void takeBetterSupportedName(const ColumnReading& reading, NameReading& names, ResultSlots* fields);
 
 // The characters of the column in the box (inclusive bounds) of `pix`, cut apart where paper runs
 // across it and set side by side as a row, in an image of their own; null for one character.

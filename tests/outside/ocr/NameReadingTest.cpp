@@ -1,6 +1,7 @@
 #include "outside/ocr/NameReading.h"
 
 #include "outside/ocr/JapaneseNameCorrection.h"
+#include "outside/ocr/JapanesePersonWords.h"
 
 #include <gtest/gtest.h>
 
@@ -151,6 +152,80 @@ TEST(NameReading, MisreadKanjiPutRightByTheInk)
                   QString::fromUtf16(c.corrected))
             << QString::fromUtf16(c.name).toStdString() << " / " << c.ink.size();
     }
+}
+
+} // namespace
+
+namespace {
+
+// A name's column read two ways (by the vertical model, and as a row): the name the dictionary
+// and the printed reading support, or one made of both readings' characters, is taken.
+TEST(NameReading, NameReadTwoWaysTakesTheOneTheDictionarySupports)
+{
+    const struct {
+        const char16_t* name;
+        const char16_t* other;
+        const char16_t* furigana;
+        const char16_t* taken; // empty: the name as it is
+    } cases[] = {
+        // Made of both: each reading has a kanji wrong, or one too many.
+        {u"木下 沙給", u"本き下 沙 織", u"", u"木下沙織"},
+        {u"小野寺 亮人", u"小野寺 介", u"", u"小野寺亮介"},
+        // The other reading whole, a common family name before a given name both readings know.
+        {u"清 和人", u"三浦和人", u"", u"三浦和人"},
+        // Both known names: the printed reading, in either kana, tells them apart, or nothing does.
+        {u"渡辺 和世", u"渡辺 和也", u"わたなべ かずや", u"渡辺和也"},
+        {u"渡辺 和也", u"渡辺 和世", u"ワタナベ カズヤ", u""},
+        {u"渡辺 和世", u"渡辺 和也", u"", u""},
+        // A given name the dictionary lacks whole ("悠真") is no worse than one it knows.
+        {u"渡辺 悠真", u"渡辺 悠一", u"", u""},
+        // Readings too far apart, the same, or none: the name stays.
+        {u"斎藤 拓海", u"セラーシゴに。ム』齋藤-大に", u"", u""},
+        {u"中村 健一", u"中村 健一", u"", u""},
+        {u"中村 健一", u"", u"", u""},
+    };
+    NameReading names;
+    for (const auto& c : cases) {
+        EXPECT_EQ(betterSupportedName(
+                      QString::fromUtf16(c.name), QString::fromUtf16(c.other), QString::fromUtf16(c.furigana),
+                      [&names](const QString& t) { return names.isKnownName(t); }, [&names](const QString& t) { return names.reading(t); }),
+                  QString::fromUtf16(c.taken))
+            << QString::fromUtf16(c.name).toStdString() << " / " << QString::fromUtf16(c.other).toStdString();
+    }
+}
+
+TEST(NameReading, PrintedReadingPaddedWithKanaLosesThem)
+{
+    const struct {
+        const char16_t* printed;
+        const char16_t* dictionary;
+        const char16_t* kept;
+    } cases[] = {
+        {u"シミオズ マユミ", u"シミズ マユミ", u"シミズ マユミ"},
+        {u"サカグチ マ ユーミ", u"サカグチ マユミ", u"サカグチ マユミ"},
+        {u"かねこ かっつや", u"カネコ カツヤ", u"かねこ かつや"},
+        // A reading the dictionary spells otherwise, or a kana short, or three too many, stays as printed.
+        {u"カズナリ", u"カズヤ", u"カズナリ"},
+        {u"サカグチ マユ", u"サカグチ マユミ", u"サカグチ マユ"},
+        {u"タケウチカカカツやヤ", u"タケウチ カツヤ", u"タケウチカカカツやヤ"},
+        {u"シミズ マユミ", u"", u"シミズ マユミ"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(readingWithoutExtraKana(QString::fromUtf16(c.printed), QString::fromUtf16(c.dictionary)), QString::fromUtf16(c.kept))
+            << QString::fromUtf16(c.printed).toStdString();
+}
+
+// The dictionary knows a name whole as a family name and given names it files as such, a given
+// name it lacks as a given name's character beside a common noun of one; not with suffixes,
+// prefixes, verbs or other proper nouns.
+TEST(NameReading, NamesTheDictionaryKnowsWhole)
+{
+    NameReading names;
+    for (const char16_t* known : {u"三浦和人", u"木下 沙織", u"小野寺\u3000亮介", u"渡辺悠真"})
+        EXPECT_TRUE(names.isKnownName(QString::fromUtf16(known))) << QString::fromUtf16(known).toStdString();
+    for (const char16_t* unknown :
+         {u"木下沙給", u"岡田降", u"柔原逆太", u"内田充也", u"藤田克過", u"上田克せ世", u"営業部長", u"中村", u"Anna Lopez", u""})
+        EXPECT_FALSE(names.isKnownName(QString::fromUtf16(unknown))) << QString::fromUtf16(unknown).toStdString();
 }
 
 } // namespace

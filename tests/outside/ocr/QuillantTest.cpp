@@ -933,6 +933,24 @@ TEST_F(Quillant, LogoAndTitleBesideTheNameStayOutOfTheirColumns)
     EXPECT_EQ(card.text("full_Name").remove(u' '), u"中島俊介"_qs);
 }
 
+// Names in columns the vertical model misreads ("の野寺", "柔原 郊太", "浦 和人") and no reading
+// printed beside them: of the column's two readings, and names made of both, the one the name
+// dictionary knows.
+TEST_F(Quillant, NameInAColumnComesOutAsTheNameDictionaryKnowsIt)
+{
+    const struct {
+        QString font, family, given;
+    } names[] = {
+        {u"IPAMincho"_qs, u"小野寺"_qs, u"亮介"_qs}, {u"IPAMincho"_qs, u"内田"_qs, u"克也"_qs}, {u"IPAMincho"_qs, u"桑原"_qs, u"翔太"_qs},
+        {u"IPAGothic"_qs, u"三浦"_qs, u"和人"_qs},   {u"IPAGothic"_qs, u"藤田"_qs, u"克也"_qs},
+    };
+    for (const auto& n : names) {
+        Card card;
+        ASSERT_EQ(recognize(japaneseColumnCard(n.font, n.family, n.given, {}, {}), &card, 11), 0);
+        EXPECT_EQ(card.text("full_Name"), n.family + u' ' + n.given) << n.font.toStdString();
+    }
+}
+
 // A simplified Chinese card in columns: read with the Chinese model, which knows its characters.
 TEST_F(Quillant, VerticalChineseCardReadsInItsColumns)
 {
