@@ -59,6 +59,7 @@ constexpr LabelWord kLabelWords[] = {
     {u"escritorio", Says::Telephone}, {u"direto", Says::Telephone}, {u"fixo", Says::Telephone},
     {u"telemóvel", Says::Mobile}, {u"telemovel", Says::Mobile}, {u"tlm", Says::Mobile}, {u"tm", Says::Mobile},
     {u"tim", Says::Mobile}, // "Tlm." as the engine reads it
+    {u"telm", Says::Mobile}, {u"telef", Says::Telephone}, {u"whatsapp", Says::Mobile}, {u"whats", Says::Mobile},
     {u"móvel", Says::Mobile}, {u"movel", Says::Mobile},
     // Russian
     {u"тел", Says::Telephone}, {u"телефон", Says::Telephone}, {u"т", Says::Telephone}, {u"раб", Says::Telephone},
