@@ -133,11 +133,49 @@ struct UnnamedNumber {
     NumberOnLine number;
 };
 
+// What the card's numbers show as a whole: the country whose numbering they follow, whether a
+// label names a mobile, and whether a number without a label has a mobile's form.
+struct CardNumbering {
+    QString country;
+    bool mobileNamed = false;
+    bool unnamedMobile = false;
+
+    explicit CardNumbering(const std::vector<RecognizedLine>& lines)
+    {
+        QStringList texts;
+        for (const RecognizedLine& l : lines)
+            texts << l.text;
+        country = numberingCountryOf(texts);
+        for (const QString& text : texts) {
+            for (const NumberOnLine& n : numbersOfLine(text)) {
+                mobileNamed |= n.kind == NumberKind::Mobile;
+                unnamedMobile |= n.kind == NumberKind::Unknown && n.bare && hasMobileForm(n.digits, country);
+            }
+        }
+    }
+
+    // A letter before a number may be an icon misread ("D" for a handset, "M" for an office
+    // telephone's): where the number's form says otherwise, and the card names no mobile or has
+    // another number of a mobile's form, the form decides.
+    NumberKind kindOf(const NumberOnLine& n) const
+    {
+        if (!n.letter)
+            return n.kind;
+        const bool mobile = hasMobileForm(n.digits, country);
+        if (n.kind == NumberKind::Telephone && mobile && !mobileNamed)
+            return NumberKind::Mobile;
+        if (n.kind == NumberKind::Mobile && !mobile && unnamedMobile)
+            return NumberKind::Unknown;
+        return n.kind;
+    }
+};
+
 // "TEL 03-1234-5678 FAX 03-1234-5679", "T +44 20 7946 0123 | F +44 20 7946 0124": every labelled
 // number of the line goes to its field; one without a label (or behind an icon read as a mark) that
 // stands alone waits in `unnamed`. False when the line holds none. `before` receives the text
 // before the first number's label.
-bool takeNumbers(ResultSlots& fields, const QString& text, const RecognizedLine& box, QString* before, std::vector<UnnamedNumber>* unnamed)
+bool takeNumbers(ResultSlots& fields, const QString& text, const RecognizedLine& box, const CardNumbering& numbering, QString* before,
+                 std::vector<UnnamedNumber>* unnamed)
 {
     const std::vector<NumberOnLine> numbers = numbersOfLine(text);
     if (numbers.empty())
@@ -145,7 +183,9 @@ bool takeNumbers(ResultSlots& fields, const QString& text, const RecognizedLine&
     *before = text.left(numbers.front().labelAt).trimmed();
     bool any = false;
     for (size_t i = 0; i < numbers.size(); ++i) {
-        const NumberOnLine& n = numbers[i];
+        NumberOnLine n = numbers[i];
+        n.kind = numbering.kindOf(n);
+        n.bare |= n.letter && n.kind == NumberKind::Unknown;
         switch (n.kind) {
         case NumberKind::Telephone: any = put(fields, kTelephone, n.number, box) || any; break;
         case NumberKind::Fax: any = put(fields, kFax, n.number, box) || any; break;
@@ -964,6 +1004,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
     const RecognizedLine* markMisread = nullptr;
     std::vector<const RecognizedLine*> labelColumn;
     std::vector<UnnamedNumber> unnamedNumbers;
+    const CardNumbering forms(lines);
     const bool japaneseCard = std::any_of(lines.begin(), lines.end(), [](const RecognizedLine& l) { return isJapanese(l.text); });
     const int bodyHeight = medianHeight(lines);
     const QStringList latinWords = japaneseCard ? latinWordsOf(lines) : QStringList();
@@ -1035,7 +1076,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
             if (label != labelColumn.end())
                 text = withoutEdgeMarks((*label)->text) + u' ' + text;
         }
-        if (QString before; takeNumbers(fields, text, line, &before, &unnamedNumbers)) {
+        if (QString before; takeNumbers(fields, text, line, forms, &before, &unnamedNumbers)) {
             static const QRegularExpression words(QStringLiteral(R"(\p{L}{2,}.*\p{L}{2,})"));
             if (!words.match(before).hasMatch())
                 continue;
@@ -1229,12 +1270,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
     }
     // Numbers without a label: a mobile by its form, where the card tells its country, else the
     // telephone.
-    const QString country = [&lines] {
-        QStringList texts;
-        for (const RecognizedLine& l : lines)
-            texts << l.text;
-        return numberingCountryOf(texts);
-    }();
+    const QString& country = forms.country;
     // Of several rows with an icon or a lost label each, the telephone comes first and the fax last;
     // a fax is a line of the telephone's own exchange, so a number of another (a mobile whose
     // country the card does not show) is no fax.

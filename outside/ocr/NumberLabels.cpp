@@ -177,6 +177,7 @@ QString digitsOf(const QString& number)
 struct LeadLabel {
     bool telephone = false, fax = false, mobile = false;
     bool icon = false; // a mark or a letter no label knows
+    int words = 0, letters = 0; // label words found, and of them those of one letter
     qsizetype at = 0; // where the label and its icon start in the lead
 };
 
@@ -216,6 +217,8 @@ LeadLabel labelAtEnd(const QString& lead)
         }
         bool matched = label != nullptr;
         if (label) {
+            ++found.words;
+            found.letters += label->word.size() == 1;
             found.telephone |= label->says == Says::Telephone;
             found.fax |= label->says == Says::Fax;
             found.mobile |= label->says == Says::Mobile;
@@ -339,6 +342,7 @@ std::vector<NumberOnLine> numbersOfLine(const QString& text)
         n.number = withPlusReadAsFour(n.number);
         n.digits = digitsOf(n.number);
         n.labelAt = from + label.at;
+        n.letter = label.words > 0 && label.letters == label.words;
         n.end = m.capturedEnd();
         // Round icons the engine reads as circled numbers ("@⑩⑬") are marks too.
         static const QRegularExpression marks(QStringLiteral(R"((?:[^\p{L}\p{N}]|[\x{2460}-\x{24FF}\x{3251}-\x{325F}\x{32B1}-\x{32BF}])*)"));

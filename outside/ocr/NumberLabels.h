@@ -17,6 +17,7 @@ struct NumberOnLine {
     qsizetype labelAt = 0; // where its label, icon or the number itself starts
     qsizetype end = 0; // after the number and its extension
     bool bare = false; // nothing but a mark or an icon stands before it
+    bool letter = false; // its label is one letter ("T", "M"), which may be an icon the engine misread
 };
 
 // Every number of at least seven digits on a line, in order: "TEL 03-1234-5678 FAX 03-1234-5679",

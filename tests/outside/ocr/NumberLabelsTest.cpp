@@ -95,6 +95,11 @@ TEST(NumberLabels, IconRowsTakeTheirKindFromTheNumbersForm)
          {u"0761 225 887", u"0176 / 2162385", u""}},
         // Where nothing tells the country a number without a label is the telephone.
         {{u"07700 900123"}, {u"07700 900123", u"", u""}},
+        // A letter may be an icon misread: where the card names no mobile, or another number has a
+        // mobile's form, the form decides.
+        {{u"A 04 72 18 30 11", u"A 04 72 18 30 12", u"D 06.41.27.90.35", u"@ 04 72 18 30 19", u"8 rue Pasteur"},
+         {u"04 72 18 30 11", u"06.41.27.90.35", u"04 72 18 30 19"}},
+        {{u"M +333 80 41 22 10", u"(] +336 12 44 87 01"}, {u"+333 80 41 22 10", u"+336 12 44 87 01", u""}},
         // A label still wins over the form, and a labelled mobile keeps the mobile field.
         {{u"T +44 7700 900124", u"M +44 7700 900123"}, {u"+44 7700 900124", u"+44 7700 900123", u""}},
         {{u"M 07700 900123", u"07700 900125", u"a@b.co.uk"}, {u"07700 900125", u"07700 900123", u""}},
