@@ -192,6 +192,9 @@ TEST(NumberLabels, TheCountryACardsNumbersFollow)
         {{u"서울특별시 강남구 테헤란로 123"_s}, "KR"},
         {{u"г. Москва, ул. Тверская, д. 1"_s}, "RU"},
         {{u"Móvil 612 345 678"_s}, "ES"},
+        // Legal forms and street words of one country only.
+        {{u"Vetreria Moro S.r.l."_s}, "IT"},
+        {{u"Norte Sul, Lda."_s}, "PT"},
         {{u"Anna Lopez"_s, u"Senior Engineer"_s}, ""},
     };
     for (const auto& c : cases)
