@@ -1048,6 +1048,9 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
         if ((used || social) && !addressBefore && !addressAfter) {
             if (!japaneseCard && isLatinNameShaped(before))
                 rest.emplace_back(&line, before);
+            // "© x@y.fr © +33 (0)2 96 49 75 59": a number set on the address's row.
+            QString labelsBefore;
+            takeNumbers(fields, text, line, forms, &labelsBefore, &unnamedNumbers);
             continue;
         }
         if (addressBefore || addressAfter)

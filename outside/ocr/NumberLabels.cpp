@@ -348,8 +348,8 @@ std::vector<NumberOnLine> numbersOfLine(const QString& text)
         static const QRegularExpression marks(QStringLiteral(R"((?:[^\p{L}\p{N}]|[\x{2460}-\x{24FF}\x{3251}-\x{325F}\x{32B1}-\x{32BF}])*)"));
         // A short word or a character alone before the line's first number, or before its icon,
         // is a label or an icon the engine misread ("Mose" for "Mobil", "1:" for "T:", "8" for a
-        // telephone, "수 @" for a round telephone icon).
-        static const QRegularExpression misreadLabel(QStringLiteral(R"(^\s*(?:[^\s\p{N}]{2,5}|\S)[.:)]?\s*$)"));
+        // telephone, "0%" for a handset, "수 @" for a round telephone icon).
+        static const QRegularExpression misreadLabel(QStringLiteral(R"(^\s*(?:[^\s\p{N}]{2,5}|\S|\p{N}[^\s\p{L}\p{N}]{1,2})[.:)]?\s*$)"));
         n.bare = marks.match(lead.left(label.at)).capturedLength() == label.at
             || (from == 0 && n.kind == NumberKind::Unknown
                 && (misreadLabel.match(lead).hasMatch() || (label.icon && misreadLabel.match(lead.left(label.at)).hasMatch())));

@@ -1135,6 +1135,16 @@ TEST(CardFields, MailAndWebAddressesTheEngineBroke)
     }
 }
 
+// A number set on the e-mail address's row is still the card's number.
+TEST(CardFields, NumberBesideTheMailAddress)
+{
+    const ResultSlots f = classifyCardLines(linesOf({{u"Yannick Courtois", 50},
+                                                     {u"© courtois@imprimerie-lambertin.fr © +33 (0)2 96 41 20 18", 30},
+                                                     {u"12 rue Pasteur, 29200 Brest", 30}}));
+    EXPECT_EQ(f[23].text, u"courtois@imprimerie-lambertin.fr"_qs);
+    EXPECT_EQ(f[13].text, u"+33 (0)2 96 41 20 18"_qs);
+}
+
 TEST(CardFields, TextCleaningAndEncoding)
 {
     const ResultSlots both = classifyCardLines(linesOf({{u"営業部 部長", 30}, {u"山田 太郎", 60}}));

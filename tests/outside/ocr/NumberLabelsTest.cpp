@@ -72,6 +72,7 @@ TEST(NumberLabels, IconRowsTakeTheirKindFromTheNumbersForm)
         {{u"13015-904", u"(19) 3242-1852"}, {u"(19) 3242-1852", u"", u""}},
         {{u"T1 0341 913 400", u"M | +49 (0)170 990 6652"}, {u"0341 913 400", u"+49 (0)170 990 6652", u""}},
         {{u"981 35 5153", u"0) 799 36 31 86", u"javier@construcciones-ibericas.es"}, {u"981 35 5153", u"799 36 31 86", u""}},
+        {{u"0% 986 41 27 09", u"Paseo de Gracia 21, Barcelona"}, {u"986 41 27 09", u"", u""}},
         {{u"#9 055 7637702", u"0) +39 340 141 5413"}, {u"055 7637702", u"+39 340 141 5413", u""}},
         // Round icons the vertical models read as circled numbers.
         {{u"@+81-44-588-6946", u"@⑩⑬+81-90 9826 9801", u"③+81-44-588-6931", u"株式会社山田商事"},
