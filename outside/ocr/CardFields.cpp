@@ -147,7 +147,8 @@ struct CardNumbering {
             texts << l.text;
         country = numberingCountryOf(texts);
         for (const QString& text : texts) {
-            for (const NumberOnLine& n : numbersOfLine(text)) {
+            for (const NumberOnLine& read : numbersOfLine(text)) {
+                const NumberOnLine n = withCountryCodeMended(read, country);
                 mobileNamed |= n.kind == NumberKind::Mobile;
                 unnamedMobile |= n.kind == NumberKind::Unknown && n.bare && hasMobileForm(n.digits, country);
             }
@@ -183,7 +184,7 @@ bool takeNumbers(ResultSlots& fields, const QString& text, const RecognizedLine&
     *before = text.left(numbers.front().labelAt).trimmed();
     bool any = false;
     for (size_t i = 0; i < numbers.size(); ++i) {
-        NumberOnLine n = numbers[i];
+        NumberOnLine n = withCountryCodeMended(numbers[i], numbering.country);
         n.kind = numbering.kindOf(n);
         n.bare |= n.letter && n.kind == NumberKind::Unknown;
         switch (n.kind) {
@@ -1274,14 +1275,27 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
     // Numbers without a label: a mobile by its form, where the card tells its country, else the
     // telephone.
     const QString& country = forms.country;
-    // Of several rows with an icon or a lost label each, the telephone comes first and the fax last;
+    // Of several rows with an icon or a lost label each, the telephone comes first and the fax last
+    // (by their place on the card, not the order the engine read its blocks in);
     // a fax is a line of the telephone's own exchange, so a number of another (a mobile whose
-    // country the card does not show) is no fax.
+    // country the card does not show) is no fax, nor is one with more numbers below it (a direct
+    // line between the office and the mobile). Where mobile numbers look like any other (North
+    // America), one of another exchange than the telephone's is the mobile.
+    const auto numbersBelow = [&lines](const RecognizedLine& row) {
+        return std::any_of(lines.begin(), lines.end(), [&row](const RecognizedLine& l) {
+            return l.top > (row.top + row.bottom) / 2 && !numbersOfLine(l.text).empty();
+        });
+    };
+    std::stable_sort(unnamedNumbers.begin(), unnamedNumbers.end(),
+                     [](const UnnamedNumber& a, const UnnamedNumber& b) { return a.line->top < b.line->top; });
     const UnnamedNumber* fax = nullptr;
     for (const UnnamedNumber& u : unnamedNumbers) {
-        const bool mobile = hasMobileForm(u.number.digits, country) && !fields[size_t(kMobile.first)].filled;
         const SlotFill& telephone = fields[size_t(kTelephone.first)];
-        if (!mobile && telephone.filled && telephone.top != u.line->top && ofOneExchange(telephone.text, u.number.digits)) {
+        const bool belowTelephone = telephone.filled && telephone.top != u.line->top;
+        const bool ofTheExchange = belowTelephone && ofOneExchange(telephone.text, u.number.digits);
+        const bool mobile = !fields[size_t(kMobile.first)].filled
+            && (hasMobileForm(u.number.digits, country) || (belowTelephone && !ofTheExchange && mobilesLookLikeOtherNumbers(country)));
+        if (!mobile && ofTheExchange && !numbersBelow(*u.line)) {
             if (fax)
                 put(fields, kTelephone, fax->number.number, *fax->line);
             fax = &u;

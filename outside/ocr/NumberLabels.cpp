@@ -136,12 +136,12 @@ const QRegularExpression& numberPattern()
     return re;
 }
 
-// "ext. 45", "x204", "poste 12", "App. 12", "Durchwahl -12", "（内線123）": an extension right after
+// "ext. 45", "x204", "poste 12", "p. 12", "App. 12", "Durchwahl -12", "（内線123）": an extension right after
 // a number, of up to six digits that no more digits follow.
 const QRegularExpression& extensionPattern()
 {
     static const QRegularExpression re(
-        QStringLiteral(R"(^\s*[,;]?\s*[(（]?\s*(?:ext|extn|ext'n|x|poste|app|apparat|durchwahl|dw|int|interno|anexo|ramal|доб|вн|内線|內線|分机|分機|转|轉|내선|분기)\.?\s*[:：.]?\s*[-–]?\s*[0-9０-９]{1,6}(?![0-9０-９]|\s*[-–./]?\s*[0-9０-９])\s*[)）]?)"),
+        QStringLiteral(R"(^\s*[,;]?\s*[(（]?\s*(?:ext|extn|ext'n|x|poste|p(?=\.)|app|apparat|durchwahl|dw|int|interno|anexo|ramal|доб|вн|内線|內線|分机|分機|转|轉|내선|분기)\.?\s*[:：.]?\s*[-–]?\s*[0-9０-９]{1,6}(?![0-9０-９]|\s*[-–./]?\s*[0-9０-９])\s*[)）]?)"),
         QRegularExpression::CaseInsensitiveOption);
     return re;
 }
@@ -266,7 +266,7 @@ struct MobileForm {
     const char* country;
     const char* code; // the country code
     const char* trunk; // dialled before a national number at home, "" for none
-    const char* prefixes; // of the mobile numbers, after the country code or trunk prefix
+    const char* prefixes; // of the mobile numbers, after the country code or trunk prefix; "^$" for none
     int minLength, maxLength; // of the national significant number
 };
 
@@ -391,6 +391,30 @@ bool hasMobileForm(const QString& digits, const QString& country)
         return isMobile(form, digits.mid(trunk.size()));
     }
     return false;
+}
+
+NumberOnLine withCountryCodeMended(NumberOnLine number, const QString& country)
+{
+    const auto home = std::find_if(std::begin(kMobileForms), std::end(kMobileForms),
+                                   [&country](const MobileForm& form) { return country == QLatin1String(form.country); });
+    if (home == std::end(kMobileForms) || qstrlen(home->code) < 2 || !number.digits.startsWith(u'+')
+        || formOfCountryCode(number.digits))
+        return number;
+    const QString code = QString::fromLatin1(home->code);
+    const QString mended = u'+' + code.left(1) + number.digits.mid(1);
+    const qsizetype significant = mended.size() - 1 - code.size();
+    if (!number.digits.mid(1).startsWith(code.mid(1)) || significant < home->minLength || significant > home->maxLength)
+        return number;
+    number.number.insert(number.number.indexOf(u'+') + 1, code.left(1));
+    number.digits = mended;
+    return number;
+}
+
+bool mobilesLookLikeOtherNumbers(const QString& country)
+{
+    return std::any_of(std::begin(kMobileForms), std::end(kMobileForms), [&country](const MobileForm& form) {
+        return country == QLatin1String(form.country) && QLatin1String(form.prefixes) == QLatin1String("^$");
+    });
 }
 
 namespace {

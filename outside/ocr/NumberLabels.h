@@ -37,3 +37,12 @@ QString numberingCountryOf(const QStringList& lines);
 // national mobile prefixes of `country` (UK 07, DE 015–017, FR 06/07, ES 6/7, IT 3, PT 9, AU 04,
 // JP 070/080/090, CN 13–19, KR 010, RU 8 9…).
 bool hasMobileForm(const QString& digits, const QString& country);
+
+// Whether the mobile numbers of `country` have no prefixes of their own (the North American plan),
+// so that no form tells them from the other numbers of a card.
+bool mobilesLookLikeOtherNumbers(const QString& country);
+
+// A number whose country code the engine cut ("+9 338 434 3453" for "+39 338…", "+4 20 7946 0123"
+// for "+44 20…") with the code of `country` put back: only where the code read is no country's
+// the numbering knows, and the number with the whole code has the length of one of `country`'s.
+NumberOnLine withCountryCodeMended(NumberOnLine number, const QString& country);

@@ -86,16 +86,29 @@ TEST(NumberLabels, IconRowsTakeTheirKindFromTheNumbersForm)
          {u"+39 02 9623 2266 int. 858", u"+39 348 313 3740", u"+39 02 9623 2223"}},
         {{u"@ 305.038.0790", u"305.038.0700", u"@ 305.038.0735"}, {u"305.038.0790", u"", u"305.038.0735"}},
         {{u"t +44 (0)117 496 0393 _m +44 7700 900951", u"£0117 496 0779"}, {u"+44 (0)117 496 0393", u"+44 7700 900951", u"0117 496 0779"}},
-        // A number of another exchange is no fax: a mobile whose country nothing tells, a second office.
-        {{u"© (303) 555-0198", u"415-555-0166", u"Denver, CO 80202"}, {u"(303) 555-0198", u"", u""}},
+        // A number of another exchange is no fax: a second office; nor is a direct line with the
+        // mobile below it.
+        {{u"@ +33 (0)5 78 28 42 19 poste 777", u"@ +33 (0)5 78 28 42 43", u"@ +33 6 40 73 77 79"},
+         {u"+33 (0)5 78 28 42 19 poste 777", u"+33 6 40 73 77 79", u""}},
+        {{u"Ta 0241931518", u"M 0241931544", u"(] +39 339 782 5886", u"Via dell'Indipendenza 98"}, {u"0241931518", u"+39 339 782 5886", u""}},
         {{u"@ +33 4 72 10 20 30", u"@ +33 1 45 67 89 10"}, {u"+33 4 72 10 20 30", u"", u""}},
         // The card's language tells the country where its addresses end in ".com".
         {{u"Directora de compras", u"Departamento de Administración", u"[ 766 576 682", u"Paseo de Gracia 21", u"gerencia@bodegas-ruiz.com"},
          {u"", u"766 576 682", u""}},
         {{u"Holzbau Kern GmbH", u"Leiterin für Vertrieb", u"@ 0761 225 887", u"© 0176 / 2162385", u"www.holzbau-kern.com"},
          {u"0761 225 887", u"0176 / 2162385", u""}},
+        // A country code the engine cut takes the card's country's back.
+        {{u"O +9 338 434 3453", u"35122 Padova PD"}, {u"", u"+39 338 434 3453", u""}},
+        {{u"Tel. +4 20 7946 0123", u"London EC2V 7HH"}, {u"+44 20 7946 0123", u"", u""}},
+        {{u"Tél. +352 26 12 34 56", u"12 rue de la Paix, 75002 Paris"}, {u"+352 26 12 34 56", u"", u""}},
         // Where nothing tells the country a number without a label is the telephone.
         {{u"07700 900123"}, {u"07700 900123", u"", u""}},
+        // North American mobiles have no prefix of their own: a number of another exchange than the
+        // telephone's is the mobile, one of the same exchange the fax.
+        {{u"+1 801 555 0163", u"+1 415 555 0150"}, {u"+1 801 555 0163", u"+1 415 555 0150", u""}},
+        {{u"© (303) 555-0198", u"415-555-0166", u"Denver, CO 80202"}, {u"(303) 555-0198", u"415-555-0166", u""}},
+        {{u"OY 310-851-1173 Ext. 268", u"O) 617.555.0148", u"Chicago, IL 60601"}, {u"310-851-1173 Ext. 268", u"617.555.0148", u""}},
+        {{u"© (312) 851-1173", u"© (312) 851-1180", u"Chicago, IL 60601"}, {u"(312) 851-1173", u"", u"(312) 851-1180"}},
         // A letter may be an icon misread: where the card names no mobile, or another number has a
         // mobile's form, the form decides.
         {{u"A 04 72 18 30 11", u"A 04 72 18 30 12", u"D 06.41.27.90.35", u"@ 04 72 18 30 19", u"8 rue Pasteur"},
@@ -123,6 +136,7 @@ TEST(NumberLabels, ExtensionsStayWithTheirNumber)
         {{u"Tel. +49 89 12345-0, Durchwahl -12"}, {u"+49 89 12345-0 Durchwahl -12", u"", u""}},
         {{u"Tél. 01 23 45 67 89 poste 123", u"Fax 01 23 45 67 90"}, {u"01 23 45 67 89 poste 123", u"", u"01 23 45 67 90"}},
         {{u"Phone 212-555-0100 x204 | Fax 212-555-0101"}, {u"212-555-0100 x204", u"", u"212-555-0101"}},
+        {{u"@ +33 (0)417 60 54 46 p.55", u"francois@atelier-lumiere.fr"}, {u"+33 (0)417 60 54 46 p.55", u"", u""}},
         {{u"TEL 03-1234-5678（内線123）", u"携帯 090-1234-5678"}, {u"03-1234-5678 内線123", u"090-1234-5678", u""}},
         {{u"전화 02-1234-5678 내선 123"}, {u"02-1234-5678 내선 123", u"", u""}},
         // Icon rows: the office number with its extension and the mobile below it.
@@ -134,6 +148,18 @@ TEST(NumberLabels, ExtensionsStayWithTheirNumber)
         const auto lines = cardOf(c.card);
         expectNumbers(classifyCardLines(lines), c.want, lines.front().text.toStdString());
     }
+}
+
+// Icon rows the engine read out of their order on the card: the topmost is the telephone, the
+// lowest the fax.
+TEST(NumberLabels, IconRowsTakeTheirPlaceOnTheCard)
+{
+    const std::vector<RecognizedLine> lines = {
+        {u"03.68.83.88.68"_s, 614, 178, 808, 200},        {u"O +337 31 675797"_s, 565, 209, 848, 245},
+        {u"s 03.68.83.88.19"_s, 565, 247, 808, 320},      {u"loic@boulangeries-moreau.fr"_s, 611, 291, 988, 320},
+        {u"67000 STRASBOURG"_s, 568, 448, 841, 470}, {u"8 03.68.83.88.57"_s, 565, 134, 808, 207},
+    };
+    expectNumbers(classifyCardLines(lines), {u"03.68.83.88.57", u"+337 31 675797", u"03.68.83.88.19"}, "rows out of order");
 }
 
 // A label set in a column of its own left of the numbers names the number on its row.
