@@ -317,8 +317,12 @@ QString withPlusReadAsFour(const QString& number)
 
 } // namespace
 
-std::vector<NumberOnLine> numbersOfLine(const QString& text)
+std::vector<NumberOnLine> numbersOfLine(const QString& read)
 {
+    // "+33 4 76 96 O1 28", "555 O161": a zero of a number read as the letter O, one for one so that
+    // places in the text stay.
+    static const QRegularExpression letterForZero(QStringLiteral(R"((?<=[0-9]|[0-9][ .\-])[Oo](?=[0-9]))"));
+    const QString text = QString(read).replace(letterForZero, QStringLiteral("0"));
     std::vector<NumberOnLine> numbers;
     qsizetype from = 0;
     for (auto it = numberPattern().globalMatch(text); it.hasNext();) {
