@@ -292,6 +292,10 @@ QString withTownLinePostcode(const QString& line)
     static const QRegularExpression letterAsZero(
         QStringLiteral(R"((?<![\p{L}\p{N}$])([A-Z$])0([0-9]{2}\s[0-9][A-Z]{2})(?![\p{L}\p{N}]))"));
     out.replace(letterAsZero, QStringLiteral("\\1O\\2"));
+    // A Brazilian CEP the engine read with a blank inside: "CEP 741 20-010".
+    static const QRegularExpression cepBlank(QStringLiteral(R"((CEP:?\s*)([0-9]{1,4})\s([0-9]{1,4}-[0-9]{3})(?![0-9]))"));
+    if (const auto m = cepBlank.match(out); m.hasMatch() && m.capturedLength(2) + m.capturedLength(3) == 9)
+        out.replace(m.capturedStart(), m.capturedLength(), m.captured(1) + m.captured(2) + m.captured(3));
     // A postcode alone on its line may have lost its blank: "RG1IAZ".
     static const QRegularExpression ukAlone(
         QStringLiteral(R"(^\s*(?=\S*[0-9])([A-Z][A-Z]?[0-9IO][A-Z0-9]?)([0-9IOS][A-Z]{2})\s*$)"));

@@ -1044,7 +1044,10 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
         // engine read after it from the next column ("E-mail: g@x.com.au 218 Cavill Avenue").
         // A round icon before the e-mail read as a letter ("Avenida …, 85 – 82 O gusmao@…") is none of the address.
         static const QRegularExpression iconBeforeMail(QStringLiteral(R"(\s+[OoQ©®@]$)"));
-        const bool addressBefore = used && !japaneseCard && digitCount(before) > 0 && isAddress(QString(before).remove(iconBeforeMail));
+        // "Salvador - BA O albuquerque@…": a Brazilian town with its state goes on the address above.
+        const QString beforeMail = QString(before).remove(iconBeforeMail);
+        const bool addressBefore = used && !japaneseCard
+            && ((digitCount(before) > 0 && isAddress(beforeMail)) || (lastAddressLine >= 0 && isTownAndStateLine(beforeMail)));
         const bool addressAfter = used && !japaneseCard && !addressBefore && digitCount(after) > 0 && isAddress(after);
         if ((used || social) && !addressBefore && !addressAfter) {
             if (!japaneseCard && isLatinNameShaped(before))
@@ -1055,7 +1058,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
             continue;
         }
         if (addressBefore || addressAfter)
-            text = addressBefore ? QString(before).remove(iconBeforeMail) : after;
+            text = addressBefore ? beforeMail : after;
         // "… 76000 Rouen" after the e-mail, set under the address's street line.
         const bool pieceBelow = addressAfter && lastAddressLine >= 0
             && setBelow(lines[size_t(lastAddressLine)],
@@ -1153,7 +1156,10 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
         const auto under = std::find_if(lines.begin() + qsizetype(index) + 1, lines.end(),
                                         [&line](const RecognizedLine& l) { return setBelow(line, l); });
         const bool address = isAddress(text) || (under != lines.end() && !latinPostcodeOverTown(text, under->text).isEmpty());
-        if (!address && (isTitle(text) || isDepartment(text)) && !(isDepartment(text) && !isTitle(text) && matchesDomain(text, domain))) {
+        // "Setor Oeste" between the street and "Goiânia - GO": a district of the address, no department.
+        const bool district = under != lines.end() && digitCount(text) == 0 && isTownAndStateLine(under->text)
+            && goesOnBelow(lines, lastAddressLine, index);
+        if (!address && !district && (isTitle(text) || isDepartment(text)) && !(isDepartment(text) && !isTitle(text) && matchesDomain(text, domain))) {
             const auto [department, title] = splitDepartmentAndTitle(text);
             // What follows a Japanese department on its line is the title, also one no rule knows.
             const bool titleByPlace = !department.isEmpty() && isJapanese(title) && digitCount(title) == 0;

@@ -104,9 +104,9 @@ bool isCountryLine(const QString& line)
 bool isTownAndStateLine(const QString& line)
 {
     static const QRegularExpression townAndState(
-        QStringLiteral(R"(^\p{Lu}[\p{L} .'’\-]*?\p{L}\s*(?:/|,|\s[–—−\-])\s*(?:%1))"
+        QStringLiteral(R"(^\p{Lu}[\p{L} .'’\-]*?\p{L}(?:\s*(?:/|,|\s[–—−\-])\s*(?:%1)|\s[–—−\-]\s*(?:%2)))"
                        R"((?:$|[\s,]+(?:CEP\s*)?[0-9]{5}-?[0-9]{3}\b|[\s,]+(?:Brasil|Brazil)\.?$))")
-            .arg(QLatin1String(kBrazilianStates)));
+            .arg(QLatin1String(kBrazilianStates), QString::fromLatin1(kBrazilianStates).toLower()));
     return townAndState.match(line.trimmed()).hasMatch();
 }
 
@@ -173,7 +173,11 @@ QString withLatinAddressBlanks(const QString& address)
     // A speck after a town read as a letter or two ("Coimbra Ot", "Bologna BO E"); a province's
     // or state's capitals stay.
     static const QRegularExpression speckAfterTown(QStringLiteral(R"((?<=\p{L}{3}|\b\p{Lu}{2})\s+(?:\p{Lu}\p{Ll}?|\p{Ll}{2})$)"));
-    QStringList lines = QString(address).replace(gluedNumber, QStringLiteral("\\1\\2 ")).split(u'\n');
+    // "11rue Édouard Herriot": a house number run into its street's word; "1st", "2e", "12bis" stay.
+    static const QRegularExpression houseIntoStreet(
+        QStringLiteral(R"((?<=^|\n)([0-9]{1,5})(?=(?!(?:st|nd|rd|th|er|re|ère|ème|eme|bis|ter)\b)\p{Ll}{2,}\b))"));
+    QStringList lines =
+        QString(address).replace(gluedNumber, QStringLiteral("\\1\\2 ")).replace(houseIntoStreet, QStringLiteral("\\1 ")).split(u'\n');
     for (QString& line : lines) {
         if (!latinPostcodeOf(line).isEmpty())
             line.remove(speckAfterTown);
@@ -204,5 +208,13 @@ QString withLatinAddressDashes(const QString& address)
     static const QRegularExpression spacedDash(QStringLiteral(R"((?<=\S)(?:\s+[-–—−]\s*|\s*[-–—−]\s+)(?=\S))"));
     static const QRegularExpression townDashState(
         QStringLiteral(R"((?<=\p{Ll})[-–—](?=(?:%1)\b))").arg(QLatin1String(kBrazilianStates)));
-    return QString(address).replace(spacedDash, QStringLiteral(" – ")).replace(townDashState, QStringLiteral(" – "));
+    // A state read in small letters after its town's dash ("Ribeirão Preto – sp").
+    static const QRegularExpression smallState(
+        QStringLiteral(R"((?<=\p{Ll} – )(?:%1)(?=\n|$|[\s,]))").arg(QString::fromLatin1(kBrazilianStates).toLower()));
+    QString out = QString(address).replace(spacedDash, QStringLiteral(" – ")).replace(townDashState, QStringLiteral(" – "));
+    for (auto it = smallState.globalMatch(out); it.hasNext();) {
+        const auto m = it.next();
+        out.replace(m.capturedStart(), m.capturedLength(), m.captured().toUpper());
+    }
+    return out;
 }

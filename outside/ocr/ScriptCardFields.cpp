@@ -1,6 +1,7 @@
 #include "outside/ocr/ScriptCardFields.h"
 
 #include "outside/ocr/CardLanguage.h"
+#include "outside/ocr/CyrillicAddressLines.h"
 #include "outside/ocr/KoreanCardFields.h"
 
 #include <QRegularExpression>
@@ -327,7 +328,7 @@ void fillFieldsOfScriptShapes(ResultSlots& fields, const std::vector<RecognizedL
     const RecognizedLine* postalBox = nullptr;
     const RecognizedLine* lastAddress = nullptr;
     for (const RecognizedLine& line : rows) {
-        QString text = trimmedOfMarks(line.text);
+        QString text = russian ? withCyrillicAddressMarks(trimmedOfMarks(line.text)) : trimmedOfMarks(line.text);
         if (const auto m = chinesePostal.match(text); m.hasMatch()) {
             postal = m.captured(1);
             postalBox = &line;

@@ -6,7 +6,10 @@
 #include "outside/ocr/LatinNameShape.h"
 #include "outside/ocr/NameReading.h"
 #include "outside/ocr/RecognitionRequest.h"
+#include "outside/ocr/ScriptCardFields.h"
 #include "platform/events/OcrProtocol.h"
+
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -303,6 +306,10 @@ TEST(CardFields, PostalCodesAndAddresses)
          u"SO14 2AQ",
          u"8th Floor\n193 Union Terrace\nSouthampton\nSO14 2AQ"},
         {{{u"14 Micklegate", 30}, {u"Milton Keynes", 30}, {u"MK9 2FR", 30}}, u"MK9 2FR", u"14 Micklegate\nMilton Keynes\nMK9 2FR"},
+        {{{u"11rue Édouard Herriot", 30}, {u"67000 STRASBOURG", 30}}, u"67000", u"11 rue Édouard Herriot\n67000 STRASBOURG"},
+        {{{u"1st Floor, 12bis rue Thiers", 30}, {u"2e étage", 30}, {u"76600 Le Havre", 30}},
+         u"76600",
+         u"1st Floor, 12bis rue Thiers\n2e étage\n76600 Le Havre"},
         {{{u"Glorieta de Bilbao, 64, planta 5", 30}, {u"35001 Las Palmas", 30}, {u"de Gran Canaria", 30}},
          u"35001",
          u"Glorieta de Bilbao, 64, planta 5\n35001 Las Palmas de Gran Canaria"},
@@ -318,6 +325,20 @@ TEST(CardFields, PostalCodesAndAddresses)
         {{{u"Avenida Tancredo Neves, 85 — 82 O gusmao@ceramica.com.br", 30}, {u"andar, 88010-400 Florianópolis - SC", 30}},
          u"88010-400",
          u"Avenida Tancredo Neves, 85 – 8º\nandar, 88010-400 Florianópolis – SC"},
+        // A Brazilian district whose word names departments too, over the town with its state read in
+        // small letters or after the e-mail's row; a CEP read with a blank inside.
+        {{{u"Avenida Afonso Pena, 4 – 10º andar", 30}, {u"Jardim Sumaré", 30}, {u"Ribeirão Preto - sp", 30}, {u"14025-000", 30}, {u"Brasil", 30}},
+         u"14025-000",
+         u"Avenida Afonso Pena, 4 – 10º andar\nJardim Sumaré\nRibeirão Preto – SP\n14025-000\nBrasil"},
+        {{{u"9 Avenida Senador Virgílio", 30}, {u"Távora, 94, conj. 179", 30}, {u"Setor Oeste", 30}, {u"Goiânia - GO", 30}, {u"CEP 74120-010", 30}},
+         u"74120-010",
+         u"Avenida Senador Virgílio\nTávora, 94, conj. 179\nSetor Oeste\nGoiânia – GO\nCEP 74120-010"},
+        {{{u"Q Alameda Santos, 72, conj. 65", 30}, {u"Salvador - BA O albuquerque@metalurgica-andrade.com.br", 30}, {u"CEP 40140-110", 30}},
+         u"40140-110",
+         u"Alameda Santos, 72, conj. 65\nSalvador – BA\nCEP 40140-110"},
+        {{{u"Avenida Sete de Setembro, 142 – 5º andar,", 30}, {u"Setor Oeste, Goiânia/GO, CEP 741 20-010, Brasil", 30}},
+         u"74120-010",
+         u"Avenida Sete de Setembro, 142 – 5º andar,\nSetor Oeste, Goiânia/GO, CEP 74120-010, Brasil"},
     };
     for (const auto& c : cases) {
         std::vector<RecognizedLine> lines = linesOf(c.lines);
@@ -540,6 +561,30 @@ TEST(CardFields, SocialRowsAndCountryLines)
     for (const auto& c : cases) {
         const ResultSlots f = classifyCardLines(c.lines);
         EXPECT_EQ(f[size_t(c.slot)].text, QString::fromUtf16(c.expected)) << c.lines.front().text.toStdString();
+    }
+}
+
+// A Russian address's abbreviations and house numbers as the engine misreads them.
+TEST(CardFields, RussianAddressesAsPrinted)
+{
+    const struct {
+        std::initializer_list<std::pair<const char16_t*, int>> lines;
+        const char16_t* address;
+    } cases[] = {
+        {{{u"ул. Кирова, д. п, стр. 4", 30}, {u"394036 Воронеж", 30}}, u"ул. Кирова, д. 11, стр. 4\n394036 Воронеж"},
+        {{{u"664003, г. Иркутск, 6-p Гагарина, д. 25, стр.1", 30}}, u"664003, г. Иркутск, б-р Гагарина, д. 25, стр. 1"},
+        {{{u"6-р Гагарина, д. 22, оф.2", 30}, {u"690091 Владивосток", 30}}, u"б-р Гагарина, д. 22, оф. 2\n690091 Владивосток"},
+        {{{u"ул. Пушкинская, д. 5, кв. 6", 30}, {u"614000 Пермь", 30}}, u"ул. Пушкинская, д. 5, кв. 6\n614000 Пермь"},
+        {{{u"42o111, г. Казань,", 30}, {u"ул. Ленина, д. 14, офис 736", 30}}, u"420111, г. Казань,\nул. Ленина, д. 14, офис 736"},
+        {{{u"О 443010, г. Самара, ул. Красная,", 30}, {u"4. 54, кори. 3, оф. 13", 30}}, u"443010, г. Самара, ул. Красная,\nд. 54, корп. 3, оф. 13"},
+    };
+    for (const auto& c : cases) {
+        std::vector<RecognizedLine> lines = linesOf(c.lines);
+        lines.insert(lines.begin(), {u"Полина Тимофеева"_qs, 20, -100, 600, -40});
+        ResultSlots f = classifyCardLines(lines);
+        fillFieldsOfScript(f, lines, kLanguageRussian);
+        EXPECT_EQ(f[kAddressSlot].text.toStdString(), QString::fromUtf16(c.address).toStdString());
+        EXPECT_EQ(f[kPostalCodeSlot].text, QRegularExpression(u"[0-9]{6}"_qs).match(QString::fromUtf16(c.address)).captured());
     }
 }
 
