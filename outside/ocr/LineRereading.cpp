@@ -224,6 +224,8 @@ template <typename Box> int rowHeight(const Box& row)
     return row.bottom - row.top + 1;
 }
 
+} // namespace
+
 int medianHeight(const std::vector<RecognizedLine>& lines)
 {
     std::vector<int> heights;
@@ -234,6 +236,8 @@ int medianHeight(const std::vector<RecognizedLine>& lines)
     std::nth_element(heights.begin(), heights.begin() + qsizetype(heights.size() / 2), heights.end());
     return heights[heights.size() / 2];
 }
+
+namespace {
 
 // A row of a name's size whose reading is in doubt is read character by character; that reading
 // is taken when surer, or nearly as sure where the row's reading cannot be a name ("2H 忍").

@@ -32,6 +32,9 @@ bool showsJapan(const std::vector<RecognizedLine>& lines);
 // is small print.
 bool holdsUnreadType(const std::vector<RecognizedLine>& lines);
 
+// The height of the line in the middle of the lines' heights (0 for none): the card's body type.
+int medianHeight(const std::vector<RecognizedLine>& lines);
+
 // Whether `lines`, read from `pix`, leave out a row of large characters set apart, as an English
 // reading does a Japanese name it saw no text in.
 bool leavesCharacterRowUnread(Pix* pix, const std::vector<RecognizedLine>& lines);

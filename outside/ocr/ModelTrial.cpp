@@ -1,6 +1,8 @@
 #include "outside/ocr/ModelTrial.h"
 
 #include "outside/ocr/CardLanguage.h"
+#include "outside/ocr/FaintRows.h"
+#include "outside/ocr/LineRereading.h"
 
 #include <QRegularExpression>
 
@@ -184,12 +186,8 @@ bool readsAsHangulName(TesseractEngine& engine, Pix* pix, int dpi, const std::ve
     if (largest == lines.end() || largest->confidence >= kUnread || largest->text.contains(u'@')
         || !engine.hasLanguage(modelsOfLanguage(kLanguageKorean)))
         return false;
-    // Large type: half as tall again as the line in the middle of the heights at least.
-    std::vector<int> heights;
-    for (const RecognizedLine& l : lines)
-        heights.push_back(height(l));
-    std::nth_element(heights.begin(), heights.begin() + qsizetype(heights.size() / 2), heights.end());
-    if (2 * height(*largest) < 3 * heights[heights.size() / 2])
+    // Large type: half as tall again as the body at least.
+    if (2 * height(*largest) < 3 * medianHeight(lines))
         return false;
     const std::vector<ModelTrialReading> korean = readWithEachLanguage(engine, pix, dpi, {*largest}, {kLanguageKorean}, 1);
     return !korean.empty() && korean.front().confidence >= kSureName && lettersOfScript(korean.front()) >= kLeastLetters;
@@ -296,6 +294,19 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
         return chinese && chineseBeforeJapanese(readings, *chinese, lines) ? chinese->language : kLanguageJapanese;
     }
 
+    // The English layout drops rows of Hangul without a word ("주인호", "연구기획팀", an address): a
+    // card that would stay English and left two rows of type unread tries those rows with the
+    // Korean models, and a clear, sure Korean reading of them is the card's.
+    const auto hangulRowsDropped = [&] {
+        const std::vector<RecognizedLine> rows = unreadInkRows(pix, lines, medianHeight(lines) * 3 / 4, kLinesTried);
+        if (rows.size() < 2 || !engine.hasLanguage(modelsOfLanguage(kLanguageKorean)))
+            return false;
+        const std::vector<ModelTrialReading> tried = readWithEachLanguage(engine, pix, dpi, rows, {kLanguageEnglish, kLanguageKorean}, kLinesTried);
+        const ModelTrialReading* english = readingOf(tried, kLanguageEnglish);
+        const ModelTrialReading* korean = readingOf(tried, kLanguageKorean);
+        return korean && korean->confidence >= kSureEnough && (!english || korean->confidence >= english->confidence + kSurerBy)
+            && lettersOfScript(*korean) >= kSureHangul;
+    };
     // A card that reads well in English is tried only when two lines at least are of words the
     // model could not read: one such line is mostly a logo, and the trial makes and runs the
     // engines of four more models.
@@ -315,7 +326,7 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
             if (const ModelTrialReading* winner = clearWinner(); winner && winner->language == kLanguageKorean)
                 return kLanguageKorean;
         }
-        return unread < 2 && readsAsHangulName(engine, pix, dpi, lines) ? kLanguageKorean : kLanguageEnglish;
+        return (unread < 2 && readsAsHangulName(engine, pix, dpi, lines)) || hangulRowsDropped() ? kLanguageKorean : kLanguageEnglish;
     }
     if (readings.empty())
         readWith(doubted, {kLanguageEnglish});
@@ -346,7 +357,7 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
     }
     const ModelTrialReading* winner = clearWinner();
     if (!winner)
-        return kLanguageEnglish;
+        return hangulRowsDropped() ? kLanguageKorean : kLanguageEnglish;
     // Han characters the Japanese model reads surest may still be a Chinese card's.
     if (winner->language == kLanguageChineseSimplified || winner->language == kLanguageChineseTraditional
         || winner->language == kLanguageJapanese) {

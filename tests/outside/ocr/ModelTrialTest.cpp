@@ -140,4 +140,30 @@ TEST(ModelTrial, ChineseCardIsChineseWithoutItsMarksOrWithOneLineUnread)
     }
 }
 
+// A Korean card whose Hangul rows the English layout dropped without a word, keeping only its
+// Latin lines, which it reads well: the rows left unread are tried with the Korean models.
+TEST(ModelTrial, HangulRowsTheEnglishReadingDroppedAreTried)
+{
+    const QImage card = drawCard({{u"주인호"_qs, 64},
+                                  {u"CHU In-ho"_qs, 24},
+                                  {u"연구기획팀 부회장"_qs, 32},
+                                  {u"경상남도 진주시 문산읍 월아산로 221"_qs, 32},
+                                  {u"Tel 055-758-9199"_qs, 30},
+                                  {u"inho@interlink-kr.com"_qs, 30}},
+                                 u"NanumMyeongjo"_qs);
+    TesseractEngine engine;
+    ASSERT_TRUE(engine.open());
+    const PixPtr pix = pixOf(card);
+    std::vector<RecognizedLine> read;
+    int confidence = 0;
+    ASSERT_TRUE(engine.recognize(pix.get(), 300, "eng", 0, 0, card.width() - 1, card.height() - 1, &read, &confidence));
+    std::vector<RecognizedLine> latin;
+    std::copy_if(read.begin(), read.end(), std::back_inserter(latin), [](const RecognizedLine& l) {
+        return l.text.contains(u'@') || l.text.contains(u"9199"_qs) || l.text.contains(u"In-ho"_qs);
+    });
+    ASSERT_EQ(latin.size(), 3u);
+    int missing = 0;
+    EXPECT_EQ(scriptLanguageOfCard(engine, pix.get(), 300, latin, "eng", false, &missing), kLanguageKorean);
+}
+
 } // namespace
