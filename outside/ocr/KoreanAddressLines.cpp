@@ -66,9 +66,15 @@ QString koreanAddressAsPrinted(const QString& address)
     static const QRegularExpression misreadFloor(QString::fromUtf8(R"((?<=\s)([0-9]{1,2})(?:증|충|총|중|즘)$)"));
     out.replace(misreadFloor, QStringLiteral("\\1층"));
     static const QRegularExpression bareFloor(QString::fromUtf8(
-        R"((?:빌딩|타워|센터|센터원|회관|프라자|플라자|오피스텔|별관|본관|하이츠|아크로텔|밸리|파크|스퀘어|[A-Z0-9]동|[0-9],)\s([0-9]{1,2})([58]?)$)"));
+        R"((?:빌딩|타워|센터|센터원|회관|프라자|플라자|오피스텔|별관|본관|하이츠|아크로텔|밸리|파크|스퀘어|[A-Z0-9]동|[0-9],)\s([0-9]{1,2})([458]?)$)"));
+    // A number after the road's number, or after a building's name that is no road nor quarter
+    // ("삼성로 289 14", "대우트럼프월드 28", "우리빌딩 신관 29"), is the floor.
+    static const QRegularExpression floorAfter(QString::fromUtf8(
+        R"((?:\s[0-9]{1,4}(?:-[0-9]+)?|\s[가-힣A-Za-z0-9]*[가-힣A-Za-z](?<![로길동리가읍면구시군]))\s([0-9]{1,2})$)"));
     if (const auto m = bareFloor.match(out); m.hasMatch())
         out = out.left(m.capturedStart(1)) + m.captured(1) + QString::fromUtf8("층");
+    else if (const auto f = floorAfter.match(out); f.hasMatch())
+        out += QString::fromUtf8("층");
     return out;
 }
 

@@ -145,10 +145,13 @@ QString nameAsPrinted(const QString& name)
 QString companyAsPrinted(const QString& company)
 {
     static const QRegularExpression scrap(QStringLiteral(R"(^[a-z]{1,3}\s+(?=[\x{AC00}-\x{D7A3}(（㈜]))"));
-    // "소 성원엔지니어링(주)", "() 유한회사 새한화학", "더 | 진성기계(주)": a logo read as a syllable or
-    // as marks before a company its legal form names.
-    static const QRegularExpression logo(QStringLiteral(R"(^(?:[\x{AC00}-\x{D7A3}]|\(\)|[|]+)(?:\s*[|]?\s+)(?=\S))"));
-    if (const QString rest = QString(company).remove(logo); rest != company && isCompanyOfScript(rest))
+    // "소 성원엔지니어링(주)", "로더 동서식품산업 주식회사", "() 유한회사 새한화학", "더 | 진성기계(주)": a
+    // logo read as a syllable or two or as marks before a company its legal form names, which keeps
+    // a name of its own ("대성 주식회사" is all name and form).
+    static const QRegularExpression logo(QStringLiteral(R"(^(?:[\x{AC00}-\x{D7A3}]{1,2}|\(\)|[|]+)(?:\s*[|]?\s+)(?=\S))"));
+    static const QRegularExpression legalForm(QStringLiteral(R"(주식회사|유한회사|[(（]주[)）]|㈜)"));
+    if (const QString rest = QString(company).remove(logo);
+        rest != company && isCompanyOfScript(rest) && hangulCount(QString(rest).remove(legalForm)) >= 2)
         return companyAsPrinted(rest);
     static const QRegularExpression bracket(QStringLiteral(R"(^주\)|(?<=[\x{AC00}-\x{D7A3}])\(주$)"));
     QString out = QString(company).remove(scrap);
@@ -178,6 +181,37 @@ void fillCompanyWithoutLegalForm(ResultSlots& fields, const std::vector<Recogniz
     }
     if (company)
         fields[kCompanySlot] = slotOf(withoutMarks(company->text), *company);
+}
+
+// Whether the text stands in the address (its lines joined).
+bool inAddress(const QString& text, const ResultSlots& fields)
+{
+    const QString address = compact(fields[kAddressSlot].text).remove(u'\n');
+    return fields[kAddressSlot].filled && !compact(text).isEmpty() && address.contains(compact(text));
+}
+
+// The company when the line the rules took is one of the address, its building named after a bank
+// or a group ("월아산로 221, 신한은행빌딩 27층"): the tallest other line with a legal form, or none. A
+// company without numbers the address took in, from beside or between its lines, leaves it.
+void fillCompanyOutsideAddress(ResultSlots& fields, const std::vector<RecognizedLine>& lines)
+{
+    SlotFill& company = fields[kCompanySlot];
+    if (!company.filled || !inAddress(company.text, fields))
+        return;
+    if (std::none_of(company.text.begin(), company.text.end(), [](QChar c) { return c.isDigit(); })) {
+        SlotFill& address = fields[kAddressSlot];
+        address.text = QString(address.text).replace(company.text, QStringLiteral(" ")).simplified();
+        return;
+    }
+    company = {};
+    const RecognizedLine* found = nullptr;
+    for (const RecognizedLine& line : lines) {
+        const QString text = withoutMarks(line.text);
+        if (isCompanyOfScript(text) && !text.contains(u'@') && !inAddress(text, fields) && (!found || heightOf(line) > heightOf(*found)))
+            found = &line;
+    }
+    if (found)
+        company = slotOf(withoutMarks(found->text), *found);
 }
 
 } // namespace
@@ -228,8 +262,8 @@ std::vector<RecognizedLine> withKoreanLegalForms(std::vector<RecognizedLine> lin
 {
     // The circled 주 read as "@)", "&)" or "@" before the company's name, or as a syllable of 주
     // with strokes of the circle ("쥐", "줘"); a logo's letter before it goes.
-    static const QRegularExpression circled(QStringLiteral(R"(^(?:[A-Za-z]{1,2}\s+)?(?:[@&]\)|@|쥐|줘|쥬|줴)(?=\s*[\x{AC00}-\x{D7A3}]{2}))"));
-    static const QRegularExpression logo(QStringLiteral(R"(^[^\p{L}\p{N}]*\([@©®0-9]\)\s*(?=[\x{AC00}-\x{D7A3}]))"));
+    static const QRegularExpression circled(QStringLiteral(R"(^(?:[A-Za-z]{1,2}\s+)?(?:[@&]\)|@|쥐|줘|쥬|줴|져|줍)(?=\s*[\x{AC00}-\x{D7A3}]{2}))"));
+    static const QRegularExpression logo(QStringLiteral(R"(^[^\p{L}\p{N}]*\([@©®0-9]\)\s*(?=[\x{AC00}-\x{D7A3}(（㈜]))"));
     for (RecognizedLine& line : lines) {
         const QString text = line.text.trimmed();
         if (text.contains(QRegularExpression(QStringLiteral(R"(@\S*\.)"))))
@@ -252,6 +286,7 @@ void fillKoreanFields(ResultSlots& fields, const std::vector<RecognizedLine>& li
         name = {};
     if (SlotFill& name = fields[kNameSlot]; name.filled)
         name.text = nameAsPrinted(name.text);
+    fillCompanyOutsideAddress(fields, lines);
     if (SlotFill& company = fields[kCompanySlot]; company.filled)
         company.text = companyAsPrinted(company.text);
     // A role line the company's words took is no company.

@@ -67,8 +67,8 @@ QString trimmedOfMarks(const QString& text)
     static const QRegularExpression ends(QStringLiteral(R"(^[^\p{L}\p{N}(（«"㈜]+|[^\p{L}\p{N})）»".,，、]+$)"));
     // A logo before the script's text reads as a Latin letter or two: "O 金桥投资有限公司".
     static const QRegularExpression scrap(QStringLiteral(R"(^[A-Za-z]{1,2}\s+(?=[\x{3400}-\x{9FFF}\x{AC00}-\x{D7A3}\x{0400}-\x{04FF}(（]))"));
-    // A rule after a Korean name reads as a loose letter of Hangul: "탁태윤 ㅣ".
-    static const QRegularExpression jamo(QStringLiteral(R"(\s+[\x{3131}-\x{318E}]+$)"));
+    // A rule beside a Korean name reads as a loose letter of Hangul: "탁태윤 ㅣ", "ㅣ 고범수".
+    static const QRegularExpression jamo(QStringLiteral(R"(\s+[\x{3131}-\x{318E}]+$|^[\x{3131}-\x{318E}]+\s+)"));
     return QString(text).remove(ends).remove(scrap).remove(jamo).remove(ends).trimmed();
 }
 
@@ -101,10 +101,12 @@ bool continuesAddressOfScript(const QString& text)
 {
     static const QRegularExpression building(QString::fromUtf8(
         "(?:大厦|大廈|中心|广场|廣場|大楼|大樓|楼|樓|层|層|室|座|빌딩|타워|센터|플라자|층|호|офис|оф\\.|этаж|корп\\.|стр\\.|кв\\.)"));
-    // A Korean road or quarter and its number ("판교역로 102", "노형동 도령로 39", "보람동 150"), or the
-    // number the road's line wrapped before ("75, 한솔빌딩 2층").
+    // A Korean road or quarter and its number ("판교역로 102", "노형동 도령로 39", "보람동 150"), the
+    // number the road's line wrapped before ("75, 한솔빌딩 2층"), or the floor alone at the end, its
+    // "층" misread or lost ("대우트럼프월드 28증", "14").
     static const QRegularExpression koreanRoad(QString::fromUtf8(
-        R"((?:^|\s)[가-힣0-9]+(?:로|길|동|리|가)\s*[0-9]+(?:-[0-9]+)?(?=[,\s]|$)|^[0-9]{1,4}(?:-[0-9]+)?,\s*[가-힣])"));
+        R"((?:^|\s)[가-힣0-9]+(?:로|길|동|리|가)\s*[0-9]+(?:-[0-9]+)?(?=[,\s]|$)|^[0-9]{1,4}(?:-[0-9]+)?,\s*[가-힣]|)"
+        R"((?:^|[가-힣]\s)[0-9]{1,2}\s*[층증충총중즘]$|^[0-9]{1,2}$)"));
     return ((building.match(text).hasMatch() && std::any_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }))
             || koreanRoad.match(text).hasMatch())
         && !text.contains(u'@');

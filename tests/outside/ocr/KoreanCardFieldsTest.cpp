@@ -84,6 +84,14 @@ TEST(KoreanCardFields, AddressesAsPrinted)
         {u"제주특별자치도 제주시 노형동 도령로 90", u"제주특별자치도 제주시 노형동 도령로 90"},
         {u"세종특별자치시 한누리대로 보람동 150", u"세종특별자치시 한누리대로 보람동 150"},
         {u"충청남도 공주시 웅진로 12, 3층", u"충청남도 공주시 웅진로 12, 3층"},
+        // The floor's "층" lost after the road's number or a building's name no table lists.
+        {u"경기도 평택시 고덕면 삼성로 289 14", u"경기도 평택시 고덕면 삼성로 289 14층"},
+        {u"경기도 부천시 원미구 길주로 173, 우리빌딩 신관 29", u"경기도 부천시 원미구 길주로 173, 우리빌딩 신관 29층"},
+        {u"강원특별자치도 춘천시 동면 순환대로 83 대우트럼프월드 28", u"강원특별자치도 춘천시 동면 순환대로 83 대우트럼프월드 28층"},
+        {u"(21371) 인천광역시 부평구 부평대로 221 한일빌딩 234", u"(21371) 인천광역시 부평구 부평대로 221 한일빌딩 23층"},
+        {u"강원특별자치도 춘천시 동면 순환대로 16", u"강원특별자치도 춘천시 동면 순환대로 16"},
+        {u"서울특별시 마포구 양화로12길 11", u"서울특별시 마포구 양화로12길 11"},
+        {u"세종특별자치시 한누리대로 보람동 15", u"세종특별자치시 한누리대로 보람동 15"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(koreanAddressAsPrinted(QString::fromUtf16(c.read)).toStdString(), QString::fromUtf16(c.printed).toStdString());
@@ -139,6 +147,28 @@ TEST(KoreanCardFields, CardLinesAsTheEngineReadsThem)
                                                        at(u"Tak Tae-yoon", 855, 270, 1015, 298), at(u"공장장", 917, 314, 1015, 347)};
     const std::vector<RecognizedLine> nameUnread = {at(u"명성종합건설(주)", 97, 88, 395, 151), at(u"공장장", 87, 471, 146, 499),
                                                     at(u"전화 033-705-8626", 774, 395, 1041, 423)};
+    // The floor on a line of its own below the address, its "층" misread or lost.
+    const std::vector<RecognizedLine> floorMisread = {
+        at(u"미소디자인(주)", 65, 86, 308, 122), at(u"서영민", 70, 334, 252, 439), at(u"주소: 강원특별자치도", 784, 490, 1026, 521),
+        at(u"춘천시 동면 순환대로 83", 746, 528, 1026, 558), at(u"대우트럼프월드 28증", 786, 562, 1027, 592)};
+    const std::vector<RecognizedLine> floorAlone = {at(u"시주희", 827, 153, 1010, 219), at(u"전문위원", 910, 245, 1018, 272),
+                                                    at(u"주소: 경기도 평택시 고덕면 삼성로 289", 561, 528, 1013, 568),
+                                                    at(u"14", 565, 576, 616, 600)};
+    // A logo read as two syllables or as a bracketed mark before the company; a rule before the name.
+    const std::vector<RecognizedLine> logoSyllables = {at(u"로더 동서식품산업 주식회사", 59, 59, 636, 149), at(u"ㅣ 탁다인", 796, 119, 995, 186),
+                                                       at(u"감사팀", 919, 236, 998, 264)};
+    const std::vector<RecognizedLine> logoMark = {at(u"(0) (주) 태평양물류", 63, 194, 428, 232), at(u"정승우", 64, 351, 258, 416)};
+    const std::vector<RecognizedLine> twoWordName = {at(u"대성 주식회사", 63, 194, 428, 232), at(u"정승우", 64, 351, 258, 416)};
+    // A building named after a bank, set in the address's type, which the engine boxes taller.
+    const std::vector<RecognizedLine> bankBuilding = {
+        at(u"주인호", 62, 57, 239, 114), at(u"(주)인터링크", 774, 216, 987, 254), at(u"주소: 경상남도 진주시 문산읍", 61, 458, 389, 482),
+        at(u"월아산로 221, 신한은행빌딩 27층", 62, 487, 434, 535)};
+    // The company set left of the address, on the row of its last line, which it joins.
+    const std::vector<RecognizedLine> companyBesideAddress = {
+        at(u"Chang-ho Tak", 60, 250, 208, 274),          at(u"안전환경팀 상무보", 60, 293, 286, 334),
+        at(u"© (31156) 충청남도", 566, 299, 823, 331), at(u"천안시 서북구 불당대로 74", 569, 336, 867, 374),
+        at(u"유한회사 대한정공", 61, 350, 440, 408),     at(u"10층", 571, 358, 628, 409)};
+    const std::vector<RecognizedLine> circledAsJyeo = {at(u"져한솔테크", 171, 85, 328, 145), at(u"모미란", 435, 205, 645, 353)};
     const struct {
         const char* what;
         const std::vector<RecognizedLine>& lines;
@@ -177,6 +207,17 @@ TEST(KoreanCardFields, CardLinesAsTheEngineReadsThem)
         {"a rule after the name", ruleAfterName, kTitleSlot, u"공장장"},
         {"a title is no name", nameUnread, kNameSlot, u""},
         {"a title is no name", nameUnread, kTitleSlot, u"공장장"},
+        {"a floor misread below the address", floorMisread, kAddressSlot, u"강원특별자치도 춘천시 동면 순환대로 83 대우트럼프월드 28층"},
+        {"a floor's number alone below the address", floorAlone, kAddressSlot, u"경기도 평택시 고덕면 삼성로 289 14층"},
+        {"a logo read as two syllables", logoSyllables, kCompanySlot, u"동서식품산업 주식회사"},
+        {"a rule before the name", logoSyllables, kNameSlot, u"탁다인"},
+        {"a logo read as a bracketed mark", logoMark, kCompanySlot, u"(주) 태평양물류"},
+        {"a name of two syllables before the legal form", twoWordName, kCompanySlot, u"대성 주식회사"},
+        {"a bank's building in the address is no company", bankBuilding, kCompanySlot, u"(주)인터링크"},
+        {"a company beside the address is none of it", companyBesideAddress, kAddressSlot,
+         u"(31156) 충청남도 천안시 서북구 불당대로 74 10층"},
+        {"a company beside the address is none of it", companyBesideAddress, kCompanySlot, u"유한회사 대한정공"},
+        {"the circled legal form read as another syllable", circledAsJyeo, kCompanySlot, u"㈜한솔테크"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -427,6 +427,29 @@ TEST_F(Quillant, KoreanNameBesideTheCompanysLines)
     EXPECT_EQ(card.text("company").toStdString(), "주식회사 대한정공");
 }
 
+// A Korean card in a serif face whose address names a bank's building on its second line, which
+// the engine boxes taller than the company's line: the company is still the line with the legal
+// form, and the building stays in the address.
+TEST_F(Quillant, KoreanBuildingNamedAfterABankIsNoCompany)
+{
+    const QString myeongjo = u"NanumMyeongjo"_qs;
+    Card card;
+    ASSERT_EQ(recognize(drawnCard({{myeongjo, 64, 60, 110, u"주인호"_qs},
+                                   {u"DejaVu Serif"_qs, 20, 62, 165, u"CHU In-ho"_qs},
+                                   {myeongjo, 26, 60, 215, u"연구기획팀"_qs},
+                                   {myeongjo, 26, 60, 255, u"부회장"_qs},
+                                   {myeongjo, 40, 770, 250, u"(주)인터링크"_qs},
+                                   {myeongjo, 26, 60, 480, u"주소: 경상남도 진주시 문산읍"_qs},
+                                   {myeongjo, 26, 60, 520, u"월아산로 221, 신한은행빌딩 27층"_qs},
+                                   {u"DejaVu Serif"_qs, 24, 60, 565, u"Tel      055-758-9199"_qs},
+                                   {u"DejaVu Serif"_qs, 24, 60, 605, u"E-mail inho@interlink-kr.com"_qs}}),
+                        &card, 11),
+              0);
+    EXPECT_EQ(card.text("full_Name").toStdString(), "주인호");
+    EXPECT_EQ(card.text("company").toStdString(), "(주)인터링크");
+    EXPECT_EQ(card.text("address").toStdString(), "경상남도 진주시 문산읍 월아산로 221, 신한은행빌딩 27층");
+}
+
 // A Chinese card in two blocks parted by a rule: the name set large with its characters spaced
 // out, the title and the company to the left; the numbers and an address of three lines to the
 // right.
