@@ -293,20 +293,27 @@ QString betterSupportedName(const QString& name, const QString& other, const QSt
     return best;
 }
 
-QString readingWithoutExtraKana(const QString& printed, const QString& dictionaryReading)
+QString mendedNameReading(const QString& printed, const QString& dictionaryReading)
 {
-    constexpr qsizetype kMostExtraKana = 2;
     const QString read = compactKatakana(printed);
     const QString known = compactKatakana(dictionaryReading);
-    const qsizetype extra = read.size() - known.size();
-    if (known.isEmpty() || extra < 1 || extra > kMostExtraKana)
+    if (known.isEmpty() || read == known)
         return printed;
-    qsizetype at = 0;
-    for (QChar c : read) {
-        if (at < known.size() && c == known.at(at))
-            ++at;
-    }
-    if (at < known.size())
+    const auto isWithin = [](const QString& few, const QString& many) {
+        qsizetype at = 0;
+        for (QChar c : many) {
+            if (at < few.size() && c == few.at(at))
+                ++at;
+        }
+        return at == few.size();
+    };
+    // Kana read twice or more, up to half as many again as there are; one kana lost of three or more; the
+    // family name's reading alone, the given name's in a column the engine never found.
+    const qsizetype extra = read.size() - known.size();
+    const bool mended = (extra >= 1 && extra <= std::max<qsizetype>(2, (known.size() + 1) / 2) && isWithin(known, read))
+        || (extra == -1 && read.size() >= 3 && isWithin(read, known))
+        || (dictionaryReading.contains(u' ') && read == compactKatakana(dictionaryReading.section(u' ', 0, 0)));
+    if (!mended)
         return printed;
     if (std::count_if(printed.begin(), printed.end(), isHiragana) <= std::count_if(printed.begin(), printed.end(), isKatakana))
         return dictionaryReading;

@@ -48,7 +48,8 @@ QString betterSupportedName(const QString& name, const QString& other, const QSt
                             const std::function<bool(const QString&)>& isKnownName,
                             const std::function<QString(const QString&)>& readingOf);
 
-// A printed reading the vertical model read with a kana or two too many ("シミオズ マユミ",
-// "サカグチ マ ユーミ") is the name's reading in the dictionary, when that is the printed one
-// without them; in the printed kana's kind. Other readings as printed.
-QString readingWithoutExtraKana(const QString& printed, const QString& dictionaryReading);
+// A printed reading of a name the vertical model misread is the name's reading in the dictionary,
+// in the printed kana's kind, when the printed one is that with kana read twice ("シミオズ マユミ",
+// "サカグチ マ ユーミ"), with one kana lost ("たかみほ"), or its family name's alone. Other
+// readings as printed.
+QString mendedNameReading(const QString& printed, const QString& dictionaryReading);

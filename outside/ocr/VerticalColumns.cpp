@@ -1021,6 +1021,15 @@ void takeBetterSupportedName(const ColumnReading& reading, NameReading& names, R
             name.text = family > 0 && family < better.size() ? better.left(family) + u' ' + better.mid(family) : better;
         }
     }
+    // A title set at the head of the reading's column ("チーフエンジニア おかだ かずや") is the title.
+    if (SlotFill& title = (*fields)[kTitleSlot]; furigana.filled && !title.filled) {
+        const QString head = furigana.text.section(u' ', 0, 0);
+        if (isJapaneseTitleWord(head) && furigana.text.size() > head.size() + 1) {
+            title = furigana;
+            title.text = head;
+            furigana.text = furigana.text.mid(head.size() + 1).trimmed();
+        }
+    }
     if (furigana.filled)
-        furigana.text = readingWithoutExtraKana(furigana.text, names.reading(QString(name.text).remove(u' ')));
+        furigana.text = mendedNameReading(furigana.text, names.reading(QString(name.text).remove(u' ')));
 }

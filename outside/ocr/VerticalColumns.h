@@ -65,7 +65,8 @@ ResultSlots classifyColumnCard(const ColumnReading& reading, int width, const Fa
 
 // A name whose column the vertical model and the Japanese model read apart (`fields` in the boxes
 // of `reading`) becomes the reading the name dictionary supports best, or one made of both; a
-// printed reading the vertical model padded with a kana or two loses them.
+// printed reading the vertical model misread is mended by the dictionary's, and a title at the
+// head of its column is the title.
 void takeBetterSupportedName(const ColumnReading& reading, NameReading& names, ResultSlots* fields);
 
 // The characters of the column in the box (inclusive bounds) of `pix`, cut apart where paper runs

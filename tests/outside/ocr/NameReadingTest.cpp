@@ -194,24 +194,29 @@ TEST(NameReading, NameReadTwoWaysTakesTheOneTheDictionarySupports)
     }
 }
 
-TEST(NameReading, PrintedReadingPaddedWithKanaLosesThem)
+TEST(NameReading, PrintedReadingMisreadInAColumnIsMended)
 {
     const struct {
         const char16_t* printed;
         const char16_t* dictionary;
         const char16_t* kept;
     } cases[] = {
+        // Kana read twice, up to half as many again, in the printed kana's kind.
         {u"シミオズ マユミ", u"シミズ マユミ", u"シミズ マユミ"},
         {u"サカグチ マ ユーミ", u"サカグチ マユミ", u"サカグチ マユミ"},
-        {u"かねこ かっつや", u"カネコ カツヤ", u"かねこ かつや"},
-        // A reading the dictionary spells otherwise, or a kana short, or three too many, stays as printed.
+        {u"まっつっつもと ここうじ", u"マツモト コウジ", u"まつもと こうじ"},
+        // One kana lost, or the given name's reading missing.
+        {u"たかみほ", u"タナカ ミホ", u"たなか みほ"},
+        {u"もりた", u"モリタ タカシ", u"もりた たかし"},
+        // A reading the dictionary spells otherwise, two kana short, or mostly other kana, stays as printed.
         {u"カズナリ", u"カズヤ", u"カズナリ"},
-        {u"サカグチ マユ", u"サカグチ マユミ", u"サカグチ マユ"},
-        {u"タケウチカカカツやヤ", u"タケウチ カツヤ", u"タケウチカカカツやヤ"},
+        {u"みずけい", u"シミズ ケイコ", u"みずけい"},
+        {u"アカイウエオカキクケ", u"アカ イ", u"アカイウエオカキクケ"},
+        {u"たかし", u"モリタ タカシ", u"たかし"},
         {u"シミズ マユミ", u"", u"シミズ マユミ"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(readingWithoutExtraKana(QString::fromUtf16(c.printed), QString::fromUtf16(c.dictionary)), QString::fromUtf16(c.kept))
+        EXPECT_EQ(mendedNameReading(QString::fromUtf16(c.printed), QString::fromUtf16(c.dictionary)), QString::fromUtf16(c.kept))
             << QString::fromUtf16(c.printed).toStdString();
 }
 

@@ -187,3 +187,33 @@ TEST(VerticalColumns, TitleOfAColumnComesOutAsPrinted)
         EXPECT_EQ(classifyColumnCard(reading, 650)[10].text, c.title) << c.read.toStdString();
     }
 }
+
+// The name's reading in a column of its own beside the name, with the title set at its head in
+// the same column, and misread: the title is the title, the reading the name's.
+TEST(VerticalColumns, TitleAtTheHeadOfTheReadingsColumnIsTheTitle)
+{
+    const struct {
+        QString read, reading, title;
+    } cases[] = {
+        {u"チーフエンジニア おかだ かずや"_qs, u"おかだ かずや"_qs, u"チーフエンジニア"_qs},
+        {u"おかだ かずずや"_qs, u"おかだ かずや"_qs, u""_qs},
+        {u"おかだ かずや"_qs, u"おかだ かずや"_qs, u""_qs},
+    };
+    NameReading names;
+    for (const auto& c : cases) {
+        ColumnReading reading;
+        reading.columns = {
+            {u"株式会社光陽電機"_qs, 540, 90, 600, 450, 90},
+            {c.read, 450, 130, 470, 560, 90},
+            {u"岡田 和也"_qs, 360, 170, 435, 560, 90},
+            {u"電話 03-3567-8901"_qs, 150, 100, 185, 520, 90},
+        };
+        reading.otherReadings.resize(reading.columns.size());
+        ResultSlots fields = classifyColumnCard(reading, 650, [&names](const QString& t) { return names.familyNameLength(t); },
+                                                [&names](const QString& t) { return names.reading(t); });
+        takeBetterSupportedName(reading, names, &fields);
+        EXPECT_EQ(fields[kNameSlot].text, u"岡田 和也"_qs) << c.read.toStdString();
+        EXPECT_EQ(fields[kNameReadingSlot].text, c.reading) << c.read.toStdString();
+        EXPECT_EQ(fields[kTitleSlot].text, c.title) << c.read.toStdString();
+    }
+}
