@@ -148,7 +148,7 @@ struct CardNumbering {
         country = numberingCountryOf(texts);
         for (const QString& text : texts) {
             for (const NumberOnLine& read : numbersOfLine(text)) {
-                const NumberOnLine n = withCountryCodeMended(read, country);
+                const NumberOnLine n = mendedForCountry(read, country);
                 mobileNamed |= n.kind == NumberKind::Mobile;
                 unnamedMobile |= n.kind == NumberKind::Unknown && n.bare && hasMobileForm(n.digits, country);
             }
@@ -184,7 +184,7 @@ bool takeNumbers(ResultSlots& fields, const QString& text, const RecognizedLine&
     *before = text.left(numbers.front().labelAt).trimmed();
     bool any = false;
     for (size_t i = 0; i < numbers.size(); ++i) {
-        NumberOnLine n = withCountryCodeMended(numbers[i], numbering.country);
+        NumberOnLine n = mendedForCountry(numbers[i], numbering.country);
         n.kind = numbering.kindOf(n);
         n.bare |= n.letter && n.kind == NumberKind::Unknown;
         switch (n.kind) {

@@ -397,12 +397,25 @@ bool hasMobileForm(const QString& digits, const QString& country)
     return false;
 }
 
-NumberOnLine withCountryCodeMended(NumberOnLine number, const QString& country)
+NumberOnLine mendedForCountry(NumberOnLine number, const QString& country)
 {
     const auto home = std::find_if(std::begin(kMobileForms), std::end(kMobileForms),
                                    [&country](const MobileForm& form) { return country == QLatin1String(form.country); });
-    if (home == std::end(kMobileForms) || qstrlen(home->code) < 2 || !number.digits.startsWith(u'+')
-        || formOfCountryCode(number.digits))
+    if (home == std::end(kMobileForms))
+        return number;
+    if (!number.digits.startsWith(u'+')) {
+        // Where no trunk prefix is dialled and every number has one length, a digit set apart before a
+        // number one digit too long is the icon.
+        static const QRegularExpression iconDigit(QStringLiteral(R"(^[0-9]\s+)"));
+        const auto icon = iconDigit.match(number.number);
+        if (icon.hasMatch() && qstrlen(home->trunk) == 0 && home->minLength == home->maxLength
+            && number.digits.size() == home->minLength + 1) {
+            number.number.remove(0, icon.capturedLength());
+            number.digits.remove(0, 1);
+        }
+        return number;
+    }
+    if (qstrlen(home->code) < 2 || formOfCountryCode(number.digits))
         return number;
     const QString code = QString::fromLatin1(home->code);
     const QString mended = u'+' + code.left(1) + number.digits.mid(1);

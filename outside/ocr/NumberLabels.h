@@ -42,7 +42,9 @@ bool hasMobileForm(const QString& digits, const QString& country);
 // so that no form tells them from the other numbers of a card.
 bool mobilesLookLikeOtherNumbers(const QString& country);
 
-// A number whose country code the engine cut ("+9 338 434 3453" for "+39 338…", "+4 20 7946 0123"
-// for "+44 20…") with the code of `country` put back: only where the code read is no country's
-// the numbering knows, and the number with the whole code has the length of one of `country`'s.
-NumberOnLine withCountryCodeMended(NumberOnLine number, const QString& country);
+// A number the engine misread as the numbering of `country` shows: a country code it cut ("+9 338
+// 434 3453" for "+39 338…", "+4 20 7946 0123" for "+44 20…") takes `country`'s back, only where the
+// code read is no country's the numbering knows and the number with the whole code has the length
+// of one of `country`'s; an icon read as a digit before a number ("1 265 535 556" in Portugal) goes
+// where the country dials no trunk prefix and the number is one digit too long.
+NumberOnLine mendedForCountry(NumberOnLine number, const QString& country);

@@ -101,6 +101,9 @@ TEST(NumberLabels, IconRowsTakeTheirKindFromTheNumbersForm)
         {{u"O +9 338 434 3453", u"35122 Padova PD"}, {u"", u"+39 338 434 3453", u""}},
         {{u"Tel. +4 20 7946 0123", u"London EC2V 7HH"}, {u"+44 20 7946 0123", u"", u""}},
         {{u"Tél. +352 26 12 34 56", u"12 rue de la Paix, 75002 Paris"}, {u"+352 26 12 34 56", u"", u""}},
+        // An icon read as a digit before a number of a country that dials no trunk prefix.
+        {{u"1 265 535 556 ext 480", u"2900-066 Setúbal", u"Portugal"}, {u"265 535 556 ext 480", u"", u""}},
+        {{u"1 612 345 678", u"info@empresa.es"}, {u"", u"612 345 678", u""}},
         // Where nothing tells the country a number without a label is the telephone.
         {{u"07700 900123"}, {u"07700 900123", u"", u""}},
         // North American mobiles have no prefix of their own: a number of another exchange than the
