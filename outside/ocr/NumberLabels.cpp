@@ -404,12 +404,14 @@ NumberOnLine mendedForCountry(NumberOnLine number, const QString& country)
     if (home == std::end(kMobileForms))
         return number;
     if (!number.digits.startsWith(u'+')) {
-        // Where no trunk prefix is dialled and every number has one length, a digit set apart before a
-        // number one digit too long is the icon.
+        // Where no trunk prefix is dialled, a digit set apart before a number is the icon where the
+        // number is one digit too long for a country whose numbers have one length, or where the
+        // rest has a mobile's form and the whole has not.
         static const QRegularExpression iconDigit(QStringLiteral(R"(^[0-9]\s+)"));
         const auto icon = iconDigit.match(number.number);
-        if (icon.hasMatch() && qstrlen(home->trunk) == 0 && home->minLength == home->maxLength
-            && number.digits.size() == home->minLength + 1) {
+        const bool tooLong = home->minLength == home->maxLength && number.digits.size() == home->minLength + 1;
+        const bool mobile = hasMobileForm(number.digits.mid(1), country) && !hasMobileForm(number.digits, country);
+        if (icon.hasMatch() && qstrlen(home->trunk) == 0 && (tooLong || mobile)) {
             number.number.remove(0, icon.capturedLength());
             number.digits.remove(0, 1);
         }

@@ -104,6 +104,7 @@ TEST(NumberLabels, IconRowsTakeTheirKindFromTheNumbersForm)
         // An icon read as a digit before a number of a country that dials no trunk prefix.
         {{u"1 265 535 556 ext 480", u"2900-066 Setúbal", u"Portugal"}, {u"265 535 556 ext 480", u"", u""}},
         {{u"1 612 345 678", u"info@empresa.es"}, {u"", u"612 345 678", u""}},
+        {{u"[1 3408391484", u"T +39 06 66351133", u"Via del Corso 12, 00186 Roma RM"}, {u"+39 06 66351133", u"3408391484", u""}},
         // Where nothing tells the country a number without a label is the telephone.
         {{u"07700 900123"}, {u"07700 900123", u"", u""}},
         // North American mobiles have no prefix of their own: a number of another exchange than the
