@@ -173,9 +173,10 @@ QString withLatinAddressBlanks(const QString& address)
     // A speck after a town read as a letter or two ("Coimbra Ot", "Bologna BO E"); a province's
     // or state's capitals stay.
     static const QRegularExpression speckAfterTown(QStringLiteral(R"((?<=\p{L}{3}|\b\p{Lu}{2})\s+(?:\p{Lu}\p{Ll}?|\p{Ll}{2})$)"));
-    // "11rue Édouard Herriot": a house number run into its street's word; "1st", "2e", "12bis" stay.
-    static const QRegularExpression houseIntoStreet(
-        QStringLiteral(R"((?<=^|\n)([0-9]{1,5})(?=(?!(?:st|nd|rd|th|er|re|ère|ème|eme|bis|ter)\b)\p{Ll}{2,}\b))"));
+    // "11rue Édouard Herriot", "76N Michigan Avenue": a house number run into its street's word or
+    // the compass point before it; "1st", "2e", "12bis", "221B" stay.
+    static const QRegularExpression houseIntoStreet(QStringLiteral(
+        R"((?<=^|\n)([0-9]{1,5})(?=(?!(?:st|nd|rd|th|er|re|ère|ème|eme|bis|ter)\b)\p{Ll}{2,}\b|(?:[NSEW]|NE|NW|SE|SW)\s\p{Lu}\p{Ll}))"));
     QStringList lines =
         QString(address).replace(gluedNumber, QStringLiteral("\\1\\2 ")).replace(houseIntoStreet, QStringLiteral("\\1 ")).split(u'\n');
     for (QString& line : lines) {

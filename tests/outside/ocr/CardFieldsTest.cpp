@@ -307,6 +307,8 @@ TEST(CardFields, PostalCodesAndAddresses)
          u"8th Floor\n193 Union Terrace\nSouthampton\nSO14 2AQ"},
         {{{u"14 Micklegate", 30}, {u"Milton Keynes", 30}, {u"MK9 2FR", 30}}, u"MK9 2FR", u"14 Micklegate\nMilton Keynes\nMK9 2FR"},
         {{{u"11rue Édouard Herriot", 30}, {u"67000 STRASBOURG", 30}}, u"67000", u"11 rue Édouard Herriot\n67000 STRASBOURG"},
+        {{{u"76N Michigan Avenue, Suite 706", 30}, {u"Austin, TX 78701", 30}}, u"78701", u"76 N Michigan Avenue, Suite 706\nAustin, TX 78701"},
+        {{{u"221B Baker Street", 30}, {u"London NW1 6XE", 30}}, u"NW1 6XE", u"221B Baker Street\nLondon NW1 6XE"},
         {{{u"1st Floor, 12bis rue Thiers", 30}, {u"2e étage", 30}, {u"76600 Le Havre", 30}},
          u"76600",
          u"1st Floor, 12bis rue Thiers\n2e étage\n76600 Le Havre"},
