@@ -73,6 +73,42 @@ struct PlaceMatch {
     bool whole = false;
 };
 
+// The whole place over the start of the line character for character, where the vertical models
+// misread a kanji or two of each name ("山山県尚山巾北区駅前町8-4", "広筐巾中区紙屋叩8-14"): each
+// name of the place shows a character of its own, half the place reads as it is, its last name
+// (the district) has one character misread at most, and block numbers or the line's end follow.
+// A street or district the card prints in the place's stead never passes ("烏丸通5-28").
+PlaceMatch matchWholePlaceMisread(const QString& line, const QString& place)
+{
+    const qsizetype n = place.size();
+    static const QRegularExpression numbersAfter(QStringLiteral(R"(^(?:$|[\s0-9０-９〇一二三四五六七八九十]))"));
+    if (n < 4 || line.size() < n || !numbersAfter.match(QStringView(line).mid(n)).hasMatch())
+        return {line, 0, 0, false};
+    QString fixed = line;
+    qsizetype same = 0, partSame = 0, partEdits = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (sameInPlace(place.at(i), line.at(i))) {
+            ++same;
+            ++partSame;
+        } else {
+            if (line.at(i).unicode() < 0x3040 || !line.at(i).isLetter())
+                return {line, 0, 0, false};
+            fixed[i] = place.at(i);
+            ++partEdits;
+        }
+        if (endsPlacePart(place.at(i)) || i == n - 1) {
+            if (partSame == 0)
+                return {line, 0, 0, false};
+            if (i == n - 1 && partEdits > 1)
+                return {line, 0, 0, false};
+            partSame = partEdits = 0;
+        }
+    }
+    if (same * 2 < n)
+        return {line, 0, 0, false};
+    return {fixed, same, int(n - same), true};
+}
+
 // The place aligned with the start of the line by the fewest edits; the longest part of the place
 // that ends at its prefecture, municipality or district and has no more than one edit in four
 // characters is taken, and only its misread characters (a kanji or kana for another, never two
@@ -121,6 +157,10 @@ PlaceMatch matchPlace(const QString& line, const QString& place)
                 --i;
                 --j;
             } else if (here == cost[size_t(i - 1)][size_t(j)] + 1) {
+                // A letter of the whole place the engine lost between two it read ("北条西" for
+                // "北七条西") is put back.
+                if (k == n && edits == 1 && j < line.size() && place.at(i - 1).unicode() >= 0x3040)
+                    fixed.insert(j, place.at(i - 1));
                 --i;
             } else {
                 --j;
@@ -129,7 +169,7 @@ PlaceMatch matchPlace(const QString& line, const QString& place)
         if (misread)
             return {fixed, k - edits, edits, k == n};
     }
-    return best;
+    return matchWholePlaceMisread(line, place);
 }
 
 // The best match of any place of a code, with or without its prefecture (cards often leave it out).

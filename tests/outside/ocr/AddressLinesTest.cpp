@@ -31,6 +31,13 @@ TEST(AddressLines, PlaceSpelledAsItsPostalCodeSays)
         // What the card prints besides the directory's place stays: a street before the district, 大字.
         {u"京都府京都市中京区烏丸通三条下る饅頭屋町595-3", u"604-8161", u"京都府京都市中京区烏丸通三条下る饅頭屋町595-3", u"604-8161"},
         {u"長野県北佐久郡軽井沢町大字軽井沢1323-1", u"389-0102", u"長野県北佐久郡軽井沢町大字軽井沢1323-1", u"389-0102"},
+        // A column card's place with a kanji or two of each name misread, its first one too, or a
+        // numeral of the district lost; a street the card prints in the district's stead stays.
+        {u"束京都文京区本郷7-3-1", u"113-0033", u"東京都文京区本郷7-3-1", u"113-0033"},
+        {u"兵庫県妬路巾南叮2-53\n南町ビル", u"670-0912", u"兵庫県姫路市南町2-53\n南町ビル", u"670-0912"},
+        {u"山山県尚山巾北区駅前町8-4", u"700-0023", u"岡山県岡山市北区駅前町8-4", u"700-0023"},
+        {u"札幌市中央区北条西2-1", u"060-0001", u"札幌市中央区北一条西2-1", u"060-0001"},
+        {u"京都市中京区烏丸通5-28", u"604-8152", u"京都市中京区烏丸通5-28", u"604-8152"},
         // A district of another name than the code's (two kanji side by side) and the directory's
         // digit for a printed kanji numeral stay; the municipality is still put right.
         {u"愛知県豊橋市中柴町48", u"441-8022", u"愛知県豊橋市中柴町48", u"441-8022"},
