@@ -106,12 +106,97 @@ bool isHalfWidth(QChar c)
     return c.isDigit() || isOneLike(c) || c == u'-' || c == u'－' || c == u'+';
 }
 
+// How wide the cells [first, end) that are no plain stroke usually stand: a digit other than 1
+// stands about so wide.
+int usualWidth(const std::vector<Cell>& cells, size_t first, size_t end)
+{
+    std::vector<int> widths;
+    for (size_t k = first; k < end; ++k) {
+        if (!isPlainStroke(cells[k]))
+            widths.push_back(cells[k].right - cells[k].left + 1);
+    }
+    std::sort(widths.begin(), widths.end());
+    return widths.empty() ? 0 : widths[widths.size() / 2];
+}
+
+// The run of text `read` (digits, 1s and what the model made of dashes) laid over the cells
+// [first, end) of the column from their end back, each cell a character: a plain stroke is a dash,
+// any other cell a digit. The model may have read a 1 too many, or no mark at all for a dash; a
+// digit other than 1 never stands on a stroke, and no digit goes unread. The number as the ink has
+// it, from the fewest such slips (at most two, and one way only), else empty. A 1 (flagged or
+// footed) stands narrower than the other digits.
+QString runOverCells(const std::vector<Cell>& cells, size_t first, size_t end, const QString& read)
+{
+    const auto isDashRead = [](QChar c) { return isOneLike(c) || c == u'ー' || c == u'-' || c == u'－'; };
+    constexpr int kMaxSlips = 2;
+    struct Way {
+        int slips = kMaxSlips + 1;
+        QString number;
+        bool ambiguous = false;
+    };
+    const int digitWidth = usualWidth(cells, first, end);
+    const size_t n = size_t(read.size());
+    // ways[i][j]: the last i characters of the text over the last j cells.
+    std::vector<std::vector<Way>> ways(n + 1, std::vector<Way>(end - first + 1));
+    ways[0][0].slips = 0;
+    const auto offer = [](Way& to, const Way& from, int slips, QChar put) {
+        if (from.slips + slips > kMaxSlips)
+            return;
+        const QString number = put.isNull() ? from.number : QString(put) + from.number;
+        if (from.slips + slips < to.slips)
+            to = {from.slips + slips, number, from.ambiguous};
+        else if (from.slips + slips == to.slips && (number != to.number || from.ambiguous))
+            to.ambiguous = true;
+    };
+    for (size_t i = 0; i <= n; ++i) {
+        for (size_t j = 0; j <= end - first; ++j) {
+            const Way& here = ways[i][j];
+            if (here.slips > kMaxSlips)
+                continue;
+            const QChar c = i < n ? read.at(qsizetype(n - 1 - i)) : QChar();
+            if (i < n && j < end - first) {
+                const Cell& cell = cells[end - 1 - j];
+                const bool stroke = isPlainStroke(cell);
+                // A 1 stands narrower than the other digits, and they no narrower than a 1.
+                const int width = cell.right - cell.left + 1;
+                const bool one = isOneLike(c) && 20 * width <= 17 * digitWidth;
+                const bool digit = (c.isDigit() || c == u'+') && !isOneLike(c) && 10 * width >= 7 * digitWidth;
+                if (stroke && isDashRead(c))
+                    offer(ways[i + 1][j + 1], here, 0, u'-');
+                else if (!stroke && (one || digit))
+                    offer(ways[i + 1][j + 1], here, 0, isOneLike(c) ? QChar(u'1') : c);
+            }
+            if (i < n && isOneLike(c))
+                offer(ways[i + 1][j], here, 1, QChar());
+            if (j < end - first && isPlainStroke(cells[end - 1 - j]))
+                offer(ways[i][j + 1], here, 1, u'-');
+        }
+    }
+    // The cells before the number's are letters or kana beside it, never a dash of its own.
+    const Way* best = nullptr;
+    bool ambiguous = false;
+    for (size_t j = 1; j <= end - first; ++j) {
+        const Way& w = ways[n][j];
+        if (w.slips > kMaxSlips || w.number.startsWith(u'-') || w.number.endsWith(u'-')
+            || (j < end - first && isPlainStroke(cells[end - 1 - j])))
+            continue;
+        if (!best || w.slips < best->slips)
+            best = &w, ambiguous = w.ambiguous;
+        else if (w.slips == best->slips && (w.number != best->number || w.ambiguous))
+            ambiguous = true;
+    }
+    return best && !ambiguous ? best->number : QString();
+}
+
 } // namespace
 
-QString withDashesOfTheirShape(Pix* pix, int left, int top, int right, int bottom, const QString& text)
+QString withDashesOfTheirShape(Pix* pix, int left, int top, int right, int bottom, const QString& read)
 {
     if (!pix || pixGetDepth(pix) != 8)
-        return text;
+        return read;
+    // A plus set upright reads as "+4" now and then: "+481 70…" is Japan's +81.
+    static const QRegularExpression plusReadTwice(QStringLiteral(R"(\+\s?4(?=\s?8\s?1))"));
+    const QString text = QString(read).replace(plusReadTwice, QStringLiteral("+"));
     const std::vector<Cell> cells = cellsOf(pix, left, top, right, bottom);
     const int pitch = pitchOf(cells, right - left + 1);
     // The runs of narrow cells, as [first, end) indexes of `cells`, and where a blank stands in one
@@ -183,6 +268,26 @@ QString withDashesOfTheirShape(Pix* pix, int left, int top, int right, int botto
                && (narrowRuns[run].first < nextCell || narrowRuns[run].second - narrowRuns[run].first != length))
             ++run;
         bool agrees = run < narrowRuns.size() && readOver(narrowRuns[run].first, false, 0);
+        static const QRegularExpression dashed(QStringLiteral("^[0-9０-９+]+(?:-[0-9０-９]+)+$"));
+        // A reading with a 1 too many or a dash unread fits no run of its length: the number is laid
+        // over the next run of narrow cells from the run's end, where the column's narrow
+        // characters end with it (a kanji or the column's end after it, not a letter).
+        if (!agrees && length >= 3 && (end == text.size() || text.at(end).unicode() >= 0x3400)) {
+            const auto whole = std::find_if(wholeRuns.begin(), wholeRuns.end(), [&](const std::pair<size_t, size_t>& r) {
+                return r.second > nextCell && r.second - r.first >= length - 2;
+            });
+            QString digits;
+            for (qsizetype k : at)
+                digits += text.at(k);
+            if (const QString number =
+                    whole == wholeRuns.end() ? QString() : runOverCells(cells, std::max(whole->first, nextCell), whole->second, digits);
+                dashed.match(number).hasMatch()) {
+                out += number;
+                nextCell = whole->second;
+                i = end;
+                continue;
+            }
+        }
         if (run < narrowRuns.size()) {
             nextCell = narrowRuns[run].second;
         } else if (length >= 3) {
@@ -192,13 +297,7 @@ QString withDashesOfTheirShape(Pix* pix, int left, int top, int right, int botto
                 return r.first >= nextCell && r.second - r.first > length;
             });
             if (whole != wholeRuns.end()) {
-                std::vector<int> widths;
-                for (size_t k = whole->first; k < whole->second; ++k) {
-                    if (!isPlainStroke(cells[k]))
-                        widths.push_back(cells[k].right - cells[k].left + 1);
-                }
-                std::sort(widths.begin(), widths.end());
-                const int digitWidth = widths.empty() ? 0 : widths[widths.size() / 2];
+                const int digitWidth = usualWidth(cells, whole->first, whole->second);
                 std::vector<size_t> fits;
                 for (size_t first = whole->first; first + length <= whole->second; ++first) {
                     if (readOver(first, true, digitWidth))
@@ -209,7 +308,6 @@ QString withDashesOfTheirShape(Pix* pix, int left, int top, int right, int botto
                     nextCell = fits.front() + length;
             }
         }
-        static const QRegularExpression dashed(QStringLiteral("^[0-9０-９+]+(?:-[0-9０-９]+)+$"));
         if (!agrees || std::find(dash.begin(), dash.end(), true) == dash.end() || !dashed.match(shaped).hasMatch()) {
             out += text.mid(i, end - i);
         } else {

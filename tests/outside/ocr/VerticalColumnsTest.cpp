@@ -121,9 +121,14 @@ TEST(VerticalColumns, DashesOfNumbersInAColumnByTheirShape)
         // Real 1s keep their flag and foot.
         {u"IPAMincho"_qs, u"町5-11"_qs, u"町5111"_qs, u"町5-11"_qs},
         {u"IPAGothic"_qs, u"町111"_qs, u"町111"_qs, u"町111"_qs},
-        // A reading of more or fewer characters than the ink shows is left as read.
+        // A 1 read too many, a dash the model read no mark for, a plus read as "+4": the ink's
+        // strokes and narrow 1s tell where each goes. A digit more than the ink shows is left as read.
+        {u"IPAGothic"_qs, u"町5-19-13"_qs, u"町5I119113"_qs, u"町5-19-13"_qs},
+        {u"IPAMincho"_qs, u"町1-18-3"_qs, u"町11813"_qs, u"町1-18-3"_qs},
+        {u"IPAMincho"_qs, u"通5-28"_qs, u"通528"_qs, u"通5-28"_qs},
+        {u"IPAGothic"_qs, u"TEL 092-426-2585"_qs, u"TEL 09214261I12585"_qs, u"TEL 092-426-2585"_qs},
+        {u"IPAGothic"_qs, u"+81-52-380-8207"_qs, u"+481152138018207"_qs, u"+81-52-380-8207"_qs},
         {u"IPAMincho"_qs, u"通5-28"_qs, u"通51283"_qs, u"通51283"_qs},
-        {u"IPAMincho"_qs, u"通5-28"_qs, u"通528"_qs, u"通528"_qs},
     };
     for (const auto& c : cases) {
         RecognizedLine box;
