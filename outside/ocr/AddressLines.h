@@ -44,7 +44,9 @@ bool isLatinOrKatakanaBuildingLine(const QString& line);
 
 // A Japanese address whose building, named after its place, has a character the engine took for
 // one of like shape ("烏丸通…\nCOCON鳥丸4F"): that character as the place line spells it; a floor
-// whose 5 was read as an S ("銀座センタービルSF") as 5F; "ピル" as ビル, "第ニ" and "第-" as 第二 and 第一.
+// whose 5 was read as an S ("銀座センタービルSF") as 5F; "ピル" as ビル, "第ニ" and "第-" as 第二 and 第一;
+// a floor's 階 read as another kanji ("ビル25随") as 階; a numeral read twice ("第二ニ"), a kanji
+// scrap before 号室 and a mark inside a katakana name dropped.
 QString withBuildingSpelledAsPlace(const QString& address);
 
 // A UK or US town line whose postal code the engine misread in ways the code's shape undoes
