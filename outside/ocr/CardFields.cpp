@@ -174,14 +174,15 @@ struct CardNumbering {
 // "TEL 03-1234-5678 FAX 03-1234-5679", "T +44 20 7946 0123 | F +44 20 7946 0124": every labelled
 // number of the line goes to its field; one without a label (or behind an icon read as a mark) that
 // stands alone waits in `unnamed`. False when the line holds none. `before` receives the text
-// before the first number's label.
+// before the first number's label, `after` the text after the last number.
 bool takeNumbers(ResultSlots& fields, const QString& text, const RecognizedLine& box, const CardNumbering& numbering, QString* before,
-                 std::vector<UnnamedNumber>* unnamed)
+                 QString* after, std::vector<UnnamedNumber>* unnamed)
 {
     const std::vector<NumberOnLine> numbers = numbersOfLine(text);
     if (numbers.empty())
         return false;
     *before = text.left(numbers.front().labelAt).trimmed();
+    *after = text.mid(numbers.back().end).trimmed();
     bool any = false;
     for (size_t i = 0; i < numbers.size(); ++i) {
         NumberOnLine n = mendedForCountry(numbers[i], numbering.country);
@@ -1053,8 +1054,8 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
             if (!japaneseCard && isLatinNameShaped(before))
                 rest.emplace_back(&line, before);
             // "© x@y.fr © +33 (0)2 96 49 75 59": a number set on the address's row.
-            QString labelsBefore;
-            takeNumbers(fields, text, line, forms, &labelsBefore, &unnamedNumbers);
+            QString labelsBefore, afterNumbers;
+            takeNumbers(fields, text, line, forms, &labelsBefore, &afterNumbers, &unnamedNumbers);
             continue;
         }
         if (addressBefore || addressAfter)
@@ -1083,11 +1084,21 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
             if (label != labelColumn.end())
                 text = withoutEdgeMarks((*label)->text) + u' ' + text;
         }
-        if (QString before; takeNumbers(fields, text, line, forms, &before, &unnamedNumbers)) {
+        // "携帯 : +818052552149604-8152": a postal code the engine read into the number's row, the
+        // blanks between them lost, stands apart from a Japanese number of its full length, as a code.
+        static const QRegularExpression gluedPostalCode(QStringLiteral(R"(((?:\+81|(?<![0-9])0)[0-9]{9,10})([0-9]{3}-[0-9]{4})$)"));
+        if (japaneseCard)
+            text.replace(gluedPostalCode, QStringLiteral("\\1 〒\\2"));
+        if (QString before, after; takeNumbers(fields, text, line, forms, &before, &after, &unnamedNumbers)) {
+            // "Fax. +81 79 587 4415   兵庫県姫路市…": an address or postal code the engine read into
+            // the number's row from the column beside it is read on.
             static const QRegularExpression words(QStringLiteral(R"(\p{L}{2,}.*\p{L}{2,})"));
-            if (!words.match(before).hasMatch())
+            if (japaneseCard && (findJapaneseAddress(after).at == 0 || japanesePostal().match(after).capturedStart() == 0))
+                text = after;
+            else if (words.match(before).hasMatch())
+                text = before;
+            else
                 continue;
-            text = before;
         }
         // A Japanese address is one by its shape, wherever the line starts: what the engine read
         // into its line from another column goes on as a line of its own.
