@@ -316,14 +316,16 @@ QString withBuildingSpelledAsPlace(const QString& address)
     // number and 号室, a mark inside a katakana name ("アー!バン"): no building is named so.
     static const QRegularExpression twinOfNumeral(QStringLiteral("(?<=第二)ニ|(?<=第一)[ー一]"));
     static const QRegularExpression scrapBeforeRoom(QStringLiteral(R"((?<=[0-9０-９])\p{Han}(?=号室$))"));
+    // Nor one that starts with a scrap or two set apart by a wide blank ("べべ        出島ハーバービル12階").
+    static const QRegularExpression scrapBeforeName(QStringLiteral(R"(^\S{1,2}\s{3,}(?=\S))"));
     static const QRegularExpression markInKatakana(QStringLiteral(R"((?<=\p{Katakana})[!|'"_](?=\p{Katakana}))"));
     // A building's line ends in its floor: a kanji after the floor's number other than a floor's,
     // room's, wing's or block's is 階 misread ("ビル25随", "ビル20隊").
     static const QRegularExpression floorMisread(QStringLiteral(R"((\p{Katakana}.*[^0-9０-９][0-9０-９]{1,3})[^\P{Han}階号館棟室番丁目区条]$)"));
     for (qsizetype n = 1; n < lines.size(); ++n)
         lines[n].replace(floorS, QStringLiteral("5")).replace(QStringLiteral("ピル"), QStringLiteral("ビル"))
-            .replace(twinOfNumeral, QString()).replace(numeralTwo, QStringLiteral("二")).replace(numeralOne, QStringLiteral("一"))
-            .remove(scrapBeforeRoom).remove(markInKatakana).replace(floorMisread, QStringLiteral("\\1階"));
+            .replace(numeralTwo, QStringLiteral("二")).replace(numeralOne, QStringLiteral("一")).remove(twinOfNumeral)
+            .remove(scrapBeforeRoom).remove(markInKatakana).remove(scrapBeforeName).replace(floorMisread, QStringLiteral("\\1階"));
     return lines.join(u'\n');
 }
 
