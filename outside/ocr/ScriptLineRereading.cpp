@@ -157,6 +157,50 @@ void joinSplitSyllableRows(TesseractEngine& engine, Pix* pix, const std::string&
     }
 }
 
+// A line of Hangul the engine's layout cut short: the first syllables of a role line left unread
+// ("조정실 지사장" for 기획조정실 지사장) or read as scraps of their own beside it ("영", "업.",
+// "본부 이사"). A line whose ink goes on beyond its box is read again out to that ink, and taken
+// when it reads as before with more syllables run onto its ends, surely; the scraps inside it go.
+void widenCutKoreanLines(TesseractEngine& engine, Pix* pix, const std::string& own, std::vector<RecognizedLine>* lines)
+{
+    const std::vector<RecognizedLine> read = *lines;
+    for (const RecognizedLine& line : read) {
+        // A scrap a line before took in is gone.
+        if (std::none_of(lines->begin(), lines->end(), [&line](const RecognizedLine& o) {
+                return o.left == line.left && o.top == line.top && o.right == line.right && o.text == line.text;
+            }))
+            continue;
+        const int h = line.bottom - line.top + 1;
+        const qsizetype hangul = scriptLetters(kLanguageKorean, line.text);
+        if (hangul < 2 || std::any_of(line.text.begin(), line.text.end(), [](QChar c) { return c.isDigit() || c == u'@'; }))
+            continue;
+        const RecognizedLine wide = extendedToInk(pix, line);
+        if ((line.left - wide.left) + (wide.right - line.right) < h / 2)
+            continue;
+        const auto inside = [&wide](const RecognizedLine& o) {
+            return o.left >= wide.left - 2 && o.right <= wide.right + 2 && 2 * (std::min(o.bottom, wide.bottom) - std::max(o.top, wide.top)) > o.bottom - o.top;
+        };
+        qsizetype covered = 0;
+        for (const RecognizedLine& o : *lines) {
+            if (inside(o))
+                covered += scriptLetters(kLanguageKorean, o.text);
+        }
+        const RecognizedLine again = readBoxAt(engine, pix, own, wide, kReadHeight);
+        // The line as read before, with syllables run onto its first or last word: a logo's or an
+        // icon's strokes read as words of their own, or the line read otherwise, are no cut part.
+        const QString before = line.text.simplified(), after = again.text.simplified();
+        static const QRegularExpression runOn(QStringLiteral(R"(^[\x{AC00}-\x{D7A3}]+$)"));
+        const bool grown = (after.endsWith(before) && runOn.match(after.chopped(before.size())).hasMatch())
+            || (after.startsWith(before) && runOn.match(after.mid(before.size())).hasMatch());
+        if (!grown || again.confidence < kSure || scriptLetters(kLanguageKorean, again.text) < std::max(hangul + 1, covered))
+            continue;
+        const RecognizedLine whole{again.text, wide.left, line.top, wide.right, line.bottom, again.confidence};
+        lines->erase(std::remove_if(lines->begin(), lines->end(), [&](const RecognizedLine& o) { return inside(o) && o.text != line.text; }),
+                     lines->end());
+        std::replace_if(lines->begin(), lines->end(), [&](const RecognizedLine& o) { return o.left == line.left && o.top == line.top && o.text == line.text; }, whole);
+    }
+}
+
 // Whether the end of a line from `at` has the whole shape of an e-mail or a web address.
 bool isWholeAddress(const QString& text, qsizetype at)
 {
@@ -224,8 +268,10 @@ void rereadScriptLines(TesseractEngine& engine, Pix* pix, int language, std::vec
     const std::string own = ownModelOfLanguage(language);
     if (!engine.hasLanguage(own))
         return;
-    if (language == kLanguageKorean)
+    if (language == kLanguageKorean) {
         joinSplitSyllableRows(engine, pix, own, lines);
+        widenCutKoreanLines(engine, pix, own, lines);
+    }
     std::vector<int> heights;
     for (const RecognizedLine& line : *lines)
         heights.push_back(line.bottom - line.top);
