@@ -755,10 +755,10 @@ void takeTitleAndDepartmentUnderName(ResultSlots& fields, const RecognizedLine& 
 QString withMailAndWebShape(QString text)
 {
     if (text.contains(u'@')) {
-        // "E. yumi@…", "Mail: s.yamaguchi@…", "e Correo. andres@…" (a scrap of an icon before it): the
-        // label goes before the dots are joined.
+        // "E. yumi@…", "Mail: s.yamaguchi@…", "e Correo. andres@…" (a scrap of an icon before it),
+        // "E-mail. mankit. hsieh@…": the label goes before the dots are joined.
         static const QRegularExpression mailLabel(
-            QStringLiteral(R"(^(?:\p{L}\s+)?(?:e-?mail|mail|correo|courriel|e)\s*(?:[:：._]+\s*|\s+)(?=[^\s@]+\s*@))"),
+            QStringLiteral(R"(^(?:\p{L}\s+)?(?:e-?mail|mail|correo|courriel|e)\s*(?:[:：._]+\s*|\s+)(?=[^\s@]+(?:\.\s+[^\s@]+)?\s*@))"),
                                                   QRegularExpression::CaseInsensitiveOption);
         text.remove(mailLabel);
         // "Site. www.x.fr" after the address: a web label is no part of the web address.

@@ -59,10 +59,11 @@ QString withWebAddressShape(const QString& line)
     out.replace(scheme, QStringLiteral("\\1://www."));
     static const QRegularExpression schemeOnly(QStringLiteral(R"(\b(https?)\s?:\s?/{1,2}\s?(?=[a-z0-9]))"));
     out.replace(schemeOnly, QStringLiteral("\\1://"));
-    // "www" misread ("Avww", "wwwr") or cut from its host by a blank or a comma.
+    // "www" misread ("Avww", "wwwr") or cut from its host by a blank or a comma, or its dot set apart
+    // ("http://www .x.com.tw").
     static const QRegularExpression www(
         QStringLiteral(
-            R"((?<![\p{L}\p{N}.\-])(?:A?vww|www|wwwr|wvw|wwv|vvw|mww|wmw|wwm)(?!\s?www\.)(?:[.,]\s?(?=[a-z0-9\-]{3})|\s(?=[a-z0-9\-]+\.[a-z])))"),
+            R"((?<![\p{L}\p{N}.\-])(?:A?vww|www|wwwr|wvw|wwv|vvw|mww|wmw|wwm)(?!\s?www\.)(?:\s?[.,]\s?(?=[a-z0-9\-]{3})|\s(?=[a-z0-9\-]+\.[a-z])))"),
         QRegularExpression::CaseInsensitiveOption);
     // A "www" label before an address with its scheme ("www.https://www.x.com").
     static const QRegularExpression wwwLabel(QStringLiteral(R"((?<![\p{L}\p{N}.\-/])www\s*[.:]?\s*(?=https?://))"));
@@ -94,6 +95,9 @@ QString withWebAddressShape(const QString& line)
     // letters ("m.1in@", "yuhang-1i@"): a name's part does not start with a digit run into letters.
     static const QRegularExpression oneForL(QStringLiteral(R"((?<=[a-z][._\-])1(?=[a-z][a-z._\-]*@))"));
     out.replace(oneForL, QStringLiteral("l"));
+    // A small l read as a bar before a dot of an address's name ("E-mail |.yao@").
+    static const QRegularExpression barForL(QStringLiteral(R"((?<=\s)\|(?=\.[a-z0-9][a-z0-9._\-]*@))"));
+    out.replace(barForL, QStringLiteral("l"));
     // "www" with a "w" lost after the scheme ("https://ww.x.cn").
     static const QRegularExpression lostW(QStringLiteral(R"((?<=://)ww\.(?=[a-z0-9\-]+\.[a-z]))"));
     out.replace(lostW, QStringLiteral("www."));

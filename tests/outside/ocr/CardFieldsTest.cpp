@@ -1195,6 +1195,7 @@ TEST(CardFields, MailAndWebAddressesTheEngineBroke)
         {u"email vaughan@wren-hart.co.uk", u"vaughan@wren-hart.co.uk", u""},
         {u"E-mail. nogueira@gr-girassol.pt Site. gr-girassol.pt", u"nogueira@gr-girassol.pt", u"gr-girassol.pt"},
         {u"Courriel m.renaud@joly.fr Web https://www.joly.fr", u"m.renaud@joly.fr", u"https://www.joly.fr"},
+        {u"E-mail. mankit. hsieh@lianhua-trade.tw", u"mankit.hsieh@lianhua-trade.tw", u""},
         // A scrap of an icon before the label; letters of a name no English address has.
         {u"e Correo. andres.hernandez@asesoria-montana.es", u"andres.hernandez@asesoria-montana.es", u""},
         {u"Mail strauß@auerbach-druckerei. de", u"strauß@auerbach-druckerei.de", u""},
