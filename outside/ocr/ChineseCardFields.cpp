@@ -79,8 +79,10 @@ const QRegularExpression& leadingPostalCode()
 bool startsAnAddress(const QString& text)
 {
     static const QRegularExpression place(QString::fromUtf8(R"(^\p{Han}{1,6}?(?:省|市|區|区|縣|县|自治州|特别行政区|特別行政區)|^(?:香港|九龍|九龙|新界|澳門|澳门))"));
-    // A title's region ("區域銷售經理", "大区经理") is no district.
-    return hanCount(text) >= 4 && !namesAJobTitle(compact(text)) && (place.match(text).hasMatch() || isAddressOfScript(text));
+    // A title's region ("區域銷售經理", "大区经理") or a sales region ("北方大区") is no district.
+    static const QRegularExpression region(QString::fromUtf8(R"((?:大区|大區)(?![\p{Han}0-9]))"));
+    return hanCount(text) >= 4 && !namesAJobTitle(compact(text)) && !region.match(text).hasMatch()
+        && (place.match(text).hasMatch() || isAddressOfScript(text));
 }
 
 // A line going on with an address the layout wrapped: the rest of a road, its number, a building, a
@@ -91,11 +93,13 @@ bool goesOnWithAddress(const QString& text)
     return hanCount(text) >= 1 && parts.match(text).hasMatch() && !text.contains(u'@') && numbersOfLine(text).empty();
 }
 
-// The text without an icon or a mark the engine read before it ("© 上海市…", "OQ 成都市…").
+// The text without an icon or a mark the engine read before it ("© 上海市…", "OQ 成都市…"), or a
+// round icon read as a zero before a postal code and its town ("0 600 嘉義市…").
 QString withoutLeadingScrap(const QString& text)
 {
     static const QRegularExpression scrap(QStringLiteral(R"(^(?:[^\p{Han}0-9\s]{1,3}\s+|[^\p{Han}\p{L}0-9\s]{1,3}(?=[\p{Han}0-9])))"));
-    return QString(text).remove(scrap).trimmed();
+    static const QRegularExpression zeroIcon(QStringLiteral(R"(^0\s+(?=[0-9]{3}(?:[0-9]{2,3})?\s*\p{Han}))"));
+    return QString(text).remove(scrap).remove(zeroIcon).trimmed();
 }
 
 // A line's text up to a wide blank, where the engine ran it into a rule or a column beside it
@@ -221,6 +225,15 @@ void fillCompanyWithoutLegalForm(ResultSlots& fields, const std::vector<Recogniz
         fields[kCompanySlot] = slotOf(compact(withoutLeadingScrap(company->text)), *company);
 }
 
+// A company line without the digit a logo before it was read as, set apart by a blank ("0   明德教育
+// 科技股份有限公司"). A character so set apart may be the company's own ("寶 島食品…").
+QString withoutLogoPiece(const QString& text)
+{
+    static const QRegularExpression logo(QStringLiteral(R"(^\s*[0-9]{1,2}\s+(?=\p{Han}{4,}))"));
+    const QString rest = QString(text).remove(logo);
+    return rest != text && isCompanyOfScript(rest) ? rest : text;
+}
+
 // The company line with the pieces of its row the layout cut off before it ("长江精" of
 // "长江精密仪器股份有限公司"), marks of a logo before it taken out.
 void fillCompany(ResultSlots& fields, const std::vector<RecognizedLine>& lines, const std::vector<RecognizedLine>& rows)
@@ -230,10 +243,11 @@ void fillCompany(ResultSlots& fields, const std::vector<RecognizedLine>& lines, 
         fillCompanyWithoutLegalForm(fields, lines);
     if (!company.filled || hanCount(company.text) == 0)
         return;
+    company.text = withoutLogoPiece(company.text);
     const QString text = compact(company.text);
     for (const RecognizedLine& row : rows) {
         // The row may run on into a column beside it.
-        QString whole = compact(withoutLeadingScrap(row.text));
+        QString whole = compact(withoutLogoPiece(withoutLeadingScrap(row.text)));
         const qsizetype at = whole.indexOf(text);
         if (at <= 0)
             continue;
@@ -289,6 +303,34 @@ void fillMailOfWebHost(ResultSlots& fields, const std::vector<RecognizedLine>& l
     }
 }
 
+// A postal code alone on its line, its digits only.
+const QRegularExpression& codeAlone()
+{
+    static const QRegularExpression code(QStringLiteral(R"(^([0-9]{3}(?:[0-9]{2,3})?)$)"));
+    return code;
+}
+
+// The postal code printed before the address's first line, which the engine read apart with the
+// icon before it ("@》320", "QO 40756"): a code alone, on the row of that line to its left or
+// just above its start.
+void fillPostalCodeBeside(ResultSlots& fields, const std::vector<RecognizedLine>& rows, const RecognizedLine& first)
+{
+    if (fields[kPostalCodeSlot].filled)
+        return;
+    const int h = height(first);
+    for (const RecognizedLine& row : rows) {
+        // The icon's marks may be read as CJK brackets ("《》220").
+        static const QRegularExpression marks(QStringLiteral(R"(^[^\p{L}\p{N}]+)"));
+        const auto m = codeAlone().match(withoutLeadingScrap(row.text).remove(marks));
+        const bool before = sameRow(row, first) && row.right <= first.left + h;
+        const bool above = row.bottom <= first.top + h / 2 && first.top - row.bottom < h && std::abs(row.left - first.left) < 2 * h;
+        if (&row != &first && m.hasMatch() && (before || above)) {
+            fields[kPostalCodeSlot] = slotOf(m.captured(1), row);
+            return;
+        }
+    }
+}
+
 // The address: its first line (a label, a place of the administration), and the lines below it in
 // its column that go on with it; a postal code before it goes to the postal code.
 void fillAddress(ResultSlots& fields, const std::vector<RecognizedLine>& rows)
@@ -300,8 +342,7 @@ void fillAddress(ResultSlots& fields, const std::vector<RecognizedLine>& rows)
         const bool labelled = addressLabel().match(candidate).hasMatch();
         candidate = withoutLeadingScrap(candidate.remove(addressLabel()));
         // "地址：10487" over the address: the label and the postal code on a line of their own.
-        static const QRegularExpression codeAlone(QStringLiteral(R"(^([0-9]{3}(?:[0-9]{2,3})?)$)"));
-        if (const auto m = codeAlone.match(candidate); labelled && m.hasMatch() && !fields[kPostalCodeSlot].filled) {
+        if (const auto m = codeAlone().match(candidate); labelled && m.hasMatch() && !fields[kPostalCodeSlot].filled) {
             fields[kPostalCodeSlot] = slotOf(m.captured(1), row);
             continue;
         }
@@ -317,6 +358,7 @@ void fillAddress(ResultSlots& fields, const std::vector<RecognizedLine>& rows)
     }
     if (!first)
         return;
+    fillPostalCodeBeside(fields, rows, *first);
     if (const auto m = leadingPostalCode().match(text); m.hasMatch()) {
         if (!fields[kPostalCodeSlot].filled)
             fields[kPostalCodeSlot] = slotOf(m.captured(1), *first);

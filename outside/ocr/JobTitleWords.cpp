@@ -191,8 +191,9 @@ const QRegularExpression& departmentWords()
         }))
             // German compounds: "Personalabteilung", "Kundendienst", "Vertriebsinnendienst".
             + QStringLiteral(R"(|\p{L}+(?:abteilung|dienst|wesen|sicherung|verwaltung|entwicklung|bereich|management)(?![\p{L}\p{N}]))")
-            // Chinese units at the end of a word ("财务处", "研发中心"); "市场部" ends as a Japanese department does.
-            + QStringLiteral(R"(|\p{Han}{2,8}(?:处|處|组|組|中心|办公室|辦公室|研究院|研究所)(?!\p{Han}))")
+            // Chinese units at the end of a word ("财务处", "研发中心", a sales region "华东大区"); "市场部"
+            // ends as a Japanese department does.
+            + QStringLiteral(R"(|\p{Han}{2,8}(?:处|處|组|組|中心|办公室|辦公室|研究院|研究所|大区|大區)(?!\p{Han}))")
             // Korean units after a department's work ("영업부", "마케팅팀", "경영지원실"), or any
             // headquarters, centre, division or institute.
             + QStringLiteral(R"(|(?:영업|마케팅|기획|경영지원|인사|총무|재무|회계|개발|연구|기술|생산|품질|구매|물류|해외영업|국내영업|)"

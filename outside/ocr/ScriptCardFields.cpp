@@ -265,6 +265,9 @@ bool isCompanyOfScript(const QString& text)
 {
     static const QRegularExpression company(QString::fromUtf8(
         "公司|集团|集團|事务所|事務所|研究院|银行|銀行|大学|大學|学院|學院|医院|醫院|工作室|商行|"
+        // A firm, a trading house or an agency ("合興企業", "福興茶行", "遠航旅行社"): no person's name of
+        // two or three characters ends so.
+        "\\p{Han}{2,}(?:企業|企业)$|\\p{Han}{3,}(?:行|社)$|"
         "주식회사|㈜|\\(주\\)|（주）|^주\\)(?=[가-힣])|유한회사|\\(유\\)|그룹|은행|대학교|병원|연구소|재단|협회|"
         "(?:^|[^\\p{L}])(?:ООО|ОАО|ЗАО|ПАО|АО|ИП|НПО|ГК|ФГУП|ООО|АНО)(?=$|[^\\p{L}])|«[^»]+»"));
     return company.match(text).hasMatch();

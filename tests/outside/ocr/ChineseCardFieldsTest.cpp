@@ -1,4 +1,5 @@
 #include "outside/ocr/ChineseCardFields.h"
+#include "outside/ocr/ScriptCardFields.h"
 
 #include <gtest/gtest.h>
 
@@ -68,6 +69,12 @@ TEST(ChineseCardFields, PostalCodeAndAddress)
          {{u"| 地址: 西安市雁塔区高新", 545, 346, 886, 388}, {u"|   路254号望京SOHO19楼", 544, 383, 883, 425}},
          u"",
          u"西安市雁塔区高新路254号望京SOHO19楼"},
+        {"a round icon read as a zero before the code", {{u"0 600 嘉義市西區中山路230號", 585, 375, 978, 408}, {u"5樓之7", 587, 411, 673, 449}}, u"600",
+         u"嘉義市西區中山路230號 5樓之7"},
+        {"the code read apart with its icon, above the address", {{u"QO 40756", 566, 340, 679, 373}, {u"台中市西屯區台灣大道三段284號環球大廈23樓", 570, 380, 995, 413}},
+         u"40756", u"台中市西屯區台灣大道三段284號環球大廈23樓"},
+        {"the code read apart with its icon, before the address", {{u"桃園市中靂區中正路163號遠企中心30樓", 166, 350, 669, 399}, {u"@》320", 64, 354, 96, 388}},
+         u"320", u"桃園市中靂區中正路163號遠企中心30樓"},
         {"Hong Kong: no code", {{u"地址: 香港中環德輔道中278號", 575, 348, 1014, 393}, {u"11樓", 577, 396, 643, 425}}, u"", u"香港中環德輔道中278號 11樓"},
     };
     for (const auto& c : cases) {
@@ -147,6 +154,43 @@ TEST(ChineseCardFields, CompanyDepartmentAndName)
     EXPECT_EQ(textOf(fields, kCompanySlot).toStdString(), "永泰五金");
     EXPECT_EQ(textOf(fields, kNameSlot).toStdString(), "賴欣妤");
     EXPECT_EQ(textOf(fields, kAddressSlot).toStdString(), "香港上環干諾道中251號7樓");
+
+    // A sales region is a department, no district opening the address.
+    fields = {};
+    fillChineseFields(fields, linesOf({{u"邹建军", 80, 100, 300, 170}, {u"北方大区", 80, 200, 200, 230}, {u"会计", 80, 240, 150, 270},
+                                       {u"郑州市金水区花园路752号 24楼", 560, 400, 1000, 440}}));
+    EXPECT_EQ(textOf(fields, kDepartmentSlot).toStdString(), "北方大区");
+    EXPECT_EQ(textOf(fields, kAddressSlot).toStdString(), "郑州市金水区花园路752号 24楼");
+}
+
+// Companies of the forms that name no legal form (a firm, a trading house, an agency) are no
+// person's name; a logo read as a digit before the company is none of it, a character set apart
+// is the company's.
+TEST(ChineseCardFields, CompanyFormsAndLogoPieces)
+{
+    const struct {
+        const char16_t* taken; // what the general rules took for the name or the company
+        bool asName;
+        const char16_t* company;
+    } cases[] = {
+        {u"聚豐營造行", true, u""},
+        {u"翔鷹航太社", true, u""},
+        {u"合興紡織企業", true, u""},
+        {u"寶 島食品股份有限公司", false, u"寶 島食品股份有限公司"},
+        {u"0   明德教育科技股份有限公司", false, u"明德教育科技股份有限公司"},
+        {u"大同顧問股份有限公司", false, u"大同顧問股份有限公司"},
+    };
+    for (const auto& c : cases) {
+        ResultSlots fields{};
+        const QString taken = QString::fromUtf16(c.taken);
+        fields[c.asName ? kNameSlot : kCompanySlot] = {taken, 60, 60, 500, 110, true};
+        fillChineseFields(fields, linesOf({{c.taken, 60, 60, 500, 110}}));
+        EXPECT_EQ(textOf(fields, kNameSlot).toStdString(), "") << taken.toStdString();
+        if (!c.asName) {
+            EXPECT_EQ(textOf(fields, kCompanySlot).toStdString(), QString::fromUtf16(c.company).toStdString()) << taken.toStdString();
+        }
+    }
+    EXPECT_TRUE(isScriptName(u"周志行"_qs)) << "a name of three characters may end so";
 }
 
 // An e-mail address whose "@" the engine read as a letter is found by the card's web address.
