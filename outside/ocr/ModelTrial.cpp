@@ -153,10 +153,12 @@ bool chineseBeforeJapanese(const std::vector<ModelTrialReading>& readings, const
         && (kanaIn(japanese->lines) >= 3 || (showsKana(japanese->lines) && chinese.confidence < japanese->confidence + kSurerBy)
             || japanese->confidence > chinese.confidence + kChineseLead))
         return false;
-    // Lines the Chinese model reads clearly surer, where the Japanese one found no kana, are Chinese
-    // type though the card shows nothing only Chinese cards print.
+    // Lines the Chinese model reads clearly surer, on a card where the Japanese model found no kana
+    // and nothing only Japanese cards print, are Chinese type though the card shows nothing only
+    // Chinese cards print.
     const ModelTrialReading* japanese = readingOf(readings, kLanguageJapanese);
-    return (japanese && !showsKana(japanese->lines) && chinese.confidence >= std::max(kSureEnough, japanese->confidence + kSurerBy))
+    const bool japaneseSigns = showsKana(lines) || showsJapanese(lines) || (japanese && showsKana(japanese->lines));
+    return (japanese && !japaneseSigns && chinese.confidence >= std::max(kSureEnough, japanese->confidence + kSurerBy))
         || showsChinese(lines) || showsChinese(chinese.lines, true);
 }
 
