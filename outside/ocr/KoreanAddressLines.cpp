@@ -55,6 +55,12 @@ QString koreanAddressAsPrinted(const QString& address)
     for (QString& word : words)
         word = asTopDivision(word);
     QString out = words.join(u' ');
+    // A town's 읍 read as 음 ("아산시 배방음"), and a road's 로 or 길 read apart from its name
+    // ("양산역 로 82").
+    static const QRegularExpression townEup(QString::fromUtf8(R"(([시군]\s[가-힣]{1,3})음(?=\s))"));
+    out.replace(townEup, QString::fromUtf8("\\1읍"));
+    static const QRegularExpression roadApart(QString::fromUtf8(R"((?<=[가-힣0-9])\s(?=(?:대로|로|길)\s[0-9]))"));
+    out.remove(roadApart);
     // "4: (37754) …", "; (62215) …", "구태 서울특별시 …": what the label "주소:" or a mark left.
     static const QRegularExpression beforeCode(QStringLiteral(R"(^[^(（\x{AC00}-\x{D7A3}]{1,4}(?=[(（][0-9]{5}[)）]))"));
     out.remove(beforeCode);

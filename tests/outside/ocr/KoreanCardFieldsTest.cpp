@@ -92,6 +92,10 @@ TEST(KoreanCardFields, AddressesAsPrinted)
         {u"강원특별자치도 춘천시 동면 순환대로 16", u"강원특별자치도 춘천시 동면 순환대로 16"},
         {u"서울특별시 마포구 양화로12길 11", u"서울특별시 마포구 양화로12길 11"},
         {u"세종특별자치시 한누리대로 보람동 15", u"세종특별자치시 한누리대로 보람동 15"},
+        // A town's 읍 read as 음; a road's 로 read apart from its name.
+        {u"충청남도 아산시 배방음 희망로 229, 22층", u"충청남도 아산시 배방읍 희망로 229, 22층"},
+        {u"경상남도 양산시 물금읍 양산역 로 82, 28층", u"경상남도 양산시 물금읍 양산역로 82, 28층"},
+        {u"서울특별시 중구 을지로 3가 5", u"서울특별시 중구 을지로 3가 5"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(koreanAddressAsPrinted(QString::fromUtf16(c.read)).toStdString(), QString::fromUtf16(c.printed).toStdString());
