@@ -217,6 +217,12 @@ bool showsKorea(const std::vector<RecognizedLine>& lines)
     return std::any_of(lines.begin(), lines.end(), [](const RecognizedLine& l) { return marks.match(l.text).hasMatch(); });
 }
 
+bool showsRussia(const std::vector<RecognizedLine>& lines)
+{
+    static const QRegularExpression marks(QStringLiteral(R"((?:\+|\b00)\s?7[\s(]|\.ru\b|(?:^|\s)8\s?\(\d{3,5}\)\s?\d{1,3}-\d{2}-\d{2}\b)"));
+    return std::any_of(lines.begin(), lines.end(), [](const RecognizedLine& l) { return marks.match(l.text).hasMatch(); });
+}
+
 int chineseMarkCount(const std::vector<RecognizedLine>& lines)
 {
     static const std::array<QRegularExpression, 4> marks = {

@@ -65,6 +65,10 @@ bool showsJapanese(const std::vector<RecognizedLine>& lines);
 // What only a card from Korea prints: a +82 number, a .kr domain, the "H.P" label of a mobile.
 bool showsKorea(const std::vector<RecognizedLine>& lines);
 
+// What a card from Russia prints: a +7 number or one in the country's own form ("8 (812) 473-14-94"),
+// a .ru domain.
+bool showsRussia(const std::vector<RecognizedLine>& lines);
+
 // Whether a card in Chinese is in the traditional script (above 0) or the simplified one (below 0),
 // by the telephone codes, mobile numbers and web domains of the places that write each, and by the
 // traditional forms the Japanese model read in its lines; 0 when nothing tells.

@@ -209,9 +209,10 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
             return nullptr;
         return surest;
     };
-    // Cyrillic either model made letters of is tried with the Russian models first.
+    // Cyrillic either model made letters of is tried with the Russian models first; so are the
+    // doubted lines of a card from Russia.
     const std::vector<RecognizedLine> doubted = linesInDoubt(lines);
-    const bool cyrillic = readsLikeCyrillic(doubted);
+    const bool cyrillic = readsLikeCyrillic(doubted) || (!doubted.empty() && showsRussia(lines));
     if (cyrillic && !engine.hasLanguage(modelsOfLanguage(kLanguageRussian)))
         *missing |= 1 << kLanguageRussian;
     if (cyrillic) {

@@ -130,6 +130,22 @@ TEST(CardLanguage, CardsFromKoreaByTheirNumbersAndDomains)
         EXPECT_EQ(showsKorea(readLines({c.line})), c.korea) << QString::fromUtf16(c.line).toStdString();
 }
 
+// What only a card from Russia prints, however a model read the rest of its lines.
+TEST(CardLanguage, CardsFromRussiaByTheirNumbersAndDomains)
+{
+    const struct {
+        const char16_t* line;
+        bool russia;
+    } cases[] = {
+        {u"T 8 (812) 473-14-94", true},  {u"Ten.: +7 495 294-30-90", true}, {u"+7 (916) 924-08-28", true},
+        {u"d.volkov@stroyinvest.ru", true}, {u"www.severnyi-veter.ru/", true}, {u"+1 (415) 555-0182", false},
+        {u"Tel 08 (0341) 123-45-67", false}, {u"+71 555 0000", false},        {u"tom@kraftwerk.de", false},
+        {u"anna@rural.com", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(showsRussia(readLines({c.line})), c.russia) << QString::fromUtf16(c.line).toStdString();
+}
+
 TEST(CardLanguage, LinesOfAnotherScriptTheEnglishModelDoubted)
 {
     std::vector<RecognizedLine> russian = readLines({u"OOO «CTpo/nHBecT»", u"MeHemxep no npofaxkam", u"191186 CankT-Netep6ypr"}, 50);

@@ -166,4 +166,29 @@ TEST(ModelTrial, HangulRowsTheEnglishReadingDroppedAreTried)
     EXPECT_EQ(scriptLanguageOfCard(engine, pix.get(), 300, latin, "eng", false, &missing), kLanguageKorean);
 }
 
+// A Russian card whose type the English model made Latin words of, too few of them of mixed case to
+// look Cyrillic by themselves ("Tapacosa Avactacus", "Mnasybiii 6yxrantep"): its .ru domain and
+// its number in the country's own form have its doubted lines tried with the Russian models.
+TEST(ModelTrial, DoubtedLinesOfACardFromRussiaAreTriedInRussian)
+{
+    const QImage card = drawCard({{u"Тарасова Анастасия"_qs, 60},
+                                  {u"Главный бухгалтер"_qs, 36},
+                                  {u"Отдел кадров"_qs, 36},
+                                  {u"Тел. 8 (812) 473-14-94"_qs, 34},
+                                  {u"anastasiya@severnyi-veter.ru"_qs, 34}},
+                                 u"DejaVu Sans"_qs);
+    TesseractEngine engine;
+    ASSERT_TRUE(engine.open());
+    const PixPtr pix = pixOf(card);
+    std::vector<RecognizedLine> lines;
+    ASSERT_TRUE(engine.recognize(pix.get(), 300, "eng", 0, 0, card.width() - 1, card.height() - 1, &lines));
+    ASSERT_EQ(lines.size(), 5u);
+    // As the English model read a card set in another face.
+    const char16_t* read[] = {u"Tapacosa Avactacus", u"Mnasybiii 6yxrantep", u"Orgen kagpos"};
+    for (size_t i = 0; i < 3; ++i)
+        lines[i] = {QString::fromUtf16(read[i]), lines[i].left, lines[i].top, lines[i].right, lines[i].bottom, 30};
+    int missing = 0;
+    EXPECT_EQ(scriptLanguageOfCard(engine, pix.get(), 300, lines, "eng", false, &missing), kLanguageRussian);
+}
+
 } // namespace
