@@ -47,23 +47,39 @@ bool mayGoOn(const QString& t)
 
 std::vector<RecognizedLine> withTitleLinesJoined(const std::vector<RecognizedLine>& lines)
 {
+    // How far on the line that goes on is looked for: the engine may read a line or two of another
+    // column beside the title between the two.
+    constexpr size_t kLinesBetween = 2;
     std::vector<RecognizedLine> out;
+    std::vector<bool> joined(lines.size(), false);
     for (size_t i = 0; i < lines.size(); ++i) {
+        if (joined[i])
+            continue;
         RecognizedLine line = lines[i];
-        if (i + 1 < lines.size() && latinOrCyrillic(line.text) && (namesAJobTitle(line.text) || namesADepartment(line.text))) {
-            const RecognizedLine& next = lines[i + 1];
-            const QString goingOn = next.text.trimmed();
-            // After a joining word a capital may go on ("Assistenz der" over "Geschäftsführung"), but a
-            // person's name under the title does not.
-            const bool nameShaped = isLatinNameShaped(goingOn) && !namesAJobTitle(goingOn) && !namesADepartment(goingOn);
-            if (goesOnBelow(line, next) && mayGoOn(goingOn)
-                && (goingOn.front().isLower() || (endsInJoiningWord(line.text) && goingOn.front().unicode() < 0x400 && !nameShaped))) {
-                line.text = line.text.trimmed() + u' ' + goingOn;
-                line.left = std::min(line.left, next.left);
-                line.right = std::max(line.right, next.right);
-                line.bottom = next.bottom;
-                line.confidence = std::min(line.confidence, next.confidence);
-                ++i;
+        if (latinOrCyrillic(line.text) && (namesAJobTitle(line.text) || namesADepartment(line.text))) {
+            for (size_t j = i + 1; j < lines.size() && j <= i + 1 + kLinesBetween; ++j) {
+                const RecognizedLine& next = lines[j];
+                // A line beside the title, of another column, is passed over; the first under it ends the search.
+                if (!goesOnBelow(line, next)) {
+                    if (next.left <= line.right && next.right >= line.left)
+                        break;
+                    continue;
+                }
+                const QString goingOn = next.text.trimmed();
+                // After a joining word a capital may go on ("Assistenz der" over "Geschäftsführung"),
+                // but a person's name under the title does not.
+                const bool nameShaped = isLatinNameShaped(goingOn) && !namesAJobTitle(goingOn) && !namesADepartment(goingOn);
+                if (!joined[j] && mayGoOn(goingOn)
+                    && (goingOn.front().isLower()
+                        || (endsInJoiningWord(line.text) && goingOn.front().unicode() < 0x400 && !nameShaped))) {
+                    line.text = line.text.trimmed() + u' ' + goingOn;
+                    line.left = std::min(line.left, next.left);
+                    line.right = std::max(line.right, next.right);
+                    line.bottom = next.bottom;
+                    line.confidence = std::min(line.confidence, next.confidence);
+                    joined[j] = true;
+                }
+                break;
             }
         }
         out.push_back(line);

@@ -10,5 +10,6 @@
 // The lines with each Latin or Cyrillic title or department line joined to the line set just below
 // it in the same type that goes on with it: one that starts in a small letter, or any words after
 // a line that ends in a word joining others ("of", "des", "der", "de la", "по"). A line with
-// digits or an address in it goes on with nothing.
+// digits or an address in it goes on with nothing. A line or two of another column the engine read
+// between them ("+7 343 416-79-91" beside "Начальник отдела" over "снабжения") are passed over.
 std::vector<RecognizedLine> withTitleLinesJoined(const std::vector<RecognizedLine>& lines);

@@ -504,6 +504,18 @@ TEST(CardFields, TitlesAndDepartmentsOverTwoLines)
         {{at(u"Head of", 60, 40, 300, 70), at(u"Mara Lindholm", 60, 77, 360, 107)}, u"Head of", u""},
         {{name, at(u"Начальник отдела", 60, 175, 360, 205), at(u"снабжения", 60, 280, 220, 310)}, u"Начальник отдела", u""},
         {{name, at(u"Менеджер проектов", 60, 175, 360, 205), at(u"пе", 60, 212, 100, 242)}, u"Менеджер проектов", u""},
+        // Lines of the column beside the title, read between it and its second line.
+        {{name, at(u"Начальник отдела", 60, 175, 360, 205), at(u"+7 343 416-79-91", 570, 178, 870, 222), at(u"снабжения", 60, 212, 220, 242)},
+         u"Начальник отдела снабжения",
+         u""},
+        {{name, at(u"Специалист по", 60, 175, 300, 205), at(u"@o", 570, 186, 610, 209), at(u"com", 960, 194, 990, 201),
+          at(u"работе с клиентами", 60, 212, 380, 242)},
+         u"Специалист по работе с клиентами",
+         u""},
+        // The line under the title in its own column ends the search, however the next one goes on.
+        {{name, at(u"Начальник отдела", 60, 175, 360, 205), at(u"Россия", 60, 212, 220, 242), at(u"снабжения", 60, 249, 220, 279)},
+         u"Начальник отдела",
+         u""},
     };
     for (const auto& c : cases) {
         const ResultSlots f = classifyCardLines(c.lines);
