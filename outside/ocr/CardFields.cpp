@@ -761,6 +761,11 @@ QString withMailAndWebShape(QString text)
             QStringLiteral(R"(^(?:\p{L}\s+)?(?:e-?mail|mail|correo|courriel|e)\s*(?:[:：._]+\s*|\s+)(?=[^\s@]+(?:\.\s+[^\s@]+)?\s*@))"),
                                                   QRegularExpression::CaseInsensitiveOption);
         text.remove(mailLabel);
+        // "… 18055 Rostock E-Mail. pfeiffer_i@…": a label after other words on the row goes too.
+        static const QRegularExpression mailLabelInRow(
+            QStringLiteral(R"((?<=\s)(?:e-?mail|mail|correo|courriel)\s*(?:[:：._]+\s*|\s+)(?=[^\s@]+\s*@))"),
+            QRegularExpression::CaseInsensitiveOption);
+        text.remove(mailLabelInRow);
         // "Site. www.x.fr" after the address: a web label is no part of the web address.
         static const QRegularExpression webLabel(
             QStringLiteral(R"((?<![\p{L}\p{N}.@\-])(?:site|sitio|sito|web|website|internet|url|homepage)\.\s+(?=[a-z0-9][a-z0-9\-]*\.))"),

@@ -158,8 +158,11 @@ QString webAddressByMailDomain(const QString& url, const QString& email)
     // Cut or misread at its end ("www.hika", "x.co.jpo"), or cut inside its first label ("hoken.jp"
     // of "hikari-hoken.jp", "le.co.uk" of "quarryvale.co.uk"; a host of its own ends at a dot).
     static const QRegularExpression marks(QStringLiteral("[^a-z0-9]"));
+    // A host with a character no host has ("heide+eisen.eu" for "heide-reisen.eu") is misread.
+    static const QRegularExpression notOfAHost(QStringLiteral("[^a-z0-9.\\-]"));
+    const bool misread = notOfAHost.match(host).hasMatch();
     const bool agrees =
-        (!endsLikeAHost(host)
+        ((!endsLikeAHost(host) || misread)
          && (oneEditApart(QString(host).remove(marks), QString(domain).remove(marks)) || (host.size() >= 3 && domain.startsWith(host))))
         || (host.size() >= 5 && host.size() < domain.size() && domain.endsWith(host) && domain.at(domain.size() - host.size() - 1) != u'.');
     return agrees ? m.captured(1) + domain + m.captured(3) : url;

@@ -15,5 +15,6 @@ QString withWebAddressShape(const QString& line);
 
 // A web address whose host was cut or misread at its end ("www.hika", "x.co.jpo") or cut inside
 // its first label ("hoken.jp" of "hikari-hoken.jp"), where the e-mail address's domain on the same
-// card agrees with what is left, takes that domain; any other web address stays as it is.
+// card agrees with what is left, takes that domain; so does a host with a character no host has
+// ("heide+eisen.eu") one letter off that domain. Any other web address stays as it is.
 QString webAddressByMailDomain(const QString& url, const QString& email);

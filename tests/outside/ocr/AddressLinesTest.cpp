@@ -148,6 +148,9 @@ TEST(AddressLines, WebAddressAgreesWithTheMailDomain)
         {u"www.hikari-hoken.com", u"a@hikari-hoken.co.jp", u"www.hikari-hoken.com"},
         {u"www.ginrei-oharma.co.jp", u"a@ginrei-pharma.co.jp", u"www.ginrei-oharma.co.jp"},
         {u"www.example.jp", u"no mail", u"www.example.jp"},
+        // A character no host has makes a whole-looking host misread.
+        {u"http://www.luneburger-heide+eisen.eu/", u"c.kessler@luneburger-heide-reisen.eu", u"http://www.luneburger-heide-reisen.eu/"},
+        {u"www.heide+reisen.eu", u"a@nord-kontor.de", u"www.heide+reisen.eu"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(webAddressByMailDomain(QString::fromUtf16(c.url), QString::fromUtf16(c.email)).toStdString(),
