@@ -758,7 +758,7 @@ QString withMailAndWebShape(QString text)
         // "E. yumi@…", "Mail: s.yamaguchi@…", "e Correo. andres@…" (a scrap of an icon before it),
         // "E-mail. mankit. hsieh@…": the label goes before the dots are joined.
         static const QRegularExpression mailLabel(
-            QStringLiteral(R"(^(?:\p{L}\s+)?(?:e-?mail|mail|correo|courriel|e)\s*(?:[:：._]+\s*|\s+)(?=[^\s@]+(?:\.\s+[^\s@]+)?\s*@))"),
+            QStringLiteral(R"(^(?:\p{L}\s+(?=(?:e-?mail|mail|correo|courriel)\b))?(?:e-?mail|mail|correo|courriel|e)\s*(?:[:：._]+\s*|\s+)(?=[^\s@]+(?:\.\s+[^\s@]+)?\s*@))"),
                                                   QRegularExpression::CaseInsensitiveOption);
         text.remove(mailLabel);
         // "… 18055 Rostock E-Mail. pfeiffer_i@…": a label after other words on the row goes too.

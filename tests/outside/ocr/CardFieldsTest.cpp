@@ -1210,6 +1210,9 @@ TEST(CardFields, MailAndWebAddressesTheEngineBroke)
         {u"E-mail. mankit. hsieh@lianhua-trade.tw", u"mankit.hsieh@lianhua-trade.tw", u""},
         // A scrap of an icon before the label; letters of a name no English address has.
         {u"e Correo. andres.hernandez@asesoria-montana.es", u"andres.hernandez@asesoria-montana.es", u""},
+        // A label of one letter before an address starting with the same letter and a dot.
+        {u"e e.martin@northwind.com", u"e.martin@northwind.com", u""},
+        {u"E E.Martin@northwind.com", u"E.Martin@northwind.com", u""},
         {u"Wilhelmshöher Allee 96, 18055 Rostock E-Mail. pfeiffer_i@westfalen-agrar.de", u"pfeiffer_i@westfalen-agrar.de", u""},
         {u"Mail strauß@auerbach-druckerei. de", u"strauß@auerbach-druckerei.de", u""},
         {u"© gstrauß@auerbach-druckerei.com", u"gstrauß@auerbach-druckerei.com", u""},
