@@ -186,6 +186,11 @@ constexpr int kSameHeightPercent = 5;
 
 } // namespace
 
+bool symbolStandsForALetter(const QString& symbol)
+{
+    return symbol.size() == 1 && (symbol.front().isLetter() || symbol.front() == u'|');
+}
+
 QString latinNameOutOfSmallCaps(const QString& name, const std::vector<LetterExtent>& letters)
 {
     const QStringList words = name.split(u' ', Qt::SkipEmptyParts);

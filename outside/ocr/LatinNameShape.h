@@ -37,6 +37,10 @@ struct LetterExtent {
     int top = 0, bottom = 0;
 };
 
+// Whether a symbol the engine read in a name's box stands for one of the name's letters: a letter,
+// or a bar, as the symbol reading takes a capital I or L of some types.
+bool symbolStandsForALetter(const QString& symbol);
+
 // A name printed in small capitals, which the engine reads as capitals ("RAJ FITZGERALD", "RaJ
 // FITZGERALD"), as it is spelled: each word whose first letter stands clearly taller than the
 // letters after it is a capital and small letters ("Raj Fitzgerald"). `letters` are the extents

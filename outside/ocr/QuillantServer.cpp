@@ -493,7 +493,7 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     if (SlotFill& name = fields[kNameSlot]; request.type <= 1 && name.filled && mayBeInSmallCaps(name.text)) {
         std::vector<LetterExtent> letters;
         for (const TesseractEngine::Symbol& s : m_engine.recognizeSymbols(read, dpi, best.data, name.left, name.top, name.right, name.bottom)) {
-            if (s.text.size() == 1 && s.text.front().isLetter())
+            if (symbolStandsForALetter(s.text))
                 letters.push_back({s.top, s.bottom});
         }
         name.text = latinNameOutOfSmallCaps(name.text, letters);

@@ -91,6 +91,9 @@ QString withWebAddressShape(const QString& line)
     // "Ibennett@": an address in small letters starts with "l", which the engine reads as a capital I.
     static const QRegularExpression capitalI(QStringLiteral(R"((?<![\p{L}\p{N}._\-])I(?=[a-z0-9._\-]+@[a-z0-9.\-]+\b))"));
     out.replace(capitalI, QStringLiteral("l"));
+    // The same after a dot, hyphen or underscore of a name in small letters ("faure_I@").
+    static const QRegularExpression capitalIAfterMark(QStringLiteral(R"((?<![\p{L}\p{N}._\-])([a-z0-9._\-]*[a-z0-9][._\-])I(?=[a-z0-9._\-]*@[a-z0-9.\-]+\b))"));
+    out.replace(capitalIAfterMark, QStringLiteral("\\1l"));
     // A small l read as a one after a dot, hyphen or underscore of an address's name and before its
     // letters ("m.1in@", "yuhang-1i@"): a name's part does not start with a digit run into letters.
     static const QRegularExpression oneForL(QStringLiteral(R"((?<=[a-z][._\-])1(?=[a-z][a-z._\-]*@))"));

@@ -113,6 +113,8 @@ TEST(AddressLines, WebAndMailAddressesPutBackTogether)
         {u"fschmitz@hanse- steuerberatung.de", u"fschmitz@hanse-steuerberatung.de"},
         {u"mmagalhaes @logistica- -guanabara.com.br", u"mmagalhaes@logistica-guanabara.com.br"},
         {u"@ Ibennett@wattle-gum-design.us", u"@ lbennett@wattle-gum-design.us"},
+        {u"faure_I@cabinet-durand.com", u"faure_l@cabinet-durand.com"},
+        {u"John.Ivanov@example.com", u"John.Ivanov@example.com"},
         {u"0) IvaughanOcobalt-bay.com", u"0) lvaughan@cobalt-bay.com"},
         // A "www" label before an address with its own scheme or "www.".
         {u"www.https://www.briar-patch.com", u"https://www.briar-patch.com"},

@@ -1093,6 +1093,19 @@ TEST(LatinNameShape, SmallCapitalsSpelledAsPrinted)
     };
     for (const auto& c : cases)
         EXPECT_EQ(latinNameOutOfSmallCaps(QString::fromUtf16(c.name), c.letters), QString::fromUtf16(c.spelled)) << QString::fromUtf16(c.name).toStdString();
+
+    // "LOÏC FAURE" in small capitals: the line reads "Loïc FAURE", the symbols of its box "|OIC
+    // FAURE", the L a bar; without the bar the extents fall one letter behind the name's.
+    const struct {
+        const char* symbol;
+        int top;
+    } symbols[] = {{"|", 172}, {"O", 181}, {"I", 174}, {"C", 181}, {"F", 172}, {"A", 181}, {"U", 181}, {"R", 181}, {"E", 181}, {".", 205}};
+    std::vector<LetterExtent> loic;
+    for (const auto& s : symbols) {
+        if (symbolStandsForALetter(QString::fromLatin1(s.symbol)))
+            loic.push_back({s.top, 209});
+    }
+    EXPECT_EQ(latinNameOutOfSmallCaps(u"Loïc FAURE"_qs, loic), u"Loïc Faure"_qs);
 }
 
 // Names read without their marks, on cards of each language.
