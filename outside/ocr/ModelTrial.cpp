@@ -96,6 +96,14 @@ qsizetype lettersOfScript(const ModelTrialReading& reading)
     return letters;
 }
 
+// A Korean reading of lines that is the card's beside another model's reading of them: sure, clearly
+// surer than the other, with Hangul enough.
+bool surelyKoreanOver(const ModelTrialReading& korean, const ModelTrialReading* other)
+{
+    return korean.confidence >= kSureEnough && (!other || korean.confidence >= other->confidence + kSurerBy)
+        && lettersOfScript(korean) >= kSureHangul;
+}
+
 // The engine's confidence in lines, each counting by its number of characters.
 int confidenceOf(const std::vector<RecognizedLine>& lines)
 {
@@ -262,8 +270,9 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
                 readWithEachLanguage(engine, pix, dpi, han, {kLanguageJapanese, kLanguageKorean}, kLinesTried);
             const ModelTrialReading* japanese = readingOf(tried, kLanguageJapanese);
             if (const ModelTrialReading* korean = readingOf(tried, kLanguageKorean);
-                korean && korean->confidence >= kSureEnough && (!japanese || korean->confidence > japanese->confidence)
-                && (korea || ((!japanese || korean->confidence >= japanese->confidence + kSurerBy) && lettersOfScript(*korean) >= kSureHangul)))
+                korean
+                && (korea ? korean->confidence >= kSureEnough && (!japanese || korean->confidence > japanese->confidence)
+                          : surelyKoreanOver(*korean, japanese)))
                 return kLanguageKorean;
         }
         // A kana or two the Japanese model made of a Chinese card's strokes do not make it Japanese;
@@ -305,10 +314,8 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
         if (rows.size() < 2 || !engine.hasLanguage(modelsOfLanguage(kLanguageKorean)))
             return false;
         const std::vector<ModelTrialReading> tried = readWithEachLanguage(engine, pix, dpi, rows, {kLanguageEnglish, kLanguageKorean}, kLinesTried);
-        const ModelTrialReading* english = readingOf(tried, kLanguageEnglish);
         const ModelTrialReading* korean = readingOf(tried, kLanguageKorean);
-        return korean && korean->confidence >= kSureEnough && (!english || korean->confidence >= english->confidence + kSurerBy)
-            && lettersOfScript(*korean) >= kSureHangul;
+        return korean && surelyKoreanOver(*korean, readingOf(tried, kLanguageEnglish));
     };
     // A card that reads well in English is tried only when two lines at least are of words the
     // model could not read: one such line is mostly a logo, and the trial makes and runs the
