@@ -161,6 +161,21 @@ std::vector<RecognizedLine> withoutRepeatedLines(std::vector<RecognizedLine> lin
     return lines;
 }
 
+namespace {
+
+// A piece that starts a column of its own: a line of the row above or below begins where it does
+// ("北路546号33楼" under "南京市鼓楼区中山", beside the company of the column to its left).
+bool startsAColumn(const RecognizedLine& piece, const std::vector<RecognizedLine>& lines)
+{
+    const int h = height(piece);
+    return std::any_of(lines.begin(), lines.end(), [&](const RecognizedLine& other) {
+        return &other != &piece && !sameRow(other, piece) && std::abs(other.left - piece.left) <= h / 2 && other.bottom >= piece.top - h
+            && other.top <= piece.bottom + h;
+    });
+}
+
+} // namespace
+
 std::vector<RecognizedLine> withRowPiecesJoined(std::vector<RecognizedLine> lines)
 {
     std::stable_sort(lines.begin(), lines.end(), [](const RecognizedLine& a, const RecognizedLine& b) { return a.left < b.left; });
@@ -172,6 +187,10 @@ std::vector<RecognizedLine> withRowPiecesJoined(std::vector<RecognizedLine> line
             // Pieces of large type the layout cut apart may touch or overlap a little ("长江精" and "密仪器…").
             if (i == j || !sameRow(a, b) || b.left <= a.right - h / 4 || b.left - a.right > 3 * h / 2 || a.text.contains(u'@')
                 || b.text.contains(u'@'))
+                continue;
+            // A line of another column a character's width or more beside a whole line; a label or a
+            // piece of large type goes on.
+            if (b.left - a.right >= h && compact(a.text).size() >= 5 && startsAColumn(b, lines))
                 continue;
             appendRowPiece(a, b);
             lines.erase(lines.begin() + qsizetype(j));

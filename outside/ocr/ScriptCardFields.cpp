@@ -270,7 +270,10 @@ bool isCompanyOfScript(const QString& text)
         "\\p{Han}{2,}(?:企業|企业)$|\\p{Han}{3,}(?:行|社)$|"
         "주식회사|㈜|\\(주\\)|（주）|^주\\)(?=[가-힣])|유한회사|\\(유\\)|그룹|은행|대학교|병원|연구소|재단|협회|"
         "(?:^|[^\\p{L}])(?:ООО|ОАО|ЗАО|ПАО|АО|ИП|НПО|ГК|ФГУП|ООО|АНО)(?=$|[^\\p{L}])|«[^»]+»"));
-    return company.match(text).hasMatch();
+    // A building named after a bank or a group is no company where its floor or room follows
+    // ("招商银行大厦2003室").
+    static const QRegularExpression premises(QString::fromUtf8(R"([0-9０-９]\s*(?:号|號|楼|樓|层|層|室))"));
+    return company.match(text).hasMatch() && !premises.match(text).hasMatch();
 }
 
 int scriptSurnameLength(const QString& name)

@@ -75,6 +75,15 @@ TEST(ChineseCardFields, PostalCodeAndAddress)
          u"40756", u"台中市西屯區台灣大道三段284號環球大廈23樓"},
         {"the code read apart with its icon, before the address", {{u"桃園市中靂區中正路163號遠企中心30樓", 166, 350, 669, 399}, {u"@》320", 64, 354, 96, 388}},
          u"320", u"桃園市中靂區中正路163號遠企中心30樓"},
+        {"an address wrapped in its column, the company of the column to its left on the row of its second line",
+         {{u"技术研发", 61, 318, 222, 352}, {u"O 南京市鼓楼区中山", 568, 339, 873, 395}, {u"恒通电力设备有限公司", 63, 378, 490, 436},
+          {u"北路546号33楼", 569, 383, 794, 431}},
+         u"",
+         u"南京市鼓楼区中山北路546号33楼"},
+        {"a building named after a bank, its room after it",
+         {{u"地址: 广州市天河区天河", 60, 433, 369, 470}, {u"路512号招商银行大厦439室", 60, 467, 392, 506}},
+         u"",
+         u"广州市天河区天河路512号招商银行大厦439室"},
         {"Hong Kong: no code", {{u"地址: 香港中環德輔道中278號", 575, 348, 1014, 393}, {u"11樓", 577, 396, 643, 425}}, u"", u"香港中環德輔道中278號 11樓"},
     };
     for (const auto& c : cases) {
