@@ -128,6 +128,7 @@ TEST(CardFields, NumberLabelsInTheirManyForms)
         {u"Móvil 612 345 678", 31, u"612 345 678"},
         // A plus read as a four before a country code; the bracket closing a trunk zero read as a one.
         {u"Tel. 4351 253 410 772", 13, u"+351 253 410 772"},
+        {u"电话 486-21-82501572", 13, u"+86-21-82501572"},
         {u"M +33 (017 32 38 66 45", 31, u"+33 (0)7 32 38 66 45"},
         {u"Tel. 415 555 0166", 13, u"415 555 0166"},
         {u"Movil: 612 345 678", 31, u"612 345 678"},
