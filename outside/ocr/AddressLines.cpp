@@ -331,13 +331,16 @@ QString withBuildingSpelledAsPlace(const QString& address)
 
 QString withTownLinePostcode(const QString& line)
 {
-    // A UK postcode: its digits read as I, O or S where the shape wants a digit, a J as "]" or "}",
-    // its first S as "$", its second letter in lower case; at least one digit read as one.
+    // A UK postcode: its digits read as I, O or S where the shape wants a digit (the 1 after the
+    // area's letters also as ":" or "|"), a J as "]" or "}", its first S as "$", its second letter in
+    // lower case; at least one digit read as one.
     static const QRegularExpression uk(
-        QStringLiteral(R"((?<![\p{L}\p{N}$])([A-Z$][A-Za-z]?)([0-9IO])([A-Z0-9]?)\s([0-9IOS])([A-Z\]}][A-Z\]}])(?![\p{L}\p{N}]))"));
+        QStringLiteral(R"((?<![\p{L}\p{N}$])([A-Z$][A-Za-z]?)([0-9IO:|])([A-Z0-9]?)\s([0-9IOS])([A-Z\]}][A-Z\]}])(?![\p{L}\p{N}]))"));
     // A US state after its town's comma, the ZIP code run into it or the state in small letters.
     static const QRegularExpression us(QStringLiteral(R"(,\s*([A-Z][A-Za-z])\s*([0-9]{5}(?:-[0-9]{4})?)\b)"));
-    const auto digit = [](const QString& c) { return c == u"I"_s ? u"1"_s : c == u"O"_s ? u"0"_s : c == u"S"_s ? u"5"_s : c; };
+    const auto digit = [](const QString& c) {
+        return c == u"I"_s || c == u":"_s || c == u"|"_s ? u"1"_s : c == u"O"_s ? u"0"_s : c == u"S"_s ? u"5"_s : c;
+    };
     QString out = line;
     // "S014 2AQ": an outward code of one letter and three digits has an O read as its first digit.
     static const QRegularExpression letterAsZero(

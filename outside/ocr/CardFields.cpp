@@ -369,11 +369,15 @@ const QRegularExpression& westernStreet()
 }
 
 // A pin or a house drawn before an address and read as a character or two: "9 696 Congress
-// Avenue", "q Prinzipalmarkt 109", "0 Königstraße 20", "(7) Avenida …", "C9] Avenida …", "QO Travessa …".
+// Avenue", "q Prinzipalmarkt 109", "0 Königstraße 20", "(7) Avenida …", "C9] Avenida …", "QO Travessa …",
+// "9 Estr. do Coco"; the house number before a numbered street stays ("2 17th Street").
 QString withoutLeadingIcon(const QString& address)
 {
-    static const QRegularExpression iconRead(
-        QStringLiteral(R"(^(?:[(\[{]?\S{1,2}[)\]}]|\S?[^\s\p{L}\p{N},.'’/\-]\S?|[^\s\p{N}]|[0-9](?=\s+[0-9])|[0-9](?=\s+(?:Suite|Ste|Unit|Level|Floor|Apt|PO Box|P\.O\.)\b)|[0-9A-Z]{1,2}(?=\s+(?:Via|Viale|Piazza|Corso|Calle|Avenida|Avda|Rua|Plaza|Paseo|Praça|Largo|Strada|Travessa|Alameda|Estrada|Rambla|Ronda|Carrer|Passeig|Camino|\p{L}+(?:straße|strasse|str\.|weg|platz|allee|gasse|ring|damm|ufer|markt|kai|straat|laan|gracht|plein))\b))\s+)"));
+    static const QRegularExpression iconRead(QStringLiteral(
+        R"(^(?:[(\[{]?\S{1,2}[)\]}]|\S?[^\s\p{L}\p{N},.'’/\-]\S?|[^\s\p{N}]|[0-9](?=\s+[0-9]+(?![0-9]|st\b|nd\b|rd\b|th\b))|)"
+        R"([0-9](?=\s+(?:Suite|Ste|Unit|Level|Floor|Apt|PO Box|P\.O\.)\b)|[0-9A-Z]{1,2}(?=\s+(?:(?:Via|Viale|Piazza|Corso|Calle|Avenida|Avda|)"
+        R"(Rua|Plaza|Paseo|Praça|Largo|Strada|Travessa|Alameda|Estrada|Rambla|Ronda|Carrer|Passeig|Camino|\p{L}+(?:straße|strasse|str\.|)"
+        R"(weg|platz|allee|gasse|ring|damm|ufer|markt|kai|straat|laan|gracht|plein))\b|(?:Avda|R|Al|Rod|Estr|Tv|Trav)\.)))\s+)"));
     return QString(address).remove(iconRead);
 }
 
@@ -432,7 +436,8 @@ qsizetype townLineEnd(const QString& t)
     const qsizetype end = m.capturedEnd(m.captured(1).isEmpty() ? 2 : 1);
     static const QRegularExpression marks(QStringLiteral(R"(^[^\p{L}\p{N}]+)"));
     const QString after = t.mid(end).remove(marks);
-    return letterCount(after) < 2 || continuesAddress(after) ? t.size() : end;
+    // "CS 40258, 87000 Limoges": a French post box is no US state and ZIP code.
+    return letterCount(after) < 2 || continuesAddress(after) || latinPostcodeOf(t.left(end)).isEmpty() ? t.size() : end;
 }
 
 // Block numbers set apart at the end of the address's row: "東大通" … "2-4-10".
@@ -1338,12 +1343,14 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
         // A mark left of the address (". 2 N Central Avenue") is no part of it.
         static const QRegularExpression leadingMark(QStringLiteral(R"((^|\n)[^\p{L}\p{N}\s]{1,2}\s+)"));
         if (!isJapanese(address.text))
-            address.text = withLatinAddressDashes(
-                withLatinAddressBlanks(withLatinRomanNumerals(withLatinOrdinalSigns(withoutLeadingIcon(address.text)))));
-        // Nor is a rule the engine read at the end of a line ("銀座センタービル8F_", "G2 6DS _—"), or an icon
-        // or a speck after it ("Coimbra ®t", "Bela (6)").
+            address.text = withLatinAddressDashes(withLatinAddressBlanks(
+                withLatinRomanNumerals(withLatinOrdinalSigns(withoutLeadingIcon(withLatinStreetWordsAsPrinted(address.text))))));
+        // Nor is a rule the engine read at the end of a line ("銀座センタービル8F_", "G2 6DS _—"), an icon
+        // or a speck after it ("Coimbra ®t", "Bela (6)"), or the label of an e-mail or web address whose
+        // address went to its own field ("CEP 88010-400 Email.").
         static const QRegularExpression trailingRule(
             QStringLiteral(R"((?:\s*[_|]|\s+[—–\-])[_|—–\-]*(?=\n|$)|\s+[©®@]\S?(?=\n|$)|(?<![0-9])\s+\p{Ll}(?=\n|$)|)"
+                           R"(\s+(?:E-?mail|Email|Courriel|Correo|Web|Site)[.:]?(?=\n|$)|)"
                            R"(\s+[(\[{](?:[0-9]{1,2}|\p{Ll}|[^\s\p{L}\p{N}])[)\]}](?=\n|$))"));
         address.text =
             withBuildingSpelledAsPlace((isJapanese(address.text) ? withBlockHyphens(address.text) : address.text)

@@ -13,7 +13,14 @@ QString withCyrillicAddressMarks(const QString& address)
     static const QRegularExpression pin(QString::fromUtf8(R"(^[ОоOo0©®@]\s+(?=\S))"));
     static const QRegularExpression houseAsFour(QString::fromUtf8(R"((?:^|(?<=,\s))4\.(?=\s?[0-9]))"));
     static const QRegularExpression building(QString::fromUtf8(R"((?<![\p{L}])кори\.)"));
-    QString out = QString(address).remove(pin).replace(houseAsFour, QString::fromUtf8("д.")).replace(building, QString::fromUtf8("корп."));
+    // "ул." read in Latin letters after a Cyrillic word or before a house mark: "Садовая yn., д. 38".
+    static const QRegularExpression street(
+        QString::fromUtf8(R"((?<=\p{Cyrillic}\s|^)yn\.(?=[\s,]|$)|(?<![\p{L}])yn\.(?=\s*\p{Cyrillic}))"));
+    QString out = QString(address)
+                      .remove(pin)
+                      .replace(houseAsFour, QString::fromUtf8("д."))
+                      .replace(building, QString::fromUtf8("корп."))
+                      .replace(street, QString::fromUtf8("ул."));
     if (postalCode.match(out).hasMatch()) {
         for (int i = 0; i < 6; ++i) {
             if (!out[i].isDigit())

@@ -151,15 +151,26 @@ LineAboveAddress lineAboveAddress(const QString& line)
     return LineAboveAddress::None;
 }
 
+QString withLatinStreetWordsAsPrinted(const QString& address)
+{
+    static const QRegularExpression sharpS(QStringLiteral(R"((?<=[sS]tra)[Bf](?=e(?:[\s,.]|$)))"));
+    return QString(address).replace(sharpS, QStringLiteral("ß"));
+}
+
 QString withLatinOrdinalSigns(const QString& address)
 {
+    static const QRegularExpression frenchFloor(QStringLiteral(R"((?<![\p{L}\p{N}])T(e|ème|eme|er)(?=\s+étage\b))"));
+    QString out = QString(address);
+    for (auto it = frenchFloor.globalMatch(address); it.hasNext();) {
+        const auto m = it.next();
+        out[m.capturedStart()] = m.captured(1) == u"er" ? u'1' : u'7';
+    }
     static const QRegularExpression misread(QStringLiteral(R"((?<=[0-9]|[0-9]\.)°|(?<=[0-9])[?%](?=[\s,]|$))"));
     static const QRegularExpression dotTwo(QStringLiteral(R"((,\s?[0-9]{1,2}\.)2(?=[\s,]|$))"));
     static const QRegularExpression beforeAndar(QStringLiteral(R"((?<=[\s,])([1-9]|[12][0-9])2(?=\s+andar\b))"));
     static const QRegularExpression floorAfterHouse(
         QStringLiteral(R"((\p{L},\s?[0-9]{1,4}[A-Za-z]?,\s?)([1-9])2(?=(?:\s\p{Lu})?(?:,|\n|$)))"));
-    return QString(address)
-        .replace(misread, QStringLiteral("º"))
+    return out.replace(misread, QStringLiteral("º"))
         .replace(dotTwo, QStringLiteral("\\1º"))
         .replace(floorAfterHouse, QStringLiteral("\\1\\2º"))
         .replace(beforeAndar, QStringLiteral("\\1º"));

@@ -51,9 +51,14 @@ bool continuesTownName(const QString& townLine, const QString& line);
 enum class LineAboveAddress { None, Street, StreetNameOnly, NameWithNumber, District };
 LineAboveAddress lineAboveAddress(const QString& line);
 
+// An address with the German street word's ß as printed where the engine read it as B or f
+// ("PontstraBe 90", "Hauptstrafe 12").
+QString withLatinStreetWordsAsPrinted(const QString& address);
+
 // An address with the ordinal sign after a floor's number as printed ("3º B", "5.º Dto."), where the
 // engine read it as a degree sign, "?", "%" or, after the house number or before "andar", a "2"
-// ("Calle Mayor, 161, 12" for "161, 1º", "82 andar" for "8º andar").
+// ("Calle Mayor, 161, 12" for "161, 1º", "82 andar" for "8º andar"); a French floor's 7 or 1 read as
+// a T ("Te étage", "Ter étage").
 QString withLatinOrdinalSigns(const QString& address);
 
 // An address with the blank the engine lost after a floor's or room's word or a comma ("sala1383",

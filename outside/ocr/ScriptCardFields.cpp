@@ -312,7 +312,8 @@ bool isAddressOfScript(const QString& text)
         "[가-힣]+(?:시|군|구)\\s.*[가-힣0-9]+(?:로|길)\\s*[0-9]+"));
     static const QRegularExpression russian(QString::fromUtf8(
         "(?:^|[\\s,])(?:ул\\.|улица|пр\\.|пр-т|проспект|пер\\.|переулок|ш\\.|шоссе|наб\\.|набережная|б-р|бульвар|пл\\.|площадь|"
-        "д\\.|дом|корп\\.|стр\\.|офис|оф\\.|кв\\.|г\\.|обл\\.|область|р-н)(?=\\s|[0-9]|$)|^[0-9]{6},?\\s+\\p{Lu}\\p{Ll}+|\\p{Lu}\\p{Ll}+,\\s*[0-9]{6}$"));
+        "д\\.|дом|корп\\.|стр\\.|офис|оф\\.|кв\\.|г\\.|обл\\.|область|р-н)(?=\\s|[0-9]|$)|(?:^|[\\s,])[0-9]{6},?\\s+\\p{Lu}\\p{Ll}+|"
+        "\\p{Lu}\\p{Ll}+,\\s*[0-9]{6}$"));
     return chinese.match(text).hasMatch() || korean.match(text).hasMatch() || russian.match(text).hasMatch();
 }
 
@@ -343,6 +344,13 @@ void fillFieldsOfScriptShapes(ResultSlots& fields, const std::vector<RecognizedL
             text = (text.left(m.capturedStart()) + u' ' + text.mid(m.capturedEnd())).trimmed();
         }
         text.remove(label);
+        // An e-mail address of another column read onto the address's row: the address is the row's
+        // words before it ("344002, г. Ростов-на-Дону, Большая Садовая sergei.volkov@…").
+        if (russian) {
+            static const QRegularExpression mailAfter(QStringLiteral(R"(\s+\S+@\S*$)"));
+            if (const auto m = mailAfter.match(text); m.hasMatch() && isAddressOfScript(text.left(m.capturedStart())))
+                text.truncate(m.capturedStart());
+        }
         const bool below = lastAddress && line.top > lastAddress->top && line.top - lastAddress->bottom < 3 * std::max(1, height(*lastAddress)) / 2;
         if (text.contains(u'@') || !(isAddressOfScript(text) || (below && continuesAddressOfScript(text))))
             continue;

@@ -242,6 +242,7 @@ TEST(CardFields, PostalCodesAndAddresses)
         // The town on a line of its own between the street and the postcode, the postcode's blank lost.
         {{{u"89 West George Street", 30}, {u"Birmingham", 30}, {u"B3 2BJ", 30}}, u"B3 2BJ", u"89 West George Street\nBirmingham\nB3 2BJ"},
         {{{u"125 West George Street", 30}, {u"Reading", 30}, {u"RG1IAZ", 30}}, u"RG1 1AZ", u"125 West George Street\nReading\nRG1 1AZ"},
+        {{{u"91 Milsom Street", 30}, {u"Bristol BS: 4DJ", 30}}, u"BS1 4DJ", u"91 Milsom Street\nBristol BS1 4DJ"},
         {{{u"Apex House, Suite 4", 30}, {u"233 Deansgate", 30}, {u"Reading RG1 1AZ", 30}}, u"RG1 1AZ", u"Apex House, Suite 4\n233 Deansgate\nReading RG1 1AZ"},
         {{{u"Prinzipalmarkt", 30}, {u"82, 80331 München", 30}}, u"80331", u"Prinzipalmarkt\n82, 80331 München"},
         // A pin drawn before the address and read as a character is none of it, nor an icon or a
@@ -251,6 +252,11 @@ TEST(CardFields, PostalCodesAndAddresses)
         {{{u"9 Suite 708", 30}, {u"129 King Street", 30}, {u"Glasgow G2 1QX", 30}}, u"G2 1QX", u"Suite 708\n129 King Street\nGlasgow G2 1QX"},
         {{{u"Rua Ferreira Borges, 157, 3.º o", 30}, {u"3000-150 Coimbra ®t", 30}}, u"3000-150", u"Rua Ferreira Borges, 157, 3.º\n3000-150 Coimbra"},
         {{{u"Hauptstraße 12 b", 30}, {u"80331 München", 30}}, u"80331", u"Hauptstraße 12 b\n80331 München"},
+        {{{u"0 PontstraBe 90", 30}, {u"07743 Jena", 30}}, u"07743", u"Pontstraße 90\n07743 Jena"},
+        {{{u"9 Estr. do Coco, km, 168 – 19º", 30}, {u"andar, Londrina/PR, 86010-190", 30}},
+         u"86010-190",
+         u"Estr. do Coco, km, 168 – 19º\nandar, Londrina/PR, 86010-190"},
+        {{{u"2 17th Street, Floor 2", 30}, {u"Nashville, TN 37203", 30}}, u"37203", u"2 17th Street, Floor 2\nNashville, TN 37203"},
         {{{u"9 696 Congress Avenue, Ste 616", 30}, {u"Denver, CO 80202", 30}}, u"80202", u"696 Congress Avenue, Ste 616\nDenver, CO 80202"},
         {{{u"q Prinzipalmarkt 109", 30}, {u"79098 Freiburg im Breisgau", 30}}, u"79098", u"Prinzipalmarkt 109\n79098 Freiburg im Breisgau"},
         {{{u"0 Königstraße 20", 30}, {u"60313 Frankfurt am Main", 30}}, u"60313", u"Königstraße 20\n60313 Frankfurt am Main"},
@@ -276,6 +282,7 @@ TEST(CardFields, PostalCodesAndAddresses)
          u"01311-300",
          u"Conjunto Nacional, 2073\nBela Vista\nSão Paulo/SP\nCEP 01311-300"},
         {{{u"8 Cité Paradis", 30}, {u"CS 30012", 30}, {u"75010 Paris Cedex 10", 30}}, u"75010", u"8 Cité Paradis\nCS 30012\n75010 Paris Cedex 10"},
+        {{{u"153 rue de Verdun, CS 40258, 87000 Limoges", 30}}, u"87000", u"153 rue de Verdun, CS 40258, 87000 Limoges"},
         {{{u"R. Ernesto de Paula Santos, 1368", 30}, {u"Boa Viagem", 30}, {u"Recife – PE", 30}, {u"51021-330", 30}},
          u"51021-330",
          u"R. Ernesto de Paula Santos, 1368\nBoa Viagem\nRecife – PE\n51021-330"},
@@ -285,6 +292,9 @@ TEST(CardFields, PostalCodesAndAddresses)
          u"Rua XV de Novembro, 95, sala 1383\nBoa Vista\nRecife/PE\n50030-230"},
         {{{u"Praça da República, 151,3.º", 30}, {u"4810-225 Guimarães Ot", 30}}, u"4810-225", u"Praça da República, 151, 3.º\n4810-225 Guimarães"},
         {{{u"Via del Corso, 52, 40121 Bologna BO E", 30}}, u"40121", u"Via del Corso, 52, 40121 Bologna BO"},
+        {{{u"Avenida Sete de Setembro, 95 – 23º", 30}, {u"andar, Florianópolis – SC, CEP 88010-400 Email. gusmao@ceramica.com.br", 30}},
+         u"88010-400",
+         u"Avenida Sete de Setembro, 95 – 23º\nandar, Florianópolis – SC, CEP 88010-400"},
         {{{u"QO Travessa Mário Portela, 22, conj. 96,", 30}, {u"Centro, Curitiba/PR, 80020-310, Brazil", 30}},
          u"80020-310",
          u"Travessa Mário Portela, 22, conj. 96,\nCentro, Curitiba/PR, 80020-310, Brazil"},
@@ -294,6 +304,7 @@ TEST(CardFields, PostalCodesAndAddresses)
          u"12 rue des Artisans\nZI des Vignes\nBP 42\n33700 Mérignac Cedex"},
         // The ordinal sign of a floor read as "2", "?", "%" or "2" after a dot.
         {{{u"Avenida Diagonal, 161, 12", 30}, {u"31001 Pamplona", 30}}, u"31001", u"Avenida Diagonal, 161, 1º\n31001 Pamplona"},
+        {{{u"79 boulevard de la Liberté", 30}, {u"Te étage", 30}, {u"86000 POITIERS", 30}}, u"86000", u"79 boulevard de la Liberté\n7e étage\n86000 POITIERS"},
         {{{u"Calle Larios, 107, 1? C", 30}, {u"28046 Madrid", 30}}, u"28046", u"Calle Larios, 107, 1º C\n28046 Madrid"},
         {{{u"Plaza del Pilar, 152,", 30}, {u"42, 14008 Córdoba, Spain", 30}}, u"14008", u"Plaza del Pilar, 152,\n4º, 14008 Córdoba, Spain"},
         {{{u"Rambla de Catalunya, 32, 6%, 08007 Barcelona", 30}}, u"08007", u"Rambla de Catalunya, 32, 6º, 08007 Barcelona"},
@@ -592,6 +603,13 @@ TEST(CardFields, RussianAddressesAsPrinted)
         {{{u"ул. Пушкинская, д. 5, кв. 6", 30}, {u"614000 Пермь", 30}}, u"ул. Пушкинская, д. 5, кв. 6\n614000 Пермь"},
         {{{u"42o111, г. Казань,", 30}, {u"ул. Ленина, д. 14, офис 736", 30}}, u"420111, г. Казань,\nул. Ленина, д. 14, офис 736"},
         {{{u"О 443010, г. Самара, ул. Красная,", 30}, {u"4. 54, кори. 3, оф. 13", 30}}, u"443010, г. Самара, ул. Красная,\nд. 54, корп. 3, оф. 13"},
+        // "ул." read in Latin letters; the e-mail of another column read onto the address's row; the
+        // house number run onto the postal code's line.
+        {{{u"191186, г. Санкт-Петербург, Большая", 30}, {u"Садовая yn., д.38, офис 713", 30}},
+         u"191186, г. Санкт-Петербург, Большая\nСадовая ул., д. 38, офис 713"},
+        {{{u"344002, г. Ростов-на-Дону, Большая Садовая sergei.volkov@torgovaya.com", 30}, {u"ул., д. 18, корп. 1, офис 511, Россия", 30}},
+         u"344002, г. Ростов-на-Дону, Большая Садовая\nул., д. 18, корп. 1, офис 511, Россия"},
+        {{{u"ул. Тверская, д.", 30}, {u"50, 420111 Казань", 30}}, u"ул. Тверская, д.\n50, 420111 Казань"},
     };
     for (const auto& c : cases) {
         std::vector<RecognizedLine> lines = linesOf(c.lines);
