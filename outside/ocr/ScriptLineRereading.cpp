@@ -46,22 +46,28 @@ bool isMailOrWebLine(const QString& text)
     return addressStart(text) >= 0;
 }
 
-// The left and right ends of the ink in a box of the image; -1, -1 when there is none.
-std::pair<int, int> inkAcross(Pix* pix, int from, int top, int to, int bottom)
+// The ink's box (inclusive) within a box of the image; all -1 when there is none.
+struct InkExtent {
+    int left = -1, top = -1, right = -1, bottom = -1;
+};
+
+InkExtent inkExtent(Pix* pix, int from, int top, int to, int bottom)
 {
     const int wpl = int(pixGetWpl(pix));
     const l_uint32* data = pixGetData(pix);
-    int left = -1, right = -1;
+    InkExtent ink;
     for (int y = top; y <= bottom; ++y) {
         const l_uint32* line = data + size_t(y) * size_t(wpl);
         for (int x = from; x <= to; ++x) {
             if (GET_DATA_BYTE(line, x) < kInk) {
-                left = left < 0 ? x : std::min(left, x);
-                right = std::max(right, x);
+                ink.left = ink.left < 0 ? x : std::min(ink.left, x);
+                ink.right = std::max(ink.right, x);
+                ink.top = ink.top < 0 ? y : ink.top;
+                ink.bottom = y;
             }
         }
     }
-    return {left, right};
+    return ink;
 }
 
 // The stretches (inclusive left and right) of a box's ink set apart by paper at least `gap` wide.
@@ -231,6 +237,62 @@ void rereadAddressesInLatin(TesseractEngine& engine, Pix* pix, std::vector<Recog
     }
 }
 
+// Whether the first stretch of ink in a box is a logo before the type after it: it stands taller
+// than the type, or apart from it by twice the widest gap between its characters. A rule or a speck
+// before it is no part of it. `typeLeft` is where the type starts.
+bool startsWithLogo(Pix* pix, const RecognizedLine& box, int* typeLeft)
+{
+    const int h = box.bottom - box.top + 1;
+    std::vector<std::pair<int, int>> blocks = inkBlocks(pix, box.left, box.top, box.right, box.bottom, std::max(2, h / 5));
+    std::erase_if(blocks, [h](const std::pair<int, int>& b) { return 6 * (b.second - b.first + 1) < h; });
+    if (blocks.size() < 2)
+        return false;
+    const InkExtent logo = inkExtent(pix, blocks.front().first, box.top, blocks.front().second, box.bottom);
+    const InkExtent type = inkExtent(pix, blocks[1].first, box.top, blocks.back().second, box.bottom);
+    const std::vector<std::pair<int, int>> glyphs = inkBlocks(pix, blocks[1].first, box.top, box.right, box.bottom, 1);
+    int widestGap = 0;
+    for (size_t i = 1; i < glyphs.size(); ++i)
+        widestGap = std::max(widestGap, glyphs[i].first - glyphs[i - 1].second);
+    *typeLeft = blocks[1].first;
+    return 4 * (logo.bottom - logo.top + 1) > 5 * (type.bottom - type.top + 1) || blocks[1].first - blocks.front().second >= 2 * widestGap;
+}
+
+// A logo set before a Chinese company's name, read as a character of its own on the company's line
+// ("合  嘉禾影視有限公司", "令 天润食品集团有限公司") or as a line of one character just before it, goes.
+// A character of the name set apart ("寶 島食品…") is as tall as the rest and as near.
+void dropLogoBeforeCompany(Pix* pix, std::vector<RecognizedLine>* lines)
+{
+    static const QRegularExpression lead(QStringLiteral(R"(^[^\p{Han}\p{L}\p{N}]*\p{Han}\s+(?=\p{Han}{4,}))"));
+    static const QRegularExpression oneCharacter(QStringLiteral(R"(^[^\p{Han}\p{L}\p{N}]*\p{Han}[^\p{Han}\p{L}\p{N}]*$)"));
+    for (size_t i = 0; i < lines->size(); ++i) {
+        RecognizedLine& line = (*lines)[i];
+        const auto m = lead.match(line.text);
+        const int h = line.bottom - line.top + 1;
+        int typeLeft = 0;
+        if (m.hasMatch()) {
+            if (isCompanyOfScript(line.text.mid(m.capturedEnd())) && startsWithLogo(pix, line, &typeLeft)) {
+                line.text = line.text.mid(m.capturedEnd());
+                line.left = typeLeft;
+            }
+            continue;
+        }
+        if (!isCompanyOfScript(line.text))
+            continue;
+        const auto logo = std::find_if(lines->begin(), lines->end(), [&](const RecognizedLine& o) {
+            const int overlap = std::min(o.bottom, line.bottom) - std::max(o.top, line.top) + 1;
+            return &o != &line && oneCharacter.match(o.text).hasMatch() && 2 * overlap > std::min(h, o.bottom - o.top + 1)
+                && o.right <= line.left + h / 4 && line.left - o.right < 2 * h;
+        });
+        if (logo == lines->end())
+            continue;
+        const RecognizedLine both{{}, logo->left, std::min(logo->top, line.top), line.right, std::max(logo->bottom, line.bottom), 0};
+        if (startsWithLogo(pix, both, &typeLeft)) {
+            lines->erase(logo);
+            i = size_t(-1);
+        }
+    }
+}
+
 // The heights a Chinese name's line is read again at: the engine's best for body type, and larger
 // for the strokes of a name set large.
 constexpr float kNameReadHeights[] = {kReadHeight, 64.0f};
@@ -346,7 +408,7 @@ void readMissedRows(TesseractEngine& engine, Pix* pix, int language, std::vector
             });
             if (!over.empty() && !doubted)
                 continue;
-            const auto [left, right] = inkAcross(pix, box.left, box.top, box.right, box.bottom);
+            const auto [left, inkTop, right, inkBottom] = inkExtent(pix, box.left, box.top, box.right, box.bottom);
             if (left < 0 || right - left < rowHeight)
                 continue;
             RecognizedLine row = readBoxAt(engine, pix, own, {{}, left, box.top, right, box.bottom, 0}, kReadHeight);
@@ -360,4 +422,6 @@ void readMissedRows(TesseractEngine& engine, Pix* pix, int language, std::vector
     }
     lines->insert(lines->end(), found.begin(), found.end());
     std::stable_sort(lines->begin(), lines->end(), [](const RecognizedLine& a, const RecognizedLine& b) { return a.top < b.top; });
+    if (language == kLanguageChineseSimplified || language == kLanguageChineseTraditional)
+        dropLogoBeforeCompany(pix, lines);
 }

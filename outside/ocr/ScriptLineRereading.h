@@ -18,5 +18,6 @@ struct Pix;
 void rereadScriptLines(TesseractEngine& engine, Pix* pix, int language, std::vector<RecognizedLine>* lines);
 
 // Rows of ink across the card that no line read covers, read as lines with the script's own model
-// and added where they read surely.
+// and added where they read surely. On a Chinese card a logo read as a character before the
+// company's name then goes.
 void readMissedRows(TesseractEngine& engine, Pix* pix, int language, std::vector<RecognizedLine>* lines);
