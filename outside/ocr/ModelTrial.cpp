@@ -87,6 +87,8 @@ constexpr int kSureReading = 80;
 constexpr qsizetype kSureHangul = 4;
 // Han lines the Japanese model reads this unsurely on the whole may be Hangul it made kanji of.
 constexpr int kDoubtedHan = 65;
+// A line the English model reads this surely is no line of another script's type.
+constexpr int kReadSurely = 75;
 
 qsizetype lettersOfScript(const ModelTrialReading& reading)
 {
@@ -203,6 +205,17 @@ bool readsAsHangulName(TesseractEngine& engine, Pix* pix, int dpi, const std::ve
     return !korean.empty() && korean.front().confidence >= kSureName && lettersOfScript(korean.front()) >= kLeastLetters;
 }
 
+// A row of ink inside a line the English model read surely was read, though it printed few letters
+// (a row of numbers, "T +1 617 555 0107 | D 617.555.0165"): it is no Hangul the layout dropped.
+bool readSurely(const RecognizedLine& row, const std::vector<RecognizedLine>& lines)
+{
+    const int middle = (row.top + row.bottom) / 2;
+    return std::any_of(lines.begin(), lines.end(), [&row, middle](const RecognizedLine& l) {
+        return l.confidence >= kReadSurely && l.top <= middle && middle <= l.bottom
+            && 2 * (std::min(l.right, row.right) - std::max(l.left, row.left)) > row.right - row.left;
+    });
+}
+
 } // namespace
 
 int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::vector<RecognizedLine>& lines, const std::string& data,
@@ -310,12 +323,18 @@ int scriptLanguageOfCard(TesseractEngine& engine, Pix* pix, int dpi, const std::
     // card that would stay English and left two rows of type unread tries those rows with the
     // Korean models, and a clear, sure Korean reading of them is the card's.
     const auto hangulRowsDropped = [&] {
-        const std::vector<RecognizedLine> rows = unreadInkRows(pix, lines, medianHeight(lines) * 3 / 4, kLinesTried);
+        std::vector<RecognizedLine> rows = unreadInkRows(pix, lines, medianHeight(lines) * 3 / 4, kLinesTried);
+        rows.erase(std::remove_if(rows.begin(), rows.end(), [&lines](const RecognizedLine& row) { return readSurely(row, lines); }),
+                   rows.end());
         if (rows.size() < 2 || !engine.hasLanguage(modelsOfLanguage(kLanguageKorean)))
             return false;
-        const std::vector<ModelTrialReading> tried = readWithEachLanguage(engine, pix, dpi, rows, {kLanguageEnglish, kLanguageKorean}, kLinesTried);
-        const ModelTrialReading* korean = readingOf(tried, kLanguageKorean);
-        return korean && surelyKoreanOver(*korean, readingOf(tried, kLanguageEnglish));
+        // The English engine is made already; the Korean one is made only where the English model
+        // reads the rows too unsurely for a Korean reading to be clearly surer.
+        const std::vector<ModelTrialReading> english = readWithEachLanguage(engine, pix, dpi, rows, {kLanguageEnglish}, kLinesTried);
+        if (!english.empty() && english.front().confidence + kSurerBy > 100)
+            return false;
+        const std::vector<ModelTrialReading> korean = readWithEachLanguage(engine, pix, dpi, rows, {kLanguageKorean}, kLinesTried);
+        return !korean.empty() && surelyKoreanOver(korean.front(), english.empty() ? nullptr : &english.front());
     };
     // A card that reads well in English is tried only when two lines at least are of words the
     // model could not read: one such line is mostly a logo, and the trial makes and runs the

@@ -82,6 +82,20 @@ TEST(ModelTrial, CardWhoseScriptAReadingTellsIsNotReadWithOtherScriptsModels)
          "jpn+eng",
          kLanguageKorean,
          {"chi_"}},
+        // Rows of numbers hold too few letters to count as read words, yet the English model read
+        // them surely: they are no rows of Hangul the layout dropped.
+        {"English card with rows of numbers",
+         drawCard({{u"Bluefin Studio"_qs, 40},
+                   {u"Anna Kowalski"_qs, 60},
+                   {u"Lead Designer"_qs, 32},
+                   {u"75 State Street, Boston, MA 02109"_qs, 30},
+                   {u"T +1 617 555 0107      |      D 617.555.0165"_qs, 30},
+                   {u"M 646.555.0123      |      F 617.555.0199"_qs, 30},
+                   {u"anna@bluefinstudio.net"_qs, 30}},
+                  u"DejaVu Sans"_qs),
+         "eng",
+         kLanguageEnglish,
+         {"kor", "chi_"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
