@@ -264,8 +264,16 @@ bool isCompany(const QString& t)
     // Offices, practices and clinics carry no legal form but end in what they are.
     static const QRegularExpression japaneseOffice(
         QStringLiteral("(事務所|クリニック|病院|医院|診療所|眼科|歯科|内科|外科|皮膚科|研究所|協会|組合|商店|工務店|法人)$"));
+    // A partnership names its partners after the founder's name: "Müller und Partner", "Brandt &
+    // Söhne", "Bianchi & Associati"; "Founder & Partner" is a title.
+    static const QRegularExpression partnership(
+        QStringLiteral(R"(^(.*\p{L}.*?)\s*(?:&|\+|\b(?:und|and|e|et|y)\b)\s*(?:Partner|Partners|Partnerinnen|Söhne|Sohn|Sons|Töchter|Associates|)"
+                       R"(Associati|Associés|Associées|Asociados|Associados|Cie\.?|Co\.?)$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto partners = partnership.match(t);
     return containsAny(t, {u"株式会社", u"有限会社", u"合同会社", u"合資会社", u"合名会社", u"(株)", u"（株）", u"㈱", u"(有)", u"㈲"})
-        || western.match(t).hasMatch() || (isJapanese(t) && japaneseOffice.match(QString(t).remove(u' ')).hasMatch());
+        || western.match(t).hasMatch() || (isJapanese(t) && japaneseOffice.match(QString(t).remove(u' ')).hasMatch())
+        || (partners.hasMatch() && digitCount(t) == 0 && !namesAJobTitle(partners.captured(1)));
 }
 
 bool hasKana(const QString& t)
@@ -604,7 +612,9 @@ QString withoutEdgeMarks(const QString& text)
 // A logo drawn before a wordmark comes out as a short scrap: "O NORTHWIND", "iil] GREENHOLLOW".
 QString withoutLogoScraps(const QString& text, const QString& domain)
 {
-    QStringList words = text.split(u' ', Qt::SkipEmptyParts);
+    // "all | Climatización Levante S.L.U.": a logo's scraps before a rule go with it.
+    static const QRegularExpression scrapsBeforeRule(QStringLiteral(R"(^(?:\S{1,3}\s+){0,2}[|¦]\s+(?=\p{L}{2,}))"));
+    QStringList words = QString(text).remove(scrapsBeforeRule).split(u' ', Qt::SkipEmptyParts);
     // "Wi MARLOW CREATIVE" for "marlowcreative": a short first word the domain does not hold.
     static const QRegularExpression mark(QStringLiteral(R"(^[(（\[]?[〇○◯●◎□■◇◆]$)"));
     while (words.size() > 1 && (mark.match(words.first()).hasMatch()
@@ -763,9 +773,14 @@ QString withMailAndWebShape(QString text)
         // "E. yumi@…", "Mail: s.yamaguchi@…", "e Correo. andres@…" (a scrap of an icon before it),
         // "E-mail. mankit. hsieh@…": the label goes before the dots are joined.
         static const QRegularExpression mailLabel(
-            QStringLiteral(R"(^(?:\p{L}\s+(?=(?:e-?mail|mail|correo|courriel)\b))?(?:e-?mail|mail|correo|courriel|e)\s*(?:[:：._]+\s*|\s+)(?=[^\s@]+(?:\.\s+[^\s@]+)?\s*@))"),
+            QStringLiteral(R"(^(?:\p{L}\s+(?=(?:e-?mail|mail|correo|courriel)\b))?(?:(?:e-?mail|mail|correo|courriel)\s*(?:[:：._]+\s*|\s+)|)"
+                           R"(e\s*(?:[:：_]+\s*|\.\s+|\s+)|(?-i:E)\.)(?=[^\s@]+(?:\.\s+[^\s@]+)*\s*@))"),
                                                   QRegularExpression::CaseInsensitiveOption);
+        // "e.belousov@": a small e and a dot run into the name are its initial, no label.
         text.remove(mailLabel);
+        // A small l of the address's name read as a bar ("ponomarev_|@").
+        static const QRegularExpression barInName(QStringLiteral(R"((?<=[a-z0-9][._\-])\|(?=[a-z0-9._\-]*@)|(?<=[a-z0-9])\|(?=[a-z0-9._\-]*[a-z0-9]@))"));
+        text.replace(barInName, QStringLiteral("l"));
         // "… 18055 Rostock E-Mail. pfeiffer_i@…": a label after other words on the row goes too.
         static const QRegularExpression mailLabelInRow(
             QStringLiteral(R"((?<=\s)(?:e-?mail|mail|correo|courriel)\s*(?:[:：._]+\s*|\s+)(?=[^\s@]+\s*@))"),
@@ -787,9 +802,12 @@ QString withMailAndWebShape(QString text)
         static const QRegularExpression labelBefore(QStringLiteral(R"(^\W*(?:e-?mail|mail|courriel|correo|e)\W*$)"),
                                                     QRegularExpression::CaseInsensitiveOption);
         if (const auto m = blankInLocalPart.match(text);
-            m.hasMatch() && (m.capturedLength(1) >= 3 || labelBefore.match(text.left(m.capturedStart())).hasMatch()))
+            m.hasMatch() && (m.capturedLength(1) >= 3 || labelBefore.match(text.left(m.capturedStart())).hasMatch())) {
             text.replace(m.capturedStart(), m.capturedLength(),
                          m.captured(1) + (m.capturedLength(2) == 1 ? u'_' : u'.') + m.captured(2) + u'@');
+            // "E-mail. simone.dossantos simoes@": the label the broken name kept goes now.
+            text.remove(mailLabel);
+        }
         // The Japanese model reads "taro.yamada@x.co.jp" as "taro. yamada@x.co. jp".
         static const QRegularExpression spacedDots(QStringLiteral(R"(([A-Za-z0-9])\s*([.@])\s+(?=[A-Za-z0-9]))"));
         static const QRegularExpression spacedAt(QStringLiteral(R"(([A-Za-z0-9])\s+@\s*(?=[A-Za-z0-9]))"));
@@ -1549,7 +1567,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
         text = correctedJapaneseName(text, fields[5].text, others);
     }
     if (!japaneseCard)
-        text = latinNameWithInitialStops(latinNameSpelledByMail(text, fields[size_t(kEmail.first)].text));
+        text = latinNameWithInitialStops(latinNameSpelledByMail(latinNameWithLettersForMarks(text), fields[size_t(kEmail.first)].text));
     put(fields, kName, text, *name->first);
     // A title no rule knows is still set just above the name (or left of it on its row), smaller:
     // the nearest such Japanese line is the title, or the department when it ends in a unit.

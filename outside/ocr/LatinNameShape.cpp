@@ -58,6 +58,37 @@ QString latinNameWithInitialStops(const QString& text)
     return isLatinNameShaped(stopped) ? stopped : text;
 }
 
+namespace {
+
+// "McIntyre", "McCready": the letter after "Mc" is a capital, whatever the engine or small
+// capitals made of it.
+QString withMcCapital(QString text)
+{
+    static const QRegularExpression mc(QStringLiteral(R"((?<![\p{L}'])Mc\p{Ll}{3})"));
+    for (auto it = mc.globalMatch(text); it.hasNext();) {
+        const qsizetype at = it.next().capturedStart() + 2;
+        text[at] = text.at(at).toUpper();
+    }
+    return text;
+}
+
+} // namespace
+
+QString latinNameWithLettersForMarks(const QString& text)
+{
+    QString out = text;
+    // "!" for an I among capitals.
+    static const QRegularExpression exclamation(QStringLiteral(R"((?<=\p{Lu})!(?=\p{Lu}|\s|$))"));
+    out.replace(exclamation, QStringLiteral("I"));
+    // A bracket opening a word with none closing it is a speck.
+    static const QRegularExpression bracket(QStringLiteral(R"((?<=^|\s)[(\[{](?=\p{Lu}[^)\]}]*$))"));
+    out.remove(bracket);
+    // A hyphen the engine set apart from the part of the name after it.
+    static const QRegularExpression spacedHyphen(QStringLiteral(R"((?<=\p{L})-\s+(?=\p{Lu}\p{Ll}))"));
+    out.replace(spacedHyphen, QStringLiteral("-"));
+    return withMcCapital(out);
+}
+
 bool namesAKindOfBusiness(const QString& text)
 {
     static const QRegularExpression kinds(
@@ -228,7 +259,7 @@ QString latinNameOutOfSmallCaps(const QString& name, const std::vector<LetterExt
                     if (lower.at(i) == u'-' || lower.at(i) == u'\'' || lower.at(i) == u'’')
                         lower[i + 1] = lower.at(i + 1).toUpper();
                 }
-                spelled << lower;
+                spelled << withMcCapital(lower);
                 at += inWord;
                 continue;
             }

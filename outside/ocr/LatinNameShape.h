@@ -19,6 +19,11 @@ QString latinNameWithoutTrailingNoise(const QString& text);
 // "Tobias R. Wolff" and "Robert S. Novak".
 QString latinNameWithInitialStops(const QString& text);
 
+// A name's marks the engine made of its letters or of specks beside them: "PIERLUIG!" gives
+// "PIERLUIGI", "(GUIMARÃES" "GUIMARÃES", "García- Olmedo" "García-Olmedo"; "Mcintyre" is
+// "McIntyre", as such names are spelled.
+QString latinNameWithLettersForMarks(const QString& text);
+
 // A word that says what kind of business a line names ("Capital", "Studio", "Foods"): a line with
 // one is a company's name even without a legal form.
 bool namesAKindOfBusiness(const QString& text);

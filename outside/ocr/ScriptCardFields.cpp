@@ -217,12 +217,59 @@ bool shareLetters(const QString& a, const QString& b, int least)
     return false;
 }
 
+// Whether a word of a name is the one a part of the e-mail address's name spells: most of the
+// shorter of the two in one run ("Рябинин" for "k.ryabinin", not "Металлоконструкций" for
+// "konstantin", which share "kons" only).
+bool spellsMailNamePart(const QString& word, const QString& mailName)
+{
+    static const QRegularExpression separators(QStringLiteral("[._\\-+0-9]"));
+    const QString spelled = transliterated(word);
+    for (const QString& part : mailName.split(separators, Qt::SkipEmptyParts)) {
+        const qsizetype shorter = std::min(spelled.size(), part.size());
+        const int least = std::max(4, int((shorter * 7 + 9) / 10));
+        if (shorter >= 4 && shareLetters(spelled, part, least))
+            return true;
+    }
+    return false;
+}
+
 // A Russian person's name: two or three capitalised Cyrillic words (given name, patronymic, family
 // name in either order), or the same in capitals.
 bool isRussianName(const QString& text)
 {
     static const QRegularExpression shape(QString::fromUtf8(R"(^(?:[А-ЯЁ][а-яё]+|[А-ЯЁ]{2,})(?:-[А-ЯЁа-яё]+)?(?:\s+(?:[А-ЯЁ][а-яё]+|[А-ЯЁ]{2,})(?:-[А-ЯЁа-яё]+)?){1,2}$)"));
     return shape.match(text).hasMatch() && !isCompanyOfScript(text) && !isAddressOfScript(text);
+}
+
+// Many Cyrillic small letters (и, к, н, т, в, л, м) are small capitals in shape, and the engine
+// reads some of a word's as capitals: "ДмитРИЙ", "БогдАНнов". A word that starts with a capital and
+// has small letters after it is spelled in small letters after its first; a word in capitals stays.
+QString withCyrillicNameCase(const QString& text)
+{
+    static const QRegularExpression mixed(QString::fromUtf8(R"((?<![\p{L}])([А-ЯЁ])((?=[А-ЯЁа-яё]*[а-яё])(?=[А-ЯЁа-яё]*[А-ЯЁ])[А-ЯЁа-яё]+))"));
+    QString out = text;
+    for (auto it = mixed.globalMatch(text); it.hasNext();) {
+        const auto m = it.next();
+        out.replace(m.capturedStart(2), m.capturedLength(2), m.captured(2).toLower());
+    }
+    return out;
+}
+
+// Whether a line spells the company's name without its legal form and quotes: the wordmark
+// "СЕВЕРНЫЙ ВЕТЕР" of "ООО «Северный Ветер»".
+bool namesTheCompany(const QString& text, const QString& company)
+{
+    static const QRegularExpression legalForm(QString::fromUtf8(R"(^\s*(?:ООО|ОАО|ЗАО|ПАО|АО|НАО|ИП|000)\s+)"));
+    const auto letters = [](const QString& t) {
+        QString out;
+        for (QChar c : t) {
+            if (c.isLetterOrNumber())
+                out += c.toLower();
+        }
+        return out;
+    };
+    const QString named = letters(QString(company).remove(legalForm));
+    return named.size() >= 4 && letters(text) == named;
 }
 
 // Russian companies and names the general rules took one for the other: the company is the line
@@ -243,20 +290,27 @@ void fillRussianCompanyAndName(ResultSlots& fields, const std::vector<Recognized
             fields[kCompanySlot] = slotOf(trimmedOfMarks(company->text), *company);
     }
     const RecognizedLine* name = nullptr;
+    const QString& companyText = fields[kCompanySlot].text;
+    const bool nameIsCompanys =
+        compact(fields[kNameSlot].text) == compact(companyText) || namesTheCompany(fields[kNameSlot].text, companyText);
     for (const RecognizedLine& line : lines) {
-        const QString text = trimmedOfMarks(line.text);
-        if (&line == company || !isRussianName(text))
+        const QString text = withCyrillicNameCase(trimmedOfMarks(line.text));
+        if (&line == company || !isRussianName(text) || namesTheCompany(text, companyText))
             continue;
         const QStringList words = text.split(u' ');
         const bool spelled =
-            std::any_of(words.begin(), words.end(), [&mailName](const QString& w) { return shareLetters(transliterated(w), mailName, 4); });
-        if (spelled || (!name && compact(fields[kNameSlot].text) == compact(fields[kCompanySlot].text)))
+            std::any_of(words.begin(), words.end(), [&mailName](const QString& w) { return spellsMailNamePart(w, mailName); });
+        if (spelled || (!name && nameIsCompanys))
             name = &line;
         if (spelled)
             break;
     }
     if (name)
-        fields[kNameSlot] = slotOf(trimmedOfMarks(name->text), *name);
+        fields[kNameSlot] = slotOf(withCyrillicNameCase(trimmedOfMarks(name->text)), *name);
+    else if (nameIsCompanys)
+        fields[kNameSlot] = {};
+    else
+        fields[kNameSlot].text = withCyrillicNameCase(fields[kNameSlot].text);
 }
 
 } // namespace

@@ -94,6 +94,14 @@ QString withWebAddressShape(const QString& line)
     // The same after a dot, hyphen or underscore of a name in small letters ("faure_I@").
     static const QRegularExpression capitalIAfterMark(QStringLiteral(R"((?<![\p{L}\p{N}._\-])([a-z0-9._\-]*[a-z0-9][._\-])I(?=[a-z0-9._\-]*@[a-z0-9.\-]+\b))"));
     out.replace(capitalIAfterMark, QStringLiteral("\\1l"));
+    // A host in small letters has no capital I: it is a small l ("-de-I-ouest.fr").
+    static const QRegularExpression hostWithI(QStringLiteral(R"((?<=@|www\.|://)[A-Za-z0-9\-]*I[A-Za-z0-9.\-]*)"));
+    out = replaced(out, hostWithI, [](const QRegularExpressionMatch& m) {
+        const QString host = m.captured();
+        const bool small = std::none_of(host.begin(), host.end(), [](QChar c) { return c.isUpper() && c != u'I'; })
+            && std::any_of(host.begin(), host.end(), [](QChar c) { return c.isLower(); });
+        return small ? QString(host).replace(u'I', u'l') : host;
+    });
     // A small l read as a one after a dot, hyphen or underscore of an address's name and before its
     // letters ("m.1in@", "yuhang-1i@"): a name's part does not start with a digit run into letters.
     static const QRegularExpression oneForL(QStringLiteral(R"((?<=[a-z][._\-])1(?=[a-z][a-z._\-]*@))"));
@@ -122,6 +130,10 @@ QString withWebAddressShape(const QString& line)
         const bool mailInCapitals = m.captured(1).startsWith(u'@') && m.captured(2) != m.captured(2).toLower();
         return cut && !mailInCapitals ? m.captured(1) + u'.' + m.captured(3) : m.captured();
     });
+    // The same for a host of hyphenated words printed without "www" ("transports-de-l-ouest. fr").
+    static const QRegularExpression bareHostDot(
+        QStringLiteral(R"((?<![\p{L}\p{N}.@\-/])([a-z0-9]+(?:-[a-z0-9]+)+)\.\s+(com|net|org|[a-z]{2})$)"));
+    out.replace(bareHostDot, QStringLiteral("\\1.\\2"));
     static const QRegularExpression comma(QStringLiteral(R"(((?:@|www\.)[a-z0-9\-.]+),(co|or|ne|ac|jp|com|net|org))"),
                                           QRegularExpression::CaseInsensitiveOption);
     out.replace(comma, QStringLiteral("\\1.\\2"));
@@ -164,6 +176,11 @@ QString webAddressByMailDomain(const QString& url, const QString& email)
     // A host with a character no host has ("heide+eisen.eu" for "heide-reisen.eu") is misread.
     static const QRegularExpression notOfAHost(QStringLiteral("[^a-z0-9.\\-]"));
     const bool misread = notOfAHost.match(host).hasMatch();
+    // "wwofficine-x.com" for the mail's "officine-x.com": "www." read as other w's run into the host.
+    static const QRegularExpression wwwMisread(QStringLiteral("^[wvm]{2,4}\\.?$"));
+    if (host.size() > domain.size() && host.endsWith(domain) && m.captured(1).isEmpty()
+        && wwwMisread.match(host.left(host.size() - domain.size())).hasMatch())
+        return QStringLiteral("www.") + domain + m.captured(3);
     const bool agrees =
         ((!endsLikeAHost(host) || misread)
          && (oneEditApart(QString(host).remove(marks), QString(domain).remove(marks)) || (host.size() >= 3 && domain.startsWith(host))))

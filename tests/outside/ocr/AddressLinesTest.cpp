@@ -121,6 +121,13 @@ TEST(AddressLines, WebAndMailAddressesPutBackTogether)
         {u"www https://union-square.us", u"https://union-square.us"},
         {u"www.studioQlisboa.pt", u"www.studioQlisboa.pt"},
         {u"Ian.Smith@Harbour.co.uk", u"Ian.Smith@Harbour.co.uk"},
+        // A capital I in a host of small letters is a small l; a host in capitals keeps it.
+        {u"kerouac_g@transports-de-I-ouest.fr", u"kerouac_g@transports-de-l-ouest.fr"},
+        {u"https://www.vaI-d-isere.fr", u"https://www.val-d-isere.fr"},
+        {u"info@IBM-IT.COM", u"info@IBM-IT.COM"},
+        // A hyphenated host without "www" or scheme whose last dot was set apart at the line's end.
+        {u"Web _ transports-de-l-ouest. fr", u"Web _ transports-de-l-ouest.fr"},
+        {u"Vente à Saint-Malo. Fr", u"Vente à Saint-Malo. Fr"},
         // A word after a whole address is no ending of it.
         {u"www.stonecrop.co.uk or", u"www.stonecrop.co.uk or"},
         {u"Web www.agence.fr et www.agence.com", u"Web www.agence.fr et www.agence.com"},
@@ -153,6 +160,11 @@ TEST(AddressLines, WebAddressAgreesWithTheMailDomain)
         // A character no host has makes a whole-looking host misread.
         {u"http://www.luneburger-heide+eisen.eu/", u"c.kessler@luneburger-heide-reisen.eu", u"http://www.luneburger-heide-reisen.eu/"},
         {u"www.heide+reisen.eu", u"a@nord-kontor.de", u"www.heide+reisen.eu"},
+        // "www." read as other w's run into the host; a host of its own that starts so stays.
+        {u"wwofficine-meccaniche-lario.com", u"valentina@officine-meccaniche-lario.com", u"www.officine-meccaniche-lario.com"},
+        {u"vwwofficine-lario.com/it", u"a@officine-lario.com", u"www.officine-lario.com/it"},
+        {u"www.wvinhos-douro.pt", u"a@wvinhos-douro.pt", u"www.wvinhos-douro.pt"},
+        {u"wolkenbau.de", u"a@olkenbau.de", u"wolkenbau.de"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(webAddressByMailDomain(QString::fromUtf16(c.url), QString::fromUtf16(c.email)).toStdString(),

@@ -493,6 +493,36 @@ TEST(CardFields, TitlesAndDepartmentsByTheirPlaceUnderTheName)
     }
 }
 
+// A partnership named after its founders carries no legal form but is the company, never the
+// title its "Partner" would make it; a partner's own title stays a title.
+TEST(CardFields, PartnershipsAreCompanies)
+{
+    const struct {
+        std::vector<RecognizedLine> lines;
+        const char16_t* company;
+        const char16_t* title;
+    } cases[] = {
+        {{at(u"MÜLLER UND PARTNER", 61, 72, 586, 105), at(u"HANS-PETER WEISSENBORN", 63, 344, 559, 372), at(u"Meister", 59, 386, 177, 410)},
+         u"MÜLLER UND PARTNER",
+         u"Meister"},
+        {{at(u"Brandt & Söhne", 60, 75, 551, 102), at(u"Friederike Maaß", 63, 313, 386, 353), at(u"Meisterin", 60, 387, 185, 409)},
+         u"Brandt & Söhne",
+         u"Meisterin"},
+        {{at(u"Studio Legale Bianchi & Associati", 60, 75, 551, 102), at(u"Ettore Ferri", 63, 313, 386, 353), at(u"Avvocato", 60, 387, 185, 409)},
+         u"Studio Legale Bianchi & Associati",
+         u"Avvocato"},
+        {{at(u"Wexford Print Works Ltd", 60, 75, 551, 102), at(u"Ettore Ferri", 63, 313, 386, 353),
+          at(u"Founder & Partner", 60, 387, 285, 409)},
+         u"Wexford Print Works Ltd",
+         u"Founder & Partner"},
+    };
+    for (const auto& c : cases) {
+        const ResultSlots f = classifyCardLines(c.lines);
+        EXPECT_EQ(f[kCompanySlot].text, QString::fromUtf16(c.company));
+        EXPECT_EQ(f[10].text, QString::fromUtf16(c.title));
+    }
+}
+
 // A title or department too long for its line goes on over the next in the same type: a line
 // starting in a small letter, or any after a word that joins others; a number's or an address's
 // line, a name and a line set apart go on with nothing.
@@ -587,6 +617,34 @@ TEST(CardFields, SocialRowsAndCountryLines)
     for (const auto& c : cases) {
         const ResultSlots f = classifyCardLines(c.lines);
         EXPECT_EQ(f[size_t(c.slot)].text, QString::fromUtf16(c.expected)) << c.lines.front().text.toStdString();
+    }
+}
+
+// A Russian card's name beside the company's wordmark in capitals: the line the e-mail address
+// spells, not a company word that shares a few letters with it; Cyrillic small letters read as
+// capitals in the name's words.
+TEST(CardFields, RussianNameBesideTheWordmark)
+{
+    const struct {
+        std::vector<RecognizedLine> lines;
+        const char16_t* name;
+    } cases[] = {
+        {{at(u"КАМСКИЙ ЗАВОД МЕТАЛЛОКОНСТРУКЦИЙ", 94, 88, 1012, 138), at(u"ООО «Камский Завод Металлоконструкций»", 307, 139, 796, 172),
+          at(u"РЯБИНИН Константин АРКАДЬЕВИЧ", 111, 187, 991, 268), at(u"Старший менеджер", 411, 286, 685, 319),
+          at(u"@ konstantin@kamskii-zavod-metallokonstruktsii.com", 185, 507, 898, 556)},
+         u"РЯБИНИН Константин АРКАДЬЕВИЧ"},
+        {{at(u"СЕВЕРНЫЙ ВЕТЕР", 80, 71, 548, 117), at(u"000 «Северный Ветер»", 77, 120, 342, 158),
+          at(u"МИХАИЛ АЛЕКСАНДРОВИЧ БогдАНов", 72, 313, 565, 356), at(u"Начальник отдела снабжения", 68, 372, 463, 415),
+          at(u"E-mail mikhail-bogdanov@severnyi-veter.ru", 564, 390, 1013, 436)},
+         u"МИХАИЛ АЛЕКСАНДРОВИЧ Богданов"},
+        {{at(u"«СтройИнвест»", 80, 71, 548, 117), at(u"ДмитРИЙ Михайлович Лебедев", 72, 313, 565, 356),
+          at(u"Тел. +7 846 469-85-53", 564, 390, 1013, 436)},
+         u"Дмитрий Михайлович Лебедев"},
+    };
+    for (const auto& c : cases) {
+        ResultSlots f = classifyCardLines(c.lines);
+        fillFieldsOfScript(f, c.lines, kLanguageRussian);
+        EXPECT_EQ(f[kNameSlot].text.toStdString(), QString::fromUtf16(c.name).toStdString());
     }
 }
 
@@ -1063,6 +1121,10 @@ TEST(LatinNameShape, NamesPutRightByTheirEmailAddress)
         {u"Anna Lopez", u"info@x.com", u"Anna Lopez"},
         {u"Anna Lopez", u"", u"Anna Lopez"},
     };
+    for (const auto& [read, spelled] : {std::pair{u"PIERLUIG! LOMBARDI", u"PIERLUIGI LOMBARDI"}, {u"Márcio (GUIMARÃES", u"Márcio GUIMARÃES"},
+                                        {u"Nicolás García- Olmedo", u"Nicolás García-Olmedo"}, {u"Aoife Mcintyre", u"Aoife McIntyre"},
+                                        {u"Ann Macintosh (Sales)", u"Ann Macintosh (Sales)"}, {u"Fiona Mc Gill", u"Fiona Mc Gill"}})
+        EXPECT_EQ(latinNameWithLettersForMarks(QString::fromUtf16(read)), QString::fromUtf16(spelled));
     EXPECT_EQ(latinNameWithInitialStops(u"Tobias R Wolff"_qs), u"Tobias R. Wolff"_qs);
     EXPECT_EQ(latinNameWithInitialStops(u"Robert S$. Novak"_qs), u"Robert S. Novak"_qs);
     EXPECT_EQ(latinNameWithInitialStops(u"ISOLDE S. BRIAIN"_qs), u"ISOLDE S. BRIAIN"_qs);
@@ -1094,6 +1156,10 @@ TEST(LatinNameShape, SmallCapitalsSpelledAsPrinted)
     std::vector<LetterExtent> anneKathrin(20, {22, 50});
     for (const size_t capital : {0, 2, 6, 13})
         anneKathrin[capital] = {10, 50};
+    // D, r, A, n, n, e, K, a, t, h, r, i, n, M, c, C, r, e, a, d, y.
+    std::vector<LetterExtent> anneMcCready(21, {22, 50});
+    for (const size_t capital : {0, 2, 6, 13, 15})
+        anneMcCready[capital] = {10, 50};
     const struct {
         const char16_t* name;
         const std::vector<LetterExtent>& letters;
@@ -1104,6 +1170,7 @@ TEST(LatinNameShape, SmallCapitalsSpelledAsPrinted)
         {u"JEAN-BAPTISTE O'CONNOR", jeanBaptiste, u"Jean-Baptiste O'Connor"},
         {u"Jean-Baptiste O'Connor", jeanBaptiste, u"Jean-Baptiste O'Connor"},
         {u"DR. ANNE-KATHRIN RÜCKERT", anneKathrin, u"Dr. Anne-Kathrin Rückert"},
+        {u"DR. ANNE-KATHRIN MCCREADY", anneMcCready, u"Dr. Anne-Kathrin McCready"},
         // Capitals of one height are printed so.
         {u"DR. SOPHIE DUBOIS", sophie, u"DR. SOPHIE DUBOIS"},
         {u"ÁLVARO GARCÍA", alvaro, u"ÁLVARO GARCÍA"},
@@ -1249,6 +1316,16 @@ TEST(CardFields, MailAndWebAddressesTheEngineBroke)
         {u"Mail strauß@auerbach-druckerei. de", u"strauß@auerbach-druckerei.de", u""},
         {u"© gstrauß@auerbach-druckerei.com", u"gstrauß@auerbach-druckerei.com", u""},
         {u"jürgen.weiß@müller-bau.de", u"jürgen.weiß@müller-bau.de", u""},
+        // A small e and a dot run into the name are its initial; a capital E so is a label.
+        {u"e.belousov@ladoga-treid.com", u"e.belousov@ladoga-treid.com", u""},
+        {u"© e.belousov@ladoga-treid.com", u"e.belousov@ladoga-treid.com", u""},
+        {u"E.yumi@sakura.jp", u"yumi@sakura.jp", u""},
+        {u"E. yumi@sakura.jp", u"yumi@sakura.jp", u""},
+        // A label before a name the engine broke at a blank.
+        {u"E-mail. simone.dossantos simoes@estrela.com.br", u"simone.dossantos.simoes@estrela.com.br", u""},
+        // A small l read as a bar.
+        {u"ponomarev_|@pryaniki.ru", u"ponomarev_l@pryaniki.ru", u""},
+        {u"pau|.ruiz@sur.es", u"paul.ruiz@sur.es", u""},
     };
     for (const auto& c : cases) {
         const QString read = QString::fromUtf16(c.read);
@@ -1344,3 +1421,4 @@ TEST(RecognitionRequest, Validation)
 }
 
 } // namespace
+
