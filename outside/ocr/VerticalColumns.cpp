@@ -319,6 +319,23 @@ RecognizedLine footOfRows(const InkMap& map)
     return {};
 }
 
+// Whether the reading across left a tenth of the ink at the foot out of its rows: an e-mail or web
+// address cut where the engine lost a word of it ("okubo_h@", "-print.com" without "wakamatsu").
+bool footLeftUnread(Pix* pix, const InkMap& paper, const std::vector<RecognizedLine>& rows, const RecognizedLine& foot)
+{
+    std::vector<RecognizedLine> read;
+    for (const RecognizedLine& r : rows)
+        read.push_back({{}, r.left - 2, r.top - 2, r.right + 2, r.bottom + 2, 0});
+    const InkMap unread = inkMap(pix, read);
+    qsizetype all = 0, left = 0;
+    for (int y = foot.top; y <= foot.bottom; ++y) {
+        const qsizetype from = qsizetype(y) * paper.w + foot.left, to = qsizetype(y) * paper.w + foot.right + 1;
+        all += std::count(paper.ink.begin() + from, paper.ink.begin() + to, 1);
+        left += std::count(unread.ink.begin() + from, unread.ink.begin() + to, 1);
+    }
+    return 10 * left > all;
+}
+
 // A row the reading across made up of characters of columns side by side ("電東〒"): Japanese or
 // Chinese characters whose ink stands in bands half the row's height apart and more, two of which
 // run on above or below the row as columns do.
@@ -785,12 +802,16 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
         read.left = box.left, read.top = box.top, read.right = box.right, read.bottom = box.bottom;
         return read;
     };
-    // Where the reading across took the rows at the foot for columns too, the foot alone is read
-    // across, and columns running into it end above it. The rows' areas take in that foot.
+    // Where the reading across took the rows at the foot for columns too, or left a piece of them
+    // unread, the foot alone is read across, and columns running into it end above it. The rows'
+    // areas take in that foot.
     std::vector<RecognizedLine> rowAreas;
     if (RecognizedLine foot = footOfRows(paper);
         foot.bottom > foot.top && engine.hasLanguage(kRowData + "+" + kSidewaysData)
-        && std::none_of(reading.rows.begin(), reading.rows.end(), [&](const RecognizedLine& r) { return r.top >= foot.top; })) {
+        && (std::none_of(reading.rows.begin(), reading.rows.end(), [&](const RecognizedLine& r) { return r.top >= foot.top; })
+            || footLeftUnread(pix, paper, reading.rows, foot))) {
+        reading.rows.erase(std::remove_if(reading.rows.begin(), reading.rows.end(), [&](const RecognizedLine& r) { return r.top >= foot.top; }),
+                           reading.rows.end());
         rowAreas.push_back(foot);
         std::vector<RecognizedLine> footLines;
         engine.recognize(pix, dpi, kRowData + "+" + kSidewaysData, foot.left, foot.top, foot.right, foot.bottom, &footLines, nullptr,

@@ -909,6 +909,29 @@ TEST_F(Quillant, VerticalJapaneseCardReadsInItsColumns)
     EXPECT_GT(box[3].toInt(), box[2].toInt());
 }
 
+// The e-mail and web rows at the foot of a card in columns, in small light type: the reading of
+// the whole card across loses words of them, the foot read alone does not.
+TEST_F(Quillant, RowsAtTheFootOfAColumnCardReadWhole)
+{
+    const QString type = u"IPAexGothic"_qs;
+    const QImage image = columnCard(
+        {
+            {type, 34, 611, 91, u"若松印刷有限会社"_qs},
+            {type, 30, 530, 145, u"顧問"_qs},
+            {type, 70, 481, 158, u"大久保　秀樹"_qs},
+            {type, 26, 328, 83, u"〒611-0021"_qs},
+            {type, 36, 286, 115, u"京都府宇治市宇治4-32"_qs},
+            {type, 36, 240, 113, u"前橋本町ビル2階"_qs},
+            {type, 30, 168, 114, u"TEL +81-774-99-8439"_qs},
+        },
+        {{u"Cantarell Light"_qs, 21, 64, 977, u"Email. okubo_h@wakamatsu-print.com"_qs},
+         {u"Cantarell Light"_qs, 21, 63, 1008, u"URL. https://wakamatsu-print.com"_qs}});
+    Card card;
+    ASSERT_EQ(recognize(image, &card, 11), 0);
+    EXPECT_EQ(card.text("e_Mail"), u"okubo_h@wakamatsu-print.com"_qs);
+    EXPECT_EQ(card.text("web_Page_Address"), u"https://wakamatsu-print.com"_qs);
+}
+
 // Names in columns whose kanji the vertical model misreads (和也 as 和世 or 和志), their reading
 // beside them: put right by their ink as on a card set across.
 TEST_F(Quillant, KanjiOfANameInAColumnComesOutAsPrinted)
