@@ -207,6 +207,37 @@ void widenCutKoreanLines(TesseractEngine& engine, Pix* pix, const std::string& o
     }
 }
 
+// An address line the engine's layout ended at the road's number, leaving the building and floor
+// set after it on the same row unread ("… 테헤란로 144," without "한솔빌딩 23층"). The ink going on
+// beyond the line's end, where no other line was read, is read on its own and taken where it reads
+// surely as Hangul words.
+void readCutKoreanAddressEnds(TesseractEngine& engine, Pix* pix, const std::string& own, std::vector<RecognizedLine>* lines)
+{
+    for (RecognizedLine& line : *lines) {
+        if (!isAddressOfScript(line.text))
+            continue;
+        const int h = line.bottom - line.top + 1;
+        const RecognizedLine tail{{}, line.right + 1, line.top, extendedToInk(pix, line).right, line.bottom, 0};
+        if (tail.right - tail.left < h || std::any_of(lines->begin(), lines->end(), [&tail](const RecognizedLine& o) {
+                return o.right > tail.left && o.left < tail.right && 2 * (std::min(o.bottom, tail.bottom) - std::max(o.top, tail.top)) > o.bottom - o.top;
+            }))
+            continue;
+        const RecognizedLine again = readBoxAt(engine, pix, own, tail, kReadHeight);
+        if (again.confidence < kSure || scriptLetters(kLanguageKorean, again.text) < 2)
+            continue;
+        // The comma after the number may be read again at the tail's start.
+        static const QRegularExpression marks(QStringLiteral(R"(^[^\p{L}\p{N}]+)"));
+        QString rest = again.text.simplified();
+        const bool comma = rest.left(int(marks.match(rest).capturedLength())).contains(u',');
+        rest.remove(marks);
+        line.text = line.text.trimmed();
+        if (comma && !line.text.endsWith(u','))
+            line.text += u',';
+        line.text += u' ' + rest;
+        line.right = tail.right;
+    }
+}
+
 // Whether the end of a line from `at` has the whole shape of an e-mail or a web address.
 bool isWholeAddress(const QString& text, qsizetype at)
 {
@@ -333,6 +364,7 @@ void rereadScriptLines(TesseractEngine& engine, Pix* pix, int language, std::vec
     if (language == kLanguageKorean) {
         joinSplitSyllableRows(engine, pix, own, lines);
         widenCutKoreanLines(engine, pix, own, lines);
+        readCutKoreanAddressEnds(engine, pix, own, lines);
     }
     std::vector<int> heights;
     for (const RecognizedLine& line : *lines)

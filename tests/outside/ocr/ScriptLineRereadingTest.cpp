@@ -13,23 +13,52 @@
 
 namespace {
 
+// A row of Hangul drawn on white at a height of 110 pixels, with the box the engine would give it
+// and where each of its characters ends.
+struct DrawnRow {
+    DrawnRow(const QString& text, int width, int pixelSize, int left)
+        : image(width, 200, QImage::Format_Grayscale8)
+        , font(u"NanumBarunGothic"_qs)
+        , line(text)
+        , start(left)
+    {
+        image.fill(Qt::white);
+        font.setPixelSize(pixelSize);
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(left, 110, text);
+        painter.end();
+        const QFontMetrics metrics(font);
+        top = 110 - metrics.ascent() + 4;
+        bottom = 110 + metrics.descent() - 2;
+    }
+    int x(int characters) const { return start + QFontMetrics(font).horizontalAdvance(line.left(characters)); }
+
+    QImage image;
+    QFont font;
+    QString line;
+    int start = 0, top = 0, bottom = 0;
+};
+
+// The lines of a Korean card read again on `image`.
+std::vector<RecognizedLine> readAgainAsKorean(const QImage& image, std::vector<RecognizedLine> lines)
+{
+    TesseractEngine engine;
+    EXPECT_TRUE(engine.open());
+    const PixPtr pix = pixOf(image);
+    rereadScriptLines(engine, pix.get(), kLanguageKorean, &lines);
+    return lines;
+}
+
 // A role line cut short by the engine's layout, as the lines it read of it: the syllables before
 // `kept` left unread, or read as scraps of a syllable or two.
 TEST(ScriptLineRereading, KoreanLineCutShortIsReadOutToItsInk)
 {
     const QString line = u"기획조정실 지사장"_qs;
-    QImage image(900, 200, QImage::Format_Grayscale8);
-    image.fill(Qt::white);
-    QFont font(u"NanumBarunGothic"_qs);
-    font.setPixelSize(30);
-    QPainter painter(&image);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.drawText(100, 110, line);
-    painter.end();
-    const QFontMetrics metrics(font);
-    const int top = 110 - metrics.ascent() + 4, bottom = 110 + metrics.descent() - 2;
-    const auto x = [&](int characters) { return 100 + metrics.horizontalAdvance(line.left(characters)); };
+    const DrawnRow row(line, 900, 30, 100);
+    const int top = row.top, bottom = row.bottom;
+    const auto x = [&row](int characters) { return row.x(characters); };
     const struct {
         const char* what;
         std::vector<RecognizedLine> read;
@@ -38,15 +67,37 @@ TEST(ScriptLineRereading, KoreanLineCutShortIsReadOutToItsInk)
         {"first syllables read as scraps",
          {{u"기"_qs, 100, top, x(1), bottom, 53}, {u"획."_qs, x(1) + 2, top, x(2), bottom, 63}, {u"조정실 지사장"_qs, x(2) + 2, top, x(9), bottom, 85}}},
     };
-    TesseractEngine engine;
-    ASSERT_TRUE(engine.open());
-    const PixPtr pix = pixOf(image);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        std::vector<RecognizedLine> lines = c.read;
-        rereadScriptLines(engine, pix.get(), kLanguageKorean, &lines);
+        const std::vector<RecognizedLine> lines = readAgainAsKorean(row.image, c.read);
         ASSERT_EQ(lines.size(), 1u);
         EXPECT_EQ(lines.front().text.toStdString(), line.toStdString());
+    }
+}
+
+// An address line the engine's layout ended at the road's number, the building and floor after
+// it left unread: the rest of the row is read on, its comma kept once; a line already read beyond
+// it is no part of the address.
+TEST(ScriptLineRereading, KoreanAddressLineCutAtItsNumberIsReadOn)
+{
+    const QString line = u"서울특별시 강남구 테헤란로 144, 한솔빌딩 23층"_qs;
+    const DrawnRow row(line, 1100, 28, 60);
+    const int top = row.top, bottom = row.bottom;
+    const auto x = [&row](int characters) { return row.x(characters); };
+    const struct {
+        const char* what;
+        std::vector<RecognizedLine> read;
+        QString address;
+    } cases[] = {
+        {"after the comma", {{line.left(19), 60, top, x(19), bottom, 92}}, line},
+        {"before the comma", {{line.left(18), 60, top, x(18), bottom, 92}}, line},
+        {"the rest read as a line of its own", {{line.left(19), 60, top, x(19), bottom, 92}, {line.mid(20), x(20), top, x(28), bottom, 90}}, line.left(19)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<RecognizedLine> lines = readAgainAsKorean(row.image, c.read);
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(lines.front().text.toStdString(), c.address.toStdString());
     }
 }
 
