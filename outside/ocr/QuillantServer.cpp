@@ -14,6 +14,7 @@
 #include "outside/ocr/MailRowRereading.h"
 #include "outside/ocr/ModelTrial.h"
 #include "outside/ocr/NameLineInk.h"
+#include "outside/ocr/NumberRowRereading.h"
 #include "outside/ocr/ScanCleanup.h"
 #include "outside/ocr/ScriptCardFields.h"
 #include "outside/ocr/ScriptLineRereading.h"
@@ -416,6 +417,10 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     if (request.type <= 1 && columns.columns.empty() && best.data.rfind("jpn", 0) != 0 && !isOtherScript(language)
         && best.confidence >= kDoubtfulReading && timeLeft() > 0)
         rereadCutMailRows(m_engine, read, dpi, best.data, &best.lines);
+    // A number row of the contact block the engine made nonsense of is read again alone.
+    if (request.type <= 1 && columns.columns.empty() && best.data.rfind("jpn", 0) != 0
+        && (!isOtherScript(language) || language == kLanguageRussian) && timeLeft() > 0)
+        rereadGarbledNumberRows(m_engine, read, best.data, &best.lines);
     for (std::vector<RecognizedLine>* lines : {&best.lines, &columns.columns, &columns.rows}) {
         for (RecognizedLine& line : *lines)
             line.text = withWebAddressShape(line.text);

@@ -5,8 +5,6 @@
 #include "tests/outside/ocr/ScannedCard.h"
 #include "tests/support/cards/SyntheticCard.h"
 
-#include <QPainter>
-
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -44,14 +42,7 @@ TEST(MailRowRereading, ARowOfSmallTypeBrokenIntoScrapsIsReadAgainLarger)
     QImage card(1075, 650, QImage::Format_RGB32);
     card.fill(Qt::white);
     const auto draw = [&card](const QString& text, int pixelSize, int x, int baseline) {
-        QPainter painter(&card);
-        QFont font(u"DejaVu Sans"_qs);
-        font.setPixelSize(pixelSize);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        painter.drawText(x, baseline, text);
-        const QRect box = QFontMetrics(font).tightBoundingRect(text).translated(x, baseline);
-        return RecognizedLine{text, box.left(), box.top(), box.right(), box.bottom(), 90};
+        return drawLine(&card, text, pixelSize, x, baseline, 90);
     };
     std::vector<RecognizedLine> lines = {draw(u"Joaquín Navarro"_qs, 56, 60, 120), draw(u"Gerente"_qs, 34, 60, 200),
                                          draw(u"Tel. 661 843 360"_qs, 34, 560, 380), draw(u"Administración"_qs, 34, 60, 460)};

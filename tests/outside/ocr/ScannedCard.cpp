@@ -60,3 +60,15 @@ PixPtr pixOf(const QImage& image)
     }
     return pix;
 }
+
+RecognizedLine drawLine(QImage* card, const QString& text, int pixelSize, int x, int baseline, int confidence)
+{
+    QPainter painter(card);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(pixelSize);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(x, baseline, text);
+    const QRect box = QFontMetrics(font).tightBoundingRect(text).translated(x, baseline);
+    return RecognizedLine{text, box.left(), box.top(), box.right(), box.bottom(), confidence};
+}

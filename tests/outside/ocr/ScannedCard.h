@@ -1,6 +1,7 @@
 // Drawn cards as a scanner gives them, for the clean-up and recognition tests.
 #pragma once
 
+#include "outside/ocr/CardFields.h"
 #include "outside/ocr/ScanCleanup.h"
 
 #include <QImage>
@@ -15,3 +16,6 @@ QImage scannedCard(const QImage& card, double degrees, int bed, int low, int hig
 QImage smallPrintCard();
 // The image as the engine takes it: 8-bit grey.
 PixPtr pixOf(const QImage& image);
+// Draws `text` in black DejaVu Sans of `pixelSize` at x, baseline on `card`; the line with its ink's box
+// and `confidence`, as the engine would give it.
+RecognizedLine drawLine(QImage* card, const QString& text, int pixelSize, int x, int baseline, int confidence);

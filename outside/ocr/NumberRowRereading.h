@@ -1,0 +1,17 @@
+// The engine sometimes reads a clean number row of a card's contact block as nonsense ("@ versus"
+// for "01273 230436", "Dh 4 96 4s4n ona" for "Phone. +44 29 4544 2057"), most often beside a round
+// icon, and the number is then stored nowhere.
+#pragma once
+
+#include "outside/ocr/CardFields.h"
+
+#include <string>
+#include <vector>
+
+class TesseractEngine;
+struct Pix;
+
+// Each line the engine doubts that holds no number, set in line with the rows of numbers or
+// addresses above or below it, is read again alone; a reading that then holds a number takes its
+// place. True when a line changed.
+bool rereadGarbledNumberRows(TesseractEngine& engine, Pix* pix, const std::string& data, std::vector<RecognizedLine>* lines);
