@@ -322,6 +322,22 @@ void fillMailOfWebHost(ResultSlots& fields, const std::vector<RecognizedLine>& l
     }
 }
 
+// The web address whose host lost the country's ending at the line's end ("aoli-prop.com" beside
+// "hsiao_k@aoli-prop.com.tw"): the host is the e-mail domain but for its last label, a country's.
+void fillWebOfMailDomain(ResultSlots& fields)
+{
+    static const QRegularExpression parts(QStringLiteral(R"(^((?:https?://)?(?:www\.)?)([a-z0-9.\-]+)(/?)$)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression country(QStringLiteral(R"(^\.(?:tw|hk|mo|cn)$)"));
+    const auto web = parts.match(fields[kWebSlot].text.trimmed());
+    const QString mail = fields[kMailSlot].text.trimmed();
+    if (!fields[kWebSlot].filled || !fields[kMailSlot].filled || !web.hasMatch() || !mail.contains(u'@'))
+        return;
+    const QString domain = mail.section(u'@', -1).toLower(), host = web.captured(2).toLower();
+    if (host.contains(u'.') && domain.startsWith(host) && country.match(domain.mid(host.size())).hasMatch())
+        fields[kWebSlot].text = web.captured(1) + domain + web.captured(3);
+}
+
 // A postal code alone on its line, its digits only.
 const QRegularExpression& codeAlone()
 {
@@ -454,6 +470,7 @@ void fillChineseFields(ResultSlots& fields, const std::vector<RecognizedLine>& l
     fillAddress(fields, rows);
     fillCompany(fields, once, rows);
     fillMailOfWebHost(fields, once);
+    fillWebOfMailDomain(fields);
     if (fields[kNameSlot].filled && cannotBeAName(fields[kNameSlot].text))
         fields[kNameSlot] = {};
     fillDepartmentAndTitle(fields);

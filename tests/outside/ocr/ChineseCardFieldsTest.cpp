@@ -210,3 +210,27 @@ TEST(ChineseCardFields, MailAddressRunIntoTheWebHost)
     fillChineseFields(fields, linesOf({{u"邮箱 wu_lohengtong-elec.cn", 600, 466, 1009, 488}, {u"网址: www.hengtong-elec.cn", 597, 498, 994, 533}}));
     EXPECT_EQ(textOf(fields, 23).toStdString(), "wu_l@hengtong-elec.cn");
 }
+
+// A web address whose host lost its country's ending at the line's end takes the e-mail domain's;
+// one whose host is another stays.
+TEST(ChineseCardFields, WebHostWithoutItsCountryEnding)
+{
+    const struct {
+        const char16_t* web;
+        const char16_t* mail;
+        const char16_t* stored;
+    } cases[] = {
+        {u"aoli-prop.com", u"hsiao_k@aoli-prop.com.tw", u"aoli-prop.com.tw"},
+        {u"http://www.wantong.com/", u"k.au@wantong.com.hk", u"http://www.wantong.com.hk/"},
+        {u"www.aoli-prop.com", u"hsiao_k@aoli-prop.com", u"www.aoli-prop.com"},
+        {u"www.aoli.com", u"hsiao_k@aoli-prop.com.tw", u"www.aoli.com"},
+        {u"www.aoli-prop.com", u"hsiao_k@aoli-prop.com.sg", u"www.aoli-prop.com"},
+    };
+    for (const auto& c : cases) {
+        ResultSlots fields{};
+        fields[27] = {QString::fromUtf16(c.web), 597, 498, 994, 533, true};
+        fields[23] = {QString::fromUtf16(c.mail), 600, 466, 1009, 488, true};
+        fillChineseFields(fields, {});
+        EXPECT_EQ(textOf(fields, 27).toStdString(), QString::fromUtf16(c.stored).toStdString());
+    }
+}
