@@ -52,8 +52,16 @@ bool standsAsStroke(Pix* cell)
 
 PixPtr charactersAsRow(Pix* pix, const RecognizedLine& column)
 {
-    const std::vector<std::pair<int, int>> cells = inkRows(pix, column.left, column.top, column.right, column.bottom);
     const int w = column.right - column.left + 1;
+    // Characters set close touch one another: a cell as tall as several characters is cut into as
+    // many, a character as tall as the column is wide.
+    std::vector<std::pair<int, int>> cells;
+    for (const auto& [top, bottom] : inkRows(pix, column.left, column.top, column.right, column.bottom)) {
+        const int h = bottom - top + 1;
+        const int parts = 5 * h > 8 * w ? (h + w / 2) / w : 1;
+        for (int i = 0; i < parts; ++i)
+            cells.emplace_back(top + i * h / parts, top + (i + 1) * h / parts - 1);
+    }
     if (cells.size() < 2)
         return nullptr;
     const auto gap = [&](size_t i) { return std::max(w / 8, std::min(w, cells[i].first - cells[i - 1].second)); };
@@ -495,6 +503,14 @@ QString withBlockDigits(const QString& text)
 }
 
 
+// Whether a column names a role: departments, a title, or both ("営業部 部長", "東京支社").
+bool namesARole(const QString& text)
+{
+    const DepartmentAndTitle split = splitJapaneseDepartmentAndTitle(text);
+    const QStringList titles = split.title.split(u' ', Qt::SkipEmptyParts);
+    return titles.isEmpty() ? !split.department.isEmpty() : std::all_of(titles.begin(), titles.end(), isJapaneseTitleWord);
+}
+
 // A small kana (ィ, ュ, ョ) as the large one of its letter; other letters as they are.
 QChar largeKana(QChar c)
 {
@@ -518,6 +534,12 @@ QString withTitleMarks(const QString& text)
     QString out = QString(text).replace(profession, QStringLiteral("士")).replace(one, QStringLiteral("一"));
     if (const QString marked = QString(out).replace(longMark, QStringLiteral("ー")); !marked.contains(digits))
         out = marked;
+    // A title whose characters stand apart ("代 表 '取 締 役") is one word: the column's pitch
+    // made blanks between them, and specks marks.
+    static const QRegularExpression spaced(QStringLiteral("^[\\x{4E00}-\\x{9FFF}](?:[\\s'`\"・.]+[\\x{4E00}-\\x{9FFF}])+$"));
+    if (const QString joined = QString(out).remove(QRegularExpression(QStringLiteral("[\\s'`\"・.]")));
+        spaced.match(out).hasMatch() && isJapaneseTitleWord(joined))
+        out = joined;
     // A character alone after a title ("係長 下") is a scrap of the column beside it.
     static const QRegularExpression scrap(QStringLiteral("^(\\S.*\\S)\\s+\\S$"));
     if (const auto m = scrap.match(out); m.hasMatch() && isJapaneseTitleWord(splitJapaneseDepartmentAndTitle(m.captured(1)).title))
@@ -794,6 +816,15 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
             && (l.confidence >= kDoubtedPart || address.match(l.text).hasMatch()) && !isMadeUpOfColumns(paper, l))
             reading.rows.push_back(l);
     }
+    // A column's characters set as a row and read with the Japanese model; nothing for one character.
+    const auto readAsRow = [&](const RecognizedLine& column) {
+        const PixPtr row = engine.hasLanguage(kRowData) ? charactersAsRow(pix, column) : nullptr;
+        if (!row)
+            return RecognizedLine{};
+        const int pad = int(pixGetHeight(row.get())) / 6;
+        return readBoxAt(engine, row.get(), kRowData,
+                         {{}, pad, pad, int(pixGetWidth(row.get())) - 1 - pad, int(pixGetHeight(row.get())) - 1 - pad, 0}, kRowHeight);
+    };
     const auto readAlone = [&](const RecognizedLine& box) {
         const int margin = std::max(2, (box.right - box.left) / 4);
         RecognizedLine read = engine.recognizeColumn(pix, dpi, model, std::max(0, box.left - margin), std::max(0, box.top - margin),
@@ -886,7 +917,15 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
     for (const RecognizedLine& box : inkColumns(ink, {{}, 0, 0, ink.w - 1, ink.h - 1, 0})) {
         if (liesOn(box, reading.columns, 0.3))
             continue;
-        if (const RecognizedLine read = readAlone(box); holdsText(read.text))
+        RecognizedLine read = readAlone(box);
+        // The vertical models read nothing of a short column in small type (a title of two or three
+        // kanji beside the name); set as a row, the Japanese model reads it.
+        if (!holdsText(read.text)) {
+            const RecognizedLine row = readAsRow(box);
+            if (row.confidence >= kDoubtedColumn && holdsText(row.text))
+                read.text = row.text, read.confidence = row.confidence;
+        }
+        if (holdsText(read.text))
             reading.columns.push_back(read);
     }
     dropBoxesRoundColumns(&reading.columns);
@@ -906,16 +945,20 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
         // A name in large type, and words the vertical model doubts, read better with the
         // Japanese model, their characters set as a row; not numbers, whose dashes would stand across.
         // Nor numerals of strokes across (一, 二), which the cutting into characters takes for rules.
+        // A short column that names no role may be a title or department with a kanji misread.
         static const QRegularExpression numbers(QStringLiteral("[0-9０-９〇一二三〒A-Za-z]"));
+        static const QRegularExpression hiragana(QStringLiteral("[\\x{3041}-\\x{3096}]"));
+        const qsizetype characters = QString(c.text).remove(QRegularExpression(QStringLiteral("\\s"))).size();
+        const bool mayNameARole = characters >= 2 && characters <= 6 && !namesARole(c.text) && !c.text.contains(hiragana);
         if ((c.right - c.left > kLargeColumn * usual
-             || (c.confidence < kDoubtedColumn && !c.text.contains(numbers) && !holdsSidewaysType(c.text)))
+             || ((c.confidence < kDoubtedColumn || mayNameARole) && !c.text.contains(numbers) && !holdsSidewaysType(c.text)))
             && engine.hasLanguage(kRowData)) {
-            if (PixPtr row = charactersAsRow(pix, c); row) {
-                const int pad = int(pixGetHeight(row.get())) / 6;
-                const RecognizedLine read =
-                    readBoxAt(engine, row.get(), kRowData,
-                              {{}, pad, pad, int(pixGetWidth(row.get())) - 1 - pad, int(pixGetHeight(row.get())) - 1 - pad, 0}, kRowHeight);
-                const bool taken = read.confidence >= kDoubtedColumn && holdsText(read.text) && read.confidence > c.confidence;
+            if (const RecognizedLine read = readAsRow(c); read.right > 0) {
+                // The row's reading is taken when it is surer, or when it names a role and the
+                // column's, of as many characters, does not.
+                const bool role = mayNameARole && read.confidence >= kDoubtedPart && namesARole(read.text)
+                    && QString(read.text).remove(QRegularExpression(QStringLiteral("\\s"))).size() == characters;
+                const bool taken = role || (read.confidence >= kDoubtedColumn && holdsText(read.text) && read.confidence > c.confidence);
                 reading.otherReadings[size_t(&c - reading.columns.data())] = taken ? c.text : read.text;
                 if (taken)
                     c.text = read.text, c.confidence = read.confidence;

@@ -997,6 +997,36 @@ TEST_F(Quillant, NameInAColumnComesOutAsTheNameDictionaryKnowsIt)
     }
 }
 
+// A department and a title in small type, each in a short column of its own beside the name, the
+// title's characters set close: the vertical model reads nothing of such columns.
+TEST_F(Quillant, ShortRoleColumnsBesideTheNameAreRead)
+{
+    const struct {
+        QString font, department, title;
+    } roles[] = {
+        {u"IPAMincho"_qs, u"技術部"_qs, u"課長"_qs},
+        {u"IPAGothic"_qs, u"総務課"_qs, u"係長"_qs},
+    };
+    for (const auto& r : roles) {
+        const QImage image = columnCard(
+            {
+                {r.font, 44, 600, 90, u"株式会社丸山建設"_qs},
+                {r.font, 22, 530, 150, r.department},
+                {r.font, 22, 500, 200, r.title},
+                {r.font, 84, 440, 170, u"清水　亮介"_qs},
+                {r.font, 28, 300, 100, u"〒103-0027"_qs},
+                {r.font, 30, 245, 100, u"東京都中央区日本橋七丁目三番"_qs},
+                {r.font, 28, 185, 100, u"電話　03-2055-4410"_qs},
+            },
+            {{u"DejaVu Sans"_qs, 26, 60, 1010, u"r.shimizu@maruyama-kensetsu.jp"_qs}});
+        Card card;
+        ASSERT_EQ(recognize(image, &card, 11), 0);
+        EXPECT_EQ(card.text("department"), r.department) << r.font.toStdString();
+        EXPECT_EQ(card.text("job_Title"), r.title) << r.font.toStdString();
+        EXPECT_EQ(card.text("full_Name").remove(u' '), u"清水亮介"_qs) << r.font.toStdString();
+    }
+}
+
 // A simplified Chinese card in columns: read with the Chinese model, which knows its characters.
 TEST_F(Quillant, VerticalChineseCardReadsInItsColumns)
 {

@@ -167,7 +167,7 @@ TEST(VerticalColumns, ColumnsGoToTheFieldsInReadingOrderWithTheirBoxes)
 }
 
 // A title's column as the vertical models misread it: the long vowel mark as a 1, the numeral one
-// as a long vowel mark, a profession's 士 as 十 or 二.
+// as a long vowel mark, a profession's 士 as 十 or 二, its characters apart.
 TEST(VerticalColumns, TitleOfAColumnComesOutAsPrinted)
 {
     const struct {
@@ -180,6 +180,8 @@ TEST(VerticalColumns, TitleOfAColumnComesOutAsPrinted)
         {u"係長 下"_qs, u"係長"_qs},
         {u"広報室専務取締役 店"_qs, u"専務取締役"_qs},
         {u"マネージャー"_qs, u"マネージャー"_qs},
+        {u"代 表 '取 締 役"_qs, u"代表取締役"_qs},
+        {u"課 長"_qs, u"課長"_qs},
     };
     for (const auto& c : cases) {
         ColumnReading reading;
