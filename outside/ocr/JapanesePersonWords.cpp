@@ -324,3 +324,20 @@ QString mendedNameReading(const QString& printed, const QString& dictionaryReadi
     }
     return hiragana;
 }
+
+QString withCommonKanjiForms(const QString& name, const QString& other)
+{
+    // Old forms of kanji common in names, and the forms used today.
+    static const QString older = u"齋齊邊邉澤濱髙﨑廣櫻國藏眞惠榮德實壽關"_qs;
+    static const QString today = u"斎斉辺辺沢浜高崎広桜国蔵真恵栄徳実寿関"_qs;
+    const QString bare = QString(other).remove(u' ').remove(QChar(0x3000));
+    QString out = name;
+    for (qsizetype i = 0, at = 0; i < out.size(); ++i) {
+        if (out.at(i) == u' ' || out.at(i) == QChar(0x3000))
+            continue;
+        if (const qsizetype k = older.indexOf(out.at(i)); k >= 0 && at < bare.size() && bare.at(at) == today.at(k))
+            out[i] = today.at(k);
+        ++at;
+    }
+    return QString(out).remove(u' ').remove(QChar(0x3000)).size() == bare.size() ? out : name;
+}

@@ -53,3 +53,8 @@ QString betterSupportedName(const QString& name, const QString& other, const QSt
 // "サカグチ マ ユーミ"), with one kana lost ("たかみほ"), or its family name's alone. Other
 // readings as printed.
 QString mendedNameReading(const QString& printed, const QString& dictionaryReading);
+
+// A name the vertical model read with an old form of a kanji ("齋藤") where the other reading of
+// its column, of as many characters, holds the form used today ("斎藤"): the form used today.
+// Other names as they are.
+QString withCommonKanjiForms(const QString& name, const QString& other);

@@ -25,6 +25,10 @@ constexpr double kLargeColumn = 1.3;
 constexpr int kDoubtedPart = 45;
 // A column read at a confidence below this is read again.
 constexpr int kDoubtedColumn = 75;
+// A column's characters set as a row and read at this confidence at least are taken for the
+// column's reading when that is surer by these points.
+constexpr int kSureRow = 60;
+constexpr int kClearlySurer = 10;
 // The model that reads what the vertical models cannot: Latin letters and digits set sideways.
 const std::string kSidewaysData = "eng";
 const std::string kRowData = "jpn";
@@ -32,8 +36,6 @@ const std::string kRowData = "jpn";
 // Points of the engine's confidence by which a reading in another language must beat the first.
 constexpr int kSurerReading = 5;
 
-// A column's characters cut apart where paper runs across it and set side by side as a row, in an
-// image of their own; a gap of half a character or more stays a blank. Null for one character.
 // A cell whose ink is a stroke along the column, three times as long as it is wide.
 bool standsAsStroke(Pix* cell)
 {
@@ -50,15 +52,17 @@ bool standsAsStroke(Pix* cell)
     return right >= left && 3 * (right - left + 1) <= h && 3 * h >= w;
 }
 
-PixPtr charactersAsRow(Pix* pix, const RecognizedLine& column)
+// A column's characters cut apart where paper runs across it and set side by side as a row, in an
+// image of their own; a gap of half a character or more stays a blank. Null for one character.
+// Characters set close touch one another: with `cutTouching`, a cell as tall as several
+// characters is cut into as many, a character as tall as the column is wide.
+PixPtr charactersAsRow(Pix* pix, const RecognizedLine& column, bool cutTouching = false)
 {
     const int w = column.right - column.left + 1;
-    // Characters set close touch one another: a cell as tall as several characters is cut into as
-    // many, a character as tall as the column is wide.
     std::vector<std::pair<int, int>> cells;
     for (const auto& [top, bottom] : inkRows(pix, column.left, column.top, column.right, column.bottom)) {
         const int h = bottom - top + 1;
-        const int parts = 5 * h > 8 * w ? (h + w / 2) / w : 1;
+        const int parts = cutTouching && 5 * h > 8 * w ? (h + w / 2) / w : 1;
         for (int i = 0; i < parts; ++i)
             cells.emplace_back(top + i * h / parts, top + (i + 1) * h / parts - 1);
     }
@@ -817,8 +821,9 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
             reading.rows.push_back(l);
     }
     // A column's characters set as a row and read with the Japanese model; nothing for one character.
-    const auto readAsRow = [&](const RecognizedLine& column) {
-        const PixPtr row = engine.hasLanguage(kRowData) ? charactersAsRow(pix, column) : nullptr;
+    // Touching characters are cut apart only where nothing else read the column.
+    const auto readAsRow = [&](const RecognizedLine& column, bool cutTouching) {
+        const PixPtr row = engine.hasLanguage(kRowData) ? charactersAsRow(pix, column, cutTouching) : nullptr;
         if (!row)
             return RecognizedLine{};
         const int pad = int(pixGetHeight(row.get())) / 6;
@@ -914,14 +919,39 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
             c = read;
     }
     // Columns the engine's layout missed (set apart, in large type, beside a rule) are read alone.
+    std::vector<RecognizedLine> missed;
     for (const RecognizedLine& box : inkColumns(ink, {{}, 0, 0, ink.w - 1, ink.h - 1, 0})) {
-        if (liesOn(box, reading.columns, 0.3))
+        if (!liesOn(box, reading.columns, 0.3)) {
+            missed.push_back(box);
             continue;
+        }
+        // Ink that goes on past the columns read on it (a given name after a wide blank below the
+        // family name) is looked at alone.
+        std::vector<RecognizedLine> on;
+        std::copy_if(reading.columns.begin(), reading.columns.end(), std::back_inserter(on),
+                     [&](const RecognizedLine& c) { return overlapArea(box, c) > 0; });
+        std::sort(on.begin(), on.end(), [](const RecognizedLine& a, const RecognizedLine& b) { return a.top < b.top; });
+        std::vector<std::pair<int, int>> beyond;
+        int top = box.top;
+        for (const RecognizedLine& c : on) {
+            if (c.top > top)
+                beyond.emplace_back(top, c.top - 1);
+            top = std::max(top, c.bottom + 1);
+        }
+        beyond.emplace_back(top, box.bottom);
+        for (const auto& [from, to] : beyond) {
+            for (const RecognizedLine& part : to > from ? inkColumns(ink, {{}, box.left, from, box.right, to, 0}) : std::vector<RecognizedLine>{}) {
+                if (!liesOn(part, reading.columns, 0.3))
+                    missed.push_back(part);
+            }
+        }
+    }
+    for (const RecognizedLine& box : missed) {
         RecognizedLine read = readAlone(box);
         // The vertical models read nothing of a short column in small type (a title of two or three
         // kanji beside the name); set as a row, the Japanese model reads it.
         if (!holdsText(read.text)) {
-            const RecognizedLine row = readAsRow(box);
+            const RecognizedLine row = readAsRow(box, true);
             if (row.confidence >= kDoubtedColumn && holdsText(row.text))
                 read.text = row.text, read.confidence = row.confidence;
         }
@@ -953,12 +983,19 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
         if ((c.right - c.left > kLargeColumn * usual
              || ((c.confidence < kDoubtedColumn || mayNameARole) && !c.text.contains(numbers) && !holdsSidewaysType(c.text)))
             && engine.hasLanguage(kRowData)) {
-            if (const RecognizedLine read = readAsRow(c); read.right > 0) {
+            if (const RecognizedLine read = readAsRow(c, false); read.right > 0) {
                 // The row's reading is taken when it is surer, or when it names a role and the
                 // column's, of as many characters, does not.
                 const bool role = mayNameARole && read.confidence >= kDoubtedPart && namesARole(read.text)
                     && QString(read.text).remove(QRegularExpression(QStringLiteral("\\s"))).size() == characters;
-                const bool taken = role || (read.confidence >= kDoubtedColumn && holdsText(read.text) && read.confidence > c.confidence);
+                // Words of kanji only: a reading's kana read as a row lose the blank between its
+                // names, and an address the dashes of its numbers.
+                static const QRegularExpression kanji(QStringLiteral("[\\x{4E00}-\\x{9FFF}]"));
+                const bool surer = read.confidence >= kDoubtedColumn
+                    ? read.confidence > c.confidence
+                    : read.confidence >= kSureRow && read.confidence >= c.confidence + kClearlySurer && c.text.contains(kanji)
+                        && !c.text.contains(numbers);
+                const bool taken = role || (surer && holdsText(read.text));
                 reading.otherReadings[size_t(&c - reading.columns.data())] = taken ? c.text : read.text;
                 if (taken)
                     c.text = read.text, c.confidence = read.confidence;
@@ -1083,6 +1120,8 @@ void takeBetterSupportedName(const ColumnReading& reading, NameReading& names, R
         if (!better.isEmpty()) {
             const int family = names.familyNameLength(better);
             name.text = family > 0 && family < better.size() ? better.left(family) + u' ' + better.mid(family) : better;
+        } else {
+            name.text = withCommonKanjiForms(name.text, reading.otherReadings[inBox.front()]);
         }
     }
     // A title set at the head of the reading's column ("チーフエンジニア おかだ かずや") is the title.

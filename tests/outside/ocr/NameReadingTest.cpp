@@ -233,4 +233,22 @@ TEST(NameReading, NamesTheDictionaryKnowsWhole)
         EXPECT_FALSE(names.isKnownName(QString::fromUtf16(unknown))) << QString::fromUtf16(unknown).toStdString();
 }
 
+// A name read with an old form of a kanji takes the form used today only where the column's other
+// reading, of as many characters, holds it there.
+TEST(NameReading, OldKanjiFormsTakeTheFormTheOtherReadingHolds)
+{
+    const struct {
+        const char16_t *name, *other, *kept;
+    } cases[] = {
+        {u"齋藤 真由美", u"斎藤 真由美", u"斎藤 真由美"},
+        {u"渡邊 和也", u"渡辺和世", u"渡辺 和也"},
+        {u"齋藤 真由美", u"齋藤 真由美", u"齋藤 真由美"},
+        {u"齋藤 真由美", u"斎藤 真由", u"齋藤 真由美"},
+        {u"髙橋 千尋", u"", u"髙橋 千尋"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(withCommonKanjiForms(QString::fromUtf16(c.name), QString::fromUtf16(c.other)), QString::fromUtf16(c.kept))
+            << QString::fromUtf16(c.name).toStdString();
+}
+
 } // namespace
