@@ -886,8 +886,13 @@ bool goesOnAddressAbove(RestLines& rest, RestLines::iterator above, const Recogn
         if (const QString code = westernPostalCode(belowText); !code.isEmpty() && QString(belowText).remove(u' ').size() <= code.size() + 1)
             return true;
         return goesOnAbove();
-    case LineAboveAddress::StreetNameOnly:
-        return !belowText.isEmpty() && belowText[0].isLetter() && digitCount(belowText) > 0 && !hasLatinStreetWord(belowText);
+    case LineAboveAddress::StreetNameOnly: {
+        // "Paseo de Almería," over "156, planta 1": the street's number opening the line under it.
+        static const QRegularExpression houseNumber(QStringLiteral(R"(^[0-9]{1,5}[A-Za-z]?(?:,|$))"));
+        return !belowText.isEmpty()
+            && (belowText[0].isLetter() || (text.trimmed().endsWith(u',') && houseNumber.match(belowText).hasMatch()))
+            && digitCount(belowText) > 0 && !hasLatinStreetWord(belowText);
+    }
     case LineAboveAddress::NameWithNumber:
         return numbersOfLine(text).empty()
             && (isTownAndStateLine(belowText) || lineAboveAddress(belowText) == LineAboveAddress::District || goesOnAbove());
@@ -904,13 +909,33 @@ void takeAddressLinesAbove(SlotFill& address, const RecognizedLine& first, RestL
     QString topText = address.text;
     for (auto above = restLineJustAbove(rest, *top); above != rest.end() && goesOnAddressAbove(rest, above, *top, topText);
          above = restLineJustAbove(rest, *top)) {
-        address.text = above->second + u'\n' + address.text;
-        address.top = std::min(address.top, above->first->top);
-        address.left = std::min(address.left, above->first->left);
-        address.right = std::max(address.right, above->first->right);
-        top = above->first;
-        topText = above->second;
-        rest.erase(above);
+        const RecognizedLine& line = *above->first;
+        QString text = above->second;
+        address.right = std::max(address.right, line.right);
+        // "227 Boar" … "Lane": the street's word the engine set apart on the line's row, just right of it.
+        const int h = std::max(1, line.bottom - line.top);
+        static const QRegularExpression wordAlone(QStringLiteral(R"(^\p{L}+\.?$)"));
+        const auto beside = std::find_if(rest.begin(), rest.end(), [&](const auto& r) {
+            const RecognizedLine& piece = *r.first;
+            const int overlap = std::min(piece.bottom, line.bottom) - std::max(piece.top, line.top);
+            return overlap * 2 > std::min(h, piece.bottom - piece.top) && piece.left > line.right && piece.left - line.right < 2 * h
+                && wordAlone.match(r.second).hasMatch() && westernStreet().match(r.second).hasMatch() && digitCount(text) > 0;
+        });
+        if (beside != rest.end()) {
+            text += u' ' + beside->second;
+            address.right = std::max(address.right, beside->first->right);
+        }
+        address.text = text + u'\n' + address.text;
+        address.top = std::min(address.top, line.top);
+        address.left = std::min(address.left, line.left);
+        top = &line;
+        topText = text;
+        std::vector<ptrdiff_t> taken = {above - rest.begin()};
+        if (beside != rest.end())
+            taken.push_back(beside - rest.begin());
+        std::sort(taken.rbegin(), taken.rend());
+        for (const ptrdiff_t i : taken)
+            rest.erase(rest.begin() + i);
     }
 }
 

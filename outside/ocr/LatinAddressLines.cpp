@@ -170,9 +170,12 @@ QString withLatinOrdinalSigns(const QString& address)
     static const QRegularExpression beforeAndar(QStringLiteral(R"((?<=[\s,])([1-9]|[12][0-9])2(?=\s+andar\b))"));
     static const QRegularExpression floorAfterHouse(
         QStringLiteral(R"((\p{L},\s?[0-9]{1,4}[A-Za-z]?,\s?)([1-9])2(?=(?:\s\p{Lu})?(?:,|\n|$)))"));
+    // "156, 22D" for "156, 2º D": the sign read as a 2 and the blank before the door's letter lost.
+    static const QRegularExpression floorAndDoor(QStringLiteral(R"((\p{L},\s?[0-9]{1,4},\s?)([1-9])2(\p{Lu})(?=,|\n|$))"));
     return out.replace(misread, QStringLiteral("º"))
         .replace(dotTwo, QStringLiteral("\\1º"))
         .replace(floorAfterHouse, QStringLiteral("\\1\\2º"))
+        .replace(floorAndDoor, QStringLiteral("\\1\\2º \\3"))
         .replace(beforeAndar, QStringLiteral("\\1º"));
 }
 
@@ -181,6 +184,10 @@ QString withLatinAddressBlanks(const QString& address)
     static const QRegularExpression gluedNumber(QStringLiteral(
         R"((?<![\p{L}])((?:sala|conj\.|loja|andar|apto\.?|suite|ste|unit|level|floor|planta|piso|despacho|oficina)(?=[0-9]))|(,)(?=[0-9]{1,2}\.?º))"),
         QRegularExpression::CaseInsensitiveOption);
+    // "sala 1 158": the narrow 1 opening a room's number set apart from the rest of it.
+    static const QRegularExpression splitRoom(
+        QStringLiteral(R"((?<![\p{L}])((?:sala|conj\.|loja|apto\.?|suite|ste|unit|despacho|oficina)\s1)\s(?=[0-9]{2,3}(?![0-9]|\s?º)))"),
+        QRegularExpression::CaseInsensitiveOption);
     // A speck after a town read as a letter or two ("Coimbra Ot", "Bologna BO E"); a province's
     // or state's capitals stay.
     static const QRegularExpression speckAfterTown(QStringLiteral(R"((?<=\p{L}{3}|\b\p{Lu}{2})\s+(?:\p{Lu}\p{Ll}?|\p{Ll}{2})$)"));
@@ -188,8 +195,11 @@ QString withLatinAddressBlanks(const QString& address)
     // the compass point before it; "1st", "2e", "12bis", "221B" stay.
     static const QRegularExpression houseIntoStreet(QStringLiteral(
         R"((?<=^|\n)([0-9]{1,5})(?=(?!(?:st|nd|rd|th|er|re|ère|ème|eme|bis|ter)\b)\p{Ll}{2,}\b|(?:[NSEW]|NE|NW|SE|SW)\s\p{Lu}\p{Ll}))"));
-    QStringList lines =
-        QString(address).replace(gluedNumber, QStringLiteral("\\1\\2 ")).replace(houseIntoStreet, QStringLiteral("\\1 ")).split(u'\n');
+    QStringList lines = QString(address)
+                            .replace(gluedNumber, QStringLiteral("\\1\\2 "))
+                            .replace(splitRoom, QStringLiteral("\\1"))
+                            .replace(houseIntoStreet, QStringLiteral("\\1 "))
+                            .split(u'\n');
     for (QString& line : lines) {
         if (!latinPostcodeOf(line).isEmpty())
             line.remove(speckAfterTown);

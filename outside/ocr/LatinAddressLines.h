@@ -62,7 +62,8 @@ QString withLatinStreetWordsAsPrinted(const QString& address);
 QString withLatinOrdinalSigns(const QString& address);
 
 // An address with the blank the engine lost after a floor's or room's word or a comma ("sala1383",
-// "151,3.º") put back, and without a speck read after its town ("3000-150 Coimbra Ot").
+// "151,3.º") put back, a blank it put after the 1 opening a room's number taken out ("sala 1 158"),
+// and without a speck read after its town ("3000-150 Coimbra Ot").
 QString withLatinAddressBlanks(const QString& address);
 
 // An address with the Roman numeral of a street's name as printed where the engine read its last
