@@ -400,10 +400,14 @@ void fillFieldsOfScriptShapes(ResultSlots& fields, const std::vector<RecognizedL
         text.remove(label);
         // An e-mail address of another column read onto the address's row: the address is the row's
         // words before it ("344002, г. Ростов-на-Дону, Большая Садовая sergei.volkov@…").
+        // A company of the column left of it read onto the row is none of the address ("ЗАО «…» Кирова, д. 17").
         if (russian) {
             static const QRegularExpression mailAfter(QStringLiteral(R"(\s+\S+@\S*$)"));
             if (const auto m = mailAfter.match(text); m.hasMatch() && isAddressOfScript(text.left(m.capturedStart())))
                 text.truncate(m.capturedStart());
+            static const QRegularExpression companyBefore(QString::fromUtf8(R"(^(?:ООО|ОАО|ЗАО|ПАО|АО)\s*«[^»]+»\s+(?=\S))"));
+            if (const auto m = companyBefore.match(text); m.hasMatch() && isAddressOfScript(text.mid(m.capturedEnd())))
+                text.remove(0, m.capturedLength());
         }
         const bool below = lastAddress && line.top > lastAddress->top && line.top - lastAddress->bottom < 3 * std::max(1, height(*lastAddress)) / 2;
         if (text.contains(u'@') || !(isAddressOfScript(text) || (below && continuesAddressOfScript(text))))
