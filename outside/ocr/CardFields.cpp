@@ -1594,6 +1594,8 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
     if (!japaneseCard)
         text = latinNameWithInitialStops(latinNameSpelledByMail(latinNameWithLettersForMarks(text), fields[size_t(kEmail.first)].text));
     put(fields, kName, text, *name->first);
+    if (SlotFill& mail = fields[size_t(kEmail.first)]; mail.filled && !japaneseCard)
+        mail.text = mailAddressWithNameWordsWhole(mail.text, text);
     // A title no rule knows is still set just above the name (or left of it on its row), smaller:
     // the nearest such Japanese line is the title, or the department when it ends in a unit.
     const int nameHeight = std::max(1, height(name->first));
@@ -1634,6 +1636,10 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
         put(fields, kCompany, department.text, {department.text, department.left, department.top, department.right, department.bottom});
         department = SlotFill{};
     }
+    if (SlotFill& title = fields[size_t(kTitle.first)]; title.filled && !japaneseCard)
+        title.text = withTitleWordsWhole(title.text, namesAJobTitle);
+    if (SlotFill& department = fields[size_t(kDepartment.first)]; department.filled && !japaneseCard)
+        department.text = withTitleWordsWhole(department.text, namesADepartment);
     return fields;
 }
 

@@ -208,6 +208,39 @@ QString latinNameSpelledByMail(const QString& name, const QString& mailAddress)
     return words.join(u' ');
 }
 
+QString mailAddressWithNameWordsWhole(const QString& mailAddress, const QString& name)
+{
+    const qsizetype at = mailAddress.indexOf(u'@');
+    const QString local = mailAddress.left(at);
+    if (at <= 0 || !local.contains(u'.'))
+        return mailAddress;
+    QStringList words;
+    for (const QString& word : name.split(QRegularExpression(QStringLiteral(R"([\s\-'’]+)")), Qt::SkipEmptyParts))
+        words << mailSpelling(word);
+    const QString joined = QString(local).remove(u'.').toLower();
+    // The run of the name's words the address spells, and where each word ends in it.
+    for (qsizetype first = 0; first < words.size(); ++first) {
+        QString run;
+        QList<qsizetype> ends;
+        for (qsizetype last = first; last < words.size() && run.size() < joined.size(); ++last) {
+            run += words.at(last);
+            ends << run.size();
+        }
+        if (run != joined || ends.size() < 2)
+            continue;
+        QString out;
+        qsizetype letters = 0;
+        for (QChar c : local) {
+            if (c != u'.')
+                ++letters;
+            if (c != u'.' || ends.contains(letters))
+                out += c;
+        }
+        return out + mailAddress.mid(at);
+    }
+    return mailAddress;
+}
+
 namespace {
 
 // A capital stands above the small capitals after it by this share of its height, at least.
@@ -231,7 +264,11 @@ QString latinNameOutOfSmallCaps(const QString& name, const std::vector<LetterExt
     QStringList spelled;
     bool small = false, capitals = false;
     size_t at = 0;
+    std::vector<size_t> starts;
+    std::vector<bool> turned;
     for (const QString& word : words) {
+        starts.push_back(at);
+        turned.push_back(false);
         const auto inWord = size_t(std::count_if(word.begin(), word.end(), [](QChar c) { return c.isLetter(); }));
         // A word in capitals, or read so in part ("RaJ", "CosTA"); "O'Connor" and "McKay" are not.
         const auto after = std::count_if(word.begin() + 1, word.end(), [](QChar c) { return c.isLetter(); });
@@ -260,16 +297,33 @@ QString latinNameOutOfSmallCaps(const QString& name, const std::vector<LetterExt
                         lower[i + 1] = lower.at(i + 1).toUpper();
                 }
                 spelled << withMcCapital(lower);
+                turned.back() = true;
                 at += inWord;
                 continue;
             }
-            capitals |= std::abs(rise) < kSameHeightPercent * height;
+            // A particle in small capitals is of one height as well.
+            capitals |= std::abs(rise) < kSameHeightPercent * height && !particles().contains(word.toLower());
         }
         spelled << word;
         at += inWord;
     }
     if (!small || capitals)
         return name;
+    // A particle too short to tell by its own letters ("DOS", "DE") is in small letters where its
+    // first stands as low as the small capitals beside it, else capitalised where its second does.
+    const auto rises = [&letters](size_t low, size_t high) {
+        return (letters[low].top - letters[high].top) * 100 >= kSmallCapitalRisePercent * std::max(1, letters[high].bottom - letters[high].top);
+    };
+    for (size_t i = 0; i < size_t(spelled.size()); ++i) {
+        const QString& word = spelled.at(qsizetype(i));
+        const size_t neighbour = i + 1 < turned.size() && turned[i + 1] ? i + 1 : i > 0 && turned[i - 1] ? i - 1 : i;
+        if (turned[i] || neighbour == i || word.size() < 2 || word != word.toUpper() || !particles().contains(word.toLower()))
+            continue;
+        if (rises(starts[i], starts[neighbour]))
+            spelled[qsizetype(i)] = word.toLower();
+        else if (rises(starts[i] + 1, starts[i]))
+            spelled[qsizetype(i)] = word.front() + word.mid(1).toLower();
+    }
     // "DR.", "MR.": a title of two letters before a name in small capitals is set in them too.
     static const QRegularExpression shortTitle(QStringLiteral(R"(^\p{Lu}\p{Lu}\.$)"));
     for (QString& word : spelled) {

@@ -37,6 +37,12 @@ bool looksSplitInsideWords(const QString& text);
 // "mei-ling.k@"), and a thin letter it lost restored ("L ndqvist" or "Lndqvist" for "lindqvist@").
 QString latinNameSpelledByMail(const QString& name, const QString& mailAddress);
 
+// An e-mail address whose name spells the person's name words run together, with a dot the
+// engine put inside one of the words where it read a blank ("simone.dossa.ntossimoes@" for
+// "Simone dos Santos Simões"), without that dot; dots between the words stay, and any other
+// address stays as it is.
+QString mailAddressWithNameWordsWhole(const QString& mailAddress, const QString& name);
+
 // The top and bottom of a letter as printed, in pixels.
 struct LetterExtent {
     int top = 0, bottom = 0;

@@ -86,3 +86,17 @@ std::vector<RecognizedLine> withTitleLinesJoined(const std::vector<RecognizedLin
     }
     return out;
 }
+
+QString withTitleWordsWhole(const QString& text, bool (*names)(const QString&))
+{
+    QStringList words = text.split(u' ', Qt::SkipEmptyParts);
+    const auto lettersOnly = [](const QString& w) { return std::all_of(w.begin(), w.end(), [](QChar c) { return c.isLetter(); }); };
+    for (qsizetype i = 0; i + 1 < words.size(); ++i) {
+        const QString &a = words.at(i), &b = words.at(i + 1);
+        if (a.size() >= 2 && b.front().isLower() && lettersOnly(a) && lettersOnly(b) && names(a + b) && !names(a) && !names(b)) {
+            words[i] = a + b;
+            words.removeAt(i + 1);
+        }
+    }
+    return words.join(u' ');
+}

@@ -13,3 +13,8 @@
 // digits or an address in it goes on with nothing. A line or two of another column the engine read
 // between them ("+7 343 416-79-91" beside "Начальник отдела" over "снабжения") are passed over.
 std::vector<RecognizedLine> withTitleLinesJoined(const std::vector<RecognizedLine>& lines);
+
+// A title or department with a word the engine split at a blank ("Responsa bile commerciale", "Ab
+// ogado") with that word whole again: two pieces, the second in small letters, that are no words
+// of titles (departments) apart but one together. `names` tells a title's (department's) words.
+QString withTitleWordsWhole(const QString& text, bool (*names)(const QString&));

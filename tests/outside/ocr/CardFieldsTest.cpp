@@ -3,10 +3,12 @@
 #include "outside/ocr/AccentedNames.h"
 #include "outside/ocr/CardLanguage.h"
 #include "outside/ocr/JapanesePersonWords.h"
+#include "outside/ocr/JobTitleWords.h"
 #include "outside/ocr/LatinNameShape.h"
 #include "outside/ocr/NameReading.h"
 #include "outside/ocr/RecognitionRequest.h"
 #include "outside/ocr/ScriptCardFields.h"
+#include "outside/ocr/TitleLines.h"
 #include "platform/events/OcrProtocol.h"
 
 #include <QRegularExpression>
@@ -526,6 +528,18 @@ TEST(CardFields, PartnershipsAreCompanies)
         EXPECT_EQ(f[kCompanySlot].text, QString::fromUtf16(c.company));
         EXPECT_EQ(f[10].text, QString::fromUtf16(c.title));
     }
+}
+
+// A title's or a department's word the engine split at a blank is one again; words that are
+// titles apart stay apart.
+TEST(TitleLines, WordsSplitAtABlank)
+{
+    for (const auto& [read, whole] : {std::pair{u"Responsa bile commerciale", u"Responsabile commerciale"}, {u"Ab ogado", u"Abogado"},
+                                      {u"Sales manager", u"Sales manager"}, {u"Head of sales", u"Head of sales"}})
+        EXPECT_EQ(withTitleWordsWhole(QString::fromUtf16(read), namesAJobTitle), QString::fromUtf16(whole));
+    const ResultSlots f = classifyCardLines(
+        {at(u"Valentina Sartori", 60, 100, 500, 160), at(u"Responsa bile commerciale", 60, 175, 420, 205), at(u"valentina@lario.it", 60, 300, 500, 330)});
+    EXPECT_EQ(f[10].text, u"Responsabile commerciale"_qs);
 }
 
 // A title or department too long for its line goes on over the next in the same type: a line
@@ -1137,6 +1151,14 @@ TEST(LatinNameShape, NamesPutRightByTheirEmailAddress)
                                         {u"Nicolás García- Olmedo", u"Nicolás García-Olmedo"}, {u"Aoife Mcintyre", u"Aoife McIntyre"},
                                         {u"Ann Macintosh (Sales)", u"Ann Macintosh (Sales)"}, {u"Fiona Mc Gill", u"Fiona Mc Gill"}})
         EXPECT_EQ(latinNameWithLettersForMarks(QString::fromUtf16(read)), QString::fromUtf16(spelled));
+    // The address's dots stand between the name's words only.
+    for (const auto& [mail, name, whole] :
+         {std::tuple{u"simone.dossa.ntossimoes@x.com.br", u"SIMONE DOS SANTOS SIMÕES", u"simone.dossantossimoes@x.com.br"},
+          {u"simone.dos.santos@x.com.br", u"Simone dos Santos", u"simone.dos.santos@x.com.br"},
+          {u"jeanl.uc.mccready@x.fr", u"Jean-Luc McCready", u"jeanluc.mccready@x.fr"},
+          {u"j.smith@x.com", u"John Smith", u"j.smith@x.com"},
+          {u"sales.team@x.com", u"Anna Lopez", u"sales.team@x.com"}})
+        EXPECT_EQ(mailAddressWithNameWordsWhole(QString::fromUtf16(mail), QString::fromUtf16(name)), QString::fromUtf16(whole));
     EXPECT_EQ(latinNameWithInitialStops(u"Tobias R Wolff"_qs), u"Tobias R. Wolff"_qs);
     EXPECT_EQ(latinNameWithInitialStops(u"Robert S$. Novak"_qs), u"Robert S. Novak"_qs);
     EXPECT_EQ(latinNameWithInitialStops(u"ISOLDE S. BRIAIN"_qs), u"ISOLDE S. BRIAIN"_qs);
@@ -1172,6 +1194,14 @@ TEST(LatinNameShape, SmallCapitalsSpelledAsPrinted)
     std::vector<LetterExtent> anneMcCready(21, {22, 50});
     for (const size_t capital : {0, 2, 6, 13, 15})
         anneMcCready[capital] = {10, 50};
+    // S, i, m, o, n, e, d, o, s, S, a, n, t, o, s and C, a, l, l, u, m, D, e, S, o, u, z, a: a
+    // particle in small capitals, and one with its capital.
+    std::vector<LetterExtent> simoneDos(15, {22, 50});
+    for (const size_t capital : {0, 9})
+        simoneDos[capital] = {10, 50};
+    std::vector<LetterExtent> callumDe(13, {22, 50});
+    for (const size_t capital : {0, 6, 8})
+        callumDe[capital] = {10, 50};
     const struct {
         const char16_t* name;
         const std::vector<LetterExtent>& letters;
@@ -1183,6 +1213,8 @@ TEST(LatinNameShape, SmallCapitalsSpelledAsPrinted)
         {u"Jean-Baptiste O'Connor", jeanBaptiste, u"Jean-Baptiste O'Connor"},
         {u"DR. ANNE-KATHRIN RÜCKERT", anneKathrin, u"Dr. Anne-Kathrin Rückert"},
         {u"DR. ANNE-KATHRIN MCCREADY", anneMcCready, u"Dr. Anne-Kathrin McCready"},
+        {u"SIMONE DOS SANTOS", simoneDos, u"Simone dos Santos"},
+        {u"CALLUM DE SOUZA", callumDe, u"Callum De Souza"},
         // Capitals of one height are printed so.
         {u"DR. SOPHIE DUBOIS", sophie, u"DR. SOPHIE DUBOIS"},
         {u"ÁLVARO GARCÍA", alvaro, u"ÁLVARO GARCÍA"},
