@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <array>
 #include <leptonica/allheaders.h>
 
 namespace {
@@ -21,6 +22,8 @@ constexpr int kLessSure = 5;
 // A line read again where there was none, or only Latin letters, is kept this sure.
 constexpr int kSure = 60;
 constexpr int kInk = 128;
+// A pixel this far from the paper's level is ink, on light paper or on a dark band.
+constexpr int kInkFromPaper = 80;
 // Type this many tenths of the body's height is large.
 constexpr int kLargeType = 13;
 // Blocks of ink set apart by paper this many times the body's height are read apart.
@@ -238,6 +241,91 @@ void readCutKoreanAddressEnds(TesseractEngine& engine, Pix* pix, const std::stri
     }
 }
 
+// The rows of ink in `area` of an 8-bit image, top down, each with the box of its ink: pixels set
+// apart from the area's paper (its commonest level, light or dark) by rows of paper.
+std::vector<RecognizedLine> inkRowsIn(Pix* pix, const RecognizedLine& area)
+{
+    const int wpl = int(pixGetWpl(pix));
+    const l_uint32* data = pixGetData(pix);
+    const auto level = [&](int x, int y) { return int(GET_DATA_BYTE(data + size_t(y) * size_t(wpl), x)); };
+    std::array<int, 256> levels{};
+    for (int y = area.top; y <= area.bottom; ++y) {
+        for (int x = area.left; x <= area.right; ++x)
+            ++levels[size_t(level(x, y))];
+    }
+    const int paper = int(std::max_element(levels.begin(), levels.end()) - levels.begin());
+    std::vector<RecognizedLine> rows;
+    bool inRow = false;
+    for (int y = area.top; y <= area.bottom; ++y) {
+        int left = area.right + 1, right = area.left - 1;
+        for (int x = area.left; x <= area.right; ++x) {
+            if (std::abs(level(x, y) - paper) > kInkFromPaper) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+        if (right < left) {
+            inRow = false;
+            continue;
+        }
+        if (!inRow)
+            rows.push_back({{}, left, y, right, y, 0});
+        inRow = true;
+        RecognizedLine& row = rows.back();
+        row.left = std::min(row.left, left);
+        row.right = std::max(row.right, right);
+        row.bottom = y;
+    }
+    return rows;
+}
+
+// The floor an address wrapped onto a line of its own below, too short for the engine's layout to
+// read ("서울특별시 구로구 디지털로 253" over "5층"): the row of ink under the start of an address
+// line, in its type and where no line was read, is read with the Korean model and taken as a line
+// where it reads surely as a floor, a room or a building with its number.
+void readFloorsBelowKoreanAddresses(TesseractEngine& engine, Pix* pix, const std::string& own, std::vector<RecognizedLine>* lines)
+{
+    static const QRegularExpression floor(QString::fromUtf8(R"(^(?:[가-힣A-Za-z0-9]+\s)?[0-9]{1,3}\s?(?:층|호|동)$)"));
+    const auto scrap = [](const RecognizedLine& l) {
+        return l.confidence < kSure || std::count_if(l.text.begin(), l.text.end(), [](QChar c) { return c.isLetterOrNumber(); }) < 2;
+    };
+    const int width = int(pixGetWidth(pix)), height = int(pixGetHeight(pix));
+    for (size_t i = 0; i < lines->size(); ++i) {
+        const RecognizedLine line = (*lines)[i];
+        const int h = line.bottom - line.top + 1;
+        if (!isAddressOfScript(line.text))
+            continue;
+        // From the address line's top down to the next line read under it: the address's own row of
+        // ink, then the floor's.
+        RecognizedLine area{{}, std::max(0, line.left - h / 2), line.top, std::min(width - 1, line.left + 6 * h), std::min(height - 1, line.bottom + 2 * h), 0};
+        for (const RecognizedLine& o : *lines) {
+            if (!scrap(o) && o.top > line.top + h / 2 && o.right > area.left && o.left < area.right)
+                area.bottom = std::min(area.bottom, o.top - 1);
+        }
+        const std::vector<RecognizedLine> rows = inkRowsIn(pix, area);
+        if (rows.size() < 2 || rows[0].top > line.top + h / 2)
+            continue;
+        const RecognizedLine& ink = rows[1];
+        const int inkHeight = ink.bottom - ink.top + 1;
+        if (3 * inkHeight < h || 2 * inkHeight > 3 * h || ink.right - ink.left < h / 2)
+            continue;
+        RecognizedLine again = readBoxAt(engine, pix, own, ink, kReadHeight);
+        again.text = again.text.simplified();
+        if (again.confidence < kSure || !floor.match(again.text).hasMatch())
+            continue;
+        // Scraps the engine made of the floor go.
+        const RecognizedLine found{again.text, ink.left, ink.top, ink.right, ink.bottom, again.confidence};
+        lines->erase(std::remove_if(lines->begin() + qsizetype(i) + 1, lines->end(),
+                                    [&found, &scrap](const RecognizedLine& o) {
+                                        return scrap(o) && o.left >= found.left - 2 && o.right <= found.right + 2 && o.top >= found.top - 2
+                                            && o.bottom <= found.bottom + 2;
+                                    }),
+                     lines->end());
+        lines->insert(lines->begin() + qsizetype(i) + 1, found);
+        ++i;
+    }
+}
+
 // Whether the end of a line from `at` has the whole shape of an e-mail or a web address.
 bool isWholeAddress(const QString& text, qsizetype at)
 {
@@ -365,6 +453,7 @@ void rereadScriptLines(TesseractEngine& engine, Pix* pix, int language, std::vec
         joinSplitSyllableRows(engine, pix, own, lines);
         widenCutKoreanLines(engine, pix, own, lines);
         readCutKoreanAddressEnds(engine, pix, own, lines);
+        readFloorsBelowKoreanAddresses(engine, pix, own, lines);
     }
     std::vector<int> heights;
     for (const RecognizedLine& line : *lines)

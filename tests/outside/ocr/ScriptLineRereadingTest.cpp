@@ -101,6 +101,26 @@ TEST(ScriptLineRereading, KoreanAddressLineCutAtItsNumberIsReadOn)
     }
 }
 
+// An address wrapped before its floor, the floor's short line left unread by the engine's layout:
+// it is read as a line of its own under the address; nothing is added under an address whose next
+// line was read.
+TEST(ScriptLineRereading, FloorUnreadUnderAKoreanAddressIsRead)
+{
+    const QString street = u"서울특별시 구로구 디지털로 253"_qs;
+    DrawnRow row(street, 900, 28, 60);
+    QPainter painter(&row.image);
+    painter.setFont(row.font);
+    painter.setPen(Qt::black);
+    painter.drawText(60, 150, u"5층"_qs);
+    painter.end();
+    const RecognizedLine address{street, 60, row.top, row.x(int(street.size())), row.bottom, 90};
+    const std::vector<RecognizedLine> floorUnread = readAgainAsKorean(row.image, {address});
+    ASSERT_EQ(floorUnread.size(), 2u);
+    EXPECT_EQ(floorUnread[1].text.toStdString(), "5층");
+    const RecognizedLine floorRead{u"5증"_qs, 60, row.top + 40, 100, row.bottom + 40, 80};
+    EXPECT_EQ(readAgainAsKorean(row.image, {address, floorRead}).size(), 2u);
+}
+
 // A logo before a Chinese company's name that the engine read as a character of the name, on the
 // company's line or as a line of its own, goes; a character of the name the engine set apart stays.
 TEST(ScriptLineRereading, LogoReadAsACharacterBeforeAChineseCompanyGoes)
