@@ -31,8 +31,6 @@ const std::vector<QRegularExpression>& postcodeForms()
         // Five digits before the town (Germany, France, Spain, Italy), with a country letter or
         // "C.P." before it
         QRegularExpression(QStringLiteral(R"((?:^|[\s,(]|[DFIE]-|C\.P\.\s?|CP\s)([0-9]{5})\s+\p{Lu}(?:[\p{Ll}\p{Lu}'’]|\s\p{Lu}))")),
-        // The Netherlands
-        QRegularExpression(QStringLiteral(R"((?:^|[\s,])([0-9]{4}\s?[A-Z]{2})\s+\p{Lu}\p{Ll})")),
         // Four digits after a country letter: Switzerland, Austria, Belgium, Luxembourg
         QRegularExpression(QStringLiteral(R"((?:^|[\s,])(?:CH|A|B|L)-([0-9]{4})\s+\p{Lu})")),
     };
@@ -47,6 +45,11 @@ QString latinPostcodeOf(const QString& line)
         if (const auto m = form.match(line); m.hasMatch())
             return m.captured(1);
     }
+    // A Dutch postcode has its town after it, never a street: "1147 SW Morrison Street" is a house
+    // number and a compass point.
+    static const QRegularExpression dutch(QStringLiteral(R"((?:^|[\s,])([0-9]{4}\s?[A-Z]{2})\s+\p{Lu}\p{Ll})"));
+    if (const auto m = dutch.match(line); m.hasMatch() && !hasLatinStreetWord(line.mid(m.capturedEnd(1))))
+        return m.captured(1);
     return {};
 }
 

@@ -231,6 +231,11 @@ TEST(CardFields, PostalCodesAndAddresses)
         {{{u"12 rue de la Paix, 75002 Paris, France", 30}}, u"75002", u"12 rue de la Paix, 75002 Paris, France"},
         {{{u"PO Box 1234", 30}, {u"Sydney NSW 2001", 30}}, u"2001", u"PO Box 1234\nSydney NSW 2001"},
         {{{u"Postfach 10 11 12", 30}, {u"80333 München", 30}}, u"80333", u"Postfach 10 11 12\n80333 München"},
+        // A US street with a compass point after its number is no Dutch postcode; a Dutch one is.
+        {{{u"1147 SW Morrison Street, Ste 439", 30}, {u"Portland, OR 97205", 30}},
+         u"97205",
+         u"1147 SW Morrison Street, Ste 439\nPortland, OR 97205"},
+        {{{u"Keizersgracht 123", 30}, {u"1015 CJ Amsterdam", 30}}, u"1015 CJ", u"Keizersgracht 123\n1015 CJ Amsterdam"},
         {{{u"Calle de Alcalá, 45", 30}, {u"Planta 3", 30}, {u"28014 Madrid", 30}},
          u"28014",
          u"Calle de Alcalá, 45\nPlanta 3\n28014 Madrid"},
