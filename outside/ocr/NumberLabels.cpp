@@ -322,7 +322,22 @@ std::vector<NumberOnLine> numbersOfLine(const QString& read)
     // "+33 4 76 96 O1 28", "555 O161": a zero of a number read as the letter O, one for one so that
     // places in the text stay.
     static const QRegularExpression letterForZero(QStringLiteral(R"((?<=[0-9]|[0-9][ .\-])[Oo](?=[0-9]))"));
-    const QString text = QString(read).replace(letterForZero, QStringLiteral("0"));
+    QString text = QString(read).replace(letterForZero, QStringLiteral("0"));
+    // "+39 349 864 oso1": a group of a number whose zeros and fives the engine read as the letters
+    // o and s, where the group holds a digit too.
+    static const QRegularExpression lettersForDigits(QStringLiteral(R"((?<=[0-9][ .\-])[0-9OoSs]{3,}(?![\p{L}\p{N}]))"));
+    for (auto it = lettersForDigits.globalMatch(text); it.hasNext();) {
+        const auto m = it.next();
+        const QString group = m.captured();
+        if (std::none_of(group.begin(), group.end(), [](QChar c) { return c.isDigit(); }))
+            continue;
+        for (qsizetype i = m.capturedStart(); i < m.capturedEnd(); ++i) {
+            if (text.at(i).toLower() == u'o')
+                text[i] = u'0';
+            else if (text.at(i).toLower() == u's')
+                text[i] = u'5';
+        }
+    }
     std::vector<NumberOnLine> numbers;
     qsizetype from = 0;
     for (auto it = numberPattern().globalMatch(text); it.hasNext();) {

@@ -106,6 +106,10 @@ TEST(CardFields, NumberLabelsInTheirManyForms)
         // A zero read as the letter O.
         {u"Tél. +33 4 76 96 O1 28", 13, u"+33 4 76 96 01 28"},
         {u"c. +1 312 555 O161", 31, u"+1 312 555 0161"},
+        // A group's zeros and fives read as the letters o and s; a word after a number stays one.
+        {u"M +39 349 864 oso1", 31, u"+39 349 864 0501"},
+        {u"T 0113 496 S0o2", 13, u"0113 496 5002"},
+        {u"Tel. 0113 496 0102 Leeds", 13, u"0113 496 0102"},
         // German
         {u"Durchwahl +49 89 1234-567", 13, u"+49 89 1234-567"},
         {u"Tel.-Nr.: 089 123456-0", 13, u"089 123456-0"},
