@@ -402,7 +402,8 @@ void fillAddress(ResultSlots& fields, const std::vector<RecognizedLine>& rows)
     SlotFill address = slotOf(text, *first);
     const RecognizedLine* last = first;
     for (const RecognizedLine& row : rows) {
-        if (row.top <= last->top)
+        // A speck or a scrap read inside the line above is no line below it.
+        if (row.top <= last->top || row.bottom <= last->bottom)
             continue;
         const int gap = row.top - last->bottom;
         if (gap > height(*last))
