@@ -173,12 +173,15 @@ QString withLatinOrdinalSigns(const QString& address)
     static const QRegularExpression beforeAndar(QStringLiteral(R"((?<=[\s,])([1-9]|[12][0-9])2(?=\s+andar\b))"));
     static const QRegularExpression floorAfterHouse(
         QStringLiteral(R"((\p{L},\s?[0-9]{1,4}[A-Za-z]?,\s?)([1-9])2(?=(?:\s\p{Lu})?(?:,|\n|$)))"));
+    // "3.º Esa." for "3.º Esq.": the left-hand door's q read as an a.
+    static const QRegularExpression leftDoor(QStringLiteral(R"((?<=º\s)Esa\.)"));
     // "156, 22D" for "156, 2º D": the sign read as a 2 and the blank before the door's letter lost.
     static const QRegularExpression floorAndDoor(QStringLiteral(R"((\p{L},\s?[0-9]{1,4},\s?)([1-9])2(\p{Lu})(?=,|\n|$))"));
     return out.replace(misread, QStringLiteral("º"))
         .replace(dotTwo, QStringLiteral("\\1º"))
         .replace(floorAfterHouse, QStringLiteral("\\1\\2º"))
         .replace(floorAndDoor, QStringLiteral("\\1\\2º \\3"))
+        .replace(leftDoor, QStringLiteral("Esq."))
         .replace(beforeAndar, QStringLiteral("\\1º"));
 }
 

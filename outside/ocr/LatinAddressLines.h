@@ -58,7 +58,7 @@ QString withLatinStreetWordsAsPrinted(const QString& address);
 // An address with the ordinal sign after a floor's number as printed ("3º B", "5.º Dto."), where the
 // engine read it as a degree sign, "?", "%" or, after the house number or before "andar", a "2"
 // ("Calle Mayor, 161, 12" for "161, 1º", "82 andar" for "8º andar"); a French floor's 7 or 1 read as
-// a T ("Te étage", "Ter étage").
+// a T ("Te étage", "Ter étage"); the left-hand door after a floor read as "Esa.".
 QString withLatinOrdinalSigns(const QString& address);
 
 // An address with the blank the engine lost after a floor's or room's word or a comma ("sala1383",
