@@ -323,6 +323,10 @@ std::vector<NumberOnLine> numbersOfLine(const QString& read)
     // places in the text stay.
     static const QRegularExpression letterForZero(QStringLiteral(R"((?<=[0-9]|[0-9][ .\-])[Oo](?=[0-9]))"));
     QString text = QString(read).replace(letterForZero, QStringLiteral("0"));
+    // "T1+33 2 55 90 90 55": no number has a digit before its plus; it is the icon's or the
+    // label's stop misread, and stands apart, one for one so that places in the text stay.
+    static const QRegularExpression digitBeforePlus(QStringLiteral(R"([0-9](?=\+[0-9]))"));
+    text.replace(digitBeforePlus, QStringLiteral(" "));
     // "+39 349 864 oso1": a group of a number whose zeros and fives the engine read as the letters
     // o and s, where the group holds a digit too.
     static const QRegularExpression lettersForDigits(QStringLiteral(R"((?<=[0-9][ .\-])[0-9OoSs]{3,}(?![\p{L}\p{N}]))"));

@@ -110,6 +110,8 @@ TEST(CardFields, NumberLabelsInTheirManyForms)
         {u"M +39 349 864 oso1", 31, u"+39 349 864 0501"},
         {u"T 0113 496 S0o2", 13, u"0113 496 5002"},
         {u"Tel. 0113 496 0102 Leeds", 13, u"0113 496 0102"},
+        // The label's stop read as a digit glued to the plus.
+        {u"T1+33 2 55 90 90 55", 13, u"+33 2 55 90 90 55"},
         // German
         {u"Durchwahl +49 89 1234-567", 13, u"+49 89 1234-567"},
         {u"Tel.-Nr.: 089 123456-0", 13, u"089 123456-0"},
