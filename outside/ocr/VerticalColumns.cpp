@@ -29,6 +29,10 @@ constexpr int kDoubtedColumn = 75;
 // column's reading when that is surer by these points.
 constexpr int kSureRow = 60;
 constexpr int kClearlySurer = 10;
+// The share of a card's ink above its foot that the columns the page layout found hold at least.
+constexpr double kColumnsHoldInk = 0.3;
+// Below this confidence a column read as part of a block of columns is no text.
+constexpr int kUnreadColumn = 25;
 // The model that reads what the vertical models cannot: Latin letters and digits set sideways.
 const std::string kSidewaysData = "eng";
 const std::string kRowData = "jpn";
@@ -331,6 +335,31 @@ RecognizedLine footOfRows(const InkMap& map)
     return {};
 }
 
+// The share of the ink in `area` of `map` that lies in one of `boxes`.
+double inkShareIn(const InkMap& map, const std::vector<RecognizedLine>& boxes, const RecognizedLine& area)
+{
+    const int x0 = std::max(0, area.left), x1 = std::min(map.w - 1, area.right);
+    const int y0 = std::max(0, area.top), y1 = std::min(map.h - 1, area.bottom);
+    if (x1 < x0 || y1 < y0)
+        return 0;
+    std::vector<uint8_t> held(size_t(x1 - x0 + 1) * size_t(y1 - y0 + 1), 0);
+    for (const RecognizedLine& b : boxes) {
+        for (int y = std::max(y0, b.top - 2); y <= std::min(y1, b.bottom + 2); ++y)
+            for (int x = std::max(x0, b.left - 2); x <= std::min(x1, b.right + 2); ++x)
+                held[size_t(y - y0) * size_t(x1 - x0 + 1) + size_t(x - x0)] = 1;
+    }
+    qsizetype all = 0, in = 0;
+    for (int y = y0; y <= y1; ++y) {
+        for (int x = x0; x <= x1; ++x) {
+            if (map.ink[size_t(y) * size_t(map.w) + size_t(x)]) {
+                ++all;
+                in += held[size_t(y - y0) * size_t(x1 - x0 + 1) + size_t(x - x0)];
+            }
+        }
+    }
+    return all ? double(in) / double(all) : 0;
+}
+
 // Whether the reading across left a tenth of the ink at the foot out of its rows: an e-mail or web
 // address cut where the engine lost a word of it ("okubo_h@", "-print.com" without "wakamatsu").
 bool footLeftUnread(Pix* pix, const InkMap& paper, const std::vector<RecognizedLine>& rows, const RecognizedLine& foot)
@@ -348,12 +377,13 @@ bool footLeftUnread(Pix* pix, const InkMap& paper, const std::vector<RecognizedL
     return 10 * left > all;
 }
 
-// A row the reading across made up of characters of columns side by side ("電東〒"): Japanese or
-// Chinese characters whose ink stands in bands half the row's height apart and more, two of which
-// run on above or below the row as columns do.
-bool isMadeUpOfColumns(const InkMap& map, const RecognizedLine& row)
+// A row the reading across made up of characters of columns side by side ("電東〒", or Latin
+// letters "we 4" on a card whose columns the layout took for rows): ink that stands in bands half
+// the row's height apart and more, two of which run on above or below the row as columns do. An
+// e-mail or web address in Latin letters is a row.
+bool isMadeUpOfColumns(const InkMap& map, const RecognizedLine& row, bool address)
 {
-    if (!std::any_of(row.text.begin(), row.text.end(), [](QChar c) { return c.unicode() >= 0x3041 && c.unicode() < 0xA000; }))
+    if (address && !std::any_of(row.text.begin(), row.text.end(), [](QChar c) { return c.unicode() >= 0x3041 && c.unicode() < 0xA000; }))
         return false;
     const int h = row.bottom - row.top + 1;
     const int top = std::max(0, row.top), bottom = std::min(map.h - 1, row.bottom);
@@ -812,12 +842,37 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
     dropBoxesRoundColumns(&reading.columns);
     // Rows the engine doubts are mostly columns it ran together across the card; an e-mail or web
     // address read in a model of other letters is doubted too, and is a row all the same.
-    static const QRegularExpression address(QStringLiteral("@|www\\.|https?:|\\.(?:com|net|org|jp|cn|tw|kr)\\b"));
     const InkMap paper = inkMap(pix, {});
+    static const QRegularExpression address(QStringLiteral("@|www\\.|https?:|\\.(?:com|net|org|jp|cn|tw|kr)\\b"));
+    // The page layout now and then takes the columns of a card for rows (a card shaded on a dark
+    // bed): where the columns it found hold little of the ink above the rows at the foot, that part
+    // is read again as one block of columns, and the columns that hold more of its ink are taken.
+    const RecognizedLine foot = footOfRows(paper);
+    RecognizedLine block{{}, 0, 0, paper.w - 1, (foot.bottom > foot.top ? foot.top : paper.h) - 1, 0};
+    for (const RecognizedLine& l : across) {
+        if (2 * l.top > paper.h && l.right - l.left > 3 * (l.bottom - l.top) / 2 && holdsText(l.text)
+            && (l.confidence >= kDoubtedColumn || address.match(l.text).hasMatch()))
+            block.bottom = std::min(block.bottom, l.top - 1);
+    }
+    if (const double held = inkShareIn(paper, reading.columns, block); held < kColumnsHoldInk) {
+        std::vector<RecognizedLine> again, columns;
+        if (engine.recognize(pix, dpi, model, block.left, block.top, block.right, block.bottom, &again, nullptr, milliseconds, true)) {
+            // Columns it cannot read at all are the card's edges and shadows.
+            for (const RecognizedLine& l : again) {
+                if (l.bottom - l.top >= l.right - l.left && holdsText(l.text) && l.confidence >= kUnreadColumn)
+                    columns.push_back(l);
+            }
+            dropBoxesRoundColumns(&columns);
+            // Of a column both readings found, the surer stays (below).
+            if (inkShareIn(paper, columns, block) > held)
+                reading.columns.insert(reading.columns.end(), columns.begin(), columns.end());
+        }
+    }
     for (const RecognizedLine& l : across) {
         const int h = l.bottom - l.top;
         if (l.right - l.left > 3 * h / 2 && h >= 8 && holdsText(l.text) && !liesOn(l, reading.columns, 0.3)
-            && (l.confidence >= kDoubtedPart || address.match(l.text).hasMatch()) && !isMadeUpOfColumns(paper, l))
+            && (l.confidence >= kDoubtedPart || address.match(l.text).hasMatch())
+            && !isMadeUpOfColumns(paper, l, address.match(l.text).hasMatch()))
             reading.rows.push_back(l);
     }
     // A column's characters set as a row and read with the Japanese model; nothing for one character.
@@ -842,8 +897,7 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
     // unread, the foot alone is read across, and columns running into it end above it. The rows'
     // areas take in that foot.
     std::vector<RecognizedLine> rowAreas;
-    if (RecognizedLine foot = footOfRows(paper);
-        foot.bottom > foot.top && engine.hasLanguage(kRowData + "+" + kSidewaysData)
+    if (foot.bottom > foot.top && engine.hasLanguage(kRowData + "+" + kSidewaysData)
         && (std::none_of(reading.rows.begin(), reading.rows.end(), [&](const RecognizedLine& r) { return r.top >= foot.top; })
             || footLeftUnread(pix, paper, reading.rows, foot))) {
         reading.rows.erase(std::remove_if(reading.rows.begin(), reading.rows.end(), [&](const RecognizedLine& r) { return r.top >= foot.top; }),
