@@ -72,8 +72,8 @@ QString withWebAddressShape(const QString& line)
     // "www" run into its host ("https://wwwsakurai-chem.com").
     static const QRegularExpression wwwRunIn(QStringLiteral(R"((^|\s|://)www(?=[a-z0-9\-]{3,}\.[a-z]))"));
     out.replace(wwwRunIn, QStringLiteral("\\1www."));
-    // A host split by a blank after "www.", the scheme or "@" ("www.hika ri-hoken.jp", "x@sakura-desi gn.co.jp").
-    static const QRegularExpression splitHost(QStringLiteral(R"((www\.|://|@)([a-z0-9\-]*[a-z0-9])\s(?=[a-z0-9][a-z0-9\-]*\.[a-z]))"));
+    // A host split by a blank after "www." or the scheme ("www.hika ri-hoken.jp").
+    static const QRegularExpression splitHost(QStringLiteral(R"((www\.|://)([a-z0-9\-]+)\s(?=[a-z0-9\-]+\.[a-z]))"));
     out.replace(splitHost, QStringLiteral("\\1\\2"));
     // A hyphen of a host the engine set apart from the rest ("hanse- steuerberatung.de",
     // "logistica- -guanabara.com.br").

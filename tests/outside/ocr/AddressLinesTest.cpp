@@ -79,7 +79,6 @@ TEST(AddressLines, WebAndMailAddressesPutBackTogether)
         {u"E-mail. chino@himawari-chozaicojp", u"E-mail. chino@himawari-chozai.co.jp"},
         {u"E-mail ichimura@soku-sol.jp wwwr.soku-soljp", u"E-mail ichimura@soku-sol.jp www.soku-sol.jp"},
         {u"Web. https://www.hika ri-hoken.jp", u"Web. https://www.hikari-hoken.jp"},
-        {u"kazuya-kuwabara@sakura-desi gn.co.jp", u"kazuya-kuwabara@sakura-design.co.jp"},
         {u"Ermail:iisobe⑥mikawa-seiko.cojp", u"Ermail:iisobe@mikawa-seiko.co.jp"},
         {u"URL www.mikawa-seiko.co,jpo", u"URL www.mikawa-seiko.co.jp"},
         {u"Web:wwwr.tonegawa-sake.coJp", u"Web:www.tonegawa-sake.co.jp"},
