@@ -362,19 +362,12 @@ double inkShareIn(const InkMap& map, const std::vector<RecognizedLine>& boxes, c
 
 // Whether the reading across left a tenth of the ink at the foot out of its rows: an e-mail or web
 // address cut where the engine lost a word of it ("okubo_h@", "-print.com" without "wakamatsu").
-bool footLeftUnread(Pix* pix, const InkMap& paper, const std::vector<RecognizedLine>& rows, const RecognizedLine& foot)
+bool footLeftUnread(const InkMap& paper, const std::vector<RecognizedLine>& rows, const RecognizedLine& foot)
 {
-    std::vector<RecognizedLine> read;
-    for (const RecognizedLine& r : rows)
-        read.push_back({{}, r.left - 2, r.top - 2, r.right + 2, r.bottom + 2, 0});
-    const InkMap unread = inkMap(pix, read);
-    qsizetype all = 0, left = 0;
-    for (int y = foot.top; y <= foot.bottom; ++y) {
-        const qsizetype from = qsizetype(y) * paper.w + foot.left, to = qsizetype(y) * paper.w + foot.right + 1;
-        all += std::count(paper.ink.begin() + from, paper.ink.begin() + to, 1);
-        left += std::count(unread.ink.begin() + from, unread.ink.begin() + to, 1);
-    }
-    return 10 * left > all;
+    bool inked = false;
+    for (int y = foot.top; y <= foot.bottom && !inked; ++y)
+        inked = paper.inRow(y, foot.left, foot.right);
+    return inked && inkShareIn(paper, rows, foot) < 0.9;
 }
 
 // A row the reading across made up of characters of columns side by side ("電東〒", or Latin
@@ -899,7 +892,7 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
     std::vector<RecognizedLine> rowAreas;
     if (foot.bottom > foot.top && engine.hasLanguage(kRowData + "+" + kSidewaysData)
         && (std::none_of(reading.rows.begin(), reading.rows.end(), [&](const RecognizedLine& r) { return r.top >= foot.top; })
-            || footLeftUnread(pix, paper, reading.rows, foot))) {
+            || footLeftUnread(paper, reading.rows, foot))) {
         reading.rows.erase(std::remove_if(reading.rows.begin(), reading.rows.end(), [&](const RecognizedLine& r) { return r.top >= foot.top; }),
                            reading.rows.end());
         rowAreas.push_back(foot);
