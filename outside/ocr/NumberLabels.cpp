@@ -287,6 +287,24 @@ bool isMobile(const MobileForm& form, const QString& significant)
         && QRegularExpression(QString::fromLatin1(form.prefixes)).match(significant).hasMatch();
 }
 
+const MobileForm* formOfCountryCode(const QString& international);
+
+// How many digits of two codes differ, one for one.
+int digitsApart(const QString& a, const QString& b)
+{
+    int differ = 0;
+    for (qsizetype i = 0; i < std::min(a.size(), b.size()); ++i)
+        differ += a[i] != b[i] ? 1 : 0;
+    return differ + int(std::abs(a.size() - b.size()));
+}
+
+// Whether an international number is a mobile of the country its code names.
+bool isKnownMobile(const QString& international)
+{
+    const MobileForm* form = formOfCountryCode(international);
+    return form && isMobile(*form, international.mid(1 + qsizetype(qstrlen(form->code))));
+}
+
 const MobileForm* formOfCountryCode(const QString& international)
 {
     // "+351" before "+35", "+44" before "+4": the longest code that is one.
@@ -422,7 +440,18 @@ NumberOnLine mendedForCountry(NumberOnLine number, const QString& country)
                                    [&country](const MobileForm& form) { return country == QLatin1String(form.country); });
     if (home == std::end(kMobileForms))
         return number;
+    const QString code = QString::fromLatin1(home->code);
+    const qsizetype codeLength = code.size();
     if (!number.digits.startsWith(u'+')) {
+        // "182 10 0215 3706": the plus before the country's own code read as a one, where the rest
+        // is a whole number of the country (no number dialled at home starts so).
+        static const QRegularExpression plusAsOne(QStringLiteral(R"(^1(?=[0-9]))"));
+        if (const QString rest = number.digits.mid(1 + codeLength); codeLength >= 2 && number.digits.mid(1, codeLength) == code
+            && number.number.contains(plusAsOne) && !rest.startsWith(u'0') && rest.size() >= home->minLength && rest.size() <= home->maxLength) {
+            number.number.replace(plusAsOne, QStringLiteral("+"));
+            number.digits = u'+' + number.digits.mid(1);
+            return number;
+        }
         // Where no trunk prefix is dialled, a digit set apart before a number is the icon where the
         // number is one digit too long for a country whose numbers have one length, or where the
         // rest has a mobile's form and the whole has not.
@@ -436,9 +465,16 @@ NumberOnLine mendedForCountry(NumberOnLine number, const QString& country)
         }
         return number;
     }
-    if (qstrlen(home->code) < 2 || formOfCountryCode(number.digits))
+    // "+62 10 6579 2354" on a Korean card: a digit of the country's own code misread, where the
+    // rest has the form of the country's mobiles and is none of the code read.
+    if (const QString read = number.digits.mid(1, codeLength), rest = number.digits.mid(1 + codeLength); codeLength >= 2 && read != code
+        && digitsApart(read, code) == 1 && isMobile(*home, rest) && !isKnownMobile(u'+' + read + rest)) {
+        number.number.replace(number.number.indexOf(read, number.number.indexOf(u'+')), codeLength, code);
+        number.digits = u'+' + code + rest;
         return number;
-    const QString code = QString::fromLatin1(home->code);
+    }
+    if (codeLength < 2 || formOfCountryCode(number.digits))
+        return number;
     const QString mended = u'+' + code.left(1) + number.digits.mid(1);
     const qsizetype significant = mended.size() - 1 - code.size();
     if (!number.digits.mid(1).startsWith(code.mid(1)) || significant < home->minLength || significant > home->maxLength)

@@ -101,6 +101,10 @@ TEST(NumberLabels, IconRowsTakeTheirKindFromTheNumbersForm)
         {{u"O +9 338 434 3453", u"35122 Padova PD"}, {u"", u"+39 338 434 3453", u""}},
         {{u"Tel. +4 20 7946 0123", u"London EC2V 7HH"}, {u"+44 20 7946 0123", u"", u""}},
         {{u"Tél. +352 26 12 34 56", u"12 rue de la Paix, 75002 Paris"}, {u"+352 26 12 34 56", u"", u""}},
+        // A digit of the country's own code misread before one of its mobiles; its plus read as a one.
+        {{u"휴대폰 +62 10 6579 2354", u"전화 02-8394-6898"}, {u"02-8394-6898", u"+82 10 6579 2354", u""}},
+        {{u"휴대폰 18210 0215 3706", u"전화 182 2 8600 6877 내선 301"}, {u"+82 2 8600 6877 내선 301", u"+8210 0215 3706", u""}},
+        {{u"M +62 812 3456 7890", u"Jl. Sudirman 5, Jakarta"}, {u"", u"+62 812 3456 7890", u""}},
         // An icon read as a digit before a number of a country that dials no trunk prefix.
         {{u"1 265 535 556 ext 480", u"2900-066 Setúbal", u"Portugal"}, {u"265 535 556 ext 480", u"", u""}},
         {{u"1 612 345 678", u"info@empresa.es"}, {u"", u"612 345 678", u""}},
