@@ -229,7 +229,7 @@ bool isKoreanUnitWord(const QString& word)
 {
     // "R&D센터", "SCM팀", "IT운영팀": a unit's work may be named in Latin letters.
     static const QRegularExpression unit(QStringLiteral(
-        R"(^[\x{AC00}-\x{D7A3}A-Za-z0-9&]+(?:팀|부|실|과|본부|센터|연구소|연구실|그룹|파트|사업부|사업단|지점|지사|랩)$)"));
+        R"(^(?:[\x{AC00}-\x{D7A3}A-Za-z0-9&]+(?:팀|부|실|과|본부|센터|연구소|연구실|그룹|파트|사업부|사업단|지점|지사|랩)|연구소|연구실|본부)$)"));
     // An institute, a task force, a bureau ("인재개발원", "신사업추진단"): a word of a name's length led
     // by a surname ("김지원") is none.
     static const QRegularExpression body(QStringLiteral(R"(^[\x{AC00}-\x{D7A3}A-Za-z0-9&]+(?:원|단|국|처)$)"));
@@ -262,7 +262,12 @@ std::vector<RecognizedLine> withKoreanLegalForms(std::vector<RecognizedLine> lin
 {
     // The circled 주 read as "@)", "&)" or "@" before the company's name, or as a syllable of 주
     // with strokes of the circle ("쥐", "줘"); a logo's letter before it goes.
-    static const QRegularExpression circled(QStringLiteral(R"(^(?:[A-Za-z]{1,2}\s+)?(?:[@&]\)|@|쥐|줘|쥬|줴|져|줍)(?=\s*[\x{AC00}-\x{D7A3}]{2}))"));
+    static const QRegularExpression circled(
+        QStringLiteral(R"(^[^\p{L}\p{N}(（]*(?:[A-Za-z]{1,2}\s+)?(?:[@&]\)|@|쥐|줘|쥬|줴|져|줍)(?=\s*[\x{AC00}-\x{D7A3}]{2}))"));
+    // After the name: "케이엠에스 @)" for "케이엠에스 ㈜", "Hansung Robotics (#)" for "…(주)", whose
+    // bracket the engine sets apart from the name.
+    static const QRegularExpression circledAfter(QStringLiteral(R"((?<=[\x{AC00}-\x{D7A3}A-Za-z])(\s*)(?:[@&]\)|\(@\))$)"));
+    static const QRegularExpression bracketedAfter(QStringLiteral(R"((?<=[\x{AC00}-\x{D7A3}A-Za-z])\s*\(#\)$|^\(#\)(?=\s*[\x{AC00}-\x{D7A3}]))"));
     static const QRegularExpression logo(QStringLiteral(R"(^[^\p{L}\p{N}]*\([@©®0-9]\)\s*(?=[\x{AC00}-\x{D7A3}(（㈜]))"));
     for (RecognizedLine& line : lines) {
         const QString text = line.text.trimmed();
@@ -274,6 +279,10 @@ std::vector<RecognizedLine> withKoreanLegalForms(std::vector<RecognizedLine> lin
             line.text = QStringLiteral("㈜") + text.mid(m.capturedEnd());
         else if (const auto l = logo.match(text); l.hasMatch())
             line.text = text.mid(l.capturedEnd());
+        if (std::none_of(line.text.begin(), line.text.end(), [](QChar c) { return c.isDigit(); })) {
+            line.text.replace(circledAfter, QStringLiteral("\\1㈜"));
+            line.text.replace(bracketedAfter, QString::fromUtf8("(주)"));
+        }
     }
     return lines;
 }

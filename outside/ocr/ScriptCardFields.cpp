@@ -2,6 +2,7 @@
 
 #include "outside/ocr/CardLanguage.h"
 #include "outside/ocr/CyrillicAddressLines.h"
+#include "outside/ocr/KoreanAddressLines.h"
 #include "outside/ocr/KoreanCardFields.h"
 
 #include <QRegularExpression>
@@ -63,8 +64,8 @@ QString compact(const QString& text)
 QString trimmedOfMarks(const QString& text)
 {
     // A comma ending a line goes on to the next line of the address.
-    // "㈜" opening a Korean company is its legal form.
-    static const QRegularExpression ends(QStringLiteral(R"(^[^\p{L}\p{N}(（«"㈜]+|[^\p{L}\p{N})）»".,，、]+$)"));
+    // "㈜" opening or ending a Korean company is its legal form.
+    static const QRegularExpression ends(QStringLiteral(R"(^[^\p{L}\p{N}(（«"㈜]+|[^\p{L}\p{N})）»".,，、㈜]+$)"));
     // A logo before the script's text reads as a Latin letter or two: "O 金桥投资有限公司".
     static const QRegularExpression scrap(QStringLiteral(R"(^[A-Za-z]{1,2}\s+(?=[\x{3400}-\x{9FFF}\x{AC00}-\x{D7A3}\x{0400}-\x{04FF}(（]))"));
     // A rule beside a Korean name reads as a loose letter of Hangul: "탁태윤 ㅣ", "ㅣ 고범수".
@@ -103,10 +104,10 @@ bool continuesAddressOfScript(const QString& text)
         "(?:大厦|大廈|中心|广场|廣場|大楼|大樓|楼|樓|层|層|室|座|빌딩|타워|센터|플라자|층|호|офис|оф\\.|этаж|корп\\.|стр\\.|кв\\.)"));
     // A Korean road or quarter and its number ("판교역로 102", "노형동 도령로 39", "보람동 150"), the
     // number the road's line wrapped before ("75, 한솔빌딩 2층"), or the floor alone at the end, its
-    // "층" misread or lost ("대우트럼프월드 28증", "14").
+    // "층" misread or lost ("대우트럼프월드 28증", "14", "145").
     static const QRegularExpression koreanRoad(QString::fromUtf8(
         R"((?:^|\s)[가-힣0-9]+(?:로|길|동|리|가)\s*[0-9]+(?:-[0-9]+)?(?=[,\s]|$)|^[0-9]{1,4}(?:-[0-9]+)?,\s*[가-힣]|)"
-        R"((?:^|[가-힣]\s)[0-9]{1,2}\s*[층증충총중즘]$|^[0-9]{1,2}$)"));
+        R"((?:^|[가-힣]\s)[0-9]{1,2}\s*[층증충총중즘]$|^[0-9]{1,2}$|^[0-9]{2}[4589]$)"));
     return ((building.match(text).hasMatch() && std::any_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }))
             || koreanRoad.match(text).hasMatch())
         && !text.contains(u'@');
@@ -410,7 +411,14 @@ void fillFieldsOfScriptShapes(ResultSlots& fields, const std::vector<RecognizedL
                 text.remove(0, m.capturedLength());
         }
         const bool below = lastAddress && line.top > lastAddress->top && line.top - lastAddress->bottom < 3 * std::max(1, height(*lastAddress)) / 2;
-        if (text.contains(u'@') || !(isAddressOfScript(text) || (below && continuesAddressOfScript(text))))
+        // "주소: (03154)" over "서울특별시 종로구 …": a Korean postal code alone on its line opens the
+        // address printed under it.
+        const bool opensAddress = !address.filled && koreanPostal.match(text).capturedLength() == text.size()
+            && std::any_of(rows.begin(), rows.end(), [&line](const RecognizedLine& o) {
+                   return o.top > line.top && o.top - line.bottom < 3 * std::max(1, height(line)) / 2 && o.right > line.left && o.left < line.right
+                       && isAddressOfScript(trimmedOfMarks(o.text));
+               });
+        if (text.contains(u'@') || !(isAddressOfScript(text) || opensAddress || (below && continuesAddressOfScript(text))))
             continue;
         // A line read far from the address before it starts another block of the card.
         if (lastAddress && line.top - lastAddress->bottom > 3 * std::max(1, height(*lastAddress)))
@@ -537,7 +545,9 @@ void fillFieldsOfScript(ResultSlots& fields, const std::vector<RecognizedLine>& 
         fillFieldsOfScriptShapes(fields, lines, language);
         return;
     }
-    const std::vector<RecognizedLine> korean = withKoreanLegalForms(lines);
+    std::vector<RecognizedLine> korean = withKoreanLegalForms(lines);
+    for (RecognizedLine& line : korean)
+        line.text = withKoreanPlaceNames(line.text);
     fillFieldsOfScriptShapes(fields, korean, language);
     fillKoreanFields(fields, korean);
 }

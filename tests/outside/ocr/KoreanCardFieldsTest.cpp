@@ -56,6 +56,7 @@ TEST(KoreanCardFields, RoleLinesSplitIntoDepartmentAndTitle)
         {u"안전환경팀 상무보", u"안전환경팀", u"상무보"},
         {u"생산관리과 차장대우", u"생산관리과", u"차장대우"},
         {u"김지원", u"", u""},
+        {u"연구소 수석연구원", u"연구소", u"수석연구원"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(QString::fromUtf16(c.line).toStdString());
@@ -96,6 +97,17 @@ TEST(KoreanCardFields, AddressesAsPrinted)
         {u"충청남도 아산시 배방음 희망로 229, 22층", u"충청남도 아산시 배방읍 희망로 229, 22층"},
         {u"경상남도 양산시 물금읍 양산역 로 82, 28층", u"경상남도 양산시 물금읍 양산역로 82, 28층"},
         {u"서울특별시 중구 을지로 3가 5", u"서울특별시 중구 을지로 3가 5"},
+        // A division two syllables off; a district run into its road; a floor's "층" read as a
+        // third digit; a comma run into the building.
+        {u"(07995) 서움득별시 양천구 목동동로 214", u"(07995) 서울특별시 양천구 목동동로 214"},
+        {u"전북득별자치도 익산시 하나로 86 15층", u"전북특별자치도 익산시 하나로 86 15층"},
+        {u"부산광역시 영도구태종로 190 6층", u"부산광역시 영도구 태종로 190 6층"},
+        {u"대구광역시 달서구달구벌대로 12", u"대구광역시 달서구 달구벌대로 12"},
+        {u"대구광역시 달성군 다사읍 달구벌대로 169, 15층", u"대구광역시 달성군 다사읍 달구벌대로 169, 15층"},
+        {u"서울특별시 구로구 남구로 12", u"서울특별시 구로구 남구로 12"},
+        {u"경기도 광주시 오포로 12", u"경기도 광주시 오포로 12"},
+        {u"(17962) 경기도 평택시 포승읍 평택항로 271 145", u"(17962) 경기도 평택시 포승읍 평택항로 271 14층"},
+        {u"서울특별시 마포구 월드컵북로 67,IFC타워 15층", u"서울특별시 마포구 월드컵북로 67, IFC타워 15층"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(koreanAddressAsPrinted(QString::fromUtf16(c.read)).toStdString(), QString::fromUtf16(c.printed).toStdString());
@@ -173,6 +185,19 @@ TEST(KoreanCardFields, CardLinesAsTheEngineReadsThem)
         at(u"© (31156) 충청남도", 566, 299, 823, 331), at(u"천안시 서북구 불당대로 74", 569, 336, 867, 374),
         at(u"유한회사 대한정공", 61, 350, 440, 408),     at(u"10층", 571, 358, 628, 409)};
     const std::vector<RecognizedLine> circledAsJyeo = {at(u"져한솔테크", 171, 85, 328, 145), at(u"모미란", 435, 205, 645, 353)};
+    // The postal code alone on the labelled first line of the address.
+    const std::vector<RecognizedLine> postalCodeAlone = {
+        at(u"| (주) 새솔건설", 133, 59, 423, 163),  at(u"이세영", 825, 97, 1011, 209),
+        at(u"주소: (03154)", 549, 511, 733, 539), at(u"서울특별시 종로구 세종대로 52", 549, 547, 935, 587),
+        at(u"10층", 553, 587, 613, 626),          at(u"휴대폰: 010.3958.9944", 60, 529, 374, 556)};
+    // The city two syllables off after an icon and the postal code.
+    const std::vector<RecognizedLine> cityMisread = {
+        at(u"황보은정", 397, 293, 698, 403), at(u"@ (07995) 서움득별시", 77, 476, 311, 507), at(u"양천구 목동동로 214", 80, 504, 282, 541),
+        at(u"지하1층 2층", 82, 527, 199, 570)};
+    // The legal form after the company read as marks, and the engine's blank before it.
+    const std::vector<RecognizedLine> circledAfter = {at(u"C 케이엠에스 @)", 64, 60, 392, 142), at(u"기기현", 432, 242, 635, 352)};
+    const std::vector<RecognizedLine> bracketedAfter = {at(u"Hansung Robotics (#)", 64, 60, 392, 142), at(u"마소라", 432, 242, 635, 352)};
+    const std::vector<RecognizedLine> marksBeforeCircled = {at(u"|  '쥐동백조선", 59, 59, 344, 153), at(u"남궁예슬", 763, 158, 998, 213)};
     const struct {
         const char* what;
         const std::vector<RecognizedLine>& lines;
@@ -222,6 +247,13 @@ TEST(KoreanCardFields, CardLinesAsTheEngineReadsThem)
          u"(31156) 충청남도 천안시 서북구 불당대로 74 10층"},
         {"a company beside the address is none of it", companyBesideAddress, kCompanySlot, u"유한회사 대한정공"},
         {"the circled legal form read as another syllable", circledAsJyeo, kCompanySlot, u"㈜한솔테크"},
+        {"a postal code alone opens the address", postalCodeAlone, kAddressSlot, u"(03154) 서울특별시 종로구 세종대로 52 10층"},
+        {"a postal code alone opens the address", postalCodeAlone, kPostalCodeSlot, u"03154"},
+        {"a city two syllables off", cityMisread, kAddressSlot, u"(07995) 서울특별시 양천구 목동동로 214 지하1층 2층"},
+        {"a city two syllables off", cityMisread, kPostalCodeSlot, u"07995"},
+        {"the circled legal form after the company read as marks", circledAfter, kCompanySlot, u"케이엠에스 ㈜"},
+        {"the bracketed legal form after the company misread", bracketedAfter, kCompanySlot, u"Hansung Robotics(주)"},
+        {"marks before the circled legal form read as a syllable", marksBeforeCircled, kCompanySlot, u"㈜동백조선"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -450,6 +450,25 @@ TEST_F(Quillant, KoreanBuildingNamedAfterABankIsNoCompany)
     EXPECT_EQ(card.text("address").toStdString(), "경상남도 진주시 문산읍 월아산로 221, 신한은행빌딩 27층");
 }
 
+// A Korean card whose address opens with its label and postal code alone on a line, the address
+// under it: the code starts the address and is its postal code.
+TEST_F(Quillant, KoreanPostalCodeAloneOverItsAddress)
+{
+    const QString gothic = u"NanumBarunGothic"_qs;
+    Card card;
+    ASSERT_EQ(recognize(drawnCard({{gothic, 40, 60, 110, u"(주) 새솔건설"_qs},
+                                   {gothic, 64, 760, 190, u"이세영"_qs},
+                                   {gothic, 26, 760, 260, u"자금팀 연구원"_qs},
+                                   {u"DejaVu Sans"_qs, 22, 60, 480, u"Tel 02.6396.8601"_qs},
+                                   {u"DejaVu Sans"_qs, 22, 60, 520, u"lee@saesol.com"_qs},
+                                   {gothic, 24, 500, 450, u"주소: (03154)"_qs},
+                                   {gothic, 24, 500, 490, u"서울특별시 종로구 세종대로 52"_qs}}),
+                        &card, 11),
+              0);
+    EXPECT_EQ(card.text("zip_PostalCode").toStdString(), "03154");
+    EXPECT_EQ(card.text("address").toStdString(), "(03154) 서울특별시 종로구 세종대로 52");
+}
+
 // A Chinese card in two blocks parted by a rule: the name set large with its characters spaced
 // out, the title and the company to the left; the numbers and an address of three lines to the
 // right.
