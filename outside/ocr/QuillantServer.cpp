@@ -7,6 +7,7 @@
 #include "outside/ocr/FaintRows.h"
 #include "outside/ocr/InkDirection.h"
 #include "outside/ocr/JapaneseNameCorrection.h"
+#include "outside/ocr/LatinAddressEnds.h"
 #include "outside/ocr/LatinAccents.h"
 #include "outside/ocr/LatinNameRereading.h"
 #include "outside/ocr/LatinNameShape.h"
@@ -421,6 +422,9 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     if (request.type <= 1 && columns.columns.empty() && best.data.rfind("jpn", 0) != 0
         && (!isOtherScript(language) || language == kLanguageRussian) && timeLeft() > 0)
         rereadGarbledNumberRows(m_engine, read, best.data, &best.lines);
+    // An address line the engine ended early (light type on a dark band) is read on to its ink's end.
+    if (request.type <= 1 && columns.columns.empty() && best.data.rfind("jpn", 0) != 0 && !isOtherScript(language) && timeLeft() > 0)
+        readCutLatinAddressEnds(m_engine, read, best.data, &best.lines);
     for (std::vector<RecognizedLine>* lines : {&best.lines, &columns.columns, &columns.rows}) {
         for (RecognizedLine& line : *lines)
             line.text = withWebAddressShape(line.text);
