@@ -1067,7 +1067,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
     const QStringList latinWords = japaneseCard ? latinWordsOf(lines) : QStringList();
     for (size_t index = 0; index < lines.size(); ++index) {
         const RecognizedLine& line = lines[index];
-        QString text = withoutEdgeMarks(line.text);
+        QString text = withFrenchFloorDigits(withoutEdgeMarks(line.text));
         if (text.isEmpty())
             continue;
         bool used = false;
@@ -1388,8 +1388,8 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
         // A mark left of the address (". 2 N Central Avenue") is no part of it.
         static const QRegularExpression leadingMark(QStringLiteral(R"((^|\n)[^\p{L}\p{N}\s]{1,2}\s+)"));
         if (!isJapanese(address.text))
-            address.text = withLatinAddressDashes(withLatinAddressBlanks(
-                withLatinRomanNumerals(withLatinOrdinalSigns(withoutLeadingIcon(withLatinStreetWordsAsPrinted(address.text))))));
+            address.text = withLatinAddressDashes(withLatinAddressBlanks(withLatinRomanNumerals(withLatinOrdinalSigns(
+                withLatinStreetAbbreviations(withoutLeadingIcon(withLatinStreetWordsAsPrinted(withLatinLettersForCyrillic(address.text))))))));
         // Nor is a rule the engine read at the end of a line ("銀座センタービル8F_", "G2 6DS _—"), an icon
         // or a speck after it ("Coimbra ®t", "Bela (6)"), or the label of an e-mail or web address whose
         // address went to its own field ("CEP 88010-400 Email.").

@@ -160,14 +160,22 @@ QString withLatinStreetWordsAsPrinted(const QString& address)
     return QString(address).replace(sharpS, QStringLiteral("ß"));
 }
 
+QString withFrenchFloorDigits(const QString& text)
+{
+    // The number's digit read as the letter of its shape: 7 or 1 as T, 5 as S, 2 as Z.
+    static const QRegularExpression frenchFloor(QStringLiteral(R"((?<![\p{L}\p{N}])([TSZ])(e|ème|eme|er)(?=\s+étage\b))"));
+    QString out = text;
+    for (auto it = frenchFloor.globalMatch(text); it.hasNext();) {
+        const auto m = it.next();
+        const QChar letter = m.captured(1).front();
+        out[m.capturedStart()] = letter == u'S' ? u'5' : letter == u'Z' ? u'2' : m.captured(2) == u"er" ? u'1' : u'7';
+    }
+    return out;
+}
+
 QString withLatinOrdinalSigns(const QString& address)
 {
-    static const QRegularExpression frenchFloor(QStringLiteral(R"((?<![\p{L}\p{N}])T(e|ème|eme|er)(?=\s+étage\b))"));
-    QString out = QString(address);
-    for (auto it = frenchFloor.globalMatch(address); it.hasNext();) {
-        const auto m = it.next();
-        out[m.capturedStart()] = m.captured(1) == u"er" ? u'1' : u'7';
-    }
+    QString out = withFrenchFloorDigits(address);
     static const QRegularExpression misread(QStringLiteral(R"((?<=[0-9]|[0-9]\.)°|(?<=[0-9])[?%](?=[\s,]|$))"));
     static const QRegularExpression dotTwo(QStringLiteral(R"((,\s?[0-9]{1,2}\.)2(?=[\s,]|$))"));
     static const QRegularExpression beforeAndar(QStringLiteral(R"((?<=[\s,])([1-9]|[12][0-9])2(?=\s+andar\b))"));
@@ -207,8 +215,13 @@ QString withLatinAddressBlanks(const QString& address)
                             .replace(houseIntoStreet, QStringLiteral("\\1 "))
                             .split(u'\n');
     for (QString& line : lines) {
-        if (!latinPostcodeOf(line).isEmpty())
-            line.remove(speckAfterTown);
+        const QString code = latinPostcodeOf(line);
+        if (code.isEmpty())
+            continue;
+        line.remove(speckAfterTown);
+        // A speck after a postcode that ends its line read as a full stop ("London, WC2N 5DU.").
+        if (line.endsWith(code + u'.'))
+            line.chop(1);
     }
     return lines.join(u'\n');
 }
@@ -243,6 +256,41 @@ QString withLatinAddressDashes(const QString& address)
     for (auto it = smallState.globalMatch(out); it.hasNext();) {
         const auto m = it.next();
         out.replace(m.capturedStart(), m.capturedLength(), m.captured().toUpper());
+    }
+    return out;
+}
+
+QString withLatinLettersForCyrillic(const QString& address)
+{
+    // The capitals and small letters the two alphabets draw alike.
+    static const QString cyrillic = QString::fromUtf8("АВЕКМНОРСТХаеорсху");
+    static const QString latin = QStringLiteral("ABEKMHOPCTXaeopcxy");
+    QStringList lines = address.split(u'\n');
+    for (QString& line : lines) {
+        const auto count = [&line](auto test) { return std::count_if(line.begin(), line.end(), test); };
+        const auto cyrillicLetters = count([](QChar c) { return c.script() == QChar::Script_Cyrillic; });
+        const auto latinLetters = count([](QChar c) { return c.isLetter() && c.script() == QChar::Script_Latin; });
+        if (cyrillicLetters == 0 || latinLetters <= 2 * cyrillicLetters)
+            continue;
+        for (QChar& c : line) {
+            if (const qsizetype at = cyrillic.indexOf(c); at >= 0)
+                c = latin.at(at);
+        }
+    }
+    return lines.join(u'\n');
+}
+
+QString withLatinStreetAbbreviations(const QString& address)
+{
+    // "AL das Palmeiras", "AV Brasil": Alameda's and Avenida's short forms with their full stop
+    // read as a capital L or V's tail; a US state never opens a line.
+    static const QRegularExpression shortForm(QStringLiteral(R"((?<=^|\n)A[LV](?=\s+(?:d[aoe]s?\s|\p{Lu}\p{Ll})))"));
+    QString out = address;
+    for (auto it = shortForm.globalMatch(address); it.hasNext();) {
+        const auto m = it.next();
+        const qsizetype shift = out.size() - address.size();
+        out[shift + m.capturedStart() + 1] = out[shift + m.capturedStart() + 1].toLower();
+        out.insert(shift + m.capturedEnd(), u'.');
     }
     return out;
 }

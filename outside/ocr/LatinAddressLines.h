@@ -55,10 +55,15 @@ LineAboveAddress lineAboveAddress(const QString& line);
 // ("PontstraBe 90", "Hauptstrafe 12").
 QString withLatinStreetWordsAsPrinted(const QString& address);
 
+// A text with the number of a French floor as printed where the engine read it as the letter of its
+// shape: "Te étage", "Se étage", "Ze étage" for 7e, 5e, 2e; "Ter étage" for 1er. Such a line would
+// otherwise pass for a company's ("SE").
+QString withFrenchFloorDigits(const QString& text);
+
 // An address with the ordinal sign after a floor's number as printed ("3º B", "5.º Dto."), where the
 // engine read it as a degree sign, "?", "%" or, after the house number or before "andar", a "2"
-// ("Calle Mayor, 161, 12" for "161, 1º", "82 andar" for "8º andar"); a French floor's 7 or 1 read as
-// a T ("Te étage", "Ter étage"); the left-hand door after a floor read as "Esa.".
+// ("Calle Mayor, 161, 12" for "161, 1º", "82 andar" for "8º andar"); a French floor's number read
+// as a letter (withFrenchFloorDigits); the left-hand door after a floor read as "Esa.".
 QString withLatinOrdinalSigns(const QString& address);
 
 // An address with the blank the engine lost after a floor's or room's word or a comma ("sala1383",
@@ -74,3 +79,12 @@ QString withLatinRomanNumerals(const QString& address);
 // dash ("Campinas - SP", "66 —7º andar") or without its blanks before a Brazilian state ("São
 // Paulo-SP"), is an en dash between blanks.
 QString withLatinAddressDashes(const QString& address);
+
+// An address line in Latin letters with the Cyrillic letters a reading with the Russian model put
+// among them as the Latin letters they look like ("Bâtiment В" with a Cyrillic Ve); lines mostly
+// in Cyrillic stay.
+QString withLatinLettersForCyrillic(const QString& address);
+
+// An address with the short forms of Alameda and Avenida as printed where the engine lost their
+// full stop and read the second letter as a capital: "AL das Palmeiras" for "Al. das Palmeiras".
+QString withLatinStreetAbbreviations(const QString& address);

@@ -4,6 +4,7 @@
 #include "outside/ocr/CyrillicAddressLines.h"
 #include "outside/ocr/KoreanAddressLines.h"
 #include "outside/ocr/KoreanCardFields.h"
+#include "outside/ocr/LatinAddressLines.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -418,7 +419,10 @@ void fillFieldsOfScriptShapes(ResultSlots& fields, const std::vector<RecognizedL
                    return o.top > line.top && o.top - line.bottom < 3 * std::max(1, height(line)) / 2 && o.right > line.left && o.left < line.right
                        && isAddressOfScript(trimmedOfMarks(o.text));
                });
-        if (text.contains(u'@') || !(isAddressOfScript(text) || opensAddress || (below && continuesAddressOfScript(text))))
+        // A Russian address goes on in words: a bare number under it is a speck or a scrap ("4").
+        const bool goesOn = below && continuesAddressOfScript(text)
+            && (!russian || std::any_of(text.begin(), text.end(), [](QChar c) { return c.script() == QChar::Script_Cyrillic; }));
+        if (text.contains(u'@') || !(isAddressOfScript(text) || opensAddress || goesOn))
             continue;
         // A line read far from the address before it starts another block of the card.
         if (lastAddress && line.top - lastAddress->bottom > 3 * std::max(1, height(*lastAddress)))
@@ -456,6 +460,17 @@ void fillFieldsOfScriptShapes(ResultSlots& fields, const std::vector<RecognizedL
                 postal = m.captured(1);
                 postalBox = &*next;
             }
+            lastAddress = &*next;
+        }
+        // The country under the town in its column ("Россия") ends the address.
+        const RecognizedLine* country = nullptr;
+        for (const RecognizedLine& l : rows) {
+            if (l.top > lastAddress->top && l.left < lastAddress->right && l.right > lastAddress->left && (!country || l.top < country->top))
+                country = &l;
+        }
+        if (country && isCountryLine(trimmedOfMarks(country->text)) && country->top - lastAddress->bottom < 2 * height(*lastAddress)) {
+            address.text += u'\n' + trimmedOfMarks(country->text);
+            address.bottom = std::max(address.bottom, country->bottom);
         }
     }
     if (address.filled)

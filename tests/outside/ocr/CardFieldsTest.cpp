@@ -374,6 +374,16 @@ TEST(CardFields, PostalCodesAndAddresses)
         {{{u"Avenida Sete de Setembro, 142 – 5º andar,", 30}, {u"Setor Oeste, Goiânia/GO, CEP 741 20-010, Brasil", 30}},
          u"74120-010",
          u"Avenida Sete de Setembro, 142 – 5º andar,\nSetor Oeste, Goiânia/GO, CEP 74120-010, Brasil"},
+        // A full stop read after the postcode; a French floor's 5 read as S; a Cyrillic letter of a
+        // reading with the Russian model among Latin ones; Alameda's short form without its full stop.
+        {{{u"14 Prince of Wales", 30}, {u"Road, London, WC2N 5DU.", 30}}, u"WC2N 5DU", u"14 Prince of Wales\nRoad, London, WC2N 5DU"},
+        {{{u"61 rue du Docteur Roux", 30}, {u"Se étage", 30}, {u"51100 Reims", 30}}, u"51100", u"61 rue du Docteur Roux\n5e étage\n51100 Reims"},
+        {{{u"178 boulevard de Strasbourg, Bâtiment \u0412, 30000 NÎMES, France", 30}},
+         u"30000",
+         u"178 boulevard de Strasbourg, Bâtiment B, 30000 NÎMES, France"},
+        {{{u"AL das Palmeiras, 1, conj. 149", 30}, {u"Jardim Sumaré", 30}, {u"Ribeirão Preto/SP", 30}, {u"14025-270", 30}},
+         u"14025-270",
+         u"Al. das Palmeiras, 1, conj. 149\nJardim Sumaré\nRibeirão Preto/SP\n14025-270"},
     };
     for (const auto& c : cases) {
         std::vector<RecognizedLine> lines = linesOf(c.lines);
@@ -703,6 +713,9 @@ TEST(CardFields, RussianAddressesAsPrinted)
         {{{u"ул. Тверская, д.", 30}, {u"50, 420111 Казань", 30}}, u"ул. Тверская, д.\n50, 420111 Казань"},
         {{{u"454091, г. Челябинск, ул.", 30}, {u"ЗАО «Дальневосточный Рыбак» Кирова, д. 17, корп. 1", 30}},
          u"454091, г. Челябинск, ул.\nКирова, д. 17, корп. 1"},
+        // A speck under the street read as a digit is no line of the address.
+        {{{u"Ленинский пр-т, д. 40, стр. 2, офис 159", 30}, {u"4", 30}, {u"664003 Иркутск", 30}},
+         u"Ленинский пр-т, д. 40, стр. 2, офис 159\n664003 Иркутск"},
     };
     for (const auto& c : cases) {
         std::vector<RecognizedLine> lines = linesOf(c.lines);
@@ -712,6 +725,18 @@ TEST(CardFields, RussianAddressesAsPrinted)
         EXPECT_EQ(f[kAddressSlot].text.toStdString(), QString::fromUtf16(c.address).toStdString());
         EXPECT_EQ(f[kPostalCodeSlot].text, QRegularExpression(u"[0-9]{6}"_qs).match(QString::fromUtf16(c.address)).captured());
     }
+    // The country under the town, with the e-mail of the column beside it read between them.
+    const std::vector<RecognizedLine> lines = {
+        {u"Медведева Вероника Борисовна"_qs, 156, 88, 925, 149},
+        {u"ул. Карла Маркса, д. 7, корп. 3"_qs, 163, 434, 584, 470},
+        {u"М +7 (999) 748-20-48"_qs, 748, 462, 1051, 495},
+        {u"160000 Вологда"_qs, 167, 481, 402, 505},
+        {u"Е vmedvedeva@polyarnaya-zvezda.ru"_qs, 656, 505, 1052, 532},
+        {u"Россия"_qs, 168, 525, 271, 546},
+    };
+    ResultSlots f = classifyCardLines(lines);
+    fillFieldsOfScript(f, lines, kLanguageRussian);
+    EXPECT_EQ(f[kAddressSlot].text, u"ул. Карла Маркса, д. 7, корп. 3\n160000 Вологда\nРоссия"_qs);
 }
 
 TEST(CardFields, LinesReadByHowCardsAreSet)
