@@ -341,9 +341,10 @@ std::vector<NumberOnLine> numbersOfLine(const QString& read)
     // places in the text stay.
     static const QRegularExpression letterForZero(QStringLiteral(R"((?<=[0-9]|[0-9][ .\-])[Oo](?=[0-9]))"));
     QString text = QString(read).replace(letterForZero, QStringLiteral("0"));
-    // "T1+33 2 55 90 90 55": no number has a digit before its plus; it is the icon's or the
-    // label's stop misread, and stands apart, one for one so that places in the text stay.
-    static const QRegularExpression digitBeforePlus(QStringLiteral(R"([0-9](?=\+[0-9]))"));
+    // "T1+33 2 55 90 90 55", "T 1 +49 …": no number has a digit before its plus; one run into it or
+    // alone after a label is the icon's or the label's stop misread, and stands apart, one for one so
+    // that places in the text stay.
+    static const QRegularExpression digitBeforePlus(QStringLiteral(R"([0-9](?=\+[0-9])|(?<=^|[^\s\p{N}]|[^\s\p{N}]\s)[0-9](?=\s\+[0-9]))"));
     text.replace(digitBeforePlus, QStringLiteral(" "));
     // "+39 349 864 oso1": a group of a number whose zeros and fives the engine read as the letters
     // o and s, where the group holds a digit too.
@@ -390,10 +391,20 @@ std::vector<NumberOnLine> numbersOfLine(const QString& read)
         // A short word or a character alone before the line's first number, or before its icon,
         // is a label or an icon the engine misread ("Mose" for "Mobil", "1:" for "T:", "8" for a
         // telephone, "0%" for a handset, "수 @" for a round telephone icon).
-        static const QRegularExpression misreadLabel(QStringLiteral(R"(^\s*(?:[^\s\p{N}]{2,5}|\S|\p{N}[^\s\p{L}\p{N}]{1,2})[.:)]?\s*$)"));
+        // A letter of it may be read as a digit ("Mo6." for "Моб."), and before a number dialled
+        // with its plus, no digits of the number itself, an icon may be read as any short scrap
+        // ("45", "[2]").
+        static const QRegularExpression misreadLabel(
+            QStringLiteral(R"(^\s*(?:[^\s\p{N}]{2,5}|\S|\p{N}[^\s\p{L}\p{N}]{1,2}|(?=\S*\p{L})\S{2,5})[.:)]?\s*$)"));
+        static const QRegularExpression iconBeforePlus(QStringLiteral(R"(^\s*\S{1,3}\s*$)"));
+        // "GUDRUN KUHN | © 0151 …": the engine ran a row of another column into the number's with a
+        // bar between them; the number stands alone in its part of the row.
+        static const QRegularExpression columnBar(QStringLiteral(R"(\s[|¦]\s*$)"));
         n.bare = marks.match(lead.left(label.at)).capturedLength() == label.at
             || (from == 0 && n.kind == NumberKind::Unknown
-                && (misreadLabel.match(lead).hasMatch() || (label.icon && misreadLabel.match(lead.left(label.at)).hasMatch())));
+                && (misreadLabel.match(lead).hasMatch() || (label.icon && misreadLabel.match(lead.left(label.at)).hasMatch())
+                    || (n.number.startsWith(u'+') && iconBeforePlus.match(lead).hasMatch())
+                    || columnBar.match(lead.left(label.at)).hasMatch()));
         if (const auto ext = extensionPattern().match(text.mid(n.end)); ext.hasMatch()) {
             // "（内線123）" is kept as "内線123".
             static const QRegularExpression wrapping(QStringLiteral(R"(^\s*[,;]?\s*[(（]?\s*|\s*[)）]?\s*$)"));

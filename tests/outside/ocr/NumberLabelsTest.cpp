@@ -74,6 +74,15 @@ TEST(NumberLabels, IconRowsTakeTheirKindFromTheNumbersForm)
         {{u"981 35 5153", u"0) 799 36 31 86", u"javier@construcciones-ibericas.es"}, {u"981 35 5153", u"799 36 31 86", u""}},
         {{u"0% 986 41 27 09", u"Paseo de Gracia 21, Barcelona"}, {u"986 41 27 09", u"", u""}},
         {{u"#9 055 7637702", u"0) +39 340 141 5413"}, {u"055 7637702", u"+39 340 141 5413", u""}},
+        // Before a number dialled with its plus, a digit or a short scrap is the icon.
+        {{u"T 1 +49 (0)381 95801-0", u"18055 Rostock"}, {u"+49 (0)381 95801-0", u"", u""}},
+        {{u"45 +7351 554 19 76", u"45 +7351 554 19 44", u"@ +7351 554 19 04", u"454091 Челябинск"},
+         {u"+7351 554 19 76", u"", u"+7351 554 19 04"}},
+        {{u"@ +7 343 416-79-19", u"о +7 926 231 42 62", u"[2] +7 343 416-79-91"}, {u"+7 343 416-79-19", u"+7 926 231 42 62", u"+7 343 416-79-91"}},
+        // A letter of a label read as a digit ("Моб." in Latin letters with its б a six).
+        {{u"Ten. +7 4852 422-12-97", u"Mo6. +7 916 885 11 52"}, {u"+7 4852 422-12-97", u"+7 916 885 11 52", u""}},
+        // The name of another column run into the number's row before a bar.
+        {{u"+49 40 448 8110", u"GUDRUN KUHN | @ 0151 900 17479", u"22767 Hamburg"}, {u"+49 40 448 8110", u"0151 900 17479", u""}},
         // Round icons the vertical models read as circled numbers.
         {{u"@+81-44-588-6946", u"@⑩⑬+81-90 9826 9801", u"③+81-44-588-6931", u"株式会社山田商事"},
          {u"+81-44-588-6946", u"+81-90 9826 9801", u"+81-44-588-6931"}},
