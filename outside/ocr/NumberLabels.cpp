@@ -281,6 +281,22 @@ constexpr MobileForm kMobileForms[] = {
     {"TW", "886", "0", "^9", 9, 9},           {"MX", "52", "", "^1", 11, 11},         {"US", "1", "", "^$", 10, 10},
 };
 
+// Countries all of whose numbers have one length, or two: that of the national significant number,
+// after the trunk prefix dialled at home, which a number printed for home callers always shows, or
+// may leave out ("1" of the North American plan, "8" of Russia).
+struct NumberLength {
+    const char* country;
+    const char* trunk;
+    bool trunkPrinted;
+    int minLength, maxLength;
+};
+
+constexpr NumberLength kNumberLengths[] = {
+    {"FR", "0", true, 9, 9},   {"ES", "", false, 9, 9}, {"PT", "", false, 9, 9},  {"US", "1", false, 10, 10},
+    {"RU", "8", false, 10, 10}, {"AU", "0", true, 9, 9}, {"GB", "0", true, 9, 10}, {"NL", "0", true, 9, 9},
+    {"BE", "0", true, 8, 9},   {"CH", "0", true, 9, 9}, {"BR", "", false, 10, 11}, {"MX", "", false, 10, 10},
+};
+
 bool isMobile(const MobileForm& form, const QString& significant)
 {
     return significant.size() >= form.minLength && significant.size() <= form.maxLength
@@ -374,8 +390,9 @@ std::vector<NumberOnLine> numbersOfLine(const QString& read)
         // The Japanese model reads the plus of a country code as the kanji "十".
         n.number = m.captured().trimmed().replace(u'十', u'+');
         // An icon read as a digit before a number: "9 055 7637702", "T1 0341 913 400", "0) 799 36 31
-        // 86". No number starts with a lone digit before its trunk zero, nor with a bracket it never opened.
-        static const QRegularExpression iconDigit(QStringLiteral(R"(^[0-9](?:\s+(?=0)|\)\s*))"));
+        // 86", "(7) 08 2789 6683". No number starts with a lone digit before its trunk zero, nor with a
+        // bracket it never opened.
+        static const QRegularExpression iconDigit(QStringLiteral(R"(^(?:[0-9](?:\s+(?=0)|\)\s*)|\([0-9]\)\s*(?=0)))"));
         n.number.remove(iconDigit);
         // "+33 (017 32 38 66 45": the bracket that closes the trunk zero read as a one.
         static const QRegularExpression openTrunk(QStringLiteral(R"(^(\+[0-9]{1,3}\s*)\(0[1Il]\s?(?=[1-9]))"));
@@ -493,6 +510,22 @@ NumberOnLine mendedForCountry(NumberOnLine number, const QString& country)
     number.number.insert(number.number.indexOf(u'+') + 1, code.left(1));
     number.digits = mended;
     return number;
+}
+
+bool hasLengthOfItsCountry(const QString& digits, const QString& country)
+{
+    const MobileForm* form = digits.startsWith(u'+') ? formOfCountryCode(digits) : nullptr;
+    const QString of = form ? QString::fromLatin1(form->country) : country;
+    const auto length = std::find_if(std::begin(kNumberLengths), std::end(kNumberLengths),
+                                     [&of](const NumberLength& l) { return of == QLatin1String(l.country); });
+    if (length == std::end(kNumberLengths) || (digits.startsWith(u'+') && !form))
+        return true;
+    const auto fits = [&length](qsizetype size) { return size >= length->minLength && size <= length->maxLength; };
+    if (form)
+        return fits(digits.size() - 1 - qsizetype(qstrlen(form->code)));
+    const QLatin1String trunk(length->trunk);
+    const bool dialled = trunk.size() > 0 && digits.startsWith(trunk) && fits(digits.size() - trunk.size());
+    return dialled || (!length->trunkPrinted && fits(digits.size()));
 }
 
 bool mobilesLookLikeOtherNumbers(const QString& country)

@@ -38,6 +38,11 @@ QString numberingCountryOf(const QStringList& lines);
 // JP 070/080/090, CN 13–19, KR 010, RU 8 9…).
 bool hasMobileForm(const QString& digits, const QString& country);
 
+// Whether a number's digits ("+" first for an international one) have a length the numbers of its
+// country have: of the country its code names, else of `country`, with its trunk prefix. True where
+// the country's numbers differ in length (Germany, Italy) or nothing tells the country.
+bool hasLengthOfItsCountry(const QString& digits, const QString& country);
+
 // Whether the mobile numbers of `country` have no prefixes of their own (the North American plan),
 // so that no form tells them from the other numbers of a card.
 bool mobilesLookLikeOtherNumbers(const QString& country);

@@ -74,6 +74,7 @@ TEST(NumberLabels, IconRowsTakeTheirKindFromTheNumbersForm)
         {{u"981 35 5153", u"0) 799 36 31 86", u"javier@construcciones-ibericas.es"}, {u"981 35 5153", u"799 36 31 86", u""}},
         {{u"0% 986 41 27 09", u"Paseo de Gracia 21, Barcelona"}, {u"986 41 27 09", u"", u""}},
         {{u"#9 055 7637702", u"0) +39 340 141 5413"}, {u"055 7637702", u"+39 340 141 5413", u""}},
+        {{u"(7) 08 2789 6683", u"Adelaide SA 5000"}, {u"08 2789 6683", u"", u""}},
         // Before a number dialled with its plus, a digit or a short scrap is the icon.
         {{u"T 1 +49 (0)381 95801-0", u"18055 Rostock"}, {u"+49 (0)381 95801-0", u"", u""}},
         {{u"45 +7351 554 19 76", u"45 +7351 554 19 44", u"@ +7351 554 19 04", u"454091 Челябинск"},
