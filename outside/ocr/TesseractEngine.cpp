@@ -276,7 +276,9 @@ RecognizedLine TesseractEngine::recognizeLine(Pix* pix, int dpi, const std::stri
     tesseract::TessBaseAPI* api = engine(data);
     if (!api)
         return line;
-    api->SetPageSegMode(mode.oneCharacter ? tesseract::PSM_SINGLE_CHAR : tesseract::PSM_SINGLE_LINE);
+    api->SetPageSegMode(mode.oneCharacter ? tesseract::PSM_SINGLE_CHAR
+                            : mode.raw        ? tesseract::PSM_RAW_LINE
+                                              : tesseract::PSM_SINGLE_LINE);
     if (!mode.allowed.empty())
         api->SetVariable("tessedit_char_whitelist", mode.allowed.c_str());
     api->SetImage(pix);

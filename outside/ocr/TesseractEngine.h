@@ -18,10 +18,12 @@ class TessBaseAPI;
 }
 
 // How `TesseractEngine::recognizeLine` reads its box: as one line, or as one character; only the
-// characters of `allowed` when it is not empty (UTF-8).
+// characters of `allowed` when it is not empty (UTF-8). A `raw` line is read without the engine's
+// own search for its text line, which drops a short row of large characters filling its box.
 struct LineMode {
     bool oneCharacter = false;
     std::string allowed;
+    bool raw = false;
 };
 
 class TesseractEngine {

@@ -14,6 +14,9 @@ namespace {
 
 // Ink is darker than this on the cleaned card (paper white, ink black).
 constexpr int kInkLevel = 140;
+// Runs of ink down a column shorter than this, and narrow, are specks; darker than this, ink.
+constexpr int kLeastCellHeight = 8;
+constexpr int kCellInk = 128;
 // Characters of a column stand closer than this many widths of the column; a wider gap of paper
 // starts another column below it.
 constexpr double kColumnGapWidths = 2.0;
@@ -56,15 +59,61 @@ bool standsAsStroke(Pix* cell)
     return right >= left && 3 * (right - left + 1) <= h && 3 * h >= w;
 }
 
+// The cells of a column's characters, top to bottom: runs of ink down it, a gap of a pixel or two
+// inside one. The strokes of a character of few strokes across (三, 二, 旦) stand apart by paper:
+// a stroke across and the runs beside it that together are no taller than the column is wide are
+// one character, and a stroke across half the column is a character (一) however thin. Specks go.
+// In a column of numbers, a stroke across is a dash of its own: `strokesApart`.
+std::vector<std::pair<int, int>> characterCells(Pix* pix, const RecognizedLine& column, bool strokesApart)
+{
+    const int width = int(pixGetWidth(pix)), height = int(pixGetHeight(pix)), wpl = int(pixGetWpl(pix));
+    const int left = std::max(0, column.left), right = std::min(width - 1, column.right);
+    const int top = std::max(0, column.top), bottom = std::min(height - 1, column.bottom);
+    const int w = right - left + 1;
+    struct Run {
+        int top, bottom, left, right;
+    };
+    std::vector<Run> runs;
+    for (int y = top; y <= bottom; ++y) {
+        const l_uint32* line = pixGetData(pix) + size_t(y) * size_t(wpl);
+        int first = -1, last = -1, count = 0;
+        for (int x = left; x <= right; ++x) {
+            if (int(GET_DATA_BYTE(line, x)) < kCellInk)
+                first = first < 0 ? x : first, last = x, ++count;
+        }
+        if (count < 2)
+            continue;
+        if (!runs.empty() && y - runs.back().bottom <= 3)
+            runs.back() = {runs.back().top, y, std::min(runs.back().left, first), std::max(runs.back().right, last)};
+        else
+            runs.push_back({y, y, first, last});
+    }
+    const auto flat = [strokesApart](const Run& r) { return !strokesApart && 3 * (r.bottom - r.top + 1) <= r.right - r.left + 1; };
+    std::vector<Run> joined;
+    for (const Run& r : runs) {
+        if (!joined.empty() && (flat(r) || flat(joined.back())) && r.bottom - joined.back().top < w
+            && 2 * (r.top - joined.back().bottom) < w)
+            joined.back() = {joined.back().top, r.bottom, std::min(joined.back().left, r.left), std::max(joined.back().right, r.right)};
+        else
+            joined.push_back(r);
+    }
+    std::vector<std::pair<int, int>> cells;
+    for (const Run& r : joined) {
+        if (r.bottom - r.top + 1 >= kLeastCellHeight || (flat(r) && 2 * (r.right - r.left + 1) >= w))
+            cells.emplace_back(r.top, r.bottom);
+    }
+    return cells;
+}
+
 // A column's characters cut apart where paper runs across it and set side by side as a row, in an
 // image of their own; a gap of half a character or more stays a blank. Null for one character.
 // Characters set close touch one another: with `cutTouching`, a cell as tall as several
 // characters is cut into as many, a character as tall as the column is wide.
-PixPtr charactersAsRow(Pix* pix, const RecognizedLine& column, bool cutTouching = false)
+PixPtr charactersAsRow(Pix* pix, const RecognizedLine& column, bool cutTouching = false, bool strokesApart = false)
 {
     const int w = column.right - column.left + 1;
     std::vector<std::pair<int, int>> cells;
-    for (const auto& [top, bottom] : inkRows(pix, column.left, column.top, column.right, column.bottom)) {
+    for (const auto& [top, bottom] : characterCells(pix, column, strokesApart)) {
         const int h = bottom - top + 1;
         const int parts = cutTouching && 5 * h > 8 * w ? (h + w / 2) / w : 1;
         for (int i = 0; i < parts; ++i)
@@ -610,7 +659,7 @@ void withDashesOfTheRow(TesseractEngine& engine, Pix* pix, int dpi, RecognizedLi
     static const QRegularExpression ones(QStringLiteral("[0-9]*1[0-9]*"));
     if (!engine.hasLanguage(kRowData) || !ones.match(column->text).hasMatch())
         return;
-    PixPtr row = charactersAsRow(pix, *column);
+    PixPtr row = charactersAsRow(pix, *column, false, true);
     if (!row)
         return;
     const QString read = engine.recognizeLine(row.get(), dpi, kRowData, 0, 0, int(pixGetWidth(row.get())) - 1, int(pixGetHeight(row.get())) - 1)
@@ -875,8 +924,15 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
         if (!row)
             return RecognizedLine{};
         const int pad = int(pixGetHeight(row.get())) / 6;
-        return readBoxAt(engine, row.get(), kRowData,
-                         {{}, pad, pad, int(pixGetWidth(row.get())) - 1 - pad, int(pixGetHeight(row.get())) - 1 - pad, 0}, kRowHeight);
+        const RecognizedLine box{{}, pad, pad, int(pixGetWidth(row.get())) - 1 - pad, int(pixGetHeight(row.get())) - 1 - pad, 0};
+        const RecognizedLine read = readBoxAt(engine, row.get(), kRowData, box, kRowHeight);
+        if (holdsText(read.text))
+            return read;
+        // The engine's search for the text line finds none in a short row of large characters
+        // ("課長", "総務課長"): such a row is read as it stands, at two sizes, the surer taken.
+        const RecognizedLine raw = readBoxAt(engine, row.get(), kRowData, box, kRowHeight, {false, {}, true});
+        const RecognizedLine asCut = readBoxAt(engine, row.get(), kRowData, box, float(box.bottom - box.top + 1), {false, {}, true});
+        return asCut.confidence > raw.confidence ? asCut : raw;
     };
     const auto readAlone = [&](const RecognizedLine& box) {
         const int margin = std::max(2, (box.right - box.left) / 4);
@@ -999,7 +1055,8 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
         // kanji beside the name); set as a row, the Japanese model reads it.
         if (!holdsText(read.text)) {
             const RecognizedLine row = readAsRow(box, true);
-            if (row.confidence >= kDoubtedColumn && holdsText(row.text))
+            // A role's word ends it in a rank or a unit, which scraps of ink do not read as.
+            if (holdsText(row.text) && (row.confidence >= kDoubtedColumn || (row.confidence >= kUnreadColumn && namesARole(row.text))))
                 read.text = row.text, read.confidence = row.confidence;
         }
         if (holdsText(read.text))
