@@ -429,10 +429,16 @@ bool goesOnBelow(const std::vector<RecognizedLine>& lines, int last, size_t inde
     // The line read next goes on below it, on its row to the right ("12 E 49th Street, #1100,"
     // "New York, NY 10017") or anywhere in a box of two rows the engine merged; a piece it read
     // again within the line ("番町1-23" over its address) does not.
-    const RecognizedLine& above = lines[size_t(last)];
+    RecognizedLine above = lines[size_t(last)];
     const RecognizedLine& next = lines[index];
     const int h = above.bottom - above.top;
     const bool placed = next.top > above.top + h / 2 || next.left > above.right || h > 2 * (next.bottom - next.top);
+    // A pin drawn before the line and read as a piece of its own ("9", "©") is where the line starts.
+    for (const RecognizedLine& pin : lines) {
+        const int overlap = std::min(pin.bottom, above.bottom) - std::max(pin.top, above.top);
+        if (pin.text.trimmed().size() <= 2 && pin.right < above.left && above.left - pin.right < h && 2 * overlap > h)
+            above.left = pin.left;
+    }
     return (last == int(index) - 1 && placed) || setBelow(above, next);
 }
 
@@ -455,7 +461,11 @@ bool continuesOnRow(const RecognizedLine& address, const RecognizedLine& next, c
 {
     static const QRegularExpression numbers(QStringLiteral(R"(^[0-9０-９][0-9０-９\-－ー一‐−]*(\s|$))"));
     const int overlap = std::min(address.bottom, next.bottom) - std::max(address.top, next.top);
-    return overlap * 2 > std::min(address.bottom - address.top, next.bottom - next.top) && next.left > address.right
+    // A Latin address's number set apart stands close to its street; a digit far off on the row
+    // ("40 Union Street," … "1") is a speck or an icon of the column beside it.
+    const int h = address.bottom - address.top + 1;
+    const bool near = isJapanese(address.text) || next.left - address.right < 2 * h;
+    return overlap * 2 > std::min(address.bottom - address.top, next.bottom - next.top) && next.left > address.right && near
         && numbers.match(text).hasMatch();
 }
 
@@ -871,6 +881,10 @@ bool goesOnAddressAbove(RestLines& rest, RestLines::iterator above, const Recogn
     const bool streetWord = westernStreet().match(text).hasMatch() || hasLatinStreetWord(text);
     const bool townLine = !westernPostalCode(belowText).isEmpty() && !isWesternStreet(belowText);
     if (townLine && (!looksLikeName(text) || streetWord) && (digitCount(text) > 0 || streetWord))
+        return true;
+    // "Q unit1" over "20 Queen Street": a floor, suite or unit line, whose icon may make it taller.
+    if (const QString floor = withoutLeadingIcon(text); digitCount(floor) > 0 && continuesLatinAddress(floor) && !isCountryLine(floor)
+        && !isTownAndStateLine(floor) && !isJapanese(floor))
         return true;
     const int h = std::max(1, above->first->bottom - above->first->top);
     const int hBelow = std::max(1, below.bottom - below.top);

@@ -185,10 +185,13 @@ QString withLatinOrdinalSigns(const QString& address)
     static const QRegularExpression leftDoor(QStringLiteral(R"((?<=º\s)Esa\.)"));
     // "156, 22D" for "156, 2º D": the sign read as a 2 and the blank before the door's letter lost.
     static const QRegularExpression floorAndDoor(QStringLiteral(R"((\p{L},\s?[0-9]{1,4},\s?)([1-9])2(\p{Lu})(?=,|\n|$))"));
+    // "166, 8 D" for "166, 8º D": the sign lost between the floor and its door's letter.
+    static const QRegularExpression signLost(QStringLiteral(R"((\p{L},\s?[0-9]{1,4},\s?[1-9])(?=\s\p{Lu}(?:,|\n|$)))"));
     return out.replace(misread, QStringLiteral("º"))
         .replace(dotTwo, QStringLiteral("\\1º"))
         .replace(floorAfterHouse, QStringLiteral("\\1\\2º"))
         .replace(floorAndDoor, QStringLiteral("\\1\\2º \\3"))
+        .replace(signLost, QStringLiteral("\\1º"))
         .replace(leftDoor, QStringLiteral("Esq."))
         .replace(beforeAndar, QStringLiteral("\\1º"));
 }
@@ -198,9 +201,10 @@ QString withLatinAddressBlanks(const QString& address)
     static const QRegularExpression gluedNumber(QStringLiteral(
         R"((?<![\p{L}])((?:sala|conj\.|loja|andar|apto\.?|suite|ste|unit|level|floor|planta|piso|despacho|oficina)(?=[0-9]))|(,)(?=[0-9]{1,2}\.?º))"),
         QRegularExpression::CaseInsensitiveOption);
-    // "sala 1 158": the narrow 1 opening a room's number set apart from the rest of it.
+    // "sala 1 158": the narrow 1 opening a room's number set apart from the rest of it; not "Unit 1"
+    // over "50 Strand".
     static const QRegularExpression splitRoom(
-        QStringLiteral(R"((?<![\p{L}])((?:sala|conj\.|loja|apto\.?|suite|ste|unit|despacho|oficina)\s1)\s(?=[0-9]{2,3}(?![0-9]|\s?º)))"),
+        QStringLiteral(R"((?<![\p{L}])((?:sala|conj\.|loja|apto\.?|suite|ste|unit|despacho|oficina) 1) (?=[0-9]{2,3}(?![0-9]|\s?º)))"),
         QRegularExpression::CaseInsensitiveOption);
     // A speck after a town read as a letter or two ("Coimbra Ot", "Bologna BO E"); a province's
     // or state's capitals stay.
@@ -228,20 +232,23 @@ QString withLatinAddressBlanks(const QString& address)
 
 QString withLatinRomanNumerals(const QString& address)
 {
+    // "Corso Umberto | 167": a lone I after a name's word read as a bar, before the house number.
+    static const QRegularExpression bar(QStringLiteral(R"(((?<![\p{L}\p{N}])\p{Lu}\p{Ll}+ )\|(?=,|\s[0-9]{1,3}(?![0-9.\-])))"));
+    const QString text = QString(address).replace(bar, QStringLiteral("\\1I"));
     // After a name's word, not after a street word ("Via Il Prato" keeps its article).
     static const QRegularExpression numeral(QStringLiteral(R"((?<=\p{Ll}\p{Ll} )I[Il]*l[Il]*(?=[\s,.]|$))"));
     QString out;
     qsizetype from = 0;
-    for (auto it = numeral.globalMatch(address); it.hasNext();) {
+    for (auto it = numeral.globalMatch(text); it.hasNext();) {
         const auto m = it.next();
-        const qsizetype wordStart = address.lastIndexOf(u' ', m.capturedStart() - 2) + 1;
-        const QString word = address.mid(wordStart, m.capturedStart() - 1 - wordStart);
+        const qsizetype wordStart = text.lastIndexOf(u' ', m.capturedStart() - 2) + 1;
+        const QString word = text.mid(wordStart, m.capturedStart() - 1 - wordStart);
         if (m.capturedLength() > 3 || !word.front().isUpper() || hasLatinStreetWord(word))
             continue;
-        out += address.mid(from, m.capturedStart() - from) + QString(m.capturedLength(), u'I');
+        out += text.mid(from, m.capturedStart() - from) + QString(m.capturedLength(), u'I');
         from = m.capturedEnd();
     }
-    return out + address.mid(from);
+    return out + text.mid(from);
 }
 
 QString withLatinAddressDashes(const QString& address)
@@ -285,7 +292,13 @@ QString withLatinStreetAbbreviations(const QString& address)
     // "AL das Palmeiras", "AV Brasil": Alameda's and Avenida's short forms with their full stop
     // read as a capital L or V's tail; a US state never opens a line.
     static const QRegularExpression shortForm(QStringLiteral(R"((?<=^|\n)A[LV](?=\s+(?:d[aoe]s?\s|\p{Lu}\p{Ll})))"));
+    // "unit1": a floor's word opening a line read in small letters.
+    static const QRegularExpression smallFloor(QStringLiteral(R"((?<=^|\n)(?:unit|suite|level|floor)(?=\s?[0-9]))"));
     QString out = address;
+    for (auto it = smallFloor.globalMatch(address); it.hasNext();) {
+        const qsizetype at = it.next().capturedStart();
+        out[at] = out[at].toUpper();
+    }
     for (auto it = shortForm.globalMatch(address); it.hasNext();) {
         const auto m = it.next();
         const qsizetype shift = out.size() - address.size();

@@ -63,7 +63,8 @@ QString withFrenchFloorDigits(const QString& text);
 // An address with the ordinal sign after a floor's number as printed ("3º B", "5.º Dto."), where the
 // engine read it as a degree sign, "?", "%" or, after the house number or before "andar", a "2"
 // ("Calle Mayor, 161, 12" for "161, 1º", "82 andar" for "8º andar"); a French floor's number read
-// as a letter (withFrenchFloorDigits); the left-hand door after a floor read as "Esa.".
+// as a letter (withFrenchFloorDigits); the sign lost between a floor and its door ("166, 8 D"); the
+// left-hand door after a floor read as "Esa.".
 QString withLatinOrdinalSigns(const QString& address);
 
 // An address with the blank the engine lost after a floor's or room's word or a comma ("sala1383",
@@ -72,7 +73,8 @@ QString withLatinOrdinalSigns(const QString& address);
 QString withLatinAddressBlanks(const QString& address);
 
 // An address with the Roman numeral of a street's name as printed where the engine read its last
-// strokes as small l: "Avenida Dom João Il" for "João II", "Calle Alfonso Ill" for "Alfonso III".
+// strokes as small l: "Avenida Dom João Il" for "João II", "Calle Alfonso Ill" for "Alfonso III";
+// a lone I before the house number read as a bar ("Corso Umberto | 167").
 QString withLatinRomanNumerals(const QString& address);
 
 // An address with its dashes as printed: a dash set between blanks, read as a hyphen or a long
@@ -86,5 +88,6 @@ QString withLatinAddressDashes(const QString& address);
 QString withLatinLettersForCyrillic(const QString& address);
 
 // An address with the short forms of Alameda and Avenida as printed where the engine lost their
-// full stop and read the second letter as a capital: "AL das Palmeiras" for "Al. das Palmeiras".
+// full stop and read the second letter as a capital: "AL das Palmeiras" for "Al. das Palmeiras"; a
+// floor's word opening a line read in small letters ("unit1") in its capital.
 QString withLatinStreetAbbreviations(const QString& address);

@@ -407,6 +407,10 @@ void fillFieldsOfScriptShapes(ResultSlots& fields, const std::vector<RecognizedL
             static const QRegularExpression mailAfter(QStringLiteral(R"(\s+\S+@\S*$)"));
             if (const auto m = mailAfter.match(text); m.hasMatch() && isAddressOfScript(text.left(m.capturedStart())))
                 text.truncate(m.capturedStart());
+            // A number of the column beside it read onto the row ("Мобильный. +7 926 963-53-13 ул. …").
+            static const QRegularExpression numberBefore(QStringLiteral(R"(^(?:\p{L}+\.?:?\s*)?\+?[0-9][0-9 ()\-]{6,}[0-9]\s+(?=\S))"));
+            if (const auto m = numberBefore.match(text); m.hasMatch() && isAddressOfScript(text.mid(m.capturedEnd())))
+                text.remove(0, m.capturedLength());
             static const QRegularExpression companyBefore(QString::fromUtf8(R"(^(?:ООО|ОАО|ЗАО|ПАО|АО)\s*«[^»]+»\s+(?=\S))"));
             if (const auto m = companyBefore.match(text); m.hasMatch() && isAddressOfScript(text.mid(m.capturedEnd())))
                 text.remove(0, m.capturedLength());

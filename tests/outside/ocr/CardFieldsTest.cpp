@@ -384,6 +384,9 @@ TEST(CardFields, PostalCodesAndAddresses)
         {{{u"AL das Palmeiras, 1, conj. 149", 30}, {u"Jardim Sumaré", 30}, {u"Ribeirão Preto/SP", 30}, {u"14025-270", 30}},
          u"14025-270",
          u"Al. das Palmeiras, 1, conj. 149\nJardim Sumaré\nRibeirão Preto/SP\n14025-270"},
+        // A king's I read as a bar; a Spanish floor's sign lost before its door.
+        {{{u"Corso Umberto | 167", 30}, {u"38122 Trento TN", 30}, {u"Italia", 30}}, u"38122", u"Corso Umberto I 167\n38122 Trento TN\nItalia"},
+        {{{u"Calle del Paseo, 166, 8 D", 30}, {u"01001 Vitoria-Gasteiz", 30}}, u"01001", u"Calle del Paseo, 166, 8º D\n01001 Vitoria-Gasteiz"},
     };
     for (const auto& c : cases) {
         std::vector<RecognizedLine> lines = linesOf(c.lines);
@@ -394,6 +397,30 @@ TEST(CardFields, PostalCodesAndAddresses)
         EXPECT_FALSE(f[13].filled) << "a postal code is no telephone number";
         EXPECT_EQ(f[0].text, u"Rachel Green"_qs);
     }
+    // A digit read far off on the street's row (an icon of the column beside it) does not end the
+    // address before its town line.
+    const ResultSlots f = classifyCardLines({{u"Barnaby Featherstonehaugh"_qs, 110, 73, 702, 127},
+                                             {u"40 Union Street,"_qs, 155, 523, 351, 546},
+                                             {u"1"_qs, 586, 517, 596, 547, 16},
+                                             {u"Aberdeen, AB10 1XL"_qs, 109, 561, 348, 584}});
+    EXPECT_EQ(f[21].text, u"40 Union Street,\nAberdeen, AB10 1XL"_qs);
+    EXPECT_EQ(f[19].text, u"AB10 1XL"_qs);
+    // A unit's line over the street, its icon read before it ("Q") and in small letters, stays a line
+    // of its own.
+    const ResultSlots unit = classifyCardLines({{u"PHILIPPA OYELARAN"_qs, 63, 223, 465, 254},
+                                                {u"Q unit1"_qs, 560, 323, 677, 358, 52},
+                                                {u"20 Queen Street"_qs, 562, 369, 776, 389},
+                                                {u"Cardiff CF10 1EP"_qs, 563, 406, 779, 427},
+                                                {u"Foxglove Pharmacy Inc."_qs, 62, 351, 478, 389}});
+    EXPECT_EQ(unit[21].text, u"Unit 1\n20 Queen Street\nCardiff CF10 1EP"_qs);
+    // The town line under a street whose pin the engine read as a piece of its own, a number of the
+    // column beside it read between them.
+    const ResultSlots pinned = classifyCardLines({{u"Clémence Leclerc"_qs, 122, 72, 541, 120},
+                                                  {u"9"_qs, 120, 517, 138, 548},
+                                                  {u"42 rue du Château"_qs, 159, 525, 380, 547},
+                                                  {u"© 02.30.82.52.62"_qs, 789, 529, 1017, 559},
+                                                  {u"14000 Caen"_qs, 114, 563, 252, 584}});
+    EXPECT_EQ(pinned[21].text, u"42 rue du Château\n14000 Caen"_qs);
 }
 
 TEST(CardFields, DepartmentsTitlesAndJapaneseSurnames)
@@ -713,6 +740,9 @@ TEST(CardFields, RussianAddressesAsPrinted)
         {{{u"ул. Тверская, д.", 30}, {u"50, 420111 Казань", 30}}, u"ул. Тверская, д.\n50, 420111 Казань"},
         {{{u"454091, г. Челябинск, ул.", 30}, {u"ЗАО «Дальневосточный Рыбак» Кирова, д. 17, корп. 1", 30}},
          u"454091, г. Челябинск, ул.\nКирова, д. 17, корп. 1"},
+        // A number of the column beside it read onto the address's row.
+        {{{u"Мобильный. +7 926 963-53-13 ул. Карла Маркса, д. 38, оф. 36", 30}, {u"664003 Иркутск", 30}},
+         u"ул. Карла Маркса, д. 38, оф. 36\n664003 Иркутск"},
         // A speck under the street read as a digit is no line of the address.
         {{{u"Ленинский пр-т, д. 40, стр. 2, офис 159", 30}, {u"4", 30}, {u"664003 Иркутск", 30}},
          u"Ленинский пр-т, д. 40, стр. 2, офис 159\n664003 Иркутск"},
@@ -1321,6 +1351,7 @@ TEST(AccentedNames, PlacesTakeTheMarksOfTheirLanguage)
         {kLanguageGerman, u"Konigstraße 5\n50667 Koln", u"Königstraße 5\n50667 Köln"},
         {kLanguagePortuguese, u"Av. Sao Joao, 12\n4810-225 Guimaraes", u"Av. São João, 12\n4810-225 Guimarães"},
         {kLanguageSpanish, u"Calle Colon, 5\n29015 MALAGA", u"Calle Colón, 5\n29015 MÁLAGA"},
+        {kLanguageSpanish, u"Carrer de la Forca, 21\n17004 Girona", u"Carrer de la Força, 21\n17004 Girona"},
         // A word spelled both ways stays as read; so does every word of a card of another language,
         // and a word no list holds.
         {kLanguagePortuguese, u"Rua Antonio Carlos, 4", u"Rua Antonio Carlos, 4"},
