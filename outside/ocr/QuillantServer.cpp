@@ -303,7 +303,8 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         // The detection names the script of a card in columns and rows across unreliably (Latin,
         // Arabic): that the card lies upright is what tells columns from a card on its side.
         if (columnsPossible && found.turns == 0) {
-            columns = readColumns(m_engine, pix.get(), dpi, request.language, best.lines, timeLeft);
+            columns = readColumns(m_engine, pix.get(), dpi, request.language,
+                                  rowsReadStraight(m_engine, pix.get(), dpi, best.data, best.lines, timeLeft()), timeLeft);
             if (columns.confidence < std::max(kDoubtfulReading, best.confidence))
                 columns = {};
         }

@@ -16,6 +16,11 @@ using PixPtr = std::unique_ptr<Pix, PixDeleter>;
 // (clockwise) by which it was turned straight, 0 when it lay straight. nullptr when out of memory.
 PixPtr cleanScan(Pix* grey, float* degrees);
 
+// A cleaned card set in columns turned straight by the lean of its columns, however small; `degrees`
+// receives the angle (clockwise). nullptr when the columns stand upright or their lean is unsure:
+// the vertical model misreads a leaning column, and a long row at its foot leaning with it is cut.
+PixPtr columnsStraightened(Pix* clean, float* degrees);
+
 // A box (inclusive, top-left origin) of an image of `width` x `height` turned by `degrees`, as it
 // lies in the image before the turn.
 void unturnBox(int width, int height, float degrees, int* left, int* top, int* right, int* bottom);

@@ -698,6 +698,21 @@ bool isColumnScript(const std::string& script)
     return script == "Han" || script == "Hiragana" || script == "Katakana" || script == "Japanese";
 }
 
+std::vector<RecognizedLine> rowsReadStraight(TesseractEngine& engine, Pix* pix, int dpi, const std::string& data,
+                                             const std::vector<RecognizedLine>& across, int milliseconds)
+{
+    float lean = 0;
+    const PixPtr straight(milliseconds > 0 ? columnsStraightened(pix, &lean) : nullptr);
+    const int w = int(pixGetWidth(pix)), h = int(pixGetHeight(pix));
+    std::vector<RecognizedLine> rows;
+    if (!straight || !engine.recognize(straight.get(), dpi, data, 0, 0, w - 1, h - 1, &rows, nullptr, milliseconds))
+        return across;
+    // A row's box takes in all of it as it leans on the card, as the box of a row read there would.
+    for (RecognizedLine& r : rows)
+        unturnBox(w, h, lean, &r.left, &r.top, &r.right, &r.bottom);
+    return rows;
+}
+
 bool setInColumns(const std::vector<RecognizedLine>& lines)
 {
     qint64 along = 0, across = 0;
@@ -943,8 +958,8 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
         return read;
     };
     // Where the reading across took the rows at the foot for columns too, or left a piece of them
-    // unread, the foot alone is read across, and columns running into it end above it. The rows'
-    // areas take in that foot.
+    // unread, the foot alone is read across, and the rows' areas take in that foot. Columns
+    // running into the foot end above it.
     std::vector<RecognizedLine> rowAreas;
     if (foot.bottom > foot.top && engine.hasLanguage(kRowData + "+" + kSidewaysData)
         && (std::none_of(reading.rows.begin(), reading.rows.end(), [&](const RecognizedLine& r) { return r.top >= foot.top; })
@@ -959,10 +974,10 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
             if (l.right - l.left > 3 * (l.bottom - l.top) / 2 && holdsText(l.text))
                 reading.rows.push_back(l);
         }
-        for (RecognizedLine& c : reading.columns) {
-            if (c.top < foot.top && c.bottom >= foot.top)
-                c = readAlone({{}, c.left, c.top, c.right, foot.top - 1, 0});
-        }
+    }
+    for (RecognizedLine& c : reading.columns) {
+        if (foot.bottom > foot.top && c.top < foot.top && c.bottom >= foot.top)
+            c = readAlone({{}, c.left, c.top, c.right, foot.top - 1, 0});
     }
     rowAreas.insert(rowAreas.end(), reading.rows.begin(), reading.rows.end());
     reading.columns.erase(std::remove_if(reading.columns.begin(), reading.columns.end(),

@@ -50,6 +50,13 @@ struct ColumnReading {
     std::string model; // the vertical model that read the columns
 };
 
+// The lines across of a card in columns, `across` as read with the models `data`, read again on the
+// card turned straight when its columns lean, their boxes put back in the card's frame: a long row
+// at the foot of a leaning card is read in pieces ("…@sakura", "-design.jp"). The columns are left
+// to be read as they lie. `across` when the columns stand upright or no time is left.
+std::vector<RecognizedLine> rowsReadStraight(TesseractEngine& engine, Pix* pix, int dpi, const std::string& data,
+                                             const std::vector<RecognizedLine>& across, int milliseconds);
+
 // The columns the engine finds with the vertical model of `language` in `pix` (8-bit), with those
 // it missed found in the ink and read one by one, and the rows across of `across`, a reading of the
 // card as lines across, that lie clear of the columns. The automatic language reads in Japanese,

@@ -951,6 +951,37 @@ TEST_F(Quillant, RowsAtTheFootOfAColumnCardReadWhole)
     EXPECT_EQ(card.text("web_Page_Address"), u"https://wakamatsu-print.com"_qs);
 }
 
+// A card in columns scanned askew: its long e-mail and web rows lean with it, and the reading across
+// cut them at a hyphen ("…@sakura" and "-design.jp"); read straight they stay whole.
+TEST_F(Quillant, RowsAtTheFootOfALeaningColumnCardReadWhole)
+{
+    const QString type = u"IPAexGothic"_qs;
+    const QImage upright = columnCard(
+        {
+            {type, 34, 611, 91, u"株式会社さくらデザイン"_qs},
+            {type, 30, 530, 200, u"課長補佐"_qs},
+            {type, 70, 481, 160, u"松本　健太"_qs},
+            {type, 26, 328, 83, u"〒604-8152"_qs},
+            {type, 32, 286, 115, u"京都府京都市中京区烏丸通3-29-14"_qs},
+            {type, 30, 200, 114, u"TEL +81 75 683 6445"_qs},
+        },
+        {{u"Roboto"_qs, 22, 70, 965, u"Email kenta-matsumoto@sakura-design.jp"_qs},
+         {u"Roboto"_qs, 22, 150, 1000, u"Web www.sakura-design.jp"_qs}});
+    QImage leaning(upright.size(), QImage::Format_Grayscale8);
+    leaning.fill(Qt::white);
+    QPainter painter(&leaning);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.translate(leaning.width() / 2.0, leaning.height() / 2.0);
+    painter.rotate(2.2);
+    painter.translate(-leaning.width() / 2.0, -leaning.height() / 2.0);
+    painter.drawImage(0, 0, upright);
+    painter.end();
+    Card card;
+    ASSERT_EQ(recognize(leaning, &card, 11), 0);
+    EXPECT_EQ(card.text("e_Mail"), u"kenta-matsumoto@sakura-design.jp"_qs);
+    EXPECT_EQ(card.text("web_Page_Address"), u"www.sakura-design.jp"_qs);
+}
+
 // Names in columns whose kanji the vertical model misreads (和也 as 和世 or 和志), their reading
 // beside them: put right by their ink as on a card set across.
 TEST_F(Quillant, KanjiOfANameInAColumnComesOutAsPrinted)
