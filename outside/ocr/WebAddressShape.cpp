@@ -115,8 +115,9 @@ QString withWebAddressShape(const QString& line)
     // "@" read as a circled six; blanks around "@" or after a dot; a comma for a dot between labels.
     static const QRegularExpression at(QStringLiteral(R"((?<=[A-Za-z0-9._\-])\s?[@⑥]\s?(?=[a-z0-9\-]+[.,]))"));
     out.replace(at, QStringLiteral("@"));
+    // A "de" with a word after it is the Romance word after an abbreviation ("Avda. de la …").
     static const QRegularExpression dotBlank(
-        QStringLiteral(R"((?<=[a-z0-9])\.\s(?=(?:co\.|or\.|ne\.|ac\.)?(?:jp|com|net|org|io|uk|de)\b))"));
+        QStringLiteral(R"((?<=[a-z0-9])\.\s(?=(?:co\.|or\.|ne\.|ac\.)?(?:jp|com|net|org|io|uk|de(?!\s+\p{L}))\b))"));
     out.replace(dotBlank, QStringLiteral("."));
     // A host's last dot read as a blank or set apart from its ending at the end of the line or its
     // host: "www.moreau. fr", "https://www.x-engineering com", "x@lyon fr", "x-elec.com. tw", "x-ph.com, tw".

@@ -132,6 +132,10 @@ TEST(AddressLines, WebAndMailAddressesPutBackTogether)
         {u"www.stonecrop.co.uk or", u"www.stonecrop.co.uk or"},
         {u"Web www.agence.fr et www.agence.com", u"Web www.agence.fr et www.agence.com"},
         {u"sa7S@Ccemne com", u"sa7S@Ccemne com"},
+        // A Romance "de" after an abbreviation's dot is a word, no host's ending.
+        {u"Avda. de la Constitución, 16, 2º", u"Avda. de la Constitución, 16, 2º"},
+        {u"Dpto. de Ventas", u"Dpto. de Ventas"},
+        {u"mail@druckerei-auerbach. de", u"mail@druckerei-auerbach.de"},
         // Addresses already whole, and other lines, stay as they are.
         {u"https://www.telecom-x.jp", u"https://www.telecom-x.jp"},
         {u"info@jcom.ne.jp www.ajp.example.com", u"info@jcom.ne.jp www.ajp.example.com"},
