@@ -7,6 +7,7 @@
 #include "outside/ocr/LatinAddressLines.h"
 #include "outside/ocr/LatinNameShape.h"
 #include "outside/ocr/NumberLabels.h"
+#include "outside/ocr/RomanisedJapaneseAddress.h"
 #include "outside/ocr/SocialAddresses.h"
 #include "outside/ocr/SpacedDashes.h"
 #include "outside/ocr/TitleLines.h"
@@ -359,7 +360,8 @@ const QRegularExpression& westernPostal()
 
 QString westernPostalCode(const QString& t)
 {
-    return latinPostcodeOf(withTownLinePostcode(t));
+    const QString code = latinPostcodeOf(withTownLinePostcode(t));
+    return code.isEmpty() ? romanisedJapanesePostcodeOf(t) : code;
 }
 
 bool isJapanese(const QString& t)
@@ -400,7 +402,7 @@ bool isWesternStreet(const QString& t)
 bool isAddress(const QString& t)
 {
     static const QRegularExpression japanese(QStringLiteral("^(.{2,3}[都道府県]|.{1,6}[市区町村郡]).*([0-9０-９]|丁目|番地|番町)"));
-    return japanese.match(t).hasMatch() || isWesternStreet(t) || !westernPostalCode(t).isEmpty();
+    return japanese.match(t).hasMatch() || isWesternStreet(t) || isRomanisedJapaneseStreetLine(t) || !westernPostalCode(t).isEmpty();
 }
 
 // A line that goes on an address: a building, a floor, a country.
@@ -486,14 +488,14 @@ QString withBlockHyphens(const QString& address)
     return out + address.mid(from);
 }
 
-// The letters of a text in lower case, without blanks and punctuation: "H A R B O U R L I N E"
-// and "harbourline" meet.
+// The letters of a text in lower case, without blanks, punctuation and accents: "H A R B O U R L I N E"
+// and "harbourline" meet, as do "Éditions Sablier" and "editions-sablier".
 QString letters(const QString& t)
 {
     QString out;
-    for (QChar c : t) {
+    for (QChar c : foldedForWords(t)) {
         if (c.isLetterOrNumber())
-            out += c.toLower();
+            out += c;
     }
     return out;
 }

@@ -690,6 +690,36 @@ TEST(CardFields, SocialRowsAndCountryLines)
     }
 }
 
+// The English side of a Japanese firm's card: the address in Latin letters, block numbers first
+// and the postal code after the city, is the address; a telephone number is none.
+TEST(CardFields, JapaneseAddressInLatinLetters)
+{
+    const struct {
+        std::vector<RecognizedLine> lines;
+        const char16_t* address;
+        const char16_t* postalCode;
+    } cases[] = {
+        {{at(u"Makoto Kuwabara", 60, 100, 500, 160), at(u"1-6-35 Chuo, Aoba-ku,", 60, 300, 500, 330),
+          at(u"Sendai 980-0021", 60, 340, 400, 370), at(u"Japan", 60, 380, 200, 410), at(u"Phone +81-3-4963-8744", 60, 420, 500, 450)},
+         u"1-6-35 Chuo, Aoba-ku,\nSendai 980-0021\nJapan",
+         u"980-0021"},
+        {{at(u"Rumi Miyasaka", 60, 100, 500, 160), at(u"22 Yamashita-cho, Naka-ku, Yokohama 231-0023, Japan", 60, 300, 900, 330),
+          at(u"T 045-592-6331", 60, 340, 400, 370)},
+         u"22 Yamashita-cho, Naka-ku, Yokohama 231-0023, Japan",
+         u"231-0023"},
+        {{at(u"Rumi Miyasaka", 60, 100, 500, 160), at(u"Shin-Otemachi Bldg. 5F", 60, 300, 500, 330),
+          at(u"2-2-1 Otemachi, Chiyoda-ku,", 60, 340, 500, 370), at(u"Tokyo 100-0004", 60, 380, 400, 410)},
+         u"Shin-Otemachi Bldg. 5F\n2-2-1 Otemachi, Chiyoda-ku,\nTokyo 100-0004",
+         u"100-0004"},
+        {{at(u"Rumi Miyasaka", 60, 100, 500, 160), at(u"Tel 03-5291-3573 Fax 03-5291-3574", 60, 300, 700, 330)}, u"", u""},
+    };
+    for (const auto& c : cases) {
+        const ResultSlots f = classifyCardLines(c.lines);
+        EXPECT_EQ(f[21].text, QString::fromUtf16(c.address)) << c.lines[1].text.toStdString();
+        EXPECT_EQ(f[19].text, QString::fromUtf16(c.postalCode)) << c.lines[1].text.toStdString();
+    }
+}
+
 // A Russian card's name beside the company's wordmark in capitals: the line the e-mail address
 // spells, not a company word that shares a few letters with it; Cyrillic small letters read as
 // capitals in the name's words.
@@ -1079,6 +1109,7 @@ TEST(CardFields, LinesReadByHowCardsAreSet)
         // Companies without a legal form; logo scraps the domain lacks.
         {{at(u"しらかば会計事務所", 20, 10, 400, 60)}, 35, u"しらかば会計事務所"},
         {{at(u"Wi MARLOW CREATIVE", 20, 10, 400, 60), at(u"E: nowak@marlowcreative.com", 20, 80, 400, 100)}, 35, u"MARLOW CREATIVE"},
+        {{at(u"Ci Éditions Sablier", 20, 10, 400, 60), at(u"Mél. lea@editions-sablier.fr", 20, 80, 400, 100)}, 35, u"Éditions Sablier"},
         {{at(u"Millbrook Dairy pic", 20, 10, 400, 60), at(u"E: j.doe@millbrookdairy.com", 20, 80, 400, 100)}, 35, u"Millbrook Dairy plc"},
         // Web and e-mail addresses with labels, lost dots and a misread "//".
         {{at(u"URL.www.hikari-eye.co.jp", 20, 10, 400, 30)}, 27, u"www.hikari-eye.co.jp"},
@@ -1326,6 +1357,7 @@ TEST(AccentedNames, NamesTakeTheMarksOfTheirLanguage)
         {kLanguagePortuguese, u"Antonio Simoes", u"Antonio Simões"},
         {kLanguageItalian, u"Niccolo Cantu", u"Niccolò Cantù"},
         {kLanguageGerman, u"Jurgen Muller-Schafer", u"Jürgen Müller-Schäfer"},
+        {kLanguageGerman, u"Volker Kuhn", u"Volker Kuhn"},
         // Only the card's own language's names: "Jose" on an English or German card, "Muller" on
         // a French one, "Loic" on a Russian one.
         {kLanguageEnglish, u"Jose Garcia", u"Jose Garcia"},
