@@ -145,10 +145,10 @@ QString nameAsPrinted(const QString& name)
 QString companyAsPrinted(const QString& company)
 {
     static const QRegularExpression scrap(QStringLiteral(R"(^[a-z]{1,3}\s+(?=[\x{AC00}-\x{D7A3}(（㈜]))"));
-    // "소 성원엔지니어링(주)", "로더 동서식품산업 주식회사", "() 유한회사 새한화학", "더 | 진성기계(주)": a
-    // logo read as a syllable or two or as marks before a company its legal form names, which keeps
-    // a name of its own ("대성 주식회사" is all name and form).
-    static const QRegularExpression logo(QStringLiteral(R"(^(?:[\x{AC00}-\x{D7A3}]{1,2}|\(\)|[|]+)(?:\s*[|]?\s+)(?=\S))"));
+    // "소 성원엔지니어링(주)", "로더 동서식품산업 주식회사", "() 유한회사 새한화학", "더 | 진성기계(주)",
+    // "\" 주식회사 한빛소프트": a logo read as a syllable or two or as marks before a company its legal
+    // form names, which keeps a name of its own ("대성 주식회사" is all name and form).
+    static const QRegularExpression logo(QStringLiteral(R"(^(?:[\x{AC00}-\x{D7A3}]{1,2}|\(\)|[|]+|["'“”‘’]+)(?:\s*[|]?\s+)(?=\S))"));
     static const QRegularExpression legalForm(QStringLiteral(R"(주식회사|유한회사|[(（]주[)）]|㈜)"));
     if (const QString rest = QString(company).remove(logo);
         rest != company && isCompanyOfScript(rest) && hangulCount(QString(rest).remove(legalForm)) >= 2)

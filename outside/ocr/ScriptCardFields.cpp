@@ -45,7 +45,8 @@ const QStringList& koreanSurnames()
     static const QStringList names = QString::fromUtf8(
                                          "김 이 박 최 정 강 조 윤 장 임 한 오 서 신 권 황 안 송 류 유 전 홍 고 문 양 손 배 백 허 남 심 노 하 곽 성 "
                                          "차 주 우 구 민 진 나 지 엄 채 원 천 방 공 현 함 변 염 여 추 도 소 석 선 설 마 길 연 위 표 명 기 반 왕 금 "
-                                         "옥 육 인 맹 제 모 탁 국 어 은 편 용 예 경 봉 사 부 가 복 태 목 형 피 두 감 호 제갈 남궁 황보 선우 독고 사공 "
+                                         "옥 육 인 맹 제 모 탁 국 어 은 편 용 예 경 봉 사 부 가 복 태 목 형 피 두 감 호 견 라 빈 당 계 범 팽 승 간 좌 갈 음 빙 온 "
+                                         "곡 판 초 뇌 요 후 제갈 남궁 황보 선우 독고 사공 "
                                          "서문 동방")
                                          .split(u' ', Qt::SkipEmptyParts);
     return names;

@@ -198,6 +198,10 @@ TEST(KoreanCardFields, CardLinesAsTheEngineReadsThem)
     const std::vector<RecognizedLine> circledAfter = {at(u"C 케이엠에스 @)", 64, 60, 392, 142), at(u"기기현", 432, 242, 635, 352)};
     const std::vector<RecognizedLine> bracketedAfter = {at(u"Hansung Robotics (#)", 64, 60, 392, 142), at(u"마소라", 432, 242, 635, 352)};
     const std::vector<RecognizedLine> marksBeforeCircled = {at(u"|  '쥐동백조선", 59, 59, 344, 153), at(u"남궁예슬", 763, 158, 998, 213)};
+    const std::vector<RecognizedLine> quoteMark = {at(u"\" 주식회사 한빛소프트", 60, 61, 496, 142), at(u"서지은", 441, 246, 633, 312)};
+    // A name of a rare surname under a company set larger.
+    const std::vector<RecognizedLine> rareSurname = {at(u"태백광업 주식회사", 59, 59, 481, 143), at(u"자금팀 회계사", 61, 196, 229, 222),
+                                                     at(u"견윤아", 65, 248, 279, 314), at(u"(28116) 충청북도 청주시", 61, 447, 297, 468)};
     const struct {
         const char* what;
         const std::vector<RecognizedLine>& lines;
@@ -254,6 +258,9 @@ TEST(KoreanCardFields, CardLinesAsTheEngineReadsThem)
         {"the circled legal form after the company read as marks", circledAfter, kCompanySlot, u"케이엠에스 ㈜"},
         {"the bracketed legal form after the company misread", bracketedAfter, kCompanySlot, u"Hansung Robotics(주)"},
         {"marks before the circled legal form read as a syllable", marksBeforeCircled, kCompanySlot, u"㈜동백조선"},
+        {"a logo read as a quote mark", quoteMark, kCompanySlot, u"주식회사 한빛소프트"},
+        {"a name of a rare surname", rareSurname, kNameSlot, u"견윤아"},
+        {"a name of a rare surname", rareSurname, kCompanySlot, u"태백광업 주식회사"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
