@@ -2,6 +2,7 @@
 
 #include "outside/ocr/CardLanguage.h"
 #include "outside/ocr/LineRereading.h"
+#include "outside/ocr/ScanCleanup.h"
 #include "outside/ocr/ScriptCardFields.h"
 #include "outside/ocr/WebAddressShape.h"
 
@@ -47,6 +48,33 @@ qsizetype addressStart(const QString& text)
 bool isMailOrWebLine(const QString& text)
 {
     return addressStart(text) >= 0;
+}
+
+// A copy of a card on light paper whose type is set in grey, a line of it lighter than the ink
+// level the rows are found by (a company beside its logo), with every level darkened so that
+// what lies far enough from the paper's is ink; none where the paper is not so light.
+PixPtr withGreyTypeDarkened(Pix* pix)
+{
+    const int width = int(pixGetWidth(pix)), height = int(pixGetHeight(pix)), wpl = int(pixGetWpl(pix));
+    l_uint32* data = pixGetData(pix);
+    std::array<int, 256> levels{};
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            ++levels[size_t(GET_DATA_BYTE(data + size_t(y) * size_t(wpl), x))];
+    }
+    const int paper = int(std::max_element(levels.begin(), levels.end()) - levels.begin());
+    if (paper - kInkFromPaper <= kInk)
+        return nullptr;
+    PixPtr dark(pixCopy(nullptr, pix));
+    l_uint32* out = pixGetData(dark.get());
+    for (int y = 0; y < height; ++y) {
+        l_uint32* row = out + size_t(y) * size_t(wpl);
+        for (int x = 0; x < width; ++x) {
+            const int level = 255 - (paper - int(GET_DATA_BYTE(row, x))) * (255 - kInk) / kInkFromPaper;
+            SET_DATA_BYTE(row, x, std::clamp(level, 0, 255));
+        }
+    }
+    return dark;
 }
 
 // The ink's box (inclusive) within a box of the image; all -1 when there is none.
@@ -487,11 +515,14 @@ void rereadScriptLines(TesseractEngine& engine, Pix* pix, int language, std::vec
     }
 }
 
-void readMissedRows(TesseractEngine& engine, Pix* pix, int language, std::vector<RecognizedLine>* lines)
+void readMissedRows(TesseractEngine& engine, Pix* card, int language, std::vector<RecognizedLine>* lines)
 {
     const std::string own = ownModelOfLanguage(language);
     if (!engine.hasLanguage(own))
         return;
+    // On a Korean card a line set in light grey is found and read on a darkened copy.
+    const PixPtr darkened = language == kLanguageKorean ? withGreyTypeDarkened(card) : nullptr;
+    Pix* pix = darkened ? darkened.get() : card;
     const int width = int(pixGetWidth(pix)), height = int(pixGetHeight(pix));
     std::vector<int> heights;
     for (const RecognizedLine& line : *lines)
@@ -533,6 +564,11 @@ void readMissedRows(TesseractEngine& engine, Pix* pix, int language, std::vector
             if (left < 0 || right - left < rowHeight)
                 continue;
             RecognizedLine row = readBoxAt(engine, pix, own, {{}, left, box.top, right, box.bottom, 0}, kReadHeight);
+            // A Korean company set beside its logo reads as nothing with the logo: the type is
+            // read alone.
+            if (int typeLeft = 0; language == kLanguageKorean && (scriptLetters(language, row.text) == 0 || row.confidence < kSure)
+                                  && startsWithLogo(pix, {{}, left, box.top, right, box.bottom, 0}, &typeLeft))
+                row = readBoxAt(engine, pix, own, {{}, typeLeft, box.top, right, box.bottom, 0}, kReadHeight);
             row.text = cleanRecognizedText(row.text);
             if (scriptLetters(language, row.text) == 0 || row.confidence < kSure)
                 continue;
@@ -544,5 +580,5 @@ void readMissedRows(TesseractEngine& engine, Pix* pix, int language, std::vector
     lines->insert(lines->end(), found.begin(), found.end());
     std::stable_sort(lines->begin(), lines->end(), [](const RecognizedLine& a, const RecognizedLine& b) { return a.top < b.top; });
     if (language == kLanguageChineseSimplified || language == kLanguageChineseTraditional)
-        dropLogoBeforeCompany(pix, lines);
+        dropLogoBeforeCompany(card, lines);
 }

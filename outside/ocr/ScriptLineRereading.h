@@ -18,6 +18,7 @@ struct Pix;
 void rereadScriptLines(TesseractEngine& engine, Pix* pix, int language, std::vector<RecognizedLine>* lines);
 
 // Rows of ink across the card that no line read covers, read as lines with the script's own model
-// and added where they read surely. On a Chinese card a logo read as a character before the
-// company's name then goes.
+// and added where they read surely. On a Korean card the rows are found on a copy whose grey type
+// is darkened, and a row that reads as nothing with the logo it starts with is read without it. On
+// a Chinese card a logo read as a character before the company's name then goes.
 void readMissedRows(TesseractEngine& engine, Pix* pix, int language, std::vector<RecognizedLine>* lines);

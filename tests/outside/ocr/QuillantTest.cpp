@@ -469,6 +469,38 @@ TEST_F(Quillant, KoreanPostalCodeAloneOverItsAddress)
     EXPECT_EQ(card.text("address").toStdString(), "(03154) 서울특별시 종로구 세종대로 52");
 }
 
+// A Korean card whose company is set in light grey beside a dark logo: the company's row, which
+// the engine's layout leaves unread, is read without the logo.
+TEST_F(Quillant, KoreanCompanyInGreyBesideItsLogo)
+{
+    const QString gothic = u"NanumBarunGothic"_qs;
+    QImage image = drawnCard({{gothic, 34, 160, 112, u"주식회사 한빛소프트"_qs, false, 0, 185},
+                              {gothic, 26, 500, 200, u"과장"_qs},
+                              {gothic, 64, 440, 290, u"서지은"_qs},
+                              {u"DejaVu Sans"_qs, 20, 480, 330, u"Seo Ji-eun"_qs},
+                              {gothic, 24, 60, 470, u"주소: (21998) 인천광역시"_qs},
+                              {gothic, 24, 60, 505, u"연수구 컨벤시아대로 31"_qs},
+                              {u"DejaVu Sans"_qs, 24, 540, 540, u"E-mail: j.seo@hanbitsoft.co.kr"_qs}})
+                       .convertToFormat(QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(80, 80, 80));
+    painter.drawPolygon(QPolygon({QPoint(100, 60), QPoint(140, 100), QPoint(100, 140), QPoint(60, 100)}));
+    painter.end();
+    // A scanner's grain over paper of grey 240.
+    QImage scanned = image.convertToFormat(QImage::Format_Grayscale8);
+    QRandomGenerator grain(49);
+    for (int y = 0; y < scanned.height(); ++y) {
+        uchar* row = scanned.scanLine(y);
+        for (int x = 0; x < scanned.width(); ++x)
+            row[x] = uchar(std::clamp(row[x] * 240 / 255 + int(grain.bounded(25)) - 12, 0, 255));
+    }
+    Card card;
+    ASSERT_EQ(recognize(scanned, &card, 11), 0);
+    EXPECT_EQ(card.text("full_Name").toStdString(), "서지은");
+    EXPECT_EQ(card.text("company").toStdString(), "주식회사 한빛소프트");
+}
+
 // A Chinese card in two blocks parted by a rule: the name set large with its characters spaced
 // out, the title and the company to the left; the numbers and an address of three lines to the
 // right.
