@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <leptonica/allheaders.h>
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -16,6 +18,9 @@ namespace {
 constexpr int kDoubtedRow = 65;
 // The height a number row is read again at.
 constexpr float kRowHeightRead = 40;
+// Below this a number row without a label it knows may have lost its label to the misreading
+// ("y:415-585-0138" for "M: 415-555-0138").
+constexpr int kDoubtedLabel = 50;
 // Rows read again on one card at most.
 constexpr int kRowsRead = 3;
 
@@ -40,6 +45,13 @@ bool holdsCutNumber(const QString& text, const QString& country)
                        [&country](const NumberOnLine& n) { return !hasLengthOfItsCountry(mendedForCountry(n, country).digits, country); });
 }
 
+bool holdsOnlyUnnamedNumbers(const QString& text)
+{
+    const std::vector<NumberOnLine> numbers = numbersOfLine(text);
+    return !numbers.empty()
+        && std::all_of(numbers.begin(), numbers.end(), [](const NumberOnLine& n) { return n.kind == NumberKind::Unknown; });
+}
+
 // Whether a new reading of a row with a cut number is the better: all its numbers whole, none and no
 // e-mail address lost.
 bool mendsCutNumber(const QString& before, const QString& again, const QString& country)
@@ -51,6 +63,38 @@ bool mendsCutNumber(const QString& before, const QString& again, const QString& 
 int heightOf(const RecognizedLine& l)
 {
     return l.bottom - l.top + 1;
+}
+
+// "Тел. +7 (8442)": a number label or a plus and a few digits end the line, the rest of the number
+// read into scraps beside it or not at all.
+bool endsInStartedNumber(const QString& text)
+{
+    if (holdsNumber(text))
+        return false;
+    static const QRegularExpression tail(QStringLiteral(R"([+(]?[0-9][0-9()\s\-.]*$)"));
+    const auto m = tail.match(text);
+    if (!m.hasMatch())
+        return false;
+    const QString number = m.captured();
+    const auto digits = std::count_if(number.begin(), number.end(), [](QChar c) { return c.isDigit(); });
+    const QString lead = text.left(m.capturedStart()).trimmed();
+    return digits >= 2 && digits <= 6 && (number.startsWith(u'+') || (!lead.isEmpty() && isNumberLabelOnly(lead)));
+}
+
+// The line's box run on to the right as far as the next line of text on its row (scraps of the
+// number's own ink left aside), or the card's edge.
+RecognizedLine runOnToTheRight(const std::vector<RecognizedLine>& lines, const RecognizedLine& line, int width)
+{
+    const int h = heightOf(line);
+    RecognizedLine wide = line;
+    wide.right = width - 1;
+    for (const RecognizedLine& other : lines) {
+        const int overlap = std::min(other.bottom, line.bottom) - std::max(other.top, line.top);
+        if (&other != &line && 2 * overlap > h && other.left > line.right && other.right - other.left >= 4 * h)
+            wide.right = std::min(wide.right, other.left - h / 2);
+    }
+    wide.right = std::max(wide.right, line.right);
+    return wide;
 }
 
 // Whether `line` is one of the rows of a contact block `row` belongs to: of its type size, starting
@@ -77,16 +121,26 @@ bool rereadGarbledNumberRows(TesseractEngine& engine, Pix* pix, const std::strin
         if (read >= kRowsRead)
             break;
         const bool cut = holdsCutNumber(line.text, country);
-        if (!cut && (line.confidence >= kDoubtedRow || holdsContact(line.text)))
+        const RecognizedLine started = endsInStartedNumber(line.text) ? runOnToTheRight(*lines, line, int(pixGetWidth(pix))) : line;
+        const bool runsOn = started.right > line.right + heightOf(line);
+        const bool unnamed = line.confidence < kDoubtedLabel && holdsOnlyUnnamedNumbers(line.text);
+        if (!cut && !runsOn && !unnamed && (line.confidence >= kDoubtedRow || holdsContact(line.text)))
             continue;
-        const bool inBlock = cut || std::any_of(lines->begin(), lines->end(), [&line](const RecognizedLine& row) {
+        const bool inBlock = cut || runsOn || unnamed || std::any_of(lines->begin(), lines->end(), [&line](const RecognizedLine& row) {
             return &row != &line && row.confidence >= kDoubtedRow && holdsContact(row.text) && inBlockOf(line, row);
         });
         if (!inBlock)
             continue;
         ++read;
-        RecognizedLine again = readBoxAt(engine, pix, data, line, kRowHeightRead);
-        if (cut ? mendsCutNumber(line.text, again.text, country) : holdsNumber(again.text)) {
+        const RecognizedLine again = readBoxAt(engine, pix, data, runsOn ? started : line, kRowHeightRead);
+        const bool better = cut       ? mendsCutNumber(line.text, again.text, country)
+                            : runsOn  ? again.text.count(u'@') >= line.text.count(u'@')
+                            : unnamed ? again.confidence >= kDoubtedRow && !holdsOnlyUnnamedNumbers(again.text)
+                                            && mendsCutNumber(line.text, again.text, country)
+                                      : true;
+        if (holdsNumber(again.text) && better) {
+            if (runsOn)
+                line.right = again.right;
             line.text = again.text;
             line.confidence = again.confidence;
             changed = true;

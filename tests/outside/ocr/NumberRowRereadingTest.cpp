@@ -58,17 +58,48 @@ TEST(NumberRowRereading, ANumberRowReadAsNonsenseIsReadAgain)
     card.expectRowReadAgain(2, u"01273230436"_qs);
 }
 
-// A row whose number lost a digit, or took one of its icon, has a length no number of the card's
-// country has, and is read again; a number of a right length keeps its reading even where the
-// engine misread a digit of it, since nothing shows the misreading.
-TEST(NumberRowRereading, ANumberOfALengthItsCountryHasNotIsReadAgain)
+// Rows whose number the engine misread in a way the line shows are read again: a number of a
+// length no number of the card's country has (a digit lost, or one of its icon taken in); a row
+// ended after the label and first digits, read on to the next text of its row; a row the engine
+// doubts deeply whose label it misread. A number of a right length, or a row read surely, keeps
+// its reading even where a digit is wrong, since nothing shows the misreading.
+TEST(NumberRowRereading, NumberRowsMisreadAsTheLineShowsAreReadAgain)
 {
-    DrawnCard card;
-    card.draw(u"Amélie Faure"_qs, 56, 60, 120, u"Amélie Faure"_qs, 96);
-    card.draw(u"04 28 49 70 65"_qs, 30, 580, 330, u"04 28 49 70 68"_qs, 90);
-    card.draw(u"04 28 49 70 44"_qs, 30, 580, 380, u"04 28 49 704"_qs, 88);
-    card.draw(u"afaure@etoile.fr"_qs, 24, 580, 430, u"afaure@etoile.fr"_qs, 90);
-    card.expectRowReadAgain(2, u"0428497044"_qs);
+    struct Drawn {
+        const char16_t* text;
+        int pixelSize, x, baseline;
+        const char16_t* read;
+        int confidence;
+    };
+    const struct {
+        std::vector<Drawn> lines;
+        size_t row;
+        int ninthsRead; // of the row's box the engine gave it
+        const char16_t* digits;
+    } cases[] = {
+        {{{u"Amélie Faure", 56, 60, 120, u"Amélie Faure", 96},
+          {u"04 28 49 70 65", 30, 580, 330, u"04 28 49 70 68", 90},
+          {u"04 28 49 70 44", 30, 580, 380, u"04 28 49 704", 88},
+          {u"afaure@etoile.fr", 24, 580, 430, u"afaure@etoile.fr", 90}},
+         2, 9, u"0428497044"},
+        {{{u"Stanislav Ershov", 56, 60, 120, u"Stanislav Ershov", 96},
+          {u"Tel. +7 (8442) 728-21-27", 30, 60, 330, u"Tel. +7 (8442)", 91},
+          {u"ershov@okakhim.ru", 30, 620, 330, u"ershov@okakhim.ru", 92}},
+         1, 5, u"+784427282127"},
+        {{{u"Bethany Kowalski", 56, 60, 120, u"Bethany Kowalski", 96},
+          {u"T: 415-555-0100", 30, 580, 280, u"1: 415-555-0100", 88},
+          {u"M: 415-555-0138", 30, 580, 330, u"y:415-585-0138", 8}},
+         2, 9, u"4155550138"},
+    };
+    for (const auto& c : cases) {
+        DrawnCard card;
+        for (const Drawn& d : c.lines)
+            card.draw(QString::fromUtf16(d.text), d.pixelSize, d.x, d.baseline, QString::fromUtf16(d.read), d.confidence);
+        RecognizedLine& row = card.lines[c.row];
+        row.right = row.left + (row.right - row.left) * c.ninthsRead / 9;
+        SCOPED_TRACE(row.text.toStdString());
+        card.expectRowReadAgain(c.row, QString::fromUtf16(c.digits));
+    }
 }
 
 } // namespace
