@@ -52,7 +52,8 @@ int paperLevel(Pix* grey)
 
 } // namespace
 
-std::vector<RecognizedLine> unreadInkRows(Pix* grey, const std::vector<RecognizedLine>& lines, int least, size_t most)
+std::vector<RecognizedLine> unreadInkRows(Pix* grey, const std::vector<RecognizedLine>& lines, int least, size_t most,
+                                          const std::function<bool(const RecognizedLine&)>& covers)
 {
     const int paper = paperLevel(grey);
     if (paper <= kInkBelowPaper)
@@ -63,7 +64,7 @@ std::vector<RecognizedLine> unreadInkRows(Pix* grey, const std::vector<Recognize
     const int w = int(pixGetWidth(ink.get())), h = int(pixGetHeight(ink.get()));
     // What was read is no row left unread; scraps the engine made of the strokes it saw are.
     for (const RecognizedLine& l : lines) {
-        if (isScrap(l))
+        if (covers ? !covers(l) : isScrap(l))
             continue;
         const int pad = std::max(2, (l.bottom - l.top) / 4);
         BOX* box = boxCreate(l.left - pad, l.top - pad, l.right - l.left + 1 + 2 * pad, l.bottom - l.top + 1 + 2 * pad);

@@ -5,6 +5,7 @@
 
 #include "outside/ocr/CardFields.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,8 +13,10 @@ struct Pix;
 
 // Boxes (no text) of rows of ink on an 8-bit card image that no read line covers: at least
 // `least` pixels high, under a third of the card, and several times as wide as high (a logo or an
-// icon is not); at most `most` of them, the largest first.
-std::vector<RecognizedLine> unreadInkRows(Pix* grey, const std::vector<RecognizedLine>& lines, int least, size_t most);
+// icon is not); at most `most` of them, the largest first. A line covers its row when `covers`
+// says so; without it, when it reads as words (not scraps the engine made of strokes it saw).
+std::vector<RecognizedLine> unreadInkRows(Pix* grey, const std::vector<RecognizedLine>& lines, int least, size_t most,
+                                          const std::function<bool(const RecognizedLine&)>& covers = {});
 
 class TesseractEngine;
 

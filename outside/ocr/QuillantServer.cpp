@@ -19,6 +19,7 @@
 #include "outside/ocr/ScanCleanup.h"
 #include "outside/ocr/ScriptCardFields.h"
 #include "outside/ocr/ScriptLineRereading.h"
+#include "outside/ocr/UnreadBlocks.h"
 #include "outside/ocr/VerticalColumns.h"
 #include "outside/ocr/WebAddressShape.h"
 #include "platform/events/OcrProtocol.h"
@@ -361,6 +362,13 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         best.turns = columnTurns;
         best.skew = columnSkew;
     }
+    // Rows of type the page layout found no text in are read as a block of rows: before the card's
+    // language is looked for in its lines, and again once it is read in the language found.
+    const auto readBlocksOfRows = [&] {
+        if (request.type <= 1 && wholeImage && columns.columns.empty() && timeLeft() > 0)
+            readBlocksLeftUnread(m_engine, best.turns ? turned.get() : pix.get(), dpi, best.data, &best.lines, timeLeft());
+    };
+    readBlocksOfRows();
     // The language of the card: the language chosen, or what Automatic found.
     int language = automatic ? -1 : request.language;
     if (automatic && !columns.columns.empty()) {
@@ -386,8 +394,10 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
             // when the card reads well with them.
             if (read
                 && (isOtherScript(found) ? again.confidence >= best.confidence || !isWeakReading(again.lines, again.confidence)
-                                         : !isWeakReading(again.lines, again.confidence)))
+                                         : !isWeakReading(again.lines, again.confidence))) {
                 best = std::move(again);
+                readBlocksOfRows();
+            }
         } else if (!models.empty()) {
             missingData |= 1 << found;
         }

@@ -207,12 +207,14 @@ qint64 TesseractEngine::threadTimeMs()
 }
 
 bool TesseractEngine::recognize(Pix* pix, int dpi, const std::string& data, int left, int top, int right,
-                                int bottom, std::vector<RecognizedLine>* lines, int* confidence, int milliseconds, bool columns)
+                                int bottom, std::vector<RecognizedLine>* lines, int* confidence, int milliseconds, AreaLayout layout)
 {
     tesseract::TessBaseAPI* api = engine(data);
     if (!api)
         return false;
-    api->SetPageSegMode(columns ? tesseract::PSM_SINGLE_BLOCK_VERT_TEXT : tesseract::PSM_AUTO);
+    api->SetPageSegMode(layout == AreaLayout::Columns ? tesseract::PSM_SINGLE_BLOCK_VERT_TEXT
+                        : layout == AreaLayout::Rows  ? tesseract::PSM_SINGLE_COLUMN
+                                                      : tesseract::PSM_AUTO);
     const std::unique_ptr<tesseract::TessBaseAPI, void (*)(tesseract::TessBaseAPI*)> autoAfter(
         api, [](tesseract::TessBaseAPI* a) { a->SetPageSegMode(tesseract::PSM_AUTO); });
     // A part of the card (a field box) is read as an image of its own: the engine reads nothing in

@@ -26,6 +26,11 @@ struct LineMode {
     bool raw = false;
 };
 
+// How `TesseractEngine::recognize` finds the lines of its area: by the page's own layout, as one
+// block of rows of type of any size one under another, or as one block of columns of vertical
+// writing.
+enum class AreaLayout { Page, Rows, Columns };
+
 class TesseractEngine {
 public:
     TesseractEngine();
@@ -47,9 +52,10 @@ public:
     // The text lines of the area (inclusive bounds) of an 8-bit image and the engine's mean word
     // confidence (0..100); false when the engine for `data` cannot be made. The engine stops after
     // `milliseconds` (when above 0) of this thread's processor time, or at the latest end, with the
-    // lines it has read by then. `columns` reads the area as one block of columns of vertical writing.
+    // lines it has read by then. `layout` says how the lines of the area are found.
     bool recognize(Pix* pix, int dpi, const std::string& data, int left, int top, int right, int bottom,
-                   std::vector<RecognizedLine>* lines, int* confidence = nullptr, int milliseconds = 0, bool columns = false);
+                   std::vector<RecognizedLine>* lines, int* confidence = nullptr, int milliseconds = 0,
+                   AreaLayout layout = AreaLayout::Page);
 
     // One line of text in the box (inclusive bounds) of an 8-bit image, read as a single line; the
     // text is empty when the engine finds none or cannot be made.

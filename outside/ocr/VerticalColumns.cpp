@@ -913,7 +913,7 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
     }
     if (const double held = inkShareIn(paper, reading.columns, block); held < kColumnsHoldInk) {
         std::vector<RecognizedLine> again, columns;
-        if (engine.recognize(pix, dpi, model, block.left, block.top, block.right, block.bottom, &again, nullptr, milliseconds, true)) {
+        if (engine.recognize(pix, dpi, model, block.left, block.top, block.right, block.bottom, &again, nullptr, milliseconds, AreaLayout::Columns)) {
             // Columns it cannot read at all are the card's edges and shadows.
             for (const RecognizedLine& l : again) {
                 if (l.bottom - l.top >= l.right - l.left && holdsText(l.text) && l.confidence >= kUnreadColumn)

@@ -13,6 +13,7 @@
 #include "outside/ocr/InkDirection.h"
 #include "platform/events/OcrProtocol.h"
 
+#include <QBuffer>
 #include <QColor>
 #include <QDir>
 #include <QElapsedTimer>
@@ -1187,3 +1188,63 @@ TEST_F(Quillant, HorizontalCardOnItsSideIsNoColumnCard)
 }
 
 } // namespace
+// A card as a scanner gives one on a tinted sheet, in grey: the paper at `paper`, a slight blur,
+// sensor noise of about `noise` grey levels, saved as a JPEG of quality 75.
+QImage tintedNoisyScan(const QImage& card, int paper, int noise)
+{
+    QImage grey = card.convertToFormat(QImage::Format_Grayscale8);
+    QImage out(grey.size(), QImage::Format_Grayscale8);
+    QRandomGenerator random(49);
+    for (int y = 0; y < grey.height(); ++y) {
+        uchar* row = out.scanLine(y);
+        for (int x = 0; x < grey.width(); ++x) {
+            int sum = 0;
+            for (int dy = -1; dy <= 1; ++dy) {
+                for (int dx = -1; dx <= 1; ++dx)
+                    sum += (dx == 0 && dy == 0 ? 4 : 1) * grey.pixelColor(std::clamp(x + dx, 0, grey.width() - 1),
+                                                                         std::clamp(y + dy, 0, grey.height() - 1)).red();
+            }
+            // Twelve uniform draws sum to about a normal spread of one.
+            double spread = -6;
+            for (int i = 0; i < 12; ++i)
+                spread += random.generateDouble();
+            row[x] = uchar(std::clamp(int(sum / 12 * paper / 255 + spread * noise), 0, 255));
+        }
+    }
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    out.save(&buffer, "JPG", 75);
+    return QImage::fromData(jpeg, "JPG").convertToFormat(QImage::Format_Grayscale8);
+}
+
+// A Korean card set down the left, its name large in a thin serif face, a diamond at the foot: the
+// engine's layout finds no text in the whole upper block (name, title, company, address), only in
+// the number and address rows at the foot.
+TEST_F(Quillant, KoreanBlockTheLayoutLeavesUnreadIsRead)
+{
+    const QString myeongjo = u"NanumMyeongjo"_qs;
+    QImage card = drawnCard({{myeongjo, 80, 84, 185, u"배경호"_qs},
+                             {myeongjo, 34, 84, 246, u"품질관리팀 책임연구원"_qs},
+                             {u"NanumSquare"_qs, 44, 84, 310, u"청솔건설 주식회사"_qs},
+                             {myeongjo, 30, 84, 365, u"주소: (61949) 광주광역시 서구 상무중앙로 58"_qs},
+                             {myeongjo, 30, 84, 402, u"14층"_qs},
+                             {myeongjo, 30, 84, 452, u"H.P. 010.4417.2093"_qs},
+                             {myeongjo, 30, 84, 492, u"E-mail. kyungho.bae@cheongsol.co.kr"_qs},
+                             {myeongjo, 30, 84, 530, u"홈페이지  http://www.cheongsol.co.kr/"_qs}})
+                      .convertToFormat(QImage::Format_RGB32);
+    QPainter painter(&card);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(80, 80, 80));
+    painter.drawPolygon(QPolygon({QPoint(970, 500), QPoint(1015, 545), QPoint(970, 590), QPoint(925, 545)}));
+    painter.end();
+    const QImage scan = tintedNoisyScan(card, 238, 6);
+    Card read;
+    ASSERT_EQ(recognize(scan, &read, 11), 0);
+    EXPECT_EQ(read.text("full_Name").toStdString(), "배경호");
+    EXPECT_EQ(read.text("company").toStdString(), "청솔건설 주식회사");
+    EXPECT_EQ(read.text("department").toStdString(), "품질관리팀");
+    EXPECT_EQ(read.text("job_Title").toStdString(), "책임연구원");
+    EXPECT_EQ(read.text("address").toStdString(), "(61949) 광주광역시 서구 상무중앙로 58 14층");
+    EXPECT_EQ(digits(read.text("mobile_Number")), u"01044172093"_qs);
+}
