@@ -135,7 +135,7 @@ QString withWebAddressShape(const QString& line)
     static const QRegularExpression bareHostDot(
         QStringLiteral(R"((?<![\p{L}\p{N}.@\-/])([a-z0-9]+(?:-[a-z0-9]+)+)\.\s+(com|net|org|[a-z]{2})$)"));
     out.replace(bareHostDot, QStringLiteral("\\1.\\2"));
-    static const QRegularExpression comma(QStringLiteral(R"(((?:@|www\.)[a-z0-9\-.]+),(co|or|ne|ac|jp|com|net|org))"),
+    static const QRegularExpression comma(QStringLiteral(R"(((?:@|www\.)[a-z0-9\-.]+),(co|or|ne|ac|jp|kr|com|net|org))"),
                                           QRegularExpression::CaseInsensitiveOption);
     out.replace(comma, QStringLiteral("\\1.\\2"));
     // A letter read after a Japanese ending ("x.co.jpo") or in it ("x.cOojp", "x.coJjjp").

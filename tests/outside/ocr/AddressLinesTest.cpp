@@ -96,6 +96,8 @@ TEST(AddressLines, WebAndMailAddressesPutBackTogether)
         {u"E delacroix@pharmacie-centrale-de-lyon fr", u"E delacroix@pharmacie-centrale-de-lyon.fr"},
         {u"https://hongda-elec.com. tw", u"https://hongda-elec.com.tw"},
         {u"E-mail: pchiu@juichang-ph.com, tw", u"E-mail: pchiu@juichang-ph.com.tw"},
+        {u"hahn@sandeul.co,kr", u"hahn@sandeul.co.kr"},
+        {u"E | Sangwoo@taebaek.co,kr", u"E | Sangwoo@taebaek.co.kr"},
         {u"m.1in@twprecision.tw", u"m.lin@twprecision.tw"},
         {u"yuhang-1i@zhongchen-cons.com", u"yuhang-li@zhongchen-cons.com"},
         {u"t.1985@x.com a.1b2@x.com", u"t.1985@x.com a.1b2@x.com"},
