@@ -291,15 +291,16 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     // Lines standing on end on a card lying upright are columns of vertical writing. The card is
     // read in its columns, which costs a horizontal card nothing: it has no lines standing on end.
     // Where the engine ran the characters of neighbouring columns into made-up lines across, the
-    // reading is weak and the ink itself tells.
+    // reading is weak or mostly scraps, and the ink itself tells.
     const bool columnsPossible = wholeImage && request.type <= 1 && m_engine.hasLanguage(verticalModel(request.language))
-        && (setInColumns(best.lines) || (isWeakReading(best.lines, best.confidence) && inkRunsInColumns(pix.get())));
+        && (setInColumns(best.lines)
+            || ((isWeakReading(best.lines, best.confidence) || readsAsScraps(best.lines)) && inkRunsInColumns(pix.get())));
     ColumnReading columns;
     int columnTurns = 0;
     float columnSkew = skew;
     // Orientation and script detection cost as much as reading a card: they run only when the
     // card does not read well as it lies. Only a new card is turned upright.
-    if (isWeakReading(best.lines, best.confidence) && (request.type == 0 || automatic || columnsPossible)) {
+    if ((isWeakReading(best.lines, best.confidence) || columnsPossible) && (request.type == 0 || automatic || columnsPossible)) {
         const TesseractEngine::Orientation found = m_engine.detect(pix.get(), dpi);
         // The detection names the script of a card in columns and rows across unreliably (Latin,
         // Arabic): that the card lies upright is what tells columns from a card on its side.

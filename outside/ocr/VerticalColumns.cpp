@@ -725,6 +725,14 @@ bool setInColumns(const std::vector<RecognizedLine>& lines)
     return along > across;
 }
 
+bool readsAsScraps(const std::vector<RecognizedLine>& lines)
+{
+    const auto scraps = std::count_if(lines.begin(), lines.end(), [](const RecognizedLine& l) {
+        return std::count_if(l.text.begin(), l.text.end(), [](QChar c) { return !c.isSpace(); }) <= 3;
+    });
+    return lines.size() >= 6 && 2 * scraps > qsizetype(lines.size());
+}
+
 std::string verticalModel(int language)
 {
     switch (language) {

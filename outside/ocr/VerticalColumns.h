@@ -22,6 +22,11 @@ bool isColumnScript(const std::string& script);
 // length of the lines standing on end against that of the lines lying across.
 bool setInColumns(const std::vector<RecognizedLine>& lines);
 
+// Whether most lines of a reading across hold no more than three characters: the scraps of a card
+// in columns whose characters, side by side, the page layout ran into made-up rows, which the
+// engine may read surely all the same.
+bool readsAsScraps(const std::vector<RecognizedLine>& lines);
+
 // The vertical model for a recognition language (0 Japanese, 2 and 3 Chinese, 11 automatic, which
 // starts with Japanese), empty for a language never set in columns.
 std::string verticalModel(int language);

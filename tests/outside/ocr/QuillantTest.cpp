@@ -1015,6 +1015,31 @@ TEST_F(Quillant, RowsAtTheFootOfALeaningColumnCardReadWhole)
     EXPECT_EQ(card.text("web_Page_Address"), u"www.sakura-design.jp"_qs);
 }
 
+// A card in columns in light type whose numbers stand upright, a character to a cell: the page
+// layout runs the characters of its columns side by side into rows of a few characters each, and
+// reads them surely all the same.
+TEST_F(Quillant, ColumnCardTheLayoutReadAsSureScrapsIsReadInColumns)
+{
+    const QString type = u"M PLUS 2 Light"_qs;
+    const QImage image = columnCard(
+        {
+            {type, 40, 600, 180, u"有限会社稲穂フーズ"_qs},
+            {type, 24, 505, 135, u"品質保証部　執行役員"_qs},
+            {u"IPAexGothic"_qs, 64, 440, 160, u"辻　美穂"_qs},
+            {type, 24, 300, 75, u"〒１８０－０００４"_qs},
+            {type, 24, 250, 105, u"東京都武蔵野市吉祥寺本町１－１９"_qs},
+            {type, 24, 190, 105, u"電話　＋８１　４２２　３３　８７１７"_qs},
+            {type, 24, 150, 105, u"携帯　０７０－４７２８－５０４８"_qs},
+        },
+        {{u"DejaVu Sans"_qs, 20, 60, 960, u"Mail. tsuji_m@inaho-foods.jp"_qs}});
+    Card card;
+    ASSERT_EQ(recognize(image, &card, 11), 0);
+    EXPECT_EQ(card.text("full_Name").remove(u' '), u"辻美穂"_qs);
+    EXPECT_TRUE(card.text("address").startsWith(u"東京都武蔵野市"_qs)) << card.text("address").toStdString();
+    EXPECT_EQ(digits(card.text("telephone_Number")), u"81422338717"_qs);
+    EXPECT_EQ(digits(card.text("mobile_Number")), u"07047285048"_qs);
+}
+
 // Names in columns whose kanji the vertical model misreads (和也 as 和世 or 和志), their reading
 // beside them: put right by their ink as on a card set across.
 TEST_F(Quillant, KanjiOfANameInAColumnComesOutAsPrinted)
