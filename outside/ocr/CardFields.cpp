@@ -380,7 +380,7 @@ const QRegularExpression& westernStreet()
 
 // A pin or a house drawn before an address and read as a character or two: "9 696 Congress
 // Avenue", "q Prinzipalmarkt 109", "0 Königstraße 20", "(7) Avenida …", "C9] Avenida …", "QO Travessa …",
-// "9 Estr. do Coco", "9 Kaiser-Joseph-Straße 144"; the house number before a numbered street stays
+// "9 Estr. do Coco", "9 Av. Tancredo Neves, 118", "9 Kaiser-Joseph-Straße 144"; the house number before a numbered street stays
 // ("2 17th Street").
 QString withoutLeadingIcon(const QString& address)
 {
@@ -388,7 +388,7 @@ QString withoutLeadingIcon(const QString& address)
         R"(^(?:[(\[{]?\S{1,2}[)\]}]|\S?[^\s\p{L}\p{N},.'’/\-]\S?|[^\s\p{N}]|[0-9](?=\s+[0-9]+(?![0-9]|st\b|nd\b|rd\b|th\b))|)"
         R"([0-9](?=\s+(?:Suite|Ste|Unit|Level|Floor|Apt|PO Box|P\.O\.)\b)|[0-9A-Z]{1,2}(?=\s+(?:(?:Via|Viale|Piazza|Corso|Calle|Avenida|Avda|)"
         R"(Rua|Plaza|Paseo|Praça|Largo|Strada|Travessa|Alameda|Estrada|Rambla|Ronda|Carrer|Passeig|Camino|\p{L}+(?:straße|strasse|str\.|)"
-        R"(weg|platz|allee|gasse|ring|damm|ufer|markt|kai|straat|laan|gracht|plein))\b|(?:Avda|R|Al|Rod|Estr|Tv|Trav)\.))|)"
+        R"(weg|platz|allee|gasse|ring|damm|ufer|markt|kai|straat|laan|gracht|plein))\b|(?:Avda|Av|R|Al|Rod|Estr|Tv|Trav)\.))|)"
         R"([0-9A-Z]{1,2}(?=\s+(?:[\p{L}\-]+\s+)?[\p{L}\-]*(?i:straße|strasse|weg|platz|allee|gasse|ring|damm)\s+[0-9]{1,4}[a-z]?(?:[,\s]|$)))\s+)"));
     return QString(address).remove(iconRead);
 }

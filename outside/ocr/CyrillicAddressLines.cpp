@@ -16,8 +16,11 @@ QString withCyrillicAddressMarks(const QString& address)
     // "ул." read in Latin letters after a Cyrillic word or before a house mark: "Садовая yn., д. 38".
     static const QRegularExpression street(
         QString::fromUtf8(R"((?<=\p{Cyrillic}\s|^)yn\.(?=[\s,]|$)|(?<![\p{L}])yn\.(?=\s*\p{Cyrillic}))"));
+    // A speck read as a quote before a word ("‘корп. 3").
+    static const QRegularExpression quoteSpeck(QString::fromUtf8(R"((?<=^|\s)[‘’'`](?=\p{Cyrillic}))"));
     QString out = QString(address)
                       .remove(pin)
+                      .remove(quoteSpeck)
                       .replace(houseAsFour, QString::fromUtf8("д."))
                       .replace(building, QString::fromUtf8("корп."))
                       .replace(street, QString::fromUtf8("ул."));

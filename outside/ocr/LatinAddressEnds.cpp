@@ -5,19 +5,17 @@
 #include "outside/ocr/LineRereading.h"
 #include "outside/ocr/TesseractEngine.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 #include <array>
-#include <numeric>
 #include <cstdlib>
 #include <leptonica/allheaders.h>
+#include <numeric>
 
 namespace {
 
 // A pixel this far from the paper's level is ink, on light paper or on a dark band.
 constexpr int kInkFromPaper = 80;
-// A column of the row more than this many tenths unlike the line's paper is paper of another shade.
+// A column or row more than this many tenths unlike the line's paper is paper of another shade.
 constexpr int kOtherPaper = 7;
 // The height a line is read again at.
 constexpr float kReadHeight = 40;
@@ -44,31 +42,90 @@ QString bare(const QString& text)
     return out;
 }
 
-} // namespace
-
-int inkEndOfRow(Pix* pix, const RecognizedLine& line)
+int levelAt(Pix* pix, int x, int y)
 {
-    const int width = int(pixGetWidth(pix)), height = int(pixGetHeight(pix)), wpl = int(pixGetWpl(pix));
-    const int top = std::max(0, line.top), bottom = std::min(height - 1, line.bottom);
-    if (bottom < top || line.right < line.left)
-        return line.right;
-    const l_uint32* data = pixGetData(pix);
-    const auto level = [&](int x, int y) { return int(GET_DATA_BYTE(data + size_t(y) * size_t(wpl), x)); };
+    return int(GET_DATA_BYTE(pixGetData(pix) + size_t(y) * size_t(pixGetWpl(pix)), x));
+}
+
+// The paper of a box: its middle level, as more of a line's box is paper than ink, and a band's
+// level spreads with its noise where white type is all one level.
+int paperOf(Pix* pix, int left, int top, int right, int bottom)
+{
     std::array<int, 256> levels{};
     for (int y = top; y <= bottom; ++y) {
-        for (int x = std::max(0, line.left); x <= std::min(width - 1, line.right); ++x)
-            ++levels[size_t(level(x, y))];
+        for (int x = left; x <= right; ++x)
+            ++levels[size_t(levelAt(pix, x, y))];
     }
-    // The paper is the middle level of the line's box: more of it is paper than ink, and a band's
-    // level spreads with its noise where white type is all one level.
     const int count = std::accumulate(levels.begin(), levels.end(), 0);
     int paper = 0;
     for (int seen = 0; paper < 255 && (seen += levels[size_t(paper)]) * 2 < count;)
         ++paper;
+    return paper;
+}
+
+// The row of ink set under `line` within its width, from the next row of paper down to a line's
+// height below it, as a box; empty (bottom < top) where there is none, it is no line's height,
+// or the paper changes shade there.
+RecognizedLine rowUnder(Pix* pix, const RecognizedLine& line)
+{
+    const int width = int(pixGetWidth(pix)), height = int(pixGetHeight(pix));
+    const int h = line.bottom - line.top + 1;
+    const int left = std::max(0, line.left), right = std::min(width - 1, line.right);
+    if (right <= left || line.top < 0 || line.bottom >= height)
+        return {{}, 0, 0, 0, -1, 0};
+    const int paper = paperOf(pix, left, line.top, right, line.bottom);
+    // How many pixels of a row are unlike the paper.
+    const auto inkOf = [&](int y) {
+        int ink = 0;
+        for (int x = left; x <= right; ++x)
+            ink += std::abs(levelAt(pix, x, y) - paper) > kInkFromPaper ? 1 : 0;
+        return ink;
+    };
+    const auto otherPaper = [&](int y) { return inkOf(y) * 10 > kOtherPaper * (right - left + 1); };
+    int y = line.bottom + 1;
+    while (y < height && y <= line.bottom + h / 2 && inkOf(y) > 0)
+        ++y;
+    while (y < height && y <= line.bottom + h && inkOf(y) == 0)
+        ++y;
+    if (y >= height || y > line.bottom + h || otherPaper(y))
+        return {{}, 0, 0, 0, -1, 0};
+    RecognizedLine row{{}, right, y, left, y, 0};
+    for (; row.bottom < height && inkOf(row.bottom) > 0 && !otherPaper(row.bottom) && row.bottom - row.top <= 2 * h; ++row.bottom) {
+        for (int x = left; x <= right; ++x) {
+            if (std::abs(levelAt(pix, x, row.bottom) - paper) > kInkFromPaper) {
+                row.left = std::min(row.left, x);
+                row.right = std::max(row.right, x);
+            }
+        }
+    }
+    --row.bottom;
+    const int rowHeight = row.bottom - row.top + 1;
+    if (2 * rowHeight < h || 2 * rowHeight > 3 * h || row.right < row.left)
+        return {{}, 0, 0, 0, -1, 0};
+    row.right = inkEndOfRow(pix, row);
+    return row;
+}
+
+bool coveredByLine(const std::vector<RecognizedLine>& lines, const RecognizedLine& box)
+{
+    return std::any_of(lines.begin(), lines.end(), [&box](const RecognizedLine& o) {
+        return o.right > box.left && o.left < box.right && 2 * (std::min(o.bottom, box.bottom) - std::max(o.top, box.top)) > o.bottom - o.top;
+    });
+}
+
+} // namespace
+
+int inkEndOfRow(Pix* pix, const RecognizedLine& line)
+{
+    const int width = int(pixGetWidth(pix)), height = int(pixGetHeight(pix));
+    const int top = std::max(0, line.top), bottom = std::min(height - 1, line.bottom);
+    if (bottom < top || line.right < line.left)
+        return line.right;
+    const int paper = paperOf(pix, std::max(0, line.left), top, std::min(width - 1, line.right), bottom);
     const int gap = bottom - top + 1;
     // Half a line above and below the row: letters leave it paper, a band's edge does not.
     const int above = std::max(0, top - gap / 2), below = std::min(height - 1, bottom + gap / 2);
-    const auto unlikePaper = [&](int x, int y) { return std::abs(level(x, y) - paper) > kInkFromPaper; };
+    const auto unlikePaper = [&](int x, int y) { return std::abs(levelAt(pix, x, y) - paper) > kInkFromPaper; };
     int end = line.right;
     for (int x = line.right + 1, run = 0; x < width && run <= gap; ++x) {
         int ink = 0, other = 0;
@@ -96,11 +153,7 @@ void readCutLatinAddressEnds(TesseractEngine& engine, Pix* pix, const std::strin
             continue;
         const int h = line.bottom - line.top + 1;
         const RecognizedLine tail{{}, line.right + 1, line.top, inkEndOfRow(pix, line), line.bottom, 0};
-        const bool covered = std::any_of(lines->begin(), lines->end(), [&tail](const RecognizedLine& o) {
-            return o.right > tail.left && o.left < tail.right
-                && 2 * (std::min(o.bottom, tail.bottom) - std::max(o.top, tail.top)) > o.bottom - o.top;
-        });
-        if (tail.right - tail.left < h || covered)
+        if (tail.right - tail.left < h || coveredByLine(*lines, tail))
             continue;
         ++read;
         const RecognizedLine again = readBoxAt(engine, pix, data, {{}, line.left, line.top, tail.right, line.bottom, 0}, kReadHeight);
@@ -111,5 +164,24 @@ void readCutLatinAddressEnds(TesseractEngine& engine, Pix* pix, const std::strin
         line.text = again.text.simplified();
         line.right = tail.right;
         line.confidence = std::min(line.confidence, again.confidence);
+    }
+}
+
+void readRowsUnderLatinAddresses(TesseractEngine& engine, Pix* pix, const std::string& data, std::vector<RecognizedLine>* lines)
+{
+    int read = 0;
+    for (size_t i = 0; i < lines->size() && read < kLinesRead; ++i) {
+        if (!isAddressLine((*lines)[i].text))
+            continue;
+        const RecognizedLine row = rowUnder(pix, (*lines)[i]);
+        if (row.bottom < row.top || coveredByLine(*lines, row))
+            continue;
+        ++read;
+        RecognizedLine again = readBoxAt(engine, pix, data, row, kReadHeight);
+        again.text = again.text.simplified();
+        if (again.confidence < kSure
+            || !(isCountryLine(again.text) || isTownAndStateLine(again.text) || !latinPostcodeOf(again.text).isEmpty()))
+            continue;
+        lines->insert(lines->begin() + qsizetype(i) + 1, again);
     }
 }

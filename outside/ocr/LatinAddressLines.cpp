@@ -157,7 +157,9 @@ LineAboveAddress lineAboveAddress(const QString& line)
 QString withLatinStreetWordsAsPrinted(const QString& address)
 {
     static const QRegularExpression sharpS(QStringLiteral(R"((?<=[sS]tra)[Bf](?=e(?:[\s,.]|$)))"));
-    return QString(address).replace(sharpS, QStringLiteral("ß"));
+    // "Besan¢gon": a c with its cedilla read as a cent sign, its tail as a g.
+    static const QRegularExpression cedilla(QStringLiteral(R"((?<=\p{Ll})¢g?(?=\p{Ll}))"));
+    return QString(address).replace(sharpS, QStringLiteral("ß")).replace(cedilla, QStringLiteral("ç"));
 }
 
 QString withFrenchFloorDigits(const QString& text)

@@ -52,7 +52,7 @@ enum class LineAboveAddress { None, Street, StreetNameOnly, NameWithNumber, Dist
 LineAboveAddress lineAboveAddress(const QString& line);
 
 // An address with the German street word's ß as printed where the engine read it as B or f
-// ("PontstraBe 90", "Hauptstrafe 12").
+// ("PontstraBe 90", "Hauptstrafe 12"), and a ç it read as a cent sign ("Besan¢gon").
 QString withLatinStreetWordsAsPrinted(const QString& address);
 
 // A text with the number of a French floor as printed where the engine read it as the letter of its

@@ -434,9 +434,12 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
     if (request.type <= 1 && columns.columns.empty() && best.data.rfind("jpn", 0) != 0
         && (!isOtherScript(language) || language == kLanguageRussian) && timeLeft() > 0)
         rereadGarbledNumberRows(m_engine, read, best.data, &best.lines);
-    // An address line the engine ended early (light type on a dark band) is read on to its ink's end.
-    if (request.type <= 1 && columns.columns.empty() && best.data.rfind("jpn", 0) != 0 && !isOtherScript(language) && timeLeft() > 0)
+    // An address line the engine ended early (light type on a dark band) is read on to its ink's end,
+    // and a town or country line it left out under an address line is read.
+    if (request.type <= 1 && columns.columns.empty() && best.data.rfind("jpn", 0) != 0 && !isOtherScript(language) && timeLeft() > 0) {
         readCutLatinAddressEnds(m_engine, read, best.data, &best.lines);
+        readRowsUnderLatinAddresses(m_engine, read, best.data, &best.lines);
+    }
     for (std::vector<RecognizedLine>* lines : {&best.lines, &columns.columns, &columns.rows}) {
         for (RecognizedLine& line : *lines)
             line.text = withWebAddressShape(line.text);

@@ -387,6 +387,11 @@ TEST(CardFields, PostalCodesAndAddresses)
         // A king's I read as a bar; a Spanish floor's sign lost before its door.
         {{{u"Corso Umberto | 167", 30}, {u"38122 Trento TN", 30}, {u"Italia", 30}}, u"38122", u"Corso Umberto I 167\n38122 Trento TN\nItalia"},
         {{{u"Calle del Paseo, 166, 8 D", 30}, {u"01001 Vitoria-Gasteiz", 30}}, u"01001", u"Calle del Paseo, 166, 8º D\n01001 Vitoria-Gasteiz"},
+        // A pin read as a digit before an abbreviated avenue; a ç read as a cent sign.
+        {{{u"9 Av. Tancredo Neves, 118, conj. 131", 30}, {u"Manaus – AM", 30}, {u"CEP 69055-010", 30}},
+         u"69055-010",
+         u"Av. Tancredo Neves, 118, conj. 131\nManaus – AM\nCEP 69055-010"},
+        {{{u"92 cours Bosquet, BP 181, 25000 Besan¢gon", 30}}, u"25000", u"92 cours Bosquet, BP 181, 25000 Besançon"},
     };
     for (const auto& c : cases) {
         std::vector<RecognizedLine> lines = linesOf(c.lines);
@@ -773,6 +778,9 @@ TEST(CardFields, RussianAddressesAsPrinted)
         // A number of the column beside it read onto the address's row.
         {{{u"Мобильный. +7 926 963-53-13 ул. Карла Маркса, д. 38, оф. 36", 30}, {u"664003 Иркутск", 30}},
          u"ул. Карла Маркса, д. 38, оф. 36\n664003 Иркутск"},
+        // A speck read as a quote before a word.
+        {{{u"664003, г. Иркутск,", 30}, {u"Комсомольский пр-т, д. 57, ‘корп. 3, офис 861", 30}},
+         u"664003, г. Иркутск,\nКомсомольский пр-т, д. 57, корп. 3, офис 861"},
         // A speck under the street read as a digit is no line of the address.
         {{{u"Ленинский пр-т, д. 40, стр. 2, офис 159", 30}, {u"4", 30}, {u"664003 Иркутск", 30}},
          u"Ленинский пр-т, д. 40, стр. 2, офис 159\n664003 Иркутск"},

@@ -87,4 +87,23 @@ TEST(LatinAddressEnds, AnAddressLineEndedEarlyIsReadOn)
     EXPECT_EQ(lines[2].text.toStdString(), u"63000 CLERMONT-FERRAND"_s.toStdString());
 }
 
+TEST(LatinAddressEnds, ATownOrCountryLineLeftUnreadUnderAnAddressIsRead)
+{
+    BandCard card;
+    const RecognizedLine street = card.draw(u"Avenida de Huelva, 119"_s, 540, 450, u"Avenida de Huelva, 119"_s);
+    const RecognizedLine town = card.draw(u"09001 Burgos"_s, 540, 495, u"09001 Burgos"_s);
+    card.draw(u"Spain"_s, 540, 540, {});
+    const RecognizedLine mail = card.draw(u"ana@huelva.es"_s, 540, 590, u"ana@huelva.es"_s);
+    const PixPtr pix = card.scanned();
+    TesseractEngine engine;
+    ASSERT_TRUE(engine.open());
+    std::vector<RecognizedLine> lines = {street, town, mail};
+    readRowsUnderLatinAddresses(engine, pix.get(), "eng", &lines);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[2].text.toStdString(), "Spain");
+    // A row under the address already read is not read again.
+    readRowsUnderLatinAddresses(engine, pix.get(), "eng", &lines);
+    EXPECT_EQ(lines.size(), 4u);
+}
+
 } // namespace
