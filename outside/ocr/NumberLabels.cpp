@@ -349,6 +349,33 @@ QString withPlusReadAsFour(const QString& number)
     return whole ? u'+' + number.mid(1) : number;
 }
 
+// Where the numbers of a line stand (start, end): the matches of `numberPattern`, but two numbers
+// set on one row apart by a slash ("0161 496 0000 / 07700 900123") are two, where together they have
+// more digits than any number has and each has a number's; a slash inside one ("0171 / 8920975")
+// stays.
+std::vector<std::pair<qsizetype, qsizetype>> numberSpans(const QString& text)
+{
+    std::vector<std::pair<qsizetype, qsizetype>> spans;
+    for (auto it = numberPattern().globalMatch(text); it.hasNext();) {
+        const auto m = it.next();
+        qsizetype start = m.capturedStart();
+        const QString found = m.captured();
+        if (asciiDigits(found).size() > 15) {
+            for (qsizetype slash = found.indexOf(u'/'); slash > 0; slash = found.indexOf(u'/', slash + 1)) {
+                if (isNumberOfAPhone(found.left(slash)) && isNumberOfAPhone(found.mid(slash + 1))) {
+                    spans.emplace_back(start, start + found.left(slash).trimmed().size());
+                    start += slash + 1;
+                    while (start < m.capturedEnd() && text.at(start).isSpace())
+                        ++start;
+                    break;
+                }
+            }
+        }
+        spans.emplace_back(start, m.capturedEnd());
+    }
+    return spans;
+}
+
 } // namespace
 
 std::vector<NumberOnLine> numbersOfLine(const QString& read)
@@ -379,16 +406,16 @@ std::vector<NumberOnLine> numbersOfLine(const QString& read)
     }
     std::vector<NumberOnLine> numbers;
     qsizetype from = 0;
-    for (auto it = numberPattern().globalMatch(text); it.hasNext();) {
-        const auto m = it.next();
-        if (m.capturedStart() < from || !isNumberOfAPhone(m.captured()))
+    for (const auto& [start, end] : numberSpans(text)) {
+        const QString found = text.mid(start, end - start);
+        if (start < from || !isNumberOfAPhone(found))
             continue;
-        const QString lead = text.mid(from, m.capturedStart() - from);
+        const QString lead = text.mid(from, start - from);
         const LeadLabel label = labelAtEnd(lead);
         NumberOnLine n;
         n.kind = kindOf(label);
         // The Japanese model reads the plus of a country code as the kanji "十".
-        n.number = m.captured().trimmed().replace(u'十', u'+');
+        n.number = found.trimmed().replace(u'十', u'+');
         // An icon read as a digit before a number: "9 055 7637702", "T1 0341 913 400", "0) 799 36 31
         // 86", "(7) 08 2789 6683". No number starts with a lone digit before its trunk zero, nor with a
         // bracket it never opened.
@@ -402,7 +429,7 @@ std::vector<NumberOnLine> numbersOfLine(const QString& read)
         n.digits = digitsOf(n.number);
         n.labelAt = from + label.at;
         n.letter = label.words > 0 && label.letters == label.words;
-        n.end = m.capturedEnd();
+        n.end = end;
         // Round icons the engine reads as circled numbers ("@⑩⑬") are marks too.
         static const QRegularExpression marks(QStringLiteral(R"((?:[^\p{L}\p{N}]|[\x{2460}-\x{24FF}\x{3251}-\x{325F}\x{32B1}-\x{32BF}])*)"));
         // A short word or a character alone before the line's first number, or before its icon,

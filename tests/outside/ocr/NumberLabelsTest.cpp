@@ -82,6 +82,8 @@ TEST(NumberLabels, IconRowsTakeTheirKindFromTheNumbersForm)
         {{u"@ +7 343 416-79-19", u"о +7 926 231 42 62", u"[2] +7 343 416-79-91"}, {u"+7 343 416-79-19", u"+7 926 231 42 62", u"+7 343 416-79-91"}},
         // A letter of a label read as a digit ("Моб." in Latin letters with its б a six).
         {{u"Ten. +7 4852 422-12-97", u"Mo6. +7 916 885 11 52"}, {u"+7 4852 422-12-97", u"+7 916 885 11 52", u""}},
+        // Two numbers on one row apart by a slash; a slash inside a German number stays.
+        {{u"0161 496 0000 / 07700 900123", u"Leeds LS1 5JL"}, {u"0161 496 0000", u"07700 900123", u""}},
         // The name of another column run into the number's row before a bar.
         {{u"+49 40 448 8110", u"GUDRUN KUHN | @ 0151 900 17479", u"22767 Hamburg"}, {u"+49 40 448 8110", u"0151 900 17479", u""}},
         // Round icons the vertical models read as circled numbers.
