@@ -733,6 +733,24 @@ bool romanisedOnCard(const QString& name, const QStringList& latinWords, const N
         && std::any_of(latinWords.begin(), latinWords.end(), [&](const QString& w) { return readsAsRomanised(reading, w); });
 }
 
+// "Makoto Kuwabara General Manager": a name the engine read into one line with the title set on its
+// row. The words before the title are the name where they have a name's shape and the e-mail
+// address spells them or the line stands in large type; the name and the title, else nothing.
+std::pair<QString, QString> latinNameAndTitle(const QString& text, const QStringList& mailName, bool largeType)
+{
+    if (isJapanese(text))
+        return {};
+    const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
+    for (qsizetype n = 2; n <= 3 && n < words.size(); ++n) {
+        const QString name = words.mid(0, n).join(u' ');
+        const QString title = words.mid(n).join(u' ');
+        if (isLatinNameShaped(name) && !isTitle(name) && !isDepartment(name) && isTitle(title)
+            && (largeType || matchesMailName(name, mailName)))
+            return {name, title};
+    }
+    return {};
+}
+
 // A title or department no word list knows is set just under the name in smaller type, the
 // department under the title: the lines so set that no rule took, not the company's.
 void takeTitleAndDepartmentUnderName(ResultSlots& fields, const RecognizedLine& name,
@@ -1073,6 +1091,13 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
         }
         return QString();
     }();
+    const QStringList mailName = [&lines] {
+        for (const RecognizedLine& l : lines) {
+            if (const auto m = emailPattern().match(QString(l.text).remove(u' ')); m.hasMatch())
+                return mailEvidence(m.captured()).nameParts;
+        }
+        return QStringList();
+    }();
     int wordmarkLine = -1;
     const RecognizedLine* markMisread = nullptr;
     std::vector<const RecognizedLine*> labelColumn;
@@ -1241,6 +1266,10 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
         // "Setor Oeste" between the street and "Goiânia - GO": a district of the address, no department.
         const bool district = under != lines.end() && digitCount(text) == 0 && isTownAndStateLine(under->text)
             && goesOnBelow(lines, lastAddressLine, index);
+        if (const auto [name, title] = latinNameAndTitle(text, mailName, (line.bottom - line.top) * 10 >= bodyHeight * 13); !name.isEmpty()) {
+            rest.emplace_back(&line, name);
+            text = title;
+        }
         if (!address && !district && (isTitle(text) || isDepartment(text)) && !(isDepartment(text) && !isTitle(text) && matchesDomain(text, domain))) {
             const auto [department, title] = splitDepartmentAndTitle(text);
             // What follows a Japanese department on its line is the title, also one no rule knows.

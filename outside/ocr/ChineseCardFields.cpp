@@ -248,7 +248,8 @@ void fillCompanyWithoutLegalForm(ResultSlots& fields, const std::vector<Recogniz
 // 科技股份有限公司"). A character so set apart may be the company's own ("寶 島食品…").
 QString withoutLogoPiece(const QString& text)
 {
-    static const QRegularExpression logo(QStringLiteral(R"(^\s*[0-9]{1,2}\s+(?=\p{Han}{4,}))"));
+    // A digit or two, or a character or two closed by a bracket or set apart by a wide blank ("合)      北京…").
+    static const QRegularExpression logo(QStringLiteral(R"(^\s*(?:[0-9]{1,2}\s+(?=\p{Han}{4,})|\S{1,2}(?:[)）]\s*|\s{3,})(?=\p{Han}{2,})))"));
     const QString rest = QString(text).remove(logo);
     return rest != text && isCompanyOfScript(rest) ? rest : text;
 }

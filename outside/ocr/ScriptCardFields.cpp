@@ -493,7 +493,8 @@ void fillFieldsOfScriptShapes(ResultSlots& fields, const std::vector<RecognizedL
     }
     if (company) {
         // The engine reads the Cyrillic О of a legal form as a zero: "000 «Сибирь Энерго»".
-        static const QRegularExpression zeros(QString::fromUtf8(R"(^[0OО]{3}(?=\s*«))"));
+        // A logo before it reads as a letter or two: "п 000 «Кедр Консалтинг»".
+        static const QRegularExpression zeros(QString::fromUtf8(R"(^(?:\S{1,2}\s+)?[0OО]{3}(?=\s*«))"));
         fields[kCompanySlot] = slotOf(trimmedOfMarks(company->text).replace(zeros, QString::fromUtf8("ООО")), *company);
     }
     if (russian) {

@@ -725,6 +725,34 @@ TEST(CardFields, JapaneseAddressInLatinLetters)
     }
 }
 
+// A name and the title set on its row at the card's foot, read as one line: the name is the words
+// the e-mail address spells, or in large type; in the body's type a title of many words stays whole.
+TEST(CardFields, NameAndTitleReadAsOneLine)
+{
+    const struct {
+        std::vector<RecognizedLine> lines;
+        const char16_t *name, *title;
+    } cases[] = {
+        {{at(u"Hokushin Systems Inc.", 60, 40, 500, 90), at(u"Phone +81-11-2769-7771", 60, 200, 500, 230),
+          at(u"kuwabara@hokushin-sys.jp", 60, 240, 500, 270), at(u"Makoto Kuwabara General Manager", 60, 500, 1000, 560)},
+         u"Makoto Kuwabara",
+         u"General Manager"},
+        {{at(u"Ludovica Ferraresi Consulente Senior", 60, 500, 1000, 570), at(u"Via dei Mille, 50", 60, 200, 500, 230),
+          at(u"10121 Torino", 60, 240, 500, 270)},
+         u"Ludovica Ferraresi",
+         u"Consulente Senior"},
+        {{at(u"Anna Lopez", 60, 40, 500, 100), at(u"Senior Vice President Sales", 60, 110, 500, 140), at(u"1 Main Street", 60, 200, 500, 230),
+          at(u"Springfield, IL 62701", 60, 240, 500, 270)},
+         u"Anna Lopez",
+         u"Senior Vice President Sales"},
+    };
+    for (const auto& c : cases) {
+        const ResultSlots f = classifyCardLines(c.lines);
+        EXPECT_EQ(f[0].text.toStdString(), QString::fromUtf16(c.name).toStdString());
+        EXPECT_EQ(f[10].text.toStdString(), QString::fromUtf16(c.title).toStdString());
+    }
+}
+
 // A Russian card's name beside the company's wordmark in capitals: the line the e-mail address
 // spells, not a company word that shares a few letters with it; Cyrillic small letters read as
 // capitals in the name's words.
@@ -751,6 +779,11 @@ TEST(CardFields, RussianNameBesideTheWordmark)
         fillFieldsOfScript(f, c.lines, kLanguageRussian);
         EXPECT_EQ(f[kNameSlot].text.toStdString(), QString::fromUtf16(c.name).toStdString());
     }
+    // The legal form's О read as zeros, a logo before it as a letter.
+    const std::vector<RecognizedLine> lines{at(u"п 000 «Кедр Консалтинг»", 80, 71, 548, 117), at(u"Константин Рябов", 72, 313, 565, 356)};
+    ResultSlots f = classifyCardLines(lines);
+    fillFieldsOfScript(f, lines, kLanguageRussian);
+    EXPECT_EQ(f[35].text.toStdString(), "ООО «Кедр Консалтинг»");
 }
 
 // A Russian address's abbreviations and house numbers as the engine misreads them.

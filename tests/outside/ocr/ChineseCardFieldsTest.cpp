@@ -191,6 +191,7 @@ TEST(ChineseCardFields, CompanyFormsAndLogoPieces)
         {u"合興紡織企業", true, u""},
         {u"寶 島食品股份有限公司", false, u"寶 島食品股份有限公司"},
         {u"0   明德教育科技股份有限公司", false, u"明德教育科技股份有限公司"},
+        {u"合)      北京中 科博瑞信息技术有限公司", false, u"北京中 科博瑞信息技术有限公司"},
         {u"大同顧問股份有限公司", false, u"大同顧問股份有限公司"},
     };
     for (const auto& c : cases) {
