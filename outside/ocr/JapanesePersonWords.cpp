@@ -341,3 +341,53 @@ QString withCommonKanjiForms(const QString& name, const QString& other)
     }
     return QString(out).remove(u' ').remove(QChar(0x3000)).size() == bare.size() ? out : name;
 }
+
+bool namesAJapaneseRole(const QString& line)
+{
+    const DepartmentAndTitle split = splitJapaneseDepartmentAndTitle(line);
+    const QStringList titles = split.title.split(u' ', Qt::SkipEmptyParts);
+    return titles.isEmpty() ? !split.department.isEmpty() : std::all_of(titles.begin(), titles.end(), isJapaneseTitleWord);
+}
+
+QString roleWithWeighedCharacter(const QString& text, const std::vector<std::vector<QString>>& choices,
+                                 const std::function<long(const QString&)>& cost)
+{
+    // A misread kanji costs the analyser an unknown word or a run of one-character words: some
+    // two thousand; another well-formed word costs it far less than that more.
+    constexpr long kFarMoreWords = 1500;
+    QString bare = text;
+    bare.remove(u' ').remove(QChar(0x3000));
+    if (bare.size() < 2 || choices.size() != size_t(bare.size()) || !cost)
+        return text;
+    const long asRead = cost(bare);
+    if (asRead < 0)
+        return text;
+    static const QRegularExpression kanji(QStringLiteral("^[\\x{4E00}-\\x{9FFF}]$"));
+    qsizetype bestAt = -1;
+    QChar bestChoice;
+    long best = asRead - kFarMoreWords;
+    for (size_t i = 0; i < choices.size(); ++i) {
+        for (const QString& choice : choices[i]) {
+            if (choice == bare.at(qsizetype(i)) || !kanji.match(choice).hasMatch())
+                continue;
+            QString candidate = bare;
+            candidate[qsizetype(i)] = choice.at(0);
+            // Still a role: a unit or rank word read right is no other word ("技術部", not "技術語").
+            if (const long c = cost(candidate); c >= 0 && c < best && namesAJapaneseRole(candidate))
+                best = c, bestAt = qsizetype(i), bestChoice = choice.at(0);
+        }
+    }
+    if (bestAt < 0)
+        return text;
+    // The blanks stay where they were.
+    QString out = text;
+    for (qsizetype i = 0, at = 0; i < out.size(); ++i) {
+        if (out.at(i) == u' ' || out.at(i) == QChar(0x3000))
+            continue;
+        if (at++ == bestAt) {
+            out[i] = bestChoice;
+            break;
+        }
+    }
+    return out;
+}

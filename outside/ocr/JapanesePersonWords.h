@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 // A title by its end: a rank word ("部長", "主幹", "監査役", "課長心得", "支社長"); a title no list
 // holds still ends in one.
@@ -22,6 +23,9 @@ struct DepartmentAndTitle {
     QString title;
 };
 DepartmentAndTitle splitJapaneseDepartmentAndTitle(const QString& line);
+
+// Whether a line names a role: departments, a title, or both ("営業部 部長", "東京支社").
+bool namesAJapaneseRole(const QString& line);
 
 // "ト部 千尋", "石井 浩ニ": a katakana letter alone among kanji is the kanji it looks like (卜, 二).
 QString withLookalikeKanji(const QString& name);
@@ -58,3 +62,10 @@ QString mendedNameReading(const QString& printed, const QString& dictionaryReadi
 // its column, of as many characters, holds the form used today ("斎藤"): the form used today.
 // Other names as they are.
 QString withCommonKanjiForms(const QString& name, const QString& other);
+
+// A title or department the engine read with a kanji off ("常業部", "画支店長"): with a kanji
+// another reading has for that place instead (`choices`, a list for each character of the text
+// without blanks), when the words then read far more as words (`cost`, the lower the better:
+// "営業部", "副支店長") and still name a role. The text as it is when no one such kanji does.
+QString roleWithWeighedCharacter(const QString& text, const std::vector<std::vector<QString>>& choices,
+                                 const std::function<long(const QString&)>& cost);

@@ -159,3 +159,16 @@ bool NameReading::isKnownName(const QString& name)
     return given <= kLongestGivenName && std::any_of(words.begin() + 1, words.end(), [](const Word& w) { return isName(w, u"名"); })
         && std::all_of(words.begin() + 1, words.end(), [&](const Word& w) { return isName(w, u"名") || isCommonCharacter(w); });
 }
+
+long NameReading::wordCost(const QString& text)
+{
+    mecab_t* analyser = tagger();
+    if (!analyser)
+        return -1;
+    const QByteArray utf8 = text.toUtf8();
+    for (const mecab_node_t* node = mecab_sparse_tonode2(analyser, utf8.constData(), size_t(utf8.size())); node; node = node->next) {
+        if (node->stat == MECAB_EOS_NODE)
+            return node->cost;
+    }
+    return -1;
+}

@@ -24,6 +24,9 @@ public:
     // then a given name of up to three characters made of given names it knows, and of common
     // nouns of one character beside one.
     bool isKnownName(const QString& name);
+    // What the analyser's best reading of `text` as words costs it: the lower, the more the text
+    // reads as words it knows ("営業部" far less than "常業部"); -1 when the analyser is not there.
+    long wordCost(const QString& text);
 
 private:
     mecab_t* tagger();

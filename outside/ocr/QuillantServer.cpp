@@ -7,6 +7,7 @@
 #include "outside/ocr/FaintRows.h"
 #include "outside/ocr/InkDirection.h"
 #include "outside/ocr/JapaneseNameCorrection.h"
+#include "outside/ocr/JapanesePersonWords.h"
 #include "outside/ocr/LatinAddressEnds.h"
 #include "outside/ocr/LatinAccents.h"
 #include "outside/ocr/LatinNameRereading.h"
@@ -511,8 +512,17 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         name.text = correctedJapaneseName(name.text, fields[kNameReadingSlot].text, others,
                                           [&ink](qsizetype at, QChar instead) { return ink.gain(at, instead); });
     }
-    if (request.type <= 1 && !columns.columns.empty() && !isOtherScript(language))
+    if (request.type <= 1 && !columns.columns.empty() && !isOtherScript(language)) {
         takeBetterSupportedName(columns, m_readings, &fields);
+        // A title or department in a column with a kanji off takes the one its characters set as
+        // a row read for its place where its words then read as words.
+        for (const size_t slot : {kTitleSlot, kDepartmentSlot}) {
+            if (SlotFill& role = fields[slot]; role.filled)
+                role.text = roleWithWeighedCharacter(role.text,
+                                                     characterReadingsOfColumn(m_engine, read, role.left, role.top, role.right, role.bottom),
+                                                     [this](const QString& t) { return m_readings.wordCost(t); });
+        }
+    }
     // A Latin name in small capitals reads as capitals; the heights of its letters tell it.
     if (SlotFill& name = fields[kNameSlot]; request.type <= 1 && name.filled && mayBeInSmallCaps(name.text)) {
         std::vector<LetterExtent> letters;

@@ -579,14 +579,6 @@ QString withBlockDigits(const QString& text)
 }
 
 
-// Whether a column names a role: departments, a title, or both ("営業部 部長", "東京支社").
-bool namesARole(const QString& text)
-{
-    const DepartmentAndTitle split = splitJapaneseDepartmentAndTitle(text);
-    const QStringList titles = split.title.split(u' ', Qt::SkipEmptyParts);
-    return titles.isEmpty() ? !split.department.isEmpty() : std::all_of(titles.begin(), titles.end(), isJapaneseTitleWord);
-}
-
 // A small kana (ィ, ュ, ョ) as the large one of its letter; other letters as they are.
 QChar largeKana(QChar c)
 {
@@ -1079,7 +1071,7 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
         if (!holdsText(read.text)) {
             const RecognizedLine row = readAsRow(box, true);
             // A role's word ends it in a rank or a unit, which scraps of ink do not read as.
-            if (holdsText(row.text) && (row.confidence >= kDoubtedColumn || (row.confidence >= kUnreadColumn && namesARole(row.text))))
+            if (holdsText(row.text) && (row.confidence >= kDoubtedColumn || (row.confidence >= kUnreadColumn && namesAJapaneseRole(row.text))))
                 read.text = row.text, read.confidence = row.confidence;
         }
         if (holdsText(read.text))
@@ -1106,14 +1098,14 @@ ColumnReading readColumnsWith(TesseractEngine& engine, Pix* pix, int dpi, const 
         static const QRegularExpression numbers(QStringLiteral("[0-9０-９〇一二三〒A-Za-z]"));
         static const QRegularExpression hiragana(QStringLiteral("[\\x{3041}-\\x{3096}]"));
         const qsizetype characters = QString(c.text).remove(QRegularExpression(QStringLiteral("\\s"))).size();
-        const bool mayNameARole = characters >= 2 && characters <= 6 && !namesARole(c.text) && !c.text.contains(hiragana);
+        const bool mayNameARole = characters >= 2 && characters <= 6 && !namesAJapaneseRole(c.text) && !c.text.contains(hiragana);
         if ((c.right - c.left > kLargeColumn * usual
              || ((c.confidence < kDoubtedColumn || mayNameARole) && !c.text.contains(numbers) && !holdsSidewaysType(c.text)))
             && engine.hasLanguage(kRowData)) {
             if (const RecognizedLine read = readAsRow(c, false); read.right > 0) {
                 // The row's reading is taken when it is surer, or when it names a role and the
                 // column's, of as many characters, does not.
-                const bool role = mayNameARole && read.confidence >= kDoubtedPart && namesARole(read.text)
+                const bool role = mayNameARole && read.confidence >= kDoubtedPart && namesAJapaneseRole(read.text)
                     && QString(read.text).remove(QRegularExpression(QStringLiteral("\\s"))).size() == characters;
                 // Words of kanji only: a reading's kana read as a row lose the blank between its
                 // names, and an address the dashes of its numbers.
@@ -1262,4 +1254,21 @@ void takeBetterSupportedName(const ColumnReading& reading, NameReading& names, R
     }
     if (furigana.filled)
         furigana.text = mendedNameReading(furigana.text, names.reading(QString(name.text).remove(u' ')));
+}
+
+std::vector<std::vector<QString>> characterReadingsOfColumn(TesseractEngine& engine, Pix* pix, int left, int top, int right, int bottom)
+{
+    std::vector<std::vector<QString>> choices;
+    const PixPtr row = engine.hasLanguage(kRowData) ? charactersAsRow(pix, {{}, left, top, right, bottom, 0}) : nullptr;
+    if (!row)
+        return choices;
+    // Read at the height the row re-readings read at.
+    const float scale = kRowHeight / float(std::max(1, int(pixGetHeight(row.get())) * 2 / 3));
+    const PixPtr scaled(pixScale(row.get(), scale, scale));
+    if (!scaled)
+        return choices;
+    for (const TesseractEngine::Symbol& s : engine.recognizeSymbols(scaled.get(), 300, kRowData, 0, 0, int(pixGetWidth(scaled.get())) - 1,
+                                                                    int(pixGetHeight(scaled.get())) - 1))
+        choices.push_back({s.text});
+    return choices;
 }

@@ -84,3 +84,8 @@ void takeBetterSupportedName(const ColumnReading& reading, NameReading& names, R
 // The characters of the column in the box (inclusive bounds) of `pix`, cut apart where paper runs
 // across it and set side by side as a row, in an image of their own; null for one character.
 PixPtr columnAsRow(Pix* pix, int left, int top, int right, int bottom);
+
+// What the Japanese model reads for each character of that column set as a row, a list of one
+// for each (the form `roleWithWeighedCharacter` takes); empty for one character or when it cannot
+// be read. The model's further choices for a well-printed character are no better words' kanji.
+std::vector<std::vector<QString>> characterReadingsOfColumn(TesseractEngine& engine, Pix* pix, int left, int top, int right, int bottom);

@@ -194,6 +194,44 @@ TEST(NameReading, NameReadTwoWaysTakesTheOneTheDictionarySupports)
     }
 }
 
+// A title or department read with a kanji off takes the kanji another reading has for the place
+// where the words then read as words; a role read right, or choices of no better words, stay.
+TEST(NameReading, RoleTakesTheWeighedKanjiThatReadsAsWords)
+{
+    const auto one = [](const QString& text) {
+        std::vector<std::vector<QString>> choices;
+        for (QChar c : QString(text).remove(u' '))
+            choices.push_back({QString(c)});
+        return choices;
+    };
+    const auto with = [](std::vector<std::vector<QString>> choices, size_t at, const QString& other) {
+        choices[at].push_back(other);
+        return choices;
+    };
+    const struct {
+        QString read;
+        std::vector<std::vector<QString>> choices;
+        QString taken;
+    } cases[] = {
+        {u"常業部"_qs, with(one(u"常業部"_qs), 0, u"営"_qs), u"営業部"_qs},
+        {u"画支店長"_qs, with(one(u"画支店長"_qs), 0, u"副"_qs), u"副支店長"_qs},
+        {u"二席研究員"_qs, with(one(u"二席研究員"_qs), 0, u"主"_qs), u"主席研究員"_qs},
+        {u"営業本部 第二常業部"_qs, with(one(u"営業本部第二常業部"_qs), 6, u"営"_qs), u"営業本部 第二営業部"_qs},
+        // Read right, a choice that makes no role ("技術語", "品質管理末") or no better words, a kana,
+        // or not a list for each character.
+        {u"営業部"_qs, with(one(u"営業部"_qs), 0, u"常"_qs), u"営業部"_qs},
+        {u"技術部"_qs, with(one(u"技術部"_qs), 2, u"語"_qs), u"技術部"_qs},
+        {u"品質管理部"_qs, with(one(u"品質管理部"_qs), 4, u"末"_qs), u"品質管理部"_qs},
+        {u"監上"_qs, with(one(u"監上"_qs), 1, u"土"_qs), u"監上"_qs},
+        {u"常業部"_qs, with(one(u"常業部"_qs), 0, u"ア"_qs), u"常業部"_qs},
+        {u"常業部"_qs, with(one(u"常業"_qs), 0, u"営"_qs), u"常業部"_qs},
+    };
+    NameReading words;
+    for (const auto& c : cases)
+        EXPECT_EQ(roleWithWeighedCharacter(c.read, c.choices, [&words](const QString& t) { return words.wordCost(t); }), c.taken)
+            << c.read.toStdString();
+}
+
 TEST(NameReading, PrintedReadingMisreadInAColumnIsMended)
 {
     const struct {
