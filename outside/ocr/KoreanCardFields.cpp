@@ -146,9 +146,10 @@ QString companyAsPrinted(const QString& company)
 {
     static const QRegularExpression scrap(QStringLiteral(R"(^[a-z]{1,3}\s+(?=[\x{AC00}-\x{D7A3}(（㈜]))"));
     // "소 성원엔지니어링(주)", "로더 동서식품산업 주식회사", "() 유한회사 새한화학", "더 | 진성기계(주)",
-    // "\" 주식회사 한빛소프트": a logo read as a syllable or two or as marks before a company its legal
-    // form names, which keeps a name of its own ("대성 주식회사" is all name and form).
-    static const QRegularExpression logo(QStringLiteral(R"(^(?:[\x{AC00}-\x{D7A3}]{1,2}|\(\)|[|]+|["'“”‘’]+)(?:\s*[|]?\s+)(?=\S))"));
+    // "\" 주식회사 한빛소프트", "00 유한회사 우리들약품": a logo read as a syllable or two, as digits or as
+    // marks before a company its legal form names, which keeps a name of its own ("대성 주식회사" is
+    // all name and form).
+    static const QRegularExpression logo(QStringLiteral(R"(^(?:[\x{AC00}-\x{D7A3}]{1,2}|[0-9]{1,3}|\(\)|[|]+|["'“”‘’]+)(?:\s*[|]?\s+)(?=\S))"));
     static const QRegularExpression legalForm(QStringLiteral(R"(주식회사|유한회사|[(（]주[)）]|㈜)"));
     if (const QString rest = QString(company).remove(logo);
         rest != company && isCompanyOfScript(rest) && hangulCount(QString(rest).remove(legalForm)) >= 2)
@@ -262,11 +263,14 @@ std::vector<RecognizedLine> withKoreanLegalForms(std::vector<RecognizedLine> lin
 {
     // The circled 주 read as "@)", "&)" or "@" before the company's name, or as a syllable of 주
     // with strokes of the circle ("쥐", "줘"); a logo's letter before it goes.
-    static const QRegularExpression circled(
-        QStringLiteral(R"(^[^\p{L}\p{N}(（]*(?:[A-Za-z]{1,2}\s+)?(?:[@&]\)|@|쥐|줘|쥬|줴|져|줍)(?=\s*[\x{AC00}-\x{D7A3}]{2}))"));
+    // "@)Nexgen Korea": before a name in Latin letters only the bracketed marks.
+    static const QRegularExpression circled(QStringLiteral(
+        R"(^[^\p{L}\p{N}(（]*(?:[A-Za-z]{1,2}\s+)?(?:(?:[@&]\)|@|쥐|줘|쥬|줴|져|줍)(?=\s*[\x{AC00}-\x{D7A3}]{2})|[@&]\)(?=\s*[A-Z][A-Za-z])))"));
     // After the name: "케이엠에스 @)" for "케이엠에스 ㈜", "Hansung Robotics (#)" for "…(주)", whose
-    // bracket the engine sets apart from the name.
-    static const QRegularExpression circledAfter(QStringLiteral(R"((?<=[\x{AC00}-\x{D7A3}A-Za-z])(\s*)(?:[@&]\)|\(@\))$)"));
+    // bracket the engine sets apart from the name; "새벽물산 쥐", "미르에너지 주": the circled 주 read
+    // as a syllable set apart after a name of two letters or more.
+    static const QRegularExpression circledAfter(QStringLiteral(
+        R"((?<=[\x{AC00}-\x{D7A3}A-Za-z])(\s*)(?:[@&]\)|\(@\))$|(?<=[\x{AC00}-\x{D7A3}A-Za-z]{2})(\s)(?:쥐|주|줘|쥬|줴|져|줍)$)"));
     static const QRegularExpression bracketedAfter(QStringLiteral(R"((?<=[\x{AC00}-\x{D7A3}A-Za-z])\s*\(#\)$|^\(#\)(?=\s*[\x{AC00}-\x{D7A3}]))"));
     static const QRegularExpression logo(QStringLiteral(R"(^[^\p{L}\p{N}]*\([@©®0-9]\)\s*(?=[\x{AC00}-\x{D7A3}(（㈜]))"));
     for (RecognizedLine& line : lines) {
@@ -280,7 +284,7 @@ std::vector<RecognizedLine> withKoreanLegalForms(std::vector<RecognizedLine> lin
         else if (const auto l = logo.match(text); l.hasMatch())
             line.text = text.mid(l.capturedEnd());
         if (std::none_of(line.text.begin(), line.text.end(), [](QChar c) { return c.isDigit(); })) {
-            line.text.replace(circledAfter, QStringLiteral("\\1㈜"));
+            line.text.replace(circledAfter, QStringLiteral("\\1\\2㈜"));
             line.text.replace(bracketedAfter, QString::fromUtf8("(주)"));
         }
     }

@@ -197,8 +197,11 @@ TEST(KoreanCardFields, CardLinesAsTheEngineReadsThem)
     // The legal form after the company read as marks, and the engine's blank before it.
     const std::vector<RecognizedLine> circledAfter = {at(u"C 케이엠에스 @)", 64, 60, 392, 142), at(u"기기현", 432, 242, 635, 352)};
     const std::vector<RecognizedLine> bracketedAfter = {at(u"Hansung Robotics (#)", 64, 60, 392, 142), at(u"마소라", 432, 242, 635, 352)};
+    const std::vector<RecognizedLine> syllableAfter = {at(u"새벽물산 쥐", 64, 60, 392, 142), at(u"기기현", 432, 242, 635, 352)};
+    const std::vector<RecognizedLine> bracketBeforeLatin = {at(u"@)Nexgen Korea", 64, 60, 392, 142), at(u"기기현", 432, 242, 635, 352)};
     const std::vector<RecognizedLine> marksBeforeCircled = {at(u"|  '쥐동백조선", 59, 59, 344, 153), at(u"남궁예슬", 763, 158, 998, 213)};
     const std::vector<RecognizedLine> quoteMark = {at(u"\" 주식회사 한빛소프트", 60, 61, 496, 142), at(u"서지은", 441, 246, 633, 312)};
+    const std::vector<RecognizedLine> digitsMark = {at(u"00 유한회사 우리들약품", 60, 61, 496, 142), at(u"서지은", 441, 246, 633, 312)};
     // A name of a rare surname under a company set larger.
     const std::vector<RecognizedLine> rareSurname = {at(u"태백광업 주식회사", 59, 59, 481, 143), at(u"자금팀 회계사", 61, 196, 229, 222),
                                                      at(u"견윤아", 65, 248, 279, 314), at(u"(28116) 충청북도 청주시", 61, 447, 297, 468)};
@@ -259,6 +262,9 @@ TEST(KoreanCardFields, CardLinesAsTheEngineReadsThem)
         {"the bracketed legal form after the company misread", bracketedAfter, kCompanySlot, u"Hansung Robotics(주)"},
         {"marks before the circled legal form read as a syllable", marksBeforeCircled, kCompanySlot, u"㈜동백조선"},
         {"a logo read as a quote mark", quoteMark, kCompanySlot, u"주식회사 한빛소프트"},
+        {"a logo read as digits", digitsMark, kCompanySlot, u"유한회사 우리들약품"},
+        {"the circled legal form after the company read as a syllable", syllableAfter, kCompanySlot, u"새벽물산 ㈜"},
+        {"the circled legal form before a Latin name read as marks", bracketBeforeLatin, kCompanySlot, u"㈜Nexgen Korea"},
         {"a name of a rare surname", rareSurname, kNameSlot, u"견윤아"},
         {"a name of a rare surname", rareSurname, kCompanySlot, u"태백광업 주식회사"},
     };
