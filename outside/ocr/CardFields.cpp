@@ -1318,7 +1318,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
                 rest.emplace_back(&line, text.left(m.capturedStart()).trimmed());
                 text = text.mid(m.capturedEnd());
             }
-            text = withTownLinePostcode(text);
+            text = withRomanisedJapanesePostcode(withTownLinePostcode(text));
             if (const qsizetype end = townLineEnd(text); end < text.size()) {
                 static const QRegularExpression marks(QStringLiteral(R"(^[^\p{L}\p{N}]+)"));
                 rest.emplace_back(&line, text.mid(end).remove(marks));

@@ -22,14 +22,38 @@ bool isRomanisedJapaneseStreetLine(const QString& line)
     return blocks.match(line).hasMatch() || (place.match(line).hasMatch() && number.match(line).hasMatch());
 }
 
-QString romanisedJapanesePostcodeOf(const QString& line)
+namespace {
+
+// The town and code of a town line, a zero of the code read as a letter o ("Fukuoka 812-oo11") and
+// marks after it from the row beside it ("Sendai 980-0021 @") allowed; no match where the line is none.
+QRegularExpressionMatch townAndCode(const QString& line)
 {
     // The city, or its ward and city, before the code; on a line of its own, or at the end of the
     // street line where the address is printed on one line.
-    static const QRegularExpression town(QStringLiteral(R"((?:^|,\s*)((?:%1,?\s+)?(?:%1|\p{Lu}\p{Ll}+)),?\s+([0-9]{3}-[0-9]{4}))"
-                                                        R"((?:,?\s+(?:Japan|JAPAN))?\.?$)")
+    static const QRegularExpression town(QStringLiteral(R"((?:^|,\s*)((?:%1,?\s+)?(?:%1|\p{Lu}\p{Ll}+)),?\s+([0-9][0-9oO]{2}-[0-9oO]{4}))"
+                                                        R"((?:,?\s+(?:Japan|JAPAN))?\.?[^\p{L}\p{N}]*$)")
                                              .arg(kPlace));
+    const auto m = town.match(line);
+    return m.hasMatch() && (m.capturedStart() == 0 || isRomanisedJapaneseStreetLine(line.left(m.capturedStart()))) ? m
+                                                                                                                  : QRegularExpressionMatch();
+}
+
+QString digitsOfCode(const QString& code)
+{
+    return QString(code).replace(u'o', u'0').replace(u'O', u'0');
+}
+
+}
+
+QString romanisedJapanesePostcodeOf(const QString& line)
+{
+    const auto m = townAndCode(line.trimmed());
+    return m.hasMatch() ? digitsOfCode(m.captured(2)) : QString();
+}
+
+QString withRomanisedJapanesePostcode(const QString& line)
+{
     const QString trimmed = line.trimmed();
-    const auto m = town.match(trimmed);
-    return m.hasMatch() && (m.capturedStart() == 0 || isRomanisedJapaneseStreetLine(trimmed.left(m.capturedStart()))) ? m.captured(2) : QString();
+    const auto m = townAndCode(trimmed);
+    return m.hasMatch() ? QString(trimmed).replace(m.capturedStart(2), m.capturedLength(2), digitsOfCode(m.captured(2))) : line;
 }

@@ -11,3 +11,7 @@ bool isRomanisedJapaneseStreetLine(const QString& line);
 // The postal code of a town line ("Sendai 980-0021", "Chiyoda-ku, Tokyo 100-0005, Japan",
 // "Osaka-shi, Osaka 530-0001"), empty when the line is none.
 QString romanisedJapanesePostcodeOf(const QString& line);
+
+// A town line with the zeros of its code as printed where the engine read them as letters o
+// ("Fukuoka 812-oo11"); another line as it is.
+QString withRomanisedJapanesePostcode(const QString& line);

@@ -716,6 +716,11 @@ TEST(CardFields, JapaneseAddressInLatinLetters)
           at(u"2-2-1 Otemachi, Chiyoda-ku,", 60, 340, 500, 370), at(u"Tokyo 100-0004", 60, 380, 400, 410)},
          u"Shin-Otemachi Bldg. 5F\n2-2-1 Otemachi, Chiyoda-ku,\nTokyo 100-0004",
          u"100-0004"},
+        // A zero of the code read as a letter o.
+        {{at(u"Makoto Kuwabara", 60, 100, 500, 160), at(u"3-2-1 Hakata-ekimae, Hakata-ku,", 60, 300, 500, 330),
+          at(u"Fukuoka 812-oo11", 60, 340, 400, 370)},
+         u"3-2-1 Hakata-ekimae, Hakata-ku,\nFukuoka 812-0011",
+         u"812-0011"},
         {{at(u"Rumi Miyasaka", 60, 100, 500, 160), at(u"Tel 03-5291-3573 Fax 03-5291-3574", 60, 300, 700, 330)}, u"", u""},
     };
     for (const auto& c : cases) {
