@@ -93,11 +93,13 @@ bool goesOnWithAddress(const QString& text)
     return hanCount(text) >= 1 && parts.match(text).hasMatch() && !text.contains(u'@') && numbersOfLine(text).empty();
 }
 
-// The text without an icon or a mark the engine read before it ("© 上海市…", "OQ 成都市…"), or a
+// The text without an icon or a mark the engine read before it ("© 上海市…", "OQ 成都市…", "《@》香港…"), or a
 // round icon read as a zero before a postal code and its town ("0 600 嘉義市…").
 QString withoutLeadingScrap(const QString& text)
 {
-    static const QRegularExpression scrap(QStringLiteral(R"(^(?:[^\p{Han}0-9\s]{1,3}\s+|[^\p{Han}\p{L}0-9\s]{1,3}(?=[\p{Han}0-9])))"));
+    // A round icon in brackets ("《@》 香港…"): the brackets count as Han characters to the pattern.
+    static const QRegularExpression scrap(QStringLiteral(
+        R"(^(?:[《〈【(（\[][^\p{L}\p{N}\s]{1,2}[》〉】)）\]]\s*|[^\p{Han}0-9\s]{1,3}\s+|[^\p{Han}\p{L}0-9\s]{1,3}(?=[\p{Han}0-9])))"));
     static const QRegularExpression zeroIcon(QStringLiteral(R"(^0\s+(?=[0-9]{3}(?:[0-9]{2,3})?\s*\p{Han}))"));
     return QString(text).remove(scrap).remove(zeroIcon).trimmed();
 }

@@ -89,6 +89,10 @@ TEST(ChineseCardFields, PostalCodeAndAddress)
          u"",
          u"台北市中正區重慶南路一段224號宏泰世紀大樓16樓"},
         {"Hong Kong: no code", {{u"地址: 香港中環德輔道中278號", 575, 348, 1014, 393}, {u"11樓", 577, 396, 643, 425}}, u"", u"香港中環德輔道中278號 11樓"},
+        {"a round icon read in brackets before the address, its road wrapped",
+         {{u"《@》 香港北角英皇", 579, 338, 813, 374}, {u"道120號科技大樓3樓", 583, 374, 864, 418}},
+         u"",
+         u"香港北角英皇道120號科技大樓3樓"},
     };
     for (const auto& c : cases) {
         ResultSlots fields{};
