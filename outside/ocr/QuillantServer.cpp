@@ -331,6 +331,7 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         if (!columns.columns.empty())
             tries.clear();
         std::vector<RecognizedLine> turnedLines;
+        std::string turnedData;
         for (const std::string& data : tries) {
             if (!m_engine.hasLanguage(data))
                 continue;
@@ -339,8 +340,10 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
             // A reading that stands up beats a weak one; among equals the engine's confidence decides.
             const bool weak = isWeakReading(best.lines, best.confidence);
             const bool againWeak = isWeakReading(again.lines, again.confidence);
-            if (read)
+            if (read) {
                 turnedLines = again.lines;
+                turnedData = data;
+            }
             if (read && !again.lines.empty()
                 && ((weak && !againWeak) || (weak == againWeak && again.confidence > best.confidence)))
                 best = std::move(again);
@@ -349,7 +352,8 @@ int32_t QuillantServer::recognize(const RecognitionRequest& request, QByteArray*
         }
         // A card in columns that lay on the glass turned stands in columns once turned upright.
         if (turns && request.type == 0 && setInColumns(turnedLines) && m_engine.hasLanguage(verticalModel(request.language))) {
-            columns = readColumns(m_engine, turned.get(), dpi, request.language, turnedLines, timeLeft);
+            columns = readColumns(m_engine, turned.get(), dpi, request.language,
+                                  rowsReadStraight(m_engine, turned.get(), dpi, turnedData, turnedLines, timeLeft()), timeLeft);
             if (columns.confidence < std::max(kDoubtfulReading, best.confidence))
                 columns = {};
             columnTurns = turns;
