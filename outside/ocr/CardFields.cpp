@@ -735,8 +735,10 @@ bool romanisedOnCard(const QString& name, const QStringList& latinWords, const N
 
 // "Makoto Kuwabara General Manager": a name the engine read into one line with the title set on its
 // row. The words before the title are the name where they have a name's shape and the e-mail
-// address spells them or the line stands in large type; the name and the title, else nothing.
-std::pair<QString, QString> latinNameAndTitle(const QString& text, const QStringList& mailName, bool largeType)
+// address spells them: large type alone does not tell them, as a title in large type under the
+// name ("Senior Procurement Manager") begins with words of a name's shape too. The name and the
+// title, else nothing.
+std::pair<QString, QString> latinNameAndTitle(const QString& text, const QStringList& mailName)
 {
     if (isJapanese(text))
         return {};
@@ -745,7 +747,7 @@ std::pair<QString, QString> latinNameAndTitle(const QString& text, const QString
         const QString name = words.mid(0, n).join(u' ');
         const QString title = words.mid(n).join(u' ');
         if (isLatinNameShaped(name) && !isTitle(name) && !isDepartment(name) && isTitle(title)
-            && (largeType || matchesMailName(name, mailName)))
+            && matchesMailName(name, mailName))
             return {name, title};
     }
     return {};
@@ -1266,7 +1268,7 @@ ResultSlots classifyCardLines(const std::vector<RecognizedLine>& read, const Fam
         // "Setor Oeste" between the street and "Goiânia - GO": a district of the address, no department.
         const bool district = under != lines.end() && digitCount(text) == 0 && isTownAndStateLine(under->text)
             && goesOnBelow(lines, lastAddressLine, index);
-        if (const auto [name, title] = latinNameAndTitle(text, mailName, (line.bottom - line.top) * 10 >= bodyHeight * 13); !name.isEmpty()) {
+        if (const auto [name, title] = latinNameAndTitle(text, mailName); !name.isEmpty()) {
             rest.emplace_back(&line, name);
             text = title;
         }

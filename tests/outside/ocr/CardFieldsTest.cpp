@@ -731,7 +731,7 @@ TEST(CardFields, JapaneseAddressInLatinLetters)
 }
 
 // A name and the title set on its row at the card's foot, read as one line: the name is the words
-// the e-mail address spells, or in large type; in the body's type a title of many words stays whole.
+// the e-mail address spells; in the body's type a title of many words stays whole.
 TEST(CardFields, NameAndTitleReadAsOneLine)
 {
     const struct {
@@ -743,7 +743,7 @@ TEST(CardFields, NameAndTitleReadAsOneLine)
          u"Makoto Kuwabara",
          u"General Manager"},
         {{at(u"Ludovica Ferraresi Consulente Senior", 60, 500, 1000, 570), at(u"Via dei Mille, 50", 60, 200, 500, 230),
-          at(u"10121 Torino", 60, 240, 500, 270)},
+          at(u"10121 Torino", 60, 240, 500, 270), at(u"ludovica.ferraresi@studioferraresi.it", 60, 280, 500, 310)},
          u"Ludovica Ferraresi",
          u"Consulente Senior"},
         {{at(u"Anna Lopez", 60, 40, 500, 100), at(u"Senior Vice President Sales", 60, 110, 500, 140), at(u"1 Main Street", 60, 200, 500, 230),
