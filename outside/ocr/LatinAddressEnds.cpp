@@ -106,13 +106,6 @@ RecognizedLine rowUnder(Pix* pix, const RecognizedLine& line)
     return row;
 }
 
-bool coveredByLine(const std::vector<RecognizedLine>& lines, const RecognizedLine& box)
-{
-    return std::any_of(lines.begin(), lines.end(), [&box](const RecognizedLine& o) {
-        return o.right > box.left && o.left < box.right && 2 * (std::min(o.bottom, box.bottom) - std::max(o.top, box.top)) > o.bottom - o.top;
-    });
-}
-
 } // namespace
 
 int inkEndOfRow(Pix* pix, const RecognizedLine& line)

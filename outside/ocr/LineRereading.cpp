@@ -237,6 +237,13 @@ int medianHeight(const std::vector<RecognizedLine>& lines)
     return heights[heights.size() / 2];
 }
 
+bool coveredByLine(const std::vector<RecognizedLine>& lines, const RecognizedLine& box)
+{
+    return std::any_of(lines.begin(), lines.end(), [&box](const RecognizedLine& o) {
+        return o.right > box.left && o.left < box.right && 2 * (std::min(o.bottom, box.bottom) - std::max(o.top, box.top)) > o.bottom - o.top;
+    });
+}
+
 namespace {
 
 // A row of a name's size whose reading is in doubt is read character by character; that reading

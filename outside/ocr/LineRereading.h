@@ -35,6 +35,10 @@ bool holdsUnreadType(const std::vector<RecognizedLine>& lines);
 // The height of the line in the middle of the lines' heights (0 for none): the card's body type.
 int medianHeight(const std::vector<RecognizedLine>& lines);
 
+// Whether a line of `lines` was read across `box`: it overlaps the box's width and stands more than
+// half of its own height within the box's rows.
+bool coveredByLine(const std::vector<RecognizedLine>& lines, const RecognizedLine& box);
+
 // Whether `lines`, read from `pix`, leave out a row of large characters set apart, as an English
 // reading does a Japanese name it saw no text in.
 bool leavesCharacterRowUnread(Pix* pix, const std::vector<RecognizedLine>& lines);

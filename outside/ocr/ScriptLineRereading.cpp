@@ -249,9 +249,7 @@ void readCutKoreanAddressEnds(TesseractEngine& engine, Pix* pix, const std::stri
             continue;
         const int h = line.bottom - line.top + 1;
         const RecognizedLine tail{{}, line.right + 1, line.top, extendedToInk(pix, line).right, line.bottom, 0};
-        if (tail.right - tail.left < h || std::any_of(lines->begin(), lines->end(), [&tail](const RecognizedLine& o) {
-                return o.right > tail.left && o.left < tail.right && 2 * (std::min(o.bottom, tail.bottom) - std::max(o.top, tail.top)) > o.bottom - o.top;
-            }))
+        if (tail.right - tail.left < h || coveredByLine(*lines, tail))
             continue;
         const RecognizedLine again = readBoxAt(engine, pix, own, tail, kReadHeight);
         if (again.confidence < kSure || scriptLetters(kLanguageKorean, again.text) < 2)
